@@ -1,0 +1,49 @@
+// Every message box, question and file or folder dialog of the program goes
+// through the one Dialogs object installed here, so that tests can answer
+// them without a person and read what was asked.
+#ifndef PARCHLY_PLATFORM_DIALOGS_H
+#define PARCHLY_PLATFORM_DIALOGS_H
+
+#include <QString>
+
+class QWidget;
+
+namespace parchly {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A modal message box; the caption is the program's name when empty.
+    virtual MessageAnswer message(QWidget* parent, const QString& text,
+                                  MessageButtons buttons = MessageButtons::Ok,
+                                  MessageIcon icon = MessageIcon::Warning,
+                                  const QString& caption = QString());
+
+    // The file-open dialog; an empty string when cancelled. `filter` is in
+    // Qt's form ("Txt Files (*.txt);;All Files (*)").
+    virtual QString openFileName(QWidget* parent, const QString& caption,
+                                 const QString& directory, const QString& filter);
+
+    // The file-save dialog, offering `proposedPath`; empty when cancelled.
+    virtual QString saveFileName(QWidget* parent, const QString& caption,
+                                 const QString& proposedPath, const QString& filter);
+
+    // The folder browser; empty when cancelled.
+    virtual QString folderName(QWidget* parent, const QString& caption,
+                               const QString& startFolder);
+};
+
+// The dialogs in force: the Qt ones unless a test installed its own.
+Dialogs& dialogs();
+
+// Installs `replacement` (not owned) until it is uninstalled with nullptr.
+void installDialogs(Dialogs* replacement);
+
+} // namespace parchly
+
+#endif

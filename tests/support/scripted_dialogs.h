@@ -1,0 +1,70 @@
+// Answers the program's dialogs from a script and records what was asked,
+// so that no test ever waits on a modal dialog.
+#ifndef PARCHLY_TESTS_SCRIPTED_DIALOGS_H
+#define PARCHLY_TESTS_SCRIPTED_DIALOGS_H
+
+#include "platform/dialogs.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+namespace parchly::test {
+
+class ScriptedDialogs : public Dialogs {
+public:
+    ScriptedDialogs() { installDialogs(this); }
+    ~ScriptedDialogs() override { installDialogs(nullptr); }
+
+    // Answers given in order; when none is left, a message is answered with
+    // Cancel (or Ok for a box with only an Ok button) and a file or folder
+    // dialog with an empty string.
+    std::deque<MessageAnswer> answers;
+    std::deque<QString> paths;
+
+    // Every message text shown, in order.
+    QStringList messages;
+    // Every caption of a file or folder dialog shown, in order.
+    QStringList pathCaptions;
+
+    MessageAnswer message(QWidget*, const QString& text, MessageButtons buttons,
+                          MessageIcon, const QString&) override
+    {
+        messages << text;
+        if (answers.empty())
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+        MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    QString openFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        return nextPath(caption);
+    }
+
+    QString saveFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        return nextPath(caption);
+    }
+
+    QString folderName(QWidget*, const QString& caption, const QString&) override
+    {
+        return nextPath(caption);
+    }
+
+private:
+    QString nextPath(const QString& caption)
+    {
+        pathCaptions << caption;
+        if (paths.empty())
+            return QString();
+        QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+};
+
+} // namespace parchly::test
+
+#endif
