@@ -1,0 +1,26 @@
+// The references sections of an RFC and the bracketed citations that name
+// their entries.
+#ifndef PARCHLY_ANALYSIS_REFERENCES_H
+#define PARCHLY_ANALYSIS_REFERENCES_H
+
+#include "analysis/analyse.h"
+
+#include <string>
+
+namespace parchly {
+
+// Whether a section title names a references section.
+bool isReferencesTitle(const std::string& title);
+
+// Fills `references` and then `citations`; false without doing anything
+// when `file` is null, the record is the index, reference analysis is
+// disabled or there are no contents; otherwise the result of findCitations.
+bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options);
+
+// Finds the citations of the body; false when `file` is null or there are no
+// references.
+bool findCitations(RfcText& text, LineReader* file);
+
+} // namespace parchly
+
+#endif
