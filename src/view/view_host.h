@@ -1,0 +1,53 @@
+// What a reading view needs of the windows around it. The frame implements
+// this interface; the view knows nothing else of the frame classes.
+#ifndef PARCHLY_VIEW_VIEW_HOST_H
+#define PARCHLY_VIEW_VIEW_HOST_H
+
+class QString;
+
+namespace parchly {
+
+struct RfcSettings;
+class TreeView;
+class TabStrip;
+class CParchlyDoc;
+class CParchlyView;
+
+// The Navigator of the view's window: the first tree (control 1043, Structure
+// or Index), the second tree (1044, Page) and the tab control (1045). Any of
+// them may be null while the window has no Navigator.
+struct NavigatorTrees {
+    TreeView* structureTree = nullptr;
+    TreeView* pageTree = nullptr;
+    TabStrip* tabs = nullptr;
+};
+
+class ViewHost {
+public:
+    virtual ~ViewHost() = default;
+
+    // The application's settings record, read in place at the moment of use.
+    virtual const RfcSettings& settings() const = 0;
+
+    // The Navigator of the window that holds the view.
+    virtual NavigatorTrees navigator() = 0;
+
+    // Pane 1 (mode: "Structure View", "Page View", "Index View") and pane 2
+    // (position: "Ln %d, Col %d") of the main frame's status bar.
+    virtual void setModePane(const QString& text) = 0;
+    virtual void setPositionPane(const QString& text) = 0;
+
+    // The main frame's DocumentTabBar: append a tab for the view (its data
+    // is the view) and select it; remove the first tab whose data is the
+    // view. The host must outlive every view it holds.
+    virtual void addDocumentTab(const QString& title, CParchlyView* view) = 0;
+    virtual void removeDocumentTab(CParchlyView* view) = 0;
+
+    // Opens "<RfcRootPath>/rfc<number>.txt" through the application's
+    // OpenDocumentFile; null when it was not opened.
+    virtual CParchlyDoc* openRfcNumber(int number) = 0;
+};
+
+} // namespace parchly
+
+#endif
