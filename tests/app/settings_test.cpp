@@ -1,0 +1,330 @@
+#include "app/settings.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
+
+namespace parchly {
+namespace {
+
+using test::readFile;
+using test::writeFile;
+
+bool sameFormat(const TextFormat& a, const TextFormat& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+void expectSameStoredSettings(const RfcSettings& a, const RfcSettings& b)
+{
+    EXPECT_EQ(a.BuildStructureFromText, b.BuildStructureFromText);
+    EXPECT_EQ(a.DisableHeaderAndFooterInAllFiles, b.DisableHeaderAndFooterInAllFiles);
+    EXPECT_EQ(a.DisableSpacesNearHeaderAndFooter, b.DisableSpacesNearHeaderAndFooter);
+    EXPECT_EQ(a.ShowPageSeparator, b.ShowPageSeparator);
+    EXPECT_EQ(a.HideInvalidContentEntryInTreeView, b.HideInvalidContentEntryInTreeView);
+    EXPECT_EQ(a.DisableContentEntryLink, b.DisableContentEntryLink);
+    EXPECT_EQ(a.DisableInvalidContentEntryLink, b.DisableInvalidContentEntryLink);
+    EXPECT_EQ(a.DisableReferenceAnalysis, b.DisableReferenceAnalysis);
+    EXPECT_EQ(a.DisableReferenceLink, b.DisableReferenceLink);
+    EXPECT_EQ(a.LargeToolBarButtonWithText, b.LargeToolBarButtonWithText);
+    EXPECT_EQ(a.OpenRfcIndexWhenStarted, b.OpenRfcIndexWhenStarted);
+    EXPECT_EQ(a.JumpToRfcIndexInsteadOfFile, b.JumpToRfcIndexInsteadOfFile);
+    EXPECT_EQ(a.UseOnlyDefaultText, b.UseOnlyDefaultText);
+    EXPECT_EQ(a.RfcDownloadUrl, b.RfcDownloadUrl);
+    EXPECT_EQ(a.RfcIndexDownloadUrl, b.RfcIndexDownloadUrl);
+    EXPECT_EQ(a.RfcRootPath, b.RfcRootPath);
+    EXPECT_EQ(a.IndexLevelCounts, b.IndexLevelCounts);
+    for (int category = 0; category < kFormatCategoryCount; ++category)
+        EXPECT_TRUE(sameFormat(a.Formats[category], b.Formats[category])) << category;
+}
+
+void expectUnstoredDefaults(const RfcSettings& s)
+{
+    EXPECT_EQ(s.LineWidth, 73);
+    EXPECT_EQ(s.PageHeight, 56);
+    EXPECT_FALSE(s.BuildStructureFromTextOnlyIfEmpty);
+    EXPECT_EQ(s.BlankLineBeforeFooter, -1);
+    EXPECT_TRUE(s.SaveTreeView);
+    EXPECT_EQ(s.HomepageUrl, "https://github.com/parchly/parchly");
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    test::TempFolder folder;
+    std::string path = folder.file("Parchly.ini");
+    Profile profile{path};
+
+    RfcSettings loaded(const std::string& fileText)
+    {
+        writeFile(path, fileText);
+        RfcSettings settings("/opt/parchly/");
+        settings.LoadSettings(profile);
+        return settings;
+    }
+};
+
+TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
+{
+    RfcSettings s("/home/reader/parchly/");
+    s.LoadSettings(profile);
+
+    expectUnstoredDefaults(s);
+    EXPECT_TRUE(s.BuildStructureFromText);
+    EXPECT_FALSE(s.DisableHeaderAndFooterInAllFiles);
+    EXPECT_TRUE(s.DisableSpacesNearHeaderAndFooter);
+    EXPECT_FALSE(s.ShowPageSeparator);
+    EXPECT_TRUE(s.HideInvalidContentEntryInTreeView);
+    EXPECT_FALSE(s.DisableContentEntryLink);
+    EXPECT_TRUE(s.DisableInvalidContentEntryLink);
+    EXPECT_FALSE(s.DisableReferenceAnalysis);
+    EXPECT_FALSE(s.DisableReferenceLink);
+    EXPECT_FALSE(s.LargeToolBarButtonWithText);
+    EXPECT_FALSE(s.OpenRfcIndexWhenStarted);
+    EXPECT_FALSE(s.JumpToRfcIndexInsteadOfFile);
+    EXPECT_FALSE(s.UseOnlyDefaultText);
+    EXPECT_EQ(s.RfcDownloadUrl, "https://www.rfc-editor.org/in-notes/tar/RFC-all.zip");
+    EXPECT_EQ(s.RfcIndexDownloadUrl, "https://www.rfc-editor.org/in-notes/rfc-index.txt");
+    EXPECT_EQ(s.RfcRootPath, "/home/reader/parchly/RFCPath");
+    EXPECT_EQ(s.IndexLevelCounts, (std::vector<int32_t>{500, 50}));
+    for (int category = 0; category < kFormatCategoryCount; ++category)
+        EXPECT_TRUE(sameFormat(s.Formats[category], DefaultFormat(category))) << category;
+    EXPECT_EQ(FormatToText(s.Formats[kFormatDefault]).font, "Fixedsys");
+
+    EXPECT_EQ(RfcSettings().RfcRootPath, "./RFCPath");
+    EXPECT_FALSE(std::filesystem::exists(path)) << "loading must not create the file";
+}
+
+TEST_F(SettingsTest, RootPathsAreNormalised)
+{
+    EXPECT_EQ(loaded("[settings]\nRfcRootPath=C:\\RFC\\docs\\\n").RfcRootPath, "C:/RFC/docs");
+    EXPECT_EQ(loaded("[settings]\nRfcRootPath=/srv/rfc///\n").RfcRootPath, "/srv/rfc");
+    EXPECT_EQ(NormaliseRootPath("\\\\server\\share\\"), "//server/share");
+    EXPECT_EQ(NormaliseRootPath("/"), "");
+    EXPECT_EQ(NormaliseRootPath("\\/\\"), "");
+    EXPECT_EQ(NormaliseRootPath("relative/rfc"), "relative/rfc");
+}
+
+TEST_F(SettingsTest, LevelCountsEndAtTheFirstEmptyOrUnusableValue)
+{
+    using Counts = std::vector<int32_t>;
+    EXPECT_EQ(loaded("[settings]\nLevel0=400\nLevel1=abc\nLevel2=20\n").IndexLevelCounts, Counts{400});
+    EXPECT_EQ(loaded("[settings]\nLevel0=30\nLevel1=-2\nLevel2=4\n").IndexLevelCounts, Counts{30});
+    EXPECT_EQ(loaded("[settings]\nlevel0=7\nLEVEL1=8 nodes\nLevel3=9\n").IndexLevelCounts,
+              (Counts{7, 8}));
+    EXPECT_EQ(loaded("[settings]\nLevel0=\nLevel1=5\n").IndexLevelCounts, (Counts{500, 50}));
+    EXPECT_EQ(loaded("[settings]\nLevel0=0\nLevel1=5\n").IndexLevelCounts, (Counts{500, 50}));
+    EXPECT_EQ(loaded("[settings]\nLevel1=5\n").IndexLevelCounts, (Counts{500, 50}));
+}
+
+TEST_F(SettingsTest, SavingAShorterListEndsTheOldOne)
+{
+    RfcSettings s = loaded("[settings]\nLevel0=1\nLevel1=2\nLevel2=3\nLevel3=4\nLevel4=5\n");
+    ASSERT_EQ(s.IndexLevelCounts.size(), 5u);
+    s.IndexLevelCounts = {100, 10};
+    s.SaveSettings(profile);
+
+    EXPECT_EQ(profile.readString("settings", "Level0", ""), "100");
+    EXPECT_EQ(profile.readString("settings", "Level1", ""), "10");
+    EXPECT_EQ(profile.readString("settings", "Level2", "missing"), "");
+    RfcSettings again("/");
+    again.LoadSettings(profile);
+    EXPECT_EQ(again.IndexLevelCounts, (std::vector<int32_t>{100, 10}));
+}
+
+TEST_F(SettingsTest, LoadingEnforcesTheLinkImplications)
+{
+    RfcSettings s = loaded("[settings]\nDisableContentEntryLink=1\n"
+                           "HideInvalidContentEntryInTreeView=0\nDisableInvalidContentEntryLink=0\n"
+                           "DisableReferenceAnalysis=2\nDisableReferenceLink=0\n");
+    EXPECT_TRUE(s.DisableContentEntryLink);
+    EXPECT_TRUE(s.HideInvalidContentEntryInTreeView);
+    EXPECT_TRUE(s.DisableInvalidContentEntryLink);
+    EXPECT_TRUE(s.DisableReferenceAnalysis);
+    EXPECT_TRUE(s.DisableReferenceLink);
+
+    s = loaded("[settings]\nHideInvalidContentEntryInTreeView=0\nDisableInvalidContentEntryLink=0\n");
+    EXPECT_FALSE(s.HideInvalidContentEntryInTreeView);
+    EXPECT_FALSE(s.DisableInvalidContentEntryLink);
+    EXPECT_FALSE(s.DisableReferenceLink);
+}
+
+TEST_F(SettingsTest, FormatSectionsOverrideOnlyWhatTheyHold)
+{
+    RfcSettings s = loaded("[headers and footers]\nsize=12\n"
+                           "[RFC Title]\nfont=Courier New\nstyle=bold, underline\ncolor=1:2:3\n"
+                           "[Subtitles]\nsize=0\ncolor=teal\n"
+                           "[Table of Contents]\nsize=-3\nstyle=\n"
+                           "[Default]\nsize=huge\n");
+    EXPECT_EQ(s.Formats[kFormatHeadersFooters].height, 240);
+    EXPECT_EQ(FormatToText(s.Formats[kFormatHeadersFooters]).font, "Fixedsys");
+    EXPECT_EQ(s.Formats[kFormatHeadersFooters].colour, 0x00FF00u);
+
+    const FormatTexts title = FormatToText(s.Formats[kFormatTitle]);
+    EXPECT_EQ(title.font, "Courier New");
+    EXPECT_EQ(title.style, "bold, underline");
+    EXPECT_EQ(title.color, "1:2:3");
+    EXPECT_EQ(title.size, "10");
+
+    // Sizes that are not positive are ignored; an unreadable colour is black.
+    EXPECT_EQ(s.Formats[kFormatSubtitles].height, 200);
+    EXPECT_EQ(s.Formats[kFormatSubtitles].colour, 0u);
+    EXPECT_EQ(s.Formats[kFormatContents].height, 200);
+    EXPECT_EQ(s.Formats[kFormatContents].colour, 0xFF0000u);
+    EXPECT_EQ(s.Formats[kFormatDefault].height, 200);
+}
+
+TEST_F(SettingsTest, ASavedRecordLoadsBackEqual)
+{
+    RfcSettings s("/opt/parchly/");
+    s.BuildStructureFromText = false;
+    s.DisableHeaderAndFooterInAllFiles = true;
+    s.DisableSpacesNearHeaderAndFooter = false;
+    s.ShowPageSeparator = true;
+    s.HideInvalidContentEntryInTreeView = false;
+    s.DisableInvalidContentEntryLink = false;
+    s.DisableReferenceLink = true;
+    s.LargeToolBarButtonWithText = true;
+    s.OpenRfcIndexWhenStarted = true;
+    s.JumpToRfcIndexInsteadOfFile = true;
+    s.UseOnlyDefaultText = true;
+    s.RfcDownloadUrl = "ftp://mirror.example.org/rfc/RFC-all.zip";
+    s.RfcIndexDownloadUrl = "http://mirror.example.org/rfc-index.txt";
+    s.RfcRootPath = "/data/rfc = docs";
+    s.IndexLevelCounts = {1000, 100, 10};
+    s.SetFormat(kFormatSubtitles, TextToFormat("DejaVu Sans Mono", "italic", "128:0:64", "11"));
+    s.SetFormat(kFormatDefault, TextToFormat("Mono", "", "0:0:0", "9"));
+    s.SaveSettings(profile);
+
+    RfcSettings back("/elsewhere/");
+    back.LoadSettings(profile);
+    expectSameStoredSettings(back, s);
+    expectUnstoredDefaults(back);
+
+    // Loading and saving an unchanged record changes nothing in the file.
+    const std::string saved = readFile(path);
+    back.SaveSettings(profile);
+    EXPECT_EQ(readFile(path), saved);
+}
+
+TEST_F(SettingsTest, TheSettingsSectionHasTheKnownKeysInOrder)
+{
+    RfcSettings("/opt/parchly/").SaveSettings(profile);
+    const std::string file = readFile(path);
+    EXPECT_EQ(file.substr(0, file.find("[Default]")),
+              "[settings]\n"
+              "BuildStructureFromText=1\n"
+              "DisableHeaderAndFooterInAllFiles=0\n"
+              "DisableSpacesNearHeaderAndFooter=1\n"
+              "ShowPageSeparator=0\n"
+              "HideInvalidContentEntryInTreeView=1\n"
+              "DisableContentEntryLink=0\n"
+              "DisableInvalidContentEntryLink=1\n"
+              "DisableReferenceAnalysis=0\n"
+              "DisableReferenceLink=0\n"
+              "LargeToolBarButtonWithText=0\n"
+              "OpenRfcIndexWhenStarted=0\n"
+              "JumpToRfcIndexInsteadOfFile=0\n"
+              "RfcDownloadUrl=https://www.rfc-editor.org/in-notes/tar/RFC-all.zip\n"
+              "RfcIndexDownloadUrl=https://www.rfc-editor.org/in-notes/rfc-index.txt\n"
+              "RfcRootPath=/opt/parchly/RFCPath\n"
+              "UseOnlyDefaultText=0\n"
+              "Level0=500\n"
+              "Level1=50\n"
+              "level2=\n");
+    EXPECT_NE(file.find("[Headers and Footers]\nfont=Fixedsys\ncolor=0:255:0\nstyle=\nsize=10\n"),
+              std::string::npos);
+}
+
+TEST_F(SettingsTest, KeysThatAreNeverWrittenSurviveASave)
+{
+    const std::string kept = "LineWidth=80\nPageHeight=60\nBuildStructureFromTextOnlyIfEmpty=1\n"
+                             "BlankLineBeforeFooter=3\nSaveTreeView=0\n";
+    RfcSettings s = loaded("[settings]\n" + kept + "ShowPageSeparator=0\n\n"
+                           "[Bookmarks]\nBM0=rfc2616.txt\n");
+    EXPECT_EQ(s.LineWidth, 80);
+    EXPECT_EQ(s.PageHeight, 60);
+    EXPECT_TRUE(s.BuildStructureFromTextOnlyIfEmpty);
+    EXPECT_EQ(s.BlankLineBeforeFooter, 3);
+    EXPECT_FALSE(s.SaveTreeView);
+
+    s.ShowPageSeparator = true;
+    s.SaveSettings(profile);
+    const std::string file = readFile(path);
+    EXPECT_EQ(file.rfind("[settings]\n" + kept + "ShowPageSeparator=1\n", 0), 0u);
+    EXPECT_NE(file.find("\n[Bookmarks]\nBM0=rfc2616.txt\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, GarbageInEveryValueLoadsWithoutHarm)
+{
+    const std::string junk = "\x01\xFF junk ] [ = \xC3";
+    std::string file = "[settings]\n";
+    for (const char* key :
+         {"LineWidth", "PageHeight", "BuildStructureFromText", "BuildStructureFromTextOnlyIfEmpty",
+          "DisableHeaderAndFooterInAllFiles", "DisableSpacesNearHeaderAndFooter", "ShowPageSeparator",
+          "BlankLineBeforeFooter", "HideInvalidContentEntryInTreeView", "DisableContentEntryLink",
+          "DisableInvalidContentEntryLink", "DisableReferenceAnalysis", "DisableReferenceLink",
+          "LargeToolBarButtonWithText", "OpenRfcIndexWhenStarted", "JumpToRfcIndexInsteadOfFile",
+          "SaveTreeView", "UseOnlyDefaultText", "RfcDownloadUrl", "RfcIndexDownloadUrl", "Level0"})
+        file += std::string(key) + "=" + junk + "\n";
+    file += "RfcRootPath=" + std::string(3000, '\\') + "\n";
+    for (int category = 0; category < kFormatCategoryCount; ++category) {
+        file += "[" + std::string(CategoryName(category)) + "]\n";
+        for (const char* key : {"font", "color", "style", "size"})
+            file += std::string(key) + "=" + junk + std::string(100, 'z') + "\n";
+    }
+    const RfcSettings s = loaded(file);
+
+    // Numbers and flags without digits read as 0.
+    EXPECT_EQ(s.LineWidth, 0);
+    EXPECT_FALSE(s.BuildStructureFromText);
+    EXPECT_FALSE(s.DisableSpacesNearHeaderAndFooter);
+    EXPECT_EQ(s.RfcDownloadUrl, "\x01\xFF junk ] [ = \xC3");
+    EXPECT_EQ(s.RfcRootPath, "");
+    EXPECT_EQ(s.IndexLevelCounts, (std::vector<int32_t>{500, 50}));
+    for (int category = 0; category < kFormatCategoryCount; ++category) {
+        SCOPED_TRACE(category);
+        const TextFormat& format = s.Formats[category];
+        EXPECT_EQ(format.mask, 0xE000000Fu);
+        EXPECT_EQ(format.height, 200);
+        EXPECT_EQ(format.colour, 0u);
+        EXPECT_EQ(format.effects, 0u);
+        EXPECT_EQ(std::strlen(format.faceName), 31u);
+    }
+}
+
+TEST(SettingsRecord, FormatsAreCopiedOnlyForKnownCategories)
+{
+    RfcSettings s;
+    const TextFormat custom = TextToFormat("Custom", "bold", "9:9:9", "20");
+    TextFormat out = custom;
+    EXPECT_FALSE(s.GetFormat(kFormatCategoryCount, out));
+    EXPECT_FALSE(s.GetFormat(-1, out));
+    EXPECT_TRUE(sameFormat(out, custom));
+    EXPECT_FALSE(s.SetFormat(5, DefaultFormat(0)));
+    EXPECT_FALSE(s.SetFormat(-1, DefaultFormat(0)));
+
+    EXPECT_TRUE(s.SetFormat(kFormatContents, custom));
+    EXPECT_TRUE(s.GetFormat(kFormatContents, out));
+    EXPECT_TRUE(sameFormat(out, custom));
+    EXPECT_TRUE(s.GetFormat(kFormatTitle, out));
+    EXPECT_TRUE(sameFormat(out, DefaultFormat(kFormatTitle)));
+}
+
+TEST(SettingsRecord, AnalysisOptionsFollowTheRecord)
+{
+    RfcSettings s;
+    s.BuildStructureFromText = false;
+    s.DisableSpacesNearHeaderAndFooter = false;
+    s.DisableReferenceAnalysis = true;
+    AnalysisOptions options = s.analysisOptions();
+    EXPECT_FALSE(options.buildStructureFromText);
+    EXPECT_FALSE(options.disableSpacesNearHeaderAndFooter);
+    EXPECT_TRUE(options.disableReferenceAnalysis);
+
+    s.BuildStructureFromText = true;
+    s.DisableReferenceAnalysis = false;
+    options = s.analysisOptions();
+    EXPECT_TRUE(options.buildStructureFromText);
+    EXPECT_FALSE(options.disableReferenceAnalysis);
+}
+
+} // namespace
+} // namespace parchly
