@@ -1,0 +1,67 @@
+#include "download/download_transfer.h"
+
+#include <ctime>
+
+namespace parchly {
+
+namespace {
+
+// The copy's start: length and time from the remote side unless already
+// known, counters cleared, progress shown as running.
+void beginCopy(DownloadRequest& request, const CurlRequest& remote)
+{
+    if (request.TotalLength == 0)
+        request.TotalLength = remote.contentLength();
+    if (request.RemoteTime == 0)
+        request.RemoteTime = remote.remoteTime();
+    request.Received = 0;
+    request.Status.set(kStatusDownloading);
+    request.StartTime = static_cast<int64_t>(std::time(nullptr));
+}
+
+} // namespace
+
+CURLcode CopyToTempFile(DownloadRequest& request, CurlRequest& remote, TempFile& local,
+                        const CurlRequest::WantBody& want, bool& copied)
+{
+    copied = false;
+    std::string writeError;
+    const CURLcode code = remote.perform(want, [&](const char* data, std::size_t count) {
+        if (!copied) {
+            beginCopy(request, remote);
+            copied = true;
+        }
+        request.Received += static_cast<uint32_t>(count);
+        try {
+            local.write(data, count);
+        } catch (const FileError& error) {
+            writeError = error.what();
+            return false;
+        }
+        return true;
+    });
+    // A wanted response without a body is an empty file.
+    if (!copied && code == CURLE_OK && want(remote.status())) {
+        beginCopy(request, remote);
+        copied = true;
+    }
+    if (!copied)
+        return code;
+
+    request.StartTime = 0;
+    try {
+        local.close();
+    } catch (const FileError& error) {
+        if (writeError.empty())
+            writeError = error.what();
+    }
+    if (!DownloadRunning)
+        std::remove(request.tempFilePath().c_str());
+    else if (request.RemoteTime != 0)
+        SetFileTimes(request.tempFilePath(), request.RemoteTime);
+    if (!writeError.empty() && DownloadRunning)
+        throw FileError(writeError);
+    return code;
+}
+
+} // namespace parchly
