@@ -216,7 +216,9 @@ bool replaceFile(const std::string& path, const std::string& bytes)
     if (::stat(path.c_str(), &existing) == 0)
         mode = existing.st_mode & 07777;
 
-    const std::string temporary = path + ".tmp";
+    // Named after the process, so that two instances saving at once cannot
+    // write into the same temporary file.
+    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
     const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (descriptor < 0)
         return false;

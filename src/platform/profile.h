@@ -27,8 +27,8 @@ public:
     // Stores `value` under `key`, keeping every other line in place: a
     // missing section is added at the end of the file, a missing key after
     // the last entry of its section. The file is replaced as a whole through
-    // a temporary file beside it, so a failed write leaves the old file as
-    // it was. False when the file could not be written, or when the section
+    // a temporary file beside it ("<path>.<process id>.tmp"), so a failed
+    // write leaves the old file as it was. False when the file could not be written, or when the section
     // or key name is empty or the value holds a line break (such a value
     // could not be read back as written).
     bool writeString(const std::string& section, const std::string& key,

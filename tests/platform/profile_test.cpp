@@ -3,6 +3,7 @@
 #include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -153,14 +154,23 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
     const std::string original = "[s]\nkey=old\n";
     writeFile(path, original);
     // The temporary file beside the settings file cannot be created.
-    std::filesystem::create_directory(path + ".tmp");
+    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
+    std::filesystem::create_directory(temporary);
     EXPECT_FALSE(profile.writeString("s", "key", "new"));
     EXPECT_EQ(readFile(path), original);
-    std::filesystem::remove(path + ".tmp");
+    std::filesystem::remove(temporary);
 
     ASSERT_TRUE(profile.writeString("s", "key", "new"));
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1) << "no temporary file may be left behind";
     EXPECT_EQ(profile.readString("s", "key", ""), "new");
+
+    // A folder where the file should be is neither read nor replaced.
+    Profile onFolder(folder.path().string());
+    EXPECT_EQ(onFolder.readString("s", "key", "none"), "none");
+    EXPECT_FALSE(onFolder.writeString("s", "key", "new"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path()));
 }
 
 TEST_F(ProfileTest, AFolderOrFileWithoutPermissionIsLeftAlone)
