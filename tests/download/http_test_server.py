@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""HTTP server for the download tests, on 127.0.0.1 and a free port.
+
+Prints "PORT <n>" once it listens. With --tls DIR it makes a self-signed
+certificate for 127.0.0.1 in DIR (cert.pem, key.pem) with the openssl tool
+and serves HTTPS instead; its redirects then name https addresses.
+"""
+import argparse
+import base64
+import http.server
+import os
+import ssl
+import subprocess
+import sys
+import time
+
+# A body several blocks long, so that a copy takes more than one read.
+INDEX_BODY = b"".join(b"%04d RFC index line for the download tests\n" % n for n in range(600))
+LAST_MODIFIED = "Tue, 15 Nov 1994 08:12:31 GMT"  # 784887151 seconds after 1970
+CREDENTIALS = "Basic " + base64.b64encode(b"reader:secret").decode()
+SLOW_LENGTH = 32 * 1024 * 1024
+SLOW_BLOCK = 16 * 1024
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+    def origin(self):
+        scheme = "https" if self.server.tls else "http"
+        return "%s://127.0.0.1:%d" % (scheme, self.server.server_address[1])
+
+    def answer(self, status, body=b"", headers=(), length=True):
+        self.send_response(status)
+        for name, value in headers:
+            self.send_header(name, value)
+        if length:
+            self.send_header("Content-Length", str(len(body)))
+        else:
+            self.send_header("Connection", "close")
+            self.close_connection = True
+        self.end_headers()
+        self.wfile.write(body)
+
+    def redirect(self, status, location):
+        headers = [("Location", location)] if location is not None else []
+        self.answer(status, b"<html>moved</html>", headers)
+
+    def do_GET(self):
+        path = self.path
+        if path == "/rfc-index.txt":
+            self.answer(200, INDEX_BODY, [("Last-Modified", LAST_MODIFIED)])
+        elif path == "/nolength/rfc-index.txt":
+            self.answer(200, INDEX_BODY, length=False)
+        elif path == "/empty/rfc-index.txt":
+            self.answer(200)
+        elif path == "/listing/":
+            self.answer(200, b"<html>a folder listing</html>")
+        elif path == "/headers/echo.txt":
+            self.answer(200, str(self.headers).encode())
+        elif path.startswith("/redirect/") and path.endswith("/rfc-index.txt"):
+            self.redirect(int(path.split("/")[2]), self.origin() + "/rfc-index.txt")
+        elif path == "/relative/rfc-index.txt":
+            self.redirect(302, "/rfc-index.txt")
+        elif path == "/twohops/rfc-index.txt":
+            self.redirect(302, self.origin() + "/redirect/301/rfc-index.txt")
+        elif path == "/toftp/rfc-index.txt":
+            self.redirect(302, "ftp://127.0.0.1:21/rfc-index.txt")
+        elif path == "/nolocation/rfc-index.txt":
+            self.redirect(302, None)
+        elif path == "/tomissing/rfc-index.txt":
+            self.redirect(303, self.origin() + "/missing.txt")
+        elif path == "/private/rfc-index.txt":
+            if self.headers.get("Authorization") == CREDENTIALS:
+                self.answer(200, INDEX_BODY)
+            else:
+                self.answer(401, b"<html>who are you?</html>",
+                            [("WWW-Authenticate", 'Basic realm="rfc"')])
+        elif path == "/excess/rfc-index.txt":
+            self.send_response(200)
+            self.send_header("Content-Length", "10")
+            self.send_header("Connection", "close")
+            self.end_headers()
+            self.wfile.write(b"0123456789 and twenty more bytes")
+            self.close_connection = True
+        elif path == "/slow/large.bin":
+            self.slow_body()
+        else:
+            self.answer(404, b"<html>not found</html>")
+
+    def slow_body(self):
+        self.send_response(200)
+        self.send_header("Content-Length", str(SLOW_LENGTH))
+        self.end_headers()
+        block = b"x" * SLOW_BLOCK
+        try:
+            for _ in range(SLOW_LENGTH // SLOW_BLOCK):
+                self.wfile.write(block)
+                self.wfile.flush()
+                time.sleep(0.01)
+        except OSError:
+            pass
+        self.close_connection = True
+
+
+def make_certificate(folder):
+    cert = os.path.join(folder, "cert.pem")
+    key = os.path.join(folder, "key.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
+                    "-keyout", key, "-out", cert, "-days", "1",
+                    "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return cert, key
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tls", metavar="DIR")
+    options = parser.parse_args()
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    server.tls = options.tls is not None
+    if server.tls:
+        cert, key = make_certificate(options.tls)
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(cert, key)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
+    print("PORT %d" % server.server_address[1], flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
