@@ -1,0 +1,141 @@
+#include "index/index_reader.h"
+
+#include "index_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace parchly {
+namespace {
+
+using test::readIndexFrom;
+
+struct Expected {
+    int32_t number, firstLine, lastLine;
+    std::string title;
+};
+
+void expectEntries(const RfcText& index, const std::vector<Expected>& expected)
+{
+    ASSERT_EQ(index.indexEntries.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        const RfcIndexEntry& entry = index.indexEntries[k];
+        EXPECT_EQ(entry.number, expected[k].number) << k;
+        EXPECT_EQ(entry.firstLine, expected[k].firstLine) << k;
+        EXPECT_EQ(entry.lastLine, expected[k].lastLine) << k;
+        EXPECT_EQ(entry.title, expected[k].title) << k;
+    }
+}
+
+// The sample holds a number line before the second heading, a title with a
+// version number, a form-feed line ending an entry, an indented number line
+// and a last entry that ends the file without a line end. CR LF line ends
+// must read the same.
+TEST(IndexReader, ReadsTheSampleIndexWithEitherLineEnd)
+{
+    const std::string lf = test::indexFixture("sample-index.txt");
+    ASSERT_FALSE(lf.empty());
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string& bytes : {lf, crlf}) {
+        const RfcText index = readIndexFrom(bytes);
+        EXPECT_TRUE(index.isIndex);
+        EXPECT_EQ(index.lineCount, 33);
+        EXPECT_EQ(index.pageEnds, std::vector<int32_t>{23});
+        EXPECT_EQ(index.pageCount, 1);
+        expectEntries(index, {{1, 16, 18, "Host Software"},
+                              {3, 19, 20, "Not Issued"},
+                              {7, 21, 23, "Version 1.0 of the Example Protocol"},
+                              {10, 24, 27, "Documentation conventions"},
+                              {20, 30, 32, "ASCII format for network interchange"},
+                              {33, 33, 33, "Truncated entry"}});
+    }
+}
+
+const std::string kHeading = "RFC INDEX\n\nRFC INDEX\n\n";
+
+TEST(IndexReader, EntriesNeedTheHeadingTwice)
+{
+    const std::string entry = "0001 Host Software. S. Crocker.\n";
+    EXPECT_TRUE(readIndexFrom(entry).indexEntries.empty());
+    EXPECT_TRUE(readIndexFrom("   RFC INDEX\n\n" + entry).indexEntries.empty());
+    EXPECT_TRUE(readIndexFrom("RFC INDEX\nRfc Index\n" + entry).indexEntries.empty());
+    EXPECT_EQ(readIndexFrom("RFC INDEX\n \f RFC INDEX\n" + entry).indexEntries.size(), 1u);
+}
+
+TEST(IndexReader, ContinuationLinesAndFormFeeds)
+{
+    // Without a blank line between them, "13 Next" continues entry 12; a form
+    // feed after blanks inside an entry is a page break but no entry end.
+    const RfcText index = readIndexFrom(kHeading +
+        "12 A title that\r\n\t  runs over lines. Authors.\n13 Next. B.\n\n"
+        "5 Title\n  \f  continues. A.\n\n\f\n6 Next. B.\n");
+    EXPECT_EQ(index.pageEnds, (std::vector<int32_t>{10, 12}));
+    expectEntries(index, {{12, 5, 8, "A title that runs over lines"}, {5, 9, 11, "Title continues"},
+                          {6, 13, 13, "Next"}});
+}
+
+TEST(IndexReader, TitlesAndDroppedEntries)
+{
+    const RfcText index = readIndexFrom(kHeading +
+        "0000 Zero is no RFC. A.\n\n0042\n\n0043   \n\n0044 . Authors only.\n\n"
+        "99999999999 Number too large. A.\n\n"
+        "1 HTTP/1.0 and v2.1.3 Notes.\tA. Author.\n\n"
+        "2 Title without period\n\n"
+        "3 Not Issued.\n");
+    expectEntries(index, {{1, 15, 16, "HTTP/1.0 and v2.1.3 Notes"}, {2, 17, 18, "Title without period"},
+                          {3, 19, 19, "Not Issued"}});
+}
+
+TEST(IndexReader, LongLinesArriveInPiecesCountedAsLines)
+{
+    // 1,507 bytes with the line end: pieces of 1,023 and 484 bytes, joined
+    // like any two lines.
+    const RfcText index = readIndexFrom(kHeading + "7 " + std::string(1500, 'x') + ". A.\n\n8 Short. B.\n");
+    expectEntries(index, {{7, 5, 7, std::string(1021, 'x') + " " + std::string(479, 'x')}, {8, 8, 8, "Short"}});
+}
+
+TEST(IndexReader, SurvivesHostileInput)
+{
+    RfcText untouched;
+    EXPECT_FALSE(readIndex(untouched, nullptr, LimitsBlock()));
+    EXPECT_FALSE(untouched.isIndex);
+
+    const RfcText empty = readIndexFrom("");
+    EXPECT_TRUE(empty.isIndex);
+    EXPECT_EQ(empty.lineCount, 0);
+    EXPECT_TRUE(empty.indexEntries.empty());
+
+    // An entry of 100,000 bytes over many lines, then one whose group never closes.
+    std::string huge = kHeading + "77 Huge";
+    while (huge.size() < 100000)
+        huge += "\n  word word word (Obsoletes RFC1";
+    const RfcText hugeIndex = readIndexFrom(huge + ". A.\n\n78 Last (Status: open");
+    ASSERT_EQ(hugeIndex.indexEntries.size(), 2u);
+    EXPECT_GT(hugeIndex.indexEntries[0].title.size(), 90000u);
+    EXPECT_EQ(hugeIndex.indexEntries[1].lastLine, hugeIndex.lineCount);
+
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 20; ++round) {
+        std::string bytes = kHeading;
+        for (int k = 0; k < 20000; ++k)
+            bytes += static_cast<char>(random() % 256);
+        const RfcText index = readIndexFrom(bytes);
+        int32_t previousLast = 0;
+        for (const RfcIndexEntry& entry : index.indexEntries) {
+            EXPECT_GT(entry.number, 0);
+            EXPECT_FALSE(entry.title.empty());
+            EXPECT_GT(entry.firstLine, previousLast);
+            EXPECT_LE(entry.firstLine, entry.lastLine);
+            previousLast = entry.lastLine;
+        }
+        EXPECT_LE(previousLast, index.lineCount);
+    }
+}
+
+} // namespace
+} // namespace parchly
