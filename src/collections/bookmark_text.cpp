@@ -1,0 +1,75 @@
+#include "collections/bookmark_text.h"
+
+#include "collections/stored_path.h"
+
+#include <climits>
+
+namespace parchly {
+
+namespace {
+
+// Reads an unsigned decimal at `pos` after optional blanks, held at INT_MAX;
+// false when no digit is there.
+bool readCount(const QString& text, qsizetype& pos, int& value)
+{
+    auto digitAt = [&text](qsizetype i) {
+        return i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9');
+    };
+    while (pos < text.size() && (text[pos] == QLatin1Char(' ') || text[pos] == QLatin1Char('\t')))
+        ++pos;
+    if (!digitAt(pos))
+        return false;
+    long long number = 0;
+    for (; digitAt(pos); ++pos)
+        number = qMin<long long>(number * 10 + (text[pos].unicode() - '0'), INT_MAX);
+    value = static_cast<int>(number);
+    return true;
+}
+
+bool readLiteral(const QString& text, qsizetype& pos, QLatin1String literal)
+{
+    if (QStringView(text).mid(pos).startsWith(literal)) {
+        pos += literal.size();
+        return true;
+    }
+    return false;
+}
+
+// Matches "(Ln %u, Col %u)" at `pos`; each number is kept as soon as it is read.
+void readLineColumn(const QString& text, qsizetype pos, BookmarkTarget& target)
+{
+    if (!readLiteral(text, pos, QLatin1String("(Ln")) || !readCount(text, pos, target.line))
+        return;
+    if (readLiteral(text, pos, QLatin1String(", Col")))
+        readCount(text, pos, target.column);
+}
+
+} // namespace
+
+QString BookmarkLocation(const QString& storedPath, int line, int column)
+{
+    return QStringLiteral("%1 (Ln %2, Col %3) - %4")
+        .arg(textAfterLastBackslash(storedPath), QString::number(line),
+             QString::number(column), storedPath);
+}
+
+QString BookmarkText(const QString& name, const QString& location)
+{
+    return name.isEmpty() ? location : name + QStringLiteral(" - ") + location;
+}
+
+BookmarkTarget ReadBookmarkText(const QString& text)
+{
+    BookmarkTarget target;
+    const QString tail = textAfterLastBackslash(text);
+    const qsizetype afterTail = text.indexOf(tail) + tail.size();
+    const QLatin1String pathMark(") - ");
+    const qsizetype mark = text.indexOf(pathMark, afterTail);
+    if (mark >= 0)
+        target.storedPath = text.mid(mark + pathMark.size());
+    if (afterTail + 1 < text.size())
+        readLineColumn(text, afterTail + 1, target);
+    return target;
+}
+
+} // namespace parchly

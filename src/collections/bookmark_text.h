@@ -1,0 +1,33 @@
+// A bookmark is one line of text, both what the Bookmarks list shows and what
+// the settings file stores:
+//   [name " - "] fileName " (Ln " line ", Col " column ") - " fullPath
+// with the full path in its stored form ("\" separators).
+#ifndef PARCHLY_COLLECTIONS_BOOKMARK_TEXT_H
+#define PARCHLY_COLLECTIONS_BOOKMARK_TEXT_H
+
+#include <QString>
+
+namespace parchly {
+
+// The location part of a bookmark for a caret at `line`, `column` of the
+// document at `storedPath`.
+QString BookmarkLocation(const QString& storedPath, int line, int column);
+
+// The bookmark line: the location alone when `name` is empty.
+QString BookmarkText(const QString& name, const QString& location);
+
+struct BookmarkTarget {
+    QString storedPath; // empty when the text holds no ") - " after the file name
+    int line = 0;
+    int column = 0;
+};
+
+// Reads a bookmark line back. The file name is taken from the end of the
+// line and its first occurrence marks where the location starts, so a name
+// that begins with the file name still yields the path but no position
+// (line and column stay 0, as for any text that does not fit the pattern).
+BookmarkTarget ReadBookmarkText(const QString& text);
+
+} // namespace parchly
+
+#endif

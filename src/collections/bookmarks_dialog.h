@@ -1,0 +1,66 @@
+// The Bookmarks dialog: takes the active view's caret as a named bookmark,
+// lists the bookmarks of the active file (or of every file), removes them and
+// goes to one. Bookmarks live in the "Bookmarks" section of the settings file.
+#ifndef PARCHLY_COLLECTIONS_BOOKMARKS_DIALOG_H
+#define PARCHLY_COLLECTIONS_BOOKMARKS_DIALOG_H
+
+#include <QDialog>
+#include <QStringList>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace parchly {
+
+class CollectionsHost;
+class Profile;
+
+class CBookmarksDlg : public QDialog {
+    Q_OBJECT
+public:
+    CBookmarksDlg(CollectionsHost& host, Profile& profile, QWidget* parent = nullptr);
+
+    QLineEdit* nameField() const { return m_name; }
+    QLineEdit* locationField() const { return m_location; }
+    QListWidget* list() const { return m_list; }
+    QCheckBox* showAllBox() const { return m_showAll; }
+    QPushButton* setButton() const { return m_set; }
+    QPushButton* gotoButton() const { return m_goto; }
+    QPushButton* removeButton() const { return m_remove; }
+    QPushButton* exitButton() const { return m_exit; }
+
+public slots:
+    // "E&xit", Escape and the close box: save, then close.
+    void reject() override;
+
+private slots:
+    void fillList();
+    void setBookmark();
+    void removeBookmark();
+    void gotoBookmark();
+    void updateSelectionButtons();
+
+private:
+    void buildWidgets();
+    void save();
+
+    CollectionsHost& m_host;
+    Profile& m_profile;
+    QString m_activeStoredPath; // empty without an active document
+    QStringList m_kept;         // other files' bookmarks while Show all is off
+
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_location = nullptr;
+    QListWidget* m_list = nullptr;
+    QCheckBox* m_showAll = nullptr;
+    QPushButton* m_set = nullptr;
+    QPushButton* m_goto = nullptr;
+    QPushButton* m_remove = nullptr;
+    QPushButton* m_exit = nullptr;
+};
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,35 @@
+#include "collections/favorite_line.h"
+
+#include "collections/stored_path.h"
+
+namespace parchly {
+
+namespace {
+
+constexpr qsizetype kNameColumn = 24;
+
+QString withoutLeadingSpaces(const QString& text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text[start] == QLatin1Char(' '))
+        ++start;
+    return text.mid(start);
+}
+
+} // namespace
+
+QString FavoriteLine(const QString& storedPath)
+{
+    const QString name = textAfterLastBackslash(storedPath);
+    const qsizetype padding = name.size() < kNameColumn ? kNameColumn - name.size() : 2;
+    return name + QString(padding, QLatin1Char(' ')) + storedPath;
+}
+
+QString FavoritePath(const QString& line)
+{
+    if (line.contains(QLatin1Char('\\')))
+        return withoutLeadingSpaces(line.mid(textAfterLastBackslash(line).size()));
+    return withoutLeadingSpaces(line.mid(line.size() - line.size() / 2));
+}
+
+} // namespace parchly

@@ -1,0 +1,121 @@
+// What a user does in the Favorite RFCs dialog and what the settings file then holds.
+#include "collections/fake_collections_host.h"
+#include "collections/favorite_rfcs_dialog.h"
+#include "collections/ini_file.h"
+#include "support/scripted_dialogs.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace parchly {
+
+namespace {
+
+class FavoriteRfcsDialog : public ::testing::Test {
+protected:
+    void storeFavorites(const std::vector<std::string>& paths) { ini.writeList("FavoriteRFCs", "RFC", paths); }
+
+    std::vector<std::string> storedFavorites() const { return ini.list("FavoriteRFCs", "RFC"); }
+
+    static void select(QListWidget* list, std::initializer_list<int> rows)
+    {
+        for (int row : rows)
+            list->item(row)->setSelected(true);
+    }
+
+    test::IniFile ini;
+    test::FakeCollectionsHost host;
+    test::ScriptedDialogs scripted;
+};
+
+} // namespace
+
+TEST_F(FavoriteRfcsDialog, ChosenFilesAreAddedEvenTwiceAndStoredWithBackslashes)
+{
+    scripted.paths = {"/srv/rfc/rfc1034.txt", "/srv/rfc/rfc1034.txt"};
+    CFavoriteRfcsDlg dialog(host, ini.profile);
+    EXPECT_FALSE(dialog.addActiveButton()->isEnabled());
+    EXPECT_FALSE(dialog.addAllOpenedButton()->isEnabled());
+    EXPECT_FALSE(dialog.openButton()->isEnabled());
+
+    dialog.addRfcButton()->click();
+    dialog.addRfcButton()->click();
+    dialog.addRfcButton()->click(); // cancelled: nothing added
+    ASSERT_EQ(dialog.list()->count(), 2);
+    EXPECT_EQ(dialog.list()->item(0)->text(), "rfc1034.txt" + QString(13, ' ') + "/srv/rfc/rfc1034.txt");
+    dialog.exitButton()->click();
+    EXPECT_TRUE(ini.text().contains("RFC1=\\srv\\rfc\\rfc1034.txt"));
+    EXPECT_EQ(storedFavorites(), std::vector<std::string>(2, "\\srv\\rfc\\rfc1034.txt"));
+    EXPECT_EQ(ini.value("FavoriteRFCs", "RFC2"), "");
+}
+
+TEST_F(FavoriteRfcsDialog, ActiveAndOpenDocumentsAreNeverAddedTwice)
+{
+    storeFavorites({"\\srv\\rfc\\RFC791.TXT"});
+    host.openPaths = {"/srv/rfc/rfc791.txt", "/srv/rfc/rfc793.txt", "/srv/rfc/rfc-index.txt"};
+    host.activePath = "/srv/rfc/rfc793.txt";
+    CFavoriteRfcsDlg dialog(host, ini.profile);
+    ASSERT_TRUE(dialog.addActiveButton()->isEnabled());
+
+    dialog.addActiveButton()->click();
+    dialog.addActiveButton()->click();
+    dialog.addAllOpenedButton()->click();
+    dialog.addAllOpenedButton()->click();
+    dialog.reject();
+    EXPECT_EQ(storedFavorites(), std::vector<std::string>({"\\srv\\rfc\\RFC791.TXT",
+                                                           "\\srv\\rfc\\rfc793.txt",
+                                                           "\\srv\\rfc\\rfc-index.txt"}));
+}
+
+TEST_F(FavoriteRfcsDialog, RemovingScatteredSelectedEntriesRemovesExactlyThose)
+{
+    storeFavorites({"\\r\\rfc1.txt", "\\r\\rfc2.txt", "\\r\\rfc3.txt", "\\r\\rfc4.txt",
+                    "\\r\\rfc5.txt", "\\r\\rfc6.txt", "\\r\\rfc7.txt"});
+    CFavoriteRfcsDlg dialog(host, ini.profile);
+    select(dialog.list(), {0, 3, 5});
+    EXPECT_TRUE(dialog.removeButton()->isEnabled());
+    dialog.removeButton()->click();
+    dialog.reject();
+    EXPECT_EQ(storedFavorites(),
+              std::vector<std::string>({"\\r\\rfc2.txt", "\\r\\rfc3.txt", "\\r\\rfc5.txt", "\\r\\rfc7.txt"}));
+}
+
+TEST_F(FavoriteRfcsDialog, OpeningSeveralWithOneMissingOpensTheOthersAndSaves)
+{
+    storeFavorites({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc3.txt", "\\r\\rfc4.txt"});
+    host.missingFiles.insert("/r/gone.txt");
+    CFavoriteRfcsDlg dialog(host, ini.profile);
+    select(dialog.list(), {3, 0, 1});
+    dialog.addRfcButton()->click(); // cancelled; the list is saved all the same
+    dialog.openButton()->click();
+    EXPECT_EQ(host.openRequests, QStringList({"/r/rfc1.txt", "/r/gone.txt", "/r/rfc4.txt"}));
+    EXPECT_EQ(host.openPaths, QStringList({"/r/rfc1.txt", "/r/rfc4.txt"}));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(storedFavorites().size(), 4u);
+    EXPECT_EQ(ini.value("FavoriteRFCs", "RFC4"), "");
+}
+
+TEST_F(FavoriteRfcsDialog, PathsWithoutBackslashAndLongNamesSurviveASave)
+{
+    const std::string longName = "\\docs\\" + std::string(30, 'x') + ".txt";
+    storeFavorites({"rfc2616.txt", "/home/ann/rfc1.txt", longName, "\\docs\\" + std::string(23, 'y')});
+    CFavoriteRfcsDlg dialog(host, ini.profile);
+    EXPECT_EQ(dialog.list()->item(3)->text(), QString(23, 'y') + " /docs/" + QString(23, 'y'));
+    dialog.reject();
+    EXPECT_EQ(storedFavorites(), std::vector<std::string>({"rfc2616.txt", "/home/ann/rfc1.txt", longName,
+                                                           "\\docs\\" + std::string(23, 'y')}));
+}
+
+TEST_F(FavoriteRfcsDialog, AnEmptySectionSavesOnlyAnEmptyFirstKey)
+{
+    // A gap in the numbering ends the list.
+    ini.write("[FavoriteRFCs]\nRFC1=\\r\\rfc1.txt\n");
+    CFavoriteRfcsDlg dialog(host, ini.profile);
+    EXPECT_EQ(dialog.list()->count(), 0);
+    dialog.reject();
+    EXPECT_EQ(ini.value("FavoriteRFCs", "RFC0"), "");
+    EXPECT_TRUE(storedFavorites().empty());
+}
+
+} // namespace parchly

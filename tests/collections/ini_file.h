@@ -1,0 +1,68 @@
+// A settings file in a folder of its own for one test, read back both through
+// Profile and as the raw text a user would see.
+#ifndef PARCHLY_TESTS_COLLECTIONS_INI_FILE_H
+#define PARCHLY_TESTS_COLLECTIONS_INI_FILE_H
+
+#include "platform/profile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace parchly::test {
+
+class IniFile {
+public:
+    IniFile() : profile(m_dir.filePath("Parchly.ini").toStdString()) {}
+
+    std::string directory() const { return m_dir.path().toStdString() + "/"; }
+
+    void write(const QByteArray& text) const
+    {
+        QFile file(QString::fromStdString(profile.path()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    QString text() const
+    {
+        QFile file(QString::fromStdString(profile.path()));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    std::string value(const char* section, const std::string& key) const
+    {
+        return profile.readString(section, key, "<missing>");
+    }
+
+    // A numbered list ("BM0", "BM1", ...) up to its first empty value.
+    std::vector<std::string> list(const char* section, const std::string& keyPrefix) const
+    {
+        std::vector<std::string> values;
+        for (int i = 0;; ++i) {
+            const std::string value = profile.readString(section, keyPrefix + std::to_string(i), "");
+            if (value.empty())
+                return values;
+            values.push_back(value);
+        }
+    }
+
+    void writeList(const char* section, const std::string& keyPrefix,
+                   const std::vector<std::string>& values)
+    {
+        for (std::size_t i = 0; i < values.size(); ++i)
+            profile.writeString(section, keyPrefix + std::to_string(i), values[i]);
+    }
+
+private:
+    QTemporaryDir m_dir;
+
+public:
+    Profile profile;
+};
+
+} // namespace parchly::test
+
+#endif
