@@ -37,6 +37,14 @@ void writeFields(JsonWriter& json, const IndexEntryFields& fields)
     json.field("status", fields.status);
 }
 
+// Opens the one object of a dump with the file it read and the result.
+void beginDump(JsonWriter& json, const std::string& path, bool ok)
+{
+    json.beginObject();
+    json.field("file", path);
+    json.field("ok", ok);
+}
+
 } // namespace
 
 void dumpIndex(const std::string& path, std::ostream& out)
@@ -46,9 +54,7 @@ void dumpIndex(const std::string& path, std::ostream& out)
     const bool ok = readIndex(index, file ? &*file : nullptr, LimitsBlock());
 
     JsonWriter json(out);
-    json.beginObject();
-    json.field("file", path);
-    json.field("ok", ok);
+    beginDump(json, path, ok);
     json.field("lineCount", index.lineCount);
     json.intArray("pageEnds", index.pageEnds);
     json.key("indexEntries").beginArray();
@@ -81,9 +87,7 @@ bool dumpIndexEntry(const std::string& path, int number, std::ostream& out)
         const bool ok = parseIndexEntry(text, LimitsBlock(), fields);
 
         JsonWriter json(out);
-        json.beginObject();
-        json.field("file", path);
-        json.field("ok", ok);
+        beginDump(json, path, ok);
         json.field("firstLine", entry.firstLine);
         json.field("lastLine", entry.lastLine);
         writeFields(json, fields);
