@@ -130,14 +130,14 @@ constexpr GroupKeyword kGroupOrder[] = {
 };
 constexpr std::size_t kGroupCount = sizeof kGroupOrder / sizeof kGroupOrder[0];
 
-// Reads a two-word group such as "Obsoleted by" after its first word; the
-// group records nothing without its second word.
-void readNumberListAfter(EntryCursor& cursor, const char* secondWord, IndexNumberList& list)
+// Reads "Obsoleted by" or "Updated by" after its first word; the group
+// records nothing without "by".
+void readNumberListAfterBy(EntryCursor& cursor, IndexNumberList& list)
 {
     cursor.skipWhite();
-    if (!cursor.startsWith(secondWord))
+    if (!cursor.startsWith("by"))
         return;
-    cursor.advance(std::strlen(secondWord));
+    cursor.advance(2);
     readNumberList(cursor, list);
 }
 
@@ -172,13 +172,13 @@ void readGroups(EntryCursor& cursor, IndexEntryFields& fields)
             readNumberList(cursor, fields.obsoletes);
             break;
         case Group::ObsoletedBy:
-            readNumberListAfter(cursor, "by", fields.obsoletedBy);
+            readNumberListAfterBy(cursor, fields.obsoletedBy);
             break;
         case Group::Updates:
             readNumberList(cursor, fields.updates);
             break;
         case Group::UpdatedBy:
-            readNumberListAfter(cursor, "by", fields.updatedBy);
+            readNumberListAfterBy(cursor, fields.updatedBy);
             break;
         case Group::Also:
             readNumberList(cursor, fields.also);
