@@ -3,6 +3,7 @@
 #include "index/index_entry.h"
 
 #include <string>
+#include <utility>
 
 namespace parchly {
 
