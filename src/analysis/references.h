@@ -12,13 +12,17 @@ namespace parchly {
 // Whether a section title names a references section.
 bool isReferencesTitle(const std::string& title);
 
-// Fills `references` and then `citations`; false without doing anything
-// when `file` is null, the record is the index, reference analysis is
-// disabled or there are no contents; otherwise the result of findCitations.
+// Fills `references` from the sections of `contents` whose heading was
+// located and whose title names references, and then `citations`. The pass
+// counts its own lines in `lineCount` and `pageCount` and restores both.
+// False without doing anything when `file` is null, the record is the index,
+// reference analysis is disabled or there are no contents; otherwise the
+// result of findCitations.
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options);
 
-// Finds the citations of the body; false when `file` is null or there are no
-// references.
+// Finds the citations before the first reference: the first bracket pair of
+// a line that agrees with a reference's label. False when `file` is null or
+// there are no references.
 bool findCitations(RfcText& text, LineReader* file);
 
 } // namespace parchly

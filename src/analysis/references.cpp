@@ -1,0 +1,237 @@
+#include "analysis/references.h"
+
+#include "analysis/text_scan.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+namespace parchly {
+
+namespace {
+
+constexpr int32_t kNoEndLine = std::numeric_limits<int32_t>::max();
+
+// White space as a "%d" conversion skips it.
+bool isWhiteSpace(char c)
+{
+    return isBlankChar(c) || isLineEnd(c) || c == kFormFeed || c == '\v';
+}
+
+bool isIndented(const std::string& line)
+{
+    return isBlankChar(charAt(line, 0));
+}
+
+// Reads the next line and counts it the way this pass counts: every line in
+// lineCount, a form feed after leading blanks as a page break in pageCount.
+bool readCountedLine(RfcText& text, LineReader& file, std::string& line)
+{
+    if (!file.readLine(line))
+        return false;
+    ++text.lineCount;
+    const std::size_t position = skipBlanks(line, 0);
+    if (position < line.size() && line[position] == kFormFeed)
+        ++text.pageCount;
+    return true;
+}
+
+// The decimal number after the first "RFC" at or after `from`, as a "%d"
+// conversion reads it (leading white space allowed); 0 when there is no
+// "RFC", no digits, or a value too large to be an RFC number.
+int32_t rfcNumberAfter(const std::string& text, std::size_t from)
+{
+    std::size_t position = text.find("RFC", from);
+    if (position == std::string::npos)
+        return 0;
+    position += 3;
+    while (position < text.size() && isWhiteSpace(text[position]))
+        ++position;
+    if (position < text.size() && text[position] == '+')
+        ++position;
+    int64_t value = 0;
+    for (; position < text.size() && isDigit(text[position]); ++position) {
+        value = value * 10 + (text[position] - '0');
+        if (value > std::numeric_limits<int32_t>::max())
+            return 0;
+    }
+    return static_cast<int32_t>(value);
+}
+
+// The title between the first pair of double quotes and the RFC number
+// named after it. Returns false when the entry has no complete title.
+bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry)
+{
+    bool titled = false;
+    std::size_t examined = 0;
+    const std::size_t open = entryText.find('"');
+    if (open != std::string::npos) {
+        examined = open + 1;
+        const std::size_t close = entryText.find('"', examined);
+        if (close != std::string::npos) {
+            entry.title = entryText.substr(examined, close - examined);
+            examined = close + 1;
+            titled = true;
+        }
+    }
+    entry.rfc = rfcNumberAfter(entryText, examined);
+    return titled;
+}
+
+// Collects the text of an entry from `position` in its first line through
+// its indented continuation lines. Unindented lines inside the entry (a page
+// footer, a form feed, a page header) are passed over; a blank line or the
+// end of the file ends the entry.
+std::string readEntryText(RfcText& text, LineReader& file, std::string& line, std::size_t position)
+{
+    std::string entryText;
+    position = skipBlanks(line, position);
+    for (;;) {
+        if (position >= line.size() || isLineEnd(line[position]))
+            return entryText;
+        if (!entryText.empty())
+            entryText += ' ';
+        entryText.append(line, position, std::string::npos);
+        while (!entryText.empty() && isLineEnd(entryText.back()))
+            entryText.pop_back();
+        if (file.atEnd())
+            return entryText;
+        do {
+            if (!readCountedLine(text, file, line))
+                return entryText;
+        } while (!isIndented(line) && !isBlankFrom(line, 0));
+        position = skipBlanks(line, 0);
+    }
+}
+
+// Reads on until the line numbered `lineNumber` has been read; nothing when
+// the stream is already past it, since it only moves forward.
+void readThroughLine(RfcText& text, LineReader& file, int32_t lineNumber)
+{
+    std::string line;
+    while (text.lineCount < lineNumber && readCountedLine(text, file, line)) {
+    }
+}
+
+// Reads the entries of the references section of contents entry `section`,
+// which ends at line `end`: bracketed labels on indented lines, until a line
+// that is neither blank, unindented nor such an entry.
+void readReferencesSection(RfcText& text, LineReader& file, int32_t section, int32_t end)
+{
+    std::string line;
+    while (text.lineCount < end && readCountedLine(text, file, line) && text.lineCount < end) {
+        if (isBlankFrom(line, 0) || !isIndented(line))
+            continue;
+        const std::size_t open = skipBlanks(line, 0);
+        if (line[open] != '[')
+            return;
+        const std::size_t close = line.find(']', open);
+        if (close == std::string::npos)
+            return;
+
+        ReferenceEntry entry;
+        entry.label = line.substr(open, close + 1 - open);
+        entry.firstLine = text.lineCount - 1;
+        const std::string entryText = readEntryText(text, file, line, close + 1);
+        entry.lastLine = text.lineCount - 1;
+        if (!readTitleAndNumber(entryText, entry))
+            text.referencesWithoutTitles = true;
+        entry.section = section;
+        text.references.push_back(entry);
+    }
+}
+
+// Where the references section of contents entry `i` stops: at the next
+// entry's heading when that was located, otherwise at the end of the file.
+int32_t sectionEnd(const RfcText& text, std::size_t i)
+{
+    if (i + 1 < text.contents.size() && text.contents[i + 1].headingLine >= 1)
+        return text.contents[i + 1].headingLine;
+    return kNoEndLine;
+}
+
+} // namespace
+
+bool isReferencesTitle(const std::string& title)
+{
+    const std::string text = lowerCopy(title);
+
+    static const std::string kAppendix = "appendix ";
+    std::size_t position = 0;
+    if (text.compare(0, kAppendix.size(), kAppendix) == 0) {
+        position = skipBlanks(text, kAppendix.size());
+        const char mark = charAt(text, position + 1);
+        const bool letterMark = isLetter(charAt(text, position))
+            && (isBlankChar(mark) || mark == '.' || mark == ')');
+        if (letterMark) {
+            position += 2;
+        } else {
+            while (position < text.size() && isDigit(text[position]))
+                ++position;
+        }
+        position = skipBlanks(text, position);
+    }
+    const std::string rest = text.substr(position);
+    return rest == "references" || rest == "normative references"
+        || rest == "informative references";
+}
+
+bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options)
+{
+    if (!file || text.isIndex || options.disableReferenceAnalysis || text.contents.empty())
+        return false;
+
+    const int32_t lineCount = text.lineCount;
+    const int32_t pageCount = text.pageCount;
+    file->rewind();
+    text.references.clear();
+    text.referencesWithoutTitles = false;
+    text.lineCount = 0;
+    text.pageCount = 0;
+
+    for (std::size_t i = 0; i < text.contents.size(); ++i) {
+        const ContentEntry& entry = text.contents[i];
+        if (entry.headingLine <= 0 || !isReferencesTitle(entry.title))
+            continue;
+        readThroughLine(text, *file, entry.headingLine);
+        readReferencesSection(text, *file, static_cast<int32_t>(i), sectionEnd(text, i));
+    }
+
+    text.lineCount = lineCount;
+    text.pageCount = pageCount;
+    return findCitations(text, file);
+}
+
+bool findCitations(RfcText& text, LineReader* file)
+{
+    if (!file || text.references.empty())
+        return false;
+
+    file->rewind();
+    text.citations.clear();
+    const int32_t firstReferenceLine = text.references.front().firstLine;
+    std::string line;
+    for (int32_t index = 0; file->readLine(line); ++index) {
+        const std::size_t open = line.find('[');
+        if (open == std::string::npos)
+            continue;
+        const std::size_t close = line.find(']', open);
+        if (close == std::string::npos)
+            continue;
+        if (index >= firstReferenceLine)
+            break;
+
+        const std::size_t length = close + 1 - open;
+        for (std::size_t r = 0; r < text.references.size(); ++r) {
+            if (text.references[r].label.compare(0, length, line, open, length) == 0) {
+                text.citations.push_back(CitationMark{index, static_cast<int32_t>(open),
+                                                      static_cast<int32_t>(close + 1),
+                                                      static_cast<int32_t>(r)});
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace parchly
