@@ -1,0 +1,114 @@
+#include "platform/text_decoding.h"
+
+#include <algorithm>
+
+namespace parchly {
+
+namespace {
+
+bool isAscii(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool isContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
+
+int utf8Length(char32_t code)
+{
+    return code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        int length;
+        char32_t code;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < length)
+            return false;
+        for (int i = 1; i < length; ++i) {
+            if (!isContinuation(p[i]))
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond U+10FFFF.
+        if (utf8Length(code) != length || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+DecodedText decodeRfcText(std::string_view bytes)
+{
+    DecodedText decoded;
+    if (isAscii(bytes)) {
+        decoded.text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        return decoded;
+    }
+    if (isValidUtf8(bytes)) {
+        decoded.text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        return decoded;
+    }
+    decoded.text.reserve(static_cast<qsizetype>(bytes.size()));
+    size_t start = 0;
+    for (int32_t index = 0; start < bytes.size(); ++index) {
+        size_t end = bytes.find('\n', start);
+        end = end == std::string_view::npos ? bytes.size() : end + 1;
+        const std::string_view line = bytes.substr(start, end - start);
+        if (isValidUtf8(line)) {
+            decoded.text += QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+        } else {
+            decoded.text += QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+            decoded.latin1Lines.push_back(index);
+        }
+        start = end;
+    }
+    return decoded;
+}
+
+int byteColumnToCharColumn(const QString& line, int byteColumn, bool latin1Line)
+{
+    if (byteColumn <= 0)
+        return 0;
+    if (latin1Line)
+        return std::min(byteColumn, static_cast<int>(line.size()));
+    int bytes = 0;
+    int index = 0;
+    while (index < line.size() && bytes < byteColumn) {
+        const QChar c = line[index];
+        if (c.isHighSurrogate() && index + 1 < line.size() && line[index + 1].isLowSurrogate()) {
+            bytes += 4;
+            index += 2;
+        } else {
+            bytes += utf8Length(c.unicode());
+            ++index;
+        }
+    }
+    return index;
+}
+
+} // namespace parchly

@@ -1,0 +1,33 @@
+// RFC bytes as shown text. The analysis works on bytes; the text control on
+// UTF-16 characters. A line is decoded as UTF-8 when it is valid UTF-8, and
+// byte for byte (Latin-1) when it is not, so that every file shows.
+#ifndef PARCHLY_PLATFORM_TEXT_DECODING_H
+#define PARCHLY_PLATFORM_TEXT_DECODING_H
+
+#include <QString>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace parchly {
+
+bool isValidUtf8(std::string_view bytes);
+
+struct DecodedText {
+    QString text;
+    // 0-based indexes, in increasing order, of the lines shown byte for byte.
+    std::vector<int32_t> latin1Lines;
+};
+
+// Decodes text-mode bytes line by line (lines end at LF).
+DecodedText decodeRfcText(std::string_view bytes);
+
+// The character column, within a shown line, of the byte column `byteColumn`
+// of the same line in the file; `latin1Line` tells how the line was decoded
+// (the same characters can come from either). Columns past the end of the
+// line give the line's length.
+int byteColumnToCharColumn(const QString& line, int byteColumn, bool latin1Line);
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,216 @@
+#include "platform/text_view.h"
+
+#include "platform/char_format.h"
+#include "platform/text_decoding.h"
+
+#include <QPalette>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <algorithm>
+#include <utility>
+
+namespace parchly {
+
+TextView::TextView(QWidget* parent) : QPlainTextEdit(parent)
+{
+    setUndoRedoEnabled(false);
+    SetNoWordWrap();
+    SetReadOnly();
+    m_work = textCursor();
+}
+
+void TextView::StreamInPlainText(const ReadCallback& source)
+{
+    std::string bytes;
+    for (std::string chunk = source(); !chunk.empty(); chunk = source())
+        bytes += chunk;
+    DecodedText decoded = decodeRfcText(bytes);
+    m_latin1Lines = std::move(decoded.latin1Lines);
+    setPlainText(decoded.text);
+    m_work = textCursor();
+}
+
+void TextView::SetDefaultFormat(const TextFormat& format)
+{
+    const QTextCharFormat chars = toCharFormat(format);
+    QFont font = document()->defaultFont();
+    if (chars.hasProperty(QTextFormat::FontFamilies)) {
+        font.setFamilies(chars.fontFamilies().toStringList());
+        if (chars.hasProperty(QTextFormat::FontFixedPitch)) {
+            font.setStyleHint(QFont::TypeWriter);
+            font.setFixedPitch(true);
+        }
+    }
+    if (chars.hasProperty(QTextFormat::FontPointSize))
+        font.setPointSizeF(chars.fontPointSize());
+    if (chars.hasProperty(QTextFormat::FontWeight))
+        font.setBold(chars.fontWeight() >= QFont::Bold);
+    if (chars.hasProperty(QTextFormat::FontItalic))
+        font.setItalic(chars.fontItalic());
+    if (chars.hasProperty(QTextFormat::TextUnderlineStyle))
+        font.setUnderline(chars.fontUnderline());
+    if (chars.hasProperty(QTextFormat::FontStrikeOut))
+        font.setStrikeOut(chars.fontStrikeOut());
+    setFont(font);
+    if (chars.hasProperty(QTextFormat::ForegroundBrush)) {
+        QPalette colours = palette();
+        colours.setColor(QPalette::Text, chars.foreground().color());
+        setPalette(colours);
+    }
+}
+
+void TextView::SetSelection(int start, int end)
+{
+    const int last = std::max(0, document()->characterCount() - 1);
+    if (end < 0 || end > last)
+        end = last;
+    start = std::clamp(start, 0, last);
+    m_work.setPosition(start);
+    m_work.setPosition(end, QTextCursor::KeepAnchor);
+    if (m_batchDepth == 0)
+        setTextCursor(m_work);
+}
+
+TextSelection TextView::GetSelection() const
+{
+    const QTextCursor cursor = m_batchDepth > 0 ? m_work : textCursor();
+    return {cursor.selectionStart(), cursor.selectionEnd()};
+}
+
+void TextView::ApplyFormat(const TextFormat& format)
+{
+    ApplyFormat(toCharFormat(format));
+}
+
+void TextView::ApplyFormat(const QTextCharFormat& format)
+{
+    if (m_batchDepth == 0)
+        m_work = textCursor();
+    m_work.mergeCharFormat(format);
+}
+
+void TextView::ReplaceSelection(const QString& text)
+{
+    if (m_batchDepth == 0)
+        m_work = textCursor();
+    if (text.isEmpty())
+        m_work.removeSelectedText();
+    else
+        m_work.insertText(text);
+    if (m_batchDepth == 0)
+        setTextCursor(m_work);
+}
+
+int TextView::LineCount() const
+{
+    return document()->blockCount();
+}
+
+int TextView::FirstVisibleLine() const
+{
+    return firstVisibleBlock().blockNumber();
+}
+
+int TextView::LineStart(int line) const
+{
+    const QTextBlock block = document()->findBlockByNumber(line);
+    return block.isValid() ? block.position() : -1;
+}
+
+int TextView::LineFromPosition(int position) const
+{
+    return document()->findBlock(std::max(0, position)).blockNumber();
+}
+
+QString TextView::LineText(int line) const
+{
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return QString();
+    return block.next().isValid() ? block.text() + QLatin1Char('\n') : block.text();
+}
+
+QPoint TextView::PositionToPoint(int position) const
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(std::clamp(position, 0, std::max(0, document()->characterCount() - 1)));
+    return cursorRect(cursor).topLeft();
+}
+
+QRect TextView::FormatRect() const
+{
+    return viewport()->rect();
+}
+
+void TextView::ScrollLines(int count)
+{
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->value() + count);
+}
+
+void TextView::HideSelection(bool hide)
+{
+    if (hide == m_selectionHidden)
+        return;
+    m_selectionHidden = hide;
+    QPalette colours = palette();
+    if (hide) {
+        colours.setColor(QPalette::Highlight, colours.color(QPalette::Base));
+        colours.setColor(QPalette::HighlightedText, colours.color(QPalette::Text));
+    } else {
+        const QPalette standard = QPalette();
+        colours.setColor(QPalette::Highlight, standard.color(QPalette::Highlight));
+        colours.setColor(QPalette::HighlightedText, standard.color(QPalette::HighlightedText));
+    }
+    setPalette(colours);
+}
+
+void TextView::SetReadOnly()
+{
+    setReadOnly(true);
+    // Keyboard selection and the caret stay available in a read-only view.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void TextView::ClearModified()
+{
+    document()->setModified(false);
+}
+
+void TextView::SetNoWordWrap()
+{
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setWordWrapMode(QTextOption::NoWrap);
+}
+
+void TextView::Show()
+{
+    m_hiddenForChange = false;
+    setUpdatesEnabled(true);
+    viewport()->update();
+}
+
+void TextView::Hide()
+{
+    m_hiddenForChange = true;
+    setUpdatesEnabled(false);
+}
+
+void TextView::BeginEditBlock()
+{
+    if (m_batchDepth++ == 0) {
+        m_work = textCursor();
+        m_work.beginEditBlock();
+    }
+}
+
+void TextView::EndEditBlock()
+{
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
+        return;
+    m_work.endEditBlock();
+    setTextCursor(m_work);
+}
+
+} // namespace parchly

@@ -1,0 +1,101 @@
+// The reading view's text control: a read-only QPlainTextEdit without word
+// wrap and without undo, with the operations the view performs on it.
+// Positions are UTF-16 character positions of the shown text; lines are
+// 0-based and each is exactly one line of the text as streamed in.
+#ifndef PARCHLY_PLATFORM_TEXT_VIEW_H
+#define PARCHLY_PLATFORM_TEXT_VIEW_H
+
+#include "app/formats.h"
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace parchly {
+
+struct TextSelection {
+    int start = 0;
+    int end = 0;
+};
+
+class TextView : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    // Hands over the next bytes of the source; empty when there are no more.
+    using ReadCallback = std::function<std::string()>;
+
+    explicit TextView(QWidget* parent = nullptr);
+
+    // Replaces the whole content with the bytes the callback delivers, as
+    // plain text (decoded as decodeRfcText does).
+    void StreamInPlainText(const ReadCallback& source);
+
+    // 0-based lines of the text as last streamed in that were shown byte for
+    // byte because they are not valid UTF-8 (see byteColumnToCharColumn).
+    const std::vector<int32_t>& StreamedLatin1Lines() const { return m_latin1Lines; }
+
+    void SetDefaultFormat(const TextFormat& format);
+
+    // `end` -1 means the end of the text; both are clamped to the text.
+    void SetSelection(int start, int end);
+    TextSelection GetSelection() const;
+
+    // Merges the format into the selection: attributes outside the format's
+    // mask stay as they are.
+    void ApplyFormat(const TextFormat& format);
+    void ApplyFormat(const QTextCharFormat& format);
+
+    // Replaces the selection (an empty text deletes it); no undo record.
+    void ReplaceSelection(const QString& text);
+
+    int LineCount() const;
+    int FirstVisibleLine() const;
+    int LineStart(int line) const; // -1 when there is no such line
+    int LineFromPosition(int position) const;
+    // The line's text with its line end ("\n"; none on the last line).
+    QString LineText(int line) const;
+
+    QPoint PositionToPoint(int position) const;
+    QRect FormatRect() const;
+    void ScrollLines(int count);
+    void HideSelection(bool hide);
+    void SetReadOnly();
+    void ClearModified();
+    void SetNoWordWrap();
+
+    // Hidden, the view does not repaint while its text is rebuilt.
+    void Show();
+    void Hide();
+    bool IsHiddenForChange() const { return m_hiddenForChange; }
+
+    // Batches every change between the two into one document edit, so that
+    // the layout follows once instead of after each step. Selections set in
+    // between reach the visible caret at the end. Calls nest.
+    void BeginEditBlock();
+    void EndEditBlock();
+
+private:
+    QTextCursor m_work;
+    std::vector<int32_t> m_latin1Lines;
+    int m_batchDepth = 0;
+    bool m_hiddenForChange = false;
+    bool m_selectionHidden = false;
+};
+
+// Opens an edit block for the lifetime of the object.
+class EditBlock {
+public:
+    explicit EditBlock(TextView& view) : m_view(view) { m_view.BeginEditBlock(); }
+    ~EditBlock() { m_view.EndEditBlock(); }
+    EditBlock(const EditBlock&) = delete;
+    EditBlock& operator=(const EditBlock&) = delete;
+
+private:
+    TextView& m_view;
+};
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,20 @@
+// The application's tree image list: six 19-pixel images in pairs (normal,
+// selected): 0/1 Structure items, 2/3 index groups, 4/5 index entries and
+// pages.
+#ifndef PARCHLY_PLATFORM_TREE_IMAGES_H
+#define PARCHLY_PLATFORM_TREE_IMAGES_H
+
+#include <QImage>
+#include <QList>
+
+namespace parchly {
+
+constexpr int kTreeImageSize = 19;
+constexpr int kTreeImageCount = 6;
+
+// Painted once on first use.
+const QList<QImage>& treeImages();
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,65 @@
+// The tree control of the Navigator: a QTreeWidget with the operations the
+// view and the frame perform on it. Every item carries a text, a 32-bit data
+// value and a pair of images (normal, selected) from an image list.
+#ifndef PARCHLY_PLATFORM_TREE_VIEW_H
+#define PARCHLY_PLATFORM_TREE_VIEW_H
+
+#include <QImage>
+#include <QList>
+#include <QTreeWidget>
+#include <cstdint>
+
+namespace parchly {
+
+// Who changed a tree's selection: the Navigator follows only the user.
+enum class SelectionCause { Mouse, Keyboard, Program };
+
+class TreeView : public QTreeWidget {
+    Q_OBJECT
+public:
+    using Item = QTreeWidgetItem*;
+
+    explicit TreeView(QWidget* parent = nullptr);
+
+    void DeleteAllItems();
+    void SetImageList(const QList<QImage>& images);
+
+    // Appends an item as the last child of `parent`, or at the top level
+    // when `parent` is null; its data is -1 until set.
+    Item InsertItem(Item parent, const QString& text);
+
+    void SetItemData(Item item, int32_t value);
+    int32_t GetItemData(Item item) const; // -1 for no item
+    void SetItemImages(Item item, int normal, int selected);
+    QString GetItemText(Item item) const;
+
+    // Navigation: each gives null where there is no such item.
+    Item GetRoot() const;
+    Item GetChild(Item item) const;
+    Item GetNextSibling(Item item) const;
+    Item GetNextVisible(Item item) const;
+    Item GetParent(Item item) const;
+    Item GetSelected() const;
+
+    // Makes `item` the selected item, expanding its ancestors so that it is
+    // visible, and reports the change with cause Program.
+    void SelectItem(Item item);
+
+signals:
+    // The selected item changed; `item` may be null when the tree emptied.
+    void selectionChangedBy(QTreeWidgetItem* item, parchly::SelectionCause cause);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void applyImages(Item item);
+
+    QList<QImage> m_images;
+    SelectionCause m_cause = SelectionCause::Program;
+};
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,166 @@
+#include "platform/char_format.h"
+#include "platform/text_view.h"
+
+#include <QFontInfo>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace parchly {
+
+namespace {
+
+TextFormat makeFormat(uint32_t mask, uint32_t effects, const char* face = "", int height = 0, uint32_t colour = 0)
+{
+    TextFormat format{};
+    format.size = sizeof(TextFormat);
+    format.mask = mask;
+    format.effects = effects;
+    format.height = height;
+    format.colour = colour;
+    std::strncpy(format.faceName, face, sizeof format.faceName - 1);
+    return format;
+}
+
+// Streams `text` in pieces of `piece` bytes, as a file read would.
+void streamIn(TextView& view, const std::string& text, size_t piece = 5)
+{
+    size_t offset = 0;
+    view.StreamInPlainText([&]() {
+        std::string chunk = text.substr(offset, piece);
+        offset += chunk.size();
+        return chunk;
+    });
+}
+
+QTextCharFormat formatAt(TextView& view, int position)
+{
+    QTextCursor cursor(view.document());
+    cursor.setPosition(position + 1);
+    return cursor.charFormat();
+}
+
+} // namespace
+
+TEST(TextView, StreamsTextInAndAnswersLineQueries)
+{
+    TextView view;
+    streamIn(view, "first\n\nthird line\nlast");
+
+    EXPECT_EQ(view.toPlainText(), QString("first\n\nthird line\nlast"));
+    ASSERT_EQ(view.LineCount(), 4);
+    EXPECT_EQ(view.LineStart(0), 0);
+    EXPECT_EQ(view.LineStart(2), 7);
+    EXPECT_EQ(view.LineStart(4), -1);
+    EXPECT_EQ(view.LineText(2), QString("third line\n"));
+    EXPECT_EQ(view.LineText(3), QString("last"));
+    EXPECT_EQ(view.LineFromPosition(7), 2);
+    EXPECT_EQ(view.LineFromPosition(6), 1);
+    EXPECT_TRUE(view.isReadOnly());
+    EXPECT_EQ(view.lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_FALSE(view.isUndoRedoEnabled());
+}
+
+TEST(TextView, SelectsReplacesAndDeletesWithoutUndo)
+{
+    TextView view;
+    streamIn(view, "alpha\nbeta\ngamma\n");
+
+    view.SetSelection(3, -1);
+    EXPECT_EQ(view.GetSelection().start, 3);
+    EXPECT_EQ(view.GetSelection().end, view.document()->characterCount() - 1);
+
+    view.SetSelection(9, 2); // reversed: still reported start first
+    EXPECT_EQ(view.GetSelection().start, 2);
+    EXPECT_EQ(view.GetSelection().end, 9);
+
+    {
+        EditBlock block(view);
+        view.SetSelection(view.LineStart(1), view.LineStart(2));
+        view.ReplaceSelection(QString());
+        view.SetSelection(0, 0);
+        view.ReplaceSelection("---\n");
+    }
+    EXPECT_EQ(view.toPlainText(), QString("---\nalpha\ngamma\n"));
+    EXPECT_FALSE(view.document()->isUndoAvailable());
+    view.ClearModified();
+    EXPECT_FALSE(view.document()->isModified());
+}
+
+TEST(TextView, AppliesOnlyTheAttributesTheMaskNames)
+{
+    TextView view;
+    streamIn(view, "one two three\n");
+
+    view.SetSelection(0, -1);
+    view.ApplyFormat(makeFormat(kMaskItalic | kMaskColour, kEffectItalic, "", 0, 0x0000FF)); // red
+    view.SetSelection(4, 7);
+    view.ApplyFormat(makeFormat(kMaskBold | kMaskUnderline, kEffectBold | kEffectUnderline));
+
+    const QTextCharFormat two = formatAt(view, 4);
+    EXPECT_EQ(two.fontWeight(), int(QFont::Bold));
+    EXPECT_TRUE(two.fontUnderline());
+    EXPECT_TRUE(two.fontItalic()) << "italic was outside the second mask";
+    EXPECT_EQ(two.foreground().color(), QColor(255, 0, 0));
+
+    const QTextCharFormat one = formatAt(view, 0);
+    EXPECT_FALSE(one.fontUnderline());
+    EXPECT_NE(one.fontWeight(), int(QFont::Bold));
+
+    // Dropping underline from the mask leaves an underline in place.
+    view.SetSelection(4, 7);
+    view.ApplyFormat(makeFormat(kMaskBold, 0));
+    EXPECT_TRUE(formatAt(view, 4).fontUnderline());
+    EXPECT_NE(formatAt(view, 4).fontWeight(), int(QFont::Bold));
+}
+
+TEST(CharFormat, ConvertsSizeColourAndFallsBackToAFixedPitchFace)
+{
+    const QTextCharFormat format =
+        toCharFormat(makeFormat(kMaskFace | kMaskSize | kMaskColour, 0, "Fixedsys", 200, 0x00804020));
+    EXPECT_DOUBLE_EQ(format.fontPointSize(), 10.0);
+    EXPECT_EQ(format.foreground().color(), QColor(0x20, 0x40, 0x80));
+    EXPECT_TRUE(format.fontFixedPitch());
+    EXPECT_EQ(format.fontStyleHint(), QFont::TypeWriter);
+    ASSERT_FALSE(format.fontFamilies().toStringList().isEmpty());
+    EXPECT_NE(format.fontFamilies().toStringList().first(), QString("Fixedsys"));
+
+    const QTextCharFormat bare = toCharFormat(makeFormat(kMaskBold, kEffectBold));
+    EXPECT_FALSE(bare.hasProperty(QTextFormat::FontFamilies));
+    EXPECT_FALSE(bare.hasProperty(QTextFormat::FontPointSize));
+    EXPECT_FALSE(bare.hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_FALSE(bare.hasProperty(QTextFormat::TextUnderlineStyle));
+}
+
+TEST(TextView, ScrollsLineByLineAndKeepsTheCaretOutOfHiddenRepaints)
+{
+    TextView view;
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    streamIn(view, text, 64);
+    view.resize(400, 200);
+    view.show();
+
+    EXPECT_EQ(view.FirstVisibleLine(), 0);
+    view.ScrollLines(50);
+    EXPECT_EQ(view.FirstVisibleLine(), 50);
+    view.ScrollLines(-20);
+    EXPECT_EQ(view.FirstVisibleLine(), 30);
+    view.ScrollLines(-100);
+    EXPECT_EQ(view.FirstVisibleLine(), 0);
+
+    const QPoint below = view.PositionToPoint(view.LineStart(3));
+    const QPoint above = view.PositionToPoint(view.LineStart(1));
+    EXPECT_GT(below.y(), above.y());
+    EXPECT_TRUE(view.FormatRect().contains(above));
+
+    view.Hide();
+    EXPECT_FALSE(view.updatesEnabled());
+    view.Show();
+    EXPECT_TRUE(view.updatesEnabled());
+    EXPECT_TRUE(view.isVisible());
+}
+
+} // namespace parchly

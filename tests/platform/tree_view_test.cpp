@@ -1,0 +1,154 @@
+#include "platform/tab_strip.h"
+#include "platform/tree_images.h"
+#include "platform/tree_view.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace parchly {
+
+namespace {
+
+using Change = std::pair<QTreeWidgetItem*, SelectionCause>;
+
+void clickAt(QWidget* target, QPoint point)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, point, target->mapToGlobal(point), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, point, target->mapToGlobal(point), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
+TEST(TreeView, BuildsAndWalksItemsLikeTheNavigatorNeeds)
+{
+    TreeView tree;
+    TreeView::Item intro = tree.InsertItem(nullptr, "1. Introduction");
+    TreeView::Item purpose = tree.InsertItem(intro, "1. Purpose");
+    TreeView::Item terms = tree.InsertItem(intro, "2. Terms");
+    TreeView::Item overview = tree.InsertItem(nullptr, "2. Overview");
+    tree.SetItemData(terms, 7);
+
+    EXPECT_EQ(tree.GetItemData(terms), 7);
+    EXPECT_EQ(tree.GetItemData(purpose), -1) << "data is -1 until set";
+    EXPECT_EQ(tree.GetItemData(nullptr), -1);
+    EXPECT_EQ(tree.GetItemText(purpose), QString("1. Purpose"));
+
+    EXPECT_EQ(tree.GetRoot(), intro);
+    EXPECT_EQ(tree.GetChild(intro), purpose);
+    EXPECT_EQ(tree.GetChild(purpose), nullptr);
+    EXPECT_EQ(tree.GetNextSibling(purpose), terms);
+    EXPECT_EQ(tree.GetNextSibling(terms), nullptr);
+    EXPECT_EQ(tree.GetNextSibling(intro), overview);
+    EXPECT_EQ(tree.GetNextSibling(overview), nullptr);
+    EXPECT_EQ(tree.GetParent(terms), intro);
+    EXPECT_EQ(tree.GetParent(intro), nullptr);
+
+    // Collapsed children are not visible; expanded ones are.
+    EXPECT_EQ(tree.GetNextVisible(intro), overview);
+    intro->setExpanded(true);
+    EXPECT_EQ(tree.GetNextVisible(intro), purpose);
+    EXPECT_EQ(tree.GetNextVisible(terms), overview);
+    EXPECT_EQ(tree.GetNextVisible(overview), nullptr);
+
+    tree.DeleteAllItems();
+    EXPECT_EQ(tree.GetRoot(), nullptr);
+    EXPECT_EQ(tree.GetSelected(), nullptr);
+}
+
+TEST(TreeView, ReportsWhoChangedTheSelection)
+{
+    TreeView tree;
+    tree.resize(300, 300);
+    tree.show();
+    std::vector<Change> changes;
+    QObject::connect(&tree, &TreeView::selectionChangedBy,
+                     [&](QTreeWidgetItem* item, SelectionCause cause) { changes.emplace_back(item, cause); });
+
+    TreeView::Item top = tree.InsertItem(nullptr, "Abstract");
+    TreeView::Item contents = tree.InsertItem(nullptr, "Table of Contents");
+    TreeView::Item nested = tree.InsertItem(contents, "1. Introduction");
+
+    tree.SelectItem(nested);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes.back(), Change(nested, SelectionCause::Program));
+    EXPECT_EQ(tree.GetSelected(), nested);
+    EXPECT_TRUE(contents->isExpanded()) << "a selected item is made visible";
+
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QApplication::sendEvent(&tree, &up);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes.back(), Change(contents, SelectionCause::Keyboard));
+
+    clickAt(tree.viewport(), tree.visualItemRect(top).center());
+    ASSERT_EQ(changes.size(), 3u);
+    EXPECT_EQ(changes.back(), Change(top, SelectionCause::Mouse));
+
+    tree.SelectItem(top); // already selected: no change to report
+    EXPECT_EQ(changes.size(), 3u);
+}
+
+TEST(TreeView, ShowsImagePairsFromTheImageList)
+{
+    const QList<QImage>& images = treeImages();
+    ASSERT_EQ(images.size(), kTreeImageCount);
+    for (int i = 0; i < kTreeImageCount; i += 2) {
+        EXPECT_EQ(images[i].size(), QSize(kTreeImageSize, kTreeImageSize));
+        EXPECT_NE(images[i], images[i + 1]) << "the selected image of pair " << i << " must differ";
+    }
+    EXPECT_NE(images[0], images[2]);
+    EXPECT_NE(images[2], images[4]);
+
+    TreeView tree;
+    tree.SetImageList(images);
+    TreeView::Item page = tree.InsertItem(nullptr, "Page 1");
+    EXPECT_TRUE(page->icon(0).isNull());
+    tree.SetItemImages(page, 4, 5);
+    EXPECT_FALSE(page->icon(0).isNull());
+    TreeView::Item outOfRange = tree.InsertItem(nullptr, "Page 2");
+    tree.SetItemImages(outOfRange, 6, 7);
+    EXPECT_TRUE(outOfRange->icon(0).isNull());
+}
+
+TEST(TabStrip, InsertsSelectsAndDeletesTabsTellingUserChangesApart)
+{
+    TabStrip tabs;
+    tabs.resize(400, 30);
+    tabs.show();
+    std::vector<int> userChanges;
+    QObject::connect(&tabs, &TabStrip::tabChangedByUser, [&](int index) { userChanges.push_back(index); });
+
+    EXPECT_EQ(tabs.GetSelectedTab(), -1);
+    tabs.InsertTab(0, "Page", 20);
+    tabs.InsertTab(0, "Structure", 10);
+    tabs.InsertTab(5, "rfc2616.txt", 30); // beyond the end: appended
+    ASSERT_EQ(tabs.TabCount(), 3);
+    EXPECT_EQ(tabs.tabText(0), QString("Structure"));
+    EXPECT_EQ(tabs.GetTabData(1).toInt(), 20);
+    EXPECT_EQ(tabs.tabText(2), QString("rfc2616.txt"));
+
+    tabs.SelectTab(2);
+    EXPECT_EQ(tabs.GetSelectedTab(), 2);
+    tabs.SetTabData(2, 31);
+    EXPECT_EQ(tabs.GetTabData(2).toInt(), 31);
+    EXPECT_TRUE(userChanges.empty()) << "program changes are not reported";
+
+    clickAt(&tabs, tabs.tabRect(0).center());
+    EXPECT_EQ(tabs.GetSelectedTab(), 0);
+    EXPECT_EQ(userChanges, std::vector<int>{0});
+
+    tabs.DeleteTab(0);
+    ASSERT_EQ(tabs.TabCount(), 2);
+    EXPECT_EQ(tabs.GetTabData(0).toInt(), 20);
+    EXPECT_EQ(tabs.GetTabData(1).toInt(), 31);
+    EXPECT_EQ(userChanges.size(), 1u);
+}
+
+} // namespace parchly
