@@ -1,0 +1,178 @@
+#include "analysis/front_matter.h"
+
+#include "analysis/line_date.h"
+
+#include <cstddef>
+#include <string>
+
+namespace parchly {
+
+namespace {
+
+const char* const kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// One column of the block: it ends where two blanks meet or at the line
+// end; the next column starts after the byte that ended it.
+struct Column {
+    std::size_t start = 0;
+    std::string text;
+    std::size_t next = 0;
+};
+
+Column takeColumn(const std::string& line, std::size_t from)
+{
+    Column column;
+    std::size_t i = skipBlanks(line, from);
+    column.start = i;
+    while (i < line.size() && !isLineEnd(line[i])
+           && !(isBlankChar(line[i]) && isBlankChar(charAt(line, i + 1))))
+        ++i;
+    column.text = line.substr(column.start, i - column.start);
+    trimTrailingBlanks(column.text);
+    column.next = i < line.size() ? i + 1 : i;
+    return column;
+}
+
+bool startsWith(const std::string& text, const char* prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
+
+bool isRfcNumberKeyword(const std::string& column)
+{
+    // Spelt as the RFCs of several decades spell them, misspellings included.
+    static const char* const kKeywords[] = {"Request for Comments:", "Request for Comments #",
+                                            "RFC #", "RFC-", "Request for Comment: ",
+                                            "Requests for Commments: "};
+    for (const char* keyword : kKeywords) {
+        if (startsWith(column, keyword))
+            return true;
+    }
+    return false;
+}
+
+// The number at the end of a left column ("Obsoletes: 2068, 2069" gives
+// 2069); false when the column does not end in a digit.
+bool trailingNumber(const std::string& column, int32_t& value)
+{
+    std::size_t start = column.size();
+    while (start > 0 && isDigit(column[start - 1]))
+        --start;
+    if (start == column.size())
+        return false;
+    value = decimalValue(column, start, column.size());
+    return true;
+}
+
+// The state of the block pass beyond the record itself.
+struct BlockState {
+    int blockLines = 0;
+    std::string pendingAuthor;
+};
+
+// Reads the left column's keyword. Returns false when the line is done
+// (nothing more to take from it); `remaining` is where the right-hand
+// column is looked for.
+bool readLeftColumn(RfcText& text, const std::string& line, std::size_t& remaining)
+{
+    const Column left = takeColumn(line, 0);
+    remaining = left.next;
+    if (isRfcNumberKeyword(left.text)) {
+        std::size_t i = 0;
+        while (i < line.size() && !isLineEnd(line[i]) && !isDigit(line[i]))
+            ++i;
+        if (!isDigit(charAt(line, i)))
+            return false;
+        const std::size_t digits = i;
+        while (isDigit(charAt(line, i)))
+            ++i;
+        text.rfcNumber = decimalValue(line, digits, i);
+        remaining = i;
+    } else if (startsWith(left.text, "Obsoletes: ") || startsWith(left.text, "Supercedes ")) {
+        return trailingNumber(left.text, text.obsoletes);
+    } else if (startsWith(left.text, "Updates: ")) {
+        return trailingNumber(left.text, text.updates);
+    } else if (startsWith(left.text, "Category: ")) {
+        text.category = takeColumn(line, left.start + 10).text;
+    } else if (left.text.find("Group") != std::string::npos) {
+        text.groupLine = left.text;
+    } else {
+        // A line with only a right-hand entry: the entry is its first column.
+        remaining = 0;
+    }
+    return true;
+}
+
+void readDate(RfcText& text, const std::string& line)
+{
+    LineDate date;
+    readLineDate(line, date);
+    text.year = date.year;
+    text.month = date.month;
+    text.day = date.day;
+}
+
+// The right column alternates author name and organisation.
+void readAuthorColumn(RfcText& text, BlockState& state, const std::string& line,
+                      std::size_t remaining)
+{
+    const std::string column = takeColumn(line, remaining).text;
+    if (state.blockLines % 2 == 1) {
+        state.pendingAuthor = column;
+    } else if (!column.empty()) {
+        text.authors.push_back(AuthorEntry{state.pendingAuthor, column});
+        state.pendingAuthor.clear();
+    }
+}
+
+} // namespace
+
+void readFrontMatter(TextScan& scan)
+{
+    RfcText& text = scan.text;
+    BlockState state;
+    std::string line;
+    while (scan.source.readLine(line)) {
+        ++text.lineCount;
+        // RFCs published as UTF-8 open with a byte-order mark, which would
+        // otherwise make the mark's line the whole front matter.
+        if (text.lineCount == 1 && line.rfind(kUtf8ByteOrderMark, 0) == 0)
+            line.erase(0, 3);
+        const char first = charAt(line, 0);
+        if (isLineEnd(first)) {
+            if (state.blockLines > 0)
+                return;
+            continue;
+        }
+        if (first == kFormFeed) {
+            // A form feed as first byte of a line of the front matter counts
+            // at that line itself.
+            notePageBreak(text, text.lineCount);
+            scan.pageBreakSeen = true;
+            if (state.blockLines > 0)
+                return;
+            continue;
+        }
+        if (isPageMark(scan, line, skipBlanks(line, 0)))
+            continue;
+        ++state.blockLines;
+        std::size_t remaining = 0;
+        if (!readLeftColumn(text, line, remaining))
+            continue;
+        if (text.year == 0)
+            readDate(text, line);
+        readAuthorColumn(text, state, line, remaining);
+    }
+}
+
+void readTitle(TextScan& scan)
+{
+    std::string line;
+    std::size_t rest = 0;
+    const bool found = readNonBlankLine(scan, line, rest);
+    scan.text.titleLine = scan.text.lineCount;
+    if (found)
+        scan.text.title = readParagraph(scan, line, rest);
+}
+
+} // namespace parchly

@@ -1,0 +1,147 @@
+#include "analysis/headings.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace parchly {
+
+namespace {
+
+// The next unindented line that is no page header or footer, the first
+// line of a heading paragraph. False at the end of the file.
+bool readUnindentedLine(TextScan& scan, std::string& line)
+{
+    std::size_t rest = 0;
+    while (readNonBlankLine(scan, line, rest)) {
+        if (!isPageMark(scan, line, rest) && rest == 0)
+            return true;
+    }
+    return false;
+}
+
+bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
+{
+    return !paragraph.empty() && !isSentenceLike(paragraph, limits);
+}
+
+std::string withoutBlanks(const std::string& text)
+{
+    std::string kept;
+    for (char c : text) {
+        if (!isBlankChar(c))
+            kept.push_back(c);
+    }
+    return kept;
+}
+
+// Length of the leading run of letters, digits and dots: the heading's
+// section number when it has one.
+std::size_t leadingRun(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (isDigit(text[i]) || isLetter(text[i]) || text[i] == '.'))
+        ++i;
+    return i;
+}
+
+// The heading's number is the entry's number followed only by digits and
+// dots (3.0 or 3.1 after 3).
+bool numberExtends(const std::string& heading, std::size_t lead, const std::string& number)
+{
+    if (lead == 0)
+        return false;
+    for (std::size_t i = number.size(); i < lead; ++i) {
+        if (!isDigit(heading[i]) && heading[i] != '.')
+            return false;
+    }
+    return true;
+}
+
+bool equalFolded(char a, char b)
+{
+    return lowerAscii(a) == lowerAscii(b);
+}
+
+bool startsWithFolded(const std::string& text, const std::string& prefix)
+{
+    return text.size() >= prefix.size()
+        && std::equal(prefix.begin(), prefix.end(), text.begin(), equalFolded);
+}
+
+bool containsFolded(const std::string& text, const std::string& part)
+{
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), equalFolded) != text.end();
+}
+
+// `heading` is in lower case; the entry's number and title are compared
+// without regard to case.
+bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEntry& entry,
+                  bool isExpected)
+{
+    const std::string& number = entry.number;
+    if (entry.matched || !startsWithFolded(heading, number) || number.size() > lead)
+        return false;
+    if (containsFolded(heading, entry.title))
+        return true;
+    if (!isExpected)
+        return false;
+    if (numberExtends(heading, lead, number))
+        return true;
+    return heading.size() >= 7
+        && (entry.title.empty() || withoutBlanks(heading) == lowerCopy(withoutBlanks(entry.title)));
+}
+
+} // namespace
+
+bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
+{
+    std::string line;
+    while (readUnindentedLine(scan, line)) {
+        const int32_t firstLine = scan.text.lineCount;
+        const bool isContentsHeading = line.compare(0, 17, "Table of Contents") == 0;
+        const std::string paragraph = readParagraph(scan, line, 0);
+        if (isHeadingText(paragraph, limits))
+            scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
+        if (isContentsHeading)
+            return true;
+    }
+    return false;
+}
+
+void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, const std::string& firstHeading)
+{
+    int32_t expected = 0;
+    std::string line = firstHeading;
+    while (!line.empty() || readUnindentedLine(scan, line)) {
+        const int32_t firstLine = scan.text.lineCount;
+        const std::string paragraph = readParagraph(scan, line, 0);
+        line.clear();
+        if (!isHeadingText(paragraph, limits))
+            continue;
+        const int32_t entry = matchHeading(scan.text, paragraph, firstLine, expected);
+        if (entry >= 0) {
+            scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
+            expected = entry + 1;
+        }
+    }
+}
+
+int32_t matchHeading(RfcText& text, const std::string& heading, int32_t line, int32_t expected)
+{
+    if (heading.empty())
+        return -1;
+    const std::string lower = lowerCopy(heading);
+    const std::size_t lead = leadingRun(lower);
+    for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected);
+         i < text.contents.size(); ++i) {
+        ContentEntry& entry = text.contents[i];
+        if (matchesEntry(lower, lead, entry, i == static_cast<std::size_t>(expected))) {
+            entry.matched = true;
+            entry.headingLine = line;
+            return static_cast<int32_t>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace parchly

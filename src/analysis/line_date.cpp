@@ -1,0 +1,81 @@
+#include "analysis/line_date.h"
+
+#include "analysis/text_scan.h"
+
+namespace parchly {
+
+namespace {
+
+bool isMonthWord(const std::string& word)
+{
+    static const char* const kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                          "jul", "aug", "sep", "oct", "nov", "dec"};
+    if (word.size() < 3)
+        return false;
+    const std::string prefix = lowerCopy(word.substr(0, 3));
+    for (const char* month : kMonths) {
+        if (prefix == month)
+            return true;
+    }
+    return false;
+}
+
+// Moves `end` back over the digits before it; returns where they start.
+std::size_t digitsBefore(const std::string& line, std::size_t end)
+{
+    while (end > 0 && isDigit(line[end - 1]))
+        --end;
+    return end;
+}
+
+std::size_t blanksBefore(const std::string& line, std::size_t end)
+{
+    while (end > 0 && isBlankChar(line[end - 1]))
+        --end;
+    return end;
+}
+
+} // namespace
+
+bool readLineDate(const std::string& line, LineDate& date)
+{
+    date = LineDate();
+    std::size_t end = line.size();
+    while (end > 0 && isLineEnd(line[end - 1]))
+        --end;
+
+    std::size_t start = digitsBefore(line, end);
+    if (start == end)
+        return false;
+    date.year = decimalValue(line, start, end);
+    // Some RFCs were typed with the letter l for the digit 1: "l999".
+    if (date.year >= 969 && date.year <= 999 && start > 0 && line[start - 1] == 'l') {
+        date.year += 1000;
+        --start;
+    }
+
+    end = blanksBefore(line, start);
+    if (end > 0 && line[end - 1] == ',')
+        end = blanksBefore(line, end - 1);
+    start = digitsBefore(line, end);
+    const bool dayAfterMonth = start < end;
+    if (dayAfterMonth)
+        date.day = decimalValue(line, start, end);
+
+    end = blanksBefore(line, start);
+    start = end;
+    while (start > 0 && !isBlankChar(line[start - 1]))
+        --start;
+    date.month = line.substr(start, end - start);
+    if (!isMonthWord(date.month)) {
+        date = LineDate();
+        return false;
+    }
+    if (!dayAfterMonth) {
+        const std::size_t dayEnd = blanksBefore(line, start);
+        date.day = decimalValue(line, digitsBefore(line, dayEnd), dayEnd);
+    }
+    return true;
+}
+
+} // namespace parchly

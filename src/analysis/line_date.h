@@ -1,0 +1,23 @@
+// The date written at the end of a front-matter line or a page header, as
+// "June 1999", "June 15, 1999" or "15 June 1999".
+#ifndef PARCHLY_ANALYSIS_LINE_DATE_H
+#define PARCHLY_ANALYSIS_LINE_DATE_H
+
+#include <cstdint>
+#include <string>
+
+namespace parchly {
+
+struct LineDate {
+    int32_t year = 0;
+    int32_t day = 0;     // 0 when the line names none
+    std::string month;   // as written
+};
+
+// Reads the date at the end of `line` (its line end ignored); false when
+// the line does not end in a year preceded by a month word.
+bool readLineDate(const std::string& line, LineDate& date);
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,177 @@
+#include "analysis/page_lines.h"
+
+#include "analysis/line_date.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace parchly {
+
+namespace {
+
+enum class PageLine { kNone, kHeader, kFooter };
+
+bool startsWith(const std::string& text, std::size_t at, const std::string& prefix)
+{
+    return at <= text.size() && text.size() - at >= prefix.size()
+        && text.compare(at, prefix.size(), prefix) == 0;
+}
+
+bool equalIgnoringCase(const std::string& a, const std::string& b, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; ++i) {
+        if (lowerAscii(charAt(a, i)) != lowerAscii(charAt(b, i)))
+            return false;
+    }
+    return true;
+}
+
+// The first word of an unindented line and where the scan goes on after it.
+struct FirstWord {
+    std::string word;
+    std::size_t after = 0;
+};
+
+FirstWord firstWordOf(const std::string& line)
+{
+    FirstWord first;
+    std::size_t i = 0;
+    while (i < line.size() && !isBlankChar(line[i]) && !isLineEnd(line[i]) && line[i] != ',')
+        ++i;
+    first.word = line.substr(0, i);
+    first.after = i < line.size() ? i + 1 : i;
+    return first;
+}
+
+bool headerDateMatches(const RfcText& text, const std::string& line)
+{
+    LineDate date;
+    if (!readLineDate(line, date) || date.year != text.year)
+        return false;
+    const std::size_t shorter = std::min(date.month.size(), text.month.size());
+    if (!equalIgnoringCase(date.month, text.month, shorter))
+        return false;
+    return text.day == 0 || date.day == 0 || text.day == date.day;
+}
+
+// A line whose first word is "RFC": its own number, then the title or the
+// date; after the first form feed any such line is taken as a header.
+bool isHeader(const RfcText& text, const std::string& line, const FirstWord& first,
+              bool pageBreakSeen)
+{
+    const std::size_t numberStart = skipBlanks(line, first.after);
+    std::size_t i = numberStart;
+    while (isDigit(charAt(line, i)))
+        ++i;
+    if (text.rfcNumber != 0 && decimalValue(line, numberStart, i) == text.rfcNumber) {
+        i = skipBlanks(line, i);
+        if (!text.title.empty() && startsWith(line, i, text.title))
+            return true;
+        if (text.year != 0 && headerDateMatches(text, line))
+            return true;
+    }
+    return pageBreakSeen;
+}
+
+// "... [Page N]" where N is the number of the page being read.
+bool endsInThisPageNumber(const RfcText& text, const std::string& line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    if (end == 0 || line[end - 1] != ']')
+        return false;
+    const std::size_t digitsEnd = end - 1;
+    std::size_t digitsStart = digitsEnd;
+    while (digitsStart > 0 && isDigit(line[digitsStart - 1]))
+        --digitsStart;
+    if (digitsStart == digitsEnd
+        || decimalValue(line, digitsStart, digitsEnd) != int64_t(text.pageCount) + 1)
+        return false;
+    std::size_t wordEnd = digitsStart;
+    while (wordEnd > 0 && isBlankChar(line[wordEnd - 1]))
+        --wordEnd;
+    std::size_t wordStart = wordEnd;
+    while (wordStart > 0 && !isBlankChar(line[wordStart - 1]))
+        --wordStart;
+    return charAt(line, wordStart) == '[' && wordEnd - wordStart >= 5
+        && equalIgnoringCase(line.substr(wordStart + 1, 4), "page", 4);
+}
+
+// A footer that names the first author: "Fielding, et al.", "Smith & Jones",
+// "Crocker  Standards Track", or the author and this page's number.
+bool namesFirstAuthor(const RfcText& text, const std::string& line, const FirstWord& first,
+                      std::size_t rest)
+{
+    const std::string& name = text.authors.front().name;
+    // Every line begins with an empty name: only this page's number can
+    // then tell a footer, or any "Word," line of the body would be one.
+    if (name.empty())
+        return endsInThisPageNumber(text, line);
+    const std::size_t found = name.find(first.word);
+    std::size_t after;
+    if (found == 0) {
+        after = first.word.empty() ? rest : first.after;
+    } else {
+        if (found == std::string::npos && !startsWith(line, 0, name))
+            return false;
+        after = std::min(name.size(), line.size());
+    }
+    after = skipBlanks(line, after);
+    if (charAt(line, first.word.size()) == ',')
+        return true;
+    if (text.authors.size() == 1 && !text.category.empty() && startsWith(line, after, text.category))
+        return true;
+    if (charAt(line, after) == '&')
+        return true;
+    return endsInThisPageNumber(text, line);
+}
+
+PageLine judge(RfcText& text, LineSource& source, const std::string& line, std::size_t rest,
+               bool pageBreakSeen)
+{
+    const char atRest = charAt(line, rest);
+    if (atRest == '\r' || atRest == '\n' || atRest == kFormFeed)
+        return PageLine::kNone;
+    FirstWord first;
+    if (rest == 0) {
+        first = firstWordOf(line);
+    } else {
+        if (line.find("[Page ") == std::string::npos && line.find("[page ") == std::string::npos)
+            return PageLine::kNone;
+        first.after = rest;
+    }
+    if (!text.headerLine.empty() && line == text.headerLine)
+        return PageLine::kHeader;
+    if (first.word == "RFC")
+        return isHeader(text, line, first, pageBreakSeen) ? PageLine::kHeader : PageLine::kNone;
+
+    if (!text.footerPrefix.empty() && startsWith(line, 0, text.footerPrefix))
+        return PageLine::kFooter;
+    if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest))
+        return PageLine::kFooter;
+    // A line just before a form feed ends its page. The end of the file is
+    // no form feed, so the last line is never a footer by this test.
+    return source.peekChar() == kFormFeed ? PageLine::kFooter : PageLine::kNone;
+}
+
+} // namespace
+
+bool classifyPageLine(RfcText& text, LineSource& source, const std::string& line,
+                      std::size_t rest, bool pageBreakSeen)
+{
+    const PageLine kind = judge(text, source, line, rest, pageBreakSeen);
+    if (kind == PageLine::kNone)
+        return false;
+    const bool header = kind == PageLine::kHeader;
+    if (header && text.headerLine.empty()) {
+        text.headerLine = line;
+    } else if (!header && text.footerPrefix.empty()) {
+        const std::size_t page = line.find("[Page ");
+        text.footerPrefix = page == std::string::npos ? line : line.substr(0, page + 6);
+    }
+    text.pageMarks.push_back(PageMark{text.lineCount, text.pageCount, header});
+    return true;
+}
+
+} // namespace parchly

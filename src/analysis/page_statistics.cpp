@@ -1,0 +1,126 @@
+#include "analysis/page_statistics.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace parchly {
+
+namespace {
+
+int32_t valueAt(const std::vector<int32_t>& values, std::size_t i)
+{
+    return i < values.size() ? values[i] : 0;
+}
+
+// For each page before the last boundary, the distance of its header (or
+// footer) from the page's boundaries, walking the marks once.
+void measureMarks(RfcText& text, bool headers)
+{
+    std::vector<int32_t>& out = headers ? text.linesBeforeHeader : text.linesFromFooter;
+    const std::size_t pages = text.pageEnds.size() - 1;
+    std::size_t m = 0;
+    for (std::size_t p = 0; p < pages; ++p) {
+        while (m < text.pageMarks.size()
+               && (text.pageMarks[m].isHeader != headers
+                   || text.pageMarks[m].page < static_cast<int32_t>(p)))
+            ++m;
+        if (m == text.pageMarks.size()) {
+            out.push_back(0);
+            continue;
+        }
+        const PageMark& mark = text.pageMarks[m];
+        const bool onThisPage = mark.page == static_cast<int32_t>(p);
+        if (headers)
+            out.push_back(onThisPage ? mark.line - (text.pageEnds[p] + 1) : 0);
+        else
+            out.push_back(onThisPage ? text.pageEnds[p + 1] + 1 - mark.line : 1);
+    }
+}
+
+// Counts the blank lines after each page's header and before its footer.
+void countBlankLines(RfcText& text, LineSource& source)
+{
+    source.rewind();
+    const std::size_t pages = text.pageEnds.size() - 1;
+    std::string line;
+    int32_t counter = 0;
+    for (std::size_t p = 0; p < pages; ++p) {
+        const int32_t top = text.pageEnds[p] + text.linesBeforeHeader[p] + 1;
+        const int32_t bottom = text.pageEnds[p + 1] - text.linesFromFooter[p];
+        int32_t blanks = 0;
+        bool atEnd = false;
+        while (counter < bottom) {
+            if (!source.readLine(line)) {
+                atEnd = true;
+                break;
+            }
+            ++counter;
+            if (counter <= top)
+                continue;
+            if (!isBlankFrom(line, 0))
+                break;
+            ++blanks;
+        }
+        text.blankAfterHeader.push_back(blanks);
+        if (atEnd) {
+            text.blankBeforeFooter.push_back(0);
+            return;
+        }
+        if (counter == text.pageEnds[p + 1]) {
+            text.blankBeforeFooter.push_back(0);
+            continue;
+        }
+        int32_t lastText = counter;
+        while (counter < bottom && source.readLine(line)) {
+            ++counter;
+            if (!isBlankFrom(line, 0))
+                lastText = counter;
+        }
+        text.blankBeforeFooter.push_back(bottom - lastText);
+    }
+}
+
+// Where each boundary lands once the hidden lines of all earlier pages are
+// taken away.
+void computeHiddenBoundaries(RfcText& text, bool withBlankLines)
+{
+    if (text.linesBeforeHeader.empty())
+        return;
+    auto headerLines = [&](std::size_t p) {
+        return valueAt(text.linesBeforeHeader, p)
+            + (withBlankLines ? valueAt(text.blankAfterHeader, p) : 0);
+    };
+    auto footerLines = [&](std::size_t p) {
+        return valueAt(text.linesFromFooter, p)
+            + (withBlankLines ? valueAt(text.blankBeforeFooter, p) : 0);
+    };
+    text.pageEndsNoHeaders.push_back(-1);
+    text.pageEndsNoFooters.push_back(-1);
+    text.pageEndsNoHeadersFooters.push_back(-1);
+    int32_t headersHidden = headerLines(0);
+    int32_t footersHidden = footerLines(0);
+    const std::size_t n = text.pageEnds.size() - 1;
+    for (std::size_t p = 1; p <= n; ++p) {
+        text.pageEndsNoHeaders.push_back(text.pageEnds[p] - headersHidden);
+        text.pageEndsNoFooters.push_back(text.pageEnds[p] - footersHidden);
+        text.pageEndsNoHeadersFooters.push_back(text.pageEnds[p] - headersHidden - footersHidden);
+        if (p < n) {
+            headersHidden += headerLines(p);
+            footersHidden += footerLines(p);
+        }
+    }
+}
+
+} // namespace
+
+void computePageStatistics(RfcText& text, LineSource& source, bool withBlankLines)
+{
+    if (text.pageEnds.empty())
+        return;
+    measureMarks(text, true);
+    measureMarks(text, false);
+    countBlankLines(text, source);
+    computeHiddenBoundaries(text, withBlankLines);
+}
+
+} // namespace parchly

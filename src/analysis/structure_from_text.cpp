@@ -1,0 +1,77 @@
+#include "analysis/structure_from_text.h"
+
+#include "analysis/text_scan.h"
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+namespace parchly {
+
+namespace {
+
+bool isCandidate(const SectionHeading& heading)
+{
+    return !heading.title.empty() && heading.line != 0;
+}
+
+// "3.1) Foo" gives number 3.1 and title Foo; "4.0 Bar" gives 4.
+void splitSectionNumber(SectionHeading& heading)
+{
+    heading.number.clear();
+    if (!isDigit(heading.title[0]))
+        return;
+    std::size_t run = 0;
+    while (run < heading.title.size()
+           && (isDigit(heading.title[run]) || heading.title[run] == '.' || heading.title[run] == ')'))
+        ++run;
+    heading.number = heading.title.substr(0, run);
+    if (heading.number.size() > 2 && heading.number.compare(heading.number.size() - 2, 2, ".0") == 0)
+        heading.number.resize(heading.number.size() - 2);
+    while (!heading.number.empty() && (heading.number.back() == '.' || heading.number.back() == ')'))
+        heading.number.pop_back();
+    heading.title.erase(0, skipBlanks(heading.title, run));
+}
+
+} // namespace
+
+bool buildStructureFromText(RfcText& text)
+{
+    if (!text.contents.empty())
+        return true;
+    const std::size_t none = text.headings.size();
+    std::size_t first = none;
+    std::size_t last = none;
+    for (std::size_t i = 0; i < text.headings.size(); ++i) {
+        SectionHeading& heading = text.headings[i];
+        if (!isCandidate(heading) || (heading.title[0] >= 'a' && heading.title[0] <= 'z'))
+            continue;
+        splitSectionNumber(heading);
+        if (!heading.number.empty()) {
+            if (first == none)
+                first = i;
+            last = i;
+        }
+    }
+    // Moved headings keep their file order in `contents`; the others stay.
+    std::vector<SectionHeading> kept;
+    for (std::size_t i = 0; i < text.headings.size(); ++i) {
+        SectionHeading& heading = text.headings[i];
+        const bool insideNumbered = first != none && i >= first && i <= last;
+        if (!isCandidate(heading) || (insideNumbered && heading.number.empty())) {
+            kept.push_back(std::move(heading));
+            continue;
+        }
+        ContentEntry entry;
+        entry.number = std::move(heading.number);
+        entry.title = std::move(heading.title);
+        entry.headingLine = heading.line;
+        entry.matched = true;
+        text.contents.push_back(std::move(entry));
+    }
+    text.headings = std::move(kept);
+    text.structureFromText = !text.contents.empty();
+    return true;
+}
+
+} // namespace parchly

@@ -1,0 +1,127 @@
+// The analysis over the real RFCs of the corpus, checked against the files'
+// own lines. Skips when the corpus is absent.
+#include "analysis_support.h"
+#include "support/corpus.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+namespace parchly {
+namespace {
+
+std::string fileBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The lines as every pass reads them, so that lines[n - 1] is line number n.
+std::vector<std::string> readerLines(const std::string& bytes)
+{
+    LineReader reader(bytes);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.readLine(line))
+        lines.push_back(line);
+    return lines;
+}
+
+struct CorpusRfc {
+    std::string name;
+    int32_t number = 0;
+    std::string bytes;
+};
+
+// The corpus RFCs that are paginated with form feeds.
+std::vector<CorpusRfc> paginatedRfcs()
+{
+    std::vector<CorpusRfc> rfcs;
+    const std::filesystem::path folder = test::corpusFolder();
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error))
+        return rfcs;
+    const std::regex name("rfc([0-9]+)\\.txt");
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        std::smatch match;
+        const std::string file = entry.path().filename().string();
+        if (!std::regex_match(file, match, name))
+            continue;
+        CorpusRfc rfc{file, std::stoi(match[1].str()), fileBytes(entry.path())};
+        if (rfc.bytes.find('\f') != std::string::npos)
+            rfcs.push_back(std::move(rfc));
+    }
+    std::sort(rfcs.begin(), rfcs.end(), [](const CorpusRfc& a, const CorpusRfc& b) { return a.number < b.number; });
+    return rfcs;
+}
+
+bool isHeaderLike(const std::string& line)
+{
+    return line.compare(0, 4, "RFC ") == 0;
+}
+
+bool isFooterLike(const std::vector<std::string>& lines, int32_t number)
+{
+    const std::string& line = lines[static_cast<std::size_t>(number - 1)];
+    const bool beforeFormFeed = static_cast<std::size_t>(number) < lines.size()
+        && lines[static_cast<std::size_t>(number)][0] == '\f';
+    return line.find("[Page ") != std::string::npos || line.find("[page ") != std::string::npos
+        || beforeFormFeed;
+}
+
+TEST(Corpus, PaginatedRfcsNumbersPageMarksAndPageCounts)
+{
+    const std::vector<CorpusRfc> rfcs = paginatedRfcs();
+    if (rfcs.empty())
+        GTEST_SKIP() << "no paginated RFCs in the corpus";
+    // Their front matter carries no number keyword the block reader knows:
+    // "RFC:  791", or a block that is a single line of one space.
+    const std::vector<std::string> withoutNumberKeyword = {"rfc791.txt", "rfc793.txt", "rfc822.txt"};
+    for (const CorpusRfc& rfc : rfcs) {
+        SCOPED_TRACE(rfc.name);
+        const auto result = test::analyseBytes(rfc.bytes);
+        const RfcText& text = result.text;
+        EXPECT_TRUE(result.ok);
+        if (std::find(withoutNumberKeyword.begin(), withoutNumberKeyword.end(), rfc.name)
+            == withoutNumberKeyword.end()) {
+            EXPECT_EQ(text.rfcNumber, rfc.number);
+        }
+        EXPECT_EQ(text.pageCount, std::count(rfc.bytes.begin(), rfc.bytes.end(), '\f'));
+
+        const std::vector<std::string> lines = readerLines(rfc.bytes);
+        for (const PageMark& mark : text.pageMarks) {
+            ASSERT_GE(mark.line, 1);
+            ASSERT_LE(mark.line, static_cast<int32_t>(lines.size()));
+            const std::string& line = lines[static_cast<std::size_t>(mark.line - 1)];
+            if (mark.isHeader) {
+                EXPECT_TRUE(isHeaderLike(line)) << "line " << mark.line << ": " << line;
+            } else {
+                EXPECT_TRUE(isFooterLike(lines, mark.line)) << "line " << mark.line << ": " << line;
+            }
+        }
+        // Most pages of a paginated RFC have both a header and a footer.
+        if (text.rfcNumber != 0) {
+            EXPECT_GE(text.pageMarks.size(), 2 * static_cast<std::size_t>(text.pageCount) - 1);
+        }
+    }
+}
+
+TEST(Corpus, Rfc2616FrontMatter)
+{
+    PARCHLY_REQUIRE_CORPUS_FILE(path, "rfc2616.txt");
+    const RfcText text = test::analyseBytes(fileBytes(path)).text;
+    EXPECT_EQ(text.obsoletes, 2068);
+    EXPECT_EQ(text.category, "Standards Track");
+    EXPECT_EQ(text.title, "Hypertext Transfer Protocol -- HTTP/1.1");
+    EXPECT_EQ(text.authors.size(), 7u);
+    EXPECT_EQ(text.year, 1999);
+    EXPECT_EQ(text.month, "June");
+    EXPECT_EQ(text.headerLine, "RFC 2616                        HTTP/1.1                       June 1999\n");
+}
+
+} // namespace
+} // namespace parchly
