@@ -1,0 +1,37 @@
+// The three download commands of the Tools menu: the RFC index, one RFC and
+// the whole RFC collection.
+#ifndef PARCHLY_DOWNLOAD_DOWNLOAD_COMMANDS_H
+#define PARCHLY_DOWNLOAD_DOWNLOAD_COMMANDS_H
+
+#include "app/settings.h"
+#include "download/download_request.h"
+
+#include <memory>
+
+class QWidget;
+
+namespace parchly {
+
+class CDownloadDlg;
+
+// The address Download RFC offers; the user replaces "xxxx" by the number.
+inline constexpr const char* kRfcDownloadTemplate = "https://www.rfc-editor.org/in-notes/rfcxxxx.txt";
+
+// "&Update RFC Index...", "&Download RFC..." and "Download &RFC Collection...":
+// each runs the Download dialog modally, or shows why it cannot.
+void UpdateRfcIndex(QWidget* parent, const RfcSettings& settings);
+void DownloadRfc(QWidget* parent, const RfcSettings& settings);
+void DownloadRfcCollection(QWidget* parent, const RfcSettings& settings);
+
+// The dialog a command runs, filled for `kind`; none, after the message
+// about the empty address setting, when the command cannot run.
+std::unique_ptr<CDownloadDlg> CreateDownloadDialog(QWidget* parent, const RfcSettings& settings,
+                                                   DownloadKind kind);
+
+// The local folder of downloads: `rootPath` without its trailing "/" and
+// "\" characters, followed by one "/".
+std::string DownloadFolder(const std::string& rootPath);
+
+} // namespace parchly
+
+#endif
