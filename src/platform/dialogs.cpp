@@ -1,6 +1,11 @@
 #include "platform/dialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace parchly {
@@ -70,6 +75,28 @@ QString Dialogs::saveFileName(QWidget* parent, const QString& caption,
 QString Dialogs::folderName(QWidget* parent, const QString& caption, const QString& startFolder)
 {
     return QFileDialog::getExistingDirectory(parent, caption, startFolder);
+}
+
+bool Dialogs::credentials(QWidget* parent, const QString& prompt, QString& user, QString& password)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Parchly"));
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(new QLabel(prompt));
+    auto* userEdit = new QLineEdit(user);
+    auto* passwordEdit = new QLineEdit(password);
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    form->addRow(QStringLiteral("&User name:"), userEdit);
+    form->addRow(QStringLiteral("&Password:"), passwordEdit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    user = userEdit->text();
+    password = passwordEdit->text();
+    return true;
 }
 
 Dialogs& dialogs()

@@ -36,6 +36,11 @@ public:
     // The folder browser; empty when cancelled.
     virtual QString folderName(QWidget* parent, const QString& caption,
                                const QString& startFolder);
+
+    // Asks for a user name and password (a server refused access); false
+    // when cancelled. `user` and `password` come back as entered.
+    virtual bool credentials(QWidget* parent, const QString& prompt, QString& user,
+                             QString& password);
 };
 
 // The dialogs in force: the Qt ones unless a test installed its own.

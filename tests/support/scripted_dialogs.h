@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <utility>
 
 namespace parchly::test {
 
@@ -51,6 +52,23 @@ public:
     QString folderName(QWidget*, const QString& caption, const QString&) override
     {
         return nextPath(caption);
+    }
+
+    // User name and password pairs given to credentials prompts in order;
+    // when none is left the prompt is cancelled.
+    std::deque<std::pair<QString, QString>> logins;
+    // Every credentials prompt shown, in order.
+    QStringList credentialPrompts;
+
+    bool credentials(QWidget*, const QString& prompt, QString& user, QString& password) override
+    {
+        credentialPrompts << prompt;
+        if (logins.empty())
+            return false;
+        user = logins.front().first;
+        password = logins.front().second;
+        logins.pop_front();
+        return true;
     }
 
 private:
