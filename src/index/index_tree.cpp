@@ -1,0 +1,84 @@
+#include "index/index_tree.h"
+
+#include "analysis/rfc_text.h"
+#include "index/index_groups.h"
+#include "platform/text_decoding.h"
+#include "platform/tree_images.h"
+#include "platform/tree_view.h"
+
+namespace parchly {
+
+namespace {
+
+constexpr int kGroupImage = 2;
+constexpr int kGroupSelectedImage = 3;
+constexpr int kEntryImage = 4;
+constexpr int kEntrySelectedImage = 5;
+
+QString shownText(const std::string& bytes)
+{
+    return isValidUtf8(bytes) ? QString::fromUtf8(bytes.data(), static_cast<int>(bytes.size()))
+                              : QString::fromLatin1(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+// The chain of groups that the last entry went into, one per level.
+struct OpenGroup {
+    IndexGroupRange range;
+    TreeView::Item item;
+};
+
+TreeView::Item insertGroup(TreeView* tree, TreeView::Item parent, const IndexGroupRange& range, int32_t data)
+{
+    TreeView::Item item = tree->InsertItem(parent, shownText(indexGroupLabel(range)));
+    tree->SetItemData(item, data);
+    tree->SetItemImages(item, kGroupImage, kGroupSelectedImage);
+    return item;
+}
+
+// Brings `open` to the groups of `path`, creating every group from the
+// first level that differs.
+void openPath(TreeView* tree, std::vector<OpenGroup>& open, const std::vector<IndexGroupRange>& path,
+              int32_t data)
+{
+    std::size_t level = 0;
+    while (level < open.size() && level < path.size() && open[level].range == path[level])
+        ++level;
+    open.resize(level);
+    for (; level < path.size(); ++level) {
+        TreeView::Item parent = level == 0 ? nullptr : open[level - 1].item;
+        open.push_back({path[level], insertGroup(tree, parent, path[level], data)});
+    }
+}
+
+} // namespace
+
+void FillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32_t>& levelCounts)
+{
+    if (!tree)
+        return;
+    tree->setUpdatesEnabled(false);
+    tree->DeleteAllItems();
+    tree->SetImageList(treeImages());
+    const std::vector<int32_t> counts = usableLevelCounts(levelCounts);
+    if (!counts.empty()) {
+        // The first group of every level stands ready for the lowest numbers.
+        std::vector<OpenGroup> open;
+        openPath(tree, open, indexGroupPath(1, counts), 0);
+        const auto& entries = index.indexEntries;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const RfcIndexEntry& entry = entries[i];
+            if (entry.title.empty())
+                continue;
+            const int32_t data = static_cast<int32_t>(i);
+            if (entry.number > open.back().range.last)
+                openPath(tree, open, indexGroupPath(entry.number, counts), data);
+            TreeView::Item leaf = tree->InsertItem(open.back().item,
+                                                   shownText(indexEntryLabel(entry.number, entry.title)));
+            tree->SetItemData(leaf, data);
+            tree->SetItemImages(leaf, kEntryImage, kEntrySelectedImage);
+        }
+    }
+    tree->setUpdatesEnabled(true);
+}
+
+} // namespace parchly

@@ -1,0 +1,276 @@
+#include "index/index_view.h"
+
+#include "analysis/rfc_text.h"
+#include "app/settings.h"
+#include "index/index_entry.h"
+#include "platform/text_view.h"
+#include "view/text_geometry.h"
+
+#include <QScrollBar>
+#include <algorithm>
+
+namespace parchly {
+
+namespace {
+
+bool endsTitle(const QString& line, int dot)
+{
+    if (dot + 1 >= line.size())
+        return true;
+    const QChar next = line[dot + 1];
+    return next == QLatin1Char(' ') || next == QLatin1Char('\t') || next == QLatin1Char('\r') ||
+           next == QLatin1Char('\n');
+}
+
+// The number of decimal digits at `offset`.
+int digitRun(const std::string& text, std::size_t offset)
+{
+    std::size_t end = offset;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9')
+        ++end;
+    return static_cast<int>(end - offset);
+}
+
+TextFormat withUnderline(TextFormat format, bool on)
+{
+    format.mask |= kMaskUnderline;
+    if (on)
+        format.effects |= kEffectUnderline;
+    else
+        format.effects &= ~kEffectUnderline;
+    return format;
+}
+
+// Keeps the scroll position while the caret is restored, so that a changed
+// decoration never pulls an off-screen caret into view.
+class ScrollKeeper {
+public:
+    explicit ScrollKeeper(TextView& view)
+        : m_view(view), m_vertical(view.verticalScrollBar()->value()),
+          m_horizontal(view.horizontalScrollBar()->value())
+    {
+    }
+    ~ScrollKeeper()
+    {
+        m_view.verticalScrollBar()->setValue(m_vertical);
+        m_view.horizontalScrollBar()->setValue(m_horizontal);
+    }
+
+private:
+    TextView& m_view;
+    int m_vertical;
+    int m_horizontal;
+};
+
+} // namespace
+
+std::vector<ColumnSpan> indexTitleSpans(const QStringList& lines)
+{
+    std::vector<ColumnSpan> spans;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        if (i > 0 && IsBlankLine(line))
+            break;
+        int start = 0;
+        if (i == 0) {
+            while (start < line.size() && line[start].isDigit())
+                ++start;
+            start = FirstNonBlank(line, start);
+        } else {
+            start = FirstNonBlank(line);
+        }
+        const int length = LengthWithoutLineEnd(line);
+        for (int dot = line.indexOf(QLatin1Char('.'), start); dot >= 0 && dot < length;
+             dot = line.indexOf(QLatin1Char('.'), dot + 1)) {
+            if (endsTitle(line, dot)) {
+                spans.push_back({start, dot});
+                return spans;
+            }
+        }
+        spans.push_back({start, std::max(start, length)});
+    }
+    return spans;
+}
+
+std::string indexEntryParseText(const QStringList& lines)
+{
+    std::string text;
+    for (const QString& line : lines)
+        for (QChar c : line)
+            text += c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '?';
+    return text;
+}
+
+RfcIndexView::RfcIndexView(TextView& view, RfcText& index, const RfcSettings& settings,
+                           const LimitsBlock& limits)
+    : m_view(view), m_index(index), m_settings(settings), m_limits(limits)
+{
+}
+
+TextFormat RfcIndexView::format(int category) const
+{
+    TextFormat format = DefaultFormat(category);
+    m_settings.GetFormat(category, format);
+    return format;
+}
+
+QStringList RfcIndexView::entryLines(int entry) const
+{
+    QStringList lines;
+    const RfcIndexEntry& item = m_index.indexEntries[entry];
+    const int count = m_view.LineCount();
+    for (int line = item.firstLine - 1; line <= item.lastLine - 1 && line < count; ++line)
+        lines << m_view.LineText(line);
+    return lines;
+}
+
+int RfcIndexView::EntryAtLine(int line) const
+{
+    const auto& entries = m_index.indexEntries;
+    auto after = std::upper_bound(entries.begin(), entries.end(), line + 1,
+                                  [](int number, const RfcIndexEntry& entry) { return number < entry.firstLine; });
+    if (after == entries.begin())
+        return -1;
+    const auto holder = std::prev(after);
+    return line + 1 <= holder->lastLine ? static_cast<int>(holder - entries.begin()) : -1;
+}
+
+void RfcIndexView::FormatRfcIndex()
+{
+    m_view.Hide();
+    m_view.SetNoWordWrap();
+    m_view.SetSelection(0, -1);
+    m_view.ApplyFormat(format(kFormatDefault));
+    m_view.SetSelection(0, 0);
+    if (!m_index.indexEntries.empty()) {
+        const int firstLine = m_index.indexEntries.front().firstLine - 1;
+        m_view.ScrollLines(firstLine - m_view.FirstVisibleLine());
+        const int top = m_view.FirstVisibleLine();
+        m_view.SetSelection(m_view.LineStart(top), m_view.LineStart(top));
+        UpdateCurrentIndexEntry(top);
+    }
+    m_view.Show();
+    m_view.SetReadOnly();
+    m_view.ClearModified();
+}
+
+void RfcIndexView::UpdateCurrentIndexEntry(int line)
+{
+    if (!m_index.isIndex)
+        return;
+    if (line == -1)
+        line = m_view.LineFromPosition(m_view.GetSelection().end);
+    const auto& entries = m_index.indexEntries;
+    auto after = std::upper_bound(entries.begin(), entries.end(), line + 1,
+                                  [](int number, const RfcIndexEntry& entry) { return number < entry.firstLine; });
+    if (after == entries.begin())
+        return;
+    const int entry = static_cast<int>(std::prev(after) - entries.begin());
+    if (entry == m_index.currentEntry)
+        return;
+    DecorateIndexEntry(entry, format(kFormatSubtitles), true);
+    DecorateIndexEntry(m_index.currentEntry, format(kFormatDefault), false);
+    m_index.currentEntry = entry;
+}
+
+void RfcIndexView::DecorateIndexEntry(int entry, const TextFormat& textFormat, bool on)
+{
+    if (entry < 0 || entry >= static_cast<int>(m_index.indexEntries.size()))
+        return;
+    const RfcIndexEntry& item = m_index.indexEntries[entry];
+    const int first = item.firstLine - 1;
+    if (first < 0 || first >= m_view.LineCount())
+        return;
+    const int p = m_view.LineStart(first);
+
+    ScrollKeeper scroll(m_view);
+    m_view.HideSelection(true);
+    const TextSelection kept = m_view.GetSelection();
+    {
+        EditBlock block(m_view);
+        if (!on) {
+            m_view.SetSelection(p, m_view.LineStart(item.lastLine));
+            m_view.ApplyFormat(withUnderline(textFormat, false));
+        } else {
+            const std::string text = indexEntryParseText(entryLines(entry));
+            IndexEntryFields fields;
+            parseIndexEntry(text, m_limits, fields);
+            const TextFormat linkFormat = withUnderline(textFormat, true);
+
+            const int titleStart = p + fields.titleStart;
+            const int titleEnd = titleStart + static_cast<int>(fields.title.size());
+            for (int line = first; line < m_view.LineCount(); ++line) {
+                const int lineStart = m_view.LineStart(line);
+                if (lineStart >= titleEnd)
+                    break;
+                const int from = std::max(lineStart + FirstNonBlank(m_view.LineText(line)), titleStart);
+                const int nextStart = m_view.LineStart(line + 1);
+                const int to = std::min(nextStart < 0 ? titleEnd : nextStart, titleEnd);
+                if (from < to) {
+                    m_view.SetSelection(from, to);
+                    m_view.ApplyFormat(linkFormat);
+                }
+            }
+            for (const IndexNumberList* group :
+                 {&fields.obsoletes, &fields.obsoletedBy, &fields.updates, &fields.updatedBy, &fields.also})
+                for (int32_t offset : group->offsets) {
+                    m_view.SetSelection(p + offset, p + offset + digitRun(text, offset));
+                    m_view.ApplyFormat(linkFormat);
+                }
+        }
+        m_view.SetSelection(kept.start, kept.end);
+    }
+    m_view.ClearModified();
+    m_view.HideSelection(false);
+}
+
+int RfcIndexView::HitIndexTitle(const QPoint& point) const
+{
+    if (!InFormatRect(m_view, point) || !m_index.isIndex)
+        return -1;
+    const int line = LineFromPoint(m_view, point.y());
+    const int entry = EntryAtLine(line);
+    if (entry < 0 || entry != m_index.currentEntry)
+        return -1;
+    const std::vector<ColumnSpan> spans = indexTitleSpans(entryLines(entry));
+    const int row = line - (m_index.indexEntries[entry].firstLine - 1);
+    if (row < 0 || row >= static_cast<int>(spans.size()))
+        return -1;
+    const int lineStart = m_view.LineStart(line);
+    const int left = m_view.PositionToPoint(lineStart + spans[row].start).x();
+    const int right = m_view.PositionToPoint(lineStart + spans[row].end).x();
+    return left <= point.x() && point.x() <= right ? entry : -1;
+}
+
+int RfcIndexView::HitIndexNumber(const QPoint& point) const
+{
+    const int line = LineFromPoint(m_view, point.y());
+    const int lineStart = m_view.LineStart(line);
+    const int nextStart = m_view.LineStart(line + 1);
+    if (lineStart < 0 || nextStart < 0)
+        return -1;
+    m_lineHeight = m_view.PositionToPoint(nextStart).y() - m_view.PositionToPoint(lineStart).y();
+    if (!InFormatRect(m_view, point) || !m_index.isIndex)
+        return -1;
+    const int entry = EntryAtLine(line);
+    if (entry < 0 || entry != m_index.currentEntry)
+        return -1;
+
+    const std::string text = indexEntryParseText(entryLines(entry));
+    IndexEntryFields fields;
+    parseIndexEntry(text, m_limits, fields);
+    const int p = m_view.LineStart(m_index.indexEntries[entry].firstLine - 1);
+    for (const IndexNumberList* group :
+         {&fields.obsoletes, &fields.obsoletedBy, &fields.updates, &fields.updatedBy, &fields.also})
+        for (std::size_t k = 0; k < group->offsets.size(); ++k) {
+            const int offset = group->offsets[k];
+            const QPoint first = m_view.PositionToPoint(p + offset);
+            const int right = m_view.PositionToPoint(p + offset + digitRun(text, offset)).x();
+            if (first.x() <= point.x() && point.x() <= right && first.y() <= point.y() &&
+                point.y() <= first.y() + m_lineHeight)
+                return group->numbers[k];
+        }
+    return -1;
+}
+
+} // namespace parchly

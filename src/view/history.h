@@ -1,0 +1,50 @@
+// The back and forward history of one reading view: the selections the
+// reader jumped from and to, kept in the file's line numbering so that they
+// stay valid while headers and footers are hidden or shown.
+#ifndef PARCHLY_VIEW_HISTORY_H
+#define PARCHLY_VIEW_HISTORY_H
+
+#include <cstdint>
+#include <vector>
+
+namespace parchly {
+
+struct HistoryEntry {
+    int32_t startLine = 0;   // file line (0-based) of the selection's start
+    int32_t startColumn = 0; // offset of the start in its shown line
+    int32_t endLine = 0;     // file line of the selection's end
+    int32_t endColumn = 0;   // offset of the end in its shown line
+
+    bool operator==(const HistoryEntry& other) const
+    {
+        return startLine == other.startLine && startColumn == other.startColumn &&
+               endLine == other.endLine && endColumn == other.endColumn;
+    }
+};
+
+class PositionHistory {
+public:
+    // Appends `entry` after the current position, dropping every entry
+    // ahead of it; nothing when it equals the current entry.
+    void record(const HistoryEntry& entry);
+
+    bool canGoBack() const;
+    bool canGoForward() const;
+
+    // Moves the position and gives the entry to restore; null when the move
+    // is not possible.
+    const HistoryEntry* goBack();
+    const HistoryEntry* goForward();
+
+    // -1 while empty, otherwise the index of the current entry.
+    int32_t position() const { return m_position; }
+    const std::vector<HistoryEntry>& entries() const { return m_entries; }
+
+private:
+    std::vector<HistoryEntry> m_entries;
+    int32_t m_position = -1;
+};
+
+} // namespace parchly
+
+#endif

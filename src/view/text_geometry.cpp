@@ -1,0 +1,52 @@
+#include "view/text_geometry.h"
+
+#include "platform/text_view.h"
+
+namespace parchly {
+
+int LineFromPoint(const TextView& view, int y)
+{
+    const int first = view.FirstVisibleLine();
+    auto top = [&view](int line) { return view.PositionToPoint(view.LineStart(line)).y(); };
+    if (top(first) >= y)
+        return first;
+    int line = first;
+    const int count = view.LineCount();
+    while (line + 1 < count) {
+        const int nextTop = top(line + 1);
+        if (nextTop < 0 || nextTop >= y)
+            break;
+        ++line;
+    }
+    return line;
+}
+
+bool InFormatRect(const TextView& view, const QPoint& point)
+{
+    const QRect rect = view.FormatRect();
+    return !rect.isEmpty() && rect.contains(point);
+}
+
+int FirstNonBlank(const QString& line, int from)
+{
+    int column = from;
+    while (column < line.size() && (line[column] == QLatin1Char(' ') || line[column] == QLatin1Char('\t')))
+        ++column;
+    return column;
+}
+
+int LengthWithoutLineEnd(const QString& line)
+{
+    int length = line.size();
+    while (length > 0 && (line[length - 1] == QLatin1Char('\n') || line[length - 1] == QLatin1Char('\r')))
+        --length;
+    return length;
+}
+
+bool IsBlankLine(const QString& line)
+{
+    const int column = FirstNonBlank(line);
+    return column >= line.size() || line[column] == QLatin1Char('\n') || line[column] == QLatin1Char('\r');
+}
+
+} // namespace parchly

@@ -1,0 +1,36 @@
+// Where things stand in the reading view's text control: the line under a
+// point and the columns of a line's text. Shared by the links of an RFC and
+// those of the RFC index.
+#ifndef PARCHLY_VIEW_TEXT_GEOMETRY_H
+#define PARCHLY_VIEW_TEXT_GEOMETRY_H
+
+#include <QPoint>
+#include <QString>
+
+namespace parchly {
+
+class TextView;
+
+// The shown line under vertical position `y`: the first visible line when
+// its top is at or below y, else the last following line whose top lies
+// above y (lines scrolled out above the view are never taken).
+int LineFromPoint(const TextView& view, int y);
+
+// Whether `point` lies in the control's formatting rectangle (never for an
+// empty one). Every hit test asks this first.
+bool InFormatRect(const TextView& view, const QPoint& point);
+
+// The offset of the first character of `line` that is not a space or tab;
+// the line's length when there is none.
+int FirstNonBlank(const QString& line, int from = 0);
+
+// The length of `line` without its line end.
+int LengthWithoutLineEnd(const QString& line);
+
+// Whether a line is blank to every caller: nothing but spaces and tabs
+// before its end or its line end.
+bool IsBlankLine(const QString& line);
+
+} // namespace parchly
+
+#endif
