@@ -1,0 +1,95 @@
+// The reading view of one document: the file's text shown as it is, then
+// composed in place by the analysis (formats by category, headers and
+// footers cut out and put back, page separators), with the Navigator's
+// Structure and Page trees kept in step with the caret.
+#ifndef PARCHLY_VIEW_PARCHLY_VIEW_H
+#define PARCHLY_VIEW_PARCHLY_VIEW_H
+
+#include "platform/text_view.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace parchly {
+
+class CParchlyDoc;
+class TreeView;
+class ViewHost;
+struct RfcText;
+struct RfcSettings;
+
+// Set whenever an RFC is composed while UseOnlyDefaultText is set; never
+// cleared while the program runs. Contents entries are no links while set.
+extern bool contentLinksOff;
+
+class CParchlyView : public TextView {
+    Q_OBJECT
+public:
+    CParchlyView(CParchlyDoc* document, ViewHost* host, QWidget* parent = nullptr);
+    ~CParchlyView() override;
+
+    CParchlyDoc* GetDocument() const { return m_document; }
+    bool IsInitialised() const { return m_initialised; }
+
+    // Runs once when the view is first shown: loads the file and adds the
+    // view's tab to the main frame's document tabs.
+    void OnInitialUpdate();
+
+    // (Re)reads the document's file, analyses it, fills the trees and
+    // composes the shown text from scratch.
+    void LoadRfcText();
+    void FormatRfcText();
+    void ShowHeadersAndFooters(bool cutHeaders, bool cutFooters);
+    void ShowPageSeparators(bool show);
+
+    void FillStructureTree(TreeView* tree);
+    void FillPageTree(TreeView* tree);
+
+    // Scroll the target line to the top of the view and put the caret there.
+    void GoToSectionHeading(int heading);
+    void GoToContentsEntry(int entry);
+    void GoToFileLine(int line);
+
+    // Selects the item of the caret's line in the tree of the selected tab.
+    void SelectNavigatorNode();
+    // "Index View", "Page View" or "Structure View" into the mode pane.
+    void ShowNavigatorMode();
+    // "Ln %d, Col %d" of the caret into the position pane.
+    void UpdatePositionStatus();
+
+    // The caret: the shown line (0-based) of the selection's end and its
+    // offset in that line.
+    void GetCaretLineColumn(int& line, int& column) const;
+
+    // The character column in shown line `shownLine` of byte column
+    // `byteColumn` of the file line shown there.
+    int CharColumn(int shownLine, int byteColumn) const;
+
+private:
+    RfcText& rfc() const;
+    const RfcSettings& settings() const;
+    bool isRfcIndexPath() const;
+    void showIndexFileAsText();
+    bool streamFile();
+    // The shown line of a 1-based file line number, 0-based (may be -1).
+    int shownLineOfFileNumber(int fileNumber) const;
+    void formatCategories();
+    void linkReferenceRfcNumbers(const QTextCharFormat& link);
+    void formatContents(const TextFormat& contentsFormat, const QTextCharFormat& subtitles);
+    void cutPages(bool cutHeaders, bool cutFooters);
+    void writeSeparators(const std::vector<int32_t>& boundaries);
+    void eraseSeparators(const std::vector<int32_t>& boundaries);
+    // Scrolls so that `line` is the first visible line and puts the caret
+    // at its start.
+    void showLineAtTop(int line);
+
+    CParchlyDoc* m_document;
+    ViewHost* m_host;
+    bool m_initialised = false;
+    bool m_tabsAdded = false;
+};
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,222 @@
+// Formatting the freshly streamed text of an RFC by category: title and
+// headings, page headers and footers, reference labels, the RFC numbers in
+// the references, citations and the contents.
+#include "analysis/line_mapping.h"
+#include "app/settings.h"
+#include "platform/char_format.h"
+#include "view/parchly_doc.h"
+#include "view/parchly_view.h"
+#include "view/shown_lines.h"
+
+#include <algorithm>
+
+namespace parchly {
+
+namespace {
+
+QTextCharFormat withUnderline(TextFormat format)
+{
+    format.mask |= kMaskUnderline;
+    format.effects |= kEffectUnderline;
+    return toCharFormat(format);
+}
+
+QTextCharFormat withoutUnderline(TextFormat format)
+{
+    format.mask &= ~kMaskUnderline;
+    return toCharFormat(format);
+}
+
+// The number that starts at `position`, when it is the whole run of digits
+// there; -1 when there are no digits.
+int64_t digitsValue(const QString& line, int position, int& length)
+{
+    int64_t value = 0;
+    length = 0;
+    while (position + length < line.size() && line[position + length].isDigit() &&
+           line[position + length].unicode() < 0x80) {
+        if (value < 1000000000)
+            value = value * 10 + (line[position + length].unicode() - '0');
+        ++length;
+    }
+    return length > 0 ? value : -1;
+}
+
+} // namespace
+
+void CParchlyView::FormatRfcText()
+{
+    const RfcSettings& options = settings();
+    Hide();
+    SetNoWordWrap();
+    {
+        EditBlock block(*this);
+        TextFormat format = DefaultFormat(kFormatDefault);
+        options.GetFormat(kFormatDefault, format);
+        SetSelection(0, -1);
+        ApplyFormat(toCharFormat(format));
+        SetSelection(0, 0);
+        if (options.UseOnlyDefaultText)
+            contentLinksOff = true;
+        else
+            formatCategories();
+    }
+    Show();
+    SetReadOnly();
+    ClearModified();
+}
+
+void CParchlyView::formatCategories()
+{
+    const RfcSettings& options = settings();
+    RfcText& text = rfc();
+    TextFormat subtitlesFormat = DefaultFormat(kFormatSubtitles);
+    TextFormat contentsFormat = DefaultFormat(kFormatContents);
+    TextFormat marksFormat = DefaultFormat(kFormatHeadersFooters);
+    options.GetFormat(kFormatSubtitles, subtitlesFormat);
+    options.GetFormat(kFormatContents, contentsFormat);
+    options.GetFormat(kFormatHeadersFooters, marksFormat);
+    const QTextCharFormat subtitles = toCharFormat(subtitlesFormat);
+    const QTextCharFormat marks = toCharFormat(marksFormat);
+    const int lineCount = LineCount();
+
+    // The title paragraph, shown as a subtitle.
+    const int titleLine = shownLineOfFileNumber(text.titleLine);
+    if (titleLine >= 0 && titleLine < lineCount) {
+        SetSelection(LineStart(titleLine), nextBlankLineStart(*this, titleLine));
+        ApplyFormat(subtitles);
+    }
+
+    // The front-matter headings up to the contents heading.
+    if (!text.structureFromText) {
+        for (const SectionHeading& heading : text.headings) {
+            const int line = shownLineOfFileNumber(heading.line);
+            if (line < 0 || line >= lineCount)
+                break;
+            SetSelection(LineStart(line), nextBlankLineStart(*this, line));
+            ApplyFormat(subtitles);
+            if (heading.title == "Table of Contents")
+                break;
+        }
+    }
+
+    for (auto mark = text.pageMarks.rbegin(); mark != text.pageMarks.rend(); ++mark) {
+        const int line = shownLineOfFileNumber(mark->line);
+        if (line >= 0 && line < lineCount) {
+            SetSelection(LineStart(line), lineEndPosition(*this, line));
+            ApplyFormat(marks);
+        }
+    }
+
+    // Reference labels: from the first "[" of the entry's first line to the
+    // "]" that closes it.
+    for (auto entry = text.references.rbegin(); entry != text.references.rend(); ++entry) {
+        const int line = fileLineToDisplay(text, entry->firstLine);
+        const QString shown = examinedText(*this, line);
+        const int open = shown.indexOf(QLatin1Char('['));
+        if (open < 0)
+            continue;
+        const int close = shown.indexOf(QLatin1Char(']'), open);
+        const int end = close < 0 ? int(shown.size()) : close + 1;
+        SetSelection(LineStart(line) + open, LineStart(line) + end);
+        ApplyFormat(subtitles);
+    }
+
+    linkReferenceRfcNumbers(withUnderline(contentsFormat));
+
+    const QTextCharFormat citations =
+        options.DisableReferenceLink ? withoutUnderline(contentsFormat) : withUnderline(contentsFormat);
+    for (auto mark = text.citations.rbegin(); mark != text.citations.rend(); ++mark) {
+        const int line = fileLineToDisplay(text, mark->line);
+        const int start = LineStart(line);
+        if (start < 0)
+            continue;
+        SetSelection(start + CharColumn(line, mark->startColumn), start + CharColumn(line, mark->endColumn));
+        ApplyFormat(citations);
+    }
+
+    formatContents(contentsFormat, subtitles);
+}
+
+// Underlines the RFC number that each reference names, where it is written
+// after "RFC" (possibly on the next line), and records where it is.
+void CParchlyView::linkReferenceRfcNumbers(const QTextCharFormat& link)
+{
+    RfcText& text = rfc();
+    const int lineCount = LineCount();
+    for (auto entry = text.references.rbegin(); entry != text.references.rend(); ++entry) {
+        if (entry->rfc <= 0)
+            continue;
+        const int end = fileLineToDisplay(text, entry->lastLine);
+        for (int line = fileLineToDisplay(text, entry->firstLine); line < end && line < lineCount; ++line) {
+            QString shown = examinedText(*this, line);
+            int at = shown.indexOf(QLatin1String("RFC"));
+            if (at > 0 && shown[at - 1] == QLatin1Char('['))
+                at = shown.indexOf(QLatin1String("RFC"), at + 3);
+            if (at < 0)
+                continue;
+            int numberLine = line;
+            int position = skipBlanks(shown, at + 3);
+            if (atLineEnd(shown, position)) {
+                if (line + 1 >= lineCount) {
+                    ++line;
+                    continue;
+                }
+                numberLine = line + 1;
+                shown = examinedText(*this, numberLine);
+                position = skipBlanks(shown, 0);
+            }
+            int length = 0;
+            if (digitsValue(shown, position, length) != entry->rfc)
+                continue;
+            entry->linkLine = numberLine;
+            entry->linkStart = position;
+            entry->linkEnd = position + length;
+            const int start = LineStart(numberLine);
+            SetSelection(start + position, start + position + length);
+            ApplyFormat(link);
+            break;
+        }
+    }
+}
+
+// The contents listing (links unless disabled or invalid) and the headings
+// in the body that the entries lead to.
+void CParchlyView::formatContents(const TextFormat& contentsFormat, const QTextCharFormat& subtitles)
+{
+    const RfcSettings& options = settings();
+    const RfcText& text = rfc();
+    if (text.contents.empty())
+        return;
+    const int lineCount = LineCount();
+    const QTextCharFormat asConfigured = toCharFormat(contentsFormat);
+    const QTextCharFormat linked = withUnderline(contentsFormat);
+    const QTextCharFormat unlinked = withoutUnderline(contentsFormat);
+
+    for (const ContentEntry& entry : text.contents) {
+        const int first = fileLineToDisplay(text, entry.firstLine);
+        if (first > lineCount)
+            break;
+        const bool invalid =
+            options.DisableInvalidContentEntryLink && fileLineToDisplay(text, entry.headingLine) < 1;
+        const QTextCharFormat& format =
+            options.DisableContentEntryLink ? asConfigured : invalid ? unlinked : linked;
+        const int last = std::min(fileLineToDisplay(text, entry.lastLine), lineCount);
+        for (int number = std::max(first, 1); number <= last; ++number) {
+            SetSelection(firstNonBlankPosition(*this, number - 1), lineEndPosition(*this, number - 1));
+            ApplyFormat(format);
+        }
+    }
+
+    for (const ContentEntry& entry : text.contents) {
+        const int heading = fileLineToDisplay(text, entry.headingLine);
+        if (heading <= 0 || heading > lineCount)
+            continue;
+        for (int line = heading - 1; line < lineCount && !isBlankLine(*this, line); ++line) {
+            SetSelection(firstNonBlankPosition(*this, line), lineEndPosition(*this, line));
+            ApplyFormat(subtitles);
+        }
+    }
+}
+
+} // namespace parchly

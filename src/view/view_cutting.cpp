@@ -1,0 +1,166 @@
+// Cutting page headers and footers out of the shown text (putting them back
+// goes through a reload) and writing or erasing the page separators.
+#include "analysis/line_mapping.h"
+#include "app/settings.h"
+#include "platform/char_format.h"
+#include "view/page_separator.h"
+#include "view/parchly_doc.h"
+#include "view/parchly_view.h"
+#include "view/shown_lines.h"
+
+#include <algorithm>
+
+namespace parchly {
+
+namespace {
+
+// A per-page value; one the analysis did not compute counts as 0.
+int32_t valueAt(const std::vector<int32_t>& values, size_t index)
+{
+    return index < values.size() ? values[index] : 0;
+}
+
+// The shown boundary lines for the current hide state.
+const std::vector<int32_t>& boundaryTable(const RfcText& text)
+{
+    if (text.hideHeaders && text.hideFooters)
+        return text.pageEndsNoHeadersFooters;
+    if (text.hideHeaders)
+        return text.pageEndsNoHeaders;
+    if (text.hideFooters)
+        return text.pageEndsNoFooters;
+    return text.pageEnds;
+}
+
+} // namespace
+
+QString pageSeparatorText(int page)
+{
+    const QString label = QStringLiteral(" Page %1 ").arg(page);
+    const int room = kPageSeparatorLength - int(label.size());
+    const int before = room < 2 ? 0 : room / 2;
+    QString text = QString(before, QLatin1Char('-')) + label;
+    if (text.size() < kPageSeparatorLength)
+        text += QString(kPageSeparatorLength - text.size(), QLatin1Char('-'));
+    return text;
+}
+
+void CParchlyView::ShowHeadersAndFooters(bool cutHeaders, bool cutFooters)
+{
+    RfcText& text = rfc();
+    if (cutHeaders == text.hideHeaders && cutFooters == text.hideFooters)
+        return;
+    Hide();
+    const int caretLine = LineFromPosition(GetSelection().end);
+    const int32_t caretFileLine = displayLineToFile(text, caretLine + 1);
+
+    if ((!cutHeaders && text.hideHeaders) || (!cutFooters && text.hideFooters)) {
+        LoadRfcText();
+        Hide();
+    }
+    cutPages(cutHeaders, cutFooters);
+    // A reload cuts what the settings say; what it cut stays cut.
+    text.hideHeaders = cutHeaders || text.hideHeaders;
+    text.hideFooters = cutFooters || text.hideFooters;
+    text.hideBlankLines = settings().DisableSpacesNearHeaderAndFooter;
+
+    const int start = LineStart(fileLineToDisplay(text, caretFileLine) - 1);
+    SetSelection(std::max(start, 0), std::max(start, 0));
+    SetReadOnly();
+    ClearModified();
+    Show();
+}
+
+// Removes the requested headers and footers that are still shown, last page
+// first so that the boundary lines of earlier pages stay where they are.
+void CParchlyView::cutPages(bool cutHeaders, bool cutFooters)
+{
+    const RfcText& text = rfc();
+    const bool withBlanks = settings().DisableSpacesNearHeaderAndFooter;
+    const bool footers = cutFooters && !text.hideFooters;
+    const bool headers = cutHeaders && !text.hideHeaders;
+    const auto removeLines = [this](int from, int to) {
+        const int start = LineStart(from);
+        if (from < 0 || to <= from || start < 0)
+            return;
+        const int end = LineStart(to);
+        SetSelection(start, end < 0 ? -1 : end);
+        ReplaceSelection(QString());
+    };
+
+    EditBlock block(*this);
+    for (int k = int(text.pageEnds.size()) - 2; k >= 0; --k) {
+        const size_t page = size_t(k);
+        if (footers) {
+            const int32_t end = text.hideHeaders ? valueAt(text.pageEndsNoHeaders, page + 1) : text.pageEnds[page + 1];
+            int32_t start = end - valueAt(text.linesFromFooter, page);
+            if (withBlanks)
+                start -= valueAt(text.blankBeforeFooter, page);
+            removeLines(start, end);
+        }
+        if (headers) {
+            const int32_t begin =
+                (text.hideFooters ? valueAt(text.pageEndsNoFooters, page) : text.pageEnds[page]) + 1;
+            int32_t end = begin + valueAt(text.linesBeforeHeader, page);
+            if (withBlanks)
+                end += valueAt(text.blankAfterHeader, page);
+            removeLines(begin, end);
+        }
+    }
+}
+
+void CParchlyView::ShowPageSeparators(bool show)
+{
+    RfcText& text = rfc();
+    if (text.isIndex || show == text.showPageSeparators)
+        return;
+    const int caretLine = LineFromPosition(GetSelection().end);
+    Hide();
+    const std::vector<int32_t>& boundaries = boundaryTable(text);
+    if (show)
+        writeSeparators(boundaries);
+    else
+        eraseSeparators(boundaries);
+    text.showPageSeparators = show;
+    const int start = std::max(LineStart(caretLine), 0);
+    SetSelection(start, start);
+    SetReadOnly();
+    ClearModified();
+    Show();
+}
+
+void CParchlyView::writeSeparators(const std::vector<int32_t>& boundaries)
+{
+    const RfcSettings& options = settings();
+    const int category = options.UseOnlyDefaultText ? kFormatDefault : kFormatHeadersFooters;
+    TextFormat format = DefaultFormat(category);
+    options.GetFormat(category, format);
+    const QTextCharFormat separatorFormat = toCharFormat(format);
+
+    EditBlock block(*this);
+    for (size_t k = 1; k < boundaries.size(); ++k) {
+        const int start = LineStart(boundaries[k]);
+        if (start < 0)
+            continue;
+        SetSelection(start, start);
+        ReplaceSelection(pageSeparatorText(int(k)));
+        SetSelection(start, start + kPageSeparatorLength);
+        ApplyFormat(separatorFormat);
+    }
+}
+
+// Takes away exactly the separators that were written: a boundary line that
+// does not begin with its separator keeps its text.
+void CParchlyView::eraseSeparators(const std::vector<int32_t>& boundaries)
+{
+    EditBlock block(*this);
+    for (size_t k = 1; k < boundaries.size(); ++k) {
+        const int start = LineStart(boundaries[k]);
+        if (start < 0 || !LineText(boundaries[k]).startsWith(pageSeparatorText(int(k))))
+            continue;
+        SetSelection(start, start + kPageSeparatorLength);
+        ReplaceSelection(QString());
+    }
+}
+
+} // namespace parchly

@@ -1,0 +1,88 @@
+// A stand-in for the frame around a reading view: the Navigator's two trees
+// and tab strip, the status panes and the document tabs, with the settings
+// the test chooses.
+#ifndef PARCHLY_TESTS_VIEW_FAKE_VIEW_HOST_H
+#define PARCHLY_TESTS_VIEW_FAKE_VIEW_HOST_H
+
+#include "app/settings.h"
+#include "platform/tab_strip.h"
+#include "platform/tree_view.h"
+#include "view/parchly_doc.h"
+#include "view/parchly_view.h"
+#include "view/view_host.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+namespace parchly::test {
+
+class FakeViewHost : public QWidget, public ViewHost {
+public:
+    FakeViewHost() : options("./")
+    {
+        structureTree = new TreeView(this);
+        pageTree = new TreeView(this);
+        tabs = new TabStrip(this);
+    }
+
+    const RfcSettings& settings() const override { return options; }
+    NavigatorTrees navigator() override { return {structureTree, pageTree, tabs}; }
+    void setModePane(const QString& text) override { modePane = text; }
+    void setPositionPane(const QString& text) override { positionPane = text; }
+    void addDocumentTab(const QString& title, CParchlyView* view) override
+    {
+        documentTabs << title;
+        tabViews.push_back(view);
+    }
+    void removeDocumentTab(CParchlyView* view) override
+    {
+        for (size_t i = 0; i < tabViews.size(); ++i) {
+            if (tabViews[i] == view) {
+                tabViews.erase(tabViews.begin() + long(i));
+                documentTabs.removeAt(int(i));
+                return;
+            }
+        }
+    }
+    CParchlyDoc* openRfcNumber(int number) override
+    {
+        openedNumbers.push_back(number);
+        return nullptr;
+    }
+
+    RfcSettings options;
+    TreeView* structureTree;
+    TreeView* pageTree;
+    TabStrip* tabs;
+    QString modePane;
+    QString positionPane;
+    QStringList documentTabs;
+    std::vector<CParchlyView*> tabViews;
+    std::vector<int> openedNumbers;
+};
+
+// A document shown in a view of a fixed size, as the frame would show it.
+// The view goes before its host.
+struct OpenedView {
+    explicit OpenedView(const QString& path) : document(path) {}
+
+    // Creates the view and runs its first update.
+    CParchlyView& open(int height = 240)
+    {
+        view = std::make_unique<CParchlyView>(&document, &host);
+        view->resize(640, height);
+        view->show();
+        view->OnInitialUpdate();
+        return *view;
+    }
+
+    FakeViewHost host;
+    CParchlyDoc document;
+    std::unique_ptr<CParchlyView> view;
+};
+
+} // namespace parchly::test
+
+#endif
