@@ -110,6 +110,71 @@ TEST(Corpus, PaginatedRfcsNumbersPageMarksAndPageCounts)
     }
 }
 
+// The line numbers of the printed contents entries that carry a page
+// number: the lines after the "Table of Contents" heading at the left
+// margin, up to the first unindented line that is not a page header,
+// footer or form feed.
+std::vector<int32_t> printedEntryLines(const std::vector<std::string>& lines)
+{
+    std::vector<int32_t> entries;
+    std::size_t i = 0;
+    while (i < lines.size() && lines[i].compare(0, 17, "Table of Contents") != 0)
+        ++i;
+    for (++i; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const std::size_t end = line.find_last_not_of("\r\n");
+        if (end == std::string::npos)
+            continue;
+        if (line[0] != ' ' && line[0] != '\t') {
+            if (line[0] == '\f' || isHeaderLike(line) || line.find("[Page ") != std::string::npos)
+                continue;
+            break;
+        }
+        if (line[end] >= '0' && line[end] <= '9')
+            entries.push_back(static_cast<int32_t>(i + 1));
+    }
+    return entries;
+}
+
+TEST(Corpus, TablesOfContentsParsedAndMatched)
+{
+    const char* const names[] = {"rfc2616.txt", "rfc3261.txt", "rfc3986.txt", "rfc5246.txt",
+                                 "rfc6749.txt", "rfc7230.txt", "rfc8446.txt"};
+    int checked = 0;
+    for (const char* name : names) {
+        const std::filesystem::path path = test::corpusFile(name);
+        if (path.empty())
+            continue;
+        SCOPED_TRACE(name);
+        ++checked;
+        const std::string bytes = fileBytes(path);
+        const auto result = test::analyseBytes(bytes);
+        ASSERT_TRUE(result.ok);
+        const std::vector<ContentEntry>& contents = result.text.contents;
+
+        const std::vector<int32_t> printed = printedEntryLines(readerLines(bytes));
+        ASSERT_FALSE(printed.empty());
+        for (const int32_t line : printed) {
+            const bool parsed = std::any_of(contents.begin(), contents.end(),
+                                            [&](const ContentEntry& e) { return e.lastLine == line; });
+            EXPECT_TRUE(parsed) << "printed entry at line " << line;
+        }
+        EXPECT_EQ(contents.size(), printed.size());
+
+        const auto matched = std::count_if(contents.begin(), contents.end(),
+                                           [](const ContentEntry& e) { return e.matched; });
+        EXPECT_GE(matched * 100, static_cast<long>(contents.size()) * 95)
+            << matched << " of " << contents.size() << " matched";
+        for (std::size_t i = 1; i < contents.size(); ++i) {
+            if (contents[i].matched && contents[i - 1].matched) {
+                EXPECT_LT(contents[i - 1].headingLine, contents[i].headingLine) << contents[i].title;
+            }
+        }
+    }
+    if (checked == 0)
+        GTEST_SKIP() << "none of the RFCs with a table of contents is in the corpus";
+}
+
 TEST(Corpus, Rfc2616FrontMatter)
 {
     PARCHLY_REQUIRE_CORPUS_FILE(path, "rfc2616.txt");

@@ -104,6 +104,28 @@ TEST(HostileInput, FormFeedsOnlyAndCarriageReturnLineEnds)
     expectConsistent(crOnly.text);
 }
 
+TEST(HostileInput, ContentsThatNeverEnd)
+{
+    std::string entries = "Request for Comments: 5\n\nTitle\n\nTable of Contents\n\n";
+    std::string words = entries + "   1.  A title that never gets its page number\n";
+    for (int i = 0; i < 50000; ++i) {
+        entries += "   " + std::to_string(i) + ".  Entry ........ " + std::to_string(i) + "\n";
+        words += "       and goes on\n";
+    }
+    const auto listed = analyseBytes(entries);
+    EXPECT_TRUE(listed.ok);
+    EXPECT_EQ(listed.text.contents.size(), 50000u);
+    EXPECT_EQ(listed.text.lineCount, 50006);
+    expectConsistent(listed.text);
+
+    AnalysisOptions headingsOnly;
+    headingsOnly.buildStructureFromText = false;
+    const auto endless = analyseBytes(words, headingsOnly);
+    EXPECT_TRUE(endless.ok);
+    EXPECT_TRUE(endless.text.contents.empty()) << "an entry never completed is never stored";
+    expectConsistent(endless.text);
+}
+
 TEST(HostileInput, RandomBinaryBytes)
 {
     std::mt19937 random(20260612);

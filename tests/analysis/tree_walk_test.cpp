@@ -1,0 +1,181 @@
+// Keeping the Structure and Page trees in step with a line, over a small
+// tree held in memory.
+#include "analysis/tree_walk.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace parchly {
+namespace {
+
+struct Node {
+    std::string text;
+    int64_t data = -1;
+    bool expanded = true;
+    Node* parent = nullptr;
+    std::vector<std::unique_ptr<Node>> children;
+};
+
+class MemoryTree : public NavigatorTree {
+public:
+    Node* add(Node* parent, const std::string& text, int64_t data)
+    {
+        auto node = std::make_unique<Node>();
+        node->text = text;
+        node->data = data;
+        node->parent = parent;
+        Node* added = node.get();
+        (parent ? parent->children : m_top).push_back(std::move(node));
+        return added;
+    }
+
+    TreeItem firstTopLevelItem() const override { return m_top.empty() ? nullptr : m_top[0].get(); }
+    TreeItem parent(TreeItem item) const override { return node(item)->parent; }
+    TreeItem firstChild(TreeItem item) const override
+    {
+        return node(item)->children.empty() ? nullptr : node(item)->children[0].get();
+    }
+    TreeItem nextSibling(TreeItem item) const override
+    {
+        const Node* n = node(item);
+        const auto& siblings = n->parent ? n->parent->children : m_top;
+        for (std::size_t i = 0; i + 1 < siblings.size(); ++i) {
+            if (siblings[i].get() == n)
+                return siblings[i + 1].get();
+        }
+        return nullptr;
+    }
+    TreeItem nextVisible(TreeItem item) const override
+    {
+        if (node(item)->expanded && firstChild(item))
+            return firstChild(item);
+        for (TreeItem at = item; at != nullptr; at = parent(at)) {
+            if (TreeItem next = nextSibling(at))
+                return next;
+        }
+        return nullptr;
+    }
+    bool isExpanded(TreeItem item) const override { return node(item)->expanded; }
+    int64_t data(TreeItem item) const override { return node(item)->data; }
+    std::string text(TreeItem item) const override { return node(item)->text; }
+    bool isSelected(TreeItem item) const override { return item == selected; }
+    void select(TreeItem item) override
+    {
+        selected = item;
+        ++selections;
+    }
+
+    TreeItem selected = nullptr;
+    int selections = 0;
+
+private:
+    static const Node* node(TreeItem item) { return static_cast<const Node*>(item); }
+    std::vector<std::unique_ptr<Node>> m_top;
+};
+
+// Abstract; Table of Contents with 1 (1.1), 2, 3 References (two
+// references), 4 Author's Address.
+struct StructureFixture {
+    StructureFixture()
+    {
+        for (const int32_t line : {10, 20, 30, 40, 60}) {
+            ContentEntry entry;
+            entry.headingLine = line;
+            entry.matched = true;
+            text.contents.push_back(entry);
+        }
+        text.references.resize(2);
+        text.references[0].firstLine = 44;
+        text.references[1].firstLine = 50;
+
+        tree.add(nullptr, "Abstract", 0);
+        contents = tree.add(nullptr, "Table of Contents", -1);
+        introduction = tree.add(contents, "1. Introduction", 0);
+        purpose = tree.add(introduction, "1. Purpose", 1);
+        protocol = tree.add(contents, "2. Protocol", 2);
+        references = tree.add(contents, "3. References", 3);
+        first = tree.add(references, "[1]", 0);
+        second = tree.add(references, "[2]", 1);
+        address = tree.add(contents, "Author's Address", 4);
+    }
+
+    RfcText text;
+    MemoryTree tree;
+    Node* contents;
+    Node* introduction;
+    Node* purpose;
+    Node* protocol;
+    Node* references;
+    Node* first;
+    Node* second;
+    Node* address;
+};
+
+TEST(StructureTree, SelectsTheSectionHoldingTheLine)
+{
+    StructureFixture f;
+    EXPECT_EQ(findContentsRoot(f.tree), f.contents);
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 5), nullptr) << "above the first section";
+    EXPECT_EQ(f.tree.selections, 0);
+
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 25), f.purpose);
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 30), f.protocol);
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 70), f.address) << "the last item";
+    EXPECT_EQ(f.tree.selected, f.address);
+
+    const int before = f.tree.selections;
+    syncStructureTree(f.text, f.tree, 75);
+    EXPECT_EQ(f.tree.selections, before) << "an item already selected is not selected again";
+
+    f.introduction->expanded = false;
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 25), f.introduction) << "a collapsed parent stands for its children";
+}
+
+TEST(StructureTree, SelectsTheReferenceHoldingTheLine)
+{
+    StructureFixture f;
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 45), f.first);
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 50), f.first) << "a range ends on the next reference's line";
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 52), f.second);
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 42), f.references) << "before the first reference";
+
+    f.references->expanded = false;
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 45), f.references);
+}
+
+TEST(StructureTree, IndexStartsAtTheFirstItemAndMissingRootStopsTheWalk)
+{
+    RfcText index;
+    index.isIndex = true;
+    index.indexEntries = {RfcIndexEntry{1, 10, 12, "One"}, RfcIndexEntry{2, 14, 20, "Two"}};
+    MemoryTree tree;
+    tree.add(nullptr, "RFC 1", 0);
+    Node* two = tree.add(nullptr, "RFC 2", 1);
+    EXPECT_EQ(syncStructureTree(index, tree, 15), two);
+
+    StructureFixture f;
+    f.contents->text = "Contents";
+    EXPECT_EQ(findContentsRoot(f.tree), nullptr);
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 25), nullptr);
+}
+
+TEST(PageTree, SelectsThePageOfAFileLine)
+{
+    RfcText text;
+    MemoryTree tree;
+    tree.add(nullptr, "Page 1", 0);
+    Node* second = tree.add(nullptr, "Page 2", 15);
+    tree.add(nullptr, "Page 3", 28);
+    EXPECT_EQ(syncPageTree(text, tree, 20), second);
+    EXPECT_EQ(tree.selected, second);
+    syncPageTree(text, tree, 21);
+    EXPECT_EQ(tree.selections, 1);
+
+    text.isIndex = true;
+    EXPECT_EQ(syncPageTree(text, tree, 1), nullptr);
+    EXPECT_EQ(tree.selected, second);
+}
+
+} // namespace
+} // namespace parchly
