@@ -1,0 +1,198 @@
+// The tip of the day: which line is shown, and what the "Tip" section keeps.
+#include "collections/ini_file.h"
+#include "support/scripted_dialogs.h"
+#include "ui/tip_dialog.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <utime.h>
+
+namespace parchly {
+
+namespace {
+
+const char* const kTips =
+    "; Tips for the test\n"
+    "First tip\n"
+    "\n"
+    "  an indented line\n"
+    "Second tip\n"
+    "\ta tabbed line\n"
+    ";Third commented out\n"
+    "Third tip\n";
+
+class TipDialog : public ::testing::Test {
+protected:
+    std::string tipsPath() const { return ini.directory() + "tips.txt"; }
+
+    // Writes the tips file with a modification time of its own.
+    void writeTips(const std::string& text, time_t modified = 1700000000)
+    {
+        std::ofstream(tipsPath(), std::ios::binary) << text;
+        const utimbuf times{modified, modified};
+        ASSERT_EQ(utime(tipsPath().c_str(), &times), 0);
+    }
+
+    QString shownTip()
+    {
+        CTipDlg dialog(ini.directory(), ini.profile);
+        return dialog.tipText();
+    }
+
+    test::IniFile ini;
+    test::ScriptedDialogs scripted;
+};
+
+} // namespace
+
+TEST_F(TipDialog, ShowsTipsInOrderSkippingCommentsAndWrapsToTheFirst)
+{
+    writeTips(kTips);
+    CTipDlg dialog(ini.directory(), ini.profile);
+    EXPECT_EQ(dialog.tipText(), "First tip");
+    QStringList shown;
+    for (int i = 0; i < 4; ++i) {
+        dialog.nextButton()->click();
+        shown << dialog.tipText();
+    }
+    EXPECT_EQ(shown, QStringList({"Second tip", "Third tip", "First tip", "Second tip"}));
+    EXPECT_TRUE(scripted.messages.isEmpty());
+}
+
+TEST_F(TipDialog, FilePosCarriesTheReadingAcrossRuns)
+{
+    writeTips(kTips);
+    EXPECT_EQ(shownTip(), "First tip");
+    EXPECT_EQ(ini.value("Tip", "FilePos"), std::to_string(std::string("; Tips for the test\nFirst tip\n").size()));
+    EXPECT_EQ(shownTip(), "Second tip");
+    EXPECT_EQ(shownTip(), "Third tip");
+    EXPECT_EQ(shownTip(), "First tip");
+    EXPECT_FALSE(ini.value("Tip", "TimeStamp").empty());
+}
+
+TEST_F(TipDialog, AReplacedTipsFileStartsAgainAtItsFirstTip)
+{
+    writeTips(kTips);
+    EXPECT_EQ(shownTip(), "First tip");
+    EXPECT_EQ(shownTip(), "Second tip");
+    const std::string firstStamp = ini.value("Tip", "TimeStamp");
+
+    writeTips("New one\nNew two\n", 1700003600);
+    EXPECT_EQ(shownTip(), "New one");
+    EXPECT_NE(ini.value("Tip", "TimeStamp"), firstStamp);
+    EXPECT_EQ(shownTip(), "New two");
+}
+
+TEST_F(TipDialog, APositionBeyondTheEndWrapsToTheFirstTip)
+{
+    writeTips(kTips);
+    EXPECT_EQ(shownTip(), "First tip");
+    ini.profile.writeInt("Tip", "FilePos", 100000);
+    EXPECT_EQ(shownTip(), "First tip");
+    EXPECT_TRUE(scripted.messages.isEmpty());
+}
+
+TEST_F(TipDialog, LineEndsOfEitherKindAndOverlongLinesAreHandled)
+{
+    const std::string longTip(1500, 'x');
+    writeTips("; crlf file\r\n\r\nOne tip\r\n" + longTip + "\r\n");
+    CTipDlg dialog(ini.directory(), ini.profile);
+    EXPECT_EQ(dialog.tipText(), "One tip");
+    // A line longer than 999 characters is read in pieces, each a tip.
+    dialog.nextTip();
+    EXPECT_EQ(dialog.tipText(), QString(999, 'x'));
+    dialog.nextTip();
+    EXPECT_EQ(dialog.tipText(), QString(501, 'x'));
+}
+
+TEST_F(TipDialog, AMissingTipsFileSaysSoAndLeavesTheStateAlone)
+{
+    ini.profile.writeInt("Tip", "FilePos", 42);
+    ini.profile.writeString("Tip", "TimeStamp", "Mon Jan  1 00:00:00 2024");
+    {
+        CTipDlg dialog(ini.directory(), ini.profile);
+        EXPECT_EQ(dialog.tipText(), "Tips file does not exist in the prescribed directory");
+        EXPECT_FALSE(dialog.nextButton()->isEnabled());
+    }
+    EXPECT_EQ(ini.value("Tip", "FilePos"), "42");
+    EXPECT_EQ(ini.value("Tip", "TimeStamp"), "Mon Jan  1 00:00:00 2024");
+}
+
+TEST_F(TipDialog, AFileWithoutTipsEndsTheReading)
+{
+    for (const char* text : {"", "; only comments\n\n   \n", "no line end at all"}) {
+        writeTips(text);
+        CTipDlg dialog(ini.directory(), ini.profile);
+        if (*text == 'n')
+            EXPECT_EQ(dialog.tipText(), "no line end at all");
+        else
+            EXPECT_EQ(dialog.tipText(), "The tips file holds no tip.");
+    }
+}
+
+TEST_F(TipDialog, ABadStoredPositionReportsTroubleReading)
+{
+    writeTips(kTips);
+    EXPECT_EQ(shownTip(), "First tip");
+    ini.profile.writeString("Tip", "FilePos", "-7");
+    EXPECT_TRUE(shownTip().isEmpty());
+    EXPECT_EQ(scripted.messages, QStringList({"Trouble reading the tips file"}));
+    // The next run starts from the top again.
+    EXPECT_EQ(shownTip(), "First tip");
+}
+
+TEST_F(TipDialog, OnlyCloseStoresTheStartUpChoice)
+{
+    writeTips(kTips);
+    {
+        CTipDlg dialog(ini.directory(), ini.profile);
+        EXPECT_TRUE(dialog.showAtStartUp());
+        EXPECT_TRUE(dialog.startUpBox()->isChecked());
+        dialog.startUpBox()->setChecked(false);
+        dialog.reject();
+    }
+    EXPECT_EQ(ini.value("Tip", "StartUp"), "<missing>");
+    {
+        CTipDlg dialog(ini.directory(), ini.profile);
+        dialog.startUpBox()->setChecked(false);
+        dialog.closeButton()->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(ini.value("Tip", "StartUp"), "1");
+
+    // Not shown at start-up, the check still reads a tip and moves on.
+    ini.profile.writeString("Tip", "StartUp", "garbage");
+    EXPECT_TRUE(CTipDlg(ini.directory(), ini.profile).showAtStartUp());
+    ini.profile.writeInt("Tip", "StartUp", 1);
+    const std::string before = ini.value("Tip", "FilePos");
+    ShowStartUpTip(ini.directory(), ini.profile);
+    EXPECT_NE(ini.value("Tip", "FilePos"), before);
+    CTipDlg dialog(ini.directory(), ini.profile);
+    EXPECT_FALSE(dialog.showAtStartUp());
+    EXPECT_FALSE(dialog.startUpBox()->isChecked());
+    dialog.closeButton()->click();
+    EXPECT_EQ(ini.value("Tip", "StartUp"), "1");
+}
+
+// The tips file shipped with the program: a dozen or more distinct tips that
+// the dialog reads in turn and that come round again.
+TEST_F(TipDialog, TheShippedTipsFileHoldsADozenTipsOrMore)
+{
+    const std::string docs = PARCHLY_SOURCE_DIR "/docs/";
+    CTipDlg dialog(docs, ini.profile);
+    const QString first = dialog.tipText();
+    QStringList tips;
+    do {
+        ASSERT_FALSE(tips.contains(dialog.tipText())) << dialog.tipText().toStdString();
+        tips << dialog.tipText();
+        dialog.nextTip();
+    } while (dialog.tipText() != first && tips.size() < 100);
+    EXPECT_GE(tips.size(), 12);
+    EXPECT_TRUE(dialog.nextButton()->isEnabled());
+    for (const QString& tip : tips)
+        EXPECT_FALSE(tip.startsWith("Tips file") || tip.startsWith("The tips file holds")) << tip.toStdString();
+}
+
+} // namespace parchly
