@@ -23,22 +23,22 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits,
     text.pageEnds.push_back(-1);
     TextScan scan{text, source};
 
+    // Each pass reads on where the previous one stopped.
     readFrontMatter(scan);
     readTitle(scan);
-
     if (readPreContentsHeadings(scan, limits)) {
         std::string firstHeading;
         const ContentsEnd end = parseContents(scan, firstHeading);
         if (end == ContentsEnd::kFailed)
-            return false;
+            return false; // what was gathered stays for the view to show
         if (!text.contents.empty())
             readBodyHeadings(scan, limits, end == ContentsEnd::kAtHeading ? firstHeading : std::string());
     }
     if (text.contents.empty() && options.buildStructureFromText)
         buildStructureFromText(text);
 
+    // These two read the text again from its start.
     computePageStatistics(text, source, options.disableSpacesNearHeaderAndFooter);
-    source.rewind();
     analyseReferences(text, file, options);
     return true;
 }

@@ -37,6 +37,13 @@ void measureMarks(RfcText& text, bool headers)
     }
 }
 
+// Blank here means made of spaces, tabs and line ends only; a form-feed
+// line is not blank.
+bool isEmptyLine(const std::string& line)
+{
+    return line.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
 // Counts the blank lines after each page's header and before its footer.
 void countBlankLines(RfcText& text, LineSource& source)
 {
@@ -57,7 +64,7 @@ void countBlankLines(RfcText& text, LineSource& source)
             ++counter;
             if (counter <= top)
                 continue;
-            if (!isBlankFrom(line, 0))
+            if (!isEmptyLine(line))
                 break;
             ++blanks;
         }
@@ -73,7 +80,7 @@ void countBlankLines(RfcText& text, LineSource& source)
         int32_t lastText = counter;
         while (counter < bottom && source.readLine(line)) {
             ++counter;
-            if (!isBlankFrom(line, 0))
+            if (!isEmptyLine(line))
                 lastText = counter;
         }
         text.blankBeforeFooter.push_back(bottom - lastText);
