@@ -33,11 +33,6 @@ Column takeColumn(const std::string& line, std::size_t from)
     return column;
 }
 
-bool startsWith(const std::string& text, const char* prefix)
-{
-    return text.rfind(prefix, 0) == 0;
-}
-
 bool isRfcNumberKeyword(const std::string& column)
 {
     // Spelt as the RFCs of several decades spell them, misspellings included.
@@ -45,7 +40,7 @@ bool isRfcNumberKeyword(const std::string& column)
                                             "RFC #", "RFC-", "Request for Comment: ",
                                             "Requests for Commments: "};
     for (const char* keyword : kKeywords) {
-        if (startsWith(column, keyword))
+        if (startsWithAt(column, 0, keyword))
             return true;
     }
     return false;
@@ -88,11 +83,11 @@ bool readLeftColumn(RfcText& text, const std::string& line, std::size_t& remaini
             ++i;
         text.rfcNumber = decimalValue(line, digits, i);
         remaining = i;
-    } else if (startsWith(left.text, "Obsoletes: ") || startsWith(left.text, "Supercedes ")) {
+    } else if (startsWithAt(left.text, 0, "Obsoletes: ") || startsWithAt(left.text, 0, "Supercedes ")) {
         return trailingNumber(left.text, text.obsoletes);
-    } else if (startsWith(left.text, "Updates: ")) {
+    } else if (startsWithAt(left.text, 0, "Updates: ")) {
         return trailingNumber(left.text, text.updates);
-    } else if (startsWith(left.text, "Category: ")) {
+    } else if (startsWithAt(left.text, 0, "Category: ")) {
         text.category = takeColumn(line, left.start + 10).text;
     } else if (left.text.find("Group") != std::string::npos) {
         text.groupLine = left.text;

@@ -11,12 +11,6 @@ namespace {
 
 enum class PageLine { kNone, kHeader, kFooter };
 
-bool startsWith(const std::string& text, std::size_t at, const std::string& prefix)
-{
-    return at <= text.size() && text.size() - at >= prefix.size()
-        && text.compare(at, prefix.size(), prefix) == 0;
-}
-
 bool equalIgnoringCase(const std::string& a, const std::string& b, std::size_t length)
 {
     for (std::size_t i = 0; i < length; ++i) {
@@ -65,7 +59,7 @@ bool isHeader(const RfcText& text, const std::string& line, const FirstWord& fir
         ++i;
     if (text.rfcNumber != 0 && decimalValue(line, numberStart, i) == text.rfcNumber) {
         i = skipBlanks(line, i);
-        if (!text.title.empty() && startsWith(line, i, text.title))
+        if (!text.title.empty() && startsWithAt(line, i, text.title))
             return true;
         if (text.year != 0 && headerDateMatches(text, line))
             return true;
@@ -113,14 +107,14 @@ bool namesFirstAuthor(const RfcText& text, const std::string& line, const FirstW
     if (found == 0) {
         after = first.word.empty() ? rest : first.after;
     } else {
-        if (found == std::string::npos && !startsWith(line, 0, name))
+        if (found == std::string::npos && !startsWithAt(line, 0, name))
             return false;
         after = std::min(name.size(), line.size());
     }
     after = skipBlanks(line, after);
     if (charAt(line, first.word.size()) == ',')
         return true;
-    if (text.authors.size() == 1 && !text.category.empty() && startsWith(line, after, text.category))
+    if (text.authors.size() == 1 && !text.category.empty() && startsWithAt(line, after, text.category))
         return true;
     if (charAt(line, after) == '&')
         return true;
@@ -146,7 +140,7 @@ PageLine judge(RfcText& text, LineSource& source, const std::string& line, std::
     if (first.word == "RFC")
         return isHeader(text, line, first, pageBreakSeen) ? PageLine::kHeader : PageLine::kNone;
 
-    if (!text.footerPrefix.empty() && startsWith(line, 0, text.footerPrefix))
+    if (!text.footerPrefix.empty() && startsWithAt(line, 0, text.footerPrefix))
         return PageLine::kFooter;
     if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest))
         return PageLine::kFooter;

@@ -14,6 +14,12 @@ std::string lowerCopy(const std::string& text)
     return lower;
 }
 
+bool startsWithAt(const std::string& text, std::size_t at, const std::string& prefix)
+{
+    return at <= text.size() && text.size() - at >= prefix.size()
+        && text.compare(at, prefix.size(), prefix) == 0;
+}
+
 std::size_t skipBlanks(const std::string& line, std::size_t i)
 {
     while (i < line.size() && isBlankChar(line[i]))

@@ -30,6 +30,9 @@ inline char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>
 
 std::string lowerCopy(const std::string& text);
 
+// Whether `text` holds the whole of `prefix` from position `at` on.
+bool startsWithAt(const std::string& text, std::size_t at, const std::string& prefix);
+
 // Position of the first byte at or after `i` that is not a space or tab.
 std::size_t skipBlanks(const std::string& line, std::size_t i);
 
