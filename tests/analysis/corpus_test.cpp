@@ -1,6 +1,7 @@
 // The analysis over the real RFCs of the corpus, checked against the files'
 // own lines. Skips when the corpus is absent.
 #include "analysis_support.h"
+#include "references_support.h"
 #include "support/corpus.h"
 
 #include <gtest/gtest.h>
@@ -18,17 +19,6 @@ std::string fileBytes(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-// The lines as every pass reads them, so that lines[n - 1] is line number n.
-std::vector<std::string> readerLines(const std::string& bytes)
-{
-    LineReader reader(bytes);
-    std::vector<std::string> lines;
-    std::string line;
-    while (reader.readLine(line))
-        lines.push_back(line);
-    return lines;
 }
 
 struct CorpusRfc {
@@ -92,7 +82,7 @@ TEST(Corpus, PaginatedRfcsNumbersPageMarksAndPageCounts)
         }
         EXPECT_EQ(text.pageCount, std::count(rfc.bytes.begin(), rfc.bytes.end(), '\f'));
 
-        const std::vector<std::string> lines = readerLines(rfc.bytes);
+        const std::vector<std::string> lines = test::readerLines(rfc.bytes);
         for (const PageMark& mark : text.pageMarks) {
             ASSERT_GE(mark.line, 1);
             ASSERT_LE(mark.line, static_cast<int32_t>(lines.size()));
@@ -152,7 +142,7 @@ TEST(Corpus, TablesOfContentsParsedAndMatched)
         ASSERT_TRUE(result.ok);
         const std::vector<ContentEntry>& contents = result.text.contents;
 
-        const std::vector<int32_t> printed = printedEntryLines(readerLines(bytes));
+        const std::vector<int32_t> printed = printedEntryLines(test::readerLines(bytes));
         ASSERT_FALSE(printed.empty());
         for (const int32_t line : printed) {
             const bool parsed = std::any_of(contents.begin(), contents.end(),
