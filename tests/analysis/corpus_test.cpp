@@ -165,18 +165,5 @@ TEST(Corpus, TablesOfContentsParsedAndMatched)
         GTEST_SKIP() << "none of the RFCs with a table of contents is in the corpus";
 }
 
-TEST(Corpus, Rfc2616FrontMatter)
-{
-    PARCHLY_REQUIRE_CORPUS_FILE(path, "rfc2616.txt");
-    const RfcText text = test::analyseBytes(fileBytes(path)).text;
-    EXPECT_EQ(text.obsoletes, 2068);
-    EXPECT_EQ(text.category, "Standards Track");
-    EXPECT_EQ(text.title, "Hypertext Transfer Protocol -- HTTP/1.1");
-    EXPECT_EQ(text.authors.size(), 7u);
-    EXPECT_EQ(text.year, 1999);
-    EXPECT_EQ(text.month, "June");
-    EXPECT_EQ(text.headerLine, "RFC 2616                        HTTP/1.1                       June 1999\n");
-}
-
 } // namespace
 } // namespace parchly

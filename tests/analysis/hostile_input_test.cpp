@@ -139,20 +139,5 @@ TEST(HostileInput, RandomBinaryBytes)
     }
 }
 
-TEST(HostileInput, FormFeedsAndPageMarksEverywhere)
-{
-    // A block of lines that are all headers, footers and form feeds.
-    std::string text = "Request for Comments: 5              A. Author\n"
-                       "                                          Org\n"
-                       "                                    June 1999\n\nTitle\n\n";
-    for (int i = 0; i < 300; ++i)
-        text += "Author, et al.      [Page " + std::to_string(i + 1) + "]\n\f\nRFC 5   Title   June 1999\n";
-    const auto result = analyseBytes(text);
-    EXPECT_TRUE(result.ok);
-    EXPECT_EQ(result.text.pageCount, 300);
-    EXPECT_EQ(result.text.pageMarks.size(), 600u);
-    expectConsistent(result.text);
-}
-
 } // namespace
 } // namespace parchly
