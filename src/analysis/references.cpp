@@ -78,14 +78,41 @@ bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry)
     return titled;
 }
 
+// Reads the next line that is blank or indented, passing over the
+// unindented lines (a page footer, a form feed, a page header) before it.
+bool readContinuationLine(RfcText& text, LineReader& file, std::string& line)
+{
+    do {
+        if (!readCountedLine(text, file, line))
+            return false;
+    } while (!isIndented(line) && !isBlankFrom(line, 0));
+    return true;
+}
+
 // Collects the text of an entry from `position` in its first line through
 // its indented continuation lines. Unindented lines inside the entry (a page
 // footer, a form feed, a page header) are passed over; a blank line or the
-// end of the file ends the entry.
-std::string readEntryText(RfcText& text, LineReader& file, std::string& line, std::size_t position)
+// end of the file ends the entry. When the line after a label alone turns
+// out to be the next label, it is left in `line` and `pending` is set.
+std::string readEntryText(RfcText& text, LineReader& file, std::string& line, std::size_t position,
+                          bool& pending)
 {
     std::string entryText;
     position = skipBlanks(line, position);
+    if (position >= line.size() || isLineEnd(line[position])) {
+        // A label wider than the label column stands alone on its line and
+        // the entry's text starts on the next one, as in most RFCs of the
+        // last fifteen years (RFC 8446 has dozens). Taking the label alone
+        // as a whole entry would end the section at that text and lose every
+        // reference after it.
+        if (file.atEnd() || !readContinuationLine(text, file, line) || isBlankFrom(line, 0))
+            return entryText;
+        position = skipBlanks(line, 0);
+        if (line[position] == '[') {
+            pending = true;
+            return entryText;
+        }
+    }
     for (;;) {
         if (position >= line.size() || isLineEnd(line[position]))
             return entryText;
@@ -94,12 +121,8 @@ std::string readEntryText(RfcText& text, LineReader& file, std::string& line, st
         entryText.append(line, position, std::string::npos);
         while (!entryText.empty() && isLineEnd(entryText.back()))
             entryText.pop_back();
-        if (file.atEnd())
+        if (file.atEnd() || !readContinuationLine(text, file, line))
             return entryText;
-        do {
-            if (!readCountedLine(text, file, line))
-                return entryText;
-        } while (!isIndented(line) && !isBlankFrom(line, 0));
         position = skipBlanks(line, 0);
     }
 }
@@ -119,12 +142,30 @@ void readThroughLine(RfcText& text, LineReader& file, int32_t lineNumber)
 void readReferencesSection(RfcText& text, LineReader& file, int32_t section, int32_t end)
 {
     std::string line;
-    while (text.lineCount < end && readCountedLine(text, file, line) && text.lineCount < end) {
-        if (isBlankFrom(line, 0) || !isIndented(line))
-            continue;
-        const std::size_t open = skipBlanks(line, 0);
-        if (line[open] != '[')
+    bool pending = false;
+    bool pageBreakSinceEntry = false;
+    bool entryRead = false;
+    for (;;) {
+        if (!pending && (text.lineCount >= end || !readCountedLine(text, file, line)))
             return;
+        pending = false;
+        if (text.lineCount >= end)
+            return;
+        if (isBlankFrom(line, 0))
+            continue;
+        if (!isIndented(line)) {
+            pageBreakSinceEntry = true;
+            continue;
+        }
+        const std::size_t open = skipBlanks(line, 0);
+        if (line[open] != '[') {
+            // An entry that ended at the blank lines above a page footer
+            // goes on at the top of the next page: its rest is passed over
+            // instead of ending the section and losing the entries after it.
+            if (pageBreakSinceEntry && entryRead)
+                continue;
+            return;
+        }
         const std::size_t close = line.find(']', open);
         if (close == std::string::npos)
             return;
@@ -132,12 +173,14 @@ void readReferencesSection(RfcText& text, LineReader& file, int32_t section, int
         ReferenceEntry entry;
         entry.label = line.substr(open, close + 1 - open);
         entry.firstLine = text.lineCount - 1;
-        const std::string entryText = readEntryText(text, file, line, close + 1);
-        entry.lastLine = text.lineCount - 1;
+        const std::string entryText = readEntryText(text, file, line, close + 1, pending);
+        entry.lastLine = pending ? entry.firstLine : text.lineCount - 1;
         if (!readTitleAndNumber(entryText, entry))
             text.referencesWithoutTitles = true;
         entry.section = section;
         text.references.push_back(entry);
+        pageBreakSinceEntry = false;
+        entryRead = true;
     }
 }
 

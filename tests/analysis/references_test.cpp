@@ -119,10 +119,15 @@ TEST(References, TitlesRfcNumbersAndALabelAloneOnItsLine)
         "   [RFC2119]\n" // 15
         "              Bradner, S., \"Key words\", BCP 14, RFC 2119.\n"
         "\n"
-        "   [G] Never read.\n";
+        "   [LONG-LABEL-ALONE]\n" // 18
+        "   [G] Author, \"After a label alone\".\n"
+        "\n"
+        "   [LAST-ALONE]\n" // 21
+        "\n"
+        "   [H] Author, \"Read after the empty entry\".\n";
     Analysed analysed(raw);
     const RfcText& text = analysed.text;
-    ASSERT_EQ(text.references.size(), 7u);
+    ASSERT_EQ(text.references.size(), 11u);
     // The "RFC" inside a title is not the one that counts, and only the first
     // one after it is read.
     expectEntry(text.references[0], "[A]", 2, 3, "Updating RFC 1234", 2119);
@@ -131,9 +136,14 @@ TEST(References, TitlesRfcNumbersAndALabelAloneOnItsLine)
     expectEntry(text.references[3], "[D]", 8, 10, "Split", 1766);
     expectEntry(text.references[4], "[E]", 11, 12, "Editor", 0);
     expectEntry(text.references[5], "[F]", 13, 14, "Huge", 0);
-    // A label alone is an entry without text; the indented text under it
-    // does not begin with "[" and ends the section.
-    expectEntry(text.references[6], "[RFC2119]", 15, 15, "", 0);
+    // A label alone on its line takes its text from the lines below it.
+    expectEntry(text.references[6], "[RFC2119]", 15, 17, "Key words", 2119);
+    // Followed at once by the next label, or by a blank line, it is an entry
+    // without text, and the entries after it are still read.
+    expectEntry(text.references[7], "[LONG-LABEL-ALONE]", 18, 18, "", 0);
+    expectEntry(text.references[8], "[G]", 19, 20, "After a label alone", 0);
+    expectEntry(text.references[9], "[LAST-ALONE]", 21, 22, "", 0);
+    expectEntry(text.references[10], "[H]", 23, 23, "Read after the empty entry", 0);
     EXPECT_TRUE(text.referencesWithoutTitles);
 }
 
@@ -157,11 +167,17 @@ TEST(References, PageBreaksInsideAndBetweenEntries)
         "\n"
         "        continuation of B, which does not start with a bracket.\n"
         "\n"
-        "   [C]  Never read.\n";
+        "   [C]  Author, \"After the page\", RFC 3000.\n" // 17
+        "\n"
+        "   Text that is no entry ends the section.\n"
+        "\n"
+        "   [D]  Never read.\n";
     Analysed analysed(raw);
-    ASSERT_EQ(analysed.text.references.size(), 2u);
+    ASSERT_EQ(analysed.text.references.size(), 3u);
     expectEntry(analysed.text.references[0], "[A]", 2, 7, "First part of a title continues here", 1000);
     expectEntry(analysed.text.references[1], "[B]", 8, 9, "Ends before the footer", 2000);
+    // The rest of [B] on the next page is passed over; the section goes on.
+    expectEntry(analysed.text.references[2], "[C]", 17, 18, "After the page", 3000);
 }
 
 TEST(References, CountsAreRestoredAndEarlierResultsReplaced)
