@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace parchly {
 
@@ -97,6 +101,31 @@ bool Dialogs::credentials(QWidget* parent, const QString& prompt, QString& user,
     user = userEdit->text();
     password = passwordEdit->text();
     return true;
+}
+
+int Dialogs::runModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+bool Dialogs::printDialog(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool Dialogs::pageSetup(QWidget* parent, QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void Dialogs::printPreview(QWidget* parent, QPrinter& printer,
+                           const std::function<void(QPrinter*)>& paint)
+{
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    dialog.exec();
 }
 
 Dialogs& dialogs()

@@ -5,7 +5,10 @@
 #define PARCHLY_PLATFORM_DIALOGS_H
 
 #include <QString>
+#include <functional>
 
+class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace parchly {
@@ -41,6 +44,19 @@ public:
     // when cancelled. `user` and `password` come back as entered.
     virtual bool credentials(QWidget* parent, const QString& prompt, QString& user,
                              QString& password);
+
+    // Runs one of the program's own modal dialogs and gives its result
+    // (QDialog::Accepted or Rejected).
+    virtual int runModal(QDialog& dialog);
+
+    // The print dialog and the page setup dialog for `printer`; false when
+    // cancelled.
+    virtual bool printDialog(QWidget* parent, QPrinter& printer);
+    virtual bool pageSetup(QWidget* parent, QPrinter& printer);
+
+    // The print preview of `printer`'s pages, drawn by `paint`.
+    virtual void printPreview(QWidget* parent, QPrinter& printer,
+                              const std::function<void(QPrinter*)>& paint);
 };
 
 // The dialogs in force: the Qt ones unless a test installed its own.

@@ -5,9 +5,11 @@
 
 #include "platform/dialogs.h"
 
+#include <QDialog>
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <utility>
 
 namespace parchly::test {
@@ -68,6 +70,66 @@ public:
         user = logins.front().first;
         password = logins.front().second;
         logins.pop_front();
+        return true;
+    }
+
+    // Scripts for the program's own modal dialogs, used in order: each gets
+    // the dialog (set up, not shown), may fill its fields and call its
+    // slots, and returns its result. Without a script a dialog is rejected.
+    std::deque<std::function<int(QDialog&)>> dialogScripts;
+    // The title of every own modal dialog run, in order.
+    QStringList dialogTitles;
+
+    int runModal(QDialog& dialog) override
+    {
+        dialogTitles << dialog.windowTitle();
+        if (dialogScripts.empty())
+            return QDialog::Rejected;
+        std::function<int(QDialog&)> script = std::move(dialogScripts.front());
+        dialogScripts.pop_front();
+        return script(dialog);
+    }
+
+    // The answer of the print and page setup dialogs, and how often each
+    // print dialog was shown.
+    bool acceptPrinting = false;
+    int printDialogs = 0;
+    int pageSetups = 0;
+    int previews = 0;
+    // What the last preview would draw its pages with.
+    std::function<void(QPrinter*)> previewPainter;
+
+    bool printDialog(QWidget*, QPrinter&) override
+    {
+        ++printDialogs;
+        return acceptPrinting;
+    }
+
+    bool pageSetup(QWidget*, QPrinter&) override
+    {
+        ++pageSetups;
+        return acceptPrinting;
+    }
+
+    void printPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>& paint) override
+    {
+        ++previews;
+        previewPainter = paint;
+    }
+
+    // Fonts chosen in the font chooser in order; when none is left the
+    // chooser is cancelled.
+    std::deque<FontChoice> fontChoices;
+    // The font each chooser was started from, in order.
+    QList<FontChoice> fontsOffered;
+
+    bool chooseFixedFont(QWidget*, FontChoice& choice) override
+    {
+        fontsOffered << choice;
+        if (fontChoices.empty())
+            return false;
+        choice = fontChoices.front();
+        fontChoices.pop_front();
         return true;
     }
 
