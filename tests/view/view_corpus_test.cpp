@@ -1,0 +1,58 @@
+#include "fake_view_host.h"
+#include "support/corpus.h"
+#include "support/scripted_dialogs.h"
+#include "view_test_support.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace parchly {
+
+using namespace parchly::test;
+
+// Every RFC of the corpus opens, shows its own text, and comes back to the
+// same text after its headers and footers were cut and put back.
+TEST(ViewCorpus, EveryRfcComposesAndShowsItsOwnText)
+{
+    PARCHLY_REQUIRE_CORPUS_FILE(anyRfc, "rfc2616.txt");
+    ScriptedDialogs dialogs;
+    const QDir folder(QString::fromStdString(anyRfc.parent_path().string()));
+    const QStringList names = folder.entryList({"rfc*.txt"}, QDir::Files, QDir::Name);
+    int composed = 0;
+    for (const QString& name : names) {
+        if (name == "rfc-index.txt")
+            continue;
+        const QString path = folder.filePath(name);
+        OpenedView opened(path);
+        CParchlyView& view = opened.open();
+        const QString expected = expectedShownText(path);
+        ASSERT_EQ(view.toPlainText(), expected) << name.toStdString();
+        EXPECT_TRUE(view.isReadOnly()) << name.toStdString();
+        EXPECT_FALSE(view.document()->isModified()) << name.toStdString();
+
+        view.ShowHeadersAndFooters(true, true);
+        const RfcText& text = opened.document.text();
+        if (text.pageEnds.size() > 2) {
+            EXPECT_LT(view.LineCount(), expected.count(QLatin1Char('\n')) + 1) << name.toStdString();
+        }
+        view.ShowPageSeparators(true);
+        view.ShowPageSeparators(false);
+        view.ShowHeadersAndFooters(false, false);
+        EXPECT_EQ(view.toPlainText(), expected) << name.toStdString();
+        ++composed;
+    }
+    EXPECT_GT(composed, 0);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST(ViewCorpus, TheRealIndexFileIsShownWhole)
+{
+    PARCHLY_REQUIRE_CORPUS_FILE(index, "rfc-index.txt");
+    const QString path = QString::fromStdString(index.string());
+    OpenedView opened(path);
+    CParchlyView& view = opened.open();
+    EXPECT_TRUE(opened.document.text().isIndex);
+    EXPECT_EQ(view.toPlainText(), expectedShownText(path));
+}
+
+} // namespace parchly
