@@ -75,6 +75,11 @@ bool readLineDate(const std::string& line, LineDate& date)
         const std::size_t dayEnd = blanksBefore(line, start);
         date.day = decimalValue(line, digitsBefore(line, dayEnd), dayEnd);
     }
+    // Digits that cannot be a day of the month belong to something else on
+    // the line, such as the left column's "Obsoletes: 5849" beside the date
+    // in RFC 6749; they give no day rather than a wrong one.
+    if (date.day < 1 || date.day > 31)
+        date.day = 0;
     return true;
 }
 

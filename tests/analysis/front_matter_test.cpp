@@ -85,8 +85,11 @@ TEST(FrontMatter, DatesInSeveralForms)
         {"                      15 June 1999", 1999, "June", 15},
         {"                         Sept. l989", 1989, "Sept.", 0},
         {"                     7 April 1969", 1969, "April", 7},
-        // Digits just before the month are its day, even a left column's.
-        {"Request for Comments: 2616   June 1999", 1999, "June", 2616},
+        // Digits just before the month are its day, even a left column's,
+        // but only when they can be a day of the month.
+        {"Updates: 28                  June 1999", 1999, "June", 28},
+        {"Request for Comments: 2616   June 1999", 1999, "June", 0},
+        {"                     June 32, 1999", 1999, "June", 0},
     };
     for (const Case& c : cases) {
         const RfcText text = frontMatterOf({"Network Working Group", c.line, "", "Title"});
