@@ -62,7 +62,17 @@ bool isValidUtf8(std::string_view bytes)
     return true;
 }
 
-DecodedText decodeRfcText(std::string_view bytes)
+namespace {
+
+// Keeps every line of the text one line of the control.
+void replaceLineBreakers(QString& text)
+{
+    text.replace(QLatin1Char('\r'), QChar(kShownCarriageReturn));
+    text.replace(QChar(QChar::LineSeparator), QChar(QChar::ReplacementCharacter));
+    text.replace(QChar(QChar::ParagraphSeparator), QChar(QChar::ReplacementCharacter));
+}
+
+DecodedText decodeLines(std::string_view bytes)
 {
     DecodedText decoded;
     if (isAscii(bytes)) {
@@ -90,6 +100,15 @@ DecodedText decodeRfcText(std::string_view bytes)
     return decoded;
 }
 
+} // namespace
+
+DecodedText decodeRfcText(std::string_view bytes)
+{
+    DecodedText decoded = decodeLines(bytes);
+    replaceLineBreakers(decoded.text);
+    return decoded;
+}
+
 int byteColumnToCharColumn(const QString& line, int byteColumn, bool latin1Line)
 {
     if (byteColumn <= 0)
@@ -104,7 +123,8 @@ int byteColumnToCharColumn(const QString& line, int byteColumn, bool latin1Line)
             bytes += 4;
             index += 2;
         } else {
-            bytes += utf8Length(c.unicode());
+            // The CR symbol stands for the one byte of a CR.
+            bytes += c == QChar(kShownCarriageReturn) ? 1 : utf8Length(c.unicode());
             ++index;
         }
     }

@@ -1,6 +1,9 @@
 // RFC bytes as shown text. The analysis works on bytes; the text control on
 // UTF-16 characters. A line is decoded as UTF-8 when it is valid UTF-8, and
-// byte for byte (Latin-1) when it is not, so that every file shows.
+// byte for byte (Latin-1) when it is not, so that every file shows. Lines
+// end only at LF, as the analysis reads them: the characters the text
+// control would break a line at (a CR that is not part of a line end, the
+// Unicode line and paragraph separators) are shown as symbols instead.
 #ifndef PARCHLY_PLATFORM_TEXT_DECODING_H
 #define PARCHLY_PLATFORM_TEXT_DECODING_H
 
@@ -12,6 +15,9 @@
 namespace parchly {
 
 bool isValidUtf8(std::string_view bytes);
+
+// What a CR inside a line is shown as; callers treat it as the CR it stands for.
+constexpr char16_t kShownCarriageReturn = 0x240D;
 
 struct DecodedText {
     QString text;

@@ -1,6 +1,7 @@
 #include "view/shown_lines.h"
 
 #include "analysis/line_reader.h"
+#include "platform/text_decoding.h"
 #include "platform/text_view.h"
 
 #include <QTextBlock>
@@ -26,7 +27,10 @@ int skipBlanks(const QString& text, int position)
 
 bool atLineEnd(const QString& text, int position)
 {
-    return position >= text.size() || text[position] == QLatin1Char('\r') || text[position] == QLatin1Char('\n');
+    if (position >= text.size())
+        return true;
+    const QChar c = text[position];
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(kShownCarriageReturn);
 }
 
 bool isBlankLine(const TextView& view, int line)

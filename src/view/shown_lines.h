@@ -28,7 +28,7 @@ QString examinedText(const TextView& view, int line);
 // The position after the spaces and tabs from `position` on.
 int skipBlanks(const QString& text, int position);
 
-// Whether `position` is at the end of the text or at its CR or LF.
+// Whether `position` is at the end of the text or at its CR (as shown) or LF.
 bool atLineEnd(const QString& text, int position);
 
 } // namespace parchly

@@ -20,6 +20,18 @@ TEST(TextDecoding, DecodesEachLineAsUtf8WhenValidAndByteForByteWhenNot)
     EXPECT_EQ(mixed.latin1Lines, (std::vector<int32_t>{1, 3}));
 }
 
+TEST(TextDecoding, KeepsLinesWhereTheAnalysisHasThem)
+{
+    // A CR inside a line and the Unicode separators would split the line in
+    // the control; the analysis sees one line.
+    const QString shown = decodeRfcText("a\rb\nc\xE2\x80\xA8" "d\ne\xE2\x80\xA9" "f\n").text;
+    EXPECT_EQ(shown.count(QLatin1Char('\n')), 3);
+    EXPECT_FALSE(shown.contains(QLatin1Char('\r')));
+    EXPECT_EQ(shown.section(QLatin1Char('\n'), 0, 0), QString("a") + QChar(kShownCarriageReturn) + "b");
+    EXPECT_FALSE(shown.contains(QChar(QChar::LineSeparator)));
+    EXPECT_FALSE(shown.contains(QChar(QChar::ParagraphSeparator)));
+}
+
 TEST(TextDecoding, RejectsMalformedUtf8)
 {
     EXPECT_TRUE(isValidUtf8("\xF0\x9F\x98\x80 ok"));
@@ -45,6 +57,10 @@ TEST(TextDecoding, ByteColumnsBecomeCharacterColumnsOfTheShownLine)
     ASSERT_EQ(latin.text, line);
     ASSERT_EQ(latin.latin1Lines, std::vector<int32_t>{0});
     EXPECT_EQ(byteColumnToCharColumn(latin.text, int(latinBytes.find('[')), true), 7);
+
+    // A CR inside a line is one byte, shown as one character.
+    const std::string withCr = "\xC3\xA9\r [1]";
+    EXPECT_EQ(byteColumnToCharColumn(decodeRfcText(withCr).text, int(withCr.find('[')), false), 3);
 
     // Four UTF-8 bytes are two UTF-16 units.
     const QString emoji = decodeRfcText("\xF0\x9F\x98\x80[x]").text;

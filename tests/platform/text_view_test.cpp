@@ -60,6 +60,11 @@ TEST(TextView, StreamsTextInAndAnswersLineQueries)
     EXPECT_TRUE(view.isReadOnly());
     EXPECT_EQ(view.lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_FALSE(view.isUndoRedoEnabled());
+
+    // A CR that ends no line stays inside its line.
+    streamIn(view, "one\rstill one\ntwo\n");
+    EXPECT_EQ(view.LineCount(), 3);
+    EXPECT_TRUE(view.LineText(1).startsWith("two"));
 }
 
 TEST(TextView, SelectsReplacesAndDeletesWithoutUndo)
