@@ -1,12 +1,18 @@
+// Parchly: a reader for IETF RFCs. The application object is made after the
+// QApplication and brings the program up; the settings file is the
+// "Parchly.ini" of the directory that is current at start.
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/parchly_app.h"
+#include "frame/command_icons.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Parchly Standard"));
-    window.resize(1000, 700);
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Parchly"));
+    QApplication::setWindowIcon(parchly::programIcon());
+    parchly::CParchlyApp app;
+    if (!app.InitInstance())
+        return 1;
+    return QApplication::exec();
 }

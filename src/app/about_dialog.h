@@ -1,0 +1,29 @@
+// The About box: program icon, name and version, one OK button.
+#ifndef PARCHLY_APP_ABOUT_DIALOG_H
+#define PARCHLY_APP_ABOUT_DIALOG_H
+
+#include <QDialog>
+
+class QLabel;
+
+namespace parchly {
+
+constexpr int kVersionMajor = 1;
+constexpr int kVersionMinor = 2;
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    QString programName() const;
+    QString versionText() const;
+
+private:
+    QLabel* name_;
+    QLabel* version_;
+};
+
+} // namespace parchly
+
+#endif

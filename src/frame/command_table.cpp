@@ -1,0 +1,130 @@
+#include "frame/command_table.h"
+
+#include "app/command_ids.h"
+
+#include <algorithm>
+
+namespace parchly {
+
+const std::vector<CommandInfo>& commandTable()
+{
+    static const std::vector<CommandInfo> table = {
+        // File
+        {kCmdOpenRfcIndex, "Open RFC &Index\tCtrl+I", "Open the RFC Index Document\nOpen Index", "Index", "x-office-address-book", "Ctrl+I"},
+        {kCmdFileOpen, "&Open...\tCtrl+O", "Open an existing document\nOpen", "Open", "document-open", "Ctrl+O"},
+        {kCmdFileClose, "&Close", "Close the active document\nClose", nullptr, nullptr, nullptr},
+        {kCmdPrint, "&Print...\tCtrl+P", "Print the active document\nPrint", "Print", "document-print", "Ctrl+P"},
+        {kCmdPrintPreview, "Print Pre&view", "Display full pages\nPrint Preview", "Preview", "document-print-preview", nullptr},
+        {kCmdPrintSetup, "P&rint Setup...", "Change the printer and printing options\nPrint Setup", nullptr, nullptr, nullptr},
+        {kCmdFavoriteRfcs, "&Favorite RFCs...", "Open or Manage Favorite RFCs\nFavorite RFCs", nullptr, nullptr, nullptr},
+        {kCmdExit, "E&xit", "Quit the application; prompts to save documents\nExit", nullptr, nullptr, nullptr},
+        // Edit
+        {kCmdCopy, "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard\nCopy", "Copy", "edit-copy", "Ctrl+C;Ctrl+Ins"},
+        {kCmdSelectAll, "Select A&ll\tCtrl+A", "Select the entire document\nSelect All", nullptr, nullptr, "Ctrl+A"},
+        {kCmdFind, "&Find...\tCtrl+F", "Find the specified text\nFind", "Find", "edit-find", "Ctrl+F"},
+        {kCmdFindNext, "F&ind Next\tF3", "Repeat the last action\nFind Next", "Next", "go-down", "F3"},
+        {kCmdGoto, "&Goto...\tCtrl+G", "Go to a line or a page\nGoto", "Goto", "go-jump", "Ctrl+G"},
+        {kCmdGoForward, "Go For&ward", "Go forward to the next position\nForward", "Forward", "go-next", nullptr},
+        {kCmdGoBack, "Go &Back", "Go back to the previous position\nBack", "Back", "go-previous", nullptr},
+        // View
+        {kCmdViewIndex, "&Index\tCtrl+I", "RFC Index View\nIndex View", nullptr, nullptr, nullptr},
+        {kCmdStructure, "&Structure\tCtrl+S", "RFC Structure View\nStructure View", "Struct", "view-list-tree", "Ctrl+S"},
+        {kCmdPage, "&Page", "RFC Page View\nPage View", "Page", "x-office-document", nullptr},
+        {kCmdHeaders, "RFC &Headers", "Show or hide the RFC headers\nToggle Headers", "Header", "go-top", nullptr},
+        {kCmdFooters, "RFC &Footers", "Show or hide the RFC footers\nToggle Footers", "Footer", "go-bottom", nullptr},
+        {kCmdPageSeparators, "Page &Separators", "Show or hide the page separators\nToggle Page Separators", "P Separ", "insert-horizontal-rule", nullptr},
+        {kCmdStandardToolbar, "Standard", "Show or hide the Standard Toolbar\nToggle Standard ToolBar", nullptr, nullptr, nullptr},
+        {kCmdEditToolbar, "Edit", "Show or hide the Edit Toolbar\nToggle Edit ToolBar", nullptr, nullptr, nullptr},
+        {kCmdViewToolbar, "View", "Show or hide the View Toolbar\nToggle View ToolBar", nullptr, nullptr, nullptr},
+        {kCmdNavigator, "&Navigator", "Show or hide the Navigator\nToggle Navigator", "NaviBar", "view-sidebar", nullptr},
+        {kCmdStatusBar, "Status &Bar", "Show or hide the status bar\nToggle StatusBar", nullptr, nullptr, nullptr},
+        {kCmdBookmarks, "&Bookmarks...", nullptr, nullptr, nullptr, nullptr},
+        // Tools
+        {kCmdUpdateRfcIndex, "&Update RFC Index...", "Update RFC Index from specified site\nUpdate Index", nullptr, nullptr, nullptr},
+        {kCmdDownloadRfc, "&Download RFC...", "Download RFC from specified site\nDownload RFC", nullptr, nullptr, nullptr},
+        {kCmdDownloadCollection, "Download &RFC Collection...", "Download RFC Collection from specified site\nDownload RFC Collection", nullptr, nullptr, nullptr},
+        {kCmdOptions, "&Options...", "Change the options of Parchly\nOptions", "Options", "preferences-system", nullptr},
+        // Window
+        {kCmdCascade, "&Cascade", "Arrange windows so they overlap\nCascade Windows", nullptr, nullptr, nullptr},
+        {kCmdTile, "&Tile", "Arrange windows as non-overlapping tiles\nTile Windows", nullptr, nullptr, nullptr},
+        {kCmdArrangeIcons, "&Arrange Icons", "Arrange icons at the bottom of the window\nArrange Icons", nullptr, nullptr, nullptr},
+        // Help
+        {kCmdHelpContents, "&Contents", "Displays the table of contents for the online documentation", nullptr, nullptr, nullptr},
+        {kCmdHelpIndex, "&Index...", "Displays the Index to the online documentation", nullptr, nullptr, nullptr},
+        {kCmdTipOfTheDay, "&Tip of the Day", "Displays Tip of the Day\nTip", nullptr, nullptr, nullptr},
+        {kCmdHomepage, "Parchly &Homepage", "Visit Homepage of Parchly\nHomepage", nullptr, nullptr, nullptr},
+        {kCmdAbout, "&About Parchly...", "Display program information, version number and copyright\nAbout", "About", "help-about", nullptr},
+        // Accelerators without a menu item.
+        {kCmdReplace, "Replace", nullptr, nullptr, nullptr, "Ctrl+H"},
+        {kCmdPaste, "Paste", nullptr, nullptr, nullptr, "Ctrl+V;Shift+Ins"},
+        {kCmdCut, "Cut", nullptr, nullptr, nullptr, "Ctrl+X;Shift+Del"},
+        {kCmdUndo, "Undo", nullptr, nullptr, nullptr, "Ctrl+Z;Alt+Backspace"},
+        {kCmdEscape, "Escape", nullptr, nullptr, nullptr, "Esc"},
+        {kCmdNextPane, "Next Pane", nullptr, nullptr, nullptr, "F6"},
+        {kCmdPreviousPane, "Previous Pane", nullptr, nullptr, nullptr, "Shift+F6"},
+        {kCmdAltEnter, "Properties", nullptr, nullptr, nullptr, "Alt+Return"},
+    };
+    return table;
+}
+
+const CommandInfo* findCommand(int id)
+{
+    const std::vector<CommandInfo>& table = commandTable();
+    auto found = std::find_if(table.begin(), table.end(),
+                              [id](const CommandInfo& info) { return info.id == id; });
+    return found == table.end() ? nullptr : &*found;
+}
+
+const std::vector<MenuLayout>& menuLayout(int resource)
+{
+    static const std::vector<int> tools = {kCmdUpdateRfcIndex, kCmdDownloadRfc,
+                                           kCmdDownloadCollection, kSeparator, kCmdOptions};
+    static const std::vector<int> help = {kCmdHelpContents, kCmdHelpIndex, kSeparator,
+                                          kCmdTipOfTheDay, kCmdHomepage, kSeparator, kCmdAbout};
+    static const std::vector<MenuLayout> noDocument = {
+        {"&File", {kCmdOpenRfcIndex, kCmdFileOpen, kSeparator, kCmdPrintSetup, kSeparator,
+                   kCmdFavoriteRfcs, kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
+        {"&View", {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kToolbarsSubmenuSlot,
+                   kCmdNavigator, kCmdStatusBar, kSeparator, kCmdBookmarks}},
+        {"&Tools", tools},
+        {"&Help", help},
+    };
+    static const std::vector<MenuLayout> document = {
+        {"&File", {kCmdOpenRfcIndex, kCmdFileOpen, kCmdFileClose, kSeparator, kCmdPrint,
+                   kCmdPrintPreview, kCmdPrintSetup, kSeparator, kCmdFavoriteRfcs, kSeparator,
+                   kRecentFilesSlot, kSeparator, kCmdExit}},
+        {"&Edit", {kCmdCopy, kCmdSelectAll, kSeparator, kCmdFind, kCmdFindNext, kSeparator,
+                   kCmdGoto, kCmdGoForward, kCmdGoBack}},
+        {"&View", {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kCmdHeaders, kCmdFooters,
+                   kCmdPageSeparators, kSeparator, kToolbarsSubmenuSlot, kCmdNavigator,
+                   kCmdStatusBar, kSeparator, kCmdBookmarks}},
+        {"&Tools", tools},
+        {"&Window", {kCmdCascade, kCmdTile, kCmdArrangeIcons, kWindowListSlot}},
+        {"&Help", help},
+    };
+    return resource == 129 ? document : noDocument;
+}
+
+const std::vector<ToolbarLayout>& toolbarLayouts()
+{
+    static const std::vector<ToolbarLayout> layouts = {
+        {"StandardToolbar", "Standard",
+         {kCmdOpenRfcIndex, kCmdFileOpen, kSeparator, kCmdCopy, kSeparator, kCmdPrint,
+          kCmdPrintPreview, kSeparator, kCmdOptions, kSeparator, kCmdAbout}},
+        {"EditToolbar", "Edit",
+         {kCmdCopy, kSeparator, kCmdFind, kCmdFindNext, kSeparator, kCmdGoto, kSeparator,
+          kCmdGoBack, kCmdGoForward}},
+        {"ViewToolbar", "View",
+         {kCmdStructure, kCmdPage, kSeparator, kCmdHeaders, kCmdFooters, kCmdPageSeparators,
+          kSeparator, kCmdNavigator}},
+    };
+    return layouts;
+}
+
+const std::vector<int>& toolbarsSubmenu()
+{
+    static const std::vector<int> items = {kCmdStandardToolbar, kCmdEditToolbar, kCmdViewToolbar};
+    return items;
+}
+
+} // namespace parchly

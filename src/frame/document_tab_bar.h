@@ -1,0 +1,41 @@
+// The bar under the toolbars with one tab per open document view, in the
+// order the views were opened. Its tabs carry their view; picking a tab
+// asks the main frame to activate that document's window.
+#ifndef PARCHLY_FRAME_DOCUMENT_TAB_BAR_H
+#define PARCHLY_FRAME_DOCUMENT_TAB_BAR_H
+
+#include <QToolBar>
+
+namespace parchly {
+
+class TabStrip;
+
+class DocumentTabBar : public QToolBar {
+    Q_OBJECT
+public:
+    explicit DocumentTabBar(QWidget* parent);
+
+    TabStrip* tabs() const { return tabs_; }
+
+    // Appends a tab whose data is `view` and selects it.
+    void addViewTab(const QString& title, QWidget* view);
+    // Removes the first tab whose data is `view`.
+    void removeViewTab(QWidget* view);
+    // Selects the first tab whose data is `view`; nothing when none is.
+    void selectViewTab(QWidget* view);
+    // The view of tab `index`, or null.
+    QWidget* viewOfTab(int index) const;
+
+signals:
+    // The user picked tab `index`.
+    void tabChosen(int index);
+
+private:
+    int indexOfView(QWidget* view) const;
+
+    TabStrip* tabs_;
+};
+
+} // namespace parchly
+
+#endif

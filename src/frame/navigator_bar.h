@@ -1,0 +1,67 @@
+// The Navigator of a document window: a tab strip over two trees. For an RFC
+// the tabs are "Structure" (first tree) and "Page" (second tree); for the RFC
+// index the single tab "Index" shows the first tree. The bar turns the
+// user's choices in the trees into moves of the document's view.
+#ifndef PARCHLY_FRAME_NAVIGATOR_BAR_H
+#define PARCHLY_FRAME_NAVIGATOR_BAR_H
+
+#include "ui/sizing_control_bar.h"
+#include "view/view_host.h"
+
+#include <QTreeWidgetItem>
+
+namespace parchly {
+
+struct RfcText;
+class TabStrip;
+class TreeView;
+enum class SelectionCause;
+
+// What the Navigator asks of the window it belongs to.
+class NavigatorClient {
+public:
+    virtual ~NavigatorClient() = default;
+
+    // The analysis of the window's document; null while there is none.
+    virtual const RfcText* navigatorText() const = 0;
+
+    virtual void goToSectionHeading(int heading) = 0;
+    virtual void goToContentsEntry(int entry) = 0;
+    virtual void goToFileLine(int line) = 0;
+
+    // A tab was shown: select the caret's item and show the mode.
+    virtual void navigatorTabShown() = 0;
+};
+
+class NavigatorBar : public CSizingControlBar {
+    Q_OBJECT
+public:
+    static constexpr int kTabStripHeight = 22;
+
+    NavigatorBar(QWidget* parentFrame, NavigatorClient& client);
+
+    TabStrip* tabs() const { return tabs_; }
+    TreeView* firstTree() const { return firstTree_; }
+    TreeView* secondTree() const { return secondTree_; }
+    NavigatorTrees trees() const { return {firstTree_, secondTree_, tabs_}; }
+
+    // Shows the tree of `tab` (0 the first, any other the second); nothing
+    // for the RFC index.
+    void ShowNavigatorTab(int tab);
+
+protected:
+    void layoutClient(const QSize& clientSize) override;
+
+private:
+    void routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause);
+    void openFromIndexTree();
+
+    NavigatorClient& client_;
+    TabStrip* tabs_;
+    TreeView* firstTree_;
+    TreeView* secondTree_;
+};
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,133 @@
+#include "app/parchly_app.h"
+
+#include "app/about_dialog.h"
+#include "frame/app_fixture.h"
+#include "frame/main_frame.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace parchly {
+namespace {
+
+using ParchlyAppTest = test::AppFixture;
+
+TEST_F(ParchlyAppTest, StartsInAFolderWithoutSettingsFileWithDefaults)
+{
+    CParchlyApp started;
+    const std::string folderPath = QDir::current().absolutePath().toStdString();
+    EXPECT_EQ(started.appDirectory(), folderPath + "/");
+    EXPECT_EQ(started.iniPath(), folderPath + "/Parchly.ini");
+    EXPECT_EQ(started.settings().RfcRootPath, folderPath + "/RFCPath");
+    EXPECT_FALSE(started.settings().ShowPageSeparator);
+    EXPECT_FALSE(started.indexDocumentOpen);
+    EXPECT_TRUE(started.LastBrowsedFolder.empty());
+    EXPECT_EQ(CParchlyApp::instance(), &started);
+    ASSERT_TRUE(started.InitInstance());
+    EXPECT_TRUE(started.mainFrame()->isVisible());
+    EXPECT_TRUE(started.mainFrame()->childFrames().empty());
+    EXPECT_EQ(started.mainFrame()->windowTitle(), QStringLiteral("Parchly Standard"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ParchlyAppTest, ReadsTheSettingsFileOfTheCurrentFolder)
+{
+    QFile ini(pathOf("Parchly.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[settings]\nShowPageSeparator=1\nRfcRootPath=/somewhere/rfcs/\n");
+    ini.close();
+    CParchlyApp started;
+    EXPECT_TRUE(started.settings().ShowPageSeparator);
+    EXPECT_EQ(started.settings().RfcRootPath, "/somewhere/rfcs");
+}
+
+TEST_F(ParchlyAppTest, MissingFileAndFolderCannotBeOpened)
+{
+    makeApp();
+    EXPECT_EQ(app->OpenDocumentFile(pathOf("rfc404.txt")), nullptr);
+    QDir().mkpath(pathOf("folder.txt"));
+    EXPECT_EQ(app->OpenDocumentFile(pathOf("folder.txt")), nullptr);
+    EXPECT_EQ(dialogs.messages, QStringList({QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc404.txt")),
+                                             QStringLiteral("Cannot open file: %1.").arg(pathOf("folder.txt"))}));
+    EXPECT_TRUE(app->mainFrame()->childFrames().empty());
+}
+
+TEST_F(ParchlyAppTest, AsksBeforeOpeningANameNotEndingInTxt)
+{
+    makeApp();
+    const QString upper = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("RFC9901.TXT"));
+    EXPECT_NE(app->OpenDocumentFile(upper), nullptr);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    const QString backup = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt.bak"));
+    const QString question = QStringLiteral("It seems that %1 is not in txt format, continue?").arg(backup);
+    dialogs.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    EXPECT_EQ(app->OpenDocumentFile(backup), nullptr);
+    EXPECT_EQ(app->mainFrame()->childFrames().size(), 1u);
+    EXPECT_NE(app->OpenDocumentFile(backup), nullptr);
+    EXPECT_EQ(app->mainFrame()->childFrames().size(), 2u);
+    EXPECT_EQ(dialogs.messages, QStringList({question, question}));
+
+    // A name of only four characters, ".txt", is asked about too.
+    copyFixture(QStringLiteral("notes.text"), QStringLiteral(".txt"));
+    dialogs.messages.clear();
+    EXPECT_EQ(app->OpenDocumentFile(QStringLiteral(".txt")), nullptr);
+    EXPECT_EQ(dialogs.messages,
+              QStringList({QStringLiteral("It seems that .txt is not in txt format, continue?")}));
+}
+
+TEST_F(ParchlyAppTest, OpensRfcsByNumberUnderTheRootPath)
+{
+    makeApp();
+    EXPECT_EQ(app->OpenRfcNumber(0), nullptr);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0], QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc0.txt")));
+
+    copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"));
+    EXPECT_NE(app->OpenRfcNumber(9901), nullptr);
+    EXPECT_EQ(rfcPath("/r", -5), "/r/rfc-5.txt");
+    EXPECT_EQ(rfcPath(std::string(2000, 'a'), 1).size(), 1023u);
+}
+
+TEST_F(ParchlyAppTest, KeepsTheFourLatestFilesInTheSettingsFile)
+{
+    makeApp();
+    for (int i = 1; i <= 5; ++i)
+        ASSERT_NE(app->OpenDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"),
+                                                    QStringLiteral("rfc%1.txt").arg(i))),
+                  nullptr);
+    // Opening the second again moves it to the front.
+    ASSERT_NE(app->OpenDocumentFile(pathOf("rfc2.txt")), nullptr);
+    const std::vector<std::string> expected = {pathOf("rfc2.txt").toStdString(), pathOf("rfc5.txt").toStdString(),
+                                               pathOf("rfc4.txt").toStdString(), pathOf("rfc3.txt").toStdString()};
+    EXPECT_EQ(app->recentFiles().paths(), expected);
+    EXPECT_EQ(app->profile().readString("Recent File List", "File1", ""), expected[0]);
+
+    makeApp();
+    EXPECT_EQ(app->recentFiles().paths(), expected);
+}
+
+TEST_F(ParchlyAppTest, StartsWithTheIndexWhenAskedAndReportsItMissing)
+{
+    QFile ini(pathOf("Parchly.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[settings]\nOpenRfcIndexWhenStarted=1\n");
+    ini.close();
+    makeApp(false);
+    ASSERT_TRUE(app->settings().OpenRfcIndexWhenStarted);
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_TRUE(app->mainFrame()->isVisible());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
+}
+
+TEST(AboutBox, ShowsNameAndVersion)
+{
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Parchly"));
+    EXPECT_EQ(about.programName(), QStringLiteral("Parchly Standard Edition"));
+    EXPECT_EQ(about.versionText(), QStringLiteral("1.2"));
+}
+
+} // namespace
+} // namespace parchly

@@ -1,0 +1,63 @@
+// A test fixture that runs the application object in a fresh temporary
+// current directory (so that its settings file is a new one) and answers
+// every dialog from a script.
+#ifndef PARCHLY_TESTS_FRAME_APP_FIXTURE_H
+#define PARCHLY_TESTS_FRAME_APP_FIXTURE_H
+
+#include "app/parchly_app.h"
+#include "support/scripted_dialogs.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace parchly::test {
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        previousDirectory = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    }
+
+    void TearDown() override
+    {
+        app.reset();
+        QDir::setCurrent(previousDirectory);
+    }
+
+    // Makes the application object; `start` also runs InitInstance.
+    CParchlyApp& makeApp(bool start = true)
+    {
+        app = std::make_unique<CParchlyApp>();
+        app->settings().RfcRootPath = QDir(folder.path()).absolutePath().toStdString();
+        if (start) {
+            EXPECT_TRUE(app->InitInstance());
+        }
+        return *app;
+    }
+
+    // The path of a file in the temporary folder.
+    QString pathOf(const QString& name) const { return QDir(folder.path()).absoluteFilePath(name); }
+
+    // Copies a fixture of tests/fixtures/frame into the temporary folder.
+    QString copyFixture(const QString& fixture, const QString& name)
+    {
+        const QString target = pathOf(name);
+        QFile::remove(target);
+        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/frame/") + fixture, target));
+        return target;
+    }
+
+    QTemporaryDir folder;
+    QString previousDirectory;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<CParchlyApp> app;
+};
+
+} // namespace parchly::test
+
+#endif

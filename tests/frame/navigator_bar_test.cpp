@@ -1,0 +1,209 @@
+#include "frame/navigator_bar.h"
+
+#include "analysis/rfc_text.h"
+#include "frame/app_fixture.h"
+#include "platform/tab_strip.h"
+#include "platform/tree_view.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <string>
+#include <vector>
+
+namespace parchly {
+namespace {
+
+class RecordingClient : public NavigatorClient {
+public:
+    RfcText text;
+    std::vector<std::string> calls;
+
+    const RfcText* navigatorText() const override { return &text; }
+    void goToSectionHeading(int i) override { calls.push_back("heading " + std::to_string(i)); }
+    void goToContentsEntry(int i) override { calls.push_back("entry " + std::to_string(i)); }
+    void goToFileLine(int line) override { calls.push_back("line " + std::to_string(line)); }
+    void navigatorTabShown() override { calls.push_back("shown"); }
+};
+
+using Calls = std::vector<std::string>;
+
+// Moves the tree's selection onto `item` the way a user does, with a key.
+void chooseByKeyboard(TreeView* tree, QTreeWidgetItem* item)
+{
+    tree->expandAll();
+    QTreeWidgetItem* start = tree->itemAbove(item);
+    int key = Qt::Key_Down;
+    if (!start) {
+        start = tree->itemBelow(item);
+        key = Qt::Key_Up;
+    }
+    tree->setCurrentItem(start);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(tree, &press);
+    ASSERT_EQ(tree->currentItem(), item);
+}
+
+class NavigatorBarTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        test::AppFixture::SetUp();
+        bar = new NavigatorBar(&frame, client);
+        frame.addDockWidget(Qt::LeftDockWidgetArea, bar);
+        frame.resize(500, 400);
+        frame.show();
+    }
+
+    // Structure tree of an RFC: Abstract, then the contents with a
+    // section, a subsection, the references section and one reference.
+    void fillRfcTrees()
+    {
+        client.text.references.resize(2);
+        client.text.references[1].firstLine = 87;
+        TreeView* tree = bar->firstTree();
+        auto add = [tree](QTreeWidgetItem* parent, const char* label, int data) {
+            QTreeWidgetItem* item = tree->InsertItem(parent, QString::fromLatin1(label));
+            tree->SetItemData(item, data);
+            return item;
+        };
+        abstract = add(nullptr, "Abstract", 0);
+        contents = add(nullptr, "Table of Contents", -1);
+        introduction = add(contents, "1. Introduction", 0);
+        terminology = add(introduction, "1. Terminology", 1);
+        references = add(contents, "3. References", 4);
+        reference = add(references, "[RFC2119]", 1);
+        noTarget = add(references, "[GONE]", -1);
+
+        pageTwo = nullptr;
+        for (int page = 0; page < 3; ++page) {
+            QTreeWidgetItem* item = bar->secondTree()->InsertItem(nullptr, QStringLiteral("Page %1").arg(page + 1));
+            bar->secondTree()->SetItemData(item, page * 50);
+            if (page == 1)
+                pageTwo = item;
+        }
+        bar->tabs()->InsertTab(0, QStringLiteral("Structure"));
+        bar->tabs()->InsertTab(1, QStringLiteral("Page"));
+    }
+
+    QMainWindow frame;
+    RecordingClient client;
+    NavigatorBar* bar = nullptr;
+    QTreeWidgetItem *abstract, *contents, *introduction, *terminology, *references, *reference,
+        *noTarget, *pageTwo;
+};
+
+TEST_F(NavigatorBarTest, SelectionsMadeByTheProgramDoNotMoveTheView)
+{
+    fillRfcTrees();
+    bar->firstTree()->SelectItem(terminology);
+    bar->firstTree()->SelectItem(reference);
+    bar->secondTree()->SelectItem(pageTwo);
+    EXPECT_EQ(client.calls, Calls());
+}
+
+TEST_F(NavigatorBarTest, RoutesTheUsersChoiceInTheStructureTree)
+{
+    fillRfcTrees();
+    chooseByKeyboard(bar->firstTree(), abstract);
+    chooseByKeyboard(bar->firstTree(), terminology);
+    chooseByKeyboard(bar->firstTree(), references);
+    chooseByKeyboard(bar->firstTree(), reference);
+    chooseByKeyboard(bar->firstTree(), noTarget);
+    chooseByKeyboard(bar->firstTree(), contents);
+    // A front-matter section, a contents entry, the references heading as a
+    // contents entry, a reference at its first line; no target, nothing.
+    EXPECT_EQ(client.calls, Calls({"heading 0", "entry 1", "entry 4", "line 87"}));
+}
+
+TEST_F(NavigatorBarTest, PageTabTopLevelItemGoesToThePagesLine)
+{
+    fillRfcTrees();
+    bar->tabs()->SelectTab(1);
+    bar->ShowNavigatorTab(1);
+    EXPECT_FALSE(bar->firstTree()->isVisible());
+    EXPECT_TRUE(bar->secondTree()->isVisible());
+    client.calls.clear();
+    chooseByKeyboard(bar->secondTree(), pageTwo);
+    EXPECT_EQ(client.calls, Calls({"line 50"}));
+
+    // The same top-level choice in the first tree under the Page tab is a
+    // file line too: the selected tab decides.
+    client.calls.clear();
+    chooseByKeyboard(bar->firstTree(), abstract);
+    EXPECT_EQ(client.calls, Calls({"line 0"}));
+}
+
+TEST_F(NavigatorBarTest, UserTabChangeShowsTheTabsTree)
+{
+    fillRfcTrees();
+    ASSERT_TRUE(bar->firstTree()->isVisible());
+    ASSERT_FALSE(bar->secondTree()->isVisible());
+    bar->tabs()->setCurrentIndex(1); // as the user's click does
+    EXPECT_TRUE(bar->secondTree()->isVisible());
+    EXPECT_FALSE(bar->firstTree()->isVisible());
+    EXPECT_EQ(client.calls, Calls({"shown"}));
+}
+
+TEST_F(NavigatorBarTest, IndexDocumentRoutesEntriesAndKeepsItsSingleTree)
+{
+    client.text.isIndex = true;
+    TreeView* tree = bar->firstTree();
+    QTreeWidgetItem* group = tree->InsertItem(nullptr, QStringLiteral("RFC 1 - 100"));
+    QTreeWidgetItem* entry = tree->InsertItem(group, QStringLiteral("RFC 7"));
+    tree->SetItemData(entry, 6);
+    QTreeWidgetItem* leaf = tree->InsertItem(nullptr, QStringLiteral("RFC 200"));
+    tree->SetItemData(leaf, 199);
+
+    chooseByKeyboard(tree, group);
+    chooseByKeyboard(tree, entry);
+    chooseByKeyboard(tree, leaf);
+    EXPECT_EQ(client.calls, Calls({"entry 6", "entry 199"}));
+
+    client.calls.clear();
+    bar->ShowNavigatorTab(1);
+    EXPECT_TRUE(tree->isVisible());
+    EXPECT_EQ(client.calls, Calls());
+}
+
+TEST_F(NavigatorBarTest, DoubleClickOnAMissingIndexEntryFileSaysSo)
+{
+    makeApp(false);
+    client.text.isIndex = true;
+    client.text.indexEntries.resize(1);
+    client.text.indexEntries[0].number = 9999;
+    TreeView* tree = bar->firstTree();
+    QTreeWidgetItem* group = tree->InsertItem(nullptr, QStringLiteral("RFC 9901 - 10000"));
+    QTreeWidgetItem* entry = tree->InsertItem(group, QStringLiteral("RFC 9999"));
+    tree->SetItemData(entry, 0);
+
+    tree->SelectItem(group);
+    emit tree->itemDoubleClicked(group, 0); // a group opens nothing
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    tree->SelectItem(entry);
+    emit tree->itemDoubleClicked(entry, 0);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0],
+              QString::fromStdString(app->settings().RfcRootPath) + QStringLiteral("/rfc9999.txt does NOT exist!"));
+
+    // In an RFC a double click opens nothing.
+    client.text.isIndex = false;
+    emit tree->itemDoubleClicked(entry, 0);
+    EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+TEST_F(NavigatorBarTest, LaysOutTabStripAboveTheTreesAndOnlyTheStripWhenLow)
+{
+    bar->clientArea()->resize(200, 300);
+    EXPECT_EQ(bar->tabs()->geometry(), QRect(0, 0, 200, NavigatorBar::kTabStripHeight));
+    EXPECT_EQ(bar->firstTree()->geometry(), QRect(0, 22, 200, 278));
+    EXPECT_EQ(bar->secondTree()->geometry(), bar->firstTree()->geometry());
+
+    bar->clientArea()->resize(200, 15);
+    EXPECT_EQ(bar->tabs()->geometry(), QRect(0, 0, 200, 15));
+    EXPECT_EQ(bar->firstTree()->height(), 0);
+}
+
+} // namespace
+} // namespace parchly

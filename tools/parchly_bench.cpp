@@ -1,0 +1,115 @@
+// parchly-bench FILE...: opens each file through OpenDocumentFile in a real
+// main frame on the offscreen platform and prints, in milliseconds, the
+// time until its window is composed, the parts of that composition measured
+// again one by one (analysis, streaming, formatting, trees), and the time
+// to hide and to show the headers and footers.
+#include "analysis/analyse.h"
+#include "analysis/line_reader.h"
+#include "app/parchly_app.h"
+#include "frame/child_frame.h"
+#include "frame/main_frame.h"
+#include "view/parchly_doc.h"
+#include "view/parchly_view.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using namespace parchly;
+
+template <typename Step>
+double millisecondsOf(Step step)
+{
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+bool benchFile(CParchlyApp& app, const QString& path)
+{
+    double total = 0;
+    CParchlyDoc* document = nullptr;
+    total = millisecondsOf([&] {
+        document = app.OpenDocumentFile(path);
+        QApplication::processEvents();
+    });
+    CChildFrame* child = app.mainFrame()->activeChildFrame();
+    if (!document || !child || !child->view()) {
+        std::fprintf(stderr, "%s: not opened\n", qPrintable(path));
+        return false;
+    }
+    CParchlyView* view = child->view();
+    const double hide = millisecondsOf([&] { view->ShowHeadersAndFooters(true, true); });
+    const double show = millisecondsOf([&] { view->ShowHeadersAndFooters(false, false); });
+
+    // The parts of a composition, each run again on its own.
+    const std::string file = QFile::encodeName(path).toStdString();
+    const double analysis = millisecondsOf([&] {
+        std::optional<LineReader> reader = LineReader::open(file);
+        RfcText scratch;
+        if (reader)
+            analyseText(scratch, &*reader, document->limits(), app.settings().analysisOptions());
+    });
+    std::string bytes;
+    readTextModeFile(file, bytes);
+    const double streaming = millisecondsOf([&] {
+        bool delivered = false;
+        view->StreamInPlainText([&]() -> std::string {
+            if (delivered)
+                return std::string();
+            delivered = true;
+            return bytes;
+        });
+    });
+    const double formatting = millisecondsOf([&] { view->FormatRfcText(); });
+    const NavigatorTrees trees = child->navigator();
+    const double treeFilling = millisecondsOf([&] {
+        view->FillStructureTree(trees.structureTree);
+        view->FillPageTree(trees.pageTree);
+    });
+
+    std::printf("%s: lines %d, analysis %.1f ms, streaming %.1f ms, formatting %.1f ms, trees %.1f ms, "
+                "composed %.1f ms, hide headers/footers %.1f ms, show headers/footers %.1f ms\n",
+                qPrintable(QFileInfo(path).fileName()), document->text().lineCount, analysis, streaming,
+                formatting, treeFilling, total, hide, show);
+    child->close();
+    QApplication::processEvents();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        std::fprintf(stderr, "usage: parchly-bench FILE...\n");
+        return 2;
+    }
+    QStringList paths;
+    for (const QString& argument : arguments)
+        paths << QFileInfo(argument).absoluteFilePath();
+
+    // The program keeps its settings file in the current folder: use a
+    // scratch one so that a run leaves no trace.
+    QTemporaryDir scratch;
+    if (!scratch.isValid() || !QDir::setCurrent(scratch.path()))
+        return 1;
+    parchly::CParchlyApp app;
+    if (!app.InitInstance())
+        return 1;
+    int failures = 0;
+    for (const QString& path : paths)
+        failures += benchFile(app, path) ? 0 : 1;
+    return failures == 0 ? 0 : 1;
+}
