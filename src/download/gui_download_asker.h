@@ -9,6 +9,9 @@ namespace parchly {
 
 class GuiDownloadAsker : public DownloadAsker {
 public:
+    // Must be made on the GUI thread.
+    GuiDownloadAsker();
+
     void tell(const std::string& text) override;
     bool confirm(const std::string& text) override;
     std::string savePath(const std::string& proposedPath) override;
