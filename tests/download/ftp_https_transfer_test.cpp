@@ -75,6 +75,19 @@ TEST_F(FtpTransfer, AMissingFileIsAConnectionFailureWithoutAMessage)
     EXPECT_FALSE(PathExists(folder.path() + "PRCHTEMP.000"));
 }
 
+TEST_F(FtpTransfer, APresentTargetIsKeptWhenTheUserDeclinesBothQuestions)
+{
+    test::WriteWholeFile(folder.path() + "rfc-index.txt", "old");
+    auto request = download("ftp://" + host() + "/rfc-index.txt");
+    EXPECT_EQ(request->Status.get(), "Downloaded");
+    EXPECT_EQ(asker->asked(), (Asked{"confirm: File already exists,\nclick OK if overwrite, click Cancel if rename.",
+                                     "save: " + folder.path() + "rfc-index.txt"}));
+    EXPECT_EQ(ReadWholeFile(request->tempFilePath()), test::IndexBody());
+    request.reset();
+    EXPECT_EQ(ReadWholeFile(folder.path() + "rfc-index.txt"), "old");
+    EXPECT_FALSE(PathExists(folder.path() + "PRCHTEMP.000"));
+}
+
 TEST(FtpTransferFailure, NoServerIsANetworkErrorWithItsText)
 {
     test::ScratchFolder folder;
