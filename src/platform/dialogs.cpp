@@ -1,5 +1,7 @@
 #include "platform/dialogs.h"
 
+#include "app/font_chooser.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -126,6 +128,15 @@ void Dialogs::printPreview(QWidget* parent, QPrinter& printer,
     QPrintPreviewDialog dialog(&printer, parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
     dialog.exec();
+}
+
+bool Dialogs::chooseFixedFont(QWidget* parent, FontChoice& choice)
+{
+    CFontChooserDlg chooser(choice, parent);
+    if (chooser.exec() != QDialog::Accepted)
+        return false;
+    choice = chooser.choice();
+    return true;
 }
 
 Dialogs& dialogs()

@@ -4,6 +4,7 @@
 #ifndef PARCHLY_PLATFORM_DIALOGS_H
 #define PARCHLY_PLATFORM_DIALOGS_H
 
+#include <QColor>
 #include <QString>
 #include <functional>
 
@@ -16,6 +17,18 @@ namespace parchly {
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
+
+// A font as the font chooser offers and returns it. Weight is on the 100 to
+// 900 scale (400 normal, 700 bold).
+struct FontChoice {
+    QString face;
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+    int pointSize = 10;
+    QColor colour = Qt::black;
+};
 
 class Dialogs {
 public:
@@ -44,6 +57,10 @@ public:
     // when cancelled. `user` and `password` come back as entered.
     virtual bool credentials(QWidget* parent, const QString& prompt, QString& user,
                              QString& password);
+
+    // The font chooser, offering only fixed-pitch fonts, started from
+    // `choice`; false when cancelled, else `choice` holds what was chosen.
+    virtual bool chooseFixedFont(QWidget* parent, FontChoice& choice);
 
     // Runs one of the program's own modal dialogs and gives its result
     // (QDialog::Accepted or Rejected).

@@ -1,0 +1,131 @@
+#include "app/options_format_page.h"
+
+#include "app/settings.h"
+#include "platform/dialogs.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace parchly {
+
+namespace {
+
+constexpr int kBoldWeight = 700;
+constexpr int kTwipsPerPoint = 20;
+
+FontChoice choiceFromFormat(const TextFormat& format)
+{
+    FontChoice choice;
+    choice.face = QString::fromUtf8(format.faceName, qstrnlen(format.faceName, kFaceNameSize));
+    choice.pointSize = format.height / kTwipsPerPoint;
+    choice.weight = (format.effects & kEffectBold) ? kBoldWeight : 400;
+    choice.italic = (format.effects & kEffectItalic) != 0;
+    choice.underline = (format.effects & kEffectUnderline) != 0;
+    choice.strikeout = (format.effects & kEffectStrikeout) != 0;
+    choice.colour = QColor(format.colour & 0xFF, (format.colour >> 8) & 0xFF, (format.colour >> 16) & 0xFF);
+    return choice;
+}
+
+// The text forms of a choice; bold only for a weight of exactly 700.
+FormatTexts textsFromChoice(const FontChoice& choice)
+{
+    QStringList words;
+    if (choice.weight == kBoldWeight)
+        words << QStringLiteral("bold");
+    if (choice.italic)
+        words << QStringLiteral("italic");
+    if (choice.strikeout)
+        words << QStringLiteral("strikeout");
+    if (choice.underline)
+        words << QStringLiteral("underline");
+    FormatTexts texts;
+    texts.font = choice.face.toStdString();
+    texts.style = words.join(QStringLiteral(", ")).toStdString();
+    texts.color = QStringLiteral("%1:%2:%3")
+                      .arg(choice.colour.red())
+                      .arg(choice.colour.green())
+                      .arg(choice.colour.blue())
+                      .toStdString();
+    texts.size = std::to_string(choice.pointSize);
+    return texts;
+}
+
+QLineEdit* readOnlyField(QWidget* parent, const char* name)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setReadOnly(true);
+    return field;
+}
+
+} // namespace
+
+COptionsFormatPage::COptionsFormatPage(RfcSettings& settings, Profile& profile, QWidget* parent)
+    : QWidget(parent), m_settings(settings), m_profile(profile)
+{
+    m_category = new QComboBox(this);
+    m_category->setObjectName(QStringLiteral("categoryBox"));
+    for (int category = 0; category < kFormatCategoryCount; ++category)
+        m_category->addItem(QString::fromLatin1(CategoryName(category)));
+    m_select = new QPushButton(QStringLiteral("&Select..."), this);
+    m_select->setObjectName(QStringLiteral("selectButton"));
+    m_select->setAutoDefault(false);
+    m_font = readOnlyField(this, "fontField");
+    m_color = readOnlyField(this, "colorField");
+    m_style = readOnlyField(this, "styleField");
+    m_size = readOnlyField(this, "sizeField");
+
+    auto* categoryRow = new QHBoxLayout;
+    categoryRow->addWidget(m_category, 1);
+    categoryRow->addWidget(m_select);
+    auto* layout = new QFormLayout(this);
+    layout->addRow(QStringLiteral("Category:"), categoryRow);
+    layout->addRow(QStringLiteral("Font:"), m_font);
+    layout->addRow(QStringLiteral("Color(RGB):"), m_color);
+    layout->addRow(QStringLiteral("Style:"), m_style);
+    layout->addRow(QStringLiteral("Size:"), m_size);
+
+    m_category->setCurrentIndex(kFormatDefault);
+    showSelectedFormat();
+    connect(m_category, &QComboBox::currentIndexChanged, this, &COptionsFormatPage::showSelectedFormat);
+    connect(m_select, &QPushButton::clicked, this, &COptionsFormatPage::selectFont);
+}
+
+void COptionsFormatPage::showSelectedFormat()
+{
+    TextFormat format;
+    if (!m_settings.GetFormat(m_category->currentIndex(), format))
+        return;
+    const FormatTexts texts = FormatToText(format);
+    m_font->setText(QString::fromStdString(texts.font));
+    m_color->setText(QString::fromStdString(texts.color));
+    m_style->setText(QString::fromStdString(texts.style));
+    m_size->setText(QString::fromStdString(texts.size));
+}
+
+void COptionsFormatPage::selectFont()
+{
+    TextFormat format;
+    if (!m_settings.GetFormat(m_category->currentIndex(), format))
+        return;
+    FontChoice choice = choiceFromFormat(format);
+    if (!dialogs().chooseFixedFont(this, choice))
+        return;
+    const FormatTexts texts = textsFromChoice(choice);
+    m_settings.SetFormat(m_category->currentIndex(),
+                         TextToFormat(texts.font, texts.style, texts.color, texts.size));
+    showSelectedFormat();
+}
+
+bool COptionsFormatPage::apply()
+{
+    m_settings.SetFormat(m_category->currentIndex(), TextToFormat(m_font->text().toStdString(), m_style->text().toStdString(),
+                                                m_color->text().toStdString(), m_size->text().toStdString()));
+    m_settings.SaveSettings(m_profile);
+    return true;
+}
+
+} // namespace parchly

@@ -1,0 +1,49 @@
+// The Options dialog's "RFC" page: the download addresses and the local
+// folder of the RFC files.
+#ifndef PARCHLY_APP_OPTIONS_RFC_PAGE_H
+#define PARCHLY_APP_OPTIONS_RFC_PAGE_H
+
+#include <QWidget>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+
+namespace parchly {
+
+class Profile;
+struct RfcSettings;
+
+class COptionsRfcPage : public QWidget {
+    Q_OBJECT
+public:
+    // `lastBrowsedFolder` is where the folder browser starts and what it
+    // remembers for the rest of the run.
+    COptionsRfcPage(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
+                    QWidget* parent = nullptr);
+
+    // Stores the page into the settings and saves them; false, storing
+    // nothing, when the user declines an empty local path.
+    bool apply();
+
+    QLineEdit* indexUrlField() const { return m_indexUrl; }
+    QLineEdit* collectionUrlField() const { return m_collectionUrl; }
+    QLineEdit* localPathField() const { return m_localPath; }
+    QPushButton* browseButton() const { return m_browse; }
+
+private slots:
+    void browseForFolder();
+
+private:
+    RfcSettings& m_settings;
+    Profile& m_profile;
+    std::string& m_lastBrowsedFolder;
+    QLineEdit* m_indexUrl = nullptr;
+    QLineEdit* m_collectionUrl = nullptr;
+    QLineEdit* m_localPath = nullptr;
+    QPushButton* m_browse = nullptr;
+};
+
+} // namespace parchly
+
+#endif

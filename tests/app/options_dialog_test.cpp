@@ -1,0 +1,327 @@
+// What a user does in the Options dialog and what the settings then hold, in
+// memory and in the settings file.
+#include "app/options_dialog.h"
+#include "app/options_format_page.h"
+#include "app/options_level_counts.h"
+#include "app/options_regular_page.h"
+#include "app/options_rfc_page.h"
+#include "app/settings.h"
+#include "collections/ini_file.h"
+#include "support/scripted_dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+namespace parchly {
+
+namespace {
+
+class OptionsDialog : public ::testing::Test {
+protected:
+    OptionsDialog() : settings("/home/ann/") {}
+
+    void applyPage(COptionsDlg& dialog, int page)
+    {
+        dialog.tabs()->setCurrentIndex(page);
+        dialog.applyButton()->click();
+    }
+
+    test::IniFile ini;
+    test::ScriptedDialogs scripted;
+    RfcSettings settings;
+    std::string lastBrowsedFolder;
+};
+
+} // namespace
+
+TEST(LevelCounts, RejectedTextsGiveTheirMessage)
+{
+    const std::vector<std::pair<QString, QString>> cases = {
+        {"500; 50", "Wrong character: ;.\nMust seperated by comma(,)!"},
+        {"500, x", "Wrong value : x.\nMust be decimal number!"},
+        {"500,,50", "Wrong value : ,.\nMust be decimal number!"},
+        {"+500", "Wrong value : +.\nMust be decimal number!"},
+        {"500, 500", "Wrong value: 500.\nMust be greater than 10!"},
+        {"50, 500", "Wrong value: 500.\nMust be greater than 10!"},
+        {"9", "Wrong value: 9.\nMust be greater than 10!"},
+        {"500, 9", "Wrong value: 9.\nMust be greater than 10!"},
+        {"", "Empty value.\nMust contain at least 1 decimal number!"},
+        {"  ", "Empty value.\nMust contain at least 1 decimal number!"},
+        {"x", "Empty value.\nMust contain at least 1 decimal number!"},
+        {"-500, 50", "Empty value.\nMust contain at least 1 decimal number!"},
+        {"0", "Empty value.\nMust contain at least 1 decimal number!"},
+    };
+    for (const auto& [text, expected] : cases) {
+        std::vector<int32_t> counts = {7};
+        QString message;
+        EXPECT_FALSE(ParseLevelCounts(text, counts, message)) << text.toStdString();
+        EXPECT_EQ(message, expected) << text.toStdString();
+        EXPECT_EQ(counts, std::vector<int32_t>({7}));
+    }
+}
+
+TEST(LevelCounts, AcceptedTextsAndTheirShownForm)
+{
+    const std::vector<std::pair<QString, std::vector<int32_t>>> cases = {
+        {"500, 50", {500, 50}},       {"500,50", {500, 50}},
+        {"500 ,50 ,", {500, 50}},     {"\t1000\t, 100 , 10", {1000, 100, 10}},
+        {"10", {10}},                 {"99999999999999, 20", {2147483647, 20}},
+    };
+    for (const auto& [text, expected] : cases) {
+        std::vector<int32_t> counts;
+        QString message;
+        EXPECT_TRUE(ParseLevelCounts(text, counts, message)) << text.toStdString();
+        EXPECT_EQ(counts, expected) << text.toStdString();
+    }
+    EXPECT_EQ(FormatLevelCounts({500, 50}), "500, 50");
+}
+
+TEST_F(OptionsDialog, OpensOnTheRegularPageShowingTheSettings)
+{
+    settings.IndexLevelCounts = {400, 40, 12};
+    settings.ShowPageSeparator = true;
+    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    EXPECT_EQ(dialog.windowTitle(), "Options (Changes will take effect on next relative action)");
+    ASSERT_EQ(dialog.tabs()->count(), 3);
+    EXPECT_EQ(dialog.tabs()->tabText(0), "Regular");
+    EXPECT_EQ(dialog.tabs()->tabText(1), "Format");
+    EXPECT_EQ(dialog.tabs()->tabText(2), "RFC");
+    EXPECT_EQ(dialog.tabs()->currentIndex(), 0);
+    EXPECT_EQ(dialog.regularPage()->levelCountsField()->text(), "400, 40, 12");
+    EXPECT_TRUE(dialog.regularPage()->box("ShowPageSeparator")->isChecked());
+    EXPECT_FALSE(dialog.regularPage()->box("OpenRfcIndexWhenStarted")->isChecked());
+    EXPECT_EQ(dialog.formatPage()->categoryBox()->currentText(), "Default");
+    EXPECT_EQ(dialog.formatPage()->colorField()->text(), "0:0:0");
+    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "/home/ann/RFCPath");
+}
+
+TEST_F(OptionsDialog, ARejectedRegularPageStoresNothing)
+{
+    for (const char* text : {"500; 50", "500, x", "500, 500", "50, 500", "9", ""}) {
+        COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+        dialog.regularPage()->box("OpenRfcIndexWhenStarted")->setChecked(true);
+        dialog.regularPage()->levelCountsField()->setText(text);
+        applyPage(dialog, COptionsDlg::kRegularPage);
+    }
+    EXPECT_EQ(scripted.messages.size(), 6);
+    EXPECT_FALSE(settings.OpenRfcIndexWhenStarted);
+    EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({500, 50}));
+    EXPECT_TRUE(ini.text().isEmpty());
+}
+
+TEST_F(OptionsDialog, AnAcceptedRegularPageStoresAndSavesEverything)
+{
+    ini.write("[settings]\nLevel0=900\nLevel1=90\nLevel2=30\nLevel3=15\nLineWidth=80\n");
+    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    COptionsRegularPage* page = dialog.regularPage();
+    page->box("OpenRfcIndexWhenStarted")->setChecked(true);
+    page->box("BuildStructureFromText")->setChecked(false);
+    page->box("LargeToolBarButtonWithText")->setChecked(true);
+    page->levelCountsField()->setText("500 ,50 ,");
+    applyPage(dialog, COptionsDlg::kRegularPage);
+
+    EXPECT_TRUE(scripted.messages.isEmpty());
+    EXPECT_TRUE(settings.OpenRfcIndexWhenStarted);
+    EXPECT_FALSE(settings.BuildStructureFromText);
+    EXPECT_TRUE(settings.LargeToolBarButtonWithText);
+    EXPECT_EQ(ini.value("settings", "OpenRfcIndexWhenStarted"), "1");
+    EXPECT_EQ(ini.value("settings", "BuildStructureFromText"), "0");
+    EXPECT_EQ(ini.value("settings", "Level0"), "500");
+    EXPECT_EQ(ini.value("settings", "Level1"), "50");
+    EXPECT_EQ(ini.value("settings", "Level2"), "");
+    EXPECT_EQ(ini.value("settings", "LineWidth"), "80");
+
+    // The file written reads back to the same state.
+    RfcSettings loaded("/home/ann/");
+    loaded.LoadSettings(ini.profile);
+    EXPECT_EQ(loaded.IndexLevelCounts, std::vector<int32_t>({500, 50}));
+    EXPECT_TRUE(loaded.OpenRfcIndexWhenStarted);
+    EXPECT_FALSE(loaded.BuildStructureFromText);
+}
+
+TEST_F(OptionsDialog, MasterSwitchesSetAndLockTheirDependentBoxes)
+{
+    settings.DisableInvalidContentEntryLink = false;
+    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    COptionsRegularPage* page = dialog.regularPage();
+    QCheckBox* analysis = page->box("DisableReferenceAnalysis");
+    QCheckBox* referenceLink = page->box("DisableReferenceLink");
+    EXPECT_TRUE(referenceLink->isEnabled());
+    EXPECT_FALSE(referenceLink->isChecked());
+
+    analysis->click();
+    EXPECT_TRUE(referenceLink->isChecked());
+    EXPECT_FALSE(referenceLink->isEnabled());
+    analysis->click();
+    EXPECT_TRUE(referenceLink->isChecked());
+    EXPECT_TRUE(referenceLink->isEnabled());
+
+    QCheckBox* allLinks = page->box("DisableContentEntryLink");
+    QCheckBox* invalidLinks = page->box("DisableInvalidContentEntryLink");
+    QCheckBox* hideInvalid = page->box("HideInvalidContentEntryInTreeView");
+    hideInvalid->setChecked(false);
+    allLinks->click();
+    EXPECT_TRUE(invalidLinks->isChecked());
+    EXPECT_TRUE(hideInvalid->isChecked());
+    EXPECT_FALSE(invalidLinks->isEnabled());
+    EXPECT_FALSE(hideInvalid->isEnabled());
+    allLinks->click();
+    EXPECT_TRUE(invalidLinks->isChecked() && invalidLinks->isEnabled());
+    EXPECT_TRUE(hideInvalid->isChecked() && hideInvalid->isEnabled());
+
+    // A page opened with a master switch on starts with its dependents locked.
+    settings.DisableContentEntryLink = true;
+    COptionsDlg again(settings, ini.profile, lastBrowsedFolder);
+    EXPECT_FALSE(again.regularPage()->box("DisableInvalidContentEntryLink")->isEnabled());
+    EXPECT_TRUE(again.regularPage()->box("DisableInvalidContentEntryLink")->isChecked());
+}
+
+TEST_F(OptionsDialog, AChosenFormatIsShownAndKeptButNotWrittenOnCancel)
+{
+    FontChoice boldItalicRed;
+    boldItalicRed.face = "DejaVu Sans Mono";
+    boldItalicRed.weight = 700;
+    boldItalicRed.italic = true;
+    boldItalicRed.pointSize = 12;
+    boldItalicRed.colour = QColor(255, 0, 0);
+    scripted.fontChoices = {boldItalicRed};
+
+    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    COptionsFormatPage* page = dialog.formatPage();
+    dialog.tabs()->setCurrentIndex(COptionsDlg::kFormatPage);
+    page->categoryBox()->setCurrentIndex(kFormatSubtitles);
+    EXPECT_EQ(page->colorField()->text(), "0:0:255");
+    page->selectButton()->click();
+
+    // The chooser started from the stored format.
+    ASSERT_EQ(scripted.fontsOffered.size(), 1);
+    EXPECT_EQ(scripted.fontsOffered[0].face, "Fixedsys");
+    EXPECT_EQ(scripted.fontsOffered[0].pointSize, 10);
+    EXPECT_EQ(scripted.fontsOffered[0].weight, 400);
+    EXPECT_EQ(scripted.fontsOffered[0].colour, QColor(0, 0, 255));
+
+    EXPECT_EQ(page->fontField()->text(), "DejaVu Sans Mono");
+    EXPECT_EQ(page->styleField()->text(), "bold, italic");
+    EXPECT_EQ(page->sizeField()->text(), "12");
+    EXPECT_EQ(page->colorField()->text(), "255:0:0");
+    TextFormat stored;
+    ASSERT_TRUE(settings.GetFormat(kFormatSubtitles, stored));
+    EXPECT_EQ(stored.height, 240);
+    EXPECT_EQ(stored.effects, kEffectBold | kEffectItalic);
+    EXPECT_EQ(stored.colour, 0xFFu);
+
+    // Another category shows its own format; a cancelled chooser changes nothing.
+    page->categoryBox()->setCurrentIndex(kFormatHeadersFooters);
+    EXPECT_EQ(page->colorField()->text(), "0:255:0");
+    page->selectButton()->click();
+    EXPECT_EQ(page->colorField()->text(), "0:255:0");
+
+    dialog.cancelButton()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(ini.text().isEmpty());
+    ASSERT_TRUE(settings.GetFormat(kFormatSubtitles, stored));
+    EXPECT_EQ(stored.height, 240);
+}
+
+TEST_F(OptionsDialog, OnlyAWeightOf700IsBoldAndApplyingWritesTheFormats)
+{
+    FontChoice semibold;
+    semibold.face = "Mono";
+    semibold.weight = 600;
+    semibold.underline = true;
+    semibold.strikeout = true;
+    semibold.pointSize = 9;
+    scripted.fontChoices = {semibold};
+    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    dialog.tabs()->setCurrentIndex(COptionsDlg::kFormatPage);
+    dialog.formatPage()->categoryBox()->setCurrentIndex(kFormatTitle);
+    dialog.formatPage()->selectButton()->click();
+    EXPECT_EQ(dialog.formatPage()->styleField()->text(), "strikeout, underline");
+    dialog.applyButton()->click();
+
+    EXPECT_EQ(ini.value("RFC Title", "font"), "Mono");
+    EXPECT_EQ(ini.value("RFC Title", "style"), "strikeout, underline");
+    EXPECT_EQ(ini.value("RFC Title", "size"), "9");
+    EXPECT_EQ(ini.value("RFC Title", "color"), "0:0:0");
+    EXPECT_EQ(ini.value("Default", "font"), "Fixedsys");
+    RfcSettings loaded;
+    loaded.LoadSettings(ini.profile);
+    TextFormat title;
+    ASSERT_TRUE(loaded.GetFormat(kFormatTitle, title));
+    EXPECT_EQ(title.effects, kEffectUnderline | kEffectStrikeout);
+    EXPECT_EQ(title.height, 180);
+}
+
+TEST_F(OptionsDialog, TheLocalPathIsNormalisedAndStoredWithTheAddresses)
+{
+    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    COptionsRfcPage* page = dialog.rfcPage();
+    page->localPathField()->setText("D:\\RFCs\\");
+    page->indexUrlField()->setText("http://example.org/rfc-index.txt");
+    page->collectionUrlField()->setText("not checked at all");
+    applyPage(dialog, COptionsDlg::kRfcPage);
+
+    EXPECT_EQ(page->localPathField()->text(), "D:/RFCs");
+    EXPECT_EQ(settings.RfcRootPath, "D:/RFCs");
+    EXPECT_EQ(settings.RfcIndexDownloadUrl, "http://example.org/rfc-index.txt");
+    EXPECT_EQ(settings.RfcDownloadUrl, "not checked at all");
+    EXPECT_TRUE(ini.text().contains("RfcRootPath=D:/RFCs\n"));
+    EXPECT_EQ(ini.value("settings", "RfcDownloadUrl"), "not checked at all");
+}
+
+TEST_F(OptionsDialog, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
+{
+    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    dialog.rfcPage()->localPathField()->setText("///");
+    dialog.rfcPage()->indexUrlField()->setText("ftp://changed/rfc-index.txt");
+    scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    applyPage(dialog, COptionsDlg::kRfcPage);
+    EXPECT_EQ(scripted.messages, QStringList({"Empty Local Path"}));
+    EXPECT_EQ(settings.RfcRootPath, "/home/ann/RFCPath");
+    EXPECT_NE(settings.RfcIndexDownloadUrl, "ftp://changed/rfc-index.txt");
+    EXPECT_TRUE(ini.text().isEmpty());
+
+    applyPage(dialog, COptionsDlg::kRfcPage);
+    EXPECT_EQ(scripted.messages.size(), 2);
+    EXPECT_EQ(settings.RfcRootPath, "");
+    EXPECT_EQ(ini.value("settings", "RfcRootPath"), "");
+    EXPECT_EQ(settings.RfcIndexDownloadUrl, "ftp://changed/rfc-index.txt");
+}
+
+TEST_F(OptionsDialog, TheFolderBrowserRemembersTheLastFolder)
+{
+    lastBrowsedFolder = "/srv";
+    scripted.paths = {"", "/srv/rfc"};
+    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    dialog.rfcPage()->browseButton()->click();
+    EXPECT_EQ(lastBrowsedFolder, "/srv");
+    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "/home/ann/RFCPath");
+    dialog.rfcPage()->browseButton()->click();
+    EXPECT_EQ(lastBrowsedFolder, "/srv/rfc");
+    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "/srv/rfc");
+    EXPECT_EQ(scripted.pathCaptions.first(), "Load mib files in a direcotry");
+    EXPECT_EQ(settings.RfcRootPath, "/home/ann/RFCPath");
+}
+
+TEST_F(OptionsDialog, OkAppliesEveryPageAndClosesEvenWhenOneRejects)
+{
+    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    dialog.regularPage()->levelCountsField()->setText("9");
+    dialog.regularPage()->box("ShowPageSeparator")->setChecked(true);
+    dialog.rfcPage()->localPathField()->setText("/data/rfc/");
+    dialog.okButton()->click();
+
+    EXPECT_EQ(scripted.messages, QStringList({"Wrong value: 9.\nMust be greater than 10!"}));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(settings.ShowPageSeparator);
+    EXPECT_EQ(settings.RfcRootPath, "/data/rfc");
+    EXPECT_EQ(ini.value("settings", "ShowPageSeparator"), "0");
+    EXPECT_EQ(ini.value("settings", "RfcRootPath"), "/data/rfc");
+    EXPECT_EQ(ini.value("Headers and Footers", "color"), "0:255:0");
+}
+
+} // namespace parchly

@@ -1,0 +1,47 @@
+// The font chooser the Format page offers: it starts from the stored format
+// and gives back what the user set.
+#include "app/font_chooser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontComboBox>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+namespace parchly {
+
+TEST(FontChooser, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
+{
+    FontChoice initial;
+    initial.weight = 700;
+    initial.italic = true;
+    initial.underline = true;
+    initial.pointSize = 14;
+    initial.colour = QColor(0, 128, 255);
+    CFontChooserDlg chooser(initial);
+    EXPECT_EQ(chooser.styleBox()->currentText(), "Bold Italic");
+    EXPECT_EQ(chooser.sizeBox()->value(), 14);
+    EXPECT_TRUE(chooser.underlineBox()->isChecked());
+    EXPECT_FALSE(chooser.strikeoutBox()->isChecked());
+
+    FontChoice same = chooser.choice();
+    EXPECT_EQ(same.weight, 700);
+    EXPECT_TRUE(same.italic);
+    EXPECT_EQ(same.colour, QColor(0, 128, 255));
+
+    chooser.styleBox()->setCurrentText("Italic");
+    chooser.sizeBox()->setValue(9);
+    chooser.underlineBox()->setChecked(false);
+    chooser.strikeoutBox()->setChecked(true);
+    chooser.setColour(Qt::red);
+    const FontChoice chosen = chooser.choice();
+    EXPECT_EQ(chosen.weight, 400);
+    EXPECT_TRUE(chosen.italic);
+    EXPECT_EQ(chosen.pointSize, 9);
+    EXPECT_FALSE(chosen.underline);
+    EXPECT_TRUE(chosen.strikeout);
+    EXPECT_EQ(chosen.colour, QColor(Qt::red));
+    EXPECT_EQ(chosen.face, chooser.faceBox()->currentFont().family());
+}
+
+} // namespace parchly
