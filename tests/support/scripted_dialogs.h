@@ -117,6 +117,22 @@ public:
         previewPainter = paint;
     }
 
+    // Fonts chosen in the font chooser in order; when none is left the
+    // chooser is cancelled.
+    std::deque<FontChoice> fontChoices;
+    // The font each chooser was started from, in order.
+    QList<FontChoice> fontsOffered;
+
+    bool chooseFixedFont(QWidget*, FontChoice& choice) override
+    {
+        fontsOffered << choice;
+        if (fontChoices.empty())
+            return false;
+        choice = fontChoices.front();
+        fontChoices.pop_front();
+        return true;
+    }
+
 private:
     QString nextPath(const QString& caption)
     {
