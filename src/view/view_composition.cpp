@@ -4,7 +4,6 @@
 #include "analysis/line_mapping.h"
 #include "app/settings.h"
 #include "platform/char_format.h"
-#include "view/parchly_doc.h"
 #include "view/parchly_view.h"
 #include "view/shown_lines.h"
 

@@ -4,9 +4,7 @@
 #include "app/settings.h"
 #include "platform/char_format.h"
 #include "view/page_separator.h"
-#include "view/parchly_doc.h"
 #include "view/parchly_view.h"
-#include "view/shown_lines.h"
 
 #include <algorithm>
 

@@ -8,7 +8,6 @@
 #include "platform/tree_images.h"
 #include "platform/tree_view.h"
 #include "view/navigator_tree_adapter.h"
-#include "view/parchly_doc.h"
 #include "view/parchly_view.h"
 #include "view/view_host.h"
 
