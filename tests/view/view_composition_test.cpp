@@ -139,6 +139,44 @@ TEST_F(Composition, FormatsEachCategory)
     EXPECT_FALSE(underlinedAt(shown, 56, int(shown.LineText(56).indexOf("RFC"))));
 }
 
+TEST_F(Composition, LinkSettingsDecideWhatIsUnderlined)
+{
+    CParchlyView& shown = opened.open();
+    const int citationColumn = int(shown.LineText(13).indexOf(QLatin1Char('[')));
+    options().DisableReferenceLink = true;
+    text().contents[2].headingLine = 0; // "1.2 Terms" found no heading
+    shown.FormatRfcText();
+
+    EXPECT_EQ(colourAt(shown, 13, citationColumn), kContentsColour);
+    EXPECT_FALSE(underlinedAt(shown, 13, citationColumn)) << "citations are no links";
+    const ReferenceEntry& reference = text().references[0];
+    EXPECT_TRUE(underlinedAt(shown, reference.linkLine, reference.linkStart)) << "RFC numbers still are";
+    EXPECT_EQ(colourAt(shown, 19, 8), kContentsColour);
+    EXPECT_FALSE(underlinedAt(shown, 19, 8)) << "an invalid entry is no link";
+    EXPECT_TRUE(underlinedAt(shown, 18, 8));
+
+    options().DisableInvalidContentEntryLink = false;
+    shown.FormatRfcText();
+    EXPECT_TRUE(underlinedAt(shown, 19, 8));
+    options().DisableContentEntryLink = true;
+    shown.FormatRfcText();
+    EXPECT_FALSE(underlinedAt(shown, 18, 8)) << "entries take the format as configured";
+    EXPECT_FALSE(shown.document()->isModified());
+}
+
+TEST_F(Composition, SettingsCutAndSeparateAtLoad)
+{
+    options().DisableHeaderAndFooterInAllFiles = true;
+    options().ShowPageSeparator = true;
+    CParchlyView& shown = opened.open();
+    EXPECT_TRUE(text().hideHeaders && text().hideFooters && text().showPageSeparators);
+    const QStringList lines = shownLines(shown);
+    EXPECT_EQ(lines.filter("[Page ").size(), 0);
+    EXPECT_EQ(lines.filter(QRegularExpression("^RFC 9990 ")).size(), 0);
+    EXPECT_EQ(lines.filter(QRegularExpression("^-+ Page \\d -+\f$")).size(), 3);
+    expectMappingAgreesWithShownText();
+}
+
 TEST_F(Composition, OnlyDefaultTextLeavesEverythingPlainAndTurnsContentLinksOff)
 {
     options().UseOnlyDefaultText = true;
