@@ -31,7 +31,12 @@ int main(int argc, char** argv)
     if (!scratch.isValid() || !QDir::setCurrent(scratch.path()))
         return 1;
     parchly::CParchlyApp app;
-    if (!app.InitInstance() || !app.OpenDocumentFile(file))
+    if (!app.InitInstance())
+        return 1;
+    // Without a window manager a maximised window keeps its normal size.
+    app.mainFrame()->showNormal();
+    app.mainFrame()->setGeometry(0, 0, 1200, 760);
+    if (!app.OpenDocumentFile(file))
         return 1;
 
     QEventLoop settle;

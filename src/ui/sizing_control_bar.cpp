@@ -6,9 +6,24 @@
 
 namespace parchly {
 
+namespace {
+
+// The client area asks for the bar's default size: the dock layout sizes a
+// bar by its content when it is first docked or floated.
+class ClientArea : public QWidget {
+public:
+    ClientArea(QSize defaultSize, QWidget* parent) : QWidget(parent), defaultSize_(defaultSize) {}
+    QSize sizeHint() const override { return defaultSize_; }
+
+private:
+    QSize defaultSize_;
+};
+
+} // namespace
+
 CSizingControlBar::CSizingControlBar(const QString& title, QWidget* parent, QSize defaultSize,
                                      bool gripper, int controlId)
-    : QDockWidget(title, parent), client_(new QWidget(this)), defaultSize_(defaultSize),
+    : QDockWidget(title, parent), client_(new ClientArea(defaultSize, this)), defaultSize_(defaultSize),
       controlId_(controlId)
 {
     setAllowedAreas(Qt::AllDockWidgetAreas);
