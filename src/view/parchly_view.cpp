@@ -11,8 +11,6 @@
 #include "view/view_host.h"
 
 #include <QFile>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <algorithm>
 
 namespace parchly {
@@ -150,27 +148,6 @@ void CParchlyView::GetCaretLineColumn(int& line, int& column) const
     const int end = GetSelection().end;
     line = LineFromPosition(end);
     column = end - LineStart(line);
-}
-
-void CParchlyView::keyPressEvent(QKeyEvent* event)
-{
-    TextView::keyPressEvent(event);
-    followCaret();
-}
-
-void CParchlyView::mousePressEvent(QMouseEvent* event)
-{
-    TextView::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
-        followCaret();
-}
-
-void CParchlyView::followCaret()
-{
-    if (!m_initialised)
-        return;
-    SelectNavigatorNode();
-    UpdatePositionStatus();
 }
 
 void CParchlyView::UpdatePositionStatus()

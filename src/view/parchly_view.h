@@ -66,14 +66,7 @@ public:
     // `byteColumn` of the file line shown there.
     int CharColumn(int shownLine, int byteColumn) const;
 
-protected:
-    // After the control's own handling, the Navigator and the position
-    // status follow the caret.
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-
 private:
-    void followCaret();
     RfcText& rfc() const;
     const RfcSettings& settings() const;
     bool isRfcIndexPath() const;

@@ -1,7 +1,6 @@
 #include "platform/char_format.h"
 #include "platform/text_view.h"
 
-#include <QFontInfo>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <cstring>
@@ -136,36 +135,6 @@ TEST(CharFormat, ConvertsSizeColourAndFallsBackToAFixedPitchFace)
     EXPECT_FALSE(bare.hasProperty(QTextFormat::FontPointSize));
     EXPECT_FALSE(bare.hasProperty(QTextFormat::ForegroundBrush));
     EXPECT_FALSE(bare.hasProperty(QTextFormat::TextUnderlineStyle));
-}
-
-TEST(TextView, ScrollsLineByLineAndKeepsTheCaretOutOfHiddenRepaints)
-{
-    TextView view;
-    std::string text;
-    for (int i = 0; i < 200; ++i)
-        text += "line " + std::to_string(i) + "\n";
-    streamIn(view, text, 64);
-    view.resize(400, 200);
-    view.show();
-
-    EXPECT_EQ(view.FirstVisibleLine(), 0);
-    view.ScrollLines(50);
-    EXPECT_EQ(view.FirstVisibleLine(), 50);
-    view.ScrollLines(-20);
-    EXPECT_EQ(view.FirstVisibleLine(), 30);
-    view.ScrollLines(-100);
-    EXPECT_EQ(view.FirstVisibleLine(), 0);
-
-    const QPoint below = view.PositionToPoint(view.LineStart(3));
-    const QPoint above = view.PositionToPoint(view.LineStart(1));
-    EXPECT_GT(below.y(), above.y());
-    EXPECT_TRUE(view.FormatRect().contains(above));
-
-    view.Hide();
-    EXPECT_FALSE(view.updatesEnabled());
-    view.Show();
-    EXPECT_TRUE(view.updatesEnabled());
-    EXPECT_TRUE(view.isVisible());
 }
 
 } // namespace parchly

@@ -1,5 +1,4 @@
 #include "platform/tab_strip.h"
-#include "platform/tree_images.h"
 #include "platform/tree_view.h"
 
 #include <QApplication>
@@ -93,28 +92,6 @@ TEST(TreeView, ReportsWhoChangedTheSelection)
 
     tree.SelectItem(top); // already selected: no change to report
     EXPECT_EQ(changes.size(), 3u);
-}
-
-TEST(TreeView, ShowsImagePairsFromTheImageList)
-{
-    const QList<QImage>& images = treeImages();
-    ASSERT_EQ(images.size(), kTreeImageCount);
-    for (int i = 0; i < kTreeImageCount; i += 2) {
-        EXPECT_EQ(images[i].size(), QSize(kTreeImageSize, kTreeImageSize));
-        EXPECT_NE(images[i], images[i + 1]) << "the selected image of pair " << i << " must differ";
-    }
-    EXPECT_NE(images[0], images[2]);
-    EXPECT_NE(images[2], images[4]);
-
-    TreeView tree;
-    tree.SetImageList(images);
-    TreeView::Item page = tree.InsertItem(nullptr, "Page 1");
-    EXPECT_TRUE(page->icon(0).isNull());
-    tree.SetItemImages(page, 4, 5);
-    EXPECT_FALSE(page->icon(0).isNull());
-    TreeView::Item outOfRange = tree.InsertItem(nullptr, "Page 2");
-    tree.SetItemImages(outOfRange, 6, 7);
-    EXPECT_TRUE(outOfRange->icon(0).isNull());
 }
 
 TEST(TabStrip, InsertsSelectsAndDeletesTabsTellingUserChangesApart)

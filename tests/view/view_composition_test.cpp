@@ -242,6 +242,7 @@ TEST_F(Composition, HeadersAndFootersCanBeCutOneAfterTheOther)
     expectMappingAgreesWithShownText();
 
     shown.ShowHeadersAndFooters(false, true); // headers come back through a reload
+    EXPECT_EQ(opened.host.tabs->TabCount(), 2) << "a reload adds no Navigator tabs";
     expected = file;
     expected.removeAt(kThirdFooter);
     expected.removeAt(kSecondFooter);

@@ -77,15 +77,4 @@ TEST(ViewOpening, AFileThatCannotBeReadLeavesAnEmptyViewWithoutAMessage)
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST(ViewOpening, ReloadingKeepsOneSetOfNavigatorTabs)
-{
-    ScriptedDialogs dialogs;
-    OpenedView opened(fixtureRfcPath());
-    CParchlyView& view = opened.open();
-    view.ShowHeadersAndFooters(true, false);
-    view.ShowHeadersAndFooters(false, false); // reloads
-    EXPECT_EQ(opened.host.tabs->TabCount(), 2);
-    EXPECT_EQ(view.toPlainText(), expectedShownText(fixtureRfcPath()));
-}
-
 } // namespace parchly

@@ -2,8 +2,6 @@
 #include "support/scripted_dialogs.h"
 #include "view_test_support.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -204,13 +202,6 @@ TEST_F(Trees, TheCaretSelectsItsItemInTheTreeOfTheSelectedTab)
     EXPECT_EQ(pages().GetItemText(pages().GetSelected()), QString("Page 2"));
     view.ShowNavigatorMode();
     EXPECT_EQ(opened.host.modePane, QString("Page View"));
-
-    // Moving the caret by key takes the Page tree and the status along.
-    view.SetSelection(view.LineStart(45), view.LineStart(45));
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QApplication::sendEvent(&view, &down);
-    EXPECT_EQ(pages().GetItemText(pages().GetSelected()), QString("Page 3"));
-    EXPECT_EQ(opened.host.positionPane, QString("Ln 46, Col 0"));
 }
 
 } // namespace parchly
