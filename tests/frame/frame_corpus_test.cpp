@@ -1,0 +1,47 @@
+#include "frame/app_fixture.h"
+#include "frame/child_frame.h"
+#include "frame/document_tab_bar.h"
+#include "frame/main_frame.h"
+#include "platform/tab_strip.h"
+#include "support/corpus.h"
+#include "view/parchly_doc.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace parchly {
+namespace {
+
+using FrameCorpusTest = test::AppFixture;
+
+// Every file of the corpus, the index included, opens through the File
+// menu's road into a window of its own with its tab, and all of them close
+// again back to the menus without a document.
+TEST_F(FrameCorpusTest, EveryFileOpensInItsOwnWindowAndClosesAgain)
+{
+    PARCHLY_REQUIRE_CORPUS_FILE(anyRfc, "rfc2616.txt");
+    makeApp();
+    CMainFrame& frame = *app->mainFrame();
+    const QDir folder(QString::fromStdString(anyRfc.parent_path().string()));
+    const QStringList names = folder.entryList({"*.txt"}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        CParchlyDoc* document = app->OpenDocumentFile(folder.filePath(name));
+        ASSERT_NE(document, nullptr) << name.toStdString();
+        ASSERT_NE(frame.activeChildFrame(), nullptr);
+        EXPECT_EQ(frame.activeChildFrame()->document(), document);
+        EXPECT_EQ(document->text().isIndex, name == QLatin1String("rfc-index.txt")) << name.toStdString();
+        EXPECT_EQ(frame.documentTabBar()->tabs()->tabText(frame.documentTabBar()->tabs()->GetSelectedTab()), name);
+    }
+    EXPECT_EQ(frame.documentTabBar()->tabs()->TabCount(), names.size());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    for (CChildFrame* child : std::vector<CChildFrame*>(frame.childFrames()))
+        child->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frame.documentTabBar()->tabs()->TabCount(), 0);
+    EXPECT_EQ(frame.menuResource(), 128);
+    EXPECT_FALSE(app->indexDocumentOpen);
+}
+
+} // namespace
+} // namespace parchly
