@@ -6,6 +6,7 @@
 #include "frame/main_frame.h"
 #include "platform/dialogs.h"
 #include "platform/tree_images.h"
+#include "ui/tip_dialog.h"
 
 #include <QFile>
 #include <cstdio>
@@ -120,6 +121,10 @@ void CParchlyApp::installHandlers()
     handlers_[kCmdAbout] = [this] {
         CAboutDlg about(mainFrame_.get());
         about.exec();
+    };
+    handlers_[kCmdTipOfTheDayApp] = [this] {
+        CTipDlg tip(appDirectory_, profile_, mainFrame_.get());
+        tip.exec();
     };
     handlers_[kCmdFileOpen] = [this] {
         const QString path = dialogs().openFileName(mainFrame_.get(), QStringLiteral("Open"),

@@ -2,12 +2,17 @@
 
 #include "app/command_ids.h"
 #include "app/parchly_app.h"
+#include "collections/bookmarks_dialog.h"
+#include "collections/favorite_rfcs_dialog.h"
+#include "download/download_commands.h"
 #include "frame/child_frame.h"
 #include "frame/command_icons.h"
 #include "frame/command_table.h"
 #include "frame/document_tab_bar.h"
+#include "frame/frame_collections_host.h"
 #include "platform/dialogs.h"
 #include "platform/tab_strip.h"
+#include "ui/tip_dialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -204,6 +209,23 @@ void CMainFrame::installHandlers()
     handlers_[kCmdCascade] = [this] { mdiArea_->cascadeSubWindows(); };
     handlers_[kCmdTile] = [this] { mdiArea_->tileSubWindows(); };
     handlers_[kCmdArrangeIcons] = [this] { arrangeIcons(); };
+    handlers_[kCmdTipOfTheDay] = [this] {
+        CTipDlg tip(app_.appDirectory(), app_.profile(), this);
+        tip.exec();
+    };
+    handlers_[kCmdBookmarks] = [this] {
+        FrameCollectionsHost host(*this, app_);
+        CBookmarksDlg bookmarks(host, app_.profile(), this);
+        bookmarks.exec();
+    };
+    handlers_[kCmdFavoriteRfcs] = [this] {
+        FrameCollectionsHost host(*this, app_);
+        CFavoriteRfcsDlg favorites(host, app_.profile(), this);
+        favorites.exec();
+    };
+    handlers_[kCmdUpdateRfcIndex] = [this] { UpdateRfcIndex(this, app_.settings()); };
+    handlers_[kCmdDownloadRfc] = [this] { DownloadRfc(this, app_.settings()); };
+    handlers_[kCmdDownloadCollection] = [this] { DownloadRfcCollection(this, app_.settings()); };
 }
 
 void CMainFrame::buildMenus(int resource)

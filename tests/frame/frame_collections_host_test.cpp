@@ -1,0 +1,70 @@
+#include "frame/frame_collections_host.h"
+
+#include "frame/app_fixture.h"
+#include "frame/child_frame.h"
+#include "frame/main_frame.h"
+#include "view/parchly_view.h"
+
+namespace parchly {
+namespace {
+
+class FrameCollectionsHostTest : public test::AppFixture {
+protected:
+    FrameCollectionsHost host() { return FrameCollectionsHost(*app->mainFrame(), *app); }
+};
+
+TEST_F(FrameCollectionsHostTest, TellsTheOpenDocumentsInOpeningOrder)
+{
+    makeApp();
+    EXPECT_FALSE(host().hasDocumentTabs());
+    EXPECT_TRUE(host().activeDocumentPath().isEmpty());
+    int line = -1, column = -1;
+    host().activeCaretLineColumn(line, column);
+    EXPECT_EQ(line, 0);
+    EXPECT_EQ(column, 0);
+
+    const QString second = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc2.txt"));
+    const QString first = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc1.txt"));
+    ASSERT_TRUE(host().openDocument(second));
+    ASSERT_TRUE(host().openDocument(first));
+    EXPECT_FALSE(host().openDocument(pathOf("rfc404.txt")));
+    EXPECT_TRUE(host().hasDocumentTabs());
+    EXPECT_EQ(host().openDocumentPaths(), QStringList({second, first}));
+    EXPECT_EQ(host().activeDocumentPath(), first);
+}
+
+TEST_F(FrameCollectionsHostTest, PutsTheCaretOnAShownLineOnly)
+{
+    makeApp();
+    ASSERT_TRUE(host().openDocument(copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"))));
+    CParchlyView* view = app->mainFrame()->activeChildFrame()->view();
+
+    host().setActiveCaretLineColumn(13, 4);
+    int line = -1, column = -1;
+    host().activeCaretLineColumn(line, column);
+    EXPECT_EQ(line, 13);
+    EXPECT_EQ(column, 4);
+    EXPECT_EQ(app->mainFrame()->positionPane(), QStringLiteral("Ln 13, Col 4"));
+
+    // On a blank line any column is the line's start.
+    ASSERT_EQ(view->LineText(12), QStringLiteral("\n"));
+    host().setActiveCaretLineColumn(12, 4);
+    host().activeCaretLineColumn(line, column);
+    EXPECT_EQ(line, 12);
+    EXPECT_EQ(column, 0);
+
+    // A column past the line's end stops at its end, on the same line.
+    host().setActiveCaretLineColumn(13, 500);
+    host().activeCaretLineColumn(line, column);
+    EXPECT_EQ(line, 13);
+    ASSERT_TRUE(view->LineText(13).startsWith(QStringLiteral("   This document describes")));
+    EXPECT_EQ(column, view->LineText(13).chopped(1).size());
+
+    // A line past the end leaves the caret where it was.
+    host().setActiveCaretLineColumn(view->LineCount() + 10, 0);
+    host().activeCaretLineColumn(line, column);
+    EXPECT_EQ(line, 13);
+}
+
+} // namespace
+} // namespace parchly
