@@ -8,9 +8,11 @@
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
 #include "view/parchly_doc.h"
+#include "view/parchly_view.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -157,6 +159,33 @@ TEST_F(MainFrameTest, ViewCommandsFollowTheDocumentsState)
     EXPECT_FALSE(child->navigatorBar()->isVisibleTo(child->innerWindow()));
     EXPECT_TRUE(command(kCmdNavigator)->isEnabled());
     EXPECT_FALSE(command(kCmdNavigator)->isChecked());
+}
+
+TEST_F(MainFrameTest, TheUsersTreeChoiceMovesTheViewAndTheProgramsDoesNot)
+{
+    makeApp();
+    openCopies({"rfc9901.txt"});
+    CChildFrame* child = frame().activeChildFrame();
+    CParchlyView* view = child->view();
+    TreeView* pages = child->navigatorBar()->secondTree();
+    frame().routeCommand(kCmdPage);
+    // Two form feeds: pages 1 and 2 end at them.
+    ASSERT_EQ(pages->topLevelItemCount(), 2);
+    const int firstLine = view->FirstVisibleLine();
+    const int pageLine = pages->GetItemData(pages->topLevelItem(1));
+    ASSERT_NE(pageLine, firstLine);
+
+    // The program following the caret selects an item: the view stays.
+    pages->SelectItem(pages->topLevelItem(1));
+    EXPECT_EQ(view->FirstVisibleLine(), firstLine);
+    pages->SelectItem(pages->topLevelItem(0));
+
+    // The user steps down to page 2 with the keyboard: its first line comes up.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(pages, &down);
+    ASSERT_EQ(pages->currentItem(), pages->topLevelItem(1));
+    EXPECT_EQ(view->FirstVisibleLine(), pageLine);
+    EXPECT_EQ(view->LineFromPosition(view->GetSelection().end), pageLine);
 }
 
 TEST_F(MainFrameTest, HeaderAndFooterTogglesAreDisabledWhenHiddenEverywhere)
