@@ -3,10 +3,12 @@
 #include "app/about_dialog.h"
 #include "app/app_directory.h"
 #include "app/command_ids.h"
+#include "app/options_dialog.h"
 #include "frame/main_frame.h"
 #include "platform/dialogs.h"
 #include "platform/tree_images.h"
 #include "ui/tip_dialog.h"
+#include "view/printing.h"
 
 #include <QFile>
 #include <cstdio>
@@ -122,6 +124,11 @@ void CParchlyApp::installHandlers()
         CAboutDlg about(mainFrame_.get());
         about.exec();
     };
+    handlers_[kCmdOptions] = [this] {
+        COptionsDlg options(settings_, profile_, LastBrowsedFolder, mainFrame_.get());
+        options.exec();
+    };
+    handlers_[kCmdPrintSetup] = [this] { PrintSetup(mainFrame_.get()); };
     handlers_[kCmdTipOfTheDayApp] = [this] {
         CTipDlg tip(appDirectory_, profile_, mainFrame_.get());
         tip.exec();
