@@ -2,6 +2,7 @@
 // file, opens FILE through OpenDocumentFile as the File menu does, lets the
 // window settle and saves a picture of the main window to IMAGE.
 #include "app/parchly_app.h"
+#include "frame/child_frame.h"
 #include "frame/command_icons.h"
 #include "frame/main_frame.h"
 
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -38,6 +40,15 @@ int main(int argc, char** argv)
     app.mainFrame()->setGeometry(0, 0, 1200, 760);
     if (!app.OpenDocumentFile(file))
         return 1;
+    // Read from the top, as a reader starts with Ctrl+Home.
+    if (parchly::CChildFrame* child = app.mainFrame()->activeChildFrame()) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Home, Qt::ControlModifier);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Home, Qt::ControlModifier);
+        QApplication::sendEvent(child->viewWidget(), &press);
+        QApplication::sendEvent(child->viewWidget(), &release);
+        // Activation brings the status panes up to date.
+        app.mainFrame()->activateChildFrame(child);
+    }
 
     QEventLoop settle;
     QTimer::singleShot(1500, &settle, &QEventLoop::quit);
