@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -103,6 +104,31 @@ TEST_F(MainFrameTest, MenusSwitchWithTheFirstAndLastDocument)
     closeChild(frame().childFrames()[0]);
     EXPECT_EQ(frame().menuResource(), 128);
     EXPECT_TRUE(frame().modePane().isEmpty());
+}
+
+TEST_F(MainFrameTest, WindowMenuListsTheWindowsAndActivatesTheChosenOne)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt"});
+    QMenu* windowMenu = nullptr;
+    for (QAction* action : frame().menuBar()->actions())
+        if (action->text() == QLatin1String("&Window"))
+            windowMenu = action->menu();
+    ASSERT_NE(windowMenu, nullptr);
+    emit windowMenu->aboutToShow();
+    emit windowMenu->aboutToShow(); // the list is made anew, not appended
+    QList<QAction*> entries;
+    for (QAction* action : windowMenu->actions())
+        if (action->text().startsWith(QLatin1Char('&')) && action->text().contains(QLatin1String("rfc")))
+            entries << action;
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0]->text(), QStringLiteral("&1 rfc1.txt"));
+    EXPECT_FALSE(entries[0]->isChecked());
+    EXPECT_TRUE(entries[1]->isChecked());
+
+    entries[0]->trigger();
+    EXPECT_EQ(frame().activeChildFrame(), frame().childFrames()[0]);
+    EXPECT_EQ(frame().documentTabBar()->tabs()->GetSelectedTab(), 0);
 }
 
 TEST_F(MainFrameTest, ChildCommandsAreDisabledWithoutADocument)
