@@ -90,6 +90,13 @@ void TextView::ApplyFormat(const QTextCharFormat& format)
     m_work.mergeCharFormat(format);
 }
 
+void TextView::SetSelectionFormat(const QTextCharFormat& format)
+{
+    if (m_batchDepth == 0)
+        m_work = textCursor();
+    m_work.setCharFormat(format);
+}
+
 void TextView::ReplaceSelection(const QString& text)
 {
     if (m_batchDepth == 0)

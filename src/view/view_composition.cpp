@@ -52,8 +52,9 @@ void CParchlyView::FormatRfcText()
         EditBlock block(*this);
         TextFormat format = DefaultFormat(kFormatDefault);
         options.GetFormat(kFormatDefault, format);
+        // The whole text starts from "Default" alone, as streamed text does.
         SetSelection(0, -1);
-        ApplyFormat(toCharFormat(format));
+        SetSelectionFormat(toCharFormat(format));
         SetSelection(0, 0);
         if (options.UseOnlyDefaultText)
             contentLinksOff = true;

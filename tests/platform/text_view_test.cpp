@@ -117,6 +117,13 @@ TEST(TextView, AppliesOnlyTheAttributesTheMaskNames)
     view.ApplyFormat(makeFormat(kMaskBold, 0));
     EXPECT_TRUE(formatAt(view, 4).fontUnderline());
     EXPECT_NE(formatAt(view, 4).fontWeight(), int(QFont::Bold));
+
+    // Setting a format instead takes everything else away.
+    view.SetSelection(0, -1);
+    view.SetSelectionFormat(toCharFormat(makeFormat(kMaskBold, kEffectBold)));
+    EXPECT_FALSE(formatAt(view, 4).fontUnderline());
+    EXPECT_FALSE(formatAt(view, 0).fontItalic());
+    EXPECT_EQ(formatAt(view, 8).fontWeight(), int(QFont::Bold));
 }
 
 TEST(CharFormat, ConvertsSizeColourAndFallsBackToAFixedPitchFace)
