@@ -57,8 +57,7 @@ const RfcSettings& CParchlyView::settings() const
 
 bool CParchlyView::isRfcIndexPath() const
 {
-    static const QString kIndexName = QStringLiteral("rfc-index.txt");
-    return m_document->GetPathName().endsWith(kIndexName, Qt::CaseSensitive);
+    return m_document->GetPathName().endsWith(QLatin1String("rfc-index.txt"), Qt::CaseSensitive);
 }
 
 void CParchlyView::OnInitialUpdate()
