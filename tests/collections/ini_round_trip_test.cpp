@@ -1,0 +1,122 @@
+// One settings file holds the options, the formats, the bookmarks, the
+// favourites and the tip state side by side: what the program writes it
+// reads back to the same state, and a hand-damaged file loads what it can.
+#include "app/options_dialog.h"
+#include "app/options_regular_page.h"
+#include "app/options_rfc_page.h"
+#include "app/settings.h"
+#include "collections/bookmarks_dialog.h"
+#include "collections/fake_collections_host.h"
+#include "collections/favorite_rfcs_dialog.h"
+#include "collections/ini_file.h"
+#include "support/scripted_dialogs.h"
+#include "ui/tip_dialog.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace parchly {
+
+namespace {
+
+class SharedIniFile : public ::testing::Test {
+protected:
+    SharedIniFile()
+    {
+        std::ofstream(ini.directory() + "tips.txt") << "First tip\nSecond tip\n";
+        host.activePath = "/srv/rfc/rfc9110.txt";
+        host.openPaths = {host.activePath};
+        host.caretLine = 40;
+        host.caretColumn = 2;
+    }
+
+    test::IniFile ini;
+    test::ScriptedDialogs scripted;
+    test::FakeCollectionsHost host;
+    std::string lastBrowsedFolder;
+};
+
+} // namespace
+
+TEST_F(SharedIniFile, WhatTheProgramWritesReadsBackToTheSameState)
+{
+    RfcSettings settings("/srv/");
+    {
+        COptionsDlg options(settings, ini.profile, lastBrowsedFolder);
+        options.regularPage()->box("ShowPageSeparator")->setChecked(true);
+        options.regularPage()->levelCountsField()->setText("300, 30");
+        options.rfcPage()->localPathField()->setText("/srv/rfc");
+        options.okButton()->click();
+    }
+    {
+        CBookmarksDlg bookmarks(host, ini.profile);
+        bookmarks.setButton()->click();
+        bookmarks.showAllBox()->setChecked(true);
+        bookmarks.reject();
+    }
+    {
+        CFavoriteRfcsDlg favorites(host, ini.profile);
+        favorites.addActiveButton()->click();
+        favorites.reject();
+    }
+    {
+        CTipDlg tip(ini.directory(), ini.profile);
+        tip.startUpBox()->setChecked(false);
+        tip.closeButton()->click();
+    }
+
+    RfcSettings loaded("/elsewhere/");
+    loaded.LoadSettings(ini.profile);
+    EXPECT_TRUE(loaded.ShowPageSeparator);
+    EXPECT_EQ(loaded.IndexLevelCounts, std::vector<int32_t>({300, 30}));
+    EXPECT_EQ(loaded.RfcRootPath, "/srv/rfc");
+
+    CBookmarksDlg bookmarks(host, ini.profile);
+    EXPECT_TRUE(bookmarks.showAllBox()->isChecked());
+    ASSERT_EQ(bookmarks.list()->count(), 1);
+    EXPECT_EQ(bookmarks.list()->item(0)->text(),
+              "bookmark - rfc9110.txt (Ln 40, Col 2) - /srv/rfc/rfc9110.txt");
+    CFavoriteRfcsDlg favorites(host, ini.profile);
+    ASSERT_EQ(favorites.list()->count(), 1);
+    favorites.list()->item(0)->setSelected(true);
+    favorites.openButton()->click();
+    EXPECT_EQ(host.openRequests, QStringList({"/srv/rfc/rfc9110.txt"}));
+    CTipDlg tip(ini.directory(), ini.profile);
+    EXPECT_FALSE(tip.showAtStartUp());
+    EXPECT_EQ(tip.tipText(), "Second tip");
+}
+
+TEST_F(SharedIniFile, AHandDamagedFileLoadsWhatCanBeKept)
+{
+    ini.write("[settings]\nLevel0=250\nLevel1=-4\nRfcRootPath=C:\\RFC\\\n"
+              "[Default]\nsize=huge\ncolor=1:2\n"
+              "[Bookmarks]\nAllBookmarks=\nBM0=no location at all\nBM2=lost - a.txt (Ln 1, Col 1) - \\a.txt\n"
+              "[FavoriteRFCs]\nRFC0=\\srv\\rfc\\rfc1.txt\nRFC1=\nRFC2=\\srv\\rfc\\rfc2.txt\n"
+              "[Tip]\nStartUp=\nFilePos=abc\nTimeStamp=\n"
+              "garbage line without a section\n[unterminated section\n");
+    RfcSettings settings("/srv/");
+    settings.LoadSettings(ini.profile);
+    EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({250}));
+    EXPECT_EQ(settings.RfcRootPath, "C:/RFC");
+    EXPECT_EQ(FormatToText(settings.Formats[kFormatDefault]).size, "10");
+
+    CBookmarksDlg bookmarks(host, ini.profile);
+    EXPECT_FALSE(bookmarks.showAllBox()->isChecked());
+    bookmarks.showAllBox()->click();
+    EXPECT_EQ(bookmarks.list()->count(), 1);
+    CFavoriteRfcsDlg favorites(host, ini.profile);
+    EXPECT_EQ(favorites.list()->count(), 1);
+    {
+        CTipDlg tip(ini.directory(), ini.profile);
+        EXPECT_TRUE(tip.showAtStartUp());
+        EXPECT_EQ(tip.tipText(), "First tip");
+    }
+    EXPECT_TRUE(scripted.messages.isEmpty());
+    EXPECT_EQ(ini.value("Tip", "FilePos"), "10");
+}
+
+} // namespace parchly
