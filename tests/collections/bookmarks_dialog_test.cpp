@@ -203,20 +203,4 @@ TEST_F(BookmarksDialog, NoBookmarksSaveOnlyTheFlagAndAnEmptyFirstKey)
     EXPECT_EQ(ini.text().trimmed(), "[Bookmarks]\nAllBookmarks=0\nBM0=");
 }
 
-TEST_F(BookmarksDialog, ADamagedSectionLoadsWhatItCan)
-{
-    ini.write("[Bookmarks]\nAllBookmarks=yes\nBM0=" + QByteArray::fromStdString(kMine) +
-              "\nBM1=garbage without a path\nBM3=" + QByteArray::fromStdString(kOther) + "\n");
-    CBookmarksDlg dialog(host, ini.profile);
-    EXPECT_FALSE(dialog.showAllBox()->isChecked());
-    EXPECT_EQ(dialog.list()->count(), 1);
-    dialog.showAllBox()->click();
-    // The list ends at the gap in the numbering.
-    EXPECT_EQ(dialog.list()->count(), 2);
-    dialog.list()->item(1)->setSelected(true);
-    dialog.gotoButton()->click();
-    EXPECT_EQ(host.openRequests, QStringList({""}));
-    EXPECT_EQ(storedBookmarks(), std::vector<std::string>({kMine, "garbage without a path"}));
-}
-
 } // namespace parchly

@@ -1,44 +1,10 @@
 // The stored line forms of bookmarks and favourites and their reading back.
 #include "collections/bookmark_text.h"
 #include "collections/favorite_line.h"
-#include "collections/stored_path.h"
 
 #include <gtest/gtest.h>
 
 namespace parchly {
-
-namespace {
-const QString kRfcPath = QStringLiteral("\\home\\ann\\RFCPath\\rfc2616.txt");
-}
-
-TEST(BookmarkText, IsTheNameThenTheLocationAndReadsBack)
-{
-    const QString location = BookmarkLocation(kRfcPath, 120, 3);
-    EXPECT_EQ(location, "rfc2616.txt (Ln 120, Col 3) - " + kRfcPath);
-    const QString text = BookmarkText("Intro", location);
-    EXPECT_EQ(text, "Intro - " + location);
-
-    const BookmarkTarget target = ReadBookmarkText(text);
-    EXPECT_EQ(target.storedPath, kRfcPath);
-    EXPECT_EQ(target.line, 120);
-    EXPECT_EQ(target.column, 3);
-
-    // Without a name the location alone is stored and reads back the same.
-    EXPECT_EQ(BookmarkText("", location), location);
-    const BookmarkTarget unnamed = ReadBookmarkText(location);
-    EXPECT_EQ(unnamed.storedPath, kRfcPath);
-    EXPECT_EQ(unnamed.line, 120);
-    EXPECT_EQ(unnamed.column, 3);
-}
-
-TEST(BookmarkText, ANameBeginningWithTheFileNameKeepsThePathButLosesThePosition)
-{
-    const BookmarkTarget target =
-        ReadBookmarkText(BookmarkText("rfc2616.txt caching", BookmarkLocation(kRfcPath, 40, 7)));
-    EXPECT_EQ(target.storedPath, kRfcPath);
-    EXPECT_EQ(target.line, 0);
-    EXPECT_EQ(target.column, 0);
-}
 
 TEST(BookmarkText, DamagedTextsReadBackWithoutPositionOrPath)
 {
@@ -70,22 +36,6 @@ TEST(FavoriteLine, PutsTheFileNameInAColumnOf24)
 
     for (const QString& name : {name23, name24, name30, QStringLiteral("rfc1.txt")})
         EXPECT_EQ(FavoritePath(FavoriteLine("\\r\\" + name)), "\\r\\" + name);
-}
-
-TEST(FavoriteLine, APathWithoutBackslashReadsBackThroughTheRightHalf)
-{
-    for (const QString& path : {QStringLiteral("rfc1.txt"), QStringLiteral("/home/ann/rfc1.txt"),
-                               QStringLiteral("a-very-long-favourite-file-name.txt")})
-        EXPECT_EQ(FavoritePath(FavoriteLine(path)), path);
-}
-
-TEST(StoredPath, SlashesAreStoredAsBackslashesAndTurnedBack)
-{
-    EXPECT_EQ(toStoredPath("/home/ann/rfc1.txt"), "\\home\\ann\\rfc1.txt");
-    EXPECT_EQ(fromStoredPath("D:\\RFCs\\rfc1.txt"), "D:/RFCs/rfc1.txt");
-    EXPECT_TRUE(equalIgnoringAsciiCase("Intro - RFC1.TXT", "intro - rfc1.txt"));
-    EXPECT_FALSE(equalIgnoringAsciiCase("intro", "intro "));
-    EXPECT_FALSE(equalIgnoringAsciiCase(QString::fromUtf8("\xc3\xa9"), QString::fromUtf8("\xc3\x89")));
 }
 
 } // namespace parchly
