@@ -211,7 +211,7 @@ void ShowStartUpTip(const std::string& appDirectory, Profile& profile)
 {
     CTipDlg tip(appDirectory, profile);
     if (tip.showAtStartUp())
-        tip.exec();
+        dialogs().runModal(tip);
 }
 
 } // namespace parchly

@@ -157,7 +157,10 @@ TEST_F(TipDialog, OnlyCloseStoresTheStartUpChoice)
     const std::string before = ini.value("Tip", "FilePos");
     ShowStartUpTip(ini.directory(), ini.profile);
     EXPECT_NE(ini.value("Tip", "FilePos"), before);
-    EXPECT_FALSE(CTipDlg(ini.directory(), ini.profile).startUpBox()->isChecked());
+    EXPECT_TRUE(scripted.dialogTitles.isEmpty());
+    ini.profile.writeInt("Tip", "StartUp", 0);
+    ShowStartUpTip(ini.directory(), ini.profile);
+    EXPECT_EQ(scripted.dialogTitles, QStringList({"Tip of the Day"}));
 }
 
 // The tips file shipped with the program: a dozen or more distinct tips that
