@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "index/index_entry.h"
 #include "platform/text_view.h"
+#include "view/shown_lines.h"
 #include "view/text_geometry.h"
 
 #include <QScrollBar>
@@ -69,15 +70,15 @@ std::vector<ColumnSpan> indexTitleSpans(const QStringList& lines)
     std::vector<ColumnSpan> spans;
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
-        if (i > 0 && IsBlankLine(line))
+        if (i > 0 && atLineEnd(line, skipBlanks(line, 0)))
             break;
         int start = 0;
         if (i == 0) {
             while (start < line.size() && line[start].isDigit())
                 ++start;
-            start = FirstNonBlank(line, start);
+            start = skipBlanks(line, start);
         } else {
-            start = FirstNonBlank(line);
+            start = skipBlanks(line, 0);
         }
         const int length = LengthWithoutLineEnd(line);
         for (int dot = line.indexOf(QLatin1Char('.'), start); dot >= 0 && dot < length;
@@ -143,11 +144,12 @@ void RfcIndexView::FormatRfcIndex()
     m_view.ApplyFormat(format(kFormatDefault));
     m_view.SetSelection(0, 0);
     if (!m_index.indexEntries.empty()) {
+        // The caret goes to the first entry itself, not to whatever line is
+        // on top: a view not laid out yet cannot scroll.
         const int firstLine = m_index.indexEntries.front().firstLine - 1;
         m_view.ScrollLines(firstLine - m_view.FirstVisibleLine());
-        const int top = m_view.FirstVisibleLine();
-        m_view.SetSelection(m_view.LineStart(top), m_view.LineStart(top));
-        UpdateCurrentIndexEntry(top);
+        m_view.SetSelection(m_view.LineStart(firstLine), m_view.LineStart(firstLine));
+        UpdateCurrentIndexEntry(firstLine);
     }
     m_view.Show();
     m_view.SetReadOnly();
@@ -203,7 +205,7 @@ void RfcIndexView::DecorateIndexEntry(int entry, const TextFormat& textFormat, b
                 const int lineStart = m_view.LineStart(line);
                 if (lineStart >= titleEnd)
                     break;
-                const int from = std::max(lineStart + FirstNonBlank(m_view.LineText(line)), titleStart);
+                const int from = std::max(lineStart + skipBlanks(m_view.LineText(line), 0), titleStart);
                 const int nextStart = m_view.LineStart(line + 1);
                 const int to = std::min(nextStart < 0 ? titleEnd : nextStart, titleEnd);
                 if (from < to) {

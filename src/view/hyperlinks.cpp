@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "view/parchly_doc.h"
 #include "view/parchly_view.h"
+#include "view/shown_lines.h"
 #include "view/text_geometry.h"
 
 #include <algorithm>
@@ -12,9 +13,6 @@
 namespace parchly {
 
 namespace {
-
-// The part of a line that the analysis examined: its first 1,024 bytes.
-constexpr int kExaminedLength = 1024;
 
 const RfcText& textOf(const CParchlyView& view)
 {
@@ -51,14 +49,14 @@ int HitContentsEntry(const CParchlyView& view, const QPoint& point)
     if (!InFormatRect(view, point) || contentLinksOff || text.isIndex)
         return -1;
     const int line = LineFromPoint(view, point.y());
-    const QString shown = view.LineText(line).left(kExaminedLength);
+    const QString shown = examinedText(view, line);
     const int length = LengthWithoutLineEnd(shown);
     if (length == 0)
         return -1;
     // From the first non-blank character to the end of the line's text.
     const int start = view.LineStart(line);
     const int end = start + length;
-    const int first = std::min(start + FirstNonBlank(shown), end);
+    const int first = std::min(start + skipBlanks(shown, 0), end);
     if (!between(point.x(), view.PositionToPoint(first).x(), view.PositionToPoint(end).x()))
         return -1;
     int32_t entry = -1;

@@ -27,26 +27,12 @@ bool InFormatRect(const TextView& view, const QPoint& point)
     return !rect.isEmpty() && rect.contains(point);
 }
 
-int FirstNonBlank(const QString& line, int from)
-{
-    int column = from;
-    while (column < line.size() && (line[column] == QLatin1Char(' ') || line[column] == QLatin1Char('\t')))
-        ++column;
-    return column;
-}
-
 int LengthWithoutLineEnd(const QString& line)
 {
     int length = line.size();
     while (length > 0 && (line[length - 1] == QLatin1Char('\n') || line[length - 1] == QLatin1Char('\r')))
         --length;
     return length;
-}
-
-bool IsBlankLine(const QString& line)
-{
-    const int column = FirstNonBlank(line);
-    return column >= line.size() || line[column] == QLatin1Char('\n') || line[column] == QLatin1Char('\r');
 }
 
 } // namespace parchly

@@ -20,16 +20,8 @@ int LineFromPoint(const TextView& view, int y);
 // empty one). Every hit test asks this first.
 bool InFormatRect(const TextView& view, const QPoint& point);
 
-// The offset of the first character of `line` that is not a space or tab;
-// the line's length when there is none.
-int FirstNonBlank(const QString& line, int from = 0);
-
 // The length of `line` without its line end.
 int LengthWithoutLineEnd(const QString& line);
-
-// Whether a line is blank to every caller: nothing but spaces and tabs
-// before its end or its line end.
-bool IsBlankLine(const QString& line);
 
 } // namespace parchly
 
