@@ -4,6 +4,7 @@
 #include "analysis/line_mapping.h"
 #include "analysis/line_reader.h"
 #include "app/settings.h"
+#include "index/index_view.h"
 #include "platform/tab_strip.h"
 #include "platform/text_decoding.h"
 #include "platform/wait_cursor.h"
@@ -37,6 +38,8 @@ TextView::ReadCallback chunksOf(const std::string& text)
 CParchlyView::CParchlyView(CParchlyDoc* document, ViewHost* host, QWidget* parent)
     : TextView(parent), m_document(document), m_host(host)
 {
+    // The hand over links follows the pointer without a button pressed.
+    viewport()->setMouseTracking(true);
 }
 
 CParchlyView::~CParchlyView()
@@ -64,28 +67,21 @@ void CParchlyView::OnInitialUpdate()
 {
     if (m_initialised)
         return;
-    if (isRfcIndexPath())
-        showIndexFileAsText();
-    else
+    if (isRfcIndexPath()) {
+        LoadRfcIndex();
+        RecordPosition();
+    } else {
         LoadRfcText();
+        // The composition leaves the caret on the last run it formatted,
+        // which the control scrolls into view: a reader starts at the top.
+        showLineAtTop(0);
+    }
+    RecordPosition();
 
     const QString path = m_document->GetPathName();
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).left(kTabNameLimit);
     m_host->addDocumentTab(name, this);
     m_initialised = true;
-}
-
-// The index file shown as plain text: its own view with the Index tree is
-// not part of this view.
-void CParchlyView::showIndexFileAsText()
-{
-    rfc().isIndex = true;
-    TextFormat format;
-    if (settings().GetFormat(kFormatDefault, format))
-        SetDefaultFormat(format);
-    streamFile();
-    SetReadOnly();
-    ClearModified();
 }
 
 bool CParchlyView::streamFile()

@@ -5,15 +5,23 @@
 #ifndef PARCHLY_VIEW_PARCHLY_VIEW_H
 #define PARCHLY_VIEW_PARCHLY_VIEW_H
 
+#include "app/command_target.h"
 #include "platform/text_view.h"
+#include "view/find.h"
+#include "view/history.h"
 
+#include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+class QMenu;
 
 namespace parchly {
 
 class CParchlyDoc;
+class RfcIndexView;
 class TreeView;
 class ViewHost;
 struct RfcText;
@@ -23,7 +31,7 @@ struct RfcSettings;
 // cleared while the program runs. Contents entries are no links while set.
 extern bool contentLinksOff;
 
-class CParchlyView : public TextView {
+class CParchlyView : public TextView, public CommandTarget {
     Q_OBJECT
 public:
     CParchlyView(CParchlyDoc* document, ViewHost* host, QWidget* parent = nullptr);
@@ -66,11 +74,55 @@ public:
     // `byteColumn` of the file line shown there.
     int CharColumn(int shownLine, int byteColumn) const;
 
+    // Links and pointer (view_input.cpp): the hand over links, following
+    // the link under a point, and the common end of every jump (scroll
+    // `line` to the top, caret at its start, position recorded).
+    void UpdateLinkCursor(const QPoint& point);
+    void FollowLinkAt(const QPoint& point);
+    void JumpToShownLine(int line);
+    // The context menu, shown at `globalPosition` without waiting.
+    void ShowContextMenu(const QPoint& globalPosition);
+    QMenu* contextMenu() const { return m_contextMenu; }
+
+    // History, Go TO and the caret (view_history.cpp).
+    void RecordPosition();
+    const PositionHistory& history() const { return m_history; }
+    void GoBack();
+    void GoForward();
+    void GoTo();
+    // Puts the caret on `line` at `column`, or at the line's end when the
+    // line is shorter; nothing when there is no such line.
+    void SetCaretLineColumn(int line, int column);
+
+    // The RFC index (view_index.cpp): loading it with its Index tree, and
+    // making the entry of shown line `line` (-1: the caret's) current.
+    void LoadRfcIndex();
+    void UpdateCurrentIndexEntry(int line);
+    RfcIndexView* indexView() const { return m_index.get(); }
+
+    // Find and Find Next (view_commands.cpp).
+    void Find();
+    void FindNext();
+    CFindDialog* findDialog() const { return m_findDialog; }
+
+    // Copy, Select All, Find, Find Next, Goto, Go Back and Forward, Print
+    // and Print Preview.
+    bool updateCommand(int id, CommandState& state) override;
+    bool runCommand(int id) override;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
 private:
     RfcText& rfc() const;
     const RfcSettings& settings() const;
     bool isRfcIndexPath() const;
-    void showIndexFileAsText();
     bool streamFile();
     // The shown line of a 1-based file line number, 0-based (may be -1).
     int shownLineOfFileNumber(int fileNumber) const;
@@ -83,11 +135,24 @@ private:
     // Scrolls so that `line` is the first visible line and puts the caret
     // at its start.
     void showLineAtTop(int line);
+    HistoryEntry currentPosition() const;
+    void restorePosition(const HistoryEntry& entry);
+    void followIndexLink(const QPoint& point);
+    void openIndexRfc(int number);
+    CommandState contextCommandState(int id);
+    void runContextCommand(int id);
+    void findNextMatch();
 
     CParchlyDoc* m_document;
     ViewHost* m_host;
     bool m_initialised = false;
     bool m_tabsAdded = false;
+    PositionHistory m_history;
+    std::unique_ptr<RfcIndexView> m_index;
+    FindRequest m_find;
+    bool m_findUsed = false;
+    QPointer<CFindDialog> m_findDialog;
+    QMenu* m_contextMenu = nullptr;
 };
 
 } // namespace parchly

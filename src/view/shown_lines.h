@@ -4,10 +4,13 @@
 #define PARCHLY_VIEW_SHOWN_LINES_H
 
 #include <QString>
+#include <cstdint>
+#include <vector>
 
 namespace parchly {
 
 class TextView;
+struct RfcText;
 
 // A blank line is empty after leading spaces and tabs, or its first other
 // character is CR or LF.
@@ -30,6 +33,9 @@ int skipBlanks(const QString& text, int position);
 
 // Whether `position` is at the end of the text or at its CR (as shown) or LF.
 bool atLineEnd(const QString& text, int position);
+
+// The shown page boundary lines for the text's current hide state.
+const std::vector<int32_t>& boundaryTable(const RfcText& text);
 
 } // namespace parchly
 

@@ -5,6 +5,7 @@
 #include "platform/char_format.h"
 #include "view/page_separator.h"
 #include "view/parchly_view.h"
+#include "view/shown_lines.h"
 
 #include <algorithm>
 
@@ -18,7 +19,8 @@ int32_t valueAt(const std::vector<int32_t>& values, size_t index)
     return index < values.size() ? values[index] : 0;
 }
 
-// The shown boundary lines for the current hide state.
+} // namespace
+
 const std::vector<int32_t>& boundaryTable(const RfcText& text)
 {
     if (text.hideHeaders && text.hideFooters)
@@ -29,8 +31,6 @@ const std::vector<int32_t>& boundaryTable(const RfcText& text)
         return text.pageEndsNoFooters;
     return text.pageEnds;
 }
-
-} // namespace
 
 QString pageSeparatorText(int page)
 {

@@ -46,6 +46,10 @@ public:
     // Opens "<RfcRootPath>/rfc<number>.txt" through the application's
     // OpenDocumentFile; null when it was not opened.
     virtual CParchlyDoc* openRfcNumber(int number) = 0;
+
+    // Runs a command of the frame (Structure, Page, Index) as its menu
+    // item would; the view's context menu offers them.
+    virtual void runFrameCommand(int /*id*/) {}
 };
 
 } // namespace parchly

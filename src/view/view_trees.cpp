@@ -192,6 +192,7 @@ void CParchlyView::GoToSectionHeading(int heading)
     if (line != 0)
         --line;
     showLineAtTop(line);
+    RecordPosition();
 }
 
 void CParchlyView::GoToContentsEntry(int entry)
@@ -207,6 +208,8 @@ void CParchlyView::GoToContentsEntry(int entry)
     if (target <= 0)
         return;
     showLineAtTop(target - 1);
+    UpdateCurrentIndexEntry(-1);
+    RecordPosition();
 }
 
 void CParchlyView::GoToFileLine(int line)
@@ -215,6 +218,7 @@ void CParchlyView::GoToFileLine(int line)
     if (shown < 0 || shown >= LineCount())
         return;
     showLineAtTop(shown);
+    RecordPosition();
 }
 
 void CParchlyView::SelectNavigatorNode()

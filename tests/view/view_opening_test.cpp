@@ -29,7 +29,7 @@ QByteArray fixtureBytes()
 
 } // namespace
 
-TEST(ViewOpening, TheIndexFileIsShownAsTextWithoutStructureOrPages)
+TEST(ViewOpening, TheIndexFileIsShownAsTextWithItsIndexTab)
 {
     ScriptedDialogs dialogs;
     QTemporaryDir folder;
@@ -39,8 +39,10 @@ TEST(ViewOpening, TheIndexFileIsShownAsTextWithoutStructureOrPages)
         CParchlyView& view = opened.open();
         EXPECT_EQ(view.toPlainText(), QString("RFC INDEX\n\n0001 Host Software. S. Crocker. April 1969.\n")) << name.toStdString();
         EXPECT_TRUE(opened.document.text().isIndex) << name.toStdString();
-        EXPECT_EQ(opened.host.structureTree->topLevelItemCount(), 0) << name.toStdString();
-        EXPECT_EQ(opened.host.tabs->TabCount(), 0) << name.toStdString();
+        // Without entries only the first group of the Index tree stands ready.
+        EXPECT_EQ(opened.host.structureTree->topLevelItemCount(), 1) << name.toStdString();
+        EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0) << name.toStdString();
+        EXPECT_EQ(opened.host.tabs->TabCount(), 1) << name.toStdString();
         EXPECT_EQ(opened.host.documentTabs, QStringList{name});
         EXPECT_TRUE(view.isReadOnly());
 

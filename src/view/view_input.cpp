@@ -1,0 +1,233 @@
+// The reading view's pointer and keyboard handling: following links,
+// the hand over links, the context menu, and the refresh steps that end
+// every handler.
+#include "view/parchly_view.h"
+
+#include "analysis/rfc_text.h"
+#include "app/command_ids.h"
+#include "app/settings.h"
+#include "index/index_view.h"
+#include "platform/tab_strip.h"
+#include "view/hyperlinks.h"
+#include "view/parchly_doc.h"
+#include "view/view_host.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QWheelEvent>
+
+namespace parchly {
+
+namespace {
+
+// The items of the context menu in their groups; 0 separates groups.
+struct ContextItem {
+    int id;
+    const char* text;
+};
+
+const ContextItem kContextItems[] = {
+    {kCmdCopy, "&Copy"},
+    {kCmdSelectAll, "Select A&ll"},
+    {0, nullptr},
+    {kCmdFind, "&Find..."},
+    {kCmdFindNext, "F&ind Next"},
+    {0, nullptr},
+    {kCmdGoto, "&Goto..."},
+    {kCmdGoForward, "Go For&ward"},
+    {kCmdGoBack, "Go &Back"},
+    {0, nullptr},
+    {kCmdViewIndex, "&Index"},
+    {kCmdStructure, "&Structure"},
+    {kCmdPage, "&Page"},
+    {0, nullptr},
+    {kCmdHeaders, "RFC &Headers"},
+    {kCmdFooters, "RFC &Footers"},
+    {kCmdPageSeparators, "Page &Separator"},
+};
+
+int squared(int value)
+{
+    return value * value;
+}
+
+} // namespace
+
+void CParchlyView::UpdateLinkCursor(const QPoint& point)
+{
+    bool link = false;
+    if (rfc().isIndex)
+        link = m_index && (m_index->HitIndexTitle(point) >= 0 || m_index->HitIndexNumber(point) >= 0);
+    else
+        link = IsRfcLinkAt(*this, settings(), point);
+    viewport()->setCursor(link ? Qt::PointingHandCursor : Qt::IBeamCursor);
+}
+
+void CParchlyView::FollowLinkAt(const QPoint& point)
+{
+    if (rfc().isIndex) {
+        followIndexLink(point);
+        return;
+    }
+    const LinkTarget target = RfcLinkTargetAt(*this, settings(), point);
+    if (target.rfcNumber > 0)
+        m_host->openRfcNumber(target.rfcNumber);
+    if (target.shownLine >= 0)
+        JumpToShownLine(target.shownLine);
+}
+
+void CParchlyView::JumpToShownLine(int line)
+{
+    showLineAtTop(line);
+    RecordPosition();
+}
+
+void CParchlyView::mousePressEvent(QMouseEvent* event)
+{
+    TextView::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    RecordPosition();
+    FollowLinkAt(event->position().toPoint());
+    SelectNavigatorNode();
+    UpdateCurrentIndexEntry(-1);
+    UpdatePositionStatus();
+}
+
+void CParchlyView::mouseReleaseEvent(QMouseEvent* event)
+{
+    TextView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The end of the selection nearer the pointer decides the entry.
+    const TextSelection selection = GetSelection();
+    const int y = event->position().toPoint().y();
+    const int startDistance = squared(PositionToPoint(selection.start).y() - y);
+    const int endDistance = squared(PositionToPoint(selection.end).y() - y);
+    const int nearer = startDistance < endDistance ? selection.start : selection.end;
+    UpdateCurrentIndexEntry(LineFromPosition(nearer));
+    UpdatePositionStatus();
+}
+
+void CParchlyView::mouseMoveEvent(QMouseEvent* event)
+{
+    TextView::mouseMoveEvent(event);
+    UpdateLinkCursor(event->position().toPoint());
+    UpdatePositionStatus();
+}
+
+void CParchlyView::wheelEvent(QWheelEvent* event)
+{
+    TextView::wheelEvent(event);
+    UpdateCurrentIndexEntry(-1);
+}
+
+void CParchlyView::resizeEvent(QResizeEvent* event)
+{
+    TextView::resizeEvent(event);
+    if (m_initialised)
+        UpdateCurrentIndexEntry(-1);
+}
+
+void CParchlyView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint caret = PositionToPoint(GetSelection().end);
+        ShowContextMenu(viewport()->mapToGlobal(caret));
+    }
+    TextView::keyPressEvent(event);
+    SelectNavigatorNode();
+    UpdateCurrentIndexEntry(-1);
+    UpdatePositionStatus();
+}
+
+void CParchlyView::contextMenuEvent(QContextMenuEvent* event)
+{
+    ShowContextMenu(event->globalPos());
+}
+
+CommandState CParchlyView::contextCommandState(int id)
+{
+    const RfcText& text = rfc();
+    const bool isRfc = !text.isIndex;
+    const NavigatorTrees trees = m_host->navigator();
+    const int tab = trees.tabs ? trees.tabs->GetSelectedTab() : 0;
+    CommandState state;
+    switch (id) {
+    case kCmdViewIndex:
+        state.enabled = true;
+        break;
+    case kCmdStructure:
+        state.enabled = isRfc && tab == 1;
+        break;
+    case kCmdPage:
+        state.enabled = isRfc && tab == 0;
+        break;
+    case kCmdHeaders:
+    case kCmdFooters:
+        state.enabled = isRfc && !settings().DisableHeaderAndFooterInAllFiles;
+        state.checkable = true;
+        state.checked = text.isIndex || !(id == kCmdHeaders ? text.hideHeaders : text.hideFooters);
+        break;
+    case kCmdPageSeparators:
+        state.enabled = isRfc;
+        state.checkable = true;
+        state.checked = text.showPageSeparators;
+        break;
+    default:
+        updateCommand(id, state);
+        break;
+    }
+    return state;
+}
+
+void CParchlyView::runContextCommand(int id)
+{
+    const RfcText& text = rfc();
+    switch (id) {
+    case kCmdHeaders:
+        ShowHeadersAndFooters(!text.hideHeaders, text.hideFooters);
+        break;
+    case kCmdFooters:
+        ShowHeadersAndFooters(text.hideHeaders, !text.hideFooters);
+        break;
+    case kCmdPageSeparators:
+        ShowPageSeparators(!text.showPageSeparators);
+        break;
+    case kCmdViewIndex:
+    case kCmdStructure:
+    case kCmdPage:
+        m_host->runFrameCommand(id);
+        break;
+    default:
+        runCommand(id);
+        break;
+    }
+}
+
+void CParchlyView::ShowContextMenu(const QPoint& globalPosition)
+{
+    if (!m_contextMenu)
+        m_contextMenu = new QMenu(this);
+    m_contextMenu->clear();
+    for (const ContextItem& item : kContextItems) {
+        if (item.id == 0) {
+            m_contextMenu->addSeparator();
+            continue;
+        }
+        QAction* action = m_contextMenu->addAction(QString::fromLatin1(item.text));
+        const CommandState state = contextCommandState(item.id);
+        action->setEnabled(state.enabled);
+        action->setCheckable(state.checkable);
+        action->setChecked(state.checked);
+        action->setData(item.id);
+        connect(action, &QAction::triggered, this, [this, id = item.id] { runContextCommand(id); });
+    }
+    // Shown without waiting: the menu's choice arrives as a command.
+    m_contextMenu->popup(globalPosition);
+}
+
+} // namespace parchly

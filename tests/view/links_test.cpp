@@ -1,0 +1,346 @@
+// A reader clicking, pointing and typing in an RFC: contents entries,
+// citations and RFC numbers as links under each link setting, the history
+// over jumps, Go TO, the status pane and the context menu.
+#include "app/command_ids.h"
+#include "reading_fixture.h"
+#include "view/goto_dialog.h"
+
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+namespace parchly {
+namespace {
+
+class LinksTest : public test::ReadingFixture {
+protected:
+    void SetUp() override
+    {
+        ReadingFixture::SetUp();
+        makeApp();
+        app->mainFrame()->resize(1000, 700);
+        rfcPath = copyReading("rfc9991.txt", "rfc9991.txt");
+        lastGotoChoice() = GotoChoice();
+    }
+
+    void TearDown() override
+    {
+        contentLinksOff = false;
+        lastGotoChoice() = GotoChoice();
+        ReadingFixture::TearDown();
+    }
+
+    CParchlyView& openRfc()
+    {
+        CParchlyView* view = open(rfcPath);
+        EXPECT_NE(view, nullptr);
+        return *view;
+    }
+
+    // The text of a contents entry, left of which its indentation stands.
+    int contentsText(const CParchlyView& view, const QString& title)
+    {
+        return find(view, title, find(view, "Table of Contents"));
+    }
+
+    QString caretLineText(const CParchlyView& view) { return view.LineText(caretLine(view)); }
+
+    QString rfcPath;
+    // Shown lines of the fixture (0-based) as long as nothing is hidden.
+    static constexpr int kIntroductionHeading = 27;
+    static constexpr int kProtocolHeading = 49;
+    static constexpr int kSecondReference = 81;
+};
+
+TEST_F(LinksTest, AContentsEntryJumpsToItsHeadingButItsMarginDoesNot)
+{
+    CParchlyView& view = openRfc();
+    const int entry = contentsText(view, "Introduction");
+    click(view, pointAt(view, view.LineStart(view.LineFromPosition(entry)) + 1)); // the margin
+    EXPECT_EQ(view.FirstVisibleLine(), 0);
+
+    clickAt(view, entry + 3);
+    EXPECT_EQ(view.FirstVisibleLine(), kIntroductionHeading);
+    EXPECT_EQ(view.GetSelection().start, view.LineStart(kIntroductionHeading));
+    EXPECT_EQ(view.GetSelection().end, view.GetSelection().start);
+    EXPECT_EQ(app->mainFrame()->positionPane(), QStringLiteral("Ln %1, Col 0").arg(kIntroductionHeading));
+}
+
+TEST_F(LinksTest, ACitationJumpsToItsReference)
+{
+    CParchlyView& view = openRfc();
+    clickAt(view, contentsText(view, "Introduction"));
+    clickAt(view, find(view, "[RFC2616]") + 2);
+    EXPECT_EQ(caretLine(view), kSecondReference);
+    EXPECT_TRUE(view.LineText(caretLine(view)).contains("[RFC2616]  Fielding"));
+    EXPECT_LE(view.FirstVisibleLine(), kSecondReference);
+}
+
+TEST_F(LinksTest, AnRfcNumberInAReferenceOpensThatRfc)
+{
+    CParchlyView& view = openRfc();
+    view.ScrollLines(view.LineCount());
+    const int number = find(view, "2119, March");
+    clickAt(view, number + 1);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0], "Cannot open file: " + pathOf("rfc2119.txt") + ".");
+    EXPECT_EQ(app->mainFrame()->childFrames().size(), 1u);
+
+    copyReading("rfc9991.txt", "rfc2119.txt");
+    clickAt(view, number + 1);
+    ASSERT_EQ(app->mainFrame()->childFrames().size(), 2u);
+    EXPECT_EQ(app->mainFrame()->activeChildFrame()->path(), pathOf("rfc2119.txt"));
+    // The words around the number are no link.
+    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "March 1997"))), Qt::IBeamCursor);
+}
+
+TEST_F(LinksTest, TheHandShowsOnlyOverLinks)
+{
+    CParchlyView& view = openRfc();
+    EXPECT_EQ(pointerAt(view, pointAt(view, contentsText(view, "Protocol"))), Qt::PointingHandCursor);
+    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "[RFC2119]"))), Qt::PointingHandCursor);
+    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "describes links"))), Qt::IBeamCursor);
+    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "Abstract"))), Qt::IBeamCursor);
+    // A contents entry whose heading is missing is no link by default.
+    EXPECT_EQ(pointerAt(view, pointAt(view, contentsText(view, "Lost Section"))), Qt::IBeamCursor);
+    EXPECT_EQ(pointerAt(view, QPoint(-10, 5)), Qt::IBeamCursor);
+}
+
+TEST_F(LinksTest, AnInvalidContentsEntryShowsTheHandButLeadsNowhereWhenAllowed)
+{
+    app->settings().DisableInvalidContentEntryLink = false;
+    CParchlyView& view = openRfc();
+    const int lost = contentsText(view, "Lost Section");
+    EXPECT_EQ(pointerAt(view, pointAt(view, lost)), Qt::PointingHandCursor);
+    clickAt(view, lost);
+    EXPECT_EQ(view.FirstVisibleLine(), 0);
+    EXPECT_EQ(caretLine(view), view.LineFromPosition(lost));
+}
+
+TEST_F(LinksTest, WithReferenceLinksOffOnlyTheRfcNumbersRemain)
+{
+    app->settings().DisableReferenceLink = true;
+    CParchlyView& view = openRfc();
+    const int citation = find(view, "[RFC2119]");
+    EXPECT_EQ(pointerAt(view, pointAt(view, citation + 1)), Qt::IBeamCursor);
+    clickAt(view, citation + 1);
+    EXPECT_EQ(caretLine(view), view.LineFromPosition(citation));
+    EXPECT_EQ(pointerAt(view, pointAt(view, contentsText(view, "Protocol"))), Qt::PointingHandCursor);
+
+    view.ScrollLines(view.LineCount());
+    clickAt(view, find(view, "2119, March"));
+    EXPECT_EQ(dialogs.messages.size(), 1); // the RFC number was followed
+}
+
+TEST_F(LinksTest, WithContentsLinksOffEntriesAreNoLinks)
+{
+    app->settings().DisableContentEntryLink = true;
+    CParchlyView& view = openRfc();
+    const int entry = contentsText(view, "Protocol");
+    EXPECT_EQ(pointerAt(view, pointAt(view, entry)), Qt::IBeamCursor);
+    clickAt(view, entry);
+    EXPECT_EQ(view.FirstVisibleLine(), 0);
+    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "[RFC2119]"))), Qt::PointingHandCursor);
+}
+
+TEST_F(LinksTest, OnlyDefaultTextTurnsContentsLinksOffInEveryRfc)
+{
+    CParchlyView& first = openRfc();
+    app->settings().UseOnlyDefaultText = true;
+    copyReading("rfc9991.txt", "rfc9992.txt");
+    ASSERT_NE(open(pathOf("rfc9992.txt")), nullptr);
+    EXPECT_TRUE(contentLinksOff);
+    app->mainFrame()->activateChildFrame(app->mainFrame()->childFrames().front());
+    const int entry = contentsText(first, "Protocol");
+    EXPECT_EQ(pointerAt(first, pointAt(first, entry)), Qt::IBeamCursor);
+    clickAt(first, entry);
+    EXPECT_EQ(first.FirstVisibleLine(), 0);
+}
+
+TEST_F(LinksTest, BackAndForwardOverThreeJumpsAndANewClickDropsTheForwardPart)
+{
+    CParchlyView& view = openRfc();
+    clickAt(view, contentsText(view, "Protocol"));                  // to the heading of 2
+    clickAt(view, find(view, "[RFC2119]", view.LineStart(kProtocolHeading))); // to reference 1
+    ASSERT_TRUE(view.LineText(caretLine(view)).contains("[RFC2119]  Bradner"));
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    clickAt(view, contentsText(view, "Introduction"));              // to the heading of 1
+    ASSERT_EQ(caretLine(view), kIntroductionHeading);
+
+    EXPECT_FALSE(view.history().canGoForward());
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    EXPECT_TRUE(caretLineText(view).contains("1.  Introduction ...")); // where the click was
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    EXPECT_TRUE(caretLineText(view).contains("[RFC2119]  Bradner"));
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoForward));
+    EXPECT_TRUE(caretLineText(view).contains("1.  Introduction ..."));
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+
+    const std::size_t before = view.history().entries().size();
+    clickAt(view, find(view, "Requirement Levels"));
+    EXPECT_EQ(view.history().entries().size(), before - 1);
+    EXPECT_FALSE(view.history().canGoForward());
+    EXPECT_FALSE(app->mainFrame()->routeCommand(kCmdGoForward));
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    EXPECT_TRUE(caretLineText(view).contains("[RFC2119]  Bradner"));
+}
+
+TEST_F(LinksTest, PositionsSurviveHidingTheHeaders)
+{
+    CParchlyView& view = openRfc();
+    clickAt(view, contentsText(view, "Protocol"));
+    clickAt(view, find(view, "[RFC2119]", view.LineStart(kProtocolHeading)));
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdHeaders));
+    ASSERT_TRUE(view.GetDocument()->text().hideHeaders);
+
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    EXPECT_TRUE(caretLineText(view).contains("Protocol text cites"));
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    EXPECT_TRUE(caretLineText(view).startsWith("2.  Protocol"));
+    EXPECT_LT(caretLine(view), kProtocolHeading);
+
+    // Links still lead to their targets' text where it is shown now.
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    clickAt(view, find(view, "[RFC2616]") + 2);
+    EXPECT_TRUE(caretLineText(view).contains("[RFC2616]  Fielding"));
+    EXPECT_LT(caretLine(view), kSecondReference);
+}
+
+// Go TO answers: the kind's row and the typed number.
+std::function<int(QDialog&)> gotoScript(int row, const QString& number)
+{
+    return [row, number](QDialog& dialog) {
+        auto& go = static_cast<CGotoDlg&>(dialog);
+        go.kindList()->setCurrentRow(row);
+        go.numberEdit()->setText(number);
+        go.goTo();
+        return go.result();
+    };
+}
+
+TEST_F(LinksTest, GoToALineAndAPage)
+{
+    CParchlyView& view = openRfc();
+    const std::size_t recorded = view.history().entries().size();
+    dialogs.dialogScripts.push_back(gotoScript(0, "40"));
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoto));
+    EXPECT_EQ(dialogs.dialogTitles.value(0), "Go TO");
+    EXPECT_EQ(view.FirstVisibleLine(), 40);
+    EXPECT_EQ(caretLine(view), 40);
+    EXPECT_EQ(view.history().entries().size(), recorded);
+
+    dialogs.dialogScripts.push_back(gotoScript(1, "2"));
+    app->mainFrame()->routeCommand(kCmdGoto);
+    EXPECT_EQ(caretLine(view), 24); // the line after the form feed ending page 1
+    EXPECT_EQ(view.LineText(23), "\f\n");
+
+    // The line count itself goes to the last line; beyond it is refused.
+    const int count = view.LineCount();
+    dialogs.dialogScripts.push_back(gotoScript(0, QString::number(count)));
+    app->mainFrame()->routeCommand(kCmdGoto);
+    EXPECT_EQ(caretLine(view), count - 1);
+    dialogs.dialogScripts.push_back([count](QDialog& dialog) {
+        auto& go = static_cast<CGotoDlg&>(dialog);
+        go.numberEdit()->setText(QString::number(count + 1));
+        go.goTo();
+        return go.result();
+    });
+    app->mainFrame()->routeCommand(kCmdGoto);
+    EXPECT_EQ(dialogs.messages.value(0), QStringLiteral("'Line Number' must be between 1 and %1").arg(count));
+    EXPECT_EQ(caretLine(view), count - 1);
+}
+
+TEST_F(LinksTest, StatusPaneShowsTheCaretsLineAndColumn)
+{
+    CParchlyView& view = openRfc();
+    view.SetSelection(0, 0);
+    view.UpdatePositionStatus();
+    EXPECT_EQ(app->mainFrame()->positionPane(), "Ln 0, Col 0");
+    clickAt(view, find(view, "Example Org") + 4);
+    EXPECT_EQ(app->mainFrame()->positionPane(), QStringLiteral("Ln 1, Col %1").arg(find(view, "Example Org") - view.LineStart(1) + 4));
+    QTest::keyClick(&view, Qt::Key_Down);
+    EXPECT_TRUE(app->mainFrame()->positionPane().startsWith("Ln 2, Col "));
+
+    view.SetCaretLineColumn(5, 500);
+    int line = 0;
+    int column = 0;
+    view.GetCaretLineColumn(line, column);
+    EXPECT_EQ(line, 5);
+    EXPECT_EQ(column, view.LineText(5).size() - 1);
+}
+
+QAction* menuItem(QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+TEST_F(LinksTest, ContextMenuItemsFollowTheirRules)
+{
+    CParchlyView& view = openRfc();
+    // The right button's press asks for the menu where the pointer is.
+    const QPoint point = pointAt(view, find(view, "Abstract"));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, point, view.viewport()->mapToGlobal(point));
+    QApplication::sendEvent(view.viewport(), &request);
+    QMenu* menu = view.contextMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    QStringList texts;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+            texts << action->text();
+    EXPECT_EQ(texts, QStringList({"&Copy", "Select A&ll", "&Find...", "F&ind Next", "&Goto...", "Go For&ward",
+                                  "Go &Back", "&Index", "&Structure", "&Page", "RFC &Headers", "RFC &Footers",
+                                  "Page &Separator"}));
+    EXPECT_FALSE(menuItem(menu, "&Copy")->isEnabled());
+    EXPECT_FALSE(menuItem(menu, "F&ind Next")->isEnabled());
+    EXPECT_FALSE(menuItem(menu, "Go &Back")->isEnabled());
+    EXPECT_FALSE(menuItem(menu, "&Structure")->isEnabled()); // the Structure tab is shown
+    EXPECT_TRUE(menuItem(menu, "&Page")->isEnabled());
+    EXPECT_TRUE(menuItem(menu, "RFC &Headers")->isChecked());
+    EXPECT_FALSE(menuItem(menu, "Page &Separator")->isChecked());
+    menu->hide();
+
+    clickAt(view, contentsText(view, "Protocol"));
+    view.SetSelection(0, 7);
+    view.runCommand(kCmdFind);
+    QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(menuItem(menu, "&Copy")->isEnabled());
+    EXPECT_TRUE(menuItem(menu, "F&ind Next")->isEnabled());
+    EXPECT_TRUE(menuItem(menu, "Go &Back")->isEnabled());
+    EXPECT_FALSE(menuItem(menu, "Go For&ward")->isEnabled());
+
+    // Choosing an item runs its command: the headers go.
+    menuItem(menu, "RFC &Headers")->trigger();
+    EXPECT_TRUE(view.GetDocument()->text().hideHeaders);
+    menu->hide();
+}
+
+TEST_F(LinksTest, FindAndFindNext)
+{
+    CParchlyView& view = openRfc();
+    EXPECT_FALSE(app->mainFrame()->commandAction(kCmdFindNext)->isEnabled());
+    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdFind));
+    CFindDialog* dialog = view.findDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->textEdit()->setText("filler line 1");
+    dialog->findNext();
+    EXPECT_TRUE(caretLineText(view).contains("Introduction filler line 1 "));
+
+    EXPECT_TRUE(app->mainFrame()->commandAction(kCmdFindNext)->isEnabled());
+    QTest::keyClick(&view, Qt::Key_F3);
+    EXPECT_TRUE(caretLineText(view).contains("Introduction filler line 10 "));
+    app->mainFrame()->routeCommand(kCmdFindNext);
+    EXPECT_TRUE(caretLineText(view).contains("Introduction filler line 11 "));
+    EXPECT_EQ(view.textCursor().selectedText(), "filler line 1");
+    dialog->close();
+}
+
+} // namespace
+} // namespace parchly

@@ -1,0 +1,79 @@
+// The program running with its main frame in a fresh folder that serves as
+// the RFC folder, with documents opened as the reader opens them and the
+// pointer and keys driven through the view's viewport.
+#ifndef PARCHLY_TESTS_VIEW_READING_FIXTURE_H
+#define PARCHLY_TESTS_VIEW_READING_FIXTURE_H
+
+#include "frame/app_fixture.h"
+#include "frame/child_frame.h"
+#include "frame/main_frame.h"
+#include "view/parchly_doc.h"
+#include "view/parchly_view.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTest>
+
+namespace parchly::test {
+
+class ReadingFixture : public AppFixture {
+protected:
+    // Copies a fixture of tests/fixtures/reading into the RFC folder.
+    QString copyReading(const QString& fixture, const QString& name)
+    {
+        const QString target = pathOf(name);
+        QFile::remove(target);
+        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/reading/") + fixture, target));
+        return target;
+    }
+
+    // Opens `path` as the File menu does and gives its view (null when it
+    // did not open).
+    CParchlyView* open(const QString& path)
+    {
+        if (!app->OpenDocumentFile(path))
+            return nullptr;
+        QApplication::processEvents();
+        CChildFrame* child = app->mainFrame()->activeChildFrame();
+        return child ? child->view() : nullptr;
+    }
+
+    // The position of the first `text` at or after `from` in the shown text.
+    static int find(const CParchlyView& view, const QString& text, int from = 0)
+    {
+        return view.document()->toPlainText().indexOf(text, from);
+    }
+
+    // A point inside the character at `position`.
+    static QPoint pointAt(const CParchlyView& view, int position)
+    {
+        return view.PositionToPoint(position) + QPoint(2, 3);
+    }
+
+    static void click(CParchlyView& view, const QPoint& point, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(view.viewport(), button, Qt::NoModifier, point);
+        QApplication::processEvents();
+    }
+
+    static void clickAt(CParchlyView& view, int position) { click(view, pointAt(view, position)); }
+
+    // Moves the pointer over `point` with no button pressed.
+    static Qt::CursorShape pointerAt(CParchlyView& view, const QPoint& point)
+    {
+        QMouseEvent move(QEvent::MouseMove, point, view.viewport()->mapToGlobal(point), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view.viewport(), &move);
+        return view.viewport()->cursor().shape();
+    }
+
+    static int caretLine(const CParchlyView& view)
+    {
+        return view.LineFromPosition(view.GetSelection().end);
+    }
+};
+
+} // namespace parchly::test
+
+#endif
