@@ -91,6 +91,18 @@ TEST_F(MainFrameTest, TabBarFollowsOpeningActivatingAndClosing)
     EXPECT_EQ(frame().activeChildFrame(), children[2]);
 }
 
+TEST_F(MainFrameTest, AnOpenedRfcShowsItsFirstLineWithTheCaretThere)
+{
+    makeApp();
+    frame().show();
+    openCopies({"rfc1.txt"});
+    QApplication::processEvents();
+    CParchlyView* view = frame().activeChildFrame()->view();
+    ASSERT_GT(view->LineCount(), 20);
+    EXPECT_EQ(view->FirstVisibleLine(), 0);
+    EXPECT_EQ(view->GetSelection().end, 0);
+}
+
 TEST_F(MainFrameTest, MenusSwitchWithTheFirstAndLastDocument)
 {
     makeApp();
