@@ -1,10 +1,13 @@
 // parchly-screenshot FILE IMAGE: starts the program with a scratch settings
 // file, opens FILE through OpenDocumentFile as the File menu does, lets the
-// window settle and saves a picture of the main window to IMAGE.
+// window settle and saves a picture of the main window to IMAGE. For the
+// RFC index, a third argument RFC makes that RFC's entry the live one.
 #include "app/parchly_app.h"
 #include "frame/child_frame.h"
 #include "frame/command_icons.h"
 #include "frame/main_frame.h"
+#include "view/parchly_doc.h"
+#include "view/parchly_view.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,8 +25,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Parchly"));
     QApplication::setWindowIcon(parchly::programIcon());
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: parchly-screenshot FILE IMAGE\n");
+    if (arguments.size() != 3 && arguments.size() != 4) {
+        std::fprintf(stderr, "usage: parchly-screenshot FILE IMAGE [RFC]\n");
         return 2;
     }
     const QString file = QFileInfo(arguments[1]).absoluteFilePath();
@@ -48,6 +51,15 @@ int main(int argc, char** argv)
         QApplication::sendEvent(child->viewWidget(), &release);
         // Activation brings the status panes up to date.
         app.mainFrame()->activateChildFrame(child);
+        if (arguments.size() == 4 && child->view()) {
+            const int number = arguments[3].toInt();
+            const auto& entries = child->document()->text().indexEntries;
+            for (std::size_t i = 0; i < entries.size(); ++i)
+                if (entries[i].number == number) {
+                    child->view()->GoToContentsEntry(static_cast<int>(i));
+                    break;
+                }
+        }
     }
 
     QEventLoop settle;

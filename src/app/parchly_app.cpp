@@ -133,6 +133,7 @@ void CParchlyApp::installHandlers()
         CTipDlg tip(appDirectory_, profile_, mainFrame_.get());
         tip.exec();
     };
+    handlers_[kCmdPrintSetup] = [this] { PrintSetup(mainFrame_.get()); };
     handlers_[kCmdFileOpen] = [this] {
         const QString path = dialogs().openFileName(mainFrame_.get(), QStringLiteral("Open"),
                                                     QString(), QStringLiteral("All Files (*)"));

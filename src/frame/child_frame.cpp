@@ -196,6 +196,11 @@ CParchlyDoc* CChildFrame::openRfcNumber(int number)
     return app_.OpenRfcNumber(number);
 }
 
+void CChildFrame::runFrameCommand(int id)
+{
+    mainFrame_.routeCommand(id);
+}
+
 const RfcText* CChildFrame::navigatorText() const
 {
     return document_ ? &document_->text() : nullptr;

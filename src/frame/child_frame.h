@@ -53,6 +53,7 @@ public:
     void addDocumentTab(const QString& title, CParchlyView* view) override;
     void removeDocumentTab(CParchlyView* view) override;
     CParchlyDoc* openRfcNumber(int number) override;
+    void runFrameCommand(int id) override;
 
     const RfcText* navigatorText() const override;
     void goToSectionHeading(int heading) override;

@@ -2,6 +2,7 @@
 // citations and RFC numbers as links under each link setting, the history
 // over jumps, Go TO, the status pane and the context menu.
 #include "app/command_ids.h"
+#include "platform/tab_strip.h"
 #include "reading_fixture.h"
 #include "view/goto_dialog.h"
 
@@ -315,9 +316,12 @@ TEST_F(LinksTest, ContextMenuItemsFollowTheirRules)
     EXPECT_TRUE(menuItem(menu, "Go &Back")->isEnabled());
     EXPECT_FALSE(menuItem(menu, "Go For&ward")->isEnabled());
 
-    // Choosing an item runs its command: the headers go.
+    // Choosing an item runs its command, the view's own or its frame's.
     menuItem(menu, "RFC &Headers")->trigger();
     EXPECT_TRUE(view.GetDocument()->text().hideHeaders);
+    menuItem(menu, "&Page")->trigger();
+    EXPECT_EQ(app->mainFrame()->activeChildFrame()->navigatorBar()->tabs()->GetSelectedTab(), 1);
+    EXPECT_EQ(app->mainFrame()->modePane(), "Page View");
     menu->hide();
 }
 
