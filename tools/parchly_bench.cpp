@@ -10,6 +10,7 @@
 #include "app/parchly_app.h"
 #include "frame/child_frame.h"
 #include "frame/main_frame.h"
+#include "platform/profile.h"
 #include "view/parchly_doc.h"
 #include "view/parchly_view.h"
 #include "bench_timing.h"
@@ -99,6 +100,8 @@ int main(int argc, char** argv)
     QTemporaryDir scratch;
     if (!scratch.isValid() || !QDir::setCurrent(scratch.path()))
         return 1;
+    // Unattended: no tip of the day waits for a click at start-up.
+    parchly::Profile("Parchly.ini").writeInt("Tip", "StartUp", 1);
     parchly::CParchlyApp app;
     if (!app.InitInstance())
         return 1;

@@ -6,6 +6,7 @@
 #include "frame/child_frame.h"
 #include "frame/command_icons.h"
 #include "frame/main_frame.h"
+#include "platform/profile.h"
 #include "view/parchly_doc.h"
 #include "view/parchly_view.h"
 
@@ -35,6 +36,8 @@ int main(int argc, char** argv)
     QTemporaryDir scratch;
     if (!scratch.isValid() || !QDir::setCurrent(scratch.path()))
         return 1;
+    // Unattended: no tip of the day waits for a click at start-up.
+    parchly::Profile("Parchly.ini").writeInt("Tip", "StartUp", 1);
     parchly::CParchlyApp app;
     if (!app.InitInstance())
         return 1;

@@ -69,6 +69,8 @@ CParchlyApp* CParchlyApp::instance()
 
 bool CParchlyApp::InitInstance()
 {
+    // The tip comes before the main window exists, as the program's first word.
+    ShowStartUpTip(appDirectory_, profile_);
     recentFiles_.load();
     mainFrame_ = std::make_unique<CMainFrame>(*this);
     // A file named on the command line is not opened: the program starts

@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "frame/app_fixture.h"
 #include "frame/main_frame.h"
+#include "platform/profile.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,6 +120,21 @@ TEST_F(ParchlyAppTest, StartsWithTheIndexWhenAskedAndReportsItMissing)
     EXPECT_TRUE(app->mainFrame()->isVisible());
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
+}
+
+TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayBeforeTheMainWindowUnlessTurnedOff)
+{
+    QFile tips(pathOf("tips.txt"));
+    ASSERT_TRUE(tips.open(QIODevice::WriteOnly));
+    tips.write("Parchly opens RFCs.\n");
+    tips.close();
+    makeApp();
+    EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"}));
+    app.reset();
+
+    Profile(pathOf("Parchly.ini").toStdString()).writeInt("Tip", "StartUp", 1);
+    makeApp();
+    EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"})) << "no second tip";
 }
 
 TEST(AboutBox, ShowsNameAndVersion)
