@@ -5,12 +5,8 @@
 #include "view/find.h"
 #include "view/printing.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QPrinter>
-#include <QRadioButton>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -59,29 +55,6 @@ TEST_F(FindTest, WholeWordMatchCaseAndUpward)
     EXPECT_FALSE(FindText(view, {"omega"}));
     EXPECT_FALSE(FindText(view, {""}));
     EXPECT_EQ(selectionStart(), before);
-}
-
-TEST(FindDialogTest, FindNextSendsWhatTheDialogShows)
-{
-    CFindDialog dialog(FindRequest{"Beta", true, false, true});
-    EXPECT_TRUE(dialog.matchCaseBox()->isChecked());
-    EXPECT_TRUE(dialog.downButton()->isChecked());
-    QSignalSpy spy(&dialog, &CFindDialog::findRequested);
-
-    dialog.textEdit()->setText("gamma");
-    dialog.wholeWordBox()->setChecked(true);
-    dialog.upButton()->setChecked(true);
-    dialog.findNext();
-    ASSERT_EQ(spy.count(), 1);
-    const FindRequest sent = spy.at(0).at(0).value<FindRequest>();
-    EXPECT_EQ(sent.text, "gamma");
-    EXPECT_TRUE(sent.wholeWord);
-    EXPECT_TRUE(sent.matchCase);
-    EXPECT_FALSE(sent.down);
-
-    dialog.textEdit()->clear();
-    dialog.findNext();
-    EXPECT_EQ(spy.count(), 1);
 }
 
 // The number of pages in a PDF file.

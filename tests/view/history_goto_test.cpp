@@ -38,28 +38,6 @@ TEST(PositionHistoryTest, TheSamePositionTwiceIsRecordedOnce)
     EXPECT_EQ(history.position(), 1);
 }
 
-TEST(PositionHistoryTest, ANewPositionAfterGoingBackDropsTheForwardPart)
-{
-    PositionHistory history;
-    for (int line : {0, 100, 200, 300})
-        history.record(at(line));
-    ASSERT_EQ(history.goBack()->startLine, 200);
-    ASSERT_EQ(history.goBack()->startLine, 100);
-    EXPECT_TRUE(history.canGoForward());
-    EXPECT_EQ(history.goForward()->startLine, 200);
-    EXPECT_EQ(history.goBack()->startLine, 100);
-
-    history.record(at(150));
-    ASSERT_EQ(history.entries().size(), 3u);
-    EXPECT_EQ(history.entries().back().startLine, 150);
-    EXPECT_FALSE(history.canGoForward());
-    EXPECT_EQ(history.goBack()->startLine, 100);
-    EXPECT_EQ(history.goBack()->startLine, 0);
-    EXPECT_FALSE(history.canGoBack());
-    EXPECT_EQ(history.goBack(), nullptr);
-    EXPECT_EQ(history.position(), 0);
-}
-
 // The last choice is kept for the whole run; each test starts from none.
 class GotoDialogTest : public ::testing::Test {
 protected:
@@ -67,23 +45,6 @@ protected:
     void TearDown() override { lastGotoChoice() = GotoChoice(); }
     test::ScriptedDialogs dialogs;
 };
-
-TEST_F(GotoDialogTest, KindsAndTheirTexts)
-{
-    CGotoDlg dialog(gotoKinds(120, 3, false));
-    ASSERT_EQ(dialog.kindList()->count(), 2);
-    EXPECT_EQ(dialog.kindList()->item(0)->text(), "Line");
-    EXPECT_EQ(dialog.kindList()->item(1)->text(), "Page");
-    EXPECT_EQ(dialog.windowTitle(), "Go TO");
-    EXPECT_EQ(dialog.kindList()->currentRow(), 0);
-    EXPECT_EQ(dialog.promptLabel()->text(), "Enter line number");
-    EXPECT_EQ(dialog.numberEdit()->text(), "");
-
-    dialog.kindList()->setCurrentRow(1);
-    EXPECT_EQ(dialog.promptLabel()->text(), "Enter page number");
-    EXPECT_EQ(dialog.descriptionLabel()->text(), "Enter the page numbe to go to");
-    EXPECT_TRUE(dialog.numberEdit()->isEnabled());
-}
 
 TEST_F(GotoDialogTest, ANumberOutsideTheRangeIsReportedAndTheDialogStaysOpen)
 {
