@@ -10,17 +10,6 @@ namespace parchly {
 
 namespace {
 
-constexpr int kGroupImage = 2;
-constexpr int kGroupSelectedImage = 3;
-constexpr int kEntryImage = 4;
-constexpr int kEntrySelectedImage = 5;
-
-QString shownText(const std::string& bytes)
-{
-    return isValidUtf8(bytes) ? QString::fromUtf8(bytes.data(), static_cast<int>(bytes.size()))
-                              : QString::fromLatin1(bytes.data(), static_cast<int>(bytes.size()));
-}
-
 // The chain of groups that the last entry went into, one per level.
 struct OpenGroup {
     IndexGroupRange range;
@@ -29,9 +18,9 @@ struct OpenGroup {
 
 TreeView::Item insertGroup(TreeView* tree, TreeView::Item parent, const IndexGroupRange& range, int32_t data)
 {
-    TreeView::Item item = tree->InsertItem(parent, shownText(indexGroupLabel(range)));
+    TreeView::Item item = tree->InsertItem(parent, decodeRfcText(indexGroupLabel(range)).text);
     tree->SetItemData(item, data);
-    tree->SetItemImages(item, kGroupImage, kGroupSelectedImage);
+    tree->SetItemImages(item, kIndexGroupImage, kIndexGroupImage + 1);
     return item;
 }
 
@@ -73,9 +62,9 @@ void FillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32
             if (entry.number > open.back().range.last)
                 openPath(tree, open, indexGroupPath(entry.number, counts), data);
             TreeView::Item leaf = tree->InsertItem(open.back().item,
-                                                   shownText(indexEntryLabel(entry.number, entry.title)));
+                                                   decodeRfcText(indexEntryLabel(entry.number, entry.title)).text);
             tree->SetItemData(leaf, data);
-            tree->SetItemImages(leaf, kEntryImage, kEntrySelectedImage);
+            tree->SetItemImages(leaf, kIndexEntryImage, kIndexEntryImage + 1);
         }
     }
     tree->setUpdatesEnabled(true);

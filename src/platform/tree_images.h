@@ -12,6 +12,12 @@ namespace parchly {
 constexpr int kTreeImageSize = 19;
 constexpr int kTreeImageCount = 6;
 
+// The normal image of each pair; its selected image is the next one.
+constexpr int kStructureImage = 0;
+constexpr int kIndexGroupImage = 2;
+constexpr int kIndexEntryImage = 4;
+constexpr int kPageImage = 4;
+
 // Painted once on first use.
 const QList<QImage>& treeImages();
 

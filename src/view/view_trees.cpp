@@ -20,8 +20,6 @@ namespace {
 
 constexpr size_t kTitleLimit = 256;
 constexpr size_t kNumberLimit = 16;
-constexpr int kStructureImage = 0;
-constexpr int kPageImage = 4;
 
 // At most `limit` bytes of `bytes`, cut between characters of UTF-8 text,
 // decoded as the shown text is.
