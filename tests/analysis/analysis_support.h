@@ -4,7 +4,11 @@
 #define PARCHLY_TESTS_ANALYSIS_ANALYSIS_SUPPORT_H
 
 #include "analysis/analyse.h"
+#include "analysis/line_mapping.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -36,6 +40,33 @@ inline Analysed analyseLines(const std::vector<std::string>& lines,
                              const AnalysisOptions& options = {})
 {
     return analyseBytes(joinLines(lines), options);
+}
+
+// In every hide state, every shown line comes back from its file line,
+// except that a shown page boundary maps to the file line that ends its page,
+// which the way back may count on the next page.
+inline void expectShownLinesRoundTrip(RfcText text, bool alsoHidingBlankLines = true)
+{
+    for (int state = 1; state < 8; ++state) {
+        text.hideHeaders = state & 1;
+        text.hideFooters = state & 2;
+        text.hideBlankLines = state & 4;
+        if (text.hideBlankLines && !alsoHidingBlankLines)
+            continue;
+        const std::vector<int32_t>& ends = text.hideHeaders
+            ? (text.hideFooters ? text.pageEndsNoHeadersFooters : text.pageEndsNoHeaders)
+            : text.pageEndsNoFooters;
+        const int32_t lastShown = fileLineToDisplay(text, text.lineCount);
+        int failures = 0;
+        for (int32_t shown = 1; shown <= lastShown && failures < 5; ++shown) {
+            const int32_t back = fileLineToDisplay(text, displayLineToFile(text, shown));
+            const bool boundary = std::find(ends.begin(), ends.end(), shown) != ends.end();
+            if (back != shown && !(boundary && back == shown + 1)) {
+                ++failures;
+                ADD_FAILURE() << "hide state " << state << ": line " << shown << " comes back as " << back;
+            }
+        }
+    }
 }
 
 // A small paginated RFC in the style of the 1990s: three pages, each ended

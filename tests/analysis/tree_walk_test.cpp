@@ -112,35 +112,29 @@ struct StructureFixture {
     Node* address;
 };
 
-TEST(StructureTree, SelectsTheSectionHoldingTheLine)
+TEST(StructureTree, SelectsTheSectionOrReferenceHoldingTheLine)
 {
     StructureFixture f;
     EXPECT_EQ(findContentsRoot(f.tree), f.contents);
     EXPECT_EQ(syncStructureTree(f.text, f.tree, 5), nullptr) << "above the first section";
     EXPECT_EQ(f.tree.selections, 0);
 
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 25), f.purpose);
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 30), f.protocol);
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 70), f.address) << "the last item";
+    const std::pair<int32_t, Node*> cases[] = {
+        {25, f.purpose}, {30, f.protocol}, {42, f.references} /* before the first reference */,
+        {45, f.first},   {50, f.first} /* a range ends on the next reference's line */,
+        {52, f.second},  {70, f.address} /* the last item */};
+    for (const auto& [line, item] : cases)
+        EXPECT_EQ(syncStructureTree(f.text, f.tree, line), item) << line;
     EXPECT_EQ(f.tree.selected, f.address);
 
     const int before = f.tree.selections;
     syncStructureTree(f.text, f.tree, 75);
     EXPECT_EQ(f.tree.selections, before) << "an item already selected is not selected again";
 
+    // A collapsed parent stands for its children.
     f.introduction->expanded = false;
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 25), f.introduction) << "a collapsed parent stands for its children";
-}
-
-TEST(StructureTree, SelectsTheReferenceHoldingTheLine)
-{
-    StructureFixture f;
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 45), f.first);
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 50), f.first) << "a range ends on the next reference's line";
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 52), f.second);
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 42), f.references) << "before the first reference";
-
     f.references->expanded = false;
+    EXPECT_EQ(syncStructureTree(f.text, f.tree, 25), f.introduction);
     EXPECT_EQ(syncStructureTree(f.text, f.tree, 45), f.references);
 }
 
