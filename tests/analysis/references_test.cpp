@@ -6,6 +6,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 
 namespace parchly {
 namespace {
@@ -25,14 +26,15 @@ struct Analysed {
     bool result = false;
 };
 
-void expectEntry(const ReferenceEntry& entry, const std::string& label, int32_t firstLine,
-                 int32_t lastLine, const std::string& title, int32_t rfc)
+using Entry = std::tuple<std::string, int32_t, int32_t, std::string, int32_t>;
+
+// Label, first and last line, title and RFC number of every reference.
+std::vector<Entry> entriesOf(const RfcText& text)
 {
-    EXPECT_EQ(entry.label, label);
-    EXPECT_EQ(entry.firstLine, firstLine) << label;
-    EXPECT_EQ(entry.lastLine, lastLine) << label;
-    EXPECT_EQ(entry.title, title) << label;
-    EXPECT_EQ(entry.rfc, rfc) << label;
+    std::vector<Entry> entries;
+    for (const ReferenceEntry& e : text.references)
+        entries.emplace_back(e.label, e.firstLine, e.lastLine, e.title, e.rfc);
+    return entries;
 }
 
 const std::string kTwoSections =
@@ -77,11 +79,10 @@ TEST(References, NormativeAndInformativeSectionsAndTheCitationsOfTheBody)
     Analysed analysed(kTwoSections);
     const RfcText& text = analysed.text;
     EXPECT_TRUE(analysed.result);
-    ASSERT_EQ(text.references.size(), 3u);
-    expectEntry(text.references[0], "[RFC2119]", 12, 14,
-                "Key words for use in RFCs to Indicate Requirement Levels", 2119);
-    expectEntry(text.references[1], "[HTTP]", 15, 17, "Hypertext Transfer Protocol -- HTTP/1.1", 2616);
-    expectEntry(text.references[2], "[RFC2616]", 20, 21, "Hypertext Transfer Protocol", 2616);
+    ASSERT_EQ(entriesOf(text), (std::vector<Entry>{
+                                   {"[RFC2119]", 12, 14, "Key words for use in RFCs to Indicate Requirement Levels", 2119},
+                                   {"[HTTP]", 15, 17, "Hypertext Transfer Protocol -- HTTP/1.1", 2616},
+                                   {"[RFC2616]", 20, 21, "Hypertext Transfer Protocol", 2616}}));
     EXPECT_EQ(text.references[1].section, 3);
     EXPECT_EQ(text.references[2].section, 4);
     EXPECT_FALSE(text.referencesWithoutTitles);
@@ -124,23 +125,23 @@ TEST(References, TitlesRfcNumbersAndALabelAloneOnItsLine)
         "   [H] Author, \"Read after the empty entry\".\n";
     Analysed analysed(raw);
     const RfcText& text = analysed.text;
-    ASSERT_EQ(text.references.size(), 11u);
-    // The "RFC" inside a title is not the one that counts, and only the first
-    // one after it is read.
-    expectEntry(text.references[0], "[A]", 2, 3, "Updating RFC 1234", 2119);
-    expectEntry(text.references[1], "[B]", 4, 5, "", 2119);
-    expectEntry(text.references[2], "[C]", 6, 7, "", 7000);
-    expectEntry(text.references[3], "[D]", 8, 10, "Split", 1766);
-    expectEntry(text.references[4], "[E]", 11, 12, "Editor", 0);
-    expectEntry(text.references[5], "[F]", 13, 14, "Huge", 0);
-    // A label alone on its line takes its text from the lines below it.
-    expectEntry(text.references[6], "[RFC2119]", 15, 17, "Key words", 2119);
-    // Followed at once by the next label, or by a blank line, it is an entry
-    // without text, and the entries after it are still read.
-    expectEntry(text.references[7], "[LONG-LABEL-ALONE]", 18, 18, "", 0);
-    expectEntry(text.references[8], "[G]", 19, 20, "After a label alone", 0);
-    expectEntry(text.references[9], "[LAST-ALONE]", 21, 22, "", 0);
-    expectEntry(text.references[10], "[H]", 23, 23, "Read after the empty entry", 0);
+    EXPECT_EQ(entriesOf(text), (std::vector<Entry>{
+                                   // The "RFC" inside a title is not the one that counts,
+                                   // and only the first one after it is read.
+                                   {"[A]", 2, 3, "Updating RFC 1234", 2119},
+                                   {"[B]", 4, 5, "", 2119},
+                                   {"[C]", 6, 7, "", 7000},
+                                   {"[D]", 8, 10, "Split", 1766},
+                                   {"[E]", 11, 12, "Editor", 0},
+                                   {"[F]", 13, 14, "Huge", 0},
+                                   // A label alone on its line takes its text from the lines below it;
+                                   {"[RFC2119]", 15, 17, "Key words", 2119},
+                                   // followed at once by the next label, or by a blank line, it is
+                                   // an entry without text, and the entries after it are still read.
+                                   {"[LONG-LABEL-ALONE]", 18, 18, "", 0},
+                                   {"[G]", 19, 20, "After a label alone", 0},
+                                   {"[LAST-ALONE]", 21, 22, "", 0},
+                                   {"[H]", 23, 23, "Read after the empty entry", 0}}));
     EXPECT_TRUE(text.referencesWithoutTitles);
 }
 
@@ -170,11 +171,11 @@ TEST(References, PageBreaksInsideAndBetweenEntries)
         "\n"
         "   [D]  Never read.\n";
     Analysed analysed(raw);
-    ASSERT_EQ(analysed.text.references.size(), 3u);
-    expectEntry(analysed.text.references[0], "[A]", 2, 7, "First part of a title continues here", 1000);
-    expectEntry(analysed.text.references[1], "[B]", 8, 9, "Ends before the footer", 2000);
     // The rest of [B] on the next page is passed over; the section goes on.
-    expectEntry(analysed.text.references[2], "[C]", 17, 18, "After the page", 3000);
+    EXPECT_EQ(entriesOf(analysed.text), (std::vector<Entry>{
+                                            {"[A]", 2, 7, "First part of a title continues here", 1000},
+                                            {"[B]", 8, 9, "Ends before the footer", 2000},
+                                            {"[C]", 17, 18, "After the page", 3000}}));
 }
 
 TEST(References, CountsAreRestoredAndEarlierResultsReplaced)
@@ -228,15 +229,13 @@ TEST(References, ASectionAtTheEndOfTheFileKeepsItsLastLine)
                   "References\r\n"
                   "\r\n"
                   "   [RFC2119]  Bradner, S., \"Key words\", BCP 14, RFC 2119.");
-    ASSERT_EQ(last.text.references.size(), 1u);
-    expectEntry(last.text.references[0], "[RFC2119]", 5, 5, "Key words", 2119);
+    EXPECT_EQ(entriesOf(last.text), (std::vector<Entry>{{"[RFC2119]", 5, 5, "Key words", 2119}}));
     ASSERT_EQ(last.text.citations.size(), 1u);
     EXPECT_EQ(last.text.citations[0].line, 1);
     EXPECT_EQ(last.text.citations[0].startColumn, 7);
 
     Analysed split("References\n\n   [A] Author,\n       \"Tail\", RFC 5.");
-    ASSERT_EQ(split.text.references.size(), 1u);
-    expectEntry(split.text.references[0], "[A]", 2, 3, "Tail", 5);
+    EXPECT_EQ(entriesOf(split.text), (std::vector<Entry>{{"[A]", 2, 3, "Tail", 5}}));
 }
 
 TEST(References, SectionsEndAtTheNextLocatedHeadingOnly)

@@ -12,40 +12,27 @@ namespace {
 struct Node {
     std::string text;
     int64_t data = -1;
-    bool expanded = true;
     Node* parent = nullptr;
-    std::vector<std::unique_ptr<Node>> children;
+    bool expanded = true;
+    Node* firstChild = nullptr;
+    Node* next = nullptr;
 };
 
 class MemoryTree : public NavigatorTree {
 public:
     Node* add(Node* parent, const std::string& text, int64_t data)
     {
-        auto node = std::make_unique<Node>();
-        node->text = text;
-        node->data = data;
-        node->parent = parent;
-        Node* added = node.get();
-        (parent ? parent->children : m_top).push_back(std::move(node));
-        return added;
+        m_nodes.push_back(std::make_unique<Node>(Node{text, data, parent}));
+        Node** slot = parent ? &parent->firstChild : &m_first;
+        while (*slot)
+            slot = &(*slot)->next;
+        return *slot = m_nodes.back().get();
     }
 
-    TreeItem firstTopLevelItem() const override { return m_top.empty() ? nullptr : m_top[0].get(); }
+    TreeItem firstTopLevelItem() const override { return m_first; }
     TreeItem parent(TreeItem item) const override { return node(item)->parent; }
-    TreeItem firstChild(TreeItem item) const override
-    {
-        return node(item)->children.empty() ? nullptr : node(item)->children[0].get();
-    }
-    TreeItem nextSibling(TreeItem item) const override
-    {
-        const Node* n = node(item);
-        const auto& siblings = n->parent ? n->parent->children : m_top;
-        for (std::size_t i = 0; i + 1 < siblings.size(); ++i) {
-            if (siblings[i].get() == n)
-                return siblings[i + 1].get();
-        }
-        return nullptr;
-    }
+    TreeItem firstChild(TreeItem item) const override { return node(item)->firstChild; }
+    TreeItem nextSibling(TreeItem item) const override { return node(item)->next; }
     TreeItem nextVisible(TreeItem item) const override
     {
         if (node(item)->expanded && firstChild(item))
@@ -71,7 +58,8 @@ public:
 
 private:
     static const Node* node(TreeItem item) { return static_cast<const Node*>(item); }
-    std::vector<std::unique_ptr<Node>> m_top;
+    std::vector<std::unique_ptr<Node>> m_nodes;
+    Node* m_first = nullptr;
 };
 
 // Abstract; Table of Contents with 1 (1.1), 2, 3 References (two
@@ -102,14 +90,7 @@ struct StructureFixture {
 
     RfcText text;
     MemoryTree tree;
-    Node* contents;
-    Node* introduction;
-    Node* purpose;
-    Node* protocol;
-    Node* references;
-    Node* first;
-    Node* second;
-    Node* address;
+    Node *contents, *introduction, *purpose, *protocol, *references, *first, *second, *address;
 };
 
 TEST(StructureTree, SelectsTheSectionOrReferenceHoldingTheLine)
