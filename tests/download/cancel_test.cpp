@@ -1,7 +1,6 @@
 // Cancelling a running download on its worker thread, and the request
 // outliving the dialog that started it.
-#include "download/download_request.h"
-#include "download_fixture.h"
+#include "download_test_support.h"
 #include "server_process.h"
 
 #include <gtest/gtest.h>
@@ -14,33 +13,32 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Waits (at most 10 s) until `done` holds.
-template <typename Condition>
-bool waitFor(Condition done)
-{
-    const auto deadline = Clock::now() + std::chrono::seconds(10);
-    while (!done() && Clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return done();
-}
-
 class CancelDownload : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (!test::StartHttpServer(server))
             GTEST_SKIP() << "the test HTTP server could not be started";
+        test::writeFile(folder.file("large.bin"), "old");
     }
 
-    // Starts the slow 32 MiB body (20 s at the server's pace) and waits until
-    // its copy runs.
+    std::shared_ptr<DownloadRequest> start(const std::string& path)
+    {
+        auto request = test::MakeRequest("http://127.0.0.1:" + std::to_string(server.port()) + path,
+                                         folder.file(""), asker);
+        StartDownload(request);
+        return request;
+    }
+
+    // Starts the slow 32 MiB body (20 s at the server's pace) and waits
+    // (at most 10 s) until its copy runs.
     std::shared_ptr<DownloadRequest> startSlowDownload()
     {
-        test::WriteWholeFile(folder.path() + "large.bin", "old");
-        auto request = test::MakeRequest("http://127.0.0.1:" + std::to_string(server.port()) + "/slow/large.bin",
-                                         folder.path(), asker);
-        StartDownload(request);
-        EXPECT_TRUE(waitFor([&] { return request->Received > 100000; }));
+        auto request = start("/slow/large.bin");
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        while (request->Received <= 100000 && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_GT(request->Received, 100000u);
         EXPECT_EQ(request->Status.get(), "Downloading");
         EXPECT_EQ(request->TotalLength, 32u * 1024 * 1024);
         EXPECT_NE(request->StartTime, 0);
@@ -48,7 +46,7 @@ protected:
     }
 
     test::ServerProcess server;
-    test::ScratchFolder folder;
+    test::TempFolder folder;
     std::shared_ptr<test::ScriptedAsker> asker = std::make_shared<test::ScriptedAsker>();
 };
 
@@ -65,9 +63,8 @@ TEST_F(CancelDownload, StopsTheCopyAtOnceAndLeavesTheTargetAlone)
     EXPECT_LT(request->Received, 32u * 1024 * 1024);
     EXPECT_EQ(request->StartTime, 0);
     EXPECT_FALSE(test::PathExists(request->tempFilePath()));
-    EXPECT_EQ(test::ReadWholeFile(folder.path() + "large.bin"), "old");
-    EXPECT_TRUE(asker->asked().empty());
-    EXPECT_EQ(request->Status.get(), "Downloading");
+    EXPECT_EQ(test::readFile(folder.file("large.bin")), "old");
+    EXPECT_TRUE(asker->asked.empty());
 }
 
 TEST_F(CancelDownload, TheWorkerKeepsTheRequestAfterItsOwnerLetsGo)
@@ -78,21 +75,18 @@ TEST_F(CancelDownload, TheWorkerKeepsTheRequestAfterItsOwnerLetsGo)
     parchly::CancelDownload();
     request.reset();
     ASSERT_EQ(worker.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    EXPECT_FALSE(test::PathExists(folder.path() + "PRCHTEMP.000"));
-    EXPECT_EQ(test::ReadWholeFile(folder.path() + "large.bin"), "old");
+    EXPECT_FALSE(test::PathExists(folder.file("PRCHTEMP.000")));
+    EXPECT_EQ(test::readFile(folder.file("large.bin")), "old");
 }
 
 TEST_F(CancelDownload, AFinishedWorkerHasClearedTheFlagAndSaved)
 {
-    auto request = test::MakeRequest("http://127.0.0.1:" + std::to_string(server.port()) + "/rfc-index.txt",
-                                     folder.path(), asker);
-    StartDownload(request);
-    EXPECT_TRUE(WorkerActive(*request) || !DownloadRunning);
+    auto request = start("/rfc-index.txt");
     ASSERT_EQ(request->Worker.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_FALSE(WorkerActive(*request));
     EXPECT_FALSE(DownloadRunning);
     EXPECT_EQ(request->Status.get(), "Downloaded");
-    EXPECT_EQ(test::ReadWholeFile(folder.path() + "rfc-index.txt"), test::IndexBody());
+    EXPECT_EQ(test::readFile(folder.file("rfc-index.txt")), test::IndexBody());
 }
 
 } // namespace

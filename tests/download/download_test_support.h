@@ -1,92 +1,52 @@
-// What the download tests share: a scratch folder, an asker that answers
-// from a script, and small file helpers.
+// What the download tests share: an asker answering from a script, the test
+// server's index file, and requests run on the test's own thread.
 #ifndef PARCHLY_TESTS_DOWNLOAD_DOWNLOAD_TEST_SUPPORT_H
 #define PARCHLY_TESTS_DOWNLOAD_DOWNLOAD_TEST_SUPPORT_H
 
-#include "download/download_asker.h"
+#include "download/download_request.h"
+#include "support/temp_folder.h"
 
+#include <cstdio>
 #include <deque>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace parchly::test {
 
-// A fresh folder under the system's temporary folder, removed with its
-// content when the object goes.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "parchly-download-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code error;
-        std::filesystem::remove_all(m_path, error);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    // The folder with a trailing "/".
-    std::string path() const { return m_path + "/"; }
-
-private:
-    std::string m_path;
-};
-
-// Answers the worker's questions from a script and records what was asked:
-// "tell: text", "confirm: text", "save: proposed path", "credentials: server".
+// Answers the worker's questions from a script and records them as "tell:
+// text", "confirm: text", "save: proposed path", "credentials: server".
+// `asked` is read only once the worker has returned.
 class ScriptedAsker : public DownloadAsker {
 public:
-    std::deque<bool> confirmations;        // none left: Cancel
-    std::deque<std::string> savePaths;     // none left: cancelled
+    std::deque<bool> confirmations;                          // none left: Cancel
+    std::deque<std::string> savePaths;                       // none left: cancelled
     std::deque<std::pair<std::string, std::string>> logins;  // none left: declined
+    std::vector<std::string> asked;
 
-    std::vector<std::string> asked() const
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_asked;
-    }
-
-    void tell(const std::string& text) override { record("tell: " + text); }
-
+    void tell(const std::string& text) override { asked.push_back("tell: " + text); }
     bool confirm(const std::string& text) override
     {
-        record("confirm: " + text);
+        asked.push_back("confirm: " + text);
         return take(confirmations, false);
     }
-
     std::string savePath(const std::string& proposedPath) override
     {
-        record("save: " + proposedPath);
+        asked.push_back("save: " + proposedPath);
         return take(savePaths, std::string());
     }
-
     bool credentials(const std::string& server, std::string& user, std::string& password) override
     {
-        record("credentials: " + server);
+        asked.push_back("credentials: " + server);
         if (logins.empty())
             return false;
-        std::tie(user, password) = logins.front();
-        logins.pop_front();
+        std::tie(user, password) = take(logins, {});
         return true;
     }
 
 private:
-    void record(const std::string& entry)
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_asked.push_back(entry);
-    }
-
     template <typename T>
     static T take(std::deque<T>& script, T whenEmpty)
     {
@@ -96,26 +56,42 @@ private:
         script.pop_front();
         return answer;
     }
-
-    mutable std::mutex m_mutex;
-    std::vector<std::string> m_asked;
 };
 
-inline std::string ReadWholeFile(const std::string& path)
+// The test HTTP server's rfc-index.txt and its Last-Modified time.
+inline std::string IndexBody()
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string body;
+    char line[64];
+    for (int n = 0; n < 600; ++n) {
+        std::snprintf(line, sizeof line, "%04d RFC index line for the download tests\n", n);
+        body += line;
+    }
+    return body;
+}
+constexpr long long kIndexModified = 784887151;
+
+inline std::shared_ptr<DownloadRequest> MakeRequest(const std::string& url, const std::string& folder,
+                                                    const std::shared_ptr<ScriptedAsker>& asker)
+{
+    auto request = std::make_shared<DownloadRequest>();
+    request->Url = url;
+    request->LocalFolder = folder;
+    request->Asker = asker;
+    return request;
 }
 
-inline void WriteWholeFile(const std::string& path, const std::string& content)
+// Runs the worker's body on this thread, as StartDownload would on its own.
+inline void RunHere(DownloadRequest& request)
 {
-    std::ofstream(path, std::ios::binary) << content;
+    DownloadRunning = true;
+    RunDownload(request);
 }
 
 inline bool PathExists(const std::string& path)
 {
-    std::error_code error;
-    return std::filesystem::exists(path, error);
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0;
 }
 
 // Seconds since 1970 of the file's last modification; -1 when absent.

@@ -1,13 +1,13 @@
 // HTTP downloads against the test server: what lands, with which time and
 // status, and what the user was asked.
-#include "download/download_request.h"
 #include "download/download_transfer.h"
-#include "download_fixture.h"
+#include "download_test_support.h"
 #include "server_process.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 
 namespace parchly {
@@ -15,8 +15,8 @@ namespace {
 
 using test::ModificationTime;
 using test::PathExists;
-using test::ReadWholeFile;
-using test::ScriptedAsker;
+using test::readFile;
+using test::writeFile;
 using Asked = std::vector<std::string>;
 
 class HttpTransfer : public ::testing::Test {
@@ -29,11 +29,7 @@ protected:
             server = nullptr;
         }
     }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
+    static void TearDownTestSuite() { delete server; }
     void SetUp() override
     {
         if (!server)
@@ -45,204 +41,139 @@ protected:
         return "http://127.0.0.1:" + std::to_string(server->port()) + path;
     }
 
-    // Downloads `path` into the scratch folder and destroys the request,
-    // which must leave no temporary file behind.
+    // Downloads `path` into the folder with a fresh asker and destroys the
+    // request, which must leave no temporary file behind.
     void download(const std::string& path, bool overwrite = false)
     {
-        auto request = test::MakeRequest(url(path), folder.path(), asker);
+        asker = std::make_shared<test::ScriptedAsker>();
+        asker->logins = logins;
+        auto request = test::MakeRequest(url(path), dir, asker);
         request->Overwrite = overwrite;
         test::RunHere(*request);
         status = request->Status.get();
-        totalLength = request->TotalLength;
-        received = request->Received;
         request.reset();
-        EXPECT_FALSE(PathExists(folder.path() + "PRCHTEMP.000")) << "left behind by " << path;
+        EXPECT_FALSE(PathExists(dir + "PRCHTEMP.000")) << "left behind by " << path;
     }
 
-    std::string target() const { return folder.path() + "rfc-index.txt"; }
-
-    static test::ServerProcess* server;
-    test::ScratchFolder folder;
-    std::shared_ptr<ScriptedAsker> asker = std::make_shared<ScriptedAsker>();
+    static inline test::ServerProcess* server = nullptr;
+    test::TempFolder folder;
+    const std::string dir = folder.file("");
+    const std::string target = folder.file("rfc-index.txt");
+    std::deque<std::pair<std::string, std::string>> logins;
+    std::shared_ptr<test::ScriptedAsker> asker = std::make_shared<test::ScriptedAsker>();
     std::string status;
-    uint32_t totalLength = 0;
-    uint32_t received = 0;
 };
 
-test::ServerProcess* HttpTransfer::server = nullptr;
-
-TEST_F(HttpTransfer, AFileWithALengthLandsWithItsRemoteTime)
+// Every case replaces a present target with Overwrite set; what is not
+// downloaded leaves it as it was.
+TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
 {
-    download("/rfc-index.txt");
-    EXPECT_EQ(ReadWholeFile(target()), test::IndexBody());
-    EXPECT_EQ(ModificationTime(target()), test::kIndexModified);
-    EXPECT_EQ(status, "Downloaded");
-    EXPECT_EQ(totalLength, test::IndexBody().size());
-    EXPECT_EQ(received, test::IndexBody().size());
-    EXPECT_TRUE(asker->asked().empty());
-}
-
-TEST_F(HttpTransfer, FilesWithoutALengthOrEmptyLandToo)
-{
-    download("/nolength/rfc-index.txt");
-    EXPECT_EQ(ReadWholeFile(target()), test::IndexBody());
-    EXPECT_EQ(totalLength, 0u);
-    EXPECT_EQ(received, test::IndexBody().size());
-    EXPECT_EQ(status, "Downloaded");
-
-    download("/empty/rfc-index.txt", true);
-    EXPECT_TRUE(PathExists(target()));
-    EXPECT_EQ(ReadWholeFile(target()), "");
-    EXPECT_EQ(status, "Downloaded");
-    EXPECT_TRUE(asker->asked().empty());
+    const std::string index = test::IndexBody();
+    const std::string noRedirect = "tell: The redirection could not be followed.";
+    const std::string credentials = "credentials: 127.0.0.1";
+    struct Case {
+        const char* path;
+        const char* password;  // the user's answer to a 401; null: declined
+        std::optional<std::string> landed;
+        long long modified;  // 0: not checked
+        const char* status;
+        Asked asked;
+    };
+    const Case cases[] = {
+        {"/rfc-index.txt", nullptr, index, test::kIndexModified, "Downloaded", {}},
+        {"/nolength/rfc-index.txt", nullptr, index, 0, "Downloaded", {}},
+        {"/empty/rfc-index.txt", nullptr, "", 0, "Downloaded", {}},
+        {"/excess/rfc-index.txt", nullptr, "0123456789", 0, "Downloaded", {}},
+        // One redirect is followed, also to a relative address.
+        {"/redirect/301/rfc-index.txt", nullptr, index, test::kIndexModified, "Downloaded", {}},
+        {"/redirect/303/rfc-index.txt", nullptr, index, test::kIndexModified, "Downloaded", {}},
+        {"/relative/rfc-index.txt", nullptr, index, test::kIndexModified, "Downloaded", {}},
+        {"/twohops/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {noRedirect}},
+        {"/toftp/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {noRedirect}},
+        {"/nolocation/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {noRedirect}},
+        {"/tomissing/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {noRedirect}},
+        // An error page is never saved.
+        {"/missing/rfc-index.txt", nullptr, std::nullopt, 0, "Connection Failed",
+         {"tell: The server answered with status 404; nothing was saved."}},
+        // A 401 is retried once with what the user gives.
+        {"/private/rfc-index.txt", "secret", index, 0, "Downloaded", {credentials}},
+        {"/private/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {credentials, "tell: Authentication failed."}},
+        {"/private/rfc-index.txt", "wrong", std::nullopt, 0, "Connection Failed",
+         {credentials, "tell: The server answered with status 401; nothing was saved."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " " + (c.password ? c.password : "-"));
+        writeFile(target, "old");
+        logins.clear();
+        if (c.password)
+            logins.push_back({"reader", c.password});
+        download(c.path, true);
+        EXPECT_EQ(readFile(target), c.landed.value_or("old"));
+        if (c.modified) {
+            EXPECT_EQ(ModificationTime(target), c.modified);
+        }
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(asker->asked, c.asked);
+    }
 }
 
 TEST_F(HttpTransfer, SendsItsOwnAcceptAndAgentHeaders)
 {
     download("/headers/echo.txt");
-    const std::string echoed = ReadWholeFile(folder.path() + "echo.txt");
+    const std::string echoed = readFile(dir + "echo.txt");
     EXPECT_NE(echoed.find("Accept: */*\n"), std::string::npos) << echoed;
     EXPECT_NE(echoed.find("User-Agent: Parchly\n"), std::string::npos) << echoed;
 }
 
-TEST_F(HttpTransfer, OneRedirectIsFollowedToAnHttpTarget)
+TEST_F(HttpTransfer, APresentTargetIsReplacedRenamedOrKeptAsTheUserAnswered)
 {
-    for (const char* path : {"/redirect/301/rfc-index.txt", "/redirect/302/rfc-index.txt",
-                             "/redirect/303/rfc-index.txt", "/relative/rfc-index.txt"}) {
-        SCOPED_TRACE(path);
-        download(path, true);
-        EXPECT_EQ(ReadWholeFile(target()), test::IndexBody());
-        EXPECT_EQ(ModificationTime(target()), test::kIndexModified);
-        EXPECT_EQ(status, "Downloaded");
-    }
-    EXPECT_TRUE(asker->asked().empty());
-}
-
-TEST_F(HttpTransfer, RedirectsThatCannotBeFollowedSaveNothing)
-{
-    for (const char* path : {"/twohops/rfc-index.txt", "/toftp/rfc-index.txt", "/nolocation/rfc-index.txt",
-                             "/tomissing/rfc-index.txt"}) {
-        SCOPED_TRACE(path);
-        asker = std::make_shared<ScriptedAsker>();
-        download(path);
-        EXPECT_FALSE(PathExists(target()));
-        EXPECT_EQ(status, "Ready");
-        EXPECT_EQ(asker->asked(), Asked{"tell: The redirection could not be followed."});
-    }
-}
-
-TEST_F(HttpTransfer, RefusedAccessIsRetriedOnceWithTheUsersCredentials)
-{
-    asker->logins.push_back({"reader", "secret"});
-    download("/private/rfc-index.txt");
-    EXPECT_EQ(ReadWholeFile(target()), test::IndexBody());
-    EXPECT_EQ(status, "Downloaded");
-    EXPECT_EQ(asker->asked(), Asked{"credentials: 127.0.0.1"});
-}
-
-TEST_F(HttpTransfer, RefusedAccessWithoutGoodCredentialsSavesNothing)
-{
-    download("/private/rfc-index.txt");
-    EXPECT_EQ(asker->asked(), (Asked{"credentials: 127.0.0.1", "tell: Authentication failed."}));
-    EXPECT_EQ(status, "Ready");
-    EXPECT_FALSE(PathExists(target()));
-
-    asker = std::make_shared<ScriptedAsker>();
-    asker->logins.push_back({"reader", "wrong"});
-    download("/private/rfc-index.txt");
-    EXPECT_EQ(asker->asked(), (Asked{"credentials: 127.0.0.1",
-                                     "tell: The server answered with status 401; nothing was saved."}));
-    EXPECT_EQ(status, "Connection Failed");
-    EXPECT_FALSE(PathExists(target()));
-}
-
-TEST_F(HttpTransfer, AnErrorPageNeverReplacesTheTarget)
-{
-    test::WriteWholeFile(target(), "the good old index");
-    download("/missing/rfc-index.txt", true);
-    EXPECT_EQ(ReadWholeFile(target()), "the good old index");
-    EXPECT_EQ(status, "Connection Failed");
-    EXPECT_EQ(asker->asked(), Asked{"tell: The server answered with status 404; nothing was saved."});
-}
-
-TEST_F(HttpTransfer, BytesBeyondTheAnnouncedLengthAreNotTaken)
-{
-    download("/excess/rfc-index.txt");
-    EXPECT_EQ(ReadWholeFile(target()), "0123456789");
-    EXPECT_EQ(status, "Downloaded");
-}
-
-TEST_F(HttpTransfer, AServerThatIsNotThereIsANetworkError)
-{
-    auto request = test::MakeRequest("http://127.0.0.1:1/rfc-index.txt", folder.path(), asker);
-    test::RunHere(*request);
-    EXPECT_EQ(request->Status.get(), "Ready");
-    ASSERT_EQ(asker->asked().size(), 1u);
-    EXPECT_EQ(asker->asked()[0].rfind("tell: ", 0), 0u);
-    EXPECT_FALSE(PathExists(target()));
-}
-
-TEST_F(HttpTransfer, ATargetPresentIsReplacedKeptOrRenamedAsTheUserAnswered)
-{
-    test::WriteWholeFile(target(), "old");
-
-    // Overwrite set: no question.
-    download("/rfc-index.txt", true);
-    EXPECT_EQ(ReadWholeFile(target()), test::IndexBody());
-    EXPECT_TRUE(asker->asked().empty());
-
-    // OK to the question replaces it.
-    test::WriteWholeFile(target(), "old");
+    const Asked question{"confirm: " + std::string(kOverwriteQuestion)};
+    writeFile(target, "old");
+    auto request = test::MakeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
     asker->confirmations.push_back(true);
-    download("/rfc-index.txt");
-    EXPECT_EQ(ReadWholeFile(target()), test::IndexBody());
-    EXPECT_EQ(asker->asked(), Asked{"confirm: " + std::string(kOverwriteQuestion)});
+    test::RunHere(*request);
+    EXPECT_EQ(readFile(target), test::IndexBody());
+    EXPECT_EQ(asker->asked, question);
 
     // Cancel, then a new name in the save dialog.
-    test::WriteWholeFile(target(), "old");
-    asker = std::make_shared<ScriptedAsker>();
-    asker->savePaths.push_back(folder.path() + "renamed.txt");
-    download("/rfc-index.txt");
-    EXPECT_EQ(ReadWholeFile(target()), "old");
-    EXPECT_EQ(ReadWholeFile(folder.path() + "renamed.txt"), test::IndexBody());
-    EXPECT_EQ(ModificationTime(folder.path() + "renamed.txt"), test::kIndexModified);
-    EXPECT_EQ(asker->asked(), (Asked{"confirm: " + std::string(kOverwriteQuestion), "save: " + target()}));
-    EXPECT_EQ(status, "Downloaded");
-}
+    writeFile(target, "old");
+    request = test::MakeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
+    asker->savePaths.push_back(dir + "renamed.txt");
+    test::RunHere(*request);
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_EQ(readFile(dir + "renamed.txt"), test::IndexBody());
+    EXPECT_EQ(ModificationTime(dir + "renamed.txt"), test::kIndexModified);
+    EXPECT_EQ(asker->asked, (Asked{question[0], "save: " + target}));
 
-TEST_F(HttpTransfer, DecliningBothQuestionsKeepsTheTemporaryFileUntilTheRequestGoes)
-{
-    test::WriteWholeFile(target(), "old");
-    auto request = test::MakeRequest(url("/rfc-index.txt"), folder.path(), asker);
+    // Both declined: the download stays in the temporary file until the
+    // request goes.
+    request = test::MakeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
     test::RunHere(*request);
     EXPECT_EQ(request->Status.get(), "Downloaded");
-    EXPECT_EQ(ReadWholeFile(target()), "old");
-    EXPECT_EQ(ReadWholeFile(request->tempFilePath()), test::IndexBody());
-    EXPECT_EQ(asker->asked().size(), 2u);
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_EQ(readFile(request->tempFilePath()), test::IndexBody());
+    EXPECT_EQ(asker->asked.size(), 2u);
     request.reset();
-    EXPECT_FALSE(PathExists(folder.path() + "PRCHTEMP.000"));
+    EXPECT_FALSE(PathExists(dir + "PRCHTEMP.000"));
 }
 
-TEST_F(HttpTransfer, LocalFileFailuresAreFileErrors)
+TEST_F(HttpTransfer, LocalFileFailuresAreFileErrorsAndAFullDiskLeavesTheTarget)
 {
     // An address ending in "/" names the folder itself.
     download("/listing/");
     EXPECT_EQ(status, "File Error");
-    ASSERT_EQ(asker->asked().size(), 1u);
+    EXPECT_EQ(asker->asked.size(), 1u);
 
     // A folder that does not exist: the temporary file cannot be made.
-    asker = std::make_shared<ScriptedAsker>();
-    auto request = test::MakeRequest(url("/rfc-index.txt"), folder.path() + "absent/", asker);
+    asker = std::make_shared<test::ScriptedAsker>();
+    auto request = test::MakeRequest(url("/rfc-index.txt"), dir + "absent/", asker);
     test::RunHere(*request);
     EXPECT_EQ(request->Status.get(), "File Error");
-    ASSERT_EQ(asker->asked().size(), 1u);
-    EXPECT_EQ(asker->asked()[0].rfind("tell: Couldn't open source file: ", 0), 0u);
-}
+    ASSERT_EQ(asker->asked.size(), 1u);
+    EXPECT_EQ(asker->asked[0].rfind("tell: Couldn't open source file: ", 0), 0u);
 
-TEST_F(HttpTransfer, AFullDiskEndsWithAFileErrorAndTheTargetUntouched)
-{
-    test::WriteWholeFile(target(), "old");
     // Files of this process may not grow beyond 4 KiB, as on a full disk.
+    writeFile(target, "old");
     rlimit previous{};
     ::getrlimit(RLIMIT_FSIZE, &previous);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -252,20 +183,27 @@ TEST_F(HttpTransfer, AFullDiskEndsWithAFileErrorAndTheTargetUntouched)
     download("/rfc-index.txt", true);
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
-
     EXPECT_EQ(status, "File Error");
-    ASSERT_EQ(asker->asked().size(), 1u);
-    EXPECT_EQ(asker->asked()[0].rfind("tell: Couldn't write the downloaded data: ", 0), 0u);
-    EXPECT_EQ(ReadWholeFile(target()), "old");
+    ASSERT_EQ(asker->asked.size(), 1u);
+    EXPECT_EQ(asker->asked[0].rfind("tell: Couldn't write the downloaded data: ", 0), 0u);
+    EXPECT_EQ(readFile(target), "old");
 }
 
-TEST_F(HttpTransfer, OtherSchemesAreRefusedByTheWorker)
+TEST_F(HttpTransfer, NoServerAndOtherSchemesSaveNothing)
 {
-    auto request = test::MakeRequest("gopher://127.0.0.1/rfc-index.txt", folder.path(), asker);
+    auto request = test::MakeRequest("http://127.0.0.1:1/rfc-index.txt", dir, asker);
+    test::RunHere(*request);
+    EXPECT_EQ(request->Status.get(), "Ready");
+    ASSERT_EQ(asker->asked.size(), 1u);
+    EXPECT_EQ(asker->asked[0].rfind("tell: ", 0), 0u);
+
+    asker = std::make_shared<test::ScriptedAsker>();
+    request = test::MakeRequest("gopher://127.0.0.1/rfc-index.txt", dir, asker);
     test::RunHere(*request);
     EXPECT_EQ(request->Status.get(), "Invalid URL");
-    EXPECT_EQ(asker->asked(), Asked{"tell: Invalid URL!"});
+    EXPECT_EQ(asker->asked, Asked{"tell: Invalid URL!"});
     EXPECT_FALSE(DownloadRunning);
+    EXPECT_FALSE(PathExists(target));
 }
 
 } // namespace
