@@ -2,50 +2,39 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "support/temp_folder.h"
 
 namespace parchly {
 namespace {
 
-// Runs the test from another directory and returns to where it started.
-class AppDirectoryTest : public ::testing::Test {
-protected:
-    void SetUp() override { start = std::filesystem::current_path(); }
-    void TearDown() override { std::filesystem::current_path(start); }
+namespace fs = std::filesystem;
 
-    std::filesystem::path start;
+// Runs from other directories and returns to where it started.
+TEST(AppDirectory, IsTheCurrentDirectoryWithATrailingSlashOrDotSlash)
+{
+    const fs::path start = fs::current_path();
     test::TempFolder folder;
-};
-
-TEST_F(AppDirectoryTest, IsTheCurrentDirectoryWithATrailingSlash)
-{
-    const std::filesystem::path real = std::filesystem::canonical(folder.path());
-    std::filesystem::current_path(real);
+    const fs::path real = fs::canonical(folder.path());
+    fs::current_path(real);
     EXPECT_EQ(AppDirectory(), real.string() + "/");
-
-    std::filesystem::current_path("/");
+    fs::current_path("/");
     EXPECT_EQ(AppDirectory(), "/");
-}
 
-TEST_F(AppDirectoryTest, IsDotSlashWhenTheDirectoryCannotBeRead)
-{
     // A directory removed while it is current has no path any more.
-    const std::filesystem::path gone = folder.path() / "gone";
-    std::filesystem::create_directory(gone);
-    std::filesystem::current_path(gone);
-    std::filesystem::remove(gone);
+    fs::create_directory(real / "gone");
+    fs::current_path(real / "gone");
+    fs::remove(real / "gone");
     EXPECT_EQ(AppDirectory(), "./");
 
     // A path longer than the 1,024 bytes offered for it.
-    std::filesystem::current_path(folder.path());
-    const std::string part(200, 'd');
+    fs::current_path(real);
     for (int depth = 0; depth < 6; ++depth) {
-        std::filesystem::create_directory(part);
-        std::filesystem::current_path(part);
+        fs::create_directory(std::string(200, 'd'));
+        fs::current_path(std::string(200, 'd'));
     }
     EXPECT_EQ(AppDirectory(), "./");
+    fs::current_path(start);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "app/parchly_app.h"
 
-#include "app/about_dialog.h"
 #include "frame/app_fixture.h"
 #include "frame/main_frame.h"
 #include "platform/profile.h"
@@ -11,46 +10,50 @@
 namespace parchly {
 namespace {
 
-using ParchlyAppTest = test::AppFixture;
+class ParchlyAppTest : public test::AppFixture {
+protected:
+    void writeFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(pathOf(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
 
-TEST_F(ParchlyAppTest, StartsInAFolderWithoutSettingsFileWithDefaults)
+TEST_F(ParchlyAppTest, StartsFromTheSettingsFileOfTheCurrentFolder)
 {
-    CParchlyApp started;
-    const std::string folderPath = QDir::current().absolutePath().toStdString();
-    EXPECT_EQ(started.appDirectory(), folderPath + "/");
-    EXPECT_EQ(started.iniPath(), folderPath + "/Parchly.ini");
-    EXPECT_EQ(started.settings().RfcRootPath, folderPath + "/RFCPath");
-    EXPECT_FALSE(started.settings().ShowPageSeparator);
-    EXPECT_FALSE(started.indexDocumentOpen);
-    EXPECT_TRUE(started.LastBrowsedFolder.empty());
-    EXPECT_EQ(CParchlyApp::instance(), &started);
-    ASSERT_TRUE(started.InitInstance());
-    EXPECT_TRUE(started.mainFrame()->isVisible());
-    EXPECT_TRUE(started.mainFrame()->childFrames().empty());
-    EXPECT_EQ(started.mainFrame()->windowTitle(), QStringLiteral("Parchly Standard"));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-TEST_F(ParchlyAppTest, ReadsTheSettingsFileOfTheCurrentFolder)
-{
-    QFile ini(pathOf("Parchly.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[settings]\nShowPageSeparator=1\nRfcRootPath=/somewhere/rfcs/\n");
-    ini.close();
+    {
+        CParchlyApp started;
+        const std::string folderPath = QDir::current().absolutePath().toStdString();
+        EXPECT_EQ(started.iniPath(), folderPath + "/Parchly.ini");
+        EXPECT_EQ(started.settings().RfcRootPath, folderPath + "/RFCPath");
+        ASSERT_TRUE(started.InitInstance());
+        EXPECT_TRUE(started.mainFrame()->isVisible());
+        EXPECT_EQ(started.mainFrame()->windowTitle(), QStringLiteral("Parchly Standard"));
+        EXPECT_TRUE(dialogs.messages.isEmpty());
+    }
+    writeFile(QStringLiteral("Parchly.ini"), "[settings]\nShowPageSeparator=1\nRfcRootPath=/somewhere/rfcs/\n");
     CParchlyApp started;
     EXPECT_TRUE(started.settings().ShowPageSeparator);
     EXPECT_EQ(started.settings().RfcRootPath, "/somewhere/rfcs");
 }
 
-TEST_F(ParchlyAppTest, MissingFileAndFolderCannotBeOpened)
+TEST_F(ParchlyAppTest, OpensByPathOrNumberAndReportsWhatCannotBeOpened)
 {
     makeApp();
-    EXPECT_EQ(app->OpenDocumentFile(pathOf("rfc404.txt")), nullptr);
     QDir().mkpath(pathOf("folder.txt"));
+    EXPECT_EQ(app->OpenDocumentFile(pathOf("rfc404.txt")), nullptr);
     EXPECT_EQ(app->OpenDocumentFile(pathOf("folder.txt")), nullptr);
-    EXPECT_EQ(dialogs.messages, QStringList({QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc404.txt")),
-                                             QStringLiteral("Cannot open file: %1.").arg(pathOf("folder.txt"))}));
+    EXPECT_EQ(app->OpenRfcNumber(0), nullptr);
+    const QString cannot = QStringLiteral("Cannot open file: %1.");
+    EXPECT_EQ(dialogs.messages, QStringList({cannot.arg(pathOf("rfc404.txt")), cannot.arg(pathOf("folder.txt")),
+                                             cannot.arg(pathOf("rfc0.txt"))}));
     EXPECT_TRUE(app->mainFrame()->childFrames().empty());
+
+    copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"));
+    EXPECT_NE(app->OpenRfcNumber(9901), nullptr);
+    EXPECT_EQ(rfcPath("/r", -5), "/r/rfc-5.txt");
+    EXPECT_EQ(rfcPath(std::string(2000, 'a'), 1).size(), 1023u);
 }
 
 TEST_F(ParchlyAppTest, AsksBeforeOpeningANameNotEndingInTxt)
@@ -77,19 +80,6 @@ TEST_F(ParchlyAppTest, AsksBeforeOpeningANameNotEndingInTxt)
               QStringList({QStringLiteral("It seems that .txt is not in txt format, continue?")}));
 }
 
-TEST_F(ParchlyAppTest, OpensRfcsByNumberUnderTheRootPath)
-{
-    makeApp();
-    EXPECT_EQ(app->OpenRfcNumber(0), nullptr);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0], QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc0.txt")));
-
-    copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"));
-    EXPECT_NE(app->OpenRfcNumber(9901), nullptr);
-    EXPECT_EQ(rfcPath("/r", -5), "/r/rfc-5.txt");
-    EXPECT_EQ(rfcPath(std::string(2000, 'a'), 1).size(), 1023u);
-}
-
 TEST_F(ParchlyAppTest, KeepsTheFourLatestFilesInTheSettingsFile)
 {
     makeApp();
@@ -110,12 +100,8 @@ TEST_F(ParchlyAppTest, KeepsTheFourLatestFilesInTheSettingsFile)
 
 TEST_F(ParchlyAppTest, StartsWithTheIndexWhenAskedAndReportsItMissing)
 {
-    QFile ini(pathOf("Parchly.ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[settings]\nOpenRfcIndexWhenStarted=1\n");
-    ini.close();
+    writeFile(QStringLiteral("Parchly.ini"), "[settings]\nOpenRfcIndexWhenStarted=1\n");
     makeApp(false);
-    ASSERT_TRUE(app->settings().OpenRfcIndexWhenStarted);
     ASSERT_TRUE(app->InitInstance());
     EXPECT_TRUE(app->mainFrame()->isVisible());
     ASSERT_EQ(dialogs.messages.size(), 1);
@@ -124,10 +110,7 @@ TEST_F(ParchlyAppTest, StartsWithTheIndexWhenAskedAndReportsItMissing)
 
 TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayBeforeTheMainWindowUnlessTurnedOff)
 {
-    QFile tips(pathOf("tips.txt"));
-    ASSERT_TRUE(tips.open(QIODevice::WriteOnly));
-    tips.write("Parchly opens RFCs.\n");
-    tips.close();
+    writeFile(QStringLiteral("tips.txt"), "Parchly opens RFCs.\n");
     makeApp();
     EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"}));
     app.reset();
@@ -135,14 +118,6 @@ TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayBeforeTheMainWindowUnlessTurnedOff)
     Profile(pathOf("Parchly.ini").toStdString()).writeInt("Tip", "StartUp", 1);
     makeApp();
     EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"})) << "no second tip";
-}
-
-TEST(AboutBox, ShowsNameAndVersion)
-{
-    CAboutDlg about;
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Parchly"));
-    EXPECT_EQ(about.programName(), QStringLiteral("Parchly Standard Edition"));
-    EXPECT_EQ(about.versionText(), QStringLiteral("1.2"));
 }
 
 } // namespace

@@ -13,19 +13,14 @@ namespace parchly {
 
 namespace {
 
+using Texts = std::vector<std::string>;
+
 const QString kActive = QStringLiteral("/home/ann/RFCPath/rfc2616.txt");
-const QString kActiveStored = QStringLiteral("\\home\\ann\\RFCPath\\rfc2616.txt");
+// Bookmarks as stored: of the active file (at 12, 4, as the caret stands), and of others.
+const std::string kHere = "rfc2616.txt (Ln 12, Col 4) - \\home\\ann\\RFCPath\\rfc2616.txt";
+const std::string kMine = "Old - rfc2616.txt (Ln 5, Col 2) - \\home\\ann\\RFCPath\\rfc2616.txt";
 const std::string kOther = "Other - rfc791.txt (Ln 3, Col 0) - \\home\\ann\\RFCPath\\rfc791.txt";
 const std::string kOther2 = "rfc793.txt (Ln 9, Col 1) - \\home\\ann\\RFCPath\\rfc793.txt";
-const std::string kMine = "Old - rfc2616.txt (Ln 5, Col 2) - \\home\\ann\\RFCPath\\rfc2616.txt";
-
-QStringList shown(const QListWidget* list)
-{
-    QStringList texts;
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
-    return texts;
-}
 
 class BookmarksDialog : public ::testing::Test {
 protected:
@@ -37,13 +32,20 @@ protected:
         host.caretColumn = 4;
     }
 
-    void storeBookmarks(const std::vector<std::string>& texts, int showAll = 0)
+    void storeBookmarks(const Texts& texts, int showAll = 0)
     {
         ini.profile.writeInt("Bookmarks", "AllBookmarks", showAll);
         ini.writeList("Bookmarks", "BM", texts);
     }
 
-    std::vector<std::string> storedBookmarks() const { return ini.list("Bookmarks", "BM"); }
+    Texts stored() const { return ini.list("Bookmarks", "BM"); }
+
+    // Sets a bookmark under `name` at the caret.
+    static void setBookmark(CBookmarksDlg& dialog, const QString& name)
+    {
+        dialog.nameField()->setText(name);
+        dialog.setButton()->click();
+    }
 
     test::IniFile ini;
     test::FakeCollectionsHost host;
@@ -53,43 +55,35 @@ protected:
 
 TEST_F(BookmarksDialog, SettingTwiceOrInAnotherCaseKeepsOneEntry)
 {
+    {
+        CBookmarksDlg none(host, ini.profile);
+        none.reject();
+        EXPECT_EQ(ini.text().trimmed(), "[Bookmarks]\nAllBookmarks=0\nBM0=") << "nothing to store";
+    }
     CBookmarksDlg dialog(host, ini.profile);
     EXPECT_EQ(dialog.nameField()->text(), "bookmark");
-    EXPECT_EQ(dialog.locationField()->text(), "rfc2616.txt (Ln 12, Col 4) - " + kActiveStored);
-    EXPECT_FALSE(dialog.gotoButton()->isEnabled());
-    EXPECT_FALSE(dialog.removeButton()->isEnabled());
-
-    dialog.nameField()->setText("Intro");
-    dialog.setButton()->click();
-    dialog.setButton()->click();
-    dialog.nameField()->setText("INTRO");
-    dialog.setButton()->click();
-    dialog.nameField()->setText("Caching");
-    dialog.setButton()->click();
+    EXPECT_FALSE(dialog.gotoButton()->isEnabled() || dialog.removeButton()->isEnabled());
+    setBookmark(dialog, "Intro");
+    setBookmark(dialog, "Intro");
+    setBookmark(dialog, "INTRO");
+    setBookmark(dialog, "Caching");
     // The list shows this platform's separators.
-    EXPECT_EQ(shown(dialog.list()),
-              QStringList({"Intro - rfc2616.txt (Ln 12, Col 4) - /home/ann/RFCPath/rfc2616.txt",
-                           "Caching - rfc2616.txt (Ln 12, Col 4) - /home/ann/RFCPath/rfc2616.txt"}));
-
+    EXPECT_EQ(dialog.list()->item(0)->text(),
+              "Intro - rfc2616.txt (Ln 12, Col 4) - /home/ann/RFCPath/rfc2616.txt");
     dialog.exitButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_TRUE(ini.text().contains(
-        "BM0=Intro - rfc2616.txt (Ln 12, Col 4) - \\home\\ann\\RFCPath\\rfc2616.txt"));
-    EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "0");
-    EXPECT_EQ(storedBookmarks().size(), 2u);
-    EXPECT_EQ(ini.value("Bookmarks", "BM2"), "");
+    EXPECT_EQ(stored(), Texts({"Intro - " + kHere, "Caching - " + kHere}));
 }
 
-TEST_F(BookmarksDialog, AnEmptyNameStoresTheLocationAlone)
+TEST_F(BookmarksDialog, AnEmptyNameStoresTheLocationAloneAndGoesBackToIt)
 {
-    CBookmarksDlg dialog(host, ini.profile);
-    dialog.nameField()->clear();
-    dialog.setButton()->click();
-    dialog.reject();
-    EXPECT_EQ(storedBookmarks(),
-              std::vector<std::string>({"rfc2616.txt (Ln 12, Col 4) - \\home\\ann\\RFCPath\\rfc2616.txt"}));
+    {
+        CBookmarksDlg dialog(host, ini.profile);
+        setBookmark(dialog, "");
+        dialog.reject();
+    }
+    EXPECT_EQ(stored(), Texts({kHere}));
 
-    // It reads back as a bookmark of the active file and goes to its place.
     CBookmarksDlg again(host, ini.profile);
     ASSERT_EQ(again.list()->count(), 1);
     again.list()->item(0)->setSelected(true);
@@ -100,18 +94,15 @@ TEST_F(BookmarksDialog, AnEmptyNameStoresTheLocationAlone)
 
 TEST_F(BookmarksDialog, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
 {
-    storeBookmarks({kMine, kOther,
-                    "Far - rfc2616.txt (Ln 99999, Col 3) - \\home\\ann\\RFCPath\\rfc2616.txt",
+    storeBookmarks({kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - \\home\\ann\\RFCPath\\rfc2616.txt",
                     "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - \\home\\ann\\RFCPath\\rfc2616.txt"},
                    1);
-    auto gotoRow = [this](int row) {
+    const auto gotoRow = [this](int row) {
         CBookmarksDlg dialog(host, ini.profile);
         dialog.list()->item(row)->setSelected(true);
-        EXPECT_TRUE(dialog.gotoButton()->isEnabled());
         dialog.gotoButton()->click();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
     };
-
     gotoRow(1);
     EXPECT_EQ(host.openRequests.last(), "/home/ann/RFCPath/rfc791.txt");
     EXPECT_EQ(host.caretRequests.last(), qMakePair(3, 0));
@@ -122,22 +113,13 @@ TEST_F(BookmarksDialog, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
     gotoRow(3);
     EXPECT_EQ(host.openRequests.last(), kActive);
     EXPECT_EQ(host.caretRequests.last(), qMakePair(0, 0));
-    EXPECT_EQ(storedBookmarks().size(), 4u);
-}
 
-TEST_F(BookmarksDialog, AFileThatCannotBeOpenedMovesNoCaretAndStillCloses)
-{
-    storeBookmarks({kOther});
+    // A file that cannot be opened moves no caret, and the dialog still closes.
     host.missingFiles.insert("/home/ann/RFCPath/rfc791.txt");
-    host.activePath.clear();
-    CBookmarksDlg dialog(host, ini.profile);
-    dialog.showAllBox()->click();
-    dialog.list()->item(0)->setSelected(true);
-    dialog.gotoButton()->click();
-    EXPECT_EQ(host.openRequests, QStringList({"/home/ann/RFCPath/rfc791.txt"}));
-    EXPECT_TRUE(host.caretRequests.isEmpty());
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "1");
+    const int carets = host.caretRequests.size();
+    gotoRow(1);
+    EXPECT_EQ(host.caretRequests.size(), carets);
+    EXPECT_EQ(stored().size(), 4u);
 }
 
 TEST_F(BookmarksDialog, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAllIsOff)
@@ -147,12 +129,10 @@ TEST_F(BookmarksDialog, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAllIsO
         CBookmarksDlg dialog(host, ini.profile);
         EXPECT_FALSE(dialog.showAllBox()->isChecked());
         ASSERT_EQ(dialog.list()->count(), 1);
-        dialog.nameField()->setText("New");
-        dialog.setButton()->click();
+        setBookmark(dialog, "New");
         dialog.reject();
     }
-    const std::string added = "New - rfc2616.txt (Ln 12, Col 4) - \\home\\ann\\RFCPath\\rfc2616.txt";
-    EXPECT_EQ(storedBookmarks(), std::vector<std::string>({kOther, kOther2, kMine, added}));
+    EXPECT_EQ(stored(), Texts({kOther, kOther2, kMine, "New - " + kHere}));
 
     // Show all lists every file's bookmarks as stored; clicking the box again
     // re-reads the file, dropping what was set and not saved.
@@ -168,39 +148,29 @@ TEST_F(BookmarksDialog, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAllIsO
     dialog.removeButton()->click();
     dialog.reject();
     EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "1");
-    EXPECT_EQ(storedBookmarks(), std::vector<std::string>({kOther2, kMine, added}));
+    EXPECT_EQ(stored(), Texts({kOther2, kMine, "New - " + kHere}));
 }
 
-TEST_F(BookmarksDialog, PathsCompareCaseSensitively)
+TEST_F(BookmarksDialog, OnlyTheActiveFileItselfHasBookmarksToShowAndSet)
 {
-    storeBookmarks({kMine});
+    // Paths compare with case.
+    storeBookmarks({kMine, kOther});
     host.activePath = "/home/ann/RFCPath/RFC2616.txt";
-    CBookmarksDlg dialog(host, ini.profile);
-    EXPECT_EQ(dialog.list()->count(), 0);
-    dialog.reject();
-    EXPECT_EQ(storedBookmarks(), std::vector<std::string>({kMine}));
-}
+    {
+        CBookmarksDlg dialog(host, ini.profile);
+        EXPECT_EQ(dialog.list()->count(), 0);
+        dialog.reject();
+    }
+    EXPECT_EQ(stored(), Texts({kMine, kOther}));
 
-TEST_F(BookmarksDialog, WithoutAnActiveDocumentNothingCanBeSet)
-{
-    storeBookmarks({kOther});
     host.activePath.clear();
     CBookmarksDlg dialog(host, ini.profile);
-    EXPECT_FALSE(dialog.setButton()->isEnabled());
-    EXPECT_FALSE(dialog.nameField()->isEnabled());
+    EXPECT_FALSE(dialog.setButton()->isEnabled() || dialog.nameField()->isEnabled());
     EXPECT_TRUE(dialog.locationField()->text().isEmpty());
     EXPECT_EQ(dialog.list()->count(), 0);
     dialog.showAllBox()->click();
-    EXPECT_EQ(dialog.list()->count(), 1);
+    EXPECT_EQ(dialog.list()->count(), 2);
     EXPECT_FALSE(dialog.setButton()->isEnabled());
-}
-
-TEST_F(BookmarksDialog, NoBookmarksSaveOnlyTheFlagAndAnEmptyFirstKey)
-{
-    CBookmarksDlg dialog(host, ini.profile);
-    EXPECT_EQ(dialog.list()->count(), 0);
-    dialog.reject();
-    EXPECT_EQ(ini.text().trimmed(), "[Bookmarks]\nAllBookmarks=0\nBM0=");
 }
 
 } // namespace parchly

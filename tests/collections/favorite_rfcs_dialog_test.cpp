@@ -12,11 +12,12 @@ namespace parchly {
 
 namespace {
 
+using Paths = std::vector<std::string>;
+
 class FavoriteRfcsDialog : public ::testing::Test {
 protected:
-    void storeFavorites(const std::vector<std::string>& paths) { ini.writeList("FavoriteRFCs", "RFC", paths); }
-
-    std::vector<std::string> storedFavorites() const { return ini.list("FavoriteRFCs", "RFC"); }
+    void storeFavorites(const Paths& paths) { ini.writeList("FavoriteRFCs", "RFC", paths); }
+    Paths stored() const { return ini.list("FavoriteRFCs", "RFC"); }
 
     static void select(QListWidget* list, std::initializer_list<int> rows)
     {
@@ -35,18 +36,14 @@ TEST_F(FavoriteRfcsDialog, ChosenFilesAreAddedEvenTwiceAndStoredWithBackslashes)
 {
     scripted.paths = {"/srv/rfc/rfc1034.txt", "/srv/rfc/rfc1034.txt"};
     CFavoriteRfcsDlg dialog(host, ini.profile);
-    EXPECT_FALSE(dialog.addActiveButton()->isEnabled());
-    EXPECT_FALSE(dialog.addAllOpenedButton()->isEnabled());
-    EXPECT_FALSE(dialog.openButton()->isEnabled());
-
+    EXPECT_FALSE(dialog.addActiveButton()->isEnabled() || dialog.addAllOpenedButton()->isEnabled());
     dialog.addRfcButton()->click();
     dialog.addRfcButton()->click();
     dialog.addRfcButton()->click(); // cancelled: nothing added
     ASSERT_EQ(dialog.list()->count(), 2);
     EXPECT_EQ(dialog.list()->item(0)->text(), "rfc1034.txt" + QString(13, ' ') + "/srv/rfc/rfc1034.txt");
     dialog.exitButton()->click();
-    EXPECT_TRUE(ini.text().contains("RFC1=\\srv\\rfc\\rfc1034.txt"));
-    EXPECT_EQ(storedFavorites(), std::vector<std::string>(2, "\\srv\\rfc\\rfc1034.txt"));
+    EXPECT_EQ(stored(), Paths(2, "\\srv\\rfc\\rfc1034.txt"));
     EXPECT_EQ(ini.value("FavoriteRFCs", "RFC2"), "");
 }
 
@@ -56,66 +53,46 @@ TEST_F(FavoriteRfcsDialog, ActiveAndOpenDocumentsAreNeverAddedTwice)
     host.openPaths = {"/srv/rfc/rfc791.txt", "/srv/rfc/rfc793.txt", "/srv/rfc/rfc-index.txt"};
     host.activePath = "/srv/rfc/rfc793.txt";
     CFavoriteRfcsDlg dialog(host, ini.profile);
-    ASSERT_TRUE(dialog.addActiveButton()->isEnabled());
-
     dialog.addActiveButton()->click();
     dialog.addActiveButton()->click();
     dialog.addAllOpenedButton()->click();
     dialog.addAllOpenedButton()->click();
     dialog.reject();
-    EXPECT_EQ(storedFavorites(), std::vector<std::string>({"\\srv\\rfc\\RFC791.TXT",
-                                                           "\\srv\\rfc\\rfc793.txt",
-                                                           "\\srv\\rfc\\rfc-index.txt"}));
+    EXPECT_EQ(stored(), Paths({"\\srv\\rfc\\RFC791.TXT", "\\srv\\rfc\\rfc793.txt", "\\srv\\rfc\\rfc-index.txt"}));
 }
 
-TEST_F(FavoriteRfcsDialog, RemovingScatteredSelectedEntriesRemovesExactlyThose)
+TEST_F(FavoriteRfcsDialog, RemovingScatteredAndOpeningSeveralWithOneMissing)
 {
-    storeFavorites({"\\r\\rfc1.txt", "\\r\\rfc2.txt", "\\r\\rfc3.txt", "\\r\\rfc4.txt",
-                    "\\r\\rfc5.txt", "\\r\\rfc6.txt", "\\r\\rfc7.txt"});
-    CFavoriteRfcsDlg dialog(host, ini.profile);
-    select(dialog.list(), {0, 3, 5});
-    EXPECT_TRUE(dialog.removeButton()->isEnabled());
-    dialog.removeButton()->click();
-    dialog.reject();
-    EXPECT_EQ(storedFavorites(),
-              std::vector<std::string>({"\\r\\rfc2.txt", "\\r\\rfc3.txt", "\\r\\rfc5.txt", "\\r\\rfc7.txt"}));
-}
+    storeFavorites({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc3.txt", "\\r\\rfc4.txt", "\\r\\rfc5.txt",
+                    "\\r\\rfc6.txt"});
+    {
+        CFavoriteRfcsDlg dialog(host, ini.profile);
+        select(dialog.list(), {2, 4});
+        dialog.removeButton()->click();
+        dialog.reject();
+    }
+    EXPECT_EQ(stored(), Paths({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc4.txt", "\\r\\rfc6.txt"}));
 
-TEST_F(FavoriteRfcsDialog, OpeningSeveralWithOneMissingOpensTheOthersAndSaves)
-{
-    storeFavorites({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc3.txt", "\\r\\rfc4.txt"});
     host.missingFiles.insert("/r/gone.txt");
     CFavoriteRfcsDlg dialog(host, ini.profile);
     select(dialog.list(), {3, 0, 1});
     dialog.addRfcButton()->click(); // cancelled; the list is saved all the same
     dialog.openButton()->click();
-    EXPECT_EQ(host.openRequests, QStringList({"/r/rfc1.txt", "/r/gone.txt", "/r/rfc4.txt"}));
-    EXPECT_EQ(host.openPaths, QStringList({"/r/rfc1.txt", "/r/rfc4.txt"}));
+    EXPECT_EQ(host.openRequests, QStringList({"/r/rfc1.txt", "/r/gone.txt", "/r/rfc6.txt"}));
+    EXPECT_EQ(host.openPaths, QStringList({"/r/rfc1.txt", "/r/rfc6.txt"}));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(storedFavorites().size(), 4u);
-    EXPECT_EQ(ini.value("FavoriteRFCs", "RFC4"), "");
+    EXPECT_EQ(stored().size(), 4u);
 }
 
 TEST_F(FavoriteRfcsDialog, PathsWithoutBackslashAndLongNamesSurviveASave)
 {
-    const std::string longName = "\\docs\\" + std::string(30, 'x') + ".txt";
-    storeFavorites({"rfc2616.txt", "/home/ann/rfc1.txt", longName, "\\docs\\" + std::string(23, 'y')});
+    const Paths paths = {"rfc2616.txt", "/home/ann/rfc1.txt", "\\docs\\" + std::string(30, 'x') + ".txt",
+                         "\\docs\\" + std::string(23, 'y')};
+    storeFavorites(paths);
     CFavoriteRfcsDlg dialog(host, ini.profile);
     EXPECT_EQ(dialog.list()->item(3)->text(), QString(23, 'y') + " /docs/" + QString(23, 'y'));
     dialog.reject();
-    EXPECT_EQ(storedFavorites(), std::vector<std::string>({"rfc2616.txt", "/home/ann/rfc1.txt", longName,
-                                                           "\\docs\\" + std::string(23, 'y')}));
-}
-
-TEST_F(FavoriteRfcsDialog, AnEmptySectionSavesOnlyAnEmptyFirstKey)
-{
-    // A gap in the numbering ends the list.
-    ini.write("[FavoriteRFCs]\nRFC1=\\r\\rfc1.txt\n");
-    CFavoriteRfcsDlg dialog(host, ini.profile);
-    EXPECT_EQ(dialog.list()->count(), 0);
-    dialog.reject();
-    EXPECT_EQ(ini.value("FavoriteRFCs", "RFC0"), "");
-    EXPECT_TRUE(storedFavorites().empty());
+    EXPECT_EQ(stored(), paths);
 }
 
 } // namespace parchly

@@ -4,8 +4,8 @@
 #define PARCHLY_TESTS_COLLECTIONS_INI_FILE_H
 
 #include "platform/profile.h"
+#include "support/temp_folder.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
@@ -19,18 +19,8 @@ public:
 
     std::string directory() const { return m_dir.path().toStdString() + "/"; }
 
-    void write(const QByteArray& text) const
-    {
-        QFile file(QString::fromStdString(profile.path()));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-
-    QString text() const
-    {
-        QFile file(QString::fromStdString(profile.path()));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    void write(const QByteArray& text) const { test::writeFile(profile.path(), text.toStdString()); }
+    QString text() const { return QString::fromStdString(test::readFile(profile.path())); }
 
     std::string value(const char* section, const std::string& key) const
     {

@@ -13,6 +13,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -38,12 +39,10 @@ public:
     }
     void removeDocumentTab(CParchlyView* view) override
     {
-        for (size_t i = 0; i < tabViews.size(); ++i) {
-            if (tabViews[i] == view) {
-                tabViews.erase(tabViews.begin() + long(i));
-                documentTabs.removeAt(int(i));
-                return;
-            }
+        const auto found = std::find(tabViews.begin(), tabViews.end(), view);
+        if (found != tabViews.end()) {
+            documentTabs.removeAt(int(found - tabViews.begin()));
+            tabViews.erase(found);
         }
     }
     CParchlyDoc* openRfcNumber(int number) override

@@ -12,49 +12,32 @@
 namespace parchly {
 namespace {
 
-const QString kText = QStringLiteral("alpha Beta alphabet\nbeta gamma Alpha\nend\n");
-
-class FindTest : public ::testing::Test {
-protected:
-    void SetUp() override { view.setPlainText(kText); }
-
-    QString selected() const { return view.textCursor().selectedText(); }
-    int selectionStart() const { return view.textCursor().selectionStart(); }
-
+TEST(FindTest, DownwardRoundOnceWholeWordMatchCaseAndUpward)
+{
+    const QString text = QStringLiteral("alpha Beta alphabet\nbeta gamma Alpha\nend\n");
     TextView view;
-};
+    view.setPlainText(text);
+    const auto start = [&] { return view.textCursor().selectionStart(); };
+    const auto from = [&](int position) { view.SetSelection(position, position); };
 
-TEST_F(FindTest, FindsDownwardFromTheSelectionAndGoesRoundOnce)
-{
-    FindRequest request{"alpha"};
-    ASSERT_TRUE(FindText(view, request));
-    EXPECT_EQ(selectionStart(), 0);
-    ASSERT_TRUE(FindText(view, request));
-    EXPECT_EQ(selectionStart(), 11); // inside "alphabet"
-    ASSERT_TRUE(FindText(view, request));
-    EXPECT_EQ(selected(), "Alpha"); // case ignored
-    ASSERT_TRUE(FindText(view, request));
-    EXPECT_EQ(selectionStart(), 0); // round to the start
-}
-
-TEST_F(FindTest, WholeWordMatchCaseAndUpward)
-{
-    view.SetSelection(1, 1);
+    // Down from the selection, case ignored, then round to the start.
+    for (int expected : {0, 11, int(text.indexOf("Alpha")), 0}) {
+        ASSERT_TRUE(FindText(view, FindRequest{"alpha"}));
+        EXPECT_EQ(start(), expected);
+    }
+    from(1);
     ASSERT_TRUE(FindText(view, {"alpha", false, true, true}));
-    EXPECT_EQ(selected(), "Alpha"); // "alphabet" is no whole word
-
-    view.SetSelection(0, 0);
+    EXPECT_EQ(view.textCursor().selectedText(), "Alpha") << "\"alphabet\" is no whole word";
+    from(0);
     ASSERT_TRUE(FindText(view, {"beta", true, false, true}));
-    EXPECT_EQ(selectionStart(), kText.indexOf("beta gamma"));
-
-    view.SetSelection(kText.indexOf("gamma"), kText.indexOf("gamma"));
+    EXPECT_EQ(start(), text.indexOf("beta gamma"));
+    from(text.indexOf("gamma"));
     ASSERT_TRUE(FindText(view, {"alpha", false, false, false}));
-    EXPECT_EQ(selectionStart(), 11);
+    EXPECT_EQ(start(), 11);
 
-    const int before = selectionStart();
     EXPECT_FALSE(FindText(view, {"omega"}));
     EXPECT_FALSE(FindText(view, {""}));
-    EXPECT_EQ(selectionStart(), before);
+    EXPECT_EQ(start(), 11);
 }
 
 // The number of pages in a PDF file.
@@ -87,10 +70,7 @@ protected:
 TEST_F(PrintTest, PagesFollowTheTextWithHalfInchMargins)
 {
     EXPECT_EQ(pdfPages(printTo("One short line.\n", "short.pdf")), 1);
-    EXPECT_DOUBLE_EQ(margins.left(), 0.5);
-    EXPECT_DOUBLE_EQ(margins.top(), 0.5);
-    EXPECT_DOUBLE_EQ(margins.right(), 0.5);
-    EXPECT_DOUBLE_EQ(margins.bottom(), 0.5);
+    EXPECT_EQ(margins, QMarginsF(0.5, 0.5, 0.5, 0.5));
 
     QString rfcPages;
     for (int line = 0; line < 300; ++line)

@@ -69,16 +69,6 @@ TEST_F(LinksTest, AContentsEntryJumpsToItsHeadingButItsMarginDoesNot)
     EXPECT_EQ(app->mainFrame()->positionPane(), QStringLiteral("Ln %1, Col 0").arg(kIntroductionHeading));
 }
 
-TEST_F(LinksTest, ACitationJumpsToItsReference)
-{
-    CParchlyView& view = openRfc();
-    clickAt(view, contentsText(view, "Introduction"));
-    clickAt(view, find(view, "[RFC2616]") + 2);
-    EXPECT_EQ(caretLine(view), kSecondReference);
-    EXPECT_TRUE(view.LineText(caretLine(view)).contains("[RFC2616]  Fielding"));
-    EXPECT_LE(view.FirstVisibleLine(), kSecondReference);
-}
-
 TEST_F(LinksTest, AnRfcNumberInAReferenceOpensThatRfc)
 {
     CParchlyView& view = openRfc();
@@ -97,53 +87,53 @@ TEST_F(LinksTest, AnRfcNumberInAReferenceOpensThatRfc)
     EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "March 1997"))), Qt::IBeamCursor);
 }
 
-TEST_F(LinksTest, TheHandShowsOnlyOverLinks)
+// Under each link setting, the hand shows over exactly what a click follows.
+TEST_F(LinksTest, EachLinkSettingDecidesWhatIsALink)
 {
-    CParchlyView& view = openRfc();
-    EXPECT_EQ(pointerAt(view, pointAt(view, contentsText(view, "Protocol"))), Qt::PointingHandCursor);
-    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "[RFC2119]"))), Qt::PointingHandCursor);
-    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "describes links"))), Qt::IBeamCursor);
-    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "Abstract"))), Qt::IBeamCursor);
-    // A contents entry whose heading is missing is no link by default.
-    EXPECT_EQ(pointerAt(view, pointAt(view, contentsText(view, "Lost Section"))), Qt::IBeamCursor);
-    EXPECT_EQ(pointerAt(view, QPoint(-10, 5)), Qt::IBeamCursor);
-}
+    struct Case {
+        const char* name;
+        void (*change)(RfcSettings&);
+        bool entry, lostEntry, citation;
+    };
+    const Case cases[] = {
+        {"defaults", [](RfcSettings&) {}, true, false, true},
+        {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true, true,
+         true},
+        {"reference links off", [](RfcSettings& s) { s.DisableReferenceLink = true; }, true, false, false},
+        {"contents links off", [](RfcSettings& s) { s.DisableContentEntryLink = true; }, false, false, true},
+    };
+    const RfcSettings defaults = app->settings();
+    const auto shape = [](bool link) { return link ? Qt::PointingHandCursor : Qt::IBeamCursor; };
+    int opened = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        app->settings() = defaults;
+        c.change(app->settings());
+        CParchlyView* shown = open(copyReading("rfc9991.txt", QStringLiteral("rfc%1.txt").arg(9992 + opened++)));
+        ASSERT_NE(shown, nullptr);
+        CParchlyView& view = *shown;
+        const int entry = contentsText(view, "Protocol");
+        const int lost = contentsText(view, "Lost Section");
+        const int citation = find(view, "[RFC2119]") + 1;
+        EXPECT_EQ(pointerAt(view, pointAt(view, entry)), shape(c.entry));
+        EXPECT_EQ(pointerAt(view, pointAt(view, lost)), shape(c.lostEntry));
+        EXPECT_EQ(pointerAt(view, pointAt(view, citation)), shape(c.citation));
+        EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "describes links"))), Qt::IBeamCursor);
 
-TEST_F(LinksTest, AnInvalidContentsEntryShowsTheHandButLeadsNowhereWhenAllowed)
-{
-    app->settings().DisableInvalidContentEntryLink = false;
-    CParchlyView& view = openRfc();
-    const int lost = contentsText(view, "Lost Section");
-    EXPECT_EQ(pointerAt(view, pointAt(view, lost)), Qt::PointingHandCursor);
-    clickAt(view, lost);
-    EXPECT_EQ(view.FirstVisibleLine(), 0);
-    EXPECT_EQ(caretLine(view), view.LineFromPosition(lost));
-}
-
-TEST_F(LinksTest, WithReferenceLinksOffOnlyTheRfcNumbersRemain)
-{
-    app->settings().DisableReferenceLink = true;
-    CParchlyView& view = openRfc();
-    const int citation = find(view, "[RFC2119]");
-    EXPECT_EQ(pointerAt(view, pointAt(view, citation + 1)), Qt::IBeamCursor);
-    clickAt(view, citation + 1);
-    EXPECT_EQ(caretLine(view), view.LineFromPosition(citation));
-    EXPECT_EQ(pointerAt(view, pointAt(view, contentsText(view, "Protocol"))), Qt::PointingHandCursor);
-
-    view.ScrollLines(view.LineCount());
-    clickAt(view, find(view, "2119, March"));
-    EXPECT_EQ(dialogs.messages.size(), 1); // the RFC number was followed
-}
-
-TEST_F(LinksTest, WithContentsLinksOffEntriesAreNoLinks)
-{
-    app->settings().DisableContentEntryLink = true;
-    CParchlyView& view = openRfc();
-    const int entry = contentsText(view, "Protocol");
-    EXPECT_EQ(pointerAt(view, pointAt(view, entry)), Qt::IBeamCursor);
-    clickAt(view, entry);
-    EXPECT_EQ(view.FirstVisibleLine(), 0);
-    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "[RFC2119]"))), Qt::PointingHandCursor);
+        // A contents entry without its heading leads nowhere, link or not.
+        clickAt(view, lost);
+        EXPECT_EQ(view.FirstVisibleLine(), 0);
+        EXPECT_EQ(caretLine(view), view.LineFromPosition(lost));
+        clickAt(view, citation);
+        EXPECT_EQ(caretLine(view) != view.LineFromPosition(citation), c.citation);
+        QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+        clickAt(view, entry);
+        EXPECT_EQ(view.FirstVisibleLine() == kProtocolHeading, c.entry);
+        // RFC numbers in references are links under every one of them.
+        view.ScrollLines(view.LineCount());
+        clickAt(view, find(view, "2119, March"));
+        EXPECT_EQ(dialogs.messages.size(), opened);
+    }
 }
 
 TEST_F(LinksTest, OnlyDefaultTextTurnsContentsLinksOffInEveryRfc)
@@ -242,25 +232,19 @@ TEST_F(LinksTest, GoToALineAndAPage)
     dialogs.dialogScripts.push_back(gotoScript(0, QString::number(count)));
     app->mainFrame()->routeCommand(kCmdGoto);
     EXPECT_EQ(caretLine(view), count - 1);
-    dialogs.dialogScripts.push_back([count](QDialog& dialog) {
-        auto& go = static_cast<CGotoDlg&>(dialog);
-        go.numberEdit()->setText(QString::number(count + 1));
-        go.goTo();
-        return go.result();
-    });
+    dialogs.dialogScripts.push_back(gotoScript(0, QString::number(count + 1)));
     app->mainFrame()->routeCommand(kCmdGoto);
     EXPECT_EQ(dialogs.messages.value(0), QStringLiteral("'Line Number' must be between 1 and %1").arg(count));
     EXPECT_EQ(caretLine(view), count - 1);
 }
 
-TEST_F(LinksTest, StatusPaneShowsTheCaretsLineAndColumn)
+TEST_F(LinksTest, StatusPaneFollowsTheCaretAndAColumnPastTheLineEndIsHeld)
 {
     CParchlyView& view = openRfc();
-    view.SetSelection(0, 0);
-    view.UpdatePositionStatus();
-    EXPECT_EQ(app->mainFrame()->positionPane(), "Ln 0, Col 0");
-    clickAt(view, find(view, "Example Org") + 4);
-    EXPECT_EQ(app->mainFrame()->positionPane(), QStringLiteral("Ln 1, Col %1").arg(find(view, "Example Org") - view.LineStart(1) + 4));
+    const int organisation = find(view, "Example Org");
+    clickAt(view, organisation + 4);
+    EXPECT_EQ(app->mainFrame()->positionPane(),
+              QStringLiteral("Ln 1, Col %1").arg(organisation - view.LineStart(1) + 4));
     QTest::keyClick(&view, Qt::Key_Down);
     EXPECT_TRUE(app->mainFrame()->positionPane().startsWith("Ln 2, Col "));
 
@@ -297,10 +281,8 @@ TEST_F(LinksTest, ContextMenuItemsFollowTheirRules)
     EXPECT_EQ(texts, QStringList({"&Copy", "Select A&ll", "&Find...", "F&ind Next", "&Goto...", "Go For&ward",
                                   "Go &Back", "&Index", "&Structure", "&Page", "RFC &Headers", "RFC &Footers",
                                   "Page &Separator"}));
-    EXPECT_FALSE(menuItem(menu, "&Copy")->isEnabled());
-    EXPECT_FALSE(menuItem(menu, "F&ind Next")->isEnabled());
-    EXPECT_FALSE(menuItem(menu, "Go &Back")->isEnabled());
-    EXPECT_FALSE(menuItem(menu, "&Structure")->isEnabled()); // the Structure tab is shown
+    for (const char* item : {"&Copy", "F&ind Next", "Go &Back", "&Structure"}) // the Structure tab is shown
+        EXPECT_FALSE(menuItem(menu, item)->isEnabled()) << item;
     EXPECT_TRUE(menuItem(menu, "&Page")->isEnabled());
     EXPECT_TRUE(menuItem(menu, "RFC &Headers")->isChecked());
     EXPECT_FALSE(menuItem(menu, "Page &Separator")->isChecked());
@@ -311,9 +293,8 @@ TEST_F(LinksTest, ContextMenuItemsFollowTheirRules)
     view.runCommand(kCmdFind);
     QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_TRUE(menuItem(menu, "&Copy")->isEnabled());
-    EXPECT_TRUE(menuItem(menu, "F&ind Next")->isEnabled());
-    EXPECT_TRUE(menuItem(menu, "Go &Back")->isEnabled());
+    for (const char* item : {"&Copy", "F&ind Next", "Go &Back"})
+        EXPECT_TRUE(menuItem(menu, item)->isEnabled()) << item;
     EXPECT_FALSE(menuItem(menu, "Go For&ward")->isEnabled());
 
     // Choosing an item runs its command, the view's own or its frame's.
