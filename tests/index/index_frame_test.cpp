@@ -1,6 +1,6 @@
 // The RFC index opened as a reader opens it: its Index tab and tree, the
-// live entry under the pointer, following titles and numbers, and the real
-// index when the corpus is there.
+// live entry that follows the caret, following titles and numbers, and the
+// real index when the corpus is there.
 #include "analysis/rfc_text.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
@@ -26,42 +26,49 @@ protected:
 
     CParchlyView& openIndex()
     {
-        CParchlyView* view = open(copyReading("rfc-index.txt", "rfc-index.txt"));
+        view = open(copyReading("rfc-index.txt", "rfc-index.txt"));
         EXPECT_NE(view, nullptr);
         return *view;
     }
 
-    static const RfcText& textOf(const CParchlyView& view) { return view.GetDocument()->text(); }
+    const RfcText& text() const { return view->GetDocument()->text(); }
+    TreeView* tree() const { return app->mainFrame()->activeChildFrame()->navigatorBar()->firstTree(); }
 
-    static int entryOf(const CParchlyView& view, int number)
+    int entryOf(int number) const
     {
-        const auto& entries = textOf(view).indexEntries;
+        const auto& entries = text().indexEntries;
         for (std::size_t i = 0; i < entries.size(); ++i)
             if (entries[i].number == number)
                 return static_cast<int>(i);
         return -1;
     }
 
-    static bool underlined(const CParchlyView& view, int position)
+    // Whether every character of [start, end) is underlined (or none is).
+    bool underlined(int start, int end, bool expected = true) const
     {
-        QTextCursor cursor(view.document());
-        cursor.setPosition(position + 1);
-        return cursor.charFormat().fontUnderline();
+        QTextCursor cursor(view->document());
+        for (int position = start; position < end; ++position) {
+            cursor.setPosition(position + 1);
+            if (cursor.charFormat().fontUnderline() != expected)
+                return false;
+        }
+        return true;
     }
+    bool underlined(int position) const { return underlined(position, position + 1); }
+
+    CParchlyView* view = nullptr;
 };
 
 TEST_F(IndexFrameTest, TheIndexOpensWithItsTabAndTreeAndIsKnownOpen)
 {
-    CParchlyView& view = openIndex();
+    openIndex();
     EXPECT_TRUE(app->indexDocumentOpen);
-    EXPECT_TRUE(textOf(view).isIndex);
-    EXPECT_EQ(textOf(view).currentEntry, 0);
-    EXPECT_EQ(view.history().entries().size(), 1u);
+    EXPECT_TRUE(text().isIndex);
+    EXPECT_EQ(view->history().entries().size(), 1u);
     CChildFrame* child = app->mainFrame()->activeChildFrame();
     ASSERT_EQ(child->navigatorBar()->tabs()->TabCount(), 1);
     EXPECT_EQ(child->navigatorBar()->tabs()->tabText(0), "Index");
-    TreeView* tree = child->navigatorBar()->firstTree();
-    EXPECT_EQ(tree->GetItemText(tree->GetRoot()), "1 - 500");
+    EXPECT_EQ(tree()->GetItemText(tree()->GetRoot()), "1 - 500");
     EXPECT_EQ(app->mainFrame()->modePane(), "Index View");
 
     child->close();
@@ -69,98 +76,134 @@ TEST_F(IndexFrameTest, TheIndexOpensWithItsTabAndTreeAndIsKnownOpen)
     EXPECT_FALSE(app->indexDocumentOpen);
 }
 
+TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndOnlyItsTitleAndNumbersAreUnderlined)
+{
+    openIndex();
+    // At the start the first entry is current, with the caret on its line.
+    EXPECT_EQ(text().currentEntry, 0);
+    EXPECT_EQ(caretLine(*view), text().indexEntries[0].firstLine - 1);
+    EXPECT_FALSE(view->document()->isModified());
+    const int hostTitle = find(*view, "Host Software");
+    EXPECT_TRUE(underlined(hostTitle, hostTitle + 13));
+    EXPECT_FALSE(underlined(hostTitle + 13));  // the period
+    EXPECT_FALSE(underlined(find(*view, "Crocker")));
+    EXPECT_FALSE(underlined(find(*view, "0001")));  // the entry's own number is no link
+
+    const int entry = find(*view, "0010 Documentation");
+    view->SetSelection(find(*view, "Obsoletes", entry), find(*view, "Obsoletes", entry));
+    view->UpdateCurrentIndexEntry(-1);
+    EXPECT_EQ(text().currentEntry, entryOf(10));
+    EXPECT_TRUE(underlined(hostTitle, hostTitle + 13, false));
+    for (const char* number : {"0003)", "0016", "0030"}) {
+        const int at = find(*view, number, entry);
+        EXPECT_TRUE(underlined(at, at + 4)) << number;
+        EXPECT_FALSE(underlined(at - 1)) << number;
+    }
+    EXPECT_FALSE(underlined(find(*view, "3108", entry)));  // the format's length
+    EXPECT_FALSE(underlined(find(*view, "July", entry)));
+    EXPECT_FALSE(underlined(find(*view, "0010)")));  // the same number in the entry before
+
+    // The blank line after the entry still belongs to it.
+    view->UpdateCurrentIndexEntry(view->LineFromPosition(find(*view, "(Status", find(*view, "RFC0030"))) + 1);
+    EXPECT_EQ(text().currentEntry, entryOf(10));
+
+    // A wrapped title is live on both lines, but not on the indentation.
+    const int wrapped = find(*view, "0550 NIC");
+    clickAt(*view, wrapped);
+    ASSERT_EQ(text().currentEntry, entryOf(550));
+    const int lineEnd = find(*view, "\n", wrapped);
+    const int secondPart = find(*view, "over two lines", wrapped);
+    EXPECT_TRUE(underlined(find(*view, "NIC parsing", wrapped), lineEnd));
+    EXPECT_TRUE(underlined(lineEnd + 1, secondPart, false));
+    EXPECT_TRUE(underlined(secondPart, secondPart + 14));
+    EXPECT_FALSE(underlined(secondPart + 14));
+    EXPECT_EQ(pointerAt(*view, pointAt(*view, secondPart + 3)), Qt::PointingHandCursor);
+    EXPECT_EQ(pointerAt(*view, pointAt(*view, lineEnd + 2)), Qt::IBeamCursor);
+    EXPECT_EQ(pointerAt(*view, pointAt(*view, find(*view, "Some One", wrapped))), Qt::IBeamCursor);
+}
+
 TEST_F(IndexFrameTest, ANumberOfAnotherEntryOnlyMakesThatEntryCurrent)
 {
-    CParchlyView& view = openIndex();
-    const int entry = find(view, "0010 Documentation");
-    const QPoint obsoletes = pointAt(view, find(view, "0003)", entry) + 1);
-    EXPECT_EQ(pointerAt(view, obsoletes), Qt::IBeamCursor);
-    click(view, obsoletes);
-    EXPECT_EQ(textOf(view).currentEntry, entryOf(view, 10));
+    openIndex();
+    const int entry = find(*view, "0010 Documentation");
+    const QPoint obsoletes = pointAt(*view, find(*view, "0003)", entry) + 1);
+    EXPECT_EQ(pointerAt(*view, obsoletes), Qt::IBeamCursor);
+    click(*view, obsoletes);
+    EXPECT_EQ(text().currentEntry, entryOf(10));
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(underlined(view, find(view, "0003)", entry)));
-    EXPECT_FALSE(underlined(view, find(view, "Host Software")));
-    EXPECT_EQ(pointerAt(view, obsoletes), Qt::PointingHandCursor);
+    EXPECT_EQ(pointerAt(*view, obsoletes), Qt::PointingHandCursor);
 
     // Now the number is live: its RFC's file is missing, then present.
-    click(view, obsoletes);
+    click(*view, obsoletes);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0], pathOf("rfc3.txt") + " does NOT exist!");
     copyReading("rfc9991.txt", "rfc3.txt");
-    click(view, obsoletes);
+    click(*view, obsoletes);
     ASSERT_EQ(app->mainFrame()->childFrames().size(), 2u);
     EXPECT_EQ(app->mainFrame()->activeChildFrame()->path(), pathOf("rfc3.txt"));
 }
 
 TEST_F(IndexFrameTest, TheTitleOfTheCurrentEntryOpensItsRfcAlsoWithFiveDigits)
 {
-    CParchlyView& view = openIndex();
-    view.ScrollLines(view.LineCount());
-    const int title = find(view, "A five-digit request");
-    click(view, pointAt(view, title));
-    ASSERT_EQ(textOf(view).currentEntry, entryOf(view, 12345));
-    EXPECT_EQ(pointerAt(view, pointAt(view, title + 5)), Qt::PointingHandCursor);
-    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "Author. January"))), Qt::IBeamCursor);
-    click(view, pointAt(view, title + 5));
+    openIndex();
+    view->ScrollLines(view->LineCount());
+    const int title = find(*view, "A five-digit request");
+    click(*view, pointAt(*view, title));
+    ASSERT_EQ(text().currentEntry, entryOf(12345));
+    EXPECT_EQ(pointerAt(*view, pointAt(*view, find(*view, "Author. January"))), Qt::IBeamCursor);
+    click(*view, pointAt(*view, title + 5));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0], pathOf("rfc12345.txt") + " does NOT exist!");
+
+    // A double click on a leaf of the Index tree does the same.
+    tree()->expandAll();
+    QTreeWidgetItem* leaf = tree()->GetChild(tree()->GetChild(tree()->GetRoot()));
+    ASSERT_NE(leaf, nullptr);
+    tree()->setCurrentItem(leaf);
+    emit tree()->itemDoubleClicked(leaf, 0);
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1], pathOf("rfc1.txt") + " does NOT exist!");
 }
 
 TEST_F(IndexFrameTest, WithJumpToIndexANumberMovesToItsEntry)
 {
     app->settings().JumpToRfcIndexInsteadOfFile = true;
-    CParchlyView& view = openIndex();
-    const int entry = find(view, "0010 Documentation");
-    const QPoint obsoletes = pointAt(view, find(view, "0003)", entry) + 1);
-    click(view, obsoletes);
-    ASSERT_EQ(textOf(view).currentEntry, entryOf(view, 10));
-    const std::size_t recorded = view.history().entries().size();
-    click(view, obsoletes);
-    const RfcIndexEntry& target = textOf(view).indexEntries[entryOf(view, 3)];
-    EXPECT_EQ(textOf(view).currentEntry, entryOf(view, 3));
-    EXPECT_EQ(caretLine(view), target.firstLine - 1);
+    openIndex();
+    const QPoint obsoletes = pointAt(*view, find(*view, "0003)", find(*view, "0010 Documentation")) + 1);
+    click(*view, obsoletes);
+    ASSERT_EQ(text().currentEntry, entryOf(10));
+    const std::size_t recorded = view->history().entries().size();
+    click(*view, obsoletes);
+    const RfcIndexEntry& target = text().indexEntries[entryOf(3)];
+    EXPECT_EQ(text().currentEntry, entryOf(3));
+    EXPECT_EQ(caretLine(*view), target.firstLine - 1);
     // At the top, as far as the text lets it scroll.
-    QScrollBar* bar = view.verticalScrollBar();
-    EXPECT_TRUE(view.FirstVisibleLine() == target.firstLine - 1 || bar->value() == bar->maximum());
+    QScrollBar* bar = view->verticalScrollBar();
+    EXPECT_TRUE(view->FirstVisibleLine() == target.firstLine - 1 || bar->value() == bar->maximum());
     EXPECT_GT(bar->value(), 0);
-    EXPECT_GT(view.history().entries().size(), recorded);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_GT(view->history().entries().size(), recorded);
 
     // A number with no entry at or below its place does nothing.
-    const QPoint missing = pointAt(view, find(view, "0999)") + 1);
-    click(view, missing);
-    ASSERT_EQ(textOf(view).currentEntry, entryOf(view, 1000));
-    const int top = view.FirstVisibleLine();
-    click(view, missing);
-    EXPECT_EQ(textOf(view).currentEntry, entryOf(view, 1000));
-    EXPECT_EQ(view.FirstVisibleLine(), top);
+    const QPoint missing = pointAt(*view, find(*view, "0999)") + 1);
+    click(*view, missing);
+    ASSERT_EQ(text().currentEntry, entryOf(1000));
+    const int top = view->FirstVisibleLine();
+    click(*view, missing);
+    EXPECT_EQ(text().currentEntry, entryOf(1000));
+    EXPECT_EQ(view->FirstVisibleLine(), top);
     EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-TEST_F(IndexFrameTest, DoubleClickOnALeafOfTheIndexTreeOpensItsRfc)
-{
-    openIndex();
-    TreeView* tree = app->mainFrame()->activeChildFrame()->navigatorBar()->firstTree();
-    tree->expandAll();
-    QTreeWidgetItem* leaf = tree->GetChild(tree->GetChild(tree->GetRoot()));
-    ASSERT_NE(leaf, nullptr);
-    tree->setCurrentItem(leaf);
-    emit tree->itemDoubleClicked(leaf, 0);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0], pathOf("rfc1.txt") + " does NOT exist!");
 }
 
 TEST_F(IndexFrameTest, TheRealIndexOpensAndEveryEntryCanBecomeCurrent)
 {
     PARCHLY_REQUIRE_CORPUS_FILE(path, "rfc-index.txt");
-    CParchlyView* view = open(QString::fromStdString(path.string()));
+    view = open(QString::fromStdString(path.string()));
     ASSERT_NE(view, nullptr);
-    const auto& entries = textOf(*view).indexEntries;
+    const auto& entries = text().indexEntries;
     ASSERT_GT(entries.size(), 1000u);
 
-    TreeView* tree = app->mainFrame()->activeChildFrame()->navigatorBar()->firstTree();
     std::size_t leaves = 0;
-    for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NoChildren); *it; ++it)
+    for (QTreeWidgetItemIterator it(tree(), QTreeWidgetItemIterator::NoChildren); *it; ++it)
         ++leaves;
     std::size_t titled = 0;
     for (const RfcIndexEntry& entry : entries)
@@ -172,15 +215,15 @@ TEST_F(IndexFrameTest, TheRealIndexOpensAndEveryEntryCanBecomeCurrent)
         const int start = view->LineStart(entry.firstLine - 1);
         view->SetSelection(start, start);
         view->UpdateCurrentIndexEntry(-1);
-        EXPECT_EQ(textOf(*view).currentEntry, static_cast<int>(index));
+        EXPECT_EQ(text().currentEntry, static_cast<int>(index));
         const QString line = view->LineText(entry.firstLine - 1);
         int title = 0;
         while (line[title].isDigit())
             ++title;
         while (line[title] == ' ')
             ++title;
-        EXPECT_TRUE(underlined(*view, start + title)) << entry.number;
-        EXPECT_FALSE(underlined(*view, start)) << entry.number;
+        EXPECT_TRUE(underlined(start + title)) << entry.number;
+        EXPECT_FALSE(underlined(start)) << entry.number;
     }
 }
 

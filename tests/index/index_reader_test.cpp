@@ -1,5 +1,3 @@
-#include "index/index_reader.h"
-
 #include "index_test_support.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +44,6 @@ TEST(IndexReader, ReadsTheSampleIndexWithEitherLineEnd)
         EXPECT_TRUE(index.isIndex);
         EXPECT_EQ(index.lineCount, 33);
         EXPECT_EQ(index.pageEnds, std::vector<int32_t>{23});
-        EXPECT_EQ(index.pageCount, 1);
         expectEntries(index, {{1, 16, 18, "Host Software"},
                               {3, 19, 20, "Not Issued"},
                               {7, 21, 23, "Version 1.0 of the Example Protocol"},
@@ -58,44 +55,25 @@ TEST(IndexReader, ReadsTheSampleIndexWithEitherLineEnd)
 
 const std::string kHeading = "RFC INDEX\n\nRFC INDEX\n\n";
 
-TEST(IndexReader, EntriesNeedTheHeadingTwice)
-{
-    const std::string entry = "0001 Host Software. S. Crocker.\n";
-    EXPECT_TRUE(readIndexFrom(entry).indexEntries.empty());
-    EXPECT_TRUE(readIndexFrom("   RFC INDEX\n\n" + entry).indexEntries.empty());
-    EXPECT_TRUE(readIndexFrom("RFC INDEX\nRfc Index\n" + entry).indexEntries.empty());
-    EXPECT_EQ(readIndexFrom("RFC INDEX\n \f RFC INDEX\n" + entry).indexEntries.size(), 1u);
-}
-
-TEST(IndexReader, ContinuationLinesAndFormFeeds)
+TEST(IndexReader, LinesTitlesAndEntriesThatAreDropped)
 {
     // Without a blank line between them, "13 Next" continues entry 12; a form
     // feed after blanks inside an entry is a page break but no entry end.
-    const RfcText index = readIndexFrom(kHeading +
+    RfcText index = readIndexFrom(kHeading +
         "12 A title that\r\n\t  runs over lines. Authors.\n13 Next. B.\n\n"
         "5 Title\n  \f  continues. A.\n\n\f\n6 Next. B.\n");
     EXPECT_EQ(index.pageEnds, (std::vector<int32_t>{10, 12}));
     expectEntries(index, {{12, 5, 8, "A title that runs over lines"}, {5, 9, 11, "Title continues"},
                           {6, 13, 13, "Next"}});
-}
 
-TEST(IndexReader, TitlesAndDroppedEntries)
-{
-    const RfcText index = readIndexFrom(kHeading +
-        "0000 Zero is no RFC. A.\n\n0042\n\n0043   \n\n0044 . Authors only.\n\n"
-        "99999999999 Number too large. A.\n\n"
-        "1 HTTP/1.0 and v2.1.3 Notes.\tA. Author.\n\n"
-        "2 Title without period\n\n"
-        "3 Not Issued.\n");
-    expectEntries(index, {{1, 15, 16, "HTTP/1.0 and v2.1.3 Notes"}, {2, 17, 18, "Title without period"},
-                          {3, 19, 19, "Not Issued"}});
-}
+    index = readIndexFrom(kHeading +
+        "0000 Zero is no RFC. A.\n\n0042\n\n0044 . Authors only.\n\n99999999999 Number too large. A.\n\n"
+        "1 HTTP/1.0 and v2.1.3 Notes.\tA. Author.\n\n2 Title without period\n");
+    expectEntries(index, {{1, 13, 14, "HTTP/1.0 and v2.1.3 Notes"}, {2, 15, 15, "Title without period"}});
 
-TEST(IndexReader, LongLinesArriveInPiecesCountedAsLines)
-{
-    // 1,507 bytes with the line end: pieces of 1,023 and 484 bytes, joined
+    // A line of 1,507 bytes arrives in pieces of 1,023 and 484 bytes, joined
     // like any two lines.
-    const RfcText index = readIndexFrom(kHeading + "7 " + std::string(1500, 'x') + ". A.\n\n8 Short. B.\n");
+    index = readIndexFrom(kHeading + "7 " + std::string(1500, 'x') + ". A.\n\n8 Short. B.\n");
     expectEntries(index, {{7, 5, 7, std::string(1021, 'x') + " " + std::string(479, 'x')}, {8, 8, 8, "Short"}});
 }
 
@@ -104,11 +82,13 @@ TEST(IndexReader, SurvivesHostileInput)
     RfcText untouched;
     EXPECT_FALSE(readIndex(untouched, nullptr, LimitsBlock()));
     EXPECT_FALSE(untouched.isIndex);
+    EXPECT_EQ(readIndexFrom("").lineCount, 0);
 
-    const RfcText empty = readIndexFrom("");
-    EXPECT_TRUE(empty.isIndex);
-    EXPECT_EQ(empty.lineCount, 0);
-    EXPECT_TRUE(empty.indexEntries.empty());
+    // The heading must stand twice at the left margin, in capitals.
+    const std::string entry = "0001 Host Software. S. Crocker.\n";
+    for (const std::string head : {"", "   RFC INDEX\n\n", "RFC INDEX\nRfc Index\n"})
+        EXPECT_TRUE(readIndexFrom(head + entry).indexEntries.empty()) << head;
+    EXPECT_EQ(readIndexFrom("RFC INDEX\n \f RFC INDEX\n" + entry).indexEntries.size(), 1u);
 
     // An entry of 100,000 bytes over many lines, then one whose group never closes.
     std::string huge = kHeading + "77 Huge";
@@ -120,7 +100,7 @@ TEST(IndexReader, SurvivesHostileInput)
     EXPECT_EQ(hugeIndex.indexEntries[1].lastLine, hugeIndex.lineCount);
 
     std::mt19937 random(20261206);
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 10; ++round) {
         std::string bytes = kHeading;
         for (int k = 0; k < 20000; ++k)
             bytes += static_cast<char>(random() % 256);

@@ -1,8 +1,9 @@
-// The Index tree's groups and the live entry of the index view: what is
-// underlined, what follows the caret, and what the pointer hits.
+// The Index tree's number groups and labels, and where the index view finds
+// an entry's title.
 #include "index/index_groups.h"
 #include "index/index_tree.h"
-#include "index_view_support.h"
+#include "index/index_view.h"
+#include "index_test_support.h"
 #include "platform/tree_view.h"
 
 #include <gtest/gtest.h>
@@ -10,23 +11,7 @@
 namespace parchly {
 namespace {
 
-const std::string kIndexFixture = PARCHLY_FIXTURES_DIR "/reading/rfc-index.txt";
-
-class IndexViewTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(shown.load(kIndexFixture)); }
-
-    int entryOf(int number) const
-    {
-        for (std::size_t i = 0; i < shown.index.indexEntries.size(); ++i)
-            if (shown.index.indexEntries[i].number == number)
-                return static_cast<int>(i);
-        return -1;
-    }
-
-    test::ShownIndex shown;
-};
-
+// The texts of the children of `parent` (the top level for null).
 QStringList childTexts(const TreeView& tree, QTreeWidgetItem* parent)
 {
     QStringList texts;
@@ -36,161 +21,62 @@ QStringList childTexts(const TreeView& tree, QTreeWidgetItem* parent)
     return texts;
 }
 
-QTreeWidgetItem* childNamed(const TreeView& tree, QTreeWidgetItem* parent, const QString& text)
+QTreeWidgetItem* childAt(const TreeView& tree, QTreeWidgetItem* parent, int row)
 {
-    for (QTreeWidgetItem* item = parent ? tree.GetChild(parent) : tree.GetRoot(); item;
-         item = tree.GetNextSibling(item))
-        if (tree.GetItemText(item) == text)
-            return item;
-    return nullptr;
+    QTreeWidgetItem* item = parent ? tree.GetChild(parent) : tree.GetRoot();
+    while (item && row-- > 0)
+        item = tree.GetNextSibling(item);
+    return item;
 }
 
-TEST_F(IndexViewTest, DefaultCountsGroupEntriesInRangesOf500And50)
+TEST(IndexTree, GroupsEntriesByTheLevelCounts)
 {
+    const RfcText index = test::readIndexFrom(test::readFile(PARCHLY_FIXTURES_DIR "/reading/rfc-index.txt"));
+    ASSERT_EQ(index.indexEntries.size(), 8u);
     TreeView tree;
-    FillIndexTree(&tree, shown.index, {500, 50});
-    EXPECT_EQ(childTexts(tree, nullptr),
-              QStringList({"1 - 500", "501 - 1000", "1001 - 1500", "12001 - 12500"}));
-
-    QTreeWidgetItem* first = childNamed(tree, nullptr, "1 - 500");
-    ASSERT_EQ(childTexts(tree, first), QStringList({"1 - 50"}));
-    QTreeWidgetItem* fifty = tree.GetChild(first);
-    EXPECT_EQ(childTexts(tree, fifty),
-              QStringList({"0001: Host Software", "0003: Documentation conventions",
-                           "0010: Documentation conventions"}));
-    EXPECT_EQ(tree.GetItemData(first), 0);
-    EXPECT_EQ(tree.GetItemData(tree.GetChild(fifty)), 0);
-
-    // 550 closes the group 501 - 550; 551 opens 551 - 600; 1000 stays in 951 - 1000.
-    QTreeWidgetItem* second = childNamed(tree, nullptr, "501 - 1000");
+    FillIndexTree(&tree, index, {500, 50});
+    EXPECT_EQ(childTexts(tree, nullptr), QStringList({"1 - 500", "501 - 1000", "1001 - 1500", "12001 - 12500"}));
+    QTreeWidgetItem* fifty = childAt(tree, childAt(tree, nullptr, 0), 0);
+    EXPECT_EQ(childTexts(tree, fifty), QStringList({"0001: Host Software", "0003: Documentation conventions",
+                                                    "0010: Documentation conventions"}));
+    EXPECT_EQ(tree.GetItemData(childAt(tree, fifty, 2)), 2);
+    // 550 closes the group 501 - 550; 551 opens 551 - 600, whose data is
+    // its first entry; 1000 stays in 951 - 1000.
+    QTreeWidgetItem* second = childAt(tree, nullptr, 1);
     EXPECT_EQ(childTexts(tree, second), QStringList({"501 - 550", "551 - 600", "951 - 1000"}));
-    QTreeWidgetItem* group551 = childNamed(tree, second, "551 - 600");
-    EXPECT_EQ(tree.GetItemData(group551), entryOf(551));
-    EXPECT_EQ(tree.GetItemData(tree.GetChild(group551)), entryOf(551));
-
-    QTreeWidgetItem* fiveDigits = childNamed(tree, nullptr, "12001 - 12500");
+    EXPECT_EQ(tree.GetItemData(childAt(tree, second, 1)), 4);
+    QTreeWidgetItem* fiveDigits = childAt(tree, nullptr, 3);
     EXPECT_EQ(childTexts(tree, fiveDigits), QStringList({"12301 - 12350"}));
-    EXPECT_EQ(childTexts(tree, tree.GetChild(fiveDigits)),
+    EXPECT_EQ(childTexts(tree, childAt(tree, fiveDigits, 0)),
               QStringList({"12345: A five-digit request with a very long title that goes on and on"}));
-}
 
-TEST_F(IndexViewTest, OneLevelOf1000HangsEntriesDirectlyUnderTheirGroup)
-{
-    TreeView tree;
-    FillIndexTree(&tree, shown.index, {1000});
+    // One level of 1000 hangs the entries directly under their group.
+    FillIndexTree(&tree, index, {1000});
     EXPECT_EQ(childTexts(tree, nullptr), QStringList({"1 - 1000", "1001 - 2000", "12001 - 13000"}));
     const QStringList first = childTexts(tree, tree.GetRoot());
     ASSERT_EQ(first.size(), 6);
     EXPECT_EQ(first.last(), "1000: Request For Comments reference guide");
     EXPECT_FALSE(tree.GetChild(tree.GetChild(tree.GetRoot())));
 
-    FillIndexTree(&tree, shown.index, {});
+    FillIndexTree(&tree, index, {});
     EXPECT_EQ(tree.topLevelItemCount(), 0);
 }
 
-TEST(IndexGroupsTest, RangesAndLabels)
+TEST(IndexTree, CountsBelowOneEndTheLevelsAndLabelsKeepCharactersWhole)
 {
-    EXPECT_EQ(indexGroupPath(1000, {1000}), (std::vector<IndexGroupRange>{{1, 1000}}));
-    EXPECT_EQ(indexGroupPath(1001, {500, 50}), (std::vector<IndexGroupRange>{{1001, 1500}, {1001, 1050}}));
-    // A count below 1 ends the list instead of dividing by zero.
     EXPECT_EQ(indexGroupPath(7, {0, 50}), std::vector<IndexGroupRange>{});
     EXPECT_EQ(indexGroupPath(75, {100, 0}), (std::vector<IndexGroupRange>{{1, 100}}));
+    EXPECT_EQ(indexGroupPath(2147483647, {1000000000}),
+              (std::vector<IndexGroupRange>{{2000000001, 2147483647}}));
 
-    const std::string longTitle(300, 'x');
-    EXPECT_EQ(indexEntryLabel(7, longTitle), "0007: " + std::string(256, 'x'));
-    // A two-byte character across the cut is left out whole.
+    EXPECT_EQ(indexEntryLabel(7, std::string(300, 'x')), "0007: " + std::string(256, 'x'));
     const std::string accented = std::string(255, 'a') + "\xC3\xA9" + "b";
     EXPECT_EQ(indexEntryLabel(12345, accented), "12345: " + std::string(255, 'a'));
 }
 
-TEST_F(IndexViewTest, FormattingMakesTheFirstEntryCurrentAtTheTop)
+TEST(IndexTitleSpans, TitleEndsAtAPeriodFollowedByABlankOrTheLineEnd)
 {
-    const RfcIndexEntry& first = shown.index.indexEntries.front();
-    EXPECT_EQ(shown.index.currentEntry, 0);
-    EXPECT_EQ(shown.view.GetSelection().start, shown.view.LineStart(first.firstLine - 1));
-    EXPECT_FALSE(shown.view.document()->isModified());
-
-    const int title = shown.find("Host Software");
-    EXPECT_TRUE(shown.allUnderlined(title, title + 13));
-    EXPECT_FALSE(shown.underlined(title + 13)); // the period
-    EXPECT_FALSE(shown.underlined(shown.find("Crocker")));
-    EXPECT_FALSE(shown.underlined(shown.find("0001"))); // the entry's own number is no link
-    EXPECT_FALSE(shown.underlined(shown.find("Documentation")));
-}
-
-TEST_F(IndexViewTest, TheCurrentEntryFollowsTheCaretAndOnlyItsLinksAreUnderlined)
-{
-    const int entry = shown.find("0010 Documentation");
-    shown.placeCaret(shown.find("Obsoletes", entry));
-    EXPECT_EQ(shown.index.currentEntry, entryOf(10));
-
-    // The old entry is plain again.
-    const int oldTitle = shown.find("Host Software");
-    EXPECT_TRUE(shown.allUnderlined(oldTitle, oldTitle + 13, false));
-
-    for (const char* number : {"0003)", "0016", "0024", "0027", "0030"}) {
-        const int at = shown.find(number, entry);
-        EXPECT_TRUE(shown.allUnderlined(at, at + 4)) << number;
-        EXPECT_FALSE(shown.underlined(at - 1)) << number;
-    }
-    EXPECT_FALSE(shown.underlined(shown.find("3108", entry)));
-    EXPECT_FALSE(shown.underlined(shown.find("July", entry)));
-    // The same numbers in the entry before stay plain.
-    EXPECT_FALSE(shown.underlined(shown.find("0010)")));
-
-    // The blank line after the entry still belongs to it.
-    const int blankLine = shown.view.LineFromPosition(shown.find("(Status", shown.find("RFC0030"))) + 1;
-    shown.part.UpdateCurrentIndexEntry(blankLine);
-    EXPECT_EQ(shown.index.currentEntry, entryOf(10));
-}
-
-TEST_F(IndexViewTest, AWrappedTitleIsUnderlinedOnBothLinesWithoutIndentation)
-{
-    const int entry = shown.find("0550 NIC");
-    shown.placeCaret(entry);
-    const int firstPart = shown.find("NIC parsing", entry);
-    const int lineEnd = shown.find("\n", entry);
-    EXPECT_TRUE(shown.allUnderlined(firstPart, lineEnd));
-    const int secondPart = shown.find("over two lines", entry);
-    EXPECT_TRUE(shown.allUnderlined(lineEnd + 1, secondPart, false)); // indentation
-    EXPECT_TRUE(shown.allUnderlined(secondPart, secondPart + 14));
-    EXPECT_FALSE(shown.underlined(secondPart + 14));
-
-    const QPoint onSecondLine = shown.pointAt(secondPart + 3);
-    EXPECT_EQ(shown.part.HitIndexTitle(onSecondLine), entryOf(550));
-    EXPECT_EQ(shown.part.HitIndexTitle(shown.pointAt(lineEnd + 1)), -1);
-    EXPECT_EQ(shown.part.HitIndexTitle(shown.pointAt(shown.find("Some One", entry))), -1);
-}
-
-TEST_F(IndexViewTest, OnlyTheCurrentEntrysTitleAndNumbersAreHit)
-{
-    const int entry = shown.find("0010 Documentation");
-    const QPoint obsoletes = shown.pointAt(shown.find("0003)", entry) + 1);
-    const QPoint title = shown.pointAt(shown.find("conventions", entry));
-    EXPECT_EQ(shown.part.HitIndexNumber(obsoletes), -1);
-    EXPECT_EQ(shown.part.HitIndexTitle(title), -1);
-
-    shown.placeCaret(entry);
-    EXPECT_EQ(shown.part.HitIndexNumber(obsoletes), 3);
-    EXPECT_EQ(shown.part.HitIndexNumber(shown.pointAt(shown.find("0027", entry) + 3)), 27);
-    EXPECT_GT(shown.part.lineHeight(), 0);
-    EXPECT_EQ(shown.part.HitIndexTitle(title), entryOf(10));
-    // Beside the links: the entry's own number, the format's digits, the date.
-    EXPECT_EQ(shown.part.HitIndexTitle(shown.pointAt(entry + 1)), -1);
-    EXPECT_EQ(shown.part.HitIndexNumber(shown.pointAt(shown.find("3108", entry))), -1);
-    EXPECT_EQ(shown.part.HitIndexNumber(shown.pointAt(shown.find("July", entry))), -1);
-    // Outside the text area nothing is hit.
-    EXPECT_EQ(shown.part.HitIndexNumber(QPoint(-5, obsoletes.y())), -1);
-}
-
-TEST(IndexTitleSpansTest, TitleEndsAtAPeriodFollowedByABlankOrTheLineEnd)
-{
-    auto spans = indexTitleSpans({"0551 Version 1.0 of nothing. Y. Feinroth.\n", "     more\n"});
-    ASSERT_EQ(spans.size(), 1u);
-    EXPECT_EQ(spans[0].start, 5);
-    EXPECT_EQ(spans[0].end, 27);
-
-    spans = indexTitleSpans({"12345 Runs to the\n", "   line end.\n", "   Author.\n"});
+    auto spans = indexTitleSpans({"12345 Runs to the\n", "   line end.\n", "   Author.\n"});
     ASSERT_EQ(spans.size(), 2u);
     EXPECT_EQ(spans[0].start, 6);
     EXPECT_EQ(spans[0].end, 17);
@@ -202,6 +88,7 @@ TEST(IndexTitleSpansTest, TitleEndsAtAPeriodFollowedByABlankOrTheLineEnd)
     ASSERT_EQ(spans.size(), 2u);
     EXPECT_EQ(spans[1].end, 8);
 
+    // One byte per character, so that the parse's offsets are columns.
     EXPECT_EQ(indexEntryParseText({"1 Caf\u00e9.\n"}), "1 Caf?.\n");
 }
 
