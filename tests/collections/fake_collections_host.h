@@ -23,16 +23,8 @@ public:
 
     QString activeDocumentPath() const override { return activePath; }
 
-    void activeCaretLineColumn(int& line, int& column) const override
-    {
-        line = caretLine;
-        column = caretColumn;
-    }
-
-    void setActiveCaretLineColumn(int line, int column) override
-    {
-        caretRequests << qMakePair(line, column);
-    }
+    void activeCaretLineColumn(int& line, int& column) const override { line = caretLine, column = caretColumn; }
+    void setActiveCaretLineColumn(int line, int column) override { caretRequests << qMakePair(line, column); }
 
     QStringList openDocumentPaths() const override { return openPaths; }
     bool hasDocumentTabs() const override { return !openPaths.isEmpty(); }
