@@ -114,6 +114,7 @@ TEST_F(DownloadDialog, AKnownLengthShowsPercentSpeedAndTimesUntilItIsExceeded)
     EXPECT_EQ(shown("timeRemaining"), "01:02:05");
 
     running(2000, 1000, now - 360000);
+    EXPECT_EQ(shown("received"), "1,000");
     EXPECT_EQ(shown("timeElapsed"), "100:00:00");
     EXPECT_EQ(shown("timeRemaining"), "100:00:00");
 

@@ -11,7 +11,6 @@ import http.server
 import os
 import ssl
 import subprocess
-import sys
 import time
 
 # A body several blocks long, so that a copy takes more than one read.
@@ -21,6 +20,18 @@ CREDENTIALS = "Basic " + base64.b64encode(b"reader:secret").decode()
 SLOW_LENGTH = 32 * 1024 * 1024
 SLOW_BLOCK = 16 * 1024
 
+# Path: (status, Location or None); "{origin}" becomes this server's address.
+REDIRECTS = {
+    "/redirect/301/rfc-index.txt": (301, "{origin}/rfc-index.txt"),
+    "/redirect/302/rfc-index.txt": (302, "{origin}/rfc-index.txt"),
+    "/redirect/303/rfc-index.txt": (303, "{origin}/rfc-index.txt"),
+    "/relative/rfc-index.txt": (302, "/rfc-index.txt"),
+    "/twohops/rfc-index.txt": (302, "{origin}/redirect/301/rfc-index.txt"),
+    "/toftp/rfc-index.txt": (302, "ftp://127.0.0.1:21/rfc-index.txt"),
+    "/nolocation/rfc-index.txt": (302, None),
+    "/tomissing/rfc-index.txt": (303, "{origin}/missing.txt"),
+}
+
 
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
@@ -28,62 +39,44 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
-    def origin(self):
-        scheme = "https" if self.server.tls else "http"
-        return "%s://127.0.0.1:%d" % (scheme, self.server.server_address[1])
-
-    def answer(self, status, body=b"", headers=(), length=True):
+    def answer(self, status, body=b"", headers=(), length=len):
+        """Sends a whole response; length=None closes the connection instead of
+        announcing a length, a number announces that one."""
         self.send_response(status)
         for name, value in headers:
             self.send_header(name, value)
-        if length:
-            self.send_header("Content-Length", str(len(body)))
-        else:
+        if length is None:
             self.send_header("Connection", "close")
             self.close_connection = True
+        else:
+            self.send_header("Content-Length", str(length(body) if callable(length) else length))
         self.end_headers()
         self.wfile.write(body)
 
-    def redirect(self, status, location):
-        headers = [("Location", location)] if location is not None else []
-        self.answer(status, b"<html>moved</html>", headers)
-
     def do_GET(self):
         path = self.path
-        if path == "/rfc-index.txt":
+        if path in REDIRECTS:
+            status, location = REDIRECTS[path]
+            scheme = "https" if self.server.tls else "http"
+            origin = "%s://127.0.0.1:%d" % (scheme, self.server.server_address[1])
+            headers = [("Location", location.format(origin=origin))] if location else []
+            self.answer(status, b"<html>moved</html>", headers)
+        elif path == "/rfc-index.txt":
             self.answer(200, INDEX_BODY, [("Last-Modified", LAST_MODIFIED)])
         elif path == "/nolength/rfc-index.txt":
-            self.answer(200, INDEX_BODY, length=False)
+            self.answer(200, INDEX_BODY, length=None)
         elif path == "/empty/rfc-index.txt":
             self.answer(200)
         elif path == "/listing/":
             self.answer(200, b"<html>a folder listing</html>")
         elif path == "/headers/echo.txt":
             self.answer(200, str(self.headers).encode())
-        elif path.startswith("/redirect/") and path.endswith("/rfc-index.txt"):
-            self.redirect(int(path.split("/")[2]), self.origin() + "/rfc-index.txt")
-        elif path == "/relative/rfc-index.txt":
-            self.redirect(302, "/rfc-index.txt")
-        elif path == "/twohops/rfc-index.txt":
-            self.redirect(302, self.origin() + "/redirect/301/rfc-index.txt")
-        elif path == "/toftp/rfc-index.txt":
-            self.redirect(302, "ftp://127.0.0.1:21/rfc-index.txt")
-        elif path == "/nolocation/rfc-index.txt":
-            self.redirect(302, None)
-        elif path == "/tomissing/rfc-index.txt":
-            self.redirect(303, self.origin() + "/missing.txt")
+        elif path == "/private/rfc-index.txt" and self.headers.get("Authorization") == CREDENTIALS:
+            self.answer(200, INDEX_BODY)
         elif path == "/private/rfc-index.txt":
-            if self.headers.get("Authorization") == CREDENTIALS:
-                self.answer(200, INDEX_BODY)
-            else:
-                self.answer(401, b"<html>who are you?</html>",
-                            [("WWW-Authenticate", 'Basic realm="rfc"')])
+            self.answer(401, b"<html>who are you?</html>", [("WWW-Authenticate", 'Basic realm="rfc"')])
         elif path == "/excess/rfc-index.txt":
-            self.send_response(200)
-            self.send_header("Content-Length", "10")
-            self.send_header("Connection", "close")
-            self.end_headers()
-            self.wfile.write(b"0123456789 and twenty more bytes")
+            self.answer(200, b"0123456789 and twenty more bytes", [("Connection", "close")], length=10)
             self.close_connection = True
         elif path == "/slow/large.bin":
             self.slow_body()
@@ -94,25 +87,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_response(200)
         self.send_header("Content-Length", str(SLOW_LENGTH))
         self.end_headers()
-        block = b"x" * SLOW_BLOCK
+        self.close_connection = True
         try:
             for _ in range(SLOW_LENGTH // SLOW_BLOCK):
-                self.wfile.write(block)
+                self.wfile.write(b"x" * SLOW_BLOCK)
                 self.wfile.flush()
                 time.sleep(0.01)
         except OSError:
             pass
-        self.close_connection = True
-
-
-def make_certificate(folder):
-    cert = os.path.join(folder, "cert.pem")
-    key = os.path.join(folder, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
-                    "-keyout", key, "-out", cert, "-days", "1",
-                    "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return cert, key
 
 
 def main():
@@ -123,7 +105,10 @@ def main():
     server.daemon_threads = True
     server.tls = options.tls is not None
     if server.tls:
-        cert, key = make_certificate(options.tls)
+        cert, key = os.path.join(options.tls, "cert.pem"), os.path.join(options.tls, "key.pem")
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
+                        "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(cert, key)
         server.socket = context.wrap_socket(server.socket, server_side=True)
@@ -132,4 +117,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()

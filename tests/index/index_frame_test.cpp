@@ -174,13 +174,12 @@ TEST_F(IndexFrameTest, WithJumpToIndexANumberMovesToItsEntry)
     ASSERT_EQ(text().currentEntry, entryOf(10));
     const std::size_t recorded = view->history().entries().size();
     click(*view, obsoletes);
-    const RfcIndexEntry& target = text().indexEntries[entryOf(3)];
+    const int targetLine = text().indexEntries[entryOf(3)].firstLine - 1;
     EXPECT_EQ(text().currentEntry, entryOf(3));
-    EXPECT_EQ(caretLine(*view), target.firstLine - 1);
+    EXPECT_EQ(caretLine(*view), targetLine);
     // At the top, as far as the text lets it scroll.
     QScrollBar* bar = view->verticalScrollBar();
-    EXPECT_TRUE(view->FirstVisibleLine() == target.firstLine - 1 || bar->value() == bar->maximum());
-    EXPECT_GT(bar->value(), 0);
+    EXPECT_TRUE(view->FirstVisibleLine() == targetLine || (bar->value() > 0 && bar->value() == bar->maximum()));
     EXPECT_GT(view->history().entries().size(), recorded);
 
     // A number with no entry at or below its place does nothing.

@@ -1,6 +1,5 @@
-// Address parsing and the dialog's number and time texts.
+// Address parsing: the parts the transfer uses and the addresses refused.
 #include "download/download_url.h"
-#include "download/progress_texts.h"
 #include "download_test_support.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +24,6 @@ TEST(ParseDownloadUrl, FillsTheAddressPartsWithEachSchemesStandardPort)
         {"http://user:pw@127.0.0.1", ServiceKind::Http, "127.0.0.1", 80, "/"},
         // Without a scheme the address is fetched over FTP.
         {"ftp.example.org/in-notes/rfc2616.txt", ServiceKind::Ftp, "ftp.example.org", 21, "/in-notes/rfc2616.txt"},
-        // Other schemes parse; the worker refuses them.
-        {"gopher://gopher.example.org/1/x", ServiceKind::Other, "gopher.example.org", 70, "/1/x"},
     };
     for (const Case& expected : cases) {
         SCOPED_TRACE(expected.url);
@@ -58,17 +55,6 @@ TEST(ParseDownloadUrl, RefusesWhatNoFormParsesWithAMessage)
         EXPECT_EQ(request.Status.get(), "Invalid URL");
         EXPECT_EQ(asker->asked, std::vector<std::string>{"tell: Invalid URL!"});
     }
-}
-
-TEST(ProgressTexts, ByteCountsInThousandsAndDurationsInHours)
-{
-    EXPECT_EQ(FormatByteCount(999), "999");
-    EXPECT_EQ(FormatByteCount(1000), "1,000");
-    EXPECT_EQ(FormatByteCount(1002003), "1,002,003");
-    EXPECT_EQ(FormatByteCount(4294967295u), "4294,967,295");
-    EXPECT_EQ(FormatDuration(59), "00:00:59");
-    EXPECT_EQ(FormatDuration(3725), "01:02:05");
-    EXPECT_EQ(FormatDuration(360000), "100:00:00");
 }
 
 } // namespace
