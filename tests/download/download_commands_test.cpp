@@ -40,7 +40,8 @@ TEST(DownloadCommands, FillTheRequestForTheirKindFromTheHttpsDefaults)
         EXPECT_EQ(dialog->request().Kind, kind);
         EXPECT_EQ(dialog->request().LocalFolder, "/home/reader/rfc/");
         if (kind != SingleRfc) {
-            EXPECT_EQ(dialog->request().Url, kind == IndexFile ? settings.RfcIndexDownloadUrl : settings.RfcDownloadUrl);
+            EXPECT_EQ(dialog->request().Url,
+                      kind == IndexFile ? settings.RfcIndexDownloadUrl : settings.RfcDownloadUrl);
         }
     }
     auto single = CreateDownloadDialog(nullptr, settings, SingleRfc);

@@ -125,7 +125,7 @@ TEST_F(HttpTransfer, SendsItsOwnAcceptAndAgentHeaders)
     EXPECT_NE(echoed.find("User-Agent: Parchly\n"), std::string::npos) << echoed;
 }
 
-TEST_F(HttpTransfer, APresentTargetIsReplacedRenamedOrKeptAsTheUserAnswered)
+TEST_F(HttpTransfer, APresentTargetIsReplacedOrRenamedAsTheUserAnswered)
 {
     const Asked question{"confirm: " + std::string(kOverwriteQuestion)};
     writeFile(target, "old");
@@ -144,17 +144,6 @@ TEST_F(HttpTransfer, APresentTargetIsReplacedRenamedOrKeptAsTheUserAnswered)
     EXPECT_EQ(readFile(dir + "renamed.txt"), test::IndexBody());
     EXPECT_EQ(ModificationTime(dir + "renamed.txt"), test::kIndexModified);
     EXPECT_EQ(asker->asked, (Asked{question[0], "save: " + target}));
-
-    // Both declined: the download stays in the temporary file until the
-    // request goes.
-    request = test::MakeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
-    test::RunHere(*request);
-    EXPECT_EQ(request->Status.get(), "Downloaded");
-    EXPECT_EQ(readFile(target), "old");
-    EXPECT_EQ(readFile(request->tempFilePath()), test::IndexBody());
-    EXPECT_EQ(asker->asked.size(), 2u);
-    request.reset();
-    EXPECT_FALSE(PathExists(dir + "PRCHTEMP.000"));
 }
 
 TEST_F(HttpTransfer, LocalFileFailuresAreFileErrorsAndAFullDiskLeavesTheTarget)

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace parchly {
@@ -11,21 +12,15 @@ namespace {
 
 using test::readIndexFrom;
 
-struct Expected {
-    int32_t number, firstLine, lastLine;
-    std::string title;
-};
+using Entries = std::vector<std::tuple<int32_t, int32_t, int32_t, std::string>>;
 
-void expectEntries(const RfcText& index, const std::vector<Expected>& expected)
+// Number, first and last line, and title of every entry read.
+Entries entriesOf(const RfcText& index)
 {
-    ASSERT_EQ(index.indexEntries.size(), expected.size());
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        const RfcIndexEntry& entry = index.indexEntries[k];
-        EXPECT_EQ(entry.number, expected[k].number) << k;
-        EXPECT_EQ(entry.firstLine, expected[k].firstLine) << k;
-        EXPECT_EQ(entry.lastLine, expected[k].lastLine) << k;
-        EXPECT_EQ(entry.title, expected[k].title) << k;
-    }
+    Entries entries;
+    for (const RfcIndexEntry& entry : index.indexEntries)
+        entries.emplace_back(entry.number, entry.firstLine, entry.lastLine, entry.title);
+    return entries;
 }
 
 // The sample holds a number line before the second heading, a title with a
@@ -44,12 +39,12 @@ TEST(IndexReader, ReadsTheSampleIndexWithEitherLineEnd)
         EXPECT_TRUE(index.isIndex);
         EXPECT_EQ(index.lineCount, 33);
         EXPECT_EQ(index.pageEnds, std::vector<int32_t>{23});
-        expectEntries(index, {{1, 16, 18, "Host Software"},
-                              {3, 19, 20, "Not Issued"},
-                              {7, 21, 23, "Version 1.0 of the Example Protocol"},
-                              {10, 24, 27, "Documentation conventions"},
-                              {20, 30, 32, "ASCII format for network interchange"},
-                              {33, 33, 33, "Truncated entry"}});
+        EXPECT_EQ(entriesOf(index), (Entries{{1, 16, 18, "Host Software"},
+                                             {3, 19, 20, "Not Issued"},
+                                             {7, 21, 23, "Version 1.0 of the Example Protocol"},
+                                             {10, 24, 27, "Documentation conventions"},
+                                             {20, 30, 32, "ASCII format for network interchange"},
+                                             {33, 33, 33, "Truncated entry"}}));
     }
 }
 
@@ -63,18 +58,20 @@ TEST(IndexReader, LinesTitlesAndEntriesThatAreDropped)
         "12 A title that\r\n\t  runs over lines. Authors.\n13 Next. B.\n\n"
         "5 Title\n  \f  continues. A.\n\n\f\n6 Next. B.\n");
     EXPECT_EQ(index.pageEnds, (std::vector<int32_t>{10, 12}));
-    expectEntries(index, {{12, 5, 8, "A title that runs over lines"}, {5, 9, 11, "Title continues"},
-                          {6, 13, 13, "Next"}});
+    EXPECT_EQ(entriesOf(index), (Entries{{12, 5, 8, "A title that runs over lines"}, {5, 9, 11, "Title continues"},
+                                         {6, 13, 13, "Next"}}));
 
     index = readIndexFrom(kHeading +
         "0000 Zero is no RFC. A.\n\n0042\n\n0044 . Authors only.\n\n99999999999 Number too large. A.\n\n"
         "1 HTTP/1.0 and v2.1.3 Notes.\tA. Author.\n\n2 Title without period\n");
-    expectEntries(index, {{1, 13, 14, "HTTP/1.0 and v2.1.3 Notes"}, {2, 15, 15, "Title without period"}});
+    EXPECT_EQ(entriesOf(index),
+              (Entries{{1, 13, 14, "HTTP/1.0 and v2.1.3 Notes"}, {2, 15, 15, "Title without period"}}));
 
     // A line of 1,507 bytes arrives in pieces of 1,023 and 484 bytes, joined
     // like any two lines.
     index = readIndexFrom(kHeading + "7 " + std::string(1500, 'x') + ". A.\n\n8 Short. B.\n");
-    expectEntries(index, {{7, 5, 7, std::string(1021, 'x') + " " + std::string(479, 'x')}, {8, 8, 8, "Short"}});
+    EXPECT_EQ(entriesOf(index),
+              (Entries{{7, 5, 7, std::string(1021, 'x') + " " + std::string(479, 'x')}, {8, 8, 8, "Short"}}));
 }
 
 TEST(IndexReader, SurvivesHostileInput)
