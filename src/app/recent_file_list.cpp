@@ -46,6 +46,7 @@ void RecentFileList::save()
 {
     // Every key is written, the unused ones empty, so that a shorter list
     // replaces a longer one.
+    ProfileBatch batch(profile_);
     for (int i = 0; i < kSize; ++i)
         profile_.writeString(kSection, keyOf(i), i < static_cast<int>(paths_.size()) ? paths_[i] : "");
 }

@@ -128,6 +128,8 @@ void RfcSettings::LoadSettings(const Profile& profile)
 
 void RfcSettings::SaveSettings(Profile& profile) const
 {
+    // Some forty values: one rewrite of the file instead of one each.
+    ProfileBatch batch(profile);
     for (const FlagOption& option : kFlagOptions) {
         if (option.saved)
             profile.writeInt(kSection, option.key, this->*option.field ? 1 : 0);

@@ -163,6 +163,7 @@ void CBookmarksDlg::reject()
 // Other files' bookmarks go first, so that they survive while hidden.
 void CBookmarksDlg::save()
 {
+    ProfileBatch batch(m_profile);
     m_profile.writeString(kSection, kShowAllKey, m_showAll->isChecked() ? "1" : "0");
     writeNumberedList(m_profile, kSection, kKeyPrefix, m_kept + storedLines(m_list));
 }

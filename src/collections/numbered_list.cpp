@@ -29,6 +29,7 @@ QStringList readNumberedList(const Profile& profile, const char* section, const 
 void writeNumberedList(Profile& profile, const char* section, const char* keyPrefix,
                        const QStringList& values)
 {
+    ProfileBatch batch(profile);
     int i = 0;
     for (const QString& value : values)
         profile.writeString(section, numberedKey(keyPrefix, i++), value.toStdString());

@@ -11,6 +11,7 @@
 #include "frame/document_tab_bar.h"
 #include "frame/frame_collections_host.h"
 #include "platform/dialogs.h"
+#include "platform/profile.h"
 #include "platform/tab_strip.h"
 #include "ui/tip_dialog.h"
 
@@ -186,6 +187,7 @@ void CMainFrame::restoreBarState()
 void CMainFrame::saveBarState()
 {
     Profile& profile = app_.profile();
+    ProfileBatch batch(profile);
     profile.writeString(kBarSection, "State", saveState().toBase64().toStdString());
     profile.writeInt(kBarSection, "EditVisible", toolbars_[kEditToolbar]->isVisibleTo(this) ? 1 : 0);
     profile.writeInt(kBarSection, "ViewVisible", toolbars_[kViewToolbar]->isVisibleTo(this) ? 1 : 0);

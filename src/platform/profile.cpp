@@ -127,12 +127,9 @@ std::optional<std::size_t> findSection(const ProfileFile& file, const std::strin
     return std::nullopt;
 }
 
-std::optional<std::string> lookUp(const std::string& path, const std::string& section,
-                                  const std::string& key)
+std::optional<std::string> findValue(const ProfileFile& file, const std::string& section,
+                                     const std::string& key)
 {
-    ProfileFile file;
-    if (readProfileFile(path, file) != ReadResult::Read)
-        return std::nullopt;
     const auto header = findSection(file, section);
     if (!header)
         return std::nullopt;
@@ -243,21 +240,53 @@ std::string writeTarget(const std::string& path)
 
 bool hasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
 
+struct StoredValue {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// Reads the file as it is now, applies `values` in their order and replaces
+// the file with the result.
+bool rewriteFile(const std::string& path, const std::vector<StoredValue>& values)
+{
+    const std::string target = writeTarget(path);
+    ProfileFile file;
+    if (readProfileFile(target, file) == ReadResult::Failed)
+        return false;
+    for (const StoredValue& stored : values)
+        storeValue(file, stored.section, stored.key, stored.value);
+
+    std::string bytes = file.byteOrderMark;
+    for (const ProfileLine& line : file.lines)
+        bytes += line.text + line.ending;
+    return replaceFile(target, bytes);
+}
+
 } // namespace
 
+struct Profile::PendingWrites {
+    int openBatches = 0;
+    // The file with the pending values stored, read at the first write.
+    std::optional<ProfileFile> file;
+    std::vector<StoredValue> values;
+};
+
 Profile::Profile(std::string path) : path_(std::move(path)) {}
+
+Profile::~Profile() = default;
 
 const std::string& Profile::path() const { return path_; }
 
 std::string Profile::readString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const
 {
-    return lookUp(path_, section, key).value_or(defaultValue);
+    return lookUp(section, key).value_or(defaultValue);
 }
 
 int Profile::readInt(const std::string& section, const std::string& key, int defaultValue) const
 {
-    const auto value = lookUp(path_, section, key);
+    const auto value = lookUp(section, key);
     return value ? leadingInteger(*value) : defaultValue;
 }
 
@@ -272,21 +301,62 @@ bool Profile::writeString(const std::string& section, const std::string& key,
         keyText.find('=') != std::string::npos || keyText.front() == '[')
         return false;
 
-    const std::string target = writeTarget(path_);
-    ProfileFile file;
-    if (readProfileFile(target, file) == ReadResult::Failed)
-        return false;
-    storeValue(file, sectionText, keyText, trimmed(value, 0, value.size()));
+    StoredValue stored{sectionText, keyText, trimmed(value, 0, value.size())};
+    if (!pending_)
+        return rewriteFile(path_, {stored});
 
-    std::string bytes = file.byteOrderMark;
-    for (const ProfileLine& line : file.lines)
-        bytes += line.text + line.ending;
-    return replaceFile(target, bytes);
+    if (!pending_->file) {
+        // As a single write does, refuse to build on a file that cannot be read.
+        ProfileFile file;
+        if (readProfileFile(writeTarget(path_), file) == ReadResult::Failed)
+            return false;
+        pending_->file = std::move(file);
+    }
+    storeValue(*pending_->file, stored.section, stored.key, stored.value);
+    pending_->values.push_back(std::move(stored));
+    return true;
 }
 
 bool Profile::writeInt(const std::string& section, const std::string& key, int value)
 {
     return writeString(section, key, std::to_string(value));
+}
+
+std::optional<std::string> Profile::lookUp(const std::string& section,
+                                           const std::string& key) const
+{
+    if (pending_ && pending_->file)
+        return findValue(*pending_->file, section, key);
+    ProfileFile file;
+    if (readProfileFile(path_, file) != ReadResult::Read)
+        return std::nullopt;
+    return findValue(file, section, key);
+}
+
+bool Profile::endBatch()
+{
+    if (--pending_->openBatches > 0)
+        return true;
+    const std::unique_ptr<PendingWrites> ending = std::move(pending_);
+    return ending->values.empty() || rewriteFile(path_, ending->values);
+}
+
+ProfileBatch::ProfileBatch(Profile& profile) : profile_(profile)
+{
+    if (!profile_.pending_)
+        profile_.pending_ = std::make_unique<Profile::PendingWrites>();
+    ++profile_.pending_->openBatches;
+}
+
+ProfileBatch::~ProfileBatch() { commit(); }
+
+bool ProfileBatch::commit()
+{
+    if (!ended_) {
+        ended_ = true;
+        committed_ = profile_.endBatch();
+    }
+    return committed_;
 }
 
 } // namespace parchly

@@ -1,8 +1,11 @@
 // The settings file: an INI file of [section] headers and key=value lines,
-// read and written one value at a time like a Windows private profile.
+// read and written one value at a time like a Windows private profile, or
+// several values in one write through a ProfileBatch.
 #ifndef PARCHLY_PLATFORM_PROFILE_H
 #define PARCHLY_PLATFORM_PROFILE_H
 
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace parchly {
@@ -10,6 +13,7 @@ namespace parchly {
 class Profile {
 public:
     explicit Profile(std::string path);
+    ~Profile();
 
     const std::string& path() const;
 
@@ -28,16 +32,52 @@ public:
     // missing section is added at the end of the file, a missing key after
     // the last entry of its section. The file is replaced as a whole through
     // a temporary file beside it ("<path>.<process id>.tmp"), so a failed
-    // write leaves the old file as it was. False when the file could not be written, or when the section
-    // or key name is empty or the value holds a line break (such a value
-    // could not be read back as written).
+    // write leaves the old file as it was. False when the file could not be
+    // written, or when the section or key name is empty or the value holds a
+    // line break (such a value could not be read back as written). While a
+    // ProfileBatch is open the value is only kept in memory (see there).
     bool writeString(const std::string& section, const std::string& key,
                      const std::string& value);
 
     bool writeInt(const std::string& section, const std::string& key, int value);
 
 private:
+    friend class ProfileBatch;
+    struct PendingWrites;
+
+    std::optional<std::string> lookUp(const std::string& section, const std::string& key) const;
+    bool endBatch();
+
     std::string path_;
+    std::unique_ptr<PendingWrites> pending_; // while a batch is open
+};
+
+// Gathers the writes made through a Profile during its life into one
+// replacement of the file, instead of one per value. Reads through the
+// Profile see the pending values; the file itself is left as it is until the
+// batch ends. At the end the file is read afresh and the writes are applied
+// to it in their order, so lines changed meanwhile by another instance are
+// kept; it is then replaced atomically as a single write would be. Batches
+// nest: the file is written when the last open batch ends.
+class ProfileBatch {
+public:
+    explicit ProfileBatch(Profile& profile);
+    // Ends the batch if commit() has not; its outcome is then not reported.
+    ~ProfileBatch();
+    ProfileBatch(const ProfileBatch&) = delete;
+    ProfileBatch& operator=(const ProfileBatch&) = delete;
+
+    // Ends the batch. For the last open batch: writes the file, true when it
+    // was written or nothing was pending, false (the file as it was, the
+    // pending values dropped) when it could not be. Inside another batch:
+    // true, the values going out with the enclosing batch. A second call
+    // gives the first one's answer.
+    bool commit();
+
+private:
+    Profile& profile_;
+    bool ended_ = false;
+    bool committed_ = false;
 };
 
 } // namespace parchly

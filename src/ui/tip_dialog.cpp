@@ -109,6 +109,10 @@ CTipDlg::CTipDlg(const std::string& appDirectory, Profile& profile, QWidget* par
 
 CTipDlg::~CTipDlg()
 {
+    // The check box and the position go out in one write of the file.
+    ProfileBatch batch(m_profile);
+    if (result() == QDialog::Accepted)
+        m_profile.writeInt(kSection, "StartUp", m_startUp->isChecked() ? 0 : 1);
     if (m_file) {
         m_profile.writeInt(kSection, "FilePos", static_cast<int>(std::ftell(m_file)));
         std::fclose(m_file);
@@ -199,12 +203,6 @@ void CTipDlg::readTip()
             return;
         }
     }
-}
-
-void CTipDlg::accept()
-{
-    QDialog::accept();
-    m_profile.writeInt(kSection, "StartUp", m_startUp->isChecked() ? 0 : 1);
 }
 
 void ShowStartUpTip(const std::string& appDirectory, Profile& profile)

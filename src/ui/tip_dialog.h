@@ -22,7 +22,9 @@ class CTipDlg : public QDialog {
 public:
     // Reads the next tip at once, whether or not the dialog is then shown.
     CTipDlg(const std::string& appDirectory, Profile& profile, QWidget* parent = nullptr);
-    // Remembers where the next tip is to be looked for.
+    // Remembers where the next tip is to be looked for and, when the dialog
+    // was closed with "&Close" (accepted; the only way of closing that
+    // stores the check box), whether tips are shown at start-up.
     ~CTipDlg() override;
 
     // Whether the user wants tips shown at start-up ("StartUp" is 0).
@@ -35,8 +37,6 @@ public:
 
 public slots:
     void nextTip();
-    // "&Close": the only way of closing that stores the check box.
-    void accept() override;
 
 private:
     void buildWidgets();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -213,6 +214,104 @@ TEST_F(ProfileTest, WritingThroughALinkUpdatesTheLinkedFile)
     ASSERT_TRUE(profile.writeString("s", "key", "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     EXPECT_EQ(readFile(real), "[s]\nkey=new\n");
+}
+
+TEST_F(ProfileTest, ABatchWritesTheFileOnceWhenItEnds)
+{
+    const std::string original = "[settings]\r\nLineWidth=73\r\n; a note\r\n[Default]\r\nfont=Fixedsys\r\n";
+    writeFile(path, original);
+    {
+        ProfileBatch batch(profile);
+        ASSERT_TRUE(profile.writeInt("SETTINGS", "linewidth", 80));
+        ASSERT_TRUE(profile.writeString("settings", "PageHeight", " 60 "));
+        ASSERT_TRUE(profile.writeString("Bookmarks", "BM0", "mark"));
+        ASSERT_TRUE(profile.writeString("bookmarks", "bm0", "again"));
+        // Refused values are refused as outside a batch and leave the rest.
+        EXPECT_FALSE(profile.writeString("settings", "bad", "two\nlines"));
+        EXPECT_EQ(readFile(path), original);
+        // Reads see the pending values, names matching without regard to case.
+        EXPECT_EQ(profile.readInt("Settings", "LINEWIDTH", 0), 80);
+        EXPECT_EQ(profile.readString("settings", "pageheight", ""), "60");
+        EXPECT_EQ(profile.readString("BOOKMARKS", "BM0", ""), "again");
+        EXPECT_EQ(profile.readString("default", "font", ""), "Fixedsys");
+        EXPECT_EQ(profile.readString("settings", "bad", "none"), "none");
+
+        // Lines another instance writes meanwhile are kept; the batch's own
+        // values win over what it set itself.
+        writeFile(path, "[Default]\r\nfont=Courier\r\n[settings]\r\nLineWidth=99\r\nLevel0=5\r\n");
+        EXPECT_TRUE(batch.commit());
+        EXPECT_TRUE(batch.commit()) << "a second commit repeats the answer";
+    }
+    EXPECT_EQ(readFile(path), "[Default]\r\nfont=Courier\r\n"
+                              "[settings]\r\nlinewidth=80\r\nLevel0=5\r\nPageHeight=60\r\n"
+                              "[Bookmarks]\r\nbm0=again\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1) << "no temporary file may be left behind";
+
+    // After the batch, writes go straight to the file again.
+    ASSERT_TRUE(profile.writeString("Default", "font", "Fixedsys"));
+    EXPECT_EQ(profile.readString("default", "font", ""), "Fixedsys");
+    EXPECT_NE(readFile(path).find("font=Fixedsys"), std::string::npos);
+}
+
+TEST_F(ProfileTest, NestedBatchesWriteWhenTheLastEndsAndEmptyOnesWriteNothing)
+{
+    {
+        ProfileBatch empty(profile);
+        EXPECT_EQ(profile.readString("s", "key", "none"), "none");
+        EXPECT_TRUE(empty.commit());
+    }
+    EXPECT_FALSE(std::filesystem::exists(path)) << "an empty batch creates no file";
+
+    {
+        ProfileBatch outer(profile);
+        ASSERT_TRUE(profile.writeString("s", "a", "1"));
+        {
+            ProfileBatch inner(profile);
+            ASSERT_TRUE(profile.writeString("s", "b", "2"));
+            EXPECT_TRUE(inner.commit());
+        }
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_EQ(profile.readString("s", "b", ""), "2");
+
+        // Whichever batch ends last writes, in whatever order they end.
+        auto late = std::make_unique<ProfileBatch>(profile);
+        ASSERT_TRUE(profile.writeString("s", "c", "3"));
+        EXPECT_TRUE(outer.commit());
+        EXPECT_FALSE(std::filesystem::exists(path));
+        late.reset();
+        EXPECT_EQ(readFile(path), "[s]\na=1\nb=2\nc=3\n");
+    }
+    EXPECT_EQ(readFile(path), "[s]\na=1\nb=2\nc=3\n") << "the ended outer batch writes nothing more";
+}
+
+TEST_F(ProfileTest, AFailedBatchLeavesTheOldFileWhole)
+{
+    const std::string original = "[s]\nkey=old\n";
+    writeFile(path, original);
+    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
+    std::filesystem::create_directory(temporary);
+    {
+        ProfileBatch batch(profile);
+        ASSERT_TRUE(profile.writeString("s", "key", "new"));
+        ASSERT_TRUE(profile.writeString("t", "other", "1"));
+        EXPECT_FALSE(batch.commit());
+        EXPECT_FALSE(batch.commit());
+    }
+    EXPECT_EQ(readFile(path), original);
+    // The values that could not be written are not left pending either.
+    EXPECT_EQ(profile.readString("s", "key", ""), "old");
+    EXPECT_EQ(profile.readString("t", "other", "none"), "none");
+    std::filesystem::remove(temporary);
+
+    // A file that cannot be read takes no value into a batch.
+    Profile onFolder(folder.path().string());
+    ProfileBatch batch(onFolder);
+    EXPECT_FALSE(onFolder.writeString("s", "key", "new"));
+    EXPECT_EQ(onFolder.readString("s", "key", "none"), "none");
+    EXPECT_TRUE(batch.commit());
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path()));
 }
 
 } // namespace
