@@ -7,19 +7,16 @@
 // to make another entry current.
 #include "analysis/analyse.h"
 #include "analysis/line_reader.h"
-#include "app/parchly_app.h"
 #include "frame/child_frame.h"
 #include "frame/main_frame.h"
-#include "platform/profile.h"
 #include "view/parchly_doc.h"
 #include "view/parchly_view.h"
 #include "bench_timing.h"
 #include "reading_bench.h"
+#include "unattended_app.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
@@ -95,16 +92,10 @@ int main(int argc, char** argv)
     for (const QString& argument : arguments)
         paths << QFileInfo(argument).absoluteFilePath();
 
-    // The program keeps its settings file in the current folder: use a
-    // scratch one so that a run leaves no trace.
-    QTemporaryDir scratch;
-    if (!scratch.isValid() || !QDir::setCurrent(scratch.path()))
+    parchly::UnattendedApp unattended;
+    if (!unattended.app())
         return 1;
-    // Unattended: no tip of the day waits for a click at start-up.
-    parchly::Profile("Parchly.ini").writeInt("Tip", "StartUp", 1);
-    parchly::CParchlyApp app;
-    if (!app.InitInstance())
-        return 1;
+    parchly::CParchlyApp& app = *unattended.app();
     int failures = 0;
     for (const QString& path : paths) {
         // The index has no headers to hide; its own figures are the tree and

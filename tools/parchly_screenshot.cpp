@@ -2,21 +2,18 @@
 // file, opens FILE through OpenDocumentFile as the File menu does, lets the
 // window settle and saves a picture of the main window to IMAGE. For the
 // RFC index, a third argument RFC makes that RFC's entry the live one.
-#include "app/parchly_app.h"
 #include "frame/child_frame.h"
 #include "frame/command_icons.h"
 #include "frame/main_frame.h"
-#include "platform/profile.h"
 #include "view/parchly_doc.h"
 #include "view/parchly_view.h"
+#include "unattended_app.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPixmap>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
@@ -33,14 +30,10 @@ int main(int argc, char** argv)
     const QString file = QFileInfo(arguments[1]).absoluteFilePath();
     const QString image = QFileInfo(arguments[2]).absoluteFilePath();
 
-    QTemporaryDir scratch;
-    if (!scratch.isValid() || !QDir::setCurrent(scratch.path()))
+    parchly::UnattendedApp unattended;
+    if (!unattended.app())
         return 1;
-    // Unattended: no tip of the day waits for a click at start-up.
-    parchly::Profile("Parchly.ini").writeInt("Tip", "StartUp", 1);
-    parchly::CParchlyApp app;
-    if (!app.InitInstance())
-        return 1;
+    parchly::CParchlyApp& app = *unattended.app();
     // Without a window manager a maximised window keeps its normal size.
     app.mainFrame()->showNormal();
     app.mainFrame()->setGeometry(0, 0, 1200, 760);

@@ -1,0 +1,38 @@
+// The program as the command-line companions run it: in a scratch folder,
+// so that a run leaves no settings behind, and without a tip of the day
+// waiting for a click at start-up.
+#ifndef PARCHLY_TOOLS_UNATTENDED_APP_H
+#define PARCHLY_TOOLS_UNATTENDED_APP_H
+
+#include "app/parchly_app.h"
+#include "platform/profile.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace parchly {
+
+class UnattendedApp {
+public:
+    UnattendedApp()
+    {
+        if (!m_scratch.isValid() || !QDir::setCurrent(m_scratch.path()))
+            return;
+        Profile("Parchly.ini").writeInt("Tip", "StartUp", 1);
+        m_app = std::make_unique<CParchlyApp>();
+        if (!m_app->InitInstance())
+            m_app.reset();
+    }
+
+    // The started program; null when the scratch folder or the start failed.
+    CParchlyApp* app() const { return m_app.get(); }
+
+private:
+    QTemporaryDir m_scratch;
+    std::unique_ptr<CParchlyApp> m_app;
+};
+
+} // namespace parchly
+
+#endif
