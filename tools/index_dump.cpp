@@ -37,14 +37,6 @@ void writeFields(JsonWriter& json, const IndexEntryFields& fields)
     json.field("status", fields.status);
 }
 
-// Opens the one object of a dump with the file it read and the result.
-void beginDump(JsonWriter& json, const std::string& path, bool ok)
-{
-    json.beginObject();
-    json.field("file", path);
-    json.field("ok", ok);
-}
-
 } // namespace
 
 void dumpIndex(const std::string& path, std::ostream& out)

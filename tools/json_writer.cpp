@@ -140,4 +140,11 @@ void JsonWriter::endLine()
     m_out << '\n';
 }
 
+void beginDump(JsonWriter& json, const std::string& path, bool ok)
+{
+    json.beginObject();
+    json.field("file", path);
+    json.field("ok", ok);
+}
+
 } // namespace parchly

@@ -47,6 +47,9 @@ private:
 
 std::string jsonEscape(const std::string& bytes);
 
+// Opens the one object of a dump with the file it read and the result.
+void beginDump(JsonWriter& json, const std::string& path, bool ok);
+
 } // namespace parchly
 
 #endif

@@ -105,9 +105,7 @@ void dumpRfc(const std::string& path, std::ostream& out)
     const bool ok = analyseText(text, file ? &*file : nullptr, LimitsBlock(), AnalysisOptions());
 
     JsonWriter json(out);
-    json.beginObject();
-    json.field("file", path);
-    json.field("ok", ok);
+    beginDump(json, path, ok);
     writeRecord(json, text);
     json.endObject();
     json.endLine();
