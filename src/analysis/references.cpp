@@ -250,8 +250,9 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
     text.lineCount = 0;
     text.pageCount = 0;
 
-    // Contents without a single page number come from an unpaginated RFC.
-    const bool unpaginated = !text.structureFromText
+    // An unpaginated RFC has no form feed and no page number in its
+    // contents, or contents built from its headings when it prints none.
+    const bool unpaginated = pageCount == 0
         && std::all_of(text.contents.begin(), text.contents.end(),
                        [](const ContentEntry& entry) { return entry.page == 0; });
     for (std::size_t i = 0; i < text.contents.size(); ++i) {
