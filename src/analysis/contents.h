@@ -24,7 +24,9 @@ enum class ContentsEnd {
 // with.
 std::string readLeadingSectionNumber(const std::string& line, std::size_t& i, bool& dotted);
 
-// Parses the entries after the contents heading into `contents`. At
+// Parses the entries after the contents heading into `contents`: by their
+// page numbers, or, in an unpaginated RFC (no form feed, no page number in
+// the contents; sets `contentsWithoutPages`), by their indentation. At
 // kAtHeading, `headingLine` holds the line that ended the contents (already
 // offered to the page recogniser and counted).
 ContentsEnd parseContents(TextScan& scan, std::string& headingLine);

@@ -39,9 +39,9 @@ bool isRfcNumberKeyword(const std::string& column)
 {
     // Spelt as the RFCs of several decades spell them, misspellings included;
     // "RFC:  791" and "RFC: 793" head the oldest standards.
-    static const char* const kKeywords[] = {"Request for Comments:", "Request for Comments #",
-                                            "RFC #", "RFC-", "Request for Comment: ",
-                                            "Requests for Commments: ", "RFC:"};
+    const char* const kKeywords[] = {"Request for Comments:", "Request for Comments #",
+                                     "RFC #", "RFC-", "Request for Comment: ",
+                                     "Requests for Commments: ", "RFC:"};
     for (const char* keyword : kKeywords) {
         if (startsWithAt(column, 0, keyword))
             return true;
@@ -53,12 +53,14 @@ bool isRfcNumberKeyword(const std::string& column)
 // first line since RFC 5741 (2009): never an author.
 bool namesStream(const Column& left)
 {
-    static const char* const kStreams[] = {"internet engineering task force", "independent submission",
-                                           "internet research task force", "internet architecture board",
-                                           "editorial stream"};
+    const char* const kStreams[] = {"internet engineering task force", "independent submission",
+                                    "internet research task force", "internet architecture board",
+                                    "editorial stream"};
+    if (left.start != 0)
+        return false; // an organisation of the right column
     const std::string lower = lowerCopy(left.text);
     for (const char* stream : kStreams) {
-        if (left.start == 0 && startsWithAt(lower, 0, stream))
+        if (startsWithAt(lower, 0, stream))
             return true;
     }
     return false;
