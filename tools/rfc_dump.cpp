@@ -94,6 +94,12 @@ void writeRecord(JsonWriter& json, const RfcText& text)
         json.endObject();
     }
     json.endArray();
+    // The full lists and the series numbers of the front matter.
+    json.intArray("obsoletesList", text.obsoletesList);
+    json.intArray("updatesList", text.updatesList);
+    json.field("std", text.std);
+    json.field("bcp", text.bcp);
+    json.field("fyi", text.fyi);
 }
 
 } // namespace

@@ -6,6 +6,15 @@ namespace parchly {
 
 namespace {
 
+// "3.2." and "3.0" are the sections 3.2 and 3.
+void trimNumber(std::string& number)
+{
+    while (!number.empty() && number.back() == '.')
+        number.pop_back();
+    while (number.size() >= 2 && number.compare(number.size() - 2, 2, ".0") == 0)
+        number.resize(number.size() - 2);
+}
+
 bool startsSectionNumber(const std::string& line, std::size_t i)
 {
     const char c = charAt(line, i);
@@ -21,10 +30,7 @@ bool readSectionNumber(const std::string& line, std::size_t& i, std::string& num
     while (isDigit(charAt(line, i)) || isLetter(charAt(line, i)) || charAt(line, i) == '.')
         ++i;
     number = line.substr(start, i - start);
-    while (!number.empty() && number.back() == '.')
-        number.pop_back();
-    while (number.size() >= 2 && number.compare(number.size() - 2, 2, ".0") == 0)
-        number.resize(number.size() - 2);
+    trimNumber(number);
     return isBlankChar(charAt(line, i));
 }
 
@@ -62,9 +68,7 @@ EntryText readEntryText(const std::string& line, std::size_t i, ContentEntry& en
     return EntryText::kComplete;
 }
 
-} // namespace
-
-ContentsEnd parseContents(TextScan& scan, std::string& headingLine)
+ContentsEnd parsePagedContents(TextScan& scan, std::string& headingLine)
 {
     RfcText& text = scan.text;
     ContentEntry pending;
@@ -99,6 +103,155 @@ ContentsEnd parseContents(TextScan& scan, std::string& headingLine)
         }
     }
     return ContentsEnd::kOther;
+}
+
+// --- Contents without page numbers -------------------------------------
+
+// Whether a contents line ends in a page number after leader dots or at
+// least two blanks, as every entry of a paginated RFC does. One blank is
+// not enough: a title may end in a number ("Changes since RFC 2616").
+bool endsInPageNumber(const std::string& line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    const std::size_t digitsEnd = end;
+    while (end > 0 && isDigit(line[end - 1]))
+        --end;
+    if (end == digitsEnd)
+        return false;
+    std::size_t leaders = 0;
+    while (end > 0 && (line[end - 1] == '.' || isBlankChar(line[end - 1]))) {
+        --end;
+        ++leaders;
+    }
+    return leaders >= 2 && end > 0;
+}
+
+// RFCs published since RFC 8650 (December 2019) are not paginated: the file
+// has no form feed and no contents line ends in a page number. Any form
+// feed, or any page number in the contents, keeps the paged parse.
+bool contentsHavePages(const TextScan& scan)
+{
+    if (scan.text.pageCount > 0)
+        return true;
+    const std::string ahead = scan.source.textAhead();
+    if (ahead.find(kFormFeed) != std::string::npos)
+        return true;
+    std::size_t start = 0;
+    while (start < ahead.size()) {
+        std::size_t end = ahead.find('\n', start);
+        end = end == std::string::npos ? ahead.size() : end + 1;
+        const std::string line = ahead.substr(start, end - start);
+        start = end;
+        if (isBlankFrom(line, 0))
+            continue;
+        if (!isBlankChar(line[0]))
+            break; // the first heading after the contents
+        if (endsInPageNumber(line))
+            return true;
+    }
+    return false;
+}
+
+std::string lineText(const std::string& line, std::size_t i)
+{
+    std::size_t end = line.size();
+    while (end > i && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    return line.substr(i, end - i);
+}
+
+// An entry line starts at the entries' base indentation or deeper with a
+// section number, or at the base without one; a deeper line without one
+// continues the open entry's title, as long titles wrap ("4.3.  Updates to
+// RFC 8138: Indicating the Way to Decompress with" / "the New RPI Option
+// Type" in RFC 9008). The wrapped part is indented about to the title, not
+// always exactly (RFC 9110, "8.8.3.3."), and may begin with a number, so
+// only a number that ends in a dot starts an entry there.
+ContentsEnd parseContentsWithoutPages(TextScan& scan, std::string& headingLine)
+{
+    RfcText& text = scan.text;
+    ContentEntry pending;
+    bool open = false;
+    std::size_t base = 0;
+    std::string line;
+    std::size_t rest = 0;
+    ContentsEnd end = ContentsEnd::kOther;
+    while (readNonBlankLine(scan, line, rest)) {
+        if (isPageMark(scan, line, rest))
+            continue;
+        if (rest == 0) {
+            headingLine = line;
+            end = ContentsEnd::kAtHeading;
+            break;
+        }
+        if (!open)
+            base = rest;
+        std::size_t i = rest;
+        bool dotted = false;
+        std::string number = readLeadingSectionNumber(line, i, dotted);
+        if (open && rest > base && !dotted) {
+            pending.title += ' ' + lineText(line, rest);
+            pending.lastLine = text.lineCount;
+            continue;
+        }
+        if (open)
+            text.contents.push_back(pending);
+        pending = ContentEntry();
+        pending.firstLine = pending.lastLine = text.lineCount;
+        pending.number = number;
+        pending.title = lineText(line, skipBlanks(line, i));
+        open = true;
+    }
+    if (open)
+        text.contents.push_back(pending);
+    return end;
+}
+
+} // namespace
+
+std::string readLeadingSectionNumber(const std::string& line, std::size_t& i, bool& dotted)
+{
+    const std::string appendix = "appendix ";
+    std::size_t at = i;
+    const bool isAppendix = lowerCopy(line.substr(i, appendix.size())) == appendix;
+    if (isAppendix)
+        at = skipBlanks(line, i + appendix.size());
+    std::size_t end = at;
+    if (isDigit(charAt(line, end))) {
+        while (isDigit(charAt(line, end)))
+            ++end;
+    } else if (isLetter(charAt(line, end)) && (isAppendix || charAt(line, end + 1) == '.')) {
+        ++end;
+    } else {
+        return std::string();
+    }
+    while (charAt(line, end) == '.' && isDigit(charAt(line, end + 1))) {
+        ++end;
+        while (isDigit(charAt(line, end)))
+            ++end;
+    }
+    dotted = isAppendix || charAt(line, end) == '.';
+    if (charAt(line, end) == '.')
+        ++end;
+    if (!isBlankChar(charAt(line, end)) || isBlankFrom(line, end)) {
+        dotted = false;
+        return std::string();
+    }
+    std::string number = line.substr(at, end - at);
+    trimNumber(number);
+    i = end;
+    return number;
+}
+
+ContentsEnd parseContents(TextScan& scan, std::string& headingLine)
+{
+    if (!contentsHavePages(scan)) {
+        scan.contentsWithoutPages = true;
+        return parseContentsWithoutPages(scan, headingLine);
+    }
+    return parsePagedContents(scan, headingLine);
 }
 
 } // namespace parchly

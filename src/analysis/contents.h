@@ -5,6 +5,7 @@
 
 #include "analysis/text_scan.h"
 
+#include <cstddef>
 #include <string>
 
 namespace parchly {
@@ -15,7 +16,17 @@ enum class ContentsEnd {
     kFailed,     // a line that cannot be read as an entry: the analysis fails
 };
 
-// Parses the entries after the contents heading into `contents`. At
+// The section number that opens an entry line or a heading at `i`: "1.",
+// "10.2.", "A.", "A.1.", "3", or "Appendix A." (the appendix A), followed
+// by a blank and text. It is returned without trailing dots and `i` moves
+// past it; empty when there is none. `dotted` tells a number written with
+// its final dot or after "Appendix", which a wrapped title does not begin
+// with.
+std::string readLeadingSectionNumber(const std::string& line, std::size_t& i, bool& dotted);
+
+// Parses the entries after the contents heading into `contents`: by their
+// page numbers, or, in an unpaginated RFC (no form feed, no page number in
+// the contents; sets `contentsWithoutPages`), by their indentation. At
 // kAtHeading, `headingLine` holds the line that ended the contents (already
 // offered to the page recogniser and counted).
 ContentsEnd parseContents(TextScan& scan, std::string& headingLine);

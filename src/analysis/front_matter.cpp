@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace parchly {
 
@@ -35,12 +37,30 @@ Column takeColumn(const std::string& line, std::size_t from)
 
 bool isRfcNumberKeyword(const std::string& column)
 {
-    // Spelt as the RFCs of several decades spell them, misspellings included.
-    static const char* const kKeywords[] = {"Request for Comments:", "Request for Comments #",
-                                            "RFC #", "RFC-", "Request for Comment: ",
-                                            "Requests for Commments: "};
+    // Spelt as the RFCs of several decades spell them, misspellings included;
+    // "RFC:  791" and "RFC: 793" head the oldest standards.
+    const char* const kKeywords[] = {"Request for Comments:", "Request for Comments #",
+                                     "RFC #", "RFC-", "Request for Comment: ",
+                                     "Requests for Commments: ", "RFC:"};
     for (const char* keyword : kKeywords) {
         if (startsWithAt(column, 0, keyword))
+            return true;
+    }
+    return false;
+}
+
+// The stream an RFC was published in, written in the left column of its
+// first line since RFC 5741 (2009): never an author.
+bool namesStream(const Column& left)
+{
+    const char* const kStreams[] = {"internet engineering task force", "independent submission",
+                                    "internet research task force", "internet architecture board",
+                                    "editorial stream"};
+    if (left.start != 0)
+        return false; // an organisation of the right column
+    const std::string lower = lowerCopy(left.text);
+    for (const char* stream : kStreams) {
+        if (startsWithAt(lower, 0, stream))
             return true;
     }
     return false;
@@ -59,19 +79,75 @@ bool trailingNumber(const std::string& column, int32_t& value)
     return true;
 }
 
+// Appends every number of `column` from `from` on ("RFCs 882, 883, 973").
+void appendNumbers(const std::string& column, std::size_t from, std::vector<int32_t>& list)
+{
+    for (std::size_t i = from; i < column.size();) {
+        if (!isDigit(column[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < column.size() && isDigit(column[i]))
+            ++i;
+        list.push_back(decimalValue(column, start, i));
+    }
+}
+
+// An indented left column of digits and commas goes on with the list of the
+// line before ("Obsoletes: 793, 879, 2873, 6093, 6429, 6528," / "6691" in
+// RFC 9293).
+bool continuesList(const Column& left)
+{
+    return left.start > 0 && isDigit(charAt(left.text, 0))
+        && left.text.find_first_not_of("0123456789, ") == std::string::npos;
+}
+
 // The state of the block pass beyond the record itself.
 struct BlockState {
     int blockLines = 0;
     std::string pendingAuthor;
+    // The "Obsoletes:" or "Updates:" list of the line before, which an
+    // indented line of numbers continues.
+    std::vector<int32_t>* openList = nullptr;
 };
+
+// Reads a list keyword's line: every number into `list`, the last into
+// `last`. A list that goes on over the next line (it ends in a comma)
+// still leaves its line's right column to read.
+bool readList(BlockState& state, const std::string& column, std::size_t keyword,
+              std::vector<int32_t>& list, int32_t& last)
+{
+    appendNumbers(column, keyword, list);
+    state.openList = &list;
+    return trailingNumber(column, last) || (!column.empty() && column.back() == ',');
+}
+
+// The series number of "STD: 97", "BCP: 14" or "FYI: 36"; "ISSN: " names
+// the series of all RFCs. None of them is an author.
+bool readSeriesKeyword(RfcText& text, const std::string& column)
+{
+    const std::pair<const char*, int32_t*> series[] = {
+        {"STD: ", &text.std}, {"BCP: ", &text.bcp}, {"FYI: ", &text.fyi}, {"ISSN: ", nullptr}};
+    for (const auto& [keyword, number] : series) {
+        if (!startsWithAt(column, 0, keyword))
+            continue;
+        if (number != nullptr)
+            trailingNumber(column, *number);
+        return true;
+    }
+    return false;
+}
 
 // Reads the left column's keyword. Returns false when the line is done
 // (nothing more to take from it); `remaining` is where the right-hand
 // column is looked for.
-bool readLeftColumn(RfcText& text, const std::string& line, std::size_t& remaining)
+bool readLeftColumn(RfcText& text, BlockState& state, const std::string& line, std::size_t& remaining)
 {
     const Column left = takeColumn(line, 0);
     remaining = left.next;
+    std::vector<int32_t>* const openList = state.openList;
+    state.openList = nullptr;
     if (isRfcNumberKeyword(left.text)) {
         std::size_t i = 0;
         while (i < line.size() && !isLineEnd(line[i]) && !isDigit(line[i]))
@@ -84,12 +160,18 @@ bool readLeftColumn(RfcText& text, const std::string& line, std::size_t& remaini
         text.rfcNumber = decimalValue(line, digits, i);
         remaining = i;
     } else if (startsWithAt(left.text, 0, "Obsoletes: ") || startsWithAt(left.text, 0, "Supercedes ")) {
-        return trailingNumber(left.text, text.obsoletes);
+        return readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Updates: ")) {
-        return trailingNumber(left.text, text.updates);
+        return readList(state, left.text, 8, text.updatesList, text.updates);
+    } else if (openList != nullptr && continuesList(left)) {
+        appendNumbers(left.text, 0, *openList);
+        state.openList = openList;
     } else if (startsWithAt(left.text, 0, "Category: ")) {
         text.category = takeColumn(line, left.start + 10).text;
-    } else if (left.text.find("Group") != std::string::npos) {
+    } else if (readSeriesKeyword(text, left.text)) {
+        // Its right column is read as any other's.
+    } else if (namesStream(left) || left.text.find("Group") != std::string::npos
+               || left.text.find("GROUP") != std::string::npos) {
         text.groupLine = left.text;
     } else {
         // A line with only a right-hand entry: the entry is its first column.
@@ -152,7 +234,7 @@ void readFrontMatter(TextScan& scan)
             continue;
         ++state.blockLines;
         std::size_t remaining = 0;
-        if (!readLeftColumn(text, line, remaining))
+        if (!readLeftColumn(text, state, line, remaining))
             continue;
         if (text.year == 0)
             readDate(text, line);

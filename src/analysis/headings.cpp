@@ -1,5 +1,7 @@
 #include "analysis/headings.h"
 
+#include "analysis/contents.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -91,6 +93,33 @@ bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEnt
         && (entry.title.empty() || withoutBlanks(heading) == lowerCopy(withoutBlanks(entry.title)));
 }
 
+// Unpaginated RFCs print their headings exactly as their contents: the
+// same number and, blanks aside, the same title. Only that matches, at any
+// later entry, so that a heading deeper than the contents list ("3.8.6.3.
+// Delayed Acknowledgments" in RFC 9293) cannot take the entry
+// "Acknowledgments" and leave every entry before it unmatched. The expected
+// entry also takes its number with another title.
+int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int32_t line,
+                                 int32_t expected)
+{
+    std::size_t i = 0;
+    bool dotted = false;
+    const std::string number = readLeadingSectionNumber(heading, i, dotted);
+    const std::string title = lowerCopy(withoutBlanks(heading.substr(i)));
+    for (std::size_t k = expected < 0 ? 0 : static_cast<std::size_t>(expected); k < text.contents.size(); ++k) {
+        ContentEntry& entry = text.contents[k];
+        if (entry.matched || lowerCopy(entry.number) != lowerCopy(number))
+            continue;
+        const bool sameTitle = lowerCopy(withoutBlanks(entry.title)) == title;
+        if (sameTitle || (!number.empty() && k == static_cast<std::size_t>(expected))) {
+            entry.matched = true;
+            entry.headingLine = line;
+            return static_cast<int32_t>(k);
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
@@ -118,7 +147,9 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, const std::stri
         line.clear();
         if (!isHeadingText(paragraph, limits))
             continue;
-        const int32_t entry = matchHeading(scan.text, paragraph, firstLine, expected);
+        const int32_t entry = scan.contentsWithoutPages
+            ? matchHeadingWithoutPages(scan.text, paragraph, firstLine, expected)
+            : matchHeading(scan.text, paragraph, firstLine, expected);
         if (entry >= 0) {
             scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
             expected = entry + 1;

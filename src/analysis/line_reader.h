@@ -39,6 +39,9 @@ public:
 
     void rewind();
 
+    // What is left to read, for a pass that must look ahead before it reads.
+    std::string remainingText() const { return m_text.substr(m_position); }
+
 private:
     std::string m_text;
     std::size_t m_position = 0;

@@ -2,6 +2,7 @@
 
 #include "analysis/text_scan.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -60,7 +61,7 @@ int32_t rfcNumberAfter(const std::string& text, std::size_t from)
 
 // The title between the first pair of double quotes and the RFC number
 // named after it. Returns false when the entry has no complete title.
-bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry)
+bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry, bool unpaginated)
 {
     bool titled = false;
     std::size_t examined = 0;
@@ -74,7 +75,16 @@ bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry)
             titled = true;
         }
     }
-    entry.rfc = rfcNumberAfter(entryText, examined);
+    // The number after the first "RFC"; in an unpaginated RFC, after the
+    // first "RFC" that has one, as errata references begin "RFC Errata,
+    // Erratum ID 1912, RFC 2978" (RFC 9110).
+    entry.rfc = 0;
+    for (std::size_t at = entryText.find("RFC", examined); at != std::string::npos;
+         at = entryText.find("RFC", at + 3)) {
+        entry.rfc = rfcNumberAfter(entryText, at);
+        if (entry.rfc != 0 || !unpaginated)
+            break;
+    }
     return titled;
 }
 
@@ -138,9 +148,14 @@ void readThroughLine(RfcText& text, LineReader& file, int32_t lineNumber)
 
 // Reads the entries of the references section of contents entry `section`,
 // which ends at line `end`: bracketed labels on indented lines, until a line
-// that is neither blank, unindented nor such an entry.
-void readReferencesSection(RfcText& text, LineReader& file, int32_t section, int32_t end)
+// that is neither blank, unindented nor such an entry. In an unpaginated RFC
+// an entry may hold several paragraphs, indented deeper than its label: a
+// BCP or STD reference lists each of its RFCs, and the URL of a series
+// stands apart ("[BCP13]" in RFC 9110).
+void readReferencesSection(RfcText& text, LineReader& file, int32_t section, int32_t end,
+                           bool unpaginated)
 {
+    std::size_t labelColumn = 0;
     std::string line;
     bool pending = false;
     bool pageBreakSinceEntry = false;
@@ -164,6 +179,8 @@ void readReferencesSection(RfcText& text, LineReader& file, int32_t section, int
             // instead of ending the section and losing the entries after it.
             if (pageBreakSinceEntry && entryRead)
                 continue;
+            if (unpaginated && entryRead && open > labelColumn)
+                continue;
             return;
         }
         const std::size_t close = line.find(']', open);
@@ -173,9 +190,10 @@ void readReferencesSection(RfcText& text, LineReader& file, int32_t section, int
         ReferenceEntry entry;
         entry.label = line.substr(open, close + 1 - open);
         entry.firstLine = text.lineCount - 1;
+        labelColumn = open;
         const std::string entryText = readEntryText(text, file, line, close + 1, pending);
         entry.lastLine = pending ? entry.firstLine : text.lineCount - 1;
-        if (!readTitleAndNumber(entryText, entry))
+        if (!readTitleAndNumber(entryText, entry, unpaginated))
             text.referencesWithoutTitles = true;
         entry.section = section;
         text.references.push_back(entry);
@@ -232,12 +250,17 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
     text.lineCount = 0;
     text.pageCount = 0;
 
+    // An unpaginated RFC has no form feed and no page number in its
+    // contents, or contents built from its headings when it prints none.
+    const bool unpaginated = pageCount == 0
+        && std::all_of(text.contents.begin(), text.contents.end(),
+                       [](const ContentEntry& entry) { return entry.page == 0; });
     for (std::size_t i = 0; i < text.contents.size(); ++i) {
         const ContentEntry& entry = text.contents[i];
         if (entry.headingLine <= 0 || !isReferencesTitle(entry.title))
             continue;
         readThroughLine(text, *file, entry.headingLine);
-        readReferencesSection(text, *file, static_cast<int32_t>(i), sectionEnd(text, i));
+        readReferencesSection(text, *file, static_cast<int32_t>(i), sectionEnd(text, i), unpaginated);
     }
 
     text.lineCount = lineCount;

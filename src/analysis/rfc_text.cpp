@@ -11,6 +11,11 @@ void RfcText::reset()
 {
     updates = 0;
     obsoletes = 0;
+    obsoletesList.clear();
+    updatesList.clear();
+    std = 0;
+    bcp = 0;
+    fyi = 0;
     rfcNumber = 0;
     lineCount = 0;
     pageCount = 0;

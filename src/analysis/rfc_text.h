@@ -113,6 +113,14 @@ struct RfcText {
     std::string category;
     int32_t updates = 0;
     int32_t obsoletes = 0;
+    // Every number of the "Obsoletes:" and "Updates:" lists, continuation
+    // lines included, and the series numbers of the "STD:", "BCP:" and
+    // "FYI:" lines; 0 when there is none.
+    std::vector<int32_t> obsoletesList;
+    std::vector<int32_t> updatesList;
+    int32_t std = 0;
+    int32_t bcp = 0;
+    int32_t fyi = 0;
     int32_t day = 0;
     std::string month;
     int32_t year = 0;

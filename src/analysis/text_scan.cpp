@@ -70,6 +70,11 @@ int LineSource::peekChar()
     return static_cast<unsigned char>(m_pending[0]);
 }
 
+std::string LineSource::textAhead() const
+{
+    return (m_hasPending ? m_pending : std::string()) + m_reader.remainingText();
+}
+
 void LineSource::rewind()
 {
     m_hasPending = false;

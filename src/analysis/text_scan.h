@@ -56,6 +56,8 @@ public:
     // The next byte of the stream, or -1 at the end of the file.
     int peekChar();
     void rewind();
+    // The text not read yet, a peeked line included; the stream stays put.
+    std::string textAhead() const;
 
 private:
     LineReader& m_reader;
@@ -70,6 +72,10 @@ struct TextScan {
     RfcText& text;
     LineSource& source;
     bool pageBreakSeen = false;
+    // The contents carry no page numbers, as in the unpaginated RFCs
+    // published since RFC 8650; the body pass then reads "Appendix A." as
+    // the section number A.
+    bool contentsWithoutPages = false;
 };
 
 // Records a page break whose boundary value is `boundary`.

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,13 @@ inline Analysed analyseBytes(const std::string& bytes, const AnalysisOptions& op
     LineReader reader(bytes);
     result.ok = analyseText(result.text, &reader, LimitsBlock(), options);
     return result;
+}
+
+// The bytes of a file of tests/fixtures/analysis.
+inline std::string fixtureBytes(const std::string& name)
+{
+    std::ifstream in(std::string(PARCHLY_FIXTURES_DIR) + "/analysis/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline Analysed analyseLines(const std::vector<std::string>& lines,

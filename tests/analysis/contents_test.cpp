@@ -60,6 +60,68 @@ TEST(Contents, EntryNumbersTitlesAndPages)
     EXPECT_EQ(result.text.headings[0].line, 5);
 }
 
+// An unpaginated RFC in the form published since RFC 8650: contents
+// without page numbers, wrapped titles, an appendix, unnumbered sections,
+// references over several paragraphs and labels on a line of their own.
+TEST(Contents, WithoutPageNumbersAsTheUnpaginatedRfcsPrintThem)
+{
+    const auto result = test::analyseBytes(test::fixtureBytes("unpaginated.txt"));
+    ASSERT_TRUE(result.ok);
+    const RfcText& text = result.text;
+    using Entry = std::tuple<std::string, std::string, int32_t, int32_t, int32_t>;
+    std::vector<Entry> entries;
+    for (const ContentEntry& e : text.contents) {
+        entries.emplace_back(e.number, e.title, e.firstLine, e.lastLine, e.headingLine);
+        EXPECT_TRUE(e.matched && e.page == 0) << e.title;
+    }
+    EXPECT_EQ(entries, (std::vector<Entry>{
+        {"1", "Introduction", 23, 23, 39},
+        {"1.1", "Requirements Language", 24, 24, 43}, // not its subsection 1.1.1 "Delayed Acknowledgments"
+        {"2", "Updates to RFC 8138: Indicating the Way to Decompress with the New RPI Option Type", 25, 26, 49},
+        {"2.1", "Wrapped Title That Goes On Beyond the Line and Names RFC 2119 at Its Start", 27, 28, 52},
+        {"2.1.10", "Deeper Level", 29, 29, 55},
+        {"10", "Security Considerations", 30, 30, 57},
+        {"11", "References", 31, 31, 61},
+        {"11.1", "Normative References", 32, 32, 63},
+        {"11.2", "Informative References", 33, 33, 74},
+        {"A", "Pseudocode", 34, 34, 94},
+        {"A.1", "Sample Algorithm", 35, 35, 96},
+        {"", "Acknowledgments", 36, 36, 98},
+        {"", "Authors' Addresses", 37, 37, 102},
+    }));
+
+    // Label, RFC number named, contents section, first and last line.
+    using Reference = std::tuple<std::string, int32_t, int32_t, int32_t, int32_t>;
+    std::vector<Reference> references;
+    for (const ReferenceEntry& r : text.references)
+        references.emplace_back(r.label, r.rfc, r.section, r.firstLine, r.lastLine);
+    EXPECT_EQ(references, (std::vector<Reference>{
+        {"[RFC2119]", 2119, 7, 64, 68},
+        {"[QUIC-TLS]", 9001, 7, 69, 72},
+        {"[BCP13]", 4289, 8, 75, 78}, // its later paragraphs do not end the section
+        {"[Err1912]", 2978, 8, 85, 87}, // "RFC Errata, ..., RFC 2978"
+        {"[I-D.ietf-example-long-draft-name]", 0, 8, 88, 92},
+    }));
+    std::vector<std::pair<int32_t, int32_t>> citations;
+    for (const CitationMark& c : text.citations)
+        citations.emplace_back(c.line, c.reference);
+    EXPECT_EQ(citations, (std::vector<std::pair<int32_t, int32_t>>{{18, 1}, {40, 0}, {58, 4}}));
+
+    // A form feed anywhere, or one contents line ending in a page number,
+    // keeps the paged parse, which reads these entries as one.
+    for (const char* paged : {"", "   3.  Later ...... 7"}) {
+        std::vector<std::string> lines = withContents({"   1.  Intro", "   2.  Changes since RFC 2616", paged});
+        if (*paged == '\0')
+            lines.push_back("\f");
+        const auto classic = analyseLines(lines);
+        ASSERT_FALSE(classic.text.contents.empty()) << paged;
+        EXPECT_EQ(classic.text.contents[0].title, "Intro 2.  Changes since RFC") << paged;
+    }
+    const auto modern = analyseLines(withContents({"   1.  Intro", "   2.  Changes since RFC 2616"}));
+    ASSERT_EQ(modern.text.contents.size(), 2u);
+    EXPECT_EQ(modern.text.contents[1].title, "Changes since RFC 2616");
+}
+
 TEST(Contents, FailuresKeepWhatWasParsed)
 {
     const std::vector<std::string> badLines = {

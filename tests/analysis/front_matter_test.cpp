@@ -37,7 +37,7 @@ TEST(FrontMatter, KeywordLinesAsSpelt)
         {"Request for Comments # 12", 12}, {"RFC-12", 12}, {"Requests for Commments: 12", 12},
         {"   Request for Comments: 12", 12},
         {"Network Working Group Request for Comments: 12", 0}, // the keyword must open the left column
-        {"Request for Comment 12", 0}, {"RFC: 791", 0},
+        {"Request for Comment 12", 0}, {"RFC:  791", 791}, {"RFC: 793", 793},
         {"RFC # draft                 June 1999", 1999}, // the first number of the whole line
     };
     for (const auto& [line, number] : numbers)
@@ -111,6 +111,39 @@ TEST(FrontMatter, AuthorsPairNameAndOrganisation)
     ASSERT_EQ(shifted.authors.size(), 1u);
     EXPECT_EQ(shifted.authors[0].name, "B. Beta");
     EXPECT_EQ(shifted.authors[0].organisation, "Org B");
+}
+
+TEST(FrontMatter, StreamAndSeriesLinesAreNoAuthors)
+{
+    for (const char* stream : {"Internet Engineering Task Force (IETF)", "Independent Submission",
+                               "Internet Research Task Force (IRTF)", "Internet Architecture Board (IAB)",
+                               "Editorial Stream", "NETWORK WORKING GROUP"}) {
+        const RfcText text = frontMatterOf({std::string(stream) + "     A. Alpha",
+                                            "Request for Comments: 9         Org A",
+                                            "BCP: 14                       B. Beta",
+                                            "FYI: 36                         Org B", "", "Title"});
+        EXPECT_EQ(text.groupLine, stream);
+        ASSERT_EQ(text.authors.size(), 2u) << stream;
+        EXPECT_EQ(text.authors[0].name, "A. Alpha");
+        EXPECT_EQ(text.authors[1].organisation, "Org B");
+        EXPECT_EQ(text.bcp * 100 + text.fyi, 1436);
+    }
+
+    // Five-digit number, STD, ISSN, and an Obsoletes list wrapped over two
+    // lines, whose last number on its keyword line is kept as written (none).
+    const RfcText text = analyseBytes(test::fixtureBytes("unpaginated.txt")).text;
+    EXPECT_EQ(text.rfcNumber, 10123);
+    EXPECT_EQ(text.std, 99);
+    EXPECT_EQ(text.obsoletesList, (std::vector<int32_t>{7001, 7002, 7003, 7004, 7005, 7006, 7007, 7008}));
+    EXPECT_EQ(text.obsoletes, 0);
+    EXPECT_EQ(text.updatesList, std::vector<int32_t>{6000});
+    EXPECT_EQ(text.updates, 6000);
+    std::vector<std::pair<std::string, std::string>> authors;
+    for (const AuthorEntry& author : text.authors)
+        authors.emplace_back(author.name, author.organisation);
+    EXPECT_EQ(authors, (std::vector<std::pair<std::string, std::string>>{
+                           {"A. Writer, Ed.", "Example Corp"}, {"B. Second", "Example Labs"},
+                           {"C. Third", "Another Place"}}));
 }
 
 TEST(Title, JoinedOverLinesAfterLeadingEmptyLinesAndAByteOrderMark)

@@ -46,6 +46,7 @@ TEST(HostileInput, AnalysisFinishesWithAConsistentRecord)
         endlessEntry += "       and goes on\n";
         endlessFrontMatter += "Request for Comments: " + std::to_string(i) + "   Author\n";
     }
+    endlessEntry += "\f"; // paginated: the entry waits for its page number
     std::mt19937 random(20260612);
     struct Case {
         const char* what;
@@ -62,7 +63,7 @@ TEST(HostileInput, AnalysisFinishesWithAConsistentRecord)
         {"CR line ends", "Request for Comments: 5\r\rA Title\r\rAbstract\r\r   Text.\r", 1},
         {"front matter that never ends", endlessFrontMatter, 50000},
         {"contents that never end", endlessContents, 50006},
-        {"a contents entry that never ends", endlessEntry, 50007},
+        {"a contents entry that never ends", endlessEntry, 50008},
         {"random bytes", randomBytes(random, 20000), -1},
         {"more random bytes", randomBytes(random, 20000), -1},
     };

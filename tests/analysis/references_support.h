@@ -54,6 +54,7 @@ inline void scanHeadingsAsContents(RfcText& text, const std::string& rawBytes)
         entry.number = line.substr(0, numberEnd);
         if (titleStart != std::string::npos && titleEnd != std::string::npos && titleEnd >= titleStart)
             entry.title = line.substr(titleStart, titleEnd + 1 - titleStart);
+        entry.page = 1; // as in the contents of a paginated RFC
         entry.headingLine = static_cast<int32_t>(i + 1);
         entry.matched = true;
         text.contents.push_back(entry);
