@@ -171,18 +171,13 @@ def expect_consistent(name, record, raw):
         'mappings': pages == 0 or len(record['pageEndsNoHeaders']) == len(ends),
     }
     lines = reader_lines(raw)
-    previous = -1
-    for reference in record['references']:
-        line = as_dumped(lines[reference['firstLine']]) if reference['firstLine'] < len(lines) else ''
-        checks['references in order, each on its label'] = checks.get('references in order, each on its label', True) \
-            and previous < reference['firstLine'] <= reference['lastLine'] < len(lines) \
-            and reference['label'] in line
-        previous = reference['firstLine']
-    for citation in record['citations']:
-        line = lines[citation['line']]
-        label = record['references'][citation['reference']]['label']
-        checks['citations show their labels'] = checks.get('citations show their labels', True) \
-            and as_dumped(line[citation['startColumn']:citation['endColumn']]) == label
+    firsts = [r['firstLine'] for r in record['references']]
+    checks['references in order, each on its label'] = firsts == sorted(set(firsts)) and all(
+        r['firstLine'] <= r['lastLine'] < len(lines) and r['label'] in as_dumped(lines[r['firstLine']])
+        for r in record['references'])
+    checks['citations show their labels'] = all(
+        as_dumped(lines[c['line']][c['startColumn']:c['endColumn']]) == record['references'][c['reference']]['label']
+        for c in record['citations'])
     for what, good in checks.items():
         if not good:
             fail(name, what)
@@ -241,13 +236,15 @@ def pathological(tool):
             if line_count is not None and (record['lineCount'], record['ok']) != (line_count, True):
                 fail(label, f'lineCount {record["lineCount"]}, ok {record["ok"]}')
             expect_consistent(label, record, raw)
+            if label.startswith('random bytes') and not record['citations']:
+                fail(label, 'the citation [Q] before the noise was lost')
         by_label = {label: record for (label, _, _), record in zip(cases, records)}
-        if by_label['form feeds, one a line']['pageEnds'] != [-1, 1, 2, 3]:
-            fail('form feeds, one a line', 'pageEnds')
-        if len(by_label['contents that never end']['contents']) != 50000:
-            fail('contents that never end', 'not 50,000 entries')
-        if len(by_label['3,000 references']['references']) != 3000:
-            fail('3,000 references', 'not 3,000 references')
+        for label, got, expected in [
+                ('form feeds, one a line', by_label['form feeds, one a line']['pageEnds'], [-1, 1, 2, 3]),
+                ('contents that never end', len(by_label['contents that never end']['contents']), 50000),
+                ('3,000 references', len(by_label['3,000 references']['references']), 3000)]:
+            if got != expected:
+                fail(label, f'expected {expected}, got {got}')
         _, (headings_only,) = analyse(tool, ['--no-build-structure'], [names[9]], folder)
         if headings_only['contents']:
             fail('a contents entry that never ends', 'an entry never completed was stored')
