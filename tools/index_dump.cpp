@@ -1,5 +1,4 @@
 #include "dumps.h"
-#include "json_writer.h"
 
 #include "index/index_entry.h"
 #include "index/index_reader.h"
@@ -10,62 +9,57 @@ namespace parchly {
 
 namespace {
 
-void writeNumberList(JsonWriter& json, const std::string& name, const IndexNumberList& list)
+Json numberList(const IndexNumberList& list)
 {
-    json.key(name).beginArray();
-    for (std::size_t k = 0; k < list.numbers.size(); ++k) {
-        json.beginObject();
-        json.field("number", list.numbers[k]);
-        json.field("offset", list.offsets[k]);
-        json.endObject();
-    }
-    json.endArray();
+    Json json = Json::array();
+    for (std::size_t k = 0; k < list.numbers.size(); ++k)
+        json.push_back({{"number", list.numbers[k]}, {"offset", list.offsets[k]}});
+    return json;
 }
 
-void writeFields(JsonWriter& json, const IndexEntryFields& fields)
+void writeFields(Json& json, const IndexEntryFields& fields)
 {
-    json.field("number", fields.number);
-    json.field("title", fields.title);
-    json.field("titleStart", fields.titleStart);
-    json.field("format", fields.format);
-    json.field("formatStart", fields.formatStart);
-    writeNumberList(json, "obsoletes", fields.obsoletes);
-    writeNumberList(json, "obsoletedBy", fields.obsoletedBy);
-    writeNumberList(json, "updates", fields.updates);
-    writeNumberList(json, "updatedBy", fields.updatedBy);
-    writeNumberList(json, "also", fields.also);
-    json.field("status", fields.status);
+    json["number"] = fields.number;
+    json["title"] = jsonText(fields.title);
+    json["titleStart"] = fields.titleStart;
+    json["format"] = jsonText(fields.format);
+    json["formatStart"] = fields.formatStart;
+    json["obsoletes"] = numberList(fields.obsoletes);
+    json["obsoletedBy"] = numberList(fields.obsoletedBy);
+    json["updates"] = numberList(fields.updates);
+    json["updatedBy"] = numberList(fields.updatedBy);
+    json["also"] = numberList(fields.also);
+    json["status"] = jsonText(fields.status);
 }
 
 } // namespace
 
-void dumpIndex(const std::string& path, std::ostream& out)
+bool dumpIndex(const std::string& path, std::ostream& out)
 {
-    std::optional<LineReader> file = LineReader::open(path);
+    std::optional<LineReader> file = openFile(path, out);
+    if (!file)
+        return false;
     RfcText index;
-    const bool ok = readIndex(index, file ? &*file : nullptr, LimitsBlock());
+    const bool ok = readIndex(index, &*file, LimitsBlock());
 
-    JsonWriter json(out);
-    beginDump(json, path, ok);
-    json.field("lineCount", index.lineCount);
-    json.intArray("pageEnds", index.pageEnds);
-    json.key("indexEntries").beginArray();
+    Json json = dumpHead(path, ok);
+    json["lineCount"] = index.lineCount;
+    json["pageEnds"] = index.pageEnds;
+    Json entries = Json::array();
     for (const RfcIndexEntry& entry : index.indexEntries) {
-        json.beginObject();
-        json.field("number", entry.number);
-        json.field("firstLine", entry.firstLine);
-        json.field("lastLine", entry.lastLine);
-        json.field("title", entry.title);
-        json.endObject();
+        entries.push_back({{"number", entry.number},
+                           {"firstLine", entry.firstLine},
+                           {"lastLine", entry.lastLine},
+                           {"title", jsonText(entry.title)}});
     }
-    json.endArray();
-    json.endObject();
-    json.endLine();
+    json["indexEntries"] = std::move(entries);
+    writeLine(json, out);
+    return true;
 }
 
 bool dumpIndexEntry(const std::string& path, int number, std::ostream& out)
 {
-    std::optional<LineReader> file = LineReader::open(path);
+    std::optional<LineReader> file = openFile(path, out);
     if (!file)
         return false;
     RfcText index;
@@ -78,13 +72,11 @@ bool dumpIndexEntry(const std::string& path, int number, std::ostream& out)
         IndexEntryFields fields;
         const bool ok = parseIndexEntry(text, LimitsBlock(), fields);
 
-        JsonWriter json(out);
-        beginDump(json, path, ok);
-        json.field("firstLine", entry.firstLine);
-        json.field("lastLine", entry.lastLine);
+        Json json = dumpHead(path, ok);
+        json["firstLine"] = entry.firstLine;
+        json["lastLine"] = entry.lastLine;
         writeFields(json, fields);
-        json.endObject();
-        json.endLine();
+        writeLine(json, out);
         return true;
     }
     return false;

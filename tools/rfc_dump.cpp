@@ -1,120 +1,130 @@
 #include "dumps.h"
-#include "json_writer.h"
 
-#include "analysis/analyse.h"
+#include <chrono>
+#include <iomanip>
 
 namespace parchly {
 
 namespace {
 
-void writeRecord(JsonWriter& json, const RfcText& text)
+// Each function adds the fields of one part of the record, in the order
+// every dump has printed them.
+
+void writeFrontMatter(Json& json, const RfcText& text)
 {
-    json.field("rfcNumber", text.rfcNumber);
-    json.field("title", text.title);
-    json.field("titleLine", text.titleLine);
-    json.field("category", text.category);
-    json.field("groupLine", text.groupLine);
-    json.field("updates", text.updates);
-    json.field("obsoletes", text.obsoletes);
-    json.field("day", text.day);
-    json.field("month", text.month);
-    json.field("year", text.year);
-    json.key("authors").beginArray();
-    for (const AuthorEntry& author : text.authors) {
-        json.beginObject();
-        json.field("name", author.name);
-        json.field("organisation", author.organisation);
-        json.endObject();
-    }
-    json.endArray();
-    json.field("lineCount", text.lineCount);
-    json.field("pageCount", text.pageCount);
-    json.intArray("pageEnds", text.pageEnds);
-    json.key("pageMarks").beginArray();
-    for (const PageMark& mark : text.pageMarks) {
-        json.beginObject();
-        json.field("line", mark.line);
-        json.field("page", mark.page);
-        json.field("isHeader", mark.isHeader);
-        json.endObject();
-    }
-    json.endArray();
-    json.intArray("linesBeforeHeader", text.linesBeforeHeader);
-    json.intArray("linesFromFooter", text.linesFromFooter);
-    json.intArray("blankAfterHeader", text.blankAfterHeader);
-    json.intArray("blankBeforeFooter", text.blankBeforeFooter);
-    json.intArray("pageEndsNoHeaders", text.pageEndsNoHeaders);
-    json.intArray("pageEndsNoFooters", text.pageEndsNoFooters);
-    json.intArray("pageEndsNoHeadersFooters", text.pageEndsNoHeadersFooters);
-    json.field("headerLine", text.headerLine);
-    json.field("footerPrefix", text.footerPrefix);
-    json.key("contents").beginArray();
+    json["rfcNumber"] = text.rfcNumber;
+    json["title"] = jsonText(text.title);
+    json["titleLine"] = text.titleLine;
+    json["category"] = jsonText(text.category);
+    json["groupLine"] = jsonText(text.groupLine);
+    json["updates"] = text.updates;
+    json["obsoletes"] = text.obsoletes;
+    json["day"] = text.day;
+    json["month"] = jsonText(text.month);
+    json["year"] = text.year;
+    Json authors = Json::array();
+    for (const AuthorEntry& author : text.authors)
+        authors.push_back({{"name", jsonText(author.name)}, {"organisation", jsonText(author.organisation)}});
+    json["authors"] = std::move(authors);
+}
+
+void writePages(Json& json, const RfcText& text)
+{
+    json["lineCount"] = text.lineCount;
+    json["pageCount"] = text.pageCount;
+    json["pageEnds"] = text.pageEnds;
+    Json marks = Json::array();
+    for (const PageMark& mark : text.pageMarks)
+        marks.push_back({{"line", mark.line}, {"page", mark.page}, {"isHeader", mark.isHeader}});
+    json["pageMarks"] = std::move(marks);
+    json["linesBeforeHeader"] = text.linesBeforeHeader;
+    json["linesFromFooter"] = text.linesFromFooter;
+    json["blankAfterHeader"] = text.blankAfterHeader;
+    json["blankBeforeFooter"] = text.blankBeforeFooter;
+    json["pageEndsNoHeaders"] = text.pageEndsNoHeaders;
+    json["pageEndsNoFooters"] = text.pageEndsNoFooters;
+    json["pageEndsNoHeadersFooters"] = text.pageEndsNoHeadersFooters;
+    json["headerLine"] = jsonText(text.headerLine);
+    json["footerPrefix"] = jsonText(text.footerPrefix);
+}
+
+void writeContents(Json& json, const RfcText& text)
+{
+    Json contents = Json::array();
     for (const ContentEntry& entry : text.contents) {
-        json.beginObject();
-        json.field("firstLine", entry.firstLine);
-        json.field("lastLine", entry.lastLine);
-        json.field("number", entry.number);
-        json.field("title", entry.title);
-        json.field("page", entry.page);
-        json.field("headingLine", entry.headingLine);
-        json.field("matched", entry.matched);
-        json.endObject();
+        contents.push_back({{"firstLine", entry.firstLine},
+                            {"lastLine", entry.lastLine},
+                            {"number", jsonText(entry.number)},
+                            {"title", jsonText(entry.title)},
+                            {"page", entry.page},
+                            {"headingLine", entry.headingLine},
+                            {"matched", entry.matched}});
     }
-    json.endArray();
-    json.key("headings").beginArray();
-    for (const SectionHeading& heading : text.headings) {
-        json.beginObject();
-        json.field("line", heading.line);
-        json.field("number", heading.number);
-        json.field("title", heading.title);
-        json.endObject();
-    }
-    json.endArray();
-    json.field("structureFromText", text.structureFromText);
-    json.key("references").beginArray();
+    json["contents"] = std::move(contents);
+    Json headings = Json::array();
+    for (const SectionHeading& heading : text.headings)
+        headings.push_back({{"line", heading.line}, {"number", jsonText(heading.number)}, {"title", jsonText(heading.title)}});
+    json["headings"] = std::move(headings);
+    json["structureFromText"] = text.structureFromText;
+}
+
+void writeReferences(Json& json, const RfcText& text)
+{
+    Json references = Json::array();
     for (const ReferenceEntry& reference : text.references) {
-        json.beginObject();
-        json.field("rfc", reference.rfc);
-        json.field("firstLine", reference.firstLine);
-        json.field("lastLine", reference.lastLine);
-        json.field("label", reference.label);
-        json.field("title", reference.title);
-        json.field("section", reference.section);
-        json.endObject();
+        references.push_back({{"rfc", reference.rfc},
+                              {"firstLine", reference.firstLine},
+                              {"lastLine", reference.lastLine},
+                              {"label", jsonText(reference.label)},
+                              {"title", jsonText(reference.title)},
+                              {"section", reference.section}});
     }
-    json.endArray();
-    json.field("referencesWithoutTitles", text.referencesWithoutTitles);
-    json.key("citations").beginArray();
+    json["references"] = std::move(references);
+    json["referencesWithoutTitles"] = text.referencesWithoutTitles;
+    Json citations = Json::array();
     for (const CitationMark& citation : text.citations) {
-        json.beginObject();
-        json.field("line", citation.line);
-        json.field("startColumn", citation.startColumn);
-        json.field("endColumn", citation.endColumn);
-        json.field("reference", citation.reference);
-        json.endObject();
+        citations.push_back({{"line", citation.line},
+                             {"startColumn", citation.startColumn},
+                             {"endColumn", citation.endColumn},
+                             {"reference", citation.reference}});
     }
-    json.endArray();
-    // The full lists and the series numbers of the front matter.
-    json.intArray("obsoletesList", text.obsoletesList);
-    json.intArray("updatesList", text.updatesList);
-    json.field("std", text.std);
-    json.field("bcp", text.bcp);
-    json.field("fyi", text.fyi);
+    json["citations"] = std::move(citations);
+}
+
+// The full lists and the series numbers of the front matter.
+void writeSeries(Json& json, const RfcText& text)
+{
+    json["obsoletesList"] = text.obsoletesList;
+    json["updatesList"] = text.updatesList;
+    json["std"] = text.std;
+    json["bcp"] = text.bcp;
+    json["fyi"] = text.fyi;
 }
 
 } // namespace
 
-void dumpRfc(const std::string& path, std::ostream& out)
+bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostream& out,
+             std::ostream* timing)
 {
-    std::optional<LineReader> file = LineReader::open(path);
+    const auto start = std::chrono::steady_clock::now();
+    std::optional<LineReader> file = openFile(path, out);
+    if (!file)
+        return false;
     RfcText text;
-    const bool ok = analyseText(text, file ? &*file : nullptr, LimitsBlock(), AnalysisOptions());
+    const bool ok = analyseText(text, &*file, LimitsBlock(), options);
+    if (timing) {
+        const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+        *timing << path << ": " << std::fixed << std::setprecision(3) << elapsed.count() << " ms\n";
+    }
 
-    JsonWriter json(out);
-    beginDump(json, path, ok);
-    writeRecord(json, text);
-    json.endObject();
-    json.endLine();
+    Json json = dumpHead(path, ok);
+    writeFrontMatter(json, text);
+    writePages(json, text);
+    writeContents(json, text);
+    writeReferences(json, text);
+    writeSeries(json, text);
+    writeLine(json, out);
+    return true;
 }
 
 } // namespace parchly

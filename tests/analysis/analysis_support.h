@@ -1,5 +1,5 @@
-// Helpers of the analysis tests: texts built from numbered lines and their
-// analysis with the default options.
+// Helpers of the analysis tests that use the record from C++: the golden
+// inputs, the analysis of bytes, and the lines as every pass reads them.
 #ifndef PARCHLY_TESTS_ANALYSIS_ANALYSIS_SUPPORT_H
 #define PARCHLY_TESTS_ANALYSIS_ANALYSIS_SUPPORT_H
 
@@ -16,13 +16,11 @@
 
 namespace parchly::test {
 
-// The lines joined with LF line ends; the first is line 1.
-inline std::string joinLines(const std::vector<std::string>& lines)
+// The bytes of an input of tests/analysis/golden.
+inline std::string goldenBytes(const std::string& name)
 {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
+    std::ifstream in(std::string(PARCHLY_SOURCE_DIR) + "/tests/analysis/golden/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 struct Analysed {
@@ -38,17 +36,15 @@ inline Analysed analyseBytes(const std::string& bytes, const AnalysisOptions& op
     return result;
 }
 
-// The bytes of a file of tests/fixtures/analysis.
-inline std::string fixtureBytes(const std::string& name)
+// The lines of a text as every pass reads them (long lines in pieces).
+inline std::vector<std::string> readerLines(const std::string& rawBytes)
 {
-    std::ifstream in(std::string(PARCHLY_FIXTURES_DIR) + "/analysis/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline Analysed analyseLines(const std::vector<std::string>& lines,
-                             const AnalysisOptions& options = {})
-{
-    return analyseBytes(joinLines(lines), options);
+    LineReader reader(rawBytes);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.readLine(line))
+        lines.push_back(line);
+    return lines;
 }
 
 // In every hide state, every shown line comes back from its file line,
@@ -76,55 +72,6 @@ inline void expectShownLinesRoundTrip(RfcText text, bool alsoHidingBlankLines = 
             }
         }
     }
-}
-
-// A small paginated RFC in the style of the 1990s: three pages, each ended
-// by a footer and a form feed, a table of contents with a title over two
-// lines, and three body headings.
-inline std::vector<std::string> nineties()
-{
-    return {
-        "Network Working Group                                      R. Fielding", //  1
-        "Request for Comments: 2616                                   UC Irvine", //  2
-        "Obsoletes: 2068, 2069                                        J. Gettys", //  3
-        "Category: Standards Track                                   Compaq/W3C", //  4
-        "                                                             June 1999", //  5
-        "",                                                                       //  6
-        "",                                                                       //  7
-        "                Hypertext Transfer Protocol -- HTTP/1.1",                //  8
-        "",                                                                       //  9
-        "Abstract",                                                               // 10
-        "",                                                                       // 11
-        "   The protocol.",                                                       // 12
-        "",                                                                       // 13
-        "Fielding, et al.            Standards Track                     [Page 1]", // 14
-        "\f",                                                                     // 15
-        "RFC 2616                        HTTP/1.1                       June 1999", // 16
-        "",                                                                       // 17
-        "Table of Contents",                                                      // 18
-        "",                                                                       // 19
-        "   1.  Introduction ...............................................  2", // 20
-        "   1.1 Purpose ....................................................  2", // 21
-        "   2.  Protocol Overview and a title that goes on to the",              // 22
-        "       next line ..................................................  3", // 23
-        "",                                                                       // 24
-        "1.  Introduction",                                                       // 25
-        "",                                                                       // 26
-        "Fielding, et al.            Standards Track                     [Page 2]", // 27
-        "\f",                                                                     // 28
-        "RFC 2616                        HTTP/1.1                       June 1999", // 29
-        "",                                                                       // 30
-        "1.1 Purpose",                                                            // 31
-        "",                                                                       // 32
-        "   Text.",                                                               // 33
-        "",                                                                       // 34
-        "2.  Protocol Overview and a title that goes on to the next line",        // 35
-        "",                                                                       // 36
-        "   More text.",                                                          // 37
-        "",                                                                       // 38
-        "Fielding, et al.            Standards Track                     [Page 3]", // 39
-        "\f",                                                                     // 40
-    };
 }
 
 } // namespace parchly::test

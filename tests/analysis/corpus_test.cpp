@@ -1,7 +1,7 @@
 // The analysis over the real RFCs of the corpus, checked against the files'
 // own lines. Skips when the corpus is absent.
+#include "analysis/references.h"
 #include "analysis_support.h"
-#include "references_support.h"
 #include "support/corpus.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +39,27 @@ std::vector<CorpusRfc> corpusRfcs()
     return rfcs;
 }
 
+// Every reference sits in a references section, in file order, at a line
+// that shows its label; every citation shows the label it points at.
+void expectConsistentReferences(const RfcText& text, const std::vector<std::string>& lines)
+{
+    int32_t previousLine = -1;
+    for (const ReferenceEntry& reference : text.references) {
+        ASSERT_GT(reference.firstLine, previousLine);
+        ASSERT_LT(reference.lastLine, static_cast<int32_t>(lines.size()));
+        const std::string& line = lines[static_cast<std::size_t>(reference.firstLine)];
+        EXPECT_EQ(line.substr(line.find('['), reference.label.size()), reference.label);
+        EXPECT_TRUE(isReferencesTitle(text.contents.at(static_cast<std::size_t>(reference.section)).title));
+        previousLine = reference.firstLine;
+    }
+    for (const CitationMark& citation : text.citations) {
+        const std::string& line = lines.at(static_cast<std::size_t>(citation.line));
+        EXPECT_EQ(line.substr(static_cast<std::size_t>(citation.startColumn),
+                              static_cast<std::size_t>(citation.endColumn - citation.startColumn)),
+                  text.references.at(static_cast<std::size_t>(citation.reference)).label);
+    }
+}
+
 bool isHeaderLike(const std::string& line)
 {
     return line.compare(0, 4, "RFC ") == 0;
@@ -62,9 +83,6 @@ TEST(Corpus, EveryRfcAgreesWithItsText)
     // "RFC: 793"), or their front matter is a single line of one space
     // (RFC 822, which has no number keyword the block reader knows).
     const std::set<std::string> unusual = {"rfc791.txt", "rfc793.txt", "rfc822.txt"};
-    const std::set<std::string> citing = {"rfc2616.txt", "rfc3986.txt", "rfc5246.txt", "rfc6749.txt",
-                                          "rfc7230.txt", "rfc8446.txt", "rfc3261.txt", "rfc5661.txt",
-                                          "rfc7540.txt"};
     const std::regex rfcLabel(R"(\[RFC(\d+)\])");
     for (const CorpusRfc& rfc : rfcs) {
         SCOPED_TRACE(rfc.name);
@@ -96,16 +114,7 @@ TEST(Corpus, EveryRfcAgreesWithItsText)
                 << "line " << mark.line << ": " << line;
         }
 
-        const std::regex stream("(task force|independent submission|architecture board|editorial stream)",
-                                std::regex::icase);
-        for (const AuthorEntry& author : text.authors)
-            EXPECT_FALSE(std::regex_search(author.name, stream)) << author.name;
-
-        test::expectConsistentReferences(text, rfc.bytes);
-        if (citing.count(rfc.name) != 0) {
-            EXPECT_GE(text.references.size(), 10u);
-            EXPECT_GE(text.citations.size(), 10u);
-        }
+        expectConsistentReferences(text, lines);
         // An entry labelled with an RFC number names that RFC after its title
         // (RFC 2324 itself misprints one).
         int labelled = 0;

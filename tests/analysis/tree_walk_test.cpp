@@ -135,6 +135,19 @@ TEST(StructureTree, IndexStartsAtTheFirstItemAndMissingRootStopsTheWalk)
     EXPECT_EQ(syncStructureTree(f.text, f.tree, 25), nullptr);
 }
 
+TEST(PageTree, ChoosesThePageThatHoldsTheLine)
+{
+    const std::vector<int64_t> pages = {0, 15, 28};
+    EXPECT_EQ(pageItemForLine(pages, 14), 0);
+    EXPECT_EQ(pageItemForLine(pages, 15), 1);
+    EXPECT_EQ(pageItemForLine(pages, 500), 2);
+    EXPECT_EQ(pageItemForLine(pages, -3), -1);
+    EXPECT_EQ(pageItemForLine({}, 3), -1);
+    // An item followed by one without a page is passed over.
+    EXPECT_EQ(pageItemForLine({0, -1, 30}, 5), -1);
+    EXPECT_EQ(pageItemForLine({0, -1, 30}, 31), 2);
+}
+
 TEST(PageTree, SelectsThePageOfAFileLine)
 {
     RfcText text;
