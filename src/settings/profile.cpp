@@ -1,4 +1,4 @@
-#include "platform/profile.h"
+#include "settings/profile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/leading_integer.h"
+#include "settings/leading_integer.h"
 
 namespace parchly {
 
