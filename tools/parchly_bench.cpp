@@ -1,4 +1,4 @@
-// parchly-bench FILE...: opens each file through OpenDocumentFile in a real
+// parchly-bench FILE...: opens each file through openDocumentFile in a real
 // main frame on the offscreen platform and prints, in milliseconds, the
 // time until its window is composed, the parts of that composition measured
 // again one by one (analysis, streaming, formatting, trees), and the time
@@ -7,10 +7,10 @@
 // to make another entry current.
 #include "analysis/analyse.h"
 #include "analysis/line_reader.h"
-#include "frame/child_frame.h"
-#include "frame/main_frame.h"
-#include "view/parchly_doc.h"
-#include "view/parchly_view.h"
+#include "frame/document_window.h"
+#include "frame/main_window.h"
+#include "view/rfc_document.h"
+#include "view/reading_view.h"
 #include "bench_timing.h"
 #include "reading_bench.h"
 #include "unattended_app.h"
@@ -24,22 +24,22 @@ namespace {
 
 using namespace parchly;
 
-bool benchFile(CParchlyApp& app, const QString& path)
+bool benchFile(ParchlyApplication& app, const QString& path)
 {
     double total = 0;
-    CParchlyDoc* document = nullptr;
+    RfcDocument* document = nullptr;
     total = millisecondsOf([&] {
-        document = app.OpenDocumentFile(path);
+        document = app.openDocumentFile(path);
         QApplication::processEvents();
     });
-    CChildFrame* child = app.mainFrame()->activeChildFrame();
+    DocumentWindow* child = app.mainWindow()->activeDocumentWindow();
     if (!document || !child || !child->view()) {
         std::fprintf(stderr, "%s: not opened\n", qPrintable(path));
         return false;
     }
-    CParchlyView* view = child->view();
-    const double hide = millisecondsOf([&] { view->ShowHeadersAndFooters(true, true); });
-    const double show = millisecondsOf([&] { view->ShowHeadersAndFooters(false, false); });
+    ReadingView* view = child->view();
+    const double hide = millisecondsOf([&] { view->setHeadersAndFootersCut(true, true); });
+    const double show = millisecondsOf([&] { view->setHeadersAndFootersCut(false, false); });
 
     // The parts of a composition, each run again on its own.
     const std::string file = QFile::encodeName(path).toStdString();
@@ -53,18 +53,18 @@ bool benchFile(CParchlyApp& app, const QString& path)
     readTextModeFile(file, bytes);
     const double streaming = millisecondsOf([&] {
         bool delivered = false;
-        view->StreamInPlainText([&]() -> std::string {
+        view->streamInPlainText([&]() -> std::string {
             if (delivered)
                 return std::string();
             delivered = true;
             return bytes;
         });
     });
-    const double formatting = millisecondsOf([&] { view->FormatRfcText(); });
+    const double formatting = millisecondsOf([&] { view->formatRfcText(); });
     const NavigatorTrees trees = child->navigator();
     const double treeFilling = millisecondsOf([&] {
-        view->FillStructureTree(trees.structureTree);
-        view->FillPageTree(trees.pageTree);
+        view->fillStructureTree(trees.structureTree);
+        view->fillPageTree(trees.pageTree);
     });
 
     std::printf("%s: lines %d, analysis %.1f ms, streaming %.1f ms, formatting %.1f ms, trees %.1f ms, "
@@ -95,7 +95,7 @@ int main(int argc, char** argv)
     parchly::UnattendedApp unattended;
     if (!unattended.app())
         return 1;
-    parchly::CParchlyApp& app = *unattended.app();
+    parchly::ParchlyApplication& app = *unattended.app();
     int failures = 0;
     for (const QString& path : paths) {
         // The index has no headers to hide; its own figures are the tree and

@@ -1,12 +1,12 @@
 // parchly-screenshot FILE IMAGE: starts the program with a scratch settings
-// file, opens FILE through OpenDocumentFile as the File menu does, lets the
+// file, opens FILE through openDocumentFile as the File menu does, lets the
 // window settle and saves a picture of the main window to IMAGE. For the
 // RFC index, a third argument RFC makes that RFC's entry the live one.
-#include "frame/child_frame.h"
+#include "frame/document_window.h"
 #include "frame/command_icons.h"
-#include "frame/main_frame.h"
-#include "view/parchly_doc.h"
-#include "view/parchly_view.h"
+#include "frame/main_window.h"
+#include "view/rfc_document.h"
+#include "view/reading_view.h"
 #include "unattended_app.h"
 
 #include <QApplication>
@@ -33,26 +33,26 @@ int main(int argc, char** argv)
     parchly::UnattendedApp unattended;
     if (!unattended.app())
         return 1;
-    parchly::CParchlyApp& app = *unattended.app();
+    parchly::ParchlyApplication& app = *unattended.app();
     // Without a window manager a maximised window keeps its normal size.
-    app.mainFrame()->showNormal();
-    app.mainFrame()->setGeometry(0, 0, 1200, 760);
-    if (!app.OpenDocumentFile(file))
+    app.mainWindow()->showNormal();
+    app.mainWindow()->setGeometry(0, 0, 1200, 760);
+    if (!app.openDocumentFile(file))
         return 1;
     // Read from the top, as a reader starts with Ctrl+Home.
-    if (parchly::CChildFrame* child = app.mainFrame()->activeChildFrame()) {
+    if (parchly::DocumentWindow* child = app.mainWindow()->activeDocumentWindow()) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Home, Qt::ControlModifier);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Home, Qt::ControlModifier);
         QApplication::sendEvent(child->viewWidget(), &press);
         QApplication::sendEvent(child->viewWidget(), &release);
         // Activation brings the status panes up to date.
-        app.mainFrame()->activateChildFrame(child);
+        app.mainWindow()->activateDocumentWindow(child);
         if (arguments.size() == 4 && child->view()) {
             const int number = arguments[3].toInt();
             const auto& entries = child->document()->text().indexEntries;
             for (std::size_t i = 0; i < entries.size(); ++i)
                 if (entries[i].number == number) {
-                    child->view()->GoToContentsEntry(static_cast<int>(i));
+                    child->view()->goToContentsEntry(static_cast<int>(i));
                     break;
                 }
         }
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     QEventLoop settle;
     QTimer::singleShot(1500, &settle, &QEventLoop::quit);
     settle.exec();
-    if (!app.mainFrame()->grab().save(image)) {
+    if (!app.mainWindow()->grab().save(image)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(image));
         return 1;
     }

@@ -4,11 +4,11 @@
 
 #include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
-#include "app/parchly_app.h"
-#include "frame/child_frame.h"
-#include "frame/main_frame.h"
-#include "view/parchly_doc.h"
-#include "view/parchly_view.h"
+#include "app/parchly_application.h"
+#include "frame/document_window.h"
+#include "frame/main_window.h"
+#include "view/rfc_document.h"
+#include "view/reading_view.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -19,14 +19,14 @@ namespace parchly {
 
 namespace {
 
-CParchlyView* openView(CParchlyApp& app, const QString& path, double& milliseconds)
+ReadingView* openView(ParchlyApplication& app, const QString& path, double& milliseconds)
 {
-    CParchlyDoc* document = nullptr;
+    RfcDocument* document = nullptr;
     milliseconds = millisecondsOf([&] {
-        document = app.OpenDocumentFile(path);
+        document = app.openDocumentFile(path);
         QApplication::processEvents();
     });
-    CChildFrame* child = app.mainFrame()->activeChildFrame();
+    DocumentWindow* child = app.mainWindow()->activeDocumentWindow();
     if (!document || !child || !child->view()) {
         std::fprintf(stderr, "%s: not opened\n", qPrintable(path));
         return nullptr;
@@ -34,22 +34,22 @@ CParchlyView* openView(CParchlyApp& app, const QString& path, double& millisecon
     return child->view();
 }
 
-void closeActive(CParchlyApp& app)
+void closeActive(ParchlyApplication& app)
 {
-    if (CChildFrame* child = app.mainFrame()->activeChildFrame())
+    if (DocumentWindow* child = app.mainWindow()->activeDocumentWindow())
         child->close();
     QApplication::processEvents();
 }
 
 } // namespace
 
-bool benchIndex(CParchlyApp& app, const QString& path)
+bool benchIndex(ParchlyApplication& app, const QString& path)
 {
     double opening = 0;
-    CParchlyView* view = openView(app, path, opening);
+    ReadingView* view = openView(app, path, opening);
     if (!view)
         return false;
-    const RfcText& index = view->GetDocument()->text();
+    const RfcText& index = view->rfcDocument()->text();
     const int entries = static_cast<int>(index.indexEntries.size());
     // Entries spread over the whole file, each made current in turn.
     constexpr int kSteps = 200;
@@ -58,10 +58,10 @@ bool benchIndex(CParchlyApp& app, const QString& path)
     int steps = 0;
     for (int step = 1; step <= kSteps && entries > 1; ++step) {
         const RfcIndexEntry& entry = index.indexEntries[(static_cast<long>(step) * 7919) % entries];
-        const int start = view->LineStart(entry.firstLine - 1);
+        const int start = view->lineStart(entry.firstLine - 1);
         const double time = millisecondsOf([&] {
-            view->SetSelection(start, start);
-            view->UpdateCurrentIndexEntry(-1);
+            view->setSelection(start, start);
+            view->updateCurrentIndexEntry(-1);
         });
         slowest = std::max(slowest, time);
         sum += time;
@@ -74,13 +74,13 @@ bool benchIndex(CParchlyApp& app, const QString& path)
     return true;
 }
 
-bool benchContentsLinks(CParchlyApp& app, const QString& path)
+bool benchContentsLinks(ParchlyApplication& app, const QString& path)
 {
     double opening = 0;
-    CParchlyView* view = openView(app, path, opening);
+    ReadingView* view = openView(app, path, opening);
     if (!view)
         return false;
-    const RfcText& text = view->GetDocument()->text();
+    const RfcText& text = view->rfcDocument()->text();
     double slowest = 0;
     double sum = 0;
     int links = 0;
@@ -90,13 +90,13 @@ bool benchContentsLinks(CParchlyApp& app, const QString& path)
         // Bring the entry's line to the top, then follow it where a reader
         // clicks: on its text.
         const int line = fileLineToDisplay(text, entry.firstLine) - 1;
-        view->ScrollLines(line - view->FirstVisibleLine());
-        const QString shown = view->LineText(line);
+        view->scrollLines(line - view->firstVisibleLine());
+        const QString shown = view->lineText(line);
         int column = 0;
         while (column < shown.size() && (shown[column] == ' ' || shown[column] == '\t'))
             ++column;
-        const QPoint point = view->PositionToPoint(view->LineStart(line) + column) + QPoint(2, 3);
-        const double time = millisecondsOf([&] { view->FollowLinkAt(point); });
+        const QPoint point = view->positionToPoint(view->lineStart(line) + column) + QPoint(2, 3);
+        const double time = millisecondsOf([&] { view->followLinkAt(point); });
         slowest = std::max(slowest, time);
         sum += time;
         ++links;

@@ -7,14 +7,14 @@
 
 namespace parchly {
 
-class CParchlyApp;
+class ParchlyApplication;
 
 // Prints the times for the index file at `path`; false when it did not open.
-bool benchIndex(CParchlyApp& app, const QString& path);
+bool benchIndex(ParchlyApplication& app, const QString& path);
 
 // Prints the time to follow the contents link of every contents entry of the
 // RFC at `path` (the slowest and the average); false when it did not open.
-bool benchContentsLinks(CParchlyApp& app, const QString& path);
+bool benchContentsLinks(ParchlyApplication& app, const QString& path);
 
 } // namespace parchly
 

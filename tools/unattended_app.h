@@ -4,8 +4,8 @@
 #ifndef PARCHLY_TOOLS_UNATTENDED_APP_H
 #define PARCHLY_TOOLS_UNATTENDED_APP_H
 
-#include "app/parchly_app.h"
-#include "platform/profile.h"
+#include "app/parchly_application.h"
+#include "settings/profile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -20,17 +20,17 @@ public:
         if (!m_scratch.isValid() || !QDir::setCurrent(m_scratch.path()))
             return;
         Profile("Parchly.ini").writeInt("Tip", "StartUp", 1);
-        m_app = std::make_unique<CParchlyApp>();
-        if (!m_app->InitInstance())
+        m_app = std::make_unique<ParchlyApplication>();
+        if (!m_app->start())
             m_app.reset();
     }
 
     // The started program; null when the scratch folder or the start failed.
-    CParchlyApp* app() const { return m_app.get(); }
+    ParchlyApplication* app() const { return m_app.get(); }
 
 private:
     QTemporaryDir m_scratch;
-    std::unique_ptr<CParchlyApp> m_app;
+    std::unique_ptr<ParchlyApplication> m_app;
 };
 
 } // namespace parchly

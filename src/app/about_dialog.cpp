@@ -8,9 +8,9 @@
 
 namespace parchly {
 
-CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent), name_(new QLabel(QStringLiteral("Parchly Standard Edition"), this)),
-      version_(new QLabel(QString::asprintf("%d.%d", kVersionMajor, kVersionMinor), this))
+AboutDialog::AboutDialog(QWidget* parent)
+    : QDialog(parent), m_name(new QLabel(QStringLiteral("Parchly Standard Edition"), this)),
+      m_version(new QLabel(QString::asprintf("%d.%d", kVersionMajor, kVersionMinor), this))
 {
     setWindowTitle(QStringLiteral("About Parchly"));
     auto* icon = new QLabel(this);
@@ -24,21 +24,21 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
-    layout->addWidget(name_, 0, 1, 1, 2);
+    layout->addWidget(m_name, 0, 1, 1, 2);
     layout->addWidget(new QLabel(QStringLiteral("Version"), this), 1, 1);
-    layout->addWidget(version_, 1, 2);
+    layout->addWidget(m_version, 1, 2);
     layout->addWidget(buttons, 2, 0, 1, 3);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString CAboutDlg::programName() const
+QString AboutDialog::programName() const
 {
-    return name_->text();
+    return m_name->text();
 }
 
-QString CAboutDlg::versionText() const
+QString AboutDialog::versionText() const
 {
-    return version_->text();
+    return m_version->text();
 }
 
 } // namespace parchly

@@ -11,17 +11,17 @@ namespace parchly {
 constexpr int kVersionMajor = 1;
 constexpr int kVersionMinor = 2;
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     QString programName() const;
     QString versionText() const;
 
 private:
-    QLabel* name_;
-    QLabel* version_;
+    QLabel* m_name;
+    QLabel* m_version;
 };
 
 } // namespace parchly

@@ -3,7 +3,7 @@
 // "Parchly.ini" of the directory that is current at start.
 #include <QApplication>
 
-#include "app/parchly_app.h"
+#include "app/parchly_application.h"
 #include "frame/command_icons.h"
 
 int main(int argc, char** argv)
@@ -11,8 +11,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parchly"));
     QApplication::setWindowIcon(parchly::programIcon());
-    parchly::CParchlyApp app;
-    if (!app.InitInstance())
+    parchly::ParchlyApplication app;
+    if (!app.start())
         return 1;
     return QApplication::exec();
 }

@@ -11,7 +11,7 @@
 
 namespace parchly {
 
-COptionsDlg::COptionsDlg(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
+OptionsDialog::OptionsDialog(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
                          QWidget* parent)
     : QDialog(parent)
 {
@@ -19,9 +19,9 @@ COptionsDlg::COptionsDlg(RfcSettings& settings, Profile& profile, std::string& l
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
-    m_regular = new COptionsRegularPage(settings, profile, m_tabs);
-    m_format = new COptionsFormatPage(settings, profile, m_tabs);
-    m_rfc = new COptionsRfcPage(settings, profile, lastBrowsedFolder, m_tabs);
+    m_regular = new OptionsRegularPage(settings, profile, m_tabs);
+    m_format = new OptionsFormatPage(settings, profile, m_tabs);
+    m_rfc = new OptionsRfcPage(settings, profile, lastBrowsedFolder, m_tabs);
     m_tabs->addTab(m_regular, QStringLiteral("Regular"));
     m_tabs->addTab(m_format, QStringLiteral("Format"));
     m_tabs->addTab(m_rfc, QStringLiteral("RFC"));
@@ -45,12 +45,12 @@ COptionsDlg::COptionsDlg(RfcSettings& settings, Profile& profile, std::string& l
     layout->addWidget(m_tabs, 1);
     layout->addLayout(buttons);
 
-    connect(m_ok, &QPushButton::clicked, this, &COptionsDlg::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &COptionsDlg::reject);
-    connect(m_apply, &QPushButton::clicked, this, &COptionsDlg::applyCurrentPage);
+    connect(m_ok, &QPushButton::clicked, this, &OptionsDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &OptionsDialog::reject);
+    connect(m_apply, &QPushButton::clicked, this, &OptionsDialog::applyCurrentPage);
 }
 
-void COptionsDlg::applyCurrentPage()
+void OptionsDialog::applyCurrentPage()
 {
     switch (m_tabs->currentIndex()) {
     case kFormatPage:
@@ -65,7 +65,7 @@ void COptionsDlg::applyCurrentPage()
     }
 }
 
-void COptionsDlg::accept()
+void OptionsDialog::accept()
 {
     m_regular->apply();
     m_format->apply();

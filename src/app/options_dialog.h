@@ -12,24 +12,24 @@ class QTabWidget;
 
 namespace parchly {
 
-class COptionsFormatPage;
-class COptionsRegularPage;
-class COptionsRfcPage;
+class OptionsFormatPage;
+class OptionsRegularPage;
+class OptionsRfcPage;
 class Profile;
 struct RfcSettings;
 
-class COptionsDlg : public QDialog {
+class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    COptionsDlg(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
+    OptionsDialog(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
                 QWidget* parent = nullptr);
 
     enum Page { kRegularPage = 0, kFormatPage = 1, kRfcPage = 2 };
 
     QTabWidget* tabs() const { return m_tabs; }
-    COptionsRegularPage* regularPage() const { return m_regular; }
-    COptionsFormatPage* formatPage() const { return m_format; }
-    COptionsRfcPage* rfcPage() const { return m_rfc; }
+    OptionsRegularPage* regularPage() const { return m_regular; }
+    OptionsFormatPage* formatPage() const { return m_format; }
+    OptionsRfcPage* rfcPage() const { return m_rfc; }
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
     QPushButton* applyButton() const { return m_apply; }
@@ -45,9 +45,9 @@ private slots:
 
 private:
     QTabWidget* m_tabs = nullptr;
-    COptionsRegularPage* m_regular = nullptr;
-    COptionsFormatPage* m_format = nullptr;
-    COptionsRfcPage* m_rfc = nullptr;
+    OptionsRegularPage* m_regular = nullptr;
+    OptionsFormatPage* m_format = nullptr;
+    OptionsRfcPage* m_rfc = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     QPushButton* m_apply = nullptr;

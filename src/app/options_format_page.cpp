@@ -1,6 +1,6 @@
 #include "app/options_format_page.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/dialogs.h"
 
 #include <QComboBox>
@@ -63,13 +63,13 @@ QLineEdit* readOnlyField(QWidget* parent, const char* name)
 
 } // namespace
 
-COptionsFormatPage::COptionsFormatPage(RfcSettings& settings, Profile& profile, QWidget* parent)
+OptionsFormatPage::OptionsFormatPage(RfcSettings& settings, Profile& profile, QWidget* parent)
     : QWidget(parent), m_settings(settings), m_profile(profile)
 {
     m_category = new QComboBox(this);
     m_category->setObjectName(QStringLiteral("categoryBox"));
     for (int category = 0; category < kFormatCategoryCount; ++category)
-        m_category->addItem(QString::fromLatin1(CategoryName(category)));
+        m_category->addItem(QString::fromLatin1(categoryName(category)));
     m_select = new QPushButton(QStringLiteral("&Select..."), this);
     m_select->setObjectName(QStringLiteral("selectButton"));
     m_select->setAutoDefault(false);
@@ -90,41 +90,41 @@ COptionsFormatPage::COptionsFormatPage(RfcSettings& settings, Profile& profile, 
 
     m_category->setCurrentIndex(kFormatDefault);
     showSelectedFormat();
-    connect(m_category, &QComboBox::currentIndexChanged, this, &COptionsFormatPage::showSelectedFormat);
-    connect(m_select, &QPushButton::clicked, this, &COptionsFormatPage::selectFont);
+    connect(m_category, &QComboBox::currentIndexChanged, this, &OptionsFormatPage::showSelectedFormat);
+    connect(m_select, &QPushButton::clicked, this, &OptionsFormatPage::selectFont);
 }
 
-void COptionsFormatPage::showSelectedFormat()
+void OptionsFormatPage::showSelectedFormat()
 {
     TextFormat format;
-    if (!m_settings.GetFormat(m_category->currentIndex(), format))
+    if (!m_settings.categoryFormat(m_category->currentIndex(), format))
         return;
-    const FormatTexts texts = FormatToText(format);
+    const FormatTexts texts = formatToText(format);
     m_font->setText(QString::fromStdString(texts.font));
     m_color->setText(QString::fromStdString(texts.color));
     m_style->setText(QString::fromStdString(texts.style));
     m_size->setText(QString::fromStdString(texts.size));
 }
 
-void COptionsFormatPage::selectFont()
+void OptionsFormatPage::selectFont()
 {
     TextFormat format;
-    if (!m_settings.GetFormat(m_category->currentIndex(), format))
+    if (!m_settings.categoryFormat(m_category->currentIndex(), format))
         return;
     FontChoice choice = choiceFromFormat(format);
     if (!dialogs().chooseFixedFont(this, choice))
         return;
     const FormatTexts texts = textsFromChoice(choice);
-    m_settings.SetFormat(m_category->currentIndex(),
-                         TextToFormat(texts.font, texts.style, texts.color, texts.size));
+    m_settings.setCategoryFormat(m_category->currentIndex(),
+                         textToFormat(texts.font, texts.style, texts.color, texts.size));
     showSelectedFormat();
 }
 
-bool COptionsFormatPage::apply()
+bool OptionsFormatPage::apply()
 {
-    m_settings.SetFormat(m_category->currentIndex(), TextToFormat(m_font->text().toStdString(), m_style->text().toStdString(),
+    m_settings.setCategoryFormat(m_category->currentIndex(), textToFormat(m_font->text().toStdString(), m_style->text().toStdString(),
                                                 m_color->text().toStdString(), m_size->text().toStdString()));
-    m_settings.SaveSettings(m_profile);
+    m_settings.saveSettings(m_profile);
     return true;
 }
 

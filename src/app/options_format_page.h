@@ -14,10 +14,10 @@ namespace parchly {
 class Profile;
 struct RfcSettings;
 
-class COptionsFormatPage : public QWidget {
+class OptionsFormatPage : public QWidget {
     Q_OBJECT
 public:
-    COptionsFormatPage(RfcSettings& settings, Profile& profile, QWidget* parent = nullptr);
+    OptionsFormatPage(RfcSettings& settings, Profile& profile, QWidget* parent = nullptr);
 
     // Stores the shown format for the selected category and saves the settings.
     bool apply();

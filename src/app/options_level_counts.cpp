@@ -1,6 +1,6 @@
 #include "app/options_level_counts.h"
 
-#include "platform/leading_integer.h"
+#include "settings/leading_integer.h"
 
 #include <QStringList>
 #include <climits>
@@ -34,7 +34,7 @@ int32_t readNumber(const QString& text, qsizetype& pos)
 
 } // namespace
 
-bool ParseLevelCounts(const QString& text, std::vector<int32_t>& counts, QString& message)
+bool parseLevelCounts(const QString& text, std::vector<int32_t>& counts, QString& message)
 {
     if (text.isEmpty() || leadingInteger(text.toStdString()) < 1) {
         message = QStringLiteral("Empty value.\nMust contain at least 1 decimal number!");
@@ -71,7 +71,7 @@ bool ParseLevelCounts(const QString& text, std::vector<int32_t>& counts, QString
     return true;
 }
 
-QString FormatLevelCounts(const std::vector<int32_t>& counts)
+QString formatLevelCounts(const std::vector<int32_t>& counts)
 {
     QStringList texts;
     for (int32_t count : counts)

@@ -12,10 +12,10 @@ namespace parchly {
 
 // The counts of `text`, or false with the message to show when the text is
 // not acceptable (`counts` is then left as it was).
-bool ParseLevelCounts(const QString& text, std::vector<int32_t>& counts, QString& message);
+bool parseLevelCounts(const QString& text, std::vector<int32_t>& counts, QString& message);
 
 // The counts as the page shows them: "500, 50".
-QString FormatLevelCounts(const std::vector<int32_t>& counts);
+QString formatLevelCounts(const std::vector<int32_t>& counts);
 
 } // namespace parchly
 

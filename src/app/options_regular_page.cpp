@@ -1,7 +1,7 @@
 #include "app/options_regular_page.h"
 
 #include "app/options_level_counts.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
@@ -16,7 +16,7 @@ namespace {
 constexpr int kIndent = 20;
 }
 
-COptionsRegularPage::COptionsRegularPage(RfcSettings& settings, Profile& profile, QWidget* parent)
+OptionsRegularPage::OptionsRegularPage(RfcSettings& settings, Profile& profile, QWidget* parent)
     : QWidget(parent), m_settings(settings), m_profile(profile)
 {
     auto* layout = new QVBoxLayout(this);
@@ -46,7 +46,7 @@ COptionsRegularPage::COptionsRegularPage(RfcSettings& settings, Profile& profile
     addBox("Show text on toolbar buttons", "LargeToolBarButtonWithText",
            &RfcSettings::LargeToolBarButtonWithText, false);
 
-    m_levelCounts = new QLineEdit(FormatLevelCounts(m_settings.IndexLevelCounts), this);
+    m_levelCounts = new QLineEdit(formatLevelCounts(m_settings.IndexLevelCounts), this);
     m_levelCounts->setObjectName(QStringLiteral("IndexLevelCounts"));
     auto* label = new QLabel(QStringLiteral("Node count in each RFC Index Tree level:"), this);
     label->setBuddy(m_levelCounts);
@@ -55,13 +55,13 @@ COptionsRegularPage::COptionsRegularPage(RfcSettings& settings, Profile& profile
     layout->addStretch();
 
     connect(box("DisableContentEntryLink"), &QCheckBox::clicked, this,
-            &COptionsRegularPage::applyDependentOptions);
+            &OptionsRegularPage::applyDependentOptions);
     connect(box("DisableReferenceAnalysis"), &QCheckBox::clicked, this,
-            &COptionsRegularPage::applyDependentOptions);
+            &OptionsRegularPage::applyDependentOptions);
     applyDependentOptions();
 }
 
-QCheckBox* COptionsRegularPage::addBox(const char* label, const char* fieldName,
+QCheckBox* OptionsRegularPage::addBox(const char* label, const char* fieldName,
                                        bool RfcSettings::*field, bool indented)
 {
     auto* checkBox = new QCheckBox(QString::fromLatin1(label), this);
@@ -76,12 +76,12 @@ QCheckBox* COptionsRegularPage::addBox(const char* label, const char* fieldName,
     return checkBox;
 }
 
-QCheckBox* COptionsRegularPage::box(const char* fieldName) const
+QCheckBox* OptionsRegularPage::box(const char* fieldName) const
 {
     return findChild<QCheckBox*>(QString::fromLatin1(fieldName));
 }
 
-void COptionsRegularPage::applyDependentOptions()
+void OptionsRegularPage::applyDependentOptions()
 {
     auto lockUnder = [this](const char* master, std::initializer_list<const char*> dependents) {
         const bool on = box(master)->isChecked();
@@ -95,18 +95,18 @@ void COptionsRegularPage::applyDependentOptions()
     lockUnder("DisableContentEntryLink", {"HideInvalidContentEntryInTreeView", "DisableInvalidContentEntryLink"});
 }
 
-bool COptionsRegularPage::apply()
+bool OptionsRegularPage::apply()
 {
     std::vector<int32_t> counts;
     QString message;
-    if (!ParseLevelCounts(m_levelCounts->text(), counts, message)) {
+    if (!parseLevelCounts(m_levelCounts->text(), counts, message)) {
         dialogs().message(this, message);
         return false;
     }
     m_settings.IndexLevelCounts = counts;
     for (const Binding& binding : m_bindings)
         m_settings.*binding.field = binding.box->isChecked();
-    m_settings.SaveSettings(m_profile);
+    m_settings.saveSettings(m_profile);
     return true;
 }
 

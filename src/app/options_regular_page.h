@@ -13,10 +13,10 @@ namespace parchly {
 class Profile;
 struct RfcSettings;
 
-class COptionsRegularPage : public QWidget {
+class OptionsRegularPage : public QWidget {
     Q_OBJECT
 public:
-    COptionsRegularPage(RfcSettings& settings, Profile& profile, QWidget* parent = nullptr);
+    OptionsRegularPage(RfcSettings& settings, Profile& profile, QWidget* parent = nullptr);
 
     // Stores the page into the settings and saves them; false, storing
     // nothing, when the node counts are rejected (the message is shown).

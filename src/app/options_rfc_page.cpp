@@ -1,6 +1,6 @@
 #include "app/options_rfc_page.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/dialogs.h"
 
 #include <QFormLayout>
@@ -21,7 +21,7 @@ QLineEdit* textField(QWidget* parent, const char* name, const std::string& text)
 
 } // namespace
 
-COptionsRfcPage::COptionsRfcPage(RfcSettings& settings, Profile& profile,
+OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile,
                                  std::string& lastBrowsedFolder, QWidget* parent)
     : QWidget(parent), m_settings(settings), m_profile(profile), m_lastBrowsedFolder(lastBrowsedFolder)
 {
@@ -40,10 +40,10 @@ COptionsRfcPage::COptionsRfcPage(RfcSettings& settings, Profile& profile,
     layout->addRow(QStringLiteral("Url of RFC Collection:"), m_collectionUrl);
     layout->addRow(QStringLiteral("Local Path of RFCs:"), pathRow);
 
-    connect(m_browse, &QPushButton::clicked, this, &COptionsRfcPage::browseForFolder);
+    connect(m_browse, &QPushButton::clicked, this, &OptionsRfcPage::browseForFolder);
 }
 
-void COptionsRfcPage::browseForFolder()
+void OptionsRfcPage::browseForFolder()
 {
     const QString folder = dialogs().folderName(this, QStringLiteral("Load mib files in a direcotry"),
                                                 QString::fromStdString(m_lastBrowsedFolder));
@@ -53,9 +53,9 @@ void COptionsRfcPage::browseForFolder()
     m_localPath->setText(folder);
 }
 
-bool COptionsRfcPage::apply()
+bool OptionsRfcPage::apply()
 {
-    const std::string path = NormaliseRootPath(m_localPath->text().toStdString());
+    const std::string path = normaliseRootPath(m_localPath->text().toStdString());
     m_localPath->setText(QString::fromStdString(path));
     if (path.empty() &&
         dialogs().message(this, QStringLiteral("Empty Local Path"), MessageButtons::OkCancel) ==
@@ -64,7 +64,7 @@ bool COptionsRfcPage::apply()
     m_settings.RfcRootPath = path;
     m_settings.RfcDownloadUrl = m_collectionUrl->text().toStdString();
     m_settings.RfcIndexDownloadUrl = m_indexUrl->text().toStdString();
-    m_settings.SaveSettings(m_profile);
+    m_settings.saveSettings(m_profile);
     return true;
 }
 

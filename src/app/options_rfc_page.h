@@ -14,12 +14,12 @@ namespace parchly {
 class Profile;
 struct RfcSettings;
 
-class COptionsRfcPage : public QWidget {
+class OptionsRfcPage : public QWidget {
     Q_OBJECT
 public:
     // `lastBrowsedFolder` is where the folder browser starts and what it
     // remembers for the rest of the run.
-    COptionsRfcPage(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
+    OptionsRfcPage(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
                     QWidget* parent = nullptr);
 
     // Stores the page into the settings and saves them; false, storing

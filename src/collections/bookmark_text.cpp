@@ -46,19 +46,19 @@ void readLineColumn(const QString& text, qsizetype pos, BookmarkTarget& target)
 
 } // namespace
 
-QString BookmarkLocation(const QString& storedPath, int line, int column)
+QString bookmarkLocation(const QString& storedPath, int line, int column)
 {
     return QStringLiteral("%1 (Ln %2, Col %3) - %4")
         .arg(textAfterLastBackslash(storedPath), QString::number(line),
              QString::number(column), storedPath);
 }
 
-QString BookmarkText(const QString& name, const QString& location)
+QString bookmarkText(const QString& name, const QString& location)
 {
     return name.isEmpty() ? location : name + QStringLiteral(" - ") + location;
 }
 
-BookmarkTarget ReadBookmarkText(const QString& text)
+BookmarkTarget readBookmarkText(const QString& text)
 {
     BookmarkTarget target;
     const QString tail = textAfterLastBackslash(text);

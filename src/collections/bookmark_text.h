@@ -11,10 +11,10 @@ namespace parchly {
 
 // The location part of a bookmark for a caret at `line`, `column` of the
 // document at `storedPath`.
-QString BookmarkLocation(const QString& storedPath, int line, int column);
+QString bookmarkLocation(const QString& storedPath, int line, int column);
 
 // The bookmark line: the location alone when `name` is empty.
-QString BookmarkText(const QString& name, const QString& location);
+QString bookmarkText(const QString& name, const QString& location);
 
 struct BookmarkTarget {
     QString storedPath; // empty when the text holds no ") - " after the file name
@@ -26,7 +26,7 @@ struct BookmarkTarget {
 // line and its first occurrence marks where the location starts, so a name
 // that begins with the file name still yields the path but no position
 // (line and column stay 0, as for any text that does not fit the pattern).
-BookmarkTarget ReadBookmarkText(const QString& text);
+BookmarkTarget readBookmarkText(const QString& text);
 
 } // namespace parchly
 

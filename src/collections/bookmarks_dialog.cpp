@@ -5,7 +5,7 @@
 #include "collections/numbered_list.h"
 #include "collections/stored_line_list.h"
 #include "collections/stored_path.h"
-#include "platform/profile.h"
+#include "settings/profile.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -26,7 +26,7 @@ constexpr const char* kKeyPrefix = "BM";
 
 } // namespace
 
-CBookmarksDlg::CBookmarksDlg(CollectionsHost& host, Profile& profile, QWidget* parent)
+BookmarksDialog::BookmarksDialog(CollectionsHost& host, Profile& profile, QWidget* parent)
     : QDialog(parent), m_host(host), m_profile(profile)
 {
     buildWidgets();
@@ -37,7 +37,7 @@ CBookmarksDlg::CBookmarksDlg(CollectionsHost& host, Profile& profile, QWidget* p
         int line = 0;
         int column = 0;
         m_host.activeCaretLineColumn(line, column);
-        m_location->setText(BookmarkLocation(m_activeStoredPath, line, column));
+        m_location->setText(bookmarkLocation(m_activeStoredPath, line, column));
         m_name->setText(QStringLiteral("bookmark"));
         m_name->setFocus();
     }
@@ -45,7 +45,7 @@ CBookmarksDlg::CBookmarksDlg(CollectionsHost& host, Profile& profile, QWidget* p
     updateSelectionButtons();
 }
 
-void CBookmarksDlg::buildWidgets()
+void BookmarksDialog::buildWidgets()
 {
     setWindowTitle(QStringLiteral("Bookmarks"));
 
@@ -93,18 +93,18 @@ void CBookmarksDlg::buildWidgets()
     layout->addWidget(m_showAll);
     resize(640, 360);
 
-    connect(m_showAll, &QCheckBox::clicked, this, &CBookmarksDlg::fillList);
-    connect(m_set, &QPushButton::clicked, this, &CBookmarksDlg::setBookmark);
-    connect(m_goto, &QPushButton::clicked, this, &CBookmarksDlg::gotoBookmark);
-    connect(m_remove, &QPushButton::clicked, this, &CBookmarksDlg::removeBookmark);
-    connect(m_exit, &QPushButton::clicked, this, &CBookmarksDlg::reject);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CBookmarksDlg::gotoBookmark);
-    connect(m_list, &QListWidget::itemSelectionChanged, this, &CBookmarksDlg::updateSelectionButtons);
+    connect(m_showAll, &QCheckBox::clicked, this, &BookmarksDialog::fillList);
+    connect(m_set, &QPushButton::clicked, this, &BookmarksDialog::setBookmark);
+    connect(m_goto, &QPushButton::clicked, this, &BookmarksDialog::gotoBookmark);
+    connect(m_remove, &QPushButton::clicked, this, &BookmarksDialog::removeBookmark);
+    connect(m_exit, &QPushButton::clicked, this, &BookmarksDialog::reject);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &BookmarksDialog::gotoBookmark);
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &BookmarksDialog::updateSelectionButtons);
 }
 
 // Re-reads the stored bookmarks: changes made since the dialog opened and
 // not yet saved are dropped, as the box's click means "show me what is kept".
-void CBookmarksDlg::fillList()
+void BookmarksDialog::fillList()
 {
     m_list->clear();
     m_kept.clear();
@@ -113,7 +113,7 @@ void CBookmarksDlg::fillList()
     m_name->setEnabled(hasActive);
 
     for (const QString& text : readNumberedList(m_profile, kSection, kKeyPrefix)) {
-        if (m_showAll->isChecked() || ReadBookmarkText(text).storedPath == m_activeStoredPath)
+        if (m_showAll->isChecked() || readBookmarkText(text).storedPath == m_activeStoredPath)
             appendStoredLine(m_list, text);
         else
             m_kept << text;
@@ -121,47 +121,47 @@ void CBookmarksDlg::fillList()
     updateSelectionButtons();
 }
 
-void CBookmarksDlg::setBookmark()
+void BookmarksDialog::setBookmark()
 {
-    const QString text = BookmarkText(m_name->text(), m_location->text());
+    const QString text = bookmarkText(m_name->text(), m_location->text());
     if (!holdsStoredLine(m_list, text))
         appendStoredLine(m_list, text);
 }
 
-void CBookmarksDlg::removeBookmark()
+void BookmarksDialog::removeBookmark()
 {
     const QList<int> rows = selectedRows(m_list);
     if (!rows.isEmpty())
         delete m_list->takeItem(rows.first());
 }
 
-void CBookmarksDlg::gotoBookmark()
+void BookmarksDialog::gotoBookmark()
 {
     save();
     const QList<int> rows = selectedRows(m_list);
     if (!rows.isEmpty()) {
-        const BookmarkTarget target = ReadBookmarkText(storedLineAt(m_list, rows.first()));
+        const BookmarkTarget target = readBookmarkText(storedLineAt(m_list, rows.first()));
         if (m_host.openDocument(fromStoredPath(target.storedPath)))
             m_host.setActiveCaretLineColumn(target.line, target.column);
     }
     accept();
 }
 
-void CBookmarksDlg::updateSelectionButtons()
+void BookmarksDialog::updateSelectionButtons()
 {
     const bool selected = m_list->count() > 0 && !m_list->selectedItems().isEmpty();
     m_remove->setEnabled(selected);
     m_goto->setEnabled(selected);
 }
 
-void CBookmarksDlg::reject()
+void BookmarksDialog::reject()
 {
     save();
     QDialog::reject();
 }
 
 // Other files' bookmarks go first, so that they survive while hidden.
-void CBookmarksDlg::save()
+void BookmarksDialog::save()
 {
     ProfileBatch batch(m_profile);
     m_profile.writeString(kSection, kShowAllKey, m_showAll->isChecked() ? "1" : "0");

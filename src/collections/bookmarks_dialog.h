@@ -17,10 +17,10 @@ namespace parchly {
 class CollectionsHost;
 class Profile;
 
-class CBookmarksDlg : public QDialog {
+class BookmarksDialog : public QDialog {
     Q_OBJECT
 public:
-    CBookmarksDlg(CollectionsHost& host, Profile& profile, QWidget* parent = nullptr);
+    BookmarksDialog(CollectionsHost& host, Profile& profile, QWidget* parent = nullptr);
 
     QLineEdit* nameField() const { return m_name; }
     QLineEdit* locationField() const { return m_location; }

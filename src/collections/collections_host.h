@@ -31,7 +31,7 @@ public:
     // Whether the document tab bar holds at least one tab.
     virtual bool hasDocumentTabs() const = 0;
 
-    // Opens `path` as the application's OpenDocumentFile does, with its
+    // Opens `path` as the application's openDocumentFile does, with its
     // checks and messages, and makes it active; false when it was not opened.
     virtual bool openDocument(const QString& path) = 0;
 };

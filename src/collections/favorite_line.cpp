@@ -18,14 +18,14 @@ QString withoutLeadingSpaces(const QString& text)
 
 } // namespace
 
-QString FavoriteLine(const QString& storedPath)
+QString favoriteLine(const QString& storedPath)
 {
     const QString name = textAfterLastBackslash(storedPath);
     const qsizetype padding = name.size() < kNameColumn ? kNameColumn - name.size() : 2;
     return name + QString(padding, QLatin1Char(' ')) + storedPath;
 }
 
-QString FavoritePath(const QString& line)
+QString favoritePath(const QString& line)
 {
     if (line.contains(QLatin1Char('\\')))
         return withoutLeadingSpaces(line.mid(textAfterLastBackslash(line).size()));

@@ -8,13 +8,13 @@
 
 namespace parchly {
 
-QString FavoriteLine(const QString& storedPath);
+QString favoriteLine(const QString& storedPath);
 
 // The stored path of a favourite line: the file name at the front is as long
 // as the text after the last "\", so that many characters are dropped; a
 // line without "\" holds the name twice, so its right half is the path.
 // Leading spaces are dropped in both cases.
-QString FavoritePath(const QString& line);
+QString favoritePath(const QString& line);
 
 } // namespace parchly
 

@@ -6,7 +6,7 @@
 #include "collections/stored_line_list.h"
 #include "collections/stored_path.h"
 #include "platform/dialogs.h"
-#include "platform/profile.h"
+#include "settings/profile.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -23,7 +23,7 @@ constexpr const char* kKeyPrefix = "RFC";
 
 } // namespace
 
-CFavoriteRfcsDlg::CFavoriteRfcsDlg(CollectionsHost& host, Profile& profile, QWidget* parent)
+FavoriteRfcsDialog::FavoriteRfcsDialog(CollectionsHost& host, Profile& profile, QWidget* parent)
     : QDialog(parent), m_host(host), m_profile(profile)
 {
     buildWidgets();
@@ -31,11 +31,11 @@ CFavoriteRfcsDlg::CFavoriteRfcsDlg(CollectionsHost& host, Profile& profile, QWid
     m_addActive->setEnabled(hasTabs);
     m_addAllOpened->setEnabled(hasTabs);
     for (const QString& storedPath : readNumberedList(m_profile, kSection, kKeyPrefix))
-        appendStoredLine(m_list, FavoriteLine(storedPath));
+        appendStoredLine(m_list, favoriteLine(storedPath));
     updateSelectionButtons();
 }
 
-void CFavoriteRfcsDlg::buildWidgets()
+void FavoriteRfcsDialog::buildWidgets()
 {
     setWindowTitle(QStringLiteral("Favorite RFCs"));
 
@@ -69,80 +69,80 @@ void CFavoriteRfcsDlg::buildWidgets()
     layout->addLayout(buttons);
     resize(680, 320);
 
-    connect(m_open, &QPushButton::clicked, this, &CFavoriteRfcsDlg::openSelected);
-    connect(m_addRfc, &QPushButton::clicked, this, &CFavoriteRfcsDlg::addRfc);
-    connect(m_addActive, &QPushButton::clicked, this, &CFavoriteRfcsDlg::addActive);
-    connect(m_addAllOpened, &QPushButton::clicked, this, &CFavoriteRfcsDlg::addAllOpened);
-    connect(m_remove, &QPushButton::clicked, this, &CFavoriteRfcsDlg::removeSelected);
-    connect(m_exit, &QPushButton::clicked, this, &CFavoriteRfcsDlg::reject);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CFavoriteRfcsDlg::openSelected);
-    connect(m_list, &QListWidget::itemSelectionChanged, this, &CFavoriteRfcsDlg::updateSelectionButtons);
+    connect(m_open, &QPushButton::clicked, this, &FavoriteRfcsDialog::openSelected);
+    connect(m_addRfc, &QPushButton::clicked, this, &FavoriteRfcsDialog::addRfc);
+    connect(m_addActive, &QPushButton::clicked, this, &FavoriteRfcsDialog::addActive);
+    connect(m_addAllOpened, &QPushButton::clicked, this, &FavoriteRfcsDialog::addAllOpened);
+    connect(m_remove, &QPushButton::clicked, this, &FavoriteRfcsDialog::removeSelected);
+    connect(m_exit, &QPushButton::clicked, this, &FavoriteRfcsDialog::reject);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &FavoriteRfcsDialog::openSelected);
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &FavoriteRfcsDialog::updateSelectionButtons);
 }
 
 // A failure to open one favourite (reported by the opening itself) does not
 // stop the others, and the list is saved either way.
-void CFavoriteRfcsDlg::openSelected()
+void FavoriteRfcsDialog::openSelected()
 {
     for (int row : selectedRows(m_list))
-        m_host.openDocument(fromStoredPath(FavoritePath(storedLineAt(m_list, row))));
+        m_host.openDocument(fromStoredPath(favoritePath(storedLineAt(m_list, row))));
     save();
     accept();
 }
 
 // A chosen file is added even when listed already: choosing it is deliberate.
-void CFavoriteRfcsDlg::addRfc()
+void FavoriteRfcsDialog::addRfc()
 {
     const QString path = dialogs().openFileName(this, QStringLiteral("Open"), QString(),
                                                 QStringLiteral("Txt Files (*.txt);;All Files (*)"));
     if (!path.isEmpty())
-        appendStoredLine(m_list, FavoriteLine(toStoredPath(path)));
+        appendStoredLine(m_list, favoriteLine(toStoredPath(path)));
 }
 
-void CFavoriteRfcsDlg::addActive()
+void FavoriteRfcsDialog::addActive()
 {
     const QString path = m_host.activeDocumentPath();
     if (!path.isEmpty())
         addUnlessListed(path);
 }
 
-void CFavoriteRfcsDlg::addAllOpened()
+void FavoriteRfcsDialog::addAllOpened()
 {
     for (const QString& path : m_host.openDocumentPaths())
         addUnlessListed(path);
 }
 
-void CFavoriteRfcsDlg::addUnlessListed(const QString& localPath)
+void FavoriteRfcsDialog::addUnlessListed(const QString& localPath)
 {
-    const QString line = FavoriteLine(toStoredPath(localPath));
+    const QString line = favoriteLine(toStoredPath(localPath));
     if (!holdsStoredLine(m_list, line))
         appendStoredLine(m_list, line);
 }
 
-void CFavoriteRfcsDlg::removeSelected()
+void FavoriteRfcsDialog::removeSelected()
 {
     const QList<int> rows = selectedRows(m_list);
     for (auto row = rows.crbegin(); row != rows.crend(); ++row)
         delete m_list->takeItem(*row);
 }
 
-void CFavoriteRfcsDlg::updateSelectionButtons()
+void FavoriteRfcsDialog::updateSelectionButtons()
 {
     const bool selected = m_list->count() > 0 && !m_list->selectedItems().isEmpty();
     m_remove->setEnabled(selected);
     m_open->setEnabled(selected);
 }
 
-void CFavoriteRfcsDlg::reject()
+void FavoriteRfcsDialog::reject()
 {
     save();
     QDialog::reject();
 }
 
-void CFavoriteRfcsDlg::save()
+void FavoriteRfcsDialog::save()
 {
     QStringList paths;
     for (const QString& line : storedLines(m_list))
-        paths << FavoritePath(line);
+        paths << favoritePath(line);
     writeNumberedList(m_profile, kSection, kKeyPrefix, paths);
 }
 

@@ -15,10 +15,10 @@ namespace parchly {
 class CollectionsHost;
 class Profile;
 
-class CFavoriteRfcsDlg : public QDialog {
+class FavoriteRfcsDialog : public QDialog {
     Q_OBJECT
 public:
-    CFavoriteRfcsDlg(CollectionsHost& host, Profile& profile, QWidget* parent = nullptr);
+    FavoriteRfcsDialog(CollectionsHost& host, Profile& profile, QWidget* parent = nullptr);
 
     QListWidget* list() const { return m_list; }
     QPushButton* openButton() const { return m_open; }

@@ -1,6 +1,6 @@
 #include "collections/numbered_list.h"
 
-#include "platform/profile.h"
+#include "settings/profile.h"
 
 #include <string>
 

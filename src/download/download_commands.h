@@ -3,7 +3,7 @@
 #ifndef PARCHLY_DOWNLOAD_DOWNLOAD_COMMANDS_H
 #define PARCHLY_DOWNLOAD_DOWNLOAD_COMMANDS_H
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "download/download_request.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "frame/command_icons.h"
 
-#include "app/command_ids.h"
+#include "settings/command_ids.h"
 #include "frame/command_table.h"
 
 #include <QPainter>

@@ -5,7 +5,7 @@
 namespace parchly {
 
 DocumentTabBar::DocumentTabBar(QWidget* parent)
-    : QToolBar(QStringLiteral("Documents"), parent), tabs_(new TabStrip(this))
+    : QToolBar(QStringLiteral("Documents"), parent), m_tabs(new TabStrip(this))
 {
     setObjectName(QStringLiteral("DocumentTabBar"));
     setMovable(false);
@@ -13,44 +13,44 @@ DocumentTabBar::DocumentTabBar(QWidget* parent)
     setAllowedAreas(Qt::TopToolBarArea);
     // Part of the frame, not a toolbar the user switches off.
     toggleViewAction()->setVisible(false);
-    tabs_->setExpanding(false);
-    tabs_->setDocumentMode(true);
-    tabs_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    addWidget(tabs_);
-    connect(tabs_, &TabStrip::tabChangedByUser, this, &DocumentTabBar::tabChosen);
+    m_tabs->setExpanding(false);
+    m_tabs->setDocumentMode(true);
+    m_tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    addWidget(m_tabs);
+    connect(m_tabs, &TabStrip::tabChangedByUser, this, &DocumentTabBar::tabChosen);
 }
 
 void DocumentTabBar::addViewTab(const QString& title, QWidget* view)
 {
-    const int index = tabs_->InsertTab(tabs_->TabCount(), title,
+    const int index = m_tabs->insertDataTab(m_tabs->count(), title,
                                        QVariant::fromValue(reinterpret_cast<quintptr>(view)));
-    tabs_->SelectTab(index);
+    m_tabs->selectTab(index);
 }
 
 void DocumentTabBar::removeViewTab(QWidget* view)
 {
     const int index = indexOfView(view);
     if (index >= 0)
-        tabs_->DeleteTab(index);
+        m_tabs->deleteTab(index);
 }
 
 void DocumentTabBar::selectViewTab(QWidget* view)
 {
     const int index = indexOfView(view);
     if (index >= 0)
-        tabs_->SelectTab(index);
+        m_tabs->selectTab(index);
 }
 
 QWidget* DocumentTabBar::viewOfTab(int index) const
 {
-    if (index < 0 || index >= tabs_->TabCount())
+    if (index < 0 || index >= m_tabs->count())
         return nullptr;
-    return reinterpret_cast<QWidget*>(tabs_->GetTabData(index).value<quintptr>());
+    return reinterpret_cast<QWidget*>(m_tabs->tabData(index).value<quintptr>());
 }
 
 int DocumentTabBar::indexOfView(QWidget* view) const
 {
-    for (int i = 0; i < tabs_->TabCount(); ++i)
+    for (int i = 0; i < m_tabs->count(); ++i)
         if (viewOfTab(i) == view)
             return i;
     return -1;

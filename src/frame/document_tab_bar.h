@@ -15,7 +15,7 @@ class DocumentTabBar : public QToolBar {
 public:
     explicit DocumentTabBar(QWidget* parent);
 
-    TabStrip* tabs() const { return tabs_; }
+    TabStrip* tabs() const { return m_tabs; }
 
     // Appends a tab whose data is `view` and selects it.
     void addViewTab(const QString& title, QWidget* view);
@@ -33,7 +33,7 @@ signals:
 private:
     int indexOfView(QWidget* view) const;
 
-    TabStrip* tabs_;
+    TabStrip* m_tabs;
 };
 
 } // namespace parchly

@@ -7,13 +7,13 @@
 
 namespace parchly {
 
-class CMainFrame;
-class CParchlyApp;
-class CParchlyView;
+class MainWindow;
+class FrameHost;
+class ReadingView;
 
 class FrameCollectionsHost : public CollectionsHost {
 public:
-    FrameCollectionsHost(CMainFrame& frame, CParchlyApp& app) : frame_(frame), app_(app) {}
+    FrameCollectionsHost(MainWindow& frame, FrameHost& app) : m_frame(frame), m_app(app) {}
 
     QString activeDocumentPath() const override;
     void activeCaretLineColumn(int& line, int& column) const override;
@@ -23,10 +23,10 @@ public:
     bool openDocument(const QString& path) override;
 
 private:
-    CParchlyView* activeView() const;
+    ReadingView* activeView() const;
 
-    CMainFrame& frame_;
-    CParchlyApp& app_;
+    MainWindow& m_frame;
+    FrameHost& m_app;
 };
 
 } // namespace parchly

@@ -2,7 +2,6 @@
 
 #include "analysis/references.h"
 #include "analysis/rfc_text.h"
-#include "app/parchly_app.h"
 #include "platform/dialogs.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
@@ -39,42 +38,42 @@ void setUpTree(TreeView* tree)
 } // namespace
 
 NavigatorBar::NavigatorBar(QWidget* parentFrame, NavigatorClient& client)
-    : CSizingControlBar(QStringLiteral("Navigator"), parentFrame, QSize(180, 100), true,
+    : DockBar(QStringLiteral("Navigator"), parentFrame, QSize(180, 100), true,
                         kNavigatorControlId),
-      client_(client), tabs_(new TabStrip(clientArea())), firstTree_(new TreeView(clientArea())),
-      secondTree_(new TreeView(clientArea()))
+      m_client(client), m_tabs(new TabStrip(clientArea())), m_firstTree(new TreeView(clientArea())),
+      m_secondTree(new TreeView(clientArea()))
 {
     setObjectName(QStringLiteral("NavigatorBar"));
-    tabs_->setExpanding(false);
-    tabs_->setDrawBase(false);
-    setUpTree(firstTree_);
-    setUpTree(secondTree_);
-    secondTree_->hide();
+    m_tabs->setExpanding(false);
+    m_tabs->setDrawBase(false);
+    setUpTree(m_firstTree);
+    setUpTree(m_secondTree);
+    m_secondTree->hide();
 
-    connect(tabs_, &TabStrip::tabChangedByUser, this, &NavigatorBar::ShowNavigatorTab);
-    for (TreeView* tree : {firstTree_, secondTree_})
+    connect(m_tabs, &TabStrip::tabChangedByUser, this, &NavigatorBar::showNavigatorTab);
+    for (TreeView* tree : {m_firstTree, m_secondTree})
         connect(tree, &TreeView::selectionChangedBy, this,
                 [this, tree](QTreeWidgetItem* item, SelectionCause cause) { routeSelection(tree, item, cause); });
-    connect(firstTree_, &QTreeWidget::itemDoubleClicked, this, [this] { openFromIndexTree(); });
+    connect(m_firstTree, &QTreeWidget::itemDoubleClicked, this, [this] { openFromIndexTree(); });
 }
 
-void NavigatorBar::ShowNavigatorTab(int tab)
+void NavigatorBar::showNavigatorTab(int tab)
 {
-    const RfcText* text = client_.navigatorText();
+    const RfcText* text = m_client.navigatorText();
     if (text && text->isIndex)
         return;
-    firstTree_->setVisible(tab == 0);
-    secondTree_->setVisible(tab != 0);
-    client_.navigatorTabShown();
+    m_firstTree->setVisible(tab == 0);
+    m_secondTree->setVisible(tab != 0);
+    m_client.navigatorTabShown();
 }
 
 void NavigatorBar::layoutClient(const QSize& clientSize)
 {
     const int tabHeight = clientSize.height() < kTabStripHeight + 1 ? clientSize.height() : kTabStripHeight;
-    tabs_->setGeometry(0, 0, clientSize.width(), tabHeight);
+    m_tabs->setGeometry(0, 0, clientSize.width(), tabHeight);
     const QRect treeRect(0, tabHeight, clientSize.width(), clientSize.height() - tabHeight);
-    firstTree_->setGeometry(treeRect);
-    secondTree_->setGeometry(treeRect);
+    m_firstTree->setGeometry(treeRect);
+    m_secondTree->setGeometry(treeRect);
 }
 
 void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause)
@@ -83,51 +82,46 @@ void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, Selecti
     // choice moves the view.
     if (cause == SelectionCause::Program || !item)
         return;
-    const RfcText* text = client_.navigatorText();
-    const int32_t data = tree->GetItemData(item);
+    const RfcText* text = m_client.navigatorText();
+    const int32_t data = tree->itemData(item);
     if (!text || data == kNoTarget)
         return;
 
-    if (!tree->GetParent(item)) {
+    if (!tree->parentItem(item)) {
         if (text->isIndex)
-            client_.goToContentsEntry(data);
-        else if (tabs_->GetSelectedTab() != 0)
-            client_.goToFileLine(data);
+            m_client.goToContentsEntry(data);
+        else if (m_tabs->currentIndex() != 0)
+            m_client.goToFileLine(data);
         else
-            client_.goToSectionHeading(data);
+            m_client.goToSectionHeading(data);
         return;
     }
-    if (tree == secondTree_) {
-        client_.goToContentsEntry(data);
+    if (tree == m_secondTree) {
+        m_client.goToContentsEntry(data);
         return;
     }
-    const bool underReferences = isReferencesTitle(titleWithoutNumber(tree->GetItemText(tree->GetParent(item))));
-    if (underReferences && !tree->GetChild(item)) {
+    const bool underReferences = isReferencesTitle(titleWithoutNumber(tree->itemText(tree->parentItem(item))));
+    if (underReferences && !tree->firstChild(item)) {
         // A reference entry; an index outside the list leads nowhere.
         if (data >= 0 && data < static_cast<int32_t>(text->references.size()))
-            client_.goToFileLine(text->references[data].firstLine);
+            m_client.goToFileLine(text->references[data].firstLine);
         return;
     }
-    client_.goToContentsEntry(data);
+    m_client.goToContentsEntry(data);
 }
 
 void NavigatorBar::openFromIndexTree()
 {
-    const RfcText* text = client_.navigatorText();
-    CParchlyApp* app = CParchlyApp::instance();
-    if (!text || !text->isIndex || !app)
+    const RfcText* text = m_client.navigatorText();
+    if (!text || !text->isIndex)
         return;
-    QTreeWidgetItem* item = firstTree_->GetSelected();
-    if (!item || firstTree_->GetChild(item))
+    QTreeWidgetItem* item = m_firstTree->currentItem();
+    if (!item || m_firstTree->firstChild(item))
         return;
-    const int32_t data = firstTree_->GetItemData(item);
+    const int32_t data = m_firstTree->itemData(item);
     if (data < 0 || data >= static_cast<int32_t>(text->indexEntries.size()))
         return;
-    const std::string path = rfcPath(app->settings().RfcRootPath, text->indexEntries[data].number);
-    if (canOpenForReading(path))
-        app->OpenDocumentFile(QFile::decodeName(path.c_str()));
-    else
-        dialogs().message(this, QFile::decodeName(path.c_str()) + QStringLiteral(" does NOT exist!"));
+    m_client.openIndexedRfc(text->indexEntries[data].number);
 }
 
 } // namespace parchly

@@ -5,7 +5,7 @@
 #ifndef PARCHLY_FRAME_NAVIGATOR_BAR_H
 #define PARCHLY_FRAME_NAVIGATOR_BAR_H
 
-#include "ui/sizing_control_bar.h"
+#include "ui/dock_bar.h"
 #include "view/view_host.h"
 
 #include <QTreeWidgetItem>
@@ -31,23 +31,27 @@ public:
 
     // A tab was shown: select the caret's item and show the mode.
     virtual void navigatorTabShown() = 0;
+
+    // An entry of the Index tree was chosen: open the file of RFC `number`,
+    // or say that it does not exist.
+    virtual void openIndexedRfc(int number) = 0;
 };
 
-class NavigatorBar : public CSizingControlBar {
+class NavigatorBar : public DockBar {
     Q_OBJECT
 public:
     static constexpr int kTabStripHeight = 22;
 
     NavigatorBar(QWidget* parentFrame, NavigatorClient& client);
 
-    TabStrip* tabs() const { return tabs_; }
-    TreeView* firstTree() const { return firstTree_; }
-    TreeView* secondTree() const { return secondTree_; }
-    NavigatorTrees trees() const { return {firstTree_, secondTree_, tabs_}; }
+    TabStrip* tabs() const { return m_tabs; }
+    TreeView* firstTree() const { return m_firstTree; }
+    TreeView* secondTree() const { return m_secondTree; }
+    NavigatorTrees trees() const { return {m_firstTree, m_secondTree, m_tabs}; }
 
     // Shows the tree of `tab` (0 the first, any other the second); nothing
     // for the RFC index.
-    void ShowNavigatorTab(int tab);
+    void showNavigatorTab(int tab);
 
 protected:
     void layoutClient(const QSize& clientSize) override;
@@ -56,10 +60,10 @@ private:
     void routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause);
     void openFromIndexTree();
 
-    NavigatorClient& client_;
-    TabStrip* tabs_;
-    TreeView* firstTree_;
-    TreeView* secondTree_;
+    NavigatorClient& m_client;
+    TabStrip* m_tabs;
+    TreeView* m_firstTree;
+    TreeView* m_secondTree;
 };
 
 } // namespace parchly

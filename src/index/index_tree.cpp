@@ -18,9 +18,9 @@ struct OpenGroup {
 
 TreeView::Item insertGroup(TreeView* tree, TreeView::Item parent, const IndexGroupRange& range, int32_t data)
 {
-    TreeView::Item item = tree->InsertItem(parent, decodeRfcText(indexGroupLabel(range)).text);
-    tree->SetItemData(item, data);
-    tree->SetItemImages(item, kIndexGroupImage, kIndexGroupImage + 1);
+    TreeView::Item item = tree->insertItem(parent, decodeRfcText(indexGroupLabel(range)).text);
+    tree->setItemData(item, data);
+    tree->setItemImages(item, kIndexGroupImage, kIndexGroupImage + 1);
     return item;
 }
 
@@ -41,13 +41,13 @@ void openPath(TreeView* tree, std::vector<OpenGroup>& open, const std::vector<In
 
 } // namespace
 
-void FillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32_t>& levelCounts)
+void fillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32_t>& levelCounts)
 {
     if (!tree)
         return;
     tree->setUpdatesEnabled(false);
-    tree->DeleteAllItems();
-    tree->SetImageList(treeImages());
+    tree->clear();
+    tree->setImageList(treeImages());
     const std::vector<int32_t> counts = usableLevelCounts(levelCounts);
     if (!counts.empty()) {
         // The first group of every level stands ready for the lowest numbers.
@@ -61,10 +61,10 @@ void FillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32
             const int32_t data = static_cast<int32_t>(i);
             if (entry.number > open.back().range.last)
                 openPath(tree, open, indexGroupPath(entry.number, counts), data);
-            TreeView::Item leaf = tree->InsertItem(open.back().item,
+            TreeView::Item leaf = tree->insertItem(open.back().item,
                                                    decodeRfcText(indexEntryLabel(entry.number, entry.title)).text);
-            tree->SetItemData(leaf, data);
-            tree->SetItemImages(leaf, kIndexEntryImage, kIndexEntryImage + 1);
+            tree->setItemData(leaf, data);
+            tree->setItemImages(leaf, kIndexEntryImage, kIndexEntryImage + 1);
         }
     }
     tree->setUpdatesEnabled(true);

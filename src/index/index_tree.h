@@ -16,7 +16,7 @@ struct RfcText;
 // first group), leaves "%04d: title" with images 4/5 and the entry's index.
 // Entries with an empty title are passed over; without counts the tree
 // stays empty.
-void FillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32_t>& levelCounts);
+void fillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32_t>& levelCounts);
 
 } // namespace parchly
 

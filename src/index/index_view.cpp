@@ -1,11 +1,11 @@
 #include "index/index_view.h"
 
 #include "analysis/rfc_text.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "index/index_entry.h"
 #include "platform/text_view.h"
-#include "view/shown_lines.h"
-#include "view/text_geometry.h"
+#include "platform/shown_lines.h"
+#include "platform/text_geometry.h"
 
 #include <QScrollBar>
 #include <algorithm>
@@ -80,7 +80,7 @@ std::vector<ColumnSpan> indexTitleSpans(const QStringList& lines)
         } else {
             start = skipBlanks(line, 0);
         }
-        const int length = LengthWithoutLineEnd(line);
+        const int length = lengthWithoutLineEnd(line);
         for (int dot = line.indexOf(QLatin1Char('.'), start); dot >= 0 && dot < length;
              dot = line.indexOf(QLatin1Char('.'), dot + 1)) {
             if (endsTitle(line, dot)) {
@@ -110,8 +110,8 @@ RfcIndexView::RfcIndexView(TextView& view, RfcText& index, const RfcSettings& se
 
 TextFormat RfcIndexView::format(int category) const
 {
-    TextFormat format = DefaultFormat(category);
-    m_settings.GetFormat(category, format);
+    TextFormat format = defaultFormat(category);
+    m_settings.categoryFormat(category, format);
     return format;
 }
 
@@ -119,13 +119,13 @@ QStringList RfcIndexView::entryLines(int entry) const
 {
     QStringList lines;
     const RfcIndexEntry& item = m_index.indexEntries[entry];
-    const int count = m_view.LineCount();
+    const int count = m_view.lineCount();
     for (int line = item.firstLine - 1; line <= item.lastLine - 1 && line < count; ++line)
-        lines << m_view.LineText(line);
+        lines << m_view.lineText(line);
     return lines;
 }
 
-int RfcIndexView::EntryAtLine(int line) const
+int RfcIndexView::entryAtLine(int line) const
 {
     const auto& entries = m_index.indexEntries;
     auto after = std::upper_bound(entries.begin(), entries.end(), line + 1,
@@ -136,32 +136,32 @@ int RfcIndexView::EntryAtLine(int line) const
     return line + 1 <= holder->lastLine ? static_cast<int>(holder - entries.begin()) : -1;
 }
 
-void RfcIndexView::FormatRfcIndex()
+void RfcIndexView::formatRfcIndex()
 {
-    m_view.Hide();
-    m_view.SetNoWordWrap();
-    m_view.SetSelection(0, -1);
-    m_view.ApplyFormat(format(kFormatDefault));
-    m_view.SetSelection(0, 0);
+    m_view.freezeUpdates();
+    m_view.setNoWordWrap();
+    m_view.setSelection(0, -1);
+    m_view.applyFormat(format(kFormatDefault));
+    m_view.setSelection(0, 0);
     if (!m_index.indexEntries.empty()) {
         // The caret goes to the first entry itself, not to whatever line is
         // on top: a view not laid out yet cannot scroll.
         const int firstLine = m_index.indexEntries.front().firstLine - 1;
-        m_view.ScrollLines(firstLine - m_view.FirstVisibleLine());
-        m_view.SetSelection(m_view.LineStart(firstLine), m_view.LineStart(firstLine));
-        UpdateCurrentIndexEntry(firstLine);
+        m_view.scrollLines(firstLine - m_view.firstVisibleLine());
+        m_view.setSelection(m_view.lineStart(firstLine), m_view.lineStart(firstLine));
+        updateCurrentIndexEntry(firstLine);
     }
-    m_view.Show();
-    m_view.SetReadOnly();
-    m_view.ClearModified();
+    m_view.thawUpdates();
+    m_view.makeReadOnly();
+    m_view.clearModified();
 }
 
-void RfcIndexView::UpdateCurrentIndexEntry(int line)
+void RfcIndexView::updateCurrentIndexEntry(int line)
 {
     if (!m_index.isIndex)
         return;
     if (line == -1)
-        line = m_view.LineFromPosition(m_view.GetSelection().end);
+        line = m_view.lineFromPosition(m_view.selectedRange().end);
     const auto& entries = m_index.indexEntries;
     auto after = std::upper_bound(entries.begin(), entries.end(), line + 1,
                                   [](int number, const RfcIndexEntry& entry) { return number < entry.firstLine; });
@@ -170,29 +170,29 @@ void RfcIndexView::UpdateCurrentIndexEntry(int line)
     const int entry = static_cast<int>(std::prev(after) - entries.begin());
     if (entry == m_index.currentEntry)
         return;
-    DecorateIndexEntry(entry, format(kFormatSubtitles), true);
-    DecorateIndexEntry(m_index.currentEntry, format(kFormatDefault), false);
+    decorateIndexEntry(entry, format(kFormatSubtitles), true);
+    decorateIndexEntry(m_index.currentEntry, format(kFormatDefault), false);
     m_index.currentEntry = entry;
 }
 
-void RfcIndexView::DecorateIndexEntry(int entry, const TextFormat& textFormat, bool on)
+void RfcIndexView::decorateIndexEntry(int entry, const TextFormat& textFormat, bool on)
 {
     if (entry < 0 || entry >= static_cast<int>(m_index.indexEntries.size()))
         return;
     const RfcIndexEntry& item = m_index.indexEntries[entry];
     const int first = item.firstLine - 1;
-    if (first < 0 || first >= m_view.LineCount())
+    if (first < 0 || first >= m_view.lineCount())
         return;
-    const int p = m_view.LineStart(first);
+    const int p = m_view.lineStart(first);
 
     ScrollKeeper scroll(m_view);
-    m_view.HideSelection(true);
-    const TextSelection kept = m_view.GetSelection();
+    m_view.setSelectionHidden(true);
+    const TextSelection kept = m_view.selectedRange();
     {
         EditBlock block(m_view);
         if (!on) {
-            m_view.SetSelection(p, m_view.LineStart(item.lastLine));
-            m_view.ApplyFormat(withUnderline(textFormat, false));
+            m_view.setSelection(p, m_view.lineStart(item.lastLine));
+            m_view.applyFormat(withUnderline(textFormat, false));
         } else {
             const std::string text = indexEntryParseText(entryLines(entry));
             IndexEntryFields fields;
@@ -201,73 +201,73 @@ void RfcIndexView::DecorateIndexEntry(int entry, const TextFormat& textFormat, b
 
             const int titleStart = p + fields.titleStart;
             const int titleEnd = titleStart + static_cast<int>(fields.title.size());
-            for (int line = first; line < m_view.LineCount(); ++line) {
-                const int lineStart = m_view.LineStart(line);
+            for (int line = first; line < m_view.lineCount(); ++line) {
+                const int lineStart = m_view.lineStart(line);
                 if (lineStart >= titleEnd)
                     break;
-                const int from = std::max(lineStart + skipBlanks(m_view.LineText(line), 0), titleStart);
-                const int nextStart = m_view.LineStart(line + 1);
+                const int from = std::max(lineStart + skipBlanks(m_view.lineText(line), 0), titleStart);
+                const int nextStart = m_view.lineStart(line + 1);
                 const int to = std::min(nextStart < 0 ? titleEnd : nextStart, titleEnd);
                 if (from < to) {
-                    m_view.SetSelection(from, to);
-                    m_view.ApplyFormat(linkFormat);
+                    m_view.setSelection(from, to);
+                    m_view.applyFormat(linkFormat);
                 }
             }
             for (const IndexNumberList* group :
                  {&fields.obsoletes, &fields.obsoletedBy, &fields.updates, &fields.updatedBy, &fields.also})
                 for (int32_t offset : group->offsets) {
-                    m_view.SetSelection(p + offset, p + offset + digitRun(text, offset));
-                    m_view.ApplyFormat(linkFormat);
+                    m_view.setSelection(p + offset, p + offset + digitRun(text, offset));
+                    m_view.applyFormat(linkFormat);
                 }
         }
-        m_view.SetSelection(kept.start, kept.end);
+        m_view.setSelection(kept.start, kept.end);
     }
-    m_view.ClearModified();
-    m_view.HideSelection(false);
+    m_view.clearModified();
+    m_view.setSelectionHidden(false);
 }
 
-int RfcIndexView::HitIndexTitle(const QPoint& point) const
+int RfcIndexView::hitIndexTitle(const QPoint& point) const
 {
-    if (!InFormatRect(m_view, point) || !m_index.isIndex)
+    if (!inFormatRect(m_view, point) || !m_index.isIndex)
         return -1;
-    const int line = LineFromPoint(m_view, point.y());
-    const int entry = EntryAtLine(line);
+    const int line = lineFromPoint(m_view, point.y());
+    const int entry = entryAtLine(line);
     if (entry < 0 || entry != m_index.currentEntry)
         return -1;
     const std::vector<ColumnSpan> spans = indexTitleSpans(entryLines(entry));
     const int row = line - (m_index.indexEntries[entry].firstLine - 1);
     if (row < 0 || row >= static_cast<int>(spans.size()))
         return -1;
-    const int lineStart = m_view.LineStart(line);
-    const int left = m_view.PositionToPoint(lineStart + spans[row].start).x();
-    const int right = m_view.PositionToPoint(lineStart + spans[row].end).x();
+    const int lineStart = m_view.lineStart(line);
+    const int left = m_view.positionToPoint(lineStart + spans[row].start).x();
+    const int right = m_view.positionToPoint(lineStart + spans[row].end).x();
     return left <= point.x() && point.x() <= right ? entry : -1;
 }
 
-int RfcIndexView::HitIndexNumber(const QPoint& point) const
+int RfcIndexView::hitIndexNumber(const QPoint& point) const
 {
-    const int line = LineFromPoint(m_view, point.y());
-    const int lineStart = m_view.LineStart(line);
-    const int nextStart = m_view.LineStart(line + 1);
+    const int line = lineFromPoint(m_view, point.y());
+    const int lineStart = m_view.lineStart(line);
+    const int nextStart = m_view.lineStart(line + 1);
     if (lineStart < 0 || nextStart < 0)
         return -1;
-    m_lineHeight = m_view.PositionToPoint(nextStart).y() - m_view.PositionToPoint(lineStart).y();
-    if (!InFormatRect(m_view, point) || !m_index.isIndex)
+    m_lineHeight = m_view.positionToPoint(nextStart).y() - m_view.positionToPoint(lineStart).y();
+    if (!inFormatRect(m_view, point) || !m_index.isIndex)
         return -1;
-    const int entry = EntryAtLine(line);
+    const int entry = entryAtLine(line);
     if (entry < 0 || entry != m_index.currentEntry)
         return -1;
 
     const std::string text = indexEntryParseText(entryLines(entry));
     IndexEntryFields fields;
     parseIndexEntry(text, m_limits, fields);
-    const int p = m_view.LineStart(m_index.indexEntries[entry].firstLine - 1);
+    const int p = m_view.lineStart(m_index.indexEntries[entry].firstLine - 1);
     for (const IndexNumberList* group :
          {&fields.obsoletes, &fields.obsoletedBy, &fields.updates, &fields.updatedBy, &fields.also})
         for (std::size_t k = 0; k < group->offsets.size(); ++k) {
             const int offset = group->offsets[k];
-            const QPoint first = m_view.PositionToPoint(p + offset);
-            const int right = m_view.PositionToPoint(p + offset + digitRun(text, offset)).x();
+            const QPoint first = m_view.positionToPoint(p + offset);
+            const int right = m_view.positionToPoint(p + offset + digitRun(text, offset)).x();
             if (first.x() <= point.x() && point.x() <= right && first.y() <= point.y() &&
                 point.y() <= first.y() + m_lineHeight)
                 return group->numbers[k];

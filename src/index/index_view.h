@@ -4,7 +4,7 @@
 #ifndef PARCHLY_INDEX_INDEX_VIEW_H
 #define PARCHLY_INDEX_INDEX_VIEW_H
 
-#include "app/formats.h"
+#include "settings/formats.h"
 
 #include <QPoint>
 #include <QStringList>
@@ -42,22 +42,22 @@ public:
 
     // Composes the freshly streamed index: all "Default", the first entry
     // at the top and current.
-    void FormatRfcIndex();
+    void formatRfcIndex();
 
     // Makes the entry of shown line `line` (-1: the caret's line) current.
-    void UpdateCurrentIndexEntry(int line);
+    void updateCurrentIndexEntry(int line);
 
     // Entry `entry` in `format`: with its title and numbers underlined when
     // `on`, the whole entry without underline when not.
-    void DecorateIndexEntry(int entry, const TextFormat& format, bool on);
+    void decorateIndexEntry(int entry, const TextFormat& format, bool on);
 
     // The current entry's index when `point` lies on its title, else -1.
-    int HitIndexTitle(const QPoint& point) const;
+    int hitIndexTitle(const QPoint& point) const;
     // The RFC number under `point` in the current entry's groups, else -1.
-    int HitIndexNumber(const QPoint& point) const;
+    int hitIndexNumber(const QPoint& point) const;
 
     // The entry whose line range holds shown line `line` (0-based); -1.
-    int EntryAtLine(int line) const;
+    int entryAtLine(int line) const;
 
     // The height of the line under the pointer at the last number hit test.
     int lineHeight() const { return m_lineHeight; }

@@ -2,7 +2,7 @@
 #ifndef PARCHLY_PLATFORM_CHAR_FORMAT_H
 #define PARCHLY_PLATFORM_CHAR_FORMAT_H
 
-#include "app/formats.h"
+#include "settings/formats.h"
 
 #include <QTextCharFormat>
 

@@ -1,6 +1,6 @@
 #include "platform/dialogs.h"
 
-#include "app/font_chooser.h"
+#include "platform/font_chooser.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -132,7 +132,7 @@ void Dialogs::printPreview(QWidget* parent, QPrinter& printer,
 
 bool Dialogs::chooseFixedFont(QWidget* parent, FontChoice& choice)
 {
-    CFontChooserDlg chooser(choice, parent);
+    FontChooserDialog chooser(choice, parent);
     if (chooser.exec() != QDialog::Accepted)
         return false;
     choice = chooser.choice();

@@ -24,7 +24,7 @@ TabStrip::TabStrip(QWidget* parent) : QTabBar(parent)
     });
 }
 
-int TabStrip::InsertTab(int position, const QString& text, const QVariant& data)
+int TabStrip::insertDataTab(int position, const QString& text, const QVariant& data)
 {
     ProgramChange change(m_programChange);
     const int index = insertTab(position, text);
@@ -32,13 +32,13 @@ int TabStrip::InsertTab(int position, const QString& text, const QVariant& data)
     return index;
 }
 
-void TabStrip::SelectTab(int index)
+void TabStrip::selectTab(int index)
 {
     ProgramChange change(m_programChange);
     setCurrentIndex(index);
 }
 
-void TabStrip::DeleteTab(int index)
+void TabStrip::deleteTab(int index)
 {
     ProgramChange change(m_programChange);
     removeTab(index);

@@ -15,20 +15,16 @@ public:
     explicit TabStrip(QWidget* parent = nullptr);
 
     // Inserts a tab at `position` (clamped to the ends); later tabs move up
-    // by one. Returns the new tab's index.
-    int InsertTab(int position, const QString& text, const QVariant& data = QVariant());
-    int TabCount() const { return count(); }
-    QVariant GetTabData(int index) const { return tabData(index); }
-    void SetTabData(int index, const QVariant& data) { setTabData(index, data); }
-
-    // -1 when there is no tab.
-    int GetSelectedTab() const { return currentIndex(); }
-
+    // by one, without a tabChangedByUser notification. Returns the new
+    // tab's index.
+    int insertDataTab(int position, const QString& text, const QVariant& data = QVariant());
     // Selects a tab without a tabChangedByUser notification.
-    void SelectTab(int index);
+    void selectTab(int index);
 
-    // Removes a tab; later tabs move down by one.
-    void DeleteTab(int index);
+
+    // Removes a tab, without a tabChangedByUser notification; later tabs
+    // move down by one.
+    void deleteTab(int index);
 
 signals:
     // The user picked another tab.

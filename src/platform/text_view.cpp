@@ -15,12 +15,12 @@ namespace parchly {
 TextView::TextView(QWidget* parent) : QPlainTextEdit(parent)
 {
     setUndoRedoEnabled(false);
-    SetNoWordWrap();
-    SetReadOnly();
+    setNoWordWrap();
+    makeReadOnly();
     m_work = textCursor();
 }
 
-void TextView::StreamInPlainText(const ReadCallback& source)
+void TextView::streamInPlainText(const ReadCallback& source)
 {
     std::string bytes;
     for (std::string chunk = source(); !chunk.empty(); chunk = source())
@@ -31,7 +31,7 @@ void TextView::StreamInPlainText(const ReadCallback& source)
     m_work = textCursor();
 }
 
-void TextView::SetDefaultFormat(const TextFormat& format)
+void TextView::setDefaultFormat(const TextFormat& format)
 {
     const QTextCharFormat chars = toCharFormat(format);
     QFont font = document()->defaultFont();
@@ -60,7 +60,7 @@ void TextView::SetDefaultFormat(const TextFormat& format)
     }
 }
 
-void TextView::SetSelection(int start, int end)
+void TextView::setSelection(int start, int end)
 {
     const int last = std::max(0, document()->characterCount() - 1);
     if (end < 0 || end > last)
@@ -72,32 +72,32 @@ void TextView::SetSelection(int start, int end)
         setTextCursor(m_work);
 }
 
-TextSelection TextView::GetSelection() const
+TextSelection TextView::selectedRange() const
 {
     const QTextCursor cursor = m_batchDepth > 0 ? m_work : textCursor();
     return {cursor.selectionStart(), cursor.selectionEnd()};
 }
 
-void TextView::ApplyFormat(const TextFormat& format)
+void TextView::applyFormat(const TextFormat& format)
 {
-    ApplyFormat(toCharFormat(format));
+    applyFormat(toCharFormat(format));
 }
 
-void TextView::ApplyFormat(const QTextCharFormat& format)
+void TextView::applyFormat(const QTextCharFormat& format)
 {
     if (m_batchDepth == 0)
         m_work = textCursor();
     m_work.mergeCharFormat(format);
 }
 
-void TextView::SetSelectionFormat(const QTextCharFormat& format)
+void TextView::setSelectionFormat(const QTextCharFormat& format)
 {
     if (m_batchDepth == 0)
         m_work = textCursor();
     m_work.setCharFormat(format);
 }
 
-void TextView::ReplaceSelection(const QString& text)
+void TextView::replaceSelection(const QString& text)
 {
     if (m_batchDepth == 0)
         m_work = textCursor();
@@ -109,28 +109,28 @@ void TextView::ReplaceSelection(const QString& text)
         setTextCursor(m_work);
 }
 
-int TextView::LineCount() const
+int TextView::lineCount() const
 {
     return document()->blockCount();
 }
 
-int TextView::FirstVisibleLine() const
+int TextView::firstVisibleLine() const
 {
     return firstVisibleBlock().blockNumber();
 }
 
-int TextView::LineStart(int line) const
+int TextView::lineStart(int line) const
 {
     const QTextBlock block = document()->findBlockByNumber(line);
     return block.isValid() ? block.position() : -1;
 }
 
-int TextView::LineFromPosition(int position) const
+int TextView::lineFromPosition(int position) const
 {
     return document()->findBlock(std::max(0, position)).blockNumber();
 }
 
-QString TextView::LineText(int line) const
+QString TextView::lineText(int line) const
 {
     const QTextBlock block = document()->findBlockByNumber(line);
     if (!block.isValid())
@@ -138,25 +138,25 @@ QString TextView::LineText(int line) const
     return block.next().isValid() ? block.text() + QLatin1Char('\n') : block.text();
 }
 
-QPoint TextView::PositionToPoint(int position) const
+QPoint TextView::positionToPoint(int position) const
 {
     QTextCursor cursor(document());
     cursor.setPosition(std::clamp(position, 0, std::max(0, document()->characterCount() - 1)));
     return cursorRect(cursor).topLeft();
 }
 
-QRect TextView::FormatRect() const
+QRect TextView::formatRect() const
 {
     return viewport()->rect();
 }
 
-void TextView::ScrollLines(int count)
+void TextView::scrollLines(int count)
 {
     QScrollBar* bar = verticalScrollBar();
     bar->setValue(bar->value() + count);
 }
 
-void TextView::HideSelection(bool hide)
+void TextView::setSelectionHidden(bool hide)
 {
     if (hide == m_selectionHidden)
         return;
@@ -173,38 +173,38 @@ void TextView::HideSelection(bool hide)
     setPalette(colours);
 }
 
-void TextView::SetReadOnly()
+void TextView::makeReadOnly()
 {
     setReadOnly(true);
     // Keyboard selection and the caret stay available in a read-only view.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-void TextView::ClearModified()
+void TextView::clearModified()
 {
     document()->setModified(false);
 }
 
-void TextView::SetNoWordWrap()
+void TextView::setNoWordWrap()
 {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
 }
 
-void TextView::Show()
+void TextView::thawUpdates()
 {
-    m_hiddenForChange = false;
+    m_updatesFrozen = false;
     setUpdatesEnabled(true);
     viewport()->update();
 }
 
-void TextView::Hide()
+void TextView::freezeUpdates()
 {
-    m_hiddenForChange = true;
+    m_updatesFrozen = true;
     setUpdatesEnabled(false);
 }
 
-void TextView::BeginEditBlock()
+void TextView::beginEditBlock()
 {
     if (m_batchDepth++ == 0) {
         m_work = textCursor();
@@ -212,7 +212,7 @@ void TextView::BeginEditBlock()
     }
 }
 
-void TextView::EndEditBlock()
+void TextView::endEditBlock()
 {
     if (m_batchDepth == 0 || --m_batchDepth > 0)
         return;

@@ -5,7 +5,7 @@
 #ifndef PARCHLY_PLATFORM_TEXT_VIEW_H
 #define PARCHLY_PLATFORM_TEXT_VIEW_H
 
-#include "app/formats.h"
+#include "settings/formats.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -30,70 +30,72 @@ public:
 
     // Replaces the whole content with the bytes the callback delivers, as
     // plain text (decoded as decodeRfcText does).
-    void StreamInPlainText(const ReadCallback& source);
+    void streamInPlainText(const ReadCallback& source);
 
     // 0-based lines of the text as last streamed in that were shown byte for
     // byte because they are not valid UTF-8 (see byteColumnToCharColumn).
-    const std::vector<int32_t>& StreamedLatin1Lines() const { return m_latin1Lines; }
+    const std::vector<int32_t>& streamedLatin1Lines() const { return m_latin1Lines; }
 
-    void SetDefaultFormat(const TextFormat& format);
+    void setDefaultFormat(const TextFormat& format);
 
     // `end` -1 means the end of the text; both are clamped to the text.
-    void SetSelection(int start, int end);
-    TextSelection GetSelection() const;
+    void setSelection(int start, int end);
+    TextSelection selectedRange() const;
 
     // Merges the format into the selection: attributes outside the format's
     // mask stay as they are.
-    void ApplyFormat(const TextFormat& format);
-    void ApplyFormat(const QTextCharFormat& format);
+    void applyFormat(const TextFormat& format);
+    void applyFormat(const QTextCharFormat& format);
 
     // Gives the selection exactly this format: every attribute it does not
     // set goes back to the text's default. Much faster than merging over a
     // long text whose characters carry no format of their own yet.
-    void SetSelectionFormat(const QTextCharFormat& format);
+    void setSelectionFormat(const QTextCharFormat& format);
 
     // Replaces the selection (an empty text deletes it); no undo record.
-    void ReplaceSelection(const QString& text);
+    void replaceSelection(const QString& text);
 
-    int LineCount() const;
-    int FirstVisibleLine() const;
-    int LineStart(int line) const; // -1 when there is no such line
-    int LineFromPosition(int position) const;
+    int lineCount() const;
+    int firstVisibleLine() const;
+    int lineStart(int line) const; // -1 when there is no such line
+    int lineFromPosition(int position) const;
     // The line's text with its line end ("\n"; none on the last line).
-    QString LineText(int line) const;
+    QString lineText(int line) const;
 
-    QPoint PositionToPoint(int position) const;
-    QRect FormatRect() const;
-    void ScrollLines(int count);
-    void HideSelection(bool hide);
-    void SetReadOnly();
-    void ClearModified();
-    void SetNoWordWrap();
+    QPoint positionToPoint(int position) const;
+    QRect formatRect() const;
+    void scrollLines(int count);
+    void setSelectionHidden(bool hide);
+    void makeReadOnly();
+    void clearModified();
+    void setNoWordWrap();
 
-    // Hidden, the view does not repaint while its text is rebuilt.
-    void Show();
-    void Hide();
-    bool IsHiddenForChange() const { return m_hiddenForChange; }
+    // While frozen the view does not repaint, so that its text can be
+    // rebuilt without flicker; thawing repaints it once. The view stays
+    // visible throughout (this is not QWidget::hide()).
+    void freezeUpdates();
+    void thawUpdates();
+    bool updatesFrozen() const { return m_updatesFrozen; }
 
     // Batches every change between the two into one document edit, so that
     // the layout follows once instead of after each step. Selections set in
     // between reach the visible caret at the end. Calls nest.
-    void BeginEditBlock();
-    void EndEditBlock();
+    void beginEditBlock();
+    void endEditBlock();
 
 private:
     QTextCursor m_work;
     std::vector<int32_t> m_latin1Lines;
     int m_batchDepth = 0;
-    bool m_hiddenForChange = false;
+    bool m_updatesFrozen = false;
     bool m_selectionHidden = false;
 };
 
 // Opens an edit block for the lifetime of the object.
 class EditBlock {
 public:
-    explicit EditBlock(TextView& view) : m_view(view) { m_view.BeginEditBlock(); }
-    ~EditBlock() { m_view.EndEditBlock(); }
+    explicit EditBlock(TextView& view) : m_view(view) { m_view.beginEditBlock(); }
+    ~EditBlock() { m_view.endEditBlock(); }
     EditBlock(const EditBlock&) = delete;
     EditBlock& operator=(const EditBlock&) = delete;
 

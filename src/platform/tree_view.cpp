@@ -38,17 +38,12 @@ TreeView::TreeView(QWidget* parent) : QTreeWidget(parent)
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { emit selectionChangedBy(current, m_cause); });
 }
 
-void TreeView::DeleteAllItems()
-{
-    clear();
-}
-
-void TreeView::SetImageList(const QList<QImage>& images)
+void TreeView::setImageList(const QList<QImage>& images)
 {
     m_images = images;
 }
 
-TreeView::Item TreeView::InsertItem(Item parent, const QString& text)
+TreeView::Item TreeView::insertItem(Item parent, const QString& text)
 {
     Item item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
     item->setText(0, text);
@@ -56,18 +51,18 @@ TreeView::Item TreeView::InsertItem(Item parent, const QString& text)
     return item;
 }
 
-void TreeView::SetItemData(Item item, int32_t value)
+void TreeView::setItemData(Item item, int32_t value)
 {
     if (item)
         item->setData(0, kDataRole, value);
 }
 
-int32_t TreeView::GetItemData(Item item) const
+int32_t TreeView::itemData(Item item) const
 {
     return item ? item->data(0, kDataRole).toInt() : -1;
 }
 
-void TreeView::SetItemImages(Item item, int normal, int selected)
+void TreeView::setItemImages(Item item, int normal, int selected)
 {
     if (!item)
         return;
@@ -88,22 +83,17 @@ void TreeView::applyImages(Item item)
     item->setIcon(0, icon);
 }
 
-QString TreeView::GetItemText(Item item) const
+QString TreeView::itemText(Item item) const
 {
     return item ? item->text(0) : QString();
 }
 
-TreeView::Item TreeView::GetRoot() const
-{
-    return topLevelItem(0);
-}
-
-TreeView::Item TreeView::GetChild(Item item) const
+TreeView::Item TreeView::firstChild(Item item) const
 {
     return item ? item->child(0) : nullptr;
 }
 
-TreeView::Item TreeView::GetNextSibling(Item item) const
+TreeView::Item TreeView::nextSibling(Item item) const
 {
     if (!item)
         return nullptr;
@@ -112,22 +102,17 @@ TreeView::Item TreeView::GetNextSibling(Item item) const
     return topLevelItem(indexOfTopLevelItem(item) + 1);
 }
 
-TreeView::Item TreeView::GetNextVisible(Item item) const
+TreeView::Item TreeView::nextVisible(Item item) const
 {
     return item ? itemBelow(item) : nullptr;
 }
 
-TreeView::Item TreeView::GetParent(Item item) const
+TreeView::Item TreeView::parentItem(Item item) const
 {
     return item ? item->parent() : nullptr;
 }
 
-TreeView::Item TreeView::GetSelected() const
-{
-    return currentItem();
-}
-
-void TreeView::SelectItem(Item item)
+void TreeView::selectItem(Item item)
 {
     CauseScope scope(m_cause, SelectionCause::Program);
     setCurrentItem(item);

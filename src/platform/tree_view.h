@@ -21,29 +21,26 @@ public:
 
     explicit TreeView(QWidget* parent = nullptr);
 
-    void DeleteAllItems();
-    void SetImageList(const QList<QImage>& images);
+    void setImageList(const QList<QImage>& images);
 
     // Appends an item as the last child of `parent`, or at the top level
     // when `parent` is null; its data is -1 until set.
-    Item InsertItem(Item parent, const QString& text);
+    Item insertItem(Item parent, const QString& text);
 
-    void SetItemData(Item item, int32_t value);
-    int32_t GetItemData(Item item) const; // -1 for no item
-    void SetItemImages(Item item, int normal, int selected);
-    QString GetItemText(Item item) const;
+    void setItemData(Item item, int32_t value);
+    int32_t itemData(Item item) const; // -1 for no item
+    void setItemImages(Item item, int normal, int selected);
+    QString itemText(Item item) const;
 
     // Navigation: each gives null where there is no such item.
-    Item GetRoot() const;
-    Item GetChild(Item item) const;
-    Item GetNextSibling(Item item) const;
-    Item GetNextVisible(Item item) const;
-    Item GetParent(Item item) const;
-    Item GetSelected() const;
+    Item firstChild(Item item) const;
+    Item nextSibling(Item item) const;
+    Item nextVisible(Item item) const;
+    Item parentItem(Item item) const;
 
     // Makes `item` the selected item, expanding its ancestors so that it is
     // visible, and reports the change with cause Program.
-    void SelectItem(Item item);
+    void selectItem(Item item);
 
 signals:
     // The selected item changed; `item` may be null when the tree emptied.

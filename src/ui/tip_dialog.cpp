@@ -1,7 +1,7 @@
 #include "ui/tip_dialog.h"
 
 #include "platform/dialogs.h"
-#include "platform/profile.h"
+#include "settings/profile.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -82,7 +82,7 @@ protected:
 
 } // namespace
 
-CTipDlg::CTipDlg(const std::string& appDirectory, Profile& profile, QWidget* parent)
+TipDialog::TipDialog(const std::string& appDirectory, Profile& profile, QWidget* parent)
     : QDialog(parent), m_profile(profile)
 {
     buildWidgets();
@@ -107,7 +107,7 @@ CTipDlg::CTipDlg(const std::string& appDirectory, Profile& profile, QWidget* par
         readTip();
 }
 
-CTipDlg::~CTipDlg()
+TipDialog::~TipDialog()
 {
     // The check box and the position go out in one write of the file.
     ProfileBatch batch(m_profile);
@@ -119,7 +119,7 @@ CTipDlg::~CTipDlg()
     }
 }
 
-void CTipDlg::buildWidgets()
+void TipDialog::buildWidgets()
 {
     setWindowTitle(QStringLiteral("Tip of the Day"));
 
@@ -163,16 +163,16 @@ void CTipDlg::buildWidgets()
     layout->addLayout(buttons);
     resize(440, 240);
 
-    connect(m_next, &QPushButton::clicked, this, &CTipDlg::nextTip);
-    connect(m_close, &QPushButton::clicked, this, &CTipDlg::accept);
+    connect(m_next, &QPushButton::clicked, this, &TipDialog::nextTip);
+    connect(m_close, &QPushButton::clicked, this, &TipDialog::accept);
 }
 
-QString CTipDlg::tipText() const
+QString TipDialog::tipText() const
 {
     return m_tip->text();
 }
 
-void CTipDlg::nextTip()
+void TipDialog::nextTip()
 {
     if (m_file)
         readTip();
@@ -180,7 +180,7 @@ void CTipDlg::nextTip()
 
 // Reads on to the next tip line, going back to the top at the end of the
 // file; a second end without any tip means the file holds none.
-void CTipDlg::readTip()
+void TipDialog::readTip()
 {
     char line[kTipBufferSize];
     bool wrapped = false;
@@ -205,9 +205,9 @@ void CTipDlg::readTip()
     }
 }
 
-void ShowStartUpTip(const std::string& appDirectory, Profile& profile)
+void showStartUpTip(const std::string& appDirectory, Profile& profile)
 {
-    CTipDlg tip(appDirectory, profile);
+    TipDialog tip(appDirectory, profile);
     if (tip.showAtStartUp())
         dialogs().runModal(tip);
 }

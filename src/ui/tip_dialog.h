@@ -17,15 +17,15 @@ namespace parchly {
 
 class Profile;
 
-class CTipDlg : public QDialog {
+class TipDialog : public QDialog {
     Q_OBJECT
 public:
     // Reads the next tip at once, whether or not the dialog is then shown.
-    CTipDlg(const std::string& appDirectory, Profile& profile, QWidget* parent = nullptr);
+    TipDialog(const std::string& appDirectory, Profile& profile, QWidget* parent = nullptr);
     // Remembers where the next tip is to be looked for and, when the dialog
     // was closed with "&Close" (accepted; the only way of closing that
     // stores the check box), whether tips are shown at start-up.
-    ~CTipDlg() override;
+    ~TipDialog() override;
 
     // Whether the user wants tips shown at start-up ("StartUp" is 0).
     bool showAtStartUp() const { return m_showAtStartUp; }
@@ -55,7 +55,7 @@ private:
 // The tip at start-up, before the main window exists: constructs the dialog
 // (which moves the tips on by one in any case) and shows it when the user
 // keeps tips at start-up.
-void ShowStartUpTip(const std::string& appDirectory, Profile& profile);
+void showStartUpTip(const std::string& appDirectory, Profile& profile);
 
 } // namespace parchly
 

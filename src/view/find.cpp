@@ -13,7 +13,7 @@
 
 namespace parchly {
 
-bool FindText(QPlainTextEdit& edit, const FindRequest& request)
+bool findText(QPlainTextEdit& edit, const FindRequest& request)
 {
     if (request.text.isEmpty())
         return false;
@@ -41,7 +41,7 @@ bool FindText(QPlainTextEdit& edit, const FindRequest& request)
     return true;
 }
 
-CFindDialog::CFindDialog(const FindRequest& initial, QWidget* parent)
+FindDialog::FindDialog(const FindRequest& initial, QWidget* parent)
     : QDialog(parent), m_text(new QLineEdit(initial.text, this)),
       m_wholeWord(new QCheckBox(QStringLiteral("Match &whole word only"), this)),
       m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this)),
@@ -74,16 +74,16 @@ CFindDialog::CFindDialog(const FindRequest& initial, QWidget* parent)
 
     connect(m_text, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_findNext->setEnabled(!text.isEmpty()); });
-    connect(m_findNext, &QPushButton::clicked, this, &CFindDialog::findNext);
+    connect(m_findNext, &QPushButton::clicked, this, &FindDialog::findNext);
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
 }
 
-FindRequest CFindDialog::request() const
+FindRequest FindDialog::request() const
 {
     return {m_text->text(), m_matchCase->isChecked(), m_wholeWord->isChecked(), m_down->isChecked()};
 }
 
-void CFindDialog::findNext()
+void FindDialog::findNext()
 {
     if (!m_text->text().isEmpty())
         emit findRequested(request());

@@ -24,12 +24,12 @@ struct FindRequest {
 // Selects the next match after the selection (or the previous one before
 // it, searching up), going round the text once; false, with the selection
 // unchanged, when the text holds no match.
-bool FindText(QPlainTextEdit& edit, const FindRequest& request);
+bool findText(QPlainTextEdit& edit, const FindRequest& request);
 
-class CFindDialog : public QDialog {
+class FindDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CFindDialog(const FindRequest& initial, QWidget* parent = nullptr);
+    explicit FindDialog(const FindRequest& initial, QWidget* parent = nullptr);
 
     FindRequest request() const;
 

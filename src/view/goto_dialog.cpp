@@ -1,7 +1,7 @@
 #include "view/goto_dialog.h"
 
 #include "platform/dialogs.h"
-#include "platform/leading_integer.h"
+#include "settings/leading_integer.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -28,7 +28,7 @@ GotoChoice& lastGotoChoice()
     return last;
 }
 
-CGotoDlg::CGotoDlg(std::vector<GotoKind> kinds, QWidget* parent)
+GoToDialog::GoToDialog(std::vector<GotoKind> kinds, QWidget* parent)
     : QDialog(parent), m_kindTable(std::move(kinds)), m_kinds(new QListWidget(this)),
       m_label(new QLabel(QStringLiteral("&Enter line number:"), this)), m_number(new QLineEdit(this)),
       m_description(new QLabel(this)), m_goTo(new QPushButton(QStringLiteral("&Go To"), this))
@@ -61,12 +61,12 @@ CGotoDlg::CGotoDlg(std::vector<GotoKind> kinds, QWidget* parent)
     m_kinds->setCurrentRow(last.kind);
     applyKind();
 
-    connect(m_kinds, &QListWidget::currentRowChanged, this, &CGotoDlg::applyKind);
-    connect(m_goTo, &QPushButton::clicked, this, &CGotoDlg::goTo);
+    connect(m_kinds, &QListWidget::currentRowChanged, this, &GoToDialog::applyKind);
+    connect(m_goTo, &QPushButton::clicked, this, &GoToDialog::goTo);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CGotoDlg::applyKind()
+void GoToDialog::applyKind()
 {
     int row = m_kinds->currentRow();
     if (row < 0 || row >= static_cast<int>(m_kindTable.size())) {
@@ -84,7 +84,7 @@ void CGotoDlg::applyKind()
     m_number->setFocus();
 }
 
-void CGotoDlg::goTo()
+void GoToDialog::goTo()
 {
     const int row = m_kinds->currentRow();
     if (row < 0 || row >= static_cast<int>(m_kindTable.size())) {

@@ -40,10 +40,10 @@ struct GotoChoice {
 };
 GotoChoice& lastGotoChoice();
 
-class CGotoDlg : public QDialog {
+class GoToDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CGotoDlg(std::vector<GotoKind> kinds, QWidget* parent = nullptr);
+    explicit GoToDialog(std::vector<GotoKind> kinds, QWidget* parent = nullptr);
 
     // The choice accepted with "&Go To".
     GotoChoice choice() const { return m_choice; }

@@ -2,11 +2,11 @@
 
 #include "analysis/line_mapping.h"
 #include "analysis/section_lookup.h"
-#include "app/settings.h"
-#include "view/parchly_doc.h"
-#include "view/parchly_view.h"
-#include "view/shown_lines.h"
-#include "view/text_geometry.h"
+#include "settings/settings.h"
+#include "view/rfc_document.h"
+#include "view/reading_view.h"
+#include "platform/shown_lines.h"
+#include "platform/text_geometry.h"
 
 #include <algorithm>
 
@@ -14,9 +14,9 @@ namespace parchly {
 
 namespace {
 
-const RfcText& textOf(const CParchlyView& view)
+const RfcText& textOf(const ReadingView& view)
 {
-    return view.GetDocument()->text();
+    return view.rfcDocument()->text();
 }
 
 bool between(int x, int left, int right)
@@ -25,9 +25,9 @@ bool between(int x, int left, int right)
 }
 
 // The character position in shown line `line` of byte column `column`.
-int bytePosition(const CParchlyView& view, int line, int column)
+int bytePosition(const ReadingView& view, int line, int column)
 {
-    return view.LineStart(line) + view.CharColumn(line, column);
+    return view.lineStart(line) + view.charColumn(line, column);
 }
 
 bool validContentsLink(const RfcSettings& settings, const ContentEntry& entry)
@@ -38,97 +38,97 @@ bool validContentsLink(const RfcSettings& settings, const ContentEntry& entry)
 
 } // namespace
 
-int ShownLineOfFileIndex(const RfcText& text, int32_t fileIndex)
+int shownLineOfFileIndex(const RfcText& text, int32_t fileIndex)
 {
     return fileLineToDisplay(text, fileIndex + 1) - 1;
 }
 
-int HitContentsEntry(const CParchlyView& view, const QPoint& point)
+int hitContentsEntry(const ReadingView& view, const QPoint& point)
 {
     const RfcText& text = textOf(view);
-    if (!InFormatRect(view, point) || contentLinksOff || text.isIndex)
+    if (!inFormatRect(view, point) || contentLinksOff || text.isIndex)
         return -1;
-    const int line = LineFromPoint(view, point.y());
+    const int line = lineFromPoint(view, point.y());
     const QString shown = examinedText(view, line);
-    const int length = LengthWithoutLineEnd(shown);
+    const int length = lengthWithoutLineEnd(shown);
     if (length == 0)
         return -1;
     // From the first non-blank character to the end of the line's text.
-    const int start = view.LineStart(line);
+    const int start = view.lineStart(line);
     const int end = start + length;
     const int first = std::min(start + skipBlanks(shown, 0), end);
-    if (!between(point.x(), view.PositionToPoint(first).x(), view.PositionToPoint(end).x()))
+    if (!between(point.x(), view.positionToPoint(first).x(), view.positionToPoint(end).x()))
         return -1;
     int32_t entry = -1;
     return findContentEntryAtLine(text, line + 1, entry) ? entry : -1;
 }
 
-int HitCitation(const CParchlyView& view, const QPoint& point)
+int hitCitation(const ReadingView& view, const QPoint& point)
 {
     const RfcText& text = textOf(view);
-    if (!InFormatRect(view, point) || text.isIndex || text.citations.empty())
+    if (!inFormatRect(view, point) || text.isIndex || text.citations.empty())
         return -1;
-    const int line = LineFromPoint(view, point.y());
+    const int line = lineFromPoint(view, point.y());
     for (std::size_t i = 0; i < text.citations.size(); ++i) {
         const CitationMark& mark = text.citations[i];
-        if (ShownLineOfFileIndex(text, mark.line) != line)
+        if (shownLineOfFileIndex(text, mark.line) != line)
             continue;
-        const int left = view.PositionToPoint(bytePosition(view, line, mark.startColumn)).x();
-        const int right = view.PositionToPoint(bytePosition(view, line, mark.endColumn)).x();
+        const int left = view.positionToPoint(bytePosition(view, line, mark.startColumn)).x();
+        const int right = view.positionToPoint(bytePosition(view, line, mark.endColumn)).x();
         if (between(point.x(), left, right))
             return static_cast<int>(i);
     }
     return -1;
 }
 
-int HitReferenceNumber(const CParchlyView& view, const QPoint& point)
+int hitReferenceNumber(const ReadingView& view, const QPoint& point)
 {
     const RfcText& text = textOf(view);
-    if (!InFormatRect(view, point) || text.isIndex)
+    if (!inFormatRect(view, point) || text.isIndex)
         return -1;
-    const int line = LineFromPoint(view, point.y());
-    const int start = view.LineStart(line);
+    const int line = lineFromPoint(view, point.y());
+    const int start = view.lineStart(line);
     for (std::size_t i = 0; i < text.references.size(); ++i) {
         const ReferenceEntry& entry = text.references[i];
         // The composition wrote the number's place in character columns.
-        if (entry.rfc <= 0 || entry.linkLine <= 0 || ShownLineOfFileIndex(text, entry.linkLine) != line)
+        if (entry.rfc <= 0 || entry.linkLine <= 0 || shownLineOfFileIndex(text, entry.linkLine) != line)
             continue;
-        const int left = view.PositionToPoint(start + entry.linkStart).x();
-        const int right = view.PositionToPoint(start + entry.linkEnd).x();
+        const int left = view.positionToPoint(start + entry.linkStart).x();
+        const int right = view.positionToPoint(start + entry.linkEnd).x();
         if (between(point.x(), left, right))
             return static_cast<int>(i);
     }
     return -1;
 }
 
-bool IsRfcLinkAt(const CParchlyView& view, const RfcSettings& settings, const QPoint& point)
+bool isRfcLinkAt(const ReadingView& view, const RfcSettings& settings, const QPoint& point)
 {
     const RfcText& text = textOf(view);
-    const int entry = HitContentsEntry(view, point);
+    const int entry = hitContentsEntry(view, point);
     if (entry >= 0 && validContentsLink(settings, text.contents[entry]))
         return true;
-    if (HitCitation(view, point) >= 0 && !settings.DisableReferenceLink)
+    if (hitCitation(view, point) >= 0 && !settings.DisableReferenceLink)
         return true;
-    return HitReferenceNumber(view, point) >= 0;
+    return hitReferenceNumber(view, point) >= 0;
 }
 
-LinkTarget RfcLinkTargetAt(const CParchlyView& view, const RfcSettings& settings, const QPoint& point)
+LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings, const QPoint& point)
 {
     const RfcText& text = textOf(view);
     LinkTarget target;
-    const int reference = HitReferenceNumber(view, point);
+    const int reference = hitReferenceNumber(view, point);
     if (reference >= 0)
         target.rfcNumber = text.references[reference].rfc;
 
-    const int citation = HitCitation(view, point);
+    const int citation = hitCitation(view, point);
     if (citation >= 0) {
         const int32_t referenceIndex = text.citations[citation].reference;
         if (!settings.DisableReferenceLink && referenceIndex >= 0 &&
             referenceIndex < static_cast<int32_t>(text.references.size()))
-            target.shownLine = ShownLineOfFileIndex(text, text.references[referenceIndex].firstLine);
+            target.shownLine = shownLineOfFileIndex(text, text.references[referenceIndex].firstLine);
         return target;
     }
-    const int entry = HitContentsEntry(view, point);
+    const int entry = hitContentsEntry(view, point);
     if (entry >= 0 && !settings.DisableContentEntryLink && text.contents[entry].headingLine > 0)
         target.shownLine = fileLineToDisplay(text, text.contents[entry].headingLine) - 1;
     return target;

@@ -11,25 +11,25 @@
 
 namespace parchly {
 
-class CParchlyView;
+class ReadingView;
 struct RfcSettings;
 struct RfcText;
 
 // The shown line (0-based) of the 0-based file line `fileIndex`.
-int ShownLineOfFileIndex(const RfcText& text, int32_t fileIndex);
+int shownLineOfFileIndex(const RfcText& text, int32_t fileIndex);
 
 // The contents entry whose text lies under the point (the margin left of
 // its first non-blank character is not part of it); -1 when none, for the
 // index, and while contents links are off.
-int HitContentsEntry(const CParchlyView& view, const QPoint& point);
+int hitContentsEntry(const ReadingView& view, const QPoint& point);
 // The first citation whose bracketed text holds the point; -1 when none.
-int HitCitation(const CParchlyView& view, const QPoint& point);
+int hitCitation(const ReadingView& view, const QPoint& point);
 // The reference whose RFC number's digits hold the point; -1 when none.
-int HitReferenceNumber(const CParchlyView& view, const QPoint& point);
+int hitReferenceNumber(const ReadingView& view, const QPoint& point);
 
 // Whether the point is over something that is shown and followed as a link
 // in an RFC (the hand pointer is shown there).
-bool IsRfcLinkAt(const CParchlyView& view, const RfcSettings& settings, const QPoint& point);
+bool isRfcLinkAt(const ReadingView& view, const RfcSettings& settings, const QPoint& point);
 
 // What following the link at the point does in an RFC: open RFC
 // `rfcNumber` (when above 0) and/or jump to `shownLine` (when 0 or more).
@@ -37,7 +37,7 @@ struct LinkTarget {
     int rfcNumber = 0;
     int shownLine = -1;
 };
-LinkTarget RfcLinkTargetAt(const CParchlyView& view, const RfcSettings& settings, const QPoint& point);
+LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings, const QPoint& point);
 
 } // namespace parchly
 

@@ -15,27 +15,27 @@ QTreeWidgetItem* itemOf(TreeItem item)
 
 TreeItem NavigatorTreeAdapter::firstTopLevelItem() const
 {
-    return m_tree.GetRoot();
+    return m_tree.topLevelItem(0);
 }
 
 TreeItem NavigatorTreeAdapter::parent(TreeItem item) const
 {
-    return m_tree.GetParent(itemOf(item));
+    return m_tree.parentItem(itemOf(item));
 }
 
 TreeItem NavigatorTreeAdapter::firstChild(TreeItem item) const
 {
-    return m_tree.GetChild(itemOf(item));
+    return m_tree.firstChild(itemOf(item));
 }
 
 TreeItem NavigatorTreeAdapter::nextSibling(TreeItem item) const
 {
-    return m_tree.GetNextSibling(itemOf(item));
+    return m_tree.nextSibling(itemOf(item));
 }
 
 TreeItem NavigatorTreeAdapter::nextVisible(TreeItem item) const
 {
-    return m_tree.GetNextVisible(itemOf(item));
+    return m_tree.nextVisible(itemOf(item));
 }
 
 bool NavigatorTreeAdapter::isExpanded(TreeItem item) const
@@ -45,22 +45,22 @@ bool NavigatorTreeAdapter::isExpanded(TreeItem item) const
 
 int64_t NavigatorTreeAdapter::data(TreeItem item) const
 {
-    return m_tree.GetItemData(itemOf(item));
+    return m_tree.itemData(itemOf(item));
 }
 
 std::string NavigatorTreeAdapter::text(TreeItem item) const
 {
-    return m_tree.GetItemText(itemOf(item)).toStdString();
+    return m_tree.itemText(itemOf(item)).toStdString();
 }
 
 bool NavigatorTreeAdapter::isSelected(TreeItem item) const
 {
-    return item && m_tree.GetSelected() == itemOf(item);
+    return item && m_tree.currentItem() == itemOf(item);
 }
 
 void NavigatorTreeAdapter::select(TreeItem item)
 {
-    m_tree.SelectItem(itemOf(item));
+    m_tree.selectItem(itemOf(item));
 }
 
 } // namespace parchly

@@ -19,14 +19,14 @@ QPrinter& applicationPrinter()
     return *printer;
 }
 
-void SetPrintMargins(QPrinter& printer)
+void setPrintMargins(QPrinter& printer)
 {
     printer.setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
 }
 
-void PrintText(const QPlainTextEdit& edit, QPrinter* printer)
+void printText(const QPlainTextEdit& edit, QPrinter* printer)
 {
-    SetPrintMargins(*printer);
+    setPrintMargins(*printer);
     std::unique_ptr<QTextDocument> pages(edit.document()->clone());
     pages->documentLayout()->setPaintDevice(printer);
     pages->setDocumentMargin(0);
@@ -54,25 +54,25 @@ void PrintText(const QPlainTextEdit& edit, QPrinter* printer)
     }
 }
 
-void PrintView(QPlainTextEdit& edit)
+void printView(QPlainTextEdit& edit)
 {
     QPrinter& printer = applicationPrinter();
-    SetPrintMargins(printer);
+    setPrintMargins(printer);
     if (dialogs().printDialog(&edit, printer))
-        PrintText(edit, &printer);
+        printText(edit, &printer);
 }
 
-void PrintPreviewView(QPlainTextEdit& edit)
+void printPreviewView(QPlainTextEdit& edit)
 {
     QPrinter& printer = applicationPrinter();
-    SetPrintMargins(printer);
-    dialogs().printPreview(&edit, printer, [&edit](QPrinter* target) { PrintText(edit, target); });
+    setPrintMargins(printer);
+    dialogs().printPreview(&edit, printer, [&edit](QPrinter* target) { printText(edit, target); });
 }
 
-void PrintSetup(QWidget* parent)
+void printSetup(QWidget* parent)
 {
     QPrinter& printer = applicationPrinter();
-    SetPrintMargins(printer);
+    setPrintMargins(printer);
     dialogs().pageSetup(parent, printer);
 }
 

@@ -14,15 +14,15 @@ namespace parchly {
 QPrinter& applicationPrinter();
 
 // Half an inch (720 twips) on every side.
-void SetPrintMargins(QPrinter& printer);
+void setPrintMargins(QPrinter& printer);
 
 // Draws the text of `edit`, with its formats, page by page onto `printer`.
-void PrintText(const QPlainTextEdit& edit, QPrinter* printer);
+void printText(const QPlainTextEdit& edit, QPrinter* printer);
 
 // Print (after the print dialog), Print Preview and Print Setup.
-void PrintView(QPlainTextEdit& edit);
-void PrintPreviewView(QPlainTextEdit& edit);
-void PrintSetup(QWidget* parent);
+void printView(QPlainTextEdit& edit);
+void printPreviewView(QPlainTextEdit& edit);
+void printSetup(QWidget* parent);
 
 } // namespace parchly
 

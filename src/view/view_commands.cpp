@@ -1,8 +1,8 @@
 // The commands the reading view handles itself: copy, select all, find,
 // find next, Go TO, going back and forward, printing.
-#include "view/parchly_view.h"
+#include "view/reading_view.h"
 
-#include "app/command_ids.h"
+#include "settings/command_ids.h"
 #include "view/find.h"
 #include "view/printing.h"
 
@@ -11,11 +11,11 @@
 
 namespace parchly {
 
-bool CParchlyView::updateCommand(int id, CommandState& state)
+bool ReadingView::updateCommand(int id, CommandState& state)
 {
     switch (id) {
     case kCmdCopy:
-        state.enabled = GetSelection().start != GetSelection().end;
+        state.enabled = selectedRange().start != selectedRange().end;
         return true;
     case kCmdSelectAll:
     case kCmdFind:
@@ -38,31 +38,31 @@ bool CParchlyView::updateCommand(int id, CommandState& state)
     }
 }
 
-bool CParchlyView::runCommand(int id)
+bool ReadingView::runCommand(int id)
 {
     switch (id) {
     case kCmdCopy: copy(); return true;
     case kCmdSelectAll: selectAll(); return true;
-    case kCmdFind: Find(); return true;
-    case kCmdFindNext: FindNext(); return true;
-    case kCmdGoto: GoTo(); return true;
-    case kCmdGoBack: GoBack(); return true;
-    case kCmdGoForward: GoForward(); return true;
-    case kCmdPrint: PrintView(*this); return true;
-    case kCmdPrintPreview: PrintPreviewView(*this); return true;
+    case kCmdFind: openFindDialog(); return true;
+    case kCmdFindNext: findNext(); return true;
+    case kCmdGoto: openGoToDialog(); return true;
+    case kCmdGoBack: goBack(); return true;
+    case kCmdGoForward: goForward(); return true;
+    case kCmdPrint: printView(*this); return true;
+    case kCmdPrintPreview: printPreviewView(*this); return true;
     default: return false;
     }
 }
 
-void CParchlyView::Find()
+void ReadingView::openFindDialog()
 {
     m_findUsed = true;
     const QString selected = textCursor().selectedText();
     if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
         m_find.text = selected;
     if (!m_findDialog) {
-        m_findDialog = new CFindDialog(m_find, this);
-        connect(m_findDialog, &CFindDialog::findRequested, this, [this](const FindRequest& request) {
+        m_findDialog = new FindDialog(m_find, this);
+        connect(m_findDialog, &FindDialog::findRequested, this, [this](const FindRequest& request) {
             m_find = request;
             findNextMatch();
         });
@@ -74,23 +74,23 @@ void CParchlyView::Find()
     m_findDialog->activateWindow();
 }
 
-void CParchlyView::FindNext()
+void ReadingView::findNext()
 {
     if (m_find.text.isEmpty())
-        Find();
+        openFindDialog();
     else
         findNextMatch();
 }
 
-void CParchlyView::findNextMatch()
+void ReadingView::findNextMatch()
 {
-    if (!FindText(*this, m_find)) {
+    if (!findText(*this, m_find)) {
         QApplication::beep();
         return;
     }
-    SelectNavigatorNode();
-    UpdateCurrentIndexEntry(-1);
-    UpdatePositionStatus();
+    selectNavigatorNode();
+    updateCurrentIndexEntry(-1);
+    updatePositionStatus();
 }
 
 } // namespace parchly

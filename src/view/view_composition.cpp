@@ -2,10 +2,10 @@
 // headings, page headers and footers, reference labels, the RFC numbers in
 // the references, citations and the contents.
 #include "analysis/line_mapping.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/char_format.h"
-#include "view/parchly_view.h"
-#include "view/shown_lines.h"
+#include "view/reading_view.h"
+#include "platform/shown_lines.h"
 
 #include <algorithm>
 
@@ -43,58 +43,58 @@ int64_t digitsValue(const QString& line, int position, int& length)
 
 } // namespace
 
-void CParchlyView::FormatRfcText()
+void ReadingView::formatRfcText()
 {
     const RfcSettings& options = settings();
-    Hide();
-    SetNoWordWrap();
+    freezeUpdates();
+    setNoWordWrap();
     {
         EditBlock block(*this);
-        TextFormat format = DefaultFormat(kFormatDefault);
-        options.GetFormat(kFormatDefault, format);
+        TextFormat format = defaultFormat(kFormatDefault);
+        options.categoryFormat(kFormatDefault, format);
         // The whole text starts from "Default" alone, as streamed text does.
-        SetSelection(0, -1);
-        SetSelectionFormat(toCharFormat(format));
-        SetSelection(0, 0);
+        setSelection(0, -1);
+        setSelectionFormat(toCharFormat(format));
+        setSelection(0, 0);
         if (options.UseOnlyDefaultText)
             contentLinksOff = true;
         else
             formatCategories();
     }
-    Show();
-    SetReadOnly();
-    ClearModified();
+    thawUpdates();
+    makeReadOnly();
+    clearModified();
 }
 
-void CParchlyView::formatCategories()
+void ReadingView::formatCategories()
 {
     const RfcSettings& options = settings();
     RfcText& text = rfc();
-    TextFormat subtitlesFormat = DefaultFormat(kFormatSubtitles);
-    TextFormat contentsFormat = DefaultFormat(kFormatContents);
-    TextFormat marksFormat = DefaultFormat(kFormatHeadersFooters);
-    options.GetFormat(kFormatSubtitles, subtitlesFormat);
-    options.GetFormat(kFormatContents, contentsFormat);
-    options.GetFormat(kFormatHeadersFooters, marksFormat);
+    TextFormat subtitlesFormat = defaultFormat(kFormatSubtitles);
+    TextFormat contentsFormat = defaultFormat(kFormatContents);
+    TextFormat marksFormat = defaultFormat(kFormatHeadersFooters);
+    options.categoryFormat(kFormatSubtitles, subtitlesFormat);
+    options.categoryFormat(kFormatContents, contentsFormat);
+    options.categoryFormat(kFormatHeadersFooters, marksFormat);
     const QTextCharFormat subtitles = toCharFormat(subtitlesFormat);
     const QTextCharFormat marks = toCharFormat(marksFormat);
-    const int lineCount = LineCount();
+    const int shownLines = lineCount();
 
     // The title paragraph, shown as a subtitle.
     const int titleLine = shownLineOfFileNumber(text.titleLine);
-    if (titleLine >= 0 && titleLine < lineCount) {
-        SetSelection(LineStart(titleLine), nextBlankLineStart(*this, titleLine));
-        ApplyFormat(subtitles);
+    if (titleLine >= 0 && titleLine < shownLines) {
+        setSelection(lineStart(titleLine), nextBlankLineStart(*this, titleLine));
+        applyFormat(subtitles);
     }
 
     // The front-matter headings up to the contents heading.
     if (!text.structureFromText) {
         for (const SectionHeading& heading : text.headings) {
             const int line = shownLineOfFileNumber(heading.line);
-            if (line < 0 || line >= lineCount)
+            if (line < 0 || line >= shownLines)
                 break;
-            SetSelection(LineStart(line), nextBlankLineStart(*this, line));
-            ApplyFormat(subtitles);
+            setSelection(lineStart(line), nextBlankLineStart(*this, line));
+            applyFormat(subtitles);
             if (heading.title == "Table of Contents")
                 break;
         }
@@ -102,9 +102,9 @@ void CParchlyView::formatCategories()
 
     for (auto mark = text.pageMarks.rbegin(); mark != text.pageMarks.rend(); ++mark) {
         const int line = shownLineOfFileNumber(mark->line);
-        if (line >= 0 && line < lineCount) {
-            SetSelection(LineStart(line), lineEndPosition(*this, line));
-            ApplyFormat(marks);
+        if (line >= 0 && line < shownLines) {
+            setSelection(lineStart(line), lineEndPosition(*this, line));
+            applyFormat(marks);
         }
     }
 
@@ -118,8 +118,8 @@ void CParchlyView::formatCategories()
             continue;
         const int close = shown.indexOf(QLatin1Char(']'), open);
         const int end = close < 0 ? int(shown.size()) : close + 1;
-        SetSelection(LineStart(line) + open, LineStart(line) + end);
-        ApplyFormat(subtitles);
+        setSelection(lineStart(line) + open, lineStart(line) + end);
+        applyFormat(subtitles);
     }
 
     linkReferenceRfcNumbers(withUnderline(contentsFormat));
@@ -128,11 +128,11 @@ void CParchlyView::formatCategories()
         options.DisableReferenceLink ? withoutUnderline(contentsFormat) : withUnderline(contentsFormat);
     for (auto mark = text.citations.rbegin(); mark != text.citations.rend(); ++mark) {
         const int line = fileLineToDisplay(text, mark->line);
-        const int start = LineStart(line);
+        const int start = lineStart(line);
         if (start < 0)
             continue;
-        SetSelection(start + CharColumn(line, mark->startColumn), start + CharColumn(line, mark->endColumn));
-        ApplyFormat(citations);
+        setSelection(start + charColumn(line, mark->startColumn), start + charColumn(line, mark->endColumn));
+        applyFormat(citations);
     }
 
     formatContents(contentsFormat, subtitles);
@@ -140,15 +140,15 @@ void CParchlyView::formatCategories()
 
 // Underlines the RFC number that each reference names, where it is written
 // after "RFC" (possibly on the next line), and records where it is.
-void CParchlyView::linkReferenceRfcNumbers(const QTextCharFormat& link)
+void ReadingView::linkReferenceRfcNumbers(const QTextCharFormat& link)
 {
     RfcText& text = rfc();
-    const int lineCount = LineCount();
+    const int shownLines = lineCount();
     for (auto entry = text.references.rbegin(); entry != text.references.rend(); ++entry) {
         if (entry->rfc <= 0)
             continue;
         const int end = fileLineToDisplay(text, entry->lastLine);
-        for (int line = fileLineToDisplay(text, entry->firstLine); line < end && line < lineCount; ++line) {
+        for (int line = fileLineToDisplay(text, entry->firstLine); line < end && line < shownLines; ++line) {
             QString shown = examinedText(*this, line);
             int at = shown.indexOf(QLatin1String("RFC"));
             if (at > 0 && shown[at - 1] == QLatin1Char('['))
@@ -158,7 +158,7 @@ void CParchlyView::linkReferenceRfcNumbers(const QTextCharFormat& link)
             int numberLine = line;
             int position = skipBlanks(shown, at + 3);
             if (atLineEnd(shown, position)) {
-                if (line + 1 >= lineCount) {
+                if (line + 1 >= shownLines) {
                     ++line;
                     continue;
                 }
@@ -172,9 +172,9 @@ void CParchlyView::linkReferenceRfcNumbers(const QTextCharFormat& link)
             entry->linkLine = numberLine;
             entry->linkStart = position;
             entry->linkEnd = position + length;
-            const int start = LineStart(numberLine);
-            SetSelection(start + position, start + position + length);
-            ApplyFormat(link);
+            const int start = lineStart(numberLine);
+            setSelection(start + position, start + position + length);
+            applyFormat(link);
             break;
         }
     }
@@ -182,39 +182,39 @@ void CParchlyView::linkReferenceRfcNumbers(const QTextCharFormat& link)
 
 // The contents listing (links unless disabled or invalid) and the headings
 // in the body that the entries lead to.
-void CParchlyView::formatContents(const TextFormat& contentsFormat, const QTextCharFormat& subtitles)
+void ReadingView::formatContents(const TextFormat& contentsFormat, const QTextCharFormat& subtitles)
 {
     const RfcSettings& options = settings();
     const RfcText& text = rfc();
     if (text.contents.empty())
         return;
-    const int lineCount = LineCount();
+    const int shownLines = lineCount();
     const QTextCharFormat asConfigured = toCharFormat(contentsFormat);
     const QTextCharFormat linked = withUnderline(contentsFormat);
     const QTextCharFormat unlinked = withoutUnderline(contentsFormat);
 
     for (const ContentEntry& entry : text.contents) {
         const int first = fileLineToDisplay(text, entry.firstLine);
-        if (first > lineCount)
+        if (first > shownLines)
             break;
         const bool invalid =
             options.DisableInvalidContentEntryLink && fileLineToDisplay(text, entry.headingLine) < 1;
         const QTextCharFormat& format =
             options.DisableContentEntryLink ? asConfigured : invalid ? unlinked : linked;
-        const int last = std::min(fileLineToDisplay(text, entry.lastLine), lineCount);
+        const int last = std::min(fileLineToDisplay(text, entry.lastLine), shownLines);
         for (int number = std::max(first, 1); number <= last; ++number) {
-            SetSelection(firstNonBlankPosition(*this, number - 1), lineEndPosition(*this, number - 1));
-            ApplyFormat(format);
+            setSelection(firstNonBlankPosition(*this, number - 1), lineEndPosition(*this, number - 1));
+            applyFormat(format);
         }
     }
 
     for (const ContentEntry& entry : text.contents) {
         const int heading = fileLineToDisplay(text, entry.headingLine);
-        if (heading <= 0 || heading > lineCount)
+        if (heading <= 0 || heading > shownLines)
             continue;
-        for (int line = heading - 1; line < lineCount && !isBlankLine(*this, line); ++line) {
-            SetSelection(firstNonBlankPosition(*this, line), lineEndPosition(*this, line));
-            ApplyFormat(subtitles);
+        for (int line = heading - 1; line < shownLines && !isBlankLine(*this, line); ++line) {
+            setSelection(firstNonBlankPosition(*this, line), lineEndPosition(*this, line));
+            applyFormat(subtitles);
         }
     }
 }

@@ -1,11 +1,11 @@
 // Cutting page headers and footers out of the shown text (putting them back
 // goes through a reload) and writing or erasing the page separators.
 #include "analysis/line_mapping.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/char_format.h"
 #include "view/page_separator.h"
-#include "view/parchly_view.h"
-#include "view/shown_lines.h"
+#include "view/reading_view.h"
+#include "platform/shown_lines.h"
 
 #include <algorithm>
 
@@ -43,18 +43,18 @@ QString pageSeparatorText(int page)
     return text;
 }
 
-void CParchlyView::ShowHeadersAndFooters(bool cutHeaders, bool cutFooters)
+void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
 {
     RfcText& text = rfc();
     if (cutHeaders == text.hideHeaders && cutFooters == text.hideFooters)
         return;
-    Hide();
-    const int caretLine = LineFromPosition(GetSelection().end);
+    freezeUpdates();
+    const int caretLine = lineFromPosition(selectedRange().end);
     const int32_t caretFileLine = displayLineToFile(text, caretLine + 1);
 
     if ((!cutHeaders && text.hideHeaders) || (!cutFooters && text.hideFooters)) {
-        LoadRfcText();
-        Hide();
+        loadRfcText();
+        freezeUpdates();
     }
     cutPages(cutHeaders, cutFooters);
     // A reload cuts what the settings say; what it cut stays cut.
@@ -62,28 +62,28 @@ void CParchlyView::ShowHeadersAndFooters(bool cutHeaders, bool cutFooters)
     text.hideFooters = cutFooters || text.hideFooters;
     text.hideBlankLines = settings().DisableSpacesNearHeaderAndFooter;
 
-    const int start = LineStart(fileLineToDisplay(text, caretFileLine) - 1);
-    SetSelection(std::max(start, 0), std::max(start, 0));
-    SetReadOnly();
-    ClearModified();
-    Show();
+    const int start = lineStart(fileLineToDisplay(text, caretFileLine) - 1);
+    setSelection(std::max(start, 0), std::max(start, 0));
+    makeReadOnly();
+    clearModified();
+    thawUpdates();
 }
 
 // Removes the requested headers and footers that are still shown, last page
 // first so that the boundary lines of earlier pages stay where they are.
-void CParchlyView::cutPages(bool cutHeaders, bool cutFooters)
+void ReadingView::cutPages(bool cutHeaders, bool cutFooters)
 {
     const RfcText& text = rfc();
     const bool withBlanks = settings().DisableSpacesNearHeaderAndFooter;
     const bool footers = cutFooters && !text.hideFooters;
     const bool headers = cutHeaders && !text.hideHeaders;
     const auto removeLines = [this](int from, int to) {
-        const int start = LineStart(from);
+        const int start = lineStart(from);
         if (from < 0 || to <= from || start < 0)
             return;
-        const int end = LineStart(to);
-        SetSelection(start, end < 0 ? -1 : end);
-        ReplaceSelection(QString());
+        const int end = lineStart(to);
+        setSelection(start, end < 0 ? -1 : end);
+        replaceSelection(QString());
     };
 
     EditBlock block(*this);
@@ -107,57 +107,57 @@ void CParchlyView::cutPages(bool cutHeaders, bool cutFooters)
     }
 }
 
-void CParchlyView::ShowPageSeparators(bool show)
+void ReadingView::setPageSeparatorsShown(bool show)
 {
     RfcText& text = rfc();
     if (text.isIndex || show == text.showPageSeparators)
         return;
-    const int caretLine = LineFromPosition(GetSelection().end);
-    Hide();
+    const int caretLine = lineFromPosition(selectedRange().end);
+    freezeUpdates();
     const std::vector<int32_t>& boundaries = boundaryTable(text);
     if (show)
         writeSeparators(boundaries);
     else
         eraseSeparators(boundaries);
     text.showPageSeparators = show;
-    const int start = std::max(LineStart(caretLine), 0);
-    SetSelection(start, start);
-    SetReadOnly();
-    ClearModified();
-    Show();
+    const int start = std::max(lineStart(caretLine), 0);
+    setSelection(start, start);
+    makeReadOnly();
+    clearModified();
+    thawUpdates();
 }
 
-void CParchlyView::writeSeparators(const std::vector<int32_t>& boundaries)
+void ReadingView::writeSeparators(const std::vector<int32_t>& boundaries)
 {
     const RfcSettings& options = settings();
     const int category = options.UseOnlyDefaultText ? kFormatDefault : kFormatHeadersFooters;
-    TextFormat format = DefaultFormat(category);
-    options.GetFormat(category, format);
+    TextFormat format = defaultFormat(category);
+    options.categoryFormat(category, format);
     const QTextCharFormat separatorFormat = toCharFormat(format);
 
     EditBlock block(*this);
     for (size_t k = 1; k < boundaries.size(); ++k) {
-        const int start = LineStart(boundaries[k]);
+        const int start = lineStart(boundaries[k]);
         if (start < 0)
             continue;
-        SetSelection(start, start);
-        ReplaceSelection(pageSeparatorText(int(k)));
-        SetSelection(start, start + kPageSeparatorLength);
-        ApplyFormat(separatorFormat);
+        setSelection(start, start);
+        replaceSelection(pageSeparatorText(int(k)));
+        setSelection(start, start + kPageSeparatorLength);
+        applyFormat(separatorFormat);
     }
 }
 
 // Takes away exactly the separators that were written: a boundary line that
 // does not begin with its separator keeps its text.
-void CParchlyView::eraseSeparators(const std::vector<int32_t>& boundaries)
+void ReadingView::eraseSeparators(const std::vector<int32_t>& boundaries)
 {
     EditBlock block(*this);
     for (size_t k = 1; k < boundaries.size(); ++k) {
-        const int start = LineStart(boundaries[k]);
-        if (start < 0 || !LineText(boundaries[k]).startsWith(pageSeparatorText(int(k))))
+        const int start = lineStart(boundaries[k]);
+        if (start < 0 || !lineText(boundaries[k]).startsWith(pageSeparatorText(int(k))))
             continue;
-        SetSelection(start, start + kPageSeparatorLength);
-        ReplaceSelection(QString());
+        setSelection(start, start + kPageSeparatorLength);
+        replaceSelection(QString());
     }
 }
 

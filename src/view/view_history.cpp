@@ -1,69 +1,69 @@
 // The reading view's history of positions, the Go TO command and the caret
 // as line and column.
-#include "view/parchly_view.h"
+#include "view/reading_view.h"
 
 #include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
 #include "platform/dialogs.h"
 #include "view/goto_dialog.h"
 #include "view/hyperlinks.h"
-#include "view/parchly_doc.h"
-#include "view/shown_lines.h"
-#include "view/text_geometry.h"
+#include "view/rfc_document.h"
+#include "platform/shown_lines.h"
+#include "platform/text_geometry.h"
 
 #include <algorithm>
 
 namespace parchly {
 
-HistoryEntry CParchlyView::currentPosition() const
+HistoryEntry ReadingView::currentPosition() const
 {
-    const TextSelection selection = GetSelection();
+    const TextSelection selection = selectedRange();
     const RfcText& text = rfc();
-    const int startLine = LineFromPosition(selection.start);
-    const int endLine = LineFromPosition(selection.end);
-    return {displayLineToFile(text, startLine + 1) - 1, selection.start - LineStart(startLine),
-            displayLineToFile(text, endLine + 1) - 1, selection.end - LineStart(endLine)};
+    const int startLine = lineFromPosition(selection.start);
+    const int endLine = lineFromPosition(selection.end);
+    return {displayLineToFile(text, startLine + 1) - 1, selection.start - lineStart(startLine),
+            displayLineToFile(text, endLine + 1) - 1, selection.end - lineStart(endLine)};
 }
 
-void CParchlyView::RecordPosition()
+void ReadingView::recordPosition()
 {
     m_history.record(currentPosition());
 }
 
-void CParchlyView::restorePosition(const HistoryEntry& entry)
+void ReadingView::restorePosition(const HistoryEntry& entry)
 {
     const RfcText& text = rfc();
     auto position = [this, &text](int32_t fileLine, int32_t column) {
-        const int start = LineStart(ShownLineOfFileIndex(text, fileLine));
+        const int start = lineStart(shownLineOfFileIndex(text, fileLine));
         return start < 0 ? -1 : start + column;
     };
-    SetSelection(position(entry.startLine, entry.startColumn), position(entry.endLine, entry.endColumn));
-    UpdateCurrentIndexEntry(-1);
+    setSelection(position(entry.startLine, entry.startColumn), position(entry.endLine, entry.endColumn));
+    updateCurrentIndexEntry(-1);
 }
 
-void CParchlyView::GoBack()
+void ReadingView::goBack()
 {
     if (const HistoryEntry* entry = m_history.goBack())
         restorePosition(*entry);
 }
 
-void CParchlyView::GoForward()
+void ReadingView::goForward()
 {
     if (const HistoryEntry* entry = m_history.goForward())
         restorePosition(*entry);
 }
 
-void CParchlyView::GoTo()
+void ReadingView::openGoToDialog()
 {
     const RfcText& text = rfc();
-    CGotoDlg dialog(gotoKinds(LineCount(), text.pageCount, text.isIndex), this);
+    GoToDialog dialog(gotoKinds(lineCount(), text.pageCount, text.isIndex), this);
     if (dialogs().runModal(dialog) != QDialog::Accepted)
         return;
     const GotoChoice choice = dialog.choice();
     int line = 0;
     if (choice.kind == kGotoLine) {
         // The line count itself names no 0-based line: it goes to the last.
-        line = std::min(choice.number, LineCount() - 1);
+        line = std::min(choice.number, lineCount() - 1);
     } else {
         const std::vector<int32_t>& boundaries = boundaryTable(text);
         if (choice.number < 1 || choice.number > static_cast<int>(text.pageEnds.size()) ||
@@ -72,18 +72,18 @@ void CParchlyView::GoTo()
         line = boundaries[choice.number - 1] + 1;
     }
     showLineAtTop(line);
-    UpdateCurrentIndexEntry(-1);
-    SelectNavigatorNode();
+    updateCurrentIndexEntry(-1);
+    selectNavigatorNode();
 }
 
-void CParchlyView::SetCaretLineColumn(int line, int column)
+void ReadingView::setCaretLineColumn(int line, int column)
 {
-    const int start = LineStart(line);
+    const int start = lineStart(line);
     if (start < 0)
         return;
-    const int length = LengthWithoutLineEnd(LineText(line));
+    const int length = lengthWithoutLineEnd(lineText(line));
     const int position = start + std::clamp(column, 0, length);
-    SetSelection(position, position);
+    setSelection(position, position);
 }
 
 } // namespace parchly

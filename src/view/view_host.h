@@ -10,8 +10,8 @@ namespace parchly {
 struct RfcSettings;
 class TreeView;
 class TabStrip;
-class CParchlyDoc;
-class CParchlyView;
+class RfcDocument;
+class ReadingView;
 
 // The Navigator of the view's window: the first tree (control 1043, Structure
 // or Index), the second tree (1044, Page) and the tab control (1045). Any of
@@ -40,12 +40,12 @@ public:
     // The main frame's DocumentTabBar: append a tab for the view (its data
     // is the view) and select it; remove the first tab whose data is the
     // view. The host must outlive every view it holds.
-    virtual void addDocumentTab(const QString& title, CParchlyView* view) = 0;
-    virtual void removeDocumentTab(CParchlyView* view) = 0;
+    virtual void addDocumentTab(const QString& title, ReadingView* view) = 0;
+    virtual void removeDocumentTab(ReadingView* view) = 0;
 
     // Opens "<RfcRootPath>/rfc<number>.txt" through the application's
-    // OpenDocumentFile; null when it was not opened.
-    virtual CParchlyDoc* openRfcNumber(int number) = 0;
+    // openDocumentFile; null when it was not opened.
+    virtual RfcDocument* openRfcNumber(int number) = 0;
 
     // Runs a command of the frame (Structure, Page, Index) as its menu
     // item would; the view's context menu offers them.

@@ -1,28 +1,28 @@
 // The RFC index in the reading view: loading it with its Index tree, the
 // current entry following the caret, and following an entry's links.
-#include "view/parchly_view.h"
+#include "view/reading_view.h"
+#include "settings/rfc_paths.h"
 
 #include "analysis/line_reader.h"
 #include "analysis/rfc_text.h"
-#include "app/parchly_app.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "index/index_reader.h"
 #include "index/index_tree.h"
 #include "index/index_view.h"
 #include "platform/dialogs.h"
 #include "platform/tab_strip.h"
 #include "platform/wait_cursor.h"
-#include "view/parchly_doc.h"
+#include "view/rfc_document.h"
 #include "view/view_host.h"
 
 #include <QFile>
 
 namespace parchly {
 
-void CParchlyView::LoadRfcIndex()
+void ReadingView::loadRfcIndex()
 {
     std::optional<LineReader> reader =
-        LineReader::open(QFile::encodeName(m_document->GetPathName()).toStdString());
+        LineReader::open(QFile::encodeName(m_document->pathName()).toStdString());
     if (!reader)
         return;
 
@@ -30,38 +30,38 @@ void CParchlyView::LoadRfcIndex()
     RfcText& text = rfc();
     readIndex(text, &*reader, m_document->limits());
     const NavigatorTrees trees = m_host->navigator();
-    FillIndexTree(trees.structureTree, text, settings().IndexLevelCounts);
+    fillIndexTree(trees.structureTree, text, settings().IndexLevelCounts);
 
     TextFormat format;
-    if (settings().GetFormat(kFormatDefault, format))
-        SetDefaultFormat(format);
+    if (settings().categoryFormat(kFormatDefault, format))
+        setDefaultFormat(format);
     if (!streamFile()) {
-        Show();
+        thawUpdates();
         return;
     }
     m_index = std::make_unique<RfcIndexView>(*this, text, settings(), m_document->limits());
-    m_index->FormatRfcIndex();
+    m_index->formatRfcIndex();
     if (trees.tabs)
-        trees.tabs->InsertTab(0, QStringLiteral("Index"), 0);
+        trees.tabs->insertDataTab(0, QStringLiteral("Index"), 0);
 }
 
-void CParchlyView::UpdateCurrentIndexEntry(int line)
+void ReadingView::updateCurrentIndexEntry(int line)
 {
     if (m_index)
-        m_index->UpdateCurrentIndexEntry(line);
+        m_index->updateCurrentIndexEntry(line);
 }
 
-void CParchlyView::followIndexLink(const QPoint& point)
+void ReadingView::followIndexLink(const QPoint& point)
 {
     if (!m_index)
         return;
     const RfcText& text = rfc();
-    const int entry = m_index->HitIndexTitle(point);
+    const int entry = m_index->hitIndexTitle(point);
     if (entry >= 0) {
         openIndexRfc(text.indexEntries[entry].number);
         return;
     }
-    const int number = m_index->HitIndexNumber(point);
+    const int number = m_index->hitIndexNumber(point);
     if (number < 0)
         return;
     if (!settings().JumpToRfcIndexInsteadOfFile) {
@@ -73,12 +73,12 @@ void CParchlyView::followIndexLink(const QPoint& point)
     const int last = static_cast<int>(text.indexEntries.size()) - 1;
     for (int i = std::min(number - 1, last); i >= 0; --i)
         if (text.indexEntries[i].number == number) {
-            GoToContentsEntry(i);
-            RecordPosition();
+            goToContentsEntry(i);
+            recordPosition();
         }
 }
 
-void CParchlyView::openIndexRfc(int number)
+void ReadingView::openIndexRfc(int number)
 {
     const std::string path = rfcPath(settings().RfcRootPath, number);
     if (canOpenForReading(path))

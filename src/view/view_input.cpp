@@ -1,15 +1,15 @@
 // The reading view's pointer and keyboard handling: following links,
 // the hand over links, the context menu, and the refresh steps that end
 // every handler.
-#include "view/parchly_view.h"
+#include "view/reading_view.h"
 
 #include "analysis/rfc_text.h"
-#include "app/command_ids.h"
-#include "app/settings.h"
+#include "settings/command_ids.h"
+#include "settings/settings.h"
 #include "index/index_view.h"
 #include "platform/tab_strip.h"
 #include "view/hyperlinks.h"
-#include "view/parchly_doc.h"
+#include "view/rfc_document.h"
 #include "view/view_host.h"
 
 #include <QContextMenuEvent>
@@ -56,105 +56,105 @@ int squared(int value)
 
 } // namespace
 
-void CParchlyView::UpdateLinkCursor(const QPoint& point)
+void ReadingView::updateLinkCursor(const QPoint& point)
 {
     bool link = false;
     if (rfc().isIndex)
-        link = m_index && (m_index->HitIndexTitle(point) >= 0 || m_index->HitIndexNumber(point) >= 0);
+        link = m_index && (m_index->hitIndexTitle(point) >= 0 || m_index->hitIndexNumber(point) >= 0);
     else
-        link = IsRfcLinkAt(*this, settings(), point);
+        link = isRfcLinkAt(*this, settings(), point);
     viewport()->setCursor(link ? Qt::PointingHandCursor : Qt::IBeamCursor);
 }
 
-void CParchlyView::FollowLinkAt(const QPoint& point)
+void ReadingView::followLinkAt(const QPoint& point)
 {
     if (rfc().isIndex) {
         followIndexLink(point);
         return;
     }
-    const LinkTarget target = RfcLinkTargetAt(*this, settings(), point);
+    const LinkTarget target = rfcLinkTargetAt(*this, settings(), point);
     if (target.rfcNumber > 0)
         m_host->openRfcNumber(target.rfcNumber);
     if (target.shownLine >= 0)
-        JumpToShownLine(target.shownLine);
+        jumpToShownLine(target.shownLine);
 }
 
-void CParchlyView::JumpToShownLine(int line)
+void ReadingView::jumpToShownLine(int line)
 {
     showLineAtTop(line);
-    RecordPosition();
+    recordPosition();
 }
 
-void CParchlyView::mousePressEvent(QMouseEvent* event)
+void ReadingView::mousePressEvent(QMouseEvent* event)
 {
     TextView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
-    RecordPosition();
-    FollowLinkAt(event->position().toPoint());
-    SelectNavigatorNode();
-    UpdateCurrentIndexEntry(-1);
-    UpdatePositionStatus();
+    recordPosition();
+    followLinkAt(event->position().toPoint());
+    selectNavigatorNode();
+    updateCurrentIndexEntry(-1);
+    updatePositionStatus();
 }
 
-void CParchlyView::mouseReleaseEvent(QMouseEvent* event)
+void ReadingView::mouseReleaseEvent(QMouseEvent* event)
 {
     TextView::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
     // The end of the selection nearer the pointer decides the entry.
-    const TextSelection selection = GetSelection();
+    const TextSelection selection = selectedRange();
     const int y = event->position().toPoint().y();
-    const int startDistance = squared(PositionToPoint(selection.start).y() - y);
-    const int endDistance = squared(PositionToPoint(selection.end).y() - y);
+    const int startDistance = squared(positionToPoint(selection.start).y() - y);
+    const int endDistance = squared(positionToPoint(selection.end).y() - y);
     const int nearer = startDistance < endDistance ? selection.start : selection.end;
-    UpdateCurrentIndexEntry(LineFromPosition(nearer));
-    UpdatePositionStatus();
+    updateCurrentIndexEntry(lineFromPosition(nearer));
+    updatePositionStatus();
 }
 
-void CParchlyView::mouseMoveEvent(QMouseEvent* event)
+void ReadingView::mouseMoveEvent(QMouseEvent* event)
 {
     TextView::mouseMoveEvent(event);
-    UpdateLinkCursor(event->position().toPoint());
-    UpdatePositionStatus();
+    updateLinkCursor(event->position().toPoint());
+    updatePositionStatus();
 }
 
-void CParchlyView::wheelEvent(QWheelEvent* event)
+void ReadingView::wheelEvent(QWheelEvent* event)
 {
     TextView::wheelEvent(event);
-    UpdateCurrentIndexEntry(-1);
+    updateCurrentIndexEntry(-1);
 }
 
-void CParchlyView::resizeEvent(QResizeEvent* event)
+void ReadingView::resizeEvent(QResizeEvent* event)
 {
     TextView::resizeEvent(event);
     if (m_initialised)
-        UpdateCurrentIndexEntry(-1);
+        updateCurrentIndexEntry(-1);
 }
 
-void CParchlyView::keyPressEvent(QKeyEvent* event)
+void ReadingView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
-        const QPoint caret = PositionToPoint(GetSelection().end);
-        ShowContextMenu(viewport()->mapToGlobal(caret));
+        const QPoint caret = positionToPoint(selectedRange().end);
+        showContextMenu(viewport()->mapToGlobal(caret));
     }
     TextView::keyPressEvent(event);
-    SelectNavigatorNode();
-    UpdateCurrentIndexEntry(-1);
-    UpdatePositionStatus();
+    selectNavigatorNode();
+    updateCurrentIndexEntry(-1);
+    updatePositionStatus();
 }
 
-void CParchlyView::contextMenuEvent(QContextMenuEvent* event)
+void ReadingView::contextMenuEvent(QContextMenuEvent* event)
 {
-    ShowContextMenu(event->globalPos());
+    showContextMenu(event->globalPos());
 }
 
-CommandState CParchlyView::contextCommandState(int id)
+CommandState ReadingView::contextCommandState(int id)
 {
     const RfcText& text = rfc();
     const bool isRfc = !text.isIndex;
     const NavigatorTrees trees = m_host->navigator();
-    const int tab = trees.tabs ? trees.tabs->GetSelectedTab() : 0;
+    const int tab = trees.tabs ? trees.tabs->currentIndex() : 0;
     CommandState state;
     switch (id) {
     case kCmdViewIndex:
@@ -184,18 +184,18 @@ CommandState CParchlyView::contextCommandState(int id)
     return state;
 }
 
-void CParchlyView::runContextCommand(int id)
+void ReadingView::runContextCommand(int id)
 {
     const RfcText& text = rfc();
     switch (id) {
     case kCmdHeaders:
-        ShowHeadersAndFooters(!text.hideHeaders, text.hideFooters);
+        setHeadersAndFootersCut(!text.hideHeaders, text.hideFooters);
         break;
     case kCmdFooters:
-        ShowHeadersAndFooters(text.hideHeaders, !text.hideFooters);
+        setHeadersAndFootersCut(text.hideHeaders, !text.hideFooters);
         break;
     case kCmdPageSeparators:
-        ShowPageSeparators(!text.showPageSeparators);
+        setPageSeparatorsShown(!text.showPageSeparators);
         break;
     case kCmdViewIndex:
     case kCmdStructure:
@@ -208,7 +208,7 @@ void CParchlyView::runContextCommand(int id)
     }
 }
 
-void CParchlyView::ShowContextMenu(const QPoint& globalPosition)
+void ReadingView::showContextMenu(const QPoint& globalPosition)
 {
     if (!m_contextMenu)
         m_contextMenu = new QMenu(this);

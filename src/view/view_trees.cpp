@@ -2,13 +2,13 @@
 // to a chosen item and following the caret.
 #include "analysis/line_mapping.h"
 #include "analysis/tree_walk.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/tab_strip.h"
 #include "platform/text_decoding.h"
 #include "platform/tree_images.h"
 #include "platform/tree_view.h"
 #include "view/navigator_tree_adapter.h"
-#include "view/parchly_view.h"
+#include "view/reading_view.h"
 #include "view/view_host.h"
 
 #include <algorithm>
@@ -86,20 +86,20 @@ void renumberRelativeEntries(std::vector<ContentEntry>& contents, size_t first)
 
 TreeView::Item addItem(TreeView& tree, TreeView::Item parent, const QString& text, int32_t data, int image)
 {
-    TreeView::Item item = tree.InsertItem(parent, text);
-    tree.SetItemData(item, data);
-    tree.SetItemImages(item, image, image + 1);
+    TreeView::Item item = tree.insertItem(parent, text);
+    tree.setItemData(item, data);
+    tree.setItemImages(item, image, image + 1);
     return item;
 }
 
 } // namespace
 
-void CParchlyView::FillStructureTree(TreeView* tree)
+void ReadingView::fillStructureTree(TreeView* tree)
 {
     if (!tree)
         return;
-    tree->DeleteAllItems();
-    tree->SetImageList(treeImages());
+    tree->clear();
+    tree->setImageList(treeImages());
     RfcText& text = rfc();
     TreeView::Item contentsItem = nullptr;
     TreeView::Item abstractItem = nullptr;
@@ -131,20 +131,20 @@ void CParchlyView::FillStructureTree(TreeView* tree)
 
         TreeView::Item parent = contentsItem;
         if (!entry.number.empty()) {
-            for (TreeView::Item walk = lastEntryItem; walk && walk != contentsItem; walk = tree->GetParent(walk)) {
-                if (holdsSection(text.contents[size_t(tree->GetItemData(walk))].number, entry.number)) {
+            for (TreeView::Item walk = lastEntryItem; walk && walk != contentsItem; walk = tree->parentItem(walk)) {
+                if (holdsSection(text.contents[size_t(tree->itemData(walk))].number, entry.number)) {
                     parent = walk;
                     break;
                 }
             }
         }
         const ContentEntry* parentEntry =
-            parent == contentsItem ? nullptr : &text.contents[size_t(tree->GetItemData(parent))];
+            parent == contentsItem ? nullptr : &text.contents[size_t(tree->itemData(parent))];
         TreeView::Item item = addItem(*tree, parent, entryLabel(entry, parentEntry), int32_t(k), kStructureImage);
         lastEntryItem = item;
         if (!firstEntryItem) {
             firstEntryItem = item;
-            tree->SelectItem(item);
+            tree->selectItem(item);
         }
         if (text.structureFromText && !abstractItem && entry.title == "Abstract")
             abstractItem = item;
@@ -159,29 +159,29 @@ void CParchlyView::FillStructureTree(TreeView* tree)
         }
     }
     if (TreeView::Item chosen = abstractItem ? abstractItem : contentsItem)
-        tree->SelectItem(chosen);
+        tree->selectItem(chosen);
 }
 
-void CParchlyView::FillPageTree(TreeView* tree)
+void ReadingView::fillPageTree(TreeView* tree)
 {
     if (!tree)
         return;
-    tree->DeleteAllItems();
-    tree->SetImageList(treeImages());
+    tree->clear();
+    tree->setImageList(treeImages());
     const std::vector<int32_t>& pageEnds = rfc().pageEnds;
     for (size_t k = 0; k + 1 < pageEnds.size(); ++k)
         addItem(*tree, nullptr, QStringLiteral("Page %1").arg(k + 1), pageEnds[k] + 1, kPageImage);
 }
 
-void CParchlyView::showLineAtTop(int line)
+void ReadingView::showLineAtTop(int line)
 {
-    ScrollLines(line - FirstVisibleLine());
-    const int start = LineStart(line);
+    scrollLines(line - firstVisibleLine());
+    const int start = lineStart(line);
     if (start >= 0)
-        SetSelection(start, start);
+        setSelection(start, start);
 }
 
-void CParchlyView::GoToSectionHeading(int heading)
+void ReadingView::goToSectionHeading(int heading)
 {
     const RfcText& text = rfc();
     if (heading < 0 || size_t(heading) >= text.headings.size())
@@ -190,10 +190,10 @@ void CParchlyView::GoToSectionHeading(int heading)
     if (line != 0)
         --line;
     showLineAtTop(line);
-    RecordPosition();
+    recordPosition();
 }
 
-void CParchlyView::GoToContentsEntry(int entry)
+void ReadingView::goToContentsEntry(int entry)
 {
     const RfcText& text = rfc();
     int target = 0;
@@ -206,28 +206,28 @@ void CParchlyView::GoToContentsEntry(int entry)
     if (target <= 0)
         return;
     showLineAtTop(target - 1);
-    UpdateCurrentIndexEntry(-1);
-    RecordPosition();
+    updateCurrentIndexEntry(-1);
+    recordPosition();
 }
 
-void CParchlyView::GoToFileLine(int line)
+void ReadingView::goToFileLine(int line)
 {
     const int shown = fileLineToDisplay(rfc(), line);
-    if (shown < 0 || shown >= LineCount())
+    if (shown < 0 || shown >= lineCount())
         return;
     showLineAtTop(shown);
-    RecordPosition();
+    recordPosition();
 }
 
-void CParchlyView::SelectNavigatorNode()
+void ReadingView::selectNavigatorNode()
 {
     const NavigatorTrees trees = m_host->navigator();
-    const int tab = trees.tabs ? trees.tabs->GetSelectedTab() : 0;
+    const int tab = trees.tabs ? trees.tabs->currentIndex() : 0;
     TreeView* tree = tab != 0 ? trees.pageTree : trees.structureTree;
     if (!tree)
         return;
     const RfcText& text = rfc();
-    const int line = LineFromPosition(GetSelection().end);
+    const int line = lineFromPosition(selectedRange().end);
     NavigatorTreeAdapter adapter(*tree);
     if (!text.isIndex && tab != 0)
         syncPageTree(text, adapter, displayLineToFile(text, line));
@@ -235,12 +235,12 @@ void CParchlyView::SelectNavigatorNode()
         syncStructureTree(text, adapter, line + 1);
 }
 
-void CParchlyView::ShowNavigatorMode()
+void ReadingView::showNavigatorMode()
 {
     QString mode = QStringLiteral("Structure View");
     if (rfc().isIndex)
         mode = QStringLiteral("Index View");
-    else if (const NavigatorTrees trees = m_host->navigator(); trees.tabs && trees.tabs->GetSelectedTab() != 0)
+    else if (const NavigatorTrees trees = m_host->navigator(); trees.tabs && trees.tabs->currentIndex() != 0)
         mode = QStringLiteral("Page View");
     m_host->setModePane(mode);
 }

@@ -5,7 +5,7 @@
 #include "app/options_level_counts.h"
 #include "app/options_regular_page.h"
 #include "app/options_rfc_page.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "collections/ini_file.h"
 #include "support/scripted_dialogs.h"
 
@@ -20,20 +20,20 @@ namespace parchly {
 
 namespace {
 
-class OptionsDialog : public ::testing::Test {
+class OptionsDialogTest : public ::testing::Test {
 protected:
-    OptionsDialog() : settings("/home/ann/") {}
+    OptionsDialogTest() : settings("/home/ann/") {}
 
-    void applyPage(COptionsDlg& dialog, int page)
+    void applyPage(OptionsDialog& dialog, int page)
     {
         dialog.tabs()->setCurrentIndex(page);
         dialog.applyButton()->click();
     }
 
     // Opens the Format page on `category` and runs its font chooser.
-    void chooseFont(COptionsDlg& dialog, int category)
+    void chooseFont(OptionsDialog& dialog, int category)
     {
-        dialog.tabs()->setCurrentIndex(COptionsDlg::kFormatPage);
+        dialog.tabs()->setCurrentIndex(OptionsDialog::kFormatPage);
         dialog.formatPage()->categoryBox()->setCurrentIndex(category);
         dialog.formatPage()->selectButton()->click();
     }
@@ -59,7 +59,7 @@ TEST(LevelCounts, MalformedTextsAreRejectedAndLargeCountsHeld)
     for (const auto& [text, expected] : rejected) {
         std::vector<int32_t> counts = {7};
         QString message;
-        EXPECT_FALSE(ParseLevelCounts(text, counts, message)) << text.toStdString();
+        EXPECT_FALSE(parseLevelCounts(text, counts, message)) << text.toStdString();
         EXPECT_EQ(message, expected) << text.toStdString();
         EXPECT_EQ(counts, std::vector<int32_t>({7}));
     }
@@ -70,12 +70,12 @@ TEST(LevelCounts, MalformedTextsAreRejectedAndLargeCountsHeld)
     for (const auto& [text, expected] : accepted) {
         std::vector<int32_t> counts;
         QString message;
-        EXPECT_TRUE(ParseLevelCounts(text, counts, message)) << text.toStdString();
+        EXPECT_TRUE(parseLevelCounts(text, counts, message)) << text.toStdString();
         EXPECT_EQ(counts, expected) << text.toStdString();
     }
 }
 
-TEST_F(OptionsDialog, ARejectedRegularPageGivesItsMessageAndStoresNothing)
+TEST_F(OptionsDialogTest, ARejectedRegularPageGivesItsMessageAndStoresNothing)
 {
     const std::vector<std::pair<QString, QString>> cases = {
         {"500; 50", "Wrong character: ;.\nMust seperated by comma(,)!"},
@@ -87,13 +87,13 @@ TEST_F(OptionsDialog, ARejectedRegularPageGivesItsMessageAndStoresNothing)
     };
     settings.IndexLevelCounts = {400, 40, 12};
     for (const auto& [text, message] : cases) {
-        COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+        OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
         EXPECT_EQ(dialog.windowTitle(), "Options (Changes will take effect on next relative action)");
-        EXPECT_EQ(dialog.tabs()->currentIndex(), COptionsDlg::kRegularPage);
+        EXPECT_EQ(dialog.tabs()->currentIndex(), OptionsDialog::kRegularPage);
         EXPECT_EQ(dialog.regularPage()->levelCountsField()->text(), "400, 40, 12");
         dialog.regularPage()->box("OpenRfcIndexWhenStarted")->setChecked(true);
         dialog.regularPage()->levelCountsField()->setText(text);
-        applyPage(dialog, COptionsDlg::kRegularPage);
+        applyPage(dialog, OptionsDialog::kRegularPage);
         EXPECT_EQ(scripted.messages.value(scripted.messages.size() - 1), message) << text.toStdString();
     }
     EXPECT_EQ(scripted.messages.size(), 6);
@@ -102,16 +102,16 @@ TEST_F(OptionsDialog, ARejectedRegularPageGivesItsMessageAndStoresNothing)
     EXPECT_TRUE(ini.text().isEmpty());
 }
 
-TEST_F(OptionsDialog, AnAcceptedRegularPageStoresAndSavesEverything)
+TEST_F(OptionsDialogTest, AnAcceptedRegularPageStoresAndSavesEverything)
 {
     ini.write("[settings]\nLevel0=900\nLevel1=90\nLevel2=30\nLevel3=15\nLineWidth=80\n");
-    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
-    COptionsRegularPage* page = dialog.regularPage();
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsRegularPage* page = dialog.regularPage();
     page->box("OpenRfcIndexWhenStarted")->setChecked(true);
     page->box("BuildStructureFromText")->setChecked(false);
     page->box("LargeToolBarButtonWithText")->setChecked(true);
     page->levelCountsField()->setText("500 ,50 ,");
-    applyPage(dialog, COptionsDlg::kRegularPage);
+    applyPage(dialog, OptionsDialog::kRegularPage);
 
     EXPECT_TRUE(scripted.messages.isEmpty());
     EXPECT_TRUE(settings.LargeToolBarButtonWithText);
@@ -120,17 +120,17 @@ TEST_F(OptionsDialog, AnAcceptedRegularPageStoresAndSavesEverything)
 
     // The file written reads back to the same state.
     RfcSettings loaded("/home/ann/");
-    loaded.LoadSettings(ini.profile);
+    loaded.loadSettings(ini.profile);
     EXPECT_EQ(loaded.IndexLevelCounts, std::vector<int32_t>({500, 50}));
     EXPECT_TRUE(loaded.OpenRfcIndexWhenStarted && loaded.LargeToolBarButtonWithText);
     EXPECT_FALSE(loaded.BuildStructureFromText);
 }
 
-TEST_F(OptionsDialog, MasterSwitchesSetAndLockTheirDependentBoxes)
+TEST_F(OptionsDialogTest, MasterSwitchesSetAndLockTheirDependentBoxes)
 {
     settings.DisableInvalidContentEntryLink = false;
-    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
-    COptionsRegularPage* page = dialog.regularPage();
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsRegularPage* page = dialog.regularPage();
     QCheckBox* analysis = page->box("DisableReferenceAnalysis");
     QCheckBox* referenceLink = page->box("DisableReferenceLink");
     ASSERT_TRUE(referenceLink->isEnabled() && !referenceLink->isChecked());
@@ -152,15 +152,15 @@ TEST_F(OptionsDialog, MasterSwitchesSetAndLockTheirDependentBoxes)
 
     // A page opened with a master switch on starts with its dependents locked.
     settings.DisableContentEntryLink = true;
-    COptionsDlg again(settings, ini.profile, lastBrowsedFolder);
+    OptionsDialog again(settings, ini.profile, lastBrowsedFolder);
     EXPECT_FALSE(again.regularPage()->box("DisableInvalidContentEntryLink")->isEnabled());
 }
 
-TEST_F(OptionsDialog, AChosenFormatIsShownAndKeptButNotWrittenOnCancel)
+TEST_F(OptionsDialogTest, AChosenFormatIsShownAndKeptButNotWrittenOnCancel)
 {
     scripted.fontChoices = {FontChoice{"DejaVu Sans Mono", 700, true, false, false, 12, QColor(255, 0, 0)}};
-    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
-    COptionsFormatPage* page = dialog.formatPage();
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsFormatPage* page = dialog.formatPage();
     chooseFont(dialog, kFormatSubtitles);
 
     // The chooser started from the stored format.
@@ -179,50 +179,50 @@ TEST_F(OptionsDialog, AChosenFormatIsShownAndKeptButNotWrittenOnCancel)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(ini.text().isEmpty());
     TextFormat stored;
-    ASSERT_TRUE(settings.GetFormat(kFormatSubtitles, stored));
+    ASSERT_TRUE(settings.categoryFormat(kFormatSubtitles, stored));
     EXPECT_EQ(stored.effects, kEffectBold | kEffectItalic);
     EXPECT_EQ(stored.colour, 0xFFu);
 }
 
-TEST_F(OptionsDialog, OnlyAWeightOf700IsBoldAndApplyingWritesTheFormats)
+TEST_F(OptionsDialogTest, OnlyAWeightOf700IsBoldAndApplyingWritesTheFormats)
 {
     scripted.fontChoices = {FontChoice{"Mono", 600, false, true, true, 9, Qt::black}};
-    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     chooseFont(dialog, kFormatTitle);
     dialog.applyButton()->click();
 
     EXPECT_EQ(ini.value("RFC Title", "style"), "strikeout, underline");
     EXPECT_EQ(ini.value("Default", "font"), "Fixedsys");
     RfcSettings loaded;
-    loaded.LoadSettings(ini.profile);
-    EXPECT_EQ(FormatToText(loaded.Formats[kFormatTitle]).font, "Mono");
+    loaded.loadSettings(ini.profile);
+    EXPECT_EQ(formatToText(loaded.Formats[kFormatTitle]).font, "Mono");
     EXPECT_EQ(loaded.Formats[kFormatTitle].height, 180);
 }
 
-TEST_F(OptionsDialog, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
+TEST_F(OptionsDialogTest, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
 {
-    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     dialog.rfcPage()->localPathField()->setText("///");
     dialog.rfcPage()->indexUrlField()->setText("ftp://changed/rfc-index.txt");
     scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
-    applyPage(dialog, COptionsDlg::kRfcPage);
+    applyPage(dialog, OptionsDialog::kRfcPage);
     EXPECT_EQ(scripted.messages, QStringList({"Empty Local Path"}));
     EXPECT_EQ(settings.RfcRootPath, "/home/ann/RFCPath");
     EXPECT_NE(settings.RfcIndexDownloadUrl, "ftp://changed/rfc-index.txt");
     EXPECT_TRUE(ini.text().isEmpty());
 
-    applyPage(dialog, COptionsDlg::kRfcPage);
+    applyPage(dialog, OptionsDialog::kRfcPage);
     EXPECT_EQ(scripted.messages.size(), 2);
     EXPECT_EQ(settings.RfcRootPath, "");
     EXPECT_EQ(ini.value("settings", "RfcRootPath"), "");
     EXPECT_EQ(settings.RfcIndexDownloadUrl, "ftp://changed/rfc-index.txt");
 }
 
-TEST_F(OptionsDialog, TheFolderBrowserRemembersTheLastFolder)
+TEST_F(OptionsDialogTest, TheFolderBrowserRemembersTheLastFolder)
 {
     lastBrowsedFolder = "/srv";
     scripted.paths = {"", "/srv/rfc"};
-    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     dialog.rfcPage()->browseButton()->click();
     EXPECT_EQ(lastBrowsedFolder, "/srv");
     EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "/home/ann/RFCPath");
@@ -233,9 +233,9 @@ TEST_F(OptionsDialog, TheFolderBrowserRemembersTheLastFolder)
     EXPECT_EQ(settings.RfcRootPath, "/home/ann/RFCPath");
 }
 
-TEST_F(OptionsDialog, OkAppliesEveryPageAndClosesEvenWhenOneRejects)
+TEST_F(OptionsDialogTest, OkAppliesEveryPageAndClosesEvenWhenOneRejects)
 {
-    COptionsDlg dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     dialog.regularPage()->levelCountsField()->setText("9");
     dialog.regularPage()->box("ShowPageSeparator")->setChecked(true);
     dialog.rfcPage()->localPathField()->setText("D:\\RFCs\\");

@@ -1,6 +1,6 @@
 // The font chooser the Format page offers: it starts from the stored format
 // and gives back what the user set.
-#include "app/font_chooser.h"
+#include "platform/font_chooser.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +12,7 @@ namespace parchly {
 
 TEST(FontChooser, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
 {
-    CFontChooserDlg chooser(FontChoice{"", 700, true, true, false, 14, QColor(0, 128, 255)});
+    FontChooserDialog chooser(FontChoice{"", 700, true, true, false, 14, QColor(0, 128, 255)});
     EXPECT_EQ(chooser.styleBox()->currentText(), "Bold Italic");
     const FontChoice same = chooser.choice();
     EXPECT_TRUE(same.weight == 700 && same.italic && same.underline && !same.strikeout);

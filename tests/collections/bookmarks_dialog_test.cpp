@@ -22,9 +22,9 @@ const std::string kMine = "Old - rfc2616.txt (Ln 5, Col 2) - \\home\\ann\\RFCPat
 const std::string kOther = "Other - rfc791.txt (Ln 3, Col 0) - \\home\\ann\\RFCPath\\rfc791.txt";
 const std::string kOther2 = "rfc793.txt (Ln 9, Col 1) - \\home\\ann\\RFCPath\\rfc793.txt";
 
-class BookmarksDialog : public ::testing::Test {
+class BookmarksDialogTest : public ::testing::Test {
 protected:
-    BookmarksDialog()
+    BookmarksDialogTest()
     {
         host.activePath = kActive;
         host.openPaths = {kActive};
@@ -41,7 +41,7 @@ protected:
     Texts stored() const { return ini.list("Bookmarks", "BM"); }
 
     // Sets a bookmark under `name` at the caret.
-    static void setBookmark(CBookmarksDlg& dialog, const QString& name)
+    static void setBookmark(BookmarksDialog& dialog, const QString& name)
     {
         dialog.nameField()->setText(name);
         dialog.setButton()->click();
@@ -53,14 +53,14 @@ protected:
 
 } // namespace
 
-TEST_F(BookmarksDialog, SettingTwiceOrInAnotherCaseKeepsOneEntry)
+TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
 {
     {
-        CBookmarksDlg none(host, ini.profile);
+        BookmarksDialog none(host, ini.profile);
         none.reject();
         EXPECT_EQ(ini.text().trimmed(), "[Bookmarks]\nAllBookmarks=0\nBM0=") << "nothing to store";
     }
-    CBookmarksDlg dialog(host, ini.profile);
+    BookmarksDialog dialog(host, ini.profile);
     EXPECT_EQ(dialog.nameField()->text(), "bookmark");
     EXPECT_FALSE(dialog.gotoButton()->isEnabled() || dialog.removeButton()->isEnabled());
     setBookmark(dialog, "Intro");
@@ -75,16 +75,16 @@ TEST_F(BookmarksDialog, SettingTwiceOrInAnotherCaseKeepsOneEntry)
     EXPECT_EQ(stored(), Texts({"Intro - " + kHere, "Caching - " + kHere}));
 }
 
-TEST_F(BookmarksDialog, AnEmptyNameStoresTheLocationAloneAndGoesBackToIt)
+TEST_F(BookmarksDialogTest, AnEmptyNameStoresTheLocationAloneAndGoesBackToIt)
 {
     {
-        CBookmarksDlg dialog(host, ini.profile);
+        BookmarksDialog dialog(host, ini.profile);
         setBookmark(dialog, "");
         dialog.reject();
     }
     EXPECT_EQ(stored(), Texts({kHere}));
 
-    CBookmarksDlg again(host, ini.profile);
+    BookmarksDialog again(host, ini.profile);
     ASSERT_EQ(again.list()->count(), 1);
     again.list()->item(0)->setSelected(true);
     again.gotoButton()->click();
@@ -92,13 +92,13 @@ TEST_F(BookmarksDialog, AnEmptyNameStoresTheLocationAloneAndGoesBackToIt)
     EXPECT_EQ(host.caretRequests, (QList<QPair<int, int>>{{12, 4}}));
 }
 
-TEST_F(BookmarksDialog, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
+TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
 {
     storeBookmarks({kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - \\home\\ann\\RFCPath\\rfc2616.txt",
                     "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - \\home\\ann\\RFCPath\\rfc2616.txt"},
                    1);
     const auto gotoRow = [this](int row) {
-        CBookmarksDlg dialog(host, ini.profile);
+        BookmarksDialog dialog(host, ini.profile);
         dialog.list()->item(row)->setSelected(true);
         dialog.gotoButton()->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
@@ -122,11 +122,11 @@ TEST_F(BookmarksDialog, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
     EXPECT_EQ(stored().size(), 4u);
 }
 
-TEST_F(BookmarksDialog, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAllIsOff)
+TEST_F(BookmarksDialogTest, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAllIsOff)
 {
     storeBookmarks({kOther, kMine, kOther2});
     {
-        CBookmarksDlg dialog(host, ini.profile);
+        BookmarksDialog dialog(host, ini.profile);
         EXPECT_FALSE(dialog.showAllBox()->isChecked());
         ASSERT_EQ(dialog.list()->count(), 1);
         setBookmark(dialog, "New");
@@ -136,7 +136,7 @@ TEST_F(BookmarksDialog, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAllIsO
 
     // Show all lists every file's bookmarks as stored; clicking the box again
     // re-reads the file, dropping what was set and not saved.
-    CBookmarksDlg dialog(host, ini.profile);
+    BookmarksDialog dialog(host, ini.profile);
     dialog.showAllBox()->click();
     EXPECT_EQ(dialog.list()->count(), 4);
     dialog.setButton()->click();
@@ -151,20 +151,20 @@ TEST_F(BookmarksDialog, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAllIsO
     EXPECT_EQ(stored(), Texts({kOther2, kMine, "New - " + kHere}));
 }
 
-TEST_F(BookmarksDialog, OnlyTheActiveFileItselfHasBookmarksToShowAndSet)
+TEST_F(BookmarksDialogTest, OnlyTheActiveFileItselfHasBookmarksToShowAndSet)
 {
     // Paths compare with case.
     storeBookmarks({kMine, kOther});
     host.activePath = "/home/ann/RFCPath/RFC2616.txt";
     {
-        CBookmarksDlg dialog(host, ini.profile);
+        BookmarksDialog dialog(host, ini.profile);
         EXPECT_EQ(dialog.list()->count(), 0);
         dialog.reject();
     }
     EXPECT_EQ(stored(), Texts({kMine, kOther}));
 
     host.activePath.clear();
-    CBookmarksDlg dialog(host, ini.profile);
+    BookmarksDialog dialog(host, ini.profile);
     EXPECT_FALSE(dialog.setButton()->isEnabled() || dialog.nameField()->isEnabled());
     EXPECT_TRUE(dialog.locationField()->text().isEmpty());
     EXPECT_EQ(dialog.list()->count(), 0);

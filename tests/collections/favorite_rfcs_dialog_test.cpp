@@ -14,7 +14,7 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-class FavoriteRfcsDialog : public ::testing::Test {
+class FavoriteRfcsDialogTest : public ::testing::Test {
 protected:
     void storeFavorites(const Paths& paths) { ini.writeList("FavoriteRFCs", "RFC", paths); }
     Paths stored() const { return ini.list("FavoriteRFCs", "RFC"); }
@@ -32,10 +32,10 @@ protected:
 
 } // namespace
 
-TEST_F(FavoriteRfcsDialog, ChosenFilesAreAddedEvenTwiceAndStoredWithBackslashes)
+TEST_F(FavoriteRfcsDialogTest, ChosenFilesAreAddedEvenTwiceAndStoredWithBackslashes)
 {
     scripted.paths = {"/srv/rfc/rfc1034.txt", "/srv/rfc/rfc1034.txt"};
-    CFavoriteRfcsDlg dialog(host, ini.profile);
+    FavoriteRfcsDialog dialog(host, ini.profile);
     EXPECT_FALSE(dialog.addActiveButton()->isEnabled() || dialog.addAllOpenedButton()->isEnabled());
     dialog.addRfcButton()->click();
     dialog.addRfcButton()->click();
@@ -47,12 +47,12 @@ TEST_F(FavoriteRfcsDialog, ChosenFilesAreAddedEvenTwiceAndStoredWithBackslashes)
     EXPECT_EQ(ini.value("FavoriteRFCs", "RFC2"), "");
 }
 
-TEST_F(FavoriteRfcsDialog, ActiveAndOpenDocumentsAreNeverAddedTwice)
+TEST_F(FavoriteRfcsDialogTest, ActiveAndOpenDocumentsAreNeverAddedTwice)
 {
     storeFavorites({"\\srv\\rfc\\RFC791.TXT"});
     host.openPaths = {"/srv/rfc/rfc791.txt", "/srv/rfc/rfc793.txt", "/srv/rfc/rfc-index.txt"};
     host.activePath = "/srv/rfc/rfc793.txt";
-    CFavoriteRfcsDlg dialog(host, ini.profile);
+    FavoriteRfcsDialog dialog(host, ini.profile);
     dialog.addActiveButton()->click();
     dialog.addActiveButton()->click();
     dialog.addAllOpenedButton()->click();
@@ -61,12 +61,12 @@ TEST_F(FavoriteRfcsDialog, ActiveAndOpenDocumentsAreNeverAddedTwice)
     EXPECT_EQ(stored(), Paths({"\\srv\\rfc\\RFC791.TXT", "\\srv\\rfc\\rfc793.txt", "\\srv\\rfc\\rfc-index.txt"}));
 }
 
-TEST_F(FavoriteRfcsDialog, RemovingScatteredAndOpeningSeveralWithOneMissing)
+TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
 {
     storeFavorites({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc3.txt", "\\r\\rfc4.txt", "\\r\\rfc5.txt",
                     "\\r\\rfc6.txt"});
     {
-        CFavoriteRfcsDlg dialog(host, ini.profile);
+        FavoriteRfcsDialog dialog(host, ini.profile);
         select(dialog.list(), {2, 4});
         dialog.removeButton()->click();
         dialog.reject();
@@ -74,7 +74,7 @@ TEST_F(FavoriteRfcsDialog, RemovingScatteredAndOpeningSeveralWithOneMissing)
     EXPECT_EQ(stored(), Paths({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc4.txt", "\\r\\rfc6.txt"}));
 
     host.missingFiles.insert("/r/gone.txt");
-    CFavoriteRfcsDlg dialog(host, ini.profile);
+    FavoriteRfcsDialog dialog(host, ini.profile);
     select(dialog.list(), {3, 0, 1});
     dialog.addRfcButton()->click(); // cancelled; the list is saved all the same
     dialog.openButton()->click();
@@ -84,12 +84,12 @@ TEST_F(FavoriteRfcsDialog, RemovingScatteredAndOpeningSeveralWithOneMissing)
     EXPECT_EQ(stored().size(), 4u);
 }
 
-TEST_F(FavoriteRfcsDialog, PathsWithoutBackslashAndLongNamesSurviveASave)
+TEST_F(FavoriteRfcsDialogTest, PathsWithoutBackslashAndLongNamesSurviveASave)
 {
     const Paths paths = {"rfc2616.txt", "/home/ann/rfc1.txt", "\\docs\\" + std::string(30, 'x') + ".txt",
                          "\\docs\\" + std::string(23, 'y')};
     storeFavorites(paths);
-    CFavoriteRfcsDlg dialog(host, ini.profile);
+    FavoriteRfcsDialog dialog(host, ini.profile);
     EXPECT_EQ(dialog.list()->item(3)->text(), QString(23, 'y') + " /docs/" + QString(23, 'y'));
     dialog.reject();
     EXPECT_EQ(stored(), paths);

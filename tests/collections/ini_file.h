@@ -3,7 +3,7 @@
 #ifndef PARCHLY_TESTS_COLLECTIONS_INI_FILE_H
 #define PARCHLY_TESTS_COLLECTIONS_INI_FILE_H
 
-#include "platform/profile.h"
+#include "settings/profile.h"
 #include "support/temp_folder.h"
 
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 #include "app/options_dialog.h"
 #include "app/options_regular_page.h"
 #include "app/options_rfc_page.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "collections/bookmarks_dialog.h"
 #include "collections/fake_collections_host.h"
 #include "collections/favorite_rfcs_dialog.h"
@@ -46,43 +46,43 @@ TEST_F(SharedIniFile, WhatTheProgramWritesReadsBackToTheSameState)
 {
     RfcSettings settings("/srv/");
     {
-        COptionsDlg options(settings, ini.profile, lastBrowsedFolder);
+        OptionsDialog options(settings, ini.profile, lastBrowsedFolder);
         options.regularPage()->box("ShowPageSeparator")->setChecked(true);
         options.regularPage()->levelCountsField()->setText("300, 30");
         options.rfcPage()->localPathField()->setText("/srv/rfc");
         options.okButton()->click();
     }
     {
-        CBookmarksDlg bookmarks(host, ini.profile);
+        BookmarksDialog bookmarks(host, ini.profile);
         bookmarks.setButton()->click();
         bookmarks.showAllBox()->setChecked(true);
         bookmarks.reject();
     }
     {
-        CFavoriteRfcsDlg favorites(host, ini.profile);
+        FavoriteRfcsDialog favorites(host, ini.profile);
         favorites.addActiveButton()->click();
         favorites.reject();
     }
     {
-        CTipDlg tip(ini.directory(), ini.profile);
+        TipDialog tip(ini.directory(), ini.profile);
         tip.startUpBox()->setChecked(false);
         tip.closeButton()->click();
     }
 
     RfcSettings loaded("/elsewhere/");
-    loaded.LoadSettings(ini.profile);
+    loaded.loadSettings(ini.profile);
     EXPECT_TRUE(loaded.ShowPageSeparator);
     EXPECT_EQ(loaded.IndexLevelCounts, std::vector<int32_t>({300, 30}));
     EXPECT_EQ(loaded.RfcRootPath, "/srv/rfc");
 
-    CBookmarksDlg bookmarks(host, ini.profile);
+    BookmarksDialog bookmarks(host, ini.profile);
     EXPECT_TRUE(bookmarks.showAllBox()->isChecked());
     ASSERT_EQ(bookmarks.list()->count(), 1);
     EXPECT_EQ(bookmarks.list()->item(0)->text(), "bookmark - rfc9110.txt (Ln 40, Col 2) - /srv/rfc/rfc9110.txt");
-    CFavoriteRfcsDlg favorites(host, ini.profile);
+    FavoriteRfcsDialog favorites(host, ini.profile);
     ASSERT_EQ(favorites.list()->count(), 1);
     EXPECT_TRUE(favorites.list()->item(0)->text().endsWith(" /srv/rfc/rfc9110.txt"));
-    CTipDlg tip(ini.directory(), ini.profile);
+    TipDialog tip(ini.directory(), ini.profile);
     EXPECT_FALSE(tip.showAtStartUp());
     EXPECT_EQ(tip.tipText(), "Second tip");
 }
@@ -96,19 +96,19 @@ TEST_F(SharedIniFile, AHandDamagedFileLoadsWhatCanBeKept)
               "[Tip]\nStartUp=\nFilePos=abc\nTimeStamp=\n"
               "garbage line without a section\n[unterminated section\n");
     RfcSettings settings("/srv/");
-    settings.LoadSettings(ini.profile);
+    settings.loadSettings(ini.profile);
     EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({250}));
     EXPECT_EQ(settings.RfcRootPath, "C:/RFC");
-    EXPECT_EQ(FormatToText(settings.Formats[kFormatDefault]).size, "10");
+    EXPECT_EQ(formatToText(settings.Formats[kFormatDefault]).size, "10");
 
-    CBookmarksDlg bookmarks(host, ini.profile);
+    BookmarksDialog bookmarks(host, ini.profile);
     EXPECT_FALSE(bookmarks.showAllBox()->isChecked());
     bookmarks.showAllBox()->click();
     EXPECT_EQ(bookmarks.list()->count(), 1);
-    CFavoriteRfcsDlg favorites(host, ini.profile);
+    FavoriteRfcsDialog favorites(host, ini.profile);
     EXPECT_EQ(favorites.list()->count(), 1);
     {
-        CTipDlg tip(ini.directory(), ini.profile);
+        TipDialog tip(ini.directory(), ini.profile);
         EXPECT_TRUE(tip.showAtStartUp());
         EXPECT_EQ(tip.tipText(), "First tip");
     }

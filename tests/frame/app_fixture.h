@@ -4,7 +4,7 @@
 #ifndef PARCHLY_TESTS_FRAME_APP_FIXTURE_H
 #define PARCHLY_TESTS_FRAME_APP_FIXTURE_H
 
-#include "app/parchly_app.h"
+#include "app/parchly_application.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
@@ -29,13 +29,13 @@ protected:
         QDir::setCurrent(previousDirectory);
     }
 
-    // Makes the application object; `start` also runs InitInstance.
-    CParchlyApp& makeApp(bool start = true)
+    // Makes the application object; `start` also runs start.
+    ParchlyApplication& makeApp(bool start = true)
     {
-        app = std::make_unique<CParchlyApp>();
+        app = std::make_unique<ParchlyApplication>();
         app->settings().RfcRootPath = QDir(folder.path()).absolutePath().toStdString();
         if (start) {
-            EXPECT_TRUE(app->InitInstance());
+            EXPECT_TRUE(app->start());
         }
         return *app;
     }
@@ -55,7 +55,7 @@ protected:
     QTemporaryDir folder;
     QString previousDirectory;
     ScriptedDialogs dialogs;
-    std::unique_ptr<CParchlyApp> app;
+    std::unique_ptr<ParchlyApplication> app;
 };
 
 } // namespace parchly::test

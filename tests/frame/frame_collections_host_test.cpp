@@ -1,16 +1,16 @@
 #include "frame/frame_collections_host.h"
 
 #include "frame/app_fixture.h"
-#include "frame/child_frame.h"
-#include "frame/main_frame.h"
-#include "view/parchly_view.h"
+#include "frame/document_window.h"
+#include "frame/main_window.h"
+#include "view/reading_view.h"
 
 namespace parchly {
 namespace {
 
 class FrameCollectionsHostTest : public test::AppFixture {
 protected:
-    FrameCollectionsHost host() { return FrameCollectionsHost(*app->mainFrame(), *app); }
+    FrameCollectionsHost host() { return FrameCollectionsHost(*app->mainWindow(), *app); }
 };
 
 TEST_F(FrameCollectionsHostTest, TellsTheOpenDocumentsInOpeningOrder)
@@ -37,17 +37,17 @@ TEST_F(FrameCollectionsHostTest, PutsTheCaretOnAShownLineOnly)
 {
     makeApp();
     ASSERT_TRUE(host().openDocument(copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"))));
-    CParchlyView* view = app->mainFrame()->activeChildFrame()->view();
+    ReadingView* view = app->mainWindow()->activeDocumentWindow()->view();
 
     host().setActiveCaretLineColumn(13, 4);
     int line = -1, column = -1;
     host().activeCaretLineColumn(line, column);
     EXPECT_EQ(line, 13);
     EXPECT_EQ(column, 4);
-    EXPECT_EQ(app->mainFrame()->positionPane(), QStringLiteral("Ln 13, Col 4"));
+    EXPECT_EQ(app->mainWindow()->positionPane(), QStringLiteral("Ln 13, Col 4"));
 
     // On a blank line any column is the line's start.
-    ASSERT_EQ(view->LineText(12), QStringLiteral("\n"));
+    ASSERT_EQ(view->lineText(12), QStringLiteral("\n"));
     host().setActiveCaretLineColumn(12, 4);
     host().activeCaretLineColumn(line, column);
     EXPECT_EQ(line, 12);
@@ -57,11 +57,11 @@ TEST_F(FrameCollectionsHostTest, PutsTheCaretOnAShownLineOnly)
     host().setActiveCaretLineColumn(13, 500);
     host().activeCaretLineColumn(line, column);
     EXPECT_EQ(line, 13);
-    ASSERT_TRUE(view->LineText(13).startsWith(QStringLiteral("   This document describes")));
-    EXPECT_EQ(column, view->LineText(13).chopped(1).size());
+    ASSERT_TRUE(view->lineText(13).startsWith(QStringLiteral("   This document describes")));
+    EXPECT_EQ(column, view->lineText(13).chopped(1).size());
 
     // A line past the end leaves the caret where it was.
-    host().setActiveCaretLineColumn(view->LineCount() + 10, 0);
+    host().setActiveCaretLineColumn(view->lineCount() + 10, 0);
     host().activeCaretLineColumn(line, column);
     EXPECT_EQ(line, 13);
 }

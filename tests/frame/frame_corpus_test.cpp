@@ -1,10 +1,10 @@
 #include "frame/app_fixture.h"
-#include "frame/child_frame.h"
+#include "frame/document_window.h"
 #include "frame/document_tab_bar.h"
-#include "frame/main_frame.h"
+#include "frame/main_window.h"
 #include "platform/tab_strip.h"
 #include "support/corpus.h"
-#include "view/parchly_doc.h"
+#include "view/rfc_document.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,26 +21,26 @@ TEST_F(FrameCorpusTest, EveryFileOpensInItsOwnWindowAndClosesAgain)
 {
     PARCHLY_REQUIRE_CORPUS_FILE(anyRfc, "rfc2616.txt");
     makeApp();
-    CMainFrame& frame = *app->mainFrame();
+    MainWindow& frame = *app->mainWindow();
     const QDir folder(QString::fromStdString(anyRfc.parent_path().string()));
     const QStringList names = folder.entryList({"*.txt"}, QDir::Files, QDir::Name);
     for (const QString& name : names) {
-        CParchlyDoc* document = app->OpenDocumentFile(folder.filePath(name));
+        RfcDocument* document = app->openDocumentFile(folder.filePath(name));
         ASSERT_NE(document, nullptr) << name.toStdString();
-        ASSERT_NE(frame.activeChildFrame(), nullptr);
-        EXPECT_EQ(frame.activeChildFrame()->document(), document);
+        ASSERT_NE(frame.activeDocumentWindow(), nullptr);
+        EXPECT_EQ(frame.activeDocumentWindow()->document(), document);
         EXPECT_EQ(document->text().isIndex, name == QLatin1String("rfc-index.txt")) << name.toStdString();
-        EXPECT_EQ(frame.documentTabBar()->tabs()->tabText(frame.documentTabBar()->tabs()->GetSelectedTab()), name);
+        EXPECT_EQ(frame.documentTabBar()->tabs()->tabText(frame.documentTabBar()->tabs()->currentIndex()), name);
     }
-    EXPECT_EQ(frame.documentTabBar()->tabs()->TabCount(), names.size());
+    EXPECT_EQ(frame.documentTabBar()->tabs()->count(), names.size());
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
-    for (CChildFrame* child : std::vector<CChildFrame*>(frame.childFrames()))
+    for (DocumentWindow* child : std::vector<DocumentWindow*>(frame.documentWindows()))
         child->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(frame.documentTabBar()->tabs()->TabCount(), 0);
+    EXPECT_EQ(frame.documentTabBar()->tabs()->count(), 0);
     EXPECT_EQ(frame.menuResource(), 128);
-    EXPECT_FALSE(app->indexDocumentOpen);
+    EXPECT_FALSE(app->mainWindow()->indexDocumentOpen());
 }
 
 } // namespace

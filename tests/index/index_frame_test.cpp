@@ -21,18 +21,18 @@ protected:
     {
         ReadingFixture::SetUp();
         makeApp();
-        app->mainFrame()->resize(1000, 700);
+        app->mainWindow()->resize(1000, 700);
     }
 
-    CParchlyView& openIndex()
+    ReadingView& openIndex()
     {
         view = open(copyReading("rfc-index.txt", "rfc-index.txt"));
         EXPECT_NE(view, nullptr);
         return *view;
     }
 
-    const RfcText& text() const { return view->GetDocument()->text(); }
-    TreeView* tree() const { return app->mainFrame()->activeChildFrame()->navigatorBar()->firstTree(); }
+    const RfcText& text() const { return view->rfcDocument()->text(); }
+    TreeView* tree() const { return app->mainWindow()->activeDocumentWindow()->navigatorBar()->firstTree(); }
 
     int entryOf(int number) const
     {
@@ -56,24 +56,24 @@ protected:
     }
     bool underlined(int position) const { return underlined(position, position + 1); }
 
-    CParchlyView* view = nullptr;
+    ReadingView* view = nullptr;
 };
 
 TEST_F(IndexFrameTest, TheIndexOpensWithItsTabAndTreeAndIsKnownOpen)
 {
     openIndex();
-    EXPECT_TRUE(app->indexDocumentOpen);
+    EXPECT_TRUE(app->mainWindow()->indexDocumentOpen());
     EXPECT_TRUE(text().isIndex);
     EXPECT_EQ(view->history().entries().size(), 1u);
-    CChildFrame* child = app->mainFrame()->activeChildFrame();
-    ASSERT_EQ(child->navigatorBar()->tabs()->TabCount(), 1);
+    DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
+    ASSERT_EQ(child->navigatorBar()->tabs()->count(), 1);
     EXPECT_EQ(child->navigatorBar()->tabs()->tabText(0), "Index");
-    EXPECT_EQ(tree()->GetItemText(tree()->GetRoot()), "1 - 500");
-    EXPECT_EQ(app->mainFrame()->modePane(), "Index View");
+    EXPECT_EQ(tree()->itemText(tree()->topLevelItem(0)), "1 - 500");
+    EXPECT_EQ(app->mainWindow()->modePane(), "Index View");
 
     child->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(app->indexDocumentOpen);
+    EXPECT_FALSE(app->mainWindow()->indexDocumentOpen());
 }
 
 TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndOnlyItsTitleAndNumbersAreUnderlined)
@@ -90,8 +90,8 @@ TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndOnlyItsTitleAndNumbersAr
     EXPECT_FALSE(underlined(find(*view, "0001")));  // the entry's own number is no link
 
     const int entry = find(*view, "0010 Documentation");
-    view->SetSelection(find(*view, "Obsoletes", entry), find(*view, "Obsoletes", entry));
-    view->UpdateCurrentIndexEntry(-1);
+    view->setSelection(find(*view, "Obsoletes", entry), find(*view, "Obsoletes", entry));
+    view->updateCurrentIndexEntry(-1);
     EXPECT_EQ(text().currentEntry, entryOf(10));
     EXPECT_TRUE(underlined(hostTitle, hostTitle + 13, false));
     for (const char* number : {"0003)", "0016", "0030"}) {
@@ -104,7 +104,7 @@ TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndOnlyItsTitleAndNumbersAr
     EXPECT_FALSE(underlined(find(*view, "0010)")));  // the same number in the entry before
 
     // The blank line after the entry still belongs to it.
-    view->UpdateCurrentIndexEntry(view->LineFromPosition(find(*view, "(Status", find(*view, "RFC0030"))) + 1);
+    view->updateCurrentIndexEntry(view->lineFromPosition(find(*view, "(Status", find(*view, "RFC0030"))) + 1);
     EXPECT_EQ(text().currentEntry, entryOf(10));
 
     // A wrapped title is live on both lines, but not on the indentation.
@@ -139,14 +139,14 @@ TEST_F(IndexFrameTest, ANumberOfAnotherEntryOnlyMakesThatEntryCurrent)
     EXPECT_EQ(dialogs.messages[0], pathOf("rfc3.txt") + " does NOT exist!");
     copyReading("rfc9991.txt", "rfc3.txt");
     click(*view, obsoletes);
-    ASSERT_EQ(app->mainFrame()->childFrames().size(), 2u);
-    EXPECT_EQ(app->mainFrame()->activeChildFrame()->path(), pathOf("rfc3.txt"));
+    ASSERT_EQ(app->mainWindow()->documentWindows().size(), 2u);
+    EXPECT_EQ(app->mainWindow()->activeDocumentWindow()->path(), pathOf("rfc3.txt"));
 }
 
 TEST_F(IndexFrameTest, TheTitleOfTheCurrentEntryOpensItsRfcAlsoWithFiveDigits)
 {
     openIndex();
-    view->ScrollLines(view->LineCount());
+    view->scrollLines(view->lineCount());
     const int title = find(*view, "A five-digit request");
     click(*view, pointAt(*view, title));
     ASSERT_EQ(text().currentEntry, entryOf(12345));
@@ -157,7 +157,7 @@ TEST_F(IndexFrameTest, TheTitleOfTheCurrentEntryOpensItsRfcAlsoWithFiveDigits)
 
     // A double click on a leaf of the Index tree does the same.
     tree()->expandAll();
-    QTreeWidgetItem* leaf = tree()->GetChild(tree()->GetChild(tree()->GetRoot()));
+    QTreeWidgetItem* leaf = tree()->firstChild(tree()->firstChild(tree()->topLevelItem(0)));
     ASSERT_NE(leaf, nullptr);
     tree()->setCurrentItem(leaf);
     emit tree()->itemDoubleClicked(leaf, 0);
@@ -179,17 +179,17 @@ TEST_F(IndexFrameTest, WithJumpToIndexANumberMovesToItsEntry)
     EXPECT_EQ(caretLine(*view), targetLine);
     // At the top, as far as the text lets it scroll.
     QScrollBar* bar = view->verticalScrollBar();
-    EXPECT_TRUE(view->FirstVisibleLine() == targetLine || (bar->value() > 0 && bar->value() == bar->maximum()));
+    EXPECT_TRUE(view->firstVisibleLine() == targetLine || (bar->value() > 0 && bar->value() == bar->maximum()));
     EXPECT_GT(view->history().entries().size(), recorded);
 
     // A number with no entry at or below its place does nothing.
     const QPoint missing = pointAt(*view, find(*view, "0999)") + 1);
     click(*view, missing);
     ASSERT_EQ(text().currentEntry, entryOf(1000));
-    const int top = view->FirstVisibleLine();
+    const int top = view->firstVisibleLine();
     click(*view, missing);
     EXPECT_EQ(text().currentEntry, entryOf(1000));
-    EXPECT_EQ(view->FirstVisibleLine(), top);
+    EXPECT_EQ(view->firstVisibleLine(), top);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -211,11 +211,11 @@ TEST_F(IndexFrameTest, TheRealIndexOpensAndEveryEntryCanBecomeCurrent)
 
     for (std::size_t index : {std::size_t(0), entries.size() / 2, entries.size() - 1}) {
         const RfcIndexEntry& entry = entries[index];
-        const int start = view->LineStart(entry.firstLine - 1);
-        view->SetSelection(start, start);
-        view->UpdateCurrentIndexEntry(-1);
+        const int start = view->lineStart(entry.firstLine - 1);
+        view->setSelection(start, start);
+        view->updateCurrentIndexEntry(-1);
         EXPECT_EQ(text().currentEntry, static_cast<int>(index));
-        const QString line = view->LineText(entry.firstLine - 1);
+        const QString line = view->lineText(entry.firstLine - 1);
         int title = 0;
         while (line[title].isDigit())
             ++title;

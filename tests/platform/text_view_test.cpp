@@ -26,7 +26,7 @@ TextFormat makeFormat(uint32_t mask, uint32_t effects, const char* face = "", in
 void streamIn(TextView& view, const std::string& text, size_t piece = 5)
 {
     size_t offset = 0;
-    view.StreamInPlainText([&]() {
+    view.streamInPlainText([&]() {
         std::string chunk = text.substr(offset, piece);
         offset += chunk.size();
         return chunk;
@@ -48,22 +48,22 @@ TEST(TextView, StreamsTextInAndAnswersLineQueries)
     streamIn(view, "first\n\nthird line\nlast");
 
     EXPECT_EQ(view.toPlainText(), QString("first\n\nthird line\nlast"));
-    ASSERT_EQ(view.LineCount(), 4);
-    EXPECT_EQ(view.LineStart(0), 0);
-    EXPECT_EQ(view.LineStart(2), 7);
-    EXPECT_EQ(view.LineStart(4), -1);
-    EXPECT_EQ(view.LineText(2), QString("third line\n"));
-    EXPECT_EQ(view.LineText(3), QString("last"));
-    EXPECT_EQ(view.LineFromPosition(7), 2);
-    EXPECT_EQ(view.LineFromPosition(6), 1);
+    ASSERT_EQ(view.lineCount(), 4);
+    EXPECT_EQ(view.lineStart(0), 0);
+    EXPECT_EQ(view.lineStart(2), 7);
+    EXPECT_EQ(view.lineStart(4), -1);
+    EXPECT_EQ(view.lineText(2), QString("third line\n"));
+    EXPECT_EQ(view.lineText(3), QString("last"));
+    EXPECT_EQ(view.lineFromPosition(7), 2);
+    EXPECT_EQ(view.lineFromPosition(6), 1);
     EXPECT_TRUE(view.isReadOnly());
     EXPECT_EQ(view.lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_FALSE(view.isUndoRedoEnabled());
 
     // A CR that ends no line stays inside its line.
     streamIn(view, "one\rstill one\ntwo\n");
-    EXPECT_EQ(view.LineCount(), 3);
-    EXPECT_TRUE(view.LineText(1).startsWith("two"));
+    EXPECT_EQ(view.lineCount(), 3);
+    EXPECT_TRUE(view.lineText(1).startsWith("two"));
 }
 
 TEST(TextView, SelectsReplacesAndDeletesWithoutUndo)
@@ -71,24 +71,24 @@ TEST(TextView, SelectsReplacesAndDeletesWithoutUndo)
     TextView view;
     streamIn(view, "alpha\nbeta\ngamma\n");
 
-    view.SetSelection(3, -1);
-    EXPECT_EQ(view.GetSelection().start, 3);
-    EXPECT_EQ(view.GetSelection().end, view.document()->characterCount() - 1);
+    view.setSelection(3, -1);
+    EXPECT_EQ(view.selectedRange().start, 3);
+    EXPECT_EQ(view.selectedRange().end, view.document()->characterCount() - 1);
 
-    view.SetSelection(9, 2); // reversed: still reported start first
-    EXPECT_EQ(view.GetSelection().start, 2);
-    EXPECT_EQ(view.GetSelection().end, 9);
+    view.setSelection(9, 2); // reversed: still reported start first
+    EXPECT_EQ(view.selectedRange().start, 2);
+    EXPECT_EQ(view.selectedRange().end, 9);
 
     {
         EditBlock block(view);
-        view.SetSelection(view.LineStart(1), view.LineStart(2));
-        view.ReplaceSelection(QString());
-        view.SetSelection(0, 0);
-        view.ReplaceSelection("---\n");
+        view.setSelection(view.lineStart(1), view.lineStart(2));
+        view.replaceSelection(QString());
+        view.setSelection(0, 0);
+        view.replaceSelection("---\n");
     }
     EXPECT_EQ(view.toPlainText(), QString("---\nalpha\ngamma\n"));
     EXPECT_FALSE(view.document()->isUndoAvailable());
-    view.ClearModified();
+    view.clearModified();
     EXPECT_FALSE(view.document()->isModified());
 }
 
@@ -97,10 +97,10 @@ TEST(TextView, AppliesOnlyTheAttributesTheMaskNames)
     TextView view;
     streamIn(view, "one two three\n");
 
-    view.SetSelection(0, -1);
-    view.ApplyFormat(makeFormat(kMaskItalic | kMaskColour, kEffectItalic, "", 0, 0x0000FF)); // red
-    view.SetSelection(4, 7);
-    view.ApplyFormat(makeFormat(kMaskBold | kMaskUnderline, kEffectBold | kEffectUnderline));
+    view.setSelection(0, -1);
+    view.applyFormat(makeFormat(kMaskItalic | kMaskColour, kEffectItalic, "", 0, 0x0000FF)); // red
+    view.setSelection(4, 7);
+    view.applyFormat(makeFormat(kMaskBold | kMaskUnderline, kEffectBold | kEffectUnderline));
 
     const QTextCharFormat two = formatAt(view, 4);
     EXPECT_EQ(two.fontWeight(), int(QFont::Bold));
@@ -113,14 +113,14 @@ TEST(TextView, AppliesOnlyTheAttributesTheMaskNames)
     EXPECT_NE(one.fontWeight(), int(QFont::Bold));
 
     // Dropping underline from the mask leaves an underline in place.
-    view.SetSelection(4, 7);
-    view.ApplyFormat(makeFormat(kMaskBold, 0));
+    view.setSelection(4, 7);
+    view.applyFormat(makeFormat(kMaskBold, 0));
     EXPECT_TRUE(formatAt(view, 4).fontUnderline());
     EXPECT_NE(formatAt(view, 4).fontWeight(), int(QFont::Bold));
 
     // Setting a format instead takes everything else away.
-    view.SetSelection(0, -1);
-    view.SetSelectionFormat(toCharFormat(makeFormat(kMaskBold, kEffectBold)));
+    view.setSelection(0, -1);
+    view.setSelectionFormat(toCharFormat(makeFormat(kMaskBold, kEffectBold)));
     EXPECT_FALSE(formatAt(view, 4).fontUnderline());
     EXPECT_FALSE(formatAt(view, 0).fontItalic());
     EXPECT_EQ(formatAt(view, 8).fontWeight(), int(QFont::Bold));

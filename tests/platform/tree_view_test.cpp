@@ -29,37 +29,37 @@ void clickAt(QWidget* target, QPoint point)
 TEST(TreeView, BuildsAndWalksItemsLikeTheNavigatorNeeds)
 {
     TreeView tree;
-    TreeView::Item intro = tree.InsertItem(nullptr, "1. Introduction");
-    TreeView::Item purpose = tree.InsertItem(intro, "1. Purpose");
-    TreeView::Item terms = tree.InsertItem(intro, "2. Terms");
-    TreeView::Item overview = tree.InsertItem(nullptr, "2. Overview");
-    tree.SetItemData(terms, 7);
+    TreeView::Item intro = tree.insertItem(nullptr, "1. Introduction");
+    TreeView::Item purpose = tree.insertItem(intro, "1. Purpose");
+    TreeView::Item terms = tree.insertItem(intro, "2. Terms");
+    TreeView::Item overview = tree.insertItem(nullptr, "2. Overview");
+    tree.setItemData(terms, 7);
 
-    EXPECT_EQ(tree.GetItemData(terms), 7);
-    EXPECT_EQ(tree.GetItemData(purpose), -1) << "data is -1 until set";
-    EXPECT_EQ(tree.GetItemData(nullptr), -1);
-    EXPECT_EQ(tree.GetItemText(purpose), QString("1. Purpose"));
+    EXPECT_EQ(tree.itemData(terms), 7);
+    EXPECT_EQ(tree.itemData(purpose), -1) << "data is -1 until set";
+    EXPECT_EQ(tree.itemData(nullptr), -1);
+    EXPECT_EQ(tree.itemText(purpose), QString("1. Purpose"));
 
-    EXPECT_EQ(tree.GetRoot(), intro);
-    EXPECT_EQ(tree.GetChild(intro), purpose);
-    EXPECT_EQ(tree.GetChild(purpose), nullptr);
-    EXPECT_EQ(tree.GetNextSibling(purpose), terms);
-    EXPECT_EQ(tree.GetNextSibling(terms), nullptr);
-    EXPECT_EQ(tree.GetNextSibling(intro), overview);
-    EXPECT_EQ(tree.GetNextSibling(overview), nullptr);
-    EXPECT_EQ(tree.GetParent(terms), intro);
-    EXPECT_EQ(tree.GetParent(intro), nullptr);
+    EXPECT_EQ(tree.topLevelItem(0), intro);
+    EXPECT_EQ(tree.firstChild(intro), purpose);
+    EXPECT_EQ(tree.firstChild(purpose), nullptr);
+    EXPECT_EQ(tree.nextSibling(purpose), terms);
+    EXPECT_EQ(tree.nextSibling(terms), nullptr);
+    EXPECT_EQ(tree.nextSibling(intro), overview);
+    EXPECT_EQ(tree.nextSibling(overview), nullptr);
+    EXPECT_EQ(tree.parentItem(terms), intro);
+    EXPECT_EQ(tree.parentItem(intro), nullptr);
 
     // Collapsed children are not visible; expanded ones are.
-    EXPECT_EQ(tree.GetNextVisible(intro), overview);
+    EXPECT_EQ(tree.nextVisible(intro), overview);
     intro->setExpanded(true);
-    EXPECT_EQ(tree.GetNextVisible(intro), purpose);
-    EXPECT_EQ(tree.GetNextVisible(terms), overview);
-    EXPECT_EQ(tree.GetNextVisible(overview), nullptr);
+    EXPECT_EQ(tree.nextVisible(intro), purpose);
+    EXPECT_EQ(tree.nextVisible(terms), overview);
+    EXPECT_EQ(tree.nextVisible(overview), nullptr);
 
-    tree.DeleteAllItems();
-    EXPECT_EQ(tree.GetRoot(), nullptr);
-    EXPECT_EQ(tree.GetSelected(), nullptr);
+    tree.clear();
+    EXPECT_EQ(tree.topLevelItem(0), nullptr);
+    EXPECT_EQ(tree.currentItem(), nullptr);
 }
 
 TEST(TreeView, ReportsWhoChangedTheSelection)
@@ -71,14 +71,14 @@ TEST(TreeView, ReportsWhoChangedTheSelection)
     QObject::connect(&tree, &TreeView::selectionChangedBy,
                      [&](QTreeWidgetItem* item, SelectionCause cause) { changes.emplace_back(item, cause); });
 
-    TreeView::Item top = tree.InsertItem(nullptr, "Abstract");
-    TreeView::Item contents = tree.InsertItem(nullptr, "Table of Contents");
-    TreeView::Item nested = tree.InsertItem(contents, "1. Introduction");
+    TreeView::Item top = tree.insertItem(nullptr, "Abstract");
+    TreeView::Item contents = tree.insertItem(nullptr, "Table of Contents");
+    TreeView::Item nested = tree.insertItem(contents, "1. Introduction");
 
-    tree.SelectItem(nested);
+    tree.selectItem(nested);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes.back(), Change(nested, SelectionCause::Program));
-    EXPECT_EQ(tree.GetSelected(), nested);
+    EXPECT_EQ(tree.currentItem(), nested);
     EXPECT_TRUE(contents->isExpanded()) << "a selected item is made visible";
 
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
@@ -90,7 +90,7 @@ TEST(TreeView, ReportsWhoChangedTheSelection)
     ASSERT_EQ(changes.size(), 3u);
     EXPECT_EQ(changes.back(), Change(top, SelectionCause::Mouse));
 
-    tree.SelectItem(top); // already selected: no change to report
+    tree.selectItem(top); // already selected: no change to report
     EXPECT_EQ(changes.size(), 3u);
 }
 
@@ -102,29 +102,29 @@ TEST(TabStrip, InsertsSelectsAndDeletesTabsTellingUserChangesApart)
     std::vector<int> userChanges;
     QObject::connect(&tabs, &TabStrip::tabChangedByUser, [&](int index) { userChanges.push_back(index); });
 
-    EXPECT_EQ(tabs.GetSelectedTab(), -1);
-    tabs.InsertTab(0, "Page", 20);
-    tabs.InsertTab(0, "Structure", 10);
-    tabs.InsertTab(5, "rfc2616.txt", 30); // beyond the end: appended
-    ASSERT_EQ(tabs.TabCount(), 3);
+    EXPECT_EQ(tabs.currentIndex(), -1);
+    tabs.insertDataTab(0, "Page", 20);
+    tabs.insertDataTab(0, "Structure", 10);
+    tabs.insertDataTab(5, "rfc2616.txt", 30); // beyond the end: appended
+    ASSERT_EQ(tabs.count(), 3);
     EXPECT_EQ(tabs.tabText(0), QString("Structure"));
-    EXPECT_EQ(tabs.GetTabData(1).toInt(), 20);
+    EXPECT_EQ(tabs.tabData(1).toInt(), 20);
     EXPECT_EQ(tabs.tabText(2), QString("rfc2616.txt"));
 
-    tabs.SelectTab(2);
-    EXPECT_EQ(tabs.GetSelectedTab(), 2);
-    tabs.SetTabData(2, 31);
-    EXPECT_EQ(tabs.GetTabData(2).toInt(), 31);
+    tabs.selectTab(2);
+    EXPECT_EQ(tabs.currentIndex(), 2);
+    tabs.setTabData(2, 31);
+    EXPECT_EQ(tabs.tabData(2).toInt(), 31);
     EXPECT_TRUE(userChanges.empty()) << "program changes are not reported";
 
     clickAt(&tabs, tabs.tabRect(0).center());
-    EXPECT_EQ(tabs.GetSelectedTab(), 0);
+    EXPECT_EQ(tabs.currentIndex(), 0);
     EXPECT_EQ(userChanges, std::vector<int>{0});
 
-    tabs.DeleteTab(0);
-    ASSERT_EQ(tabs.TabCount(), 2);
-    EXPECT_EQ(tabs.GetTabData(0).toInt(), 20);
-    EXPECT_EQ(tabs.GetTabData(1).toInt(), 31);
+    tabs.deleteTab(0);
+    ASSERT_EQ(tabs.count(), 2);
+    EXPECT_EQ(tabs.tabData(0).toInt(), 20);
+    EXPECT_EQ(tabs.tabData(1).toInt(), 31);
     EXPECT_EQ(userChanges.size(), 1u);
 }
 

@@ -19,23 +19,23 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "parchly-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern;
+        m_path = pattern;
     }
     ~TempFolder()
     {
         std::error_code error;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, error);
-        std::filesystem::remove_all(path_, error);
+        std::filesystem::remove_all(m_path, error);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return m_path; }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path m_path;
 };
 
 inline void writeFile(const std::string& path, const std::string& bytes)

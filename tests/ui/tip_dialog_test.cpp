@@ -23,7 +23,7 @@ const char* const kTips =
     ";Third commented out\n"
     "Third tip\n";
 
-class TipDialog : public ::testing::Test {
+class TipDialogTest : public ::testing::Test {
 protected:
     std::string tipsPath() const { return ini.directory() + "tips.txt"; }
 
@@ -37,7 +37,7 @@ protected:
 
     QString shownTip()
     {
-        CTipDlg dialog(ini.directory(), ini.profile);
+        TipDialog dialog(ini.directory(), ini.profile);
         return dialog.tipText();
     }
 
@@ -47,10 +47,10 @@ protected:
 
 } // namespace
 
-TEST_F(TipDialog, ShowsTipsInOrderSkippingCommentsAndWrapsToTheFirst)
+TEST_F(TipDialogTest, ShowsTipsInOrderSkippingCommentsAndWrapsToTheFirst)
 {
     writeTips(kTips);
-    CTipDlg dialog(ini.directory(), ini.profile);
+    TipDialog dialog(ini.directory(), ini.profile);
     EXPECT_EQ(dialog.tipText(), "First tip");
     QStringList shown;
     for (int i = 0; i < 4; ++i) {
@@ -61,7 +61,7 @@ TEST_F(TipDialog, ShowsTipsInOrderSkippingCommentsAndWrapsToTheFirst)
     EXPECT_TRUE(scripted.messages.isEmpty());
 }
 
-TEST_F(TipDialog, FilePosCarriesTheReadingAcrossRuns)
+TEST_F(TipDialogTest, FilePosCarriesTheReadingAcrossRuns)
 {
     writeTips(kTips);
     EXPECT_EQ(shownTip(), "First tip");
@@ -72,7 +72,7 @@ TEST_F(TipDialog, FilePosCarriesTheReadingAcrossRuns)
     EXPECT_FALSE(ini.value("Tip", "TimeStamp").empty());
 }
 
-TEST_F(TipDialog, AReplacedTipsFileStartsAgainAtItsFirstTip)
+TEST_F(TipDialogTest, AReplacedTipsFileStartsAgainAtItsFirstTip)
 {
     writeTips(kTips);
     EXPECT_EQ(shownTip(), "First tip");
@@ -85,11 +85,11 @@ TEST_F(TipDialog, AReplacedTipsFileStartsAgainAtItsFirstTip)
     EXPECT_EQ(shownTip(), "New two");
 }
 
-TEST_F(TipDialog, LineEndsOfEitherKindAndOverlongLinesAreHandled)
+TEST_F(TipDialogTest, LineEndsOfEitherKindAndOverlongLinesAreHandled)
 {
     const std::string longTip(1500, 'x');
     writeTips("; crlf file\r\n\r\nOne tip\r\n" + longTip + "\r\n");
-    CTipDlg dialog(ini.directory(), ini.profile);
+    TipDialog dialog(ini.directory(), ini.profile);
     EXPECT_EQ(dialog.tipText(), "One tip");
     // A line longer than 999 characters is read in pieces, each a tip.
     dialog.nextTip();
@@ -98,12 +98,12 @@ TEST_F(TipDialog, LineEndsOfEitherKindAndOverlongLinesAreHandled)
     EXPECT_EQ(dialog.tipText(), QString(501, 'x'));
 }
 
-TEST_F(TipDialog, NoTipToShow)
+TEST_F(TipDialogTest, NoTipToShow)
 {
     ini.profile.writeInt("Tip", "FilePos", 42);
     ini.profile.writeString("Tip", "TimeStamp", "Mon Jan  1 00:00:00 2024");
     {
-        CTipDlg dialog(ini.directory(), ini.profile);
+        TipDialog dialog(ini.directory(), ini.profile);
         EXPECT_EQ(dialog.tipText(), "Tips file does not exist in the prescribed directory");
         EXPECT_FALSE(dialog.nextButton()->isEnabled());
     }
@@ -117,7 +117,7 @@ TEST_F(TipDialog, NoTipToShow)
     }
 }
 
-TEST_F(TipDialog, StoredPositionsOutOfRange)
+TEST_F(TipDialogTest, StoredPositionsOutOfRange)
 {
     writeTips(kTips);
     EXPECT_EQ(shownTip(), "First tip");
@@ -133,11 +133,11 @@ TEST_F(TipDialog, StoredPositionsOutOfRange)
     EXPECT_EQ(shownTip(), "First tip");
 }
 
-TEST_F(TipDialog, OnlyCloseStoresTheStartUpChoice)
+TEST_F(TipDialogTest, OnlyCloseStoresTheStartUpChoice)
 {
     writeTips(kTips);
     {
-        CTipDlg dialog(ini.directory(), ini.profile);
+        TipDialog dialog(ini.directory(), ini.profile);
         EXPECT_TRUE(dialog.showAtStartUp());
         EXPECT_TRUE(dialog.startUpBox()->isChecked());
         dialog.startUpBox()->setChecked(false);
@@ -145,7 +145,7 @@ TEST_F(TipDialog, OnlyCloseStoresTheStartUpChoice)
     }
     EXPECT_EQ(ini.value("Tip", "StartUp"), "<missing>");
     {
-        CTipDlg dialog(ini.directory(), ini.profile);
+        TipDialog dialog(ini.directory(), ini.profile);
         dialog.startUpBox()->setChecked(false);
         dialog.closeButton()->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -155,20 +155,20 @@ TEST_F(TipDialog, OnlyCloseStoresTheStartUpChoice)
     // Not shown at start-up (StartUp is 1 now), the check still reads a tip
     // and moves on.
     const std::string before = ini.value("Tip", "FilePos");
-    ShowStartUpTip(ini.directory(), ini.profile);
+    showStartUpTip(ini.directory(), ini.profile);
     EXPECT_NE(ini.value("Tip", "FilePos"), before);
     EXPECT_TRUE(scripted.dialogTitles.isEmpty());
     ini.profile.writeInt("Tip", "StartUp", 0);
-    ShowStartUpTip(ini.directory(), ini.profile);
+    showStartUpTip(ini.directory(), ini.profile);
     EXPECT_EQ(scripted.dialogTitles, QStringList({"Tip of the Day"}));
 }
 
 // The tips file shipped with the program: a dozen or more distinct tips that
 // the dialog reads in turn and that come round again.
-TEST_F(TipDialog, TheShippedTipsFileHoldsADozenTipsOrMore)
+TEST_F(TipDialogTest, TheShippedTipsFileHoldsADozenTipsOrMore)
 {
     const std::string docs = PARCHLY_SOURCE_DIR "/docs/";
-    CTipDlg dialog(docs, ini.profile);
+    TipDialog dialog(docs, ini.profile);
     const QString first = dialog.tipText();
     QStringList tips;
     do {

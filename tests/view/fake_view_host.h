@@ -4,11 +4,11 @@
 #ifndef PARCHLY_TESTS_VIEW_FAKE_VIEW_HOST_H
 #define PARCHLY_TESTS_VIEW_FAKE_VIEW_HOST_H
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
-#include "view/parchly_doc.h"
-#include "view/parchly_view.h"
+#include "view/rfc_document.h"
+#include "view/reading_view.h"
 #include "view/view_host.h"
 
 #include <QStringList>
@@ -32,12 +32,12 @@ public:
     NavigatorTrees navigator() override { return {structureTree, pageTree, tabs}; }
     void setModePane(const QString& text) override { modePane = text; }
     void setPositionPane(const QString& text) override { positionPane = text; }
-    void addDocumentTab(const QString& title, CParchlyView* view) override
+    void addDocumentTab(const QString& title, ReadingView* view) override
     {
         documentTabs << title;
         tabViews.push_back(view);
     }
-    void removeDocumentTab(CParchlyView* view) override
+    void removeDocumentTab(ReadingView* view) override
     {
         const auto found = std::find(tabViews.begin(), tabViews.end(), view);
         if (found != tabViews.end()) {
@@ -45,7 +45,7 @@ public:
             tabViews.erase(found);
         }
     }
-    CParchlyDoc* openRfcNumber(int number) override
+    RfcDocument* openRfcNumber(int number) override
     {
         openedNumbers.push_back(number);
         return nullptr;
@@ -58,7 +58,7 @@ public:
     QString modePane;
     QString positionPane;
     QStringList documentTabs;
-    std::vector<CParchlyView*> tabViews;
+    std::vector<ReadingView*> tabViews;
     std::vector<int> openedNumbers;
 };
 
@@ -68,18 +68,18 @@ struct OpenedView {
     explicit OpenedView(const QString& path) : document(path) {}
 
     // Creates the view and runs its first update.
-    CParchlyView& open(int height = 240)
+    ReadingView& open(int height = 240)
     {
-        view = std::make_unique<CParchlyView>(&document, &host);
+        view = std::make_unique<ReadingView>(&document, &host);
         view->resize(640, height);
         view->show();
-        view->OnInitialUpdate();
+        view->loadDocument();
         return *view;
     }
 
     FakeViewHost host;
-    CParchlyDoc document;
-    std::unique_ptr<CParchlyView> view;
+    RfcDocument document;
+    std::unique_ptr<ReadingView> view;
 };
 
 } // namespace parchly::test

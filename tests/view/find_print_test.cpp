@@ -18,25 +18,25 @@ TEST(FindTest, DownwardRoundOnceWholeWordMatchCaseAndUpward)
     TextView view;
     view.setPlainText(text);
     const auto start = [&] { return view.textCursor().selectionStart(); };
-    const auto from = [&](int position) { view.SetSelection(position, position); };
+    const auto from = [&](int position) { view.setSelection(position, position); };
 
     // Down from the selection, case ignored, then round to the start.
     for (int expected : {0, 11, int(text.indexOf("Alpha")), 0}) {
-        ASSERT_TRUE(FindText(view, FindRequest{"alpha"}));
+        ASSERT_TRUE(findText(view, FindRequest{"alpha"}));
         EXPECT_EQ(start(), expected);
     }
     from(1);
-    ASSERT_TRUE(FindText(view, {"alpha", false, true, true}));
+    ASSERT_TRUE(findText(view, {"alpha", false, true, true}));
     EXPECT_EQ(view.textCursor().selectedText(), "Alpha") << "\"alphabet\" is no whole word";
     from(0);
-    ASSERT_TRUE(FindText(view, {"beta", true, false, true}));
+    ASSERT_TRUE(findText(view, {"beta", true, false, true}));
     EXPECT_EQ(start(), text.indexOf("beta gamma"));
     from(text.indexOf("gamma"));
-    ASSERT_TRUE(FindText(view, {"alpha", false, false, false}));
+    ASSERT_TRUE(findText(view, {"alpha", false, false, false}));
     EXPECT_EQ(start(), 11);
 
-    EXPECT_FALSE(FindText(view, {"omega"}));
-    EXPECT_FALSE(FindText(view, {""}));
+    EXPECT_FALSE(findText(view, {"omega"}));
+    EXPECT_FALSE(findText(view, {""}));
     EXPECT_EQ(start(), 11);
 }
 
@@ -57,7 +57,7 @@ protected:
         printer.setPageSize(QPageSize(QPageSize::Letter));
         const std::string path = folder.file(name);
         printer.setOutputFileName(QString::fromStdString(path));
-        PrintText(view, &printer);
+        printText(view, &printer);
         margins = printer.pageLayout().margins(QPageLayout::Inch);
         return path;
     }
@@ -87,15 +87,15 @@ TEST_F(PrintTest, PrintAndPreviewGoThroughTheirDialogs)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(path));
 
-    PrintView(view); // cancelled
+    printView(view); // cancelled
     EXPECT_EQ(dialogs.printDialogs, 1);
     EXPECT_TRUE(test::readFile(path).empty());
 
     dialogs.acceptPrinting = true;
-    PrintView(view);
+    printView(view);
     EXPECT_EQ(pdfPages(path), 1);
 
-    PrintPreviewView(view);
+    printPreviewView(view);
     ASSERT_EQ(dialogs.previews, 1);
     ASSERT_TRUE(dialogs.previewPainter);
     const std::string previewPath = folder.file("preview.pdf");
@@ -105,7 +105,7 @@ TEST_F(PrintTest, PrintAndPreviewGoThroughTheirDialogs)
     dialogs.previewPainter(&preview);
     EXPECT_EQ(pdfPages(previewPath), 1);
 
-    PrintSetup(&view);
+    printSetup(&view);
     EXPECT_EQ(dialogs.pageSetups, 1);
 }
 

@@ -30,7 +30,7 @@ protected:
     void SetUp() override { lastGotoChoice() = GotoChoice(); }
     void TearDown() override { lastGotoChoice() = GotoChoice(); }
 
-    static void choose(CGotoDlg& dialog, int row, const QString& number)
+    static void choose(GoToDialog& dialog, int row, const QString& number)
     {
         dialog.kindList()->setCurrentRow(row);
         dialog.numberEdit()->setText(number);
@@ -42,7 +42,7 @@ protected:
 
 TEST_F(GotoDialogTest, ANumberOutsideTheRangeIsReportedAndTheDialogStaysOpen)
 {
-    CGotoDlg dialog(gotoKinds(120, 3, false));
+    GoToDialog dialog(gotoKinds(120, 3, false));
     for (const char* typed : {"0", "121", "", "abc"}) {
         choose(dialog, 0, typed);
         EXPECT_EQ(dialog.result(), QDialog::Rejected) << typed;
@@ -56,16 +56,16 @@ TEST_F(GotoDialogTest, ANumberOutsideTheRangeIsReportedAndTheDialogStaysOpen)
 TEST_F(GotoDialogTest, TheLastChoiceIsOfferedAgainAndTheIndexHasNoPages)
 {
     {
-        CGotoDlg dialog(gotoKinds(120, 12, false));
+        GoToDialog dialog(gotoKinds(120, 12, false));
         choose(dialog, 1, "12");
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
-    CGotoDlg again(gotoKinds(5000, 40, false));
+    GoToDialog again(gotoKinds(5000, 40, false));
     EXPECT_EQ(again.kindList()->currentRow(), 1);
     EXPECT_EQ(again.numberEdit()->text(), "12");
     EXPECT_EQ(again.promptLabel()->text(), "Enter page number");
 
-    CGotoDlg index(gotoKinds(400, 1, true));
+    GoToDialog index(gotoKinds(400, 1, true));
     index.kindList()->setCurrentRow(1);
     EXPECT_FALSE(index.numberEdit()->isEnabled() || index.goToButton()->isEnabled());
     index.kindList()->setCurrentRow(0);

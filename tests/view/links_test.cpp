@@ -1,7 +1,7 @@
 // A reader clicking, pointing and typing in an RFC: contents entries,
 // citations and RFC numbers as links under each link setting, the history
 // over jumps, Go TO, the status pane and the context menu.
-#include "app/command_ids.h"
+#include "settings/command_ids.h"
 #include "platform/tab_strip.h"
 #include "reading_fixture.h"
 #include "view/goto_dialog.h"
@@ -21,7 +21,7 @@ protected:
     {
         ReadingFixture::SetUp();
         makeApp();
-        app->mainFrame()->resize(1000, 700);
+        app->mainWindow()->resize(1000, 700);
         rfcPath = copyReading("rfc9991.txt", "rfc9991.txt");
         lastGotoChoice() = GotoChoice();
     }
@@ -33,20 +33,20 @@ protected:
         ReadingFixture::TearDown();
     }
 
-    CParchlyView& openRfc()
+    ReadingView& openRfc()
     {
-        CParchlyView* view = open(rfcPath);
+        ReadingView* view = open(rfcPath);
         EXPECT_NE(view, nullptr);
         return *view;
     }
 
     // The text of a contents entry, left of which its indentation stands.
-    int contentsText(const CParchlyView& view, const QString& title)
+    int contentsText(const ReadingView& view, const QString& title)
     {
         return find(view, title, find(view, "Table of Contents"));
     }
 
-    QString caretLineText(const CParchlyView& view) { return view.LineText(caretLine(view)); }
+    QString caretLineText(const ReadingView& view) { return view.lineText(caretLine(view)); }
 
     QString rfcPath;
     // Shown lines of the fixture (0-based) as long as nothing is hidden.
@@ -57,32 +57,32 @@ protected:
 
 TEST_F(LinksTest, AContentsEntryJumpsToItsHeadingButItsMarginDoesNot)
 {
-    CParchlyView& view = openRfc();
+    ReadingView& view = openRfc();
     const int entry = contentsText(view, "Introduction");
-    click(view, pointAt(view, view.LineStart(view.LineFromPosition(entry)) + 1)); // the margin
-    EXPECT_EQ(view.FirstVisibleLine(), 0);
+    click(view, pointAt(view, view.lineStart(view.lineFromPosition(entry)) + 1)); // the margin
+    EXPECT_EQ(view.firstVisibleLine(), 0);
 
     clickAt(view, entry + 3);
-    EXPECT_EQ(view.FirstVisibleLine(), kIntroductionHeading);
-    EXPECT_EQ(view.GetSelection().start, view.LineStart(kIntroductionHeading));
-    EXPECT_EQ(view.GetSelection().end, view.GetSelection().start);
-    EXPECT_EQ(app->mainFrame()->positionPane(), QStringLiteral("Ln %1, Col 0").arg(kIntroductionHeading));
+    EXPECT_EQ(view.firstVisibleLine(), kIntroductionHeading);
+    EXPECT_EQ(view.selectedRange().start, view.lineStart(kIntroductionHeading));
+    EXPECT_EQ(view.selectedRange().end, view.selectedRange().start);
+    EXPECT_EQ(app->mainWindow()->positionPane(), QStringLiteral("Ln %1, Col 0").arg(kIntroductionHeading));
 }
 
 TEST_F(LinksTest, AnRfcNumberInAReferenceOpensThatRfc)
 {
-    CParchlyView& view = openRfc();
-    view.ScrollLines(view.LineCount());
+    ReadingView& view = openRfc();
+    view.scrollLines(view.lineCount());
     const int number = find(view, "2119, March");
     clickAt(view, number + 1);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0], "Cannot open file: " + pathOf("rfc2119.txt") + ".");
-    EXPECT_EQ(app->mainFrame()->childFrames().size(), 1u);
+    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
 
     copyReading("rfc9991.txt", "rfc2119.txt");
     clickAt(view, number + 1);
-    ASSERT_EQ(app->mainFrame()->childFrames().size(), 2u);
-    EXPECT_EQ(app->mainFrame()->activeChildFrame()->path(), pathOf("rfc2119.txt"));
+    ASSERT_EQ(app->mainWindow()->documentWindows().size(), 2u);
+    EXPECT_EQ(app->mainWindow()->activeDocumentWindow()->path(), pathOf("rfc2119.txt"));
     // The words around the number are no link.
     EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "March 1997"))), Qt::IBeamCursor);
 }
@@ -109,9 +109,9 @@ TEST_F(LinksTest, EachLinkSettingDecidesWhatIsALink)
         SCOPED_TRACE(c.name);
         app->settings() = defaults;
         c.change(app->settings());
-        CParchlyView* shown = open(copyReading("rfc9991.txt", QStringLiteral("rfc%1.txt").arg(9992 + opened++)));
+        ReadingView* shown = open(copyReading("rfc9991.txt", QStringLiteral("rfc%1.txt").arg(9992 + opened++)));
         ASSERT_NE(shown, nullptr);
-        CParchlyView& view = *shown;
+        ReadingView& view = *shown;
         const int entry = contentsText(view, "Protocol");
         const int lost = contentsText(view, "Lost Section");
         const int citation = find(view, "[RFC2119]") + 1;
@@ -122,15 +122,15 @@ TEST_F(LinksTest, EachLinkSettingDecidesWhatIsALink)
 
         // A contents entry without its heading leads nowhere, link or not.
         clickAt(view, lost);
-        EXPECT_EQ(view.FirstVisibleLine(), 0);
-        EXPECT_EQ(caretLine(view), view.LineFromPosition(lost));
+        EXPECT_EQ(view.firstVisibleLine(), 0);
+        EXPECT_EQ(caretLine(view), view.lineFromPosition(lost));
         clickAt(view, citation);
-        EXPECT_EQ(caretLine(view) != view.LineFromPosition(citation), c.citation);
+        EXPECT_EQ(caretLine(view) != view.lineFromPosition(citation), c.citation);
         QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
         clickAt(view, entry);
-        EXPECT_EQ(view.FirstVisibleLine() == kProtocolHeading, c.entry);
+        EXPECT_EQ(view.firstVisibleLine() == kProtocolHeading, c.entry);
         // RFC numbers in references are links under every one of them.
-        view.ScrollLines(view.LineCount());
+        view.scrollLines(view.lineCount());
         clickAt(view, find(view, "2119, March"));
         EXPECT_EQ(dialogs.messages.size(), opened);
     }
@@ -138,57 +138,57 @@ TEST_F(LinksTest, EachLinkSettingDecidesWhatIsALink)
 
 TEST_F(LinksTest, OnlyDefaultTextTurnsContentsLinksOffInEveryRfc)
 {
-    CParchlyView& first = openRfc();
+    ReadingView& first = openRfc();
     app->settings().UseOnlyDefaultText = true;
     copyReading("rfc9991.txt", "rfc9992.txt");
     ASSERT_NE(open(pathOf("rfc9992.txt")), nullptr);
     EXPECT_TRUE(contentLinksOff);
-    app->mainFrame()->activateChildFrame(app->mainFrame()->childFrames().front());
+    app->mainWindow()->activateDocumentWindow(app->mainWindow()->documentWindows().front());
     const int entry = contentsText(first, "Protocol");
     EXPECT_EQ(pointerAt(first, pointAt(first, entry)), Qt::IBeamCursor);
     clickAt(first, entry);
-    EXPECT_EQ(first.FirstVisibleLine(), 0);
+    EXPECT_EQ(first.firstVisibleLine(), 0);
 }
 
 TEST_F(LinksTest, BackAndForwardOverThreeJumpsAndANewClickDropsTheForwardPart)
 {
-    CParchlyView& view = openRfc();
+    ReadingView& view = openRfc();
     clickAt(view, contentsText(view, "Protocol"));                  // to the heading of 2
-    clickAt(view, find(view, "[RFC2119]", view.LineStart(kProtocolHeading))); // to reference 1
-    ASSERT_TRUE(view.LineText(caretLine(view)).contains("[RFC2119]  Bradner"));
+    clickAt(view, find(view, "[RFC2119]", view.lineStart(kProtocolHeading))); // to reference 1
+    ASSERT_TRUE(view.lineText(caretLine(view)).contains("[RFC2119]  Bradner"));
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
     clickAt(view, contentsText(view, "Introduction"));              // to the heading of 1
     ASSERT_EQ(caretLine(view), kIntroductionHeading);
 
     EXPECT_FALSE(view.history().canGoForward());
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoBack));
     EXPECT_TRUE(caretLineText(view).contains("1.  Introduction ...")); // where the click was
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoBack));
     EXPECT_TRUE(caretLineText(view).contains("[RFC2119]  Bradner"));
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoForward));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoForward));
     EXPECT_TRUE(caretLineText(view).contains("1.  Introduction ..."));
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoBack));
 
     const std::size_t before = view.history().entries().size();
     clickAt(view, find(view, "Requirement Levels"));
     EXPECT_EQ(view.history().entries().size(), before - 1);
     EXPECT_FALSE(view.history().canGoForward());
-    EXPECT_FALSE(app->mainFrame()->routeCommand(kCmdGoForward));
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    EXPECT_FALSE(app->mainWindow()->routeCommand(kCmdGoForward));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoBack));
     EXPECT_TRUE(caretLineText(view).contains("[RFC2119]  Bradner"));
 }
 
 TEST_F(LinksTest, PositionsSurviveHidingTheHeaders)
 {
-    CParchlyView& view = openRfc();
+    ReadingView& view = openRfc();
     clickAt(view, contentsText(view, "Protocol"));
-    clickAt(view, find(view, "[RFC2119]", view.LineStart(kProtocolHeading)));
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdHeaders));
-    ASSERT_TRUE(view.GetDocument()->text().hideHeaders);
+    clickAt(view, find(view, "[RFC2119]", view.lineStart(kProtocolHeading)));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdHeaders));
+    ASSERT_TRUE(view.rfcDocument()->text().hideHeaders);
 
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoBack));
     EXPECT_TRUE(caretLineText(view).contains("Protocol text cites"));
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoBack));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoBack));
     EXPECT_TRUE(caretLineText(view).startsWith("2.  Protocol"));
     EXPECT_LT(caretLine(view), kProtocolHeading);
 
@@ -203,7 +203,7 @@ TEST_F(LinksTest, PositionsSurviveHidingTheHeaders)
 std::function<int(QDialog&)> gotoScript(int row, const QString& number)
 {
     return [row, number](QDialog& dialog) {
-        auto& go = static_cast<CGotoDlg&>(dialog);
+        auto& go = static_cast<GoToDialog&>(dialog);
         go.kindList()->setCurrentRow(row);
         go.numberEdit()->setText(number);
         go.goTo();
@@ -213,47 +213,47 @@ std::function<int(QDialog&)> gotoScript(int row, const QString& number)
 
 TEST_F(LinksTest, GoToALineAndAPage)
 {
-    CParchlyView& view = openRfc();
+    ReadingView& view = openRfc();
     const std::size_t recorded = view.history().entries().size();
     dialogs.dialogScripts.push_back(gotoScript(0, "40"));
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdGoto));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoto));
     EXPECT_EQ(dialogs.dialogTitles.last(), "Go TO");
-    EXPECT_EQ(view.FirstVisibleLine(), 40);
+    EXPECT_EQ(view.firstVisibleLine(), 40);
     EXPECT_EQ(caretLine(view), 40);
     EXPECT_EQ(view.history().entries().size(), recorded);
 
     dialogs.dialogScripts.push_back(gotoScript(1, "2"));
-    app->mainFrame()->routeCommand(kCmdGoto);
+    app->mainWindow()->routeCommand(kCmdGoto);
     EXPECT_EQ(caretLine(view), 24); // the line after the form feed ending page 1
-    EXPECT_EQ(view.LineText(23), "\f\n");
+    EXPECT_EQ(view.lineText(23), "\f\n");
 
     // The line count itself goes to the last line; beyond it is refused.
-    const int count = view.LineCount();
+    const int count = view.lineCount();
     dialogs.dialogScripts.push_back(gotoScript(0, QString::number(count)));
-    app->mainFrame()->routeCommand(kCmdGoto);
+    app->mainWindow()->routeCommand(kCmdGoto);
     EXPECT_EQ(caretLine(view), count - 1);
     dialogs.dialogScripts.push_back(gotoScript(0, QString::number(count + 1)));
-    app->mainFrame()->routeCommand(kCmdGoto);
+    app->mainWindow()->routeCommand(kCmdGoto);
     EXPECT_EQ(dialogs.messages.value(0), QStringLiteral("'Line Number' must be between 1 and %1").arg(count));
     EXPECT_EQ(caretLine(view), count - 1);
 }
 
 TEST_F(LinksTest, StatusPaneFollowsTheCaretAndAColumnPastTheLineEndIsHeld)
 {
-    CParchlyView& view = openRfc();
+    ReadingView& view = openRfc();
     const int organisation = find(view, "Example Org");
     clickAt(view, organisation + 4);
-    EXPECT_EQ(app->mainFrame()->positionPane(),
-              QStringLiteral("Ln 1, Col %1").arg(organisation - view.LineStart(1) + 4));
+    EXPECT_EQ(app->mainWindow()->positionPane(),
+              QStringLiteral("Ln 1, Col %1").arg(organisation - view.lineStart(1) + 4));
     QTest::keyClick(&view, Qt::Key_Down);
-    EXPECT_TRUE(app->mainFrame()->positionPane().startsWith("Ln 2, Col "));
+    EXPECT_TRUE(app->mainWindow()->positionPane().startsWith("Ln 2, Col "));
 
-    view.SetCaretLineColumn(5, 500);
+    view.setCaretLineColumn(5, 500);
     int line = 0;
     int column = 0;
-    view.GetCaretLineColumn(line, column);
+    view.caretLineColumn(line, column);
     EXPECT_EQ(line, 5);
-    EXPECT_EQ(column, view.LineText(5).size() - 1);
+    EXPECT_EQ(column, view.lineText(5).size() - 1);
 }
 
 QAction* menuItem(QMenu* menu, const QString& text)
@@ -266,7 +266,7 @@ QAction* menuItem(QMenu* menu, const QString& text)
 
 TEST_F(LinksTest, ContextMenuItemsFollowTheirRules)
 {
-    CParchlyView& view = openRfc();
+    ReadingView& view = openRfc();
     // The right button's press asks for the menu where the pointer is.
     const QPoint point = pointAt(view, find(view, "Abstract"));
     QContextMenuEvent request(QContextMenuEvent::Mouse, point, view.viewport()->mapToGlobal(point));
@@ -289,7 +289,7 @@ TEST_F(LinksTest, ContextMenuItemsFollowTheirRules)
     menu->hide();
 
     clickAt(view, contentsText(view, "Protocol"));
-    view.SetSelection(0, 7);
+    view.setSelection(0, 7);
     view.runCommand(kCmdFind);
     QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_TRUE(menu->isVisible());
@@ -299,29 +299,29 @@ TEST_F(LinksTest, ContextMenuItemsFollowTheirRules)
 
     // Choosing an item runs its command, the view's own or its frame's.
     menuItem(menu, "RFC &Headers")->trigger();
-    EXPECT_TRUE(view.GetDocument()->text().hideHeaders);
+    EXPECT_TRUE(view.rfcDocument()->text().hideHeaders);
     menuItem(menu, "&Page")->trigger();
-    EXPECT_EQ(app->mainFrame()->activeChildFrame()->navigatorBar()->tabs()->GetSelectedTab(), 1);
-    EXPECT_EQ(app->mainFrame()->modePane(), "Page View");
+    EXPECT_EQ(app->mainWindow()->activeDocumentWindow()->navigatorBar()->tabs()->currentIndex(), 1);
+    EXPECT_EQ(app->mainWindow()->modePane(), "Page View");
     menu->hide();
 }
 
 TEST_F(LinksTest, FindAndFindNext)
 {
-    CParchlyView& view = openRfc();
-    EXPECT_FALSE(app->mainFrame()->commandAction(kCmdFindNext)->isEnabled());
-    ASSERT_TRUE(app->mainFrame()->routeCommand(kCmdFind));
-    CFindDialog* dialog = view.findDialog();
+    ReadingView& view = openRfc();
+    EXPECT_FALSE(app->mainWindow()->commandAction(kCmdFindNext)->isEnabled());
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdFind));
+    FindDialog* dialog = view.findDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
     dialog->textEdit()->setText("filler line 1");
     dialog->findNext();
     EXPECT_TRUE(caretLineText(view).contains("Introduction filler line 1 "));
 
-    EXPECT_TRUE(app->mainFrame()->commandAction(kCmdFindNext)->isEnabled());
+    EXPECT_TRUE(app->mainWindow()->commandAction(kCmdFindNext)->isEnabled());
     QTest::keyClick(&view, Qt::Key_F3);
     EXPECT_TRUE(caretLineText(view).contains("Introduction filler line 10 "));
-    app->mainFrame()->routeCommand(kCmdFindNext);
+    app->mainWindow()->routeCommand(kCmdFindNext);
     EXPECT_TRUE(caretLineText(view).contains("Introduction filler line 11 "));
     EXPECT_EQ(view.textCursor().selectedText(), "filler line 1");
     dialog->close();

@@ -5,10 +5,10 @@
 #define PARCHLY_TESTS_VIEW_READING_FIXTURE_H
 
 #include "frame/app_fixture.h"
-#include "frame/child_frame.h"
-#include "frame/main_frame.h"
-#include "view/parchly_doc.h"
-#include "view/parchly_view.h"
+#include "frame/document_window.h"
+#include "frame/main_window.h"
+#include "view/rfc_document.h"
+#include "view/reading_view.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,37 +30,37 @@ protected:
 
     // Opens `path` as the File menu does and gives its view (null when it
     // did not open).
-    CParchlyView* open(const QString& path)
+    ReadingView* open(const QString& path)
     {
-        if (!app->OpenDocumentFile(path))
+        if (!app->openDocumentFile(path))
             return nullptr;
         QApplication::processEvents();
-        CChildFrame* child = app->mainFrame()->activeChildFrame();
+        DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
         return child ? child->view() : nullptr;
     }
 
     // The position of the first `text` at or after `from` in the shown text.
-    static int find(const CParchlyView& view, const QString& text, int from = 0)
+    static int find(const ReadingView& view, const QString& text, int from = 0)
     {
         return view.document()->toPlainText().indexOf(text, from);
     }
 
     // A point inside the character at `position`.
-    static QPoint pointAt(const CParchlyView& view, int position)
+    static QPoint pointAt(const ReadingView& view, int position)
     {
-        return view.PositionToPoint(position) + QPoint(2, 3);
+        return view.positionToPoint(position) + QPoint(2, 3);
     }
 
-    static void click(CParchlyView& view, const QPoint& point, Qt::MouseButton button = Qt::LeftButton)
+    static void click(ReadingView& view, const QPoint& point, Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(view.viewport(), button, Qt::NoModifier, point);
         QApplication::processEvents();
     }
 
-    static void clickAt(CParchlyView& view, int position) { click(view, pointAt(view, position)); }
+    static void clickAt(ReadingView& view, int position) { click(view, pointAt(view, position)); }
 
     // Moves the pointer over `point` with no button pressed.
-    static Qt::CursorShape pointerAt(CParchlyView& view, const QPoint& point)
+    static Qt::CursorShape pointerAt(ReadingView& view, const QPoint& point)
     {
         QMouseEvent move(QEvent::MouseMove, point, view.viewport()->mapToGlobal(point), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
@@ -68,9 +68,9 @@ protected:
         return view.viewport()->cursor().shape();
     }
 
-    static int caretLine(const CParchlyView& view)
+    static int caretLine(const ReadingView& view)
     {
-        return view.LineFromPosition(view.GetSelection().end);
+        return view.lineFromPosition(view.selectedRange().end);
     }
 };
 

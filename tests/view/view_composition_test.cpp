@@ -21,14 +21,14 @@ protected:
     Composition() : opened(fixtureRfcPath())
     {
         RfcSettings& options = opened.host.options;
-        options.SetFormat(kFormatDefault, colourOnly(0, 0, 0));
-        options.SetFormat(kFormatSubtitles, colourOnly(200, 0, 0));
-        options.SetFormat(kFormatContents, colourOnly(0, 0, 200));
-        options.SetFormat(kFormatHeadersFooters, colourOnly(0, 150, 0));
+        options.setCategoryFormat(kFormatDefault, colourOnly(0, 0, 0));
+        options.setCategoryFormat(kFormatSubtitles, colourOnly(200, 0, 0));
+        options.setCategoryFormat(kFormatContents, colourOnly(0, 0, 200));
+        options.setCategoryFormat(kFormatHeadersFooters, colourOnly(0, 150, 0));
     }
 
     RfcSettings& options() { return opened.host.options; }
-    CParchlyView& view() { return *opened.view; }
+    ReadingView& view() { return *opened.view; }
     RfcText& text() { return opened.document.text(); }
 
     // The file's lines (0-based), without line ends.
@@ -90,12 +90,12 @@ constexpr int kThirdFooter = 63;
 
 TEST_F(Composition, ShowsTheFileTextReadOnlyAndAddsItsTabs)
 {
-    CParchlyView& shown = opened.open();
+    ReadingView& shown = opened.open();
     EXPECT_EQ(shown.toPlainText(), expectedShownText(fixtureRfcPath()));
     EXPECT_TRUE(shown.isReadOnly());
-    EXPECT_FALSE(shown.document()->isModified() || shown.IsHiddenForChange());
+    EXPECT_FALSE(shown.document()->isModified() || shown.updatesFrozen());
     EXPECT_EQ(opened.host.documentTabs, QStringList{"rfc9990.txt"});
-    EXPECT_EQ(opened.host.tabs->TabCount(), 2);
+    EXPECT_EQ(opened.host.tabs->count(), 2);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 
     opened.view.reset();
@@ -104,7 +104,7 @@ TEST_F(Composition, ShowsTheFileTextReadOnlyAndAddsItsTabs)
 
 TEST_F(Composition, FormatsEachCategory)
 {
-    CParchlyView& shown = opened.open();
+    ReadingView& shown = opened.open();
     EXPECT_EQ(colourAt(shown, 0, 0), kDefaultColour);
     EXPECT_EQ(colourAt(shown, kTitle, 21), kSubtitleColour) << "the title is shown as a subtitle";
     EXPECT_EQ(colourAt(shown, 11, 0), kSubtitleColour) << "front heading Abstract";
@@ -119,7 +119,7 @@ TEST_F(Composition, FormatsEachCategory)
 
     // Citations: exactly their brackets, also after non-ASCII characters.
     for (int line : {13, 35}) {
-        const QString lineText = shown.LineText(line);
+        const QString lineText = shown.lineText(line);
         const int open = int(lineText.indexOf(QLatin1Char('[')));
         const int close = int(lineText.indexOf(QLatin1Char(']')));
         EXPECT_FALSE(underlinedAt(shown, line, open - 1)) << line;
@@ -135,18 +135,18 @@ TEST_F(Composition, FormatsEachCategory)
     ASSERT_EQ(text().references.size(), 2u);
     const ReferenceEntry& second = text().references[1];
     EXPECT_EQ(second.linkLine, 57);
-    EXPECT_EQ(shown.LineText(57).mid(second.linkStart, 4), QString("2616"));
+    EXPECT_EQ(shown.lineText(57).mid(second.linkStart, 4), QString("2616"));
     EXPECT_TRUE(underlinedAt(shown, 57, second.linkStart + 3));
-    EXPECT_FALSE(underlinedAt(shown, 56, int(shown.LineText(56).indexOf("RFC"))));
+    EXPECT_FALSE(underlinedAt(shown, 56, int(shown.lineText(56).indexOf("RFC"))));
 }
 
 TEST_F(Composition, LinkSettingsDecideWhatIsUnderlined)
 {
-    CParchlyView& shown = opened.open();
-    const int citationColumn = int(shown.LineText(13).indexOf(QLatin1Char('[')));
+    ReadingView& shown = opened.open();
+    const int citationColumn = int(shown.lineText(13).indexOf(QLatin1Char('[')));
     options().DisableReferenceLink = true;
     text().contents[2].headingLine = 0; // "1.2 Terms" found no heading
-    shown.FormatRfcText();
+    shown.formatRfcText();
 
     EXPECT_EQ(colourAt(shown, 13, citationColumn), kContentsColour);
     EXPECT_FALSE(underlinedAt(shown, 13, citationColumn)) << "citations are no links";
@@ -157,10 +157,10 @@ TEST_F(Composition, LinkSettingsDecideWhatIsUnderlined)
     EXPECT_TRUE(underlinedAt(shown, 18, 8));
 
     options().DisableInvalidContentEntryLink = false;
-    shown.FormatRfcText();
+    shown.formatRfcText();
     EXPECT_TRUE(underlinedAt(shown, 19, 8));
     options().DisableContentEntryLink = true;
-    shown.FormatRfcText();
+    shown.formatRfcText();
     EXPECT_FALSE(underlinedAt(shown, 18, 8)) << "entries take the format as configured";
     EXPECT_FALSE(shown.document()->isModified());
 }
@@ -169,7 +169,7 @@ TEST_F(Composition, SettingsCutAndSeparateAtLoad)
 {
     options().DisableHeaderAndFooterInAllFiles = true;
     options().ShowPageSeparator = true;
-    CParchlyView& shown = opened.open();
+    ReadingView& shown = opened.open();
     EXPECT_TRUE(text().hideHeaders && text().hideFooters && text().showPageSeparators);
     const QStringList lines = shownLines(shown);
     EXPECT_EQ(lines.filter("[Page ").size(), 0);
@@ -182,7 +182,7 @@ TEST_F(Composition, OnlyDefaultTextLeavesEverythingPlainAndTurnsContentLinksOff)
 {
     options().UseOnlyDefaultText = true;
     options().ShowPageSeparator = true;
-    CParchlyView& shown = opened.open();
+    ReadingView& shown = opened.open();
     const QStringList lines = shownLines(shown);
     for (int line = 0; line < lines.size(); ++line) {
         for (int column = 0; column < lines[line].size(); ++column) {
@@ -195,10 +195,10 @@ TEST_F(Composition, OnlyDefaultTextLeavesEverythingPlainAndTurnsContentLinksOff)
 
 TEST_F(Composition, CuttingHeadersAndFootersRemovesExactlyThoseLinesAndTheirBlanks)
 {
-    CParchlyView& shown = opened.open();
+    ReadingView& shown = opened.open();
     const QString composed = shown.document()->toHtml();
 
-    shown.ShowHeadersAndFooters(true, true);
+    shown.setHeadersAndFootersCut(true, true);
     EXPECT_TRUE(text().hideHeaders && text().hideFooters && text().hideBlankLines);
     // Each footer with the blank before it, each header with the two blanks
     // after it.
@@ -208,9 +208,9 @@ TEST_F(Composition, CuttingHeadersAndFootersRemovesExactlyThoseLinesAndTheirBlan
                                 kSecondHeader + 2, kThirdFooter - 1, kThirdFooter}));
     expectMappingAgreesWithShownText();
     EXPECT_TRUE(shown.isReadOnly());
-    EXPECT_FALSE(shown.document()->isModified() || shown.IsHiddenForChange());
+    EXPECT_FALSE(shown.document()->isModified() || shown.updatesFrozen());
 
-    shown.ShowHeadersAndFooters(false, false);
+    shown.setHeadersAndFootersCut(false, false);
     EXPECT_FALSE(text().hideHeaders || text().hideFooters);
     EXPECT_EQ(shown.document()->toHtml(), composed) << "putting them back gives the first composition";
 }
@@ -218,32 +218,32 @@ TEST_F(Composition, CuttingHeadersAndFootersRemovesExactlyThoseLinesAndTheirBlan
 TEST_F(Composition, HeadersAndFootersCanBeCutOneAfterTheOther)
 {
     options().DisableSpacesNearHeaderAndFooter = false;
-    CParchlyView& shown = opened.open();
-    shown.ShowHeadersAndFooters(true, false);
+    ReadingView& shown = opened.open();
+    shown.setHeadersAndFootersCut(true, false);
     EXPECT_EQ(shownLines(shown), fileLinesWithout({kFirstHeader, kSecondHeader}));
     expectMappingAgreesWithShownText();
 
-    shown.ShowHeadersAndFooters(true, true);
+    shown.setHeadersAndFootersCut(true, true);
     EXPECT_EQ(shownLines(shown),
               fileLinesWithout({kFirstHeader, kSecondHeader, kFirstFooter, kSecondFooter, kThirdFooter}));
     expectMappingAgreesWithShownText();
 
-    shown.ShowHeadersAndFooters(false, true); // headers come back through a reload
-    EXPECT_EQ(opened.host.tabs->TabCount(), 2) << "a reload adds no Navigator tabs";
+    shown.setHeadersAndFootersCut(false, true); // headers come back through a reload
+    EXPECT_EQ(opened.host.tabs->count(), 2) << "a reload adds no Navigator tabs";
     EXPECT_EQ(shownLines(shown), fileLinesWithout({kFirstFooter, kSecondFooter, kThirdFooter}));
     expectMappingAgreesWithShownText();
 }
 
 TEST_F(Composition, TheCaretStaysOnItsTextWhileLinesAreCut)
 {
-    CParchlyView& shown = opened.open();
-    const int start = shown.LineStart(kIntroductionHeading);
-    shown.SetSelection(start, start);
-    shown.ShowHeadersAndFooters(true, true);
+    ReadingView& shown = opened.open();
+    const int start = shown.lineStart(kIntroductionHeading);
+    shown.setSelection(start, start);
+    shown.setHeadersAndFootersCut(true, true);
     int line = 0;
     int column = 0;
-    shown.GetCaretLineColumn(line, column);
-    EXPECT_TRUE(shown.LineText(line).startsWith("1.  Introduction"));
+    shown.caretLineColumn(line, column);
+    EXPECT_TRUE(shown.lineText(line).startsWith("1.  Introduction"));
     EXPECT_EQ(column, 0);
 }
 
@@ -253,7 +253,7 @@ TEST_F(Composition, SeparatorsAreSeventyTwoCharactersOnEachBoundary)
     EXPECT_EQ(pageSeparatorText(1).size(), 72);
 
     options().ShowPageSeparator = true;
-    CParchlyView& shown = opened.open();
+    ReadingView& shown = opened.open();
     EXPECT_TRUE(text().showPageSeparators);
     const QStringList file = fileLines();
     QStringList expected = file;
@@ -266,16 +266,16 @@ TEST_F(Composition, SeparatorsAreSeventyTwoCharactersOnEachBoundary)
 
     // With headers and footers cut the separators stand on the shown
     // boundaries, and they go away without taking any text along.
-    shown.ShowHeadersAndFooters(true, true);
+    shown.setHeadersAndFootersCut(true, true);
     const QStringList cut = shownLines(shown);
     EXPECT_EQ(cut.filter(QRegularExpression("^-+ Page \\d -+\f$")).size(), 3);
-    shown.ShowPageSeparators(false);
+    shown.setPageSeparatorsShown(false);
     EXPECT_FALSE(text().showPageSeparators);
     expectMappingAgreesWithShownText();
     EXPECT_FALSE(shown.toPlainText().contains(" Page 1 "));
 
-    shown.ShowPageSeparators(true);
-    shown.ShowPageSeparators(true); // already shown: nothing more
+    shown.setPageSeparatorsShown(true);
+    shown.setPageSeparatorsShown(true); // already shown: nothing more
     EXPECT_EQ(shownLines(shown).filter(" Page ").size(), 3);
 }
 
@@ -289,10 +289,10 @@ TEST_F(Composition, AFileWithoutPageBreaksHasNothingToCut)
                "                       A Single Page\n\nAbstract\n\n   Nothing.\n");
     file.close();
     OpenedView single(file.fileName());
-    CParchlyView& shown = single.open();
+    ReadingView& shown = single.open();
     const QString before = shown.toPlainText();
-    shown.ShowHeadersAndFooters(true, true);
-    shown.ShowPageSeparators(true);
+    shown.setHeadersAndFootersCut(true, true);
+    shown.setPageSeparatorsShown(true);
     EXPECT_EQ(shown.toPlainText(), before);
     EXPECT_EQ(single.host.pageTree->topLevelItemCount(), 0);
 }

@@ -24,20 +24,20 @@ TEST(ViewCorpus, EveryRfcComposesAndShowsItsOwnText)
             continue;
         const QString path = folder.filePath(name);
         OpenedView opened(path);
-        CParchlyView& view = opened.open();
+        ReadingView& view = opened.open();
         const QString expected = expectedShownText(path);
         ASSERT_EQ(view.toPlainText(), expected) << name.toStdString();
         EXPECT_TRUE(view.isReadOnly()) << name.toStdString();
         EXPECT_FALSE(view.document()->isModified()) << name.toStdString();
 
-        view.ShowHeadersAndFooters(true, true);
+        view.setHeadersAndFootersCut(true, true);
         const RfcText& text = opened.document.text();
         if (text.pageEnds.size() > 2) {
-            EXPECT_LT(view.LineCount(), expected.count(QLatin1Char('\n')) + 1) << name.toStdString();
+            EXPECT_LT(view.lineCount(), expected.count(QLatin1Char('\n')) + 1) << name.toStdString();
         }
-        view.ShowPageSeparators(true);
-        view.ShowPageSeparators(false);
-        view.ShowHeadersAndFooters(false, false);
+        view.setPageSeparatorsShown(true);
+        view.setPageSeparatorsShown(false);
+        view.setHeadersAndFootersCut(false, false);
         EXPECT_EQ(view.toPlainText(), expected) << name.toStdString();
         ++composed;
     }
@@ -50,7 +50,7 @@ TEST(ViewCorpus, TheRealIndexFileIsShownWhole)
     PARCHLY_REQUIRE_CORPUS_FILE(index, "rfc-index.txt");
     const QString path = QString::fromStdString(index.string());
     OpenedView opened(path);
-    CParchlyView& view = opened.open();
+    ReadingView& view = opened.open();
     EXPECT_TRUE(opened.document.text().isIndex);
     EXPECT_EQ(view.toPlainText(), expectedShownText(path));
 }

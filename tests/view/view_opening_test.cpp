@@ -22,15 +22,15 @@ TEST(ViewOpening, TheIndexIsKnownByItsNameAndShownAsText)
         file.write("RFC INDEX\r\n\r\n0001 Host Software. S. Crocker. April 1969.\r\n");
         file.close();
         OpenedView opened(file.fileName());
-        CParchlyView& view = opened.open();
+        ReadingView& view = opened.open();
         SCOPED_TRACE(name.toStdString());
         EXPECT_EQ(view.toPlainText(), QString("RFC INDEX\n\n0001 Host Software. S. Crocker. April 1969.\n"));
         EXPECT_TRUE(opened.document.text().isIndex);
-        EXPECT_EQ(opened.host.tabs->TabCount(), 1);
+        EXPECT_EQ(opened.host.tabs->count(), 1);
         EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
-        view.ShowNavigatorMode();
+        view.showNavigatorMode();
         EXPECT_EQ(opened.host.modePane, QString("Index View"));
-        view.ShowPageSeparators(true);
+        view.setPageSeparatorsShown(true);
         EXPECT_EQ(view.toPlainText(), QString("RFC INDEX\n\n0001 Host Software. S. Crocker. April 1969.\n"))
             << "the index has no page separators";
     }
@@ -39,7 +39,7 @@ TEST(ViewOpening, TheIndexIsKnownByItsNameAndShownAsText)
     OpenedView upper(folder.filePath("RFC-INDEX.TXT"));
     upper.open();
     EXPECT_FALSE(upper.document.text().isIndex);
-    EXPECT_EQ(upper.host.tabs->TabCount(), 2);
+    EXPECT_EQ(upper.host.tabs->count(), 2);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -48,11 +48,11 @@ TEST(ViewOpening, AFileThatCannotBeReadLeavesAnEmptyViewWithoutAMessage)
     ScriptedDialogs dialogs;
     QTemporaryDir folder;
     OpenedView opened(folder.filePath("rfc1.txt"));
-    CParchlyView& view = opened.open();
+    ReadingView& view = opened.open();
     EXPECT_TRUE(view.toPlainText().isEmpty());
-    EXPECT_EQ(opened.host.tabs->TabCount(), 0);
+    EXPECT_EQ(opened.host.tabs->count(), 0);
     EXPECT_EQ(opened.host.documentTabs, QStringList{"rfc1.txt"});
-    EXPECT_FALSE(view.IsHiddenForChange());
+    EXPECT_FALSE(view.updatesFrozen());
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 

@@ -4,7 +4,7 @@
 #define PARCHLY_TESTS_VIEW_VIEW_TEST_SUPPORT_H
 
 #include "analysis/line_reader.h"
-#include "app/formats.h"
+#include "settings/formats.h"
 #include "platform/text_decoding.h"
 #include "platform/text_view.h"
 
@@ -45,8 +45,8 @@ inline QString expectedShownText(const QString& path)
 inline QStringList shownLines(const TextView& view)
 {
     QStringList lines;
-    for (int line = 0; line < view.LineCount(); ++line) {
-        QString text = view.LineText(line);
+    for (int line = 0; line < view.lineCount(); ++line) {
+        QString text = view.lineText(line);
         if (text.endsWith(QLatin1Char('\n')))
             text.chop(1);
         lines << text;
@@ -57,7 +57,7 @@ inline QStringList shownLines(const TextView& view)
 inline QTextCharFormat formatAt(const TextView& view, int line, int column)
 {
     QTextCursor cursor(view.document());
-    cursor.setPosition(view.LineStart(line) + column + 1);
+    cursor.setPosition(view.lineStart(line) + column + 1);
     return cursor.charFormat();
 }
 

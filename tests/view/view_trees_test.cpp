@@ -14,15 +14,15 @@ namespace {
 QStringList childLabels(TreeView& tree, TreeView::Item parent)
 {
     QStringList labels;
-    for (TreeView::Item item = parent ? tree.GetChild(parent) : tree.GetRoot(); item; item = tree.GetNextSibling(item))
-        labels << tree.GetItemText(item);
+    for (TreeView::Item item = parent ? tree.firstChild(parent) : tree.topLevelItem(0); item; item = tree.nextSibling(item))
+        labels << tree.itemText(item);
     return labels;
 }
 
 TreeView::Item childNamed(TreeView& tree, TreeView::Item parent, const QString& label)
 {
-    for (TreeView::Item item = parent ? tree.GetChild(parent) : tree.GetRoot(); item; item = tree.GetNextSibling(item)) {
-        if (tree.GetItemText(item) == label)
+    for (TreeView::Item item = parent ? tree.firstChild(parent) : tree.topLevelItem(0); item; item = tree.nextSibling(item)) {
+        if (tree.itemText(item) == label)
             return item;
     }
     return nullptr;
@@ -58,21 +58,21 @@ TEST_F(Trees, StructureTreeNestsSectionsAndReferencesUnderTheContents)
               QStringList({"Status of This Memo", "Abstract", "Table of Contents"}));
     TreeView::Item contents = childNamed(structure(), nullptr, "Table of Contents");
     ASSERT_TRUE(contents);
-    EXPECT_EQ(structure().GetItemData(contents), 2) << "the heading's index";
+    EXPECT_EQ(structure().itemData(contents), 2) << "the heading's index";
     EXPECT_EQ(childLabels(structure(), contents),
               QStringList({"1. Introduction", "2. Protocol", "3. References", "Appendix A.  Examples"}));
 
     TreeView::Item introduction = childNamed(structure(), contents, "1. Introduction");
     EXPECT_EQ(childLabels(structure(), introduction), QStringList({"1. Purpose", "2. Terms"}));
-    EXPECT_EQ(structure().GetItemData(structure().GetChild(introduction)), 1);
+    EXPECT_EQ(structure().itemData(structure().firstChild(introduction)), 1);
 
     TreeView::Item references = childNamed(structure(), contents, "3. References");
     EXPECT_EQ(childLabels(structure(), references),
               QStringList({"[RFC2119] Key words for use in RFCs to Indicate Requirement Levels",
                            "[RFC2616] Hypertext Transfer Protocol -- HTTP/1.1"}));
-    EXPECT_EQ(structure().GetItemData(structure().GetNextSibling(structure().GetChild(references))), 1);
+    EXPECT_EQ(structure().itemData(structure().nextSibling(structure().firstChild(references))), 1);
 
-    EXPECT_EQ(structure().GetItemText(structure().GetSelected()), QString("Abstract"));
+    EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
     EXPECT_FALSE(introduction->icon(0).isNull() || pages().topLevelItem(0)->icon(0).isNull());
 }
 
@@ -80,21 +80,21 @@ TEST_F(Trees, PageTreeListsEachPageWithTheLineWhereItBegins)
 {
     opened.open();
     ASSERT_EQ(childLabels(pages(), nullptr), QStringList({"Page 1", "Page 2", "Page 3"}));
-    EXPECT_EQ(QList<int>({pages().GetItemData(pages().topLevelItem(0)), pages().GetItemData(pages().topLevelItem(1)),
-                          pages().GetItemData(pages().topLevelItem(2))}),
+    EXPECT_EQ(QList<int>({pages().itemData(pages().topLevelItem(0)), pages().itemData(pages().topLevelItem(1)),
+                          pages().itemData(pages().topLevelItem(2))}),
               QList<int>({0, 26, 43}));
 }
 
 TEST_F(Trees, RelativeNumbersLettersAndHiddenInvalidEntriesAreLabelledByTheirPlace)
 {
-    opened.view = std::make_unique<CParchlyView>(&opened.document, &opened.host);
+    opened.view = std::make_unique<ReadingView>(&opened.document, &opened.host);
     RfcText& text = opened.document.text();
     text.headings = {{3, "", "Abstract"}, {7, "", "Table of Contents"}};
     text.contents = {entry("1", "Introduction", 10), entry("2", "Overview", 20), entry("1", "First Part", 21),
                      entry("2", "Second Part", 22),  entry("A", "Appendix", 40), entry("A.1", "Details", 41),
                      entry("B", "Lost", 0),          entry("B.1", "Found", 50),  entry("", "Authors' Addresses", 60)};
     opened.host.options.HideInvalidContentEntryInTreeView = true;
-    opened.view->FillStructureTree(&structure());
+    opened.view->fillStructureTree(&structure());
 
     TreeView::Item contents = childNamed(structure(), nullptr, "Table of Contents");
     ASSERT_TRUE(contents);
@@ -105,12 +105,12 @@ TEST_F(Trees, RelativeNumbersLettersAndHiddenInvalidEntriesAreLabelledByTheirPla
     EXPECT_EQ(text.contents[2].number, "2.1") << "relative numbers are rewritten";
     EXPECT_EQ(text.contents[3].number, "2.2");
     EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "A. Appendix")), QStringList({"1. Details"}));
-    EXPECT_EQ(structure().GetItemData(childNamed(structure(), contents, "B.1. Found")), 7);
-    EXPECT_EQ(structure().GetItemText(structure().GetSelected()), QString("Abstract"));
+    EXPECT_EQ(structure().itemData(childNamed(structure(), contents, "B.1. Found")), 7);
+    EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
 
     // Shown as well, the invalid entry keeps its subsection.
     opened.host.options.HideInvalidContentEntryInTreeView = false;
-    opened.view->FillStructureTree(&structure());
+    opened.view->fillStructureTree(&structure());
     contents = childNamed(structure(), nullptr, "Table of Contents");
     EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "B. Lost")), QStringList({"1. Found"}));
     EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "2. Overview")),
@@ -120,76 +120,76 @@ TEST_F(Trees, RelativeNumbersLettersAndHiddenInvalidEntriesAreLabelledByTheirPla
 
 TEST_F(Trees, AStructureBuiltFromTheTextHasAMadeContentsItem)
 {
-    opened.view = std::make_unique<CParchlyView>(&opened.document, &opened.host);
+    opened.view = std::make_unique<ReadingView>(&opened.document, &opened.host);
     RfcText& text = opened.document.text();
     text.structureFromText = true;
     text.headings = {{30, "", "Unnumbered paragraph between sections"}};
     text.contents = {entry("", "Abstract", 5), entry("1", "Introduction", 9), entry("1.1", "Scope", 12)};
-    opened.view->FillStructureTree(&structure());
+    opened.view->fillStructureTree(&structure());
 
     EXPECT_EQ(childLabels(structure(), nullptr), QStringList({"Table of Contents"}));
-    TreeView::Item contents = structure().GetRoot();
-    EXPECT_EQ(structure().GetItemData(contents), -1);
+    TreeView::Item contents = structure().topLevelItem(0);
+    EXPECT_EQ(structure().itemData(contents), -1);
     EXPECT_EQ(childLabels(structure(), contents), QStringList({"Abstract", "1. Introduction"}));
-    EXPECT_EQ(structure().GetItemText(structure().GetSelected()), QString("Abstract"));
+    EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
 }
 
 TEST_F(Trees, ChoosingAnItemPutsItsLineAtTheTop)
 {
-    CParchlyView& view = opened.open();
-    const auto topLine = [&] { return view.LineText(view.FirstVisibleLine()); };
-    view.GoToContentsEntry(1);
+    ReadingView& view = opened.open();
+    const auto topLine = [&] { return view.lineText(view.firstVisibleLine()); };
+    view.goToContentsEntry(1);
     EXPECT_TRUE(topLine().startsWith("1.1.  Purpose"));
     int line = 0;
     int column = -1;
-    view.GetCaretLineColumn(line, column);
-    EXPECT_EQ(line, view.FirstVisibleLine());
+    view.caretLineColumn(line, column);
+    EXPECT_EQ(line, view.firstVisibleLine());
     EXPECT_EQ(column, 0);
-    view.GoToSectionHeading(1);
+    view.goToSectionHeading(1);
     EXPECT_TRUE(topLine().startsWith("Abstract"));
-    view.GoToFileLine(pages().GetItemData(pages().topLevelItem(2)));
+    view.goToFileLine(pages().itemData(pages().topLevelItem(2)));
     EXPECT_TRUE(topLine().startsWith("RFC 9990")) << "page 3 begins with its header";
 
-    const int before = view.FirstVisibleLine();
-    view.GoToContentsEntry(99);
-    view.GoToSectionHeading(-1);
-    view.GoToFileLine(10000);
-    EXPECT_EQ(view.FirstVisibleLine(), before) << "items that lead nowhere move nothing";
+    const int before = view.firstVisibleLine();
+    view.goToContentsEntry(99);
+    view.goToSectionHeading(-1);
+    view.goToFileLine(10000);
+    EXPECT_EQ(view.firstVisibleLine(), before) << "items that lead nowhere move nothing";
 
     // With headers and footers cut, the same choices find the same text.
-    view.ShowHeadersAndFooters(true, true);
-    view.GoToContentsEntry(3);
+    view.setHeadersAndFootersCut(true, true);
+    view.goToContentsEntry(3);
     EXPECT_TRUE(topLine().startsWith("2.  Protocol"));
-    view.GoToFileLine(pages().GetItemData(pages().topLevelItem(1)));
+    view.goToFileLine(pages().itemData(pages().topLevelItem(1)));
     EXPECT_TRUE(topLine().startsWith("1.  Introduction")) << "the first shown line of page 2";
 }
 
 TEST_F(Trees, TheCaretSelectsItsItemInTheTreeOfTheSelectedTab)
 {
-    CParchlyView& view = opened.open();
+    ReadingView& view = opened.open();
     int termsLine = -1;
-    for (int line = 0; line < view.LineCount() && termsLine < 0; ++line) {
-        if (view.LineText(line).startsWith("   Terms text."))
+    for (int line = 0; line < view.lineCount() && termsLine < 0; ++line) {
+        if (view.lineText(line).startsWith("   Terms text."))
             termsLine = line;
     }
     ASSERT_GE(termsLine, 0);
-    view.SetSelection(view.LineStart(termsLine) + 4, view.LineStart(termsLine) + 4);
+    view.setSelection(view.lineStart(termsLine) + 4, view.lineStart(termsLine) + 4);
 
     // A collapsed section stands for its subsections; an expanded one shows
     // the subsection itself.
-    view.SelectNavigatorNode();
-    TreeView::Item introduction = structure().GetSelected();
-    EXPECT_EQ(structure().GetItemText(introduction), QString("1. Introduction"));
+    view.selectNavigatorNode();
+    TreeView::Item introduction = structure().currentItem();
+    EXPECT_EQ(structure().itemText(introduction), QString("1. Introduction"));
     introduction->setExpanded(true);
-    view.SelectNavigatorNode();
-    EXPECT_EQ(structure().GetItemText(structure().GetSelected()), QString("2. Terms"));
-    view.ShowNavigatorMode();
+    view.selectNavigatorNode();
+    EXPECT_EQ(structure().itemText(structure().currentItem()), QString("2. Terms"));
+    view.showNavigatorMode();
     EXPECT_EQ(opened.host.modePane, QString("Structure View"));
 
-    opened.host.tabs->SelectTab(1);
-    view.SelectNavigatorNode();
-    EXPECT_EQ(pages().GetItemText(pages().GetSelected()), QString("Page 2"));
-    view.ShowNavigatorMode();
+    opened.host.tabs->selectTab(1);
+    view.selectNavigatorNode();
+    EXPECT_EQ(pages().itemText(pages().currentItem()), QString("Page 2"));
+    view.showNavigatorMode();
     EXPECT_EQ(opened.host.modePane, QString("Page View"));
 }
 

@@ -1,0 +1,136 @@
+#include "app/parchly_application.h"
+
+#include "app/about_dialog.h"
+#include "settings/app_directory.h"
+#include "settings/command_ids.h"
+#include "settings/rfc_paths.h"
+#include "app/options_dialog.h"
+#include "frame/main_window.h"
+#include "platform/dialogs.h"
+#include "platform/tree_images.h"
+#include "ui/tip_dialog.h"
+#include "view/printing.h"
+
+#include <QFile>
+#include <cstdio>
+#include <filesystem>
+
+namespace parchly {
+
+namespace {
+
+bool endsWithTxt(const QString& path)
+{
+    return path.size() >= 5 && path.right(4).compare(QLatin1String(".txt"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+ParchlyApplication::ParchlyApplication(QObject* parent)
+    : QObject(parent), m_appDirectory(applicationDirectory()), m_iniPath(m_appDirectory + "Parchly.ini"),
+      m_profile(m_iniPath), m_settings(m_appDirectory), m_recentFiles(m_profile)
+{
+    m_settings.loadSettings(m_profile);
+    installHandlers();
+}
+
+ParchlyApplication::~ParchlyApplication()
+{
+    m_mainWindow.reset();
+}
+
+bool ParchlyApplication::start()
+{
+    // The tip comes before the main window exists, as the program's first word.
+    showStartUpTip(m_appDirectory, m_profile);
+    m_recentFiles.load();
+    m_mainWindow = std::make_unique<MainWindow>(*this);
+    // A file named on the command line is not opened: the program starts
+    // with no document.
+    m_mainWindow->showMaximized();
+    treeImages();
+    if (m_settings.OpenRfcIndexWhenStarted)
+        m_mainWindow->runCommand(kCmdOpenRfcIndex);
+    return true;
+}
+
+RfcDocument* ParchlyApplication::openDocumentFile(const QString& path)
+{
+    if (!canOpenForReading(QFile::encodeName(path).toStdString())) {
+        dialogs().message(m_mainWindow.get(), QStringLiteral("Cannot open file: %1.").arg(path));
+        return nullptr;
+    }
+    if (!endsWithTxt(path)) {
+        const QString question = QStringLiteral("It seems that %1 is not in txt format, continue?").arg(path);
+        if (dialogs().message(m_mainWindow.get(), question, MessageButtons::OkCancel,
+                              MessageIcon::Question) != MessageAnswer::Ok)
+            return nullptr;
+    }
+    if (!m_mainWindow)
+        return nullptr;
+    RfcDocument* document = m_mainWindow->openDocument(path);
+    if (document)
+        m_recentFiles.add(QFile::encodeName(path).toStdString());
+    return document;
+}
+
+RfcDocument* ParchlyApplication::openRfcNumber(int number)
+{
+    return openDocumentFile(QFile::decodeName(rfcPath(m_settings.RfcRootPath, number).c_str()));
+}
+
+RfcDocument* ParchlyApplication::openRecentFile(int index)
+{
+    const std::vector<std::string>& paths = m_recentFiles.paths();
+    if (index < 0 || index >= static_cast<int>(paths.size()))
+        return nullptr;
+    RfcDocument* document = openDocumentFile(QFile::decodeName(paths[index].c_str()));
+    // A failed open leaves the list as it was: the entry is still at `index`.
+    if (!document)
+        m_recentFiles.remove(index);
+    return document;
+}
+
+void ParchlyApplication::installHandlers()
+{
+    // The application's commands; each is enabled while it has a handler here.
+    m_handlers[kCmdAbout] = [this] {
+        AboutDialog about(m_mainWindow.get());
+        about.exec();
+    };
+    m_handlers[kCmdOptions] = [this] {
+        OptionsDialog options(m_settings, m_profile, lastBrowsedFolder, m_mainWindow.get());
+        options.exec();
+    };
+    m_handlers[kCmdPrintSetup] = [this] { printSetup(m_mainWindow.get()); };
+    m_handlers[kCmdTipOfTheDayApp] = [this] {
+        TipDialog tip(m_appDirectory, m_profile, m_mainWindow.get());
+        tip.exec();
+    };
+    m_handlers[kCmdPrintSetup] = [this] { printSetup(m_mainWindow.get()); };
+    m_handlers[kCmdFileOpen] = [this] {
+        const QString path = dialogs().openFileName(m_mainWindow.get(), QStringLiteral("Open"),
+                                                    QString(), QStringLiteral("All Files (*)"));
+        if (!path.isEmpty())
+            openDocumentFile(path);
+    };
+}
+
+bool ParchlyApplication::updateCommand(int id, CommandState& state)
+{
+    if (!m_handlers.count(id))
+        return false;
+    state.enabled = true;
+    return true;
+}
+
+bool ParchlyApplication::runCommand(int id)
+{
+    auto handler = m_handlers.find(id);
+    if (handler == m_handlers.end())
+        return false;
+    handler->second();
+    return true;
+}
+
+} // namespace parchly

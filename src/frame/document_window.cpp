@@ -1,0 +1,252 @@
+#include "frame/document_window.h"
+
+#include "analysis/rfc_text.h"
+#include "settings/command_ids.h"
+#include "frame/frame_host.h"
+#include "settings/settings.h"
+#include "settings/rfc_paths.h"
+#include "platform/dialogs.h"
+#include "frame/document_tab_bar.h"
+#include "frame/main_window.h"
+#include "platform/tab_strip.h"
+#include "view/rfc_document.h"
+#include "view/reading_view.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
+
+namespace parchly {
+
+DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QString& path)
+    : m_mainWindow(mainWindow), m_app(app), m_path(path), m_document(std::make_unique<RfcDocument>(path)),
+      m_inner(new QMainWindow(this)), m_navigator(new NavigatorBar(m_inner, *this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QFileInfo(path).fileName());
+    // A main window inside the MDI child lets the Navigator dock at its edges.
+    m_inner->setWindowFlags(Qt::Widget);
+    m_inner->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
+    m_view = new ReadingView(m_document.get(), this, m_inner);
+    m_inner->setCentralWidget(m_view);
+    m_inner->addDockWidget(Qt::LeftDockWidgetArea, m_navigator);
+    setWidget(m_inner);
+}
+
+DocumentWindow::~DocumentWindow()
+{
+    // The view reaches its host while it goes, so it goes first.
+    delete m_view;
+    m_view = nullptr;
+}
+
+QWidget* DocumentWindow::viewWidget() const
+{
+    return m_view;
+}
+
+bool DocumentWindow::isIndexDocument() const
+{
+    return m_document && m_document->text().isIndex;
+}
+
+void DocumentWindow::initialUpdate()
+{
+    if (m_initialised || !m_view)
+        return;
+    m_initialised = true;
+    m_view->loadDocument();
+    m_mainWindow.documentWindowActivated(this);
+}
+
+void DocumentWindow::frameActivated()
+{
+    if (!m_view || !m_initialised)
+        return;
+    m_view->updatePositionStatus();
+    m_view->showNavigatorMode();
+}
+
+std::vector<CommandTarget*> DocumentWindow::commandRoute()
+{
+    std::vector<CommandTarget*> route;
+    if (auto* target = dynamic_cast<CommandTarget*>(m_view))
+        route.push_back(target);
+    // The document is a plain record without commands of its own; its
+    // framework command Close is handled by this frame.
+    route.push_back(this);
+    return route;
+}
+
+bool DocumentWindow::updateCommand(int id, CommandState& state)
+{
+    const RfcText* text = m_document ? &m_document->text() : nullptr;
+    const bool rfc = text && !text->isIndex;
+    const bool headerFooterToggles = rfc && !m_app.settings().DisableHeaderAndFooterInAllFiles;
+    switch (id) {
+    case kCmdStructure:
+        state.enabled = rfc && m_navigator->tabs()->currentIndex() != 0;
+        return true;
+    case kCmdPage:
+        state.enabled = rfc && m_navigator->tabs()->currentIndex() != 1;
+        return true;
+    case kCmdHeaders:
+        state.enabled = headerFooterToggles;
+        state.checkable = true;
+        state.checked = rfc && !text->hideHeaders;
+        return true;
+    case kCmdFooters:
+        state.enabled = headerFooterToggles;
+        state.checkable = true;
+        state.checked = rfc && !text->hideFooters;
+        return true;
+    case kCmdPageSeparators:
+        state.enabled = rfc;
+        state.checkable = true;
+        state.checked = rfc && text->showPageSeparators;
+        return true;
+    case kCmdNavigator:
+        state.enabled = true;
+        state.checkable = true;
+        state.checked = m_navigator->isVisibleTo(m_inner);
+        return true;
+    case kCmdFileClose:
+        state.enabled = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool DocumentWindow::runCommand(int id)
+{
+    const RfcText* text = m_document ? &m_document->text() : nullptr;
+    switch (id) {
+    case kCmdStructure:
+        showNavigatorTabByCommand(0);
+        return true;
+    case kCmdPage:
+        showNavigatorTabByCommand(1);
+        return true;
+    case kCmdHeaders:
+        if (text && m_view)
+            m_view->setHeadersAndFootersCut(!text->hideHeaders, text->hideFooters);
+        return true;
+    case kCmdFooters:
+        if (text && m_view)
+            m_view->setHeadersAndFootersCut(text->hideHeaders, !text->hideFooters);
+        return true;
+    case kCmdPageSeparators:
+        if (text && m_view)
+            m_view->setPageSeparatorsShown(!text->showPageSeparators);
+        return true;
+    case kCmdNavigator:
+        m_navigator->setVisible(!m_navigator->isVisibleTo(m_inner));
+        return true;
+    case kCmdFileClose:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DocumentWindow::showNavigatorTabByCommand(int tab)
+{
+    if (isIndexDocument())
+        return;
+    m_navigator->tabs()->selectTab(tab);
+    m_navigator->showNavigatorTab(tab);
+}
+
+const RfcSettings& DocumentWindow::settings() const
+{
+    return m_app.settings();
+}
+
+NavigatorTrees DocumentWindow::navigator()
+{
+    return m_navigator->trees();
+}
+
+void DocumentWindow::setModePane(const QString& text)
+{
+    m_mainWindow.setModePane(text);
+}
+
+void DocumentWindow::setPositionPane(const QString& text)
+{
+    m_mainWindow.setPositionPane(text);
+}
+
+void DocumentWindow::addDocumentTab(const QString& title, ReadingView* view)
+{
+    m_mainWindow.documentTabBar()->addViewTab(title, view);
+}
+
+void DocumentWindow::removeDocumentTab(ReadingView* view)
+{
+    m_mainWindow.documentTabBar()->removeViewTab(view);
+}
+
+RfcDocument* DocumentWindow::openRfcNumber(int number)
+{
+    return m_app.openRfcNumber(number);
+}
+
+void DocumentWindow::runFrameCommand(int id)
+{
+    m_mainWindow.routeCommand(id);
+}
+
+const RfcText* DocumentWindow::navigatorText() const
+{
+    return m_document ? &m_document->text() : nullptr;
+}
+
+void DocumentWindow::goToSectionHeading(int heading)
+{
+    if (m_view)
+        m_view->goToSectionHeading(heading);
+}
+
+void DocumentWindow::goToContentsEntry(int entry)
+{
+    if (m_view)
+        m_view->goToContentsEntry(entry);
+}
+
+void DocumentWindow::goToFileLine(int line)
+{
+    if (m_view)
+        m_view->goToFileLine(line);
+}
+
+void DocumentWindow::openIndexedRfc(int number)
+{
+    const std::string path = rfcPath(m_app.settings().RfcRootPath, number);
+    if (canOpenForReading(path))
+        m_app.openDocumentFile(QFile::decodeName(path.c_str()));
+    else
+        dialogs().message(m_navigator, QFile::decodeName(path.c_str()) + QStringLiteral(" does NOT exist!"));
+}
+
+void DocumentWindow::navigatorTabShown()
+{
+    if (!m_view)
+        return;
+    m_view->selectNavigatorNode();
+    m_view->showNavigatorMode();
+}
+
+void DocumentWindow::closeEvent(QCloseEvent* event)
+{
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted() && !m_closed) {
+        m_closed = true;
+        m_mainWindow.documentWindowClosed(this);
+    }
+}
+
+} // namespace parchly

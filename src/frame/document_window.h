@@ -1,0 +1,86 @@
+// The window of one open document inside the main frame's MDI area: the
+// document's reading view in the middle and its Navigator docked at the
+// left. It handles the per-document View commands and is the host the view
+// reaches the rest of the program through.
+#ifndef PARCHLY_FRAME_DOCUMENT_WINDOW_H
+#define PARCHLY_FRAME_DOCUMENT_WINDOW_H
+
+#include <QMdiSubWindow>
+#include <memory>
+#include <vector>
+
+#include "settings/command_target.h"
+#include "frame/navigator_bar.h"
+#include "view/view_host.h"
+
+class QMainWindow;
+
+namespace parchly {
+
+class MainWindow;
+class FrameHost;
+
+class DocumentWindow : public QMdiSubWindow, public CommandTarget, public ViewHost, public NavigatorClient {
+    Q_OBJECT
+public:
+    // Creates the document of `path`, its view and the Navigator; nothing is
+    // read until initialUpdate().
+    DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QString& path);
+    ~DocumentWindow() override;
+
+    const QString& path() const { return m_path; }
+    RfcDocument* document() const { return m_document.get(); }
+    ReadingView* view() const { return m_view; }
+    QWidget* viewWidget() const;
+    NavigatorBar* navigatorBar() const { return m_navigator; }
+    QMainWindow* innerWindow() const { return m_inner; }
+    bool isIndexDocument() const;
+    // Whether the document has been loaded into the view.
+    bool isLoaded() const { return m_initialised; }
+
+    // The first showing of the view: it reads and composes its document.
+    void initialUpdate();
+    // The window became the active one: the view refreshes the status panes.
+    void frameActivated();
+    // The view and this frame, in routing order.
+    std::vector<CommandTarget*> commandRoute();
+
+    bool updateCommand(int id, CommandState& state) override;
+    bool runCommand(int id) override;
+
+    const RfcSettings& settings() const override;
+    NavigatorTrees navigator() override;
+    void setModePane(const QString& text) override;
+    void setPositionPane(const QString& text) override;
+    void addDocumentTab(const QString& title, ReadingView* view) override;
+    void removeDocumentTab(ReadingView* view) override;
+    RfcDocument* openRfcNumber(int number) override;
+    void runFrameCommand(int id) override;
+
+    const RfcText* navigatorText() const override;
+    void goToSectionHeading(int heading) override;
+    void goToContentsEntry(int entry) override;
+    void goToFileLine(int line) override;
+    void navigatorTabShown() override;
+    void openIndexedRfc(int number) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void showNavigatorTabByCommand(int tab);
+
+    MainWindow& m_mainWindow;
+    FrameHost& m_app;
+    QString m_path;
+    std::unique_ptr<RfcDocument> m_document;
+    QMainWindow* m_inner;
+    NavigatorBar* m_navigator;
+    ReadingView* m_view = nullptr;
+    bool m_initialised = false;
+    bool m_closed = false;
+};
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,193 @@
+#include "settings/settings.h"
+
+#include <iterator>
+#include <utility>
+
+#include "settings/leading_integer.h"
+
+namespace parchly {
+
+namespace {
+
+const char* const kSection = "settings";
+const char* const kDownloadHost = "https://www.rfc-editor.org";
+const int32_t kDefaultLevelCounts[] = {500, 50};
+
+// A boolean option with its key: read and (when `saved`) written back.
+struct FlagOption {
+    const char* key;
+    bool RfcSettings::*field;
+    bool saved;
+};
+
+// Table order, which is also the order in which the saved ones are written.
+const FlagOption kFlagOptions[] = {
+    {"BuildStructureFromText", &RfcSettings::BuildStructureFromText, true},
+    {"BuildStructureFromTextOnlyIfEmpty", &RfcSettings::BuildStructureFromTextOnlyIfEmpty, false},
+    {"DisableHeaderAndFooterInAllFiles", &RfcSettings::DisableHeaderAndFooterInAllFiles, true},
+    {"DisableSpacesNearHeaderAndFooter", &RfcSettings::DisableSpacesNearHeaderAndFooter, true},
+    {"ShowPageSeparator", &RfcSettings::ShowPageSeparator, true},
+    {"HideInvalidContentEntryInTreeView", &RfcSettings::HideInvalidContentEntryInTreeView, true},
+    {"DisableContentEntryLink", &RfcSettings::DisableContentEntryLink, true},
+    {"DisableInvalidContentEntryLink", &RfcSettings::DisableInvalidContentEntryLink, true},
+    {"DisableReferenceAnalysis", &RfcSettings::DisableReferenceAnalysis, true},
+    {"DisableReferenceLink", &RfcSettings::DisableReferenceLink, true},
+    {"LargeToolBarButtonWithText", &RfcSettings::LargeToolBarButtonWithText, true},
+    {"OpenRfcIndexWhenStarted", &RfcSettings::OpenRfcIndexWhenStarted, true},
+    {"JumpToRfcIndexInsteadOfFile", &RfcSettings::JumpToRfcIndexInsteadOfFile, true},
+    {"SaveTreeView", &RfcSettings::SaveTreeView, false},
+};
+
+// The integer options, none of which is written back.
+const std::pair<const char*, int32_t RfcSettings::*> kNumberOptions[] = {
+    {"LineWidth", &RfcSettings::LineWidth},
+    {"PageHeight", &RfcSettings::PageHeight},
+    {"BlankLineBeforeFooter", &RfcSettings::BlankLineBeforeFooter},
+};
+
+const std::pair<const char*, std::string RfcSettings::*> kUrlOptions[] = {
+    {"RfcDownloadUrl", &RfcSettings::RfcDownloadUrl},
+    {"RfcIndexDownloadUrl", &RfcSettings::RfcIndexDownloadUrl},
+};
+
+const char* const kUseOnlyDefaultText = "UseOnlyDefaultText";
+const char* const kRootPath = "RfcRootPath";
+
+std::string levelKey(const char* prefix, std::size_t index) { return prefix + std::to_string(index); }
+
+std::vector<int32_t> readLevelCounts(const Profile& profile)
+{
+    std::vector<int32_t> counts;
+    for (std::size_t i = 0;; ++i) {
+        const std::string value = profile.readString(kSection, levelKey("Level", i), "");
+        if (value.empty())
+            break;
+        const int count = leadingInteger(value);
+        if (count < 1)
+            break;
+        counts.push_back(count);
+    }
+    if (counts.empty())
+        counts.assign(std::begin(kDefaultLevelCounts), std::end(kDefaultLevelCounts));
+    return counts;
+}
+
+// Reads the stored text forms of a category over those of `current`.
+TextFormat readFormat(const Profile& profile, int category, const TextFormat& current)
+{
+    FormatTexts texts = formatToText(current);
+    const char* section = categoryName(category);
+    const auto replaceIfSet = [&](const char* key, std::string& text) {
+        std::string value = profile.readString(section, key, "");
+        if (!value.empty())
+            text = std::move(value);
+    };
+    replaceIfSet("font", texts.font);
+    replaceIfSet("color", texts.color);
+    replaceIfSet("style", texts.style);
+    const std::string size = profile.readString(section, "size", "");
+    if (leadingInteger(size) > 0)
+        texts.size = size;
+    return textToFormat(texts.font, texts.style, texts.color, texts.size);
+}
+
+} // namespace
+
+RfcSettings::RfcSettings(const std::string& appDirectory)
+    : RfcDownloadUrl(std::string(kDownloadHost) + "/in-notes/tar/RFC-all.zip"),
+      RfcIndexDownloadUrl(std::string(kDownloadHost) + "/in-notes/rfc-index.txt"),
+      RfcRootPath(normaliseRootPath(appDirectory + "RFCPath")),
+      IndexLevelCounts(std::begin(kDefaultLevelCounts), std::end(kDefaultLevelCounts)),
+      HomepageUrl("https://github.com/parchly/parchly")
+{
+    for (int category = 0; category < kFormatCategoryCount; ++category)
+        Formats[category] = defaultFormat(category);
+}
+
+void RfcSettings::loadSettings(const Profile& profile)
+{
+    for (const auto& [key, field] : kNumberOptions)
+        this->*field = profile.readInt(kSection, key, this->*field);
+    for (const FlagOption& option : kFlagOptions)
+        this->*option.field = profile.readInt(kSection, option.key, this->*option.field) != 0;
+    for (const auto& [key, field] : kUrlOptions)
+        this->*field = profile.readString(kSection, key, this->*field);
+    RfcRootPath = normaliseRootPath(profile.readString(kSection, kRootPath, RfcRootPath));
+    UseOnlyDefaultText = profile.readInt(kSection, kUseOnlyDefaultText, UseOnlyDefaultText) != 0;
+    IndexLevelCounts = readLevelCounts(profile);
+    for (int category = 0; category < kFormatCategoryCount; ++category)
+        Formats[category] = readFormat(profile, category, Formats[category]);
+
+    if (DisableReferenceAnalysis)
+        DisableReferenceLink = true;
+    if (DisableContentEntryLink) {
+        HideInvalidContentEntryInTreeView = true;
+        DisableInvalidContentEntryLink = true;
+    }
+}
+
+void RfcSettings::saveSettings(Profile& profile) const
+{
+    // Some forty values: one rewrite of the file instead of one each.
+    ProfileBatch batch(profile);
+    for (const FlagOption& option : kFlagOptions) {
+        if (option.saved)
+            profile.writeInt(kSection, option.key, this->*option.field ? 1 : 0);
+    }
+    for (const auto& [key, field] : kUrlOptions)
+        profile.writeString(kSection, key, this->*field);
+    profile.writeString(kSection, kRootPath, RfcRootPath);
+    profile.writeInt(kSection, kUseOnlyDefaultText, UseOnlyDefaultText ? 1 : 0);
+
+    for (std::size_t i = 0; i < IndexLevelCounts.size(); ++i)
+        profile.writeInt(kSection, levelKey("Level", i), IndexLevelCounts[i]);
+    // An empty entry after the last one ends a longer list stored earlier.
+    profile.writeString(kSection, levelKey("level", IndexLevelCounts.size()), "");
+
+    for (int category = 0; category < kFormatCategoryCount; ++category) {
+        const FormatTexts texts = formatToText(Formats[category]);
+        const char* section = categoryName(category);
+        profile.writeString(section, "font", texts.font);
+        profile.writeString(section, "color", texts.color);
+        profile.writeString(section, "style", texts.style);
+        profile.writeString(section, "size", texts.size);
+    }
+}
+
+bool RfcSettings::categoryFormat(int category, TextFormat& out) const
+{
+    if (category < 0 || category >= kFormatCategoryCount)
+        return false;
+    out = Formats[category];
+    return true;
+}
+
+bool RfcSettings::setCategoryFormat(int category, const TextFormat& format)
+{
+    if (category < 0 || category >= kFormatCategoryCount)
+        return false;
+    Formats[category] = format;
+    return true;
+}
+
+AnalysisOptions RfcSettings::analysisOptions() const
+{
+    AnalysisOptions options;
+    options.buildStructureFromText = BuildStructureFromText;
+    options.disableSpacesNearHeaderAndFooter = DisableSpacesNearHeaderAndFooter;
+    options.disableReferenceAnalysis = DisableReferenceAnalysis;
+    return options;
+}
+
+std::string normaliseRootPath(std::string path)
+{
+    for (char& c : path) {
+        if (c == '\\')
+            c = '/';
+    }
+    while (!path.empty() && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+} // namespace parchly

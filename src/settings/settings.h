@@ -1,0 +1,70 @@
+// The application's one record of user options and its persistence in the
+// "settings" section and the five format sections of the settings file.
+#ifndef PARCHLY_SETTINGS_SETTINGS_H
+#define PARCHLY_SETTINGS_SETTINGS_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/analyse.h"
+#include "settings/formats.h"
+#include "settings/profile.h"
+
+namespace parchly {
+
+struct RfcSettings {
+    // Built-in defaults; the default RfcRootPath is `appDirectory` + "RFCPath"
+    // (normalised).
+    explicit RfcSettings(const std::string& appDirectory = "./");
+
+    int32_t LineWidth = 73;
+    int32_t PageHeight = 56;
+    bool BuildStructureFromText = true;
+    bool BuildStructureFromTextOnlyIfEmpty = false;
+    bool DisableHeaderAndFooterInAllFiles = false;
+    bool DisableSpacesNearHeaderAndFooter = true;
+    bool ShowPageSeparator = false;
+    int32_t BlankLineBeforeFooter = -1;
+    bool HideInvalidContentEntryInTreeView = true;
+    bool DisableContentEntryLink = false;
+    bool DisableInvalidContentEntryLink = true;
+    bool DisableReferenceAnalysis = false;
+    bool DisableReferenceLink = false;
+    bool LargeToolBarButtonWithText = false;
+    bool OpenRfcIndexWhenStarted = false;
+    bool JumpToRfcIndexInsteadOfFile = false;
+    bool SaveTreeView = true;
+    bool UseOnlyDefaultText = false;
+    TextFormat Formats[kFormatCategoryCount];
+    std::string RfcDownloadUrl;
+    std::string RfcIndexDownloadUrl;
+    std::string RfcRootPath;
+    std::vector<int32_t> IndexLevelCounts;
+    std::string HomepageUrl;
+
+    // Reads every stored option over the record; a missing or unusable value
+    // keeps its default. Leaves the invariants in force: the two link
+    // implications, a non-empty list of positive level counts, a normalised
+    // root path.
+    void loadSettings(const Profile& profile);
+
+    // Writes the options the user can change; write errors go unreported.
+    void saveSettings(Profile& profile) const;
+
+    // Copies out the format of `category`; false (nothing copied) outside 0 to 4.
+    bool categoryFormat(int category, TextFormat& out) const;
+
+    // Stores `format` for `category`; false (nothing stored) outside 0 to 4.
+    bool setCategoryFormat(int category, const TextFormat& format);
+
+    // The three options the analysis of an RFC consults.
+    AnalysisOptions analysisOptions() const;
+};
+
+// `path` with every "\" turned into "/" and no trailing "/".
+std::string normaliseRootPath(std::string path);
+
+} // namespace parchly
+
+#endif

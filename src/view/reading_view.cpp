@@ -1,0 +1,156 @@
+#include "view/reading_view.h"
+
+#include "analysis/analyse.h"
+#include "analysis/line_mapping.h"
+#include "analysis/line_reader.h"
+#include "settings/settings.h"
+#include "index/index_view.h"
+#include "platform/tab_strip.h"
+#include "platform/text_decoding.h"
+#include "platform/wait_cursor.h"
+#include "view/rfc_document.h"
+#include "view/view_host.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace parchly {
+
+bool contentLinksOff = false;
+
+namespace {
+
+constexpr int kTabNameLimit = 255;
+constexpr size_t kStreamChunk = 64 * 1024;
+
+// Hands the text to the control in pieces, as a file read callback would.
+TextView::ReadCallback chunksOf(const std::string& text)
+{
+    return [&text, offset = size_t(0)]() mutable {
+        std::string chunk = text.substr(std::min(offset, text.size()), kStreamChunk);
+        offset += chunk.size();
+        return chunk;
+    };
+}
+
+} // namespace
+
+ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
+    : TextView(parent), m_document(document), m_host(host)
+{
+    // The hand over links follows the pointer without a button pressed.
+    viewport()->setMouseTracking(true);
+}
+
+ReadingView::~ReadingView()
+{
+    if (m_host && m_initialised)
+        m_host->removeDocumentTab(this);
+}
+
+RfcText& ReadingView::rfc() const
+{
+    return m_document->text();
+}
+
+const RfcSettings& ReadingView::settings() const
+{
+    return m_host->settings();
+}
+
+bool ReadingView::isRfcIndexPath() const
+{
+    return m_document->pathName().endsWith(QLatin1String("rfc-index.txt"), Qt::CaseSensitive);
+}
+
+void ReadingView::loadDocument()
+{
+    if (m_initialised)
+        return;
+    if (isRfcIndexPath()) {
+        loadRfcIndex();
+        recordPosition();
+    } else {
+        loadRfcText();
+        // The composition leaves the caret on the last run it formatted,
+        // which the control scrolls into view: a reader starts at the top.
+        showLineAtTop(0);
+    }
+    recordPosition();
+
+    const QString path = m_document->pathName();
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).left(kTabNameLimit);
+    m_host->addDocumentTab(name, this);
+    m_initialised = true;
+}
+
+bool ReadingView::streamFile()
+{
+    std::string bytes;
+    if (!readTextModeFile(QFile::encodeName(m_document->pathName()).toStdString(), bytes))
+        return false;
+    streamInPlainText(chunksOf(bytes));
+    return true;
+}
+
+void ReadingView::loadRfcText()
+{
+    std::optional<LineReader> reader =
+        LineReader::open(QFile::encodeName(m_document->pathName()).toStdString());
+    if (!reader)
+        return;
+
+    WaitCursor wait;
+    const RfcSettings& options = settings();
+    analyseText(rfc(), &*reader, m_document->limits(), options.analysisOptions());
+    const NavigatorTrees trees = m_host->navigator();
+    fillStructureTree(trees.structureTree);
+    fillPageTree(trees.pageTree);
+
+    TextFormat format;
+    if (options.categoryFormat(kFormatDefault, format))
+        setDefaultFormat(format);
+    if (!streamFile()) {
+        thawUpdates();
+        return;
+    }
+    formatRfcText();
+    setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles, options.DisableHeaderAndFooterInAllFiles);
+    setPageSeparatorsShown(options.ShowPageSeparator);
+
+    if (!m_tabsAdded && trees.tabs) {
+        trees.tabs->insertDataTab(0, QStringLiteral("Structure"), 0);
+        trees.tabs->insertDataTab(1, QStringLiteral("Page"), 1);
+        m_tabsAdded = true;
+    }
+}
+
+int ReadingView::shownLineOfFileNumber(int fileNumber) const
+{
+    return fileLineToDisplay(rfc(), fileNumber) - 1;
+}
+
+int ReadingView::charColumn(int shownLine, int byteColumn) const
+{
+    const int32_t fileIndex = displayLineToFile(rfc(), shownLine + 1) - 1;
+    const std::vector<int32_t>& latin1 = streamedLatin1Lines();
+    const bool byteForByte = std::binary_search(latin1.begin(), latin1.end(), fileIndex);
+    return byteColumnToCharColumn(lineText(shownLine), byteColumn, byteForByte);
+}
+
+void ReadingView::caretLineColumn(int& line, int& column) const
+{
+    const int end = selectedRange().end;
+    line = lineFromPosition(end);
+    column = end - lineStart(line);
+}
+
+void ReadingView::updatePositionStatus()
+{
+    int line = 0;
+    int column = 0;
+    caretLineColumn(line, column);
+    m_host->setPositionPane(QStringLiteral("Ln %1, Col %2").arg(line).arg(column));
+}
+
+} // namespace parchly

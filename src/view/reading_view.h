@@ -1,0 +1,160 @@
+// The reading view of one document: the file's text shown as it is, then
+// composed in place by the analysis (formats by category, headers and
+// footers cut out and put back, page separators), with the Navigator's
+// Structure and Page trees kept in step with the caret.
+#ifndef PARCHLY_VIEW_READING_VIEW_H
+#define PARCHLY_VIEW_READING_VIEW_H
+
+#include "settings/command_target.h"
+#include "platform/text_view.h"
+#include "view/find.h"
+#include "view/history.h"
+
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QMenu;
+
+namespace parchly {
+
+class RfcDocument;
+class RfcIndexView;
+class TreeView;
+class ViewHost;
+struct RfcText;
+struct RfcSettings;
+
+// Set whenever an RFC is composed while UseOnlyDefaultText is set; never
+// cleared while the program runs. Contents entries are no links while set.
+extern bool contentLinksOff;
+
+class ReadingView : public TextView, public CommandTarget {
+    Q_OBJECT
+public:
+    ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent = nullptr);
+    ~ReadingView() override;
+
+    RfcDocument* rfcDocument() const { return m_document; }
+    bool isLoaded() const { return m_initialised; }
+
+    // Runs once when the view is first shown: loads the file and adds the
+    // view's tab to the main frame's document tabs.
+    void loadDocument();
+
+    // (Re)reads the document's file, analyses it, fills the trees and
+    // composes the shown text from scratch.
+    void loadRfcText();
+    void formatRfcText();
+    void setHeadersAndFootersCut(bool cutHeaders, bool cutFooters);
+    void setPageSeparatorsShown(bool show);
+
+    void fillStructureTree(TreeView* tree);
+    void fillPageTree(TreeView* tree);
+
+    // Scroll the target line to the top of the view and put the caret there.
+    void goToSectionHeading(int heading);
+    void goToContentsEntry(int entry);
+    void goToFileLine(int line);
+
+    // Selects the item of the caret's line in the tree of the selected tab.
+    void selectNavigatorNode();
+    // "Index View", "Page View" or "Structure View" into the mode pane.
+    void showNavigatorMode();
+    // "Ln %d, Col %d" of the caret into the position pane.
+    void updatePositionStatus();
+
+    // The caret: the shown line (0-based) of the selection's end and its
+    // offset in that line.
+    void caretLineColumn(int& line, int& column) const;
+
+    // The character column in shown line `shownLine` of byte column
+    // `byteColumn` of the file line shown there.
+    int charColumn(int shownLine, int byteColumn) const;
+
+    // Links and pointer (view_input.cpp): the hand over links, following
+    // the link under a point, and the common end of every jump (scroll
+    // `line` to the top, caret at its start, position recorded).
+    void updateLinkCursor(const QPoint& point);
+    void followLinkAt(const QPoint& point);
+    void jumpToShownLine(int line);
+    // The context menu, shown at `globalPosition` without waiting.
+    void showContextMenu(const QPoint& globalPosition);
+    QMenu* contextMenu() const { return m_contextMenu; }
+
+    // History, Go TO and the caret (view_history.cpp).
+    void recordPosition();
+    const PositionHistory& history() const { return m_history; }
+    void goBack();
+    void goForward();
+    void openGoToDialog();
+    // Puts the caret on `line` at `column`, or at the line's end when the
+    // line is shorter; nothing when there is no such line.
+    void setCaretLineColumn(int line, int column);
+
+    // The RFC index (view_index.cpp): loading it with its Index tree, and
+    // making the entry of shown line `line` (-1: the caret's) current.
+    void loadRfcIndex();
+    void updateCurrentIndexEntry(int line);
+    RfcIndexView* indexView() const { return m_index.get(); }
+
+    // Find and Find Next (view_commands.cpp).
+    void openFindDialog();
+    void findNext();
+    FindDialog* findDialog() const { return m_findDialog; }
+
+    // Copy, Select All, Find, Find Next, Goto, Go Back and Forward, Print
+    // and Print Preview.
+    bool updateCommand(int id, CommandState& state) override;
+    bool runCommand(int id) override;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    RfcText& rfc() const;
+    const RfcSettings& settings() const;
+    bool isRfcIndexPath() const;
+    bool streamFile();
+    // The shown line of a 1-based file line number, 0-based (may be -1).
+    int shownLineOfFileNumber(int fileNumber) const;
+    void formatCategories();
+    void linkReferenceRfcNumbers(const QTextCharFormat& link);
+    void formatContents(const TextFormat& contentsFormat, const QTextCharFormat& subtitles);
+    void cutPages(bool cutHeaders, bool cutFooters);
+    void writeSeparators(const std::vector<int32_t>& boundaries);
+    void eraseSeparators(const std::vector<int32_t>& boundaries);
+    // Scrolls so that `line` is the first visible line and puts the caret
+    // at its start.
+    void showLineAtTop(int line);
+    HistoryEntry currentPosition() const;
+    void restorePosition(const HistoryEntry& entry);
+    void followIndexLink(const QPoint& point);
+    void openIndexRfc(int number);
+    CommandState contextCommandState(int id);
+    void runContextCommand(int id);
+    void findNextMatch();
+
+    RfcDocument* m_document;
+    ViewHost* m_host;
+    bool m_initialised = false;
+    bool m_tabsAdded = false;
+    PositionHistory m_history;
+    std::unique_ptr<RfcIndexView> m_index;
+    FindRequest m_find;
+    bool m_findUsed = false;
+    QPointer<FindDialog> m_findDialog;
+    QMenu* m_contextMenu = nullptr;
+};
+
+} // namespace parchly
+
+#endif

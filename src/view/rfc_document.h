@@ -1,0 +1,33 @@
+// One opened file: its path, its analysis and the limits handed to the
+// analysis. The document reads nothing itself; its view loads the file when
+// it is first shown.
+#ifndef PARCHLY_VIEW_RFC_DOCUMENT_H
+#define PARCHLY_VIEW_RFC_DOCUMENT_H
+
+#include "analysis/rfc_text.h"
+
+#include <QString>
+
+namespace parchly {
+
+class RfcDocument {
+public:
+    explicit RfcDocument(const QString& path);
+
+    const QString& pathName() const { return m_path; }
+
+    RfcText& text() { return m_text; }
+    const RfcText& text() const { return m_text; }
+
+    // {73, 56, 100}, set when the document is created and never changed.
+    const LimitsBlock& limits() const { return m_limits; }
+
+private:
+    QString m_path;
+    RfcText m_text;
+    const LimitsBlock m_limits;
+};
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,380 @@
+#include "frame/main_window.h"
+
+#include "analysis/rfc_text.h"
+#include "settings/command_ids.h"
+#include "frame/app_fixture.h"
+#include "frame/document_window.h"
+#include "frame/document_tab_bar.h"
+#include "platform/tab_strip.h"
+#include "platform/tree_view.h"
+#include "view/rfc_document.h"
+#include "view/reading_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace parchly {
+namespace {
+
+QStringList menuTitles(MainWindow& frame)
+{
+    QStringList titles;
+    for (QAction* action : frame.menuBar()->actions())
+        titles << action->text();
+    return titles;
+}
+
+QStringList tabTexts(MainWindow& frame)
+{
+    QStringList texts;
+    TabStrip* tabs = frame.documentTabBar()->tabs();
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->tabText(i);
+    return texts;
+}
+
+class MainWindowTest : public test::AppFixture {
+protected:
+    MainWindow& frame() { return *app->mainWindow(); }
+
+    // The state of command `id` as the menus and toolbars show it.
+    QAction* command(int id)
+    {
+        frame().updateCommands();
+        return frame().commandAction(id);
+    }
+
+    // Copies of the fixture RFC under the given names, opened in order.
+    void openCopies(const QStringList& names)
+    {
+        for (const QString& name : names)
+            ASSERT_NE(app->openDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"), name)), nullptr);
+    }
+
+    void closeChild(DocumentWindow* child)
+    {
+        child->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+TEST_F(MainWindowTest, TabBarFollowsOpeningActivatingAndClosing)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
+    TabStrip* tabs = frame().documentTabBar()->tabs();
+    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc1.txt", "rfc2.txt", "rfc3.txt"}));
+    EXPECT_EQ(tabs->currentIndex(), 2);
+
+    const std::vector<DocumentWindow*> children = frame().documentWindows();
+    frame().activateDocumentWindow(children[0]);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+
+    // The user picks the third tab: the third document's window comes up.
+    tabs->setCurrentIndex(2);
+    EXPECT_EQ(frame().activeDocumentWindow(), children[2]);
+
+    // Opening a file that is already open activates its window.
+    ASSERT_EQ(app->openDocumentFile(pathOf("rfc2.txt")), children[1]->document());
+    EXPECT_EQ(frame().documentWindows().size(), 3u);
+    EXPECT_EQ(frame().activeDocumentWindow(), children[1]);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+
+    closeChild(children[1]);
+    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc1.txt", "rfc3.txt"}));
+    tabs->setCurrentIndex(1);
+    EXPECT_EQ(frame().activeDocumentWindow(), children[2]);
+}
+
+TEST_F(MainWindowTest, AnOpenedRfcShowsItsFirstLineWithTheCaretThere)
+{
+    makeApp();
+    frame().show();
+    openCopies({"rfc1.txt"});
+    QApplication::processEvents();
+    ReadingView* view = frame().activeDocumentWindow()->view();
+    ASSERT_GT(view->lineCount(), 20);
+    EXPECT_EQ(view->firstVisibleLine(), 0);
+    EXPECT_EQ(view->selectedRange().end, 0);
+}
+
+TEST_F(MainWindowTest, MenusSwitchWithTheFirstAndLastDocument)
+{
+    makeApp();
+    EXPECT_EQ(frame().menuResource(), 128);
+    EXPECT_EQ(menuTitles(frame()), QStringList({"&File", "&View", "&Tools", "&Help"}));
+    openCopies({"rfc1.txt", "rfc2.txt"});
+    EXPECT_EQ(frame().menuResource(), 129);
+    EXPECT_EQ(menuTitles(frame()), QStringList({"&File", "&Edit", "&View", "&Tools", "&Window", "&Help"}));
+    closeChild(frame().documentWindows()[0]);
+    EXPECT_EQ(frame().menuResource(), 129);
+    closeChild(frame().documentWindows()[0]);
+    EXPECT_EQ(frame().menuResource(), 128);
+    EXPECT_TRUE(frame().modePane().isEmpty());
+}
+
+TEST_F(MainWindowTest, WindowMenuListsTheWindowsAndActivatesTheChosenOne)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt"});
+    QMenu* windowMenu = nullptr;
+    for (QAction* action : frame().menuBar()->actions())
+        if (action->text() == QLatin1String("&Window"))
+            windowMenu = action->menu();
+    ASSERT_NE(windowMenu, nullptr);
+    emit windowMenu->aboutToShow();
+    emit windowMenu->aboutToShow(); // the list is made anew, not appended
+    QList<QAction*> entries;
+    for (QAction* action : windowMenu->actions())
+        if (action->text().startsWith(QLatin1Char('&')) && action->text().contains(QLatin1String("rfc")))
+            entries << action;
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0]->text(), QStringLiteral("&1 rfc1.txt"));
+    EXPECT_FALSE(entries[0]->isChecked());
+    EXPECT_TRUE(entries[1]->isChecked());
+
+    entries[0]->trigger();
+    EXPECT_EQ(frame().activeDocumentWindow(), frame().documentWindows()[0]);
+    EXPECT_EQ(frame().documentTabBar()->tabs()->currentIndex(), 0);
+}
+
+TEST_F(MainWindowTest, ChildCommandsAreDisabledWithoutADocument)
+{
+    makeApp();
+    for (int id : {kCmdStructure, kCmdPage, kCmdHeaders, kCmdFooters, kCmdPageSeparators, kCmdNavigator})
+        EXPECT_FALSE(command(id)->isEnabled()) << id;
+    EXPECT_TRUE(command(kCmdOpenRfcIndex)->isEnabled());
+    EXPECT_TRUE(command(kCmdAbout)->isEnabled());
+}
+
+TEST_F(MainWindowTest, ViewCommandsFollowTheDocumentsState)
+{
+    makeApp();
+    openCopies({"rfc9901.txt"});
+    DocumentWindow* child = frame().activeDocumentWindow();
+    ASSERT_NE(child, nullptr);
+    const RfcText& text = child->document()->text();
+    ASSERT_EQ(child->navigatorBar()->tabs()->currentIndex(), 0);
+
+    EXPECT_FALSE(command(kCmdStructure)->isEnabled());
+    EXPECT_TRUE(command(kCmdPage)->isEnabled());
+    EXPECT_EQ(frame().modePane(), QStringLiteral("Structure View"));
+    frame().routeCommand(kCmdPage);
+    EXPECT_EQ(child->navigatorBar()->tabs()->currentIndex(), 1);
+    EXPECT_TRUE(child->navigatorBar()->secondTree()->isVisibleTo(child));
+    EXPECT_TRUE(command(kCmdStructure)->isEnabled());
+    EXPECT_FALSE(command(kCmdPage)->isEnabled());
+    EXPECT_EQ(frame().modePane(), QStringLiteral("Page View"));
+    frame().routeCommand(kCmdStructure);
+    EXPECT_EQ(child->navigatorBar()->tabs()->currentIndex(), 0);
+    EXPECT_TRUE(child->navigatorBar()->firstTree()->isVisibleTo(child));
+
+    EXPECT_TRUE(command(kCmdHeaders)->isEnabled());
+    EXPECT_TRUE(command(kCmdHeaders)->isChecked());
+    frame().routeCommand(kCmdHeaders);
+    EXPECT_TRUE(text.hideHeaders);
+    EXPECT_FALSE(command(kCmdHeaders)->isChecked());
+    EXPECT_TRUE(command(kCmdFooters)->isChecked());
+    frame().routeCommand(kCmdFooters);
+    EXPECT_TRUE(text.hideFooters);
+    EXPECT_FALSE(command(kCmdFooters)->isChecked());
+    frame().routeCommand(kCmdHeaders);
+    EXPECT_FALSE(text.hideHeaders);
+    EXPECT_TRUE(command(kCmdHeaders)->isChecked());
+
+    EXPECT_FALSE(command(kCmdPageSeparators)->isChecked());
+    frame().routeCommand(kCmdPageSeparators);
+    EXPECT_TRUE(text.showPageSeparators);
+    EXPECT_TRUE(command(kCmdPageSeparators)->isChecked());
+
+    EXPECT_TRUE(command(kCmdNavigator)->isChecked());
+    frame().routeCommand(kCmdNavigator);
+    EXPECT_FALSE(child->navigatorBar()->isVisibleTo(child->innerWindow()));
+    EXPECT_TRUE(command(kCmdNavigator)->isEnabled());
+    EXPECT_FALSE(command(kCmdNavigator)->isChecked());
+}
+
+TEST_F(MainWindowTest, TheUsersTreeChoiceMovesTheViewAndTheProgramsDoesNot)
+{
+    makeApp();
+    openCopies({"rfc9901.txt"});
+    DocumentWindow* child = frame().activeDocumentWindow();
+    ReadingView* view = child->view();
+    TreeView* pages = child->navigatorBar()->secondTree();
+    frame().routeCommand(kCmdPage);
+    // Two form feeds: pages 1 and 2 end at them.
+    ASSERT_EQ(pages->topLevelItemCount(), 2);
+    const int firstLine = view->firstVisibleLine();
+    const int pageLine = pages->itemData(pages->topLevelItem(1));
+    ASSERT_NE(pageLine, firstLine);
+
+    // The program following the caret selects an item: the view stays.
+    pages->selectItem(pages->topLevelItem(1));
+    EXPECT_EQ(view->firstVisibleLine(), firstLine);
+    pages->selectItem(pages->topLevelItem(0));
+
+    // The user steps down to page 2 with the keyboard: its first line comes up.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(pages, &down);
+    ASSERT_EQ(pages->currentItem(), pages->topLevelItem(1));
+    EXPECT_EQ(view->firstVisibleLine(), pageLine);
+    EXPECT_EQ(view->lineFromPosition(view->selectedRange().end), pageLine);
+}
+
+TEST_F(MainWindowTest, HeaderAndFooterTogglesAreDisabledWhenHiddenEverywhere)
+{
+    makeApp();
+    app->settings().DisableHeaderAndFooterInAllFiles = true;
+    openCopies({"rfc9901.txt"});
+    const RfcText& text = frame().activeDocumentWindow()->document()->text();
+    EXPECT_FALSE(command(kCmdHeaders)->isEnabled());
+    EXPECT_FALSE(command(kCmdFooters)->isEnabled());
+    // The check marks still tell the document's state.
+    EXPECT_EQ(command(kCmdHeaders)->isChecked(), !text.hideHeaders);
+    EXPECT_EQ(command(kCmdFooters)->isChecked(), !text.hideFooters);
+    EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
+    EXPECT_TRUE(command(kCmdPageSeparators)->isEnabled());
+}
+
+TEST_F(MainWindowTest, IndexDocumentDisablesTheRfcCommands)
+{
+    makeApp();
+    openCopies({"rfc9901.txt"});
+    frame().activeDocumentWindow()->document()->text().isIndex = true;
+    for (int id : {kCmdStructure, kCmdPage, kCmdHeaders, kCmdFooters, kCmdPageSeparators})
+        EXPECT_FALSE(command(id)->isEnabled()) << id;
+    EXPECT_FALSE(command(kCmdHeaders)->isChecked());
+    EXPECT_FALSE(command(kCmdFooters)->isChecked());
+    EXPECT_TRUE(command(kCmdNavigator)->isEnabled());
+}
+
+TEST_F(MainWindowTest, OpenRfcIndexReportsAMissingFile)
+{
+    makeApp();
+    frame().routeCommand(kCmdOpenRfcIndex);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0], pathOf("rfc-index.txt") + QStringLiteral(" does NOT exist!"));
+    EXPECT_TRUE(frame().documentWindows().empty());
+
+    app->settings().RfcRootPath.clear();
+    if (QFileInfo::exists(QStringLiteral("/rfc-index.txt")))
+        GTEST_SKIP() << "/rfc-index.txt exists on this machine";
+    frame().routeCommand(kCmdViewIndex);
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1], QStringLiteral("/rfc-index.txt does NOT exist!"));
+}
+
+TEST_F(MainWindowTest, OpenRfcIndexTwiceActivatesTheOpenIndex)
+{
+    makeApp();
+    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
+    frame().routeCommand(kCmdOpenRfcIndex);
+    ASSERT_EQ(frame().documentWindows().size(), 1u);
+    DocumentWindow* index = frame().documentWindows()[0];
+    ASSERT_TRUE(index->isIndexDocument());
+    EXPECT_TRUE(app->mainWindow()->indexDocumentOpen());
+
+    openCopies({"rfc9901.txt"});
+    frame().routeCommand(kCmdOpenRfcIndex);
+    EXPECT_EQ(frame().documentWindows().size(), 2u);
+    EXPECT_EQ(frame().activeDocumentWindow(), index);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    closeChild(index);
+    EXPECT_FALSE(app->mainWindow()->indexDocumentOpen());
+    frame().routeCommand(kCmdOpenRfcIndex);
+    EXPECT_EQ(frame().documentWindows().size(), 2u);
+}
+
+TEST_F(MainWindowTest, BarLayoutIsSavedOnCloseAndTheSwitchesWinAtStart)
+{
+    makeApp();
+    frame().routeCommand(kCmdEditToolbar);
+    EXPECT_FALSE(command(kCmdEditToolbar)->isChecked());
+    EXPECT_TRUE(command(kCmdViewToolbar)->isChecked());
+    frame().close();
+    EXPECT_EQ(app->profile().readInt("Toolbar", "EditVisible", -1), 0);
+    EXPECT_EQ(app->profile().readInt("Toolbar", "ViewVisible", -1), 1);
+    EXPECT_FALSE(app->profile().readString("Toolbar", "State", "").empty());
+
+    makeApp();
+    EXPECT_FALSE(frame().toolbar(1)->isVisibleTo(&frame()));
+    EXPECT_TRUE(frame().toolbar(2)->isVisibleTo(&frame()));
+
+    // The switches are applied after the stored layout, which has the Edit
+    // toolbar hidden and the View toolbar shown.
+    app->profile().writeInt("Toolbar", "EditVisible", 1);
+    app->profile().writeInt("Toolbar", "ViewVisible", 0);
+    makeApp();
+    EXPECT_TRUE(frame().toolbar(1)->isVisibleTo(&frame()));
+    EXPECT_FALSE(frame().toolbar(2)->isVisibleTo(&frame()));
+}
+
+TEST_F(MainWindowTest, LargeButtonsCarryTheirTexts)
+{
+    makeApp(false);
+    app->settings().LargeToolBarButtonWithText = true;
+    ASSERT_TRUE(app->start());
+    QToolBar* standard = frame().toolbar(0);
+    auto* index = qobject_cast<QToolButton*>(standard->widgetForAction(frame().commandAction(kCmdOpenRfcIndex)));
+    ASSERT_NE(index, nullptr);
+    EXPECT_EQ(index->text(), QStringLiteral("Index"));
+    EXPECT_EQ(index->size(), QSize(50, 40));
+    auto* separators = qobject_cast<QToolButton*>(
+        frame().toolbar(2)->widgetForAction(frame().commandAction(kCmdPageSeparators)));
+    ASSERT_NE(separators, nullptr);
+    EXPECT_EQ(separators->text(), QStringLiteral("P Separ"));
+    // The menu keeps its own text.
+    EXPECT_EQ(frame().commandAction(kCmdOpenRfcIndex)->text(), QStringLiteral("Open RFC &Index\tCtrl+I"));
+}
+
+TEST_F(MainWindowTest, HelpOpensTheManualOnlyWhenThereIsOne)
+{
+    makeApp();
+    QList<QUrl> opened;
+    frame().urlOpener = [&opened](const QUrl& url) { opened << url; return true; };
+    if (frame().helpFile().isEmpty()) {
+        frame().routeCommand(kCmdHelpContents);
+        EXPECT_TRUE(opened.isEmpty());
+    }
+    QDir().mkpath(pathOf("manual"));
+    QFile manual(pathOf("manual/index.html"));
+    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
+    manual.close();
+    frame().routeCommand(kCmdHelpContents);
+    frame().routeCommand(kCmdHelpIndex);
+    app->settings().HomepageUrl = "https://example.org/parchly";
+    frame().routeCommand(kCmdHomepage);
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(pathOf("manual/index.html")));
+    EXPECT_EQ(opened[1].fragment(), QStringLiteral("index"));
+    EXPECT_EQ(opened[2], QUrl(QStringLiteral("https://example.org/parchly")));
+}
+
+TEST_F(MainWindowTest, RecentFilesOpenFromTheMenuAndDropWhatIsGone)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt"});
+    QAction* first = command(kCmdRecentFile1);
+    EXPECT_TRUE(first->isEnabled());
+    EXPECT_FALSE(command(kCmdRecentFile1 + 2)->isEnabled());
+
+    closeChild(frame().documentWindows()[1]);
+    frame().routeCommand(kCmdRecentFile1);
+    EXPECT_EQ(frame().documentWindows().size(), 2u);
+
+    QFile::remove(pathOf("rfc1.txt"));
+    closeChild(frame().documentWindows()[0]);
+    frame().routeCommand(kCmdRecentFile1 + 1);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0], QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc1.txt")));
+    EXPECT_EQ(app->recentFiles().paths(), std::vector<std::string>({pathOf("rfc2.txt").toStdString()}));
+}
+
+} // namespace
+} // namespace parchly
