@@ -225,9 +225,9 @@ void CMainFrame::installHandlers()
         CFavoriteRfcsDlg favorites(host, app_.profile(), this);
         favorites.exec();
     };
-    handlers_[kCmdUpdateRfcIndex] = [this] { UpdateRfcIndex(this, app_.settings()); };
-    handlers_[kCmdDownloadRfc] = [this] { DownloadRfc(this, app_.settings()); };
-    handlers_[kCmdDownloadCollection] = [this] { DownloadRfcCollection(this, app_.settings()); };
+    handlers_[kCmdUpdateRfcIndex] = [this] { updateRfcIndex(this, app_.settings()); };
+    handlers_[kCmdDownloadRfc] = [this] { downloadRfc(this, app_.settings()); };
+    handlers_[kCmdDownloadCollection] = [this] { downloadRfcCollection(this, app_.settings()); };
 }
 
 void CMainFrame::buildMenus(int resource)
