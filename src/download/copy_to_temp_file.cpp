@@ -10,18 +10,18 @@ namespace {
 // known, counters cleared, progress shown as running.
 void beginCopy(DownloadRequest& request, const CurlRequest& remote)
 {
-    if (request.TotalLength == 0)
-        request.TotalLength = remote.contentLength();
-    if (request.RemoteTime == 0)
-        request.RemoteTime = remote.remoteTime();
-    request.Received = 0;
-    request.Status.set(kStatusDownloading);
-    request.StartTime = static_cast<int64_t>(std::time(nullptr));
+    if (request.totalLength == 0)
+        request.totalLength = remote.contentLength();
+    if (request.remoteTime == 0)
+        request.remoteTime = remote.remoteTime();
+    request.received = 0;
+    request.status.set(kStatusDownloading);
+    request.startTime = static_cast<int64_t>(std::time(nullptr));
 }
 
 } // namespace
 
-CURLcode CopyToTempFile(DownloadRequest& request, CurlRequest& remote, TempFile& local,
+CURLcode copyToTempFile(DownloadRequest& request, CurlRequest& remote, TempFile& local,
                         const CurlRequest::WantBody& want, bool& copied)
 {
     copied = false;
@@ -31,7 +31,7 @@ CURLcode CopyToTempFile(DownloadRequest& request, CurlRequest& remote, TempFile&
             beginCopy(request, remote);
             copied = true;
         }
-        request.Received += static_cast<uint32_t>(count);
+        request.received += static_cast<uint32_t>(count);
         try {
             local.write(data, count);
         } catch (const FileError& error) {
@@ -48,18 +48,18 @@ CURLcode CopyToTempFile(DownloadRequest& request, CurlRequest& remote, TempFile&
     if (!copied)
         return code;
 
-    request.StartTime = 0;
+    request.startTime = 0;
     try {
         local.close();
     } catch (const FileError& error) {
         if (writeError.empty())
             writeError = error.what();
     }
-    if (!DownloadRunning)
+    if (!request.running)
         std::remove(request.tempFilePath().c_str());
-    else if (request.RemoteTime != 0)
-        SetFileTimes(request.tempFilePath(), request.RemoteTime);
-    if (!writeError.empty() && DownloadRunning)
+    else if (request.remoteTime != 0)
+        setFileTimes(request.tempFilePath(), request.remoteTime);
+    if (!writeError.empty() && request.running)
         throw FileError(writeError);
     return code;
 }

@@ -1,7 +1,5 @@
 #include "download/curl_request.h"
 
-#include "download/download_request.h"
-
 #include <memory>
 #include <mutex>
 
@@ -9,7 +7,7 @@ namespace parchly {
 
 namespace {
 
-// How long one wait on the network may last before DownloadRunning is
+// How long one wait on the network may last before the running flag is
 // looked at again.
 constexpr int kCancelCheckMilliseconds = 10;
 constexpr long kMaxBlock = 10239;
@@ -26,7 +24,9 @@ struct MultiDeleter {
 
 } // namespace
 
-CurlRequest::CurlRequest(const std::string& url, const std::string& caFile)
+CurlRequest::CurlRequest(const std::string& url, const std::string& caFile,
+                         const std::atomic<bool>& running)
+    : m_running(running)
 {
     initialiseCurlOnce();
     m_easy = curl_easy_init();
@@ -90,7 +90,7 @@ CURLcode CurlRequest::perform(const WantBody& want, const TakeBlock& take)
             result = message && message->msg == CURLMSG_DONE ? message->data.result : CURLE_OK;
             break;
         }
-        if (!DownloadRunning) {
+        if (!m_running) {
             result = CURLE_ABORTED_BY_CALLBACK;
             break;
         }
@@ -123,6 +123,13 @@ int64_t CurlRequest::remoteTime() const
     return time > 0 ? static_cast<int64_t>(time) : 0;
 }
 
+std::string CurlRequest::redirectUrl() const
+{
+    char* target = nullptr;
+    curl_easy_getinfo(m_easy, CURLINFO_REDIRECT_URL, &target);
+    return target ? std::string(target) : std::string();
+}
+
 std::string CurlRequest::errorText(CURLcode code) const
 {
     return m_errorBuffer[0] ? std::string(m_errorBuffer) : std::string(curl_easy_strerror(code));
@@ -146,7 +153,7 @@ std::size_t CurlRequest::onBody(char* data, std::size_t size, std::size_t count,
 {
     auto* request = static_cast<CurlRequest*>(self);
     const std::size_t bytes = size * count;
-    if (!DownloadRunning)
+    if (!request->m_running)
         return 0;
     if (request->m_body == Body::Undecided)
         request->m_body = (*request->m_want)(request->status()) ? Body::Wanted : Body::Dropped;

@@ -1,6 +1,6 @@
 #include "download/download_commands.h"
 
-#include "download/download_dlg.h"
+#include "download/download_dialog.h"
 #include "platform/dialogs.h"
 
 namespace parchly {
@@ -11,13 +11,13 @@ void runDownloadDialog(QWidget* parent, const RfcSettings& settings, DownloadKin
 {
     // Closing the dialog lets go of its request, which deletes a remaining
     // temporary file once the worker has returned too.
-    if (std::unique_ptr<CDownloadDlg> dialog = CreateDownloadDialog(parent, settings, kind))
+    if (std::unique_ptr<DownloadDialog> dialog = createDownloadDialog(parent, settings, kind))
         dialog->exec();
 }
 
 } // namespace
 
-std::string DownloadFolder(const std::string& rootPath)
+std::string downloadFolder(const std::string& rootPath)
 {
     std::string folder = rootPath;
     while (!folder.empty() && (folder.back() == '/' || folder.back() == '\\'))
@@ -25,7 +25,7 @@ std::string DownloadFolder(const std::string& rootPath)
     return folder + "/";
 }
 
-std::unique_ptr<CDownloadDlg> CreateDownloadDialog(QWidget* parent, const RfcSettings& settings,
+std::unique_ptr<DownloadDialog> createDownloadDialog(QWidget* parent, const RfcSettings& settings,
                                                    DownloadKind kind)
 {
     const bool index = kind == IndexFile;
@@ -34,27 +34,27 @@ std::unique_ptr<CDownloadDlg> CreateDownloadDialog(QWidget* parent, const RfcSet
                                         : QStringLiteral("Please input the url of rfc documents"));
         return nullptr;
     }
-    auto dialog = std::make_unique<CDownloadDlg>(parent);
+    auto dialog = std::make_unique<DownloadDialog>(parent);
     DownloadRequest& request = dialog->request();
-    request.Url = kind == IndexFile ? settings.RfcIndexDownloadUrl
+    request.url = kind == IndexFile ? settings.RfcIndexDownloadUrl
                   : kind == SingleRfc ? std::string(kRfcDownloadTemplate)
                                       : settings.RfcDownloadUrl;
-    request.Kind = kind;
-    request.LocalFolder = DownloadFolder(settings.RfcRootPath);
+    request.kind = kind;
+    request.localFolder = downloadFolder(settings.RfcRootPath);
     return dialog;
 }
 
-void UpdateRfcIndex(QWidget* parent, const RfcSettings& settings)
+void updateRfcIndex(QWidget* parent, const RfcSettings& settings)
 {
     runDownloadDialog(parent, settings, IndexFile);
 }
 
-void DownloadRfc(QWidget* parent, const RfcSettings& settings)
+void downloadRfc(QWidget* parent, const RfcSettings& settings)
 {
     runDownloadDialog(parent, settings, SingleRfc);
 }
 
-void DownloadRfcCollection(QWidget* parent, const RfcSettings& settings)
+void downloadRfcCollection(QWidget* parent, const RfcSettings& settings)
 {
     runDownloadDialog(parent, settings, Collection);
 }

@@ -12,25 +12,25 @@ class QWidget;
 
 namespace parchly {
 
-class CDownloadDlg;
+class DownloadDialog;
 
 // The address Download RFC offers; the user replaces "xxxx" by the number.
 inline constexpr const char* kRfcDownloadTemplate = "https://www.rfc-editor.org/in-notes/rfcxxxx.txt";
 
 // "&Update RFC Index...", "&Download RFC..." and "Download &RFC Collection...":
 // each runs the Download dialog modally, or shows why it cannot.
-void UpdateRfcIndex(QWidget* parent, const RfcSettings& settings);
-void DownloadRfc(QWidget* parent, const RfcSettings& settings);
-void DownloadRfcCollection(QWidget* parent, const RfcSettings& settings);
+void updateRfcIndex(QWidget* parent, const RfcSettings& settings);
+void downloadRfc(QWidget* parent, const RfcSettings& settings);
+void downloadRfcCollection(QWidget* parent, const RfcSettings& settings);
 
 // The dialog a command runs, filled for `kind`; none, after the message
 // about the empty address setting, when the command cannot run.
-std::unique_ptr<CDownloadDlg> CreateDownloadDialog(QWidget* parent, const RfcSettings& settings,
+std::unique_ptr<DownloadDialog> createDownloadDialog(QWidget* parent, const RfcSettings& settings,
                                                    DownloadKind kind);
 
 // The local folder of downloads: `rootPath` without its trailing "/" and
 // "\" characters, followed by one "/".
-std::string DownloadFolder(const std::string& rootPath);
+std::string downloadFolder(const std::string& rootPath);
 
 } // namespace parchly
 

@@ -5,58 +5,52 @@
 
 namespace parchly {
 
-std::atomic<bool> DownloadRunning{false};
-
-DownloadRequest::DownloadRequest()
-{
-    DownloadRunning = false;
-}
-
 DownloadRequest::~DownloadRequest()
 {
-    if (!LocalFolder.empty())
+    if (!localFolder.empty())
         std::remove(tempFilePath().c_str());
 }
 
-void StartDownload(const std::shared_ptr<DownloadRequest>& request)
+bool startDownload(const std::shared_ptr<DownloadRequest>& request)
 {
-    if (!request)
-        return;
-    DownloadRunning = true;
-    request->TotalLength = 0;
-    request->Received = 0;
-    request->RemoteTime = 0;
-    request->StartTime = 0;
+    if (!request || workerActive(*request))
+        return false;
+    request->running = true;
+    request->totalLength = 0;
+    request->received = 0;
+    request->remoteTime = 0;
+    request->startTime = 0;
 
     // The worker keeps the request alive: the dialog may close while the
     // worker still waits on the network or on the user's answer. Its own
     // reference goes before the promise is kept, so that whoever waits on
     // Worker and holds the last other reference sees the request go at once.
     std::promise<void> returned;
-    request->Worker = returned.get_future().share();
+    request->worker = returned.get_future().share();
     std::thread([request, returned = std::move(returned)]() mutable {
         std::shared_ptr<DownloadRequest> owned = std::move(request);
-        RunDownload(*owned);
+        runDownload(*owned);
         owned.reset();
         returned.set_value();
     }).detach();
+    return true;
 }
 
-void CancelDownload()
+void cancelDownload(DownloadRequest& request)
 {
-    DownloadRunning = false;
+    request.running = false;
 }
 
-bool WorkerActive(const DownloadRequest& request)
+bool workerActive(const DownloadRequest& request)
 {
-    return request.Worker.valid()
-           && request.Worker.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    return request.worker.valid()
+           && request.worker.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
 }
 
-void TellUser(const DownloadRequest& request, const std::string& text)
+void tellUser(const DownloadRequest& request, const std::string& text)
 {
-    if (request.Asker)
-        request.Asker->tell(text);
+    if (request.asker)
+        request.asker->tell(text);
 }
 
 } // namespace parchly

@@ -19,43 +19,47 @@ inline constexpr const char* kOverwriteQuestion =
 inline constexpr const char* kCreateTempFileFailure = "Couldn't open source file: ";
 inline constexpr const char* kWriteTempFileFailure = "Couldn't write the downloaded data: ";
 
-// A transfer that could not go on: 1, the server refused access and the user
-// did not supply credentials; 2, a redirect could not be followed.
-class CTearException {
+// A transfer that could not go on: the server refused access and the user
+// did not supply credentials, or a redirect could not be followed.
+class TransferAborted {
 public:
-    explicit CTearException(int errorCode = 0) : ErrorCode(errorCode) {}
-    int ErrorCode;
-    // The message shown for the code.
+    enum Reason { AuthenticationFailed, RedirectNotFollowed };
+    explicit TransferAborted(Reason reason) : m_reason(reason) {}
+    Reason reason() const { return m_reason; }
+    // The message shown for the reason.
     std::string message() const;
+
+private:
+    Reason m_reason;
 };
 
 // One transfer of the request's address, including the saving step. False
 // after a failure of the transfer (which has been reported to the user).
-bool DownloadHttp(DownloadRequest& request);
-bool DownloadFtp(DownloadRequest& request);
+bool downloadHttp(DownloadRequest& request);
+bool downloadFtp(DownloadRequest& request);
 
 // Runs `remote` and copies the body of the response `want` accepts into
 // `local` block by block, publishing progress in the request. `copied` tells
 // whether such a response came. A cancelled copy deletes the temporary file;
 // a finished one gets the remote modification time. Throws FileError when
 // the temporary file cannot be written.
-CURLcode CopyToTempFile(DownloadRequest& request, CurlRequest& remote, TempFile& local,
+CURLcode copyToTempFile(DownloadRequest& request, CurlRequest& remote, TempFile& local,
                         const CurlRequest::WantBody& want, bool& copied);
 
-// Moves the temporary file to LocalFolder + RemoteFileName(Url), asking
-// before it replaces a file unless Overwrite is set; false on a file error.
-bool SaveDownloadedFile(DownloadRequest& request);
+// Moves the temporary file to localFolder + remoteFileName(url), asking
+// before it replaces a file unless overwrite is set; false on a file error.
+bool saveDownloadedFile(DownloadRequest& request);
 
 // Creates the temporary file; on failure tells the user, sets "File Error"
 // and returns false.
-bool CreateTempFile(DownloadRequest& request, TempFile& local);
+bool createTempFile(DownloadRequest& request, TempFile& local);
 
 // Ends a transfer: saves the temporary file when the transfer
-// succeeded and was not cancelled, clears DownloadRunning; returns `result`.
-bool FinishTransfer(DownloadRequest& request, bool result);
+// succeeded and was not cancelled, clears the running flag; returns `result`.
+bool finishTransfer(DownloadRequest& request, bool result);
 
 // Reports a failed write of the temporary file: message and "File Error".
-void ReportWriteFailure(DownloadRequest& request, const FileError& error);
+void reportWriteFailure(DownloadRequest& request, const FileError& error);
 
 } // namespace parchly
 

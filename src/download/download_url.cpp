@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace parchly {
@@ -49,84 +50,131 @@ const char* schemeOf(ServiceKind service)
     return "";
 }
 
-bool parsePartsOf(CURLU* handle, UrlParts& parts)
+// The parts of an address as libcurl's parser reads them.
+std::optional<UrlParts> partsOf(const std::string& url)
 {
-    const std::string host = urlPart(handle, CURLUPART_HOST);
-    const std::string port = urlPart(handle, CURLUPART_PORT, CURLU_DEFAULT_PORT);
-    if (host.empty())
-        return false;
-    unsigned long portNumber = port.empty() ? 0 : std::stoul(port);
+    UrlHandle handle(curl_url());
+    if (!handle || curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK)
+        return std::nullopt;
+    const std::string host = urlPart(handle.get(), CURLUPART_HOST);
+    const std::string port = urlPart(handle.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
+    if (host.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const unsigned long portNumber = port.empty() ? 0 : std::stoul(port);
     if (portNumber > 65535)
-        return false;
-    parts.service = serviceOf(urlPart(handle, CURLUPART_SCHEME));
+        return std::nullopt;
+    UrlParts parts;
+    parts.service = serviceOf(urlPart(handle.get(), CURLUPART_SCHEME));
     parts.server = host;
     parts.port = static_cast<uint16_t>(portNumber);
-    parts.objectPath = urlPart(handle, CURLUPART_PATH);
+    parts.objectPath = urlPart(handle.get(), CURLUPART_PATH);
     if (parts.objectPath.empty())
         parts.objectPath = "/";
-    const std::string query = urlPart(handle, CURLUPART_QUERY);
+    const std::string query = urlPart(handle.get(), CURLUPART_QUERY);
     if (!query.empty())
         parts.objectPath += "?" + query;
-    return true;
+    return parts;
+}
+
+bool isAsciiAlphanumeric(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// A name of letters, digits, "-" and ".", or an IPv6 address in brackets.
+bool isHostName(const std::string& host)
+{
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        return host.find_first_not_of("0123456789abcdefABCDEF:.", 1) == host.size() - 1;
+    return std::all_of(host.begin(), host.end(),
+                       [](char c) { return isAsciiAlphanumeric(c) || c == '-' || c == '.'; });
+}
+
+// The host and port of `url` as written: after "://" and any user
+// information, up to the path, query or fragment.
+std::string writtenHostAndPort(const std::string& url)
+{
+    const std::string::size_type scheme = url.find("://");
+    const std::string::size_type begin = scheme == std::string::npos ? 0 : scheme + 3;
+    const std::string::size_type end = std::min(url.find_first_of("/?#", begin), url.size());
+    const std::string authority = url.substr(begin, end - begin);
+    const std::string::size_type at = authority.rfind('@');
+    return at == std::string::npos ? authority : authority.substr(at + 1);
+}
+
+std::string hostRefusal(const std::string& host, const char* why)
+{
+    return "The address's host \"" + host + "\" " + why + "; nothing was fetched.";
 }
 
 } // namespace
 
-bool ParseUrlParts(const std::string& url, UrlParts& parts)
+bool UrlParts::operator==(const UrlParts& other) const
 {
-    UrlHandle handle(curl_url());
-    if (!handle || curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK)
-        return false;
-    return parsePartsOf(handle.get(), parts);
+    return service == other.service && server == other.server && port == other.port
+           && objectPath == other.objectPath;
 }
 
-bool ResolveUrl(const std::string& base, const std::string& target, std::string& resolved)
+ParsedUrl parseUrlParts(const std::string& url)
 {
-    UrlHandle handle(curl_url());
-    if (!handle || curl_url_set(handle.get(), CURLUPART_URL, base.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK
-        || curl_url_set(handle.get(), CURLUPART_URL, target.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK)
-        return false;
-    resolved = urlPart(handle.get(), CURLUPART_URL);
-    return !resolved.empty();
+    ParsedUrl parsed;
+    std::optional<UrlParts> parts = partsOf(url);
+    if (!parts)
+        return parsed;
+    // libcurl hands the host back percent-decoded: built into the transfer
+    // address it would be decoded once more, or read as a number.
+    const std::string written = writtenHostAndPort(url);
+    if (written.find('%') != std::string::npos)
+        parsed.refusal = hostRefusal(written, "is written with a percent sign, which a host name cannot hold");
+    else if (!isHostName(parts->server))
+        parsed.refusal = hostRefusal(parts->server, "holds a character a host name cannot hold");
+    else if (parts->service != ServiceKind::Other && !(partsOf(transferUrl(*parts)) == parts))
+        parsed.refusal = hostRefusal(parts->server, "would be fetched as another host name");
+    else
+        parsed.parts = std::move(parts);
+    return parsed;
 }
 
-std::string TransferUrl(const UrlParts& parts)
+std::string transferUrl(const UrlParts& parts)
 {
     return std::string(schemeOf(parts.service)) + "://" + parts.server + ":" + std::to_string(parts.port)
            + parts.objectPath;
 }
 
-std::string TransferUrl(const DownloadRequest& request)
+std::string transferUrl(const DownloadRequest& request)
 {
     UrlParts parts;
-    parts.service = request.ServiceType;
-    parts.server = request.Server;
-    parts.port = request.Port;
-    parts.objectPath = request.ObjectPath;
-    return TransferUrl(parts);
+    parts.service = request.serviceType;
+    parts.server = request.server;
+    parts.port = request.port;
+    parts.objectPath = request.objectPath;
+    return transferUrl(parts);
 }
 
-std::string RemoteFileName(const std::string& url)
+std::string remoteFileName(const std::string& url)
 {
     const std::string::size_type slash = url.rfind('/');
     return slash == std::string::npos ? url : url.substr(slash + 1);
 }
 
-bool ParseDownloadUrl(DownloadRequest& request)
+bool parseDownloadUrl(DownloadRequest& request)
 {
-    UrlParts parts;
-    const bool parsed = ParseUrlParts(request.Url, parts) || ParseUrlParts("ftp://" + request.Url, parts)
-                        || ParseUrlParts("http://" + request.Url, parts);
-    if (!parsed) {
-        request.Status.set(kStatusInvalidUrl);
-        TellUser(request, kInvalidUrlMessage);
+    ParsedUrl parsed;
+    for (const char* prefix : {"", "ftp://", "http://"}) {
+        parsed = parseUrlParts(prefix + request.url);
+        if (parsed.parts || !parsed.refusal.empty())
+            break;
+    }
+    if (!parsed.parts) {
+        request.status.set(kStatusInvalidUrl);
+        tellUser(request, parsed.refusal.empty() ? std::string(kInvalidUrlMessage) : parsed.refusal);
         return false;
     }
-    request.ServiceType = parts.service;
-    request.Server = parts.server;
-    request.Port = parts.port;
-    request.ObjectPath = parts.objectPath;
-    request.Status.set(kStatusReady);
+    request.serviceType = parsed.parts->service;
+    request.server = parsed.parts->server;
+    request.port = parsed.parts->port;
+    request.objectPath = parsed.parts->objectPath;
+    request.status.set(kStatusReady);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #define PARCHLY_DOWNLOAD_DOWNLOAD_URL_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "download/download_request.h"
@@ -14,19 +15,31 @@ struct UrlParts {
     std::string server;
     uint16_t port = 0;       // the written one, else the scheme's standard port
     std::string objectPath;  // path and query; "/" when the address has none
+
+    bool operator==(const UrlParts& other) const;
 };
 
-// Parses an absolute address; false when libcurl's parser refuses it.
-bool ParseUrlParts(const std::string& url, UrlParts& parts);
+// An absolute address parsed for fetching.
+struct ParsedUrl {
+    // None when libcurl's parser refuses the address, or when its host could
+    // not be fetched as it is shown (see refusal).
+    std::optional<UrlParts> parts;
+    // Why an address that parses is refused: its host is written with a
+    // percent sign, holds a character a host name cannot hold, or would
+    // name another host once built into the transfer address. Empty
+    // otherwise.
+    std::string refusal;
+};
 
-// Resolves a redirect's target (absolute, or relative to `base`) to an
-// absolute address; false when it cannot be parsed.
-bool ResolveUrl(const std::string& base, const std::string& target, std::string& resolved);
+// Parses an absolute address. Accepted parts of an ftp, http or https
+// address satisfy parseUrlParts(transferUrl(parts)).parts == parts: the
+// host shown is the host fetched.
+ParsedUrl parseUrlParts(const std::string& url);
 
 // The address to fetch: scheme, server, port and path, without the user name
 // or password the address may carry.
-std::string TransferUrl(const UrlParts& parts);
-std::string TransferUrl(const DownloadRequest& request);
+std::string transferUrl(const UrlParts& parts);
+std::string transferUrl(const DownloadRequest& request);
 
 } // namespace parchly
 

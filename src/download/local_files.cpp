@@ -9,7 +9,7 @@
 
 namespace parchly {
 
-std::string SystemErrorText(int error)
+std::string systemErrorText(int error)
 {
     return std::strerror(error);
 }
@@ -24,14 +24,14 @@ bool TempFile::create(const std::string& path, std::string& error)
 {
     m_file = std::fopen(path.c_str(), "wb");
     if (!m_file)
-        error = SystemErrorText(errno);
+        error = systemErrorText(errno);
     return m_file != nullptr;
 }
 
 void TempFile::write(const char* data, std::size_t count)
 {
     if (m_file && std::fwrite(data, 1, count, m_file) != count)
-        throw FileError(SystemErrorText(errno));
+        throw FileError(systemErrorText(errno));
 }
 
 void TempFile::close()
@@ -43,27 +43,27 @@ void TempFile::close()
     const bool closed = std::fclose(m_file) == 0;
     m_file = nullptr;
     if (!flushed || !closed)
-        throw FileError(SystemErrorText(flushed ? errno : error));
+        throw FileError(systemErrorText(flushed ? errno : error));
 }
 
-bool FileExists(const std::string& path)
+bool fileExists(const std::string& path)
 {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), R_OK) == 0;
 }
 
-void DeleteFile(const std::string& path)
+void deleteFile(const std::string& path)
 {
     if (::unlink(path.c_str()) != 0)
-        throw FileError(SystemErrorText(errno));
+        throw FileError(systemErrorText(errno));
 }
 
-void MoveFile(const std::string& from, const std::string& to)
+void moveFile(const std::string& from, const std::string& to)
 {
     if (std::rename(from.c_str(), to.c_str()) == 0)
         return;
     if (errno != EXDEV)
-        throw FileError(SystemErrorText(errno));
+        throw FileError(systemErrorText(errno));
     std::error_code error;
     std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
     if (!error)
@@ -72,7 +72,7 @@ void MoveFile(const std::string& from, const std::string& to)
         throw FileError(error.message());
 }
 
-bool SetFileTimes(const std::string& path, int64_t secondsSince1970)
+bool setFileTimes(const std::string& path, int64_t secondsSince1970)
 {
     struct utimbuf times {};
     times.actime = static_cast<time_t>(secondsSince1970);

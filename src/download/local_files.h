@@ -18,7 +18,7 @@ public:
 };
 
 // The system's text for the error number `error`.
-std::string SystemErrorText(int error);
+std::string systemErrorText(int error);
 
 // A file created (or truncated) for writing, closed on destruction.
 class TempFile {
@@ -40,17 +40,17 @@ private:
 };
 
 // True when a regular file can be opened for reading at `path`.
-bool FileExists(const std::string& path);
+bool fileExists(const std::string& path);
 
 // Removes the file at `path` (never a folder); throws FileError.
-void DeleteFile(const std::string& path);
+void deleteFile(const std::string& path);
 
 // Moves `from` to `to`, replacing a file there, also across file systems;
 // throws FileError.
-void MoveFile(const std::string& from, const std::string& to);
+void moveFile(const std::string& from, const std::string& to);
 
 // Sets the access and modification times of `path`; false when it cannot.
-bool SetFileTimes(const std::string& path, int64_t secondsSince1970);
+bool setFileTimes(const std::string& path, int64_t secondsSince1970);
 
 } // namespace parchly
 

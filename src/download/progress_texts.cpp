@@ -4,7 +4,7 @@
 
 namespace parchly {
 
-std::string FormatByteCount(uint32_t count)
+std::string formatByteCount(uint32_t count)
 {
     char text[32];
     if (count >= 1000000)
@@ -16,7 +16,7 @@ std::string FormatByteCount(uint32_t count)
     return text;
 }
 
-std::string FormatDuration(int64_t seconds)
+std::string formatDuration(int64_t seconds)
 {
     char text[48];
     std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),

@@ -9,10 +9,10 @@ namespace parchly {
 
 // 999, 1,000, 1,000,000; the leading group is not cut to three digits
 // (4000,000,000).
-std::string FormatByteCount(uint32_t count);
+std::string formatByteCount(uint32_t count);
 
 // HH:MM:SS; the hours are not cut to two digits (100:00:00).
-std::string FormatDuration(int64_t seconds);
+std::string formatDuration(int64_t seconds);
 
 } // namespace parchly
 

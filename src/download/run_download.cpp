@@ -2,51 +2,51 @@
 
 namespace parchly {
 
-void RunDownload(DownloadRequest& request)
+void runDownload(DownloadRequest& request)
 {
-    if (ParseDownloadUrl(request)) {
-        switch (request.ServiceType) {
+    if (parseDownloadUrl(request)) {
+        switch (request.serviceType) {
         case ServiceKind::Ftp:
-            DownloadFtp(request);
+            downloadFtp(request);
             break;
         case ServiceKind::Http:
         case ServiceKind::Https:
-            DownloadHttp(request);
+            downloadHttp(request);
             break;
         case ServiceKind::Other:
-            TellUser(request, kInvalidUrlMessage);
-            request.Status.set(kStatusInvalidUrl);
+            tellUser(request, kInvalidUrlMessage);
+            request.status.set(kStatusInvalidUrl);
             break;
         }
     }
-    DownloadRunning = false;
+    request.running = false;
 }
 
-bool CreateTempFile(DownloadRequest& request, TempFile& local)
+bool createTempFile(DownloadRequest& request, TempFile& local)
 {
     std::string error;
     if (local.create(request.tempFilePath(), error))
         return true;
-    TellUser(request, kCreateTempFileFailure + error);
-    request.Status.set(kStatusFileError);
+    tellUser(request, kCreateTempFileFailure + error);
+    request.status.set(kStatusFileError);
     return false;
 }
 
-void ReportWriteFailure(DownloadRequest& request, const FileError& error)
+void reportWriteFailure(DownloadRequest& request, const FileError& error)
 {
-    TellUser(request, kWriteTempFileFailure + std::string(error.what()));
-    request.Status.set(kStatusFileError);
+    tellUser(request, kWriteTempFileFailure + std::string(error.what()));
+    request.status.set(kStatusFileError);
 }
 
-bool FinishTransfer(DownloadRequest& request, bool result)
+bool finishTransfer(DownloadRequest& request, bool result)
 {
     // The dialog sees the download as finished while the saving step, with
     // its questions, still runs.
-    if (result && DownloadRunning) {
-        DownloadRunning = false;
-        SaveDownloadedFile(request);
+    if (result && request.running) {
+        request.running = false;
+        saveDownloadedFile(request);
     }
-    DownloadRunning = false;
+    request.running = false;
     return result;
 }
 

@@ -6,37 +6,37 @@ namespace {
 
 bool askToOverwrite(const DownloadRequest& request)
 {
-    return request.Asker && request.Asker->confirm(kOverwriteQuestion);
+    return request.asker && request.asker->confirm(kOverwriteQuestion);
 }
 
 std::string askForOtherPath(const DownloadRequest& request)
 {
-    return request.Asker ? request.Asker->savePath(request.LocalPath) : std::string();
+    return request.asker ? request.asker->savePath(request.localPath) : std::string();
 }
 
 } // namespace
 
-bool SaveDownloadedFile(DownloadRequest& request)
+bool saveDownloadedFile(DownloadRequest& request)
 {
-    request.LocalPath = request.LocalFolder + RemoteFileName(request.Url);
-    request.Status.set(kStatusSaving);
+    request.localPath = request.localFolder + remoteFileName(request.url);
+    request.status.set(kStatusSaving);
     try {
         // A rename replaces the target in one step, so that an existing
         // file is never lost half-way.
-        if (!FileExists(request.LocalPath) || request.Overwrite || askToOverwrite(request)) {
-            MoveFile(request.tempFilePath(), request.LocalPath);
+        if (!fileExists(request.localPath) || request.overwrite || askToOverwrite(request)) {
+            moveFile(request.tempFilePath(), request.localPath);
         } else {
             // Declined: the temporary file stays until the request goes.
             const std::string chosen = askForOtherPath(request);
             if (!chosen.empty())
-                MoveFile(request.tempFilePath(), chosen);
+                moveFile(request.tempFilePath(), chosen);
         }
     } catch (const FileError& error) {
-        TellUser(request, error.what());
-        request.Status.set(kStatusFileError);
+        tellUser(request, error.what());
+        request.status.set(kStatusFileError);
         return false;
     }
-    request.Status.set(kStatusDownloaded);
+    request.status.set(kStatusDownloaded);
     return true;
 }
 

@@ -228,9 +228,9 @@ void MainWindow::installHandlers()
         FavoriteRfcsDialog favorites(host, m_app.profile(), this);
         favorites.exec();
     };
-    m_handlers[kCmdUpdateRfcIndex] = [this] { UpdateRfcIndex(this, m_app.settings()); };
-    m_handlers[kCmdDownloadRfc] = [this] { DownloadRfc(this, m_app.settings()); };
-    m_handlers[kCmdDownloadCollection] = [this] { DownloadRfcCollection(this, m_app.settings()); };
+    m_handlers[kCmdUpdateRfcIndex] = [this] { updateRfcIndex(this, m_app.settings()); };
+    m_handlers[kCmdDownloadRfc] = [this] { downloadRfc(this, m_app.settings()); };
+    m_handlers[kCmdDownloadCollection] = [this] { downloadRfcCollection(this, m_app.settings()); };
 }
 
 void MainWindow::buildMenus(int resource)

@@ -20,7 +20,7 @@ const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 struct ProfileLine {
     std::string text;   // without its line end
-    std::string ending; // "\n", "\r\n", or empty for a last line without one
+    std::string ending; // "\n", "\r\n", "\r", or empty for a last line without one
 };
 
 // The file as lines, each keeping its own line end so that a rewrite gives
@@ -99,17 +99,19 @@ ReadResult readProfileFile(const std::string& path, ProfileFile& file)
         file.byteOrderMark = kByteOrderMark;
         pos = kByteOrderMark.size();
     }
+    // LF, CR LF and a lone CR each end a line, so that no write can join a
+    // line to the one after it by adding an LF behind a CR.
     while (pos < raw.size()) {
-        const std::size_t newline = raw.find('\n', pos);
+        const std::size_t end = raw.find_first_of("\r\n", pos);
         ProfileLine line;
-        if (newline == std::string::npos) {
+        if (end == std::string::npos) {
             line.text = raw.substr(pos);
             pos = raw.size();
         } else {
-            const bool crlf = newline > pos && raw[newline - 1] == '\r';
-            line.text = raw.substr(pos, newline - pos - (crlf ? 1 : 0));
-            line.ending = crlf ? "\r\n" : "\n";
-            pos = newline + 1;
+            const bool crlf = raw[end] == '\r' && end + 1 < raw.size() && raw[end + 1] == '\n';
+            line.text = raw.substr(pos, end - pos);
+            line.ending = crlf ? "\r\n" : std::string(1, raw[end]);
+            pos = end + line.ending.size();
         }
         file.lines.push_back(std::move(line));
     }
@@ -178,8 +180,13 @@ void storeValue(ProfileFile& file, const std::string& section, const std::string
         insertAt = file.lines.size();
     }
 
-    // The line before the insertion may be a last line without its end.
-    if (insertAt > 0 && file.lines[insertAt - 1].ending.empty())
+    // The added lines take the end of the line they follow, so that they
+    // meet the next line as it did (a CR before an empty LF-ended line would
+    // otherwise read as one CR LF). A last line without its end gets the
+    // file's first line end.
+    if (insertAt > 0 && !file.lines[insertAt - 1].ending.empty())
+        ending = file.lines[insertAt - 1].ending;
+    else if (insertAt > 0)
         file.lines[insertAt - 1].ending = ending;
     std::vector<ProfileLine> added;
     if (!header)

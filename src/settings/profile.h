@@ -1,6 +1,8 @@
 // The settings file: an INI file of [section] headers and key=value lines,
 // read and written one value at a time like a Windows private profile, or
-// several values in one write through a ProfileBatch.
+// several values in one write through a ProfileBatch. A line ends in LF,
+// CR LF or a lone CR, for reading and writing alike; a write keeps every
+// line it does not change byte for byte.
 #ifndef PARCHLY_PLATFORM_PROFILE_H
 #define PARCHLY_PLATFORM_PROFILE_H
 

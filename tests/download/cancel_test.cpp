@@ -13,7 +13,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class CancelDownload : public ::testing::Test {
+class Cancelling : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -24,9 +24,9 @@ protected:
 
     std::shared_ptr<DownloadRequest> start(const std::string& path)
     {
-        auto request = test::MakeRequest("http://127.0.0.1:" + std::to_string(server.port()) + path,
+        auto request = test::makeRequest("http://127.0.0.1:" + std::to_string(server.port()) + path,
                                          folder.file(""), asker);
-        StartDownload(request);
+        startDownload(request);
         return request;
     }
 
@@ -36,12 +36,12 @@ protected:
     {
         auto request = start("/slow/large.bin");
         const auto deadline = Clock::now() + std::chrono::seconds(10);
-        while (request->Received <= 100000 && Clock::now() < deadline)
+        while (request->received <= 100000 && Clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        EXPECT_GT(request->Received, 100000u);
-        EXPECT_EQ(request->Status.get(), "Downloading");
-        EXPECT_EQ(request->TotalLength, 32u * 1024 * 1024);
-        EXPECT_NE(request->StartTime, 0);
+        EXPECT_GT(request->received, 100000u);
+        EXPECT_EQ(request->status.get(), "Downloading");
+        EXPECT_EQ(request->totalLength, 32u * 1024 * 1024);
+        EXPECT_NE(request->startTime, 0);
         return request;
     }
 
@@ -50,43 +50,44 @@ protected:
     std::shared_ptr<test::ScriptedAsker> asker = std::make_shared<test::ScriptedAsker>();
 };
 
-TEST_F(CancelDownload, StopsTheCopyAtOnceAndLeavesTheTargetAlone)
+TEST_F(Cancelling, StopsTheCopyAtOnceAndLeavesTheTargetAlone)
 {
     auto request = startSlowDownload();
+    EXPECT_FALSE(startDownload(request)) << "one worker per request";
     const auto cancelled = Clock::now();
-    parchly::CancelDownload();
+    parchly::cancelDownload(*request);
     // The body would need many more seconds; the worker returns long before.
-    ASSERT_EQ(request->Worker.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    ASSERT_EQ(request->worker.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     const auto stopped = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - cancelled);
     RecordProperty("cancel_to_worker_return_ms", static_cast<int>(stopped.count()));
 
-    EXPECT_LT(request->Received, 32u * 1024 * 1024);
-    EXPECT_EQ(request->StartTime, 0);
-    EXPECT_FALSE(test::PathExists(request->tempFilePath()));
+    EXPECT_LT(request->received, 32u * 1024 * 1024);
+    EXPECT_EQ(request->startTime, 0);
+    EXPECT_FALSE(test::pathExists(request->tempFilePath()));
     EXPECT_EQ(test::readFile(folder.file("large.bin")), "old");
     EXPECT_TRUE(asker->asked.empty());
 }
 
-TEST_F(CancelDownload, TheWorkerKeepsTheRequestAfterItsOwnerLetsGo)
+TEST_F(Cancelling, TheWorkerKeepsTheRequestAfterItsOwnerLetsGo)
 {
     auto request = startSlowDownload();
-    std::shared_future<void> worker = request->Worker;
+    std::shared_future<void> worker = request->worker;
     // The dialog closes at once after cancelling, without waiting.
-    parchly::CancelDownload();
+    parchly::cancelDownload(*request);
     request.reset();
     ASSERT_EQ(worker.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    EXPECT_FALSE(test::PathExists(folder.file("PRCHTEMP.000")));
+    EXPECT_FALSE(test::pathExists(folder.file("PRCHTEMP.000")));
     EXPECT_EQ(test::readFile(folder.file("large.bin")), "old");
 }
 
-TEST_F(CancelDownload, AFinishedWorkerHasClearedTheFlagAndSaved)
+TEST_F(Cancelling, AFinishedWorkerHasClearedTheFlagAndSaved)
 {
     auto request = start("/rfc-index.txt");
-    ASSERT_EQ(request->Worker.wait_for(std::chrono::seconds(10)), std::future_status::ready);
-    EXPECT_FALSE(WorkerActive(*request));
-    EXPECT_FALSE(DownloadRunning);
-    EXPECT_EQ(request->Status.get(), "Downloaded");
-    EXPECT_EQ(test::readFile(folder.file("rfc-index.txt")), test::IndexBody());
+    ASSERT_EQ(request->worker.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_FALSE(workerActive(*request));
+    EXPECT_FALSE(request->running);
+    EXPECT_EQ(request->status.get(), "Downloaded");
+    EXPECT_EQ(test::readFile(folder.file("rfc-index.txt")), test::indexBody());
 }
 
 } // namespace

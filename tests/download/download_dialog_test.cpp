@@ -1,7 +1,7 @@
 // The Download dialog: its texts while and after a download runs (driven by
 // hand with a test clock), Start and Cancel, and whole downloads with the
 // worker's questions answered through the program's dialogs.
-#include "download/download_dlg.h"
+#include "download/download_dialog.h"
 #include "download/download_transfer.h"
 #include "download_test_support.h"
 #include "server_process.h"
@@ -20,16 +20,16 @@
 namespace parchly {
 namespace {
 
-class DownloadDialog : public ::testing::Test {
+class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dialog.request().Url = "http://127.0.0.1/in-notes/rfc-index.txt";
-        dialog.request().LocalFolder = folder.file("");
+        dialog.request().url = "http://127.0.0.1/in-notes/rfc-index.txt";
+        dialog.request().localFolder = folder.file("");
         dialog.setClock([this] { return now; });
         dialog.resetFields();
     }
-    void TearDown() override { DownloadRunning = false; }
+    void TearDown() override { dialog.request().running = false; }
 
     QString shown(const char* name) const
     {
@@ -43,26 +43,26 @@ protected:
     // A download the test drives itself: running, with these counters.
     void running(uint32_t total, uint32_t received, int64_t startTime)
     {
-        DownloadRunning = true;
-        dialog.request().TotalLength = total;
-        dialog.request().Received = received;
-        dialog.request().StartTime = startTime;
+        dialog.request().running = true;
+        dialog.request().totalLength = total;
+        dialog.request().received = received;
+        dialog.request().startTime = startTime;
         dialog.tick();
     }
 
     test::ScriptedDialogs scripted;
     test::TempFolder folder;
-    CDownloadDlg dialog;
+    DownloadDialog dialog;
     int64_t now = 1000000;
 };
 
-TEST_F(DownloadDialog, OnlyASingleRfcsAddressMayBeEditedAndNamesTheLocalFile)
+TEST_F(DialogTest, OnlyASingleRfcsAddressMayBeEditedAndNamesTheLocalFile)
 {
     EXPECT_EQ(shown("remoteFile"), "http://127.0.0.1/in-notes/rfc-index.txt");
     EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc-index.txt"));
     EXPECT_TRUE(child<QLineEdit>("remoteFile")->isReadOnly());
 
-    dialog.request().Kind = SingleRfc;
+    dialog.request().kind = SingleRfc;
     dialog.resetFields();
     QLineEdit* remote = child<QLineEdit>("remoteFile");
     EXPECT_FALSE(remote->isReadOnly());
@@ -71,7 +71,7 @@ TEST_F(DownloadDialog, OnlyASingleRfcsAddressMayBeEditedAndNamesTheLocalFile)
     EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc2616.txt"));
 }
 
-TEST_F(DownloadDialog, AnUnknownLengthShowsQuestionMarksAndAFlashingBar)
+TEST_F(DialogTest, AnUnknownLengthShowsQuestionMarksAndAFlashingBar)
 {
     running(0, 0, 0);
     EXPECT_EQ(shown("fileLength"), "?");
@@ -90,19 +90,19 @@ TEST_F(DownloadDialog, AnUnknownLengthShowsQuestionMarksAndAFlashingBar)
     EXPECT_EQ(firstBar + child<QProgressBar>("progress")->value(), 100) << "the bar flashes full and empty";
 
     // The end: the length becomes what was received.
-    DownloadRunning = false;
-    dialog.request().Received = 1000000;
+    dialog.request().running = false;
+    dialog.request().received = 1000000;
     dialog.tick();
     EXPECT_EQ(shown("fileLength"), "1,000,000");
     EXPECT_EQ(shown("percent"), "100%");
     EXPECT_EQ(shown("timeRemaining"), "00:00:00");
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 100);
     EXPECT_TRUE(child("start")->isEnabled());
-    EXPECT_EQ(dialog.request().Received + dialog.request().TotalLength, 0u);
+    EXPECT_EQ(dialog.request().received + dialog.request().totalLength, 0u);
     EXPECT_EQ(dialog.result(), 0) << "the dialog stays open without the close box";
 }
 
-TEST_F(DownloadDialog, AKnownLengthShowsPercentSpeedAndTimesUntilItIsExceeded)
+TEST_F(DialogTest, AKnownLengthShowsPercentSpeedAndTimesUntilItIsExceeded)
 {
     now += 3725;
     running(2000000, 1000000, now - 3725);
@@ -121,60 +121,60 @@ TEST_F(DownloadDialog, AKnownLengthShowsPercentSpeedAndTimesUntilItIsExceeded)
     // The Overwrite box is followed while the download runs.
     child<QCheckBox>("overwrite")->setChecked(true);
     running(1000, 1500, now - 10);
-    EXPECT_TRUE(dialog.request().Overwrite);
-    EXPECT_EQ(dialog.request().TotalLength, 0u);
+    EXPECT_TRUE(dialog.request().overwrite);
+    EXPECT_EQ(dialog.request().totalLength, 0u);
     EXPECT_EQ(shown("fileLength"), "?");
     EXPECT_EQ(shown("percent"), "?%");
     EXPECT_EQ(shown("timeRemaining"), "??:??:??");
     EXPECT_EQ(shown("speed"), "150");
 }
 
-TEST_F(DownloadDialog, CancelAsksOnlyWhileADownloadRuns)
+TEST_F(DialogTest, CancelAsksOnlyWhileADownloadRuns)
 {
     running(100, 10, now);
     scripted.answers.push_back(MessageAnswer::Cancel);
     dialog.reject();
     EXPECT_EQ(scripted.messages, QStringList{"Abort downloading?"});
-    EXPECT_TRUE(DownloadRunning);
+    EXPECT_TRUE(dialog.request().running);
     EXPECT_EQ(dialog.result(), 0);
 
     scripted.answers.push_back(MessageAnswer::Ok);
     dialog.reject();
-    EXPECT_FALSE(DownloadRunning);
+    EXPECT_FALSE(dialog.request().running);
     EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
 
-    CDownloadDlg idle;
+    DownloadDialog idle;
     idle.setResult(-1);
     idle.reject();
     EXPECT_EQ(idle.result(), int(QDialog::Rejected));
     EXPECT_EQ(scripted.messages.size(), 2) << "nothing runs: no question";
 }
 
-TEST_F(DownloadDialog, StartRefusesABadAddressOrAnUnconfirmedCollection)
+TEST_F(DialogTest, StartRefusesABadAddressOrAnUnconfirmedCollection)
 {
-    dialog.request().Kind = Collection;
+    dialog.request().kind = Collection;
     dialog.start();
     EXPECT_EQ(scripted.messages, QStringList{"The operation may take a long time, continue?"});
-    EXPECT_FALSE(DownloadRunning);
+    EXPECT_FALSE(dialog.request().running);
     EXPECT_FALSE(dialog.timerRunning());
 
-    dialog.request().Kind = SingleRfc;
+    dialog.request().kind = SingleRfc;
     dialog.resetFields();
     child<QLineEdit>("remoteFile")->setText("");
     dialog.start();
     EXPECT_EQ(scripted.messages.last(), "Invalid URL!");
     EXPECT_EQ(shown("status"), "Invalid URL");
     EXPECT_TRUE(child("start")->isEnabled());
-    EXPECT_FALSE(DownloadRunning);
+    EXPECT_FALSE(dialog.request().running);
 }
 
 // Whole downloads: the worker's questions come to the GUI thread through
 // the dialog seam while the worker waits.
-class DialogDownload : public DownloadDialog {
+class DialogDownload : public DialogTest {
 protected:
     void SetUp() override
     {
-        DownloadDialog::SetUp();
+        DialogTest::SetUp();
         if (!test::StartHttpServer(server))
             GTEST_SKIP() << "the test HTTP server could not be started";
         test::writeFile(target, "old");
@@ -184,15 +184,15 @@ protected:
     // and the dialog has stopped looking at it (at most 20 s).
     bool download(const std::string& url)
     {
-        dialog.request().Url = url;
+        dialog.request().url = url;
         dialog.resetFields();
         dialog.start();
         EXPECT_FALSE(child("start")->isEnabled());
         QElapsedTimer waited;
         waited.start();
-        while ((dialog.timerRunning() || WorkerActive(dialog.request())) && waited.elapsed() < 20000)
+        while ((dialog.timerRunning() || workerActive(dialog.request())) && waited.elapsed() < 20000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return !dialog.timerRunning() && !WorkerActive(dialog.request());
+        return !dialog.timerRunning() && !workerActive(dialog.request());
     }
     std::string served(const char* path) { return "http://127.0.0.1:" + std::to_string(server.port()) + path; }
 
@@ -205,7 +205,7 @@ TEST_F(DialogDownload, TheOverwriteQuestionIsAnsweredOnTheGuiThread)
     scripted.answers.push_back(MessageAnswer::Ok);
     ASSERT_TRUE(download(served("/rfc-index.txt")));
     EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
-    EXPECT_EQ(test::readFile(target), test::IndexBody());
+    EXPECT_EQ(test::readFile(target), test::indexBody());
     EXPECT_EQ(shown("status"), "Downloaded");
     EXPECT_TRUE(child("start")->isEnabled());
 }
@@ -219,7 +219,7 @@ TEST_F(DialogDownload, DecliningAsksForAnotherNameAndCredentialsAreAskedForToo)
     EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
     EXPECT_EQ(scripted.pathCaptions.size(), 1);
     EXPECT_EQ(test::readFile(target), "old");
-    EXPECT_EQ(test::readFile(folder.file("other.txt")), test::IndexBody());
+    EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
 }
 
 TEST_F(DialogDownload, ARefusedSchemeClosesTheDialogWhenTheBoxIsChecked)

@@ -59,7 +59,7 @@ private:
 };
 
 // The test HTTP server's rfc-index.txt and its Last-Modified time.
-inline std::string IndexBody()
+inline std::string indexBody()
 {
     std::string body;
     char line[64];
@@ -71,31 +71,31 @@ inline std::string IndexBody()
 }
 constexpr long long kIndexModified = 784887151;
 
-inline std::shared_ptr<DownloadRequest> MakeRequest(const std::string& url, const std::string& folder,
+inline std::shared_ptr<DownloadRequest> makeRequest(const std::string& url, const std::string& folder,
                                                     const std::shared_ptr<ScriptedAsker>& asker)
 {
     auto request = std::make_shared<DownloadRequest>();
-    request->Url = url;
-    request->LocalFolder = folder;
-    request->Asker = asker;
+    request->url = url;
+    request->localFolder = folder;
+    request->asker = asker;
     return request;
 }
 
-// Runs the worker's body on this thread, as StartDownload would on its own.
-inline void RunHere(DownloadRequest& request)
+// Runs the worker's body on this thread, as startDownload would on its own.
+inline void runHere(DownloadRequest& request)
 {
-    DownloadRunning = true;
-    RunDownload(request);
+    request.running = true;
+    runDownload(request);
 }
 
-inline bool PathExists(const std::string& path)
+inline bool pathExists(const std::string& path)
 {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0;
 }
 
 // Seconds since 1970 of the file's last modification; -1 when absent.
-inline long long ModificationTime(const std::string& path)
+inline long long modificationTime(const std::string& path)
 {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 ? static_cast<long long>(status.st_mtime) : -1;

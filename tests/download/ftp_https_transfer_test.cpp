@@ -10,8 +10,8 @@
 namespace parchly {
 namespace {
 
-using test::ModificationTime;
-using test::PathExists;
+using test::modificationTime;
+using test::pathExists;
 using test::readFile;
 using Asked = std::vector<std::string>;
 
@@ -22,15 +22,15 @@ constexpr long long kServedModified = 1000000000;  // 2001-09-09
 std::string download(const std::string& address, const std::string& dir,
                      const std::shared_ptr<test::ScriptedAsker>& asker, const std::string& caFile = {})
 {
-    auto request = test::MakeRequest(address, dir, asker);
-    request->CaFile = caFile;
-    test::RunHere(*request);
-    const std::string status = request->Status.get();
+    auto request = test::makeRequest(address, dir, asker);
+    request->caFile = caFile;
+    test::runHere(*request);
+    const std::string status = request->status.get();
     if (status == "Downloaded" && !asker->asked.empty()) {
-        EXPECT_EQ(readFile(request->tempFilePath()), test::IndexBody()) << "kept until the request goes";
+        EXPECT_EQ(readFile(request->tempFilePath()), test::indexBody()) << "kept until the request goes";
     }
     request.reset();
-    EXPECT_FALSE(PathExists(dir + "PRCHTEMP.000"));
+    EXPECT_FALSE(pathExists(dir + "PRCHTEMP.000"));
     return status;
 }
 
@@ -38,7 +38,7 @@ TEST(FtpTransfer, FilesLandWithTheirTimeAPresentOneIsKeptWhenBothQuestionsAreDec
 {
     test::TempFolder served, folder;
     const std::string dir = folder.file(""), target = folder.file("rfc-index.txt");
-    test::writeFile(served.file("rfc-index.txt"), test::IndexBody());
+    test::writeFile(served.file("rfc-index.txt"), test::indexBody());
     utimbuf times{kServedModified, kServedModified};
     ::utime(served.file("rfc-index.txt").c_str(), &times);
     test::ServerProcess server;
@@ -52,13 +52,13 @@ TEST(FtpTransfer, FilesLandWithTheirTimeAPresentOneIsKeptWhenBothQuestionsAreDec
         SCOPED_TRACE(address);
         std::remove(target.c_str());
         EXPECT_EQ(download(address, dir, asker), "Downloaded");
-        EXPECT_EQ(readFile(target), test::IndexBody());
-        EXPECT_EQ(ModificationTime(target), kServedModified);
+        EXPECT_EQ(readFile(target), test::indexBody());
+        EXPECT_EQ(modificationTime(target), kServedModified);
     }
     EXPECT_TRUE(asker->asked.empty());
 
     EXPECT_EQ(download("ftp://" + host + "/rfc9999.txt", dir, asker), "Connection Failed");
-    EXPECT_FALSE(PathExists(dir + "rfc9999.txt"));
+    EXPECT_FALSE(pathExists(dir + "rfc9999.txt"));
     EXPECT_TRUE(asker->asked.empty());
 
     test::writeFile(target, "old");
@@ -86,15 +86,15 @@ TEST(HttpsTransfer, ATrustedCertificateDownloadsAlsoThroughARedirectAnUntrustedO
     EXPECT_EQ(download(origin + "/rfc-index.txt", dir, asker), "Ready");
     ASSERT_EQ(asker->asked.size(), 1u);
     EXPECT_NE(asker->asked[0].find("certificate"), std::string::npos) << asker->asked[0];
-    EXPECT_FALSE(PathExists(target));
+    EXPECT_FALSE(pathExists(target));
 
     asker = std::make_shared<test::ScriptedAsker>();
     for (const char* path : {"/rfc-index.txt", "/redirect/302/rfc-index.txt"}) {
         SCOPED_TRACE(path);
         std::remove(target.c_str());
         EXPECT_EQ(download(origin + path, dir, asker, certificates.file("cert.pem")), "Downloaded");
-        EXPECT_EQ(readFile(target), test::IndexBody());
-        EXPECT_EQ(ModificationTime(target), test::kIndexModified);
+        EXPECT_EQ(readFile(target), test::indexBody());
+        EXPECT_EQ(modificationTime(target), test::kIndexModified);
     }
     EXPECT_TRUE(asker->asked.empty());
 }

@@ -13,8 +13,8 @@
 namespace parchly {
 namespace {
 
-using test::ModificationTime;
-using test::PathExists;
+using test::modificationTime;
+using test::pathExists;
 using test::readFile;
 using test::writeFile;
 using Asked = std::vector<std::string>;
@@ -47,12 +47,12 @@ protected:
     {
         asker = std::make_shared<test::ScriptedAsker>();
         asker->logins = logins;
-        auto request = test::MakeRequest(url(path), dir, asker);
-        request->Overwrite = overwrite;
-        test::RunHere(*request);
-        status = request->Status.get();
+        auto request = test::makeRequest(url(path), dir, asker);
+        request->overwrite = overwrite;
+        test::runHere(*request);
+        status = request->status.get();
         request.reset();
-        EXPECT_FALSE(PathExists(dir + "PRCHTEMP.000")) << "left behind by " << path;
+        EXPECT_FALSE(pathExists(dir + "PRCHTEMP.000")) << "left behind by " << path;
     }
 
     static inline test::ServerProcess* server = nullptr;
@@ -68,7 +68,7 @@ protected:
 // downloaded leaves it as it was.
 TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
 {
-    const std::string index = test::IndexBody();
+    const std::string index = test::indexBody();
     const std::string noRedirect = "tell: The redirection could not be followed.";
     const std::string credentials = "credentials: 127.0.0.1";
     struct Case {
@@ -110,7 +110,7 @@ TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
         download(c.path, true);
         EXPECT_EQ(readFile(target), c.landed.value_or("old"));
         if (c.modified) {
-            EXPECT_EQ(ModificationTime(target), c.modified);
+            EXPECT_EQ(modificationTime(target), c.modified);
         }
         EXPECT_EQ(status, c.status);
         EXPECT_EQ(asker->asked, c.asked);
@@ -129,20 +129,20 @@ TEST_F(HttpTransfer, APresentTargetIsReplacedOrRenamedAsTheUserAnswered)
 {
     const Asked question{"confirm: " + std::string(kOverwriteQuestion)};
     writeFile(target, "old");
-    auto request = test::MakeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
+    auto request = test::makeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
     asker->confirmations.push_back(true);
-    test::RunHere(*request);
-    EXPECT_EQ(readFile(target), test::IndexBody());
+    test::runHere(*request);
+    EXPECT_EQ(readFile(target), test::indexBody());
     EXPECT_EQ(asker->asked, question);
 
     // Cancel, then a new name in the save dialog.
     writeFile(target, "old");
-    request = test::MakeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
+    request = test::makeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
     asker->savePaths.push_back(dir + "renamed.txt");
-    test::RunHere(*request);
+    test::runHere(*request);
     EXPECT_EQ(readFile(target), "old");
-    EXPECT_EQ(readFile(dir + "renamed.txt"), test::IndexBody());
-    EXPECT_EQ(ModificationTime(dir + "renamed.txt"), test::kIndexModified);
+    EXPECT_EQ(readFile(dir + "renamed.txt"), test::indexBody());
+    EXPECT_EQ(modificationTime(dir + "renamed.txt"), test::kIndexModified);
     EXPECT_EQ(asker->asked, (Asked{question[0], "save: " + target}));
 }
 
@@ -155,9 +155,9 @@ TEST_F(HttpTransfer, LocalFileFailuresAreFileErrorsAndAFullDiskLeavesTheTarget)
 
     // A folder that does not exist: the temporary file cannot be made.
     asker = std::make_shared<test::ScriptedAsker>();
-    auto request = test::MakeRequest(url("/rfc-index.txt"), dir + "absent/", asker);
-    test::RunHere(*request);
-    EXPECT_EQ(request->Status.get(), "File Error");
+    auto request = test::makeRequest(url("/rfc-index.txt"), dir + "absent/", asker);
+    test::runHere(*request);
+    EXPECT_EQ(request->status.get(), "File Error");
     ASSERT_EQ(asker->asked.size(), 1u);
     EXPECT_EQ(asker->asked[0].rfind("tell: Couldn't open source file: ", 0), 0u);
 
@@ -180,19 +180,19 @@ TEST_F(HttpTransfer, LocalFileFailuresAreFileErrorsAndAFullDiskLeavesTheTarget)
 
 TEST_F(HttpTransfer, NoServerAndOtherSchemesSaveNothing)
 {
-    auto request = test::MakeRequest("http://127.0.0.1:1/rfc-index.txt", dir, asker);
-    test::RunHere(*request);
-    EXPECT_EQ(request->Status.get(), "Ready");
+    auto request = test::makeRequest("http://127.0.0.1:1/rfc-index.txt", dir, asker);
+    test::runHere(*request);
+    EXPECT_EQ(request->status.get(), "Ready");
     ASSERT_EQ(asker->asked.size(), 1u);
     EXPECT_EQ(asker->asked[0].rfind("tell: ", 0), 0u);
 
     asker = std::make_shared<test::ScriptedAsker>();
-    request = test::MakeRequest("gopher://127.0.0.1/rfc-index.txt", dir, asker);
-    test::RunHere(*request);
-    EXPECT_EQ(request->Status.get(), "Invalid URL");
+    request = test::makeRequest("gopher://127.0.0.1/rfc-index.txt", dir, asker);
+    test::runHere(*request);
+    EXPECT_EQ(request->status.get(), "Invalid URL");
     EXPECT_EQ(asker->asked, Asked{"tell: Invalid URL!"});
-    EXPECT_FALSE(DownloadRunning);
-    EXPECT_FALSE(PathExists(target));
+    EXPECT_FALSE(request->running);
+    EXPECT_FALSE(pathExists(target));
 }
 
 } // namespace

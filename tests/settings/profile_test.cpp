@@ -7,6 +7,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -135,6 +136,49 @@ TEST_F(ProfileTest, WritingCreatesTheFileAndKeepsLineEndsAndMark)
     ASSERT_TRUE(profile.writeString("s", "added", "y"));
     ASSERT_TRUE(profile.writeString("t", "z", "3"));
     EXPECT_EQ(readFile(path), "\xEF\xBB\xBF[s]\r\nkey=new\r\nlast=x\r\nadded=y\r\n[t]\r\nz=3\r\n");
+}
+
+// A lone CR ends a line for reading and writing alike: every value written
+// reads back, writes one by one and in a batch give the same file, and the
+// lines not written keep their bytes.
+TEST_F(ProfileTest, LoneCarriageReturnsEndLinesForReadingAndWriting)
+{
+    struct Write {
+        const char* section;
+        const char* key;
+        const char* value;
+    };
+    const struct {
+        std::string before;
+        std::vector<Write> writes;
+        std::string after;
+    } cases[] = {
+        {"[a\r", {{"a", "k", "1"}}, "[a\rk=1\r"},
+        {"[a\r", {{"a", "k", "1"}, {"a", "j", "2"}}, "[a\rk=1\rj=2\r"},
+        {"[a]\rx=1\r\n\n", {{"a", "k", "2"}}, "[a]\rx=1\r\nk=2\r\n\n"},
+        {"x\r[a]\n\n", {{"a", "k", "1"}, {"b", "m", "3"}}, "x\r[a]\nk=1\n\n[b]\nm=3\n"},
+        {"[a]\r\n\rk=old\r", {{"a", "k", "new"}}, "[a]\r\n\rk=new\r"},
+    };
+    const std::string batchedPath = folder.file("batched.ini");
+    Profile batchedProfile(batchedPath);
+    for (const auto& c : cases) {
+        writeFile(path, c.before);
+        writeFile(batchedPath, c.before);
+        {
+            ProfileBatch batch(batchedProfile);
+            for (const Write& w : c.writes) {
+                EXPECT_TRUE(profile.writeString(w.section, w.key, w.value));
+                EXPECT_TRUE(batchedProfile.writeString(w.section, w.key, w.value));
+            }
+            EXPECT_TRUE(batch.commit());
+        }
+        for (const Write& w : c.writes) {
+            EXPECT_EQ(profile.readString(w.section, w.key, "lost"), w.value) << c.before;
+            EXPECT_EQ(batchedProfile.readString(w.section, w.key, "lost"), w.value) << c.before;
+        }
+        EXPECT_EQ(readFile(path), c.after);
+        EXPECT_EQ(readFile(batchedPath), c.after);
+    }
 }
 
 TEST_F(ProfileTest, RefusesWhatCouldNotBeReadBack)

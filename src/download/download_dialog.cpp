@@ -1,4 +1,4 @@
-#include "download/download_dlg.h"
+#include "download/download_dialog.h"
 
 #include "download/gui_download_asker.h"
 #include "download/progress_texts.h"
@@ -24,10 +24,6 @@ namespace {
 
 constexpr int kTickMilliseconds = 20;
 
-// Counts the ticks that show an unknown length, for the flashing bar; it is
-// shared by every dialog and never reset.
-unsigned unknownLengthTicks = 0;
-
 QString text(const std::string& value)
 {
     return QString::fromStdString(value);
@@ -43,7 +39,7 @@ QLabel* valueLabel(const char* name)
 
 } // namespace
 
-CDownloadDlg::CDownloadDlg(QWidget* parent)
+DownloadDialog::DownloadDialog(QWidget* parent)
     : QDialog(parent),
       m_clock([] { return static_cast<int64_t>(std::time(nullptr)); }),
       m_remoteFile(new QLineEdit),
@@ -62,7 +58,7 @@ CDownloadDlg::CDownloadDlg(QWidget* parent)
       m_cancel(new QPushButton(QStringLiteral("&Cancel")))
 {
     setWindowTitle(QStringLiteral("Download"));
-    m_request->Asker = std::make_shared<GuiDownloadAsker>();
+    m_request->asker = std::make_shared<GuiDownloadAsker>();
 
     m_remoteFile->setObjectName(QStringLiteral("remoteFile"));
     m_remoteFile->setReadOnly(true);
@@ -114,12 +110,12 @@ CDownloadDlg::CDownloadDlg(QWidget* parent)
     column->addWidget(options);
     column->addLayout(buttons);
 
-    connect(m_start, &QPushButton::clicked, this, &CDownloadDlg::start);
-    connect(m_cancel, &QPushButton::clicked, this, &CDownloadDlg::reject);
-    connect(m_remoteFile, &QLineEdit::editingFinished, this, &CDownloadDlg::showLocalFile);
+    connect(m_start, &QPushButton::clicked, this, &DownloadDialog::start);
+    connect(m_cancel, &QPushButton::clicked, this, &DownloadDialog::reject);
+    connect(m_remoteFile, &QLineEdit::editingFinished, this, &DownloadDialog::showLocalFile);
 }
 
-void CDownloadDlg::showEvent(QShowEvent* event)
+void DownloadDialog::showEvent(QShowEvent* event)
 {
     if (!m_opened) {
         m_opened = true;
@@ -128,10 +124,10 @@ void CDownloadDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void CDownloadDlg::resetFields()
+void DownloadDialog::resetFields()
 {
-    m_remoteFile->setText(text(m_request->Url));
-    m_localFile->setText(text(m_request->LocalFolder + RemoteFileName(m_request->Url)));
+    m_remoteFile->setText(text(m_request->url));
+    m_localFile->setText(text(m_request->localFolder + remoteFileName(m_request->url)));
     m_status->setText(QString::fromLatin1(kStatusReady));
     m_speed->setText(QStringLiteral("0"));
     m_fileLength->setText(QStringLiteral("0"));
@@ -140,50 +136,51 @@ void CDownloadDlg::resetFields()
     m_remaining->setText(QStringLiteral("00:00:00"));
     m_progressRangeSet = false;
     m_progress->setValue(0);
-    m_remoteFile->setReadOnly(m_request->Kind != SingleRfc);
+    m_remoteFile->setReadOnly(m_request->kind != SingleRfc);
 }
 
-void CDownloadDlg::showLocalFile()
+void DownloadDialog::showLocalFile()
 {
-    m_localFile->setText(text(m_request->LocalFolder + RemoteFileName(m_remoteFile->text().toStdString())));
+    m_localFile->setText(text(m_request->localFolder + remoteFileName(m_remoteFile->text().toStdString())));
 }
 
-void CDownloadDlg::start()
+void DownloadDialog::start()
 {
     // The previous worker is still in its saving step: it owns the request.
-    if (WorkerActive(*m_request))
+    if (workerActive(*m_request))
         return;
-    if (m_request->Kind == Collection
+    if (m_request->kind == Collection
         && dialogs().message(this, QStringLiteral("The operation may take a long time, continue?"),
                              MessageButtons::OkCancel, MessageIcon::Question)
                != MessageAnswer::Ok)
         return;
-    m_request->Url = m_remoteFile->text().toStdString();
-    if (!ParseDownloadUrl(*m_request)) {
+    m_request->url = m_remoteFile->text().toStdString();
+    if (!parseDownloadUrl(*m_request)) {
         m_status->setText(QString::fromLatin1(kStatusInvalidUrl));
         return;
     }
     m_start->setEnabled(false);
-    m_request->Overwrite = m_overwrite->isChecked();
+    m_request->overwrite = m_overwrite->isChecked();
     resetFields();
     m_ended = false;
-    StartDownload(m_request);
+    m_unknownLengthFlash = false;
+    startDownload(m_request);
     m_timer.start(kTickMilliseconds, this);
 }
 
-void CDownloadDlg::reject()
+void DownloadDialog::reject()
 {
-    if (DownloadRunning
+    if (m_request->running
         && dialogs().message(this, QStringLiteral("Abort downloading?"), MessageButtons::OkCancel,
                              MessageIcon::Question)
                != MessageAnswer::Ok)
         return;
-    CancelDownload();
+    cancelDownload(*m_request);
     m_timer.stop();
     QDialog::reject();
 }
 
-void CDownloadDlg::timerEvent(QTimerEvent* event)
+void DownloadDialog::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_timer.timerId())
         tick();
@@ -191,74 +188,74 @@ void CDownloadDlg::timerEvent(QTimerEvent* event)
         QDialog::timerEvent(event);
 }
 
-void CDownloadDlg::tick()
+void DownloadDialog::tick()
 {
     DownloadRequest& request = *m_request;
-    m_status->setText(text(request.Status.get()));
+    m_status->setText(text(request.status.get()));
     if (m_ended) {
-        if (!WorkerActive(request))
+        if (!workerActive(request))
             m_timer.stop();
         return;
     }
 
-    const uint32_t received = request.Received;
+    const uint32_t received = request.received;
     // A length the data has passed was wrong: unknown from now on.
-    if (request.TotalLength > 0 && received > request.TotalLength)
-        request.TotalLength = 0;
-    const uint32_t total = request.TotalLength;
-    m_fileLength->setText(total == 0 ? QStringLiteral("?") : text(FormatByteCount(total)));
-    m_received->setText(received > 0 ? text(FormatByteCount(received)) : QStringLiteral("?"));
+    if (request.totalLength > 0 && received > request.totalLength)
+        request.totalLength = 0;
+    const uint32_t total = request.totalLength;
+    m_fileLength->setText(total == 0 ? QStringLiteral("?") : text(formatByteCount(total)));
+    m_received->setText(received > 0 ? text(formatByteCount(received)) : QStringLiteral("?"));
     if (!m_progressRangeSet && (total > 0 || received > 0)) {
         m_progressRangeSet = true;
         m_speed->setText(QStringLiteral("?"));
     }
     if (total == 0 && received > 0) {
         m_percent->setText(QStringLiteral("?%"));
-        ++unknownLengthTicks;
-        m_progress->setValue(unknownLengthTicks % 2 ? 100 : 0);
+        m_unknownLengthFlash = !m_unknownLengthFlash;
+        m_progress->setValue(m_unknownLengthFlash ? 100 : 0);
     } else if (total > 0) {
         const int percent = static_cast<int>(double(received) * 100 / total);
         m_progress->setValue(percent);
         m_percent->setText(QStringLiteral("%1%").arg(percent));
     }
 
-    const int64_t startTime = request.StartTime;
+    const int64_t startTime = request.startTime;
     if (startTime >= 1 && received > 0) {
         const int64_t elapsed = std::max<int64_t>(0, m_clock() - startTime);
-        m_elapsed->setText(text(FormatDuration(elapsed)));
-        m_speed->setText(elapsed > 0 ? text(FormatByteCount(static_cast<uint32_t>(received / elapsed)))
+        m_elapsed->setText(text(formatDuration(elapsed)));
+        m_speed->setText(elapsed > 0 ? text(formatByteCount(static_cast<uint32_t>(received / elapsed)))
                                      : QStringLiteral("?"));
         if (total == 0)
             m_remaining->setText(QStringLiteral("??:??:??"));
         else if (total >= received)
             m_remaining->setText(
-                text(FormatDuration(static_cast<int64_t>(double(elapsed) * (total - received) / received))));
+                text(formatDuration(static_cast<int64_t>(double(elapsed) * (total - received) / received))));
     }
 
-    if (DownloadRunning) {
-        request.Overwrite = m_overwrite->isChecked();
+    if (request.running) {
+        request.overwrite = m_overwrite->isChecked();
         return;
     }
     showEnd();
 }
 
-void CDownloadDlg::showEnd()
+void DownloadDialog::showEnd()
 {
     DownloadRequest& request = *m_request;
-    const uint32_t received = request.Received;
-    if (request.TotalLength == 0 && received > 0) {
-        m_fileLength->setText(text(FormatByteCount(received)));
+    const uint32_t received = request.received;
+    if (request.totalLength == 0 && received > 0) {
+        m_fileLength->setText(text(formatByteCount(received)));
         m_percent->setText(QStringLiteral("100%"));
         m_remaining->setText(QStringLiteral("00:00:00"));
         m_progress->setValue(100);
     }
     m_ended = true;
-    if (!WorkerActive(request))
+    if (!workerActive(request))
         m_timer.stop();
     m_start->setEnabled(true);
-    request.TotalLength = 0;
-    request.Received = 0;
-    request.StartTime = 0;
+    request.totalLength = 0;
+    request.received = 0;
+    request.startTime = 0;
     if (m_closeWhenFinished->isChecked())
         accept();
 }

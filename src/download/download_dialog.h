@@ -1,7 +1,7 @@
 // The modal "Download" dialog through which every download runs: it owns
 // the request, starts the worker and shows its progress on a 20 ms timer.
-#ifndef PARCHLY_DOWNLOAD_DOWNLOAD_DLG_H
-#define PARCHLY_DOWNLOAD_DOWNLOAD_DLG_H
+#ifndef PARCHLY_DOWNLOAD_DOWNLOAD_DIALOG_H
+#define PARCHLY_DOWNLOAD_DOWNLOAD_DIALOG_H
 
 #include "download/download_request.h"
 
@@ -20,13 +20,13 @@ class QPushButton;
 
 namespace parchly {
 
-class CDownloadDlg : public QDialog {
+class DownloadDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CDownloadDlg(QWidget* parent = nullptr);
+    explicit DownloadDialog(QWidget* parent = nullptr);
 
-    // The request the caller fills (Url, LocalFolder, Kind) before showing
+    // The request the caller fills (url, localFolder, kind) before showing
     // the dialog; its questions go through the program's dialogs.
     DownloadRequest& request() { return *m_request; }
 
@@ -63,6 +63,8 @@ private:
     // The download has ended; the timer runs on only to show the status the
     // worker's saving step gives, until the worker has returned.
     bool m_ended = false;
+    // The flashing bar of an unknown length: full on every other tick.
+    bool m_unknownLengthFlash = false;
 
     QLineEdit* m_remoteFile;
     QLineEdit* m_localFile;
