@@ -10,6 +10,9 @@ namespace parchly {
 // Analyses an RFC file and writes every field of its record.
 void dumpRfc(const std::string& path, std::ostream& out);
 
+// Analyses an RFC file and writes its requirements as CSV.
+void dumpRequirementsCsv(const std::string& path, std::ostream& out);
+
 // Reads an index file and writes its entries.
 void dumpIndex(const std::string& path, std::ostream& out);
 

@@ -13,7 +13,8 @@ int usage()
 {
     std::cerr << "usage: parchly-analyse FILE...\n"
                  "       parchly-analyse --index FILE\n"
-                 "       parchly-analyse --index-entry N FILE\n";
+                 "       parchly-analyse --index-entry N FILE\n"
+                 "       parchly-analyse --requirements-csv FILE\n";
     return 2;
 }
 
@@ -27,6 +28,12 @@ int main(int argc, char** argv)
         if (argc != 3)
             return usage();
         parchly::dumpIndex(argv[2], std::cout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--requirements-csv") == 0) {
+        if (argc != 3)
+            return usage();
+        parchly::dumpRequirementsCsv(argv[2], std::cout);
         return 0;
     }
     if (std::strcmp(argv[1], "--index-entry") == 0) {

@@ -2,10 +2,50 @@
 #include "json_writer.h"
 
 #include "analysis/analyse.h"
+#include "analysis/links.h"
+#include "analysis/requirements_csv.h"
 
 namespace parchly {
 
 namespace {
+
+// Kept together at the end of the record.
+void writeLinksAndRequirements(JsonWriter& json, const RfcText& text)
+{
+    json.key("links").beginArray();
+    for (const LinkMark& link : text.links) {
+        json.beginObject();
+        json.field("kind", linkKindName(link.kind));
+        json.field("line", link.line);
+        json.field("startColumn", link.startColumn);
+        json.field("endColumn", link.endColumn);
+        json.field("targetRfc", link.targetRfc);
+        json.field("targetSection", link.targetSection);
+        json.field("targetReference", link.targetReference);
+        json.field("targetLine", link.targetLine);
+        if (link.kind == LinkKind::Series) {
+            json.field("series", link.series);
+            json.field("seriesNumber", link.seriesNumber);
+        }
+        json.endObject();
+    }
+    json.endArray();
+    json.key("requirements").beginArray();
+    for (const RequirementSentence& requirement : text.requirements) {
+        json.beginObject();
+        json.field("keyword", requirement.keyword);
+        json.field("line", requirement.line);
+        json.field("column", requirement.column);
+        const bool hasSection = requirement.section >= 0;
+        json.field("section", hasSection ? text.sectionAnchors[static_cast<std::size_t>(requirement.section)].number
+                                         : std::string());
+        json.field("sectionTitle", hasSection ? text.sectionAnchors[static_cast<std::size_t>(requirement.section)].title
+                                              : std::string());
+        json.field("sentence", requirement.sentence);
+        json.endObject();
+    }
+    json.endArray();
+}
 
 void writeRecord(JsonWriter& json, const RfcText& text)
 {
@@ -94,6 +134,7 @@ void writeRecord(JsonWriter& json, const RfcText& text)
         json.endObject();
     }
     json.endArray();
+    writeLinksAndRequirements(json, text);
 }
 
 } // namespace
@@ -109,6 +150,14 @@ void dumpRfc(const std::string& path, std::ostream& out)
     writeRecord(json, text);
     json.endObject();
     json.endLine();
+}
+
+void dumpRequirementsCsv(const std::string& path, std::ostream& out)
+{
+    std::optional<LineReader> file = LineReader::open(path);
+    RfcText text;
+    analyseText(text, file ? &*file : nullptr, LimitsBlock(), AnalysisOptions());
+    writeRequirementsCsv(text, out);
 }
 
 } // namespace parchly
