@@ -125,17 +125,23 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         if (lines.roles[i] != LineRole::Text || number <= text.titleLine
             || (number >= contentsFirst && number <= contentsLast))
             continue;
-        const std::string_view line = lines.line(i);
-        const char first = line.front();
-        if (!isDigit(first) && !isLetter(first))
+        // Some early RFCs indent their headings and write them in capitals
+        // (RFC 822: "     3.1.  GENERAL DESCRIPTION").
+        std::string_view line = lines.line(i);
+        std::size_t indent = 0;
+        while (indent < line.size() && indent <= 8 && isBlankChar(line[indent]))
+            ++indent;
+        line.remove_prefix(indent);
+        if (line.empty() || (!isDigit(line.front()) && !isLetter(line.front())))
             continue;
         std::size_t titleStart = 0;
         std::string sectionNumber = headingNumber(line, titleStart);
         if (sectionNumber.empty() || known.count(sectionNumber) != 0)
             continue;
         const std::string title = trimmed(line.substr(titleStart));
-        if (title.find("...") != std::string::npos)
-            continue; // a contents line at the margin
+        const bool capitals = std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        if ((indent > 0 && !capitals) || title.find("...") != std::string::npos)
+            continue; // a list item, or a contents line at the margin
         known.insert(sectionNumber);
         candidates.push_back({{number, std::move(sectionNumber), title}, 2});
     }
