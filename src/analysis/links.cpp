@@ -620,7 +620,7 @@ void findLinks(RfcText& text, const TextLines& lines)
     }
     // Most lines name nothing: only a line with a word that starts a phrase
     // ("ction" stands for "Section" and "section", "ppendi" for the forms of
-    // "Appendix") and the two after it, where the phrase may go on, are read
+    // "Appendix") and the one after it, where the phrase may go on, are read
     // as tokens.
     const std::vector<bool> starting = linesHolding(
         lines, {"[", "RFC", "BCP", "STD", "FYI", "ction", "CTION", "ppendi", "PPENDI"});
@@ -641,7 +641,7 @@ void findLinks(RfcText& text, const TextLines& lines)
         blank = false;
         pageBreak = false;
         if (starting[i])
-            window = 3;
+            window = 2;
         if (window > 0) {
             scanner.addLine(i);
             --window;

@@ -65,6 +65,7 @@ TEST(Links, EveryShapeAndWhatIsNoLink)
         {"BCP 14 [RFC2119]", "series'BCP 14'=BCP14 cite[RFC2119]=2119 cite[RFC8174]=8174"},
         {"C01", "cite[RFC6066]=6066 cite[RFC6961]=6961"},
         {"C02", "cite[2]=2 cite[3]=854 cite2=2 cite3=854"},
+        {"C03", "citeRFC9110=9110 sec'Section 3.2'=9110:3.2 cite[RFC2119]=2119 cite[RFC8174]=8174"},
         {"R01", "rfc'RFC 1234'=1234 rfc'RFC1235'=1235 rfc'RFC 7230'=7230 rfc'RFC 7231'=7231"},
         {"R02", "rfc'RFCs 2818'=2818 rfc'7230'=7230 rfc'RFCs 2045'=2045 rfc'2046'=2046 rfc'RFC 2047'=2047"},
         {"S01", "series'BCP 14'=BCP14 series'STD 97'=STD97 series'FYI 36'=FYI36"},
