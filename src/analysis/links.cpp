@@ -175,6 +175,7 @@ public:
     {
         for (std::size_t r = 0; r < text.references.size(); ++r) {
             m_labels.emplace(text.references[r].label, static_cast<int32_t>(r));
+            m_longestLabel = std::max(m_longestLabel, text.references[r].label.size());
             const int32_t line = text.references[r].firstLine;
             if (line >= 0 && static_cast<std::size_t>(line) < lines.size())
                 m_definitionLine[static_cast<std::size_t>(line)] = true;
@@ -360,8 +361,17 @@ private:
     {
         const Token& open = m_tokens[k];
         const std::string_view line = m_lines.line(static_cast<std::size_t>(open.line));
-        const std::size_t close = line.find(']', static_cast<std::size_t>(open.start));
+        const std::size_t start = static_cast<std::size_t>(open.start);
+        const std::size_t close = closeAfter(open.line, start, line);
         if (close == std::string_view::npos)
+            return k + 1;
+        // Each test here stops early on a line of brackets, so that such a
+        // line is read in linear time.
+        const auto whole = close - start < m_longestLabel
+            ? m_labels.find(std::string(line.substr(start, close + 1 - start)))
+            : m_labels.end();
+        const std::string_view inside = line.substr(start + 1, close - start - 1);
+        if (whole == m_labels.end() && (inside.find('[') != std::string_view::npos || inside.find(',') == std::string_view::npos))
             return k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
@@ -369,8 +379,6 @@ private:
             ++closeToken;
         if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
             return k + 1; // the "]" is inside a URL
-        const std::size_t start = static_cast<std::size_t>(open.start);
-        const auto whole = m_labels.find(std::string(line.substr(start, close + 1 - start)));
         if (whole != m_labels.end()) {
             const bool definition = m_definitionLine[static_cast<std::size_t>(open.line)]
                 && line.find_first_not_of(" \t\f") == start;
@@ -403,6 +411,18 @@ private:
             ++next;
         }
         return cited ? closeToken + 1 : k + 1;
+    }
+
+    // The first "]" at or after `from` on line `line`. A line of many "["
+    // and no "]" is searched once, not once for each "[".
+    std::size_t closeAfter(int32_t line, std::size_t from, std::string_view text)
+    {
+        if (line != m_closeLine || from < m_closeFrom || (m_closeAt != std::string_view::npos && m_closeAt < from)) {
+            m_closeLine = line;
+            m_closeFrom = from;
+            m_closeAt = text.find(']', from);
+        }
+        return m_closeAt;
     }
 
     // `endToken` is the last token of the citation, for a "Section"
@@ -523,6 +543,10 @@ private:
     std::unordered_map<std::string, int32_t> m_labels;
     std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
     std::unordered_map<std::string, int32_t> m_sectionLines;
+    std::size_t m_longestLabel = 0;
+    int32_t m_closeLine = -1;
+    std::size_t m_closeFrom = 0;
+    std::size_t m_closeAt = 0;
     // The last RFC or citation link, for "RFC 9110, Section 3.2".
     bool m_hasTarget = false;
     std::size_t m_targetEnd = 0;

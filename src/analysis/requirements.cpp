@@ -138,11 +138,13 @@ bool endsSentence(std::string_view text, std::size_t i)
 }
 
 // The sentence of a paragraph that holds offset `position`, as [start,
-// end): from just after the sentence end before it to its own end.
-std::pair<std::size_t, std::size_t> sentenceAround(std::string_view text, std::size_t position)
+// end): from just after the sentence end before it (not before `floor`,
+// the end of the sentence read last) to its own end. Each byte is looked at
+// at most twice over a paragraph.
+std::pair<std::size_t, std::size_t> sentenceAround(std::string_view text, std::size_t position, std::size_t floor)
 {
-    std::size_t start = 0;
-    for (std::size_t i = position; i > 0; --i) {
+    std::size_t start = floor;
+    for (std::size_t i = position; i > floor; --i) {
         const char c = text[i - 1];
         if ((c == '.' || c == '!' || c == '?') && endsSentence(text, i - 1)) {
             start = i;
@@ -165,6 +167,11 @@ std::pair<std::size_t, std::size_t> sentenceAround(std::string_view text, std::s
     }
     return {start, end};
 }
+
+// A sentence longer than this (a table or a figure read as text) is kept
+// as the part around its keyword.
+constexpr std::size_t kLongSentence = 1000;
+constexpr std::size_t kAroundKeyword = 120;
 
 // A list item's bullet at the start of a sentence is not part of it.
 std::string_view withoutBullet(std::string_view sentence)
@@ -246,11 +253,18 @@ private:
         const std::vector<Keyword> keywords = findKeywords(m_joined);
         if (keywords.empty() || isKeywordBoilerplate(m_joined))
             return;
+        std::pair<std::size_t, std::size_t> sentence{0, 0};
         for (const Keyword& keyword : keywords) {
             const auto [line, column] = place(keyword.position);
             if (inReferences(line + 1))
                 continue;
-            const auto [start, end] = sentenceAround(m_joined, keyword.position);
+            if (keyword.position >= sentence.second)
+                sentence = sentenceAround(m_joined, keyword.position, sentence.second);
+            auto [start, end] = sentence;
+            if (end - start > kLongSentence) {
+                start = std::max(start, keyword.position - std::min(keyword.position, kAroundKeyword));
+                end = std::min(end, keyword.position + kAroundKeyword);
+            }
             const std::string_view text = withoutBullet(std::string_view(m_joined).substr(start, end - start));
             RequirementSentence entry;
             entry.keyword = keyword.name;

@@ -16,10 +16,12 @@ std::vector<bool> linesHolding(const TextLines& lines, std::initializer_list<std
     const std::string_view whole(begin, static_cast<std::size_t>(lines.lines.back().data() - begin)
                                             + lines.lines.back().size());
     for (const std::string_view word : words) {
-        for (std::size_t at = whole.find(word); at != std::string_view::npos; at = whole.find(word, at + 1)) {
+        for (std::size_t at = whole.find(word); at != std::string_view::npos; at = whole.find(word, at)) {
             const auto after = std::upper_bound(lines.lines.begin(), lines.lines.end(), begin + at,
                                                 [](const char* p, std::string_view l) { return p < l.data(); });
+            const std::string_view line = *(after - 1);
             holding[static_cast<std::size_t>(after - lines.lines.begin()) - 1] = true;
+            at = static_cast<std::size_t>(line.data() + line.size() - begin) + 1; // on to the next line
         }
     }
     return holding;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <iostream>
 #include <map>
 #include <regex>
@@ -115,6 +116,24 @@ TEST(Links, LinkAtAColumn)
     ASSERT_NE(section, nullptr);
     EXPECT_EQ(section->targetSection, "3.2");
     EXPECT_EQ(linkAt(result.text, static_cast<int32_t>(index), column(" of ")), nullptr);
+}
+
+// Lines of brackets without an end and a paragraph of keywords without a
+// sentence end are read in linear time: quadratic work here takes minutes.
+TEST(Links, BracketsAndKeywordsInBulkStayLinear)
+{
+    std::string bytes = "Request for Comments: 5\n\nTitle\n\n";
+    for (int i = 0; i < 2000; ++i)
+        bytes += "   " + std::string(1000, '[') + "\n";
+    bytes += "\n";
+    for (int i = 0; i < 20000; ++i)
+        bytes += "   MUST Section 1 of RFC 1 MUST, MUST\n";
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = test::analyseBytes(bytes);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 5.0);
+    EXPECT_EQ(result.text.requirements.size(), 60000u);
+    EXPECT_EQ(result.text.links.size(), 40000u);
 }
 
 // Every bracket pair of every line that names a reference (not the
