@@ -469,7 +469,7 @@ private:
     // What "Section N" refers to, from the words after its last number
     // ("of this document", "of RFC 9110", "of [HTTP]") or the link just
     // before it ("RFC 9110, Section 3.2"). "of" followed by anything else
-    // ("of the TLS specification") names a document that is no RFC: no link.
+    // ("of the TLS standard") names a document that is no RFC: no link.
     Target sectionTarget(std::size_t first, std::size_t last) const
     {
         Target local;

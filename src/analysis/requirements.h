@@ -20,7 +20,7 @@ inline constexpr std::array<const char*, 11> kRequirementKeywords = {
 // Sentences run over line ends and page breaks, page headers and footers
 // left out. Left out too: the paragraph that defines the keywords ("The key
 // words ... are to be interpreted as described in ...") and the references
-// sections, whose titles quote them ("Key words for use in RFCs ...").
+// sections, whose entries' titles may hold them in capitals.
 // Needs `sectionAnchors`.
 void findRequirements(RfcText& text, const TextLines& lines);
 

@@ -80,7 +80,7 @@ TEST(Links, EveryShapeAndWhatIsNoLink)
         // Must not: "RFC-Editor", "RFC Editor", "section" without a number.
         {"N01", ""},
         // Must not: a section of a document that is no RFC, nor of this one.
-        {"N02", "cite[TLS-SPEC]=0"},
+        {"N02", "cite[TLS-DOC]=0"},
         // Must not: a URL, a section this document lacks, a DOI.
         {"N03", ""},
         {"10.17487/RFC9110", ""},
