@@ -38,6 +38,10 @@ bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostre
 // written, when the file cannot be read.
 bool dumpIndex(const std::string& path, std::ostream& out);
 
+// Analyses an RFC file and writes its requirements as CSV; false, with an
+// "error" object written, when the file cannot be read.
+bool dumpRequirementsCsv(const std::string& path, std::ostream& out);
+
 // Writes the fields of index entry `number`; false when the file holds no
 // such entry (nothing written) or cannot be read (an "error" object).
 bool dumpIndexEntry(const std::string& path, int number, std::ostream& out);

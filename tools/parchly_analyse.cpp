@@ -14,6 +14,7 @@ const char kHelp[] =
     "usage: parchly-analyse [OPTION]... FILE...\n"
     "       parchly-analyse --index FILE\n"
     "       parchly-analyse --index-entry N FILE\n"
+    "       parchly-analyse --requirements-csv FILE\n"
     "\n"
     "Analyses each RFC text FILE and prints its record as one JSON object a\n"
     "line (JSON Lines), in the order of the files.\n"
@@ -29,6 +30,8 @@ const char kHelp[] =
     "                        as \"FILE: N ms\"\n"
     "  --index FILE          read FILE as the RFC index and print its entries\n"
     "  --index-entry N FILE  print the fields of entry N of the RFC index FILE\n"
+    "  --requirements-csv FILE\n"
+    "                        print the requirement sentences of FILE as CSV\n"
     "  --help                print this help\n"
     "\n"
     "A file that cannot be read gives {\"file\": ..., \"ok\": false, \"error\": ...};\n"
@@ -48,6 +51,7 @@ int usage()
     std::cerr << "usage: parchly-analyse [OPTION]... FILE...\n"
                  "       parchly-analyse --index FILE\n"
                  "       parchly-analyse --index-entry N FILE\n"
+                 "       parchly-analyse --requirements-csv FILE\n"
                  "Try 'parchly-analyse --help' for more.\n";
     return 2;
 }
@@ -78,6 +82,11 @@ int main(int argc, char** argv)
             if (end == argv[2] || *end != '\0' || number <= 0)
                 return usage();
             return parchly::dumpIndexEntry(argv[3], static_cast<int>(number), std::cout) ? 0 : 1;
+        }
+        if (arg == "--requirements-csv") {
+            if (i != 1 || argc != 3)
+                return usage();
+            return parchly::dumpRequirementsCsv(argv[2], std::cout) ? 0 : 1;
         }
         if (arg == "--time")
             time = true;

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <iomanip>
+#include "analysis/links.h"
+#include "analysis/requirements_csv.h"
 
 namespace parchly {
 
@@ -101,6 +103,42 @@ void writeSeries(Json& json, const RfcText& text)
     json["fyi"] = text.fyi;
 }
 
+// The links and the requirement sentences, kept together at the end of
+// the record.
+void writeLinksAndRequirements(Json& json, const RfcText& text)
+{
+    Json links = Json::array();
+    for (const LinkMark& link : text.links) {
+        Json entry = {{"kind", linkKindName(link.kind)},
+                      {"line", link.line},
+                      {"startColumn", link.startColumn},
+                      {"endColumn", link.endColumn},
+                      {"targetRfc", link.targetRfc},
+                      {"targetSection", jsonText(link.targetSection)},
+                      {"targetReference", link.targetReference},
+                      {"targetLine", link.targetLine}};
+        if (link.kind == LinkKind::Series) {
+            entry["series"] = jsonText(link.series);
+            entry["seriesNumber"] = link.seriesNumber;
+        }
+        links.push_back(std::move(entry));
+    }
+    json["links"] = std::move(links);
+    Json requirements = Json::array();
+    for (const RequirementSentence& requirement : text.requirements) {
+        const SectionAnchor* section = requirement.section >= 0
+            ? &text.sectionAnchors[static_cast<std::size_t>(requirement.section)]
+            : nullptr;
+        requirements.push_back({{"keyword", jsonText(requirement.keyword)},
+                                {"line", requirement.line},
+                                {"column", requirement.column},
+                                {"section", jsonText(section ? section->number : std::string())},
+                                {"sectionTitle", jsonText(section ? section->title : std::string())},
+                                {"sentence", jsonText(requirement.sentence)}});
+    }
+    json["requirements"] = std::move(requirements);
+}
+
 } // namespace
 
 bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostream& out,
@@ -123,7 +161,19 @@ bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostre
     writeContents(json, text);
     writeReferences(json, text);
     writeSeries(json, text);
+    writeLinksAndRequirements(json, text);
     writeLine(json, out);
+    return true;
+}
+
+bool dumpRequirementsCsv(const std::string& path, std::ostream& out)
+{
+    std::optional<LineReader> file = openFile(path, out);
+    if (!file)
+        return false;
+    RfcText text;
+    analyseText(text, &*file, LimitsBlock(), AnalysisOptions());
+    writeRequirementsCsv(text, out);
     return true;
 }
 

@@ -3,8 +3,11 @@
 #include "analysis/contents.h"
 #include "analysis/front_matter.h"
 #include "analysis/headings.h"
+#include "analysis/links.h"
 #include "analysis/page_statistics.h"
 #include "analysis/references.h"
+#include "analysis/requirements.h"
+#include "analysis/section_anchors.h"
 #include "analysis/structure_from_text.h"
 #include "analysis/text_scan.h"
 
@@ -40,6 +43,12 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits,
     // These two read the text again from its start.
     computePageStatistics(text, source, options.disableSpacesNearHeaderAndFooter);
     analyseReferences(text, file, options);
+
+    // These look across line ends: the text is held once for all three.
+    const TextLines lines = readTextLines(*file, text);
+    collectSectionAnchors(text, lines);
+    findLinks(text, lines);
+    findRequirements(text, lines);
     return true;
 }
 

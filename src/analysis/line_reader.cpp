@@ -1,7 +1,9 @@
 #include "analysis/line_reader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 namespace parchly {
 
@@ -9,11 +11,12 @@ std::string textModeBytes(const std::string& raw)
 {
     std::string text;
     text.reserve(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
-            continue;
-        text.push_back(raw[i]);
+    std::size_t from = 0;
+    for (std::size_t pair = raw.find("\r\n"); pair != std::string::npos; pair = raw.find("\r\n", from)) {
+        text.append(raw, from, pair - from);
+        from = pair + 1; // the LF of the pair stays
     }
+    text.append(raw, from, std::string::npos);
     return text;
 }
 
@@ -22,7 +25,9 @@ static bool readRawFile(const std::string& path, std::string& raw)
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
-    raw.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    raw = bytes.str();
     return !file.bad();
 }
 
@@ -50,22 +55,30 @@ std::optional<LineReader> LineReader::open(const std::string& path)
 
 bool LineReader::readLine(std::string& line)
 {
+    std::string_view view;
+    if (!readLine(view))
+        return false;
+    line.assign(view.data(), view.size());
+    return true;
+}
+
+bool LineReader::readLine(std::string_view& line)
+{
     if (m_position >= m_text.size()) {
         m_atEnd = true;
         return false;
     }
     const std::size_t limit = kLineBufferSize - 1;
-    std::size_t end = m_position;
-    bool lineEnded = false;
-    while (!lineEnded && end - m_position < limit) {
-        if (end == m_text.size()) {
-            // The read ran into the end of the text before a line end.
-            m_atEnd = true;
-            break;
-        }
-        lineEnded = m_text[end++] == '\n';
-    }
-    line.assign(m_text, m_position, end - m_position);
+    const std::size_t available = std::min(limit, m_text.size() - m_position);
+    const char* begin = m_text.data() + m_position;
+    const void* lineEnd = std::memchr(begin, '\n', available);
+    std::size_t end = lineEnd ? static_cast<std::size_t>(static_cast<const char*>(lineEnd) - begin) + 1 : available;
+    // Without a line end within reach the read either filled its buffer or
+    // ran into the end of the text.
+    if (!lineEnd && available < limit)
+        m_atEnd = true;
+    end += m_position;
+    line = std::string_view(m_text).substr(m_position, end - m_position);
     m_position = end;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace parchly {
 
@@ -31,6 +32,9 @@ public:
     // Reads the next line, its line end kept, into `line`. False, with
     // `line` left as it was, when nothing is left to read.
     bool readLine(std::string& line);
+    // The same, as a view into the reader's own text, valid as long as the
+    // reader lives: for a pass that keeps every line without copying it.
+    bool readLine(std::string_view& line);
 
     // True once a read has reached the end of the text, as the end-of-file
     // state of a stream: after a last line without line end, or after a

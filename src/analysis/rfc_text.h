@@ -3,6 +3,8 @@
 #ifndef PARCHLY_ANALYSIS_RFC_TEXT_H
 #define PARCHLY_ANALYSIS_RFC_TEXT_H
 
+#include "analysis/link_records.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -126,6 +128,12 @@ struct RfcText {
     int32_t year = 0;
     std::string headerLine;
     std::string footerPrefix;
+
+    // Links across RFCs and requirement sentences (link_records.h). The
+    // passes that fill them clear them themselves.
+    std::vector<SectionAnchor> sectionAnchors;
+    std::vector<LinkMark> links;
+    std::vector<RequirementSentence> requirements;
 };
 
 } // namespace parchly

@@ -1,0 +1,708 @@
+#include "analysis/links.h"
+
+#include "analysis/text_scan.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace parchly {
+
+namespace {
+
+// The text of the body as a stream of tokens that runs over line ends and
+// page breaks, so that "Section 3.2 of" at a line end still reaches the
+// "RFC 9110" at the start of the next line.
+// Words and marks no phrase uses (most of the text, URLs included) fold
+// into one Other token, which keeps the stream short and breaks every
+// phrase.
+enum class TokenKind : uint8_t { Word, Punct, Other };
+
+struct Token {
+    int32_t line = 0;
+    uint16_t start = 0; // a line holds at most kLineBufferSize bytes
+    uint16_t end = 0;
+    TokenKind kind = TokenKind::Other;
+    bool spaced = false; // white space or the line start before it
+};
+
+bool isAlnum(char c)
+{
+    return isDigit(c) || isLetter(c);
+}
+
+bool isSpace(char c)
+{
+    return isBlankChar(c) || isLineEnd(c) || c == kFormFeed || c == '\v';
+}
+
+// A URL or a URN is one token whose numbers are never links: "rfc9110" in
+// "https://www.rfc-editor.org/info/rfc9110" names a file, not a citation.
+bool isUrlScheme(std::string_view word)
+{
+    std::string lower(word.substr(0, 7));
+    for (char& c : lower)
+        c = lowerAscii(c);
+    return lower == "http" || lower == "https" || lower == "ftp" || lower == "mailto" || lower == "urn"
+        || lower == "doi";
+}
+
+// Whether a phrase may use the word: numbers, a capital alone or before a
+// dot (an appendix number), the words that start a phrase and those that
+// join its parts.
+bool isPhraseWord(std::string_view word)
+{
+    const char c = word[0];
+    if (isDigit(c) || ((c >= 'A' && c <= 'Z') && (word.size() == 1 || word[1] == '.')))
+        return true;
+    const std::string_view head = word.substr(0, 3);
+    switch (c) {
+    case 'R':
+        return head == "RFC";
+    case 'B':
+        return head == "BCP";
+    case 'F':
+        return head == "FYI";
+    case 'S':
+        return head == "STD" || word == "Section" || word == "Sections" || word == "SECTION";
+    case 's':
+        return word == "section" || word == "sections";
+    case 'A':
+        return word == "Appendix" || word == "APPENDIX" || word == "Appendices";
+    case 'a':
+        return word == "appendix" || word == "appendices" || word == "and";
+    case 'o':
+        return word == "of" || word == "or";
+    case 'i':
+        return word == "in";
+    case 't':
+        return word == "this" || word == "through";
+    case 'T':
+        return word == "This";
+    default:
+        return false;
+    }
+}
+
+void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& tokens)
+{
+    bool spaced = true;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const char c = line[i];
+        if (isSpace(c)) {
+            spaced = true;
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        TokenKind kind = TokenKind::Other;
+        if (isAlnum(c)) {
+            // Dots inside a word keep "3.2.1" and "B.1" whole.
+            while (end < line.size()
+                   && (isAlnum(line[end]) || (line[end] == '.' && end + 1 < line.size() && isAlnum(line[end + 1]))))
+                end += line[end] == '.' ? 2 : 1;
+            const std::string_view word = line.substr(i, end - i);
+            if (end < line.size() && line[end] == ':' && isUrlScheme(word)) {
+                while (end < line.size() && !isSpace(line[end]) && line[end] != '>' && line[end] != '"')
+                    ++end;
+            } else if (isPhraseWord(word)) {
+                kind = TokenKind::Word;
+            }
+        } else if (c == '[' || c == ']' || c == ',') {
+            kind = TokenKind::Punct;
+        }
+        if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other)
+            tokens.push_back({index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced});
+        spaced = false;
+        i = end;
+    }
+}
+
+// 1 to 5 digits, not 0: an RFC or series number.
+int32_t smallNumber(std::string_view text)
+{
+    if (text.empty() || text.size() > 5)
+        return 0;
+    int32_t value = 0;
+    for (const char c : text) {
+        if (!isDigit(c))
+            return 0;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// "3", "3.2.1", "A", "B.1": one to three digits or a capital, then dotted
+// groups of one to three digits.
+bool isSectionNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') {
+        i = 1;
+    } else {
+        while (i < text.size() && i < 3 && isDigit(text[i]))
+            ++i;
+        if (i == 0)
+            return false;
+    }
+    while (i < text.size()) {
+        if (text[i] != '.')
+            return false;
+        const std::size_t group = ++i;
+        while (i < text.size() && i - group < 3 && isDigit(text[i]))
+            ++i;
+        if (i == group)
+            return false;
+    }
+    return true;
+}
+
+struct Target {
+    bool valid = false; // a target was named; when not, the phrase is no link
+    int32_t rfc = 0;    // 0: this document
+    int32_t reference = -1;
+};
+
+// Reads the text paragraph by paragraph: a phrase runs over line ends and
+// page breaks, never over a blank line between paragraphs.
+class LinkScanner {
+public:
+    LinkScanner(RfcText& text, const TextLines& lines) : m_text(text), m_lines(lines)
+    {
+        for (std::size_t r = 0; r < text.references.size(); ++r) {
+            m_labels.emplace(text.references[r].label, static_cast<int32_t>(r));
+            m_longestLabel = std::max(m_longestLabel, text.references[r].label.size());
+            const int32_t line = text.references[r].firstLine;
+            if (line >= 0 && static_cast<std::size_t>(line) < lines.size())
+                m_definitionLine[static_cast<std::size_t>(line)] = true;
+        }
+        for (const ContentEntry& entry : text.contents) {
+            if (entry.matched && entry.headingLine > 0)
+                m_sectionLines.emplace(entry.number, entry.headingLine);
+        }
+        for (const SectionAnchor& anchor : text.sectionAnchors) {
+            if (!anchor.number.empty())
+                m_sectionLines.emplace(anchor.number, anchor.line);
+        }
+    }
+
+    void addLine(std::size_t line) { tokenizeLine(m_lines.line(line), static_cast<int32_t>(line), m_tokens); }
+
+    void endParagraph()
+    {
+        m_hasTarget = false;
+        std::size_t k = 0;
+        while (k < m_tokens.size())
+            k = step(k);
+        m_tokens.clear();
+    }
+
+private:
+    std::string_view view(std::size_t k) const
+    {
+        if (k >= m_tokens.size())
+            return std::string_view();
+        const Token& token = m_tokens[k];
+        return m_lines.line(static_cast<std::size_t>(token.line))
+            .substr(static_cast<std::size_t>(token.start), static_cast<std::size_t>(token.end - token.start));
+    }
+
+    bool isWord(std::size_t k) const { return k < m_tokens.size() && m_tokens[k].kind == TokenKind::Word; }
+    bool isPunct(std::size_t k, char c) const
+    {
+        return k < m_tokens.size() && m_tokens[k].kind == TokenKind::Punct && view(k)[0] == c;
+    }
+    bool is(std::size_t k, std::string_view word) const { return isWord(k) && view(k) == word; }
+
+    // Glued to a word, a path or an identifier before it, a number is part
+    // of that: "10.17487/RFC9110" (a DOI), "draft-RFC1234", "x.RFC1".
+    bool gluedBefore(std::size_t k) const
+    {
+        const Token& token = m_tokens[k];
+        if (token.spaced)
+            return false;
+        const char c = m_lines.line(static_cast<std::size_t>(token.line))[static_cast<std::size_t>(token.start - 1)];
+        return isAlnum(c) || std::string_view("/-._@#=:\\%&?+").find(c) != std::string_view::npos;
+    }
+
+    // The RFC number of "RFC 1234" at k (two tokens) or "RFC1234" (one);
+    // `last` is its last token.
+    int32_t rfcAt(std::size_t k, std::size_t& last) const
+    {
+        if (!isWord(k) || gluedBefore(k))
+            return 0;
+        const std::string_view word = view(k);
+        if (word == "RFC" && isWord(k + 1)) {
+            last = k + 1;
+            return smallNumber(view(k + 1));
+        }
+        if (word.size() > 3 && word.substr(0, 3) == "RFC") {
+            last = k;
+            return smallNumber(word.substr(3));
+        }
+        return 0;
+    }
+
+    // After a link ending at token `last`, a closing bracket glued to it
+    // belongs to it: "[RFC9110], Section 3.2".
+    std::size_t withClosingBracket(std::size_t last) const
+    {
+        return isPunct(last + 1, ']') && !m_tokens[last + 1].spaced ? last + 1 : last;
+    }
+
+    // A link over tokens first..last, kept on the line of `last`.
+    LinkMark& emit(LinkKind kind, std::size_t first, std::size_t last)
+    {
+        const Token& from = m_tokens[first];
+        const Token& to = m_tokens[last];
+        LinkMark link;
+        link.kind = kind;
+        link.line = to.line;
+        link.startColumn = from.line == to.line ? from.start : to.start;
+        link.endColumn = to.end;
+        m_text.links.push_back(link);
+        return m_text.links.back();
+    }
+
+    void noteTarget(std::size_t last, int32_t rfc, int32_t reference)
+    {
+        m_targetEnd = withClosingBracket(last);
+        m_targetRfc = rfc;
+        m_targetReference = reference;
+        m_hasTarget = true;
+    }
+
+    std::size_t step(std::size_t k)
+    {
+        if (isPunct(k, '['))
+            return citation(k);
+        if (!isWord(k))
+            return k + 1;
+        const std::string_view word = view(k);
+        if (word == "RFCs")
+            return rfcList(k);
+        if (word.substr(0, 3) == "RFC")
+            return rfc(k);
+        if (word.substr(0, 3) == "BCP" || word.substr(0, 3) == "STD" || word.substr(0, 3) == "FYI")
+            return series(k);
+        if (word == "Section" || word == "section" || word == "SECTION" || word == "Appendix"
+            || word == "appendix" || word == "APPENDIX")
+            return section(k, false);
+        if (word == "Sections" || word == "sections" || word == "Appendices" || word == "appendices")
+            return section(k, true);
+        return k + 1;
+    }
+
+    std::size_t rfc(std::size_t k)
+    {
+        std::size_t last = k;
+        const int32_t number = rfcAt(k, last);
+        if (number == 0)
+            return k + 1;
+        emit(LinkKind::Rfc, k, last).targetRfc = number;
+        noteTarget(last, number, -1);
+        return last + 1;
+    }
+
+    // "RFCs 2818 and 7230", "RFCs 2045, 2046, and RFC 2047": each number.
+    std::size_t rfcList(std::size_t k)
+    {
+        if (gluedBefore(k) || !isWord(k + 1) || smallNumber(view(k + 1)) == 0)
+            return k + 1;
+        std::size_t first = k;
+        std::size_t number = k + 1;
+        for (;;) {
+            const int32_t value = smallNumber(view(number));
+            emit(LinkKind::Rfc, first, number).targetRfc = value;
+            noteTarget(number, value, -1);
+            std::size_t next = number + 1;
+            if (isPunct(next, ','))
+                ++next;
+            if (is(next, "and") || is(next, "or"))
+                ++next;
+            first = next;
+            if (is(next, "RFC"))
+                ++next;
+            if (next == number + 1 || !isWord(next) || smallNumber(view(next)) == 0)
+                return number + 1;
+            number = next;
+        }
+    }
+
+    std::size_t series(std::size_t k)
+    {
+        if (gluedBefore(k))
+            return k + 1;
+        const std::string_view word = view(k);
+        std::size_t last = k;
+        int32_t number = 0;
+        if (word.size() == 3 && isWord(k + 1)) {
+            last = k + 1;
+            number = smallNumber(view(k + 1));
+        } else if (word.size() > 3) {
+            number = smallNumber(word.substr(3));
+        }
+        if (number == 0)
+            return k + 1;
+        LinkMark& link = emit(LinkKind::Series, k, last);
+        link.series = std::string(word.substr(0, 3));
+        link.seriesNumber = number;
+        return last + 1;
+    }
+
+    // A bracketed label naming a reference, or a list of them ("[1, 2]").
+    // Any other bracket is read on as text, so that "[see RFC 1234]" still
+    // gives its RFC number.
+    std::size_t citation(std::size_t k)
+    {
+        const Token& open = m_tokens[k];
+        const std::string_view line = m_lines.line(static_cast<std::size_t>(open.line));
+        const std::size_t start = static_cast<std::size_t>(open.start);
+        const std::size_t close = closeAfter(open.line, start, line);
+        if (close == std::string_view::npos)
+            return k + 1;
+        // Each test here stops early on a line of brackets, so that such a
+        // line is read in linear time.
+        const auto whole = close - start < m_longestLabel
+            ? m_labels.find(std::string(line.substr(start, close + 1 - start)))
+            : m_labels.end();
+        const std::string_view inside = line.substr(start + 1, close - start - 1);
+        if (whole == m_labels.end() && (inside.find('[') != std::string_view::npos || inside.find(',') == std::string_view::npos))
+            return k + 1;
+        std::size_t closeToken = k + 1;
+        while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
+               && m_tokens[closeToken].start < close)
+            ++closeToken;
+        if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
+            return k + 1; // the "]" is inside a URL
+        if (whole != m_labels.end()) {
+            const bool definition = m_definitionLine[static_cast<std::size_t>(open.line)]
+                && line.find_first_not_of(" \t\f") == start;
+            if (!definition)
+                cite(open.line, start, close + 1, whole->second, closeToken);
+            return closeToken + 1;
+        }
+        // A list of labels; what follows its last label ("[RFC9110,
+        // Section 3.2]") is read on as text.
+        bool cited = false;
+        std::size_t next = k + 1;
+        for (std::size_t part = start + 1; part < close;) {
+            std::size_t end = line.find(',', part);
+            if (end == std::string_view::npos || end > close)
+                end = close;
+            std::size_t first = part;
+            while (first < end && isBlankChar(line[first]))
+                ++first;
+            std::size_t last = end;
+            while (last > first && isBlankChar(line[last - 1]))
+                --last;
+            const auto named = m_labels.find("[" + std::string(line.substr(first, last - first)) + "]");
+            if (named == m_labels.end())
+                return next;
+            while (next < closeToken && m_tokens[next].end < static_cast<int32_t>(last))
+                ++next;
+            cite(open.line, first, last, named->second, end == close ? closeToken : next);
+            cited = true;
+            part = end + 1;
+            ++next;
+        }
+        return cited ? closeToken + 1 : k + 1;
+    }
+
+    // The first "]" at or after `from` on line `line`. A line of many "["
+    // and no "]" is searched once, not once for each "[".
+    std::size_t closeAfter(int32_t line, std::size_t from, std::string_view text)
+    {
+        if (line != m_closeLine || from < m_closeFrom || (m_closeAt != std::string_view::npos && m_closeAt < from)) {
+            m_closeLine = line;
+            m_closeFrom = from;
+            m_closeAt = text.find(']', from);
+        }
+        return m_closeAt;
+    }
+
+    // `endToken` is the last token of the citation, for a "Section"
+    // after it.
+    void cite(int32_t line, std::size_t start, std::size_t end, int32_t reference, std::size_t endToken)
+    {
+        LinkMark link;
+        link.kind = LinkKind::Citation;
+        link.line = line;
+        link.startColumn = static_cast<int32_t>(start);
+        link.endColumn = static_cast<int32_t>(end);
+        link.targetReference = reference;
+        link.targetRfc = m_text.references[static_cast<std::size_t>(reference)].rfc;
+        m_text.links.push_back(link);
+        m_targetEnd = endToken;
+        m_targetRfc = link.targetRfc;
+        m_targetReference = reference;
+        m_hasTarget = true;
+    }
+
+    // The RFC named by "[label]" at k: through its reference, or the label
+    // itself when it is "[RFC1234]" without a reference (a modern RFC whose
+    // references were not read).
+    Target bracketTarget(std::size_t k) const
+    {
+        Target target;
+        const Token& open = m_tokens[k];
+        const std::string_view line = m_lines.line(static_cast<std::size_t>(open.line));
+        const std::size_t close = line.find(']', static_cast<std::size_t>(open.start));
+        if (close == std::string_view::npos)
+            return target;
+        const std::size_t start = static_cast<std::size_t>(open.start);
+        const auto named = m_labels.find(std::string(line.substr(start, close + 1 - start)));
+        if (named != m_labels.end()) {
+            target.reference = named->second;
+            target.rfc = m_text.references[static_cast<std::size_t>(named->second)].rfc;
+        } else if (close - start > 4 && line.substr(start + 1, 3) == "RFC") {
+            target.rfc = smallNumber(line.substr(start + 4, close - start - 4));
+        }
+        target.valid = target.rfc != 0;
+        return target;
+    }
+
+    // What "Section N" refers to, from the words after its last number
+    // ("of this document", "of RFC 9110", "of [HTTP]") or the link just
+    // before it ("RFC 9110, Section 3.2"). "of" followed by anything else
+    // ("of the TLS standard") names a document that is no RFC: no link.
+    Target sectionTarget(std::size_t first, std::size_t last) const
+    {
+        Target local;
+        local.valid = true;
+        const bool of = is(last + 1, "of");
+        if (of || is(last + 1, "in")) {
+            const std::size_t next = last + 2;
+            if (is(next, "this") || is(next, "This"))
+                return local;
+            std::size_t numberEnd = next;
+            if (const int32_t number = rfcAt(next, numberEnd); number != 0)
+                return Target{true, number, -1};
+            if (isPunct(next, '['))
+                return bracketTarget(next);
+            return of ? Target() : local;
+        }
+        std::size_t before = first - 1;
+        if (first > 0 && isPunct(before, ',') && before > 0)
+            --before;
+        if (first > 0 && m_hasTarget && before == m_targetEnd)
+            return Target{m_targetRfc != 0, m_targetRfc, m_targetReference};
+        return local;
+    }
+
+    // "Section 3.2", "Sections 3.2 and 4", "Appendix B.1", each number a
+    // link; RFC 7322 writes cross-references this way.
+    std::size_t section(std::size_t k, bool plural)
+    {
+        if (gluedBefore(k) || !isWord(k + 1) || !isSectionNumber(view(k + 1)))
+            return k + 1;
+        std::vector<std::size_t> numbers{k + 1};
+        while (plural) {
+            std::size_t next = numbers.back() + 1;
+            if (isPunct(next, ','))
+                ++next;
+            if (is(next, "and") || is(next, "or") || is(next, "through"))
+                ++next;
+            if (next == numbers.back() + 1 || !isWord(next) || !isSectionNumber(view(next)))
+                break;
+            numbers.push_back(next);
+        }
+        Target target = sectionTarget(k, numbers.back());
+        if (target.rfc != 0 && target.rfc == m_text.rfcNumber)
+            target = Target{true, 0, -1};
+        if (target.valid) {
+            for (std::size_t i = 0; i < numbers.size(); ++i) {
+                const std::string number(view(numbers[i]));
+                int32_t headingLine = 0;
+                if (target.rfc == 0) {
+                    // A section this document lacks is no link: a jump
+                    // that goes nowhere is worse than none.
+                    // So is a heading's own number ("Appendix A.  Example").
+                    const auto found = m_sectionLines.find(number);
+                    if (found == m_sectionLines.end() || found->second == m_tokens[numbers[i]].line + 1)
+                        continue;
+                    headingLine = found->second;
+                }
+                LinkMark& link = emit(LinkKind::Section, i == 0 ? k : numbers[i], numbers[i]);
+                link.targetRfc = target.rfc;
+                link.targetReference = target.reference;
+                link.targetSection = number;
+                link.targetLine = headingLine;
+            }
+        }
+        return numbers.back() + 1;
+    }
+
+    RfcText& m_text;
+    const TextLines& m_lines;
+    std::vector<Token> m_tokens;
+    std::unordered_map<std::string, int32_t> m_labels;
+    std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
+    std::unordered_map<std::string, int32_t> m_sectionLines;
+    std::size_t m_longestLabel = 0;
+    int32_t m_closeLine = -1;
+    std::size_t m_closeFrom = 0;
+    std::size_t m_closeAt = 0;
+    // The last RFC or citation link, for "RFC 9110, Section 3.2".
+    bool m_hasTarget = false;
+    std::size_t m_targetEnd = 0;
+    int32_t m_targetRfc = 0;
+    int32_t m_targetReference = -1;
+};
+
+// The left column of a front-matter line: up to two blanks in a row.
+std::string_view leftColumn(std::string_view line, std::size_t& start)
+{
+    start = 0;
+    while (start < line.size() && isBlankChar(line[start]))
+        ++start;
+    std::size_t end = start;
+    while (end < line.size() && !(isBlankChar(line[end]) && end + 1 < line.size() && isBlankChar(line[end + 1])))
+        ++end;
+    while (end > start && isBlankChar(line[end - 1]))
+        --end;
+    return line.substr(start, end - start);
+}
+
+// "Obsoletes: 2818, 7230, 7231," and its continuation "7538, 7615": each
+// number is a link; "STD: 97" is a series link.
+void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end)
+{
+    bool inList = false;
+    bool listGoesOn = false;
+    for (std::size_t i = 0; i < end && i < lines.size(); ++i) {
+        if (lines.roles[i] != LineRole::Text) {
+            inList = false;
+            continue;
+        }
+        std::size_t start = 0;
+        const std::string_view column = leftColumn(lines.line(i), start);
+        const bool listKeyword = column.substr(0, 9) == "Obsoletes" || column.substr(0, 7) == "Updates"
+            || column.substr(0, 10) == "Supercedes";
+        inList = listKeyword || (inList && listGoesOn && !column.empty() && isDigit(column.front()));
+        listGoesOn = !column.empty() && column.back() == ',';
+        if (inList) {
+            for (std::size_t j = 0; j < column.size();) {
+                std::size_t k = j;
+                while (k < column.size() && isAlnum(column[k]))
+                    ++k;
+                if (k == j) {
+                    ++j;
+                    continue;
+                }
+                if (const int32_t number = smallNumber(column.substr(j, k - j)); number != 0) {
+                    LinkMark link;
+                    link.kind = LinkKind::Rfc;
+                    link.line = static_cast<int32_t>(i);
+                    link.startColumn = static_cast<int32_t>(start + j);
+                    link.endColumn = static_cast<int32_t>(start + k);
+                    link.targetRfc = number;
+                    text.links.push_back(link);
+                }
+                j = k;
+            }
+            continue;
+        }
+        const std::string_view name = column.substr(0, 3);
+        if ((name == "BCP" || name == "STD" || name == "FYI") && column.size() > 4 && column[3] == ':') {
+            std::size_t digits = 4;
+            while (digits < column.size() && isBlankChar(column[digits]))
+                ++digits;
+            if (const int32_t number = smallNumber(column.substr(digits)); number != 0) {
+                LinkMark link;
+                link.kind = LinkKind::Series;
+                link.line = static_cast<int32_t>(i);
+                link.startColumn = static_cast<int32_t>(start);
+                link.endColumn = static_cast<int32_t>(start + column.size());
+                link.series = std::string(name);
+                link.seriesNumber = number;
+                text.links.push_back(link);
+            }
+        }
+    }
+}
+
+} // namespace
+
+void findLinks(RfcText& text, const TextLines& lines)
+{
+    text.links.clear();
+    const std::size_t bodyStart = text.titleLine > 0 ? static_cast<std::size_t>(text.titleLine - 1) : 0;
+    findFrontMatterLinks(text, lines, bodyStart);
+
+    // The contents' own lines are links to their sections already.
+    int32_t contentsFirst = 0;
+    int32_t contentsLast = 0;
+    for (const ContentEntry& entry : text.contents) {
+        if (entry.firstLine > 0 && (contentsFirst == 0 || entry.firstLine < contentsFirst))
+            contentsFirst = entry.firstLine;
+        contentsLast = std::max(contentsLast, entry.lastLine);
+    }
+    // Most lines name nothing: only a line with a word that starts a phrase
+    // ("ction" stands for "Section" and "section", "ppendi" for the forms of
+    // "Appendix") and the one after it, where the phrase may go on, are read
+    // as tokens.
+    const std::vector<bool> starting = linesHolding(
+        lines, {"[", "RFC", "BCP", "STD", "FYI", "ction", "CTION", "ppendi", "PPENDI"});
+    LinkScanner scanner(text, lines);
+    bool blank = false;
+    bool pageBreak = false;
+    int window = 0;
+    for (std::size_t i = bodyStart; i < lines.size(); ++i) {
+        const int32_t number = static_cast<int32_t>(i) + 1;
+        blank = blank || lines.roles[i] == LineRole::Blank;
+        pageBreak = pageBreak || lines.roles[i] == LineRole::PageBreak;
+        if (lines.roles[i] != LineRole::Text || (number >= contentsFirst && number <= contentsLast))
+            continue;
+        if (blank && !pageBreak) {
+            scanner.endParagraph();
+            window = 0;
+        }
+        blank = false;
+        pageBreak = false;
+        if (starting[i])
+            window = 2;
+        if (window > 0) {
+            scanner.addLine(i);
+            --window;
+        } else {
+            scanner.endParagraph();
+        }
+    }
+    scanner.endParagraph();
+    std::stable_sort(text.links.begin(), text.links.end(), [](const LinkMark& a, const LinkMark& b) {
+        return a.line != b.line ? a.line < b.line : a.startColumn < b.startColumn;
+    });
+}
+
+const LinkMark* linkAt(const RfcText& text, int32_t line, int32_t column)
+{
+    auto link = std::lower_bound(text.links.begin(), text.links.end(), line,
+                                 [](const LinkMark& l, int32_t wanted) { return l.line < wanted; });
+    for (; link != text.links.end() && link->line == line; ++link) {
+        if (link->startColumn <= column && column < link->endColumn)
+            return &*link;
+    }
+    return nullptr;
+}
+
+const char* linkKindName(LinkKind kind)
+{
+    switch (kind) {
+    case LinkKind::Citation:
+        return "citation";
+    case LinkKind::Rfc:
+        return "rfc";
+    case LinkKind::Series:
+        return "series";
+    case LinkKind::Section:
+        return "section";
+    }
+    return "";
+}
+
+} // namespace parchly

@@ -1,0 +1,322 @@
+#include "analysis/requirements.h"
+
+#include "analysis/section_anchors.h"
+#include "analysis/text_scan.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace parchly {
+
+namespace {
+
+bool isWordChar(char c)
+{
+    return isDigit(c) || isLetter(c) || c == '_';
+}
+
+bool isSpace(char c)
+{
+    return isBlankChar(c) || c == kFormFeed || c == '\v' || isLineEnd(c);
+}
+
+// Where one line's text sits in the joined paragraph.
+struct Segment {
+    std::size_t joinedStart = 0;
+    int32_t line = 0;
+    int32_t column = 0;
+};
+
+struct Keyword {
+    std::size_t position = 0;
+    const char* name = nullptr;
+};
+
+bool wordBoundary(std::string_view text, std::size_t at)
+{
+    return at == 0 || at >= text.size() || !isWordChar(text[at - 1]) || !isWordChar(text[at]);
+}
+
+// Whether the word before `at`, past the blanks, is "NOT"; its start in
+// `start`.
+bool notBefore(std::string_view text, std::size_t at, std::size_t& start)
+{
+    std::size_t end = at;
+    while (end > 0 && text[end - 1] == ' ')
+        --end;
+    if (end == at || end < 3 || text.substr(end - 3, 3) != "NOT" || (end > 3 && isWordChar(text[end - 4])))
+        return false;
+    start = end - 3;
+    return true;
+}
+
+// Whether the word after `end`, past the blanks, is "NOT".
+bool notAfter(std::string_view text, std::size_t end)
+{
+    std::size_t start = end;
+    while (start < text.size() && text[start] == ' ')
+        ++start;
+    return start > end && text.substr(start, 3) == "NOT"
+        && (start + 3 == text.size() || !isWordChar(text[start + 3]));
+}
+
+// The keywords of a paragraph in text order, longest form first: "MUST
+// NOT" is one, "NOT" alone none. Each keyword is searched for in the
+// whole paragraph, which is quicker than reading it word by word.
+std::vector<Keyword> findKeywords(std::string_view text)
+{
+    std::vector<Keyword> keywords;
+    struct Form {
+        std::string_view word;
+        const char* alone;
+        const char* withNot;
+    };
+    for (const Form& form : {Form{"MUST", "MUST", "MUST NOT"}, Form{"SHALL", "SHALL", "SHALL NOT"},
+                             Form{"SHOULD", "SHOULD", "SHOULD NOT"}, Form{"REQUIRED", "REQUIRED", nullptr},
+                             Form{"RECOMMENDED", "RECOMMENDED", nullptr}, Form{"MAY", "MAY", nullptr},
+                             Form{"OPTIONAL", "OPTIONAL", nullptr}}) {
+        for (std::size_t at = text.find(form.word); at != std::string_view::npos;
+             at = text.find(form.word, at + 1)) {
+            const std::size_t end = at + form.word.size();
+            if (!wordBoundary(text, at) || !wordBoundary(text, end))
+                continue;
+            std::size_t notStart = 0;
+            if (form.withNot != nullptr)
+                keywords.push_back({at, notAfter(text, end) ? form.withNot : form.alone});
+            else if (form.word == "RECOMMENDED" && notBefore(text, at, notStart))
+                keywords.push_back({notStart, "NOT RECOMMENDED"});
+            else
+                keywords.push_back({at, form.alone});
+        }
+    }
+    std::sort(keywords.begin(), keywords.end(),
+              [](const Keyword& a, const Keyword& b) { return a.position < b.position; });
+    return keywords;
+}
+
+// The paragraph that says how the keywords are to be read (RFC 2119,
+// section 1 of RFC 8174) quotes them all without requiring anything.
+bool isKeywordBoilerplate(std::string_view text)
+{
+    return text.find("interpreted as described") != std::string_view::npos
+        && (text.find("key words") != std::string_view::npos || text.find("Key words") != std::string_view::npos
+            || text.find("keywords") != std::string_view::npos || text.find("Keywords") != std::string_view::npos);
+}
+
+// A "." that ends a sentence: after it a blank or the end, and then no
+// lower-case letter ("e.g. the"); not after a single capital (an initial,
+// "J. Postel") or a common abbreviation.
+bool endsSentence(std::string_view text, std::size_t i)
+{
+    std::size_t after = i + 1;
+    while (after < text.size() && (text[after] == '"' || text[after] == ')' || text[after] == '\''))
+        ++after;
+    if (after < text.size() && text[after] != ' ')
+        return false;
+    while (after < text.size() && text[after] == ' ')
+        ++after;
+    if (after < text.size() && text[after] >= 'a' && text[after] <= 'z')
+        return false;
+    if (text[i] != '.')
+        return true;
+    std::size_t start = i;
+    while (start > 0 && (isWordChar(text[start - 1]) || text[start - 1] == '.'))
+        --start;
+    const std::string_view word = text.substr(start, i - start);
+    if (word.size() == 1 && word[0] >= 'A' && word[0] <= 'Z')
+        return false;
+    for (const std::string_view abbreviation : {"e.g", "i.e", "cf", "vs", "al", "Ed", "Fig", "Sec", "No"}) {
+        if (word == abbreviation)
+            return false;
+    }
+    return true;
+}
+
+// The sentence of a paragraph that holds offset `position`, as [start,
+// end): from just after the sentence end before it (not before `floor`,
+// the end of the sentence read last) to its own end. Each byte is looked at
+// at most twice over a paragraph.
+std::pair<std::size_t, std::size_t> sentenceAround(std::string_view text, std::size_t position, std::size_t floor)
+{
+    std::size_t start = floor;
+    for (std::size_t i = position; i > floor; --i) {
+        const char c = text[i - 1];
+        if ((c == '.' || c == '!' || c == '?') && endsSentence(text, i - 1)) {
+            start = i;
+            break;
+        }
+    }
+    while (start > 0 && start < position && (text[start] == '"' || text[start] == ')' || text[start] == '\''))
+        ++start; // a closing quote or parenthesis after the end
+    while (start < position && text[start] == ' ')
+        ++start;
+    std::size_t end = text.size();
+    for (std::size_t i = position; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((c == '.' || c == '!' || c == '?') && endsSentence(text, i)) {
+            end = i + 1;
+            while (end < text.size() && text[end] != ' ')
+                ++end;
+            break;
+        }
+    }
+    return {start, end};
+}
+
+// A sentence longer than this (a table or a figure read as text) is kept
+// as the part around its keyword.
+constexpr std::size_t kLongSentence = 1000;
+constexpr std::size_t kAroundKeyword = 120;
+
+// A list item's bullet at the start of a sentence is not part of it.
+std::string_view withoutBullet(std::string_view sentence)
+{
+    if (sentence.size() > 2 && std::string_view("o*-+").find(sentence[0]) != std::string_view::npos
+        && sentence[1] == ' ') {
+        std::size_t i = 1;
+        while (i < sentence.size() && sentence[i] == ' ')
+            ++i;
+        return sentence.substr(i);
+    }
+    return sentence;
+}
+
+class RequirementScanner {
+public:
+    RequirementScanner(RfcText& text) : m_text(text), m_references(referencesRanges(text)) {}
+
+    void addLine(std::string_view line, int32_t index, bool mayHoldKeyword)
+    {
+        m_lines.emplace_back(line, index);
+        m_keywords = m_keywords || mayHoldKeyword;
+        m_indented = isSpace(line.front());
+    }
+
+    bool lastIndented() const { return m_indented; }
+
+    void endParagraph()
+    {
+        if (m_keywords) {
+            for (const auto& [line, index] : m_lines)
+                join(line, index);
+            readParagraph();
+        }
+        m_lines.clear();
+        m_keywords = false;
+        m_joined.clear();
+        m_segments.clear();
+    }
+
+private:
+    void join(std::string_view line, int32_t index)
+    {
+        std::size_t first = 0;
+        while (first < line.size() && isSpace(line[first]))
+            ++first;
+        std::size_t last = line.size();
+        while (last > first && isSpace(line[last - 1]))
+            --last;
+        // A word broken at a hyphen goes on without a blank.
+        const bool hyphen = m_joined.size() > 1 && m_joined.back() == '-' && isLetter(m_joined[m_joined.size() - 2])
+            && isLetter(line[first]);
+        if (!m_joined.empty() && !hyphen)
+            m_joined += ' ';
+        m_segments.push_back({m_joined.size(), index, static_cast<int32_t>(first)});
+        m_joined.append(line.substr(first, last - first));
+    }
+
+    // The line and column of offset `position` of the joined paragraph.
+    std::pair<int32_t, int32_t> place(std::size_t position) const
+    {
+        auto segment = std::upper_bound(m_segments.begin(), m_segments.end(), position,
+                                        [](std::size_t p, const Segment& s) { return p < s.joinedStart; });
+        --segment;
+        return {segment->line, segment->column + static_cast<int32_t>(position - segment->joinedStart)};
+    }
+
+    bool inReferences(int32_t lineNumber) const
+    {
+        for (const auto& [first, end] : m_references) {
+            if (lineNumber >= first && lineNumber < end)
+                return true;
+        }
+        return false;
+    }
+
+    void readParagraph()
+    {
+        const std::vector<Keyword> keywords = findKeywords(m_joined);
+        if (keywords.empty() || isKeywordBoilerplate(m_joined))
+            return;
+        std::pair<std::size_t, std::size_t> sentence{0, 0};
+        for (const Keyword& keyword : keywords) {
+            const auto [line, column] = place(keyword.position);
+            if (inReferences(line + 1))
+                continue;
+            if (keyword.position >= sentence.second)
+                sentence = sentenceAround(m_joined, keyword.position, sentence.second);
+            auto [start, end] = sentence;
+            if (end - start > kLongSentence) {
+                start = std::max(start, keyword.position - std::min(keyword.position, kAroundKeyword));
+                end = std::min(end, keyword.position + kAroundKeyword);
+            }
+            const std::string_view text = withoutBullet(std::string_view(m_joined).substr(start, end - start));
+            RequirementSentence entry;
+            entry.keyword = keyword.name;
+            entry.line = line;
+            entry.column = column;
+            std::tie(entry.sentenceLine, entry.sentenceColumn) =
+                place(static_cast<std::size_t>(text.data() - m_joined.data()));
+            entry.section = sectionAtLine(m_text, line + 1);
+            entry.sentence = std::string(text);
+            m_text.requirements.push_back(std::move(entry));
+        }
+    }
+
+    RfcText& m_text;
+    std::vector<std::pair<int32_t, int32_t>> m_references;
+    std::vector<std::pair<std::string_view, int32_t>> m_lines;
+    bool m_keywords = false;
+    bool m_indented = false;
+    std::string m_joined;
+    std::vector<Segment> m_segments;
+};
+
+} // namespace
+
+void findRequirements(RfcText& text, const TextLines& lines)
+{
+    text.requirements.clear();
+    RequirementScanner scanner(text);
+    const std::vector<bool> keywords = linesHolding(
+        lines, {"MUST", "MAY", "SHALL", "SHOULD", "REQUIRED", "RECOMMENDED", "OPTIONAL"});
+    bool blank = false;
+    bool pageBreak = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines.roles[i] == LineRole::Blank) {
+            blank = true;
+            continue;
+        }
+        if (lines.roles[i] == LineRole::PageBreak) {
+            pageBreak = true;
+            continue;
+        }
+        const std::string_view line = lines.line(i);
+        // A paragraph goes on over a page break when the text on both sides
+        // is indented (not a heading).
+        const bool indented = isSpace(line.front());
+        if ((blank || pageBreak) && !(pageBreak && indented && scanner.lastIndented()))
+            scanner.endParagraph();
+        blank = false;
+        pageBreak = false;
+        scanner.addLine(line, static_cast<int32_t>(i), keywords[i]);
+    }
+    scanner.endParagraph();
+}
+
+} // namespace parchly

@@ -1,0 +1,199 @@
+#include "analysis/section_anchors.h"
+
+#include "analysis/references.h"
+#include "analysis/text_scan.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <limits>
+#include <unordered_set>
+
+namespace parchly {
+
+namespace {
+
+char at(std::string_view text, std::size_t i)
+{
+    return i < text.size() ? text[i] : '\0';
+}
+
+bool isUpper(char c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+
+// "." followed by digits, as many times as they come.
+std::size_t skipDottedDigits(std::string_view text, std::size_t i)
+{
+    while (at(text, i) == '.' && isDigit(at(text, i + 1))) {
+        i += 2;
+        while (isDigit(at(text, i)))
+            ++i;
+    }
+    return i;
+}
+
+std::string withoutTrailingDots(std::string number)
+{
+    while (!number.empty() && (number.back() == '.' || number.back() == ')'))
+        number.pop_back();
+    return number;
+}
+
+struct Candidate {
+    SectionAnchor anchor;
+    int priority = 0; // contents, headings, the body scan
+};
+
+std::string trimmed(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlankChar(text[begin]))
+        ++begin;
+    while (end > begin && isBlankChar(text[end - 1]))
+        --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+} // namespace
+
+std::string headingNumber(std::string_view heading, std::size_t& titleStart)
+{
+    titleStart = 0;
+    std::size_t i = 0;
+    bool appendix = false;
+    if (heading.size() > 9 && (heading.substr(0, 9) == "Appendix " || heading.substr(0, 9) == "APPENDIX ")) {
+        appendix = true;
+        while (isBlankChar(at(heading, i + 9)))
+            ++i;
+        i += 9;
+    }
+    const std::size_t start = i;
+    if (isDigit(at(heading, i))) {
+        while (i - start < 3 && isDigit(at(heading, i)))
+            ++i;
+        if (isDigit(at(heading, i)))
+            return std::string();
+    } else if (isUpper(at(heading, i)) && (appendix || at(heading, i + 1) == '.')) {
+        ++i; // "A.  Title": a lone capital needs its dot to be a number
+    } else {
+        return std::string();
+    }
+    i = skipDottedDigits(heading, i);
+    const std::size_t end = i;
+    const char mark = at(heading, i);
+    if (mark == '.' || mark == ')' || (appendix && (mark == ':' || mark == '-')))
+        ++i;
+    if (!isBlankChar(at(heading, i)))
+        return std::string();
+    while (isBlankChar(at(heading, i)))
+        ++i;
+    if (!isLetter(at(heading, i)))
+        return std::string();
+    titleStart = i;
+    return std::string(heading.substr(start, end - start));
+}
+
+void collectSectionAnchors(RfcText& text, const TextLines& lines)
+{
+    std::vector<Candidate> candidates;
+    std::unordered_set<std::string> known;
+    int32_t contentsFirst = 0;
+    int32_t contentsLast = 0;
+    for (const ContentEntry& entry : text.contents) {
+        if (entry.firstLine > 0 && (contentsFirst == 0 || entry.firstLine < contentsFirst))
+            contentsFirst = entry.firstLine;
+        contentsLast = std::max(contentsLast, entry.lastLine);
+        if (!entry.matched || entry.headingLine <= 0)
+            continue;
+        candidates.push_back({{entry.headingLine, withoutTrailingDots(entry.number), entry.title}, 0});
+        known.insert(candidates.back().anchor.number);
+    }
+    for (const SectionHeading& heading : text.headings) {
+        std::size_t titleStart = 0;
+        std::string number = heading.number.empty() ? headingNumber(heading.title, titleStart)
+                                                    : withoutTrailingDots(heading.number);
+        candidates.push_back({{heading.line, number, heading.title.substr(titleStart)}, 1});
+        known.insert(number);
+    }
+    // The body's own numbered headings, for the sections a contents leaves
+    // out or a contents that could not be read; a number already known is a
+    // numbered list item at the margin, not a heading.
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int32_t number = static_cast<int32_t>(i) + 1;
+        if (lines.roles[i] != LineRole::Text || number <= text.titleLine
+            || (number >= contentsFirst && number <= contentsLast))
+            continue;
+        // Some early RFCs indent their headings and write them in capitals
+        // (RFC 822: "     3.1.  GENERAL DESCRIPTION").
+        std::string_view line = lines.line(i);
+        std::size_t indent = 0;
+        while (indent < line.size() && indent <= 8 && isBlankChar(line[indent]))
+            ++indent;
+        line.remove_prefix(indent);
+        if (line.empty() || (!isDigit(line.front()) && !isLetter(line.front())))
+            continue;
+        std::size_t titleStart = 0;
+        std::string sectionNumber = headingNumber(line, titleStart);
+        if (sectionNumber.empty() || known.count(sectionNumber) != 0)
+            continue;
+        const std::string title = trimmed(line.substr(titleStart));
+        const bool capitals = std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        if ((indent > 0 && !capitals) || title.find("...") != std::string::npos)
+            continue; // a list item, or a contents line at the margin
+        known.insert(sectionNumber);
+        candidates.push_back({{number, std::move(sectionNumber), title}, 2});
+    }
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.anchor.line != b.anchor.line ? a.anchor.line < b.anchor.line : a.priority < b.priority;
+    });
+    text.sectionAnchors.clear();
+    for (Candidate& candidate : candidates) {
+        if (candidate.anchor.line <= 0
+            || (!text.sectionAnchors.empty() && text.sectionAnchors.back().line == candidate.anchor.line))
+            continue;
+        text.sectionAnchors.push_back(std::move(candidate.anchor));
+    }
+}
+
+int32_t sectionHeadingLine(const RfcText& text, const std::string& number)
+{
+    if (number.empty())
+        return 0;
+    for (const ContentEntry& entry : text.contents) {
+        if (entry.matched && entry.headingLine > 0 && withoutTrailingDots(entry.number) == number)
+            return entry.headingLine;
+    }
+    for (const SectionAnchor& anchor : text.sectionAnchors) {
+        if (anchor.number == number)
+            return anchor.line;
+    }
+    return 0;
+}
+
+int32_t sectionAtLine(const RfcText& text, int32_t line)
+{
+    const auto after = std::upper_bound(text.sectionAnchors.begin(), text.sectionAnchors.end(), line,
+                                        [](int32_t l, const SectionAnchor& a) { return l < a.line; });
+    return static_cast<int32_t>(after - text.sectionAnchors.begin()) - 1;
+}
+
+std::vector<std::pair<int32_t, int32_t>> referencesRanges(const RfcText& text)
+{
+    std::vector<std::pair<int32_t, int32_t>> ranges;
+    bool open = false;
+    for (const SectionAnchor& anchor : text.sectionAnchors) {
+        const bool references = isReferencesTitle(anchor.title);
+        if (references && !open) {
+            ranges.emplace_back(anchor.line, std::numeric_limits<int32_t>::max());
+            open = true;
+        } else if (!references && open) {
+            ranges.back().second = anchor.line;
+            open = false;
+        }
+    }
+    return ranges;
+}
+
+} // namespace parchly

@@ -1,0 +1,43 @@
+// The lines of an RFC held once in memory for the passes that look across
+// line ends (links, requirement sentences), with what each line is: text,
+// blank, or a page break (a page header, footer or form-feed line).
+#ifndef PARCHLY_ANALYSIS_TEXT_LINES_H
+#define PARCHLY_ANALYSIS_TEXT_LINES_H
+
+#include "analysis/line_reader.h"
+#include "analysis/rfc_text.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace parchly {
+
+enum class LineRole : uint8_t { Text, Blank, PageBreak };
+
+// Views into the reader's text, line ends removed: valid while the reader
+// lives.
+struct TextLines {
+    std::vector<std::string_view> lines;
+    std::vector<LineRole> roles;
+
+    std::size_t size() const { return lines.size(); }
+    std::string_view line(std::size_t i) const { return lines[i]; }
+};
+
+// Marks the lines that hold one of `words` anywhere. A search of the whole
+// text for each word, far quicker than a look at every byte of every line
+// when most lines hold none.
+std::vector<bool> linesHolding(const TextLines& lines, std::initializer_list<std::string_view> words);
+
+// Reads `file` from its start, line by line as every pass does (a long line
+// in 1,023-byte pieces), and marks the page headers and footers of
+// `text.pageMarks` and the form-feed lines as page breaks.
+TextLines readTextLines(LineReader& file, const RfcText& text);
+
+} // namespace parchly
+
+#endif
