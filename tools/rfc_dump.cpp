@@ -97,9 +97,9 @@ void writeRecord(JsonWriter& json, const RfcText& text)
     // The full lists and the series numbers of the front matter.
     json.intArray("obsoletesList", text.obsoletesList);
     json.intArray("updatesList", text.updatesList);
-    json.field("std", text.std);
-    json.field("bcp", text.bcp);
-    json.field("fyi", text.fyi);
+    json.field("std", text.stdNumber);
+    json.field("bcp", text.bcpNumber);
+    json.field("fyi", text.fyiNumber);
 }
 
 } // namespace

@@ -1,43 +1,89 @@
 #include "analysis/line_reader.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace parchly {
 
-std::string textModeBytes(const std::string& raw)
+void convertToTextMode(std::string& bytes)
 {
-    std::string text;
-    text.reserve(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
-            continue;
-        text.push_back(raw[i]);
+    char* const data = bytes.data();
+    const std::size_t size = bytes.size();
+    const void* firstCr = std::memchr(data, '\r', size);
+    if (firstCr == nullptr)
+        return;
+    // Every stretch between two CRs moves down over the CRs dropped before
+    // it, in the same buffer.
+    std::size_t out = static_cast<const char*>(firstCr) - data;
+    std::size_t in = out;
+    while (in < size) {
+        const void* cr = std::memchr(data + in, '\r', size - in);
+        const std::size_t stretchEnd = cr ? static_cast<const char*>(cr) - data : size;
+        std::memmove(data + out, data + in, stretchEnd - in);
+        out += stretchEnd - in;
+        in = stretchEnd;
+        if (in == size)
+            break;
+        const bool pairedWithLf = in + 1 < size && data[in + 1] == '\n';
+        if (!pairedWithLf)
+            data[out++] = '\r';
+        ++in;
     }
-    return text;
+    bytes.resize(out);
 }
 
-static bool readRawFile(const std::string& path, std::string& raw)
+std::string textModeBytes(std::string raw)
 {
-    std::ifstream file(path, std::ios::binary);
+    convertToTextMode(raw);
+    return raw;
+}
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The file's bytes in one read of its size, then whatever it grew by.
+bool readRawFile(const std::string& path, std::string& raw)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return false;
-    raw.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    raw.clear();
+    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+        const long size = std::ftell(file.get());
+        if (size > 0)
+            raw.resize(static_cast<std::size_t>(size));
+        std::rewind(file.get());
+    }
+    std::size_t filled = std::fread(raw.data(), 1, raw.size(), file.get());
+    raw.resize(filled);
+    char chunk[65536];
+    while (!std::ferror(file.get()) && !std::feof(file.get())) {
+        filled = std::fread(chunk, 1, sizeof chunk, file.get());
+        raw.append(chunk, filled);
+    }
+    return !std::ferror(file.get());
 }
+
+} // namespace
 
 bool readTextModeFile(const std::string& path, std::string& text)
 {
     std::string raw;
     if (!readRawFile(path, raw))
         return false;
-    text = textModeBytes(raw);
+    convertToTextMode(raw);
+    text = std::move(raw);
     return true;
 }
 
-LineReader::LineReader(const std::string& rawBytes)
-    : m_text(textModeBytes(rawBytes))
+LineReader::LineReader(std::string rawBytes)
+    : m_text(std::move(rawBytes))
 {
+    convertToTextMode(m_text);
 }
 
 std::optional<LineReader> LineReader::open(const std::string& path)
@@ -45,28 +91,38 @@ std::optional<LineReader> LineReader::open(const std::string& path)
     std::string raw;
     if (!readRawFile(path, raw))
         return std::nullopt;
-    return LineReader(raw);
+    return LineReader(std::move(raw));
+}
+
+std::optional<std::string_view> LineReader::nextLine()
+{
+    const std::size_t left = m_text.size() - m_position;
+    if (left == 0) {
+        m_atEnd = true;
+        return std::nullopt;
+    }
+    const std::size_t limit = kLineBufferSize - 1;
+    const char* const start = m_text.data() + m_position;
+    std::size_t length;
+    if (const void* lf = std::memchr(start, '\n', left < limit ? left : limit)) {
+        length = static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1;
+    } else {
+        length = left < limit ? left : limit;
+        // A read that ran into the end of the text before a line end; a
+        // piece that exactly fills the buffer has not looked past it.
+        if (left < limit)
+            m_atEnd = true;
+    }
+    m_position += length;
+    return std::string_view(start, length);
 }
 
 bool LineReader::readLine(std::string& line)
 {
-    if (m_position >= m_text.size()) {
-        m_atEnd = true;
+    const std::optional<std::string_view> next = nextLine();
+    if (!next)
         return false;
-    }
-    const std::size_t limit = kLineBufferSize - 1;
-    std::size_t end = m_position;
-    bool lineEnded = false;
-    while (!lineEnded && end - m_position < limit) {
-        if (end == m_text.size()) {
-            // The read ran into the end of the text before a line end.
-            m_atEnd = true;
-            break;
-        }
-        lineEnded = m_text[end++] == '\n';
-    }
-    line.assign(m_text, m_position, end - m_position);
-    m_position = end;
+    line.assign(next->data(), next->size());
     return true;
 }
 

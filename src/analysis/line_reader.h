@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace parchly {
 
@@ -13,24 +14,41 @@ namespace parchly {
 // line arrives in pieces of kLineBufferSize - 1 bytes, each read as a line.
 constexpr std::size_t kLineBufferSize = 1024;
 
-// The text of a file as a text-mode read gives it: every CR LF pair becomes
-// a single LF; every other byte, a lone CR included, stays as it is.
-std::string textModeBytes(const std::string& raw);
+// Turns every CR LF pair of `bytes` into a single LF in place, as a
+// text-mode read gives the text; every other byte, a lone CR included,
+// stays. Text without a CR is left untouched at the cost of one search.
+void convertToTextMode(std::string& bytes);
+
+// The text of a file as a text-mode read gives it.
+std::string textModeBytes(std::string raw);
 
 // Reads the whole file into `text` in text mode; false when it cannot be read.
 bool readTextModeFile(const std::string& path, std::string& text);
 
+// Holds the whole text once, in text mode, and hands out its lines as views
+// into it: no pass copies a line to read it.
 class LineReader {
 public:
     // Reads from bytes already in memory, as they would be in the file.
-    explicit LineReader(const std::string& rawBytes);
+    explicit LineReader(std::string rawBytes);
 
     // Opens a file; empty when the file cannot be read.
     static std::optional<LineReader> open(const std::string& path);
 
-    // Reads the next line, its line end kept, into `line`. False, with
-    // `line` left as it was, when nothing is left to read.
+    // The next line, its line end kept, as a view that stays valid as long
+    // as the reader; empty when nothing is left to read.
+    std::optional<std::string_view> nextLine();
+
+    // Copies the next line into `line`, for callers that keep their lines.
+    // False, with `line` left as it was, when nothing is left to read.
     bool readLine(std::string& line);
+
+    // The next byte to be read, or -1 at the end of the text; the reader
+    // stays where it is.
+    int peekByte() const
+    {
+        return m_position < m_text.size() ? static_cast<unsigned char>(m_text[m_position]) : -1;
+    }
 
     // True once a read has reached the end of the text, as the end-of-file
     // state of a stream: after a last line without line end, or after a
@@ -40,7 +58,7 @@ public:
     void rewind();
 
     // What is left to read, for a pass that must look ahead before it reads.
-    std::string remainingText() const { return m_text.substr(m_position); }
+    std::string_view remainingText() const { return std::string_view(m_text).substr(m_position); }
 
 private:
     std::string m_text;

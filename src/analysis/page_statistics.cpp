@@ -39,17 +39,17 @@ void measureMarks(RfcText& text, bool headers)
 
 // Blank here means made of spaces, tabs and line ends only; a form-feed
 // line is not blank.
-bool isEmptyLine(const std::string& line)
+bool isEmptyLine(std::string_view line)
 {
-    return line.find_first_not_of(" \t\r\n") == std::string::npos;
+    return line.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 // Counts the blank lines after each page's header and before its footer.
-void countBlankLines(RfcText& text, LineSource& source)
+void countBlankLines(RfcText& text, LineReader& source)
 {
     source.rewind();
     const std::size_t pages = text.pageEnds.size() - 1;
-    std::string line;
+    std::optional<std::string_view> line;
     int32_t counter = 0;
     for (std::size_t p = 0; p < pages; ++p) {
         const int32_t top = text.pageEnds[p] + text.linesBeforeHeader[p] + 1;
@@ -57,14 +57,14 @@ void countBlankLines(RfcText& text, LineSource& source)
         int32_t blanks = 0;
         bool atEnd = false;
         while (counter < bottom) {
-            if (!source.readLine(line)) {
+            if (!(line = source.nextLine())) {
                 atEnd = true;
                 break;
             }
             ++counter;
             if (counter <= top)
                 continue;
-            if (!isEmptyLine(line))
+            if (!isEmptyLine(*line))
                 break;
             ++blanks;
         }
@@ -78,9 +78,9 @@ void countBlankLines(RfcText& text, LineSource& source)
             continue;
         }
         int32_t lastText = counter;
-        while (counter < bottom && source.readLine(line)) {
+        while (counter < bottom && (line = source.nextLine())) {
             ++counter;
-            if (!isEmptyLine(line))
+            if (!isEmptyLine(*line))
                 lastText = counter;
         }
         text.blankBeforeFooter.push_back(bottom - lastText);
@@ -120,7 +120,7 @@ void computeHiddenBoundaries(RfcText& text, bool withBlankLines)
 
 } // namespace
 
-void computePageStatistics(RfcText& text, LineSource& source, bool withBlankLines)
+void computePageStatistics(RfcText& text, LineReader& source, bool withBlankLines)
 {
     if (text.pageEnds.empty())
         return;

@@ -14,7 +14,7 @@ namespace parchly {
 // pageMarks, reading the text once more from its start. With
 // `withBlankLines` the blank lines next to headers and footers are taken
 // away with them in the pageEndsNo* tables.
-void computePageStatistics(RfcText& text, LineSource& source, bool withBlankLines);
+void computePageStatistics(RfcText& text, LineReader& source, bool withBlankLines);
 
 } // namespace parchly
 

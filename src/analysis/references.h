@@ -14,7 +14,7 @@ bool isReferencesTitle(const std::string& title);
 
 // Fills `references` from the sections of `contents` whose heading was
 // located and whose title names references, and then `citations`. The pass
-// counts its own lines in `lineCount` and `pageCount` and restores both.
+// counts its own lines; the record's counts stay those of the analysis.
 // False without doing anything when `file` is null, the record is the index,
 // reference analysis is disabled or there are no contents; otherwise the
 // result of findCitations.

@@ -126,14 +126,14 @@ TEST(FrontMatter, StreamAndSeriesLinesAreNoAuthors)
         ASSERT_EQ(text.authors.size(), 2u) << stream;
         EXPECT_EQ(text.authors[0].name, "A. Alpha");
         EXPECT_EQ(text.authors[1].organisation, "Org B");
-        EXPECT_EQ(text.bcp * 100 + text.fyi, 1436);
+        EXPECT_EQ(text.bcpNumber * 100 + text.fyiNumber, 1436);
     }
 
     // Five-digit number, STD, ISSN, and an Obsoletes list wrapped over two
     // lines, whose last number on its keyword line is kept as written (none).
     const RfcText text = analyseBytes(test::fixtureBytes("unpaginated.txt")).text;
     EXPECT_EQ(text.rfcNumber, 10123);
-    EXPECT_EQ(text.std, 99);
+    EXPECT_EQ(text.stdNumber, 99);
     EXPECT_EQ(text.obsoletesList, (std::vector<int32_t>{7001, 7002, 7003, 7004, 7005, 7006, 7007, 7008}));
     EXPECT_EQ(text.obsoletes, 0);
     EXPECT_EQ(text.updatesList, std::vector<int32_t>{6000});

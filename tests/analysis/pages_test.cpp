@@ -18,9 +18,8 @@ using test::nineties;
 bool classify(RfcText& text, const std::string& line, bool pageBreakSeen,
               const std::string& following = "")
 {
-    LineReader reader(following);
-    LineSource source(reader);
-    return classifyPageLine(text, source, line, skipBlanks(line, 0), pageBreakSeen);
+    const LineReader reader(following);
+    return classifyPageLine(text, reader, line, skipBlanks(line, 0), pageBreakSeen);
 }
 
 const std::string kHeader = "RFC 2616                        HTTP/1.1                       June 1999\n";
