@@ -2,24 +2,21 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace parchly {
 
-void convertToTextMode(std::string& bytes)
+std::size_t convertToTextMode(char* data, std::size_t size)
 {
-    char* const data = bytes.data();
-    const std::size_t size = bytes.size();
     const void* firstCr = std::memchr(data, '\r', size);
     if (firstCr == nullptr)
-        return;
+        return size;
     // Every stretch between two CRs moves down over the CRs dropped before
     // it, in the same buffer.
-    std::size_t out = static_cast<const char*>(firstCr) - data;
+    std::size_t out = static_cast<std::size_t>(static_cast<const char*>(firstCr) - data);
     std::size_t in = out;
     while (in < size) {
         const void* cr = std::memchr(data + in, '\r', size - in);
-        const std::size_t stretchEnd = cr ? static_cast<const char*>(cr) - data : size;
+        const std::size_t stretchEnd = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : size;
         std::memmove(data + out, data + in, stretchEnd - in);
         out += stretchEnd - in;
         in = stretchEnd;
@@ -30,12 +27,12 @@ void convertToTextMode(std::string& bytes)
             data[out++] = '\r';
         ++in;
     }
-    bytes.resize(out);
+    return out;
 }
 
 std::string textModeBytes(std::string raw)
 {
-    convertToTextMode(raw);
+    raw.resize(convertToTextMode(raw.data(), raw.size()));
     return raw;
 }
 
@@ -45,25 +42,31 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The file's bytes in one read of its size, then whatever it grew by.
-bool readRawFile(const std::string& path, std::string& raw)
+// The file's bytes: one read of its size, then whatever it grew by.
+bool readRawFile(const std::string& path, std::unique_ptr<char[]>& bytes, std::size_t& size)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return false;
-    raw.clear();
+    std::size_t capacity = 0;
     if (std::fseek(file.get(), 0, SEEK_END) == 0) {
-        const long size = std::ftell(file.get());
-        if (size > 0)
-            raw.resize(static_cast<std::size_t>(size));
+        const long end = std::ftell(file.get());
+        capacity = end > 0 ? static_cast<std::size_t>(end) : 0;
         std::rewind(file.get());
     }
-    std::size_t filled = std::fread(raw.data(), 1, raw.size(), file.get());
-    raw.resize(filled);
-    char chunk[65536];
-    while (!std::ferror(file.get()) && !std::feof(file.get())) {
-        filled = std::fread(chunk, 1, sizeof chunk, file.get());
-        raw.append(chunk, filled);
+    // One byte more than the size, to see the end of the file in the
+    // first read.
+    capacity += 1;
+    bytes.reset(new char[capacity]);
+    size = 0;
+    for (;;) {
+        size += std::fread(bytes.get() + size, 1, capacity - size, file.get());
+        if (size < capacity)
+            break;
+        std::unique_ptr<char[]> larger(new char[capacity * 2]);
+        std::memcpy(larger.get(), bytes.get(), size);
+        bytes = std::move(larger);
+        capacity *= 2;
     }
     return !std::ferror(file.get());
 }
@@ -72,49 +75,69 @@ bool readRawFile(const std::string& path, std::string& raw)
 
 bool readTextModeFile(const std::string& path, std::string& text)
 {
-    std::string raw;
-    if (!readRawFile(path, raw))
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    if (!readRawFile(path, bytes, size))
         return false;
-    convertToTextMode(raw);
-    text = std::move(raw);
+    text.assign(bytes.get(), convertToTextMode(bytes.get(), size));
     return true;
 }
 
-LineReader::LineReader(std::string rawBytes)
-    : m_text(std::move(rawBytes))
+LineReader::LineReader(std::unique_ptr<char[]> text, std::size_t size)
+    : m_text(std::move(text)), m_size(size)
 {
-    convertToTextMode(m_text);
+    cutLines();
+}
+
+LineReader::LineReader(std::string_view rawBytes)
+    : m_text(new char[rawBytes.size() + 1]), m_size(rawBytes.size())
+{
+    std::memcpy(m_text.get(), rawBytes.data(), rawBytes.size());
+    cutLines();
 }
 
 std::optional<LineReader> LineReader::open(const std::string& path)
 {
-    std::string raw;
-    if (!readRawFile(path, raw))
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    if (!readRawFile(path, bytes, size))
         return std::nullopt;
-    return LineReader(std::move(raw));
+    return LineReader(std::move(bytes), size);
 }
 
-std::optional<std::string_view> LineReader::nextLine()
+bool LineReader::cutRawLines()
 {
-    const std::size_t left = m_text.size() - m_position;
-    if (left == 0) {
-        m_atEnd = true;
-        return std::nullopt;
-    }
+    // Each line ends after its LF, or after kLineBufferSize - 1 bytes when
+    // it is longer: the rest is the next line, as the buffer would read it.
     const std::size_t limit = kLineBufferSize - 1;
-    const char* const start = m_text.data() + m_position;
-    std::size_t length;
-    if (const void* lf = std::memchr(start, '\n', left < limit ? left : limit)) {
-        length = static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1;
-    } else {
-        length = left < limit ? left : limit;
-        // A read that ran into the end of the text before a line end; a
-        // piece that exactly fills the buffer has not looked past it.
-        if (left < limit)
-            m_atEnd = true;
+    const char* const text = m_text.get();
+    m_lineEnds.clear();
+    m_lineEnds.reserve(m_size / 32 + 1);
+    bool crLf = false;
+    for (std::size_t start = 0; start < m_size;) {
+        const std::size_t left = m_size - start;
+        const void* found = std::memchr(text + start, '\n', left < limit ? left : limit);
+        if (found == nullptr) {
+            start += left < limit ? left : limit;
+        } else {
+            const std::size_t lf = static_cast<std::size_t>(static_cast<const char*>(found) - text);
+            // Every LF is met here, so every CR LF pair is seen here too.
+            crLf = crLf || (lf > 0 && text[lf - 1] == '\r');
+            start = lf + 1;
+        }
+        m_lineEnds.push_back(start);
     }
-    m_position += length;
-    return std::string_view(start, length);
+    return !crLf;
+}
+
+void LineReader::cutLines()
+{
+    // Text with a CR LF pair is turned into text mode and cut again; other
+    // text, nearly all, is never searched for a CR.
+    if (!cutRawLines()) {
+        m_size = convertToTextMode(m_text.get(), m_size);
+        cutRawLines();
+    }
 }
 
 bool LineReader::readLine(std::string& line)
@@ -128,7 +151,7 @@ bool LineReader::readLine(std::string& line)
 
 void LineReader::rewind()
 {
-    m_position = 0;
+    m_next = 0;
     m_atEnd = false;
 }
 

@@ -20,6 +20,17 @@ bool equalIgnoringCase(std::string_view a, std::string_view b, std::size_t lengt
     return true;
 }
 
+// Whether the line holds "[Page " or "[page ", looked for once per bracket
+// since nearly every indented line is offered here.
+bool holdsPageWord(std::string_view line)
+{
+    for (std::size_t at = line.find('['); at != std::string_view::npos; at = line.find('[', at + 1)) {
+        if (startsWithAt(line, at + 1, "Page ") || startsWithAt(line, at + 1, "page "))
+            return true;
+    }
+    return false;
+}
+
 // The first word of an unindented line and where the scan goes on after it.
 struct FirstWord {
     std::string_view word;
@@ -131,7 +142,7 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        if (line.find("[Page ") == std::string_view::npos && line.find("[page ") == std::string_view::npos)
+        if (!holdsPageWord(line))
             return PageLine::kNone;
         first.after = rest;
     }

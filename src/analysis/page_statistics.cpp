@@ -41,7 +41,11 @@ void measureMarks(RfcText& text, bool headers)
 // line is not blank.
 bool isEmptyLine(std::string_view line)
 {
-    return line.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    for (char c : line) {
+        if (!isBlankChar(c) && !isLineEnd(c))
+            return false;
+    }
+    return true;
 }
 
 // Counts the blank lines after each page's header and before its footer.

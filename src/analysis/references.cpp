@@ -275,12 +275,24 @@ bool findCitations(RfcText& text, LineReader* file)
     file->rewind();
     text.citations.clear();
     const int32_t firstReferenceLine = text.references.front().firstLine;
-    int32_t index = 0;
-    for (std::optional<std::string_view> next = file->nextLine(); next; next = file->nextLine(), ++index) {
-        const std::string_view line = *next;
-        const std::size_t open = line.find('[');
-        if (open == std::string_view::npos)
-            continue;
+    int32_t index = -1;
+    // The text is searched for brackets rather than each line in turn: most
+    // lines hold none, and the lines before the next bracket are passed by.
+    for (;;) {
+        const std::string_view ahead = file->remainingText();
+        const std::size_t bracket = ahead.find('[');
+        if (bracket == std::string_view::npos)
+            break;
+        std::string_view line;
+        std::size_t lineStart = 0;
+        for (;;) {
+            line = *file->nextLine();
+            ++index;
+            if (lineStart + line.size() > bracket)
+                break;
+            lineStart += line.size();
+        }
+        const std::size_t open = bracket - lineStart;
         const std::size_t close = line.find(']', open);
         if (close == std::string_view::npos)
             continue;
