@@ -39,18 +39,6 @@ inline bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view 
     return text.size() >= prefix.size() && equalIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
-// Where `part` first occurs in `text` without regard to case, or npos.
-inline std::size_t findIgnoringAsciiCase(std::string_view text, std::string_view part)
-{
-    if (part.size() > text.size())
-        return std::string_view::npos;
-    for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
-        if (equalIgnoringAsciiCase(text.substr(at, part.size()), part))
-            return at;
-    }
-    return std::string_view::npos;
-}
-
 } // namespace parchly
 
 #endif

@@ -67,6 +67,25 @@ bool numberExtends(const std::string& heading, std::size_t lead, const std::stri
     return true;
 }
 
+// Whether `part` occurs in `lower`, a text in lower case, without regard
+// to the case of `part`. Every heading is tried against many entries, so
+// the search runs on the lowered heading and looks for the first byte.
+bool containsInLowerCase(std::string_view lower, std::string_view part)
+{
+    if (part.empty())
+        return true;
+    const char first = lowerAscii(part[0]);
+    for (std::size_t at = lower.find(first); at != std::string_view::npos && lower.size() - at >= part.size();
+         at = lower.find(first, at + 1)) {
+        std::size_t k = 1;
+        while (k < part.size() && lower[at + k] == lowerAscii(part[k]))
+            ++k;
+        if (k == part.size())
+            return true;
+    }
+    return false;
+}
+
 // `heading` is in lower case; the entry's number and title are compared
 // without regard to case.
 bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEntry& entry,
@@ -75,7 +94,7 @@ bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEnt
     const std::string& number = entry.number;
     if (entry.matched || !startsWithIgnoringAsciiCase(heading, number) || number.size() > lead)
         return false;
-    if (findIgnoringAsciiCase(heading, entry.title) != std::string_view::npos)
+    if (containsInLowerCase(heading, entry.title))
         return true;
     if (!isExpected)
         return false;

@@ -75,6 +75,19 @@ public:
 
     void rewind();
 
+    // Reads past `count` lines as that many reads would, the end state
+    // included; how many there were.
+    std::size_t skipLines(std::size_t count);
+
+    // The number of lines of the text, and line `index` (0-based), for a
+    // pass that looks at lines out of order; the reader stays where it is.
+    std::size_t lineTotal() const { return m_lineEnds.size(); }
+    std::string_view lineAt(std::size_t index) const
+    {
+        const std::size_t start = lineStart(index);
+        return std::string_view(m_text.get() + start, m_lineEnds[index] - start);
+    }
+
     // What is left to read, for a pass that must look ahead before it reads.
     std::string_view remainingText() const
     {

@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace parchly {
 
@@ -146,9 +149,8 @@ std::string readEntryText(ReferencesScan& scan, std::string_view& line, std::siz
 // the stream is already past it, since it only moves forward.
 void readThroughLine(ReferencesScan& scan, int32_t lineNumber)
 {
-    std::string_view line;
-    while (scan.lineCount < lineNumber && readCountedLine(scan, line)) {
-    }
+    if (scan.lineCount < lineNumber)
+        scan.lineCount += static_cast<int32_t>(scan.file.skipLines(static_cast<std::size_t>(lineNumber - scan.lineCount)));
 }
 
 // Reads the entries of the references section of contents entry `section`,
@@ -218,13 +220,11 @@ int32_t sectionEnd(const RfcText& text, std::size_t i)
 
 } // namespace
 
-bool isReferencesTitle(const std::string& title)
+bool isReferencesTitle(std::string_view text)
 {
-    const std::string text = lowerCopy(title);
-
     const std::string_view kAppendix = "appendix ";
     std::size_t position = 0;
-    if (text.compare(0, kAppendix.size(), kAppendix) == 0) {
+    if (startsWithIgnoringAsciiCase(text, kAppendix)) {
         position = skipBlanks(text, kAppendix.size());
         const char mark = charAt(text, position + 1);
         const bool letterMark = isLetter(charAt(text, position))
@@ -237,9 +237,9 @@ bool isReferencesTitle(const std::string& title)
         }
         position = skipBlanks(text, position);
     }
-    const std::string rest = text.substr(position);
-    return rest == "references" || rest == "normative references"
-        || rest == "informative references";
+    const std::string_view rest = text.substr(position);
+    return equalIgnoringAsciiCase(rest, "references") || equalIgnoringAsciiCase(rest, "normative references")
+        || equalIgnoringAsciiCase(rest, "informative references");
 }
 
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options)
@@ -275,6 +275,14 @@ bool findCitations(RfcText& text, LineReader* file)
     file->rewind();
     text.citations.clear();
     const int32_t firstReferenceLine = text.references.front().firstLine;
+    // The labels in order, each with its reference; of equal labels the
+    // first reference comes first and is the one a citation names.
+    using Label = std::pair<std::string_view, int32_t>;
+    std::vector<Label> labels;
+    labels.reserve(text.references.size());
+    for (std::size_t r = 0; r < text.references.size(); ++r)
+        labels.emplace_back(text.references[r].label, static_cast<int32_t>(r));
+    std::sort(labels.begin(), labels.end());
     int32_t index = -1;
     // The text is searched for brackets rather than each line in turn: most
     // lines hold none, and the lines before the next bracket are passed by.
@@ -299,14 +307,12 @@ bool findCitations(RfcText& text, LineReader* file)
         if (index >= firstReferenceLine)
             break;
 
-        const std::size_t length = close + 1 - open;
-        for (std::size_t r = 0; r < text.references.size(); ++r) {
-            if (text.references[r].label.compare(0, length, line, open, length) == 0) {
-                text.citations.push_back(CitationMark{index, static_cast<int32_t>(open),
-                                                      static_cast<int32_t>(close + 1),
-                                                      static_cast<int32_t>(r)});
-                break;
-            }
+        const std::string_view bracketed = line.substr(open, close + 1 - open);
+        const auto found = std::lower_bound(labels.begin(), labels.end(), bracketed,
+                                            [](const Label& label, std::string_view text) { return label.first < text; });
+        if (found != labels.end() && found->first == bracketed) {
+            text.citations.push_back(CitationMark{index, static_cast<int32_t>(open),
+                                                  static_cast<int32_t>(close + 1), found->second});
         }
     }
     return true;

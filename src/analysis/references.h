@@ -5,12 +5,12 @@
 
 #include "analysis/analyse.h"
 
-#include <string>
+#include <string_view>
 
 namespace parchly {
 
 // Whether a section title names a references section.
-bool isReferencesTitle(const std::string& title);
+bool isReferencesTitle(std::string_view title);
 
 // Fills `references` from the sections of `contents` whose heading was
 // located and whose title names references, and then `citations`. The pass
