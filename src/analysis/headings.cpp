@@ -172,7 +172,7 @@ int32_t matchHeading(RfcText& text, const std::string& heading, int32_t line, in
 {
     if (heading.empty())
         return -1;
-    const std::string lower = lowerCopy(heading);
+    const std::string lower = lowerAsciiCopy(heading);
     const std::size_t lead = leadingRun(lower);
     for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected);
          i < text.contents.size(); ++i) {

@@ -11,15 +11,6 @@ namespace {
 
 enum class PageLine { kNone, kHeader, kFooter };
 
-bool equalIgnoringCase(std::string_view a, std::string_view b, std::size_t length)
-{
-    for (std::size_t i = 0; i < length; ++i) {
-        if (lowerAscii(charAt(a, i)) != lowerAscii(charAt(b, i)))
-            return false;
-    }
-    return true;
-}
-
 // Whether the line holds "[Page " or "[page ", looked for once per bracket
 // since nearly every indented line is offered here.
 bool holdsPageWord(std::string_view line)
@@ -54,7 +45,8 @@ bool headerDateMatches(const RfcText& text, std::string_view line)
     if (!readLineDate(line, date) || date.year != text.year)
         return false;
     const std::size_t shorter = std::min(date.month.size(), text.month.size());
-    if (!equalIgnoringCase(date.month, text.month, shorter))
+    if (!equalIgnoringAsciiCase(std::string_view(date.month).substr(0, shorter),
+                                std::string_view(text.month).substr(0, shorter)))
         return false;
     return text.day == 0 || date.day == 0 || text.day == date.day;
 }
@@ -100,7 +92,7 @@ bool endsInThisPageNumber(const RfcText& text, std::string_view line)
     while (wordStart > 0 && !isBlankChar(line[wordStart - 1]))
         --wordStart;
     return charAt(line, wordStart) == '[' && wordEnd - wordStart >= 5
-        && equalIgnoringCase(line.substr(wordStart + 1, 4), "page", 4);
+        && equalIgnoringAsciiCase(line.substr(wordStart + 1, 4), "page");
 }
 
 // A footer that names the first author: "Fielding, et al.", "Smith & Jones",

@@ -29,8 +29,6 @@ inline bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-inline std::string lowerCopy(std::string_view text) { return lowerAsciiCopy(text); }
-
 // Whether `text` holds the whole of `prefix` from position `at` on.
 inline bool startsWithAt(std::string_view text, std::size_t at, std::string_view prefix)
 {
