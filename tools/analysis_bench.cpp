@@ -16,22 +16,27 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Opens and analyses one file as a document does; its size in bytes.
-std::uintmax_t analyseFile(const std::filesystem::path& file)
+// A file to analyse, its size taken once, outside the timing.
+struct BenchFile {
+    std::string path;
+    std::uintmax_t size = 0;
+};
+
+// Opens and analyses one file as a document does; its size in bytes, 0
+// when it cannot be read.
+std::uintmax_t analyseFile(const BenchFile& file)
 {
-    std::optional<LineReader> reader = LineReader::open(file.string());
+    std::optional<LineReader> reader = LineReader::open(file.path);
     if (!reader)
         return 0;
     RfcText text;
     analyseText(text, &*reader, LimitsBlock(), AnalysisOptions());
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    return error ? 0 : size;
+    return file.size;
 }
 
 // One round: the whole list `passes` times, the work shared by `threads`
 // threads through one counter; megabytes per second.
-double oneRound(const std::vector<std::filesystem::path>& files, int threads, int passes)
+double oneRound(const std::vector<BenchFile>& files, int threads, int passes)
 {
     const std::size_t jobs = files.size() * static_cast<std::size_t>(passes);
     std::atomic<std::size_t> next{0};
@@ -55,8 +60,15 @@ double oneRound(const std::vector<std::filesystem::path>& files, int threads, in
 
 } // namespace
 
-double analysisMegabytesPerSecond(const std::vector<std::filesystem::path>& files, int threads)
+double analysisMegabytesPerSecond(const std::vector<std::filesystem::path>& paths, int threads)
 {
+    std::vector<BenchFile> files;
+    for (const std::filesystem::path& path : paths) {
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(path, error);
+        if (!error)
+            files.push_back({path.string(), size});
+    }
     if (files.empty())
         return 0;
     if (threads <= 0)

@@ -109,75 +109,54 @@ std::optional<LineReader> LineReader::open(const std::string& path)
     return LineReader(std::move(bytes), size);
 }
 
-namespace {
-
-// Records the lines of a text as its LFs are met, in order: a line ends
-// after its LF, or after kLineBufferSize - 1 bytes when it is longer, the
-// rest being the next line, as the buffer would read it.
-class LineCutter {
-public:
-    LineCutter(const char* text, std::vector<std::size_t>& ends) : m_text(text), m_ends(ends) {}
-
-    void lineFeedAt(std::size_t lf)
-    {
-        while (lf - m_start >= kLimit) {
-            m_start += kLimit;
-            m_ends.push_back(m_start);
-        }
-        // Every LF is met here, so every CR LF pair is seen here too.
-        m_crLf = m_crLf || (lf > 0 && m_text[lf - 1] == '\r');
-        m_start = lf + 1;
-        m_ends.push_back(m_start);
-    }
-
-    // The last line, when the text does not end in an LF.
-    void endAt(std::size_t size)
-    {
-        while (m_start < size) {
-            m_start += size - m_start < kLimit ? size - m_start : kLimit;
-            m_ends.push_back(m_start);
-        }
-    }
-
-    bool sawCrLf() const { return m_crLf; }
-
-private:
-    static constexpr std::size_t kLimit = kLineBufferSize - 1;
-    const char* m_text;
-    std::vector<std::size_t>& m_ends;
-    std::size_t m_start = 0;
-    bool m_crLf = false;
-};
-
-} // namespace
-
 bool LineReader::cutRawLines()
 {
+    // Each line ends after its LF, or after kLineBufferSize - 1 bytes when
+    // it is longer, the rest being the next line, as the buffer would read
+    // it. The LFs are met in order; every LF is met, so every CR LF pair is
+    // seen too.
+    constexpr std::size_t kLimit = kLineBufferSize - 1;
     const char* const text = m_text.get();
-    m_lineEnds.clear();
-    m_lineEnds.reserve(m_size / 32 + 1);
-    LineCutter cutter(text, m_lineEnds);
+    const std::size_t size = m_size;
+    std::vector<std::size_t> ends;
+    ends.reserve(size / 32 + 1);
+    std::size_t start = 0;
+    bool crLf = false;
+    auto lineFeedAt = [&](std::size_t lf) {
+        while (lf - start >= kLimit) {
+            start += kLimit;
+            ends.push_back(start);
+        }
+        crLf |= lf > 0 && text[lf - 1] == '\r';
+        start = lf + 1;
+        ends.push_back(start);
+    };
     std::size_t i = 0;
 #if defined(__SSE2__)
     // Sixteen bytes at a time: most lines are short, and a call to look for
     // the end of each would cost more than the looking.
     const __m128i lineFeeds = _mm_set1_epi8('\n');
-    for (; i + 16 <= m_size; i += 16) {
+    for (; i + 16 <= size; i += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
         auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lineFeeds)));
         for (; mask != 0; mask &= mask - 1)
-            cutter.lineFeedAt(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+            lineFeedAt(i + static_cast<std::size_t>(__builtin_ctz(mask)));
     }
 #endif
-    while (i < m_size) {
-        const void* found = std::memchr(text + i, '\n', m_size - i);
+    while (i < size) {
+        const void* found = std::memchr(text + i, '\n', size - i);
         if (found == nullptr)
             break;
         i = static_cast<std::size_t>(static_cast<const char*>(found) - text);
-        cutter.lineFeedAt(i++);
+        lineFeedAt(i++);
     }
-    cutter.endAt(m_size);
-    return !cutter.sawCrLf();
+    // The last line, when the text does not end in an LF.
+    while (start < size) {
+        start += size - start < kLimit ? size - start : kLimit;
+        ends.push_back(start);
+    }
+    m_lineEnds = std::move(ends);
+    return !crLf;
 }
 
 void LineReader::cutLines()
