@@ -1,6 +1,7 @@
 #include "analysis/line_reader.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -52,15 +53,11 @@ bool readRawFile(const std::string& path, std::unique_ptr<char[]>& bytes, std::s
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return false;
-    std::size_t capacity = 0;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
-        const long end = std::ftell(file.get());
-        capacity = end > 0 ? static_cast<std::size_t>(end) : 0;
-        std::rewind(file.get());
-    }
-    // One byte more than the size, to see the end of the file in the
-    // first read.
-    capacity += 1;
+    // One byte more than the size of a regular file, to see its end in the
+    // first read; anything else grows as it is read.
+    std::error_code error;
+    const std::uintmax_t known = std::filesystem::file_size(path, error);
+    std::size_t capacity = error ? 65536 : static_cast<std::size_t>(known) + 1;
     bytes.reset(new char[capacity]);
     size = 0;
     for (;;) {
@@ -94,9 +91,10 @@ LineReader::LineReader(std::unique_ptr<char[]> text, std::size_t size)
 }
 
 LineReader::LineReader(std::string_view rawBytes)
-    : m_text(new char[rawBytes.size() + 1]), m_size(rawBytes.size())
+    : m_text(new char[rawBytes.size()]), m_size(rawBytes.size())
 {
-    std::memcpy(m_text.get(), rawBytes.data(), rawBytes.size());
+    if (m_size > 0)
+        std::memcpy(m_text.get(), rawBytes.data(), m_size);
     cutLines();
 }
 
