@@ -98,9 +98,9 @@ void writeSeries(Json& json, const RfcText& text)
 {
     json["obsoletesList"] = text.obsoletesList;
     json["updatesList"] = text.updatesList;
-    json["std"] = text.std;
-    json["bcp"] = text.bcp;
-    json["fyi"] = text.fyi;
+    json["std"] = text.stdNumber;
+    json["bcp"] = text.bcpNumber;
+    json["fyi"] = text.fyiNumber;
 }
 
 // The links and the requirement sentences, kept together at the end of

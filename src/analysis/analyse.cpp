@@ -11,7 +11,7 @@
 #include "analysis/structure_from_text.h"
 #include "analysis/text_scan.h"
 
-#include <string>
+#include <string_view>
 
 namespace parchly {
 
@@ -20,9 +20,11 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits,
 {
     if (file == nullptr)
         return false;
-    LineSource source(*file);
+    LineReader& source = *file;
     source.rewind();
-    text.reset();
+    // Nothing of an earlier analysis into the same record may survive: a
+    // header line learned from one text would mark lines of the next.
+    text = RfcText();
     text.pageEnds.push_back(-1);
     TextScan scan{text, source};
 
@@ -30,12 +32,12 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits,
     readFrontMatter(scan);
     readTitle(scan);
     if (readPreContentsHeadings(scan, limits)) {
-        std::string firstHeading;
+        std::string_view firstHeading;
         const ContentsEnd end = parseContents(scan, firstHeading);
         if (end == ContentsEnd::kFailed)
             return false; // what was gathered stays for the view to show
         if (!text.contents.empty())
-            readBodyHeadings(scan, limits, end == ContentsEnd::kAtHeading ? firstHeading : std::string());
+            readBodyHeadings(scan, limits, end == ContentsEnd::kAtHeading ? firstHeading : std::string_view());
     }
     if (text.contents.empty() && options.buildStructureFromText)
         buildStructureFromText(text);

@@ -15,7 +15,7 @@ void trimNumber(std::string& number)
         number.resize(number.size() - 2);
 }
 
-bool startsSectionNumber(const std::string& line, std::size_t i)
+bool startsSectionNumber(std::string_view line, std::size_t i)
 {
     const char c = charAt(line, i);
     const char next = charAt(line, i + 1);
@@ -24,7 +24,7 @@ bool startsSectionNumber(const std::string& line, std::size_t i)
 
 // Reads "3.2.", "A.1" or "3.0" at `i` into `number` without trailing dots
 // and ".0" parts. False when the number is not followed by a blank.
-bool readSectionNumber(const std::string& line, std::size_t& i, std::string& number)
+bool readSectionNumber(std::string_view line, std::size_t& i, std::string& number)
 {
     const std::size_t start = i;
     while (isDigit(charAt(line, i)) || isLetter(charAt(line, i)) || charAt(line, i) == '.')
@@ -38,7 +38,7 @@ enum class EntryText { kComplete, kContinues, kFailed };
 
 // Adds the text of one contents line, from `i`, to the pending entry: the
 // title before the leader dots and, when the line ends in one, the page.
-EntryText readEntryText(const std::string& line, std::size_t i, ContentEntry& entry)
+EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entry)
 {
     i = skipBlanks(line, i);
     if (i >= line.size() || isLineEnd(line[i]))
@@ -68,12 +68,12 @@ EntryText readEntryText(const std::string& line, std::size_t i, ContentEntry& en
     return EntryText::kComplete;
 }
 
-ContentsEnd parsePagedContents(TextScan& scan, std::string& headingLine)
+ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
 {
     RfcText& text = scan.text;
     ContentEntry pending;
     bool continuing = false;
-    std::string line;
+    std::string_view line;
     std::size_t rest = 0;
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
@@ -110,7 +110,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string& headingLine)
 // Whether a contents line ends in a page number after leader dots or at
 // least two blanks, as every entry of a paginated RFC does. One blank is
 // not enough: a title may end in a number ("Changes since RFC 2616").
-bool endsInPageNumber(const std::string& line)
+bool endsInPageNumber(std::string_view line)
 {
     std::size_t end = line.size();
     while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
@@ -135,14 +135,14 @@ bool contentsHavePages(const TextScan& scan)
 {
     if (scan.text.pageCount > 0)
         return true;
-    const std::string ahead = scan.source.textAhead();
-    if (ahead.find(kFormFeed) != std::string::npos)
+    const std::string_view ahead = scan.source.remainingText();
+    if (ahead.find(kFormFeed) != std::string_view::npos)
         return true;
     std::size_t start = 0;
     while (start < ahead.size()) {
         std::size_t end = ahead.find('\n', start);
-        end = end == std::string::npos ? ahead.size() : end + 1;
-        const std::string line = ahead.substr(start, end - start);
+        end = end == std::string_view::npos ? ahead.size() : end + 1;
+        const std::string_view line = ahead.substr(start, end - start);
         start = end;
         if (isBlankFrom(line, 0))
             continue;
@@ -154,12 +154,12 @@ bool contentsHavePages(const TextScan& scan)
     return false;
 }
 
-std::string lineText(const std::string& line, std::size_t i)
+std::string lineText(std::string_view line, std::size_t i)
 {
     std::size_t end = line.size();
     while (end > i && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
         --end;
-    return line.substr(i, end - i);
+    return std::string(line.substr(i, end - i));
 }
 
 // An entry line starts at the entries' base indentation or deeper with a
@@ -169,13 +169,13 @@ std::string lineText(const std::string& line, std::size_t i)
 // Type" in RFC 9008). The wrapped part is indented about to the title, not
 // always exactly (RFC 9110, "8.8.3.3."), and may begin with a number, so
 // only a number that ends in a dot starts an entry there.
-ContentsEnd parseContentsWithoutPages(TextScan& scan, std::string& headingLine)
+ContentsEnd parseContentsWithoutPages(TextScan& scan, std::string_view& headingLine)
 {
     RfcText& text = scan.text;
     ContentEntry pending;
     bool open = false;
     std::size_t base = 0;
-    std::string line;
+    std::string_view line;
     std::size_t rest = 0;
     ContentsEnd end = ContentsEnd::kOther;
     while (readNonBlankLine(scan, line, rest)) {
@@ -211,11 +211,11 @@ ContentsEnd parseContentsWithoutPages(TextScan& scan, std::string& headingLine)
 
 } // namespace
 
-std::string readLeadingSectionNumber(const std::string& line, std::size_t& i, bool& dotted)
+std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool& dotted)
 {
-    const std::string appendix = "appendix ";
+    const std::string_view appendix = "appendix ";
     std::size_t at = i;
-    const bool isAppendix = lowerCopy(line.substr(i, appendix.size())) == appendix;
+    const bool isAppendix = startsWithIgnoringAsciiCase(line.substr(i), appendix);
     if (isAppendix)
         at = skipBlanks(line, i + appendix.size());
     std::size_t end = at;
@@ -239,13 +239,13 @@ std::string readLeadingSectionNumber(const std::string& line, std::size_t& i, bo
         dotted = false;
         return std::string();
     }
-    std::string number = line.substr(at, end - at);
+    std::string number(line.substr(at, end - at));
     trimNumber(number);
     i = end;
     return number;
 }
 
-ContentsEnd parseContents(TextScan& scan, std::string& headingLine)
+ContentsEnd parseContents(TextScan& scan, std::string_view& headingLine)
 {
     if (!contentsHavePages(scan)) {
         scan.contentsWithoutPages = true;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace parchly {
 
@@ -22,14 +23,14 @@ enum class ContentsEnd {
 // past it; empty when there is none. `dotted` tells a number written with
 // its final dot or after "Appendix", which a wrapped title does not begin
 // with.
-std::string readLeadingSectionNumber(const std::string& line, std::size_t& i, bool& dotted);
+std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool& dotted);
 
 // Parses the entries after the contents heading into `contents`: by their
 // page numbers, or, in an unpaginated RFC (no form feed, no page number in
 // the contents; sets `contentsWithoutPages`), by their indentation. At
 // kAtHeading, `headingLine` holds the line that ended the contents (already
 // offered to the page recogniser and counted).
-ContentsEnd parseContents(TextScan& scan, std::string& headingLine);
+ContentsEnd parseContents(TextScan& scan, std::string_view& headingLine);
 
 } // namespace parchly
 

@@ -17,11 +17,11 @@ const char* const kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // end; the next column starts after the byte that ended it.
 struct Column {
     std::size_t start = 0;
-    std::string text;
+    std::string_view text;
     std::size_t next = 0;
 };
 
-Column takeColumn(const std::string& line, std::size_t from)
+Column takeColumn(std::string_view line, std::size_t from)
 {
     Column column;
     std::size_t i = skipBlanks(line, from);
@@ -30,12 +30,13 @@ Column takeColumn(const std::string& line, std::size_t from)
            && !(isBlankChar(line[i]) && isBlankChar(charAt(line, i + 1))))
         ++i;
     column.text = line.substr(column.start, i - column.start);
-    trimTrailingBlanks(column.text);
+    while (!column.text.empty() && isBlankChar(column.text.back()))
+        column.text.remove_suffix(1);
     column.next = i < line.size() ? i + 1 : i;
     return column;
 }
 
-bool isRfcNumberKeyword(const std::string& column)
+bool isRfcNumberKeyword(std::string_view column)
 {
     // Spelt as the RFCs of several decades spell them, misspellings included;
     // "RFC:  791" and "RFC: 793" head the oldest standards.
@@ -58,9 +59,8 @@ bool namesStream(const Column& left)
                                     "editorial stream"};
     if (left.start != 0)
         return false; // an organisation of the right column
-    const std::string lower = lowerCopy(left.text);
     for (const char* stream : kStreams) {
-        if (startsWithAt(lower, 0, stream))
+        if (startsWithIgnoringAsciiCase(left.text, stream))
             return true;
     }
     return false;
@@ -68,7 +68,7 @@ bool namesStream(const Column& left)
 
 // The number at the end of a left column ("Obsoletes: 2068, 2069" gives
 // 2069); false when the column does not end in a digit.
-bool trailingNumber(const std::string& column, int32_t& value)
+bool trailingNumber(std::string_view column, int32_t& value)
 {
     std::size_t start = column.size();
     while (start > 0 && isDigit(column[start - 1]))
@@ -80,7 +80,7 @@ bool trailingNumber(const std::string& column, int32_t& value)
 }
 
 // Appends every number of `column` from `from` on ("RFCs 882, 883, 973").
-void appendNumbers(const std::string& column, std::size_t from, std::vector<int32_t>& list)
+void appendNumbers(std::string_view column, std::size_t from, std::vector<int32_t>& list)
 {
     for (std::size_t i = from; i < column.size();) {
         if (!isDigit(column[i])) {
@@ -100,7 +100,7 @@ void appendNumbers(const std::string& column, std::size_t from, std::vector<int3
 bool continuesList(const Column& left)
 {
     return left.start > 0 && isDigit(charAt(left.text, 0))
-        && left.text.find_first_not_of("0123456789, ") == std::string::npos;
+        && left.text.find_first_not_of("0123456789, ") == std::string_view::npos;
 }
 
 // The state of the block pass beyond the record itself.
@@ -115,7 +115,7 @@ struct BlockState {
 // Reads a list keyword's line: every number into `list`, the last into
 // `last`. A list that goes on over the next line (it ends in a comma)
 // still leaves its line's right column to read.
-bool readList(BlockState& state, const std::string& column, std::size_t keyword,
+bool readList(BlockState& state, std::string_view column, std::size_t keyword,
               std::vector<int32_t>& list, int32_t& last)
 {
     appendNumbers(column, keyword, list);
@@ -125,10 +125,10 @@ bool readList(BlockState& state, const std::string& column, std::size_t keyword,
 
 // The series number of "STD: 97", "BCP: 14" or "FYI: 36"; "ISSN: " names
 // the series of all RFCs. None of them is an author.
-bool readSeriesKeyword(RfcText& text, const std::string& column)
+bool readSeriesKeyword(RfcText& text, std::string_view column)
 {
     const std::pair<const char*, int32_t*> series[] = {
-        {"STD: ", &text.std}, {"BCP: ", &text.bcp}, {"FYI: ", &text.fyi}, {"ISSN: ", nullptr}};
+        {"STD: ", &text.stdNumber}, {"BCP: ", &text.bcpNumber}, {"FYI: ", &text.fyiNumber}, {"ISSN: ", nullptr}};
     for (const auto& [keyword, number] : series) {
         if (!startsWithAt(column, 0, keyword))
             continue;
@@ -142,7 +142,7 @@ bool readSeriesKeyword(RfcText& text, const std::string& column)
 // Reads the left column's keyword. Returns false when the line is done
 // (nothing more to take from it); `remaining` is where the right-hand
 // column is looked for.
-bool readLeftColumn(RfcText& text, BlockState& state, const std::string& line, std::size_t& remaining)
+bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t& remaining)
 {
     const Column left = takeColumn(line, 0);
     remaining = left.next;
@@ -180,7 +180,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, const std::string& line, s
     return true;
 }
 
-void readDate(RfcText& text, const std::string& line)
+void readDate(RfcText& text, std::string_view line)
 {
     LineDate date;
     readLineDate(line, date);
@@ -190,14 +190,14 @@ void readDate(RfcText& text, const std::string& line)
 }
 
 // The right column alternates author name and organisation.
-void readAuthorColumn(RfcText& text, BlockState& state, const std::string& line,
+void readAuthorColumn(RfcText& text, BlockState& state, std::string_view line,
                       std::size_t remaining)
 {
-    const std::string column = takeColumn(line, remaining).text;
+    const std::string_view column = takeColumn(line, remaining).text;
     if (state.blockLines % 2 == 1) {
         state.pendingAuthor = column;
     } else if (!column.empty()) {
-        text.authors.push_back(AuthorEntry{state.pendingAuthor, column});
+        text.authors.push_back(AuthorEntry{state.pendingAuthor, std::string(column)});
         state.pendingAuthor.clear();
     }
 }
@@ -208,13 +208,13 @@ void readFrontMatter(TextScan& scan)
 {
     RfcText& text = scan.text;
     BlockState state;
-    std::string line;
-    while (scan.source.readLine(line)) {
+    while (const std::optional<std::string_view> next = scan.source.nextLine()) {
+        std::string_view line = *next;
         ++text.lineCount;
         // RFCs published as UTF-8 open with a byte-order mark, which would
         // otherwise make the mark's line the whole front matter.
-        if (text.lineCount == 1 && line.rfind(kUtf8ByteOrderMark, 0) == 0)
-            line.erase(0, 3);
+        if (text.lineCount == 1 && startsWithAt(line, 0, kUtf8ByteOrderMark))
+            line.remove_prefix(3);
         const char first = charAt(line, 0);
         if (isLineEnd(first)) {
             if (state.blockLines > 0)
@@ -244,7 +244,7 @@ void readFrontMatter(TextScan& scan)
 
 void readTitle(TextScan& scan)
 {
-    std::string line;
+    std::string_view line;
     std::size_t rest = 0;
     const bool found = readNonBlankLine(scan, line, rest);
     scan.text.titleLine = scan.text.lineCount;

@@ -11,7 +11,7 @@ namespace {
 
 // The next unindented line that is no page header or footer, the first
 // line of a heading paragraph. False at the end of the file.
-bool readUnindentedLine(TextScan& scan, std::string& line)
+bool readUnindentedLine(TextScan& scan, std::string_view& line)
 {
     std::size_t rest = 0;
     while (readNonBlankLine(scan, line, rest)) {
@@ -26,14 +26,22 @@ bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
     return !paragraph.empty() && !isSentenceLike(paragraph, limits);
 }
 
-std::string withoutBlanks(const std::string& text)
+// Whether `a` and `b` are the same text once their blanks are taken out,
+// without regard to case.
+bool sameWithoutBlanksFolded(std::string_view a, std::string_view b)
 {
-    std::string kept;
-    for (char c : text) {
-        if (!isBlankChar(c))
-            kept.push_back(c);
+    std::size_t i = 0;
+    std::size_t k = 0;
+    for (;;) {
+        while (i < a.size() && isBlankChar(a[i]))
+            ++i;
+        while (k < b.size() && isBlankChar(b[k]))
+            ++k;
+        if (i == a.size() || k == b.size())
+            return i == a.size() && k == b.size();
+        if (lowerAscii(a[i++]) != lowerAscii(b[k++]))
+            return false;
     }
-    return kept;
 }
 
 // Length of the leading run of letters, digits and dots: the heading's
@@ -59,20 +67,23 @@ bool numberExtends(const std::string& heading, std::size_t lead, const std::stri
     return true;
 }
 
-bool equalFolded(char a, char b)
+// Whether `part` occurs in `lower`, a text in lower case, without regard
+// to the case of `part`. Every heading is tried against many entries, so
+// the search runs on the lowered heading and looks for the first byte.
+bool containsInLowerCase(std::string_view lower, std::string_view part)
 {
-    return lowerAscii(a) == lowerAscii(b);
-}
-
-bool startsWithFolded(const std::string& text, const std::string& prefix)
-{
-    return text.size() >= prefix.size()
-        && std::equal(prefix.begin(), prefix.end(), text.begin(), equalFolded);
-}
-
-bool containsFolded(const std::string& text, const std::string& part)
-{
-    return std::search(text.begin(), text.end(), part.begin(), part.end(), equalFolded) != text.end();
+    if (part.empty())
+        return true;
+    const char first = lowerAscii(part[0]);
+    for (std::size_t at = lower.find(first); at != std::string_view::npos && lower.size() - at >= part.size();
+         at = lower.find(first, at + 1)) {
+        std::size_t k = 1;
+        while (k < part.size() && lower[at + k] == lowerAscii(part[k]))
+            ++k;
+        if (k == part.size())
+            return true;
+    }
+    return false;
 }
 
 // `heading` is in lower case; the entry's number and title are compared
@@ -81,16 +92,16 @@ bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEnt
                   bool isExpected)
 {
     const std::string& number = entry.number;
-    if (entry.matched || !startsWithFolded(heading, number) || number.size() > lead)
+    if (entry.matched || !startsWithIgnoringAsciiCase(heading, number) || number.size() > lead)
         return false;
-    if (containsFolded(heading, entry.title))
+    if (containsInLowerCase(heading, entry.title))
         return true;
     if (!isExpected)
         return false;
     if (numberExtends(heading, lead, number))
         return true;
     return heading.size() >= 7
-        && (entry.title.empty() || withoutBlanks(heading) == lowerCopy(withoutBlanks(entry.title)));
+        && (entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title));
 }
 
 // Unpaginated RFCs print their headings exactly as their contents: the
@@ -105,12 +116,12 @@ int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int3
     std::size_t i = 0;
     bool dotted = false;
     const std::string number = readLeadingSectionNumber(heading, i, dotted);
-    const std::string title = lowerCopy(withoutBlanks(heading.substr(i)));
+    const std::string_view title = std::string_view(heading).substr(i);
     for (std::size_t k = expected < 0 ? 0 : static_cast<std::size_t>(expected); k < text.contents.size(); ++k) {
         ContentEntry& entry = text.contents[k];
-        if (entry.matched || lowerCopy(entry.number) != lowerCopy(number))
+        if (entry.matched || !equalIgnoringAsciiCase(entry.number, number))
             continue;
-        const bool sameTitle = lowerCopy(withoutBlanks(entry.title)) == title;
+        const bool sameTitle = sameWithoutBlanksFolded(entry.title, title);
         if (sameTitle || (!number.empty() && k == static_cast<std::size_t>(expected))) {
             entry.matched = true;
             entry.headingLine = line;
@@ -124,7 +135,7 @@ int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int3
 
 bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
 {
-    std::string line;
+    std::string_view line;
     while (readUnindentedLine(scan, line)) {
         const int32_t firstLine = scan.text.lineCount;
         const bool isContentsHeading = line.compare(0, 17, "Table of Contents") == 0;
@@ -137,14 +148,14 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
     return false;
 }
 
-void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, const std::string& firstHeading)
+void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_view firstHeading)
 {
     int32_t expected = 0;
-    std::string line = firstHeading;
+    std::string_view line = firstHeading;
     while (!line.empty() || readUnindentedLine(scan, line)) {
         const int32_t firstLine = scan.text.lineCount;
         const std::string paragraph = readParagraph(scan, line, 0);
-        line.clear();
+        line = std::string_view();
         if (!isHeadingText(paragraph, limits))
             continue;
         const int32_t entry = scan.contentsWithoutPages
@@ -161,7 +172,7 @@ int32_t matchHeading(RfcText& text, const std::string& heading, int32_t line, in
 {
     if (heading.empty())
         return -1;
-    const std::string lower = lowerCopy(heading);
+    const std::string lower = lowerAsciiCopy(heading);
     const std::size_t lead = leadingRun(lower);
     for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected);
          i < text.contents.size(); ++i) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace parchly {
 
@@ -18,7 +19,7 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits);
 // Reads the body to the end of the file, starting with `firstHeading` (the
 // unindented line that ended the contents, or empty to start with the next
 // line), and records each heading that matches a contents entry.
-void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, const std::string& firstHeading);
+void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_view firstHeading);
 
 // The index of the contents entry, from `expected` on, that the heading
 // paragraph `heading` at file line `line` belongs to, or -1. A match marks

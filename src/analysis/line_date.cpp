@@ -6,29 +6,28 @@ namespace parchly {
 
 namespace {
 
-bool isMonthWord(const std::string& word)
+bool isMonthWord(std::string_view word)
 {
-    static const char* const kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                          "jul", "aug", "sep", "oct", "nov", "dec"};
+    const char* const kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                   "jul", "aug", "sep", "oct", "nov", "dec"};
     if (word.size() < 3)
         return false;
-    const std::string prefix = lowerCopy(word.substr(0, 3));
     for (const char* month : kMonths) {
-        if (prefix == month)
+        if (startsWithIgnoringAsciiCase(word, month))
             return true;
     }
     return false;
 }
 
 // Moves `end` back over the digits before it; returns where they start.
-std::size_t digitsBefore(const std::string& line, std::size_t end)
+std::size_t digitsBefore(std::string_view line, std::size_t end)
 {
     while (end > 0 && isDigit(line[end - 1]))
         --end;
     return end;
 }
 
-std::size_t blanksBefore(const std::string& line, std::size_t end)
+std::size_t blanksBefore(std::string_view line, std::size_t end)
 {
     while (end > 0 && isBlankChar(line[end - 1]))
         --end;
@@ -37,7 +36,7 @@ std::size_t blanksBefore(const std::string& line, std::size_t end)
 
 } // namespace
 
-bool readLineDate(const std::string& line, LineDate& date)
+bool readLineDate(std::string_view line, LineDate& date)
 {
     date = LineDate();
     std::size_t end = line.size();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace parchly {
 
@@ -16,7 +17,7 @@ struct LineDate {
 
 // Reads the date at the end of `line` (its line end ignored); false when
 // the line does not end in a year preceded by a month word.
-bool readLineDate(const std::string& line, LineDate& date);
+bool readLineDate(std::string_view line, LineDate& date);
 
 } // namespace parchly
 

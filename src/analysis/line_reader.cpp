@@ -1,91 +1,200 @@
 #include "analysis/line_reader.h"
 
-#include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace parchly {
 
-std::string textModeBytes(const std::string& raw)
+std::size_t convertToTextMode(char* data, std::size_t size)
 {
-    std::string text;
-    text.reserve(raw.size());
-    std::size_t from = 0;
-    for (std::size_t pair = raw.find("\r\n"); pair != std::string::npos; pair = raw.find("\r\n", from)) {
-        text.append(raw, from, pair - from);
-        from = pair + 1; // the LF of the pair stays
+    const void* firstCr = std::memchr(data, '\r', size);
+    if (firstCr == nullptr)
+        return size;
+    // Every stretch between two CRs moves down over the CRs dropped before
+    // it, in the same buffer.
+    std::size_t out = static_cast<std::size_t>(static_cast<const char*>(firstCr) - data);
+    std::size_t in = out;
+    while (in < size) {
+        const void* cr = std::memchr(data + in, '\r', size - in);
+        const std::size_t stretchEnd = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : size;
+        std::memmove(data + out, data + in, stretchEnd - in);
+        out += stretchEnd - in;
+        in = stretchEnd;
+        if (in == size)
+            break;
+        const bool pairedWithLf = in + 1 < size && data[in + 1] == '\n';
+        if (!pairedWithLf)
+            data[out++] = '\r';
+        ++in;
     }
-    text.append(raw, from, std::string::npos);
-    return text;
+    return out;
 }
 
-static bool readRawFile(const std::string& path, std::string& raw)
+std::string textModeBytes(std::string raw)
 {
-    std::ifstream file(path, std::ios::binary);
+    raw.resize(convertToTextMode(raw.data(), raw.size()));
+    return raw;
+}
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The file's bytes: one read of its size, then whatever it grew by.
+bool readRawFile(const std::string& path, std::unique_ptr<char[]>& bytes, std::size_t& size)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return false;
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    raw = bytes.str();
-    return !file.bad();
+    // One byte more than the size of a regular file, to see its end in the
+    // first read; anything else grows as it is read.
+    std::error_code error;
+    const std::uintmax_t known = std::filesystem::file_size(path, error);
+    std::size_t capacity = error ? 65536 : static_cast<std::size_t>(known) + 1;
+    bytes.reset(new char[capacity]);
+    size = 0;
+    for (;;) {
+        size += std::fread(bytes.get() + size, 1, capacity - size, file.get());
+        if (size < capacity)
+            break;
+        std::unique_ptr<char[]> larger(new char[capacity * 2]);
+        std::memcpy(larger.get(), bytes.get(), size);
+        bytes = std::move(larger);
+        capacity *= 2;
+    }
+    return !std::ferror(file.get());
 }
+
+} // namespace
 
 bool readTextModeFile(const std::string& path, std::string& text)
 {
-    std::string raw;
-    if (!readRawFile(path, raw))
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    if (!readRawFile(path, bytes, size))
         return false;
-    text = textModeBytes(raw);
+    text.assign(bytes.get(), convertToTextMode(bytes.get(), size));
     return true;
 }
 
-LineReader::LineReader(const std::string& rawBytes)
-    : m_text(textModeBytes(rawBytes))
+LineReader::LineReader(std::unique_ptr<char[]> text, std::size_t size)
+    : m_text(std::move(text)), m_size(size)
 {
+    cutLines();
+}
+
+LineReader::LineReader(std::string_view rawBytes)
+    : m_text(new char[rawBytes.size()]), m_size(rawBytes.size())
+{
+    if (m_size > 0)
+        std::memcpy(m_text.get(), rawBytes.data(), m_size);
+    cutLines();
 }
 
 std::optional<LineReader> LineReader::open(const std::string& path)
 {
-    std::string raw;
-    if (!readRawFile(path, raw))
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    if (!readRawFile(path, bytes, size))
         return std::nullopt;
-    return LineReader(raw);
+    return LineReader(std::move(bytes), size);
+}
+
+bool LineReader::cutRawLines()
+{
+    // Each line ends after its LF, or after kLineBufferSize - 1 bytes when
+    // it is longer, the rest being the next line, as the buffer would read
+    // it. The LFs are met in order; every LF is met, so every CR LF pair is
+    // seen too.
+    constexpr std::size_t kLimit = kLineBufferSize - 1;
+    const char* const text = m_text.get();
+    const std::size_t size = m_size;
+    std::vector<std::size_t> ends;
+    ends.reserve(size / 32 + 1);
+    std::size_t start = 0;
+    bool crLf = false;
+    auto lineFeedAt = [&](std::size_t lf) {
+        while (lf - start >= kLimit) {
+            start += kLimit;
+            ends.push_back(start);
+        }
+        crLf |= lf > 0 && text[lf - 1] == '\r';
+        start = lf + 1;
+        ends.push_back(start);
+    };
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: most lines are short, and a call to look for
+    // the end of each would cost more than the looking.
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lineFeeds)));
+        for (; mask != 0; mask &= mask - 1)
+            lineFeedAt(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+    }
+#endif
+    while (i < size) {
+        const void* found = std::memchr(text + i, '\n', size - i);
+        if (found == nullptr)
+            break;
+        i = static_cast<std::size_t>(static_cast<const char*>(found) - text);
+        lineFeedAt(i++);
+    }
+    // The last line, when the text does not end in an LF.
+    while (start < size) {
+        start += size - start < kLimit ? size - start : kLimit;
+        ends.push_back(start);
+    }
+    m_lineEnds = std::move(ends);
+    return !crLf;
+}
+
+void LineReader::cutLines()
+{
+    // Text with a CR LF pair is turned into text mode and cut again; other
+    // text, nearly all, is never searched for a CR.
+    if (!cutRawLines()) {
+        m_size = convertToTextMode(m_text.get(), m_size);
+        cutRawLines();
+    }
 }
 
 bool LineReader::readLine(std::string& line)
 {
-    std::string_view view;
-    if (!readLine(view))
+    const std::optional<std::string_view> next = nextLine();
+    if (!next)
         return false;
-    line.assign(view.data(), view.size());
+    line.assign(next->data(), next->size());
     return true;
 }
 
-bool LineReader::readLine(std::string_view& line)
+std::size_t LineReader::skipLines(std::size_t count)
 {
-    if (m_position >= m_text.size()) {
+    const std::size_t left = m_lineEnds.size() - m_next;
+    if (count > left) {
+        m_next = m_lineEnds.size();
         m_atEnd = true;
-        return false;
+        return left;
     }
-    const std::size_t limit = kLineBufferSize - 1;
-    const std::size_t available = std::min(limit, m_text.size() - m_position);
-    const char* begin = m_text.data() + m_position;
-    const void* lineEnd = std::memchr(begin, '\n', available);
-    std::size_t end = lineEnd ? static_cast<std::size_t>(static_cast<const char*>(lineEnd) - begin) + 1 : available;
-    // Without a line end within reach the read either filled its buffer or
-    // ran into the end of the text.
-    if (!lineEnd && available < limit)
-        m_atEnd = true;
-    end += m_position;
-    line = std::string_view(m_text).substr(m_position, end - m_position);
-    m_position = end;
-    return true;
+    if (count > 0) {
+        // The last one is read, for the end state it leaves.
+        m_next += count - 1;
+        nextLine();
+    }
+    return count;
 }
 
 void LineReader::rewind()
 {
-    m_position = 0;
+    m_next = 0;
     m_atEnd = false;
 }
 

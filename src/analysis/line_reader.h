@@ -4,9 +4,11 @@
 #define PARCHLY_ANALYSIS_LINE_READER_H
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace parchly {
 
@@ -14,27 +16,66 @@ namespace parchly {
 // line arrives in pieces of kLineBufferSize - 1 bytes, each read as a line.
 constexpr std::size_t kLineBufferSize = 1024;
 
-// The text of a file as a text-mode read gives it: every CR LF pair becomes
-// a single LF; every other byte, a lone CR included, stays as it is.
-std::string textModeBytes(const std::string& raw);
+// Turns every CR LF pair of the `size` bytes at `bytes` into a single LF in
+// place, as a text-mode read gives the text, and returns the new size;
+// every other byte, a lone CR included, stays. Text without a CR is left
+// untouched at the cost of one search.
+std::size_t convertToTextMode(char* bytes, std::size_t size);
+
+// The text of a file as a text-mode read gives it.
+std::string textModeBytes(std::string raw);
 
 // Reads the whole file into `text` in text mode; false when it cannot be read.
 bool readTextModeFile(const std::string& path, std::string& text);
 
+// Holds the whole text once, in text mode, cut into its lines once, and
+// hands out those lines as views into it: no pass copies a line or looks
+// for its end again to read it.
 class LineReader {
 public:
     // Reads from bytes already in memory, as they would be in the file.
-    explicit LineReader(const std::string& rawBytes);
+    explicit LineReader(std::string_view rawBytes);
 
     // Opens a file; empty when the file cannot be read.
     static std::optional<LineReader> open(const std::string& path);
 
-    // Reads the next line, its line end kept, into `line`. False, with
-    // `line` left as it was, when nothing is left to read.
+    // The next line, its line end kept, as a view that stays valid as long
+    // as the reader; empty when nothing is left to read.
+    std::optional<std::string_view> nextLine()
+    {
+        if (m_next == m_lineEnds.size()) {
+            m_atEnd = true;
+            return std::nullopt;
+        }
+        const std::size_t start = lineStart(m_next);
+        const std::size_t end = m_lineEnds[m_next++];
+        // A read that ran into the end of the text before a line end; a
+        // piece that exactly fills the buffer has not looked past it.
+        if (end == m_size && m_text[end - 1] != '\n' && end - start < kLineBufferSize - 1)
+            m_atEnd = true;
+        return std::string_view(m_text.get() + start, end - start);
+    }
+
+    // Copies the next line into `line`, for callers that keep their lines.
+    // False, with `line` left as it was, when nothing is left to read.
     bool readLine(std::string& line);
     // The same, as a view into the reader's own text, valid as long as the
     // reader lives: for a pass that keeps every line without copying it.
-    bool readLine(std::string_view& line);
+    bool readLine(std::string_view& line)
+    {
+        const std::optional<std::string_view> next = nextLine();
+        if (next)
+            line = *next;
+        return next.has_value();
+    }
+
+    // The next byte to be read, or -1 at the end of the text; the reader
+    // stays where it is.
+    int peekByte() const
+    {
+        const std::size_t at = lineStart(m_next);
+        return at < m_size ? static_cast<unsigned char>(m_text[at]) : -1;
+    }
 
     // True once a read has reached the end of the text, as the end-of-file
     // state of a stream: after a last line without line end, or after a
@@ -43,12 +84,41 @@ public:
 
     void rewind();
 
+    // Reads past `count` lines as that many reads would, the end state
+    // included; how many there were.
+    std::size_t skipLines(std::size_t count);
+
+    // The number of lines of the text, and line `index` (0-based), for a
+    // pass that looks at lines out of order; the reader stays where it is.
+    std::size_t lineTotal() const { return m_lineEnds.size(); }
+    std::string_view lineAt(std::size_t index) const
+    {
+        const std::size_t start = lineStart(index);
+        return std::string_view(m_text.get() + start, m_lineEnds[index] - start);
+    }
+
     // What is left to read, for a pass that must look ahead before it reads.
-    std::string remainingText() const { return m_text.substr(m_position); }
+    std::string_view remainingText() const
+    {
+        const std::size_t at = lineStart(m_next);
+        return std::string_view(m_text.get() + at, m_size - at);
+    }
 
 private:
-    std::string m_text;
-    std::size_t m_position = 0;
+    LineReader(std::unique_ptr<char[]> text, std::size_t size);
+    // Cuts the text into lines as it stands; false when it holds a CR LF
+    // pair and so is not yet in text mode.
+    bool cutRawLines();
+    void cutLines();
+    std::size_t lineStart(std::size_t line) const { return line == 0 ? 0 : m_lineEnds[line - 1]; }
+
+    // A buffer of its own rather than a std::string, which would clear the
+    // bytes before the file is read over them.
+    std::unique_ptr<char[]> m_text;
+    std::size_t m_size = 0;
+    // Where each line ends, its line end included: the start of the next.
+    std::vector<std::size_t> m_lineEnds;
+    std::size_t m_next = 0;
     bool m_atEnd = false;
 };
 

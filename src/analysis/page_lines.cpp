@@ -11,22 +11,24 @@ namespace {
 
 enum class PageLine { kNone, kHeader, kFooter };
 
-bool equalIgnoringCase(const std::string& a, const std::string& b, std::size_t length)
+// Whether the line holds "[Page " or "[page ", looked for once per bracket
+// since nearly every indented line is offered here.
+bool holdsPageWord(std::string_view line)
 {
-    for (std::size_t i = 0; i < length; ++i) {
-        if (lowerAscii(charAt(a, i)) != lowerAscii(charAt(b, i)))
-            return false;
+    for (std::size_t at = line.find('['); at != std::string_view::npos; at = line.find('[', at + 1)) {
+        if (startsWithAt(line, at + 1, "Page ") || startsWithAt(line, at + 1, "page "))
+            return true;
     }
-    return true;
+    return false;
 }
 
 // The first word of an unindented line and where the scan goes on after it.
 struct FirstWord {
-    std::string word;
+    std::string_view word;
     std::size_t after = 0;
 };
 
-FirstWord firstWordOf(const std::string& line)
+FirstWord firstWordOf(std::string_view line)
 {
     FirstWord first;
     std::size_t i = 0;
@@ -37,20 +39,21 @@ FirstWord firstWordOf(const std::string& line)
     return first;
 }
 
-bool headerDateMatches(const RfcText& text, const std::string& line)
+bool headerDateMatches(const RfcText& text, std::string_view line)
 {
     LineDate date;
     if (!readLineDate(line, date) || date.year != text.year)
         return false;
     const std::size_t shorter = std::min(date.month.size(), text.month.size());
-    if (!equalIgnoringCase(date.month, text.month, shorter))
+    if (!equalIgnoringAsciiCase(std::string_view(date.month).substr(0, shorter),
+                                std::string_view(text.month).substr(0, shorter)))
         return false;
     return text.day == 0 || date.day == 0 || text.day == date.day;
 }
 
 // A line whose first word is "RFC": its own number, then the title or the
 // date; after the first form feed any such line is taken as a header.
-bool isHeader(const RfcText& text, const std::string& line, const FirstWord& first,
+bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first,
               bool pageBreakSeen)
 {
     const std::size_t numberStart = skipBlanks(line, first.after);
@@ -68,7 +71,7 @@ bool isHeader(const RfcText& text, const std::string& line, const FirstWord& fir
 }
 
 // "... [Page N]" where N is the number of the page being read.
-bool endsInThisPageNumber(const RfcText& text, const std::string& line)
+bool endsInThisPageNumber(const RfcText& text, std::string_view line)
 {
     std::size_t end = line.size();
     while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
@@ -89,12 +92,12 @@ bool endsInThisPageNumber(const RfcText& text, const std::string& line)
     while (wordStart > 0 && !isBlankChar(line[wordStart - 1]))
         --wordStart;
     return charAt(line, wordStart) == '[' && wordEnd - wordStart >= 5
-        && equalIgnoringCase(line.substr(wordStart + 1, 4), "page", 4);
+        && equalIgnoringAsciiCase(line.substr(wordStart + 1, 4), "page");
 }
 
 // A footer that names the first author: "Fielding, et al.", "Smith & Jones",
 // "Crocker  Standards Track", or the author and this page's number.
-bool namesFirstAuthor(const RfcText& text, const std::string& line, const FirstWord& first,
+bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWord& first,
                       std::size_t rest)
 {
     const std::string& name = text.authors.front().name;
@@ -121,7 +124,7 @@ bool namesFirstAuthor(const RfcText& text, const std::string& line, const FirstW
     return endsInThisPageNumber(text, line);
 }
 
-PageLine judge(RfcText& text, LineSource& source, const std::string& line, std::size_t rest,
+PageLine judge(RfcText& text, const LineReader& source, std::string_view line, std::size_t rest,
                bool pageBreakSeen)
 {
     const char atRest = charAt(line, rest);
@@ -131,7 +134,7 @@ PageLine judge(RfcText& text, LineSource& source, const std::string& line, std::
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        if (line.find("[Page ") == std::string::npos && line.find("[page ") == std::string::npos)
+        if (!holdsPageWord(line))
             return PageLine::kNone;
         first.after = rest;
     }
@@ -146,12 +149,12 @@ PageLine judge(RfcText& text, LineSource& source, const std::string& line, std::
         return PageLine::kFooter;
     // A line just before a form feed ends its page. The end of the file is
     // no form feed, so the last line is never a footer by this test.
-    return source.peekChar() == kFormFeed ? PageLine::kFooter : PageLine::kNone;
+    return source.peekByte() == kFormFeed ? PageLine::kFooter : PageLine::kNone;
 }
 
 } // namespace
 
-bool classifyPageLine(RfcText& text, LineSource& source, const std::string& line,
+bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view line,
                       std::size_t rest, bool pageBreakSeen)
 {
     const PageLine kind = judge(text, source, line, rest, pageBreakSeen);
@@ -159,10 +162,10 @@ bool classifyPageLine(RfcText& text, LineSource& source, const std::string& line
         return false;
     const bool header = kind == PageLine::kHeader;
     if (header && text.headerLine.empty()) {
-        text.headerLine = line;
+        text.headerLine.assign(line);
     } else if (!header && text.footerPrefix.empty()) {
         const std::size_t page = line.find("[Page ");
-        text.footerPrefix = page == std::string::npos ? line : line.substr(0, page + 6);
+        text.footerPrefix.assign(page == std::string_view::npos ? line : line.substr(0, page + 6));
     }
     text.pageMarks.push_back(PageMark{text.lineCount, text.pageCount, header});
     return true;

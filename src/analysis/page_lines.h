@@ -7,7 +7,7 @@
 #include "analysis/text_scan.h"
 
 #include <cstddef>
-#include <string>
+#include <string_view>
 
 namespace parchly {
 
@@ -17,7 +17,7 @@ namespace parchly {
 // is appended to `pageMarks` as {lineCount, pageCount, header or footer},
 // and the first header and footer are learned into `headerLine` and
 // `footerPrefix`. May peek at the next byte of `source`.
-bool classifyPageLine(RfcText& text, LineSource& source, const std::string& line,
+bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view line,
                       std::size_t rest, bool pageBreakSeen);
 
 } // namespace parchly

@@ -1,5 +1,6 @@
 #include "analysis/page_statistics.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -39,32 +40,38 @@ void measureMarks(RfcText& text, bool headers)
 
 // Blank here means made of spaces, tabs and line ends only; a form-feed
 // line is not blank.
-bool isEmptyLine(const std::string& line)
+bool isEmptyLine(std::string_view line)
 {
-    return line.find_first_not_of(" \t\r\n") == std::string::npos;
+    for (char c : line) {
+        if (!isBlankChar(c) && !isLineEnd(c))
+            return false;
+    }
+    return true;
 }
 
 // Counts the blank lines after each page's header and before its footer.
-void countBlankLines(RfcText& text, LineSource& source)
+// `counter` is the number of lines passed, as a reading from the start
+// would count them; only the lines next to a header or footer are looked at.
+void countBlankLines(RfcText& text, const LineReader& source)
 {
-    source.rewind();
     const std::size_t pages = text.pageEnds.size() - 1;
-    std::string line;
+    const int32_t total = static_cast<int32_t>(source.lineTotal());
     int32_t counter = 0;
     for (std::size_t p = 0; p < pages; ++p) {
         const int32_t top = text.pageEnds[p] + text.linesBeforeHeader[p] + 1;
         const int32_t bottom = text.pageEnds[p + 1] - text.linesFromFooter[p];
         int32_t blanks = 0;
         bool atEnd = false;
+        counter = std::max(counter, std::min({top, bottom, total}));
         while (counter < bottom) {
-            if (!source.readLine(line)) {
+            if (counter == total) {
                 atEnd = true;
                 break;
             }
             ++counter;
             if (counter <= top)
                 continue;
-            if (!isEmptyLine(line))
+            if (!isEmptyLine(source.lineAt(static_cast<std::size_t>(counter - 1))))
                 break;
             ++blanks;
         }
@@ -77,12 +84,16 @@ void countBlankLines(RfcText& text, LineSource& source)
             text.blankBeforeFooter.push_back(0);
             continue;
         }
+        // The last line with text before the footer, looked for upwards.
+        const int32_t end = std::min(bottom, total);
         int32_t lastText = counter;
-        while (counter < bottom && source.readLine(line)) {
-            ++counter;
-            if (!isEmptyLine(line))
-                lastText = counter;
+        for (int32_t n = end; n > counter; --n) {
+            if (!isEmptyLine(source.lineAt(static_cast<std::size_t>(n - 1)))) {
+                lastText = n;
+                break;
+            }
         }
+        counter = std::max(counter, end);
         text.blankBeforeFooter.push_back(bottom - lastText);
     }
 }
@@ -120,7 +131,7 @@ void computeHiddenBoundaries(RfcText& text, bool withBlankLines)
 
 } // namespace
 
-void computePageStatistics(RfcText& text, LineSource& source, bool withBlankLines)
+void computePageStatistics(RfcText& text, const LineReader& source, bool withBlankLines)
 {
     if (text.pageEnds.empty())
         return;

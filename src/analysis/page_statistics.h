@@ -11,10 +11,10 @@ namespace parchly {
 
 // Fills linesBeforeHeader, linesFromFooter, blankAfterHeader,
 // blankBeforeFooter and the three pageEndsNo* tables from pageEnds and
-// pageMarks, reading the text once more from its start. With
+// pageMarks and the lines next to each header and footer. With
 // `withBlankLines` the blank lines next to headers and footers are taken
 // away with them in the pageEndsNo* tables.
-void computePageStatistics(RfcText& text, LineSource& source, bool withBlankLines);
+void computePageStatistics(RfcText& text, const LineReader& source, bool withBlankLines);
 
 } // namespace parchly
 

@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace parchly {
 
@@ -19,21 +22,26 @@ bool isWhiteSpace(char c)
     return isBlankChar(c) || isLineEnd(c) || c == kFormFeed || c == '\v';
 }
 
-bool isIndented(const std::string& line)
+bool isIndented(std::string_view line)
 {
     return isBlankChar(charAt(line, 0));
 }
 
-// Reads the next line and counts it the way this pass counts: every line in
-// lineCount, a form feed after leading blanks as a page break in pageCount.
-bool readCountedLine(RfcText& text, LineReader& file, std::string& line)
+// The pass's own reading state: the record it fills, the text and the
+// number of lines read so far, counted from the start of the text.
+struct ReferencesScan {
+    RfcText& text;
+    LineReader& file;
+    int32_t lineCount = 0;
+};
+
+bool readCountedLine(ReferencesScan& scan, std::string_view& line)
 {
-    if (!file.readLine(line))
+    const std::optional<std::string_view> next = scan.file.nextLine();
+    if (!next)
         return false;
-    ++text.lineCount;
-    const std::size_t position = skipBlanks(line, 0);
-    if (position < line.size() && line[position] == kFormFeed)
-        ++text.pageCount;
+    line = *next;
+    ++scan.lineCount;
     return true;
 }
 
@@ -90,10 +98,10 @@ bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry, boo
 
 // Reads the next line that is blank or indented, passing over the
 // unindented lines (a page footer, a form feed, a page header) before it.
-bool readContinuationLine(RfcText& text, LineReader& file, std::string& line)
+bool readContinuationLine(ReferencesScan& scan, std::string_view& line)
 {
     do {
-        if (!readCountedLine(text, file, line))
+        if (!readCountedLine(scan, line))
             return false;
     } while (!isIndented(line) && !isBlankFrom(line, 0));
     return true;
@@ -104,7 +112,7 @@ bool readContinuationLine(RfcText& text, LineReader& file, std::string& line)
 // footer, a form feed, a page header) are passed over; a blank line or the
 // end of the file ends the entry. When the line after a label alone turns
 // out to be the next label, it is left in `line` and `pending` is set.
-std::string readEntryText(RfcText& text, LineReader& file, std::string& line, std::size_t position,
+std::string readEntryText(ReferencesScan& scan, std::string_view& line, std::size_t position,
                           bool& pending)
 {
     std::string entryText;
@@ -115,7 +123,7 @@ std::string readEntryText(RfcText& text, LineReader& file, std::string& line, st
         // last fifteen years (RFC 8446 has dozens). Taking the label alone
         // as a whole entry would end the section at that text and lose every
         // reference after it.
-        if (file.atEnd() || !readContinuationLine(text, file, line) || isBlankFrom(line, 0))
+        if (scan.file.atEnd() || !readContinuationLine(scan, line) || isBlankFrom(line, 0))
             return entryText;
         position = skipBlanks(line, 0);
         if (line[position] == '[') {
@@ -128,10 +136,10 @@ std::string readEntryText(RfcText& text, LineReader& file, std::string& line, st
             return entryText;
         if (!entryText.empty())
             entryText += ' ';
-        entryText.append(line, position, std::string::npos);
+        entryText.append(line.substr(position));
         while (!entryText.empty() && isLineEnd(entryText.back()))
             entryText.pop_back();
-        if (file.atEnd() || !readContinuationLine(text, file, line))
+        if (scan.file.atEnd() || !readContinuationLine(scan, line))
             return entryText;
         position = skipBlanks(line, 0);
     }
@@ -139,11 +147,10 @@ std::string readEntryText(RfcText& text, LineReader& file, std::string& line, st
 
 // Reads on until the line numbered `lineNumber` has been read; nothing when
 // the stream is already past it, since it only moves forward.
-void readThroughLine(RfcText& text, LineReader& file, int32_t lineNumber)
+void readThroughLine(ReferencesScan& scan, int32_t lineNumber)
 {
-    std::string line;
-    while (text.lineCount < lineNumber && readCountedLine(text, file, line)) {
-    }
+    if (scan.lineCount < lineNumber)
+        scan.lineCount += static_cast<int32_t>(scan.file.skipLines(static_cast<std::size_t>(lineNumber - scan.lineCount)));
 }
 
 // Reads the entries of the references section of contents entry `section`,
@@ -152,19 +159,19 @@ void readThroughLine(RfcText& text, LineReader& file, int32_t lineNumber)
 // an entry may hold several paragraphs, indented deeper than its label: a
 // BCP or STD reference lists each of its RFCs, and the URL of a series
 // stands apart ("[BCP13]" in RFC 9110).
-void readReferencesSection(RfcText& text, LineReader& file, int32_t section, int32_t end,
-                           bool unpaginated)
+void readReferencesSection(ReferencesScan& scan, int32_t section, int32_t end, bool unpaginated)
 {
+    RfcText& text = scan.text;
     std::size_t labelColumn = 0;
-    std::string line;
+    std::string_view line;
     bool pending = false;
     bool pageBreakSinceEntry = false;
     bool entryRead = false;
     for (;;) {
-        if (!pending && (text.lineCount >= end || !readCountedLine(text, file, line)))
+        if (!pending && (scan.lineCount >= end || !readCountedLine(scan, line)))
             return;
         pending = false;
-        if (text.lineCount >= end)
+        if (scan.lineCount >= end)
             return;
         if (isBlankFrom(line, 0))
             continue;
@@ -184,15 +191,15 @@ void readReferencesSection(RfcText& text, LineReader& file, int32_t section, int
             return;
         }
         const std::size_t close = line.find(']', open);
-        if (close == std::string::npos)
+        if (close == std::string_view::npos)
             return;
 
         ReferenceEntry entry;
-        entry.label = line.substr(open, close + 1 - open);
-        entry.firstLine = text.lineCount - 1;
+        entry.label.assign(line.substr(open, close + 1 - open));
+        entry.firstLine = scan.lineCount - 1;
         labelColumn = open;
-        const std::string entryText = readEntryText(text, file, line, close + 1, pending);
-        entry.lastLine = pending ? entry.firstLine : text.lineCount - 1;
+        const std::string entryText = readEntryText(scan, line, close + 1, pending);
+        entry.lastLine = pending ? entry.firstLine : scan.lineCount - 1;
         if (!readTitleAndNumber(entryText, entry, unpaginated))
             text.referencesWithoutTitles = true;
         entry.section = section;
@@ -213,13 +220,11 @@ int32_t sectionEnd(const RfcText& text, std::size_t i)
 
 } // namespace
 
-bool isReferencesTitle(const std::string& title)
+bool isReferencesTitle(std::string_view text)
 {
-    const std::string text = lowerCopy(title);
-
-    static const std::string kAppendix = "appendix ";
+    const std::string_view kAppendix = "appendix ";
     std::size_t position = 0;
-    if (text.compare(0, kAppendix.size(), kAppendix) == 0) {
+    if (startsWithIgnoringAsciiCase(text, kAppendix)) {
         position = skipBlanks(text, kAppendix.size());
         const char mark = charAt(text, position + 1);
         const bool letterMark = isLetter(charAt(text, position))
@@ -232,9 +237,9 @@ bool isReferencesTitle(const std::string& title)
         }
         position = skipBlanks(text, position);
     }
-    const std::string rest = text.substr(position);
-    return rest == "references" || rest == "normative references"
-        || rest == "informative references";
+    const std::string_view rest = text.substr(position);
+    return equalIgnoringAsciiCase(rest, "references") || equalIgnoringAsciiCase(rest, "normative references")
+        || equalIgnoringAsciiCase(rest, "informative references");
 }
 
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options)
@@ -242,29 +247,23 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
     if (!file || text.isIndex || options.disableReferenceAnalysis || text.contents.empty())
         return false;
 
-    const int32_t lineCount = text.lineCount;
-    const int32_t pageCount = text.pageCount;
     file->rewind();
     text.references.clear();
     text.referencesWithoutTitles = false;
-    text.lineCount = 0;
-    text.pageCount = 0;
+    ReferencesScan scan{text, *file};
 
     // An unpaginated RFC has no form feed and no page number in its
     // contents, or contents built from its headings when it prints none.
-    const bool unpaginated = pageCount == 0
+    const bool unpaginated = text.pageCount == 0
         && std::all_of(text.contents.begin(), text.contents.end(),
                        [](const ContentEntry& entry) { return entry.page == 0; });
     for (std::size_t i = 0; i < text.contents.size(); ++i) {
         const ContentEntry& entry = text.contents[i];
         if (entry.headingLine <= 0 || !isReferencesTitle(entry.title))
             continue;
-        readThroughLine(text, *file, entry.headingLine);
-        readReferencesSection(text, *file, static_cast<int32_t>(i), sectionEnd(text, i), unpaginated);
+        readThroughLine(scan, entry.headingLine);
+        readReferencesSection(scan, static_cast<int32_t>(i), sectionEnd(text, i), unpaginated);
     }
-
-    text.lineCount = lineCount;
-    text.pageCount = pageCount;
     return findCitations(text, file);
 }
 
@@ -276,25 +275,44 @@ bool findCitations(RfcText& text, LineReader* file)
     file->rewind();
     text.citations.clear();
     const int32_t firstReferenceLine = text.references.front().firstLine;
-    std::string line;
-    for (int32_t index = 0; file->readLine(line); ++index) {
-        const std::size_t open = line.find('[');
-        if (open == std::string::npos)
-            continue;
+    // The labels in order, each with its reference; of equal labels the
+    // first reference comes first and is the one a citation names.
+    using Label = std::pair<std::string_view, int32_t>;
+    std::vector<Label> labels;
+    labels.reserve(text.references.size());
+    for (std::size_t r = 0; r < text.references.size(); ++r)
+        labels.emplace_back(text.references[r].label, static_cast<int32_t>(r));
+    std::sort(labels.begin(), labels.end());
+    int32_t index = -1;
+    // The text is searched for brackets rather than each line in turn: most
+    // lines hold none, and the lines before the next bracket are passed by.
+    for (;;) {
+        const std::string_view ahead = file->remainingText();
+        const std::size_t bracket = ahead.find('[');
+        if (bracket == std::string_view::npos)
+            break;
+        std::string_view line;
+        std::size_t lineStart = 0;
+        for (;;) {
+            line = *file->nextLine();
+            ++index;
+            if (lineStart + line.size() > bracket)
+                break;
+            lineStart += line.size();
+        }
+        const std::size_t open = bracket - lineStart;
         const std::size_t close = line.find(']', open);
-        if (close == std::string::npos)
+        if (close == std::string_view::npos)
             continue;
         if (index >= firstReferenceLine)
             break;
 
-        const std::size_t length = close + 1 - open;
-        for (std::size_t r = 0; r < text.references.size(); ++r) {
-            if (text.references[r].label.compare(0, length, line, open, length) == 0) {
-                text.citations.push_back(CitationMark{index, static_cast<int32_t>(open),
-                                                      static_cast<int32_t>(close + 1),
-                                                      static_cast<int32_t>(r)});
-                break;
-            }
+        const std::string_view bracketed = line.substr(open, close + 1 - open);
+        const auto found = std::lower_bound(labels.begin(), labels.end(), bracketed,
+                                            [](const Label& label, std::string_view text) { return label.first < text; });
+        if (found != labels.end() && found->first == bracketed) {
+            text.citations.push_back(CitationMark{index, static_cast<int32_t>(open),
+                                                  static_cast<int32_t>(close + 1), found->second});
         }
     }
     return true;

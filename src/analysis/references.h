@@ -5,16 +5,16 @@
 
 #include "analysis/analyse.h"
 
-#include <string>
+#include <string_view>
 
 namespace parchly {
 
 // Whether a section title names a references section.
-bool isReferencesTitle(const std::string& title);
+bool isReferencesTitle(std::string_view title);
 
 // Fills `references` from the sections of `contents` whose heading was
 // located and whose title names references, and then `citations`. The pass
-// counts its own lines in `lineCount` and `pageCount` and restores both.
+// counts its own lines; the record's counts stay those of the analysis.
 // False without doing anything when `file` is null, the record is the index,
 // reference analysis is disabled or there are no contents; otherwise the
 // result of findCitations.

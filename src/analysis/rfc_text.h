@@ -75,14 +75,9 @@ struct RfcIndexEntry {
     std::string title;
 };
 
+// A default-constructed record is the empty one every analysis starts
+// from: the analysis replaces the whole record rather than clearing parts.
 struct RfcText {
-    RfcText();
-
-    // Clears what one analysis fills. references, citations, indexEntries,
-    // month, day, headerLine and footerPrefix are left as they are: the
-    // passes that fill them clear them themselves.
-    void reset();
-
     int32_t titleLine = 0;
     std::string title;
     std::vector<ContentEntry> contents;
@@ -120,9 +115,9 @@ struct RfcText {
     // "FYI:" lines; 0 when there is none.
     std::vector<int32_t> obsoletesList;
     std::vector<int32_t> updatesList;
-    int32_t std = 0;
-    int32_t bcp = 0;
-    int32_t fyi = 0;
+    int32_t stdNumber = 0;
+    int32_t bcpNumber = 0;
+    int32_t fyiNumber = 0;
     int32_t day = 0;
     std::string month;
     int32_t year = 0;

@@ -6,34 +6,7 @@
 
 namespace parchly {
 
-std::string lowerCopy(const std::string& text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        c = lowerAscii(c);
-    return lower;
-}
-
-bool startsWithAt(const std::string& text, std::size_t at, const std::string& prefix)
-{
-    return at <= text.size() && text.size() - at >= prefix.size()
-        && text.compare(at, prefix.size(), prefix) == 0;
-}
-
-std::size_t skipBlanks(const std::string& line, std::size_t i)
-{
-    while (i < line.size() && isBlankChar(line[i]))
-        ++i;
-    return i;
-}
-
-bool isBlankFrom(const std::string& line, std::size_t i)
-{
-    i = skipBlanks(line, i);
-    return i >= line.size() || isLineEnd(line[i]);
-}
-
-int32_t decimalValue(const std::string& text, std::size_t begin, std::size_t end)
+int32_t decimalValue(std::string_view text, std::size_t begin, std::size_t end)
 {
     const int64_t cap = std::numeric_limits<int32_t>::max();
     int64_t value = 0;
@@ -51,46 +24,16 @@ void trimTrailingBlanks(std::string& text)
         text.pop_back();
 }
 
-bool LineSource::readLine(std::string& line)
-{
-    if (m_hasPending) {
-        m_hasPending = false;
-        line.swap(m_pending);
-        return true;
-    }
-    return m_reader.readLine(line);
-}
-
-int LineSource::peekChar()
-{
-    if (!m_hasPending)
-        m_hasPending = m_reader.readLine(m_pending);
-    if (!m_hasPending || m_pending.empty())
-        return -1;
-    return static_cast<unsigned char>(m_pending[0]);
-}
-
-std::string LineSource::textAhead() const
-{
-    return (m_hasPending ? m_pending : std::string()) + m_reader.remainingText();
-}
-
-void LineSource::rewind()
-{
-    m_hasPending = false;
-    m_pending.clear();
-    m_reader.rewind();
-}
-
 void notePageBreak(RfcText& text, int32_t boundary)
 {
     text.pageEnds.push_back(boundary);
     ++text.pageCount;
 }
 
-bool readNonBlankLine(TextScan& scan, std::string& line, std::size_t& rest)
+bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
 {
-    while (scan.source.readLine(line)) {
+    while (const std::optional<std::string_view> next = scan.source.nextLine()) {
+        line = *next;
         ++scan.text.lineCount;
         rest = skipBlanks(line, 0);
         if (charAt(line, rest) == kFormFeed) {
@@ -106,21 +49,23 @@ bool readNonBlankLine(TextScan& scan, std::string& line, std::size_t& rest)
     return false;
 }
 
-bool isPageMark(TextScan& scan, const std::string& line, std::size_t rest)
+bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest)
 {
     return classifyPageLine(scan.text, scan.source, line, rest, scan.pageBreakSeen);
 }
 
-std::string readParagraph(TextScan& scan, const std::string& firstLine, std::size_t start)
+std::string readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start)
 {
     std::string paragraph;
-    std::string line = firstLine;
+    std::string_view line = firstLine;
     std::size_t i = start;
     bool afterLineEnd = false;
     for (;;) {
         if (i >= line.size()) {
-            if (!scan.source.readLine(line))
+            const std::optional<std::string_view> next = scan.source.nextLine();
+            if (!next)
                 break;
+            line = *next;
             ++scan.text.lineCount;
             i = 0;
             if (charAt(line, 0) == kFormFeed) {
@@ -131,16 +76,23 @@ std::string readParagraph(TextScan& scan, const std::string& firstLine, std::siz
             i = skipBlanks(line, i);
             continue;
         }
-        const char c = line[i++];
-        if (isLineEnd(c)) {
-            if (afterLineEnd)
-                break;
-            afterLineEnd = true;
-            paragraph.push_back(' ');
-        } else {
+        // A run of text joins the paragraph whole.
+        std::size_t end = i;
+        while (end < line.size() && !isLineEnd(line[end]))
+            ++end;
+        if (end > i) {
+            paragraph.append(line, i, end - i);
             afterLineEnd = false;
-            paragraph.push_back(c);
+            i = end;
+            continue;
         }
+        // A line end becomes a single space; a second one with nothing
+        // between them ends the paragraph.
+        if (afterLineEnd)
+            break;
+        afterLineEnd = true;
+        paragraph.push_back(' ');
+        ++i;
     }
     trimTrailingBlanks(paragraph);
     return paragraph;

@@ -1,5 +1,7 @@
 #include "index/index_entry.h"
 
+#include "analysis/ascii.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -17,11 +19,6 @@ bool isDigit(char c)
 bool isWhite(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-char foldAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // A forward cursor over an entry's text; every test is safe at the end.
@@ -42,14 +39,8 @@ public:
     // Like startsWith, folding ASCII letters.
     bool startsWithAnyCase(const char* word) const
     {
-        const std::size_t length = std::strlen(word);
-        if (m_text.size() - m_position < length)
-            return false;
-        for (std::size_t k = 0; k < length; ++k) {
-            if (foldAscii(m_text[m_position + k]) != foldAscii(word[k]))
-                return false;
-        }
-        return true;
+        return m_position <= m_text.size()
+            && startsWithIgnoringAsciiCase(std::string_view(m_text).substr(m_position), word);
     }
 
     void advance(std::size_t count) { m_position = std::min(m_position + count, m_text.size()); }

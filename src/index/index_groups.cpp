@@ -1,5 +1,7 @@
 #include "index/index_groups.h"
 
+#include "analysis/utf8.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -50,11 +52,8 @@ std::string indexEntryLabel(int32_t number, const std::string& title)
 {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%04d", static_cast<int>(number));
-    std::size_t cut = std::min(title.size(), kMaxTitleInLabel);
     // A UTF-8 character is kept whole or left out, never cut in two.
-    if (cut < title.size())
-        while (cut > 0 && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80)
-            --cut;
+    const std::size_t cut = utf8CutLength(title, kMaxTitleInLabel);
     return std::string(digits) + ": " + title.substr(0, cut);
 }
 

@@ -3,6 +3,7 @@
 #include "index/index_entry.h"
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace parchly {
@@ -14,7 +15,7 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-std::size_t skipBlanks(const std::string& line, std::size_t position)
+std::size_t skipBlanks(std::string_view line, std::size_t position)
 {
     while (position < line.size() && isBlank(line[position]))
         ++position;
@@ -24,7 +25,7 @@ std::size_t skipBlanks(const std::string& line, std::size_t position)
 // Counts a line just read: skips its leading blanks and a form feed after
 // them (a page break at this line's number), then blanks again. Returns the
 // offset of the first character left.
-std::size_t startLine(RfcText& index, const std::string& line)
+std::size_t startLine(RfcText& index, std::string_view line)
 {
     ++index.lineCount;
     std::size_t position = skipBlanks(line, 0);
@@ -36,7 +37,7 @@ std::size_t startLine(RfcText& index, const std::string& line)
     return position;
 }
 
-bool isParagraphEnd(const std::string& line, std::size_t position)
+bool isParagraphEnd(std::string_view line, std::size_t position)
 {
     return position == line.size() || line[position] == '\r' || line[position] == '\n';
 }
@@ -44,18 +45,20 @@ bool isParagraphEnd(const std::string& line, std::size_t position)
 // Gathers the entry that starts with `line` into `text`, its lines joined by
 // single spaces without their line ends, reading up to and including the
 // line that ends it: a blank or form-feed-only line, or the file's last.
-void collectEntry(RfcText& index, LineReader& file, std::string& line, std::string& text)
+void collectEntry(RfcText& index, LineReader& file, std::string_view line, std::string& text)
 {
     text.clear();
     std::size_t start = 0;
     for (;;) {
         if (!text.empty())
             text += ' ';
-        text.append(line, start, std::string::npos);
+        text.append(line.substr(start));
         while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
             text.pop_back();
-        if (!file.readLine(line))
+        const std::optional<std::string_view> next = file.nextLine();
+        if (!next)
             return;
+        line = *next;
         start = startLine(index, line);
         if (isParagraphEnd(line, start))
             return;
@@ -84,9 +87,9 @@ bool readIndex(RfcText& index, LineReader* file, const LimitsBlock& /*limits*/)
     // The heading appears twice, in the file's title and above the list;
     // entries start only after the second.
     int headingLines = 0;
-    std::string line;
     std::string text;
-    while (file->readLine(line)) {
+    while (const std::optional<std::string_view> next = file->nextLine()) {
+        const std::string_view line = *next;
         const std::size_t start = startLine(index, line);
         if (isParagraphEnd(line, start))
             continue;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <vector>
 
 namespace parchly {
@@ -26,6 +27,9 @@ TEST(LineReader, SplitsBytesAsTheTextModeBufferDoes)
     };
     const Case cases[] = {
         {"one\r\ntwo\nthree\r\n", {"one\n", "two\n", "three\n"}},
+        // A piece that fills the buffer leaves the pair to the next read.
+        {std::string(1023, 'y') + "\r\nz", {std::string(1023, 'y'), "\n", "z"}},
+        {"end\r", {"end\r"}},
         {"a\rb\n\r\r\n", {"a\rb\n", "\r\n"}}, // a lone CR stays inside its line
         {std::string(2000, 'x') + "\nnext", {std::string(1023, 'x'), std::string(977, 'x') + "\n", "next"}},
         // The CR LF pair is one byte, so 1,022 bytes and the pair fit whole.
@@ -37,6 +41,62 @@ TEST(LineReader, SplitsBytesAsTheTextModeBufferDoes)
         LineReader reader(c.bytes);
         EXPECT_EQ(readAll(reader), c.lines) << c.bytes.substr(0, 20);
     }
+}
+
+// The reading as it was first written, kept as the oracle: the whole text
+// copied into text mode, then each line copied out of it.
+std::vector<std::string> copiedLines(const std::string& raw)
+{
+    std::string text;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n'))
+            text.push_back(raw[i]);
+    }
+    std::vector<std::string> lines;
+    for (std::size_t position = 0; position < text.size();) {
+        std::size_t end = position;
+        bool lineEnded = false;
+        while (!lineEnded && end - position < kLineBufferSize - 1 && end < text.size())
+            lineEnded = text[end++] == '\n';
+        lines.push_back(text.substr(position, end - position));
+        position = end;
+    }
+    return lines;
+}
+
+TEST(LineReader, CutsLikeCopyingTheTextAndEachLine)
+{
+    // Runs of one byte make lines of every length around the piece size,
+    // and CR LF pairs on either side of a cut.
+    std::mt19937 random(17);
+    const char alphabet[] = {'a', ' ', '\r', '\n', '\f'};
+    for (int round = 0; round < 300; ++round) {
+        std::string raw;
+        while (raw.size() < 6000) {
+            const char c = alphabet[random() % 5];
+            const std::size_t run = random() % 4 == 0 ? 1000 + random() % 50 : 1 + random() % 3;
+            raw.append(c == '\r' || c == '\n' ? 1 : run, c);
+        }
+        LineReader reader(raw);
+        ASSERT_EQ(readAll(reader), copiedLines(raw)) << "round " << round;
+    }
+}
+
+TEST(LineReader, SkipsPeeksAndLooksAtLinesOutOfOrder)
+{
+    LineReader reader("one\ntwo\nthree");
+    EXPECT_EQ(reader.peekByte(), 'o');
+    EXPECT_EQ(reader.lineTotal(), 3u);
+    EXPECT_EQ(reader.lineAt(2), "three");
+    EXPECT_EQ(reader.skipLines(1), 1u);
+    EXPECT_EQ(reader.remainingText(), "two\nthree");
+    EXPECT_FALSE(reader.atEnd());
+    EXPECT_EQ(reader.skipLines(5), 2u);
+    EXPECT_TRUE(reader.atEnd()) << "skipping past the end is a read that found nothing";
+    EXPECT_EQ(reader.peekByte(), -1);
+    reader.rewind();
+    EXPECT_EQ(reader.skipLines(3), 3u);
+    EXPECT_TRUE(reader.atEnd()) << "the last line has no line end";
 }
 
 TEST(LineReader, EndStateFollowsTheStreamAndRewindClearsIt)
