@@ -75,7 +75,7 @@ const CommandInfo* findCommand(int id)
     return found == table.end() ? nullptr : &*found;
 }
 
-const std::vector<MenuLayout>& menuLayout(int resource)
+const std::vector<MenuLayout>& menuLayout(MenuSet set)
 {
     static const std::vector<int> tools = {kCmdUpdateRfcIndex, kCmdDownloadRfc,
                                            kCmdDownloadCollection, kSeparator, kCmdOptions};
@@ -102,7 +102,7 @@ const std::vector<MenuLayout>& menuLayout(int resource)
         {"&Window", {kCmdCascade, kCmdTile, kCmdArrangeIcons, kWindowListSlot}},
         {"&Help", help},
     };
-    return resource == 129 ? document : noDocument;
+    return set == MenuSet::Document ? document : noDocument;
 }
 
 const std::vector<ToolbarLayout>& toolbarLayouts()

@@ -35,8 +35,9 @@ struct MenuLayout {
     std::vector<int> items;
 };
 
-// Menu resource 128 (no document open) and 129 (a document open).
-const std::vector<MenuLayout>& menuLayout(int resource);
+// The two menu bars: while no document is open, and while one is.
+enum class MenuSet { None, NoDocument, Document };
+const std::vector<MenuLayout>& menuLayout(MenuSet set);
 
 struct ToolbarLayout {
     const char* objectName;

@@ -165,6 +165,11 @@ const RfcSettings& DocumentWindow::settings() const
     return m_app.settings();
 }
 
+ReadingSession& DocumentWindow::session()
+{
+    return m_mainWindow.readingSession();
+}
+
 NavigatorTrees DocumentWindow::navigator()
 {
     return m_navigator->trees();

@@ -49,6 +49,7 @@ public:
     bool runCommand(int id) override;
 
     const RfcSettings& settings() const override;
+    ReadingSession& session() override;
     NavigatorTrees navigator() override;
     void setModePane(const QString& text) override;
     void setPositionPane(const QString& text) override;

@@ -79,7 +79,7 @@ MainWindow::MainWindow(FrameHost& app)
     addToolBar(Qt::TopToolBarArea, m_tabBar);
     connect(m_tabBar, &DocumentTabBar::tabChosen, this, &MainWindow::documentTabChosen);
     restoreBarState();
-    buildMenus(128);
+    buildMenus(MenuSet::NoDocument);
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         if (auto* child = qobject_cast<DocumentWindow*>(window))
@@ -233,16 +233,16 @@ void MainWindow::installHandlers()
     m_handlers[kCmdDownloadCollection] = [this] { downloadRfcCollection(this, m_app.settings()); };
 }
 
-void MainWindow::buildMenus(int resource)
+void MainWindow::buildMenus(MenuSet set)
 {
-    if (resource == m_menuResource)
+    if (set == m_menuSet)
         return;
-    m_menuResource = resource;
+    m_menuSet = set;
     QMenuBar* bar = menuBar();
     bar->clear();
     for (QMenu* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
         delete old;
-    for (const MenuLayout& layout : menuLayout(resource)) {
+    for (const MenuLayout& layout : menuLayout(set)) {
         QMenu* menu = bar->addMenu(QString::fromLatin1(layout.title));
         fillMenu(menu, layout.items);
         const bool hasRecentFiles = std::count(layout.items.begin(), layout.items.end(), kRecentFilesSlot) > 0;
@@ -377,7 +377,7 @@ RfcDocument* MainWindow::openDocument(const QString& path)
     auto* child = new DocumentWindow(*this, m_app, path);
     m_mdiArea->addSubWindow(child);
     m_children.push_back(child);
-    buildMenus(129);
+    buildMenus(MenuSet::Document);
     child->showMaximized();
     activateDocumentWindow(child);
     child->initialUpdate();
@@ -400,7 +400,7 @@ void MainWindow::documentWindowClosed(DocumentWindow* child)
     m_children.erase(std::remove(m_children.begin(), m_children.end(), child), m_children.end());
     setModePane(QString());
     if (m_children.empty()) {
-        buildMenus(128);
+        buildMenus(MenuSet::NoDocument);
         setWindowTitle(QStringLiteral("Parchly Standard"));
     }
     updateCommands();

@@ -12,7 +12,9 @@
 #include <map>
 #include <vector>
 
+#include "frame/command_table.h"
 #include "settings/command_target.h"
+#include "view/reading_session.h"
 
 class QAction;
 class QLabel;
@@ -45,8 +47,8 @@ public:
     bool indexDocumentOpen() const;
     void activateDocumentWindow(DocumentWindow* child);
 
-    // 128 while no document is open, 129 while one is.
-    int menuResource() const { return m_menuResource; }
+    // The menu bar shown: NoDocument while no document is open.
+    MenuSet menuSet() const { return m_menuSet; }
 
     QAction* commandAction(int id) const;
     QToolBar* toolbar(int index) const { return m_toolbars.at(index); }
@@ -78,6 +80,9 @@ public:
     void documentWindowActivated(DocumentWindow* child);
     void documentWindowClosed(DocumentWindow* child);
 
+    // What the reading views of this window share while the program runs.
+    ReadingSession& readingSession() { return m_readingSession; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -89,7 +94,7 @@ private:
     void restoreBarState();
     void saveBarState();
     void installHandlers();
-    void buildMenus(int resource);
+    void buildMenus(MenuSet set);
     void fillMenu(QMenu* menu, const std::vector<int>& items);
     void fillRecentFiles(QMenu* menu);
     void refreshRecentFileActions();
@@ -109,7 +114,8 @@ private:
     QLabel* m_modePane = nullptr;
     QLabel* m_positionPane = nullptr;
     std::vector<DocumentWindow*> m_children;
-    int m_menuResource = 0;
+    MenuSet m_menuSet = MenuSet::None;
+    ReadingSession m_readingSession;
 };
 
 } // namespace parchly

@@ -13,7 +13,6 @@ namespace parchly {
 
 namespace {
 
-constexpr int kNavigatorControlId = 184;
 constexpr int32_t kNoTarget = -1;
 
 // A section title without its leading number ("7. References" -> "References").
@@ -38,8 +37,7 @@ void setUpTree(TreeView* tree)
 } // namespace
 
 NavigatorBar::NavigatorBar(QWidget* parentFrame, NavigatorClient& client)
-    : DockBar(QStringLiteral("Navigator"), parentFrame, QSize(180, 100), true,
-                        kNavigatorControlId),
+    : DockBar(QStringLiteral("Navigator"), parentFrame, QSize(180, 100), true),
       m_client(client), m_tabs(new TabStrip(clientArea())), m_firstTree(new TreeView(clientArea())),
       m_secondTree(new TreeView(clientArea()))
 {

@@ -21,10 +21,8 @@ private:
 
 } // namespace
 
-DockBar::DockBar(const QString& title, QWidget* parent, QSize defaultSize,
-                                     bool gripper, int controlId)
-    : QDockWidget(title, parent), m_client(new ClientArea(defaultSize, this)), m_defaultSize(defaultSize),
-      m_controlId(controlId)
+DockBar::DockBar(const QString& title, QWidget* parent, QSize defaultSize, bool gripper)
+    : QDockWidget(title, parent), m_client(new ClientArea(defaultSize, this)), m_defaultSize(defaultSize)
 {
     setAllowedAreas(Qt::AllDockWidgetAreas);
     // The close box hides the bar; it is never destroyed by it.

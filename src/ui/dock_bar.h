@@ -18,10 +18,8 @@ public:
 
     // `defaultSize` is the size the bar asks for when first docked or
     // floated; without a gripper the bar has no title bar.
-    DockBar(const QString& title, QWidget* parent, QSize defaultSize, bool gripper,
-                      int controlId);
+    DockBar(const QString& title, QWidget* parent, QSize defaultSize, bool gripper);
 
-    int controlId() const { return m_controlId; }
     QWidget* clientArea() const { return m_client; }
 
     QSize sizeHint() const override;
@@ -36,7 +34,6 @@ protected:
 private:
     QWidget* m_client;
     QSize m_defaultSize;
-    int m_controlId;
 };
 
 } // namespace parchly

@@ -22,14 +22,8 @@ std::vector<GotoKind> gotoKinds(int32_t lineCount, int32_t pageCount, bool isInd
     };
 }
 
-GotoChoice& lastGotoChoice()
-{
-    static GotoChoice last;
-    return last;
-}
-
-GoToDialog::GoToDialog(std::vector<GotoKind> kinds, QWidget* parent)
-    : QDialog(parent), m_kindTable(std::move(kinds)), m_kinds(new QListWidget(this)),
+GoToDialog::GoToDialog(std::vector<GotoKind> kinds, GotoChoice& last, QWidget* parent)
+    : QDialog(parent), m_kindTable(std::move(kinds)), m_last(last), m_kinds(new QListWidget(this)),
       m_label(new QLabel(QStringLiteral("&Enter line number:"), this)), m_number(new QLineEdit(this)),
       m_description(new QLabel(this)), m_goTo(new QPushButton(QStringLiteral("&Go To"), this))
 {
@@ -55,7 +49,6 @@ GoToDialog::GoToDialog(std::vector<GotoKind> kinds, QWidget* parent)
 
     for (const GotoKind& kind : m_kindTable)
         m_kinds->addItem(kind.name);
-    const GotoChoice& last = lastGotoChoice();
     if (last.number != 0)
         m_number->setText(QString::number(last.number));
     m_kinds->setCurrentRow(last.kind);
@@ -101,7 +94,7 @@ void GoToDialog::goTo()
         return;
     }
     m_choice = {kind.kind, number};
-    lastGotoChoice() = m_choice;
+    m_last = m_choice;
     accept();
 }
 

@@ -38,12 +38,12 @@ struct GotoChoice {
     int32_t kind = kGotoLine;
     int32_t number = 0;
 };
-GotoChoice& lastGotoChoice();
 
 class GoToDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit GoToDialog(std::vector<GotoKind> kinds, QWidget* parent = nullptr);
+    // Offers `last` first, and keeps an accepted choice there.
+    GoToDialog(std::vector<GotoKind> kinds, GotoChoice& last, QWidget* parent = nullptr);
 
     // The choice accepted with "&Go To".
     GotoChoice choice() const { return m_choice; }
@@ -64,6 +64,7 @@ public slots:
 private:
     std::vector<GotoKind> m_kindTable;
     GotoChoice m_choice;
+    GotoChoice& m_last;
     QListWidget* m_kinds;
     QLabel* m_label;
     QLineEdit* m_number;

@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 #include "view/rfc_document.h"
 #include "view/reading_view.h"
+#include "view/reading_session.h"
 #include "platform/shown_lines.h"
 #include "platform/text_geometry.h"
 
@@ -46,7 +47,7 @@ int shownLineOfFileIndex(const RfcText& text, int32_t fileIndex)
 int hitContentsEntry(const ReadingView& view, const QPoint& point)
 {
     const RfcText& text = textOf(view);
-    if (!inFormatRect(view, point) || contentLinksOff || text.isIndex)
+    if (!inFormatRect(view, point) || view.session().contentLinksOff || text.isIndex)
         return -1;
     const int line = lineFromPoint(view, point.y());
     const QString shown = examinedText(view, line);

@@ -1,4 +1,5 @@
 #include "view/reading_view.h"
+#include "view/reading_session.h"
 
 #include "analysis/analyse.h"
 #include "analysis/line_mapping.h"
@@ -16,7 +17,6 @@
 
 namespace parchly {
 
-bool contentLinksOff = false;
 
 namespace {
 
@@ -56,6 +56,11 @@ RfcText& ReadingView::rfc() const
 const RfcSettings& ReadingView::settings() const
 {
     return m_host->settings();
+}
+
+ReadingSession& ReadingView::session() const
+{
+    return m_host->session();
 }
 
 bool ReadingView::isRfcIndexPath() const

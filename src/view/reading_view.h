@@ -24,12 +24,9 @@ class RfcDocument;
 class RfcIndexView;
 class TreeView;
 class ViewHost;
+struct ReadingSession;
 struct RfcText;
 struct RfcSettings;
-
-// Set whenever an RFC is composed while UseOnlyDefaultText is set; never
-// cleared while the program runs. Contents entries are no links while set.
-extern bool contentLinksOff;
 
 class ReadingView : public TextView, public CommandTarget {
     Q_OBJECT
@@ -39,6 +36,7 @@ public:
 
     RfcDocument* rfcDocument() const { return m_document; }
     bool isLoaded() const { return m_initialised; }
+    ReadingSession& session() const;
 
     // Runs once when the view is first shown: loads the file and adds the
     // view's tab to the main frame's document tabs.

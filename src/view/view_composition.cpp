@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 #include "platform/char_format.h"
 #include "view/reading_view.h"
+#include "view/reading_session.h"
 #include "platform/shown_lines.h"
 
 #include <algorithm>
@@ -57,7 +58,7 @@ void ReadingView::formatRfcText()
         setSelectionFormat(toCharFormat(format));
         setSelection(0, 0);
         if (options.UseOnlyDefaultText)
-            contentLinksOff = true;
+            session().contentLinksOff = true;
         else
             formatCategories();
     }

@@ -1,6 +1,7 @@
 // The reading view's history of positions, the Go TO command and the caret
 // as line and column.
 #include "view/reading_view.h"
+#include "view/reading_session.h"
 
 #include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
@@ -56,7 +57,7 @@ void ReadingView::goForward()
 void ReadingView::openGoToDialog()
 {
     const RfcText& text = rfc();
-    GoToDialog dialog(gotoKinds(lineCount(), text.pageCount, text.isIndex), this);
+    GoToDialog dialog(gotoKinds(lineCount(), text.pageCount, text.isIndex), session().lastGotoChoice, this);
     if (dialogs().runModal(dialog) != QDialog::Accepted)
         return;
     const GotoChoice choice = dialog.choice();

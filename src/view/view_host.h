@@ -7,14 +7,15 @@ class QString;
 
 namespace parchly {
 
+struct ReadingSession;
 struct RfcSettings;
 class TreeView;
 class TabStrip;
 class RfcDocument;
 class ReadingView;
 
-// The Navigator of the view's window: the first tree (control 1043, Structure
-// or Index), the second tree (1044, Page) and the tab control (1045). Any of
+// The Navigator of the view's window: the first tree (Structure or Index),
+// the second tree (Page) and the tab strip. Any of
 // them may be null while the window has no Navigator.
 struct NavigatorTrees {
     TreeView* structureTree = nullptr;
@@ -28,6 +29,9 @@ public:
 
     // The application's settings record, read in place at the moment of use.
     virtual const RfcSettings& settings() const = 0;
+
+    // What the views of the window share while the program runs.
+    virtual ReadingSession& session() = 0;
 
     // The Navigator of the window that holds the view.
     virtual NavigatorTrees navigator() = 0;

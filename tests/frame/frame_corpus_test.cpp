@@ -39,7 +39,7 @@ TEST_F(FrameCorpusTest, EveryFileOpensInItsOwnWindowAndClosesAgain)
         child->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frame.documentTabBar()->tabs()->count(), 0);
-    EXPECT_EQ(frame.menuResource(), 128);
+    EXPECT_EQ(frame.menuSet(), MenuSet::NoDocument);
     EXPECT_FALSE(app->mainWindow()->indexDocumentOpen());
 }
 

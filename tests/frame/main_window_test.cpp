@@ -106,15 +106,15 @@ TEST_F(MainWindowTest, AnOpenedRfcShowsItsFirstLineWithTheCaretThere)
 TEST_F(MainWindowTest, MenusSwitchWithTheFirstAndLastDocument)
 {
     makeApp();
-    EXPECT_EQ(frame().menuResource(), 128);
+    EXPECT_EQ(frame().menuSet(), MenuSet::NoDocument);
     EXPECT_EQ(menuTitles(frame()), QStringList({"&File", "&View", "&Tools", "&Help"}));
     openCopies({"rfc1.txt", "rfc2.txt"});
-    EXPECT_EQ(frame().menuResource(), 129);
+    EXPECT_EQ(frame().menuSet(), MenuSet::Document);
     EXPECT_EQ(menuTitles(frame()), QStringList({"&File", "&Edit", "&View", "&Tools", "&Window", "&Help"}));
     closeChild(frame().documentWindows()[0]);
-    EXPECT_EQ(frame().menuResource(), 129);
+    EXPECT_EQ(frame().menuSet(), MenuSet::Document);
     closeChild(frame().documentWindows()[0]);
-    EXPECT_EQ(frame().menuResource(), 128);
+    EXPECT_EQ(frame().menuSet(), MenuSet::NoDocument);
     EXPECT_TRUE(frame().modePane().isEmpty());
 }
 

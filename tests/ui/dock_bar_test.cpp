@@ -12,7 +12,7 @@ namespace {
 class RecordingBar : public DockBar {
 public:
     RecordingBar(QWidget* parent, bool gripper)
-        : DockBar(QStringLiteral("Bar"), parent, QSize(180, 100), gripper, 184)
+        : DockBar(QStringLiteral("Bar"), parent, QSize(180, 100), gripper)
     {
     }
     QSize lastClientSize;
@@ -35,7 +35,6 @@ TEST(SizingControlBar, DocksOnEverySideAndAsksForItsDefaultSize)
     auto* bar = new RecordingBar(&frame, true);
     EXPECT_EQ(bar->allowedAreas(), Qt::AllDockWidgetAreas);
     EXPECT_EQ(bar->sizeHint(), QSize(180, 100));
-    EXPECT_EQ(bar->controlId(), 184);
     for (Qt::DockWidgetArea area : {Qt::TopDockWidgetArea, Qt::RightDockWidgetArea,
                                     Qt::BottomDockWidgetArea, Qt::LeftDockWidgetArea}) {
         frame.addDockWidget(area, bar);

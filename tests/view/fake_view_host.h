@@ -8,6 +8,7 @@
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
 #include "view/rfc_document.h"
+#include "view/reading_session.h"
 #include "view/reading_view.h"
 #include "view/view_host.h"
 
@@ -29,6 +30,7 @@ public:
     }
 
     const RfcSettings& settings() const override { return options; }
+    ReadingSession& session() override { return readingSession; }
     NavigatorTrees navigator() override { return {structureTree, pageTree, tabs}; }
     void setModePane(const QString& text) override { modePane = text; }
     void setPositionPane(const QString& text) override { positionPane = text; }
@@ -52,6 +54,7 @@ public:
     }
 
     RfcSettings options;
+    ReadingSession readingSession;
     TreeView* structureTree;
     TreeView* pageTree;
     TabStrip* tabs;

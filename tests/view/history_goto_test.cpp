@@ -27,8 +27,7 @@ TEST(PositionHistoryTest, EmptyHistoryGoesNowhereAndAPositionIsRecordedOnce)
 // The last choice is kept for the whole run; each test starts from none.
 class GotoDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { lastGotoChoice() = GotoChoice(); }
-    void TearDown() override { lastGotoChoice() = GotoChoice(); }
+    GotoChoice last;
 
     static void choose(GoToDialog& dialog, int row, const QString& number)
     {
@@ -42,7 +41,7 @@ protected:
 
 TEST_F(GotoDialogTest, ANumberOutsideTheRangeIsReportedAndTheDialogStaysOpen)
 {
-    GoToDialog dialog(gotoKinds(120, 3, false));
+    GoToDialog dialog(gotoKinds(120, 3, false), last);
     for (const char* typed : {"0", "121", "", "abc"}) {
         choose(dialog, 0, typed);
         EXPECT_EQ(dialog.result(), QDialog::Rejected) << typed;
@@ -56,16 +55,16 @@ TEST_F(GotoDialogTest, ANumberOutsideTheRangeIsReportedAndTheDialogStaysOpen)
 TEST_F(GotoDialogTest, TheLastChoiceIsOfferedAgainAndTheIndexHasNoPages)
 {
     {
-        GoToDialog dialog(gotoKinds(120, 12, false));
+        GoToDialog dialog(gotoKinds(120, 12, false), last);
         choose(dialog, 1, "12");
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
-    GoToDialog again(gotoKinds(5000, 40, false));
+    GoToDialog again(gotoKinds(5000, 40, false), last);
     EXPECT_EQ(again.kindList()->currentRow(), 1);
     EXPECT_EQ(again.numberEdit()->text(), "12");
     EXPECT_EQ(again.promptLabel()->text(), "Enter page number");
 
-    GoToDialog index(gotoKinds(400, 1, true));
+    GoToDialog index(gotoKinds(400, 1, true), last);
     index.kindList()->setCurrentRow(1);
     EXPECT_FALSE(index.numberEdit()->isEnabled() || index.goToButton()->isEnabled());
     index.kindList()->setCurrentRow(0);

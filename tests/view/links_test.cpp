@@ -23,13 +23,10 @@ protected:
         makeApp();
         app->mainWindow()->resize(1000, 700);
         rfcPath = copyReading("rfc9991.txt", "rfc9991.txt");
-        lastGotoChoice() = GotoChoice();
     }
 
     void TearDown() override
     {
-        contentLinksOff = false;
-        lastGotoChoice() = GotoChoice();
         ReadingFixture::TearDown();
     }
 
@@ -142,7 +139,7 @@ TEST_F(LinksTest, OnlyDefaultTextTurnsContentsLinksOffInEveryRfc)
     app->settings().UseOnlyDefaultText = true;
     copyReading("rfc9991.txt", "rfc9992.txt");
     ASSERT_NE(open(pathOf("rfc9992.txt")), nullptr);
-    EXPECT_TRUE(contentLinksOff);
+    EXPECT_TRUE(app->mainWindow()->readingSession().contentLinksOff);
     app->mainWindow()->activateDocumentWindow(app->mainWindow()->documentWindows().front());
     const int entry = contentsText(first, "Protocol");
     EXPECT_EQ(pointerAt(first, pointAt(first, entry)), Qt::IBeamCursor);

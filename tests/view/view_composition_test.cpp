@@ -190,7 +190,7 @@ TEST_F(Composition, OnlyDefaultTextLeavesEverythingPlainAndTurnsContentLinksOff)
             ASSERT_FALSE(underlinedAt(shown, line, column)) << line << ":" << column;
         }
     }
-    EXPECT_TRUE(contentLinksOff);
+    EXPECT_TRUE(shown.session().contentLinksOff);
 }
 
 TEST_F(Composition, CuttingHeadersAndFootersRemovesExactlyThoseLinesAndTheirBlanks)

@@ -1,0 +1,20 @@
+// What the reading views of one main window share while the program runs:
+// kept by the window that holds the views and reached through ViewHost.
+#ifndef PARCHLY_VIEW_READING_SESSION_H
+#define PARCHLY_VIEW_READING_SESSION_H
+
+#include "view/goto_dialog.h"
+
+namespace parchly {
+
+struct ReadingSession {
+    // Set once an RFC is composed while UseOnlyDefaultText is set, and kept:
+    // contents entries are no links from then on.
+    bool contentLinksOff = false;
+    // The Go To dialog offers the last accepted choice again.
+    GotoChoice lastGotoChoice;
+};
+
+} // namespace parchly
+
+#endif
