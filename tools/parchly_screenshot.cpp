@@ -1,11 +1,14 @@
 // parchly-screenshot FILE IMAGE: starts the program with a scratch settings
 // file, opens FILE through openDocumentFile as the File menu does, lets the
 // window settle and saves a picture of the main window to IMAGE. For the
-// RFC index, a third argument RFC makes that RFC's entry the live one.
+// RFC index, a third argument RFC makes that RFC's entry the live one; for
+// an RFC, a third argument is found with the find bar.
 #include "frame/document_window.h"
 #include "frame/command_icons.h"
 #include "frame/main_window.h"
 #include "view/rfc_document.h"
+#include "settings/command_ids.h"
+#include "view/find.h"
 #include "view/reading_view.h"
 #include "unattended_app.h"
 
@@ -13,6 +16,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
@@ -24,7 +28,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(parchly::programIcon());
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() != 3 && arguments.size() != 4) {
-        std::fprintf(stderr, "usage: parchly-screenshot FILE IMAGE [RFC]\n");
+        std::fprintf(stderr, "usage: parchly-screenshot FILE IMAGE [RFC|TEXT]\n");
         return 2;
     }
     const QString file = QFileInfo(arguments[1]).absoluteFilePath();
@@ -47,7 +51,16 @@ int main(int argc, char** argv)
         QApplication::sendEvent(child->viewWidget(), &release);
         // Activation brings the status panes up to date.
         app.mainWindow()->activateDocumentWindow(child);
-        if (arguments.size() == 4 && child->view()) {
+        if (arguments.size() == 4 && child->view() && !child->document()->text().isIndex) {
+            // For an RFC the third argument is a text to find: the find bar
+            // open below the text with every match highlighted.
+            app.mainWindow()->routeCommand(parchly::kCmdFind);
+            if (parchly::FindBar* bar = child->view()->findBar()) {
+                bar->textEdit()->setText(arguments[3]);
+                for (int jump = 0; jump < 3; ++jump)
+                    emit bar->searchRequested(true);
+            }
+        } else if (arguments.size() == 4 && child->view()) {
             const int number = arguments[3].toInt();
             const auto& entries = child->document()->text().indexEntries;
             for (std::size_t i = 0; i < entries.size(); ++i)

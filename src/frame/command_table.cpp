@@ -24,8 +24,8 @@ const std::vector<CommandInfo>& commandTable()
         {kCmdFind, "&Find...\tCtrl+F", "Find the specified text\nFind", "Find", "edit-find", "Ctrl+F"},
         {kCmdFindNext, "F&ind Next\tF3", "Repeat the last action\nFind Next", "Next", "go-down", "F3"},
         {kCmdGoto, "&Goto...\tCtrl+G", "Go to a line or a page\nGoto", "Goto", "go-jump", "Ctrl+G"},
-        {kCmdGoForward, "Go For&ward", "Go forward to the next position\nForward", "Forward", "go-next", nullptr},
-        {kCmdGoBack, "Go &Back", "Go back to the previous position\nBack", "Back", "go-previous", nullptr},
+        {kCmdGoForward, "Go For&ward\tAlt+Right", "Go forward to the next position\nForward", "Forward", "go-next", "Alt+Right;Forward"},
+        {kCmdGoBack, "Go &Back\tAlt+Left", "Go back to the previous position\nBack", "Back", "go-previous", "Alt+Left;Back"},
         // View
         {kCmdViewIndex, "&Index\tCtrl+I", "RFC Index View\nIndex View", nullptr, nullptr, nullptr},
         {kCmdStructure, "&Structure\tCtrl+S", "RFC Structure View\nStructure View", "Struct", "view-list-tree", "Ctrl+S"},
@@ -63,6 +63,11 @@ const std::vector<CommandInfo>& commandTable()
         {kCmdNextPane, "Next Pane", nullptr, nullptr, nullptr, "F6"},
         {kCmdPreviousPane, "Previous Pane", nullptr, nullptr, nullptr, "Shift+F6"},
         {kCmdAltEnter, "Properties", nullptr, nullptr, nullptr, "Alt+Return"},
+        // Reading habits: find bar, zoom.
+        {kCmdFindPrevious, "Find Pre&vious\tShift+F3", "Find the previous match\nFind Previous", nullptr, nullptr, "Shift+F3"},
+        {kCmdZoomIn, "Zoom &In\tCtrl++", "Enlarge the text\nZoom In", nullptr, nullptr, "Ctrl++;Ctrl+="},
+        {kCmdZoomOut, "Zoom &Out\tCtrl+-", "Shrink the text\nZoom Out", nullptr, nullptr, "Ctrl+-"},
+        {kCmdZoomReset, "&Normal Size\tCtrl+0", "Show the text at its normal size\nNormal Size", nullptr, nullptr, "Ctrl+0"},
     };
     return table;
 }
@@ -94,10 +99,12 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
                    kCmdPrintPreview, kCmdPrintSetup, kSeparator, kCmdFavoriteRfcs, kSeparator,
                    kRecentFilesSlot, kSeparator, kCmdExit}},
         {"&Edit", {kCmdCopy, kCmdSelectAll, kSeparator, kCmdFind, kCmdFindNext, kSeparator,
-                   kCmdGoto, kCmdGoForward, kCmdGoBack}},
+                   kCmdGoto, kCmdGoForward, kCmdGoBack,
+                   kSeparator, kCmdFindPrevious}},
         {"&View", {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kCmdHeaders, kCmdFooters,
                    kCmdPageSeparators, kSeparator, kToolbarsSubmenuSlot, kCmdNavigator,
-                   kCmdStatusBar, kSeparator, kCmdBookmarks}},
+                   kCmdStatusBar, kSeparator, kCmdBookmarks,
+                   kSeparator, kCmdZoomIn, kCmdZoomOut, kCmdZoomReset}},
         {"&Tools", tools},
         {"&Window", {kCmdCascade, kCmdTile, kCmdArrangeIcons, kWindowListSlot}},
         {"&Help", help},

@@ -10,14 +10,24 @@
 #include "frame/main_window.h"
 #include "platform/tab_strip.h"
 #include "view/rfc_document.h"
+#include "view/find.h"
 #include "view/reading_view.h"
 
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace parchly {
+
+namespace {
+
+// How long a passing note stays in the status bar, in milliseconds.
+constexpr int kStatusMessageTimeout = 5000;
+
+} // namespace
 
 DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QString& path)
     : m_mainWindow(mainWindow), m_app(app), m_path(path), m_document(std::make_unique<RfcDocument>(path)),
@@ -28,8 +38,17 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
     // A main window inside the MDI child lets the Navigator dock at its edges.
     m_inner->setWindowFlags(Qt::Widget);
     m_inner->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
-    m_view = new ReadingView(m_document.get(), this, m_inner);
-    m_inner->setCentralWidget(m_view);
+    // The find bar stands below the text, where it covers none of it.
+    auto* central = new QWidget(m_inner);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_view = new ReadingView(m_document.get(), this, central);
+    auto* findBar = new FindBar(central);
+    column->addWidget(m_view, 1);
+    column->addWidget(findBar);
+    m_view->setFindBar(findBar);
+    m_inner->setCentralWidget(central);
     m_inner->addDockWidget(Qt::LeftDockWidgetArea, m_navigator);
     setWidget(m_inner);
 }
@@ -64,6 +83,8 @@ void DocumentWindow::frameActivated()
 {
     if (!m_view || !m_initialised)
         return;
+    // The zoom is the program's: a window shows the one last chosen.
+    m_view->setZoomSteps(m_app.settings().TextZoom);
     m_view->updatePositionStatus();
     m_view->showNavigatorMode();
 }
@@ -182,7 +203,9 @@ void DocumentWindow::setModePane(const QString& text)
 
 void DocumentWindow::setPositionPane(const QString& text)
 {
-    m_mainWindow.setPositionPane(text);
+    // The pane shows the active window's caret only.
+    if (m_mainWindow.activeDocumentWindow() == this)
+        m_mainWindow.setPositionPane(text);
 }
 
 void DocumentWindow::addDocumentTab(const QString& title, ReadingView* view)
@@ -203,6 +226,21 @@ RfcDocument* DocumentWindow::openRfcNumber(int number)
 void DocumentWindow::runFrameCommand(int id)
 {
     m_mainWindow.routeCommand(id);
+}
+
+void DocumentWindow::showStatusMessage(const QString& text)
+{
+    if (text.isEmpty())
+        m_mainWindow.statusBar()->clearMessage();
+    else
+        m_mainWindow.statusBar()->showMessage(text, kStatusMessageTimeout);
+}
+
+void DocumentWindow::storeZoomSteps(int steps)
+{
+    RfcSettings& settings = m_app.settings();
+    settings.TextZoom = steps;
+    settings.saveTextZoom(m_app.profile());
 }
 
 const RfcText* DocumentWindow::navigatorText() const

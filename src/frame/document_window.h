@@ -57,6 +57,8 @@ public:
     void removeDocumentTab(ReadingView* view) override;
     RfcDocument* openRfcNumber(int number) override;
     void runFrameCommand(int id) override;
+    void showStatusMessage(const QString& text) override;
+    void storeZoomSteps(int steps) override;
 
     const RfcText* navigatorText() const override;
     void goToSectionHeading(int heading) override;

@@ -34,22 +34,9 @@ void FrameCollectionsHost::activeCaretLineColumn(int& line, int& column) const
 
 void FrameCollectionsHost::setActiveCaretLineColumn(int line, int column)
 {
-    ReadingView* view = activeView();
-    if (!view)
-        return;
-    const int start = view->lineStart(line);
-    if (start < 0)
-        return;
-    // A column past the end of a shorter line stops at the line's end.
-    QString text = view->lineText(line);
-    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
-        text.chop(1);
-    const int length = static_cast<int>(text.size());
-    const int position = start + std::clamp(column, 0, length);
-    view->setSelection(position, position);
-    view->ensureCursorVisible();
-    view->selectNavigatorNode();
-    view->updatePositionStatus();
+    // Stored lines are the file's: the view maps them to what it shows.
+    if (ReadingView* view = activeView())
+        view->setCaretLineColumn(line, column);
 }
 
 QStringList FrameCollectionsHost::openDocumentPaths() const

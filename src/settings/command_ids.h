@@ -64,6 +64,12 @@ enum CommandId : int {
     kCmdReplace = 57641,
     kCmdSelectAll = 57642,
     kCmdUndo = 57643,
+
+    // Reading habits: find bar, zoom.
+    kCmdFindPrevious = 33101,
+    kCmdZoomIn = 33102,
+    kCmdZoomOut = 33103,
+    kCmdZoomReset = 33104,
 };
 
 constexpr int kRecentFileCount = 4;

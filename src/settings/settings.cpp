@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -51,6 +52,9 @@ const std::pair<const char*, std::string RfcSettings::*> kUrlOptions[] = {
 };
 
 const char* const kUseOnlyDefaultText = "UseOnlyDefaultText";
+const char* const kViewSection = "View";
+const char* const kTextZoom = "TextZoom";
+
 const char* const kRootPath = "RfcRootPath";
 
 std::string levelKey(const char* prefix, std::size_t index) { return prefix + std::to_string(index); }
@@ -117,6 +121,7 @@ void RfcSettings::loadSettings(const Profile& profile)
     IndexLevelCounts = readLevelCounts(profile);
     for (int category = 0; category < kFormatCategoryCount; ++category)
         Formats[category] = readFormat(profile, category, Formats[category]);
+    TextZoom = std::clamp(profile.readInt(kViewSection, kTextZoom, 0), kZoomOutLimit, kZoomInLimit);
 
     if (DisableReferenceAnalysis)
         DisableReferenceLink = true;
@@ -152,6 +157,12 @@ void RfcSettings::saveSettings(Profile& profile) const
         profile.writeString(section, "style", texts.style);
         profile.writeString(section, "size", texts.size);
     }
+    saveTextZoom(profile);
+}
+
+void RfcSettings::saveTextZoom(Profile& profile) const
+{
+    profile.writeInt(kViewSection, kTextZoom, TextZoom);
 }
 
 bool RfcSettings::categoryFormat(int category, TextFormat& out) const

@@ -13,6 +13,10 @@
 
 namespace parchly {
 
+// The zoom steps a reading view allows, out and in.
+constexpr int32_t kZoomOutLimit = -8;
+constexpr int32_t kZoomInLimit = 16;
+
 struct RfcSettings {
     // Built-in defaults; the default RfcRootPath is `appDirectory` + "RFCPath"
     // (normalised).
@@ -42,6 +46,9 @@ struct RfcSettings {
     std::string RfcRootPath;
     std::vector<int32_t> IndexLevelCounts;
     std::string HomepageUrl;
+    // Zoom steps of the reading views' text, kept for the program ("View",
+    // "TextZoom"); 0 shows the formats' own sizes.
+    int32_t TextZoom = 0;
 
     // Reads every stored option over the record; a missing or unusable value
     // keeps its default. Leaves the invariants in force: the two link
@@ -51,6 +58,9 @@ struct RfcSettings {
 
     // Writes the options the user can change; write errors go unreported.
     void saveSettings(Profile& profile) const;
+
+    // Writes TextZoom alone, at once: zooming is no Options change.
+    void saveTextZoom(Profile& profile) const;
 
     // Copies out the format of `category`; false (nothing copied) outside 0 to 4.
     bool categoryFormat(int category, TextFormat& out) const;

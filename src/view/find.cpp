@@ -4,19 +4,22 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextDocument>
+#include <QToolButton>
 
 namespace parchly {
 
-bool findText(QPlainTextEdit& edit, const FindRequest& request)
+namespace {
+
+QTextDocument::FindFlags findFlags(const FindRequest& request)
 {
-    if (request.text.isEmpty())
-        return false;
     QTextDocument::FindFlags flags;
     if (request.matchCase)
         flags |= QTextDocument::FindCaseSensitively;
@@ -24,21 +27,146 @@ bool findText(QPlainTextEdit& edit, const FindRequest& request)
         flags |= QTextDocument::FindWholeWords;
     if (!request.down)
         flags |= QTextDocument::FindBackward;
+    return flags;
+}
+
+} // namespace
+
+FindOutcome findText(QPlainTextEdit& edit, const FindRequest& request)
+{
+    if (request.text.isEmpty())
+        return kNotFound;
+    const QTextDocument::FindFlags flags = findFlags(request);
 
     QTextDocument* document = edit.document();
     const QTextCursor current = edit.textCursor();
     QTextCursor from(document);
     from.setPosition(request.down ? current.selectionEnd() : current.selectionStart());
     QTextCursor found = document->find(request.text, from, flags);
+    FindOutcome outcome = kFound;
     if (found.isNull()) {
         QTextCursor round(document);
         round.movePosition(request.down ? QTextCursor::Start : QTextCursor::End);
         found = document->find(request.text, round, flags);
+        outcome = kFoundAfterWrap;
     }
     if (found.isNull())
-        return false;
+        return kNotFound;
     edit.setTextCursor(found);
-    return true;
+    return outcome;
+}
+
+QList<QTextCursor> allMatches(QPlainTextEdit& edit, const FindRequest& request)
+{
+    QList<QTextCursor> matches;
+    if (request.text.isEmpty())
+        return matches;
+    FindRequest forward = request;
+    forward.down = true;
+    const QTextDocument::FindFlags flags = findFlags(forward);
+    QTextDocument* document = edit.document();
+    for (QTextCursor found = document->find(request.text, 0, flags); !found.isNull();
+         found = document->find(request.text, found, flags))
+        matches.append(found);
+    return matches;
+}
+
+QString findOutcomeText(FindOutcome outcome, const FindRequest& request)
+{
+    switch (outcome) {
+    case kNotFound:
+        return QStringLiteral("\"%1\" not found").arg(request.text);
+    case kFoundAfterWrap:
+        return request.down ? QStringLiteral("Passed the end, continued from the top")
+                            : QStringLiteral("Passed the top, continued from the bottom");
+    case kFound:
+        break;
+    }
+    return QString();
+}
+
+FindBar::FindBar(QWidget* parent)
+    : QWidget(parent), m_text(new QLineEdit(this)), m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this)),
+      m_wholeWord(new QCheckBox(QStringLiteral("&Whole word"), this)), m_count(new QLabel(this))
+{
+    setObjectName(QStringLiteral("findBar"));
+    auto* label = new QLabel(QStringLiteral("Find:"), this);
+    label->setBuddy(m_text);
+    m_text->setClearButtonEnabled(true);
+    auto* previous = new QToolButton(this);
+    previous->setArrowType(Qt::UpArrow);
+    previous->setToolTip(QStringLiteral("Previous match (Shift+F3)"));
+    auto* next = new QToolButton(this);
+    next->setArrowType(Qt::DownArrow);
+    next->setToolTip(QStringLiteral("Next match (F3)"));
+    auto* close = new QToolButton(this);
+    close->setText(QStringLiteral("\u2715"));
+    close->setAutoRaise(true);
+    close->setToolTip(QStringLiteral("Close the find bar (Escape)"));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(label);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(previous);
+    layout->addWidget(next);
+    layout->addWidget(m_matchCase);
+    layout->addWidget(m_wholeWord);
+    layout->addWidget(m_count);
+    layout->addStretch();
+    layout->addWidget(close);
+
+    connect(m_text, &QLineEdit::textChanged, this, &FindBar::requestChanged);
+    connect(m_matchCase, &QCheckBox::toggled, this, &FindBar::requestChanged);
+    connect(m_wholeWord, &QCheckBox::toggled, this, &FindBar::requestChanged);
+    // Shift+Enter searches back, as in a browser's find bar.
+    connect(m_text, &QLineEdit::returnPressed, this,
+            [this] { emit searchRequested(!(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)); });
+    connect(next, &QToolButton::clicked, this, [this] { emit searchRequested(true); });
+    connect(previous, &QToolButton::clicked, this, [this] { emit searchRequested(false); });
+    connect(close, &QToolButton::clicked, this, &FindBar::dismiss);
+    hide();
+}
+
+FindRequest FindBar::request(bool down) const
+{
+    return {m_text->text(), m_matchCase->isChecked(), m_wholeWord->isChecked(), down};
+}
+
+void FindBar::open(const QString& text)
+{
+    if (!text.isEmpty())
+        m_text->setText(text);
+    show();
+    m_text->selectAll();
+    m_text->setFocus();
+}
+
+void FindBar::setMatchCount(int count)
+{
+    if (m_text->text().isEmpty())
+        m_count->clear();
+    else
+        m_count->setText(count == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count));
+}
+
+void FindBar::dismiss()
+{
+    hide();
+    emit closed();
+}
+
+void FindBar::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        dismiss();
+    } else if (event->key() == Qt::Key_F3) {
+        emit searchRequested(!(event->modifiers() & Qt::ShiftModifier));
+    } else {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 FindDialog::FindDialog(const FindRequest& initial, QWidget* parent)

@@ -1,12 +1,16 @@
 // Find and Find Next over the reading view's text: a modeless find dialog
-// (text, whole word, match case, up or down) and the search itself.
+// (text, whole word, match case, up or down), the find bar and the search
+// itself.
 #ifndef PARCHLY_VIEW_FIND_H
 #define PARCHLY_VIEW_FIND_H
 
 #include <QDialog>
+#include <QList>
 #include <QString>
+#include <QTextCursor>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -21,10 +25,54 @@ struct FindRequest {
     bool down = true;
 };
 
+enum FindOutcome { kNotFound = 0, kFound, kFoundAfterWrap };
+
 // Selects the next match after the selection (or the previous one before
-// it, searching up), going round the text once; false, with the selection
-// unchanged, when the text holds no match.
-bool findText(QPlainTextEdit& edit, const FindRequest& request);
+// it, searching up), going round the text once; kNotFound, with the
+// selection unchanged, when the text holds no match.
+FindOutcome findText(QPlainTextEdit& edit, const FindRequest& request);
+
+// The selections of every match of `request` in the text of `edit`.
+QList<QTextCursor> allMatches(QPlainTextEdit& edit, const FindRequest& request);
+
+// The status-bar note for a search's outcome; empty for a plain match.
+QString findOutcomeText(FindOutcome outcome, const FindRequest& request);
+
+// The find bar at the bottom of a document window: the text, match case,
+// whole word, the number of matches, previous and next. Escape closes it.
+class FindBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit FindBar(QWidget* parent = nullptr);
+
+    FindRequest request(bool down) const;
+    // Shows the bar with `text` (when not empty) selected for typing over.
+    void open(const QString& text);
+    void setMatchCount(int count);
+    // Hides the bar and says so (Escape, its close button).
+    void dismiss();
+
+    QLineEdit* textEdit() const { return m_text; }
+    QCheckBox* matchCaseBox() const { return m_matchCase; }
+    QCheckBox* wholeWordBox() const { return m_wholeWord; }
+    QLabel* countLabel() const { return m_count; }
+
+signals:
+    // Searching forward (Enter, Next) or back (Shift+Enter, Previous).
+    void searchRequested(bool down);
+    // The text or an option changed: the matches are counted again.
+    void requestChanged();
+    void closed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLineEdit* m_text;
+    QCheckBox* m_matchCase;
+    QCheckBox* m_wholeWord;
+    QLabel* m_count;
+};
 
 class FindDialog : public QDialog {
     Q_OBJECT

@@ -13,6 +13,7 @@
 #include "view/view_host.h"
 
 #include <QFile>
+#include <QTextBlock>
 #include <algorithm>
 
 namespace parchly {
@@ -40,6 +41,12 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
 {
     // The hand over links follows the pointer without a button pressed.
     viewport()->setMouseTracking(true);
+    // The position pane follows the caret whatever moved it; the rebuilds
+    // of the text, which move it a great deal, run frozen and end in place.
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (m_initialised && !updatesFrozen())
+            updatePositionStatus();
+    });
 }
 
 ReadingView::~ReadingView()
@@ -82,6 +89,7 @@ void ReadingView::loadDocument()
         showLineAtTop(0);
     }
     recordPosition();
+    setZoomSteps(settings().TextZoom);
 
     const QString path = m_document->pathName();
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).left(kTabNameLimit);
@@ -122,6 +130,9 @@ void ReadingView::loadRfcText()
     formatRfcText();
     setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles, options.DisableHeaderAndFooterInAllFiles);
     setPageSeparatorsShown(options.ShowPageSeparator);
+    // A new composition has the formats' own sizes.
+    if (m_zoomSteps != 0)
+        applyZoomFactor(zoomScale(m_zoomSteps));
 
     if (!m_tabsAdded && trees.tabs) {
         trees.tabs->insertDataTab(0, QStringLiteral("Structure"), 0);
@@ -146,8 +157,9 @@ int ReadingView::charColumn(int shownLine, int byteColumn) const
 void ReadingView::caretLineColumn(int& line, int& column) const
 {
     const int end = selectedRange().end;
-    line = lineFromPosition(end);
-    column = end - lineStart(line);
+    const int shown = lineFromPosition(end);
+    column = end - lineStart(shown);
+    line = displayLineToFile(rfc(), shown + 1) - 1;
 }
 
 void ReadingView::updatePositionStatus()
@@ -155,7 +167,32 @@ void ReadingView::updatePositionStatus()
     int line = 0;
     int column = 0;
     caretLineColumn(line, column);
-    m_host->setPositionPane(QStringLiteral("Ln %1, Col %2").arg(line).arg(column));
+    m_host->setPositionPane(QStringLiteral("Ln %1, Col %2").arg(line + 1).arg(column + 1));
+}
+
+void ReadingView::caretMoved()
+{
+    // Loading places the caret before the Navigator has chosen its item.
+    if (!m_initialised)
+        return;
+    selectNavigatorNode();
+    updateCurrentIndexEntry(-1);
+    updatePositionStatus();
+}
+
+int ReadingView::visibleLineCount() const
+{
+    const QTextBlock top = firstVisibleBlock();
+    const qreal height = top.isValid() ? blockBoundingRect(top).height() : 0;
+    return height > 0 ? std::max(1, int(viewport()->height() / height)) : 1;
+}
+
+void ReadingView::placeInUpperThird(int line)
+{
+    const int top = firstVisibleLine();
+    if (line >= top && line < top + std::max(1, visibleLineCount() / 3))
+        return;
+    scrollLines(line - top);
 }
 
 } // namespace parchly

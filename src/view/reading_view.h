@@ -28,6 +28,9 @@ struct ReadingSession;
 struct RfcText;
 struct RfcSettings;
 
+// The scale of the text at `steps` zoom steps (1 at 0).
+qreal zoomScale(int steps);
+
 class ReadingView : public TextView, public CommandTarget {
     Q_OBJECT
 public:
@@ -61,11 +64,13 @@ public:
     void selectNavigatorNode();
     // "Index View", "Page View" or "Structure View" into the mode pane.
     void showNavigatorMode();
-    // "Ln %d, Col %d" of the caret into the position pane.
+    // "Ln %d, Col %d" of the caret into the position pane, both counted
+    // from 1, the line being the file's line whatever is hidden.
     void updatePositionStatus();
 
-    // The caret: the shown line (0-based) of the selection's end and its
-    // offset in that line.
+    // The caret: the file line (0-based, whatever is hidden) of the
+    // selection's end and its offset in the shown line. Stored positions
+    // (bookmarks) keep this form.
     void caretLineColumn(int& line, int& column) const;
 
     // The character column in shown line `shownLine` of byte column
@@ -88,8 +93,9 @@ public:
     void goBack();
     void goForward();
     void openGoToDialog();
-    // Puts the caret on `line` at `column`, or at the line's end when the
-    // line is shorter; nothing when there is no such line.
+    // Puts the caret on file line `line` (0-based) at `column`, or at the
+    // line's end when the line is shorter, in the upper third of the view;
+    // nothing when there is no such line.
     void setCaretLineColumn(int line, int column);
 
     // The RFC index (view_index.cpp): loading it with its Index tree, and
@@ -98,10 +104,20 @@ public:
     void updateCurrentIndexEntry(int line);
     RfcIndexView* indexView() const { return m_index.get(); }
 
-    // Find and Find Next (view_commands.cpp).
+    // Find and Find Next (view_commands.cpp). With a find bar the view
+    // searches through it; without one (a view outside a document window)
+    // through the Find dialog.
     void openFindDialog();
     void findNext();
+    void findPrevious();
     FindDialog* findDialog() const { return m_findDialog; }
+    void setFindBar(FindBar* bar);
+    FindBar* findBar() const { return m_findBar; }
+
+    // Zoom (view_commands.cpp): the text of every format scaled by
+    // `steps` (0: as the formats say), kept by the host for the program.
+    void setZoomSteps(int steps);
+    int zoomSteps() const { return m_zoomSteps; }
 
     // Copy, Select All, Find, Find Next, Goto, Go Back and Forward, Print
     // and Print Preview.
@@ -115,6 +131,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -139,7 +156,17 @@ private:
     void openIndexRfc(int number);
     CommandState contextCommandState(int id);
     void runContextCommand(int id);
-    void findNextMatch();
+    FindOutcome findNextMatch();
+    void runFindBarSearch(bool down);
+    void highlightMatches();
+    void applyZoomFactor(qreal factor);
+    // After the program moved the caret: the Navigator, the index entry and
+    // the position pane follow it.
+    void caretMoved();
+    // Scrolls `line` to the top unless it already stands in the upper
+    // third of the view.
+    void placeInUpperThird(int line);
+    int visibleLineCount() const;
 
     RfcDocument* m_document;
     ViewHost* m_host;
@@ -150,6 +177,8 @@ private:
     FindRequest m_find;
     bool m_findUsed = false;
     QPointer<FindDialog> m_findDialog;
+    QPointer<FindBar> m_findBar;
+    int m_zoomSteps = 0;
     QMenu* m_contextMenu = nullptr;
 };
 

@@ -51,19 +51,28 @@ void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
     freezeUpdates();
     const int caretLine = lineFromPosition(selectedRange().end);
     const int32_t caretFileLine = displayLineToFile(text, caretLine + 1);
+    // The same text stays at the same height: the file line at the top.
+    const int32_t topFileLine = displayLineToFile(text, firstVisibleLine() + 1);
+    const bool separators = text.showPageSeparators;
 
     if ((!cutHeaders && text.hideHeaders) || (!cutFooters && text.hideFooters)) {
         loadRfcText();
         freezeUpdates();
     }
+    // Separators sit on the page boundaries, which the cut moves.
+    setPageSeparatorsShown(false);
+    freezeUpdates();
     cutPages(cutHeaders, cutFooters);
     // A reload cuts what the settings say; what it cut stays cut.
     text.hideHeaders = cutHeaders || text.hideHeaders;
     text.hideFooters = cutFooters || text.hideFooters;
     text.hideBlankLines = settings().DisableSpacesNearHeaderAndFooter;
+    setPageSeparatorsShown(separators);
+    freezeUpdates();
 
     const int start = lineStart(fileLineToDisplay(text, caretFileLine) - 1);
     setSelection(std::max(start, 0), std::max(start, 0));
+    scrollLines(fileLineToDisplay(text, topFileLine) - 1 - firstVisibleLine());
     makeReadOnly();
     clearModified();
     thawUpdates();
@@ -133,7 +142,9 @@ void ReadingView::writeSeparators(const std::vector<int32_t>& boundaries)
     const int category = options.UseOnlyDefaultText ? kFormatDefault : kFormatHeadersFooters;
     TextFormat format = defaultFormat(category);
     options.categoryFormat(category, format);
-    const QTextCharFormat separatorFormat = toCharFormat(format);
+    QTextCharFormat separatorFormat = toCharFormat(format);
+    if (separatorFormat.hasProperty(QTextFormat::FontPointSize))
+        separatorFormat.setFontPointSize(separatorFormat.fontPointSize() * zoomScale(m_zoomSteps));
 
     EditBlock block(*this);
     for (size_t k = 1; k < boundaries.size(); ++k) {

@@ -39,7 +39,8 @@ void ReadingView::restorePosition(const HistoryEntry& entry)
         return start < 0 ? -1 : start + column;
     };
     setSelection(position(entry.startLine, entry.startColumn), position(entry.endLine, entry.endColumn));
-    updateCurrentIndexEntry(-1);
+    placeInUpperThird(lineFromPosition(selectedRange().end));
+    caretMoved();
 }
 
 void ReadingView::goBack()
@@ -57,14 +58,17 @@ void ReadingView::goForward()
 void ReadingView::openGoToDialog()
 {
     const RfcText& text = rfc();
-    GoToDialog dialog(gotoKinds(lineCount(), text.pageCount, text.isIndex), session().lastGotoChoice, this);
-    if (dialogs().runModal(dialog) != QDialog::Accepted)
+    // Lines are the file's, counted from 1, whatever is hidden.
+    const int fileLines = std::max(1, std::max(int(text.lineCount), text.isIndex ? lineCount() : 0));
+    GoToDialog dialog(gotoKinds(fileLines, text.pageCount, text.isIndex), session().lastGotoChoice, this);
+    const int answer = dialogs().runModal(dialog);
+    setFocus();
+    if (answer != QDialog::Accepted)
         return;
     const GotoChoice choice = dialog.choice();
     int line = 0;
     if (choice.kind == kGotoLine) {
-        // The line count itself names no 0-based line: it goes to the last.
-        line = std::min(choice.number, lineCount() - 1);
+        line = std::clamp(fileLineToDisplay(text, choice.number) - 1, 0, std::max(lineCount() - 1, 0));
     } else {
         const std::vector<int32_t>& boundaries = boundaryTable(text);
         if (choice.number < 1 || choice.number > static_cast<int>(text.pageEnds.size()) ||
@@ -73,18 +77,19 @@ void ReadingView::openGoToDialog()
         line = boundaries[choice.number - 1] + 1;
     }
     showLineAtTop(line);
-    updateCurrentIndexEntry(-1);
-    selectNavigatorNode();
 }
 
 void ReadingView::setCaretLineColumn(int line, int column)
 {
-    const int start = lineStart(line);
-    if (start < 0)
+    const int shown = fileLineToDisplay(rfc(), line + 1) - 1;
+    const int start = lineStart(shown);
+    if (shown < 0 || start < 0)
         return;
-    const int length = lengthWithoutLineEnd(lineText(line));
+    const int length = lengthWithoutLineEnd(lineText(shown));
     const int position = start + std::clamp(column, 0, length);
     setSelection(position, position);
+    placeInUpperThird(shown);
+    caretMoved();
 }
 
 } // namespace parchly

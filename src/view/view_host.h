@@ -54,6 +54,11 @@ public:
     // Runs a command of the frame (Structure, Page, Index) as its menu
     // item would; the view's context menu offers them.
     virtual void runFrameCommand(int /*id*/) {}
+
+    // A passing note in the status bar (find wrapped round, not found).
+    virtual void showStatusMessage(const QString& /*text*/) {}
+    // Keeps the zoom the user chose for the program (RfcSettings::TextZoom).
+    virtual void storeZoomSteps(int /*steps*/) {}
 };
 
 } // namespace parchly

@@ -87,6 +87,15 @@ void ReadingView::jumpToShownLine(int line)
 
 void ReadingView::mousePressEvent(QMouseEvent* event)
 {
+    // The mouse's back and forward buttons walk the history, as in a browser.
+    if (event->button() == Qt::BackButton || event->button() == Qt::ForwardButton) {
+        if (event->button() == Qt::BackButton)
+            goBack();
+        else
+            goForward();
+        event->accept();
+        return;
+    }
     TextView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
@@ -121,6 +130,13 @@ void ReadingView::mouseMoveEvent(QMouseEvent* event)
 
 void ReadingView::wheelEvent(QWheelEvent* event)
 {
+    // Ctrl+wheel zooms as the zoom keys do, all formats together.
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (const int delta = event->angleDelta().y(); delta != 0)
+            runCommand(delta > 0 ? kCmdZoomIn : kCmdZoomOut);
+        event->accept();
+        return;
+    }
     TextView::wheelEvent(event);
     updateCurrentIndexEntry(-1);
 }
@@ -138,10 +154,28 @@ void ReadingView::keyPressEvent(QKeyEvent* event)
         const QPoint caret = positionToPoint(selectedRange().end);
         showContextMenu(viewport()->mapToGlobal(caret));
     }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        // Enter follows the link at the caret, as a click on it would.
+        const int caret = selectedRange().end;
+        const QPoint point = positionToPoint(caret) + QPoint(1, cursorRect().height() / 2);
+        recordPosition();
+        followLinkAt(point);
+        caretMoved();
+        event->accept();
+        return;
+    }
     TextView::keyPressEvent(event);
     selectNavigatorNode();
     updateCurrentIndexEntry(-1);
     updatePositionStatus();
+}
+
+void ReadingView::focusInEvent(QFocusEvent* event)
+{
+    TextView::focusInEvent(event);
+    if (m_initialised)
+        updatePositionStatus();
 }
 
 void ReadingView::contextMenuEvent(QContextMenuEvent* event)

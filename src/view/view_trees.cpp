@@ -12,7 +12,9 @@
 #include "view/view_host.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <string_view>
 
 namespace parchly {
 
@@ -20,6 +22,7 @@ namespace {
 
 constexpr size_t kTitleLimit = 256;
 constexpr size_t kNumberLimit = 16;
+constexpr std::string_view kAppendix = "Appendix ";
 
 // At most `limit` bytes of `bytes`, cut between characters of UTF-8 text,
 // decoded as the shown text is.
@@ -46,6 +49,22 @@ bool holdsSection(const std::string& parent, const std::string& child)
            (child.size() == parent.size() || child[parent.size()] == '.');
 }
 
+// The number by which an entry holds its subsections: its own, or for a
+// paged contents line "Appendix A. Title", which keeps its words in the
+// title, the "A" after "Appendix ".
+std::string nestingNumber(const ContentEntry& entry)
+{
+    const std::string& title = entry.title;
+    if (!entry.number.empty() || title.compare(0, kAppendix.size(), kAppendix) != 0)
+        return entry.number;
+    const size_t start = kAppendix.size();
+    size_t end = start;
+    while (end < title.size() && std::isalnum(static_cast<unsigned char>(title[end])))
+        ++end;
+    const bool ends = end < title.size() && (title[end] == '.' || title[end] == ' ' || title[end] == ':');
+    return end > start && ends ? title.substr(start, end - start) : std::string();
+}
+
 QString entryLabel(const ContentEntry& entry, const ContentEntry* parentEntry)
 {
     const QString title = treeText(entry.title, kTitleLimit);
@@ -60,7 +79,7 @@ QString entryLabel(const ContentEntry& entry, const ContentEntry* parentEntry)
         }
         return QStringLiteral("%1. %2").arg(treeText(number, kNumberLimit), title);
     }
-    const std::string& parentNumber = parentEntry->number;
+    const std::string parentNumber = nestingNumber(*parentEntry);
     if (number.size() <= parentNumber.size())
         return title;
     size_t from = parentNumber.size();
@@ -132,7 +151,7 @@ void ReadingView::fillStructureTree(TreeView* tree)
         TreeView::Item parent = contentsItem;
         if (!entry.number.empty()) {
             for (TreeView::Item walk = lastEntryItem; walk && walk != contentsItem; walk = tree->parentItem(walk)) {
-                if (holdsSection(text.contents[size_t(tree->itemData(walk))].number, entry.number)) {
+                if (holdsSection(nestingNumber(text.contents[size_t(tree->itemData(walk))]), entry.number)) {
                     parent = walk;
                     break;
                 }
@@ -175,10 +194,12 @@ void ReadingView::fillPageTree(TreeView* tree)
 
 void ReadingView::showLineAtTop(int line)
 {
-    scrollLines(line - firstVisibleLine());
     const int start = lineStart(line);
     if (start >= 0)
         setSelection(start, start);
+    // After the caret, whose move scrolls only as far as needed.
+    scrollLines(line - firstVisibleLine());
+    caretMoved();
 }
 
 void ReadingView::goToSectionHeading(int heading)

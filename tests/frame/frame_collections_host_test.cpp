@@ -44,7 +44,7 @@ TEST_F(FrameCollectionsHostTest, PutsTheCaretOnAShownLineOnly)
     host().activeCaretLineColumn(line, column);
     EXPECT_EQ(line, 13);
     EXPECT_EQ(column, 4);
-    EXPECT_EQ(app->mainWindow()->positionPane(), QStringLiteral("Ln 13, Col 4"));
+    EXPECT_EQ(app->mainWindow()->positionPane(), QStringLiteral("Ln 14, Col 5")); // counted from 1
 
     // On a blank line any column is the line's start.
     ASSERT_EQ(view->lineText(12), QStringLiteral("\n"));

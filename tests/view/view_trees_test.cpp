@@ -92,14 +92,19 @@ TEST_F(Trees, RelativeNumbersLettersAndHiddenInvalidEntriesAreLabelledByTheirPla
     text.headings = {{3, "", "Abstract"}, {7, "", "Table of Contents"}};
     text.contents = {entry("1", "Introduction", 10), entry("2", "Overview", 20), entry("1", "First Part", 21),
                      entry("2", "Second Part", 22),  entry("A", "Appendix", 40), entry("A.1", "Details", 41),
-                     entry("B", "Lost", 0),          entry("B.1", "Found", 50),  entry("", "Authors' Addresses", 60)};
+                     entry("B", "Lost", 0),          entry("B.1", "Found", 50),  entry("", "Authors' Addresses", 60),
+                     // A paged contents keeps "Appendix C." in the title.
+                     entry("", "Appendix C. State Machine", 70), entry("C.1", "Client", 71)};
     opened.host.options.HideInvalidContentEntryInTreeView = true;
     opened.view->fillStructureTree(&structure());
 
     TreeView::Item contents = childNamed(structure(), nullptr, "Table of Contents");
     ASSERT_TRUE(contents);
     EXPECT_EQ(childLabels(structure(), contents),
-              QStringList({"1. Introduction", "2. Overview", "A. Appendix", "B.1. Found", "Authors' Addresses"}));
+              QStringList({"1. Introduction", "2. Overview", "A. Appendix", "B.1. Found", "Authors' Addresses",
+                           "Appendix C. State Machine"}));
+    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "Appendix C. State Machine")),
+              QStringList({"1. Client"}));
     EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "2. Overview")),
               QStringList({"1. First Part", "2. Second Part"}));
     EXPECT_EQ(text.contents[2].number, "2.1") << "relative numbers are rewritten";
