@@ -64,6 +64,10 @@ enum CommandId : int {
     kCmdReplace = 57641,
     kCmdSelectAll = 57642,
     kCmdUndo = 57643,
+
+    // Document tabs.
+    kCmdNextTab = 33101,
+    kCmdPreviousTab = 33102,
 };
 
 constexpr int kRecentFileCount = 4;

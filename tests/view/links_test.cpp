@@ -217,7 +217,7 @@ TEST_F(LinksTest, GoToALineAndAPage)
     const std::size_t recorded = view.history().entries().size();
     dialogs.dialogScripts.push_back(gotoScript(0, "40"));
     ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoto));
-    EXPECT_EQ(dialogs.dialogTitles.last(), "Go TO");
+    EXPECT_EQ(dialogs.dialogTitles.last(), "Go To");
     EXPECT_EQ(view.firstVisibleLine(), 40);
     EXPECT_EQ(caretLine(view), 40);
     EXPECT_EQ(view.history().entries().size(), recorded);
