@@ -15,7 +15,7 @@ OptionsDialog::OptionsDialog(RfcSettings& settings, Profile& profile, std::strin
                          QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Options (Changes will take effect on next relative action)"));
+    setWindowTitle(QStringLiteral("Options (Changes take effect when applied)"));
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
@@ -63,6 +63,7 @@ void OptionsDialog::applyCurrentPage()
         m_regular->apply();
         break;
     }
+    emit applied();
 }
 
 void OptionsDialog::accept()
@@ -70,6 +71,7 @@ void OptionsDialog::accept()
     m_regular->apply();
     m_format->apply();
     m_rfc->apply();
+    emit applied();
     QDialog::accept();
 }
 

@@ -34,6 +34,10 @@ public:
     QPushButton* cancelButton() const { return m_cancel; }
     QPushButton* applyButton() const { return m_apply; }
 
+signals:
+    // Some page stored its values: open windows show them at once.
+    void applied();
+
 public slots:
     // "&OK": applies Regular, Format and RFC in this order, then closes,
     // whether or not a page rejected its input.

@@ -45,7 +45,7 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile,
 
 void OptionsRfcPage::browseForFolder()
 {
-    const QString folder = dialogs().folderName(this, QStringLiteral("Load mib files in a direcotry"),
+    const QString folder = dialogs().folderName(this, QStringLiteral("Choose the folder of local RFCs"),
                                                 QString::fromStdString(m_lastBrowsedFolder));
     if (folder.isEmpty())
         return;

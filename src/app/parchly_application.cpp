@@ -1,6 +1,8 @@
 #include "app/parchly_application.h"
 
 #include "app/about_dialog.h"
+#include "app/command_line.h"
+#include "app/dark_formats.h"
 #include "settings/app_directory.h"
 #include "settings/command_ids.h"
 #include "settings/rfc_paths.h"
@@ -12,6 +14,8 @@
 #include "view/printing.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QPalette>
 #include <cstdio>
 #include <filesystem>
 
@@ -31,6 +35,8 @@ ParchlyApplication::ParchlyApplication(QObject* parent)
       m_profile(m_iniPath), m_settings(m_appDirectory), m_recentFiles(m_profile)
 {
     m_settings.loadSettings(m_profile);
+    if (paletteIsDark(QGuiApplication::palette()))
+        followDarkPalette(m_settings);
     installHandlers();
 }
 
@@ -41,16 +47,17 @@ ParchlyApplication::~ParchlyApplication()
 
 bool ParchlyApplication::start()
 {
-    // The tip comes before the main window exists, as the program's first word.
-    showStartUpTip(m_appDirectory, m_profile);
     m_recentFiles.load();
     m_mainWindow = std::make_unique<MainWindow>(*this);
-    // A file named on the command line is not opened: the program starts
-    // with no document.
     m_mainWindow->showMaximized();
     treeImages();
+    // The tip stands over the main window, never over an empty screen.
+    showStartUpTip(m_appDirectory, m_profile, m_mainWindow.get());
     if (m_settings.OpenRfcIndexWhenStarted)
         m_mainWindow->runCommand(kCmdOpenRfcIndex);
+    // The windows of the last run come back last, so that the one the reader
+    // was in is the active one.
+    m_mainWindow->restoreSession();
     return true;
 }
 
@@ -91,6 +98,24 @@ RfcDocument* ParchlyApplication::openRecentFile(int index)
     return document;
 }
 
+void ParchlyApplication::openArguments(const QStringList& arguments)
+{
+    if (!m_mainWindow)
+        return;
+    for (const QString& argument : arguments) {
+        const int number = rfcNumberArgument(argument);
+        if (number == 0)
+            openDocumentFile(argument);
+        else if (canOpenForReading(rfcPath(m_settings.RfcRootPath, number)))
+            openRfcNumber(number);
+        else if (!m_mainWindow->showIndexEntry(number) && m_mainWindow->indexDocumentOpen())
+            dialogs().message(m_mainWindow.get(), QStringLiteral("RFC %1 is not in the RFC index.").arg(number));
+    }
+    // A later start asked for this program: bring it to the front.
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
 void ParchlyApplication::installHandlers()
 {
     // The application's commands; each is enabled while it has a handler here.
@@ -100,7 +125,8 @@ void ParchlyApplication::installHandlers()
     };
     m_handlers[kCmdOptions] = [this] {
         OptionsDialog options(m_settings, m_profile, lastBrowsedFolder, m_mainWindow.get());
-        options.exec();
+        connect(&options, &OptionsDialog::applied, m_mainWindow.get(), &MainWindow::applySettings);
+        dialogs().runModal(options);
     };
     m_handlers[kCmdPrintSetup] = [this] { printSetup(m_mainWindow.get()); };
     m_handlers[kCmdTipOfTheDayApp] = [this] {
@@ -109,8 +135,10 @@ void ParchlyApplication::installHandlers()
     };
     m_handlers[kCmdPrintSetup] = [this] { printSetup(m_mainWindow.get()); };
     m_handlers[kCmdFileOpen] = [this] {
-        const QString path = dialogs().openFileName(m_mainWindow.get(), QStringLiteral("Open"),
-                                                    QString(), QStringLiteral("All Files (*)"));
+        // RFCs are read from the local folder: start there, showing RFCs first.
+        const QString path = dialogs().openFileName(
+            m_mainWindow.get(), QStringLiteral("Open"), QFile::decodeName(m_settings.RfcRootPath.c_str()),
+            QStringLiteral("RFC files (rfc*.txt rfc-index.txt);;All Files (*)"));
         if (!path.isEmpty())
             openDocumentFile(path);
     };

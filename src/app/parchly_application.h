@@ -36,6 +36,10 @@ public:
     RfcDocument* openDocumentFile(const QString& path) override;
     RfcDocument* openRfcNumber(int number) override;
     RfcDocument* openRecentFile(int index) override;
+    // Opens the documents of the command line or of a later start (see
+    // documentArguments): files, and RFC numbers from the local folder or,
+    // where the file is missing, at their entry of the RFC index.
+    void openArguments(const QStringList& arguments);
 
     RfcSettings& settings() override { return m_settings; }
     const RfcSettings& settings() const override { return m_settings; }

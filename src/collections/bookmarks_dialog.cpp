@@ -8,6 +8,7 @@
 #include "settings/profile.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,7 +38,9 @@ BookmarksDialog::BookmarksDialog(CollectionsHost& host, Profile& profile, QWidge
         int line = 0;
         int column = 0;
         m_host.activeCaretLineColumn(line, column);
-        m_location->setText(bookmarkLocation(m_activeStoredPath, line, column));
+        // The field shows this system's separators; the stored form goes to the file.
+        m_storedLocation = bookmarkLocation(m_activeStoredPath, line, column);
+        m_location->setText(QDir::toNativeSeparators(fromStoredPath(m_storedLocation)));
         m_name->setText(QStringLiteral("bookmark"));
         m_name->setFocus();
     }
@@ -123,7 +126,7 @@ void BookmarksDialog::fillList()
 
 void BookmarksDialog::setBookmark()
 {
-    const QString text = bookmarkText(m_name->text(), m_location->text());
+    const QString text = bookmarkText(m_name->text(), m_storedLocation);
     if (!holdsStoredLine(m_list, text))
         appendStoredLine(m_list, text);
 }

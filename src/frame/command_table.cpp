@@ -12,7 +12,7 @@ const std::vector<CommandInfo>& commandTable()
         // File
         {kCmdOpenRfcIndex, "Open RFC &Index\tCtrl+I", "Open the RFC Index Document\nOpen Index", "Index", "x-office-address-book", "Ctrl+I"},
         {kCmdFileOpen, "&Open...\tCtrl+O", "Open an existing document\nOpen", "Open", "document-open", "Ctrl+O"},
-        {kCmdFileClose, "&Close", "Close the active document\nClose", nullptr, nullptr, nullptr},
+        {kCmdFileClose, "&Close\tCtrl+W", "Close the active document\nClose", nullptr, nullptr, "Ctrl+W;Ctrl+F4"},
         {kCmdPrint, "&Print...\tCtrl+P", "Print the active document\nPrint", "Print", "document-print", "Ctrl+P"},
         {kCmdPrintPreview, "Print Pre&view", "Display full pages\nPrint Preview", "Preview", "document-print-preview", nullptr},
         {kCmdPrintSetup, "P&rint Setup...", "Change the printer and printing options\nPrint Setup", nullptr, nullptr, nullptr},
@@ -68,6 +68,9 @@ const std::vector<CommandInfo>& commandTable()
         {kCmdZoomIn, "Zoom &In\tCtrl++", "Enlarge the text\nZoom In", nullptr, nullptr, "Ctrl++;Ctrl+="},
         {kCmdZoomOut, "Zoom &Out\tCtrl+-", "Shrink the text\nZoom Out", nullptr, nullptr, "Ctrl+-"},
         {kCmdZoomReset, "&Normal Size\tCtrl+0", "Show the text at its normal size\nNormal Size", nullptr, nullptr, "Ctrl+0"},
+        // Document tabs, in the order of the tab bar.
+        {kCmdNextTab, "Ne&xt Tab\tCtrl+PgDown", "Activate the document of the next tab\nNext Tab", nullptr, nullptr, "Ctrl+PgDown"},
+        {kCmdPreviousTab, "Pre&vious Tab\tCtrl+PgUp", "Activate the document of the previous tab\nPrevious Tab", nullptr, nullptr, "Ctrl+PgUp"},
     };
     return table;
 }
@@ -106,7 +109,8 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
                    kCmdStatusBar, kSeparator, kCmdBookmarks,
                    kSeparator, kCmdZoomIn, kCmdZoomOut, kCmdZoomReset}},
         {"&Tools", tools},
-        {"&Window", {kCmdCascade, kCmdTile, kCmdArrangeIcons, kWindowListSlot}},
+        {"&Window", {kCmdCascade, kCmdTile, kCmdArrangeIcons, kSeparator, kCmdNextTab, kCmdPreviousTab,
+                     kWindowListSlot}},
         {"&Help", help},
     };
     return set == MenuSet::Document ? document : noDocument;

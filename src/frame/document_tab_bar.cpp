@@ -2,6 +2,8 @@
 
 #include "platform/tab_strip.h"
 
+#include <QMouseEvent>
+
 namespace parchly {
 
 DocumentTabBar::DocumentTabBar(QWidget* parent)
@@ -18,6 +20,31 @@ DocumentTabBar::DocumentTabBar(QWidget* parent)
     m_tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     addWidget(m_tabs);
     connect(m_tabs, &TabStrip::tabChangedByUser, this, &DocumentTabBar::tabChosen);
+    m_tabs->setTabsClosable(true);
+    connect(m_tabs, &QTabBar::tabCloseRequested, this, &DocumentTabBar::tabCloseRequested);
+    m_tabs->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tabs, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        const int index = m_tabs->tabAt(position);
+        if (index >= 0)
+            emit tabMenuRequested(index, m_tabs->mapToGlobal(position));
+    });
+    m_tabs->installEventFilter(this);
+}
+
+bool DocumentTabBar::eventFilter(QObject* watched, QEvent* event)
+{
+    // A middle click closes the tab under the pointer, as in a browser.
+    if (watched == m_tabs && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::MiddleButton) {
+            const int index = m_tabs->tabAt(mouse->position().toPoint());
+            if (index >= 0) {
+                emit tabCloseRequested(index);
+                return true;
+            }
+        }
+    }
+    return QToolBar::eventFilter(watched, event);
 }
 
 void DocumentTabBar::addViewTab(const QString& title, QWidget* view)

@@ -1,6 +1,8 @@
 // The bar under the toolbars with one tab per open document view, in the
 // order the views were opened. Its tabs carry their view; picking a tab
-// asks the main frame to activate that document's window.
+// asks the main frame to activate that document's window. Each tab has a
+// close button; a middle click closes it too, and a right click asks for
+// the tab's context menu.
 #ifndef PARCHLY_FRAME_DOCUMENT_TAB_BAR_H
 #define PARCHLY_FRAME_DOCUMENT_TAB_BAR_H
 
@@ -29,6 +31,13 @@ public:
 signals:
     // The user picked tab `index`.
     void tabChosen(int index);
+    // The user closed tab `index` by its button or a middle click.
+    void tabCloseRequested(int index);
+    // The user asked for the context menu of tab `index` at `globalPosition`.
+    void tabMenuRequested(int index, const QPoint& globalPosition);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int indexOfView(QWidget* view) const;

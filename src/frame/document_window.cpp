@@ -1,5 +1,6 @@
 #include "frame/document_window.h"
 
+#include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
 #include "settings/command_ids.h"
 #include "frame/frame_host.h"
@@ -16,9 +17,13 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QAction>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QMenu>
+#include <QTimer>
+#include <algorithm>
 
 namespace parchly {
 
@@ -51,6 +56,15 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
     m_inner->setCentralWidget(central);
     m_inner->addDockWidget(Qt::LeftDockWidgetArea, m_navigator);
     setWidget(m_inner);
+    // The Navigator's edge is dragged on the inner window; its release ends the choice.
+    m_inner->installEventFilter(this);
+    // Ctrl+W and Ctrl+F4 are the main window's Close; the same keys on this
+    // window's system menu would make both ambiguous, so neither would work.
+    if (QMenu* menu = systemMenu())
+        for (QAction* action : menu->actions())
+            if (action->shortcuts().contains(QKeySequence(QKeySequence::Close)) ||
+                action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+                action->setShortcuts({});
 }
 
 DocumentWindow::~DocumentWindow()
@@ -87,6 +101,67 @@ void DocumentWindow::frameActivated()
     m_view->setZoomSteps(m_app.settings().TextZoom);
     m_view->updatePositionStatus();
     m_view->showNavigatorMode();
+}
+
+ReadingPosition DocumentWindow::readingPosition() const
+{
+    ReadingPosition position;
+    if (!m_view || !m_initialised)
+        return position;
+    const RfcText& text = m_document->text();
+    int line = 0;
+    m_view->caretLineColumn(line, position.caretColumn);
+    position.caretLine = std::max(1, displayLineToFile(text, line + 1));
+    position.topLine = std::max(1, displayLineToFile(text, m_view->firstVisibleLine() + 1));
+    return position;
+}
+
+void DocumentWindow::setReadingPosition(const ReadingPosition& position)
+{
+    if (!m_view || !m_initialised || m_view->lineCount() == 0)
+        return;
+    const RfcText& text = m_document->text();
+    const int last = m_view->lineCount() - 1;
+    auto shown = [&text, last](int fileLine) { return std::clamp(fileLineToDisplay(text, fileLine) - 1, 0, last); };
+    m_view->setCaretLineColumn(shown(position.caretLine), position.caretColumn);
+    m_view->scrollLines(shown(position.topLine) - m_view->firstVisibleLine());
+    m_view->updatePositionStatus();
+}
+
+int DocumentWindow::navigatorWidth() const
+{
+    if (!m_navigator->isVisibleTo(m_inner) || m_navigator->isFloating())
+        return 0;
+    const Qt::DockWidgetArea area = m_inner->dockWidgetArea(m_navigator);
+    return area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea ? m_navigator->width() : 0;
+}
+
+void DocumentWindow::setNavigatorWidth(int width)
+{
+    if (width > 0 && navigatorWidth() > 0)
+        m_inner->resizeDocks({m_navigator}, {width}, Qt::Horizontal);
+}
+
+bool DocumentWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_inner && event->type() == QEvent::MouseButtonPress)
+        m_chosenNavigatorWidth = navigatorWidth();
+    if (watched == m_inner && event->type() == QEvent::MouseButtonRelease) {
+        // The inner window ends the drag of the edge first; then the width is read.
+        QTimer::singleShot(0, this, [this] {
+            const int width = navigatorWidth();
+            if (width > 0 && width != m_chosenNavigatorWidth) {
+                m_chosenNavigatorWidth = width;
+                emit navigatorWidthChosen(width);
+            }
+        });
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+std::string DocumentWindow::positionKey() const
+{
+    return QFile::encodeName(QFileInfo(m_path).absoluteFilePath()).toStdString();
 }
 
 std::vector<CommandTarget*> DocumentWindow::commandRoute()
@@ -288,6 +363,9 @@ void DocumentWindow::closeEvent(QCloseEvent* event)
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted() && !m_closed) {
         m_closed = true;
+        // Reopening the document brings the reader back here.
+        if (m_initialised)
+            storeReadingPosition(m_app.profile(), positionKey(), readingPosition());
         m_mainWindow.documentWindowClosed(this);
     }
 }

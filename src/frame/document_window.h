@@ -11,6 +11,7 @@
 
 #include "settings/command_target.h"
 #include "frame/navigator_bar.h"
+#include "frame/reading_positions.h"
 #include "view/view_host.h"
 
 class QMainWindow;
@@ -42,6 +43,16 @@ public:
     void initialUpdate();
     // The window became the active one: the view refreshes the status panes.
     void frameActivated();
+    // The reading position in file lines; setting one clamps it to the text.
+    ReadingPosition readingPosition() const;
+    void setReadingPosition(const ReadingPosition& position);
+    // The path under which the reading position is kept.
+    std::string positionKey() const;
+
+    // The Navigator's width while it is docked at a side; 0 otherwise.
+    int navigatorWidth() const;
+    void setNavigatorWidth(int width);
+
     // The view and this frame, in routing order.
     std::vector<CommandTarget*> commandRoute();
 
@@ -67,8 +78,13 @@ public:
     void navigatorTabShown() override;
     void openIndexedRfc(int number) override;
 
+signals:
+    // The user dragged the Navigator's edge to `width`.
+    void navigatorWidthChosen(int width);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showNavigatorTabByCommand(int tab);
@@ -82,6 +98,7 @@ private:
     ReadingView* m_view = nullptr;
     bool m_initialised = false;
     bool m_closed = false;
+    int m_chosenNavigatorWidth = 0; // the width when the drag began
 };
 
 } // namespace parchly

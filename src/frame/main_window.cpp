@@ -8,7 +8,11 @@
 #include "collections/bookmarks_dialog.h"
 #include "collections/favorite_rfcs_dialog.h"
 #include "download/download_commands.h"
+#include "analysis/rfc_text.h"
 #include "frame/document_window.h"
+#include "frame/reading_positions.h"
+#include "view/reading_view.h"
+#include "view/rfc_document.h"
 #include "frame/command_icons.h"
 #include "frame/command_table.h"
 #include "frame/document_tab_bar.h"
@@ -19,15 +23,23 @@
 #include "ui/tip_dialog.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -50,6 +62,17 @@ QString promptPart(const char* prompt, int part)
     if (!prompt)
         return QString();
     return QString::fromLatin1(prompt).section(QLatin1Char('\n'), part, part);
+}
+
+// The local files of a drag, in their order; empty when it carries none.
+QStringList localFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
 }
 
 bool samePath(const QString& a, const QString& b)
@@ -78,7 +101,14 @@ MainWindow::MainWindow(FrameHost& app)
     m_tabBar = new DocumentTabBar(this);
     addToolBar(Qt::TopToolBarArea, m_tabBar);
     connect(m_tabBar, &DocumentTabBar::tabChosen, this, &MainWindow::documentTabChosen);
+    connect(m_tabBar, &DocumentTabBar::tabCloseRequested, this, &MainWindow::closeTab);
+    connect(m_tabBar, &DocumentTabBar::tabMenuRequested, this, &MainWindow::showTabMenu);
+    // Files dropped anywhere on the window, the tab bar included, open.
+    setAcceptDrops(true);
+    m_tabBar->tabs()->setAcceptDrops(true);
+    m_tabBar->tabs()->installEventFilter(this);
     restoreBarState();
+    m_navigatorWidth = std::max(0, m_app.profile().readInt("Navigator", "Width", 0));
     buildMenus(MenuSet::NoDocument);
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
@@ -208,7 +238,7 @@ void MainWindow::installHandlers()
     m_handlers[kCmdViewToolbar] = [this] { toggleBar(m_toolbars[kViewToolbar]); };
     m_handlers[kCmdStatusBar] = [this] { toggleBar(statusBar()); };
     m_handlers[kCmdHomepage] = [this] {
-        urlOpener(QUrl::fromUserInput(QString::fromStdString(m_app.settings().HomepageUrl)));
+        showUrl(QUrl::fromUserInput(QString::fromStdString(m_app.settings().HomepageUrl)));
     };
     m_handlers[kCmdExit] = [this] { close(); };
     m_handlers[kCmdCascade] = [this] { m_mdiArea->cascadeSubWindows(); };
@@ -231,6 +261,8 @@ void MainWindow::installHandlers()
     m_handlers[kCmdUpdateRfcIndex] = [this] { updateRfcIndex(this, m_app.settings()); };
     m_handlers[kCmdDownloadRfc] = [this] { downloadRfc(this, m_app.settings()); };
     m_handlers[kCmdDownloadCollection] = [this] { downloadRfcCollection(this, m_app.settings()); };
+    m_handlers[kCmdNextTab] = [this] { stepTab(1); };
+    m_handlers[kCmdPreviousTab] = [this] { stepTab(-1); };
 }
 
 void MainWindow::buildMenus(MenuSet set)
@@ -381,6 +413,11 @@ RfcDocument* MainWindow::openDocument(const QString& path)
     child->showMaximized();
     activateDocumentWindow(child);
     child->initialUpdate();
+    child->setNavigatorWidth(m_navigatorWidth);
+    connect(child, &DocumentWindow::navigatorWidthChosen, this, &MainWindow::navigatorWidthChosen);
+    // A document read before opens where the reader left it.
+    if (const std::optional<ReadingPosition> position = storedReadingPosition(m_app.profile(), child->positionKey()))
+        child->setReadingPosition(*position);
     updateCommands();
     return child->document();
 }
@@ -390,6 +427,9 @@ void MainWindow::documentWindowActivated(DocumentWindow* child)
     if (std::find(m_children.begin(), m_children.end(), child) == m_children.end())
         return;
     child->frameActivated();
+    // A window laid out while hidden takes the chosen Navigator width now.
+    if (m_navigatorWidth > 0 && child->navigatorWidth() != m_navigatorWidth)
+        child->setNavigatorWidth(m_navigatorWidth);
     m_tabBar->selectViewTab(child->viewWidget());
     setWindowTitle(QStringLiteral("Parchly Standard - %1").arg(child->windowTitle()));
     updateCommands();
@@ -464,6 +504,8 @@ bool MainWindow::updateCommand(int id, CommandState& state)
     case kCmdEditToolbar: bar = m_toolbars[kEditToolbar]; break;
     case kCmdViewToolbar: bar = m_toolbars[kViewToolbar]; break;
     case kCmdStatusBar: bar = statusBar(); break;
+    case kCmdNextTab:
+    case kCmdPreviousTab:
     case kCmdCascade:
     case kCmdTile:
     case kCmdArrangeIcons: state.enabled = !m_children.empty(); break;
@@ -515,6 +557,22 @@ void MainWindow::openRfcIndex()
         }
 }
 
+bool MainWindow::showIndexEntry(int number)
+{
+    openRfcIndex();
+    for (DocumentWindow* child : m_children) {
+        if (!child->isIndexDocument() || !child->view())
+            continue;
+        const auto& entries = child->document()->text().indexEntries;
+        for (size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].number == number) {
+                child->view()->goToContentsEntry(static_cast<int>(i));
+                return true;
+            }
+    }
+    return false;
+}
+
 void MainWindow::toggleBar(QWidget* bar)
 {
     bar->setVisible(!bar->isVisibleTo(this));
@@ -547,27 +605,196 @@ QString MainWindow::helpFile() const
 void MainWindow::openHelp(const QString& fragment)
 {
     const QString file = helpFile();
-    if (file.isEmpty())
+    if (file.isEmpty()) {
+        dialogs().message(this, QStringLiteral("The manual %1 was not found.")
+                                    .arg(QDir::toNativeSeparators(QString::fromStdString(m_app.appDirectory()) +
+                                                                  QStringLiteral("manual/index.html"))));
         return;
+    }
     QUrl url = QUrl::fromLocalFile(file);
     if (!fragment.isEmpty())
         url.setFragment(fragment);
-    urlOpener(url);
+    showUrl(url);
+}
+
+void MainWindow::showUrl(const QUrl& url)
+{
+    // Without a browser nothing would happen at all: say what could not be shown.
+    if (urlOpener(url))
+        return;
+    const QString shown = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+    dialogs().message(this, QStringLiteral("No web browser could be started to show %1.").arg(shown));
+}
+
+DocumentWindow* MainWindow::documentWindowOfTab(int index) const
+{
+    QWidget* view = m_tabBar->viewOfTab(index);
+    if (!view)
+        return nullptr;
+    for (DocumentWindow* child : m_children)
+        if (child->viewWidget() == view)
+            return child;
+    return nullptr;
 }
 
 void MainWindow::documentTabChosen(int index)
 {
-    // Tabs stand in the order the documents were opened.
-    if (index < 0 || index >= static_cast<int>(m_children.size()))
-        return;
-    DocumentWindow* child = m_children[index];
-    if (child->viewWidget())
+    if (DocumentWindow* child = documentWindowOfTab(index))
         activateDocumentWindow(child);
+}
+
+void MainWindow::closeTab(int index)
+{
+    if (DocumentWindow* child = documentWindowOfTab(index))
+        child->close();
+}
+
+void MainWindow::navigatorWidthChosen(int width)
+{
+    // One width for every window, kept across runs.
+    m_navigatorWidth = width;
+    m_app.profile().writeInt("Navigator", "Width", width);
+    for (DocumentWindow* child : m_children)
+        child->setNavigatorWidth(width);
+}
+
+void MainWindow::stepTab(int step)
+{
+    // In the order of the tabs, round from the last to the first.
+    const int count = m_tabBar->tabs()->count();
+    if (count == 0)
+        return;
+    const int current = std::max(0, m_tabBar->tabs()->currentIndex());
+    if (DocumentWindow* child = documentWindowOfTab((current + step + count) % count))
+        activateDocumentWindow(child);
+}
+
+void MainWindow::fillTabMenu(QMenu& menu, int index)
+{
+    DocumentWindow* child = documentWindowOfTab(index);
+    if (!child)
+        return;
+    const QPointer<DocumentWindow> target(child);
+    menu.addAction(QStringLiteral("&Close"), this, [target] {
+        if (target)
+            target->close();
+    });
+    QAction* closeOthers = menu.addAction(QStringLiteral("Close &Others"), this, [this, target] {
+        const std::vector<DocumentWindow*> children = m_children;
+        for (DocumentWindow* other : children)
+            if (other != target)
+                other->close();
+    });
+    closeOthers->setEnabled(m_children.size() > 1);
+    const QString path = QDir::toNativeSeparators(QFileInfo(child->path()).absoluteFilePath());
+    menu.addAction(QStringLiteral("Copy &Path"), this,
+                   [path] { QGuiApplication::clipboard()->setText(path); });
+    menu.addAction(QStringLiteral("Open Containing &Folder"), this, [this, path] {
+        showUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+    });
+}
+
+void MainWindow::showTabMenu(int index, const QPoint& globalPosition)
+{
+    QMenu menu(this);
+    fillTabMenu(menu, index);
+    if (!menu.isEmpty())
+        menu.exec(globalPosition);
+}
+
+bool MainWindow::openDroppedFiles(const QMimeData* data)
+{
+    const QStringList files = localFiles(data);
+    for (const QString& file : files)
+        m_app.openDocumentFile(file);
+    return !files.isEmpty();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    if (openDroppedFiles(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The tab strip takes drops of its own, so that files dropped on it open.
+    if (watched == m_tabBar->tabs()) {
+        if (event->type() == QEvent::DragEnter) {
+            dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+            return event->isAccepted();
+        }
+        if (event->type() == QEvent::Drop) {
+            dropEvent(static_cast<QDropEvent*>(event));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::restoreSession()
+{
+    int active = -1;
+    const std::vector<SessionWindow> windows = storedSession(m_app.profile(), active);
+    reopenWindows(windows, active);
+}
+
+std::vector<SessionWindow> MainWindow::openWindows(int& active) const
+{
+    std::vector<SessionWindow> windows;
+    active = -1;
+    for (DocumentWindow* child : m_children) {
+        if (!child->isLoaded())
+            continue;
+        if (child == activeDocumentWindow())
+            active = static_cast<int>(windows.size());
+        windows.push_back({child->positionKey(), child->readingPosition()});
+    }
+    return windows;
+}
+
+void MainWindow::applySettings()
+{
+    // Every window is composed afresh from the new settings, where the reader was.
+    int active = -1;
+    const std::vector<SessionWindow> windows = openWindows(active);
+    const std::vector<DocumentWindow*> children = m_children;
+    for (DocumentWindow* child : children)
+        child->close();
+    reopenWindows(windows, active);
+}
+
+void MainWindow::reopenWindows(const std::vector<SessionWindow>& windows, int active)
+{
+    DocumentWindow* activeChild = nullptr;
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const QString path = QFile::decodeName(windows[i].path.c_str());
+        // A file gone since is skipped without a word: the session is no request.
+        if (!canOpenForReading(windows[i].path))
+            continue;
+        RfcDocument* document = m_app.openDocumentFile(path);
+        for (DocumentWindow* child : m_children)
+            if (document && child->document() == document) {
+                child->setReadingPosition(windows[i].position);
+                if (static_cast<int>(i) == active)
+                    activeChild = child;
+            }
+    }
+    activateDocumentWindow(activeChild);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     saveBarState();
+    int active = -1;
+    const std::vector<SessionWindow> windows = openWindows(active);
+    storeSession(m_app.profile(), windows, active);
     m_mdiArea->closeAllSubWindows();
     event->accept();
 }

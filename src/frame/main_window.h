@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frame/command_table.h"
+#include "frame/reading_positions.h"
 #include "settings/command_target.h"
 #include "view/reading_session.h"
 
@@ -20,6 +21,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QMimeData;
 class QToolBar;
 
 namespace parchly {
@@ -76,6 +78,24 @@ public:
     bool updateCommand(int id, CommandState& state) override;
     bool runCommand(int id) override;
 
+    // Reopens the windows of the stored session, each at its reading
+    // position, and activates the one that was active.
+    void restoreSession();
+    // The Options changed: every open window shows the new settings.
+    void applySettings();
+
+    // Opens the RFC index at the entry of RFC `number`; false when the index
+    // is missing (reported) or lists no such RFC.
+    bool showIndexEntry(int number);
+
+    // The document window of tab `index` of the document tab bar, or null.
+    DocumentWindow* documentWindowOfTab(int index) const;
+    // Fills the context menu of tab `index`: Close, Close Others, Copy Path,
+    // Open Containing Folder.
+    void fillTabMenu(QMenu& menu, int index);
+    // Opens every local file of a drop; false when it holds none.
+    bool openDroppedFiles(const QMimeData* data);
+
     // The window list of the Window menu and the other child frame hooks.
     void documentWindowActivated(DocumentWindow* child);
     void documentWindowClosed(DocumentWindow* child);
@@ -85,6 +105,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::vector<CommandTarget*> commandRoute();
@@ -103,7 +126,14 @@ private:
     void toggleBar(QWidget* bar);
     void arrangeIcons();
     void openHelp(const QString& fragment);
+    void showUrl(const QUrl& url);
     void documentTabChosen(int index);
+    void closeTab(int index);
+    void showTabMenu(int index, const QPoint& globalPosition);
+    void stepTab(int step);
+    void navigatorWidthChosen(int width);
+    std::vector<SessionWindow> openWindows(int& active) const;
+    void reopenWindows(const std::vector<SessionWindow>& windows, int active);
 
     FrameHost& m_app;
     QMdiArea* m_mdiArea;
@@ -116,6 +146,7 @@ private:
     std::vector<DocumentWindow*> m_children;
     MenuSet m_menuSet = MenuSet::None;
     ReadingSession m_readingSession;
+    int m_navigatorWidth = 0; // chosen by the user; 0 while none is
 };
 
 } // namespace parchly

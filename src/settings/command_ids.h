@@ -70,6 +70,9 @@ enum CommandId : int {
     kCmdZoomIn = 33102,
     kCmdZoomOut = 33103,
     kCmdZoomReset = 33104,
+    // Document tabs.
+    kCmdNextTab = 33111,
+    kCmdPreviousTab = 33112,
 };
 
 constexpr int kRecentFileCount = 4;

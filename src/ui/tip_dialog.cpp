@@ -4,6 +4,7 @@
 #include "settings/profile.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,7 +21,6 @@ namespace parchly {
 namespace {
 
 constexpr const char* kSection = "Tip";
-const char* const kNoTipsFile = "Tips file does not exist in the prescribed directory";
 const char* const kTroubleReading = "Trouble reading the tips file";
 const char* const kNoTipInFile = "The tips file holds no tip.";
 
@@ -92,7 +92,9 @@ TipDialog::TipDialog(const std::string& appDirectory, Profile& profile, QWidget*
 
     m_file = std::fopen((appDirectory + "tips.txt").c_str(), "rb");
     if (!m_file) {
-        m_tip->setText(QString::fromLatin1(kNoTipsFile));
+        // Name the folder so that a user can put the file where it is looked for.
+        m_tip->setText(QStringLiteral("The tips file tips.txt does not exist in %1")
+                           .arg(QDir::toNativeSeparators(QString::fromStdString(appDirectory))));
         m_next->setEnabled(false);
         return;
     }
@@ -205,9 +207,9 @@ void TipDialog::readTip()
     }
 }
 
-void showStartUpTip(const std::string& appDirectory, Profile& profile)
+void showStartUpTip(const std::string& appDirectory, Profile& profile, QWidget* parent)
 {
-    TipDialog tip(appDirectory, profile);
+    TipDialog tip(appDirectory, profile, parent);
     if (tip.showAtStartUp())
         dialogs().runModal(tip);
 }

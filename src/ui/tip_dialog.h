@@ -52,10 +52,10 @@ private:
     QPushButton* m_close = nullptr;
 };
 
-// The tip at start-up, before the main window exists: constructs the dialog
-// (which moves the tips on by one in any case) and shows it when the user
-// keeps tips at start-up.
-void showStartUpTip(const std::string& appDirectory, Profile& profile);
+// The tip at start-up, over the main window already shown (`parent`):
+// constructs the dialog (which moves the tips on by one in any case) and
+// shows it when the user keeps tips at start-up.
+void showStartUpTip(const std::string& appDirectory, Profile& profile, QWidget* parent);
 
 } // namespace parchly
 

@@ -16,7 +16,7 @@ std::vector<GotoKind> gotoKinds(int32_t lineCount, int32_t pageCount, bool isInd
 {
     return {
         {kGotoLine, 1, lineCount, true, QStringLiteral("Line"), QStringLiteral("Enter line number"),
-         QStringLiteral("Enter the line numbe to go to"), QStringLiteral("Line Number")},
+         QStringLiteral("Enter the line number to go to"), QStringLiteral("Line Number")},
         {kGotoPage, 1, pageCount, !isIndex, QStringLiteral("Page"), QStringLiteral("Enter page number"),
          QStringLiteral("Enter the page numbe to go to"), QStringLiteral("Page Number")},
     };
@@ -27,7 +27,7 @@ GoToDialog::GoToDialog(std::vector<GotoKind> kinds, GotoChoice& last, QWidget* p
       m_label(new QLabel(QStringLiteral("&Enter line number:"), this)), m_number(new QLineEdit(this)),
       m_description(new QLabel(this)), m_goTo(new QPushButton(QStringLiteral("&Go To"), this))
 {
-    setWindowTitle(QStringLiteral("Go TO"));
+    setWindowTitle(QStringLiteral("Go To"));
     auto* what = new QLabel(QStringLiteral("Go to &what"), this);
     what->setBuddy(m_kinds);
     m_label->setBuddy(m_number);

@@ -88,7 +88,7 @@ TEST_F(OptionsDialogTest, ARejectedRegularPageGivesItsMessageAndStoresNothing)
     settings.IndexLevelCounts = {400, 40, 12};
     for (const auto& [text, message] : cases) {
         OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-        EXPECT_EQ(dialog.windowTitle(), "Options (Changes will take effect on next relative action)");
+        EXPECT_EQ(dialog.windowTitle(), "Options (Changes take effect when applied)");
         EXPECT_EQ(dialog.tabs()->currentIndex(), OptionsDialog::kRegularPage);
         EXPECT_EQ(dialog.regularPage()->levelCountsField()->text(), "400, 40, 12");
         dialog.regularPage()->box("OpenRfcIndexWhenStarted")->setChecked(true);
@@ -229,7 +229,7 @@ TEST_F(OptionsDialogTest, TheFolderBrowserRemembersTheLastFolder)
     dialog.rfcPage()->browseButton()->click();
     EXPECT_EQ(lastBrowsedFolder, "/srv/rfc");
     EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "/srv/rfc");
-    EXPECT_EQ(scripted.pathCaptions.first(), "Load mib files in a direcotry");
+    EXPECT_EQ(scripted.pathCaptions.first(), "Choose the folder of local RFCs");
     EXPECT_EQ(settings.RfcRootPath, "/home/ann/RFCPath");
 }
 

@@ -1,12 +1,24 @@
 #include "app/parchly_application.h"
 #include "settings/rfc_paths.h"
 
+#include "analysis/rfc_text.h"
+#include "app/dark_formats.h"
+#include "app/options_dialog.h"
+#include "app/options_regular_page.h"
 #include "frame/app_fixture.h"
+#include "frame/document_window.h"
 #include "frame/main_window.h"
+#include "settings/command_ids.h"
+#include "view/rfc_document.h"
 #include "settings/profile.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QApplication>
+#include <QPalette>
+#include <QPushButton>
+#include <set>
 
 namespace parchly {
 namespace {
@@ -109,16 +121,74 @@ TEST_F(ParchlyAppTest, StartsWithTheIndexWhenAskedAndReportsItMissing)
     EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
 }
 
-TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayBeforeTheMainWindowUnlessTurnedOff)
+TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOff)
 {
     writeFile(QStringLiteral("tips.txt"), "Parchly opens RFCs.\n");
+    bool overShownMainWindow = false;
+    dialogs.dialogScripts.push_back([&](QDialog& tip) {
+        overShownMainWindow = app->mainWindow() && tip.parentWidget() == app->mainWindow() &&
+                              app->mainWindow()->isVisible();
+        return int(QDialog::Rejected);
+    });
     makeApp();
     EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"}));
+    EXPECT_TRUE(overShownMainWindow);
     app.reset();
 
     Profile(pathOf("Parchly.ini").toStdString()).writeInt("Tip", "StartUp", 1);
     makeApp();
     EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"})) << "no second tip";
+}
+
+TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColours)
+{
+    // The user chose the colour of "Table of Contents"; the rest are built in.
+    writeFile(QStringLiteral("Parchly.ini"), "[Table of Contents]\ncolor=1:2:3\n");
+    const QPalette light = QGuiApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    QApplication::setPalette(dark);
+    makeApp(false);
+    QApplication::setPalette(light);
+    std::set<uint32_t> colours;
+    for (int category = 0; category < kFormatCategoryCount; ++category) {
+        const uint32_t colour = app->settings().Formats[category].colour;
+        colours.insert(colour);
+        EXPECT_EQ(colour, category == kFormatContents ? 0x030201u : darkDefaultColour(category)) << category;
+    }
+    EXPECT_EQ(colours.size(), size_t(kFormatCategoryCount)) << "every format stays distinct";
+
+    ASSERT_FALSE(paletteIsDark(light));
+    makeApp(false);
+    EXPECT_EQ(app->settings().Formats[kFormatDefault].colour, defaultFormat(kFormatDefault).colour);
+}
+
+TEST_F(ParchlyAppTest, OptionsApplyAtOnceToTheOpenWindowsKeepingTheirPlace)
+{
+    makeApp();
+    for (const char* name : {"rfc1.txt", "rfc2.txt"})
+        ASSERT_NE(app->openDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"), QString::fromLatin1(name))), nullptr);
+    MainWindow& frame = *app->mainWindow();
+    frame.documentWindows()[0]->setReadingPosition({30, 33, 2});
+    frame.activateDocumentWindow(frame.documentWindows()[0]);
+    const ReadingPosition before = frame.documentWindows()[0]->readingPosition();
+    ASSERT_FALSE(frame.documentWindows()[0]->document()->text().showPageSeparators);
+
+    dialogs.dialogScripts.push_back([](QDialog& dialog) {
+        auto& options = static_cast<OptionsDialog&>(dialog);
+        options.regularPage()->box("ShowPageSeparator")->setChecked(true);
+        options.okButton()->click();
+        return dialog.result();
+    });
+    app->runCommand(kCmdOptions);
+    ASSERT_TRUE(app->settings().ShowPageSeparator);
+    ASSERT_EQ(frame.documentWindows().size(), 2u);
+    for (DocumentWindow* child : frame.documentWindows())
+        EXPECT_TRUE(child->document()->text().showPageSeparators) << child->windowTitle().toStdString();
+    DocumentWindow* active = frame.activeDocumentWindow();
+    EXPECT_EQ(active->windowTitle(), QStringLiteral("rfc1.txt"));
+    EXPECT_EQ(active->readingPosition().caretLine, before.caretLine);
+    EXPECT_EQ(active->readingPosition().topLine, before.topLine);
 }
 
 } // namespace

@@ -67,7 +67,8 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
     setBookmark(dialog, "Intro");
     setBookmark(dialog, "INTRO");
     setBookmark(dialog, "Caching");
-    // The list shows this platform's separators.
+    // The list and the Location field show this platform's separators.
+    EXPECT_EQ(dialog.locationField()->text(), "rfc2616.txt (Ln 12, Col 4) - /home/ann/RFCPath/rfc2616.txt");
     EXPECT_EQ(dialog.list()->item(0)->text(),
               "Intro - rfc2616.txt (Ln 12, Col 4) - /home/ann/RFCPath/rfc2616.txt");
     dialog.exitButton()->click();

@@ -12,6 +12,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QTest>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -341,6 +350,9 @@ TEST_F(MainWindowTest, HelpOpensTheManualOnlyWhenThereIsOne)
     if (frame().helpFile().isEmpty()) {
         frame().routeCommand(kCmdHelpContents);
         EXPECT_TRUE(opened.isEmpty());
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/manual/index.html was not found.")));
+        dialogs.messages.clear();
     }
     QDir().mkpath(pathOf("manual"));
     QFile manual(pathOf("manual/index.html"));
@@ -354,6 +366,17 @@ TEST_F(MainWindowTest, HelpOpensTheManualOnlyWhenThereIsOne)
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(pathOf("manual/index.html")));
     EXPECT_EQ(opened[1].fragment(), QStringLiteral("index"));
     EXPECT_EQ(opened[2], QUrl(QStringLiteral("https://example.org/parchly")));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // Without a browser each of the three says what it could not show.
+    frame().urlOpener = [](const QUrl&) { return false; };
+    for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
+        frame().routeCommand(command);
+    ASSERT_EQ(dialogs.messages.size(), 3);
+    EXPECT_EQ(dialogs.messages[0], QStringLiteral("No web browser could be started to show %1.")
+                                       .arg(QDir::toNativeSeparators(pathOf("manual/index.html"))));
+    EXPECT_TRUE(dialogs.messages[1].endsWith(QStringLiteral("index.html.")));
+    EXPECT_EQ(dialogs.messages[2], QStringLiteral("No web browser could be started to show https://example.org/parchly."));
 }
 
 TEST_F(MainWindowTest, RecentFilesOpenFromTheMenuAndDropWhatIsGone)
@@ -374,6 +397,168 @@ TEST_F(MainWindowTest, RecentFilesOpenFromTheMenuAndDropWhatIsGone)
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0], QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc1.txt")));
     EXPECT_EQ(app->recentFiles().paths(), std::vector<std::string>({pathOf("rfc2.txt").toStdString()}));
+}
+
+// The window titles in tab order and the active one's.
+std::string tabsAndActive(MainWindow& frame)
+{
+    DocumentWindow* active = frame.activeDocumentWindow();
+    return (tabTexts(frame).join(QLatin1Char(' ')) + QStringLiteral(" > ") +
+           (active ? active->windowTitle() : QString())).toStdString();
+}
+
+TEST_F(MainWindowTest, TabShortcutsStepInTabOrderAndClose)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    struct Step {
+        Qt::Key key;
+        const char* expected;
+    };
+    const Step steps[] = {
+        {Qt::Key_PageDown, "rfc1.txt rfc2.txt rfc3.txt > rfc1.txt"}, // round from the last
+        {Qt::Key_PageDown, "rfc1.txt rfc2.txt rfc3.txt > rfc2.txt"},
+        {Qt::Key_PageUp, "rfc1.txt rfc2.txt rfc3.txt > rfc1.txt"},
+        {Qt::Key_PageUp, "rfc1.txt rfc2.txt rfc3.txt > rfc3.txt"},
+        // Closing goes back to the window active before, as the MDI area does.
+        {Qt::Key_W, "rfc1.txt rfc2.txt > rfc1.txt"},
+        {Qt::Key_F4, "rfc2.txt > rfc2.txt"},
+    };
+    for (const Step& step : steps) {
+        QTest::keyClick(frame().activeDocumentWindow()->view()->viewport(), step.key, Qt::ControlModifier);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(tabsAndActive(frame()), step.expected) << step.key;
+    }
+}
+
+TEST_F(MainWindowTest, TabsCloseByButtonMiddleClickAndContextMenu)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"});
+    TabStrip* tabs = frame().documentTabBar()->tabs();
+    auto* closeButton = qobject_cast<QAbstractButton*>(tabs->tabButton(1, QTabBar::RightSide));
+    ASSERT_NE(closeButton, nullptr);
+    closeButton->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc1.txt", "rfc3.txt", "rfc4.txt"}));
+
+    QTest::mouseClick(tabs, Qt::MiddleButton, Qt::NoModifier, tabs->tabRect(2).center());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc1.txt", "rfc3.txt"}));
+
+    QMenu menu;
+    frame().fillTabMenu(menu, 1);
+    QStringList texts;
+    for (QAction* action : menu.actions())
+        texts << action->text();
+    ASSERT_EQ(texts, QStringList({"&Close", "Close &Others", "Copy &Path", "Open Containing &Folder"}));
+    QList<QUrl> opened;
+    frame().urlOpener = [&opened](const QUrl& url) { opened << url; return true; };
+    menu.actions()[2]->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QDir::toNativeSeparators(pathOf("rfc3.txt")));
+    menu.actions()[3]->trigger();
+    EXPECT_EQ(opened, QList<QUrl>({QUrl::fromLocalFile(QDir(folder.path()).absolutePath())}));
+    menu.actions()[1]->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc3.txt"}));
+}
+
+TEST_F(MainWindowTest, FilesDroppedOnTheWindowOrTheTabBarOpen)
+{
+    makeApp();
+    const QString first = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc1.txt"));
+    const QString second = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc2.txt"));
+    struct Drop {
+        QWidget* target;
+        QList<QUrl> urls;
+        bool accepted;
+        int windows;
+    };
+    const Drop drops[] = {
+        {&frame(), {QUrl(QStringLiteral("https://example.org/rfc1.txt"))}, false, 0},
+        {&frame(), {QUrl::fromLocalFile(first)}, true, 1},
+        {frame().documentTabBar()->tabs(), {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)}, true, 2},
+    };
+    for (const Drop& drop : drops) {
+        QMimeData data;
+        data.setUrls(drop.urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(drop.target, &enter);
+        EXPECT_EQ(enter.isAccepted(), drop.accepted) << drop.windows;
+        if (enter.isAccepted()) {
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(drop.target, &event);
+        }
+        EXPECT_EQ(frame().documentWindows().size(), size_t(drop.windows));
+    }
+    EXPECT_EQ(tabsAndActive(frame()), "rfc1.txt rfc2.txt > rfc2.txt");
+}
+
+TEST_F(MainWindowTest, ANavigatorWidthDraggedByTheUserHoldsForEveryWindowAndRun)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt"});
+    QApplication::processEvents();
+    DocumentWindow* second = frame().documentWindows()[1];
+    QMainWindow* inner = second->innerWindow();
+    const int before = second->navigatorWidth();
+    ASSERT_GT(before, 0);
+    // The user drags the Navigator's edge 60 pixels to the right.
+    const int extent = inner->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, inner);
+    const QRect bar = second->navigatorBar()->geometry();
+    const QPoint edge(bar.right() + 1 + extent / 2, bar.center().y());
+    const QPoint to = edge + QPoint(60, 0);
+    QTest::mousePress(inner, Qt::LeftButton, Qt::NoModifier, edge);
+    QMouseEvent move(QEvent::MouseMove, to, inner->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &move);
+    QApplication::processEvents(); // the edge follows on a timer
+    QTest::mouseRelease(inner, Qt::LeftButton, Qt::NoModifier, to);
+    QApplication::processEvents();
+    const int chosen = second->navigatorWidth();
+    EXPECT_NEAR(chosen, before + 60, 2);
+    EXPECT_EQ(app->profile().readInt("Navigator", "Width", 0), chosen);
+    frame().activateDocumentWindow(frame().documentWindows()[0]);
+    QApplication::processEvents();
+    EXPECT_EQ(frame().documentWindows()[0]->navigatorWidth(), chosen);
+
+    makeApp();
+    openCopies({"rfc3.txt"});
+    QApplication::processEvents();
+    EXPECT_EQ(frame().documentWindows()[0]->navigatorWidth(), chosen);
+}
+
+TEST_F(MainWindowTest, TheSessionAndEachDocumentsReadingPositionComeBack)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
+    const std::vector<DocumentWindow*> children = frame().documentWindows();
+    const ReadingPosition far{40, 56, 3};
+    children[1]->setReadingPosition(far);
+    children[2]->setReadingPosition({10, 12, 0});
+    const ReadingPosition moved = children[1]->readingPosition();
+    EXPECT_EQ(moved.caretLine, 56);
+    EXPECT_EQ(moved.caretColumn, 3);
+    EXPECT_GT(moved.topLine, 1);
+
+    // A document closed and opened again comes back where it was left.
+    closeChild(children[2]);
+    ASSERT_NE(app->openDocumentFile(pathOf("rfc3.txt")), nullptr);
+    EXPECT_EQ(frame().activeDocumentWindow()->readingPosition().caretLine, 12);
+
+    frame().activateDocumentWindow(frame().documentWindows()[1]);
+    frame().close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QFile::remove(pathOf("rfc1.txt")); // gone since: skipped without a word
+
+    makeApp();
+    EXPECT_EQ(tabsAndActive(frame()), "rfc2.txt rfc3.txt > rfc2.txt");
+    const ReadingPosition restored = frame().activeDocumentWindow()->readingPosition();
+    EXPECT_EQ(restored.topLine, moved.topLine);
+    EXPECT_EQ(restored.caretLine, 56);
+    EXPECT_EQ(restored.caretColumn, 3);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 } // namespace

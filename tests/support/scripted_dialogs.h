@@ -27,6 +27,9 @@ public:
 
     // Every message text shown, in order.
     QStringList messages;
+    // The start folder and filter of every Open dialog, in order.
+    QStringList openStarts;
+    QStringList openFilters;
     // Every caption of a file or folder dialog shown, in order.
     QStringList pathCaptions;
 
@@ -41,8 +44,10 @@ public:
         return answer;
     }
 
-    QString openFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    QString openFileName(QWidget*, const QString& caption, const QString& start, const QString& filter) override
     {
+        openStarts << start;
+        openFilters << filter;
         return nextPath(caption);
     }
 

@@ -4,6 +4,7 @@
 #include "ui/tip_dialog.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QPushButton>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -104,7 +105,8 @@ TEST_F(TipDialogTest, NoTipToShow)
     ini.profile.writeString("Tip", "TimeStamp", "Mon Jan  1 00:00:00 2024");
     {
         TipDialog dialog(ini.directory(), ini.profile);
-        EXPECT_EQ(dialog.tipText(), "Tips file does not exist in the prescribed directory");
+        EXPECT_EQ(dialog.tipText(), QStringLiteral("The tips file tips.txt does not exist in %1")
+                                        .arg(QDir::toNativeSeparators(QString::fromStdString(ini.directory()))));
         EXPECT_FALSE(dialog.nextButton()->isEnabled());
     }
     EXPECT_EQ(ini.value("Tip", "FilePos"), "42");
@@ -155,11 +157,11 @@ TEST_F(TipDialogTest, OnlyCloseStoresTheStartUpChoice)
     // Not shown at start-up (StartUp is 1 now), the check still reads a tip
     // and moves on.
     const std::string before = ini.value("Tip", "FilePos");
-    showStartUpTip(ini.directory(), ini.profile);
+    showStartUpTip(ini.directory(), ini.profile, nullptr);
     EXPECT_NE(ini.value("Tip", "FilePos"), before);
     EXPECT_TRUE(scripted.dialogTitles.isEmpty());
     ini.profile.writeInt("Tip", "StartUp", 0);
-    showStartUpTip(ini.directory(), ini.profile);
+    showStartUpTip(ini.directory(), ini.profile, nullptr);
     EXPECT_EQ(scripted.dialogTitles, QStringList({"Tip of the Day"}));
 }
 

@@ -214,7 +214,7 @@ TEST_F(LinksTest, GoToALineAndAPage)
     const std::size_t recorded = view.history().entries().size();
     dialogs.dialogScripts.push_back(gotoScript(0, "40"));
     ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoto));
-    EXPECT_EQ(dialogs.dialogTitles.last(), "Go TO");
+    EXPECT_EQ(dialogs.dialogTitles.last(), "Go To");
     EXPECT_EQ(view.firstVisibleLine(), 39); // lines are typed counted from 1
     EXPECT_EQ(caretLine(view), 39);
     EXPECT_EQ(view.history().entries().size(), recorded);
