@@ -3,6 +3,7 @@
 
 A line counts when it is not blank and not only a comment (// ..., or a line
 inside or wholly made of a /* ... */ block). Only .cpp and .h files count.
+A "/*" opened after code on a line is not followed (the tree has none).
 Code is src/ and tools/; tests are tests/, tests/support included. --folders
 also prints the count of each folder under src/, tools/ and tests/."""
 import pathlib
