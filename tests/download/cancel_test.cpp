@@ -1,7 +1,6 @@
 // Cancelling a running download on its worker thread, and the request
 // outliving the dialog that started it.
 #include "download_test_support.h"
-#include "server_process.h"
 
 #include <gtest/gtest.h>
 

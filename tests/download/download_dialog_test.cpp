@@ -4,7 +4,6 @@
 #include "download/download_dialog.h"
 #include "download/download_transfer.h"
 #include "download_test_support.h"
-#include "server_process.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -102,31 +101,36 @@ TEST_F(DialogTest, AnUnknownLengthShowsQuestionMarksAndAFlashingBar)
     EXPECT_EQ(dialog.result(), 0) << "the dialog stays open without the close box";
 }
 
+// A known length shows percent, speed and times until it is exceeded; then
+// the length is unknown again.
 TEST_F(DialogTest, AKnownLengthShowsPercentSpeedAndTimesUntilItIsExceeded)
 {
-    now += 3725;
-    running(2000000, 1000000, now - 3725);
-    EXPECT_EQ(shown("fileLength"), "2,000,000");
-    EXPECT_EQ(shown("percent"), "50%");
-    EXPECT_EQ(child<QProgressBar>("progress")->value(), 50);
-    EXPECT_EQ(shown("timeElapsed"), "01:02:05");
-    EXPECT_EQ(shown("speed"), "268");  // 1,000,000 bytes in 3725 s
-    EXPECT_EQ(shown("timeRemaining"), "01:02:05");
-
-    running(2000, 1000, now - 360000);
-    EXPECT_EQ(shown("received"), "1,000");
-    EXPECT_EQ(shown("timeElapsed"), "100:00:00");
-    EXPECT_EQ(shown("timeRemaining"), "100:00:00");
-
+    const struct {
+        uint32_t total, received;
+        int64_t elapsed;
+        const char *fileLength, *shownReceived, *percent, *timeElapsed, *speed, *remaining;
+    } cases[] = {
+        // 1,000,000 bytes in 3725 s.
+        {2000000, 1000000, 3725, "2,000,000", "1,000,000", "50%", "01:02:05", "268", "01:02:05"},
+        {2000, 1000, 360000, "2,000", "1,000", "50%", "100:00:00", "0", "100:00:00"},
+        {1000, 1500, 10, "?", "1,500", "?%", "00:00:10", "150", "??:??:??"},
+    };
     // The Overwrite box is followed while the download runs.
     child<QCheckBox>("overwrite")->setChecked(true);
-    running(1000, 1500, now - 10);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fileLength);
+        running(c.total, c.received, now - c.elapsed);
+        EXPECT_EQ(shown("fileLength"), c.fileLength);
+        EXPECT_EQ(shown("received"), c.shownReceived);
+        EXPECT_EQ(shown("percent"), c.percent);
+        EXPECT_EQ(shown("timeElapsed"), c.timeElapsed);
+        EXPECT_EQ(shown("speed"), c.speed);
+        EXPECT_EQ(shown("timeRemaining"), c.remaining);
+    }
     EXPECT_TRUE(dialog.request().overwrite);
     EXPECT_EQ(dialog.request().totalLength, 0u);
-    EXPECT_EQ(shown("fileLength"), "?");
-    EXPECT_EQ(shown("percent"), "?%");
-    EXPECT_EQ(shown("timeRemaining"), "??:??:??");
-    EXPECT_EQ(shown("speed"), "150");
+    running(2000, 500, now - 1);
+    EXPECT_EQ(child<QProgressBar>("progress")->value(), 25);
 }
 
 TEST_F(DialogTest, CancelAsksOnlyWhileADownloadRuns)

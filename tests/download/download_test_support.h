@@ -1,18 +1,31 @@
 // What the download tests share: an asker answering from a script, the test
-// server's index file, and requests run on the test's own thread.
+// server's index file, requests run on the test's own thread, and the test
+// servers, each a child process on 127.0.0.1 started with its command line,
+// its port read from its output, stopped when the object goes.
 #ifndef PARCHLY_TESTS_DOWNLOAD_DOWNLOAD_TEST_SUPPORT_H
 #define PARCHLY_TESTS_DOWNLOAD_DOWNLOAD_TEST_SUPPORT_H
 
 #include "download/download_request.h"
 #include "support/temp_folder.h"
 
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <memory>
+#include <poll.h>
+#include <spawn.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <tuple>
+#include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 namespace parchly::test {
 
@@ -99,6 +112,97 @@ inline long long modificationTime(const std::string& path)
 {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 ? static_cast<long long>(status.st_mtime) : -1;
+}
+
+class ServerProcess {
+public:
+    ServerProcess() = default;
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+    ~ServerProcess()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }
+        if (m_drain.joinable())
+            m_drain.join();
+        if (m_output >= 0)
+            ::close(m_output);
+    }
+
+    // Runs `command` (false when /usr/bin/python3 is missing) and waits at
+    // most 20 s for a whole line of its output holding `marker` directly
+    // followed by the port number.
+    bool start(std::vector<std::string> command, const std::string& marker)
+    {
+        int ends[2];
+        if (::access(command[0].c_str(), X_OK) != 0 || ::pipe(ends) != 0)
+            return false;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, ends[1], STDERR_FILENO);
+        posix_spawn_file_actions_addclose(&actions, ends[0]);
+        std::vector<char*> argv;
+        for (std::string& argument : command)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(ends[1]);
+        m_output = ends[0];
+
+        std::string output;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (m_pid > 0 && m_port == 0 && std::chrono::steady_clock::now() < deadline) {
+            pollfd ready{m_output, POLLIN, 0};
+            char buffer[512];
+            if (::poll(&ready, 1, 100) <= 0)
+                continue;
+            const ssize_t count = ::read(m_output, buffer, sizeof buffer);
+            if (count <= 0)
+                break;
+            output.append(buffer, static_cast<std::size_t>(count));
+            const auto at = output.find(marker);
+            if (at != std::string::npos && output.find('\n', at) != std::string::npos)
+                m_port = std::atoi(output.c_str() + at + marker.size());
+        }
+        // Drains the server's log, so that it never blocks on a full pipe.
+        m_drain = std::thread([fd = m_output] {
+            char buffer[4096];
+            while (::read(fd, buffer, sizeof buffer) > 0) {
+            }
+        });
+        return m_port != 0;
+    }
+
+    int port() const { return m_port; }
+
+private:
+    pid_t m_pid = -1;
+    int m_output = -1;
+    int m_port = 0;
+    std::thread m_drain;
+};
+
+// The test HTTP server; with a folder, the HTTPS one whose certificate it
+// makes there (cert.pem).
+inline bool StartHttpServer(ServerProcess& server, const std::string& tlsFolder = std::string())
+{
+    std::vector<std::string> command{"/usr/bin/python3", PARCHLY_DOWNLOAD_TEST_SERVER};
+    if (!tlsFolder.empty())
+        command.insert(command.end(), {"--tls", tlsFolder});
+    return server.start(command, "PORT ");
+}
+
+// pyftpdlib serving `folder` anonymously, read-only.
+inline bool StartFtpServer(ServerProcess& server, const std::string& folder)
+{
+    return server.start({"/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", "0", "-d", folder},
+                        "starting FTP server on 127.0.0.1:");
 }
 
 } // namespace parchly::test

@@ -1,7 +1,6 @@
 // FTP downloads from pyftpdlib and HTTPS downloads with a certificate the
 // test makes, both on 127.0.0.1.
 #include "download_test_support.h"
-#include "server_process.h"
 
 #include <gtest/gtest.h>
 

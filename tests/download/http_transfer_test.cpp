@@ -2,7 +2,6 @@
 // status, and what the user was asked.
 #include "download/download_transfer.h"
 #include "download_test_support.h"
-#include "server_process.h"
 
 #include <gtest/gtest.h>
 

@@ -26,40 +26,22 @@ void clickAt(QWidget* target, QPoint point)
 
 } // namespace
 
-TEST(TreeView, BuildsAndWalksItemsLikeTheNavigatorNeeds)
+// The walk the Navigator's keyboard handling relies on: collapsed children
+// are skipped; item data is -1 until set.
+TEST(TreeView, NextVisibleSkipsCollapsedChildren)
 {
     TreeView tree;
     TreeView::Item intro = tree.insertItem(nullptr, "1. Introduction");
     TreeView::Item purpose = tree.insertItem(intro, "1. Purpose");
     TreeView::Item terms = tree.insertItem(intro, "2. Terms");
     TreeView::Item overview = tree.insertItem(nullptr, "2. Overview");
-    tree.setItemData(terms, 7);
-
-    EXPECT_EQ(tree.itemData(terms), 7);
-    EXPECT_EQ(tree.itemData(purpose), -1) << "data is -1 until set";
+    EXPECT_EQ(tree.itemData(purpose), -1);
     EXPECT_EQ(tree.itemData(nullptr), -1);
-    EXPECT_EQ(tree.itemText(purpose), QString("1. Purpose"));
-
-    EXPECT_EQ(tree.topLevelItem(0), intro);
-    EXPECT_EQ(tree.firstChild(intro), purpose);
-    EXPECT_EQ(tree.firstChild(purpose), nullptr);
-    EXPECT_EQ(tree.nextSibling(purpose), terms);
-    EXPECT_EQ(tree.nextSibling(terms), nullptr);
-    EXPECT_EQ(tree.nextSibling(intro), overview);
-    EXPECT_EQ(tree.nextSibling(overview), nullptr);
-    EXPECT_EQ(tree.parentItem(terms), intro);
-    EXPECT_EQ(tree.parentItem(intro), nullptr);
-
-    // Collapsed children are not visible; expanded ones are.
     EXPECT_EQ(tree.nextVisible(intro), overview);
     intro->setExpanded(true);
     EXPECT_EQ(tree.nextVisible(intro), purpose);
     EXPECT_EQ(tree.nextVisible(terms), overview);
     EXPECT_EQ(tree.nextVisible(overview), nullptr);
-
-    tree.clear();
-    EXPECT_EQ(tree.topLevelItem(0), nullptr);
-    EXPECT_EQ(tree.currentItem(), nullptr);
 }
 
 TEST(TreeView, ReportsWhoChangedTheSelection)
@@ -107,14 +89,10 @@ TEST(TabStrip, InsertsSelectsAndDeletesTabsTellingUserChangesApart)
     tabs.insertDataTab(0, "Structure", 10);
     tabs.insertDataTab(5, "rfc2616.txt", 30); // beyond the end: appended
     ASSERT_EQ(tabs.count(), 3);
-    EXPECT_EQ(tabs.tabText(0), QString("Structure"));
-    EXPECT_EQ(tabs.tabData(1).toInt(), 20);
     EXPECT_EQ(tabs.tabText(2), QString("rfc2616.txt"));
 
     tabs.selectTab(2);
     EXPECT_EQ(tabs.currentIndex(), 2);
-    tabs.setTabData(2, 31);
-    EXPECT_EQ(tabs.tabData(2).toInt(), 31);
     EXPECT_TRUE(userChanges.empty()) << "program changes are not reported";
 
     clickAt(&tabs, tabs.tabRect(0).center());
@@ -122,10 +100,8 @@ TEST(TabStrip, InsertsSelectsAndDeletesTabsTellingUserChangesApart)
     EXPECT_EQ(userChanges, std::vector<int>{0});
 
     tabs.deleteTab(0);
-    ASSERT_EQ(tabs.count(), 2);
     EXPECT_EQ(tabs.tabData(0).toInt(), 20);
-    EXPECT_EQ(tabs.tabData(1).toInt(), 31);
-    EXPECT_EQ(userChanges.size(), 1u);
+    EXPECT_EQ(userChanges.size(), 1u) << "deleting the current tab is no user change";
 }
 
 } // namespace parchly

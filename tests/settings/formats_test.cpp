@@ -9,22 +9,6 @@ namespace {
 TextFormat withColour(const std::string& color) { return textToFormat("F", "", color, "10"); }
 TextFormat withSize(const std::string& size) { return textToFormat("F", "", "0:0:0", size); }
 
-TEST(Formats, BuiltInFormatsAndUnknownCategories)
-{
-    EXPECT_STREQ(categoryName(-1), "");
-    EXPECT_STREQ(categoryName(kFormatCategoryCount), "");
-    const char* const colours[] = {"0:0:0", "0:0:255", "0:0:255", "0:0:255", "0:255:0"};
-    for (int category = 0; category < kFormatCategoryCount; ++category) {
-        const TextFormat format = defaultFormat(category);
-        const FormatTexts texts = formatToText(format);
-        EXPECT_EQ(format.size, 60u) << category;
-        EXPECT_EQ(format.mask, 0xE000000Fu) << category;
-        EXPECT_EQ(texts.font + "|" + texts.style + "|" + texts.color + "|" + texts.size,
-                  std::string("Fixedsys||") + colours[category] + "|10")
-            << category;
-    }
-}
-
 TEST(Formats, StyleWordsAreFoundAnywhereAndWrittenInAFixedOrder)
 {
     TextFormat format = textToFormat("F", "strikeout underline italic bold", "0:0:0", "10");

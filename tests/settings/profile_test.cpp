@@ -24,124 +24,56 @@ protected:
     Profile profile{path};
 };
 
-TEST_F(ProfileTest, NamesMatchWithoutRegardToCaseAndTheFirstMatchWins)
+// Reading: names match without regard to case and the first match wins;
+// integers are the leading signed decimal, held at the int range; malformed
+// and foreign files read what can be read. "-" is the default asked for.
+TEST_F(ProfileTest, ReadsEachValueAsStored)
 {
-    writeFile(path, "[Settings]\n"
-                    "LineWidth=80\n"
-                    "linewidth=90\n"
-                    "[Default]\n"
-                    "font=Courier\n"
-                    "[SETTINGS]\n"
-                    "PageHeight=60\n");
-    EXPECT_EQ(profile.readString("settings", "LINEWIDTH", "x"), "80");
-    EXPECT_EQ(profile.readString("default", "Font", "x"), "Courier");
-    // Only the first of two sections with the same name is consulted.
-    EXPECT_EQ(profile.readString("settings", "PageHeight", "none"), "none");
-    // A key belongs to its own section only.
-    EXPECT_EQ(profile.readString("Default", "LineWidth", "none"), "none");
+    const std::string longValue(5000, 'v');
+    const struct {
+        std::string file;
+        const char* section;
+        const char* key;
+        std::string text;
+        int number;
+    } cases[] = {
+        {"[Settings]\nLineWidth=80\nlinewidth=90\n", "settings", "LINEWIDTH", "80", 80},
+        // Only the first of two sections with the same name is consulted.
+        {"[Settings]\nx=1\n[SETTINGS]\nPageHeight=60\n", "settings", "PageHeight", "-", -1},
+        // A key belongs to its own section only, never to none.
+        {"[Settings]\nLineWidth=80\n[Default]\nfont=C\n", "Default", "LineWidth", "-", -1},
+        {"orphan=1\n[s]\nkey=2\n", "", "orphan", "-", -1},
+        {"orphan=1\n[s]\nkey=2\n", "s", "orphan", "-", -1},
+        {"", "settings", "key", "-", -1},
+        {"[s]\nv=-34abc\n", "s", "v", "-34abc", -34},
+        {"[s]\nv=+5\n", "s", "v", "+5", 5},
+        {"[s]\nv=abc\n", "s", "v", "abc", 0},
+        {"[s]\nv=\n", "s", "v", "", 0},
+        {"[s]\nv=99999999999999999999\n", "s", "v", "99999999999999999999", INT_MAX},
+        {"[s]\nv=-99999999999999999999\n", "s", "v", "-99999999999999999999", INT_MIN},
+        {"[s]\nv= 7 8\n", "s", "v", "7 8", 7},
+        // A byte-order mark, CR LF, spaces round names and values, "=" in a
+        // value, stray lines, long values, a header without its bracket.
+        {"\xEF\xBB\xBF[first]\r\nstray line\r\n  spaced key  =  12 value  \r\n", "first", "spaced key", "12 value", 12},
+        {"[first]\r\nstray line\r\n=no key\r\neq=a=b\r\n", "first", "eq", "a=b", 0},
+        {"[first]\r\nstray line\r\n", "first", "stray line", "-", -1},
+        {"[first]\nlong=" + longValue + "\n", "first", "long", longValue, 0},
+        {"[ second \r\n\tlast=end", "second", "last", "end", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        writeFile(path, c.file);
+        EXPECT_EQ(profile.readString(c.section, c.key, "-"), c.text);
+        EXPECT_EQ(profile.readInt(c.section, c.key, -1), c.number);
+    }
     EXPECT_EQ(profile.path(), path);
 }
 
-TEST_F(ProfileTest, MissingFileSectionOrKeyGivesTheDefault)
-{
-    EXPECT_EQ(profile.readString("settings", "key", "fallback"), "fallback");
-    EXPECT_EQ(profile.readInt("settings", "key", -7), -7);
-    writeFile(path, "[settings]\nother=1\n");
-    EXPECT_EQ(profile.readString("settings", "key", "fallback"), "fallback");
-    EXPECT_EQ(profile.readString("elsewhere", "other", "fallback"), "fallback");
-    EXPECT_EQ(profile.readInt("settings", "key", 42), 42);
-}
-
-TEST_F(ProfileTest, IntegersAreTheLeadingSignedDecimal)
-{
-    writeFile(path, "[s]\n"
-                    "plain=12\n"
-                    "negative=-34abc\n"
-                    "plus=+5\n"
-                    "words=abc\n"
-                    "empty=\n"
-                    "huge=99999999999999999999\n"
-                    "tiny=-99999999999999999999\n"
-                    "spaced= 7 8\n");
-    EXPECT_EQ(profile.readInt("s", "plain", 0), 12);
-    EXPECT_EQ(profile.readInt("s", "negative", 0), -34);
-    EXPECT_EQ(profile.readInt("s", "plus", 0), 5);
-    EXPECT_EQ(profile.readInt("s", "words", 9), 0);
-    EXPECT_EQ(profile.readInt("s", "empty", 9), 0);
-    EXPECT_EQ(profile.readInt("s", "huge", 0), INT_MAX);
-    EXPECT_EQ(profile.readInt("s", "tiny", 0), INT_MIN);
-    EXPECT_EQ(profile.readInt("s", "spaced", 0), 7);
-}
-
-TEST_F(ProfileTest, ReadsMalformedAndForeignFiles)
-{
-    const std::string longValue(5000, 'v');
-    writeFile(path, "\xEF\xBB\xBF[first]\r\n"
-                    "stray line without equals\r\n"
-                    "\r\n"
-                    "  spaced key  =  spaced value  \r\n"
-                    "=no key\r\n"
-                    "eq=a=b\r\n"
-                    "long=" + longValue + "\r\n"
-                    "[ second \r\n"
-                    "\tlast=end");
-    EXPECT_EQ(profile.readString("first", "spaced key", ""), "spaced value");
-    EXPECT_EQ(profile.readString("first", "eq", ""), "a=b");
-    EXPECT_EQ(profile.readString("first", "long", ""), longValue);
-    EXPECT_EQ(profile.readString("first", "stray line without equals", "none"), "none");
-    // A header without its closing bracket still opens a section.
-    EXPECT_EQ(profile.readString("second", "last", ""), "end");
-
-    writeFile(path, "orphan=1\n[s]\nkey=2\n");
-    EXPECT_EQ(profile.readString("s", "orphan", "none"), "none");
-    EXPECT_EQ(profile.readString("", "orphan", "none"), "none");
-}
-
-TEST_F(ProfileTest, WritingKeepsEveryOtherLineInPlace)
-{
-    writeFile(path, "; comment at the top\n"
-                    "[settings]\n"
-                    "LineWidth=73\n"
-                    "; a note\n"
-                    "Level0=500\n"
-                    "\n"
-                    "[Default]\n"
-                    "font=Fixedsys\n");
-    ASSERT_TRUE(profile.writeInt("SETTINGS", "level0", 400));
-    ASSERT_TRUE(profile.writeString("settings", "ShowPageSeparator", "1"));
-    ASSERT_TRUE(profile.writeString("Bookmarks", "BM0", ""));
-    ASSERT_TRUE(profile.writeString("default", "font", "Courier New"));
-    EXPECT_EQ(readFile(path), "; comment at the top\n"
-                              "[settings]\n"
-                              "LineWidth=73\n"
-                              "; a note\n"
-                              "level0=400\n"
-                              "ShowPageSeparator=1\n"
-                              "\n"
-                              "[Default]\n"
-                              "font=Courier New\n"
-                              "[Bookmarks]\n"
-                              "BM0=\n");
-    EXPECT_EQ(profile.readString("bookmarks", "bm0", "none"), "");
-}
-
-TEST_F(ProfileTest, WritingCreatesTheFileAndKeepsLineEndsAndMark)
-{
-    ASSERT_TRUE(profile.writeString("settings", "a", "1"));
-    ASSERT_TRUE(profile.writeString("settings", "b", " two "));
-    EXPECT_EQ(readFile(path), "[settings]\na=1\nb=two\n");
-
-    writeFile(path, "\xEF\xBB\xBF[s]\r\nkey=old\r\nlast=x");
-    ASSERT_TRUE(profile.writeString("s", "key", "new"));
-    ASSERT_TRUE(profile.writeString("s", "added", "y"));
-    ASSERT_TRUE(profile.writeString("t", "z", "3"));
-    EXPECT_EQ(readFile(path), "\xEF\xBB\xBF[s]\r\nkey=new\r\nlast=x\r\nadded=y\r\n[t]\r\nz=3\r\n");
-}
-
-// A lone CR ends a line for reading and writing alike: every value written
-// reads back, writes one by one and in a batch give the same file, and the
-// lines not written keep their bytes.
-TEST_F(ProfileTest, LoneCarriageReturnsEndLinesForReadingAndWriting)
+// Writing keeps every other line in place with its bytes, line ends and the
+// byte-order mark; a lone CR ends a line for reading and writing alike.
+// Every value written reads back, and writes one by one and in a batch give
+// the same file.
+TEST_F(ProfileTest, WritesKeepTheOtherLinesAloneOrInABatch)
 {
     struct Write {
         const char* section;
@@ -153,6 +85,13 @@ TEST_F(ProfileTest, LoneCarriageReturnsEndLinesForReadingAndWriting)
         std::vector<Write> writes;
         std::string after;
     } cases[] = {
+        {"; comment at the top\n[settings]\nLineWidth=73\n; a note\nLevel0=500\n\n[Default]\nfont=Fixedsys\n",
+         {{"SETTINGS", "level0", "400"}, {"settings", "ShowPageSeparator", "1"}, {"Bookmarks", "BM0", ""},
+          {"default", "font", "Courier New"}},
+         "; comment at the top\n[settings]\nLineWidth=73\n; a note\nlevel0=400\nShowPageSeparator=1\n\n"
+         "[Default]\nfont=Courier New\n[Bookmarks]\nBM0=\n"},
+        {"\xEF\xBB\xBF[s]\r\nkey=old\r\nlast=x", {{"s", "key", "new"}, {"s", "added", "y"}, {"t", "z", "3"}},
+         "\xEF\xBB\xBF[s]\r\nkey=new\r\nlast=x\r\nadded=y\r\n[t]\r\nz=3\r\n"},
         {"[a\r", {{"a", "k", "1"}}, "[a\rk=1\r"},
         {"[a\r", {{"a", "k", "1"}, {"a", "j", "2"}}, "[a\rk=1\rj=2\r"},
         {"[a]\rx=1\r\n\n", {{"a", "k", "2"}}, "[a]\rx=1\r\nk=2\r\n\n"},
@@ -179,6 +118,10 @@ TEST_F(ProfileTest, LoneCarriageReturnsEndLinesForReadingAndWriting)
         EXPECT_EQ(readFile(path), c.after);
         EXPECT_EQ(readFile(batchedPath), c.after);
     }
+    // A missing file is created; values are written without their outer blanks.
+    std::filesystem::remove(path);
+    ASSERT_TRUE(profile.writeString("s", "a", " two "));
+    EXPECT_EQ(readFile(path), "[s]\na=two\n");
 }
 
 TEST_F(ProfileTest, RefusesWhatCouldNotBeReadBack)

@@ -210,6 +210,8 @@ TEST_F(SettingsTest, GarbageInEveryValueLoadsWithoutHarm)
 
 TEST(SettingsRecord, FormatsAreCopiedOnlyForKnownCategories)
 {
+    EXPECT_STREQ(categoryName(-1), "");
+    EXPECT_STREQ(categoryName(kFormatCategoryCount), "");
     RfcSettings s;
     const TextFormat custom = textToFormat("Custom", "bold", "9:9:9", "20");
     TextFormat out = custom;
