@@ -43,7 +43,9 @@ void dumpIndex(const std::string& path, std::ostream& out)
 {
     std::optional<LineReader> file = LineReader::open(path);
     RfcText index;
-    const bool ok = readIndex(index, file ? &*file : nullptr, LimitsBlock());
+    const bool ok = file.has_value();
+    if (file)
+        readIndex(index, *file);
 
     JsonWriter json(out);
     beginDump(json, path, ok);
@@ -69,7 +71,7 @@ bool dumpIndexEntry(const std::string& path, int number, std::ostream& out)
     if (!file)
         return false;
     RfcText index;
-    readIndex(index, &*file, LimitsBlock());
+    readIndex(index, *file);
     for (const RfcIndexEntry& entry : index.indexEntries) {
         if (entry.number != number)
             continue;

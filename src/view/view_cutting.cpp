@@ -131,9 +131,8 @@ void ReadingView::writeSeparators(const std::vector<int32_t>& boundaries)
 {
     const RfcSettings& options = settings();
     const int category = options.UseOnlyDefaultText ? kFormatDefault : kFormatHeadersFooters;
-    TextFormat format = defaultFormat(category);
-    options.categoryFormat(category, format);
-    const QTextCharFormat separatorFormat = toCharFormat(format);
+    const QTextCharFormat separatorFormat =
+        toCharFormat(options.categoryFormat(category).value_or(defaultFormat(category)));
 
     EditBlock block(*this);
     for (size_t k = 1; k < boundaries.size(); ++k) {
