@@ -59,18 +59,18 @@ int main(int argc, char** argv)
     }
 
     parchly::RfcText index;
-    parchly::readIndex(index, &*file, parchly::LimitsBlock());
+    parchly::readIndex(index, *file);
     std::printf("%s: %d lines, %zu entries\n", path.c_str(), index.lineCount, index.indexEntries.size());
 
     report("readIndex, opening the file", runs, [&] {
         std::optional<parchly::LineReader> reader = parchly::LineReader::open(path);
         parchly::RfcText fresh;
-        parchly::readIndex(fresh, &*reader, parchly::LimitsBlock());
+        parchly::readIndex(fresh, *reader);
     });
     report("readIndex, file already open", runs, [&] {
         file->rewind();
         parchly::RfcText fresh;
-        parchly::readIndex(fresh, &*file, parchly::LimitsBlock());
+        parchly::readIndex(fresh, *file);
     });
 
     file->rewind();

@@ -96,10 +96,10 @@ OptionsFormatPage::OptionsFormatPage(RfcSettings& settings, Profile& profile, QW
 
 void OptionsFormatPage::showSelectedFormat()
 {
-    TextFormat format;
-    if (!m_settings.categoryFormat(m_category->currentIndex(), format))
+    const std::optional<TextFormat> format = m_settings.categoryFormat(m_category->currentIndex());
+    if (!format)
         return;
-    const FormatTexts texts = formatToText(format);
+    const FormatTexts texts = formatToText(*format);
     m_font->setText(QString::fromStdString(texts.font));
     m_color->setText(QString::fromStdString(texts.color));
     m_style->setText(QString::fromStdString(texts.style));
@@ -108,10 +108,10 @@ void OptionsFormatPage::showSelectedFormat()
 
 void OptionsFormatPage::selectFont()
 {
-    TextFormat format;
-    if (!m_settings.categoryFormat(m_category->currentIndex(), format))
+    const std::optional<TextFormat> format = m_settings.categoryFormat(m_category->currentIndex());
+    if (!format)
         return;
-    FontChoice choice = choiceFromFormat(format);
+    FontChoice choice = choiceFromFormat(*format);
     if (!dialogs().chooseFixedFont(this, choice))
         return;
     const FormatTexts texts = textsFromChoice(choice);

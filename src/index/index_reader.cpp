@@ -79,16 +79,14 @@ bool readEntry(const std::string& text, RfcIndexEntry& entry)
 
 } // namespace
 
-bool readIndex(RfcText& index, LineReader* file, const LimitsBlock& /*limits*/)
+void readIndex(RfcText& index, LineReader& file)
 {
-    if (!file)
-        return false;
     index.isIndex = true;
     // The heading appears twice, in the file's title and above the list;
     // entries start only after the second.
     int headingLines = 0;
     std::string text;
-    while (const std::optional<std::string_view> next = file->nextLine()) {
+    while (const std::optional<std::string_view> next = file.nextLine()) {
         const std::string_view line = *next;
         const std::size_t start = startLine(index, line);
         if (isParagraphEnd(line, start))
@@ -99,12 +97,11 @@ bool readIndex(RfcText& index, LineReader* file, const LimitsBlock& /*limits*/)
             continue;
         RfcIndexEntry entry;
         entry.firstLine = index.lineCount;
-        collectEntry(index, *file, line, text);
+        collectEntry(index, file, line, text);
         entry.lastLine = index.lineCount;
         if (readEntry(text, entry))
             index.indexEntries.push_back(std::move(entry));
     }
-    return true;
 }
 
 } // namespace parchly

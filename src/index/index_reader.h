@@ -11,9 +11,8 @@ namespace parchly {
 
 // Reads the index from `file` into `index`, a freshly constructed record:
 // sets isIndex, counts lines and form feeds, and appends one RfcIndexEntry
-// per entry found after the second "RFC INDEX" line. False only when `file`
-// is null, leaving the record as it was. `limits` is not used.
-bool readIndex(RfcText& index, LineReader* file, const LimitsBlock& limits);
+// per entry found after the second "RFC INDEX" line.
+void readIndex(RfcText& index, LineReader& file);
 
 } // namespace parchly
 

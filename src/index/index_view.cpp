@@ -110,9 +110,7 @@ RfcIndexView::RfcIndexView(TextView& view, RfcText& index, const RfcSettings& se
 
 TextFormat RfcIndexView::format(int category) const
 {
-    TextFormat format = defaultFormat(category);
-    m_settings.categoryFormat(category, format);
-    return format;
+    return m_settings.categoryFormat(category).value_or(defaultFormat(category));
 }
 
 QStringList RfcIndexView::entryLines(int entry) const

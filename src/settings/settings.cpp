@@ -165,12 +165,11 @@ void RfcSettings::saveTextZoom(Profile& profile) const
     profile.writeInt(kViewSection, kTextZoom, TextZoom);
 }
 
-bool RfcSettings::categoryFormat(int category, TextFormat& out) const
+std::optional<TextFormat> RfcSettings::categoryFormat(int category) const
 {
     if (category < 0 || category >= kFormatCategoryCount)
-        return false;
-    out = Formats[category];
-    return true;
+        return std::nullopt;
+    return Formats[category];
 }
 
 bool RfcSettings::setCategoryFormat(int category, const TextFormat& format)

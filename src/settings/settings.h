@@ -4,6 +4,7 @@
 #define PARCHLY_SETTINGS_SETTINGS_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,7 +64,7 @@ struct RfcSettings {
     void saveTextZoom(Profile& profile) const;
 
     // Copies out the format of `category`; false (nothing copied) outside 0 to 4.
-    bool categoryFormat(int category, TextFormat& out) const;
+    std::optional<TextFormat> categoryFormat(int category) const;
 
     // Stores `format` for `category`; false (nothing stored) outside 0 to 4.
     bool setCategoryFormat(int category, const TextFormat& format);

@@ -120,9 +120,8 @@ void ReadingView::loadRfcText()
     fillStructureTree(trees.structureTree);
     fillPageTree(trees.pageTree);
 
-    TextFormat format;
-    if (options.categoryFormat(kFormatDefault, format))
-        setDefaultFormat(format);
+    if (const std::optional<TextFormat> format = options.categoryFormat(kFormatDefault))
+        setDefaultFormat(*format);
     if (!streamFile()) {
         thawUpdates();
         return;

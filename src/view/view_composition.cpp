@@ -51,8 +51,7 @@ void ReadingView::formatRfcText()
     setNoWordWrap();
     {
         EditBlock block(*this);
-        TextFormat format = defaultFormat(kFormatDefault);
-        options.categoryFormat(kFormatDefault, format);
+        const TextFormat format = options.categoryFormat(kFormatDefault).value_or(defaultFormat(kFormatDefault));
         // The whole text starts from "Default" alone, as streamed text does.
         setSelection(0, -1);
         setSelectionFormat(toCharFormat(format));
@@ -71,12 +70,12 @@ void ReadingView::formatCategories()
 {
     const RfcSettings& options = settings();
     RfcText& text = rfc();
-    TextFormat subtitlesFormat = defaultFormat(kFormatSubtitles);
-    TextFormat contentsFormat = defaultFormat(kFormatContents);
-    TextFormat marksFormat = defaultFormat(kFormatHeadersFooters);
-    options.categoryFormat(kFormatSubtitles, subtitlesFormat);
-    options.categoryFormat(kFormatContents, contentsFormat);
-    options.categoryFormat(kFormatHeadersFooters, marksFormat);
+    const auto formatOf = [&options](int category) {
+        return options.categoryFormat(category).value_or(defaultFormat(category));
+    };
+    const TextFormat subtitlesFormat = formatOf(kFormatSubtitles);
+    const TextFormat contentsFormat = formatOf(kFormatContents);
+    const TextFormat marksFormat = formatOf(kFormatHeadersFooters);
     const QTextCharFormat subtitles = toCharFormat(subtitlesFormat);
     const QTextCharFormat marks = toCharFormat(marksFormat);
     const int shownLines = lineCount();

@@ -140,9 +140,8 @@ void ReadingView::writeSeparators(const std::vector<int32_t>& boundaries)
 {
     const RfcSettings& options = settings();
     const int category = options.UseOnlyDefaultText ? kFormatDefault : kFormatHeadersFooters;
-    TextFormat format = defaultFormat(category);
-    options.categoryFormat(category, format);
-    QTextCharFormat separatorFormat = toCharFormat(format);
+    QTextCharFormat separatorFormat =
+        toCharFormat(options.categoryFormat(category).value_or(defaultFormat(category)));
     if (separatorFormat.hasProperty(QTextFormat::FontPointSize))
         separatorFormat.setFontPointSize(separatorFormat.fontPointSize() * zoomScale(m_zoomSteps));
 

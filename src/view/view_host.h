@@ -53,7 +53,7 @@ public:
 
     // Runs a command of the frame (Structure, Page, Index) as its menu
     // item would; the view's context menu offers them.
-    virtual void runFrameCommand(int /*id*/) {}
+    virtual void runFrameCommand(int id) = 0;
 
     // A passing note in the status bar (find wrapped round, not found).
     virtual void showStatusMessage(const QString& /*text*/) {}

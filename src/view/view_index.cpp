@@ -28,13 +28,12 @@ void ReadingView::loadRfcIndex()
 
     WaitCursor wait;
     RfcText& text = rfc();
-    readIndex(text, &*reader, m_document->limits());
+    readIndex(text, *reader);
     const NavigatorTrees trees = m_host->navigator();
     fillIndexTree(trees.structureTree, text, settings().IndexLevelCounts);
 
-    TextFormat format;
-    if (settings().categoryFormat(kFormatDefault, format))
-        setDefaultFormat(format);
+    if (const std::optional<TextFormat> format = settings().categoryFormat(kFormatDefault))
+        setDefaultFormat(*format);
     if (!streamFile()) {
         thawUpdates();
         return;

@@ -178,10 +178,10 @@ TEST_F(OptionsDialogTest, AChosenFormatIsShownAndKeptButNotWrittenOnCancel)
     dialog.cancelButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(ini.text().isEmpty());
-    TextFormat stored;
-    ASSERT_TRUE(settings.categoryFormat(kFormatSubtitles, stored));
-    EXPECT_EQ(stored.effects, kEffectBold | kEffectItalic);
-    EXPECT_EQ(stored.colour, 0xFFu);
+    const std::optional<TextFormat> stored = settings.categoryFormat(kFormatSubtitles);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->effects, kEffectBold | kEffectItalic);
+    EXPECT_EQ(stored->colour, 0xFFu);
 }
 
 TEST_F(OptionsDialogTest, OnlyAWeightOf700IsBoldAndApplyingWritesTheFormats)

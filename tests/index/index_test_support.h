@@ -24,7 +24,7 @@ inline RfcText readIndexFrom(const std::string& rawBytes)
 {
     LineReader reader(rawBytes);
     RfcText index;
-    readIndex(index, &reader, LimitsBlock());
+    readIndex(index, reader);
     return index;
 }
 

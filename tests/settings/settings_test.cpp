@@ -214,14 +214,13 @@ TEST(SettingsRecord, FormatsAreCopiedOnlyForKnownCategories)
     EXPECT_STREQ(categoryName(kFormatCategoryCount), "");
     RfcSettings s;
     const TextFormat custom = textToFormat("Custom", "bold", "9:9:9", "20");
-    TextFormat out = custom;
-    EXPECT_FALSE(s.categoryFormat(kFormatCategoryCount, out));
-    EXPECT_FALSE(s.categoryFormat(-1, out));
-    EXPECT_TRUE(sameFormat(out, custom));
+    EXPECT_FALSE(s.categoryFormat(kFormatCategoryCount));
+    EXPECT_FALSE(s.categoryFormat(-1));
     EXPECT_FALSE(s.setCategoryFormat(-1, custom));
     EXPECT_TRUE(s.setCategoryFormat(kFormatContents, custom));
-    EXPECT_TRUE(s.categoryFormat(kFormatContents, out));
-    EXPECT_TRUE(sameFormat(out, custom));
+    const std::optional<TextFormat> out = s.categoryFormat(kFormatContents);
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(sameFormat(*out, custom));
 }
 
 } // namespace

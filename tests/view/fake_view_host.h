@@ -31,6 +31,7 @@ public:
 
     const RfcSettings& settings() const override { return options; }
     ReadingSession& session() override { return readingSession; }
+    void runFrameCommand(int id) override { frameCommands.push_back(id); }
     NavigatorTrees navigator() override { return {structureTree, pageTree, tabs}; }
     void setModePane(const QString& text) override { modePane = text; }
     void setPositionPane(const QString& text) override { positionPane = text; }
@@ -55,6 +56,7 @@ public:
 
     RfcSettings options;
     ReadingSession readingSession;
+    std::vector<int> frameCommands;
     TreeView* structureTree;
     TreeView* pageTree;
     TabStrip* tabs;

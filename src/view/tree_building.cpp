@@ -1,0 +1,180 @@
+#include "view/tree_building.h"
+
+#include "analysis/rfc_text.h"
+#include "platform/text_decoding.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace parchly {
+
+namespace {
+
+constexpr size_t kTitleLimit = 256;
+constexpr size_t kNumberLimit = 16;
+constexpr std::string_view kAppendix = "Appendix ";
+
+// At most `limit` bytes of `bytes`, cut between characters of UTF-8 text,
+// decoded as the shown text is.
+QString treeText(const std::string& bytes, size_t limit)
+{
+    size_t length = std::min(bytes.size(), limit);
+    if (length < bytes.size() && isValidUtf8(bytes)) {
+        while (length > 0 && (static_cast<unsigned char>(bytes[length]) & 0xC0) == 0x80)
+            --length;
+    }
+    return decodeRfcText(std::string_view(bytes).substr(0, length)).text;
+}
+
+bool startsWithDigit(const std::string& text)
+{
+    return !text.empty() && text[0] >= '0' && text[0] <= '9';
+}
+
+// Whether section `parent` holds section `child`: its number followed by a
+// "." (or the same number again).
+bool holdsSection(const std::string& parent, const std::string& child)
+{
+    return !parent.empty() && child.compare(0, parent.size(), parent) == 0 &&
+           (child.size() == parent.size() || child[parent.size()] == '.');
+}
+
+// The number by which an entry holds its subsections: its own, or for a
+// paged contents line "Appendix A. Title", which keeps its words in the
+// title, the "A" after "Appendix ".
+std::string nestingNumber(const ContentEntry& entry)
+{
+    const std::string& title = entry.title;
+    if (!entry.number.empty() || title.compare(0, kAppendix.size(), kAppendix) != 0)
+        return entry.number;
+    const size_t start = kAppendix.size();
+    size_t end = start;
+    while (end < title.size() && std::isalnum(static_cast<unsigned char>(title[end])))
+        ++end;
+    const bool ends = end < title.size() && (title[end] == '.' || title[end] == ' ' || title[end] == ':');
+    return end > start && ends ? title.substr(start, end - start) : std::string();
+}
+
+QString entryLabel(const ContentEntry& entry, const ContentEntry* parentEntry)
+{
+    const QString title = treeText(entry.title, kTitleLimit);
+    const std::string& number = entry.number;
+    if (number.empty())
+        return title;
+    if (!parentEntry) {
+        if (startsWithDigit(number)) {
+            const size_t dot = number.rfind('.');
+            const int last = std::atoi(number.c_str() + (dot == std::string::npos ? 0 : dot + 1));
+            return QStringLiteral("%1. %2").arg(last).arg(title);
+        }
+        return QStringLiteral("%1. %2").arg(treeText(number, kNumberLimit), title);
+    }
+    const std::string parentNumber = nestingNumber(*parentEntry);
+    if (number.size() <= parentNumber.size())
+        return title;
+    size_t from = parentNumber.size();
+    if (number[from] == '.')
+        ++from;
+    return QStringLiteral("%1. %2").arg(treeText(number.substr(from), kNumberLimit), title);
+}
+
+// Entries numbered 1, 2, 3, ... right after an entry with a (non-zero)
+// number are its subsections, numbered relative to it: they get its number
+// in front of theirs.
+void renumberRelativeEntries(std::vector<ContentEntry>& contents, size_t first)
+{
+    if (first == 0 || contents[first].number != "1")
+        return;
+    const std::string base = contents[first - 1].number;
+    if (!startsWithDigit(base) || std::atoi(base.c_str()) == 0)
+        return;
+    int expected = 1;
+    for (size_t k = first; k < contents.size() && contents[k].number == std::to_string(expected); ++k, ++expected)
+        contents[k].number = base + "." + contents[k].number;
+}
+
+int addNode(TreeModel& model, int parent, const QString& label, int32_t data)
+{
+    model.nodes.push_back(TreeNode{parent, label, data});
+    return int(model.nodes.size()) - 1;
+}
+
+} // namespace
+
+TreeModel structureTree(RfcText& text, bool hideInvalid)
+{
+    TreeModel model;
+    int contentsNode = -1;
+    int abstractNode = -1;
+
+    if (!text.structureFromText) {
+        for (size_t i = 0; i < text.headings.size(); ++i) {
+            const std::string& title = text.headings[i].title;
+            const int node = addNode(model, -1, treeText(title, kTitleLimit), int32_t(i));
+            if (title == "Abstract")
+                abstractNode = node;
+            if (title == "Table of Contents") {
+                contentsNode = node;
+                break;
+            }
+        }
+    }
+    if (contentsNode < 0 && !text.contents.empty())
+        contentsNode = addNode(model, -1, QStringLiteral("Table of Contents"), -1);
+
+    int lastEntryNode = -1;
+    bool firstEntry = true;
+    size_t nextReference = 0;
+    for (size_t k = 0; k < text.contents.size(); ++k) {
+        if (hideInvalid && text.contents[k].headingLine < 1)
+            continue;
+        renumberRelativeEntries(text.contents, k);
+        const ContentEntry& entry = text.contents[k];
+
+        int parent = contentsNode;
+        if (!entry.number.empty()) {
+            for (int walk = lastEntryNode; walk >= 0 && walk != contentsNode; walk = model.nodes[size_t(walk)].parent) {
+                if (holdsSection(nestingNumber(text.contents[size_t(model.nodes[size_t(walk)].data)]), entry.number)) {
+                    parent = walk;
+                    break;
+                }
+            }
+        }
+        const ContentEntry* parentEntry =
+            parent == contentsNode ? nullptr : &text.contents[size_t(model.nodes[size_t(parent)].data)];
+        const int node = addNode(model, parent, entryLabel(entry, parentEntry), int32_t(k));
+        lastEntryNode = node;
+        if (firstEntry) {
+            firstEntry = false;
+            model.selections.push_back(node);
+        }
+        if (text.structureFromText && abstractNode < 0 && entry.title == "Abstract")
+            abstractNode = node;
+
+        for (; nextReference < text.references.size() && text.references[nextReference].section == int32_t(k);
+             ++nextReference) {
+            const ReferenceEntry& reference = text.references[nextReference];
+            QString label = treeText(reference.label, text.referencesWithoutTitles ? kTitleLimit : kNumberLimit);
+            if (!text.referencesWithoutTitles)
+                label += QLatin1Char(' ') + treeText(reference.title, kTitleLimit);
+            addNode(model, node, label, int32_t(nextReference));
+        }
+    }
+    if (const int chosen = abstractNode >= 0 ? abstractNode : contentsNode; chosen >= 0)
+        model.selections.push_back(chosen);
+    return model;
+}
+
+TreeModel pageTree(const RfcText& text)
+{
+    TreeModel model;
+    const std::vector<int32_t>& pageEnds = text.pageEnds;
+    for (size_t k = 0; k + 1 < pageEnds.size(); ++k)
+        addNode(model, -1, QStringLiteral("Page %1").arg(k + 1), pageEnds[k] + 1);
+    return model;
+}
+
+} // namespace parchly
