@@ -1,12 +1,13 @@
-// A settings file in a folder of its own for one test, read back both through
-// Profile and as the raw text a user would see.
+// A settings file in a TempFolder of its own for one test, read back both
+// through Profile and as the raw text a user would see.
 #ifndef PARCHLY_TESTS_COLLECTIONS_INI_FILE_H
 #define PARCHLY_TESTS_COLLECTIONS_INI_FILE_H
 
 #include "settings/profile.h"
 #include "support/temp_folder.h"
 
-#include <QTemporaryDir>
+#include <QByteArray>
+#include <QString>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -15,9 +16,9 @@ namespace parchly::test {
 
 class IniFile {
 public:
-    IniFile() : profile(m_dir.filePath("Parchly.ini").toStdString()) {}
+    IniFile() : profile(m_folder.file("Parchly.ini")) {}
 
-    std::string directory() const { return m_dir.path().toStdString() + "/"; }
+    std::string directory() const { return m_folder.file(""); }
 
     void write(const QByteArray& text) const { test::writeFile(profile.path(), text.toStdString()); }
     QString text() const { return QString::fromStdString(test::readFile(profile.path())); }
@@ -47,7 +48,7 @@ public:
     }
 
 private:
-    QTemporaryDir m_dir;
+    TempFolder m_folder;
 
 public:
     Profile profile;
