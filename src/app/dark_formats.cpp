@@ -5,6 +5,8 @@
 
 #include <QPalette>
 
+#include <optional>
+
 namespace parchly {
 
 namespace {
@@ -43,9 +45,10 @@ uint32_t darkDefaultColour(int category)
 void followDarkPalette(RfcSettings& settings)
 {
     for (int category = 0; category < kFormatCategoryCount; ++category) {
-        TextFormat format;
-        if (!settings.categoryFormat(category, format) || format.colour != defaultFormat(category).colour)
+        std::optional<TextFormat> stored = settings.categoryFormat(category);
+        if (!stored || stored->colour != defaultFormat(category).colour)
             continue;
+        TextFormat format = *stored;
         format.colour = darkDefaultColour(category);
         settings.setCategoryFormat(category, format);
     }

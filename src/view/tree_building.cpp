@@ -29,6 +29,19 @@ QString treeText(const std::string& bytes, size_t limit)
     return decodeRfcText(std::string_view(bytes).substr(0, length)).text;
 }
 
+// The start of a reference's title, cut after a whole word with "..." so
+// that the label and the title's first words fit the Navigator.
+constexpr int kReferenceTitleStart = 26;
+
+QString referenceTitleStart(const std::string& title)
+{
+    const QString text = treeText(title, kTitleLimit).simplified();
+    if (text.size() <= kReferenceTitleStart)
+        return text;
+    const qsizetype blank = text.lastIndexOf(QLatin1Char(' '), kReferenceTitleStart);
+    return text.left(blank > 0 ? blank : kReferenceTitleStart) + QStringLiteral("...");
+}
+
 bool startsWithDigit(const std::string& text)
 {
     return !text.empty() && text[0] >= '0' && text[0] <= '9';
@@ -157,9 +170,10 @@ TreeModel structureTree(RfcText& text, bool hideInvalid)
         for (; nextReference < text.references.size() && text.references[nextReference].section == int32_t(k);
              ++nextReference) {
             const ReferenceEntry& reference = text.references[nextReference];
-            QString label = treeText(reference.label, text.referencesWithoutTitles ? kTitleLimit : kNumberLimit);
-            if (!text.referencesWithoutTitles)
-                label += QLatin1Char(' ') + treeText(reference.title, kTitleLimit);
+            // Each entry shows its own title, whether or not others have one.
+            QString label = treeText(reference.label, kTitleLimit);
+            if (!reference.title.empty())
+                label += QLatin1Char(' ') + referenceTitleStart(reference.title);
             addNode(model, node, label, int32_t(nextReference));
         }
     }

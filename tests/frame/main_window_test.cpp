@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QTest>
+#include <QTreeWidgetItemIterator>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -527,6 +528,25 @@ TEST_F(MainWindowTest, ANavigatorWidthDraggedByTheUserHoldsForEveryWindowAndRun)
     openCopies({"rfc3.txt"});
     QApplication::processEvents();
     EXPECT_EQ(frame().documentWindows()[0]->navigatorWidth(), chosen);
+}
+
+TEST_F(MainWindowTest, ReferenceItemsShowTheirLabelAndTheStartOfTheirTitle)
+{
+    makeApp();
+    // One reference without a quoted title leaves the others theirs.
+    QFile fixture(QStringLiteral(PARCHLY_FIXTURES_DIR "/frame/rfc9901.txt"));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    QFile copy(pathOf("rfc1.txt"));
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+    copy.write(fixture.readAll().replace("\"Frames\"", "Frames"));
+    copy.close();
+    ASSERT_NE(app->openDocumentFile(pathOf("rfc1.txt")), nullptr);
+    TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->firstTree();
+    QStringList references;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->text(0).startsWith(QLatin1Char('[')))
+            references << (*it)->text(0);
+    EXPECT_EQ(references, QStringList({"[RFC2119] Key words for use in RFCs...", "[FRAMES]"}));
 }
 
 TEST_F(MainWindowTest, TheSessionAndEachDocumentsReadingPositionComeBack)

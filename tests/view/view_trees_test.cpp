@@ -68,8 +68,8 @@ TEST_F(Trees, StructureTreeNestsSectionsAndReferencesUnderTheContents)
 
     TreeView::Item references = childNamed(structure(), contents, "3. References");
     EXPECT_EQ(childLabels(structure(), references),
-              QStringList({"[RFC2119] Key words for use in RFCs to Indicate Requirement Levels",
-                           "[RFC2616] Hypertext Transfer Protocol -- HTTP/1.1"}));
+              QStringList({"[RFC2119] Key words for use in RFCs...",
+                           "[RFC2616] Hypertext Transfer..."}));
     EXPECT_EQ(structure().itemData(structure().nextSibling(structure().firstChild(references))), 1);
 
     EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
