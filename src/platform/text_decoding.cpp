@@ -11,58 +11,10 @@ bool isAscii(std::string_view bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool isContinuation(unsigned char c)
-{
-    return (c & 0xC0) == 0x80;
-}
-
 int utf8Length(char32_t code)
 {
     return code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
 }
-
-} // namespace
-
-bool isValidUtf8(std::string_view bytes)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const unsigned char lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        }
-        int length;
-        char32_t code;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p < length)
-            return false;
-        for (int i = 1; i < length; ++i) {
-            if (!isContinuation(p[i]))
-                return false;
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        // Overlong forms, surrogates and values beyond U+10FFFF.
-        if (utf8Length(code) != length || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
-            return false;
-        p += length;
-    }
-    return true;
-}
-
-namespace {
 
 // Keeps every line of the text one line of the control.
 void replaceLineBreakers(QString& text)

@@ -7,14 +7,14 @@
 #ifndef PARCHLY_PLATFORM_TEXT_DECODING_H
 #define PARCHLY_PLATFORM_TEXT_DECODING_H
 
+#include "analysis/utf8.h"
+
 #include <QString>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 namespace parchly {
-
-bool isValidUtf8(std::string_view bytes);
 
 // What a CR inside a line is shown as; callers treat it as the CR it stands for.
 constexpr char16_t kShownCarriageReturn = 0x240D;
