@@ -48,6 +48,14 @@ void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
     RfcText& text = rfc();
     if (cutHeaders == text.hideHeaders && cutFooters == text.hideFooters)
         return;
+    if (text.pageEnds.size() < 2) {
+        // Without a page break (every RFC since 8650) there is nothing to
+        // cut: only the state follows, without the reload that showing them
+        // again would cost, so the caret and the trees stay as they are.
+        text.hideHeaders = cutHeaders;
+        text.hideFooters = cutFooters;
+        return;
+    }
     freezeUpdates();
     const int caretLine = lineFromPosition(selectedRange().end);
     const int32_t caretFileLine = displayLineToFile(text, caretLine + 1);
@@ -112,6 +120,11 @@ void ReadingView::setPageSeparatorsShown(bool show)
     RfcText& text = rfc();
     if (text.isIndex || show == text.showPageSeparators)
         return;
+    if (text.pageEnds.size() < 2) {
+        // No page, no separator: the caret stays where it is.
+        text.showPageSeparators = show;
+        return;
+    }
     const int caretLine = lineFromPosition(selectedRange().end);
     freezeUpdates();
     const std::vector<int32_t>& boundaries = boundaryTable(text);
@@ -133,7 +146,7 @@ void ReadingView::writeSeparators(const std::vector<int32_t>& boundaries)
     const int category = options.UseOnlyDefaultText ? kFormatDefault : kFormatHeadersFooters;
     TextFormat format = defaultFormat(category);
     options.categoryFormat(category, format);
-    const QTextCharFormat separatorFormat = toCharFormat(format);
+    const QTextCharFormat separatorFormat = charFormat(format);
 
     EditBlock block(*this);
     for (size_t k = 1; k < boundaries.size(); ++k) {

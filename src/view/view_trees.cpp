@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace parchly {
 
@@ -20,6 +21,19 @@ namespace {
 
 constexpr size_t kTitleLimit = 256;
 constexpr size_t kNumberLimit = 16;
+
+// Items a tree shows of a list at most: far above any real RFC's contents
+// or pages, while a hostile file of 100,000 entries would take the tree
+// seconds and a gigabyte. What is left is counted by one final item.
+constexpr size_t kTreeItemLimit = 5000;
+// The final item's data: past every entry and line, so that a click on it
+// goes nowhere and the caret's walk stops at the last listed item.
+constexpr int32_t kBeyondEverything = std::numeric_limits<int32_t>::max();
+
+QString moreItemText(size_t count)
+{
+    return QStringLiteral("\u2026 %1 more").arg(count);
+}
 
 // At most `limit` bytes of `bytes`, cut between characters of UTF-8 text,
 // decoded as the shown text is.
@@ -123,9 +137,18 @@ void ReadingView::fillStructureTree(TreeView* tree)
     TreeView::Item lastEntryItem = nullptr;
     TreeView::Item firstEntryItem = nullptr;
     size_t nextReference = 0;
+    size_t items = 0;
     for (size_t k = 0; k < text.contents.size(); ++k) {
         if (hideInvalid && text.contents[k].headingLine < 1)
             continue;
+        if (items++ == kTreeItemLimit) {
+            const size_t more = size_t(std::count_if(text.contents.begin() + std::ptrdiff_t(k), text.contents.end(),
+                                                     [hideInvalid](const ContentEntry& rest) {
+                                                         return !hideInvalid || rest.headingLine >= 1;
+                                                     }));
+            addItem(*tree, contentsItem, moreItemText(more), kBeyondEverything, kStructureImage);
+            break;
+        }
         renumberRelativeEntries(text.contents, k);
         const ContentEntry& entry = text.contents[k];
 
@@ -149,14 +172,22 @@ void ReadingView::fillStructureTree(TreeView* tree)
         if (text.structureFromText && !abstractItem && entry.title == "Abstract")
             abstractItem = item;
 
+        size_t unlisted = 0;
         for (; nextReference < text.references.size() && text.references[nextReference].section == int32_t(k);
              ++nextReference) {
+            if (items >= kTreeItemLimit) {
+                ++unlisted;
+                continue;
+            }
+            ++items;
             const ReferenceEntry& reference = text.references[nextReference];
             QString label = treeText(reference.label, text.referencesWithoutTitles ? kTitleLimit : kNumberLimit);
             if (!text.referencesWithoutTitles)
                 label += QLatin1Char(' ') + treeText(reference.title, kTitleLimit);
             addItem(*tree, item, label, int32_t(nextReference), kStructureImage);
         }
+        if (unlisted > 0)
+            addItem(*tree, item, moreItemText(unlisted), kBeyondEverything, kStructureImage);
     }
     if (TreeView::Item chosen = abstractItem ? abstractItem : contentsItem)
         tree->selectItem(chosen);
@@ -169,8 +200,11 @@ void ReadingView::fillPageTree(TreeView* tree)
     tree->clear();
     tree->setImageList(treeImages());
     const std::vector<int32_t>& pageEnds = rfc().pageEnds;
-    for (size_t k = 0; k + 1 < pageEnds.size(); ++k)
+    const size_t pages = pageEnds.empty() ? 0 : pageEnds.size() - 1;
+    for (size_t k = 0; k < std::min(pages, kTreeItemLimit); ++k)
         addItem(*tree, nullptr, QStringLiteral("Page %1").arg(k + 1), pageEnds[k] + 1, kPageImage);
+    if (pages > kTreeItemLimit)
+        addItem(*tree, nullptr, moreItemText(pages - kTreeItemLimit), kBeyondEverything, kPageImage);
 }
 
 void ReadingView::showLineAtTop(int line)
