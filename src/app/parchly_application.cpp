@@ -12,6 +12,7 @@
 #include "platform/tree_images.h"
 #include "ui/tip_dialog.h"
 #include "view/printing.h"
+#include "view/rfc_document.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -65,6 +66,10 @@ RfcDocument* ParchlyApplication::openDocumentFile(const QString& path)
 {
     if (!canOpenForReading(QFile::encodeName(path).toStdString())) {
         dialogs().message(m_mainWindow.get(), QStringLiteral("Cannot open file: %1.").arg(path));
+        return nullptr;
+    }
+    if (const QString refusal = refusalOf(path); !refusal.isEmpty()) {
+        dialogs().message(m_mainWindow.get(), refusal, MessageButtons::Ok, MessageIcon::Warning);
         return nullptr;
     }
     if (!endsWithTxt(path)) {

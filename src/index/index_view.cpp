@@ -14,6 +14,11 @@ namespace parchly {
 
 namespace {
 
+// The numbers of one entry that are underlined and answer the pointer: far
+// more than any real entry lists, while an entry of 170,000 numbers would
+// take seconds each time it became current.
+constexpr std::size_t kLiveNumberLimit = 2000;
+
 bool endsTitle(const QString& line, int dot)
 {
     if (dot + 1 >= line.size())
@@ -211,9 +216,11 @@ void RfcIndexView::decorateIndexEntry(int entry, const TextFormat& textFormat, b
                     m_view.applyFormat(linkFormat);
                 }
             }
+            std::size_t live = 0;
             for (const IndexNumberList* group :
                  {&fields.obsoletes, &fields.obsoletedBy, &fields.updates, &fields.updatedBy, &fields.also})
-                for (int32_t offset : group->offsets) {
+                for (std::size_t k = 0; k < group->offsets.size() && live < kLiveNumberLimit; ++k, ++live) {
+                    const int32_t offset = group->offsets[k];
                     m_view.setSelection(p + offset, p + offset + digitRun(text, offset));
                     m_view.applyFormat(linkFormat);
                 }
@@ -260,9 +267,10 @@ int RfcIndexView::hitIndexNumber(const QPoint& point) const
     IndexEntryFields fields;
     parseIndexEntry(text, m_limits, fields);
     const int p = m_view.lineStart(m_index.indexEntries[entry].firstLine - 1);
+    std::size_t live = 0;
     for (const IndexNumberList* group :
          {&fields.obsoletes, &fields.obsoletedBy, &fields.updates, &fields.updatedBy, &fields.also})
-        for (std::size_t k = 0; k < group->offsets.size(); ++k) {
+        for (std::size_t k = 0; k < group->offsets.size() && live < kLiveNumberLimit; ++k, ++live) {
             const int offset = group->offsets[k];
             const QPoint first = m_view.positionToPoint(p + offset);
             const int right = m_view.positionToPoint(p + offset + digitRun(text, offset)).x();

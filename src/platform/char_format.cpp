@@ -26,6 +26,13 @@ void applyFace(QTextCharFormat& out, const QString& face)
     out.setFontFixedPitch(true);
 }
 
+// Equal in every field the conversion reads (the face up to its terminator).
+bool sameFormat(const TextFormat& a, const TextFormat& b)
+{
+    return a.mask == b.mask && a.effects == b.effects && a.height == b.height && a.colour == b.colour &&
+           strncmp(a.faceName, b.faceName, kFaceNameSize) == 0;
+}
+
 } // namespace
 
 QTextCharFormat toCharFormat(const TextFormat& format)
@@ -49,6 +56,17 @@ QTextCharFormat toCharFormat(const TextFormat& format)
     if ((mask & kMaskSize) && format.height > 0)
         out.setFontPointSize(format.height / 20.0);
     return out;
+}
+
+QTextCharFormat CharFormatCache::charFormat(const TextFormat& format)
+{
+    for (const auto& known : m_formats)
+        if (sameFormat(known.first, format))
+            return known.second;
+    if (m_formats.size() >= kLimit)
+        m_formats.clear();
+    m_formats.emplace_back(format, toCharFormat(format));
+    return m_formats.back().second;
 }
 
 } // namespace parchly

@@ -1,5 +1,7 @@
 #include "platform/text_decoding.h"
 
+#include "analysis/line_reader.h"
+
 #include <algorithm>
 
 namespace parchly {
@@ -54,9 +56,38 @@ DecodedText decodeLines(std::string_view bytes)
 
 } // namespace
 
+std::string splitOverlongLines(std::string_view bytes)
+{
+    constexpr std::size_t limit = kLineBufferSize - 1;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = bytes.find('\n', start);
+        if ((end == std::string_view::npos ? bytes.size() : end + 1) - start > limit)
+            break;
+        if (end == std::string_view::npos)
+            return std::string();
+        start = end + 1;
+    }
+    std::string pieces;
+    pieces.reserve(bytes.size() + bytes.size() / limit + 1);
+    for (std::size_t position = 0; position < bytes.size();) {
+        const std::size_t lineEnd = bytes.find('\n', position);
+        const std::size_t stop = lineEnd == std::string_view::npos ? bytes.size() : lineEnd + 1;
+        const std::size_t end = std::min(stop, position + limit);
+        pieces.append(bytes.substr(position, end - position));
+        // A piece cut off by the buffer ends a line of its own, even where
+        // only the line end follows it (which then reads as an empty line).
+        if (end < bytes.size() && pieces.back() != '\n')
+            pieces.push_back('\n');
+        position = end;
+    }
+    return pieces;
+}
+
 DecodedText decodeRfcText(std::string_view bytes)
 {
-    DecodedText decoded = decodeLines(bytes);
+    const std::string pieces = splitOverlongLines(bytes);
+    DecodedText decoded = decodeLines(pieces.empty() ? bytes : std::string_view(pieces));
     replaceLineBreakers(decoded.text);
     return decoded;
 }

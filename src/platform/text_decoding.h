@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,8 +26,16 @@ struct DecodedText {
     std::vector<int32_t> latin1Lines;
 };
 
-// Decodes text-mode bytes line by line (lines end at LF).
+// Decodes text-mode bytes line by line (lines end at LF). A line longer
+// than the analysis' line buffer is shown in the pieces that the analysis
+// reads it in (see LineReader), each a line of its own: the analysis' line
+// numbers stay those of the view, and the control never lays out one
+// enormous line.
 DecodedText decodeRfcText(std::string_view bytes);
+
+// The bytes with an LF after every piece of an overlong line, as LineReader
+// reads them; empty when no line is longer than the buffer.
+std::string splitOverlongLines(std::string_view bytes);
 
 // The character column, within a shown line, of the byte column `byteColumn`
 // of the same line in the file; `latin1Line` tells how the line was decoded

@@ -33,7 +33,7 @@ void TextView::streamInPlainText(const ReadCallback& source)
 
 void TextView::setDefaultFormat(const TextFormat& format)
 {
-    const QTextCharFormat chars = toCharFormat(format);
+    const QTextCharFormat chars = charFormat(format);
     QFont font = document()->defaultFont();
     if (chars.hasProperty(QTextFormat::FontFamilies)) {
         font.setFamilies(chars.fontFamilies().toStringList());
@@ -80,7 +80,7 @@ TextSelection TextView::selectedRange() const
 
 void TextView::applyFormat(const TextFormat& format)
 {
-    applyFormat(toCharFormat(format));
+    applyFormat(charFormat(format));
 }
 
 void TextView::applyFormat(const QTextCharFormat& format)

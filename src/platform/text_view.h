@@ -5,6 +5,7 @@
 #ifndef PARCHLY_PLATFORM_TEXT_VIEW_H
 #define PARCHLY_PLATFORM_TEXT_VIEW_H
 
+#include "platform/char_format.h"
 #include "settings/formats.h"
 
 #include <QPlainTextEdit>
@@ -37,6 +38,9 @@ public:
     const std::vector<int32_t>& streamedLatin1Lines() const { return m_latin1Lines; }
 
     void setDefaultFormat(const TextFormat& format);
+
+    // The format as a character format, converted once for this view.
+    QTextCharFormat charFormat(const TextFormat& format) { return m_charFormats.charFormat(format); }
 
     // `end` -1 means the end of the text; both are clamped to the text.
     void setSelection(int start, int end);
@@ -85,6 +89,7 @@ public:
 
 private:
     QTextCursor m_work;
+    CharFormatCache m_charFormats;
     std::vector<int32_t> m_latin1Lines;
     int m_batchDepth = 0;
     bool m_updatesFrozen = false;

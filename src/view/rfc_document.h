@@ -10,6 +10,12 @@
 
 namespace parchly {
 
+// Why the file at `path` is not shown at all, in words for the user ("rfcX.txt
+// is not an RFC text file: it holds NUL bytes"), or empty. A binary file
+// would be laid out as megabytes of control characters for nothing; a file
+// that cannot be read is left to the caller's own message.
+QString refusalOf(const QString& path);
+
 class RfcDocument {
 public:
     explicit RfcDocument(const QString& path);

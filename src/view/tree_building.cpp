@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,19 @@ namespace {
 constexpr size_t kTitleLimit = 256;
 constexpr size_t kNumberLimit = 16;
 constexpr std::string_view kAppendix = "Appendix ";
+
+// Items a tree shows of a list at most: far above any real RFC's contents
+// or pages, while a hostile file of 100,000 entries would take the tree
+// seconds and a gigabyte. What is left is counted by one final item.
+constexpr size_t kTreeItemLimit = 5000;
+// The final item's data: past every entry and line, so that a click on it
+// goes nowhere and the caret's walk stops at the last listed item.
+constexpr int32_t kBeyondEverything = std::numeric_limits<int32_t>::max();
+
+QString moreItemText(size_t count)
+{
+    return QStringLiteral("\u2026 %1 more").arg(count);
+}
 
 // At most `limit` bytes of `bytes`, cut between characters of UTF-8 text,
 // decoded as the shown text is.
@@ -141,9 +155,18 @@ TreeModel structureTree(RfcText& text, bool hideInvalid)
     int lastEntryNode = -1;
     bool firstEntry = true;
     size_t nextReference = 0;
+    size_t items = 0;
     for (size_t k = 0; k < text.contents.size(); ++k) {
         if (hideInvalid && text.contents[k].headingLine < 1)
             continue;
+        if (items++ == kTreeItemLimit) {
+            const size_t more = size_t(std::count_if(text.contents.begin() + std::ptrdiff_t(k), text.contents.end(),
+                                                     [hideInvalid](const ContentEntry& rest) {
+                                                         return !hideInvalid || rest.headingLine >= 1;
+                                                     }));
+            addNode(model, contentsNode, moreItemText(more), kBeyondEverything);
+            break;
+        }
         renumberRelativeEntries(text.contents, k);
         const ContentEntry& entry = text.contents[k];
 
@@ -167,8 +190,14 @@ TreeModel structureTree(RfcText& text, bool hideInvalid)
         if (text.structureFromText && abstractNode < 0 && entry.title == "Abstract")
             abstractNode = node;
 
+        size_t unlisted = 0;
         for (; nextReference < text.references.size() && text.references[nextReference].section == int32_t(k);
              ++nextReference) {
+            if (items >= kTreeItemLimit) {
+                ++unlisted;
+                continue;
+            }
+            ++items;
             const ReferenceEntry& reference = text.references[nextReference];
             // Each entry shows its own title, whether or not others have one.
             QString label = treeText(reference.label, kTitleLimit);
@@ -176,6 +205,8 @@ TreeModel structureTree(RfcText& text, bool hideInvalid)
                 label += QLatin1Char(' ') + referenceTitleStart(reference.title);
             addNode(model, node, label, int32_t(nextReference));
         }
+        if (unlisted > 0)
+            addNode(model, node, moreItemText(unlisted), kBeyondEverything);
     }
     if (const int chosen = abstractNode >= 0 ? abstractNode : contentsNode; chosen >= 0)
         model.selections.push_back(chosen);
@@ -186,8 +217,11 @@ TreeModel pageTree(const RfcText& text)
 {
     TreeModel model;
     const std::vector<int32_t>& pageEnds = text.pageEnds;
-    for (size_t k = 0; k + 1 < pageEnds.size(); ++k)
+    const size_t pages = pageEnds.empty() ? 0 : pageEnds.size() - 1;
+    for (size_t k = 0; k < std::min(pages, kTreeItemLimit); ++k)
         addNode(model, -1, QStringLiteral("Page %1").arg(k + 1), pageEnds[k] + 1);
+    if (pages > kTreeItemLimit)
+        addNode(model, -1, moreItemText(pages - kTreeItemLimit), kBeyondEverything);
     return model;
 }
 

@@ -3,7 +3,6 @@
 // the references, citations and the contents.
 #include "analysis/line_mapping.h"
 #include "settings/settings.h"
-#include "platform/char_format.h"
 #include "view/reading_view.h"
 #include "view/reading_session.h"
 #include "platform/shown_lines.h"
@@ -14,17 +13,17 @@ namespace parchly {
 
 namespace {
 
-QTextCharFormat withUnderline(TextFormat format)
+TextFormat withUnderline(TextFormat format)
 {
     format.mask |= kMaskUnderline;
     format.effects |= kEffectUnderline;
-    return toCharFormat(format);
+    return format;
 }
 
-QTextCharFormat withoutUnderline(TextFormat format)
+TextFormat withoutUnderline(TextFormat format)
 {
     format.mask &= ~kMaskUnderline;
-    return toCharFormat(format);
+    return format;
 }
 
 // The number that starts at `position`, when it is the whole run of digits
@@ -54,7 +53,7 @@ void ReadingView::formatRfcText()
         const TextFormat format = options.categoryFormat(kFormatDefault).value_or(defaultFormat(kFormatDefault));
         // The whole text starts from "Default" alone, as streamed text does.
         setSelection(0, -1);
-        setSelectionFormat(toCharFormat(format));
+        setSelectionFormat(charFormat(format));
         setSelection(0, 0);
         if (options.UseOnlyDefaultText)
             session().contentLinksOff = true;
@@ -76,8 +75,8 @@ void ReadingView::formatCategories()
     const TextFormat subtitlesFormat = formatOf(kFormatSubtitles);
     const TextFormat contentsFormat = formatOf(kFormatContents);
     const TextFormat marksFormat = formatOf(kFormatHeadersFooters);
-    const QTextCharFormat subtitles = toCharFormat(subtitlesFormat);
-    const QTextCharFormat marks = toCharFormat(marksFormat);
+    const QTextCharFormat subtitles = charFormat(subtitlesFormat);
+    const QTextCharFormat marks = charFormat(marksFormat);
     const int shownLines = lineCount();
 
     // The title paragraph, shown as a subtitle.
@@ -122,10 +121,10 @@ void ReadingView::formatCategories()
         applyFormat(subtitles);
     }
 
-    linkReferenceRfcNumbers(withUnderline(contentsFormat));
+    linkReferenceRfcNumbers(charFormat(withUnderline(contentsFormat)));
 
     const QTextCharFormat citations =
-        options.DisableReferenceLink ? withoutUnderline(contentsFormat) : withUnderline(contentsFormat);
+        charFormat(options.DisableReferenceLink ? withoutUnderline(contentsFormat) : withUnderline(contentsFormat));
     for (auto mark = text.citations.rbegin(); mark != text.citations.rend(); ++mark) {
         const int line = fileLineToDisplay(text, mark->line);
         const int start = lineStart(line);
@@ -189,9 +188,9 @@ void ReadingView::formatContents(const TextFormat& contentsFormat, const QTextCh
     if (text.contents.empty())
         return;
     const int shownLines = lineCount();
-    const QTextCharFormat asConfigured = toCharFormat(contentsFormat);
-    const QTextCharFormat linked = withUnderline(contentsFormat);
-    const QTextCharFormat unlinked = withoutUnderline(contentsFormat);
+    const QTextCharFormat asConfigured = charFormat(contentsFormat);
+    const QTextCharFormat linked = charFormat(withUnderline(contentsFormat));
+    const QTextCharFormat unlinked = charFormat(withoutUnderline(contentsFormat));
 
     for (const ContentEntry& entry : text.contents) {
         const int first = fileLineToDisplay(text, entry.firstLine);

@@ -48,6 +48,14 @@ void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
     RfcText& text = rfc();
     if (cutHeaders == text.hideHeaders && cutFooters == text.hideFooters)
         return;
+    if (text.pageEnds.size() < 2) {
+        // Without a page break (every RFC since 8650) there is nothing to
+        // cut: only the state follows, without the reload that showing them
+        // again would cost, so the caret and the trees stay as they are.
+        text.hideHeaders = cutHeaders;
+        text.hideFooters = cutFooters;
+        return;
+    }
     freezeUpdates();
     const int caretLine = lineFromPosition(selectedRange().end);
     const int32_t caretFileLine = displayLineToFile(text, caretLine + 1);
@@ -121,6 +129,11 @@ void ReadingView::setPageSeparatorsShown(bool show)
     RfcText& text = rfc();
     if (text.isIndex || show == text.showPageSeparators)
         return;
+    if (text.pageEnds.size() < 2) {
+        // No page, no separator: the caret stays where it is.
+        text.showPageSeparators = show;
+        return;
+    }
     const int caretLine = lineFromPosition(selectedRange().end);
     freezeUpdates();
     const std::vector<int32_t>& boundaries = boundaryTable(text);
@@ -141,7 +154,7 @@ void ReadingView::writeSeparators(const std::vector<int32_t>& boundaries)
     const RfcSettings& options = settings();
     const int category = options.UseOnlyDefaultText ? kFormatDefault : kFormatHeadersFooters;
     QTextCharFormat separatorFormat =
-        toCharFormat(options.categoryFormat(category).value_or(defaultFormat(category)));
+        charFormat(options.categoryFormat(category).value_or(defaultFormat(category)));
     if (separatorFormat.hasProperty(QTextFormat::FontPointSize))
         separatorFormat.setFontPointSize(separatorFormat.fontPointSize() * zoomScale(m_zoomSteps));
 

@@ -1,5 +1,9 @@
 #include "platform/text_decoding.h"
 
+#include "analysis/line_reader.h"
+
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -30,6 +34,25 @@ TEST(TextDecoding, KeepsLinesWhereTheAnalysisHasThem)
     EXPECT_EQ(shown.section(QLatin1Char('\n'), 0, 0), QString("a") + QChar(kShownCarriageReturn) + "b");
     EXPECT_FALSE(shown.contains(QChar(QChar::LineSeparator)));
     EXPECT_FALSE(shown.contains(QChar(QChar::ParagraphSeparator)));
+}
+
+// A line longer than the analysis' buffer shows as the pieces the analysis
+// reads, so that shown line n is the analysis' line n whatever the lengths.
+TEST(TextDecoding, ShowsOverlongLinesInThePiecesTheAnalysisReads)
+{
+    const std::string piece(kLineBufferSize - 1, 'x');
+    for (const std::string& bytes : {piece.substr(1) + "\n", piece + "\n", piece + "y", piece + piece + "\nz\n",
+                                     "a\n" + piece + piece + piece, "a\n" + piece + "\n\nb\n"}) {
+        QStringList read;
+        LineReader reader(bytes);
+        for (std::string line; reader.readLine(line);)
+            read << QString::fromLatin1(line.data(), int(line.size())).remove(QLatin1Char('\n'));
+        QStringList shown = decodeRfcText(bytes).text.split(QLatin1Char('\n'));
+        if (bytes.back() == '\n')
+            shown.removeLast(); // the empty line after the final line end
+        EXPECT_EQ(shown, read) << bytes.size();
+    }
+    EXPECT_TRUE(splitOverlongLines("short\nlines\n").empty()) << "nothing copied for an ordinary file";
 }
 
 TEST(TextDecoding, RejectsMalformedUtf8)

@@ -4,6 +4,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <cstring>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -140,3 +141,22 @@ TEST(CharFormat, ConvertsSizeColourAndFallsBackToAFixedPitchFace)
 }
 
 } // namespace parchly
+
+// The cache answers each format with its own conversion: formats that differ
+// in any one field the conversion reads never share an answer.
+TEST(CharFormat, TheCacheGivesEachFormatItsOwnConversion)
+{
+    const std::vector<TextFormat> formats = {
+        makeFormat(kMaskBold, kEffectBold),
+        makeFormat(kMaskBold, 0),
+        makeFormat(kMaskBold | kMaskUnderline, kEffectBold | kEffectUnderline),
+        makeFormat(kMaskFace | kMaskSize, 0, "Fixedsys", 200),
+        makeFormat(kMaskFace | kMaskSize, 0, "Fixedsys", 240),
+        makeFormat(kMaskColour, 0, "", 0, 0x00804020),
+        makeFormat(kMaskColour, 0, "", 0, 0x00000000),
+    };
+    CharFormatCache cache;
+    for (int round = 0; round < 2; ++round)
+        for (const TextFormat& format : formats)
+            EXPECT_EQ(cache.charFormat(format), toCharFormat(format)) << "round " << round;
+}
