@@ -4,7 +4,7 @@
 //
 // Input: the file's bytes, a NUL, then one write per line as
 // "section|key|value".
-#include "platform/profile.h"
+#include "settings/profile.h"
 #include "fuzz_check.h"
 
 #include <cstddef>
