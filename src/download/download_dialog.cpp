@@ -88,7 +88,7 @@ DownloadDialog::DownloadDialog(QWidget* parent)
     progressRow->addWidget(m_percent);
     downloadForm->addRow(QStringLiteral("Status:"), m_status);
     downloadForm->addRow(QStringLiteral("Progress:"), progressRow);
-    downloadForm->addRow(QStringLiteral("Speed (bps):"), m_speed);
+    downloadForm->addRow(QStringLiteral("Speed:"), m_speed);
     downloadForm->addRow(QStringLiteral("File Length (bytes):"), m_fileLength);
     downloadForm->addRow(QStringLiteral("Received (bytes):"), m_received);
     downloadForm->addRow(QStringLiteral("Time Elapsed (HH/MM/SS):"), m_elapsed);
@@ -129,7 +129,10 @@ void DownloadDialog::resetFields()
     m_remoteFile->setText(text(m_request->url));
     m_localFile->setText(text(m_request->localFolder + remoteFileName(m_request->url)));
     m_status->setText(QString::fromLatin1(kStatusReady));
-    m_speed->setText(QStringLiteral("0"));
+    m_speed->setText(QStringLiteral("0 B/s"));
+    // A failed download never reaches the percent: it must not show the
+    // previous download's.
+    m_percent->clear();
     m_fileLength->setText(QStringLiteral("0"));
     m_received->setText(QStringLiteral("0"));
     m_elapsed->setText(QStringLiteral("00:00:00"));
@@ -223,7 +226,7 @@ void DownloadDialog::tick()
     if (startTime >= 1 && received > 0) {
         const int64_t elapsed = std::max<int64_t>(0, m_clock() - startTime);
         m_elapsed->setText(text(formatDuration(elapsed)));
-        m_speed->setText(elapsed > 0 ? text(formatByteCount(static_cast<uint32_t>(received / elapsed)))
+        m_speed->setText(elapsed > 0 ? text(formatSpeed(static_cast<uint32_t>(received / elapsed)))
                                      : QStringLiteral("?"));
         if (total == 0)
             m_remaining->setText(QStringLiteral("??:??:??"));

@@ -26,6 +26,7 @@ inline constexpr const char* kStatusConnecting = "Connecting";
 inline constexpr const char* kStatusDownloading = "Downloading";
 inline constexpr const char* kStatusSaving = "Saving";
 inline constexpr const char* kStatusDownloaded = "Downloaded";
+inline constexpr const char* kStatusNotSaved = "Not saved";
 inline constexpr const char* kStatusConnectionFailed = "Connection Failed";
 inline constexpr const char* kStatusNetworkError = "Network Error";
 inline constexpr const char* kStatusFileError = "File Error";

@@ -16,6 +16,18 @@ std::string formatByteCount(uint32_t count)
     return text;
 }
 
+std::string formatSpeed(uint32_t bytesPerSecond)
+{
+    char text[32];
+    if (bytesPerSecond >= 1000000)
+        std::snprintf(text, sizeof text, "%.1f MB/s", bytesPerSecond / 1e6);
+    else if (bytesPerSecond >= 1000)
+        std::snprintf(text, sizeof text, "%.1f kB/s", bytesPerSecond / 1e3);
+    else
+        std::snprintf(text, sizeof text, "%u B/s", bytesPerSecond);
+    return text;
+}
+
 std::string formatDuration(int64_t seconds)
 {
     char text[48];

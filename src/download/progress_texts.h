@@ -11,6 +11,10 @@ namespace parchly {
 // (4000,000,000).
 std::string formatByteCount(uint32_t count);
 
+// A transfer rate with the unit its size calls for: "999 B/s", "1.5 kB/s",
+// "12.3 MB/s" (decimal units, as network rates are counted).
+std::string formatSpeed(uint32_t bytesPerSecond);
+
 // HH:MM:SS; the hours are not cut to two digits (100:00:00).
 std::string formatDuration(int64_t seconds);
 

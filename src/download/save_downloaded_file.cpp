@@ -26,10 +26,15 @@ bool saveDownloadedFile(DownloadRequest& request)
         if (!fileExists(request.localPath) || request.overwrite || askToOverwrite(request)) {
             moveFile(request.tempFilePath(), request.localPath);
         } else {
-            // Declined: the temporary file stays until the request goes.
             const std::string chosen = askForOtherPath(request);
-            if (!chosen.empty())
-                moveFile(request.tempFilePath(), chosen);
+            if (chosen.empty()) {
+                // Nothing was saved: the download must not stay behind in
+                // the RFC folder nor say it was.
+                deleteFile(request.tempFilePath());
+                request.status.set(kStatusNotSaved);
+                return false;
+            }
+            moveFile(request.tempFilePath(), chosen);
         }
     } catch (const FileError& error) {
         tellUser(request, error.what());

@@ -70,4 +70,23 @@ void fillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32
     tree->setUpdatesEnabled(true);
 }
 
+void selectIndexTreeEntry(TreeView* tree, int32_t entry)
+{
+    if (!tree || entry < 0)
+        return;
+    // On each level the entry lies in the last item made at or before it.
+    TreeView::Item found = nullptr;
+    for (TreeView::Item item = tree->topLevelItem(0); item;) {
+        TreeView::Item holder = nullptr;
+        for (; item && tree->itemData(item) <= entry; item = tree->nextSibling(item))
+            holder = item;
+        if (!holder)
+            break;
+        found = holder;
+        item = tree->firstChild(holder);
+    }
+    if (found && found != tree->currentItem())
+        tree->selectItem(found);
+}
+
 } // namespace parchly

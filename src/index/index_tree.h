@@ -18,6 +18,10 @@ struct RfcText;
 // stays empty.
 void fillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32_t>& levelCounts);
 
+// Selects the leaf of entry `entry` (or, for an entry without a leaf, the
+// group it falls in), opening the groups down to it; nothing for -1.
+void selectIndexTreeEntry(TreeView* tree, int32_t entry);
+
 } // namespace parchly
 
 #endif

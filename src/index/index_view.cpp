@@ -236,8 +236,11 @@ int RfcIndexView::hitIndexTitle(const QPoint& point) const
     if (!inFormatRect(m_view, point) || !m_index.isIndex)
         return -1;
     const int line = lineFromPoint(m_view, point.y());
+    // Any entry's title and numbers follow on a single click, not only the
+    // current one's: a first click that only made the entry current was
+    // lost on the user.
     const int entry = entryAtLine(line);
-    if (entry < 0 || entry != m_index.currentEntry)
+    if (entry < 0)
         return -1;
     const std::vector<ColumnSpan> spans = indexTitleSpans(entryLines(entry));
     const int row = line - (m_index.indexEntries[entry].firstLine - 1);
@@ -260,7 +263,7 @@ int RfcIndexView::hitIndexNumber(const QPoint& point) const
     if (!inFormatRect(m_view, point) || !m_index.isIndex)
         return -1;
     const int entry = entryAtLine(line);
-    if (entry < 0 || entry != m_index.currentEntry)
+    if (entry < 0)
         return -1;
 
     const std::string text = indexEntryParseText(entryLines(entry));

@@ -51,9 +51,9 @@ public:
     // `on`, the whole entry without underline when not.
     void decorateIndexEntry(int entry, const TextFormat& format, bool on);
 
-    // The current entry's index when `point` lies on its title, else -1.
+    // The index of the entry whose title `point` lies on, else -1.
     int hitIndexTitle(const QPoint& point) const;
-    // The RFC number under `point` in the current entry's groups, else -1.
+    // The RFC number under `point` in an entry's groups, else -1.
     int hitIndexNumber(const QPoint& point) const;
 
     // The entry whose line range holds shown line `line` (0-based); -1.

@@ -2,6 +2,8 @@
 // to a chosen item and following the caret.
 #include "analysis/line_mapping.h"
 #include "analysis/tree_walk.h"
+#include "index/index_tree.h"
+#include "index/index_view.h"
 #include "settings/settings.h"
 #include "platform/tab_strip.h"
 #include "platform/text_decoding.h"
@@ -108,6 +110,12 @@ void ReadingView::selectNavigatorNode()
         return;
     const RfcText& text = rfc();
     const int line = lineFromPosition(selectedRange().end);
+    if (text.isIndex && m_index) {
+        // The index's groups are opened down to the entry: a found entry
+        // must be seen in the tree, not hidden in a closed group.
+        selectIndexTreeEntry(trees.structureTree, m_index->entryAtLine(line));
+        return;
+    }
     NavigatorTreeAdapter adapter(*tree);
     if (!text.isIndex && tab != 0)
         syncPageTree(text, adapter, displayLineToFile(text, line));

@@ -3,6 +3,7 @@
 // worker's questions answered through the program's dialogs.
 #include "download/download_dialog.h"
 #include "download/download_transfer.h"
+#include "download/progress_texts.h"
 #include "download_test_support.h"
 #include "support/scripted_dialogs.h"
 
@@ -75,7 +76,7 @@ TEST_F(DialogTest, AnUnknownLengthShowsQuestionMarksAndAFlashingBar)
     running(0, 0, 0);
     EXPECT_EQ(shown("fileLength"), "?");
     EXPECT_EQ(shown("received"), "?");
-    EXPECT_EQ(shown("speed"), "0");  // no data yet: the display stays as reset
+    EXPECT_EQ(shown("speed"), "0 B/s");  // no data yet: the display stays as reset
 
     // The first second of the copy: no speed yet.
     running(0, 999, now);
@@ -111,9 +112,9 @@ TEST_F(DialogTest, AKnownLengthShowsPercentSpeedAndTimesUntilItIsExceeded)
         const char *fileLength, *shownReceived, *percent, *timeElapsed, *speed, *remaining;
     } cases[] = {
         // 1,000,000 bytes in 3725 s.
-        {2000000, 1000000, 3725, "2,000,000", "1,000,000", "50%", "01:02:05", "268", "01:02:05"},
-        {2000, 1000, 360000, "2,000", "1,000", "50%", "100:00:00", "0", "100:00:00"},
-        {1000, 1500, 10, "?", "1,500", "?%", "00:00:10", "150", "??:??:??"},
+        {2000000, 1000000, 3725, "2,000,000", "1,000,000", "50%", "01:02:05", "268 B/s", "01:02:05"},
+        {2000, 1000, 360000, "2,000", "1,000", "50%", "100:00:00", "0 B/s", "100:00:00"},
+        {1000, 1500, 10, "?", "1,500", "?%", "00:00:10", "150 B/s", "??:??:??"},
     };
     // The Overwrite box is followed while the download runs.
     child<QCheckBox>("overwrite")->setChecked(true);
@@ -131,6 +132,12 @@ TEST_F(DialogTest, AKnownLengthShowsPercentSpeedAndTimesUntilItIsExceeded)
     EXPECT_EQ(dialog.request().totalLength, 0u);
     running(2000, 500, now - 1);
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 25);
+
+    // The unit grows with the figure (decimal, as rates are counted).
+    for (const auto& [bytesPerSecond, expected] :
+         {std::pair<uint32_t, const char*>{999, "999 B/s"}, {1000, "1.0 kB/s"}, {15360, "15.4 kB/s"},
+          {999949, "999.9 kB/s"}, {1000000, "1.0 MB/s"}, {123456789, "123.5 MB/s"}})
+        EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
 }
 
 TEST_F(DialogTest, CancelAsksOnlyWhileADownloadRuns)
@@ -224,6 +231,26 @@ TEST_F(DialogDownload, DecliningAsksForAnotherNameAndCredentialsAreAskedForToo)
     EXPECT_EQ(scripted.pathCaptions.size(), 1);
     EXPECT_EQ(test::readFile(target), "old");
     EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
+}
+
+TEST_F(DialogDownload, AMissingFileAfterADownloadShowsNoPercentAndACancelledRenameSavesNothing)
+{
+    std::remove(target.c_str());
+    ASSERT_TRUE(download(served("/rfc-index.txt")));
+    EXPECT_EQ(shown("percent"), "100%");
+
+    ASSERT_TRUE(download(served("/missing.txt")));
+    EXPECT_EQ(shown("status"), "Connection Failed");
+    EXPECT_TRUE(shown("percent") == "" || shown("percent") == "0%") << shown("percent").toStdString();
+    EXPECT_EQ(child<QProgressBar>("progress")->value(), 0);
+
+    // Declining the overwrite and then the Save As dialog.
+    scripted.answers.push_back(MessageAnswer::Cancel);
+    ASSERT_TRUE(download(served("/rfc-index.txt")));
+    EXPECT_EQ(scripted.pathCaptions.size(), 1);
+    EXPECT_EQ(shown("status"), "Not saved");
+    EXPECT_FALSE(test::pathExists(dialog.request().tempFilePath())) << "removed while the dialog is open";
+    EXPECT_EQ(test::readFile(target), test::indexBody());
 }
 
 TEST_F(DialogDownload, ARefusedSchemeClosesTheDialogWhenTheBoxIsChecked)

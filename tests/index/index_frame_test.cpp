@@ -4,10 +4,13 @@
 #include "analysis/rfc_text.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
+#include "settings/command_ids.h"
+#include "view/find.h"
 #include "platform/tree_view.h"
 #include "support/corpus.h"
 #include "view/reading_fixture.h"
 
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <gtest/gtest.h>
@@ -122,19 +125,16 @@ TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndOnlyItsTitleAndNumbersAr
     EXPECT_EQ(pointerAt(*view, pointAt(*view, find(*view, "Some One", wrapped))), Qt::IBeamCursor);
 }
 
-TEST_F(IndexFrameTest, ANumberOfAnotherEntryOnlyMakesThatEntryCurrent)
+TEST_F(IndexFrameTest, ANumberOfAnotherEntryFollowsOnASingleClick)
 {
     openIndex();
     const int entry = find(*view, "0010 Documentation");
     const QPoint obsoletes = pointAt(*view, find(*view, "0003)", entry) + 1);
-    EXPECT_EQ(pointerAt(*view, obsoletes), Qt::IBeamCursor);
-    click(*view, obsoletes);
-    EXPECT_EQ(text().currentEntry, entryOf(10));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(pointerAt(*view, obsoletes), Qt::PointingHandCursor);
 
-    // Now the number is live: its RFC's file is missing, then present.
+    // Its RFC's file is missing, then present.
     click(*view, obsoletes);
+    EXPECT_EQ(text().currentEntry, entryOf(10));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0], pathOf("rfc3.txt") + " does NOT exist!");
     copyReading("rfc9991.txt", "rfc3.txt");
@@ -143,15 +143,14 @@ TEST_F(IndexFrameTest, ANumberOfAnotherEntryOnlyMakesThatEntryCurrent)
     EXPECT_EQ(app->mainWindow()->activeDocumentWindow()->path(), pathOf("rfc3.txt"));
 }
 
-TEST_F(IndexFrameTest, TheTitleOfTheCurrentEntryOpensItsRfcAlsoWithFiveDigits)
+TEST_F(IndexFrameTest, ATitleOpensItsRfcOnASingleClickAlsoWithFiveDigits)
 {
     openIndex();
     view->scrollLines(view->lineCount());
     const int title = find(*view, "A five-digit request");
-    click(*view, pointAt(*view, title));
-    ASSERT_EQ(text().currentEntry, entryOf(12345));
     EXPECT_EQ(pointerAt(*view, pointAt(*view, find(*view, "Author. January"))), Qt::IBeamCursor);
     click(*view, pointAt(*view, title + 5));
+    EXPECT_EQ(text().currentEntry, entryOf(12345));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0], pathOf("rfc12345.txt") + " does NOT exist!");
 
@@ -165,13 +164,33 @@ TEST_F(IndexFrameTest, TheTitleOfTheCurrentEntryOpensItsRfcAlsoWithFiveDigits)
     EXPECT_EQ(dialogs.messages[1], pathOf("rfc1.txt") + " does NOT exist!");
 }
 
+TEST_F(IndexFrameTest, FindOpensTheIndexTreeDownToTheFoundEntry)
+{
+    openIndex();
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdFind));
+    FindDialog* dialog = view->findDialog();
+    ASSERT_NE(dialog, nullptr);
+    for (const auto& [found, number] : {std::pair<const char*, int>{"NIC parsing", 550},
+                                        {"A five-digit request", 12345}}) {
+        tree()->collapseAll();
+        dialog->textEdit()->setText(QString::fromLatin1(found));
+        dialog->findNext();
+        ASSERT_EQ(text().currentEntry, entryOf(number)) << found;
+        QTreeWidgetItem* item = tree()->currentItem();
+        ASSERT_NE(item, nullptr) << found;
+        EXPECT_TRUE(item->text(0).startsWith(QStringLiteral("%1:").arg(number, 4, 10, QLatin1Char('0'))))
+            << item->text(0).toStdString();
+        for (QTreeWidgetItem* group = item->parent(); group; group = group->parent())
+            EXPECT_TRUE(group->isExpanded()) << group->text(0).toStdString();
+    }
+    dialog->close();
+}
+
 TEST_F(IndexFrameTest, WithJumpToIndexANumberMovesToItsEntry)
 {
     app->settings().JumpToRfcIndexInsteadOfFile = true;
     openIndex();
     const QPoint obsoletes = pointAt(*view, find(*view, "0003)", find(*view, "0010 Documentation")) + 1);
-    click(*view, obsoletes);
-    ASSERT_EQ(text().currentEntry, entryOf(10));
     const std::size_t recorded = view->history().entries().size();
     click(*view, obsoletes);
     const int targetLine = text().indexEntries[entryOf(3)].firstLine - 1;
@@ -184,8 +203,6 @@ TEST_F(IndexFrameTest, WithJumpToIndexANumberMovesToItsEntry)
 
     // A number with no entry at or below its place does nothing.
     const QPoint missing = pointAt(*view, find(*view, "0999)") + 1);
-    click(*view, missing);
-    ASSERT_EQ(text().currentEntry, entryOf(1000));
     const int top = view->firstVisibleLine();
     click(*view, missing);
     EXPECT_EQ(text().currentEntry, entryOf(1000));

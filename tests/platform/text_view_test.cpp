@@ -140,8 +140,6 @@ TEST(CharFormat, ConvertsSizeColourAndFallsBackToAFixedPitchFace)
     EXPECT_FALSE(bare.hasProperty(QTextFormat::TextUnderlineStyle));
 }
 
-} // namespace parchly
-
 // The cache answers each format with its own conversion: formats that differ
 // in any one field the conversion reads never share an answer.
 TEST(CharFormat, TheCacheGivesEachFormatItsOwnConversion)
@@ -160,3 +158,5 @@ TEST(CharFormat, TheCacheGivesEachFormatItsOwnConversion)
         for (const TextFormat& format : formats)
             EXPECT_EQ(cache.charFormat(format), toCharFormat(format)) << "round " << round;
 }
+
+} // namespace parchly
