@@ -32,13 +32,6 @@ protected:
         app->mainWindow()->resize(1000, 700);
         app->mainWindow()->show();
         rfcPath = copyReading("rfc9991.txt", "rfc9991.txt");
-        lastGotoChoice() = GotoChoice();
-    }
-
-    void TearDown() override
-    {
-        lastGotoChoice() = GotoChoice();
-        ReadingFixture::TearDown();
     }
 
     ReadingView& openRfc(const QString& name = QStringLiteral("rfc9991.txt"))
