@@ -1,15 +1,40 @@
-// Parchly: a reader for IETF RFCs. The application object is made after the
-// QApplication and brings the program up; the settings file is the
-// "Parchly.ini" of the directory that is current at start.
+// Parchly: a reader for IETF RFCs. The command line's options are answered
+// first; then the application object is made after the QApplication and
+// brings the program up.
 #include <QApplication>
 
 #include "app/parchly_application.h"
+#include "app/startup_options.h"
 #include "frame/command_icons.h"
+
+namespace {
+
+void nameTheApplication()
+{
+    // The application name alone (no organisation, which Qt would add as
+    // one more folder) makes the settings folder ~/.config/Parchly and the
+    // data folder ~/.local/share/Parchly.
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(QStringLiteral("Parchly"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PARCHLY_VERSION));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    {
+        // --help and --version answer without a display.
+        QCoreApplication probe(argc, argv);
+        nameTheApplication();
+        if (const std::optional<int> status = parchly::handleStartupOptions(QCoreApplication::arguments(), false))
+            return *status;
+    }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Parchly"));
+    nameTheApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral(PARCHLY_APP_ID));
+    if (const std::optional<int> status = parchly::handleStartupOptions(QApplication::arguments()))
+        return *status;
     QApplication::setWindowIcon(parchly::programIcon());
     parchly::ParchlyApplication app;
     if (!app.start())

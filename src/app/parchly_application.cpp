@@ -1,7 +1,6 @@
 #include "app/parchly_application.h"
 
 #include "app/about_dialog.h"
-#include "settings/app_directory.h"
 #include "settings/command_ids.h"
 #include "settings/rfc_paths.h"
 #include "app/options_dialog.h"
@@ -11,7 +10,9 @@
 #include "ui/tip_dialog.h"
 #include "view/printing.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <cstdio>
 #include <filesystem>
 
@@ -27,9 +28,13 @@ bool endsWithTxt(const QString& path)
 } // namespace
 
 ParchlyApplication::ParchlyApplication(QObject* parent)
-    : QObject(parent), m_appDirectory(applicationDirectory()), m_iniPath(m_appDirectory + "Parchly.ini"),
-      m_profile(m_iniPath), m_settings(m_appDirectory), m_recentFiles(m_profile)
+    : QObject(parent), m_appDirectory(firstResourceFolder(resourceFolderCandidates()).toStdString()),
+      m_settingsFile(chooseSettingsFile(QDir::currentPath(),
+                                        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))),
+      m_iniPath(QFile::encodeName(m_settingsFile.path).toStdString()), m_profile(m_iniPath),
+      m_settings(m_appDirectory), m_recentFiles(m_profile)
 {
+    m_settings.RfcRootPath = QFile::encodeName(defaultRfcFolder()).toStdString();
     m_settings.loadSettings(m_profile);
     installHandlers();
 }
@@ -41,13 +46,19 @@ ParchlyApplication::~ParchlyApplication()
 
 bool ParchlyApplication::start()
 {
-    // The tip comes before the main window exists, as the program's first word.
-    showStartUpTip(m_appDirectory, m_profile);
+    if (!m_settingsFile.problem.isEmpty())
+        dialogs().message(nullptr, m_settingsFile.problem);
+    // The default RFC folder is made the first time it is the one in use,
+    // so that downloads have somewhere to go.
+    if (m_settings.RfcRootPath == QFile::encodeName(defaultRfcFolder()).toStdString())
+        QDir().mkpath(defaultRfcFolder());
     m_recentFiles.load();
     m_mainWindow = std::make_unique<MainWindow>(*this);
     // A file named on the command line is not opened: the program starts
     // with no document.
     m_mainWindow->showMaximized();
+    // The tip comes after the main window and its welcome, when turned on.
+    showStartUpTip(m_appDirectory, m_profile);
     treeImages();
     if (m_settings.OpenRfcIndexWhenStarted)
         m_mainWindow->runCommand(kCmdOpenRfcIndex);
