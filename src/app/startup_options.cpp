@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace parchly {
@@ -13,6 +14,20 @@ void write(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
+}
+
+// Qt's own options, which QApplication takes out of the arguments later.
+const char* const kQtOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin", "display",
+                                  "geometry", "qwindowgeometry", "qwindowicon", "qwindowtitle", "title",
+                                  "icon", "name", "reverse", "session", "style", "stylesheet",
+                                  "widgetcount", "nograb", "dograb", "qmljsdebugger"};
+
+bool isQtOption(const QString& name)
+{
+    for (const char* option : kQtOptions)
+        if (name == QLatin1String(option))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -29,7 +44,14 @@ std::optional<int> handleStartupOptions(const QStringList& arguments, bool repor
                                  QStringLiteral("[FILE...]"));
     parser.addPositionalArgument(QStringLiteral("NUMBER"), QStringLiteral("An RFC number to open from the local folder."),
                                  QStringLiteral("[NUMBER...]"));
-    if (!parser.parse(arguments) && reportErrors) {
+    // "-platform" is one option, as Qt reads it, not six letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    bool wrong = !parser.parse(arguments);
+    if (wrong && !reportErrors) {
+        const QStringList unknown = parser.unknownOptionNames();
+        wrong = !std::all_of(unknown.begin(), unknown.end(), isQtOption) || unknown.isEmpty();
+    }
+    if (wrong) {
         write(stderr, QStringLiteral("parchly: %1\nTry 'parchly --help' for more information.\n")
                           .arg(parser.errorText()));
         return 2;

@@ -12,9 +12,10 @@ namespace parchly {
 
 // Reads `arguments` (the program's name first). When the program must end
 // now, writes its answer to stdout or stderr and returns the exit status;
-// otherwise returns nothing and writes nothing. Without `reportErrors` only
-// --help and --version are answered: that pass runs before Qt has taken
-// its own options (-platform...) out, so that these two need no display.
+// otherwise returns nothing and writes nothing. Without `reportErrors` Qt's
+// own options (-platform...) pass: that pass runs before QApplication has
+// taken them out, so that --help, --version and a wrong option need no
+// display.
 std::optional<int> handleStartupOptions(const QStringList& arguments, bool reportErrors = true);
 
 } // namespace parchly
