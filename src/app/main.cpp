@@ -1,20 +1,44 @@
-// Parchly: a reader for IETF RFCs. The application object is made after the
-// QApplication and brings the program up; the settings file is the
-// "Parchly.ini" of the directory that is current at start. Documents named
-// on the command line open; while Parchly runs, a second start hands them
-// to the running program and ends.
+// Parchly: a reader for IETF RFCs. The command line's options are answered
+// first; then the application object is made after the QApplication and
+// brings the program up. Documents named on the command line open; while
+// Parchly runs, a second start hands them to the running program and ends.
 #include <QApplication>
 #include <QDir>
 
 #include "app/command_line.h"
 #include "app/instance_channel.h"
 #include "app/parchly_application.h"
+#include "app/startup_options.h"
 #include "frame/command_icons.h"
+
+namespace {
+
+void nameTheApplication()
+{
+    // The application name alone (no organisation, which Qt would add as
+    // one more folder) makes the settings folder ~/.config/Parchly and the
+    // data folder ~/.local/share/Parchly.
+    QCoreApplication::setOrganizationName(QString());
+    QCoreApplication::setApplicationName(QStringLiteral("Parchly"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PARCHLY_VERSION));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    {
+        // --help and --version answer without a display.
+        QCoreApplication probe(argc, argv);
+        nameTheApplication();
+        if (const std::optional<int> status = parchly::handleStartupOptions(QCoreApplication::arguments(), false))
+            return *status;
+    }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Parchly"));
+    nameTheApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral(PARCHLY_APP_ID));
+    if (const std::optional<int> status = parchly::handleStartupOptions(QApplication::arguments()))
+        return *status;
     QApplication::setWindowIcon(parchly::programIcon());
     const QStringList documents = parchly::documentArguments(QApplication::arguments().mid(1), QDir::currentPath());
     parchly::InstanceChannel channel(parchly::InstanceChannel::userServerName());

@@ -14,9 +14,11 @@
 #include "view/printing.h"
 #include "view/rfc_document.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QStandardPaths>
 #include <cstdio>
 #include <filesystem>
 
@@ -32,9 +34,13 @@ bool endsWithTxt(const QString& path)
 } // namespace
 
 ParchlyApplication::ParchlyApplication(QObject* parent)
-    : QObject(parent), m_appDirectory(applicationDirectory()), m_iniPath(m_appDirectory + "Parchly.ini"),
-      m_profile(m_iniPath), m_settings(m_appDirectory), m_recentFiles(m_profile)
+    : QObject(parent), m_appDirectory(firstResourceFolder(resourceFolderCandidates()).toStdString()),
+      m_settingsFile(chooseSettingsFile(QDir::currentPath(),
+                                        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))),
+      m_iniPath(QFile::encodeName(m_settingsFile.path).toStdString()), m_profile(m_iniPath),
+      m_settings(m_appDirectory), m_recentFiles(m_profile)
 {
+    m_settings.RfcRootPath = QFile::encodeName(defaultRfcFolder()).toStdString();
     m_settings.loadSettings(m_profile);
     if (paletteIsDark(QGuiApplication::palette()))
         followDarkPalette(m_settings);
@@ -48,6 +54,12 @@ ParchlyApplication::~ParchlyApplication()
 
 bool ParchlyApplication::start()
 {
+    if (!m_settingsFile.problem.isEmpty())
+        dialogs().message(nullptr, m_settingsFile.problem);
+    // The default RFC folder is made the first time it is the one in use,
+    // so that downloads have somewhere to go.
+    if (m_settings.RfcRootPath == QFile::encodeName(defaultRfcFolder()).toStdString())
+        QDir().mkpath(defaultRfcFolder());
     m_recentFiles.load();
     m_mainWindow = std::make_unique<MainWindow>(*this);
     m_mainWindow->showMaximized();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/user_folders.h"
 #include "frame/frame_host.h"
 #include "settings/recent_file_list.h"
 #include "settings/settings.h"
@@ -59,6 +60,7 @@ private:
     void installHandlers();
 
     std::string m_appDirectory;
+    SettingsFileChoice m_settingsFile;
     std::string m_iniPath;
     Profile m_profile;
     RfcSettings m_settings;

@@ -17,6 +17,7 @@
 #include "frame/command_table.h"
 #include "frame/document_tab_bar.h"
 #include "frame/frame_collections_host.h"
+#include "frame/welcome_panel.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "platform/tab_strip.h"
@@ -84,7 +85,7 @@ bool samePath(const QString& a, const QString& b)
 } // namespace
 
 MainWindow::MainWindow(FrameHost& app)
-    : m_app(app), m_mdiArea(new QMdiArea(this))
+    : m_app(app), m_mdiArea(new QMdiArea(this)), m_welcome(new WelcomePanel(m_mdiArea->viewport()))
 {
     urlOpener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     setWindowTitle(QStringLiteral("Parchly Standard"));
@@ -111,6 +112,17 @@ MainWindow::MainWindow(FrameHost& app)
     m_navigatorWidth = std::max(0, m_app.profile().readInt("Navigator", "Width", 0));
     buildMenus(MenuSet::NoDocument);
 
+    connect(m_welcome, &WelcomePanel::downloadIndexRequested, this, [this] { routeCommand(kCmdUpdateRfcIndex); });
+    connect(m_welcome, &WelcomePanel::openFileRequested, this, [this] { routeCommand(kCmdFileOpen); });
+    connect(m_welcome, &WelcomePanel::chooseFolderRequested, this, [this] {
+        const QString folder = dialogs().folderName(this, QStringLiteral("Choose a folder of RFCs"),
+                                                    QFile::decodeName(m_app.settings().RfcRootPath.c_str()));
+        if (folder.isEmpty())
+            return;
+        m_app.settings().RfcRootPath = QFile::encodeName(folder).toStdString();
+        m_app.settings().saveSettings(m_app.profile());
+        updateWelcome();
+    });
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         if (auto* child = qobject_cast<DocumentWindow*>(window))
             documentWindowActivated(child);
@@ -487,6 +499,19 @@ void MainWindow::updateCommands()
         if (state.checkable)
             action->setChecked(state.checked);
     }
+    updateWelcome();
+}
+
+void MainWindow::updateWelcome()
+{
+    const bool show = m_children.empty() &&
+                      !QFileInfo(QFile::decodeName((m_app.settings().RfcRootPath + "/rfc-index.txt").c_str())).isFile();
+    if (show) {
+        m_welcome->adjustSize();
+        const QSize area = m_mdiArea->viewport()->size();
+        m_welcome->move((area.width() - m_welcome->width()) / 2, (area.height() - m_welcome->height()) / 2);
+    }
+    m_welcome->setVisible(show);
 }
 
 bool MainWindow::updateCommand(int id, CommandState& state)

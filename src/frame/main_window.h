@@ -30,6 +30,7 @@ class DocumentWindow;
 class FrameHost;
 class RfcDocument;
 class DocumentTabBar;
+class WelcomePanel;
 
 class MainWindow : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -56,6 +57,7 @@ public:
     QToolBar* toolbar(int index) const { return m_toolbars.at(index); }
     DocumentTabBar* documentTabBar() const { return m_tabBar; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
+    WelcomePanel* welcomePanel() const { return m_welcome; }
 
     void setModePane(const QString& text);
     void setPositionPane(const QString& text);
@@ -67,6 +69,9 @@ public:
     bool routeCommand(int id);
     // Brings every action's enabled and checked state up to date.
     void updateCommands();
+    // Shows the welcome, centred, while no document is open and the RFC
+    // folder has no index; hides it otherwise.
+    void updateWelcome();
 
     // The help file shown by Help Contents and Help Index; empty when there
     // is none.
@@ -137,6 +142,7 @@ private:
 
     FrameHost& m_app;
     QMdiArea* m_mdiArea;
+    WelcomePanel* m_welcome;
     DocumentTabBar* m_tabBar = nullptr;
     std::vector<QToolBar*> m_toolbars;
     std::map<int, QAction*> m_actions;

@@ -1,4 +1,6 @@
 #include "app/parchly_application.h"
+#include "app/startup_options.h"
+#include "app/user_folders.h"
 #include "settings/rfc_paths.h"
 
 #include "analysis/rfc_text.h"
@@ -10,13 +12,17 @@
 #include "frame/main_window.h"
 #include "settings/command_ids.h"
 #include "view/rfc_document.h"
+#include "frame/welcome_panel.h"
 #include "settings/profile.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QApplication>
+#include <QFileInfo>
 #include <QPalette>
+#include <QProcess>
 #include <QPushButton>
 #include <set>
 
@@ -33,22 +39,139 @@ protected:
     }
 };
 
-TEST_F(ParchlyAppTest, StartsFromTheSettingsFileOfTheCurrentFolder)
+TEST_F(ParchlyAppTest, ChoosesThePortableSettingsFileOrTheConfigurationFolder)
 {
+    writeFile(QStringLiteral("blocked"), "a file where a folder should be");
+    QDir().mkpath(pathOf("portable"));
+    QFile(pathOf("portable/Parchly.ini")).open(QIODevice::WriteOnly);
+    struct Case {
+        const char* current;
+        const char* config;
+        const char* chosen;
+        bool problem;
+    };
+    const Case cases[] = {
+        {"portable", "config/Parchly", "portable/Parchly.ini", false},
+        {"empty", "config/Parchly", "config/Parchly/Parchly.ini", false},
+        {"empty", "config/Parchly", "config/Parchly/Parchly.ini", false}, // the second start keeps it
+        {"empty", "blocked/Parchly", "blocked/Parchly/Parchly.ini", true},
+    };
+    for (const Case& c : cases) {
+        const SettingsFileChoice choice = chooseSettingsFile(pathOf(c.current), pathOf(c.config));
+        EXPECT_EQ(choice.path, pathOf(c.chosen)) << c.current << " " << c.config;
+        EXPECT_EQ(choice.problem.contains(pathOf(c.chosen)), c.problem) << c.config;
+        EXPECT_EQ(QFileInfo(choice.path).isFile(), !c.problem) << c.config;
+    }
+}
+
+TEST_F(ParchlyAppTest, RunsWithDefaultsWhenTheSettingsCannotBeKeptAndMakesTheRfcFolder)
+{
+    QFile::remove(pathOf("Parchly.ini"));
+    writeFile(QStringLiteral("blocked"), "a file where a folder should be");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(pathOf("blocked")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(pathOf("data")));
+    QCoreApplication::setApplicationName(QStringLiteral("Parchly"));
     {
         ParchlyApplication started;
-        const std::string folderPath = QDir::current().absolutePath().toStdString();
-        EXPECT_EQ(started.iniPath(), folderPath + "/Parchly.ini");
-        EXPECT_EQ(started.settings().RfcRootPath, folderPath + "/RFCPath");
+        EXPECT_EQ(started.settings().RfcRootPath, pathOf("data/Parchly/rfc").toStdString());
         ASSERT_TRUE(started.start());
         EXPECT_TRUE(started.mainWindow()->isVisible());
-        EXPECT_EQ(started.mainWindow()->windowTitle(), QStringLiteral("Parchly Standard"));
-        EXPECT_TRUE(dialogs.messages.isEmpty());
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("Cannot create the settings file ")));
+        EXPECT_TRUE(QFileInfo(pathOf("data/Parchly/rfc")).isDir());
     }
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
     writeFile(QStringLiteral("Parchly.ini"), "[settings]\nShowPageSeparator=1\nRfcRootPath=/somewhere/rfcs/\n");
     ParchlyApplication started;
+    EXPECT_EQ(started.iniPath(), pathOf("Parchly.ini").toStdString());
     EXPECT_TRUE(started.settings().ShowPageSeparator);
     EXPECT_EQ(started.settings().RfcRootPath, "/somewhere/rfcs");
+}
+
+TEST_F(ParchlyAppTest, FindsTheManualAndTipsInTheFirstFolderHoldingThem)
+{
+    QDir().mkpath(pathOf("empty"));
+    QDir().mkpath(pathOf("tips"));
+    QDir().mkpath(pathOf("share/manual"));
+    writeFile(QStringLiteral("tips/tips.txt"), "A tip.\n");
+    writeFile(QStringLiteral("share/manual/index.html"), "<html></html>");
+    const struct {
+        QStringList candidates;
+        QString found;
+    } cases[] = {
+        {{pathOf("empty"), pathOf("tips"), pathOf("share")}, pathOf("tips/")},
+        {{pathOf("empty"), pathOf("share/../share")}, pathOf("share/")},
+        {{pathOf("empty")}, pathOf("empty/")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(firstResourceFolder(c.candidates), c.found) << c.candidates.join(' ').toStdString();
+}
+
+TEST_F(ParchlyAppTest, WelcomesUntilADocumentIsOpenWithItsThreeWaysForward)
+{
+    makeApp();
+    WelcomePanel* welcome = app->mainWindow()->welcomePanel();
+    EXPECT_TRUE(welcome->isVisible()) << "no rfc-index.txt in the RFC folder";
+
+    // Download: the index's download command runs (here it stops at the
+    // missing address instead of going to the network).
+    app->settings().RfcIndexDownloadUrl.clear();
+    welcome->downloadIndexButton()->click();
+    EXPECT_EQ(dialogs.messages, QStringList({"Please input the url of rfc-index.txt"}));
+
+    // Choose a folder: a cancelled chooser changes nothing; a chosen folder
+    // is kept in the settings file, and one with an index ends the welcome.
+    QDir().mkpath(pathOf("rfcs"));
+    writeFile(QStringLiteral("rfcs/rfc-index.txt"), "RFC INDEX\n");
+    const std::string before = app->settings().RfcRootPath;
+    dialogs.paths = {QString(), pathOf("rfcs")};
+    welcome->chooseFolderButton()->click();
+    EXPECT_EQ(app->settings().RfcRootPath, before);
+    welcome->chooseFolderButton()->click();
+    EXPECT_EQ(app->settings().RfcRootPath, pathOf("rfcs").toStdString());
+    EXPECT_EQ(app->profile().readString("settings", "RfcRootPath", ""), pathOf("rfcs").toStdString());
+    EXPECT_FALSE(welcome->isVisible());
+
+    // Open a file: the welcome goes as soon as the document is open, even
+    // while the folder has no index.
+    app->settings().RfcRootPath = before;
+    app->mainWindow()->updateWelcome();
+    ASSERT_TRUE(welcome->isVisible());
+    dialogs.paths = {copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"))};
+    welcome->openFileButton()->click();
+    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
+    EXPECT_FALSE(welcome->isVisible());
+}
+
+TEST(StartupOptionsTest, AnswersHelpAndVersionAndRefusesUnknownOptions)
+{
+    const struct {
+        QStringList arguments;
+        int status;
+        QString out;
+        QString err;
+    } cases[] = {
+        {{"--version"}, 0, "Parchly 1.2\n", ""},
+        {{"--help"}, 0, "--version", ""},
+        {{"-h"}, 0, "[FILE...]", ""},
+        {{"-platform", "offscreen", "-v"}, 0, "Parchly 1.2\n", ""}, // Qt's own options pass
+        {{"--bogus", "rfc1.txt"}, 2, "", "Unknown option 'bogus'"},
+    };
+    for (const auto& c : cases) {
+        QProcess program;
+        program.start(QStringLiteral(PARCHLY_BINARY), c.arguments);
+        ASSERT_TRUE(program.waitForFinished(60000)) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), c.status) << c.arguments.join(' ').toStdString();
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+        EXPECT_EQ(out.isEmpty(), c.out.isEmpty());
+        EXPECT_TRUE(out.contains(c.out)) << out.toStdString();
+        EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
+    }
+    // Files and RFC numbers go on to the program, untouched.
+    EXPECT_EQ(handleStartupOptions({"parchly", "rfc1.txt", "2616"}), std::nullopt);
 }
 
 TEST_F(ParchlyAppTest, OpensByPathOrNumberAndReportsWhatCannotBeOpened)

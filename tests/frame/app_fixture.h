@@ -21,6 +21,9 @@ protected:
         ASSERT_TRUE(folder.isValid());
         previousDirectory = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(folder.path()));
+        // A portable settings file, so that no test reads or writes the
+        // user's own.
+        QFile(QDir(folder.path()).absoluteFilePath(QStringLiteral("Parchly.ini"))).open(QIODevice::WriteOnly);
     }
 
     void TearDown() override
