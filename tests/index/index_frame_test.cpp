@@ -168,13 +168,13 @@ TEST_F(IndexFrameTest, FindOpensTheIndexTreeDownToTheFoundEntry)
 {
     openIndex();
     ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdFind));
-    FindDialog* dialog = view->findDialog();
-    ASSERT_NE(dialog, nullptr);
+    FindBar* bar = view->findBar();
+    ASSERT_NE(bar, nullptr);
     for (const auto& [found, number] : {std::pair<const char*, int>{"NIC parsing", 550},
                                         {"A five-digit request", 12345}}) {
         tree()->collapseAll();
-        dialog->textEdit()->setText(QString::fromLatin1(found));
-        dialog->findNext();
+        bar->textEdit()->setText(QString::fromLatin1(found));
+        emit bar->searchRequested(true);
         ASSERT_EQ(text().currentEntry, entryOf(number)) << found;
         QTreeWidgetItem* item = tree()->currentItem();
         ASSERT_NE(item, nullptr) << found;
@@ -183,7 +183,6 @@ TEST_F(IndexFrameTest, FindOpensTheIndexTreeDownToTheFoundEntry)
         for (QTreeWidgetItem* group = item->parent(); group; group = group->parent())
             EXPECT_TRUE(group->isExpanded()) << group->text(0).toStdString();
     }
-    dialog->close();
 }
 
 TEST_F(IndexFrameTest, WithJumpToIndexANumberMovesToItsEntry)

@@ -52,7 +52,7 @@ TEST(ViewCorpus, EveryRfcComposesAndShowsItsOwnText)
         EXPECT_EQ(view.toPlainText(), expected) << name.toStdString();
         if (!paged) {
             view.updatePositionStatus();
-            EXPECT_EQ(opened.host.positionPane, QString("Ln 40, Col %1").arg(caret - view.lineStart(40)))
+            EXPECT_EQ(opened.host.positionPane, QString("Ln 41, Col %1").arg(caret - view.lineStart(40) + 1))
                 << name.toStdString();
         }
         ++composed;
