@@ -38,19 +38,37 @@ AnalysisOptions optionsOf(unsigned bits)
     return options;
 }
 
-auto fields(const ContentEntry& e) { return std::tie(e.firstLine, e.lastLine, e.number, e.title, e.page, e.headingLine, e.matched); }
-auto fields(const SectionHeading& e) { return std::tie(e.line, e.number, e.title); }
-auto fields(const PageMark& e) { return std::tie(e.line, e.page, e.isHeader); }
+auto fields(const ContentEntry& e)
+{
+    return std::tie(e.firstLine, e.lastLine, e.number, e.title, e.page, e.headingLine, e.matched);
+}
+auto fields(const SectionHeading& e)
+{
+    return std::tie(e.line, e.number, e.title);
+}
+auto fields(const PageMark& e)
+{
+    return std::tie(e.line, e.page, e.isHeader);
+}
 auto fields(const ReferenceEntry& e)
 {
-    return std::tie(e.rfc, e.firstLine, e.lastLine, e.linkLine, e.linkStart, e.linkEnd, e.label, e.title, e.section);
+    return std::tie(e.rfc, e.firstLine, e.lastLine, e.linkLine, e.linkStart, e.linkEnd, e.label, e.title,
+                    e.section);
 }
-auto fields(const CitationMark& e) { return std::tie(e.line, e.startColumn, e.endColumn, e.reference); }
-auto fields(const AuthorEntry& e) { return std::tie(e.name, e.organisation); }
-auto fields(const RfcIndexEntry& e) { return std::tie(e.number, e.firstLine, e.lastLine, e.title); }
+auto fields(const CitationMark& e)
+{
+    return std::tie(e.line, e.startColumn, e.endColumn, e.reference);
+}
+auto fields(const AuthorEntry& e)
+{
+    return std::tie(e.name, e.organisation);
+}
+auto fields(const RfcIndexEntry& e)
+{
+    return std::tie(e.number, e.firstLine, e.lastLine, e.title);
+}
 
-template <typename Entry>
-bool sameEntries(const std::vector<Entry>& a, const std::vector<Entry>& b)
+template <typename Entry> bool sameEntries(const std::vector<Entry>& a, const std::vector<Entry>& b)
 {
     if (a.size() != b.size())
         return false;
@@ -63,21 +81,20 @@ bool sameEntries(const std::vector<Entry>& a, const std::vector<Entry>& b)
 
 bool sameRecord(const RfcText& a, const RfcText& b)
 {
-    return std::tie(a.titleLine, a.title, a.pageEnds, a.linesBeforeHeader, a.linesFromFooter, a.blankAfterHeader,
-                    a.blankBeforeFooter, a.pageEndsNoHeaders, a.pageEndsNoFooters, a.pageEndsNoHeadersFooters,
-                    a.pageCount, a.isIndex, a.referencesWithoutTitles, a.currentEntry, a.structureFromText,
-                    a.lineCount, a.groupLine, a.rfcNumber, a.category, a.updates, a.obsoletes, a.day, a.month,
-                    a.year, a.headerLine, a.footerPrefix)
-               == std::tie(b.titleLine, b.title, b.pageEnds, b.linesBeforeHeader, b.linesFromFooter,
-                           b.blankAfterHeader, b.blankBeforeFooter, b.pageEndsNoHeaders, b.pageEndsNoFooters,
-                           b.pageEndsNoHeadersFooters, b.pageCount, b.isIndex, b.referencesWithoutTitles,
-                           b.currentEntry, b.structureFromText, b.lineCount, b.groupLine, b.rfcNumber,
-                           b.category, b.updates, b.obsoletes, b.day, b.month, b.year, b.headerLine,
-                           b.footerPrefix)
-           && sameEntries(a.contents, b.contents) && sameEntries(a.headings, b.headings)
-           && sameEntries(a.pageMarks, b.pageMarks) && sameEntries(a.references, b.references)
-           && sameEntries(a.citations, b.citations) && sameEntries(a.authors, b.authors)
-           && sameEntries(a.indexEntries, b.indexEntries);
+    return std::tie(a.titleLine, a.title, a.pageEnds, a.linesBeforeHeader, a.linesFromFooter,
+                    a.blankAfterHeader, a.blankBeforeFooter, a.pageEndsNoHeaders, a.pageEndsNoFooters,
+                    a.pageEndsNoHeadersFooters, a.pageCount, a.isIndex, a.referencesWithoutTitles,
+                    a.currentEntry, a.structureFromText, a.lineCount, a.groupLine, a.rfcNumber, a.category,
+                    a.updates, a.obsoletes, a.day, a.month, a.year, a.headerLine, a.footerPrefix)
+        == std::tie(b.titleLine, b.title, b.pageEnds, b.linesBeforeHeader, b.linesFromFooter,
+                    b.blankAfterHeader, b.blankBeforeFooter, b.pageEndsNoHeaders, b.pageEndsNoFooters,
+                    b.pageEndsNoHeadersFooters, b.pageCount, b.isIndex, b.referencesWithoutTitles,
+                    b.currentEntry, b.structureFromText, b.lineCount, b.groupLine, b.rfcNumber, b.category,
+                    b.updates, b.obsoletes, b.day, b.month, b.year, b.headerLine, b.footerPrefix)
+        && sameEntries(a.contents, b.contents) && sameEntries(a.headings, b.headings)
+        && sameEntries(a.pageMarks, b.pageMarks) && sameEntries(a.references, b.references)
+        && sameEntries(a.citations, b.citations) && sameEntries(a.authors, b.authors)
+        && sameEntries(a.indexEntries, b.indexEntries);
 }
 
 void checkIndexes(const RfcText& text, const std::vector<std::string>& lines)
@@ -107,7 +124,8 @@ void checkIndexes(const RfcText& text, const std::vector<std::string>& lines)
             PARCHLY_CHECK(reference.linkLine >= 0 && reference.linkLine < lineCount,
                           "a reference's link line is in the text");
             PARCHLY_CHECK(reference.linkStart >= 0
-                              && static_cast<std::size_t>(reference.linkEnd) <= lines[reference.linkLine].size(),
+                              && static_cast<std::size_t>(reference.linkEnd)
+                                  <= lines[reference.linkLine].size(),
                           "a reference's link lies in its line");
         }
     }

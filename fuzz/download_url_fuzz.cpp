@@ -15,7 +15,7 @@ bool holdsOnlyHostNameCharacters(const std::string& host)
 {
     for (char c : host) {
         const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-                             || c == '-' || c == '.' || c == '[' || c == ']' || c == ':';
+            || c == '-' || c == '.' || c == '[' || c == ']' || c == ':';
         if (!allowed)
             return false;
     }
@@ -24,7 +24,8 @@ bool holdsOnlyHostNameCharacters(const std::string& host)
 
 void checkFetchedAsShown(const UrlParts& shown)
 {
-    PARCHLY_CHECK(holdsOnlyHostNameCharacters(shown.server), "an accepted host holds host name characters only");
+    PARCHLY_CHECK(holdsOnlyHostNameCharacters(shown.server),
+                  "an accepted host holds host name characters only");
     if (shown.service == ServiceKind::Other)
         return;
     const ParsedUrl fetched = parseUrlParts(transferUrl(shown));

@@ -16,7 +16,7 @@ namespace parchly::fuzz {
 
 } // namespace parchly::fuzz
 
-#define PARCHLY_CHECK(condition, promise) \
+#define PARCHLY_CHECK(condition, promise)                                                                    \
     ((condition) ? void() : ::parchly::fuzz::failCheck(#condition, promise, __FILE__, __LINE__))
 
 #endif

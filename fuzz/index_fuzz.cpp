@@ -14,7 +14,10 @@ namespace {
 
 using namespace parchly;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // The number written by the digits at `offset`: 0 when it does not fit an
 // int32, as the parser counts it.
@@ -34,9 +37,11 @@ void checkNumbers(const std::string& text, const IndexNumberList& list)
     PARCHLY_CHECK(list.numbers.size() == list.offsets.size(), "one offset per number");
     for (std::size_t k = 0; k < list.offsets.size(); ++k) {
         const int32_t offset = list.offsets[k];
-        PARCHLY_CHECK(offset >= 0 && static_cast<std::size_t>(offset) < text.size(), "an offset lies in the text");
+        PARCHLY_CHECK(offset >= 0 && static_cast<std::size_t>(offset) < text.size(),
+                      "an offset lies in the text");
         PARCHLY_CHECK(isDigit(text[offset]), "an offset points at a digit");
-        PARCHLY_CHECK(offset == 0 || !isDigit(text[offset - 1]), "an offset points at a number's first digit");
+        PARCHLY_CHECK(offset == 0 || !isDigit(text[offset - 1]),
+                      "an offset points at a number's first digit");
         PARCHLY_CHECK(digitsAt(text, offset) == list.numbers[k], "the digits at an offset name its number");
     }
 }

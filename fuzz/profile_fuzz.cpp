@@ -36,7 +36,8 @@ std::vector<std::string> split(const std::string& text, char separator)
 {
     std::vector<std::string> pieces;
     std::string::size_type start = 0;
-    for (std::string::size_type end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
+    for (std::string::size_type end; (end = text.find(separator, start)) != std::string::npos;
+         start = end + 1)
         pieces.push_back(text.substr(start, end - start));
     pieces.push_back(text.substr(start));
     return pieces;
@@ -151,9 +152,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (!wrote)
                 continue;
             accepted.push_back(write);
-            PARCHLY_CHECK(one.readString(trimmed(write.section), trimmed(write.key), "\n") == trimmed(write.value),
+            PARCHLY_CHECK(one.readString(trimmed(write.section), trimmed(write.key), "\n")
+                              == trimmed(write.value),
                           "a written value reads back");
-            PARCHLY_CHECK(batched.readString(trimmed(write.section), trimmed(write.key), "\n") == trimmed(write.value),
+            PARCHLY_CHECK(batched.readString(trimmed(write.section), trimmed(write.key), "\n")
+                              == trimmed(write.value),
                           "a value written in a batch reads back while the batch is open");
         }
         PARCHLY_CHECK(batch.commit(), "the batch is written");

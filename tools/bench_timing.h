@@ -7,8 +7,7 @@
 namespace parchly {
 
 // The milliseconds that `step` takes.
-template <typename Step>
-double millisecondsOf(Step step)
+template <typename Step> double millisecondsOf(Step step)
 {
     QElapsedTimer timer;
     timer.start();

@@ -13,7 +13,11 @@ std::size_t utf8SequenceLength(const std::string& s, std::size_t i)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char lead = byte(i);
-    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    const std::size_t length = lead < 0x80 ? 1
+        : (lead >> 5) == 0x6               ? 2
+        : (lead >> 4) == 0xE               ? 3
+        : (lead >> 3) == 0x1E              ? 4
+                                           : 0;
     if (length == 0 || (length == 2 && lead < 0xC2) || i + length > s.size())
         return 0;
     for (std::size_t k = 1; k < length; ++k) {
@@ -23,7 +27,8 @@ std::size_t utf8SequenceLength(const std::string& s, std::size_t i)
     // Overlong forms, surrogates and code points above U+10FFFF.
     if (length == 3 && ((lead == 0xE0 && byte(i + 1) < 0xA0) || (lead == 0xED && byte(i + 1) > 0x9F)))
         return 0;
-    if (length == 4 && (lead > 0xF4 || (lead == 0xF0 && byte(i + 1) < 0x90) || (lead == 0xF4 && byte(i + 1) > 0x8F)))
+    if (length == 4
+        && (lead > 0xF4 || (lead == 0xF0 && byte(i + 1) < 0x90) || (lead == 0xF4 && byte(i + 1) > 0x8F)))
         return 0;
     return length;
 }

@@ -24,8 +24,7 @@ double millisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-template <typename Action>
-void report(const char* what, int runs, Action action)
+template <typename Action> void report(const char* what, int runs, Action action)
 {
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {

@@ -65,7 +65,9 @@ void writeContents(Json& json, const RfcText& text)
     json["contents"] = std::move(contents);
     Json headings = Json::array();
     for (const SectionHeading& heading : text.headings)
-        headings.push_back({{"line", heading.line}, {"number", jsonText(heading.number)}, {"title", jsonText(heading.title)}});
+        headings.push_back({{"line", heading.line},
+                            {"number", jsonText(heading.number)},
+                            {"title", jsonText(heading.title)}});
     json["headings"] = std::move(headings);
     json["structureFromText"] = text.structureFromText;
 }
@@ -141,8 +143,7 @@ void writeLinksAndRequirements(Json& json, const RfcText& text)
 
 } // namespace
 
-bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostream& out,
-             std::ostream* timing)
+bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostream& out, std::ostream* timing)
 {
     const auto start = std::chrono::steady_clock::now();
     std::optional<LineReader> file = openFile(path, out);

@@ -15,8 +15,7 @@
 
 namespace parchly {
 
-bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits,
-                 const AnalysisOptions& options)
+bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, const AnalysisOptions& options)
 {
     if (file == nullptr)
         return false;
@@ -37,7 +36,8 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits,
         if (end == ContentsEnd::kFailed)
             return false; // what was gathered stays for the view to show
         if (!text.contents.empty())
-            readBodyHeadings(scan, limits, end == ContentsEnd::kAtHeading ? firstHeading : std::string_view());
+            readBodyHeadings(scan, limits,
+                             end == ContentsEnd::kAtHeading ? firstHeading : std::string_view());
     }
     if (text.contents.empty() && options.buildStructureFromText)
         buildStructureFromText(text);

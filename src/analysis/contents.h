@@ -12,9 +12,9 @@
 namespace parchly {
 
 enum class ContentsEnd {
-    kAtHeading,  // an unindented line ended the contents: the first heading after them
-    kOther,      // the end of the file, or a line that cannot start an entry
-    kFailed,     // a line that cannot be read as an entry: the analysis fails
+    kAtHeading, // an unindented line ended the contents: the first heading after them
+    kOther, // the end of the file, or a line that cannot start an entry
+    kFailed, // a line that cannot be read as an entry: the analysis fails
 };
 
 // The section number that opens an entry line or a heading at `i`: "1.",

@@ -40,9 +40,8 @@ bool isRfcNumberKeyword(std::string_view column)
 {
     // Spelt as the RFCs of several decades spell them, misspellings included;
     // "RFC:  791" and "RFC: 793" head the oldest standards.
-    const char* const kKeywords[] = {"Request for Comments:", "Request for Comments #",
-                                     "RFC #", "RFC-", "Request for Comment: ",
-                                     "Requests for Commments: ", "RFC:"};
+    const char* const kKeywords[] = {"Request for Comments:", "Request for Comments #",   "RFC #", "RFC-",
+                                     "Request for Comment: ", "Requests for Commments: ", "RFC:"};
     for (const char* keyword : kKeywords) {
         if (startsWithAt(column, 0, keyword))
             return true;
@@ -115,8 +114,8 @@ struct BlockState {
 // Reads a list keyword's line: every number into `list`, the last into
 // `last`. A list that goes on over the next line (it ends in a comma)
 // still leaves its line's right column to read.
-bool readList(BlockState& state, std::string_view column, std::size_t keyword,
-              std::vector<int32_t>& list, int32_t& last)
+bool readList(BlockState& state, std::string_view column, std::size_t keyword, std::vector<int32_t>& list,
+              int32_t& last)
 {
     appendNumbers(column, keyword, list);
     state.openList = &list;
@@ -127,8 +126,10 @@ bool readList(BlockState& state, std::string_view column, std::size_t keyword,
 // the series of all RFCs. None of them is an author.
 bool readSeriesKeyword(RfcText& text, std::string_view column)
 {
-    const std::pair<const char*, int32_t*> series[] = {
-        {"STD: ", &text.stdNumber}, {"BCP: ", &text.bcpNumber}, {"FYI: ", &text.fyiNumber}, {"ISSN: ", nullptr}};
+    const std::pair<const char*, int32_t*> series[] = {{"STD: ", &text.stdNumber},
+                                                       {"BCP: ", &text.bcpNumber},
+                                                       {"FYI: ", &text.fyiNumber},
+                                                       {"ISSN: ", nullptr}};
     for (const auto& [keyword, number] : series) {
         if (!startsWithAt(column, 0, keyword))
             continue;
@@ -190,8 +191,7 @@ void readDate(RfcText& text, std::string_view line)
 }
 
 // The right column alternates author name and organisation.
-void readAuthorColumn(RfcText& text, BlockState& state, std::string_view line,
-                      std::size_t remaining)
+void readAuthorColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t remaining)
 {
     const std::string_view column = takeColumn(line, remaining).text;
     if (state.blockLines % 2 == 1) {

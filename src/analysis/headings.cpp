@@ -88,8 +88,7 @@ bool containsInLowerCase(std::string_view lower, std::string_view part)
 
 // `heading` is in lower case; the entry's number and title are compared
 // without regard to case.
-bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEntry& entry,
-                  bool isExpected)
+bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEntry& entry, bool isExpected)
 {
     const std::string& number = entry.number;
     if (entry.matched || !startsWithIgnoringAsciiCase(heading, number) || number.size() > lead)
@@ -100,8 +99,7 @@ bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEnt
         return false;
     if (numberExtends(heading, lead, number))
         return true;
-    return heading.size() >= 7
-        && (entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title));
+    return heading.size() >= 7 && (entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title));
 }
 
 // Unpaginated RFCs print their headings exactly as their contents: the
@@ -110,14 +108,14 @@ bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEnt
 // Delayed Acknowledgments" in RFC 9293) cannot take the entry
 // "Acknowledgments" and leave every entry before it unmatched. The expected
 // entry also takes its number with another title.
-int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int32_t line,
-                                 int32_t expected)
+int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int32_t line, int32_t expected)
 {
     std::size_t i = 0;
     bool dotted = false;
     const std::string number = readLeadingSectionNumber(heading, i, dotted);
     const std::string_view title = std::string_view(heading).substr(i);
-    for (std::size_t k = expected < 0 ? 0 : static_cast<std::size_t>(expected); k < text.contents.size(); ++k) {
+    for (std::size_t k = expected < 0 ? 0 : static_cast<std::size_t>(expected); k < text.contents.size();
+         ++k) {
         ContentEntry& entry = text.contents[k];
         if (entry.matched || !equalIgnoringAsciiCase(entry.number, number))
             continue;
@@ -174,8 +172,8 @@ int32_t matchHeading(RfcText& text, const std::string& heading, int32_t line, in
         return -1;
     const std::string lower = lowerAsciiCopy(heading);
     const std::size_t lead = leadingRun(lower);
-    for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected);
-         i < text.contents.size(); ++i) {
+    for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected); i < text.contents.size();
+         ++i) {
         ContentEntry& entry = text.contents[i];
         if (matchesEntry(lower, lead, entry, i == static_cast<std::size_t>(expected))) {
             entry.matched = true;

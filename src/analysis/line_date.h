@@ -11,8 +11,8 @@ namespace parchly {
 
 struct LineDate {
     int32_t year = 0;
-    int32_t day = 0;     // 0 when the line names none
-    std::string month;   // as written
+    int32_t day = 0; // 0 when the line names none
+    std::string month; // as written
 };
 
 // Reads the date at the end of `line` (its line end ignored); false when

@@ -21,8 +21,7 @@ bool mapsNothing(const RfcText& text)
 
 // The last page (up to the one before the last boundary) whose boundary in
 // `table` stands before `line`: at or before it, or strictly before it.
-std::size_t pageOf(const RfcText& text, const std::vector<int32_t>& table, int32_t line,
-                   bool strictly)
+std::size_t pageOf(const RfcText& text, const std::vector<int32_t>& table, int32_t line, bool strictly)
 {
     std::size_t page = 0;
     for (std::size_t k = 0; k + 1 < text.pageEnds.size(); ++k) {
@@ -46,8 +45,7 @@ int32_t fileLineToDisplay(const RfcText& text, int32_t line)
         return line;
     const std::size_t k = pageOf(text, text.pageEnds, line, false);
     if (text.hideHeaders) {
-        int32_t d = line - valueAt(text.linesBeforeHeader, k) - text.pageEnds[k]
-            - hiddenBlankLines(text, k);
+        int32_t d = line - valueAt(text.linesBeforeHeader, k) - text.pageEnds[k] - hiddenBlankLines(text, k);
         if (d < 1)
             d = 1;
         const std::vector<int32_t>& table =

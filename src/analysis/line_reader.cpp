@@ -21,7 +21,8 @@ std::size_t convertToTextMode(char* data, std::size_t size)
     std::size_t in = out;
     while (in < size) {
         const void* cr = std::memchr(data + in, '\r', size - in);
-        const std::size_t stretchEnd = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : size;
+        const std::size_t stretchEnd =
+            cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : size;
         std::memmove(data + out, data + in, stretchEnd - in);
         out += stretchEnd - in;
         in = stretchEnd;
@@ -85,13 +86,15 @@ bool readTextModeFile(const std::string& path, std::string& text)
 }
 
 LineReader::LineReader(std::unique_ptr<char[]> text, std::size_t size)
-    : m_text(std::move(text)), m_size(size)
+    : m_text(std::move(text))
+    , m_size(size)
 {
     cutLines();
 }
 
 LineReader::LineReader(std::string_view rawBytes)
-    : m_text(new char[rawBytes.size()]), m_size(rawBytes.size())
+    : m_text(new char[rawBytes.size()])
+    , m_size(rawBytes.size())
 {
     if (m_size > 0)
         std::memcpy(m_text.get(), rawBytes.data(), m_size);

@@ -25,9 +25,9 @@ struct SectionAnchor {
 
 enum class LinkKind : uint8_t {
     Citation, // a bracketed label naming a reference
-    Rfc,      // an RFC number
-    Series,   // "BCP 14", "STD 97", "FYI 36": the index says which RFCs
-    Section,  // a section of this document or of another RFC
+    Rfc, // an RFC number
+    Series, // "BCP 14", "STD 97", "FYI 36": the index says which RFCs
+    Section, // a section of this document or of another RFC
 };
 
 struct LinkMark {

@@ -103,7 +103,8 @@ void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& toke
         if (isAlnum(c)) {
             // Dots inside a word keep "3.2.1" and "B.1" whole.
             while (end < line.size()
-                   && (isAlnum(line[end]) || (line[end] == '.' && end + 1 < line.size() && isAlnum(line[end + 1]))))
+                   && (isAlnum(line[end])
+                       || (line[end] == '.' && end + 1 < line.size() && isAlnum(line[end + 1]))))
                 end += line[end] == '.' ? 2 : 1;
             const std::string_view word = line.substr(i, end - i);
             if (end < line.size() && line[end] == ':' && isUrlScheme(word)) {
@@ -163,7 +164,7 @@ bool isSectionNumber(std::string_view text)
 
 struct Target {
     bool valid = false; // a target was named; when not, the phrase is no link
-    int32_t rfc = 0;    // 0: this document
+    int32_t rfc = 0; // 0: this document
     int32_t reference = -1;
 };
 
@@ -171,7 +172,9 @@ struct Target {
 // page breaks, never over a blank line between paragraphs.
 class LinkScanner {
 public:
-    LinkScanner(RfcText& text, const TextLines& lines) : m_text(text), m_lines(lines)
+    LinkScanner(RfcText& text, const TextLines& lines)
+        : m_text(text)
+        , m_lines(lines)
     {
         for (std::size_t r = 0; r < text.references.size(); ++r) {
             m_labels.emplace(text.references[r].label, static_cast<int32_t>(r));
@@ -225,7 +228,8 @@ private:
         const Token& token = m_tokens[k];
         if (token.spaced)
             return false;
-        const char c = m_lines.line(static_cast<std::size_t>(token.line))[static_cast<std::size_t>(token.start - 1)];
+        const char c =
+            m_lines.line(static_cast<std::size_t>(token.line))[static_cast<std::size_t>(token.start - 1)];
         return isAlnum(c) || std::string_view("/-._@#=:\\%&?+").find(c) != std::string_view::npos;
     }
 
@@ -371,7 +375,8 @@ private:
             ? m_labels.find(std::string(line.substr(start, close + 1 - start)))
             : m_labels.end();
         const std::string_view inside = line.substr(start + 1, close - start - 1);
-        if (whole == m_labels.end() && (inside.find('[') != std::string_view::npos || inside.find(',') == std::string_view::npos))
+        if (whole == m_labels.end()
+            && (inside.find('[') != std::string_view::npos || inside.find(',') == std::string_view::npos))
             return k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
@@ -417,7 +422,8 @@ private:
     // and no "]" is searched once, not once for each "[".
     std::size_t closeAfter(int32_t line, std::size_t from, std::string_view text)
     {
-        if (line != m_closeLine || from < m_closeFrom || (m_closeAt != std::string_view::npos && m_closeAt < from)) {
+        if (line != m_closeLine || from < m_closeFrom
+            || (m_closeAt != std::string_view::npos && m_closeAt < from)) {
             m_closeLine = line;
             m_closeFrom = from;
             m_closeAt = text.find(']', from);
@@ -561,7 +567,8 @@ std::string_view leftColumn(std::string_view line, std::size_t& start)
     while (start < line.size() && isBlankChar(line[start]))
         ++start;
     std::size_t end = start;
-    while (end < line.size() && !(isBlankChar(line[end]) && end + 1 < line.size() && isBlankChar(line[end + 1])))
+    while (end < line.size()
+           && !(isBlankChar(line[end]) && end + 1 < line.size() && isBlankChar(line[end + 1])))
         ++end;
     while (end > start && isBlankChar(line[end - 1]))
         --end;
@@ -646,8 +653,8 @@ void findLinks(RfcText& text, const TextLines& lines)
     // ("ction" stands for "Section" and "section", "ppendi" for the forms of
     // "Appendix") and the one after it, where the phrase may go on, are read
     // as tokens.
-    const std::vector<bool> starting = linesHolding(
-        lines, {"[", "RFC", "BCP", "STD", "FYI", "ction", "CTION", "ppendi", "PPENDI"});
+    const std::vector<bool> starting =
+        linesHolding(lines, {"[", "RFC", "BCP", "STD", "FYI", "ction", "CTION", "ppendi", "PPENDI"});
     LinkScanner scanner(text, lines);
     bool blank = false;
     bool pageBreak = false;

@@ -53,8 +53,7 @@ bool headerDateMatches(const RfcText& text, std::string_view line)
 
 // A line whose first word is "RFC": its own number, then the title or the
 // date; after the first form feed any such line is taken as a header.
-bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first,
-              bool pageBreakSeen)
+bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first, bool pageBreakSeen)
 {
     const std::size_t numberStart = skipBlanks(line, first.after);
     std::size_t i = numberStart;
@@ -82,8 +81,7 @@ bool endsInThisPageNumber(const RfcText& text, std::string_view line)
     std::size_t digitsStart = digitsEnd;
     while (digitsStart > 0 && isDigit(line[digitsStart - 1]))
         --digitsStart;
-    if (digitsStart == digitsEnd
-        || decimalValue(line, digitsStart, digitsEnd) != int64_t(text.pageCount) + 1)
+    if (digitsStart == digitsEnd || decimalValue(line, digitsStart, digitsEnd) != int64_t(text.pageCount) + 1)
         return false;
     std::size_t wordEnd = digitsStart;
     while (wordEnd > 0 && isBlankChar(line[wordEnd - 1]))
@@ -97,8 +95,7 @@ bool endsInThisPageNumber(const RfcText& text, std::string_view line)
 
 // A footer that names the first author: "Fielding, et al.", "Smith & Jones",
 // "Crocker  Standards Track", or the author and this page's number.
-bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWord& first,
-                      std::size_t rest)
+bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWord& first, std::size_t rest)
 {
     const std::string& name = text.authors.front().name;
     // Every line begins with an empty name: only this page's number can
@@ -154,8 +151,8 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
 
 } // namespace
 
-bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view line,
-                      std::size_t rest, bool pageBreakSeen)
+bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view line, std::size_t rest,
+                      bool pageBreakSeen)
 {
     const PageLine kind = judge(text, source, line, rest, pageBreakSeen);
     if (kind == PageLine::kNone)

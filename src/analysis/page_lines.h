@@ -17,8 +17,8 @@ namespace parchly {
 // is appended to `pageMarks` as {lineCount, pageCount, header or footer},
 // and the first header and footer are learned into `headerLine` and
 // `footerPrefix`. May peek at the next byte of `source`.
-bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view line,
-                      std::size_t rest, bool pageBreakSeen);
+bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view line, std::size_t rest,
+                      bool pageBreakSeen);
 
 } // namespace parchly
 

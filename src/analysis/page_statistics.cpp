@@ -22,8 +22,7 @@ void measureMarks(RfcText& text, bool headers)
     std::size_t m = 0;
     for (std::size_t p = 0; p < pages; ++p) {
         while (m < text.pageMarks.size()
-               && (text.pageMarks[m].isHeader != headers
-                   || text.pageMarks[m].page < static_cast<int32_t>(p)))
+               && (text.pageMarks[m].isHeader != headers || text.pageMarks[m].page < static_cast<int32_t>(p)))
             ++m;
         if (m == text.pageMarks.size()) {
             out.push_back(0);
@@ -105,12 +104,10 @@ void computeHiddenBoundaries(RfcText& text, bool withBlankLines)
     if (text.linesBeforeHeader.empty())
         return;
     auto headerLines = [&](std::size_t p) {
-        return valueAt(text.linesBeforeHeader, p)
-            + (withBlankLines ? valueAt(text.blankAfterHeader, p) : 0);
+        return valueAt(text.linesBeforeHeader, p) + (withBlankLines ? valueAt(text.blankAfterHeader, p) : 0);
     };
     auto footerLines = [&](std::size_t p) {
-        return valueAt(text.linesFromFooter, p)
-            + (withBlankLines ? valueAt(text.blankBeforeFooter, p) : 0);
+        return valueAt(text.linesFromFooter, p) + (withBlankLines ? valueAt(text.blankBeforeFooter, p) : 0);
     };
     text.pageEndsNoHeaders.push_back(-1);
     text.pageEndsNoFooters.push_back(-1);

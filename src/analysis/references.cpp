@@ -112,8 +112,7 @@ bool readContinuationLine(ReferencesScan& scan, std::string_view& line)
 // footer, a form feed, a page header) are passed over; a blank line or the
 // end of the file ends the entry. When the line after a label alone turns
 // out to be the next label, it is left in `line` and `pending` is set.
-std::string readEntryText(ReferencesScan& scan, std::string_view& line, std::size_t position,
-                          bool& pending)
+std::string readEntryText(ReferencesScan& scan, std::string_view& line, std::size_t position, bool& pending)
 {
     std::string entryText;
     position = skipBlanks(line, position);
@@ -150,7 +149,8 @@ std::string readEntryText(ReferencesScan& scan, std::string_view& line, std::siz
 void readThroughLine(ReferencesScan& scan, int32_t lineNumber)
 {
     if (scan.lineCount < lineNumber)
-        scan.lineCount += static_cast<int32_t>(scan.file.skipLines(static_cast<std::size_t>(lineNumber - scan.lineCount)));
+        scan.lineCount +=
+            static_cast<int32_t>(scan.file.skipLines(static_cast<std::size_t>(lineNumber - scan.lineCount)));
 }
 
 // Reads the entries of the references section of contents entry `section`,
@@ -227,8 +227,8 @@ bool isReferencesTitle(std::string_view text)
     if (startsWithIgnoringAsciiCase(text, kAppendix)) {
         position = skipBlanks(text, kAppendix.size());
         const char mark = charAt(text, position + 1);
-        const bool letterMark = isLetter(charAt(text, position))
-            && (isBlankChar(mark) || mark == '.' || mark == ')');
+        const bool letterMark =
+            isLetter(charAt(text, position)) && (isBlankChar(mark) || mark == '.' || mark == ')');
         if (letterMark) {
             position += 2;
         } else {
@@ -308,8 +308,9 @@ bool findCitations(RfcText& text, LineReader* file)
             break;
 
         const std::string_view bracketed = line.substr(open, close + 1 - open);
-        const auto found = std::lower_bound(labels.begin(), labels.end(), bracketed,
-                                            [](const Label& label, std::string_view text) { return label.first < text; });
+        const auto found =
+            std::lower_bound(labels.begin(), labels.end(), bracketed,
+                             [](const Label& label, std::string_view text) { return label.first < text; });
         if (found != labels.end() && found->first == bracketed) {
             text.citations.push_back(CitationMark{index, static_cast<int32_t>(open),
                                                   static_cast<int32_t>(close + 1), found->second});

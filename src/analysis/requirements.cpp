@@ -104,8 +104,10 @@ std::vector<Keyword> findKeywords(std::string_view text)
 bool isKeywordBoilerplate(std::string_view text)
 {
     return text.find("interpreted as described") != std::string_view::npos
-        && (text.find("key words") != std::string_view::npos || text.find("Key words") != std::string_view::npos
-            || text.find("keywords") != std::string_view::npos || text.find("Keywords") != std::string_view::npos);
+        && (text.find("key words") != std::string_view::npos
+            || text.find("Key words") != std::string_view::npos
+            || text.find("keywords") != std::string_view::npos
+            || text.find("Keywords") != std::string_view::npos);
 }
 
 // A "." that ends a sentence: after it a blank or the end, and then no
@@ -141,7 +143,8 @@ bool endsSentence(std::string_view text, std::size_t i)
 // end): from just after the sentence end before it (not before `floor`,
 // the end of the sentence read last) to its own end. Each byte is looked at
 // at most twice over a paragraph.
-std::pair<std::size_t, std::size_t> sentenceAround(std::string_view text, std::size_t position, std::size_t floor)
+std::pair<std::size_t, std::size_t> sentenceAround(std::string_view text, std::size_t position,
+                                                   std::size_t floor)
 {
     std::size_t start = floor;
     for (std::size_t i = position; i > floor; --i) {
@@ -188,7 +191,11 @@ std::string_view withoutBullet(std::string_view sentence)
 
 class RequirementScanner {
 public:
-    RequirementScanner(RfcText& text) : m_text(text), m_references(referencesRanges(text)) {}
+    RequirementScanner(RfcText& text)
+        : m_text(text)
+        , m_references(referencesRanges(text))
+    {
+    }
 
     void addLine(std::string_view line, int32_t index, bool mayHoldKeyword)
     {
@@ -222,8 +229,8 @@ private:
         while (last > first && isSpace(line[last - 1]))
             --last;
         // A word broken at a hyphen goes on without a blank.
-        const bool hyphen = m_joined.size() > 1 && m_joined.back() == '-' && isLetter(m_joined[m_joined.size() - 2])
-            && isLetter(line[first]);
+        const bool hyphen = m_joined.size() > 1 && m_joined.back() == '-'
+            && isLetter(m_joined[m_joined.size() - 2]) && isLetter(line[first]);
         if (!m_joined.empty() && !hyphen)
             m_joined += ' ';
         m_segments.push_back({m_joined.size(), index, static_cast<int32_t>(first)});
@@ -265,7 +272,8 @@ private:
                 start = std::max(start, keyword.position - std::min(keyword.position, kAroundKeyword));
                 end = std::min(end, keyword.position + kAroundKeyword);
             }
-            const std::string_view text = withoutBullet(std::string_view(m_joined).substr(start, end - start));
+            const std::string_view text =
+                withoutBullet(std::string_view(m_joined).substr(start, end - start));
             RequirementSentence entry;
             entry.keyword = keyword.name;
             entry.line = line;
@@ -293,8 +301,8 @@ void findRequirements(RfcText& text, const TextLines& lines)
 {
     text.requirements.clear();
     RequirementScanner scanner(text);
-    const std::vector<bool> keywords = linesHolding(
-        lines, {"MUST", "MAY", "SHALL", "SHOULD", "REQUIRED", "RECOMMENDED", "OPTIONAL"});
+    const std::vector<bool> keywords =
+        linesHolding(lines, {"MUST", "MAY", "SHALL", "SHOULD", "REQUIRED", "RECOMMENDED", "OPTIONAL"});
     bool blank = false;
     bool pageBreak = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -12,8 +12,8 @@ namespace parchly {
 
 // The keywords, longest forms first within each family.
 inline constexpr std::array<const char*, 11> kRequirementKeywords = {
-    "MUST NOT", "MUST", "REQUIRED", "SHALL NOT", "SHALL", "SHOULD NOT",
-    "SHOULD", "NOT RECOMMENDED", "RECOMMENDED", "MAY", "OPTIONAL"};
+    "MUST NOT",        "MUST",        "REQUIRED", "SHALL NOT", "SHALL", "SHOULD NOT", "SHOULD",
+    "NOT RECOMMENDED", "RECOMMENDED", "MAY",      "OPTIONAL"};
 
 // Fills `text.requirements` in text order, one entry per keyword: "MUST NOT"
 // is one keyword, also split over a line end, and "NOT" alone is none.

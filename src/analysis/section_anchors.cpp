@@ -139,7 +139,8 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         if (sectionNumber.empty() || known.count(sectionNumber) != 0)
             continue;
         const std::string title = trimmed(line.substr(titleStart));
-        const bool capitals = std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        const bool capitals =
+            std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
         if ((indent > 0 && !capitals) || title.find("...") != std::string::npos)
             continue; // a list item, or a contents line at the margin
         known.insert(sectionNumber);

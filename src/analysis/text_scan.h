@@ -24,10 +24,22 @@ inline char charAt(std::string_view line, std::size_t i)
     return i < line.size() ? line[i] : '\0';
 }
 
-inline bool isBlankChar(char c) { return c == ' ' || c == '\t'; }
-inline bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool isBlankChar(char c)
+{
+    return c == ' ' || c == '\t';
+}
+inline bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+inline bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+inline bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Whether `text` holds the whole of `prefix` from position `at` on.
 inline bool startsWithAt(std::string_view text, std::size_t at, std::string_view prefix)

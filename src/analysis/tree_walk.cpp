@@ -39,11 +39,9 @@ const ReferenceEntry* referenceOf(const RfcText& text, const NavigatorTree& tree
 }
 
 // The reference child whose shown range holds `line`, or the section.
-TreeItem referenceAtLine(const RfcText& text, const NavigatorTree& tree, TreeItem section,
-                         int32_t line)
+TreeItem referenceAtLine(const RfcText& text, const NavigatorTree& tree, TreeItem section, int32_t line)
 {
-    for (TreeItem child = tree.firstChild(section); child != nullptr;
-         child = tree.nextSibling(child)) {
+    for (TreeItem child = tree.firstChild(section); child != nullptr; child = tree.nextSibling(child)) {
         const ReferenceEntry* reference = referenceOf(text, tree, child);
         if (reference == nullptr)
             continue;
@@ -84,9 +82,8 @@ TreeItem syncStructureTree(const RfcText& text, NavigatorTree& tree, int32_t lin
         }
         const int64_t data = tree.data(item);
         if (data != -1 && data <= section && (next == nullptr || tree.data(next) > section)) {
-            const TreeItem target = referencesSection && tree.isExpanded(item)
-                ? referenceAtLine(text, tree, item, line)
-                : item;
+            const TreeItem target =
+                referencesSection && tree.isExpanded(item) ? referenceAtLine(text, tree, item, line) : item;
             selectOnce(tree, target);
             return target;
         }

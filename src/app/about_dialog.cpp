@@ -9,8 +9,9 @@
 namespace parchly {
 
 AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent), m_name(new QLabel(QStringLiteral("Parchly Standard Edition"), this)),
-      m_version(new QLabel(QString::asprintf("%d.%d", kVersionMajor, kVersionMinor), this))
+    : QDialog(parent)
+    , m_name(new QLabel(QStringLiteral("Parchly Standard Edition"), this))
+    , m_version(new QLabel(QString::asprintf("%d.%d", kVersionMajor, kVersionMinor), this))
 {
     setWindowTitle(QStringLiteral("About Parchly"));
     auto* icon = new QLabel(this);

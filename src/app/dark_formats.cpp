@@ -20,7 +20,7 @@ constexpr uint32_t rgb(uint32_t red, uint32_t green, uint32_t blue)
 // light set's categories are told apart.
 constexpr uint32_t kDarkColours[kFormatCategoryCount] = {
     rgb(220, 220, 220), // Default
-    rgb(255, 200, 90),  // RFC Title
+    rgb(255, 200, 90), // RFC Title
     rgb(130, 170, 255), // Table of Contents
     rgb(100, 220, 230), // Subtitles
     rgb(130, 210, 130), // Headers and Footers

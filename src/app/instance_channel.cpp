@@ -8,7 +8,8 @@
 namespace parchly {
 
 InstanceChannel::InstanceChannel(const QString& serverName, QObject* parent)
-    : QObject(parent), m_serverName(serverName)
+    : QObject(parent)
+    , m_serverName(serverName)
 {
 }
 

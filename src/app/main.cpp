@@ -31,7 +31,8 @@ int main(int argc, char** argv)
         // --help and --version answer without a display.
         QCoreApplication probe(argc, argv);
         nameTheApplication();
-        if (const std::optional<int> status = parchly::handleStartupOptions(QCoreApplication::arguments(), false))
+        if (const std::optional<int> status =
+                parchly::handleStartupOptions(QCoreApplication::arguments(), false))
             return *status;
     }
     QApplication application(argc, argv);
@@ -40,7 +41,8 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = parchly::handleStartupOptions(QApplication::arguments()))
         return *status;
     QApplication::setWindowIcon(parchly::programIcon());
-    const QStringList documents = parchly::documentArguments(QApplication::arguments().mid(1), QDir::currentPath());
+    const QStringList documents =
+        parchly::documentArguments(QApplication::arguments().mid(1), QDir::currentPath());
     parchly::InstanceChannel channel(parchly::InstanceChannel::userServerName());
     if (channel.handOver(documents))
         return 0;

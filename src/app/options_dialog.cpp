@@ -12,7 +12,7 @@
 namespace parchly {
 
 OptionsDialog::OptionsDialog(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
-                         QWidget* parent)
+                             QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Options (Changes take effect when applied)"));

@@ -22,7 +22,7 @@ class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
     OptionsDialog(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
-                QWidget* parent = nullptr);
+                  QWidget* parent = nullptr);
 
     enum Page { kRegularPage = 0, kFormatPage = 1, kRfcPage = 2 };
 

@@ -64,7 +64,9 @@ QLineEdit* readOnlyField(QWidget* parent, const char* name)
 } // namespace
 
 OptionsFormatPage::OptionsFormatPage(RfcSettings& settings, Profile& profile, QWidget* parent)
-    : QWidget(parent), m_settings(settings), m_profile(profile)
+    : QWidget(parent)
+    , m_settings(settings)
+    , m_profile(profile)
 {
     m_category = new QComboBox(this);
     m_category->setObjectName(QStringLiteral("categoryBox"));
@@ -116,14 +118,15 @@ void OptionsFormatPage::selectFont()
         return;
     const FormatTexts texts = textsFromChoice(choice);
     m_settings.setCategoryFormat(m_category->currentIndex(),
-                         textToFormat(texts.font, texts.style, texts.color, texts.size));
+                                 textToFormat(texts.font, texts.style, texts.color, texts.size));
     showSelectedFormat();
 }
 
 bool OptionsFormatPage::apply()
 {
-    m_settings.setCategoryFormat(m_category->currentIndex(), textToFormat(m_font->text().toStdString(), m_style->text().toStdString(),
-                                                m_color->text().toStdString(), m_size->text().toStdString()));
+    m_settings.setCategoryFormat(m_category->currentIndex(),
+                                 textToFormat(m_font->text().toStdString(), m_style->text().toStdString(),
+                                              m_color->text().toStdString(), m_size->text().toStdString()));
     m_settings.saveSettings(m_profile);
     return true;
 }

@@ -17,7 +17,9 @@ constexpr int kIndent = 20;
 }
 
 OptionsRegularPage::OptionsRegularPage(RfcSettings& settings, Profile& profile, QWidget* parent)
-    : QWidget(parent), m_settings(settings), m_profile(profile)
+    : QWidget(parent)
+    , m_settings(settings)
+    , m_profile(profile)
 {
     auto* layout = new QVBoxLayout(this);
     addBox("Open RFC index when program started", "OpenRfcIndexWhenStarted",
@@ -28,12 +30,12 @@ OptionsRegularPage::OptionsRegularPage(RfcSettings& settings, Profile& profile, 
            &RfcSettings::DisableContentEntryLink, false);
     addBox("Disable hyperlink of invalid entries of Table of Contents", "DisableInvalidContentEntryLink",
            &RfcSettings::DisableInvalidContentEntryLink, true);
-    addBox("Hide invalid entries of Table of Contents in Structure View",
-           "HideInvalidContentEntryInTreeView", &RfcSettings::HideInvalidContentEntryInTreeView, true);
+    addBox("Hide invalid entries of Table of Contents in Structure View", "HideInvalidContentEntryInTreeView",
+           &RfcSettings::HideInvalidContentEntryInTreeView, true);
     addBox("Disable analysis of references", "DisableReferenceAnalysis",
            &RfcSettings::DisableReferenceAnalysis, false);
-    addBox("Disable hyperlink to all references", "DisableReferenceLink",
-           &RfcSettings::DisableReferenceLink, true);
+    addBox("Disable hyperlink to all references", "DisableReferenceLink", &RfcSettings::DisableReferenceLink,
+           true);
     addBox("Jump to RFC info in Index View while clicking on index (instead of opening RFC)",
            "JumpToRfcIndexInsteadOfFile", &RfcSettings::JumpToRfcIndexInsteadOfFile, false);
     addBox("Show plain text (disable hyper-RFC)", "UseOnlyDefaultText", &RfcSettings::UseOnlyDefaultText,
@@ -61,8 +63,8 @@ OptionsRegularPage::OptionsRegularPage(RfcSettings& settings, Profile& profile, 
     applyDependentOptions();
 }
 
-QCheckBox* OptionsRegularPage::addBox(const char* label, const char* fieldName,
-                                       bool RfcSettings::*field, bool indented)
+QCheckBox* OptionsRegularPage::addBox(const char* label, const char* fieldName, bool RfcSettings::*field,
+                                      bool indented)
 {
     auto* checkBox = new QCheckBox(QString::fromLatin1(label), this);
     checkBox->setObjectName(QString::fromLatin1(fieldName));
@@ -92,7 +94,8 @@ void OptionsRegularPage::applyDependentOptions()
         }
     };
     lockUnder("DisableReferenceAnalysis", {"DisableReferenceLink"});
-    lockUnder("DisableContentEntryLink", {"HideInvalidContentEntryInTreeView", "DisableInvalidContentEntryLink"});
+    lockUnder("DisableContentEntryLink",
+              {"HideInvalidContentEntryInTreeView", "DisableInvalidContentEntryLink"});
 }
 
 bool OptionsRegularPage::apply()

@@ -37,8 +37,7 @@ private:
         bool RfcSettings::*field;
     };
 
-    QCheckBox* addBox(const char* label, const char* fieldName, bool RfcSettings::*field,
-                      bool indented);
+    QCheckBox* addBox(const char* label, const char* fieldName, bool RfcSettings::*field, bool indented);
 
     RfcSettings& m_settings;
     Profile& m_profile;

@@ -21,9 +21,12 @@ QLineEdit* textField(QWidget* parent, const char* name, const std::string& text)
 
 } // namespace
 
-OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile,
-                                 std::string& lastBrowsedFolder, QWidget* parent)
-    : QWidget(parent), m_settings(settings), m_profile(profile), m_lastBrowsedFolder(lastBrowsedFolder)
+OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
+                               QWidget* parent)
+    : QWidget(parent)
+    , m_settings(settings)
+    , m_profile(profile)
+    , m_lastBrowsedFolder(lastBrowsedFolder)
 {
     m_indexUrl = textField(this, "indexUrlField", m_settings.RfcIndexDownloadUrl);
     m_collectionUrl = textField(this, "collectionUrlField", m_settings.RfcDownloadUrl);
@@ -57,9 +60,9 @@ bool OptionsRfcPage::apply()
 {
     const std::string path = normaliseRootPath(m_localPath->text().toStdString());
     m_localPath->setText(QString::fromStdString(path));
-    if (path.empty() &&
-        dialogs().message(this, QStringLiteral("Empty Local Path"), MessageButtons::OkCancel) ==
-            MessageAnswer::Cancel)
+    if (path.empty()
+        && dialogs().message(this, QStringLiteral("Empty Local Path"), MessageButtons::OkCancel)
+            == MessageAnswer::Cancel)
         return false;
     m_settings.RfcRootPath = path;
     m_settings.RfcDownloadUrl = m_collectionUrl->text().toStdString();

@@ -20,7 +20,7 @@ public:
     // `lastBrowsedFolder` is where the folder browser starts and what it
     // remembers for the rest of the run.
     OptionsRfcPage(RfcSettings& settings, Profile& profile, std::string& lastBrowsedFolder,
-                    QWidget* parent = nullptr);
+                   QWidget* parent = nullptr);
 
     // Stores the page into the settings and saves them; false, storing
     // nothing, when the user declines an empty local path.

@@ -34,11 +34,14 @@ bool endsWithTxt(const QString& path)
 } // namespace
 
 ParchlyApplication::ParchlyApplication(QObject* parent)
-    : QObject(parent), m_appDirectory(firstResourceFolder(resourceFolderCandidates()).toStdString()),
-      m_settingsFile(chooseSettingsFile(QDir::currentPath(),
-                                        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))),
-      m_iniPath(QFile::encodeName(m_settingsFile.path).toStdString()), m_profile(m_iniPath),
-      m_settings(m_appDirectory), m_recentFiles(m_profile)
+    : QObject(parent)
+    , m_appDirectory(firstResourceFolder(resourceFolderCandidates()).toStdString())
+    , m_settingsFile(chooseSettingsFile(QDir::currentPath(),
+                                        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)))
+    , m_iniPath(QFile::encodeName(m_settingsFile.path).toStdString())
+    , m_profile(m_iniPath)
+    , m_settings(m_appDirectory)
+    , m_recentFiles(m_profile)
 {
     m_settings.RfcRootPath = QFile::encodeName(defaultRfcFolder()).toStdString();
     m_settings.loadSettings(m_profile);
@@ -86,8 +89,8 @@ RfcDocument* ParchlyApplication::openDocumentFile(const QString& path)
     }
     if (!endsWithTxt(path)) {
         const QString question = QStringLiteral("It seems that %1 is not in txt format, continue?").arg(path);
-        if (dialogs().message(m_mainWindow.get(), question, MessageButtons::OkCancel,
-                              MessageIcon::Question) != MessageAnswer::Ok)
+        if (dialogs().message(m_mainWindow.get(), question, MessageButtons::OkCancel, MessageIcon::Question)
+            != MessageAnswer::Ok)
             return nullptr;
     }
     if (!m_mainWindow)
@@ -126,7 +129,8 @@ void ParchlyApplication::openArguments(const QStringList& arguments)
         else if (canOpenForReading(rfcPath(m_settings.RfcRootPath, number)))
             openRfcNumber(number);
         else if (!m_mainWindow->showIndexEntry(number) && m_mainWindow->indexDocumentOpen())
-            dialogs().message(m_mainWindow.get(), QStringLiteral("RFC %1 is not in the RFC index.").arg(number));
+            dialogs().message(m_mainWindow.get(),
+                              QStringLiteral("RFC %1 is not in the RFC index.").arg(number));
     }
     // A later start asked for this program: bring it to the front.
     m_mainWindow->raise();

@@ -17,10 +17,26 @@ void write(std::FILE* stream, const QString& text)
 }
 
 // Qt's own options, which QApplication takes out of the arguments later.
-const char* const kQtOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin", "display",
-                                  "geometry", "qwindowgeometry", "qwindowicon", "qwindowtitle", "title",
-                                  "icon", "name", "reverse", "session", "style", "stylesheet",
-                                  "widgetcount", "nograb", "dograb", "qmljsdebugger"};
+const char* const kQtOptions[] = {"platform",
+                                  "platformpluginpath",
+                                  "platformtheme",
+                                  "plugin",
+                                  "display",
+                                  "geometry",
+                                  "qwindowgeometry",
+                                  "qwindowicon",
+                                  "qwindowtitle",
+                                  "title",
+                                  "icon",
+                                  "name",
+                                  "reverse",
+                                  "session",
+                                  "style",
+                                  "stylesheet",
+                                  "widgetcount",
+                                  "nograb",
+                                  "dograb",
+                                  "qmljsdebugger"};
 
 bool isQtOption(const QString& name)
 {
@@ -40,9 +56,11 @@ std::optional<int> handleStartupOptions(const QStringList& arguments, bool repor
     const QCommandLineOption version = parser.addVersionOption();
     // Files and RFC numbers are accepted here, so that the part that opens
     // them reads them from the same arguments.
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("An RFC file or the RFC index to open."),
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("An RFC file or the RFC index to open."),
                                  QStringLiteral("[FILE...]"));
-    parser.addPositionalArgument(QStringLiteral("NUMBER"), QStringLiteral("An RFC number to open from the local folder."),
+    parser.addPositionalArgument(QStringLiteral("NUMBER"),
+                                 QStringLiteral("An RFC number to open from the local folder."),
                                  QStringLiteral("[NUMBER...]"));
     // "-platform" is one option, as Qt reads it, not six letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -52,8 +70,9 @@ std::optional<int> handleStartupOptions(const QStringList& arguments, bool repor
         wrong = !std::all_of(unknown.begin(), unknown.end(), isQtOption) || unknown.isEmpty();
     }
     if (wrong) {
-        write(stderr, QStringLiteral("parchly: %1\nTry 'parchly --help' for more information.\n")
-                          .arg(parser.errorText()));
+        write(stderr,
+              QStringLiteral("parchly: %1\nTry 'parchly --help' for more information.\n")
+                  .arg(parser.errorText()));
         return 2;
     }
     // Not showHelp()/showVersion(): they end the process from inside, past
@@ -63,8 +82,9 @@ std::optional<int> handleStartupOptions(const QStringList& arguments, bool repor
         return 0;
     }
     if (parser.isSet(version)) {
-        write(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                                    QCoreApplication::applicationVersion()));
+        write(stdout,
+              QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                            QCoreApplication::applicationVersion()));
         return 0;
     }
     return std::nullopt;

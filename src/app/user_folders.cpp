@@ -24,14 +24,17 @@ SettingsFileChoice chooseSettingsFile(const QString& currentFolder, const QStrin
         return {path, QString()};
     QFile file(path);
     if (!QDir().mkpath(configFolder) || !file.open(QIODevice::WriteOnly))
-        return {path, QStringLiteral("Cannot create the settings file %1; the settings will not be kept.").arg(path)};
+        return {
+            path,
+            QStringLiteral("Cannot create the settings file %1; the settings will not be kept.").arg(path)};
     return {path, QString()};
 }
 
 QStringList resourceFolderCandidates()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    QStringList candidates = {QDir::currentPath(), programFolder, programFolder + QStringLiteral("/../share/parchly")};
+    QStringList candidates = {QDir::currentPath(), programFolder,
+                              programFolder + QStringLiteral("/../share/parchly")};
     candidates += QStandardPaths::locateAll(QStandardPaths::AppDataLocation, QString(),
                                             QStandardPaths::LocateDirectory);
     candidates += QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("parchly"),
@@ -46,7 +49,8 @@ QString firstResourceFolder(const QStringList& candidates)
         if (folder.exists(QStringLiteral("tips.txt")) || folder.exists(QStringLiteral("manual/index.html")))
             return folder.absolutePath() + QLatin1Char('/');
     }
-    return candidates.isEmpty() ? QStringLiteral("./") : QDir(candidates.first()).absolutePath() + QLatin1Char('/');
+    return candidates.isEmpty() ? QStringLiteral("./")
+                                : QDir(candidates.first()).absolutePath() + QLatin1Char('/');
 }
 
 QString defaultRfcFolder()

@@ -49,8 +49,7 @@ void readLineColumn(const QString& text, qsizetype pos, BookmarkTarget& target)
 QString bookmarkLocation(const QString& storedPath, int line, int column)
 {
     return QStringLiteral("%1 (Ln %2, Col %3) - %4")
-        .arg(textAfterLastBackslash(storedPath), QString::number(line),
-             QString::number(column), storedPath);
+        .arg(textAfterLastBackslash(storedPath), QString::number(line), QString::number(column), storedPath);
 }
 
 QString bookmarkText(const QString& name, const QString& location)

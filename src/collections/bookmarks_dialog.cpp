@@ -28,7 +28,9 @@ constexpr const char* kKeyPrefix = "BM";
 } // namespace
 
 BookmarksDialog::BookmarksDialog(CollectionsHost& host, Profile& profile, QWidget* parent)
-    : QDialog(parent), m_host(host), m_profile(profile)
+    : QDialog(parent)
+    , m_host(host)
+    , m_profile(profile)
 {
     buildWidgets();
     m_showAll->setChecked(m_profile.readInt(kSection, kShowAllKey, 0) != 0);

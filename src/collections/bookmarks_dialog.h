@@ -49,8 +49,8 @@ private:
     CollectionsHost& m_host;
     Profile& m_profile;
     QString m_activeStoredPath; // empty without an active document
-    QString m_storedLocation;   // the Location field's text as it is stored
-    QStringList m_kept;         // other files' bookmarks while Show all is off
+    QString m_storedLocation; // the Location field's text as it is stored
+    QStringList m_kept; // other files' bookmarks while Show all is off
 
     QLineEdit* m_name = nullptr;
     QLineEdit* m_location = nullptr;

@@ -24,7 +24,9 @@ constexpr const char* kKeyPrefix = "RFC";
 } // namespace
 
 FavoriteRfcsDialog::FavoriteRfcsDialog(CollectionsHost& host, Profile& profile, QWidget* parent)
-    : QDialog(parent), m_host(host), m_profile(profile)
+    : QDialog(parent)
+    , m_host(host)
+    , m_profile(profile)
 {
     buildWidgets();
     const bool hasTabs = m_host.hasDocumentTabs();

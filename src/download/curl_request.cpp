@@ -24,8 +24,7 @@ struct MultiDeleter {
 
 } // namespace
 
-CurlRequest::CurlRequest(const std::string& url, const std::string& caFile,
-                         const std::atomic<bool>& running)
+CurlRequest::CurlRequest(const std::string& url, const std::string& caFile, const std::atomic<bool>& running)
     : m_running(running)
 {
     initialiseCurlOnce();
@@ -53,7 +52,8 @@ CurlRequest::~CurlRequest()
 void CurlRequest::setHeaders(const std::string& headerLines)
 {
     std::string::size_type start = 0;
-    for (std::string::size_type end; (end = headerLines.find("\r\n", start)) != std::string::npos; start = end + 2)
+    for (std::string::size_type end; (end = headerLines.find("\r\n", start)) != std::string::npos;
+         start = end + 2)
         m_headerList = curl_slist_append(m_headerList, headerLines.substr(start, end - start).c_str());
     curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headerList);
 }

@@ -43,8 +43,8 @@ public:
     // What the last perform() learnt; valid during `take` too.
     long status() const;
     const std::string& rawHeaders() const { return m_headers; }
-    uint32_t contentLength() const;  // 0 when unknown or beyond 32 bits
-    int64_t remoteTime() const;      // 0 when unknown
+    uint32_t contentLength() const; // 0 when unknown or beyond 32 bits
+    int64_t remoteTime() const; // 0 when unknown
     // The absolute target of a redirect response; empty when there is none.
     std::string redirectUrl() const;
     std::string errorText(CURLcode code) const;

@@ -24,8 +24,7 @@ public:
 
     // Asks for a user name and password for `server`, which refused access;
     // false when the user declined to try again.
-    virtual bool credentials(const std::string& server, std::string& user,
-                             std::string& password) = 0;
+    virtual bool credentials(const std::string& server, std::string& user, std::string& password) = 0;
 };
 
 } // namespace parchly

@@ -26,19 +26,20 @@ std::string downloadFolder(const std::string& rootPath)
 }
 
 std::unique_ptr<DownloadDialog> createDownloadDialog(QWidget* parent, const RfcSettings& settings,
-                                                   DownloadKind kind)
+                                                     DownloadKind kind)
 {
     const bool index = kind == IndexFile;
     if ((index ? settings.RfcIndexDownloadUrl : settings.RfcDownloadUrl).empty()) {
-        dialogs().message(parent, index ? QStringLiteral("Please input the url of rfc-index.txt")
-                                        : QStringLiteral("Please input the url of rfc documents"));
+        dialogs().message(parent,
+                          index ? QStringLiteral("Please input the url of rfc-index.txt")
+                                : QStringLiteral("Please input the url of rfc documents"));
         return nullptr;
     }
     auto dialog = std::make_unique<DownloadDialog>(parent);
     DownloadRequest& request = dialog->request();
     request.url = kind == IndexFile ? settings.RfcIndexDownloadUrl
-                  : kind == SingleRfc ? std::string(kRfcDownloadTemplate)
-                                      : settings.RfcDownloadUrl;
+        : kind == SingleRfc         ? std::string(kRfcDownloadTemplate)
+                                    : settings.RfcDownloadUrl;
     request.kind = kind;
     request.localFolder = downloadFolder(settings.RfcRootPath);
     return dialog;

@@ -26,7 +26,7 @@ void downloadRfcCollection(QWidget* parent, const RfcSettings& settings);
 // The dialog a command runs, filled for `kind`; none, after the message
 // about the empty address setting, when the command cannot run.
 std::unique_ptr<DownloadDialog> createDownloadDialog(QWidget* parent, const RfcSettings& settings,
-                                                   DownloadKind kind);
+                                                     DownloadKind kind);
 
 // The local folder of downloads: `rootPath` without its trailing "/" and
 // "\" characters, followed by one "/".

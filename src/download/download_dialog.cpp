@@ -40,22 +40,22 @@ QLabel* valueLabel(const char* name)
 } // namespace
 
 DownloadDialog::DownloadDialog(QWidget* parent)
-    : QDialog(parent),
-      m_clock([] { return static_cast<int64_t>(std::time(nullptr)); }),
-      m_remoteFile(new QLineEdit),
-      m_localFile(new QLineEdit),
-      m_status(valueLabel("status")),
-      m_progress(new QProgressBar),
-      m_percent(valueLabel("percent")),
-      m_speed(valueLabel("speed")),
-      m_fileLength(valueLabel("fileLength")),
-      m_received(valueLabel("received")),
-      m_elapsed(valueLabel("timeElapsed")),
-      m_remaining(valueLabel("timeRemaining")),
-      m_overwrite(new QCheckBox(QStringLiteral("O&verwrite if exists"))),
-      m_closeWhenFinished(new QCheckBox(QStringLiteral("Cl&ose this dialog when finished"))),
-      m_start(new QPushButton(QStringLiteral("&Start"))),
-      m_cancel(new QPushButton(QStringLiteral("&Cancel")))
+    : QDialog(parent)
+    , m_clock([] { return static_cast<int64_t>(std::time(nullptr)); })
+    , m_remoteFile(new QLineEdit)
+    , m_localFile(new QLineEdit)
+    , m_status(valueLabel("status"))
+    , m_progress(new QProgressBar)
+    , m_percent(valueLabel("percent"))
+    , m_speed(valueLabel("speed"))
+    , m_fileLength(valueLabel("fileLength"))
+    , m_received(valueLabel("received"))
+    , m_elapsed(valueLabel("timeElapsed"))
+    , m_remaining(valueLabel("timeRemaining"))
+    , m_overwrite(new QCheckBox(QStringLiteral("O&verwrite if exists")))
+    , m_closeWhenFinished(new QCheckBox(QStringLiteral("Cl&ose this dialog when finished")))
+    , m_start(new QPushButton(QStringLiteral("&Start")))
+    , m_cancel(new QPushButton(QStringLiteral("&Cancel")))
 {
     setWindowTitle(QStringLiteral("Download"));
     m_request->asker = std::make_shared<GuiDownloadAsker>();
@@ -155,7 +155,7 @@ void DownloadDialog::start()
     if (m_request->kind == Collection
         && dialogs().message(this, QStringLiteral("The operation may take a long time, continue?"),
                              MessageButtons::OkCancel, MessageIcon::Question)
-               != MessageAnswer::Ok)
+            != MessageAnswer::Ok)
         return;
     m_request->url = m_remoteFile->text().toStdString();
     if (!parseDownloadUrl(*m_request)) {
@@ -176,7 +176,7 @@ void DownloadDialog::reject()
     if (m_request->running
         && dialogs().message(this, QStringLiteral("Abort downloading?"), MessageButtons::OkCancel,
                              MessageIcon::Question)
-               != MessageAnswer::Ok)
+            != MessageAnswer::Ok)
         return;
     cancelDownload(*m_request);
     m_timer.stop();

@@ -44,7 +44,7 @@ void cancelDownload(DownloadRequest& request)
 bool workerActive(const DownloadRequest& request)
 {
     return request.worker.valid()
-           && request.worker.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+        && request.worker.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
 }
 
 void tellUser(const DownloadRequest& request, const std::string& text)

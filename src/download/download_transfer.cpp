@@ -14,12 +14,21 @@ namespace {
 class TransferError : public std::runtime_error {
 public:
     explicit TransferError(const std::string& text, const char* status = nullptr)
-        : std::runtime_error(text), status(status) {}
+        : std::runtime_error(text)
+        , status(status)
+    {
+    }
     const char* status;
 };
 
-bool isSuccess(long status) { return status >= 200 && status <= 299; }
-bool isRedirect(long status) { return status == 301 || status == 302 || status == 303; }
+bool isSuccess(long status)
+{
+    return status >= 200 && status <= 299;
+}
+bool isRedirect(long status)
+{
+    return status == 301 || status == 302 || status == 303;
+}
 
 // Runs one request of the transfer, copying the body `want` accepts; false
 // when the download was cancelled. A failed request throws TransferError
@@ -45,7 +54,8 @@ void fetchFtp(DownloadRequest& request, TempFile& local)
 {
     request.status.set(kStatusConnecting);
     CurlRequest remote(transferUrl(request), request.caFile, request.running);
-    runRequest(request, remote, local, [](long) { return true; }, kStatusNetworkError);
+    runRequest(
+        request, remote, local, [](long) { return true; }, kStatusNetworkError);
 }
 
 // Follows the one redirect the transfer allows: its target, as libcurl
@@ -120,8 +130,10 @@ bool transfer(DownloadRequest& request, void (*fetch)(DownloadRequest&, TempFile
 std::string TransferAborted::message() const
 {
     switch (m_reason) {
-    case AuthenticationFailed: return "Authentication failed.";
-    case RedirectNotFollowed: return "The redirection could not be followed.";
+    case AuthenticationFailed:
+        return "Authentication failed.";
+    case RedirectNotFollowed:
+        return "The redirection could not be followed.";
     }
     return std::string();
 }

@@ -24,7 +24,10 @@ inline constexpr const char* kWriteTempFileFailure = "Couldn't write the downloa
 class TransferAborted {
 public:
     enum Reason { AuthenticationFailed, RedirectNotFollowed };
-    explicit TransferAborted(Reason reason) : m_reason(reason) {}
+    explicit TransferAborted(Reason reason)
+        : m_reason(reason)
+    {
+    }
     Reason reason() const { return m_reason; }
     // The message shown for the reason.
     std::string message() const;

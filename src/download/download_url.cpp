@@ -42,10 +42,14 @@ ServiceKind serviceOf(const std::string& scheme)
 const char* schemeOf(ServiceKind service)
 {
     switch (service) {
-    case ServiceKind::Ftp: return "ftp";
-    case ServiceKind::Http: return "http";
-    case ServiceKind::Https: return "https";
-    case ServiceKind::Other: break;
+    case ServiceKind::Ftp:
+        return "ftp";
+    case ServiceKind::Http:
+        return "http";
+    case ServiceKind::Https:
+        return "https";
+    case ServiceKind::Other:
+        break;
     }
     return "";
 }
@@ -54,7 +58,8 @@ const char* schemeOf(ServiceKind service)
 std::optional<UrlParts> partsOf(const std::string& url)
 {
     UrlHandle handle(curl_url());
-    if (!handle || curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK)
+    if (!handle
+        || curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK)
         return std::nullopt;
     const std::string host = urlPart(handle.get(), CURLUPART_HOST);
     const std::string port = urlPart(handle.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
@@ -112,7 +117,7 @@ std::string hostRefusal(const std::string& host, const char* why)
 bool UrlParts::operator==(const UrlParts& other) const
 {
     return service == other.service && server == other.server && port == other.port
-           && objectPath == other.objectPath;
+        && objectPath == other.objectPath;
 }
 
 ParsedUrl parseUrlParts(const std::string& url)
@@ -125,7 +130,8 @@ ParsedUrl parseUrlParts(const std::string& url)
     // address it would be decoded once more, or read as a number.
     const std::string written = writtenHostAndPort(url);
     if (written.find('%') != std::string::npos)
-        parsed.refusal = hostRefusal(written, "is written with a percent sign, which a host name cannot hold");
+        parsed.refusal =
+            hostRefusal(written, "is written with a percent sign, which a host name cannot hold");
     else if (!isHostName(parts->server))
         parsed.refusal = hostRefusal(parts->server, "holds a character a host name cannot hold");
     else if (parts->service != ServiceKind::Other && !(partsOf(transferUrl(*parts)) == parts))
@@ -138,7 +144,7 @@ ParsedUrl parseUrlParts(const std::string& url)
 std::string transferUrl(const UrlParts& parts)
 {
     return std::string(schemeOf(parts.service)) + "://" + parts.server + ":" + std::to_string(parts.port)
-           + parts.objectPath;
+        + parts.objectPath;
 }
 
 std::string transferUrl(const DownloadRequest& request)

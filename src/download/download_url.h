@@ -13,8 +13,8 @@ namespace parchly {
 struct UrlParts {
     ServiceKind service = ServiceKind::Other;
     std::string server;
-    uint16_t port = 0;       // the written one, else the scheme's standard port
-    std::string objectPath;  // path and query; "/" when the address has none
+    uint16_t port = 0; // the written one, else the scheme's standard port
+    std::string objectPath; // path and query; "/" when the address has none
 
     bool operator==(const UrlParts& other) const;
 };

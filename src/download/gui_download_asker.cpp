@@ -61,8 +61,7 @@ private:
     void askAllQueued()
     {
         char wakes[64];
-        while (::read(m_pipe[0], wakes, sizeof wakes) > 0) {
-        }
+        while (::read(m_pipe[0], wakes, sizeof wakes) > 0) { }
         for (;;) {
             PendingQuestion* question = nullptr;
             {
@@ -91,8 +90,7 @@ QuestionPump& questionPump()
 // Runs `ask` on the GUI thread and returns its answer: directly when called
 // there, otherwise through the pump with this thread waiting. The dialogs
 // have no parent: the Download dialog may be gone.
-template <typename Answer, typename Ask>
-Answer onGuiThread(Ask ask)
+template <typename Answer, typename Ask> Answer onGuiThread(Ask ask)
 {
     QCoreApplication* application = QCoreApplication::instance();
     if (!application)
@@ -126,7 +124,7 @@ bool GuiDownloadAsker::confirm(const std::string& text)
     return onGuiThread<bool>([&text] {
         return dialogs().message(nullptr, QString::fromStdString(text), MessageButtons::OkCancel,
                                  MessageIcon::Question)
-               == MessageAnswer::Ok;
+            == MessageAnswer::Ok;
     });
 }
 

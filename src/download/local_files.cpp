@@ -48,7 +48,7 @@ void TempFile::close()
 
 bool fileExists(const std::string& path)
 {
-    struct stat status {};
+    struct stat status { };
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), R_OK) == 0;
 }
 
@@ -74,7 +74,7 @@ void moveFile(const std::string& from, const std::string& to)
 
 bool setFileTimes(const std::string& path, int64_t secondsSince1970)
 {
-    struct utimbuf times {};
+    struct utimbuf times { };
     times.actime = static_cast<time_t>(secondsSince1970);
     times.modtime = static_cast<time_t>(secondsSince1970);
     return ::utime(path.c_str(), &times) == 0;

@@ -8,7 +8,8 @@ std::string formatByteCount(uint32_t count)
 {
     char text[32];
     if (count >= 1000000)
-        std::snprintf(text, sizeof text, "%u,%03u,%03u", count / 1000000, count % 1000000 / 1000, count % 1000);
+        std::snprintf(text, sizeof text, "%u,%03u,%03u", count / 1000000, count % 1000000 / 1000,
+                      count % 1000);
     else if (count >= 1000)
         std::snprintf(text, sizeof text, "%u,%03u", count / 1000, count % 1000);
     else

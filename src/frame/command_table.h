@@ -10,11 +10,11 @@ namespace parchly {
 
 struct CommandInfo {
     int id;
-    const char* menuText;   // with its mnemonic and "\t" accelerator text
-    const char* prompt;     // "status prompt\ntool tip", or null
+    const char* menuText; // with its mnemonic and "\t" accelerator text
+    const char* prompt; // "status prompt\ntool tip", or null
     const char* buttonText; // button text when LargeToolBarButtonWithText is set
-    const char* themeIcon;  // freedesktop icon name, or null without icon
-    const char* shortcuts;  // "Ctrl+C;Ctrl+Ins", or null
+    const char* themeIcon; // freedesktop icon name, or null without icon
+    const char* shortcuts; // "Ctrl+C;Ctrl+Ins", or null
 };
 
 const std::vector<CommandInfo>& commandTable();

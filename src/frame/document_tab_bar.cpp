@@ -7,7 +7,8 @@
 namespace parchly {
 
 DocumentTabBar::DocumentTabBar(QWidget* parent)
-    : QToolBar(QStringLiteral("Documents"), parent), m_tabs(new TabStrip(this))
+    : QToolBar(QStringLiteral("Documents"), parent)
+    , m_tabs(new TabStrip(this))
 {
     setObjectName(QStringLiteral("DocumentTabBar"));
     setMovable(false);
@@ -49,8 +50,8 @@ bool DocumentTabBar::eventFilter(QObject* watched, QEvent* event)
 
 void DocumentTabBar::addViewTab(const QString& title, QWidget* view)
 {
-    const int index = m_tabs->insertDataTab(m_tabs->count(), title,
-                                       QVariant::fromValue(reinterpret_cast<quintptr>(view)));
+    const int index =
+        m_tabs->insertDataTab(m_tabs->count(), title, QVariant::fromValue(reinterpret_cast<quintptr>(view)));
     m_tabs->selectTab(index);
 }
 

@@ -35,8 +35,12 @@ constexpr int kStatusMessageTimeout = 5000;
 } // namespace
 
 DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QString& path)
-    : m_mainWindow(mainWindow), m_app(app), m_path(path), m_document(std::make_unique<RfcDocument>(path)),
-      m_inner(new QMainWindow(this)), m_navigator(new NavigatorBar(m_inner, *this))
+    : m_mainWindow(mainWindow)
+    , m_app(app)
+    , m_path(path)
+    , m_document(std::make_unique<RfcDocument>(path))
+    , m_inner(new QMainWindow(this))
+    , m_navigator(new NavigatorBar(m_inner, *this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QFileInfo(path).fileName());
@@ -62,8 +66,8 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
     // window's system menu would make both ambiguous, so neither would work.
     if (QMenu* menu = systemMenu())
         for (QAction* action : menu->actions())
-            if (action->shortcuts().contains(QKeySequence(QKeySequence::Close)) ||
-                action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+            if (action->shortcuts().contains(QKeySequence(QKeySequence::Close))
+                || action->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
                 action->setShortcuts({});
 }
 
@@ -122,7 +126,9 @@ void DocumentWindow::setReadingPosition(const ReadingPosition& position)
         return;
     const RfcText& text = m_document->text();
     const int last = m_view->lineCount() - 1;
-    auto shown = [&text, last](int fileLine) { return std::clamp(fileLineToDisplay(text, fileLine) - 1, 0, last); };
+    auto shown = [&text, last](int fileLine) {
+        return std::clamp(fileLineToDisplay(text, fileLine) - 1, 0, last);
+    };
     m_view->setCaretLineColumn(shown(position.caretLine), position.caretColumn);
     m_view->scrollLines(shown(position.topLine) - m_view->firstVisibleLine());
     m_view->updatePositionStatus();

@@ -13,7 +13,11 @@ class ReadingView;
 
 class FrameCollectionsHost : public CollectionsHost {
 public:
-    FrameCollectionsHost(MainWindow& frame, FrameHost& app) : m_frame(frame), m_app(app) {}
+    FrameCollectionsHost(MainWindow& frame, FrameHost& app)
+        : m_frame(frame)
+        , m_app(app)
+    {
+    }
 
     QString activeDocumentPath() const override;
     void activeCaretLineColumn(int& line, int& column) const override;

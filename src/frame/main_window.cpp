@@ -85,7 +85,9 @@ bool samePath(const QString& a, const QString& b)
 } // namespace
 
 MainWindow::MainWindow(FrameHost& app)
-    : m_app(app), m_mdiArea(new QMdiArea(this)), m_welcome(new WelcomePanel(m_mdiArea->viewport()))
+    : m_app(app)
+    , m_mdiArea(new QMdiArea(this))
+    , m_welcome(new WelcomePanel(m_mdiArea->viewport()))
 {
     urlOpener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     setWindowTitle(QStringLiteral("Parchly Standard"));
@@ -112,7 +114,8 @@ MainWindow::MainWindow(FrameHost& app)
     m_navigatorWidth = std::max(0, m_app.profile().readInt("Navigator", "Width", 0));
     buildMenus(MenuSet::NoDocument);
 
-    connect(m_welcome, &WelcomePanel::downloadIndexRequested, this, [this] { routeCommand(kCmdUpdateRfcIndex); });
+    connect(m_welcome, &WelcomePanel::downloadIndexRequested, this,
+            [this] { routeCommand(kCmdUpdateRfcIndex); });
     connect(m_welcome, &WelcomePanel::openFileRequested, this, [this] { routeCommand(kCmdFileOpen); });
     connect(m_welcome, &WelcomePanel::chooseFolderRequested, this, [this] {
         const QString folder = dialogs().folderName(this, QStringLiteral("Choose a folder of RFCs"),
@@ -289,7 +292,8 @@ void MainWindow::buildMenus(MenuSet set)
     for (const MenuLayout& layout : menuLayout(set)) {
         QMenu* menu = bar->addMenu(QString::fromLatin1(layout.title));
         fillMenu(menu, layout.items);
-        const bool hasRecentFiles = std::count(layout.items.begin(), layout.items.end(), kRecentFilesSlot) > 0;
+        const bool hasRecentFiles =
+            std::count(layout.items.begin(), layout.items.end(), kRecentFilesSlot) > 0;
         const bool hasWindowList = std::count(layout.items.begin(), layout.items.end(), kWindowListSlot) > 0;
         connect(menu, &QMenu::aboutToShow, this, [this, menu, hasRecentFiles, hasWindowList] {
             if (hasRecentFiles)
@@ -428,7 +432,8 @@ RfcDocument* MainWindow::openDocument(const QString& path)
     child->setNavigatorWidth(m_navigatorWidth);
     connect(child, &DocumentWindow::navigatorWidthChosen, this, &MainWindow::navigatorWidthChosen);
     // A document read before opens where the reader left it.
-    if (const std::optional<ReadingPosition> position = storedReadingPosition(m_app.profile(), child->positionKey()))
+    if (const std::optional<ReadingPosition> position =
+            storedReadingPosition(m_app.profile(), child->positionKey()))
         child->setReadingPosition(*position);
     updateCommands();
     return child->document();
@@ -504,8 +509,8 @@ void MainWindow::updateCommands()
 
 void MainWindow::updateWelcome()
 {
-    const bool show = m_children.empty() &&
-                      !QFileInfo(QFile::decodeName((m_app.settings().RfcRootPath + "/rfc-index.txt").c_str())).isFile();
+    const bool show = m_children.empty()
+        && !QFileInfo(QFile::decodeName((m_app.settings().RfcRootPath + "/rfc-index.txt").c_str())).isFile();
     if (show) {
         m_welcome->adjustSize();
         const QSize area = m_mdiArea->viewport()->size();
@@ -525,16 +530,27 @@ bool MainWindow::updateCommand(int id, CommandState& state)
     state.enabled = true;
     QWidget* bar = nullptr;
     switch (id) {
-    case kCmdStandardToolbar: bar = m_toolbars[0]; break;
-    case kCmdEditToolbar: bar = m_toolbars[kEditToolbar]; break;
-    case kCmdViewToolbar: bar = m_toolbars[kViewToolbar]; break;
-    case kCmdStatusBar: bar = statusBar(); break;
+    case kCmdStandardToolbar:
+        bar = m_toolbars[0];
+        break;
+    case kCmdEditToolbar:
+        bar = m_toolbars[kEditToolbar];
+        break;
+    case kCmdViewToolbar:
+        bar = m_toolbars[kViewToolbar];
+        break;
+    case kCmdStatusBar:
+        bar = statusBar();
+        break;
     case kCmdNextTab:
     case kCmdPreviousTab:
     case kCmdCascade:
     case kCmdTile:
-    case kCmdArrangeIcons: state.enabled = !m_children.empty(); break;
-    default: break;
+    case kCmdArrangeIcons:
+        state.enabled = !m_children.empty();
+        break;
+    default:
+        break;
     }
     if (bar) {
         state.checkable = true;
@@ -631,9 +647,10 @@ void MainWindow::openHelp(const QString& fragment)
 {
     const QString file = helpFile();
     if (file.isEmpty()) {
-        dialogs().message(this, QStringLiteral("The manual %1 was not found.")
-                                    .arg(QDir::toNativeSeparators(QString::fromStdString(m_app.appDirectory()) +
-                                                                  QStringLiteral("manual/index.html"))));
+        dialogs().message(this,
+                          QStringLiteral("The manual %1 was not found.")
+                              .arg(QDir::toNativeSeparators(QString::fromStdString(m_app.appDirectory())
+                                                            + QStringLiteral("manual/index.html"))));
         return;
     }
     QUrl url = QUrl::fromLocalFile(file);
@@ -714,9 +731,8 @@ void MainWindow::fillTabMenu(QMenu& menu, int index)
     const QString path = QDir::toNativeSeparators(QFileInfo(child->path()).absoluteFilePath());
     menu.addAction(QStringLiteral("Copy &Path"), this,
                    [path] { QGuiApplication::clipboard()->setText(path); });
-    menu.addAction(QStringLiteral("Open Containing &Folder"), this, [this, path] {
-        showUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
-    });
+    menu.addAction(QStringLiteral("Open Containing &Folder"), this,
+                   [this, path] { showUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath())); });
 }
 
 void MainWindow::showTabMenu(int index, const QPoint& globalPosition)

@@ -20,9 +20,9 @@ std::string titleWithoutNumber(const QString& text)
 {
     const std::string bytes = text.toStdString();
     size_t start = 0;
-    while (start < bytes.size() && (std::isdigit(static_cast<unsigned char>(bytes[start])) ||
-                                    bytes[start] == '.' || bytes[start] == ')' ||
-                                    bytes[start] == ' ' || bytes[start] == '\t'))
+    while (start < bytes.size()
+           && (std::isdigit(static_cast<unsigned char>(bytes[start])) || bytes[start] == '.'
+               || bytes[start] == ')' || bytes[start] == ' ' || bytes[start] == '\t'))
         ++start;
     return bytes.substr(start);
 }
@@ -37,9 +37,11 @@ void setUpTree(TreeView* tree)
 } // namespace
 
 NavigatorBar::NavigatorBar(QWidget* parentFrame, NavigatorClient& client)
-    : DockBar(QStringLiteral("Navigator"), parentFrame, QSize(180, 100), true),
-      m_client(client), m_tabs(new TabStrip(clientArea())), m_firstTree(new TreeView(clientArea())),
-      m_secondTree(new TreeView(clientArea()))
+    : DockBar(QStringLiteral("Navigator"), parentFrame, QSize(180, 100), true)
+    , m_client(client)
+    , m_tabs(new TabStrip(clientArea()))
+    , m_firstTree(new TreeView(clientArea()))
+    , m_secondTree(new TreeView(clientArea()))
 {
     setObjectName(QStringLiteral("NavigatorBar"));
     m_tabs->setExpanding(false);
@@ -50,8 +52,9 @@ NavigatorBar::NavigatorBar(QWidget* parentFrame, NavigatorClient& client)
 
     connect(m_tabs, &TabStrip::tabChangedByUser, this, &NavigatorBar::showNavigatorTab);
     for (TreeView* tree : {m_firstTree, m_secondTree})
-        connect(tree, &TreeView::selectionChangedBy, this,
-                [this, tree](QTreeWidgetItem* item, SelectionCause cause) { routeSelection(tree, item, cause); });
+        connect(
+            tree, &TreeView::selectionChangedBy, this,
+            [this, tree](QTreeWidgetItem* item, SelectionCause cause) { routeSelection(tree, item, cause); });
     connect(m_firstTree, &QTreeWidget::itemDoubleClicked, this, [this] { openFromIndexTree(); });
 }
 
@@ -98,7 +101,8 @@ void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, Selecti
         m_client.goToContentsEntry(data);
         return;
     }
-    const bool underReferences = isReferencesTitle(titleWithoutNumber(tree->itemText(tree->parentItem(item))));
+    const bool underReferences =
+        isReferencesTitle(titleWithoutNumber(tree->itemText(tree->parentItem(item))));
     if (underReferences && !tree->firstChild(item)) {
         // A reference entry; an index outside the list leads nowhere.
         if (data >= 0 && data < static_cast<int32_t>(text->references.size()))

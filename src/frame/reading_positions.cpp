@@ -19,8 +19,8 @@ std::string numbered(const char* key, int number)
 
 std::string positionText(const ReadingPosition& position)
 {
-    return std::to_string(position.topLine) + " " + std::to_string(position.caretLine) + " " +
-           std::to_string(position.caretColumn);
+    return std::to_string(position.topLine) + " " + std::to_string(position.caretLine) + " "
+        + std::to_string(position.caretColumn);
 }
 
 // "top caretLine caretColumn"; a value edited into something else is no position.
@@ -29,7 +29,8 @@ std::optional<ReadingPosition> parsePosition(const std::string& text)
     ReadingPosition position;
     char rest = 0;
     if (std::sscanf(text.c_str(), "%d %d %d %c", &position.topLine, &position.caretLine,
-                    &position.caretColumn, &rest) != 3)
+                    &position.caretColumn, &rest)
+        != 3)
         return std::nullopt;
     if (position.topLine < 1 || position.caretLine < 1 || position.caretColumn < 0)
         return std::nullopt;
@@ -74,9 +75,9 @@ std::optional<ReadingPosition> storedReadingPosition(const Profile& profile, con
 void storeReadingPosition(Profile& profile, const std::string& path, const ReadingPosition& position)
 {
     std::vector<SessionWindow> list = readList(profile, kPositionsSection, kKeptReadingPositions);
-    list.erase(std::remove_if(list.begin(), list.end(), [&path](const SessionWindow& entry) {
-                   return entry.path == path;
-               }), list.end());
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&path](const SessionWindow& entry) { return entry.path == path; }),
+               list.end());
     list.insert(list.begin(), {path, position});
     if (list.size() > size_t(kKeptReadingPositions))
         list.resize(kKeptReadingPositions);

@@ -15,8 +15,8 @@ namespace parchly {
 class Profile;
 
 struct ReadingPosition {
-    int topLine = 1;     // file line at the top of the view
-    int caretLine = 1;   // file line of the caret
+    int topLine = 1; // file line at the top of the view
+    int caretLine = 1; // file line of the caret
     int caretColumn = 0; // the caret's offset in its line
 };
 

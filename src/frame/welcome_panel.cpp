@@ -7,9 +7,10 @@
 namespace parchly {
 
 WelcomePanel::WelcomePanel(QWidget* parent)
-    : QFrame(parent), m_downloadIndex(new QPushButton(QStringLiteral("Download the RFC index"), this)),
-      m_chooseFolder(new QPushButton(QStringLiteral("Choose a folder of RFCs..."), this)),
-      m_openFile(new QPushButton(QStringLiteral("Open an RFC file..."), this))
+    : QFrame(parent)
+    , m_downloadIndex(new QPushButton(QStringLiteral("Download the RFC index"), this))
+    , m_chooseFolder(new QPushButton(QStringLiteral("Choose a folder of RFCs..."), this))
+    , m_openFile(new QPushButton(QStringLiteral("Open an RFC file..."), this))
 {
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);

@@ -24,7 +24,11 @@ bool isWhite(char c)
 // A forward cursor over an entry's text; every test is safe at the end.
 class EntryCursor {
 public:
-    EntryCursor(const std::string& text, std::size_t position) : m_text(text), m_position(position) {}
+    EntryCursor(const std::string& text, std::size_t position)
+        : m_text(text)
+        , m_position(position)
+    {
+    }
 
     std::size_t position() const { return m_position; }
     bool atEnd() const { return m_position >= m_text.size(); }
@@ -115,9 +119,10 @@ struct GroupKeyword {
 
 // The groups in the only order in which they are recognised.
 constexpr GroupKeyword kGroupOrder[] = {
-    {"Not", Group::NotOnline},     {"Format:", Group::Format}, {"Obsoletes", Group::Obsoletes},
-    {"Obsoleted", Group::ObsoletedBy}, {"Updates", Group::Updates}, {"Updated", Group::UpdatedBy},
-    {"Also", Group::Also},         {"Status:", Group::Status},
+    {"Not", Group::NotOnline},       {"Format:", Group::Format},
+    {"Obsoletes", Group::Obsoletes}, {"Obsoleted", Group::ObsoletedBy},
+    {"Updates", Group::Updates},     {"Updated", Group::UpdatedBy},
+    {"Also", Group::Also},           {"Status:", Group::Status},
 };
 constexpr std::size_t kGroupCount = sizeof kGroupOrder / sizeof kGroupOrder[0];
 

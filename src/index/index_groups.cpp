@@ -36,8 +36,8 @@ std::vector<IndexGroupRange> indexGroupPath(int32_t number, const std::vector<in
         const int64_t k = (number - start) / count;
         const int64_t first = start + k * count;
         const int64_t last = first + count - 1;
-        path.push_back({static_cast<int32_t>(first),
-                        static_cast<int32_t>(last > INT32_MAX ? INT32_MAX : last)});
+        path.push_back(
+            {static_cast<int32_t>(first), static_cast<int32_t>(last > INT32_MAX ? INT32_MAX : last)});
         start = first;
     }
     return path;

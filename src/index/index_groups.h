@@ -15,10 +15,7 @@ struct IndexGroupRange {
     int32_t last = 0;
 
     bool contains(int32_t number) const { return first <= number && number <= last; }
-    bool operator==(const IndexGroupRange& other) const
-    {
-        return first == other.first && last == other.last;
-    }
+    bool operator==(const IndexGroupRange& other) const { return first == other.first && last == other.last; }
 };
 
 // The counts that can form groups: the list up to its first count below 1.

@@ -61,8 +61,8 @@ void fillIndexTree(TreeView* tree, const RfcText& index, const std::vector<int32
             const int32_t data = static_cast<int32_t>(i);
             if (entry.number > open.back().range.last)
                 openPath(tree, open, indexGroupPath(entry.number, counts), data);
-            TreeView::Item leaf = tree->insertItem(open.back().item,
-                                                   decodeRfcText(indexEntryLabel(entry.number, entry.title)).text);
+            TreeView::Item leaf = tree->insertItem(
+                open.back().item, decodeRfcText(indexEntryLabel(entry.number, entry.title)).text);
             tree->setItemData(leaf, data);
             tree->setItemImages(leaf, kIndexEntryImage, kIndexEntryImage + 1);
         }

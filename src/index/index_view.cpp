@@ -24,8 +24,8 @@ bool endsTitle(const QString& line, int dot)
     if (dot + 1 >= line.size())
         return true;
     const QChar next = line[dot + 1];
-    return next == QLatin1Char(' ') || next == QLatin1Char('\t') || next == QLatin1Char('\r') ||
-           next == QLatin1Char('\n');
+    return next == QLatin1Char(' ') || next == QLatin1Char('\t') || next == QLatin1Char('\r')
+        || next == QLatin1Char('\n');
 }
 
 // The number of decimal digits at `offset`.
@@ -52,8 +52,9 @@ TextFormat withUnderline(TextFormat format, bool on)
 class ScrollKeeper {
 public:
     explicit ScrollKeeper(TextView& view)
-        : m_view(view), m_vertical(view.verticalScrollBar()->value()),
-          m_horizontal(view.horizontalScrollBar()->value())
+        : m_view(view)
+        , m_vertical(view.verticalScrollBar()->value())
+        , m_horizontal(view.horizontalScrollBar()->value())
     {
     }
     ~ScrollKeeper()
@@ -109,7 +110,10 @@ std::string indexEntryParseText(const QStringList& lines)
 
 RfcIndexView::RfcIndexView(TextView& view, RfcText& index, const RfcSettings& settings,
                            const LimitsBlock& limits)
-    : m_view(view), m_index(index), m_settings(settings), m_limits(limits)
+    : m_view(view)
+    , m_index(index)
+    , m_settings(settings)
+    , m_limits(limits)
 {
 }
 
@@ -131,8 +135,9 @@ QStringList RfcIndexView::entryLines(int entry) const
 int RfcIndexView::entryAtLine(int line) const
 {
     const auto& entries = m_index.indexEntries;
-    auto after = std::upper_bound(entries.begin(), entries.end(), line + 1,
-                                  [](int number, const RfcIndexEntry& entry) { return number < entry.firstLine; });
+    auto after =
+        std::upper_bound(entries.begin(), entries.end(), line + 1,
+                         [](int number, const RfcIndexEntry& entry) { return number < entry.firstLine; });
     if (after == entries.begin())
         return -1;
     const auto holder = std::prev(after);
@@ -166,8 +171,9 @@ void RfcIndexView::updateCurrentIndexEntry(int line)
     if (line == -1)
         line = m_view.lineFromPosition(m_view.selectedRange().end);
     const auto& entries = m_index.indexEntries;
-    auto after = std::upper_bound(entries.begin(), entries.end(), line + 1,
-                                  [](int number, const RfcIndexEntry& entry) { return number < entry.firstLine; });
+    auto after =
+        std::upper_bound(entries.begin(), entries.end(), line + 1,
+                         [](int number, const RfcIndexEntry& entry) { return number < entry.firstLine; });
     if (after == entries.begin())
         return;
     const int entry = static_cast<int>(std::prev(after) - entries.begin());
@@ -277,8 +283,8 @@ int RfcIndexView::hitIndexNumber(const QPoint& point) const
             const int offset = group->offsets[k];
             const QPoint first = m_view.positionToPoint(p + offset);
             const int right = m_view.positionToPoint(p + offset + digitRun(text, offset)).x();
-            if (first.x() <= point.x() && point.x() <= right && first.y() <= point.y() &&
-                point.y() <= first.y() + m_lineHeight)
+            if (first.x() <= point.x() && point.x() <= right && first.y() <= point.y()
+                && point.y() <= first.y() + m_lineHeight)
                 return group->numbers[k];
         }
     return -1;

@@ -29,8 +29,8 @@ void applyFace(QTextCharFormat& out, const QString& face)
 // Equal in every field the conversion reads (the face up to its terminator).
 bool sameFormat(const TextFormat& a, const TextFormat& b)
 {
-    return a.mask == b.mask && a.effects == b.effects && a.height == b.height && a.colour == b.colour &&
-           strncmp(a.faceName, b.faceName, kFaceNameSize) == 0;
+    return a.mask == b.mask && a.effects == b.effects && a.height == b.height && a.colour == b.colour
+        && strncmp(a.faceName, b.faceName, kFaceNameSize) == 0;
 }
 
 } // namespace

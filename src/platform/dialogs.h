@@ -42,21 +42,19 @@ public:
 
     // The file-open dialog; an empty string when cancelled. `filter` is in
     // Qt's form ("Txt Files (*.txt);;All Files (*)").
-    virtual QString openFileName(QWidget* parent, const QString& caption,
-                                 const QString& directory, const QString& filter);
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                 const QString& filter);
 
     // The file-save dialog, offering `proposedPath`; empty when cancelled.
-    virtual QString saveFileName(QWidget* parent, const QString& caption,
-                                 const QString& proposedPath, const QString& filter);
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,
+                                 const QString& filter);
 
     // The folder browser; empty when cancelled.
-    virtual QString folderName(QWidget* parent, const QString& caption,
-                               const QString& startFolder);
+    virtual QString folderName(QWidget* parent, const QString& caption, const QString& startFolder);
 
     // Asks for a user name and password (a server refused access); false
     // when cancelled. `user` and `password` come back as entered.
-    virtual bool credentials(QWidget* parent, const QString& prompt, QString& user,
-                             QString& password);
+    virtual bool credentials(QWidget* parent, const QString& prompt, QString& user, QString& password);
 
     // The font chooser, offering only fixed-pitch fonts, started from
     // `choice`; false when cancelled, else `choice` holds what was chosen.

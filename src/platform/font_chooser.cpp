@@ -24,7 +24,8 @@ constexpr int kNormalWeight = 400;
 
 } // namespace
 
-FontChooserDialog::FontChooserDialog(const FontChoice& initial, QWidget* parent) : QDialog(parent)
+FontChooserDialog::FontChooserDialog(const FontChoice& initial, QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Font"));
 
@@ -68,8 +69,8 @@ FontChooserDialog::FontChooserDialog(const FontChoice& initial, QWidget* parent)
     layout->addWidget(buttons);
 
     m_face->setCurrentFont(QFont(initial.face));
-    m_style->setCurrentIndex((initial.weight == kBoldWeight ? kBoldStyle : 0) |
-                             (initial.italic ? kItalicStyle : 0));
+    m_style->setCurrentIndex((initial.weight == kBoldWeight ? kBoldStyle : 0)
+                             | (initial.italic ? kItalicStyle : 0));
     m_size->setValue(initial.pointSize);
     m_underline->setChecked(initial.underline);
     m_strikeout->setChecked(initial.strikeout);

@@ -20,7 +20,8 @@ int endOfText(const TextView& view)
 
 int skipBlanks(const QString& text, int position)
 {
-    while (position < text.size() && (text[position] == QLatin1Char(' ') || text[position] == QLatin1Char('\t')))
+    while (position < text.size()
+           && (text[position] == QLatin1Char(' ') || text[position] == QLatin1Char('\t')))
         ++position;
     return position;
 }

@@ -6,7 +6,12 @@ namespace {
 
 class ProgramChange {
 public:
-    explicit ProgramChange(bool& flag) : m_flag(flag), m_previous(flag) { m_flag = true; }
+    explicit ProgramChange(bool& flag)
+        : m_flag(flag)
+        , m_previous(flag)
+    {
+        m_flag = true;
+    }
     ~ProgramChange() { m_flag = m_previous; }
 
 private:
@@ -16,7 +21,8 @@ private:
 
 } // namespace
 
-TabStrip::TabStrip(QWidget* parent) : QTabBar(parent)
+TabStrip::TabStrip(QWidget* parent)
+    : QTabBar(parent)
 {
     connect(this, &QTabBar::currentChanged, this, [this](int index) {
         if (!m_programChange)

@@ -21,7 +21,6 @@ public:
     // Selects a tab without a tabChangedByUser notification.
     void selectTab(int index);
 
-
     // Removes a tab, without a tabChangedByUser notification; later tabs
     // move down by one.
     void deleteTab(int index);

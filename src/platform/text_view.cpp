@@ -12,7 +12,8 @@
 
 namespace parchly {
 
-TextView::TextView(QWidget* parent) : QPlainTextEdit(parent)
+TextView::TextView(QWidget* parent)
+    : QPlainTextEdit(parent)
 {
     setUndoRedoEnabled(false);
     setNoWordWrap();

@@ -99,7 +99,11 @@ private:
 // Opens an edit block for the lifetime of the object.
 class EditBlock {
 public:
-    explicit EditBlock(TextView& view) : m_view(view) { m_view.beginEditBlock(); }
+    explicit EditBlock(TextView& view)
+        : m_view(view)
+    {
+        m_view.beginEditBlock();
+    }
     ~EditBlock() { m_view.endEditBlock(); }
     EditBlock(const EditBlock&) = delete;
     EditBlock& operator=(const EditBlock&) = delete;

@@ -16,7 +16,11 @@ constexpr int kSelectedImageRole = Qt::UserRole + 2;
 // so that a change outside user input always reads as the program's.
 class CauseScope {
 public:
-    CauseScope(SelectionCause& cause, SelectionCause during) : m_cause(cause) { m_cause = during; }
+    CauseScope(SelectionCause& cause, SelectionCause during)
+        : m_cause(cause)
+    {
+        m_cause = during;
+    }
     ~CauseScope() { m_cause = SelectionCause::Program; }
 
 private:
@@ -25,7 +29,8 @@ private:
 
 } // namespace
 
-TreeView::TreeView(QWidget* parent) : QTreeWidget(parent)
+TreeView::TreeView(QWidget* parent)
+    : QTreeWidget(parent)
 {
     setHeaderHidden(true);
     setColumnCount(1);
@@ -34,8 +39,9 @@ TreeView::TreeView(QWidget* parent) : QTreeWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(19, 19));
     setDragDropMode(QAbstractItemView::NoDragDrop);
-    connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { emit selectionChangedBy(current, m_cause); });
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
+        emit selectionChangedBy(current, m_cause);
+    });
 }
 
 void TreeView::setImageList(const QList<QImage>& images)

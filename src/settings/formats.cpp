@@ -89,14 +89,14 @@ FormatTexts formatToText(const TextFormat& format)
         }
     }
     const uint32_t colour = format.colour;
-    texts.color = std::to_string(colour & 0xFF) + ":" + std::to_string((colour >> 8) & 0xFF) + ":" +
-                  std::to_string((colour >> 16) & 0xFF);
+    texts.color = std::to_string(colour & 0xFF) + ":" + std::to_string((colour >> 8) & 0xFF) + ":"
+        + std::to_string((colour >> 16) & 0xFF);
     texts.size = (format.mask & kMaskSize) ? std::to_string(format.height / kTwipsPerPoint) : "10";
     return texts;
 }
 
-TextFormat textToFormat(const std::string& font, const std::string& style,
-                        const std::string& color, const std::string& size)
+TextFormat textToFormat(const std::string& font, const std::string& style, const std::string& color,
+                        const std::string& size)
 {
     TextFormat format;
     std::memset(&format, 0, sizeof format);

@@ -33,12 +33,12 @@ constexpr int kFaceNameSize = 32;
 // The character format applied to a run of text, laid out like the rich-text
 // control's character format record.
 struct TextFormat {
-    uint32_t size;    // always 60
-    uint32_t mask;    // kMask... bits
+    uint32_t size; // always 60
+    uint32_t mask; // kMask... bits
     uint32_t effects; // kEffect... bits
-    int32_t height;   // twentieths of a point
-    int32_t offset;   // always 0
-    uint32_t colour;  // red in bits 0-7, green 8-15, blue 16-23
+    int32_t height; // twentieths of a point
+    int32_t offset; // always 0
+    uint32_t colour; // red in bits 0-7, green 8-15, blue 16-23
     uint8_t charSet;
     uint8_t pitchAndFamily;
     char faceName[kFaceNameSize]; // zero-terminated, at most 31 bytes
@@ -74,8 +74,8 @@ FormatTexts formatToText(const TextFormat& format);
 
 // Builds a format from its text forms; never fails. A face name longer than
 // 31 bytes is cut to fit (at a character boundary of UTF-8 text).
-TextFormat textToFormat(const std::string& font, const std::string& style,
-                        const std::string& color, const std::string& size);
+TextFormat textToFormat(const std::string& font, const std::string& style, const std::string& color,
+                        const std::string& size);
 
 } // namespace parchly
 

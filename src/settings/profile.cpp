@@ -19,7 +19,7 @@ namespace {
 const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 struct ProfileLine {
-    std::string text;   // without its line end
+    std::string text; // without its line end
     std::string ending; // "\n", "\r\n", "\r", or empty for a last line without one
 };
 
@@ -30,7 +30,10 @@ struct ProfileFile {
     std::vector<ProfileLine> lines;
 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string trimmed(const std::string& text, std::size_t begin, std::size_t end)
 {
@@ -41,7 +44,10 @@ std::string trimmed(const std::string& text, std::size_t begin, std::size_t end)
     return text.substr(begin, end - begin);
 }
 
-char foldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char foldCase(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool sameName(const std::string& a, const std::string& b)
 {
@@ -192,8 +198,7 @@ void storeValue(ProfileFile& file, const std::string& section, const std::string
     if (!header)
         added.push_back({"[" + section + "]", ending});
     added.push_back({entryText, ending});
-    file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(),
-                      added.end());
+    file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(), added.end());
 }
 
 bool writeAll(int descriptor, const std::string& bytes)
@@ -245,7 +250,10 @@ std::string writeTarget(const std::string& path)
     return error ? path : target.string();
 }
 
-bool hasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+bool hasLineBreak(const std::string& text)
+{
+    return text.find_first_of("\r\n") != std::string::npos;
+}
 
 struct StoredValue {
     std::string section;
@@ -279,11 +287,17 @@ struct Profile::PendingWrites {
     std::vector<StoredValue> values;
 };
 
-Profile::Profile(std::string path) : path_(std::move(path)) {}
+Profile::Profile(std::string path)
+    : path_(std::move(path))
+{
+}
 
 Profile::~Profile() = default;
 
-const std::string& Profile::path() const { return path_; }
+const std::string& Profile::path() const
+{
+    return path_;
+}
 
 std::string Profile::readString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const
@@ -297,15 +311,14 @@ int Profile::readInt(const std::string& section, const std::string& key, int def
     return value ? leadingInteger(*value) : defaultValue;
 }
 
-bool Profile::writeString(const std::string& section, const std::string& key,
-                          const std::string& value)
+bool Profile::writeString(const std::string& section, const std::string& key, const std::string& value)
 {
     // Names and values that would read back as something else are refused.
     const std::string sectionText = trimmed(section, 0, section.size());
     const std::string keyText = trimmed(key, 0, key.size());
-    if (sectionText.empty() || keyText.empty() || hasLineBreak(section) || hasLineBreak(key) ||
-        hasLineBreak(value) || sectionText.find(']') != std::string::npos ||
-        keyText.find('=') != std::string::npos || keyText.front() == '[')
+    if (sectionText.empty() || keyText.empty() || hasLineBreak(section) || hasLineBreak(key)
+        || hasLineBreak(value) || sectionText.find(']') != std::string::npos
+        || keyText.find('=') != std::string::npos || keyText.front() == '[')
         return false;
 
     StoredValue stored{sectionText, keyText, trimmed(value, 0, value.size())};
@@ -329,8 +342,7 @@ bool Profile::writeInt(const std::string& section, const std::string& key, int v
     return writeString(section, key, std::to_string(value));
 }
 
-std::optional<std::string> Profile::lookUp(const std::string& section,
-                                           const std::string& key) const
+std::optional<std::string> Profile::lookUp(const std::string& section, const std::string& key) const
 {
     if (pending_ && pending_->file)
         return findValue(*pending_->file, section, key);
@@ -348,14 +360,18 @@ bool Profile::endBatch()
     return ending->values.empty() || rewriteFile(path_, ending->values);
 }
 
-ProfileBatch::ProfileBatch(Profile& profile) : profile_(profile)
+ProfileBatch::ProfileBatch(Profile& profile)
+    : profile_(profile)
 {
     if (!profile_.pending_)
         profile_.pending_ = std::make_unique<Profile::PendingWrites>();
     ++profile_.pending_->openBatches;
 }
 
-ProfileBatch::~ProfileBatch() { commit(); }
+ProfileBatch::~ProfileBatch()
+{
+    commit();
+}
 
 bool ProfileBatch::commit()
 {

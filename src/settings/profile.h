@@ -38,8 +38,7 @@ public:
     // written, or when the section or key name is empty or the value holds a
     // line break (such a value could not be read back as written). While a
     // ProfileBatch is open the value is only kept in memory (see there).
-    bool writeString(const std::string& section, const std::string& key,
-                     const std::string& value);
+    bool writeString(const std::string& section, const std::string& key, const std::string& value);
 
     bool writeInt(const std::string& section, const std::string& key, int value);
 

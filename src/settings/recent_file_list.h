@@ -14,7 +14,10 @@ class RecentFileList {
 public:
     static constexpr int kSize = 4;
 
-    explicit RecentFileList(Profile& profile) : m_profile(profile) {}
+    explicit RecentFileList(Profile& profile)
+        : m_profile(profile)
+    {
+    }
 
     // Reads the stored list; empty and repeated entries are dropped.
     void load();

@@ -57,7 +57,10 @@ const char* const kTextZoom = "TextZoom";
 
 const char* const kRootPath = "RfcRootPath";
 
-std::string levelKey(const char* prefix, std::size_t index) { return prefix + std::to_string(index); }
+std::string levelKey(const char* prefix, std::size_t index)
+{
+    return prefix + std::to_string(index);
+}
 
 std::vector<int32_t> readLevelCounts(const Profile& profile)
 {
@@ -98,11 +101,11 @@ TextFormat readFormat(const Profile& profile, int category, const TextFormat& cu
 } // namespace
 
 RfcSettings::RfcSettings(const std::string& appDirectory)
-    : RfcDownloadUrl(std::string(kDownloadHost) + "/in-notes/tar/RFC-all.zip"),
-      RfcIndexDownloadUrl(std::string(kDownloadHost) + "/in-notes/rfc-index.txt"),
-      RfcRootPath(normaliseRootPath(appDirectory + "RFCPath")),
-      IndexLevelCounts(std::begin(kDefaultLevelCounts), std::end(kDefaultLevelCounts)),
-      HomepageUrl("https://github.com/parchly/parchly")
+    : RfcDownloadUrl(std::string(kDownloadHost) + "/in-notes/tar/RFC-all.zip")
+    , RfcIndexDownloadUrl(std::string(kDownloadHost) + "/in-notes/rfc-index.txt")
+    , RfcRootPath(normaliseRootPath(appDirectory + "RFCPath"))
+    , IndexLevelCounts(std::begin(kDefaultLevelCounts), std::end(kDefaultLevelCounts))
+    , HomepageUrl("https://github.com/parchly/parchly")
 {
     for (int category = 0; category < kFormatCategoryCount; ++category)
         Formats[category] = defaultFormat(category);

@@ -12,7 +12,11 @@ namespace {
 // bar by its content when it is first docked or floated.
 class ClientArea : public QWidget {
 public:
-    ClientArea(QSize defaultSize, QWidget* parent) : QWidget(parent), m_defaultSize(defaultSize) {}
+    ClientArea(QSize defaultSize, QWidget* parent)
+        : QWidget(parent)
+        , m_defaultSize(defaultSize)
+    {
+    }
     QSize sizeHint() const override { return m_defaultSize; }
 
 private:
@@ -22,7 +26,9 @@ private:
 } // namespace
 
 DockBar::DockBar(const QString& title, QWidget* parent, QSize defaultSize, bool gripper)
-    : QDockWidget(title, parent), m_client(new ClientArea(defaultSize, this)), m_defaultSize(defaultSize)
+    : QDockWidget(title, parent)
+    , m_client(new ClientArea(defaultSize, this))
+    , m_defaultSize(defaultSize)
 {
     setAllowedAreas(Qt::AllDockWidgetAreas);
     // The close box hides the bar; it is never destroyed by it.
@@ -40,9 +46,7 @@ QSize DockBar::sizeHint() const
     return m_defaultSize.expandedTo(QSize(kMinimumWidth, kMinimumHeight));
 }
 
-void DockBar::layoutClient(const QSize&)
-{
-}
+void DockBar::layoutClient(const QSize&) { }
 
 void DockBar::mouseDoubleClickEvent(QMouseEvent* event)
 {

@@ -31,7 +31,12 @@ constexpr int kTipBufferSize = 1000;
 bool isTipLine(const char* line)
 {
     switch (line[0]) {
-    case ' ': case '\t': case '\n': case '\r': case ';': case '\0':
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\r':
+    case ';':
+    case '\0':
         return false;
     default:
         return true;
@@ -57,7 +62,8 @@ std::string modificationStamp(std::FILE* file)
 // The white area with the picture and the heading "Did you know...".
 class TipPictureArea : public QWidget {
 public:
-    explicit TipPictureArea(QWidget* parent) : QWidget(parent)
+    explicit TipPictureArea(QWidget* parent)
+        : QWidget(parent)
     {
         setObjectName(QStringLiteral("tipPicture"));
         setMinimumSize(80, 48);
@@ -83,7 +89,8 @@ protected:
 } // namespace
 
 TipDialog::TipDialog(const std::string& appDirectory, Profile& profile, QWidget* parent)
-    : QDialog(parent), m_profile(profile)
+    : QDialog(parent)
+    , m_profile(profile)
 {
     buildWidgets();
     m_showAtStartUp = m_profile.readInt(kSection, "StartUp", 0) == 0;

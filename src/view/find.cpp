@@ -86,8 +86,11 @@ QString findOutcomeText(FindOutcome outcome, const FindRequest& request)
 }
 
 FindBar::FindBar(QWidget* parent)
-    : QWidget(parent), m_text(new QLineEdit(this)), m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this)),
-      m_wholeWord(new QCheckBox(QStringLiteral("&Whole word"), this)), m_count(new QLabel(this))
+    : QWidget(parent)
+    , m_text(new QLineEdit(this))
+    , m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this))
+    , m_wholeWord(new QCheckBox(QStringLiteral("&Whole word"), this))
+    , m_count(new QLabel(this))
 {
     setObjectName(QStringLiteral("findBar"));
     auto* label = new QLabel(QStringLiteral("Find:"), this);
@@ -170,11 +173,13 @@ void FindBar::keyPressEvent(QKeyEvent* event)
 }
 
 FindDialog::FindDialog(const FindRequest& initial, QWidget* parent)
-    : QDialog(parent), m_text(new QLineEdit(initial.text, this)),
-      m_wholeWord(new QCheckBox(QStringLiteral("Match &whole word only"), this)),
-      m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this)),
-      m_up(new QRadioButton(QStringLiteral("&Up"), this)), m_down(new QRadioButton(QStringLiteral("&Down"), this)),
-      m_findNext(new QPushButton(QStringLiteral("&Find Next"), this))
+    : QDialog(parent)
+    , m_text(new QLineEdit(initial.text, this))
+    , m_wholeWord(new QCheckBox(QStringLiteral("Match &whole word only"), this))
+    , m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this))
+    , m_up(new QRadioButton(QStringLiteral("&Up"), this))
+    , m_down(new QRadioButton(QStringLiteral("&Down"), this))
+    , m_findNext(new QPushButton(QStringLiteral("&Find Next"), this))
 {
     setWindowTitle(QStringLiteral("Find"));
     m_wholeWord->setChecked(initial.wholeWord);

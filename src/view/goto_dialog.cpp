@@ -23,9 +23,14 @@ std::vector<GotoKind> gotoKinds(int32_t lineCount, int32_t pageCount, bool isInd
 }
 
 GoToDialog::GoToDialog(std::vector<GotoKind> kinds, GotoChoice& last, QWidget* parent)
-    : QDialog(parent), m_kindTable(std::move(kinds)), m_last(last), m_kinds(new QListWidget(this)),
-      m_label(new QLabel(QStringLiteral("&Enter line number:"), this)), m_number(new QLineEdit(this)),
-      m_description(new QLabel(this)), m_goTo(new QPushButton(QStringLiteral("&Go To"), this))
+    : QDialog(parent)
+    , m_kindTable(std::move(kinds))
+    , m_last(last)
+    , m_kinds(new QListWidget(this))
+    , m_label(new QLabel(QStringLiteral("&Enter line number:"), this))
+    , m_number(new QLineEdit(this))
+    , m_description(new QLabel(this))
+    , m_goTo(new QPushButton(QStringLiteral("&Go To"), this))
 {
     setWindowTitle(QStringLiteral("Go To"));
     auto* what = new QLabel(QStringLiteral("Go to &what"), this);
@@ -87,10 +92,11 @@ void GoToDialog::goTo()
     const GotoKind& kind = m_kindTable[row];
     const int number = leadingInteger(m_number->text().toStdString());
     if (number < kind.minimum || number > kind.maximum) {
-        dialogs().message(this, QStringLiteral("'%1' must be between %2 and %3")
-                                    .arg(kind.caption)
-                                    .arg(kind.minimum)
-                                    .arg(kind.maximum));
+        dialogs().message(this,
+                          QStringLiteral("'%1' must be between %2 and %3")
+                              .arg(kind.caption)
+                              .arg(kind.minimum)
+                              .arg(kind.maximum));
         return;
     }
     m_choice = {kind.kind, number};

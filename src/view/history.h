@@ -10,15 +10,15 @@
 namespace parchly {
 
 struct HistoryEntry {
-    int32_t startLine = 0;   // file line (0-based) of the selection's start
+    int32_t startLine = 0; // file line (0-based) of the selection's start
     int32_t startColumn = 0; // offset of the start in its shown line
-    int32_t endLine = 0;     // file line of the selection's end
-    int32_t endColumn = 0;   // offset of the end in its shown line
+    int32_t endLine = 0; // file line of the selection's end
+    int32_t endColumn = 0; // offset of the end in its shown line
 
     bool operator==(const HistoryEntry& other) const
     {
-        return startLine == other.startLine && startColumn == other.startColumn &&
-               endLine == other.endLine && endColumn == other.endColumn;
+        return startLine == other.startLine && startColumn == other.startColumn && endLine == other.endLine
+            && endColumn == other.endColumn;
     }
 };
 

@@ -33,8 +33,8 @@ int bytePosition(const ReadingView& view, int line, int column)
 
 bool validContentsLink(const RfcSettings& settings, const ContentEntry& entry)
 {
-    return !settings.DisableContentEntryLink &&
-           (!settings.DisableInvalidContentEntryLink || entry.headingLine > 0);
+    return !settings.DisableContentEntryLink
+        && (!settings.DisableInvalidContentEntryLink || entry.headingLine > 0);
 }
 
 } // namespace
@@ -124,8 +124,8 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
     const int citation = hitCitation(view, point);
     if (citation >= 0) {
         const int32_t referenceIndex = text.citations[citation].reference;
-        if (!settings.DisableReferenceLink && referenceIndex >= 0 &&
-            referenceIndex < static_cast<int32_t>(text.references.size()))
+        if (!settings.DisableReferenceLink && referenceIndex >= 0
+            && referenceIndex < static_cast<int32_t>(text.references.size()))
             target.shownLine = shownLineOfFileIndex(text, text.references[referenceIndex].firstLine);
         return target;
     }

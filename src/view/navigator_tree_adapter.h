@@ -10,7 +10,10 @@ class TreeView;
 
 class NavigatorTreeAdapter : public NavigatorTree {
 public:
-    explicit NavigatorTreeAdapter(TreeView& tree) : m_tree(tree) {}
+    explicit NavigatorTreeAdapter(TreeView& tree)
+        : m_tree(tree)
+    {
+    }
 
     TreeItem firstTopLevelItem() const override;
     TreeItem parent(TreeItem item) const override;

@@ -18,7 +18,6 @@
 
 namespace parchly {
 
-
 namespace {
 
 constexpr int kTabNameLimit = 255;
@@ -37,7 +36,9 @@ TextView::ReadCallback chunksOf(const std::string& text)
 } // namespace
 
 ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
-    : TextView(parent), m_document(document), m_host(host)
+    : TextView(parent)
+    , m_document(document)
+    , m_host(host)
 {
     // The hand over links follows the pointer without a button pressed.
     viewport()->setMouseTracking(true);
@@ -127,7 +128,8 @@ void ReadingView::loadRfcText()
         return;
     }
     formatRfcText();
-    setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles, options.DisableHeaderAndFooterInAllFiles);
+    setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles,
+                            options.DisableHeaderAndFooterInAllFiles);
     setPageSeparatorsShown(options.ShowPageSeparator);
     // A new composition has the formats' own sizes.
     if (m_zoomSteps != 0)

@@ -43,15 +43,23 @@ QString refusalOf(const QString& path)
         return QString();
     const QString name = QFileInfo(path).fileName();
     if (file.size() > kSizeLimitMiB * 1024 * 1024)
-        return QStringLiteral("%1 is not an RFC text file: it holds more than %2 MB").arg(name).arg(kSizeLimitMiB);
+        return QStringLiteral("%1 is not an RFC text file: it holds more than %2 MB")
+            .arg(name)
+            .arg(kSizeLimitMiB);
     const QByteArray bytes = file.readAll();
     if (bytes.contains('\0'))
         return QStringLiteral("%1 is not an RFC text file: it holds NUL bytes").arg(name);
     if (linesAsRead(bytes) > kLineLimit)
-        return QStringLiteral("%1 is not an RFC text file: it holds more than %2 lines").arg(name).arg(kLineLimit);
+        return QStringLiteral("%1 is not an RFC text file: it holds more than %2 lines")
+            .arg(name)
+            .arg(kLineLimit);
     return QString();
 }
 
-RfcDocument::RfcDocument(const QString& path) : m_path(path), m_limits{73, 56, 100} {}
+RfcDocument::RfcDocument(const QString& path)
+    : m_path(path)
+    , m_limits{73, 56, 100}
+{
+}
 
 } // namespace parchly

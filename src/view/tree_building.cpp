@@ -65,8 +65,8 @@ bool startsWithDigit(const std::string& text)
 // "." (or the same number again).
 bool holdsSection(const std::string& parent, const std::string& child)
 {
-    return !parent.empty() && child.compare(0, parent.size(), parent) == 0 &&
-           (child.size() == parent.size() || child[parent.size()] == '.');
+    return !parent.empty() && child.compare(0, parent.size(), parent) == 0
+        && (child.size() == parent.size() || child[parent.size()] == '.');
 }
 
 // The number by which an entry holds its subsections: its own, or for a
@@ -119,7 +119,8 @@ void renumberRelativeEntries(std::vector<ContentEntry>& contents, size_t first)
     if (!startsWithDigit(base) || std::atoi(base.c_str()) == 0)
         return;
     int expected = 1;
-    for (size_t k = first; k < contents.size() && contents[k].number == std::to_string(expected); ++k, ++expected)
+    for (size_t k = first; k < contents.size() && contents[k].number == std::to_string(expected);
+         ++k, ++expected)
         contents[k].number = base + "." + contents[k].number;
 }
 
@@ -160,10 +161,9 @@ TreeModel structureTree(RfcText& text, bool hideInvalid)
         if (hideInvalid && text.contents[k].headingLine < 1)
             continue;
         if (items++ == kTreeItemLimit) {
-            const size_t more = size_t(std::count_if(text.contents.begin() + std::ptrdiff_t(k), text.contents.end(),
-                                                     [hideInvalid](const ContentEntry& rest) {
-                                                         return !hideInvalid || rest.headingLine >= 1;
-                                                     }));
+            const size_t more = size_t(std::count_if(
+                text.contents.begin() + std::ptrdiff_t(k), text.contents.end(),
+                [hideInvalid](const ContentEntry& rest) { return !hideInvalid || rest.headingLine >= 1; }));
             addNode(model, contentsNode, moreItemText(more), kBeyondEverything);
             break;
         }
@@ -172,8 +172,10 @@ TreeModel structureTree(RfcText& text, bool hideInvalid)
 
         int parent = contentsNode;
         if (!entry.number.empty()) {
-            for (int walk = lastEntryNode; walk >= 0 && walk != contentsNode; walk = model.nodes[size_t(walk)].parent) {
-                if (holdsSection(nestingNumber(text.contents[size_t(model.nodes[size_t(walk)].data)]), entry.number)) {
+            for (int walk = lastEntryNode; walk >= 0 && walk != contentsNode;
+                 walk = model.nodes[size_t(walk)].parent) {
+                if (holdsSection(nestingNumber(text.contents[size_t(model.nodes[size_t(walk)].data)]),
+                                 entry.number)) {
                     parent = walk;
                     break;
                 }

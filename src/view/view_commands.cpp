@@ -66,25 +66,55 @@ bool ReadingView::updateCommand(int id, CommandState& state)
 bool ReadingView::runCommand(int id)
 {
     switch (id) {
-    case kCmdCopy: copy(); return true;
-    case kCmdSelectAll: selectAll(); return true;
-    case kCmdFind: openFindDialog(); return true;
-    case kCmdFindNext: findNext(); return true;
-    case kCmdFindPrevious: findPrevious(); return true;
-    case kCmdGoto: openGoToDialog(); return true;
-    case kCmdGoBack: goBack(); return true;
-    case kCmdGoForward: goForward(); return true;
-    case kCmdPrint: printView(*this); return true;
-    case kCmdPrintPreview: printPreviewView(*this); return true;
-    case kCmdZoomIn: setZoomSteps(m_zoomSteps + 1); m_host->storeZoomSteps(m_zoomSteps); return true;
-    case kCmdZoomOut: setZoomSteps(m_zoomSteps - 1); m_host->storeZoomSteps(m_zoomSteps); return true;
-    case kCmdZoomReset: setZoomSteps(0); m_host->storeZoomSteps(m_zoomSteps); return true;
+    case kCmdCopy:
+        copy();
+        return true;
+    case kCmdSelectAll:
+        selectAll();
+        return true;
+    case kCmdFind:
+        openFindDialog();
+        return true;
+    case kCmdFindNext:
+        findNext();
+        return true;
+    case kCmdFindPrevious:
+        findPrevious();
+        return true;
+    case kCmdGoto:
+        openGoToDialog();
+        return true;
+    case kCmdGoBack:
+        goBack();
+        return true;
+    case kCmdGoForward:
+        goForward();
+        return true;
+    case kCmdPrint:
+        printView(*this);
+        return true;
+    case kCmdPrintPreview:
+        printPreviewView(*this);
+        return true;
+    case kCmdZoomIn:
+        setZoomSteps(m_zoomSteps + 1);
+        m_host->storeZoomSteps(m_zoomSteps);
+        return true;
+    case kCmdZoomOut:
+        setZoomSteps(m_zoomSteps - 1);
+        m_host->storeZoomSteps(m_zoomSteps);
+        return true;
+    case kCmdZoomReset:
+        setZoomSteps(0);
+        m_host->storeZoomSteps(m_zoomSteps);
+        return true;
     case kCmdEscape:
         if (!m_findBar || !m_findBar->isVisible())
             return false;
         m_findBar->dismiss();
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 

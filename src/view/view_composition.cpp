@@ -32,8 +32,8 @@ int64_t digitsValue(const QString& line, int position, int& length)
 {
     int64_t value = 0;
     length = 0;
-    while (position + length < line.size() && line[position + length].isDigit() &&
-           line[position + length].unicode() < 0x80) {
+    while (position + length < line.size() && line[position + length].isDigit()
+           && line[position + length].unicode() < 0x80) {
         if (value < 1000000000)
             value = value * 10 + (line[position + length].unicode() - '0');
         ++length;
@@ -50,7 +50,8 @@ void ReadingView::formatRfcText()
     setNoWordWrap();
     {
         EditBlock block(*this);
-        const TextFormat format = options.categoryFormat(kFormatDefault).value_or(defaultFormat(kFormatDefault));
+        const TextFormat format =
+            options.categoryFormat(kFormatDefault).value_or(defaultFormat(kFormatDefault));
         // The whole text starts from "Default" alone, as streamed text does.
         setSelection(0, -1);
         setSelectionFormat(charFormat(format));
@@ -123,8 +124,8 @@ void ReadingView::formatCategories()
 
     linkReferenceRfcNumbers(charFormat(withUnderline(contentsFormat)));
 
-    const QTextCharFormat citations =
-        charFormat(options.DisableReferenceLink ? withoutUnderline(contentsFormat) : withUnderline(contentsFormat));
+    const QTextCharFormat citations = charFormat(
+        options.DisableReferenceLink ? withoutUnderline(contentsFormat) : withUnderline(contentsFormat));
     for (auto mark = text.citations.rbegin(); mark != text.citations.rend(); ++mark) {
         const int line = fileLineToDisplay(text, mark->line);
         const int start = lineStart(line);
@@ -198,8 +199,9 @@ void ReadingView::formatContents(const TextFormat& contentsFormat, const QTextCh
             break;
         const bool invalid =
             options.DisableInvalidContentEntryLink && fileLineToDisplay(text, entry.headingLine) < 1;
-        const QTextCharFormat& format =
-            options.DisableContentEntryLink ? asConfigured : invalid ? unlinked : linked;
+        const QTextCharFormat& format = options.DisableContentEntryLink ? asConfigured
+            : invalid                                                   ? unlinked
+                                                                        : linked;
         const int last = std::min(fileLineToDisplay(text, entry.lastLine), shownLines);
         for (int number = std::max(first, 1); number <= last; ++number) {
             setSelection(firstNonBlankPosition(*this, number - 1), lineEndPosition(*this, number - 1));

@@ -107,7 +107,8 @@ void ReadingView::cutPages(bool cutHeaders, bool cutFooters)
     for (int k = int(text.pageEnds.size()) - 2; k >= 0; --k) {
         const size_t page = size_t(k);
         if (footers) {
-            const int32_t end = text.hideHeaders ? valueAt(text.pageEndsNoHeaders, page + 1) : text.pageEnds[page + 1];
+            const int32_t end =
+                text.hideHeaders ? valueAt(text.pageEndsNoHeaders, page + 1) : text.pageEnds[page + 1];
             int32_t start = end - valueAt(text.linesFromFooter, page);
             if (withBlanks)
                 start -= valueAt(text.blankBeforeFooter, page);

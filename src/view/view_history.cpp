@@ -71,8 +71,8 @@ void ReadingView::openGoToDialog()
         line = std::clamp(fileLineToDisplay(text, choice.number) - 1, 0, std::max(lineCount() - 1, 0));
     } else {
         const std::vector<int32_t>& boundaries = boundaryTable(text);
-        if (choice.number < 1 || choice.number > static_cast<int>(text.pageEnds.size()) ||
-            choice.number > static_cast<int>(boundaries.size()))
+        if (choice.number < 1 || choice.number > static_cast<int>(text.pageEnds.size())
+            || choice.number > static_cast<int>(boundaries.size()))
             return;
         line = boundaries[choice.number - 1] + 1;
     }

@@ -56,9 +56,9 @@ public:
     virtual void runFrameCommand(int id) = 0;
 
     // A passing note in the status bar (find wrapped round, not found).
-    virtual void showStatusMessage(const QString& /*text*/) {}
+    virtual void showStatusMessage(const QString& /*text*/) { }
     // Keeps the zoom the user chose for the program (RfcSettings::TextZoom).
-    virtual void storeZoomSteps(int /*steps*/) {}
+    virtual void storeZoomSteps(int /*steps*/) { }
 };
 
 } // namespace parchly

@@ -30,7 +30,8 @@ void fillTree(TreeView& tree, const TreeModel& model, int image)
     std::vector<TreeView::Item> items;
     items.reserve(model.nodes.size());
     for (const TreeNode& node : model.nodes) {
-        TreeView::Item item = tree.insertItem(node.parent < 0 ? nullptr : items[size_t(node.parent)], node.label);
+        TreeView::Item item =
+            tree.insertItem(node.parent < 0 ? nullptr : items[size_t(node.parent)], node.label);
         tree.setItemData(item, node.data);
         tree.setItemImages(item, image, image + 1);
         items.push_back(item);

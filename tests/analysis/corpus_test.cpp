@@ -68,8 +68,8 @@ bool isHeaderLike(const std::string& line)
 bool isFooterLike(const std::vector<std::string>& lines, int32_t number)
 {
     const std::string& line = lines[static_cast<std::size_t>(number - 1)];
-    const bool beforeFormFeed = static_cast<std::size_t>(number) < lines.size()
-        && lines[static_cast<std::size_t>(number)][0] == '\f';
+    const bool beforeFormFeed =
+        static_cast<std::size_t>(number) < lines.size() && lines[static_cast<std::size_t>(number)][0] == '\f';
     return line.find("[Page ") != std::string::npos || line.find("[page ") != std::string::npos
         || beforeFormFeed;
 }
@@ -189,7 +189,8 @@ std::vector<int32_t> printedEntryFirstLines(const std::vector<std::string>& line
 // the next heading at the left margin.
 std::vector<std::pair<int32_t, std::string>> printedReferences(const std::vector<std::string>& lines)
 {
-    const std::regex heading(R"(((\d+|[A-Z])(\.\d+)*\.|Appendix [A-Z]\.)? *((Normative|Informative) +)?References *\n)");
+    const std::regex heading(
+        R"(((\d+|[A-Z])(\.\d+)*\.|Appendix [A-Z]\.)? *((Normative|Informative) +)?References *\n)");
     const std::regex label(R"( +(\[[^\]]+\]).*\n)");
     std::vector<std::pair<int32_t, std::string>> labels;
     bool inReferences = false;
@@ -222,15 +223,16 @@ TEST(Corpus, TablesOfContentsParsedAndMatched)
 
         // Paged entries end on the line of their page number; unpaginated
         // ones are known by their first line.
-        const std::vector<int32_t> printed = unpaginated ? printedEntryFirstLines(lines) : printedEntryLines(lines);
+        const std::vector<int32_t> printed =
+            unpaginated ? printedEntryFirstLines(lines) : printedEntryLines(lines);
         std::vector<int32_t> parsed;
         for (const ContentEntry& e : contents)
             parsed.push_back(unpaginated ? e.firstLine : e.lastLine);
         ASSERT_FALSE(printed.empty());
         EXPECT_EQ(parsed, printed);
 
-        const auto matched = std::count_if(contents.begin(), contents.end(),
-                                           [](const ContentEntry& e) { return e.matched; });
+        const auto matched =
+            std::count_if(contents.begin(), contents.end(), [](const ContentEntry& e) { return e.matched; });
         EXPECT_GE(matched * 100, static_cast<long>(contents.size()) * (unpaginated ? 100 : 95))
             << matched << " of " << contents.size() << " matched";
         for (std::size_t i = 1; i < contents.size(); ++i) {

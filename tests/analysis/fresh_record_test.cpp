@@ -114,7 +114,8 @@ TEST(FreshRecord, ALongDigitRunIsHeldAtTheLargestValue)
         // Too large to be an RFC: the reference names none.
         {"RFC named by a reference",
          "Request for Comments: 5\n\nTitle\n\nTable of Contents\n\n   1.  References .... 1\n\f\n"
-         "1.  References\n\n   [X]  \"T\", RFC " + digits + ".\n",
+         "1.  References\n\n   [X]  \"T\", RFC "
+             + digits + ".\n",
          [](const RfcText& t) { return t.references.empty() ? -1 : t.references[0].rfc; }, 0},
     };
     for (const Case& c : cases) {

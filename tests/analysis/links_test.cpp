@@ -73,8 +73,9 @@ TEST(Links, EveryShapeAndWhatIsNoLink)
         {"L01", "sec'Section 2.1'>2.1. sec'Sections 2'>2. sec'3'>3. sec'Appendix A.1'>A.1."},
         {"2.1 of this document", "sec'2.1'>2.1."},
         {"X01", "sec'Section 3.2'=9110:3.2 rfc'RFC 9110'=9110 rfc'RFC 9110'=9110 sec'Section 8.3'=9110:8.3"},
-        {"X02", "cite[RFC9110]=9110 sec'Section 4'=9110:4 sec'Section 5.1'=9110:5.1 cite[HTTP]=9110 "
-                "sec'Section 2'=9110:2"},
+        {"X02",
+         "cite[RFC9110]=9110 sec'Section 4'=9110:4 sec'Section 5.1'=9110:5.1 cite[HTTP]=9110 "
+         "sec'Section 2'=9110:2"},
         {"of [RFC9110].", "cite[RFC9110]=9110"},
         // Must not: "RFC-Editor", "RFC Editor", "section" without a number.
         {"N01", ""},
@@ -168,17 +169,23 @@ TEST(LinksCorpus, EveryCitationOfEveryLine)
             if (link.kind == LinkKind::Citation)
                 citations.insert({link.line, link.startColumn, link.endColumn});
         }
-        for (int32_t index = std::max(text.titleLine - 1, 0); index < static_cast<int32_t>(lines.size()); ++index) {
+        for (int32_t index = std::max(text.titleLine - 1, 0); index < static_cast<int32_t>(lines.size());
+             ++index) {
             const std::string& line = lines[static_cast<std::size_t>(index)];
             if (skipped.count(index) != 0)
                 continue;
-            for (std::size_t open = line.find('['); open != std::string::npos; open = line.find('[', open + 1)) {
+            for (std::size_t open = line.find('['); open != std::string::npos;
+                 open = line.find('[', open + 1)) {
                 const std::size_t close = line.find(']', open);
-                const bool definition = definitions.count(index) != 0 && line.find_first_not_of(" \t") == open;
-                if (close == std::string::npos || definition || labels.count(line.substr(open, close + 1 - open)) == 0)
+                const bool definition =
+                    definitions.count(index) != 0 && line.find_first_not_of(" \t") == open;
+                if (close == std::string::npos || definition
+                    || labels.count(line.substr(open, close + 1 - open)) == 0)
                     continue;
                 ++expected;
-                const bool cited = citations.count({index, static_cast<int32_t>(open), static_cast<int32_t>(close + 1)}) != 0;
+                const bool cited =
+                    citations.count({index, static_cast<int32_t>(open), static_cast<int32_t>(close + 1)})
+                    != 0;
                 found += cited ? 1 : 0;
                 EXPECT_TRUE(cited) << "line " << index + 1 << ": " << line;
             }
@@ -209,17 +216,20 @@ TEST(LinksCorpus, SectionsOfOtherRfcsResolve)
         int phrases = 0;
         int linked = 0;
         for (std::size_t index = 0; index < lines.size(); ++index) {
-            for (std::sregex_iterator match(lines[index].begin(), lines[index].end(), phrase), end; match != end; ++match) {
+            for (std::sregex_iterator match(lines[index].begin(), lines[index].end(), phrase), end;
+                 match != end; ++match) {
                 ++phrases;
                 const int32_t column = static_cast<int32_t>(match->position(0));
                 const LinkMark* link = linkAt(text, static_cast<int32_t>(index), column);
                 const bool ok = link != nullptr && link->kind == LinkKind::Section
-                    && link->targetSection == (*match)[1].str() && link->targetRfc == std::stoi((*match)[4].str());
+                    && link->targetSection == (*match)[1].str()
+                    && link->targetRfc == std::stoi((*match)[4].str());
                 linked += ok ? 1 : 0;
                 EXPECT_TRUE(ok) << "rfc" << number << " line " << index + 1 << ": " << match->str();
             }
         }
-        std::cout << "rfc" << number << ": " << linked << " of " << phrases << " \"Section N of RFC M\" or \"of [RFCM]\" linked\n";
+        std::cout << "rfc" << number << ": " << linked << " of " << phrases
+                  << " \"Section N of RFC M\" or \"of [RFCM]\" linked\n";
     }
     int inCorpus = 0;
     int resolved = 0;

@@ -27,8 +27,10 @@ inline bool operator==(const PageMark& a, const PageMark& b)
 }
 inline bool operator==(const ReferenceEntry& a, const ReferenceEntry& b)
 {
-    return std::tie(a.rfc, a.firstLine, a.lastLine, a.linkLine, a.linkStart, a.linkEnd, a.label, a.title, a.section)
-        == std::tie(b.rfc, b.firstLine, b.lastLine, b.linkLine, b.linkStart, b.linkEnd, b.label, b.title, b.section);
+    return std::tie(a.rfc, a.firstLine, a.lastLine, a.linkLine, a.linkStart, a.linkEnd, a.label, a.title,
+                    a.section)
+        == std::tie(b.rfc, b.firstLine, b.lastLine, b.linkLine, b.linkStart, b.linkEnd, b.label, b.title,
+                    b.section);
 }
 inline bool operator==(const CitationMark& a, const CitationMark& b)
 {
@@ -41,7 +43,8 @@ inline bool operator==(const AuthorEntry& a, const AuthorEntry& b)
 }
 inline bool operator==(const RfcIndexEntry& a, const RfcIndexEntry& b)
 {
-    return std::tie(a.number, a.firstLine, a.lastLine, a.title) == std::tie(b.number, b.firstLine, b.lastLine, b.title);
+    return std::tie(a.number, a.firstLine, a.lastLine, a.title)
+        == std::tie(b.number, b.firstLine, b.lastLine, b.title);
 }
 
 namespace test {

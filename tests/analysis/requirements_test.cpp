@@ -22,7 +22,8 @@ TEST(Requirements, SentencesOfTheFixture)
     const RfcText& text = result.text;
     // Not listed: the keywords' defining paragraph, a title in the
     // references, MUST_NOT, MAYBE, Must and May.
-    const std::string split = "A server SHOULD NOT answer, e.g. a proxy MAY forward it; a cache MUST NOT store it.";
+    const std::string split =
+        "A server SHOULD NOT answer, e.g. a proxy MAY forward it; a cache MUST NOT store it.";
     const std::string quoted = "It is NOT RECOMMENDED, and \"quoted, MAY\" is OPTIONAL.";
     const std::vector<std::vector<std::string>> expected = {
         {"MUST", "A client MUST send the request.", "2"},
@@ -43,8 +44,10 @@ TEST(Requirements, SentencesOfTheFixture)
     ASSERT_EQ(text.requirements.size(), expected.size());
     const std::vector<std::string> lines = test::readerLines(test::fixtureBytes("links/rfc9995.txt"));
     const RequirementSentence& last = text.requirements.back();
-    EXPECT_EQ(lines.at(static_cast<std::size_t>(last.line)).substr(static_cast<std::size_t>(last.column), 8), "REQUIRED");
-    EXPECT_EQ(lines.at(static_cast<std::size_t>(last.sentenceLine)).substr(static_cast<std::size_t>(last.sentenceColumn), 7),
+    EXPECT_EQ(lines.at(static_cast<std::size_t>(last.line)).substr(static_cast<std::size_t>(last.column), 8),
+              "REQUIRED");
+    EXPECT_EQ(lines.at(static_cast<std::size_t>(last.sentenceLine))
+                  .substr(static_cast<std::size_t>(last.sentenceColumn), 7),
               "Nothing");
 }
 
@@ -73,7 +76,8 @@ TEST(RequirementsCorpus, EveryKeywordInExactlyOneSentence)
     const std::vector<test::CorpusRfc> rfcs = test::corpusRfcs();
     if (rfcs.empty())
         GTEST_SKIP() << "no RFCs in the corpus";
-    const std::set<std::string> keywordWords = {"MUST", "REQUIRED", "SHALL", "SHOULD", "RECOMMENDED", "MAY", "OPTIONAL"};
+    const std::set<std::string> keywordWords = {"MUST",        "REQUIRED", "SHALL",   "SHOULD",
+                                                "RECOMMENDED", "MAY",      "OPTIONAL"};
     int occurrences = 0;
     int listed = 0;
     for (const test::CorpusRfc& rfc : rfcs) {
@@ -96,7 +100,8 @@ TEST(RequirementsCorpus, EveryKeywordInExactlyOneSentence)
         std::vector<int32_t> paragraph;
         std::string joined;
         for (int32_t index = 0; index <= static_cast<int32_t>(lines.size()); ++index) {
-            const std::string line = index < static_cast<int32_t>(lines.size()) ? lines[static_cast<std::size_t>(index)] : "";
+            const std::string line =
+                index < static_cast<int32_t>(lines.size()) ? lines[static_cast<std::size_t>(index)] : "";
             if (pageMarks.count(index) != 0 || line.find('\f') != std::string::npos)
                 continue;
             if (line.find_first_not_of(" \t\r\n") == std::string::npos) {

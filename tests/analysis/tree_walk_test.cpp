@@ -100,10 +100,13 @@ TEST(StructureTree, SelectsTheSectionOrReferenceHoldingTheLine)
     EXPECT_EQ(syncStructureTree(f.text, f.tree, 5), nullptr) << "above the first section";
     EXPECT_EQ(f.tree.selections, 0);
 
-    const std::pair<int32_t, Node*> cases[] = {
-        {25, f.purpose}, {30, f.protocol}, {42, f.references} /* before the first reference */,
-        {45, f.first},   {50, f.first} /* a range ends on the next reference's line */,
-        {52, f.second},  {70, f.address} /* the last item */};
+    const std::pair<int32_t, Node*> cases[] = {{25, f.purpose},
+                                               {30, f.protocol},
+                                               {42, f.references} /* before the first reference */,
+                                               {45, f.first},
+                                               {50, f.first} /* a range ends on the next reference's line */,
+                                               {52, f.second},
+                                               {70, f.address} /* the last item */};
     for (const auto& [line, item] : cases)
         EXPECT_EQ(syncStructureTree(f.text, f.tree, line), item) << line;
     EXPECT_EQ(f.tree.selected, f.address);

@@ -18,12 +18,12 @@ TEST(Utf8, SequencesAreWellFormedOrNot)
         {"", true},
         {"plain ASCII", true},
         {"caf\xC3\xA9 \xE2\x80\x94 \xF0\x9F\x98\x80", true},
-        {"\x80", false},              // a continuation byte alone
-        {"\xC3", false},              // a sequence cut short
-        {"\xC0\xAF", false},          // an overlong slash
-        {"\xED\xA0\x80", false},      // a surrogate
-        {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
-        {"\xE9t\xE9", false},         // Latin-1
+        {"\x80", false}, // a continuation byte alone
+        {"\xC3", false}, // a sequence cut short
+        {"\xC0\xAF", false}, // an overlong slash
+        {"\xED\xA0\x80", false}, // a surrogate
+        {"\xF4\x90\x80\x80", false}, // beyond U+10FFFF
+        {"\xE9t\xE9", false}, // Latin-1
     };
     for (const Case& c : cases)
         EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << c.bytes;
@@ -33,7 +33,8 @@ TEST(Utf8, SequencesAreWellFormedOrNot)
 
 TEST(Utf8, CutsFallBetweenCharacters)
 {
-    const std::string dash = "ab\xE2\x80\x94" "c"; // a, b, an em dash, c
+    const std::string dash = "ab\xE2\x80\x94"
+                             "c"; // a, b, an em dash, c
     struct Case {
         std::size_t limit;
         std::size_t length;

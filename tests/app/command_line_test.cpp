@@ -24,14 +24,17 @@ TEST(CommandLine, NumbersStayFilesBecomeAbsoluteOptionsAreLeftOut)
         QStringList arguments;
         QStringList expected;
     } cases[] = {
-        {{"9110", "rfc1.txt", "/abs/x.txt", "--help", "-", ""}, {"9110", "/work/here/rfc1.txt", "/abs/x.txt"}},
+        {{"9110", "rfc1.txt", "/abs/x.txt", "--help", "-", ""},
+         {"9110", "/work/here/rfc1.txt", "/abs/x.txt"}},
         {{"../up/./rfc2.txt", "007"}, {"/work/up/rfc2.txt", "007"}},
         // Not an RFC number: too long, signed, a fraction, other digits.
         {{"123456", "+5", "9.1", QString::fromUtf8("\u0661\u0662")},
-         {"/work/here/123456", "/work/here/+5", "/work/here/9.1", QString::fromUtf8("/work/here/\u0661\u0662")}},
+         {"/work/here/123456", "/work/here/+5", "/work/here/9.1",
+          QString::fromUtf8("/work/here/\u0661\u0662")}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(documentArguments(c.arguments, QStringLiteral("/work/here")), c.expected) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(documentArguments(c.arguments, QStringLiteral("/work/here")), c.expected)
+            << c.arguments.join(' ').toStdString();
     EXPECT_EQ(rfcNumberArgument(QStringLiteral("007")), 7);
     EXPECT_EQ(rfcNumberArgument(QStringLiteral("/work/here/9110")), 0);
 }
@@ -57,7 +60,7 @@ TEST(InstanceChannel, ASecondStartHandsItsArgumentsToTheRunningOne)
     EXPECT_TRUE(stale.listen());
 }
 
-class OpenArgumentsTest : public test::AppFixture {};
+class OpenArgumentsTest : public test::AppFixture { };
 
 TEST_F(OpenArgumentsTest, OpensFilesAndNumbersOrTheIndexEntryOfAMissingRfc)
 {

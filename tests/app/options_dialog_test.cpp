@@ -22,7 +22,10 @@ namespace {
 
 class OptionsDialogTest : public ::testing::Test {
 protected:
-    OptionsDialogTest() : settings("/home/ann/") {}
+    OptionsDialogTest()
+        : settings("/home/ann/")
+    {
+    }
 
     void applyPage(OptionsDialog& dialog, int page)
     {
@@ -64,7 +67,9 @@ TEST(LevelCounts, MalformedTextsAreRejectedAndLargeCountsHeld)
         EXPECT_EQ(counts, std::vector<int32_t>({7}));
     }
     const std::vector<std::pair<QString, std::vector<int32_t>>> accepted = {
-        {"500 ,50 ,", {500, 50}}, {"\t1000\t, 100 , 10", {1000, 100, 10}}, {"10", {10}},
+        {"500 ,50 ,", {500, 50}},
+        {"\t1000\t, 100 , 10", {1000, 100, 10}},
+        {"10", {10}},
         {"99999999999999, 20", {2147483647, 20}},
     };
     for (const auto& [text, expected] : accepted) {

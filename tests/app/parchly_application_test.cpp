@@ -82,7 +82,8 @@ TEST_F(ParchlyAppTest, RunsWithDefaultsWhenTheSettingsCannotBeKeptAndMakesTheRfc
     }
     qunsetenv("XDG_CONFIG_HOME");
     qunsetenv("XDG_DATA_HOME");
-    writeFile(QStringLiteral("Parchly.ini"), "[settings]\nShowPageSeparator=1\nRfcRootPath=/somewhere/rfcs/\n");
+    writeFile(QStringLiteral("Parchly.ini"),
+              "[settings]\nShowPageSeparator=1\nRfcRootPath=/somewhere/rfcs/\n");
     ParchlyApplication started;
     EXPECT_EQ(started.iniPath(), pathOf("Parchly.ini").toStdString());
     EXPECT_TRUE(started.settings().ShowPageSeparator);
@@ -182,8 +183,9 @@ TEST_F(ParchlyAppTest, OpensByPathOrNumberAndReportsWhatCannotBeOpened)
     EXPECT_EQ(app->openDocumentFile(pathOf("folder.txt")), nullptr);
     EXPECT_EQ(app->openRfcNumber(0), nullptr);
     const QString cannot = QStringLiteral("Cannot open file: %1.");
-    EXPECT_EQ(dialogs.messages, QStringList({cannot.arg(pathOf("rfc404.txt")), cannot.arg(pathOf("folder.txt")),
-                                             cannot.arg(pathOf("rfc0.txt"))}));
+    EXPECT_EQ(dialogs.messages,
+              QStringList({cannot.arg(pathOf("rfc404.txt")), cannot.arg(pathOf("folder.txt")),
+                           cannot.arg(pathOf("rfc0.txt"))}));
     EXPECT_TRUE(app->mainWindow()->documentWindows().empty());
 
     copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"));
@@ -220,13 +222,14 @@ TEST_F(ParchlyAppTest, KeepsTheFourLatestFilesInTheSettingsFile)
 {
     makeApp();
     for (int i = 1; i <= 5; ++i)
-        ASSERT_NE(app->openDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"),
-                                                    QStringLiteral("rfc%1.txt").arg(i))),
+        ASSERT_NE(app->openDocumentFile(
+                      copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc%1.txt").arg(i))),
                   nullptr);
     // Opening the second again moves it to the front.
     ASSERT_NE(app->openDocumentFile(pathOf("rfc2.txt")), nullptr);
-    const std::vector<std::string> expected = {pathOf("rfc2.txt").toStdString(), pathOf("rfc5.txt").toStdString(),
-                                               pathOf("rfc4.txt").toStdString(), pathOf("rfc3.txt").toStdString()};
+    const std::vector<std::string> expected = {
+        pathOf("rfc2.txt").toStdString(), pathOf("rfc5.txt").toStdString(), pathOf("rfc4.txt").toStdString(),
+        pathOf("rfc3.txt").toStdString()};
     EXPECT_EQ(app->recentFiles().paths(), expected);
     EXPECT_EQ(app->profile().readString("Recent File List", "File1", ""), expected[0]);
 
@@ -249,8 +252,8 @@ TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOff)
     writeFile(QStringLiteral("tips.txt"), "Parchly opens RFCs.\n");
     bool overShownMainWindow = false;
     dialogs.dialogScripts.push_back([&](QDialog& tip) {
-        overShownMainWindow = app->mainWindow() && tip.parentWidget() == app->mainWindow() &&
-                              app->mainWindow()->isVisible();
+        overShownMainWindow =
+            app->mainWindow() && tip.parentWidget() == app->mainWindow() && app->mainWindow()->isVisible();
         return int(QDialog::Rejected);
     });
     makeApp();
@@ -290,7 +293,9 @@ TEST_F(ParchlyAppTest, OptionsApplyAtOnceToTheOpenWindowsKeepingTheirPlace)
 {
     makeApp();
     for (const char* name : {"rfc1.txt", "rfc2.txt"})
-        ASSERT_NE(app->openDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"), QString::fromLatin1(name))), nullptr);
+        ASSERT_NE(
+            app->openDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"), QString::fromLatin1(name))),
+            nullptr);
     MainWindow& frame = *app->mainWindow();
     frame.documentWindows()[0]->setReadingPosition({30, 33, 2});
     frame.activateDocumentWindow(frame.documentWindows()[0]);

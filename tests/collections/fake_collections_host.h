@@ -17,13 +17,16 @@ public:
     int caretLine = 0;
     int caretColumn = 0;
     QStringList openPaths;
-    QSet<QString> missingFiles;            // opening these fails
-    QStringList openRequests;              // every path asked to open, in order
-    QList<QPair<int, int>> caretRequests;  // every line and column asked for
+    QSet<QString> missingFiles; // opening these fails
+    QStringList openRequests; // every path asked to open, in order
+    QList<QPair<int, int>> caretRequests; // every line and column asked for
 
     QString activeDocumentPath() const override { return activePath; }
 
-    void activeCaretLineColumn(int& line, int& column) const override { line = caretLine, column = caretColumn; }
+    void activeCaretLineColumn(int& line, int& column) const override
+    {
+        line = caretLine, column = caretColumn;
+    }
     void setActiveCaretLineColumn(int line, int column) override { caretRequests << qMakePair(line, column); }
 
     QStringList openDocumentPaths() const override { return openPaths; }

@@ -58,7 +58,8 @@ TEST_F(FavoriteRfcsDialogTest, ActiveAndOpenDocumentsAreNeverAddedTwice)
     dialog.addAllOpenedButton()->click();
     dialog.addAllOpenedButton()->click();
     dialog.reject();
-    EXPECT_EQ(stored(), Paths({"\\srv\\rfc\\RFC791.TXT", "\\srv\\rfc\\rfc793.txt", "\\srv\\rfc\\rfc-index.txt"}));
+    EXPECT_EQ(stored(),
+              Paths({"\\srv\\rfc\\RFC791.TXT", "\\srv\\rfc\\rfc793.txt", "\\srv\\rfc\\rfc-index.txt"}));
 }
 
 TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)

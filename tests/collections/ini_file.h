@@ -16,7 +16,10 @@ namespace parchly::test {
 
 class IniFile {
 public:
-    IniFile() : profile(m_folder.file("Parchly.ini")) {}
+    IniFile()
+        : profile(m_folder.file("Parchly.ini"))
+    {
+    }
 
     std::string directory() const { return m_folder.file(""); }
 
@@ -40,8 +43,7 @@ public:
         }
     }
 
-    void writeList(const char* section, const std::string& keyPrefix,
-                   const std::vector<std::string>& values)
+    void writeList(const char* section, const std::string& keyPrefix, const std::vector<std::string>& values)
     {
         for (std::size_t i = 0; i < values.size(); ++i)
             profile.writeString(section, keyPrefix + std::to_string(i), values[i]);

@@ -22,9 +22,9 @@ TEST(DownloadCommands, AnEmptyAddressSettingIsReportedAndNoDialogRuns)
     settings.RfcDownloadUrl.clear();
     downloadRfc(nullptr, settings);
     downloadRfcCollection(nullptr, settings);
-    EXPECT_EQ(scripted.messages, (QStringList{"Please input the url of rfc-index.txt",
-                                              "Please input the url of rfc documents",
-                                              "Please input the url of rfc documents"}));
+    EXPECT_EQ(scripted.messages,
+              (QStringList{"Please input the url of rfc-index.txt", "Please input the url of rfc documents",
+                           "Please input the url of rfc documents"}));
 }
 
 TEST(DownloadCommands, FillTheRequestForTheirKindFromTheHttpsDefaults)
@@ -47,7 +47,8 @@ TEST(DownloadCommands, FillTheRequestForTheirKindFromTheHttpsDefaults)
     auto single = createDownloadDialog(nullptr, settings, SingleRfc);
     single->resetFields();
     EXPECT_EQ(single->request().url, "https://www.rfc-editor.org/in-notes/rfcxxxx.txt");
-    EXPECT_EQ(single->findChild<QLineEdit*>(QStringLiteral("localFile"))->text(), "/home/reader/rfc/rfcxxxx.txt");
+    EXPECT_EQ(single->findChild<QLineEdit*>(QStringLiteral("localFile"))->text(),
+              "/home/reader/rfc/rfcxxxx.txt");
     EXPECT_EQ(downloadFolder("C:\\RFC\\docs\\"), "C:\\RFC\\docs/");
     EXPECT_EQ(downloadFolder("/srv/rfc/\\/"), "/srv/rfc/");
 }

@@ -37,8 +37,10 @@ protected:
             return label->text();
         return dialog.findChild<QLineEdit*>(QLatin1String(name))->text();
     }
-    template <typename Widget = QWidget>
-    Widget* child(const char* name) { return dialog.findChild<Widget*>(QLatin1String(name)); }
+    template <typename Widget = QWidget> Widget* child(const char* name)
+    {
+        return dialog.findChild<Widget*>(QLatin1String(name));
+    }
 
     // A download the test drives itself: running, with these counters.
     void running(uint32_t total, uint32_t received, int64_t startTime)
@@ -76,7 +78,7 @@ TEST_F(DialogTest, AnUnknownLengthShowsQuestionMarksAndAFlashingBar)
     running(0, 0, 0);
     EXPECT_EQ(shown("fileLength"), "?");
     EXPECT_EQ(shown("received"), "?");
-    EXPECT_EQ(shown("speed"), "0 B/s");  // no data yet: the display stays as reset
+    EXPECT_EQ(shown("speed"), "0 B/s"); // no data yet: the display stays as reset
 
     // The first second of the copy: no speed yet.
     running(0, 999, now);
@@ -134,9 +136,12 @@ TEST_F(DialogTest, AKnownLengthShowsPercentSpeedAndTimesUntilItIsExceeded)
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 25);
 
     // The unit grows with the figure (decimal, as rates are counted).
-    for (const auto& [bytesPerSecond, expected] :
-         {std::pair<uint32_t, const char*>{999, "999 B/s"}, {1000, "1.0 kB/s"}, {15360, "15.4 kB/s"},
-          {999949, "999.9 kB/s"}, {1000000, "1.0 MB/s"}, {123456789, "123.5 MB/s"}})
+    for (const auto& [bytesPerSecond, expected] : {std::pair<uint32_t, const char*>{999, "999 B/s"},
+                                                   {1000, "1.0 kB/s"},
+                                                   {15360, "15.4 kB/s"},
+                                                   {999949, "999.9 kB/s"},
+                                                   {1000000, "1.0 MB/s"},
+                                                   {123456789, "123.5 MB/s"}})
         EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
 }
 
@@ -205,7 +210,10 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         return !dialog.timerRunning() && !workerActive(dialog.request());
     }
-    std::string served(const char* path) { return "http://127.0.0.1:" + std::to_string(server.port()) + path; }
+    std::string served(const char* path)
+    {
+        return "http://127.0.0.1:" + std::to_string(server.port()) + path;
+    }
 
     test::ServerProcess server;
     const std::string target = folder.file("rfc-index.txt");

@@ -34,9 +34,9 @@ namespace parchly::test {
 // `asked` is read only once the worker has returned.
 class ScriptedAsker : public DownloadAsker {
 public:
-    std::deque<bool> confirmations;                          // none left: Cancel
-    std::deque<std::string> savePaths;                       // none left: cancelled
-    std::deque<std::pair<std::string, std::string>> logins;  // none left: declined
+    std::deque<bool> confirmations; // none left: Cancel
+    std::deque<std::string> savePaths; // none left: cancelled
+    std::deque<std::pair<std::string, std::string>> logins; // none left: declined
     std::vector<std::string> asked;
 
     void tell(const std::string& text) override { asked.push_back("tell: " + text); }
@@ -60,8 +60,7 @@ public:
     }
 
 private:
-    template <typename T>
-    static T take(std::deque<T>& script, T whenEmpty)
+    template <typename T> static T take(std::deque<T>& script, T whenEmpty)
     {
         if (script.empty())
             return whenEmpty;
@@ -103,14 +102,14 @@ inline void runHere(DownloadRequest& request)
 
 inline bool pathExists(const std::string& path)
 {
-    struct stat status {};
+    struct stat status { };
     return ::stat(path.c_str(), &status) == 0;
 }
 
 // Seconds since 1970 of the file's last modification; -1 when absent.
 inline long long modificationTime(const std::string& path)
 {
-    struct stat status {};
+    struct stat status { };
     return ::stat(path.c_str(), &status) == 0 ? static_cast<long long>(status.st_mtime) : -1;
 }
 
@@ -123,8 +122,7 @@ public:
     {
         if (m_pid > 0) {
             ::kill(m_pid, SIGTERM);
-            while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
-            }
+            while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) { }
         }
         if (m_drain.joinable())
             m_drain.join();
@@ -173,8 +171,7 @@ public:
         // Drains the server's log, so that it never blocks on a full pipe.
         m_drain = std::thread([fd = m_output] {
             char buffer[4096];
-            while (::read(fd, buffer, sizeof buffer) > 0) {
-            }
+            while (::read(fd, buffer, sizeof buffer) > 0) { }
         });
         return m_port != 0;
     }

@@ -23,7 +23,8 @@ TEST(UrlParsing, FillsTheAddressPartsWithEachSchemesStandardPort)
         // Credentials written in the address are dropped, a missing path is "/".
         {"http://user:pw@127.0.0.1", ServiceKind::Http, "127.0.0.1", 80, "/"},
         // Without a scheme the address is fetched over FTP.
-        {"ftp.example.org/in-notes/rfc2616.txt", ServiceKind::Ftp, "ftp.example.org", 21, "/in-notes/rfc2616.txt"},
+        {"ftp.example.org/in-notes/rfc2616.txt", ServiceKind::Ftp, "ftp.example.org", 21,
+         "/in-notes/rfc2616.txt"},
     };
     for (const Case& expected : cases) {
         SCOPED_TRACE(expected.url);
@@ -34,7 +35,7 @@ TEST(UrlParsing, FillsTheAddressPartsWithEachSchemesStandardPort)
         EXPECT_EQ(request.server, expected.server);
         EXPECT_EQ(request.port, expected.port);
         EXPECT_EQ(request.objectPath, expected.objectPath);
-        EXPECT_EQ(request.url, expected.url);  // the local name comes from it as written
+        EXPECT_EQ(request.url, expected.url); // the local name comes from it as written
     }
 
     DownloadRequest request;
@@ -63,7 +64,8 @@ TEST(UrlParsing, RefusesWhatNoFormParsesWithAMessage)
 // connection; every accepted one re-parses to the parts shown.
 TEST(UrlParsing, TheHostShownIsTheHostFetched)
 {
-    for (const char* url : {"http://a%2541b/rfc/", "http://%3510/rfc/", "http://a%41b/x", "ftp://a%2e%2e/x", "http://a~b/x"}) {
+    for (const char* url :
+         {"http://a%2541b/rfc/", "http://%3510/rfc/", "http://a%41b/x", "ftp://a%2e%2e/x", "http://a~b/x"}) {
         SCOPED_TRACE(url);
         auto asker = std::make_shared<test::ScriptedAsker>();
         DownloadRequest request;
@@ -74,8 +76,8 @@ TEST(UrlParsing, TheHostShownIsTheHostFetched)
         ASSERT_EQ(asker->asked.size(), 1u);
         EXPECT_NE(asker->asked[0].find("host name"), std::string::npos) << asker->asked[0];
     }
-    for (const char* url : {"http://[::1]:8080/x", "http://127.0.0.1/a%20b", "https://www.rfc-editor.org/x?y=%41",
-                            "http://510/x"}) {
+    for (const char* url : {"http://[::1]:8080/x", "http://127.0.0.1/a%20b",
+                            "https://www.rfc-editor.org/x?y=%41", "http://510/x"}) {
         SCOPED_TRACE(url);
         DownloadRequest request;
         request.url = url;

@@ -14,7 +14,7 @@ using test::pathExists;
 using test::readFile;
 using Asked = std::vector<std::string>;
 
-constexpr long long kServedModified = 1000000000;  // 2001-09-09
+constexpr long long kServedModified = 1000000000; // 2001-09-09
 
 // Runs `address` into `dir` and checks that the request, once gone, left no
 // temporary file; gives the status.
@@ -63,8 +63,9 @@ TEST(FtpTransfer, FilesLandWithTheirTimeAPresentOneIsKeptWhenBothQuestionsAreDec
 
     test::writeFile(target, "old");
     EXPECT_EQ(download("ftp://" + host + "/rfc-index.txt", dir, asker), "Not saved");
-    EXPECT_EQ(asker->asked, (Asked{"confirm: File already exists,\nclick OK if overwrite, click Cancel if rename.",
-                                   "save: " + target}));
+    EXPECT_EQ(asker->asked,
+              (Asked{"confirm: File already exists,\nclick OK if overwrite, click Cancel if rename.",
+                     "save: " + target}));
     EXPECT_EQ(readFile(target), "old");
 
     asker = std::make_shared<test::ScriptedAsker>();

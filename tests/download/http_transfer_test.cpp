@@ -72,9 +72,9 @@ TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
     const std::string credentials = "credentials: 127.0.0.1";
     struct Case {
         const char* path;
-        const char* password;  // the user's answer to a 401; null: declined
+        const char* password; // the user's answer to a 401; null: declined
         std::optional<std::string> landed;
-        long long modified;  // 0: not checked
+        long long modified; // 0: not checked
         const char* status;
         Asked asked;
     };
@@ -92,12 +92,25 @@ TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
         {"/nolocation/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {noRedirect}},
         {"/tomissing/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {noRedirect}},
         // An error page is never saved.
-        {"/missing/rfc-index.txt", nullptr, std::nullopt, 0, "Connection Failed",
+        {"/missing/rfc-index.txt",
+         nullptr,
+         std::nullopt,
+         0,
+         "Connection Failed",
          {"tell: The server answered with status 404; nothing was saved."}},
         // A 401 is retried once with what the user gives.
         {"/private/rfc-index.txt", "secret", index, 0, "Downloaded", {credentials}},
-        {"/private/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {credentials, "tell: Authentication failed."}},
-        {"/private/rfc-index.txt", "wrong", std::nullopt, 0, "Connection Failed",
+        {"/private/rfc-index.txt",
+         nullptr,
+         std::nullopt,
+         0,
+         "Ready",
+         {credentials, "tell: Authentication failed."}},
+        {"/private/rfc-index.txt",
+         "wrong",
+         std::nullopt,
+         0,
+         "Connection Failed",
          {credentials, "tell: The server answered with status 401; nothing was saved."}},
     };
     for (const Case& c : cases) {
@@ -128,7 +141,8 @@ TEST_F(HttpTransfer, APresentTargetIsReplacedOrRenamedAsTheUserAnswered)
 {
     const Asked question{"confirm: " + std::string(kOverwriteQuestion)};
     writeFile(target, "old");
-    auto request = test::makeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
+    auto request =
+        test::makeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
     asker->confirmations.push_back(true);
     test::runHere(*request);
     EXPECT_EQ(readFile(target), test::indexBody());

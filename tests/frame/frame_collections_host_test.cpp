@@ -36,7 +36,8 @@ TEST_F(FrameCollectionsHostTest, TellsTheOpenDocumentsInOpeningOrder)
 TEST_F(FrameCollectionsHostTest, PutsTheCaretOnAShownLineOnly)
 {
     makeApp();
-    ASSERT_TRUE(host().openDocument(copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"))));
+    ASSERT_TRUE(
+        host().openDocument(copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"))));
     ReadingView* view = app->mainWindow()->activeDocumentWindow()->view();
 
     host().setActiveCaretLineColumn(13, 4);

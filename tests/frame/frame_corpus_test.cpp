@@ -30,7 +30,8 @@ TEST_F(FrameCorpusTest, EveryFileOpensInItsOwnWindowAndClosesAgain)
         ASSERT_NE(frame.activeDocumentWindow(), nullptr);
         EXPECT_EQ(frame.activeDocumentWindow()->document(), document);
         EXPECT_EQ(document->text().isIndex, name == QLatin1String("rfc-index.txt")) << name.toStdString();
-        EXPECT_EQ(frame.documentTabBar()->tabs()->tabText(frame.documentTabBar()->tabs()->currentIndex()), name);
+        EXPECT_EQ(frame.documentTabBar()->tabs()->tabText(frame.documentTabBar()->tabs()->currentIndex()),
+                  name);
     }
     EXPECT_EQ(frame.documentTabBar()->tabs()->count(), names.size());
     EXPECT_TRUE(dialogs.messages.isEmpty());

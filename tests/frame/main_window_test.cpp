@@ -331,7 +331,8 @@ TEST_F(MainWindowTest, LargeButtonsCarryTheirTexts)
     app->settings().LargeToolBarButtonWithText = true;
     ASSERT_TRUE(app->start());
     QToolBar* standard = frame().toolbar(0);
-    auto* index = qobject_cast<QToolButton*>(standard->widgetForAction(frame().commandAction(kCmdOpenRfcIndex)));
+    auto* index =
+        qobject_cast<QToolButton*>(standard->widgetForAction(frame().commandAction(kCmdOpenRfcIndex)));
     ASSERT_NE(index, nullptr);
     EXPECT_EQ(index->text(), QStringLiteral("Index"));
     EXPECT_EQ(index->size(), QSize(50, 40));
@@ -347,7 +348,10 @@ TEST_F(MainWindowTest, HelpOpensTheManualOnlyWhenThereIsOne)
 {
     makeApp();
     QList<QUrl> opened;
-    frame().urlOpener = [&opened](const QUrl& url) { opened << url; return true; };
+    frame().urlOpener = [&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    };
     if (frame().helpFile().isEmpty()) {
         frame().routeCommand(kCmdHelpContents);
         EXPECT_TRUE(opened.isEmpty());
@@ -374,10 +378,12 @@ TEST_F(MainWindowTest, HelpOpensTheManualOnlyWhenThereIsOne)
     for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
         frame().routeCommand(command);
     ASSERT_EQ(dialogs.messages.size(), 3);
-    EXPECT_EQ(dialogs.messages[0], QStringLiteral("No web browser could be started to show %1.")
-                                       .arg(QDir::toNativeSeparators(pathOf("manual/index.html"))));
+    EXPECT_EQ(dialogs.messages[0],
+              QStringLiteral("No web browser could be started to show %1.")
+                  .arg(QDir::toNativeSeparators(pathOf("manual/index.html"))));
     EXPECT_TRUE(dialogs.messages[1].endsWith(QStringLiteral("index.html.")));
-    EXPECT_EQ(dialogs.messages[2], QStringLiteral("No web browser could be started to show https://example.org/parchly."));
+    EXPECT_EQ(dialogs.messages[2],
+              QStringLiteral("No web browser could be started to show https://example.org/parchly."));
 }
 
 TEST_F(MainWindowTest, RecentFilesOpenFromTheMenuAndDropWhatIsGone)
@@ -404,8 +410,9 @@ TEST_F(MainWindowTest, RecentFilesOpenFromTheMenuAndDropWhatIsGone)
 std::string tabsAndActive(MainWindow& frame)
 {
     DocumentWindow* active = frame.activeDocumentWindow();
-    return (tabTexts(frame).join(QLatin1Char(' ')) + QStringLiteral(" > ") +
-           (active ? active->windowTitle() : QString())).toStdString();
+    return (tabTexts(frame).join(QLatin1Char(' ')) + QStringLiteral(" > ")
+            + (active ? active->windowTitle() : QString()))
+        .toStdString();
 }
 
 TEST_F(MainWindowTest, TabShortcutsStepInTabOrderAndClose)
@@ -456,7 +463,10 @@ TEST_F(MainWindowTest, TabsCloseByButtonMiddleClickAndContextMenu)
         texts << action->text();
     ASSERT_EQ(texts, QStringList({"&Close", "Close &Others", "Copy &Path", "Open Containing &Folder"}));
     QList<QUrl> opened;
-    frame().urlOpener = [&opened](const QUrl& url) { opened << url; return true; };
+    frame().urlOpener = [&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    };
     menu.actions()[2]->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QDir::toNativeSeparators(pathOf("rfc3.txt")));
     menu.actions()[3]->trigger();
@@ -480,7 +490,10 @@ TEST_F(MainWindowTest, FilesDroppedOnTheWindowOrTheTabBarOpen)
     const Drop drops[] = {
         {&frame(), {QUrl(QStringLiteral("https://example.org/rfc1.txt"))}, false, 0},
         {&frame(), {QUrl::fromLocalFile(first)}, true, 1},
-        {frame().documentTabBar()->tabs(), {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)}, true, 2},
+        {frame().documentTabBar()->tabs(),
+         {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)},
+         true,
+         2},
     };
     for (const Drop& drop : drops) {
         QMimeData data;
@@ -512,7 +525,8 @@ TEST_F(MainWindowTest, ANavigatorWidthDraggedByTheUserHoldsForEveryWindowAndRun)
     const QPoint edge(bar.right() + 1 + extent / 2, bar.center().y());
     const QPoint to = edge + QPoint(60, 0);
     QTest::mousePress(inner, Qt::LeftButton, Qt::NoModifier, edge);
-    QMouseEvent move(QEvent::MouseMove, to, inner->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, to, inner->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(inner, &move);
     QApplication::processEvents(); // the edge follows on a timer
     QTest::mouseRelease(inner, Qt::LeftButton, Qt::NoModifier, to);

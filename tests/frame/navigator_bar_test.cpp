@@ -78,7 +78,8 @@ protected:
 
         pageTwo = nullptr;
         for (int page = 0; page < 3; ++page) {
-            QTreeWidgetItem* item = bar->secondTree()->insertItem(nullptr, QStringLiteral("Page %1").arg(page + 1));
+            QTreeWidgetItem* item =
+                bar->secondTree()->insertItem(nullptr, QStringLiteral("Page %1").arg(page + 1));
             bar->secondTree()->setItemData(item, page * 50);
             if (page == 1)
                 pageTwo = item;
@@ -90,8 +91,8 @@ protected:
     QMainWindow frame;
     RecordingClient client;
     NavigatorBar* bar = nullptr;
-    QTreeWidgetItem *abstract, *contents, *introduction, *terminology, *references, *reference,
-        *noTarget, *pageTwo;
+    QTreeWidgetItem *abstract, *contents, *introduction, *terminology, *references, *reference, *noTarget,
+        *pageTwo;
 };
 
 TEST_F(NavigatorBarTest, SelectionsMadeByTheProgramDoNotMoveTheView)

@@ -20,7 +20,7 @@ struct ListedEntry {
     int number = 0;
     int firstLine = 0;
     int lastLine = 0;
-    std::string paragraph;  // its lines with white space runs made single spaces
+    std::string paragraph; // its lines with white space runs made single spaces
 };
 
 std::string collapseWhiteSpace(const std::string& text)

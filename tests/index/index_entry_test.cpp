@@ -34,23 +34,55 @@ TEST(IndexEntry, ReadsTheGroupsInTheirOrder)
         // "Not online" is stepped over; a series name in "Also" records nothing.
         {"0007 Version 1.0 of the Example Protocol. A. Author. May 1970. (Not\n"
          "     online) (Obsoletes RFC0005) (Also FYI0012) (Status: UNKNOWN)\n\f\n",
-         {5}, {}, {}, {}, {}, "", "UNKNOWN"},
+         {5},
+         {},
+         {},
+         {},
+         {},
+         "",
+         "UNKNOWN"},
         // Every number group, with both cases of the prefix and a BCP in "Also".
         {"0010 Documentation conventions. S.D. Crocker. July 1969. (Format: TXT)\n"
          "     (Obsoletes RFC0003) (Obsoleted by rfc0016, RFC0024) (Updated by\n"
          "     RFC0012) (Also BCP 0014) (Status: UNKNOWN)\n",
-         {3}, {16, 24}, {}, {12}, {}, "TXT", "UNKNOWN"},
+         {3},
+         {16, 24},
+         {},
+         {12},
+         {},
+         "TXT",
+         "UNKNOWN"},
         {"9 T. A. (Obsoletes RFC0733,, rfc 12 , Rfc0013 RFC0000, 14)"
          " (Updated by RFC2817, rfc3143) (Also FYI 0012, BCP0014, RFC0099, STD 5)",
-         {733, 12, 13, 14}, {}, {}, {2817, 3143}, {99}, "", ""},
+         {733, 12, 13, 14},
+         {},
+         {},
+         {2817, 3143},
+         {99},
+         "",
+         ""},
         // Numbers too large for an int32 are not recorded; the list goes on.
-        {"9 T. A. (Updates RFC99999999999, RFC2147483648, RFC2147483647, 5)", {}, {}, {2147483647, 5}, {}, {}, "", ""},
+        {"9 T. A. (Updates RFC99999999999, RFC2147483648, RFC2147483647, 5)",
+         {},
+         {},
+         {2147483647, 5},
+         {},
+         {},
+         "",
+         ""},
         // The text ends inside a group: what was read stays.
         {"0033 Truncated entry. A. Author. May 1970. (Updates RFC0001, RFC00", {}, {}, {1}, {}, {}, "", ""},
         {"9 T. A. (Format: TXT", {}, {}, {}, {}, {}, "TXT", ""},
         // "Status:" ends the parse; a passed group, a word that is no group or
         // text between groups ends it too.
-        {"20 T. A. (Status: INTERNET STANDARD) (Format: TXT, PDF)", {}, {}, {}, {}, {}, "", "INTERNET STANDARD"},
+        {"20 T. A. (Status: INTERNET STANDARD) (Format: TXT, PDF)",
+         {},
+         {},
+         {},
+         {},
+         {},
+         "",
+         "INTERNET STANDARD"},
         {"9 T. A. (Updates RFC1) (Obsoletes RFC2) (Status: X)", {}, {}, {1}, {}, {}, "", ""},
         {"9 T. A. (Format: TXT) (Also RFC3) (DOI: 10.1/RFC9) (Status: X)", {}, {}, {}, {}, {3}, "TXT", ""},
         {"9 T. A. (Obsoletes RFC1) and (Updates RFC2)", {1}, {}, {}, {}, {}, "", ""},
@@ -89,7 +121,8 @@ TEST(IndexEntry, ResultDependsOnWhereTheTextEnds)
         {"Title first. 42", true, 0, ""},
         {"42 Unfinished title", true, 42, "Unfinished title"},
         {"42 . A. (Updates 7)", true, 42, ""},
-        {"1234 HTTP/1.0 over\n     IPv6 (v1.2). A. (Updates RFC5)\n", true, 1234, "HTTP/1.0 over\n     IPv6 (v1.2)"},
+        {"1234 HTTP/1.0 over\n     IPv6 (v1.2). A. (Updates RFC5)\n", true, 1234,
+         "HTTP/1.0 over\n     IPv6 (v1.2)"},
     };
     for (const Case& c : cases) {
         bool ok = !c.ok;
@@ -104,8 +137,8 @@ TEST(IndexEntry, ResultDependsOnWhereTheTextEnds)
 // sizes that broke the parse once.
 TEST(IndexEntry, SurvivesTextsCutAnywhereAndHostileInput)
 {
-    for (const char* cut : {"9 T. A. (", "9 T. A. (Not online", "9 T. A. (Obsoleted by RFC", "9 T. A. (Also FYI",
-                            "9 T. A. (Status:", "9 T. A. (Updates 1) ("}) {
+    for (const char* cut : {"9 T. A. (", "9 T. A. (Not online", "9 T. A. (Obsoleted by RFC",
+                            "9 T. A. (Also FYI", "9 T. A. (Status:", "9 T. A. (Updates 1) ("}) {
         bool ok = false;
         EXPECT_EQ(parse(cut, &ok).title, "T") << cut;
         EXPECT_TRUE(ok) << cut;

@@ -88,9 +88,9 @@ TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndOnlyItsTitleAndNumbersAr
     EXPECT_FALSE(view->document()->isModified());
     const int hostTitle = find(*view, "Host Software");
     EXPECT_TRUE(underlined(hostTitle, hostTitle + 13));
-    EXPECT_FALSE(underlined(hostTitle + 13));  // the period
+    EXPECT_FALSE(underlined(hostTitle + 13)); // the period
     EXPECT_FALSE(underlined(find(*view, "Crocker")));
-    EXPECT_FALSE(underlined(find(*view, "0001")));  // the entry's own number is no link
+    EXPECT_FALSE(underlined(find(*view, "0001"))); // the entry's own number is no link
 
     const int entry = find(*view, "0010 Documentation");
     view->setSelection(find(*view, "Obsoletes", entry), find(*view, "Obsoletes", entry));
@@ -102,9 +102,9 @@ TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndOnlyItsTitleAndNumbersAr
         EXPECT_TRUE(underlined(at, at + 4)) << number;
         EXPECT_FALSE(underlined(at - 1)) << number;
     }
-    EXPECT_FALSE(underlined(find(*view, "3108", entry)));  // the format's length
+    EXPECT_FALSE(underlined(find(*view, "3108", entry))); // the format's length
     EXPECT_FALSE(underlined(find(*view, "July", entry)));
-    EXPECT_FALSE(underlined(find(*view, "0010)")));  // the same number in the entry before
+    EXPECT_FALSE(underlined(find(*view, "0010)"))); // the same number in the entry before
 
     // The blank line after the entry still belongs to it.
     view->updateCurrentIndexEntry(view->lineFromPosition(find(*view, "(Status", find(*view, "RFC0030"))) + 1);
@@ -170,8 +170,8 @@ TEST_F(IndexFrameTest, FindOpensTheIndexTreeDownToTheFoundEntry)
     ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdFind));
     FindBar* bar = view->findBar();
     ASSERT_NE(bar, nullptr);
-    for (const auto& [found, number] : {std::pair<const char*, int>{"NIC parsing", 550},
-                                        {"A five-digit request", 12345}}) {
+    for (const auto& [found, number] :
+         {std::pair<const char*, int>{"NIC parsing", 550}, {"A five-digit request", 12345}}) {
         tree()->collapseAll();
         bar->textEdit()->setText(QString::fromLatin1(found));
         emit bar->searchRequested(true);
@@ -197,7 +197,8 @@ TEST_F(IndexFrameTest, WithJumpToIndexANumberMovesToItsEntry)
     EXPECT_EQ(caretLine(*view), targetLine);
     // At the top, as far as the text lets it scroll.
     QScrollBar* bar = view->verticalScrollBar();
-    EXPECT_TRUE(view->firstVisibleLine() == targetLine || (bar->value() > 0 && bar->value() == bar->maximum()));
+    EXPECT_TRUE(view->firstVisibleLine() == targetLine
+                || (bar->value() > 0 && bar->value() == bar->maximum()));
     EXPECT_GT(view->history().entries().size(), recorded);
 
     // A number with no entry at or below its place does nothing.

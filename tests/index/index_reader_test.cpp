@@ -38,12 +38,13 @@ TEST(IndexReader, ReadsTheSampleIndexWithEitherLineEnd)
         EXPECT_TRUE(index.isIndex);
         EXPECT_EQ(index.lineCount, 33);
         EXPECT_EQ(index.pageEnds, std::vector<int32_t>{23});
-        EXPECT_EQ(entriesOf(index), (Entries{{1, 16, 18, "Host Software"},
-                                             {3, 19, 20, "Not Issued"},
-                                             {7, 21, 23, "Version 1.0 of the Example Protocol"},
-                                             {10, 24, 27, "Documentation conventions"},
-                                             {20, 30, 32, "ASCII format for network interchange"},
-                                             {33, 33, 33, "Truncated entry"}}));
+        EXPECT_EQ(entriesOf(index),
+                  (Entries{{1, 16, 18, "Host Software"},
+                           {3, 19, 20, "Not Issued"},
+                           {7, 21, 23, "Version 1.0 of the Example Protocol"},
+                           {10, 24, 27, "Documentation conventions"},
+                           {20, 30, 32, "ASCII format for network interchange"},
+                           {33, 33, 33, "Truncated entry"}}));
     }
 }
 
@@ -53,16 +54,19 @@ TEST(IndexReader, LinesTitlesAndEntriesThatAreDropped)
 {
     // Without a blank line between them, "13 Next" continues entry 12; a form
     // feed after blanks inside an entry is a page break but no entry end.
-    RfcText index = readIndexFrom(kHeading +
-        "12 A title that\r\n\t  runs over lines. Authors.\n13 Next. B.\n\n"
-        "5 Title\n  \f  continues. A.\n\n\f\n6 Next. B.\n");
+    RfcText index = readIndexFrom(kHeading
+                                  + "12 A title that\r\n\t  runs over lines. Authors.\n13 Next. B.\n\n"
+                                    "5 Title\n  \f  continues. A.\n\n\f\n6 Next. B.\n");
     EXPECT_EQ(index.pageEnds, (std::vector<int32_t>{10, 12}));
-    EXPECT_EQ(entriesOf(index), (Entries{{12, 5, 8, "A title that runs over lines"}, {5, 9, 11, "Title continues"},
-                                         {6, 13, 13, "Next"}}));
+    EXPECT_EQ(entriesOf(index),
+              (Entries{{12, 5, 8, "A title that runs over lines"},
+                       {5, 9, 11, "Title continues"},
+                       {6, 13, 13, "Next"}}));
 
-    index = readIndexFrom(kHeading +
-        "0000 Zero is no RFC. A.\n\n0042\n\n0044 . Authors only.\n\n99999999999 Number too large. A.\n\n"
-        "1 HTTP/1.0 and v2.1.3 Notes.\tA. Author.\n\n2 Title without period\n");
+    index = readIndexFrom(
+        kHeading
+        + "0000 Zero is no RFC. A.\n\n0042\n\n0044 . Authors only.\n\n99999999999 Number too large. A.\n\n"
+          "1 HTTP/1.0 and v2.1.3 Notes.\tA. Author.\n\n2 Title without period\n");
     EXPECT_EQ(entriesOf(index),
               (Entries{{1, 13, 14, "HTTP/1.0 and v2.1.3 Notes"}, {2, 15, 15, "Title without period"}}));
 

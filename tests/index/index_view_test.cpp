@@ -35,10 +35,12 @@ TEST(IndexTree, GroupsEntriesByTheLevelCounts)
     ASSERT_EQ(index.indexEntries.size(), 8u);
     TreeView tree;
     fillIndexTree(&tree, index, {500, 50});
-    EXPECT_EQ(childTexts(tree, nullptr), QStringList({"1 - 500", "501 - 1000", "1001 - 1500", "12001 - 12500"}));
+    EXPECT_EQ(childTexts(tree, nullptr),
+              QStringList({"1 - 500", "501 - 1000", "1001 - 1500", "12001 - 12500"}));
     QTreeWidgetItem* fifty = childAt(tree, childAt(tree, nullptr, 0), 0);
-    EXPECT_EQ(childTexts(tree, fifty), QStringList({"0001: Host Software", "0003: Documentation conventions",
-                                                    "0010: Documentation conventions"}));
+    EXPECT_EQ(childTexts(tree, fifty),
+              QStringList({"0001: Host Software", "0003: Documentation conventions",
+                           "0010: Documentation conventions"}));
     EXPECT_EQ(tree.itemData(childAt(tree, fifty, 2)), 2);
     // 550 closes the group 501 - 550; 551 opens 551 - 600, whose data is
     // its first entry; 1000 stays in 951 - 1000.

@@ -42,11 +42,13 @@ QByteArray contentsOfEntries(int entries)
 // An index whose one entry names `numbers` RFCs (about 6 bytes each).
 QByteArray indexWithHugeEntry(int numbers)
 {
-    QByteArray entry = "0001 Host Software. S. Crocker. April 1969. (Format: TXT=21088 bytes)\n     (Updated by";
+    QByteArray entry =
+        "0001 Host Software. S. Crocker. April 1969. (Format: TXT=21088 bytes)\n     (Updated by";
     for (int i = 2; i < numbers + 2; ++i)
         entry += (i % 10 == 0 ? "\n     RFC" : " RFC") + QByteArray::number(i) + ",";
     entry.chop(1);
-    return "RFC INDEX\n\n   RFC INDEX\n\n" + entry + ") (Status: UNKNOWN)\n\n0002 Host software. B. Duvall. April 1969.\n";
+    return "RFC INDEX\n\n   RFC INDEX\n\n" + entry
+        + ") (Status: UNKNOWN)\n\n0002 Host software. B. Duvall. April 1969.\n";
 }
 
 struct HostileFile {
@@ -60,7 +62,7 @@ void PrintTo(const HostileFile& hostile, std::ostream* out)
     *out << hostile.name;
 }
 
-class Pathological : public test::AppFixture, public ::testing::WithParamInterface<HostileFile> {};
+class Pathological : public test::AppFixture, public ::testing::WithParamInterface<HostileFile> { };
 
 long peakMemoryKiB()
 {
@@ -135,20 +137,23 @@ TEST_P(Pathological, OpensWithinBoundsOrIsRefusedWithTheReason)
 
 INSTANTIATE_TEST_SUITE_P(
     HostileFiles, Pathological,
-    ::testing::Values(
-        HostileFile{"rfc90001.txt", [] { return QByteArray(8 * 1024 * 1024, 'x') + "\n"; }, nullptr},
-        HostileFile{"rfc90007.txt", [] { return QByteArray(50 * 1024 * 1024, 'x') + "\n"; },
-                    "rfc90007.txt is not an RFC text file: it holds more than 16 MB"},
-        HostileFile{"rfc90002.txt", [] { return QByteArray(10 * 1024 * 1024, '\0'); },
-                    "rfc90002.txt is not an RFC text file: it holds NUL bytes"},
-        HostileFile{"rfc90003.txt", [] { return contentsOfEntries(20000); }, nullptr},
-        HostileFile{"rfc90004.txt", [] { return QByteArray(1000000, '\n'); },
-                    "rfc90004.txt is not an RFC text file: it holds more than 200000 lines"},
-        HostileFile{"rfc90006.txt", [] { return QByteArray(100000, '\n'); }, nullptr},
-        HostileFile{"rfc90005.txt", [] { return QByteArray(200000, '\f'); }, nullptr},
-        HostileFile{"rfc-index.txt", [] { return indexWithHugeEntry(170000); }, nullptr}),
+    ::testing::Values(HostileFile{"rfc90001.txt", [] { return QByteArray(8 * 1024 * 1024, 'x') + "\n"; },
+                                  nullptr},
+                      HostileFile{"rfc90007.txt", [] { return QByteArray(50 * 1024 * 1024, 'x') + "\n"; },
+                                  "rfc90007.txt is not an RFC text file: it holds more than 16 MB"},
+                      HostileFile{"rfc90002.txt", [] { return QByteArray(10 * 1024 * 1024, '\0'); },
+                                  "rfc90002.txt is not an RFC text file: it holds NUL bytes"},
+                      HostileFile{"rfc90003.txt", [] { return contentsOfEntries(20000); }, nullptr},
+                      HostileFile{"rfc90004.txt", [] { return QByteArray(1000000, '\n'); },
+                                  "rfc90004.txt is not an RFC text file: it holds more than 200000 lines"},
+                      HostileFile{"rfc90006.txt", [] { return QByteArray(100000, '\n'); }, nullptr},
+                      HostileFile{"rfc90005.txt", [] { return QByteArray(200000, '\f'); }, nullptr},
+                      HostileFile{"rfc-index.txt", [] { return indexWithHugeEntry(170000); }, nullptr}),
     [](const ::testing::TestParamInfo<HostileFile>& info) {
-        return QString::fromLatin1(info.param.name).remove(QLatin1Char('-')).section(QLatin1Char('.'), 0, 0).toStdString();
+        return QString::fromLatin1(info.param.name)
+            .remove(QLatin1Char('-'))
+            .section(QLatin1Char('.'), 0, 0)
+            .toStdString();
     });
 
 } // namespace

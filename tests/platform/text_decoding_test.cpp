@@ -19,8 +19,9 @@ TEST(TextDecoding, DecodesEachLineAsUtf8WhenValidAndByteForByteWhenNot)
 
     // One bad line does not spoil its valid neighbours.
     const DecodedText mixed = decodeRfcText("G\xC3\xBCnther\nM\xFCller\n\xE2\x82\xAC\nM\xFCller");
-    EXPECT_EQ(mixed.text, QString::fromUtf8("G\xC3\xBCnther\n") + QString::fromLatin1("M\xFCller\n") +
-                              QString::fromUtf8("\xE2\x82\xAC\n") + QString::fromLatin1("M\xFCller"));
+    EXPECT_EQ(mixed.text,
+              QString::fromUtf8("G\xC3\xBCnther\n") + QString::fromLatin1("M\xFCller\n")
+                  + QString::fromUtf8("\xE2\x82\xAC\n") + QString::fromLatin1("M\xFCller"));
     EXPECT_EQ(mixed.latin1Lines, (std::vector<int32_t>{1, 3}));
 }
 
@@ -28,7 +29,10 @@ TEST(TextDecoding, KeepsLinesWhereTheAnalysisHasThem)
 {
     // A CR inside a line and the Unicode separators would split the line in
     // the control; the analysis sees one line.
-    const QString shown = decodeRfcText("a\rb\nc\xE2\x80\xA8" "d\ne\xE2\x80\xA9" "f\n").text;
+    const QString shown = decodeRfcText("a\rb\nc\xE2\x80\xA8"
+                                        "d\ne\xE2\x80\xA9"
+                                        "f\n")
+                              .text;
     EXPECT_EQ(shown.count(QLatin1Char('\n')), 3);
     EXPECT_FALSE(shown.contains(QLatin1Char('\r')));
     EXPECT_EQ(shown.section(QLatin1Char('\n'), 0, 0), QString("a") + QChar(kShownCarriageReturn) + "b");
@@ -41,8 +45,9 @@ TEST(TextDecoding, KeepsLinesWhereTheAnalysisHasThem)
 TEST(TextDecoding, ShowsOverlongLinesInThePiecesTheAnalysisReads)
 {
     const std::string piece(kLineBufferSize - 1, 'x');
-    for (const std::string& bytes : {piece.substr(1) + "\n", piece + "\n", piece + "y", piece + piece + "\nz\n",
-                                     "a\n" + piece + piece + piece, "a\n" + piece + "\n\nb\n"}) {
+    for (const std::string& bytes :
+         {piece.substr(1) + "\n", piece + "\n", piece + "y", piece + piece + "\nz\n",
+          "a\n" + piece + piece + piece, "a\n" + piece + "\n\nb\n"}) {
         QStringList read;
         LineReader reader(bytes);
         for (std::string line; reader.readLine(line);)
@@ -58,11 +63,11 @@ TEST(TextDecoding, ShowsOverlongLinesInThePiecesTheAnalysisReads)
 TEST(TextDecoding, RejectsMalformedUtf8)
 {
     EXPECT_TRUE(isValidUtf8("\xF0\x9F\x98\x80 ok"));
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));         // overlong "/"
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));     // a surrogate
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF")); // overlong "/"
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // a surrogate
     EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
-    EXPECT_FALSE(isValidUtf8("\xE2\x82"));         // cut short
-    EXPECT_FALSE(isValidUtf8("\xA9"));             // a lone continuation byte
+    EXPECT_FALSE(isValidUtf8("\xE2\x82")); // cut short
+    EXPECT_FALSE(isValidUtf8("\xA9")); // a lone continuation byte
 }
 
 TEST(TextDecoding, ByteColumnsBecomeCharacterColumnsOfTheShownLine)

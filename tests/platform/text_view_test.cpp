@@ -11,7 +11,8 @@ namespace parchly {
 
 namespace {
 
-TextFormat makeFormat(uint32_t mask, uint32_t effects, const char* face = "", int height = 0, uint32_t colour = 0)
+TextFormat makeFormat(uint32_t mask, uint32_t effects, const char* face = "", int height = 0,
+                      uint32_t colour = 0)
 {
     TextFormat format{};
     format.size = sizeof(TextFormat);

@@ -6,8 +6,14 @@
 namespace parchly {
 namespace {
 
-TextFormat withColour(const std::string& color) { return textToFormat("F", "", color, "10"); }
-TextFormat withSize(const std::string& size) { return textToFormat("F", "", "0:0:0", size); }
+TextFormat withColour(const std::string& color)
+{
+    return textToFormat("F", "", color, "10");
+}
+TextFormat withSize(const std::string& size)
+{
+    return textToFormat("F", "", "0:0:0", size);
+}
 
 TEST(Formats, StyleWordsAreFoundAnywhereAndWrittenInAFixedOrder)
 {
@@ -24,9 +30,10 @@ TEST(Formats, StyleWordsAreFoundAnywhereAndWrittenInAFixedOrder)
 TEST(Formats, ColourTextNeedsThreeNumbersAndKeepsTheirLowBytes)
 {
     const std::pair<const char*, uint32_t> cases[] = {
-        {"1:2:3", 0x030201u},       {" 1: +2:\t3 trailing", 0x030201u}, {"255:128", 0u},
-        {"1 :2:3", 0u},             {"red", 0u},                         {"257:0:0", 1u},
-        {"-1:0:0", 0xFFu},          {"99999999999:0:7", 0x0700FFu},
+        {"1:2:3", 0x030201u}, {" 1: +2:\t3 trailing", 0x030201u},
+        {"255:128", 0u},      {"1 :2:3", 0u},
+        {"red", 0u},          {"257:0:0", 1u},
+        {"-1:0:0", 0xFFu},    {"99999999999:0:7", 0x0700FFu},
     };
     for (const auto& [text, colour] : cases)
         EXPECT_EQ(withColour(text).colour, colour) << text;

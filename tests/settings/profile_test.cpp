@@ -54,7 +54,8 @@ TEST_F(ProfileTest, ReadsEachValueAsStored)
         {"[s]\nv= 7 8\n", "s", "v", "7 8", 7},
         // A byte-order mark, CR LF, spaces round names and values, "=" in a
         // value, stray lines, long values, a header without its bracket.
-        {"\xEF\xBB\xBF[first]\r\nstray line\r\n  spaced key  =  12 value  \r\n", "first", "spaced key", "12 value", 12},
+        {"\xEF\xBB\xBF[first]\r\nstray line\r\n  spaced key  =  12 value  \r\n", "first", "spaced key",
+         "12 value", 12},
         {"[first]\r\nstray line\r\n=no key\r\neq=a=b\r\n", "first", "eq", "a=b", 0},
         {"[first]\r\nstray line\r\n", "first", "stray line", "-", -1},
         {"[first]\nlong=" + longValue + "\n", "first", "long", longValue, 0},
@@ -86,11 +87,14 @@ TEST_F(ProfileTest, WritesKeepTheOtherLinesAloneOrInABatch)
         std::string after;
     } cases[] = {
         {"; comment at the top\n[settings]\nLineWidth=73\n; a note\nLevel0=500\n\n[Default]\nfont=Fixedsys\n",
-         {{"SETTINGS", "level0", "400"}, {"settings", "ShowPageSeparator", "1"}, {"Bookmarks", "BM0", ""},
+         {{"SETTINGS", "level0", "400"},
+          {"settings", "ShowPageSeparator", "1"},
+          {"Bookmarks", "BM0", ""},
           {"default", "font", "Courier New"}},
          "; comment at the top\n[settings]\nLineWidth=73\n; a note\nlevel0=400\nShowPageSeparator=1\n\n"
          "[Default]\nfont=Courier New\n[Bookmarks]\nBM0=\n"},
-        {"\xEF\xBB\xBF[s]\r\nkey=old\r\nlast=x", {{"s", "key", "new"}, {"s", "added", "y"}, {"t", "z", "3"}},
+        {"\xEF\xBB\xBF[s]\r\nkey=old\r\nlast=x",
+         {{"s", "key", "new"}, {"s", "added", "y"}, {"t", "z", "3"}},
          "\xEF\xBB\xBF[s]\r\nkey=new\r\nlast=x\r\nadded=y\r\n[t]\r\nz=3\r\n"},
         {"[a\r", {{"a", "k", "1"}}, "[a\rk=1\r"},
         {"[a\r", {{"a", "k", "1"}, {"a", "j", "2"}}, "[a\rk=1\rj=2\r"},
@@ -151,7 +155,8 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
     ASSERT_TRUE(profile.writeString("s", "key", "new"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                             std::filesystem::directory_iterator()),
-              1) << "no temporary file may be left behind";
+              1)
+        << "no temporary file may be left behind";
     EXPECT_EQ(profile.readString("s", "key", ""), "new");
 
     // A folder where the file should be is neither read nor replaced.
@@ -229,12 +234,14 @@ TEST_F(ProfileTest, ABatchWritesTheFileOnceWhenItEnds)
         EXPECT_TRUE(batch.commit());
         EXPECT_TRUE(batch.commit()) << "a second commit repeats the answer";
     }
-    EXPECT_EQ(readFile(path), "[Default]\r\nfont=Courier\r\n"
-                              "[settings]\r\nlinewidth=80\r\nLevel0=5\r\nPageHeight=60\r\n"
-                              "[Bookmarks]\r\nbm0=again\r\n");
+    EXPECT_EQ(readFile(path),
+              "[Default]\r\nfont=Courier\r\n"
+              "[settings]\r\nlinewidth=80\r\nLevel0=5\r\nPageHeight=60\r\n"
+              "[Bookmarks]\r\nbm0=again\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                             std::filesystem::directory_iterator()),
-              1) << "no temporary file may be left behind";
+              1)
+        << "no temporary file may be left behind";
 
     // After the batch, writes go straight to the file again.
     ASSERT_TRUE(profile.writeString("Default", "font", "Fixedsys"));

@@ -14,7 +14,10 @@ using test::readFile;
 using test::writeFile;
 using Counts = std::vector<int32_t>;
 
-bool sameFormat(const TextFormat& a, const TextFormat& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameFormat(const TextFormat& a, const TextFormat& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -190,7 +193,8 @@ TEST_F(SettingsTest, GarbageInEveryValueLoadsWithoutHarm)
     const std::string junk = "\x01\xFF junk ] [ = \xC3" + std::string(100, 'z');
     std::string file = std::regex_replace(savedText(RfcSettings("/")), std::regex("=.*"), "=" + junk);
     file = std::regex_replace(file, std::regex("RfcRootPath=.*"), "RfcRootPath=" + std::string(3000, '\\'));
-    file.insert(file.find('\n') + 1, "LineWidth=" + junk + "\nBlankLineBeforeFooter=" + junk + "\nSaveTreeView=" + junk + "\n");
+    file.insert(file.find('\n') + 1,
+                "LineWidth=" + junk + "\nBlankLineBeforeFooter=" + junk + "\nSaveTreeView=" + junk + "\n");
     const RfcSettings s = loaded(file);
 
     // Numbers and flags without digits read as 0.

@@ -28,9 +28,9 @@ inline std::filesystem::path corpusFile(const std::string& name)
 } // namespace parchly::test
 
 // Skips the current test when the corpus file is missing.
-#define PARCHLY_REQUIRE_CORPUS_FILE(var, name)                                   \
-    const std::filesystem::path var = ::parchly::test::corpusFile(name);           \
-    if (var.empty())                                                               \
-        GTEST_SKIP() << "corpus file " << (name) << " not found"
+#define PARCHLY_REQUIRE_CORPUS_FILE(var, name)                                                               \
+    const std::filesystem::path var = ::parchly::test::corpusFile(name);                                     \
+    if (var.empty())                                                                                         \
+    GTEST_SKIP() << "corpus file " << (name) << " not found"
 
 #endif

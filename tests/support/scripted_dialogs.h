@@ -33,8 +33,8 @@ public:
     // Every caption of a file or folder dialog shown, in order.
     QStringList pathCaptions;
 
-    MessageAnswer message(QWidget*, const QString& text, MessageButtons buttons,
-                          MessageIcon, const QString&) override
+    MessageAnswer message(QWidget*, const QString& text, MessageButtons buttons, MessageIcon,
+                          const QString&) override
     {
         messages << text;
         if (answers.empty())
@@ -44,7 +44,8 @@ public:
         return answer;
     }
 
-    QString openFileName(QWidget*, const QString& caption, const QString& start, const QString& filter) override
+    QString openFileName(QWidget*, const QString& caption, const QString& start,
+                         const QString& filter) override
     {
         openStarts << start;
         openFilters << filter;

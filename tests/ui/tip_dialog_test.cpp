@@ -14,15 +14,14 @@ namespace parchly {
 
 namespace {
 
-const char* const kTips =
-    "; Tips for the test\n"
-    "First tip\n"
-    "\n"
-    "  an indented line\n"
-    "Second tip\n"
-    "\ta tabbed line\n"
-    ";Third commented out\n"
-    "Third tip\n";
+const char* const kTips = "; Tips for the test\n"
+                          "First tip\n"
+                          "\n"
+                          "  an indented line\n"
+                          "Second tip\n"
+                          "\ta tabbed line\n"
+                          ";Third commented out\n"
+                          "Third tip\n";
 
 class TipDialogTest : public ::testing::Test {
 protected:
@@ -100,7 +99,8 @@ TEST_F(TipDialogTest, TheStoredPositionCarriesTheReadingAcrossRuns)
             stamp = ini.value("Tip", "TimeStamp");
         }
         if (&step == &steps[0]) {
-            EXPECT_EQ(ini.value("Tip", "FilePos"), std::to_string(std::string("; Tips for the test\nFirst tip\n").size()));
+            EXPECT_EQ(ini.value("Tip", "FilePos"),
+                      std::to_string(std::string("; Tips for the test\nFirst tip\n").size()));
         }
     }
     EXPECT_EQ(scripted.messages, QStringList({"Trouble reading the tips file"}));
@@ -125,8 +125,9 @@ TEST_F(TipDialogTest, NoTipToShow)
     ini.profile.writeString("Tip", "TimeStamp", "Mon Jan  1 00:00:00 2024");
     {
         TipDialog dialog(ini.directory(), ini.profile);
-        EXPECT_EQ(dialog.tipText(), QStringLiteral("The tips file tips.txt does not exist in %1")
-                                        .arg(QDir::toNativeSeparators(QString::fromStdString(ini.directory()))));
+        EXPECT_EQ(dialog.tipText(),
+                  QStringLiteral("The tips file tips.txt does not exist in %1")
+                      .arg(QDir::toNativeSeparators(QString::fromStdString(ini.directory()))));
         EXPECT_FALSE(dialog.nextButton()->isEnabled());
     }
     EXPECT_EQ(ini.value("Tip", "FilePos"), "42");

@@ -22,7 +22,8 @@ namespace parchly::test {
 
 class FakeViewHost : public QWidget, public ViewHost {
 public:
-    FakeViewHost() : options("./")
+    FakeViewHost()
+        : options("./")
     {
         structureTree = new TreeView(this);
         pageTree = new TreeView(this);
@@ -70,7 +71,10 @@ public:
 // A document shown in a view of a fixed size, as the frame would show it.
 // The view goes before its host.
 struct OpenedView {
-    explicit OpenedView(const QString& path) : document(path) {}
+    explicit OpenedView(const QString& path)
+        : document(path)
+    {
+    }
 
     // Creates the view and runs its first update.
     ReadingView& open(int height = 240)

@@ -45,7 +45,8 @@ TEST_F(GotoDialogTest, ANumberOutsideTheRangeIsReportedAndTheDialogStaysOpen)
     for (const char* typed : {"0", "121", "", "abc"}) {
         choose(dialog, 0, typed);
         EXPECT_EQ(dialog.result(), QDialog::Rejected) << typed;
-        EXPECT_EQ(dialogs.messages.value(dialogs.messages.size() - 1), "'Line Number' must be between 1 and 120");
+        EXPECT_EQ(dialogs.messages.value(dialogs.messages.size() - 1),
+                  "'Line Number' must be between 1 and 120");
     }
     EXPECT_EQ(dialogs.messages.size(), 4);
     choose(dialog, 1, "4");

@@ -25,10 +25,7 @@ protected:
         rfcPath = copyReading("rfc9991.txt", "rfc9991.txt");
     }
 
-    void TearDown() override
-    {
-        ReadingFixture::TearDown();
-    }
+    void TearDown() override { ReadingFixture::TearDown(); }
 
     ReadingView& openRfc()
     {
@@ -63,7 +60,8 @@ TEST_F(LinksTest, AContentsEntryJumpsToItsHeadingButItsMarginDoesNot)
     EXPECT_EQ(view.firstVisibleLine(), kIntroductionHeading);
     EXPECT_EQ(view.selectedRange().start, view.lineStart(kIntroductionHeading));
     EXPECT_EQ(view.selectedRange().end, view.selectedRange().start);
-    EXPECT_EQ(app->mainWindow()->positionPane(), QStringLiteral("Ln %1, Col 1").arg(kIntroductionHeading + 1));
+    EXPECT_EQ(app->mainWindow()->positionPane(),
+              QStringLiteral("Ln %1, Col 1").arg(kIntroductionHeading + 1));
 }
 
 TEST_F(LinksTest, AnRfcNumberInAReferenceOpensThatRfc)
@@ -94,8 +92,8 @@ TEST_F(LinksTest, EachLinkSettingDecidesWhatIsALink)
     };
     const Case cases[] = {
         {"defaults", [](RfcSettings&) {}, true, false, true},
-        {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true, true,
-         true},
+        {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true,
+         true, true},
         {"reference links off", [](RfcSettings& s) { s.DisableReferenceLink = true; }, true, false, false},
         {"contents links off", [](RfcSettings& s) { s.DisableContentEntryLink = true; }, false, false, true},
     };
@@ -106,7 +104,8 @@ TEST_F(LinksTest, EachLinkSettingDecidesWhatIsALink)
         SCOPED_TRACE(c.name);
         app->settings() = defaults;
         c.change(app->settings());
-        ReadingView* shown = open(copyReading("rfc9991.txt", QStringLiteral("rfc%1.txt").arg(9992 + opened++)));
+        ReadingView* shown =
+            open(copyReading("rfc9991.txt", QStringLiteral("rfc%1.txt").arg(9992 + opened++)));
         ASSERT_NE(shown, nullptr);
         ReadingView& view = *shown;
         const int entry = contentsText(view, "Protocol");
@@ -150,11 +149,11 @@ TEST_F(LinksTest, OnlyDefaultTextTurnsContentsLinksOffInEveryRfc)
 TEST_F(LinksTest, BackAndForwardOverThreeJumpsAndANewClickDropsTheForwardPart)
 {
     ReadingView& view = openRfc();
-    clickAt(view, contentsText(view, "Protocol"));                  // to the heading of 2
+    clickAt(view, contentsText(view, "Protocol")); // to the heading of 2
     clickAt(view, find(view, "[RFC2119]", view.lineStart(kProtocolHeading))); // to reference 1
     ASSERT_TRUE(view.lineText(caretLine(view)).contains("[RFC2119]  Bradner"));
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-    clickAt(view, contentsText(view, "Introduction"));              // to the heading of 1
+    clickAt(view, contentsText(view, "Introduction")); // to the heading of 1
     ASSERT_EQ(caretLine(view), kIntroductionHeading);
 
     EXPECT_FALSE(view.history().canGoForward());
@@ -275,9 +274,10 @@ TEST_F(LinksTest, ContextMenuItemsFollowTheirRules)
     for (QAction* action : menu->actions())
         if (!action->isSeparator())
             texts << action->text();
-    EXPECT_EQ(texts, QStringList({"&Copy", "Select A&ll", "&Find...", "F&ind Next", "&Goto...", "Go For&ward",
-                                  "Go &Back", "&Index", "&Structure", "&Page", "RFC &Headers", "RFC &Footers",
-                                  "Page &Separator"}));
+    EXPECT_EQ(
+        texts,
+        QStringList({"&Copy", "Select A&ll", "&Find...", "F&ind Next", "&Goto...", "Go For&ward", "Go &Back",
+                     "&Index", "&Structure", "&Page", "RFC &Headers", "RFC &Footers", "Page &Separator"}));
     for (const char* item : {"&Copy", "F&ind Next", "Go &Back", "&Structure"}) // the Structure tab is shown
         EXPECT_FALSE(menuItem(menu, item)->isEnabled()) << item;
     EXPECT_TRUE(menuItem(menu, "&Page")->isEnabled());

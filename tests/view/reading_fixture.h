@@ -68,10 +68,7 @@ protected:
         return view.viewport()->cursor().shape();
     }
 
-    static int caretLine(const ReadingView& view)
-    {
-        return view.lineFromPosition(view.selectedRange().end);
-    }
+    static int caretLine(const ReadingView& view) { return view.lineFromPosition(view.selectedRange().end); }
 };
 
 } // namespace parchly::test

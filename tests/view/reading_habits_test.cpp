@@ -172,8 +172,10 @@ TEST_F(ReadingHabitsTest, FindBarCountsHighlightsAndReportsInTheStatusBar)
     };
     // "filler line 1" also starts "filler line 10" to "18" of two sections;
     // as whole words it is "1" of each section and "Closing filler line 1.".
-    const Case cases[] = {{"filler line 1", false, false, 21}, {"filler line 1", false, true, 3},
-                          {"FILLER LINE 1", true, false, 0}, {"xyz", false, false, 0}};
+    const Case cases[] = {{"filler line 1", false, false, 21},
+                          {"filler line 1", false, true, 3},
+                          {"FILLER LINE 1", true, false, 0},
+                          {"xyz", false, false, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         bar.matchCaseBox()->setChecked(c.matchCase);

@@ -37,8 +37,9 @@ TEST(TreeBuilding, HeadingsThenContentsNestedByNumberWithReferencesUnderTheirSec
     text.references = {reference};
 
     const TreeModel model = structureTree(text, false);
-    EXPECT_EQ(labels(model), QStringList({"-1 Abstract", "-1 Table of Contents", "1 1. Intro", "2 1. Terms",
-                                          "1 2. References", "4 [RFC791] Internet Protocol"}));
+    EXPECT_EQ(labels(model),
+              QStringList({"-1 Abstract", "-1 Table of Contents", "1 1. Intro", "2 1. Terms",
+                           "1 2. References", "4 [RFC791] Internet Protocol"}));
     // The first entry is selected while filling, the Abstract in the end.
     EXPECT_EQ(model.selections, std::vector<int>({2, 0}));
     EXPECT_EQ(model.nodes[3].data, 1);
@@ -59,7 +60,8 @@ TEST(TreeBuilding, RelativeSubsectionsAreRenumberedAndUnfoundEntriesCanBeLeftOut
     RfcText again;
     again.structureFromText = true;
     again.contents = {entry("3", "Body"), entry("1", "Part"), entry("2", "Other", 0)};
-    EXPECT_EQ(labels(structureTree(again, true)), QStringList({"-1 Table of Contents", "0 3. Body", "1 1. Part"}));
+    EXPECT_EQ(labels(structureTree(again, true)),
+              QStringList({"-1 Table of Contents", "0 3. Body", "1 1. Part"}));
 }
 
 TEST(TreeBuilding, OnePageNodePerPageStartingAtItsFirstLine)

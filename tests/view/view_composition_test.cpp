@@ -18,7 +18,8 @@ namespace {
 
 class Composition : public ::testing::Test {
 protected:
-    Composition() : opened(fixtureRfcPath())
+    Composition()
+        : opened(fixtureRfcPath())
     {
         RfcSettings& options = opened.host.options;
         options.setCategoryFormat(kFormatDefault, colourOnly(0, 0, 0));
@@ -55,8 +56,8 @@ protected:
         const QStringList file = fileLines();
         const QStringList shown = shownLines(view());
         const auto nearBoundary = [&](int line) {
-            return shown[line].contains(QLatin1Char('\f')) ||
-                   (line + 1 < shown.size() && shown[line + 1].contains(QLatin1Char('\f')));
+            return shown[line].contains(QLatin1Char('\f'))
+                || (line + 1 < shown.size() && shown[line + 1].contains(QLatin1Char('\f')));
         };
         int checked = 0;
         const int lastLine = shown.last().isEmpty() ? int(shown.size()) - 1 : int(shown.size());
@@ -203,9 +204,9 @@ TEST_F(Composition, CuttingHeadersAndFootersRemovesExactlyThoseLinesAndTheirBlan
     // Each footer with the blank before it, each header with the two blanks
     // after it.
     EXPECT_EQ(shownLines(shown),
-              fileLinesWithout({kFirstFooter - 1, kFirstFooter, kFirstHeader, kFirstHeader + 1, kFirstHeader + 2,
-                                kSecondFooter - 1, kSecondFooter, kSecondHeader, kSecondHeader + 1,
-                                kSecondHeader + 2, kThirdFooter - 1, kThirdFooter}));
+              fileLinesWithout({kFirstFooter - 1, kFirstFooter, kFirstHeader, kFirstHeader + 1,
+                                kFirstHeader + 2, kSecondFooter - 1, kSecondFooter, kSecondHeader,
+                                kSecondHeader + 1, kSecondHeader + 2, kThirdFooter - 1, kThirdFooter}));
     expectMappingAgreesWithShownText();
     EXPECT_TRUE(shown.isReadOnly());
     EXPECT_FALSE(shown.document()->isModified() || shown.updatesFrozen());
@@ -245,7 +246,8 @@ TEST_F(Composition, TheCaretStaysOnItsTextWhileLinesAreCut)
     shown.caretLineColumn(line, column);
     EXPECT_EQ(line, kIntroductionHeading) << "the file's line, whatever is cut";
     EXPECT_EQ(column, 0);
-    EXPECT_TRUE(shown.lineText(shown.lineFromPosition(shown.selectedRange().end)).startsWith("1.  Introduction"));
+    EXPECT_TRUE(
+        shown.lineText(shown.lineFromPosition(shown.selectedRange().end)).startsWith("1.  Introduction"));
 }
 
 TEST_F(Composition, SeparatorsAreSeventyTwoCharactersOnEachBoundary)

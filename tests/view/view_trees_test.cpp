@@ -14,14 +14,16 @@ namespace {
 QStringList childLabels(TreeView& tree, TreeView::Item parent)
 {
     QStringList labels;
-    for (TreeView::Item item = parent ? tree.firstChild(parent) : tree.topLevelItem(0); item; item = tree.nextSibling(item))
+    for (TreeView::Item item = parent ? tree.firstChild(parent) : tree.topLevelItem(0); item;
+         item = tree.nextSibling(item))
         labels << tree.itemText(item);
     return labels;
 }
 
 TreeView::Item childNamed(TreeView& tree, TreeView::Item parent, const QString& label)
 {
-    for (TreeView::Item item = parent ? tree.firstChild(parent) : tree.topLevelItem(0); item; item = tree.nextSibling(item)) {
+    for (TreeView::Item item = parent ? tree.firstChild(parent) : tree.topLevelItem(0); item;
+         item = tree.nextSibling(item)) {
         if (tree.itemText(item) == label)
             return item;
     }
@@ -40,7 +42,10 @@ ContentEntry entry(const std::string& number, const std::string& title, int32_t 
 
 class Trees : public ::testing::Test {
 protected:
-    Trees() : opened(fixtureRfcPath()) {}
+    Trees()
+        : opened(fixtureRfcPath())
+    {
+    }
 
     TreeView& structure() { return *opened.host.structureTree; }
     TreeView& pages() { return *opened.host.pageTree; }
@@ -68,8 +73,7 @@ TEST_F(Trees, StructureTreeNestsSectionsAndReferencesUnderTheContents)
 
     TreeView::Item references = childNamed(structure(), contents, "3. References");
     EXPECT_EQ(childLabels(structure(), references),
-              QStringList({"[RFC2119] Key words for use in RFCs...",
-                           "[RFC2616] Hypertext Transfer..."}));
+              QStringList({"[RFC2119] Key words for use in RFCs...", "[RFC2616] Hypertext Transfer..."}));
     EXPECT_EQ(structure().itemData(structure().nextSibling(structure().firstChild(references))), 1);
 
     EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
@@ -80,9 +84,10 @@ TEST_F(Trees, PageTreeListsEachPageWithTheLineWhereItBegins)
 {
     opened.open();
     ASSERT_EQ(childLabels(pages(), nullptr), QStringList({"Page 1", "Page 2", "Page 3"}));
-    EXPECT_EQ(QList<int>({pages().itemData(pages().topLevelItem(0)), pages().itemData(pages().topLevelItem(1)),
-                          pages().itemData(pages().topLevelItem(2))}),
-              QList<int>({0, 26, 43}));
+    EXPECT_EQ(
+        QList<int>({pages().itemData(pages().topLevelItem(0)), pages().itemData(pages().topLevelItem(1)),
+                    pages().itemData(pages().topLevelItem(2))}),
+        QList<int>({0, 26, 43}));
 }
 
 TEST_F(Trees, RelativeNumbersLettersAndHiddenInvalidEntriesAreLabelledByTheirPlace)
@@ -91,8 +96,8 @@ TEST_F(Trees, RelativeNumbersLettersAndHiddenInvalidEntriesAreLabelledByTheirPla
     RfcText& text = opened.document.text();
     text.headings = {{3, "", "Abstract"}, {7, "", "Table of Contents"}};
     text.contents = {entry("1", "Introduction", 10), entry("2", "Overview", 20), entry("1", "First Part", 21),
-                     entry("2", "Second Part", 22),  entry("A", "Appendix", 40), entry("A.1", "Details", 41),
-                     entry("B", "Lost", 0),          entry("B.1", "Found", 50),  entry("", "Authors' Addresses", 60),
+                     entry("2", "Second Part", 22), entry("A", "Appendix", 40), entry("A.1", "Details", 41),
+                     entry("B", "Lost", 0), entry("B.1", "Found", 50), entry("", "Authors' Addresses", 60),
                      // A paged contents keeps "Appendix C." in the title.
                      entry("", "Appendix C. State Machine", 70), entry("C.1", "Client", 71)};
     opened.host.options.HideInvalidContentEntryInTreeView = true;
@@ -101,15 +106,16 @@ TEST_F(Trees, RelativeNumbersLettersAndHiddenInvalidEntriesAreLabelledByTheirPla
     TreeView::Item contents = childNamed(structure(), nullptr, "Table of Contents");
     ASSERT_TRUE(contents);
     EXPECT_EQ(childLabels(structure(), contents),
-              QStringList({"1. Introduction", "2. Overview", "A. Appendix", "B.1. Found", "Authors' Addresses",
-                           "Appendix C. State Machine"}));
+              QStringList({"1. Introduction", "2. Overview", "A. Appendix", "B.1. Found",
+                           "Authors' Addresses", "Appendix C. State Machine"}));
     EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "Appendix C. State Machine")),
               QStringList({"1. Client"}));
     EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "2. Overview")),
               QStringList({"1. First Part", "2. Second Part"}));
     EXPECT_EQ(text.contents[2].number, "2.1") << "relative numbers are rewritten";
     EXPECT_EQ(text.contents[3].number, "2.2");
-    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "A. Appendix")), QStringList({"1. Details"}));
+    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "A. Appendix")),
+              QStringList({"1. Details"}));
     EXPECT_EQ(structure().itemData(childNamed(structure(), contents, "B.1. Found")), 7);
     EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
 
@@ -117,7 +123,8 @@ TEST_F(Trees, RelativeNumbersLettersAndHiddenInvalidEntriesAreLabelledByTheirPla
     opened.host.options.HideInvalidContentEntryInTreeView = false;
     opened.view->fillStructureTree(&structure());
     contents = childNamed(structure(), nullptr, "Table of Contents");
-    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "B. Lost")), QStringList({"1. Found"}));
+    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "B. Lost")),
+              QStringList({"1. Found"}));
     EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "2. Overview")),
               QStringList({"1. First Part", "2. Second Part"}))
         << "filling again keeps the rewritten numbers";
