@@ -1,4 +1,5 @@
 #include "analysis/links.h"
+#include "analysis/section_anchors.h"
 
 #include "analysis/text_scan.h"
 
@@ -642,13 +643,7 @@ void findLinks(RfcText& text, const TextLines& lines)
     findFrontMatterLinks(text, lines, bodyStart);
 
     // The contents' own lines are links to their sections already.
-    int32_t contentsFirst = 0;
-    int32_t contentsLast = 0;
-    for (const ContentEntry& entry : text.contents) {
-        if (entry.firstLine > 0 && (contentsFirst == 0 || entry.firstLine < contentsFirst))
-            contentsFirst = entry.firstLine;
-        contentsLast = std::max(contentsLast, entry.lastLine);
-    }
+    const auto [contentsFirst, contentsLast] = contentsLineRange(text);
     // Most lines name nothing: only a line with a word that starts a phrase
     // ("ction" stands for "Section" and "section", "ppendi" for the forms of
     // "Appendix") and the one after it, where the phrase may go on, are read

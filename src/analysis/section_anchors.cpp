@@ -95,16 +95,24 @@ std::string headingNumber(std::string_view heading, std::size_t& titleStart)
     return std::string(heading.substr(start, end - start));
 }
 
+std::pair<int32_t, int32_t> contentsLineRange(const RfcText& text)
+{
+    int32_t first = 0;
+    int32_t last = 0;
+    for (const ContentEntry& entry : text.contents) {
+        if (entry.firstLine > 0 && (first == 0 || entry.firstLine < first))
+            first = entry.firstLine;
+        last = std::max(last, entry.lastLine);
+    }
+    return {first, last};
+}
+
 void collectSectionAnchors(RfcText& text, const TextLines& lines)
 {
     std::vector<Candidate> candidates;
     std::unordered_set<std::string> known;
-    int32_t contentsFirst = 0;
-    int32_t contentsLast = 0;
+    const auto [contentsFirst, contentsLast] = contentsLineRange(text);
     for (const ContentEntry& entry : text.contents) {
-        if (entry.firstLine > 0 && (contentsFirst == 0 || entry.firstLine < contentsFirst))
-            contentsFirst = entry.firstLine;
-        contentsLast = std::max(contentsLast, entry.lastLine);
         if (!entry.matched || entry.headingLine <= 0)
             continue;
         candidates.push_back({{entry.headingLine, withoutTrailingDots(entry.number), entry.title}, 0});

@@ -36,6 +36,10 @@ int32_t sectionAtLine(const RfcText& text, int32_t line);
 // whose title names references to the next heading that does not.
 std::vector<std::pair<int32_t, int32_t>> referencesRanges(const RfcText& text);
 
+// The first and last line of the printed contents (1-based), or {0, 0}
+// when the text has none.
+std::pair<int32_t, int32_t> contentsLineRange(const RfcText& text);
+
 } // namespace parchly
 
 #endif
