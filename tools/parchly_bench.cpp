@@ -106,6 +106,7 @@ int main(int argc, char** argv)
         }
         failures += benchFile(app, path) ? 0 : 1;
         failures += benchContentsLinks(app, path) ? 0 : 1;
+        failures += benchCrossLinks(app, path) ? 0 : 1;
     }
     return failures == 0 ? 0 : 1;
 }

@@ -3,7 +3,11 @@
 #include "bench_timing.h"
 
 #include "analysis/line_mapping.h"
+#include "analysis/link_records.h"
 #include "analysis/rfc_text.h"
+#include "index/index_status.h"
+#include "settings/settings.h"
+#include "view/hyperlinks.h"
 #include "app/parchly_application.h"
 #include "frame/document_window.h"
 #include "frame/main_window.h"
@@ -11,6 +15,7 @@
 #include "view/reading_view.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
@@ -103,6 +108,58 @@ bool benchContentsLinks(ParchlyApplication& app, const QString& path)
     }
     std::printf("%s: contents links followed %d, average %.2f ms, slowest %.2f ms\n",
                 qPrintable(QFileInfo(path).fileName()), links, links ? sum / links : 0.0, slowest);
+    closeActive(app);
+    return true;
+}
+
+bool benchCrossLinks(ParchlyApplication& app, const QString& path)
+{
+    // The index of the file's folder, read as the program reads it once.
+    RfcIndexStatus index;
+    const QString indexPath = QFileInfo(path).absolutePath() + QStringLiteral("/rfc-index.txt");
+    const double indexParse = millisecondsOf([&] { index.read(QFile::encodeName(indexPath).toStdString()); });
+
+    double opening = 0;
+    ReadingView* view = openView(app, path, opening);
+    if (!view)
+        return false;
+    const RfcText& text = view->rfcDocument()->text();
+    const RfcSettings& settings = app.settings();
+    const TextFormat contents =
+        settings.categoryFormat(kFormatContents).value_or(defaultFormat(kFormatContents));
+    const double linkFormats = millisecondsOf([&] { view->formatLinks(contents); });
+    const double keywordFormats = millisecondsOf([&] { view->formatRequirementKeywords(); });
+
+    // Following the links that stay in the document: from the click to the
+    // caret moved, each link's line brought into view first.
+    double slowest = 0;
+    double sum = 0;
+    int followed = 0;
+    for (std::size_t i = 0; i < text.links.size() && followed < 500; i += 1 + text.links.size() / 500) {
+        const LinkMark& link = text.links[i];
+        const bool here =
+            link.kind == LinkKind::Citation || (link.kind == LinkKind::Section && link.targetLine > 0);
+        if (!here || !isLiveLink(link, text, settings, app.indexStatus()))
+            continue;
+        const int line = fileLineToDisplay(text, link.line) - 1;
+        view->scrollLines(line - view->firstVisibleLine());
+        const QPoint point =
+            view->positionToPoint(view->lineStart(line) + view->charColumn(line, link.startColumn))
+            + QPoint(2, 3);
+        const double time = millisecondsOf([&] { view->followLinkAt(point); });
+        slowest = std::max(slowest, time);
+        sum += time;
+        ++followed;
+    }
+    // Without links across RFCs the composition would skip the two steps.
+    const double without = opening - linkFormats - keywordFormats;
+    std::printf(
+        "%s: cross links %zu, requirements %zu, composed with them %.1f ms, without %.1f ms (+%.1f %%), "
+        "links formatted %.1f ms, keywords formatted %.1f ms, followed %d in the document: average "
+        "%.2f ms, slowest %.2f ms; index %s read in %.1f ms (%zu entries)\n",
+        qPrintable(QFileInfo(path).fileName()), text.links.size(), text.requirements.size(), opening, without,
+        without > 0 ? 100.0 * (opening - without) / without : 0.0, linkFormats, keywordFormats, followed,
+        followed ? sum / followed : 0.0, slowest, index.empty() ? "not" : "", indexParse, index.size());
     closeActive(app);
     return true;
 }

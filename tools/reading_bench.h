@@ -16,6 +16,11 @@ bool benchIndex(ParchlyApplication& app, const QString& path);
 // RFC at `path` (the slowest and the average); false when it did not open.
 bool benchContentsLinks(ParchlyApplication& app, const QString& path);
 
+// Prints, for the RFC at `path`, the time its links across RFCs and its
+// requirement keywords add to its composition, the time to follow its links
+// within the document, and the time to read its folder's RFC index.
+bool benchCrossLinks(ParchlyApplication& app, const QString& path);
+
 } // namespace parchly
 
 #endif

@@ -24,6 +24,8 @@ constexpr uint32_t kDarkColours[kFormatCategoryCount] = {
     rgb(130, 170, 255), // Table of Contents
     rgb(100, 220, 230), // Subtitles
     rgb(130, 210, 130), // Headers and Footers
+    rgb(255, 120, 120), // Obsoleted RFC
+    rgb(210, 160, 255), // Requirement Keywords
 };
 
 // Below this lightness (0-255) a background counts as dark.

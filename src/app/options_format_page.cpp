@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 #include "platform/dialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -89,6 +90,18 @@ OptionsFormatPage::OptionsFormatPage(RfcSettings& settings, Profile& profile, QW
     layout->addRow(QStringLiteral("Color(RGB):"), m_color);
     layout->addRow(QStringLiteral("Style:"), m_style);
     layout->addRow(QStringLiteral("Size:"), m_size);
+    m_plain = new QPushButton(QStringLiteral("&Like Default"), this);
+    m_plain->setObjectName(QStringLiteral("plainButton"));
+    m_plain->setAutoDefault(false);
+    layout->addRow(QString(), m_plain);
+    m_indexBar = new QCheckBox(QStringLiteral("Show what the RFC &index says above each RFC"), this);
+    m_indexBar->setObjectName(QStringLiteral("indexBarBox"));
+    m_indexBar->setChecked(m_settings.ShowIndexBar);
+    layout->addRow(QString(), m_indexBar);
+    connect(m_plain, &QPushButton::clicked, this, [this] {
+        m_settings.setCategoryFormat(m_category->currentIndex(), m_settings.Formats[kFormatDefault]);
+        showSelectedFormat();
+    });
 
     m_category->setCurrentIndex(kFormatDefault);
     showSelectedFormat();
@@ -102,6 +115,8 @@ void OptionsFormatPage::showSelectedFormat()
     if (!format)
         return;
     const FormatTexts texts = formatToText(*format);
+    if (m_plain)
+        m_plain->setEnabled(m_category->currentIndex() != kFormatDefault);
     m_font->setText(QString::fromStdString(texts.font));
     m_color->setText(QString::fromStdString(texts.color));
     m_style->setText(QString::fromStdString(texts.style));
@@ -127,6 +142,7 @@ bool OptionsFormatPage::apply()
     m_settings.setCategoryFormat(m_category->currentIndex(),
                                  textToFormat(m_font->text().toStdString(), m_style->text().toStdString(),
                                               m_color->text().toStdString(), m_size->text().toStdString()));
+    m_settings.ShowIndexBar = m_indexBar->isChecked();
     m_settings.saveSettings(m_profile);
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -28,6 +29,11 @@ public:
     QLineEdit* colorField() const { return m_color; }
     QLineEdit* styleField() const { return m_style; }
     QLineEdit* sizeField() const { return m_size; }
+    // Gives the selected category the look of "Default": the plain text,
+    // how the requirement keywords are turned off.
+    QPushButton* plainButton() const { return m_plain; }
+    // "Show what the RFC index says above each RFC" (ShowIndexBar).
+    QCheckBox* indexBarBox() const { return m_indexBar; }
 
 private slots:
     // A confirmed choice is stored in the settings at once (not saved).
@@ -43,6 +49,8 @@ private:
     QLineEdit* m_color = nullptr;
     QLineEdit* m_style = nullptr;
     QLineEdit* m_size = nullptr;
+    QPushButton* m_plain = nullptr;
+    QCheckBox* m_indexBar = nullptr;
 };
 
 } // namespace parchly

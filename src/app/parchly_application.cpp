@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QStandardPaths>
@@ -48,6 +49,20 @@ ParchlyApplication::ParchlyApplication(QObject* parent)
     if (paletteIsDark(QGuiApplication::palette()))
         followDarkPalette(m_settings);
     installHandlers();
+    m_indexWatcher = new QFileSystemWatcher(this);
+    // A download writes the file in pieces: it is read once the writing rests.
+    m_indexReload.setSingleShot(true);
+    m_indexReload.setInterval(300);
+    connect(&m_indexReload, &QTimer::timeout, this, &ParchlyApplication::reloadIndexStatus);
+    connect(m_indexWatcher, &QFileSystemWatcher::fileChanged, &m_indexReload, qOverload<>(&QTimer::start));
+    connect(m_indexWatcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        // Of the folder's changes only the index's coming or going matters.
+        const QString index =
+            QFile::decodeName(m_settings.RfcRootPath.c_str()) + QStringLiteral("/rfc-index.txt");
+        if (QFileInfo::exists(index) == m_indexWatcher->files().isEmpty())
+            m_indexReload.start();
+    });
+    reloadIndexStatus();
 }
 
 ParchlyApplication::~ParchlyApplication()
@@ -106,6 +121,28 @@ RfcDocument* ParchlyApplication::openRfcNumber(int number)
     return openDocumentFile(QFile::decodeName(rfcPath(m_settings.RfcRootPath, number).c_str()));
 }
 
+const RfcIndexStatus* ParchlyApplication::indexStatus() const
+{
+    return m_indexStatus.empty() ? nullptr : &m_indexStatus;
+}
+
+void ParchlyApplication::reloadIndexStatus()
+{
+    const QString folder = QFile::decodeName(m_settings.RfcRootPath.c_str());
+    const QString path = folder + QStringLiteral("/rfc-index.txt");
+    m_indexStatus.read(QFile::encodeName(path).toStdString());
+    if (!m_indexWatcher->files().isEmpty())
+        m_indexWatcher->removePaths(m_indexWatcher->files());
+    if (!m_indexWatcher->directories().isEmpty())
+        m_indexWatcher->removePaths(m_indexWatcher->directories());
+    if (QFileInfo::exists(path))
+        m_indexWatcher->addPath(path);
+    if (QFileInfo::exists(folder))
+        m_indexWatcher->addPath(folder);
+    if (m_mainWindow)
+        m_mainWindow->indexStatusChanged();
+}
+
 RfcDocument* ParchlyApplication::openRecentFile(int index)
 {
     const std::vector<std::string>& paths = m_recentFiles.paths();
@@ -146,6 +183,8 @@ void ParchlyApplication::installHandlers()
     };
     m_handlers[kCmdOptions] = [this] {
         OptionsDialog options(m_settings, m_profile, lastBrowsedFolder, m_mainWindow.get());
+        // The index is read from the folder the Options may have changed.
+        connect(&options, &OptionsDialog::applied, this, &ParchlyApplication::reloadIndexStatus);
         connect(&options, &OptionsDialog::applied, m_mainWindow.get(), &MainWindow::applySettings);
         dialogs().runModal(options);
     };

@@ -4,7 +4,9 @@
 #ifndef PARCHLY_APP_PARCHLY_APPLICATION_H
 #define PARCHLY_APP_PARCHLY_APPLICATION_H
 
+#include <QFileSystemWatcher>
 #include <QObject>
+#include <QTimer>
 #include <QString>
 #include <functional>
 #include <map>
@@ -13,6 +15,7 @@
 
 #include "app/user_folders.h"
 #include "frame/frame_host.h"
+#include "index/index_status.h"
 #include "settings/recent_file_list.h"
 #include "settings/settings.h"
 #include "settings/profile.h"
@@ -37,6 +40,10 @@ public:
     RfcDocument* openDocumentFile(const QString& path) override;
     RfcDocument* openRfcNumber(int number) override;
     RfcDocument* openRecentFile(int index) override;
+    const RfcIndexStatus* indexStatus() const override;
+    // Reads the RFC folder's index again and shows what it says in every
+    // window: after a change on disk, Update RFC Index, or a new folder.
+    void reloadIndexStatus();
     // Opens the documents of the command line or of a later start (see
     // documentArguments): files, and RFC numbers from the local folder or,
     // where the file is missing, at their entry of the RFC index.
@@ -67,6 +74,10 @@ private:
     RecentFileList m_recentFiles;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::map<int, std::function<void()>> m_handlers;
+    RfcIndexStatus m_indexStatus;
+    // Watches rfc-index.txt and its folder (a download replaces the file).
+    QFileSystemWatcher* m_indexWatcher = nullptr;
+    QTimer m_indexReload;
 };
 
 } // namespace parchly

@@ -106,6 +106,11 @@ const std::vector<CommandInfo>& commandTable()
          nullptr, "Ctrl+PgDown"},
         {kCmdPreviousTab, "Pre&vious Tab\tCtrl+PgUp",
          "Activate the document of the previous tab\nPrevious Tab", nullptr, nullptr, "Ctrl+PgUp"},
+        // Links across RFCs.
+        {kCmdIndexBar, "Index &Bar", "Show or hide what the RFC index says above each RFC\nToggle Index Bar",
+         nullptr, nullptr, nullptr},
+        {kCmdExportRequirements, "Export &Requirements...",
+         "Save the requirement sentences of the RFC as CSV\nExport Requirements", nullptr, nullptr, nullptr},
     };
     return table;
 }
@@ -137,14 +142,15 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
     static const std::vector<MenuLayout> document = {
         {"&File",
          {kCmdOpenRfcIndex, kCmdFileOpen, kCmdFileClose, kSeparator, kCmdPrint, kCmdPrintPreview,
-          kCmdPrintSetup, kSeparator, kCmdFavoriteRfcs, kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
+          kCmdPrintSetup, kCmdExportRequirements, kSeparator, kCmdFavoriteRfcs, kSeparator, kRecentFilesSlot,
+          kSeparator, kCmdExit}},
         {"&Edit",
          {kCmdCopy, kCmdSelectAll, kSeparator, kCmdFind, kCmdFindNext, kSeparator, kCmdGoto, kCmdGoForward,
           kCmdGoBack, kSeparator, kCmdFindPrevious}},
         {"&View",
          {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kCmdHeaders, kCmdFooters, kCmdPageSeparators,
           kSeparator, kToolbarsSubmenuSlot, kCmdNavigator, kCmdStatusBar, kSeparator, kCmdBookmarks,
-          kSeparator, kCmdZoomIn, kCmdZoomOut, kCmdZoomReset}},
+          kSeparator, kCmdZoomIn, kCmdZoomOut, kCmdZoomReset, kSeparator, kCmdIndexBar}},
         {"&Tools", tools},
         {"&Window",
          {kCmdCascade, kCmdTile, kCmdArrangeIcons, kSeparator, kCmdNextTab, kCmdPreviousTab,

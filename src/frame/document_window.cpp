@@ -1,6 +1,7 @@
 #include "frame/document_window.h"
 
 #include "analysis/line_mapping.h"
+#include "analysis/requirements_csv.h"
 #include "analysis/rfc_text.h"
 #include "settings/command_ids.h"
 #include "frame/frame_host.h"
@@ -8,7 +9,9 @@
 #include "settings/rfc_paths.h"
 #include "platform/dialogs.h"
 #include "frame/document_tab_bar.h"
+#include "frame/index_bar.h"
 #include "frame/main_window.h"
+#include "index/index_status.h"
 #include "platform/tab_strip.h"
 #include "view/rfc_document.h"
 #include "view/find.h"
@@ -24,6 +27,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
+#include <fstream>
 
 namespace parchly {
 
@@ -54,6 +58,13 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
     column->setSpacing(0);
     m_view = new ReadingView(m_document.get(), this, central);
     auto* findBar = new FindBar(central);
+    // What the RFC index says of the RFC stands above its text.
+    m_indexBar = new IndexBar(central);
+    connect(m_indexBar, &IndexBar::rfcChosen, this, [this](int number) {
+        if (m_view)
+            m_view->followToRfc(number);
+    });
+    column->addWidget(m_indexBar);
     column->addWidget(m_view, 1);
     column->addWidget(findBar);
     m_view->setFindBar(findBar);
@@ -94,7 +105,20 @@ void DocumentWindow::initialUpdate()
         return;
     m_initialised = true;
     m_view->loadDocument();
+    updateIndexBar();
     m_mainWindow.documentWindowActivated(this);
+}
+
+void DocumentWindow::updateIndexBar()
+{
+    const RfcSettings& options = m_app.settings();
+    const bool shown = m_initialised && options.ShowIndexBar && !isIndexDocument();
+    // The folder's name for the file first, as links open RFCs by it.
+    const int named = rfcNumberOfFileName(m_path);
+    const int number = named > 0 ? named : m_document->text().rfcNumber;
+    m_indexBar->showStatus(
+        shown ? m_app.indexStatus() : nullptr, number,
+        options.categoryFormat(kFormatObsoleted).value_or(defaultFormat(kFormatObsoleted)));
 }
 
 void DocumentWindow::frameActivated()
@@ -216,6 +240,9 @@ bool DocumentWindow::updateCommand(int id, CommandState& state)
     case kCmdFileClose:
         state.enabled = true;
         return true;
+    case kCmdExportRequirements:
+        state.enabled = rfc && !text->requirements.empty();
+        return true;
     default:
         return false;
     }
@@ -248,6 +275,9 @@ bool DocumentWindow::runCommand(int id)
         return true;
     case kCmdFileClose:
         close();
+        return true;
+    case kCmdExportRequirements:
+        exportRequirements();
         return true;
     default:
         return false;
@@ -304,6 +334,26 @@ RfcDocument* DocumentWindow::openRfcNumber(int number)
     return m_app.openRfcNumber(number);
 }
 
+ReadingView* DocumentWindow::openRfcView(int number)
+{
+    // A missing file the index lists is shown at its index entry.
+    const RfcIndexStatus* index = m_app.indexStatus();
+    if (!canOpenForReading(rfcPath(m_app.settings().RfcRootPath, number)) && index && index->entry(number)
+        && m_mainWindow.showIndexEntry(number))
+        return nullptr;
+    return m_mainWindow.viewOf(m_app.openRfcNumber(number));
+}
+
+ReadingView* DocumentWindow::showDocumentView(const QString& path)
+{
+    return m_mainWindow.viewOf(m_app.openDocumentFile(path));
+}
+
+const RfcIndexStatus* DocumentWindow::indexStatus() const
+{
+    return m_app.indexStatus();
+}
+
 void DocumentWindow::runFrameCommand(int id)
 {
     m_mainWindow.routeCommand(id);
@@ -354,6 +404,31 @@ void DocumentWindow::openIndexedRfc(int number)
         m_app.openDocumentFile(QFile::decodeName(path.c_str()));
     else
         dialogs().message(m_navigator, QFile::decodeName(path.c_str()) + QStringLiteral(" does NOT exist!"));
+}
+
+void DocumentWindow::goToRequirement(int index)
+{
+    if (m_view)
+        m_view->goToRequirement(index);
+}
+
+void DocumentWindow::exportRequirements()
+{
+    const RfcText& text = m_document->text();
+    if (text.isIndex || text.requirements.empty())
+        return;
+    const QFileInfo source(m_path);
+    const QString proposed = source.absolutePath() + QLatin1Char('/') + source.completeBaseName()
+        + QStringLiteral("-requirements.csv");
+    const QString path = dialogs().saveFileName(this, QStringLiteral("Export Requirements"), proposed,
+                                                QStringLiteral("CSV files (*.csv);;All Files (*)"));
+    if (path.isEmpty())
+        return;
+    std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary | std::ios::trunc);
+    if (out)
+        writeRequirementsCsv(text, out);
+    if (!out)
+        dialogs().message(this, QStringLiteral("Cannot write file: %1.").arg(path));
 }
 
 void DocumentWindow::navigatorTabShown()

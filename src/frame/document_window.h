@@ -20,6 +20,7 @@ namespace parchly {
 
 class MainWindow;
 class FrameHost;
+class IndexBar;
 
 class DocumentWindow : public QMdiSubWindow, public CommandTarget, public ViewHost, public NavigatorClient {
     Q_OBJECT
@@ -41,6 +42,9 @@ public:
 
     // The first showing of the view: it reads and composes its document.
     void initialUpdate();
+    // Shows or hides the index bar for what the RFC index says now.
+    void updateIndexBar();
+    IndexBar* indexBar() const { return m_indexBar; }
     // The window became the active one: the view refreshes the status panes.
     void frameActivated();
     // The reading position in file lines; setting one clamps it to the text.
@@ -70,6 +74,9 @@ public:
     void runFrameCommand(int id) override;
     void showStatusMessage(const QString& text) override;
     void storeZoomSteps(int steps) override;
+    ReadingView* openRfcView(int number) override;
+    ReadingView* showDocumentView(const QString& path) override;
+    const RfcIndexStatus* indexStatus() const override;
 
     const RfcText* navigatorText() const override;
     void goToSectionHeading(int heading) override;
@@ -77,6 +84,7 @@ public:
     void goToFileLine(int line) override;
     void navigatorTabShown() override;
     void openIndexedRfc(int number) override;
+    void goToRequirement(int index) override;
 
 signals:
     // The user dragged the Navigator's edge to `width`.
@@ -88,6 +96,9 @@ protected:
 
 private:
     void showNavigatorTabByCommand(int tab);
+    // File > Export Requirements...: the requirements as CSV, where the
+    // save dialog says.
+    void exportRequirements();
 
     MainWindow& m_mainWindow;
     FrameHost& m_app;
@@ -96,6 +107,7 @@ private:
     QMainWindow* m_inner;
     NavigatorBar* m_navigator;
     ReadingView* m_view = nullptr;
+    IndexBar* m_indexBar = nullptr;
     bool m_initialised = false;
     bool m_closed = false;
     int m_chosenNavigatorWidth = 0; // the width when the drag began

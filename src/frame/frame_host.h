@@ -16,6 +16,7 @@ namespace parchly {
 class Profile;
 class RecentFileList;
 class RfcDocument;
+class RfcIndexStatus;
 struct RfcSettings;
 
 class FrameHost : public CommandTarget {
@@ -34,6 +35,9 @@ public:
     // Opens entry `index` of the recent-file list; an entry that cannot be
     // opened is dropped from the list.
     virtual RfcDocument* openRecentFile(int index) = 0;
+    // What the RFC folder's rfc-index.txt says of each RFC, read once for
+    // every window; null when there is none.
+    virtual const RfcIndexStatus* indexStatus() const { return nullptr; }
 };
 
 } // namespace parchly

@@ -278,6 +278,12 @@ void MainWindow::installHandlers()
     m_handlers[kCmdDownloadCollection] = [this] { downloadRfcCollection(this, m_app.settings()); };
     m_handlers[kCmdNextTab] = [this] { stepTab(1); };
     m_handlers[kCmdPreviousTab] = [this] { stepTab(-1); };
+    m_handlers[kCmdIndexBar] = [this] {
+        RfcSettings& settings = m_app.settings();
+        settings.ShowIndexBar = !settings.ShowIndexBar;
+        settings.saveIndexBar(m_app.profile());
+        indexStatusChanged();
+    };
 }
 
 void MainWindow::buildMenus(MenuSet set)
@@ -549,6 +555,10 @@ bool MainWindow::updateCommand(int id, CommandState& state)
     case kCmdArrangeIcons:
         state.enabled = !m_children.empty();
         break;
+    case kCmdIndexBar:
+        state.checkable = true;
+        state.checked = m_app.settings().ShowIndexBar;
+        break;
     default:
         break;
     }
@@ -612,6 +622,20 @@ bool MainWindow::showIndexEntry(int number)
             }
     }
     return false;
+}
+
+ReadingView* MainWindow::viewOf(const RfcDocument* document) const
+{
+    for (DocumentWindow* child : m_children)
+        if (document && child->document() == document)
+            return child->view();
+    return nullptr;
+}
+
+void MainWindow::indexStatusChanged()
+{
+    for (DocumentWindow* child : m_children)
+        child->updateIndexBar();
 }
 
 void MainWindow::toggleBar(QWidget* bar)

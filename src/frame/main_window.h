@@ -28,6 +28,7 @@ namespace parchly {
 
 class DocumentWindow;
 class FrameHost;
+class ReadingView;
 class RfcDocument;
 class DocumentTabBar;
 class WelcomePanel;
@@ -92,6 +93,10 @@ public:
     // Opens the RFC index at the entry of RFC `number`; false when the index
     // is missing (reported) or lists no such RFC.
     bool showIndexEntry(int number);
+    // The view of the window that shows `document`, or null.
+    ReadingView* viewOf(const RfcDocument* document) const;
+    // The RFC index was read again: every window shows what it says now.
+    void indexStatusChanged();
 
     // The document window of tab `index` of the document tab bar, or null.
     DocumentWindow* documentWindowOfTab(int index) const;

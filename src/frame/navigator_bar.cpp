@@ -42,6 +42,7 @@ NavigatorBar::NavigatorBar(QWidget* parentFrame, NavigatorClient& client)
     , m_tabs(new TabStrip(clientArea()))
     , m_firstTree(new TreeView(clientArea()))
     , m_secondTree(new TreeView(clientArea()))
+    , m_requirementsTree(new TreeView(clientArea()))
 {
     setObjectName(QStringLiteral("NavigatorBar"));
     m_tabs->setExpanding(false);
@@ -49,6 +50,13 @@ NavigatorBar::NavigatorBar(QWidget* parentFrame, NavigatorClient& client)
     setUpTree(m_firstTree);
     setUpTree(m_secondTree);
     m_secondTree->hide();
+    setUpTree(m_requirementsTree);
+    m_requirementsTree->hide();
+    connect(m_requirementsTree, &TreeView::selectionChangedBy, this,
+            [this](QTreeWidgetItem* item, SelectionCause cause) {
+                if (cause != SelectionCause::Program && item && m_requirementsTree->itemData(item) >= 0)
+                    m_client.goToRequirement(m_requirementsTree->itemData(item));
+            });
 
     connect(m_tabs, &TabStrip::tabChangedByUser, this, &NavigatorBar::showNavigatorTab);
     for (TreeView* tree : {m_firstTree, m_secondTree})
@@ -64,7 +72,8 @@ void NavigatorBar::showNavigatorTab(int tab)
     if (text && text->isIndex)
         return;
     m_firstTree->setVisible(tab == 0);
-    m_secondTree->setVisible(tab != 0);
+    m_secondTree->setVisible(tab != 0 && tab != kRequirementsTab);
+    m_requirementsTree->setVisible(tab == kRequirementsTab);
     m_client.navigatorTabShown();
 }
 
@@ -75,6 +84,7 @@ void NavigatorBar::layoutClient(const QSize& clientSize)
     const QRect treeRect(0, tabHeight, clientSize.width(), clientSize.height() - tabHeight);
     m_firstTree->setGeometry(treeRect);
     m_secondTree->setGeometry(treeRect);
+    m_requirementsTree->setGeometry(treeRect);
 }
 
 void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause)

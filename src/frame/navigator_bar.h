@@ -35,6 +35,9 @@ public:
     // An entry of the Index tree was chosen: open the file of RFC `number`,
     // or say that it does not exist.
     virtual void openIndexedRfc(int number) = 0;
+
+    // A requirement of the Requirements tree was chosen.
+    virtual void goToRequirement(int /*index*/) { }
 };
 
 class NavigatorBar : public DockBar {
@@ -47,7 +50,8 @@ public:
     TabStrip* tabs() const { return m_tabs; }
     TreeView* firstTree() const { return m_firstTree; }
     TreeView* secondTree() const { return m_secondTree; }
-    NavigatorTrees trees() const { return {m_firstTree, m_secondTree, m_tabs}; }
+    NavigatorTrees trees() const { return {m_firstTree, m_secondTree, m_tabs, m_requirementsTree}; }
+    TreeView* requirementsTree() const { return m_requirementsTree; }
 
     // Shows the tree of `tab` (0 the first, any other the second); nothing
     // for the RFC index.
@@ -64,6 +68,7 @@ private:
     TabStrip* m_tabs;
     TreeView* m_firstTree;
     TreeView* m_secondTree;
+    TreeView* m_requirementsTree;
 };
 
 } // namespace parchly

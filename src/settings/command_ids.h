@@ -73,6 +73,9 @@ enum CommandId : int {
     // Document tabs.
     kCmdNextTab = 33111,
     kCmdPreviousTab = 33112,
+    // Links across RFCs: the index bar, the requirements' CSV.
+    kCmdIndexBar = 33141,
+    kCmdExportRequirements = 33142,
 };
 
 constexpr int kRecentFileCount = 4;

@@ -63,7 +63,13 @@ bool readColour(const std::string& text, uint32_t& colour)
 const char* categoryName(int category)
 {
     static const char* const kNames[kFormatCategoryCount] = {
-        "Default", "RFC Title", "Table of Contents", "Subtitles", "Headers and Footers",
+        "Default",
+        "RFC Title",
+        "Table of Contents",
+        "Subtitles",
+        "Headers and Footers",
+        "Obsoleted RFC",
+        "Requirement Keywords",
     };
     return (category >= 0 && category < kFormatCategoryCount) ? kNames[category] : "";
 }
@@ -71,7 +77,7 @@ const char* categoryName(int category)
 TextFormat defaultFormat(int category)
 {
     static const char* const kColours[kFormatCategoryCount] = {
-        "0:0:0", "0:0:255", "0:0:255", "0:0:255", "0:255:0",
+        "0:0:0", "0:0:255", "0:0:255", "0:0:255", "0:255:0", "192:0:0", "112:48:160",
     };
     const bool known = category >= 0 && category < kFormatCategoryCount;
     return textToFormat("Fixedsys", "", kColours[known ? category : kFormatDefault], "10");

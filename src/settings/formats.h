@@ -51,14 +51,19 @@ enum FormatCategory {
     kFormatContents = 2,
     kFormatSubtitles = 3,
     kFormatHeadersFooters = 4,
-    kFormatCategoryCount = 5
+    // The index bar of an RFC the index says is obsoleted.
+    kFormatObsoleted = 5,
+    // MUST, SHOULD, MAY... in the text; equal to "Default" they look plain.
+    kFormatRequirementKeywords = 6,
+    kFormatCategoryCount = 7
 };
 
 // "Default", "RFC Title", "Table of Contents", "Subtitles", "Headers and
-// Footers"; the empty text outside 0 to 4.
+// Footers", "Obsoleted RFC", "Requirement Keywords"; the empty text
+// outside them.
 const char* categoryName(int category);
 
-// The built-in format of a category (that of "Default" outside 0 to 4).
+// The built-in format of a category (that of "Default" outside them).
 TextFormat defaultFormat(int category);
 
 // The four text forms of a format, as stored under the keys "font",

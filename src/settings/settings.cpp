@@ -54,6 +54,7 @@ const std::pair<const char*, std::string RfcSettings::*> kUrlOptions[] = {
 const char* const kUseOnlyDefaultText = "UseOnlyDefaultText";
 const char* const kViewSection = "View";
 const char* const kTextZoom = "TextZoom";
+const char* const kIndexBar = "IndexBar";
 
 const char* const kRootPath = "RfcRootPath";
 
@@ -125,6 +126,7 @@ void RfcSettings::loadSettings(const Profile& profile)
     for (int category = 0; category < kFormatCategoryCount; ++category)
         Formats[category] = readFormat(profile, category, Formats[category]);
     TextZoom = std::clamp(profile.readInt(kViewSection, kTextZoom, 0), kZoomOutLimit, kZoomInLimit);
+    ShowIndexBar = profile.readInt(kViewSection, kIndexBar, ShowIndexBar) != 0;
 
     if (DisableReferenceAnalysis)
         DisableReferenceLink = true;
@@ -161,6 +163,12 @@ void RfcSettings::saveSettings(Profile& profile) const
         profile.writeString(section, "size", texts.size);
     }
     saveTextZoom(profile);
+    saveIndexBar(profile);
+}
+
+void RfcSettings::saveIndexBar(Profile& profile) const
+{
+    profile.writeInt(kViewSection, kIndexBar, ShowIndexBar ? 1 : 0);
 }
 
 void RfcSettings::saveTextZoom(Profile& profile) const

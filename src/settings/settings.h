@@ -50,6 +50,9 @@ struct RfcSettings {
     // Zoom steps of the reading views' text, kept for the program ("View",
     // "TextZoom"); 0 shows the formats' own sizes.
     int32_t TextZoom = 0;
+    // The bar above each RFC with what the RFC index says of it ("View",
+    // "IndexBar").
+    bool ShowIndexBar = true;
 
     // Reads every stored option over the record; a missing or unusable value
     // keeps its default. Leaves the invariants in force: the two link
@@ -62,11 +65,13 @@ struct RfcSettings {
 
     // Writes TextZoom alone, at once: zooming is no Options change.
     void saveTextZoom(Profile& profile) const;
+    // Writes ShowIndexBar alone, at once, as the View menu toggles it.
+    void saveIndexBar(Profile& profile) const;
 
-    // Copies out the format of `category`; false (nothing copied) outside 0 to 4.
+    // Copies out the format of `category`; false (nothing copied) outside the categories.
     std::optional<TextFormat> categoryFormat(int category) const;
 
-    // Stores `format` for `category`; false (nothing stored) outside 0 to 4.
+    // Stores `format` for `category`; false (nothing stored) outside the categories.
     bool setCategoryFormat(int category, const TextFormat& format);
 
     // The three options the analysis of an RFC consults.

@@ -5,20 +5,37 @@
 #define PARCHLY_VIEW_HISTORY_H
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace parchly {
 
 struct HistoryEntry {
+    HistoryEntry() = default;
+    HistoryEntry(int32_t startLine_, int32_t startColumn_, int32_t endLine_, int32_t endColumn_,
+                 std::string document_ = std::string())
+        : startLine(startLine_)
+        , startColumn(startColumn_)
+        , endLine(endLine_)
+        , endColumn(endColumn_)
+        , document(std::move(document_))
+    {
+    }
+
     int32_t startLine = 0; // file line (0-based) of the selection's start
     int32_t startColumn = 0; // offset of the start in its shown line
     int32_t endLine = 0; // file line of the selection's end
     int32_t endColumn = 0; // offset of the end in its shown line
+    // Empty: a position in this view. Otherwise the path of the document a
+    // link in another window came from: going back to the entry brings
+    // that window forward at the position.
+    std::string document;
 
     bool operator==(const HistoryEntry& other) const
     {
         return startLine == other.startLine && startColumn == other.startColumn && endLine == other.endLine
-            && endColumn == other.endColumn;
+            && endColumn == other.endColumn && document == other.document;
     }
 };
 

@@ -1,6 +1,8 @@
 #include "view/hyperlinks.h"
 
 #include "analysis/line_mapping.h"
+#include "analysis/link_records.h"
+#include "index/index_status.h"
 #include "analysis/section_lookup.h"
 #include "settings/settings.h"
 #include "view/rfc_document.h"
@@ -9,6 +11,7 @@
 #include "platform/shown_lines.h"
 #include "platform/text_geometry.h"
 
+#include <QStringList>
 #include <algorithm>
 
 namespace parchly {
@@ -64,24 +67,6 @@ int hitContentsEntry(const ReadingView& view, const QPoint& point)
     return findContentEntryAtLine(text, line + 1, entry) ? entry : -1;
 }
 
-int hitCitation(const ReadingView& view, const QPoint& point)
-{
-    const RfcText& text = textOf(view);
-    if (!inFormatRect(view, point) || text.isIndex || text.citations.empty())
-        return -1;
-    const int line = lineFromPoint(view, point.y());
-    for (std::size_t i = 0; i < text.citations.size(); ++i) {
-        const CitationMark& mark = text.citations[i];
-        if (shownLineOfFileIndex(text, mark.line) != line)
-            continue;
-        const int left = view.positionToPoint(bytePosition(view, line, mark.startColumn)).x();
-        const int right = view.positionToPoint(bytePosition(view, line, mark.endColumn)).x();
-        if (between(point.x(), left, right))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 int hitReferenceNumber(const ReadingView& view, const QPoint& point)
 {
     const RfcText& text = textOf(view);
@@ -102,31 +87,103 @@ int hitReferenceNumber(const ReadingView& view, const QPoint& point)
     return -1;
 }
 
-bool isRfcLinkAt(const ReadingView& view, const RfcSettings& settings, const QPoint& point)
+const LinkMark* hitLink(const ReadingView& view, const QPoint& point)
+{
+    const RfcText& text = textOf(view);
+    if (!inFormatRect(view, point) || text.isIndex || text.links.empty())
+        return nullptr;
+    const int line = lineFromPoint(view, point.y());
+    const int32_t fileIndex = displayLineToFile(text, line + 1) - 1;
+    // The links are in line order: only those of the line are looked at.
+    const auto first = std::lower_bound(text.links.begin(), text.links.end(), fileIndex,
+                                        [](const LinkMark& link, int32_t at) { return link.line < at; });
+    for (auto link = first; link != text.links.end() && link->line == fileIndex; ++link) {
+        const int left = view.positionToPoint(bytePosition(view, line, link->startColumn)).x();
+        const int right = view.positionToPoint(bytePosition(view, line, link->endColumn)).x();
+        if (between(point.x(), left, right))
+            return &*link;
+    }
+    return nullptr;
+}
+
+bool isLiveLink(const LinkMark& link, const RfcText& text, const RfcSettings& settings,
+                const RfcIndexStatus* index)
+{
+    switch (link.kind) {
+    case LinkKind::Citation:
+        return !settings.DisableReferenceLink && link.targetReference >= 0
+            && link.targetReference < static_cast<int32_t>(text.references.size());
+    case LinkKind::Rfc:
+        return link.targetRfc > 0;
+    case LinkKind::Series:
+        return index && !index->seriesMembers(link.series, link.seriesNumber).empty();
+    case LinkKind::Section:
+        return link.targetLine > 0 || (link.targetRfc > 0 && link.targetRfc != text.rfcNumber);
+    }
+    return false;
+}
+
+QString seriesToolTip(const LinkMark& link, const RfcIndexStatus* index)
+{
+    if (link.kind != LinkKind::Series || !index)
+        return QString();
+    const std::vector<int32_t>& members = index->seriesMembers(link.series, link.seriesNumber);
+    if (members.empty())
+        return QString();
+    QStringList numbers;
+    for (const int32_t number : members)
+        numbers << QStringLiteral("RFC %1").arg(number);
+    return QStringLiteral("%1 %2: %3")
+        .arg(QString::fromStdString(link.series))
+        .arg(link.seriesNumber)
+        .arg(numbers.join(QStringLiteral(", ")));
+}
+
+bool isRfcLinkAt(const ReadingView& view, const RfcSettings& settings, const RfcIndexStatus* index,
+                 const QPoint& point)
 {
     const RfcText& text = textOf(view);
     const int entry = hitContentsEntry(view, point);
     if (entry >= 0 && validContentsLink(settings, text.contents[entry]))
         return true;
-    if (hitCitation(view, point) >= 0 && !settings.DisableReferenceLink)
+    if (hitReferenceNumber(view, point) >= 0)
         return true;
-    return hitReferenceNumber(view, point) >= 0;
+    const LinkMark* link = hitLink(view, point);
+    return link && isLiveLink(*link, text, settings, index);
 }
 
-LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings, const QPoint& point)
+LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings, const RfcIndexStatus* index,
+                           const QPoint& point)
 {
     const RfcText& text = textOf(view);
     LinkTarget target;
     const int reference = hitReferenceNumber(view, point);
-    if (reference >= 0)
+    if (reference >= 0) {
         target.rfcNumber = text.references[reference].rfc;
-
-    const int citation = hitCitation(view, point);
-    if (citation >= 0) {
-        const int32_t referenceIndex = text.citations[citation].reference;
-        if (!settings.DisableReferenceLink && referenceIndex >= 0
-            && referenceIndex < static_cast<int32_t>(text.references.size()))
-            target.shownLine = shownLineOfFileIndex(text, text.references[referenceIndex].firstLine);
+        return target;
+    }
+    if (const LinkMark* link = hitLink(view, point)) {
+        if (!isLiveLink(*link, text, settings, index))
+            return target;
+        switch (link->kind) {
+        case LinkKind::Citation:
+            target.shownLine = shownLineOfFileIndex(text, text.references[link->targetReference].firstLine);
+            break;
+        case LinkKind::Rfc:
+            target.rfcNumber = link->targetRfc;
+            break;
+        case LinkKind::Series:
+            target.rfcNumber = index->seriesMembers(link->series, link->seriesNumber).front();
+            break;
+        case LinkKind::Section:
+            if (link->targetLine > 0) {
+                target.shownLine = fileLineToDisplay(text, link->targetLine) - 1;
+            } else {
+                target.rfcNumber = link->targetRfc;
+                target.section = link->targetSection;
+            }
+            break;
+        }
         return target;
     }
     const int entry = hitContentsEntry(view, point);

@@ -120,6 +120,7 @@ void ReadingView::loadRfcText()
     const NavigatorTrees trees = m_host->navigator();
     fillStructureTree(trees.structureTree);
     fillPageTree(trees.pageTree);
+    fillRequirementsTree(trees.requirementsTree);
 
     if (const std::optional<TextFormat> format = options.categoryFormat(kFormatDefault))
         setDefaultFormat(*format);
@@ -138,6 +139,8 @@ void ReadingView::loadRfcText()
     if (!m_tabsAdded && trees.tabs) {
         trees.tabs->insertDataTab(0, QStringLiteral("Structure"), 0);
         trees.tabs->insertDataTab(1, QStringLiteral("Page"), 1);
+        if (trees.requirementsTree)
+            trees.tabs->insertDataTab(kRequirementsTab, QStringLiteral("Requirements"), kRequirementsTab);
         m_tabsAdded = true;
     }
 }

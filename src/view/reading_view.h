@@ -14,6 +14,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QMenu;
@@ -51,14 +52,21 @@ public:
     void formatRfcText();
     void setHeadersAndFootersCut(bool cutHeaders, bool cutFooters);
     void setPageSeparatorsShown(bool show);
+    // Steps of formatRfcText, run again alone by parchly-bench: the links
+    // of the record, and the requirement keywords.
+    void formatLinks(const TextFormat& contentsFormat);
+    void formatRequirementKeywords();
 
     void fillStructureTree(TreeView* tree);
     void fillPageTree(TreeView* tree);
+    void fillRequirementsTree(TreeView* tree);
 
     // Scroll the target line to the top of the view and put the caret there.
     void goToSectionHeading(int heading);
     void goToContentsEntry(int entry);
     void goToFileLine(int line);
+    // The caret to the start of requirement `index`'s sentence.
+    void goToRequirement(int index);
 
     // Selects the item of the caret's line in the tree of the selected tab.
     void selectNavigatorNode();
@@ -83,6 +91,9 @@ public:
     void updateLinkCursor(const QPoint& point);
     void followLinkAt(const QPoint& point);
     void jumpToShownLine(int line);
+    // Opens RFC `number` (at the heading of `section` when not empty) as a
+    // link does, its view's history leading back here.
+    void followToRfc(int number, const std::string& section = std::string());
     // The context menu, shown at `globalPosition` without waiting.
     void showContextMenu(const QPoint& globalPosition);
     QMenu* contextMenu() const { return m_contextMenu; }
@@ -92,6 +103,9 @@ public:
     const PositionHistory& history() const { return m_history; }
     void goBack();
     void goForward();
+    // Puts the selection of `entry` back, in this view or, for an entry of
+    // another document, in that document's window brought forward.
+    void restorePosition(const HistoryEntry& entry);
     void openGoToDialog();
     // Puts the caret on file line `line` (0-based) at `column`, or at the
     // line's end when the line is shorter, in the upper third of the view;
@@ -151,7 +165,6 @@ private:
     // at its start.
     void showLineAtTop(int line);
     HistoryEntry currentPosition() const;
-    void restorePosition(const HistoryEntry& entry);
     void followIndexLink(const QPoint& point);
     void openIndexRfc(int number);
     CommandState contextCommandState(int id);

@@ -1,5 +1,6 @@
 #include "view/tree_building.h"
 
+#include "analysis/requirements.h"
 #include "analysis/rfc_text.h"
 #include "platform/text_decoding.h"
 
@@ -212,6 +213,43 @@ TreeModel structureTree(RfcText& text, bool hideInvalid)
     }
     if (const int chosen = abstractNode >= 0 ? abstractNode : contentsNode; chosen >= 0)
         model.selections.push_back(chosen);
+    return model;
+}
+
+TreeModel requirementsTree(const RfcText& text)
+{
+    // A leaf shows this much of its sentence; the click shows the rest.
+    constexpr size_t kSentenceStart = 60;
+    TreeModel model;
+    for (const char* keyword : kRequirementKeywords) {
+        const auto count =
+            std::count_if(text.requirements.begin(), text.requirements.end(),
+                          [keyword](const RequirementSentence& r) { return r.keyword == keyword; });
+        if (count > 0)
+            addNode(model, -1, QStringLiteral("%1 (%2)").arg(QLatin1String(keyword)).arg(count), -1);
+    }
+    int sectionNode = -1;
+    int32_t section = -2;
+    for (size_t i = 0; i < text.requirements.size(); ++i) {
+        const RequirementSentence& requirement = text.requirements[i];
+        if (requirement.section != section || sectionNode < 0) {
+            section = requirement.section;
+            QString label = QStringLiteral("Before the first section");
+            if (section >= 0 && size_t(section) < text.sectionAnchors.size()) {
+                const SectionAnchor& anchor = text.sectionAnchors[size_t(section)];
+                label = anchor.number.empty()
+                    ? treeText(anchor.title, kTitleLimit)
+                    : QStringLiteral("%1. %2").arg(treeText(anchor.number, kNumberLimit),
+                                                   treeText(anchor.title, kTitleLimit));
+            }
+            sectionNode = addNode(model, -1, label, -1);
+        }
+        QString start = treeText(requirement.sentence, kSentenceStart);
+        if (requirement.sentence.size() > kSentenceStart)
+            start += QStringLiteral("...");
+        addNode(model, sectionNode,
+                QStringLiteral("%1: %2").arg(QString::fromStdString(requirement.keyword), start), int32_t(i));
+    }
     return model;
 }
 

@@ -36,6 +36,12 @@ TreeModel structureTree(RfcText& text, bool hideInvalid);
 // One node per page, its data the page's first line (1-based).
 TreeModel pageTree(const RfcText& text);
 
+// The requirement sentences: first one node per keyword used with its
+// count ("MUST (12)"), then each section that holds requirements with one
+// leaf per keyword occurrence, "MUST: " and the start of its sentence, the
+// leaf's data the index into `requirements`; -1 for every other node.
+TreeModel requirementsTree(const RfcText& text);
+
 } // namespace parchly
 
 #endif

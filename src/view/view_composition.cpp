@@ -2,10 +2,14 @@
 // headings, page headers and footers, reference labels, the RFC numbers in
 // the references, citations and the contents.
 #include "analysis/line_mapping.h"
+#include "analysis/link_records.h"
 #include "settings/settings.h"
 #include "view/reading_view.h"
 #include "view/reading_session.h"
+#include "view/hyperlinks.h"
+#include "view/view_host.h"
 #include "platform/shown_lines.h"
+#include "platform/text_geometry.h"
 
 #include <algorithm>
 
@@ -124,18 +128,62 @@ void ReadingView::formatCategories()
 
     linkReferenceRfcNumbers(charFormat(withUnderline(contentsFormat)));
 
-    const QTextCharFormat citations = charFormat(
-        options.DisableReferenceLink ? withoutUnderline(contentsFormat) : withUnderline(contentsFormat));
-    for (auto mark = text.citations.rbegin(); mark != text.citations.rend(); ++mark) {
+    formatLinks(contentsFormat);
+
+    formatContents(contentsFormat, subtitles);
+    formatRequirementKeywords();
+}
+
+// Every link of the record that leads somewhere, as the contents' links.
+void ReadingView::formatLinks(const TextFormat& contentsFormat)
+{
+    const RfcSettings& options = settings();
+    const RfcText& text = rfc();
+    // Citations keep the contents' look, without underline, while reference
+    // links are off.
+    const QTextCharFormat links = charFormat(withUnderline(contentsFormat));
+    const QTextCharFormat citationsOff = charFormat(withoutUnderline(contentsFormat));
+    const RfcIndexStatus* index = m_host->indexStatus();
+    for (auto mark = text.links.rbegin(); mark != text.links.rend(); ++mark) {
+        const bool citationOff = mark->kind == LinkKind::Citation && options.DisableReferenceLink;
+        if (!citationOff && !isLiveLink(*mark, text, options, index))
+            continue;
         const int line = fileLineToDisplay(text, mark->line);
         const int start = lineStart(line);
         if (start < 0)
             continue;
         setSelection(start + charColumn(line, mark->startColumn), start + charColumn(line, mark->endColumn));
-        applyFormat(citations);
+        applyFormat(citationOff ? citationsOff : links);
     }
+}
 
-    formatContents(contentsFormat, subtitles);
+// The requirement keywords in their own format; a format equal to
+// "Default" is the plain look, and nothing is applied.
+void ReadingView::formatRequirementKeywords()
+{
+    const RfcSettings& options = settings();
+    const RfcText& text = rfc();
+    const TextFormat format = options.categoryFormat(kFormatRequirementKeywords)
+                                  .value_or(defaultFormat(kFormatRequirementKeywords));
+    const TextFormat plain = options.categoryFormat(kFormatDefault).value_or(defaultFormat(kFormatDefault));
+    const FormatTexts look = formatToText(format);
+    const FormatTexts plainLook = formatToText(plain);
+    if (text.requirements.empty()
+        || (look.font == plainLook.font && look.style == plainLook.style && look.color == plainLook.color
+            && look.size == plainLook.size))
+        return;
+    const QTextCharFormat keywords = charFormat(format);
+    for (const RequirementSentence& requirement : text.requirements) {
+        const int line = fileLineToDisplay(text, requirement.line + 1) - 1;
+        const int start = lineStart(line);
+        if (line < 0 || start < 0)
+            continue;
+        // "MUST NOT" over a line end: its first word on this line.
+        const int end = start + lengthWithoutLineEnd(lineText(line));
+        const int first = start + charColumn(line, requirement.column);
+        setSelection(first, std::min<int>(end, first + int(requirement.keyword.size())));
+        applyFormat(keywords);
+    }
 }
 
 // Underlines the RFC number that each reference names, where it is written

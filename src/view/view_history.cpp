@@ -8,10 +8,12 @@
 #include "platform/dialogs.h"
 #include "view/goto_dialog.h"
 #include "view/hyperlinks.h"
+#include "view/view_host.h"
 #include "view/rfc_document.h"
 #include "platform/shown_lines.h"
 #include "platform/text_geometry.h"
 
+#include <QFile>
 #include <algorithm>
 
 namespace parchly {
@@ -33,6 +35,16 @@ void ReadingView::recordPosition()
 
 void ReadingView::restorePosition(const HistoryEntry& entry)
 {
+    if (!entry.document.empty()) {
+        // The reader came from another window: it comes forward, nothing closes.
+        ReadingView* origin = m_host->showDocumentView(QFile::decodeName(entry.document.c_str()));
+        if (origin && origin != this) {
+            HistoryEntry there = entry;
+            there.document.clear();
+            origin->restorePosition(there);
+        }
+        return;
+    }
     const RfcText& text = rfc();
     auto position = [this, &text](int32_t fileLine, int32_t column) {
         const int start = lineStart(shownLineOfFileIndex(text, fileLine));

@@ -13,6 +13,10 @@ class TreeView;
 class TabStrip;
 class RfcDocument;
 class ReadingView;
+class RfcIndexStatus;
+
+// The Navigator's tab of the requirement sentences, after Structure and Page.
+constexpr int kRequirementsTab = 2;
 
 // The Navigator of the view's window: the first tree (Structure or Index),
 // the second tree (Page) and the tab strip. Any of
@@ -21,6 +25,8 @@ struct NavigatorTrees {
     TreeView* structureTree = nullptr;
     TreeView* pageTree = nullptr;
     TabStrip* tabs = nullptr;
+    // The third tab's tree: the requirement sentences.
+    TreeView* requirementsTree = nullptr;
 };
 
 class ViewHost {
@@ -59,6 +65,20 @@ public:
     virtual void showStatusMessage(const QString& /*text*/) { }
     // Keeps the zoom the user chose for the program (RfcSettings::TextZoom).
     virtual void storeZoomSteps(int /*steps*/) { }
+
+    // Links across RFCs. The view of RFC `number`, opened or brought
+    // forward as a link opens it (its local file, else its entry in the
+    // RFC index, else a message); null when no view shows it.
+    virtual ReadingView* openRfcView(int number)
+    {
+        openRfcNumber(number);
+        return nullptr;
+    }
+    // The view of the document at `path`, its window brought forward (and
+    // opened again when it was closed); null when it cannot be shown.
+    virtual ReadingView* showDocumentView(const QString& /*path*/) { return nullptr; }
+    // What the RFC index says of each RFC; null without an index.
+    virtual const RfcIndexStatus* indexStatus() const { return nullptr; }
 };
 
 } // namespace parchly

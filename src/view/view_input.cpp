@@ -3,7 +3,9 @@
 // every handler.
 #include "view/reading_view.h"
 
+#include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
+#include "analysis/section_anchors.h"
 #include "settings/command_ids.h"
 #include "settings/settings.h"
 #include "index/index_view.h"
@@ -13,6 +15,7 @@
 #include "view/view_host.h"
 
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -62,8 +65,11 @@ void ReadingView::updateLinkCursor(const QPoint& point)
     if (rfc().isIndex)
         link = m_index && (m_index->hitIndexTitle(point) >= 0 || m_index->hitIndexNumber(point) >= 0);
     else
-        link = isRfcLinkAt(*this, settings(), point);
+        link = isRfcLinkAt(*this, settings(), m_host->indexStatus(), point);
     viewport()->setCursor(link ? Qt::PointingHandCursor : Qt::IBeamCursor);
+    // A series names its RFCs in a tooltip.
+    const LinkMark* mark = link && !rfc().isIndex ? hitLink(*this, point) : nullptr;
+    viewport()->setToolTip(mark ? seriesToolTip(*mark, m_host->indexStatus()) : QString());
 }
 
 void ReadingView::followLinkAt(const QPoint& point)
@@ -72,11 +78,32 @@ void ReadingView::followLinkAt(const QPoint& point)
         followIndexLink(point);
         return;
     }
-    const LinkTarget target = rfcLinkTargetAt(*this, settings(), point);
+    const LinkTarget target = rfcLinkTargetAt(*this, settings(), m_host->indexStatus(), point);
     if (target.rfcNumber > 0)
-        m_host->openRfcNumber(target.rfcNumber);
+        followToRfc(target.rfcNumber, target.section);
     if (target.shownLine >= 0)
         jumpToShownLine(target.shownLine);
+}
+
+void ReadingView::followToRfc(int number, const std::string& section)
+{
+    HistoryEntry from = currentPosition();
+    from.document = QFile::encodeName(m_document->pathName()).toStdString();
+    ReadingView* target = m_host->openRfcView(number);
+    if (!target || !target->isLoaded())
+        return;
+    int line = -1;
+    if (!section.empty()) {
+        const int heading = sectionHeadingLine(target->rfc(), section);
+        if (heading > 0)
+            line = fileLineToDisplay(target->rfc(), heading) - 1;
+    }
+    if (target != this)
+        target->m_history.record(from);
+    if (line >= 0)
+        target->jumpToShownLine(line);
+    else if (target != this)
+        target->recordPosition();
 }
 
 void ReadingView::jumpToShownLine(int line)

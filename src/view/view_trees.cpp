@@ -54,6 +54,29 @@ void ReadingView::fillPageTree(TreeView* tree)
         fillTree(*tree, pageTree(rfc()), kPageImage);
 }
 
+void ReadingView::fillRequirementsTree(TreeView* tree)
+{
+    if (tree)
+        fillTree(*tree, requirementsTree(rfc()), kStructureImage);
+}
+
+void ReadingView::goToRequirement(int index)
+{
+    const RfcText& text = rfc();
+    if (index < 0 || size_t(index) >= text.requirements.size())
+        return;
+    const RequirementSentence& requirement = text.requirements[size_t(index)];
+    const int line = fileLineToDisplay(text, requirement.sentenceLine + 1) - 1;
+    const int start = lineStart(line);
+    if (line < 0 || start < 0)
+        return;
+    const int position = start + charColumn(line, requirement.sentenceColumn);
+    setSelection(position, position);
+    placeInUpperThird(line);
+    caretMoved();
+    recordPosition();
+}
+
 void ReadingView::showLineAtTop(int line)
 {
     const int start = lineStart(line);
@@ -106,6 +129,9 @@ void ReadingView::selectNavigatorNode()
 {
     const NavigatorTrees trees = m_host->navigator();
     const int tab = trees.tabs ? trees.tabs->currentIndex() : 0;
+    // The requirements are chosen, not followed: the caret leaves them be.
+    if (tab == kRequirementsTab && !rfc().isIndex)
+        return;
     TreeView* tree = tab != 0 ? trees.pageTree : trees.structureTree;
     if (!tree)
         return;
@@ -129,7 +155,10 @@ void ReadingView::showNavigatorMode()
     QString mode = QStringLiteral("Structure View");
     if (rfc().isIndex)
         mode = QStringLiteral("Index View");
-    else if (const NavigatorTrees trees = m_host->navigator(); trees.tabs && trees.tabs->currentIndex() != 0)
+    else if (const NavigatorTrees trees = m_host->navigator();
+             trees.tabs && trees.tabs->currentIndex() == kRequirementsTab)
+        mode = QStringLiteral("Requirements View");
+    else if (trees.tabs && trees.tabs->currentIndex() != 0)
         mode = QStringLiteral("Page View");
     m_host->setModePane(mode);
 }

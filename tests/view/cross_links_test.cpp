@@ -1,0 +1,244 @@
+// Links across RFCs in the running program: every link shape of the links
+// fixture followed by a click, Back across windows, and the index bar.
+#include "frame/index_bar.h"
+#include "index/index_status.h"
+#include "frame/navigator_bar.h"
+#include "platform/tab_strip.h"
+#include "platform/tree_view.h"
+#include "reading_fixture.h"
+#include "view_test_support.h"
+#include "settings/command_ids.h"
+#include "support/corpus.h"
+
+#include <QFileInfo>
+#include <QTextDocumentFragment>
+#include <QTreeWidgetItemIterator>
+#include <gtest/gtest.h>
+
+namespace parchly {
+namespace {
+
+class CrossLinksTest : public test::ReadingFixture {
+protected:
+    void SetUp() override
+    {
+        ReadingFixture::SetUp();
+        makeApp();
+        app->mainWindow()->resize(1000, 700);
+        copyLinks("rfc-index.txt", "rfc-index.txt");
+        rfcPath = copyLinks("rfc9995.txt", "rfc9995.txt");
+        // RFC 9110 is there (the same text), RFC 2119 only in the index.
+        copyLinks("rfc9995.txt", "rfc9110.txt");
+        app->reloadIndexStatus();
+    }
+
+    QString copyLinks(const QString& fixture, const QString& name)
+    {
+        const QString target = pathOf(name);
+        QFile::remove(target);
+        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/links/") + fixture, target));
+        return target;
+    }
+
+    QString activeFile() const
+    {
+        DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
+        return child ? QFileInfo(child->path()).fileName() : QString();
+    }
+
+    static QString caretLineText(const ReadingView& view) { return view.lineText(caretLine(view)).trimmed(); }
+
+    QString rfcPath;
+};
+
+TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNames)
+{
+    struct Case {
+        const char* text; // clicked at its second character
+        const char* file; // the active window afterwards
+        const char* caretLine; // the start of the caret's line there; null: not moved
+        bool link;
+    };
+    const Case cases[] = {
+        {"[RFC6961] in one line", "rfc9995.txt", "[RFC6961]  Pettersen", true}, // second on its line
+        {"[3], and a list", "rfc9995.txt", "[3]        Postel", true},
+        {"Section 2.1, Sections", "rfc9995.txt", "2.1.  Details", true},
+        {" 3, Appendix A.1", "rfc9995.txt", "3.  Security Considerations", true},
+        {"Appendix A.1 and", "rfc9995.txt", "A.1.  Sub-example", true},
+        {"RFC 9110, Section 8.3", "rfc9110.txt", nullptr, true},
+        {"Section 4 and Section 5.1", "rfc9110.txt", "4.  References", true},
+        {"RFC 7231 by number", "rfc9995.txt", nullptr, true}, // missing, not indexed: a message
+        {"BCP 14, STD 97", "rfc-index.txt", "2119 Key words", true}, // missing: its index entry
+        {"FYI 36;", "rfc9995.txt", nullptr, false}, // the index names no RFC for it
+        {"RFC-Editor and", "rfc9995.txt", nullptr, false},
+        {"Section 9 (which", "rfc9995.txt", nullptr, false},
+        {"10.17487/RFC9110, not", "rfc9995.txt", nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ReadingView* view = open(rfcPath);
+        ASSERT_NE(view, nullptr);
+        const int at = find(*view, QString::fromLatin1(c.text));
+        ASSERT_GE(at, 0);
+        view->scrollLines(view->lineFromPosition(at) - 5 - view->firstVisibleLine());
+        const int line = view->lineFromPosition(at);
+        EXPECT_EQ(pointerAt(*view, pointAt(*view, at + 1)),
+                  c.link ? Qt::PointingHandCursor : Qt::IBeamCursor);
+        const size_t messages = dialogs.messages.size();
+        clickAt(*view, at + 1);
+        EXPECT_EQ(activeFile(), QString::fromLatin1(c.file));
+        ReadingView* shown = app->mainWindow()->activeDocumentWindow()->view();
+        if (c.caretLine) {
+            EXPECT_TRUE(caretLineText(*shown).startsWith(QString::fromLatin1(c.caretLine)))
+                << caretLineText(*shown).toStdString();
+        } else if (shown == view) {
+            EXPECT_EQ(caretLine(*view), line);
+        }
+        EXPECT_EQ(dialogs.messages.size() - messages,
+                  QString::fromLatin1(c.text).startsWith("RFC 7231") ? 1u : 0u);
+        for (DocumentWindow* child : std::vector<DocumentWindow*>(app->mainWindow()->documentWindows()))
+            child->close();
+        QApplication::processEvents();
+    }
+}
+
+TEST_F(CrossLinksTest, BackInTheOpenedRfcBringsTheFirstForwardAtItsLine)
+{
+    ReadingView* first = open(rfcPath);
+    ASSERT_NE(first, nullptr);
+    const int seriesAt = find(*first, "BCP 14, STD") + 1;
+    first->scrollLines(first->lineFromPosition(seriesAt) - 5);
+    const QPoint series = pointAt(*first, seriesAt);
+    EXPECT_EQ(pointerAt(*first, series), Qt::PointingHandCursor);
+    EXPECT_EQ(first->viewport()->toolTip(), QStringLiteral("BCP 14: RFC 2119, RFC 8174, RFC 9995"));
+
+    // Enter follows the link at the caret as a click does.
+    const int link = find(*first, "Section 4 and");
+    first->setSelection(link + 2, link + 2);
+    const int from = caretLine(*first);
+    QTest::keyClick(first, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(activeFile(), QStringLiteral("rfc9110.txt"));
+    ReadingView* second = app->mainWindow()->activeDocumentWindow()->view();
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoBack));
+    QApplication::processEvents();
+    EXPECT_EQ(activeFile(), QStringLiteral("rfc9995.txt"));
+    EXPECT_EQ(caretLine(*first), from);
+    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 2u) << "Back closes nothing";
+    // Forward in the second window goes to its heading again.
+    app->mainWindow()->activateDocumentWindow(app->mainWindow()->documentWindows().back());
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoForward));
+    EXPECT_TRUE(caretLineText(*second).startsWith(QStringLiteral("4.  References")));
+}
+
+TEST_F(CrossLinksTest, TheIndexBarSaysWhatTheIndexSaysUnlessTurnedOff)
+{
+    ReadingView* view = open(rfcPath);
+    ASSERT_NE(view, nullptr);
+    DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
+    IndexBar* bar = child->indexBar();
+    const auto barText = [bar] { return QTextDocumentFragment::fromHtml(bar->text()).toPlainText(); };
+    EXPECT_TRUE(bar->isVisibleTo(child));
+    for (const char* part :
+         {"PROPOSED STANDARD", "Obsoleted by RFC 9996, RFC 9997", "Updated by RFC 9998", "Also BCP 14"})
+        EXPECT_TRUE(barText().contains(QString::fromLatin1(part)))
+            << part << " in " << barText().toStdString();
+    // Obsoleted: the bar takes the format's colour.
+    const TextFormat obsoleted = app->settings().Formats[kFormatObsoleted];
+    EXPECT_TRUE(bar->styleSheet().contains(
+        QStringLiteral("#%1").arg(obsoleted.colour & 0xFF, 2, 16, QLatin1Char('0'))));
+    // Not obsoleted: the window's own look.
+    ASSERT_NE(open(pathOf("rfc9110.txt")), nullptr);
+    EXPECT_TRUE(app->mainWindow()->activeDocumentWindow()->indexBar()->styleSheet().isEmpty());
+
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdIndexBar));
+    EXPECT_FALSE(bar->isVisibleTo(child));
+    RfcSettings stored;
+    stored.loadSettings(app->profile());
+    EXPECT_FALSE(stored.ShowIndexBar);
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdIndexBar));
+    EXPECT_TRUE(bar->isVisibleTo(child));
+
+    // The index's own window has none; without the index no window has one.
+    ASSERT_NE(open(pathOf("rfc-index.txt")), nullptr);
+    DocumentWindow* indexWindow = app->mainWindow()->activeDocumentWindow();
+    EXPECT_FALSE(indexWindow->indexBar()->isVisibleTo(indexWindow));
+    QFile::remove(pathOf("rfc-index.txt"));
+    app->reloadIndexStatus();
+    EXPECT_FALSE(bar->isVisibleTo(child));
+}
+
+TEST_F(CrossLinksTest, Rfc2616IsObsoletedBySixAndItsFirstSuccessorOpens)
+{
+    PARCHLY_REQUIRE_CORPUS_FILE(rfc2616, "rfc2616.txt");
+    PARCHLY_REQUIRE_CORPUS_FILE(index, "rfc-index.txt");
+    app->settings().RfcRootPath = rfc2616.parent_path().string();
+    app->reloadIndexStatus();
+    ASSERT_NE(open(QString::fromStdString(rfc2616.string())), nullptr);
+    IndexBar* bar = app->mainWindow()->activeDocumentWindow()->indexBar();
+    const QString text = QTextDocumentFragment::fromHtml(bar->text()).toPlainText();
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("Obsoleted by RFC 7230, RFC 7231, RFC 7232, RFC 7233, RFC 7234, RFC 7235")))
+        << text.toStdString();
+    ASSERT_TRUE(bar->text().contains(QStringLiteral("href=\"rfc:7230\">RFC 7230<")));
+    emit bar->linkActivated(QStringLiteral("rfc:7230"));
+    QApplication::processEvents();
+    EXPECT_EQ(activeFile(), QStringLiteral("rfc7230.txt"));
+}
+
+} // namespace
+} // namespace parchly
+
+namespace parchly {
+namespace {
+
+TEST_F(CrossLinksTest, RequirementsTabKeywordsAndTheirCsv)
+{
+    ReadingView* view = open(rfcPath);
+    ASSERT_NE(view, nullptr);
+    DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
+    NavigatorBar* navigator = child->navigatorBar();
+    ASSERT_EQ(navigator->tabs()->count(), 3);
+    EXPECT_EQ(navigator->tabs()->tabText(kRequirementsTab), QStringLiteral("Requirements"));
+    navigator->tabs()->selectTab(kRequirementsTab);
+    navigator->showNavigatorTab(kRequirementsTab);
+    EXPECT_EQ(app->mainWindow()->modePane(), QStringLiteral("Requirements View"));
+
+    // A leaf's click puts the caret at the start of its sentence.
+    TreeView* tree = navigator->requirementsTree();
+    tree->expandAll();
+    QTreeWidgetItem* leaf = nullptr;
+    for (QTreeWidgetItemIterator it(tree); *it && !leaf; ++it)
+        if ((*it)->text(0).startsWith(QStringLiteral("SHOULD NOT: ")))
+            leaf = *it;
+    ASSERT_NE(leaf, nullptr);
+    EXPECT_EQ(tree->itemText(tree->parentItem(leaf)), QStringLiteral("2. Protocol"));
+    tree->scrollToItem(leaf);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(leaf).center());
+    QApplication::processEvents();
+    EXPECT_TRUE(view->lineText(caretLine(*view))
+                    .mid(view->selectedRange().end - view->lineStart(caretLine(*view)))
+                    .startsWith(QStringLiteral("A server SHOULD NOT")));
+
+    // The keyword in its own colour; "Default" around it.
+    const int must = find(*view, "A client MUST send") + 9;
+    const int line = view->lineFromPosition(must);
+    const QColor keywordColour =
+        QColor::fromRgb(app->settings().Formats[kFormatRequirementKeywords].colour & 0xFF,
+                        (app->settings().Formats[kFormatRequirementKeywords].colour >> 8) & 0xFF,
+                        (app->settings().Formats[kFormatRequirementKeywords].colour >> 16) & 0xFF);
+    EXPECT_EQ(test::colourAt(*view, line, must - view->lineStart(line)), keywordColour);
+    EXPECT_NE(test::colourAt(*view, line, must - view->lineStart(line) - 3), keywordColour);
+
+    const QString csv = pathOf("requirements.csv");
+    dialogs.paths.push_back(csv);
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdExportRequirements));
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString written = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(written.startsWith(QStringLiteral("RFC,Section,Section title,Keyword,Sentence,Line\r\n")));
+    EXPECT_TRUE(written.contains(QStringLiteral("9995,2,Protocol,SHOULD NOT,")));
+}
+
+} // namespace
+} // namespace parchly
