@@ -2,10 +2,15 @@
 // file, opens FILE through openDocumentFile as the File menu does, lets the
 // window settle and saves a picture of the main window to IMAGE. For the
 // RFC index, a third argument RFC makes that RFC's entry the live one; for
-// an RFC, a third argument is found with the find bar.
+// an RFC, a third argument is found with the find bar, except "Requirements":
+// the RFC's folder is the RFC folder (its index bar shows) and the
+// Navigator shows the Requirements tab.
 #include "frame/document_window.h"
 #include "frame/command_icons.h"
 #include "frame/main_window.h"
+#include "frame/navigator_bar.h"
+#include "platform/tab_strip.h"
+#include "platform/tree_view.h"
 #include "view/rfc_document.h"
 #include "settings/command_ids.h"
 #include "view/find.h"
@@ -14,6 +19,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -41,6 +47,11 @@ int main(int argc, char** argv)
     // Without a window manager a maximised window keeps its normal size.
     app.mainWindow()->showNormal();
     app.mainWindow()->setGeometry(0, 0, 1200, 760);
+    const bool requirements = arguments.size() == 4 && arguments[3] == QLatin1String("Requirements");
+    if (requirements) {
+        app.settings().RfcRootPath = QFile::encodeName(QFileInfo(file).absolutePath()).toStdString();
+        app.reloadIndexStatus();
+    }
     if (!app.openDocumentFile(file))
         return 1;
     // Read from the top, as a reader starts with Ctrl+Home.
@@ -51,7 +62,12 @@ int main(int argc, char** argv)
         QApplication::sendEvent(child->viewWidget(), &release);
         // Activation brings the status panes up to date.
         app.mainWindow()->activateDocumentWindow(child);
-        if (arguments.size() == 4 && child->view() && !child->document()->text().isIndex) {
+        if (requirements) {
+            parchly::NavigatorBar* navigator = child->navigatorBar();
+            navigator->tabs()->selectTab(parchly::kRequirementsTab);
+            navigator->showNavigatorTab(parchly::kRequirementsTab);
+            navigator->requirementsTree()->expandAll();
+        } else if (arguments.size() == 4 && child->view() && !child->document()->text().isIndex) {
             // For an RFC the third argument is a text to find: the find bar
             // open below the text with every match highlighted.
             app.mainWindow()->routeCommand(parchly::kCmdFind);
