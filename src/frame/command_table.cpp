@@ -106,6 +106,9 @@ const std::vector<CommandInfo>& commandTable()
          nullptr, "Ctrl+PgDown"},
         {kCmdPreviousTab, "Pre&vious Tab\tCtrl+PgUp",
          "Activate the document of the previous tab\nPrevious Tab", nullptr, nullptr, "Ctrl+PgUp"},
+        // The whole local collection.
+        {kCmdFindInRfcs, "Find in &RFCs...\tCtrl+Shift+F",
+         "Search the text of every RFC in the local folder\nFind in RFCs", nullptr, nullptr, "Ctrl+Shift+F"},
     };
     return table;
 }
@@ -140,7 +143,7 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
           kCmdPrintSetup, kSeparator, kCmdFavoriteRfcs, kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
         {"&Edit",
          {kCmdCopy, kCmdSelectAll, kSeparator, kCmdFind, kCmdFindNext, kSeparator, kCmdGoto, kCmdGoForward,
-          kCmdGoBack, kSeparator, kCmdFindPrevious}},
+          kCmdGoBack, kSeparator, kCmdFindPrevious, kCmdFindInRfcs}},
         {"&View",
          {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kCmdHeaders, kCmdFooters, kCmdPageSeparators,
           kSeparator, kToolbarsSubmenuSlot, kCmdNavigator, kCmdStatusBar, kSeparator, kCmdBookmarks,

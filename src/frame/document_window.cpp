@@ -1,5 +1,7 @@
 #include "frame/document_window.h"
 
+#include "frame/cited_by.h"
+
 #include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
 #include "settings/command_ids.h"
@@ -94,6 +96,9 @@ void DocumentWindow::initialUpdate()
         return;
     m_initialised = true;
     m_view->loadDocument();
+    if (!isIndexDocument())
+        m_navigator->addPage(QStringLiteral("Cited by"),
+                             new CitedByPage(m_navigator, m_mainWindow, m_app, rfcNumberOfPath(m_path)));
     m_mainWindow.documentWindowActivated(this);
 }
 

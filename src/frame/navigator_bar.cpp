@@ -63,6 +63,14 @@ void NavigatorBar::showNavigatorTab(int tab)
     const RfcText* text = m_client.navigatorText();
     if (text && text->isIndex)
         return;
+    const int page = tab - 2;
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->setVisible(int(i) == page);
+    if (page >= 0 && page < int(m_pages.size())) {
+        m_firstTree->hide();
+        m_secondTree->hide();
+        return;
+    }
     m_firstTree->setVisible(tab == 0);
     m_secondTree->setVisible(tab != 0);
     m_client.navigatorTabShown();
@@ -75,6 +83,17 @@ void NavigatorBar::layoutClient(const QSize& clientSize)
     const QRect treeRect(0, tabHeight, clientSize.width(), clientSize.height() - tabHeight);
     m_firstTree->setGeometry(treeRect);
     m_secondTree->setGeometry(treeRect);
+    for (QWidget* page : m_pages)
+        page->setGeometry(treeRect);
+}
+
+void NavigatorBar::addPage(const QString& title, QWidget* page)
+{
+    page->setParent(clientArea());
+    page->hide();
+    m_pages.push_back(page);
+    m_tabs->insertDataTab(m_tabs->count(), title, m_tabs->count());
+    layoutClient(clientArea()->size());
 }
 
 void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause)

@@ -73,6 +73,8 @@ enum CommandId : int {
     // Document tabs.
     kCmdNextTab = 33111,
     kCmdPreviousTab = 33112,
+    // The whole local collection.
+    kCmdFindInRfcs = 33171,
 };
 
 constexpr int kRecentFileCount = 4;
