@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 
 namespace parchly {
@@ -62,6 +63,8 @@ TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
         {{"0-rtt\\w*", false, false, true}, {{1, 3}, {2, 1}, {4, 1}}},
         {{"0-RTT\\w?", true, true, true}, {{1, 2}, {4, 1}}},
         {{"^the", false, false, true}, {{2, 1}}},
+        {{"EARLY", false, false, false}, {{1, 1}}},
+        {{"RTT", false, true, false}, {{1, 2}, {2, 1}, {4, 1}}},
         {{"absent", false, false, false}, {}},
     };
     for (const Case& c : cases) {
@@ -80,8 +83,12 @@ TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
                 const std::string_view line = reader->lineAt(static_cast<std::size_t>(hit.line));
                 EXPECT_EQ(line.substr(0, hit.lineText.size()), hit.lineText);
                 EXPECT_EQ(hit.lineText.find_first_of("\r\n"), std::string::npos);
-                const std::string matched(line.substr(static_cast<std::size_t>(hit.column), 5));
-                EXPECT_TRUE(matched == "0-RTT" || matched == "0-rtt" || matched == "the 0") << matched;
+                std::string matched(line.substr(static_cast<std::size_t>(hit.column), hit.length));
+                std::string wanted = c.query.regularExpression ? matched : c.query.text;
+                for (std::string* text : {&matched, &wanted})
+                    std::transform(text->begin(), text->end(), text->begin(), ::tolower);
+                EXPECT_EQ(matched, wanted);
+                EXPECT_GT(hit.length, 0);
             }
         }
     }
