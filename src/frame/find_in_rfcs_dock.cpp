@@ -130,7 +130,7 @@ FindInRfcsDock::FindInRfcsDock(MainWindow& window, FrameHost& app)
     m_results->setItemDelegate(new HitDelegate(m_results));
     m_results->header()->setStretchLastSection(false);
     m_results->header()->setSectionResizeMode(kTextColumn, QHeaderView::Stretch);
-    m_results->setColumnWidth(0, 90);
+    m_results->setColumnWidth(0, 110);
     m_results->setColumnWidth(2, 200);
     m_results->setColumnWidth(3, 50);
     column->addWidget(m_results, 1);

@@ -1,25 +1,19 @@
 #include "collection/citation_graph.h"
 
 #include "analysis/line_reader.h"
-#include "collection_fixture.h"
 #include "support/corpus.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace parchly {
 namespace {
 
 using test::TempFolder;
 
-std::string readAll(const std::string& path)
+void write(const TempFolder& folder, const std::string& name, const std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    test::writeFile(folder.file(name), bytes);
 }
 
 // The cache is keyed by size and time, so every step of a user's collection
@@ -27,9 +21,9 @@ std::string readAll(const std::string& path)
 // one gone.
 TEST(CitationGraph, CacheIsBuiltReusedAndRefreshedFileByFile)
 {
-    const TempFolder folder("parchly-cited");
+    const TempFolder folder;
     for (int i = 1; i <= 5; ++i)
-        folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
+        write(folder, "rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
     const std::string cache = folder.file("cited-by.cache");
     struct Step {
         const char* name;
@@ -39,7 +33,7 @@ TEST(CitationGraph, CacheIsBuiltReusedAndRefreshedFileByFile)
     const Step steps[] = {
         {"built", [] {}, {5, 0, 0}},
         {"reused", [] {}, {0, 5, 0}},
-        {"one changed", [&] { folder.write("rfc3.txt", "Text of RFC 3, longer now\n"); }, {1, 4, 0}},
+        {"one changed", [&] { write(folder, "rfc3.txt", "Text of RFC 3, longer now\n"); }, {1, 4, 0}},
         {"one gone", [&] { std::filesystem::remove(folder.file("rfc5.txt")); }, {0, 4, 1}},
     };
     for (const Step& step : steps) {
@@ -57,16 +51,16 @@ TEST(CitationGraph, CacheIsBuiltReusedAndRefreshedFileByFile)
 
 TEST(CitationGraph, DamagedCacheIsRebuiltAndNothingElseIsTouched)
 {
-    const TempFolder folder("parchly-cited-damage");
+    const TempFolder folder;
     for (int i = 1; i <= 3; ++i)
-        folder.write("rfc" + std::to_string(i) + ".txt", "Text " + std::to_string(i) + "\n");
+        write(folder, "rfc" + std::to_string(i) + ".txt", "Text " + std::to_string(i) + "\n");
     const std::string cache = folder.file("cited-by.cache");
     const std::string settings = "[Settings]\nRfcRootPath=/rfcs\n";
-    folder.write("Parchly.ini", settings);
+    write(folder, "Parchly.ini", settings);
     CitationGraph built;
     built.refresh(listCollection(folder.path().string()), 1);
     ASSERT_TRUE(built.saveCache(cache));
-    const std::string good = readAll(cache);
+    const std::string good = test::readFile(cache);
 
     const std::pair<const char*, std::string> damages[] = {
         {"cut short", good.substr(0, good.size() / 2)},
@@ -79,21 +73,21 @@ TEST(CitationGraph, DamagedCacheIsRebuiltAndNothingElseIsTouched)
     };
     for (const auto& [name, bytes] : damages) {
         SCOPED_TRACE(name);
-        folder.write("cited-by.cache", bytes);
+        write(folder, "cited-by.cache", bytes);
         CitationGraph graph;
         EXPECT_FALSE(graph.loadCache(cache));
         EXPECT_TRUE(graph.files().empty());
         EXPECT_EQ(graph.refresh(listCollection(folder.path().string()), 1).analysed, 3u);
         ASSERT_TRUE(graph.saveCache(cache));
-        EXPECT_EQ(readAll(cache), good);
+        EXPECT_EQ(test::readFile(cache), good);
     }
-    EXPECT_EQ(readAll(folder.file("Parchly.ini")), settings);
+    EXPECT_EQ(test::readFile(folder.file("Parchly.ini")), settings);
 }
 
 TEST(CitationGraph, LocalRfcsCiteThroughTheirReferences)
 {
     PARCHLY_REQUIRE_CORPUS_FILE(rfc2119, "rfc2119.txt");
-    const TempFolder folder("parchly-cited-corpus");
+    const TempFolder folder;
     for (const char* name : {"rfc2119.txt", "rfc8446.txt", "rfc9000.txt", "rfc9110.txt"})
         if (const std::filesystem::path file = test::corpusFile(name); !file.empty())
             std::filesystem::copy_file(file, folder.path() / name);

@@ -1,8 +1,8 @@
 #include "collection/collection_search.h"
 
 #include "analysis/line_reader.h"
-#include "collection_fixture.h"
 #include "support/corpus.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +15,20 @@ namespace {
 
 using test::TempFolder;
 
+void write(const TempFolder& folder, const std::string& name, const std::string& bytes)
+{
+    test::writeFile(folder.file(name), bytes);
+}
+
 // Small RFC files, each with a trap for one of the options.
 void writeFixture(const TempFolder& folder)
 {
-    folder.write("rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
-    folder.write("rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
-    folder.write("rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
+    write(folder, "rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
+    write(folder, "rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
+    write(folder, "rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
     // A line longer than a line buffer is read as several lines.
-    folder.write("rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT\n");
-    folder.write("rfc-index.txt", "0-RTT in the index is not an RFC\n");
+    write(folder, "rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT\n");
+    write(folder, "rfc-index.txt", "0-RTT in the index is not an RFC\n");
 }
 
 std::map<int32_t, int32_t> hitCounts(const std::vector<FileHits>& files)
@@ -50,7 +55,7 @@ std::vector<FileHits> searchAll(const std::string& folder, const SearchQuery& qu
 
 TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
 {
-    const TempFolder folder("parchly-search");
+    const TempFolder folder;
     writeFixture(folder);
     struct Case {
         SearchQuery query;
@@ -120,7 +125,7 @@ TEST(CollectionSearch, SingleWordsAreWholeWordsByDefault)
 
 TEST(CollectionSearch, FilesThatGoOrCannotBeReadAreCountedNotFatal)
 {
-    const TempFolder folder("parchly-search-gone");
+    const TempFolder folder;
     writeFixture(folder);
     const std::vector<CollectionFile> files = listCollection(folder.path().string());
     ASSERT_EQ(files.size(), 4u);
@@ -142,9 +147,9 @@ TEST(CollectionSearch, FilesThatGoOrCannotBeReadAreCountedNotFatal)
 
 TEST(CollectionSearch, CancelStopsWithinAFileAWorker)
 {
-    const TempFolder folder("parchly-search-cancel");
+    const TempFolder folder;
     for (int i = 1; i <= 200; ++i)
-        folder.write("rfc" + std::to_string(i) + ".txt", "a hit here\n");
+        write(folder, "rfc" + std::to_string(i) + ".txt", "a hit here\n");
     constexpr int kThreads = 2;
     CollectionSearch search({"hit", false, true, false});
     const SearchSummary summary =
