@@ -49,7 +49,7 @@ struct FileHits {
 };
 
 // A file with thousands of hits lists the first ones: the count says the rest.
-constexpr std::size_t kListedHitsPerFile = 200;
+constexpr std::size_t kListedHitsPerFile = 100;
 
 struct SearchSummary {
     std::size_t filesSearched = 0;

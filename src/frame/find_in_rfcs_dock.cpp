@@ -36,6 +36,7 @@ constexpr int kPathRole = Qt::UserRole + 2;
 constexpr int kLineRole = Qt::UserRole + 3;
 constexpr int kColumnRole = Qt::UserRole + 4;
 constexpr int kLengthRole = Qt::UserRole + 5;
+constexpr int kFileRole = Qt::UserRole + 6;
 constexpr int kTextColumn = 1;
 
 // Results are taken into the list for at most this long at a time, so that
@@ -150,6 +151,7 @@ FindInRfcsDock::FindInRfcsDock(MainWindow& window, FrameHost& app)
     connect(m_cancel, &QPushButton::clicked, this, &FindInRfcsDock::cancelSearch);
     connect(m_order, qOverload<int>(&QComboBox::activated), this,
             [this](int index) { setOrder(index == 0 ? Order::ByRfc : Order::ByHits); });
+    connect(m_results, &QTreeWidget::itemExpanded, this, &FindInRfcsDock::addHitItems);
     connect(m_results, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { openHit(item); });
     connect(m_progressTimer, &QTimer::timeout, this, [this] {
         if (m_search)
@@ -198,6 +200,7 @@ void FindInRfcsDock::startSearch()
         m_total = 0;
     }
     m_results->clear();
+    m_files.clear();
     m_query = SearchQuery{m_text->text().toStdString(), m_matchCase->isChecked(), m_wholeWord->isChecked(),
                           m_expression->isChecked()};
     m_search = std::make_unique<CollectionSearch>(m_query);
@@ -249,8 +252,15 @@ void FindInRfcsDock::cancelSearch()
 
 void FindInRfcsDock::takeResults(int generation)
 {
-    if (generation != m_generation)
+    if (generation != m_generation || takeBatch())
         return;
+    // The rest comes after the events that waited.
+    QMetaObject::invokeMethod(
+        this, [this, generation] { takeResults(generation); }, Qt::QueuedConnection);
+}
+
+bool FindInRfcsDock::takeBatch()
+{
     QElapsedTimer timer;
     timer.start();
     for (;;) {
@@ -258,37 +268,28 @@ void FindInRfcsDock::takeResults(int generation)
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (m_pending.empty())
-                return;
+                return true;
             file = std::move(m_pending.front());
             m_pending.pop_front();
         }
         addFile(std::move(file));
         if (timer.nsecsElapsed() > kBatchNanoseconds)
-            break;
+            return false;
     }
-    // The rest comes after the events that waited.
-    QMetaObject::invokeMethod(
-        this, [this, generation] { takeResults(generation); }, Qt::QueuedConnection);
 }
 
 void FindInRfcsDock::finishSearch(int generation, const SearchSummary& summary)
 {
     if (generation != m_generation)
         return;
+    // What is still queued goes into the list first, batch by batch.
+    if (!takeBatch()) {
+        QMetaObject::invokeMethod(
+            this, [this, generation, summary] { finishSearch(generation, summary); }, Qt::QueuedConnection);
+        return;
+    }
     if (m_worker.joinable())
         m_worker.join();
-    // What is still queued goes into the list now.
-    for (;;) {
-        FileHits file;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_pending.empty())
-                break;
-            file = std::move(m_pending.front());
-            m_pending.pop_front();
-        }
-        addFile(std::move(file));
-    }
     m_progressTimer->stop();
     m_progress->hide();
     QString text = QStringLiteral("%1 hits in %2 RFCs, %3 files searched")
@@ -327,7 +328,32 @@ void FindInRfcsDock::addFile(FileHits&& file)
     item->setData(0, kRfcRole, file.rfc);
     item->setData(0, kHitsRole, file.hitCount);
     item->setData(0, kPathRole, QFile::decodeName(file.path.c_str()));
-    for (const SearchHit& hit : file.hits) {
+    item->setData(0, kFileRole, int(m_files.size()));
+    item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    m_files.push_back(std::move(file));
+    // Into its place in the order, found by halving.
+    int low = 0;
+    int high = m_results->topLevelItemCount();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (orderedBefore(m_results->topLevelItem(middle), item))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    m_results->insertTopLevelItem(low, item);
+    if (m_results->topLevelItemCount() <= kExpandedRfcs) {
+        addHitItems(item);
+        item->setExpanded(true);
+    }
+}
+
+void FindInRfcsDock::addHitItems(QTreeWidgetItem* item)
+{
+    const int index = item->data(0, kFileRole).toInt();
+    if (item->childCount() > 0 || index < 0 || index >= int(m_files.size()))
+        return;
+    for (const SearchHit& hit : m_files[size_t(index)].hits) {
         auto* line = new QTreeWidgetItem(item);
         line->setText(0, QStringLiteral("Ln %1").arg(hit.line + 1));
         // The hit's place in characters, as the line is shown.
@@ -341,19 +367,6 @@ void FindInRfcsDock::addFile(FileHits&& file)
             line->setText(
                 2, fromBytes(hit.sectionNumber + (hit.sectionNumber.empty() ? "" : "  ") + hit.sectionTitle));
     }
-    // Into its place in the order, found by halving.
-    int low = 0;
-    int high = m_results->topLevelItemCount();
-    while (low < high) {
-        const int middle = (low + high) / 2;
-        if (orderedBefore(m_results->topLevelItem(middle), item))
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    m_results->insertTopLevelItem(low, item);
-    if (m_results->topLevelItemCount() <= kExpandedRfcs)
-        item->setExpanded(true);
 }
 
 void FindInRfcsDock::setOrder(Order order)
@@ -380,6 +393,7 @@ void FindInRfcsDock::openHit(QTreeWidgetItem* item)
         return;
     // An RFC's own item opens it at its first hit.
     QTreeWidgetItem* rfcItem = item->parent() ? item->parent() : item;
+    addHitItems(rfcItem);
     QTreeWidgetItem* hitItem = item->parent() ? item : item->child(0);
     if (!hitItem)
         return;

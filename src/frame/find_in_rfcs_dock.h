@@ -62,6 +62,11 @@ signals:
 
 private:
     void takeResults(int generation);
+    // Moves queued files into the list for at most one batch's time; true
+    // when none is left.
+    bool takeBatch();
+    // A file's hit lines are made when its item is first opened.
+    void addHitItems(QTreeWidgetItem* item);
     void finishSearch(int generation, const SearchSummary& summary);
     void addFile(FileHits&& file);
     bool orderedBefore(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
@@ -89,6 +94,7 @@ private:
     std::size_t m_total = 0;
     std::thread m_worker;
     SearchQuery m_query; // of the list shown
+    std::vector<FileHits> m_files; // of the list's items, by their kFileRole
     int m_generation = 0; // of the search whose results are taken
 };
 
