@@ -12,6 +12,7 @@
 #include "view/rfc_document.h"
 #include "view/reading_view.h"
 #include "bench_timing.h"
+#include "collection_bench.h"
 #include "reading_bench.h"
 #include "unattended_app.h"
 
@@ -84,8 +85,18 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments().mid(1);
+    // --collection DIR [--word WORD]: the whole local collection, no window.
+    if (arguments.size() >= 2 && arguments[0] == QStringLiteral("--collection")) {
+        const int word = arguments.indexOf(QStringLiteral("--word"));
+        const QString phrase =
+            word > 0 && word + 1 < arguments.size() ? arguments[word + 1] : QStringLiteral("0-RTT");
+        return parchly::benchCollection(QFile::encodeName(arguments[1]).toStdString(), phrase.toStdString())
+            ? 0
+            : 1;
+    }
     if (arguments.isEmpty()) {
-        std::fprintf(stderr, "usage: parchly-bench FILE...\n");
+        std::fprintf(stderr,
+                     "usage: parchly-bench FILE...\n       parchly-bench --collection DIR [--word WORD]\n");
         return 2;
     }
     QStringList paths;

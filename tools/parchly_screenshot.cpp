@@ -5,8 +5,11 @@
 // an RFC, a third argument is found with the find bar, except "Requirements":
 // the RFC's folder is the RFC folder (its index bar shows) and the
 // Navigator shows the Requirements tab.
+// parchly-screenshot --find-in-rfcs FOLDER IMAGE TEXT: the Find in RFCs dock
+// with the hits of TEXT in the RFCs of FOLDER, the first RFC open at its hit.
 #include "frame/document_window.h"
 #include "frame/command_icons.h"
+#include "frame/find_in_rfcs_dock.h"
 #include "frame/main_window.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
@@ -25,6 +28,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -33,6 +37,35 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Parchly"));
     QApplication::setWindowIcon(parchly::programIcon());
     const QStringList arguments = QApplication::arguments();
+    if (arguments.size() == 5 && arguments[1] == QStringLiteral("--find-in-rfcs")) {
+        // Paths first: the unattended program works in a scratch folder.
+        const QString folder = QFileInfo(arguments[2]).absoluteFilePath();
+        const QString picture = QFileInfo(arguments[3]).absoluteFilePath();
+        parchly::UnattendedApp unattended;
+        if (!unattended.app())
+            return 1;
+        parchly::ParchlyApplication& app = *unattended.app();
+        app.settings().RfcRootPath = QFile::encodeName(folder).toStdString();
+        app.mainWindow()->showNormal();
+        app.mainWindow()->setGeometry(0, 0, 1200, 860);
+        app.mainWindow()->routeCommand(parchly::kCmdFindInRfcs);
+        parchly::FindInRfcsDock* dock = app.mainWindow()->findInRfcsDock();
+        if (!dock)
+            return 1;
+        dock->textEdit()->setText(arguments[4]);
+        QEventLoop searching;
+        QObject::connect(dock, &parchly::FindInRfcsDock::searchFinished, &searching, &QEventLoop::quit);
+        dock->startSearch();
+        searching.exec();
+        dock->setOrder(parchly::FindInRfcsDock::Order::ByHits);
+        app.mainWindow()->resizeDocks({dock}, {460}, Qt::Vertical);
+        if (QTreeWidgetItem* first = dock->results()->topLevelItem(0))
+            dock->openHit(first->child(0));
+        QEventLoop settle;
+        QTimer::singleShot(1500, &settle, &QEventLoop::quit);
+        settle.exec();
+        return app.mainWindow()->grab().save(picture) ? 0 : 1;
+    }
     if (arguments.size() != 3 && arguments.size() != 4) {
         std::fprintf(stderr, "usage: parchly-screenshot FILE IMAGE [RFC|TEXT]\n");
         return 2;

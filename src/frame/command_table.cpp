@@ -111,6 +111,9 @@ const std::vector<CommandInfo>& commandTable()
          nullptr, nullptr, nullptr},
         {kCmdExportRequirements, "Export &Requirements...",
          "Save the requirement sentences of the RFC as CSV\nExport Requirements", nullptr, nullptr, nullptr},
+        // The whole local collection.
+        {kCmdFindInRfcs, "Find in &RFCs...\tCtrl+Shift+F",
+         "Search the text of every RFC in the local folder\nFind in RFCs", nullptr, nullptr, "Ctrl+Shift+F"},
     };
     return table;
 }
@@ -146,7 +149,7 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
           kSeparator, kCmdExit}},
         {"&Edit",
          {kCmdCopy, kCmdSelectAll, kSeparator, kCmdFind, kCmdFindNext, kSeparator, kCmdGoto, kCmdGoForward,
-          kCmdGoBack, kSeparator, kCmdFindPrevious}},
+          kCmdGoBack, kSeparator, kCmdFindPrevious, kCmdFindInRfcs}},
         {"&View",
          {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kCmdHeaders, kCmdFooters, kCmdPageSeparators,
           kSeparator, kToolbarsSubmenuSlot, kCmdNavigator, kCmdStatusBar, kSeparator, kCmdBookmarks,

@@ -1,5 +1,7 @@
 #include "frame/document_window.h"
 
+#include "frame/cited_by.h"
+
 #include "analysis/line_mapping.h"
 #include "analysis/requirements_csv.h"
 #include "analysis/rfc_text.h"
@@ -106,6 +108,9 @@ void DocumentWindow::initialUpdate()
     m_initialised = true;
     m_view->loadDocument();
     updateIndexBar();
+    if (!isIndexDocument())
+        m_navigator->addPage(QStringLiteral("Cited by"),
+                             new CitedByPage(m_navigator, m_mainWindow, m_app, rfcNumberOfPath(m_path)));
     m_mainWindow.documentWindowActivated(this);
 }
 

@@ -1,5 +1,8 @@
 #include "frame/main_window.h"
 
+#include "frame/cited_by.h"
+#include "frame/find_in_rfcs_dock.h"
+
 #include "settings/command_ids.h"
 #include "frame/frame_host.h"
 #include "settings/recent_file_list.h"
@@ -284,6 +287,7 @@ void MainWindow::installHandlers()
         settings.saveIndexBar(m_app.profile());
         indexStatusChanged();
     };
+    m_handlers[kCmdFindInRfcs] = [this] { showFindInRfcs(); };
 }
 
 void MainWindow::buildMenus(MenuSet set)
@@ -852,6 +856,31 @@ void MainWindow::reopenWindows(const std::vector<SessionWindow>& windows, int ac
             }
     }
     activateDocumentWindow(activeChild);
+}
+
+CitedByService& MainWindow::citedBy()
+{
+    // Beside the settings file in use, like everything else the program keeps.
+    if (!m_citedBy)
+        m_citedBy = std::make_unique<CitedByService>(m_app,
+                                                     QFileInfo(QString::fromStdString(m_app.profile().path()))
+                                                         .absoluteDir()
+                                                         .filePath(QStringLiteral("CitedBy.cache"))
+                                                         .toStdString());
+    return *m_citedBy;
+}
+
+void MainWindow::showFindInRfcs()
+{
+    if (!m_findInRfcs) {
+        m_findInRfcs = new FindInRfcsDock(*this, m_app);
+        addDockWidget(Qt::BottomDockWidgetArea, m_findInRfcs);
+    }
+    // The reader's selection, when short, is what to look for.
+    QString text;
+    if (DocumentWindow* child = activeDocumentWindow(); child && child->view())
+        text = child->view()->textCursor().selectedText();
+    m_findInRfcs->showWith(text.size() <= 100 ? text.trimmed() : QString());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

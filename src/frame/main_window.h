@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "frame/command_table.h"
@@ -32,6 +33,8 @@ class ReadingView;
 class RfcDocument;
 class DocumentTabBar;
 class WelcomePanel;
+class FindInRfcsDock;
+class CitedByService;
 
 class MainWindow : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -113,6 +116,11 @@ public:
     // What the reading views of this window share while the program runs.
     ReadingSession& readingSession() { return m_readingSession; }
 
+    // The whole local collection: the Find in RFCs dock (null until first
+    // used) and the cited-by graph shared by every document window.
+    FindInRfcsDock* findInRfcsDock() const { return m_findInRfcs; }
+    CitedByService& citedBy();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -158,6 +166,9 @@ private:
     MenuSet m_menuSet = MenuSet::None;
     ReadingSession m_readingSession;
     int m_navigatorWidth = 0; // chosen by the user; 0 while none is
+    FindInRfcsDock* m_findInRfcs = nullptr;
+    std::unique_ptr<CitedByService> m_citedBy;
+    void showFindInRfcs();
 };
 
 } // namespace parchly

@@ -71,6 +71,16 @@ void NavigatorBar::showNavigatorTab(int tab)
     const RfcText* text = m_client.navigatorText();
     if (text && text->isIndex)
         return;
+    // The added pages' tabs follow the three trees' tabs.
+    const int page = tab - (kRequirementsTab + 1);
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->setVisible(int(i) == page);
+    if (page >= 0 && page < int(m_pages.size())) {
+        m_firstTree->hide();
+        m_secondTree->hide();
+        m_requirementsTree->hide();
+        return;
+    }
     m_firstTree->setVisible(tab == 0);
     m_secondTree->setVisible(tab != 0 && tab != kRequirementsTab);
     m_requirementsTree->setVisible(tab == kRequirementsTab);
@@ -85,6 +95,17 @@ void NavigatorBar::layoutClient(const QSize& clientSize)
     m_firstTree->setGeometry(treeRect);
     m_secondTree->setGeometry(treeRect);
     m_requirementsTree->setGeometry(treeRect);
+    for (QWidget* page : m_pages)
+        page->setGeometry(treeRect);
+}
+
+void NavigatorBar::addPage(const QString& title, QWidget* page)
+{
+    page->setParent(clientArea());
+    page->hide();
+    m_pages.push_back(page);
+    m_tabs->insertDataTab(m_tabs->count(), title, m_tabs->count());
+    layoutClient(clientArea()->size());
 }
 
 void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause)

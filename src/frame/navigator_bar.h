@@ -9,6 +9,7 @@
 #include "view/view_host.h"
 
 #include <QTreeWidgetItem>
+#include <vector>
 
 namespace parchly {
 
@@ -57,6 +58,10 @@ public:
     // for the RFC index.
     void showNavigatorTab(int tab);
 
+    // A tab after those of the trees ("Cited by") whose page stands in
+    // place of the trees while it is current.
+    void addPage(const QString& title, QWidget* page);
+
 protected:
     void layoutClient(const QSize& clientSize) override;
 
@@ -69,6 +74,7 @@ private:
     TreeView* m_firstTree;
     TreeView* m_secondTree;
     TreeView* m_requirementsTree;
+    std::vector<QWidget*> m_pages; // of the tabs after the three trees
 };
 
 } // namespace parchly

@@ -76,6 +76,8 @@ enum CommandId : int {
     // Links across RFCs: the index bar, the requirements' CSV.
     kCmdIndexBar = 33141,
     kCmdExportRequirements = 33142,
+    // The whole local collection.
+    kCmdFindInRfcs = 33171,
 };
 
 constexpr int kRecentFileCount = 4;

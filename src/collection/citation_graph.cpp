@@ -1,0 +1,252 @@
+#include "collection/citation_graph.h"
+
+#include "analysis/analyse.h"
+#include "analysis/line_reader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
+
+namespace parchly {
+
+namespace {
+
+// The first line of the cache file; a file of another version is rebuilt.
+constexpr std::string_view kCacheHeader = "parchly cited-by 1\n";
+
+// Reads the cache file's fields one by one; any surprise marks it damaged.
+class CacheParser {
+public:
+    explicit CacheParser(std::string_view text)
+        : m_text(text)
+    {
+    }
+
+    template <typename Number> bool number(Number& value)
+    {
+        skipSpaces();
+        const char* begin = m_text.data() + m_at;
+        const auto [end, error] = std::from_chars(begin, m_text.data() + m_text.size(), value);
+        if (error != std::errc() || end == begin)
+            return false;
+        m_at += static_cast<std::size_t>(end - begin);
+        return true;
+    }
+    // The rest of the line, its line end passed.
+    bool restOfLine(std::string& value)
+    {
+        if (m_at < m_text.size() && m_text[m_at] == ' ')
+            ++m_at;
+        const std::size_t end = m_text.find('\n', m_at);
+        if (end == std::string_view::npos)
+            return false;
+        value.assign(m_text.substr(m_at, end - m_at));
+        m_at = end + 1;
+        return true;
+    }
+    bool lineEnd()
+    {
+        skipSpaces();
+        if (m_at >= m_text.size() || m_text[m_at] != '\n')
+            return false;
+        ++m_at;
+        return true;
+    }
+    bool literal(std::string_view word)
+    {
+        if (m_text.substr(m_at, word.size()) != word)
+            return false;
+        m_at += word.size();
+        return true;
+    }
+    bool atEnd() const { return m_at == m_text.size(); }
+
+private:
+    void skipSpaces()
+    {
+        while (m_at < m_text.size() && m_text[m_at] == ' ')
+            ++m_at;
+    }
+
+    std::string_view m_text;
+    std::size_t m_at = 0;
+};
+
+bool parseCache(std::string_view text, std::map<int32_t, CitingFile>& files)
+{
+    CacheParser parser(text);
+    std::size_t count = 0;
+    if (!parser.literal(kCacheHeader) || !parser.number(count) || !parser.lineEnd())
+        return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        int32_t rfc = 0;
+        std::size_t citations = 0;
+        CitingFile file;
+        if (!parser.literal("F") || !parser.number(rfc) || !parser.number(file.size)
+            || !parser.number(file.modified) || !parser.number(citations) || !parser.restOfLine(file.title))
+            return false;
+        // A count beyond what the rest of the file could hold is damage, not a reason to allocate.
+        if (citations > text.size())
+            return false;
+        file.citations.resize(citations);
+        for (Citation& citation : file.citations)
+            if (!parser.number(citation.cited) || !parser.number(citation.referenceLine)
+                || !parser.number(citation.count) || !parser.lineEnd())
+                return false;
+        if (!files.emplace(rfc, std::move(file)).second)
+            return false;
+    }
+    return parser.literal("end\n") && parser.atEnd();
+}
+
+} // namespace
+
+CitingFile analyseCitations(int32_t rfc, const char* data, std::size_t size)
+{
+    CitingFile file;
+    LineReader reader(std::string_view(data, size));
+    RfcText text;
+    analyseText(text, &reader, LimitsBlock(), AnalysisOptions());
+    file.title = text.title;
+    // The title goes on one line of the cache.
+    std::replace_if(
+        file.title.begin(), file.title.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::map<int32_t, Citation> cited;
+    std::vector<int32_t> citationsOfReference(text.references.size(), 0);
+    for (const CitationMark& mark : text.citations)
+        if (mark.reference >= 0 && static_cast<std::size_t>(mark.reference) < citationsOfReference.size())
+            ++citationsOfReference[static_cast<std::size_t>(mark.reference)];
+    for (std::size_t i = 0; i < text.references.size(); ++i) {
+        const ReferenceEntry& reference = text.references[i];
+        if (reference.rfc <= 0 || reference.rfc == rfc)
+            continue;
+        // Normative and informative lists may both name an RFC: the first
+        // entry is where it opens, the citations of both count.
+        auto [entry, added] = cited.try_emplace(reference.rfc);
+        if (added) {
+            entry->second.cited = reference.rfc;
+            entry->second.referenceLine = reference.firstLine;
+        }
+        entry->second.count += citationsOfReference[i];
+    }
+    file.citations.reserve(cited.size());
+    for (const auto& [number, citation] : cited)
+        file.citations.push_back(citation);
+    return file;
+}
+
+bool CitationGraph::loadCache(const std::string& path)
+{
+    m_files.clear();
+    std::vector<char> buffer;
+    std::size_t size = 0;
+    if (!readWholeFile(path, buffer, size))
+        return false;
+    if (!parseCache(std::string_view(buffer.data(), size), m_files)) {
+        m_files.clear();
+        return false;
+    }
+    return true;
+}
+
+bool CitationGraph::saveCache(const std::string& path) const
+{
+    std::string text(kCacheHeader);
+    text += std::to_string(m_files.size()) + '\n';
+    for (const auto& [rfc, file] : m_files) {
+        text += "F " + std::to_string(rfc) + ' ' + std::to_string(file.size) + ' '
+            + std::to_string(file.modified) + ' ' + std::to_string(file.citations.size()) + ' ' + file.title
+            + '\n';
+        for (const Citation& citation : file.citations)
+            text += std::to_string(citation.cited) + ' ' + std::to_string(citation.referenceLine) + ' '
+                + std::to_string(citation.count) + '\n';
+    }
+    text += "end\n";
+    const std::string temporary = path + '.' + std::to_string(::getpid()) + ".tmp";
+    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+    if (!out)
+        return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    const bool closed = std::fclose(out) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+RefreshSummary CitationGraph::refresh(const std::vector<CollectionFile>& files, int threads,
+                                      const std::function<void(std::size_t, std::size_t)>& progress,
+                                      const std::atomic<bool>* cancel)
+{
+    RefreshSummary summary;
+    std::map<int32_t, CitingFile> kept;
+    std::vector<const CollectionFile*> changed;
+    for (const CollectionFile& file : files) {
+        auto known = m_files.find(file.rfc);
+        if (known != m_files.end() && known->second.size == file.size
+            && known->second.modified == file.modified) {
+            kept.insert(m_files.extract(known));
+            ++summary.reused;
+        } else {
+            changed.push_back(&file);
+        }
+    }
+    // What is left of the old graph is either analysed again or gone.
+    std::size_t stillThere = 0;
+    for (const CollectionFile* file : changed)
+        stillThere += m_files.count(file->rfc);
+    summary.removed = m_files.size() - std::min(stillThere, m_files.size());
+    m_files = std::move(kept);
+
+    if (threads <= 0)
+        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> done{0};
+    std::mutex mutex; // guards m_files and summary
+    auto work = [&] {
+        std::vector<char> buffer;
+        for (std::size_t job = next++; job < changed.size() && !(cancel && *cancel); job = next++) {
+            const CollectionFile& file = *changed[job];
+            std::size_t size = 0;
+            // A file that cannot be read now is analysed again next time.
+            if (readWholeFile(file.path, buffer, size)) {
+                CitingFile citing = analyseCitations(file.rfc, buffer.data(), size);
+                citing.size = file.size;
+                citing.modified = file.modified;
+                const std::lock_guard<std::mutex> lock(mutex);
+                m_files[file.rfc] = std::move(citing);
+                ++summary.analysed;
+            }
+            const std::size_t finished = ++done;
+            if (progress)
+                progress(finished, changed.size());
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int t = 1; t < threads; ++t)
+        workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers)
+        worker.join();
+    return summary;
+}
+
+std::vector<CitingRfc> CitationGraph::citedBy(int32_t rfc) const
+{
+    std::vector<CitingRfc> citing;
+    for (const auto& [number, file] : m_files) {
+        if (number == rfc)
+            continue;
+        const auto found = std::lower_bound(file.citations.begin(), file.citations.end(), rfc,
+                                            [](const Citation& c, int32_t value) { return c.cited < value; });
+        if (found != file.citations.end() && found->cited == rfc)
+            citing.push_back({number, file.title, found->referenceLine, found->count});
+    }
+    return citing;
+}
+
+} // namespace parchly

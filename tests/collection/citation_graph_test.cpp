@@ -1,0 +1,124 @@
+#include "collection/citation_graph.h"
+
+#include "analysis/line_reader.h"
+#include "support/corpus.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace parchly {
+namespace {
+
+using test::TempFolder;
+
+void write(const TempFolder& folder, const std::string& name, const std::string& bytes)
+{
+    test::writeFile(folder.file(name), bytes);
+}
+
+// The cache is keyed by size and time, so every step of a user's collection
+// is checked against what was analysed: built, reused, one file changed,
+// one gone.
+TEST(CitationGraph, CacheIsBuiltReusedAndRefreshedFileByFile)
+{
+    const TempFolder folder;
+    for (int i = 1; i <= 5; ++i)
+        write(folder, "rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
+    const std::string cache = folder.file("cited-by.cache");
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        RefreshSummary expected;
+    };
+    const Step steps[] = {
+        {"built", [] {}, {5, 0, 0}},
+        {"reused", [] {}, {0, 5, 0}},
+        {"one changed", [&] { write(folder, "rfc3.txt", "Text of RFC 3, longer now\n"); }, {1, 4, 0}},
+        {"one gone", [&] { std::filesystem::remove(folder.file("rfc5.txt")); }, {0, 4, 1}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        CitationGraph graph;
+        graph.loadCache(cache);
+        const RefreshSummary summary = graph.refresh(listCollection(folder.path().string()), 2);
+        EXPECT_EQ(summary.analysed, step.expected.analysed);
+        EXPECT_EQ(summary.reused, step.expected.reused);
+        EXPECT_EQ(summary.removed, step.expected.removed);
+        ASSERT_TRUE(graph.saveCache(cache));
+    }
+}
+
+TEST(CitationGraph, DamagedCacheIsRebuiltAndNothingElseIsTouched)
+{
+    const TempFolder folder;
+    for (int i = 1; i <= 3; ++i)
+        write(folder, "rfc" + std::to_string(i) + ".txt", "Text " + std::to_string(i) + "\n");
+    const std::string cache = folder.file("cited-by.cache");
+    const std::string settings = "[Settings]\nRfcRootPath=/rfcs\n";
+    write(folder, "Parchly.ini", settings);
+    CitationGraph built;
+    built.refresh(listCollection(folder.path().string()), 1);
+    ASSERT_TRUE(built.saveCache(cache));
+    const std::string good = test::readFile(cache);
+
+    const std::pair<const char*, std::string> damages[] = {
+        {"cut short", good.substr(0, good.size() / 2)},
+        {"no end", good.substr(0, good.size() - 4)},
+        {"other version", "parchly cited-by 99\n" + good.substr(good.find('\n') + 1)},
+        {"garbage", std::string("\x7f\0\xff garbage", 12)},
+        {"empty", ""},
+        {"huge count", "parchly cited-by 1\n1\nF 1 6 0 99999999999 title\nend\n"},
+        {"same RFC twice", "parchly cited-by 1\n2\nF 1 6 0 0 a\nF 1 6 0 0 b\nend\n"},
+    };
+    for (const auto& [name, bytes] : damages) {
+        SCOPED_TRACE(name);
+        write(folder, "cited-by.cache", bytes);
+        CitationGraph graph;
+        EXPECT_FALSE(graph.loadCache(cache));
+        EXPECT_TRUE(graph.files().empty());
+        EXPECT_EQ(graph.refresh(listCollection(folder.path().string()), 1).analysed, 3u);
+        ASSERT_TRUE(graph.saveCache(cache));
+        EXPECT_EQ(test::readFile(cache), good);
+    }
+    EXPECT_EQ(test::readFile(folder.file("Parchly.ini")), settings);
+}
+
+TEST(CitationGraph, LocalRfcsCiteThroughTheirReferences)
+{
+    PARCHLY_REQUIRE_CORPUS_FILE(rfc2119, "rfc2119.txt");
+    const TempFolder folder;
+    for (const char* name : {"rfc2119.txt", "rfc8446.txt", "rfc9000.txt", "rfc9110.txt"})
+        if (const std::filesystem::path file = test::corpusFile(name); !file.empty())
+            std::filesystem::copy_file(file, folder.path() / name);
+    CitationGraph graph;
+    graph.refresh(listCollection(folder.path().string()), 2);
+    const std::vector<CitingRfc> citing = graph.citedBy(2119);
+    ASSERT_GE(citing.size(), 2u);
+    for (const CitingRfc& rfc : citing) {
+        SCOPED_TRACE(rfc.rfc);
+        EXPECT_NE(rfc.rfc, 2119);
+        EXPECT_FALSE(rfc.title.empty());
+        // The entry opens on the reference line that names RFC 2119.
+        std::optional<LineReader> reader =
+            LineReader::open(folder.file("rfc" + std::to_string(rfc.rfc) + ".txt"));
+        ASSERT_TRUE(reader);
+        ASSERT_LT(static_cast<std::size_t>(rfc.referenceLine), reader->lineTotal());
+        std::string entry;
+        for (std::size_t line = rfc.referenceLine;
+             line < reader->lineTotal() && line < rfc.referenceLine + 4u; ++line)
+            entry += reader->lineAt(line);
+        EXPECT_NE(entry.find("2119"), std::string::npos) << entry;
+        EXPECT_GT(rfc.count, 0);
+    }
+    // RFC 9000 cites TLS 1.3, which cites no QUIC.
+    const std::vector<CitingRfc> ofTls = graph.citedBy(8446);
+    EXPECT_TRUE(
+        std::any_of(ofTls.begin(), ofTls.end(), [](const CitingRfc& rfc) { return rfc.rfc == 9000; }));
+    const std::vector<CitingRfc> ofQuic = graph.citedBy(9000);
+    EXPECT_TRUE(
+        std::none_of(ofQuic.begin(), ofQuic.end(), [](const CitingRfc& rfc) { return rfc.rfc == 8446; }));
+}
+
+} // namespace
+} // namespace parchly

@@ -1,0 +1,130 @@
+// Find in RFCs and the Cited by tab through the real windows.
+#include "frame/app_fixture.h"
+#include "frame/cited_by.h"
+#include "frame/document_window.h"
+#include "frame/find_in_rfcs_dock.h"
+#include "frame/main_window.h"
+#include "platform/tab_strip.h"
+#include "support/corpus.h"
+#include "view/find.h"
+#include "view/reading_view.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTreeWidget>
+
+namespace parchly {
+namespace {
+
+using FindInRfcsWindows = test::AppFixture;
+
+void writeText(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+void doubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
+{
+    tree->scrollToItem(item);
+    const QPoint at = tree->visualItemRect(item).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+}
+
+TEST_F(FindInRfcsWindows, HitsStreamInSortAndOpenTheRfcAtTheHit)
+{
+    ParchlyApplication& app = makeApp();
+    writeText(pathOf("rfc7.txt"), "Title\n\nEarly data is 0-RTT data.\nAgain 0-RTT and 0-RTTX.\n");
+    writeText(pathOf("rfc12.txt"), "Only one 0-RTT here.\n");
+    writeText(pathOf("rfc30.txt"), "Nothing.\n");
+    MainWindow& window = *app.mainWindow();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    FindInRfcsDock* dock = window.findInRfcsDock();
+    ASSERT_TRUE(dock);
+    ASSERT_TRUE(dock->isVisible());
+    QTest::keyClicks(dock->textEdit(), "0-RTT");
+    // A single word is a whole word unless the user says otherwise.
+    EXPECT_TRUE(dock->wholeWordBox()->isChecked());
+    QSignalSpy finished(dock, &FindInRfcsDock::searchFinished);
+    QTest::keyClick(dock->textEdit(), Qt::Key_Return);
+    ASSERT_TRUE(finished.wait(10000));
+    QTreeWidget* results = dock->results();
+    ASSERT_EQ(results->topLevelItemCount(), 2);
+    EXPECT_EQ(results->topLevelItem(0)->text(0), "RFC 7");
+    EXPECT_EQ(results->topLevelItem(0)->text(3), "2");
+    EXPECT_EQ(results->topLevelItem(1)->text(0), "RFC 12");
+    EXPECT_TRUE(dock->statusLabel()->text().startsWith("3 hits in 2 RFCs"))
+        << dock->statusLabel()->text().toStdString();
+    dock->setOrder(FindInRfcsDock::Order::ByHits);
+    EXPECT_EQ(results->topLevelItem(0)->text(0), "RFC 7");
+
+    // The second hit of RFC 7 opens with the hit selected and every match marked.
+    QTreeWidgetItem* hit = results->topLevelItem(0)->child(1);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->text(1), "Again 0-RTT and 0-RTTX.");
+    doubleClick(results, hit);
+    DocumentWindow* child = window.activeDocumentWindow();
+    ASSERT_TRUE(child && child->view());
+    EXPECT_TRUE(child->path().endsWith("rfc7.txt"));
+    const QTextCursor cursor = child->view()->textCursor();
+    EXPECT_EQ(cursor.selectedText(), "0-RTT");
+    EXPECT_EQ(cursor.block().text(), "Again 0-RTT and 0-RTTX.");
+    ASSERT_TRUE(child->view()->findBar());
+    EXPECT_TRUE(child->view()->findBar()->isVisible());
+    EXPECT_EQ(child->view()->extraSelections().size(), 2);
+
+    // A regular expression that does not compile says so and lists nothing.
+    dock->expressionBox()->setChecked(true);
+    dock->textEdit()->setText("0-(RTT");
+    dock->startSearch();
+    EXPECT_FALSE(dock->isSearching());
+    EXPECT_EQ(results->topLevelItemCount(), 0);
+    EXPECT_TRUE(dock->statusLabel()->text().startsWith("Not a valid regular expression"));
+}
+
+TEST_F(FindInRfcsWindows, CitedByTabListsCitingRfcsAndOpensTheirReference)
+{
+    PARCHLY_REQUIRE_CORPUS_FILE(rfc2119, "rfc2119.txt");
+    PARCHLY_REQUIRE_CORPUS_FILE(rfc8446, "rfc8446.txt");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(rfc2119.string()), pathOf("rfc2119.txt")));
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(rfc8446.string()), pathOf("rfc8446.txt")));
+    ParchlyApplication& app = makeApp();
+    MainWindow& window = *app.mainWindow();
+    window.show();
+    ASSERT_TRUE(app.openDocumentFile(pathOf("rfc2119.txt")));
+    DocumentWindow* child = window.activeDocumentWindow();
+    TabStrip* tabs = child->navigatorBar()->tabs();
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(2), "Cited by");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    auto* page = child->navigatorBar()->findChild<CitedByPage*>();
+    ASSERT_TRUE(page && page->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(page->list()->topLevelItemCount(), 1, 20000);
+    EXPECT_TRUE(page->list()->topLevelItem(0)->text(0).startsWith("RFC 8446  "));
+    EXPECT_EQ(window.statusBar()->currentMessage(), "Cited by 1 RFCs");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QString::fromStdString(window.citedBy().cachePath())), 5000);
+
+    doubleClick(page->list(), page->list()->topLevelItem(0));
+    DocumentWindow* citing = window.activeDocumentWindow();
+    ASSERT_TRUE(citing && citing->view());
+    EXPECT_TRUE(citing->path().endsWith("rfc8446.txt"));
+    // The top of the view is the reference to RFC 2119.
+    const QTextCursor top = citing->view()->cursorForPosition(QPoint(2, 2));
+    QString shown = top.block().text();
+    for (QTextBlock block = top.block().next(); block.isValid() && shown.size() < 300; block = block.next())
+        shown += block.text();
+    EXPECT_TRUE(shown.contains("2119")) << shown.toStdString();
+}
+
+} // namespace
+} // namespace parchly
