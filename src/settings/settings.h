@@ -50,6 +50,9 @@ struct RfcSettings {
     // Zoom steps of the reading views' text, kept for the program ("View",
     // "TextZoom"); 0 shows the formats' own sizes.
     int32_t TextZoom = 0;
+    // "Keep the downloaded collection archive after unpacking it": off, the
+    // archive goes once its RFC files are unpacked.
+    bool KeepCollectionArchive = false;
 
     // Reads every stored option over the record; a missing or unusable value
     // keeps its default. Leaves the invariants in force: the two link
