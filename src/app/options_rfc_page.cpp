@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 #include "platform/dialogs.h"
 
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -44,6 +45,12 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
     layout->addRow(QStringLiteral("Local Path of RFCs:"), pathRow);
 
     connect(m_browse, &QPushButton::clicked, this, &OptionsRfcPage::browseForFolder);
+
+    m_keepArchive =
+        new QCheckBox(QStringLiteral("&Keep the RFC Collection archive after unpacking it"), this);
+    m_keepArchive->setObjectName(QStringLiteral("keepArchiveBox"));
+    m_keepArchive->setChecked(m_settings.KeepCollectionArchive);
+    layout->addRow(m_keepArchive);
 }
 
 void OptionsRfcPage::browseForFolder()
@@ -67,6 +74,7 @@ bool OptionsRfcPage::apply()
     m_settings.RfcRootPath = path;
     m_settings.RfcDownloadUrl = m_collectionUrl->text().toStdString();
     m_settings.RfcIndexDownloadUrl = m_indexUrl->text().toStdString();
+    m_settings.KeepCollectionArchive = m_keepArchive->isChecked();
     m_settings.saveSettings(m_profile);
     return true;
 }

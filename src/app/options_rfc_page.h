@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <string>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
@@ -30,6 +31,7 @@ public:
     QLineEdit* collectionUrlField() const { return m_collectionUrl; }
     QLineEdit* localPathField() const { return m_localPath; }
     QPushButton* browseButton() const { return m_browse; }
+    QCheckBox* keepArchiveBox() const { return m_keepArchive; }
 
 private slots:
     void browseForFolder();
@@ -42,6 +44,7 @@ private:
     QLineEdit* m_collectionUrl = nullptr;
     QLineEdit* m_localPath = nullptr;
     QPushButton* m_browse = nullptr;
+    QCheckBox* m_keepArchive = nullptr;
 };
 
 } // namespace parchly

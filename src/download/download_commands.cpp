@@ -42,6 +42,7 @@ std::unique_ptr<DownloadDialog> createDownloadDialog(QWidget* parent, const RfcS
                                     : settings.RfcDownloadUrl;
     request.kind = kind;
     request.localFolder = downloadFolder(settings.RfcRootPath);
+    request.keepArchive = settings.KeepCollectionArchive;
     return dialog;
 }
 

@@ -173,9 +173,11 @@ void DownloadDialog::start()
 
 void DownloadDialog::reject()
 {
-    if (m_request->running
-        && dialogs().message(this, QStringLiteral("Abort downloading?"), MessageButtons::OkCancel,
-                             MessageIcon::Question)
+    const bool unpacking = m_request->unpacking;
+    if ((m_request->running || unpacking)
+        && dialogs().message(
+               this, unpacking ? QStringLiteral("Abort unpacking?") : QStringLiteral("Abort downloading?"),
+               MessageButtons::OkCancel, MessageIcon::Question)
             != MessageAnswer::Ok)
         return;
     cancelDownload(*m_request);
@@ -196,8 +198,13 @@ void DownloadDialog::tick()
     DownloadRequest& request = *m_request;
     m_status->setText(text(request.status.get()));
     if (m_ended) {
+        if (request.unpacking) {
+            const int percent = request.unpackPercent;
+            m_progress->setValue(percent);
+            m_percent->setText(QStringLiteral("%1%").arg(percent));
+        }
         if (!workerActive(request))
-            m_timer.stop();
+            workerReturned();
         return;
     }
 
@@ -253,12 +260,18 @@ void DownloadDialog::showEnd()
         m_progress->setValue(100);
     }
     m_ended = true;
-    if (!workerActive(request))
-        m_timer.stop();
     m_start->setEnabled(true);
     request.totalLength = 0;
     request.received = 0;
     request.startTime = 0;
+    if (!workerActive(request))
+        workerReturned();
+}
+
+void DownloadDialog::workerReturned()
+{
+    m_timer.stop();
+    // Only now: a collection is still being unpacked after its download.
     if (m_closeWhenFinished->isChecked())
         accept();
 }

@@ -54,6 +54,9 @@ protected:
 private:
     void showLocalFile();
     void showEnd();
+    // The worker has returned after the end: the last look, and the close
+    // the user asked for.
+    void workerReturned();
 
     std::shared_ptr<DownloadRequest> m_request = std::make_shared<DownloadRequest>();
     std::function<int64_t()> m_clock;

@@ -16,6 +16,7 @@ bool startDownload(const std::shared_ptr<DownloadRequest>& request)
     if (!request || workerActive(*request))
         return false;
     request->running = true;
+    request->cancelled = false;
     request->totalLength = 0;
     request->received = 0;
     request->remoteTime = 0;
@@ -39,6 +40,7 @@ bool startDownload(const std::shared_ptr<DownloadRequest>& request)
 void cancelDownload(DownloadRequest& request)
 {
     request.running = false;
+    request.cancelled = true;
 }
 
 bool workerActive(const DownloadRequest& request)

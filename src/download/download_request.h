@@ -30,6 +30,9 @@ inline constexpr const char* kStatusNotSaved = "Not saved";
 inline constexpr const char* kStatusConnectionFailed = "Connection Failed";
 inline constexpr const char* kStatusNetworkError = "Network Error";
 inline constexpr const char* kStatusFileError = "File Error";
+inline constexpr const char* kStatusUnpacking = "Unpacking";
+inline constexpr const char* kStatusUnpackCancelled = "Unpacking cancelled";
+inline constexpr const char* kStatusUnpackFailed = "Unpacking failed";
 
 inline constexpr const char* kInvalidUrlMessage = "Invalid URL!";
 
@@ -58,7 +61,7 @@ struct DownloadRequest {
     const std::string tempFileName = "PRCHTEMP.000";
     std::string url;
     std::string localFolder; // ends with "/"
-    std::string localPath;
+    std::string localPath; // where the saving step put the file
     std::string server;
     uint16_t port = 0;
     std::string objectPath;
@@ -75,6 +78,15 @@ struct DownloadRequest {
     std::shared_ptr<DownloadAsker> asker;
 
     std::string tempFilePath() const { return localFolder + tempFileName; }
+
+    // A downloaded collection is unpacked into localFolder by the worker
+    // after its saving step (unpack_collection.cpp). keepArchive is set up by
+    // the GUI thread; while `unpacking`, the worker publishes unpackPercent;
+    // `cancelled` (set by cancelDownload) stops the unpack.
+    bool keepArchive = false;
+    std::atomic<bool> unpacking{false};
+    std::atomic<int> unpackPercent{0};
+    std::atomic<bool> cancelled{false};
 };
 
 // The part of `url` after its last "/" (all of it without one).

@@ -61,6 +61,11 @@ bool createTempFile(DownloadRequest& request, TempFile& local);
 // succeeded and was not cancelled, clears the running flag; returns `result`.
 bool finishTransfer(DownloadRequest& request, bool result);
 
+// Unpacks the collection just saved at localPath into localFolder, keeping
+// the archive when the unpack did not complete or keepArchive is set; the
+// status tells how it ended, a failure is told to the user too.
+void unpackDownloadedCollection(DownloadRequest& request);
+
 // Reports a failed write of the temporary file: message and "File Error".
 void reportWriteFailure(DownloadRequest& request, const FileError& error);
 

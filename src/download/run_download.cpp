@@ -44,7 +44,8 @@ bool finishTransfer(DownloadRequest& request, bool result)
     // its questions, still runs.
     if (result && request.running) {
         request.running = false;
-        saveDownloadedFile(request);
+        if (saveDownloadedFile(request) && request.kind == Collection)
+            unpackDownloadedCollection(request);
     }
     request.running = false;
     return result;

@@ -35,6 +35,7 @@ bool saveDownloadedFile(DownloadRequest& request)
                 return false;
             }
             moveFile(request.tempFilePath(), chosen);
+            request.localPath = chosen;
         }
     } catch (const FileError& error) {
         tellUser(request, error.what());

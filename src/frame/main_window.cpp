@@ -222,6 +222,9 @@ void MainWindow::createStatusBar()
     m_positionPane->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Ln 65535, Col 65535")) + 6);
     bar->addPermanentWidget(m_modePane);
     bar->addPermanentWidget(m_positionPane);
+    m_noticePane = new QLabel(bar);
+    m_noticePane->setObjectName(QStringLiteral("noticePane"));
+    bar->addPermanentWidget(m_noticePane);
 }
 
 void MainWindow::restoreBarState()
@@ -459,13 +462,23 @@ void MainWindow::documentWindowActivated(DocumentWindow* child)
         child->setNavigatorWidth(m_navigatorWidth);
     m_tabBar->selectViewTab(child->viewWidget());
     setWindowTitle(QStringLiteral("Parchly Standard - %1").arg(child->windowTitle()));
+    showNotice(child);
     updateCommands();
+}
+
+void MainWindow::showNotice(DocumentWindow* child)
+{
+    const bool plain = child && child->isLoaded() && child->document() && !child->document()->recognised();
+    m_noticePane->setText(plain ? QStringLiteral("Not recognised as an RFC") : QString());
 }
 
 void MainWindow::documentWindowClosed(DocumentWindow* child)
 {
     m_children.erase(std::remove(m_children.begin(), m_children.end(), child), m_children.end());
     setModePane(QString());
+    DocumentWindow* active = activeDocumentWindow();
+    showNotice(std::find(m_children.begin(), m_children.end(), active) != m_children.end() ? active
+                                                                                           : nullptr);
     if (m_children.empty()) {
         buildMenus(MenuSet::NoDocument);
         setWindowTitle(QStringLiteral("Parchly Standard"));

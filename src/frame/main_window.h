@@ -152,6 +152,8 @@ private:
     void navigatorWidthChosen(int width);
     std::vector<SessionWindow> openWindows(int& active) const;
     void reopenWindows(const std::vector<SessionWindow>& windows, int active);
+    // The notice pane for `child` active (none: no document).
+    void showNotice(DocumentWindow* child);
 
     FrameHost& m_app;
     QMdiArea* m_mdiArea;
@@ -162,6 +164,8 @@ private:
     std::map<int, std::function<void()>> m_handlers;
     QLabel* m_modePane = nullptr;
     QLabel* m_positionPane = nullptr;
+    // "Not recognised as an RFC" while the active document is no RFC.
+    QLabel* m_noticePane = nullptr;
     std::vector<DocumentWindow*> m_children;
     MenuSet m_menuSet = MenuSet::None;
     ReadingSession m_readingSession;

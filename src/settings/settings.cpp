@@ -37,6 +37,7 @@ const FlagOption kFlagOptions[] = {
     {"OpenRfcIndexWhenStarted", &RfcSettings::OpenRfcIndexWhenStarted, true},
     {"JumpToRfcIndexInsteadOfFile", &RfcSettings::JumpToRfcIndexInsteadOfFile, true},
     {"SaveTreeView", &RfcSettings::SaveTreeView, false},
+    {"KeepCollectionArchive", &RfcSettings::KeepCollectionArchive, true},
 };
 
 // The integer options, none of which is written back.

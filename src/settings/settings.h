@@ -53,6 +53,9 @@ struct RfcSettings {
     // The bar above each RFC with what the RFC index says of it ("View",
     // "IndexBar").
     bool ShowIndexBar = true;
+    // "Keep the downloaded collection archive after unpacking it": off, the
+    // archive goes once its RFC files are unpacked.
+    bool KeepCollectionArchive = false;
 
     // Reads every stored option over the record; a missing or unusable value
     // keeps its default. Leaves the invariants in force: the two link

@@ -4,6 +4,7 @@
 #include "analysis/analyse.h"
 #include "analysis/line_mapping.h"
 #include "analysis/line_reader.h"
+#include "analysis/recognition.h"
 #include "settings/settings.h"
 #include "index/index_view.h"
 #include "platform/tab_strip.h"
@@ -117,6 +118,9 @@ void ReadingView::loadRfcText()
     WaitCursor wait;
     const RfcSettings& options = settings();
     analyseText(rfc(), &*reader, m_document->limits(), options.analysisOptions());
+    // A README or a source file is shown as the plain text it is.
+    if (!recognisedAsRfc(rfc()))
+        keepAsPlainText(rfc());
     const NavigatorTrees trees = m_host->navigator();
     fillStructureTree(trees.structureTree);
     fillPageTree(trees.pageTree);

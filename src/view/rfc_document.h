@@ -4,6 +4,7 @@
 #ifndef PARCHLY_VIEW_RFC_DOCUMENT_H
 #define PARCHLY_VIEW_RFC_DOCUMENT_H
 
+#include "analysis/recognition.h"
 #include "analysis/rfc_text.h"
 
 #include <QString>
@@ -24,6 +25,10 @@ public:
 
     RfcText& text() { return m_text; }
     const RfcText& text() const { return m_text; }
+
+    // Whether the loaded text is an RFC or the index (recognition.h); false
+    // before it is loaded.
+    bool recognised() const { return recognisedAsRfc(m_text); }
 
     // {73, 56, 100}, set when the document is created and never changed.
     const LimitsBlock& limits() const { return m_limits; }

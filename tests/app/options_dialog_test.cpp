@@ -245,6 +245,7 @@ TEST_F(OptionsDialogTest, OkAppliesEveryPageAndClosesEvenWhenOneRejects)
     dialog.regularPage()->box("ShowPageSeparator")->setChecked(true);
     dialog.rfcPage()->localPathField()->setText("D:\\RFCs\\");
     dialog.rfcPage()->collectionUrlField()->setText("not checked at all");
+    dialog.rfcPage()->keepArchiveBox()->click();
     dialog.okButton()->click();
 
     EXPECT_EQ(scripted.messages, QStringList({"Wrong value: 9.\nMust be greater than 10!"}));
@@ -256,6 +257,7 @@ TEST_F(OptionsDialogTest, OkAppliesEveryPageAndClosesEvenWhenOneRejects)
     EXPECT_EQ(settings.RfcRootPath, "D:/RFCs");
     EXPECT_TRUE(ini.text().contains("RfcRootPath=D:/RFCs\n"));
     EXPECT_EQ(ini.value("settings", "RfcDownloadUrl"), "not checked at all");
+    EXPECT_EQ(ini.value("settings", "KeepCollectionArchive"), "1");
     EXPECT_EQ(ini.value("Headers and Footers", "color"), "0:255:0");
 }
 

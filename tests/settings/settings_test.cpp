@@ -118,6 +118,7 @@ TEST_F(SettingsTest, ASavedRecordLoadsBackEqual)
     s.OpenRfcIndexWhenStarted = true;
     s.JumpToRfcIndexInsteadOfFile = true;
     s.UseOnlyDefaultText = true;
+    s.KeepCollectionArchive = true;
     s.RfcDownloadUrl = "ftp://mirror.example.org/rfc/RFC-all.zip";
     s.RfcIndexDownloadUrl = "http://mirror.example.org/rfc-index.txt";
     s.RfcRootPath = "/data/rfc = docs";
@@ -158,6 +159,7 @@ TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
               "LargeToolBarButtonWithText=0\n"
               "OpenRfcIndexWhenStarted=0\n"
               "JumpToRfcIndexInsteadOfFile=0\n"
+              "KeepCollectionArchive=0\n"
               "RfcDownloadUrl=https://www.rfc-editor.org/in-notes/tar/RFC-all.zip\n"
               "RfcIndexDownloadUrl=https://www.rfc-editor.org/in-notes/rfc-index.txt\n"
               "RfcRootPath=/opt/parchly/RFCPath\n"

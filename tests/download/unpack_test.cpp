@@ -1,0 +1,155 @@
+// Unpacking a downloaded collection: only RFC files land in the RFC folder,
+// nothing is written outside it, a cut archive or a cancel leaves no damaged
+// file and no temporary one, and the archive goes only when asked to.
+#include "download/unpack_archive.h"
+#include "archive_fixture.h"
+#include "download_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace parchly {
+namespace {
+
+using test::ArchiveEntry;
+using test::ArchiveFormat;
+using Names = std::set<std::string>;
+
+const std::atomic<bool> kGoOn{false};
+
+TEST(Unpack, RfcNamesAreTakenByTheirBaseName)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"rfc1.txt", "rfc1.txt"},
+        {"RFC-all/rfc10036.txt", "rfc10036.txt"},
+        {"rfc-index.txt", "rfc-index.txt"},
+        {"in-notes/rfc-index.txt", "rfc-index.txt"},
+        {"rfc0791.txt", ""},
+        {"rfc123456.txt", ""},
+        {"rfc.txt", ""},
+        {"rfc12a.txt", ""},
+        {"rfc12.txt.gz", ""},
+        {"rfc12.pdf", ""},
+        {"xrfc1.txt", ""},
+        {"RFC1.TXT", ""},
+    };
+    for (const auto& [name, expected] : cases)
+        EXPECT_EQ(rfcFileNameOf(name), expected) << name;
+}
+
+TEST(Unpack, OnlyRfcFilesLandInTheFolderAndUnsafeEntriesAreRefused)
+{
+    for (const ArchiveFormat format : {ArchiveFormat::Zip, ArchiveFormat::TarGz}) {
+        SCOPED_TRACE(format == ArchiveFormat::Zip ? "zip" : "tar.gz");
+        test::TempFolder root;
+        std::filesystem::create_directory(root.path() / "rfcs");
+        const std::string folder = root.file("rfcs/"), archivePath = root.file("RFC-all");
+        test::writeFile(folder + "rfc1.txt", "old");
+        std::vector<ArchiveEntry> entries = {
+            {"rfc1.txt", "RFC 1 as published"},
+            {"rfc-index.txt", "the index"},
+            {"../x.txt", "escaped"},
+            {"/abs/rfc2.txt", "absolute"},
+            {"rfc3.txt", "/etc/passwd", ArchiveEntry::Symlink},
+            {"sub/../../rfc6.txt", "escaped through a folder"},
+            // A folder part is dropped: the name is all that counts.
+            {"sub/rfc4.txt", "RFC 4"},
+            {"notes.txt", "not an RFC"},
+        };
+        Names refused = {"../x.txt", "/abs/rfc2.txt", "rfc3.txt", "sub/../../rfc6.txt"};
+        if (format != ArchiveFormat::Zip) {
+            entries.push_back({"rfc5.txt", "rfc1.txt", ArchiveEntry::Hardlink});
+            refused.insert("rfc5.txt");
+        }
+        ASSERT_TRUE(test::writeArchive(archivePath, format, entries));
+
+        const UnpackResult result = unpackRfcArchive(archivePath, folder, kGoOn, {});
+        EXPECT_EQ(result.outcome, UnpackOutcome::Complete) << result.error;
+        EXPECT_EQ(result.unpacked, 3);
+        EXPECT_EQ(result.skipped, 1);
+        EXPECT_EQ(Names(result.refused.begin(), result.refused.end()), refused);
+        EXPECT_EQ(test::namesIn(folder), (Names{"rfc-index.txt", "rfc1.txt", "rfc4.txt"}));
+        EXPECT_EQ(test::namesIn(root.path()), (Names{"RFC-all", "rfcs"}));
+        EXPECT_EQ(test::readFile(folder + "rfc1.txt"), "RFC 1 as published");
+        EXPECT_EQ(test::readFile(folder + "rfc4.txt"), "RFC 4");
+        EXPECT_FALSE(std::filesystem::is_symlink(folder + "rfc3.txt"));
+    }
+}
+
+TEST(Unpack, ACutArchiveReplacesNoFileAndLeavesNoTemporaryFile)
+{
+    for (const ArchiveFormat format : {ArchiveFormat::Tar, ArchiveFormat::Zip}) {
+        SCOPED_TRACE(format == ArchiveFormat::Zip ? "zip" : "tar");
+        test::TempFolder folder;
+        const std::string archivePath = folder.file("RFC-all.zip");
+        test::writeFile(folder.file("rfc1.txt"), "old");
+        ASSERT_TRUE(test::writeArchive(archivePath, format,
+                                       {{"rfc-index.txt", "the index"}, {"rfc1.txt", test::noise(200000)}}));
+        std::filesystem::resize_file(archivePath, std::filesystem::file_size(archivePath) * 6 / 10);
+
+        const UnpackResult result = unpackCollection(archivePath, folder.file(""), false, kGoOn, {});
+        EXPECT_EQ(result.outcome, UnpackOutcome::Failed);
+        EXPECT_FALSE(result.error.empty());
+        EXPECT_TRUE(test::readFile(folder.file("rfc1.txt")) == "old") << "replaced by a cut copy";
+        const Names names = test::namesIn(folder.path());
+        EXPECT_TRUE(names.count("RFC-all.zip")) << "a failed unpack keeps the archive";
+        for (const std::string& name : names)
+            EXPECT_TRUE(name == "RFC-all.zip" || name == "rfc1.txt" || name == "rfc-index.txt") << name;
+    }
+}
+
+TEST(Unpack, ACancelStopsAfterTheFilesSoFarAndKeepsTheArchive)
+{
+    test::TempFolder folder;
+    const std::string archivePath = folder.file("RFC-all.tar.gz");
+    std::vector<ArchiveEntry> entries;
+    for (int n = 1; n <= 10; ++n)
+        entries.push_back({"rfc" + std::to_string(n) + ".txt", test::noise(150000)});
+    ASSERT_TRUE(test::writeArchive(archivePath, ArchiveFormat::TarGz, entries));
+
+    std::atomic<bool> cancel{false};
+    std::vector<int> percents;
+    const UnpackResult result =
+        unpackCollection(archivePath, folder.file(""), false, cancel, [&](const UnpackProgress& progress) {
+            percents.push_back(progress.percent());
+            cancel = progress.unpacked == 3;
+        });
+    EXPECT_EQ(result.outcome, UnpackOutcome::Cancelled);
+    EXPECT_EQ(result.unpacked, 3);
+    EXPECT_EQ(test::namesIn(folder.path()), (Names{"RFC-all.tar.gz", "rfc1.txt", "rfc2.txt", "rfc3.txt"}));
+    ASSERT_EQ(percents.size(), 3u);
+    EXPECT_TRUE(percents[0] > 0 && percents[0] < percents[2] && percents[2] < 100) << percents[2];
+}
+
+TEST(Unpack, TheArchiveGoesAfterACompleteUnpackUnlessItIsKept)
+{
+    for (const bool keep : {false, true}) {
+        test::TempFolder folder;
+        const std::string archivePath = folder.file("RFC-all.zip");
+        ASSERT_TRUE(test::writeArchive(archivePath, ArchiveFormat::Zip, {{"rfc2068.txt", "RFC 2068"}}));
+        const UnpackResult result = unpackCollection(archivePath, folder.file(""), keep, kGoOn, {});
+        EXPECT_EQ(result.outcome, UnpackOutcome::Complete);
+        const Names expected = keep ? Names{"RFC-all.zip", "rfc2068.txt"} : Names{"rfc2068.txt"};
+        EXPECT_EQ(test::namesIn(folder.path()), expected);
+    }
+}
+
+TEST(Unpack, ADownloadedCollectionIsUnpackedIntoTheRfcFolder)
+{
+    test::TempFolder served, folder;
+    ASSERT_TRUE(test::writeArchive(served.file("RFC-all.zip"), ArchiveFormat::Zip,
+                                   {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
+    test::ServerProcess server;
+    if (!test::StartFtpServer(server, served.path().string()))
+        GTEST_SKIP() << "pyftpdlib could not be started";
+    auto asker = std::make_shared<test::ScriptedAsker>();
+    auto request = test::makeRequest("ftp://127.0.0.1:" + std::to_string(server.port()) + "/RFC-all.zip",
+                                     folder.file(""), asker);
+    request->kind = Collection;
+    test::runHere(*request);
+    EXPECT_EQ(request->status.get(), "Unpacked 2 files");
+    EXPECT_TRUE(asker->asked.empty());
+    EXPECT_EQ(test::namesIn(folder.path()), (Names{"rfc-index.txt", "rfc2068.txt"}));
+}
+
+} // namespace
+} // namespace parchly
