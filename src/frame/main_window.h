@@ -18,6 +18,7 @@
 #include "view/reading_session.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -92,6 +93,12 @@ public:
     // Opens the RFC index at the entry of RFC `number`; false when the index
     // is missing (reported) or lists no such RFC.
     bool showIndexEntry(int number);
+
+    // Runs a modal dialog through the program's dialogs and then gives the
+    // keyboard focus back to the active document's text, so that the keys
+    // a reader types next (Shift+Down, Ctrl+W) act on the document at once.
+    int runDialog(QDialog& dialog);
+    void focusActiveText();
 
     // The document window of tab `index` of the document tab bar, or null.
     DocumentWindow* documentWindowOfTab(int index) const;

@@ -54,6 +54,8 @@ const std::pair<const char*, std::string RfcSettings::*> kUrlOptions[] = {
 const char* const kUseOnlyDefaultText = "UseOnlyDefaultText";
 const char* const kViewSection = "View";
 const char* const kTextZoom = "TextZoom";
+const char* const kPrintSection = "Print";
+const char* const kScreenColours = "ScreenColours";
 
 const char* const kRootPath = "RfcRootPath";
 
@@ -125,6 +127,7 @@ void RfcSettings::loadSettings(const Profile& profile)
     for (int category = 0; category < kFormatCategoryCount; ++category)
         Formats[category] = readFormat(profile, category, Formats[category]);
     TextZoom = std::clamp(profile.readInt(kViewSection, kTextZoom, 0), kZoomOutLimit, kZoomInLimit);
+    PrintScreenColours = profile.readInt(kPrintSection, kScreenColours, 0) != 0;
 
     if (DisableReferenceAnalysis)
         DisableReferenceLink = true;
@@ -166,6 +169,11 @@ void RfcSettings::saveSettings(Profile& profile) const
 void RfcSettings::saveTextZoom(Profile& profile) const
 {
     profile.writeInt(kViewSection, kTextZoom, TextZoom);
+}
+
+void RfcSettings::savePrintOptions(Profile& profile) const
+{
+    profile.writeInt(kPrintSection, kScreenColours, PrintScreenColours ? 1 : 0);
 }
 
 std::optional<TextFormat> RfcSettings::categoryFormat(int category) const

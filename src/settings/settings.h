@@ -50,6 +50,9 @@ struct RfcSettings {
     // Zoom steps of the reading views' text, kept for the program ("View",
     // "TextZoom"); 0 shows the formats' own sizes.
     int32_t TextZoom = 0;
+    // Print in the view's colours instead of black on white ("Print",
+    // "ScreenColours"), chosen in Print Setup.
+    bool PrintScreenColours = false;
 
     // Reads every stored option over the record; a missing or unusable value
     // keeps its default. Leaves the invariants in force: the two link
@@ -62,6 +65,9 @@ struct RfcSettings {
 
     // Writes TextZoom alone, at once: zooming is no Options change.
     void saveTextZoom(Profile& profile) const;
+
+    // Writes the printing options alone, at once: Print Setup is no Options change.
+    void savePrintOptions(Profile& profile) const;
 
     // Copies out the format of `category`; false (nothing copied) outside 0 to 4.
     std::optional<TextFormat> categoryFormat(int category) const;
