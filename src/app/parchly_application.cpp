@@ -155,7 +155,8 @@ void ParchlyApplication::installHandlers()
         m_mainWindow->runDialog(tip);
     };
     m_handlers[kCmdPrintSetup] = [this] {
-        PrintSetupDialog setup(applicationPrinter(), m_settings.PrintScreenColours, m_mainWindow.get());
+        PrintSetupDialog setup(sessionPrinter(m_mainWindow->readingSession()), m_settings.PrintScreenColours,
+                               m_mainWindow.get());
         if (m_mainWindow->runDialog(setup) != QDialog::Accepted)
             return;
         m_settings.PrintScreenColours = setup.screenColours();

@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/text_decoding.h"
 #include "settings/settings.h"
+#include "view/reading_session.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
 
@@ -212,12 +213,11 @@ PrintedText printedTextOf(const ReadingView& view, const RfcSettings& settings)
     return printed;
 }
 
-QPrinter& applicationPrinter()
+QPrinter& sessionPrinter(ReadingSession& session)
 {
-    // Made on first use and kept until the process ends: the printer must not
-    // outlive the application object in a static destructor.
-    static QPrinter* printer = new QPrinter(QPrinter::HighResolution);
-    return *printer;
+    if (!session.printer)
+        session.printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    return *session.printer;
 }
 
 void setPrintMargins(QPrinter& printer)
@@ -341,18 +341,21 @@ int printText(const PrintedText& text, QPrinter* printer)
 
 void printView(ReadingView& view, const RfcSettings& settings)
 {
-    QPrinter& printer = applicationPrinter();
+    QPrinter& printer = sessionPrinter(view.session());
     setPrintMargins(printer);
     if (dialogs().printDialog(&view, printer))
         printText(printedTextOf(view, settings), &printer);
+    // The reader goes on reading: the keys act on the text at once.
+    view.setFocus(Qt::OtherFocusReason);
 }
 
 void printPreviewView(ReadingView& view, const RfcSettings& settings)
 {
-    QPrinter& printer = applicationPrinter();
+    QPrinter& printer = sessionPrinter(view.session());
     setPrintMargins(printer);
     const PrintedText text = printedTextOf(view, settings);
     dialogs().printPreview(&view, printer, [text](QPrinter* target) { printText(text, target); });
+    view.setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace parchly

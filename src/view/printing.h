@@ -25,6 +25,7 @@ class QWidget;
 namespace parchly {
 
 class ReadingView;
+struct ReadingSession;
 struct RfcSettings;
 
 // A printed row: `length` characters of line `line` from `start`. A line
@@ -90,9 +91,9 @@ PrintedText printedTextOf(const ReadingView& view, const RfcSettings& settings);
 // The shown lines of a plain text control, black on white.
 PrintedText printedTextOf(const QPlainTextEdit& edit);
 
-// The program's printer, chosen and set up by Print Setup and used by Print
+// The session's printer, chosen and set up by Print Setup and used by Print
 // and Print Preview for the whole run.
-QPrinter& applicationPrinter();
+QPrinter& sessionPrinter(ReadingSession& session);
 
 // Half an inch (720 twips) on every side.
 void setPrintMargins(QPrinter& printer);

@@ -487,6 +487,13 @@ TEST_F(MainWindowTest, TheFocusIsBackInTheTextWhenAModalDialogCloses)
         EXPECT_TRUE(dialogs.dialogScripts.empty()) << step.command << " ran through the dialogs";
         EXPECT_EQ(QApplication::focusWidget(), child->view()) << step.command;
     }
+    // The system's print dialogs, cancelled or closed.
+    for (int command : {kCmdPrint, kCmdPrintPreview}) {
+        elsewhere->setFocus();
+        ASSERT_TRUE(frame().routeCommand(command)) << command;
+        EXPECT_EQ(QApplication::focusWidget(), child->view()) << command;
+    }
+    EXPECT_EQ(dialogs.printDialogs + dialogs.previews, 2);
     EXPECT_EQ(dialogs.pageSetups, 1);
     EXPECT_TRUE(app->settings().PrintScreenColours);
     EXPECT_EQ(Profile(pathOf("Parchly.ini").toStdString()).readInt("Print", "ScreenColours", 0), 1);
