@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/tree_images.h"
 #include "ui/tip_dialog.h"
+#include "view/print_setup_dialog.h"
 #include "view/printing.h"
 #include "view/rfc_document.h"
 
@@ -179,21 +180,27 @@ void ParchlyApplication::installHandlers()
     // The application's commands; each is enabled while it has a handler here.
     m_handlers[kCmdAbout] = [this] {
         AboutDialog about(m_mainWindow.get());
-        about.exec();
+        m_mainWindow->runDialog(about);
     };
     m_handlers[kCmdOptions] = [this] {
         OptionsDialog options(m_settings, m_profile, lastBrowsedFolder, m_mainWindow.get());
         // The index is read from the folder the Options may have changed.
         connect(&options, &OptionsDialog::applied, this, &ParchlyApplication::reloadIndexStatus);
         connect(&options, &OptionsDialog::applied, m_mainWindow.get(), &MainWindow::applySettings);
-        dialogs().runModal(options);
+        m_mainWindow->runDialog(options);
     };
-    m_handlers[kCmdPrintSetup] = [this] { printSetup(m_mainWindow.get()); };
     m_handlers[kCmdTipOfTheDayApp] = [this] {
         TipDialog tip(m_appDirectory, m_profile, m_mainWindow.get());
-        tip.exec();
+        m_mainWindow->runDialog(tip);
     };
-    m_handlers[kCmdPrintSetup] = [this] { printSetup(m_mainWindow.get()); };
+    m_handlers[kCmdPrintSetup] = [this] {
+        PrintSetupDialog setup(sessionPrinter(m_mainWindow->readingSession()), m_settings.PrintScreenColours,
+                               m_mainWindow.get());
+        if (m_mainWindow->runDialog(setup) != QDialog::Accepted)
+            return;
+        m_settings.PrintScreenColours = setup.screenColours();
+        m_settings.savePrintOptions(m_profile);
+    };
     m_handlers[kCmdFileOpen] = [this] {
         // RFCs are read from the local folder: start there, showing RFCs first.
         const QString path = dialogs().openFileName(

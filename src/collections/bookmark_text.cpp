@@ -2,6 +2,7 @@
 
 #include "collections/stored_path.h"
 
+#include <QDir>
 #include <climits>
 
 namespace parchly {
@@ -57,11 +58,22 @@ QString bookmarkText(const QString& name, const QString& location)
     return name.isEmpty() ? location : name + QStringLiteral(" - ") + location;
 }
 
+namespace {
+
+// Where the location's "(Ln" would start: one character after the first
+// occurrence of the file name that ends the line.
+qsizetype positionStart(const QString& text)
+{
+    const QString tail = textAfterLastBackslash(text);
+    return text.indexOf(tail) + tail.size() + 1;
+}
+
+} // namespace
+
 BookmarkTarget readBookmarkText(const QString& text)
 {
     BookmarkTarget target;
-    const QString tail = textAfterLastBackslash(text);
-    const qsizetype afterTail = text.indexOf(tail) + tail.size();
+    const qsizetype afterTail = positionStart(text) - 1;
     const QLatin1String pathMark(") - ");
     const qsizetype mark = text.indexOf(pathMark, afterTail);
     if (mark >= 0)
@@ -69,6 +81,24 @@ BookmarkTarget readBookmarkText(const QString& text)
     if (afterTail + 1 < text.size())
         readLineColumn(text, afterTail + 1, target);
     return target;
+}
+
+QString shownBookmarkText(const QString& storedText)
+{
+    QString shown = storedText;
+    const qsizetype start = positionStart(storedText);
+    qsizetype pos = start;
+    int line = 0;
+    int column = 0;
+    if (readLiteral(storedText, pos, QLatin1String("(Ln")) && readCount(storedText, pos, line)
+        && readLiteral(storedText, pos, QLatin1String(", Col")) && readCount(storedText, pos, column)
+        && readLiteral(storedText, pos, QLatin1String(")"))) {
+        // Stored counts are held at INT_MAX; the shown ones must not wrap.
+        const auto counted = [](int value) { return QString::number(qint64(value) + 1); };
+        shown.replace(start, pos - start,
+                      QStringLiteral("(Ln %1, Col %2)").arg(counted(line), counted(column)));
+    }
+    return QDir::toNativeSeparators(fromStoredPath(shown));
 }
 
 } // namespace parchly

@@ -28,6 +28,13 @@ struct BookmarkTarget {
 // (line and column stay 0, as for any text that does not fit the pattern).
 BookmarkTarget readBookmarkText(const QString& text);
 
+// The bookmark as the dialog shows it: line and column counted from 1, as the
+// status bar and Go To count them, and the path with this system's
+// separators. Stored lines keep counting from 0, so that settings files of
+// earlier versions keep their meaning; a text without a position shows as
+// it is stored.
+QString shownBookmarkText(const QString& storedText);
+
 } // namespace parchly
 
 #endif

@@ -8,7 +8,6 @@
 #include "settings/profile.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,9 +39,9 @@ BookmarksDialog::BookmarksDialog(CollectionsHost& host, Profile& profile, QWidge
         int line = 0;
         int column = 0;
         m_host.activeCaretLineColumn(line, column);
-        // The field shows this system's separators; the stored form goes to the file.
+        // The field shows what the status bar shows; the stored form goes to the file.
         m_storedLocation = bookmarkLocation(m_activeStoredPath, line, column);
-        m_location->setText(QDir::toNativeSeparators(fromStoredPath(m_storedLocation)));
+        m_location->setText(shownBookmarkText(m_storedLocation));
         m_name->setText(QStringLiteral("bookmark"));
         m_name->setFocus();
     }
@@ -119,7 +118,7 @@ void BookmarksDialog::fillList()
 
     for (const QString& text : readNumberedList(m_profile, kSection, kKeyPrefix)) {
         if (m_showAll->isChecked() || readBookmarkText(text).storedPath == m_activeStoredPath)
-            appendStoredLine(m_list, text);
+            appendBookmark(text);
         else
             m_kept << text;
     }
@@ -130,7 +129,13 @@ void BookmarksDialog::setBookmark()
 {
     const QString text = bookmarkText(m_name->text(), m_storedLocation);
     if (!holdsStoredLine(m_list, text))
-        appendStoredLine(m_list, text);
+        appendBookmark(text);
+}
+
+void BookmarksDialog::appendBookmark(const QString& storedText)
+{
+    appendStoredLine(m_list, storedText);
+    m_list->item(m_list->count() - 1)->setText(shownBookmarkText(storedText));
 }
 
 void BookmarksDialog::removeBookmark()

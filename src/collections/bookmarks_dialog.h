@@ -45,6 +45,8 @@ private slots:
 private:
     void buildWidgets();
     void save();
+    // Adds a stored bookmark, shown with its position counted from 1.
+    void appendBookmark(const QString& storedText);
 
     CollectionsHost& m_host;
     Profile& m_profile;

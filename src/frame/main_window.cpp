@@ -267,17 +267,17 @@ void MainWindow::installHandlers()
     m_handlers[kCmdArrangeIcons] = [this] { arrangeIcons(); };
     m_handlers[kCmdTipOfTheDay] = [this] {
         TipDialog tip(m_app.appDirectory(), m_app.profile(), this);
-        tip.exec();
+        runDialog(tip);
     };
     m_handlers[kCmdBookmarks] = [this] {
         FrameCollectionsHost host(*this, m_app);
         BookmarksDialog bookmarks(host, m_app.profile(), this);
-        bookmarks.exec();
+        runDialog(bookmarks);
     };
     m_handlers[kCmdFavoriteRfcs] = [this] {
         FrameCollectionsHost host(*this, m_app);
         FavoriteRfcsDialog favorites(host, m_app.profile(), this);
-        favorites.exec();
+        runDialog(favorites);
     };
     m_handlers[kCmdUpdateRfcIndex] = [this] { updateRfcIndex(this, m_app.settings()); };
     m_handlers[kCmdDownloadRfc] = [this] { downloadRfc(this, m_app.settings()); };
@@ -904,6 +904,19 @@ void MainWindow::closeEvent(QCloseEvent* event)
     storeSession(m_app.profile(), windows, active);
     m_mdiArea->closeAllSubWindows();
     event->accept();
+}
+
+int MainWindow::runDialog(QDialog& dialog)
+{
+    const int result = dialogs().runModal(dialog);
+    focusActiveText();
+    return result;
+}
+
+void MainWindow::focusActiveText()
+{
+    if (DocumentWindow* child = activeDocumentWindow())
+        child->view()->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace parchly

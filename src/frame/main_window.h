@@ -19,6 +19,7 @@
 #include "view/reading_session.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -100,6 +101,12 @@ public:
     ReadingView* viewOf(const RfcDocument* document) const;
     // The RFC index was read again: every window shows what it says now.
     void indexStatusChanged();
+
+    // Runs a modal dialog through the program's dialogs and then gives the
+    // keyboard focus back to the active document's text, so that the keys
+    // a reader types next (Shift+Down, Ctrl+W) act on the document at once.
+    int runDialog(QDialog& dialog);
+    void focusActiveText();
 
     // The document window of tab `index` of the document tab bar, or null.
     DocumentWindow* documentWindowOfTab(int index) const;

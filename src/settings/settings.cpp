@@ -56,6 +56,8 @@ const char* const kUseOnlyDefaultText = "UseOnlyDefaultText";
 const char* const kViewSection = "View";
 const char* const kTextZoom = "TextZoom";
 const char* const kIndexBar = "IndexBar";
+const char* const kPrintSection = "Print";
+const char* const kScreenColours = "ScreenColours";
 
 const char* const kRootPath = "RfcRootPath";
 
@@ -128,6 +130,7 @@ void RfcSettings::loadSettings(const Profile& profile)
         Formats[category] = readFormat(profile, category, Formats[category]);
     TextZoom = std::clamp(profile.readInt(kViewSection, kTextZoom, 0), kZoomOutLimit, kZoomInLimit);
     ShowIndexBar = profile.readInt(kViewSection, kIndexBar, ShowIndexBar) != 0;
+    PrintScreenColours = profile.readInt(kPrintSection, kScreenColours, 0) != 0;
 
     if (DisableReferenceAnalysis)
         DisableReferenceLink = true;
@@ -175,6 +178,11 @@ void RfcSettings::saveIndexBar(Profile& profile) const
 void RfcSettings::saveTextZoom(Profile& profile) const
 {
     profile.writeInt(kViewSection, kTextZoom, TextZoom);
+}
+
+void RfcSettings::savePrintOptions(Profile& profile) const
+{
+    profile.writeInt(kPrintSection, kScreenColours, PrintScreenColours ? 1 : 0);
 }
 
 std::optional<TextFormat> RfcSettings::categoryFormat(int category) const

@@ -56,6 +56,9 @@ struct RfcSettings {
     // "Keep the downloaded collection archive after unpacking it": off, the
     // archive goes once its RFC files are unpacked.
     bool KeepCollectionArchive = false;
+    // Print in the view's colours instead of black on white ("Print",
+    // "ScreenColours"), chosen in Print Setup.
+    bool PrintScreenColours = false;
 
     // Reads every stored option over the record; a missing or unusable value
     // keeps its default. Leaves the invariants in force: the two link
@@ -70,6 +73,9 @@ struct RfcSettings {
     void saveTextZoom(Profile& profile) const;
     // Writes ShowIndexBar alone, at once, as the View menu toggles it.
     void saveIndexBar(Profile& profile) const;
+
+    // Writes the printing options alone, at once: Print Setup is no Options change.
+    void savePrintOptions(Profile& profile) const;
 
     // Copies out the format of `category`; false (nothing copied) outside the categories.
     std::optional<TextFormat> categoryFormat(int category) const;

@@ -5,6 +5,10 @@
 
 #include "view/goto_dialog.h"
 
+#include <memory>
+
+class QPrinter;
+
 namespace parchly {
 
 struct ReadingSession {
@@ -13,6 +17,9 @@ struct ReadingSession {
     bool contentLinksOff = false;
     // The Go To dialog offers the last accepted choice again.
     GotoChoice lastGotoChoice;
+    // The printer chosen in Print Setup and used by Print and Print Preview
+    // for the rest of the run; made on first use (sessionPrinter).
+    std::shared_ptr<QPrinter> printer;
 };
 
 } // namespace parchly

@@ -91,10 +91,10 @@ bool ReadingView::runCommand(int id)
         goForward();
         return true;
     case kCmdPrint:
-        printView(*this);
+        printView(*this, settings());
         return true;
     case kCmdPrintPreview:
-        printPreviewView(*this);
+        printPreviewView(*this, settings());
         return true;
     case kCmdZoomIn:
         setZoomSteps(m_zoomSteps + 1);

@@ -67,10 +67,11 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
     setBookmark(dialog, "Intro");
     setBookmark(dialog, "INTRO");
     setBookmark(dialog, "Caching");
-    // The list and the Location field show this platform's separators.
-    EXPECT_EQ(dialog.locationField()->text(), "rfc2616.txt (Ln 12, Col 4) - /home/ann/RFCPath/rfc2616.txt");
+    // The list and the Location field show this platform's separators and
+    // count from 1 as the status bar does; the file keeps the stored count.
+    EXPECT_EQ(dialog.locationField()->text(), "rfc2616.txt (Ln 13, Col 5) - /home/ann/RFCPath/rfc2616.txt");
     EXPECT_EQ(dialog.list()->item(0)->text(),
-              "Intro - rfc2616.txt (Ln 12, Col 4) - /home/ann/RFCPath/rfc2616.txt");
+              "Intro - rfc2616.txt (Ln 13, Col 5) - /home/ann/RFCPath/rfc2616.txt");
     dialog.exitButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(stored(), Texts({"Intro - " + kHere, "Caching - " + kHere}));
@@ -121,6 +122,36 @@ TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
     gotoRow(1);
     EXPECT_EQ(host.caretRequests.size(), carets);
     EXPECT_EQ(stored().size(), 4u);
+}
+
+TEST_F(BookmarksDialogTest, TheListCountsLinesFromOneAndStoresThemAsTheyWere)
+{
+    const struct {
+        std::string stored;
+        QString shown;
+    } cases[] = {
+        {kOther, "Other - rfc791.txt (Ln 4, Col 1) - /home/ann/RFCPath/rfc791.txt"},
+        {"Top - rfc793.txt (Ln 0, Col 0) - \\x\\rfc793.txt",
+         "Top - rfc793.txt (Ln 1, Col 1) - /x/rfc793.txt"},
+        // Counts held at the largest stored value do not wrap round.
+        {"rfc1.txt (Ln 99999999999, Col 7) - \\rfc1.txt", "rfc1.txt (Ln 2147483648, Col 8) - /rfc1.txt"},
+        // Without a readable position the text shows as stored.
+        {"rfc1.txt notes - rfc1.txt (Ln 7, Col 7) - \\rfc1.txt",
+         "rfc1.txt notes - rfc1.txt (Ln 7, Col 7) - /rfc1.txt"},
+        {"rfc1.txt (Ln x, Col 7) - \\rfc1.txt", "rfc1.txt (Ln x, Col 7) - /rfc1.txt"},
+    };
+    Texts texts;
+    for (const auto& c : cases)
+        texts.push_back(c.stored);
+    storeBookmarks(texts, 1);
+    {
+        BookmarksDialog dialog(host, ini.profile);
+        ASSERT_EQ(dialog.list()->count(), int(std::size(cases)));
+        for (int row = 0; row < dialog.list()->count(); ++row)
+            EXPECT_EQ(dialog.list()->item(row)->text(), cases[row].shown) << row;
+        dialog.reject();
+    }
+    EXPECT_EQ(stored(), texts);
 }
 
 TEST_F(BookmarksDialogTest, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAllIsOff)

@@ -7,6 +7,8 @@
 #include "frame/document_tab_bar.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
+#include "settings/profile.h"
+#include "view/print_setup_dialog.h"
 #include "view/rfc_document.h"
 #include "view/reading_view.h"
 
@@ -25,6 +27,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -439,6 +443,60 @@ TEST_F(MainWindowTest, TabShortcutsStepInTabOrderAndClose)
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(tabsAndActive(frame()), step.expected) << step.key;
     }
+}
+
+TEST_F(MainWindowTest, TheFocusIsBackInTheTextWhenAModalDialogCloses)
+{
+    makeApp();
+    openCopies({"rfc1.txt"});
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    DocumentWindow* child = frame().activeDocumentWindow();
+    // A dialog takes the focus while it is open; the tree stands in for it.
+    QWidget* elsewhere = child->navigatorBar()->firstTree();
+    const auto takeFocus = [elsewhere](int answer) {
+        return [elsewhere, answer](QDialog& dialog) {
+            elsewhere->setFocus();
+            dialog.done(answer);
+            return answer;
+        };
+    };
+    const struct {
+        int command;
+        std::function<int(QDialog&)> script;
+    } steps[] = {
+        {kCmdOptions, takeFocus(QDialog::Rejected)},
+        {kCmdBookmarks, takeFocus(QDialog::Rejected)},
+        {kCmdFavoriteRfcs, takeFocus(QDialog::Rejected)},
+        {kCmdAbout, takeFocus(QDialog::Accepted)},
+        {kCmdPrintSetup, takeFocus(QDialog::Rejected)},
+        // Print Setup keeps the screen colours when accepted, and offers the
+        // system's page setup.
+        {kCmdPrintSetup,
+         [&](QDialog& dialog) {
+             auto& setup = static_cast<PrintSetupDialog&>(dialog);
+             EXPECT_FALSE(setup.screenColoursBox()->isChecked());
+             setup.screenColoursBox()->setChecked(true);
+             setup.pageButton()->click();
+             return takeFocus(QDialog::Accepted)(dialog);
+         }},
+    };
+    for (const auto& step : steps) {
+        dialogs.dialogScripts.push_back(step.script);
+        ASSERT_TRUE(frame().routeCommand(step.command)) << step.command;
+        EXPECT_TRUE(dialogs.dialogScripts.empty()) << step.command << " ran through the dialogs";
+        EXPECT_EQ(QApplication::focusWidget(), child->view()) << step.command;
+    }
+    // The system's print dialogs, cancelled or closed.
+    for (int command : {kCmdPrint, kCmdPrintPreview}) {
+        elsewhere->setFocus();
+        ASSERT_TRUE(frame().routeCommand(command)) << command;
+        EXPECT_EQ(QApplication::focusWidget(), child->view()) << command;
+    }
+    EXPECT_EQ(dialogs.printDialogs + dialogs.previews, 2);
+    EXPECT_EQ(dialogs.pageSetups, 1);
+    EXPECT_TRUE(app->settings().PrintScreenColours);
+    EXPECT_EQ(Profile(pathOf("Parchly.ini").toStdString()).readInt("Print", "ScreenColours", 0), 1);
 }
 
 TEST_F(MainWindowTest, TabsCloseByButtonMiddleClickAndContextMenu)

@@ -1,12 +1,7 @@
-// Find over the shown text and printing it on pages with half-inch margins.
+// Find over the shown text.
 #include "platform/text_view.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_folder.h"
 #include "view/find.h"
-#include "view/printing.h"
 
-#include <QPrinter>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -38,75 +33,6 @@ TEST(FindTest, DownwardRoundOnceWholeWordMatchCaseAndUpward)
     EXPECT_FALSE(findText(view, {"omega"}));
     EXPECT_FALSE(findText(view, {""}));
     EXPECT_EQ(start(), 11);
-}
-
-// The number of pages in a PDF file.
-int pdfPages(const std::string& path)
-{
-    const QByteArray bytes = QByteArray::fromStdString(test::readFile(path));
-    return static_cast<int>(QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]")));
-}
-
-class PrintTest : public ::testing::Test {
-protected:
-    std::string printTo(const QString& text, const std::string& name)
-    {
-        view.setPlainText(text);
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setPageSize(QPageSize(QPageSize::Letter));
-        const std::string path = folder.file(name);
-        printer.setOutputFileName(QString::fromStdString(path));
-        printText(view, &printer);
-        margins = printer.pageLayout().margins(QPageLayout::Inch);
-        return path;
-    }
-
-    test::TempFolder folder;
-    TextView view;
-    QMarginsF margins;
-};
-
-TEST_F(PrintTest, PagesFollowTheTextWithHalfInchMargins)
-{
-    EXPECT_EQ(pdfPages(printTo("One short line.\n", "short.pdf")), 1);
-    EXPECT_EQ(margins, QMarginsF(0.5, 0.5, 0.5, 0.5));
-
-    QString rfcPages;
-    for (int line = 0; line < 300; ++line)
-        rfcPages += QStringLiteral("Line %1 of a long text\n").arg(line);
-    EXPECT_GE(pdfPages(printTo(rfcPages, "long.pdf")), 3);
-}
-
-TEST_F(PrintTest, PrintAndPreviewGoThroughTheirDialogs)
-{
-    test::ScriptedDialogs dialogs;
-    view.setPlainText("Printed text\n");
-    const std::string path = folder.file("printed.pdf");
-    QPrinter& printer = applicationPrinter();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(path));
-
-    printView(view); // cancelled
-    EXPECT_EQ(dialogs.printDialogs, 1);
-    EXPECT_TRUE(test::readFile(path).empty());
-
-    dialogs.acceptPrinting = true;
-    printView(view);
-    EXPECT_EQ(pdfPages(path), 1);
-
-    printPreviewView(view);
-    ASSERT_EQ(dialogs.previews, 1);
-    ASSERT_TRUE(dialogs.previewPainter);
-    const std::string previewPath = folder.file("preview.pdf");
-    QPrinter preview(QPrinter::HighResolution);
-    preview.setOutputFormat(QPrinter::PdfFormat);
-    preview.setOutputFileName(QString::fromStdString(previewPath));
-    dialogs.previewPainter(&preview);
-    EXPECT_EQ(pdfPages(previewPath), 1);
-
-    printSetup(&view);
-    EXPECT_EQ(dialogs.pageSetups, 1);
 }
 
 } // namespace
