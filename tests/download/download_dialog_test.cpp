@@ -219,50 +219,44 @@ protected:
     const std::string target = folder.file("rfc-index.txt");
 };
 
-TEST_F(DialogDownload, TheOverwriteQuestionIsAnsweredOnTheGuiThread)
+// One dialog through several downloads, as a user runs them.
+TEST_F(DialogDownload, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
 {
     scripted.answers.push_back(MessageAnswer::Ok);
     ASSERT_TRUE(download(served("/rfc-index.txt")));
     EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
     EXPECT_EQ(test::readFile(target), test::indexBody());
     EXPECT_EQ(shown("status"), "Downloaded");
-    EXPECT_TRUE(child("start")->isEnabled());
-}
-
-TEST_F(DialogDownload, DecliningAsksForAnotherNameAndCredentialsAreAskedForToo)
-{
-    scripted.logins.push_back({"reader", "secret"});
-    scripted.paths.push_back(QString::fromStdString(folder.file("other.txt")));
-    ASSERT_TRUE(download(served("/private/rfc-index.txt")));
-    EXPECT_EQ(scripted.credentialPrompts.size(), 1);
-    EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
-    EXPECT_EQ(scripted.pathCaptions.size(), 1);
-    EXPECT_EQ(test::readFile(target), "old");
-    EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
-}
-
-TEST_F(DialogDownload, AMissingFileAfterADownloadShowsNoPercentAndACancelledRenameSavesNothing)
-{
-    std::remove(target.c_str());
-    ASSERT_TRUE(download(served("/rfc-index.txt")));
     EXPECT_EQ(shown("percent"), "100%");
+    EXPECT_TRUE(child("start")->isEnabled());
 
+    // A failure after it shows no percent.
     ASSERT_TRUE(download(served("/missing.txt")));
     EXPECT_EQ(shown("status"), "Connection Failed");
     EXPECT_TRUE(shown("percent") == "" || shown("percent") == "0%") << shown("percent").toStdString();
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 0);
 
-    // Declining the overwrite and then the Save As dialog.
+    // Declining the overwrite and then the Save As dialog saves nothing.
     scripted.answers.push_back(MessageAnswer::Cancel);
     ASSERT_TRUE(download(served("/rfc-index.txt")));
     EXPECT_EQ(scripted.pathCaptions.size(), 1);
     EXPECT_EQ(shown("status"), "Not saved");
     EXPECT_FALSE(test::pathExists(dialog.request().tempFilePath())) << "removed while the dialog is open";
-    EXPECT_EQ(test::readFile(target), test::indexBody());
-}
 
-TEST_F(DialogDownload, ARefusedSchemeClosesTheDialogWhenTheBoxIsChecked)
-{
+    // Credentials are asked for; declining the overwrite asks for another name.
+    test::writeFile(target, "old");
+    scripted.messages.clear();
+    scripted.logins.push_back({"reader", "secret"});
+    scripted.paths.push_back(QString::fromStdString(folder.file("other.txt")));
+    ASSERT_TRUE(download(served("/private/rfc-index.txt")));
+    EXPECT_EQ(scripted.credentialPrompts.size(), 1);
+    EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
+    EXPECT_EQ(scripted.pathCaptions.size(), 2);
+    EXPECT_EQ(test::readFile(target), "old");
+    EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
+
+    // A refused scheme closes the dialog when the box is checked.
+    scripted.messages.clear();
     child<QCheckBox>("closeWhenFinished")->setChecked(true);
     ASSERT_TRUE(download("gopher://127.0.0.1/rfc-index.txt"));
     EXPECT_EQ(scripted.messages, QStringList{"Invalid URL!"});
