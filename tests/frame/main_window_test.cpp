@@ -267,30 +267,6 @@ TEST_F(MainWindowTest, OpenRfcIndexReportsAMissingFileAndActivatesAnOpenIndex)
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(MainWindowTest, BarLayoutIsSavedOnCloseAndTheSwitchesWinAtStart)
-{
-    makeApp();
-    frame().routeCommand(kCmdEditToolbar);
-    EXPECT_FALSE(command(kCmdEditToolbar)->isChecked());
-    EXPECT_TRUE(command(kCmdViewToolbar)->isChecked());
-    frame().close();
-    EXPECT_EQ(app->profile().readInt("Toolbar", "EditVisible", -1), 0);
-    EXPECT_EQ(app->profile().readInt("Toolbar", "ViewVisible", -1), 1);
-    EXPECT_FALSE(app->profile().readString("Toolbar", "State", "").empty());
-
-    makeApp();
-    EXPECT_FALSE(frame().toolbar(1)->isVisibleTo(&frame()));
-    EXPECT_TRUE(frame().toolbar(2)->isVisibleTo(&frame()));
-
-    // The switches are applied after the stored layout, which has the Edit
-    // toolbar hidden and the View toolbar shown.
-    app->profile().writeInt("Toolbar", "EditVisible", 1);
-    app->profile().writeInt("Toolbar", "ViewVisible", 0);
-    makeApp();
-    EXPECT_TRUE(frame().toolbar(1)->isVisibleTo(&frame()));
-    EXPECT_FALSE(frame().toolbar(2)->isVisibleTo(&frame()));
-}
-
 TEST_F(MainWindowTest, LargeButtonsCarryTheirTexts)
 {
     makeApp(false);
@@ -475,16 +451,50 @@ TEST_F(MainWindowTest, FilesDroppedOnTheWindowOrTheTabBarOpen)
     EXPECT_EQ(tabsAndActive(frame()), "rfc1.txt rfc2.txt > rfc2.txt");
 }
 
-TEST_F(MainWindowTest, ANavigatorWidthDraggedByTheUserHoldsForEveryWindowAndRun)
+TEST_F(MainWindowTest, ReferenceItemsShowTheirLabelAndTheStartOfTheirTitle)
 {
     makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt"});
+    // One reference without a quoted title leaves the others theirs.
+    const std::string path =
+        copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc1.txt")).toStdString();
+    std::string text = test::readFile(path);
+    test::writeFile(path, text.replace(text.find("\"Frames\""), 8, "Frames"));
+    ASSERT_NE(app->openDocumentFile(QString::fromStdString(path)), nullptr);
+    TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->firstTree();
+    QStringList references;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->text(0).startsWith(QLatin1Char('[')))
+            references << (*it)->text(0);
+    EXPECT_EQ(references, QStringList({"[RFC2119] Key words for use in RFCs...", "[FRAMES]"}));
+}
+
+// What a run leaves for the next: the open documents and the active one
+// (those gone since skipped without a word), each document's reading
+// position (also when it is opened again), the Navigator width the user
+// dragged, and the toolbars, whose switches win over the stored layout.
+TEST_F(MainWindowTest, TheSessionPositionsNavigatorWidthAndBarsComeBack)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
     QApplication::processEvents();
-    DocumentWindow* second = frame().documentWindows()[1];
+    const std::vector<DocumentWindow*> children = frame().documentWindows();
+    children[1]->setReadingPosition({40, 56, 3});
+    children[2]->setReadingPosition({10, 12, 0});
+    const ReadingPosition moved = children[1]->readingPosition();
+    EXPECT_EQ(moved.caretLine, 56);
+    EXPECT_EQ(moved.caretColumn, 3);
+    EXPECT_GT(moved.topLine, 1);
+    closeChild(children[2]);
+    ASSERT_NE(app->openDocumentFile(pathOf("rfc3.txt")), nullptr);
+    EXPECT_EQ(frame().activeDocumentWindow()->readingPosition().caretLine, 12);
+
+    // The user drags the second Navigator's edge 60 pixels to the right.
+    DocumentWindow* second = children[1];
+    frame().activateDocumentWindow(second);
+    QApplication::processEvents();
     QMainWindow* inner = second->innerWindow();
     const int before = second->navigatorWidth();
     ASSERT_GT(before, 0);
-    // The user drags the Navigator's edge 60 pixels to the right.
     const int extent = inner->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, inner);
     const QRect bar = second->navigatorBar()->geometry();
     const QPoint edge(bar.right() + 1 + extent / 2, bar.center().y());
@@ -503,59 +513,36 @@ TEST_F(MainWindowTest, ANavigatorWidthDraggedByTheUserHoldsForEveryWindowAndRun)
     QApplication::processEvents();
     EXPECT_EQ(frame().documentWindows()[0]->navigatorWidth(), chosen);
 
-    makeApp();
-    openCopies({"rfc3.txt"});
-    QApplication::processEvents();
-    EXPECT_EQ(frame().documentWindows()[0]->navigatorWidth(), chosen);
-}
-
-TEST_F(MainWindowTest, ReferenceItemsShowTheirLabelAndTheStartOfTheirTitle)
-{
-    makeApp();
-    // One reference without a quoted title leaves the others theirs.
-    const std::string path =
-        copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc1.txt")).toStdString();
-    std::string text = test::readFile(path);
-    test::writeFile(path, text.replace(text.find("\"Frames\""), 8, "Frames"));
-    ASSERT_NE(app->openDocumentFile(QString::fromStdString(path)), nullptr);
-    TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->firstTree();
-    QStringList references;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->text(0).startsWith(QLatin1Char('[')))
-            references << (*it)->text(0);
-    EXPECT_EQ(references, QStringList({"[RFC2119] Key words for use in RFCs...", "[FRAMES]"}));
-}
-
-TEST_F(MainWindowTest, TheSessionAndEachDocumentsReadingPositionComeBack)
-{
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
-    const std::vector<DocumentWindow*> children = frame().documentWindows();
-    const ReadingPosition far{40, 56, 3};
-    children[1]->setReadingPosition(far);
-    children[2]->setReadingPosition({10, 12, 0});
-    const ReadingPosition moved = children[1]->readingPosition();
-    EXPECT_EQ(moved.caretLine, 56);
-    EXPECT_EQ(moved.caretColumn, 3);
-    EXPECT_GT(moved.topLine, 1);
-
-    // A document closed and opened again comes back where it was left.
-    closeChild(children[2]);
-    ASSERT_NE(app->openDocumentFile(pathOf("rfc3.txt")), nullptr);
-    EXPECT_EQ(frame().activeDocumentWindow()->readingPosition().caretLine, 12);
-
-    frame().activateDocumentWindow(frame().documentWindows()[1]);
+    frame().routeCommand(kCmdEditToolbar);
+    EXPECT_FALSE(command(kCmdEditToolbar)->isChecked());
+    EXPECT_TRUE(command(kCmdViewToolbar)->isChecked());
+    frame().activateDocumentWindow(second);
     frame().close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QFile::remove(pathOf("rfc1.txt")); // gone since: skipped without a word
+    EXPECT_EQ(app->profile().readInt("Toolbar", "EditVisible", -1), 0);
+    EXPECT_EQ(app->profile().readInt("Toolbar", "ViewVisible", -1), 1);
+    EXPECT_FALSE(app->profile().readString("Toolbar", "State", "").empty());
+    QFile::remove(pathOf("rfc1.txt"));
 
     makeApp();
+    QApplication::processEvents();
     EXPECT_EQ(tabsAndActive(frame()), "rfc2.txt rfc3.txt > rfc2.txt");
     const ReadingPosition restored = frame().activeDocumentWindow()->readingPosition();
     EXPECT_EQ(restored.topLine, moved.topLine);
     EXPECT_EQ(restored.caretLine, 56);
     EXPECT_EQ(restored.caretColumn, 3);
+    EXPECT_EQ(frame().activeDocumentWindow()->navigatorWidth(), chosen);
+    EXPECT_FALSE(frame().toolbar(1)->isVisibleTo(&frame()));
+    EXPECT_TRUE(frame().toolbar(2)->isVisibleTo(&frame()));
     EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // The switches are applied after the stored layout, which has the Edit
+    // toolbar hidden and the View toolbar shown.
+    app->profile().writeInt("Toolbar", "EditVisible", 1);
+    app->profile().writeInt("Toolbar", "ViewVisible", 0);
+    makeApp();
+    EXPECT_TRUE(frame().toolbar(1)->isVisibleTo(&frame()));
+    EXPECT_FALSE(frame().toolbar(2)->isVisibleTo(&frame()));
 }
 
 } // namespace
