@@ -28,6 +28,13 @@ protected:
     test::TempFolder folder;
     std::string path = folder.file("Parchly.ini");
     Profile profile{path};
+
+    // Files in the folder: the settings file alone once no temporary is left.
+    long files() const
+    {
+        return std::distance(std::filesystem::directory_iterator(folder.path()),
+                             std::filesystem::directory_iterator());
+    }
 };
 
 // Reading: names match without regard to case and the first match wins;
@@ -145,10 +152,6 @@ TEST_F(ProfileTest, RefusesWhatCouldNotBeReadBack)
 TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
 {
     const std::string original = "[s]\nkey=old\n";
-    const auto filesInFolder = [this] {
-        return std::distance(std::filesystem::directory_iterator(folder.path()),
-                             std::filesystem::directory_iterator());
-    };
     for (bool batched : {false, true}) {
         SCOPED_TRACE(batched ? "batch" : "alone");
         writeFile(path, original);
@@ -169,7 +172,7 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
         EXPECT_EQ(profile.readString("t", "other", "none"), "none");
         std::filesystem::remove(temporary);
         ASSERT_TRUE(profile.writeString("s", "key", "new"));
-        EXPECT_EQ(filesInFolder(), 1) << "no temporary file may be left behind";
+        EXPECT_EQ(files(), 1) << "no temporary file may be left behind";
     }
 
     // A folder where the file should be is neither read nor replaced, nor
@@ -250,10 +253,7 @@ TEST_F(ProfileTest, ABatchWritesTheFileOnceWhenItEnds)
               "[Default]\r\nfont=Courier\r\n"
               "[settings]\r\nlinewidth=80\r\nLevel0=5\r\nPageHeight=60\r\n"
               "[Bookmarks]\r\nbm0=again\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
-                            std::filesystem::directory_iterator()),
-              1)
-        << "no temporary file may be left behind";
+    EXPECT_EQ(files(), 1) << "no temporary file may be left behind";
 
     // After the batch, writes go straight to the file again.
     ASSERT_TRUE(profile.writeString("Default", "font", "Fixedsys"));
