@@ -14,6 +14,7 @@
 #include "view/rfc_document.h"
 #include "frame/welcome_panel.h"
 #include "settings/profile.h"
+#include "support/temp_folder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,17 +32,15 @@ namespace {
 
 class ParchlyAppTest : public test::AppFixture {
 protected:
-    void writeFile(const QString& name, const QByteArray& bytes)
+    void writeFile(const char* name, const std::string& bytes)
     {
-        QFile file(pathOf(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        test::writeFile(pathOf(name).toStdString(), bytes);
     }
 };
 
 TEST_F(ParchlyAppTest, ChoosesThePortableSettingsFileOrTheConfigurationFolder)
 {
-    writeFile(QStringLiteral("blocked"), "a file where a folder should be");
+    writeFile("blocked", "a file where a folder should be");
     QDir().mkpath(pathOf("portable"));
     QFile(pathOf("portable/Parchly.ini")).open(QIODevice::WriteOnly);
     struct Case {
@@ -67,7 +66,7 @@ TEST_F(ParchlyAppTest, ChoosesThePortableSettingsFileOrTheConfigurationFolder)
 TEST_F(ParchlyAppTest, RunsWithDefaultsWhenTheSettingsCannotBeKeptAndMakesTheRfcFolder)
 {
     QFile::remove(pathOf("Parchly.ini"));
-    writeFile(QStringLiteral("blocked"), "a file where a folder should be");
+    writeFile("blocked", "a file where a folder should be");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(pathOf("blocked")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(pathOf("data")));
     QCoreApplication::setApplicationName(QStringLiteral("Parchly"));
@@ -82,8 +81,7 @@ TEST_F(ParchlyAppTest, RunsWithDefaultsWhenTheSettingsCannotBeKeptAndMakesTheRfc
     }
     qunsetenv("XDG_CONFIG_HOME");
     qunsetenv("XDG_DATA_HOME");
-    writeFile(QStringLiteral("Parchly.ini"),
-              "[settings]\nShowPageSeparator=1\nRfcRootPath=/somewhere/rfcs/\n");
+    writeFile("Parchly.ini", "[settings]\nShowPageSeparator=1\nRfcRootPath=/somewhere/rfcs/\n");
     ParchlyApplication started;
     EXPECT_EQ(started.iniPath(), pathOf("Parchly.ini").toStdString());
     EXPECT_TRUE(started.settings().ShowPageSeparator);
@@ -95,8 +93,8 @@ TEST_F(ParchlyAppTest, FindsTheManualAndTipsInTheFirstFolderHoldingThem)
     QDir().mkpath(pathOf("empty"));
     QDir().mkpath(pathOf("tips"));
     QDir().mkpath(pathOf("share/manual"));
-    writeFile(QStringLiteral("tips/tips.txt"), "A tip.\n");
-    writeFile(QStringLiteral("share/manual/index.html"), "<html></html>");
+    writeFile("tips/tips.txt", "A tip.\n");
+    writeFile("share/manual/index.html", "<html></html>");
     const struct {
         QStringList candidates;
         QString found;
@@ -124,7 +122,7 @@ TEST_F(ParchlyAppTest, WelcomesUntilADocumentIsOpenWithItsThreeWaysForward)
     // Choose a folder: a cancelled chooser changes nothing; a chosen folder
     // is kept in the settings file, and one with an index ends the welcome.
     QDir().mkpath(pathOf("rfcs"));
-    writeFile(QStringLiteral("rfcs/rfc-index.txt"), "RFC INDEX\n");
+    writeFile("rfcs/rfc-index.txt", "RFC INDEX\n");
     const std::string before = app->settings().RfcRootPath;
     dialogs.paths = {QString(), pathOf("rfcs")};
     welcome->chooseFolderButton()->click();
@@ -175,7 +173,9 @@ TEST(StartupOptionsTest, AnswersHelpAndVersionAndRefusesUnknownOptions)
     EXPECT_EQ(handleStartupOptions({"parchly", "rfc1.txt", "2616"}), std::nullopt);
 }
 
-TEST_F(ParchlyAppTest, OpensByPathOrNumberAndReportsWhatCannotBeOpened)
+// What cannot be opened is reported; a name not ending in ".txt" (of any
+// case) is asked about first, also a name that is only ".txt".
+TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutOtherNames)
 {
     makeApp();
     QDir().mkpath(pathOf("folder.txt"));
@@ -187,59 +187,31 @@ TEST_F(ParchlyAppTest, OpensByPathOrNumberAndReportsWhatCannotBeOpened)
               QStringList({cannot.arg(pathOf("rfc404.txt")), cannot.arg(pathOf("folder.txt")),
                            cannot.arg(pathOf("rfc0.txt"))}));
     EXPECT_TRUE(app->mainWindow()->documentWindows().empty());
-
-    copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"));
-    EXPECT_NE(app->openRfcNumber(9901), nullptr);
     EXPECT_EQ(rfcPath("/r", -5), "/r/rfc-5.txt");
     EXPECT_EQ(rfcPath(std::string(2000, 'a'), 1).size(), 1023u);
-}
 
-TEST_F(ParchlyAppTest, AsksBeforeOpeningANameNotEndingInTxt)
-{
-    makeApp();
-    const QString upper = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("RFC9901.TXT"));
-    EXPECT_NE(app->openDocumentFile(upper), nullptr);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-
+    dialogs.messages.clear();
+    copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"));
+    EXPECT_NE(app->openRfcNumber(9901), nullptr);
+    EXPECT_NE(app->openDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("RFC1.TXT"))),
+              nullptr);
     const QString backup = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt.bak"));
-    const QString question = QStringLiteral("It seems that %1 is not in txt format, continue?").arg(backup);
+    const QString question = QStringLiteral("It seems that %1 is not in txt format, continue?");
     dialogs.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     EXPECT_EQ(app->openDocumentFile(backup), nullptr);
-    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
-    EXPECT_NE(app->openDocumentFile(backup), nullptr);
     EXPECT_EQ(app->mainWindow()->documentWindows().size(), 2u);
-    EXPECT_EQ(dialogs.messages, QStringList({question, question}));
-
-    // A name of only four characters, ".txt", is asked about too.
+    EXPECT_NE(app->openDocumentFile(backup), nullptr);
+    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 3u);
     copyFixture(QStringLiteral("notes.text"), QStringLiteral(".txt"));
-    dialogs.messages.clear();
     EXPECT_EQ(app->openDocumentFile(QStringLiteral(".txt")), nullptr);
-    EXPECT_EQ(dialogs.messages,
-              QStringList({QStringLiteral("It seems that .txt is not in txt format, continue?")}));
-}
-
-TEST_F(ParchlyAppTest, KeepsTheFourLatestFilesInTheSettingsFile)
-{
-    makeApp();
-    for (int i = 1; i <= 5; ++i)
-        ASSERT_NE(app->openDocumentFile(
-                      copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc%1.txt").arg(i))),
-                  nullptr);
-    // Opening the second again moves it to the front.
-    ASSERT_NE(app->openDocumentFile(pathOf("rfc2.txt")), nullptr);
-    const std::vector<std::string> expected = {
-        pathOf("rfc2.txt").toStdString(), pathOf("rfc5.txt").toStdString(), pathOf("rfc4.txt").toStdString(),
-        pathOf("rfc3.txt").toStdString()};
-    EXPECT_EQ(app->recentFiles().paths(), expected);
-    EXPECT_EQ(app->profile().readString("Recent File List", "File1", ""), expected[0]);
-
-    makeApp();
-    EXPECT_EQ(app->recentFiles().paths(), expected);
+    EXPECT_EQ(
+        dialogs.messages,
+        QStringList({question.arg(backup), question.arg(backup), question.arg(QStringLiteral(".txt"))}));
 }
 
 TEST_F(ParchlyAppTest, StartsWithTheIndexWhenAskedAndReportsItMissing)
 {
-    writeFile(QStringLiteral("Parchly.ini"), "[settings]\nOpenRfcIndexWhenStarted=1\n");
+    writeFile("Parchly.ini", "[settings]\nOpenRfcIndexWhenStarted=1\n");
     makeApp(false);
     ASSERT_TRUE(app->start());
     EXPECT_TRUE(app->mainWindow()->isVisible());
@@ -249,7 +221,7 @@ TEST_F(ParchlyAppTest, StartsWithTheIndexWhenAskedAndReportsItMissing)
 
 TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOff)
 {
-    writeFile(QStringLiteral("tips.txt"), "Parchly opens RFCs.\n");
+    writeFile("tips.txt", "Parchly opens RFCs.\n");
     bool overShownMainWindow = false;
     dialogs.dialogScripts.push_back([&](QDialog& tip) {
         overShownMainWindow =
@@ -269,7 +241,7 @@ TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOff)
 TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColours)
 {
     // The user chose the colour of "Table of Contents"; the rest are built in.
-    writeFile(QStringLiteral("Parchly.ini"), "[Table of Contents]\ncolor=1:2:3\n");
+    writeFile("Parchly.ini", "[Table of Contents]\ncolor=1:2:3\n");
     const QPalette light = QGuiApplication::palette();
     QPalette dark = light;
     dark.setColor(QPalette::Base, QColor(30, 30, 30));

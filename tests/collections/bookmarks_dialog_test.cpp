@@ -67,6 +67,7 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
     setBookmark(dialog, "Intro");
     setBookmark(dialog, "INTRO");
     setBookmark(dialog, "Caching");
+    setBookmark(dialog, ""); // the location alone
     // The list and the Location field show this platform's separators and
     // count from 1 as the status bar does; the file keeps the stored count.
     EXPECT_EQ(dialog.locationField()->text(), "rfc2616.txt (Ln 13, Col 5) - /home/ann/RFCPath/rfc2616.txt");
@@ -74,30 +75,14 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
               "Intro - rfc2616.txt (Ln 13, Col 5) - /home/ann/RFCPath/rfc2616.txt");
     dialog.exitButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(stored(), Texts({"Intro - " + kHere, "Caching - " + kHere}));
-}
-
-TEST_F(BookmarksDialogTest, AnEmptyNameStoresTheLocationAloneAndGoesBackToIt)
-{
-    {
-        BookmarksDialog dialog(host, ini.profile);
-        setBookmark(dialog, "");
-        dialog.reject();
-    }
-    EXPECT_EQ(stored(), Texts({kHere}));
-
-    BookmarksDialog again(host, ini.profile);
-    ASSERT_EQ(again.list()->count(), 1);
-    again.list()->item(0)->setSelected(true);
-    again.gotoButton()->click();
-    EXPECT_EQ(host.openRequests, QStringList({kActive}));
-    EXPECT_EQ(host.caretRequests, (QList<QPair<int, int>>{{12, 4}}));
+    EXPECT_EQ(stored(), Texts({"Intro - " + kHere, "Caching - " + kHere, kHere}));
 }
 
 TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
 {
     storeBookmarks({kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - \\home\\ann\\RFCPath\\rfc2616.txt",
-                    "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - \\home\\ann\\RFCPath\\rfc2616.txt"},
+                    "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - \\home\\ann\\RFCPath\\rfc2616.txt",
+                    kHere},
                    1);
     const auto gotoRow = [this](int row) {
         BookmarksDialog dialog(host, ini.profile);
@@ -115,13 +100,17 @@ TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
     gotoRow(3);
     EXPECT_EQ(host.openRequests.last(), kActive);
     EXPECT_EQ(host.caretRequests.last(), qMakePair(0, 0));
+    // A bookmark without a name goes back to its location.
+    gotoRow(4);
+    EXPECT_EQ(host.openRequests.last(), kActive);
+    EXPECT_EQ(host.caretRequests.last(), qMakePair(12, 4));
 
     // A file that cannot be opened moves no caret, and the dialog still closes.
     host.missingFiles.insert("/home/ann/RFCPath/rfc791.txt");
     const int carets = host.caretRequests.size();
     gotoRow(1);
     EXPECT_EQ(host.caretRequests.size(), carets);
-    EXPECT_EQ(stored().size(), 4u);
+    EXPECT_EQ(stored().size(), 5u);
 }
 
 TEST_F(BookmarksDialogTest, TheListCountsLinesFromOneAndStoresThemAsTheyWere)

@@ -79,15 +79,5 @@ TEST_F(Cancelling, TheWorkerKeepsTheRequestAfterItsOwnerLetsGo)
     EXPECT_EQ(test::readFile(folder.file("large.bin")), "old");
 }
 
-TEST_F(Cancelling, AFinishedWorkerHasClearedTheFlagAndSaved)
-{
-    auto request = start("/rfc-index.txt");
-    ASSERT_EQ(request->worker.wait_for(std::chrono::seconds(10)), std::future_status::ready);
-    EXPECT_FALSE(workerActive(*request));
-    EXPECT_FALSE(request->running);
-    EXPECT_EQ(request->status.get(), "Downloaded");
-    EXPECT_EQ(test::readFile(folder.file("rfc-index.txt")), test::indexBody());
-}
-
 } // namespace
 } // namespace parchly

@@ -73,20 +73,39 @@ TEST_F(DialogTest, OnlyASingleRfcsAddressMayBeEditedAndNamesTheLocalFile)
     EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc2616.txt"));
 }
 
-TEST_F(DialogTest, AnUnknownLengthShowsQuestionMarksAndAFlashingBar)
+// While a download runs: an unknown length shows question marks, a known
+// one percent, speed and times until it is exceeded; then the length is
+// unknown again. Shown: length|received|percent|elapsed|speed|remaining.
+TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
 {
-    running(0, 0, 0);
-    EXPECT_EQ(shown("fileLength"), "?");
-    EXPECT_EQ(shown("received"), "?");
-    EXPECT_EQ(shown("speed"), "0 B/s"); // no data yet: the display stays as reset
-
-    // The first second of the copy: no speed yet.
+    const struct {
+        uint32_t total, received;
+        int64_t elapsed; // -1: the copy has not begun
+        const char* shown;
+    } cases[] = {
+        // No data yet: the display stays as reset; then no speed in the first second.
+        {0, 0, -1, "?|?||00:00:00|0 B/s|00:00:00"},
+        {0, 999, 0, "?|999|?%|00:00:00|?|??:??:??"},
+        // 1,000,000 bytes in 3725 s.
+        {2000000, 1000000, 3725, "2,000,000|1,000,000|50%|01:02:05|268 B/s|01:02:05"},
+        {2000, 1000, 360000, "2,000|1,000|50%|100:00:00|0 B/s|100:00:00"},
+        {1000, 1500, 10, "?|1,500|?%|00:00:10|150 B/s|??:??:??"},
+    };
+    // The Overwrite box is followed while the download runs.
+    child<QCheckBox>("overwrite")->setChecked(true);
+    for (const auto& c : cases) {
+        running(c.total, c.received, c.elapsed < 0 ? 0 : now - c.elapsed);
+        QStringList texts;
+        for (const char* name :
+             {"fileLength", "received", "percent", "timeElapsed", "speed", "timeRemaining"})
+            texts << shown(name);
+        EXPECT_EQ(texts.join('|').toStdString(), c.shown);
+    }
+    EXPECT_TRUE(dialog.request().overwrite);
+    EXPECT_EQ(dialog.request().totalLength, 0u);
+    running(2000, 500, now - 1);
+    EXPECT_EQ(child<QProgressBar>("progress")->value(), 25);
     running(0, 999, now);
-    EXPECT_EQ(shown("received"), "999");
-    EXPECT_EQ(shown("percent"), "?%");
-    EXPECT_EQ(shown("speed"), "?");
-    EXPECT_EQ(shown("timeElapsed"), "00:00:00");
-    EXPECT_EQ(shown("timeRemaining"), "??:??:??");
     const int firstBar = child<QProgressBar>("progress")->value();
     dialog.tick();
     EXPECT_EQ(firstBar + child<QProgressBar>("progress")->value(), 100) << "the bar flashes full and empty";
@@ -102,46 +121,12 @@ TEST_F(DialogTest, AnUnknownLengthShowsQuestionMarksAndAFlashingBar)
     EXPECT_TRUE(child("start")->isEnabled());
     EXPECT_EQ(dialog.request().received + dialog.request().totalLength, 0u);
     EXPECT_EQ(dialog.result(), 0) << "the dialog stays open without the close box";
-}
-
-// A known length shows percent, speed and times until it is exceeded; then
-// the length is unknown again.
-TEST_F(DialogTest, AKnownLengthShowsPercentSpeedAndTimesUntilItIsExceeded)
-{
-    const struct {
-        uint32_t total, received;
-        int64_t elapsed;
-        const char *fileLength, *shownReceived, *percent, *timeElapsed, *speed, *remaining;
-    } cases[] = {
-        // 1,000,000 bytes in 3725 s.
-        {2000000, 1000000, 3725, "2,000,000", "1,000,000", "50%", "01:02:05", "268 B/s", "01:02:05"},
-        {2000, 1000, 360000, "2,000", "1,000", "50%", "100:00:00", "0 B/s", "100:00:00"},
-        {1000, 1500, 10, "?", "1,500", "?%", "00:00:10", "150 B/s", "??:??:??"},
-    };
-    // The Overwrite box is followed while the download runs.
-    child<QCheckBox>("overwrite")->setChecked(true);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fileLength);
-        running(c.total, c.received, now - c.elapsed);
-        EXPECT_EQ(shown("fileLength"), c.fileLength);
-        EXPECT_EQ(shown("received"), c.shownReceived);
-        EXPECT_EQ(shown("percent"), c.percent);
-        EXPECT_EQ(shown("timeElapsed"), c.timeElapsed);
-        EXPECT_EQ(shown("speed"), c.speed);
-        EXPECT_EQ(shown("timeRemaining"), c.remaining);
-    }
-    EXPECT_TRUE(dialog.request().overwrite);
-    EXPECT_EQ(dialog.request().totalLength, 0u);
-    running(2000, 500, now - 1);
-    EXPECT_EQ(child<QProgressBar>("progress")->value(), 25);
 
     // The unit grows with the figure (decimal, as rates are counted).
-    for (const auto& [bytesPerSecond, expected] : {std::pair<uint32_t, const char*>{999, "999 B/s"},
-                                                   {1000, "1.0 kB/s"},
-                                                   {15360, "15.4 kB/s"},
-                                                   {999949, "999.9 kB/s"},
-                                                   {1000000, "1.0 MB/s"},
-                                                   {123456789, "123.5 MB/s"}})
+    const std::pair<uint32_t, const char*> speeds[] = {{999, "999 B/s"},      {1000, "1.0 kB/s"},
+                                                       {15360, "15.4 kB/s"},  {999949, "999.9 kB/s"},
+                                                       {1000000, "1.0 MB/s"}, {123456789, "123.5 MB/s"}};
+    for (const auto& [bytesPerSecond, expected] : speeds)
         EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
 }
 
@@ -219,50 +204,44 @@ protected:
     const std::string target = folder.file("rfc-index.txt");
 };
 
-TEST_F(DialogDownload, TheOverwriteQuestionIsAnsweredOnTheGuiThread)
+// One dialog through several downloads, as a user runs them.
+TEST_F(DialogDownload, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
 {
     scripted.answers.push_back(MessageAnswer::Ok);
     ASSERT_TRUE(download(served("/rfc-index.txt")));
     EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
     EXPECT_EQ(test::readFile(target), test::indexBody());
     EXPECT_EQ(shown("status"), "Downloaded");
-    EXPECT_TRUE(child("start")->isEnabled());
-}
-
-TEST_F(DialogDownload, DecliningAsksForAnotherNameAndCredentialsAreAskedForToo)
-{
-    scripted.logins.push_back({"reader", "secret"});
-    scripted.paths.push_back(QString::fromStdString(folder.file("other.txt")));
-    ASSERT_TRUE(download(served("/private/rfc-index.txt")));
-    EXPECT_EQ(scripted.credentialPrompts.size(), 1);
-    EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
-    EXPECT_EQ(scripted.pathCaptions.size(), 1);
-    EXPECT_EQ(test::readFile(target), "old");
-    EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
-}
-
-TEST_F(DialogDownload, AMissingFileAfterADownloadShowsNoPercentAndACancelledRenameSavesNothing)
-{
-    std::remove(target.c_str());
-    ASSERT_TRUE(download(served("/rfc-index.txt")));
     EXPECT_EQ(shown("percent"), "100%");
+    EXPECT_TRUE(child("start")->isEnabled());
 
+    // A failure after it shows no percent.
     ASSERT_TRUE(download(served("/missing.txt")));
     EXPECT_EQ(shown("status"), "Connection Failed");
     EXPECT_TRUE(shown("percent") == "" || shown("percent") == "0%") << shown("percent").toStdString();
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 0);
 
-    // Declining the overwrite and then the Save As dialog.
+    // Declining the overwrite and then the Save As dialog saves nothing.
     scripted.answers.push_back(MessageAnswer::Cancel);
     ASSERT_TRUE(download(served("/rfc-index.txt")));
     EXPECT_EQ(scripted.pathCaptions.size(), 1);
     EXPECT_EQ(shown("status"), "Not saved");
     EXPECT_FALSE(test::pathExists(dialog.request().tempFilePath())) << "removed while the dialog is open";
-    EXPECT_EQ(test::readFile(target), test::indexBody());
-}
 
-TEST_F(DialogDownload, ARefusedSchemeClosesTheDialogWhenTheBoxIsChecked)
-{
+    // Credentials are asked for; declining the overwrite asks for another name.
+    test::writeFile(target, "old");
+    scripted.messages.clear();
+    scripted.logins.push_back({"reader", "secret"});
+    scripted.paths.push_back(QString::fromStdString(folder.file("other.txt")));
+    ASSERT_TRUE(download(served("/private/rfc-index.txt")));
+    EXPECT_EQ(scripted.credentialPrompts.size(), 1);
+    EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
+    EXPECT_EQ(scripted.pathCaptions.size(), 2);
+    EXPECT_EQ(test::readFile(target), "old");
+    EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
+
+    // A refused scheme closes the dialog when the box is checked.
+    scripted.messages.clear();
     child<QCheckBox>("closeWhenFinished")->setChecked(true);
     ASSERT_TRUE(download("gopher://127.0.0.1/rfc-index.txt"));
     EXPECT_EQ(scripted.messages, QStringList{"Invalid URL!"});

@@ -14,8 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <fcntl.h>
 #include <memory>
-#include <poll.h>
 #include <spawn.h>
 #include <string>
 #include <sys/stat.h>
@@ -124,25 +124,20 @@ public:
             ::kill(m_pid, SIGTERM);
             while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) { }
         }
-        if (m_drain.joinable())
-            m_drain.join();
-        if (m_output >= 0)
-            ::close(m_output);
     }
 
-    // Runs `command` (false when /usr/bin/python3 is missing) and waits at
-    // most 20 s for a whole line of its output holding `marker` directly
-    // followed by the port number.
+    // Runs `command` (false when /usr/bin/python3 is missing) with its output
+    // going to a file, and waits at most 20 s for a whole line there holding
+    // `marker` directly followed by the port number.
     bool start(std::vector<std::string> command, const std::string& marker)
     {
-        int ends[2];
-        if (::access(command[0].c_str(), X_OK) != 0 || ::pipe(ends) != 0)
+        if (::access(command[0].c_str(), X_OK) != 0)
             return false;
+        const std::string output = m_folder.file("output");
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, ends[1], STDERR_FILENO);
-        posix_spawn_file_actions_addclose(&actions, ends[0]);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT, 0600);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
         std::vector<char*> argv;
         for (std::string& argument : command)
             argv.push_back(argument.data());
@@ -150,39 +145,23 @@ public:
         if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
             m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
-        ::close(ends[1]);
-        m_output = ends[0];
-
-        std::string output;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (m_pid > 0 && m_port == 0 && std::chrono::steady_clock::now() < deadline) {
-            pollfd ready{m_output, POLLIN, 0};
-            char buffer[512];
-            if (::poll(&ready, 1, 100) <= 0)
-                continue;
-            const ssize_t count = ::read(m_output, buffer, sizeof buffer);
-            if (count <= 0)
-                break;
-            output.append(buffer, static_cast<std::size_t>(count));
-            const auto at = output.find(marker);
-            if (at != std::string::npos && output.find('\n', at) != std::string::npos)
-                m_port = std::atoi(output.c_str() + at + marker.size());
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            const std::string written = readFile(output);
+            const auto at = written.find(marker);
+            if (at != std::string::npos && written.find('\n', at) != std::string::npos)
+                m_port = std::atoi(written.c_str() + at + marker.size());
         }
-        // Drains the server's log, so that it never blocks on a full pipe.
-        m_drain = std::thread([fd = m_output] {
-            char buffer[4096];
-            while (::read(fd, buffer, sizeof buffer) > 0) { }
-        });
         return m_port != 0;
     }
 
     int port() const { return m_port; }
 
 private:
+    TempFolder m_folder;
     pid_t m_pid = -1;
-    int m_output = -1;
     int m_port = 0;
-    std::thread m_drain;
 };
 
 // The test HTTP server; with a folder, the HTTPS one whose certificate it

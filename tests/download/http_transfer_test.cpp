@@ -35,23 +35,25 @@ protected:
             GTEST_SKIP() << "the test HTTP server could not be started";
     }
 
-    std::string url(const std::string& path) const
-    {
-        return "http://127.0.0.1:" + std::to_string(server->port()) + path;
-    }
-
-    // Downloads `path` into the folder with a fresh asker and destroys the
-    // request, which must leave no temporary file behind.
-    void download(const std::string& path, bool overwrite = false)
+    // Downloads `address` (a path on the test server, or a whole address)
+    // into `into` with a fresh asker and destroys the request, which must
+    // leave no temporary file behind.
+    void download(const std::string& address, bool overwrite = false, const std::string& into = {})
     {
         asker = std::make_shared<test::ScriptedAsker>();
         asker->logins = logins;
-        auto request = test::makeRequest(url(path), dir, asker);
+        asker->confirmations = confirmations;
+        asker->savePaths = savePaths;
+        const bool onServer = address[0] == '/';
+        auto request = test::makeRequest(
+            onServer ? "http://127.0.0.1:" + std::to_string(server->port()) + address : address,
+            into.empty() ? dir : into, asker);
         request->overwrite = overwrite;
         test::runHere(*request);
         status = request->status.get();
+        EXPECT_FALSE(request->running);
         request.reset();
-        EXPECT_FALSE(pathExists(dir + "PRCHTEMP.000")) << "left behind by " << path;
+        EXPECT_FALSE(pathExists(dir + "PRCHTEMP.000")) << "left behind by " << address;
     }
 
     static inline test::ServerProcess* server = nullptr;
@@ -59,7 +61,9 @@ protected:
     const std::string dir = folder.file("");
     const std::string target = folder.file("rfc-index.txt");
     std::deque<std::pair<std::string, std::string>> logins;
-    std::shared_ptr<test::ScriptedAsker> asker = std::make_shared<test::ScriptedAsker>();
+    std::deque<bool> confirmations;
+    std::deque<std::string> savePaths;
+    std::shared_ptr<test::ScriptedAsker> asker;
     std::string status;
 };
 
@@ -69,7 +73,8 @@ TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
 {
     const std::string index = test::indexBody();
     const std::string noRedirect = "tell: The redirection could not be followed.";
-    const std::string credentials = "credentials: 127.0.0.1";
+    const std::string login = "credentials: 127.0.0.1";
+    const std::string failed = "tell: The server answered with status ";
     struct Case {
         const char* path;
         const char* password; // the user's answer to a 401; null: declined
@@ -92,26 +97,16 @@ TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
         {"/nolocation/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {noRedirect}},
         {"/tomissing/rfc-index.txt", nullptr, std::nullopt, 0, "Ready", {noRedirect}},
         // An error page is never saved.
-        {"/missing/rfc-index.txt",
-         nullptr,
-         std::nullopt,
-         0,
-         "Connection Failed",
-         {"tell: The server answered with status 404; nothing was saved."}},
+        {"/missing/rfc-index.txt", nullptr, {}, 0, "Connection Failed", {failed + "404; nothing was saved."}},
         // A 401 is retried once with what the user gives.
-        {"/private/rfc-index.txt", "secret", index, 0, "Downloaded", {credentials}},
-        {"/private/rfc-index.txt",
-         nullptr,
-         std::nullopt,
-         0,
-         "Ready",
-         {credentials, "tell: Authentication failed."}},
+        {"/private/rfc-index.txt", "secret", index, 0, "Downloaded", {login}},
+        {"/private/rfc-index.txt", nullptr, {}, 0, "Ready", {login, "tell: Authentication failed."}},
         {"/private/rfc-index.txt",
          "wrong",
-         std::nullopt,
+         {},
          0,
          "Connection Failed",
-         {credentials, "tell: The server answered with status 401; nothing was saved."}},
+         {login, failed + "401; nothing was saved."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.path) + " " + (c.password ? c.password : "-"));
@@ -127,10 +122,7 @@ TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
         EXPECT_EQ(status, c.status);
         EXPECT_EQ(asker->asked, c.asked);
     }
-}
 
-TEST_F(HttpTransfer, SendsItsOwnAcceptAndAgentHeaders)
-{
     download("/headers/echo.txt");
     const std::string echoed = readFile(dir + "echo.txt");
     EXPECT_NE(echoed.find("Accept: */*\n"), std::string::npos) << echoed;
@@ -141,38 +133,42 @@ TEST_F(HttpTransfer, APresentTargetIsReplacedOrRenamedAsTheUserAnswered)
 {
     const Asked question{"confirm: " + std::string(kOverwriteQuestion)};
     writeFile(target, "old");
-    auto request =
-        test::makeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
-    asker->confirmations.push_back(true);
-    test::runHere(*request);
+    confirmations = {true};
+    download("/rfc-index.txt");
     EXPECT_EQ(readFile(target), test::indexBody());
     EXPECT_EQ(asker->asked, question);
 
     // Cancel, then a new name in the save dialog.
     writeFile(target, "old");
-    request = test::makeRequest(url("/rfc-index.txt"), dir, asker = std::make_shared<test::ScriptedAsker>());
-    asker->savePaths.push_back(dir + "renamed.txt");
-    test::runHere(*request);
+    confirmations = {};
+    savePaths = {dir + "renamed.txt"};
+    download("/rfc-index.txt");
     EXPECT_EQ(readFile(target), "old");
     EXPECT_EQ(readFile(dir + "renamed.txt"), test::indexBody());
     EXPECT_EQ(modificationTime(dir + "renamed.txt"), test::kIndexModified);
     EXPECT_EQ(asker->asked, (Asked{question[0], "save: " + target}));
 }
 
-TEST_F(HttpTransfer, LocalFileFailuresAreFileErrorsAndAFullDiskLeavesTheTarget)
+// Local file failures are file errors, a full disk leaves the target, and a
+// missing server saves nothing; each says why.
+TEST_F(HttpTransfer, FailuresSaveNothingAndSayWhy)
 {
-    // An address ending in "/" names the folder itself.
-    download("/listing/");
-    EXPECT_EQ(status, "File Error");
-    EXPECT_EQ(asker->asked.size(), 1u);
-
-    // A folder that does not exist: the temporary file cannot be made.
-    asker = std::make_shared<test::ScriptedAsker>();
-    auto request = test::makeRequest(url("/rfc-index.txt"), dir + "absent/", asker);
-    test::runHere(*request);
-    EXPECT_EQ(request->status.get(), "File Error");
-    ASSERT_EQ(asker->asked.size(), 1u);
-    EXPECT_EQ(asker->asked[0].rfind("tell: Couldn't open source file: ", 0), 0u);
+    const struct {
+        const char *address, *into, *status, *told;
+    } cases[] = {
+        // An address ending in "/" names the folder itself.
+        {"/listing/", "", "File Error", "tell: "},
+        // A folder that does not exist: the temporary file cannot be made.
+        {"/rfc-index.txt", "absent/", "File Error", "tell: Couldn't open source file: "},
+        {"http://127.0.0.1:1/rfc-index.txt", "", "Ready", "tell: "},
+    };
+    for (const auto& c : cases) {
+        download(c.address, false, dir + c.into);
+        EXPECT_EQ(status, c.status) << c.address;
+        ASSERT_EQ(asker->asked.size(), 1u) << c.address;
+        EXPECT_EQ(asker->asked[0].rfind(c.told, 0), 0u) << asker->asked[0];
+    }
+    EXPECT_FALSE(pathExists(target));
 
     // Files of this process may not grow beyond 4 KiB, as on a full disk.
     writeFile(target, "old");
@@ -189,23 +185,6 @@ TEST_F(HttpTransfer, LocalFileFailuresAreFileErrorsAndAFullDiskLeavesTheTarget)
     ASSERT_EQ(asker->asked.size(), 1u);
     EXPECT_EQ(asker->asked[0].rfind("tell: Couldn't write the downloaded data: ", 0), 0u);
     EXPECT_EQ(readFile(target), "old");
-}
-
-TEST_F(HttpTransfer, NoServerAndOtherSchemesSaveNothing)
-{
-    auto request = test::makeRequest("http://127.0.0.1:1/rfc-index.txt", dir, asker);
-    test::runHere(*request);
-    EXPECT_EQ(request->status.get(), "Ready");
-    ASSERT_EQ(asker->asked.size(), 1u);
-    EXPECT_EQ(asker->asked[0].rfind("tell: ", 0), 0u);
-
-    asker = std::make_shared<test::ScriptedAsker>();
-    request = test::makeRequest("gopher://127.0.0.1/rfc-index.txt", dir, asker);
-    test::runHere(*request);
-    EXPECT_EQ(request->status.get(), "Invalid URL");
-    EXPECT_EQ(asker->asked, Asked{"tell: Invalid URL!"});
-    EXPECT_FALSE(request->running);
-    EXPECT_FALSE(pathExists(target));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
 #include "frame/main_window.h"
+#include "settings/command_ids.h"
 #include "view/reading_view.h"
 
 namespace parchly {
@@ -11,6 +12,13 @@ namespace {
 class FrameCollectionsHostTest : public test::AppFixture {
 protected:
     FrameCollectionsHost host() { return FrameCollectionsHost(*app->mainWindow(), *app); }
+
+    std::pair<int, int> caret()
+    {
+        int line = -1, column = -1;
+        host().activeCaretLineColumn(line, column);
+        return {line, column};
+    }
 };
 
 TEST_F(FrameCollectionsHostTest, TellsTheOpenDocumentsInOpeningOrder)
@@ -18,10 +26,7 @@ TEST_F(FrameCollectionsHostTest, TellsTheOpenDocumentsInOpeningOrder)
     makeApp();
     EXPECT_FALSE(host().hasDocumentTabs());
     EXPECT_TRUE(host().activeDocumentPath().isEmpty());
-    int line = -1, column = -1;
-    host().activeCaretLineColumn(line, column);
-    EXPECT_EQ(line, 0);
-    EXPECT_EQ(column, 0);
+    EXPECT_EQ(caret(), std::make_pair(0, 0));
 
     const QString second = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc2.txt"));
     const QString first = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc1.txt"));
@@ -33,38 +38,39 @@ TEST_F(FrameCollectionsHostTest, TellsTheOpenDocumentsInOpeningOrder)
     EXPECT_EQ(host().activeDocumentPath(), first);
 }
 
-TEST_F(FrameCollectionsHostTest, PutsTheCaretOnAShownLineOnly)
+// Bookmarks store the file's lines, whatever the view hides, and put the
+// caret on a shown line only.
+TEST_F(FrameCollectionsHostTest, CaretPositionsAreTheFilesLinesAndStayOnTheText)
 {
     makeApp();
     ASSERT_TRUE(
         host().openDocument(copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"))));
     ReadingView* view = app->mainWindow()->activeDocumentWindow()->view();
-
+    const int lineEnd = view->lineText(13).chopped(1).size();
+    ASSERT_TRUE(view->lineText(13).startsWith(QStringLiteral("   This document describes")));
+    ASSERT_EQ(view->lineText(12), QStringLiteral("\n"));
+    const struct {
+        int line, column, caretLine, caretColumn;
+    } cases[] = {
+        {13, 4, 13, 4},
+        {12, 4, 12, 0}, // on a blank line any column is the line's start
+        {13, 500, 13, lineEnd}, // a column past the line's end stops at its end
+        {view->lineCount() + 10, 0, 13, lineEnd}, // a line past the end: the caret stays
+    };
+    for (const auto& c : cases) {
+        host().setActiveCaretLineColumn(c.line, c.column);
+        EXPECT_EQ(caret(), std::make_pair(c.caretLine, c.caretColumn)) << c.line << ", " << c.column;
+    }
     host().setActiveCaretLineColumn(13, 4);
-    int line = -1, column = -1;
-    host().activeCaretLineColumn(line, column);
-    EXPECT_EQ(line, 13);
-    EXPECT_EQ(column, 4);
     EXPECT_EQ(app->mainWindow()->positionPane(), QStringLiteral("Ln 14, Col 5")); // counted from 1
 
-    // On a blank line any column is the line's start.
-    ASSERT_EQ(view->lineText(12), QStringLiteral("\n"));
-    host().setActiveCaretLineColumn(12, 4);
-    host().activeCaretLineColumn(line, column);
-    EXPECT_EQ(line, 12);
-    EXPECT_EQ(column, 0);
-
-    // A column past the line's end stops at its end, on the same line.
-    host().setActiveCaretLineColumn(13, 500);
-    host().activeCaretLineColumn(line, column);
-    EXPECT_EQ(line, 13);
-    ASSERT_TRUE(view->lineText(13).startsWith(QStringLiteral("   This document describes")));
-    EXPECT_EQ(column, view->lineText(13).chopped(1).size());
-
-    // A line past the end leaves the caret where it was.
-    host().setActiveCaretLineColumn(view->lineCount() + 10, 0);
-    host().activeCaretLineColumn(line, column);
-    EXPECT_EQ(line, 13);
+    // Page 2, its header hidden: file line 60 is shown higher up.
+    app->mainWindow()->routeCommand(kCmdHeaders);
+    host().setActiveCaretLineColumn(60, 7);
+    EXPECT_EQ(caret(), std::make_pair(60, 7));
+    const int shown = view->lineFromPosition(view->selectedRange().end);
+    EXPECT_LT(shown, 60);
+    EXPECT_TRUE(view->lineText(shown).startsWith(QStringLiteral("   The key words"))) << shown;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "view/print_setup_dialog.h"
 #include "view/rfc_document.h"
 #include "view/reading_view.h"
+#include "support/temp_folder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +32,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 
 namespace parchly {
 namespace {
@@ -80,10 +82,17 @@ protected:
 TEST_F(MainWindowTest, TabBarFollowsOpeningActivatingAndClosing)
 {
     makeApp();
+    frame().show();
     openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
     TabStrip* tabs = frame().documentTabBar()->tabs();
     EXPECT_EQ(tabTexts(frame()), QStringList({"rfc1.txt", "rfc2.txt", "rfc3.txt"}));
     EXPECT_EQ(tabs->currentIndex(), 2);
+    // An opened RFC shows its first line with the caret there.
+    QApplication::processEvents();
+    ReadingView* view = frame().activeDocumentWindow()->view();
+    ASSERT_GT(view->lineCount(), 20);
+    EXPECT_EQ(view->firstVisibleLine(), 0);
+    EXPECT_EQ(view->selectedRange().end, 0);
 
     const std::vector<DocumentWindow*> children = frame().documentWindows();
     frame().activateDocumentWindow(children[0]);
@@ -105,19 +114,9 @@ TEST_F(MainWindowTest, TabBarFollowsOpeningActivatingAndClosing)
     EXPECT_EQ(frame().activeDocumentWindow(), children[2]);
 }
 
-TEST_F(MainWindowTest, AnOpenedRfcShowsItsFirstLineWithTheCaretThere)
-{
-    makeApp();
-    frame().show();
-    openCopies({"rfc1.txt"});
-    QApplication::processEvents();
-    ReadingView* view = frame().activeDocumentWindow()->view();
-    ASSERT_GT(view->lineCount(), 20);
-    EXPECT_EQ(view->firstVisibleLine(), 0);
-    EXPECT_EQ(view->selectedRange().end, 0);
-}
-
-TEST_F(MainWindowTest, MenusSwitchWithTheFirstAndLastDocument)
+// The menus switch with the first and last document; the Window menu lists
+// the windows, made anew each time, and activates the chosen one.
+TEST_F(MainWindowTest, MenusSwitchWithTheDocumentsAndTheWindowMenuListsThem)
 {
     makeApp();
     EXPECT_EQ(frame().menuSet(), MenuSet::NoDocument);
@@ -125,24 +124,10 @@ TEST_F(MainWindowTest, MenusSwitchWithTheFirstAndLastDocument)
     openCopies({"rfc1.txt", "rfc2.txt"});
     EXPECT_EQ(frame().menuSet(), MenuSet::Document);
     EXPECT_EQ(menuTitles(frame()), QStringList({"&File", "&Edit", "&View", "&Tools", "&Window", "&Help"}));
-    closeChild(frame().documentWindows()[0]);
-    EXPECT_EQ(frame().menuSet(), MenuSet::Document);
-    closeChild(frame().documentWindows()[0]);
-    EXPECT_EQ(frame().menuSet(), MenuSet::NoDocument);
-    EXPECT_TRUE(frame().modePane().isEmpty());
-}
 
-TEST_F(MainWindowTest, WindowMenuListsTheWindowsAndActivatesTheChosenOne)
-{
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt"});
-    QMenu* windowMenu = nullptr;
-    for (QAction* action : frame().menuBar()->actions())
-        if (action->text() == QLatin1String("&Window"))
-            windowMenu = action->menu();
-    ASSERT_NE(windowMenu, nullptr);
+    QMenu* windowMenu = frame().menuBar()->actions()[4]->menu();
     emit windowMenu->aboutToShow();
-    emit windowMenu->aboutToShow(); // the list is made anew, not appended
+    emit windowMenu->aboutToShow();
     QList<QAction*> entries;
     for (QAction* action : windowMenu->actions())
         if (action->text().startsWith(QLatin1Char('&')) && action->text().contains(QLatin1String("rfc")))
@@ -151,66 +136,76 @@ TEST_F(MainWindowTest, WindowMenuListsTheWindowsAndActivatesTheChosenOne)
     EXPECT_EQ(entries[0]->text(), QStringLiteral("&1 rfc1.txt"));
     EXPECT_FALSE(entries[0]->isChecked());
     EXPECT_TRUE(entries[1]->isChecked());
-
     entries[0]->trigger();
     EXPECT_EQ(frame().activeDocumentWindow(), frame().documentWindows()[0]);
     EXPECT_EQ(frame().documentTabBar()->tabs()->currentIndex(), 0);
+
+    closeChild(frame().documentWindows()[0]);
+    EXPECT_EQ(frame().menuSet(), MenuSet::Document);
+    closeChild(frame().documentWindows()[0]);
+    EXPECT_EQ(frame().menuSet(), MenuSet::NoDocument);
+    EXPECT_TRUE(frame().modePane().isEmpty());
 }
 
-TEST_F(MainWindowTest, ChildCommandsAreDisabledWithoutADocument)
+// The view commands as the menus show them after each step: Structure,
+// Page, Headers, Footers, Page Separators, Navigator, Open RFC Index; "+"
+// enabled, "-" disabled, "v" checked. The Navigator shows the tree of its tab.
+TEST_F(MainWindowTest, CommandStatesFollowTheActiveDocument)
 {
     makeApp();
-    for (int id : {kCmdStructure, kCmdPage, kCmdHeaders, kCmdFooters, kCmdPageSeparators, kCmdNavigator})
-        EXPECT_FALSE(command(id)->isEnabled()) << id;
-    EXPECT_TRUE(command(kCmdOpenRfcIndex)->isEnabled());
-    EXPECT_TRUE(command(kCmdAbout)->isEnabled());
-}
-
-TEST_F(MainWindowTest, ViewCommandsFollowTheDocumentsState)
-{
-    makeApp();
-    openCopies({"rfc9901.txt"});
-    DocumentWindow* child = frame().activeDocumentWindow();
-    ASSERT_NE(child, nullptr);
-    const RfcText& text = child->document()->text();
-    ASSERT_EQ(child->navigatorBar()->tabs()->currentIndex(), 0);
-
-    EXPECT_FALSE(command(kCmdStructure)->isEnabled());
-    EXPECT_TRUE(command(kCmdPage)->isEnabled());
-    EXPECT_EQ(frame().modePane(), QStringLiteral("Structure View"));
-    frame().routeCommand(kCmdPage);
-    EXPECT_EQ(child->navigatorBar()->tabs()->currentIndex(), 1);
-    EXPECT_TRUE(child->navigatorBar()->secondTree()->isVisibleTo(child));
-    EXPECT_TRUE(command(kCmdStructure)->isEnabled());
-    EXPECT_FALSE(command(kCmdPage)->isEnabled());
-    EXPECT_EQ(frame().modePane(), QStringLiteral("Page View"));
-    frame().routeCommand(kCmdStructure);
-    EXPECT_EQ(child->navigatorBar()->tabs()->currentIndex(), 0);
-    EXPECT_TRUE(child->navigatorBar()->firstTree()->isVisibleTo(child));
-
-    EXPECT_TRUE(command(kCmdHeaders)->isEnabled());
-    EXPECT_TRUE(command(kCmdHeaders)->isChecked());
-    frame().routeCommand(kCmdHeaders);
-    EXPECT_TRUE(text.hideHeaders);
-    EXPECT_FALSE(command(kCmdHeaders)->isChecked());
-    EXPECT_TRUE(command(kCmdFooters)->isChecked());
-    frame().routeCommand(kCmdFooters);
-    EXPECT_TRUE(text.hideFooters);
-    EXPECT_FALSE(command(kCmdFooters)->isChecked());
-    frame().routeCommand(kCmdHeaders);
-    EXPECT_FALSE(text.hideHeaders);
-    EXPECT_TRUE(command(kCmdHeaders)->isChecked());
-
-    EXPECT_FALSE(command(kCmdPageSeparators)->isChecked());
-    frame().routeCommand(kCmdPageSeparators);
-    EXPECT_TRUE(text.showPageSeparators);
-    EXPECT_TRUE(command(kCmdPageSeparators)->isChecked());
-
-    EXPECT_TRUE(command(kCmdNavigator)->isChecked());
-    frame().routeCommand(kCmdNavigator);
-    EXPECT_FALSE(child->navigatorBar()->isVisibleTo(child->innerWindow()));
-    EXPECT_TRUE(command(kCmdNavigator)->isEnabled());
-    EXPECT_FALSE(command(kCmdNavigator)->isChecked());
+    const auto route = [this](int id) { return [this, id] { frame().routeCommand(id); }; };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        const char* states;
+        const char* modePane;
+    } steps[] = {
+        {"no document", [] {}, "- - - - - - +", ""},
+        {"an RFC", [this] { openCopies({"rfc1.txt"}); }, "- + +v +v + +v +", "Structure View"},
+        {"Page", route(kCmdPage), "+ - +v +v + +v +", "Page View"},
+        {"Structure", route(kCmdStructure), "- + +v +v + +v +", "Structure View"},
+        {"Headers", route(kCmdHeaders), "- + + +v + +v +", "Structure View"},
+        {"Footers", route(kCmdFooters), "- + + + + +v +", "Structure View"},
+        {"Headers again", route(kCmdHeaders), "- + +v + + +v +", "Structure View"},
+        {"Page Separators", route(kCmdPageSeparators), "- + +v + +v +v +", "Structure View"},
+        {"Navigator", route(kCmdNavigator), "- + +v + +v + +", "Structure View"},
+        // Hidden in all files: the toggles are off, their marks still tell.
+        {"hidden everywhere",
+         [this] {
+             app->settings().DisableHeaderAndFooterInAllFiles = true;
+             openCopies({"rfc2.txt"});
+             const RfcText& text = frame().activeDocumentWindow()->document()->text();
+             EXPECT_TRUE(text.hideHeaders && text.hideFooters);
+             EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
+         },
+         "- + - - + +v +", "Structure View"},
+        {"the index", [this] { frame().activeDocumentWindow()->document()->text().isIndex = true; },
+         "- - - - - +v +", "Structure View"},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        std::string states;
+        for (int id : {kCmdStructure, kCmdPage, kCmdHeaders, kCmdFooters, kCmdPageSeparators, kCmdNavigator,
+                       kCmdOpenRfcIndex}) {
+            QAction* action = command(id);
+            states += std::string(states.empty() ? "" : " ") + (action->isEnabled() ? "+" : "-")
+                + (action->isCheckable() && action->isChecked() ? "v" : "");
+        }
+        EXPECT_EQ(states, step.states) << step.step;
+        EXPECT_EQ(frame().modePane(), step.modePane) << step.step;
+        if (DocumentWindow* child = frame().activeDocumentWindow()) {
+            NavigatorBar* bar = child->navigatorBar();
+            const bool pageTab = std::string(step.step) == "Page";
+            EXPECT_EQ(bar->tabs()->currentIndex(), pageTab ? 1 : 0) << step.step;
+            EXPECT_TRUE(!bar->isVisibleTo(child->innerWindow())
+                        || (pageTab ? bar->secondTree() : bar->firstTree())->isVisibleTo(child))
+                << step.step;
+        }
+    }
+    const DocumentWindow* first = frame().documentWindows()[0];
+    EXPECT_FALSE(first->navigatorBar()->isVisibleTo(first->innerWindow()));
+    const RfcText& text = first->document()->text();
+    EXPECT_TRUE(!text.hideHeaders && text.hideFooters && text.showPageSeparators);
 }
 
 TEST_F(MainWindowTest, TheUsersTreeChoiceMovesTheViewAndTheProgramsDoesNot)
@@ -240,52 +235,23 @@ TEST_F(MainWindowTest, TheUsersTreeChoiceMovesTheViewAndTheProgramsDoesNot)
     EXPECT_EQ(view->lineFromPosition(view->selectedRange().end), pageLine);
 }
 
-TEST_F(MainWindowTest, HeaderAndFooterTogglesAreDisabledWhenHiddenEverywhere)
-{
-    makeApp();
-    app->settings().DisableHeaderAndFooterInAllFiles = true;
-    openCopies({"rfc9901.txt"});
-    const RfcText& text = frame().activeDocumentWindow()->document()->text();
-    EXPECT_FALSE(command(kCmdHeaders)->isEnabled());
-    EXPECT_FALSE(command(kCmdFooters)->isEnabled());
-    // The check marks still tell the document's state.
-    EXPECT_EQ(command(kCmdHeaders)->isChecked(), !text.hideHeaders);
-    EXPECT_EQ(command(kCmdFooters)->isChecked(), !text.hideFooters);
-    EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
-    EXPECT_TRUE(command(kCmdPageSeparators)->isEnabled());
-}
-
-TEST_F(MainWindowTest, IndexDocumentDisablesTheRfcCommands)
-{
-    makeApp();
-    openCopies({"rfc9901.txt"});
-    frame().activeDocumentWindow()->document()->text().isIndex = true;
-    for (int id : {kCmdStructure, kCmdPage, kCmdHeaders, kCmdFooters, kCmdPageSeparators})
-        EXPECT_FALSE(command(id)->isEnabled()) << id;
-    EXPECT_FALSE(command(kCmdHeaders)->isChecked());
-    EXPECT_FALSE(command(kCmdFooters)->isChecked());
-    EXPECT_TRUE(command(kCmdNavigator)->isEnabled());
-}
-
-TEST_F(MainWindowTest, OpenRfcIndexReportsAMissingFile)
+// Open RFC Index reports a missing file, opens the index once and then
+// activates its window.
+TEST_F(MainWindowTest, OpenRfcIndexReportsAMissingFileAndActivatesAnOpenIndex)
 {
     makeApp();
     frame().routeCommand(kCmdOpenRfcIndex);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0], pathOf("rfc-index.txt") + QStringLiteral(" does NOT exist!"));
+    EXPECT_EQ(dialogs.messages, QStringList({pathOf("rfc-index.txt") + QStringLiteral(" does NOT exist!")}));
+    if (!QFileInfo::exists(QStringLiteral("/rfc-index.txt"))) {
+        const std::string root = app->settings().RfcRootPath;
+        app->settings().RfcRootPath.clear();
+        frame().routeCommand(kCmdViewIndex);
+        EXPECT_EQ(dialogs.messages.value(1), QStringLiteral("/rfc-index.txt does NOT exist!"));
+        app->settings().RfcRootPath = root;
+    }
     EXPECT_TRUE(frame().documentWindows().empty());
+    dialogs.messages.clear();
 
-    app->settings().RfcRootPath.clear();
-    if (QFileInfo::exists(QStringLiteral("/rfc-index.txt")))
-        GTEST_SKIP() << "/rfc-index.txt exists on this machine";
-    frame().routeCommand(kCmdViewIndex);
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[1], QStringLiteral("/rfc-index.txt does NOT exist!"));
-}
-
-TEST_F(MainWindowTest, OpenRfcIndexTwiceActivatesTheOpenIndex)
-{
-    makeApp();
     copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
     frame().routeCommand(kCmdOpenRfcIndex);
     ASSERT_EQ(frame().documentWindows().size(), 1u);
@@ -297,36 +263,12 @@ TEST_F(MainWindowTest, OpenRfcIndexTwiceActivatesTheOpenIndex)
     frame().routeCommand(kCmdOpenRfcIndex);
     EXPECT_EQ(frame().documentWindows().size(), 2u);
     EXPECT_EQ(frame().activeDocumentWindow(), index);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
 
     closeChild(index);
     EXPECT_FALSE(app->mainWindow()->indexDocumentOpen());
     frame().routeCommand(kCmdOpenRfcIndex);
     EXPECT_EQ(frame().documentWindows().size(), 2u);
-}
-
-TEST_F(MainWindowTest, BarLayoutIsSavedOnCloseAndTheSwitchesWinAtStart)
-{
-    makeApp();
-    frame().routeCommand(kCmdEditToolbar);
-    EXPECT_FALSE(command(kCmdEditToolbar)->isChecked());
-    EXPECT_TRUE(command(kCmdViewToolbar)->isChecked());
-    frame().close();
-    EXPECT_EQ(app->profile().readInt("Toolbar", "EditVisible", -1), 0);
-    EXPECT_EQ(app->profile().readInt("Toolbar", "ViewVisible", -1), 1);
-    EXPECT_FALSE(app->profile().readString("Toolbar", "State", "").empty());
-
-    makeApp();
-    EXPECT_FALSE(frame().toolbar(1)->isVisibleTo(&frame()));
-    EXPECT_TRUE(frame().toolbar(2)->isVisibleTo(&frame()));
-
-    // The switches are applied after the stored layout, which has the Edit
-    // toolbar hidden and the View toolbar shown.
-    app->profile().writeInt("Toolbar", "EditVisible", 1);
-    app->profile().writeInt("Toolbar", "ViewVisible", 0);
-    makeApp();
-    EXPECT_TRUE(frame().toolbar(1)->isVisibleTo(&frame()));
-    EXPECT_FALSE(frame().toolbar(2)->isVisibleTo(&frame()));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(MainWindowTest, LargeButtonsCarryTheirTexts)
@@ -334,27 +276,27 @@ TEST_F(MainWindowTest, LargeButtonsCarryTheirTexts)
     makeApp(false);
     app->settings().LargeToolBarButtonWithText = true;
     ASSERT_TRUE(app->start());
-    QToolBar* standard = frame().toolbar(0);
-    auto* index =
-        qobject_cast<QToolButton*>(standard->widgetForAction(frame().commandAction(kCmdOpenRfcIndex)));
-    ASSERT_NE(index, nullptr);
-    EXPECT_EQ(index->text(), QStringLiteral("Index"));
-    EXPECT_EQ(index->size(), QSize(50, 40));
-    auto* separators = qobject_cast<QToolButton*>(
-        frame().toolbar(2)->widgetForAction(frame().commandAction(kCmdPageSeparators)));
-    ASSERT_NE(separators, nullptr);
-    EXPECT_EQ(separators->text(), QStringLiteral("P Separ"));
+    const auto button = [this](int bar, int id) {
+        return qobject_cast<QToolButton*>(frame().toolbar(bar)->widgetForAction(frame().commandAction(id)));
+    };
+    ASSERT_TRUE(button(0, kCmdOpenRfcIndex) && button(2, kCmdPageSeparators));
+    EXPECT_EQ(button(0, kCmdOpenRfcIndex)->text(), QStringLiteral("Index"));
+    EXPECT_EQ(button(0, kCmdOpenRfcIndex)->size(), QSize(50, 40));
+    EXPECT_EQ(button(2, kCmdPageSeparators)->text(), QStringLiteral("P Separ"));
     // The menu keeps its own text.
     EXPECT_EQ(frame().commandAction(kCmdOpenRfcIndex)->text(), QStringLiteral("Open RFC &Index\tCtrl+I"));
 }
 
+// Help opens the manual only when there is one, and without a browser each
+// of the three help commands says what it could not show.
 TEST_F(MainWindowTest, HelpOpensTheManualOnlyWhenThereIsOne)
 {
     makeApp();
     QList<QUrl> opened;
-    frame().urlOpener = [&opened](const QUrl& url) {
+    bool browser = true;
+    frame().urlOpener = [&](const QUrl& url) {
         opened << url;
-        return true;
+        return browser;
     };
     if (frame().helpFile().isEmpty()) {
         frame().routeCommand(kCmdHelpContents);
@@ -364,50 +306,49 @@ TEST_F(MainWindowTest, HelpOpensTheManualOnlyWhenThereIsOne)
         dialogs.messages.clear();
     }
     QDir().mkpath(pathOf("manual"));
-    QFile manual(pathOf("manual/index.html"));
-    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
-    manual.close();
-    frame().routeCommand(kCmdHelpContents);
-    frame().routeCommand(kCmdHelpIndex);
+    QFile(pathOf("manual/index.html")).open(QIODevice::WriteOnly);
     app->settings().HomepageUrl = "https://example.org/parchly";
-    frame().routeCommand(kCmdHomepage);
-    ASSERT_EQ(opened.size(), 3);
+    const QString manual = QDir::toNativeSeparators(pathOf("manual/index.html"));
+    for (bool withBrowser : {true, false}) {
+        browser = withBrowser;
+        for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
+            frame().routeCommand(command);
+    }
+    ASSERT_EQ(opened.size(), 6);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(pathOf("manual/index.html")));
     EXPECT_EQ(opened[1].fragment(), QStringLiteral("index"));
     EXPECT_EQ(opened[2], QUrl(QStringLiteral("https://example.org/parchly")));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-
-    // Without a browser each of the three says what it could not show.
-    frame().urlOpener = [](const QUrl&) { return false; };
-    for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
-        frame().routeCommand(command);
+    const QString noBrowser = QStringLiteral("No web browser could be started to show %1.");
     ASSERT_EQ(dialogs.messages.size(), 3);
-    EXPECT_EQ(dialogs.messages[0],
-              QStringLiteral("No web browser could be started to show %1.")
-                  .arg(QDir::toNativeSeparators(pathOf("manual/index.html"))));
+    EXPECT_EQ(dialogs.messages[0], noBrowser.arg(manual));
     EXPECT_TRUE(dialogs.messages[1].endsWith(QStringLiteral("index.html.")));
-    EXPECT_EQ(dialogs.messages[2],
-              QStringLiteral("No web browser could be started to show https://example.org/parchly."));
+    EXPECT_EQ(dialogs.messages[2], noBrowser.arg(QStringLiteral("https://example.org/parchly")));
 }
 
-TEST_F(MainWindowTest, RecentFilesOpenFromTheMenuAndDropWhatIsGone)
+// The four latest files are kept in the settings file, the latest first,
+// open from the menu, and go from it when they are gone.
+TEST_F(MainWindowTest, RecentFilesKeepTheFourLatestAndOpenFromTheMenu)
 {
     makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt"});
-    QAction* first = command(kCmdRecentFile1);
-    EXPECT_TRUE(first->isEnabled());
-    EXPECT_FALSE(command(kCmdRecentFile1 + 2)->isEnabled());
+    EXPECT_FALSE(command(kCmdRecentFile1)->isEnabled());
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt", "rfc5.txt", "rfc2.txt"});
+    std::vector<std::string> expected;
+    for (const char* name : {"rfc2.txt", "rfc5.txt", "rfc4.txt", "rfc3.txt"})
+        expected.push_back(pathOf(name).toStdString());
+    EXPECT_EQ(app->recentFiles().paths(), expected);
+    EXPECT_EQ(app->profile().readString("Recent File List", "File1", ""), expected[0]);
 
-    closeChild(frame().documentWindows()[1]);
+    makeApp();
+    EXPECT_EQ(app->recentFiles().paths(), expected);
+    EXPECT_TRUE(command(kCmdRecentFile1 + 3)->isEnabled());
     frame().routeCommand(kCmdRecentFile1);
-    EXPECT_EQ(frame().documentWindows().size(), 2u);
-
-    QFile::remove(pathOf("rfc1.txt"));
-    closeChild(frame().documentWindows()[0]);
+    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc2.txt"}));
+    QFile::remove(pathOf("rfc5.txt"));
     frame().routeCommand(kCmdRecentFile1 + 1);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0], QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc1.txt")));
-    EXPECT_EQ(app->recentFiles().paths(), std::vector<std::string>({pathOf("rfc2.txt").toStdString()}));
+    EXPECT_EQ(dialogs.messages,
+              QStringList({QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc5.txt"))}));
+    expected.erase(expected.begin() + 1);
+    EXPECT_EQ(app->recentFiles().paths(), expected);
 }
 
 // The window titles in tab order and the active one's.
@@ -568,16 +509,50 @@ TEST_F(MainWindowTest, FilesDroppedOnTheWindowOrTheTabBarOpen)
     EXPECT_EQ(tabsAndActive(frame()), "rfc1.txt rfc2.txt > rfc2.txt");
 }
 
-TEST_F(MainWindowTest, ANavigatorWidthDraggedByTheUserHoldsForEveryWindowAndRun)
+TEST_F(MainWindowTest, ReferenceItemsShowTheirLabelAndTheStartOfTheirTitle)
 {
     makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt"});
+    // One reference without a quoted title leaves the others theirs.
+    const std::string path =
+        copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc1.txt")).toStdString();
+    std::string text = test::readFile(path);
+    test::writeFile(path, text.replace(text.find("\"Frames\""), 8, "Frames"));
+    ASSERT_NE(app->openDocumentFile(QString::fromStdString(path)), nullptr);
+    TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->firstTree();
+    QStringList references;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->text(0).startsWith(QLatin1Char('[')))
+            references << (*it)->text(0);
+    EXPECT_EQ(references, QStringList({"[RFC2119] Key words for use in RFCs...", "[FRAMES]"}));
+}
+
+// What a run leaves for the next: the open documents and the active one
+// (those gone since skipped without a word), each document's reading
+// position (also when it is opened again), the Navigator width the user
+// dragged, and the toolbars, whose switches win over the stored layout.
+TEST_F(MainWindowTest, TheSessionPositionsNavigatorWidthAndBarsComeBack)
+{
+    makeApp();
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
     QApplication::processEvents();
-    DocumentWindow* second = frame().documentWindows()[1];
+    const std::vector<DocumentWindow*> children = frame().documentWindows();
+    children[1]->setReadingPosition({40, 56, 3});
+    children[2]->setReadingPosition({10, 12, 0});
+    const ReadingPosition moved = children[1]->readingPosition();
+    EXPECT_EQ(moved.caretLine, 56);
+    EXPECT_EQ(moved.caretColumn, 3);
+    EXPECT_GT(moved.topLine, 1);
+    closeChild(children[2]);
+    ASSERT_NE(app->openDocumentFile(pathOf("rfc3.txt")), nullptr);
+    EXPECT_EQ(frame().activeDocumentWindow()->readingPosition().caretLine, 12);
+
+    // The user drags the second Navigator's edge 60 pixels to the right.
+    DocumentWindow* second = children[1];
+    frame().activateDocumentWindow(second);
+    QApplication::processEvents();
     QMainWindow* inner = second->innerWindow();
     const int before = second->navigatorWidth();
     ASSERT_GT(before, 0);
-    // The user drags the Navigator's edge 60 pixels to the right.
     const int extent = inner->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, inner);
     const QRect bar = second->navigatorBar()->geometry();
     const QPoint edge(bar.right() + 1 + extent / 2, bar.center().y());
@@ -596,61 +571,36 @@ TEST_F(MainWindowTest, ANavigatorWidthDraggedByTheUserHoldsForEveryWindowAndRun)
     QApplication::processEvents();
     EXPECT_EQ(frame().documentWindows()[0]->navigatorWidth(), chosen);
 
-    makeApp();
-    openCopies({"rfc3.txt"});
-    QApplication::processEvents();
-    EXPECT_EQ(frame().documentWindows()[0]->navigatorWidth(), chosen);
-}
-
-TEST_F(MainWindowTest, ReferenceItemsShowTheirLabelAndTheStartOfTheirTitle)
-{
-    makeApp();
-    // One reference without a quoted title leaves the others theirs.
-    QFile fixture(QStringLiteral(PARCHLY_FIXTURES_DIR "/frame/rfc9901.txt"));
-    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
-    QFile copy(pathOf("rfc1.txt"));
-    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-    copy.write(fixture.readAll().replace("\"Frames\"", "Frames"));
-    copy.close();
-    ASSERT_NE(app->openDocumentFile(pathOf("rfc1.txt")), nullptr);
-    TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->firstTree();
-    QStringList references;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->text(0).startsWith(QLatin1Char('[')))
-            references << (*it)->text(0);
-    EXPECT_EQ(references, QStringList({"[RFC2119] Key words for use in RFCs...", "[FRAMES]"}));
-}
-
-TEST_F(MainWindowTest, TheSessionAndEachDocumentsReadingPositionComeBack)
-{
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
-    const std::vector<DocumentWindow*> children = frame().documentWindows();
-    const ReadingPosition far{40, 56, 3};
-    children[1]->setReadingPosition(far);
-    children[2]->setReadingPosition({10, 12, 0});
-    const ReadingPosition moved = children[1]->readingPosition();
-    EXPECT_EQ(moved.caretLine, 56);
-    EXPECT_EQ(moved.caretColumn, 3);
-    EXPECT_GT(moved.topLine, 1);
-
-    // A document closed and opened again comes back where it was left.
-    closeChild(children[2]);
-    ASSERT_NE(app->openDocumentFile(pathOf("rfc3.txt")), nullptr);
-    EXPECT_EQ(frame().activeDocumentWindow()->readingPosition().caretLine, 12);
-
-    frame().activateDocumentWindow(frame().documentWindows()[1]);
+    frame().routeCommand(kCmdEditToolbar);
+    EXPECT_FALSE(command(kCmdEditToolbar)->isChecked());
+    EXPECT_TRUE(command(kCmdViewToolbar)->isChecked());
+    frame().activateDocumentWindow(second);
     frame().close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QFile::remove(pathOf("rfc1.txt")); // gone since: skipped without a word
+    EXPECT_EQ(app->profile().readInt("Toolbar", "EditVisible", -1), 0);
+    EXPECT_EQ(app->profile().readInt("Toolbar", "ViewVisible", -1), 1);
+    EXPECT_FALSE(app->profile().readString("Toolbar", "State", "").empty());
+    QFile::remove(pathOf("rfc1.txt"));
 
     makeApp();
+    QApplication::processEvents();
     EXPECT_EQ(tabsAndActive(frame()), "rfc2.txt rfc3.txt > rfc2.txt");
     const ReadingPosition restored = frame().activeDocumentWindow()->readingPosition();
     EXPECT_EQ(restored.topLine, moved.topLine);
     EXPECT_EQ(restored.caretLine, 56);
     EXPECT_EQ(restored.caretColumn, 3);
+    EXPECT_EQ(frame().activeDocumentWindow()->navigatorWidth(), chosen);
+    EXPECT_FALSE(frame().toolbar(1)->isVisibleTo(&frame()));
+    EXPECT_TRUE(frame().toolbar(2)->isVisibleTo(&frame()));
     EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // The switches are applied after the stored layout, which has the Edit
+    // toolbar hidden and the View toolbar shown.
+    app->profile().writeInt("Toolbar", "EditVisible", 1);
+    app->profile().writeInt("Toolbar", "ViewVisible", 0);
+    makeApp();
+    EXPECT_TRUE(frame().toolbar(1)->isVisibleTo(&frame()));
+    EXPECT_FALSE(frame().toolbar(2)->isVisibleTo(&frame()));
 }
 
 } // namespace

@@ -95,48 +95,24 @@ protected:
         *pageTwo;
 };
 
-TEST_F(NavigatorBarTest, SelectionsMadeByTheProgramDoNotMoveTheView)
+// Selections the program makes move nothing; the user's choice goes to a
+// front-matter section, a contents entry, the references heading as a
+// contents entry, a reference at its first line; without a target, nowhere.
+TEST_F(NavigatorBarTest, RoutesTheUsersChoiceInTheStructureTreeOnly)
 {
     fillRfcTrees();
     bar->firstTree()->selectItem(terminology);
     bar->firstTree()->selectItem(reference);
     bar->secondTree()->selectItem(pageTwo);
     EXPECT_EQ(client.calls, Calls());
-}
-
-TEST_F(NavigatorBarTest, RoutesTheUsersChoiceInTheStructureTree)
-{
-    fillRfcTrees();
-    chooseByKeyboard(bar->firstTree(), abstract);
-    chooseByKeyboard(bar->firstTree(), terminology);
-    chooseByKeyboard(bar->firstTree(), references);
-    chooseByKeyboard(bar->firstTree(), reference);
-    chooseByKeyboard(bar->firstTree(), noTarget);
-    chooseByKeyboard(bar->firstTree(), contents);
-    // A front-matter section, a contents entry, the references heading as a
-    // contents entry, a reference at its first line; no target, nothing.
+    for (QTreeWidgetItem* item : {abstract, terminology, references, reference, noTarget, contents})
+        chooseByKeyboard(bar->firstTree(), item);
     EXPECT_EQ(client.calls, Calls({"heading 0", "entry 1", "entry 4", "line 87"}));
 }
 
-TEST_F(NavigatorBarTest, PageTabTopLevelItemGoesToThePagesLine)
-{
-    fillRfcTrees();
-    bar->tabs()->selectTab(1);
-    bar->showNavigatorTab(1);
-    EXPECT_FALSE(bar->firstTree()->isVisible());
-    EXPECT_TRUE(bar->secondTree()->isVisible());
-    client.calls.clear();
-    chooseByKeyboard(bar->secondTree(), pageTwo);
-    EXPECT_EQ(client.calls, Calls({"line 50"}));
-
-    // The same top-level choice in the first tree under the Page tab is a
-    // file line too: the selected tab decides.
-    client.calls.clear();
-    chooseByKeyboard(bar->firstTree(), abstract);
-    EXPECT_EQ(client.calls, Calls({"line 0"}));
-}
-
-TEST_F(NavigatorBarTest, UserTabChangeShowsTheTabsTree)
+// The user's tab change shows its tree; under the Page tab a top-level item
+// of either tree goes to its file line: the selected tab decides.
+TEST_F(NavigatorBarTest, ThePageTabShowsItsTreeAndGoesToThePagesLine)
 {
     fillRfcTrees();
     ASSERT_TRUE(bar->firstTree()->isVisible());
@@ -144,52 +120,37 @@ TEST_F(NavigatorBarTest, UserTabChangeShowsTheTabsTree)
     bar->tabs()->setCurrentIndex(1); // as the user's click does
     EXPECT_TRUE(bar->secondTree()->isVisible());
     EXPECT_FALSE(bar->firstTree()->isVisible());
-    EXPECT_EQ(client.calls, Calls({"shown"}));
+    chooseByKeyboard(bar->secondTree(), pageTwo);
+    chooseByKeyboard(bar->firstTree(), abstract);
+    EXPECT_EQ(client.calls, Calls({"shown", "line 50", "line 0"}));
 }
 
-TEST_F(NavigatorBarTest, IndexDocumentRoutesEntriesAndKeepsItsSingleTree)
+// An index routes its entries (not its groups) from its single tree, and a
+// double click on an entry, never a group nor in an RFC, opens its RFC.
+TEST_F(NavigatorBarTest, AnIndexRoutesEntriesAndOpensTheirRfcOnADoubleClick)
 {
     client.text.isIndex = true;
+    client.text.indexEntries.resize(7);
+    client.text.indexEntries[6].number = 9999;
     TreeView* tree = bar->firstTree();
     QTreeWidgetItem* group = tree->insertItem(nullptr, QStringLiteral("RFC 1 - 100"));
     QTreeWidgetItem* entry = tree->insertItem(group, QStringLiteral("RFC 7"));
     tree->setItemData(entry, 6);
     QTreeWidgetItem* leaf = tree->insertItem(nullptr, QStringLiteral("RFC 200"));
     tree->setItemData(leaf, 199);
-
-    chooseByKeyboard(tree, group);
-    chooseByKeyboard(tree, entry);
-    chooseByKeyboard(tree, leaf);
+    for (QTreeWidgetItem* item : {group, entry, leaf})
+        chooseByKeyboard(tree, item);
+    bar->showNavigatorTab(1);
+    EXPECT_TRUE(tree->isVisible());
     EXPECT_EQ(client.calls, Calls({"entry 6", "entry 199"}));
 
     client.calls.clear();
-    bar->showNavigatorTab(1);
-    EXPECT_TRUE(tree->isVisible());
-    EXPECT_EQ(client.calls, Calls());
-}
-
-TEST_F(NavigatorBarTest, DoubleClickOnAnIndexEntryAsksToOpenItsRfc)
-{
-    makeApp(false);
-    client.text.isIndex = true;
-    client.text.indexEntries.resize(1);
-    client.text.indexEntries[0].number = 9999;
-    TreeView* tree = bar->firstTree();
-    QTreeWidgetItem* group = tree->insertItem(nullptr, QStringLiteral("RFC 9901 - 10000"));
-    QTreeWidgetItem* entry = tree->insertItem(group, QStringLiteral("RFC 9999"));
-    tree->setItemData(entry, 0);
-
     tree->selectItem(group);
-    emit tree->itemDoubleClicked(group, 0); // a group opens nothing
-    EXPECT_EQ(client.calls, Calls());
-
+    emit tree->itemDoubleClicked(group, 0);
     // The window opens the file or says it does not exist
     // (IndexFrameTest.TheTitleOfTheCurrentEntryOpensItsRfcAlsoWithFiveDigits).
     tree->selectItem(entry);
     emit tree->itemDoubleClicked(entry, 0);
-    EXPECT_EQ(client.calls, Calls({"open 9999"}));
-
-    // In an RFC a double click opens nothing.
     client.text.isIndex = false;
     emit tree->itemDoubleClicked(entry, 0);
     EXPECT_EQ(client.calls, Calls({"open 9999"}));

@@ -6,73 +6,64 @@
 namespace parchly {
 namespace {
 
-TextFormat withColour(const std::string& color)
+// The four texts of a format's section, as stored.
+std::string stored(const TextFormat& format)
 {
-    return textToFormat("F", "", color, "10");
-}
-TextFormat withSize(const std::string& size)
-{
-    return textToFormat("F", "", "0:0:0", size);
+    const FormatTexts texts = formatToText(format);
+    return texts.font + "|" + texts.style + "|" + texts.color + "|" + texts.size;
 }
 
-TEST(Formats, StyleWordsAreFoundAnywhereAndWrittenInAFixedOrder)
+// Style words are found anywhere in lower case and written in a fixed order;
+// a colour needs three numbers and keeps their low bytes; a size is in whole
+// points, held at the largest shown; a face is cut to its field, never
+// inside a character.
+TEST(Formats, StoredTextsReadToTheFormatThatIsStoredAgain)
 {
-    TextFormat format = textToFormat("F", "strikeout underline italic bold", "0:0:0", "10");
-    EXPECT_EQ(formatToText(format).style, "bold, italic, strikeout, underline");
-    EXPECT_EQ(textToFormat("F", "nobold", "0:0:0", "10").effects, kEffectBold);
-    EXPECT_EQ(textToFormat("F", "Bold, ITALIC", "0:0:0", "10").effects, 0u) << "words are lower case";
-
-    // A flag that is on but not in the mask is not part of the format.
-    format.mask = kMaskFace | kMaskColour | kMaskSize | kMaskItalic;
-    EXPECT_EQ(formatToText(format).style, "italic");
-}
-
-TEST(Formats, ColourTextNeedsThreeNumbersAndKeepsTheirLowBytes)
-{
-    const std::pair<const char*, uint32_t> cases[] = {
-        {"1:2:3", 0x030201u}, {" 1: +2:\t3 trailing", 0x030201u},
-        {"255:128", 0u},      {"1 :2:3", 0u},
-        {"red", 0u},          {"257:0:0", 1u},
-        {"-1:0:0", 0xFFu},    {"99999999999:0:7", 0x0700FFu},
+    const struct {
+        std::string face;
+        const char *style, *colour, *size;
+        std::string written;
+    } cases[] = {
+        {"F", "strikeout underline italic bold", "0:0:0", "10",
+         "F|bold, italic, strikeout, underline|0:0:0|10"},
+        {"F", "nobold", "0:0:0", "10", "F|bold|0:0:0|10"},
+        {"F", "Bold, ITALIC", "0:0:0", "10", "F||0:0:0|10"},
+        {"F", "", "1:2:3", "10", "F||1:2:3|10"},
+        {"F", "", " 1: +2:\t3 trailing", "10", "F||1:2:3|10"},
+        {"F", "", "255:128", "10", "F||0:0:0|10"},
+        {"F", "", "1 :2:3", "10", "F||0:0:0|10"},
+        {"F", "", "red", "10", "F||0:0:0|10"},
+        {"F", "", "257:0:0", "10", "F||1:0:0|10"},
+        {"F", "", "-1:0:0", "10", "F||255:0:0|10"},
+        {"F", "", "99999999999:0:7", "10", "F||255:0:7|10"},
+        {"F", "", "0:0:0", "12pt", "F||0:0:0|12"},
+        {"F", "", "0:0:0", "abc", "F||0:0:0|0"},
+        {"F", "", "0:0:0", "99999999999", "F||0:0:0|1638"},
+        {std::string(40, 'x'), "", "0:0:0", "10", std::string(31, 'x') + "||0:0:0|10"},
+        {std::string(30, 'a') + "\xC3\xA9" + "b", "", "0:0:0", "10", std::string(30, 'a') + "||0:0:0|10"},
+        {"Courier New", "italic, strikeout", "10:200:30", "14", "Courier New|italic, strikeout|10:200:30|14"},
     };
-    for (const auto& [text, colour] : cases)
-        EXPECT_EQ(withColour(text).colour, colour) << text;
+    for (const auto& c : cases) {
+        const TextFormat format = textToFormat(c.face, c.style, c.colour, c.size);
+        EXPECT_EQ(stored(format), c.written) << c.face << "|" << c.style << "|" << c.colour << "|" << c.size;
+        const FormatTexts texts = formatToText(format);
+        const TextFormat again = textToFormat(texts.font, texts.style, texts.color, texts.size);
+        EXPECT_EQ(std::memcmp(&again, &format, sizeof format), 0) << c.written;
+    }
 }
 
-TEST(Formats, SizeIsInWholePointsAndHeldAtTheLargestShown)
+TEST(Formats, OnlyWhatTheMaskHoldsIsWritten)
 {
-    TextFormat format = withSize("12pt");
-    EXPECT_EQ(format.height, 240);
+    TextFormat format = textToFormat("F", "italic, bold", "0:0:0", "10");
+    format.mask = kMaskFace | kMaskColour | kMaskSize | kMaskItalic;
     format.height = -250;
-    EXPECT_EQ(formatToText(format).size, "-12");
+    EXPECT_EQ(stored(format), "F|italic|0:0:0|-12");
     format.mask &= ~kMaskSize;
     EXPECT_EQ(formatToText(format).size, "10");
-    EXPECT_EQ(withSize("abc").height, 0);
-    EXPECT_EQ(withSize("99999999999").height, 1638 * 20);
-}
-
-TEST(Formats, FaceNamesAreCutToTheField)
-{
-    TextFormat format = textToFormat(std::string(40, 'x'), "", "0:0:0", "10");
-    EXPECT_EQ(formatToText(format).font, std::string(31, 'x'));
-
-    // A two-byte character that would not fit whole is left out, not split.
-    const std::string utf8Name = std::string(30, 'a') + "\xC3\xA9" + "b";
-    EXPECT_EQ(formatToText(textToFormat(utf8Name, "", "0:0:0", "10")).font, std::string(30, 'a'));
 
     // A face field filled to the end without a terminator is read no further.
     std::memset(format.faceName, 'y', sizeof format.faceName);
     EXPECT_EQ(formatToText(format).font, std::string(32, 'y'));
-}
-
-TEST(Formats, TextFormsRoundTrip)
-{
-    const TextFormat format = textToFormat("Courier New", "italic, strikeout", "10:200:30", "14");
-    const FormatTexts texts = formatToText(format);
-    EXPECT_EQ(texts.font + "|" + texts.style + "|" + texts.color + "|" + texts.size,
-              "Courier New|italic, strikeout|10:200:30|14");
-    const TextFormat rebuilt = textToFormat(texts.font, texts.style, texts.color, texts.size);
-    EXPECT_EQ(std::memcmp(&rebuilt, &format, sizeof format), 0);
 }
 
 } // namespace

@@ -17,11 +17,24 @@ namespace {
 using test::readFile;
 using test::writeFile;
 
+struct Write {
+    const char* section;
+    const char* key;
+    const char* value;
+};
+
 class ProfileTest : public ::testing::Test {
 protected:
     test::TempFolder folder;
     std::string path = folder.file("Parchly.ini");
     Profile profile{path};
+
+    // Files in the folder: the settings file alone once no temporary is left.
+    long files() const
+    {
+        return std::distance(std::filesystem::directory_iterator(folder.path()),
+                             std::filesystem::directory_iterator());
+    }
 };
 
 // Reading: names match without regard to case and the first match wins;
@@ -76,11 +89,6 @@ TEST_F(ProfileTest, ReadsEachValueAsStored)
 // the same file.
 TEST_F(ProfileTest, WritesKeepTheOtherLinesAloneOrInABatch)
 {
-    struct Write {
-        const char* section;
-        const char* key;
-        const char* value;
-    };
     const struct {
         std::string before;
         std::vector<Write> writes;
@@ -131,38 +139,50 @@ TEST_F(ProfileTest, WritesKeepTheOtherLinesAloneOrInABatch)
 TEST_F(ProfileTest, RefusesWhatCouldNotBeReadBack)
 {
     writeFile(path, "[s]\nkey=old\n");
-    EXPECT_FALSE(profile.writeString("s", "key", "two\nlines"));
-    EXPECT_FALSE(profile.writeString("s", "key", "carriage\rreturn"));
-    EXPECT_FALSE(profile.writeString("s", "a=b", "1"));
-    EXPECT_FALSE(profile.writeString("s", "", "1"));
-    EXPECT_FALSE(profile.writeString("s", "[x]", "1"));
-    EXPECT_FALSE(profile.writeString("bad]name", "key", "1"));
-    EXPECT_FALSE(profile.writeString("  ", "key", "1"));
+    const Write refused[] = {
+        {"s", "key", "two\nlines"}, {"s", "key", "carriage\rreturn"}, {"s", "a=b", "1"}, {"s", "", "1"},
+        {"s", "[x]", "1"},          {"bad]name", "key", "1"},         {"  ", "key", "1"}};
+    for (const Write& w : refused)
+        EXPECT_FALSE(profile.writeString(w.section, w.key, w.value)) << w.key << "=" << w.value;
     EXPECT_EQ(readFile(path), "[s]\nkey=old\n");
 }
 
+// Whether alone or in a batch, a write that fails leaves the old file whole,
+// no temporary file behind and no value pending.
 TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
 {
     const std::string original = "[s]\nkey=old\n";
-    writeFile(path, original);
-    // The temporary file beside the settings file cannot be created.
-    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-    std::filesystem::create_directory(temporary);
-    EXPECT_FALSE(profile.writeString("s", "key", "new"));
-    EXPECT_EQ(readFile(path), original);
-    std::filesystem::remove(temporary);
+    for (bool batched : {false, true}) {
+        SCOPED_TRACE(batched ? "batch" : "alone");
+        writeFile(path, original);
+        // The temporary file beside the settings file cannot be created.
+        const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
+        std::filesystem::create_directory(temporary);
+        {
+            auto batch = batched ? std::make_unique<ProfileBatch>(profile) : nullptr;
+            EXPECT_EQ(profile.writeString("s", "key", "new"), batched);
+            EXPECT_EQ(profile.writeString("t", "other", "1"), batched);
+            if (batch) {
+                EXPECT_FALSE(batch->commit());
+                EXPECT_FALSE(batch->commit());
+            }
+        }
+        EXPECT_EQ(readFile(path), original);
+        EXPECT_EQ(profile.readString("s", "key", ""), "old");
+        EXPECT_EQ(profile.readString("t", "other", "none"), "none");
+        std::filesystem::remove(temporary);
+        ASSERT_TRUE(profile.writeString("s", "key", "new"));
+        EXPECT_EQ(files(), 1) << "no temporary file may be left behind";
+    }
 
-    ASSERT_TRUE(profile.writeString("s", "key", "new"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
-                            std::filesystem::directory_iterator()),
-              1)
-        << "no temporary file may be left behind";
-    EXPECT_EQ(profile.readString("s", "key", ""), "new");
-
-    // A folder where the file should be is neither read nor replaced.
+    // A folder where the file should be is neither read nor replaced, nor
+    // does it take a value into a batch.
     Profile onFolder(folder.path().string());
-    EXPECT_EQ(onFolder.readString("s", "key", "none"), "none");
     EXPECT_FALSE(onFolder.writeString("s", "key", "new"));
+    ProfileBatch batch(onFolder);
+    EXPECT_FALSE(onFolder.writeString("s", "key", "new"));
+    EXPECT_EQ(onFolder.readString("s", "key", "none"), "none");
+    EXPECT_TRUE(batch.commit());
     EXPECT_TRUE(std::filesystem::is_directory(folder.path()));
 }
 
@@ -188,24 +208,19 @@ TEST_F(ProfileTest, AFolderOrFileWithoutPermissionIsLeftAlone)
     EXPECT_EQ(readFile(path), original);
 }
 
-TEST_F(ProfileTest, TheReplacedFileKeepsItsPermissions)
-{
-    writeFile(path, "[s]\nkey=old\n");
-    ::chmod(path.c_str(), 0640);
-    ASSERT_TRUE(profile.writeString("s", "key", "new"));
-    struct stat status;
-    ASSERT_EQ(::stat(path.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0640u);
-}
-
-TEST_F(ProfileTest, WritingThroughALinkUpdatesTheLinkedFile)
+// The file replaced is the one linked to, and keeps its permissions.
+TEST_F(ProfileTest, TheReplacedFileKeepsItsLinkAndPermissions)
 {
     const std::string real = folder.file("real.ini");
     writeFile(real, "[s]\nkey=old\n");
+    ::chmod(real.c_str(), 0640);
     std::filesystem::create_symlink(real, path);
     ASSERT_TRUE(profile.writeString("s", "key", "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     EXPECT_EQ(readFile(real), "[s]\nkey=new\n");
+    struct stat status;
+    ASSERT_EQ(::stat(real.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
 }
 
 TEST_F(ProfileTest, ABatchWritesTheFileOnceWhenItEnds)
@@ -238,10 +253,7 @@ TEST_F(ProfileTest, ABatchWritesTheFileOnceWhenItEnds)
               "[Default]\r\nfont=Courier\r\n"
               "[settings]\r\nlinewidth=80\r\nLevel0=5\r\nPageHeight=60\r\n"
               "[Bookmarks]\r\nbm0=again\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
-                            std::filesystem::directory_iterator()),
-              1)
-        << "no temporary file may be left behind";
+    EXPECT_EQ(files(), 1) << "no temporary file may be left behind";
 
     // After the batch, writes go straight to the file again.
     ASSERT_TRUE(profile.writeString("Default", "font", "Fixedsys"));
@@ -278,34 +290,6 @@ TEST_F(ProfileTest, NestedBatchesWriteWhenTheLastEndsAndEmptyOnesWriteNothing)
         EXPECT_EQ(readFile(path), "[s]\na=1\nb=2\nc=3\n");
     }
     EXPECT_EQ(readFile(path), "[s]\na=1\nb=2\nc=3\n") << "the ended outer batch writes nothing more";
-}
-
-TEST_F(ProfileTest, AFailedBatchLeavesTheOldFileWhole)
-{
-    const std::string original = "[s]\nkey=old\n";
-    writeFile(path, original);
-    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-    std::filesystem::create_directory(temporary);
-    {
-        ProfileBatch batch(profile);
-        ASSERT_TRUE(profile.writeString("s", "key", "new"));
-        ASSERT_TRUE(profile.writeString("t", "other", "1"));
-        EXPECT_FALSE(batch.commit());
-        EXPECT_FALSE(batch.commit());
-    }
-    EXPECT_EQ(readFile(path), original);
-    // The values that could not be written are not left pending either.
-    EXPECT_EQ(profile.readString("s", "key", ""), "old");
-    EXPECT_EQ(profile.readString("t", "other", "none"), "none");
-    std::filesystem::remove(temporary);
-
-    // A file that cannot be read takes no value into a batch.
-    Profile onFolder(folder.path().string());
-    ProfileBatch batch(onFolder);
-    EXPECT_FALSE(onFolder.writeString("s", "key", "new"));
-    EXPECT_EQ(onFolder.readString("s", "key", "none"), "none");
-    EXPECT_TRUE(batch.commit());
-    EXPECT_TRUE(std::filesystem::is_directory(folder.path()));
 }
 
 } // namespace

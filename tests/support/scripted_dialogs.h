@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <tuple>
 #include <utility>
 
 namespace parchly::test {
@@ -37,11 +38,7 @@ public:
                           const QString&) override
     {
         messages << text;
-        if (answers.empty())
-            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
-        MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return take(answers, buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
     }
 
     QString openFileName(QWidget*, const QString& caption, const QString& start,
@@ -71,12 +68,9 @@ public:
     bool credentials(QWidget*, const QString& prompt, QString& user, QString& password) override
     {
         credentialPrompts << prompt;
-        if (logins.empty())
-            return false;
-        user = logins.front().first;
-        password = logins.front().second;
-        logins.pop_front();
-        return true;
+        const bool answered = !logins.empty();
+        std::tie(user, password) = take(logins, std::make_pair(user, password));
+        return answered;
     }
 
     // Scripts for the program's own modal dialogs, used in order: each gets
@@ -91,9 +85,7 @@ public:
         dialogTitles << dialog.windowTitle();
         if (dialogScripts.empty())
             return QDialog::Rejected;
-        std::function<int(QDialog&)> script = std::move(dialogScripts.front());
-        dialogScripts.pop_front();
-        return script(dialog);
+        return take(dialogScripts, {})(dialog);
     }
 
     // The answer of the print and page setup dialogs, and how often each
@@ -132,22 +124,26 @@ public:
     bool chooseFixedFont(QWidget*, FontChoice& choice) override
     {
         fontsOffered << choice;
-        if (fontChoices.empty())
-            return false;
-        choice = fontChoices.front();
-        fontChoices.pop_front();
-        return true;
+        const bool chosen = !fontChoices.empty();
+        choice = take(fontChoices, choice);
+        return chosen;
     }
 
 private:
     QString nextPath(const QString& caption)
     {
         pathCaptions << caption;
-        if (paths.empty())
-            return QString();
-        QString path = paths.front();
-        paths.pop_front();
-        return path;
+        return take(paths, QString());
+    }
+
+    // The next scripted answer, or `whenEmpty` when none is left.
+    template <typename T> static T take(std::deque<T>& script, T whenEmpty)
+    {
+        if (script.empty())
+            return whenEmpty;
+        T answer = std::move(script.front());
+        script.pop_front();
+        return answer;
     }
 };
 
