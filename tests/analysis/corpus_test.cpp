@@ -1,7 +1,11 @@
 // The analysis over the real RFCs of the corpus, checked against the files'
 // own lines. Skips when the corpus is absent.
+#include "analysis/links.h"
 #include "analysis/references.h"
+#include "analysis/requirements_csv.h"
+#include "analysis/section_anchors.h"
 #include "analysis_support.h"
+#include "record_equality.h"
 #include "support/corpus.h"
 
 #include <gtest/gtest.h>
@@ -9,19 +13,25 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
+#include <map>
 #include <regex>
 #include <set>
 
 namespace parchly {
 namespace {
 
+// One rfcN.txt of the corpus, its record and its lines as the passes read them.
 struct CorpusRfc {
     std::string name;
     int32_t number = 0;
     std::string bytes;
+    test::Analysed analysed;
+    std::vector<std::string> lines;
 };
 
+// Every RFC of the corpus, analysed; empty when the corpus is absent.
 std::vector<CorpusRfc> corpusRfcs()
 {
     std::vector<CorpusRfc> rfcs;
@@ -33,10 +43,23 @@ std::vector<CorpusRfc> corpusRfcs()
         if (!std::regex_match(file, match, name))
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
-        rfcs.push_back({file, std::stoi(match[1].str()),
-                        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())});
+        CorpusRfc& rfc = rfcs.emplace_back();
+        rfc.name = file;
+        rfc.number = std::stoi(match[1].str());
+        rfc.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        rfc.analysed = test::analyseBytes(rfc.bytes);
+        rfc.lines = test::readerLines(rfc.bytes);
     }
     return rfcs;
+}
+
+// The 0-based lines of the page headers and footers.
+std::set<int32_t> pageMarkLines(const RfcText& text)
+{
+    std::set<int32_t> lines;
+    for (const PageMark& mark : text.pageMarks)
+        lines.insert(mark.line - 1);
+    return lines;
 }
 
 // Every reference sits in a references section, in file order, at a line
@@ -86,10 +109,9 @@ TEST(Corpus, EveryRfcAgreesWithItsText)
     const std::regex rfcLabel(R"(\[RFC(\d+)\])");
     for (const CorpusRfc& rfc : rfcs) {
         SCOPED_TRACE(rfc.name);
-        const auto result = test::analyseBytes(rfc.bytes);
-        const RfcText& text = result.text;
-        EXPECT_TRUE(result.ok);
-        const std::vector<std::string> lines = test::readerLines(rfc.bytes);
+        const RfcText& text = rfc.analysed.text;
+        EXPECT_TRUE(rfc.analysed.ok);
+        const std::vector<std::string>& lines = rfc.lines;
         const auto formFeedLines = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
             return line.find('\f') != std::string::npos;
         });
@@ -215,11 +237,10 @@ TEST(Corpus, TablesOfContentsParsedAndMatched)
             continue;
         SCOPED_TRACE(rfc.name);
         ++checked;
-        const auto result = test::analyseBytes(rfc.bytes);
-        ASSERT_TRUE(result.ok);
-        const RfcText& text = result.text;
+        ASSERT_TRUE(rfc.analysed.ok);
+        const RfcText& text = rfc.analysed.text;
         const std::vector<ContentEntry>& contents = text.contents;
-        const std::vector<std::string> lines = test::readerLines(rfc.bytes);
+        const std::vector<std::string>& lines = rfc.lines;
 
         // Paged entries end on the line of their page number; unpaginated
         // ones are known by their first line.
@@ -250,6 +271,191 @@ TEST(Corpus, TablesOfContentsParsedAndMatched)
     }
     if (checked == 0)
         GTEST_SKIP() << "none of the RFCs with a table of contents is in the corpus";
+}
+
+// Every RFC, its LF line ends turned into CR LF, gives the record it gives
+// as it is: the line ends are turned back where the text is read, the same
+// 1,023-byte pieces included.
+TEST(Corpus, CrLfLineEndsGiveTheRecordOfLfLineEnds)
+{
+    const std::vector<CorpusRfc> rfcs = corpusRfcs();
+    if (rfcs.empty())
+        GTEST_SKIP() << "no RFCs in the corpus";
+    for (const CorpusRfc& rfc : rfcs) {
+        SCOPED_TRACE(rfc.name);
+        std::string crLf;
+        for (char c : rfc.bytes)
+            crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        const auto converted = test::analyseBytes(crLf);
+        EXPECT_EQ(rfc.analysed.ok, converted.ok);
+        test::expectSameAnalysis(rfc.analysed.text, converted.text);
+    }
+}
+
+// Every bracket pair of every line that names a reference (not the
+// reference's own label, not in the contents, the front matter or a page
+// header or footer) is a citation link at its columns.
+TEST(Corpus, EveryCitationOfEveryLineIsALink)
+{
+    const std::vector<CorpusRfc> rfcs = corpusRfcs();
+    if (rfcs.empty())
+        GTEST_SKIP() << "no RFCs in the corpus";
+    for (const CorpusRfc& rfc : rfcs) {
+        SCOPED_TRACE(rfc.name);
+        const RfcText& text = rfc.analysed.text;
+        std::set<std::string> labels;
+        std::set<int32_t> definitions;
+        for (const ReferenceEntry& reference : text.references) {
+            labels.insert(reference.label);
+            definitions.insert(reference.firstLine);
+        }
+        std::set<int32_t> skipped = pageMarkLines(text);
+        for (const ContentEntry& entry : text.contents) {
+            for (int32_t line = entry.firstLine; entry.firstLine > 0 && line <= entry.lastLine; ++line)
+                skipped.insert(line - 1);
+        }
+        std::set<std::tuple<int32_t, int32_t, int32_t>> citations;
+        for (const LinkMark& link : text.links) {
+            if (link.kind == LinkKind::Citation)
+                citations.insert({link.line, link.startColumn, link.endColumn});
+        }
+        for (int32_t index = std::max(text.titleLine - 1, 0); index < static_cast<int32_t>(rfc.lines.size());
+             ++index) {
+            const std::string& line = rfc.lines[static_cast<std::size_t>(index)];
+            for (std::size_t open = line.find('['); open != std::string::npos && skipped.count(index) == 0;
+                 open = line.find('[', open + 1)) {
+                const std::size_t close = line.find(']', open);
+                const bool definition =
+                    definitions.count(index) != 0 && line.find_first_not_of(" \t") == open;
+                if (close != std::string::npos && !definition
+                    && labels.count(line.substr(open, close + 1 - open))) {
+                    EXPECT_EQ(
+                        citations.count({index, static_cast<int32_t>(open), static_cast<int32_t>(close + 1)}),
+                        1u)
+                        << "line " << index + 1 << ": " << line;
+                }
+            }
+        }
+    }
+}
+
+// Every "Section N of RFC M" or "of [RFCM]" on one line of these RFCs is a
+// section link into RFC M; every section link into an RFC of the corpus
+// resolves to a located heading there.
+TEST(Corpus, SectionsOfOtherRfcsResolve)
+{
+    std::map<int32_t, CorpusRfc> rfcs;
+    for (CorpusRfc& rfc : corpusRfcs())
+        rfcs.emplace(rfc.number, std::move(rfc));
+    if (rfcs.empty())
+        GTEST_SKIP() << "no RFCs in the corpus";
+    const std::regex phrase(R"(Section (\d+(\.\d+)*) of (RFC ?|\[RFC)(\d+))");
+    for (const int32_t number : {9110, 9293, 8446}) {
+        const auto source = rfcs.find(number);
+        for (std::size_t index = 0; source != rfcs.end() && index < source->second.lines.size(); ++index) {
+            const std::string& line = source->second.lines[index];
+            for (std::sregex_iterator match(line.begin(), line.end(), phrase), end; match != end; ++match) {
+                const LinkMark* link = linkAt(source->second.analysed.text, static_cast<int32_t>(index),
+                                              static_cast<int32_t>(match->position(0)));
+                EXPECT_TRUE(link != nullptr && link->kind == LinkKind::Section
+                            && link->targetSection == (*match)[1].str()
+                            && link->targetRfc == std::stoi((*match)[4].str()))
+                    << "rfc" << number << " line " << index + 1 << ": " << match->str();
+            }
+        }
+    }
+    for (const auto& [number, rfc] : rfcs) {
+        for (const LinkMark& link : rfc.analysed.text.links) {
+            const auto target = rfcs.find(link.targetRfc);
+            if (link.kind == LinkKind::Section && link.targetRfc != 0 && target != rfcs.end()) {
+                EXPECT_GT(sectionHeadingLine(target->second.analysed.text, link.targetSection), 0)
+                    << "rfc" << number << " line " << link.line + 1 << ": Section " << link.targetSection
+                    << " of RFC " << link.targetRfc;
+            }
+        }
+    }
+}
+
+bool isWordChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// Every upper-case keyword word of every RFC, outside the paragraph that
+// defines the keywords and the references, is claimed by exactly one
+// listed keyword; "NOT" only as part of one.
+TEST(Corpus, EveryKeywordInExactlyOneSentence)
+{
+    const std::vector<CorpusRfc> rfcs = corpusRfcs();
+    if (rfcs.empty())
+        GTEST_SKIP() << "no RFCs in the corpus";
+    const std::set<std::string> keywordWords = {"MUST",        "REQUIRED", "SHALL",   "SHOULD",
+                                                "RECOMMENDED", "MAY",      "OPTIONAL"};
+    for (const CorpusRfc& rfc : rfcs) {
+        SCOPED_TRACE(rfc.name);
+        const RfcText& text = rfc.analysed.text;
+        const std::set<int32_t> pageMarks = pageMarkLines(text);
+        const auto ranges = referencesRanges(text);
+        // The words of the text in order, and the paragraphs that define
+        // the keywords, bounded by blank lines.
+        std::vector<std::pair<int32_t, std::string>> words;
+        std::map<std::pair<int32_t, int32_t>, std::size_t> wordAt;
+        std::set<int32_t> boilerplate;
+        std::vector<int32_t> paragraph;
+        std::string joined;
+        for (int32_t index = 0; index <= static_cast<int32_t>(rfc.lines.size()); ++index) {
+            const std::string line = index < static_cast<int32_t>(rfc.lines.size())
+                ? rfc.lines[static_cast<std::size_t>(index)]
+                : "";
+            if (pageMarks.count(index) != 0 || line.find('\f') != std::string::npos)
+                continue;
+            if (line.find_first_not_of(" \t\r\n") == std::string::npos) {
+                if (joined.find("interpreted as described") != std::string::npos)
+                    boilerplate.insert(paragraph.begin(), paragraph.end());
+                paragraph.clear();
+                joined.clear();
+                continue;
+            }
+            paragraph.push_back(index);
+            const std::size_t first = line.find_first_not_of(" \t");
+            joined += line.substr(first, line.find_last_not_of(" \t\r\n") + 1 - first) + " ";
+            for (std::size_t i = 0, end = 0; i < line.size(); i = std::max(end, i + 1)) {
+                for (end = i; end < line.size() && isWordChar(line[end]);)
+                    ++end;
+                if (end > i) {
+                    wordAt[{index, static_cast<int32_t>(i)}] = words.size();
+                    words.emplace_back(index, line.substr(i, end - i));
+                }
+            }
+        }
+        const auto outside = [&](int32_t line) {
+            for (const auto& [first, end] : ranges) {
+                if (line + 1 >= first && line + 1 < end)
+                    return false;
+            }
+            return boilerplate.count(line) == 0;
+        };
+        std::vector<int> claims(words.size(), 0);
+        for (const RequirementSentence& requirement : text.requirements) {
+            const auto word = wordAt.find({requirement.line, requirement.column});
+            ASSERT_NE(word, wordAt.end()) << "line " << requirement.line + 1;
+            const std::string& keyword = requirement.keyword;
+            const std::size_t space = keyword.find(' ');
+            EXPECT_EQ(words[word->second].second, keyword.substr(0, space));
+            EXPECT_NE(requirement.sentence.find(keyword.substr(0, space)), std::string::npos);
+            EXPECT_TRUE(outside(requirement.line)) << "line " << requirement.line + 1;
+            ++claims[word->second];
+            if (space != std::string::npos) {
+                EXPECT_EQ(words.at(word->second + 1).second, keyword.substr(space + 1));
+                ++claims[word->second + 1];
+            }
+        }
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const bool counted = keywordWords.count(words[i].second) != 0 && outside(words[i].first);
+            EXPECT_EQ(claims[i], counted ? 1 : std::min(claims[i], 1))
+                << "line " << words[i].first + 1 << ": " << words[i].second;
+        }
+    }
 }
 
 } // namespace

@@ -201,6 +201,10 @@ def pathological(tool):
     endless_front = ''.join(f'Request for Comments: {i}   Author\n' for i in range(50000))
     endless_references = 'Request for Comments: 5\n\nTitle\n\n1.  References\n\n' + ''.join(
         f'   [{i}] "{i}"\n\n' for i in range(3000))
+    # Brackets without an end and keywords without a sentence end are read
+    # in linear time: quadratic work here outlasts the test's timeout.
+    in_bulk = 'Request for Comments: 5\n\nTitle\n\n' + ('   ' + '[' * 1000 + '\n') * 2000 + '\n'
+    in_bulk += '   MUST Section 1 of RFC 1 MUST, MUST\n' * 20000
     noise = random.Random(2119)
     alphabet = b'[]" \t\r\n\f\0RFC1\xff'
     # Label, page count, line count (None: not checked), bytes.
@@ -216,6 +220,7 @@ def pathological(tool):
         ('contents that never end', 50006, endless_contents.encode()),
         ('a contents entry that never ends', 50008, endless_entry.encode()),
         ('3,000 references', 6006, endless_references.encode()),
+        ('brackets and keywords in bulk', 22005, in_bulk.encode()),
     ]
     for k in range(4):
         body = bytearray(b'Request for Comments: 5\n\nT\n\n1.  Intro\n\n   [Q]\n\n2.  References\n\n   [Q] "q"\n')
@@ -242,7 +247,9 @@ def pathological(tool):
         for label, got, expected in [
                 ('form feeds, one a line', by_label['form feeds, one a line']['pageEnds'], [-1, 1, 2, 3]),
                 ('contents that never end', len(by_label['contents that never end']['contents']), 50000),
-                ('3,000 references', len(by_label['3,000 references']['references']), 3000)]:
+                ('3,000 references', len(by_label['3,000 references']['references']), 3000),
+                ('links in bulk', len(by_label['brackets and keywords in bulk']['links']), 40000),
+                ('requirements in bulk', len(by_label['brackets and keywords in bulk']['requirements']), 60000)]:
             if got != expected:
                 fail(label, f'expected {expected}, got {got}')
         _, (headings_only,) = analyse(tool, ['--no-build-structure'], [names[9]], folder)

@@ -82,7 +82,7 @@ TEST(LineReader, CutsLikeCopyingTheTextAndEachLine)
     }
 }
 
-TEST(LineReader, SkipsPeeksAndLooksAtLinesOutOfOrder)
+TEST(LineReader, SkipsPeeksRewindsAndKnowsItsEnd)
 {
     LineReader reader("one\ntwo\nthree");
     EXPECT_EQ(reader.peekByte(), 'o');
@@ -95,31 +95,21 @@ TEST(LineReader, SkipsPeeksAndLooksAtLinesOutOfOrder)
     EXPECT_TRUE(reader.atEnd()) << "skipping past the end is a read that found nothing";
     EXPECT_EQ(reader.peekByte(), -1);
     reader.rewind();
+    EXPECT_FALSE(reader.atEnd());
     EXPECT_EQ(reader.skipLines(3), 3u);
     EXPECT_TRUE(reader.atEnd()) << "the last line has no line end";
-}
 
-TEST(LineReader, EndStateFollowsTheStreamAndRewindClearsIt)
-{
+    // A read that stopped at a line end, or at a piece that exactly fills
+    // the buffer, has not met the end; a failed read leaves the line alone.
     std::string line;
-    LineReader withLineEnd("last\n");
-    ASSERT_TRUE(withLineEnd.readLine(line));
-    EXPECT_FALSE(withLineEnd.atEnd()) << "a read that stopped at a line end has not met the end";
-    EXPECT_FALSE(withLineEnd.readLine(line));
-    EXPECT_TRUE(withLineEnd.atEnd());
-    EXPECT_EQ(line, "last\n") << "a failed read leaves the buffer alone";
-
-    // A piece that exactly fills the buffer at the end has not read past it.
-    LineReader exactPiece(std::string(1023, 'q'));
-    ASSERT_TRUE(exactPiece.readLine(line));
-    EXPECT_FALSE(exactPiece.atEnd());
-
-    LineReader withoutLineEnd("a\nb");
-    readAll(withoutLineEnd);
-    ASSERT_TRUE(withoutLineEnd.atEnd());
-    withoutLineEnd.rewind();
-    EXPECT_FALSE(withoutLineEnd.atEnd());
-    EXPECT_EQ(readAll(withoutLineEnd), (std::vector<std::string>{"a\n", "b"}));
+    for (const std::string& bytes : {std::string("last\n"), std::string(1023, 'q')}) {
+        LineReader last(bytes);
+        ASSERT_TRUE(last.readLine(line));
+        EXPECT_FALSE(last.atEnd());
+        EXPECT_FALSE(last.readLine(line));
+        EXPECT_TRUE(last.atEnd());
+        EXPECT_EQ(line, bytes);
+    }
 }
 
 TEST(LineReader, FilesReadLikeMemoryAndAMissingFileIsRefused)

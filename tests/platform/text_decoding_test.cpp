@@ -60,43 +60,33 @@ TEST(TextDecoding, ShowsOverlongLinesInThePiecesTheAnalysisReads)
     EXPECT_TRUE(splitOverlongLines("short\nlines\n").empty()) << "nothing copied for an ordinary file";
 }
 
-TEST(TextDecoding, RejectsMalformedUtf8)
-{
-    EXPECT_TRUE(isValidUtf8("\xF0\x9F\x98\x80 ok"));
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF")); // overlong "/"
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // a surrogate
-    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
-    EXPECT_FALSE(isValidUtf8("\xE2\x82")); // cut short
-    EXPECT_FALSE(isValidUtf8("\xA9")); // a lone continuation byte
-}
-
 TEST(TextDecoding, ByteColumnsBecomeCharacterColumnsOfTheShownLine)
 {
-    // "Jürgen [RFC2119]" in UTF-8: the bracket is byte 8, character 7.
-    const std::string bytes = "J\xC3\xBCrgen [RFC2119]\n";
-    const QString line = decodeRfcText(bytes).text;
-    const int start = byteColumnToCharColumn(line, int(bytes.find('[')), false);
-    const int end = byteColumnToCharColumn(line, int(bytes.find(']')) + 1, false);
-    EXPECT_EQ(line.mid(start, end - start), QString("[RFC2119]"));
-
-    // The same shown characters from a byte-for-byte line keep their columns.
-    const std::string latinBytes = "J\xFCrgen [RFC2119]\n";
-    const DecodedText latin = decodeRfcText(latinBytes);
-    ASSERT_EQ(latin.text, line);
-    ASSERT_EQ(latin.latin1Lines, std::vector<int32_t>{0});
-    EXPECT_EQ(byteColumnToCharColumn(latin.text, int(latinBytes.find('[')), true), 7);
-
-    // A CR inside a line is one byte, shown as one character.
-    const std::string withCr = "\xC3\xA9\r [1]";
-    EXPECT_EQ(byteColumnToCharColumn(decodeRfcText(withCr).text, int(withCr.find('[')), false), 3);
-
-    // Four UTF-8 bytes are two UTF-16 units.
-    const QString emoji = decodeRfcText("\xF0\x9F\x98\x80[x]").text;
-    EXPECT_EQ(byteColumnToCharColumn(emoji, 4, false), 2);
-
-    EXPECT_EQ(byteColumnToCharColumn("abc", 99, false), 3);
-    EXPECT_EQ(byteColumnToCharColumn("abc", 99, true), 3);
-    EXPECT_EQ(byteColumnToCharColumn("abc", -1, false), 0);
+    struct Case {
+        std::string bytes;
+        int byteColumn;
+        int charColumn;
+    };
+    const Case cases[] = {
+        {"J\xC3\xBCrgen [RFC2119]\n", 8, 7}, // two bytes, one character
+        {"J\xC3\xBCrgen [RFC2119]\n", 17, 16},
+        {"J\xFCrgen [RFC2119]\n", 7, 7}, // a byte-for-byte line keeps its columns
+        {"\xC3\xA9\r [1]", 4, 3}, // a CR inside a line is one byte, one character
+        {"\xF0\x9F\x98\x80[x]", 4, 2}, // four UTF-8 bytes, two UTF-16 units
+        {"abc", 99, 3},
+        {"\xFF"
+         "bc",
+         99, 3},
+        {"abc", -1, 0},
+    };
+    for (const Case& c : cases) {
+        const DecodedText decoded = decodeRfcText(c.bytes);
+        EXPECT_EQ(byteColumnToCharColumn(decoded.text, c.byteColumn, !decoded.latin1Lines.empty()),
+                  c.charColumn)
+            << c.bytes;
+    }
+    // The same shown characters from either encoding.
+    EXPECT_EQ(decodeRfcText(cases[0].bytes).text, decodeRfcText(cases[2].bytes).text);
 }
 
 } // namespace parchly

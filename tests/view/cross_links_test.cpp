@@ -25,18 +25,20 @@ protected:
         ReadingFixture::SetUp();
         makeApp();
         app->mainWindow()->resize(1000, 700);
-        copyLinks("rfc-index.txt", "rfc-index.txt");
-        rfcPath = copyLinks("rfc9995.txt", "rfc9995.txt");
+        copyLinks("links/rfc-index.txt", "rfc-index.txt");
+        rfcPath = copyLinks("../analysis/golden/links.txt", "rfc9995.txt");
         // RFC 9110 is there (the same text), RFC 2119 only in the index.
-        copyLinks("rfc9995.txt", "rfc9110.txt");
+        copyLinks("../analysis/golden/links.txt", "rfc9110.txt");
         app->reloadIndexStatus();
     }
 
+    // `fixture` is a path under the test fixtures' folder; the links text is
+    // the golden analysis case's input.
     QString copyLinks(const QString& fixture, const QString& name)
     {
         const QString target = pathOf(name);
         QFile::remove(target);
-        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/links/") + fixture, target));
+        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/") + fixture, target));
         return target;
     }
 
