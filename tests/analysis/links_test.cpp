@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <iostream>
 #include <map>
 #include <regex>
@@ -119,7 +118,9 @@ TEST(Links, LinkAtAColumn)
 }
 
 // Lines of brackets without an end and a paragraph of keywords without a
-// sentence end are read in linear time: quadratic work here takes minutes.
+// sentence end are read in linear time: quadratic work here takes minutes,
+// which the CTest timeout catches (a timed check fails on a busy machine or
+// under the sanitizers, where the linear work alone takes seconds).
 TEST(Links, BracketsAndKeywordsInBulkStayLinear)
 {
     std::string bytes = "Request for Comments: 5\n\nTitle\n\n";
@@ -128,10 +129,7 @@ TEST(Links, BracketsAndKeywordsInBulkStayLinear)
     bytes += "\n";
     for (int i = 0; i < 20000; ++i)
         bytes += "   MUST Section 1 of RFC 1 MUST, MUST\n";
-    const auto start = std::chrono::steady_clock::now();
     const auto result = test::analyseBytes(bytes);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 5.0);
     EXPECT_EQ(result.text.requirements.size(), 60000u);
     EXPECT_EQ(result.text.links.size(), 40000u);
 }
