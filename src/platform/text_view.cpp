@@ -23,10 +23,17 @@ TextView::TextView(QWidget* parent)
 
 void TextView::streamInPlainText(const ReadCallback& source)
 {
-    std::string bytes;
-    for (std::string chunk = source(); !chunk.empty(); chunk = source())
-        bytes += chunk;
-    DecodedText decoded = decodeRfcText(bytes);
+    DecodedText decoded;
+    {
+        // The first piece is taken over, not copied: a caller that hands
+        // over the whole file at once costs no second copy of a big file.
+        std::string bytes = source();
+        if (!bytes.empty()) {
+            for (std::string chunk = source(); !chunk.empty(); chunk = source())
+                bytes += chunk;
+        }
+        decoded = decodeRfcText(bytes);
+    }
     m_latin1Lines = std::move(decoded.latin1Lines);
     setPlainText(decoded.text);
     m_work = textCursor();

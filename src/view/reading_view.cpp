@@ -16,23 +16,13 @@
 #include <QFile>
 #include <QTextBlock>
 #include <algorithm>
+#include <utility>
 
 namespace parchly {
 
 namespace {
 
 constexpr int kTabNameLimit = 255;
-constexpr size_t kStreamChunk = 64 * 1024;
-
-// Hands the text to the control in pieces, as a file read callback would.
-TextView::ReadCallback chunksOf(const std::string& text)
-{
-    return [&text, offset = size_t(0)]() mutable {
-        std::string chunk = text.substr(std::min(offset, text.size()), kStreamChunk);
-        offset += chunk.size();
-        return chunk;
-    };
-}
 
 } // namespace
 
@@ -104,7 +94,9 @@ bool ReadingView::streamFile()
     std::string bytes;
     if (!readTextModeFile(QFile::encodeName(m_document->pathName()).toStdString(), bytes))
         return false;
-    streamInPlainText(chunksOf(bytes));
+    // The whole file in one piece: the control decodes it whole anyway,
+    // and a copy of a big file in pieces costs time and memory.
+    streamInPlainText([&bytes] { return std::exchange(bytes, std::string()); });
     return true;
 }
 
