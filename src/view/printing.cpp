@@ -76,10 +76,9 @@ std::vector<Page> splitPages(const QStringList& lines, bool& paginated)
         }
         pages.back().push_back({index, start, printedLength(line, start)});
     }
-    if (!pages.empty() && std::all_of(pages.back().begin(), pages.back().end(), [](const PrintRow& row) {
-            return row.length == 0;
-        }))
-        pages.pop_back();
+    // Blank lines at the end of the text print nothing, not even a sheet.
+    while (!pages.empty() && !pages.back().empty() && pages.back().back().length == 0)
+        pages.back().pop_back();
     pages.erase(std::remove_if(pages.begin(), pages.end(), [](const Page& page) { return page.empty(); }),
                 pages.end());
     return pages;

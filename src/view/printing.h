@@ -69,8 +69,8 @@ constexpr qreal kMinPrintPointSize = 4;
 
 // Lays `lines` out on sheets of `area`. A line whose first character after
 // blanks is a form feed ends the page before it; what follows the form
-// feed on that line starts the next page. Pages that hold no line and a
-// last page of blank lines are not printed.
+// feed on that line starts the next page. Pages that hold no line and the
+// blank lines at the end of the text are not printed.
 SheetLayout layOutSheets(const QStringList& lines, const QSizeF& area, const PrintFontShape& shape,
                          const PrintFloor& floor = PrintFloor());
 

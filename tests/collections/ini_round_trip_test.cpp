@@ -79,8 +79,9 @@ TEST_F(SharedIniFile, AHandDamagedFileLoadsWhatCanBeKeptAndWritesReadBack)
     BookmarksDialog bookmarks(host, ini.profile);
     EXPECT_TRUE(bookmarks.showAllBox()->isChecked());
     ASSERT_EQ(bookmarks.list()->count(), 2);
+    // Stored from 0, shown from 1.
     EXPECT_EQ(bookmarks.list()->item(1)->text(),
-              "bookmark - rfc9110.txt (Ln 40, Col 2) - /srv/rfc/rfc9110.txt");
+              "bookmark - rfc9110.txt (Ln 41, Col 3) - /srv/rfc/rfc9110.txt");
     FavoriteRfcsDialog favorites(host, ini.profile);
     ASSERT_EQ(favorites.list()->count(), 2);
     EXPECT_TRUE(favorites.list()->item(1)->text().endsWith(" /srv/rfc/rfc9110.txt"));

@@ -42,51 +42,33 @@ std::vector<int> rowsPerSheet(const SheetLayout& layout)
 TEST(SheetLayoutTest, PagesFallOnSheetsInOneFontThatFitsTheLongestPageAndWidestLine)
 {
     const QString formFeed = QStringLiteral("\f");
+    const qreal fitRows = 720 / (56 * 1.2); // the size that fits an RFC page of 56 lines
     struct Case {
         const char* what;
-        QStringList lines;
         std::vector<int> rows; // on each sheet
         qreal pointSize;
         PrintRow firstOfLastSheet;
+        QStringList lines;
     };
+    // clang-format off
     const Case cases[] = {
-        {"a form feed line ends each page; the longest page sets the size",
-         filler(10) << formFeed << filler(60) << formFeed << filler(5),
-         {10, 60, 5},
-         10,
-         {72, 0, 10}},
-        {"a form feed before the header moves it to the next sheet",
-         filler(3) << QStringLiteral("  \fRFC 1") << filler(2),
-         {3, 3},
-         720 / (56 * 1.2),
-         {3, 3, 5}},
-        {"a blank last page and pages without lines print no sheet",
-         filler(2) << formFeed << formFeed << filler(2) << formFeed << QString() << QStringLiteral("  "),
-         {2, 2},
-         720 / (56 * 1.2),
-         {4, 0, 10}},
-        {"the widest line sets the size; trailing blanks do not count",
-         filler(5, 90) << formFeed << filler(3, 20) + QStringList(QString(200, QLatin1Char(' '))),
-         {5, 4},
-         10,
-         {6, 0, 20}},
-        {"without form feeds the text fills whole sheets",
-         filler(130),
-         {56, 56, 18},
-         720 / (56 * 1.2),
-         {112, 0, 10}},
-        {"a wide text without form feeds gets more rows on a sheet",
-         filler(130, 100),
-         {66, 64},
-         9,
-         {66, 0, 100}},
-        {"a page beyond the smallest size runs on; a long line wraps",
-         QStringList(formFeed) << filler(148) << QString(500, QLatin1Char('y')) << filler(52),
-         {150, 53},
-         kMinPrintPointSize,
-         {149, 450, 50}},
-        {"an empty text prints nothing", QStringList(), {}, 720 / (56 * 1.2), {}},
+        {"a form feed line ends each page; the longest page sets the size", {10, 60, 5}, 10, {72, 0, 10},
+         filler(10) << formFeed << filler(60) << formFeed << filler(5)},
+        {"a form feed before the header moves it to the next sheet", {3, 3}, fitRows, {3, 3, 5},
+         filler(3) << QStringLiteral("  \fRFC 1") << filler(2)},
+        {"a blank last page and pages without lines print no sheet", {2, 2}, fitRows, {4, 0, 10},
+         filler(2) << formFeed << formFeed << filler(2) << formFeed << QString() << QStringLiteral("  ")},
+        {"the widest line sets the size; trailing blanks do not count", {5, 4}, 10, {6, 0, 0},
+         filler(5, 90) << formFeed << QString(200, QLatin1Char(' ')) << filler(3, 20)},
+        {"without form feeds the text fills whole sheets; its last blank lines print nothing", {56, 56, 18},
+         fitRows, {112, 0, 10}, filler(130) << QString() << QStringLiteral("  ")},
+        {"a wide text without form feeds gets more rows on a sheet", {66, 64}, 9, {66, 0, 100},
+         filler(130, 100)},
+        {"a page beyond the smallest size runs on; a long line wraps", {150, 53}, kMinPrintPointSize,
+         {149, 450, 50}, QStringList(formFeed) << filler(148) << QString(500, QLatin1Char('y')) << filler(52)},
+        {"an empty text prints nothing", {}, fitRows, {}, QStringList()},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const SheetLayout layout = layOutSheets(c.lines, kArea, kShape);
         EXPECT_EQ(rowsPerSheet(layout), c.rows) << c.what;
