@@ -260,7 +260,6 @@ void DownloadDialog::showEnd()
         m_progress->setValue(100);
     }
     m_ended = true;
-    m_start->setEnabled(true);
     request.totalLength = 0;
     request.received = 0;
     request.startTime = 0;
@@ -272,6 +271,7 @@ void DownloadDialog::workerReturned()
 {
     m_timer.stop();
     // Only now: a collection is still being unpacked after its download.
+    m_start->setEnabled(true);
     if (m_closeWhenFinished->isChecked())
         accept();
 }

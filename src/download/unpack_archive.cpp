@@ -141,12 +141,16 @@ public:
         }
         return true;
     }
-    // Readable by all as the downloaded files are, flushed, and put in place.
+    // Readable by all as the downloaded files are, and put in place. A file
+    // that replaces one is on the disk first, so that a crash cannot leave
+    // an empty file where a good one was; new files skip that wait, which
+    // for some 9,000 files would cost minutes.
     bool renameTo(const std::string& path)
     {
         const int fd = m_fd;
         m_fd = -1;
-        if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) {
+        const bool replaces = ::access(path.c_str(), F_OK) == 0;
+        if (::fchmod(fd, 0644) != 0 || (replaces && ::fsync(fd) != 0)) {
             ::close(fd);
             return false;
         }

@@ -3,7 +3,7 @@
 // file and no temporary one, and the archive goes only when asked to.
 #include "download/unpack_archive.h"
 #include "archive_fixture.h"
-#include "download_test_support.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -131,24 +131,6 @@ TEST(Unpack, TheArchiveGoesAfterACompleteUnpackUnlessItIsKept)
         const Names expected = keep ? Names{"RFC-all.zip", "rfc2068.txt"} : Names{"rfc2068.txt"};
         EXPECT_EQ(test::namesIn(folder.path()), expected);
     }
-}
-
-TEST(Unpack, ADownloadedCollectionIsUnpackedIntoTheRfcFolder)
-{
-    test::TempFolder served, folder;
-    ASSERT_TRUE(test::writeArchive(served.file("RFC-all.zip"), ArchiveFormat::Zip,
-                                   {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
-    test::ServerProcess server;
-    if (!test::StartFtpServer(server, served.path().string()))
-        GTEST_SKIP() << "pyftpdlib could not be started";
-    auto asker = std::make_shared<test::ScriptedAsker>();
-    auto request = test::makeRequest("ftp://127.0.0.1:" + std::to_string(server.port()) + "/RFC-all.zip",
-                                     folder.file(""), asker);
-    request->kind = Collection;
-    test::runHere(*request);
-    EXPECT_EQ(request->status.get(), "Unpacked 2 files");
-    EXPECT_TRUE(asker->asked.empty());
-    EXPECT_EQ(test::namesIn(folder.path()), (Names{"rfc-index.txt", "rfc2068.txt"}));
 }
 
 } // namespace
