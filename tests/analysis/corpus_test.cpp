@@ -53,6 +53,17 @@ std::vector<CorpusRfc> corpusRfcs()
     return rfcs;
 }
 
+class Corpus : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rfcs = corpusRfcs();
+        if (rfcs.empty())
+            GTEST_SKIP() << "no RFCs in the corpus";
+    }
+    std::vector<CorpusRfc> rfcs;
+};
+
 // The 0-based lines of the page headers and footers.
 std::set<int32_t> pageMarkLines(const RfcText& text)
 {
@@ -97,11 +108,8 @@ bool isFooterLike(const std::vector<std::string>& lines, int32_t number)
         || beforeFormFeed;
 }
 
-TEST(Corpus, EveryRfcAgreesWithItsText)
+TEST_F(Corpus, EveryRfcAgreesWithItsText)
 {
-    const std::vector<CorpusRfc> rfcs = corpusRfcs();
-    if (rfcs.empty())
-        GTEST_SKIP() << "no RFCs in the corpus";
     // Their pages are headed by the date and title alone ("RFC:  791",
     // "RFC: 793"), or their front matter is a single line of one space
     // (RFC 822, which has no number keyword the block reader knows).
@@ -226,12 +234,12 @@ std::vector<std::pair<int32_t, std::string>> printedReferences(const std::vector
     return labels;
 }
 
-TEST(Corpus, TablesOfContentsParsedAndMatched)
+TEST_F(Corpus, TablesOfContentsParsedAndMatched)
 {
     const std::set<std::string> paged = {"rfc2616.txt", "rfc3261.txt", "rfc3986.txt", "rfc5246.txt",
                                          "rfc6749.txt", "rfc7230.txt", "rfc8446.txt"};
     int checked = 0;
-    for (const CorpusRfc& rfc : corpusRfcs()) {
+    for (const CorpusRfc& rfc : rfcs) {
         const bool unpaginated = rfc.number >= 8650;
         if (!unpaginated && paged.count(rfc.name) == 0)
             continue;
@@ -276,11 +284,8 @@ TEST(Corpus, TablesOfContentsParsedAndMatched)
 // Every RFC, its LF line ends turned into CR LF, gives the record it gives
 // as it is: the line ends are turned back where the text is read, the same
 // 1,023-byte pieces included.
-TEST(Corpus, CrLfLineEndsGiveTheRecordOfLfLineEnds)
+TEST_F(Corpus, CrLfLineEndsGiveTheRecordOfLfLineEnds)
 {
-    const std::vector<CorpusRfc> rfcs = corpusRfcs();
-    if (rfcs.empty())
-        GTEST_SKIP() << "no RFCs in the corpus";
     for (const CorpusRfc& rfc : rfcs) {
         SCOPED_TRACE(rfc.name);
         std::string crLf;
@@ -295,11 +300,8 @@ TEST(Corpus, CrLfLineEndsGiveTheRecordOfLfLineEnds)
 // Every bracket pair of every line that names a reference (not the
 // reference's own label, not in the contents, the front matter or a page
 // header or footer) is a citation link at its columns.
-TEST(Corpus, EveryCitationOfEveryLineIsALink)
+TEST_F(Corpus, EveryCitationOfEveryLineIsALink)
 {
-    const std::vector<CorpusRfc> rfcs = corpusRfcs();
-    if (rfcs.empty())
-        GTEST_SKIP() << "no RFCs in the corpus";
     for (const CorpusRfc& rfc : rfcs) {
         SCOPED_TRACE(rfc.name);
         const RfcText& text = rfc.analysed.text;
@@ -342,20 +344,19 @@ TEST(Corpus, EveryCitationOfEveryLineIsALink)
 // Every "Section N of RFC M" or "of [RFCM]" on one line of these RFCs is a
 // section link into RFC M; every section link into an RFC of the corpus
 // resolves to a located heading there.
-TEST(Corpus, SectionsOfOtherRfcsResolve)
+TEST_F(Corpus, SectionsOfOtherRfcsResolve)
 {
-    std::map<int32_t, CorpusRfc> rfcs;
-    for (CorpusRfc& rfc : corpusRfcs())
-        rfcs.emplace(rfc.number, std::move(rfc));
-    if (rfcs.empty())
-        GTEST_SKIP() << "no RFCs in the corpus";
+    std::map<int32_t, const CorpusRfc*> byNumber;
+    for (const CorpusRfc& rfc : rfcs)
+        byNumber.emplace(rfc.number, &rfc);
     const std::regex phrase(R"(Section (\d+(\.\d+)*) of (RFC ?|\[RFC)(\d+))");
     for (const int32_t number : {9110, 9293, 8446}) {
-        const auto source = rfcs.find(number);
-        for (std::size_t index = 0; source != rfcs.end() && index < source->second.lines.size(); ++index) {
-            const std::string& line = source->second.lines[index];
+        const auto source = byNumber.find(number);
+        for (std::size_t index = 0; source != byNumber.end() && index < source->second->lines.size();
+             ++index) {
+            const std::string& line = source->second->lines[index];
             for (std::sregex_iterator match(line.begin(), line.end(), phrase), end; match != end; ++match) {
-                const LinkMark* link = linkAt(source->second.analysed.text, static_cast<int32_t>(index),
+                const LinkMark* link = linkAt(source->second->analysed.text, static_cast<int32_t>(index),
                                               static_cast<int32_t>(match->position(0)));
                 EXPECT_TRUE(link != nullptr && link->kind == LinkKind::Section
                             && link->targetSection == (*match)[1].str()
@@ -364,12 +365,12 @@ TEST(Corpus, SectionsOfOtherRfcsResolve)
             }
         }
     }
-    for (const auto& [number, rfc] : rfcs) {
+    for (const CorpusRfc& rfc : rfcs) {
         for (const LinkMark& link : rfc.analysed.text.links) {
-            const auto target = rfcs.find(link.targetRfc);
-            if (link.kind == LinkKind::Section && link.targetRfc != 0 && target != rfcs.end()) {
-                EXPECT_GT(sectionHeadingLine(target->second.analysed.text, link.targetSection), 0)
-                    << "rfc" << number << " line " << link.line + 1 << ": Section " << link.targetSection
+            const auto target = byNumber.find(link.targetRfc);
+            if (link.kind == LinkKind::Section && link.targetRfc != 0 && target != byNumber.end()) {
+                EXPECT_GT(sectionHeadingLine(target->second->analysed.text, link.targetSection), 0)
+                    << rfc.name << " line " << link.line + 1 << ": Section " << link.targetSection
                     << " of RFC " << link.targetRfc;
             }
         }
@@ -384,11 +385,8 @@ bool isWordChar(char c)
 // Every upper-case keyword word of every RFC, outside the paragraph that
 // defines the keywords and the references, is claimed by exactly one
 // listed keyword; "NOT" only as part of one.
-TEST(Corpus, EveryKeywordInExactlyOneSentence)
+TEST_F(Corpus, EveryKeywordInExactlyOneSentence)
 {
-    const std::vector<CorpusRfc> rfcs = corpusRfcs();
-    if (rfcs.empty())
-        GTEST_SKIP() << "no RFCs in the corpus";
     const std::set<std::string> keywordWords = {"MUST",        "REQUIRED", "SHALL",   "SHOULD",
                                                 "RECOMMENDED", "MAY",      "OPTIONAL"};
     for (const CorpusRfc& rfc : rfcs) {
