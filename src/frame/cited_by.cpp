@@ -146,7 +146,7 @@ void CitedByPage::fill()
     m_progress->setVisible(service.isBuilding());
     m_list->clear();
     if (m_rfc <= 0) {
-        m_note->setText(QStringLiteral("Only a file named rfcN.txt is known by its number."));
+        m_note->setText(QStringLiteral("This document gives no RFC number."));
         return;
     }
     if (!data) {
