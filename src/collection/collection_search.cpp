@@ -36,6 +36,12 @@ struct Match {
     std::size_t length;
 };
 
+// What a worker keeps from file to file.
+struct Scratch {
+    std::string lowered; // the file in lower case, for a phrase of letters
+    std::optional<QRegularExpression> expression; // compiled once per worker
+};
+
 } // namespace
 
 bool isSingleWord(const std::string& text)
@@ -94,13 +100,12 @@ struct CollectionSearch::Matcher {
         }
     }
 
-    // Every match in `data`; `lowered` is scratch space for a search that
-    // ignores case.
-    void find(const char* data, std::size_t size, std::string& lowered, std::vector<Match>& matches) const
+    // Every match in `data`.
+    void find(const char* data, std::size_t size, Scratch& scratch, std::vector<Match>& matches) const
     {
         matches.clear();
         if (query.regularExpression) {
-            findExpression(data, size, matches);
+            findExpression(data, size, scratch, matches);
             return;
         }
         const char* text = data;
@@ -111,9 +116,9 @@ struct CollectionSearch::Matcher {
         if (!query.matchCase) {
             // A lower-case copy lets the fast searcher of one byte table run
             // over it; the lines are taken from the file's own bytes.
-            lowered.resize(size);
-            std::transform(data, data + size, lowered.begin(), asciiLower);
-            text = lowered.data();
+            scratch.lowered.resize(size);
+            std::transform(data, data + size, scratch.lowered.begin(), asciiLower);
+            text = scratch.lowered.data();
         }
         const std::string_view haystack(text, size);
         auto from = haystack.begin();
@@ -131,13 +136,15 @@ struct CollectionSearch::Matcher {
         }
     }
 
-    void findExpression(const char* data, std::size_t size, std::vector<Match>& matches) const
+    void findExpression(const char* data, std::size_t size, Scratch& scratch,
+                        std::vector<Match>& matches) const
     {
         // Latin-1 keeps one character per byte, so the offsets of a match
         // are those of the file's bytes. Each worker compiles its own copy.
-        const QRegularExpression expression(pattern, options);
+        if (!scratch.expression)
+            scratch.expression.emplace(pattern, options);
         const QString text = QString::fromLatin1(data, static_cast<qsizetype>(size));
-        QRegularExpressionMatchIterator it = expression.globalMatch(text);
+        QRegularExpressionMatchIterator it = scratch.expression->globalMatch(text);
         while (it.hasNext()) {
             const QRegularExpressionMatch match = it.next();
             if (match.capturedLength() > 0)
@@ -294,7 +301,7 @@ SearchSummary CollectionSearch::run(const std::vector<CollectionFile>& files, in
     std::mutex mutex; // guards `summary` and the calls of `onHits`
     auto work = [&] {
         std::vector<char> buffer;
-        std::string lowered;
+        Scratch scratch;
         std::vector<Match> matches;
         SearchSummary mine;
         for (std::size_t job = next++; job < files.size() && !m_cancelled; job = next++) {
@@ -305,12 +312,12 @@ SearchSummary CollectionSearch::run(const std::vector<CollectionFile>& files, in
             } else if (std::memchr(buffer.data(), '\0', std::min(size, kBinaryProbe))) {
                 ++mine.filesBinary;
             } else {
-                m_matcher->find(buffer.data(), size, lowered, matches);
+                m_matcher->find(buffer.data(), size, scratch, matches);
                 if (!matches.empty()) {
                     // Lines are counted in text mode, where CR LF is one line end.
                     if (std::memchr(buffer.data(), '\r', size)) {
                         size = convertToTextMode(buffer.data(), size);
-                        m_matcher->find(buffer.data(), size, lowered, matches);
+                        m_matcher->find(buffer.data(), size, scratch, matches);
                     }
                 }
                 if (!matches.empty()) {

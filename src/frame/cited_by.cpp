@@ -65,12 +65,15 @@ void CitedByService::start(const std::string& folder)
     m_cancel = false;
     m_worker = std::thread([this, folder] {
         auto loaded = std::make_shared<CitedByData>();
-        loaded->titles = indexTitles(folder);
         const bool cached = loaded->graph.loadCache(m_cachePath);
-        // The cache is shown at once; the files that changed since follow.
+        // The cache is shown at once, with the titles the RFCs give
+        // themselves; the index's titles and the files that changed follow.
         if (cached)
             publish(loaded, false);
         auto fresh = std::make_shared<CitedByData>(*loaded);
+        fresh->titles = indexTitles(folder);
+        if (cached)
+            publish(std::make_shared<CitedByData>(*fresh), false);
         fresh->complete = true;
         const RefreshSummary summary = fresh->graph.refresh(
             listCollection(folder), 0,
@@ -146,7 +149,7 @@ void CitedByPage::fill()
     m_progress->setVisible(service.isBuilding());
     m_list->clear();
     if (m_rfc <= 0) {
-        m_note->setText(QStringLiteral("Only a file named rfcN.txt is known by its number."));
+        m_note->setText(QStringLiteral("This document gives no RFC number."));
         return;
     }
     if (!data) {

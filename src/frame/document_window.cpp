@@ -108,9 +108,12 @@ void DocumentWindow::initialUpdate()
     m_initialised = true;
     m_view->loadDocument();
     updateIndexBar();
-    if (!isIndexDocument())
+    if (!isIndexDocument()) {
+        // The collection knows files by their names; another name goes by the number the RFC gives itself.
+        const int rfc = rfcNumberOfPath(m_path) ? rfcNumberOfPath(m_path) : m_document->text().rfcNumber;
         m_navigator->addPage(QStringLiteral("Cited by"),
-                             new CitedByPage(m_navigator, m_mainWindow, m_app, rfcNumberOfPath(m_path)));
+                             new CitedByPage(m_navigator, m_mainWindow, m_app, rfc));
+    }
     m_mainWindow.documentWindowActivated(this);
 }
 
