@@ -104,9 +104,9 @@ TEST_F(FindInRfcsWindows, CitedByTabListsCitingRfcsAndOpensTheirReference)
     ASSERT_TRUE(app.openDocumentFile(pathOf("rfc2119.txt")));
     DocumentWindow* child = window.activeDocumentWindow();
     TabStrip* tabs = child->navigatorBar()->tabs();
-    ASSERT_EQ(tabs->count(), 3);
-    EXPECT_EQ(tabs->tabText(2), "Cited by");
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(3), "Cited by");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
     auto* page = child->navigatorBar()->findChild<CitedByPage*>();
     ASSERT_TRUE(page && page->isVisible());
     QTRY_COMPARE_WITH_TIMEOUT(page->list()->topLevelItemCount(), 1, 20000);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace parchly {
 namespace {
 
@@ -72,6 +74,12 @@ TEST(Unpack, OnlyRfcFilesLandInTheFolderAndUnsafeEntriesAreRefused)
         EXPECT_EQ(test::readFile(folder + "rfc1.txt"), "RFC 1 as published");
         EXPECT_EQ(test::readFile(folder + "rfc4.txt"), "RFC 4");
         EXPECT_FALSE(std::filesystem::is_symlink(folder + "rfc3.txt"));
+        // Fetched again, a file that holds the same bytes is left in place.
+        struct stat before { }, after { };
+        ASSERT_EQ(::stat((folder + "rfc1.txt").c_str(), &before), 0);
+        EXPECT_EQ(unpackRfcArchive(archivePath, folder, kGoOn, {}).unpacked, 3);
+        ASSERT_EQ(::stat((folder + "rfc1.txt").c_str(), &after), 0);
+        EXPECT_EQ(before.st_ino, after.st_ino);
     }
 }
 

@@ -200,7 +200,7 @@ TEST_F(CrossLinksTest, RequirementsTabKeywordsAndTheirCsv)
     ASSERT_NE(view, nullptr);
     DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
     NavigatorBar* navigator = child->navigatorBar();
-    ASSERT_EQ(navigator->tabs()->count(), 3);
+    ASSERT_EQ(navigator->tabs()->count(), 4); // Cited by comes after
     EXPECT_EQ(navigator->tabs()->tabText(kRequirementsTab), QStringLiteral("Requirements"));
     navigator->tabs()->selectTab(kRequirementsTab);
     navigator->showNavigatorTab(kRequirementsTab);
