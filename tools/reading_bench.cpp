@@ -89,7 +89,7 @@ bool benchContentsLinks(ParchlyApplication& app, const QString& path)
             continue;
         // Bring the entry's line to the top, then follow it where a reader
         // clicks: on its text.
-        const int line = fileLineToDisplay(text, entry.firstLine) - 1;
+        const int line = fileLineToDisplay(text, view->rfcDocument()->cuts(), entry.firstLine) - 1;
         view->scrollLines(line - view->firstVisibleLine());
         const QString shown = view->lineText(line);
         int column = 0;

@@ -20,6 +20,11 @@ const RfcText& textOf(const ReadingView& view)
     return view.rfcDocument()->text();
 }
 
+const LineCuts& cutsOf(const ReadingView& view)
+{
+    return view.rfcDocument()->cuts();
+}
+
 bool between(int x, int left, int right)
 {
     return left <= x && x <= right;
@@ -39,9 +44,9 @@ bool validContentsLink(const RfcSettings& settings, const ContentEntry& entry)
 
 } // namespace
 
-int shownLineOfFileIndex(const RfcText& text, int32_t fileIndex)
+int shownLineOfFileIndex(const RfcText& text, const LineCuts& cuts, int32_t fileIndex)
 {
-    return fileLineToDisplay(text, fileIndex + 1) - 1;
+    return fileLineToDisplay(text, cuts, fileIndex + 1) - 1;
 }
 
 int hitContentsEntry(const ReadingView& view, const QPoint& point)
@@ -61,7 +66,7 @@ int hitContentsEntry(const ReadingView& view, const QPoint& point)
     if (!between(point.x(), view.positionToPoint(first).x(), view.positionToPoint(end).x()))
         return -1;
     int32_t entry = -1;
-    return findContentEntryAtLine(text, line + 1, entry) ? entry : -1;
+    return findContentEntryAtLine(text, cutsOf(view), line + 1, entry) ? entry : -1;
 }
 
 int hitCitation(const ReadingView& view, const QPoint& point)
@@ -72,7 +77,7 @@ int hitCitation(const ReadingView& view, const QPoint& point)
     const int line = lineFromPoint(view, point.y());
     for (std::size_t i = 0; i < text.citations.size(); ++i) {
         const CitationMark& mark = text.citations[i];
-        if (shownLineOfFileIndex(text, mark.line) != line)
+        if (shownLineOfFileIndex(text, cutsOf(view), mark.line) != line)
             continue;
         const int left = view.positionToPoint(bytePosition(view, line, mark.startColumn)).x();
         const int right = view.positionToPoint(bytePosition(view, line, mark.endColumn)).x();
@@ -92,7 +97,8 @@ int hitReferenceNumber(const ReadingView& view, const QPoint& point)
     for (std::size_t i = 0; i < text.references.size(); ++i) {
         const ReferenceEntry& entry = text.references[i];
         // The composition wrote the number's place in character columns.
-        if (entry.rfc <= 0 || entry.linkLine <= 0 || shownLineOfFileIndex(text, entry.linkLine) != line)
+        if (entry.rfc <= 0 || entry.linkLine <= 0
+            || shownLineOfFileIndex(text, cutsOf(view), entry.linkLine) != line)
             continue;
         const int left = view.positionToPoint(start + entry.linkStart).x();
         const int right = view.positionToPoint(start + entry.linkEnd).x();
@@ -126,12 +132,13 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
         const int32_t referenceIndex = text.citations[citation].reference;
         if (!settings.DisableReferenceLink && referenceIndex >= 0
             && referenceIndex < static_cast<int32_t>(text.references.size()))
-            target.shownLine = shownLineOfFileIndex(text, text.references[referenceIndex].firstLine);
+            target.shownLine =
+                shownLineOfFileIndex(text, cutsOf(view), text.references[referenceIndex].firstLine);
         return target;
     }
     const int entry = hitContentsEntry(view, point);
     if (entry >= 0 && !settings.DisableContentEntryLink && text.contents[entry].headingLine > 0)
-        target.shownLine = fileLineToDisplay(text, text.contents[entry].headingLine) - 1;
+        target.shownLine = fileLineToDisplay(text, cutsOf(view), text.contents[entry].headingLine) - 1;
     return target;
 }
 

@@ -61,6 +61,16 @@ RfcText& ReadingView::rfc() const
     return m_document->text();
 }
 
+ViewState& ReadingView::shown() const
+{
+    return m_document->viewState();
+}
+
+const LineCuts& ReadingView::cuts() const
+{
+    return m_document->viewState().cuts;
+}
+
 const RfcSettings& ReadingView::settings() const
 {
     return m_host->settings();
@@ -117,6 +127,9 @@ void ReadingView::loadRfcText()
     WaitCursor wait;
     const RfcSettings& options = settings();
     analyseText(rfc(), &*reader, m_document->limits(), options.analysisOptions());
+    // The text is streamed afresh below: nothing is cut and no separator is
+    // written yet.
+    shown() = ViewState();
     const NavigatorTrees trees = m_host->navigator();
     fillStructureTree(trees.structureTree);
     fillPageTree(trees.pageTree);
@@ -144,12 +157,12 @@ void ReadingView::loadRfcText()
 
 int ReadingView::shownLineOfFileNumber(int fileNumber) const
 {
-    return fileLineToDisplay(rfc(), fileNumber) - 1;
+    return fileLineToDisplay(rfc(), cuts(), fileNumber) - 1;
 }
 
 int ReadingView::charColumn(int shownLine, int byteColumn) const
 {
-    const int32_t fileIndex = displayLineToFile(rfc(), shownLine + 1) - 1;
+    const int32_t fileIndex = displayLineToFile(rfc(), cuts(), shownLine + 1) - 1;
     const std::vector<int32_t>& latin1 = streamedLatin1Lines();
     const bool byteForByte = std::binary_search(latin1.begin(), latin1.end(), fileIndex);
     return byteColumnToCharColumn(lineText(shownLine), byteColumn, byteForByte);
@@ -160,7 +173,7 @@ void ReadingView::caretLineColumn(int& line, int& column) const
     const int end = selectedRange().end;
     const int shown = lineFromPosition(end);
     column = end - lineStart(shown);
-    line = displayLineToFile(rfc(), shown + 1) - 1;
+    line = displayLineToFile(rfc(), cuts(), shown + 1) - 1;
 }
 
 void ReadingView::updatePositionStatus()

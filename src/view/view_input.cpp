@@ -204,12 +204,12 @@ CommandState ReadingView::contextCommandState(int id)
     case kCmdFooters:
         state.enabled = isRfc && !settings().DisableHeaderAndFooterInAllFiles;
         state.checkable = true;
-        state.checked = text.isIndex || !(id == kCmdHeaders ? text.hideHeaders : text.hideFooters);
+        state.checked = text.isIndex || !(id == kCmdHeaders ? cuts().headers : cuts().footers);
         break;
     case kCmdPageSeparators:
         state.enabled = isRfc;
         state.checkable = true;
-        state.checked = text.showPageSeparators;
+        state.checked = shown().pageSeparators;
         break;
     default:
         updateCommand(id, state);
@@ -220,16 +220,16 @@ CommandState ReadingView::contextCommandState(int id)
 
 void ReadingView::runContextCommand(int id)
 {
-    const RfcText& text = rfc();
+    const LineCuts now = cuts();
     switch (id) {
     case kCmdHeaders:
-        setHeadersAndFootersCut(!text.hideHeaders, text.hideFooters);
+        setHeadersAndFootersCut(!now.headers, now.footers);
         break;
     case kCmdFooters:
-        setHeadersAndFootersCut(text.hideHeaders, !text.hideFooters);
+        setHeadersAndFootersCut(now.headers, !now.footers);
         break;
     case kCmdPageSeparators:
-        setPageSeparatorsShown(!text.showPageSeparators);
+        setPageSeparatorsShown(!shown().pageSeparators);
         break;
     case kCmdViewIndex:
     case kCmdStructure:

@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, ViewCommandsFollowTheDocumentsState)
     openCopies({"rfc9901.txt"});
     DocumentWindow* child = frame().activeDocumentWindow();
     ASSERT_NE(child, nullptr);
-    const RfcText& text = child->document()->text();
+    const ViewState& shown = child->document()->viewState();
     ASSERT_EQ(child->navigatorBar()->tabs()->currentIndex(), 0);
 
     EXPECT_FALSE(command(kCmdStructure)->isEnabled());
@@ -187,19 +187,19 @@ TEST_F(MainWindowTest, ViewCommandsFollowTheDocumentsState)
     EXPECT_TRUE(command(kCmdHeaders)->isEnabled());
     EXPECT_TRUE(command(kCmdHeaders)->isChecked());
     frame().routeCommand(kCmdHeaders);
-    EXPECT_TRUE(text.hideHeaders);
+    EXPECT_TRUE(shown.cuts.headers);
     EXPECT_FALSE(command(kCmdHeaders)->isChecked());
     EXPECT_TRUE(command(kCmdFooters)->isChecked());
     frame().routeCommand(kCmdFooters);
-    EXPECT_TRUE(text.hideFooters);
+    EXPECT_TRUE(shown.cuts.footers);
     EXPECT_FALSE(command(kCmdFooters)->isChecked());
     frame().routeCommand(kCmdHeaders);
-    EXPECT_FALSE(text.hideHeaders);
+    EXPECT_FALSE(shown.cuts.headers);
     EXPECT_TRUE(command(kCmdHeaders)->isChecked());
 
     EXPECT_FALSE(command(kCmdPageSeparators)->isChecked());
     frame().routeCommand(kCmdPageSeparators);
-    EXPECT_TRUE(text.showPageSeparators);
+    EXPECT_TRUE(shown.pageSeparators);
     EXPECT_TRUE(command(kCmdPageSeparators)->isChecked());
 
     EXPECT_TRUE(command(kCmdNavigator)->isChecked());
@@ -241,12 +241,12 @@ TEST_F(MainWindowTest, HeaderAndFooterTogglesAreDisabledWhenHiddenEverywhere)
     makeApp();
     app->settings().DisableHeaderAndFooterInAllFiles = true;
     openCopies({"rfc9901.txt"});
-    const RfcText& text = frame().activeDocumentWindow()->document()->text();
+    const ViewState& shown = frame().activeDocumentWindow()->document()->viewState();
     EXPECT_FALSE(command(kCmdHeaders)->isEnabled());
     EXPECT_FALSE(command(kCmdFooters)->isEnabled());
     // The check marks still tell the document's state.
-    EXPECT_EQ(command(kCmdHeaders)->isChecked(), !text.hideHeaders);
-    EXPECT_EQ(command(kCmdFooters)->isChecked(), !text.hideFooters);
+    EXPECT_EQ(command(kCmdHeaders)->isChecked(), !shown.cuts.headers);
+    EXPECT_EQ(command(kCmdFooters)->isChecked(), !shown.cuts.footers);
     EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
     EXPECT_TRUE(command(kCmdPageSeparators)->isEnabled());
 }
