@@ -47,14 +47,17 @@ void expectShownAsComposed(OpenedView& opened)
     for (const LineRange& range : linesToCut(text, {}, state.cuts))
         expected.erase(expected.begin() + range.first, expected.begin() + range.end);
     if (state.pageSeparators) {
-        for (const SeparatorPlace& place : separatorPlaces(text, state.cuts))
+        for (const SeparatorPlace& place : separatorPlaces(text, state.cuts)) {
+            ASSERT_LT(place.line, expected.size());
             expected[place.line].prepend(place.text);
+        }
     }
     const QStringList shown = shownLines(*opened.view);
     ASSERT_EQ(shown, expected);
     for (int line = 0; line + 1 < shown.size(); ++line) {
         const int fileIndex = displayLineToFile(text, state.cuts, line + 1) - 1;
-        ASSERT_TRUE(shown[line].endsWith(file[fileIndex])) << line;
+        ASSERT_TRUE(fileIndex >= 0 && fileIndex < file.size() && shown[line].endsWith(file[fileIndex]))
+            << line;
         ASSERT_EQ(fileLineToDisplay(text, state.cuts, fileIndex + 1) - 1, line);
     }
     EXPECT_TRUE(opened.view->isReadOnly());
@@ -131,7 +134,10 @@ TEST_F(Composition, CutsAndSeparatorsInEveryOrderShowTheComposedLines)
         ReadingView& view = fresh.open();
         const QString composed = view.document()->toHtml();
         for (const Step& step : steps) {
+            const bool separators = fresh.document.viewState().pageSeparators;
             view.setHeadersAndFootersCut(step.headers, step.footers);
+            EXPECT_EQ(fresh.document.viewState().pageSeparators, separators) << "a cut keeps the separators";
+            expectShownAsComposed(fresh);
             view.setPageSeparatorsShown(step.separators);
             view.setPageSeparatorsShown(step.separators); // twice: nothing more
             const ViewState& now = fresh.document.viewState();
