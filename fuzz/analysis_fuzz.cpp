@@ -21,14 +21,6 @@ namespace {
 
 using namespace parchly;
 
-// Pages shorter than their header (a header line, then a form feed at
-// once) break the line mapping while headers are hidden: file lines map
-// backwards (32 to 29, 33 to 28) and shown lines to hidden header lines
-// (shown line 28 to file line 35, which shows at 29). The round-trip check
-// is off until the mapping handles such pages;
-// regressions/analysis/line-mapping-short-page shows the fault.
-constexpr bool kCheckLineMappingRoundTrip = false;
-
 AnalysisOptions optionsOf(unsigned bits)
 {
     AnalysisOptions options;
@@ -140,20 +132,42 @@ void checkIndexes(const RfcText& text, const std::vector<std::string>& lines)
     }
 }
 
-void checkLineMapping(RfcText text)
+// In every cut state: each shown file line comes back from its shown line,
+// a hidden one shows as a shown line, the file-to-shown mapping never goes
+// backwards and the shown-to-file one always goes forwards
+// (regressions/analysis/line-mapping-short-page once mapped backwards).
+void checkLineMapping(const RfcText& text)
 {
-    if (!kCheckLineMappingRoundTrip)
-        return;
-    for (unsigned hidden = 0; hidden < 8; ++hidden) {
-        text.hideHeaders = hidden & 1;
-        text.hideFooters = hidden & 2;
-        text.hideBlankLines = hidden & 4;
-        // A hidden line maps to a shown line near it; the file line shown
-        // there maps back to it.
+    for (unsigned state = 0; state < 8; ++state) {
+        const LineCuts cuts{(state & 1) != 0, (state & 2) != 0, (state & 4) != 0};
+        const std::vector<LineRange> hidden = hiddenLines(text, cuts);
+        std::vector<bool> shown(static_cast<std::size_t>(text.lineCount) + 1, true);
+        int32_t shownCount = text.lineCount;
+        for (const LineRange& range : hidden) {
+            PARCHLY_CHECK(range.first >= 0 && range.first < range.end && range.end <= text.lineCount,
+                          "hidden lines are lines of the text");
+            for (int32_t index = range.first; index < range.end; ++index)
+                shown[static_cast<std::size_t>(index) + 1] = false;
+            shownCount -= range.end - range.first;
+        }
+        int32_t previous = 0;
         for (int32_t line = 1; line <= text.lineCount; ++line) {
-            const int32_t shown = fileLineToDisplay(text, line);
-            PARCHLY_CHECK(fileLineToDisplay(text, displayLineToFile(text, shown)) == shown,
-                          "a shown line maps to a file line shown there");
+            const int32_t display = fileLineToDisplay(text, cuts, line);
+            PARCHLY_CHECK(display >= previous, "the file-to-shown mapping never goes backwards");
+            previous = display;
+            if (shown[static_cast<std::size_t>(line)])
+                PARCHLY_CHECK(displayLineToFile(text, cuts, display) == line, "a shown file line comes back");
+            else
+                PARCHLY_CHECK(fileLineToDisplay(text, cuts, displayLineToFile(text, cuts, display))
+                                  == display,
+                              "a hidden line shows as a shown line");
+        }
+        for (int32_t display = 1; display <= shownCount; ++display) {
+            const int32_t line = displayLineToFile(text, cuts, display);
+            PARCHLY_CHECK(line >= 1 && line <= text.lineCount && shown[static_cast<std::size_t>(line)],
+                          "a shown line shows a line that is not hidden");
+            PARCHLY_CHECK(display == 1 || line > displayLineToFile(text, cuts, display - 1),
+                          "the shown-to-file mapping always goes forwards");
         }
     }
 }

@@ -1,7 +1,7 @@
 #include "analysis/line_mapping.h"
 
+#include <algorithm>
 #include <cstddef>
-#include <vector>
 
 namespace parchly {
 
@@ -9,67 +9,113 @@ namespace {
 
 // Per-page values that were never computed (the analysis stopped early)
 // count as 0.
-int32_t valueAt(const std::vector<int32_t>& values, std::size_t i)
+int64_t valueAt(const std::vector<int32_t>& values, std::size_t i)
 {
-    return i < values.size() ? values[i] : 0;
+    return i < values.size() ? std::max(values[i], 0) : 0;
 }
 
-bool mapsNothing(const RfcText& text)
-{
-    return text.isIndex || (!text.hideHeaders && !text.hideFooters) || text.pageEnds.size() < 2;
-}
+// One run of hidden file lines, with the side where its page boundary (the
+// form-feed line, which stays shown) lies.
+struct HiddenRun {
+    int64_t first = 0;
+    int64_t end = 0;
+    bool boundaryAfter = false;
+};
 
-// The last page (up to the one before the last boundary) whose boundary in
-// `table` stands before `line`: at or before it, or strictly before it.
-std::size_t pageOf(const RfcText& text, const std::vector<int32_t>& table, int32_t line, bool strictly)
+// Calls `visit` with each run of lines that `cuts` hide, in file order,
+// until it returns false. A page's header is cut from the line after its
+// form feed, its footer up to the form feed that ends it; both stay inside
+// their page and the footer begins after the header at the earliest, so a
+// page shorter than its header and footer loses each line once.
+template <typename Visit> void forEachHiddenRun(const RfcText& text, const LineCuts& cuts, Visit visit)
 {
-    std::size_t page = 0;
+    if (text.isIndex || (!cuts.headers && !cuts.footers) || text.pageEnds.size() < 2)
+        return;
+    const int64_t lines = text.lineCount;
+    int64_t previousEnd = 0;
     for (std::size_t k = 0; k + 1 < text.pageEnds.size(); ++k) {
-        const int32_t boundary = valueAt(table, k);
-        if (strictly ? boundary < line : boundary <= line)
-            page = k;
+        const int64_t first = std::max<int64_t>(int64_t(text.pageEnds[k]) + 1, previousEnd);
+        const int64_t end = std::min<int64_t>(text.pageEnds[k + 1], lines);
+        if (first >= end)
+            continue;
+        int64_t headerEnd = first;
+        if (cuts.headers) {
+            const int64_t count = valueAt(text.linesBeforeHeader, k)
+                + (cuts.blankLines ? valueAt(text.blankAfterHeader, k) : 0);
+            headerEnd = std::min(first + count, end);
+            // The header shows as the form feed before it; the first page's
+            // header, with no form feed before it, as the line after it.
+            if (headerEnd > first && !visit(HiddenRun{first, headerEnd, first == 0 || first == previousEnd}))
+                return;
+        }
+        if (cuts.footers) {
+            const int64_t count =
+                valueAt(text.linesFromFooter, k) + (cuts.blankLines ? valueAt(text.blankBeforeFooter, k) : 0);
+            const int64_t footerStart = std::max(end - count, headerEnd);
+            if (footerStart < end && !visit(HiddenRun{footerStart, end, true}))
+                return;
+        }
+        previousEnd = end;
     }
-    return page;
-}
-
-int32_t hiddenBlankLines(const RfcText& text, std::size_t page)
-{
-    return text.hideBlankLines ? valueAt(text.blankAfterHeader, page) : 0;
 }
 
 } // namespace
 
-int32_t fileLineToDisplay(const RfcText& text, int32_t line)
+int32_t fileLineToDisplay(const RfcText& text, const LineCuts& cuts, int32_t line)
 {
-    if (mapsNothing(text))
-        return line;
-    const std::size_t k = pageOf(text, text.pageEnds, line, false);
-    if (text.hideHeaders) {
-        int32_t d = line - valueAt(text.linesBeforeHeader, k) - text.pageEnds[k] - hiddenBlankLines(text, k);
-        if (d < 1)
-            d = 1;
-        const std::vector<int32_t>& table =
-            text.hideFooters ? text.pageEndsNoHeadersFooters : text.pageEndsNoHeaders;
-        return valueAt(table, k) + d;
-    }
-    int32_t d = line - text.pageEnds[k];
-    if (d < 1)
-        d = 1;
-    return valueAt(text.pageEndsNoFooters, k) + d;
+    int64_t index = int64_t(line) - 1;
+    int64_t hidden = 0;
+    forEachHiddenRun(text, cuts, [&](const HiddenRun& run) {
+        if (run.first > index)
+            return false;
+        if (index < run.end) {
+            if (!run.boundaryAfter) {
+                index = run.first - 1;
+                return false;
+            }
+            // The line after the run, which may begin the next run.
+            index = run.end;
+        }
+        hidden += run.end - run.first;
+        return true;
+    });
+    // A footer hidden up to the end of the text shows as the last line.
+    const int64_t shown = index - hidden + 1;
+    const int64_t lastShown = int64_t(text.lineCount) - hidden;
+    return int32_t(index >= text.lineCount && index > line - 1 ? std::max<int64_t>(lastShown, 1) : shown);
 }
 
-int32_t displayLineToFile(const RfcText& text, int32_t line)
+int32_t displayLineToFile(const RfcText& text, const LineCuts& cuts, int32_t line)
 {
-    if (mapsNothing(text))
-        return line;
-    const std::vector<int32_t>& table = text.hideHeaders
-        ? (text.hideFooters ? text.pageEndsNoHeadersFooters : text.pageEndsNoHeaders)
-        : text.pageEndsNoFooters;
-    const std::size_t k = pageOf(text, table, line, true);
-    if (!text.hideHeaders)
-        return text.pageEnds[k] - valueAt(table, k) + line;
-    return valueAt(text.linesBeforeHeader, k) - valueAt(table, k) + text.pageEnds[k]
-        + hiddenBlankLines(text, k) + line;
+    int64_t index = int64_t(line) - 1;
+    forEachHiddenRun(text, cuts, [&](const HiddenRun& run) {
+        if (run.first > index)
+            return false;
+        index += run.end - run.first;
+        return true;
+    });
+    return int32_t(index + 1);
+}
+
+std::vector<LineRange> hiddenLines(const RfcText& text, const LineCuts& cuts)
+{
+    std::vector<LineRange> runs;
+    forEachHiddenRun(text, cuts, [&runs](const HiddenRun& run) {
+        if (!runs.empty() && runs.back().end == run.first)
+            runs.back().end = int32_t(run.end);
+        else
+            runs.push_back(LineRange{int32_t(run.first), int32_t(run.end)});
+        return true;
+    });
+    return runs;
+}
+
+std::vector<int32_t> shownPageEnds(const RfcText& text, const LineCuts& cuts)
+{
+    std::vector<int32_t> ends = text.pageEnds;
+    for (std::size_t k = 1; k < ends.size(); ++k)
+        ends[k] = fileLineToDisplay(text, cuts, text.pageEnds[k] + 1) - 1;
+    return ends;
 }
 
 } // namespace parchly

@@ -8,17 +8,53 @@
 #include "analysis/rfc_text.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace parchly {
 
-// The shown line of file line `line` under the record's hideHeaders,
-// hideFooters and hideBlankLines. Unchanged for the index, when nothing is
-// hidden, or when the file has no page break.
-int32_t fileLineToDisplay(const RfcText& text, int32_t line);
+// What the reading view cuts out of the file's text. It belongs to the view,
+// not to the analysis: a new analysis of the same text keeps it, and one
+// record serves views that cut differently.
+struct LineCuts {
+    bool headers = false;
+    bool footers = false;
+    // The blank lines next to each cut header, as the analysis counted them
+    // (AnalysisOptions::disableSpacesNearHeaderAndFooter).
+    bool blankLines = false;
+
+    bool operator==(const LineCuts& other) const
+    {
+        return headers == other.headers && footers == other.footers && blankLines == other.blankLines;
+    }
+};
+
+// Lines [first, end), 0-based.
+struct LineRange {
+    int32_t first = 0;
+    int32_t end = 0;
+
+    bool operator==(const LineRange& other) const { return first == other.first && end == other.end; }
+};
+
+// The file lines that `cuts` hide, in order and apart. Each page loses its
+// header from the line after the form feed that begins it and its footer up
+// to the form feed that ends it; the form feeds stay. A page shorter than
+// its header and footer loses each of its lines once, its form feed never.
+// Nothing for the index or a file without page breaks.
+std::vector<LineRange> hiddenLines(const RfcText& text, const LineCuts& cuts);
+
+// The shown line of file line `line` under `cuts`: it counts the shown lines
+// up to it. A hidden header or footer line gives its page's form-feed line.
+// Unchanged for the index, when nothing is hidden, or without page breaks.
+int32_t fileLineToDisplay(const RfcText& text, const LineCuts& cuts, int32_t line);
 
 // The file line shown at line `line`; the inverse of fileLineToDisplay for
 // every line that is shown.
-int32_t displayLineToFile(const RfcText& text, int32_t line);
+int32_t displayLineToFile(const RfcText& text, const LineCuts& cuts, int32_t line);
+
+// The shown page boundaries under `cuts`: pageEnds with each form-feed line
+// where it is shown (0-based).
+std::vector<int32_t> shownPageEnds(const RfcText& text, const LineCuts& cuts);
 
 } // namespace parchly
 

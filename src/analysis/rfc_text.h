@@ -98,10 +98,6 @@ struct RfcText {
     std::vector<CitationMark> citations;
     int32_t currentEntry = -1;
     std::vector<RfcIndexEntry> indexEntries;
-    bool hideHeaders = false;
-    bool hideFooters = false;
-    bool hideBlankLines = false;
-    bool showPageSeparators = false;
     bool structureFromText = false;
     int32_t lineCount = 0;
     std::string groupLine;

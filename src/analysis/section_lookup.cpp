@@ -6,7 +6,7 @@
 
 namespace parchly {
 
-bool findContentEntryAtLine(const RfcText& text, int32_t line, int32_t& index)
+bool findContentEntryAtLine(const RfcText& text, const LineCuts& cuts, int32_t line, int32_t& index)
 {
     index = -1;
     if (text.isIndex) {
@@ -21,8 +21,8 @@ bool findContentEntryAtLine(const RfcText& text, int32_t line, int32_t& index)
     }
     for (std::size_t i = 0; i < text.contents.size(); ++i) {
         const ContentEntry& entry = text.contents[i];
-        if (fileLineToDisplay(text, entry.firstLine) <= line
-            && line <= fileLineToDisplay(text, entry.lastLine)) {
+        if (fileLineToDisplay(text, cuts, entry.firstLine) <= line
+            && line <= fileLineToDisplay(text, cuts, entry.lastLine)) {
             index = static_cast<int32_t>(i);
             return true;
         }
@@ -30,13 +30,13 @@ bool findContentEntryAtLine(const RfcText& text, int32_t line, int32_t& index)
     return false;
 }
 
-bool findSectionAtLine(const RfcText& text, int32_t line, int32_t& index)
+bool findSectionAtLine(const RfcText& text, const LineCuts& cuts, int32_t line, int32_t& index)
 {
     index = -1;
     const std::size_t count = text.isIndex ? text.indexEntries.size() : text.contents.size();
     for (std::size_t i = 0; i < count; ++i) {
         const int32_t start = text.isIndex ? text.indexEntries[i].firstLine
-                                           : fileLineToDisplay(text, text.contents[i].headingLine);
+                                           : fileLineToDisplay(text, cuts, text.contents[i].headingLine);
         if (start > line)
             break;
         index = static_cast<int32_t>(i);

@@ -3,6 +3,7 @@
 #ifndef PARCHLY_ANALYSIS_SECTION_LOOKUP_H
 #define PARCHLY_ANALYSIS_SECTION_LOOKUP_H
 
+#include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
 
 #include <cstdint>
@@ -10,13 +11,14 @@
 namespace parchly {
 
 // The contents entry (in the index file: the index entry) printed on shown
-// line `line` (a 1-based line number). False with `index` -1 when none.
-bool findContentEntryAtLine(const RfcText& text, int32_t line, int32_t& index);
+// line `line` (a 1-based line number under `cuts`). False with `index` -1
+// when none.
+bool findContentEntryAtLine(const RfcText& text, const LineCuts& cuts, int32_t line, int32_t& index);
 
 // The contents entry (in the index file: the index entry) whose section
 // holds shown line `line`: the last one whose heading is shown at or before
 // it. False with `index` -1 when the first entry lies below the line.
-bool findSectionAtLine(const RfcText& text, int32_t line, int32_t& index);
+bool findSectionAtLine(const RfcText& text, const LineCuts& cuts, int32_t line, int32_t& index);
 
 } // namespace parchly
 

@@ -39,7 +39,8 @@ const ReferenceEntry* referenceOf(const RfcText& text, const NavigatorTree& tree
 }
 
 // The reference child whose shown range holds `line`, or the section.
-TreeItem referenceAtLine(const RfcText& text, const NavigatorTree& tree, TreeItem section, int32_t line)
+TreeItem referenceAtLine(const RfcText& text, const LineCuts& cuts, const NavigatorTree& tree,
+                         TreeItem section, int32_t line)
 {
     for (TreeItem child = tree.firstChild(section); child != nullptr; child = tree.nextSibling(child)) {
         const ReferenceEntry* reference = referenceOf(text, tree, child);
@@ -47,8 +48,8 @@ TreeItem referenceAtLine(const RfcText& text, const NavigatorTree& tree, TreeIte
             continue;
         const TreeItem next = tree.nextSibling(child);
         const ReferenceEntry* following = next ? referenceOf(text, tree, next) : nullptr;
-        const int32_t end = following ? fileLineToDisplay(text, following->firstLine) : line;
-        if (fileLineToDisplay(text, reference->firstLine) <= line && line <= end)
+        const int32_t end = following ? fileLineToDisplay(text, cuts, following->firstLine) : line;
+        if (fileLineToDisplay(text, cuts, reference->firstLine) <= line && line <= end)
             return child;
     }
     return section;
@@ -65,11 +66,11 @@ TreeItem findContentsRoot(const NavigatorTree& tree)
     return nullptr;
 }
 
-TreeItem syncStructureTree(const RfcText& text, NavigatorTree& tree, int32_t line)
+TreeItem syncStructureTree(const RfcText& text, const LineCuts& cuts, NavigatorTree& tree, int32_t line)
 {
     const TreeItem start = text.isIndex ? tree.firstTopLevelItem() : findContentsRoot(tree);
     int32_t section = -1;
-    if (start == nullptr || !findSectionAtLine(text, line, section))
+    if (start == nullptr || !findSectionAtLine(text, cuts, line, section))
         return nullptr;
 
     for (TreeItem item = start; item != nullptr;) {
@@ -82,8 +83,9 @@ TreeItem syncStructureTree(const RfcText& text, NavigatorTree& tree, int32_t lin
         }
         const int64_t data = tree.data(item);
         if (data != -1 && data <= section && (next == nullptr || tree.data(next) > section)) {
-            const TreeItem target =
-                referencesSection && tree.isExpanded(item) ? referenceAtLine(text, tree, item, line) : item;
+            const TreeItem target = referencesSection && tree.isExpanded(item)
+                ? referenceAtLine(text, cuts, tree, item, line)
+                : item;
             selectOnce(tree, target);
             return target;
         }

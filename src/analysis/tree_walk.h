@@ -4,6 +4,7 @@
 #ifndef PARCHLY_ANALYSIS_TREE_WALK_H
 #define PARCHLY_ANALYSIS_TREE_WALK_H
 
+#include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
 
 #include <cstdint>
@@ -37,8 +38,9 @@ public:
 TreeItem findContentsRoot(const NavigatorTree& tree);
 
 // Selects the Structure tree item of the section (or reference) that holds
-// shown line `line` (1-based) and returns it; nullptr when there is none.
-TreeItem syncStructureTree(const RfcText& text, NavigatorTree& tree, int32_t line);
+// shown line `line` (1-based, under `cuts`) and returns it; nullptr when
+// there is none.
+TreeItem syncStructureTree(const RfcText& text, const LineCuts& cuts, NavigatorTree& tree, int32_t line);
 
 // Among Page tree items whose data are `itemData` in order (the file line
 // where each page begins, -1 for none), the one that holds file line

@@ -145,10 +145,11 @@ ReadingPosition DocumentWindow::readingPosition() const
     if (!m_view || !m_initialised)
         return position;
     const RfcText& text = m_document->text();
+    const LineCuts& cuts = m_document->cuts();
     int line = 0;
     m_view->caretLineColumn(line, position.caretColumn);
-    position.caretLine = std::max(1, displayLineToFile(text, line + 1));
-    position.topLine = std::max(1, displayLineToFile(text, m_view->firstVisibleLine() + 1));
+    position.caretLine = std::max(1, displayLineToFile(text, cuts, line + 1));
+    position.topLine = std::max(1, displayLineToFile(text, cuts, m_view->firstVisibleLine() + 1));
     return position;
 }
 
@@ -157,9 +158,10 @@ void DocumentWindow::setReadingPosition(const ReadingPosition& position)
     if (!m_view || !m_initialised || m_view->lineCount() == 0)
         return;
     const RfcText& text = m_document->text();
+    const LineCuts& cuts = m_document->cuts();
     const int last = m_view->lineCount() - 1;
-    auto shown = [&text, last](int fileLine) {
-        return std::clamp(fileLineToDisplay(text, fileLine) - 1, 0, last);
+    auto shown = [&text, &cuts, last](int fileLine) {
+        return std::clamp(fileLineToDisplay(text, cuts, fileLine) - 1, 0, last);
     };
     m_view->setCaretLineColumn(shown(position.caretLine), position.caretColumn);
     m_view->scrollLines(shown(position.topLine) - m_view->firstVisibleLine());
@@ -216,6 +218,7 @@ std::vector<CommandTarget*> DocumentWindow::commandRoute()
 bool DocumentWindow::updateCommand(int id, CommandState& state)
 {
     const RfcText* text = m_document ? &m_document->text() : nullptr;
+    const ViewState* shown = m_document ? &m_document->viewState() : nullptr;
     const bool rfc = text && !text->isIndex;
     const bool headerFooterToggles = rfc && !m_app.settings().DisableHeaderAndFooterInAllFiles;
     switch (id) {
@@ -228,17 +231,17 @@ bool DocumentWindow::updateCommand(int id, CommandState& state)
     case kCmdHeaders:
         state.enabled = headerFooterToggles;
         state.checkable = true;
-        state.checked = rfc && !text->hideHeaders;
+        state.checked = rfc && !shown->cuts.headers;
         return true;
     case kCmdFooters:
         state.enabled = headerFooterToggles;
         state.checkable = true;
-        state.checked = rfc && !text->hideFooters;
+        state.checked = rfc && !shown->cuts.footers;
         return true;
     case kCmdPageSeparators:
         state.enabled = rfc;
         state.checkable = true;
-        state.checked = rfc && text->showPageSeparators;
+        state.checked = rfc && shown->pageSeparators;
         return true;
     case kCmdNavigator:
         state.enabled = true;
@@ -258,7 +261,7 @@ bool DocumentWindow::updateCommand(int id, CommandState& state)
 
 bool DocumentWindow::runCommand(int id)
 {
-    const RfcText* text = m_document ? &m_document->text() : nullptr;
+    const ViewState* shown = m_document ? &m_document->viewState() : nullptr;
     switch (id) {
     case kCmdStructure:
         showNavigatorTabByCommand(0);
@@ -267,16 +270,16 @@ bool DocumentWindow::runCommand(int id)
         showNavigatorTabByCommand(1);
         return true;
     case kCmdHeaders:
-        if (text && m_view)
-            m_view->setHeadersAndFootersCut(!text->hideHeaders, text->hideFooters);
+        if (shown && m_view)
+            m_view->setHeadersAndFootersCut(!shown->cuts.headers, shown->cuts.footers);
         return true;
     case kCmdFooters:
-        if (text && m_view)
-            m_view->setHeadersAndFootersCut(text->hideHeaders, !text->hideFooters);
+        if (shown && m_view)
+            m_view->setHeadersAndFootersCut(shown->cuts.headers, !shown->cuts.footers);
         return true;
     case kCmdPageSeparators:
-        if (text && m_view)
-            m_view->setPageSeparatorsShown(!text->showPageSeparators);
+        if (shown && m_view)
+            m_view->setPageSeparatorsShown(!shown->pageSeparators);
         return true;
     case kCmdNavigator:
         m_navigator->setVisible(!m_navigator->isVisibleTo(m_inner));

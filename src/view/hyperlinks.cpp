@@ -23,6 +23,11 @@ const RfcText& textOf(const ReadingView& view)
     return view.rfcDocument()->text();
 }
 
+const LineCuts& cutsOf(const ReadingView& view)
+{
+    return view.rfcDocument()->cuts();
+}
+
 bool between(int x, int left, int right)
 {
     return left <= x && x <= right;
@@ -42,9 +47,9 @@ bool validContentsLink(const RfcSettings& settings, const ContentEntry& entry)
 
 } // namespace
 
-int shownLineOfFileIndex(const RfcText& text, int32_t fileIndex)
+int shownLineOfFileIndex(const RfcText& text, const LineCuts& cuts, int32_t fileIndex)
 {
-    return fileLineToDisplay(text, fileIndex + 1) - 1;
+    return fileLineToDisplay(text, cuts, fileIndex + 1) - 1;
 }
 
 int hitContentsEntry(const ReadingView& view, const QPoint& point)
@@ -64,7 +69,7 @@ int hitContentsEntry(const ReadingView& view, const QPoint& point)
     if (!between(point.x(), view.positionToPoint(first).x(), view.positionToPoint(end).x()))
         return -1;
     int32_t entry = -1;
-    return findContentEntryAtLine(text, line + 1, entry) ? entry : -1;
+    return findContentEntryAtLine(text, cutsOf(view), line + 1, entry) ? entry : -1;
 }
 
 int hitReferenceNumber(const ReadingView& view, const QPoint& point)
@@ -77,7 +82,8 @@ int hitReferenceNumber(const ReadingView& view, const QPoint& point)
     for (std::size_t i = 0; i < text.references.size(); ++i) {
         const ReferenceEntry& entry = text.references[i];
         // The composition wrote the number's place in character columns.
-        if (entry.rfc <= 0 || entry.linkLine <= 0 || shownLineOfFileIndex(text, entry.linkLine) != line)
+        if (entry.rfc <= 0 || entry.linkLine <= 0
+            || shownLineOfFileIndex(text, cutsOf(view), entry.linkLine) != line)
             continue;
         const int left = view.positionToPoint(start + entry.linkStart).x();
         const int right = view.positionToPoint(start + entry.linkEnd).x();
@@ -93,7 +99,7 @@ const LinkMark* hitLink(const ReadingView& view, const QPoint& point)
     if (!inFormatRect(view, point) || text.isIndex || text.links.empty())
         return nullptr;
     const int line = lineFromPoint(view, point.y());
-    const int32_t fileIndex = displayLineToFile(text, line + 1) - 1;
+    const int32_t fileIndex = displayLineToFile(text, cutsOf(view), line + 1) - 1;
     // The links are in line order: only those of the line are looked at.
     const auto first = std::lower_bound(text.links.begin(), text.links.end(), fileIndex,
                                         [](const LinkMark& link, int32_t at) { return link.line < at; });
@@ -167,7 +173,7 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
             return target;
         switch (link->kind) {
         case LinkKind::Citation:
-            target.shownLine = shownLineOfFileIndex(text, text.references[link->targetReference].firstLine);
+            target.shownLine = shownLineOfFileIndex(text, cutsOf(view), text.references[link->targetReference].firstLine);
             break;
         case LinkKind::Rfc:
             target.rfcNumber = link->targetRfc;
@@ -177,7 +183,7 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
             break;
         case LinkKind::Section:
             if (link->targetLine > 0) {
-                target.shownLine = fileLineToDisplay(text, link->targetLine) - 1;
+                target.shownLine = fileLineToDisplay(text, cutsOf(view), link->targetLine) - 1;
             } else {
                 target.rfcNumber = link->targetRfc;
                 target.section = link->targetSection;
@@ -188,7 +194,7 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
     }
     const int entry = hitContentsEntry(view, point);
     if (entry >= 0 && !settings.DisableContentEntryLink && text.contents[entry].headingLine > 0)
-        target.shownLine = fileLineToDisplay(text, text.contents[entry].headingLine) - 1;
+        target.shownLine = fileLineToDisplay(text, cutsOf(view), text.contents[entry].headingLine) - 1;
     return target;
 }
 

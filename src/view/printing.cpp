@@ -198,9 +198,9 @@ PrintedText printedTextOf(const ReadingView& view, const RfcSettings& settings)
     const RfcText& text = document->text();
     printed.colours.resize(printed.lines.size());
     for (int index = 0; index < printed.lines.size(); ++index) {
-        const int shown = fileLineToDisplay(text, index + 1);
+        const int shown = fileLineToDisplay(text, document->cuts(), index + 1);
         const QTextBlock block = view.document()->findBlockByNumber(shown - 1);
-        if (displayLineToFile(text, shown) == index + 1) {
+        if (displayLineToFile(text, document->cuts(), shown) == index + 1) {
             // A page separator stands on a blank line: the file's line is printed.
             if (block.isValid() && block.text() == printed.lines[index])
                 printed.colours[index] = colourRuns(block);

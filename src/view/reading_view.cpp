@@ -52,6 +52,16 @@ RfcText& ReadingView::rfc() const
     return m_document->text();
 }
 
+ViewState& ReadingView::shown() const
+{
+    return m_document->viewState();
+}
+
+const LineCuts& ReadingView::cuts() const
+{
+    return m_document->viewState().cuts;
+}
+
 const RfcSettings& ReadingView::settings() const
 {
     return m_host->settings();
@@ -110,6 +120,9 @@ void ReadingView::loadRfcText()
     WaitCursor wait;
     const RfcSettings& options = settings();
     analyseText(rfc(), &*reader, m_document->limits(), options.analysisOptions());
+    // The text is streamed afresh below: nothing is cut and no separator is
+    // written yet.
+    shown() = ViewState();
     // A README or a source file is shown as the plain text it is.
     if (!recognisedAsRfc(rfc()))
         keepAsPlainText(rfc());
@@ -143,12 +156,12 @@ void ReadingView::loadRfcText()
 
 int ReadingView::shownLineOfFileNumber(int fileNumber) const
 {
-    return fileLineToDisplay(rfc(), fileNumber) - 1;
+    return fileLineToDisplay(rfc(), cuts(), fileNumber) - 1;
 }
 
 int ReadingView::charColumn(int shownLine, int byteColumn) const
 {
-    const int32_t fileIndex = displayLineToFile(rfc(), shownLine + 1) - 1;
+    const int32_t fileIndex = displayLineToFile(rfc(), cuts(), shownLine + 1) - 1;
     const std::vector<int32_t>& latin1 = streamedLatin1Lines();
     const bool byteForByte = std::binary_search(latin1.begin(), latin1.end(), fileIndex);
     return byteColumnToCharColumn(lineText(shownLine), byteColumn, byteForByte);
@@ -159,7 +172,7 @@ void ReadingView::caretLineColumn(int& line, int& column) const
     const int end = selectedRange().end;
     const int shown = lineFromPosition(end);
     column = end - lineStart(shown);
-    line = displayLineToFile(rfc(), shown + 1) - 1;
+    line = displayLineToFile(rfc(), cuts(), shown + 1) - 1;
 }
 
 void ReadingView::updatePositionStatus()

@@ -26,6 +26,12 @@ class RfcIndexView;
 class TreeView;
 class ViewHost;
 struct ReadingSession;
+struct ViewState;
+struct LineCuts;
+struct LineRange;
+struct ComposedFormats;
+struct SeparatorPlace;
+struct ShownText;
 struct RfcText;
 struct RfcSettings;
 
@@ -52,10 +58,6 @@ public:
     void formatRfcText();
     void setHeadersAndFootersCut(bool cutHeaders, bool cutFooters);
     void setPageSeparatorsShown(bool show);
-    // Steps of formatRfcText, run again alone by parchly-bench: the links
-    // of the record, and the requirement keywords.
-    void formatLinks(const TextFormat& contentsFormat);
-    void formatRequirementKeywords();
 
     void fillStructureTree(TreeView* tree);
     void fillPageTree(TreeView* tree);
@@ -150,17 +152,19 @@ protected:
 
 private:
     RfcText& rfc() const;
+    ViewState& shown() const;
+    const LineCuts& cuts() const;
     const RfcSettings& settings() const;
     bool isRfcIndexPath() const;
     bool streamFile();
     // The shown line of a 1-based file line number, 0-based (may be -1).
     int shownLineOfFileNumber(int fileNumber) const;
-    void formatCategories();
-    void linkReferenceRfcNumbers(const QTextCharFormat& link);
-    void formatContents(const TextFormat& contentsFormat, const QTextCharFormat& subtitles);
-    void cutPages(bool cutHeaders, bool cutFooters);
-    void writeSeparators(const std::vector<int32_t>& boundaries);
-    void eraseSeparators(const std::vector<int32_t>& boundaries);
+    // The shown lines as the composition reads them.
+    ShownText shownText() const;
+    void applyComposedFormats(const ComposedFormats& composed);
+    void removeLines(const LineRange& range);
+    void writeSeparators(const std::vector<SeparatorPlace>& places);
+    void eraseSeparators(const std::vector<SeparatorPlace>& places);
     // Scrolls so that `line` is the first visible line and puts the caret
     // at its start.
     void showLineAtTop(int line);

@@ -5,6 +5,7 @@
 #define PARCHLY_VIEW_RFC_DOCUMENT_H
 
 #include "analysis/recognition.h"
+#include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
 
 #include <QString>
@@ -16,6 +17,14 @@ namespace parchly {
 // would be laid out as megabytes of control characters for nothing; a file
 // that cannot be read is left to the caller's own message.
 QString refusalOf(const QString& path);
+
+// What the reading view shows of the file beside the analysis: what it cuts
+// out and whether it writes page separators. Text streamed afresh shows
+// neither, whatever the last analysis was.
+struct ViewState {
+    LineCuts cuts;
+    bool pageSeparators = false;
+};
 
 class RfcDocument {
 public:
@@ -29,6 +38,9 @@ public:
     // Whether the loaded text is an RFC or the index (recognition.h); false
     // before it is loaded.
     bool recognised() const { return recognisedAsRfc(m_text); }
+    ViewState& viewState() { return m_viewState; }
+    const ViewState& viewState() const { return m_viewState; }
+    const LineCuts& cuts() const { return m_viewState.cuts; }
 
     // {73, 56, 100}, set when the document is created and never changed.
     const LimitsBlock& limits() const { return m_limits; }
@@ -36,6 +48,7 @@ public:
 private:
     QString m_path;
     RfcText m_text;
+    ViewState m_viewState;
     const LimitsBlock m_limits;
 };
 

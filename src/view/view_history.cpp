@@ -24,8 +24,8 @@ HistoryEntry ReadingView::currentPosition() const
     const RfcText& text = rfc();
     const int startLine = lineFromPosition(selection.start);
     const int endLine = lineFromPosition(selection.end);
-    return {displayLineToFile(text, startLine + 1) - 1, selection.start - lineStart(startLine),
-            displayLineToFile(text, endLine + 1) - 1, selection.end - lineStart(endLine)};
+    return {displayLineToFile(text, cuts(), startLine + 1) - 1, selection.start - lineStart(startLine),
+            displayLineToFile(text, cuts(), endLine + 1) - 1, selection.end - lineStart(endLine)};
 }
 
 void ReadingView::recordPosition()
@@ -47,7 +47,7 @@ void ReadingView::restorePosition(const HistoryEntry& entry)
     }
     const RfcText& text = rfc();
     auto position = [this, &text](int32_t fileLine, int32_t column) {
-        const int start = lineStart(shownLineOfFileIndex(text, fileLine));
+        const int start = lineStart(shownLineOfFileIndex(text, cuts(), fileLine));
         return start < 0 ? -1 : start + column;
     };
     setSelection(position(entry.startLine, entry.startColumn), position(entry.endLine, entry.endColumn));
@@ -80,9 +80,10 @@ void ReadingView::openGoToDialog()
     const GotoChoice choice = dialog.choice();
     int line = 0;
     if (choice.kind == kGotoLine) {
-        line = std::clamp(fileLineToDisplay(text, choice.number) - 1, 0, std::max(lineCount() - 1, 0));
+        line =
+            std::clamp(fileLineToDisplay(text, cuts(), choice.number) - 1, 0, std::max(lineCount() - 1, 0));
     } else {
-        const std::vector<int32_t>& boundaries = boundaryTable(text);
+        const std::vector<int32_t>& boundaries = shownPageEnds(text, cuts());
         if (choice.number < 1 || choice.number > static_cast<int>(text.pageEnds.size())
             || choice.number > static_cast<int>(boundaries.size()))
             return;
@@ -93,7 +94,7 @@ void ReadingView::openGoToDialog()
 
 void ReadingView::setCaretLineColumn(int line, int column)
 {
-    const int shown = fileLineToDisplay(rfc(), line + 1) - 1;
+    const int shown = fileLineToDisplay(rfc(), cuts(), line + 1) - 1;
     const int start = lineStart(shown);
     if (shown < 0 || start < 0)
         return;

@@ -96,7 +96,7 @@ void ReadingView::followToRfc(int number, const std::string& section)
     if (!section.empty()) {
         const int heading = sectionHeadingLine(target->rfc(), section);
         if (heading > 0)
-            line = fileLineToDisplay(target->rfc(), heading) - 1;
+            line = fileLineToDisplay(target->rfc(), target->cuts(), heading) - 1;
     }
     if (target != this)
         target->m_history.record(from);
@@ -231,12 +231,12 @@ CommandState ReadingView::contextCommandState(int id)
     case kCmdFooters:
         state.enabled = isRfc && !settings().DisableHeaderAndFooterInAllFiles;
         state.checkable = true;
-        state.checked = text.isIndex || !(id == kCmdHeaders ? text.hideHeaders : text.hideFooters);
+        state.checked = text.isIndex || !(id == kCmdHeaders ? cuts().headers : cuts().footers);
         break;
     case kCmdPageSeparators:
         state.enabled = isRfc;
         state.checkable = true;
-        state.checked = text.showPageSeparators;
+        state.checked = shown().pageSeparators;
         break;
     default:
         updateCommand(id, state);
@@ -247,16 +247,16 @@ CommandState ReadingView::contextCommandState(int id)
 
 void ReadingView::runContextCommand(int id)
 {
-    const RfcText& text = rfc();
+    const LineCuts now = cuts();
     switch (id) {
     case kCmdHeaders:
-        setHeadersAndFootersCut(!text.hideHeaders, text.hideFooters);
+        setHeadersAndFootersCut(!now.headers, now.footers);
         break;
     case kCmdFooters:
-        setHeadersAndFootersCut(text.hideHeaders, !text.hideFooters);
+        setHeadersAndFootersCut(now.headers, !now.footers);
         break;
     case kCmdPageSeparators:
-        setPageSeparatorsShown(!text.showPageSeparators);
+        setPageSeparatorsShown(!shown().pageSeparators);
         break;
     case kCmdViewIndex:
     case kCmdStructure:

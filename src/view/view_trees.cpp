@@ -66,7 +66,7 @@ void ReadingView::goToRequirement(int index)
     if (index < 0 || size_t(index) >= text.requirements.size())
         return;
     const RequirementSentence& requirement = text.requirements[size_t(index)];
-    const int line = fileLineToDisplay(text, requirement.sentenceLine + 1) - 1;
+    const int line = fileLineToDisplay(text, cuts(), requirement.sentenceLine + 1) - 1;
     const int start = lineStart(line);
     if (line < 0 || start < 0)
         return;
@@ -92,7 +92,7 @@ void ReadingView::goToSectionHeading(int heading)
     const RfcText& text = rfc();
     if (heading < 0 || size_t(heading) >= text.headings.size())
         return;
-    int line = fileLineToDisplay(text, text.headings[size_t(heading)].line);
+    int line = fileLineToDisplay(text, cuts(), text.headings[size_t(heading)].line);
     if (line != 0)
         --line;
     showLineAtTop(line);
@@ -107,7 +107,7 @@ void ReadingView::goToContentsEntry(int entry)
         if (entry >= 0 && size_t(entry) < text.indexEntries.size())
             target = text.indexEntries[size_t(entry)].firstLine;
     } else if (entry >= 0 && size_t(entry) < text.contents.size()) {
-        target = fileLineToDisplay(text, text.contents[size_t(entry)].headingLine);
+        target = fileLineToDisplay(text, cuts(), text.contents[size_t(entry)].headingLine);
     }
     if (target <= 0)
         return;
@@ -118,7 +118,7 @@ void ReadingView::goToContentsEntry(int entry)
 
 void ReadingView::goToFileLine(int line)
 {
-    const int shown = fileLineToDisplay(rfc(), line);
+    const int shown = fileLineToDisplay(rfc(), cuts(), line);
     if (shown < 0 || shown >= lineCount())
         return;
     showLineAtTop(shown);
@@ -145,9 +145,9 @@ void ReadingView::selectNavigatorNode()
     }
     NavigatorTreeAdapter adapter(*tree);
     if (!text.isIndex && tab != 0)
-        syncPageTree(text, adapter, displayLineToFile(text, line));
+        syncPageTree(text, adapter, displayLineToFile(text, cuts(), line));
     else
-        syncStructureTree(text, adapter, line + 1);
+        syncStructureTree(text, cuts(), adapter, line + 1);
 }
 
 void ReadingView::showNavigatorMode()

@@ -26,29 +26,28 @@ TEST(LineMapping, NinetiesValuesForEachHideState)
     const Case cases[] = {
         {false, false, false, 18, 18}, {true, false, false, 18, 17},
         {true, false, false, 16, 15}, // a hidden header shares the line before it
-        {true, false, true, 18, 16},   {false, true, false, 18, 16},
-        {false, true, false, 31, 27},  {true, true, false, 31, 24},
+        {true, false, true, 18, 16},   {false, true, true, 18, 16},
+        {false, true, true, 31, 27},   {true, true, true, 31, 23},
     };
     RfcText text = nineties();
     ASSERT_EQ(text.pageEnds, (std::vector<int32_t>{-1, 14, 27, 39}));
     for (const Case& c : cases) {
-        text.hideHeaders = c.headers;
-        text.hideFooters = c.footers;
-        text.hideBlankLines = c.blanks;
-        EXPECT_EQ(fileLineToDisplay(text, c.fileLine), c.shown) << c.fileLine;
+        EXPECT_EQ(fileLineToDisplay(text, {c.headers, c.footers, c.blanks}, c.fileLine), c.shown)
+            << c.fileLine;
     }
-    EXPECT_EQ(displayLineToFile(text, 24), 31);
+    const LineCuts both{true, true, true};
+    EXPECT_EQ(displayLineToFile(text, both, 23), 31);
     text.isIndex = true;
-    EXPECT_EQ(fileLineToDisplay(text, 31), 31);
-    EXPECT_EQ(displayLineToFile(text, 31), 31);
+    EXPECT_EQ(fileLineToDisplay(text, both, 31), 31);
+    EXPECT_EQ(displayLineToFile(text, both, 31), 31);
 
-    // The analysis stopped before the statistics: the mappings still answer.
+    // The analysis stopped before the statistics: nothing is known to be
+    // hidden, so nothing moves.
     RfcText unfinished;
     unfinished.pageEnds = {-1, 10, 20};
-    unfinished.hideHeaders = true;
-    unfinished.hideFooters = true;
-    EXPECT_EQ(fileLineToDisplay(unfinished, 15), 5);
-    EXPECT_EQ(displayLineToFile(unfinished, 5), 15);
+    unfinished.lineCount = 20;
+    EXPECT_EQ(fileLineToDisplay(unfinished, {true, true, false}, 15), 15);
+    EXPECT_EQ(displayLineToFile(unfinished, {true, true, false}, 15), 15);
 }
 
 TEST(LineMapping, DisplayToFileToDisplayRoundTrip)
@@ -66,36 +65,37 @@ TEST(Lookups, ContentEntryAndSectionForEveryHideState)
     RfcText text = nineties();
     ASSERT_EQ(text.contents.size(), 3u);
     for (int state = 0; state < 8; ++state) {
-        text.hideHeaders = state & 1;
-        text.hideFooters = state & 2;
-        text.hideBlankLines = state & 4;
+        const LineCuts cuts{(state & 1) != 0, (state & 2) != 0, (state & 4) != 0};
         for (int32_t i = 0; i < 3; ++i) {
             const ContentEntry& entry = text.contents[static_cast<std::size_t>(i)];
             int32_t found = -7;
-            EXPECT_TRUE(findContentEntryAtLine(text, fileLineToDisplay(text, entry.lastLine), found));
+            EXPECT_TRUE(
+                findContentEntryAtLine(text, cuts, fileLineToDisplay(text, cuts, entry.lastLine), found));
             EXPECT_EQ(found, i) << "state " << state;
-            EXPECT_TRUE(findSectionAtLine(text, fileLineToDisplay(text, entry.headingLine), found));
+            EXPECT_TRUE(
+                findSectionAtLine(text, cuts, fileLineToDisplay(text, cuts, entry.headingLine), found));
             EXPECT_EQ(found, i) << "state " << state;
         }
         int32_t found = -7;
-        EXPECT_FALSE(findSectionAtLine(text, fileLineToDisplay(text, 24), found));
+        EXPECT_FALSE(findSectionAtLine(text, cuts, fileLineToDisplay(text, cuts, 24), found));
         EXPECT_EQ(found, -1);
-        EXPECT_TRUE(findSectionAtLine(text, fileLineToDisplay(text, 33), found));
+        EXPECT_TRUE(findSectionAtLine(text, cuts, fileLineToDisplay(text, cuts, 33), found));
         EXPECT_EQ(found, 1);
     }
     int32_t found = 0;
-    EXPECT_TRUE(findContentEntryAtLine(text, fileLineToDisplay(text, 22), found));
+    EXPECT_TRUE(findContentEntryAtLine(text, {true, true, true},
+                                       fileLineToDisplay(text, {true, true, true}, 22), found));
     EXPECT_EQ(found, 2) << "the first line of a two-line entry";
 
     RfcText index;
     index.isIndex = true;
     index.indexEntries = {RfcIndexEntry{1, 10, 12, "One"}, RfcIndexEntry{2, 14, 20, "Two"}};
-    EXPECT_TRUE(findContentEntryAtLine(index, 12, found));
+    EXPECT_TRUE(findContentEntryAtLine(index, {}, 12, found));
     EXPECT_EQ(found, 0);
-    EXPECT_FALSE(findContentEntryAtLine(index, 13, found));
-    EXPECT_TRUE(findSectionAtLine(index, 500, found));
+    EXPECT_FALSE(findContentEntryAtLine(index, {}, 13, found));
+    EXPECT_TRUE(findSectionAtLine(index, {}, 500, found));
     EXPECT_EQ(found, 1);
-    EXPECT_FALSE(findSectionAtLine(index, 9, found));
+    EXPECT_FALSE(findSectionAtLine(index, {}, 9, found));
 }
 
 TEST(ReferencesTitle, AcceptsTheThreeTitlesAloneOrAfterAnAppendixMark)

@@ -50,21 +50,17 @@ inline std::vector<std::string> readerLines(const std::string& rawBytes)
 // In every hide state, every shown line comes back from its file line,
 // except that a shown page boundary maps to the file line that ends its page,
 // which the way back may count on the next page.
-inline void expectShownLinesRoundTrip(RfcText text, bool alsoHidingBlankLines = true)
+inline void expectShownLinesRoundTrip(const RfcText& text, bool alsoHidingBlankLines = true)
 {
     for (int state = 1; state < 8; ++state) {
-        text.hideHeaders = state & 1;
-        text.hideFooters = state & 2;
-        text.hideBlankLines = state & 4;
-        if (text.hideBlankLines && !alsoHidingBlankLines)
+        const LineCuts cuts{(state & 1) != 0, (state & 2) != 0, (state & 4) != 0};
+        if (cuts.blankLines && !alsoHidingBlankLines)
             continue;
-        const std::vector<int32_t>& ends = text.hideHeaders
-            ? (text.hideFooters ? text.pageEndsNoHeadersFooters : text.pageEndsNoHeaders)
-            : text.pageEndsNoFooters;
-        const int32_t lastShown = fileLineToDisplay(text, text.lineCount);
+        const std::vector<int32_t>& ends = shownPageEnds(text, cuts);
+        const int32_t lastShown = fileLineToDisplay(text, cuts, text.lineCount);
         int failures = 0;
         for (int32_t shown = 1; shown <= lastShown && failures < 5; ++shown) {
-            const int32_t back = fileLineToDisplay(text, displayLineToFile(text, shown));
+            const int32_t back = fileLineToDisplay(text, cuts, displayLineToFile(text, cuts, shown));
             const bool boundary = std::find(ends.begin(), ends.end(), shown) != ends.end();
             if (back != shown && !(boundary && back == shown + 1)) {
                 ++failures;

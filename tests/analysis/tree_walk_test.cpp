@@ -97,7 +97,7 @@ TEST(StructureTree, SelectsTheSectionOrReferenceHoldingTheLine)
 {
     StructureFixture f;
     EXPECT_EQ(findContentsRoot(f.tree), f.contents);
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 5), nullptr) << "above the first section";
+    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, 5), nullptr) << "above the first section";
     EXPECT_EQ(f.tree.selections, 0);
 
     const std::pair<int32_t, Node*> cases[] = {{25, f.purpose},
@@ -108,18 +108,18 @@ TEST(StructureTree, SelectsTheSectionOrReferenceHoldingTheLine)
                                                {52, f.second},
                                                {70, f.address} /* the last item */};
     for (const auto& [line, item] : cases)
-        EXPECT_EQ(syncStructureTree(f.text, f.tree, line), item) << line;
+        EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, line), item) << line;
     EXPECT_EQ(f.tree.selected, f.address);
 
     const int before = f.tree.selections;
-    syncStructureTree(f.text, f.tree, 75);
+    syncStructureTree(f.text, {}, f.tree, 75);
     EXPECT_EQ(f.tree.selections, before) << "an item already selected is not selected again";
 
     // A collapsed parent stands for its children.
     f.introduction->expanded = false;
     f.references->expanded = false;
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 25), f.introduction);
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 45), f.references);
+    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, 25), f.introduction);
+    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, 45), f.references);
 }
 
 TEST(StructureTree, IndexStartsAtTheFirstItemAndMissingRootStopsTheWalk)
@@ -130,12 +130,12 @@ TEST(StructureTree, IndexStartsAtTheFirstItemAndMissingRootStopsTheWalk)
     MemoryTree tree;
     tree.add(nullptr, "RFC 1", 0);
     Node* two = tree.add(nullptr, "RFC 2", 1);
-    EXPECT_EQ(syncStructureTree(index, tree, 15), two);
+    EXPECT_EQ(syncStructureTree(index, {}, tree, 15), two);
 
     StructureFixture f;
     f.contents->text = "Contents";
     EXPECT_EQ(findContentsRoot(f.tree), nullptr);
-    EXPECT_EQ(syncStructureTree(f.text, f.tree, 25), nullptr);
+    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, 25), nullptr);
 }
 
 TEST(PageTree, ChoosesThePageThatHoldsTheLine)

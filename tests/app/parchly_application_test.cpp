@@ -272,7 +272,7 @@ TEST_F(ParchlyAppTest, OptionsApplyAtOnceToTheOpenWindowsKeepingTheirPlace)
     frame.documentWindows()[0]->setReadingPosition({30, 33, 2});
     frame.activateDocumentWindow(frame.documentWindows()[0]);
     const ReadingPosition before = frame.documentWindows()[0]->readingPosition();
-    ASSERT_FALSE(frame.documentWindows()[0]->document()->text().showPageSeparators);
+    ASSERT_FALSE(frame.documentWindows()[0]->document()->viewState().pageSeparators);
 
     dialogs.dialogScripts.push_back([](QDialog& dialog) {
         auto& options = static_cast<OptionsDialog&>(dialog);
@@ -284,7 +284,7 @@ TEST_F(ParchlyAppTest, OptionsApplyAtOnceToTheOpenWindowsKeepingTheirPlace)
     ASSERT_TRUE(app->settings().ShowPageSeparator);
     ASSERT_EQ(frame.documentWindows().size(), 2u);
     for (DocumentWindow* child : frame.documentWindows())
-        EXPECT_TRUE(child->document()->text().showPageSeparators) << child->windowTitle().toStdString();
+        EXPECT_TRUE(child->document()->viewState().pageSeparators) << child->windowTitle().toStdString();
     DocumentWindow* active = frame.activeDocumentWindow();
     EXPECT_EQ(active->windowTitle(), QStringLiteral("rfc1.txt"));
     EXPECT_EQ(active->readingPosition().caretLine, before.caretLine);

@@ -174,8 +174,8 @@ TEST_F(MainWindowTest, CommandStatesFollowTheActiveDocument)
          [this] {
              app->settings().DisableHeaderAndFooterInAllFiles = true;
              openCopies({"rfc2.txt"});
-             const RfcText& text = frame().activeDocumentWindow()->document()->text();
-             EXPECT_TRUE(text.hideHeaders && text.hideFooters);
+             const LineCuts& cuts = frame().activeDocumentWindow()->document()->cuts();
+             EXPECT_TRUE(cuts.headers && cuts.footers);
              EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
          },
          "- + - - + +v +", "Structure View"},
@@ -204,8 +204,8 @@ TEST_F(MainWindowTest, CommandStatesFollowTheActiveDocument)
     }
     const DocumentWindow* first = frame().documentWindows()[0];
     EXPECT_FALSE(first->navigatorBar()->isVisibleTo(first->innerWindow()));
-    const RfcText& text = first->document()->text();
-    EXPECT_TRUE(!text.hideHeaders && text.hideFooters && text.showPageSeparators);
+    const ViewState& shown = first->document()->viewState();
+    EXPECT_TRUE(!shown.cuts.headers && shown.cuts.footers && shown.pageSeparators);
 }
 
 TEST_F(MainWindowTest, TheUsersTreeChoiceMovesTheViewAndTheProgramsDoesNot)

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QTextDocumentFragment>
 #include <QTreeWidgetItemIterator>
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -194,6 +195,14 @@ TEST_F(CrossLinksTest, Rfc2616IsObsoletedBySixAndItsFirstSuccessorOpens)
 namespace parchly {
 namespace {
 
+// The colour of the character after `column` in shown line `line`.
+QColor colourAt(const TextView& view, int line, int column)
+{
+    QTextCursor cursor(view.document());
+    cursor.setPosition(view.lineStart(line) + column + 1);
+    return cursor.charFormat().foreground().color();
+}
+
 TEST_F(CrossLinksTest, RequirementsTabKeywordsAndTheirCsv)
 {
     ReadingView* view = open(rfcPath);
@@ -229,8 +238,8 @@ TEST_F(CrossLinksTest, RequirementsTabKeywordsAndTheirCsv)
         QColor::fromRgb(app->settings().Formats[kFormatRequirementKeywords].colour & 0xFF,
                         (app->settings().Formats[kFormatRequirementKeywords].colour >> 8) & 0xFF,
                         (app->settings().Formats[kFormatRequirementKeywords].colour >> 16) & 0xFF);
-    EXPECT_EQ(test::colourAt(*view, line, must - view->lineStart(line)), keywordColour);
-    EXPECT_NE(test::colourAt(*view, line, must - view->lineStart(line) - 3), keywordColour);
+    EXPECT_EQ(colourAt(*view, line, must - view->lineStart(line)), keywordColour);
+    EXPECT_NE(colourAt(*view, line, must - view->lineStart(line) - 3), keywordColour);
 
     const QString csv = pathOf("requirements.csv");
     dialogs.paths.push_back(csv);

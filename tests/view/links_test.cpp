@@ -4,11 +4,8 @@
 #include "settings/command_ids.h"
 #include "platform/tab_strip.h"
 #include "reading_fixture.h"
-#include "view/goto_dialog.h"
 
 #include <QContextMenuEvent>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -25,8 +22,6 @@ protected:
         rfcPath = copyReading("rfc9991.txt", "rfc9991.txt");
     }
 
-    void TearDown() override { ReadingFixture::TearDown(); }
-
     ReadingView& openRfc()
     {
         ReadingView* view = open(rfcPath);
@@ -39,8 +34,6 @@ protected:
     {
         return find(view, title, find(view, "Table of Contents"));
     }
-
-    QString caretLineText(const ReadingView& view) { return view.lineText(caretLine(view)); }
 
     QString rfcPath;
     // Shown lines of the fixture (0-based) as long as nothing is hidden.
@@ -180,7 +173,7 @@ TEST_F(LinksTest, PositionsSurviveHidingTheHeaders)
     clickAt(view, contentsText(view, "Protocol"));
     clickAt(view, find(view, "[RFC2119]", view.lineStart(kProtocolHeading)));
     ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdHeaders));
-    ASSERT_TRUE(view.rfcDocument()->text().hideHeaders);
+    ASSERT_TRUE(view.rfcDocument()->cuts().headers);
 
     ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoBack));
     EXPECT_TRUE(caretLineText(view).contains("Protocol text cites"));
@@ -195,41 +188,25 @@ TEST_F(LinksTest, PositionsSurviveHidingTheHeaders)
     EXPECT_LT(caretLine(view), kSecondReference);
 }
 
-// Go TO answers: the kind's row and the typed number.
-std::function<int(QDialog&)> gotoScript(int row, const QString& number)
-{
-    return [row, number](QDialog& dialog) {
-        auto& go = static_cast<GoToDialog&>(dialog);
-        go.kindList()->setCurrentRow(row);
-        go.numberEdit()->setText(number);
-        go.goTo();
-        return go.result();
-    };
-}
-
 TEST_F(LinksTest, GoToALineAndAPage)
 {
     ReadingView& view = openRfc();
     const std::size_t recorded = view.history().entries().size();
-    dialogs.dialogScripts.push_back(gotoScript(0, "40"));
-    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdGoto));
+    goTo(0, 40);
     EXPECT_EQ(dialogs.dialogTitles.last(), "Go To");
     EXPECT_EQ(view.firstVisibleLine(), 39); // lines are typed counted from 1
     EXPECT_EQ(caretLine(view), 39);
     EXPECT_EQ(view.history().entries().size(), recorded);
 
-    dialogs.dialogScripts.push_back(gotoScript(1, "2"));
-    app->mainWindow()->routeCommand(kCmdGoto);
+    goTo(1, 2);
     EXPECT_EQ(caretLine(view), 24); // the line after the form feed ending page 1
     EXPECT_EQ(view.lineText(23), "\f\n");
 
     // The file's last line is the last one offered; beyond it is refused.
     const int count = view.rfcDocument()->text().lineCount;
-    dialogs.dialogScripts.push_back(gotoScript(0, QString::number(count)));
-    app->mainWindow()->routeCommand(kCmdGoto);
+    goTo(0, count);
     EXPECT_EQ(caretLine(view), count - 1);
-    dialogs.dialogScripts.push_back(gotoScript(0, QString::number(count + 1)));
-    app->mainWindow()->routeCommand(kCmdGoto);
+    goTo(0, count + 1);
     EXPECT_EQ(dialogs.messages.value(0), QStringLiteral("'Line Number' must be between 1 and %1").arg(count));
     EXPECT_EQ(caretLine(view), count - 1);
 }
@@ -296,7 +273,7 @@ TEST_F(LinksTest, ContextMenuItemsFollowTheirRules)
 
     // Choosing an item runs its command, the view's own or its frame's.
     menuItem(menu, "RFC &Headers")->trigger();
-    EXPECT_TRUE(view.rfcDocument()->text().hideHeaders);
+    EXPECT_TRUE(view.rfcDocument()->cuts().headers);
     menuItem(menu, "&Page")->trigger();
     EXPECT_EQ(app->mainWindow()->activeDocumentWindow()->navigatorBar()->tabs()->currentIndex(), 1);
     EXPECT_EQ(app->mainWindow()->modePane(), "Page View");

@@ -1,21 +1,141 @@
-// The program running with its main frame in a fresh folder that serves as
-// the RFC folder, with documents opened as the reader opens them and the
-// pointer and keys driven through the view's viewport.
+// What the view tests share: the fixture RFC and its shown lines, a stand-in
+// for the frame around one reading view (OpenedView), and the whole program
+// in a fresh folder with the pointer and keys driven through the viewport
+// (ReadingFixture).
 #ifndef PARCHLY_TESTS_VIEW_READING_FIXTURE_H
 #define PARCHLY_TESTS_VIEW_READING_FIXTURE_H
 
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
 #include "frame/main_window.h"
-#include "view/rfc_document.h"
+#include "platform/tab_strip.h"
+#include "platform/text_decoding.h"
+#include "platform/tree_view.h"
+#include "settings/command_ids.h"
+#include "settings/settings.h"
+#include "view/goto_dialog.h"
+#include "view/reading_session.h"
 #include "view/reading_view.h"
+#include "view/rfc_document.h"
+#include "view/view_host.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTextCursor>
+#include <algorithm>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+// Readable failure messages for shown text.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace parchly::test {
+
+// A three-page RFC: front matter, title, contents (1, 1.1, 1.2, 2, 3, an
+// appendix), headers and footers, citations (one after non-ASCII text) and
+// two references, the second with its RFC number on the line after "RFC".
+inline QString fixtureRfcPath()
+{
+    return QStringLiteral(PARCHLY_FIXTURES_DIR "/view/rfc9990.txt");
+}
+
+// The text the view must show for a file: its bytes as a text-mode read
+// gives them, decoded.
+inline QString expectedShownText(const QString& path)
+{
+    std::string bytes;
+    readTextModeFile(path.toStdString(), bytes);
+    return decodeRfcText(bytes).text;
+}
+
+// The shown lines, each without its line end.
+inline QStringList shownLines(const TextView& view)
+{
+    QStringList lines;
+    for (int line = 0; line < view.lineCount(); ++line)
+        lines << view.lineText(line).remove(QLatin1Char('\n'));
+    return lines;
+}
+
+// A format that sets only a colour, bold off and underline off, so that each
+// category can be told apart in the shown text.
+inline TextFormat colourOnly(uint32_t red, uint32_t green, uint32_t blue)
+{
+    TextFormat format{};
+    format.size = sizeof(TextFormat);
+    format.mask = kMaskColour | kMaskUnderline | kMaskBold;
+    format.colour = red | (green << 8) | (blue << 16);
+    return format;
+}
+
+const QColor kDefaultColour(0, 0, 0);
+const QColor kSubtitleColour(200, 0, 0);
+const QColor kContentsColour(0, 0, 200);
+const QColor kMarksColour(0, 150, 0);
+
+// The frame around a reading view: the Navigator's trees and tab strip, the
+// status panes and the document tabs, with the settings the test chooses.
+class FakeViewHost : public QWidget, public ViewHost {
+public:
+    FakeViewHost()
+        : options("./")
+        , structureTree(new TreeView(this))
+        , pageTree(new TreeView(this))
+        , tabs(new TabStrip(this))
+    {
+    }
+
+    const RfcSettings& settings() const override { return options; }
+    ReadingSession& session() override { return readingSession; }
+    void runFrameCommand(int) override { }
+    NavigatorTrees navigator() override { return {structureTree, pageTree, tabs}; }
+    void setModePane(const QString& text) override { modePane = text; }
+    void setPositionPane(const QString& text) override { positionPane = text; }
+    void addDocumentTab(const QString& title, ReadingView*) override { documentTabs << title; }
+    void removeDocumentTab(ReadingView*) override { documentTabs.clear(); }
+    RfcDocument* openRfcNumber(int) override { return nullptr; }
+
+    RfcSettings options;
+    ReadingSession readingSession;
+    TreeView* structureTree;
+    TreeView* pageTree;
+    TabStrip* tabs;
+    QString modePane;
+    QString positionPane;
+    QStringList documentTabs;
+};
+
+// A document shown in a view of a fixed size, as the frame would show it.
+// The view goes before its host.
+struct OpenedView {
+    explicit OpenedView(const QString& path)
+        : document(path)
+    {
+    }
+
+    // Creates the view and runs its first update.
+    ReadingView& open(int height = 240)
+    {
+        view = std::make_unique<ReadingView>(&document, &host);
+        view->resize(640, height);
+        view->show();
+        view->loadDocument();
+        return *view;
+    }
+
+    FakeViewHost host;
+    RfcDocument document;
+    std::unique_ptr<ReadingView> view;
+};
 
 class ReadingFixture : public AppFixture {
 protected:
@@ -68,7 +188,21 @@ protected:
         return view.viewport()->cursor().shape();
     }
 
+    // Answers Go To with the kind's row and the typed number.
+    void goTo(int row, int number)
+    {
+        dialogs.dialogScripts.push_back([row, number](QDialog& dialog) {
+            auto& go = static_cast<GoToDialog&>(dialog);
+            go.kindList()->setCurrentRow(row);
+            go.numberEdit()->setText(QString::number(number));
+            go.goTo();
+            return go.result();
+        });
+        app->mainWindow()->routeCommand(kCmdGoto);
+    }
+
     static int caretLine(const ReadingView& view) { return view.lineFromPosition(view.selectedRange().end); }
+    static QString caretLineText(const ReadingView& view) { return view.lineText(caretLine(view)); }
 };
 
 } // namespace parchly::test

@@ -7,13 +7,10 @@
 #include "reading_fixture.h"
 #include "settings/command_ids.h"
 #include "settings/profile.h"
-#include "view/goto_dialog.h"
 #include "view/page_separator.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QStatusBar>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -43,23 +40,10 @@ protected:
 
     MainWindow& frame() { return *app->mainWindow(); }
     QString pane() { return frame().positionPane(); }
-    QString caretLineText(const ReadingView& view) { return view.lineText(caretLine(view)); }
     QString structureItem()
     {
         TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->trees().structureTree;
         return tree->currentItem() ? tree->currentItem()->text(0) : QString();
-    }
-
-    void goTo(int row, int number)
-    {
-        dialogs.dialogScripts.push_back([row, number](QDialog& dialog) {
-            auto& go = static_cast<GoToDialog&>(dialog);
-            go.kindList()->setCurrentRow(row);
-            go.numberEdit()->setText(QString::number(number));
-            go.goTo();
-            return go.result();
-        });
-        frame().routeCommand(kCmdGoto);
     }
 
     FindBar& findBar(ReadingView& view, const QString& text)
@@ -152,8 +136,7 @@ TEST_F(ReadingHabitsTest, HeaderTogglesKeepTheSeparatorsAndTheTopLine)
     const QString top = view.lineText(view.firstVisibleLine());
     for (int command : {kCmdHeaders, kCmdFooters, kCmdHeaders, kCmdFooters}) {
         ASSERT_TRUE(frame().routeCommand(command));
-        const RfcText& text = view.rfcDocument()->text();
-        EXPECT_TRUE(text.showPageSeparators);
+        EXPECT_TRUE(view.rfcDocument()->viewState().pageSeparators);
         EXPECT_EQ(view.document()->toPlainText().count(pageSeparatorText(1)), 1);
         EXPECT_EQ(view.lineText(view.firstVisibleLine()), top);
     }

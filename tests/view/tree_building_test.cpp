@@ -50,6 +50,8 @@ TEST(TreeBuilding, RelativeSubsectionsAreRenumberedAndUnfoundEntriesCanBeLeftOut
 {
     RfcText text;
     text.structureFromText = true;
+    // Headings found in the text are the entries' own: none shows by itself.
+    text.headings = {{30, "", "Unnumbered paragraph between sections"}};
     text.contents = {entry("3", "Body"), entry("1", "Part"), entry("2", "Other", 0)};
 
     const TreeModel all = structureTree(text, false);
@@ -62,6 +64,42 @@ TEST(TreeBuilding, RelativeSubsectionsAreRenumberedAndUnfoundEntriesCanBeLeftOut
     again.contents = {entry("3", "Body"), entry("1", "Part"), entry("2", "Other", 0)};
     EXPECT_EQ(labels(structureTree(again, true)),
               QStringList({"-1 Table of Contents", "0 3. Body", "1 1. Part"}));
+}
+
+// The labels of the children of the node labelled `parent`, in order.
+QStringList childrenOf(const TreeModel& model, const QString& parent)
+{
+    QStringList result;
+    for (const TreeNode& node : model.nodes) {
+        if (node.parent >= 0 && model.nodes[size_t(node.parent)].label == parent)
+            result << node.label;
+    }
+    return result;
+}
+
+TEST(TreeBuilding, LettersRelativeNumbersAndInvalidEntriesAreLabelledByTheirPlace)
+{
+    RfcText text;
+    text.headings = {{3, "", "Abstract"}, {7, "", "Table of Contents"}};
+    text.contents = {entry("1", "Introduction"), entry("2", "Overview"), entry("1", "First Part"),
+                     entry("2", "Second Part"), entry("A", "Appendix"), entry("A.1", "Details"),
+                     entry("B", "Lost", 0), entry("B.1", "Found"), entry("", "Authors' Addresses"),
+                     // A paged contents keeps "Appendix C." in the title.
+                     entry("", "Appendix C. State Machine"), entry("C.1", "Client")};
+    const TreeModel hiding = structureTree(text, true);
+    EXPECT_EQ(childrenOf(hiding, "Table of Contents"),
+              QStringList({"1. Introduction", "2. Overview", "A. Appendix", "B.1. Found",
+                           "Authors' Addresses", "Appendix C. State Machine"}));
+    EXPECT_EQ(childrenOf(hiding, "2. Overview"), QStringList({"1. First Part", "2. Second Part"}));
+    EXPECT_EQ(childrenOf(hiding, "A. Appendix"), QStringList({"1. Details"}));
+    EXPECT_EQ(childrenOf(hiding, "Appendix C. State Machine"), QStringList({"1. Client"}));
+    EXPECT_EQ(text.contents[3].number, "2.2") << "relative numbers are rewritten";
+    // Shown as well, the invalid entry keeps its subsection; building again
+    // keeps the rewritten numbers.
+    const TreeModel showing = structureTree(text, false);
+    EXPECT_EQ(childrenOf(showing, "B. Lost"), QStringList({"1. Found"}));
+    EXPECT_EQ(childrenOf(showing, "2. Overview"), QStringList({"1. First Part", "2. Second Part"}));
+    EXPECT_EQ(showing.nodes[size_t(showing.selections.back())].label, "Abstract");
 }
 
 TEST(TreeBuilding, OnePageNodePerPageStartingAtItsFirstLine)

@@ -1,7 +1,5 @@
-#include "fake_view_host.h"
+#include "reading_fixture.h"
 #include "support/corpus.h"
-#include "support/scripted_dialogs.h"
-#include "view_test_support.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

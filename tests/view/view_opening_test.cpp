@@ -1,6 +1,4 @@
-#include "fake_view_host.h"
-#include "support/scripted_dialogs.h"
-#include "view_test_support.h"
+#include "reading_fixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>

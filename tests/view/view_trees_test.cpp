@@ -1,6 +1,4 @@
-#include "fake_view_host.h"
-#include "support/scripted_dialogs.h"
-#include "view_test_support.h"
+#include "reading_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -28,16 +26,6 @@ TreeView::Item childNamed(TreeView& tree, TreeView::Item parent, const QString& 
             return item;
     }
     return nullptr;
-}
-
-ContentEntry entry(const std::string& number, const std::string& title, int32_t headingLine)
-{
-    ContentEntry made;
-    made.number = number;
-    made.title = title;
-    made.headingLine = headingLine;
-    made.matched = headingLine > 0;
-    return made;
 }
 
 class Trees : public ::testing::Test {
@@ -78,72 +66,11 @@ TEST_F(Trees, StructureTreeNestsSectionsAndReferencesUnderTheContents)
 
     EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
     EXPECT_FALSE(introduction->icon(0).isNull() || pages().topLevelItem(0)->icon(0).isNull());
-}
 
-TEST_F(Trees, PageTreeListsEachPageWithTheLineWhereItBegins)
-{
-    opened.open();
+    // One Page item per page, its data the line where the page begins.
     ASSERT_EQ(childLabels(pages(), nullptr), QStringList({"Page 1", "Page 2", "Page 3"}));
-    EXPECT_EQ(
-        QList<int>({pages().itemData(pages().topLevelItem(0)), pages().itemData(pages().topLevelItem(1)),
-                    pages().itemData(pages().topLevelItem(2))}),
-        QList<int>({0, 26, 43}));
-}
-
-TEST_F(Trees, RelativeNumbersLettersAndHiddenInvalidEntriesAreLabelledByTheirPlace)
-{
-    opened.view = std::make_unique<ReadingView>(&opened.document, &opened.host);
-    RfcText& text = opened.document.text();
-    text.headings = {{3, "", "Abstract"}, {7, "", "Table of Contents"}};
-    text.contents = {entry("1", "Introduction", 10), entry("2", "Overview", 20), entry("1", "First Part", 21),
-                     entry("2", "Second Part", 22), entry("A", "Appendix", 40), entry("A.1", "Details", 41),
-                     entry("B", "Lost", 0), entry("B.1", "Found", 50), entry("", "Authors' Addresses", 60),
-                     // A paged contents keeps "Appendix C." in the title.
-                     entry("", "Appendix C. State Machine", 70), entry("C.1", "Client", 71)};
-    opened.host.options.HideInvalidContentEntryInTreeView = true;
-    opened.view->fillStructureTree(&structure());
-
-    TreeView::Item contents = childNamed(structure(), nullptr, "Table of Contents");
-    ASSERT_TRUE(contents);
-    EXPECT_EQ(childLabels(structure(), contents),
-              QStringList({"1. Introduction", "2. Overview", "A. Appendix", "B.1. Found",
-                           "Authors' Addresses", "Appendix C. State Machine"}));
-    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "Appendix C. State Machine")),
-              QStringList({"1. Client"}));
-    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "2. Overview")),
-              QStringList({"1. First Part", "2. Second Part"}));
-    EXPECT_EQ(text.contents[2].number, "2.1") << "relative numbers are rewritten";
-    EXPECT_EQ(text.contents[3].number, "2.2");
-    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "A. Appendix")),
-              QStringList({"1. Details"}));
-    EXPECT_EQ(structure().itemData(childNamed(structure(), contents, "B.1. Found")), 7);
-    EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
-
-    // Shown as well, the invalid entry keeps its subsection.
-    opened.host.options.HideInvalidContentEntryInTreeView = false;
-    opened.view->fillStructureTree(&structure());
-    contents = childNamed(structure(), nullptr, "Table of Contents");
-    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "B. Lost")),
-              QStringList({"1. Found"}));
-    EXPECT_EQ(childLabels(structure(), childNamed(structure(), contents, "2. Overview")),
-              QStringList({"1. First Part", "2. Second Part"}))
-        << "filling again keeps the rewritten numbers";
-}
-
-TEST_F(Trees, AStructureBuiltFromTheTextHasAMadeContentsItem)
-{
-    opened.view = std::make_unique<ReadingView>(&opened.document, &opened.host);
-    RfcText& text = opened.document.text();
-    text.structureFromText = true;
-    text.headings = {{30, "", "Unnumbered paragraph between sections"}};
-    text.contents = {entry("", "Abstract", 5), entry("1", "Introduction", 9), entry("1.1", "Scope", 12)};
-    opened.view->fillStructureTree(&structure());
-
-    EXPECT_EQ(childLabels(structure(), nullptr), QStringList({"Table of Contents"}));
-    TreeView::Item contents = structure().topLevelItem(0);
-    EXPECT_EQ(structure().itemData(contents), -1);
-    EXPECT_EQ(childLabels(structure(), contents), QStringList({"Abstract", "1. Introduction"}));
-    EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
+    for (int page : {0, 1, 2})
+        EXPECT_EQ(pages().itemData(pages().topLevelItem(page)), (QList<int>{0, 26, 43}[page]));
 }
 
 TEST_F(Trees, ChoosingAnItemPutsItsLineAtTheTop)

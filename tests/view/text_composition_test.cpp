@@ -1,0 +1,220 @@
+// The composition as data: what a cut takes away agrees with the line
+// mapping exactly, and the formats land on the right characters.
+#include "analysis/analyse.h"
+#include "analysis/line_mapping.h"
+#include "analysis/line_reader.h"
+#include "settings/formats.h"
+#include "settings/settings.h"
+#include "view/page_separator.h"
+#include "view/text_composition.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+namespace parchly {
+namespace {
+
+// The view tests' three-page RFC (see reading_fixture.h).
+const char* const kFixture = PARCHLY_FIXTURES_DIR "/view/rfc9990.txt";
+
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct Composed {
+    RfcText text;
+    ShownText shown;
+};
+
+Composed compose(const std::string& bytes, const AnalysisOptions& options = {})
+{
+    Composed result;
+    LineReader reader(bytes);
+    analyseText(result.text, &reader, LimitsBlock(), options);
+    LineReader lines(bytes);
+    for (std::string line; lines.readLine(line);) {
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        result.shown.lines << QString::fromUtf8(line.data(), int(line.size()));
+    }
+    return result;
+}
+
+// The category and underline of the last run over character `at`; -1 for none.
+std::pair<int, Underline> formatAt(const ComposedFormats& formats, int at)
+{
+    std::pair<int, Underline> found{-1, Underline::AsConfigured};
+    for (const FormatRun& run : formats.runs) {
+        if (run.start <= at && at < run.end)
+            found = {run.category, run.underline};
+    }
+    return found;
+}
+
+// The lines shown after cutting from `from` to `to`, as the view cuts them.
+QStringList cut(QStringList lines, const RfcText& text, const LineCuts& from, const LineCuts& to)
+{
+    for (const LineRange& range : linesToCut(text, from, to))
+        lines.erase(lines.begin() + range.first, lines.begin() + range.end);
+    return lines;
+}
+
+TEST(TextComposition, CutTextAndLineMappingAgreeExactly)
+{
+    AnalysisOptions keepSpaces;
+    keepSpaces.disableSpacesNearHeaderAndFooter = false;
+    // The fuzz finding starts with its options byte (references off).
+    std::string shortPage =
+        fileBytes(PARCHLY_SOURCE_DIR "/fuzz/regressions/analysis/line-mapping-short-page");
+    shortPage.erase(0, 1);
+    AnalysisOptions noReferences;
+    noReferences.disableReferenceAnalysis = true;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        AnalysisOptions options;
+    };
+    const Case cases[] = {
+        // The last page's footer once shifted the form feed after it by 2.
+        {"last page footer", fileBytes(kFixture), {}},
+        {"blank lines kept", fileBytes(kFixture), keepSpaces},
+        // A page shorter than its header once mapped lines backwards.
+        {"short page", shortPage, noReferences},
+    };
+    for (const Case& c : cases) {
+        const Composed composed = compose(c.bytes, c.options);
+        const RfcText& text = composed.text;
+        const QStringList& file = composed.shown.lines;
+        ASSERT_GT(text.pageEnds.size(), 2u) << c.name;
+        for (int state = 1; state < 8; ++state) {
+            const LineCuts cuts{(state & 1) != 0, (state & 2) != 0, (state & 4) != 0};
+            const QStringList shown = cut(file, text, {}, cuts);
+            const std::string where = std::string(c.name) + " state " + std::to_string(state);
+            int hidden = 0;
+            for (const LineRange& range : hiddenLines(text, cuts))
+                hidden += range.end - range.first;
+            EXPECT_EQ(shown.size(), file.size() - hidden) << where;
+            for (int line = 0; line < shown.size(); ++line) {
+                const int fileIndex = displayLineToFile(text, cuts, line + 1) - 1;
+                ASSERT_TRUE(fileIndex >= 0 && fileIndex < file.size()) << where << " line " << line;
+                ASSERT_EQ(shown[line], file[fileIndex]) << where << " line " << line;
+                ASSERT_EQ(fileLineToDisplay(text, cuts, fileIndex + 1) - 1, line) << where;
+            }
+            // Headers first and footers later cut the same lines as both at once.
+            const LineCuts headers{cuts.headers, false, cuts.blankLines};
+            EXPECT_EQ(cut(cut(file, text, {}, headers), text, headers, cuts), shown) << where;
+            // Each separator stands on its form feed.
+            for (const SeparatorPlace& place : separatorPlaces(text, cuts))
+                EXPECT_TRUE(shown.value(place.line, "\f").startsWith(QLatin1Char('\f')))
+                    << where << place.line;
+        }
+    }
+}
+
+// Which lines each cut hides in the fixture: each footer with the blank line
+// before it, each header with the two after it, the form feeds never.
+TEST(TextComposition, CutsHideTheHeadersFootersAndTheirBlankLines)
+{
+    AnalysisOptions keepSpaces;
+    keepSpaces.disableSpacesNearHeaderAndFooter = false;
+    const std::string bytes = fileBytes(kFixture);
+    using R = std::vector<LineRange>;
+    struct Case {
+        AnalysisOptions options;
+        LineCuts cuts;
+        R hidden;
+    };
+    const Case cases[] = {
+        {{}, {true, true, true}, R{{23, 25}, {26, 29}, {40, 42}, {43, 46}, {62, 64}}},
+        {keepSpaces, {true, false, false}, R{{26, 27}, {43, 44}}},
+        {keepSpaces, {false, true, false}, R{{24, 25}, {41, 42}, {63, 64}}},
+        {keepSpaces, {false, false, false}, R{}},
+    };
+    for (const Case& c : cases) {
+        const RfcText text = compose(bytes, c.options).text;
+        EXPECT_EQ(hiddenLines(text, c.cuts), c.hidden) << c.cuts.headers << c.cuts.footers;
+    }
+    EXPECT_EQ(shownPageEnds(compose(bytes).text, {true, true, true}), (std::vector<int32_t>{-1, 23, 35, 52}));
+}
+
+// Which characters of the fixture take which category, by shown line and
+// column (the fixture's lines are listed in view_composition_test.cpp).
+TEST(TextComposition, FormatsLandOnTheirCharacters)
+{
+    const Composed composed = compose(fileBytes(kFixture));
+    RfcSettings settings("./");
+    const ComposedFormats formats = composeFormats(composed.text, {}, composed.shown, settings);
+    std::vector<int> starts;
+    int position = 0;
+    for (const QString& line : composed.shown.lines) {
+        starts.push_back(position);
+        position += int(line.size()) + 1;
+    }
+    const auto at = [&](int line, const char* text, int offset) {
+        return starts[size_t(line)] + int(composed.shown.lines[line].indexOf(QLatin1String(text))) + offset;
+    };
+    using U = Underline;
+    struct Case {
+        int line;
+        const char* at; // the column of its first character, plus `offset`
+        int offset, category;
+        Underline underline;
+    };
+    const Case cases[] = {
+        {0, "Network", 0, -1, U::AsConfigured}, // plain front matter
+        {5, "Parchly", 0, kFormatSubtitles, U::AsConfigured}, // the title
+        {11, "Abstract", 0, kFormatSubtitles, U::AsConfigured}, // a front heading
+        {13, "[", 0, kFormatContents, U::Added}, // a citation's bracket
+        {13, "[", -1, -1, U::AsConfigured}, // ... and not before it
+        {35, "[", 0, kFormatContents, U::Added}, // a citation after non-ASCII text
+        {35, "]", 1, -1, U::AsConfigured}, // ... and not after it
+        {17, "1.", 0, kFormatContents, U::Added}, // a contents entry from its text
+        {17, "1.", -1, -1, U::AsConfigured}, // ... not its margin
+        {24, "Author", 0, kFormatHeadersFooters, U::AsConfigured},
+        {43, "9990", 0, kFormatHeadersFooters, U::AsConfigured},
+        {29, "Intro", 0, kFormatSubtitles, U::AsConfigured}, // a body heading
+        {52, "RFC2119]", 0, kFormatSubtitles, U::AsConfigured}, // a reference label
+        {57, "2616", 3, kFormatContents, U::Added}, // an RFC number after "RFC" a line up
+        {56, "RFC", 0, -1, U::AsConfigured}, // ... not the "RFC"
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(formatAt(formats, at(c.line, c.at, c.offset)), std::make_pair(c.category, c.underline))
+            << c.line << " " << c.at << c.offset;
+
+    // The link settings decide what is underlined; "1.2 Terms" lost its heading.
+    RfcText lost = composed.text;
+    lost.contents[2].headingLine = 0;
+    struct Setting {
+        void (*change)(RfcSettings&);
+        int line;
+        const char* at;
+        Underline underline;
+    };
+    const Setting settingCases[] = {
+        {[](RfcSettings&) {}, 19, "1.2", U::Untouched}, // an invalid entry is no link
+        {[](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, 19, "1.2", U::Added},
+        {[](RfcSettings& s) { s.DisableContentEntryLink = true; }, 17, "1.", U::AsConfigured},
+        {[](RfcSettings& s) { s.DisableReferenceLink = true; }, 13, "[", U::Untouched},
+        {[](RfcSettings& s) { s.DisableReferenceLink = true; }, 57, "2616", U::Added}, // numbers stay links
+    };
+    for (const Setting& c : settingCases) {
+        RfcSettings changed("./");
+        c.change(changed);
+        const ComposedFormats variant = composeFormats(lost, {}, composed.shown, changed);
+        EXPECT_EQ(formatAt(variant, at(c.line, c.at, 0)).second, c.underline) << c.line << " " << c.at;
+    }
+
+    ASSERT_EQ(formats.referenceNumbers.size(), 2u);
+    EXPECT_EQ(formats.referenceNumbers[0].reference, 1u) << "found last reference first";
+    EXPECT_EQ(formats.referenceNumbers[0].line, 57);
+    EXPECT_EQ(composed.shown.lines[57].mid(formats.referenceNumbers[0].start, 4), QString("2616"));
+
+    // Separators: 72 characters, the page number centred.
+    EXPECT_EQ(pageSeparatorText(10), QString(31, '-') + " Page 10 " + QString(32, '-'));
+}
+
+} // namespace
+} // namespace parchly
