@@ -18,7 +18,7 @@ void write(const TempFolder& folder, const std::string& name, const std::string&
 
 // The cache is keyed by size and time, so every step of a user's collection
 // is checked against what was analysed: built, reused, one file changed,
-// one gone.
+// one touched, one gone.
 TEST(CitationGraph, CacheIsBuiltReusedAndRefreshedFileByFile)
 {
     const TempFolder folder;
@@ -34,6 +34,13 @@ TEST(CitationGraph, CacheIsBuiltReusedAndRefreshedFileByFile)
         {"built", [] {}, {5, 0, 0}},
         {"reused", [] {}, {0, 5, 0}},
         {"one changed", [&] { write(folder, "rfc3.txt", "Text of RFC 3, longer now\n"); }, {1, 4, 0}},
+        {"one touched, same size",
+         [&] {
+             const std::string touched = folder.file("rfc2.txt");
+             std::filesystem::last_write_time(
+                 touched, std::filesystem::last_write_time(touched) + std::chrono::hours(1));
+         },
+         {1, 4, 0}},
         {"one gone", [&] { std::filesystem::remove(folder.file("rfc5.txt")); }, {0, 4, 1}},
     };
     for (const Step& step : steps) {

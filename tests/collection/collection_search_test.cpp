@@ -26,8 +26,9 @@ void writeFixture(const TempFolder& folder)
     write(folder, "rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
     write(folder, "rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
     write(folder, "rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
-    // A line longer than a line buffer is read as several lines.
-    write(folder, "rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT\n");
+    // A line longer than a line buffer is read as several lines; the last
+    // word, a whole-word hit, ends the file.
+    write(folder, "rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT");
     write(folder, "rfc-index.txt", "0-RTT in the index is not an RFC\n");
 }
 
