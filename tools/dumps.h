@@ -27,6 +27,10 @@ Json dumpHead(const std::string& path, bool ok);
 // Writes `record` as one compact line.
 void writeLine(const Json& record, std::ostream& out);
 
+// Every field of an analysed record, as dumpRfc writes it after the opening
+// fields.
+Json rfcRecord(const RfcText& text);
+
 // Analyses an RFC file and writes every field of its record, or, when the
 // file cannot be read, an object with "ok": false and an "error" text.
 // False in that case. When `timing` is set, the time of the analysis goes

@@ -143,6 +143,18 @@ void writeLinksAndRequirements(Json& json, const RfcText& text)
 
 } // namespace
 
+Json rfcRecord(const RfcText& text)
+{
+    Json json = Json::object();
+    writeFrontMatter(json, text);
+    writePages(json, text);
+    writeContents(json, text);
+    writeReferences(json, text);
+    writeSeries(json, text);
+    writeLinksAndRequirements(json, text);
+    return json;
+}
+
 bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostream& out, std::ostream* timing)
 {
     const auto start = std::chrono::steady_clock::now();
@@ -157,12 +169,7 @@ bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostre
     }
 
     Json json = dumpHead(path, ok);
-    writeFrontMatter(json, text);
-    writePages(json, text);
-    writeContents(json, text);
-    writeReferences(json, text);
-    writeSeries(json, text);
-    writeLinksAndRequirements(json, text);
+    json.update(rfcRecord(text));
     writeLine(json, out);
     return true;
 }

@@ -1,6 +1,6 @@
 // What the record dump cannot show: the line mappings and lookups the view
-// makes over a record, the references title test, and a record analysed
-// twice. The rest of the analysis is checked by golden_test.py.
+// makes over a record, and the references title test. A record analysed
+// twice: fresh_record_test.cpp; the rest of the analysis: golden_test.py.
 #include "analysis/references.h"
 #include "analysis/section_lookup.h"
 #include "analysis_support.h"
@@ -106,33 +106,6 @@ TEST(ReferencesTitle, AcceptsTheThreeTitlesAloneOrAfterAnAppendixMark)
     for (const char* title : {"", "9. References", "References ", "References and Notes",
                               "Normative  References", "Appendix A.1 References", "Appendix AB References"})
         EXPECT_FALSE(isReferencesTitle(title)) << title;
-}
-
-TEST(Reanalysis, NullStreamLeavesTheRecordAloneAndAnotherTextStartsAfresh)
-{
-    RfcText text;
-    text.title = "kept";
-    EXPECT_FALSE(analyseText(text, nullptr, LimitsBlock(), AnalysisOptions()));
-    EXPECT_EQ(text.title, "kept");
-
-    LineReader first(test::goldenBytes("references.txt"));
-    ASSERT_TRUE(analyseText(text, &first, LimitsBlock(), AnalysisOptions()));
-    ASSERT_FALSE(text.references.empty());
-    LineReader second("Request for Comments: 5\n\nOther\n");
-    ASSERT_TRUE(analyseText(text, &second, LimitsBlock(), AnalysisOptions()));
-    EXPECT_EQ(text.rfcNumber, 5);
-    EXPECT_EQ(text.pageEnds, (std::vector<int32_t>{-1}));
-    EXPECT_TRUE(text.contents.empty());
-    EXPECT_TRUE(text.pageMarks.empty());
-    EXPECT_TRUE(text.authors.empty());
-
-    // The references pass refuses the index, whose record it would spoil.
-    LineReader again(test::goldenBytes("references.txt"));
-    RfcText index = test::analyseBytes(test::goldenBytes("references.txt")).text;
-    index.isIndex = true;
-    index.references.clear();
-    EXPECT_FALSE(analyseReferences(index, &again, AnalysisOptions()));
-    EXPECT_TRUE(index.references.empty());
 }
 
 } // namespace

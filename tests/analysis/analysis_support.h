@@ -1,10 +1,12 @@
 // Helpers of the analysis tests that use the record from C++: the golden
-// inputs, the analysis of bytes, and the lines as every pass reads them.
+// inputs, the analysis of bytes, the lines as every pass reads them, and
+// whether two analyses gave the same record.
 #ifndef PARCHLY_TESTS_ANALYSIS_ANALYSIS_SUPPORT_H
 #define PARCHLY_TESTS_ANALYSIS_ANALYSIS_SUPPORT_H
 
 #include "analysis/analyse.h"
 #include "analysis/line_mapping.h"
+#include "dumps.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +70,26 @@ inline void expectShownLinesRoundTrip(const RfcText& text, bool alsoHidingBlankL
             }
         }
     }
+}
+
+// A record as parchly-analyse dumps it, so that a failure shows the fields
+// that differ, with the few fields the dump leaves out.
+inline Json fullRecord(const RfcText& text)
+{
+    Json json = rfcRecord(text);
+    json["isIndex"] = text.isIndex;
+    json["currentEntry"] = text.currentEntry;
+    for (const ReferenceEntry& reference : text.references)
+        json["referenceLinks"].push_back({reference.linkLine, reference.linkStart, reference.linkEnd});
+    for (const RfcIndexEntry& entry : text.indexEntries)
+        json["indexEntries"].push_back(
+            {entry.number, entry.firstLine, entry.lastLine, jsonText(entry.title)});
+    return json;
+}
+
+inline void expectSameAnalysis(const RfcText& a, const RfcText& b)
+{
+    EXPECT_EQ(fullRecord(a).dump(1), fullRecord(b).dump(1));
 }
 
 } // namespace parchly::test

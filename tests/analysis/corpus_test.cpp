@@ -5,7 +5,6 @@
 #include "analysis/requirements_csv.h"
 #include "analysis/section_anchors.h"
 #include "analysis_support.h"
-#include "record_equality.h"
 #include "support/corpus.h"
 
 #include <gtest/gtest.h>

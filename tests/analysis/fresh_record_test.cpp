@@ -1,7 +1,7 @@
 // Every analysis gives the same record whatever the record held before (the
 // CR LF files of the corpus give the record of their LF form: corpus_test.cpp).
+#include "analysis/references.h"
 #include "analysis_support.h"
-#include "record_equality.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +49,22 @@ TEST(FreshRecord, ReanalysisIntoAUsedRecordEqualsAFreshAnalysis)
     // record would keep.
     EXPECT_EQ(analyseBytes(citing).text.citations.size(), 1u);
     EXPECT_FALSE(analyseBytes(nineties).text.headerLine.empty());
+}
+
+TEST(FreshRecord, NoTextLeavesTheRecordAloneAndTheIndexKeepsNoReferences)
+{
+    RfcText text;
+    text.title = "kept";
+    EXPECT_FALSE(analyseText(text, nullptr, LimitsBlock(), AnalysisOptions()));
+    EXPECT_EQ(text.title, "kept");
+
+    // The references pass refuses the index, whose record it would spoil.
+    LineReader again(test::goldenBytes("references.txt"));
+    RfcText index = analyseBytes(test::goldenBytes("references.txt")).text;
+    index.isIndex = true;
+    index.references.clear();
+    EXPECT_FALSE(analyseReferences(index, &again, AnalysisOptions()));
+    EXPECT_TRUE(index.references.empty());
 }
 
 } // namespace

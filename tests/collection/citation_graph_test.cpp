@@ -11,19 +11,14 @@ namespace {
 
 using test::TempFolder;
 
-void write(const TempFolder& folder, const std::string& name, const std::string& bytes)
-{
-    test::writeFile(folder.file(name), bytes);
-}
-
 // The cache is keyed by size and time, so every step of a user's collection
 // is checked against what was analysed: built, reused, one file changed,
-// one gone.
+// one touched, one gone.
 TEST(CitationGraph, CacheIsBuiltReusedAndRefreshedFileByFile)
 {
     const TempFolder folder;
     for (int i = 1; i <= 5; ++i)
-        write(folder, "rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
+        folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
     const std::string cache = folder.file("cited-by.cache");
     struct Step {
         const char* name;
@@ -33,7 +28,14 @@ TEST(CitationGraph, CacheIsBuiltReusedAndRefreshedFileByFile)
     const Step steps[] = {
         {"built", [] {}, {5, 0, 0}},
         {"reused", [] {}, {0, 5, 0}},
-        {"one changed", [&] { write(folder, "rfc3.txt", "Text of RFC 3, longer now\n"); }, {1, 4, 0}},
+        {"one changed", [&] { folder.write("rfc3.txt", "Text of RFC 3, longer now\n"); }, {1, 4, 0}},
+        {"one touched, same size",
+         [&] {
+             const std::string touched = folder.file("rfc2.txt");
+             std::filesystem::last_write_time(
+                 touched, std::filesystem::last_write_time(touched) + std::chrono::hours(1));
+         },
+         {1, 4, 0}},
         {"one gone", [&] { std::filesystem::remove(folder.file("rfc5.txt")); }, {0, 4, 1}},
     };
     for (const Step& step : steps) {
@@ -53,10 +55,10 @@ TEST(CitationGraph, DamagedCacheIsRebuiltAndNothingElseIsTouched)
 {
     const TempFolder folder;
     for (int i = 1; i <= 3; ++i)
-        write(folder, "rfc" + std::to_string(i) + ".txt", "Text " + std::to_string(i) + "\n");
+        folder.write("rfc" + std::to_string(i) + ".txt", "Text " + std::to_string(i) + "\n");
     const std::string cache = folder.file("cited-by.cache");
     const std::string settings = "[Settings]\nRfcRootPath=/rfcs\n";
-    write(folder, "Parchly.ini", settings);
+    folder.write("Parchly.ini", settings);
     CitationGraph built;
     built.refresh(listCollection(folder.path().string()), 1);
     ASSERT_TRUE(built.saveCache(cache));
@@ -73,7 +75,7 @@ TEST(CitationGraph, DamagedCacheIsRebuiltAndNothingElseIsTouched)
     };
     for (const auto& [name, bytes] : damages) {
         SCOPED_TRACE(name);
-        write(folder, "cited-by.cache", bytes);
+        folder.write("cited-by.cache", bytes);
         CitationGraph graph;
         EXPECT_FALSE(graph.loadCache(cache));
         EXPECT_TRUE(graph.files().empty());

@@ -15,20 +15,16 @@ namespace {
 
 using test::TempFolder;
 
-void write(const TempFolder& folder, const std::string& name, const std::string& bytes)
-{
-    test::writeFile(folder.file(name), bytes);
-}
-
 // Small RFC files, each with a trap for one of the options.
 void writeFixture(const TempFolder& folder)
 {
-    write(folder, "rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
-    write(folder, "rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
-    write(folder, "rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
-    // A line longer than a line buffer is read as several lines.
-    write(folder, "rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT\n");
-    write(folder, "rfc-index.txt", "0-RTT in the index is not an RFC\n");
+    folder.write("rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
+    folder.write("rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
+    folder.write("rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
+    // A line longer than a line buffer is read as several lines; the last
+    // word, a whole-word hit, ends the file.
+    folder.write("rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT");
+    folder.write("rfc-index.txt", "0-RTT in the index is not an RFC\n");
 }
 
 std::map<int32_t, int32_t> hitCounts(const std::vector<FileHits>& files)
@@ -149,7 +145,7 @@ TEST(CollectionSearch, CancelStopsWithinAFileAWorker)
 {
     const TempFolder folder;
     for (int i = 1; i <= 200; ++i)
-        write(folder, "rfc" + std::to_string(i) + ".txt", "a hit here\n");
+        folder.write("rfc" + std::to_string(i) + ".txt", "a hit here\n");
     constexpr int kThreads = 2;
     CollectionSearch search({"hit", false, true, false});
     const SearchSummary summary =

@@ -33,6 +33,11 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // Writes `bytes` as the whole of file `name` in the folder.
+    void write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
+    }
 
 private:
     std::filesystem::path m_path;
