@@ -65,13 +65,6 @@ protected:
         return frame().commandAction(id);
     }
 
-    // Copies of the fixture RFC under the given names, opened in order.
-    void openCopies(const QStringList& names)
-    {
-        for (const QString& name : names)
-            ASSERT_NE(app->openDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"), name)), nullptr);
-    }
-
     void closeChild(DocumentWindow* child)
     {
         child->close();
@@ -478,8 +471,8 @@ TEST_F(MainWindowTest, TabsCloseByButtonMiddleClickAndContextMenu)
 TEST_F(MainWindowTest, FilesDroppedOnTheWindowOrTheTabBarOpen)
 {
     makeApp();
-    const QString first = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc1.txt"));
-    const QString second = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc2.txt"));
+    const QString first = copyRfc(QStringLiteral("rfc1.txt"));
+    const QString second = copyRfc(QStringLiteral("rfc2.txt"));
     struct Drop {
         QWidget* target;
         QList<QUrl> urls;
@@ -513,8 +506,7 @@ TEST_F(MainWindowTest, ReferenceItemsShowTheirLabelAndTheStartOfTheirTitle)
 {
     makeApp();
     // One reference without a quoted title leaves the others theirs.
-    const std::string path =
-        copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc1.txt")).toStdString();
+    const std::string path = copyRfc(QStringLiteral("rfc1.txt")).toStdString();
     std::string text = test::readFile(path);
     test::writeFile(path, text.replace(text.find("\"Frames\""), 8, "Frames"));
     ASSERT_NE(app->openDocumentFile(QString::fromStdString(path)), nullptr);
