@@ -208,19 +208,11 @@ TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutO
         QStringList({question.arg(backup), question.arg(backup), question.arg(QStringLiteral(".txt"))}));
 }
 
-TEST_F(ParchlyAppTest, StartsWithTheIndexWhenAskedAndReportsItMissing)
-{
-    writeFile("Parchly.ini", "[settings]\nOpenRfcIndexWhenStarted=1\n");
-    makeApp(false);
-    ASSERT_TRUE(app->start());
-    EXPECT_TRUE(app->mainWindow()->isVisible());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
-}
-
-TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOff)
+// Also the index asked for at start is reported missing.
+TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOffAndTheIndex)
 {
     writeFile("tips.txt", "Parchly opens RFCs.\n");
+    writeFile("Parchly.ini", "[settings]\nOpenRfcIndexWhenStarted=1\n");
     bool overShownMainWindow = false;
     dialogs.dialogScripts.push_back([&](QDialog& tip) {
         overShownMainWindow =
@@ -230,6 +222,8 @@ TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOff)
     makeApp();
     EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"}));
     EXPECT_TRUE(overShownMainWindow);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
     app.reset();
 
     Profile(pathOf("Parchly.ini").toStdString()).writeInt("Tip", "StartUp", 1);
