@@ -65,8 +65,8 @@ class OpenArgumentsTest : public test::AppFixture { };
 TEST_F(OpenArgumentsTest, OpensFilesAndNumbersOrTheIndexEntryOfAMissingRfc)
 {
     makeApp();
-    copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"));
-    copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("other.txt"));
+    copyRfc(QStringLiteral("rfc9901.txt"));
+    copyRfc(QStringLiteral("other.txt"));
     copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
     app->openArguments({pathOf("other.txt"), QStringLiteral("9901"), QStringLiteral("2")});
     MainWindow& frame = *app->mainWindow();

@@ -1,5 +1,5 @@
-// What a user does in the Options dialog and what the settings then hold, in
-// memory and in the settings file.
+// What a user does in the Options dialog (and its font chooser) and what the
+// settings then hold, in memory and in the settings file.
 #include "app/options_dialog.h"
 #include "app/options_format_page.h"
 #include "app/options_level_counts.h"
@@ -7,11 +7,14 @@
 #include "app/options_rfc_page.h"
 #include "settings/settings.h"
 #include "collections/ini_file.h"
+#include "platform/font_chooser.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -181,19 +184,56 @@ TEST_F(OptionsDialogTest, AChosenFormatIsShownAndKeptButNotWrittenOnCancel)
     EXPECT_EQ(stored->colour, 0xFFu);
 }
 
-TEST_F(OptionsDialogTest, OnlyAWeightOf700IsBoldAndApplyingWritesTheFormats)
+// Applying writes the formats, the index bar switch and the requirement
+// keywords made plain (Default is the plain look itself).
+TEST_F(OptionsDialogTest, OnlyAWeightOf700IsBoldAndApplyingWritesTheFormatsAndSwitches)
 {
     scripted.fontChoices = {FontChoice{"Mono", 600, false, true, true, 9, Qt::black}};
     OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsFormatPage* page = dialog.formatPage();
     chooseFont(dialog, kFormatTitle);
+    page->categoryBox()->setCurrentIndex(kFormatDefault);
+    EXPECT_FALSE(page->plainButton()->isEnabled());
+    page->categoryBox()->setCurrentIndex(kFormatRequirementKeywords);
+    ASSERT_TRUE(page->plainButton()->isEnabled());
+    page->plainButton()->click();
+    ASSERT_TRUE(page->indexBarBox()->isChecked());
+    page->indexBarBox()->setChecked(false);
     dialog.applyButton()->click();
 
     EXPECT_EQ(ini.value("RFC Title", "style"), "strikeout, underline");
     EXPECT_EQ(ini.value("Default", "font"), "Fixedsys");
+    EXPECT_EQ(ini.value("View", "IndexBar"), "0");
     RfcSettings loaded;
     loaded.loadSettings(ini.profile);
     EXPECT_EQ(formatToText(loaded.Formats[kFormatTitle]).font, "Mono");
     EXPECT_EQ(loaded.Formats[kFormatTitle].height, 180);
+    EXPECT_FALSE(loaded.ShowIndexBar);
+    const FormatTexts keywords = formatToText(loaded.Formats[kFormatRequirementKeywords]);
+    const FormatTexts plain = formatToText(loaded.Formats[kFormatDefault]);
+    EXPECT_EQ(keywords.color, plain.color);
+    EXPECT_EQ(keywords.font, plain.font);
+}
+
+TEST(FontChooser, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
+{
+    FontChooserDialog chooser(FontChoice{"", 700, true, true, false, 14, QColor(0, 128, 255)});
+    EXPECT_EQ(chooser.styleBox()->currentText(), "Bold Italic");
+    const FontChoice same = chooser.choice();
+    EXPECT_TRUE(same.weight == 700 && same.italic && same.underline && !same.strikeout);
+    EXPECT_EQ(same.pointSize, 14);
+    EXPECT_EQ(same.colour, QColor(0, 128, 255));
+
+    chooser.styleBox()->setCurrentText("Italic");
+    chooser.sizeBox()->setValue(9);
+    chooser.underlineBox()->setChecked(false);
+    chooser.strikeoutBox()->setChecked(true);
+    chooser.setColour(Qt::red);
+    const FontChoice chosen = chooser.choice();
+    EXPECT_TRUE(chosen.weight == 400 && chosen.italic && !chosen.underline && chosen.strikeout);
+    EXPECT_EQ(chosen.pointSize, 9);
+    EXPECT_EQ(chosen.colour, QColor(Qt::red));
+    EXPECT_EQ(chosen.face, chooser.faceBox()->currentFont().family());
 }
 
 TEST_F(OptionsDialogTest, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
@@ -213,21 +253,19 @@ TEST_F(OptionsDialogTest, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
     EXPECT_EQ(settings.RfcRootPath, "");
     EXPECT_EQ(ini.value("settings", "RfcRootPath"), "");
     EXPECT_EQ(settings.RfcIndexDownloadUrl, "ftp://changed/rfc-index.txt");
-}
 
-TEST_F(OptionsDialogTest, TheFolderBrowserRemembersTheLastFolder)
-{
+    // The folder browser remembers the last folder; only Apply stores it.
     lastBrowsedFolder = "/srv";
     scripted.paths = {"", "/srv/rfc"};
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    const QString shownPath = dialog.rfcPage()->localPathField()->text();
     dialog.rfcPage()->browseButton()->click();
     EXPECT_EQ(lastBrowsedFolder, "/srv");
-    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "/home/ann/RFCPath");
+    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), shownPath);
     dialog.rfcPage()->browseButton()->click();
     EXPECT_EQ(lastBrowsedFolder, "/srv/rfc");
     EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "/srv/rfc");
     EXPECT_EQ(scripted.pathCaptions.first(), "Choose the folder of local RFCs");
-    EXPECT_EQ(settings.RfcRootPath, "/home/ann/RFCPath");
+    EXPECT_EQ(settings.RfcRootPath, "");
 }
 
 TEST_F(OptionsDialogTest, OkAppliesEveryPageAndClosesEvenWhenOneRejects)

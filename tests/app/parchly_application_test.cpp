@@ -137,7 +137,7 @@ TEST_F(ParchlyAppTest, WelcomesUntilADocumentIsOpenWithItsThreeWaysForward)
     app->settings().RfcRootPath = before;
     app->mainWindow()->updateWelcome();
     ASSERT_TRUE(welcome->isVisible());
-    dialogs.paths = {copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"))};
+    dialogs.paths = {copyRfc(QStringLiteral("rfc9901.txt"))};
     welcome->openFileButton()->click();
     EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
     EXPECT_FALSE(welcome->isVisible());
@@ -191,11 +191,10 @@ TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutO
     EXPECT_EQ(rfcPath(std::string(2000, 'a'), 1).size(), 1023u);
 
     dialogs.messages.clear();
-    copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"));
+    copyRfc(QStringLiteral("rfc9901.txt"));
     EXPECT_NE(app->openRfcNumber(9901), nullptr);
-    EXPECT_NE(app->openDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("RFC1.TXT"))),
-              nullptr);
-    const QString backup = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt.bak"));
+    EXPECT_NE(app->openDocumentFile(copyRfc(QStringLiteral("RFC1.TXT"))), nullptr);
+    const QString backup = copyRfc(QStringLiteral("rfc9901.txt.bak"));
     const QString question = QStringLiteral("It seems that %1 is not in txt format, continue?");
     dialogs.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     EXPECT_EQ(app->openDocumentFile(backup), nullptr);
@@ -209,19 +208,11 @@ TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutO
         QStringList({question.arg(backup), question.arg(backup), question.arg(QStringLiteral(".txt"))}));
 }
 
-TEST_F(ParchlyAppTest, StartsWithTheIndexWhenAskedAndReportsItMissing)
-{
-    writeFile("Parchly.ini", "[settings]\nOpenRfcIndexWhenStarted=1\n");
-    makeApp(false);
-    ASSERT_TRUE(app->start());
-    EXPECT_TRUE(app->mainWindow()->isVisible());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
-}
-
-TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOff)
+// Also the index asked for at start is reported missing.
+TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOffAndTheIndex)
 {
     writeFile("tips.txt", "Parchly opens RFCs.\n");
+    writeFile("Parchly.ini", "[settings]\nOpenRfcIndexWhenStarted=1\n");
     bool overShownMainWindow = false;
     dialogs.dialogScripts.push_back([&](QDialog& tip) {
         overShownMainWindow =
@@ -231,6 +222,8 @@ TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowUnlessTurnedOff)
     makeApp();
     EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"}));
     EXPECT_TRUE(overShownMainWindow);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
     app.reset();
 
     Profile(pathOf("Parchly.ini").toStdString()).writeInt("Tip", "StartUp", 1);
@@ -264,10 +257,7 @@ TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColour
 TEST_F(ParchlyAppTest, OptionsApplyAtOnceToTheOpenWindowsKeepingTheirPlace)
 {
     makeApp();
-    for (const char* name : {"rfc1.txt", "rfc2.txt"})
-        ASSERT_NE(
-            app->openDocumentFile(copyFixture(QStringLiteral("rfc9901.txt"), QString::fromLatin1(name))),
-            nullptr);
+    openCopies({"rfc1.txt", "rfc2.txt"});
     MainWindow& frame = *app->mainWindow();
     frame.documentWindows()[0]->setReadingPosition({30, 33, 2});
     frame.activateDocumentWindow(frame.documentWindows()[0]);

@@ -25,16 +25,13 @@ TEST(bookmarkText, DamagedTextsReadBackWithoutPositionOrPath)
 
 TEST(favoriteLine, PutsTheFileNameInAColumnOf24)
 {
-    const QString name23 = QString(19, 'a') + ".txt";
-    const QString name24 = QString(20, 'b') + ".txt";
-    const QString name30 = QString(26, 'c') + ".txt";
-    EXPECT_EQ(favoriteLine("\\r\\" + name23), name23 + " " + "\\r\\" + name23);
-    EXPECT_EQ(favoriteLine("\\r\\" + name24), name24 + "  " + "\\r\\" + name24);
-    EXPECT_EQ(favoriteLine("\\r\\" + name30), name30 + "  " + "\\r\\" + name30);
-    EXPECT_EQ(favoriteLine("\\r\\rfc1.txt"), "rfc1.txt" + QString(16, ' ') + "\\r\\rfc1.txt");
-
-    for (const QString& name : {name23, name24, name30, QStringLiteral("rfc1.txt")})
-        EXPECT_EQ(favoritePath(favoriteLine("\\r\\" + name)), "\\r\\" + name);
+    // The name's length and the spaces after it; at least two from 24 on.
+    const std::pair<int, int> cases[] = {{23, 1}, {24, 2}, {30, 2}, {8, 16}};
+    for (const auto& [length, spaces] : cases) {
+        const QString name = QString(length - 4, 'a') + ".txt";
+        EXPECT_EQ(favoriteLine("\\r\\" + name), name + QString(spaces, ' ') + "\\r\\" + name) << length;
+        EXPECT_EQ(favoritePath(favoriteLine("\\r\\" + name)), "\\r\\" + name) << length;
+    }
 }
 
 } // namespace parchly

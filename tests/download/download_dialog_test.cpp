@@ -1,10 +1,14 @@
 // The Download dialog: its texts while and after a download runs (driven by
 // hand with a test clock), Start and Cancel, and whole downloads with the
 // worker's questions answered through the program's dialogs.
+// Also the unpack of a downloaded collection as the dialog shows it.
+#include "archive_fixture.h"
+#include "download/download_commands.h"
 #include "download/download_dialog.h"
 #include "download/download_transfer.h"
 #include "download/progress_texts.h"
 #include "download_test_support.h"
+#include "settings/rfc_paths.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -19,6 +23,17 @@
 
 namespace parchly {
 namespace {
+
+// Lets the event loop run until the worker has returned and the dialog has
+// stopped looking at it (at most 20 s).
+bool waitForWorker(DownloadDialog& dialog)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while ((dialog.timerRunning() || workerActive(dialog.request())) && waited.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return !dialog.timerRunning() && !workerActive(dialog.request());
+}
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -181,19 +196,13 @@ protected:
         test::writeFile(target, "old");
     }
 
-    // Starts `url` and lets the event loop run until the worker has returned
-    // and the dialog has stopped looking at it (at most 20 s).
     bool download(const std::string& url)
     {
         dialog.request().url = url;
         dialog.resetFields();
         dialog.start();
         EXPECT_FALSE(child("start")->isEnabled());
-        QElapsedTimer waited;
-        waited.start();
-        while ((dialog.timerRunning() || workerActive(dialog.request())) && waited.elapsed() < 20000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return !dialog.timerRunning() && !workerActive(dialog.request());
+        return waitForWorker(dialog);
     }
     std::string served(const char* path)
     {
@@ -247,6 +256,52 @@ TEST_F(DialogDownload, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
     EXPECT_EQ(scripted.messages, QStringList{"Invalid URL!"});
     EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
     EXPECT_EQ(shown("status"), "Invalid URL");
+}
+
+TEST_F(DialogTest, ShowsTheUnpackProgressAndAsksBeforeAbortingIt)
+{
+    DownloadRequest& request = dialog.request();
+    request.kind = Collection;
+    dialog.resetFields();
+    dialog.tick(); // the download has ended; its worker unpacks
+    request.unpacking = true;
+    request.unpackPercent = 40;
+    dialog.tick();
+    EXPECT_EQ(child<QProgressBar>("progress")->value(), 40);
+    EXPECT_EQ(shown("percent"), "40%");
+
+    scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    dialog.reject();
+    EXPECT_FALSE(request.cancelled);
+    dialog.reject();
+    EXPECT_EQ(scripted.messages, QStringList({"Abort unpacking?", "Abort unpacking?"}));
+    EXPECT_TRUE(request.cancelled);
+    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+    request.unpacking = false;
+}
+
+TEST(UnpackDialog, ACollectionIsUnpackedWhereLinksLookForRfcs)
+{
+    test::ScriptedDialogs scripted;
+    test::TempFolder served, folder;
+    ASSERT_TRUE(test::writeArchive(served.file("RFC-all.zip"), test::ArchiveFormat::Zip,
+                                   {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
+    test::ServerProcess server;
+    if (!test::StartFtpServer(server, served.path().string()))
+        GTEST_SKIP() << "pyftpdlib could not be started";
+    RfcSettings settings;
+    settings.RfcRootPath = folder.path().string();
+    settings.RfcDownloadUrl = "ftp://127.0.0.1:" + std::to_string(server.port()) + "/RFC-all.zip";
+    ASSERT_FALSE(canOpenForReading(rfcPath(settings.RfcRootPath, 2068)));
+
+    const std::unique_ptr<DownloadDialog> dialog = createDownloadDialog(nullptr, settings, Collection);
+    dialog->resetFields();
+    scripted.answers = {MessageAnswer::Ok}; // "The operation may take a long time, continue?"
+    dialog->start();
+    ASSERT_TRUE(waitForWorker(*dialog));
+    EXPECT_EQ(dialog->findChild<QLabel*>("status")->text(), "Unpacked 2 files");
+    EXPECT_TRUE(canOpenForReading(rfcPath(settings.RfcRootPath, 2068)));
+    EXPECT_EQ(test::namesIn(folder.path()), (std::set<std::string>{"rfc-index.txt", "rfc2068.txt"}));
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <deque>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <spawn.h>
 #include <string>
@@ -53,19 +54,17 @@ public:
     bool credentials(const std::string& server, std::string& user, std::string& password) override
     {
         asked.push_back("credentials: " + server);
-        if (logins.empty())
-            return false;
-        std::tie(user, password) = take(logins, {});
-        return true;
+        const bool given = !logins.empty();
+        std::tie(user, password) = take(logins, {user, password});
+        return given;
     }
 
 private:
     template <typename T> static T take(std::deque<T>& script, T whenEmpty)
     {
-        if (script.empty())
-            return whenEmpty;
-        T answer = script.front();
-        script.pop_front();
+        T answer = script.empty() ? whenEmpty : script.front();
+        if (!script.empty())
+            script.pop_front();
         return answer;
     }
 };
@@ -102,8 +101,7 @@ inline void runHere(DownloadRequest& request)
 
 inline bool pathExists(const std::string& path)
 {
-    struct stat status { };
-    return ::stat(path.c_str(), &status) == 0;
+    return std::filesystem::exists(path);
 }
 
 // Seconds since 1970 of the file's last modification; -1 when absent.

@@ -36,18 +36,16 @@ protected:
     }
 
     // Downloads `address` (a path on the test server, or a whole address)
-    // into `into` with a fresh asker and destroys the request, which must
-    // leave no temporary file behind.
+    // into `into`, answering from `asker`'s script, then starts a fresh one;
+    // the request is destroyed and must leave no temporary file behind.
     void download(const std::string& address, bool overwrite = false, const std::string& into = {})
     {
+        answered = asker;
         asker = std::make_shared<test::ScriptedAsker>();
-        asker->logins = logins;
-        asker->confirmations = confirmations;
-        asker->savePaths = savePaths;
         const bool onServer = address[0] == '/';
         auto request = test::makeRequest(
             onServer ? "http://127.0.0.1:" + std::to_string(server->port()) + address : address,
-            into.empty() ? dir : into, asker);
+            into.empty() ? dir : into, answered);
         request->overwrite = overwrite;
         test::runHere(*request);
         status = request->status.get();
@@ -60,10 +58,8 @@ protected:
     test::TempFolder folder;
     const std::string dir = folder.file("");
     const std::string target = folder.file("rfc-index.txt");
-    std::deque<std::pair<std::string, std::string>> logins;
-    std::deque<bool> confirmations;
-    std::deque<std::string> savePaths;
-    std::shared_ptr<test::ScriptedAsker> asker;
+    // The next download's answers, and the asker of the last one.
+    std::shared_ptr<test::ScriptedAsker> asker = std::make_shared<test::ScriptedAsker>(), answered;
     std::string status;
 };
 
@@ -111,16 +107,15 @@ TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.path) + " " + (c.password ? c.password : "-"));
         writeFile(target, "old");
-        logins.clear();
         if (c.password)
-            logins.push_back({"reader", c.password});
+            asker->logins.push_back({"reader", c.password});
         download(c.path, true);
         EXPECT_EQ(readFile(target), c.landed.value_or("old"));
         if (c.modified) {
             EXPECT_EQ(modificationTime(target), c.modified);
         }
         EXPECT_EQ(status, c.status);
-        EXPECT_EQ(asker->asked, c.asked);
+        EXPECT_EQ(answered->asked, c.asked);
     }
 
     download("/headers/echo.txt");
@@ -133,20 +128,19 @@ TEST_F(HttpTransfer, APresentTargetIsReplacedOrRenamedAsTheUserAnswered)
 {
     const Asked question{"confirm: " + std::string(kOverwriteQuestion)};
     writeFile(target, "old");
-    confirmations = {true};
+    asker->confirmations = {true};
     download("/rfc-index.txt");
     EXPECT_EQ(readFile(target), test::indexBody());
-    EXPECT_EQ(asker->asked, question);
+    EXPECT_EQ(answered->asked, question);
 
     // Cancel, then a new name in the save dialog.
     writeFile(target, "old");
-    confirmations = {};
-    savePaths = {dir + "renamed.txt"};
+    asker->savePaths = {dir + "renamed.txt"};
     download("/rfc-index.txt");
     EXPECT_EQ(readFile(target), "old");
     EXPECT_EQ(readFile(dir + "renamed.txt"), test::indexBody());
     EXPECT_EQ(modificationTime(dir + "renamed.txt"), test::kIndexModified);
-    EXPECT_EQ(asker->asked, (Asked{question[0], "save: " + target}));
+    EXPECT_EQ(answered->asked, (Asked{question[0], "save: " + target}));
 }
 
 // Local file failures are file errors, a full disk leaves the target, and a
@@ -165,8 +159,8 @@ TEST_F(HttpTransfer, FailuresSaveNothingAndSayWhy)
     for (const auto& c : cases) {
         download(c.address, false, dir + c.into);
         EXPECT_EQ(status, c.status) << c.address;
-        ASSERT_EQ(asker->asked.size(), 1u) << c.address;
-        EXPECT_EQ(asker->asked[0].rfind(c.told, 0), 0u) << asker->asked[0];
+        ASSERT_EQ(answered->asked.size(), 1u) << c.address;
+        EXPECT_EQ(answered->asked[0].rfind(c.told, 0), 0u) << answered->asked[0];
     }
     EXPECT_FALSE(pathExists(target));
 
@@ -182,8 +176,8 @@ TEST_F(HttpTransfer, FailuresSaveNothingAndSayWhy)
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(status, "File Error");
-    ASSERT_EQ(asker->asked.size(), 1u);
-    EXPECT_EQ(asker->asked[0].rfind("tell: Couldn't write the downloaded data: ", 0), 0u);
+    ASSERT_EQ(answered->asked.size(), 1u);
+    EXPECT_EQ(answered->asked[0].rfind("tell: Couldn't write the downloaded data: ", 0), 0u);
     EXPECT_EQ(readFile(target), "old");
 }
 

@@ -54,6 +54,14 @@ protected:
         EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/frame/") + fixture, target));
         return target;
     }
+    QString copyRfc(const QString& name) { return copyFixture(QStringLiteral("rfc9901.txt"), name); }
+
+    // Copies of the fixture RFC under the given names, opened in order.
+    void openCopies(const QStringList& names)
+    {
+        for (const QString& name : names)
+            ASSERT_NE(app->openDocumentFile(copyRfc(name)), nullptr);
+    }
 
     QTemporaryDir folder;
     QString previousDirectory;

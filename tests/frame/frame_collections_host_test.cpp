@@ -21,30 +21,24 @@ protected:
     }
 };
 
-TEST_F(FrameCollectionsHostTest, TellsTheOpenDocumentsInOpeningOrder)
+// The open documents in opening order; bookmarks store the file's lines,
+// whatever the view hides, and put the caret on a shown line only.
+TEST_F(FrameCollectionsHostTest, TellsTheOpenDocumentsAndTheirCaretInTheFilesLines)
 {
     makeApp();
     EXPECT_FALSE(host().hasDocumentTabs());
     EXPECT_TRUE(host().activeDocumentPath().isEmpty());
     EXPECT_EQ(caret(), std::make_pair(0, 0));
 
-    const QString second = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc2.txt"));
-    const QString first = copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc1.txt"));
+    const QString second = copyRfc(QStringLiteral("rfc2.txt"));
+    const QString first = copyRfc(QStringLiteral("rfc1.txt"));
     ASSERT_TRUE(host().openDocument(second));
     ASSERT_TRUE(host().openDocument(first));
     EXPECT_FALSE(host().openDocument(pathOf("rfc404.txt")));
     EXPECT_TRUE(host().hasDocumentTabs());
     EXPECT_EQ(host().openDocumentPaths(), QStringList({second, first}));
     EXPECT_EQ(host().activeDocumentPath(), first);
-}
 
-// Bookmarks store the file's lines, whatever the view hides, and put the
-// caret on a shown line only.
-TEST_F(FrameCollectionsHostTest, CaretPositionsAreTheFilesLinesAndStayOnTheText)
-{
-    makeApp();
-    ASSERT_TRUE(
-        host().openDocument(copyFixture(QStringLiteral("rfc9901.txt"), QStringLiteral("rfc9901.txt"))));
     ReadingView* view = app->mainWindow()->activeDocumentWindow()->view();
     const int lineEnd = view->lineText(13).chopped(1).size();
     ASSERT_TRUE(view->lineText(13).startsWith(QStringLiteral("   This document describes")));

@@ -98,7 +98,9 @@ protected:
 // Selections the program makes move nothing; the user's choice goes to a
 // front-matter section, a contents entry, the references heading as a
 // contents entry, a reference at its first line; without a target, nowhere.
-TEST_F(NavigatorBarTest, RoutesTheUsersChoiceInTheStructureTreeOnly)
+// The user's tab change shows its tree; under the Page tab a top-level item
+// of either tree goes to its file line: the selected tab decides.
+TEST_F(NavigatorBarTest, RoutesTheUsersChoiceOnlyAndThePageTabGoesToThePagesLine)
 {
     fillRfcTrees();
     bar->firstTree()->selectItem(terminology);
@@ -108,13 +110,8 @@ TEST_F(NavigatorBarTest, RoutesTheUsersChoiceInTheStructureTreeOnly)
     for (QTreeWidgetItem* item : {abstract, terminology, references, reference, noTarget, contents})
         chooseByKeyboard(bar->firstTree(), item);
     EXPECT_EQ(client.calls, Calls({"heading 0", "entry 1", "entry 4", "line 87"}));
-}
 
-// The user's tab change shows its tree; under the Page tab a top-level item
-// of either tree goes to its file line: the selected tab decides.
-TEST_F(NavigatorBarTest, ThePageTabShowsItsTreeAndGoesToThePagesLine)
-{
-    fillRfcTrees();
+    client.calls.clear();
     ASSERT_TRUE(bar->firstTree()->isVisible());
     ASSERT_FALSE(bar->secondTree()->isVisible());
     bar->tabs()->setCurrentIndex(1); // as the user's click does
