@@ -279,9 +279,19 @@ void MainWindow::installHandlers()
         FavoriteRfcsDialog favorites(host, m_app.profile(), this);
         runDialog(favorites);
     };
-    m_handlers[kCmdUpdateRfcIndex] = [this] { updateRfcIndex(this, m_app.settings()); };
-    m_handlers[kCmdDownloadRfc] = [this] { downloadRfc(this, m_app.settings()); };
-    m_handlers[kCmdDownloadCollection] = [this] { downloadRfcCollection(this, m_app.settings()); };
+    // The download dialogs are modal too: the keyboard goes back to the text.
+    m_handlers[kCmdUpdateRfcIndex] = [this] {
+        updateRfcIndex(this, m_app.settings());
+        focusActiveText();
+    };
+    m_handlers[kCmdDownloadRfc] = [this] {
+        downloadRfc(this, m_app.settings());
+        focusActiveText();
+    };
+    m_handlers[kCmdDownloadCollection] = [this] {
+        downloadRfcCollection(this, m_app.settings());
+        focusActiveText();
+    };
     m_handlers[kCmdNextTab] = [this] { stepTab(1); };
     m_handlers[kCmdPreviousTab] = [this] { stepTab(-1); };
     m_handlers[kCmdIndexBar] = [this] {
