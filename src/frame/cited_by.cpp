@@ -181,11 +181,15 @@ void CitedByPage::openCiting(QTreeWidgetItem* item)
 {
     if (!item)
         return;
-    const std::string path = rfcPath(m_app.settings().RfcRootPath, item->data(0, kRfcRole).toInt());
+    // Opening the RFC can fill this list again and delete `item`: what it
+    // holds is read first.
+    const int rfc = item->data(0, kRfcRole).toInt();
+    const int line = item->data(0, kLineRole).toInt();
+    const std::string path = rfcPath(m_app.settings().RfcRootPath, rfc);
     if (!m_app.openDocumentFile(QFile::decodeName(path.c_str())))
         return;
     if (DocumentWindow* child = m_window.activeDocumentWindow())
-        child->goToFileLine(item->data(0, kLineRole).toInt());
+        child->goToFileLine(line);
 }
 
 } // namespace parchly
