@@ -1,4 +1,5 @@
 #include "analysis_bench.h"
+#include "collection/worker_threads.h"
 
 #include "analysis/analyse.h"
 #include "analysis/line_reader.h"
@@ -48,12 +49,7 @@ double oneRound(const std::vector<BenchFile>& files, int threads, int passes)
         bytes += done;
     };
     const Clock::time_point start = Clock::now();
-    std::vector<std::thread> workers;
-    for (int t = 1; t < threads; ++t)
-        workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers)
-        worker.join();
+    runOnThreads(threads, work);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return seconds > 0 ? bytes / 1e6 / seconds : 0;
 }

@@ -1,4 +1,5 @@
 #include "collection/citation_graph.h"
+#include "collection/worker_threads.h"
 
 #include "analysis/analyse.h"
 #include "analysis/line_reader.h"
@@ -226,12 +227,7 @@ RefreshSummary CitationGraph::refresh(const std::vector<CollectionFile>& files, 
                 progress(finished, changed.size());
         }
     };
-    std::vector<std::thread> workers;
-    for (int t = 1; t < threads; ++t)
-        workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers)
-        worker.join();
+    runOnThreads(threads, work);
     return summary;
 }
 

@@ -1,4 +1,5 @@
 #include "collection/collection_search.h"
+#include "collection/worker_threads.h"
 
 #include "analysis/analyse.h"
 #include "analysis/line_reader.h"
@@ -344,12 +345,7 @@ SearchSummary CollectionSearch::run(const std::vector<CollectionFile>& files, in
         summary.filesBinary += mine.filesBinary;
         summary.hits += mine.hits;
     };
-    std::vector<std::thread> workers;
-    for (int t = 1; t < threads; ++t)
-        workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers)
-        worker.join();
+    runOnThreads(threads, work);
     summary.cancelled = m_cancelled;
     return summary;
 }
