@@ -4,6 +4,9 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <vector>
+
 namespace parchly {
 
 // The milliseconds that `step` takes.
@@ -13,6 +16,17 @@ template <typename Step> double millisecondsOf(Step step)
     timer.start();
     step();
     return timer.nsecsElapsed() / 1e6;
+}
+
+// The middle of several timings of one step (the upper middle for an even
+// count), steadier than any single one on a shared machine.
+inline double median(std::vector<double> times)
+{
+    if (times.empty())
+        return 0;
+    const auto middle = times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2);
+    std::nth_element(times.begin(), middle, times.end());
+    return *middle;
 }
 
 } // namespace parchly

@@ -39,18 +39,20 @@ public:
         , m_cuts(cuts)
         , m_shown(shown)
     {
-        m_starts.reserve(size_t(count()) + 1);
-        int position = 0;
-        for (const QString& line : shown.lines) {
-            m_starts.push_back(position);
-            position += int(line.size()) + 1;
-        }
-        m_end = std::max(position - 1, 0);
+        const QString& all = shown.text;
+        m_starts.push_back(0);
+        for (qsizetype at = all.indexOf(QLatin1Char('\n')); at >= 0; at = all.indexOf(QLatin1Char('\n'), at + 1))
+            m_starts.push_back(int(at) + 1);
+        m_end = int(all.size());
     }
 
-    int count() const { return int(m_shown.lines.size()); }
+    int count() const { return int(m_starts.size()); }
     bool exists(int line) const { return line >= 0 && line < count(); }
-    QString text(int line) const { return exists(line) ? m_shown.lines[line] : QString(); }
+    QString text(int line) const
+    {
+        return exists(line) ? m_shown.text.mid(start(line), end(line) - start(line) - (exists(line + 1) ? 1 : 0))
+                            : QString();
+    }
     // What a 1,024-byte line buffer holds of the line.
     QString examined(int line) const { return text(line).left(int(kLineBufferSize) - 1); }
     int start(int line) const { return exists(line) ? m_starts[size_t(line)] : -1; }

@@ -9,7 +9,6 @@
 #include "analysis/line_mapping.h"
 
 #include <QString>
-#include <QStringList>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -20,10 +19,12 @@ class RfcIndexStatus;
 struct RfcSettings;
 struct RfcText;
 
-// The text as the control shows it: its lines (0-based, without line ends)
-// and the file lines, sorted, that were decoded byte for byte (Latin-1).
+// The text as the control shows it: its lines joined by '\n' (one string,
+// not one per line: a long RFC has tens of thousands of lines and the
+// composition reads only a few of them) and the file lines, sorted, that
+// were decoded byte for byte (Latin-1).
 struct ShownText {
-    QStringList lines;
+    QString text;
     std::vector<int32_t> latin1Lines;
 };
 

@@ -10,6 +10,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <array>
+#include <optional>
+
 namespace parchly {
 
 namespace {
@@ -30,10 +33,10 @@ TextFormat underlined(TextFormat format, Underline underline)
 ShownText ReadingView::shownText() const
 {
     ShownText shown;
-    const int lines = lineCount();
-    shown.lines.reserve(lines);
-    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next())
-        shown.lines.push_back(block.text());
+    // The raw text ends each line with a paragraph separator; the streamed
+    // text holds none of its own (text_decoding.h).
+    shown.text = document()->toRawText();
+    shown.text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     shown.latin1Lines = streamedLatin1Lines();
     return shown;
 }
@@ -63,11 +66,22 @@ void ReadingView::formatRfcText()
 
 void ReadingView::applyComposedFormats(const ComposedFormats& composed)
 {
+    // A long RFC has thousands of runs over a handful of categories: each
+    // category's format is converted once, not once per run.
     const RfcSettings& options = settings();
+    constexpr int kUnderlines = 3;
+    std::array<std::optional<QTextCharFormat>, kFormatCategoryCount * kUnderlines> converted;
     for (const FormatRun& run : composed.runs) {
-        const TextFormat format = options.categoryFormat(run.category).value_or(defaultFormat(run.category));
+        if (run.category < 0 || run.category >= kFormatCategoryCount)
+            continue;
+        std::optional<QTextCharFormat>& chars =
+            converted[static_cast<std::size_t>(run.category * kUnderlines + static_cast<int>(run.underline))];
+        if (!chars) {
+            const TextFormat format = options.categoryFormat(run.category).value_or(defaultFormat(run.category));
+            chars = charFormat(underlined(format, run.underline));
+        }
         setSelection(run.start, run.end);
-        applyFormat(charFormat(underlined(format, run.underline)));
+        applyFormat(*chars);
     }
     // The view finds a reference's number where a reader clicks it.
     std::vector<ReferenceEntry>& references = rfc().references;

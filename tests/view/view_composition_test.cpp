@@ -80,7 +80,7 @@ TEST_F(Composition, ShowsTheFileTextInTheFormatsOfItsCategories)
     // Every character a run covers has the colour and underline of the last
     // run over it.
     ShownText shown;
-    shown.lines = shownLines(view);
+    shown.text = shownLines(view).join(QLatin1Char('\n'));
     shown.latin1Lines = view.streamedLatin1Lines();
     const ComposedFormats formats = composeFormats(text(), state().cuts, shown, options());
     const QColor colours[] = {kDefaultColour, kDefaultColour, kContentsColour, kSubtitleColour, kMarksColour};
