@@ -6,6 +6,7 @@
 #include "frame/main_window.h"
 #include "platform/tab_strip.h"
 #include "support/corpus.h"
+#include "support/temp_folder.h"
 #include "view/find.h"
 #include "view/reading_view.h"
 
@@ -23,13 +24,6 @@ namespace {
 
 using FindInRfcsWindows = test::AppFixture;
 
-void writeText(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 void doubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
 {
     tree->scrollToItem(item);
@@ -41,9 +35,10 @@ void doubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
 TEST_F(FindInRfcsWindows, HitsStreamInSortAndOpenTheRfcAtTheHit)
 {
     ParchlyApplication& app = makeApp();
-    writeText(pathOf("rfc7.txt"), "Title\n\nEarly data is 0-RTT data.\nAgain 0-RTT and 0-RTTX.\n");
-    writeText(pathOf("rfc12.txt"), "Only one 0-RTT here.\n");
-    writeText(pathOf("rfc30.txt"), "Nothing.\n");
+    for (const auto& [name, text] :
+         {std::pair{"rfc7.txt", "Title\n\nEarly data is 0-RTT data.\nAgain 0-RTT and 0-RTTX.\n"},
+          std::pair{"rfc12.txt", "Only one 0-RTT here.\n"}, std::pair{"rfc30.txt", "Nothing.\n"}})
+        test::writeFile(pathOf(name).toStdString(), text);
     MainWindow& window = *app.mainWindow();
     window.show();
     window.activateWindow();

@@ -23,6 +23,24 @@ TEST(bookmarkText, DamagedTextsReadBackWithoutPositionOrPath)
     EXPECT_EQ(huge.storedPath, "\\d\\rfc1.txt");
 }
 
+// The list counts lines and columns from 1, as the status bar does, and
+// shows this platform's separators.
+TEST(bookmarkText, ShownFromOneWithoutWrappingRound)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Other - rfc791.txt (Ln 3, Col 0) - \\r\\rfc791.txt",
+         "Other - rfc791.txt (Ln 4, Col 1) - /r/rfc791.txt"},
+        // Counts held at the largest stored value do not wrap round.
+        {"rfc1.txt (Ln 99999999999, Col 7) - \\rfc1.txt", "rfc1.txt (Ln 2147483648, Col 8) - /rfc1.txt"},
+        // Without a readable position the text shows as stored.
+        {"rfc1.txt notes - rfc1.txt (Ln 7, Col 7) - \\rfc1.txt",
+         "rfc1.txt notes - rfc1.txt (Ln 7, Col 7) - /rfc1.txt"},
+        {"rfc1.txt (Ln x, Col 7) - \\rfc1.txt", "rfc1.txt (Ln x, Col 7) - /rfc1.txt"},
+    };
+    for (const auto& [stored, shown] : cases)
+        EXPECT_EQ(shownBookmarkText(stored), shown) << stored;
+}
+
 TEST(favoriteLine, PutsTheFileNameInAColumnOf24)
 {
     // The name's length and the spaces after it; at least two from 24 on.

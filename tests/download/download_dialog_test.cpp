@@ -1,8 +1,8 @@
 // The Download dialog: its texts while and after a download runs (driven by
 // hand with a test clock), Start and Cancel, and whole downloads with the
 // worker's questions answered through the program's dialogs.
-// Also the unpack of a downloaded collection as the dialog shows it.
-#include "archive_fixture.h"
+// Also the unpack of a downloaded collection as the dialog shows it, and the
+// three download commands: their refusals and the request they fill.
 #include "download/download_commands.h"
 #include "download/download_dialog.h"
 #include "download/download_transfer.h"
@@ -73,21 +73,6 @@ protected:
     int64_t now = 1000000;
 };
 
-TEST_F(DialogTest, OnlyASingleRfcsAddressMayBeEditedAndNamesTheLocalFile)
-{
-    EXPECT_EQ(shown("remoteFile"), "http://127.0.0.1/in-notes/rfc-index.txt");
-    EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc-index.txt"));
-    EXPECT_TRUE(child<QLineEdit>("remoteFile")->isReadOnly());
-
-    dialog.request().kind = SingleRfc;
-    dialog.resetFields();
-    QLineEdit* remote = child<QLineEdit>("remoteFile");
-    EXPECT_FALSE(remote->isReadOnly());
-    remote->setText("http://127.0.0.1/in-notes/rfc2616.txt");
-    emit remote->editingFinished();
-    EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc2616.txt"));
-}
-
 // While a download runs: an unknown length shows question marks, a known
 // one percent, speed and times until it is exceeded; then the length is
 // unknown again. Shown: length|received|percent|elapsed|speed|remaining.
@@ -145,29 +130,12 @@ TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
         EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
 }
 
-TEST_F(DialogTest, CancelAsksOnlyWhileADownloadRuns)
+TEST_F(DialogTest, OnlyASingleRfcsAddressMayBeEditedAndStartRefusesABadOne)
 {
-    running(100, 10, now);
-    scripted.answers.push_back(MessageAnswer::Cancel);
-    dialog.reject();
-    EXPECT_EQ(scripted.messages, QStringList{"Abort downloading?"});
-    EXPECT_TRUE(dialog.request().running);
-    EXPECT_EQ(dialog.result(), 0);
-
-    scripted.answers.push_back(MessageAnswer::Ok);
-    dialog.reject();
-    EXPECT_FALSE(dialog.request().running);
-    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
-
-    DownloadDialog idle;
-    idle.setResult(-1);
-    idle.reject();
-    EXPECT_EQ(idle.result(), int(QDialog::Rejected));
-    EXPECT_EQ(scripted.messages.size(), 2) << "nothing runs: no question";
-}
-
-TEST_F(DialogTest, StartRefusesABadAddressOrAnUnconfirmedCollection)
-{
+    EXPECT_EQ(shown("remoteFile"), "http://127.0.0.1/in-notes/rfc-index.txt");
+    EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc-index.txt"));
+    EXPECT_TRUE(child<QLineEdit>("remoteFile")->isReadOnly());
+    // A collection starts only when confirmed.
     dialog.request().kind = Collection;
     dialog.start();
     EXPECT_EQ(scripted.messages, QStringList{"The operation may take a long time, continue?"});
@@ -176,7 +144,12 @@ TEST_F(DialogTest, StartRefusesABadAddressOrAnUnconfirmedCollection)
 
     dialog.request().kind = SingleRfc;
     dialog.resetFields();
-    child<QLineEdit>("remoteFile")->setText("");
+    QLineEdit* remote = child<QLineEdit>("remoteFile");
+    EXPECT_FALSE(remote->isReadOnly());
+    remote->setText("http://127.0.0.1/in-notes/rfc2616.txt");
+    emit remote->editingFinished();
+    EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc2616.txt"));
+    remote->setText("");
     dialog.start();
     EXPECT_EQ(scripted.messages.last(), "Invalid URL!");
     EXPECT_EQ(shown("status"), "Invalid URL");
@@ -184,83 +157,21 @@ TEST_F(DialogTest, StartRefusesABadAddressOrAnUnconfirmedCollection)
     EXPECT_FALSE(dialog.request().running);
 }
 
-// Whole downloads: the worker's questions come to the GUI thread through
-// the dialog seam while the worker waits.
-class DialogDownload : public DialogTest {
-protected:
-    void SetUp() override
-    {
-        DialogTest::SetUp();
-        if (!test::StartHttpServer(server))
-            GTEST_SKIP() << "the test HTTP server could not be started";
-        test::writeFile(target, "old");
-    }
-
-    bool download(const std::string& url)
-    {
-        dialog.request().url = url;
-        dialog.resetFields();
-        dialog.start();
-        EXPECT_FALSE(child("start")->isEnabled());
-        return waitForWorker(dialog);
-    }
-    std::string served(const char* path)
-    {
-        return "http://127.0.0.1:" + std::to_string(server.port()) + path;
-    }
-
-    test::ServerProcess server;
-    const std::string target = folder.file("rfc-index.txt");
-};
-
-// One dialog through several downloads, as a user runs them.
-TEST_F(DialogDownload, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
-{
-    scripted.answers.push_back(MessageAnswer::Ok);
-    ASSERT_TRUE(download(served("/rfc-index.txt")));
-    EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
-    EXPECT_EQ(test::readFile(target), test::indexBody());
-    EXPECT_EQ(shown("status"), "Downloaded");
-    EXPECT_EQ(shown("percent"), "100%");
-    EXPECT_TRUE(child("start")->isEnabled());
-
-    // A failure after it shows no percent.
-    ASSERT_TRUE(download(served("/missing.txt")));
-    EXPECT_EQ(shown("status"), "Connection Failed");
-    EXPECT_TRUE(shown("percent") == "" || shown("percent") == "0%") << shown("percent").toStdString();
-    EXPECT_EQ(child<QProgressBar>("progress")->value(), 0);
-
-    // Declining the overwrite and then the Save As dialog saves nothing.
-    scripted.answers.push_back(MessageAnswer::Cancel);
-    ASSERT_TRUE(download(served("/rfc-index.txt")));
-    EXPECT_EQ(scripted.pathCaptions.size(), 1);
-    EXPECT_EQ(shown("status"), "Not saved");
-    EXPECT_FALSE(test::pathExists(dialog.request().tempFilePath())) << "removed while the dialog is open";
-
-    // Credentials are asked for; declining the overwrite asks for another name.
-    test::writeFile(target, "old");
-    scripted.messages.clear();
-    scripted.logins.push_back({"reader", "secret"});
-    scripted.paths.push_back(QString::fromStdString(folder.file("other.txt")));
-    ASSERT_TRUE(download(served("/private/rfc-index.txt")));
-    EXPECT_EQ(scripted.credentialPrompts.size(), 1);
-    EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
-    EXPECT_EQ(scripted.pathCaptions.size(), 2);
-    EXPECT_EQ(test::readFile(target), "old");
-    EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
-
-    // A refused scheme closes the dialog when the box is checked.
-    scripted.messages.clear();
-    child<QCheckBox>("closeWhenFinished")->setChecked(true);
-    ASSERT_TRUE(download("gopher://127.0.0.1/rfc-index.txt"));
-    EXPECT_EQ(scripted.messages, QStringList{"Invalid URL!"});
-    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
-    EXPECT_EQ(shown("status"), "Invalid URL");
-}
-
-TEST_F(DialogTest, ShowsTheUnpackProgressAndAsksBeforeAbortingIt)
+// Closing asks while a download or an unpack runs, and stops it when the
+// user agrees; an idle dialog closes without a question.
+TEST_F(DialogTest, ClosingAsksOnlyWhileADownloadOrAnUnpackRuns)
 {
     DownloadRequest& request = dialog.request();
+    running(100, 10, now);
+    scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    dialog.reject();
+    EXPECT_TRUE(request.running);
+    EXPECT_EQ(dialog.result(), 0);
+    dialog.reject();
+    EXPECT_FALSE(request.running);
+    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+
+    request.cancelled = false;
     request.kind = Collection;
     dialog.resetFields();
     dialog.tick(); // the download has ended; its worker unpacks
@@ -269,15 +180,71 @@ TEST_F(DialogTest, ShowsTheUnpackProgressAndAsksBeforeAbortingIt)
     dialog.tick();
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 40);
     EXPECT_EQ(shown("percent"), "40%");
-
     scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     dialog.reject();
     EXPECT_FALSE(request.cancelled);
     dialog.reject();
-    EXPECT_EQ(scripted.messages, QStringList({"Abort unpacking?", "Abort unpacking?"}));
     EXPECT_TRUE(request.cancelled);
-    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
     request.unpacking = false;
+    dialog.setResult(-1);
+    dialog.reject();
+    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+    EXPECT_EQ(
+        scripted.messages,
+        QStringList({"Abort downloading?", "Abort downloading?", "Abort unpacking?", "Abort unpacking?"}));
+}
+
+// One dialog through several downloads, as a user runs them: the worker's
+// questions come to the GUI thread through the dialog seam while it waits.
+TEST_F(DialogTest, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
+{
+    test::ServerProcess server;
+    if (!test::StartHttpServer(server))
+        GTEST_SKIP() << "the test HTTP server could not be started";
+    const auto download = [&](const std::string& address) {
+        dialog.request().url =
+            address[0] == '/' ? "http://127.0.0.1:" + std::to_string(server.port()) + address : address;
+        dialog.resetFields();
+        dialog.start();
+        EXPECT_FALSE(child("start")->isEnabled());
+        return waitForWorker(dialog);
+    };
+    const std::string target = folder.file("rfc-index.txt");
+    test::writeFile(target, "old");
+    scripted.answers.push_back(MessageAnswer::Ok);
+    scripted.logins.push_back({"reader", "secret"});
+    ASSERT_TRUE(download("/private/rfc-index.txt"));
+    EXPECT_EQ(scripted.credentialPrompts.size(), 1);
+    EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
+    EXPECT_EQ(test::readFile(target), test::indexBody());
+    EXPECT_EQ(shown("status"), "Downloaded");
+    EXPECT_EQ(shown("percent"), "100%");
+    EXPECT_TRUE(child("start")->isEnabled());
+
+    // A failure after it shows no percent.
+    ASSERT_TRUE(download("/missing.txt"));
+    EXPECT_EQ(shown("status"), "Connection Failed");
+    EXPECT_TRUE(shown("percent") == "" || shown("percent") == "0%") << shown("percent").toStdString();
+    EXPECT_EQ(child<QProgressBar>("progress")->value(), 0);
+
+    // Declining the overwrite asks for another name.
+    test::writeFile(target, "old");
+    scripted.messages.clear();
+    scripted.paths.push_back(QString::fromStdString(folder.file("other.txt")));
+    ASSERT_TRUE(download("/rfc-index.txt"));
+    EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
+    EXPECT_EQ(scripted.pathCaptions.size(), 1);
+    EXPECT_EQ(test::readFile(target), "old");
+    EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
+    EXPECT_EQ(test::modificationTime(folder.file("other.txt")), test::kIndexModified);
+
+    // A refused scheme closes the dialog when the box is checked.
+    scripted.messages.clear();
+    child<QCheckBox>("closeWhenFinished")->setChecked(true);
+    ASSERT_TRUE(download("gopher://127.0.0.1/rfc-index.txt"));
+    EXPECT_EQ(scripted.messages, QStringList{"Invalid URL!"});
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+    EXPECT_EQ(shown("status"), "Invalid URL");
 }
 
 TEST(UnpackDialog, ACollectionIsUnpackedWhereLinksLookForRfcs)
@@ -302,6 +269,43 @@ TEST(UnpackDialog, ACollectionIsUnpackedWhereLinksLookForRfcs)
     EXPECT_EQ(dialog->findChild<QLabel*>("status")->text(), "Unpacked 2 files");
     EXPECT_TRUE(canOpenForReading(rfcPath(settings.RfcRootPath, 2068)));
     EXPECT_EQ(test::namesIn(folder.path()), (std::set<std::string>{"rfc-index.txt", "rfc2068.txt"}));
+}
+
+TEST(DownloadCommands, AnEmptyAddressIsReportedOrTheRequestIsFilledForTheirKind)
+{
+    test::ScriptedDialogs scripted;
+    RfcSettings settings("/tmp/");
+    settings.RfcIndexDownloadUrl.clear();
+    updateRfcIndex(nullptr, settings);
+    // Download RFC needs the collection address although it does not use it.
+    settings = RfcSettings("/tmp/");
+    settings.RfcDownloadUrl.clear();
+    downloadRfc(nullptr, settings);
+    downloadRfcCollection(nullptr, settings);
+    EXPECT_EQ(scripted.messages,
+              (QStringList{"Please input the url of rfc-index.txt", "Please input the url of rfc documents",
+                           "Please input the url of rfc documents"}));
+
+    settings = RfcSettings("/tmp/");
+    settings.RfcRootPath = "/home/reader/rfc//";
+
+    for (DownloadKind kind : {IndexFile, SingleRfc, Collection}) {
+        auto dialog = createDownloadDialog(nullptr, settings, kind);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->request().kind, kind);
+        EXPECT_EQ(dialog->request().localFolder, "/home/reader/rfc/");
+        if (kind != SingleRfc) {
+            EXPECT_EQ(dialog->request().url,
+                      kind == IndexFile ? settings.RfcIndexDownloadUrl : settings.RfcDownloadUrl);
+        }
+    }
+    auto single = createDownloadDialog(nullptr, settings, SingleRfc);
+    single->resetFields();
+    EXPECT_EQ(single->request().url, "https://www.rfc-editor.org/in-notes/rfcxxxx.txt");
+    EXPECT_EQ(single->findChild<QLineEdit*>(QStringLiteral("localFile"))->text(),
+              "/home/reader/rfc/rfcxxxx.txt");
+    EXPECT_EQ(downloadFolder("C:\\RFC\\docs\\"), "C:\\RFC\\docs/");
+    EXPECT_EQ(downloadFolder("/srv/rfc/\\/"), "/srv/rfc/");
 }
 
 } // namespace

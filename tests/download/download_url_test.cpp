@@ -87,23 +87,5 @@ TEST(UrlParsing, RefusesWhatNoFormParsesAndHostsThatWouldChange)
     }
 }
 
-// A scheme the transfer has no copy for is refused by the worker; each
-// request has its own running flag, so an old worker that ends does not stop
-// a download started since.
-TEST(Worker, RefusesOtherSchemesAndLeavesANewerDownloadRunning)
-{
-    DownloadRequest newer;
-    newer.running = true;
-    test::TempFolder folder;
-    auto asker = std::make_shared<test::ScriptedAsker>();
-    auto old = test::makeRequest("gopher://127.0.0.1/rfc-index.txt", folder.file(""), asker);
-    test::runHere(*old);
-    EXPECT_EQ(old->status.get(), "Invalid URL");
-    EXPECT_EQ(asker->asked, std::vector<std::string>{"tell: Invalid URL!"});
-    EXPECT_FALSE(old->running);
-    EXPECT_TRUE(newer.running);
-    EXPECT_FALSE(test::pathExists(folder.file("rfc-index.txt")));
-}
-
 } // namespace
 } // namespace parchly

@@ -1,0 +1,262 @@
+// Downloads on the worker against test servers on 127.0.0.1 (HTTP and
+// HTTPS of our own, FTP from pyftpdlib): what lands, with which time and
+// status, what the user was asked, and a cancel while the copy runs.
+#include "download/download_transfer.h"
+#include "download_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
+#include <utime.h>
+
+namespace parchly {
+namespace {
+
+using test::modificationTime;
+using test::readFile;
+using test::writeFile;
+using Asked = std::vector<std::string>;
+using std::filesystem::exists;
+
+// Runs `address` into `dir` with `asker`'s answers on this thread; gives the
+// status. The request, once gone, must leave no temporary file behind.
+std::string download(const std::string& address, const std::string& dir, test::ScriptedAsker& asker,
+                     bool overwrite = false, const std::string& caFile = {})
+{
+    auto request = test::makeRequest(address, dir, {&asker, [](test::ScriptedAsker*) {}});
+    request->overwrite = overwrite;
+    request->caFile = caFile;
+    request->running = true;
+    runDownload(*request);
+    EXPECT_FALSE(request->running);
+    const std::string status = request->status.get();
+    request.reset();
+    EXPECT_FALSE(exists(dir + "PRCHTEMP.000")) << "left behind by " << address;
+    return status;
+}
+
+class HttpTransfer : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        server = new test::ServerProcess;
+        if (!test::StartHttpServer(*server)) {
+            delete server;
+            server = nullptr;
+        }
+    }
+    static void TearDownTestSuite() { delete server; }
+    void SetUp() override
+    {
+        if (!server)
+            GTEST_SKIP() << "the test HTTP server could not be started";
+    }
+    static std::string served(const std::string& path)
+    {
+        return path[0] == '/' ? "http://127.0.0.1:" + std::to_string(server->port()) + path : path;
+    }
+
+    static inline test::ServerProcess* server = nullptr;
+    test::TempFolder folder;
+    const std::string dir = folder.file("");
+    const std::string target = folder.file("rfc-index.txt");
+};
+
+// Every case replaces a present target with Overwrite set; what is not
+// downloaded leaves it as it was.
+TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
+{
+    const std::string index = test::indexBody();
+    const std::string noRedirect = "tell: The redirection could not be followed.";
+    const std::string login = "credentials: 127.0.0.1";
+    const std::string failed = "tell: The server answered with status ";
+    struct Case {
+        const char* path;
+        const char* password; // the user's answer to a 401; null: declined
+        std::optional<std::string> landed;
+        bool timed; // lands with the server's time
+        const char* status;
+        Asked asked;
+    };
+    const Case cases[] = {
+        {"/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+        {"/nolength/rfc-index.txt", nullptr, index, false, "Downloaded", {}},
+        {"/empty/rfc-index.txt", nullptr, "", false, "Downloaded", {}},
+        {"/excess/rfc-index.txt", nullptr, "0123456789", false, "Downloaded", {}},
+        // One redirect is followed, also to a relative address.
+        {"/redirect/301/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+        {"/redirect/303/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+        {"/relative/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+        {"/twohops/rfc-index.txt", nullptr, std::nullopt, false, "Ready", {noRedirect}},
+        {"/toftp/rfc-index.txt", nullptr, std::nullopt, false, "Ready", {noRedirect}},
+        {"/nolocation/rfc-index.txt", nullptr, std::nullopt, false, "Ready", {noRedirect}},
+        {"/tomissing/rfc-index.txt", nullptr, std::nullopt, false, "Ready", {noRedirect}},
+        // An error page is never saved.
+        {"/missing/rfc-index.txt",
+         nullptr,
+         {},
+         false,
+         "Connection Failed",
+         {failed + "404; nothing was saved."}},
+        // A 401 is retried once with what the user gives.
+        {"/private/rfc-index.txt", "secret", index, false, "Downloaded", {login}},
+        {"/private/rfc-index.txt", nullptr, {}, false, "Ready", {login, "tell: Authentication failed."}},
+        {"/private/rfc-index.txt",
+         "wrong",
+         {},
+         false,
+         "Connection Failed",
+         {login, failed + "401; nothing was saved."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " " + (c.password ? c.password : "-"));
+        writeFile(target, "old");
+        test::ScriptedAsker asker;
+        if (c.password)
+            asker.logins.push_back({"reader", c.password});
+        EXPECT_EQ(download(served(c.path), dir, asker, true), c.status);
+        EXPECT_EQ(readFile(target), c.landed.value_or("old"));
+        // A file that lands has the server's time, also through a redirect.
+        if (c.timed) {
+            EXPECT_EQ(modificationTime(target), test::kIndexModified);
+        }
+        EXPECT_EQ(asker.asked, c.asked);
+    }
+
+    test::ScriptedAsker asker;
+    download(served("/headers/echo.txt"), dir, asker);
+    const std::string echoed = readFile(dir + "echo.txt");
+    EXPECT_NE(echoed.find("Accept: */*\n"), std::string::npos) << echoed;
+    EXPECT_NE(echoed.find("User-Agent: Parchly\n"), std::string::npos) << echoed;
+}
+
+// Local file failures are file errors, a full disk leaves the target, and a
+// missing server saves nothing; each says why.
+TEST_F(HttpTransfer, FailuresSaveNothingAndSayWhy)
+{
+    const struct {
+        const char *address, *into, *status, *told;
+        rlim_t fileLimit; // 0: none
+    } cases[] = {
+        // An address ending in "/" names the folder itself.
+        {"/listing/", "", "File Error", "tell: ", 0},
+        // A folder that does not exist: the temporary file cannot be made.
+        {"/rfc-index.txt", "absent/", "File Error", "tell: Couldn't open source file: ", 0},
+        {"http://127.0.0.1:1/rfc-index.txt", "", "Ready", "tell: ", 0},
+        // Files of this process may not grow beyond 4 KiB, as on a full disk.
+        {"/rfc-index.txt", "", "File Error", "tell: Couldn't write the downloaded data: ", 4096},
+    };
+    writeFile(target, "old");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.address);
+        test::ScriptedAsker asker;
+        rlimit previous{};
+        ::getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = c.fileLimit ? c.fileLimit : previous.rlim_cur;
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        const std::string status = download(served(c.address), dir + c.into, asker, true);
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(status, c.status);
+        ASSERT_EQ(asker.asked.size(), 1u);
+        EXPECT_EQ(asker.asked[0].rfind(c.told, 0), 0u) << asker.asked[0];
+        EXPECT_EQ(readFile(target), "old");
+    }
+}
+
+// Starts the slow 32 MiB body (20 s at the server's pace), lets its copy
+// run, cancels it and lets go of the request at once, as the dialog does
+// when it closes; the worker keeps the request until it returns.
+TEST_F(HttpTransfer, ACancelStopsTheCopyAtOnceAndLeavesTheTargetAlone)
+{
+    writeFile(folder.file("large.bin"), "old");
+    auto asker = std::make_shared<test::ScriptedAsker>();
+    auto request = test::makeRequest(served("/slow/large.bin"), dir, asker);
+    ASSERT_TRUE(startDownload(request));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (request->received <= 100000 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_GT(request->received, 100000u);
+    EXPECT_EQ(request->status.get(), "Downloading");
+    EXPECT_NE(request->startTime, 0);
+    EXPECT_EQ(request->totalLength, 32u * 1024 * 1024);
+    EXPECT_FALSE(startDownload(request)) << "one worker per request";
+
+    std::shared_future<void> worker = request->worker;
+    parchly::cancelDownload(*request);
+    request.reset();
+    ASSERT_EQ(worker.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_FALSE(exists(folder.file("PRCHTEMP.000")));
+    EXPECT_EQ(readFile(folder.file("large.bin")), "old");
+    EXPECT_TRUE(asker->asked.empty());
+}
+
+TEST(FtpTransfer, FilesLandWithTheirTimeAPresentOneIsKeptWhenBothQuestionsAreDeclined)
+{
+    constexpr long long kServedModified = 1000000000; // 2001-09-09
+    test::TempFolder served, folder;
+    const std::string dir = folder.file(""), target = folder.file("rfc-index.txt");
+    test::writeFile(served.file("rfc-index.txt"), test::indexBody());
+    utimbuf times{kServedModified, kServedModified};
+    ::utime(served.file("rfc-index.txt").c_str(), &times);
+    test::ServerProcess server;
+    if (!test::StartFtpServer(server, served.path().string()))
+        GTEST_SKIP() << "pyftpdlib could not be started";
+    const std::string host = "127.0.0.1:" + std::to_string(server.port());
+    test::ScriptedAsker asker;
+
+    // Written without a scheme, the address goes to FTP.
+    for (const std::string& address : {"ftp://" + host + "/rfc-index.txt", host + "/rfc-index.txt"}) {
+        SCOPED_TRACE(address);
+        std::remove(target.c_str());
+        EXPECT_EQ(download(address, dir, asker), "Downloaded");
+        EXPECT_EQ(readFile(target), test::indexBody());
+        EXPECT_EQ(modificationTime(target), kServedModified);
+    }
+    EXPECT_EQ(download("ftp://" + host + "/rfc9999.txt", dir, asker), "Connection Failed");
+    EXPECT_FALSE(exists(dir + "rfc9999.txt"));
+    EXPECT_TRUE(asker.asked.empty());
+
+    test::writeFile(target, "old");
+    EXPECT_EQ(download("ftp://" + host + "/rfc-index.txt", dir, asker), "Not saved");
+    EXPECT_EQ(asker.asked, (Asked{"confirm: " + std::string(kOverwriteQuestion), "save: " + target}));
+    EXPECT_EQ(readFile(target), "old");
+
+    asker.asked.clear();
+    EXPECT_EQ(download("ftp://127.0.0.1:1/rfc-index.txt", dir, asker), "Network Error");
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_GT(asker.asked[0].size(), std::string("tell: ").size());
+}
+
+TEST(HttpsTransfer, ATrustedCertificateDownloadsAlsoThroughARedirectAnUntrustedOneIsRefused)
+{
+    test::TempFolder certificates, folder;
+    const std::string dir = folder.file(""), target = folder.file("rfc-index.txt");
+    test::ServerProcess server;
+    if (!test::StartHttpServer(server, certificates.path().string()))
+        GTEST_SKIP() << "the test HTTPS server could not be started";
+    const std::string origin = "https://127.0.0.1:" + std::to_string(server.port());
+    test::ScriptedAsker asker;
+
+    EXPECT_EQ(download(origin + "/rfc-index.txt", dir, asker), "Ready");
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_NE(asker.asked[0].find("certificate"), std::string::npos) << asker.asked[0];
+    EXPECT_FALSE(exists(target));
+
+    asker.asked.clear();
+    for (const char* path : {"/rfc-index.txt", "/redirect/302/rfc-index.txt"}) {
+        SCOPED_TRACE(path);
+        std::remove(target.c_str());
+        EXPECT_EQ(download(origin + path, dir, asker, false, certificates.file("cert.pem")), "Downloaded");
+        EXPECT_EQ(readFile(target), test::indexBody());
+        EXPECT_EQ(modificationTime(target), test::kIndexModified);
+    }
+    EXPECT_TRUE(asker.asked.empty());
+}
+
+} // namespace
+} // namespace parchly
