@@ -1,4 +1,6 @@
-// What a user does in the Bookmarks dialog and what the settings file then holds.
+// What a user does in the Bookmarks dialog and what the settings file then
+// holds; the stored bookmark text read back and shown.
+#include "collections/bookmark_text.h"
 #include "collections/bookmarks_dialog.h"
 #include "collections/fake_collections_host.h"
 #include "collections/ini_file.h"
@@ -90,20 +92,22 @@ TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
         dialog.gotoButton()->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
     };
-    gotoRow(1);
-    EXPECT_EQ(host.openRequests.last(), "/home/ann/RFCPath/rfc791.txt");
-    EXPECT_EQ(host.caretRequests.last(), qMakePair(3, 0));
-    // A line past the end is handed on as stored; the view leaves the caret.
-    gotoRow(2);
-    EXPECT_EQ(host.caretRequests.last(), qMakePair(99999, 3));
-    // A name that begins with the file name opens the right file at 0, 0.
-    gotoRow(3);
-    EXPECT_EQ(host.openRequests.last(), kActive);
-    EXPECT_EQ(host.caretRequests.last(), qMakePair(0, 0));
-    // A bookmark without a name goes back to its location.
-    gotoRow(4);
-    EXPECT_EQ(host.openRequests.last(), kActive);
-    EXPECT_EQ(host.caretRequests.last(), qMakePair(12, 4));
+    // A line past the end is handed on as stored (the view leaves the caret);
+    // a name that begins with the file name opens the right file at 0, 0; a
+    // bookmark without a name goes back to its location.
+    const struct {
+        int row;
+        QString opened;
+        QPair<int, int> caret;
+    } cases[] = {{1, "/home/ann/RFCPath/rfc791.txt", {3, 0}},
+                 {2, kActive, {99999, 3}},
+                 {3, kActive, {0, 0}},
+                 {4, kActive, {12, 4}}};
+    for (const auto& c : cases) {
+        gotoRow(c.row);
+        EXPECT_EQ(host.openRequests.last(), c.opened) << c.row;
+        EXPECT_EQ(host.caretRequests.last(), c.caret) << c.row;
+    }
 
     // A file that cannot be opened moves no caret, and the dialog still closes.
     host.missingFiles.insert("/home/ann/RFCPath/rfc791.txt");
@@ -182,6 +186,41 @@ TEST_F(BookmarksDialogTest, AHandDamagedFileLoadsWhatCanBeKeptAndTouchesNothingE
     EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "1");
     EXPECT_EQ(ini.value("Settings", "ShowPageSeparator"), "1");
     EXPECT_TRUE(ini.text().contains("garbage line\n")) << ini.text().toStdString();
+}
+
+TEST(bookmarkText, DamagedTextsReadBackWithoutPositionOrPath)
+{
+    // No path mark at all, nothing after the file name, and no backslash.
+    for (const QString& text : {QStringLiteral("just a name \\rfc1.txt"), QStringLiteral("x\\"),
+                                QStringLiteral(""), QStringLiteral("rfc1.txt (Ln 5, Col 2)")}) {
+        const BookmarkTarget target = readBookmarkText(text);
+        EXPECT_TRUE(target.storedPath.isEmpty()) << text.toStdString();
+        EXPECT_EQ(target.line, 0) << text.toStdString();
+    }
+    // A line number that does not fit an int is held at its largest value;
+    // a malformed column leaves the column 0 and keeps the line.
+    const BookmarkTarget huge = readBookmarkText("rfc1.txt (Ln 99999999999999, Col x) - \\d\\rfc1.txt");
+    EXPECT_EQ(huge.line, 2147483647);
+    EXPECT_EQ(huge.column, 0);
+    EXPECT_EQ(huge.storedPath, "\\d\\rfc1.txt");
+}
+
+// The list counts lines and columns from 1, as the status bar does, and
+// shows this platform's separators.
+TEST(bookmarkText, ShownFromOneWithoutWrappingRound)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Other - rfc791.txt (Ln 3, Col 0) - \\r\\rfc791.txt",
+         "Other - rfc791.txt (Ln 4, Col 1) - /r/rfc791.txt"},
+        // Counts held at the largest stored value do not wrap round.
+        {"rfc1.txt (Ln 99999999999, Col 7) - \\rfc1.txt", "rfc1.txt (Ln 2147483648, Col 8) - /rfc1.txt"},
+        // Without a readable position the text shows as stored.
+        {"rfc1.txt notes - rfc1.txt (Ln 7, Col 7) - \\rfc1.txt",
+         "rfc1.txt notes - rfc1.txt (Ln 7, Col 7) - /rfc1.txt"},
+        {"rfc1.txt (Ln x, Col 7) - \\rfc1.txt", "rfc1.txt (Ln x, Col 7) - /rfc1.txt"},
+    };
+    for (const auto& [stored, shown] : cases)
+        EXPECT_EQ(shownBookmarkText(stored), shown) << stored;
 }
 
 } // namespace parchly

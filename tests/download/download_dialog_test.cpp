@@ -8,7 +8,6 @@
 #include "download/download_transfer.h"
 #include "download/progress_texts.h"
 #include "download_test_support.h"
-#include "settings/rfc_paths.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -247,30 +246,6 @@ TEST_F(DialogTest, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
     EXPECT_EQ(shown("status"), "Invalid URL");
 }
 
-TEST(UnpackDialog, ACollectionIsUnpackedWhereLinksLookForRfcs)
-{
-    test::ScriptedDialogs scripted;
-    test::TempFolder served, folder;
-    ASSERT_TRUE(test::writeArchive(served.file("RFC-all.zip"), test::ArchiveFormat::Zip,
-                                   {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
-    test::ServerProcess server;
-    if (!test::StartFtpServer(server, served.path().string()))
-        GTEST_SKIP() << "pyftpdlib could not be started";
-    RfcSettings settings;
-    settings.RfcRootPath = folder.path().string();
-    settings.RfcDownloadUrl = "ftp://127.0.0.1:" + std::to_string(server.port()) + "/RFC-all.zip";
-    ASSERT_FALSE(canOpenForReading(rfcPath(settings.RfcRootPath, 2068)));
-
-    const std::unique_ptr<DownloadDialog> dialog = createDownloadDialog(nullptr, settings, Collection);
-    dialog->resetFields();
-    scripted.answers = {MessageAnswer::Ok}; // "The operation may take a long time, continue?"
-    dialog->start();
-    ASSERT_TRUE(waitForWorker(*dialog));
-    EXPECT_EQ(dialog->findChild<QLabel*>("status")->text(), "Unpacked 2 files");
-    EXPECT_TRUE(canOpenForReading(rfcPath(settings.RfcRootPath, 2068)));
-    EXPECT_EQ(test::namesIn(folder.path()), (std::set<std::string>{"rfc-index.txt", "rfc2068.txt"}));
-}
-
 TEST(DownloadCommands, AnEmptyAddressIsReportedOrTheRequestIsFilledForTheirKind)
 {
     test::ScriptedDialogs scripted;
@@ -301,7 +276,7 @@ TEST(DownloadCommands, AnEmptyAddressIsReportedOrTheRequestIsFilledForTheirKind)
     }
     auto single = createDownloadDialog(nullptr, settings, SingleRfc);
     single->resetFields();
-    EXPECT_EQ(single->request().url, "https://www.rfc-editor.org/in-notes/rfcxxxx.txt");
+    EXPECT_EQ(single->request().url, kRfcDownloadTemplate);
     EXPECT_EQ(single->findChild<QLineEdit*>(QStringLiteral("localFile"))->text(),
               "/home/reader/rfc/rfcxxxx.txt");
     EXPECT_EQ(downloadFolder("C:\\RFC\\docs\\"), "C:\\RFC\\docs/");

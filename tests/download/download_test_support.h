@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <set>
 #include <spawn.h>
 #include <string>
@@ -34,42 +35,34 @@ extern char** environ;
 
 namespace parchly::test {
 
-// Answers the worker's questions from a script and records them as "tell:
-// text", "confirm: text", "save: proposed path", "credentials: server".
-// `asked` is read only once the worker has returned.
+// Answers as a user who declines: Cancel to every question, no other name
+// to save under, the scripted logins and then none. Records what was asked
+// as "tell: text", "confirm: text", "save: proposed path", "credentials:
+// server"; `asked` is read only once the worker has returned.
 class ScriptedAsker : public DownloadAsker {
 public:
-    std::deque<bool> confirmations; // none left: Cancel
-    std::deque<std::string> savePaths; // none left: cancelled
-    std::deque<std::pair<std::string, std::string>> logins; // none left: declined
+    std::deque<std::pair<std::string, std::string>> logins;
     std::vector<std::string> asked;
 
     void tell(const std::string& text) override { asked.push_back("tell: " + text); }
     bool confirm(const std::string& text) override
     {
         asked.push_back("confirm: " + text);
-        return take(confirmations, false);
+        return false;
     }
     std::string savePath(const std::string& proposedPath) override
     {
         asked.push_back("save: " + proposedPath);
-        return take(savePaths, std::string());
+        return {};
     }
     bool credentials(const std::string& server, std::string& user, std::string& password) override
     {
         asked.push_back("credentials: " + server);
-        const bool given = !logins.empty();
-        std::tie(user, password) = take(logins, {user, password});
-        return given;
-    }
-
-private:
-    template <typename T> static T take(std::deque<T>& script, T whenEmpty)
-    {
-        T answer = script.empty() ? whenEmpty : script.front();
-        if (!script.empty())
-            script.pop_front();
-        return answer;
+        if (logins.empty())
+            return false;
+        std::tie(user, password) = logins.front();
+        logins.pop_front();
+        return true;
     }
 };
 
@@ -86,16 +79,6 @@ inline std::string indexBody()
 }
 constexpr long long kIndexModified = 784887151;
 
-inline std::shared_ptr<DownloadRequest> makeRequest(const std::string& url, const std::string& folder,
-                                                    const std::shared_ptr<ScriptedAsker>& asker)
-{
-    auto request = std::make_shared<DownloadRequest>();
-    request->url = url;
-    request->localFolder = folder;
-    request->asker = asker;
-    return request;
-}
-
 // Seconds since 1970 of the file's last modification; -1 when absent.
 inline long long modificationTime(const std::string& path)
 {
@@ -103,11 +86,9 @@ inline long long modificationTime(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 ? static_cast<long long>(status.st_mtime) : -1;
 }
 
+// Not copied: its TempFolder is not.
 class ServerProcess {
 public:
-    ServerProcess() = default;
-    ServerProcess(const ServerProcess&) = delete;
-    ServerProcess& operator=(const ServerProcess&) = delete;
     ~ServerProcess()
     {
         if (m_pid > 0) {
@@ -220,12 +201,10 @@ inline bool writeArchive(const std::string& path, ArchiveFormat format,
 // A body that compresses little, so that a cut falls inside it.
 inline std::string noise(std::size_t size)
 {
+    std::minstd_rand random;
     std::string body(size, ' ');
-    uint32_t state = 12345;
-    for (char& c : body) {
-        state = state * 1103515245u + 12345u;
-        c = char(' ' + (state >> 16) % 95);
-    }
+    for (char& c : body)
+        c = char(' ' + random() % 95);
     return body;
 }
 

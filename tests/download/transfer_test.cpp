@@ -23,11 +23,16 @@ using std::filesystem::exists;
 // Runs `address` into `dir` with `asker`'s answers on this thread; gives the
 // status. The request, once gone, must leave no temporary file behind.
 std::string download(const std::string& address, const std::string& dir, test::ScriptedAsker& asker,
-                     bool overwrite = false, const std::string& caFile = {})
+                     bool overwrite = false, const std::string& caFile = {}, DownloadKind kind = IndexFile)
 {
-    auto request = test::makeRequest(address, dir, {&asker, [](test::ScriptedAsker*) {}});
+    auto request = std::make_shared<DownloadRequest>();
+    request->url = address;
+    request->localFolder = dir;
+    // The request goes before this function returns; the asker stays the caller's.
+    request->asker = std::shared_ptr<DownloadAsker>(&asker, [](DownloadAsker*) {});
     request->overwrite = overwrite;
     request->caFile = caFile;
+    request->kind = kind;
     request->running = true;
     runDownload(*request);
     EXPECT_FALSE(request->running);
@@ -39,26 +44,17 @@ std::string download(const std::string& address, const std::string& dir, test::S
 
 class HttpTransfer : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        server = new test::ServerProcess;
-        if (!test::StartHttpServer(*server)) {
-            delete server;
-            server = nullptr;
-        }
-    }
-    static void TearDownTestSuite() { delete server; }
     void SetUp() override
     {
-        if (!server)
+        if (!test::StartHttpServer(server))
             GTEST_SKIP() << "the test HTTP server could not be started";
     }
-    static std::string served(const std::string& path)
+    std::string served(const std::string& path) const
     {
-        return path[0] == '/' ? "http://127.0.0.1:" + std::to_string(server->port()) + path : path;
+        return path[0] == '/' ? "http://127.0.0.1:" + std::to_string(server.port()) + path : path;
     }
 
-    static inline test::ServerProcess* server = nullptr;
+    test::ServerProcess server;
     test::TempFolder folder;
     const std::string dir = folder.file("");
     const std::string target = folder.file("rfc-index.txt");
@@ -175,7 +171,10 @@ TEST_F(HttpTransfer, ACancelStopsTheCopyAtOnceAndLeavesTheTargetAlone)
 {
     writeFile(folder.file("large.bin"), "old");
     auto asker = std::make_shared<test::ScriptedAsker>();
-    auto request = test::makeRequest(served("/slow/large.bin"), dir, asker);
+    auto request = std::make_shared<DownloadRequest>();
+    request->url = served("/slow/large.bin");
+    request->localFolder = dir;
+    request->asker = asker;
     ASSERT_TRUE(startDownload(request));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (request->received <= 100000 && std::chrono::steady_clock::now() < deadline)
@@ -203,6 +202,8 @@ TEST(FtpTransfer, FilesLandWithTheirTimeAPresentOneIsKeptWhenBothQuestionsAreDec
     test::writeFile(served.file("rfc-index.txt"), test::indexBody());
     utimbuf times{kServedModified, kServedModified};
     ::utime(served.file("rfc-index.txt").c_str(), &times);
+    ASSERT_TRUE(test::writeArchive(served.file("RFC-all.zip"), test::ArchiveFormat::Zip,
+                                   {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
     test::ServerProcess server;
     if (!test::StartFtpServer(server, served.path().string()))
         GTEST_SKIP() << "pyftpdlib could not be started";
@@ -225,6 +226,12 @@ TEST(FtpTransfer, FilesLandWithTheirTimeAPresentOneIsKeptWhenBothQuestionsAreDec
     EXPECT_EQ(download("ftp://" + host + "/rfc-index.txt", dir, asker), "Not saved");
     EXPECT_EQ(asker.asked, (Asked{"confirm: " + std::string(kOverwriteQuestion), "save: " + target}));
     EXPECT_EQ(readFile(target), "old");
+
+    // A collection is unpacked into the folder, where links look for RFCs.
+    test::TempFolder rfcs;
+    EXPECT_EQ(download("ftp://" + host + "/RFC-all.zip", rfcs.file(""), asker, false, {}, Collection),
+              "Unpacked 2 files");
+    EXPECT_EQ(test::namesIn(rfcs.path()), (std::set<std::string>{"rfc-index.txt", "rfc2068.txt"}));
 
     asker.asked.clear();
     EXPECT_EQ(download("ftp://127.0.0.1:1/rfc-index.txt", dir, asker), "Network Error");
