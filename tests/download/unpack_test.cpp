@@ -68,8 +68,8 @@ TEST(Unpack, OnlyRfcFilesLandInTheFolderAndUnsafeEntriesAreRefused)
         EXPECT_FALSE(std::filesystem::is_symlink(folder + "rfc3.txt"));
         // Fetched again, a file that holds the same bytes is left in place;
         // the archive goes after a complete unpack unless it is kept.
-        struct stat before {
-        }, after{};
+        struct stat before = {};
+        struct stat after = {};
         ASSERT_EQ(::stat((folder + "rfc1.txt").c_str(), &before), 0);
         const bool keep = format == ArchiveFormat::Zip;
         EXPECT_EQ(unpackCollection(archivePath, folder, keep, kGoOn, {}).unpacked, 3);
@@ -94,10 +94,11 @@ TEST(Unpack, ACutArchiveReplacesNoFileAndLeavesNoTemporaryFile)
         EXPECT_EQ(result.outcome, UnpackOutcome::Failed);
         EXPECT_FALSE(result.error.empty());
         EXPECT_TRUE(test::readFile(folder.file("rfc1.txt")) == "old") << "replaced by a cut copy";
-        const Names names = test::namesIn(folder.path());
-        EXPECT_TRUE(names.count("RFC-all.zip")) << "a failed unpack keeps the archive";
-        for (const std::string& name : names)
-            EXPECT_TRUE(name == "RFC-all.zip" || name == "rfc1.txt" || name == "rfc-index.txt") << name;
+        // A failed unpack keeps the archive and leaves no temporary file; the
+        // index before the cut may have landed.
+        Names names = test::namesIn(folder.path());
+        names.erase("rfc-index.txt");
+        EXPECT_EQ(names, (Names{"RFC-all.zip", "rfc1.txt"}));
     }
 }
 
