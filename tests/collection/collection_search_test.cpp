@@ -16,155 +16,148 @@ namespace {
 using test::TempFolder;
 
 // Small RFC files, each with a trap for one of the options.
-void writeFixture(const TempFolder &folder) {
-  folder.write("rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
-  folder.write("rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
-  folder.write("rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
-  // A line longer than a line buffer is read as several lines; the last
-  // word, a whole-word hit, ends the file.
-  folder.write("rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT");
-  folder.write("rfc-index.txt", "0-RTT in the index is not an RFC\n");
+void writeFixture(const TempFolder& folder)
+{
+    folder.write("rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
+    folder.write("rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
+    folder.write("rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
+    // A line longer than a line buffer is read as several lines; the last
+    // word, a whole-word hit, ends the file.
+    folder.write("rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT");
+    folder.write("rfc-index.txt", "0-RTT in the index is not an RFC\n");
 }
 
 // The files with hits, in RFC order.
-std::vector<FileHits> searchAll(const std::string &folder,
-                                const SearchQuery &query,
-                                SearchSummary &summary) {
-  std::vector<FileHits> found;
-  CollectionSearch search(query);
-  EXPECT_EQ(search.error(), "");
-  summary = search.run(listCollection(folder), 2, [&](FileHits &&hits) {
-    found.push_back(std::move(hits));
-  });
-  std::sort(found.begin(), found.end(),
-            [](const FileHits &a, const FileHits &b) { return a.rfc < b.rfc; });
-  return found;
+std::vector<FileHits> searchAll(const std::string& folder, const SearchQuery& query, SearchSummary& summary)
+{
+    std::vector<FileHits> found;
+    CollectionSearch search(query);
+    EXPECT_EQ(search.error(), "");
+    summary =
+        search.run(listCollection(folder), 2, [&](FileHits&& hits) { found.push_back(std::move(hits)); });
+    std::sort(found.begin(), found.end(), [](const FileHits& a, const FileHits& b) { return a.rfc < b.rfc; });
+    return found;
 }
 
-TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows) {
-  const TempFolder folder;
-  writeFixture(folder);
-  struct Case {
-    SearchQuery query;
-    std::map<int32_t, int32_t> hits;
-  };
-  const Case cases[] = {
-      {{"0-RTT", true, true, false}, {{1, 1}, {4, 1}}},
-      {{"0-RTT", false, true, false}, {{1, 1}, {2, 1}, {4, 1}}},
-      {{"0-RTT", true, false, false}, {{1, 3}, {4, 1}}},
-      {{"0-rtt\\w*", false, false, true}, {{1, 3}, {2, 1}, {4, 1}}},
-      {{"0-RTT\\w?", true, true, true}, {{1, 2}, {4, 1}}},
-      {{"^the", false, false, true}, {{2, 1}}},
-      {{"EARLY", false, false, false}, {{1, 1}}},
-      {{"RTT", false, true, false}, {{1, 2}, {2, 1}, {4, 1}}},
-      {{"absent", false, false, false}, {}},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.query.text + (c.query.matchCase ? " case" : "") +
-                 (c.query.wholeWord ? " word" : ""));
-    SearchSummary summary;
-    const std::vector<FileHits> found =
-        searchAll(folder.path().string(), c.query, summary);
-    EXPECT_EQ(summary.filesSearched, 4u);
-    EXPECT_EQ(summary.filesBinary, 1u);
-    // Every hit stands where the reader's line units put it.
-    std::map<int32_t, int32_t> hitCounts;
-    for (const FileHits &file : found) {
-      hitCounts[file.rfc] = file.hitCount;
-      std::optional<LineReader> reader = LineReader::open(file.path);
-      ASSERT_TRUE(reader);
-      for (const SearchHit &hit : file.hits) {
-        ASSERT_LT(static_cast<std::size_t>(hit.line), reader->lineTotal());
-        const std::string_view line =
-            reader->lineAt(static_cast<std::size_t>(hit.line));
-        EXPECT_EQ(line.substr(0, hit.lineText.size()), hit.lineText);
-        EXPECT_EQ(hit.lineText.find_first_of("\r\n"), std::string::npos);
-        std::string matched(
-            line.substr(static_cast<std::size_t>(hit.column), hit.length));
-        std::string wanted = c.query.regularExpression ? matched : c.query.text;
-        for (std::string *text : {&matched, &wanted})
-          std::transform(text->begin(), text->end(), text->begin(), ::tolower);
-        EXPECT_EQ(matched, wanted);
-        EXPECT_GT(hit.length, 0);
-      }
+TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
+{
+    const TempFolder folder;
+    writeFixture(folder);
+    struct Case {
+        SearchQuery query;
+        std::map<int32_t, int32_t> hits;
+    };
+    const Case cases[] = {
+        {{"0-RTT", true, true, false}, {{1, 1}, {4, 1}}},
+        {{"0-RTT", false, true, false}, {{1, 1}, {2, 1}, {4, 1}}},
+        {{"0-RTT", true, false, false}, {{1, 3}, {4, 1}}},
+        {{"0-rtt\\w*", false, false, true}, {{1, 3}, {2, 1}, {4, 1}}},
+        {{"0-RTT\\w?", true, true, true}, {{1, 2}, {4, 1}}},
+        {{"^the", false, false, true}, {{2, 1}}},
+        {{"EARLY", false, false, false}, {{1, 1}}},
+        {{"RTT", false, true, false}, {{1, 2}, {2, 1}, {4, 1}}},
+        {{"absent", false, false, false}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query.text + (c.query.matchCase ? " case" : "") + (c.query.wholeWord ? " word" : ""));
+        SearchSummary summary;
+        const std::vector<FileHits> found = searchAll(folder.path().string(), c.query, summary);
+        EXPECT_EQ(summary.filesSearched, 4u);
+        EXPECT_EQ(summary.filesBinary, 1u);
+        // Every hit stands where the reader's line units put it.
+        std::map<int32_t, int32_t> hitCounts;
+        for (const FileHits& file : found) {
+            hitCounts[file.rfc] = file.hitCount;
+            std::optional<LineReader> reader = LineReader::open(file.path);
+            ASSERT_TRUE(reader);
+            for (const SearchHit& hit : file.hits) {
+                ASSERT_LT(static_cast<std::size_t>(hit.line), reader->lineTotal());
+                const std::string_view line = reader->lineAt(static_cast<std::size_t>(hit.line));
+                EXPECT_EQ(line.substr(0, hit.lineText.size()), hit.lineText);
+                EXPECT_EQ(hit.lineText.find_first_of("\r\n"), std::string::npos);
+                std::string matched(line.substr(static_cast<std::size_t>(hit.column), hit.length));
+                std::string wanted = c.query.regularExpression ? matched : c.query.text;
+                for (std::string* text : {&matched, &wanted})
+                    std::transform(text->begin(), text->end(), text->begin(), ::tolower);
+                EXPECT_EQ(matched, wanted);
+                EXPECT_GT(hit.length, 0);
+            }
+        }
+        EXPECT_EQ(hitCounts, c.hits);
+        // The long line's hit lies in its second piece.
+        if (&c == &cases[0] && found.size() == 2) {
+            EXPECT_EQ(found[1].hits.at(0).line, 2);
+            EXPECT_EQ(found[1].hits.at(0).column, 1501 - 1023);
+        }
     }
-    EXPECT_EQ(hitCounts, c.hits);
-    // The long line's hit lies in its second piece.
-    if (&c == &cases[0] && found.size() == 2) {
-      EXPECT_EQ(found[1].hits.at(0).line, 2);
-      EXPECT_EQ(found[1].hits.at(0).column, 1501 - 1023);
-    }
-  }
 }
 
 // A bad query says why and reads no file; a single word is a whole word by
 // default.
-TEST(CollectionSearch, QueriesAreJudgedBeforeAnyFileIsRead) {
-  for (const SearchQuery &query : {SearchQuery{"", false, false, false},
-                                   SearchQuery{"(", false, false, true}}) {
-    CollectionSearch search(query);
-    EXPECT_NE(search.error(), "") << query.text;
-    EXPECT_EQ(
-        search.run({{1, "/nonexistent/rfc1.txt", 0, 0}}, 1, {}).filesSearched,
-        0u);
-  }
-  for (const char *single : {"0-RTT", "QUIC", "stream_id"})
-    EXPECT_TRUE(isSingleWord(single)) << single;
-  for (const char *several : {"0-RTT data", "-flag", ""})
-    EXPECT_FALSE(isSingleWord(several)) << several;
+TEST(CollectionSearch, QueriesAreJudgedBeforeAnyFileIsRead)
+{
+    for (const SearchQuery& query :
+         {SearchQuery{"", false, false, false}, SearchQuery{"(", false, false, true}}) {
+        CollectionSearch search(query);
+        EXPECT_NE(search.error(), "") << query.text;
+        EXPECT_EQ(search.run({{1, "/nonexistent/rfc1.txt", 0, 0}}, 1, {}).filesSearched, 0u);
+    }
+    for (const char* single : {"0-RTT", "QUIC", "stream_id"})
+        EXPECT_TRUE(isSingleWord(single)) << single;
+    for (const char* several : {"0-RTT data", "-flag", ""})
+        EXPECT_FALSE(isSingleWord(several)) << several;
 }
 
-TEST(CollectionSearch, FilesThatGoOrCannotBeReadAreCountedNotFatal) {
-  const TempFolder folder;
-  writeFixture(folder);
-  const std::vector<CollectionFile> files =
-      listCollection(folder.path().string());
-  ASSERT_EQ(files.size(), 4u);
-  // rfc2 turns into a folder, which cannot be read as a file; rfc4 is
-  // deleted while the search runs, after rfc1 gave its hits.
-  std::filesystem::remove(folder.file("rfc2.txt"));
-  std::filesystem::create_directory(folder.file("rfc2.txt"));
-  std::vector<int32_t> found;
-  CollectionSearch search({"0-RTT", true, true, false});
-  const SearchSummary summary = search.run(files, 1, [&](FileHits &&hits) {
-    found.push_back(hits.rfc);
-    std::filesystem::remove(folder.file("rfc4.txt"));
-  });
-  EXPECT_EQ(found, std::vector<int32_t>{1});
-  EXPECT_EQ(summary.filesSearched, 4u);
-  EXPECT_EQ(summary.filesUnread, 2u);
-  EXPECT_EQ(summary.filesBinary, 1u);
+TEST(CollectionSearch, FilesThatGoOrCannotBeReadAreCountedNotFatal)
+{
+    const TempFolder folder;
+    writeFixture(folder);
+    const std::vector<CollectionFile> files = listCollection(folder.path().string());
+    ASSERT_EQ(files.size(), 4u);
+    // rfc2 turns into a folder, which cannot be read as a file; rfc4 is
+    // deleted while the search runs, after rfc1 gave its hits.
+    std::filesystem::remove(folder.file("rfc2.txt"));
+    std::filesystem::create_directory(folder.file("rfc2.txt"));
+    std::vector<int32_t> found;
+    CollectionSearch search({"0-RTT", true, true, false});
+    const SearchSummary summary = search.run(files, 1, [&](FileHits&& hits) {
+        found.push_back(hits.rfc);
+        std::filesystem::remove(folder.file("rfc4.txt"));
+    });
+    EXPECT_EQ(found, std::vector<int32_t>{1});
+    EXPECT_EQ(summary.filesSearched, 4u);
+    EXPECT_EQ(summary.filesUnread, 2u);
+    EXPECT_EQ(summary.filesBinary, 1u);
 }
 
-TEST(CollectionSearch, CancelStopsWithinAFileAWorker) {
-  const TempFolder folder;
-  for (int i = 1; i <= 200; ++i)
-    folder.write("rfc" + std::to_string(i) + ".txt", "a hit here\n");
-  constexpr int kThreads = 2;
-  CollectionSearch search({"hit", false, true, false});
-  const SearchSummary summary =
-      search.run(listCollection(folder.path().string()), kThreads,
-                 [&](FileHits &&) { search.cancel(); });
-  EXPECT_TRUE(summary.cancelled);
-  // Each worker finishes the file in its hands, and no more.
-  EXPECT_LE(summary.filesSearched, 2u * kThreads);
-  EXPECT_EQ(search.filesSearched(), summary.filesSearched);
+TEST(CollectionSearch, CancelStopsWithinAFileAWorker)
+{
+    const TempFolder folder;
+    for (int i = 1; i <= 200; ++i)
+        folder.write("rfc" + std::to_string(i) + ".txt", "a hit here\n");
+    constexpr int kThreads = 2;
+    CollectionSearch search({"hit", false, true, false});
+    const SearchSummary summary =
+        search.run(listCollection(folder.path().string()), kThreads, [&](FileHits&&) { search.cancel(); });
+    EXPECT_TRUE(summary.cancelled);
+    // Each worker finishes the file in its hands, and no more.
+    EXPECT_LE(summary.filesSearched, 2u * kThreads);
+    EXPECT_EQ(search.filesSearched(), summary.filesSearched);
 }
 
-TEST(CollectionSearch, HitsNameTheirSectionAndTheTitle) {
-  PARCHLY_REQUIRE_CORPUS_FILE(rfc9000, "rfc9000.txt");
-  CollectionSearch search({"Version Negotiation", true, false, false});
-  std::vector<FileHits> found;
-  search.run({{9000, rfc9000.string(), 0, 0}}, 1,
-             [&](FileHits &&hits) { found.push_back(std::move(hits)); });
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_NE(found[0].title.find("QUIC"), std::string::npos);
-  const bool inSection6 = std::any_of(
-      found[0].hits.begin(), found[0].hits.end(), [](const SearchHit &hit) {
-        return hit.sectionNumber == "6" &&
-               hit.sectionTitle == "Version Negotiation";
-      });
-  EXPECT_TRUE(inSection6);
+TEST(CollectionSearch, HitsNameTheirSectionAndTheTitle)
+{
+    PARCHLY_REQUIRE_CORPUS_FILE(rfc9000, "rfc9000.txt");
+    CollectionSearch search({"Version Negotiation", true, false, false});
+    std::vector<FileHits> found;
+    search.run({{9000, rfc9000.string(), 0, 0}}, 1,
+               [&](FileHits&& hits) { found.push_back(std::move(hits)); });
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_NE(found[0].title.find("QUIC"), std::string::npos);
+    const bool inSection6 = std::any_of(found[0].hits.begin(), found[0].hits.end(), [](const SearchHit& hit) {
+        return hit.sectionNumber == "6" && hit.sectionTitle == "Version Negotiation";
+    });
+    EXPECT_TRUE(inSection6);
 }
 
 } // namespace
