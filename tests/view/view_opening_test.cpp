@@ -9,48 +9,54 @@ namespace parchly {
 using namespace parchly::test;
 
 // A file whose name ends in "rfc-index.txt" is the index, shown as text with
-// only its Index tab; the name is matched with case.
-TEST(ViewOpening, TheIndexIsKnownByItsNameAndShownAsText)
+// only its Index tab; the name is matched with case. A file without page
+// breaks (or that cannot be read) has nothing to cut and no page to mark.
+// None of them says a word.
+TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
 {
+    const char* const index = "RFC INDEX\r\n\r\n0001 Host Software. S. Crocker. April 1969.\r\n";
+    const char* const onePage = "Network Working Group                                  A. Author\n"
+                                "Request for Comments: 9991                             March 2024\n\n"
+                                "                       A Single Page\n\nAbstract\n\n   Nothing.\n";
+    struct Case {
+        const char* name;
+        const char* text; // null: no such file
+        bool isIndex;
+        int tabs;
+        const char* mode; // null: not asked
+    };
+    const Case cases[] = {
+        {"rfc-index.txt", index, true, 1, "Index View"},
+        {"my-rfc-index.txt", index, true, 1, "Index View"},
+        {"RFC-INDEX.TXT", onePage, false, 2, "Structure View"},
+        {"rfc1.txt", nullptr, false, 0, nullptr},
+    };
     ScriptedDialogs dialogs;
     QTemporaryDir folder;
-    for (const QString name : {"rfc-index.txt", "my-rfc-index.txt"}) {
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("RFC INDEX\r\n\r\n0001 Host Software. S. Crocker. April 1969.\r\n");
-        file.close();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile file(folder.filePath(c.name));
+        if (c.text) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.text);
+            file.close();
+        }
         OpenedView opened(file.fileName());
         ReadingView& view = opened.open();
-        SCOPED_TRACE(name.toStdString());
-        EXPECT_EQ(view.toPlainText(), QString("RFC INDEX\n\n0001 Host Software. S. Crocker. April 1969.\n"));
-        EXPECT_TRUE(opened.document.text().isIndex);
-        EXPECT_EQ(opened.host.tabs->count(), 1);
+        const QString shown = view.toPlainText();
+        EXPECT_EQ(shown, c.text ? expectedShownText(file.fileName()) : QString());
+        EXPECT_TRUE(shown.isEmpty() != bool(c.text) && !shown.contains(QLatin1Char('\r')));
+        EXPECT_EQ(opened.document.text().isIndex, c.isIndex);
+        EXPECT_EQ(opened.host.tabs->count(), c.tabs);
+        EXPECT_EQ(opened.host.documentTabs, QStringList{c.name});
         EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
         view.showNavigatorMode();
-        EXPECT_EQ(opened.host.modePane, QString("Index View"));
+        EXPECT_TRUE(!c.mode || opened.host.modePane == c.mode) << opened.host.modePane.toStdString();
+        view.setHeadersAndFootersCut(true, true);
         view.setPageSeparatorsShown(true);
-        EXPECT_EQ(view.toPlainText(), QString("RFC INDEX\n\n0001 Host Software. S. Crocker. April 1969.\n"))
-            << "the index has no page separators";
+        EXPECT_EQ(view.toPlainText(), shown);
+        EXPECT_FALSE(view.updatesFrozen());
     }
-
-    ASSERT_TRUE(QFile::copy(fixtureRfcPath(), folder.filePath("RFC-INDEX.TXT")));
-    OpenedView upper(folder.filePath("RFC-INDEX.TXT"));
-    upper.open();
-    EXPECT_FALSE(upper.document.text().isIndex);
-    EXPECT_EQ(upper.host.tabs->count(), 2);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-TEST(ViewOpening, AFileThatCannotBeReadLeavesAnEmptyViewWithoutAMessage)
-{
-    ScriptedDialogs dialogs;
-    QTemporaryDir folder;
-    OpenedView opened(folder.filePath("rfc1.txt"));
-    ReadingView& view = opened.open();
-    EXPECT_TRUE(view.toPlainText().isEmpty());
-    EXPECT_EQ(opened.host.tabs->count(), 0);
-    EXPECT_EQ(opened.host.documentTabs, QStringList{"rfc1.txt"});
-    EXPECT_FALSE(view.updatesFrozen());
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
