@@ -24,39 +24,31 @@ TEST(PositionHistoryTest, EmptyHistoryGoesNowhereAndAPositionIsRecordedOnce)
     EXPECT_EQ(history.entries().size(), 2u);
 }
 
-// The last choice is kept for the whole run; each test starts from none.
-class GotoDialogTest : public ::testing::Test {
-protected:
-    GotoChoice last;
-
-    static void choose(GoToDialog& dialog, int row, const QString& number)
-    {
-        dialog.kindList()->setCurrentRow(row);
-        dialog.numberEdit()->setText(number);
-        dialog.goTo();
-    }
-
-    test::ScriptedDialogs dialogs;
-};
-
-TEST_F(GotoDialogTest, ANumberOutsideTheRangeIsReportedAndTheDialogStaysOpen)
+void choose(GoToDialog& dialog, int row, const QString& number)
 {
-    GoToDialog dialog(gotoKinds(120, 3, false), last);
-    for (const char* typed : {"0", "121", "", "abc"}) {
-        choose(dialog, 0, typed);
-        EXPECT_EQ(dialog.result(), QDialog::Rejected) << typed;
-        EXPECT_EQ(dialogs.messages.value(dialogs.messages.size() - 1),
-                  "'Line Number' must be between 1 and 120");
-    }
-    EXPECT_EQ(dialogs.messages.size(), 4);
-    choose(dialog, 1, "4");
-    EXPECT_EQ(dialogs.messages.last(), "'Page Number' must be between 1 and 3");
+    dialog.kindList()->setCurrentRow(row);
+    dialog.numberEdit()->setText(number);
+    dialog.goTo();
 }
 
-TEST_F(GotoDialogTest, TheLastChoiceIsOfferedAgainAndTheIndexHasNoPages)
+// A number outside the range is reported and the dialog stays open; the
+// last choice (kept for the whole run) is offered again; the index has no
+// pages.
+TEST(GotoDialogTest, RefusesNumbersOutsideTheRangeAndOffersTheLastChoiceAgain)
 {
+    test::ScriptedDialogs dialogs;
+    GotoChoice last;
     {
         GoToDialog dialog(gotoKinds(120, 12, false), last);
+        for (const char* typed : {"0", "121", "", "abc"}) {
+            choose(dialog, 0, typed);
+            EXPECT_EQ(dialog.result(), QDialog::Rejected) << typed;
+            EXPECT_EQ(dialogs.messages.value(dialogs.messages.size() - 1),
+                      "'Line Number' must be between 1 and 120");
+        }
+        EXPECT_EQ(dialogs.messages.size(), 4);
+        choose(dialog, 1, "13");
+        EXPECT_EQ(dialogs.messages.last(), "'Page Number' must be between 1 and 12");
         choose(dialog, 1, "12");
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }

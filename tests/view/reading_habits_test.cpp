@@ -141,60 +141,76 @@ TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
 }
 
 // Every move of the caret shows in the pane, counted from 1 in lines of the
-// file, and moves the Structure tree as F3 does; a chosen item's line goes
-// to the top, others to the upper third, unless the view can scroll no
-// further; headers and footers cut change none of it.
+// file whatever is cut, and moves the Structure tree as F3 does; a chosen
+// line goes to the top, others to the upper third, unless the view can
+// scroll no further. Go To records no history and gives the keys back.
 TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
 {
     ReadingView& view = openRfc();
     EXPECT_EQ(pane(), "Ln 1, Col 1");
+    const int count = view.rfcDocument()->text().lineCount;
+    const auto goToLine = [&](int line) {
+        const std::size_t recorded = view.history().entries().size();
+        goTo(0, line);
+        EXPECT_EQ(view.history().entries().size(), recorded);
+        EXPECT_TRUE(view.hasFocus());
+    };
+    const auto route = [this](std::vector<int> ids) {
+        return [this, ids] {
+            for (int id : ids)
+                ASSERT_TRUE(frame().routeCommand(id));
+        };
+    };
     struct Move {
         const char* name;
         std::function<void()> run;
-        int line;
+        int line, column; // column 0: not checked
         const char* item; // null: not checked
         bool top;
     };
     const Move moves[] = {
-        {"click", [&] { clickAt(view, find(view, "Example Org") + 4); }, 2, nullptr, false},
-        {"Down key", [&] { QTest::keyClick(&view, Qt::Key_Down); }, 3, nullptr, false},
+        {"click", [&] { clickAt(view, find(view, "Example Org") + 4); }, 2, 65, nullptr, false},
+        {"Down key", [&] { QTest::keyClick(&view, Qt::Key_Down); }, 3, 0, nullptr, false},
+        {"Go To line", [&] { goToLine(40); }, 40, 1, "1. Introduction", true},
+        {"Go To page", [&] { goTo(1, 2); }, 25, 1, nullptr, true}, // after the form feed
         {"Enter on a link",
          [&] {
              const int entry = contentsText(view, "Protocol") + 2;
              view.setSelection(entry, entry);
              QTest::keyClick(&view, Qt::Key_Return);
          },
-         kProtocolHeading, "2. Protocol", true},
-        {"tree", [&] { view.goToContentsEntry(1); }, kProtocolHeading, "2. Protocol", true},
-        {"tree again", [&] { view.goToContentsEntry(3); }, kReferencesHeading, "4. References", true},
-        {"cut",
-         [&] {
-             frame().routeCommand(kCmdHeaders);
-             frame().routeCommand(kCmdFooters);
-         },
-         kReferencesHeading, "4. References", false},
-        {"Back", [&] { frame().routeCommand(kCmdGoBack); }, kProtocolHeading, "2. Protocol", false},
-        {"Forward", [&] { frame().routeCommand(kCmdGoForward); }, kReferencesHeading, "4. References", false},
+         kProtocolHeading, 1, "2. Protocol", true},
+        {"tree", [&] { view.goToContentsEntry(1); }, kProtocolHeading, 1, "2. Protocol", true},
+        {"tree again", [&] { view.goToContentsEntry(3); }, kReferencesHeading, 1, "4. References", true},
+        {"cut", route({kCmdHeaders, kCmdFooters}), kReferencesHeading, 1, "4. References", false},
+        {"Back", route({kCmdGoBack}), kProtocolHeading, 1, "2. Protocol", false},
+        {"Forward", route({kCmdGoForward}), kReferencesHeading, 1, "4. References", false},
         // The Navigator's own choices leave its selection to the Navigator.
-        {"page item", [&] { view.goToFileLine(pageItemLine(1)); }, kIntroductionHeading, nullptr, true},
-        {"Go To line", [&] { goTo(0, 41); }, 41, "1. Introduction", true},
-        {"Go To page", [&] { goTo(1, 2); }, kIntroductionHeading, "1. Introduction", true},
-        {"heading", [&] { view.goToSectionHeading(1); }, 12, nullptr, true},
+        {"page item", [&] { view.goToFileLine(pageItemLine(1)); }, kIntroductionHeading, 1, nullptr, true},
+        {"cut Go To line", [&] { goToLine(41); }, 41, 1, "1. Introduction", true},
+        {"cut Go To page", [&] { goTo(1, 2); }, kIntroductionHeading, 1, "1. Introduction", true},
+        {"Go To the last line", [&] { goToLine(count); }, count, 1, nullptr, true},
+        {"Go To beyond it", [&] { goTo(0, count + 1); }, count, 1, nullptr, true},
+        {"heading", [&] { view.goToSectionHeading(1); }, 12, 1, nullptr, true},
         {"nowhere",
          [&] {
              view.goToContentsEntry(99);
              view.goToSectionHeading(-1);
              view.goToFileLine(10000);
          },
-         12, nullptr, true},
-        {"find", [&] { findBar(view, "Protocol filler line 9").searchRequested(true); }, 61, "2. Protocol",
-         false},
-        {"bookmark", [&] { view.setCaretLineColumn(30, 4); }, 31, "1. Introduction", false},
+         12, 1, nullptr, true},
+        {"find", [&] { findBar(view, "Protocol filler line 9").searchRequested(true); }, 61, 26,
+         "2. Protocol", false},
+        {"headers back", route({kCmdHeaders}), 61, 0, nullptr, false},
+        {"bookmark", [&] { view.setCaretLineColumn(30, 4); }, 31, 5, "1. Introduction", false},
+        {"bookmark past the line end", [&] { view.setCaretLineColumn(5, 500); }, 6, 47, nullptr, false},
     };
     for (const Move& move : moves) {
         SCOPED_TRACE(move.name);
         move.run();
-        EXPECT_TRUE(pane().startsWith(QStringLiteral("Ln %1, Col ").arg(move.line))) << pane().toStdString();
+        const QString at = QStringLiteral("Ln %1, Col ").arg(move.line);
+        EXPECT_TRUE(move.column ? pane() == at + QString::number(move.column) : pane().startsWith(at))
+            << pane().toStdString();
         if (move.item) {
             EXPECT_EQ(structureItem(), move.item);
         }
@@ -204,56 +220,15 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
             EXPECT_LT(shown, move.top ? 1 : view.viewport()->height() / view.cursorRect().height() / 3);
         }
     }
+    EXPECT_EQ(dialogs.messages,
+              QStringList{QStringLiteral("'Line Number' must be between 1 and %1").arg(count)});
     // A new window shows its own caret, and the pane follows the active one.
     ReadingView& second = openRfc("rfc9992.txt");
     EXPECT_EQ(pane(), "Ln 1, Col 1");
     second.setCaretLineColumn(2, 3);
     EXPECT_EQ(pane(), "Ln 3, Col 4");
     frame().activateDocumentWindow(frame().documentWindows().front());
-    EXPECT_EQ(pane(), "Ln 31, Col 5");
-}
-
-// Hidden headers and footers change no line number a user sees, types or
-// stores; Go To records no history and gives the keys back to the text.
-TEST_F(ReadingTest, LinesAreTheFilesWhateverIsHidden)
-{
-    ReadingView& view = openRfc();
-    const std::size_t recorded = view.history().entries().size();
-    goTo(0, 40);
-    EXPECT_EQ(view.firstVisibleLine(), 39);
-    EXPECT_EQ(caretLine(view), 39);
-    EXPECT_EQ(view.history().entries().size(), recorded);
-    EXPECT_TRUE(view.hasFocus());
-    goTo(1, 2);
-    EXPECT_EQ(caretLine(view), 24); // the line after the form feed ending page 1
-    EXPECT_EQ(view.lineText(23), "\f\n");
-
-    ASSERT_TRUE(frame().routeCommand(kCmdHeaders));
-    ASSERT_TRUE(frame().routeCommand(kCmdFooters));
-    goTo(0, kProtocolHeading);
-    EXPECT_TRUE(caretLineText(view).startsWith("2.  Protocol"));
-    EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 1").arg(kProtocolHeading));
-    int line = 0;
-    int column = 0;
-    view.caretLineColumn(line, column);
-    EXPECT_EQ(line, kProtocolHeading - 1); // stored 0-based, as bookmarks always were
-    goTo(0, 61);
-    EXPECT_TRUE(caretLineText(view).contains("Protocol filler line 9 "));
-    // The file's last line is the last one offered; beyond it is refused.
-    const int count = view.rfcDocument()->text().lineCount;
-    goTo(0, count);
-    EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 1").arg(count));
-    goTo(0, count + 1);
-    EXPECT_EQ(dialogs.messages.value(0), QStringLiteral("'Line Number' must be between 1 and %1").arg(count));
-    EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 1").arg(count));
-
-    ASSERT_TRUE(frame().routeCommand(kCmdHeaders));
-    view.setCaretLineColumn(kProtocolHeading - 1, 0);
-    EXPECT_TRUE(caretLineText(view).startsWith("2.  Protocol"));
-    view.setCaretLineColumn(5, 500); // a column past the line's end is held at it
-    view.caretLineColumn(line, column);
-    EXPECT_EQ(line, 5);
-    EXPECT_EQ(column, view.lineText(5).size() - 1);
+    EXPECT_EQ(pane(), "Ln 6, Col 47");
 }
 
 // Back and Forward by command, key and mouse button over three jumps, kept

@@ -1,6 +1,6 @@
 #include "reading_fixture.h"
+#include "support/temp_folder.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -35,16 +35,13 @@ TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
     QTemporaryDir folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile file(folder.filePath(c.name));
-        if (c.text) {
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.text);
-            file.close();
-        }
-        OpenedView opened(file.fileName());
+        const QString path = folder.filePath(c.name);
+        if (c.text)
+            test::writeFile(path.toStdString(), c.text);
+        OpenedView opened(path);
         ReadingView& view = opened.open();
         const QString shown = view.toPlainText();
-        EXPECT_EQ(shown, c.text ? expectedShownText(file.fileName()) : QString());
+        EXPECT_EQ(shown, c.text ? expectedShownText(path) : QString());
         EXPECT_TRUE(shown.isEmpty() != bool(c.text) && !shown.contains(QLatin1Char('\r')));
         EXPECT_EQ(opened.document.text().isIndex, c.isIndex);
         EXPECT_EQ(opened.host.tabs->count(), c.tabs);
