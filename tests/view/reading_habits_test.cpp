@@ -1,8 +1,8 @@
 // A reader clicking, pointing and typing in an RFC: contents entries,
 // citations and RFC numbers as links under each link setting; the position
 // pane and the Navigator following every caret move; lines that are the
-// file's counted from 1; the history over jumps; the find bar, zoom and the
-// context menu.
+// file's counted from 1; the history over jumps; the find bar, zoom, the
+// context menu; files that are not RFCs.
 #include "frame/navigator_bar.h"
 #include "platform/tree_view.h"
 #include "reading_fixture.h"
