@@ -29,14 +29,7 @@
 #include <QTextCursor>
 #include <algorithm>
 #include <memory>
-#include <ostream>
 #include <vector>
-
-// Readable failure messages for shown text.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace parchly::test {
 

@@ -1,26 +1,38 @@
-// What a reader of documents expects of the reading view: the position pane
-// and the Navigator follow every caret move, lines are the file's counted
-// from 1, the find bar, zoom, history keys, Enter on a link, and toggles
-// that change only their own state.
+// A reader clicking, pointing and typing in an RFC: contents entries,
+// citations and RFC numbers as links under each link setting; the position
+// pane and the Navigator following every caret move; lines that are the
+// file's counted from 1; the history over jumps; the find bar, zoom, the
+// context menu; files that are not RFCs.
 #include "frame/navigator_bar.h"
 #include "platform/tree_view.h"
 #include "reading_fixture.h"
 #include "settings/command_ids.h"
 #include "settings/profile.h"
-#include "view/page_separator.h"
+#include "support/temp_folder.h"
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLabel>
-#include <QStatusBar>
+#include <QMenu>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QWheelEvent>
+#include <functional>
 #include <gtest/gtest.h>
+#include <set>
+#include <tuple>
 
 namespace parchly {
 namespace {
 
-class ReadingHabitsTest : public test::ReadingFixture {
+// File lines (1-based) of tests/fixtures/reading/rfc9991.txt.
+constexpr int kIntroductionHeading = 28;
+constexpr int kProtocolHeading = 50;
+constexpr int kReferencesHeading = 77;
+constexpr int kClosingFiller6 = 90;
+
+class ReadingTest : public test::ReadingFixture {
 protected:
     void SetUp() override
     {
@@ -28,12 +40,11 @@ protected:
         makeApp();
         app->mainWindow()->resize(1000, 700);
         app->mainWindow()->show();
-        rfcPath = copyReading("rfc9991.txt", "rfc9991.txt");
     }
 
     ReadingView& openRfc(const QString& name = QStringLiteral("rfc9991.txt"))
     {
-        ReadingView* view = open(name == "rfc9991.txt" ? rfcPath : copyReading("rfc9991.txt", name));
+        ReadingView* view = open(copyReading("rfc9991.txt", name));
         EXPECT_NE(view, nullptr);
         return *view;
     }
@@ -46,103 +57,230 @@ protected:
         return tree->currentItem() ? tree->currentItem()->text(0) : QString();
     }
 
+    // The file line the Page tree's item of page `page` (from 0) holds.
+    int pageItemLine(int page)
+    {
+        TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->trees().pageTree;
+        return pages->itemData(pages->topLevelItem(page));
+    }
+
+    // The text of a contents entry, left of which its indentation stands.
+    static int contentsText(const ReadingView& view, const QString& title)
+    {
+        return find(view, title, find(view, "Table of Contents"));
+    }
+
     FindBar& findBar(ReadingView& view, const QString& text)
     {
         frame().routeCommand(kCmdFind);
         view.findBar()->textEdit()->setText(text);
         return *view.findBar();
     }
-
-    QString rfcPath;
 };
 
-// File lines (1-based) of the fixture.
-constexpr int kProtocolHeading = 50;
-constexpr int kClosingFiller6 = 90;
+// Under each link setting, the hand shows over exactly what a click follows.
+TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
+{
+    struct Case {
+        const char* name;
+        void (*change)(RfcSettings&);
+        bool entry, lostEntry, citation;
+    };
+    // Only default text turns contents links off in every open RFC: last.
+    const Case cases[] = {
+        {"defaults", [](RfcSettings&) {}, true, false, true},
+        {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true,
+         true, true},
+        {"reference links off", [](RfcSettings& s) { s.DisableReferenceLink = true; }, true, false, false},
+        {"contents links off", [](RfcSettings& s) { s.DisableContentEntryLink = true; }, false, false, true},
+        {"only default text", [](RfcSettings& s) { s.UseOnlyDefaultText = true; }, false, false, true},
+    };
+    const RfcSettings defaults = app->settings();
+    const auto shape = [](bool link) { return link ? Qt::PointingHandCursor : Qt::IBeamCursor; };
+    std::vector<ReadingView*> views;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        app->settings() = defaults;
+        c.change(app->settings());
+        ReadingView& view = openRfc(QStringLiteral("rfc%1.txt").arg(9992 + int(views.size())));
+        views.push_back(&view);
+        const int entry = contentsText(view, "Protocol");
+        const int lost = contentsText(view, "Lost Section");
+        const int citation = find(view, "[RFC2119]") + 1;
+        EXPECT_EQ(pointerAt(view, pointAt(view, entry)), shape(c.entry));
+        EXPECT_EQ(pointerAt(view, pointAt(view, lost)), shape(c.lostEntry));
+        EXPECT_EQ(pointerAt(view, pointAt(view, citation)), shape(c.citation));
+        EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "describes links"))), Qt::IBeamCursor);
+        EXPECT_EQ(pointerAt(view, pointAt(view, view.lineStart(view.lineFromPosition(entry)) + 1)),
+                  Qt::IBeamCursor)
+            << "an entry's margin";
 
-// Every move of the caret by the program shows in the pane, counted from 1
-// in lines of the file, and moves the Structure tree as F3 does.
-TEST_F(ReadingHabitsTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
+        // A contents entry without its heading leads nowhere, link or not.
+        clickAt(view, lost);
+        EXPECT_EQ(view.firstVisibleLine(), 0);
+        EXPECT_EQ(caretLine(view), view.lineFromPosition(lost));
+        clickAt(view, citation);
+        EXPECT_EQ(caretLine(view) != view.lineFromPosition(citation), c.citation);
+        QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+        clickAt(view, entry);
+        EXPECT_EQ(view.firstVisibleLine() == kProtocolHeading - 1, c.entry);
+        if (c.entry) {
+            EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 1").arg(kProtocolHeading));
+        }
+        // RFC numbers in references are links under every one of them.
+        view.scrollLines(view.lineCount());
+        clickAt(view, find(view, "2119, March"));
+        EXPECT_EQ(dialogs.messages.size(), qsizetype(views.size()));
+        EXPECT_EQ(dialogs.messages.value(0), "Cannot open file: " + pathOf("rfc2119.txt") + ".");
+    }
+    ReadingView& first = *views.front();
+    frame().activateDocumentWindow(frame().documentWindows().front());
+    EXPECT_EQ(pointerAt(first, pointAt(first, contentsText(first, "Protocol"))), Qt::IBeamCursor);
+
+    // The number opens its RFC once there; the words around it are no link.
+    copyReading("rfc9991.txt", "rfc2119.txt");
+    clickAt(first, find(first, "2119, March") + 1);
+    EXPECT_EQ(frame().activeDocumentWindow()->path(), pathOf("rfc2119.txt"));
+    EXPECT_EQ(pointerAt(first, pointAt(first, find(first, "March 1997"))), Qt::IBeamCursor);
+}
+
+// Every move of the caret shows in the pane, counted from 1 in lines of the
+// file whatever is cut, and moves the Structure tree as F3 does; a chosen
+// line goes to the top, others to the upper third, unless the view can
+// scroll no further. Go To records no history and gives the keys back.
+TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
 {
     ReadingView& view = openRfc();
     EXPECT_EQ(pane(), "Ln 1, Col 1");
+    const int count = view.rfcDocument()->text().lineCount;
+    const auto goToLine = [&](int line) {
+        const std::size_t recorded = view.history().entries().size();
+        goTo(0, line);
+        EXPECT_EQ(view.history().entries().size(), recorded);
+        EXPECT_TRUE(view.hasFocus());
+    };
+    const auto route = [this](std::vector<int> ids) {
+        return [this, ids] {
+            for (int id : ids)
+                ASSERT_TRUE(frame().routeCommand(id));
+        };
+    };
     struct Move {
         const char* name;
         std::function<void()> run;
-        int line;
-        const char* item;
+        int line, column; // column 0: not checked
+        const char* item; // null: not checked
+        bool top;
     };
     const Move moves[] = {
-        {"tree", [&] { view.goToContentsEntry(1); }, kProtocolHeading, "2. Protocol"},
-        {"tree again", [&] { view.goToContentsEntry(3); }, 77, "4. References"},
-        {"Back", [&] { frame().routeCommand(kCmdGoBack); }, kProtocolHeading, "2. Protocol"},
-        {"Forward", [&] { frame().routeCommand(kCmdGoForward); }, 77, "4. References"},
-        {"Go To line", [&] { goTo(0, 41); }, 41, "1. Introduction"},
-        {"Go To page", [&] { goTo(1, 2); }, 25, "1. Introduction"},
-        {"find", [&] { findBar(view, "Protocol filler line 9").searchRequested(true); }, 61, "2. Protocol"},
-        {"bookmark", [&] { view.setCaretLineColumn(30, 4); }, 31, "1. Introduction"},
+        {"click", [&] { clickAt(view, find(view, "Example Org") + 4); }, 2, 65, nullptr, false},
+        {"Down key", [&] { QTest::keyClick(&view, Qt::Key_Down); }, 3, 0, nullptr, false},
+        {"Go To line", [&] { goToLine(40); }, 40, 1, "1. Introduction", true},
+        {"Go To page", [&] { goTo(1, 2); }, 25, 1, nullptr, true}, // after the form feed
+        {"Enter on a link",
+         [&] {
+             const int entry = contentsText(view, "Protocol") + 2;
+             view.setSelection(entry, entry);
+             QTest::keyClick(&view, Qt::Key_Return);
+         },
+         kProtocolHeading, 1, "2. Protocol", true},
+        {"tree", [&] { view.goToContentsEntry(1); }, kProtocolHeading, 1, "2. Protocol", true},
+        {"tree again", [&] { view.goToContentsEntry(3); }, kReferencesHeading, 1, "4. References", true},
+        {"cut", route({kCmdHeaders, kCmdFooters}), kReferencesHeading, 1, "4. References", false},
+        {"Back", route({kCmdGoBack}), kProtocolHeading, 1, "2. Protocol", false},
+        {"Forward", route({kCmdGoForward}), kReferencesHeading, 1, "4. References", false},
+        // The Navigator's own choices leave its selection to the Navigator.
+        {"page item", [&] { view.goToFileLine(pageItemLine(1)); }, kIntroductionHeading, 1, nullptr, true},
+        {"cut Go To line", [&] { goToLine(41); }, 41, 1, "1. Introduction", true},
+        {"cut Go To page", [&] { goTo(1, 2); }, kIntroductionHeading, 1, "1. Introduction", true},
+        {"Go To the last line", [&] { goToLine(count); }, count, 1, nullptr, true},
+        {"Go To beyond it", [&] { goTo(0, count + 1); }, count, 1, nullptr, true},
+        {"heading", [&] { view.goToSectionHeading(1); }, 12, 1, nullptr, true},
+        {"nowhere",
+         [&] {
+             view.goToContentsEntry(99);
+             view.goToSectionHeading(-1);
+             view.goToFileLine(10000);
+         },
+         12, 1, nullptr, true},
+        {"find", [&] { findBar(view, "Protocol filler line 9").searchRequested(true); }, 61, 26,
+         "2. Protocol", false},
+        {"headers back", route({kCmdHeaders}), 61, 0, nullptr, false},
+        {"bookmark", [&] { view.setCaretLineColumn(30, 4); }, 31, 5, "1. Introduction", false},
+        {"bookmark past the line end", [&] { view.setCaretLineColumn(5, 500); }, 6, 47, nullptr, false},
     };
     for (const Move& move : moves) {
         SCOPED_TRACE(move.name);
         move.run();
-        EXPECT_TRUE(pane().startsWith(QStringLiteral("Ln %1, Col ").arg(move.line))) << pane().toStdString();
-        EXPECT_EQ(structureItem(), move.item);
-        // In the upper third of the view, never at its bottom edge, unless
-        // the view can scroll no further.
+        const QString at = QStringLiteral("Ln %1, Col ").arg(move.line);
+        EXPECT_TRUE(move.column ? pane() == at + QString::number(move.column) : pane().startsWith(at))
+            << pane().toStdString();
+        if (move.item) {
+            EXPECT_EQ(structureItem(), move.item);
+        }
         const int shown = caretLine(view) - view.firstVisibleLine();
         EXPECT_GE(shown, 0);
         if (view.verticalScrollBar()->value() < view.verticalScrollBar()->maximum()) {
-            EXPECT_LT(shown, view.viewport()->height() / view.cursorRect().height() / 3);
+            EXPECT_LT(shown, move.top ? 1 : view.viewport()->height() / view.cursorRect().height() / 3);
         }
     }
+    EXPECT_EQ(dialogs.messages,
+              QStringList{QStringLiteral("'Line Number' must be between 1 and %1").arg(count)});
     // A new window shows its own caret, and the pane follows the active one.
     ReadingView& second = openRfc("rfc9992.txt");
     EXPECT_EQ(pane(), "Ln 1, Col 1");
     second.setCaretLineColumn(2, 3);
     EXPECT_EQ(pane(), "Ln 3, Col 4");
     frame().activateDocumentWindow(frame().documentWindows().front());
-    EXPECT_EQ(pane(), "Ln 31, Col 5");
+    EXPECT_EQ(pane(), "Ln 6, Col 47");
 }
 
-// Hidden headers and footers change no line number a user sees, types or
-// stores.
-TEST_F(ReadingHabitsTest, LinesAreTheFilesWhateverIsHidden)
+// Back and Forward by command, key and mouse button over three jumps, kept
+// as file lines while headers are cut; a new click drops the forward part.
+TEST_F(ReadingTest, HistoryWalksTheJumpsAndANewClickDropsTheForwardPart)
 {
     ReadingView& view = openRfc();
+    clickAt(view, contentsText(view, "Protocol")); // to the heading of 2
+    clickAt(view, find(view, "[RFC2119]", view.lineStart(kProtocolHeading - 1))); // to reference 1
+    ASSERT_TRUE(caretLineText(view).contains("[RFC2119]  Bradner"));
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    clickAt(view, contentsText(view, "Introduction")); // to the heading of 1
+    ASSERT_EQ(caretLine(view), kIntroductionHeading - 1);
+    EXPECT_FALSE(view.history().canGoForward());
     ASSERT_TRUE(frame().routeCommand(kCmdHeaders));
-    ASSERT_TRUE(frame().routeCommand(kCmdFooters));
-    goTo(0, kProtocolHeading);
-    EXPECT_TRUE(caretLineText(view).startsWith("2.  Protocol"));
-    EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 1").arg(kProtocolHeading));
-    int line = 0;
-    int column = 0;
-    view.caretLineColumn(line, column);
-    EXPECT_EQ(line, kProtocolHeading - 1); // stored 0-based, as bookmarks always were
-    goTo(0, 61);
-    EXPECT_TRUE(caretLineText(view).contains("Protocol filler line 9 "));
 
-    ASSERT_TRUE(frame().routeCommand(kCmdHeaders));
-    view.setCaretLineColumn(kProtocolHeading - 1, 0);
-    EXPECT_TRUE(caretLineText(view).startsWith("2.  Protocol"));
-}
-
-// Each toggle changes its own state only, and the text at the top of the
-// view stays there.
-TEST_F(ReadingHabitsTest, HeaderTogglesKeepTheSeparatorsAndTheTopLine)
-{
-    ReadingView& view = openRfc();
-    ASSERT_TRUE(frame().routeCommand(kCmdPageSeparators));
-    goTo(0, 40);
-    const QString top = view.lineText(view.firstVisibleLine());
-    for (int command : {kCmdHeaders, kCmdFooters, kCmdHeaders, kCmdFooters}) {
-        ASSERT_TRUE(frame().routeCommand(command));
-        EXPECT_TRUE(view.rfcDocument()->viewState().pageSeparators);
-        EXPECT_EQ(view.document()->toPlainText().count(pageSeparatorText(1)), 1);
-        EXPECT_EQ(view.lineText(view.firstVisibleLine()), top);
+    const auto command = [&](int id) { return [this, id] { ASSERT_TRUE(frame().routeCommand(id)); }; };
+    const auto key = [&](Qt::Key k) { return [&view, k] { QTest::keyClick(&view, k, Qt::AltModifier); }; };
+    const auto button = [&](Qt::MouseButton b) { return [&view, b] { click(view, QPoint(5, 5), b); }; };
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {command(kCmdGoBack), "1.  Introduction ..."}, // where the click was
+        {key(Qt::Key_Left), "[RFC2119]  Bradner"},      {key(Qt::Key_Right), "1.  Introduction ..."},
+        {button(Qt::BackButton), "[RFC2119]  Bradner"}, {button(Qt::ForwardButton), "1.  Introduction ..."},
+        {command(kCmdGoBack), "[RFC2119]  Bradner"},
+    };
+    for (const auto& [step, text] : steps) {
+        frame().updateCommands(); // as the idle refresh does
+        step();
+        EXPECT_TRUE(caretLineText(view).contains(text)) << text;
     }
+
+    const std::size_t before = view.history().entries().size();
+    clickAt(view, find(view, "Requirement Levels"));
+    EXPECT_EQ(view.history().entries().size(), before - 1);
+    EXPECT_FALSE(frame().routeCommand(kCmdGoForward));
+    for (const char* text : {"[RFC2119]  Bradner", "Protocol text cites", "2.  Protocol"}) {
+        ASSERT_TRUE(frame().routeCommand(kCmdGoBack));
+        EXPECT_TRUE(caretLineText(view).contains(text)) << text;
+    }
+    EXPECT_LT(caretLine(view), kProtocolHeading - 1) << "a header above is cut";
+
+    // Links lead to their targets' text where it is shown now.
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    clickAt(view, find(view, "[RFC2616]") + 2);
+    EXPECT_TRUE(caretLineText(view).contains("[RFC2616]  Fielding"));
 }
 
-TEST_F(ReadingHabitsTest, FindBarCountsHighlightsAndReportsInTheStatusBar)
+TEST_F(ReadingTest, FindBarCountsHighlightsAndReportsInTheStatusBar)
 {
     ReadingView& view = openRfc();
     FindBar& bar = findBar(view, "filler line 1");
@@ -190,67 +328,28 @@ TEST_F(ReadingHabitsTest, FindBarCountsHighlightsAndReportsInTheStatusBar)
     EXPECT_TRUE(view.hasFocus());
 }
 
-TEST_F(ReadingHabitsTest, EnterFollowsALinkAndGoToGivesTheKeysBack)
-{
-    ReadingView& view = openRfc();
-    const int entry = find(view, "Protocol ....");
-    view.setSelection(entry + 2, entry + 2);
-    QTest::keyClick(&view, Qt::Key_Return);
-    EXPECT_TRUE(caretLineText(view).startsWith("2.  Protocol"));
-    EXPECT_EQ(structureItem(), "2. Protocol");
-
-    goTo(0, 12);
-    EXPECT_TRUE(view.hasFocus());
-    QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(view.textCursor().selectedText(), QStringLiteral("Abstract").append(QChar::ParagraphSeparator));
-}
-
-TEST_F(ReadingHabitsTest, HistoryKeysAndMouseButtons)
-{
-    ReadingView& view = openRfc();
-    view.goToContentsEntry(1);
-    view.goToContentsEntry(3);
-    EXPECT_EQ(frame().commandAction(kCmdGoBack)->text(), "Go &Back\tAlt+Left");
-    const std::pair<std::function<void()>, const char*> steps[] = {
-        {[&] { QTest::keyClick(&view, Qt::Key_Left, Qt::AltModifier); }, "2.  Protocol"},
-        {[&] { QTest::keyClick(&view, Qt::Key_Right, Qt::AltModifier); }, "4.  References"},
-        {[&] { click(view, QPoint(5, 5), Qt::BackButton); }, "2.  Protocol"},
-        {[&] { click(view, QPoint(5, 5), Qt::ForwardButton); }, "4.  References"},
-    };
-    for (const auto& [step, line] : steps) {
-        frame().updateCommands(); // as the idle refresh does
-        step();
-        EXPECT_TRUE(caretLineText(view).startsWith(line)) << line;
-    }
-}
-
 // Zoom scales every format of the active window and is kept in the
 // settings file for the next window and the next run.
-TEST_F(ReadingHabitsTest, ZoomKeysScaleEveryFormatAndAreKept)
+TEST_F(ReadingTest, ZoomKeysScaleEveryFormatAndAreKept)
 {
     ReadingView& view = openRfc();
-    const auto sizeAt = [&](int position) {
+    const auto sizeAt = [&](const char* text) {
         QTextCursor cursor(view.document());
-        cursor.setPosition(position + 1);
+        cursor.setPosition(find(view, text) + 1);
         const QTextCharFormat format = cursor.charFormat();
         return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
                                                               : view.document()->defaultFont().pointSizeF();
     };
-    const int title = find(view, "The Parchly Link Protocol");
-    const int body = find(view, "This memo");
-    const qreal titleSize = sizeAt(title);
-    const qreal bodySize = sizeAt(body);
-    struct Step {
-        Qt::Key key;
-        int steps;
-    };
-    for (const Step& step : {Step{Qt::Key_Plus, 1}, Step{Qt::Key_Equal, 2}, Step{Qt::Key_Minus, 1},
-                             Step{Qt::Key_0, 0}, Step{Qt::Key_Minus, -1}}) {
+    const qreal titleSize = sizeAt("The Parchly Link Protocol");
+    const qreal bodySize = sizeAt("This memo");
+    const std::pair<Qt::Key, int> steps[] = {
+        {Qt::Key_Plus, 1}, {Qt::Key_Equal, 2}, {Qt::Key_Minus, 1}, {Qt::Key_0, 0}, {Qt::Key_Minus, -1}};
+    for (const auto& [key, zoom] : steps) {
         frame().updateCommands();
-        QTest::keyClick(&view, step.key, Qt::ControlModifier);
-        EXPECT_EQ(view.zoomSteps(), step.steps);
-        EXPECT_NEAR(sizeAt(title), titleSize * zoomScale(step.steps), 0.6);
-        EXPECT_NEAR(sizeAt(body), bodySize * zoomScale(step.steps), 0.6);
+        QTest::keyClick(&view, key, Qt::ControlModifier);
+        EXPECT_EQ(view.zoomSteps(), zoom);
+        EXPECT_NEAR(sizeAt("The Parchly Link Protocol"), titleSize * zoomScale(zoom), 0.6);
+        EXPECT_NEAR(sizeAt("This memo"), bodySize * zoomScale(zoom), 0.6);
     }
     EXPECT_EQ(app->profile().readInt("View", "TextZoom", 0), -1);
     EXPECT_EQ(openRfc("rfc9992.txt").zoomSteps(), -1);
@@ -260,6 +359,112 @@ TEST_F(ReadingHabitsTest, ZoomKeysScaleEveryFormatAndAreKept)
     frame().activateDocumentWindow(frame().documentWindows().front());
     QApplication::sendEvent(view.viewport(), &wheel);
     EXPECT_EQ(view.zoomSteps(), 0);
+}
+
+QAction* menuItem(QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
+{
+    ReadingView& view = openRfc();
+    // The right button's press asks for the menu where the pointer is.
+    const QPoint point = pointAt(view, find(view, "Abstract"));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, point, view.viewport()->mapToGlobal(point));
+    QApplication::sendEvent(view.viewport(), &request);
+    QMenu* menu = view.contextMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    const auto states = [menu] {
+        std::string enabled;
+        for (const char* item : {"&Copy", "F&ind Next", "Go &Back", "Go For&ward", "&Structure", "&Page"})
+            enabled += menuItem(menu, item)->isEnabled() ? '+' : '-';
+        return enabled;
+    };
+    EXPECT_EQ(states(), "-----+") << "the Structure tab is shown";
+    EXPECT_TRUE(menuItem(menu, "RFC &Headers")->isChecked());
+    EXPECT_FALSE(menuItem(menu, "Page &Separator")->isChecked());
+    menu->hide();
+
+    clickAt(view, contentsText(view, "Protocol"));
+    view.setSelection(0, 7);
+    view.runCommand(kCmdFind);
+    QTest::keyClick(&view, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(states(), "+++--+");
+
+    // Choosing an item runs its command, the view's own or its frame's.
+    menuItem(menu, "RFC &Headers")->trigger();
+    EXPECT_TRUE(view.rfcDocument()->cuts().headers);
+    menuItem(menu, "&Page")->trigger();
+    EXPECT_EQ(frame().activeDocumentWindow()->navigatorBar()->tabs()->currentIndex(), 1);
+    EXPECT_EQ(frame().modePane(), "Page View");
+    menu->hide();
+}
+
+const char* const kReadme = "Parchly notes\n=============\n\nContents\n\n1. Introduction ........ 1\n\n"
+                            "1. Introduction\n\n   The key words are those of RFC 2119 [RFC2119].\n\n"
+                            "[RFC2119] Bradner, S., \"Key words\", RFC 2119, March 1997.\n";
+
+// As RFCs since 8650 are: no form feeds, no page headers or footers.
+const char* const kModernRfc = "Internet Engineering Task Force (IETF)                        A. Author\n"
+                               "Request for Comments: 9998                                  Example Org\n"
+                               "Category: Standards Track                                    March 2024\n"
+                               "ISSN: 2070-1721\n\n\n                        A Modern Test Protocol\n\n"
+                               "Abstract\n\n   This document has no form feeds.\n";
+
+// How many formats the shown text uses.
+int formatsShown(const ReadingView& view)
+{
+    std::set<std::tuple<QString, int, bool, bool>> formats;
+    for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next())
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextCharFormat format = fragment.fragment().charFormat();
+            formats.insert({format.foreground().color().name(), format.fontWeight(), format.fontItalic(),
+                            format.fontUnderline()});
+        }
+    return int(formats.size());
+}
+
+// Files that are not RFCs: shown as plain text in the Default format alone,
+// with "Not recognised as an RFC" in the status bar while their window is
+// active; RFCs, classic or modern, keep their formats.
+TEST_F(ReadingTest, OnlyRfcsAreFormattedAndTheOthersSaySoWhileActive)
+{
+    const auto notice = [this] { return frame().statusBar()->findChild<QLabel*>("noticePane")->text(); };
+    copyReading("../view/rfc9990.txt", "rfc9990.txt");
+    const struct {
+        QString name;
+        const char* text; // none: the file is there already
+        bool recognised;
+    } cases[] = {
+        {QStringLiteral("README"), kReadme, false},
+        {QStringLiteral("rfc9990.txt"), nullptr, true},
+        {QStringLiteral("rfc9998.txt"), kModernRfc, true},
+    };
+    std::vector<DocumentWindow*> windows;
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.name.toStdString());
+        if (item.text)
+            test::writeFile(pathOf(item.name).toStdString(), item.text);
+        if (!item.name.endsWith(QLatin1String(".txt"))) // "It seems that ... is not in txt format, continue?"
+            dialogs.answers.push_back(MessageAnswer::Ok);
+        ReadingView* view = open(pathOf(item.name));
+        ASSERT_NE(view, nullptr);
+        windows.push_back(frame().activeDocumentWindow());
+        EXPECT_EQ(notice(), item.recognised ? QString() : QStringLiteral("Not recognised as an RFC"));
+        EXPECT_EQ(formatsShown(*view) > 1, item.recognised) << "formats beyond the Default one";
+        EXPECT_EQ(view->document()->toPlainText(), test::expectedShownText(pathOf(item.name)));
+    }
+    // The note follows the active window.
+    frame().activateDocumentWindow(windows[0]);
+    EXPECT_EQ(notice(), "Not recognised as an RFC");
+    frame().activateDocumentWindow(windows[2]);
+    EXPECT_EQ(notice(), "");
 }
 
 } // namespace

@@ -8,23 +8,17 @@
 #include "view/page_separator.h"
 #include "view/text_composition.h"
 
-#include <fstream>
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>
-#include <iterator>
 
 namespace parchly {
 namespace {
 
 // The view tests' three-page RFC (see reading_fixture.h).
 const char* const kFixture = PARCHLY_FIXTURES_DIR "/view/rfc9990.txt";
-
-std::string fileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 struct Composed {
     RfcText text;
@@ -72,7 +66,7 @@ TEST(TextComposition, CutTextAndLineMappingAgreeExactly)
     keepSpaces.disableSpacesNearHeaderAndFooter = false;
     // The fuzz finding starts with its options byte (references off).
     std::string shortPage =
-        fileBytes(PARCHLY_SOURCE_DIR "/fuzz/regressions/analysis/line-mapping-short-page");
+        test::readFile(PARCHLY_SOURCE_DIR "/fuzz/regressions/analysis/line-mapping-short-page");
     shortPage.erase(0, 1);
     AnalysisOptions noReferences;
     noReferences.disableReferenceAnalysis = true;
@@ -83,8 +77,8 @@ TEST(TextComposition, CutTextAndLineMappingAgreeExactly)
     };
     const Case cases[] = {
         // The last page's footer once shifted the form feed after it by 2.
-        {"last page footer", fileBytes(kFixture), {}},
-        {"blank lines kept", fileBytes(kFixture), keepSpaces},
+        {"last page footer", test::readFile(kFixture), {}},
+        {"blank lines kept", test::readFile(kFixture), keepSpaces},
         // A page shorter than its header once mapped lines backwards.
         {"short page", shortPage, noReferences},
     };
@@ -124,7 +118,7 @@ TEST(TextComposition, CutsHideTheHeadersFootersAndTheirBlankLines)
 {
     AnalysisOptions keepSpaces;
     keepSpaces.disableSpacesNearHeaderAndFooter = false;
-    const std::string bytes = fileBytes(kFixture);
+    const std::string bytes = test::readFile(kFixture);
     using R = std::vector<LineRange>;
     struct Case {
         AnalysisOptions options;
@@ -148,7 +142,7 @@ TEST(TextComposition, CutsHideTheHeadersFootersAndTheirBlankLines)
 // column (the fixture's lines are listed in view_composition_test.cpp).
 TEST(TextComposition, FormatsLandOnTheirCharacters)
 {
-    const Composed composed = compose(fileBytes(kFixture));
+    const Composed composed = compose(test::readFile(kFixture));
     RfcSettings settings("./");
     const ComposedFormats formats = composeFormats(composed.text, {}, composed.shown, settings);
     std::vector<int> starts;

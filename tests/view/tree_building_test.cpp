@@ -17,11 +17,12 @@ ContentEntry entry(const std::string& number, const std::string& title, int32_t 
     return made;
 }
 
-QStringList labels(const TreeModel& model)
+// Each node as its parent's index, label and data.
+QStringList nodes(const TreeModel& model)
 {
     QStringList result;
     for (const TreeNode& node : model.nodes)
-        result << QString::number(node.parent) + QLatin1Char(' ') + node.label;
+        result << QStringLiteral("%1 %2 %3").arg(node.parent).arg(node.label).arg(node.data);
     return result;
 }
 
@@ -30,40 +31,33 @@ TEST(TreeBuilding, HeadingsThenContentsNestedByNumberWithReferencesUnderTheirSec
     RfcText text;
     text.headings = {{5, "", "Abstract"}, {9, "", "Table of Contents"}, {40, "", "After"}};
     text.contents = {entry("1", "Intro"), entry("1.1", "Terms"), entry("2", "References")};
-    ReferenceEntry reference;
-    reference.label = "[RFC791]";
-    reference.title = "Internet Protocol";
-    reference.section = 2;
-    text.references = {reference};
+    text.references.resize(1);
+    text.references[0].label = "[RFC791]";
+    text.references[0].title = "Internet Protocol";
+    text.references[0].section = 2;
 
     const TreeModel model = structureTree(text, false);
-    EXPECT_EQ(labels(model),
-              QStringList({"-1 Abstract", "-1 Table of Contents", "1 1. Intro", "2 1. Terms",
-                           "1 2. References", "4 [RFC791] Internet Protocol"}));
+    EXPECT_EQ(nodes(model),
+              QStringList({"-1 Abstract 0", "-1 Table of Contents 1", "1 1. Intro 0", "2 1. Terms 1",
+                           "1 2. References 2", "4 [RFC791] Internet Protocol 0"}));
     // The first entry is selected while filling, the Abstract in the end.
     EXPECT_EQ(model.selections, std::vector<int>({2, 0}));
-    EXPECT_EQ(model.nodes[3].data, 1);
-    EXPECT_EQ(model.nodes[5].data, 0);
 }
 
 TEST(TreeBuilding, RelativeSubsectionsAreRenumberedAndUnfoundEntriesCanBeLeftOut)
 {
-    RfcText text;
-    text.structureFromText = true;
-    // Headings found in the text are the entries' own: none shows by itself.
-    text.headings = {{30, "", "Unnumbered paragraph between sections"}};
-    text.contents = {entry("3", "Body"), entry("1", "Part"), entry("2", "Other", 0)};
-
-    const TreeModel all = structureTree(text, false);
-    EXPECT_EQ(labels(all), QStringList({"-1 Table of Contents", "0 3. Body", "1 1. Part", "1 2. Other"}));
-    EXPECT_EQ(text.contents[1].number, "3.1");
-    EXPECT_EQ(all.selections, std::vector<int>({1, 0}));
-
-    RfcText again;
-    again.structureFromText = true;
-    again.contents = {entry("3", "Body"), entry("1", "Part"), entry("2", "Other", 0)};
-    EXPECT_EQ(labels(structureTree(again, true)),
-              QStringList({"-1 Table of Contents", "0 3. Body", "1 1. Part"}));
+    for (const bool hide : {false, true}) {
+        RfcText text;
+        text.structureFromText = true;
+        // Headings found in the text are the entries' own: none shows by itself.
+        text.headings = {{30, "", "Unnumbered paragraph between sections"}};
+        text.contents = {entry("3", "Body"), entry("1", "Part"), entry("2", "Other", 0)};
+        const TreeModel model = structureTree(text, hide);
+        QStringList expected{"-1 Table of Contents -1", "0 3. Body 0", "1 1. Part 1", "1 2. Other 2"};
+        EXPECT_EQ(nodes(model), hide ? expected.mid(0, 3) : expected);
+        EXPECT_EQ(text.contents[1].number, "3.1");
+        EXPECT_EQ(model.selections, std::vector<int>({1, 0}));
+    }
 }
 
 // The labels of the children of the node labelled `parent`, in order.
@@ -107,9 +101,29 @@ TEST(TreeBuilding, OnePageNodePerPageStartingAtItsFirstLine)
     RfcText text;
     text.pageEnds = {0, 58, 116, 130};
     const TreeModel model = pageTree(text);
-    EXPECT_EQ(labels(model), QStringList({"-1 Page 1", "-1 Page 2", "-1 Page 3"}));
-    EXPECT_EQ(model.nodes[1].data, 59);
+    EXPECT_EQ(nodes(model), QStringList({"-1 Page 1 1", "-1 Page 2 59", "-1 Page 3 117"}));
     EXPECT_TRUE(model.selections.empty());
+}
+
+// Counts first, then the sections in text order with one leaf per keyword
+// occurrence.
+TEST(TreeBuilding, RequirementsCountsThenSectionsWithTheirSentences)
+{
+    RfcText text;
+    text.sectionAnchors = {{10, "2", "Protocol"}, {20, "2.1", "Details"}};
+    text.requirements = {
+        {"MUST", 3, 0, 3, 0, -1, "Before any MUST."},
+        {"MUST", 11, 4, 11, 0, 0, "It MUST send, \"quoted\"."},
+        {"SHOULD NOT", 12, 4, 12, 0, 0, "It SHOULD NOT wait."},
+        {"MAY", 21, 4, 21, 0, 1, "The client MAY send " + std::string(80, 'x') + "."},
+    };
+    EXPECT_EQ(
+        nodes(requirementsTree(text)),
+        QStringList({"-1 MUST (2) -1", "-1 SHOULD NOT (1) -1", "-1 MAY (1) -1",
+                     "-1 Before the first section -1", "3 MUST: Before any MUST. 0", "-1 2. Protocol -1",
+                     "5 MUST: It MUST send, \"quoted\". 1", "5 SHOULD NOT: It SHOULD NOT wait. 2",
+                     "-1 2.1. Details -1", "8 MAY: The client MAY send " + QString(40, 'x') + "... 3"}));
+    EXPECT_TRUE(requirementsTree(RfcText()).nodes.empty());
 }
 
 } // namespace

@@ -1,13 +1,12 @@
-// The reading view applies the composition (text_composition_test.cpp checks
-// it as data) to the real text control: formats, cuts, separators, reloads.
+// The reading view applies the composition and the trees (checked as data in
+// text_composition_test.cpp and tree_building_test.cpp) to the real text
+// control and Navigator: formats, cuts, separators, reloads, tree items.
 #include "analysis/line_mapping.h"
 #include "reading_fixture.h"
 #include "view/page_separator.h"
 #include "view/text_composition.h"
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QTemporaryDir>
+#include <QTreeWidgetItemIterator>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -16,9 +15,9 @@ using namespace parchly::test;
 
 namespace {
 
-class Composition : public ::testing::Test {
+class ViewTest : public ::testing::Test {
 protected:
-    Composition()
+    ViewTest()
         : opened(fixtureRfcPath())
     {
         RfcSettings& options = opened.host.options;
@@ -31,6 +30,8 @@ protected:
     RfcSettings& options() { return opened.host.options; }
     const RfcText& text() { return opened.document.text(); }
     const ViewState& state() { return opened.document.viewState(); }
+    TreeView& structure() { return *opened.host.structureTree; }
+    TreeView& pages() { return *opened.host.pageTree; }
 
     ScriptedDialogs dialogs;
     OpenedView opened;
@@ -64,15 +65,27 @@ void expectShownAsComposed(OpenedView& opened)
     EXPECT_FALSE(opened.view->document()->isModified() || opened.view->updatesFrozen());
 }
 
+// A tree's items in order, each as its depth in blanks, label and data.
+QStringList items(TreeView& tree)
+{
+    QStringList result;
+    for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
+        QString depth;
+        for (QTreeWidgetItem* parent = (*it)->parent(); parent; parent = parent->parent())
+            depth += QStringLiteral("  ");
+        result << depth + tree.itemText(*it) + QLatin1Char(' ') + QString::number(tree.itemData(*it));
+    }
+    return result;
+}
+
 // File lines (0-based) of the fixture.
 constexpr int kIntroductionHeading = 29;
 
 } // namespace
 
-TEST_F(Composition, ShowsTheFileTextInTheFormatsOfItsCategories)
+TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategories)
 {
     ReadingView& view = opened.open();
-    EXPECT_EQ(view.toPlainText(), expectedShownText(fixtureRfcPath()));
     expectShownAsComposed(opened);
     EXPECT_EQ(opened.host.documentTabs, QStringList{"rfc9990.txt"});
     EXPECT_EQ(opened.host.tabs->count(), 2);
@@ -97,28 +110,24 @@ TEST_F(Composition, ShowsTheFileTextInTheFormatsOfItsCategories)
         EXPECT_EQ(cursor.charFormat().fontUnderline(), last->underline == Underline::Added) << run.start;
     }
     EXPECT_EQ(text().references[1].linkLine, 57) << "the view keeps where the RFC number stands";
-
     opened.view.reset();
     EXPECT_TRUE(opened.host.documentTabs.isEmpty()) << "a closed view takes its tab along";
-}
 
-TEST_F(Composition, OnlyDefaultTextLeavesEverythingPlainAndTurnsContentLinksOff)
-{
+    // Only default text: every character plain.
     options().UseOnlyDefaultText = true;
-    ReadingView& view = opened.open();
-    const QString all = view.toPlainText();
+    const QString all = opened.open().toPlainText();
     for (int position = 0; position < all.size(); ++position) {
-        QTextCursor cursor(view.document());
+        QTextCursor cursor(opened.view->document());
         cursor.setPosition(position + 1);
         ASSERT_EQ(cursor.charFormat().foreground().color(), kDefaultColour) << position;
         ASSERT_FALSE(cursor.charFormat().fontUnderline()) << position;
     }
-    EXPECT_TRUE(view.session().contentLinksOff);
 }
 
 // Cuts in every order, separators on and off, and what the settings cut at
-// load: the view always shows what the composition says.
-TEST_F(Composition, CutsAndSeparatorsInEveryOrderShowTheComposedLines)
+// load: the view always shows what the composition says, and the caret
+// stays on its file line.
+TEST_F(ViewTest, CutsAndSeparatorsInEveryOrderShowTheComposedLines)
 {
     struct Step {
         bool headers, footers, separators;
@@ -126,13 +135,15 @@ TEST_F(Composition, CutsAndSeparatorsInEveryOrderShowTheComposedLines)
     const std::vector<Step> orders[] = {
         {{true, true, false}, {false, false, false}},
         {{true, false, true}, {true, true, true}, {false, true, true}, {false, true, false}},
-        {{false, false, true}, {true, true, true}, {true, true, false}},
+        {{false, false, true}, {true, true, true}, {true, false, false}},
     };
     for (const std::vector<Step>& steps : orders) {
         OpenedView fresh(fixtureRfcPath());
         fresh.host.options = options();
         ReadingView& view = fresh.open();
         const QString composed = view.document()->toHtml();
+        const int start = view.lineStart(kIntroductionHeading);
+        view.setSelection(start, start);
         for (const Step& step : steps) {
             const bool separators = fresh.document.viewState().pageSeparators;
             view.setHeadersAndFootersCut(step.headers, step.footers);
@@ -144,6 +155,10 @@ TEST_F(Composition, CutsAndSeparatorsInEveryOrderShowTheComposedLines)
             EXPECT_TRUE(now.cuts.headers == step.headers && now.cuts.footers == step.footers
                         && now.pageSeparators == step.separators);
             expectShownAsComposed(fresh);
+            int line = 0;
+            int column = 0;
+            view.caretLineColumn(line, column);
+            EXPECT_TRUE(line == kIntroductionHeading && column == 0) << line << " " << column;
         }
         if (!steps.back().headers && !steps.back().footers && !steps.back().separators) {
             EXPECT_EQ(view.document()->toHtml(), composed) << "putting them back gives the first composition";
@@ -156,43 +171,36 @@ TEST_F(Composition, CutsAndSeparatorsInEveryOrderShowTheComposedLines)
     ReadingView& view = opened.open();
     EXPECT_TRUE(state().cuts.headers && state().cuts.footers && state().pageSeparators);
     expectShownAsComposed(opened);
-    const int separator = int(view.toPlainText().indexOf(pageSeparatorText(1)));
     QTextCursor cursor(view.document());
-    cursor.setPosition(separator + 40);
+    cursor.setPosition(int(view.toPlainText().indexOf(pageSeparatorText(1))) + 40);
     EXPECT_EQ(cursor.charFormat().foreground().color(), kMarksColour);
 }
 
-TEST_F(Composition, TheCaretStaysOnItsTextWhileLinesAreCut)
+TEST_F(ViewTest, TheTreesHoldTheStructureAndThePagesAndTheCaretSelectsItsItem)
 {
     ReadingView& view = opened.open();
-    const int start = view.lineStart(kIntroductionHeading);
-    view.setSelection(start, start);
-    view.setHeadersAndFootersCut(true, true);
-    int line = 0;
-    int column = 0;
-    view.caretLineColumn(line, column);
-    EXPECT_EQ(line, kIntroductionHeading) << "the file's line, whatever is cut";
-    EXPECT_EQ(column, 0);
-    EXPECT_TRUE(
-        view.lineText(view.lineFromPosition(view.selectedRange().end)).startsWith("1.  Introduction"));
-}
+    EXPECT_EQ(items(structure()),
+              QStringList({"Status of This Memo 0", "Abstract 1", "Table of Contents 2",
+                           "  1. Introduction 0", "    1. Purpose 1", "    2. Terms 2", "  2. Protocol 3",
+                           "  3. References 4", "    [RFC2119] Key words for use in RFCs... 0",
+                           "    [RFC2616] Hypertext Transfer... 1", "  Appendix A.  Examples 5"}));
+    EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
+    EXPECT_EQ(items(pages()), QStringList({"Page 1 0", "Page 2 26", "Page 3 43"}));
+    EXPECT_FALSE(structure().topLevelItem(0)->icon(0).isNull() || pages().topLevelItem(0)->icon(0).isNull());
 
-TEST_F(Composition, AFileWithoutPageBreaksHasNothingToCut)
-{
-    QTemporaryDir folder;
-    QFile file(folder.filePath("rfc9991.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Network Working Group                                  A. Author\n"
-               "Request for Comments: 9991                             March 2024\n\n"
-               "                       A Single Page\n\nAbstract\n\n   Nothing.\n");
-    file.close();
-    OpenedView single(file.fileName());
-    ReadingView& view = single.open();
-    const QString before = view.toPlainText();
-    view.setHeadersAndFootersCut(true, true);
-    view.setPageSeparatorsShown(true);
-    EXPECT_EQ(view.toPlainText(), before);
-    EXPECT_EQ(single.host.pageTree->topLevelItemCount(), 0);
+    // A collapsed section stands for its subsections; an expanded one shows
+    // the subsection itself; under the Page tab, the page.
+    const int terms = view.lineStart(39) + 4;
+    view.setSelection(terms, terms);
+    view.selectNavigatorNode();
+    TreeView::Item introduction = structure().currentItem();
+    EXPECT_EQ(structure().itemText(introduction), QString("1. Introduction"));
+    introduction->setExpanded(true);
+    view.selectNavigatorNode();
+    EXPECT_EQ(structure().itemText(structure().currentItem()), QString("2. Terms"));
+    opened.host.tabs->selectTab(1);
+    view.selectNavigatorNode();
+    EXPECT_EQ(pages().itemText(pages().currentItem()), QString("Page 2"));
 }
 
 } // namespace parchly

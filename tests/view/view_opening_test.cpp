@@ -1,6 +1,10 @@
+// Opening files of every kind, and every file of the RFC corpus.
+#include "analysis/recognition.h"
 #include "reading_fixture.h"
+#include "support/corpus.h"
+#include "support/temp_folder.h"
 
-#include <QFile>
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -9,48 +13,104 @@ namespace parchly {
 using namespace parchly::test;
 
 // A file whose name ends in "rfc-index.txt" is the index, shown as text with
-// only its Index tab; the name is matched with case.
-TEST(ViewOpening, TheIndexIsKnownByItsNameAndShownAsText)
+// only its Index tab; the name is matched with case. A file without page
+// breaks (or that cannot be read) has nothing to cut and no page to mark.
+// None of them says a word.
+TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
 {
+    const char* const index = "RFC INDEX\r\n\r\n0001 Host Software. S. Crocker. April 1969.\r\n";
+    const char* const onePage = "Network Working Group                                  A. Author\n"
+                                "Request for Comments: 9991                             March 2024\n\n"
+                                "                       A Single Page\n\nAbstract\n\n   Nothing.\n";
+    struct Case {
+        const char* name;
+        const char* text; // null: no such file
+        bool isIndex;
+        int tabs;
+        const char* mode; // null: not asked
+    };
+    const Case cases[] = {
+        {"rfc-index.txt", index, true, 1, "Index View"},
+        {"my-rfc-index.txt", index, true, 1, "Index View"},
+        {"RFC-INDEX.TXT", onePage, false, 2, "Structure View"},
+        {"rfc1.txt", nullptr, false, 0, nullptr},
+    };
     ScriptedDialogs dialogs;
     QTemporaryDir folder;
-    for (const QString name : {"rfc-index.txt", "my-rfc-index.txt"}) {
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("RFC INDEX\r\n\r\n0001 Host Software. S. Crocker. April 1969.\r\n");
-        file.close();
-        OpenedView opened(file.fileName());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = folder.filePath(c.name);
+        if (c.text)
+            test::writeFile(path.toStdString(), c.text);
+        OpenedView opened(path);
         ReadingView& view = opened.open();
-        SCOPED_TRACE(name.toStdString());
-        EXPECT_EQ(view.toPlainText(), QString("RFC INDEX\n\n0001 Host Software. S. Crocker. April 1969.\n"));
-        EXPECT_TRUE(opened.document.text().isIndex);
-        EXPECT_EQ(opened.host.tabs->count(), 1);
+        const QString shown = view.toPlainText();
+        EXPECT_EQ(shown, c.text ? expectedShownText(path) : QString());
+        EXPECT_TRUE(shown.isEmpty() != bool(c.text) && !shown.contains(QLatin1Char('\r')));
+        EXPECT_EQ(opened.document.text().isIndex, c.isIndex);
+        EXPECT_EQ(opened.host.tabs->count(), c.tabs);
+        EXPECT_EQ(opened.host.documentTabs, QStringList{c.name});
         EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
         view.showNavigatorMode();
-        EXPECT_EQ(opened.host.modePane, QString("Index View"));
+        EXPECT_TRUE(!c.mode || opened.host.modePane == c.mode) << opened.host.modePane.toStdString();
+        view.setHeadersAndFootersCut(true, true);
         view.setPageSeparatorsShown(true);
-        EXPECT_EQ(view.toPlainText(), QString("RFC INDEX\n\n0001 Host Software. S. Crocker. April 1969.\n"))
-            << "the index has no page separators";
+        EXPECT_EQ(view.toPlainText(), shown);
+        EXPECT_FALSE(view.updatesFrozen());
     }
-
-    ASSERT_TRUE(QFile::copy(fixtureRfcPath(), folder.filePath("RFC-INDEX.TXT")));
-    OpenedView upper(folder.filePath("RFC-INDEX.TXT"));
-    upper.open();
-    EXPECT_FALSE(upper.document.text().isIndex);
-    EXPECT_EQ(upper.host.tabs->count(), 2);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST(ViewOpening, AFileThatCannotBeReadLeavesAnEmptyViewWithoutAMessage)
+// Every RFC of the corpus and its index open and show their own text, come
+// back to the same text after headers and footers were cut and put back,
+// and every RFC is recognised as one (RFC 822 too, whose number line the
+// front matter does not read).
+TEST(ViewCorpus, EveryRfcComposesAndShowsItsOwnText)
 {
+    PARCHLY_REQUIRE_CORPUS_FILE(anyRfc, "rfc2616.txt");
     ScriptedDialogs dialogs;
-    QTemporaryDir folder;
-    OpenedView opened(folder.filePath("rfc1.txt"));
-    ReadingView& view = opened.open();
-    EXPECT_TRUE(view.toPlainText().isEmpty());
-    EXPECT_EQ(opened.host.tabs->count(), 0);
-    EXPECT_EQ(opened.host.documentTabs, QStringList{"rfc1.txt"});
-    EXPECT_FALSE(view.updatesFrozen());
+    const QDir folder(QString::fromStdString(anyRfc.parent_path().string()));
+    const QStringList names = folder.entryList({"rfc*.txt"}, QDir::Files, QDir::Name);
+    int composed = 0;
+    int unpaged = 0;
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = folder.filePath(name);
+        OpenedView opened(path);
+        ReadingView& view = opened.open();
+        const QString expected = expectedShownText(path);
+        ASSERT_EQ(view.toPlainText(), expected);
+        EXPECT_TRUE(view.isReadOnly());
+        EXPECT_FALSE(view.document()->isModified());
+        const RfcText& text = opened.document.text();
+        EXPECT_TRUE(text.isIndex ? name == "rfc-index.txt" : recognisedAsRfc(text));
+
+        const int caret = view.lineStart(41) - 1; // the end of line 40
+        view.setSelection(caret, caret);
+        view.setHeadersAndFootersCut(true, true);
+        const bool paged = text.pageEnds.size() > 1;
+        if (text.pageEnds.size() > 2) {
+            EXPECT_LT(view.lineCount(), expected.count(QLatin1Char('\n')) + 1);
+        }
+        view.setPageSeparatorsShown(true);
+        if (!paged) {
+            // A file without pages (every RFC since 8650): no Page tree
+            // entry, and cutting pages or marking them changes nothing.
+            ++unpaged;
+            EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
+            EXPECT_EQ(view.toPlainText(), expected);
+        }
+        view.setPageSeparatorsShown(false);
+        view.setHeadersAndFootersCut(false, false);
+        EXPECT_EQ(view.toPlainText(), expected);
+        if (!paged) {
+            view.updatePositionStatus();
+            EXPECT_EQ(opened.host.positionPane, QString("Ln 41, Col %1").arg(caret - view.lineStart(40) + 1));
+        }
+        ++composed;
+    }
+    EXPECT_GT(composed, 0);
+    EXPECT_GT(unpaged, 0) << "the corpus holds modern RFCs";
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
