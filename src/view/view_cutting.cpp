@@ -59,6 +59,9 @@ void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
     makeReadOnly();
     clearModified();
     thawUpdates();
+    // The caret moved while frozen, and a reload refilled the trees: the
+    // position pane and the Navigator catch up with it now.
+    caretMoved();
 }
 
 void ReadingView::removeLines(const LineRange& range)
@@ -95,6 +98,7 @@ void ReadingView::setPageSeparatorsShown(bool show)
     makeReadOnly();
     clearModified();
     thawUpdates();
+    caretMoved();
 }
 
 void ReadingView::writeSeparators(const std::vector<SeparatorPlace>& places)
