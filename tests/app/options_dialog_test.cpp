@@ -52,105 +52,98 @@ protected:
 
 } // namespace
 
-// Texts the dialog accepts, with spaces, tabs, a trailing comma and counts
-// held at the largest int.
-TEST(LevelCounts, ListsOfCountsAreReadAndLargeCountsHeld)
+// Counts separated by commas with spaces or tabs and a trailing comma, held
+// at the largest int; each message names what is wrong, and a rejected text
+// leaves the counts as they were.
+TEST(LevelCounts, ListsOfCountsAreReadOrRefusedWithTheirMessage)
 {
-    const std::vector<std::pair<QString, std::vector<int32_t>>> accepted = {
-        {"500 ,50 ,", {500, 50}},
-        {"\t1000\t, 100 , 10", {1000, 100, 10}},
-        {"10", {10}},
-        {"99999999999999, 20", {2147483647, 20}},
-    };
-    for (const auto& [text, expected] : accepted) {
-        std::vector<int32_t> counts;
+    const QString character = "Wrong character: ;.\nMust seperated by comma(,)!";
+    const QString notDecimal = "Wrong value : %1.\nMust be decimal number!";
+    const QString notGreater = "Wrong value: %1.\nMust be greater than 10!";
+    const QString empty = "Empty value.\nMust contain at least 1 decimal number!";
+    const struct {
+        QString text;
+        std::vector<int32_t> counts; // empty: refused with `message`
         QString message;
-        EXPECT_TRUE(parseLevelCounts(text, counts, message)) << text.toStdString();
-        EXPECT_EQ(counts, expected) << text.toStdString();
-    }
-}
-
-TEST_F(OptionsDialogTest, ARejectedRegularPageGivesItsMessageAndStoresNothing)
-{
-    const std::vector<std::pair<QString, QString>> cases = {
-        {"500; 50", "Wrong character: ;.\nMust seperated by comma(,)!"},
-        {"500, x", "Wrong value : x.\nMust be decimal number!"},
-        {"500, 500", "Wrong value: 500.\nMust be greater than 10!"},
-        {"50, 500", "Wrong value: 500.\nMust be greater than 10!"},
-        {"9", "Wrong value: 9.\nMust be greater than 10!"},
-        {"", "Empty value.\nMust contain at least 1 decimal number!"},
-        {"500,,50", "Wrong value : ,.\nMust be decimal number!"},
-        {"+500", "Wrong value : +.\nMust be decimal number!"},
-        {"500, 9", "Wrong value: 9.\nMust be greater than 10!"},
-        {"-500, 50", "Empty value.\nMust contain at least 1 decimal number!"},
-        {"0", "Empty value.\nMust contain at least 1 decimal number!"},
+    } cases[] = {
+        {"500 ,50 ,", {500, 50}, ""},
+        {"\t1000\t, 100 , 10", {1000, 100, 10}, ""},
+        {"10", {10}, ""},
+        {"99999999999999, 20", {2147483647, 20}, ""},
+        {"500; 50", {}, character},
+        {"500, x", {}, notDecimal.arg("x")},
+        {"500,,50", {}, notDecimal.arg(",")},
+        {"+500", {}, notDecimal.arg("+")},
+        {"500, 500", {}, notGreater.arg(500)},
+        {"50, 500", {}, notGreater.arg(500)},
+        {"9", {}, notGreater.arg(9)},
+        {"500, 9", {}, notGreater.arg(9)},
+        {"", {}, empty},
+        {"-500, 50", {}, empty},
+        {"0", {}, empty},
     };
-    settings.IndexLevelCounts = {400, 40, 12};
-    for (const auto& [text, message] : cases) {
-        OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-        EXPECT_EQ(dialog.windowTitle(), "Options (Changes take effect when applied)");
-        EXPECT_EQ(dialog.tabs()->currentIndex(), OptionsDialog::kRegularPage);
-        EXPECT_EQ(dialog.regularPage()->levelCountsField()->text(), "400, 40, 12");
-        dialog.regularPage()->box("OpenRfcIndexWhenStarted")->setChecked(true);
-        dialog.regularPage()->levelCountsField()->setText(text);
-        applyPage(dialog, OptionsDialog::kRegularPage);
-        EXPECT_EQ(scripted.messages.value(scripted.messages.size() - 1), message) << text.toStdString();
+    for (const auto& c : cases) {
+        std::vector<int32_t> counts = {400, 40};
+        QString message;
+        EXPECT_EQ(parseLevelCounts(c.text, counts, message), c.message.isEmpty()) << c.text.toStdString();
+        EXPECT_EQ(counts, c.counts.empty() ? std::vector<int32_t>({400, 40}) : c.counts)
+            << c.text.toStdString();
+        EXPECT_EQ(message, c.message) << c.text.toStdString();
     }
-    EXPECT_EQ(scripted.messages.size(), int(cases.size()));
-    EXPECT_FALSE(settings.OpenRfcIndexWhenStarted);
-    EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({400, 40, 12}));
-    EXPECT_TRUE(ini.text().isEmpty());
 }
 
-TEST_F(OptionsDialogTest, AnAcceptedRegularPageStoresAndSavesEverything)
+// A refused page shows its message and stores nothing of it; accepted, it
+// stores and writes everything.
+TEST_F(OptionsDialogTest, TheRegularPageStoresNothingWhenRefusedAndEverythingWhenAccepted)
 {
-    ini.write("[settings]\nLevel0=900\nLevel1=90\nLevel2=30\nLevel3=15\nLineWidth=80\n");
+    ini.write("[settings]\nLineWidth=80\n");
+    settings.IndexLevelCounts = {400, 40, 12};
     OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     OptionsRegularPage* page = dialog.regularPage();
+    EXPECT_EQ(dialog.tabs()->currentIndex(), OptionsDialog::kRegularPage);
+    EXPECT_EQ(page->levelCountsField()->text(), "400, 40, 12");
     page->box("OpenRfcIndexWhenStarted")->setChecked(true);
     page->box("BuildStructureFromText")->setChecked(false);
     page->box("LargeToolBarButtonWithText")->setChecked(true);
+    page->levelCountsField()->setText("500, 9");
+    applyPage(dialog, OptionsDialog::kRegularPage);
+    EXPECT_EQ(scripted.messages, QStringList({"Wrong value: 9.\nMust be greater than 10!"}));
+    EXPECT_FALSE(settings.OpenRfcIndexWhenStarted);
+    EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({400, 40, 12}));
+    EXPECT_EQ(ini.text(), "[settings]\nLineWidth=80\n");
+
     page->levelCountsField()->setText("500 ,50 ,");
     applyPage(dialog, OptionsDialog::kRegularPage);
-
-    EXPECT_TRUE(scripted.messages.isEmpty());
-    EXPECT_TRUE(settings.LargeToolBarButtonWithText);
-    EXPECT_EQ(ini.value("settings", "Level2"), "");
+    EXPECT_EQ(scripted.messages.size(), 1);
+    EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({500, 50}));
+    EXPECT_TRUE(settings.OpenRfcIndexWhenStarted && settings.LargeToolBarButtonWithText);
+    EXPECT_FALSE(settings.BuildStructureFromText);
+    EXPECT_EQ(ini.value("settings", "Level1"), "50");
+    EXPECT_EQ(ini.value("settings", "OpenRfcIndexWhenStarted"), "1");
     EXPECT_EQ(ini.value("settings", "LineWidth"), "80");
-
-    // The file written reads back to the same state.
-    RfcSettings loaded("/home/ann/");
-    loaded.loadSettings(ini.profile);
-    EXPECT_EQ(loaded.IndexLevelCounts, std::vector<int32_t>({500, 50}));
-    EXPECT_TRUE(loaded.OpenRfcIndexWhenStarted && loaded.LargeToolBarButtonWithText);
-    EXPECT_FALSE(loaded.BuildStructureFromText);
 }
 
+// A master switch turned on sets and locks its dependent boxes; turned off,
+// it unlocks them, still set. A page opened with a master switch on starts
+// with its dependents locked.
 TEST_F(OptionsDialogTest, MasterSwitchesSetAndLockTheirDependentBoxes)
 {
-    settings.DisableInvalidContentEntryLink = false;
+    settings.DisableReferenceLink = settings.DisableInvalidContentEntryLink = false;
+    settings.HideInvalidContentEntryInTreeView = false;
     OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    OptionsRegularPage* page = dialog.regularPage();
-    QCheckBox* analysis = page->box("DisableReferenceAnalysis");
-    QCheckBox* referenceLink = page->box("DisableReferenceLink");
-    ASSERT_TRUE(referenceLink->isEnabled() && !referenceLink->isChecked());
-    analysis->click();
-    EXPECT_TRUE(referenceLink->isChecked() && !referenceLink->isEnabled());
-    analysis->click();
-    EXPECT_TRUE(referenceLink->isChecked() && referenceLink->isEnabled());
-
-    QCheckBox* allLinks = page->box("DisableContentEntryLink");
-    QCheckBox* invalidLinks = page->box("DisableInvalidContentEntryLink");
-    QCheckBox* hideInvalid = page->box("HideInvalidContentEntryInTreeView");
-    hideInvalid->setChecked(false);
-    allLinks->click();
-    EXPECT_TRUE(invalidLinks->isChecked() && !invalidLinks->isEnabled());
-    EXPECT_TRUE(hideInvalid->isChecked() && !hideInvalid->isEnabled());
-    allLinks->click();
-    EXPECT_TRUE(invalidLinks->isChecked() && invalidLinks->isEnabled());
-    EXPECT_TRUE(hideInvalid->isChecked() && hideInvalid->isEnabled());
-
-    // A page opened with a master switch on starts with its dependents locked.
+    const std::pair<const char*, std::vector<const char*>> switches[] = {
+        {"DisableReferenceAnalysis", {"DisableReferenceLink"}},
+        {"DisableContentEntryLink", {"DisableInvalidContentEntryLink", "HideInvalidContentEntryInTreeView"}},
+    };
+    for (const auto& [master, dependents] : switches) {
+        for (bool on : {true, false}) {
+            dialog.regularPage()->box(master)->click();
+            for (const char* dependent : dependents) {
+                const QCheckBox* box = dialog.regularPage()->box(dependent);
+                EXPECT_TRUE(box->isChecked() && box->isEnabled() != on) << dependent << on;
+            }
+        }
+    }
     settings.DisableContentEntryLink = true;
     OptionsDialog again(settings, ini.profile, lastBrowsedFolder);
     EXPECT_FALSE(again.regularPage()->box("DisableInvalidContentEntryLink")->isEnabled());
@@ -202,17 +195,14 @@ TEST_F(OptionsDialogTest, OnlyAWeightOf700IsBoldAndApplyingWritesTheFormatsAndSw
     dialog.applyButton()->click();
 
     EXPECT_EQ(ini.value("RFC Title", "style"), "strikeout, underline");
+    EXPECT_EQ(ini.value("RFC Title", "font"), "Mono");
     EXPECT_EQ(ini.value("Default", "font"), "Fixedsys");
     EXPECT_EQ(ini.value("View", "IndexBar"), "0");
-    RfcSettings loaded;
-    loaded.loadSettings(ini.profile);
-    EXPECT_EQ(formatToText(loaded.Formats[kFormatTitle]).font, "Mono");
-    EXPECT_EQ(loaded.Formats[kFormatTitle].height, 180);
-    EXPECT_FALSE(loaded.ShowIndexBar);
-    const FormatTexts keywords = formatToText(loaded.Formats[kFormatRequirementKeywords]);
-    const FormatTexts plain = formatToText(loaded.Formats[kFormatDefault]);
-    EXPECT_EQ(keywords.color, plain.color);
-    EXPECT_EQ(keywords.font, plain.font);
+    EXPECT_EQ(settings.Formats[kFormatTitle].height, 180);
+    EXPECT_FALSE(settings.ShowIndexBar);
+    const FormatTexts keywords = formatToText(settings.Formats[kFormatRequirementKeywords]);
+    const FormatTexts plain = formatToText(settings.Formats[kFormatDefault]);
+    EXPECT_TRUE(keywords.color == plain.color && keywords.font == plain.font);
 }
 
 TEST(FontChooser, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
@@ -220,9 +210,8 @@ TEST(FontChooser, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
     FontChooserDialog chooser(FontChoice{"", 700, true, true, false, 14, QColor(0, 128, 255)});
     EXPECT_EQ(chooser.styleBox()->currentText(), "Bold Italic");
     const FontChoice same = chooser.choice();
-    EXPECT_TRUE(same.weight == 700 && same.italic && same.underline && !same.strikeout);
-    EXPECT_EQ(same.pointSize, 14);
-    EXPECT_EQ(same.colour, QColor(0, 128, 255));
+    EXPECT_TRUE(same.weight == 700 && same.italic && same.underline && !same.strikeout && same.pointSize == 14
+                && same.colour == QColor(0, 128, 255));
 
     chooser.styleBox()->setCurrentText("Italic");
     chooser.sizeBox()->setValue(9);
@@ -230,9 +219,8 @@ TEST(FontChooser, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
     chooser.strikeoutBox()->setChecked(true);
     chooser.setColour(Qt::red);
     const FontChoice chosen = chooser.choice();
-    EXPECT_TRUE(chosen.weight == 400 && chosen.italic && !chosen.underline && chosen.strikeout);
-    EXPECT_EQ(chosen.pointSize, 9);
-    EXPECT_EQ(chosen.colour, QColor(Qt::red));
+    EXPECT_TRUE(chosen.weight == 400 && chosen.italic && !chosen.underline && chosen.strikeout
+                && chosen.pointSize == 9 && chosen.colour == QColor(Qt::red));
     EXPECT_EQ(chosen.face, chooser.faceBox()->currentFont().family());
 }
 

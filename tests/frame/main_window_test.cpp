@@ -1,35 +1,31 @@
 #include "frame/main_window.h"
 
 #include "analysis/rfc_text.h"
-#include "settings/command_ids.h"
 #include "frame/app_fixture.h"
-#include "frame/document_window.h"
 #include "frame/document_tab_bar.h"
+#include "frame/document_window.h"
+#include "frame/frame_collections_host.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
+#include "settings/command_ids.h"
 #include "settings/profile.h"
 #include "view/print_setup_dialog.h"
-#include "view/rfc_document.h"
 #include "view/reading_view.h"
-#include "support/temp_folder.h"
+#include "view/rfc_document.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMainWindow>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QStyle>
-#include <QTest>
-#include <QTreeWidgetItemIterator>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QCheckBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <functional>
@@ -37,26 +33,18 @@
 namespace parchly {
 namespace {
 
-QStringList menuTitles(MainWindow& frame)
+QStringList texts(const QList<QAction*>& actions)
 {
-    QStringList titles;
-    for (QAction* action : frame.menuBar()->actions())
-        titles << action->text();
-    return titles;
-}
-
-QStringList tabTexts(MainWindow& frame)
-{
-    QStringList texts;
-    TabStrip* tabs = frame.documentTabBar()->tabs();
-    for (int i = 0; i < tabs->count(); ++i)
-        texts << tabs->tabText(i);
-    return texts;
+    QStringList result;
+    for (QAction* action : actions)
+        result << action->text();
+    return result;
 }
 
 class MainWindowTest : public test::AppFixture {
 protected:
     MainWindow& frame() { return *app->mainWindow(); }
+    TabStrip* tabs() { return frame().documentTabBar()->tabs(); }
 
     // The state of command `id` as the menus and toolbars show it.
     QAction* command(int id)
@@ -65,46 +53,121 @@ protected:
         return frame().commandAction(id);
     }
 
+    // The tab texts in order and the active window's title.
+    std::string tabsAndActive()
+    {
+        QStringList shown;
+        for (int i = 0; i < tabs()->count(); ++i)
+            shown << tabs()->tabText(i);
+        DocumentWindow* active = frame().activeDocumentWindow();
+        return (shown.join(QLatin1Char(' ')) + " > " + (active ? active->windowTitle() : QString()))
+            .toStdString();
+    }
+
+    FrameCollectionsHost host() { return FrameCollectionsHost(frame(), *app); }
+    std::pair<int, int> caret()
+    {
+        int line = -1, column = -1;
+        host().activeCaretLineColumn(line, column);
+        return {line, column};
+    }
+
+    // A closed window goes at the next turn of the event loop.
+    static void settle() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     void closeChild(DocumentWindow* child)
     {
         child->close();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
     }
 };
 
-TEST_F(MainWindowTest, TabBarFollowsOpeningActivatingAndClosing)
+// The tab bar follows opening, activating and closing; tabs close by their
+// button, a middle click, their menu and the keyboard; files dropped on the
+// window or the tab bar open, other addresses are refused.
+TEST_F(MainWindowTest, TabsFollowOpeningActivatingClosingDropsAndShortcuts)
 {
     makeApp();
     frame().show();
-    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
-    TabStrip* tabs = frame().documentTabBar()->tabs();
-    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc1.txt", "rfc2.txt", "rfc3.txt"}));
-    EXPECT_EQ(tabs->currentIndex(), 2);
-    // An opened RFC shows its first line with the caret there.
-    QApplication::processEvents();
-    ReadingView* view = frame().activeDocumentWindow()->view();
-    ASSERT_GT(view->lineCount(), 20);
-    EXPECT_EQ(view->firstVisibleLine(), 0);
-    EXPECT_EQ(view->selectedRange().end, 0);
-
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"});
+    EXPECT_EQ(tabsAndActive(), "rfc1.txt rfc2.txt rfc3.txt rfc4.txt > rfc4.txt");
     const std::vector<DocumentWindow*> children = frame().documentWindows();
     frame().activateDocumentWindow(children[0]);
-    EXPECT_EQ(tabs->currentIndex(), 0);
-
-    // The user picks the third tab: the third document's window comes up.
-    tabs->setCurrentIndex(2);
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    tabs()->setCurrentIndex(2); // the user picks the third tab
     EXPECT_EQ(frame().activeDocumentWindow(), children[2]);
-
     // Opening a file that is already open activates its window.
     ASSERT_EQ(app->openDocumentFile(pathOf("rfc2.txt")), children[1]->document());
-    EXPECT_EQ(frame().documentWindows().size(), 3u);
-    EXPECT_EQ(frame().activeDocumentWindow(), children[1]);
-    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_EQ(tabsAndActive(), "rfc1.txt rfc2.txt rfc3.txt rfc4.txt > rfc2.txt");
+    EXPECT_EQ(tabs()->currentIndex(), 1);
 
-    closeChild(children[1]);
-    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc1.txt", "rfc3.txt"}));
-    tabs->setCurrentIndex(1);
-    EXPECT_EQ(frame().activeDocumentWindow(), children[2]);
+    qobject_cast<QAbstractButton*>(tabs()->tabButton(1, QTabBar::RightSide))->click();
+    settle();
+    EXPECT_EQ(QString::fromStdString(tabsAndActive()).section(" > ", 0, 0), "rfc1.txt rfc3.txt rfc4.txt");
+    tabs()->setCurrentIndex(2);
+    EXPECT_EQ(frame().activeDocumentWindow(), children[3]);
+    QTest::mouseClick(tabs(), Qt::MiddleButton, Qt::NoModifier, tabs()->tabRect(0).center());
+    settle();
+    EXPECT_EQ(tabsAndActive(), "rfc3.txt rfc4.txt > rfc4.txt");
+
+    QMenu menu;
+    frame().fillTabMenu(menu, 0);
+    ASSERT_EQ(texts(menu.actions()),
+              QStringList({"&Close", "Close &Others", "Copy &Path", "Open Containing &Folder"}));
+    QList<QUrl> opened;
+    frame().urlOpener = [&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    };
+    menu.actions()[2]->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QDir::toNativeSeparators(pathOf("rfc3.txt")));
+    menu.actions()[3]->trigger();
+    EXPECT_EQ(opened, QList<QUrl>({QUrl::fromLocalFile(QDir(folder.path()).absolutePath())}));
+    menu.actions()[1]->trigger();
+    settle();
+    EXPECT_EQ(tabsAndActive(), "rfc3.txt > rfc3.txt");
+
+    const struct {
+        QWidget* target;
+        QList<QUrl> urls;
+        const char* shown; // empty: refused
+    } drops[] = {
+        {&frame(), {QUrl(QStringLiteral("https://example.org/rfc1.txt"))}, ""},
+        {&frame(), {QUrl::fromLocalFile(pathOf("rfc1.txt"))}, "rfc3.txt rfc1.txt > rfc1.txt"},
+        {tabs(),
+         {QUrl::fromLocalFile(pathOf("rfc3.txt")), QUrl::fromLocalFile(pathOf("rfc2.txt"))},
+         "rfc3.txt rfc1.txt rfc2.txt > rfc2.txt"},
+    };
+    for (const auto& drop : drops) {
+        QMimeData data;
+        data.setUrls(drop.urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(drop.target, &enter);
+        EXPECT_EQ(enter.isAccepted(), *drop.shown != 0) << drop.shown;
+        if (enter.isAccepted()) {
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(drop.target, &event);
+            EXPECT_EQ(tabsAndActive(), drop.shown);
+        }
+    }
+    EXPECT_EQ(frame().documentWindows().size(), 3u);
+
+    // Ctrl+PageDown and Ctrl+PageUp step round in tab order; closing goes
+    // back to the window active before, as the MDI area does.
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    const std::pair<Qt::Key, const char*> keys[] = {
+        {Qt::Key_PageDown, "rfc3.txt rfc1.txt rfc2.txt > rfc3.txt"},
+        {Qt::Key_PageDown, "rfc3.txt rfc1.txt rfc2.txt > rfc1.txt"},
+        {Qt::Key_PageUp, "rfc3.txt rfc1.txt rfc2.txt > rfc3.txt"},
+        {Qt::Key_PageUp, "rfc3.txt rfc1.txt rfc2.txt > rfc2.txt"},
+        {Qt::Key_W, "rfc3.txt rfc1.txt > rfc3.txt"},
+        {Qt::Key_F4, "rfc1.txt > rfc1.txt"},
+    };
+    for (const auto& [key, shown] : keys) {
+        QTest::keyClick(frame().activeDocumentWindow()->view()->viewport(), key, Qt::ControlModifier);
+        settle();
+        EXPECT_EQ(tabsAndActive(), shown) << key;
+    }
 }
 
 // The menus switch with the first and last document; the Window menu lists
@@ -112,11 +175,10 @@ TEST_F(MainWindowTest, TabBarFollowsOpeningActivatingAndClosing)
 TEST_F(MainWindowTest, MenusSwitchWithTheDocumentsAndTheWindowMenuListsThem)
 {
     makeApp();
-    EXPECT_EQ(frame().menuSet(), MenuSet::NoDocument);
-    EXPECT_EQ(menuTitles(frame()), QStringList({"&File", "&View", "&Tools", "&Help"}));
+    EXPECT_EQ(texts(frame().menuBar()->actions()), QStringList({"&File", "&View", "&Tools", "&Help"}));
     openCopies({"rfc1.txt", "rfc2.txt"});
-    EXPECT_EQ(frame().menuSet(), MenuSet::Document);
-    EXPECT_EQ(menuTitles(frame()), QStringList({"&File", "&Edit", "&View", "&Tools", "&Window", "&Help"}));
+    EXPECT_EQ(texts(frame().menuBar()->actions()),
+              QStringList({"&File", "&Edit", "&View", "&Tools", "&Window", "&Help"}));
 
     QMenu* windowMenu = frame().menuBar()->actions()[4]->menu();
     emit windowMenu->aboutToShow();
@@ -131,7 +193,7 @@ TEST_F(MainWindowTest, MenusSwitchWithTheDocumentsAndTheWindowMenuListsThem)
     EXPECT_TRUE(entries[1]->isChecked());
     entries[0]->trigger();
     EXPECT_EQ(frame().activeDocumentWindow(), frame().documentWindows()[0]);
-    EXPECT_EQ(frame().documentTabBar()->tabs()->currentIndex(), 0);
+    EXPECT_EQ(tabs()->currentIndex(), 0);
 
     closeChild(frame().documentWindows()[0]);
     EXPECT_EQ(frame().menuSet(), MenuSet::Document);
@@ -142,7 +204,8 @@ TEST_F(MainWindowTest, MenusSwitchWithTheDocumentsAndTheWindowMenuListsThem)
 
 // The view commands as the menus show them after each step: Structure,
 // Page, Headers, Footers, Page Separators, Navigator, Open RFC Index; "+"
-// enabled, "-" disabled, "v" checked. The Navigator shows the tree of its tab.
+// enabled, "-" disabled, "v" checked. The Navigator shows the tree of its
+// tab, and the user's choice in it moves the view.
 TEST_F(MainWindowTest, CommandStatesFollowTheActiveDocument)
 {
     makeApp();
@@ -155,7 +218,22 @@ TEST_F(MainWindowTest, CommandStatesFollowTheActiveDocument)
     } steps[] = {
         {"no document", [] {}, "- - - - - - +", ""},
         {"an RFC", [this] { openCopies({"rfc1.txt"}); }, "- + +v +v + +v +", "Structure View"},
-        {"Page", route(kCmdPage), "+ - +v +v + +v +", "Page View"},
+        // The user steps down to page 2 of the Page tree: its first line
+        // comes up (the copies of the fixture have two pages).
+        {"Page",
+         [this] {
+             frame().routeCommand(kCmdPage);
+             ReadingView* view = frame().activeDocumentWindow()->view();
+             TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->secondTree();
+             ASSERT_EQ(pages->topLevelItemCount(), 2);
+             pages->selectItem(pages->topLevelItem(0));
+             QTest::keyClick(pages, Qt::Key_Down);
+             const int pageLine = pages->itemData(pages->topLevelItem(1));
+             EXPECT_GT(pageLine, 0);
+             EXPECT_EQ(view->firstVisibleLine(), pageLine);
+             EXPECT_EQ(view->lineFromPosition(view->selectedRange().end), pageLine);
+         },
+         "+ - +v +v + +v +", "Page View"},
         {"Structure", route(kCmdStructure), "- + +v +v + +v +", "Structure View"},
         {"Headers", route(kCmdHeaders), "- + + +v + +v +", "Structure View"},
         {"Footers", route(kCmdFooters), "- + + + + +v +", "Structure View"},
@@ -201,29 +279,6 @@ TEST_F(MainWindowTest, CommandStatesFollowTheActiveDocument)
     EXPECT_TRUE(!shown.cuts.headers && shown.cuts.footers && shown.pageSeparators);
 }
 
-// The Navigator is wired to its window's view (the bar's own routing and the
-// view's moves have tests of their own).
-TEST_F(MainWindowTest, TheUsersTreeChoiceMovesTheView)
-{
-    makeApp();
-    openCopies({"rfc9901.txt"});
-    DocumentWindow* child = frame().activeDocumentWindow();
-    ReadingView* view = child->view();
-    TreeView* pages = child->navigatorBar()->secondTree();
-    frame().routeCommand(kCmdPage);
-    // Two form feeds: pages 1 and 2 end at them.
-    ASSERT_EQ(pages->topLevelItemCount(), 2);
-    const int pageLine = pages->itemData(pages->topLevelItem(1));
-    ASSERT_NE(pageLine, view->firstVisibleLine());
-    pages->selectItem(pages->topLevelItem(0));
-    // The user steps down to page 2 with the keyboard: its first line comes up.
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QApplication::sendEvent(pages, &down);
-    ASSERT_EQ(pages->currentItem(), pages->topLevelItem(1));
-    EXPECT_EQ(view->firstVisibleLine(), pageLine);
-    EXPECT_EQ(view->lineFromPosition(view->selectedRange().end), pageLine);
-}
-
 // Open RFC Index reports a missing file, opens the index once and then
 // activates its window.
 TEST_F(MainWindowTest, OpenRfcIndexReportsAMissingFileAndActivatesAnOpenIndex)
@@ -246,7 +301,6 @@ TEST_F(MainWindowTest, OpenRfcIndexReportsAMissingFileAndActivatesAnOpenIndex)
     ASSERT_EQ(frame().documentWindows().size(), 1u);
     DocumentWindow* index = frame().documentWindows()[0];
     ASSERT_TRUE(index->isIndexDocument());
-    EXPECT_TRUE(app->mainWindow()->indexDocumentOpen());
 
     openCopies({"rfc9901.txt"});
     frame().routeCommand(kCmdOpenRfcIndex);
@@ -254,26 +308,23 @@ TEST_F(MainWindowTest, OpenRfcIndexReportsAMissingFileAndActivatesAnOpenIndex)
     EXPECT_EQ(frame().activeDocumentWindow(), index);
 
     closeChild(index);
-    EXPECT_FALSE(app->mainWindow()->indexDocumentOpen());
     frame().routeCommand(kCmdOpenRfcIndex);
     EXPECT_EQ(frame().documentWindows().size(), 2u);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
+// Large buttons carry their short texts; the menu keeps its own.
 TEST_F(MainWindowTest, LargeButtonsCarryTheirTexts)
 {
     makeApp(false);
     app->settings().LargeToolBarButtonWithText = true;
     ASSERT_TRUE(app->start());
-    const auto button = [this](int bar, int id) {
-        return qobject_cast<QToolButton*>(frame().toolbar(bar)->widgetForAction(frame().commandAction(id)));
-    };
-    ASSERT_TRUE(button(0, kCmdOpenRfcIndex) && button(2, kCmdPageSeparators));
-    EXPECT_EQ(button(0, kCmdOpenRfcIndex)->text(), QStringLiteral("Index"));
-    EXPECT_EQ(button(0, kCmdOpenRfcIndex)->size(), QSize(50, 40));
-    EXPECT_EQ(button(2, kCmdPageSeparators)->text(), QStringLiteral("P Separ"));
-    // The menu keeps its own text.
-    EXPECT_EQ(frame().commandAction(kCmdOpenRfcIndex)->text(), QStringLiteral("Open RFC &Index\tCtrl+I"));
+    QAction* index = frame().commandAction(kCmdOpenRfcIndex);
+    auto* button = qobject_cast<QToolButton*>(frame().toolbar(0)->widgetForAction(index));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QStringLiteral("Index"));
+    EXPECT_EQ(button->size(), QSize(50, 40));
+    EXPECT_EQ(index->text(), QStringLiteral("Open RFC &Index\tCtrl+I"));
 }
 
 // Help opens the manual only when there is one, and without a browser each
@@ -290,8 +341,7 @@ TEST_F(MainWindowTest, HelpOpensTheManualOnlyWhenThereIsOne)
     if (frame().helpFile().isEmpty()) {
         frame().routeCommand(kCmdHelpContents);
         EXPECT_TRUE(opened.isEmpty());
-        ASSERT_EQ(dialogs.messages.size(), 1);
-        EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/manual/index.html was not found.")));
+        EXPECT_TRUE(dialogs.messages.value(0).endsWith(QStringLiteral("/manual/index.html was not found.")));
         dialogs.messages.clear();
     }
     QDir().mkpath(pathOf("manual"));
@@ -303,15 +353,14 @@ TEST_F(MainWindowTest, HelpOpensTheManualOnlyWhenThereIsOne)
         for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
             frame().routeCommand(command);
     }
-    ASSERT_EQ(opened.size(), 6);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(pathOf("manual/index.html")));
-    EXPECT_EQ(opened[1].fragment(), QStringLiteral("index"));
-    EXPECT_EQ(opened[2], QUrl(QStringLiteral("https://example.org/parchly")));
+    QUrl indexPage = QUrl::fromLocalFile(pathOf("manual/index.html"));
+    indexPage.setFragment(QStringLiteral("index"));
+    const QUrl manualPage = QUrl::fromLocalFile(pathOf("manual/index.html")),
+               home(app->settings().HomepageUrl.c_str());
+    EXPECT_EQ(opened, QList<QUrl>({manualPage, indexPage, home, manualPage, indexPage, home}));
     const QString noBrowser = QStringLiteral("No web browser could be started to show %1.");
-    ASSERT_EQ(dialogs.messages.size(), 3);
-    EXPECT_EQ(dialogs.messages[0], noBrowser.arg(manual));
-    EXPECT_TRUE(dialogs.messages[1].endsWith(QStringLiteral("index.html.")));
-    EXPECT_EQ(dialogs.messages[2], noBrowser.arg(QStringLiteral("https://example.org/parchly")));
+    EXPECT_EQ(dialogs.messages,
+              QStringList({noBrowser.arg(manual), noBrowser.arg(manual), noBrowser.arg(home.toString())}));
 }
 
 // The four latest files are kept in the settings file, the latest first,
@@ -331,48 +380,13 @@ TEST_F(MainWindowTest, RecentFilesKeepTheFourLatestAndOpenFromTheMenu)
     EXPECT_EQ(app->recentFiles().paths(), expected);
     EXPECT_TRUE(command(kCmdRecentFile1 + 3)->isEnabled());
     frame().routeCommand(kCmdRecentFile1);
-    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc2.txt"}));
+    EXPECT_EQ(tabsAndActive(), "rfc2.txt > rfc2.txt");
     QFile::remove(pathOf("rfc5.txt"));
     frame().routeCommand(kCmdRecentFile1 + 1);
     EXPECT_EQ(dialogs.messages,
               QStringList({QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc5.txt"))}));
     expected.erase(expected.begin() + 1);
     EXPECT_EQ(app->recentFiles().paths(), expected);
-}
-
-// The window titles in tab order and the active one's.
-std::string tabsAndActive(MainWindow& frame)
-{
-    DocumentWindow* active = frame.activeDocumentWindow();
-    return (tabTexts(frame).join(QLatin1Char(' ')) + QStringLiteral(" > ")
-            + (active ? active->windowTitle() : QString()))
-        .toStdString();
-}
-
-TEST_F(MainWindowTest, TabShortcutsStepInTabOrderAndClose)
-{
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
-    frame().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-    struct Step {
-        Qt::Key key;
-        const char* expected;
-    };
-    const Step steps[] = {
-        {Qt::Key_PageDown, "rfc1.txt rfc2.txt rfc3.txt > rfc1.txt"}, // round from the last
-        {Qt::Key_PageDown, "rfc1.txt rfc2.txt rfc3.txt > rfc2.txt"},
-        {Qt::Key_PageUp, "rfc1.txt rfc2.txt rfc3.txt > rfc1.txt"},
-        {Qt::Key_PageUp, "rfc1.txt rfc2.txt rfc3.txt > rfc3.txt"},
-        // Closing goes back to the window active before, as the MDI area does.
-        {Qt::Key_W, "rfc1.txt rfc2.txt > rfc1.txt"},
-        {Qt::Key_F4, "rfc2.txt > rfc2.txt"},
-    };
-    for (const Step& step : steps) {
-        QTest::keyClick(frame().activeDocumentWindow()->view()->viewport(), step.key, Qt::ControlModifier);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(tabsAndActive(frame()), step.expected) << step.key;
-    }
 }
 
 TEST_F(MainWindowTest, TheFocusIsBackInTheTextWhenAModalDialogCloses)
@@ -384,38 +398,28 @@ TEST_F(MainWindowTest, TheFocusIsBackInTheTextWhenAModalDialogCloses)
     DocumentWindow* child = frame().activeDocumentWindow();
     // A dialog takes the focus while it is open; the tree stands in for it.
     QWidget* elsewhere = child->navigatorBar()->firstTree();
-    const auto takeFocus = [elsewhere](int answer) {
-        return [elsewhere, answer](QDialog& dialog) {
+    const std::pair<int, int> steps[] = {
+        {kCmdOptions, QDialog::Rejected},      {kCmdBookmarks, QDialog::Rejected},
+        {kCmdFavoriteRfcs, QDialog::Rejected}, {kCmdAbout, QDialog::Accepted},
+        {kCmdPrintSetup, QDialog::Rejected},   {kCmdPrintSetup, QDialog::Accepted},
+    };
+    for (const auto& [command, answer] : steps) {
+        dialogs.dialogScripts.push_back([elsewhere, answer = answer](QDialog& dialog) {
+            // Print Setup keeps the screen colours when accepted, and offers
+            // the system's page setup.
+            auto* setup = dynamic_cast<PrintSetupDialog*>(&dialog);
+            if (setup && answer == QDialog::Accepted) {
+                EXPECT_FALSE(setup->screenColoursBox()->isChecked());
+                setup->screenColoursBox()->setChecked(true);
+                setup->pageButton()->click();
+            }
             elsewhere->setFocus();
             dialog.done(answer);
             return answer;
-        };
-    };
-    const struct {
-        int command;
-        std::function<int(QDialog&)> script;
-    } steps[] = {
-        {kCmdOptions, takeFocus(QDialog::Rejected)},
-        {kCmdBookmarks, takeFocus(QDialog::Rejected)},
-        {kCmdFavoriteRfcs, takeFocus(QDialog::Rejected)},
-        {kCmdAbout, takeFocus(QDialog::Accepted)},
-        {kCmdPrintSetup, takeFocus(QDialog::Rejected)},
-        // Print Setup keeps the screen colours when accepted, and offers the
-        // system's page setup.
-        {kCmdPrintSetup,
-         [&](QDialog& dialog) {
-             auto& setup = static_cast<PrintSetupDialog&>(dialog);
-             EXPECT_FALSE(setup.screenColoursBox()->isChecked());
-             setup.screenColoursBox()->setChecked(true);
-             setup.pageButton()->click();
-             return takeFocus(QDialog::Accepted)(dialog);
-         }},
-    };
-    for (const auto& step : steps) {
-        dialogs.dialogScripts.push_back(step.script);
-        ASSERT_TRUE(frame().routeCommand(step.command)) << step.command;
-        EXPECT_TRUE(dialogs.dialogScripts.empty()) << step.command << " ran through the dialogs";
-        EXPECT_EQ(QApplication::focusWidget(), child->view()) << step.command;
+        });
+        ASSERT_TRUE(frame().routeCommand(command)) << command;
+        EXPECT_TRUE(dialogs.dialogScripts.empty()) << command << " ran through the dialogs";
+        EXPECT_EQ(QApplication::focusWidget(), child->view()) << command;
     }
     // The system's print dialogs, cancelled or closed.
     for (int command : {kCmdPrint, kCmdPrintPreview}) {
@@ -427,91 +431,6 @@ TEST_F(MainWindowTest, TheFocusIsBackInTheTextWhenAModalDialogCloses)
     EXPECT_EQ(dialogs.pageSetups, 1);
     EXPECT_TRUE(app->settings().PrintScreenColours);
     EXPECT_EQ(Profile(pathOf("Parchly.ini").toStdString()).readInt("Print", "ScreenColours", 0), 1);
-}
-
-TEST_F(MainWindowTest, TabsCloseByButtonMiddleClickAndContextMenu)
-{
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"});
-    TabStrip* tabs = frame().documentTabBar()->tabs();
-    auto* closeButton = qobject_cast<QAbstractButton*>(tabs->tabButton(1, QTabBar::RightSide));
-    ASSERT_NE(closeButton, nullptr);
-    closeButton->click();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc1.txt", "rfc3.txt", "rfc4.txt"}));
-
-    QTest::mouseClick(tabs, Qt::MiddleButton, Qt::NoModifier, tabs->tabRect(2).center());
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc1.txt", "rfc3.txt"}));
-
-    QMenu menu;
-    frame().fillTabMenu(menu, 1);
-    QStringList texts;
-    for (QAction* action : menu.actions())
-        texts << action->text();
-    ASSERT_EQ(texts, QStringList({"&Close", "Close &Others", "Copy &Path", "Open Containing &Folder"}));
-    QList<QUrl> opened;
-    frame().urlOpener = [&opened](const QUrl& url) {
-        opened << url;
-        return true;
-    };
-    menu.actions()[2]->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QDir::toNativeSeparators(pathOf("rfc3.txt")));
-    menu.actions()[3]->trigger();
-    EXPECT_EQ(opened, QList<QUrl>({QUrl::fromLocalFile(QDir(folder.path()).absolutePath())}));
-    menu.actions()[1]->trigger();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(tabTexts(frame()), QStringList({"rfc3.txt"}));
-}
-
-TEST_F(MainWindowTest, FilesDroppedOnTheWindowOrTheTabBarOpen)
-{
-    makeApp();
-    const QString first = copyRfc(QStringLiteral("rfc1.txt"));
-    const QString second = copyRfc(QStringLiteral("rfc2.txt"));
-    struct Drop {
-        QWidget* target;
-        QList<QUrl> urls;
-        bool accepted;
-        int windows;
-    };
-    const Drop drops[] = {
-        {&frame(), {QUrl(QStringLiteral("https://example.org/rfc1.txt"))}, false, 0},
-        {&frame(), {QUrl::fromLocalFile(first)}, true, 1},
-        {frame().documentTabBar()->tabs(),
-         {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)},
-         true,
-         2},
-    };
-    for (const Drop& drop : drops) {
-        QMimeData data;
-        data.setUrls(drop.urls);
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(drop.target, &enter);
-        EXPECT_EQ(enter.isAccepted(), drop.accepted) << drop.windows;
-        if (enter.isAccepted()) {
-            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(drop.target, &event);
-        }
-        EXPECT_EQ(frame().documentWindows().size(), size_t(drop.windows));
-    }
-    EXPECT_EQ(tabsAndActive(frame()), "rfc1.txt rfc2.txt > rfc2.txt");
-}
-
-TEST_F(MainWindowTest, ReferenceItemsShowTheirLabelAndTheStartOfTheirTitle)
-{
-    makeApp();
-    // One reference without a quoted title leaves the others theirs.
-    const std::string path = copyRfc(QStringLiteral("rfc1.txt")).toStdString();
-    std::string text = test::readFile(path);
-    test::writeFile(path, text.replace(text.find("\"Frames\""), 8, "Frames"));
-    ASSERT_NE(app->openDocumentFile(QString::fromStdString(path)), nullptr);
-    TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->firstTree();
-    QStringList references;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->text(0).startsWith(QLatin1Char('[')))
-            references << (*it)->text(0);
-    EXPECT_EQ(references, QStringList({"[RFC2119] Key words for use in RFCs...", "[FRAMES]"}));
 }
 
 // What a run leaves for the next: the open documents and the active one
@@ -564,7 +483,7 @@ TEST_F(MainWindowTest, TheSessionPositionsNavigatorWidthAndBarsComeBack)
     EXPECT_TRUE(command(kCmdViewToolbar)->isChecked());
     frame().activateDocumentWindow(second);
     frame().close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settle();
     EXPECT_EQ(app->profile().readInt("Toolbar", "EditVisible", -1), 0);
     EXPECT_EQ(app->profile().readInt("Toolbar", "ViewVisible", -1), 1);
     EXPECT_FALSE(app->profile().readString("Toolbar", "State", "").empty());
@@ -572,7 +491,7 @@ TEST_F(MainWindowTest, TheSessionPositionsNavigatorWidthAndBarsComeBack)
 
     makeApp();
     QApplication::processEvents();
-    EXPECT_EQ(tabsAndActive(frame()), "rfc2.txt rfc3.txt > rfc2.txt");
+    EXPECT_EQ(tabsAndActive(), "rfc2.txt rfc3.txt > rfc2.txt");
     const ReadingPosition restored = frame().activeDocumentWindow()->readingPosition();
     EXPECT_EQ(restored.topLine, moved.topLine);
     EXPECT_EQ(restored.caretLine, 56);
@@ -589,6 +508,52 @@ TEST_F(MainWindowTest, TheSessionPositionsNavigatorWidthAndBarsComeBack)
     makeApp();
     EXPECT_TRUE(frame().toolbar(1)->isVisibleTo(&frame()));
     EXPECT_FALSE(frame().toolbar(2)->isVisibleTo(&frame()));
+}
+
+// The open documents in opening order; bookmarks store the file's lines,
+// whatever the view hides, and put the caret on a shown line only.
+TEST_F(MainWindowTest, TellsTheOpenDocumentsAndTheirCaretInTheFilesLines)
+{
+    makeApp();
+    EXPECT_FALSE(host().hasDocumentTabs());
+    EXPECT_TRUE(host().activeDocumentPath().isEmpty());
+    EXPECT_EQ(caret(), std::make_pair(0, 0));
+
+    const QString second = copyRfc(QStringLiteral("rfc2.txt"));
+    const QString first = copyRfc(QStringLiteral("rfc1.txt"));
+    ASSERT_TRUE(host().openDocument(second));
+    ASSERT_TRUE(host().openDocument(first));
+    EXPECT_FALSE(host().openDocument(pathOf("rfc404.txt")));
+    EXPECT_TRUE(host().hasDocumentTabs());
+    EXPECT_EQ(host().openDocumentPaths(), QStringList({second, first}));
+    EXPECT_EQ(host().activeDocumentPath(), first);
+
+    ReadingView* view = frame().activeDocumentWindow()->view();
+    const int lineEnd = view->lineText(13).chopped(1).size();
+    ASSERT_TRUE(view->lineText(13).startsWith(QStringLiteral("   This document describes")));
+    ASSERT_EQ(view->lineText(12), QStringLiteral("\n"));
+    const struct {
+        int line, column, caretLine, caretColumn;
+    } cases[] = {
+        {13, 4, 13, 4},
+        {12, 4, 12, 0}, // on a blank line any column is the line's start
+        {13, 500, 13, lineEnd}, // a column past the line's end stops at its end
+        {view->lineCount() + 10, 0, 13, lineEnd}, // a line past the end: the caret stays
+    };
+    for (const auto& c : cases) {
+        host().setActiveCaretLineColumn(c.line, c.column);
+        EXPECT_EQ(caret(), std::make_pair(c.caretLine, c.caretColumn)) << c.line << ", " << c.column;
+    }
+    host().setActiveCaretLineColumn(13, 4);
+    EXPECT_EQ(frame().positionPane(), QStringLiteral("Ln 14, Col 5")); // counted from 1
+
+    // Page 2, its header hidden: file line 60 is shown higher up.
+    frame().routeCommand(kCmdHeaders);
+    host().setActiveCaretLineColumn(60, 7);
+    EXPECT_EQ(caret(), std::make_pair(60, 7));
+    const int shown = view->lineFromPosition(view->selectedRange().end);
+    EXPECT_LT(shown, 60);
+    EXPECT_TRUE(view->lineText(shown).startsWith(QStringLiteral("   The key words"))) << shown;
 }
 
 } // namespace

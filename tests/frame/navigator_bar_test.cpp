@@ -1,13 +1,15 @@
 #include "frame/navigator_bar.h"
 
 #include "analysis/rfc_text.h"
-#include "frame/app_fixture.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -45,11 +47,10 @@ void chooseByKeyboard(TreeView* tree, QTreeWidgetItem* item)
     ASSERT_EQ(tree->currentItem(), item);
 }
 
-class NavigatorBarTest : public test::AppFixture {
+class NavigatorBarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::AppFixture::SetUp();
         bar = new NavigatorBar(&frame, client);
         frame.addDockWidget(Qt::LeftDockWidgetArea, bar);
         frame.resize(500, 400);
@@ -62,28 +63,21 @@ protected:
     {
         client.text.references.resize(2);
         client.text.references[1].firstLine = 87;
-        TreeView* tree = bar->firstTree();
-        auto add = [tree](QTreeWidgetItem* parent, const char* label, int data) {
-            QTreeWidgetItem* item = tree->insertItem(parent, QString::fromLatin1(label));
+        auto add = [](TreeView* tree, QTreeWidgetItem* parent, const QString& label, int data) {
+            QTreeWidgetItem* item = tree->insertItem(parent, label);
             tree->setItemData(item, data);
             return item;
         };
-        abstract = add(nullptr, "Abstract", 0);
-        contents = add(nullptr, "Table of Contents", -1);
-        introduction = add(contents, "1. Introduction", 0);
-        terminology = add(introduction, "1. Terminology", 1);
-        references = add(contents, "3. References", 4);
-        reference = add(references, "[RFC2119]", 1);
-        noTarget = add(references, "[GONE]", -1);
-
-        pageTwo = nullptr;
-        for (int page = 0; page < 3; ++page) {
-            QTreeWidgetItem* item =
-                bar->secondTree()->insertItem(nullptr, QStringLiteral("Page %1").arg(page + 1));
-            bar->secondTree()->setItemData(item, page * 50);
-            if (page == 1)
-                pageTwo = item;
-        }
+        TreeView* tree = bar->firstTree();
+        abstract = add(tree, nullptr, "Abstract", 0);
+        contents = add(tree, nullptr, "Table of Contents", -1);
+        introduction = add(tree, contents, "1. Introduction", 0);
+        terminology = add(tree, introduction, "1. Terminology", 1);
+        references = add(tree, contents, "3. References", 4);
+        reference = add(tree, references, "[RFC2119]", 1);
+        noTarget = add(tree, references, "[GONE]", -1);
+        for (int page = 0; page < 3; ++page)
+            pages[page] = add(bar->secondTree(), nullptr, QStringLiteral("Page %1").arg(page + 1), page * 50);
         bar->tabs()->insertDataTab(0, QStringLiteral("Structure"));
         bar->tabs()->insertDataTab(1, QStringLiteral("Page"));
     }
@@ -91,34 +85,41 @@ protected:
     QMainWindow frame;
     RecordingClient client;
     NavigatorBar* bar = nullptr;
-    QTreeWidgetItem *abstract, *contents, *introduction, *terminology, *references, *reference, *noTarget,
-        *pageTwo;
+    QTreeWidgetItem *abstract, *contents, *introduction, *terminology, *references, *reference, *noTarget;
+    QTreeWidgetItem* pages[3];
 };
 
 // Selections the program makes move nothing; the user's choice goes to a
 // front-matter section, a contents entry, the references heading as a
-// contents entry, a reference at its first line; without a target, nowhere.
-// The user's tab change shows its tree; under the Page tab a top-level item
+// contents entry, a reference at its first line; without a target, nowhere;
+// by keyboard or mouse alike. The user's tab change shows its tree; under the Page tab a top-level item
 // of either tree goes to its file line: the selected tab decides.
 TEST_F(NavigatorBarTest, RoutesTheUsersChoiceOnlyAndThePageTabGoesToThePagesLine)
 {
     fillRfcTrees();
     bar->firstTree()->selectItem(terminology);
     bar->firstTree()->selectItem(reference);
-    bar->secondTree()->selectItem(pageTwo);
+    bar->secondTree()->selectItem(pages[1]);
     EXPECT_EQ(client.calls, Calls());
+    EXPECT_TRUE(introduction->isExpanded()) << "a selected item is made visible";
     for (QTreeWidgetItem* item : {abstract, terminology, references, reference, noTarget, contents})
         chooseByKeyboard(bar->firstTree(), item);
-    EXPECT_EQ(client.calls, Calls({"heading 0", "entry 1", "entry 4", "line 87"}));
+    QTest::mouseClick(bar->firstTree()->viewport(), Qt::LeftButton, {},
+                      bar->firstTree()->visualItemRect(references).center());
+    EXPECT_EQ(client.calls, Calls({"heading 0", "entry 1", "entry 4", "line 87", "entry 4"}));
 
     client.calls.clear();
     ASSERT_TRUE(bar->firstTree()->isVisible());
     ASSERT_FALSE(bar->secondTree()->isVisible());
-    bar->tabs()->setCurrentIndex(1); // as the user's click does
+    QTest::mouseClick(bar->tabs(), Qt::LeftButton, {}, bar->tabs()->tabRect(1).center());
     EXPECT_TRUE(bar->secondTree()->isVisible());
     EXPECT_FALSE(bar->firstTree()->isVisible());
-    chooseByKeyboard(bar->secondTree(), pageTwo);
+    chooseByKeyboard(bar->secondTree(), pages[1]);
     chooseByKeyboard(bar->firstTree(), abstract);
+    // Tabs the program deletes, adds or selects are no user's choice.
+    bar->tabs()->deleteTab(1);
+    bar->tabs()->insertDataTab(1, QStringLiteral("Page"));
+    bar->tabs()->selectTab(1);
     EXPECT_EQ(client.calls, Calls({"shown", "line 50", "line 0"}));
 }
 
@@ -153,16 +154,26 @@ TEST_F(NavigatorBarTest, AnIndexRoutesEntriesAndOpensTheirRfcOnADoubleClick)
     EXPECT_EQ(client.calls, Calls({"open 9999"}));
 }
 
-TEST_F(NavigatorBarTest, LaysOutTabStripAboveTheTreesAndOnlyTheStripWhenLow)
+// The trees fill the client area under the tab strip, and only the strip
+// shows when the bar is low. A double click on the bar's own area floats it
+// and docks it again.
+TEST_F(NavigatorBarTest, LaysOutTheTabStripAboveTheTreesAndFloatsOnADoubleClick)
 {
     bar->clientArea()->resize(200, 300);
     EXPECT_EQ(bar->tabs()->geometry(), QRect(0, 0, 200, NavigatorBar::kTabStripHeight));
     EXPECT_EQ(bar->firstTree()->geometry(), QRect(0, 22, 200, 278));
     EXPECT_EQ(bar->secondTree()->geometry(), bar->firstTree()->geometry());
-
     bar->clientArea()->resize(200, 15);
     EXPECT_EQ(bar->tabs()->geometry(), QRect(0, 0, 200, 15));
     EXPECT_EQ(bar->firstTree()->height(), 0);
+
+    for (bool floating : {true, false}) {
+        const QPointF point(10, 5);
+        QMouseEvent click(QEvent::MouseButtonDblClick, point, bar->clientArea()->mapToGlobal(point),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar->clientArea(), &click);
+        EXPECT_EQ(bar->isFloating(), floating);
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <utime.h>
@@ -14,31 +15,36 @@ namespace parchly {
 
 namespace {
 
-const char* const kTips = "; Tips for the test\n"
-                          "First tip\n"
-                          "\n"
-                          "  an indented line\n"
-                          "Second tip\n"
-                          "\ta tabbed line\n"
-                          ";Third commented out\n"
-                          "Third tip\n";
+// Comments, a blank line, indented lines and tips.
+const char* const kTips =
+    "; Tips for the test\nFirst tip\n\n  an indented line\nSecond tip\n\ta tabbed line\n"
+    ";Third commented out\nThird tip\n";
 
 class TipDialogTest : public ::testing::Test {
 protected:
-    std::string tipsPath() const { return ini.directory() + "tips.txt"; }
-
-    // Writes the tips file with a modification time of its own.
-    void writeTips(const std::string& text, time_t modified = 1700000000)
+    // Writes the tips file with a modification time of its own; null removes it.
+    void writeTips(const char* text, time_t modified = 1700000000)
     {
-        std::ofstream(tipsPath(), std::ios::binary) << text;
+        const std::string path = ini.directory() + "tips.txt";
+        std::remove(path.c_str());
+        if (!text)
+            return;
+        std::ofstream(path, std::ios::binary) << text;
         const utimbuf times{modified, modified};
-        ASSERT_EQ(utime(tipsPath().c_str(), &times), 0);
+        ASSERT_EQ(utime(path.c_str(), &times), 0);
     }
 
-    QString shownTip()
+    // What one run of the dialog shows: its first tip and up to four more by
+    // Next, while Next is enabled.
+    QStringList shownTips(int more = 0)
     {
         TipDialog dialog(ini.directory(), ini.profile);
-        return dialog.tipText();
+        QStringList shown{dialog.tipText()};
+        for (; more > 0 && dialog.nextButton()->isEnabled(); --more) {
+            dialog.nextButton()->click();
+            shown << dialog.tipText();
+        }
+        return shown;
     }
 
     test::IniFile ini;
@@ -49,22 +55,27 @@ protected:
 
 // Comments and blank lines are skipped, either line end is read, a line
 // longer than 999 characters is read in pieces (each a tip), and Next wraps.
+// A file without a tip line ends the reading instead of going round; a
+// missing one is named with the folder where it is looked for.
 TEST_F(TipDialogTest, ShowsTipsInOrderAndWrapsToTheFirst)
 {
-    const std::pair<std::string, QStringList> cases[] = {
+    const std::string crlf = "; crlf file\r\n\r\nOne tip\r\n" + std::string(1500, 'x') + "\r\n";
+    const QString missing = QStringLiteral("The tips file tips.txt does not exist in %1")
+                                .arg(QDir::toNativeSeparators(QString::fromStdString(ini.directory())));
+    const struct {
+        const char* tips;
+        QStringList shown;
+    } cases[] = {
         {kTips, {"First tip", "Second tip", "Third tip", "First tip", "Second tip"}},
-        {"; crlf file\r\n\r\nOne tip\r\n" + std::string(1500, 'x') + "\r\n",
-         {"One tip", QString(999, 'x'), QString(501, 'x'), "One tip"}},
+        {crlf.c_str(), {"One tip", QString(999, 'x'), QString(501, 'x'), "One tip", QString(999, 'x')}},
+        {"", {"The tips file holds no tip."}},
+        {"; only comments\n\n   \n", {"The tips file holds no tip."}},
+        {nullptr, {missing}},
     };
-    for (const auto& [tips, expected] : cases) {
-        writeTips(tips, 1700000000 + static_cast<time_t>(tips.size()));
-        TipDialog dialog(ini.directory(), ini.profile);
-        QStringList shown{dialog.tipText()};
-        while (shown.size() < expected.size()) {
-            dialog.nextButton()->click();
-            shown << dialog.tipText();
-        }
-        EXPECT_EQ(shown, expected);
+    time_t modified = 1700000000;
+    for (const auto& c : cases) {
+        writeTips(c.tips, ++modified);
+        EXPECT_EQ(shownTips(4), c.shown) << (c.tips ? c.tips : "no file");
     }
     EXPECT_TRUE(scripted.messages.isEmpty());
 }
@@ -101,7 +112,7 @@ TEST_F(TipDialogTest, TheStoredPositionCarriesTheReadingAcrossRuns)
             writeTips(step.tips, step.modified);
         if (step.filePos)
             ini.profile.writeString("Tip", "FilePos", step.filePos);
-        EXPECT_EQ(shownTip(), step.shown);
+        EXPECT_EQ(shownTips(), QStringList({step.shown}));
         if (step.tips) {
             EXPECT_NE(ini.value("Tip", "TimeStamp"), stamp);
             stamp = ini.value("Tip", "TimeStamp");
@@ -112,47 +123,27 @@ TEST_F(TipDialogTest, TheStoredPositionCarriesTheReadingAcrossRuns)
         }
     }
     EXPECT_EQ(scripted.messages, QStringList({"Trouble reading the tips file"}));
-}
 
-TEST_F(TipDialogTest, NoTipToShow)
-{
-    ini.profile.writeInt("Tip", "FilePos", 42);
-    ini.profile.writeString("Tip", "TimeStamp", "Mon Jan  1 00:00:00 2024");
-    {
-        TipDialog dialog(ini.directory(), ini.profile);
-        EXPECT_EQ(dialog.tipText(),
-                  QStringLiteral("The tips file tips.txt does not exist in %1")
-                      .arg(QDir::toNativeSeparators(QString::fromStdString(ini.directory()))));
-        EXPECT_FALSE(dialog.nextButton()->isEnabled());
-    }
-    EXPECT_EQ(ini.value("Tip", "FilePos"), "42");
-    EXPECT_EQ(ini.value("Tip", "TimeStamp"), "Mon Jan  1 00:00:00 2024");
-
-    // A file without a tip line ends the reading instead of going round.
-    for (const char* text : {"", "; only comments\n\n   \n"}) {
-        writeTips(text);
-        EXPECT_EQ(shownTip(), "The tips file holds no tip.");
-    }
+    // Without the file the stored reading is left for its return.
+    const std::string position = ini.value("Tip", "FilePos");
+    writeTips(nullptr);
+    shownTips();
+    EXPECT_EQ(ini.value("Tip", "FilePos"), position);
+    EXPECT_EQ(ini.value("Tip", "TimeStamp"), stamp);
 }
 
 TEST_F(TipDialogTest, OnlyCloseStoresTheStartUpChoice)
 {
     writeTips(kTips);
-    {
-        TipDialog dialog(ini.directory(), ini.profile);
-        EXPECT_TRUE(dialog.showAtStartUp());
-        EXPECT_TRUE(dialog.startUpBox()->isChecked());
-        dialog.startUpBox()->setChecked(false);
-        dialog.reject();
+    for (bool close : {false, true}) {
+        {
+            TipDialog dialog(ini.directory(), ini.profile);
+            EXPECT_TRUE(dialog.showAtStartUp() && dialog.startUpBox()->isChecked());
+            dialog.startUpBox()->setChecked(false);
+            close ? dialog.closeButton()->click() : dialog.reject();
+        }
+        EXPECT_EQ(ini.value("Tip", "StartUp"), close ? "1" : "<missing>");
     }
-    EXPECT_EQ(ini.value("Tip", "StartUp"), "<missing>");
-    {
-        TipDialog dialog(ini.directory(), ini.profile);
-        dialog.startUpBox()->setChecked(false);
-        dialog.closeButton()->click();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    }
-    EXPECT_EQ(ini.value("Tip", "StartUp"), "1");
 
     // Not shown at start-up (StartUp is 1 now), the check still reads a tip
     // and moves on.
