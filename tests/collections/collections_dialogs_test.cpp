@@ -3,7 +3,7 @@
 // and the stored line of a favourite.
 #include "collections/bookmark_text.h"
 #include "collections/bookmarks_dialog.h"
-#include "collections/fake_collections_host.h"
+#include "collections/collections_host.h"
 #include "collections/favorite_line.h"
 #include "collections/favorite_rfcs_dialog.h"
 #include "collections/ini_file.h"
@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -21,6 +22,61 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
+// A stand-in for the main window: open documents, an active one with a
+// caret, and files that cannot be opened.
+class FakeHost : public CollectionsHost {
+public:
+    QString activePath;
+    int caretLine = 12;
+    int caretColumn = 4;
+    QStringList openPaths;
+    QSet<QString> missingFiles; // opening these fails
+    QStringList openRequests; // every path asked to open, in order
+    QList<QPair<int, int>> caretRequests; // every line and column asked for
+
+    QString activeDocumentPath() const override { return activePath; }
+    void activeCaretLineColumn(int& line, int& column) const override
+    {
+        line = caretLine, column = caretColumn;
+    }
+    void setActiveCaretLineColumn(int line, int column) override { caretRequests << qMakePair(line, column); }
+    QStringList openDocumentPaths() const override { return openPaths; }
+    bool hasDocumentTabs() const override { return !openPaths.isEmpty(); }
+    bool openDocument(const QString& path) override
+    {
+        openRequests << path;
+        if (missingFiles.contains(path))
+            return false;
+        if (!openPaths.contains(path))
+            openPaths << path;
+        activePath = path;
+        return true;
+    }
+};
+
+// Both dialogs keep a numbered list ("BM0", "BM1", ...) that ends at its
+// first empty value; these read and write it past the dialogs' own code.
+class CollectionsDialogTest : public ::testing::Test {
+protected:
+    void store(const char* section, const char* prefix, const Texts& values)
+    {
+        for (std::size_t i = 0; i < values.size(); ++i)
+            ini.profile.writeString(section, prefix + std::to_string(i), values[i]);
+    }
+    Texts stored(const char* section, const char* prefix) const
+    {
+        Texts values;
+        std::string value;
+        while (!(value = ini.profile.readString(section, prefix + std::to_string(values.size()), "")).empty())
+            values.push_back(value);
+        return values;
+    }
+
+    test::IniFile ini;
+    FakeHost host;
+    test::ScriptedDialogs scripted;
+};
+
 const QString kActive = QStringLiteral("/home/ann/RFCPath/rfc2616.txt");
 // Bookmarks as stored: of the active file (at 12, 4, as the caret stands), and of others.
 const std::string kHere = "rfc2616.txt (Ln 12, Col 4) - \\home\\ann\\RFCPath\\rfc2616.txt";
@@ -28,23 +84,20 @@ const std::string kMine = "Old - rfc2616.txt (Ln 5, Col 2) - \\home\\ann\\RFCPat
 const std::string kOther = "Other - rfc791.txt (Ln 3, Col 0) - \\home\\ann\\RFCPath\\rfc791.txt";
 const std::string kOther2 = "rfc793.txt (Ln 9, Col 1) - \\home\\ann\\RFCPath\\rfc793.txt";
 
-class BookmarksDialogTest : public ::testing::Test {
+class BookmarksDialogTest : public CollectionsDialogTest {
 protected:
     BookmarksDialogTest()
     {
         host.activePath = kActive;
         host.openPaths = {kActive};
-        host.caretLine = 12;
-        host.caretColumn = 4;
     }
 
     void storeBookmarks(const Texts& texts, int showAll = 0)
     {
         ini.profile.writeInt("Bookmarks", "AllBookmarks", showAll);
-        ini.writeList("Bookmarks", "BM", texts);
+        store("Bookmarks", "BM", texts);
     }
-
-    Texts stored() const { return ini.list("Bookmarks", "BM"); }
+    Texts bookmarks() const { return stored("Bookmarks", "BM"); }
 
     // Sets a bookmark under `name` at the caret.
     static void setBookmark(BookmarksDialog& dialog, const QString& name)
@@ -52,9 +105,6 @@ protected:
         dialog.nameField()->setText(name);
         dialog.setButton()->click();
     }
-
-    test::IniFile ini;
-    test::FakeCollectionsHost host;
 };
 
 } // namespace
@@ -81,7 +131,7 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
               "Intro - rfc2616.txt (Ln 13, Col 5) - /home/ann/RFCPath/rfc2616.txt");
     dialog.exitButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(stored(), Texts({"Intro - " + kHere, "Caching - " + kHere, kHere}));
+    EXPECT_EQ(bookmarks(), Texts({"Intro - " + kHere, "Caching - " + kHere, kHere}));
 }
 
 TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
@@ -119,12 +169,27 @@ TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
     const int carets = host.caretRequests.size();
     gotoRow(1);
     EXPECT_EQ(host.caretRequests.size(), carets);
-    EXPECT_EQ(stored().size(), 5u);
+    EXPECT_EQ(bookmarks().size(), 5u);
 }
 
-TEST_F(BookmarksDialogTest, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAllIsOff)
+// Only the active file itself (paths compare with case) has bookmarks to
+// show and set; the others are kept and written first while Show all is off.
+TEST_F(BookmarksDialogTest, OnlyTheActiveFilesBookmarksAreShownOthersAreKeptFirst)
 {
     storeBookmarks({kOther, kMine, kOther2});
+    for (const QString& active : {QStringLiteral("/home/ann/RFCPath/RFC2616.txt"), QString()}) {
+        host.activePath = active;
+        BookmarksDialog dialog(host, ini.profile);
+        EXPECT_EQ(dialog.list()->count(), 0);
+        EXPECT_EQ(dialog.setButton()->isEnabled() || dialog.nameField()->isEnabled(), !active.isEmpty());
+        EXPECT_EQ(dialog.locationField()->text().isEmpty(), active.isEmpty());
+        dialog.showAllBox()->click();
+        EXPECT_EQ(dialog.list()->count(), 3);
+        dialog.showAllBox()->click();
+        dialog.reject();
+    }
+    EXPECT_EQ(bookmarks(), Texts({kOther, kMine, kOther2}));
+    host.activePath = kActive;
     {
         BookmarksDialog dialog(host, ini.profile);
         EXPECT_FALSE(dialog.showAllBox()->isChecked());
@@ -132,7 +197,7 @@ TEST_F(BookmarksDialogTest, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAl
         setBookmark(dialog, "New");
         dialog.reject();
     }
-    EXPECT_EQ(stored(), Texts({kOther, kOther2, kMine, "New - " + kHere}));
+    EXPECT_EQ(bookmarks(), Texts({kOther, kOther2, kMine, "New - " + kHere}));
 
     // Show all lists every file's bookmarks as stored; clicking the box again
     // re-reads the file, dropping what was set and not saved.
@@ -148,29 +213,7 @@ TEST_F(BookmarksDialogTest, OtherFilesBookmarksAreKeptAndWrittenFirstWhileShowAl
     dialog.removeButton()->click();
     dialog.reject();
     EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "1");
-    EXPECT_EQ(stored(), Texts({kOther2, kMine, "New - " + kHere}));
-}
-
-TEST_F(BookmarksDialogTest, OnlyTheActiveFileItselfHasBookmarksToShowAndSet)
-{
-    // Paths compare with case.
-    storeBookmarks({kMine, kOther});
-    host.activePath = "/home/ann/RFCPath/RFC2616.txt";
-    {
-        BookmarksDialog dialog(host, ini.profile);
-        EXPECT_EQ(dialog.list()->count(), 0);
-        dialog.reject();
-    }
-    EXPECT_EQ(stored(), Texts({kMine, kOther}));
-
-    host.activePath.clear();
-    BookmarksDialog dialog(host, ini.profile);
-    EXPECT_FALSE(dialog.setButton()->isEnabled() || dialog.nameField()->isEnabled());
-    EXPECT_TRUE(dialog.locationField()->text().isEmpty());
-    EXPECT_EQ(dialog.list()->count(), 0);
-    dialog.showAllBox()->click();
-    EXPECT_EQ(dialog.list()->count(), 2);
-    EXPECT_FALSE(dialog.setButton()->isEnabled());
+    EXPECT_EQ(bookmarks(), Texts({kOther2, kMine, "New - " + kHere}));
 }
 
 // A list stops at its first gap or empty value; the options written beside
@@ -187,7 +230,7 @@ TEST_F(BookmarksDialogTest, AHandDamagedFileLoadsWhatCanBeKeptAndTouchesNothingE
         setBookmark(dialog, "");
         dialog.reject();
     }
-    EXPECT_EQ(stored(), Texts({"no location at all", kHere}));
+    EXPECT_EQ(bookmarks(), Texts({"no location at all", kHere}));
     EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "1");
     EXPECT_EQ(ini.value("Settings", "ShowPageSeparator"), "1");
     EXPECT_TRUE(ini.text().contains("garbage line\n")) << ini.text().toStdString();
@@ -232,56 +275,43 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-class FavoriteRfcsDialogTest : public ::testing::Test {
+class FavoriteRfcsDialogTest : public CollectionsDialogTest {
 protected:
-    void storeFavorites(const Paths& paths) { ini.writeList("FavoriteRFCs", "RFC", paths); }
-    Paths stored() const { return ini.list("FavoriteRFCs", "RFC"); }
+    void storeFavorites(const Paths& paths) { store("FavoriteRFCs", "RFC", paths); }
+    Paths favorites() const { return stored("FavoriteRFCs", "RFC"); }
 
     static void select(QListWidget* list, std::initializer_list<int> rows)
     {
         for (int row : rows)
             list->item(row)->setSelected(true);
     }
-
-    test::IniFile ini;
-    test::FakeCollectionsHost host;
-    test::ScriptedDialogs scripted;
 };
 
 } // namespace
 
-TEST_F(FavoriteRfcsDialogTest, ChosenFilesAreAddedEvenTwiceAndStoredWithBackslashes)
-{
-    scripted.paths = {"/srv/rfc/rfc1034.txt", "/srv/rfc/rfc1034.txt"};
-    FavoriteRfcsDialog dialog(host, ini.profile);
-    EXPECT_FALSE(dialog.addActiveButton()->isEnabled() || dialog.addAllOpenedButton()->isEnabled());
-    dialog.addRfcButton()->click();
-    dialog.addRfcButton()->click();
-    dialog.addRfcButton()->click(); // cancelled: nothing added
-    ASSERT_EQ(dialog.list()->count(), 2);
-    EXPECT_EQ(dialog.list()->item(0)->text(), "rfc1034.txt" + QString(13, ' ') + "/srv/rfc/rfc1034.txt");
-    dialog.exitButton()->click();
-    EXPECT_EQ(stored(), Paths(2, "\\srv\\rfc\\rfc1034.txt"));
-    EXPECT_EQ(ini.value("FavoriteRFCs", "RFC2"), "");
-}
-
-// Stored paths, also without a backslash or with long names, survive a
-// save; the active and open documents are added once each.
-TEST_F(FavoriteRfcsDialogTest, StoredPathsSurviveAndOpenDocumentsAreNeverAddedTwice)
+// Chosen files are added even twice; the active and open documents once
+// each. Stored paths, also without a backslash or with long names, survive
+// a save, and what is added is stored with backslashes.
+TEST_F(FavoriteRfcsDialogTest, FilesAreAddedAndAllAreStoredWithBackslashes)
 {
     Paths paths = {"rfc2616.txt", "/home/ann/rfc1.txt", "\\docs\\" + std::string(30, 'x') + ".txt",
                    "\\docs\\" + std::string(23, 'y'), "\\srv\\rfc\\RFC791.TXT"};
     storeFavorites(paths);
+    scripted.paths = {"/srv/rfc/rfc1034.txt", "/srv/rfc/rfc1034.txt"};
     host.openPaths = {"/srv/rfc/rfc791.txt", "/srv/rfc/rfc793.txt", "/srv/rfc/rfc-index.txt"};
     host.activePath = "/srv/rfc/rfc793.txt";
     FavoriteRfcsDialog dialog(host, ini.profile);
-    dialog.addActiveButton()->click();
-    dialog.addActiveButton()->click();
-    dialog.addAllOpenedButton()->click();
-    dialog.addAllOpenedButton()->click();
-    dialog.reject();
-    paths.insert(paths.end(), {"\\srv\\rfc\\rfc793.txt", "\\srv\\rfc\\rfc-index.txt"});
-    EXPECT_EQ(stored(), paths);
+    for (QPushButton* button :
+         {dialog.addRfcButton(), dialog.addRfcButton(), dialog.addRfcButton(), dialog.addActiveButton(),
+          dialog.addActiveButton(), dialog.addAllOpenedButton(), dialog.addAllOpenedButton()})
+        button->click(); // the third Add RFC is cancelled: nothing added
+    ASSERT_EQ(dialog.list()->count(), 9);
+    EXPECT_EQ(dialog.list()->item(5)->text(), "rfc1034.txt" + QString(13, ' ') + "/srv/rfc/rfc1034.txt");
+    dialog.exitButton()->click();
+    paths.insert(paths.end(),
+                 {"\\srv\\rfc\\rfc1034.txt", "\\srv\\rfc\\rfc1034.txt", "\\srv\\rfc\\rfc793.txt",
+                  "\\srv\\rfc\\rfc-index.txt"});
+    EXPECT_EQ(favorites(), paths);
 }
 
 TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
@@ -290,11 +320,12 @@ TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
                     "\\r\\rfc6.txt"});
     {
         FavoriteRfcsDialog dialog(host, ini.profile);
+        EXPECT_FALSE(dialog.addActiveButton()->isEnabled() || dialog.addAllOpenedButton()->isEnabled());
         select(dialog.list(), {2, 4});
         dialog.removeButton()->click();
         dialog.reject();
     }
-    EXPECT_EQ(stored(), Paths({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc4.txt", "\\r\\rfc6.txt"}));
+    EXPECT_EQ(favorites(), Paths({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc4.txt", "\\r\\rfc6.txt"}));
 
     host.missingFiles.insert("/r/gone.txt");
     FavoriteRfcsDialog dialog(host, ini.profile);
@@ -304,7 +335,7 @@ TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
     EXPECT_EQ(host.openRequests, QStringList({"/r/rfc1.txt", "/r/gone.txt", "/r/rfc6.txt"}));
     EXPECT_EQ(host.openPaths, QStringList({"/r/rfc1.txt", "/r/rfc6.txt"}));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(stored().size(), 4u);
+    EXPECT_EQ(favorites().size(), 4u);
 }
 
 TEST(favoriteLine, PutsTheFileNameInAColumnOf24)

@@ -8,9 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
-#include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace parchly::test {
 
@@ -29,24 +27,6 @@ public:
     std::string value(const char* section, const std::string& key) const
     {
         return profile.readString(section, key, "<missing>");
-    }
-
-    // A numbered list ("BM0", "BM1", ...) up to its first empty value.
-    std::vector<std::string> list(const char* section, const std::string& keyPrefix) const
-    {
-        std::vector<std::string> values;
-        for (int i = 0;; ++i) {
-            const std::string value = profile.readString(section, keyPrefix + std::to_string(i), "");
-            if (value.empty())
-                return values;
-            values.push_back(value);
-        }
-    }
-
-    void writeList(const char* section, const std::string& keyPrefix, const std::vector<std::string>& values)
-    {
-        for (std::size_t i = 0; i < values.size(); ++i)
-            profile.writeString(section, keyPrefix + std::to_string(i), values[i]);
     }
 
 private:
