@@ -232,10 +232,8 @@ TEST_F(DialogTest, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
     scripted.paths.push_back(QString::fromStdString(folder.file("other.txt")));
     ASSERT_TRUE(download("/rfc-index.txt"));
     EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
-    EXPECT_EQ(scripted.pathCaptions.size(), 1);
     EXPECT_EQ(test::readFile(target), "old");
     EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
-    EXPECT_EQ(test::modificationTime(folder.file("other.txt")), test::kIndexModified);
 
     // A refused scheme closes the dialog when the box is checked.
     scripted.messages.clear();
@@ -264,21 +262,16 @@ TEST(DownloadCommands, AnEmptyAddressIsReportedOrTheRequestIsFilledForTheirKind)
     settings = RfcSettings("/tmp/");
     settings.RfcRootPath = "/home/reader/rfc//";
 
-    for (DownloadKind kind : {IndexFile, SingleRfc, Collection}) {
+    const std::pair<DownloadKind, std::string> kinds[] = {{IndexFile, settings.RfcIndexDownloadUrl},
+                                                          {SingleRfc, kRfcDownloadTemplate},
+                                                          {Collection, settings.RfcDownloadUrl}};
+    for (const auto& [kind, url] : kinds) {
         auto dialog = createDownloadDialog(nullptr, settings, kind);
         ASSERT_TRUE(dialog);
         EXPECT_EQ(dialog->request().kind, kind);
+        EXPECT_EQ(dialog->request().url, url);
         EXPECT_EQ(dialog->request().localFolder, "/home/reader/rfc/");
-        if (kind != SingleRfc) {
-            EXPECT_EQ(dialog->request().url,
-                      kind == IndexFile ? settings.RfcIndexDownloadUrl : settings.RfcDownloadUrl);
-        }
     }
-    auto single = createDownloadDialog(nullptr, settings, SingleRfc);
-    single->resetFields();
-    EXPECT_EQ(single->request().url, kRfcDownloadTemplate);
-    EXPECT_EQ(single->findChild<QLineEdit*>(QStringLiteral("localFile"))->text(),
-              "/home/reader/rfc/rfcxxxx.txt");
     EXPECT_EQ(downloadFolder("C:\\RFC\\docs\\"), "C:\\RFC\\docs/");
     EXPECT_EQ(downloadFolder("/srv/rfc/\\/"), "/srv/rfc/");
 }

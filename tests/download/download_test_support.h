@@ -70,11 +70,8 @@ public:
 inline std::string indexBody()
 {
     std::string body;
-    char line[64];
-    for (int n = 0; n < 600; ++n) {
-        std::snprintf(line, sizeof line, "%04d RFC index line for the download tests\n", n);
-        body += line;
-    }
+    for (int n = 10000; n < 10600; ++n) // numbered from 0000
+        body += std::to_string(n).substr(1) + " RFC index line for the download tests\n";
     return body;
 }
 constexpr long long kIndexModified = 784887151;

@@ -146,10 +146,10 @@ protected:
 // downloaded leaves it as it was.
 TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
 {
-    const std::string index = test::indexBody();
+    const std::string index = test::indexBody(), login = "credentials: 127.0.0.1";
     const std::string noRedirect = "tell: The redirection could not be followed.";
-    const std::string login = "credentials: 127.0.0.1";
-    const std::string failed = "tell: The server answered with status ";
+    const std::string missing = "tell: The server answered with status 404; nothing was saved.";
+    const std::string refused = "tell: The server answered with status 401; nothing was saved.";
     struct Case {
         const char* path;
         const char* password; // the user's answer to a 401; null: declined
@@ -167,26 +167,16 @@ TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
         {"/redirect/301/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
         {"/redirect/303/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
         {"/relative/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
-        {"/twohops/rfc-index.txt", nullptr, std::nullopt, false, "Ready", {noRedirect}},
-        {"/toftp/rfc-index.txt", nullptr, std::nullopt, false, "Ready", {noRedirect}},
-        {"/nolocation/rfc-index.txt", nullptr, std::nullopt, false, "Ready", {noRedirect}},
-        {"/tomissing/rfc-index.txt", nullptr, std::nullopt, false, "Ready", {noRedirect}},
+        {"/twohops/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+        {"/toftp/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+        {"/nolocation/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+        {"/tomissing/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
         // An error page is never saved.
-        {"/missing/rfc-index.txt",
-         nullptr,
-         {},
-         false,
-         "Connection Failed",
-         {failed + "404; nothing was saved."}},
+        {"/missing/rfc-index.txt", nullptr, {}, false, "Connection Failed", {missing}},
         // A 401 is retried once with what the user gives.
         {"/private/rfc-index.txt", "secret", index, false, "Downloaded", {login}},
         {"/private/rfc-index.txt", nullptr, {}, false, "Ready", {login, "tell: Authentication failed."}},
-        {"/private/rfc-index.txt",
-         "wrong",
-         {},
-         false,
-         "Connection Failed",
-         {login, failed + "401; nothing was saved."}},
+        {"/private/rfc-index.txt", "wrong", {}, false, "Connection Failed", {login, refused}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.path) + " " + (c.password ? c.password : "-"));
