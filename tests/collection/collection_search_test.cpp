@@ -27,18 +27,6 @@ void writeFixture(const TempFolder& folder)
     folder.write("rfc-index.txt", "0-RTT in the index is not an RFC\n");
 }
 
-// The files with hits, in RFC order.
-std::vector<FileHits> searchAll(const std::string& folder, const SearchQuery& query, SearchSummary& summary)
-{
-    std::vector<FileHits> found;
-    CollectionSearch search(query);
-    EXPECT_EQ(search.error(), "");
-    summary =
-        search.run(listCollection(folder), 2, [&](FileHits&& hits) { found.push_back(std::move(hits)); });
-    std::sort(found.begin(), found.end(), [](const FileHits& a, const FileHits& b) { return a.rfc < b.rfc; });
-    return found;
-}
-
 TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
 {
     const TempFolder folder;
@@ -60,8 +48,14 @@ TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.query.text + (c.query.matchCase ? " case" : "") + (c.query.wholeWord ? " word" : ""));
-        SearchSummary summary;
-        const std::vector<FileHits> found = searchAll(folder.path().string(), c.query, summary);
+        std::vector<FileHits> found;
+        CollectionSearch search(c.query);
+        EXPECT_EQ(search.error(), "");
+        const SearchSummary summary = search.run(listCollection(folder.path().string()), 2,
+                                                 [&](FileHits&& hits) { found.push_back(std::move(hits)); });
+        // In RFC order.
+        std::sort(found.begin(), found.end(),
+                  [](const FileHits& a, const FileHits& b) { return a.rfc < b.rfc; });
         EXPECT_EQ(summary.filesSearched, 4u);
         EXPECT_EQ(summary.filesBinary, 1u);
         // Every hit stands where the reader's line units put it.

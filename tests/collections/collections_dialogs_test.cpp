@@ -236,7 +236,7 @@ TEST_F(BookmarksDialogTest, AHandDamagedFileLoadsWhatCanBeKeptAndTouchesNothingE
     EXPECT_TRUE(ini.text().contains("garbage line\n")) << ini.text().toStdString();
 }
 
-TEST(bookmarkText, DamagedTextsReadBackWithoutPositionOrPath)
+TEST(bookmarkText, DamagedTextsReadBackWithoutPositionAndAreShownFromOne)
 {
     // No path mark at all, nothing after the file name, and no backslash.
     for (const QString& text : {QStringLiteral("just a name \\rfc1.txt"), QStringLiteral("x\\"),
@@ -251,12 +251,9 @@ TEST(bookmarkText, DamagedTextsReadBackWithoutPositionOrPath)
     EXPECT_EQ(huge.line, 2147483647);
     EXPECT_EQ(huge.column, 0);
     EXPECT_EQ(huge.storedPath, "\\d\\rfc1.txt");
-}
 
-// The list counts lines and columns from 1, as the status bar does, and
-// shows this platform's separators.
-TEST(bookmarkText, ShownFromOneWithoutWrappingRound)
-{
+    // The list counts lines and columns from 1, as the status bar does, and
+    // shows this platform's separators.
     const std::pair<const char*, const char*> cases[] = {
         {"Other - rfc791.txt (Ln 3, Col 0) - \\r\\rfc791.txt",
          "Other - rfc791.txt (Ln 4, Col 1) - /r/rfc791.txt"},
@@ -279,12 +276,6 @@ class FavoriteRfcsDialogTest : public CollectionsDialogTest {
 protected:
     void storeFavorites(const Paths& paths) { store("FavoriteRFCs", "RFC", paths); }
     Paths favorites() const { return stored("FavoriteRFCs", "RFC"); }
-
-    static void select(QListWidget* list, std::initializer_list<int> rows)
-    {
-        for (int row : rows)
-            list->item(row)->setSelected(true);
-    }
 };
 
 } // namespace
@@ -321,7 +312,8 @@ TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
     {
         FavoriteRfcsDialog dialog(host, ini.profile);
         EXPECT_FALSE(dialog.addActiveButton()->isEnabled() || dialog.addAllOpenedButton()->isEnabled());
-        select(dialog.list(), {2, 4});
+        for (int row : {2, 4})
+            dialog.list()->item(row)->setSelected(true);
         dialog.removeButton()->click();
         dialog.reject();
     }
@@ -329,7 +321,8 @@ TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
 
     host.missingFiles.insert("/r/gone.txt");
     FavoriteRfcsDialog dialog(host, ini.profile);
-    select(dialog.list(), {3, 0, 1});
+    for (int row : {3, 0, 1})
+        dialog.list()->item(row)->setSelected(true);
     dialog.addRfcButton()->click(); // cancelled; the list is saved all the same
     dialog.openButton()->click();
     EXPECT_EQ(host.openRequests, QStringList({"/r/rfc1.txt", "/r/gone.txt", "/r/rfc6.txt"}));
