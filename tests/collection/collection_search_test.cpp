@@ -15,9 +15,10 @@ namespace {
 
 using test::TempFolder;
 
-// Small RFC files, each with a trap for one of the options.
-void writeFixture(const TempFolder& folder)
+TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
 {
+    // Small RFC files, each with a trap for one of the options.
+    const TempFolder folder;
     folder.write("rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
     folder.write("rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
     folder.write("rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
@@ -25,12 +26,6 @@ void writeFixture(const TempFolder& folder)
     // word, a whole-word hit, ends the file.
     folder.write("rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT");
     folder.write("rfc-index.txt", "0-RTT in the index is not an RFC\n");
-}
-
-TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
-{
-    const TempFolder folder;
-    writeFixture(folder);
     struct Case {
         SearchQuery query;
         std::map<int32_t, int32_t> hits;
@@ -84,6 +79,24 @@ TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
             EXPECT_EQ(found[1].hits.at(0).column, 1501 - 1023);
         }
     }
+
+    // Files that go or cannot be read are counted, not fatal: rfc2 turns
+    // into a folder, which cannot be read as a file; rfc4 is deleted while
+    // the search runs, after rfc1 gave its hits.
+    const std::vector<CollectionFile> files = listCollection(folder.path().string());
+    ASSERT_EQ(files.size(), 4u);
+    std::filesystem::remove(folder.file("rfc2.txt"));
+    std::filesystem::create_directory(folder.file("rfc2.txt"));
+    std::vector<int32_t> rfcs;
+    CollectionSearch search({"0-RTT", true, true, false});
+    const SearchSummary summary = search.run(files, 1, [&](FileHits&& hits) {
+        rfcs.push_back(hits.rfc);
+        std::filesystem::remove(folder.file("rfc4.txt"));
+    });
+    EXPECT_EQ(rfcs, std::vector<int32_t>{1});
+    EXPECT_EQ(summary.filesSearched, 4u);
+    EXPECT_EQ(summary.filesUnread, 2u);
+    EXPECT_EQ(summary.filesBinary, 1u);
 }
 
 // A bad query says why and reads no file; a single word is a whole word by
@@ -100,28 +113,6 @@ TEST(CollectionSearch, QueriesAreJudgedBeforeAnyFileIsRead)
         EXPECT_TRUE(isSingleWord(single)) << single;
     for (const char* several : {"0-RTT data", "-flag", ""})
         EXPECT_FALSE(isSingleWord(several)) << several;
-}
-
-TEST(CollectionSearch, FilesThatGoOrCannotBeReadAreCountedNotFatal)
-{
-    const TempFolder folder;
-    writeFixture(folder);
-    const std::vector<CollectionFile> files = listCollection(folder.path().string());
-    ASSERT_EQ(files.size(), 4u);
-    // rfc2 turns into a folder, which cannot be read as a file; rfc4 is
-    // deleted while the search runs, after rfc1 gave its hits.
-    std::filesystem::remove(folder.file("rfc2.txt"));
-    std::filesystem::create_directory(folder.file("rfc2.txt"));
-    std::vector<int32_t> found;
-    CollectionSearch search({"0-RTT", true, true, false});
-    const SearchSummary summary = search.run(files, 1, [&](FileHits&& hits) {
-        found.push_back(hits.rfc);
-        std::filesystem::remove(folder.file("rfc4.txt"));
-    });
-    EXPECT_EQ(found, std::vector<int32_t>{1});
-    EXPECT_EQ(summary.filesSearched, 4u);
-    EXPECT_EQ(summary.filesUnread, 2u);
-    EXPECT_EQ(summary.filesBinary, 1u);
 }
 
 TEST(CollectionSearch, CancelStopsWithinAFileAWorker)

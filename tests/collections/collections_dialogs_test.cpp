@@ -150,18 +150,15 @@ TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
     // A line past the end is handed on as stored (the view leaves the caret);
     // a name that begins with the file name opens the right file at 0, 0; a
     // bookmark without a name goes back to its location.
-    const struct {
-        int row;
-        QString opened;
-        QPair<int, int> caret;
-    } cases[] = {{1, "/home/ann/RFCPath/rfc791.txt", {3, 0}},
-                 {2, kActive, {99999, 3}},
-                 {3, kActive, {0, 0}},
-                 {4, kActive, {12, 4}}};
-    for (const auto& c : cases) {
-        gotoRow(c.row);
-        EXPECT_EQ(host.openRequests.last(), c.opened) << c.row;
-        EXPECT_EQ(host.caretRequests.last(), c.caret) << c.row;
+    // The row chosen, the file opened and the caret asked for.
+    const std::tuple<int, QString, QPair<int, int>> cases[] = {{1, "/home/ann/RFCPath/rfc791.txt", {3, 0}},
+                                                               {2, kActive, {99999, 3}},
+                                                               {3, kActive, {0, 0}},
+                                                               {4, kActive, {12, 4}}};
+    for (const auto& [row, opened, caret] : cases) {
+        gotoRow(row);
+        EXPECT_EQ(host.openRequests.last(), opened) << row;
+        EXPECT_EQ(host.caretRequests.last(), caret) << row;
     }
 
     // A file that cannot be opened moves no caret, and the dialog still closes.

@@ -19,7 +19,6 @@
 #include <deque>
 #include <fcntl.h>
 #include <filesystem>
-#include <memory>
 #include <random>
 #include <set>
 #include <spawn.h>

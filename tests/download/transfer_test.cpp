@@ -16,9 +16,7 @@
 namespace parchly {
 namespace {
 
-using test::modificationTime;
-using test::readFile;
-using test::writeFile;
+using namespace test;
 using Asked = std::vector<std::string>;
 using std::filesystem::exists;
 
@@ -70,7 +68,7 @@ TEST(UrlParsing, RefusesWhatNoFormParsesAndHostsThatWouldChange)
     };
     for (const auto& [url, told] : refused) {
         SCOPED_TRACE(url);
-        auto asker = std::make_shared<test::ScriptedAsker>();
+        auto asker = std::make_shared<ScriptedAsker>();
         DownloadRequest request;
         request.asker = asker;
         request.url = url;
@@ -95,7 +93,7 @@ TEST(UrlParsing, RefusesWhatNoFormParsesAndHostsThatWouldChange)
 
 // Runs `address` into `dir` with `asker`'s answers on this thread; gives the
 // status. The request, once gone, must leave no temporary file behind.
-std::string download(const std::string& address, const std::string& dir, test::ScriptedAsker& asker,
+std::string download(const std::string& address, const std::string& dir, ScriptedAsker& asker,
                      bool overwrite = false, const std::string& caFile = {}, DownloadKind kind = IndexFile)
 {
     auto request = std::make_shared<DownloadRequest>();
@@ -119,7 +117,7 @@ class HttpTransfer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!test::StartHttpServer(server))
+        if (!StartHttpServer(server))
             GTEST_SKIP() << "the test HTTP server could not be started";
     }
     std::string served(const std::string& path) const
@@ -127,8 +125,8 @@ protected:
         return path[0] == '/' ? "http://127.0.0.1:" + std::to_string(server.port()) + path : path;
     }
 
-    test::ServerProcess server;
-    test::TempFolder folder;
+    ServerProcess server;
+    TempFolder folder;
     const std::string dir = folder.file("");
     const std::string target = folder.file("rfc-index.txt");
 };
@@ -137,54 +135,50 @@ protected:
 // downloaded leaves it as it was.
 TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
 {
-    const std::string index = test::indexBody(), login = "credentials: 127.0.0.1";
+    const std::string index = indexBody(), login = "credentials: 127.0.0.1";
     const std::string noRedirect = "tell: The redirection could not be followed.";
     const std::string missing = "tell: The server answered with status 404; nothing was saved.";
     const std::string refused = "tell: The server answered with status 401; nothing was saved.";
-    struct Case {
-        const char* path;
-        const char* password; // the user's answer to a 401; null: declined
-        std::optional<std::string> landed;
-        bool timed; // lands with the server's time
-        const char* status;
-        Asked asked;
-    };
-    const Case cases[] = {
-        {"/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
-        {"/nolength/rfc-index.txt", nullptr, index, false, "Downloaded", {}},
-        {"/empty/rfc-index.txt", nullptr, "", false, "Downloaded", {}},
-        {"/excess/rfc-index.txt", nullptr, "0123456789", false, "Downloaded", {}},
-        // One redirect is followed, also to a relative address.
-        {"/redirect/301/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
-        {"/redirect/303/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
-        {"/relative/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
-        {"/twohops/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
-        {"/toftp/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
-        {"/nolocation/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
-        {"/tomissing/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
-        // An error page is never saved.
-        {"/missing/rfc-index.txt", nullptr, {}, false, "Connection Failed", {missing}},
-        // A 401 is retried once with what the user gives.
-        {"/private/rfc-index.txt", "secret", index, false, "Downloaded", {login}},
-        {"/private/rfc-index.txt", nullptr, {}, false, "Ready", {login, "tell: Authentication failed."}},
-        {"/private/rfc-index.txt", "wrong", {}, false, "Connection Failed", {login, refused}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.path) + " " + (c.password ? c.password : "-"));
+    // The path; the user's answer to a 401 (null: declined); what lands (none:
+    // the target stays); whether it has the server's time; the status; what
+    // the user was asked.
+    const std::tuple<const char*, const char*, std::optional<std::string>, bool, const char*, Asked> cases[] =
+        {
+            {"/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+            {"/nolength/rfc-index.txt", nullptr, index, false, "Downloaded", {}},
+            {"/empty/rfc-index.txt", nullptr, "", false, "Downloaded", {}},
+            {"/excess/rfc-index.txt", nullptr, "0123456789", false, "Downloaded", {}},
+            // One redirect is followed, also to a relative address.
+            {"/redirect/301/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+            {"/redirect/303/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+            {"/relative/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+            {"/twohops/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+            {"/toftp/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+            {"/nolocation/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+            {"/tomissing/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+            // An error page is never saved.
+            {"/missing/rfc-index.txt", nullptr, {}, false, "Connection Failed", {missing}},
+            // A 401 is retried once with what the user gives.
+            {"/private/rfc-index.txt", "secret", index, false, "Downloaded", {login}},
+            {"/private/rfc-index.txt", nullptr, {}, false, "Ready", {login, "tell: Authentication failed."}},
+            {"/private/rfc-index.txt", "wrong", {}, false, "Connection Failed", {login, refused}},
+        };
+    for (const auto& [path, password, landed, timed, status, asked] : cases) {
+        SCOPED_TRACE(std::string(path) + " " + (password ? password : "-"));
         writeFile(target, "old");
-        test::ScriptedAsker asker;
-        if (c.password)
-            asker.logins.push_back({"reader", c.password});
-        EXPECT_EQ(download(served(c.path), dir, asker, true), c.status);
-        EXPECT_EQ(readFile(target), c.landed.value_or("old"));
+        ScriptedAsker asker;
+        if (password)
+            asker.logins.push_back({"reader", password});
+        EXPECT_EQ(download(served(path), dir, asker, true), status);
+        EXPECT_EQ(readFile(target), landed.value_or("old"));
         // A file that lands has the server's time, also through a redirect.
-        if (c.timed) {
-            EXPECT_EQ(modificationTime(target), test::kIndexModified);
+        if (timed) {
+            EXPECT_EQ(modificationTime(target), kIndexModified);
         }
-        EXPECT_EQ(asker.asked, c.asked);
+        EXPECT_EQ(asker.asked, asked);
     }
 
-    test::ScriptedAsker asker;
+    ScriptedAsker asker;
     download(served("/headers/echo.txt"), dir, asker);
     const std::string echoed = readFile(dir + "echo.txt");
     EXPECT_NE(echoed.find("Accept: */*\n"), std::string::npos) << echoed;
@@ -210,7 +204,7 @@ TEST_F(HttpTransfer, FailuresSaveNothingAndSayWhy)
     writeFile(target, "old");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.address);
-        test::ScriptedAsker asker;
+        ScriptedAsker asker;
         rlimit previous{};
         ::getrlimit(RLIMIT_FSIZE, &previous);
         rlimit limited = previous;
@@ -233,7 +227,7 @@ TEST_F(HttpTransfer, FailuresSaveNothingAndSayWhy)
 TEST_F(HttpTransfer, ACancelStopsTheCopyAtOnceAndLeavesTheTargetAlone)
 {
     writeFile(folder.file("large.bin"), "old");
-    auto asker = std::make_shared<test::ScriptedAsker>();
+    auto asker = std::make_shared<ScriptedAsker>();
     auto request = std::make_shared<DownloadRequest>();
     request->url = served("/slow/large.bin");
     request->localFolder = dir;
@@ -260,41 +254,41 @@ TEST_F(HttpTransfer, ACancelStopsTheCopyAtOnceAndLeavesTheTargetAlone)
 TEST(FtpTransfer, FilesLandWithTheirTimeAPresentOneIsKeptWhenBothQuestionsAreDeclined)
 {
     constexpr long long kServedModified = 1000000000; // 2001-09-09
-    test::TempFolder served, folder;
+    TempFolder served, folder;
     const std::string dir = folder.file(""), target = folder.file("rfc-index.txt");
-    test::writeFile(served.file("rfc-index.txt"), test::indexBody());
+    writeFile(served.file("rfc-index.txt"), indexBody());
     utimbuf times{kServedModified, kServedModified};
     ::utime(served.file("rfc-index.txt").c_str(), &times);
-    ASSERT_TRUE(test::writeArchive(served.file("RFC-all.zip"), test::ArchiveFormat::Zip,
-                                   {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
-    test::ServerProcess server;
-    if (!test::StartFtpServer(server, served.path().string()))
+    ASSERT_TRUE(writeArchive(served.file("RFC-all.zip"), ArchiveFormat::Zip,
+                             {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
+    ServerProcess server;
+    if (!StartFtpServer(server, served.path().string()))
         GTEST_SKIP() << "pyftpdlib could not be started";
     const std::string host = "127.0.0.1:" + std::to_string(server.port());
-    test::ScriptedAsker asker;
+    ScriptedAsker asker;
 
     // Written without a scheme, the address goes to FTP.
     for (const std::string& address : {"ftp://" + host + "/rfc-index.txt", host + "/rfc-index.txt"}) {
         SCOPED_TRACE(address);
         std::remove(target.c_str());
         EXPECT_EQ(download(address, dir, asker), "Downloaded");
-        EXPECT_EQ(readFile(target), test::indexBody());
+        EXPECT_EQ(readFile(target), indexBody());
         EXPECT_EQ(modificationTime(target), kServedModified);
     }
     EXPECT_EQ(download("ftp://" + host + "/rfc9999.txt", dir, asker), "Connection Failed");
     EXPECT_FALSE(exists(dir + "rfc9999.txt"));
     EXPECT_TRUE(asker.asked.empty());
 
-    test::writeFile(target, "old");
+    writeFile(target, "old");
     EXPECT_EQ(download("ftp://" + host + "/rfc-index.txt", dir, asker), "Not saved");
     EXPECT_EQ(asker.asked, (Asked{"confirm: " + std::string(kOverwriteQuestion), "save: " + target}));
     EXPECT_EQ(readFile(target), "old");
 
     // A collection is unpacked into the folder, where links look for RFCs.
-    test::TempFolder rfcs;
+    TempFolder rfcs;
     EXPECT_EQ(download("ftp://" + host + "/RFC-all.zip", rfcs.file(""), asker, false, {}, Collection),
               "Unpacked 2 files");
-    EXPECT_EQ(test::namesIn(rfcs.path()), (std::set<std::string>{"rfc-index.txt", "rfc2068.txt"}));
+    EXPECT_EQ(namesIn(rfcs.path()), (std::set<std::string>{"rfc-index.txt", "rfc2068.txt"}));
 
     asker.asked.clear();
     EXPECT_EQ(download("ftp://127.0.0.1:1/rfc-index.txt", dir, asker), "Network Error");
@@ -304,13 +298,13 @@ TEST(FtpTransfer, FilesLandWithTheirTimeAPresentOneIsKeptWhenBothQuestionsAreDec
 
 TEST(HttpsTransfer, ATrustedCertificateDownloadsAlsoThroughARedirectAnUntrustedOneIsRefused)
 {
-    test::TempFolder certificates, folder;
+    TempFolder certificates, folder;
     const std::string dir = folder.file(""), target = folder.file("rfc-index.txt");
-    test::ServerProcess server;
-    if (!test::StartHttpServer(server, certificates.path().string()))
+    ServerProcess server;
+    if (!StartHttpServer(server, certificates.path().string()))
         GTEST_SKIP() << "the test HTTPS server could not be started";
     const std::string origin = "https://127.0.0.1:" + std::to_string(server.port());
-    test::ScriptedAsker asker;
+    ScriptedAsker asker;
 
     EXPECT_EQ(download(origin + "/rfc-index.txt", dir, asker), "Ready");
     ASSERT_EQ(asker.asked.size(), 1u);
@@ -322,8 +316,8 @@ TEST(HttpsTransfer, ATrustedCertificateDownloadsAlsoThroughARedirectAnUntrustedO
         SCOPED_TRACE(path);
         std::remove(target.c_str());
         EXPECT_EQ(download(origin + path, dir, asker, false, certificates.file("cert.pem")), "Downloaded");
-        EXPECT_EQ(readFile(target), test::indexBody());
-        EXPECT_EQ(modificationTime(target), test::kIndexModified);
+        EXPECT_EQ(readFile(target), indexBody());
+        EXPECT_EQ(modificationTime(target), kIndexModified);
     }
     EXPECT_TRUE(asker.asked.empty());
 }
