@@ -20,12 +20,8 @@ TEST(CitationGraph, CacheIsBuiltReusedRefreshedFileByFileAndRebuiltWhenDamaged)
     for (int i = 1; i <= 5; ++i)
         folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
     const std::string cache = folder.file("cited-by.cache");
-    struct Step {
-        const char* name;
-        std::function<void()> change;
-        RefreshSummary expected;
-    };
-    const Step steps[] = {
+    // The step, the change it makes and what the refresh then does.
+    const std::tuple<const char*, std::function<void()>, RefreshSummary> steps[] = {
         {"built", [] {}, {5, 0, 0}},
         {"reused", [] {}, {0, 5, 0}},
         {"one changed", [&] { folder.write("rfc3.txt", "Text of RFC 3, longer now\n"); }, {1, 4, 0}},
@@ -38,14 +34,14 @@ TEST(CitationGraph, CacheIsBuiltReusedRefreshedFileByFileAndRebuiltWhenDamaged)
          {1, 4, 0}},
         {"one gone", [&] { std::filesystem::remove(folder.file("rfc5.txt")); }, {0, 4, 1}},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name);
-        step.change();
+    for (const auto& [name, change, expected] : steps) {
+        SCOPED_TRACE(name);
+        change();
         CitationGraph graph;
         graph.loadCache(cache);
         const RefreshSummary summary = graph.refresh(listCollection(folder.path().string()), 2);
         EXPECT_EQ(std::tie(summary.analysed, summary.reused, summary.removed),
-                  std::tie(step.expected.analysed, step.expected.reused, step.expected.removed));
+                  std::tie(expected.analysed, expected.reused, expected.removed));
         ASSERT_TRUE(graph.saveCache(cache));
     }
 

@@ -202,23 +202,22 @@ TEST_F(HttpTransfer, FailuresSaveNothingAndSayWhy)
         {"/rfc-index.txt", "", "File Error", "tell: Couldn't write the downloaded data: ", 4096},
     };
     writeFile(target, "old");
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
     for (const auto& c : cases) {
         SCOPED_TRACE(c.address);
         ScriptedAsker asker;
         rlimit previous{};
         ::getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = c.fileLimit ? c.fileLimit : previous.rlim_cur;
-        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limited{c.fileLimit ? c.fileLimit : previous.rlim_cur, previous.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limited);
         const std::string status = download(served(c.address), dir + c.into, asker, true);
         ::setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, oldHandler);
         EXPECT_EQ(status, c.status);
         ASSERT_EQ(asker.asked.size(), 1u);
         EXPECT_EQ(asker.asked[0].rfind(c.told, 0), 0u) << asker.asked[0];
         EXPECT_EQ(readFile(target), "old");
     }
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 // Starts the slow 32 MiB body (20 s at the server's pace), lets its copy
