@@ -86,9 +86,8 @@ TEST_F(ParchlyAppTest, RunsWithDefaultsWhenTheSettingsCannotBeKeptAndMakesTheRfc
 
 TEST_F(ParchlyAppTest, FindsTheManualAndTipsInTheFirstFolderHoldingThem)
 {
-    QDir().mkpath(pathOf("empty"));
-    QDir().mkpath(pathOf("tips"));
-    QDir().mkpath(pathOf("share/manual"));
+    for (const char* folder : {"empty", "tips", "share/manual"})
+        QDir().mkpath(pathOf(folder));
     writeFile("tips/tips.txt", "A tip.\n");
     writeFile("share/manual/index.html", "<html></html>");
     const struct {
@@ -169,8 +168,9 @@ TEST(StartupOptionsTest, AnswersHelpAndVersionAndRefusesUnknownOptions)
 }
 
 // What cannot be opened is reported; a name not ending in ".txt" (of any
-// case) is asked about first, also a name that is only ".txt".
-TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutOtherNames)
+// case) is asked about first, also a name that is only ".txt". The program's
+// arguments open files, RFCs by number, or the index at a missing RFC's entry.
+TEST_F(ParchlyAppTest, OpensByPathNumberOrArgumentsAndReportsWhatCannotBeOpened)
 {
     makeApp();
     QDir().mkpath(pathOf("folder.txt"));
@@ -182,7 +182,6 @@ TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutO
               QStringList({cannot.arg(pathOf("rfc404.txt")), cannot.arg(pathOf("folder.txt")),
                            cannot.arg(pathOf("rfc0.txt"))}));
     EXPECT_TRUE(app->mainWindow()->documentWindows().empty());
-    EXPECT_EQ(rfcPath("/r", -5), "/r/rfc-5.txt");
     EXPECT_EQ(rfcPath(std::string(2000, 'a'), 1).size(), 1023u);
 
     dialogs.messages.clear();
@@ -201,6 +200,35 @@ TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutO
     EXPECT_EQ(
         dialogs.messages,
         QStringList({question.arg(backup), question.arg(backup), question.arg(QStringLiteral(".txt"))}));
+
+    dialogs.messages.clear();
+    for (DocumentWindow* child : std::vector<DocumentWindow*>(app->mainWindow()->documentWindows()))
+        child->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    copyRfc(QStringLiteral("other.txt"));
+    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
+    app->openArguments({pathOf("other.txt"), QStringLiteral("9901"), QStringLiteral("2")});
+    MainWindow& frame = *app->mainWindow();
+    ASSERT_EQ(frame.documentWindows().size(), 3u);
+    EXPECT_EQ(frame.documentWindows()[0]->windowTitle(), QStringLiteral("other.txt"));
+    EXPECT_EQ(frame.documentWindows()[1]->windowTitle(), QStringLiteral("rfc9901.txt"));
+    DocumentWindow* index = frame.activeDocumentWindow();
+    ASSERT_TRUE(index->isIndexDocument());
+    int line = 0;
+    int column = 0;
+    index->view()->caretLineColumn(line, column);
+    const auto& entries = index->document()->text().indexEntries;
+    ASSERT_GE(entries.size(), 2u);
+    EXPECT_EQ(line + 1, entries[1].firstLine); // firstLine counts from 1
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    app->openArguments({QStringLiteral("77")});
+    EXPECT_EQ(dialogs.messages, QStringList({"RFC 77 is not in the RFC index."}));
+
+    // File Open starts in the RFC folder with RFCs first.
+    app->runCommand(kCmdFileOpen);
+    EXPECT_EQ(dialogs.openStarts, QStringList({QDir(folder.path()).absolutePath()}));
+    EXPECT_EQ(dialogs.openFilters, QStringList({"RFC files (rfc*.txt rfc-index.txt);;All Files (*)"}));
 }
 
 // Also the index asked for at start is reported missing. (The StartUp
@@ -312,36 +340,6 @@ TEST(InstanceChannel, ASecondStartHandsItsArgumentsToTheRunningOne)
     // A name left behind by a program that died is taken over.
     InstanceChannel stale(name);
     EXPECT_TRUE(stale.listen());
-}
-
-TEST_F(ParchlyAppTest, OpensArgumentsOrTheIndexEntryOfAMissingRfcAndFileOpensInTheFolder)
-{
-    makeApp();
-    copyRfc(QStringLiteral("rfc9901.txt"));
-    copyRfc(QStringLiteral("other.txt"));
-    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
-    app->openArguments({pathOf("other.txt"), QStringLiteral("9901"), QStringLiteral("2")});
-    MainWindow& frame = *app->mainWindow();
-    ASSERT_EQ(frame.documentWindows().size(), 3u);
-    EXPECT_EQ(frame.documentWindows()[0]->windowTitle(), QStringLiteral("other.txt"));
-    EXPECT_EQ(frame.documentWindows()[1]->windowTitle(), QStringLiteral("rfc9901.txt"));
-    DocumentWindow* index = frame.activeDocumentWindow();
-    ASSERT_TRUE(index->isIndexDocument());
-    int line = 0;
-    int column = 0;
-    index->view()->caretLineColumn(line, column);
-    const auto& entries = index->document()->text().indexEntries;
-    ASSERT_GE(entries.size(), 2u);
-    EXPECT_EQ(line + 1, entries[1].firstLine); // firstLine counts from 1
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-
-    app->openArguments({QStringLiteral("77")});
-    EXPECT_EQ(dialogs.messages, QStringList({"RFC 77 is not in the RFC index."}));
-
-    // File Open starts in the RFC folder with RFCs first.
-    app->runCommand(kCmdFileOpen);
-    EXPECT_EQ(dialogs.openStarts, QStringList({QDir(folder.path()).absolutePath()}));
-    EXPECT_EQ(dialogs.openFilters, QStringList({"RFC files (rfc*.txt rfc-index.txt);;All Files (*)"}));
 }
 
 } // namespace
