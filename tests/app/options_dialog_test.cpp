@@ -87,17 +87,34 @@ TEST(LevelCounts, ListsOfCountsAreReadOrRefusedWithTheirMessage)
     }
 }
 
-// A refused page shows its message and stores nothing of it; accepted, it
-// stores and writes everything. OK applies every page and closes even when
-// one refuses.
+// A master switch turned on sets and locks its dependent boxes; turned off,
+// it unlocks them, still set. A refused page shows its message and stores
+// nothing of it; accepted, it stores and writes everything. OK applies every
+// page and closes even when one refuses. A page opened with a master switch
+// on starts with its dependents locked.
 TEST_F(OptionsDialogTest, APageStoresOnlyWhenAcceptedAndOkAppliesEveryPage)
 {
     ini.write("[settings]\nLineWidth=80\n");
     settings.IndexLevelCounts = {400, 40, 12};
+    settings.DisableReferenceLink = settings.DisableInvalidContentEntryLink = false;
+    settings.HideInvalidContentEntryInTreeView = false;
     OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     OptionsRegularPage* page = dialog.regularPage();
     EXPECT_EQ(dialog.tabs()->currentIndex(), OptionsDialog::kRegularPage);
     EXPECT_EQ(page->levelCountsField()->text(), "400, 40, 12");
+    const std::pair<const char*, std::vector<const char*>> switches[] = {
+        {"DisableReferenceAnalysis", {"DisableReferenceLink"}},
+        {"DisableContentEntryLink", {"DisableInvalidContentEntryLink", "HideInvalidContentEntryInTreeView"}},
+    };
+    for (const auto& [master, dependents] : switches) {
+        for (bool on : {true, false}) {
+            page->box(master)->click();
+            for (const char* dependent : dependents) {
+                const QCheckBox* box = page->box(dependent);
+                EXPECT_TRUE(box->isChecked() && box->isEnabled() != on) << dependent << on;
+            }
+        }
+    }
     page->box("OpenRfcIndexWhenStarted")->setChecked(true);
     page->box("BuildStructureFromText")->setChecked(false);
     page->box("LargeToolBarButtonWithText")->setChecked(true);
@@ -138,29 +155,7 @@ TEST_F(OptionsDialogTest, APageStoresOnlyWhenAcceptedAndOkAppliesEveryPage)
     EXPECT_EQ(ini.value("settings", "KeepCollectionArchive"), "1");
     EXPECT_FALSE(settings.ShowIndexBar);
     EXPECT_EQ(ini.value("View", "IndexBar"), "0");
-}
 
-// A master switch turned on sets and locks its dependent boxes; turned off,
-// it unlocks them, still set. A page opened with a master switch on starts
-// with its dependents locked.
-TEST_F(OptionsDialogTest, MasterSwitchesSetAndLockTheirDependentBoxes)
-{
-    settings.DisableReferenceLink = settings.DisableInvalidContentEntryLink = false;
-    settings.HideInvalidContentEntryInTreeView = false;
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    const std::pair<const char*, std::vector<const char*>> switches[] = {
-        {"DisableReferenceAnalysis", {"DisableReferenceLink"}},
-        {"DisableContentEntryLink", {"DisableInvalidContentEntryLink", "HideInvalidContentEntryInTreeView"}},
-    };
-    for (const auto& [master, dependents] : switches) {
-        for (bool on : {true, false}) {
-            dialog.regularPage()->box(master)->click();
-            for (const char* dependent : dependents) {
-                const QCheckBox* box = dialog.regularPage()->box(dependent);
-                EXPECT_TRUE(box->isChecked() && box->isEnabled() != on) << dependent << on;
-            }
-        }
-    }
     settings.DisableContentEntryLink = true;
     OptionsDialog again(settings, ini.profile, lastBrowsedFolder);
     EXPECT_FALSE(again.regularPage()->box("DisableInvalidContentEntryLink")->isEnabled());

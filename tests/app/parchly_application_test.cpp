@@ -42,7 +42,9 @@ protected:
     }
 };
 
-TEST_F(ParchlyAppTest, ChoosesThePortableSettingsFileOrTheConfigurationFolder)
+// Where the settings file, the manual and the tips are; without a settings
+// file that can be kept the program runs on.
+TEST_F(ParchlyAppTest, FindsItsFilesAndRunsOnWhenTheSettingsCannotBeKept)
 {
     writeFile("blocked", "a file where a folder should be");
     QDir().mkpath(pathOf("portable"));
@@ -64,12 +66,26 @@ TEST_F(ParchlyAppTest, ChoosesThePortableSettingsFileOrTheConfigurationFolder)
         EXPECT_EQ(choice.problem.contains(pathOf(c.chosen)), c.problem) << c.config;
         EXPECT_EQ(QFileInfo(choice.path).isFile(), !c.problem) << c.config;
     }
-}
 
-TEST_F(ParchlyAppTest, RunsWithDefaultsWhenTheSettingsCannotBeKeptAndMakesTheRfcFolder)
-{
+    // The manual and the tips are found in the first folder holding them.
+    for (const char* folder : {"empty", "tips", "share/manual"})
+        QDir().mkpath(pathOf(folder));
+    writeFile("tips/tips.txt", "A tip.\n");
+    writeFile("share/manual/index.html", "<html></html>");
+    const struct {
+        QStringList candidates;
+        QString found;
+    } folders[] = {
+        {{pathOf("empty"), pathOf("tips"), pathOf("share")}, pathOf("tips/")},
+        {{pathOf("empty"), pathOf("share/../share")}, pathOf("share/")},
+        {{pathOf("empty")}, pathOf("empty/")},
+    };
+    for (const auto& c : folders)
+        EXPECT_EQ(firstResourceFolder(c.candidates), c.found) << c.candidates.join(' ').toStdString();
+
+    // The program runs on with defaults when its settings cannot be kept,
+    // and makes the RFC folder.
     QFile::remove(pathOf("Parchly.ini"));
-    writeFile("blocked", "a file where a folder should be");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(pathOf("blocked")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(pathOf("data")));
     QCoreApplication::setApplicationName(QStringLiteral("Parchly"));
@@ -84,27 +100,27 @@ TEST_F(ParchlyAppTest, RunsWithDefaultsWhenTheSettingsCannotBeKeptAndMakesTheRfc
     qunsetenv("XDG_DATA_HOME");
 }
 
-TEST_F(ParchlyAppTest, FindsTheManualAndTipsInTheFirstFolderHoldingThem)
+// The start shows the tip of the day over the shown main window and reports
+// the index asked for at start missing (the StartUp switch is
+// TipDialogTest.ShowsTipsInOrderWrapsAndOnlyCloseStoresTheStartUpChoice). The welcome stays until a
+// document is open, with its three ways forward. Options apply at once to
+// the open windows, which keep their place.
+TEST_F(ParchlyAppTest, StartsWithTheTipWelcomesUntilADocumentIsOpenAndAppliesOptions)
 {
-    for (const char* folder : {"empty", "tips", "share/manual"})
-        QDir().mkpath(pathOf(folder));
-    writeFile("tips/tips.txt", "A tip.\n");
-    writeFile("share/manual/index.html", "<html></html>");
-    const struct {
-        QStringList candidates;
-        QString found;
-    } cases[] = {
-        {{pathOf("empty"), pathOf("tips"), pathOf("share")}, pathOf("tips/")},
-        {{pathOf("empty"), pathOf("share/../share")}, pathOf("share/")},
-        {{pathOf("empty")}, pathOf("empty/")},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(firstResourceFolder(c.candidates), c.found) << c.candidates.join(' ').toStdString();
-}
-
-TEST_F(ParchlyAppTest, WelcomesUntilADocumentIsOpenWithItsThreeWaysForward)
-{
+    writeFile("tips.txt", "Parchly opens RFCs.\n");
+    writeFile("Parchly.ini", "[settings]\nOpenRfcIndexWhenStarted=1\n");
+    bool overShownMainWindow = false;
+    dialogs.dialogScripts.push_back([&](QDialog& tip) {
+        overShownMainWindow =
+            app->mainWindow() && tip.parentWidget() == app->mainWindow() && app->mainWindow()->isVisible();
+        return int(QDialog::Rejected);
+    });
     makeApp();
+    EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"}));
+    EXPECT_TRUE(overShownMainWindow);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
+    dialogs.messages.clear();
     WelcomePanel* welcome = app->mainWindow()->welcomePanel();
     EXPECT_TRUE(welcome->isVisible()) << "no rfc-index.txt in the RFC folder";
 
@@ -136,35 +152,28 @@ TEST_F(ParchlyAppTest, WelcomesUntilADocumentIsOpenWithItsThreeWaysForward)
     welcome->openFileButton()->click();
     EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
     EXPECT_FALSE(welcome->isVisible());
-}
 
-TEST(StartupOptionsTest, AnswersHelpAndVersionAndRefusesUnknownOptions)
-{
-    const struct {
-        QStringList arguments;
-        int status;
-        QString out;
-        QString err;
-    } cases[] = {
-        {{"--version"}, 0, "Parchly 1.2\n", ""},
-        {{"--help"}, 0, "--version", ""},
-        {{"-h"}, 0, "[FILE...]", ""},
-        {{"-platform", "offscreen", "-v"}, 0, "Parchly 1.2\n", ""}, // Qt's own options pass
-        {{"--bogus", "rfc1.txt"}, 2, "", "Unknown option 'bogus'"},
-    };
-    for (const auto& c : cases) {
-        QProcess program;
-        program.start(QStringLiteral(PARCHLY_BINARY), c.arguments);
-        ASSERT_TRUE(program.waitForFinished(60000)) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, c.status)
-            << c.arguments.join(' ').toStdString();
-        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
-        EXPECT_TRUE(out.contains(c.out) && out.isEmpty() == c.out.isEmpty()) << out.toStdString();
-        EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
-    }
-    // Files and RFC numbers go on to the program, untouched.
-    EXPECT_EQ(handleStartupOptions({"parchly", "rfc1.txt", "2616"}), std::nullopt);
+    openCopies({"rfc1.txt"});
+    MainWindow& frame = *app->mainWindow();
+    frame.documentWindows()[0]->setReadingPosition({30, 33, 2});
+    frame.activateDocumentWindow(frame.documentWindows()[0]);
+    const ReadingPosition place = frame.documentWindows()[0]->readingPosition();
+    ASSERT_FALSE(frame.documentWindows()[0]->document()->viewState().pageSeparators);
+    dialogs.dialogScripts.push_back([](QDialog& dialog) {
+        auto& options = static_cast<OptionsDialog&>(dialog);
+        options.regularPage()->box("ShowPageSeparator")->setChecked(true);
+        options.okButton()->click();
+        return dialog.result();
+    });
+    app->runCommand(kCmdOptions);
+    ASSERT_TRUE(app->settings().ShowPageSeparator);
+    ASSERT_EQ(frame.documentWindows().size(), 2u);
+    for (DocumentWindow* child : frame.documentWindows())
+        EXPECT_TRUE(child->document()->viewState().pageSeparators) << child->windowTitle().toStdString();
+    DocumentWindow* active = frame.activeDocumentWindow();
+    EXPECT_EQ(active->windowTitle(), QStringLiteral("rfc9901.txt"));
+    EXPECT_EQ(active->readingPosition().caretLine, place.caretLine);
+    EXPECT_EQ(active->readingPosition().topLine, place.topLine);
 }
 
 // What cannot be opened is reported; a name not ending in ".txt" (of any
@@ -231,25 +240,6 @@ TEST_F(ParchlyAppTest, OpensByPathNumberOrArgumentsAndReportsWhatCannotBeOpened)
     EXPECT_EQ(dialogs.openFilters, QStringList({"RFC files (rfc*.txt rfc-index.txt);;All Files (*)"}));
 }
 
-// Also the index asked for at start is reported missing. (The StartUp
-// switch is TipDialogTest.OnlyCloseStoresTheStartUpChoice.)
-TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowAndTheIndex)
-{
-    writeFile("tips.txt", "Parchly opens RFCs.\n");
-    writeFile("Parchly.ini", "[settings]\nOpenRfcIndexWhenStarted=1\n");
-    bool overShownMainWindow = false;
-    dialogs.dialogScripts.push_back([&](QDialog& tip) {
-        overShownMainWindow =
-            app->mainWindow() && tip.parentWidget() == app->mainWindow() && app->mainWindow()->isVisible();
-        return int(QDialog::Rejected);
-    });
-    makeApp();
-    EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"}));
-    EXPECT_TRUE(overShownMainWindow);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
-}
-
 TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColours)
 {
     // The user chose the colour of "Table of Contents"; the rest are built in.
@@ -273,34 +263,9 @@ TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColour
     EXPECT_EQ(app->settings().Formats[kFormatDefault].colour, defaultFormat(kFormatDefault).colour);
 }
 
-TEST_F(ParchlyAppTest, OptionsApplyAtOnceToTheOpenWindowsKeepingTheirPlace)
-{
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt"});
-    MainWindow& frame = *app->mainWindow();
-    frame.documentWindows()[0]->setReadingPosition({30, 33, 2});
-    frame.activateDocumentWindow(frame.documentWindows()[0]);
-    const ReadingPosition before = frame.documentWindows()[0]->readingPosition();
-    ASSERT_FALSE(frame.documentWindows()[0]->document()->viewState().pageSeparators);
-
-    dialogs.dialogScripts.push_back([](QDialog& dialog) {
-        auto& options = static_cast<OptionsDialog&>(dialog);
-        options.regularPage()->box("ShowPageSeparator")->setChecked(true);
-        options.okButton()->click();
-        return dialog.result();
-    });
-    app->runCommand(kCmdOptions);
-    ASSERT_TRUE(app->settings().ShowPageSeparator);
-    ASSERT_EQ(frame.documentWindows().size(), 2u);
-    for (DocumentWindow* child : frame.documentWindows())
-        EXPECT_TRUE(child->document()->viewState().pageSeparators) << child->windowTitle().toStdString();
-    DocumentWindow* active = frame.activeDocumentWindow();
-    EXPECT_EQ(active->windowTitle(), QStringLiteral("rfc1.txt"));
-    EXPECT_EQ(active->readingPosition().caretLine, before.caretLine);
-    EXPECT_EQ(active->readingPosition().topLine, before.topLine);
-}
-
-TEST(CommandLine, NumbersStayFilesBecomeAbsoluteOptionsAreLeftOut)
+// Numbers stay, files become absolute, options are left out; the program
+// answers help and version and refuses unknown options.
+TEST(CommandLine, NumbersAndFilesGoOnAndOptionsAreAnsweredOrRefused)
 {
     const struct {
         QStringList arguments;
@@ -319,6 +284,33 @@ TEST(CommandLine, NumbersStayFilesBecomeAbsoluteOptionsAreLeftOut)
             << c.arguments.join(' ').toStdString();
     EXPECT_EQ(rfcNumberArgument(QStringLiteral("007")), 7);
     EXPECT_EQ(rfcNumberArgument(QStringLiteral("/work/here/9110")), 0);
+
+    // The built program answers its own options and refuses unknown ones.
+    const struct {
+        QStringList arguments;
+        int status;
+        QString out;
+        QString err;
+    } runs[] = {
+        {{"--version"}, 0, "Parchly 1.2\n", ""},
+        {{"--help"}, 0, "--version", ""},
+        {{"-h"}, 0, "[FILE...]", ""},
+        {{"-platform", "offscreen", "-v"}, 0, "Parchly 1.2\n", ""}, // Qt's own options pass
+        {{"--bogus", "rfc1.txt"}, 2, "", "Unknown option 'bogus'"},
+    };
+    for (const auto& c : runs) {
+        QProcess program;
+        program.start(QStringLiteral(PARCHLY_BINARY), c.arguments);
+        ASSERT_TRUE(program.waitForFinished(60000)) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, c.status)
+            << c.arguments.join(' ').toStdString();
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+        EXPECT_TRUE(out.contains(c.out) && out.isEmpty() == c.out.isEmpty()) << out.toStdString();
+        EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
+    }
+    // Files and RFC numbers go on to the program, untouched.
+    EXPECT_EQ(handleStartupOptions({"parchly", "rfc1.txt", "2616"}), std::nullopt);
 }
 
 TEST(InstanceChannel, ASecondStartHandsItsArgumentsToTheRunningOne)

@@ -120,7 +120,7 @@ TEST_F(NavigatorBarTest, RoutesTheUsersChoiceOnlyAndThePageTabGoesToThePagesLine
 
 // An index routes its entries (not its groups) from its single tree, and a
 // double click on an entry, never a group nor in an RFC, opens its RFC.
-TEST_F(NavigatorBarTest, AnIndexRoutesEntriesAndOpensTheirRfcOnADoubleClick)
+TEST_F(NavigatorBarTest, AnIndexRoutesEntriesOpensRfcsAndTheBarLaysOutAndFloats)
 {
     client.text.isIndex = true;
     client.text.indexEntries.resize(7);
@@ -147,13 +147,10 @@ TEST_F(NavigatorBarTest, AnIndexRoutesEntriesAndOpensTheirRfcOnADoubleClick)
     client.text.isIndex = false;
     emit tree->itemDoubleClicked(entry, 0);
     EXPECT_EQ(client.calls, Calls({"open 9999"}));
-}
 
-// The trees fill the client area under the tab strip, and only the strip
-// shows when the bar is low. A double click on the bar's own area floats it
-// and docks it again.
-TEST_F(NavigatorBarTest, LaysOutTheTabStripAboveTheTreesAndFloatsOnADoubleClick)
-{
+    // The trees fill the client area under the tab strip, and only the strip
+    // shows when the bar is low. A double click on the bar's own area floats
+    // it and docks it again.
     bar->clientArea()->resize(200, 300);
     EXPECT_EQ(bar->tabs()->geometry(), QRect(0, 0, 200, NavigatorBar::kTabStripHeight));
     EXPECT_EQ(bar->firstTree()->geometry(), QRect(0, 22, 200, 278));
