@@ -34,19 +34,13 @@
 namespace parchly {
 namespace {
 
-class ParchlyAppTest : public test::AppFixture {
-protected:
-    void writeFile(const char* name, const std::string& bytes)
-    {
-        test::writeFile(pathOf(name).toStdString(), bytes);
-    }
-};
+using ParchlyAppTest = test::AppFixture;
 
 // Where the settings file, the manual and the tips are; without a settings
 // file that can be kept the program runs on.
 TEST_F(ParchlyAppTest, FindsItsFilesAndRunsOnWhenTheSettingsCannotBeKept)
 {
-    writeFile("blocked", "a file where a folder should be");
+    test::writeFile(pathOf("blocked").toStdString(), "a file where a folder should be");
     QDir().mkpath(pathOf("portable"));
     QFile(pathOf("portable/Parchly.ini")).open(QIODevice::WriteOnly);
     const struct {
@@ -70,8 +64,8 @@ TEST_F(ParchlyAppTest, FindsItsFilesAndRunsOnWhenTheSettingsCannotBeKept)
     // The manual and the tips are found in the first folder holding them.
     for (const char* folder : {"empty", "tips", "share/manual"})
         QDir().mkpath(pathOf(folder));
-    writeFile("tips/tips.txt", "A tip.\n");
-    writeFile("share/manual/index.html", "<html></html>");
+    test::writeFile(pathOf("tips/tips.txt").toStdString(), "A tip.\n");
+    test::writeFile(pathOf("share/manual/index.html").toStdString(), "<html></html>");
     const struct {
         QStringList candidates;
         QString found;
@@ -107,8 +101,8 @@ TEST_F(ParchlyAppTest, FindsItsFilesAndRunsOnWhenTheSettingsCannotBeKept)
 // the open windows, which keep their place.
 TEST_F(ParchlyAppTest, StartsWithTheTipWelcomesUntilADocumentIsOpenAndAppliesOptions)
 {
-    writeFile("tips.txt", "Parchly opens RFCs.\n");
-    writeFile("Parchly.ini", "[settings]\nOpenRfcIndexWhenStarted=1\n");
+    test::writeFile(pathOf("tips.txt").toStdString(), "Parchly opens RFCs.\n");
+    test::writeFile(pathOf("Parchly.ini").toStdString(), "[settings]\nOpenRfcIndexWhenStarted=1\n");
     bool overShownMainWindow = false;
     dialogs.dialogScripts.push_back([&](QDialog& tip) {
         overShownMainWindow =
@@ -133,7 +127,7 @@ TEST_F(ParchlyAppTest, StartsWithTheTipWelcomesUntilADocumentIsOpenAndAppliesOpt
     // Choose a folder: a cancelled chooser changes nothing; a chosen folder
     // is kept in the settings file, and one with an index ends the welcome.
     QDir().mkpath(pathOf("rfcs"));
-    writeFile("rfcs/rfc-index.txt", "RFC INDEX\n");
+    test::writeFile(pathOf("rfcs/rfc-index.txt").toStdString(), "RFC INDEX\n");
     const std::string before = app->settings().RfcRootPath;
     dialogs.paths = {QString(), pathOf("rfcs")};
     welcome->chooseFolderButton()->click();
@@ -243,7 +237,7 @@ TEST_F(ParchlyAppTest, OpensByPathNumberOrArgumentsAndReportsWhatCannotBeOpened)
 TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColours)
 {
     // The user chose the colour of "Table of Contents"; the rest are built in.
-    writeFile("Parchly.ini", "[Table of Contents]\ncolor=1:2:3\n");
+    test::writeFile(pathOf("Parchly.ini").toStdString(), "[Table of Contents]\ncolor=1:2:3\n");
     const QPalette light = QGuiApplication::palette();
     QPalette dark = light;
     dark.setColor(QPalette::Base, QColor(30, 30, 30));
