@@ -25,11 +25,6 @@ namespace {
 
 class OptionsDialogTest : public ::testing::Test {
 protected:
-    OptionsDialogTest()
-        : settings("/home/ann/")
-    {
-    }
-
     void applyPage(OptionsDialog& dialog, int page)
     {
         dialog.tabs()->setCurrentIndex(page);
@@ -46,7 +41,7 @@ protected:
 
     test::IniFile ini;
     test::ScriptedDialogs scripted;
-    RfcSettings settings;
+    RfcSettings settings{"/home/ann/"};
     std::string lastBrowsedFolder;
 };
 
@@ -92,22 +87,41 @@ TEST(LevelCounts, ListsOfCountsAreReadOrRefusedWithTheirMessage)
     }
 }
 
-// A refused page shows its message and stores nothing of it; accepted, it
-// stores and writes everything.
-TEST_F(OptionsDialogTest, TheRegularPageStoresNothingWhenRefusedAndEverythingWhenAccepted)
+// A master switch turned on sets and locks its dependent boxes; turned off,
+// it unlocks them, still set. A refused page shows its message and stores
+// nothing of it; accepted, it stores and writes everything. OK applies every
+// page and closes even when one refuses. A page opened with a master switch
+// on starts with its dependents locked.
+TEST_F(OptionsDialogTest, APageStoresOnlyWhenAcceptedAndOkAppliesEveryPage)
 {
     ini.write("[settings]\nLineWidth=80\n");
     settings.IndexLevelCounts = {400, 40, 12};
+    settings.DisableReferenceLink = settings.DisableInvalidContentEntryLink = false;
+    settings.HideInvalidContentEntryInTreeView = false;
     OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     OptionsRegularPage* page = dialog.regularPage();
     EXPECT_EQ(dialog.tabs()->currentIndex(), OptionsDialog::kRegularPage);
     EXPECT_EQ(page->levelCountsField()->text(), "400, 40, 12");
+    const std::pair<const char*, std::vector<const char*>> switches[] = {
+        {"DisableReferenceAnalysis", {"DisableReferenceLink"}},
+        {"DisableContentEntryLink", {"DisableInvalidContentEntryLink", "HideInvalidContentEntryInTreeView"}},
+    };
+    for (const auto& [master, dependents] : switches) {
+        for (bool on : {true, false}) {
+            page->box(master)->click();
+            for (const char* dependent : dependents) {
+                const QCheckBox* box = page->box(dependent);
+                EXPECT_TRUE(box->isChecked() && box->isEnabled() != on) << dependent << on;
+            }
+        }
+    }
     page->box("OpenRfcIndexWhenStarted")->setChecked(true);
     page->box("BuildStructureFromText")->setChecked(false);
     page->box("LargeToolBarButtonWithText")->setChecked(true);
+    const QString refused = "Wrong value: 9.\nMust be greater than 10!";
     page->levelCountsField()->setText("500, 9");
     applyPage(dialog, OptionsDialog::kRegularPage);
-    EXPECT_EQ(scripted.messages, QStringList({"Wrong value: 9.\nMust be greater than 10!"}));
+    EXPECT_EQ(scripted.messages, QStringList({refused}));
     EXPECT_FALSE(settings.OpenRfcIndexWhenStarted);
     EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({400, 40, 12}));
     EXPECT_EQ(ini.text(), "[settings]\nLineWidth=80\n");
@@ -121,35 +135,36 @@ TEST_F(OptionsDialogTest, TheRegularPageStoresNothingWhenRefusedAndEverythingWhe
     EXPECT_EQ(ini.value("settings", "Level1"), "50");
     EXPECT_EQ(ini.value("settings", "OpenRfcIndexWhenStarted"), "1");
     EXPECT_EQ(ini.value("settings", "LineWidth"), "80");
-}
 
-// A master switch turned on sets and locks its dependent boxes; turned off,
-// it unlocks them, still set. A page opened with a master switch on starts
-// with its dependents locked.
-TEST_F(OptionsDialogTest, MasterSwitchesSetAndLockTheirDependentBoxes)
-{
-    settings.DisableReferenceLink = settings.DisableInvalidContentEntryLink = false;
-    settings.HideInvalidContentEntryInTreeView = false;
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    const std::pair<const char*, std::vector<const char*>> switches[] = {
-        {"DisableReferenceAnalysis", {"DisableReferenceLink"}},
-        {"DisableContentEntryLink", {"DisableInvalidContentEntryLink", "HideInvalidContentEntryInTreeView"}},
-    };
-    for (const auto& [master, dependents] : switches) {
-        for (bool on : {true, false}) {
-            dialog.regularPage()->box(master)->click();
-            for (const char* dependent : dependents) {
-                const QCheckBox* box = dialog.regularPage()->box(dependent);
-                EXPECT_TRUE(box->isChecked() && box->isEnabled() != on) << dependent << on;
-            }
-        }
-    }
+    page->levelCountsField()->setText("9");
+    page->box("ShowPageSeparator")->setChecked(true);
+    dialog.rfcPage()->localPathField()->setText("D:\\RFCs\\");
+    dialog.rfcPage()->collectionUrlField()->setText("not checked at all");
+    dialog.rfcPage()->keepArchiveBox()->click();
+    dialog.formatPage()->indexBarBox()->setChecked(false);
+    dialog.okButton()->click();
+    EXPECT_EQ(scripted.messages, QStringList({refused, refused}));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(settings.ShowPageSeparator);
+    EXPECT_EQ(ini.value("settings", "ShowPageSeparator"), "0");
+    // The local path is stored and shown normalised; addresses as typed.
+    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "D:/RFCs");
+    EXPECT_EQ(settings.RfcRootPath, "D:/RFCs");
+    EXPECT_TRUE(ini.text().contains("RfcRootPath=D:/RFCs\n"));
+    EXPECT_EQ(ini.value("settings", "RfcDownloadUrl"), "not checked at all");
+    EXPECT_EQ(ini.value("settings", "KeepCollectionArchive"), "1");
+    EXPECT_FALSE(settings.ShowIndexBar);
+    EXPECT_EQ(ini.value("View", "IndexBar"), "0");
+
     settings.DisableContentEntryLink = true;
     OptionsDialog again(settings, ini.profile, lastBrowsedFolder);
     EXPECT_FALSE(again.regularPage()->box("DisableInvalidContentEntryLink")->isEnabled());
 }
 
-TEST_F(OptionsDialogTest, AChosenFormatIsShownAndKeptButNotWrittenOnCancel)
+// A chosen format is shown and kept but not written on Cancel; applied, the
+// formats are written with the index bar switch and the requirement keywords
+// made plain (Default is the plain look itself). Only a weight of 700 is bold.
+TEST_F(OptionsDialogTest, AChosenFormatIsKeptOnCancelAndWrittenWithTheSwitchesOnApply)
 {
     scripted.fontChoices = {FontChoice{"DejaVu Sans Mono", 700, true, false, false, 12, QColor(255, 0, 0)}};
     OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
@@ -175,16 +190,11 @@ TEST_F(OptionsDialogTest, AChosenFormatIsShownAndKeptButNotWrittenOnCancel)
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->effects, kEffectBold | kEffectItalic);
     EXPECT_EQ(stored->colour, 0xFFu);
-}
 
-// Applying writes the formats, the index bar switch and the requirement
-// keywords made plain (Default is the plain look itself).
-TEST_F(OptionsDialogTest, OnlyAWeightOf700IsBoldAndApplyingWritesTheFormatsAndSwitches)
-{
     scripted.fontChoices = {FontChoice{"Mono", 600, false, true, true, 9, Qt::black}};
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    OptionsFormatPage* page = dialog.formatPage();
-    chooseFont(dialog, kFormatTitle);
+    OptionsDialog again(settings, ini.profile, lastBrowsedFolder);
+    page = again.formatPage();
+    chooseFont(again, kFormatTitle);
     page->categoryBox()->setCurrentIndex(kFormatDefault);
     EXPECT_FALSE(page->plainButton()->isEnabled());
     page->categoryBox()->setCurrentIndex(kFormatRequirementKeywords);
@@ -192,7 +202,7 @@ TEST_F(OptionsDialogTest, OnlyAWeightOf700IsBoldAndApplyingWritesTheFormatsAndSw
     page->plainButton()->click();
     ASSERT_TRUE(page->indexBarBox()->isChecked());
     page->indexBarBox()->setChecked(false);
-    dialog.applyButton()->click();
+    again.applyButton()->click();
 
     EXPECT_EQ(ini.value("RFC Title", "style"), "strikeout, underline");
     EXPECT_EQ(ini.value("RFC Title", "font"), "Mono");
@@ -254,29 +264,6 @@ TEST_F(OptionsDialogTest, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
     EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "/srv/rfc");
     EXPECT_EQ(scripted.pathCaptions.first(), "Choose the folder of local RFCs");
     EXPECT_EQ(settings.RfcRootPath, "");
-}
-
-TEST_F(OptionsDialogTest, OkAppliesEveryPageAndClosesEvenWhenOneRejects)
-{
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    dialog.regularPage()->levelCountsField()->setText("9");
-    dialog.regularPage()->box("ShowPageSeparator")->setChecked(true);
-    dialog.rfcPage()->localPathField()->setText("D:\\RFCs\\");
-    dialog.rfcPage()->collectionUrlField()->setText("not checked at all");
-    dialog.rfcPage()->keepArchiveBox()->click();
-    dialog.okButton()->click();
-
-    EXPECT_EQ(scripted.messages, QStringList({"Wrong value: 9.\nMust be greater than 10!"}));
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_FALSE(settings.ShowPageSeparator);
-    EXPECT_EQ(ini.value("settings", "ShowPageSeparator"), "0");
-    // The local path is stored and shown normalised; addresses as typed.
-    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "D:/RFCs");
-    EXPECT_EQ(settings.RfcRootPath, "D:/RFCs");
-    EXPECT_TRUE(ini.text().contains("RfcRootPath=D:/RFCs\n"));
-    EXPECT_EQ(ini.value("settings", "RfcDownloadUrl"), "not checked at all");
-    EXPECT_EQ(ini.value("settings", "KeepCollectionArchive"), "1");
-    EXPECT_EQ(ini.value("Headers and Footers", "color"), "0:255:0");
 }
 
 } // namespace parchly

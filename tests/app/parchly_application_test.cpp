@@ -34,17 +34,13 @@
 namespace parchly {
 namespace {
 
-class ParchlyAppTest : public test::AppFixture {
-protected:
-    void writeFile(const char* name, const std::string& bytes)
-    {
-        test::writeFile(pathOf(name).toStdString(), bytes);
-    }
-};
+using ParchlyAppTest = test::AppFixture;
 
-TEST_F(ParchlyAppTest, ChoosesThePortableSettingsFileOrTheConfigurationFolder)
+// Where the settings file, the manual and the tips are; without a settings
+// file that can be kept the program runs on.
+TEST_F(ParchlyAppTest, FindsItsFilesAndRunsOnWhenTheSettingsCannotBeKept)
 {
-    writeFile("blocked", "a file where a folder should be");
+    test::writeFile(pathOf("blocked").toStdString(), "a file where a folder should be");
     QDir().mkpath(pathOf("portable"));
     QFile(pathOf("portable/Parchly.ini")).open(QIODevice::WriteOnly);
     const struct {
@@ -64,12 +60,26 @@ TEST_F(ParchlyAppTest, ChoosesThePortableSettingsFileOrTheConfigurationFolder)
         EXPECT_EQ(choice.problem.contains(pathOf(c.chosen)), c.problem) << c.config;
         EXPECT_EQ(QFileInfo(choice.path).isFile(), !c.problem) << c.config;
     }
-}
 
-TEST_F(ParchlyAppTest, RunsWithDefaultsWhenTheSettingsCannotBeKeptAndMakesTheRfcFolder)
-{
+    // The manual and the tips are found in the first folder holding them.
+    for (const char* folder : {"empty", "tips", "share/manual"})
+        QDir().mkpath(pathOf(folder));
+    test::writeFile(pathOf("tips/tips.txt").toStdString(), "A tip.\n");
+    test::writeFile(pathOf("share/manual/index.html").toStdString(), "<html></html>");
+    const struct {
+        QStringList candidates;
+        QString found;
+    } folders[] = {
+        {{pathOf("empty"), pathOf("tips"), pathOf("share")}, pathOf("tips/")},
+        {{pathOf("empty"), pathOf("share/../share")}, pathOf("share/")},
+        {{pathOf("empty")}, pathOf("empty/")},
+    };
+    for (const auto& c : folders)
+        EXPECT_EQ(firstResourceFolder(c.candidates), c.found) << c.candidates.join(' ').toStdString();
+
+    // The program runs on with defaults when its settings cannot be kept,
+    // and makes the RFC folder.
     QFile::remove(pathOf("Parchly.ini"));
-    writeFile("blocked", "a file where a folder should be");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(pathOf("blocked")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(pathOf("data")));
     QCoreApplication::setApplicationName(QStringLiteral("Parchly"));
@@ -84,28 +94,27 @@ TEST_F(ParchlyAppTest, RunsWithDefaultsWhenTheSettingsCannotBeKeptAndMakesTheRfc
     qunsetenv("XDG_DATA_HOME");
 }
 
-TEST_F(ParchlyAppTest, FindsTheManualAndTipsInTheFirstFolderHoldingThem)
+// The start shows the tip of the day over the shown main window and reports
+// the index asked for at start missing (the StartUp switch is
+// TipDialogTest.ShowsTipsInOrderWrapsAndOnlyCloseStoresTheStartUpChoice). The welcome stays until a
+// document is open, with its three ways forward. Options apply at once to
+// the open windows, which keep their place.
+TEST_F(ParchlyAppTest, StartsWithTheTipWelcomesUntilADocumentIsOpenAndAppliesOptions)
 {
-    QDir().mkpath(pathOf("empty"));
-    QDir().mkpath(pathOf("tips"));
-    QDir().mkpath(pathOf("share/manual"));
-    writeFile("tips/tips.txt", "A tip.\n");
-    writeFile("share/manual/index.html", "<html></html>");
-    const struct {
-        QStringList candidates;
-        QString found;
-    } cases[] = {
-        {{pathOf("empty"), pathOf("tips"), pathOf("share")}, pathOf("tips/")},
-        {{pathOf("empty"), pathOf("share/../share")}, pathOf("share/")},
-        {{pathOf("empty")}, pathOf("empty/")},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(firstResourceFolder(c.candidates), c.found) << c.candidates.join(' ').toStdString();
-}
-
-TEST_F(ParchlyAppTest, WelcomesUntilADocumentIsOpenWithItsThreeWaysForward)
-{
+    test::writeFile(pathOf("tips.txt").toStdString(), "Parchly opens RFCs.\n");
+    test::writeFile(pathOf("Parchly.ini").toStdString(), "[settings]\nOpenRfcIndexWhenStarted=1\n");
+    bool overShownMainWindow = false;
+    dialogs.dialogScripts.push_back([&](QDialog& tip) {
+        overShownMainWindow =
+            app->mainWindow() && tip.parentWidget() == app->mainWindow() && app->mainWindow()->isVisible();
+        return int(QDialog::Rejected);
+    });
     makeApp();
+    EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"}));
+    EXPECT_TRUE(overShownMainWindow);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
+    dialogs.messages.clear();
     WelcomePanel* welcome = app->mainWindow()->welcomePanel();
     EXPECT_TRUE(welcome->isVisible()) << "no rfc-index.txt in the RFC folder";
 
@@ -118,7 +127,7 @@ TEST_F(ParchlyAppTest, WelcomesUntilADocumentIsOpenWithItsThreeWaysForward)
     // Choose a folder: a cancelled chooser changes nothing; a chosen folder
     // is kept in the settings file, and one with an index ends the welcome.
     QDir().mkpath(pathOf("rfcs"));
-    writeFile("rfcs/rfc-index.txt", "RFC INDEX\n");
+    test::writeFile(pathOf("rfcs/rfc-index.txt").toStdString(), "RFC INDEX\n");
     const std::string before = app->settings().RfcRootPath;
     dialogs.paths = {QString(), pathOf("rfcs")};
     welcome->chooseFolderButton()->click();
@@ -137,40 +146,34 @@ TEST_F(ParchlyAppTest, WelcomesUntilADocumentIsOpenWithItsThreeWaysForward)
     welcome->openFileButton()->click();
     EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
     EXPECT_FALSE(welcome->isVisible());
-}
 
-TEST(StartupOptionsTest, AnswersHelpAndVersionAndRefusesUnknownOptions)
-{
-    const struct {
-        QStringList arguments;
-        int status;
-        QString out;
-        QString err;
-    } cases[] = {
-        {{"--version"}, 0, "Parchly 1.2\n", ""},
-        {{"--help"}, 0, "--version", ""},
-        {{"-h"}, 0, "[FILE...]", ""},
-        {{"-platform", "offscreen", "-v"}, 0, "Parchly 1.2\n", ""}, // Qt's own options pass
-        {{"--bogus", "rfc1.txt"}, 2, "", "Unknown option 'bogus'"},
-    };
-    for (const auto& c : cases) {
-        QProcess program;
-        program.start(QStringLiteral(PARCHLY_BINARY), c.arguments);
-        ASSERT_TRUE(program.waitForFinished(60000)) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, c.status)
-            << c.arguments.join(' ').toStdString();
-        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
-        EXPECT_TRUE(out.contains(c.out) && out.isEmpty() == c.out.isEmpty()) << out.toStdString();
-        EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
-    }
-    // Files and RFC numbers go on to the program, untouched.
-    EXPECT_EQ(handleStartupOptions({"parchly", "rfc1.txt", "2616"}), std::nullopt);
+    openCopies({"rfc1.txt"});
+    MainWindow& frame = *app->mainWindow();
+    frame.documentWindows()[0]->setReadingPosition({30, 33, 2});
+    frame.activateDocumentWindow(frame.documentWindows()[0]);
+    const ReadingPosition place = frame.documentWindows()[0]->readingPosition();
+    ASSERT_FALSE(frame.documentWindows()[0]->document()->viewState().pageSeparators);
+    dialogs.dialogScripts.push_back([](QDialog& dialog) {
+        auto& options = static_cast<OptionsDialog&>(dialog);
+        options.regularPage()->box("ShowPageSeparator")->setChecked(true);
+        options.okButton()->click();
+        return dialog.result();
+    });
+    app->runCommand(kCmdOptions);
+    ASSERT_TRUE(app->settings().ShowPageSeparator);
+    ASSERT_EQ(frame.documentWindows().size(), 2u);
+    for (DocumentWindow* child : frame.documentWindows())
+        EXPECT_TRUE(child->document()->viewState().pageSeparators) << child->windowTitle().toStdString();
+    DocumentWindow* active = frame.activeDocumentWindow();
+    EXPECT_EQ(active->windowTitle(), QStringLiteral("rfc9901.txt"));
+    EXPECT_EQ(active->readingPosition().caretLine, place.caretLine);
+    EXPECT_EQ(active->readingPosition().topLine, place.topLine);
 }
 
 // What cannot be opened is reported; a name not ending in ".txt" (of any
-// case) is asked about first, also a name that is only ".txt".
-TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutOtherNames)
+// case) is asked about first, also a name that is only ".txt". The program's
+// arguments open files, RFCs by number, or the index at a missing RFC's entry.
+TEST_F(ParchlyAppTest, OpensByPathNumberOrArgumentsAndReportsWhatCannotBeOpened)
 {
     makeApp();
     QDir().mkpath(pathOf("folder.txt"));
@@ -182,7 +185,6 @@ TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutO
               QStringList({cannot.arg(pathOf("rfc404.txt")), cannot.arg(pathOf("folder.txt")),
                            cannot.arg(pathOf("rfc0.txt"))}));
     EXPECT_TRUE(app->mainWindow()->documentWindows().empty());
-    EXPECT_EQ(rfcPath("/r", -5), "/r/rfc-5.txt");
     EXPECT_EQ(rfcPath(std::string(2000, 'a'), 1).size(), 1023u);
 
     dialogs.messages.clear();
@@ -201,123 +203,11 @@ TEST_F(ParchlyAppTest, OpensByPathOrNumberReportsWhatCannotBeOpenedAndAsksAboutO
     EXPECT_EQ(
         dialogs.messages,
         QStringList({question.arg(backup), question.arg(backup), question.arg(QStringLiteral(".txt"))}));
-}
 
-// Also the index asked for at start is reported missing. (The StartUp
-// switch is TipDialogTest.OnlyCloseStoresTheStartUpChoice.)
-TEST_F(ParchlyAppTest, ShowsTheTipOfTheDayOverTheShownMainWindowAndTheIndex)
-{
-    writeFile("tips.txt", "Parchly opens RFCs.\n");
-    writeFile("Parchly.ini", "[settings]\nOpenRfcIndexWhenStarted=1\n");
-    bool overShownMainWindow = false;
-    dialogs.dialogScripts.push_back([&](QDialog& tip) {
-        overShownMainWindow =
-            app->mainWindow() && tip.parentWidget() == app->mainWindow() && app->mainWindow()->isVisible();
-        return int(QDialog::Rejected);
-    });
-    makeApp();
-    EXPECT_EQ(dialogs.dialogTitles, QStringList({"Tip of the Day"}));
-    EXPECT_TRUE(overShownMainWindow);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
-}
-
-TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColours)
-{
-    // The user chose the colour of "Table of Contents"; the rest are built in.
-    writeFile("Parchly.ini", "[Table of Contents]\ncolor=1:2:3\n");
-    const QPalette light = QGuiApplication::palette();
-    QPalette dark = light;
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    QApplication::setPalette(dark);
-    makeApp(false);
-    QApplication::setPalette(light);
-    std::set<uint32_t> colours;
-    for (int category = 0; category < kFormatCategoryCount; ++category) {
-        const uint32_t colour = app->settings().Formats[category].colour;
-        colours.insert(colour);
-        EXPECT_EQ(colour, category == kFormatContents ? 0x030201u : darkDefaultColour(category)) << category;
-    }
-    EXPECT_EQ(colours.size(), size_t(kFormatCategoryCount)) << "every format stays distinct";
-
-    ASSERT_FALSE(paletteIsDark(light));
-    makeApp(false);
-    EXPECT_EQ(app->settings().Formats[kFormatDefault].colour, defaultFormat(kFormatDefault).colour);
-}
-
-TEST_F(ParchlyAppTest, OptionsApplyAtOnceToTheOpenWindowsKeepingTheirPlace)
-{
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt"});
-    MainWindow& frame = *app->mainWindow();
-    frame.documentWindows()[0]->setReadingPosition({30, 33, 2});
-    frame.activateDocumentWindow(frame.documentWindows()[0]);
-    const ReadingPosition before = frame.documentWindows()[0]->readingPosition();
-    ASSERT_FALSE(frame.documentWindows()[0]->document()->viewState().pageSeparators);
-
-    dialogs.dialogScripts.push_back([](QDialog& dialog) {
-        auto& options = static_cast<OptionsDialog&>(dialog);
-        options.regularPage()->box("ShowPageSeparator")->setChecked(true);
-        options.okButton()->click();
-        return dialog.result();
-    });
-    app->runCommand(kCmdOptions);
-    ASSERT_TRUE(app->settings().ShowPageSeparator);
-    ASSERT_EQ(frame.documentWindows().size(), 2u);
-    for (DocumentWindow* child : frame.documentWindows())
-        EXPECT_TRUE(child->document()->viewState().pageSeparators) << child->windowTitle().toStdString();
-    DocumentWindow* active = frame.activeDocumentWindow();
-    EXPECT_EQ(active->windowTitle(), QStringLiteral("rfc1.txt"));
-    EXPECT_EQ(active->readingPosition().caretLine, before.caretLine);
-    EXPECT_EQ(active->readingPosition().topLine, before.topLine);
-}
-
-TEST(CommandLine, NumbersStayFilesBecomeAbsoluteOptionsAreLeftOut)
-{
-    const struct {
-        QStringList arguments;
-        QStringList expected;
-    } cases[] = {
-        {{"9110", "rfc1.txt", "/abs/x.txt", "--help", "-", ""},
-         {"9110", "/work/here/rfc1.txt", "/abs/x.txt"}},
-        {{"../up/./rfc2.txt", "007"}, {"/work/up/rfc2.txt", "007"}},
-        // Not an RFC number: too long, signed, a fraction, other digits.
-        {{"123456", "+5", "9.1", QString::fromUtf8("\u0661\u0662")},
-         {"/work/here/123456", "/work/here/+5", "/work/here/9.1",
-          QString::fromUtf8("/work/here/\u0661\u0662")}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(documentArguments(c.arguments, QStringLiteral("/work/here")), c.expected)
-            << c.arguments.join(' ').toStdString();
-    EXPECT_EQ(rfcNumberArgument(QStringLiteral("007")), 7);
-    EXPECT_EQ(rfcNumberArgument(QStringLiteral("/work/here/9110")), 0);
-}
-
-TEST(InstanceChannel, ASecondStartHandsItsArgumentsToTheRunningOne)
-{
-    const QString name = QStringLiteral("parchly-test-") + QUuid::createUuid().toString(QUuid::Id128);
-    InstanceChannel second(name);
-    EXPECT_FALSE(second.handOver({QStringLiteral("9110")}, 200)) << "nobody listens yet";
-
-    InstanceChannel running(name);
-    ASSERT_TRUE(running.listen());
-    QSignalSpy received(&running, &InstanceChannel::argumentsReceived);
-    const QList<QStringList> handOvers = {{"9110", "/tmp/a b.txt"}, {}};
-    for (const QStringList& arguments : handOvers) {
-        ASSERT_TRUE(second.handOver(arguments));
-        ASSERT_TRUE(received.count() > 0 || received.wait(5000));
-        EXPECT_EQ(received.takeFirst().at(0).toStringList(), arguments);
-    }
-
-    // A name left behind by a program that died is taken over.
-    InstanceChannel stale(name);
-    EXPECT_TRUE(stale.listen());
-}
-
-TEST_F(ParchlyAppTest, OpensArgumentsOrTheIndexEntryOfAMissingRfcAndFileOpensInTheFolder)
-{
-    makeApp();
-    copyRfc(QStringLiteral("rfc9901.txt"));
+    dialogs.messages.clear();
+    for (DocumentWindow* child : std::vector<DocumentWindow*>(app->mainWindow()->documentWindows()))
+        child->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     copyRfc(QStringLiteral("other.txt"));
     copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
     app->openArguments({pathOf("other.txt"), QStringLiteral("9901"), QStringLiteral("2")});
@@ -342,6 +232,100 @@ TEST_F(ParchlyAppTest, OpensArgumentsOrTheIndexEntryOfAMissingRfcAndFileOpensInT
     app->runCommand(kCmdFileOpen);
     EXPECT_EQ(dialogs.openStarts, QStringList({QDir(folder.path()).absolutePath()}));
     EXPECT_EQ(dialogs.openFilters, QStringList({"RFC files (rfc*.txt rfc-index.txt);;All Files (*)"}));
+}
+
+TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColours)
+{
+    // The user chose the colour of "Table of Contents"; the rest are built in.
+    test::writeFile(pathOf("Parchly.ini").toStdString(), "[Table of Contents]\ncolor=1:2:3\n");
+    const QPalette light = QGuiApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    QApplication::setPalette(dark);
+    makeApp(false);
+    QApplication::setPalette(light);
+    std::set<uint32_t> colours;
+    for (int category = 0; category < kFormatCategoryCount; ++category) {
+        const uint32_t colour = app->settings().Formats[category].colour;
+        colours.insert(colour);
+        EXPECT_EQ(colour, category == kFormatContents ? 0x030201u : darkDefaultColour(category)) << category;
+    }
+    EXPECT_EQ(colours.size(), size_t(kFormatCategoryCount)) << "every format stays distinct";
+
+    ASSERT_FALSE(paletteIsDark(light));
+    makeApp(false);
+    EXPECT_EQ(app->settings().Formats[kFormatDefault].colour, defaultFormat(kFormatDefault).colour);
+}
+
+// Numbers stay, files become absolute, options are left out; the program
+// answers help and version and refuses unknown options.
+TEST(CommandLine, NumbersAndFilesGoOnAndOptionsAreAnsweredOrRefused)
+{
+    const struct {
+        QStringList arguments;
+        QStringList expected;
+    } cases[] = {
+        {{"9110", "rfc1.txt", "/abs/x.txt", "--help", "-", ""},
+         {"9110", "/work/here/rfc1.txt", "/abs/x.txt"}},
+        {{"../up/./rfc2.txt", "007"}, {"/work/up/rfc2.txt", "007"}},
+        // Not an RFC number: too long, signed, a fraction, other digits.
+        {{"123456", "+5", "9.1", QString::fromUtf8("\u0661\u0662")},
+         {"/work/here/123456", "/work/here/+5", "/work/here/9.1",
+          QString::fromUtf8("/work/here/\u0661\u0662")}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(documentArguments(c.arguments, QStringLiteral("/work/here")), c.expected)
+            << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(rfcNumberArgument(QStringLiteral("007")), 7);
+    EXPECT_EQ(rfcNumberArgument(QStringLiteral("/work/here/9110")), 0);
+
+    // The built program answers its own options and refuses unknown ones.
+    const struct {
+        QStringList arguments;
+        int status;
+        QString out;
+        QString err;
+    } runs[] = {
+        {{"--version"}, 0, "Parchly 1.2\n", ""},
+        {{"--help"}, 0, "--version", ""},
+        {{"-h"}, 0, "[FILE...]", ""},
+        {{"-platform", "offscreen", "-v"}, 0, "Parchly 1.2\n", ""}, // Qt's own options pass
+        {{"--bogus", "rfc1.txt"}, 2, "", "Unknown option 'bogus'"},
+    };
+    for (const auto& c : runs) {
+        QProcess program;
+        program.start(QStringLiteral(PARCHLY_BINARY), c.arguments);
+        ASSERT_TRUE(program.waitForFinished(60000)) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, c.status)
+            << c.arguments.join(' ').toStdString();
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
+        EXPECT_TRUE(out.contains(c.out) && out.isEmpty() == c.out.isEmpty()) << out.toStdString();
+        EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
+    }
+    // Files and RFC numbers go on to the program, untouched.
+    EXPECT_EQ(handleStartupOptions({"parchly", "rfc1.txt", "2616"}), std::nullopt);
+}
+
+TEST(InstanceChannel, ASecondStartHandsItsArgumentsToTheRunningOne)
+{
+    const QString name = QStringLiteral("parchly-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    InstanceChannel second(name);
+    EXPECT_FALSE(second.handOver({QStringLiteral("9110")}, 200)) << "nobody listens yet";
+
+    InstanceChannel running(name);
+    ASSERT_TRUE(running.listen());
+    QSignalSpy received(&running, &InstanceChannel::argumentsReceived);
+    const QList<QStringList> handOvers = {{"9110", "/tmp/a b.txt"}, {}};
+    for (const QStringList& arguments : handOvers) {
+        ASSERT_TRUE(second.handOver(arguments));
+        ASSERT_TRUE(received.count() > 0 || received.wait(5000));
+        EXPECT_EQ(received.takeFirst().at(0).toStringList(), arguments);
+    }
+
+    // A name left behind by a program that died is taken over.
+    InstanceChannel stale(name);
+    EXPECT_TRUE(stale.listen());
 }
 
 } // namespace

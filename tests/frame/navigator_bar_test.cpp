@@ -57,46 +57,41 @@ protected:
         frame.show();
     }
 
-    // Structure tree of an RFC: Abstract, then the contents with a
-    // section, a subsection, the references section and one reference.
-    void fillRfcTrees()
-    {
-        client.text.references.resize(2);
-        client.text.references[1].firstLine = 87;
-        auto add = [](TreeView* tree, QTreeWidgetItem* parent, const QString& label, int data) {
-            QTreeWidgetItem* item = tree->insertItem(parent, label);
-            tree->setItemData(item, data);
-            return item;
-        };
-        TreeView* tree = bar->firstTree();
-        abstract = add(tree, nullptr, "Abstract", 0);
-        contents = add(tree, nullptr, "Table of Contents", -1);
-        introduction = add(tree, contents, "1. Introduction", 0);
-        terminology = add(tree, introduction, "1. Terminology", 1);
-        references = add(tree, contents, "3. References", 4);
-        reference = add(tree, references, "[RFC2119]", 1);
-        noTarget = add(tree, references, "[GONE]", -1);
-        for (int page = 0; page < 3; ++page)
-            pages[page] = add(bar->secondTree(), nullptr, QStringLiteral("Page %1").arg(page + 1), page * 50);
-        bar->tabs()->insertDataTab(0, QStringLiteral("Structure"));
-        bar->tabs()->insertDataTab(1, QStringLiteral("Page"));
-    }
-
     QMainWindow frame;
     RecordingClient client;
     NavigatorBar* bar = nullptr;
-    QTreeWidgetItem *abstract, *contents, *introduction, *terminology, *references, *reference, *noTarget;
-    QTreeWidgetItem* pages[3];
 };
 
 // Selections the program makes move nothing; the user's choice goes to a
 // front-matter section, a contents entry, the references heading as a
 // contents entry, a reference at its first line; without a target, nowhere;
-// by keyboard or mouse alike. The user's tab change shows its tree; under the Page tab a top-level item
+// by keyboard or mouse alike. The user's tab change shows its tree; under
+// the Page tab a top-level item
 // of either tree goes to its file line: the selected tab decides.
 TEST_F(NavigatorBarTest, RoutesTheUsersChoiceOnlyAndThePageTabGoesToThePagesLine)
 {
-    fillRfcTrees();
+    // Structure tree of an RFC: Abstract, then the contents with a
+    // section, a subsection, the references section and one reference.
+    client.text.references.resize(2);
+    client.text.references[1].firstLine = 87;
+    auto add = [](TreeView* tree, QTreeWidgetItem* parent, const QString& label, int data) {
+        QTreeWidgetItem* item = tree->insertItem(parent, label);
+        tree->setItemData(item, data);
+        return item;
+    };
+    TreeView* tree = bar->firstTree();
+    QTreeWidgetItem* abstract = add(tree, nullptr, "Abstract", 0);
+    QTreeWidgetItem* contents = add(tree, nullptr, "Table of Contents", -1);
+    QTreeWidgetItem* introduction = add(tree, contents, "1. Introduction", 0);
+    QTreeWidgetItem* terminology = add(tree, introduction, "1. Terminology", 1);
+    QTreeWidgetItem* references = add(tree, contents, "3. References", 4);
+    QTreeWidgetItem* reference = add(tree, references, "[RFC2119]", 1);
+    QTreeWidgetItem* noTarget = add(tree, references, "[GONE]", -1);
+    QTreeWidgetItem* pages[3];
+    for (int page = 0; page < 3; ++page)
+        pages[page] = add(bar->secondTree(), nullptr, QStringLiteral("Page %1").arg(page + 1), page * 50);
+    bar->tabs()->insertDataTab(0, QStringLiteral("Structure"));
+    bar->tabs()->insertDataTab(1, QStringLiteral("Page"));
     bar->firstTree()->selectItem(terminology);
     bar->firstTree()->selectItem(reference);
     bar->secondTree()->selectItem(pages[1]);
@@ -125,7 +120,7 @@ TEST_F(NavigatorBarTest, RoutesTheUsersChoiceOnlyAndThePageTabGoesToThePagesLine
 
 // An index routes its entries (not its groups) from its single tree, and a
 // double click on an entry, never a group nor in an RFC, opens its RFC.
-TEST_F(NavigatorBarTest, AnIndexRoutesEntriesAndOpensTheirRfcOnADoubleClick)
+TEST_F(NavigatorBarTest, AnIndexRoutesEntriesOpensRfcsAndTheBarLaysOutAndFloats)
 {
     client.text.isIndex = true;
     client.text.indexEntries.resize(7);
@@ -152,13 +147,10 @@ TEST_F(NavigatorBarTest, AnIndexRoutesEntriesAndOpensTheirRfcOnADoubleClick)
     client.text.isIndex = false;
     emit tree->itemDoubleClicked(entry, 0);
     EXPECT_EQ(client.calls, Calls({"open 9999"}));
-}
 
-// The trees fill the client area under the tab strip, and only the strip
-// shows when the bar is low. A double click on the bar's own area floats it
-// and docks it again.
-TEST_F(NavigatorBarTest, LaysOutTheTabStripAboveTheTreesAndFloatsOnADoubleClick)
-{
+    // The trees fill the client area under the tab strip, and only the strip
+    // shows when the bar is low. A double click on the bar's own area floats
+    // it and docks it again.
     bar->clientArea()->resize(200, 300);
     EXPECT_EQ(bar->tabs()->geometry(), QRect(0, 0, 200, NavigatorBar::kTabStripHeight));
     EXPECT_EQ(bar->firstTree()->geometry(), QRect(0, 22, 200, 278));

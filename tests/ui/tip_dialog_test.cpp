@@ -57,7 +57,7 @@ protected:
 // longer than 999 characters is read in pieces (each a tip), and Next wraps.
 // A file without a tip line ends the reading instead of going round; a
 // missing one is named with the folder where it is looked for.
-TEST_F(TipDialogTest, ShowsTipsInOrderAndWrapsToTheFirst)
+TEST_F(TipDialogTest, ShowsTipsInOrderWrapsAndOnlyCloseStoresTheStartUpChoice)
 {
     const std::string crlf = "; crlf file\r\n\r\nOne tip\r\n" + std::string(1500, 'x') + "\r\n";
     const QString missing = QStringLiteral("The tips file tips.txt does not exist in %1")
@@ -78,6 +78,28 @@ TEST_F(TipDialogTest, ShowsTipsInOrderAndWrapsToTheFirst)
         EXPECT_EQ(shownTips(4), c.shown) << (c.tips ? c.tips : "no file");
     }
     EXPECT_TRUE(scripted.messages.isEmpty());
+
+    // Only Close stores the start-up choice.
+    writeTips(kTips);
+    for (bool close : {false, true}) {
+        {
+            TipDialog dialog(ini.directory(), ini.profile);
+            EXPECT_TRUE(dialog.showAtStartUp() && dialog.startUpBox()->isChecked());
+            dialog.startUpBox()->setChecked(false);
+            close ? dialog.closeButton()->click() : dialog.reject();
+        }
+        EXPECT_EQ(ini.value("Tip", "StartUp"), close ? "1" : "<missing>");
+    }
+
+    // Not shown at start-up (StartUp is 1 now), the check still reads a tip
+    // and moves on.
+    const std::string before = ini.value("Tip", "FilePos");
+    showStartUpTip(ini.directory(), ini.profile, nullptr);
+    EXPECT_NE(ini.value("Tip", "FilePos"), before);
+    EXPECT_TRUE(scripted.dialogTitles.isEmpty());
+    ini.profile.writeInt("Tip", "StartUp", 0);
+    showStartUpTip(ini.directory(), ini.profile, nullptr);
+    EXPECT_EQ(scripted.dialogTitles, QStringList({"Tip of the Day"}));
 }
 
 // FilePos (a byte offset) and TimeStamp carry the reading from one run to
@@ -130,30 +152,6 @@ TEST_F(TipDialogTest, TheStoredPositionCarriesTheReadingAcrossRuns)
     shownTips();
     EXPECT_EQ(ini.value("Tip", "FilePos"), position);
     EXPECT_EQ(ini.value("Tip", "TimeStamp"), stamp);
-}
-
-TEST_F(TipDialogTest, OnlyCloseStoresTheStartUpChoice)
-{
-    writeTips(kTips);
-    for (bool close : {false, true}) {
-        {
-            TipDialog dialog(ini.directory(), ini.profile);
-            EXPECT_TRUE(dialog.showAtStartUp() && dialog.startUpBox()->isChecked());
-            dialog.startUpBox()->setChecked(false);
-            close ? dialog.closeButton()->click() : dialog.reject();
-        }
-        EXPECT_EQ(ini.value("Tip", "StartUp"), close ? "1" : "<missing>");
-    }
-
-    // Not shown at start-up (StartUp is 1 now), the check still reads a tip
-    // and moves on.
-    const std::string before = ini.value("Tip", "FilePos");
-    showStartUpTip(ini.directory(), ini.profile, nullptr);
-    EXPECT_NE(ini.value("Tip", "FilePos"), before);
-    EXPECT_TRUE(scripted.dialogTitles.isEmpty());
-    ini.profile.writeInt("Tip", "StartUp", 0);
-    showStartUpTip(ini.directory(), ini.profile, nullptr);
-    EXPECT_EQ(scripted.dialogTitles, QStringList({"Tip of the Day"}));
 }
 
 } // namespace parchly

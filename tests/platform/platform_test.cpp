@@ -1,11 +1,15 @@
+// What the platform layer puts between a file's bytes and the text control:
+// decoding line by line, line queries and edits, and the character formats.
 #include "platform/char_format.h"
+#include "platform/text_decoding.h"
 #include "platform/text_view.h"
 
-#include <QTextBlock>
+#include "analysis/line_reader.h"
+
 #include <QTextDocument>
 #include <cstring>
-#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace parchly {
 
@@ -47,7 +51,7 @@ QTextCharFormat formatAt(TextView& view, int position)
 // Line queries on top of the blocks: a line's text ends in its line end
 // (but the last), a line past the end has no start. Edits in a block leave
 // no undo record.
-TEST(TextView, AnswersLineQueriesAndEditsWithoutUndo)
+TEST(TextView, AnswersLinesEditsWithoutUndoAndConvertsAndAppliesFormats)
 {
     TextView view;
     streamIn(view, "first\n\nthird line\nlast");
@@ -68,12 +72,10 @@ TEST(TextView, AnswersLineQueriesAndEditsWithoutUndo)
     }
     EXPECT_EQ(view.toPlainText(), QString("---\nfirst\nthird line\nlast"));
     EXPECT_FALSE(view.document()->isUndoAvailable());
-}
 
-TEST(TextView, AppliesOnlyTheAttributesTheMaskNames)
-{
-    TextView view;
-    streamIn(view, "one two three\n");
+    // Formats apply only the attributes their mask names.
+    view.setSelection(0, -1);
+    view.replaceSelection("one two three\n");
     view.setSelection(0, -1);
     view.applyFormat(makeFormat(kMaskItalic | kMaskColour, kEffectItalic, "", 0, 0x0000FF)); // red
     view.setSelection(4, 7);
@@ -94,13 +96,10 @@ TEST(TextView, AppliesOnlyTheAttributesTheMaskNames)
     view.setSelectionFormat(toCharFormat(makeFormat(kMaskBold, kEffectBold)));
     EXPECT_FALSE(formatAt(view, 4).fontUnderline() || formatAt(view, 0).fontItalic());
     EXPECT_EQ(formatAt(view, 8).fontWeight(), int(QFont::Bold));
-}
 
-// A size in twentieths of a point, a colour as 0x00BBGGRR, an unknown face
-// replaced by a fixed-pitch one; the cache answers each format with its own
-// conversion: formats that differ in any one field it reads never share one.
-TEST(CharFormat, ConvertsSizeColourAndFaceAndTheCacheKeepsFormatsApart)
-{
+    // A size in twentieths of a point, a colour as 0x00BBGGRR, an unknown face
+    // replaced by a fixed-pitch one; the cache answers each format with its own
+    // conversion: formats that differ in any one field it reads never share one.
     const QTextCharFormat format =
         toCharFormat(makeFormat(kMaskFace | kMaskSize | kMaskColour, 0, "Fixedsys", 200, 0x00804020));
     EXPECT_DOUBLE_EQ(format.fontPointSize(), 10.0);
@@ -126,6 +125,73 @@ TEST(CharFormat, ConvertsSizeColourAndFaceAndTheCacheKeepsFormatsApart)
     for (int round = 0; round < 2; ++round)
         for (const TextFormat& one : formats)
             EXPECT_EQ(cache.charFormat(one), toCharFormat(one)) << "round " << round;
+}
+
+// Each line is UTF-8 when valid and byte for byte when not, one bad line not
+// spoiling its neighbours; a CR inside a line and the Unicode separators
+// would split the line in the control, where the analysis sees one line.
+TEST(TextDecoding, DecodesLinesAsTheAnalysisReadsThemAndMapsTheirColumns)
+{
+    const QChar cr(kShownCarriageReturn);
+    const QChar bad(QChar::ReplacementCharacter);
+    const struct {
+        std::string bytes;
+        QString text;
+        std::vector<int32_t> latin1Lines;
+    } cases[] = {
+        {"plain\nascii\n", "plain\nascii\n", {}},
+        {"caf\xC3\xA9 [1]\n", QString::fromUtf8("caf\xC3\xA9 [1]\n"), {}},
+        {"G\xC3\xBCnther\nM\xFCller\n\xE2\x82\xAC\nM\xFCller",
+         QString::fromUtf8("G\xC3\xBCnther\nM\xC3\xBCller\n\xE2\x82\xAC\nM\xC3\xBCller"),
+         {1, 3}},
+        {"a\rb\nc\342\200\250d\ne\342\200\251f\n",
+         QString("a") + cr + "b\nc" + bad + "d\ne" + bad + "f\n",
+         {}},
+    };
+    for (const auto& c : cases) {
+        const DecodedText decoded = decodeRfcText(c.bytes);
+        EXPECT_EQ(decoded.text, c.text) << c.bytes;
+        EXPECT_EQ(decoded.latin1Lines, c.latin1Lines) << c.bytes;
+    }
+
+    // A line longer than the analysis' buffer shows as the pieces the analysis
+    // reads, so that shown line n is the analysis' line n whatever the lengths.
+    const std::string piece(kLineBufferSize - 1, 'x');
+    for (const std::string& bytes :
+         {piece.substr(1) + "\n", piece + "\n", piece + "y", piece + piece + "\nz\n",
+          "a\n" + piece + piece + piece, "a\n" + piece + "\n\nb\n"}) {
+        QStringList read;
+        LineReader reader(bytes);
+        for (std::string line; reader.readLine(line);)
+            read << QString::fromLatin1(line.data(), int(line.size())).remove(QLatin1Char('\n'));
+        QStringList shown = decodeRfcText(bytes).text.split(QLatin1Char('\n'));
+        if (bytes.back() == '\n')
+            shown.removeLast(); // the empty line after the final line end
+        EXPECT_EQ(shown, read) << bytes.size();
+    }
+    EXPECT_TRUE(splitOverlongLines("short\nlines\n").empty()) << "nothing copied for an ordinary file";
+
+    // Byte columns become character columns of the shown line.
+    const struct {
+        std::string bytes;
+        int byteColumn;
+        int charColumn;
+    } columns[] = {
+        {"J\xC3\xBCrgen [RFC2119]\n", 8, 7}, // two bytes, one character
+        {"J\xC3\xBCrgen [RFC2119]\n", 17, 16},
+        {"J\xFCrgen [RFC2119]\n", 7, 7}, // a byte-for-byte line keeps its columns
+        {"\xC3\xA9\r [1]", 4, 3}, // a CR inside a line is one byte, one character
+        {"\xF0\x9F\x98\x80[x]", 4, 2}, // four UTF-8 bytes, two UTF-16 units
+        {"abc", 99, 3},
+        {"\377bc", 99, 3},
+        {"abc", -1, 0},
+    };
+    for (const auto& c : columns) {
+        const DecodedText decoded = decodeRfcText(c.bytes);
+        EXPECT_EQ(byteColumnToCharColumn(decoded.text, c.byteColumn, !decoded.latin1Lines.empty()),
+                  c.charColumn)
+            << c.bytes;
+    }
 }
 
 } // namespace parchly
