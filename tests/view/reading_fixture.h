@@ -20,7 +20,6 @@
 #include "view/view_host.h"
 
 #include <QApplication>
-#include <QColor>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,21 +58,13 @@ inline QStringList shownLines(const TextView& view)
     return lines;
 }
 
-// A format that sets only a colour, bold off and underline off, so that each
-// category can be told apart in the shown text.
-inline TextFormat colourOnly(uint32_t red, uint32_t green, uint32_t blue)
+// The format of the character at `position`.
+inline QTextCharFormat charFormatAt(const TextView& view, int position)
 {
-    TextFormat format{};
-    format.size = sizeof(TextFormat);
-    format.mask = kMaskColour | kMaskUnderline | kMaskBold;
-    format.colour = red | (green << 8) | (blue << 16);
-    return format;
+    QTextCursor cursor(view.document());
+    cursor.setPosition(position + 1);
+    return cursor.charFormat();
 }
-
-const QColor kDefaultColour(0, 0, 0);
-const QColor kSubtitleColour(200, 0, 0);
-const QColor kContentsColour(0, 0, 200);
-const QColor kMarksColour(0, 150, 0);
 
 // The frame around a reading view: the Navigator's trees and tab strip, the
 // status panes and the document tabs, with the settings the test chooses.

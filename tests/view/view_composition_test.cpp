@@ -15,16 +15,24 @@ using namespace parchly::test;
 
 namespace {
 
+// A colour of its own for each category up to the headers' (the title's is
+// the Default's), bold and underline off, so that each can be told apart.
+const QColor kColours[] = {QColor(0, 0, 0), QColor(0, 0, 0), QColor(0, 0, 200), QColor(200, 0, 0),
+                           QColor(0, 150, 0)};
+
 class ViewTest : public ::testing::Test {
 protected:
     ViewTest()
         : opened(fixtureRfcPath())
     {
-        RfcSettings& options = opened.host.options;
-        options.setCategoryFormat(kFormatDefault, colourOnly(0, 0, 0));
-        options.setCategoryFormat(kFormatSubtitles, colourOnly(200, 0, 0));
-        options.setCategoryFormat(kFormatContents, colourOnly(0, 0, 200));
-        options.setCategoryFormat(kFormatHeadersFooters, colourOnly(0, 150, 0));
+        for (int category = kFormatDefault; category <= kFormatHeadersFooters; ++category) {
+            const QColor& colour = kColours[category];
+            TextFormat format{};
+            format.size = sizeof(TextFormat);
+            format.mask = kMaskColour | kMaskUnderline | kMaskBold;
+            format.colour = uint32_t(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
+            options().setCategoryFormat(category, format);
+        }
     }
 
     RfcSettings& options() { return opened.host.options; }
@@ -96,7 +104,6 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategories)
     shown.text = shownLines(view).join(QLatin1Char('\n'));
     shown.latin1Lines = view.streamedLatin1Lines();
     const ComposedFormats formats = composeFormats(text(), state().cuts, shown, options());
-    const QColor colours[] = {kDefaultColour, kDefaultColour, kContentsColour, kSubtitleColour, kMarksColour};
     ASSERT_GT(formats.runs.size(), 20u);
     for (const FormatRun& run : formats.runs) {
         const FormatRun* last = &run;
@@ -104,10 +111,9 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategories)
             if (later.start <= run.start && run.start < later.end)
                 last = &later;
         }
-        QTextCursor cursor(view.document());
-        cursor.setPosition(run.start + 1);
-        EXPECT_EQ(cursor.charFormat().foreground().color(), colours[last->category]) << run.start;
-        EXPECT_EQ(cursor.charFormat().fontUnderline(), last->underline == Underline::Added) << run.start;
+        const QTextCharFormat format = charFormatAt(view, run.start);
+        EXPECT_EQ(format.foreground().color(), kColours[last->category]) << run.start;
+        EXPECT_EQ(format.fontUnderline(), last->underline == Underline::Added) << run.start;
     }
     EXPECT_EQ(text().references[1].linkLine, 57) << "the view keeps where the RFC number stands";
     opened.view.reset();
@@ -117,10 +123,9 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategories)
     options().UseOnlyDefaultText = true;
     const QString all = opened.open().toPlainText();
     for (int position = 0; position < all.size(); ++position) {
-        QTextCursor cursor(opened.view->document());
-        cursor.setPosition(position + 1);
-        ASSERT_EQ(cursor.charFormat().foreground().color(), kDefaultColour) << position;
-        ASSERT_FALSE(cursor.charFormat().fontUnderline()) << position;
+        const QTextCharFormat format = charFormatAt(*opened.view, position);
+        ASSERT_EQ(format.foreground().color(), kColours[kFormatDefault]) << position;
+        ASSERT_FALSE(format.fontUnderline()) << position;
     }
 }
 
@@ -175,9 +180,8 @@ TEST_F(ViewTest, CutsAndSeparatorsInEveryOrderShowTheComposedLines)
     ReadingView& view = opened.open();
     EXPECT_TRUE(state().cuts.headers && state().cuts.footers && state().pageSeparators);
     expectShownAsComposed(opened);
-    QTextCursor cursor(view.document());
-    cursor.setPosition(int(view.toPlainText().indexOf(pageSeparatorText(1))) + 40);
-    EXPECT_EQ(cursor.charFormat().foreground().color(), kMarksColour);
+    const int separator = int(view.toPlainText().indexOf(pageSeparatorText(1)));
+    EXPECT_EQ(charFormatAt(view, separator + 39).foreground().color(), kColours[kFormatHeadersFooters]);
 }
 
 TEST_F(ViewTest, TheTreesHoldTheStructureAndThePagesAndTheCaretSelectsItsItem)
