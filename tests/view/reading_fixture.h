@@ -40,6 +40,14 @@ inline QString fixtureRfcPath()
     return QStringLiteral(PARCHLY_FIXTURES_DIR "/view/rfc9990.txt");
 }
 
+// As RFCs since 8650 are: no form feeds, no page headers or footers.
+inline const char* const kModernRfc =
+    "Internet Engineering Task Force (IETF)                        A. Author\n"
+    "Request for Comments: 9998                                  Example Org\n"
+    "Category: Standards Track                                    March 2024\n"
+    "ISSN: 2070-1721\n\n\n                        A Modern Test Protocol\n\n"
+    "Abstract\n\n   This document has no form feeds.\n";
+
 // The text the view must show for a file: its bytes as a text-mode read
 // gives them, decoded.
 inline QString expectedShownText(const QString& path)

@@ -591,13 +591,6 @@ const char* const kReadme = "Parchly notes\n=============\n\nContents\n\n1. Intr
                             "1. Introduction\n\n   The key words are those of RFC 2119 [RFC2119].\n\n"
                             "[RFC2119] Bradner, S., \"Key words\", RFC 2119, March 1997.\n";
 
-// As RFCs since 8650 are: no form feeds, no page headers or footers.
-const char* const kModernRfc = "Internet Engineering Task Force (IETF)                        A. Author\n"
-                               "Request for Comments: 9998                                  Example Org\n"
-                               "Category: Standards Track                                    March 2024\n"
-                               "ISSN: 2070-1721\n\n\n                        A Modern Test Protocol\n\n"
-                               "Abstract\n\n   This document has no form feeds.\n";
-
 // How many formats the shown text uses.
 int formatsShown(const ReadingView& view)
 {
@@ -625,7 +618,7 @@ TEST_F(ReadingTest, OnlyRfcsAreFormattedAndTheOthersSaySoWhileActive)
     } cases[] = {
         {QStringLiteral("README"), kReadme, false},
         {QStringLiteral("rfc9990.txt"), nullptr, true},
-        {QStringLiteral("rfc9998.txt"), kModernRfc, true},
+        {QStringLiteral("rfc9998.txt"), test::kModernRfc, true},
     };
     std::vector<DocumentWindow*> windows;
     for (const auto& item : cases) {
