@@ -330,7 +330,9 @@ TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
 // Every move of the caret shows in the pane, counted from 1 in lines of the
 // file whatever is cut, and moves the Structure tree as F3 does; a chosen
 // line goes to the top, others to the upper third, unless the view can
-// scroll no further. Go To records no history and gives the keys back.
+// scroll no further. Go To records no history and gives the keys back;
+// Back and Forward by command, key and mouse button walk the jumps, kept
+// as file lines while headers and footers are cut.
 TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
 {
     ReadingView& view = openRfc();
@@ -348,6 +350,8 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
                 ASSERT_TRUE(frame().routeCommand(id));
         };
     };
+    const auto key = [&](Qt::Key k) { return [&view, k] { QTest::keyClick(&view, k, Qt::AltModifier); }; };
+    const auto button = [&](Qt::MouseButton b) { return [&view, b] { click(view, QPoint(5, 5), b); }; };
     struct Move {
         const char* name;
         std::function<void()> run;
@@ -372,6 +376,20 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
         {"cut", route({kCmdHeaders, kCmdFooters}), kReferencesHeading, 1, "4. References", false},
         {"Back", route({kCmdGoBack}), kProtocolHeading, 1, "2. Protocol", false},
         {"Forward", route({kCmdGoForward}), kReferencesHeading, 1, "4. References", false},
+        {"Alt+Left", key(Qt::Key_Left), kProtocolHeading, 1, "2. Protocol", false},
+        {"Alt+Right", key(Qt::Key_Right), kReferencesHeading, 1, "4. References", false},
+        {"Back button", button(Qt::BackButton), kProtocolHeading, 1, "2. Protocol", false},
+        {"Forward button", button(Qt::ForwardButton), kReferencesHeading, 1, "4. References", false},
+        {"Back again", route({kCmdGoBack}), kProtocolHeading, 1, "2. Protocol", false},
+        // A citation leads to its reference where it is shown now, and the
+        // new jump drops the forward part.
+        {"citation",
+         [&] {
+             clickAt(view, find(view, "text cites [RFC2119]") + 12);
+             EXPECT_FALSE(frame().routeCommand(kCmdGoForward));
+         },
+         kReferencesHeading + 2, 0, "4. References", false},
+        {"Back to the click", route({kCmdGoBack}), kProtocolHeading + 2, 0, "2. Protocol", false},
         // The Navigator's own choices leave its selection to the Navigator.
         {"page item", [&] { view.goToFileLine(pageItemLine(1)); }, kIntroductionHeading, 1, nullptr, true},
         {"cut Go To line", [&] { goToLine(41); }, 41, 1, "1. Introduction", true},
@@ -394,6 +412,7 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
     };
     for (const Move& move : moves) {
         SCOPED_TRACE(move.name);
+        frame().updateCommands(); // as the idle refresh does
         move.run();
         const QString at = QStringLiteral("Ln %1, Col ").arg(move.line);
         EXPECT_TRUE(move.column ? pane() == at + QString::number(move.column) : pane().startsWith(at))
@@ -416,51 +435,6 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
     EXPECT_EQ(pane(), "Ln 3, Col 4");
     frame().activateDocumentWindow(frame().documentWindows().front());
     EXPECT_EQ(pane(), "Ln 6, Col 47");
-}
-
-// Back and Forward by command, key and mouse button over three jumps, kept
-// as file lines while headers are cut; a new click drops the forward part.
-TEST_F(ReadingTest, HistoryWalksTheJumpsAndANewClickDropsTheForwardPart)
-{
-    ReadingView& view = openRfc();
-    clickAt(view, contentsText(view, "Protocol")); // to the heading of 2
-    clickAt(view, find(view, "[RFC2119]", view.lineStart(kProtocolHeading - 1))); // to reference 1
-    ASSERT_TRUE(caretLineText(view).contains("[RFC2119]  Bradner"));
-    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-    clickAt(view, contentsText(view, "Introduction")); // to the heading of 1
-    ASSERT_EQ(caretLine(view), kIntroductionHeading - 1);
-    EXPECT_FALSE(view.history().canGoForward());
-    ASSERT_TRUE(frame().routeCommand(kCmdHeaders));
-
-    const auto command = [&](int id) { return [this, id] { ASSERT_TRUE(frame().routeCommand(id)); }; };
-    const auto key = [&](Qt::Key k) { return [&view, k] { QTest::keyClick(&view, k, Qt::AltModifier); }; };
-    const auto button = [&](Qt::MouseButton b) { return [&view, b] { click(view, QPoint(5, 5), b); }; };
-    const std::pair<std::function<void()>, const char*> steps[] = {
-        {command(kCmdGoBack), "1.  Introduction ..."}, // where the click was
-        {key(Qt::Key_Left), "[RFC2119]  Bradner"},      {key(Qt::Key_Right), "1.  Introduction ..."},
-        {button(Qt::BackButton), "[RFC2119]  Bradner"}, {button(Qt::ForwardButton), "1.  Introduction ..."},
-        {command(kCmdGoBack), "[RFC2119]  Bradner"},
-    };
-    for (const auto& [step, text] : steps) {
-        frame().updateCommands(); // as the idle refresh does
-        step();
-        EXPECT_TRUE(caretLineText(view).contains(text)) << text;
-    }
-
-    const std::size_t before = view.history().entries().size();
-    clickAt(view, find(view, "Requirement Levels"));
-    EXPECT_EQ(view.history().entries().size(), before - 1);
-    EXPECT_FALSE(frame().routeCommand(kCmdGoForward));
-    for (const char* text : {"[RFC2119]  Bradner", "Protocol text cites", "2.  Protocol"}) {
-        ASSERT_TRUE(frame().routeCommand(kCmdGoBack));
-        EXPECT_TRUE(caretLineText(view).contains(text)) << text;
-    }
-    EXPECT_LT(caretLine(view), kProtocolHeading - 1) << "a header above is cut";
-
-    // Links lead to their targets' text where it is shown now.
-    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-    clickAt(view, find(view, "[RFC2616]") + 2);
-    EXPECT_TRUE(caretLineText(view).contains("[RFC2616]  Fielding"));
 }
 
 TEST_F(ReadingTest, FindBarCountsHighlightsAndReportsInTheStatusBar)
