@@ -105,6 +105,8 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategories)
         EXPECT_EQ(format.foreground().color(), kColours[last->category]) << run.start;
         EXPECT_EQ(format.fontUnderline(), last->underline == Underline::Added) << run.start;
     }
+    // Clicks find an RFC number on the line after "RFC" by this line alone.
+    EXPECT_EQ(text().references[1].linkLine, 57);
     opened.view.reset();
     EXPECT_TRUE(opened.host.documentTabs.isEmpty()) << "a closed view takes its tab along";
 
