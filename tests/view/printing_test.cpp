@@ -2,8 +2,6 @@
 // and the widest line, texts without form feeds cut into full sheets, the
 // Print command writing those sheets, and the screen colours on request.
 #include "platform/char_format.h"
-#include "settings/command_ids.h"
-#include "settings/settings.h"
 #include "support/corpus.h"
 #include "support/temp_folder.h"
 #include "view/printing.h"

@@ -26,9 +26,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QTextCursor>
-#include <algorithm>
 #include <memory>
-#include <vector>
 
 namespace parchly::test {
 

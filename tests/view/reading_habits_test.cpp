@@ -8,9 +8,7 @@
 #include "frame/index_bar.h"
 #include "frame/navigator_bar.h"
 #include "platform/char_format.h"
-#include "platform/tree_view.h"
 #include "reading_fixture.h"
-#include "settings/command_ids.h"
 #include "settings/profile.h"
 #include "support/temp_folder.h"
 
