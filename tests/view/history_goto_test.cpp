@@ -1,8 +1,6 @@
-// The history's edge cases, the Go TO dialog's checks and find over a
-// text control, without a reading view.
-#include "platform/text_view.h"
+// The history's edge cases and the Go TO dialog's checks, without a reading
+// view (find is checked through the find bar in reading_habits_test.cpp).
 #include "support/scripted_dialogs.h"
-#include "view/find.h"
 #include "view/goto_dialog.h"
 #include "view/history.h"
 
@@ -65,34 +63,6 @@ TEST(GotoDialogTest, RefusesNumbersOutsideTheRangeAndOffersTheLastChoiceAgain)
     EXPECT_FALSE(index.numberEdit()->isEnabled() || index.goToButton()->isEnabled());
     index.kindList()->setCurrentRow(0);
     EXPECT_TRUE(index.goToButton()->isEnabled());
-}
-
-TEST(FindTest, DownwardRoundOnceWholeWordMatchCaseAndUpward)
-{
-    const QString text = QStringLiteral("alpha Beta alphabet\nbeta gamma Alpha\nend\n");
-    TextView view;
-    view.setPlainText(text);
-    const auto start = [&] { return view.textCursor().selectionStart(); };
-    const auto from = [&](int position) { view.setSelection(position, position); };
-
-    // Down from the selection, case ignored, then round to the start.
-    for (int expected : {0, 11, int(text.indexOf("Alpha")), 0}) {
-        ASSERT_TRUE(findText(view, FindRequest{"alpha"}));
-        EXPECT_EQ(start(), expected);
-    }
-    from(1);
-    ASSERT_TRUE(findText(view, {"alpha", false, true, true}));
-    EXPECT_EQ(view.textCursor().selectedText(), "Alpha") << "\"alphabet\" is no whole word";
-    from(0);
-    ASSERT_TRUE(findText(view, {"beta", true, false, true}));
-    EXPECT_EQ(start(), text.indexOf("beta gamma"));
-    from(text.indexOf("gamma"));
-    ASSERT_TRUE(findText(view, {"alpha", false, false, false}));
-    EXPECT_EQ(start(), 11);
-
-    EXPECT_FALSE(findText(view, {"omega"}));
-    EXPECT_FALSE(findText(view, {""}));
-    EXPECT_EQ(start(), 11);
 }
 
 } // namespace

@@ -1,11 +1,7 @@
 // Printing: an RFC page on each sheet in one font that fits the longest page
 // and the widest line, texts without form feeds cut into full sheets, the
 // Print command writing those sheets, and the screen colours on request.
-#include "analysis/line_reader.h"
 #include "platform/char_format.h"
-#include "platform/text_decoding.h"
-#include "settings/command_ids.h"
-#include "settings/settings.h"
 #include "support/corpus.h"
 #include "support/temp_folder.h"
 #include "view/printing.h"
@@ -90,9 +86,8 @@ TEST(SheetLayoutTest, PagesFallOnSheetsInOneFontThatFitsTheLongestPageAndWidestL
 
 QStringList corpusLines(const std::filesystem::path& path)
 {
-    std::string bytes;
-    EXPECT_TRUE(readTextModeFile(path.string(), bytes));
-    QStringList lines = decodeRfcText(bytes).text.split(QLatin1Char('\n'));
+    QStringList lines =
+        test::expectedShownText(QString::fromStdString(path.string())).split(QLatin1Char('\n'));
     lines.removeLast();
     return lines;
 }
@@ -118,25 +113,7 @@ int pdfPages(const std::string& path)
     return int(QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]")));
 }
 
-class PrintCommandTest : public test::ReadingFixture {
-protected:
-    // The sheets the Print command, or the painter handed to the preview,
-    // writes into a PDF file.
-    int printedSheets(int command = kCmdPrint)
-    {
-        const QString path = QString::fromStdString(pdfFolder.file(std::to_string(++printouts) + ".pdf"));
-        QPrinter& printer = sessionPrinter(app->mainWindow()->readingSession());
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        EXPECT_TRUE(app->mainWindow()->routeCommand(command));
-        if (command == kCmdPrintPreview && dialogs.previewPainter)
-            dialogs.previewPainter(&printer);
-        return pdfPages(path.toStdString());
-    }
-
-    test::TempFolder pdfFolder;
-    int printouts = 0;
-};
+using PrintCommandTest = test::ReadingFixture;
 
 // The pixels of the first sheet of `text` drawn at 100 dots an inch on a
 // Letter sheet that are not grey; every pixel outside the printable area
@@ -172,6 +149,19 @@ TEST_F(PrintCommandTest, PrintWritesEveryPageOfTheFileWhateverTheViewHides)
     makeApp();
     ReadingView* view = open(copyReading(QStringLiteral("rfc9991.txt"), QStringLiteral("rfc9991.txt")));
     ASSERT_NE(view, nullptr);
+    // The sheets the Print command, or the painter handed to the preview,
+    // writes into a PDF file.
+    int printouts = 0;
+    const auto printedSheets = [&](int command = kCmdPrint) {
+        const QString path = pathOf(QStringLiteral("%1.pdf").arg(++printouts));
+        QPrinter& printer = sessionPrinter(app->mainWindow()->readingSession());
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        EXPECT_TRUE(app->mainWindow()->routeCommand(command));
+        if (command == kCmdPrintPreview && dialogs.previewPainter)
+            dialogs.previewPainter(&printer);
+        return pdfPages(path.toStdString());
+    };
     EXPECT_EQ(printedSheets(), 0) << "the print dialog was cancelled";
     dialogs.acceptPrinting = true;
     EXPECT_EQ(printedSheets(), 3);

@@ -20,16 +20,13 @@
 #include "view/view_host.h"
 
 #include <QApplication>
-#include <QColor>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTextCursor>
-#include <algorithm>
 #include <memory>
-#include <vector>
 
 namespace parchly::test {
 
@@ -40,6 +37,14 @@ inline QString fixtureRfcPath()
 {
     return QStringLiteral(PARCHLY_FIXTURES_DIR "/view/rfc9990.txt");
 }
+
+// As RFCs since 8650 are: no form feeds, no page headers or footers.
+inline const char* const kModernRfc =
+    "Internet Engineering Task Force (IETF)                        A. Author\n"
+    "Request for Comments: 9998                                  Example Org\n"
+    "Category: Standards Track                                    March 2024\n"
+    "ISSN: 2070-1721\n\n\n                        A Modern Test Protocol\n\n"
+    "Abstract\n\n   This document has no form feeds.\n";
 
 // The text the view must show for a file: its bytes as a text-mode read
 // gives them, decoded.
@@ -59,21 +64,13 @@ inline QStringList shownLines(const TextView& view)
     return lines;
 }
 
-// A format that sets only a colour, bold off and underline off, so that each
-// category can be told apart in the shown text.
-inline TextFormat colourOnly(uint32_t red, uint32_t green, uint32_t blue)
+// The format of the character at `position`.
+inline QTextCharFormat charFormatAt(const TextView& view, int position)
 {
-    TextFormat format{};
-    format.size = sizeof(TextFormat);
-    format.mask = kMaskColour | kMaskUnderline | kMaskBold;
-    format.colour = red | (green << 8) | (blue << 16);
-    return format;
+    QTextCursor cursor(view.document());
+    cursor.setPosition(position + 1);
+    return cursor.charFormat();
 }
-
-const QColor kDefaultColour(0, 0, 0);
-const QColor kSubtitleColour(200, 0, 0);
-const QColor kContentsColour(0, 0, 200);
-const QColor kMarksColour(0, 150, 0);
 
 // The frame around a reading view: the Navigator's trees and tab strip, the
 // status panes and the document tabs, with the settings the test chooses.

@@ -2,21 +2,26 @@
 // citations and RFC numbers as links under each link setting; the position
 // pane and the Navigator following every caret move; lines that are the
 // file's counted from 1; the history over jumps; the find bar, zoom, the
-// context menu; files that are not RFCs.
+// context menu; files that are not RFCs. Links across RFCs: every link
+// shape of the links fixture followed by a click, Back across windows, the
+// index bar and the Requirements tab.
+#include "frame/index_bar.h"
 #include "frame/navigator_bar.h"
-#include "platform/tree_view.h"
+#include "platform/char_format.h"
 #include "reading_fixture.h"
-#include "settings/command_ids.h"
 #include "settings/profile.h"
 #include "support/temp_folder.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
 #include <functional>
 #include <gtest/gtest.h>
@@ -42,9 +47,10 @@ protected:
         app->mainWindow()->show();
     }
 
-    ReadingView& openRfc(const QString& name = QStringLiteral("rfc9991.txt"))
+    // Copies a fixture of tests/fixtures/reading as `name` and opens it.
+    ReadingView& openRfc(const QString& name = "rfc9991.txt", const QString& fixture = "rfc9991.txt")
     {
-        ReadingView* view = open(copyReading("rfc9991.txt", name));
+        ReadingView* view = open(copyReading(fixture, name));
         EXPECT_NE(view, nullptr);
         return *view;
     }
@@ -77,6 +83,181 @@ protected:
         return *view.findBar();
     }
 };
+
+// Links across RFCs: the links text is the golden analysis case's input.
+// RFC 9110 is there (the same text), RFC 2119 only in the index.
+class CrossLinksTest : public ReadingTest {
+protected:
+    void SetUp() override
+    {
+        ReadingTest::SetUp();
+        copyReading("../links/rfc-index.txt", "rfc-index.txt");
+        copyReading(kLinks, "rfc9110.txt");
+        app->reloadIndexStatus();
+    }
+
+    QString activeFile() { return QFileInfo(frame().activeDocumentWindow()->path()).fileName(); }
+    ReadingView& openLinks() { return openRfc("rfc9995.txt", kLinks); }
+
+    const QString kLinks = QStringLiteral("../../analysis/golden/links.txt");
+};
+
+TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNames)
+{
+    struct Case {
+        const char* text; // clicked at its second character
+        const char* file; // the active window afterwards
+        const char* caretLine; // the start of the caret's line there; null: not moved
+        bool link;
+    };
+    const Case cases[] = {
+        {"[RFC6961] in one line", "rfc9995.txt", "[RFC6961]  Pettersen", true}, // second on its line
+        {"[3], and a list", "rfc9995.txt", "[3]        Postel", true},
+        {"Section 2.1, Sections", "rfc9995.txt", "2.1.  Details", true},
+        {" 3, Appendix A.1", "rfc9995.txt", "3.  Security Considerations", true},
+        {"Appendix A.1 and", "rfc9995.txt", "A.1.  Sub-example", true},
+        {"RFC 9110, Section 8.3", "rfc9110.txt", nullptr, true},
+        {"Section 4 and Section 5.1", "rfc9110.txt", "4.  References", true},
+        {"RFC 7231 by number", "rfc9995.txt", nullptr, true}, // missing, not indexed: a message
+        {"BCP 14, STD 97", "rfc-index.txt", "2119 Key words", true}, // missing: its index entry
+        {"FYI 36;", "rfc9995.txt", nullptr, false}, // the index names no RFC for it
+        {"RFC-Editor and", "rfc9995.txt", nullptr, false},
+        {"Section 9 (which", "rfc9995.txt", nullptr, false},
+        {"10.17487/RFC9110, not", "rfc9995.txt", nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ReadingView& view = openLinks();
+        const int at = find(view, QString::fromLatin1(c.text));
+        ASSERT_GE(at, 0);
+        view.scrollLines(view.lineFromPosition(at) - 5 - view.firstVisibleLine());
+        const int line = view.lineFromPosition(at);
+        EXPECT_EQ(pointerAt(view, pointAt(view, at + 1)), c.link ? Qt::PointingHandCursor : Qt::IBeamCursor);
+        const size_t messages = dialogs.messages.size();
+        clickAt(view, at + 1);
+        EXPECT_EQ(activeFile(), QString::fromLatin1(c.file));
+        ReadingView* shown = frame().activeDocumentWindow()->view();
+        if (c.caretLine) {
+            EXPECT_TRUE(caretLineText(*shown).trimmed().startsWith(QString::fromLatin1(c.caretLine)))
+                << caretLineText(*shown).toStdString();
+        } else if (shown == &view) {
+            EXPECT_EQ(caretLine(view), line);
+        }
+        EXPECT_EQ(dialogs.messages.size() - messages,
+                  QString::fromLatin1(c.text).startsWith("RFC 7231") ? 1u : 0u);
+        for (DocumentWindow* child : std::vector<DocumentWindow*>(frame().documentWindows()))
+            child->close();
+        QApplication::processEvents();
+    }
+}
+
+TEST_F(CrossLinksTest, BackInTheOpenedRfcBringsTheFirstForwardAtItsLine)
+{
+    ReadingView& first = openLinks();
+    const int seriesAt = find(first, "BCP 14, STD") + 1;
+    first.scrollLines(first.lineFromPosition(seriesAt) - 5);
+    const QPoint series = pointAt(first, seriesAt);
+    EXPECT_EQ(pointerAt(first, series), Qt::PointingHandCursor);
+    EXPECT_EQ(first.viewport()->toolTip(), QStringLiteral("BCP 14: RFC 2119, RFC 8174, RFC 9995"));
+
+    // Enter follows the link at the caret as a click does.
+    const int link = find(first, "Section 4 and");
+    first.setSelection(link + 2, link + 2);
+    const int from = caretLine(first);
+    QTest::keyClick(&first, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(activeFile(), QStringLiteral("rfc9110.txt"));
+    ReadingView* second = frame().activeDocumentWindow()->view();
+    ASSERT_TRUE(frame().routeCommand(kCmdGoBack));
+    QApplication::processEvents();
+    EXPECT_EQ(activeFile(), QStringLiteral("rfc9995.txt"));
+    EXPECT_EQ(caretLine(first), from);
+    EXPECT_EQ(frame().documentWindows().size(), 2u) << "Back closes nothing";
+    // Forward in the second window goes to its heading again.
+    frame().activateDocumentWindow(frame().documentWindows().back());
+    ASSERT_TRUE(frame().routeCommand(kCmdGoForward));
+    EXPECT_TRUE(caretLineText(*second).trimmed().startsWith(QStringLiteral("4.  References")));
+}
+
+TEST_F(CrossLinksTest, TheIndexBarSaysWhatTheIndexSaysUnlessTurnedOff)
+{
+    openLinks();
+    DocumentWindow* child = frame().activeDocumentWindow();
+    IndexBar* bar = child->indexBar();
+    const auto barText = [bar] { return QTextDocumentFragment::fromHtml(bar->text()).toPlainText(); };
+    EXPECT_TRUE(bar->isVisibleTo(child));
+    for (const char* part :
+         {"PROPOSED STANDARD", "Obsoleted by RFC 9996, RFC 9997", "Updated by RFC 9998", "Also BCP 14"})
+        EXPECT_TRUE(barText().contains(QString::fromLatin1(part)))
+            << part << " in " << barText().toStdString();
+    // Obsoleted: the bar takes the format's colour.
+    EXPECT_TRUE(bar->styleSheet().contains(
+        toCharFormat(app->settings().Formats[kFormatObsoleted]).foreground().color().name()));
+    // A successor's link opens it.
+    ASSERT_TRUE(bar->text().contains(QStringLiteral("href=\"rfc:9996\">RFC 9996<")));
+    copyReading(kLinks, "rfc9996.txt");
+    emit bar->linkActivated(QStringLiteral("rfc:9996"));
+    QApplication::processEvents();
+    EXPECT_EQ(activeFile(), QStringLiteral("rfc9996.txt"));
+    // Not obsoleted: the window's own look.
+    ASSERT_NE(open(pathOf("rfc9110.txt")), nullptr);
+    EXPECT_TRUE(frame().activeDocumentWindow()->indexBar()->styleSheet().isEmpty());
+
+    ASSERT_TRUE(frame().routeCommand(kCmdIndexBar));
+    EXPECT_FALSE(bar->isVisibleTo(child));
+    RfcSettings stored;
+    stored.loadSettings(app->profile());
+    EXPECT_FALSE(stored.ShowIndexBar);
+    ASSERT_TRUE(frame().routeCommand(kCmdIndexBar));
+    EXPECT_TRUE(bar->isVisibleTo(child));
+
+    // The index's own window has none; without the index no window has one.
+    ASSERT_NE(open(pathOf("rfc-index.txt")), nullptr);
+    DocumentWindow* indexWindow = frame().activeDocumentWindow();
+    EXPECT_FALSE(indexWindow->indexBar()->isVisibleTo(indexWindow));
+    QFile::remove(pathOf("rfc-index.txt"));
+    app->reloadIndexStatus();
+    EXPECT_FALSE(bar->isVisibleTo(child));
+}
+
+TEST_F(CrossLinksTest, RequirementsTabKeywordsAndTheirCsv)
+{
+    ReadingView& view = openLinks();
+    DocumentWindow* child = frame().activeDocumentWindow();
+    NavigatorBar* navigator = child->navigatorBar();
+    ASSERT_EQ(navigator->tabs()->count(), 4); // Cited by comes after
+    navigator->tabs()->selectTab(kRequirementsTab);
+    navigator->showNavigatorTab(kRequirementsTab);
+    EXPECT_EQ(frame().modePane(), QStringLiteral("Requirements View"));
+
+    // A leaf's click puts the caret at the start of its sentence.
+    TreeView* tree = navigator->requirementsTree();
+    tree->expandAll();
+    QTreeWidgetItem* leaf = nullptr;
+    for (QTreeWidgetItemIterator it(tree); *it && !leaf; ++it)
+        if ((*it)->text(0).startsWith(QStringLiteral("SHOULD NOT: ")))
+            leaf = *it;
+    ASSERT_NE(leaf, nullptr);
+    EXPECT_EQ(tree->itemText(tree->parentItem(leaf)), QStringLiteral("2. Protocol"));
+    tree->scrollToItem(leaf);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(leaf).center());
+    QApplication::processEvents();
+    EXPECT_EQ(view.selectedRange().end, find(view, "A server SHOULD NOT"));
+
+    // The keyword in its own colour; "Default" around it.
+    const int must = find(view, "A client MUST send") + 9;
+    const QColor keyword =
+        toCharFormat(app->settings().Formats[kFormatRequirementKeywords]).foreground().color();
+    EXPECT_EQ(test::charFormatAt(view, must).foreground().color(), keyword);
+    EXPECT_NE(test::charFormatAt(view, must - 3).foreground().color(), keyword);
+
+    const QString csv = pathOf("requirements.csv");
+    dialogs.paths.push_back(csv);
+    ASSERT_TRUE(frame().routeCommand(kCmdExportRequirements));
+    const QString written = QString::fromStdString(test::readFile(csv.toStdString()));
+    EXPECT_TRUE(written.startsWith(QStringLiteral("RFC,Section,Section title,Keyword,Sentence,Line\r\n")));
+    EXPECT_TRUE(written.contains(QStringLiteral("9995,2,Protocol,SHOULD NOT,")));
+}
 
 // Under each link setting, the hand shows over exactly what a click follows.
 TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
@@ -147,7 +328,9 @@ TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
 // Every move of the caret shows in the pane, counted from 1 in lines of the
 // file whatever is cut, and moves the Structure tree as F3 does; a chosen
 // line goes to the top, others to the upper third, unless the view can
-// scroll no further. Go To records no history and gives the keys back.
+// scroll no further. Go To records no history and gives the keys back;
+// Back and Forward by command, key and mouse button walk the jumps, kept
+// as file lines while headers and footers are cut.
 TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
 {
     ReadingView& view = openRfc();
@@ -165,6 +348,8 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
                 ASSERT_TRUE(frame().routeCommand(id));
         };
     };
+    const auto key = [&](Qt::Key k) { return [&view, k] { QTest::keyClick(&view, k, Qt::AltModifier); }; };
+    const auto button = [&](Qt::MouseButton b) { return [&view, b] { click(view, QPoint(5, 5), b); }; };
     struct Move {
         const char* name;
         std::function<void()> run;
@@ -189,6 +374,20 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
         {"cut", route({kCmdHeaders, kCmdFooters}), kReferencesHeading, 1, "4. References", false},
         {"Back", route({kCmdGoBack}), kProtocolHeading, 1, "2. Protocol", false},
         {"Forward", route({kCmdGoForward}), kReferencesHeading, 1, "4. References", false},
+        {"Alt+Left", key(Qt::Key_Left), kProtocolHeading, 1, "2. Protocol", false},
+        {"Alt+Right", key(Qt::Key_Right), kReferencesHeading, 1, "4. References", false},
+        {"Back button", button(Qt::BackButton), kProtocolHeading, 1, "2. Protocol", false},
+        {"Forward button", button(Qt::ForwardButton), kReferencesHeading, 1, "4. References", false},
+        {"Back again", route({kCmdGoBack}), kProtocolHeading, 1, "2. Protocol", false},
+        // A citation leads to its reference where it is shown now, and the
+        // new jump drops the forward part.
+        {"citation",
+         [&] {
+             clickAt(view, find(view, "text cites [RFC2119]") + 12);
+             EXPECT_FALSE(frame().routeCommand(kCmdGoForward));
+         },
+         kReferencesHeading + 2, 0, "4. References", false},
+        {"Back to the click", route({kCmdGoBack}), kProtocolHeading + 2, 0, "2. Protocol", false},
         // The Navigator's own choices leave its selection to the Navigator.
         {"page item", [&] { view.goToFileLine(pageItemLine(1)); }, kIntroductionHeading, 1, nullptr, true},
         {"cut Go To line", [&] { goToLine(41); }, 41, 1, "1. Introduction", true},
@@ -211,6 +410,7 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
     };
     for (const Move& move : moves) {
         SCOPED_TRACE(move.name);
+        frame().updateCommands(); // as the idle refresh does
         move.run();
         const QString at = QStringLiteral("Ln %1, Col ").arg(move.line);
         EXPECT_TRUE(move.column ? pane() == at + QString::number(move.column) : pane().startsWith(at))
@@ -233,51 +433,6 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
     EXPECT_EQ(pane(), "Ln 3, Col 4");
     frame().activateDocumentWindow(frame().documentWindows().front());
     EXPECT_EQ(pane(), "Ln 6, Col 47");
-}
-
-// Back and Forward by command, key and mouse button over three jumps, kept
-// as file lines while headers are cut; a new click drops the forward part.
-TEST_F(ReadingTest, HistoryWalksTheJumpsAndANewClickDropsTheForwardPart)
-{
-    ReadingView& view = openRfc();
-    clickAt(view, contentsText(view, "Protocol")); // to the heading of 2
-    clickAt(view, find(view, "[RFC2119]", view.lineStart(kProtocolHeading - 1))); // to reference 1
-    ASSERT_TRUE(caretLineText(view).contains("[RFC2119]  Bradner"));
-    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-    clickAt(view, contentsText(view, "Introduction")); // to the heading of 1
-    ASSERT_EQ(caretLine(view), kIntroductionHeading - 1);
-    EXPECT_FALSE(view.history().canGoForward());
-    ASSERT_TRUE(frame().routeCommand(kCmdHeaders));
-
-    const auto command = [&](int id) { return [this, id] { ASSERT_TRUE(frame().routeCommand(id)); }; };
-    const auto key = [&](Qt::Key k) { return [&view, k] { QTest::keyClick(&view, k, Qt::AltModifier); }; };
-    const auto button = [&](Qt::MouseButton b) { return [&view, b] { click(view, QPoint(5, 5), b); }; };
-    const std::pair<std::function<void()>, const char*> steps[] = {
-        {command(kCmdGoBack), "1.  Introduction ..."}, // where the click was
-        {key(Qt::Key_Left), "[RFC2119]  Bradner"},      {key(Qt::Key_Right), "1.  Introduction ..."},
-        {button(Qt::BackButton), "[RFC2119]  Bradner"}, {button(Qt::ForwardButton), "1.  Introduction ..."},
-        {command(kCmdGoBack), "[RFC2119]  Bradner"},
-    };
-    for (const auto& [step, text] : steps) {
-        frame().updateCommands(); // as the idle refresh does
-        step();
-        EXPECT_TRUE(caretLineText(view).contains(text)) << text;
-    }
-
-    const std::size_t before = view.history().entries().size();
-    clickAt(view, find(view, "Requirement Levels"));
-    EXPECT_EQ(view.history().entries().size(), before - 1);
-    EXPECT_FALSE(frame().routeCommand(kCmdGoForward));
-    for (const char* text : {"[RFC2119]  Bradner", "Protocol text cites", "2.  Protocol"}) {
-        ASSERT_TRUE(frame().routeCommand(kCmdGoBack));
-        EXPECT_TRUE(caretLineText(view).contains(text)) << text;
-    }
-    EXPECT_LT(caretLine(view), kProtocolHeading - 1) << "a header above is cut";
-
-    // Links lead to their targets' text where it is shown now.
-    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-    clickAt(view, find(view, "[RFC2616]") + 2);
-    EXPECT_TRUE(caretLineText(view).contains("[RFC2616]  Fielding"));
 }
 
 TEST_F(ReadingTest, FindBarCountsHighlightsAndReportsInTheStatusBar)
@@ -334,9 +489,7 @@ TEST_F(ReadingTest, ZoomKeysScaleEveryFormatAndAreKept)
 {
     ReadingView& view = openRfc();
     const auto sizeAt = [&](const char* text) {
-        QTextCursor cursor(view.document());
-        cursor.setPosition(find(view, text) + 1);
-        const QTextCharFormat format = cursor.charFormat();
+        const QTextCharFormat format = test::charFormatAt(view, find(view, text));
         return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
                                                               : view.document()->defaultFont().pointSizeF();
     };
@@ -410,13 +563,6 @@ const char* const kReadme = "Parchly notes\n=============\n\nContents\n\n1. Intr
                             "1. Introduction\n\n   The key words are those of RFC 2119 [RFC2119].\n\n"
                             "[RFC2119] Bradner, S., \"Key words\", RFC 2119, March 1997.\n";
 
-// As RFCs since 8650 are: no form feeds, no page headers or footers.
-const char* const kModernRfc = "Internet Engineering Task Force (IETF)                        A. Author\n"
-                               "Request for Comments: 9998                                  Example Org\n"
-                               "Category: Standards Track                                    March 2024\n"
-                               "ISSN: 2070-1721\n\n\n                        A Modern Test Protocol\n\n"
-                               "Abstract\n\n   This document has no form feeds.\n";
-
 // How many formats the shown text uses.
 int formatsShown(const ReadingView& view)
 {
@@ -444,7 +590,7 @@ TEST_F(ReadingTest, OnlyRfcsAreFormattedAndTheOthersSaySoWhileActive)
     } cases[] = {
         {QStringLiteral("README"), kReadme, false},
         {QStringLiteral("rfc9990.txt"), nullptr, true},
-        {QStringLiteral("rfc9998.txt"), kModernRfc, true},
+        {QStringLiteral("rfc9998.txt"), test::kModernRfc, true},
     };
     std::vector<DocumentWindow*> windows;
     for (const auto& item : cases) {

@@ -143,8 +143,8 @@ TEST(TextComposition, CutsHideTheHeadersFootersAndTheirBlankLines)
 TEST(TextComposition, FormatsLandOnTheirCharacters)
 {
     const Composed composed = compose(test::readFile(kFixture));
-    RfcSettings settings("./");
-    const ComposedFormats formats = composeFormats(composed.text, {}, composed.shown, settings);
+    RfcText lost = composed.text; // "1.2 Terms" lost its heading
+    lost.contents[2].headingLine = 0;
     std::vector<int> starts;
     int position = 0;
     for (const QString& line : composed.lines) {
@@ -155,11 +155,14 @@ TEST(TextComposition, FormatsLandOnTheirCharacters)
         return starts[size_t(line)] + int(composed.lines[line].indexOf(QLatin1String(text))) + offset;
     };
     using U = Underline;
+    using Change = void (*)(RfcSettings&);
+    const Change referencesOff = [](RfcSettings& s) { s.DisableReferenceLink = true; };
     struct Case {
         int line;
         const char* at; // the column of its first character, plus `offset`
         int offset, category;
         Underline underline;
+        Change change = nullptr; // of the default settings
     };
     const Case cases[] = {
         {0, "Network", 0, -1, U::AsConfigured}, // plain front matter
@@ -177,34 +180,25 @@ TEST(TextComposition, FormatsLandOnTheirCharacters)
         {52, "RFC2119]", 0, kFormatSubtitles, U::AsConfigured}, // a reference label
         {57, "2616", 3, kFormatContents, U::Added}, // an RFC number after "RFC" a line up
         {56, "RFC", 0, -1, U::AsConfigured}, // ... not the "RFC"
+        // The link settings decide what is underlined.
+        {19, "1.2", 0, kFormatContents, U::Untouched}, // an invalid entry is no link
+        {19, "1.2", 0, kFormatContents, U::Added,
+         [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }},
+        {17, "1.", 0, kFormatContents, U::AsConfigured,
+         [](RfcSettings& s) { s.DisableContentEntryLink = true; }},
+        {13, "[", 0, kFormatContents, U::Untouched, referencesOff},
+        {57, "2616", 0, kFormatContents, U::Added, referencesOff}, // numbers stay links
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(formatAt(formats, at(c.line, c.at, c.offset)), std::make_pair(c.category, c.underline))
+    for (const Case& c : cases) {
+        RfcSettings settings("./");
+        if (c.change)
+            c.change(settings);
+        EXPECT_EQ(formatAt(composeFormats(lost, {}, composed.shown, settings), at(c.line, c.at, c.offset)),
+                  std::make_pair(c.category, c.underline))
             << c.line << " " << c.at << c.offset;
-
-    // The link settings decide what is underlined; "1.2 Terms" lost its heading.
-    RfcText lost = composed.text;
-    lost.contents[2].headingLine = 0;
-    struct Setting {
-        void (*change)(RfcSettings&);
-        int line;
-        const char* at;
-        Underline underline;
-    };
-    const Setting settingCases[] = {
-        {[](RfcSettings&) {}, 19, "1.2", U::Untouched}, // an invalid entry is no link
-        {[](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, 19, "1.2", U::Added},
-        {[](RfcSettings& s) { s.DisableContentEntryLink = true; }, 17, "1.", U::AsConfigured},
-        {[](RfcSettings& s) { s.DisableReferenceLink = true; }, 13, "[", U::Untouched},
-        {[](RfcSettings& s) { s.DisableReferenceLink = true; }, 57, "2616", U::Added}, // numbers stay links
-    };
-    for (const Setting& c : settingCases) {
-        RfcSettings changed("./");
-        c.change(changed);
-        const ComposedFormats variant = composeFormats(lost, {}, composed.shown, changed);
-        EXPECT_EQ(formatAt(variant, at(c.line, c.at, 0)).second, c.underline) << c.line << " " << c.at;
     }
 
+    const ComposedFormats formats = composeFormats(lost, {}, composed.shown, RfcSettings("./"));
     ASSERT_EQ(formats.referenceNumbers.size(), 2u);
     EXPECT_EQ(formats.referenceNumbers[0].reference, 1u) << "found last reference first";
     EXPECT_EQ(formats.referenceNumbers[0].line, 57);

@@ -1,7 +1,6 @@
 // The reading view applies the composition and the trees (checked as data in
 // text_composition_test.cpp and tree_building_test.cpp) to the real text
 // control and Navigator: formats, cuts, separators, reloads, tree items.
-#include "analysis/line_mapping.h"
 #include "reading_fixture.h"
 #include "view/page_separator.h"
 #include "view/text_composition.h"
@@ -15,16 +14,24 @@ using namespace parchly::test;
 
 namespace {
 
+// A colour of its own for each category up to the headers' (the title's is
+// the Default's), bold and underline off, so that each can be told apart.
+const QColor kColours[] = {QColor(0, 0, 0), QColor(0, 0, 0), QColor(0, 0, 200), QColor(200, 0, 0),
+                           QColor(0, 150, 0)};
+
 class ViewTest : public ::testing::Test {
 protected:
     ViewTest()
         : opened(fixtureRfcPath())
     {
-        RfcSettings& options = opened.host.options;
-        options.setCategoryFormat(kFormatDefault, colourOnly(0, 0, 0));
-        options.setCategoryFormat(kFormatSubtitles, colourOnly(200, 0, 0));
-        options.setCategoryFormat(kFormatContents, colourOnly(0, 0, 200));
-        options.setCategoryFormat(kFormatHeadersFooters, colourOnly(0, 150, 0));
+        for (int category = kFormatDefault; category <= kFormatHeadersFooters; ++category) {
+            const QColor& colour = kColours[category];
+            TextFormat format{};
+            format.size = sizeof(TextFormat);
+            format.mask = kMaskColour | kMaskUnderline | kMaskBold;
+            format.colour = uint32_t(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
+            options().setCategoryFormat(category, format);
+        }
     }
 
     RfcSettings& options() { return opened.host.options; }
@@ -38,13 +45,13 @@ protected:
 };
 
 // The view shows the file's lines as the composition cuts them, each with
-// its separator when they are shown, and the mapping names them.
+// its separator when they are shown (the line mapping of those lines is
+// checked as data in text_composition_test.cpp).
 void expectShownAsComposed(OpenedView& opened)
 {
     const RfcText& text = opened.document.text();
     const ViewState& state = opened.document.viewState();
-    const QStringList file = expectedShownText(fixtureRfcPath()).split(QLatin1Char('\n'));
-    QStringList expected = file;
+    QStringList expected = expectedShownText(fixtureRfcPath()).split(QLatin1Char('\n'));
     for (const LineRange& range : linesToCut(text, {}, state.cuts))
         expected.erase(expected.begin() + range.first, expected.begin() + range.end);
     if (state.pageSeparators) {
@@ -53,14 +60,7 @@ void expectShownAsComposed(OpenedView& opened)
             expected[place.line].prepend(place.text);
         }
     }
-    const QStringList shown = shownLines(*opened.view);
-    ASSERT_EQ(shown, expected);
-    for (int line = 0; line + 1 < shown.size(); ++line) {
-        const int fileIndex = displayLineToFile(text, state.cuts, line + 1) - 1;
-        ASSERT_TRUE(fileIndex >= 0 && fileIndex < file.size() && shown[line].endsWith(file[fileIndex]))
-            << line;
-        ASSERT_EQ(fileLineToDisplay(text, state.cuts, fileIndex + 1) - 1, line);
-    }
+    ASSERT_EQ(shownLines(*opened.view), expected);
     EXPECT_TRUE(opened.view->isReadOnly());
     EXPECT_FALSE(opened.view->document()->isModified() || opened.view->updatesFrozen());
 }
@@ -87,8 +87,6 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategories)
 {
     ReadingView& view = opened.open();
     expectShownAsComposed(opened);
-    EXPECT_EQ(opened.host.documentTabs, QStringList{"rfc9990.txt"});
-    EXPECT_EQ(opened.host.tabs->count(), 2);
 
     // Every character a run covers has the colour and underline of the last
     // run over it.
@@ -96,7 +94,6 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategories)
     shown.text = shownLines(view).join(QLatin1Char('\n'));
     shown.latin1Lines = view.streamedLatin1Lines();
     const ComposedFormats formats = composeFormats(text(), state().cuts, shown, options());
-    const QColor colours[] = {kDefaultColour, kDefaultColour, kContentsColour, kSubtitleColour, kMarksColour};
     ASSERT_GT(formats.runs.size(), 20u);
     for (const FormatRun& run : formats.runs) {
         const FormatRun* last = &run;
@@ -104,12 +101,12 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategories)
             if (later.start <= run.start && run.start < later.end)
                 last = &later;
         }
-        QTextCursor cursor(view.document());
-        cursor.setPosition(run.start + 1);
-        EXPECT_EQ(cursor.charFormat().foreground().color(), colours[last->category]) << run.start;
-        EXPECT_EQ(cursor.charFormat().fontUnderline(), last->underline == Underline::Added) << run.start;
+        const QTextCharFormat format = charFormatAt(view, run.start);
+        EXPECT_EQ(format.foreground().color(), kColours[last->category]) << run.start;
+        EXPECT_EQ(format.fontUnderline(), last->underline == Underline::Added) << run.start;
     }
-    EXPECT_EQ(text().references[1].linkLine, 57) << "the view keeps where the RFC number stands";
+    // Clicks find an RFC number on the line after "RFC" by this line alone.
+    EXPECT_EQ(text().references[1].linkLine, 57);
     opened.view.reset();
     EXPECT_TRUE(opened.host.documentTabs.isEmpty()) << "a closed view takes its tab along";
 
@@ -117,10 +114,9 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategories)
     options().UseOnlyDefaultText = true;
     const QString all = opened.open().toPlainText();
     for (int position = 0; position < all.size(); ++position) {
-        QTextCursor cursor(opened.view->document());
-        cursor.setPosition(position + 1);
-        ASSERT_EQ(cursor.charFormat().foreground().color(), kDefaultColour) << position;
-        ASSERT_FALSE(cursor.charFormat().fontUnderline()) << position;
+        const QTextCharFormat format = charFormatAt(*opened.view, position);
+        ASSERT_EQ(format.foreground().color(), kColours[kFormatDefault]) << position;
+        ASSERT_FALSE(format.fontUnderline()) << position;
     }
 }
 
@@ -175,9 +171,8 @@ TEST_F(ViewTest, CutsAndSeparatorsInEveryOrderShowTheComposedLines)
     ReadingView& view = opened.open();
     EXPECT_TRUE(state().cuts.headers && state().cuts.footers && state().pageSeparators);
     expectShownAsComposed(opened);
-    QTextCursor cursor(view.document());
-    cursor.setPosition(int(view.toPlainText().indexOf(pageSeparatorText(1))) + 40);
-    EXPECT_EQ(cursor.charFormat().foreground().color(), kMarksColour);
+    const int separator = int(view.toPlainText().indexOf(pageSeparatorText(1)));
+    EXPECT_EQ(charFormatAt(view, separator + 39).foreground().color(), kColours[kFormatHeadersFooters]);
 }
 
 TEST_F(ViewTest, TheTreesHoldTheStructureAndThePagesAndTheCaretSelectsItsItem)
