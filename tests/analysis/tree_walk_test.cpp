@@ -138,31 +138,26 @@ TEST(StructureTree, IndexStartsAtTheFirstItemAndMissingRootStopsTheWalk)
     EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, 25), nullptr);
 }
 
-TEST(PageTree, ChoosesThePageThatHoldsTheLine)
+// The page item that holds a line, passing over items without a page, and
+// its selection in the tree.
+TEST(PageTree, ChoosesAndSelectsThePageThatHoldsTheLine)
 {
     const std::vector<int64_t> pages = {0, 15, 28};
-    EXPECT_EQ(pageItemForLine(pages, 14), 0);
-    EXPECT_EQ(pageItemForLine(pages, 15), 1);
-    EXPECT_EQ(pageItemForLine(pages, 500), 2);
-    EXPECT_EQ(pageItemForLine(pages, -3), -1);
+    const std::pair<int32_t, int> cases[] = {{14, 0}, {15, 1}, {500, 2}, {-3, -1}};
+    for (const auto& [line, item] : cases)
+        EXPECT_EQ(pageItemForLine(pages, line), item) << line;
     EXPECT_EQ(pageItemForLine({}, 3), -1);
-    // An item followed by one without a page is passed over.
     EXPECT_EQ(pageItemForLine({0, -1, 30}, 5), -1);
     EXPECT_EQ(pageItemForLine({0, -1, 30}, 31), 2);
-}
 
-TEST(PageTree, SelectsThePageOfAFileLine)
-{
     RfcText text;
     MemoryTree tree;
     tree.add(nullptr, "Page 1", 0);
     Node* second = tree.add(nullptr, "Page 2", 15);
     tree.add(nullptr, "Page 3", 28);
     EXPECT_EQ(syncPageTree(text, tree, 20), second);
-    EXPECT_EQ(tree.selected, second);
     syncPageTree(text, tree, 21);
-    EXPECT_EQ(tree.selections, 1);
-
+    EXPECT_EQ(tree.selections, 1) << "an item already selected is not selected again";
     text.isIndex = true;
     EXPECT_EQ(syncPageTree(text, tree, 1), nullptr);
     EXPECT_EQ(tree.selected, second);
