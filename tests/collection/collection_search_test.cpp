@@ -100,8 +100,8 @@ TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
 }
 
 // A bad query says why and reads no file; a single word is a whole word by
-// default.
-TEST(CollectionSearch, QueriesAreJudgedBeforeAnyFileIsRead)
+// default; a cancel lets each worker finish only the file in its hands.
+TEST(CollectionSearch, QueriesAreJudgedBeforeAnyFileIsReadAndACancelStopsSoon)
 {
     // The Find in RFCs dock shows the text as it is.
     for (const auto& [query, told] :
@@ -115,10 +115,7 @@ TEST(CollectionSearch, QueriesAreJudgedBeforeAnyFileIsRead)
         EXPECT_TRUE(isSingleWord(single)) << single;
     for (const char* several : {"0-RTT data", "-flag", ""})
         EXPECT_FALSE(isSingleWord(several)) << several;
-}
 
-TEST(CollectionSearch, CancelStopsWithinAFileAWorker)
-{
     const TempFolder folder;
     for (int i = 1; i <= 200; ++i)
         folder.write("rfc" + std::to_string(i) + ".txt", "a hit here\n");
@@ -127,7 +124,6 @@ TEST(CollectionSearch, CancelStopsWithinAFileAWorker)
     const SearchSummary summary =
         search.run(listCollection(folder.path().string()), kThreads, [&](FileHits&&) { search.cancel(); });
     EXPECT_TRUE(summary.cancelled);
-    // Each worker finishes the file in its hands, and no more.
     EXPECT_LE(summary.filesSearched, 2u * kThreads);
     EXPECT_EQ(search.filesSearched(), summary.filesSearched);
 }

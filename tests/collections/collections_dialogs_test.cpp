@@ -130,7 +130,7 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
     EXPECT_EQ(bookmarks(), Texts({"Intro - " + kHere, "Caching - " + kHere, kHere}));
 }
 
-TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
+TEST_F(BookmarksDialogTest, GotoOpensTheStoredPlaceAndADamagedFileKeepsWhatItCan)
 {
     storeBookmarks({kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - \\home\\ann\\RFCPath\\rfc2616.txt",
                     "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - \\home\\ann\\RFCPath\\rfc2616.txt",
@@ -163,6 +163,23 @@ TEST_F(BookmarksDialogTest, GotoOpensTheFileAndAsksForTheStoredLineAndColumn)
     gotoRow(1);
     EXPECT_EQ(host.caretRequests.size(), carets);
     EXPECT_EQ(bookmarks().size(), 5u);
+
+    // A list stops at its first gap or empty value; the options written beside
+    // it and lines the program cannot read are left as they were.
+    ini.write("[Settings]\nShowPageSeparator=1\ngarbage line\n[Bookmarks]\nAllBookmarks=\n"
+              "BM0=no location at all\nBM2=lost - a.txt (Ln 1, Col 1) - \\a.txt\n[unterminated\n");
+    {
+        BookmarksDialog dialog(host, ini.profile);
+        EXPECT_FALSE(dialog.showAllBox()->isChecked());
+        dialog.showAllBox()->click();
+        EXPECT_EQ(dialog.list()->count(), 1);
+        setBookmark(dialog, "");
+        dialog.reject();
+    }
+    EXPECT_EQ(bookmarks(), Texts({"no location at all", kHere}));
+    EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "1");
+    EXPECT_EQ(ini.value("Settings", "ShowPageSeparator"), "1");
+    EXPECT_TRUE(ini.text().contains("garbage line\n")) << ini.text().toStdString();
 }
 
 // Only the active file itself (paths compare with case) has bookmarks to
@@ -207,26 +224,6 @@ TEST_F(BookmarksDialogTest, OnlyTheActiveFilesBookmarksAreShownOthersAreKeptFirs
     dialog.reject();
     EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "1");
     EXPECT_EQ(bookmarks(), Texts({kOther2, kMine, "New - " + kHere}));
-}
-
-// A list stops at its first gap or empty value; the options written beside
-// it and lines the program cannot read are left as they were.
-TEST_F(BookmarksDialogTest, AHandDamagedFileLoadsWhatCanBeKeptAndTouchesNothingElse)
-{
-    ini.write("[Settings]\nShowPageSeparator=1\ngarbage line\n[Bookmarks]\nAllBookmarks=\n"
-              "BM0=no location at all\nBM2=lost - a.txt (Ln 1, Col 1) - \\a.txt\n[unterminated\n");
-    {
-        BookmarksDialog dialog(host, ini.profile);
-        EXPECT_FALSE(dialog.showAllBox()->isChecked());
-        dialog.showAllBox()->click();
-        EXPECT_EQ(dialog.list()->count(), 1);
-        setBookmark(dialog, "");
-        dialog.reject();
-    }
-    EXPECT_EQ(bookmarks(), Texts({"no location at all", kHere}));
-    EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "1");
-    EXPECT_EQ(ini.value("Settings", "ShowPageSeparator"), "1");
-    EXPECT_TRUE(ini.text().contains("garbage line\n")) << ini.text().toStdString();
 }
 
 TEST(bookmarkText, DamagedTextsReadBackWithoutPositionAndAreShownFromOne)

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
