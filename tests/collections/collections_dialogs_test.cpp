@@ -103,6 +103,12 @@ protected:
     }
 };
 
+class FavoriteRfcsDialogTest : public CollectionsDialogTest {
+protected:
+    void storeFavorites(const Texts& paths) { store("FavoriteRFCs", "RFC", paths); }
+    Texts favorites() const { return stored("FavoriteRFCs", "RFC"); }
+};
+
 } // namespace
 
 TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
@@ -258,24 +264,12 @@ TEST(bookmarkText, DamagedTextsReadBackWithoutPositionAndAreShownFromOne)
         EXPECT_EQ(shownBookmarkText(stored), shown) << stored;
 }
 
-namespace {
-
-using Paths = std::vector<std::string>;
-
-class FavoriteRfcsDialogTest : public CollectionsDialogTest {
-protected:
-    void storeFavorites(const Paths& paths) { store("FavoriteRFCs", "RFC", paths); }
-    Paths favorites() const { return stored("FavoriteRFCs", "RFC"); }
-};
-
-} // namespace
-
 // Chosen files are added even twice; the active and open documents once
 // each. Stored paths, also without a backslash or with long names, survive
 // a save, and what is added is stored with backslashes.
 TEST_F(FavoriteRfcsDialogTest, FilesAreAddedAndAllAreStoredWithBackslashes)
 {
-    Paths paths = {"rfc2616.txt", "/home/ann/rfc1.txt", "\\docs\\" + std::string(30, 'x') + ".txt",
+    Texts paths = {"rfc2616.txt", "/home/ann/rfc1.txt", "\\docs\\" + std::string(30, 'x') + ".txt",
                    "\\docs\\" + std::string(23, 'y'), "\\srv\\rfc\\RFC791.TXT"};
     storeFavorites(paths);
     scripted.paths = {"/srv/rfc/rfc1034.txt", "/srv/rfc/rfc1034.txt"};
@@ -307,7 +301,7 @@ TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
         dialog.removeButton()->click();
         dialog.reject();
     }
-    EXPECT_EQ(favorites(), Paths({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc4.txt", "\\r\\rfc6.txt"}));
+    EXPECT_EQ(favorites(), Texts({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc4.txt", "\\r\\rfc6.txt"}));
 
     host.missingFiles.insert("/r/gone.txt");
     FavoriteRfcsDialog dialog(host, ini.profile);
