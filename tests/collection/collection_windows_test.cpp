@@ -45,8 +45,7 @@ TEST_F(FindInRfcsWindows, HitsStreamInSortAndOpenTheRfcAtTheHit)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     FindInRfcsDock* dock = window.findInRfcsDock();
-    ASSERT_TRUE(dock);
-    ASSERT_TRUE(dock->isVisible());
+    ASSERT_TRUE(dock && dock->isVisible());
     QTest::keyClicks(dock->textEdit(), "0-RTT");
     // A single word is a whole word unless the user says otherwise.
     EXPECT_TRUE(dock->wholeWordBox()->isChecked());
@@ -72,16 +71,8 @@ TEST_F(FindInRfcsWindows, HitsStreamInSortAndOpenTheRfcAtTheHit)
     const QTextCursor cursor = child->view()->textCursor();
     EXPECT_EQ(cursor.selectedText(), "0-RTT");
     EXPECT_EQ(cursor.block().text(), "Again 0-RTT and 0-RTTX.");
-    ASSERT_TRUE(child->view()->findBar());
-    EXPECT_TRUE(child->view()->findBar()->isVisible());
+    EXPECT_TRUE(child->view()->findBar() && child->view()->findBar()->isVisible());
     EXPECT_EQ(child->view()->extraSelections().size(), 2);
-
-    // A regular expression that does not compile says so.
-    dock->expressionBox()->setChecked(true);
-    dock->textEdit()->setText("0-(RTT");
-    dock->startSearch();
-    EXPECT_EQ(results->topLevelItemCount(), 0);
-    EXPECT_TRUE(dock->statusLabel()->text().startsWith("Not a valid regular expression"));
 }
 
 TEST_F(FindInRfcsWindows, CitedByTabListsCitingRfcsAndOpensTheirReference)

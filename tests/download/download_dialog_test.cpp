@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +38,15 @@ protected:
         if (auto* label = dialog.findChild<QLabel*>(QLatin1String(name)))
             return label->text();
         return dialog.findChild<QLineEdit*>(QLatin1String(name))->text();
+    }
+    // length|received|percent|elapsed|speed|remaining
+    std::string figures() const
+    {
+        QStringList texts;
+        for (const char* name :
+             {"fileLength", "received", "percent", "timeElapsed", "speed", "timeRemaining"})
+            texts << shown(name);
+        return texts.join('|').toStdString();
     }
     template <typename Widget = QWidget> Widget* child(const char* name)
     {
@@ -63,7 +71,7 @@ protected:
 
 // While a download runs: an unknown length shows question marks, a known
 // one percent, speed and times until it is exceeded; then the length is
-// unknown again. Shown: length|received|percent|elapsed|speed|remaining.
+// unknown again.
 TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
 {
     const struct {
@@ -83,11 +91,7 @@ TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
     child<QCheckBox>("overwrite")->setChecked(true);
     for (const auto& c : cases) {
         running(c.total, c.received, c.elapsed < 0 ? 0 : now - c.elapsed);
-        QStringList texts;
-        for (const char* name :
-             {"fileLength", "received", "percent", "timeElapsed", "speed", "timeRemaining"})
-            texts << shown(name);
-        EXPECT_EQ(texts.join('|').toStdString(), c.shown);
+        EXPECT_EQ(figures(), c.shown);
     }
     EXPECT_TRUE(dialog.request().overwrite);
     EXPECT_EQ(dialog.request().totalLength, 0u);
@@ -118,7 +122,10 @@ TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
         EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
 }
 
-TEST_F(DialogTest, OnlyASingleRfcsAddressMayBeEditedAndStartRefusesABadOne)
+// Only a single RFC's address may be edited and Start refuses a bad one;
+// closing asks while a download or an unpack runs, and stops it when the
+// user agrees; an idle dialog closes without a question.
+TEST_F(DialogTest, StartRefusesABadAddressAndClosingAsksWhileWorkRuns)
 {
     EXPECT_EQ(shown("remoteFile"), "http://127.0.0.1/in-notes/rfc-index.txt");
     EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc-index.txt"));
@@ -143,13 +150,9 @@ TEST_F(DialogTest, OnlyASingleRfcsAddressMayBeEditedAndStartRefusesABadOne)
     EXPECT_EQ(shown("status"), "Invalid URL");
     EXPECT_TRUE(child("start")->isEnabled());
     EXPECT_FALSE(dialog.request().running);
-}
 
-// Closing asks while a download or an unpack runs, and stops it when the
-// user agrees; an idle dialog closes without a question.
-TEST_F(DialogTest, ClosingAsksOnlyWhileADownloadOrAnUnpackRuns)
-{
     DownloadRequest& request = dialog.request();
+    scripted.messages.clear();
     running(100, 10, now);
     scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     dialog.reject();

@@ -15,14 +15,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <fcntl.h>
-#include <filesystem>
 #include <random>
 #include <set>
 #include <spawn.h>
-#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
