@@ -11,11 +11,11 @@
 namespace parchly {
 namespace {
 
-// The texts of the children of `parent`.
+// The texts of the children of `parent` (none for null).
 QStringList childTexts(QTreeWidgetItem* parent)
 {
     QStringList texts;
-    for (int row = 0; row < parent->childCount(); ++row)
+    for (int row = 0; parent && row < parent->childCount(); ++row)
         texts << parent->child(row)->text(0);
     return texts;
 }
@@ -26,7 +26,7 @@ TEST(IndexTree, GroupsEntriesByTheLevelCounts)
     ASSERT_EQ(index.indexEntries.size(), 8u);
     TreeView tree;
     fillIndexTree(&tree, index, {500, 50});
-    EXPECT_EQ(childTexts(tree.invisibleRootItem()),
+    ASSERT_EQ(childTexts(tree.invisibleRootItem()),
               QStringList({"1 - 500", "501 - 1000", "1001 - 1500", "12001 - 12500"}));
     QTreeWidgetItem* fifty = tree.topLevelItem(0)->child(0);
     EXPECT_EQ(childTexts(fifty),
@@ -39,13 +39,13 @@ TEST(IndexTree, GroupsEntriesByTheLevelCounts)
     EXPECT_EQ(childTexts(second), QStringList({"501 - 550", "551 - 600", "951 - 1000"}));
     EXPECT_EQ(tree.itemData(second->child(1)), 4);
     QTreeWidgetItem* fiveDigits = tree.topLevelItem(3);
-    EXPECT_EQ(childTexts(fiveDigits), QStringList({"12301 - 12350"}));
+    ASSERT_EQ(childTexts(fiveDigits), QStringList({"12301 - 12350"}));
     EXPECT_EQ(childTexts(fiveDigits->child(0)),
               QStringList({"12345: A five-digit request with a very long title that goes on and on"}));
 
     // One level of 1000 hangs the entries directly under their group.
     fillIndexTree(&tree, index, {1000});
-    EXPECT_EQ(childTexts(tree.invisibleRootItem()),
+    ASSERT_EQ(childTexts(tree.invisibleRootItem()),
               QStringList({"1 - 1000", "1001 - 2000", "12001 - 13000"}));
     const QStringList first = childTexts(tree.topLevelItem(0));
     ASSERT_EQ(first.size(), 6);
