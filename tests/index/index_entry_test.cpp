@@ -26,17 +26,17 @@ std::string groupsOf(const IndexEntryFields& fields)
         if (!value.empty())
             out += (out.empty() ? "" : "; ") + std::string(name) + " " + value;
     };
-    using Group = std::pair<const char*, const IndexNumberList*>;
-    for (const auto& [name, list] : std::initializer_list<Group>{{"obsoletes", &fields.obsoletes},
-                                                                 {"obsoleted by", &fields.obsoletedBy},
-                                                                 {"updates", &fields.updates},
-                                                                 {"updated by", &fields.updatedBy},
-                                                                 {"also", &fields.also}}) {
-        std::string numbers;
-        for (const int32_t number : list->numbers)
-            numbers += (numbers.empty() ? "" : ",") + std::to_string(number);
-        add(name, numbers);
-    }
+    const auto numbers = [&](const char* name, const IndexNumberList& list) {
+        std::string joined;
+        for (const int32_t number : list.numbers)
+            joined += (joined.empty() ? "" : ",") + std::to_string(number);
+        add(name, joined);
+    };
+    numbers("obsoletes", fields.obsoletes);
+    numbers("obsoleted by", fields.obsoletedBy);
+    numbers("updates", fields.updates);
+    numbers("updated by", fields.updatedBy);
+    numbers("also", fields.also);
     add("format", fields.format);
     add("status", fields.status);
     return out;
@@ -96,6 +96,15 @@ TEST(IndexEntry, ResultDependsOnWhereTheTextEnds)
         {"42 . A. (Updates 7)", true, 42, ""},
         {"1234 HTTP/1.0 over\n     IPv6 (v1.2). A. (Updates RFC5)\n", true, 1234,
          "HTTP/1.0 over\n     IPv6 (v1.2)"},
+        // Cuts inside a group that once broke the parse; a number too large
+        // for an int32 is no number.
+        {"9 T. A. (", true, 9, "T"},
+        {"9 T. A. (Not online", true, 9, "T"},
+        {"9 T. A. (Obsoleted by RFC", true, 9, "T"},
+        {"9 T. A. (Also FYI", true, 9, "T"},
+        {"9 T. A. (Status:", true, 9, "T"},
+        {"9 T. A. (Updates 1) (", true, 9, "T"},
+        {"99999999999 Too large. A.", true, 0, ""},
     };
     for (const Case& c : cases) {
         bool ok = !c.ok;
@@ -106,18 +115,10 @@ TEST(IndexEntry, ResultDependsOnWhereTheTextEnds)
     }
 }
 
-// Random bytes are the fuzz target's (fuzz/index_fuzz.cpp): here the cuts and
-// sizes that broke the parse once.
-TEST(IndexEntry, SurvivesTextsCutAnywhereAndHostileInput)
+// Random bytes are the fuzz target's (fuzz/index_fuzz.cpp): here a size
+// that broke the parse once.
+TEST(IndexEntry, SurvivesHostileInput)
 {
-    for (const char* cut : {"9 T. A. (", "9 T. A. (Not online", "9 T. A. (Obsoleted by RFC",
-                            "9 T. A. (Also FYI", "9 T. A. (Status:", "9 T. A. (Updates 1) ("}) {
-        bool ok = false;
-        EXPECT_EQ(parse(cut, &ok).title, "T") << cut;
-        EXPECT_TRUE(ok) << cut;
-    }
-    EXPECT_EQ(parse("99999999999 Too large. A.").number, 0);
-
     std::string huge = "9 T. A. (Obsoletes ";
     while (huge.size() < 100000)
         huge += "RFC1, x, ,, ";

@@ -15,11 +15,6 @@
 
 namespace parchly::test {
 
-inline std::string indexFixture(const std::string& name)
-{
-    return readFile(std::string(PARCHLY_FIXTURES_DIR) + "/index/" + name);
-}
-
 inline RfcText readIndexFrom(const std::string& rawBytes)
 {
     LineReader reader(rawBytes);

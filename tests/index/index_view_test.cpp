@@ -11,22 +11,13 @@
 namespace parchly {
 namespace {
 
-// The texts of the children of `parent` (the top level for null).
-QStringList childTexts(const TreeView& tree, QTreeWidgetItem* parent)
+// The texts of the children of `parent` (none for null).
+QStringList childTexts(QTreeWidgetItem* parent)
 {
     QStringList texts;
-    for (QTreeWidgetItem* item = parent ? tree.firstChild(parent) : tree.topLevelItem(0); item;
-         item = tree.nextSibling(item))
-        texts << tree.itemText(item);
+    for (int row = 0; parent && row < parent->childCount(); ++row)
+        texts << parent->child(row)->text(0);
     return texts;
-}
-
-QTreeWidgetItem* childAt(const TreeView& tree, QTreeWidgetItem* parent, int row)
-{
-    QTreeWidgetItem* item = parent ? tree.firstChild(parent) : tree.topLevelItem(0);
-    while (item && row-- > 0)
-        item = tree.nextSibling(item);
-    return item;
 }
 
 TEST(IndexTree, GroupsEntriesByTheLevelCounts)
@@ -35,30 +26,31 @@ TEST(IndexTree, GroupsEntriesByTheLevelCounts)
     ASSERT_EQ(index.indexEntries.size(), 8u);
     TreeView tree;
     fillIndexTree(&tree, index, {500, 50});
-    EXPECT_EQ(childTexts(tree, nullptr),
+    ASSERT_EQ(childTexts(tree.invisibleRootItem()),
               QStringList({"1 - 500", "501 - 1000", "1001 - 1500", "12001 - 12500"}));
-    QTreeWidgetItem* fifty = childAt(tree, childAt(tree, nullptr, 0), 0);
-    EXPECT_EQ(childTexts(tree, fifty),
+    QTreeWidgetItem* fifty = tree.topLevelItem(0)->child(0);
+    EXPECT_EQ(childTexts(fifty),
               QStringList({"0001: Host Software", "0003: Documentation conventions",
                            "0010: Documentation conventions"}));
-    EXPECT_EQ(tree.itemData(childAt(tree, fifty, 2)), 2);
+    EXPECT_EQ(tree.itemData(fifty->child(2)), 2);
     // 550 closes the group 501 - 550; 551 opens 551 - 600, whose data is
     // its first entry; 1000 stays in 951 - 1000.
-    QTreeWidgetItem* second = childAt(tree, nullptr, 1);
-    EXPECT_EQ(childTexts(tree, second), QStringList({"501 - 550", "551 - 600", "951 - 1000"}));
-    EXPECT_EQ(tree.itemData(childAt(tree, second, 1)), 4);
-    QTreeWidgetItem* fiveDigits = childAt(tree, nullptr, 3);
-    EXPECT_EQ(childTexts(tree, fiveDigits), QStringList({"12301 - 12350"}));
-    EXPECT_EQ(childTexts(tree, childAt(tree, fiveDigits, 0)),
+    QTreeWidgetItem* second = tree.topLevelItem(1);
+    EXPECT_EQ(childTexts(second), QStringList({"501 - 550", "551 - 600", "951 - 1000"}));
+    EXPECT_EQ(tree.itemData(second->child(1)), 4);
+    QTreeWidgetItem* fiveDigits = tree.topLevelItem(3);
+    ASSERT_EQ(childTexts(fiveDigits), QStringList({"12301 - 12350"}));
+    EXPECT_EQ(childTexts(fiveDigits->child(0)),
               QStringList({"12345: A five-digit request with a very long title that goes on and on"}));
 
     // One level of 1000 hangs the entries directly under their group.
     fillIndexTree(&tree, index, {1000});
-    EXPECT_EQ(childTexts(tree, nullptr), QStringList({"1 - 1000", "1001 - 2000", "12001 - 13000"}));
-    const QStringList first = childTexts(tree, tree.topLevelItem(0));
+    ASSERT_EQ(childTexts(tree.invisibleRootItem()),
+              QStringList({"1 - 1000", "1001 - 2000", "12001 - 13000"}));
+    const QStringList first = childTexts(tree.topLevelItem(0));
     ASSERT_EQ(first.size(), 6);
     EXPECT_EQ(first.last(), "1000: Request For Comments reference guide");
-    EXPECT_FALSE(tree.firstChild(tree.firstChild(tree.topLevelItem(0))));
+    EXPECT_EQ(tree.topLevelItem(0)->child(0)->childCount(), 0);
 
     fillIndexTree(&tree, index, {});
     EXPECT_EQ(tree.topLevelItemCount(), 0);

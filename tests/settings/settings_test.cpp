@@ -95,18 +95,15 @@ TEST_F(SettingsTest, ASavedRecordLoadsBackEqualAndKeepsWhatItDoesNotWrite)
     EXPECT_FALSE(s.SaveTreeView);
     ASSERT_EQ(s.IndexLevelCounts.size(), 5u);
 
-    s.BuildStructureFromText = false;
-    s.DisableHeaderAndFooterInAllFiles = true;
-    s.DisableSpacesNearHeaderAndFooter = false;
-    s.ShowPageSeparator = true;
-    s.HideInvalidContentEntryInTreeView = false;
-    s.DisableInvalidContentEntryLink = false;
-    s.DisableReferenceLink = true;
-    s.LargeToolBarButtonWithText = true;
-    s.OpenRfcIndexWhenStarted = true;
-    s.JumpToRfcIndexInsteadOfFile = true;
-    s.UseOnlyDefaultText = true;
-    s.KeepCollectionArchive = true;
+    // Each saved flag turned from what it holds (here its default).
+    for (bool RfcSettings::*flag :
+         {&RfcSettings::BuildStructureFromText, &RfcSettings::DisableHeaderAndFooterInAllFiles,
+          &RfcSettings::DisableSpacesNearHeaderAndFooter, &RfcSettings::ShowPageSeparator,
+          &RfcSettings::HideInvalidContentEntryInTreeView, &RfcSettings::DisableInvalidContentEntryLink,
+          &RfcSettings::DisableReferenceLink, &RfcSettings::LargeToolBarButtonWithText,
+          &RfcSettings::OpenRfcIndexWhenStarted, &RfcSettings::JumpToRfcIndexInsteadOfFile,
+          &RfcSettings::UseOnlyDefaultText, &RfcSettings::KeepCollectionArchive})
+        s.*flag = !(s.*flag);
     s.RfcDownloadUrl = "ftp://mirror.example.org/rfc/RFC-all.zip";
     s.RfcIndexDownloadUrl = "http://mirror.example.org/rfc-index.txt";
     s.RfcRootPath = "/data/rfc = docs";
@@ -144,13 +141,19 @@ TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
               "DisableSpacesNearHeaderAndFooter=1\nShowPageSeparator=0\nHideInvalidContentEntryInTreeView=1\n"
               "DisableContentEntryLink=0\nDisableInvalidContentEntryLink=1\nDisableReferenceAnalysis=0\n"
               "DisableReferenceLink=0\nLargeToolBarButtonWithText=0\nOpenRfcIndexWhenStarted=0\n"
-              "JumpToRfcIndexInsteadOfFile=0\n"
-              "KeepCollectionArchive=0\n"
+              "JumpToRfcIndexInsteadOfFile=0\nKeepCollectionArchive=0\n"
               "RfcDownloadUrl=https://www.rfc-editor.org/in-notes/tar/RFC-all.zip\n"
               "RfcIndexDownloadUrl=https://www.rfc-editor.org/in-notes/rfc-index.txt\n"
               "RfcRootPath=/opt/parchly/RFCPath\nUseOnlyDefaultText=0\nLevel0=500\nLevel1=50\nlevel2=\n");
     EXPECT_NE(file.find("[Headers and Footers]\nfont=Fixedsys\ncolor=0:255:0\nstyle=\nsize=10\n"),
               std::string::npos);
+
+    // Categories that do not exist have no format to read or set.
+    for (int category : {-1, int(kFormatCategoryCount)}) {
+        EXPECT_STREQ(categoryName(category), "");
+        EXPECT_FALSE(s.categoryFormat(category));
+        EXPECT_FALSE(s.setCategoryFormat(category, s.Formats[0]));
+    }
 }
 
 TEST_F(SettingsTest, GarbageInEveryValueLoadsWithoutHarm)
@@ -174,21 +177,6 @@ TEST_F(SettingsTest, GarbageInEveryValueLoadsWithoutHarm)
         EXPECT_TRUE(format.height == 200 && format.colour == 0 && format.effects == 0) << category;
         EXPECT_EQ(std::strlen(format.faceName), 31u) << category;
     }
-}
-
-TEST(SettingsRecord, FormatsAreCopiedOnlyForKnownCategories)
-{
-    RfcSettings s;
-    const TextFormat custom = textToFormat("Custom", "bold", "9:9:9", "20");
-    for (int category : {-1, int(kFormatCategoryCount)}) {
-        EXPECT_STREQ(categoryName(category), "");
-        EXPECT_FALSE(s.categoryFormat(category));
-        EXPECT_FALSE(s.setCategoryFormat(category, custom));
-    }
-    EXPECT_TRUE(s.setCategoryFormat(kFormatContents, custom));
-    const std::optional<TextFormat> out = s.categoryFormat(kFormatContents);
-    ASSERT_TRUE(out);
-    EXPECT_EQ(std::memcmp(&*out, &custom, sizeof custom), 0);
 }
 
 } // namespace
