@@ -51,7 +51,6 @@ TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
         view.setHeadersAndFootersCut(true, true);
         view.setPageSeparatorsShown(true);
         EXPECT_EQ(view.toPlainText(), shown);
-        EXPECT_FALSE(view.updatesFrozen());
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
