@@ -193,12 +193,6 @@ TEST(TextComposition, FormatsLandOnTheirCharacters)
             << c.line << " " << c.at << c.offset;
     }
 
-    const ComposedFormats formats = composeFormats(lost, {}, composed.shown, RfcSettings("./"));
-    ASSERT_EQ(formats.referenceNumbers.size(), 2u);
-    EXPECT_EQ(formats.referenceNumbers[0].reference, 1u) << "found last reference first";
-    EXPECT_EQ(formats.referenceNumbers[0].line, 57);
-    EXPECT_EQ(composed.lines[57].mid(formats.referenceNumbers[0].start, 4), QString("2616"));
-
     // Separators: 72 characters, the page number centred.
     EXPECT_EQ(pageSeparatorText(10), QString(31, '-') + " Page 10 " + QString(32, '-'));
 }

@@ -105,8 +105,11 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategoriesAndItsTrees)
         EXPECT_EQ(format.foreground().color(), kColours[last->category]) << run.start;
         EXPECT_EQ(format.fontUnderline(), last->underline == Underline::Added) << run.start;
     }
-    // Clicks find an RFC number on the line after "RFC" by this line alone.
-    EXPECT_EQ(text().references[1].linkLine, 57);
+    // Clicks find an RFC number (here on the line after "RFC") by the line
+    // and columns the composition found it at.
+    const ReferenceEntry& reference = text().references[1];
+    EXPECT_EQ(reference.linkLine, 57);
+    EXPECT_EQ(view.lineText(57).mid(reference.linkStart, reference.linkEnd - reference.linkStart), "2616");
 
     // The trees hold the structure and the pages; the caret selects its item.
     EXPECT_EQ(items(structure()),
