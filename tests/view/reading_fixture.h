@@ -90,8 +90,8 @@ public:
     NavigatorTrees navigator() override { return {structureTree, pageTree, tabs}; }
     void setModePane(const QString& text) override { modePane = text; }
     void setPositionPane(const QString& text) override { positionPane = text; }
-    void addDocumentTab(const QString& title, ReadingView*) override { documentTabs << title; }
-    void removeDocumentTab(ReadingView*) override { documentTabs.clear(); }
+    void addDocumentTab(const QString&, ReadingView*) override { }
+    void removeDocumentTab(ReadingView*) override { }
     RfcDocument* openRfcNumber(int) override { return nullptr; }
 
     RfcSettings options;
@@ -101,7 +101,6 @@ public:
     TabStrip* tabs;
     QString modePane;
     QString positionPane;
-    QStringList documentTabs;
 };
 
 // A document shown in a view of a fixed size, as the frame would show it.

@@ -1,4 +1,5 @@
-// The Navigator's trees as data, without widgets.
+// The Navigator's trees as data, without widgets (the structure and page
+// trees of the view fixture are checked item by item in view_composition_test.cpp).
 #include "analysis/rfc_text.h"
 #include "view/tree_building.h"
 
@@ -24,24 +25,6 @@ QStringList nodes(const TreeModel& model)
     for (const TreeNode& node : model.nodes)
         result << QStringLiteral("%1 %2 %3").arg(node.parent).arg(node.label).arg(node.data);
     return result;
-}
-
-TEST(TreeBuilding, HeadingsThenContentsNestedByNumberWithReferencesUnderTheirSection)
-{
-    RfcText text;
-    text.headings = {{5, "", "Abstract"}, {9, "", "Table of Contents"}, {40, "", "After"}};
-    text.contents = {entry("1", "Intro"), entry("1.1", "Terms"), entry("2", "References")};
-    text.references.resize(1);
-    text.references[0].label = "[RFC791]";
-    text.references[0].title = "Internet Protocol";
-    text.references[0].section = 2;
-
-    const TreeModel model = structureTree(text, false);
-    EXPECT_EQ(nodes(model),
-              QStringList({"-1 Abstract 0", "-1 Table of Contents 1", "1 1. Intro 0", "2 1. Terms 1",
-                           "1 2. References 2", "4 [RFC791] Internet Protocol 0"}));
-    // The first entry is selected while filling, the Abstract in the end.
-    EXPECT_EQ(model.selections, std::vector<int>({2, 0}));
 }
 
 TEST(TreeBuilding, RelativeSubsectionsAreRenumberedAndUnfoundEntriesCanBeLeftOut)
@@ -82,16 +65,6 @@ TEST(TreeBuilding, LettersRelativeNumbersAndInvalidEntriesAreLabelledByTheirPlac
     EXPECT_EQ(nodes(showing).mid(3, 7),
               QStringList({"1 2. Overview 1", "3 1. First Part 2", "3 2. Second Part 3", "1 A. Appendix 4",
                            "6 1. Details 5", "1 B. Lost 6", "8 1. Found 7"}));
-    EXPECT_EQ(showing.nodes[size_t(showing.selections.back())].label, "Abstract");
-}
-
-TEST(TreeBuilding, OnePageNodePerPageStartingAtItsFirstLine)
-{
-    RfcText text;
-    text.pageEnds = {0, 58, 116, 130};
-    const TreeModel model = pageTree(text);
-    EXPECT_EQ(nodes(model), QStringList({"-1 Page 1 1", "-1 Page 2 59", "-1 Page 3 117"}));
-    EXPECT_TRUE(model.selections.empty());
 }
 
 // Counts first, then the sections in text order with one leaf per keyword

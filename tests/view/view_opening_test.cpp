@@ -46,14 +46,11 @@ TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
         EXPECT_TRUE(shown.isEmpty() != bool(c.text) && !shown.contains(QLatin1Char('\r')));
         EXPECT_EQ(opened.document.text().isIndex, c.isIndex);
         EXPECT_EQ(opened.host.tabs->count(), c.tabs);
-        EXPECT_EQ(opened.host.documentTabs, QStringList{c.name});
-        EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
         view.showNavigatorMode();
         EXPECT_TRUE(!c.mode || opened.host.modePane == c.mode) << opened.host.modePane.toStdString();
         view.setHeadersAndFootersCut(true, true);
         view.setPageSeparatorsShown(true);
         EXPECT_EQ(view.toPlainText(), shown);
-        EXPECT_FALSE(view.updatesFrozen());
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
@@ -68,7 +65,6 @@ TEST(ViewCorpus, EveryRfcComposesAndShowsItsOwnText)
     ScriptedDialogs dialogs;
     const QDir folder(QString::fromStdString(anyRfc.parent_path().string()));
     const QStringList names = folder.entryList({"rfc*.txt"}, QDir::Files, QDir::Name);
-    int composed = 0;
     int unpaged = 0;
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
@@ -102,9 +98,7 @@ TEST(ViewCorpus, EveryRfcComposesAndShowsItsOwnText)
             view.updatePositionStatus();
             EXPECT_EQ(opened.host.positionPane, QString("Ln 41, Col %1").arg(caret - view.lineStart(40) + 1));
         }
-        ++composed;
     }
-    EXPECT_GT(composed, 0);
     EXPECT_GT(unpaged, 0) << "the corpus holds modern RFCs";
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
