@@ -186,6 +186,31 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_TRUE(std::filesystem::is_directory(folder.path()));
 }
 
+// A file that cannot be read is never replaced blind: that would lose every
+// setting it holds. Permissions do not bind the superuser, so this runs
+// only for other users.
+TEST_F(ProfileTest, AFolderOrFileWithoutPermissionIsLeftAlone)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    const std::string original = "[s]\nkey=old\n";
+    writeFile(path, original);
+    ::chmod(path.c_str(), 0600);
+
+    // A folder that cannot take the temporary file.
+    ::chmod(folder.path().c_str(), 0500);
+    EXPECT_FALSE(profile.writeString("s", "key", "new"));
+    EXPECT_EQ(readFile(path), original);
+    ::chmod(folder.path().c_str(), 0700);
+
+    // A file that cannot be read is not overwritten blind.
+    ::chmod(path.c_str(), 0200);
+    EXPECT_FALSE(profile.writeString("s", "key", "new"));
+    EXPECT_EQ(profile.readString("s", "key", "unreadable"), "unreadable");
+    ::chmod(path.c_str(), 0600);
+    EXPECT_EQ(readFile(path), original);
+}
+
 // The file replaced is the one linked to, and keeps its permissions.
 TEST_F(ProfileTest, TheReplacedFileKeepsItsLinkAndPermissions)
 {
