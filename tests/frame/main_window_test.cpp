@@ -1,6 +1,5 @@
 #include "frame/main_window.h"
 
-#include "analysis/rfc_text.h"
 #include "frame/app_fixture.h"
 #include "frame/document_tab_bar.h"
 #include "frame/document_window.h"
@@ -8,7 +7,6 @@
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
 #include "settings/command_ids.h"
-#include "settings/profile.h"
 #include "view/print_setup_dialog.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
@@ -17,9 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
 #include <QDropEvent>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -28,7 +24,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <functional>
 
 namespace parchly {
 namespace {
@@ -258,72 +253,6 @@ TEST_F(MainWindowTest, TabsMenusAndCommandStatesFollowOpeningActivatingAndClosin
     EXPECT_TRUE(!shown.cuts.headers && shown.cuts.footers && shown.pageSeparators);
 }
 
-// Open RFC Index reports a missing file, opens the index once and then
-// activates its window; Help opens the manual, when there is one.
-TEST_F(MainWindowTest, IndexAndHelpCommandsReportMissingFilesOrOpenThem)
-{
-    makeApp();
-    frame().routeCommand(kCmdOpenRfcIndex);
-    EXPECT_EQ(dialogs.messages, QStringList({pathOf("rfc-index.txt") + QStringLiteral(" does NOT exist!")}));
-    if (!QFileInfo::exists(QStringLiteral("/rfc-index.txt"))) {
-        const std::string root = app->settings().RfcRootPath;
-        app->settings().RfcRootPath.clear();
-        frame().routeCommand(kCmdViewIndex);
-        EXPECT_EQ(dialogs.messages.value(1), QStringLiteral("/rfc-index.txt does NOT exist!"));
-        app->settings().RfcRootPath = root;
-    }
-    EXPECT_TRUE(frame().documentWindows().empty());
-    dialogs.messages.clear();
-
-    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
-    frame().routeCommand(kCmdOpenRfcIndex);
-    ASSERT_EQ(frame().documentWindows().size(), 1u);
-    DocumentWindow* index = frame().documentWindows()[0];
-    ASSERT_TRUE(index->isIndexDocument());
-
-    openCopies({"rfc9901.txt"});
-    frame().routeCommand(kCmdOpenRfcIndex);
-    EXPECT_EQ(frame().documentWindows().size(), 2u);
-    EXPECT_EQ(frame().activeDocumentWindow(), index);
-
-    closeChild(index);
-    frame().routeCommand(kCmdOpenRfcIndex);
-    EXPECT_EQ(frame().documentWindows().size(), 2u);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-
-    // Help opens the manual only when there is one, and without a browser
-    // each of the three help commands says what it could not show.
-    QList<QUrl> opened;
-    bool browser = true;
-    frame().urlOpener = [&](const QUrl& url) {
-        opened << url;
-        return browser;
-    };
-    if (frame().helpFile().isEmpty()) {
-        frame().routeCommand(kCmdHelpContents);
-        EXPECT_TRUE(opened.isEmpty());
-        EXPECT_TRUE(dialogs.messages.value(0).endsWith(QStringLiteral("/manual/index.html was not found.")));
-        dialogs.messages.clear();
-    }
-    QDir().mkpath(pathOf("manual"));
-    QFile(pathOf("manual/index.html")).open(QIODevice::WriteOnly);
-    app->settings().HomepageUrl = "https://example.org/parchly";
-    const QString manual = QDir::toNativeSeparators(pathOf("manual/index.html"));
-    for (bool withBrowser : {true, false}) {
-        browser = withBrowser;
-        for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
-            frame().routeCommand(command);
-    }
-    QUrl indexPage = QUrl::fromLocalFile(pathOf("manual/index.html"));
-    indexPage.setFragment(QStringLiteral("index"));
-    const QUrl manualPage = QUrl::fromLocalFile(pathOf("manual/index.html")),
-               home(app->settings().HomepageUrl.c_str());
-    EXPECT_EQ(opened, QList<QUrl>({manualPage, indexPage, home, manualPage, indexPage, home}));
-    const QString noBrowser = QStringLiteral("No web browser could be started to show %1.");
-    EXPECT_EQ(dialogs.messages,
-              QStringList({noBrowser.arg(manual), noBrowser.arg(manual), noBrowser.arg(home.toString())}));
-}
-
 // The four latest files are kept in the settings file, the latest first,
 // open from the menu, and go from it when they are gone.
 TEST_F(MainWindowTest, RecentFilesKeepTheFourLatestAndOpenFromTheMenu)
@@ -432,8 +361,9 @@ TEST_F(MainWindowTest, TheSessionPositionsNavigatorWidthAndBarsComeBack)
 
 // The open documents in opening order; bookmarks store the file's lines,
 // whatever the view hides, and put the caret on a shown line only. The
-// focus is back in the text when a modal dialog closes.
-TEST_F(MainWindowTest, TellsTheOpenDocumentsTheirCaretAndTakesTheFocusBackFromDialogs)
+// focus is back in the text when a modal dialog closes. The index and the
+// help commands report missing files or open them.
+TEST_F(MainWindowTest, OpenDocumentsCaretFocusAfterDialogsAndTheIndexAndHelpCommands)
 {
     makeApp();
     EXPECT_FALSE(host().hasDocumentTabs());
@@ -504,6 +434,69 @@ TEST_F(MainWindowTest, TellsTheOpenDocumentsTheirCaretAndTakesTheFocusBackFromDi
     EXPECT_EQ(dialogs.pageSetups, 1);
     EXPECT_TRUE(app->settings().PrintScreenColours);
     EXPECT_EQ(Profile(pathOf("Parchly.ini").toStdString()).readInt("Print", "ScreenColours", 0), 1);
+
+    // Open RFC Index reports a missing file, opens the index once and then
+    // activates its window; Help opens the manual, when there is one.
+    dialogs.messages.clear();
+    frame().routeCommand(kCmdOpenRfcIndex);
+    EXPECT_EQ(dialogs.messages, QStringList({pathOf("rfc-index.txt") + QStringLiteral(" does NOT exist!")}));
+    if (!QFileInfo::exists(QStringLiteral("/rfc-index.txt"))) {
+        const std::string root = app->settings().RfcRootPath;
+        app->settings().RfcRootPath.clear();
+        frame().routeCommand(kCmdViewIndex);
+        EXPECT_EQ(dialogs.messages.value(1), QStringLiteral("/rfc-index.txt does NOT exist!"));
+        app->settings().RfcRootPath = root;
+    }
+    EXPECT_EQ(frame().documentWindows().size(), 2u);
+    dialogs.messages.clear();
+
+    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
+    frame().routeCommand(kCmdOpenRfcIndex);
+    ASSERT_EQ(frame().documentWindows().size(), 3u);
+    DocumentWindow* index = frame().documentWindows()[2];
+    ASSERT_TRUE(index->isIndexDocument());
+
+    openCopies({"rfc9901.txt"});
+    frame().routeCommand(kCmdOpenRfcIndex);
+    EXPECT_EQ(frame().documentWindows().size(), 4u);
+    EXPECT_EQ(frame().activeDocumentWindow(), index);
+
+    closeChild(index);
+    frame().routeCommand(kCmdOpenRfcIndex);
+    EXPECT_EQ(frame().documentWindows().size(), 4u);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // Help opens the manual only when there is one, and without a browser
+    // each of the three help commands says what it could not show.
+    QList<QUrl> opened;
+    bool browser = true;
+    frame().urlOpener = [&](const QUrl& url) {
+        opened << url;
+        return browser;
+    };
+    if (frame().helpFile().isEmpty()) {
+        frame().routeCommand(kCmdHelpContents);
+        EXPECT_TRUE(opened.isEmpty());
+        EXPECT_TRUE(dialogs.messages.value(0).endsWith(QStringLiteral("/manual/index.html was not found.")));
+        dialogs.messages.clear();
+    }
+    QDir().mkpath(pathOf("manual"));
+    QFile(pathOf("manual/index.html")).open(QIODevice::WriteOnly);
+    app->settings().HomepageUrl = "https://example.org/parchly";
+    const QString manual = QDir::toNativeSeparators(pathOf("manual/index.html"));
+    for (bool withBrowser : {true, false}) {
+        browser = withBrowser;
+        for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
+            frame().routeCommand(command);
+    }
+    QUrl indexPage = QUrl::fromLocalFile(pathOf("manual/index.html"));
+    indexPage.setFragment(QStringLiteral("index"));
+    const QUrl manualPage = QUrl::fromLocalFile(pathOf("manual/index.html")),
+               home(app->settings().HomepageUrl.c_str());
+    EXPECT_EQ(opened, QList<QUrl>({manualPage, indexPage, home, manualPage, indexPage, home}));
+    const QString noBrowser = QStringLiteral("No web browser could be started to show %1.");
+    EXPECT_EQ(dialogs.messages,
+              QStringList({noBrowser.arg(manual), noBrowser.arg(manual), noBrowser.arg(home.toString())}));
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace parchly {
 namespace {
