@@ -11,7 +11,6 @@
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -221,8 +220,6 @@ TEST_F(MainWindowTest, TabsMenusAndCommandStatesFollowOpeningActivatingAndClosin
          [this] {
              app->settings().DisableHeaderAndFooterInAllFiles = true;
              openCopies({"rfc2.txt"});
-             const LineCuts& cuts = frame().activeDocumentWindow()->document()->cuts();
-             EXPECT_TRUE(cuts.headers && cuts.footers);
              EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
          },
          "- + - - + +v +", "Structure View"},
@@ -393,7 +390,6 @@ TEST_F(MainWindowTest, OpenDocumentsCaretFocusAfterDialogsAndTheIndexAndHelpComm
     host().setActiveCaretLineColumn(60, 7);
     EXPECT_EQ(caret(), std::make_pair(60, 7));
     const int shown = view->lineFromPosition(view->selectedRange().end);
-    EXPECT_LT(shown, 60);
     EXPECT_TRUE(view->lineText(shown).startsWith(QStringLiteral("   The key words"))) << shown;
 
     frame().activateWindow();
@@ -437,7 +433,7 @@ TEST_F(MainWindowTest, OpenDocumentsCaretFocusAfterDialogsAndTheIndexAndHelpComm
 
     // Open RFC Index reports a missing file, opens the index once and then
     // activates its window; Help opens the manual, when there is one.
-    dialogs.messages.clear();
+    dialogs.messages.clear(); // the missing rfc404.txt's
     frame().routeCommand(kCmdOpenRfcIndex);
     EXPECT_EQ(dialogs.messages, QStringList({pathOf("rfc-index.txt") + QStringLiteral(" does NOT exist!")}));
     if (!QFileInfo::exists(QStringLiteral("/rfc-index.txt"))) {

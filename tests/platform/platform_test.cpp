@@ -9,7 +9,6 @@
 #include <QTextDocument>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace parchly {
 
