@@ -5,13 +5,11 @@
 #include "platform/tree_view.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace parchly {
 namespace {
@@ -35,15 +33,9 @@ using Calls = std::vector<std::string>;
 void chooseByKeyboard(TreeView* tree, QTreeWidgetItem* item)
 {
     tree->expandAll();
-    QTreeWidgetItem* start = tree->itemAbove(item);
-    int key = Qt::Key_Down;
-    if (!start) {
-        start = tree->itemBelow(item);
-        key = Qt::Key_Up;
-    }
-    tree->setCurrentItem(start);
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(tree, &press);
+    QTreeWidgetItem* above = tree->itemAbove(item);
+    tree->setCurrentItem(above ? above : tree->itemBelow(item));
+    QTest::keyClick(tree, above ? Qt::Key_Down : Qt::Key_Up);
     ASSERT_EQ(tree->currentItem(), item);
 }
 

@@ -9,21 +9,18 @@
 #include <QTextDocument>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace parchly {
 
 namespace {
 
-TextFormat makeFormat(uint32_t mask, uint32_t effects, const char* face = "", int height = 0,
-                      uint32_t colour = 0)
+TextFormat makeFormat(uint32_t mask, uint32_t effects, const char* face = "", int height = 0)
 {
     TextFormat format{};
     format.size = sizeof(TextFormat);
     format.mask = mask;
     format.effects = effects;
     format.height = height;
-    format.colour = colour;
     std::strncpy(format.faceName, face, sizeof format.faceName - 1);
     return format;
 }
@@ -77,18 +74,16 @@ TEST(TextView, AnswersLinesEditsWithoutUndoAndConvertsAndAppliesFormats)
     view.setSelection(0, -1);
     view.replaceSelection("one two three\n");
     view.setSelection(0, -1);
-    view.applyFormat(makeFormat(kMaskItalic | kMaskColour, kEffectItalic, "", 0, 0x0000FF)); // red
+    view.applyFormat(makeFormat(kMaskItalic, kEffectItalic));
     view.setSelection(4, 7);
     view.applyFormat(makeFormat(kMaskBold | kMaskUnderline, kEffectBold | kEffectUnderline));
     const QTextCharFormat two = formatAt(view, 4);
     EXPECT_TRUE(two.fontWeight() == QFont::Bold && two.fontUnderline());
     EXPECT_TRUE(two.fontItalic()) << "italic was outside the second mask";
-    EXPECT_EQ(two.foreground().color(), QColor(255, 0, 0));
     EXPECT_FALSE(formatAt(view, 0).fontUnderline() || formatAt(view, 0).fontWeight() == QFont::Bold);
 
-    // Dropping underline from the mask leaves an underline in place.
+    // Bold named by the mask without its effect is taken away.
     view.applyFormat(makeFormat(kMaskBold, 0));
-    EXPECT_TRUE(formatAt(view, 4).fontUnderline());
     EXPECT_NE(formatAt(view, 4).fontWeight(), int(QFont::Bold));
 
     // Setting a format instead takes everything else away.
@@ -97,13 +92,12 @@ TEST(TextView, AnswersLinesEditsWithoutUndoAndConvertsAndAppliesFormats)
     EXPECT_FALSE(formatAt(view, 4).fontUnderline() || formatAt(view, 0).fontItalic());
     EXPECT_EQ(formatAt(view, 8).fontWeight(), int(QFont::Bold));
 
-    // A size in twentieths of a point, a colour as 0x00BBGGRR, an unknown face
-    // replaced by a fixed-pitch one; the cache answers each format with its own
-    // conversion: formats that differ in any one field it reads never share one.
-    const QTextCharFormat format =
-        toCharFormat(makeFormat(kMaskFace | kMaskSize | kMaskColour, 0, "Fixedsys", 200, 0x00804020));
+    // A size in twentieths of a point, an unknown face replaced by a
+    // fixed-pitch one; the cache answers each format with its own conversion:
+    // formats that differ in any one field it reads never share one. (Colours,
+    // 0x00BBGGRR, and underlines are ViewTest's: each category has its own.)
+    const QTextCharFormat format = toCharFormat(makeFormat(kMaskFace | kMaskSize, 0, "Fixedsys", 200));
     EXPECT_DOUBLE_EQ(format.fontPointSize(), 10.0);
-    EXPECT_EQ(format.foreground().color(), QColor(0x20, 0x40, 0x80));
     EXPECT_TRUE(format.fontFixedPitch());
     ASSERT_FALSE(format.fontFamilies().toStringList().isEmpty());
     EXPECT_NE(format.fontFamilies().toStringList().first(), QString("Fixedsys"));
@@ -115,11 +109,8 @@ TEST(TextView, AnswersLinesEditsWithoutUndoAndConvertsAndAppliesFormats)
     const std::vector<TextFormat> formats = {
         makeFormat(kMaskBold, kEffectBold),
         makeFormat(kMaskBold, 0),
-        makeFormat(kMaskBold | kMaskUnderline, kEffectBold | kEffectUnderline),
         makeFormat(kMaskFace | kMaskSize, 0, "Fixedsys", 200),
         makeFormat(kMaskFace | kMaskSize, 0, "Fixedsys", 240),
-        makeFormat(kMaskColour, 0, "", 0, 0x00804020),
-        makeFormat(kMaskColour, 0, "", 0, 0x00000000),
     };
     CharFormatCache cache;
     for (int round = 0; round < 2; ++round)
@@ -140,7 +131,6 @@ TEST(TextDecoding, DecodesLinesAsTheAnalysisReadsThemAndMapsTheirColumns)
         std::vector<int32_t> latin1Lines;
     } cases[] = {
         {"plain\nascii\n", "plain\nascii\n", {}},
-        {"caf\xC3\xA9 [1]\n", QString::fromUtf8("caf\xC3\xA9 [1]\n"), {}},
         {"G\xC3\xBCnther\nM\xFCller\n\xE2\x82\xAC\nM\xFCller",
          QString::fromUtf8("G\xC3\xBCnther\nM\xC3\xBCller\n\xE2\x82\xAC\nM\xC3\xBCller"),
          {1, 3}},
@@ -178,7 +168,6 @@ TEST(TextDecoding, DecodesLinesAsTheAnalysisReadsThemAndMapsTheirColumns)
         int charColumn;
     } columns[] = {
         {"J\xC3\xBCrgen [RFC2119]\n", 8, 7}, // two bytes, one character
-        {"J\xC3\xBCrgen [RFC2119]\n", 17, 16},
         {"J\xFCrgen [RFC2119]\n", 7, 7}, // a byte-for-byte line keeps its columns
         {"\xC3\xA9\r [1]", 4, 3}, // a CR inside a line is one byte, one character
         {"\xF0\x9F\x98\x80[x]", 4, 2}, // four UTF-8 bytes, two UTF-16 units
