@@ -39,6 +39,7 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
         if (m_initialised && !updatesFrozen())
             updatePositionStatus();
     });
+    setUpMatchScan();
 }
 
 ReadingView::~ReadingView()
