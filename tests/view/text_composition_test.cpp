@@ -119,10 +119,11 @@ TEST(TextComposition, EveryShownLineMapsToItsFileLineAndBack)
     forEveryCut(
         [](const RfcText& text, const LineCuts& cuts, const QStringList& file, const QStringList& shown) {
             for (int line = 0; line < shown.size(); ++line) {
-                const int fileIndex = displayLineToFile(text, cuts, line + 1) - 1;
+                const FileLine fileLine = fileLineOf(text, cuts, ShownLine::atIndex(line));
+                const int fileIndex = fileLine.index();
                 ASSERT_TRUE(fileIndex >= 0 && fileIndex < file.size()) << " line " << line;
                 ASSERT_EQ(shown[line], file[fileIndex]) << " line " << line;
-                ASSERT_EQ(fileLineToDisplay(text, cuts, fileIndex + 1) - 1, line);
+                ASSERT_EQ(shownLineOf(text, cuts, fileLine).index(), line);
             }
         });
 }
