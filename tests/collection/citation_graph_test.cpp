@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace parchly {
 namespace {
 
@@ -113,6 +115,41 @@ TEST(CitationGraph, LocalRfcsCiteThroughTheirReferences)
     const std::vector<CitingRfc> ofQuic = graph.citedBy(9000);
     EXPECT_TRUE(
         std::none_of(ofQuic.begin(), ofQuic.end(), [](const CitingRfc& rfc) { return rfc.rfc == 8446; }));
+}
+
+// Every citation counts, wherever it stands on its line, and each label of
+// a list; the reference entries' own labels are no citations.
+TEST(CitationGraph, CountsEveryCitationOfALineAndEachLabelOfAList)
+{
+    const std::string text = "Network Working Group                                          A. Writer\n"
+                             "Request for Comments: 9990                                   Example Org\n"
+                             "Category: Informational                                       April 2026\n"
+                             "\n"
+                             "\n"
+                             "                           Counting Citations\n"
+                             "\n"
+                             "Table of Contents\n"
+                             "\n"
+                             "   1.  Introduction . . . . . . . . . . . . . . . . . . . . . . . .   1\n"
+                             "   2.  References . . . . . . . . . . . . . . . . . . . . . . . . .   1\n"
+                             "\n"
+                             "1.  Introduction\n"
+                             "\n"
+                             "   QUIC [RFC9000] and its use of TLS [RFC9001] in one line, and\n"
+                             "   again [RFC9001] twice in one line: [RFC9001].  A list of\n"
+                             "   labels [RFC9000, RFC9001] names both.\n"
+                             "\n"
+                             "2.  References\n"
+                             "\n"
+                             "   [RFC9000]  Iyengar, J., \"QUIC\", RFC 9000, May 2021.\n"
+                             "\n"
+                             "   [RFC9001]  Thomson, M., \"Using TLS to Secure QUIC\", RFC 9001,\n"
+                             "              May 2021.\n";
+    const CitingFile file = analyseCitations(9990, text.data(), text.size());
+    std::map<int32_t, int32_t> counts;
+    for (const Citation& citation : file.citations)
+        counts[citation.cited] = citation.count;
+    EXPECT_EQ(counts, (std::map<int32_t, int32_t>{{9000, 2}, {9001, 4}}));
 }
 
 } // namespace
