@@ -31,6 +31,7 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
 {
     m_indexUrl = textField(this, "indexUrlField", m_settings.RfcIndexDownloadUrl);
     m_collectionUrl = textField(this, "collectionUrlField", m_settings.RfcDownloadUrl);
+    m_errataUrl = textField(this, "errataUrlField", m_settings.ErrataDownloadUrl);
     m_localPath = textField(this, "localPathField", m_settings.RfcRootPath);
     m_browse = new QPushButton(QStringLiteral(".."), this);
     m_browse->setObjectName(QStringLiteral("browseButton"));
@@ -42,6 +43,7 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
     auto* layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("Url of RFC index:"), m_indexUrl);
     layout->addRow(QStringLiteral("Url of RFC Collection:"), m_collectionUrl);
+    layout->addRow(QStringLiteral("Url of errata.json:"), m_errataUrl);
     layout->addRow(QStringLiteral("Local Path of RFCs:"), pathRow);
 
     connect(m_browse, &QPushButton::clicked, this, &OptionsRfcPage::browseForFolder);
@@ -74,6 +76,7 @@ bool OptionsRfcPage::apply()
     m_settings.RfcRootPath = path;
     m_settings.RfcDownloadUrl = m_collectionUrl->text().toStdString();
     m_settings.RfcIndexDownloadUrl = m_indexUrl->text().toStdString();
+    m_settings.ErrataDownloadUrl = m_errataUrl->text().toStdString();
     m_settings.KeepCollectionArchive = m_keepArchive->isChecked();
     m_settings.saveSettings(m_profile);
     return true;

@@ -67,6 +67,8 @@ const std::vector<CommandInfo>& commandTable()
          nullptr, nullptr},
         {kCmdDownloadCollection, "Download &RFC Collection...",
          "Download RFC Collection from specified site\nDownload RFC Collection", nullptr, nullptr, nullptr},
+        {kCmdUpdateErrata, "Update &Errata...",
+         "Update the RFC Editor's errata from specified site\nUpdate Errata", nullptr, nullptr, nullptr},
         {kCmdOptions, "&Options...", "Change the options of Parchly\nOptions", "Options",
          "preferences-system", nullptr},
         // Window
@@ -128,8 +130,8 @@ const CommandInfo* findCommand(int id)
 
 const std::vector<MenuLayout>& menuLayout(MenuSet set)
 {
-    static const std::vector<int> tools = {kCmdUpdateRfcIndex, kCmdDownloadRfc, kCmdDownloadCollection,
-                                           kSeparator, kCmdOptions};
+    static const std::vector<int> tools = {kCmdUpdateRfcIndex,     kCmdUpdateErrata, kCmdDownloadRfc,
+                                           kCmdDownloadCollection, kSeparator,       kCmdOptions};
     static const std::vector<int> help = {kCmdHelpContents, kCmdHelpIndex, kSeparator, kCmdTipOfTheDay,
                                           kCmdHomepage,     kSeparator,    kCmdAbout};
     static const std::vector<MenuLayout> noDocument = {

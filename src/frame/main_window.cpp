@@ -1,6 +1,7 @@
 #include "frame/main_window.h"
 
 #include "frame/cited_by.h"
+#include "frame/errata_service.h"
 #include "frame/find_in_rfcs_dock.h"
 
 #include "settings/command_ids.h"
@@ -298,6 +299,11 @@ void MainWindow::installHandlers()
     };
     m_handlers[kCmdDownloadCollection] = [this] {
         downloadRfcCollection(this, m_app.settings());
+        focusActiveText();
+    };
+    m_handlers[kCmdUpdateErrata] = [this] {
+        if (updateErrata(this, m_app.settings()))
+            errata().reload();
         focusActiveText();
     };
     m_handlers[kCmdNextTab] = [this] { stepTab(1); };
@@ -903,6 +909,19 @@ void MainWindow::reopenWindows(const std::vector<SessionWindow>& windows, int ac
             }
     }
     activateDocumentWindow(activeChild);
+}
+
+ErrataService& MainWindow::errata()
+{
+    if (!m_errata)
+        m_errata = std::make_unique<ErrataService>(m_app);
+    return *m_errata;
+}
+
+void MainWindow::errataFilterChanged()
+{
+    for (DocumentWindow* child : m_children)
+        child->errataFilterChanged();
 }
 
 CitedByService& MainWindow::citedBy()

@@ -37,6 +37,7 @@ class DocumentTabBar;
 class WelcomePanel;
 class FindInRfcsDock;
 class CitedByService;
+class ErrataService;
 
 class MainWindow : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -131,6 +132,10 @@ public:
     // used) and the cited-by graph shared by every document window.
     FindInRfcsDock* findInRfcsDock() const { return m_findInRfcs; }
     CitedByService& citedBy();
+    // The errata database of the RFC folder, shared by every document window.
+    ErrataService& errata();
+    // The errata status filter changed in one window: every window follows.
+    void errataFilterChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -184,6 +189,7 @@ private:
     int m_navigatorWidth = 0; // chosen by the user; 0 while none is
     FindInRfcsDock* m_findInRfcs = nullptr;
     std::unique_ptr<CitedByService> m_citedBy;
+    std::unique_ptr<ErrataService> m_errata;
     void showFindInRfcs();
     void scheduleSessionSave();
     QTimer* m_sessionSave = nullptr;

@@ -78,6 +78,8 @@ enum CommandId : int {
     kCmdExportRequirements = 33142,
     // The whole local collection.
     kCmdFindInRfcs = 33171,
+    // The RFC Editor's errata.
+    kCmdUpdateErrata = 33181,
 };
 
 constexpr int kRecentFileCount = 4;

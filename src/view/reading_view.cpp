@@ -121,6 +121,7 @@ void ReadingView::loadRfcText()
     WaitCursor wait;
     const RfcSettings& options = settings();
     analyseText(rfc(), &*reader, m_document->limits(), options.analysisOptions());
+    m_document->placeErrata(*reader);
     // The text is streamed afresh below: nothing is cut and no separator is
     // written yet.
     shown() = ViewState();

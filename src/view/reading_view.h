@@ -7,6 +7,7 @@
 
 #include "settings/command_target.h"
 #include "platform/text_view.h"
+#include "view/errata_marks.h"
 #include "view/find.h"
 #include "view/find_matches.h"
 #include "view/history.h"
@@ -58,6 +59,14 @@ public:
     // composes the shown text from scratch.
     void loadRfcText();
     void formatRfcText();
+
+    // The errata of the document's RFC (view_errata.cpp): placed against
+    // its file and marked in the text by the "Errata" format.
+    void setErrata(std::vector<Erratum> errata);
+    // Marks the errata afresh, after the status filter or the format changed.
+    void markErrata();
+    // Shows where erratum `index` of the document applies.
+    void goToErratum(int index);
     void setHeadersAndFootersCut(bool cutHeaders, bool cutFooters);
     void setPageSeparatorsShown(bool show);
 
@@ -162,6 +171,10 @@ private:
     // The shown lines as the composition reads them.
     ShownText shownText() const;
     void applyComposedFormats(const ComposedFormats& composed);
+    void applyErrataMarks();
+    const std::vector<ErratumRun>& errataRuns();
+    // The erratum whose marker is under `point`; -1 where there is none.
+    int erratumAt(const QPoint& point);
     void removeLines(const LineRange& range);
     void writeSeparators(const std::vector<SeparatorPlace>& places);
     void eraseSeparators(const std::vector<SeparatorPlace>& places);
@@ -219,6 +232,10 @@ private:
     bool m_plainTextStale = true;
     int m_zoomSteps = 0;
     QMenu* m_contextMenu = nullptr;
+    // The errata markers as last composed, for the document revision they
+    // were composed for.
+    std::vector<ErratumRun> m_errataRuns;
+    int m_errataRevision = -1;
 };
 
 } // namespace parchly

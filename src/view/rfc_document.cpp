@@ -1,5 +1,6 @@
 #include "view/rfc_document.h"
 
+#include "analysis/errata_placement.h"
 #include "analysis/line_reader.h"
 
 #include <QFile>
@@ -60,6 +61,26 @@ RfcDocument::RfcDocument(const QString& path)
     : m_path(path)
     , m_limits{73, 56, 100}
 {
+}
+
+void RfcDocument::setErrata(std::vector<Erratum> errata, LineReader& file)
+{
+    m_errata.clear();
+    for (Erratum& erratum : errata)
+        m_errata.push_back({std::move(erratum), ErratumPlacement()});
+    placeErrata(file);
+}
+
+void RfcDocument::placeErrata(LineReader& file)
+{
+    if (m_errata.empty())
+        return;
+    std::vector<Erratum> errata;
+    for (const PlacedErratum& placed : m_errata)
+        errata.push_back(placed.erratum);
+    const std::vector<ErratumPlacement> placements = parchly::placeErrata(m_text, file, errata);
+    for (std::size_t i = 0; i < m_errata.size(); ++i)
+        m_errata[i].placement = placements[i];
 }
 
 } // namespace parchly

@@ -6,9 +6,12 @@
 
 #include "analysis/recognition.h"
 #include "analysis/line_mapping.h"
+#include "analysis/line_reader.h"
 #include "analysis/rfc_text.h"
+#include "view/errata_marks.h"
 
 #include <QString>
+#include <vector>
 
 namespace parchly {
 
@@ -53,11 +56,20 @@ public:
     // {73, 56, 100}, set when the document is created and never changed.
     const LimitsBlock& limits() const { return m_limits; }
 
+    // The errata of the document's RFC, placed against the present
+    // analysis of `file` (the document's own file, as read for it);
+    // none before the errata database is read.
+    void setErrata(std::vector<Erratum> errata, LineReader& file);
+    // Places the errata again after the text was analysed afresh.
+    void placeErrata(LineReader& file);
+    const std::vector<PlacedErratum>& errata() const { return m_errata; }
+
 private:
     QString m_path;
     RfcText m_text;
     ViewState m_viewState;
     const LimitsBlock m_limits;
+    std::vector<PlacedErratum> m_errata;
 };
 
 } // namespace parchly

@@ -58,6 +58,7 @@ void ReadingView::formatRfcText()
             session().contentLinksOff = true;
         else
             applyComposedFormats(composeFormats(rfc(), cuts(), shownText(), options, m_host->indexStatus()));
+        applyErrataMarks();
     }
     thawUpdates();
     makeReadOnly();

@@ -69,7 +69,14 @@ void ReadingView::updateLinkCursor(const QPoint& point)
     viewport()->setCursor(link ? Qt::PointingHandCursor : Qt::IBeamCursor);
     // A series names its RFCs in a tooltip.
     const LinkMark* mark = link && !rfc().isIndex ? hitLink(*this, point) : nullptr;
-    viewport()->setToolTip(mark ? seriesToolTip(*mark, m_host->indexStatus()) : QString());
+    if (mark) {
+        viewport()->setToolTip(seriesToolTip(*mark, m_host->indexStatus()));
+        return;
+    }
+    // An erratum's marker tells its status, type and correction.
+    const int erratum = link ? -1 : erratumAt(point);
+    viewport()->setToolTip(erratum >= 0 ? erratumToolTip(m_document->errata()[std::size_t(erratum)].erratum)
+                                        : QString());
 }
 
 void ReadingView::followLinkAt(const QPoint& point)
@@ -127,7 +134,14 @@ void ReadingView::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     recordPosition();
-    followLinkAt(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    // A click on an erratum's marker (not on a link in it) shows the
+    // erratum in the Navigator.
+    if (!rfc().isIndex && !isRfcLinkAt(*this, settings(), m_host->indexStatus(), point)) {
+        if (const int erratum = erratumAt(point); erratum >= 0)
+            m_host->erratumChosen(erratum);
+    }
+    followLinkAt(point);
     selectNavigatorNode();
     updateCurrentIndexEntry(-1);
     updatePositionStatus();
