@@ -114,6 +114,8 @@ int main(int argc, char** argv)
                 reading.exec();
             }
             child->navigatorBar()->showPage(child->errataPage());
+            // Wide enough for the list's columns.
+            child->setNavigatorWidth(420);
             const auto& placed = child->document()->errata();
             for (std::size_t i = 0; i < placed.size(); ++i) {
                 if (placed[i].placement.placedBy == parchly::PlacedBy::Text && isTechnical(placed[i].erratum)
