@@ -3,6 +3,8 @@
 #include "analysis/rfc_text.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
+#include "settings/settings.h"
+#include "view/rfc_document.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -13,19 +15,6 @@
 
 namespace parchly {
 namespace {
-
-class RecordingClient : public NavigatorClient {
-public:
-    RfcText text;
-    std::vector<std::string> calls;
-
-    const RfcText* navigatorText() const override { return &text; }
-    void goToSectionHeading(int i) override { calls.push_back("heading " + std::to_string(i)); }
-    void goToContentsEntry(int i) override { calls.push_back("entry " + std::to_string(i)); }
-    void goToFileLine(int line) override { calls.push_back("line " + std::to_string(line)); }
-    void navigatorTabShown() override { calls.push_back("shown"); }
-    void openIndexedRfc(int number) override { calls.push_back("open " + std::to_string(number)); }
-};
 
 using Calls = std::vector<std::string>;
 
@@ -43,15 +32,29 @@ class NavigatorBarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        bar = new NavigatorBar(&frame, client);
+        bar = new NavigatorBar(&frame, document, settings);
+        // What the Navigator asks of its document and its window, in order:
+        // a move as the shown line's number, a mode, an RFC to open.
+        QObject::connect(&document, &RfcDocument::moveRequested, [this](const DocumentPlace& place) {
+            calls.push_back("line " + std::to_string(place.line.number()));
+        });
+        QObject::connect(bar, &NavigatorBar::modeChanged,
+                         [this](const QString& mode) { calls.push_back("mode " + mode.toStdString()); });
+        QObject::connect(bar, &NavigatorBar::rfcChosen,
+                         [this](int number) { calls.push_back("open " + std::to_string(number)); });
         frame.addDockWidget(Qt::LeftDockWidgetArea, bar);
         frame.resize(500, 400);
         frame.show();
     }
 
+    RfcText& text() { return document.text(); }
+
+    // The document and the settings outlive the frame that holds the bar.
+    RfcDocument document{QStringLiteral("rfc9999.txt")};
+    RfcSettings settings{"./"};
     QMainWindow frame;
-    RecordingClient client;
     NavigatorBar* bar = nullptr;
+    Calls calls;
 };
 
 // Selections the program makes move nothing; the user's choice goes to a
@@ -64,8 +67,14 @@ TEST_F(NavigatorBarTest, RoutesTheUsersChoiceOnlyAndThePageTabGoesToThePagesLine
 {
     // Structure tree of an RFC: Abstract, then the contents with a
     // section, a subsection, the references section and one reference.
-    client.text.references.resize(2);
-    client.text.references[1].firstLine = 87;
+    // Nothing is cut: each target's shown line is its file line.
+    text().headings.resize(1);
+    text().headings[0].line = 3;
+    text().contents.resize(5);
+    text().contents[1].headingLine = 21;
+    text().contents[4].headingLine = 44;
+    text().references.resize(2);
+    text().references[1].firstLine = 87; // counted from 0
     auto add = [](TreeView* tree, QTreeWidgetItem* parent, const QString& label, int data) {
         QTreeWidgetItem* item = tree->insertItem(parent, label);
         tree->setItemData(item, data);
@@ -87,15 +96,15 @@ TEST_F(NavigatorBarTest, RoutesTheUsersChoiceOnlyAndThePageTabGoesToThePagesLine
     bar->firstTree()->selectItem(terminology);
     bar->firstTree()->selectItem(reference);
     bar->secondTree()->selectItem(pages[1]);
-    EXPECT_EQ(client.calls, Calls());
+    EXPECT_EQ(calls, Calls());
     EXPECT_TRUE(introduction->isExpanded()) << "a selected item is made visible";
     for (QTreeWidgetItem* item : {abstract, terminology, references, reference, noTarget, contents})
         chooseByKeyboard(bar->firstTree(), item);
     QTest::mouseClick(bar->firstTree()->viewport(), Qt::LeftButton, {},
                       bar->firstTree()->visualItemRect(references).center());
-    EXPECT_EQ(client.calls, Calls({"heading 0", "entry 1", "entry 4", "line 87", "entry 4"}));
+    EXPECT_EQ(calls, Calls({"line 3", "line 21", "line 44", "line 88", "line 44"}));
 
-    client.calls.clear();
+    calls.clear();
     ASSERT_TRUE(bar->firstTree()->isVisible());
     ASSERT_FALSE(bar->secondTree()->isVisible());
     QTest::mouseClick(bar->tabs(), Qt::LeftButton, {}, bar->tabs()->tabRect(1).center());
@@ -107,16 +116,17 @@ TEST_F(NavigatorBarTest, RoutesTheUsersChoiceOnlyAndThePageTabGoesToThePagesLine
     bar->tabs()->deleteTab(1);
     bar->tabs()->insertDataTab(1, QStringLiteral("Page"));
     bar->tabs()->selectTab(1);
-    EXPECT_EQ(client.calls, Calls({"shown", "line 50", "line 0"}));
+    EXPECT_EQ(calls, Calls({"mode Page View", "line 51", "line 1"}));
 }
 
 // An index routes its entries (not its groups) from its single tree, and a
 // double click on an entry, never a group nor in an RFC, opens its RFC.
 TEST_F(NavigatorBarTest, AnIndexRoutesEntriesOpensRfcsAndTheBarLaysOutAndFloats)
 {
-    client.text.isIndex = true;
-    client.text.indexEntries.resize(7);
-    client.text.indexEntries[6].number = 9999;
+    text().isIndex = true;
+    text().indexEntries.resize(200);
+    text().indexEntries[6] = RfcIndexEntry{9999, 70, 72, "Seven"};
+    text().indexEntries[199].firstLine = 2000;
     TreeView* tree = bar->firstTree();
     QTreeWidgetItem* group = tree->insertItem(nullptr, QStringLiteral("RFC 1 - 100"));
     QTreeWidgetItem* entry = tree->insertItem(group, QStringLiteral("RFC 7"));
@@ -127,18 +137,18 @@ TEST_F(NavigatorBarTest, AnIndexRoutesEntriesOpensRfcsAndTheBarLaysOutAndFloats)
         chooseByKeyboard(tree, item);
     bar->showNavigatorTab(1);
     EXPECT_TRUE(tree->isVisible());
-    EXPECT_EQ(client.calls, Calls({"entry 6", "entry 199"}));
+    EXPECT_EQ(calls, Calls({"line 70", "line 2000"}));
 
-    client.calls.clear();
+    calls.clear();
     tree->selectItem(group);
     emit tree->itemDoubleClicked(group, 0);
     // The window opens the file or says it does not exist
     // (IndexFrameTest.TheTitleOfTheCurrentEntryOpensItsRfcAlsoWithFiveDigits).
     tree->selectItem(entry);
     emit tree->itemDoubleClicked(entry, 0);
-    client.text.isIndex = false;
+    text().isIndex = false;
     emit tree->itemDoubleClicked(entry, 0);
-    EXPECT_EQ(client.calls, Calls({"open 9999"}));
+    EXPECT_EQ(calls, Calls({"open 9999"}));
 
     // The trees fill the client area under the tab strip, and only the strip
     // shows when the bar is low. A double click on the bar's own area floats

@@ -100,8 +100,8 @@ TEST_P(Pathological, OpensWithinBoundsOrIsRefusedWithTheReason)
         if (!document->text().isIndex) {
             EXPECT_EQ(view.lineCount(), document->text().lineCount + (bytes.endsWith('\n') ? 1 : 0));
         }
-        const NavigatorTrees trees = child->navigator();
-        for (TreeView* tree : {trees.structureTree, trees.pageTree}) {
+        const NavigatorBar* navigator = child->navigatorBar();
+        for (TreeView* tree : {navigator->firstTree(), navigator->secondTree()}) {
             if (!tree)
                 continue;
             int items = 0;

@@ -56,7 +56,7 @@ protected:
     QString pane() { return frame().positionPane(); }
     QString structureItem()
     {
-        TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->trees().structureTree;
+        TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->firstTree();
         return tree->currentItem() ? tree->currentItem()->text(0) : QString();
     }
 
@@ -346,8 +346,9 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
              QTest::keyClick(&view, Qt::Key_Return);
          },
          kProtocolHeading, 1, "2. Protocol", true},
-        {"tree", [&] { view.goToContentsEntry(1); }, kProtocolHeading, 1, "2. Protocol", true},
-        {"tree again", [&] { view.goToContentsEntry(3); }, kReferencesHeading, 1, "4. References", true},
+        {"tree", [&] { view.rfcDocument()->goToContentsEntry(1); }, kProtocolHeading, 1, "2. Protocol", true},
+        {"tree again", [&] { view.rfcDocument()->goToContentsEntry(3); }, kReferencesHeading, 1,
+         "4. References", true},
         {"cut", route({kCmdHeaders, kCmdFooters}), kReferencesHeading, 1, "4. References", false},
         {"Back", route({kCmdGoBack}), kProtocolHeading, 1, "2. Protocol", false},
         {"Forward", route({kCmdGoForward}), kReferencesHeading, 1, "4. References", false},
@@ -368,20 +369,20 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
         // The Navigator's own choices leave its selection to the Navigator.
         {"page item",
          [&] {
-             TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->trees().pageTree;
-             view.goToFileLine(pages->itemData(pages->topLevelItem(1)));
+             TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->secondTree();
+             view.rfcDocument()->goToFileLine(FileLine::atIndex(pages->itemData(pages->topLevelItem(1))));
          },
          kIntroductionHeading, 1, nullptr, true},
         {"cut Go To line", [&] { goToLine(41); }, 41, 1, "1. Introduction", true},
         {"cut Go To page", [&] { goTo(1, 2); }, kIntroductionHeading, 1, "1. Introduction", true},
         {"Go To the last line", [&] { goToLine(count); }, count, 1, nullptr, true},
         {"Go To beyond it", [&] { goTo(0, count + 1); }, count, 1, nullptr, true},
-        {"heading", [&] { view.goToSectionHeading(1); }, 12, 1, nullptr, true},
+        {"heading", [&] { view.rfcDocument()->goToSectionHeading(1); }, 12, 1, nullptr, true},
         {"nowhere",
          [&] {
-             view.goToContentsEntry(99);
-             view.goToSectionHeading(-1);
-             view.goToFileLine(10000);
+             view.rfcDocument()->goToContentsEntry(99);
+             view.rfcDocument()->goToSectionHeading(-1);
+             view.rfcDocument()->goToFileLine(FileLine::atIndex(10000));
          },
          12, 1, nullptr, true},
         {"find", [&] { findBar(view, "Protocol filler line 9").searchRequested(true); }, 61, 26,
