@@ -38,6 +38,7 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     });
     connect(m_document, &RfcDocument::loaded, this, &ReadingView::showText);
     connect(m_document, &RfcDocument::moveRequested, this, &ReadingView::moveTo);
+    setUpMatchScan();
 }
 
 ReadingView::~ReadingView()

@@ -9,6 +9,7 @@
 #include "settings/command_target.h"
 #include "platform/text_view.h"
 #include "view/find.h"
+#include "view/find_matches.h"
 #include "view/history.h"
 
 #include <QPointer>
@@ -19,6 +20,7 @@
 #include <vector>
 
 class QMenu;
+class QTimer;
 
 namespace parchly {
 
@@ -155,7 +157,23 @@ private:
     void runContextCommand(int id);
     FindOutcome findNextMatch();
     void runFindBarSearch(bool down);
+    // The find bar's matches (view_find.cpp): counted in slices from a copy
+    // of the shown text, marked where they are in view.
+    void setUpMatchScan();
+    const QString& plainTextSnapshot();
     void highlightMatches();
+    void restartMatchScan(const FindRequest& request);
+    void continueMatchScan();
+    void stopMatchScan();
+    // Counts the rest at once; false when there is nothing to look for.
+    bool finishMatchScan(const FindRequest& request);
+    void markVisibleMatches();
+    void showMatchCount();
+    // Selects the match after (before, searching up) the selection, going
+    // round the text once.
+    FindOutcome selectNextMatch(const FindRequest& request);
+    // Scrolls `line` to the middle of the view unless it is in view.
+    void centreLine(int line);
     void applyZoomFactor(qreal factor);
     // The caret's line to the document, which has the Navigator follow it.
     void announceCaretLine();
@@ -176,6 +194,12 @@ private:
     bool m_findUsed = false;
     QPointer<FindDialog> m_findDialog;
     QPointer<FindBar> m_findBar;
+    MatchScan m_matchScan;
+    QTimer* m_matchScanTimer = nullptr;
+    FindRequest m_scanRequest;
+    bool m_scanActive = false;
+    QString m_plainText;
+    bool m_plainTextStale = true;
     int m_zoomSteps = 0;
     QMenu* m_contextMenu = nullptr;
 };
