@@ -12,15 +12,25 @@ namespace {
 
 using test::TempFolder;
 
+// A collection of `count` small RFC files and the cache beside them.
+class CitationCacheTest : public ::testing::Test {
+protected:
+    void writeRfcs(int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
+    }
+
+    const TempFolder folder;
+    const std::string cache = folder.file("cited-by.cache");
+};
+
 // The cache is keyed by size and time, so every step of a user's collection
 // is checked against what was analysed: built, reused, one file changed,
-// one touched, one gone; then the cache is damaged.
-TEST(CitationGraph, CacheIsBuiltReusedRefreshedFileByFileAndRebuiltWhenDamaged)
+// one touched, one gone.
+TEST_F(CitationCacheTest, IsBuiltReusedAndRefreshedFileByFile)
 {
-    const TempFolder folder;
-    for (int i = 1; i <= 5; ++i)
-        folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
-    const std::string cache = folder.file("cited-by.cache");
+    writeRfcs(5);
     // The step, the change it makes and what the refresh then does.
     const std::tuple<const char*, std::function<void()>, RefreshSummary> steps[] = {
         {"built", [] {}, {5, 0, 0}},
@@ -45,8 +55,17 @@ TEST(CitationGraph, CacheIsBuiltReusedRefreshedFileByFileAndRebuiltWhenDamaged)
                   std::tie(expected.analysed, expected.reused, expected.removed));
         ASSERT_TRUE(graph.saveCache(cache));
     }
+}
 
-    // A damaged cache is rebuilt as it was, and no other file is touched.
+// A damaged cache is rebuilt as it was, and no other file is touched.
+TEST_F(CitationCacheTest, ADamagedCacheIsRebuiltAsItWasTouchingNoOtherFile)
+{
+    writeRfcs(4);
+    {
+        CitationGraph graph;
+        graph.refresh(listCollection(folder.path().string()), 2);
+        ASSERT_TRUE(graph.saveCache(cache));
+    }
     const std::string good = test::readFile(cache);
     const std::string settings = "[Settings]\nRfcRootPath=/rfcs\n";
     folder.write("Parchly.ini", settings);
