@@ -85,7 +85,11 @@ const std::vector<ErratumRun>& ReadingView::errataRuns()
     // separator moves them, so they are composed again after any edit.
     const int revision = document()->revision();
     if (revision != m_errataRevision) {
-        m_errataRuns = composeErrataMarks(rfc(), cuts(), shownText().text, m_document->errata(), settings());
+        // The raw text ends each line with a paragraph separator; the marks
+        // count lines by their line feeds.
+        QString shown = document()->toRawText();
+        shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        m_errataRuns = composeErrataMarks(rfc(), cuts(), shown, m_document->errata(), settings());
         m_errataRevision = revision;
     }
     return m_errataRuns;
