@@ -32,7 +32,7 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
     m_indexUrl = textField(this, "indexUrlField", m_settings.RfcIndexDownloadUrl);
     m_collectionUrl = textField(this, "collectionUrlField", m_settings.RfcDownloadUrl);
     m_localPath = textField(this, "localPathField", m_settings.RfcRootPath);
-    m_browse = new QPushButton(QStringLiteral(".."), this);
+    m_browse = new QPushButton(QStringLiteral("Browse..."), this);
     m_browse->setObjectName(QStringLiteral("browseButton"));
     m_browse->setAutoDefault(false);
 
@@ -40,8 +40,8 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
     pathRow->addWidget(m_localPath, 1);
     pathRow->addWidget(m_browse);
     auto* layout = new QFormLayout(this);
-    layout->addRow(QStringLiteral("Url of RFC index:"), m_indexUrl);
-    layout->addRow(QStringLiteral("Url of RFC Collection:"), m_collectionUrl);
+    layout->addRow(QStringLiteral("Address of the RFC index:"), m_indexUrl);
+    layout->addRow(QStringLiteral("Address of the RFC collection:"), m_collectionUrl);
     layout->addRow(QStringLiteral("Local Path of RFCs:"), pathRow);
 
     connect(m_browse, &QPushButton::clicked, this, &OptionsRfcPage::browseForFolder);

@@ -83,13 +83,14 @@ bool ParchlyApplication::start()
     m_mainWindow = std::make_unique<MainWindow>(*this);
     m_mainWindow->showMaximized();
     treeImages();
-    // The tip stands over the main window, never over an empty screen.
-    showStartUpTip(m_appDirectory, m_profile, m_mainWindow.get());
     if (m_settings.OpenRfcIndexWhenStarted)
         m_mainWindow->runCommand(kCmdOpenRfcIndex);
-    // The windows of the last run come back last, so that the one the reader
-    // was in is the active one.
+    // The windows of the last run come back after the index, so that the one
+    // the reader was in is the active one.
     m_mainWindow->restoreSession();
+    // The tip stands over the main window and the documents it holds, never
+    // over an empty screen, and keeps none of them waiting.
+    showStartUpTip(m_appDirectory, m_profile, m_mainWindow.get());
     return true;
 }
 

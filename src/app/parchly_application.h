@@ -43,7 +43,7 @@ public:
     const RfcIndexStatus* indexStatus() const override;
     // Reads the RFC folder's index again and shows what it says in every
     // window: after a change on disk, Update RFC Index, or a new folder.
-    void reloadIndexStatus();
+    void reloadIndexStatus() override;
     // Opens the documents of the command line or of a later start (see
     // documentArguments): files, and RFC numbers from the local folder or,
     // where the file is missing, at their entry of the RFC index.

@@ -91,8 +91,8 @@ DownloadDialog::DownloadDialog(QWidget* parent)
     downloadForm->addRow(QStringLiteral("Speed:"), m_speed);
     downloadForm->addRow(QStringLiteral("File Length (bytes):"), m_fileLength);
     downloadForm->addRow(QStringLiteral("Received (bytes):"), m_received);
-    downloadForm->addRow(QStringLiteral("Time Elapsed (HH/MM/SS):"), m_elapsed);
-    downloadForm->addRow(QStringLiteral("Time Remaining (HH/MM/SS):"), m_remaining);
+    downloadForm->addRow(QStringLiteral("Time elapsed (h:mm:ss):"), m_elapsed);
+    downloadForm->addRow(QStringLiteral("Time remaining (h:mm:ss):"), m_remaining);
 
     auto* options = new QGroupBox(QStringLiteral("Options"));
     auto* optionsColumn = new QVBoxLayout(options);

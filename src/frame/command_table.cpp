@@ -33,7 +33,7 @@ const std::vector<CommandInfo>& commandTable()
          "Ctrl+A"},
         {kCmdFind, "&Find...\tCtrl+F", "Find the specified text\nFind", "Find", "edit-find", "Ctrl+F"},
         {kCmdFindNext, "F&ind Next\tF3", "Repeat the last action\nFind Next", "Next", "go-down", "F3"},
-        {kCmdGoto, "&Goto...\tCtrl+G", "Go to a line or a page\nGoto", "Goto", "go-jump", "Ctrl+G"},
+        {kCmdGoto, "&Go To...\tCtrl+G", "Go to a line or a page\nGo To", "Go To", "go-jump", "Ctrl+G"},
         {kCmdGoForward, "Go For&ward\tAlt+Right", "Go forward to the next position\nForward", "Forward",
          "go-next", "Alt+Right;Forward"},
         {kCmdGoBack, "Go &Back\tAlt+Left", "Go back to the previous position\nBack", "Back", "go-previous",
@@ -134,7 +134,7 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
                                           kCmdHomepage,     kSeparator,    kCmdAbout};
     static const std::vector<MenuLayout> noDocument = {
         {"&File",
-         {kCmdOpenRfcIndex, kCmdFileOpen, kSeparator, kCmdPrintSetup, kSeparator, kCmdFavoriteRfcs,
+         {kCmdOpenRfcIndex, kCmdFileOpen, kSeparator, kCmdPrintSetup, kSeparator, kFavoritesSubmenuSlot,
           kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
         {"&View",
          {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kToolbarsSubmenuSlot, kCmdNavigator,
@@ -145,8 +145,8 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
     static const std::vector<MenuLayout> document = {
         {"&File",
          {kCmdOpenRfcIndex, kCmdFileOpen, kCmdFileClose, kSeparator, kCmdPrint, kCmdPrintPreview,
-          kCmdPrintSetup, kCmdExportRequirements, kSeparator, kCmdFavoriteRfcs, kSeparator, kRecentFilesSlot,
-          kSeparator, kCmdExit}},
+          kCmdPrintSetup, kCmdExportRequirements, kSeparator, kFavoritesSubmenuSlot, kSeparator,
+          kRecentFilesSlot, kSeparator, kCmdExit}},
         {"&Edit",
          {kCmdCopy, kCmdSelectAll, kSeparator, kCmdFind, kCmdFindNext, kSeparator, kCmdGoto, kCmdGoForward,
           kCmdGoBack, kSeparator, kCmdFindPrevious, kCmdFindInRfcs}},

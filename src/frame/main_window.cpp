@@ -21,6 +21,8 @@
 #include "frame/document_tab_bar.h"
 #include "frame/frame_collections_host.h"
 #include "frame/welcome_panel.h"
+#include "frame/index_bar.h"
+#include "index/index_status.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "platform/tab_strip.h"
@@ -121,8 +123,12 @@ MainWindow::MainWindow(FrameHost& app)
     m_navigatorWidth = std::max(0, m_app.profile().readInt("Navigator", "Width", 0));
     buildMenus(MenuSet::NoDocument);
 
-    connect(m_welcome, &WelcomePanel::downloadIndexRequested, this,
-            [this] { routeCommand(kCmdUpdateRfcIndex); });
+    // The welcome's ways to an index end in the index: it opens when it
+    // arrives, by download or in the chosen folder.
+    connect(m_welcome, &WelcomePanel::downloadIndexRequested, this, [this] {
+        m_openIndexWhenItArrives = true;
+        routeCommand(kCmdUpdateRfcIndex);
+    });
     connect(m_welcome, &WelcomePanel::openFileRequested, this, [this] { routeCommand(kCmdFileOpen); });
     connect(m_welcome, &WelcomePanel::chooseFolderRequested, this, [this] {
         const QString folder = dialogs().folderName(this, QStringLiteral("Choose a folder of RFCs"),
@@ -131,6 +137,8 @@ MainWindow::MainWindow(FrameHost& app)
             return;
         m_app.settings().RfcRootPath = QFile::encodeName(folder).toStdString();
         m_app.settings().saveSettings(m_app.profile());
+        m_openIndexWhenItArrives = true;
+        m_app.reloadIndexStatus();
         updateWelcome();
     });
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
@@ -367,11 +375,38 @@ void MainWindow::fillMenu(QMenu* menu, const std::vector<int>& items)
         case kWindowListSlot:
             menu->addSeparator()->setObjectName(QStringLiteral("WindowList"));
             break;
+        case kFavoritesSubmenuSlot: {
+            QMenu* favorites = menu->addMenu(QStringLiteral("Favorite R&FCs"));
+            favorites->setObjectName(QStringLiteral("FavoritesMenu"));
+            connect(favorites, &QMenu::aboutToShow, this, [this, favorites] { fillFavorites(favorites); });
+            fillFavorites(favorites);
+            break;
+        }
         default:
             menu->addAction(m_actions.at(id));
             break;
         }
     }
+}
+
+void MainWindow::fillFavorites(QMenu* menu)
+{
+    menu->clear();
+    const RfcIndexStatus* index = m_app.indexStatus();
+    for (const QString& path : favoriteRfcPaths(m_app.profile())) {
+        // An RFC the index knows shows with its title, as the reader knows it.
+        const int number = rfcNumberOfFileName(path);
+        const IndexStatusEntry* entry = index && number > 0 ? index->entry(number) : nullptr;
+        const QString text = entry && !entry->title.empty()
+            ? QStringLiteral("RFC %1: %2").arg(number).arg(QString::fromStdString(entry->title))
+            : QFileInfo(path).fileName();
+        QAction* action = menu->addAction(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        action->setToolTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { m_app.openDocumentFile(path); });
+    }
+    if (!menu->isEmpty())
+        menu->addSeparator();
+    menu->addAction(m_actions.at(kCmdFavoriteRfcs));
 }
 
 void MainWindow::fillRecentFiles(QMenu* menu)
@@ -687,6 +722,13 @@ void MainWindow::indexStatusChanged()
 {
     for (DocumentWindow* child : m_children)
         child->updateIndexBar();
+    const bool indexThere =
+        canOpenForReading(m_app.settings().RfcRootPath + "/rfc-index.txt") && !indexDocumentOpen();
+    if (m_openIndexWhenItArrives && m_children.empty() && indexThere) {
+        m_openIndexWhenItArrives = false;
+        openRfcIndex();
+    }
+    updateWelcome();
 }
 
 void MainWindow::toggleBar(QWidget* bar)

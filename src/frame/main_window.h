@@ -149,6 +149,9 @@ private:
     void buildMenus(MenuSet set);
     void fillMenu(QMenu* menu, const std::vector<int>& items);
     void fillRecentFiles(QMenu* menu);
+    // The favourite RFCs, each with its title where the index has it, and
+    // the command that manages them.
+    void fillFavorites(QMenu* menu);
     void refreshRecentFileActions();
     void fillWindowList(QMenu* menu);
     void openRfcIndex();
@@ -182,6 +185,8 @@ private:
     std::map<MenuSet, std::vector<QMenu*>> m_menus;
     ReadingSession m_readingSession;
     int m_navigatorWidth = 0; // chosen by the user; 0 while none is
+    // Set by the welcome's download or folder: the index opens when it comes.
+    bool m_openIndexWhenItArrives = false;
     FindInRfcsDock* m_findInRfcs = nullptr;
     std::unique_ptr<CitedByService> m_citedBy;
     void showFindInRfcs();

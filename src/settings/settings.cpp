@@ -155,8 +155,11 @@ void RfcSettings::saveSettings(Profile& profile) const
 
     for (std::size_t i = 0; i < IndexLevelCounts.size(); ++i)
         profile.writeInt(kSection, levelKey("Level", i), IndexLevelCounts[i]);
-    // An empty entry after the last one ends a longer list stored earlier.
-    profile.writeString(kSection, levelKey("level", IndexLevelCounts.size()), "");
+    // An empty entry after the last one ends a longer list stored earlier
+    // (a list that was no longer needs none).
+    const std::string after = levelKey("Level", IndexLevelCounts.size());
+    if (!profile.readString(kSection, after, "").empty())
+        profile.writeString(kSection, after, "");
 
     for (int category = 0; category < kFormatCategoryCount; ++category) {
         const FormatTexts texts = formatToText(Formats[category]);

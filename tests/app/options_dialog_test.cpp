@@ -7,11 +7,13 @@
 #include "app/options_rfc_page.h"
 #include "settings/settings.h"
 #include "collections/ini_file.h"
+#include "platform/char_format.h"
 #include "platform/font_chooser.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
 #include <QFontComboBox>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QPushButton>
@@ -258,7 +260,7 @@ TEST_F(OptionsDialogTest, AChosenFormatIsKeptButNotWrittenOnCancel)
     OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     chooseFont(dialog, kFormatSubtitles);
     chooseFont(dialog, kFormatHeadersFooters);
-    EXPECT_EQ(dialog.formatPage()->colorField()->text(), "0:255:0");
+    EXPECT_EQ(dialog.formatPage()->colorField()->text(), "0:128:0");
     dialog.cancelButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(ini.text().isEmpty());
@@ -312,6 +314,26 @@ TEST(FontChooserTest, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
     EXPECT_TRUE(chosen.weight == 400 && chosen.italic && !chosen.underline && chosen.strikeout
                 && chosen.pointSize == 9 && chosen.colour == QColor(Qt::red));
     EXPECT_EQ(chosen.face, chooser.faceBox()->currentFont().family());
+}
+
+// The switches and fields read as sentences; the folder button says what
+// it does.
+TEST_F(OptionsPagesTest, LabelsReadAsSentences)
+{
+    EXPECT_EQ(page->box("OpenRfcIndexWhenStarted")->text(), "Open the RFC index at start-up");
+    EXPECT_EQ(page->box("BuildStructureFromText")->text(),
+              "Build the Structure view from the text when there is no table of contents");
+    EXPECT_EQ(dialog->rfcPage()->browseButton()->text(), "Browse...");
+}
+
+// The font field names the face the text is shown in, not a face this
+// system lacks.
+TEST_F(OptionsDialogTest, TheFontFieldNamesTheFaceInUse)
+{
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    dialog.tabs()->setCurrentIndex(OptionsDialog::kFormatPage);
+    const QString shown = dialog.formatPage()->fontField()->text();
+    EXPECT_EQ(shown, QFontInfo(toCharFormat(settings.Formats[kFormatDefault]).font()).family());
 }
 
 } // namespace

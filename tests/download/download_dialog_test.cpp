@@ -338,5 +338,14 @@ TEST(DownloadCommands, EachFillsTheRequestForItsKindIntoTheRfcFolder)
     EXPECT_EQ(downloadFolder("/srv/rfc/\\/"), "/srv/rfc/");
 }
 
+TEST_F(DialogTest, TimesAreLabelledAsTheyAreWritten)
+{
+    QStringList labels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        labels << label->text();
+    EXPECT_TRUE(labels.contains("Time elapsed (h:mm:ss):")) << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains("Time remaining (h:mm:ss):")) << labels.join('|').toStdString();
+}
+
 } // namespace
 } // namespace parchly

@@ -50,11 +50,11 @@ TEST_F(SettingsTest, AFileLoadsToWhatTheRecordThenSaves)
         {"RfcRootPath=\\/\\", "RfcRootPath=\n"},
         {"RfcRootPath=relative/rfc", "RfcRootPath=relative/rfc\n"},
         // Level counts end at the first empty or unusable value.
-        {"Level0=400\nLevel1=abc\nLevel2=20", "Level0=400\nlevel1=\n"},
-        {"Level0=30\nLevel1=-2\nLevel2=4", "Level0=30\nlevel1=\n"},
-        {"level0=7\nLEVEL1=8 nodes\nLevel3=9", "Level0=7\nLevel1=8\nlevel2=\n"},
-        {"Level0=0\nLevel1=5", "Level0=500\nLevel1=50\nlevel2=\n"},
-        {"Level1=5", "Level0=500\nLevel1=50\nlevel2=\n"},
+        {"Level0=400\nLevel1=abc\nLevel2=20", "Level0=400\n"},
+        {"Level0=30\nLevel1=-2\nLevel2=4", "Level0=30\n"},
+        {"level0=7\nLEVEL1=8 nodes\nLevel3=9", "Level0=7\nLevel1=8\n"},
+        {"Level0=0\nLevel1=5", "Level0=500\nLevel1=50\n"},
+        {"Level1=5", "Level0=500\nLevel1=50\n"},
         // No content link: invalid entries hidden and unlinked; no reference
         // analysis: no reference links.
         {"DisableContentEntryLink=1\nHideInvalidContentEntryInTreeView=0\nDisableInvalidContentEntryLink=0\n"
@@ -67,7 +67,7 @@ TEST_F(SettingsTest, AFileLoadsToWhatTheRecordThenSaves)
         // Format sections override only what they hold; sizes that are not
         // positive are ignored, an unreadable colour is black.
         {"[headers and footers]\nsize=12",
-         "[Headers and Footers]\nfont=Fixedsys\ncolor=0:255:0\nstyle=\nsize=12\n"},
+         "[Headers and Footers]\nfont=Fixedsys\ncolor=0:128:0\nstyle=\nsize=12\n"},
         {"[RFC Title]\nfont=Courier New\nstyle=bold, underline\ncolor=1:2:3",
          "[RFC Title]\nfont=Courier New\ncolor=1:2:3\nstyle=bold, underline\nsize=10\n"},
         {"[Subtitles]\nsize=0\ncolor=teal", "[Subtitles]\nfont=Fixedsys\ncolor=0:0:0\nstyle=\nsize=10\n"},
@@ -134,6 +134,7 @@ TEST_F(SavedRecordTest, SavingKeepsWhatItDoesNotWriteAndEndsALongerLevelList)
     const std::string file = readFile(path);
     EXPECT_EQ(file.rfind("[settings]\n" + kept + "ShowPageSeparator=1\n", 0), 0u) << file;
     EXPECT_NE(file.find("\n[Bookmarks]\nBM0=rfc2616.txt\n"), std::string::npos);
+    EXPECT_NE(file.find("Level2=\n"), std::string::npos) << file;
     RfcSettings back("/elsewhere/");
     back.loadSettings(profile);
     EXPECT_EQ(back.IndexLevelCounts, (Counts{1000, 100}));
@@ -173,8 +174,8 @@ TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
               "JumpToRfcIndexInsteadOfFile=0\nKeepCollectionArchive=0\n"
               "RfcDownloadUrl=https://www.rfc-editor.org/in-notes/tar/RFC-all.zip\n"
               "RfcIndexDownloadUrl=https://www.rfc-editor.org/in-notes/rfc-index.txt\n"
-              "RfcRootPath=/opt/parchly/RFCPath\nUseOnlyDefaultText=0\nLevel0=500\nLevel1=50\nlevel2=\n");
-    EXPECT_NE(file.find("[Headers and Footers]\nfont=Fixedsys\ncolor=0:255:0\nstyle=\nsize=10\n"),
+              "RfcRootPath=/opt/parchly/RFCPath\nUseOnlyDefaultText=0\nLevel0=500\nLevel1=50\n");
+    EXPECT_NE(file.find("[Headers and Footers]\nfont=Fixedsys\ncolor=0:128:0\nstyle=\nsize=10\n"),
               std::string::npos);
 
     // Categories that do not exist have no format to read or set.
@@ -206,6 +207,19 @@ TEST_F(SettingsTest, GarbageInEveryValueLoadsWithoutHarm)
         EXPECT_TRUE(format.height == 200 && format.colour == 0 && format.effects == 0) << category;
         EXPECT_EQ(std::strlen(format.faceName), 31u) << category;
     }
+}
+
+// The level counts keep one spelling, and a list that was no longer needs
+// no empty entry after it.
+TEST_F(SettingsTest, LevelCountsAreWrittenInOneSpellingWithoutAnEmptyEntry)
+{
+    RfcSettings s("/opt/parchly/");
+    s.IndexLevelCounts = {500, 50};
+    s.saveSettings(profile);
+    const std::string file = readFile(path);
+    EXPECT_NE(file.find("Level0=500\nLevel1=50\n"), std::string::npos) << file;
+    EXPECT_EQ(file.find("level"), std::string::npos) << file;
+    EXPECT_EQ(file.find("Level2="), std::string::npos) << file;
 }
 
 } // namespace

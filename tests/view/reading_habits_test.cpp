@@ -230,6 +230,21 @@ TEST_F(CrossLinksTest, IndexBarSaysTheStatusSuccessorsUpdatesAndSeries)
         EXPECT_TRUE(text.contains(QString::fromLatin1(part))) << part << " in " << text.toStdString();
 }
 
+// A narrow window cuts the bar at the right instead of stacking its words;
+// the tool tip says all of it.
+TEST_F(CrossLinksTest, IndexBarStaysOneLineInANarrowWindow)
+{
+    openLinks();
+    DocumentWindow* child = frame().activeDocumentWindow();
+    child->showNormal();
+    child->resize(260, 400);
+    QApplication::processEvents();
+    IndexBar* bar = child->indexBar();
+    ASSERT_TRUE(bar->isVisibleTo(child));
+    EXPECT_LT(bar->height(), 2 * bar->fontMetrics().lineSpacing());
+    EXPECT_TRUE(bar->toolTip().contains(QStringLiteral("Obsoleted by RFC 9996, RFC 9997")));
+}
+
 // Obsoleted: the bar takes the format's colour; not obsoleted: the
 // window's own look.
 TEST_F(CrossLinksTest, IndexBarOfAnObsoletedRfcAloneTakesTheObsoletedColour)
