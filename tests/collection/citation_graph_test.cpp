@@ -9,21 +9,32 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <map>
 
 namespace parchly {
 namespace {
 
 using test::TempFolder;
 
+// A collection of `count` small RFC files and the cache beside them.
+class CitationCacheTest : public ::testing::Test {
+protected:
+    void writeRfcs(int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
+    }
+
+    const TempFolder folder;
+    const std::string cache = folder.file("cited-by.cache");
+};
+
 // The cache is keyed by size and time, so every step of a user's collection
 // is checked against what was analysed: built, reused, one file changed,
-// one touched, one gone; then the cache is damaged.
-TEST(CitationGraph, CacheIsBuiltReusedRefreshedFileByFileAndRebuiltWhenDamaged)
+// one touched, one gone.
+TEST_F(CitationCacheTest, IsBuiltReusedAndRefreshedFileByFile)
 {
-    const TempFolder folder;
-    for (int i = 1; i <= 5; ++i)
-        folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
-    const std::string cache = folder.file("cited-by.cache");
+    writeRfcs(5);
     // The step, the change it makes and what the refresh then does.
     const std::tuple<const char*, std::function<void()>, RefreshSummary> steps[] = {
         {"built", [] {}, {5, 0, 0}},
@@ -48,8 +59,17 @@ TEST(CitationGraph, CacheIsBuiltReusedRefreshedFileByFileAndRebuiltWhenDamaged)
                   std::tie(expected.analysed, expected.reused, expected.removed));
         ASSERT_TRUE(graph.saveCache(cache));
     }
+}
 
-    // A damaged cache is rebuilt as it was, and no other file is touched.
+// A damaged cache is rebuilt as it was, and no other file is touched.
+TEST_F(CitationCacheTest, ADamagedCacheIsRebuiltAsItWasTouchingNoOtherFile)
+{
+    writeRfcs(4);
+    {
+        CitationGraph graph;
+        graph.refresh(listCollection(folder.path().string()), 2);
+        ASSERT_TRUE(graph.saveCache(cache));
+    }
     const std::string good = test::readFile(cache);
     const std::string settings = "[Settings]\nRfcRootPath=/rfcs\n";
     folder.write("Parchly.ini", settings);
@@ -59,15 +79,15 @@ TEST(CitationGraph, CacheIsBuiltReusedRefreshedFileByFileAndRebuiltWhenDamaged)
         {"other version", "parchly cited-by 99\n" + good.substr(good.find('\n') + 1)},
         {"garbage", std::string("\x7f\0\xff garbage", 12)},
         {"empty", ""},
-        {"huge count", "parchly cited-by 1\n1\nF 1 6 0 99999999999 title\nend\n"},
-        {"same RFC twice", "parchly cited-by 1\n2\nF 1 6 0 0 a\nF 1 6 0 0 b\nend\n"},
+        {"huge count", "parchly cited-by 2\n1\nF 1 6 0 99999999999 title\nend\n"},
+        {"same RFC twice", "parchly cited-by 2\n2\nF 1 6 0 0 a\nF 1 6 0 0 b\nend\n"},
         // Citations are looked up by halving: out of order, one is not found.
-        {"citations out of order", "parchly cited-by 1\n1\nF 1 6 0 2 a\n3 0 1\n2 0 1\nend\n"},
-        {"citation repeated", "parchly cited-by 1\n1\nF 1 6 0 2 a\n2 0 1\n2 0 1\nend\n"},
-        {"negative line", "parchly cited-by 1\n1\nF 1 6 0 1 a\n2 -4 1\nend\n"},
-        {"negative count", "parchly cited-by 1\n1\nF 1 6 0 1 a\n2 0 -1\nend\n"},
-        {"RFC 0 cited", "parchly cited-by 1\n1\nF 1 6 0 1 a\n0 0 1\nend\n"},
-        {"RFC 0 citing", "parchly cited-by 1\n1\nF 0 6 0 0 a\nend\n"},
+        {"citations out of order", "parchly cited-by 2\n1\nF 1 6 0 2 a\n3 0 1\n2 0 1\nend\n"},
+        {"citation repeated", "parchly cited-by 2\n1\nF 1 6 0 2 a\n2 0 1\n2 0 1\nend\n"},
+        {"negative line", "parchly cited-by 2\n1\nF 1 6 0 1 a\n2 -4 1\nend\n"},
+        {"negative count", "parchly cited-by 2\n1\nF 1 6 0 1 a\n2 0 -1\nend\n"},
+        {"RFC 0 cited", "parchly cited-by 2\n1\nF 1 6 0 1 a\n0 0 1\nend\n"},
+        {"RFC 0 citing", "parchly cited-by 2\n1\nF 0 6 0 0 a\nend\n"},
     };
     for (const auto& [name, bytes] : damages) {
         SCOPED_TRACE(name);
@@ -140,6 +160,41 @@ TEST(CitationGraph, LocalRfcsCiteThroughTheirReferences)
     const std::vector<CitingRfc> ofQuic = graph.citedBy(9000);
     EXPECT_TRUE(
         std::none_of(ofQuic.begin(), ofQuic.end(), [](const CitingRfc& rfc) { return rfc.rfc == 8446; }));
+}
+
+// Every citation counts, wherever it stands on its line, and each label of
+// a list; the reference entries' own labels are no citations.
+TEST(CitationGraph, CountsEveryCitationOfALineAndEachLabelOfAList)
+{
+    const std::string text = "Network Working Group                                          A. Writer\n"
+                             "Request for Comments: 9990                                   Example Org\n"
+                             "Category: Informational                                       April 2026\n"
+                             "\n"
+                             "\n"
+                             "                           Counting Citations\n"
+                             "\n"
+                             "Table of Contents\n"
+                             "\n"
+                             "   1.  Introduction . . . . . . . . . . . . . . . . . . . . . . . .   1\n"
+                             "   2.  References . . . . . . . . . . . . . . . . . . . . . . . . .   1\n"
+                             "\n"
+                             "1.  Introduction\n"
+                             "\n"
+                             "   QUIC [RFC9000] and its use of TLS [RFC9001] in one line, and\n"
+                             "   again [RFC9001] twice in one line: [RFC9001].  A list of\n"
+                             "   labels [RFC9000, RFC9001] names both.\n"
+                             "\n"
+                             "2.  References\n"
+                             "\n"
+                             "   [RFC9000]  Iyengar, J., \"QUIC\", RFC 9000, May 2021.\n"
+                             "\n"
+                             "   [RFC9001]  Thomson, M., \"Using TLS to Secure QUIC\", RFC 9001,\n"
+                             "              May 2021.\n";
+    const CitingFile file = analyseCitations(9990, text.data(), text.size());
+    std::map<int32_t, int32_t> counts;
+    for (const Citation& citation : file.citations)
+        counts[citation.cited] = citation.count;
+    EXPECT_EQ(counts, (std::map<int32_t, int32_t>{{9000, 2}, {9001, 4}}));
 }
 
 } // namespace
