@@ -25,7 +25,8 @@ std::size_t convertToTextMode(char* bytes, std::size_t size);
 // The text of a file as a text-mode read gives it.
 std::string textModeBytes(std::string raw);
 
-// Reads the whole file into `text` in text mode; false when it cannot be read.
+// Reads the whole file into `text` in text mode; false when it cannot be
+// read or is no regular file within kTextFileSizeLimit (see file_access.h).
 bool readTextModeFile(const std::string& path, std::string& text);
 
 // Holds the whole text once, in text mode, cut into its lines once, and
@@ -36,7 +37,8 @@ public:
     // Reads from bytes already in memory, as they would be in the file.
     explicit LineReader(std::string_view rawBytes);
 
-    // Opens a file; empty when the file cannot be read.
+    // Opens a file; empty when the file cannot be read or is no regular file
+    // within kTextFileSizeLimit.
     static std::optional<LineReader> open(const std::string& path);
 
     // The next line, its line end kept, as a view that stays valid as long

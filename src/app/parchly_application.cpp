@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/command_line.h"
 #include "app/dark_formats.h"
+#include "analysis/file_access.h"
 #include "settings/app_directory.h"
 #include "settings/command_ids.h"
 #include "settings/rfc_paths.h"
@@ -23,6 +24,7 @@
 #include <QStandardPaths>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 namespace parchly {
 
@@ -45,6 +47,8 @@ ParchlyApplication::ParchlyApplication(QObject* parent)
     , m_settings(m_appDirectory)
     , m_recentFiles(m_profile)
 {
+    // A write cut short by a kill or a crash leaves its temporary file.
+    removeStaleTemporaries(m_iniPath);
     m_settings.RfcRootPath = QFile::encodeName(defaultRfcFolder()).toStdString();
     m_settings.loadSettings(m_profile);
     if (paletteIsDark(QGuiApplication::palette()))
@@ -88,6 +92,8 @@ bool ParchlyApplication::start()
     // The windows of the last run come back after the index, so that the one
     // the reader was in is the active one.
     m_mainWindow->restoreSession();
+    m_started = true;
+    openArguments(std::exchange(m_argumentsBeforeStart, {}));
     // The tip stands over the main window and the documents it holds, never
     // over an empty screen, and keeps none of them waiting.
     showStartUpTip(m_appDirectory, m_profile, m_mainWindow.get());
@@ -159,6 +165,10 @@ RfcDocument* ParchlyApplication::openRecentFile(int index)
 
 void ParchlyApplication::openArguments(const QStringList& arguments)
 {
+    if (!m_started) {
+        m_argumentsBeforeStart += arguments;
+        return;
+    }
     if (!m_mainWindow)
         return;
     for (const QString& argument : arguments) {

@@ -2,6 +2,7 @@
 
 #include "frame/cited_by.h"
 
+#include "analysis/file_access.h"
 #include "analysis/line_mapping.h"
 #include "analysis/requirements_csv.h"
 #include "analysis/rfc_text.h"
@@ -29,7 +30,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
-#include <fstream>
+#include <sstream>
 
 namespace parchly {
 
@@ -403,11 +404,15 @@ void DocumentWindow::exportRequirements()
                                                 QStringLiteral("CSV files (*.csv);;All Files (*)"));
     if (path.isEmpty())
         return;
-    std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary | std::ios::trunc);
-    if (out)
-        writeRequirementsCsv(text, out);
-    if (!out)
-        dialogs().message(this, QStringLiteral("Cannot write file: %1.").arg(path));
+    std::ostringstream csv;
+    writeRequirementsCsv(text, csv);
+    // Through a temporary file renamed when whole: a full disk leaves the
+    // old file as it was and is reported, never an empty file in silence.
+    const std::string error = replaceFileContents(QFile::encodeName(path).toStdString(), csv.str());
+    if (!error.empty())
+        dialogs().message(
+            this,
+            QStringLiteral("Cannot write file: %1.\n%2").arg(path, QString::fromLocal8Bit(error.c_str())));
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event)

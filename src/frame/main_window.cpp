@@ -930,6 +930,9 @@ void MainWindow::applySettings()
 
 void MainWindow::reopenWindows(const std::vector<SessionWindow>& windows, int active)
 {
+    // Every window opened writes the settings (recent files, positions):
+    // one write for the whole restore instead of one for each window.
+    ProfileBatch batch(m_app.profile());
     DocumentWindow* activeChild = nullptr;
     for (size_t i = 0; i < windows.size(); ++i) {
         const QString path = QFile::decodeName(windows[i].path.c_str());

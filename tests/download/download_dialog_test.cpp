@@ -146,6 +146,22 @@ TEST(ProgressTexts, ASpeedsUnitGrowsWithTheFigure)
         EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
 }
 
+// Sizes count in 64 bits: a whole collection passes 4 GiB.
+TEST(ProgressTexts, ByteCountsKeepEveryDigitBeyondFourGigabytes)
+{
+    const std::pair<uint64_t, const char*> counts[] = {
+        {0, "0"},
+        {999, "999"},
+        {1000, "1,000"},
+        {1000000, "1,000,000"},
+        {4294967295u, "4,294,967,295"},
+        {4294967296u, "4,294,967,296"},
+        {5368709120u, "5,368,709,120"},
+    };
+    for (const auto& [count, expected] : counts)
+        EXPECT_EQ(formatByteCount(count), expected);
+}
+
 // ---- Start and closing ----
 
 TEST_F(DialogTest, TheIndexsAddressAndLocalFileAreShownReadOnly)

@@ -10,6 +10,7 @@
 #include "platform/char_format.h"
 #include "reading_fixture.h"
 #include "settings/profile.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 #include <QCheckBox>
@@ -291,6 +292,32 @@ TEST_F(CrossLinksTest, IndexBarIsAbsentFromTheIndexAndWithoutTheIndex)
     QFile::remove(pathOf("rfc-index.txt"));
     app->reloadIndexStatus();
     EXPECT_FALSE(child->indexBar()->isVisibleTo(child));
+}
+
+// Export Requirements on a full disk or onto something that is no file:
+// the old export stays whole, no temporary file is left, and the failure
+// is said; before, the file was emptied and nothing was said.
+TEST_F(CrossLinksTest, AnExportThatCannotBeWrittenKeepsTheOldFileAndSaysSo)
+{
+    openLinks();
+    const QString csv = pathOf("requirements.csv");
+    test::writeFile(csv.toStdString(), "the export of last week\n");
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+    {
+        const test::FileSizeLimit full(64);
+        dialogs.paths.push_back(csv);
+        ASSERT_TRUE(frame().routeCommand(kCmdExportRequirements));
+    }
+    EXPECT_EQ(test::readFile(csv.toStdString()), "the export of last week\n");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("Cannot write file: %1.").arg(csv)))
+        << dialogs.messages[0].toStdString();
+
+    dialogs.paths.push_back(QStringLiteral("/dev/full"));
+    ASSERT_TRUE(frame().routeCommand(kCmdExportRequirements));
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages[1].startsWith(QStringLiteral("Cannot write file: /dev/full.")));
 }
 
 // ---- Link settings ----
