@@ -97,6 +97,15 @@ public:
         return std::string_view(m_text.get() + start, m_lineEnds[index] - start);
     }
 
+    // How many lines have been read: the 0-based index of the next one.
+    std::size_t linesRead() const { return m_next; }
+
+    // The next line without reading it; empty at the end of the text.
+    std::string_view peekLine() const
+    {
+        return m_next < m_lineEnds.size() ? lineAt(m_next) : std::string_view();
+    }
+
     // What is left to read, for a pass that must look ahead before it reads.
     std::string_view remainingText() const
     {
