@@ -45,6 +45,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -58,6 +59,9 @@ namespace {
 const char kBarSection[] = "Toolbar";
 const QColor kMdiBackground(135, 128, 135);
 constexpr int kCommandRefreshMs = 250;
+// The session is written this long after the last change: a crash loses at
+// most the last moments, and scrolling does not write the file on every step.
+constexpr int kSessionSaveDelayMs = 1500;
 constexpr int kEditToolbar = 1;
 constexpr int kViewToolbar = 2;
 
@@ -140,6 +144,10 @@ MainWindow::MainWindow(FrameHost& app)
             updateCommands();
     });
     refresh->start(kCommandRefreshMs);
+    m_sessionSave = new QTimer(this);
+    m_sessionSave->setSingleShot(true);
+    m_sessionSave->setInterval(kSessionSaveDelayMs);
+    connect(m_sessionSave, &QTimer::timeout, this, &MainWindow::saveSession);
     updateCommands();
 }
 
@@ -308,24 +316,33 @@ void MainWindow::buildMenus(MenuSet set)
     if (set == m_menuSet)
         return;
     m_menuSet = set;
+    // Each set's menus are made once and kept: a menu whose item is running
+    // a command (Options applied, a window closed from the Window menu) may
+    // have the menu bar switched under it, and must still be there when the
+    // command returns into it.
+    std::vector<QMenu*>& menus = m_menus[set];
+    if (menus.empty()) {
+        for (const MenuLayout& layout : menuLayout(set)) {
+            auto* menu = new QMenu(QString::fromLatin1(layout.title), this);
+            fillMenu(menu, layout.items);
+            const bool hasRecentFiles =
+                std::count(layout.items.begin(), layout.items.end(), kRecentFilesSlot) > 0;
+            const bool hasWindowList =
+                std::count(layout.items.begin(), layout.items.end(), kWindowListSlot) > 0;
+            connect(menu, &QMenu::aboutToShow, this, [this, menu, hasRecentFiles, hasWindowList] {
+                if (hasRecentFiles)
+                    fillRecentFiles(menu);
+                if (hasWindowList)
+                    fillWindowList(menu);
+                updateCommands();
+            });
+            menus.push_back(menu);
+        }
+    }
     QMenuBar* bar = menuBar();
     bar->clear();
-    for (QMenu* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
-        delete old;
-    for (const MenuLayout& layout : menuLayout(set)) {
-        QMenu* menu = bar->addMenu(QString::fromLatin1(layout.title));
-        fillMenu(menu, layout.items);
-        const bool hasRecentFiles =
-            std::count(layout.items.begin(), layout.items.end(), kRecentFilesSlot) > 0;
-        const bool hasWindowList = std::count(layout.items.begin(), layout.items.end(), kWindowListSlot) > 0;
-        connect(menu, &QMenu::aboutToShow, this, [this, menu, hasRecentFiles, hasWindowList] {
-            if (hasRecentFiles)
-                fillRecentFiles(menu);
-            if (hasWindowList)
-                fillWindowList(menu);
-            updateCommands();
-        });
-    }
+    for (QMenu* menu : menus)
+        bar->addMenu(menu);
 }
 
 void MainWindow::fillMenu(QMenu* menu, const std::vector<int>& items)
@@ -458,6 +475,11 @@ RfcDocument* MainWindow::openDocument(const QString& path)
     if (const std::optional<ReadingPosition> position =
             storedReadingPosition(m_app.profile(), child->positionKey()))
         child->setReadingPosition(*position);
+    if (ReadingView* view = child->view()) {
+        connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &MainWindow::scheduleSessionSave);
+        connect(view, &QPlainTextEdit::cursorPositionChanged, this, &MainWindow::scheduleSessionSave);
+    }
+    scheduleSessionSave();
     updateCommands();
     return child->document();
 }
@@ -473,6 +495,7 @@ void MainWindow::documentWindowActivated(DocumentWindow* child)
     m_tabBar->selectViewTab(child->viewWidget());
     setWindowTitle(QStringLiteral("Parchly Standard - %1").arg(child->windowTitle()));
     showNotice(child);
+    scheduleSessionSave();
     updateCommands();
 }
 
@@ -493,6 +516,7 @@ void MainWindow::documentWindowClosed(DocumentWindow* child)
         buildMenus(MenuSet::NoDocument);
         setWindowTitle(QStringLiteral("Parchly Standard"));
     }
+    scheduleSessionSave();
     updateCommands();
 }
 
@@ -906,12 +930,26 @@ void MainWindow::showFindInRfcs()
     m_findInRfcs->showWith(text.size() <= 100 ? text.trimmed() : QString());
 }
 
-void MainWindow::closeEvent(QCloseEvent* event)
+void MainWindow::scheduleSessionSave()
 {
-    saveBarState();
+    if (!m_closing)
+        m_sessionSave->start();
+}
+
+void MainWindow::saveSession()
+{
+    m_sessionSave->stop();
     int active = -1;
     const std::vector<SessionWindow> windows = openWindows(active);
     storeSession(m_app.profile(), windows, active);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    saveBarState();
+    saveSession();
+    // The windows closing now are no change of the session.
+    m_closing = true;
     m_mdiArea->closeAllSubWindows();
     event->accept();
 }

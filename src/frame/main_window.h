@@ -24,6 +24,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QMimeData;
+class QTimer;
 class QToolBar;
 
 namespace parchly {
@@ -91,6 +92,9 @@ public:
     // Reopens the windows of the stored session, each at its reading
     // position, and activates the one that was active.
     void restoreSession();
+    // Writes the open windows and their positions as the session now, as
+    // a change does after a short rest.
+    void saveSession();
     // The Options changed: every open window shows the new settings.
     void applySettings();
 
@@ -175,11 +179,15 @@ private:
     QLabel* m_noticePane = nullptr;
     std::vector<DocumentWindow*> m_children;
     MenuSet m_menuSet = MenuSet::None;
+    std::map<MenuSet, std::vector<QMenu*>> m_menus;
     ReadingSession m_readingSession;
     int m_navigatorWidth = 0; // chosen by the user; 0 while none is
     FindInRfcsDock* m_findInRfcs = nullptr;
     std::unique_ptr<CitedByService> m_citedBy;
     void showFindInRfcs();
+    void scheduleSessionSave();
+    QTimer* m_sessionSave = nullptr;
+    bool m_closing = false;
 };
 
 } // namespace parchly

@@ -8,68 +8,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextDocument>
 #include <QToolButton>
 
 namespace parchly {
-
-namespace {
-
-QTextDocument::FindFlags findFlags(const FindRequest& request)
-{
-    QTextDocument::FindFlags flags;
-    if (request.matchCase)
-        flags |= QTextDocument::FindCaseSensitively;
-    if (request.wholeWord)
-        flags |= QTextDocument::FindWholeWords;
-    if (!request.down)
-        flags |= QTextDocument::FindBackward;
-    return flags;
-}
-
-} // namespace
-
-FindOutcome findText(QPlainTextEdit& edit, const FindRequest& request)
-{
-    if (request.text.isEmpty())
-        return kNotFound;
-    const QTextDocument::FindFlags flags = findFlags(request);
-
-    QTextDocument* document = edit.document();
-    const QTextCursor current = edit.textCursor();
-    QTextCursor from(document);
-    from.setPosition(request.down ? current.selectionEnd() : current.selectionStart());
-    QTextCursor found = document->find(request.text, from, flags);
-    FindOutcome outcome = kFound;
-    if (found.isNull()) {
-        QTextCursor round(document);
-        round.movePosition(request.down ? QTextCursor::Start : QTextCursor::End);
-        found = document->find(request.text, round, flags);
-        outcome = kFoundAfterWrap;
-    }
-    if (found.isNull())
-        return kNotFound;
-    edit.setTextCursor(found);
-    return outcome;
-}
-
-QList<QTextCursor> allMatches(QPlainTextEdit& edit, const FindRequest& request)
-{
-    QList<QTextCursor> matches;
-    if (request.text.isEmpty())
-        return matches;
-    FindRequest forward = request;
-    forward.down = true;
-    const QTextDocument::FindFlags flags = findFlags(forward);
-    QTextDocument* document = edit.document();
-    for (QTextCursor found = document->find(request.text, 0, flags); !found.isNull();
-         found = document->find(request.text, found, flags))
-        matches.append(found);
-    return matches;
-}
 
 QString findOutcomeText(FindOutcome outcome, const FindRequest& request)
 {
@@ -145,10 +88,14 @@ void FindBar::open(const QString& text)
     m_text->setFocus();
 }
 
-void FindBar::setMatchCount(int count)
+void FindBar::setMatchCount(int current, int count, bool complete)
 {
     if (m_text->text().isEmpty())
         m_count->clear();
+    else if (!complete)
+        m_count->setText(QStringLiteral("%1 matches so far").arg(count));
+    else if (current >= 0)
+        m_count->setText(QStringLiteral("%1 of %2").arg(current + 1).arg(count));
     else
         m_count->setText(count == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count));
 }

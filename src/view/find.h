@@ -1,18 +1,15 @@
-// Find and Find Next over the reading view's text: a modeless find dialog
-// (text, whole word, match case, up or down), the find bar and the search
-// itself.
+// Find and Find Next over the reading view's text: the request, a modeless
+// find dialog (text, whole word, match case, up or down), the find bar and
+// the notes on a search's outcome. The matches are found by MatchScan.
 #ifndef PARCHLY_VIEW_FIND_H
 #define PARCHLY_VIEW_FIND_H
 
 #include <QDialog>
-#include <QList>
 #include <QString>
-#include <QTextCursor>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -27,14 +24,6 @@ struct FindRequest {
 
 enum FindOutcome { kNotFound = 0, kFound, kFoundAfterWrap };
 
-// Selects the next match after the selection (or the previous one before
-// it, searching up), going round the text once; kNotFound, with the
-// selection unchanged, when the text holds no match.
-FindOutcome findText(QPlainTextEdit& edit, const FindRequest& request);
-
-// The selections of every match of `request` in the text of `edit`.
-QList<QTextCursor> allMatches(QPlainTextEdit& edit, const FindRequest& request);
-
 // The status-bar note for a search's outcome; empty for a plain match.
 QString findOutcomeText(FindOutcome outcome, const FindRequest& request);
 
@@ -48,7 +37,9 @@ public:
     FindRequest request(bool down) const;
     // Shows the bar with `text` (when not empty) selected for typing over.
     void open(const QString& text);
-    void setMatchCount(int count);
+    // "k of N" while match k (0-based `current`) is selected, else "N
+    // matches"; "N matches so far" while they are still being counted.
+    void setMatchCount(int current, int count, bool complete);
     // Hides the bar and says so (Escape, its close button).
     void dismiss();
 

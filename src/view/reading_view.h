@@ -8,6 +8,7 @@
 #include "settings/command_target.h"
 #include "platform/text_view.h"
 #include "view/find.h"
+#include "view/find_matches.h"
 #include "view/history.h"
 
 #include <QPointer>
@@ -18,6 +19,7 @@
 #include <vector>
 
 class QMenu;
+class QTimer;
 
 namespace parchly {
 
@@ -157,8 +159,6 @@ private:
     const RfcSettings& settings() const;
     bool isRfcIndexPath() const;
     bool streamFile();
-    // The shown line of a 1-based file line number, 0-based (may be -1).
-    int shownLineOfFileNumber(int fileNumber) const;
     // The shown lines as the composition reads them.
     ShownText shownText() const;
     void applyComposedFormats(const ComposedFormats& composed);
@@ -175,7 +175,23 @@ private:
     void runContextCommand(int id);
     FindOutcome findNextMatch();
     void runFindBarSearch(bool down);
+    // The find bar's matches (view_find.cpp): counted in slices from a copy
+    // of the shown text, marked where they are in view.
+    void setUpMatchScan();
+    const QString& plainTextSnapshot();
     void highlightMatches();
+    void restartMatchScan(const FindRequest& request);
+    void continueMatchScan();
+    void stopMatchScan();
+    // Counts the rest at once; false when there is nothing to look for.
+    bool finishMatchScan(const FindRequest& request);
+    void markVisibleMatches();
+    void showMatchCount();
+    // Selects the match after (before, searching up) the selection, going
+    // round the text once.
+    FindOutcome selectNextMatch(const FindRequest& request);
+    // Scrolls `line` to the middle of the view unless it is in view.
+    void centreLine(int line);
     void applyZoomFactor(qreal factor);
     // After the program moved the caret: the Navigator, the index entry and
     // the position pane follow it.
@@ -195,6 +211,12 @@ private:
     bool m_findUsed = false;
     QPointer<FindDialog> m_findDialog;
     QPointer<FindBar> m_findBar;
+    MatchScan m_matchScan;
+    QTimer* m_matchScanTimer = nullptr;
+    FindRequest m_scanRequest;
+    bool m_scanActive = false;
+    QString m_plainText;
+    bool m_plainTextStale = true;
     int m_zoomSteps = 0;
     QMenu* m_contextMenu = nullptr;
 };

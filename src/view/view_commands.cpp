@@ -126,7 +126,7 @@ void ReadingView::setFindBar(FindBar* bar)
     connect(bar, &FindBar::searchRequested, this, &ReadingView::runFindBarSearch);
     connect(bar, &FindBar::requestChanged, this, &ReadingView::highlightMatches);
     connect(bar, &FindBar::closed, this, [this] {
-        setExtraSelections({});
+        stopMatchScan();
         setFocus();
     });
 }
@@ -189,39 +189,19 @@ void ReadingView::runFindBarSearch(bool down)
     m_findUsed = true;
     m_find = m_findBar->request(down);
     findNextMatch();
-    highlightMatches();
-}
-
-// Every match in the find bar's colour, the current one (the selection)
-// standing out by the selection's own colour above it.
-void ReadingView::highlightMatches()
-{
-    if (!m_findBar || !m_findBar->isVisible()) {
-        setExtraSelections({});
-        return;
-    }
-    const QList<QTextCursor> matches = allMatches(*this, m_findBar->request(true));
-    QList<QTextEdit::ExtraSelection> marks;
-    marks.reserve(matches.size());
-    QTextCharFormat format;
-    format.setBackground(QColor(255, 230, 90));
-    format.setForeground(Qt::black);
-    for (const QTextCursor& match : matches)
-        marks.append({match, format});
-    setExtraSelections(marks);
-    m_findBar->setMatchCount(int(matches.size()));
 }
 
 FindOutcome ReadingView::findNextMatch()
 {
-    const FindOutcome outcome = findText(*this, m_find);
+    const FindOutcome outcome = selectNextMatch(m_find);
     m_host->showStatusMessage(findOutcomeText(outcome, m_find));
     if (outcome == kNotFound) {
         QApplication::beep();
         return outcome;
     }
-    placeInUpperThird(lineFromPosition(selectedRange().end));
+    centreLine(lineFromPosition(selectedRange().end));
     caretMoved();
+    showMatchCount();
     return outcome;
 }
 

@@ -333,6 +333,7 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
         int line, column; // column 0: not checked
         const char* item; // null: not checked
         bool top;
+        bool middle = false; // a find match: in the middle of the view
     };
     const Move moves[] = {
         {"click", [&] { clickAt(view, find(view, "Example Org") + 4); }, 2, 65, nullptr, false},
@@ -385,8 +386,8 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
          },
          12, 1, nullptr, true},
         {"find", [&] { findBar(view, "Protocol filler line 9").searchRequested(true); }, 61, 26,
-         "2. Protocol", false},
-        {"headers back", route({kCmdHeaders}), 61, 0, nullptr, false},
+         "2. Protocol", false, true},
+        {"headers back", route({kCmdHeaders}), 61, 0, nullptr, false, true},
     };
     for (const Move& move : moves) {
         SCOPED_TRACE(move.name);
@@ -400,8 +401,11 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
         }
         const int shown = caretLine(view) - view.firstVisibleLine();
         EXPECT_GE(shown, 0);
-        if (view.verticalScrollBar()->value() < view.verticalScrollBar()->maximum()) {
-            EXPECT_LT(shown, move.top ? 1 : view.viewport()->height() / view.cursorRect().height() / 3);
+        const int visible = view.viewport()->height() / view.cursorRect().height();
+        if (move.middle) {
+            EXPECT_LE(shown, visible / 2 + 2);
+        } else if (view.verticalScrollBar()->value() < view.verticalScrollBar()->maximum()) {
+            EXPECT_LT(shown, move.top ? 1 : visible / 3);
         }
     }
     EXPECT_EQ(dialogs.messages,
@@ -485,7 +489,9 @@ TEST_F(ReadingTest, FindBarAndZoomKeysFollowTheirRules)
         bar.wholeWordBox()->setChecked(c.wholeWord);
         bar.textEdit()->setText(c.text);
         EXPECT_EQ(bar.countLabel()->text(), QStringLiteral("%1 matches").arg(c.count));
-        EXPECT_EQ(view.extraSelections().size(), c.count);
+        // Only the matches in view are marked.
+        EXPECT_LE(view.extraSelections().size(), c.count);
+        EXPECT_EQ(view.extraSelections().isEmpty(), c.count == 0);
     }
     QTest::keyClick(bar.textEdit(), Qt::Key_Return);
     EXPECT_EQ(frame().statusBar()->currentMessage(), "\"xyz\" not found");
@@ -493,7 +499,7 @@ TEST_F(ReadingTest, FindBarAndZoomKeysFollowTheirRules)
     bar.textEdit()->setText("Closing filler line 6");
     QTest::keyClick(bar.textEdit(), Qt::Key_Return);
     EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 25").arg(kClosingFiller6));
-    EXPECT_EQ(bar.countLabel()->text(), "1 match");
+    EXPECT_EQ(bar.countLabel()->text(), "1 of 1");
     QTest::keyClick(&view, Qt::Key_F3);
     EXPECT_EQ(frame().statusBar()->currentMessage(), "Passed the end, continued from the top");
     bar.textEdit()->setText("Protocol filler line 1");

@@ -96,10 +96,11 @@ TEST(TextComposition, CutTextAndLineMappingAgreeExactly)
                 hidden += range.end - range.first;
             EXPECT_EQ(shown.size(), file.size() - hidden) << where;
             for (int line = 0; line < shown.size(); ++line) {
-                const int fileIndex = displayLineToFile(text, cuts, line + 1) - 1;
+                const FileLine fileLine = fileLineOf(text, cuts, ShownLine::atIndex(line));
+                const int fileIndex = fileLine.index();
                 ASSERT_TRUE(fileIndex >= 0 && fileIndex < file.size()) << where << " line " << line;
                 ASSERT_EQ(shown[line], file[fileIndex]) << where << " line " << line;
-                ASSERT_EQ(fileLineToDisplay(text, cuts, fileIndex + 1) - 1, line) << where;
+                ASSERT_EQ(shownLineOf(text, cuts, fileLine).index(), line) << where;
             }
             // Headers first and footers later cut the same lines as both at once.
             const LineCuts headers{cuts.headers, false, cuts.blankLines};

@@ -1,0 +1,81 @@
+// The Options dialog run from the Tools menu, with a document open: Apply
+// recomposes every window, which switches the menu bar while the menu item
+// that started the dialog is still running it.
+#include "app/options_dialog.h"
+#include "frame/app_fixture.h"
+#include "frame/document_window.h"
+#include "frame/main_window.h"
+#include "settings/command_ids.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+namespace parchly {
+namespace {
+
+class OptionsFromMenuTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        makeApp();
+        app->mainWindow()->show();
+        openCopies({"rfc1.txt"});
+    }
+
+    QMenu* toolsMenu()
+    {
+        for (QAction* action : app->mainWindow()->menuBar()->actions())
+            if (action->text() == QLatin1String("&Tools"))
+                return action->menu();
+        return nullptr;
+    }
+
+    // Opens the Tools menu and clicks its Options item as the mouse does;
+    // the dialog is answered by `finish` (its last button) after Apply.
+    void applyThenFinish(QPushButton* (OptionsDialog::*finish)() const)
+    {
+        dialogs.dialogScripts.push_back([finish](QDialog& dialog) {
+            auto& options = static_cast<OptionsDialog&>(dialog);
+            options.applyButton()->click();
+            QApplication::processEvents();
+            (options.*finish)()->click();
+            return options.result();
+        });
+        QMenu* menu = toolsMenu();
+        ASSERT_NE(menu, nullptr);
+        tools = menu;
+        menu->popup(QPoint(0, 0));
+        QAction* options = app->mainWindow()->commandAction(kCmdOptions);
+        const QRect item = menu->actionGeometry(options);
+        ASSERT_TRUE(item.isValid());
+        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, item.center());
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QPointer<QMenu> tools;
+};
+
+TEST_F(OptionsFromMenuTest, ApplyThenOkLeavesTheMenuThatRanTheDialog)
+{
+    applyThenFinish(&OptionsDialog::okButton);
+    ASSERT_TRUE(dialogs.dialogScripts.empty()); // the Options dialog ran
+    EXPECT_FALSE(tools.isNull());
+    ASSERT_EQ(app->mainWindow()->documentWindows().size(), 1u);
+    EXPECT_TRUE(app->mainWindow()->documentWindows()[0]->path().endsWith("rfc1.txt"));
+}
+
+TEST_F(OptionsFromMenuTest, ApplyThenCancelLeavesTheMenuThatRanTheDialog)
+{
+    applyThenFinish(&OptionsDialog::cancelButton);
+    ASSERT_TRUE(dialogs.dialogScripts.empty()); // the Options dialog ran
+    EXPECT_FALSE(tools.isNull());
+    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
+}
+
+} // namespace
+} // namespace parchly
