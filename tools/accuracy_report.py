@@ -38,7 +38,9 @@ REFERENCES_HEADING = re.compile(
 LABEL_LINE = re.compile(r'^\s{0,12}(\[[^\[\]\s][^\[\]]{0,60}\])')
 CONTENTS_HEADING = re.compile(r'^\s*(table\s+of\s+contents|contents)\s*$', re.I)
 CONTENTS_PAGE = re.compile(r'^(\s*)(\S.*?)(\s*\.[\s.]*|\s{2,})([0-9]+|[ivx]+)\s*$')
-RFC_NUMBER = re.compile(r'\bRFCs?[- ]?0*([0-9]{1,5})\b')
+# Not glued to a path or a name: "10.17487/RFC8899" is a DOI, "RFC822.SIZE"
+# an IMAP item.
+RFC_NUMBER = re.compile(r'(?<![\w/.-])RFCs?[- ]?0*([0-9]{1,5})(?![\w]|\.\w)')
 RFC_LIST = re.compile(r'\bRFCs\s+[0-9]{1,5}((,\s*(and\s+|or\s+)?|\s+(and|or)\s+)[0-9]{1,5})+')
 
 

@@ -183,7 +183,11 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
             open->end = i;
             open = nullptr;
         }
-        if (wasAfterBlank && indent <= kHeadingIndent && opensReferences(line)) {
+        // A numbered heading stands at the margin; "REFERENCES" alone on its
+        // line may be centred (RFC 791).
+        const bool heading =
+            indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
+        if (wasAfterBlank && heading) {
             sections.push_back(ReferencesSection{i, total});
             open = &sections.back();
         }
