@@ -195,7 +195,7 @@ def measure(path, record):
 
     references = record.get('references', [])
     byLine = {(r['firstLine'], r['label']) for r in references}
-    labels = printed_labels(lines, references_regions(lines, set(marks)))
+    labels = printed_labels(lines, references_regions(lines, headers | footers))
     result['labels'] = (sum(1 for l in labels if l in byLine), len(labels))
     result['no reference'] = 1 if labels and not references else 0
 

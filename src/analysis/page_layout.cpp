@@ -2,7 +2,9 @@
 
 #include "analysis/text_scan.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace parchly {
 
@@ -26,9 +28,17 @@ bool holdsFormFeed(std::string_view line)
     return line.find(kFormFeed) != std::string_view::npos;
 }
 
+// Spaces and tabs only: a form-feed line is not blank.
 bool isBlank(std::string_view line)
 {
-    return !holdsFormFeed(line) && lineWords(line).empty();
+    return isBlankFrom(line, 0);
+}
+
+// A form feed opening the line, after blanks or not, as the passes count
+// page breaks.
+bool opensWithFormFeed(std::string_view line)
+{
+    return charAt(line, skipBlanks(line, 0)) == kFormFeed;
 }
 
 // A form-feed line with nothing else on it; one with text after the form
@@ -63,25 +73,43 @@ bool sameShape(std::string_view a, std::string_view b)
     return i == a.size() && k == b.size() && letters >= kFewestLetters;
 }
 
+// The bytes of lines first..last, which the reader holds one after another.
+std::string_view linesBetween(const LineReader& source, std::size_t first, std::size_t last)
+{
+    const char* from = source.lineAt(first).data();
+    const std::string_view end = source.lineAt(last);
+    return std::string_view(from, static_cast<std::size_t>(end.data() - from) + end.size());
+}
+
+// The line, at or before `index`, that holds the byte at `at`.
+std::size_t lineHolding(const LineReader& source, std::size_t index, const char* at)
+{
+    while (source.lineAt(index).data() > at)
+        --index;
+    return index;
+}
+
 // The form-feed line that opens the page of line `index`, looked for up to
-// `reach` lines above it; kNone when there is none (the first page).
+// `reach` lines above it; kNone when there is none (the first page). One
+// search of the bytes, not one a line.
 std::size_t formFeedAbove(const LineReader& source, std::size_t index, std::size_t reach)
 {
-    for (std::size_t k = index + 1; k-- > 0 && index - k <= reach;) {
-        if (holdsFormFeed(source.lineAt(k)))
-            return k;
-    }
-    return kNone;
+    const std::size_t first = index > reach ? index - reach : 0;
+    const std::string_view bytes = linesBetween(source, first, index);
+    // memrchr searches many bytes at a step, where rfind takes them one by one.
+    const void* feed = memrchr(bytes.data(), kFormFeed, bytes.size());
+    return feed == nullptr ? kNone : lineHolding(source, index, static_cast<const char*>(feed));
 }
 
 // The form-feed line below line `index`; kNone at the end of the text.
 std::size_t formFeedBelow(const LineReader& source, std::size_t index)
 {
-    for (std::size_t k = index + 1; k < source.lineTotal() && k - index <= kPageReach; ++k) {
-        if (holdsFormFeed(source.lineAt(k)))
-            return k;
-    }
-    return kNone;
+    if (index + 1 >= source.lineTotal())
+        return kNone;
+    const std::size_t last = std::min(source.lineTotal() - 1, index + kPageReach);
+    const std::string_view bytes = linesBetween(source, index + 1, last);
+    const std::size_t feed = bytes.find(kFormFeed);
+    return feed == std::string_view::npos ? kNone : lineHolding(source, last, bytes.data() + feed);
 }
 
 // The lines of the top block of the page opened by the form feed at
@@ -134,8 +162,33 @@ bool repeatsAtTop(const LineReader& source, std::size_t index, std::size_t posit
     return false;
 }
 
+// Whether line `index` may stand in the top block of its page: only blank
+// lines and at most two lines right above it stand between it and a form
+// feed. Most lines are told apart at the first lines above them.
+bool mayOpenBlock(const LineReader& source, std::size_t index)
+{
+    if (opensWithFormFeed(source.lineAt(index)))
+        return true;
+    bool blankSeen = false;
+    std::size_t lines = 0;
+    for (std::size_t k = index; k-- > 0 && index - k <= kMarginReach + kTopBlock;) {
+        const std::string_view line = source.lineAt(k);
+        if (opensWithFormFeed(line))
+            return true;
+        if (isBlank(line)) {
+            blankSeen = true;
+            continue;
+        }
+        if (blankSeen || ++lines >= kTopBlock)
+            return false;
+    }
+    return false;
+}
+
 RunningLine topLine(const LineReader& source, std::size_t index)
 {
+    if (!mayOpenBlock(source, index))
+        return RunningLine::kNone;
     const std::size_t feed = formFeedAbove(source, index, kMarginReach + kTopBlock);
     if (feed == kNone)
         return RunningLine::kNone;
@@ -245,11 +298,13 @@ bool closesPage(const LineReader& source, std::size_t index)
     return false;
 }
 
-RunningLine runningLineAt(const LineReader& source, std::size_t index)
+RunningLine runningLineAt(const LineReader& source, std::size_t index, std::optional<std::size_t> lastFeed)
 {
     if (index >= source.lineTotal())
         return RunningLine::kNone;
-    const RunningLine top = topLine(source, index);
+    // A line far below the last form feed read is in no top block.
+    const bool nearFeed = lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
+    const RunningLine top = nearFeed ? topLine(source, index) : RunningLine::kNone;
     return top != RunningLine::kNone ? top : bottomLine(source, index);
 }
 

@@ -43,8 +43,9 @@ enum class RunningLine { kNone, kHeader, kFooter };
 // A line of the top block of its page (up to three lines under the form
 // feed, RFC 791 prints the date, the title and the chapter) or the last
 // line of its page, printed again, digits aside, at the same place of the
-// page before or after it: a running header or footer.
-RunningLine runningLineAt(const LineReader& source, std::size_t index);
+// page before or after it: a running header or footer. `lastFeed` is the
+// line of the last form feed read before it (within a line), if any.
+RunningLine runningLineAt(const LineReader& source, std::size_t index, std::optional<std::size_t> lastFeed);
 
 } // namespace parchly
 

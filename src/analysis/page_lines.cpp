@@ -153,12 +153,18 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
     // header or footer stands at the top or the bottom of a page only.
     const std::optional<std::size_t> index = lastReadIndex(source, line);
     if (index) {
-        const RunningLine running = runningLineAt(source, *index);
+        // The boundary of the last page break counted: the form-feed line
+        // or the line before it.
+        std::optional<std::size_t> lastFeed;
+        if (text.pageEnds.size() > 1 && text.pageEnds.back() >= 0)
+            lastFeed = static_cast<std::size_t>(text.pageEnds.back());
+        const RunningLine running = runningLineAt(source, *index, lastFeed);
         if (running != RunningLine::kNone)
             return running == RunningLine::kHeader ? PageLine::kHeader : PageLine::kFooter;
     }
-    const bool mayOpenPage = !index || opensPage(source, *index);
-    const bool mayClosePage = !index || closesPage(source, *index);
+    // Asked only of the lines a rule below needs it for.
+    const auto mayOpenPage = [&] { return !index || opensPage(source, *index); };
+    const auto mayClosePage = [&] { return !index || closesPage(source, *index); };
     FirstWord first;
     if (rest == 0) {
         first = firstWordOf(line);
@@ -173,16 +179,16 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
         // After the first form feed a line opened by "RFC" is a header where
         // a page opens; elsewhere it is body text ("RFC 791  Postel, J.,
         // ..." in a references list at the margin).
-        return isHeader(text, line, first, pageBreakSeen && mayOpenPage) ? PageLine::kHeader
-                                                                         : PageLine::kNone;
+        return isHeader(text, line, first, pageBreakSeen && mayOpenPage()) ? PageLine::kHeader
+                                                                           : PageLine::kNone;
     }
 
     if (!text.footerPrefix.empty() && startsWithAt(line, 0, text.footerPrefix))
         return PageLine::kFooter;
     // A surname and a comma open body lines too ("Rosenberg, J., ..." in a
     // references list): the author's footer closes a page or names it.
-    if (!text.authors.empty() && (mayClosePage || holdsPageWord(line))
-        && namesFirstAuthor(text, line, first, rest))
+    if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest)
+        && (holdsPageWord(line) || mayClosePage()))
         return PageLine::kFooter;
     // A line just before a form feed ends its page. The end of the file is
     // no form feed, so the last line is never a footer by this test.

@@ -57,14 +57,22 @@ bool namesReferencesGroup(std::string_view text)
     return equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word);
 }
 
-bool isBlankLine(std::string_view line)
+// Whether the line holds one of the words a references heading ends in;
+// most lines do not, and are passed by with a few searches.
+bool mayNameReferences(std::string_view line)
 {
-    return lineWords(line).empty();
+    for (const char* word : {"eferences", "EFERENCES", "ibliography", "IBLIOGRAPHY"}) {
+        if (line.find(word) != std::string_view::npos)
+            return true;
+    }
+    return false;
 }
 
-bool holdsFormFeed(std::string_view line)
+bool isBlankLine(std::string_view line)
 {
-    return line.find(kFormFeed) != std::string_view::npos;
+    const std::size_t rest = skipBlanks(line, 0);
+    return rest == line.size() || isLineEnd(line[rest])
+        || (line[rest] == kFormFeed && isBlankFrom(line, rest + 1));
 }
 
 std::size_t indentOf(std::string_view line)
@@ -171,7 +179,9 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
             continue;
         }
         const bool wasAfterBlank = afterBlank;
-        afterBlank = holdsFormFeed(line) && isBlankLine(line.substr(line.find(kFormFeed) + 1));
+        // A form feed alone on its line (isBlankLine took it) is a page
+        // break; one before text opens the page with that text.
+        afterBlank = false;
         const std::size_t indent = indentOf(line);
         std::size_t labelOpen = 0;
         std::size_t labelClose = 0;
@@ -185,9 +195,11 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         }
         // A numbered heading stands at the margin; "REFERENCES" alone on its
         // line may be centred (RFC 791).
+        if (!wasAfterBlank || !mayNameReferences(line))
+            continue;
         const bool heading =
             indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
-        if (wasAfterBlank && heading) {
+        if (heading) {
             sections.push_back(ReferencesSection{i, total});
             open = &sections.back();
         }
