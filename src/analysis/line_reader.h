@@ -103,6 +103,15 @@ public:
     // of a file serves the analysis and the text shown alike.
     std::string_view wholeText() const { return std::string_view(m_text.get(), m_size); }
 
+    // How many lines have been read: the 0-based index of the next one.
+    std::size_t linesRead() const { return m_next; }
+
+    // The next line without reading it; empty at the end of the text.
+    std::string_view peekLine() const
+    {
+        return m_next < m_lineEnds.size() ? lineAt(m_next) : std::string_view();
+    }
+
     // What is left to read, for a pass that must look ahead before it reads.
     std::string_view remainingText() const
     {
