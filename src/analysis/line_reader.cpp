@@ -178,6 +178,26 @@ void LineReader::cutLines()
         m_size = convertToTextMode(m_text.get(), m_size);
         cutRawLines();
     }
+    findFormFeedLines();
+}
+
+void LineReader::findFormFeedLines()
+{
+    const char* const text = m_text.get();
+    std::size_t line = 0;
+    for (std::size_t i = 0; i < m_size;) {
+        const void* found = std::memchr(text + i, '\f', m_size - i);
+        if (found == nullptr)
+            break;
+        i = static_cast<std::size_t>(static_cast<const char*>(found) - text);
+        // The feeds are met in order, so the line holding one is found by
+        // walking on from the line of the one before.
+        while (m_lineEnds[line] <= i)
+            ++line;
+        if (m_formFeedLines.empty() || m_formFeedLines.back() != line)
+            m_formFeedLines.push_back(line);
+        ++i;
+    }
 }
 
 bool LineReader::readLine(std::string& line)

@@ -103,6 +103,10 @@ public:
     // of a file serves the analysis and the text shown alike.
     std::string_view wholeText() const { return std::string_view(m_text.get(), m_size); }
 
+    // The 0-based indices of the lines that hold a form feed, in order:
+    // found once, for the passes that look for page breaks around a line.
+    const std::vector<std::size_t>& formFeedLines() const { return m_formFeedLines; }
+
     // How many lines have been read: the 0-based index of the next one.
     std::size_t linesRead() const { return m_next; }
 
@@ -125,6 +129,7 @@ private:
     // pair and so is not yet in text mode.
     bool cutRawLines();
     void cutLines();
+    void findFormFeedLines();
     std::size_t lineStart(std::size_t line) const { return line == 0 ? 0 : m_lineEnds[line - 1]; }
 
     // A buffer of its own rather than a std::string, which would clear the
@@ -133,6 +138,7 @@ private:
     std::size_t m_size = 0;
     // Where each line ends, its line end included: the start of the next.
     std::vector<std::size_t> m_lineEnds;
+    std::vector<std::size_t> m_formFeedLines;
     std::size_t m_next = 0;
     bool m_atEnd = false;
 };

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
+#include <vector>
 
 namespace parchly {
 
@@ -73,43 +73,35 @@ bool sameShape(std::string_view a, std::string_view b)
     return i == a.size() && k == b.size() && letters >= kFewestLetters;
 }
 
-// The bytes of lines first..last, which the reader holds one after another.
-std::string_view linesBetween(const LineReader& source, std::size_t first, std::size_t last)
-{
-    const char* from = source.lineAt(first).data();
-    const std::string_view end = source.lineAt(last);
-    return std::string_view(from, static_cast<std::size_t>(end.data() - from) + end.size());
-}
-
-// The line, at or before `index`, that holds the byte at `at`.
-std::size_t lineHolding(const LineReader& source, std::size_t index, const char* at)
-{
-    while (source.lineAt(index).data() > at)
-        --index;
-    return index;
-}
-
 // The form-feed line that opens the page of line `index`, looked for up to
-// `reach` lines above it; kNone when there is none (the first page). One
-// search of the bytes, not one a line.
+// `reach` lines above it; kNone when there is none (the first page). The
+// reader knows its form-feed lines: no line is searched for one.
 std::size_t formFeedAbove(const LineReader& source, std::size_t index, std::size_t reach)
 {
+    const std::vector<std::size_t>& feeds = source.formFeedLines();
+    const auto after = std::upper_bound(feeds.begin(), feeds.end(), index);
+    if (after == feeds.begin())
+        return kNone;
     const std::size_t first = index > reach ? index - reach : 0;
-    const std::string_view bytes = linesBetween(source, first, index);
-    // memrchr searches many bytes at a step, where rfind takes them one by one.
-    const void* feed = memrchr(bytes.data(), kFormFeed, bytes.size());
-    return feed == nullptr ? kNone : lineHolding(source, index, static_cast<const char*>(feed));
+    const std::size_t feed = *(after - 1);
+    return feed >= first ? feed : kNone;
 }
 
-// The form-feed line below line `index`; kNone at the end of the text.
+// The first form-feed line after line `index`, any distance below it;
+// kNone when there is none.
+std::size_t nextFormFeed(const LineReader& source, std::size_t index)
+{
+    const std::vector<std::size_t>& feeds = source.formFeedLines();
+    const auto after = std::upper_bound(feeds.begin(), feeds.end(), index);
+    return after == feeds.end() ? kNone : *after;
+}
+
+// The form-feed line below line `index`, up to a page below it; kNone at
+// the end of the text.
 std::size_t formFeedBelow(const LineReader& source, std::size_t index)
 {
-    if (index + 1 >= source.lineTotal())
-        return kNone;
-    const std::size_t last = std::min(source.lineTotal() - 1, index + kPageReach);
-    const std::string_view bytes = linesBetween(source, index + 1, last);
-    const std::size_t feed = bytes.find(kFormFeed);
-    return feed == std::string_view::npos ? kNone : lineHolding(source, last, bytes.data() + feed);
+    const std::size_t feed = nextFormFeed(source, index);
+    return feed != kNone && feed <= index + kPageReach ? feed : kNone;
 }
 
 // The lines of the top block of the page opened by the form feed at
@@ -206,6 +198,14 @@ RunningLine topLine(const LineReader& source, std::size_t index)
 
 RunningLine bottomLine(const LineReader& source, std::size_t index)
 {
+    // The last line of a page stands at most the margin above a form feed
+    // or the end of the text; most lines are passed by here.
+    const std::size_t reach = index + kMarginReach + 1;
+    if (source.lineTotal() > reach) {
+        const std::size_t feed = nextFormFeed(source, index);
+        if (feed == kNone || feed > reach)
+            return RunningLine::kNone;
+    }
     std::size_t k = index + 1;
     while (k < source.lineTotal() && k - index <= kMarginReach && isBlank(source.lineAt(k)))
         ++k;

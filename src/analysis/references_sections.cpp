@@ -57,8 +57,24 @@ bool namesReferencesGroup(std::string_view text)
     return equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word);
 }
 
-// Whether the line holds one of the words a references heading ends in;
-// most lines do not, and are passed by with a few searches.
+// Whether the line's words end as a references heading does ("...
+// references", "bibliography", "... notes", "references cited"), trailing
+// colons and full stops aside: a few bytes at the end of the line, so most
+// lines are passed by before any search.
+bool endsAsReferencesTitle(std::string_view line)
+{
+    std::string_view text = lineWords(line);
+    while (!text.empty() && (text.back() == ':' || text.back() == '.'))
+        text.remove_suffix(1);
+    for (const std::string_view last : {"references", "bibliography", "notes", "cited"}) {
+        if (text.size() >= last.size()
+            && equalIgnoringAsciiCase(text.substr(text.size() - last.size()), last))
+            return true;
+    }
+    return false;
+}
+
+// Whether the line holds one of the words a references heading ends in.
 bool mayNameReferences(std::string_view line)
 {
     for (const char* word : {"eferences", "EFERENCES", "ibliography", "IBLIOGRAPHY"}) {
@@ -195,7 +211,7 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         }
         // A numbered heading stands at the margin; "REFERENCES" alone on its
         // line may be centred (RFC 791).
-        if (!wasAfterBlank || !mayNameReferences(line))
+        if (!wasAfterBlank || !endsAsReferencesTitle(line) || !mayNameReferences(line))
             continue;
         const bool heading =
             indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
