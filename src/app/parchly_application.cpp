@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/command_line.h"
 #include "app/dark_formats.h"
+#include "settings/download_addresses.h"
 #include "settings/app_directory.h"
 #include "settings/command_ids.h"
 #include "settings/rfc_paths.h"
@@ -47,6 +48,7 @@ ParchlyApplication::ParchlyApplication(QObject* parent)
 {
     m_settings.RfcRootPath = QFile::encodeName(defaultRfcFolder()).toStdString();
     m_settings.loadSettings(m_profile);
+    migrateOldDefaultAddresses(m_settings, m_profile);
     if (paletteIsDark(QGuiApplication::palette()))
         followDarkPalette(m_settings);
     installHandlers();
