@@ -9,6 +9,7 @@
 #include "settings/rfc_paths.h"
 #include "app/options_dialog.h"
 #include "frame/main_window.h"
+#include "frame/new_rfcs_notice.h"
 #include "platform/dialogs.h"
 #include "platform/tree_images.h"
 #include "ui/tip_dialog.h"
@@ -16,6 +17,7 @@
 #include "view/printing.h"
 #include "view/rfc_document.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -92,6 +94,8 @@ bool ParchlyApplication::start()
     // The windows of the last run come back last, so that the one the reader
     // was in is the active one.
     m_mainWindow->restoreSession();
+    // Only when Options switch it on: no network access otherwise.
+    m_mainWindow->newRfcsNotice()->checkIfDue(QDateTime::currentSecsSinceEpoch());
     return true;
 }
 

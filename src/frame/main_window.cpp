@@ -21,6 +21,8 @@
 #include "frame/document_tab_bar.h"
 #include "frame/frame_collections_host.h"
 #include "frame/welcome_panel.h"
+#include "frame/new_rfcs_notice.h"
+#include "download/collection_commands.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "platform/tab_strip.h"
@@ -121,6 +123,8 @@ MainWindow::MainWindow(FrameHost& app)
     m_navigatorWidth = std::max(0, m_app.profile().readInt("Navigator", "Width", 0));
     buildMenus(MenuSet::NoDocument);
 
+    connect(m_welcome, &WelcomePanel::updateCollectionRequested, this,
+            [this] { routeCommand(kCmdDownloadCollection); });
     connect(m_welcome, &WelcomePanel::downloadIndexRequested, this,
             [this] { routeCommand(kCmdUpdateRfcIndex); });
     connect(m_welcome, &WelcomePanel::openFileRequested, this, [this] { routeCommand(kCmdFileOpen); });
@@ -233,6 +237,7 @@ void MainWindow::createStatusBar()
     m_noticePane = new QLabel(bar);
     m_noticePane->setObjectName(QStringLiteral("noticePane"));
     bar->addPermanentWidget(m_noticePane);
+    m_newRfcsNotice = new NewRfcsNotice(*bar, m_app, this);
 }
 
 void MainWindow::restoreBarState()
@@ -297,9 +302,10 @@ void MainWindow::installHandlers()
         focusActiveText();
     };
     m_handlers[kCmdDownloadCollection] = [this] {
-        downloadRfcCollection(this, m_app.settings());
+        updateRfcCollection(this, m_app.settings(), [this](int32_t number) { m_app.openRfcNumber(number); });
         focusActiveText();
     };
+    m_handlers[kCmdCheckNewRfcs] = [this] { m_newRfcsNotice->checkNow(); };
     m_handlers[kCmdNextTab] = [this] { stepTab(1); };
     m_handlers[kCmdPreviousTab] = [this] { stepTab(-1); };
     m_handlers[kCmdIndexBar] = [this] {

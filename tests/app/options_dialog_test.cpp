@@ -11,6 +11,7 @@
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -137,6 +138,8 @@ TEST_F(OptionsDialogTest, APageStoresOnlyWhenAcceptedAndOkAppliesEveryPage)
     dialog.rfcPage()->localPathField()->setText("D:\\RFCs\\");
     dialog.rfcPage()->collectionUrlField()->setText("not checked at all");
     dialog.rfcPage()->keepArchiveBox()->click();
+    dialog.rfcPage()->checkForNewBox()->setCurrentIndex(2);
+    dialog.rfcPage()->fetchMissingBox()->click();
     dialog.formatPage()->indexBarBox()->setChecked(false);
     dialog.okButton()->click();
     EXPECT_EQ(scripted.messages, QStringList({refused, refused}));
@@ -149,6 +152,9 @@ TEST_F(OptionsDialogTest, APageStoresOnlyWhenAcceptedAndOkAppliesEveryPage)
     EXPECT_TRUE(ini.text().contains("RfcRootPath=D:/RFCs\n"));
     EXPECT_EQ(ini.value("settings", "RfcDownloadUrl"), "not checked at all");
     EXPECT_EQ(ini.value("settings", "KeepCollectionArchive"), "1");
+    EXPECT_EQ(ini.value("settings", "CheckForNewRfcs"), "2");
+    EXPECT_EQ(settings.CheckForNewRfcs, NewRfcCheck::Weekly);
+    EXPECT_EQ(ini.value("settings", "FetchMissingRfcOnLink"), "1");
     EXPECT_FALSE(settings.ShowIndexBar);
     EXPECT_EQ(ini.value("View", "IndexBar"), "0");
 

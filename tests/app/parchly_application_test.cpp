@@ -119,6 +119,12 @@ TEST_F(ParchlyAppTest, StartsWithTheTipWelcomesUntilADocumentIsOpenAndAppliesOpt
     app->settings().RfcIndexDownloadUrl.clear();
     welcome->downloadIndexButton()->click();
     EXPECT_EQ(dialogs.messages, QStringList({"Please input the url of rfc-index.txt"}));
+    // Update the collection runs Update RFC Collection (here too it stops at
+    // the missing address).
+    dialogs.messages.clear();
+    app->settings().RfcDownloadUrl.clear();
+    welcome->updateCollectionButton()->click();
+    EXPECT_EQ(dialogs.messages, QStringList({"Please input the url of rfc documents"}));
 
     // Choose a folder: a cancelled chooser changes nothing; a chosen folder
     // is kept in the settings file, and one with an index ends the welcome.

@@ -6,6 +6,7 @@
 #include "download/download_commands.h"
 #include "download/download_dialog.h"
 #include "download/download_transfer.h"
+#include "download/rfc_number_dialog.h"
 #include "download/progress_texts.h"
 #include "download_test_support.h"
 #include "support/scripted_dialogs.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -246,23 +248,27 @@ TEST(DownloadCommands, AnEmptyAddressIsReportedOrTheRequestIsFilledForTheirKind)
     RfcSettings settings("/tmp/");
     settings.RfcIndexDownloadUrl.clear();
     updateRfcIndex(nullptr, settings);
-    // Download RFC needs the collection address although it does not use it.
+    settings = RfcSettings("/tmp/");
+    settings.RfcFileDownloadUrl.clear();
+    downloadRfc(nullptr, settings);
     settings = RfcSettings("/tmp/");
     settings.RfcDownloadUrl.clear();
-    downloadRfc(nullptr, settings);
     downloadRfcCollection(nullptr, settings);
     EXPECT_EQ(scripted.messages,
               (QStringList{"Please input the url of rfc-index.txt", "Please input the url of rfc documents",
                            "Please input the url of rfc documents"}));
+    EXPECT_TRUE(scripted.dialogTitles.isEmpty()) << "no number is asked without an address";
 
     settings = RfcSettings("/tmp/");
     settings.RfcRootPath = "/home/reader/rfc//";
+    settings.RfcFileDownloadUrl = "https://mirror.example.org/rfc";
 
-    const std::pair<DownloadKind, std::string> kinds[] = {{IndexFile, settings.RfcIndexDownloadUrl},
-                                                          {SingleRfc, kRfcDownloadTemplate},
-                                                          {Collection, settings.RfcDownloadUrl}};
+    const std::pair<DownloadKind, std::string> kinds[] = {
+        {IndexFile, settings.RfcIndexDownloadUrl},
+        {SingleRfc, "https://mirror.example.org/rfc/rfc9110.txt"},
+        {Collection, settings.RfcDownloadUrl}};
     for (const auto& [kind, url] : kinds) {
-        auto dialog = createDownloadDialog(nullptr, settings, kind);
+        auto dialog = createDownloadDialog(nullptr, settings, kind, 9110);
         ASSERT_TRUE(dialog);
         EXPECT_EQ(dialog->request().kind, kind);
         EXPECT_EQ(dialog->request().url, url);
@@ -270,6 +276,29 @@ TEST(DownloadCommands, AnEmptyAddressIsReportedOrTheRequestIsFilledForTheirKind)
     }
     EXPECT_EQ(downloadFolder("C:\\RFC\\docs\\"), "C:\\RFC\\docs/");
     EXPECT_EQ(downloadFolder("/srv/rfc/\\/"), "/srv/rfc/");
+}
+
+// Download RFC asks for the number and shows the RFC's own local name
+// before Start, from the configured server rather than a fixed template.
+TEST(DownloadCommands, DownloadRfcAsksTheNumberAndNamesTheLocalFileAtOnce)
+{
+    test::ScriptedDialogs scripted;
+    scripted.dialogScripts.push_back([](QDialog& dialog) {
+        dialog.findChild<QSpinBox*>(QStringLiteral("rfcNumber"))->setValue(9293);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(askRfcNumber(nullptr), std::optional<int32_t>(9293));
+    EXPECT_EQ(scripted.dialogTitles, QStringList{"Download RFC"});
+    EXPECT_EQ(askRfcNumber(nullptr), std::nullopt) << "a cancelled question downloads nothing";
+
+    RfcSettings settings("/tmp/");
+    settings.RfcRootPath = "/home/reader/rfc";
+    auto dialog = createDownloadDialog(nullptr, settings, SingleRfc, 9293);
+    dialog->resetFields();
+    EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("remoteFile"))->text(),
+              "https://www.rfc-editor.org/rfc/rfc9293.txt");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("localFile"))->text(),
+              "/home/reader/rfc/rfc9293.txt");
 }
 
 } // namespace
