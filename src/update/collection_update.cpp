@@ -85,8 +85,8 @@ void archiveUpdate(const UpdateOptions& options, const std::atomic<bool>& cancel
 }
 
 // The index, then every RFC it lists as text that the folder lacks.
-void httpsOnly(const UpdateOptions& options, const std::atomic<bool>& cancel, const UpdateProgressSink& progress,
-               UpdateSummary& summary)
+void httpsOnly(const UpdateOptions& options, const std::atomic<bool>& cancel,
+               const UpdateProgressSink& progress, UpdateSummary& summary)
 {
     HttpsOptions https;
     https.indexUrl = options.indexUrl;
