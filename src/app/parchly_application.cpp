@@ -4,11 +4,13 @@
 #include "app/command_line.h"
 #include "app/dark_formats.h"
 #include "analysis/file_access.h"
+#include "settings/download_addresses.h"
 #include "settings/app_directory.h"
 #include "settings/command_ids.h"
 #include "settings/rfc_paths.h"
 #include "app/options_dialog.h"
 #include "frame/main_window.h"
+#include "frame/new_rfcs_notice.h"
 #include "platform/dialogs.h"
 #include "platform/tree_images.h"
 #include "ui/tip_dialog.h"
@@ -16,6 +18,7 @@
 #include "view/printing.h"
 #include "view/rfc_document.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,6 +54,7 @@ ParchlyApplication::ParchlyApplication(QObject* parent)
     removeStaleTemporaries(m_iniPath);
     m_settings.RfcRootPath = QFile::encodeName(defaultRfcFolder()).toStdString();
     m_settings.loadSettings(m_profile);
+    migrateOldDefaultAddresses(m_settings, m_profile);
     if (paletteIsDark(QGuiApplication::palette()))
         followDarkPalette(m_settings);
     installHandlers();
@@ -94,6 +98,8 @@ bool ParchlyApplication::start()
     m_mainWindow->restoreSession();
     m_started = true;
     openArguments(std::exchange(m_argumentsBeforeStart, {}));
+    // Only when Options switch it on: no network access otherwise.
+    m_mainWindow->newRfcsNotice()->checkIfDue(QDateTime::currentSecsSinceEpoch());
     // The tip stands over the main window and the documents it holds, never
     // over an empty screen, and keeps none of them waiting.
     showStartUpTip(m_appDirectory, m_profile, m_mainWindow.get());

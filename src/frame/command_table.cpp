@@ -63,10 +63,15 @@ const std::vector<CommandInfo>& commandTable()
         // Tools
         {kCmdUpdateRfcIndex, "&Update RFC Index...", "Update RFC Index from specified site\nUpdate Index",
          nullptr, nullptr, nullptr},
-        {kCmdDownloadRfc, "&Download RFC...", "Download RFC from specified site\nDownload RFC", nullptr,
+        {kCmdDownloadRfc, "&Download RFC...", "Download one RFC by its number\nDownload RFC", nullptr,
          nullptr, nullptr},
-        {kCmdDownloadCollection, "Download &RFC Collection...",
-         "Download RFC Collection from specified site\nDownload RFC Collection", nullptr, nullptr, nullptr},
+        {kCmdDownloadCollection, "Update RFC &Collection...",
+         "Bring the local RFC folder level with the RFC Editor\nUpdate RFC Collection", nullptr, nullptr,
+         nullptr},
+        {kCmdCheckNewRfcs, "Check for &New RFCs",
+         "Look for RFCs published since the folder was updated\nCheck "
+         "for New RFCs",
+         nullptr, nullptr, nullptr},
         {kCmdOptions, "&Options...", "Change the options of Parchly\nOptions", "Options",
          "preferences-system", nullptr},
         // Window
@@ -129,7 +134,7 @@ const CommandInfo* findCommand(int id)
 const std::vector<MenuLayout>& menuLayout(MenuSet set)
 {
     static const std::vector<int> tools = {kCmdUpdateRfcIndex, kCmdDownloadRfc, kCmdDownloadCollection,
-                                           kSeparator, kCmdOptions};
+                                           kCmdCheckNewRfcs,   kSeparator,      kCmdOptions};
     static const std::vector<int> help = {kCmdHelpContents, kCmdHelpIndex, kSeparator, kCmdTipOfTheDay,
                                           kCmdHomepage,     kSeparator,    kCmdAbout};
     static const std::vector<MenuLayout> noDocument = {

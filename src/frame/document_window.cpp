@@ -1,4 +1,5 @@
 #include "frame/document_window.h"
+#include "download/collection_commands.h"
 
 #include "frame/cited_by.h"
 
@@ -345,12 +346,18 @@ RfcDocument* DocumentWindow::openRfcNumber(int number)
 
 ReadingView* DocumentWindow::openRfcView(int number)
 {
-    // A missing file the index lists is shown at its index entry.
+    // A missing file is fetched when the reader agrees; one that stays
+    // missing and that the index lists is shown at its index entry.
     const RfcIndexStatus* index = m_app.indexStatus();
-    if (!canOpenForReading(rfcPath(m_app.settings().RfcRootPath, number)) && index && index->entry(number)
-        && m_mainWindow.showIndexEntry(number))
+    if (!canOpenForReading(rfcPath(m_app.settings().RfcRootPath, number)) && !fetchMissingRfc(number) && index
+        && index->entry(number) && m_mainWindow.showIndexEntry(number))
         return nullptr;
     return m_mainWindow.viewOf(m_app.openRfcNumber(number));
+}
+
+bool DocumentWindow::fetchMissingRfc(int number)
+{
+    return parchly::fetchMissingRfc(&m_mainWindow, m_app.settings(), number);
 }
 
 ReadingView* DocumentWindow::showDocumentView(const QString& path)
@@ -386,7 +393,7 @@ void DocumentWindow::storeZoomSteps(int steps)
 void DocumentWindow::openIndexedRfc(int number)
 {
     const std::string path = rfcPath(m_app.settings().RfcRootPath, number);
-    if (canOpenForReading(path))
+    if (canOpenForReading(path) || fetchMissingRfc(number))
         m_app.openDocumentFile(QFile::decodeName(path.c_str()));
     else
         dialogs().message(m_navigator, QFile::decodeName(path.c_str()) + QStringLiteral(" does NOT exist!"));

@@ -23,6 +23,8 @@
 #include "frame/welcome_panel.h"
 #include "frame/index_bar.h"
 #include "index/index_status.h"
+#include "frame/new_rfcs_notice.h"
+#include "download/collection_commands.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "platform/tab_strip.h"
@@ -129,6 +131,8 @@ MainWindow::MainWindow(FrameHost& app)
         m_openIndexWhenItArrives = true;
         routeCommand(kCmdUpdateRfcIndex);
     });
+    connect(m_welcome, &WelcomePanel::updateCollectionRequested, this,
+            [this] { routeCommand(kCmdDownloadCollection); });
     connect(m_welcome, &WelcomePanel::openFileRequested, this, [this] { routeCommand(kCmdFileOpen); });
     connect(m_welcome, &WelcomePanel::chooseFolderRequested, this, [this] {
         const QString folder = dialogs().folderName(this, QStringLiteral("Choose a folder of RFCs"),
@@ -241,6 +245,7 @@ void MainWindow::createStatusBar()
     m_noticePane = new QLabel(bar);
     m_noticePane->setObjectName(QStringLiteral("noticePane"));
     bar->addPermanentWidget(m_noticePane);
+    m_newRfcsNotice = new NewRfcsNotice(*bar, m_app, this);
 }
 
 void MainWindow::restoreBarState()
@@ -305,9 +310,10 @@ void MainWindow::installHandlers()
         focusActiveText();
     };
     m_handlers[kCmdDownloadCollection] = [this] {
-        downloadRfcCollection(this, m_app.settings());
+        updateRfcCollection(this, m_app.settings(), [this](int32_t number) { m_app.openRfcNumber(number); });
         focusActiveText();
     };
+    m_handlers[kCmdCheckNewRfcs] = [this] { m_newRfcsNotice->checkNow(); };
     m_handlers[kCmdNextTab] = [this] { stepTab(1); };
     m_handlers[kCmdPreviousTab] = [this] { stepTab(-1); };
     m_handlers[kCmdIndexBar] = [this] {

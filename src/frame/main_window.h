@@ -36,6 +36,7 @@ class RfcDocument;
 class DocumentTabBar;
 class WelcomePanel;
 class FindInRfcsDock;
+class NewRfcsNotice;
 class CitedByService;
 
 class MainWindow : public QMainWindow, public CommandTarget {
@@ -78,6 +79,8 @@ public:
     // Shows the welcome, centred, while no document is open and the RFC
     // folder has no index; hides it otherwise.
     void updateWelcome();
+    // The status bar's notice of new RFCs and their check.
+    NewRfcsNotice* newRfcsNotice() const { return m_newRfcsNotice; }
 
     // The help file shown by Help Contents and Help Index; empty when there
     // is none.
@@ -180,6 +183,7 @@ private:
     QLabel* m_positionPane = nullptr;
     // "Not recognised as an RFC" while the active document is no RFC.
     QLabel* m_noticePane = nullptr;
+    NewRfcsNotice* m_newRfcsNotice = nullptr;
     std::vector<DocumentWindow*> m_children;
     MenuSet m_menuSet = MenuSet::None;
     std::map<MenuSet, std::vector<QMenu*>> m_menus;

@@ -78,6 +78,8 @@ enum CommandId : int {
     kCmdExportRequirements = 33142,
     // The whole local collection.
     kCmdFindInRfcs = 33171,
+    // Keeping the collection current.
+    kCmdCheckNewRfcs = 33201,
 };
 
 constexpr int kRecentFileCount = 4;

@@ -12,6 +12,7 @@
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontComboBox>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -168,6 +169,8 @@ TEST_F(OptionsPagesTest, OkAppliesEveryPageAndClosesEvenWhenOneRefuses)
     page->box("ShowPageSeparator")->setChecked(true);
     dialog->rfcPage()->collectionUrlField()->setText("not checked at all");
     dialog->rfcPage()->keepArchiveBox()->click();
+    dialog->rfcPage()->checkForNewBox()->setCurrentIndex(2);
+    dialog->rfcPage()->fetchMissingBox()->click();
     dialog->formatPage()->indexBarBox()->setChecked(false);
     dialog->okButton()->click();
     EXPECT_EQ(scripted.messages, QStringList({refused}));
@@ -176,6 +179,9 @@ TEST_F(OptionsPagesTest, OkAppliesEveryPageAndClosesEvenWhenOneRefuses)
     EXPECT_EQ(ini.value("settings", "ShowPageSeparator"), "0");
     EXPECT_EQ(ini.value("settings", "RfcDownloadUrl"), "not checked at all");
     EXPECT_EQ(ini.value("settings", "KeepCollectionArchive"), "1");
+    EXPECT_EQ(ini.value("settings", "CheckForNewRfcs"), "2");
+    EXPECT_EQ(settings.CheckForNewRfcs, NewRfcCheck::Weekly);
+    EXPECT_EQ(ini.value("settings", "FetchMissingRfcOnLink"), "1");
     EXPECT_FALSE(settings.ShowIndexBar);
     EXPECT_EQ(ini.value("View", "IndexBar"), "0");
 }

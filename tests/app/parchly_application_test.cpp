@@ -149,7 +149,7 @@ TEST_F(ParchlyAppTest, TheLastRunsDocumentsAreOpenWhenTheTipShows)
     EXPECT_EQ(openBehindTheTip, 1u);
 }
 
-// The welcome stays until a document is open, with its three ways forward.
+// The welcome stays until a document is open, with its ways forward.
 class WelcomeTest : public test::AppFixture {
 protected:
     void SetUp() override
@@ -170,6 +170,15 @@ TEST_F(WelcomeTest, DownloadRunsTheIndexDownloadCommand)
     app->settings().RfcIndexDownloadUrl.clear();
     welcome->downloadIndexButton()->click();
     EXPECT_EQ(dialogs.messages, QStringList({"Please input the url of rfc-index.txt"}));
+}
+
+// Update the collection runs Update RFC Collection (here too it stops at the
+// missing address).
+TEST_F(WelcomeTest, UpdateCollectionRunsTheUpdateCommand)
+{
+    app->settings().RfcDownloadUrl.clear();
+    welcome->updateCollectionButton()->click();
+    EXPECT_EQ(dialogs.messages, QStringList({"Please input the url of rfc documents"}));
 }
 
 // Choose a folder: a cancelled chooser changes nothing; a chosen folder is

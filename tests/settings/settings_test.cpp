@@ -1,4 +1,5 @@
 #include "settings/settings.h"
+#include "settings/download_addresses.h"
 
 #include <cstdio>
 #include <cstring>
@@ -171,10 +172,13 @@ TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
               "DisableSpacesNearHeaderAndFooter=1\nShowPageSeparator=0\nHideInvalidContentEntryInTreeView=1\n"
               "DisableContentEntryLink=0\nDisableInvalidContentEntryLink=1\nDisableReferenceAnalysis=0\n"
               "DisableReferenceLink=0\nLargeToolBarButtonWithText=0\nOpenRfcIndexWhenStarted=0\n"
-              "JumpToRfcIndexInsteadOfFile=0\nKeepCollectionArchive=0\n"
-              "RfcDownloadUrl=https://www.rfc-editor.org/in-notes/tar/RFC-all.zip\n"
-              "RfcIndexDownloadUrl=https://www.rfc-editor.org/in-notes/rfc-index.txt\n"
-              "RfcRootPath=/opt/parchly/RFCPath\nUseOnlyDefaultText=0\nLevel0=500\nLevel1=50\n");
+              "JumpToRfcIndexInsteadOfFile=0\nKeepCollectionArchive=0\nFetchMissingRfcOnLink=0\n"
+              "RfcDownloadUrl=rsync://rsync.rfc-editor.org/rfcs-text-only/\n"
+              "RfcIndexDownloadUrl=https://www.rfc-editor.org/rfc-index.txt\n"
+              "RfcFileDownloadUrl=https://www.rfc-editor.org/rfc/\n"
+              "NewRfcFeedUrl=https://www.rfc-editor.org/rfcrss.xml\n"
+              "RfcRootPath=/opt/parchly/RFCPath\nUseOnlyDefaultText=0\nCheckForNewRfcs=0\n"
+              "Level0=500\nLevel1=50\n");
     EXPECT_NE(file.find("[Headers and Footers]\nfont=Fixedsys\ncolor=0:128:0\nstyle=\nsize=10\n"),
               std::string::npos);
 
@@ -220,6 +224,59 @@ TEST_F(SettingsTest, LevelCountsAreWrittenInOneSpellingWithoutAnEmptyEntry)
     EXPECT_NE(file.find("Level0=500\nLevel1=50\n"), std::string::npos) << file;
     EXPECT_EQ(file.find("level"), std::string::npos) << file;
     EXPECT_EQ(file.find("Level2="), std::string::npos) << file;
+}
+
+// Each address an older version wrote as its default gives way to today's
+// on the first start, in the record and in the file.
+TEST_F(SettingsTest, OldDefaultAddressesAreReplacedOnFirstStart)
+{
+    const std::pair<const char*, const char*> collections[] = {
+        {"RfcDownloadUrl", "https://www.rfc-editor.org/in-notes/tar/RFC-all.zip"},
+        {"RfcDownloadUrl", "https://www.rfc-editor.org/in-notes/tar/RFC-all.tar.gz"},
+        {"RfcDownloadUrl", "ftp://ftp.rfc-editor.org/in-notes/tar/RFC-all.zip"},
+        {"RfcDownloadUrl", "http://www.rfc-editor.org/in-notes/tar/RFC-all.zip"},
+        {"RfcIndexDownloadUrl", "https://www.rfc-editor.org/in-notes/rfc-index.txt"},
+        {"RfcIndexDownloadUrl", "ftp://ftp.rfc-editor.org/in-notes/rfc-index.txt"},
+        {"RfcIndexDownloadUrl", "http://www.rfc-editor.org/in-notes/rfc-index.txt"},
+    };
+    for (const auto& [key, old] : collections) {
+        RfcSettings s = loaded(std::string("[settings]\n") + key + "=" + old + "\n");
+        EXPECT_TRUE(migrateOldDefaultAddresses(s, profile)) << old;
+        const bool collection = std::string(key) == "RfcDownloadUrl";
+        const std::string today = collection ? kDefaultCollectionUrl : kDefaultIndexUrl;
+        EXPECT_EQ(collection ? s.RfcDownloadUrl : s.RfcIndexDownloadUrl, today) << old;
+        EXPECT_EQ(profile.readString("settings", key, ""), today) << old << " stays in the file";
+    }
+}
+
+TEST_F(SettingsTest, TypedAddressesAreNeverMigrated)
+{
+    const std::string file =
+        "[settings]\nRfcDownloadUrl=https://mirror.example.org/in-notes/tar/RFC-all.zip\n"
+        "RfcIndexDownloadUrl=https://www.rfc-editor.org/in-notes/rfc-index.txt.bak\n";
+    RfcSettings s = loaded(file);
+    EXPECT_FALSE(migrateOldDefaultAddresses(s, profile));
+    EXPECT_EQ(s.RfcDownloadUrl, "https://mirror.example.org/in-notes/tar/RFC-all.zip");
+    EXPECT_EQ(s.RfcIndexDownloadUrl, "https://www.rfc-editor.org/in-notes/rfc-index.txt.bak");
+    EXPECT_EQ(readFile(path), file);
+}
+
+TEST_F(SettingsTest, NewRfcCheckAndLastCheckTimeAreKept)
+{
+    EXPECT_EQ(loaded("[settings]\nCheckForNewRfcs=2\n").CheckForNewRfcs, NewRfcCheck::Weekly);
+    EXPECT_EQ(loaded("[settings]\nCheckForNewRfcs=9\n").CheckForNewRfcs, NewRfcCheck::Never);
+    EXPECT_EQ(RfcSettings::lastNewRfcCheck(profile), 0);
+    RfcSettings::saveLastNewRfcCheck(profile, 4102444800); // past 2038
+    EXPECT_EQ(RfcSettings::lastNewRfcCheck(profile), 4102444800);
+}
+
+TEST(SingleRfcUrlTest, NumberAndFolderMakeTheAddressAndLocalName)
+{
+    EXPECT_EQ(singleRfcUrl("https://www.rfc-editor.org/rfc/", 9110),
+              "https://www.rfc-editor.org/rfc/rfc9110.txt");
+    EXPECT_EQ(singleRfcUrl("https://mirror.example.org/rfc", 1), "https://mirror.example.org/rfc/rfc1.txt");
+    EXPECT_EQ(singleRfcUrl("https://www.rfc-editor.org/rfc/", 0), "");
+    EXPECT_EQ(rfcFileName(791), "rfc791.txt");
 }
 
 } // namespace
