@@ -206,6 +206,9 @@ void MainWindow::createToolbars()
             }
             QAction* action = m_actions.at(id);
             bar->addAction(action);
+            // A button with a status tip of its own takes its hint away
+            // when the pointer leaves it; the action's alone stays.
+            bar->widgetForAction(action)->setStatusTip(action->statusTip());
             if (withText) {
                 action->setIconText(QString::fromLatin1(findCommand(id)->buttonText));
                 bar->widgetForAction(action)->setFixedSize(50, 40);
@@ -488,6 +491,10 @@ void MainWindow::documentWindowActivated(DocumentWindow* child)
 {
     if (std::find(m_children.begin(), m_children.end(), child) == m_children.end())
         return;
+    // What the status bar said of the window before is no longer so.
+    if (child != m_lastActivated)
+        statusBar()->clearMessage();
+    m_lastActivated = child;
     child->frameActivated();
     // A window laid out while hidden takes the chosen Navigator width now.
     if (m_navigatorWidth > 0 && child->navigatorWidth() != m_navigatorWidth)
@@ -507,6 +514,8 @@ void MainWindow::showNotice(DocumentWindow* child)
 
 void MainWindow::documentWindowClosed(DocumentWindow* child)
 {
+    if (child == m_lastActivated)
+        m_lastActivated = nullptr;
     m_children.erase(std::remove(m_children.begin(), m_children.end(), child), m_children.end());
     setModePane(QString());
     DocumentWindow* active = activeDocumentWindow();

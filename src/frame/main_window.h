@@ -188,6 +188,8 @@ private:
     void scheduleSessionSave();
     QTimer* m_sessionSave = nullptr;
     bool m_closing = false;
+    // The window whose activation the status bar last followed.
+    DocumentWindow* m_lastActivated = nullptr;
 };
 
 } // namespace parchly

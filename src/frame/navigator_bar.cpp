@@ -79,6 +79,7 @@ void NavigatorBar::showNavigatorTab(int tab)
         m_firstTree->hide();
         m_secondTree->hide();
         m_requirementsTree->hide();
+        m_client.navigatorTabShown(); // the mode pane names the page
         return;
     }
     m_firstTree->setVisible(tab == 0);

@@ -129,8 +129,9 @@ void ReadingView::selectNavigatorNode()
 {
     const NavigatorTrees trees = m_host->navigator();
     const int tab = trees.tabs ? trees.tabs->currentIndex() : 0;
-    // The requirements are chosen, not followed: the caret leaves them be.
-    if (tab == kRequirementsTab && !rfc().isIndex)
+    // The requirements are chosen, not followed: the caret leaves them be;
+    // the frame's own pages after them have no tree to follow it.
+    if (tab >= kRequirementsTab && !rfc().isIndex)
         return;
     TreeView* tree = tab != 0 ? trees.pageTree : trees.structureTree;
     if (!tree)
@@ -158,8 +159,10 @@ void ReadingView::showNavigatorMode()
     else if (const NavigatorTrees trees = m_host->navigator();
              trees.tabs && trees.tabs->currentIndex() == kRequirementsTab)
         mode = QStringLiteral("Requirements View");
-    else if (trees.tabs && trees.tabs->currentIndex() != 0)
+    else if (trees.tabs && trees.tabs->currentIndex() == 1)
         mode = QStringLiteral("Page View");
+    else if (trees.tabs && trees.tabs->currentIndex() > 1)
+        mode = trees.tabs->tabText(trees.tabs->currentIndex()); // a page of the frame's: "Cited by"
     m_host->setModePane(mode);
 }
 
