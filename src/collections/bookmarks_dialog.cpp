@@ -23,6 +23,18 @@ namespace {
 constexpr const char* kSection = "Bookmarks";
 constexpr const char* kShowAllKey = "AllBookmarks";
 constexpr const char* kKeyPrefix = "BM";
+constexpr const char* kNewBookmarkName = "bookmark";
+
+// The stored location of the active view's caret; empty without a document.
+QString caretLocation(const CollectionsHost& host, const QString& storedPath)
+{
+    if (storedPath.isEmpty())
+        return QString();
+    int line = 0;
+    int column = 0;
+    host.activeCaretLineColumn(line, column);
+    return bookmarkLocation(storedPath, line, column);
+}
 
 } // namespace
 
@@ -36,13 +48,10 @@ BookmarksDialog::BookmarksDialog(CollectionsHost& host, Profile& profile, QWidge
 
     m_activeStoredPath = toStoredPath(m_host.activeDocumentPath());
     if (!m_activeStoredPath.isEmpty()) {
-        int line = 0;
-        int column = 0;
-        m_host.activeCaretLineColumn(line, column);
         // The field shows what the status bar shows; the stored form goes to the file.
-        m_storedLocation = bookmarkLocation(m_activeStoredPath, line, column);
+        m_storedLocation = caretLocation(m_host, m_activeStoredPath);
         m_location->setText(shownBookmarkText(m_storedLocation));
-        m_name->setText(QStringLiteral("bookmark"));
+        m_name->setText(QString::fromLatin1(kNewBookmarkName));
         m_name->setFocus();
     }
     fillList();
@@ -168,6 +177,20 @@ void BookmarksDialog::reject()
 {
     save();
     QDialog::reject();
+}
+
+QString addBookmarkAtCaret(CollectionsHost& host, Profile& profile)
+{
+    const QString location = caretLocation(host, toStoredPath(host.activeDocumentPath()));
+    if (location.isEmpty())
+        return QString();
+    const QString text = bookmarkText(QString::fromLatin1(kNewBookmarkName), location);
+    QStringList kept = readNumberedList(profile, kSection, kKeyPrefix);
+    if (!kept.contains(text, Qt::CaseInsensitive)) {
+        kept << text;
+        writeNumberedList(profile, kSection, kKeyPrefix, kept);
+    }
+    return shownBookmarkText(text);
 }
 
 // Other files' bookmarks go first, so that they survive while hidden.

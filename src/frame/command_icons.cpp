@@ -156,9 +156,13 @@ void drawPicture(QPainter& p, int id)
         drawBand(p, false);
         break;
     case kCmdPageSeparators:
-        p.setPen(QPen(kInk, 1, Qt::DashLine));
+        // The end of one page and the top of the next on paper, the break
+        // between them in colour: each stands out on a light bar and on a
+        // dark one alike.
+        p.setPen(QPen(kBlue, 1.5, Qt::DashLine));
         p.drawLine(QPointF(0, 7.5), QPointF(16, 7.5));
         p.setPen(kInk);
+        p.setBrush(kPaper);
         p.drawRect(QRectF(2.5, 0.5, 11, 4));
         p.drawRect(QRectF(2.5, 10.5, 11, 4));
         break;

@@ -347,12 +347,7 @@ RfcDocument* DocumentWindow::openRfcNumber(int number)
 
 ReadingView* DocumentWindow::openRfcView(int number)
 {
-    // A missing file the index lists is shown at its index entry.
-    const RfcIndexStatus* index = m_app.indexStatus();
-    if (!canOpenForReading(rfcPath(m_app.settings().RfcRootPath, number)) && index && index->entry(number)
-        && m_mainWindow.showIndexEntry(number))
-        return nullptr;
-    return m_mainWindow.viewOf(m_app.openRfcNumber(number));
+    return m_mainWindow.openRfc(number);
 }
 
 ReadingView* DocumentWindow::showDocumentView(const QString& path)
@@ -452,6 +447,9 @@ void DocumentWindow::navigatorTabShown()
 
 void DocumentWindow::closeEvent(QCloseEvent* event)
 {
+    // The MDI area activates another window as this one closes.
+    if (!m_closed)
+        m_mainWindow.documentWindowClosing(this);
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted() && !m_closed) {
         m_closed = true;

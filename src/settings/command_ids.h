@@ -78,6 +78,9 @@ enum CommandId : int {
     kCmdExportRequirements = 33142,
     // The whole local collection.
     kCmdFindInRfcs = 33171,
+    // Keys readers of other viewers reach for.
+    kCmdAddBookmark = 33181,
+    kCmdOpenRfcNumber = 33182,
 };
 
 constexpr int kRecentFileCount = 4;
