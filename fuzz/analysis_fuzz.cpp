@@ -141,33 +141,35 @@ void checkLineMapping(const RfcText& text)
     for (unsigned state = 0; state < 8; ++state) {
         const LineCuts cuts{(state & 1) != 0, (state & 2) != 0, (state & 4) != 0};
         const std::vector<LineRange> hidden = hiddenLines(text, cuts);
-        std::vector<bool> shown(static_cast<std::size_t>(text.lineCount) + 1, true);
+        std::vector<bool> shown(static_cast<std::size_t>(std::max(text.lineCount, 0)), true);
         int32_t shownCount = text.lineCount;
         for (const LineRange& range : hidden) {
             PARCHLY_CHECK(range.first >= 0 && range.first < range.end && range.end <= text.lineCount,
                           "hidden lines are lines of the text");
             for (int32_t index = range.first; index < range.end; ++index)
-                shown[static_cast<std::size_t>(index) + 1] = false;
+                shown[static_cast<std::size_t>(index)] = false;
             shownCount -= range.end - range.first;
         }
-        int32_t previous = 0;
-        for (int32_t line = 1; line <= text.lineCount; ++line) {
-            const int32_t display = fileLineToDisplay(text, cuts, line);
+        ShownLine previous = ShownLine::atIndex(-1);
+        for (int32_t index = 0; index < text.lineCount; ++index) {
+            const FileLine line = FileLine::atIndex(index);
+            const ShownLine display = shownLineOf(text, cuts, line);
             PARCHLY_CHECK(display >= previous, "the file-to-shown mapping never goes backwards");
             previous = display;
-            if (shown[static_cast<std::size_t>(line)])
-                PARCHLY_CHECK(displayLineToFile(text, cuts, display) == line, "a shown file line comes back");
+            if (shown[static_cast<std::size_t>(index)])
+                PARCHLY_CHECK(fileLineOf(text, cuts, display) == line, "a shown file line comes back");
             else
-                PARCHLY_CHECK(fileLineToDisplay(text, cuts, displayLineToFile(text, cuts, display))
-                                  == display,
+                PARCHLY_CHECK(shownLineOf(text, cuts, fileLineOf(text, cuts, display)) == display,
                               "a hidden line shows as a shown line");
         }
-        for (int32_t display = 1; display <= shownCount; ++display) {
-            const int32_t line = displayLineToFile(text, cuts, display);
-            PARCHLY_CHECK(line >= 1 && line <= text.lineCount && shown[static_cast<std::size_t>(line)],
+        FileLine before = FileLine::atIndex(-1);
+        for (int32_t index = 0; index < shownCount; ++index) {
+            const FileLine line = fileLineOf(text, cuts, ShownLine::atIndex(index));
+            PARCHLY_CHECK(line.index() >= 0 && line.index() < text.lineCount
+                              && shown[static_cast<std::size_t>(line.index())],
                           "a shown line shows a line that is not hidden");
-            PARCHLY_CHECK(display == 1 || line > displayLineToFile(text, cuts, display - 1),
-                          "the shown-to-file mapping always goes forwards");
+            PARCHLY_CHECK(line > before, "the shown-to-file mapping always goes forwards");
+            before = line;
         }
     }
 }

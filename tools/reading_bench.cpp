@@ -94,7 +94,7 @@ bool benchContentsLinks(ParchlyApplication& app, const QString& path)
             continue;
         // Bring the entry's line to the top, then follow it where a reader
         // clicks: on its text.
-        const int line = fileLineToDisplay(text, view->rfcDocument()->cuts(), entry.firstLine) - 1;
+        const int line = view->rfcDocument()->shownLineOf(FileLine::atNumber(entry.firstLine)).index();
         view->scrollLines(line - view->firstVisibleLine());
         const QString shown = view->lineText(line);
         int column = 0;
@@ -157,7 +157,7 @@ bool benchCrossLinks(ParchlyApplication& app, const QString& path)
             link.kind == LinkKind::Citation || (link.kind == LinkKind::Section && link.targetLine > 0);
         if (!here || !isLiveLink(link, text, settings, app.indexStatus()))
             continue;
-        const int line = fileLineToDisplay(text, view->rfcDocument()->cuts(), link.line) - 1;
+        const int line = view->rfcDocument()->shownLineOf(FileLine::atIndex(link.line)).index();
         view->scrollLines(line - view->firstVisibleLine());
         const QPoint point =
             view->positionToPoint(view->lineStart(line) + view->charColumn(line, link.startColumn))

@@ -3,6 +3,7 @@
 #include "analysis/contents.h"
 #include "analysis/front_matter.h"
 #include "analysis/headings.h"
+#include "analysis/line_cues.h"
 #include "analysis/links.h"
 #include "analysis/page_statistics.h"
 #include "analysis/references.h"
@@ -46,11 +47,18 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     computePageStatistics(text, source, options.disableSpacesNearHeaderAndFooter);
     analyseReferences(text, file, options);
 
-    // These look across line ends: the text is held once for all three.
+    // These look across line ends: the text is held once for all three,
+    // and the words they start from are found in one scan of it.
+    const bool sections = options.links == LinkScope::All || options.requirements;
+    if (options.links == LinkScope::None && !options.requirements)
+        return true;
     const TextLines lines = readTextLines(*file, text);
-    collectSectionAnchors(text, lines);
-    findLinks(text, lines);
-    findRequirements(text, lines);
+    const std::vector<uint8_t> cues = findLineCues(lines);
+    if (sections)
+        collectSectionAnchors(text, lines);
+    findLinks(text, lines, cues, options.links);
+    if (options.requirements)
+        findRequirements(text, lines, cues);
     return true;
 }
 

@@ -13,6 +13,11 @@ struct AnalysisOptions {
     bool buildStructureFromText = true;
     bool disableSpacesNearHeaderAndFooter = true;
     bool disableReferenceAnalysis = false;
+    // The links across RFCs and the requirement sentences take most of the
+    // analysis' time: a caller that shows neither (a search over the whole
+    // collection, the count of citations) asks for less.
+    LinkScope links = LinkScope::All;
+    bool requirements = true;
 };
 
 // Analyses the text read from `file` into `text`. False when `file` is null

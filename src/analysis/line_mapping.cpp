@@ -61,9 +61,9 @@ template <typename Visit> void forEachHiddenRun(const RfcText& text, const LineC
 
 } // namespace
 
-int32_t fileLineToDisplay(const RfcText& text, const LineCuts& cuts, int32_t line)
+ShownLine shownLineOf(const RfcText& text, const LineCuts& cuts, FileLine line)
 {
-    int64_t index = int64_t(line) - 1;
+    int64_t index = line.index();
     int64_t hidden = 0;
     forEachHiddenRun(text, cuts, [&](const HiddenRun& run) {
         if (run.first > index)
@@ -80,21 +80,29 @@ int32_t fileLineToDisplay(const RfcText& text, const LineCuts& cuts, int32_t lin
         return true;
     });
     // A footer hidden up to the end of the text shows as the last line.
-    const int64_t shown = index - hidden + 1;
-    const int64_t lastShown = int64_t(text.lineCount) - hidden;
-    return int32_t(index >= text.lineCount && index > line - 1 ? std::max<int64_t>(lastShown, 1) : shown);
+    const int64_t lastShown = std::max<int64_t>(int64_t(text.lineCount) - hidden - 1, 0);
+    return ShownLine::atIndex(
+        int32_t(index >= text.lineCount && index > line.index() ? lastShown : index - hidden));
 }
 
-int32_t displayLineToFile(const RfcText& text, const LineCuts& cuts, int32_t line)
+FileLine fileLineOf(const RfcText& text, const LineCuts& cuts, ShownLine line)
 {
-    int64_t index = int64_t(line) - 1;
+    int64_t index = line.index();
     forEachHiddenRun(text, cuts, [&](const HiddenRun& run) {
         if (run.first > index)
             return false;
         index += run.end - run.first;
         return true;
     });
-    return int32_t(index + 1);
+    return FileLine::atIndex(int32_t(index));
+}
+
+ShownLine firstShownLineFrom(const RfcText& text, const LineCuts& cuts, FileLine line)
+{
+    // A hidden header shows as the form feed before it, a hidden footer as
+    // the form feed after it: only the first lies above the line.
+    const ShownLine shown = shownLineOf(text, cuts, line);
+    return fileLineOf(text, cuts, shown) < line ? shown.next() : shown;
 }
 
 std::vector<LineRange> hiddenLines(const RfcText& text, const LineCuts& cuts)
@@ -114,7 +122,7 @@ std::vector<int32_t> shownPageEnds(const RfcText& text, const LineCuts& cuts)
 {
     std::vector<int32_t> ends = text.pageEnds;
     for (std::size_t k = 1; k < ends.size(); ++k)
-        ends[k] = fileLineToDisplay(text, cuts, text.pageEnds[k] + 1) - 1;
+        ends[k] = shownLineOf(text, cuts, FileLine::atIndex(text.pageEnds[k])).index();
     return ends;
 }
 

@@ -1,10 +1,10 @@
-// Conversions between the line numbers of the file and the lines shown
-// while page headers and/or footers are cut out of the view, so that the
-// analysis records stay valid whatever is hidden. Both take and give
-// 1-based line numbers (a 0-based control line + 1).
+// Conversions between the lines of the file and the lines shown while page
+// headers and/or footers are cut out of the view, so that the analysis
+// records stay valid whatever is hidden.
 #ifndef PARCHLY_ANALYSIS_LINE_MAPPING_H
 #define PARCHLY_ANALYSIS_LINE_MAPPING_H
 
+#include "analysis/line_number.h"
 #include "analysis/rfc_text.h"
 
 #include <cstdint>
@@ -46,11 +46,16 @@ std::vector<LineRange> hiddenLines(const RfcText& text, const LineCuts& cuts);
 // The shown line of file line `line` under `cuts`: it counts the shown lines
 // up to it. A hidden header or footer line gives its page's form-feed line.
 // Unchanged for the index, when nothing is hidden, or without page breaks.
-int32_t fileLineToDisplay(const RfcText& text, const LineCuts& cuts, int32_t line);
+ShownLine shownLineOf(const RfcText& text, const LineCuts& cuts, FileLine line);
 
-// The file line shown at line `line`; the inverse of fileLineToDisplay for
-// every line that is shown.
-int32_t displayLineToFile(const RfcText& text, const LineCuts& cuts, int32_t line);
+// The file line shown at line `line`; the inverse of shownLineOf for every
+// line that is shown.
+FileLine fileLineOf(const RfcText& text, const LineCuts& cuts, ShownLine line);
+
+// The first line shown at or after file line `line`: the line itself when it
+// is shown, else the line shown after the hidden run that holds it (a page's
+// first line under a cut header is the first line of its text).
+ShownLine firstShownLineFrom(const RfcText& text, const LineCuts& cuts, FileLine line);
 
 // The shown page boundaries under `cuts`: pageEnds with each form-feed line
 // where it is shown (0-based).

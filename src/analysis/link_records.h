@@ -30,6 +30,14 @@ enum class LinkKind : uint8_t {
     Section, // a section of this document or of another RFC
 };
 
+// Which links a caller wants found: counting citations needs only them,
+// and they cost a fraction of the whole search.
+enum class LinkScope : uint8_t {
+    All,
+    Citations, // the bracketed citations alone
+    None,
+};
+
 struct LinkMark {
     LinkKind kind = LinkKind::Rfc;
     int32_t line = 0;

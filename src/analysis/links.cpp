@@ -1,6 +1,7 @@
 #include "analysis/links.h"
-#include "analysis/section_anchors.h"
 
+#include "analysis/line_cues.h"
+#include "analysis/section_anchors.h"
 #include "analysis/text_scan.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace parchly {
@@ -22,12 +24,17 @@ namespace {
 // phrase.
 enum class TokenKind : uint8_t { Word, Punct, Other };
 
+// The phrase a word starts, told once when the line is read rather than
+// by comparing the word with each start at every step.
+enum class Starter : uint8_t { None, Rfc, RfcList, Series, Section, SectionList };
+
 struct Token {
     int32_t line = 0;
     uint16_t start = 0; // a line holds at most kLineBufferSize bytes
     uint16_t end = 0;
     TokenKind kind = TokenKind::Other;
     bool spaced = false; // white space or the line start before it
+    Starter starter = Starter::None;
 };
 
 bool isAlnum(char c)
@@ -88,6 +95,25 @@ bool isPhraseWord(std::string_view word)
     }
 }
 
+// "RFCs 2818 and 7230", "RFC 1234" or "RFC1234", "BCP 14", "Section 3.2",
+// "Sections 3 and 4" (and the forms of "Appendix"): of a phrase word.
+Starter starterOf(std::string_view word)
+{
+    if (word == "RFCs")
+        return Starter::RfcList;
+    const std::string_view head = word.substr(0, 3);
+    if (head == "RFC")
+        return Starter::Rfc;
+    if (head == "BCP" || head == "STD" || head == "FYI")
+        return Starter::Series;
+    if (word == "Section" || word == "section" || word == "SECTION" || word == "Appendix"
+        || word == "appendix" || word == "APPENDIX")
+        return Starter::Section;
+    if (word == "Sections" || word == "sections" || word == "Appendices" || word == "appendices")
+        return Starter::SectionList;
+    return Starter::None;
+}
+
 void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& tokens)
 {
     bool spaced = true;
@@ -101,6 +127,7 @@ void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& toke
         }
         std::size_t end = i + 1;
         TokenKind kind = TokenKind::Other;
+        Starter starter = Starter::None;
         if (isAlnum(c)) {
             // Dots inside a word keep "3.2.1" and "B.1" whole.
             while (end < line.size()
@@ -113,12 +140,14 @@ void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& toke
                     ++end;
             } else if (isPhraseWord(word)) {
                 kind = TokenKind::Word;
+                starter = isDigit(c) ? Starter::None : starterOf(word);
             }
         } else if (c == '[' || c == ']' || c == ',') {
             kind = TokenKind::Punct;
         }
         if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other)
-            tokens.push_back({index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced});
+            tokens.push_back(
+                {index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced, starter});
         spaced = false;
         i = end;
     }
@@ -173,17 +202,26 @@ struct Target {
 // page breaks, never over a blank line between paragraphs.
 class LinkScanner {
 public:
-    LinkScanner(RfcText& text, const TextLines& lines)
+    LinkScanner(RfcText& text, const TextLines& lines, LinkScope scope)
         : m_text(text)
         , m_lines(lines)
+        , m_scope(scope)
     {
         for (std::size_t r = 0; r < text.references.size(); ++r) {
-            m_labels.emplace(text.references[r].label, static_cast<int32_t>(r));
-            m_longestLabel = std::max(m_longestLabel, text.references[r].label.size());
+            // Every label is bracketed; it is looked up by what is inside.
+            const std::string_view label = text.references[r].label;
+            if (label.size() >= 2 && label.front() == '[' && label.back() == ']')
+                m_labels.emplace_back(label.substr(1, label.size() - 2), static_cast<int32_t>(r));
+            m_longestLabel = std::max(m_longestLabel, label.size());
             const int32_t line = text.references[r].firstLine;
             if (line >= 0 && static_cast<std::size_t>(line) < lines.size())
                 m_definitionLine[static_cast<std::size_t>(line)] = true;
         }
+        // Of equal labels the first reference comes first: it is the one a
+        // citation names.
+        std::sort(m_labels.begin(), m_labels.end());
+        if (scope != LinkScope::All)
+            return;
         for (const ContentEntry& entry : text.contents) {
             if (entry.matched && entry.headingLine > 0)
                 m_sectionLines.emplace(entry.number, entry.headingLine);
@@ -218,9 +256,19 @@ private:
     bool isWord(std::size_t k) const { return k < m_tokens.size() && m_tokens[k].kind == TokenKind::Word; }
     bool isPunct(std::size_t k, char c) const
     {
-        return k < m_tokens.size() && m_tokens[k].kind == TokenKind::Punct && view(k)[0] == c;
+        return k < m_tokens.size() && m_tokens[k].kind == TokenKind::Punct
+            && m_lines.line(static_cast<std::size_t>(m_tokens[k].line))[m_tokens[k].start] == c;
     }
     bool is(std::size_t k, std::string_view word) const { return isWord(k) && view(k) == word; }
+
+    // The reference labelled "[inside]", or -1.
+    int32_t labelled(std::string_view inside) const
+    {
+        const auto found = std::lower_bound(m_labels.begin(), m_labels.end(), inside,
+                                            [](const std::pair<std::string_view, int32_t>& label,
+                                               std::string_view key) { return label.first < key; });
+        return found != m_labels.end() && found->first == inside ? found->second : -1;
+    }
 
     // Glued to a word, a path or an identifier before it, a number is part
     // of that: "10.17487/RFC9110" (a DOI), "draft-RFC1234", "x.RFC1".
@@ -285,20 +333,22 @@ private:
     {
         if (isPunct(k, '['))
             return citation(k);
-        if (!isWord(k))
+        if (!isWord(k) || m_scope != LinkScope::All)
             return k + 1;
-        const std::string_view word = view(k);
-        if (word == "RFCs")
+        switch (m_tokens[k].starter) {
+        case Starter::RfcList:
             return rfcList(k);
-        if (word.substr(0, 3) == "RFC")
+        case Starter::Rfc:
             return rfc(k);
-        if (word.substr(0, 3) == "BCP" || word.substr(0, 3) == "STD" || word.substr(0, 3) == "FYI")
+        case Starter::Series:
             return series(k);
-        if (word == "Section" || word == "section" || word == "SECTION" || word == "Appendix"
-            || word == "appendix" || word == "APPENDIX")
+        case Starter::Section:
             return section(k, false);
-        if (word == "Sections" || word == "sections" || word == "Appendices" || word == "appendices")
+        case Starter::SectionList:
             return section(k, true);
+        case Starter::None:
+            break;
+        }
         return k + 1;
     }
 
@@ -372,11 +422,9 @@ private:
             return k + 1;
         // Each test here stops early on a line of brackets, so that such a
         // line is read in linear time.
-        const auto whole = close - start < m_longestLabel
-            ? m_labels.find(std::string(line.substr(start, close + 1 - start)))
-            : m_labels.end();
         const std::string_view inside = line.substr(start + 1, close - start - 1);
-        if (whole == m_labels.end()
+        const int32_t whole = close - start < m_longestLabel ? labelled(inside) : -1;
+        if (whole < 0
             && (inside.find('[') != std::string_view::npos || inside.find(',') == std::string_view::npos))
             return k + 1;
         std::size_t closeToken = k + 1;
@@ -385,11 +433,11 @@ private:
             ++closeToken;
         if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
             return k + 1; // the "]" is inside a URL
-        if (whole != m_labels.end()) {
+        if (whole >= 0) {
             const bool definition = m_definitionLine[static_cast<std::size_t>(open.line)]
                 && line.find_first_not_of(" \t\f") == start;
             if (!definition)
-                cite(open.line, start, close + 1, whole->second, closeToken);
+                cite(open.line, start, close + 1, whole, closeToken);
             return closeToken + 1;
         }
         // A list of labels; what follows its last label ("[RFC9110,
@@ -406,12 +454,12 @@ private:
             std::size_t last = end;
             while (last > first && isBlankChar(line[last - 1]))
                 --last;
-            const auto named = m_labels.find("[" + std::string(line.substr(first, last - first)) + "]");
-            if (named == m_labels.end())
+            const int32_t named = labelled(line.substr(first, last - first));
+            if (named < 0)
                 return next;
             while (next < closeToken && m_tokens[next].end < static_cast<int32_t>(last))
                 ++next;
-            cite(open.line, first, last, named->second, end == close ? closeToken : next);
+            cite(open.line, first, last, named, end == close ? closeToken : next);
             cited = true;
             part = end + 1;
             ++next;
@@ -462,10 +510,10 @@ private:
         if (close == std::string_view::npos)
             return target;
         const std::size_t start = static_cast<std::size_t>(open.start);
-        const auto named = m_labels.find(std::string(line.substr(start, close + 1 - start)));
-        if (named != m_labels.end()) {
-            target.reference = named->second;
-            target.rfc = m_text.references[static_cast<std::size_t>(named->second)].rfc;
+        const int32_t named = labelled(line.substr(start + 1, close - start - 1));
+        if (named >= 0) {
+            target.reference = named;
+            target.rfc = m_text.references[static_cast<std::size_t>(named)].rfc;
         } else if (close - start > 4 && line.substr(start + 1, 3) == "RFC") {
             target.rfc = smallNumber(line.substr(start + 4, close - start - 4));
         }
@@ -507,7 +555,8 @@ private:
     {
         if (gluedBefore(k) || !isWord(k + 1) || !isSectionNumber(view(k + 1)))
             return k + 1;
-        std::vector<std::size_t> numbers{k + 1};
+        std::vector<std::size_t>& numbers = m_numbers;
+        numbers.assign(1, k + 1);
         while (plural) {
             std::size_t next = numbers.back() + 1;
             if (isPunct(next, ','))
@@ -546,8 +595,12 @@ private:
 
     RfcText& m_text;
     const TextLines& m_lines;
+    const LinkScope m_scope;
     std::vector<Token> m_tokens;
-    std::unordered_map<std::string, int32_t> m_labels;
+    // The token positions of the numbers of one "Sections" phrase.
+    std::vector<std::size_t> m_numbers;
+    // Each label without its brackets, sorted, with its reference.
+    std::vector<std::pair<std::string_view, int32_t>> m_labels;
     std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
     std::unordered_map<std::string, int32_t> m_sectionLines;
     std::size_t m_longestLabel = 0;
@@ -636,21 +689,23 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
 
 } // namespace
 
-void findLinks(RfcText& text, const TextLines& lines)
+void findLinks(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues, LinkScope scope)
 {
     text.links.clear();
+    if (scope == LinkScope::None)
+        return;
     const std::size_t bodyStart = text.titleLine > 0 ? static_cast<std::size_t>(text.titleLine - 1) : 0;
-    findFrontMatterLinks(text, lines, bodyStart);
+    if (scope == LinkScope::All)
+        findFrontMatterLinks(text, lines, bodyStart);
 
     // The contents' own lines are links to their sections already.
     const auto [contentsFirst, contentsLast] = contentsLineRange(text);
     // Most lines name nothing: only a line with a word that starts a phrase
-    // ("ction" stands for "Section" and "section", "ppendi" for the forms of
-    // "Appendix") and the one after it, where the phrase may go on, are read
-    // as tokens.
-    const std::vector<bool> starting =
-        linesHolding(lines, {"[", "RFC", "BCP", "STD", "FYI", "ction", "CTION", "ppendi", "PPENDI"});
-    LinkScanner scanner(text, lines);
+    // and the one after it, where the phrase may go on, are read as tokens.
+    // A citation never runs on past its line.
+    const uint8_t starts = scope == LinkScope::All ? kCueLinkStart : kCueBracket;
+    const int reach = scope == LinkScope::All ? 2 : 1;
+    LinkScanner scanner(text, lines, scope);
     bool blank = false;
     bool pageBreak = false;
     int window = 0;
@@ -666,13 +721,18 @@ void findLinks(RfcText& text, const TextLines& lines)
         }
         blank = false;
         pageBreak = false;
-        if (starting[i])
-            window = 2;
+        if ((cues[i] & starts) != 0)
+            window = reach;
         if (window > 0) {
             scanner.addLine(i);
             --window;
         } else {
+            // Nothing is read until the next line with a word that starts a
+            // phrase: go there at once.
             scanner.endParagraph();
+            const auto next = std::find_if(cues.begin() + static_cast<std::ptrdiff_t>(i) + 1, cues.end(),
+                                           [starts](uint8_t cue) { return (cue & starts) != 0; });
+            i = static_cast<std::size_t>(next - cues.begin()) - 1;
         }
     }
     scanner.endParagraph();

@@ -8,6 +8,7 @@
 #include "analysis/text_lines.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace parchly {
 
@@ -18,8 +19,12 @@ namespace parchly {
 // (whose lines are links of their own) and the reference labels themselves
 // are left out; in the front matter only the RFC numbers of "Obsoletes:"
 // and "Updates:" (and their continuation lines) and "BCP:", "STD:", "FYI:"
-// are links.
-void findLinks(RfcText& text, const TextLines& lines);
+// are links. `cues` are the lines' cues (line_cues.h); only the lines with
+// a word that starts a link, and the line after each, are read. With
+// LinkScope::Citations only the citations are found (and sectionAnchors
+// are not needed); with LinkScope::None, none.
+void findLinks(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues,
+               LinkScope scope = LinkScope::All);
 
 // The link at byte `column` of 0-based line `line`, or null.
 const LinkMark* linkAt(const RfcText& text, int32_t line, int32_t column);

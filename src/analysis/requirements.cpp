@@ -1,5 +1,6 @@
 #include "analysis/requirements.h"
 
+#include "analysis/line_cues.h"
 #include "analysis/section_anchors.h"
 #include "analysis/text_scan.h"
 
@@ -68,9 +69,9 @@ bool notAfter(std::string_view text, std::size_t end)
 // The keywords of a paragraph in text order, longest form first: "MUST
 // NOT" is one, "NOT" alone none. Each keyword is searched for in the
 // whole paragraph, which is quicker than reading it word by word.
-std::vector<Keyword> findKeywords(std::string_view text)
+void findKeywords(std::string_view text, std::vector<Keyword>& keywords)
 {
-    std::vector<Keyword> keywords;
+    keywords.clear();
     struct Form {
         std::string_view word;
         const char* alone;
@@ -96,7 +97,6 @@ std::vector<Keyword> findKeywords(std::string_view text)
     }
     std::sort(keywords.begin(), keywords.end(),
               [](const Keyword& a, const Keyword& b) { return a.position < b.position; });
-    return keywords;
 }
 
 // The paragraph that says how the keywords are to be read (RFC 2119,
@@ -257,11 +257,11 @@ private:
 
     void readParagraph()
     {
-        const std::vector<Keyword> keywords = findKeywords(m_joined);
-        if (keywords.empty() || isKeywordBoilerplate(m_joined))
+        findKeywords(m_joined, m_keywordsFound);
+        if (m_keywordsFound.empty() || isKeywordBoilerplate(m_joined))
             return;
         std::pair<std::size_t, std::size_t> sentence{0, 0};
-        for (const Keyword& keyword : keywords) {
+        for (const Keyword& keyword : m_keywordsFound) {
             const auto [line, column] = place(keyword.position);
             if (inReferences(line + 1))
                 continue;
@@ -293,16 +293,15 @@ private:
     bool m_indented = false;
     std::string m_joined;
     std::vector<Segment> m_segments;
+    std::vector<Keyword> m_keywordsFound;
 };
 
 } // namespace
 
-void findRequirements(RfcText& text, const TextLines& lines)
+void findRequirements(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues)
 {
     text.requirements.clear();
     RequirementScanner scanner(text);
-    const std::vector<bool> keywords =
-        linesHolding(lines, {"MUST", "MAY", "SHALL", "SHOULD", "REQUIRED", "RECOMMENDED", "OPTIONAL"});
     bool blank = false;
     bool pageBreak = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -322,7 +321,7 @@ void findRequirements(RfcText& text, const TextLines& lines)
             scanner.endParagraph();
         blank = false;
         pageBreak = false;
-        scanner.addLine(line, static_cast<int32_t>(i), keywords[i]);
+        scanner.addLine(line, static_cast<int32_t>(i), (cues[i] & kCueRequirement) != 0);
     }
     scanner.endParagraph();
 }

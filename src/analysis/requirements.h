@@ -7,6 +7,8 @@
 #include "analysis/text_lines.h"
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 namespace parchly {
 
@@ -21,8 +23,9 @@ inline constexpr std::array<const char*, 11> kRequirementKeywords = {
 // left out. Left out too: the paragraph that defines the keywords ("The key
 // words ... are to be interpreted as described in ...") and the references
 // sections, whose entries' titles may hold them in capitals.
-// Needs `sectionAnchors`.
-void findRequirements(RfcText& text, const TextLines& lines);
+// Needs `sectionAnchors`; `cues` are the lines' cues (line_cues.h), and
+// only a paragraph with a line that holds a keyword is read.
+void findRequirements(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues);
 
 } // namespace parchly
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
+#include <numeric>
 #include <unordered_set>
 
 namespace parchly {
@@ -140,7 +141,10 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         while (indent < line.size() && indent <= 8 && isBlankChar(line[indent]))
             ++indent;
         line.remove_prefix(indent);
-        if (line.empty() || (!isDigit(line.front()) && !isLetter(line.front())))
+        // Only a digit, a capital before a dot ("A.") or the "A" of
+        // "Appendix" can start a number; most lines start with a word.
+        const char first = at(line, 0);
+        if (!isDigit(first) && !(isUpper(first) && (first == 'A' || at(line, 1) == '.')))
             continue;
         std::size_t titleStart = 0;
         std::string sectionNumber = headingNumber(line, titleStart);
@@ -154,11 +158,18 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         known.insert(sectionNumber);
         candidates.push_back({{number, std::move(sectionNumber), title}, 2});
     }
-    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-        return a.anchor.line != b.anchor.line ? a.anchor.line < b.anchor.line : a.priority < b.priority;
+    // Sorted by their places, not moved about: a candidate holds two strings.
+    std::vector<std::size_t> order(candidates.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const Candidate& first = candidates[a];
+        const Candidate& second = candidates[b];
+        return first.anchor.line != second.anchor.line ? first.anchor.line < second.anchor.line
+                                                       : first.priority < second.priority;
     });
     text.sectionAnchors.clear();
-    for (Candidate& candidate : candidates) {
+    for (const std::size_t index : order) {
+        Candidate& candidate = candidates[index];
         if (candidate.anchor.line <= 0
             || (!text.sectionAnchors.empty() && text.sectionAnchors.back().line == candidate.anchor.line))
             continue;

@@ -6,13 +6,14 @@
 
 namespace parchly {
 
-bool findContentEntryAtLine(const RfcText& text, const LineCuts& cuts, int32_t line, int32_t& index)
+bool findContentEntryAtLine(const RfcText& text, const LineCuts& cuts, ShownLine line, int32_t& index)
 {
     index = -1;
     if (text.isIndex) {
         for (std::size_t i = 0; i < text.indexEntries.size(); ++i) {
             const RfcIndexEntry& entry = text.indexEntries[i];
-            if (entry.firstLine <= line && line <= entry.lastLine) {
+            // The index is shown whole: its lines are the file's.
+            if (ShownLine::atNumber(entry.firstLine) <= line && line <= ShownLine::atNumber(entry.lastLine)) {
                 index = static_cast<int32_t>(i);
                 return true;
             }
@@ -21,8 +22,8 @@ bool findContentEntryAtLine(const RfcText& text, const LineCuts& cuts, int32_t l
     }
     for (std::size_t i = 0; i < text.contents.size(); ++i) {
         const ContentEntry& entry = text.contents[i];
-        if (fileLineToDisplay(text, cuts, entry.firstLine) <= line
-            && line <= fileLineToDisplay(text, cuts, entry.lastLine)) {
+        if (shownLineOf(text, cuts, FileLine::atNumber(entry.firstLine)) <= line
+            && line <= shownLineOf(text, cuts, FileLine::atNumber(entry.lastLine))) {
             index = static_cast<int32_t>(i);
             return true;
         }
@@ -30,13 +31,14 @@ bool findContentEntryAtLine(const RfcText& text, const LineCuts& cuts, int32_t l
     return false;
 }
 
-bool findSectionAtLine(const RfcText& text, const LineCuts& cuts, int32_t line, int32_t& index)
+bool findSectionAtLine(const RfcText& text, const LineCuts& cuts, ShownLine line, int32_t& index)
 {
     index = -1;
     const std::size_t count = text.isIndex ? text.indexEntries.size() : text.contents.size();
     for (std::size_t i = 0; i < count; ++i) {
-        const int32_t start = text.isIndex ? text.indexEntries[i].firstLine
-                                           : fileLineToDisplay(text, cuts, text.contents[i].headingLine);
+        const ShownLine start = text.isIndex
+            ? ShownLine::atNumber(text.indexEntries[i].firstLine)
+            : shownLineOf(text, cuts, FileLine::atNumber(text.contents[i].headingLine));
         if (start > line)
             break;
         index = static_cast<int32_t>(i);

@@ -11,14 +11,13 @@
 namespace parchly {
 
 // The contents entry (in the index file: the index entry) printed on shown
-// line `line` (a 1-based line number under `cuts`). False with `index` -1
-// when none.
-bool findContentEntryAtLine(const RfcText& text, const LineCuts& cuts, int32_t line, int32_t& index);
+// line `line` under `cuts`. False with `index` -1 when none.
+bool findContentEntryAtLine(const RfcText& text, const LineCuts& cuts, ShownLine line, int32_t& index);
 
 // The contents entry (in the index file: the index entry) whose section
 // holds shown line `line`: the last one whose heading is shown at or before
 // it. False with `index` -1 when the first entry lies below the line.
-bool findSectionAtLine(const RfcText& text, const LineCuts& cuts, int32_t line, int32_t& index);
+bool findSectionAtLine(const RfcText& text, const LineCuts& cuts, ShownLine line, int32_t& index);
 
 } // namespace parchly
 

@@ -2,35 +2,13 @@
 
 #include "analysis/text_scan.h"
 
-#include <algorithm>
-
 namespace parchly {
-
-std::vector<bool> linesHolding(const TextLines& lines, std::initializer_list<std::string_view> words)
-{
-    std::vector<bool> holding(lines.size(), false);
-    if (lines.size() == 0)
-        return holding;
-    // The lines are views into one text, in order: search that text whole.
-    const char* begin = lines.lines.front().data();
-    const std::string_view whole(
-        begin, static_cast<std::size_t>(lines.lines.back().data() - begin) + lines.lines.back().size());
-    for (const std::string_view word : words) {
-        for (std::size_t at = whole.find(word); at != std::string_view::npos; at = whole.find(word, at)) {
-            const auto after =
-                std::upper_bound(lines.lines.begin(), lines.lines.end(), begin + at,
-                                 [](const char* p, std::string_view l) { return p < l.data(); });
-            const std::string_view line = *(after - 1);
-            holding[static_cast<std::size_t>(after - lines.lines.begin()) - 1] = true;
-            at = static_cast<std::size_t>(line.data() + line.size() - begin) + 1; // on to the next line
-        }
-    }
-    return holding;
-}
 
 TextLines readTextLines(LineReader& file, const RfcText& text)
 {
     TextLines lines;
+    lines.lines.reserve(file.lineTotal());
+    lines.roles.reserve(file.lineTotal());
     file.rewind();
     std::string_view line;
     auto mark = text.pageMarks.begin();

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +26,6 @@ struct TextLines {
     std::size_t size() const { return lines.size(); }
     std::string_view line(std::size_t i) const { return lines[i]; }
 };
-
-// Marks the lines that hold one of `words` anywhere. A search of the whole
-// text for each word, far quicker than a look at every byte of every line
-// when most lines hold none.
-std::vector<bool> linesHolding(const TextLines& lines, std::initializer_list<std::string_view> words);
 
 // Reads `file` from its start, line by line as every pass does (a long line
 // in 1,023-byte pieces), and marks the page headers and footers of

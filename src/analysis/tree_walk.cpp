@@ -40,7 +40,7 @@ const ReferenceEntry* referenceOf(const RfcText& text, const NavigatorTree& tree
 
 // The reference child whose shown range holds `line`, or the section.
 TreeItem referenceAtLine(const RfcText& text, const LineCuts& cuts, const NavigatorTree& tree,
-                         TreeItem section, int32_t line)
+                         TreeItem section, ShownLine line)
 {
     for (TreeItem child = tree.firstChild(section); child != nullptr; child = tree.nextSibling(child)) {
         const ReferenceEntry* reference = referenceOf(text, tree, child);
@@ -48,8 +48,12 @@ TreeItem referenceAtLine(const RfcText& text, const LineCuts& cuts, const Naviga
             continue;
         const TreeItem next = tree.nextSibling(child);
         const ReferenceEntry* following = next ? referenceOf(text, tree, next) : nullptr;
-        const int32_t end = following ? fileLineToDisplay(text, cuts, following->firstLine) : line;
-        if (fileLineToDisplay(text, cuts, reference->firstLine) <= line && line <= end)
+        // The reference records count their lines from 0 where the
+        // contents count from 1; the walk has always compared them as
+        // the contents' numbers, so a reference begins one line early.
+        const ShownLine end =
+            following ? shownLineOf(text, cuts, FileLine::atNumber(following->firstLine)) : line;
+        if (shownLineOf(text, cuts, FileLine::atNumber(reference->firstLine)) <= line && line <= end)
             return child;
     }
     return section;
@@ -66,7 +70,7 @@ TreeItem findContentsRoot(const NavigatorTree& tree)
     return nullptr;
 }
 
-TreeItem syncStructureTree(const RfcText& text, const LineCuts& cuts, NavigatorTree& tree, int32_t line)
+TreeItem syncStructureTree(const RfcText& text, const LineCuts& cuts, NavigatorTree& tree, ShownLine line)
 {
     const TreeItem start = text.isIndex ? tree.firstTopLevelItem() : findContentsRoot(tree);
     int32_t section = -1;
@@ -94,18 +98,18 @@ TreeItem syncStructureTree(const RfcText& text, const LineCuts& cuts, NavigatorT
     return nullptr;
 }
 
-int32_t pageItemForLine(const std::vector<int64_t>& itemData, int32_t line)
+int32_t pageItemForLine(const std::vector<int64_t>& itemData, FileLine line)
 {
     for (std::size_t i = 0; i < itemData.size(); ++i) {
         const int64_t data = itemData[i];
         const bool last = i + 1 == itemData.size();
-        if (data != -1 && data <= line && (last || itemData[i + 1] > line))
+        if (data != -1 && data <= line.index() && (last || itemData[i + 1] > line.index()))
             return static_cast<int32_t>(i);
     }
     return -1;
 }
 
-TreeItem syncPageTree(const RfcText& text, NavigatorTree& tree, int32_t line)
+TreeItem syncPageTree(const RfcText& text, NavigatorTree& tree, FileLine line)
 {
     if (text.isIndex)
         return nullptr;

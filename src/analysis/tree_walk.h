@@ -38,19 +38,18 @@ public:
 TreeItem findContentsRoot(const NavigatorTree& tree);
 
 // Selects the Structure tree item of the section (or reference) that holds
-// shown line `line` (1-based, under `cuts`) and returns it; nullptr when
-// there is none.
-TreeItem syncStructureTree(const RfcText& text, const LineCuts& cuts, NavigatorTree& tree, int32_t line);
+// shown line `line` (under `cuts`) and returns it; nullptr when there is none.
+TreeItem syncStructureTree(const RfcText& text, const LineCuts& cuts, NavigatorTree& tree, ShownLine line);
 
-// Among Page tree items whose data are `itemData` in order (the file line
-// where each page begins, -1 for none), the one that holds file line
+// Among Page tree items whose data are `itemData` in order (the 0-based file
+// line where each page begins, -1 for none), the one that holds file line
 // `line`: the first whose data is not -1 and at most `line` and whose next
 // item is missing or begins after `line`. -1 when none does.
-int32_t pageItemForLine(const std::vector<int64_t>& itemData, int32_t line);
+int32_t pageItemForLine(const std::vector<int64_t>& itemData, FileLine line);
 
 // Selects the Page tree item that holds file line `line` unless it is
 // already selected; nothing for the index. Returns the item, or nullptr.
-TreeItem syncPageTree(const RfcText& text, NavigatorTree& tree, int32_t line);
+TreeItem syncPageTree(const RfcText& text, NavigatorTree& tree, FileLine line);
 
 } // namespace parchly
 

@@ -16,7 +16,8 @@ namespace parchly {
 namespace {
 
 // The first line of the cache file; a file of another version is rebuilt.
-constexpr std::string_view kCacheHeader = "parchly cited-by 1\n";
+// Version 1 counted at most one citation a line.
+constexpr std::string_view kCacheHeader = "parchly cited-by 2\n";
 
 // Reads the cache file's fields one by one; any surprise marks it damaged.
 class CacheParser {
@@ -110,16 +111,22 @@ CitingFile analyseCitations(int32_t rfc, const char* data, std::size_t size)
     CitingFile file;
     LineReader reader(std::string_view(data, size));
     RfcText text;
-    analyseText(text, &reader, LimitsBlock(), AnalysisOptions());
+    // The citations are those the reading view links, every one of a line
+    // and each label of a list ("[2, 3]"); no other link is looked for.
+    AnalysisOptions options;
+    options.links = LinkScope::Citations;
+    options.requirements = false;
+    analyseText(text, &reader, LimitsBlock(), options);
     file.title = text.title;
     // The title goes on one line of the cache.
     std::replace_if(
         file.title.begin(), file.title.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     std::map<int32_t, Citation> cited;
     std::vector<int32_t> citationsOfReference(text.references.size(), 0);
-    for (const CitationMark& mark : text.citations)
-        if (mark.reference >= 0 && static_cast<std::size_t>(mark.reference) < citationsOfReference.size())
-            ++citationsOfReference[static_cast<std::size_t>(mark.reference)];
+    for (const LinkMark& link : text.links)
+        if (link.kind == LinkKind::Citation && link.targetReference >= 0
+            && static_cast<std::size_t>(link.targetReference) < citationsOfReference.size())
+            ++citationsOfReference[static_cast<std::size_t>(link.targetReference)];
     for (std::size_t i = 0; i < text.references.size(); ++i) {
         const ReferenceEntry& reference = text.references[i];
         if (reference.rfc <= 0 || reference.rfc == rfc)

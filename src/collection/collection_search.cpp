@@ -267,8 +267,11 @@ void addSections(const char* data, std::size_t size, FileHits& file)
 {
     LineReader reader(std::string_view(data, size));
     RfcText text;
+    // The title and the headings are all a hit needs.
     AnalysisOptions options;
     options.disableReferenceAnalysis = true;
+    options.links = LinkScope::None;
+    options.requirements = false;
     analyseText(text, &reader, LimitsBlock(), options);
     file.title = text.title;
     // Heading lines count from 1, hit lines from 0.

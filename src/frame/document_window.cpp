@@ -144,12 +144,12 @@ ReadingPosition DocumentWindow::readingPosition() const
     ReadingPosition position;
     if (!m_view || !m_initialised)
         return position;
-    const RfcText& text = m_document->text();
-    const LineCuts& cuts = m_document->cuts();
     int line = 0;
     m_view->caretLineColumn(line, position.caretColumn);
-    position.caretLine = std::max(1, displayLineToFile(text, cuts, line + 1));
-    position.topLine = std::max(1, displayLineToFile(text, cuts, m_view->firstVisibleLine() + 1));
+    // The caret's line is the file's already; the top line is shown.
+    position.caretLine = std::max(1, FileLine::atIndex(line).number());
+    position.topLine =
+        std::max(1, m_document->fileLineOf(ShownLine::atIndex(m_view->firstVisibleLine())).number());
     return position;
 }
 
@@ -157,14 +157,14 @@ void DocumentWindow::setReadingPosition(const ReadingPosition& position)
 {
     if (!m_view || !m_initialised || m_view->lineCount() == 0)
         return;
-    const RfcText& text = m_document->text();
-    const LineCuts& cuts = m_document->cuts();
-    const int last = m_view->lineCount() - 1;
-    auto shown = [&text, &cuts, last](int fileLine) {
-        return std::clamp(fileLineToDisplay(text, cuts, fileLine) - 1, 0, last);
+    // A position kept for a longer version of the file ends at its last line.
+    const FileLine last = m_document->fileLineOf(ShownLine::atIndex(m_view->lineCount() - 1));
+    auto fileLine = [last](int number) {
+        return std::clamp(FileLine::atNumber(number), FileLine::atIndex(0), last);
     };
-    m_view->setCaretLineColumn(shown(position.caretLine), position.caretColumn);
-    m_view->scrollLines(shown(position.topLine) - m_view->firstVisibleLine());
+    m_view->setCaretLineColumn(fileLine(position.caretLine).index(), position.caretColumn);
+    m_view->scrollLines(m_document->shownLineOf(fileLine(position.topLine)).index()
+                        - m_view->firstVisibleLine());
     m_view->updatePositionStatus();
 }
 

@@ -23,9 +23,9 @@ const RfcText& textOf(const ReadingView& view)
     return view.rfcDocument()->text();
 }
 
-const LineCuts& cutsOf(const ReadingView& view)
+const RfcDocument& documentOf(const ReadingView& view)
 {
-    return view.rfcDocument()->cuts();
+    return *view.rfcDocument();
 }
 
 bool between(int x, int left, int right)
@@ -47,11 +47,6 @@ bool validContentsLink(const RfcSettings& settings, const ContentEntry& entry)
 
 } // namespace
 
-int shownLineOfFileIndex(const RfcText& text, const LineCuts& cuts, int32_t fileIndex)
-{
-    return fileLineToDisplay(text, cuts, fileIndex + 1) - 1;
-}
-
 int hitContentsEntry(const ReadingView& view, const QPoint& point)
 {
     const RfcText& text = textOf(view);
@@ -69,7 +64,8 @@ int hitContentsEntry(const ReadingView& view, const QPoint& point)
     if (!between(point.x(), view.positionToPoint(first).x(), view.positionToPoint(end).x()))
         return -1;
     int32_t entry = -1;
-    return findContentEntryAtLine(text, cutsOf(view), line + 1, entry) ? entry : -1;
+    return findContentEntryAtLine(text, documentOf(view).cuts(), ShownLine::atIndex(line), entry) ? entry
+                                                                                                  : -1;
 }
 
 int hitReferenceNumber(const ReadingView& view, const QPoint& point)
@@ -83,7 +79,7 @@ int hitReferenceNumber(const ReadingView& view, const QPoint& point)
         const ReferenceEntry& entry = text.references[i];
         // The composition wrote the number's place in character columns.
         if (entry.rfc <= 0 || entry.linkLine <= 0
-            || shownLineOfFileIndex(text, cutsOf(view), entry.linkLine) != line)
+            || documentOf(view).shownLineOf(FileLine::atIndex(entry.linkLine)).index() != line)
             continue;
         const int left = view.positionToPoint(start + entry.linkStart).x();
         const int right = view.positionToPoint(start + entry.linkEnd).x();
@@ -99,7 +95,7 @@ const LinkMark* hitLink(const ReadingView& view, const QPoint& point)
     if (!inFormatRect(view, point) || text.isIndex || text.links.empty())
         return nullptr;
     const int line = lineFromPoint(view, point.y());
-    const int32_t fileIndex = displayLineToFile(text, cutsOf(view), line + 1) - 1;
+    const int32_t fileIndex = documentOf(view).fileLineOf(ShownLine::atIndex(line)).index();
     // The links are in line order: only those of the line are looked at.
     const auto first = std::lower_bound(text.links.begin(), text.links.end(), fileIndex,
                                         [](const LinkMark& link, int32_t at) { return link.line < at; });
@@ -173,7 +169,10 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
             return target;
         switch (link->kind) {
         case LinkKind::Citation:
-            target.shownLine = shownLineOfFileIndex(text, cutsOf(view), text.references[link->targetReference].firstLine);
+            target.shownLine =
+                documentOf(view)
+                    .shownLineOf(FileLine::atIndex(text.references[link->targetReference].firstLine))
+                    .index();
             break;
         case LinkKind::Rfc:
             target.rfcNumber = link->targetRfc;
@@ -183,7 +182,7 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
             break;
         case LinkKind::Section:
             if (link->targetLine > 0) {
-                target.shownLine = fileLineToDisplay(text, cutsOf(view), link->targetLine) - 1;
+                target.shownLine = documentOf(view).shownLineOf(FileLine::atNumber(link->targetLine)).index();
             } else {
                 target.rfcNumber = link->targetRfc;
                 target.section = link->targetSection;
@@ -194,7 +193,8 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
     }
     const int entry = hitContentsEntry(view, point);
     if (entry >= 0 && !settings.DisableContentEntryLink && text.contents[entry].headingLine > 0)
-        target.shownLine = fileLineToDisplay(text, cutsOf(view), text.contents[entry].headingLine) - 1;
+        target.shownLine =
+            documentOf(view).shownLineOf(FileLine::atNumber(text.contents[entry].headingLine)).index();
     return target;
 }
 

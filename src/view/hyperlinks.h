@@ -19,10 +19,6 @@ class RfcIndexStatus;
 struct LinkMark;
 struct RfcSettings;
 struct RfcText;
-struct LineCuts;
-
-// The shown line (0-based) of the 0-based file line `fileIndex`.
-int shownLineOfFileIndex(const RfcText& text, const LineCuts& cuts, int32_t fileIndex);
 
 // The contents entry whose text lies under the point (the margin left of
 // its first non-blank character is not part of it); -1 when none, for the

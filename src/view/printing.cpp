@@ -195,12 +195,12 @@ PrintedText printedTextOf(const ReadingView& view, const RfcSettings& settings)
     QTextLayout::FormatRange hidden;
     hidden.start = 0;
     hidden.format.setForeground(toCharFormat(settings.Formats[hiddenCategory]).foreground());
-    const RfcText& text = document->text();
     printed.colours.resize(printed.lines.size());
     for (int index = 0; index < printed.lines.size(); ++index) {
-        const int shown = fileLineToDisplay(text, document->cuts(), index + 1);
-        const QTextBlock block = view.document()->findBlockByNumber(shown - 1);
-        if (displayLineToFile(text, document->cuts(), shown) == index + 1) {
+        const FileLine line = FileLine::atIndex(index);
+        const ShownLine shown = document->shownLineOf(line);
+        const QTextBlock block = view.document()->findBlockByNumber(shown.index());
+        if (document->fileLineOf(shown) == line) {
             // A page separator stands on a blank line: the file's line is printed.
             if (block.isValid() && block.text() == printed.lines[index])
                 printed.colours[index] = colourRuns(block);

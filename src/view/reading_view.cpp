@@ -155,14 +155,9 @@ void ReadingView::loadRfcText()
     }
 }
 
-int ReadingView::shownLineOfFileNumber(int fileNumber) const
-{
-    return fileLineToDisplay(rfc(), cuts(), fileNumber) - 1;
-}
-
 int ReadingView::charColumn(int shownLine, int byteColumn) const
 {
-    const int32_t fileIndex = displayLineToFile(rfc(), cuts(), shownLine + 1) - 1;
+    const int32_t fileIndex = m_document->fileLineOf(ShownLine::atIndex(shownLine)).index();
     const std::vector<int32_t>& latin1 = streamedLatin1Lines();
     const bool byteForByte = std::binary_search(latin1.begin(), latin1.end(), fileIndex);
     return byteColumnToCharColumn(lineText(shownLine), byteColumn, byteForByte);
@@ -173,7 +168,7 @@ void ReadingView::caretLineColumn(int& line, int& column) const
     const int end = selectedRange().end;
     const int shown = lineFromPosition(end);
     column = end - lineStart(shown);
-    line = displayLineToFile(rfc(), cuts(), shown + 1) - 1;
+    line = m_document->fileLineOf(ShownLine::atIndex(shown)).index();
 }
 
 void ReadingView::updatePositionStatus()

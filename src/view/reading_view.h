@@ -160,8 +160,6 @@ private:
     const RfcSettings& settings() const;
     bool isRfcIndexPath() const;
     bool streamFile();
-    // The shown line of a 1-based file line number, 0-based (may be -1).
-    int shownLineOfFileNumber(int fileNumber) const;
     // The shown lines as the composition reads them.
     ShownText shownText() const;
     void applyComposedFormats(const ComposedFormats& composed);

@@ -42,6 +42,14 @@ public:
     const ViewState& viewState() const { return m_viewState; }
     const LineCuts& cuts() const { return m_viewState.cuts; }
 
+    // The line shown for a line of the file, and the file's line shown at
+    // a line, under the document's present cuts.
+    ShownLine shownLineOf(FileLine line) const
+    {
+        return parchly::shownLineOf(m_text, m_viewState.cuts, line);
+    }
+    FileLine fileLineOf(ShownLine line) const { return parchly::fileLineOf(m_text, m_viewState.cuts, line); }
+
     // {73, 56, 100}, set when the document is created and never changed.
     const LimitsBlock& limits() const { return m_limits; }
 

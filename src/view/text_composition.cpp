@@ -41,7 +41,8 @@ public:
     {
         const QString& all = shown.text;
         m_starts.push_back(0);
-        for (qsizetype at = all.indexOf(QLatin1Char('\n')); at >= 0; at = all.indexOf(QLatin1Char('\n'), at + 1))
+        for (qsizetype at = all.indexOf(QLatin1Char('\n')); at >= 0;
+             at = all.indexOf(QLatin1Char('\n'), at + 1))
             m_starts.push_back(int(at) + 1);
         m_end = int(all.size());
     }
@@ -50,8 +51,9 @@ public:
     bool exists(int line) const { return line >= 0 && line < count(); }
     QString text(int line) const
     {
-        return exists(line) ? m_shown.text.mid(start(line), end(line) - start(line) - (exists(line + 1) ? 1 : 0))
-                            : QString();
+        return exists(line)
+            ? m_shown.text.mid(start(line), end(line) - start(line) - (exists(line + 1) ? 1 : 0))
+            : QString();
     }
     // What a 1,024-byte line buffer holds of the line.
     QString examined(int line) const { return text(line).left(int(kLineBufferSize) - 1); }
@@ -71,7 +73,7 @@ public:
     // the file line shown there.
     int charColumn(int line, int column) const
     {
-        const int32_t fileIndex = displayLineToFile(m_text, m_cuts, line + 1) - 1;
+        const int32_t fileIndex = fileLineOf(m_text, m_cuts, ShownLine::atIndex(line)).index();
         const std::vector<int32_t>& latin1 = m_shown.latin1Lines;
         return byteColumnToCharColumn(text(line), column,
                                       std::binary_search(latin1.begin(), latin1.end(), fileIndex));
@@ -108,7 +110,8 @@ public:
     }
 
 private:
-    int shown(int32_t fileLine) const { return fileLineToDisplay(m_text, m_cuts, fileLine); }
+    // The control's line of a file line.
+    int shown(FileLine line) const { return shownLineOf(m_text, m_cuts, line).index(); }
 
     void add(int start, int end, int category, Underline underline = Underline::AsConfigured)
     {
@@ -119,12 +122,12 @@ private:
     // heading as subtitles, then the headers and footers.
     void formatFrontMatter()
     {
-        const int titleLine = shown(m_text.titleLine) - 1;
+        const int titleLine = shown(FileLine::atNumber(m_text.titleLine));
         if (m_lines.exists(titleLine))
             add(m_lines.start(titleLine), m_lines.nextBlankLineStart(titleLine), kFormatSubtitles);
         if (!m_text.structureFromText) {
             for (const SectionHeading& heading : m_text.headings) {
-                const int line = shown(heading.line) - 1;
+                const int line = shown(FileLine::atNumber(heading.line));
                 if (!m_lines.exists(line))
                     break;
                 add(m_lines.start(line), m_lines.nextBlankLineStart(line), kFormatSubtitles);
@@ -133,7 +136,7 @@ private:
             }
         }
         for (auto mark = m_text.pageMarks.rbegin(); mark != m_text.pageMarks.rend(); ++mark) {
-            const int line = shown(mark->line) - 1;
+            const int line = shown(FileLine::atNumber(mark->line));
             if (m_lines.exists(line))
                 add(m_lines.start(line), m_lines.end(line), kFormatHeadersFooters);
         }
@@ -144,7 +147,7 @@ private:
     void formatReferences()
     {
         for (auto entry = m_text.references.rbegin(); entry != m_text.references.rend(); ++entry) {
-            const int line = shown(entry->firstLine);
+            const int line = shown(FileLine::atIndex(entry->firstLine));
             const QString text = m_lines.examined(line);
             const int open = int(text.indexOf(QLatin1Char('[')));
             if (open < 0)
@@ -164,8 +167,9 @@ private:
         const ReferenceEntry& entry = m_text.references[index];
         if (entry.rfc <= 0)
             return;
-        const int end = shown(entry.lastLine);
-        for (int line = shown(entry.firstLine); line < end && line < m_lines.count(); ++line) {
+        const int end = shown(FileLine::atIndex(entry.lastLine));
+        for (int line = shown(FileLine::atIndex(entry.firstLine)); line < end && line < m_lines.count();
+             ++line) {
             QString text = m_lines.examined(line);
             int at = int(text.indexOf(QLatin1String("RFC")));
             if (at > 0 && text[at - 1] == QLatin1Char('['))
@@ -203,7 +207,7 @@ private:
             const bool citationOff = mark->kind == LinkKind::Citation && m_settings.DisableReferenceLink;
             if (!citationOff && !isLiveLink(*mark, m_text, m_settings, m_index))
                 continue;
-            const int line = shown(mark->line);
+            const int line = shown(FileLine::atIndex(mark->line));
             const int start = m_lines.start(line);
             if (start < 0)
                 continue;
@@ -225,7 +229,7 @@ private:
             && look.size == plain.size)
             return;
         for (const RequirementSentence& requirement : m_text.requirements) {
-            const int line = shown(requirement.line + 1) - 1;
+            const int line = shown(FileLine::atIndex(requirement.line));
             if (!m_lines.exists(line))
                 continue;
             // "MUST NOT" over a line end: its first word on this line.
@@ -243,22 +247,23 @@ private:
     {
         const int count = m_lines.count();
         for (const ContentEntry& entry : m_text.contents) {
-            const int first = shown(entry.firstLine);
-            if (first > count)
+            const int first = shown(FileLine::atNumber(entry.firstLine));
+            if (first >= count)
                 break;
-            const bool invalid = m_settings.DisableInvalidContentEntryLink && shown(entry.headingLine) < 1;
+            const bool invalid =
+                m_settings.DisableInvalidContentEntryLink && shown(FileLine::atNumber(entry.headingLine)) < 0;
             const Underline underline = m_settings.DisableContentEntryLink ? Underline::AsConfigured
                 : invalid                                                  ? Underline::Untouched
                                                                            : Underline::Added;
-            const int last = std::min(shown(entry.lastLine), count);
-            for (int number = std::max(first, 1); number <= last; ++number)
-                add(m_lines.firstNonBlank(number - 1), m_lines.end(number - 1), kFormatContents, underline);
+            const int last = std::min(shown(FileLine::atNumber(entry.lastLine)), count - 1);
+            for (int line = std::max(first, 0); line <= last; ++line)
+                add(m_lines.firstNonBlank(line), m_lines.end(line), kFormatContents, underline);
         }
         for (const ContentEntry& entry : m_text.contents) {
-            const int heading = shown(entry.headingLine);
-            if (heading <= 0 || heading > count)
+            const int heading = shown(FileLine::atNumber(entry.headingLine));
+            if (heading < 0 || heading >= count)
                 continue;
-            for (int line = heading - 1; line < count && !m_lines.isBlank(line); ++line)
+            for (int line = heading; line < count && !m_lines.isBlank(line); ++line)
                 add(m_lines.firstNonBlank(line), m_lines.end(line), kFormatSubtitles);
         }
     }
@@ -304,7 +309,7 @@ std::vector<LineRange> linesToCut(const RfcText& text, const LineCuts& from, con
                 ++kept;
             const int32_t stop = kept == hidden.end() ? range.end : std::min(range.end, kept->first);
             if (line < stop) {
-                const int32_t shown = fileLineToDisplay(text, from, line + 1) - 1;
+                const int32_t shown = shownLineOf(text, from, FileLine::atIndex(line)).index();
                 cut.push_back(LineRange{shown, shown + (stop - line)});
             }
             line = kept == hidden.end() ? range.end : std::max(stop, kept->end);

@@ -77,7 +77,8 @@ void ReadingView::applyComposedFormats(const ComposedFormats& composed)
         std::optional<QTextCharFormat>& chars =
             converted[static_cast<std::size_t>(run.category * kUnderlines + static_cast<int>(run.underline))];
         if (!chars) {
-            const TextFormat format = options.categoryFormat(run.category).value_or(defaultFormat(run.category));
+            const TextFormat format =
+                options.categoryFormat(run.category).value_or(defaultFormat(run.category));
             chars = charFormat(underlined(format, run.underline));
         }
         setSelection(run.start, run.end);

@@ -29,9 +29,9 @@ void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
     }
     freezeUpdates();
     const int caretLine = lineFromPosition(selectedRange().end);
-    const int32_t caretFileLine = displayLineToFile(text, state.cuts, caretLine + 1);
+    const FileLine caretFileLine = m_document->fileLineOf(ShownLine::atIndex(caretLine));
     // The same text stays at the same height: the file line at the top.
-    const int32_t topFileLine = displayLineToFile(text, state.cuts, firstVisibleLine() + 1);
+    const FileLine topFileLine = m_document->fileLineOf(ShownLine::atIndex(firstVisibleLine()));
     const bool separators = state.pageSeparators;
 
     if ((!cutHeaders && state.cuts.headers) || (!cutFooters && state.cuts.footers)) {
@@ -53,9 +53,9 @@ void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
     setPageSeparatorsShown(separators);
     freezeUpdates();
 
-    const int start = lineStart(fileLineToDisplay(text, state.cuts, caretFileLine) - 1);
+    const int start = lineStart(m_document->shownLineOf(caretFileLine).index());
     setSelection(std::max(start, 0), std::max(start, 0));
-    scrollLines(fileLineToDisplay(text, state.cuts, topFileLine) - 1 - firstVisibleLine());
+    scrollLines(m_document->shownLineOf(topFileLine).index() - firstVisibleLine());
     makeReadOnly();
     clearModified();
     thawUpdates();

@@ -21,11 +21,11 @@ namespace parchly {
 HistoryEntry ReadingView::currentPosition() const
 {
     const TextSelection selection = selectedRange();
-    const RfcText& text = rfc();
     const int startLine = lineFromPosition(selection.start);
     const int endLine = lineFromPosition(selection.end);
-    return {displayLineToFile(text, cuts(), startLine + 1) - 1, selection.start - lineStart(startLine),
-            displayLineToFile(text, cuts(), endLine + 1) - 1, selection.end - lineStart(endLine)};
+    return {m_document->fileLineOf(ShownLine::atIndex(startLine)).index(),
+            selection.start - lineStart(startLine),
+            m_document->fileLineOf(ShownLine::atIndex(endLine)).index(), selection.end - lineStart(endLine)};
 }
 
 void ReadingView::recordPosition()
@@ -45,9 +45,8 @@ void ReadingView::restorePosition(const HistoryEntry& entry)
         }
         return;
     }
-    const RfcText& text = rfc();
-    auto position = [this, &text](int32_t fileLine, int32_t column) {
-        const int start = lineStart(shownLineOfFileIndex(text, cuts(), fileLine));
+    auto position = [this](int32_t fileLine, int32_t column) {
+        const int start = lineStart(m_document->shownLineOf(FileLine::atIndex(fileLine)).index());
         return start < 0 ? -1 : start + column;
     };
     setSelection(position(entry.startLine, entry.startColumn), position(entry.endLine, entry.endColumn));
@@ -80,8 +79,8 @@ void ReadingView::openGoToDialog()
     const GotoChoice choice = dialog.choice();
     int line = 0;
     if (choice.kind == kGotoLine) {
-        line =
-            std::clamp(fileLineToDisplay(text, cuts(), choice.number) - 1, 0, std::max(lineCount() - 1, 0));
+        line = std::clamp(m_document->shownLineOf(FileLine::atNumber(choice.number)).index(), 0,
+                          std::max(lineCount() - 1, 0));
     } else {
         const std::vector<int32_t>& boundaries = shownPageEnds(text, cuts());
         if (choice.number < 1 || choice.number > static_cast<int>(text.pageEnds.size())
@@ -94,7 +93,7 @@ void ReadingView::openGoToDialog()
 
 void ReadingView::setCaretLineColumn(int line, int column)
 {
-    const int shown = fileLineToDisplay(rfc(), cuts(), line + 1) - 1;
+    const int shown = m_document->shownLineOf(FileLine::atIndex(line)).index();
     const int start = lineStart(shown);
     if (shown < 0 || start < 0)
         return;

@@ -96,7 +96,7 @@ void ReadingView::followToRfc(int number, const std::string& section)
     if (!section.empty()) {
         const int heading = sectionHeadingLine(target->rfc(), section);
         if (heading > 0)
-            line = fileLineToDisplay(target->rfc(), target->cuts(), heading) - 1;
+            line = target->m_document->shownLineOf(FileLine::atNumber(heading)).index();
     }
     if (target != this)
         target->m_history.record(from);

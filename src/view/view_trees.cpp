@@ -11,6 +11,7 @@
 #include "platform/tree_view.h"
 #include "view/navigator_tree_adapter.h"
 #include "view/reading_view.h"
+#include "view/rfc_document.h"
 #include "view/tree_building.h"
 #include "view/view_host.h"
 
@@ -66,7 +67,7 @@ void ReadingView::goToRequirement(int index)
     if (index < 0 || size_t(index) >= text.requirements.size())
         return;
     const RequirementSentence& requirement = text.requirements[size_t(index)];
-    const int line = fileLineToDisplay(text, cuts(), requirement.sentenceLine + 1) - 1;
+    const int line = m_document->shownLineOf(FileLine::atIndex(requirement.sentenceLine)).index();
     const int start = lineStart(line);
     if (line < 0 || start < 0)
         return;
@@ -92,33 +93,33 @@ void ReadingView::goToSectionHeading(int heading)
     const RfcText& text = rfc();
     if (heading < 0 || size_t(heading) >= text.headings.size())
         return;
-    int line = fileLineToDisplay(text, cuts(), text.headings[size_t(heading)].line);
-    if (line != 0)
-        --line;
-    showLineAtTop(line);
+    // A heading before the text (line 0) leads to the top.
+    const FileLine line = FileLine::atNumber(std::max(text.headings[size_t(heading)].line, 1));
+    showLineAtTop(m_document->shownLineOf(line).index());
     recordPosition();
 }
 
 void ReadingView::goToContentsEntry(int entry)
 {
     const RfcText& text = rfc();
-    int target = 0;
+    // The index is shown whole: its lines are the file's.
+    ShownLine target = ShownLine::atIndex(-1);
     if (text.isIndex) {
         if (entry >= 0 && size_t(entry) < text.indexEntries.size())
-            target = text.indexEntries[size_t(entry)].firstLine;
+            target = ShownLine::atNumber(text.indexEntries[size_t(entry)].firstLine);
     } else if (entry >= 0 && size_t(entry) < text.contents.size()) {
-        target = fileLineToDisplay(text, cuts(), text.contents[size_t(entry)].headingLine);
+        target = m_document->shownLineOf(FileLine::atNumber(text.contents[size_t(entry)].headingLine));
     }
-    if (target <= 0)
+    if (target.index() < 0)
         return;
-    showLineAtTop(target - 1);
+    showLineAtTop(target.index());
     updateCurrentIndexEntry(-1);
     recordPosition();
 }
 
 void ReadingView::goToFileLine(int line)
 {
-    const int shown = fileLineToDisplay(rfc(), cuts(), line);
+    const int shown = firstShownLineFrom(rfc(), cuts(), FileLine::atIndex(line)).index();
     if (shown < 0 || shown >= lineCount())
         return;
     showLineAtTop(shown);
@@ -146,9 +147,9 @@ void ReadingView::selectNavigatorNode()
     }
     NavigatorTreeAdapter adapter(*tree);
     if (!text.isIndex && tab != 0)
-        syncPageTree(text, adapter, displayLineToFile(text, cuts(), line));
+        syncPageTree(text, adapter, m_document->fileLineOf(ShownLine::atIndex(line)));
     else
-        syncStructureTree(text, cuts(), adapter, line + 1);
+        syncStructureTree(text, cuts(), adapter, ShownLine::atIndex(line));
 }
 
 void ReadingView::showNavigatorMode()

@@ -32,25 +32,55 @@ TEST(LineMapping, NinetiesValuesForEachHideState)
     RfcText text = nineties();
     ASSERT_EQ(text.pageEnds, (std::vector<int32_t>{-1, 14, 27, 39}));
     for (const Case& c : cases) {
-        EXPECT_EQ(fileLineToDisplay(text, {c.headers, c.footers, c.blanks}, c.fileLine), c.shown)
+        EXPECT_EQ(test::shownOfNumber(text, {c.headers, c.footers, c.blanks}, c.fileLine).number(), c.shown)
             << c.fileLine;
     }
     const LineCuts both{true, true, true};
-    EXPECT_EQ(displayLineToFile(text, both, 23), 31);
+    EXPECT_EQ(fileLineOf(text, both, ShownLine::atNumber(23)).number(), 31);
     text.isIndex = true;
-    EXPECT_EQ(fileLineToDisplay(text, both, 31), 31);
-    EXPECT_EQ(displayLineToFile(text, both, 31), 31);
+    EXPECT_EQ(test::shownOfNumber(text, both, 31).number(), 31);
+    EXPECT_EQ(fileLineOf(text, both, ShownLine::atNumber(31)).number(), 31);
 
     // The analysis stopped before the statistics: nothing is known to be
     // hidden, so nothing moves.
     RfcText unfinished;
     unfinished.pageEnds = {-1, 10, 20};
     unfinished.lineCount = 20;
-    EXPECT_EQ(fileLineToDisplay(unfinished, {true, true, false}, 15), 15);
-    EXPECT_EQ(displayLineToFile(unfinished, {true, true, false}, 15), 15);
+    EXPECT_EQ(test::shownOfNumber(unfinished, {true, true, false}, 15).number(), 15);
+    EXPECT_EQ(fileLineOf(unfinished, {true, true, false}, ShownLine::atNumber(15)).number(), 15);
 }
 
-TEST(LineMapping, DisplayToFileToDisplayRoundTrip)
+// A page chosen in the Navigator begins at the first line of its text, under
+// a cut header as without one.
+TEST(LineMapping, FirstShownLineFromAHiddenHeaderIsTheLineBelowIt)
+{
+    const RfcText text = nineties();
+    const LineCuts headers{true, false, false};
+    const ShownLine formFeed = test::shownOfNumber(text, headers, 15);
+    EXPECT_EQ(firstShownLineFrom(text, headers, FileLine::atNumber(16)), formFeed.next());
+    EXPECT_EQ(fileLineOf(text, headers, formFeed.next()).number(), 17);
+}
+
+TEST(LineMapping, FirstShownLineFromAShownLineIsItsOwn)
+{
+    const RfcText text = nineties();
+    const LineCuts both{true, true, true};
+    for (const int32_t number : {1, 18, 31})
+        EXPECT_EQ(firstShownLineFrom(text, both, FileLine::atNumber(number)),
+                  test::shownOfNumber(text, both, number))
+            << number;
+}
+
+TEST(LineMapping, FirstShownLineFromAHiddenFooterIsThePageBoundary)
+{
+    const RfcText text = nineties();
+    const LineCuts footers{false, true, true};
+    // The footer of the first page ends at its form feed, file line 15.
+    EXPECT_EQ(firstShownLineFrom(text, footers, FileLine::atNumber(14)),
+              test::shownOfNumber(text, footers, 15));
+}
+
+TEST(LineMapping, ShownToFileToShownRoundTrip)
 {
     test::expectShownLinesRoundTrip(nineties());
     // Kept beside their headers and footers, hidden blank lines stay in the
@@ -70,32 +100,32 @@ TEST(Lookups, ContentEntryAndSectionForEveryHideState)
             const ContentEntry& entry = text.contents[static_cast<std::size_t>(i)];
             int32_t found = -7;
             EXPECT_TRUE(
-                findContentEntryAtLine(text, cuts, fileLineToDisplay(text, cuts, entry.lastLine), found));
+                findContentEntryAtLine(text, cuts, test::shownOfNumber(text, cuts, entry.lastLine), found));
             EXPECT_EQ(found, i) << "state " << state;
             EXPECT_TRUE(
-                findSectionAtLine(text, cuts, fileLineToDisplay(text, cuts, entry.headingLine), found));
+                findSectionAtLine(text, cuts, test::shownOfNumber(text, cuts, entry.headingLine), found));
             EXPECT_EQ(found, i) << "state " << state;
         }
         int32_t found = -7;
-        EXPECT_FALSE(findSectionAtLine(text, cuts, fileLineToDisplay(text, cuts, 24), found));
+        EXPECT_FALSE(findSectionAtLine(text, cuts, test::shownOfNumber(text, cuts, 24), found));
         EXPECT_EQ(found, -1);
-        EXPECT_TRUE(findSectionAtLine(text, cuts, fileLineToDisplay(text, cuts, 33), found));
+        EXPECT_TRUE(findSectionAtLine(text, cuts, test::shownOfNumber(text, cuts, 33), found));
         EXPECT_EQ(found, 1);
     }
     int32_t found = 0;
     EXPECT_TRUE(findContentEntryAtLine(text, {true, true, true},
-                                       fileLineToDisplay(text, {true, true, true}, 22), found));
+                                       test::shownOfNumber(text, {true, true, true}, 22), found));
     EXPECT_EQ(found, 2) << "the first line of a two-line entry";
 
     RfcText index;
     index.isIndex = true;
     index.indexEntries = {RfcIndexEntry{1, 10, 12, "One"}, RfcIndexEntry{2, 14, 20, "Two"}};
-    EXPECT_TRUE(findContentEntryAtLine(index, {}, 12, found));
+    EXPECT_TRUE(findContentEntryAtLine(index, {}, ShownLine::atNumber(12), found));
     EXPECT_EQ(found, 0);
-    EXPECT_FALSE(findContentEntryAtLine(index, {}, 13, found));
-    EXPECT_TRUE(findSectionAtLine(index, {}, 500, found));
+    EXPECT_FALSE(findContentEntryAtLine(index, {}, ShownLine::atNumber(13), found));
+    EXPECT_TRUE(findSectionAtLine(index, {}, ShownLine::atNumber(500), found));
     EXPECT_EQ(found, 1);
-    EXPECT_FALSE(findSectionAtLine(index, {}, 9, found));
+    EXPECT_FALSE(findSectionAtLine(index, {}, ShownLine::atNumber(9), found));
 }
 
 TEST(ReferencesTitle, AcceptsTheThreeTitlesAloneOrAfterAnAppendixMark)

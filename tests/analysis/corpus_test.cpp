@@ -107,55 +107,69 @@ bool isFooterLike(const std::vector<std::string>& lines, int32_t number)
         || beforeFormFeed;
 }
 
+// Their pages are headed by the date and title alone ("RFC:  791",
+// "RFC: 793"), or their front matter is a single line of one space (RFC
+// 822, which has no number keyword the block reader knows).
+const std::set<std::string> kUnusualRfcs = {"rfc791.txt", "rfc793.txt", "rfc822.txt"};
+
+// A page for each form feed; the number, date and title of the front
+// matter; most pages of a paginated RFC with both a header and a footer.
+void expectPagesAndFrontMatter(const CorpusRfc& rfc)
+{
+    const RfcText& text = rfc.analysed.text;
+    const auto formFeedLines = std::count_if(rfc.lines.begin(), rfc.lines.end(), [](const std::string& line) {
+        return line.find('\f') != std::string::npos;
+    });
+    EXPECT_EQ(static_cast<long>(text.pageEnds.size()), formFeedLines + 1);
+    if (rfc.name != "rfc822.txt") {
+        EXPECT_EQ(text.rfcNumber, rfc.number);
+    }
+    if (formFeedLines > 0 && kUnusualRfcs.count(rfc.name) == 0) {
+        EXPECT_GT(text.year, 1960);
+        EXPECT_FALSE(text.month.empty());
+        EXPECT_FALSE(text.title.empty());
+        EXPECT_GE(text.pageMarks.size(), 2 * static_cast<std::size_t>(text.pageCount) - 1);
+        test::expectShownLinesRoundTrip(text);
+    }
+}
+
+void expectPageMarksOnHeaderAndFooterLines(const CorpusRfc& rfc)
+{
+    for (const PageMark& mark : rfc.analysed.text.pageMarks) {
+        ASSERT_GE(mark.line, 1);
+        ASSERT_LE(mark.line, static_cast<int32_t>(rfc.lines.size()));
+        const std::string& line = rfc.lines[static_cast<std::size_t>(mark.line - 1)];
+        EXPECT_TRUE(mark.isHeader ? isHeaderLike(line) : isFooterLike(rfc.lines, mark.line))
+            << "line " << mark.line << ": " << line;
+    }
+}
+
+// An entry labelled with an RFC number names that RFC after its title (RFC
+// 2324 itself misprints one).
+void expectLabelledReferencesNameTheirRfc(const RfcText& text)
+{
+    const std::regex rfcLabel(R"(\[RFC(\d+)\])");
+    int labelled = 0;
+    int agreeing = 0;
+    for (const ReferenceEntry& reference : text.references) {
+        std::smatch number;
+        if (std::regex_match(reference.label, number, rfcLabel) && !reference.title.empty()) {
+            ++labelled;
+            agreeing += reference.rfc == std::stoi(number[1].str());
+        }
+    }
+    EXPECT_LE(labelled - agreeing, std::max(1, labelled / 10)) << agreeing << " of " << labelled;
+}
+
 TEST_F(Corpus, EveryRfcAgreesWithItsText)
 {
-    // Their pages are headed by the date and title alone ("RFC:  791",
-    // "RFC: 793"), or their front matter is a single line of one space
-    // (RFC 822, which has no number keyword the block reader knows).
-    const std::set<std::string> unusual = {"rfc791.txt", "rfc793.txt", "rfc822.txt"};
-    const std::regex rfcLabel(R"(\[RFC(\d+)\])");
     for (const CorpusRfc& rfc : rfcs) {
         SCOPED_TRACE(rfc.name);
-        const RfcText& text = rfc.analysed.text;
         EXPECT_TRUE(rfc.analysed.ok);
-        const std::vector<std::string>& lines = rfc.lines;
-        const auto formFeedLines = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
-            return line.find('\f') != std::string::npos;
-        });
-        EXPECT_EQ(static_cast<long>(text.pageEnds.size()), formFeedLines + 1);
-
-        if (rfc.name != "rfc822.txt") {
-            EXPECT_EQ(text.rfcNumber, rfc.number);
-        }
-        if (formFeedLines > 0 && unusual.count(rfc.name) == 0) {
-            EXPECT_GT(text.year, 1960);
-            EXPECT_FALSE(text.month.empty());
-            EXPECT_FALSE(text.title.empty());
-            // Most pages of a paginated RFC have both a header and a footer.
-            EXPECT_GE(text.pageMarks.size(), 2 * static_cast<std::size_t>(text.pageCount) - 1);
-            test::expectShownLinesRoundTrip(text);
-        }
-        for (const PageMark& mark : text.pageMarks) {
-            ASSERT_GE(mark.line, 1);
-            ASSERT_LE(mark.line, static_cast<int32_t>(lines.size()));
-            const std::string& line = lines[static_cast<std::size_t>(mark.line - 1)];
-            EXPECT_TRUE(mark.isHeader ? isHeaderLike(line) : isFooterLike(lines, mark.line))
-                << "line " << mark.line << ": " << line;
-        }
-
-        expectConsistentReferences(text, lines);
-        // An entry labelled with an RFC number names that RFC after its title
-        // (RFC 2324 itself misprints one).
-        int labelled = 0;
-        int agreeing = 0;
-        for (const ReferenceEntry& reference : text.references) {
-            std::smatch number;
-            if (std::regex_match(reference.label, number, rfcLabel) && !reference.title.empty()) {
-                ++labelled;
-                agreeing += reference.rfc == std::stoi(number[1].str());
-            }
-        }
-        EXPECT_LE(labelled - agreeing, std::max(1, labelled / 10)) << agreeing << " of " << labelled;
+        expectPagesAndFrontMatter(rfc);
+        expectPageMarksOnHeaderAndFooterLines(rfc);
+        expectConsistentReferences(rfc.analysed.text, rfc.lines);
+        expectLabelledReferencesNameTheirRfc(rfc.analysed.text);
     }
 }
 
@@ -233,6 +247,39 @@ std::vector<std::pair<int32_t, std::string>> printedReferences(const std::vector
     return labels;
 }
 
+// Paged entries end on the line of their page number; unpaginated ones are
+// known by their first line. Nearly all (all when unpaginated) are matched
+// to their headings, in order; an unpaginated RFC's references are found
+// as printed.
+void expectContentsParsedAndMatched(const CorpusRfc& rfc, bool unpaginated)
+{
+    const RfcText& text = rfc.analysed.text;
+    const std::vector<ContentEntry>& contents = text.contents;
+    const std::vector<int32_t> printed =
+        unpaginated ? printedEntryFirstLines(rfc.lines) : printedEntryLines(rfc.lines);
+    std::vector<int32_t> parsed;
+    for (const ContentEntry& e : contents)
+        parsed.push_back(unpaginated ? e.firstLine : e.lastLine);
+    ASSERT_FALSE(printed.empty());
+    EXPECT_EQ(parsed, printed);
+    const auto matched =
+        std::count_if(contents.begin(), contents.end(), [](const ContentEntry& e) { return e.matched; });
+    EXPECT_GE(matched * 100, static_cast<long>(contents.size()) * (unpaginated ? 100 : 95))
+        << matched << " of " << contents.size() << " matched";
+    for (std::size_t i = 1; i < contents.size(); ++i) {
+        if (contents[i].matched && contents[i - 1].matched) {
+            EXPECT_LT(contents[i - 1].headingLine, contents[i].headingLine) << contents[i].title;
+        }
+    }
+    if (unpaginated) {
+        std::vector<std::pair<int32_t, std::string>> found;
+        for (const ReferenceEntry& reference : text.references)
+            found.emplace_back(reference.firstLine, reference.label);
+        EXPECT_EQ(found, printedReferences(rfc.lines));
+        EXPECT_FALSE(text.citations.empty());
+    }
+}
+
 TEST_F(Corpus, TablesOfContentsParsedAndMatched)
 {
     const std::set<std::string> paged = {"rfc2616.txt", "rfc3261.txt", "rfc3986.txt", "rfc5246.txt",
@@ -245,36 +292,7 @@ TEST_F(Corpus, TablesOfContentsParsedAndMatched)
         SCOPED_TRACE(rfc.name);
         ++checked;
         ASSERT_TRUE(rfc.analysed.ok);
-        const RfcText& text = rfc.analysed.text;
-        const std::vector<ContentEntry>& contents = text.contents;
-        const std::vector<std::string>& lines = rfc.lines;
-
-        // Paged entries end on the line of their page number; unpaginated
-        // ones are known by their first line.
-        const std::vector<int32_t> printed =
-            unpaginated ? printedEntryFirstLines(lines) : printedEntryLines(lines);
-        std::vector<int32_t> parsed;
-        for (const ContentEntry& e : contents)
-            parsed.push_back(unpaginated ? e.firstLine : e.lastLine);
-        ASSERT_FALSE(printed.empty());
-        EXPECT_EQ(parsed, printed);
-
-        const auto matched =
-            std::count_if(contents.begin(), contents.end(), [](const ContentEntry& e) { return e.matched; });
-        EXPECT_GE(matched * 100, static_cast<long>(contents.size()) * (unpaginated ? 100 : 95))
-            << matched << " of " << contents.size() << " matched";
-        for (std::size_t i = 1; i < contents.size(); ++i) {
-            if (contents[i].matched && contents[i - 1].matched) {
-                EXPECT_LT(contents[i - 1].headingLine, contents[i].headingLine) << contents[i].title;
-            }
-        }
-        if (unpaginated) {
-            std::vector<std::pair<int32_t, std::string>> found;
-            for (const ReferenceEntry& reference : text.references)
-                found.emplace_back(reference.firstLine, reference.label);
-            EXPECT_EQ(found, printedReferences(lines));
-            EXPECT_FALSE(text.citations.empty());
-        }
+        expectContentsParsedAndMatched(rfc, unpaginated);
     }
     if (checked == 0)
         GTEST_SKIP() << "none of the RFCs with a table of contents is in the corpus";
@@ -299,6 +317,18 @@ TEST_F(Corpus, CrLfLineEndsGiveTheRecordOfLfLineEnds)
 // Every bracket pair of every line that names a reference (not the
 // reference's own label, not in the contents, the front matter or a page
 // header or footer) is a citation link at its columns.
+// The 0-based lines where no citation is looked for: page headers and
+// footers and the contents.
+std::set<int32_t> linesWithoutCitations(const RfcText& text)
+{
+    std::set<int32_t> skipped = pageMarkLines(text);
+    for (const ContentEntry& entry : text.contents) {
+        for (int32_t line = entry.firstLine; entry.firstLine > 0 && line <= entry.lastLine; ++line)
+            skipped.insert(line - 1);
+    }
+    return skipped;
+}
+
 TEST_F(Corpus, EveryCitationOfEveryLineIsALink)
 {
     for (const CorpusRfc& rfc : rfcs) {
@@ -310,11 +340,7 @@ TEST_F(Corpus, EveryCitationOfEveryLineIsALink)
             labels.insert(reference.label);
             definitions.insert(reference.firstLine);
         }
-        std::set<int32_t> skipped = pageMarkLines(text);
-        for (const ContentEntry& entry : text.contents) {
-            for (int32_t line = entry.firstLine; entry.firstLine > 0 && line <= entry.lastLine; ++line)
-                skipped.insert(line - 1);
-        }
+        const std::set<int32_t> skipped = linesWithoutCitations(text);
         std::set<std::tuple<int32_t, int32_t, int32_t>> citations;
         for (const LinkMark& link : text.links) {
             if (link.kind == LinkKind::Citation)
@@ -330,9 +356,7 @@ TEST_F(Corpus, EveryCitationOfEveryLineIsALink)
                     definitions.count(index) != 0 && line.find_first_not_of(" \t") == open;
                 if (close != std::string::npos && !definition
                     && labels.count(line.substr(open, close + 1 - open))) {
-                    EXPECT_EQ(
-                        citations.count({index, static_cast<int32_t>(open), static_cast<int32_t>(close + 1)}),
-                        1u)
+                    EXPECT_EQ(citations.count({index, int32_t(open), int32_t(close + 1)}), 1u)
                         << "line " << index + 1 << ": " << line;
                 }
             }
@@ -381,6 +405,47 @@ bool isWordChar(char c)
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
 }
 
+// The words of a text in order, where each stands, and the lines of the
+// paragraphs that define the keywords, bounded by blank lines.
+struct TextWords {
+    std::vector<std::pair<int32_t, std::string>> words;
+    std::map<std::pair<int32_t, int32_t>, std::size_t> wordAt;
+    std::set<int32_t> boilerplate;
+};
+
+TextWords wordsOf(const CorpusRfc& rfc)
+{
+    const std::set<int32_t> pageMarks = pageMarkLines(rfc.analysed.text);
+    TextWords result;
+    std::vector<int32_t> paragraph;
+    std::string joined;
+    for (int32_t index = 0; index <= static_cast<int32_t>(rfc.lines.size()); ++index) {
+        const std::string line =
+            index < static_cast<int32_t>(rfc.lines.size()) ? rfc.lines[static_cast<std::size_t>(index)] : "";
+        if (pageMarks.count(index) != 0 || line.find('\f') != std::string::npos)
+            continue;
+        if (line.find_first_not_of(" \t\r\n") == std::string::npos) {
+            if (joined.find("interpreted as described") != std::string::npos)
+                result.boilerplate.insert(paragraph.begin(), paragraph.end());
+            paragraph.clear();
+            joined.clear();
+            continue;
+        }
+        paragraph.push_back(index);
+        const std::size_t first = line.find_first_not_of(" \t");
+        joined += line.substr(first, line.find_last_not_of(" \t\r\n") + 1 - first) + " ";
+        for (std::size_t i = 0, end = 0; i < line.size(); i = std::max(end, i + 1)) {
+            for (end = i; end < line.size() && isWordChar(line[end]);)
+                ++end;
+            if (end > i) {
+                result.wordAt[{index, static_cast<int32_t>(i)}] = result.words.size();
+                result.words.emplace_back(index, line.substr(i, end - i));
+            }
+        }
+    }
+    return result;
+}
+
 // Every upper-case keyword word of every RFC, outside the paragraph that
 // defines the keywords and the references, is claimed by exactly one
 // listed keyword; "NOT" only as part of one.
@@ -390,67 +455,34 @@ TEST_F(Corpus, EveryKeywordInExactlyOneSentence)
                                                 "RECOMMENDED", "MAY",      "OPTIONAL"};
     for (const CorpusRfc& rfc : rfcs) {
         SCOPED_TRACE(rfc.name);
-        const RfcText& text = rfc.analysed.text;
-        const std::set<int32_t> pageMarks = pageMarkLines(text);
-        const auto ranges = referencesRanges(text);
-        // The words of the text in order, and the paragraphs that define
-        // the keywords, bounded by blank lines.
-        std::vector<std::pair<int32_t, std::string>> words;
-        std::map<std::pair<int32_t, int32_t>, std::size_t> wordAt;
-        std::set<int32_t> boilerplate;
-        std::vector<int32_t> paragraph;
-        std::string joined;
-        for (int32_t index = 0; index <= static_cast<int32_t>(rfc.lines.size()); ++index) {
-            const std::string line = index < static_cast<int32_t>(rfc.lines.size())
-                ? rfc.lines[static_cast<std::size_t>(index)]
-                : "";
-            if (pageMarks.count(index) != 0 || line.find('\f') != std::string::npos)
-                continue;
-            if (line.find_first_not_of(" \t\r\n") == std::string::npos) {
-                if (joined.find("interpreted as described") != std::string::npos)
-                    boilerplate.insert(paragraph.begin(), paragraph.end());
-                paragraph.clear();
-                joined.clear();
-                continue;
-            }
-            paragraph.push_back(index);
-            const std::size_t first = line.find_first_not_of(" \t");
-            joined += line.substr(first, line.find_last_not_of(" \t\r\n") + 1 - first) + " ";
-            for (std::size_t i = 0, end = 0; i < line.size(); i = std::max(end, i + 1)) {
-                for (end = i; end < line.size() && isWordChar(line[end]);)
-                    ++end;
-                if (end > i) {
-                    wordAt[{index, static_cast<int32_t>(i)}] = words.size();
-                    words.emplace_back(index, line.substr(i, end - i));
-                }
-            }
-        }
+        const TextWords text = wordsOf(rfc);
+        const auto ranges = referencesRanges(rfc.analysed.text);
         const auto outside = [&](int32_t line) {
             for (const auto& [first, end] : ranges) {
                 if (line + 1 >= first && line + 1 < end)
                     return false;
             }
-            return boilerplate.count(line) == 0;
+            return text.boilerplate.count(line) == 0;
         };
-        std::vector<int> claims(words.size(), 0);
-        for (const RequirementSentence& requirement : text.requirements) {
-            const auto word = wordAt.find({requirement.line, requirement.column});
-            ASSERT_NE(word, wordAt.end()) << "line " << requirement.line + 1;
-            const std::string& keyword = requirement.keyword;
-            const std::size_t space = keyword.find(' ');
-            EXPECT_EQ(words[word->second].second, keyword.substr(0, space));
-            EXPECT_NE(requirement.sentence.find(keyword.substr(0, space)), std::string::npos);
+        std::vector<int> claims(text.words.size(), 0);
+        for (const RequirementSentence& requirement : rfc.analysed.text.requirements) {
+            const auto word = text.wordAt.find({requirement.line, requirement.column});
+            ASSERT_NE(word, text.wordAt.end()) << "line " << requirement.line + 1;
+            const std::size_t space = requirement.keyword.find(' ');
+            EXPECT_EQ(text.words[word->second].second, requirement.keyword.substr(0, space));
+            EXPECT_NE(requirement.sentence.find(requirement.keyword.substr(0, space)), std::string::npos);
             EXPECT_TRUE(outside(requirement.line)) << "line " << requirement.line + 1;
             ++claims[word->second];
             if (space != std::string::npos) {
-                EXPECT_EQ(words.at(word->second + 1).second, keyword.substr(space + 1));
+                EXPECT_EQ(text.words.at(word->second + 1).second, requirement.keyword.substr(space + 1));
                 ++claims[word->second + 1];
             }
         }
-        for (std::size_t i = 0; i < words.size(); ++i) {
-            const bool counted = keywordWords.count(words[i].second) != 0 && outside(words[i].first);
+        for (std::size_t i = 0; i < text.words.size(); ++i) {
+            const bool counted =
+                keywordWords.count(text.words[i].second) != 0 && outside(text.words[i].first);
             EXPECT_EQ(claims[i], counted ? 1 : std::min(claims[i], 1))
-                << "line " << words[i].first + 1 << ": " << words[i].second;
+                << "line " << text.words[i].first + 1 << ": " << text.words[i].second;
         }
     }
 }

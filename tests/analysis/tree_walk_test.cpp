@@ -97,7 +97,8 @@ TEST(StructureTree, SelectsTheSectionOrReferenceHoldingTheLine)
 {
     StructureFixture f;
     EXPECT_EQ(findContentsRoot(f.tree), f.contents);
-    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, 5), nullptr) << "above the first section";
+    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, ShownLine::atNumber(5)), nullptr)
+        << "above the first section";
     EXPECT_EQ(f.tree.selections, 0);
 
     const std::pair<int32_t, Node*> cases[] = {{25, f.purpose},
@@ -108,18 +109,18 @@ TEST(StructureTree, SelectsTheSectionOrReferenceHoldingTheLine)
                                                {52, f.second},
                                                {70, f.address} /* the last item */};
     for (const auto& [line, item] : cases)
-        EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, line), item) << line;
+        EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, ShownLine::atNumber(line)), item) << line;
     EXPECT_EQ(f.tree.selected, f.address);
 
     const int before = f.tree.selections;
-    syncStructureTree(f.text, {}, f.tree, 75);
+    syncStructureTree(f.text, {}, f.tree, ShownLine::atNumber(75));
     EXPECT_EQ(f.tree.selections, before) << "an item already selected is not selected again";
 
     // A collapsed parent stands for its children.
     f.introduction->expanded = false;
     f.references->expanded = false;
-    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, 25), f.introduction);
-    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, 45), f.references);
+    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, ShownLine::atNumber(25)), f.introduction);
+    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, ShownLine::atNumber(45)), f.references);
 }
 
 TEST(StructureTree, IndexStartsAtTheFirstItemAndMissingRootStopsTheWalk)
@@ -130,12 +131,12 @@ TEST(StructureTree, IndexStartsAtTheFirstItemAndMissingRootStopsTheWalk)
     MemoryTree tree;
     tree.add(nullptr, "RFC 1", 0);
     Node* two = tree.add(nullptr, "RFC 2", 1);
-    EXPECT_EQ(syncStructureTree(index, {}, tree, 15), two);
+    EXPECT_EQ(syncStructureTree(index, {}, tree, ShownLine::atNumber(15)), two);
 
     StructureFixture f;
     f.contents->text = "Contents";
     EXPECT_EQ(findContentsRoot(f.tree), nullptr);
-    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, 25), nullptr);
+    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, ShownLine::atNumber(25)), nullptr);
 }
 
 // The page item that holds a line, passing over items without a page, and
@@ -145,21 +146,21 @@ TEST(PageTree, ChoosesAndSelectsThePageThatHoldsTheLine)
     const std::vector<int64_t> pages = {0, 15, 28};
     const std::pair<int32_t, int> cases[] = {{14, 0}, {15, 1}, {500, 2}, {-3, -1}};
     for (const auto& [line, item] : cases)
-        EXPECT_EQ(pageItemForLine(pages, line), item) << line;
-    EXPECT_EQ(pageItemForLine({}, 3), -1);
-    EXPECT_EQ(pageItemForLine({0, -1, 30}, 5), -1);
-    EXPECT_EQ(pageItemForLine({0, -1, 30}, 31), 2);
+        EXPECT_EQ(pageItemForLine(pages, FileLine::atIndex(line)), item) << line;
+    EXPECT_EQ(pageItemForLine({}, FileLine::atIndex(3)), -1);
+    EXPECT_EQ(pageItemForLine({0, -1, 30}, FileLine::atIndex(5)), -1);
+    EXPECT_EQ(pageItemForLine({0, -1, 30}, FileLine::atIndex(31)), 2);
 
     RfcText text;
     MemoryTree tree;
     tree.add(nullptr, "Page 1", 0);
     Node* second = tree.add(nullptr, "Page 2", 15);
     tree.add(nullptr, "Page 3", 28);
-    EXPECT_EQ(syncPageTree(text, tree, 20), second);
-    syncPageTree(text, tree, 21);
+    EXPECT_EQ(syncPageTree(text, tree, FileLine::atIndex(20)), second);
+    syncPageTree(text, tree, FileLine::atIndex(21));
     EXPECT_EQ(tree.selections, 1) << "an item already selected is not selected again";
     text.isIndex = true;
-    EXPECT_EQ(syncPageTree(text, tree, 1), nullptr);
+    EXPECT_EQ(syncPageTree(text, tree, FileLine::atIndex(1)), nullptr);
     EXPECT_EQ(tree.selected, second);
 }
 

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace parchly {
 
@@ -43,8 +44,6 @@ protected:
     RfcSettings settings{"/home/ann/"};
     std::string lastBrowsedFolder;
 };
-
-} // namespace
 
 // Counts separated by commas with spaces or tabs and a trailing comma, held
 // at the largest int; each message names what is wrong, and a rejected text
@@ -83,21 +82,46 @@ TEST(LevelCounts, ListsOfCountsAreReadOrRefusedWithTheirMessage)
     }
 }
 
-// A master switch turned on sets and locks its dependent boxes; turned off,
-// it unlocks them, still set. A refused page shows its message and stores
-// nothing of it; accepted, it stores and writes everything. OK applies every
-// page and closes even when one refuses. A page opened with a master switch
-// on starts with its dependents locked. An empty local path is stored only
-// when confirmed; the folder browser remembers the last folder.
-TEST_F(OptionsDialogTest, APageStoresOnlyWhenAcceptedAndOkAppliesEveryPage)
+// ---- The Regular and RFC pages ----
+
+// A dialog on settings with level counts and links on, over a settings
+// file holding a line of its own.
+class OptionsPagesTest : public OptionsDialogTest {
+protected:
+    void SetUp() override
+    {
+        ini.write("[settings]\nLineWidth=80\n");
+        settings.IndexLevelCounts = {400, 40, 12};
+        settings.DisableReferenceLink = settings.DisableInvalidContentEntryLink = false;
+        settings.HideInvalidContentEntryInTreeView = false;
+        dialog = std::make_unique<OptionsDialog>(settings, ini.profile, lastBrowsedFolder);
+        page = dialog->regularPage();
+    }
+
+    // The Regular page with three boxes changed and the counts `counts`.
+    void applyRegular(const QString& counts)
+    {
+        page->box("OpenRfcIndexWhenStarted")->setChecked(true);
+        page->box("BuildStructureFromText")->setChecked(false);
+        page->box("LargeToolBarButtonWithText")->setChecked(true);
+        page->levelCountsField()->setText(counts);
+        applyPage(*dialog, OptionsDialog::kRegularPage);
+    }
+
+    const QString refused = "Wrong value: 9.\nMust be greater than 10!";
+    std::unique_ptr<OptionsDialog> dialog;
+    OptionsRegularPage* page = nullptr;
+};
+
+TEST_F(OptionsPagesTest, TheLevelCountsAreShownAsAList)
 {
-    ini.write("[settings]\nLineWidth=80\n");
-    settings.IndexLevelCounts = {400, 40, 12};
-    settings.DisableReferenceLink = settings.DisableInvalidContentEntryLink = false;
-    settings.HideInvalidContentEntryInTreeView = false;
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    OptionsRegularPage* page = dialog.regularPage();
     EXPECT_EQ(page->levelCountsField()->text(), "400, 40, 12");
+}
+
+// A master switch turned on sets and locks its dependent boxes; turned off,
+// it unlocks them, still set.
+TEST_F(OptionsPagesTest, AMasterSwitchSetsAndLocksItsDependentsAndUnlocksThemStillSet)
+{
     const std::pair<const char*, std::vector<const char*>> switches[] = {
         {"DisableReferenceAnalysis", {"DisableReferenceLink"}},
         {"DisableContentEntryLink", {"DisableInvalidContentEntryLink", "HideInvalidContentEntryInTreeView"}},
@@ -111,103 +135,130 @@ TEST_F(OptionsDialogTest, APageStoresOnlyWhenAcceptedAndOkAppliesEveryPage)
             }
         }
     }
-    page->box("OpenRfcIndexWhenStarted")->setChecked(true);
-    page->box("BuildStructureFromText")->setChecked(false);
-    page->box("LargeToolBarButtonWithText")->setChecked(true);
-    const QString refused = "Wrong value: 9.\nMust be greater than 10!";
-    page->levelCountsField()->setText("500, 9");
-    applyPage(dialog, OptionsDialog::kRegularPage);
+}
+
+TEST_F(OptionsPagesTest, ARefusedPageShowsItsMessageAndStoresNothing)
+{
+    applyRegular("500, 9");
     EXPECT_EQ(scripted.messages, QStringList({refused}));
     EXPECT_FALSE(settings.OpenRfcIndexWhenStarted);
     EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({400, 40, 12}));
     EXPECT_EQ(ini.text(), "[settings]\nLineWidth=80\n");
+}
 
-    page->levelCountsField()->setText("500 ,50 ,");
-    applyPage(dialog, OptionsDialog::kRegularPage);
-    EXPECT_EQ(scripted.messages.size(), 1);
+TEST_F(OptionsPagesTest, AnAcceptedPageStoresAndWritesEverythingAndKeepsOtherLines)
+{
+    applyRegular("500 ,50 ,");
+    EXPECT_TRUE(scripted.messages.isEmpty());
     EXPECT_EQ(settings.IndexLevelCounts, std::vector<int32_t>({500, 50}));
     EXPECT_TRUE(settings.OpenRfcIndexWhenStarted && settings.LargeToolBarButtonWithText);
     EXPECT_FALSE(settings.BuildStructureFromText);
     EXPECT_EQ(ini.value("settings", "Level1"), "50");
     EXPECT_EQ(ini.value("settings", "OpenRfcIndexWhenStarted"), "1");
     EXPECT_EQ(ini.value("settings", "LineWidth"), "80");
+}
 
+// OK applies every page and closes even when one refuses: the refused page
+// stores nothing, the others all they hold.
+TEST_F(OptionsPagesTest, OkAppliesEveryPageAndClosesEvenWhenOneRefuses)
+{
     page->levelCountsField()->setText("9");
     page->box("ShowPageSeparator")->setChecked(true);
-    dialog.rfcPage()->localPathField()->setText("D:\\RFCs\\");
-    dialog.rfcPage()->collectionUrlField()->setText("not checked at all");
-    dialog.rfcPage()->keepArchiveBox()->click();
-    dialog.formatPage()->indexBarBox()->setChecked(false);
-    dialog.okButton()->click();
-    EXPECT_EQ(scripted.messages, QStringList({refused, refused}));
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    dialog->rfcPage()->collectionUrlField()->setText("not checked at all");
+    dialog->rfcPage()->keepArchiveBox()->click();
+    dialog->formatPage()->indexBarBox()->setChecked(false);
+    dialog->okButton()->click();
+    EXPECT_EQ(scripted.messages, QStringList({refused}));
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_FALSE(settings.ShowPageSeparator);
     EXPECT_EQ(ini.value("settings", "ShowPageSeparator"), "0");
-    // The local path is stored and shown normalised; addresses as typed.
-    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "D:/RFCs");
-    EXPECT_EQ(settings.RfcRootPath, "D:/RFCs");
-    EXPECT_TRUE(ini.text().contains("RfcRootPath=D:/RFCs\n"));
     EXPECT_EQ(ini.value("settings", "RfcDownloadUrl"), "not checked at all");
     EXPECT_EQ(ini.value("settings", "KeepCollectionArchive"), "1");
     EXPECT_FALSE(settings.ShowIndexBar);
     EXPECT_EQ(ini.value("View", "IndexBar"), "0");
+}
 
-    // An empty local path is stored only when confirmed.
+TEST_F(OptionsPagesTest, TheLocalPathIsStoredAndShownNormalised)
+{
+    dialog->rfcPage()->localPathField()->setText("D:\\RFCs\\");
+    applyPage(*dialog, OptionsDialog::kRfcPage);
+    EXPECT_EQ(dialog->rfcPage()->localPathField()->text(), "D:/RFCs");
+    EXPECT_EQ(settings.RfcRootPath, "D:/RFCs");
+    EXPECT_TRUE(ini.text().contains("RfcRootPath=D:/RFCs\n"));
+}
+
+// Asked "Empty Local Path": Cancel keeps the page as it was stored, OK
+// stores the empty path with the rest of the page.
+TEST_F(OptionsPagesTest, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
+{
+    settings.RfcRootPath = "D:/RFCs";
     const QString written = ini.text();
-    dialog.rfcPage()->localPathField()->setText("///");
-    dialog.rfcPage()->indexUrlField()->setText("ftp://changed/rfc-index.txt");
+    dialog->rfcPage()->localPathField()->setText("///");
+    dialog->rfcPage()->indexUrlField()->setText("ftp://changed/rfc-index.txt");
     scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
-    applyPage(dialog, OptionsDialog::kRfcPage);
-    EXPECT_EQ(scripted.messages.value(2), "Empty Local Path");
+    applyPage(*dialog, OptionsDialog::kRfcPage);
+    EXPECT_EQ(scripted.messages, QStringList({"Empty Local Path"}));
     EXPECT_EQ(settings.RfcRootPath, "D:/RFCs");
     EXPECT_NE(settings.RfcIndexDownloadUrl, "ftp://changed/rfc-index.txt");
     EXPECT_EQ(ini.text(), written);
-    applyPage(dialog, OptionsDialog::kRfcPage);
-    EXPECT_EQ(scripted.messages.size(), 4);
+    applyPage(*dialog, OptionsDialog::kRfcPage);
+    EXPECT_EQ(scripted.messages.size(), 2);
     EXPECT_EQ(settings.RfcRootPath, "");
     EXPECT_EQ(ini.value("settings", "RfcRootPath"), "");
     EXPECT_EQ(settings.RfcIndexDownloadUrl, "ftp://changed/rfc-index.txt");
+}
 
-    // The folder browser remembers the last folder; only Apply stores it.
+// A cancelled browser changes nothing; a chosen folder is shown and
+// remembered, and only Apply stores it.
+TEST_F(OptionsPagesTest, TheFolderBrowserRemembersTheLastFolderAndOnlyApplyStoresIt)
+{
+    const std::string stored = settings.RfcRootPath;
     lastBrowsedFolder = "/srv";
     scripted.paths = {"", "/srv/rfc"};
-    const QString shownPath = dialog.rfcPage()->localPathField()->text();
-    dialog.rfcPage()->browseButton()->click();
+    const QString shownPath = dialog->rfcPage()->localPathField()->text();
+    dialog->rfcPage()->browseButton()->click();
     EXPECT_EQ(lastBrowsedFolder, "/srv");
-    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), shownPath);
-    dialog.rfcPage()->browseButton()->click();
+    EXPECT_EQ(dialog->rfcPage()->localPathField()->text(), shownPath);
+    dialog->rfcPage()->browseButton()->click();
     EXPECT_EQ(lastBrowsedFolder, "/srv/rfc");
-    EXPECT_EQ(dialog.rfcPage()->localPathField()->text(), "/srv/rfc");
+    EXPECT_EQ(dialog->rfcPage()->localPathField()->text(), "/srv/rfc");
     EXPECT_EQ(scripted.pathCaptions.first(), "Choose the folder of local RFCs");
-    EXPECT_EQ(settings.RfcRootPath, "");
+    EXPECT_EQ(settings.RfcRootPath, stored);
+}
 
+TEST_F(OptionsPagesTest, APageOpenedWithAMasterSwitchOnStartsWithItsDependentsLocked)
+{
     settings.DisableContentEntryLink = true;
     OptionsDialog again(settings, ini.profile, lastBrowsedFolder);
     EXPECT_FALSE(again.regularPage()->box("DisableInvalidContentEntryLink")->isEnabled());
 }
 
-// A chosen format is shown and kept but not written on Cancel; applied, the
-// formats are written with the index bar switch and the requirement keywords
-// made plain (Default is the plain look itself). Only a weight of 700 is bold.
-TEST_F(OptionsDialogTest, AChosenFormatIsKeptOnCancelAndWrittenWithTheSwitchesOnApply)
+// ---- The Format page and the font chooser ----
+
+// The chooser started from the stored format; the page shows the choice.
+TEST_F(OptionsDialogTest, TheFontChooserStartsFromTheStoredFormatAndThePageShowsTheChoice)
 {
     scripted.fontChoices = {FontChoice{"DejaVu Sans Mono", 700, true, false, false, 12, QColor(255, 0, 0)}};
     OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     OptionsFormatPage* page = dialog.formatPage();
     chooseFont(dialog, kFormatSubtitles);
-
-    // The chooser started from the stored format.
     ASSERT_EQ(scripted.fontsOffered.size(), 1);
     EXPECT_EQ(scripted.fontsOffered[0].face, "Fixedsys");
     EXPECT_EQ(scripted.fontsOffered[0].colour, QColor(0, 0, 255));
     EXPECT_EQ(QStringList({page->fontField()->text(), page->styleField()->text(), page->sizeField()->text(),
                            page->colorField()->text()}),
               QStringList({"DejaVu Sans Mono", "bold, italic", "12", "255:0:0"}));
+}
 
-    // Another category shows its own format; a cancelled chooser changes nothing.
+// Another category shows its own format; a cancelled chooser changes
+// nothing; Cancel writes nothing but the chosen format is kept.
+TEST_F(OptionsDialogTest, AChosenFormatIsKeptButNotWrittenOnCancel)
+{
+    scripted.fontChoices = {FontChoice{"DejaVu Sans Mono", 700, true, false, false, 12, QColor(255, 0, 0)}};
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    chooseFont(dialog, kFormatSubtitles);
     chooseFont(dialog, kFormatHeadersFooters);
-    EXPECT_EQ(page->colorField()->text(), "0:255:0");
-
+    EXPECT_EQ(dialog.formatPage()->colorField()->text(), "0:255:0");
     dialog.cancelButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(ini.text().isEmpty());
@@ -215,11 +266,17 @@ TEST_F(OptionsDialogTest, AChosenFormatIsKeptOnCancelAndWrittenWithTheSwitchesOn
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->effects, kEffectBold | kEffectItalic);
     EXPECT_EQ(stored->colour, 0xFFu);
+}
 
+// Applied, the formats are written with the index bar switch and the
+// requirement keywords made plain (Default is the plain look itself). Only
+// a weight of 700 is bold.
+TEST_F(OptionsDialogTest, ApplyWritesTheFormatsTheIndexBarSwitchAndPlainKeywords)
+{
     scripted.fontChoices = {FontChoice{"Mono", 600, false, true, true, 9, Qt::black}};
-    OptionsDialog again(settings, ini.profile, lastBrowsedFolder);
-    page = again.formatPage();
-    chooseFont(again, kFormatTitle);
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsFormatPage* page = dialog.formatPage();
+    chooseFont(dialog, kFormatTitle);
     page->categoryBox()->setCurrentIndex(kFormatDefault);
     EXPECT_FALSE(page->plainButton()->isEnabled());
     page->categoryBox()->setCurrentIndex(kFormatRequirementKeywords);
@@ -227,8 +284,7 @@ TEST_F(OptionsDialogTest, AChosenFormatIsKeptOnCancelAndWrittenWithTheSwitchesOn
     page->plainButton()->click();
     ASSERT_TRUE(page->indexBarBox()->isChecked());
     page->indexBarBox()->setChecked(false);
-    again.applyButton()->click();
-
+    dialog.applyButton()->click();
     EXPECT_EQ(ini.value("RFC Title", "style"), "strikeout, underline");
     EXPECT_EQ(ini.value("RFC Title", "font"), "Mono");
     EXPECT_EQ(ini.value("Default", "font"), "Fixedsys");
@@ -238,14 +294,15 @@ TEST_F(OptionsDialogTest, AChosenFormatIsKeptOnCancelAndWrittenWithTheSwitchesOn
     const FormatTexts keywords = formatToText(settings.Formats[kFormatRequirementKeywords]);
     const FormatTexts plain = formatToText(settings.Formats[kFormatDefault]);
     EXPECT_TRUE(keywords.color == plain.color && keywords.font == plain.font);
+}
 
-    // The chooser itself starts from the given choice and returns what was set.
+TEST(FontChooserTest, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
+{
     FontChooserDialog chooser(FontChoice{"", 700, true, true, false, 14, QColor(0, 128, 255)});
     EXPECT_EQ(chooser.styleBox()->currentText(), "Bold Italic");
     const FontChoice same = chooser.choice();
     EXPECT_TRUE(same.weight == 700 && same.italic && same.underline && !same.strikeout && same.pointSize == 14
                 && same.colour == QColor(0, 128, 255));
-
     chooser.styleBox()->setCurrentText("Italic");
     chooser.sizeBox()->setValue(9);
     chooser.underlineBox()->setChecked(false);
@@ -257,4 +314,5 @@ TEST_F(OptionsDialogTest, AChosenFormatIsKeptOnCancelAndWrittenWithTheSwitchesOn
     EXPECT_EQ(chosen.face, chooser.faceBox()->currentFont().family());
 }
 
+} // namespace
 } // namespace parchly

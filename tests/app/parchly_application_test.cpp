@@ -33,9 +33,9 @@ namespace {
 
 using ParchlyAppTest = test::AppFixture;
 
-// Where the settings file, the manual and the tips are; without a settings
-// file that can be kept the program runs on.
-TEST_F(ParchlyAppTest, FindsItsFilesAndRunsOnWhenTheSettingsCannotBeKept)
+// ---- Where its files are ----
+
+TEST_F(ParchlyAppTest, TheSettingsFileIsThePortableOneOrMadeInTheConfigFolder)
 {
     test::writeFile(pathOf("blocked").toStdString(), "a file where a folder should be");
     QDir().mkpath(pathOf("portable"));
@@ -57,8 +57,10 @@ TEST_F(ParchlyAppTest, FindsItsFilesAndRunsOnWhenTheSettingsCannotBeKept)
         EXPECT_EQ(choice.problem.contains(pathOf(c.chosen)), c.problem) << c.config;
         EXPECT_EQ(QFileInfo(choice.path).isFile(), !c.problem) << c.config;
     }
+}
 
-    // The manual and the tips are found in the first folder holding them.
+TEST_F(ParchlyAppTest, TheManualAndTheTipsAreFoundInTheFirstFolderHoldingThem)
+{
     for (const char* folder : {"empty", "tips", "share/manual"})
         QDir().mkpath(pathOf(folder));
     test::writeFile(pathOf("tips/tips.txt").toStdString(), "A tip.\n");
@@ -73,29 +75,33 @@ TEST_F(ParchlyAppTest, FindsItsFilesAndRunsOnWhenTheSettingsCannotBeKept)
     };
     for (const auto& c : folders)
         EXPECT_EQ(firstResourceFolder(c.candidates), c.found) << c.candidates.join(' ').toStdString();
+}
 
-    // The program runs on with defaults when its settings cannot be kept,
-    // and makes the RFC folder.
+// The program runs on with defaults when its settings cannot be kept, and
+// makes the RFC folder.
+TEST_F(ParchlyAppTest, WithoutASettingsFileThatCanBeKeptItRunsOnAndMakesTheRfcFolder)
+{
+    test::writeFile(pathOf("blocked").toStdString(), "a file where a folder should be");
     QFile::remove(pathOf("Parchly.ini"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(pathOf("blocked")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(pathOf("data")));
     QCoreApplication::setApplicationName(QStringLiteral("Parchly"));
     ParchlyApplication started;
     EXPECT_EQ(started.settings().RfcRootPath, pathOf("data/Parchly/rfc").toStdString());
-    ASSERT_TRUE(started.start());
+    EXPECT_TRUE(started.start());
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("Cannot create the settings file ")));
     EXPECT_TRUE(QFileInfo(pathOf("data/Parchly/rfc")).isDir());
-    qunsetenv("XDG_CONFIG_HOME");
-    qunsetenv("XDG_DATA_HOME");
 }
 
+// ---- The start and the welcome ----
+
 // The start shows the tip of the day over the shown main window and reports
-// the index asked for at start missing (the StartUp switch is
-// TipDialogTest.CarriesThePositionAcrossRunsWrapsAndOnlyCloseStoresTheStartUp). The welcome stays until a
-// document is open, with its three ways forward. Options apply at once to
-// the open windows, which keep their place.
-TEST_F(ParchlyAppTest, StartsWithTheTipWelcomesUntilADocumentIsOpenAndAppliesOptions)
+// the index asked for at start missing (the StartUp switch is checked in
+// tip_dialog_test.cpp).
+TEST_F(ParchlyAppTest, TheTipShowsOverTheShownWindowAndAMissingIndexIsReported)
 {
     test::writeFile(pathOf("tips.txt").toStdString(), "Parchly opens RFCs.\n");
     test::writeFile(pathOf("Parchly.ini").toStdString(), "[settings]\nOpenRfcIndexWhenStarted=1\n");
@@ -110,18 +116,35 @@ TEST_F(ParchlyAppTest, StartsWithTheTipWelcomesUntilADocumentIsOpenAndAppliesOpt
     EXPECT_TRUE(overShownMainWindow);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/rfc-index.txt does NOT exist!")));
-    dialogs.messages.clear();
-    WelcomePanel* welcome = app->mainWindow()->welcomePanel();
-    EXPECT_TRUE(welcome->isVisible()) << "no rfc-index.txt in the RFC folder";
+}
 
-    // Download: the index's download command runs (here it stops at the
-    // missing address instead of going to the network).
+// The welcome stays until a document is open, with its three ways forward.
+class WelcomeTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        makeApp();
+        welcome = app->mainWindow()->welcomePanel();
+        ASSERT_TRUE(welcome->isVisible()) << "no rfc-index.txt in the RFC folder";
+    }
+
+    WelcomePanel* welcome = nullptr;
+};
+
+// Download: the index's download command runs (here it stops at the missing
+// address instead of going to the network).
+TEST_F(WelcomeTest, DownloadRunsTheIndexDownloadCommand)
+{
     app->settings().RfcIndexDownloadUrl.clear();
     welcome->downloadIndexButton()->click();
     EXPECT_EQ(dialogs.messages, QStringList({"Please input the url of rfc-index.txt"}));
+}
 
-    // Choose a folder: a cancelled chooser changes nothing; a chosen folder
-    // is kept in the settings file, and one with an index ends the welcome.
+// Choose a folder: a cancelled chooser changes nothing; a chosen folder is
+// kept in the settings file, and one with an index ends the welcome.
+TEST_F(WelcomeTest, AChosenFolderIsKeptAndOneWithAnIndexEndsTheWelcome)
+{
     QDir().mkpath(pathOf("rfcs"));
     test::writeFile(pathOf("rfcs/rfc-index.txt").toStdString(), "RFC INDEX\n");
     const std::string before = app->settings().RfcRootPath;
@@ -132,20 +155,24 @@ TEST_F(ParchlyAppTest, StartsWithTheTipWelcomesUntilADocumentIsOpenAndAppliesOpt
     EXPECT_EQ(app->settings().RfcRootPath, pathOf("rfcs").toStdString());
     EXPECT_EQ(app->profile().readString("settings", "RfcRootPath", ""), pathOf("rfcs").toStdString());
     EXPECT_FALSE(welcome->isVisible());
+}
 
-    // Open a file: the welcome goes as soon as the document is open, even
-    // while the folder has no index.
-    app->settings().RfcRootPath = before;
-    app->mainWindow()->updateWelcome();
-    ASSERT_TRUE(welcome->isVisible());
+// Open a file: the welcome goes as soon as the document is open, even while
+// the folder has no index.
+TEST_F(WelcomeTest, OpenAFileEndsTheWelcomeWithoutAnIndex)
+{
     dialogs.paths = {copyRfc(QStringLiteral("rfc9901.txt"))};
     welcome->openFileButton()->click();
     EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
     EXPECT_FALSE(welcome->isVisible());
+}
 
-    // The reopened windows' places come back as a session's do
-    // (MainWindowTest.TheSessionPositionsNavigatorWidthAndBarsComeBack).
-    openCopies({"rfc1.txt"});
+// Options apply at once to the open windows, which keep their place (as a
+// session's windows do).
+TEST_F(ParchlyAppTest, OptionsApplyAtOnceToTheOpenWindowsWhichKeepTheirPlace)
+{
+    makeApp();
+    openCopies({"rfc9901.txt", "rfc1.txt"});
     MainWindow& frame = *app->mainWindow();
     frame.activateDocumentWindow(frame.documentWindows()[0]);
     ASSERT_FALSE(frame.documentWindows()[0]->document()->viewState().pageSeparators);
@@ -163,10 +190,9 @@ TEST_F(ParchlyAppTest, StartsWithTheTipWelcomesUntilADocumentIsOpenAndAppliesOpt
     EXPECT_EQ(frame.activeDocumentWindow()->windowTitle(), QStringLiteral("rfc9901.txt"));
 }
 
-// What cannot be opened is reported; a name not ending in ".txt" (of any
-// case) is asked about first, also a name that is only ".txt". The program's
-// arguments open files, RFCs by number, or the index at a missing RFC's entry.
-TEST_F(ParchlyAppTest, OpensByPathNumberOrArgumentsAndReportsWhatCannotBeOpened)
+// ---- Opening ----
+
+TEST_F(ParchlyAppTest, WhatCannotBeOpenedIsReported)
 {
     makeApp();
     QDir().mkpath(pathOf("folder.txt"));
@@ -178,28 +204,42 @@ TEST_F(ParchlyAppTest, OpensByPathNumberOrArgumentsAndReportsWhatCannotBeOpened)
               QStringList({cannot.arg(pathOf("rfc404.txt")), cannot.arg(pathOf("folder.txt")),
                            cannot.arg(pathOf("rfc0.txt"))}));
     EXPECT_EQ(rfcPath(std::string(2000, 'a'), 1).size(), 1023u);
+}
 
-    dialogs.messages.clear();
+TEST_F(ParchlyAppTest, RfcsOpenByNumberAndByANameOfAnyCase)
+{
+    makeApp();
     copyRfc(QStringLiteral("rfc9901.txt"));
     EXPECT_NE(app->openRfcNumber(9901), nullptr);
     EXPECT_NE(app->openDocumentFile(copyRfc(QStringLiteral("RFC1.TXT"))), nullptr);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+// A name not ending in ".txt" is asked about first, also a name that is
+// only ".txt".
+TEST_F(ParchlyAppTest, ANameNotEndingInTxtIsAskedAboutFirst)
+{
+    makeApp();
     const QString backup = copyRfc(QStringLiteral("rfc9901.txt.bak"));
     const QString question = QStringLiteral("It seems that %1 is not in txt format, continue?");
     dialogs.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     EXPECT_EQ(app->openDocumentFile(backup), nullptr);
-    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 2u);
+    EXPECT_TRUE(app->mainWindow()->documentWindows().empty());
     EXPECT_NE(app->openDocumentFile(backup), nullptr);
-    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 3u);
+    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
     copyFixture(QStringLiteral("notes.text"), QStringLiteral(".txt"));
     EXPECT_EQ(app->openDocumentFile(QStringLiteral(".txt")), nullptr);
     EXPECT_EQ(
         dialogs.messages,
         QStringList({question.arg(backup), question.arg(backup), question.arg(QStringLiteral(".txt"))}));
+}
 
-    dialogs.messages.clear();
-    for (DocumentWindow* child : std::vector<DocumentWindow*>(app->mainWindow()->documentWindows()))
-        child->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+// The program's arguments open files, RFCs by number, or the index at a
+// missing RFC's entry.
+TEST_F(ParchlyAppTest, ArgumentsOpenFilesRfcNumbersOrTheIndexAtAMissingRfc)
+{
+    makeApp();
+    copyRfc(QStringLiteral("rfc9901.txt"));
     copyRfc(QStringLiteral("other.txt"));
     copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
     app->openArguments({pathOf("other.txt"), QStringLiteral("9901"), QStringLiteral("2")});
@@ -216,11 +256,20 @@ TEST_F(ParchlyAppTest, OpensByPathNumberOrArgumentsAndReportsWhatCannotBeOpened)
     ASSERT_GE(entries.size(), 2u);
     EXPECT_EQ(line + 1, entries[1].firstLine); // firstLine counts from 1
     EXPECT_TRUE(dialogs.messages.isEmpty());
+}
 
+TEST_F(ParchlyAppTest, AnArgumentNumberMissingFromTheIndexIsReported)
+{
+    makeApp();
+    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
     app->openArguments({QStringLiteral("77")});
     EXPECT_EQ(dialogs.messages, QStringList({"RFC 77 is not in the RFC index."}));
+}
 
-    // File Open starts in the RFC folder with RFCs first.
+// File Open starts in the RFC folder with RFCs first.
+TEST_F(ParchlyAppTest, FileOpenStartsInTheRfcFolderWithRfcsFirst)
+{
+    makeApp();
     app->runCommand(kCmdFileOpen);
     EXPECT_EQ(dialogs.openStarts, QStringList({QDir(folder.path()).absolutePath()}));
     EXPECT_EQ(dialogs.openFilters, QStringList({"RFC files (rfc*.txt rfc-index.txt);;All Files (*)"}));
@@ -249,10 +298,10 @@ TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColour
     EXPECT_EQ(app->settings().Formats[kFormatDefault].colour, defaultFormat(kFormatDefault).colour);
 }
 
-// Numbers stay, files become absolute, options are left out; the program
-// answers help and version and refuses unknown options; a second start
-// hands its arguments to the running one.
-TEST(CommandLine, ArgumentsGoOnOptionsAreAnsweredAndASecondStartHandsOver)
+// ---- The command line and a second start ----
+
+// Numbers stay, files become absolute, options are left out.
+TEST(CommandLine, NumbersStayFilesBecomeAbsoluteAndOptionsAreLeftOut)
 {
     const struct {
         QStringList arguments;
@@ -271,8 +320,12 @@ TEST(CommandLine, ArgumentsGoOnOptionsAreAnsweredAndASecondStartHandsOver)
             << c.arguments.join(' ').toStdString();
     EXPECT_EQ(rfcNumberArgument(QStringLiteral("007")), 7);
     EXPECT_EQ(rfcNumberArgument(QStringLiteral("/work/here/9110")), 0);
+}
 
-    // The built program answers its own options and refuses unknown ones.
+// The built program answers its own options and refuses unknown ones;
+// files and RFC numbers go on to the program, untouched.
+TEST(CommandLine, TheProgramAnswersHelpAndVersionAndRefusesUnknownOptions)
+{
     const struct {
         QStringList arguments;
         int status;
@@ -295,25 +348,41 @@ TEST(CommandLine, ArgumentsGoOnOptionsAreAnsweredAndASecondStartHandsOver)
         EXPECT_TRUE(out.contains(c.out) && out.isEmpty() == c.out.isEmpty()) << out.toStdString();
         EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
     }
-    // Files and RFC numbers go on to the program, untouched.
     EXPECT_EQ(handleStartupOptions({"parchly", "rfc1.txt", "2616"}), std::nullopt);
+}
 
-    // A second start hands its arguments to the running one.
-    const QString name = QStringLiteral("parchly-test-") + QUuid::createUuid().toString(QUuid::Id128);
-    InstanceChannel second(name);
-    EXPECT_FALSE(second.handOver({QStringLiteral("9110")}, 200)) << "nobody listens yet";
+QString uniqueChannelName()
+{
+    return QStringLiteral("parchly-test-") + QUuid::createUuid().toString(QUuid::Id128);
+}
 
+TEST(InstanceChannelTest, AHandOverWithNobodyListeningFails)
+{
+    InstanceChannel second(uniqueChannelName());
+    EXPECT_FALSE(second.handOver({QStringLiteral("9110")}, 200));
+}
+
+TEST(InstanceChannelTest, ASecondStartHandsItsArgumentsToTheRunningOne)
+{
+    const QString name = uniqueChannelName();
     InstanceChannel running(name);
     ASSERT_TRUE(running.listen());
     QSignalSpy received(&running, &InstanceChannel::argumentsReceived);
+    InstanceChannel second(name);
     const QList<QStringList> handOvers = {{"9110", "/tmp/a b.txt"}, {}};
     for (const QStringList& arguments : handOvers) {
         ASSERT_TRUE(second.handOver(arguments));
         ASSERT_TRUE(received.count() > 0 || received.wait(5000));
         EXPECT_EQ(received.takeFirst().at(0).toStringList(), arguments);
     }
+}
 
-    // A name left behind by a program that died is taken over.
+// A name left behind by a program that died is taken over.
+TEST(InstanceChannelTest, ANameLeftBehindIsTakenOver)
+{
+    const QString name = uniqueChannelName();
+    InstanceChannel running(name);
+    ASSERT_TRUE(running.listen());
     InstanceChannel stale(name);
     EXPECT_TRUE(stale.listen());
 }

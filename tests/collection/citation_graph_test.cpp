@@ -5,20 +5,32 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace parchly {
 namespace {
 
 using test::TempFolder;
 
+// A collection of `count` small RFC files and the cache beside them.
+class CitationCacheTest : public ::testing::Test {
+protected:
+    void writeRfcs(int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
+    }
+
+    const TempFolder folder;
+    const std::string cache = folder.file("cited-by.cache");
+};
+
 // The cache is keyed by size and time, so every step of a user's collection
 // is checked against what was analysed: built, reused, one file changed,
-// one touched, one gone; then the cache is damaged.
-TEST(CitationGraph, CacheIsBuiltReusedRefreshedFileByFileAndRebuiltWhenDamaged)
+// one touched, one gone.
+TEST_F(CitationCacheTest, IsBuiltReusedAndRefreshedFileByFile)
 {
-    const TempFolder folder;
-    for (int i = 1; i <= 5; ++i)
-        folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
-    const std::string cache = folder.file("cited-by.cache");
+    writeRfcs(5);
     // The step, the change it makes and what the refresh then does.
     const std::tuple<const char*, std::function<void()>, RefreshSummary> steps[] = {
         {"built", [] {}, {5, 0, 0}},
@@ -43,8 +55,17 @@ TEST(CitationGraph, CacheIsBuiltReusedRefreshedFileByFileAndRebuiltWhenDamaged)
                   std::tie(expected.analysed, expected.reused, expected.removed));
         ASSERT_TRUE(graph.saveCache(cache));
     }
+}
 
-    // A damaged cache is rebuilt as it was, and no other file is touched.
+// A damaged cache is rebuilt as it was, and no other file is touched.
+TEST_F(CitationCacheTest, ADamagedCacheIsRebuiltAsItWasTouchingNoOtherFile)
+{
+    writeRfcs(4);
+    {
+        CitationGraph graph;
+        graph.refresh(listCollection(folder.path().string()), 2);
+        ASSERT_TRUE(graph.saveCache(cache));
+    }
     const std::string good = test::readFile(cache);
     const std::string settings = "[Settings]\nRfcRootPath=/rfcs\n";
     folder.write("Parchly.ini", settings);
@@ -94,6 +115,41 @@ TEST(CitationGraph, LocalRfcsCiteThroughTheirReferences)
     const std::vector<CitingRfc> ofQuic = graph.citedBy(9000);
     EXPECT_TRUE(
         std::none_of(ofQuic.begin(), ofQuic.end(), [](const CitingRfc& rfc) { return rfc.rfc == 8446; }));
+}
+
+// Every citation counts, wherever it stands on its line, and each label of
+// a list; the reference entries' own labels are no citations.
+TEST(CitationGraph, CountsEveryCitationOfALineAndEachLabelOfAList)
+{
+    const std::string text = "Network Working Group                                          A. Writer\n"
+                             "Request for Comments: 9990                                   Example Org\n"
+                             "Category: Informational                                       April 2026\n"
+                             "\n"
+                             "\n"
+                             "                           Counting Citations\n"
+                             "\n"
+                             "Table of Contents\n"
+                             "\n"
+                             "   1.  Introduction . . . . . . . . . . . . . . . . . . . . . . . .   1\n"
+                             "   2.  References . . . . . . . . . . . . . . . . . . . . . . . . .   1\n"
+                             "\n"
+                             "1.  Introduction\n"
+                             "\n"
+                             "   QUIC [RFC9000] and its use of TLS [RFC9001] in one line, and\n"
+                             "   again [RFC9001] twice in one line: [RFC9001].  A list of\n"
+                             "   labels [RFC9000, RFC9001] names both.\n"
+                             "\n"
+                             "2.  References\n"
+                             "\n"
+                             "   [RFC9000]  Iyengar, J., \"QUIC\", RFC 9000, May 2021.\n"
+                             "\n"
+                             "   [RFC9001]  Thomson, M., \"Using TLS to Secure QUIC\", RFC 9001,\n"
+                             "              May 2021.\n";
+    const CitingFile file = analyseCitations(9990, text.data(), text.size());
+    std::map<int32_t, int32_t> counts;
+    for (const Citation& citation : file.citations)
+        counts[citation.cited] = citation.count;
+    EXPECT_EQ(counts, (std::map<int32_t, int32_t>{{9000, 2}, {9001, 4}}));
 }
 
 } // namespace

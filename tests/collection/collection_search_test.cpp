@@ -15,48 +15,76 @@ namespace {
 
 using test::TempFolder;
 
-TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
+struct SearchCase {
+    SearchQuery query;
+    std::map<int32_t, int32_t> hits;
+};
+const SearchCase kSearchCases[] = {
+    {{"0-RTT", true, true, false}, {{1, 1}, {4, 1}}},
+    {{"0-RTT", false, true, false}, {{1, 1}, {2, 1}, {4, 1}}},
+    {{"0-RTT", true, false, false}, {{1, 3}, {4, 1}}},
+    {{"0-rtt\\w*", false, false, true}, {{1, 3}, {2, 1}, {4, 1}}},
+    {{"0-RTT\\w?", true, true, true}, {{1, 2}, {4, 1}}},
+    {{"^the", false, false, true}, {{2, 1}}},
+    {{"EARLY", false, false, false}, {{1, 1}}},
+    {{"RTT", false, true, false}, {{1, 2}, {2, 1}, {4, 1}}},
+    {{"absent", false, false, false}, {}},
+};
+
+std::string describe(const SearchQuery& query)
 {
-    // Small RFC files, each with a trap for one of the options.
-    const TempFolder folder;
-    folder.write("rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
-    folder.write("rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
-    folder.write("rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
-    // A line longer than a line buffer is read as several lines; the last
-    // word, a whole-word hit, ends the file.
-    folder.write("rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT");
-    folder.write("rfc-index.txt", "0-RTT in the index is not an RFC\n");
-    struct Case {
-        SearchQuery query;
-        std::map<int32_t, int32_t> hits;
-    };
-    const Case cases[] = {
-        {{"0-RTT", true, true, false}, {{1, 1}, {4, 1}}},
-        {{"0-RTT", false, true, false}, {{1, 1}, {2, 1}, {4, 1}}},
-        {{"0-RTT", true, false, false}, {{1, 3}, {4, 1}}},
-        {{"0-rtt\\w*", false, false, true}, {{1, 3}, {2, 1}, {4, 1}}},
-        {{"0-RTT\\w?", true, true, true}, {{1, 2}, {4, 1}}},
-        {{"^the", false, false, true}, {{2, 1}}},
-        {{"EARLY", false, false, false}, {{1, 1}}},
-        {{"RTT", false, true, false}, {{1, 2}, {2, 1}, {4, 1}}},
-        {{"absent", false, false, false}, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.query.text + (c.query.matchCase ? " case" : "") + (c.query.wholeWord ? " word" : ""));
+    return query.text + (query.matchCase ? " case" : "") + (query.wholeWord ? " word" : "");
+}
+
+// Small RFC files, each with a trap for one of the options.
+class CollectionSearchTest : public ::testing::Test {
+protected:
+    CollectionSearchTest()
+    {
+        folder.write("rfc1.txt", "Early data is 0-RTT.\nSee 0-RTTs and x0-RTT.\n");
+        folder.write("rfc2.txt", "line one\r\nthe 0-rtt keys\r\n");
+        folder.write("rfc3.txt", std::string("bin\0ary 0-RTT\n", 14));
+        // A line longer than a line buffer is read as several lines; the
+        // last word, a whole-word hit, ends the file.
+        folder.write("rfc4.txt", "intro\n" + std::string(1500, 'a') + " 0-RTT");
+        folder.write("rfc-index.txt", "0-RTT in the index is not an RFC\n");
+    }
+
+    // The files with hits of `query`, in RFC order.
+    std::vector<FileHits> search(const SearchQuery& query)
+    {
         std::vector<FileHits> found;
-        CollectionSearch search(c.query);
+        CollectionSearch search(query);
         EXPECT_EQ(search.error(), "");
-        const SearchSummary summary = search.run(listCollection(folder.path().string()), 2,
-                                                 [&](FileHits&& hits) { found.push_back(std::move(hits)); });
-        // In RFC order.
+        summary = search.run(listCollection(folder.path().string()), 2,
+                             [&](FileHits&& hits) { found.push_back(std::move(hits)); });
         std::sort(found.begin(), found.end(),
                   [](const FileHits& a, const FileHits& b) { return a.rfc < b.rfc; });
+        return found;
+    }
+
+    const TempFolder folder;
+    SearchSummary summary;
+};
+
+TEST_F(CollectionSearchTest, EachOptionFindsItsHitsInTheRfcFilesOnly)
+{
+    for (const SearchCase& c : kSearchCases) {
+        SCOPED_TRACE(describe(c.query));
+        std::map<int32_t, int32_t> hitCounts;
+        for (const FileHits& file : search(c.query))
+            hitCounts[file.rfc] = file.hitCount;
+        EXPECT_EQ(hitCounts, c.hits);
         EXPECT_EQ(summary.filesSearched, 4u);
         EXPECT_EQ(summary.filesBinary, 1u);
-        // Every hit stands where the reader's line units put it.
-        std::map<int32_t, int32_t> hitCounts;
-        for (const FileHits& file : found) {
-            hitCounts[file.rfc] = file.hitCount;
+    }
+}
+
+TEST_F(CollectionSearchTest, EveryHitStandsWhereTheReadersLinesPutIt)
+{
+    for (const SearchCase& c : kSearchCases) {
+        SCOPED_TRACE(describe(c.query));
+        for (const FileHits& file : search(c.query)) {
             std::optional<LineReader> reader = LineReader::open(file.path);
             ASSERT_TRUE(reader);
             for (const SearchHit& hit : file.hits) {
@@ -72,17 +100,21 @@ TEST(CollectionSearch, OptionsFindTheirHitsOnTheLinesTheReaderShows)
                 EXPECT_GT(hit.length, 0);
             }
         }
-        EXPECT_EQ(hitCounts, c.hits);
-        // The long line's hit lies in its second piece.
-        if (&c == &cases[0] && found.size() == 2) {
-            EXPECT_EQ(found[1].hits.at(0).line, 2);
-            EXPECT_EQ(found[1].hits.at(0).column, 1501 - 1023);
-        }
     }
+}
 
-    // Files that go or cannot be read are counted, not fatal: rfc2 turns
-    // into a folder, which cannot be read as a file; rfc4 is deleted while
-    // the search runs, after rfc1 gave its hits.
+TEST_F(CollectionSearchTest, ALongLinesHitLiesInItsSecondPiece)
+{
+    const std::vector<FileHits> found = search(kSearchCases[0].query);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[1].hits.at(0).line, 2);
+    EXPECT_EQ(found[1].hits.at(0).column, 1501 - 1023);
+}
+
+// rfc2 turns into a folder, which cannot be read as a file; rfc4 is
+// deleted while the search runs, after rfc1 gave its hits.
+TEST_F(CollectionSearchTest, FilesThatGoOrCannotBeReadAreCountedNotFatal)
+{
     const std::vector<CollectionFile> files = listCollection(folder.path().string());
     ASSERT_EQ(files.size(), 4u);
     std::filesystem::remove(folder.file("rfc2.txt"));

@@ -32,40 +32,67 @@ void doubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
     QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
 }
 
-TEST_F(FindInRfcsWindows, HitsStreamInSortAndOpenTheRfcAtTheHit)
+// Three small RFCs, two with hits of "0-RTT", and the Find in RFCs dock
+// opened by its key with "0-RTT" typed.
+class FindInRfcsSearch : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        makeApp();
+        for (const auto& [name, text] :
+             {std::pair{"rfc7.txt", "Title\n\nEarly data is 0-RTT data.\nAgain 0-RTT and 0-RTTX.\n"},
+              std::pair{"rfc12.txt", "Only one 0-RTT here.\n"}, std::pair{"rfc30.txt", "Nothing.\n"}})
+            test::writeFile(pathOf(name).toStdString(), text);
+        MainWindow& window = *app->mainWindow();
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        dock = window.findInRfcsDock();
+        ASSERT_TRUE(dock && dock->isVisible());
+        QTest::keyClicks(dock->textEdit(), "0-RTT");
+    }
+
+    // Runs the search and gives its results once it has finished.
+    QTreeWidget* search()
+    {
+        QSignalSpy finished(dock, &FindInRfcsDock::searchFinished);
+        QTest::keyClick(dock->textEdit(), Qt::Key_Return);
+        EXPECT_TRUE(finished.wait(10000));
+        return dock->results();
+    }
+
+    FindInRfcsDock* dock = nullptr;
+};
+
+// A single word is a whole word unless the user says otherwise.
+TEST_F(FindInRfcsSearch, ASingleWordIsSearchedAsAWholeWord)
 {
-    ParchlyApplication& app = makeApp();
-    for (const auto& [name, text] :
-         {std::pair{"rfc7.txt", "Title\n\nEarly data is 0-RTT data.\nAgain 0-RTT and 0-RTTX.\n"},
-          std::pair{"rfc12.txt", "Only one 0-RTT here.\n"}, std::pair{"rfc30.txt", "Nothing.\n"}})
-        test::writeFile(pathOf(name).toStdString(), text);
-    MainWindow& window = *app.mainWindow();
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
-    FindInRfcsDock* dock = window.findInRfcsDock();
-    ASSERT_TRUE(dock && dock->isVisible());
-    QTest::keyClicks(dock->textEdit(), "0-RTT");
-    // A single word is a whole word unless the user says otherwise.
     EXPECT_TRUE(dock->wholeWordBox()->isChecked());
-    QSignalSpy finished(dock, &FindInRfcsDock::searchFinished);
-    QTest::keyClick(dock->textEdit(), Qt::Key_Return);
-    ASSERT_TRUE(finished.wait(10000));
-    QTreeWidget* results = dock->results();
+}
+
+TEST_F(FindInRfcsSearch, HitsStreamInSortedByRfcWithTheirCounts)
+{
+    QTreeWidget* results = search();
     ASSERT_EQ(results->topLevelItemCount(), 2);
     EXPECT_EQ(results->topLevelItem(0)->text(0), "RFC 7");
     EXPECT_EQ(results->topLevelItem(0)->text(3), "2");
     EXPECT_EQ(results->topLevelItem(1)->text(0), "RFC 12");
     EXPECT_TRUE(dock->statusLabel()->text().startsWith("3 hits in 2 RFCs"))
         << dock->statusLabel()->text().toStdString();
+}
 
-    // The second hit of RFC 7 opens with the hit selected and every match marked.
+// The second hit of RFC 7 opens with the hit selected and every match marked.
+TEST_F(FindInRfcsSearch, AHitOpensItsRfcWithTheHitSelectedAndEveryMatchMarked)
+{
+    QTreeWidget* results = search();
+    ASSERT_EQ(results->topLevelItemCount(), 2);
     QTreeWidgetItem* hit = results->topLevelItem(0)->child(1);
     ASSERT_TRUE(hit);
     EXPECT_EQ(hit->text(1), "Again 0-RTT and 0-RTTX.");
     doubleClick(results, hit);
-    DocumentWindow* child = window.activeDocumentWindow();
+    DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
     ASSERT_TRUE(child && child->view());
     EXPECT_TRUE(child->path().endsWith("rfc7.txt"));
     const QTextCursor cursor = child->view()->textCursor();

@@ -136,22 +136,32 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
     EXPECT_EQ(bookmarks(), Texts({"Intro - " + kHere, "Caching - " + kHere, kHere}));
 }
 
-TEST_F(BookmarksDialogTest, GotoOpensTheStoredPlaceAndADamagedFileKeepsWhatItCan)
-{
-    storeBookmarks({kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - \\home\\ann\\RFCPath\\rfc2616.txt",
-                    "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - \\home\\ann\\RFCPath\\rfc2616.txt",
-                    kHere},
-                   1);
-    const auto gotoRow = [this](int row) {
+// Bookmarks of two files, one far past the end, one named after its file.
+class BookmarksGotoTest : public BookmarksDialogTest {
+protected:
+    BookmarksGotoTest()
+    {
+        storeBookmarks(
+            {kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - \\home\\ann\\RFCPath\\rfc2616.txt",
+             "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - \\home\\ann\\RFCPath\\rfc2616.txt", kHere},
+            1);
+    }
+
+    void gotoRow(int row)
+    {
         BookmarksDialog dialog(host, ini.profile);
         ASSERT_LT(row, dialog.list()->count()) << "listed only with Show all";
         dialog.list()->item(row)->setSelected(true);
         dialog.gotoButton()->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
-    };
-    // A line past the end is handed on as stored (the view leaves the caret);
-    // a name that begins with the file name opens the right file at 0, 0; a
-    // bookmark without a name goes back to its location.
+    }
+};
+
+// A line past the end is handed on as stored (the view leaves the caret); a
+// name that begins with the file name opens the right file at 0, 0; a
+// bookmark without a name goes back to its location.
+TEST_F(BookmarksGotoTest, GotoOpensTheStoredFileAtTheStoredPlace)
+{
     // The row chosen, the file opened and the caret asked for.
     const std::tuple<int, QString, QPair<int, int>> cases[] = {{1, "/home/ann/RFCPath/rfc791.txt", {3, 0}},
                                                                {2, kActive, {99999, 3}},
@@ -162,16 +172,21 @@ TEST_F(BookmarksDialogTest, GotoOpensTheStoredPlaceAndADamagedFileKeepsWhatItCan
         EXPECT_EQ(host.openRequests.last(), opened) << row;
         EXPECT_EQ(host.caretRequests.last(), caret) << row;
     }
+}
 
-    // A file that cannot be opened moves no caret, and the dialog still closes.
+// A file that cannot be opened moves no caret, and the dialog still closes.
+TEST_F(BookmarksGotoTest, AFileThatCannotBeOpenedMovesNoCaretAndKeepsItsBookmark)
+{
     host.missingFiles.insert("/home/ann/RFCPath/rfc791.txt");
-    const int carets = host.caretRequests.size();
     gotoRow(1);
-    EXPECT_EQ(host.caretRequests.size(), carets);
+    EXPECT_TRUE(host.caretRequests.isEmpty());
     EXPECT_EQ(bookmarks().size(), 5u);
+}
 
-    // A list stops at its first gap or empty value; the options written beside
-    // it and lines the program cannot read are left as they were.
+// A list stops at its first gap or empty value; the options written beside
+// it and lines the program cannot read are left as they were.
+TEST_F(BookmarksDialogTest, ADamagedFileKeepsWhatItCan)
+{
     ini.write("[Settings]\nShowPageSeparator=1\ngarbage line\n[Bookmarks]\nAllBookmarks=\n"
               "BM0=no location at all\nBM2=lost - a.txt (Ln 1, Col 1) - \\a.txt\n[unterminated\n");
     {
@@ -189,8 +204,8 @@ TEST_F(BookmarksDialogTest, GotoOpensTheStoredPlaceAndADamagedFileKeepsWhatItCan
 }
 
 // Only the active file itself (paths compare with case) has bookmarks to
-// show and set; the others are kept and written first while Show all is off.
-TEST_F(BookmarksDialogTest, OnlyTheActiveFilesBookmarksAreShownOthersAreKeptFirst)
+// show and set.
+TEST_F(BookmarksDialogTest, OnlyTheActiveFileItselfHasBookmarksToShowAndSet)
 {
     storeBookmarks({kOther, kMine, kOther2});
     for (const QString& active : {QStringLiteral("/home/ann/RFCPath/RFC2616.txt"), QString()}) {
@@ -205,7 +220,12 @@ TEST_F(BookmarksDialogTest, OnlyTheActiveFilesBookmarksAreShownOthersAreKeptFirs
         dialog.reject();
     }
     EXPECT_EQ(bookmarks(), Texts({kOther, kMine, kOther2}));
-    host.activePath = kActive;
+}
+
+// The others are kept and written first while Show all is off.
+TEST_F(BookmarksDialogTest, OtherFilesBookmarksAreKeptAndWrittenFirst)
+{
+    storeBookmarks({kOther, kMine, kOther2});
     {
         BookmarksDialog dialog(host, ini.profile);
         EXPECT_FALSE(dialog.showAllBox()->isChecked());
@@ -214,9 +234,13 @@ TEST_F(BookmarksDialogTest, OnlyTheActiveFilesBookmarksAreShownOthersAreKeptFirs
         dialog.reject();
     }
     EXPECT_EQ(bookmarks(), Texts({kOther, kOther2, kMine, "New - " + kHere}));
+}
 
-    // Show all lists every file's bookmarks as stored; clicking the box again
-    // re-reads the file, dropping what was set and not saved.
+// Show all lists every file's bookmarks as stored; clicking the box again
+// re-reads the file, dropping what was set and not saved.
+TEST_F(BookmarksDialogTest, ShowAllListsEveryBookmarkAndAgainDropsWhatWasNotSaved)
+{
+    storeBookmarks({kOther, kOther2, kMine, "New - " + kHere});
     BookmarksDialog dialog(host, ini.profile);
     dialog.showAllBox()->click();
     EXPECT_EQ(dialog.list()->count(), 4);

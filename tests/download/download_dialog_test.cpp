@@ -69,9 +69,10 @@ protected:
     int64_t now = 1000000;
 };
 
+// ---- The figures ----
+
 // While a download runs: an unknown length shows question marks, a known
-// one percent, speed and times until it is exceeded; then the length is
-// unknown again.
+// one percent, speed and times until it is exceeded.
 TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
 {
     const struct {
@@ -87,22 +88,42 @@ TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
         {2000, 1000, 360000, "2,000|1,000|50%|100:00:00|0 B/s|100:00:00"},
         {1000, 1500, 10, "?|1,500|?%|00:00:10|150 B/s|??:??:??"},
     };
-    // The Overwrite box is followed while the download runs.
-    child<QCheckBox>("overwrite")->setChecked(true);
     for (const auto& c : cases) {
         running(c.total, c.received, c.elapsed < 0 ? 0 : now - c.elapsed);
         EXPECT_EQ(figures(), c.shown);
     }
-    EXPECT_TRUE(dialog.request().overwrite);
+}
+
+// Once more received than its length, the length is unknown again.
+TEST_F(DialogTest, AnExceededLengthBecomesUnknown)
+{
+    running(1000, 1500, now - 10);
     EXPECT_EQ(dialog.request().totalLength, 0u);
+}
+
+TEST_F(DialogTest, TheOverwriteBoxIsFollowedWhileTheDownloadRuns)
+{
+    running(2000, 500, now - 1);
+    child<QCheckBox>("overwrite")->setChecked(true);
+    dialog.tick();
+    EXPECT_TRUE(dialog.request().overwrite);
+}
+
+TEST_F(DialogTest, TheBarShowsThePercentOrFlashesWithoutALength)
+{
     running(2000, 500, now - 1);
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 25);
     running(0, 999, now);
     const int firstBar = child<QProgressBar>("progress")->value();
     dialog.tick();
     EXPECT_EQ(firstBar + child<QProgressBar>("progress")->value(), 100) << "the bar flashes full and empty";
+}
 
-    // The end: the length becomes what was received.
+// The end: the length becomes what was received; the dialog stays open
+// without the close box.
+TEST_F(DialogTest, AtTheEndTheLengthIsWhatWasReceivedAndStartComesBack)
+{
+    running(0, 999, now);
     dialog.request().running = false;
     dialog.request().received = 1000000;
     dialog.tick();
@@ -112,9 +133,12 @@ TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 100);
     EXPECT_TRUE(child("start")->isEnabled());
     EXPECT_EQ(dialog.request().received + dialog.request().totalLength, 0u);
-    EXPECT_EQ(dialog.result(), 0) << "the dialog stays open without the close box";
+    EXPECT_EQ(dialog.result(), 0);
+}
 
-    // The unit grows with the figure (decimal, as rates are counted).
+// The unit grows with the figure (decimal, as rates are counted).
+TEST(ProgressTexts, ASpeedsUnitGrowsWithTheFigure)
+{
     const std::pair<uint32_t, const char*> speeds[] = {{999, "999 B/s"},      {1000, "1.0 kB/s"},
                                                        {15360, "15.4 kB/s"},  {999949, "999.9 kB/s"},
                                                        {1000000, "1.0 MB/s"}, {123456789, "123.5 MB/s"}};
@@ -122,21 +146,27 @@ TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
         EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
 }
 
-// Only a single RFC's address may be edited and Start refuses a bad one;
-// closing asks while a download or an unpack runs, and stops it when the
-// user agrees; an idle dialog closes without a question.
-TEST_F(DialogTest, StartRefusesABadAddressAndClosingAsksWhileWorkRuns)
+// ---- Start and closing ----
+
+TEST_F(DialogTest, TheIndexsAddressAndLocalFileAreShownReadOnly)
 {
     EXPECT_EQ(shown("remoteFile"), "http://127.0.0.1/in-notes/rfc-index.txt");
     EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc-index.txt"));
     EXPECT_TRUE(child<QLineEdit>("remoteFile")->isReadOnly());
-    // A collection starts only when confirmed.
+}
+
+TEST_F(DialogTest, ACollectionStartsOnlyWhenConfirmed)
+{
     dialog.request().kind = Collection;
     dialog.start();
     EXPECT_EQ(scripted.messages, QStringList{"The operation may take a long time, continue?"});
     EXPECT_FALSE(dialog.request().running);
     EXPECT_FALSE(dialog.timerRunning());
+}
 
+// Only a single RFC's address may be edited; the local name follows it.
+TEST_F(DialogTest, ASingleRfcsAddressMayBeEditedAndNamesTheLocalFile)
+{
     dialog.request().kind = SingleRfc;
     dialog.resetFields();
     QLineEdit* remote = child<QLineEdit>("remoteFile");
@@ -144,25 +174,36 @@ TEST_F(DialogTest, StartRefusesABadAddressAndClosingAsksWhileWorkRuns)
     remote->setText("http://127.0.0.1/in-notes/rfc2616.txt");
     emit remote->editingFinished();
     EXPECT_EQ(shown("localFile").toStdString(), folder.file("rfc2616.txt"));
-    remote->setText("");
+}
+
+TEST_F(DialogTest, StartRefusesAnEmptyAddress)
+{
+    dialog.request().kind = SingleRfc;
+    dialog.resetFields();
+    child<QLineEdit>("remoteFile")->setText("");
     dialog.start();
-    EXPECT_EQ(scripted.messages.last(), "Invalid URL!");
+    EXPECT_EQ(scripted.messages, QStringList{"Invalid URL!"});
     EXPECT_EQ(shown("status"), "Invalid URL");
     EXPECT_TRUE(child("start")->isEnabled());
     EXPECT_FALSE(dialog.request().running);
+}
 
-    DownloadRequest& request = dialog.request();
-    scripted.messages.clear();
+TEST_F(DialogTest, ClosingAsksWhileADownloadRunsAndStopsItWhenAgreed)
+{
     running(100, 10, now);
     scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     dialog.reject();
-    EXPECT_TRUE(request.running);
+    EXPECT_TRUE(dialog.request().running);
     EXPECT_EQ(dialog.result(), 0);
     dialog.reject();
-    EXPECT_FALSE(request.running);
+    EXPECT_FALSE(dialog.request().running);
     EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+    EXPECT_EQ(scripted.messages, QStringList({"Abort downloading?", "Abort downloading?"}));
+}
 
-    request.cancelled = false;
+TEST_F(DialogTest, ClosingAsksWhileAnUnpackRunsAndCancelsItWhenAgreed)
+{
+    DownloadRequest& request = dialog.request();
     request.kind = Collection;
     dialog.resetFields();
     dialog.tick(); // the download has ended; its worker unpacks
@@ -176,37 +217,53 @@ TEST_F(DialogTest, StartRefusesABadAddressAndClosingAsksWhileWorkRuns)
     EXPECT_FALSE(request.cancelled);
     dialog.reject();
     EXPECT_TRUE(request.cancelled);
-    request.unpacking = false;
+    EXPECT_EQ(scripted.messages, QStringList({"Abort unpacking?", "Abort unpacking?"}));
+}
+
+TEST_F(DialogTest, AnIdleDialogClosesWithoutAQuestion)
+{
     dialog.setResult(-1);
     dialog.reject();
     EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
-    EXPECT_EQ(
-        scripted.messages,
-        QStringList({"Abort downloading?", "Abort downloading?", "Abort unpacking?", "Abort unpacking?"}));
+    EXPECT_TRUE(scripted.messages.isEmpty());
 }
 
-// One dialog through several downloads, as a user runs them: the worker's
-// questions come to the GUI thread through the dialog seam while it waits.
-TEST_F(DialogTest, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
-{
-    test::ServerProcess server;
-    if (!test::StartHttpServer(server))
-        GTEST_SKIP() << "the test HTTP server could not be started";
-    const auto download = [&](const std::string& address) {
+// ---- Whole downloads ----
+
+// One dialog through a download as a user runs it: the worker's questions
+// come to the GUI thread through the dialog seam while it waits.
+class DialogDownload : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        if (!test::StartHttpServer(server))
+            GTEST_SKIP() << "the test HTTP server could not be started";
+        test::writeFile(target, "old");
+    }
+
+    // Runs `address` until the worker has returned and the dialog stopped
+    // looking at it.
+    bool download(const std::string& address)
+    {
         dialog.request().url =
             address[0] == '/' ? "http://127.0.0.1:" + std::to_string(server.port()) + address : address;
         dialog.resetFields();
         dialog.start();
         EXPECT_FALSE(child("start")->isEnabled());
-        // Until the worker has returned and the dialog stopped looking at it.
         QElapsedTimer waited;
         waited.start();
         while ((dialog.timerRunning() || workerActive(dialog.request())) && waited.elapsed() < 20000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         return !dialog.timerRunning() && !workerActive(dialog.request());
-    };
+    }
+
+    test::ServerProcess server;
     const std::string target = folder.file("rfc-index.txt");
-    test::writeFile(target, "old");
+};
+
+TEST_F(DialogDownload, TheWorkersQuestionsAreAnsweredAndTheEndShown)
+{
     scripted.answers.push_back(MessageAnswer::Ok);
     scripted.logins.push_back({"reader", "secret"});
     ASSERT_TRUE(download("/private/rfc-index.txt"));
@@ -215,24 +272,29 @@ TEST_F(DialogTest, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
     EXPECT_EQ(test::readFile(target), test::indexBody());
     EXPECT_EQ(shown("status"), "Downloaded");
     EXPECT_EQ(shown("percent"), "100%");
+}
 
-    // A failure after it shows no percent.
+TEST_F(DialogDownload, AFailureAfterASuccessShowsNoPercent)
+{
+    scripted.answers.push_back(MessageAnswer::Ok);
+    ASSERT_TRUE(download("/rfc-index.txt"));
     ASSERT_TRUE(download("/missing.txt"));
     EXPECT_EQ(shown("status"), "Connection Failed");
     EXPECT_TRUE(shown("percent") == "" || shown("percent") == "0%") << shown("percent").toStdString();
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 0);
+}
 
-    // Declining the overwrite asks for another name.
-    test::writeFile(target, "old");
-    scripted.messages.clear();
+TEST_F(DialogDownload, DecliningTheOverwriteAsksForAnotherName)
+{
     scripted.paths.push_back(QString::fromStdString(folder.file("other.txt")));
     ASSERT_TRUE(download("/rfc-index.txt"));
     EXPECT_EQ(scripted.messages, QStringList{QString::fromLatin1(kOverwriteQuestion)});
     EXPECT_EQ(test::readFile(target), "old");
     EXPECT_EQ(test::readFile(folder.file("other.txt")), test::indexBody());
+}
 
-    // A refused scheme closes the dialog when the box is checked.
-    scripted.messages.clear();
+TEST_F(DialogDownload, ARefusedSchemeClosesTheDialogWhenTheBoxIsChecked)
+{
     child<QCheckBox>("closeWhenFinished")->setChecked(true);
     ASSERT_TRUE(download("gopher://127.0.0.1/rfc-index.txt"));
     EXPECT_EQ(scripted.messages, QStringList{"Invalid URL!"});
@@ -240,13 +302,15 @@ TEST_F(DialogTest, EachDownloadShowsItsOwnEndAndAsksOnTheGuiThread)
     EXPECT_EQ(shown("status"), "Invalid URL");
 }
 
-TEST(DownloadCommands, AnEmptyAddressIsReportedOrTheRequestIsFilledForTheirKind)
+// ---- The download commands ----
+
+// Download RFC needs the collection address although it does not use it.
+TEST(DownloadCommands, AnEmptyAddressIsReported)
 {
     test::ScriptedDialogs scripted;
     RfcSettings settings("/tmp/");
     settings.RfcIndexDownloadUrl.clear();
     updateRfcIndex(nullptr, settings);
-    // Download RFC needs the collection address although it does not use it.
     settings = RfcSettings("/tmp/");
     settings.RfcDownloadUrl.clear();
     downloadRfc(nullptr, settings);
@@ -254,10 +318,12 @@ TEST(DownloadCommands, AnEmptyAddressIsReportedOrTheRequestIsFilledForTheirKind)
     EXPECT_EQ(scripted.messages,
               (QStringList{"Please input the url of rfc-index.txt", "Please input the url of rfc documents",
                            "Please input the url of rfc documents"}));
+}
 
-    settings = RfcSettings("/tmp/");
+TEST(DownloadCommands, EachFillsTheRequestForItsKindIntoTheRfcFolder)
+{
+    RfcSettings settings("/tmp/");
     settings.RfcRootPath = "/home/reader/rfc//";
-
     const std::pair<DownloadKind, std::string> kinds[] = {{IndexFile, settings.RfcIndexDownloadUrl},
                                                           {SingleRfc, kRfcDownloadTemplate},
                                                           {Collection, settings.RfcDownloadUrl}};

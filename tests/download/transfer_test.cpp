@@ -19,7 +19,7 @@ using namespace test;
 using Asked = std::vector<std::string>;
 using std::filesystem::exists;
 
-TEST(UrlParsing, FillsTheAddressPartsOrRefusesHostsThatWouldChange)
+TEST(UrlParsing, FillsTheAddressParts)
 {
     // The address, its service, server, port and what is fetched.
     const std::tuple<const char*, ServiceKind, const char*, uint16_t, const char*> cases[] = {
@@ -46,12 +46,14 @@ TEST(UrlParsing, FillsTheAddressPartsOrRefusesHostsThatWouldChange)
             EXPECT_EQ(transferUrl(request), "http://127.0.0.1:80" + std::string(objectPath));
         }
     }
+}
 
-    // libcurl gives the host back percent-decoded: built into the transfer
-    // address it would be decoded again (or read as a number) and another host
-    // fetched than the one shown. Such addresses are refused before any
-    // connection, as is what no form parses; every accepted one re-parses to
-    // the parts shown.
+// libcurl gives the host back percent-decoded: built into the transfer
+// address it would be decoded again (or read as a number) and another host
+// fetched than the one shown. Such addresses are refused before any
+// connection, as is what no form parses.
+TEST(UrlParsing, RefusesWhatNoFormParsesAndHostsThatWouldChange)
+{
     const std::pair<const char*, const char*> refused[] = {
         {"", "tell: Invalid URL!"},
         {"://x", "tell: Invalid URL!"},
@@ -73,6 +75,10 @@ TEST(UrlParsing, FillsTheAddressPartsOrRefusesHostsThatWouldChange)
         ASSERT_EQ(asker->asked.size(), 1u);
         EXPECT_NE(asker->asked[0].find(told), std::string::npos) << asker->asked[0];
     }
+}
+
+TEST(UrlParsing, EveryAcceptedAddressReparsesToThePartsShown)
+{
     for (const char* url : {"http://[::1]:8080/x", "http://127.0.0.1/a%20b",
                             "https://www.rfc-editor.org/x?y=%41", "http://510/x"}) {
         SCOPED_TRACE(url);
@@ -126,53 +132,91 @@ protected:
     const std::string target = folder.file("rfc-index.txt");
 };
 
-// Every case replaces a present target with Overwrite set; what is not
-// downloaded leaves it as it was.
-TEST_F(HttpTransfer, EachAnswerOfTheServerLandsOrLeavesTheTargetAlone)
-{
-    const std::string index = indexBody(), login = "credentials: 127.0.0.1";
-    const std::string noRedirect = "tell: The redirection could not be followed.";
-    const std::string missing = "tell: The server answered with status 404; nothing was saved.";
-    const std::string refused = "tell: The server answered with status 401; nothing was saved.";
-    // The path; the user's answer to a 401 (null: declined); what lands (none:
-    // the target stays); whether it has the server's time; the status; what
-    // the user was asked.
-    const std::tuple<const char*, const char*, std::optional<std::string>, bool, const char*, Asked> cases[] =
-        {
-            {"/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
-            {"/nolength/rfc-index.txt", nullptr, index, false, "Downloaded", {}},
-            {"/empty/rfc-index.txt", nullptr, "", false, "Downloaded", {}},
-            {"/excess/rfc-index.txt", nullptr, "0123456789", false, "Downloaded", {}},
-            // One redirect is followed, also to a relative address.
-            {"/redirect/301/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
-            {"/redirect/303/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
-            {"/relative/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
-            {"/twohops/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
-            {"/toftp/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
-            {"/nolocation/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
-            {"/tomissing/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
-            // An error page is never saved.
-            {"/missing/rfc-index.txt", nullptr, {}, false, "Connection Failed", {missing}},
-            // A 401 is retried once with what the user gives.
-            {"/private/rfc-index.txt", "secret", index, false, "Downloaded", {login}},
-            {"/private/rfc-index.txt", nullptr, {}, false, "Ready", {login, "tell: Authentication failed."}},
-            {"/private/rfc-index.txt", "wrong", {}, false, "Connection Failed", {login, refused}},
-        };
-    for (const auto& [path, password, landed, timed, status, asked] : cases) {
-        SCOPED_TRACE(std::string(path) + " " + (password ? password : "-"));
-        writeFile(target, "old");
-        ScriptedAsker asker;
-        if (password)
-            asker.logins.push_back({"reader", password});
-        EXPECT_EQ(download(served(path), dir, asker, true), status);
-        EXPECT_EQ(readFile(target), landed.value_or("old"));
-        // A file that lands has the server's time, also through a redirect.
-        if (timed) {
-            EXPECT_EQ(modificationTime(target), kIndexModified);
+// The path; the user's answer to a 401 (null: declined); what lands (none:
+// the target stays); whether it has the server's time; the status; what
+// the user was asked.
+struct AnswerCase {
+    const char* path;
+    const char* password;
+    std::optional<std::string> landed;
+    bool timed;
+    const char* status;
+    Asked asked;
+};
+
+class HttpAnswers : public HttpTransfer {
+protected:
+    // Every case replaces a present target with Overwrite set; what is not
+    // downloaded leaves it as it was. A file that lands has the server's
+    // time, also through a redirect.
+    void expectAnswers(const std::vector<AnswerCase>& cases)
+    {
+        for (const auto& [path, password, landed, timed, status, asked] : cases) {
+            SCOPED_TRACE(std::string(path) + " " + (password ? password : "-"));
+            writeFile(target, "old");
+            ScriptedAsker asker;
+            if (password)
+                asker.logins.push_back({"reader", password});
+            EXPECT_EQ(download(served(path), dir, asker, true), status);
+            EXPECT_EQ(readFile(target), landed.value_or("old"));
+            if (timed) {
+                EXPECT_EQ(modificationTime(target), kIndexModified);
+            }
+            EXPECT_EQ(asker.asked, asked);
         }
-        EXPECT_EQ(asker.asked, asked);
     }
 
+    const std::string index = indexBody();
+    const std::string noRedirect = "tell: The redirection could not be followed.";
+    const std::string login = "credentials: 127.0.0.1";
+};
+
+// One redirect is followed, also to a relative address.
+TEST_F(HttpAnswers, WhatTheServerSendsLandsAlsoThroughOneRedirect)
+{
+    expectAnswers({
+        {"/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+        {"/nolength/rfc-index.txt", nullptr, index, false, "Downloaded", {}},
+        {"/empty/rfc-index.txt", nullptr, "", false, "Downloaded", {}},
+        {"/excess/rfc-index.txt", nullptr, "0123456789", false, "Downloaded", {}},
+        {"/redirect/301/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+        {"/redirect/303/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+        {"/relative/rfc-index.txt", nullptr, index, true, "Downloaded", {}},
+    });
+}
+
+TEST_F(HttpAnswers, ARedirectThatCannotBeFollowedLeavesTheTargetAlone)
+{
+    expectAnswers({
+        {"/twohops/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+        {"/toftp/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+        {"/nolocation/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+        {"/tomissing/rfc-index.txt", nullptr, {}, false, "Ready", {noRedirect}},
+    });
+}
+
+TEST_F(HttpAnswers, AnErrorPageIsNeverSaved)
+{
+    expectAnswers({{"/missing/rfc-index.txt",
+                    nullptr,
+                    {},
+                    false,
+                    "Connection Failed",
+                    {"tell: The server answered with status 404; nothing was saved."}}});
+}
+
+TEST_F(HttpAnswers, A401IsRetriedOnceWithWhatTheUserGives)
+{
+    const std::string refused = "tell: The server answered with status 401; nothing was saved.";
+    expectAnswers({
+        {"/private/rfc-index.txt", "secret", index, false, "Downloaded", {login}},
+        {"/private/rfc-index.txt", nullptr, {}, false, "Ready", {login, "tell: Authentication failed."}},
+        {"/private/rfc-index.txt", "wrong", {}, false, "Connection Failed", {login, refused}},
+    });
+}
+
+TEST_F(HttpTransfer, EveryRequestAcceptsAnythingAndNamesTheProgram)
+{
     ScriptedAsker asker;
     download(served("/headers/echo.txt"), dir, asker);
     const std::string echoed = readFile(dir + "echo.txt");
@@ -245,42 +289,66 @@ TEST_F(HttpTransfer, ACancelStopsTheCopyAtOnceAndLeavesTheTargetAlone)
     EXPECT_TRUE(asker->asked.empty());
 }
 
-TEST(FtpTransfer, FilesLandWithTheirTimeAPresentOneIsKeptWhenBothQuestionsAreDeclined)
-{
-    constexpr long long kServedModified = 1000000000; // 2001-09-09
+// A pyftpdlib server over a folder holding the index (with a time of its
+// own) and a collection archive.
+class FtpTransfer : public ::testing::Test {
+protected:
+    static constexpr long long kServedModified = 1000000000; // 2001-09-09
+
+    void SetUp() override
+    {
+        writeFile(served.file("rfc-index.txt"), indexBody());
+        utimbuf times{kServedModified, kServedModified};
+        ::utime(served.file("rfc-index.txt").c_str(), &times);
+        ASSERT_TRUE(writeArchive(served.file("RFC-all.zip"), ArchiveFormat::Zip,
+                                 {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
+        if (!StartFtpServer(server, served.path().string()))
+            GTEST_SKIP() << "pyftpdlib could not be started";
+        host = "127.0.0.1:" + std::to_string(server.port());
+    }
+
     TempFolder served, folder;
     const std::string dir = folder.file(""), target = folder.file("rfc-index.txt");
-    writeFile(served.file("rfc-index.txt"), indexBody());
-    utimbuf times{kServedModified, kServedModified};
-    ::utime(served.file("rfc-index.txt").c_str(), &times);
-    ASSERT_TRUE(writeArchive(served.file("RFC-all.zip"), ArchiveFormat::Zip,
-                             {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
     ServerProcess server;
-    if (!StartFtpServer(server, served.path().string()))
-        GTEST_SKIP() << "pyftpdlib could not be started";
-    const std::string host = "127.0.0.1:" + std::to_string(server.port());
+    std::string host;
     ScriptedAsker asker;
+};
 
-    // Written without a scheme, the address goes to FTP.
+// Written without a scheme, the address goes to FTP.
+TEST_F(FtpTransfer, AnAddressWithoutASchemeLandsWithTheServersTime)
+{
     EXPECT_EQ(download(host + "/rfc-index.txt", dir, asker), "Downloaded");
     EXPECT_EQ(readFile(target), indexBody());
     EXPECT_EQ(modificationTime(target), kServedModified);
+    EXPECT_TRUE(asker.asked.empty());
+}
+
+TEST_F(FtpTransfer, AMissingFileFailsAndLeavesNothing)
+{
     EXPECT_EQ(download("ftp://" + host + "/rfc9999.txt", dir, asker), "Connection Failed");
     EXPECT_FALSE(exists(dir + "rfc9999.txt"));
     EXPECT_TRUE(asker.asked.empty());
+}
 
+TEST_F(FtpTransfer, APresentFileIsKeptWhenBothQuestionsAreDeclined)
+{
     writeFile(target, "old");
     EXPECT_EQ(download("ftp://" + host + "/rfc-index.txt", dir, asker), "Not saved");
     EXPECT_EQ(asker.asked, (Asked{"confirm: " + std::string(kOverwriteQuestion), "save: " + target}));
     EXPECT_EQ(readFile(target), "old");
+}
 
-    // A collection is unpacked into the folder, where links look for RFCs.
+// A collection is unpacked into the folder, where links look for RFCs.
+TEST_F(FtpTransfer, ACollectionIsUnpackedIntoTheFolder)
+{
     TempFolder rfcs;
     EXPECT_EQ(download("ftp://" + host + "/RFC-all.zip", rfcs.file(""), asker, false, {}, Collection),
               "Unpacked 2 files");
     EXPECT_EQ(namesIn(rfcs.path()), (std::set<std::string>{"rfc-index.txt", "rfc2068.txt"}));
+}
 
-    asker.asked.clear();
+TEST_F(FtpTransfer, NoServerIsANetworkErrorThatIsTold)
+{
     EXPECT_EQ(download("ftp://127.0.0.1:1/rfc-index.txt", dir, asker), "Network Error");
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_GT(asker.asked[0].size(), std::string("tell: ").size());

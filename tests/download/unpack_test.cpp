@@ -15,15 +15,18 @@ using Names = std::set<std::string>;
 
 const std::atomic<bool> kGoOn{false};
 
-// An RFC is "rfc" with 1 to 5 digits without leading zeros, as the program
-// opens it, or the index; a folder part is dropped.
-TEST(Unpack, OnlyRfcFilesLandInTheFolderAndUnsafeEntriesAreRefused)
+const char* formatName(ArchiveFormat format)
 {
-    for (const ArchiveFormat format : {ArchiveFormat::Zip, ArchiveFormat::TarGz}) {
-        SCOPED_TRACE(format == ArchiveFormat::Zip ? "zip" : "tar.gz");
-        test::TempFolder root;
+    return format == ArchiveFormat::Zip ? "zip" : format == ArchiveFormat::Tar ? "tar" : "tar.gz";
+}
+
+// A folder "rfcs" holding an old rfc1.txt beside an archive of RFCs, other
+// files and unsafe entries (also a hard link where the format has them).
+class UnpackTest : public ::testing::TestWithParam<ArchiveFormat> {
+protected:
+    void SetUp() override
+    {
         std::filesystem::create_directory(root.path() / "rfcs");
-        const std::string folder = root.file("rfcs/"), archivePath = root.file("RFC-all");
         test::writeFile(folder + "rfc1.txt", "old");
         std::vector<ArchiveEntry> entries = {
             {"rfc1.txt", "RFC 1 as published"},
@@ -38,67 +41,94 @@ TEST(Unpack, OnlyRfcFilesLandInTheFolderAndUnsafeEntriesAreRefused)
         for (const char* name : {"notes.txt", "rfc0791.txt", "rfc123456.txt", "rfc.txt", "rfc12a.txt",
                                  "rfc12.txt.gz", "rfc12.pdf", "xrfc1.txt", "RFC1.TXT"})
             entries.push_back({name, "not an RFC"});
-        Names refused = {"../x.txt", "/abs/rfc2.txt", "rfc3.txt", "sub/../../rfc6.txt"};
-        if (format != ArchiveFormat::Zip) {
+        if (GetParam() != ArchiveFormat::Zip)
             entries.push_back({"rfc5.txt", "rfc1.txt", ArchiveEntry::Hardlink});
-            refused.insert("rfc5.txt");
-        }
-        ASSERT_TRUE(test::writeArchive(archivePath, format, entries));
+        ASSERT_TRUE(test::writeArchive(archivePath, GetParam(), entries));
+    }
 
-        const UnpackResult result = unpackRfcArchive(archivePath, folder, kGoOn, {});
-        EXPECT_EQ(result.outcome, UnpackOutcome::Complete) << result.error;
-        EXPECT_EQ(result.unpacked, 4);
-        EXPECT_EQ(result.skipped, 9);
-        EXPECT_EQ(Names(result.refused.begin(), result.refused.end()), refused);
-        EXPECT_EQ(test::namesIn(folder), (Names{"rfc-index.txt", "rfc1.txt", "rfc10036.txt", "rfc4.txt"}));
-        EXPECT_EQ(test::namesIn(root.path()), (Names{"RFC-all", "rfcs"}));
-        EXPECT_EQ(test::readFile(folder + "rfc1.txt"), "RFC 1 as published");
-        EXPECT_EQ(test::readFile(folder + "rfc4.txt"), "RFC 4");
-        EXPECT_FALSE(std::filesystem::is_symlink(folder + "rfc3.txt"));
-        // Fetched again, a file that holds the same bytes is left in place;
-        // the archive goes after a complete unpack unless it is kept.
-        struct stat before = {};
-        struct stat after = {};
-        ASSERT_EQ(::stat((folder + "rfc1.txt").c_str(), &before), 0);
-        const bool keep = format == ArchiveFormat::Zip;
-        EXPECT_EQ(unpackCollection(archivePath, folder, keep, kGoOn, {}).unpacked, 4);
-        ASSERT_EQ(::stat((folder + "rfc1.txt").c_str(), &after), 0);
-        EXPECT_EQ(before.st_ino, after.st_ino);
+    test::TempFolder root;
+    const std::string folder = root.file("rfcs/"), archivePath = root.file("RFC-all");
+};
+
+INSTANTIATE_TEST_SUITE_P(Formats, UnpackTest, ::testing::Values(ArchiveFormat::Zip, ArchiveFormat::TarGz),
+                         [](const auto& info) { return info.param == ArchiveFormat::Zip ? "Zip" : "TarGz"; });
+
+// An RFC is "rfc" with 1 to 5 digits without leading zeros, as the program
+// opens it, or the index; a folder part is dropped.
+TEST_P(UnpackTest, OnlyRfcFilesLandInTheFolderWithTheirText)
+{
+    const UnpackResult result = unpackRfcArchive(archivePath, folder, kGoOn, {});
+    EXPECT_EQ(result.outcome, UnpackOutcome::Complete) << result.error;
+    EXPECT_EQ(result.unpacked, 4);
+    EXPECT_EQ(result.skipped, 9);
+    EXPECT_EQ(test::namesIn(folder), (Names{"rfc-index.txt", "rfc1.txt", "rfc10036.txt", "rfc4.txt"}));
+    EXPECT_EQ(test::readFile(folder + "rfc1.txt"), "RFC 1 as published");
+    EXPECT_EQ(test::readFile(folder + "rfc4.txt"), "RFC 4");
+}
+
+TEST_P(UnpackTest, UnsafeEntriesAreRefusedAndNothingLandsOutsideTheFolder)
+{
+    Names refused = {"../x.txt", "/abs/rfc2.txt", "rfc3.txt", "sub/../../rfc6.txt"};
+    if (GetParam() != ArchiveFormat::Zip)
+        refused.insert("rfc5.txt");
+    const UnpackResult result = unpackRfcArchive(archivePath, folder, kGoOn, {});
+    EXPECT_EQ(Names(result.refused.begin(), result.refused.end()), refused);
+    EXPECT_EQ(test::namesIn(root.path()), (Names{"RFC-all", "rfcs"}));
+    EXPECT_FALSE(std::filesystem::is_symlink(folder + "rfc3.txt"));
+}
+
+// Fetched again, a file that holds the same bytes is left in place.
+TEST_P(UnpackTest, AFileHoldingTheSameBytesIsLeftInPlace)
+{
+    ASSERT_EQ(unpackRfcArchive(archivePath, folder, kGoOn, {}).unpacked, 4);
+    struct stat before = {};
+    struct stat after = {};
+    ASSERT_EQ(::stat((folder + "rfc1.txt").c_str(), &before), 0);
+    EXPECT_EQ(unpackCollection(archivePath, folder, true, kGoOn, {}).unpacked, 4);
+    ASSERT_EQ(::stat((folder + "rfc1.txt").c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+}
+
+// The archive goes after a complete unpack unless it is kept.
+TEST_P(UnpackTest, TheArchiveGoesAfterACompleteUnpackUnlessKept)
+{
+    for (bool keep : {true, false}) {
+        EXPECT_EQ(unpackCollection(archivePath, folder, keep, kGoOn, {}).outcome, UnpackOutcome::Complete);
         EXPECT_EQ(std::filesystem::exists(archivePath), keep);
     }
 }
 
-// A cut archive replaces no file and leaves no temporary one; a cancel stops
-// after the files so far; both keep the archive.
-TEST(Unpack, ACutArchiveOrACancelDamagesNoFileAndKeepsTheArchive)
+// A cut archive replaces no file and leaves no temporary one; it keeps the
+// archive; the index before the cut may have landed.
+TEST(Unpack, ACutArchiveDamagesNoFileAndKeepsTheArchive)
 {
     for (const ArchiveFormat format : {ArchiveFormat::Tar, ArchiveFormat::Zip}) {
-        SCOPED_TRACE(format == ArchiveFormat::Zip ? "zip" : "tar");
+        SCOPED_TRACE(formatName(format));
         test::TempFolder folder;
         const std::string archivePath = folder.file("RFC-all.zip");
         test::writeFile(folder.file("rfc1.txt"), "old");
         ASSERT_TRUE(test::writeArchive(archivePath, format,
                                        {{"rfc-index.txt", "the index"}, {"rfc1.txt", test::noise(200000)}}));
         std::filesystem::resize_file(archivePath, std::filesystem::file_size(archivePath) * 6 / 10);
-
         const UnpackResult result = unpackCollection(archivePath, folder.file(""), false, kGoOn, {});
         EXPECT_EQ(result.outcome, UnpackOutcome::Failed);
         EXPECT_FALSE(result.error.empty());
         EXPECT_TRUE(test::readFile(folder.file("rfc1.txt")) == "old") << "replaced by a cut copy";
-        // A failed unpack keeps the archive and leaves no temporary file; the
-        // index before the cut may have landed.
         Names names = test::namesIn(folder.path());
         names.erase("rfc-index.txt");
         EXPECT_EQ(names, (Names{"RFC-all.zip", "rfc1.txt"}));
     }
+}
 
+// A cancel stops after the files so far and keeps the archive.
+TEST(Unpack, ACancelStopsAfterTheFilesSoFarAndKeepsTheArchive)
+{
     test::TempFolder folder;
     const std::string archivePath = folder.file("RFC-all.tar.gz");
     std::vector<ArchiveEntry> entries;
     for (int n = 1; n <= 10; ++n)
         entries.push_back({"rfc" + std::to_string(n) + ".txt", test::noise(150000)});
     ASSERT_TRUE(test::writeArchive(archivePath, ArchiveFormat::TarGz, entries));
-
     std::atomic<bool> cancel{false};
     std::vector<int> percents;
     const UnpackResult result =

@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 
 namespace parchly {
 namespace {
@@ -75,53 +76,124 @@ protected:
     }
 };
 
-// The tab bar follows opening, activating and closing; tabs close by their
-// button, a middle click, their menu and the keyboard; files dropped on the
-// window or the tab bar open, other addresses are refused. The menus switch
-// with the first and last document; the Window menu lists the windows, made
-// anew each time, and activates the chosen one.
-TEST_F(MainWindowTest, TabsMenusAndCommandStatesFollowOpeningActivatingAndClosing)
+// ---- Tabs, the Window menu and drops ----
+
+// Four copies of the fixture RFC opened in order, the frame shown.
+class MainWindowTabsTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+        frame().show();
+        openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"});
+        children = frame().documentWindows();
+    }
+
+    // The entries of the Window menu naming a window, as it is about to show
+    // (twice: it is made anew each time).
+    QList<QAction*> windowMenuEntries()
+    {
+        QMenu* windowMenu = frame().menuBar()->actions()[4]->menu();
+        emit windowMenu->aboutToShow();
+        emit windowMenu->aboutToShow();
+        QList<QAction*> entries;
+        for (QAction* action : windowMenu->actions())
+            if (action->text().startsWith(QLatin1Char('&')) && action->text().contains(QLatin1String("rfc")))
+                entries << action;
+        return entries;
+    }
+
+    // Sends a drag of `urls` onto `target` and drops them when accepted;
+    // gives whether it was accepted.
+    static bool drop(QWidget* target, const QList<QUrl>& urls)
+    {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (enter.isAccepted()) {
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &event);
+        }
+        return enter.isAccepted();
+    }
+
+    std::vector<DocumentWindow*> children;
+};
+
+TEST_F(MainWindowTabsTest, TabsFollowTheOpeningOrderAndTheLastOpenedIsActive)
 {
-    makeApp();
-    frame().show();
-    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"});
     EXPECT_EQ(tabsAndActive(), "rfc1.txt rfc2.txt rfc3.txt rfc4.txt > rfc4.txt");
+}
+
+TEST_F(MainWindowTabsTest, MenuBarHasTheDocumentMenus)
+{
     EXPECT_EQ(texts(frame().menuBar()->actions()),
               QStringList({"&File", "&Edit", "&View", "&Tools", "&Window", "&Help"}));
-    const std::vector<DocumentWindow*> children = frame().documentWindows();
-    QMenu* windowMenu = frame().menuBar()->actions()[4]->menu();
-    emit windowMenu->aboutToShow();
-    emit windowMenu->aboutToShow();
-    QList<QAction*> entries;
-    for (QAction* action : windowMenu->actions())
-        if (action->text().startsWith(QLatin1Char('&')) && action->text().contains(QLatin1String("rfc")))
-            entries << action;
+}
+
+TEST_F(MainWindowTabsTest, WindowMenuListsTheWindowsNumberedWithTheActiveChecked)
+{
+    const QList<QAction*> entries = windowMenuEntries();
     ASSERT_EQ(entries.size(), 4);
     EXPECT_EQ(entries[0]->text(), QStringLiteral("&1 rfc1.txt"));
     EXPECT_TRUE(!entries[0]->isChecked() && entries[3]->isChecked());
+}
+
+TEST_F(MainWindowTabsTest, WindowMenuEntryActivatesItsWindowAndTab)
+{
+    const QList<QAction*> entries = windowMenuEntries();
+    ASSERT_EQ(entries.size(), 4);
     entries[0]->trigger();
     EXPECT_EQ(frame().activeDocumentWindow(), children[0]);
     EXPECT_EQ(tabs()->currentIndex(), 0);
-    tabs()->setCurrentIndex(2); // the user picks the third tab
+}
+
+TEST_F(MainWindowTabsTest, PickingATabActivatesItsWindow)
+{
+    tabs()->setCurrentIndex(2);
     EXPECT_EQ(frame().activeDocumentWindow(), children[2]);
-    // Opening a file that is already open activates its window.
+}
+
+TEST_F(MainWindowTabsTest, OpeningAnOpenFileActivatesItsWindowAndTab)
+{
+    tabs()->setCurrentIndex(2);
     ASSERT_EQ(app->openDocumentFile(pathOf("rfc2.txt")), children[1]->document());
     EXPECT_EQ(tabsAndActive(), "rfc1.txt rfc2.txt rfc3.txt rfc4.txt > rfc2.txt");
     EXPECT_EQ(tabs()->currentIndex(), 1);
+}
 
+TEST_F(MainWindowTabsTest, ATabsCloseButtonClosesItsWindow)
+{
+    tabs()->setCurrentIndex(1);
     qobject_cast<QAbstractButton*>(tabs()->tabButton(1, QTabBar::RightSide))->click();
     settle();
     EXPECT_EQ(QString::fromStdString(tabsAndActive()).section(" > ", 0, 0), "rfc1.txt rfc3.txt rfc4.txt");
     tabs()->setCurrentIndex(2);
     EXPECT_EQ(frame().activeDocumentWindow(), children[3]);
+}
+
+TEST_F(MainWindowTabsTest, AMiddleClickClosesTheTabAndKeepsTheActiveWindow)
+{
     QTest::mouseClick(tabs(), Qt::MiddleButton, Qt::NoModifier, tabs()->tabRect(0).center());
     settle();
-    EXPECT_EQ(tabsAndActive(), "rfc3.txt rfc4.txt > rfc4.txt");
+    EXPECT_EQ(tabsAndActive(), "rfc2.txt rfc3.txt rfc4.txt > rfc4.txt");
+}
 
+TEST_F(MainWindowTabsTest, TabMenuOffersCloseOthersCopyPathAndTheFolder)
+{
     QMenu menu;
-    frame().fillTabMenu(menu, 0);
-    ASSERT_EQ(texts(menu.actions()),
+    frame().fillTabMenu(menu, 2);
+    EXPECT_EQ(texts(menu.actions()),
               QStringList({"&Close", "Close &Others", "Copy &Path", "Open Containing &Folder"}));
+}
+
+TEST_F(MainWindowTabsTest, TabMenuCopiesThePathAndOpensTheContainingFolder)
+{
+    QMenu menu;
+    frame().fillTabMenu(menu, 2);
+    ASSERT_EQ(menu.actions().size(), 4);
     QList<QUrl> opened;
     frame().urlOpener = [&opened](const QUrl& url) {
         opened << url;
@@ -131,45 +203,49 @@ TEST_F(MainWindowTest, TabsMenusAndCommandStatesFollowOpeningActivatingAndClosin
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QDir::toNativeSeparators(pathOf("rfc3.txt")));
     menu.actions()[3]->trigger();
     EXPECT_EQ(opened, QList<QUrl>({QUrl::fromLocalFile(QDir(folder.path()).absolutePath())}));
+}
+
+TEST_F(MainWindowTabsTest, TabMenuClosesTheOtherTabs)
+{
+    QMenu menu;
+    frame().fillTabMenu(menu, 2);
+    ASSERT_EQ(menu.actions().size(), 4);
     menu.actions()[1]->trigger();
     settle();
     EXPECT_EQ(tabsAndActive(), "rfc3.txt > rfc3.txt");
+}
 
-    const struct {
-        QWidget* target;
-        QList<QUrl> urls;
-        const char* shown; // empty: refused
-    } drops[] = {
-        {&frame(), {QUrl(QStringLiteral("https://example.org/rfc1.txt"))}, ""},
-        {&frame(), {QUrl::fromLocalFile(pathOf("rfc1.txt"))}, "rfc3.txt rfc1.txt > rfc1.txt"},
-        {tabs(),
-         {QUrl::fromLocalFile(pathOf("rfc3.txt")), QUrl::fromLocalFile(pathOf("rfc2.txt"))},
-         "rfc3.txt rfc1.txt rfc2.txt > rfc2.txt"},
-    };
-    for (const auto& drop : drops) {
-        QMimeData data;
-        data.setUrls(drop.urls);
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(drop.target, &enter);
-        EXPECT_EQ(enter.isAccepted(), *drop.shown != 0) << drop.shown;
-        if (enter.isAccepted()) {
-            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(drop.target, &event);
-            EXPECT_EQ(tabsAndActive(), drop.shown);
-        }
-    }
+TEST_F(MainWindowTabsTest, DroppedLocalFilesOpenAndOtherAddressesAreRefused)
+{
+    closeChild(children[0]);
+    closeChild(children[1]);
+    closeChild(children[3]);
+    EXPECT_FALSE(drop(&frame(), {QUrl(QStringLiteral("https://example.org/rfc1.txt"))}));
+    EXPECT_EQ(tabsAndActive(), "rfc3.txt > rfc3.txt");
+    EXPECT_TRUE(drop(&frame(), {QUrl::fromLocalFile(pathOf("rfc1.txt"))}));
+    EXPECT_EQ(tabsAndActive(), "rfc3.txt rfc1.txt > rfc1.txt");
+    EXPECT_TRUE(
+        drop(tabs(), {QUrl::fromLocalFile(pathOf("rfc3.txt")), QUrl::fromLocalFile(pathOf("rfc2.txt"))}));
+    EXPECT_EQ(tabsAndActive(), "rfc3.txt rfc1.txt rfc2.txt > rfc2.txt");
+}
 
-    // Ctrl+PageDown and Ctrl+PageUp step round in tab order; closing goes
-    // on with the tab beside the closed one.
+// Ctrl+PageDown and Ctrl+PageUp step round in tab order; closing goes on
+// with the tab beside the closed one; the menus switch with the last
+// document.
+TEST_F(MainWindowTabsTest, CtrlKeysStepRoundTheTabsAndCloseToTheNeighbour)
+{
+    closeChild(children[3]);
+    tabs()->setCurrentIndex(1);
+    tabs()->setCurrentIndex(2);
     frame().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
     const std::pair<Qt::Key, const char*> keys[] = {
-        {Qt::Key_PageDown, "rfc3.txt rfc1.txt rfc2.txt > rfc3.txt"},
-        {Qt::Key_PageDown, "rfc3.txt rfc1.txt rfc2.txt > rfc1.txt"},
-        {Qt::Key_PageUp, "rfc3.txt rfc1.txt rfc2.txt > rfc3.txt"},
-        {Qt::Key_PageUp, "rfc3.txt rfc1.txt rfc2.txt > rfc2.txt"},
-        {Qt::Key_W, "rfc3.txt rfc1.txt > rfc1.txt"},
-        {Qt::Key_F4, "rfc3.txt > rfc3.txt"},
+        {Qt::Key_PageDown, "rfc1.txt rfc2.txt rfc3.txt > rfc1.txt"},
+        {Qt::Key_PageDown, "rfc1.txt rfc2.txt rfc3.txt > rfc2.txt"},
+        {Qt::Key_PageUp, "rfc1.txt rfc2.txt rfc3.txt > rfc1.txt"},
+        {Qt::Key_PageUp, "rfc1.txt rfc2.txt rfc3.txt > rfc3.txt"},
+        {Qt::Key_W, "rfc1.txt rfc2.txt > rfc2.txt"},
+        {Qt::Key_F4, "rfc1.txt > rfc1.txt"},
         {Qt::Key_W, " > "},
     };
     for (const auto& [key, shown] : keys) {
@@ -179,76 +255,141 @@ TEST_F(MainWindowTest, TabsMenusAndCommandStatesFollowOpeningActivatingAndClosin
         EXPECT_EQ(frame().menuSet(), *shown == ' ' ? MenuSet::NoDocument : MenuSet::Document) << key;
     }
     EXPECT_TRUE(frame().modePane().isEmpty());
+}
 
-    // The view commands as the menus show them after each step: Structure,
-    // Page, Headers, Footers, Page Separators, Navigator, Open RFC Index; "+"
-    // enabled, "-" disabled, "v" checked. The Navigator shows the tree of its
-    // tab, and the user's choice in it moves the view.
-    const auto route = [this](int id) { return [this, id] { frame().routeCommand(id); }; };
-    const struct {
-        const char* step;
-        std::function<void()> act;
-        const char* states;
-        const char* modePane;
-    } steps[] = {
-        {"no document", [] {}, "- - - - - - +", ""},
-        {"an RFC", [this] { openCopies({"rfc1.txt"}); }, "- + +v +v + +v +", "Structure View"},
-        // The user steps down to page 2 of the Page tree: its first line
-        // comes up (the copies of the fixture have two pages).
-        {"Page",
-         [this] {
-             frame().routeCommand(kCmdPage);
-             ReadingView* view = frame().activeDocumentWindow()->view();
-             TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->secondTree();
-             ASSERT_EQ(pages->topLevelItemCount(), 2);
-             pages->selectItem(pages->topLevelItem(0));
-             QTest::keyClick(pages, Qt::Key_Down);
-             const int pageLine = pages->itemData(pages->topLevelItem(1));
-             EXPECT_GT(pageLine, 0);
-             EXPECT_EQ(view->firstVisibleLine(), pageLine);
-             EXPECT_EQ(view->lineFromPosition(view->selectedRange().end), pageLine);
-         },
-         "+ - +v +v + +v +", "Page View"},
-        {"Structure", route(kCmdStructure), "- + +v +v + +v +", "Structure View"},
-        {"Headers", route(kCmdHeaders), "- + + +v + +v +", "Structure View"},
-        {"Footers", route(kCmdFooters), "- + + + + +v +", "Structure View"},
-        {"Headers again", route(kCmdHeaders), "- + +v + + +v +", "Structure View"},
-        {"Page Separators", route(kCmdPageSeparators), "- + +v + +v +v +", "Structure View"},
-        {"Navigator", route(kCmdNavigator), "- + +v + +v + +", "Structure View"},
-        // Hidden in all files: the toggles are off, their marks still tell.
-        {"hidden everywhere",
-         [this] {
-             app->settings().DisableHeaderAndFooterInAllFiles = true;
-             openCopies({"rfc2.txt"});
-             EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
-         },
-         "- + - - + +v +", "Structure View"},
-        {"the index", [this] { frame().activeDocumentWindow()->document()->text().isIndex = true; },
-         "- - - - - +v +", "Structure View"},
-    };
-    for (const auto& step : steps) {
-        step.act();
-        std::string states;
+// ---- The view commands ----
+
+// The view commands as the menus show them: Structure, Page, Headers,
+// Footers, Page Separators, Navigator, Open RFC Index; "+" enabled, "-"
+// disabled, "v" checked. The Navigator shows the tree of its tab.
+class ViewCommandsTest : public MainWindowTest {
+protected:
+    std::string states()
+    {
+        std::string result;
         for (int id : {kCmdStructure, kCmdPage, kCmdHeaders, kCmdFooters, kCmdPageSeparators, kCmdNavigator,
                        kCmdOpenRfcIndex}) {
             QAction* action = command(id);
-            states += std::string(states.empty() ? "" : " ") + (action->isEnabled() ? "+" : "-")
+            result += std::string(result.empty() ? "" : " ") + (action->isEnabled() ? "+" : "-")
                 + (action->isCheckable() && action->isChecked() ? "v" : "");
         }
-        EXPECT_EQ(states, step.states) << step.step;
-        EXPECT_EQ(frame().modePane(), step.modePane) << step.step;
-        // The Structure and Page states above tell the tab; its tree shows.
-        if (DocumentWindow* child = frame().activeDocumentWindow()) {
-            NavigatorBar* bar = child->navigatorBar();
-            TreeView* tree = bar->tabs()->currentIndex() == 1 ? bar->secondTree() : bar->firstTree();
-            EXPECT_TRUE(!bar->isVisibleTo(child->innerWindow()) || tree->isVisibleTo(child)) << step.step;
-        }
+        return result;
     }
-    const DocumentWindow* first = frame().documentWindows()[0];
-    EXPECT_FALSE(first->navigatorBar()->isVisibleTo(first->innerWindow()));
-    const ViewState& shown = first->document()->viewState();
-    EXPECT_TRUE(!shown.cuts.headers && shown.cuts.footers && shown.pageSeparators);
+
+    // Whether the Navigator, where shown, shows the tree of its tab.
+    bool navigatorShowsItsTabsTree()
+    {
+        DocumentWindow* child = frame().activeDocumentWindow();
+        NavigatorBar* bar = child->navigatorBar();
+        TreeView* tree = bar->tabs()->currentIndex() == 1 ? bar->secondTree() : bar->firstTree();
+        return !bar->isVisibleTo(child->innerWindow()) || tree->isVisibleTo(child);
+    }
+
+    void openRfc()
+    {
+        makeApp();
+        frame().show();
+        openCopies({"rfc1.txt"});
+    }
+};
+
+TEST_F(ViewCommandsTest, WithoutADocumentOnlyTheIndexCanBeOpened)
+{
+    makeApp();
+    EXPECT_EQ(states(), "- - - - - - +");
+    EXPECT_EQ(frame().modePane(), "");
 }
+
+TEST_F(ViewCommandsTest, AnRfcOpensInStructureViewWithEverythingShown)
+{
+    openRfc();
+    EXPECT_EQ(states(), "- + +v +v + +v +");
+    EXPECT_EQ(frame().modePane(), "Structure View");
+    EXPECT_TRUE(navigatorShowsItsTabsTree());
+}
+
+// The copies of the fixture have two pages: stepping down to page 2 of the
+// Page tree brings its first line up.
+TEST_F(ViewCommandsTest, PageShowsThePageTreeWhoseChoiceMovesTheView)
+{
+    openRfc();
+    frame().routeCommand(kCmdPage);
+    EXPECT_EQ(states(), "+ - +v +v + +v +");
+    EXPECT_EQ(frame().modePane(), "Page View");
+    EXPECT_TRUE(navigatorShowsItsTabsTree());
+    ReadingView* view = frame().activeDocumentWindow()->view();
+    TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->secondTree();
+    ASSERT_EQ(pages->topLevelItemCount(), 2);
+    pages->selectItem(pages->topLevelItem(0));
+    QTest::keyClick(pages, Qt::Key_Down);
+    const int pageLine = pages->itemData(pages->topLevelItem(1));
+    EXPECT_GT(pageLine, 0);
+    EXPECT_EQ(view->firstVisibleLine(), pageLine);
+    EXPECT_EQ(view->lineFromPosition(view->selectedRange().end), pageLine);
+}
+
+TEST_F(ViewCommandsTest, StructureComesBackFromPage)
+{
+    openRfc();
+    frame().routeCommand(kCmdPage);
+    frame().routeCommand(kCmdStructure);
+    EXPECT_EQ(states(), "- + +v +v + +v +");
+    EXPECT_EQ(frame().modePane(), "Structure View");
+    EXPECT_TRUE(navigatorShowsItsTabsTree());
+}
+
+TEST_F(ViewCommandsTest, HeadersAndFootersToggleEachOnItsOwn)
+{
+    openRfc();
+    const std::pair<int, const char*> steps[] = {
+        {kCmdHeaders, "- + + +v + +v +"},
+        {kCmdFooters, "- + + + + +v +"},
+        {kCmdHeaders, "- + +v + + +v +"},
+    };
+    for (const auto& [id, shown] : steps) {
+        frame().routeCommand(id);
+        EXPECT_EQ(states(), shown) << id;
+    }
+    const ViewState& state = frame().activeDocumentWindow()->document()->viewState();
+    EXPECT_TRUE(!state.cuts.headers && state.cuts.footers);
+}
+
+TEST_F(ViewCommandsTest, PageSeparatorsToggle)
+{
+    openRfc();
+    frame().routeCommand(kCmdPageSeparators);
+    EXPECT_EQ(states(), "- + +v +v +v +v +");
+    EXPECT_TRUE(frame().activeDocumentWindow()->document()->viewState().pageSeparators);
+}
+
+TEST_F(ViewCommandsTest, NavigatorHidesTheBar)
+{
+    openRfc();
+    frame().routeCommand(kCmdNavigator);
+    EXPECT_EQ(states(), "- + +v +v + + +");
+    const DocumentWindow* child = frame().activeDocumentWindow();
+    EXPECT_FALSE(child->navigatorBar()->isVisibleTo(child->innerWindow()));
+}
+
+// Hidden in all files: the toggles are off, their marks still tell.
+TEST_F(ViewCommandsTest, HeadersAndFootersHiddenInAllFilesCannotBeToggled)
+{
+    makeApp();
+    app->settings().DisableHeaderAndFooterInAllFiles = true;
+    openCopies({"rfc2.txt"});
+    EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
+    EXPECT_EQ(states(), "- + - - + +v +");
+}
+
+TEST_F(ViewCommandsTest, TheIndexHasNoViewCommands)
+{
+    openRfc();
+    frame().activeDocumentWindow()->document()->text().isIndex = true;
+    EXPECT_EQ(states(), "- - - - - +v +");
+    EXPECT_EQ(frame().modePane(), "Structure View");
+}
+
+// ---- Recent files and the session ----
 
 // The four latest files are kept in the settings file, the latest first,
 // open from the menu, and go from it when they are gone.
@@ -280,219 +421,381 @@ TEST_F(MainWindowTest, RecentFilesKeepTheFourLatestAndOpenFromTheMenu)
 // (those gone since skipped without a word), each document's reading
 // position (also when it is opened again), the Navigator width the user
 // dragged, and the toolbars, whose switches win over the stored layout.
-TEST_F(MainWindowTest, TheSessionPositionsNavigatorWidthAndBarsComeBack)
+class SessionTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+        openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
+        QApplication::processEvents();
+        children = frame().documentWindows();
+    }
+
+    // The user drags the Navigator's edge of `child` `by` pixels to the
+    // right; gives the width before.
+    int dragNavigatorEdge(DocumentWindow* child, int by)
+    {
+        frame().activateDocumentWindow(child);
+        QApplication::processEvents();
+        QMainWindow* inner = child->innerWindow();
+        const int before = child->navigatorWidth();
+        const int extent = inner->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, inner);
+        const QRect bar = child->navigatorBar()->geometry();
+        const QPoint edge(bar.right() + 1 + extent / 2, bar.center().y());
+        const QPoint to = edge + QPoint(by, 0);
+        QTest::mousePress(inner, Qt::LeftButton, Qt::NoModifier, edge);
+        QMouseEvent move(QEvent::MouseMove, to, inner->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(inner, &move);
+        QApplication::processEvents(); // the edge follows on a timer
+        QTest::mouseRelease(inner, Qt::LeftButton, Qt::NoModifier, to);
+        QApplication::processEvents();
+        return before;
+    }
+
+    // Ends the run with `active` active and starts the next.
+    void nextRun(DocumentWindow* active)
+    {
+        frame().activateDocumentWindow(active);
+        frame().close();
+        settle();
+        makeApp();
+        QApplication::processEvents();
+    }
+
+    std::vector<DocumentWindow*> children;
+};
+
+TEST_F(SessionTest, AReopenedDocumentComesBackAtItsPosition)
 {
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
-    QApplication::processEvents();
-    const std::vector<DocumentWindow*> children = frame().documentWindows();
-    children[1]->setReadingPosition({40, 56, 3});
     children[2]->setReadingPosition({10, 12, 0});
-    const ReadingPosition moved = children[1]->readingPosition();
-    EXPECT_GT(moved.topLine, 1);
     closeChild(children[2]);
     ASSERT_NE(app->openDocumentFile(pathOf("rfc3.txt")), nullptr);
     EXPECT_EQ(frame().activeDocumentWindow()->readingPosition().caretLine, 12);
+}
 
-    // The user drags the second Navigator's edge 60 pixels to the right.
-    DocumentWindow* second = children[1];
-    frame().activateDocumentWindow(second);
-    QApplication::processEvents();
-    QMainWindow* inner = second->innerWindow();
-    const int before = second->navigatorWidth();
+TEST_F(SessionTest, TheNextRunReopensTheDocumentsAtTheirPositionsSkippingThoseGone)
+{
+    children[1]->setReadingPosition({40, 56, 3});
+    const ReadingPosition moved = children[1]->readingPosition();
+    EXPECT_GT(moved.topLine, 1);
+    QFile::remove(pathOf("rfc1.txt"));
+    nextRun(children[1]);
+    EXPECT_EQ(tabsAndActive(), "rfc2.txt rfc3.txt > rfc2.txt");
+    const ReadingPosition restored = frame().activeDocumentWindow()->readingPosition();
+    EXPECT_EQ(std::tuple(restored.topLine, restored.caretLine, restored.caretColumn),
+              std::tuple(moved.topLine, 56, 3));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(SessionTest, ADraggedNavigatorWidthIsStoredAndSharedByEveryWindow)
+{
+    const int before = dragNavigatorEdge(children[1], 60);
     ASSERT_GT(before, 0);
-    const int extent = inner->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, inner);
-    const QRect bar = second->navigatorBar()->geometry();
-    const QPoint edge(bar.right() + 1 + extent / 2, bar.center().y());
-    const QPoint to = edge + QPoint(60, 0);
-    QTest::mousePress(inner, Qt::LeftButton, Qt::NoModifier, edge);
-    QMouseEvent move(QEvent::MouseMove, to, inner->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(inner, &move);
-    QApplication::processEvents(); // the edge follows on a timer
-    QTest::mouseRelease(inner, Qt::LeftButton, Qt::NoModifier, to);
-    QApplication::processEvents();
-    const int chosen = second->navigatorWidth();
+    const int chosen = children[1]->navigatorWidth();
     EXPECT_NEAR(chosen, before + 60, 2);
     EXPECT_EQ(app->profile().readInt("Navigator", "Width", 0), chosen);
-    frame().activateDocumentWindow(frame().documentWindows()[0]);
+    frame().activateDocumentWindow(children[0]);
     QApplication::processEvents();
-    EXPECT_EQ(frame().documentWindows()[0]->navigatorWidth(), chosen);
+    EXPECT_EQ(children[0]->navigatorWidth(), chosen);
+}
 
+TEST_F(SessionTest, ADraggedNavigatorWidthComesBackInTheNextRun)
+{
+    dragNavigatorEdge(children[1], 60);
+    const int chosen = children[1]->navigatorWidth();
+    nextRun(children[1]);
+    EXPECT_EQ(frame().activeDocumentWindow()->navigatorWidth(), chosen);
+}
+
+TEST_F(SessionTest, ToolbarSwitchesAreStoredWithTheLayout)
+{
     frame().routeCommand(kCmdEditToolbar);
     EXPECT_FALSE(command(kCmdEditToolbar)->isChecked());
     EXPECT_TRUE(command(kCmdViewToolbar)->isChecked());
-    frame().activateDocumentWindow(second);
     frame().close();
     settle();
     EXPECT_EQ(app->profile().readInt("Toolbar", "EditVisible", -1), 0);
     EXPECT_EQ(app->profile().readInt("Toolbar", "ViewVisible", -1), 1);
     EXPECT_FALSE(app->profile().readString("Toolbar", "State", "").empty());
-    QFile::remove(pathOf("rfc1.txt"));
+}
 
-    makeApp();
-    QApplication::processEvents();
-    EXPECT_EQ(tabsAndActive(), "rfc2.txt rfc3.txt > rfc2.txt");
-    const ReadingPosition restored = frame().activeDocumentWindow()->readingPosition();
-    EXPECT_EQ(std::tuple(restored.topLine, restored.caretLine, restored.caretColumn),
-              std::tuple(moved.topLine, 56, 3));
-    EXPECT_EQ(frame().activeDocumentWindow()->navigatorWidth(), chosen);
+TEST_F(SessionTest, AHiddenToolbarStaysHiddenInTheNextRun)
+{
+    frame().routeCommand(kCmdEditToolbar);
+    nextRun(children[0]);
     EXPECT_FALSE(frame().toolbar(1)->isVisibleTo(&frame()));
     EXPECT_TRUE(frame().toolbar(2)->isVisibleTo(&frame()));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
 
-    // The switches are applied after the stored layout, which has the Edit
-    // toolbar hidden and the View toolbar shown. Large buttons carry their
-    // short texts.
+// The stored layout has the Edit toolbar hidden and the View toolbar shown;
+// the switches say the other way.
+TEST_F(SessionTest, ToolbarSwitchesWinOverTheStoredLayout)
+{
+    frame().routeCommand(kCmdEditToolbar);
+    frame().close();
+    settle();
     app->profile().writeInt("Toolbar", "EditVisible", 1);
     app->profile().writeInt("Toolbar", "ViewVisible", 0);
-    app->profile().writeInt("settings", "LargeToolBarButtonWithText", 1);
     makeApp();
     EXPECT_TRUE(frame().toolbar(1)->isVisibleTo(&frame()));
     EXPECT_FALSE(frame().toolbar(2)->isVisibleTo(&frame()));
+}
+
+TEST_F(SessionTest, LargeToolbarButtonsCarryTheirShortTexts)
+{
+    app->profile().writeInt("settings", "LargeToolBarButtonWithText", 1);
+    makeApp();
     const QWidget* button = frame().toolbar(0)->widgetForAction(frame().commandAction(kCmdOpenRfcIndex));
     ASSERT_TRUE(qobject_cast<const QToolButton*>(button));
     EXPECT_EQ(static_cast<const QToolButton*>(button)->text(), QStringLiteral("Index"));
     EXPECT_EQ(button->size(), QSize(50, 40));
 }
 
+// ---- Documents through the collections' host, dialogs, index and help ----
+
 // The open documents in opening order; bookmarks store the file's lines,
-// whatever the view hides, and put the caret on a shown line only. The
-// focus is back in the text when a modal dialog closes. The index and the
-// help commands report missing files or open them.
-TEST_F(MainWindowTest, OpenDocumentsCaretFocusAfterDialogsAndTheIndexAndHelpCommands)
+// whatever the view hides, and put the caret on a shown line only.
+class CollectionsHostTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+    }
+
+    // rfc2.txt and then rfc1.txt opened; gives rfc1.txt's view.
+    ReadingView* openTwo()
+    {
+        second = copyRfc(QStringLiteral("rfc2.txt"));
+        first = copyRfc(QStringLiteral("rfc1.txt"));
+        EXPECT_TRUE(host().openDocument(second));
+        EXPECT_TRUE(host().openDocument(first));
+        return frame().activeDocumentWindow()->view();
+    }
+
+    QString first, second;
+};
+
+TEST_F(CollectionsHostTest, WithoutDocumentsThereIsNoTabPathOrCaret)
 {
-    makeApp();
     EXPECT_FALSE(host().hasDocumentTabs());
     EXPECT_TRUE(host().activeDocumentPath().isEmpty());
     EXPECT_EQ(caret(), std::make_pair(0, 0));
+}
 
-    const QString second = copyRfc(QStringLiteral("rfc2.txt"));
-    const QString first = copyRfc(QStringLiteral("rfc1.txt"));
-    ASSERT_TRUE(host().openDocument(second));
-    ASSERT_TRUE(host().openDocument(first));
+TEST_F(CollectionsHostTest, DocumentsAreListedInOpeningOrderAndAMissingFileIsRefused)
+{
+    openTwo();
     EXPECT_FALSE(host().openDocument(pathOf("rfc404.txt")));
     EXPECT_TRUE(host().hasDocumentTabs());
     EXPECT_EQ(host().openDocumentPaths(), QStringList({second, first}));
     EXPECT_EQ(host().activeDocumentPath(), first);
+}
 
-    // On a blank line any column is the line's start; a line past the end
-    // leaves the caret where it was.
-    ReadingView* view = frame().activeDocumentWindow()->view();
+// On a blank line any column is the line's start; a line past the end
+// leaves the caret where it was.
+TEST_F(CollectionsHostTest, CaretOnABlankLineGoesToItsStartAndPastTheEndStays)
+{
+    ReadingView* view = openTwo();
     ASSERT_EQ(view->lineText(12), QStringLiteral("\n"));
     for (int line : {12, view->lineCount() + 10}) {
         host().setActiveCaretLineColumn(line, 4);
         EXPECT_EQ(caret(), std::make_pair(12, 0)) << line;
     }
+}
 
-    // Page 2, its header hidden: file line 60 is shown higher up.
+// Page 2, its header hidden: file line 60 is shown higher up.
+TEST_F(CollectionsHostTest, CaretLinesAreFileLinesWhateverTheViewHides)
+{
+    ReadingView* view = openTwo();
     frame().routeCommand(kCmdHeaders);
     host().setActiveCaretLineColumn(60, 7);
     EXPECT_EQ(caret(), std::make_pair(60, 7));
     const int shown = view->lineFromPosition(view->selectedRange().end);
     EXPECT_TRUE(view->lineText(shown).startsWith(QStringLiteral("   The key words"))) << shown;
+}
 
-    frame().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-    DocumentWindow* child = frame().activeDocumentWindow();
-    // A dialog takes the focus while it is open; the tree stands in for it.
-    QWidget* elsewhere = child->navigatorBar()->firstTree();
+// The focus is back in the text when a modal dialog closes; while it is
+// open the Navigator's tree stands in for the dialog taking the focus.
+class DialogFocusTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+        openCopies({"rfc1.txt"});
+        frame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+        child = frame().activeDocumentWindow();
+        elsewhere = child->navigatorBar()->firstTree();
+    }
+
+    // Answers the next dialog with `answer` after `inside` ran in it.
+    void answerNext(int answer, std::function<void(QDialog&)> inside = {})
+    {
+        dialogs.dialogScripts.push_back([this, answer, inside](QDialog& dialog) {
+            if (inside)
+                inside(dialog);
+            elsewhere->setFocus();
+            dialog.done(answer);
+            return answer;
+        });
+    }
+
+    DocumentWindow* child = nullptr;
+    QWidget* elsewhere = nullptr;
+};
+
+TEST_F(DialogFocusTest, TheTextHasTheFocusAfterEachModalDialog)
+{
     const std::pair<int, int> steps[] = {
         {kCmdOptions, QDialog::Rejected},      {kCmdBookmarks, QDialog::Rejected},
         {kCmdFavoriteRfcs, QDialog::Rejected}, {kCmdAbout, QDialog::Accepted},
         {kCmdPrintSetup, QDialog::Rejected},   {kCmdPrintSetup, QDialog::Accepted},
     };
     for (const auto& [command, answer] : steps) {
-        dialogs.dialogScripts.push_back([elsewhere, answer = answer](QDialog& dialog) {
-            // Print Setup keeps the screen colours when accepted, and offers
-            // the system's page setup.
-            auto* setup = dynamic_cast<PrintSetupDialog*>(&dialog);
-            if (setup && answer == QDialog::Accepted) {
-                EXPECT_FALSE(setup->screenColoursBox()->isChecked());
-                setup->screenColoursBox()->setChecked(true);
-                setup->pageButton()->click();
-            }
-            elsewhere->setFocus();
-            dialog.done(answer);
-            return answer;
-        });
+        answerNext(answer);
         ASSERT_TRUE(frame().routeCommand(command)) << command;
         EXPECT_TRUE(dialogs.dialogScripts.empty()) << command << " ran through the dialogs";
         EXPECT_EQ(QApplication::focusWidget(), child->view()) << command;
     }
-    // The system's print dialogs, cancelled or closed.
+}
+
+TEST_F(DialogFocusTest, TheTextHasTheFocusAfterTheSystemsPrintDialogs)
+{
     for (int command : {kCmdPrint, kCmdPrintPreview}) {
         elsewhere->setFocus();
         ASSERT_TRUE(frame().routeCommand(command)) << command;
         EXPECT_EQ(QApplication::focusWidget(), child->view()) << command;
     }
     EXPECT_EQ(dialogs.printDialogs + dialogs.previews, 2);
+}
+
+// Print Setup keeps the screen colours when accepted, and offers the
+// system's page setup.
+TEST_F(DialogFocusTest, PrintSetupStoresTheScreenColoursAndOffersThePageSetup)
+{
+    answerNext(QDialog::Accepted, [](QDialog& dialog) {
+        auto* setup = dynamic_cast<PrintSetupDialog*>(&dialog);
+        ASSERT_NE(setup, nullptr);
+        EXPECT_FALSE(setup->screenColoursBox()->isChecked());
+        setup->screenColoursBox()->setChecked(true);
+        setup->pageButton()->click();
+    });
+    ASSERT_TRUE(frame().routeCommand(kCmdPrintSetup));
     EXPECT_EQ(dialogs.pageSetups, 1);
     EXPECT_TRUE(app->settings().PrintScreenColours);
     EXPECT_EQ(Profile(pathOf("Parchly.ini").toStdString()).readInt("Print", "ScreenColours", 0), 1);
+}
 
-    // Open RFC Index reports a missing file, opens the index once and then
-    // activates its window; Help opens the manual, when there is one.
-    dialogs.messages.clear(); // the missing rfc404.txt's
+// ---- The index and help commands ----
+
+class IndexCommandTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+        openCopies({"rfc1.txt", "rfc2.txt"});
+    }
+};
+
+TEST_F(IndexCommandTest, OpenRfcIndexReportsAMissingIndex)
+{
     frame().routeCommand(kCmdOpenRfcIndex);
     EXPECT_EQ(dialogs.messages, QStringList({pathOf("rfc-index.txt") + QStringLiteral(" does NOT exist!")}));
-    if (!QFileInfo::exists(QStringLiteral("/rfc-index.txt"))) {
-        const std::string root = app->settings().RfcRootPath;
-        app->settings().RfcRootPath.clear();
-        frame().routeCommand(kCmdViewIndex);
-        EXPECT_EQ(dialogs.messages.value(1), QStringLiteral("/rfc-index.txt does NOT exist!"));
-        app->settings().RfcRootPath = root;
-    }
     EXPECT_EQ(frame().documentWindows().size(), 2u);
-    dialogs.messages.clear();
+}
 
+TEST_F(IndexCommandTest, ViewIndexWithoutAnRfcFolderReportsTheIndexAtTheRoot)
+{
+    if (QFileInfo::exists(QStringLiteral("/rfc-index.txt")))
+        GTEST_SKIP() << "/rfc-index.txt exists";
+    app->settings().RfcRootPath.clear();
+    frame().routeCommand(kCmdViewIndex);
+    EXPECT_EQ(dialogs.messages, QStringList({QStringLiteral("/rfc-index.txt does NOT exist!")}));
+}
+
+TEST_F(IndexCommandTest, OpenRfcIndexOpensTheIndexOnceAndThenActivatesIt)
+{
     copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
     frame().routeCommand(kCmdOpenRfcIndex);
     ASSERT_EQ(frame().documentWindows().size(), 3u);
     DocumentWindow* index = frame().documentWindows()[2];
     ASSERT_TRUE(index->isIndexDocument());
-
     openCopies({"rfc9901.txt"});
     frame().routeCommand(kCmdOpenRfcIndex);
     EXPECT_EQ(frame().documentWindows().size(), 4u);
     EXPECT_EQ(frame().activeDocumentWindow(), index);
-
     closeChild(index);
     frame().routeCommand(kCmdOpenRfcIndex);
     EXPECT_EQ(frame().documentWindows().size(), 4u);
     EXPECT_TRUE(dialogs.messages.isEmpty());
+}
 
-    // Help opens the manual only when there is one, and without a browser
-    // each of the three help commands says what it could not show.
-    QList<QUrl> opened;
-    bool browser = true;
-    frame().urlOpener = [&](const QUrl& url) {
-        opened << url;
-        return browser;
-    };
-    if (frame().helpFile().isEmpty()) {
-        frame().routeCommand(kCmdHelpContents);
-        EXPECT_TRUE(opened.isEmpty());
-        EXPECT_TRUE(dialogs.messages.value(0).endsWith(QStringLiteral("/manual/index.html was not found.")));
-        dialogs.messages.clear();
+// Help opens the manual only when there is one, and without a browser each
+// of the three help commands says what it could not show.
+class HelpCommandTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+        frame().urlOpener = [this](const QUrl& url) {
+            opened << url;
+            return browser;
+        };
     }
-    QDir().mkpath(pathOf("manual"));
-    QFile(pathOf("manual/index.html")).open(QIODevice::WriteOnly);
-    app->settings().HomepageUrl = "https://example.org/parchly";
-    const QString manual = QDir::toNativeSeparators(pathOf("manual/index.html"));
-    for (bool withBrowser : {true, false}) {
-        browser = withBrowser;
+
+    // A manual in the folder; gives its path.
+    QString writeManual()
+    {
+        QDir().mkpath(pathOf("manual"));
+        QFile(pathOf("manual/index.html")).open(QIODevice::WriteOnly);
+        app->settings().HomepageUrl = "https://example.org/parchly";
+        return pathOf("manual/index.html");
+    }
+
+    void runHelpCommands()
+    {
         for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
             frame().routeCommand(command);
     }
-    QUrl indexPage = QUrl::fromLocalFile(pathOf("manual/index.html"));
+
+    QList<QUrl> opened;
+    bool browser = true;
+};
+
+TEST_F(HelpCommandTest, ContentsWithoutAManualSaysSoAndOpensNothing)
+{
+    if (!frame().helpFile().isEmpty())
+        GTEST_SKIP() << "a manual is installed";
+    frame().routeCommand(kCmdHelpContents);
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(dialogs.messages.value(0).endsWith(QStringLiteral("/manual/index.html was not found.")));
+}
+
+TEST_F(HelpCommandTest, HelpCommandsOpenTheManualItsIndexAndTheHomepage)
+{
+    const QUrl manual = QUrl::fromLocalFile(writeManual());
+    QUrl indexPage = manual;
     indexPage.setFragment(QStringLiteral("index"));
-    const QUrl manualPage = QUrl::fromLocalFile(pathOf("manual/index.html")),
-               home(app->settings().HomepageUrl.c_str());
-    EXPECT_EQ(opened, QList<QUrl>({manualPage, indexPage, home, manualPage, indexPage, home}));
+    runHelpCommands();
+    EXPECT_EQ(opened, QList<QUrl>({manual, indexPage, QUrl(QStringLiteral("https://example.org/parchly"))}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(HelpCommandTest, WithoutABrowserEachHelpCommandSaysWhatItCouldNotShow)
+{
+    const QString manual = QDir::toNativeSeparators(writeManual());
+    browser = false;
+    runHelpCommands();
     const QString noBrowser = QStringLiteral("No web browser could be started to show %1.");
     EXPECT_EQ(dialogs.messages,
-              QStringList({noBrowser.arg(manual), noBrowser.arg(manual), noBrowser.arg(home.toString())}));
+              QStringList({noBrowser.arg(manual), noBrowser.arg(manual),
+                           noBrowser.arg(QStringLiteral("https://example.org/parchly"))}));
 }
 
 } // namespace

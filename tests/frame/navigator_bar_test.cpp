@@ -54,95 +54,145 @@ protected:
     NavigatorBar* bar = nullptr;
 };
 
-// Selections the program makes move nothing; the user's choice goes to a
-// front-matter section, a contents entry, the references heading as a
-// contents entry, a reference at its first line; without a target, nowhere;
-// by keyboard or mouse alike. The user's tab change shows its tree; under
-// the Page tab a top-level item
-// of either tree goes to its file line: the selected tab decides.
-TEST_F(NavigatorBarTest, RoutesTheUsersChoiceOnlyAndThePageTabGoesToThePagesLine)
-{
-    // Structure tree of an RFC: Abstract, then the contents with a
-    // section, a subsection, the references section and one reference.
-    client.text.references.resize(2);
-    client.text.references[1].firstLine = 87;
-    auto add = [](TreeView* tree, QTreeWidgetItem* parent, const QString& label, int data) {
+// ---- An RFC's trees ----
+
+// Structure tree of an RFC: Abstract, then the contents with a section, a
+// subsection, the references section, one reference and one without a
+// target; the Page tree of three pages.
+class RfcTreesTest : public NavigatorBarTest {
+protected:
+    void SetUp() override
+    {
+        NavigatorBarTest::SetUp();
+        client.text.references.resize(2);
+        client.text.references[1].firstLine = 87;
+        TreeView* tree = bar->firstTree();
+        abstract = add(tree, nullptr, "Abstract", 0);
+        contents = add(tree, nullptr, "Table of Contents", -1);
+        introduction = add(tree, contents, "1. Introduction", 0);
+        terminology = add(tree, introduction, "1. Terminology", 1);
+        references = add(tree, contents, "3. References", 4);
+        reference = add(tree, references, "[RFC2119]", 1);
+        noTarget = add(tree, references, "[GONE]", -1);
+        for (int page = 0; page < 3; ++page)
+            pages[page] = add(bar->secondTree(), nullptr, QStringLiteral("Page %1").arg(page + 1), page * 50);
+        bar->tabs()->insertDataTab(0, QStringLiteral("Structure"));
+        bar->tabs()->insertDataTab(1, QStringLiteral("Page"));
+    }
+
+    static QTreeWidgetItem* add(TreeView* tree, QTreeWidgetItem* parent, const QString& label, int data)
+    {
         QTreeWidgetItem* item = tree->insertItem(parent, label);
         tree->setItemData(item, data);
         return item;
-    };
-    TreeView* tree = bar->firstTree();
-    QTreeWidgetItem* abstract = add(tree, nullptr, "Abstract", 0);
-    QTreeWidgetItem* contents = add(tree, nullptr, "Table of Contents", -1);
-    QTreeWidgetItem* introduction = add(tree, contents, "1. Introduction", 0);
-    QTreeWidgetItem* terminology = add(tree, introduction, "1. Terminology", 1);
-    QTreeWidgetItem* references = add(tree, contents, "3. References", 4);
-    QTreeWidgetItem* reference = add(tree, references, "[RFC2119]", 1);
-    QTreeWidgetItem* noTarget = add(tree, references, "[GONE]", -1);
+    }
+
+    QTreeWidgetItem *abstract, *contents, *introduction, *terminology, *references, *reference, *noTarget;
     QTreeWidgetItem* pages[3];
-    for (int page = 0; page < 3; ++page)
-        pages[page] = add(bar->secondTree(), nullptr, QStringLiteral("Page %1").arg(page + 1), page * 50);
-    bar->tabs()->insertDataTab(0, QStringLiteral("Structure"));
-    bar->tabs()->insertDataTab(1, QStringLiteral("Page"));
+};
+
+TEST_F(RfcTreesTest, SelectionsTheProgramMakesMoveNothingButAreMadeVisible)
+{
     bar->firstTree()->selectItem(terminology);
     bar->firstTree()->selectItem(reference);
     bar->secondTree()->selectItem(pages[1]);
     EXPECT_EQ(client.calls, Calls());
-    EXPECT_TRUE(introduction->isExpanded()) << "a selected item is made visible";
+    EXPECT_TRUE(introduction->isExpanded());
+}
+
+// The user's choice goes to a front-matter section, a contents entry, the
+// references heading as a contents entry, a reference at its first line;
+// without a target, nowhere; by keyboard or mouse alike.
+TEST_F(RfcTreesTest, TheUsersChoiceByKeyOrMouseGoesToItsTarget)
+{
     for (QTreeWidgetItem* item : {abstract, terminology, references, reference, noTarget, contents})
         chooseByKeyboard(bar->firstTree(), item);
     QTest::mouseClick(bar->firstTree()->viewport(), Qt::LeftButton, {},
                       bar->firstTree()->visualItemRect(references).center());
     EXPECT_EQ(client.calls, Calls({"heading 0", "entry 1", "entry 4", "line 87", "entry 4"}));
+}
 
-    client.calls.clear();
+TEST_F(RfcTreesTest, TheUsersTabChangeShowsItsTree)
+{
     ASSERT_TRUE(bar->firstTree()->isVisible());
     ASSERT_FALSE(bar->secondTree()->isVisible());
     QTest::mouseClick(bar->tabs(), Qt::LeftButton, {}, bar->tabs()->tabRect(1).center());
     EXPECT_TRUE(bar->secondTree()->isVisible());
     EXPECT_FALSE(bar->firstTree()->isVisible());
+    EXPECT_EQ(client.calls, Calls({"shown"}));
+}
+
+// Under the Page tab a top-level item of either tree goes to its file
+// line: the selected tab decides.
+TEST_F(RfcTreesTest, UnderThePageTabATopLevelItemGoesToItsFileLine)
+{
+    QTest::mouseClick(bar->tabs(), Qt::LeftButton, {}, bar->tabs()->tabRect(1).center());
+    client.calls.clear();
     chooseByKeyboard(bar->secondTree(), pages[1]);
     chooseByKeyboard(bar->firstTree(), abstract);
-    // Tabs the program deletes, adds or selects are no user's choice.
+    EXPECT_EQ(client.calls, Calls({"line 50", "line 0"}));
+}
+
+TEST_F(RfcTreesTest, TabsTheProgramDeletesAddsOrSelectsAreNoUsersChoice)
+{
     bar->tabs()->deleteTab(1);
     bar->tabs()->insertDataTab(1, QStringLiteral("Page"));
     bar->tabs()->selectTab(1);
-    EXPECT_EQ(client.calls, Calls({"shown", "line 50", "line 0"}));
+    EXPECT_EQ(client.calls, Calls());
 }
 
-// An index routes its entries (not its groups) from its single tree, and a
-// double click on an entry, never a group nor in an RFC, opens its RFC.
-TEST_F(NavigatorBarTest, AnIndexRoutesEntriesOpensRfcsAndTheBarLaysOutAndFloats)
+// ---- The index's tree ----
+
+// An index: a group, an entry in it and an entry at the top.
+class IndexTreeTest : public NavigatorBarTest {
+protected:
+    void SetUp() override
+    {
+        NavigatorBarTest::SetUp();
+        client.text.isIndex = true;
+        client.text.indexEntries.resize(7);
+        client.text.indexEntries[6].number = 9999;
+        tree = bar->firstTree();
+        group = tree->insertItem(nullptr, QStringLiteral("RFC 1 - 100"));
+        entry = tree->insertItem(group, QStringLiteral("RFC 7"));
+        tree->setItemData(entry, 6);
+        leaf = tree->insertItem(nullptr, QStringLiteral("RFC 200"));
+        tree->setItemData(leaf, 199);
+    }
+
+    TreeView* tree = nullptr;
+    QTreeWidgetItem *group = nullptr, *entry = nullptr, *leaf = nullptr;
+};
+
+// An index routes its entries (not its groups) from its single tree.
+TEST_F(IndexTreeTest, RoutesItsEntriesNotItsGroupsFromItsSingleTree)
 {
-    client.text.isIndex = true;
-    client.text.indexEntries.resize(7);
-    client.text.indexEntries[6].number = 9999;
-    TreeView* tree = bar->firstTree();
-    QTreeWidgetItem* group = tree->insertItem(nullptr, QStringLiteral("RFC 1 - 100"));
-    QTreeWidgetItem* entry = tree->insertItem(group, QStringLiteral("RFC 7"));
-    tree->setItemData(entry, 6);
-    QTreeWidgetItem* leaf = tree->insertItem(nullptr, QStringLiteral("RFC 200"));
-    tree->setItemData(leaf, 199);
     for (QTreeWidgetItem* item : {group, entry, leaf})
         chooseByKeyboard(tree, item);
     bar->showNavigatorTab(1);
     EXPECT_TRUE(tree->isVisible());
     EXPECT_EQ(client.calls, Calls({"entry 6", "entry 199"}));
+}
 
-    client.calls.clear();
+// A double click on an entry, never a group nor in an RFC, opens its RFC
+// (the window opens the file or says it does not exist).
+TEST_F(IndexTreeTest, ADoubleClickOnAnEntryOpensItsRfc)
+{
     tree->selectItem(group);
     emit tree->itemDoubleClicked(group, 0);
-    // The window opens the file or says it does not exist
-    // (IndexFrameTest.TheTitleOfTheCurrentEntryOpensItsRfcAlsoWithFiveDigits).
     tree->selectItem(entry);
     emit tree->itemDoubleClicked(entry, 0);
     client.text.isIndex = false;
     emit tree->itemDoubleClicked(entry, 0);
     EXPECT_EQ(client.calls, Calls({"open 9999"}));
+}
 
-    // The trees fill the client area under the tab strip, and only the strip
-    // shows when the bar is low. A double click on the bar's own area floats
-    // it and docks it again.
+// ---- The bar ----
+
+// The trees fill the client area under the tab strip, and only the strip
+// shows when the bar is low.
+TEST_F(NavigatorBarTest, TheTreesFillTheAreaUnderTheTabStrip)
+{
     bar->clientArea()->resize(200, 300);
     EXPECT_EQ(bar->tabs()->geometry(), QRect(0, 0, 200, NavigatorBar::kTabStripHeight));
     EXPECT_EQ(bar->firstTree()->geometry(), QRect(0, 22, 200, 278));
@@ -150,7 +200,11 @@ TEST_F(NavigatorBarTest, AnIndexRoutesEntriesOpensRfcsAndTheBarLaysOutAndFloats)
     bar->clientArea()->resize(200, 15);
     EXPECT_EQ(bar->tabs()->geometry(), QRect(0, 0, 200, 15));
     EXPECT_EQ(bar->firstTree()->height(), 0);
+}
 
+// A double click on the bar's own area floats it and docks it again.
+TEST_F(NavigatorBarTest, ADoubleClickOnTheBarFloatsItAndDocksItAgain)
+{
     for (bool floating : {true, false}) {
         const QPointF point(10, 5);
         QMouseEvent click(QEvent::MouseButtonDblClick, point, bar->clientArea()->mapToGlobal(point),

@@ -61,7 +61,7 @@ protected:
     ReadingView* view = nullptr;
 };
 
-TEST_F(IndexFrameTest, OpensWithItsTabAndTheCurrentEntryFollowsTheCaret)
+TEST_F(IndexFrameTest, OpensWithItsTabAndTheIndexMode)
 {
     openIndex();
     EXPECT_TRUE(app->mainWindow()->indexDocumentOpen());
@@ -69,16 +69,37 @@ TEST_F(IndexFrameTest, OpensWithItsTabAndTheCurrentEntryFollowsTheCaret)
     EXPECT_EQ(child->navigatorBar()->tabs()->tabText(0), "Index");
     EXPECT_EQ(tree()->itemText(tree()->topLevelItem(0)), "1 - 500");
     EXPECT_EQ(app->mainWindow()->modePane(), "Index View");
-    // At the start the first entry is current, with the caret on its line.
+    EXPECT_FALSE(view->document()->isModified());
+}
+
+TEST_F(IndexFrameTest, ClosingItsWindowClosesTheIndex)
+{
+    openIndex();
+    app->mainWindow()->activeDocumentWindow()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(app->mainWindow()->indexDocumentOpen());
+}
+
+// At the start the first entry is current, with the caret on its line; its
+// title is a link, its authors and its own number are not.
+TEST_F(IndexFrameTest, TheFirstEntryIsCurrentWithItsTitleALink)
+{
+    openIndex();
     EXPECT_EQ(text().currentEntry, 0);
     EXPECT_EQ(caretLine(*view), text().indexEntries[0].firstLine - 1);
-    EXPECT_FALSE(view->document()->isModified());
     const int hostTitle = find(*view, "Host Software");
     EXPECT_TRUE(underlined(hostTitle, hostTitle + 13));
     EXPECT_FALSE(underlined(hostTitle + 13)); // the period
     EXPECT_FALSE(underlined(find(*view, "Crocker")));
-    EXPECT_FALSE(underlined(find(*view, "0001"))); // the entry's own number is no link
+    EXPECT_FALSE(underlined(find(*view, "0001")));
+}
 
+// The current entry follows the caret; its RFC numbers become links, not
+// the format's length, the date or numbers of other entries.
+TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndLinksItsNumbers)
+{
+    openIndex();
+    const int hostTitle = find(*view, "Host Software");
     const int entry = find(*view, "0010 Documentation");
     view->setSelection(find(*view, "Obsoletes", entry), find(*view, "Obsoletes", entry));
     view->updateCurrentIndexEntry(-1);
@@ -89,15 +110,22 @@ TEST_F(IndexFrameTest, OpensWithItsTabAndTheCurrentEntryFollowsTheCaret)
         EXPECT_TRUE(underlined(at, at + 4)) << number;
         EXPECT_FALSE(underlined(at - 1)) << number;
     }
-    EXPECT_FALSE(underlined(find(*view, "3108", entry))); // the format's length
+    EXPECT_FALSE(underlined(find(*view, "3108", entry)));
     EXPECT_FALSE(underlined(find(*view, "July", entry)));
-    EXPECT_FALSE(underlined(find(*view, "0010)"))); // the same number in the entry before
+    EXPECT_FALSE(underlined(find(*view, "0010)")));
+}
 
-    // The blank line after the entry still belongs to it.
+TEST_F(IndexFrameTest, TheBlankLineAfterAnEntryStillBelongsToIt)
+{
+    openIndex();
     view->updateCurrentIndexEntry(view->lineFromPosition(find(*view, "(Status", find(*view, "RFC0030"))) + 1);
     EXPECT_EQ(text().currentEntry, entryOf(10));
+}
 
-    // A wrapped title is live on both lines, but not on the indentation.
+// A wrapped title is live on both lines, but not on the indentation.
+TEST_F(IndexFrameTest, AWrappedTitleIsALinkOnBothLinesButNotTheIndentation)
+{
+    openIndex();
     const int wrapped = find(*view, "0550 NIC");
     clickAt(*view, wrapped);
     ASSERT_EQ(text().currentEntry, entryOf(550));
@@ -110,10 +138,6 @@ TEST_F(IndexFrameTest, OpensWithItsTabAndTheCurrentEntryFollowsTheCaret)
     EXPECT_EQ(pointerAt(*view, pointAt(*view, secondPart + 3)), Qt::PointingHandCursor);
     EXPECT_EQ(pointerAt(*view, pointAt(*view, lineEnd + 2)), Qt::IBeamCursor);
     EXPECT_EQ(pointerAt(*view, pointAt(*view, find(*view, "Some One", wrapped))), Qt::IBeamCursor);
-
-    child->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(app->mainWindow()->indexDocumentOpen());
 }
 
 // A number of another entry, a title (also of five digits) or a leaf of the

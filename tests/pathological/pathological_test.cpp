@@ -68,7 +68,42 @@ void PrintTo(const HostileFile& hostile, std::ostream* out)
     *out << hostile.name;
 }
 
-class Pathological : public test::AppFixture, public ::testing::WithParamInterface<HostileFile> { };
+class Pathological : public test::AppFixture, public ::testing::WithParamInterface<HostileFile> {
+protected:
+    // The opened file is shown within the bounds: no line longer than the
+    // limit, the lines the analysis counted (and an empty last one after a
+    // final line end), trees of bounded size.
+    void expectShownWithinBounds(const RfcDocument& document, const QByteArray& bytes)
+    {
+        DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
+        ASSERT_NE(child, nullptr);
+        ReadingView& view = *child->view();
+        for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next())
+            EXPECT_LE(block.length() - 1, kShownLineLimit) << "line " << block.blockNumber() + 1;
+        if (!document.text().isIndex) {
+            EXPECT_EQ(view.lineCount(), document.text().lineCount + (bytes.endsWith('\n') ? 1 : 0));
+        }
+        const NavigatorTrees trees = child->navigator();
+        for (TreeView* tree : {trees.structureTree, trees.pageTree}) {
+            int items = 0;
+            for (QTreeWidgetItemIterator it(tree); tree && *it; ++it)
+                ++items;
+            EXPECT_LE(items, 5003);
+        }
+    }
+
+    // The huge entry becomes current again after another one: it is
+    // decorated afresh, within the same bounds.
+    void expectHugeEntryDecoratedAgain(const RfcDocument& document)
+    {
+        const auto& entries = document.text().indexEntries;
+        ASSERT_EQ(entries.size(), 2u);
+        ReadingView& view = *app->mainWindow()->activeDocumentWindow()->view();
+        for (int line : {entries.back().firstLine - 1, entries.front().firstLine - 1})
+            view.updateCurrentIndexEntry(line);
+        EXPECT_EQ(document.text().currentEntry, 0);
+    }
+};
 
 TEST_P(Pathological, OpensWithinBoundsOrIsRefusedWithTheReason)
 {
@@ -83,41 +118,15 @@ TEST_P(Pathological, OpensWithinBoundsOrIsRefusedWithTheReason)
     makeApp();
     RfcDocument* document = app->openDocumentFile(path);
     QApplication::processEvents();
-
     if (hostile.refusal) {
         EXPECT_EQ(document, nullptr);
         EXPECT_EQ(dialogs.messages, QStringList{QString::fromLatin1(hostile.refusal)});
     } else {
         ASSERT_NE(document, nullptr);
         EXPECT_TRUE(dialogs.messages.isEmpty());
-        DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
-        ASSERT_NE(child, nullptr);
-        ReadingView& view = *child->view();
-        for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next())
-            EXPECT_LE(block.length() - 1, kShownLineLimit) << "line " << block.blockNumber() + 1;
-        // The view shows the lines the analysis counted (and an empty last
-        // one after a final line end).
-        if (!document->text().isIndex) {
-            EXPECT_EQ(view.lineCount(), document->text().lineCount + (bytes.endsWith('\n') ? 1 : 0));
-        }
-        const NavigatorTrees trees = child->navigator();
-        for (TreeView* tree : {trees.structureTree, trees.pageTree}) {
-            if (!tree)
-                continue;
-            int items = 0;
-            for (QTreeWidgetItemIterator it(tree); *it; ++it)
-                ++items;
-            EXPECT_LE(items, 5003);
-        }
-        if (document->text().isIndex) {
-            // The huge entry becomes current again after another one: it is
-            // decorated afresh, within the same bounds.
-            const auto& entries = document->text().indexEntries;
-            ASSERT_EQ(entries.size(), 2u);
-            for (int line : {entries.back().firstLine - 1, entries.front().firstLine - 1})
-                view.updateCurrentIndexEntry(line);
-            EXPECT_EQ(document->text().currentEntry, 0);
-        }
+        expectShownWithinBounds(*document, bytes);
+        if (document->text().isIndex)
+            expectHugeEntryDecoratedAgain(*document);
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

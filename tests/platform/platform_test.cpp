@@ -43,23 +43,44 @@ QTextCharFormat formatAt(TextView& view, int position)
     return cursor.charFormat();
 }
 
-} // namespace
+// "first\n\nthird line\nlast" streamed into a view.
+class TextViewTest : public ::testing::Test {
+protected:
+    TextViewTest() { streamIn(view, "first\n\nthird line\nlast"); }
 
-// Line queries on top of the blocks: a line's text ends in its line end
-// (but the last), a line past the end has no start. Edits in a block leave
-// no undo record.
-TEST(TextView, AnswersLinesEditsWithoutUndoAndConvertsAndAppliesFormats)
-{
+    // The view holding "one two three\n", all of it italic.
+    void holdItalicWords()
+    {
+        view.setSelection(0, -1);
+        view.replaceSelection("one two three\n");
+        view.setSelection(0, -1);
+        view.applyFormat(makeFormat(kMaskItalic, kEffectItalic));
+    }
+
     TextView view;
-    streamIn(view, "first\n\nthird line\nlast");
+};
+
+// ---- Lines and edits ----
+
+// A line's text ends in its line end (but the last), a line past the end
+// has no start.
+TEST_F(TextViewTest, AnswersLinesTheirTextsAndStarts)
+{
     ASSERT_EQ(view.lineCount(), 4);
     EXPECT_EQ(QStringList({view.lineText(2), view.lineText(3)}), QStringList({"third line\n", "last"}));
     EXPECT_EQ(view.lineStart(2), 7);
     EXPECT_EQ(view.lineStart(4), -1);
     EXPECT_EQ(view.lineFromPosition(-5), 0);
+}
 
-    view.setSelection(3, -1); // to the end
+TEST_F(TextViewTest, ASelectionToMinusOneRunsToTheEnd)
+{
+    view.setSelection(3, -1);
     EXPECT_EQ(view.selectedRange().end, view.document()->characterCount() - 1);
+}
+
+TEST_F(TextViewTest, EditsInABlockLeaveNoUndoRecord)
+{
     {
         EditBlock block(view);
         view.setSelection(view.lineStart(1), view.lineStart(2));
@@ -69,43 +90,65 @@ TEST(TextView, AnswersLinesEditsWithoutUndoAndConvertsAndAppliesFormats)
     }
     EXPECT_EQ(view.toPlainText(), QString("---\nfirst\nthird line\nlast"));
     EXPECT_FALSE(view.document()->isUndoAvailable());
+}
 
-    // Formats apply only the attributes their mask names.
-    view.setSelection(0, -1);
-    view.replaceSelection("one two three\n");
-    view.setSelection(0, -1);
-    view.applyFormat(makeFormat(kMaskItalic, kEffectItalic));
+// ---- Formats ----
+
+TEST_F(TextViewTest, AFormatAppliesOnlyTheAttributesItsMaskNames)
+{
+    holdItalicWords();
     view.setSelection(4, 7);
     view.applyFormat(makeFormat(kMaskBold | kMaskUnderline, kEffectBold | kEffectUnderline));
     const QTextCharFormat two = formatAt(view, 4);
     EXPECT_TRUE(two.fontWeight() == QFont::Bold && two.fontUnderline());
     EXPECT_TRUE(two.fontItalic()) << "italic was outside the second mask";
     EXPECT_FALSE(formatAt(view, 0).fontUnderline() || formatAt(view, 0).fontWeight() == QFont::Bold);
+}
 
-    // Bold named by the mask without its effect is taken away.
+TEST_F(TextViewTest, BoldNamedByTheMaskWithoutItsEffectIsTakenAway)
+{
+    holdItalicWords();
+    view.setSelection(4, 7);
+    view.applyFormat(makeFormat(kMaskBold, kEffectBold));
     view.applyFormat(makeFormat(kMaskBold, 0));
     EXPECT_NE(formatAt(view, 4).fontWeight(), int(QFont::Bold));
+}
 
-    // Setting a format instead takes everything else away.
+TEST_F(TextViewTest, SettingAFormatTakesEverythingElseAway)
+{
+    holdItalicWords();
+    view.setSelection(4, 7);
+    view.applyFormat(makeFormat(kMaskUnderline, kEffectUnderline));
     view.setSelection(0, -1);
     view.setSelectionFormat(toCharFormat(makeFormat(kMaskBold, kEffectBold)));
     EXPECT_FALSE(formatAt(view, 4).fontUnderline() || formatAt(view, 0).fontItalic());
     EXPECT_EQ(formatAt(view, 8).fontWeight(), int(QFont::Bold));
+}
 
-    // A size in twentieths of a point, an unknown face replaced by a
-    // fixed-pitch one; the cache answers each format with its own conversion:
-    // formats that differ in any one field it reads never share one. (Colours,
-    // 0x00BBGGRR, and underlines are ViewTest's: each category has its own.)
+// A size in twentieths of a point, an unknown face replaced by a
+// fixed-pitch one. (Colours, 0x00BBGGRR, and underlines are ViewTest's:
+// each category has its own.)
+TEST(CharFormat, SizesAreTwentiethsOfAPointAndAnUnknownFaceIsAFixedPitchOne)
+{
     const QTextCharFormat format = toCharFormat(makeFormat(kMaskFace | kMaskSize, 0, "Fixedsys", 200));
     EXPECT_DOUBLE_EQ(format.fontPointSize(), 10.0);
     EXPECT_TRUE(format.fontFixedPitch());
     ASSERT_FALSE(format.fontFamilies().toStringList().isEmpty());
     EXPECT_NE(format.fontFamilies().toStringList().first(), QString("Fixedsys"));
+}
+
+TEST(CharFormat, AttributesOutsideTheMaskAreNotSet)
+{
     const QTextCharFormat bare = toCharFormat(makeFormat(kMaskBold, kEffectBold));
     for (int property : {QTextFormat::FontFamilies, QTextFormat::FontPointSize, QTextFormat::ForegroundBrush,
                          QTextFormat::TextUnderlineStyle})
         EXPECT_FALSE(bare.hasProperty(property)) << property;
+}
 
+// The cache answers each format with its own conversion: formats that
+// differ in any one field it reads never share one.
+TEST(CharFormat, TheCacheAnswersEachFormatWithItsOwnConversion)
+{
     const std::vector<TextFormat> formats = {
         makeFormat(kMaskBold, kEffectBold),
         makeFormat(kMaskBold, 0),
@@ -118,10 +161,12 @@ TEST(TextView, AnswersLinesEditsWithoutUndoAndConvertsAndAppliesFormats)
             EXPECT_EQ(cache.charFormat(one), toCharFormat(one)) << "round " << round;
 }
 
+// ---- Decoding ----
+
 // Each line is UTF-8 when valid and byte for byte when not, one bad line not
 // spoiling its neighbours; a CR inside a line and the Unicode separators
 // would split the line in the control, where the analysis sees one line.
-TEST(TextDecoding, DecodesLinesAsTheAnalysisReadsThemAndMapsTheirColumns)
+TEST(TextDecoding, DecodesEachLineAsUtf8OrByteForByte)
 {
     const QChar cr(kShownCarriageReturn);
     const QChar bad(QChar::ReplacementCharacter);
@@ -143,9 +188,12 @@ TEST(TextDecoding, DecodesLinesAsTheAnalysisReadsThemAndMapsTheirColumns)
         EXPECT_EQ(decoded.text, c.text) << c.bytes;
         EXPECT_EQ(decoded.latin1Lines, c.latin1Lines) << c.bytes;
     }
+}
 
-    // A line longer than the analysis' buffer shows as the pieces the analysis
-    // reads, so that shown line n is the analysis' line n whatever the lengths.
+// A line longer than the analysis' buffer shows as the pieces the analysis
+// reads, so that shown line n is the analysis' line n whatever the lengths.
+TEST(TextDecoding, OverlongLinesShowAsThePiecesTheAnalysisReads)
+{
     const std::string piece(kLineBufferSize - 1, 'x');
     for (const std::string& bytes :
          {piece.substr(1) + "\n", piece + "\n", piece + "y", piece + piece + "\nz\n",
@@ -160,8 +208,11 @@ TEST(TextDecoding, DecodesLinesAsTheAnalysisReadsThemAndMapsTheirColumns)
         EXPECT_EQ(shown, read) << bytes.size();
     }
     EXPECT_TRUE(splitOverlongLines("short\nlines\n").empty()) << "nothing copied for an ordinary file";
+}
 
-    // Byte columns become character columns of the shown line.
+// Byte columns become character columns of the shown line.
+TEST(TextDecoding, ByteColumnsBecomeCharacterColumnsOfTheShownLine)
+{
     const struct {
         std::string bytes;
         int byteColumn;
@@ -183,4 +234,5 @@ TEST(TextDecoding, DecodesLinesAsTheAnalysisReadsThemAndMapsTheirColumns)
     }
 }
 
+} // namespace
 } // namespace parchly

@@ -80,43 +80,72 @@ TEST_F(SettingsTest, AFileLoadsToWhatTheRecordThenSaves)
     }
 }
 
-// Saving into the user's file keeps the keys it never writes, ends a longer
-// level list stored before, and loads back to a record that saves alike.
-TEST_F(SettingsTest, ASavedRecordLoadsBackEqualAndKeepsWhatItDoesNotWrite)
-{
+// A user's file with keys the record never writes, five level counts and
+// a bookmark.
+class SavedRecordTest : public SettingsTest {
+protected:
+    // Each saved flag turned from what it holds (here its default), the
+    // addresses, the folder, two level counts and a format changed.
+    void changeEverything(RfcSettings& s)
+    {
+        for (bool RfcSettings::*flag :
+             {&RfcSettings::BuildStructureFromText, &RfcSettings::DisableHeaderAndFooterInAllFiles,
+              &RfcSettings::DisableSpacesNearHeaderAndFooter, &RfcSettings::ShowPageSeparator,
+              &RfcSettings::HideInvalidContentEntryInTreeView, &RfcSettings::DisableInvalidContentEntryLink,
+              &RfcSettings::DisableReferenceLink, &RfcSettings::LargeToolBarButtonWithText,
+              &RfcSettings::OpenRfcIndexWhenStarted, &RfcSettings::JumpToRfcIndexInsteadOfFile,
+              &RfcSettings::UseOnlyDefaultText, &RfcSettings::KeepCollectionArchive})
+            s.*flag = !(s.*flag);
+        s.RfcDownloadUrl = "ftp://mirror.example.org/rfc/RFC-all.zip";
+        s.RfcIndexDownloadUrl = "http://mirror.example.org/rfc-index.txt";
+        s.RfcRootPath = "/data/rfc = docs";
+        s.IndexLevelCounts = {1000, 100};
+        s.setCategoryFormat(kFormatSubtitles, textToFormat("DejaVu Sans Mono", "italic", "128:0:64", "11"));
+    }
+
+    RfcSettings loadUsersFile()
+    {
+        return loaded("[settings]\n" + kept + "ShowPageSeparator=0\nLevel0=1\nLevel1=2\nLevel2=3\n"
+                      + "Level3=4\nLevel4=5\n\n[Bookmarks]\nBM0=rfc2616.txt\n");
+    }
+
     const std::string kept = "LineWidth=80\nPageHeight=60\nBuildStructureFromTextOnlyIfEmpty=1\n"
                              "BlankLineBeforeFooter=3\nSaveTreeView=0\n";
-    RfcSettings s = loaded("[settings]\n" + kept + "ShowPageSeparator=0\nLevel0=1\nLevel1=2\nLevel2=3\n"
-                           + "Level3=4\nLevel4=5\n\n[Bookmarks]\nBM0=rfc2616.txt\n");
+};
+
+TEST_F(SavedRecordTest, KeysTheRecordNeverWritesAreReadAsStored)
+{
+    const RfcSettings s = loadUsersFile();
     EXPECT_EQ(s.LineWidth, 80);
     EXPECT_EQ(s.PageHeight, 60);
     EXPECT_TRUE(s.BuildStructureFromTextOnlyIfEmpty);
     EXPECT_EQ(s.BlankLineBeforeFooter, 3);
     EXPECT_FALSE(s.SaveTreeView);
-    ASSERT_EQ(s.IndexLevelCounts.size(), 5u);
+    EXPECT_EQ(s.IndexLevelCounts.size(), 5u);
+}
 
-    // Each saved flag turned from what it holds (here its default).
-    for (bool RfcSettings::*flag :
-         {&RfcSettings::BuildStructureFromText, &RfcSettings::DisableHeaderAndFooterInAllFiles,
-          &RfcSettings::DisableSpacesNearHeaderAndFooter, &RfcSettings::ShowPageSeparator,
-          &RfcSettings::HideInvalidContentEntryInTreeView, &RfcSettings::DisableInvalidContentEntryLink,
-          &RfcSettings::DisableReferenceLink, &RfcSettings::LargeToolBarButtonWithText,
-          &RfcSettings::OpenRfcIndexWhenStarted, &RfcSettings::JumpToRfcIndexInsteadOfFile,
-          &RfcSettings::UseOnlyDefaultText, &RfcSettings::KeepCollectionArchive})
-        s.*flag = !(s.*flag);
-    s.RfcDownloadUrl = "ftp://mirror.example.org/rfc/RFC-all.zip";
-    s.RfcIndexDownloadUrl = "http://mirror.example.org/rfc-index.txt";
-    s.RfcRootPath = "/data/rfc = docs";
-    s.IndexLevelCounts = {1000, 100};
-    s.setCategoryFormat(kFormatSubtitles, textToFormat("DejaVu Sans Mono", "italic", "128:0:64", "11"));
+// Saving into the user's file keeps the keys it never writes and the other
+// sections, and ends a longer level list stored before.
+TEST_F(SavedRecordTest, SavingKeepsWhatItDoesNotWriteAndEndsALongerLevelList)
+{
+    RfcSettings s = loadUsersFile();
+    changeEverything(s);
     s.saveSettings(profile);
-
     const std::string file = readFile(path);
     EXPECT_EQ(file.rfind("[settings]\n" + kept + "ShowPageSeparator=1\n", 0), 0u) << file;
     EXPECT_NE(file.find("\n[Bookmarks]\nBM0=rfc2616.txt\n"), std::string::npos);
     RfcSettings back("/elsewhere/");
     back.loadSettings(profile);
     EXPECT_EQ(back.IndexLevelCounts, (Counts{1000, 100}));
+}
+
+TEST_F(SavedRecordTest, ASavedRecordLoadsBackToOneThatSavesAlike)
+{
+    RfcSettings s = loadUsersFile();
+    changeEverything(s);
+    s.saveSettings(profile);
+    RfcSettings back("/elsewhere/");
+    back.loadSettings(profile);
     EXPECT_EQ(back.RfcRootPath, "/data/rfc = docs");
     EXPECT_EQ(savedText(back), savedText(s));
     EXPECT_NE(

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <utime.h>
+#include <vector>
 
 namespace parchly {
 
@@ -47,67 +48,90 @@ protected:
         return shown;
     }
 
-    test::IniFile ini;
-    test::ScriptedDialogs scripted;
-};
-
-} // namespace
-
-// FilePos (a byte offset) and TimeStamp carry the reading from one run to
-// the next. Each step writes the tips file anew (with its own time) or sets
-// FilePos by hand, then runs the dialog once.
-TEST_F(TipDialogTest, CarriesThePositionAcrossRunsWrapsAndOnlyCloseStoresTheStartUp)
-{
-    const struct {
+    // One run of the dialog after writing `tips` (when given) with its own
+    // time or setting FilePos (when given); each step's first tip shown.
+    struct Run {
         const char* tips;
         time_t modified;
         const char* filePos;
         const char* shown;
-    } steps[] = {
-        {kTips, 1700000000, nullptr, "First tip"},
-        {nullptr, 0, nullptr, "Second tip"},
-        {nullptr, 0, nullptr, "Third tip"},
-        {nullptr, 0, nullptr, "First tip"},
-        // A replaced file starts again at its first tip.
-        {"New one\nNew two\n", 1700003600, nullptr, "New one"},
-        {nullptr, 0, nullptr, "New two"},
-        // Beyond the end of an unchanged file: read on from the end, wrap.
-        {nullptr, 0, "100000", "New one"},
-        // Before its start: the seek fails and is reported; the next run
-        // starts from the top again.
-        {nullptr, 0, "-7", ""},
-        {nullptr, 0, nullptr, "New one"},
     };
-    std::string stamp;
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.shown);
-        if (step.tips)
-            writeTips(step.tips, step.modified);
-        if (step.filePos)
-            ini.profile.writeString("Tip", "FilePos", step.filePos);
-        EXPECT_EQ(shownTips(), QStringList({step.shown}));
-        if (step.tips) {
-            EXPECT_NE(ini.value("Tip", "TimeStamp"), stamp);
-            stamp = ini.value("Tip", "TimeStamp");
-        }
-        if (&step == &steps[0]) {
-            EXPECT_EQ(ini.value("Tip", "FilePos"),
-                      std::to_string(std::string("; Tips for the test\nFirst tip\n").size()));
+    void expectRuns(const std::vector<Run>& runs)
+    {
+        for (const Run& run : runs) {
+            SCOPED_TRACE(run.shown);
+            if (run.tips)
+                writeTips(run.tips, run.modified);
+            if (run.filePos)
+                ini.profile.writeString("Tip", "FilePos", run.filePos);
+            EXPECT_EQ(shownTips(), QStringList({run.shown}));
         }
     }
-    EXPECT_EQ(scripted.messages, QStringList({"Trouble reading the tips file"}));
 
-    // Without the file the stored reading is left for its return.
+    test::IniFile ini;
+    test::ScriptedDialogs scripted;
+};
+
+// ---- What is carried from run to run ----
+
+// FilePos (a byte offset) and TimeStamp carry the reading from one run to
+// the next.
+TEST_F(TipDialogTest, EachRunShowsTheNextTipAndWrapsAtTheEnd)
+{
+    expectRuns({{kTips, 1700000000, nullptr, "First tip"}});
+    EXPECT_EQ(ini.value("Tip", "FilePos"),
+              std::to_string(std::string("; Tips for the test\nFirst tip\n").size()));
+    EXPECT_NE(ini.value("Tip", "TimeStamp"), "<missing>");
+    expectRuns({{nullptr, 0, nullptr, "Second tip"},
+                {nullptr, 0, nullptr, "Third tip"},
+                {nullptr, 0, nullptr, "First tip"}});
+    EXPECT_TRUE(scripted.messages.isEmpty());
+}
+
+TEST_F(TipDialogTest, AReplacedFileStartsAgainAtItsFirstTip)
+{
+    expectRuns({{kTips, 1700000000, nullptr, "First tip"}, {nullptr, 0, nullptr, "Second tip"}});
+    const std::string stamp = ini.value("Tip", "TimeStamp");
+    expectRuns({{"New one\nNew two\n", 1700003600, nullptr, "New one"}, {nullptr, 0, nullptr, "New two"}});
+    EXPECT_NE(ini.value("Tip", "TimeStamp"), stamp);
+}
+
+// Beyond the end of an unchanged file: read on from the end, wrap.
+TEST_F(TipDialogTest, APositionBeyondTheEndWrapsToTheFirstTip)
+{
+    expectRuns({{kTips, 1700000000, nullptr, "First tip"}, {nullptr, 0, "100000", "First tip"}});
+    EXPECT_TRUE(scripted.messages.isEmpty());
+}
+
+// Before its start: the seek fails and is reported; the next run starts
+// from the top again.
+TEST_F(TipDialogTest, APositionBeforeTheStartIsReportedAndTheNextRunStartsAtTheTop)
+{
+    expectRuns({{kTips, 1700000000, nullptr, "First tip"},
+                {nullptr, 0, "-7", ""},
+                {nullptr, 0, nullptr, "First tip"}});
+    EXPECT_EQ(scripted.messages, QStringList({"Trouble reading the tips file"}));
+}
+
+TEST_F(TipDialogTest, WithoutTheFileTheStoredReadingIsLeftForItsReturn)
+{
+    expectRuns({{kTips, 1700000000, nullptr, "First tip"}});
     const std::string position = ini.value("Tip", "FilePos");
+    const std::string stamp = ini.value("Tip", "TimeStamp");
     writeTips(nullptr);
     shownTips();
     EXPECT_EQ(ini.value("Tip", "FilePos"), position);
     EXPECT_EQ(ini.value("Tip", "TimeStamp"), stamp);
+}
 
-    // Comments and blank lines are skipped, either line end is read, a line
-    // longer than 999 characters is read in pieces (each a tip), and Next wraps.
-    // A file without a tip line ends the reading instead of going round; a
-    // missing one is named with the folder where it is looked for.
+// ---- Reading the file ----
+
+// Comments and blank lines are skipped, either line end is read, a line
+// longer than 999 characters is read in pieces (each a tip), and Next wraps.
+// A file without a tip line ends the reading instead of going round; a
+// missing one is named with the folder where it is looked for.
+TEST_F(TipDialogTest, EachFileShowsItsTipsAndNextWraps)
+{
     const std::string crlf = "; crlf file\r\n\r\nOne tip\r\n" + std::string(1500, 'x') + "\r\n";
     const QString missing = QStringLiteral("The tips file tips.txt does not exist in %1")
                                 .arg(QDir::toNativeSeparators(QString::fromStdString(ini.directory())));
@@ -126,9 +150,13 @@ TEST_F(TipDialogTest, CarriesThePositionAcrossRunsWrapsAndOnlyCloseStoresTheStar
         writeTips(c.tips, ++modified);
         EXPECT_EQ(shownTips(4), c.shown) << (c.tips ? c.tips : "no file");
     }
-    EXPECT_EQ(scripted.messages.size(), 1) << "no message beyond the seek's";
+    EXPECT_TRUE(scripted.messages.isEmpty());
+}
 
-    // Only Close stores the start-up choice.
+// ---- The start-up choice ----
+
+TEST_F(TipDialogTest, OnlyCloseStoresTheStartUpChoice)
+{
     writeTips(kTips);
     for (bool close : {false, true}) {
         {
@@ -139,13 +167,18 @@ TEST_F(TipDialogTest, CarriesThePositionAcrossRunsWrapsAndOnlyCloseStoresTheStar
         }
         EXPECT_EQ(ini.value("Tip", "StartUp"), close ? "1" : "<missing>");
     }
+}
 
-    // Not shown at start-up (StartUp is 1 now), the check still reads a tip
-    // and moves on.
+// Not shown at start-up, the check still reads a tip and moves on.
+TEST_F(TipDialogTest, NotShownAtStartUpTheCheckStillMovesToTheNextTip)
+{
+    writeTips(kTips);
+    ini.profile.writeString("Tip", "StartUp", "1");
     const std::string before = ini.value("Tip", "FilePos");
     showStartUpTip(ini.directory(), ini.profile, nullptr);
     EXPECT_NE(ini.value("Tip", "FilePos"), before);
     EXPECT_TRUE(scripted.dialogTitles.isEmpty());
 }
 
+} // namespace
 } // namespace parchly

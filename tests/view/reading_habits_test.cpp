@@ -92,35 +92,36 @@ protected:
     const QString kLinks = QStringLiteral("../../analysis/golden/links.txt");
 };
 
-// Each link shape leads where it names, the hand shows over it alone, and
-// Back from another RFC's window brings the clicked line again without
-// closing that window, whose Forward goes to its place again.
-TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNamesAndBackComesFromThere)
+// ---- Links across RFCs ----
+
+struct LinkCase {
+    const char* text; // clicked at its second character
+    const char* file; // the active window afterwards
+    const char* caretLine; // the start of the caret's line there; null: not moved
+    bool link;
+    const char* tip = nullptr;
+};
+const LinkCase kLinkCases[] = {
+    {"[RFC6961] in one line", "rfc9995.txt", "[RFC6961]  Pettersen", true}, // second on its line
+    {"[3], and a list", "rfc9995.txt", "[3]        Postel", true},
+    {"Section 2.1, Sections", "rfc9995.txt", "2.1.  Details", true},
+    {" 3, Appendix A.1", "rfc9995.txt", "3.  Security Considerations", true},
+    {"Appendix A.1 and", "rfc9995.txt", "A.1.  Sub-example", true},
+    {"RFC 9110, Section 8.3", "rfc9110.txt", nullptr, true},
+    {"Section 4 and Section 5.1", "rfc9110.txt", "4.  References", true},
+    {"RFC 7231 by number", "rfc9995.txt", nullptr, true}, // missing, not indexed: a message
+    {"BCP 14, STD 97", "rfc-index.txt", "2119 Key words", true, // missing: its index entry
+     "BCP 14: RFC 2119, RFC 8174, RFC 9995"},
+    {"FYI 36;", "rfc9995.txt", nullptr, false}, // the index names no RFC for it
+    {"RFC-Editor and", "rfc9995.txt", nullptr, false},
+    {"Section 9 (which", "rfc9995.txt", nullptr, false},
+    {"10.17487/RFC9110, not", "rfc9995.txt", nullptr, false},
+};
+
+// Each link shape leads where it names and the hand shows over it alone.
+TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNames)
 {
-    struct Case {
-        const char* text; // clicked at its second character
-        const char* file; // the active window afterwards
-        const char* caretLine; // the start of the caret's line there; null: not moved
-        bool link;
-        const char* tip = nullptr;
-    };
-    const Case cases[] = {
-        {"[RFC6961] in one line", "rfc9995.txt", "[RFC6961]  Pettersen", true}, // second on its line
-        {"[3], and a list", "rfc9995.txt", "[3]        Postel", true},
-        {"Section 2.1, Sections", "rfc9995.txt", "2.1.  Details", true},
-        {" 3, Appendix A.1", "rfc9995.txt", "3.  Security Considerations", true},
-        {"Appendix A.1 and", "rfc9995.txt", "A.1.  Sub-example", true},
-        {"RFC 9110, Section 8.3", "rfc9110.txt", nullptr, true},
-        {"Section 4 and Section 5.1", "rfc9110.txt", "4.  References", true},
-        {"RFC 7231 by number", "rfc9995.txt", nullptr, true}, // missing, not indexed: a message
-        {"BCP 14, STD 97", "rfc-index.txt", "2119 Key words", true, // missing: its index entry
-         "BCP 14: RFC 2119, RFC 8174, RFC 9995"},
-        {"FYI 36;", "rfc9995.txt", nullptr, false}, // the index names no RFC for it
-        {"RFC-Editor and", "rfc9995.txt", nullptr, false},
-        {"Section 9 (which", "rfc9995.txt", nullptr, false},
-        {"10.17487/RFC9110, not", "rfc9995.txt", nullptr, false},
-    };
-    for (const Case& c : cases) {
+    for (const LinkCase& c : kLinkCases) {
         SCOPED_TRACE(c.text);
         ReadingView& view = openLinks();
         const int at = find(view, QString::fromLatin1(c.text));
@@ -143,36 +144,46 @@ TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNamesAndBackComesFromThere)
         }
         EXPECT_EQ(dialogs.messages.size() - messages,
                   QString::fromLatin1(c.text).startsWith("RFC 7231") ? 1u : 0u);
-        if (c.caretLine && QLatin1String(c.file) == QLatin1String("rfc9110.txt")) { // the index has no Back
-            ASSERT_TRUE(frame().routeCommand(kCmdGoBack));
-            QApplication::processEvents();
-            EXPECT_EQ(activeFile(), QStringLiteral("rfc9995.txt"));
-            EXPECT_EQ(caretLine(view), line);
-            EXPECT_EQ(frame().documentWindows().size(), 2u) << "Back closes nothing";
-            frame().activateDocumentWindow(frame().documentWindows().back());
-            ASSERT_TRUE(frame().routeCommand(kCmdGoForward));
-            EXPECT_TRUE(caretLineText(*shown).trimmed().startsWith(QString::fromLatin1(c.caretLine)));
-        }
         for (DocumentWindow* child : std::vector<DocumentWindow*>(frame().documentWindows()))
             child->close();
         QApplication::processEvents();
     }
 }
 
-// The Requirements tab: its leaves lead to their sentences, the keywords
-// take their colour and the command writes them as CSV (whose fields the
-// analysis tests check). Then the index bar says what the index says
-// unless turned off.
-TEST_F(CrossLinksTest, RequirementsTabAndIndexBar)
+// Back from another RFC's window brings the clicked line again without
+// closing that window, whose Forward goes to its place again.
+TEST_F(CrossLinksTest, BackFromAnotherRfcsWindowReturnsToTheClickAndForwardGoesAgain)
 {
     ReadingView& view = openLinks();
-    DocumentWindow* child = frame().activeDocumentWindow();
-    NavigatorBar* navigator = child->navigatorBar();
+    const int at = find(view, QStringLiteral("Section 4 and Section 5.1"));
+    ASSERT_GE(at, 0);
+    view.scrollLines(view.lineFromPosition(at) - 5 - view.firstVisibleLine());
+    const int line = view.lineFromPosition(at);
+    clickAt(view, at + 1);
+    ReadingView* shown = frame().activeDocumentWindow()->view();
+    ASSERT_EQ(activeFile(), QStringLiteral("rfc9110.txt"));
+    ASSERT_TRUE(frame().routeCommand(kCmdGoBack));
+    QApplication::processEvents();
+    EXPECT_EQ(activeFile(), QStringLiteral("rfc9995.txt"));
+    EXPECT_EQ(caretLine(view), line);
+    EXPECT_EQ(frame().documentWindows().size(), 2u) << "Back closes nothing";
+    frame().activateDocumentWindow(frame().documentWindows().back());
+    ASSERT_TRUE(frame().routeCommand(kCmdGoForward));
+    EXPECT_TRUE(caretLineText(*shown).trimmed().startsWith(QStringLiteral("4.  References")));
+}
+
+// ---- The Requirements tab and the index bar ----
+
+// The Requirements tab: its leaves lead to their sentences, the keywords
+// take their colour and the command writes them as CSV (whose fields the
+// analysis tests check).
+TEST_F(CrossLinksTest, RequirementsTabShowsItsModeAndALeafLeadsToItsSentence)
+{
+    ReadingView& view = openLinks();
+    NavigatorBar* navigator = frame().activeDocumentWindow()->navigatorBar();
     navigator->tabs()->selectTab(kRequirementsTab);
     navigator->showNavigatorTab(kRequirementsTab);
     EXPECT_EQ(frame().modePane(), QStringLiteral("Requirements View"));
-
-    // A leaf's click puts the caret at the start of its sentence.
     TreeView* tree = navigator->requirementsTree();
     tree->expandAll();
     QTreeWidgetItem* leaf = nullptr;
@@ -185,95 +196,129 @@ TEST_F(CrossLinksTest, RequirementsTabAndIndexBar)
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(leaf).center());
     QApplication::processEvents();
     EXPECT_EQ(view.selectedRange().end, find(view, "A server SHOULD NOT"));
+}
 
-    // The keyword in its own colour; "Default" around it.
+TEST_F(CrossLinksTest, RequirementKeywordsTakeTheirColourAndTheTextAroundThemDoesNot)
+{
+    ReadingView& view = openLinks();
     const int must = find(view, "A client MUST send") + 9;
     const QColor keyword =
         toCharFormat(app->settings().Formats[kFormatRequirementKeywords]).foreground().color();
     EXPECT_EQ(test::charFormatAt(view, must).foreground().color(), keyword);
     EXPECT_NE(test::charFormatAt(view, must - 3).foreground().color(), keyword);
+}
 
+TEST_F(CrossLinksTest, ExportRequirementsWritesTheChosenCsvFile)
+{
+    openLinks();
     const QString csv = pathOf("requirements.csv");
     dialogs.paths.push_back(csv);
     ASSERT_TRUE(frame().routeCommand(kCmdExportRequirements));
     const QString written = QString::fromStdString(test::readFile(csv.toStdString()));
     EXPECT_TRUE(written.contains(QStringLiteral("9995,2,Protocol,SHOULD NOT,")));
+}
 
-    IndexBar* bar = child->indexBar();
-    const auto barText = [bar] { return QTextDocumentFragment::fromHtml(bar->text()).toPlainText(); };
-    EXPECT_TRUE(bar->isVisibleTo(child));
+// The index bar says what the index says of the RFC.
+TEST_F(CrossLinksTest, IndexBarSaysTheStatusSuccessorsUpdatesAndSeries)
+{
+    openLinks();
+    DocumentWindow* child = frame().activeDocumentWindow();
+    const QString text = QTextDocumentFragment::fromHtml(child->indexBar()->text()).toPlainText();
+    EXPECT_TRUE(child->indexBar()->isVisibleTo(child));
     for (const char* part :
          {"PROPOSED STANDARD", "Obsoleted by RFC 9996, RFC 9997", "Updated by RFC 9998", "Also BCP 14"})
-        EXPECT_TRUE(barText().contains(QString::fromLatin1(part)))
-            << part << " in " << barText().toStdString();
-    // Obsoleted: the bar takes the format's colour.
-    EXPECT_TRUE(bar->styleSheet().contains(
+        EXPECT_TRUE(text.contains(QString::fromLatin1(part))) << part << " in " << text.toStdString();
+}
+
+// Obsoleted: the bar takes the format's colour; not obsoleted: the
+// window's own look.
+TEST_F(CrossLinksTest, IndexBarOfAnObsoletedRfcAloneTakesTheObsoletedColour)
+{
+    openLinks();
+    EXPECT_TRUE(frame().activeDocumentWindow()->indexBar()->styleSheet().contains(
         toCharFormat(app->settings().Formats[kFormatObsoleted]).foreground().color().name()));
-    // A successor's link opens it.
+    ASSERT_NE(open(pathOf("rfc9110.txt")), nullptr);
+    EXPECT_TRUE(frame().activeDocumentWindow()->indexBar()->styleSheet().isEmpty());
+}
+
+TEST_F(CrossLinksTest, IndexBarsSuccessorLinkOpensIt)
+{
+    openLinks();
+    IndexBar* bar = frame().activeDocumentWindow()->indexBar();
     ASSERT_TRUE(bar->text().contains(QStringLiteral("href=\"rfc:9996\">RFC 9996<")));
     copyReading(kLinks, "rfc9996.txt");
     emit bar->linkActivated(QStringLiteral("rfc:9996"));
     QApplication::processEvents();
     EXPECT_EQ(activeFile(), QStringLiteral("rfc9996.txt"));
-    // Not obsoleted: the window's own look.
-    ASSERT_NE(open(pathOf("rfc9110.txt")), nullptr);
-    EXPECT_TRUE(frame().activeDocumentWindow()->indexBar()->styleSheet().isEmpty());
+}
 
+TEST_F(CrossLinksTest, IndexBarCommandHidesTheBarAndIsStored)
+{
+    openLinks();
+    DocumentWindow* child = frame().activeDocumentWindow();
     ASSERT_TRUE(frame().routeCommand(kCmdIndexBar));
-    EXPECT_FALSE(bar->isVisibleTo(child));
+    EXPECT_FALSE(child->indexBar()->isVisibleTo(child));
     RfcSettings stored;
     stored.loadSettings(app->profile());
     EXPECT_FALSE(stored.ShowIndexBar);
     ASSERT_TRUE(frame().routeCommand(kCmdIndexBar));
-    EXPECT_TRUE(bar->isVisibleTo(child));
+    EXPECT_TRUE(child->indexBar()->isVisibleTo(child));
+}
 
-    // The index's own window has none; without the index no window has one.
+// The index's own window has none; without the index no window has one.
+TEST_F(CrossLinksTest, IndexBarIsAbsentFromTheIndexAndWithoutTheIndex)
+{
+    openLinks();
+    DocumentWindow* child = frame().activeDocumentWindow();
     ASSERT_NE(open(pathOf("rfc-index.txt")), nullptr);
     DocumentWindow* indexWindow = frame().activeDocumentWindow();
     EXPECT_FALSE(indexWindow->indexBar()->isVisibleTo(indexWindow));
     QFile::remove(pathOf("rfc-index.txt"));
     app->reloadIndexStatus();
-    EXPECT_FALSE(bar->isVisibleTo(child));
+    EXPECT_FALSE(child->indexBar()->isVisibleTo(child));
 }
 
-// Under each link setting, the hand shows over exactly what a click follows.
+// ---- Link settings ----
+
+struct LinkSettingCase {
+    const char* name;
+    void (*change)(RfcSettings&);
+    bool entry, lostEntry, citation;
+};
+const LinkSettingCase kLinkSettingCases[] = {
+    {"defaults", [](RfcSettings&) {}, true, false, true},
+    {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true, true,
+     true},
+    {"reference links off", [](RfcSettings& s) { s.DisableReferenceLink = true; }, true, false, false},
+    {"contents links off", [](RfcSettings& s) { s.DisableContentEntryLink = true; }, false, false, true},
+    {"only default text", [](RfcSettings& s) { s.UseOnlyDefaultText = true; }, false, false, true},
+};
+
+Qt::CursorShape linkShape(bool link)
+{
+    return link ? Qt::PointingHandCursor : Qt::IBeamCursor;
+}
+
+// Under each link setting, the hand shows over exactly what a click
+// follows; a contents entry without its heading leads nowhere, link or not.
 TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
 {
-    struct Case {
-        const char* name;
-        void (*change)(RfcSettings&);
-        bool entry, lostEntry, citation;
-    };
-    // Only default text turns contents links off in every open RFC: last.
-    const Case cases[] = {
-        {"defaults", [](RfcSettings&) {}, true, false, true},
-        {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true,
-         true, true},
-        {"reference links off", [](RfcSettings& s) { s.DisableReferenceLink = true; }, true, false, false},
-        {"contents links off", [](RfcSettings& s) { s.DisableContentEntryLink = true; }, false, false, true},
-        {"only default text", [](RfcSettings& s) { s.UseOnlyDefaultText = true; }, false, false, true},
-    };
     const RfcSettings defaults = app->settings();
-    const auto shape = [](bool link) { return link ? Qt::PointingHandCursor : Qt::IBeamCursor; };
-    std::vector<ReadingView*> views;
-    for (const Case& c : cases) {
+    for (const LinkSettingCase& c : kLinkSettingCases) {
         SCOPED_TRACE(c.name);
         app->settings() = defaults;
         c.change(app->settings());
-        ReadingView& view = openRfc(QStringLiteral("rfc%1.txt").arg(9992 + int(views.size())));
-        views.push_back(&view);
+        ReadingView& view = openRfc(QStringLiteral("rfc%1.txt").arg(9992 + (&c - kLinkSettingCases)));
         const int entry = contentsText(view, "Protocol");
         const int lost = contentsText(view, "Lost Section");
         const int citation = find(view, "[RFC2119]") + 1;
-        EXPECT_EQ(pointerAt(view, pointAt(view, entry)), shape(c.entry));
-        EXPECT_EQ(pointerAt(view, pointAt(view, lost)), shape(c.lostEntry));
-        EXPECT_EQ(pointerAt(view, pointAt(view, citation)), shape(c.citation));
+        EXPECT_EQ(pointerAt(view, pointAt(view, entry)), linkShape(c.entry));
+        EXPECT_EQ(pointerAt(view, pointAt(view, lost)), linkShape(c.lostEntry));
+        EXPECT_EQ(pointerAt(view, pointAt(view, citation)), linkShape(c.citation));
         EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "describes links"))), Qt::IBeamCursor);
         EXPECT_EQ(pointerAt(view, pointAt(view, view.lineStart(view.lineFromPosition(entry)) + 1)),
                   Qt::IBeamCursor)
             << "an entry's margin";
-
-        // A contents entry without its heading leads nowhere, link or not.
         clickAt(view, lost);
         EXPECT_EQ(view.firstVisibleLine(), 0);
         EXPECT_EQ(caretLine(view), view.lineFromPosition(lost));
@@ -285,22 +330,48 @@ TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
         if (c.entry) {
             EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 1").arg(kProtocolHeading));
         }
-        // RFC numbers in references are links under every one of them.
+    }
+}
+
+// RFC numbers in references are links under every setting: a missing RFC
+// is reported, one that is there opens; the words around it are no link.
+TEST_F(ReadingTest, AReferencesRfcNumberIsALinkUnderEverySetting)
+{
+    const RfcSettings defaults = app->settings();
+    for (const LinkSettingCase& c : kLinkSettingCases) {
+        SCOPED_TRACE(c.name);
+        app->settings() = defaults;
+        c.change(app->settings());
+        ReadingView& view = openRfc(QStringLiteral("rfc%1.txt").arg(9992 + (&c - kLinkSettingCases)));
         view.scrollLines(view.lineCount());
+        const qsizetype messages = dialogs.messages.size();
         clickAt(view, find(view, "2119, March"));
-        EXPECT_EQ(dialogs.messages.size(), qsizetype(views.size()));
+        EXPECT_EQ(dialogs.messages.size(), messages + 1);
         EXPECT_EQ(dialogs.messages.value(0), "Cannot open file: " + pathOf("rfc2119.txt") + ".");
     }
-    ReadingView& first = *views.front();
+}
+
+TEST_F(ReadingTest, AReferencesRfcNumberOpensItsRfcOnceThere)
+{
+    ReadingView& view = openRfc();
+    copyReading("rfc9991.txt", "rfc2119.txt");
+    view.scrollLines(view.lineCount());
+    clickAt(view, find(view, "2119, March") + 1);
+    EXPECT_EQ(frame().activeDocumentWindow()->path(), pathOf("rfc2119.txt"));
+    EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "March 1997"))), Qt::IBeamCursor);
+}
+
+// Only default text turns contents links off in every open RFC.
+TEST_F(ReadingTest, OnlyDefaultTextTurnsContentsLinksOffInEveryOpenRfc)
+{
+    ReadingView& first = openRfc();
+    app->settings().UseOnlyDefaultText = true;
+    openRfc(QStringLiteral("rfc9992.txt"));
     frame().activateDocumentWindow(frame().documentWindows().front());
     EXPECT_EQ(pointerAt(first, pointAt(first, contentsText(first, "Protocol"))), Qt::IBeamCursor);
-
-    // The number opens its RFC once there; the words around it are no link.
-    copyReading("rfc9991.txt", "rfc2119.txt");
-    clickAt(first, find(first, "2119, March") + 1);
-    EXPECT_EQ(frame().activeDocumentWindow()->path(), pathOf("rfc2119.txt"));
-    EXPECT_EQ(pointerAt(first, pointAt(first, find(first, "March 1997"))), Qt::IBeamCursor);
 }
+
+// ---- The caret, Go To and the history ----
 
 // Every move of the caret shows in the pane, counted from 1 in lines of the
 // file whatever is cut, and moves the Structure tree as F3 does; a chosen
@@ -308,25 +379,8 @@ TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
 // scroll no further. Go To records no history and gives the keys back;
 // Back and Forward by command, key and mouse button walk the jumps, kept
 // as file lines while headers and footers are cut.
-TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
-{
-    ReadingView& view = openRfc();
-    EXPECT_EQ(pane(), "Ln 1, Col 1");
-    const int count = view.rfcDocument()->text().lineCount;
-    const auto goToLine = [&](int line) {
-        const std::size_t recorded = view.history().entries().size();
-        goTo(0, line);
-        EXPECT_EQ(view.history().entries().size(), recorded);
-        EXPECT_TRUE(view.hasFocus());
-    };
-    const auto route = [this](std::vector<int> ids) {
-        return [this, ids] {
-            for (int id : ids)
-                ASSERT_TRUE(frame().routeCommand(id));
-        };
-    };
-    const auto key = [&](Qt::Key k) { return [&view, k] { QTest::keyClick(&view, k, Qt::AltModifier); }; };
-    const auto button = [&](Qt::MouseButton b) { return [&view, b] { click(view, QPoint(5, 5), b); }; };
+class CaretTest : public ReadingTest {
+protected:
     struct Move {
         const char* name;
         std::function<void()> run;
@@ -335,21 +389,113 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
         bool top;
         bool middle = false; // a find match: in the middle of the view
     };
-    const Move moves[] = {
-        {"click", [&] { clickAt(view, find(view, "Example Org") + 4); }, 2, 65, nullptr, false},
-        {"Down key", [&] { QTest::keyClick(&view, Qt::Key_Down); }, 3, 0, nullptr, false},
+
+    void SetUp() override
+    {
+        ReadingTest::SetUp();
+        view = &openRfc();
+        count = view->rfcDocument()->text().lineCount;
+    }
+
+    void TearDown() override
+    {
+        EXPECT_EQ(dialogs.messages, expectedMessages);
+        ReadingTest::TearDown();
+    }
+
+    // Runs each move and checks where the caret went.
+    void walk(const std::vector<Move>& moves)
+    {
+        for (const Move& move : moves) {
+            SCOPED_TRACE(move.name);
+            frame().updateCommands(); // as the idle refresh does
+            move.run();
+            const QString at = QStringLiteral("Ln %1, Col ").arg(move.line);
+            EXPECT_TRUE(move.column ? pane() == at + QString::number(move.column) : pane().startsWith(at))
+                << pane().toStdString();
+            if (move.item) {
+                EXPECT_EQ(structureItem(), move.item);
+            }
+            const int shown = caretLine(*view) - view->firstVisibleLine();
+            EXPECT_GE(shown, 0);
+            const int visible = view->viewport()->height() / view->cursorRect().height();
+            if (move.middle) {
+                EXPECT_LE(shown, visible / 2 + 2);
+            } else if (view->verticalScrollBar()->value() < view->verticalScrollBar()->maximum()) {
+                EXPECT_LT(shown, move.top ? 1 : visible / 3);
+            }
+        }
+    }
+
+    void goToLine(int line)
+    {
+        const std::size_t recorded = view->history().entries().size();
+        goTo(0, line);
+        EXPECT_EQ(view->history().entries().size(), recorded);
+        EXPECT_TRUE(view->hasFocus());
+    }
+
+    std::function<void()> route(std::vector<int> ids)
+    {
+        return [this, ids] {
+            for (int id : ids)
+                ASSERT_TRUE(frame().routeCommand(id));
+        };
+    }
+
+    // Jumps to 2. Protocol and then 4. References, and cuts headers and
+    // footers.
+    void jumpTwiceAndCut()
+    {
+        view->goToContentsEntry(1);
+        view->goToContentsEntry(3);
+        route({kCmdHeaders, kCmdFooters})();
+    }
+
+    ReadingView* view = nullptr;
+    int count = 0;
+    QStringList expectedMessages;
+};
+
+TEST_F(CaretTest, AClickAndAKeyShowInThePane)
+{
+    EXPECT_EQ(pane(), "Ln 1, Col 1");
+    walk({
+        {"click", [&] { clickAt(*view, find(*view, "Example Org") + 4); }, 2, 65, nullptr, false},
+        {"Down key", [&] { QTest::keyClick(view, Qt::Key_Down); }, 3, 0, nullptr, false},
+    });
+}
+
+TEST_F(CaretTest, GoToPutsTheLineOrPageAtTheTopWithoutHistory)
+{
+    walk({
         {"Go To line", [&] { goToLine(40); }, 40, 1, "1. Introduction", true},
         {"Go To page", [&] { goTo(1, 2); }, 25, 1, nullptr, true}, // after the form feed
+    });
+}
+
+TEST_F(CaretTest, ContentsEntriesByEnterOrTreeLeadToTheirHeadingAtTheTop)
+{
+    walk({
         {"Enter on a link",
          [&] {
-             const int entry = contentsText(view, "Protocol") + 2;
-             view.setSelection(entry, entry);
-             QTest::keyClick(&view, Qt::Key_Return);
+             const int entry = contentsText(*view, "Protocol") + 2;
+             view->setSelection(entry, entry);
+             QTest::keyClick(view, Qt::Key_Return);
          },
          kProtocolHeading, 1, "2. Protocol", true},
-        {"tree", [&] { view.goToContentsEntry(1); }, kProtocolHeading, 1, "2. Protocol", true},
-        {"tree again", [&] { view.goToContentsEntry(3); }, kReferencesHeading, 1, "4. References", true},
+        {"tree", [&] { view->goToContentsEntry(1); }, kProtocolHeading, 1, "2. Protocol", true},
+        {"tree again", [&] { view->goToContentsEntry(3); }, kReferencesHeading, 1, "4. References", true},
         {"cut", route({kCmdHeaders, kCmdFooters}), kReferencesHeading, 1, "4. References", false},
+    });
+}
+
+TEST_F(CaretTest, BackAndForwardByCommandKeyAndButtonWalkTheJumpsWhileCut)
+{
+    jumpTwiceAndCut();
+    const auto key = [this](Qt::Key k) { return [this, k] { QTest::keyClick(view, k, Qt::AltModifier); }; };
+    const auto button = [this](Qt::MouseButton b) { return [this, b] { click(*view, QPoint(5, 5), b); }; };
+    walk({
         {"Back", route({kCmdGoBack}), kProtocolHeading, 1, "2. Protocol", false},
         {"Forward", route({kCmdGoForward}), kReferencesHeading, 1, "4. References", false},
         {"Alt+Left", key(Qt::Key_Left), kProtocolHeading, 1, "2. Protocol", false},
@@ -357,60 +503,86 @@ TEST_F(ReadingTest, EveryCaretMoveShowsInThePaneAndTheNavigator)
         {"Back button", button(Qt::BackButton), kProtocolHeading, 1, "2. Protocol", false},
         {"Forward button", button(Qt::ForwardButton), kReferencesHeading, 1, "4. References", false},
         {"Back again", route({kCmdGoBack}), kProtocolHeading, 1, "2. Protocol", false},
-        // A citation leads to its reference where it is shown now, and the
-        // new jump drops the forward part.
+    });
+}
+
+// A citation leads to its reference where it is shown now, and the new jump
+// drops the forward part.
+TEST_F(CaretTest, ACitationJumpDropsTheForwardPartAndBackReturnsToTheClick)
+{
+    jumpTwiceAndCut();
+    route({kCmdGoBack})();
+    walk({
         {"citation",
          [&] {
-             clickAt(view, find(view, "text cites [RFC2119]") + 12);
+             clickAt(*view, find(*view, "text cites [RFC2119]") + 12);
              EXPECT_FALSE(frame().routeCommand(kCmdGoForward));
          },
          kReferencesHeading + 2, 0, "4. References", false},
         {"Back to the click", route({kCmdGoBack}), kProtocolHeading + 2, 0, "2. Protocol", false},
-        // The Navigator's own choices leave its selection to the Navigator.
+    });
+}
+
+// The Navigator's own choices leave its selection to the Navigator.
+TEST_F(CaretTest, APageItemWhileCutGoesToThePagesFirstShownLine)
+{
+    jumpTwiceAndCut();
+    walk({
         {"page item",
          [&] {
              TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->trees().pageTree;
-             view.goToFileLine(pages->itemData(pages->topLevelItem(1)));
+             view->goToFileLine(pages->itemData(pages->topLevelItem(1)));
          },
          kIntroductionHeading, 1, nullptr, true},
+    });
+}
+
+TEST_F(CaretTest, GoToWhileCutCountsTheFilesLines)
+{
+    route({kCmdHeaders, kCmdFooters})();
+    walk({
         {"cut Go To line", [&] { goToLine(41); }, 41, 1, "1. Introduction", true},
         {"cut Go To page", [&] { goTo(1, 2); }, kIntroductionHeading, 1, "1. Introduction", true},
+    });
+}
+
+TEST_F(CaretTest, GoToTheLastLineGoesThereAndBeyondItIsRefused)
+{
+    expectedMessages = {QStringLiteral("'Line Number' must be between 1 and %1").arg(count)};
+    walk({
         {"Go To the last line", [&] { goToLine(count); }, count, 1, nullptr, true},
         {"Go To beyond it", [&] { goTo(0, count + 1); }, count, 1, nullptr, true},
-        {"heading", [&] { view.goToSectionHeading(1); }, 12, 1, nullptr, true},
+    });
+}
+
+TEST_F(CaretTest, AHeadingGoesToTheTopAndPlacesThatDoNotExistLeaveTheCaret)
+{
+    walk({
+        {"heading", [&] { view->goToSectionHeading(1); }, 12, 1, nullptr, true},
         {"nowhere",
          [&] {
-             view.goToContentsEntry(99);
-             view.goToSectionHeading(-1);
-             view.goToFileLine(10000);
+             view->goToContentsEntry(99);
+             view->goToSectionHeading(-1);
+             view->goToFileLine(10000);
          },
          12, 1, nullptr, true},
-        {"find", [&] { findBar(view, "Protocol filler line 9").searchRequested(true); }, 61, 26,
+    });
+}
+
+TEST_F(CaretTest, AFindWhileCutShowsTheFileLineAndKeepsItWhenHeadersReturn)
+{
+    route({kCmdHeaders, kCmdFooters})();
+    walk({
+        {"find", [&] { findBar(*view, "Protocol filler line 9").searchRequested(true); }, 61, 26,
          "2. Protocol", false, true},
         {"headers back", route({kCmdHeaders}), 61, 0, nullptr, false, true},
-    };
-    for (const Move& move : moves) {
-        SCOPED_TRACE(move.name);
-        frame().updateCommands(); // as the idle refresh does
-        move.run();
-        const QString at = QStringLiteral("Ln %1, Col ").arg(move.line);
-        EXPECT_TRUE(move.column ? pane() == at + QString::number(move.column) : pane().startsWith(at))
-            << pane().toStdString();
-        if (move.item) {
-            EXPECT_EQ(structureItem(), move.item);
-        }
-        const int shown = caretLine(view) - view.firstVisibleLine();
-        EXPECT_GE(shown, 0);
-        const int visible = view.viewport()->height() / view.cursorRect().height();
-        if (move.middle) {
-            EXPECT_LE(shown, visible / 2 + 2);
-        } else if (view.verticalScrollBar()->value() < view.verticalScrollBar()->maximum()) {
-            EXPECT_LT(shown, move.top ? 1 : visible / 3);
-        }
-    }
-    EXPECT_EQ(dialogs.messages,
-              QStringList{QStringLiteral("'Line Number' must be between 1 and %1").arg(count)});
-    // A new window shows its own caret, and the pane follows the active one.
+    });
+}
+
+// A new window shows its own caret, and the pane follows the active one.
+TEST_F(CaretTest, ThePaneFollowsTheActiveWindowsCaret)
+{
+    view->setCaretLineColumn(60, 3);
     ReadingView& second = openRfc("rfc9992.txt");
     EXPECT_EQ(pane(), "Ln 1, Col 1");
     second.setCaretLineColumn(2, 3);
@@ -464,26 +636,32 @@ TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
     menu->hide();
 }
 
-// The find bar, then zoom, which scales every format of the active window
-// and is kept in the settings file for the next window and the next run.
-TEST_F(ReadingTest, FindBarAndZoomKeysFollowTheirRules)
+// ---- The find bar and zoom ----
+
+TEST_F(ReadingTest, FindOpensTheFindBarNotTheDialog)
 {
     ReadingView& view = openRfc();
-    FindBar& bar = findBar(view, "filler line 1");
-    EXPECT_TRUE(bar.isVisible());
+    EXPECT_TRUE(findBar(view, "filler line 1").isVisible());
     EXPECT_FALSE(view.findDialog());
-    struct Case {
-        const char* text;
-        bool matchCase, wholeWord;
-        int count;
-    };
-    // "filler line 1" also starts "filler line 10" to "18" of two sections;
-    // as whole words it is "1" of each section and "Closing filler line 1.".
-    const Case cases[] = {{"filler line 1", false, false, 21},
-                          {"filler line 1", false, true, 3},
-                          {"FILLER LINE 1", true, false, 0},
-                          {"xyz", false, false, 0}};
-    for (const Case& c : cases) {
+}
+
+struct FindCase {
+    const char* text;
+    bool matchCase, wholeWord;
+    int count;
+};
+// "filler line 1" also starts "filler line 10" to "18" of two sections; as
+// whole words it is "1" of each section and "Closing filler line 1.".
+const FindCase kFindCases[] = {{"filler line 1", false, false, 21},
+                               {"filler line 1", false, true, 3},
+                               {"FILLER LINE 1", true, false, 0},
+                               {"xyz", false, false, 0}};
+
+TEST_F(ReadingTest, FindBarCountsAndMarksTheMatchesOfItsOptions)
+{
+    ReadingView& view = openRfc();
+    FindBar& bar = findBar(view, "");
+    for (const FindCase& c : kFindCases) {
         SCOPED_TRACE(c.text);
         bar.matchCaseBox()->setChecked(c.matchCase);
         bar.wholeWordBox()->setChecked(c.wholeWord);
@@ -493,53 +671,110 @@ TEST_F(ReadingTest, FindBarAndZoomKeysFollowTheirRules)
         EXPECT_LE(view.extraSelections().size(), c.count);
         EXPECT_EQ(view.extraSelections().isEmpty(), c.count == 0);
     }
-    QTest::keyClick(bar.textEdit(), Qt::Key_Return);
-    EXPECT_EQ(frame().statusBar()->currentMessage(), "\"xyz\" not found");
+}
 
-    bar.textEdit()->setText("Closing filler line 6");
+TEST_F(ReadingTest, FindBarsReturnWithoutAMatchSaysNotFound)
+{
+    ReadingView& view = openRfc();
+    QTest::keyClick(findBar(view, "xyz").textEdit(), Qt::Key_Return);
+    EXPECT_EQ(frame().statusBar()->currentMessage(), "\"xyz\" not found");
+}
+
+TEST_F(ReadingTest, FindBarsReturnMovesTheCaretToTheOneMatch)
+{
+    ReadingView& view = openRfc();
+    FindBar& bar = findBar(view, "Closing filler line 6");
     QTest::keyClick(bar.textEdit(), Qt::Key_Return);
     EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 25").arg(kClosingFiller6));
     EXPECT_EQ(bar.countLabel()->text(), "1 of 1");
+}
+
+TEST_F(ReadingTest, F3PastTheLastMatchContinuesFromTheTop)
+{
+    ReadingView& view = openRfc();
+    QTest::keyClick(findBar(view, "Closing filler line 6").textEdit(), Qt::Key_Return);
     QTest::keyClick(&view, Qt::Key_F3);
     EXPECT_EQ(frame().statusBar()->currentMessage(), "Passed the end, continued from the top");
-    bar.textEdit()->setText("Protocol filler line 1");
+}
+
+TEST_F(ReadingTest, F3AndShiftF3StepForwardAndBackThroughTheMatches)
+{
+    ReadingView& view = openRfc();
+    findBar(view, "Protocol filler line 1");
     QTest::keyClick(&view, Qt::Key_F3);
     QTest::keyClick(&view, Qt::Key_F3);
     EXPECT_TRUE(caretLineText(view).contains("Protocol filler line 10 "));
     QTest::keyClick(&view, Qt::Key_F3, Qt::ShiftModifier);
     EXPECT_TRUE(caretLineText(view).contains("Protocol filler line 1 "));
+}
 
-    // Escape closes the bar, takes its marks away and gives the keys back.
+TEST_F(ReadingTest, EscapeClosesTheFindBarTakesItsMarksAndGivesTheKeysBack)
+{
+    ReadingView& view = openRfc();
+    FindBar& bar = findBar(view, "filler line 1");
+    ASSERT_FALSE(view.extraSelections().isEmpty());
     QTest::keyClick(bar.textEdit(), Qt::Key_Escape);
     EXPECT_FALSE(bar.isVisible());
     EXPECT_TRUE(view.extraSelections().isEmpty());
     EXPECT_TRUE(view.hasFocus());
+}
 
-    // Zoom.
-    const auto sizeAt = [&](const char* text) {
-        const QTextCharFormat format = test::charFormatAt(view, find(view, text));
+// Zoom scales every format of the active window and is kept in the
+// settings file for the next window and the next run.
+class ZoomTest : public ReadingTest {
+protected:
+    void SetUp() override
+    {
+        ReadingTest::SetUp();
+        view = &openRfc();
+    }
+
+    qreal sizeAt(const char* text)
+    {
+        const QTextCharFormat format = test::charFormatAt(*view, find(*view, text));
         return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
-                                                              : view.document()->defaultFont().pointSizeF();
-    };
+                                                              : view->document()->defaultFont().pointSizeF();
+    }
+
+    void press(Qt::Key key)
+    {
+        frame().updateCommands();
+        QTest::keyClick(view, key, Qt::ControlModifier);
+    }
+
+    ReadingView* view = nullptr;
+};
+
+TEST_F(ZoomTest, CtrlKeysScaleTheTitleAndTheBodyAlike)
+{
     const qreal titleSize = sizeAt("The Parchly Link Protocol");
     const qreal bodySize = sizeAt("This memo");
     const std::pair<Qt::Key, int> steps[] = {
         {Qt::Key_Plus, 1}, {Qt::Key_Equal, 2}, {Qt::Key_Minus, 1}, {Qt::Key_0, 0}, {Qt::Key_Minus, -1}};
     for (const auto& [key, zoom] : steps) {
-        frame().updateCommands();
-        QTest::keyClick(&view, key, Qt::ControlModifier);
-        EXPECT_EQ(view.zoomSteps(), zoom);
+        press(key);
+        EXPECT_EQ(view->zoomSteps(), zoom);
         EXPECT_NEAR(sizeAt("The Parchly Link Protocol"), titleSize * zoomScale(zoom), 0.6);
         EXPECT_NEAR(sizeAt("This memo"), bodySize * zoomScale(zoom), 0.6);
     }
+}
+
+TEST_F(ZoomTest, TheZoomIsStoredAndTakenByTheNextWindow)
+{
+    press(Qt::Key_Minus);
     EXPECT_EQ(app->profile().readInt("View", "TextZoom", 0), -1);
     EXPECT_EQ(openRfc("rfc9992.txt").zoomSteps(), -1);
+}
 
-    QWheelEvent wheel(QPointF(5, 5), view.viewport()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+TEST_F(ZoomTest, CtrlWheelZoomsTheWindowUnderThePointer)
+{
+    press(Qt::Key_Minus);
+    openRfc("rfc9992.txt");
+    QWheelEvent wheel(QPointF(5, 5), view->viewport()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     frame().activateDocumentWindow(frame().documentWindows().front());
-    QApplication::sendEvent(view.viewport(), &wheel);
-    EXPECT_EQ(view.zoomSteps(), 0);
+    QApplication::sendEvent(view->viewport(), &wheel);
+    EXPECT_EQ(view->zoomSteps(), 0);
 }
 
 const char* const kReadme = "Parchly notes\n=============\n\nContents\n\n1. Introduction ........ 1\n\n"

@@ -13,11 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <functional>
 
 namespace parchly {
 namespace {
 
-// The view tests' three-page RFC (see reading_fixture.h).
+// The view tests' three-page RFC (see view_fixture.h).
 const char* const kFixture = PARCHLY_FIXTURES_DIR "/view/rfc9990.txt";
 
 struct Composed {
@@ -60,7 +61,14 @@ QStringList cut(QStringList lines, const RfcText& text, const LineCuts& from, co
     return lines;
 }
 
-TEST(TextComposition, CutTextAndLineMappingAgreeExactly)
+// An input of the mapping checks: its bytes and the analysis options.
+struct MappingInput {
+    const char* name;
+    std::string bytes;
+    AnalysisOptions options;
+};
+
+std::vector<MappingInput> mappingInputs()
 {
     AnalysisOptions keepSpaces;
     keepSpaces.disableSpacesNearHeaderAndFooter = false;
@@ -70,46 +78,71 @@ TEST(TextComposition, CutTextAndLineMappingAgreeExactly)
     shortPage.erase(0, 1);
     AnalysisOptions noReferences;
     noReferences.disableReferenceAnalysis = true;
-    struct Case {
-        const char* name;
-        std::string bytes;
-        AnalysisOptions options;
-    };
-    const Case cases[] = {
+    return {
         // The last page's footer once shifted the form feed after it by 2.
         {"last page footer", test::readFile(kFixture), {}},
         {"blank lines kept", test::readFile(kFixture), keepSpaces},
         // A page shorter than its header once mapped lines backwards.
         {"short page", shortPage, noReferences},
     };
-    for (const Case& c : cases) {
-        const Composed composed = compose(c.bytes, c.options);
-        const RfcText& text = composed.text;
-        const QStringList& file = composed.lines;
-        ASSERT_GT(text.pageEnds.size(), 2u) << c.name;
+}
+
+// Runs `check` on each input under each of the seven cuts, with the file's
+// lines and those shown.
+void forEveryCut(const std::function<void(const RfcText&, const LineCuts&, const QStringList& file,
+                                          const QStringList& shown)>& check)
+{
+    for (const MappingInput& input : mappingInputs()) {
+        const Composed composed = compose(input.bytes, input.options);
+        ASSERT_GT(composed.text.pageEnds.size(), 2u) << input.name;
         for (int state = 1; state < 8; ++state) {
+            SCOPED_TRACE(std::string(input.name) + " state " + std::to_string(state));
             const LineCuts cuts{(state & 1) != 0, (state & 2) != 0, (state & 4) != 0};
-            const QStringList shown = cut(file, text, {}, cuts);
-            const std::string where = std::string(c.name) + " state " + std::to_string(state);
+            check(composed.text, cuts, composed.lines, cut(composed.lines, composed.text, {}, cuts));
+        }
+    }
+}
+
+TEST(TextComposition, ACutTakesAwayExactlyTheHiddenLines)
+{
+    forEveryCut(
+        [](const RfcText& text, const LineCuts& cuts, const QStringList& file, const QStringList& shown) {
             int hidden = 0;
             for (const LineRange& range : hiddenLines(text, cuts))
                 hidden += range.end - range.first;
-            EXPECT_EQ(shown.size(), file.size() - hidden) << where;
+            EXPECT_EQ(shown.size(), file.size() - hidden);
+        });
+}
+
+TEST(TextComposition, EveryShownLineMapsToItsFileLineAndBack)
+{
+    forEveryCut(
+        [](const RfcText& text, const LineCuts& cuts, const QStringList& file, const QStringList& shown) {
             for (int line = 0; line < shown.size(); ++line) {
-                const int fileIndex = displayLineToFile(text, cuts, line + 1) - 1;
-                ASSERT_TRUE(fileIndex >= 0 && fileIndex < file.size()) << where << " line " << line;
-                ASSERT_EQ(shown[line], file[fileIndex]) << where << " line " << line;
-                ASSERT_EQ(fileLineToDisplay(text, cuts, fileIndex + 1) - 1, line) << where;
+                const FileLine fileLine = fileLineOf(text, cuts, ShownLine::atIndex(line));
+                const int fileIndex = fileLine.index();
+                ASSERT_TRUE(fileIndex >= 0 && fileIndex < file.size()) << " line " << line;
+                ASSERT_EQ(shown[line], file[fileIndex]) << " line " << line;
+                ASSERT_EQ(shownLineOf(text, cuts, fileLine).index(), line);
             }
-            // Headers first and footers later cut the same lines as both at once.
+        });
+}
+
+TEST(TextComposition, HeadersFirstAndFootersLaterCutTheSameLinesAsBothAtOnce)
+{
+    forEveryCut(
+        [](const RfcText& text, const LineCuts& cuts, const QStringList& file, const QStringList& shown) {
             const LineCuts headers{cuts.headers, false, cuts.blankLines};
-            EXPECT_EQ(cut(cut(file, text, {}, headers), text, headers, cuts), shown) << where;
-            // Each separator stands on its form feed.
-            for (const SeparatorPlace& place : separatorPlaces(text, cuts))
-                EXPECT_TRUE(shown.value(place.line, "\f").startsWith(QLatin1Char('\f')))
-                    << where << place.line;
-        }
-    }
+            EXPECT_EQ(cut(cut(file, text, {}, headers), text, headers, cuts), shown);
+        });
+}
+
+TEST(TextComposition, EachSeparatorStandsOnItsFormFeed)
+{
+    forEveryCut([](const RfcText& text, const LineCuts& cuts, const QStringList&, const QStringList& shown) {
+        for (const SeparatorPlace& place : separatorPlaces(text, cuts))
+            EXPECT_TRUE(shown.value(place.line, "\f").startsWith(QLatin1Char('\f'))) << place.line;
+    });
 }
 
 // Which lines each cut hides in the fixture: each footer with the blank line
@@ -138,6 +171,45 @@ TEST(TextComposition, CutsHideTheHeadersFootersAndTheirBlankLines)
     EXPECT_EQ(shownPageEnds(compose(bytes).text, {true, true, true}), (std::vector<int32_t>{-1, 23, 35, 52}));
 }
 
+using U = Underline;
+using SettingsChange = void (*)(RfcSettings&);
+void referencesOff(RfcSettings& s)
+{
+    s.DisableReferenceLink = true;
+}
+
+struct FormatCase {
+    int line;
+    const char* at; // the column of its first character, plus `offset`
+    int offset, category;
+    Underline underline;
+    SettingsChange change = nullptr; // of the default settings
+};
+const FormatCase kFormatCases[] = {
+    {0, "Network", 0, -1, U::AsConfigured}, // plain front matter
+    {5, "Parchly", 0, kFormatSubtitles, U::AsConfigured}, // the title
+    {11, "Abstract", 0, kFormatSubtitles, U::AsConfigured}, // a front heading
+    {13, "[", 0, kFormatContents, U::Added}, // a citation's bracket
+    {13, "[", -1, -1, U::AsConfigured}, // ... and not before it
+    {35, "[", 0, kFormatContents, U::Added}, // a citation after non-ASCII text
+    {35, "]", 1, -1, U::AsConfigured}, // ... and not after it
+    {17, "1.", 0, kFormatContents, U::Added}, // a contents entry from its text
+    {17, "1.", -1, -1, U::AsConfigured}, // ... not its margin
+    {24, "Author", 0, kFormatHeadersFooters, U::AsConfigured},
+    {43, "9990", 0, kFormatHeadersFooters, U::AsConfigured},
+    {29, "Intro", 0, kFormatSubtitles, U::AsConfigured}, // a body heading
+    {52, "RFC2119]", 0, kFormatSubtitles, U::AsConfigured}, // a reference label
+    {57, "2616", 3, kFormatContents, U::Added}, // an RFC number after "RFC" a line up
+    {56, "RFC", 0, -1, U::AsConfigured}, // ... not the "RFC"
+    // The link settings decide what is underlined.
+    {19, "1.2", 0, kFormatContents, U::Untouched}, // an invalid entry is no link
+    {19, "1.2", 0, kFormatContents, U::Added,
+     [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }},
+    {17, "1.", 0, kFormatContents, U::AsConfigured, [](RfcSettings& s) { s.DisableContentEntryLink = true; }},
+    {13, "[", 0, kFormatContents, U::Untouched, referencesOff},
+    {57, "2616", 0, kFormatContents, U::Added, referencesOff}, // numbers stay links
+};
+
 // Which characters of the fixture take which category, by shown line and
 // column (the fixture's lines are listed in view_composition_test.cpp).
 TEST(TextComposition, FormatsLandOnTheirCharacters)
@@ -149,42 +221,7 @@ TEST(TextComposition, FormatsLandOnTheirCharacters)
         const int start = line ? int(composed.lines.mid(0, line).join(QLatin1Char('\n')).size()) + 1 : 0;
         return start + int(composed.lines[line].indexOf(QLatin1String(text))) + offset;
     };
-    using U = Underline;
-    using Change = void (*)(RfcSettings&);
-    const Change referencesOff = [](RfcSettings& s) { s.DisableReferenceLink = true; };
-    struct Case {
-        int line;
-        const char* at; // the column of its first character, plus `offset`
-        int offset, category;
-        Underline underline;
-        Change change = nullptr; // of the default settings
-    };
-    const Case cases[] = {
-        {0, "Network", 0, -1, U::AsConfigured}, // plain front matter
-        {5, "Parchly", 0, kFormatSubtitles, U::AsConfigured}, // the title
-        {11, "Abstract", 0, kFormatSubtitles, U::AsConfigured}, // a front heading
-        {13, "[", 0, kFormatContents, U::Added}, // a citation's bracket
-        {13, "[", -1, -1, U::AsConfigured}, // ... and not before it
-        {35, "[", 0, kFormatContents, U::Added}, // a citation after non-ASCII text
-        {35, "]", 1, -1, U::AsConfigured}, // ... and not after it
-        {17, "1.", 0, kFormatContents, U::Added}, // a contents entry from its text
-        {17, "1.", -1, -1, U::AsConfigured}, // ... not its margin
-        {24, "Author", 0, kFormatHeadersFooters, U::AsConfigured},
-        {43, "9990", 0, kFormatHeadersFooters, U::AsConfigured},
-        {29, "Intro", 0, kFormatSubtitles, U::AsConfigured}, // a body heading
-        {52, "RFC2119]", 0, kFormatSubtitles, U::AsConfigured}, // a reference label
-        {57, "2616", 3, kFormatContents, U::Added}, // an RFC number after "RFC" a line up
-        {56, "RFC", 0, -1, U::AsConfigured}, // ... not the "RFC"
-        // The link settings decide what is underlined.
-        {19, "1.2", 0, kFormatContents, U::Untouched}, // an invalid entry is no link
-        {19, "1.2", 0, kFormatContents, U::Added,
-         [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }},
-        {17, "1.", 0, kFormatContents, U::AsConfigured,
-         [](RfcSettings& s) { s.DisableContentEntryLink = true; }},
-        {13, "[", 0, kFormatContents, U::Untouched, referencesOff},
-        {57, "2616", 0, kFormatContents, U::Added, referencesOff}, // numbers stay links
-    };
-    for (const Case& c : cases) {
+    for (const FormatCase& c : kFormatCases) {
         RfcSettings settings("./");
         if (c.change)
             c.change(settings);
@@ -192,8 +229,11 @@ TEST(TextComposition, FormatsLandOnTheirCharacters)
                   std::make_pair(c.category, c.underline))
             << c.line << " " << c.at << c.offset;
     }
+}
 
-    // Separators: 72 characters, the page number centred.
+// Separators: 72 characters, the page number centred.
+TEST(PageSeparator, Is72CharactersWithThePageNumberCentred)
+{
     EXPECT_EQ(pageSeparatorText(10), QString(31, '-') + " Page 10 " + QString(32, '-'));
 }
 

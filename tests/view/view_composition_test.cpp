@@ -1,7 +1,7 @@
 // The reading view applies the composition and the trees (checked as data in
 // text_composition_test.cpp and tree_building_test.cpp) to the real text
 // control and Navigator: formats, cuts, separators, reloads, tree items.
-#include "reading_fixture.h"
+#include "view/view_fixture.h"
 #include "view/page_separator.h"
 #include "view/text_composition.h"
 
@@ -83,13 +83,19 @@ constexpr int kIntroductionHeading = 29;
 
 } // namespace
 
-TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategoriesAndItsTrees)
+// ---- What the view shows ----
+
+TEST_F(ViewTest, ShowsTheFileTextAsComposed)
+{
+    opened.open();
+    expectShownAsComposed(opened);
+}
+
+// Every character a run covers has the colour and underline of the last
+// run over it.
+TEST_F(ViewTest, EachCharacterHasTheFormatOfTheLastRunOverIt)
 {
     ReadingView& view = opened.open();
-    expectShownAsComposed(opened);
-
-    // Every character a run covers has the colour and underline of the last
-    // run over it.
     ShownText shown;
     shown.text = shownLines(view).join(QLatin1Char('\n'));
     shown.latin1Lines = view.streamedLatin1Lines();
@@ -105,13 +111,35 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategoriesAndItsTrees)
         EXPECT_EQ(format.foreground().color(), kColours[last->category]) << run.start;
         EXPECT_EQ(format.fontUnderline(), last->underline == Underline::Added) << run.start;
     }
-    // Clicks find an RFC number (here on the line after "RFC") by the line
-    // and columns the composition found it at.
+}
+
+// Clicks find an RFC number (here on the line after "RFC") by the line and
+// columns the composition found it at.
+TEST_F(ViewTest, AReferencesRfcNumberStandsWhereTheCompositionFoundIt)
+{
+    ReadingView& view = opened.open();
     const ReferenceEntry& reference = text().references[1];
     EXPECT_EQ(reference.linkLine, 57);
     EXPECT_EQ(view.lineText(57).mid(reference.linkStart, reference.linkEnd - reference.linkStart), "2616");
+}
 
-    // The trees hold the structure and the pages; the caret selects its item.
+TEST_F(ViewTest, OnlyDefaultTextMakesEveryCharacterPlain)
+{
+    options().UseOnlyDefaultText = true;
+    const QString all = opened.open().toPlainText();
+    for (int position = 0; position < all.size(); ++position) {
+        const QTextCharFormat format = charFormatAt(*opened.view, position);
+        ASSERT_EQ(format.foreground().color(), kColours[kFormatDefault]) << position;
+        ASSERT_FALSE(format.fontUnderline()) << position;
+    }
+}
+
+// ---- The Navigator's trees ----
+
+// The trees hold the structure and the pages; the caret selects its item.
+TEST_F(ViewTest, TheTreesHoldTheStructureAndThePagesWithIcons)
+{
+    opened.open();
     EXPECT_EQ(items(structure()),
               QStringList({"Status of This Memo 0", "Abstract 1", "Table of Contents 2",
                            "  1. Introduction 0", "    1. Purpose 1", "    2. Terms 2", "  2. Protocol 3",
@@ -120,9 +148,13 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategoriesAndItsTrees)
     EXPECT_EQ(structure().itemText(structure().currentItem()), QString("Abstract"));
     EXPECT_EQ(items(pages()), QStringList({"Page 1 0", "Page 2 26", "Page 3 43"}));
     EXPECT_FALSE(structure().topLevelItem(0)->icon(0).isNull() || pages().topLevelItem(0)->icon(0).isNull());
+}
 
-    // A collapsed section stands for its subsections; an expanded one shows
-    // the subsection itself; under the Page tab, the page.
+// A collapsed section stands for its subsections; an expanded one shows the
+// subsection itself; under the Page tab, the page.
+TEST_F(ViewTest, TheCaretSelectsTheVisibleItemHoldingIt)
+{
+    ReadingView& view = opened.open();
     const int terms = view.lineStart(39) + 4;
     view.setSelection(terms, terms);
     view.selectNavigatorNode();
@@ -134,64 +166,83 @@ TEST_F(ViewTest, ShowsTheFileTextInTheFormatsOfItsCategoriesAndItsTrees)
     opened.host.tabs->selectTab(1);
     view.selectNavigatorNode();
     EXPECT_EQ(pages().itemText(pages().currentItem()), QString("Page 2"));
+}
 
-    // Only default text: every character plain.
-    opened.view.reset();
-    options().UseOnlyDefaultText = true;
-    const QString all = opened.open().toPlainText();
-    for (int position = 0; position < all.size(); ++position) {
-        const QTextCharFormat format = charFormatAt(*opened.view, position);
-        ASSERT_EQ(format.foreground().color(), kColours[kFormatDefault]) << position;
-        ASSERT_FALSE(format.fontUnderline()) << position;
+// ---- Cuts and separators ----
+
+struct CutStep {
+    bool headers, footers, separators;
+};
+
+// Cuts in every order, separators on and off: the view always shows what
+// the composition says, and the caret stays on its file line.
+class CutOrderTest : public ViewTest, public ::testing::WithParamInterface<std::vector<CutStep>> {
+protected:
+    ReadingView& openWithCaretInTheIntroduction()
+    {
+        ReadingView& view = opened.open();
+        const int start = view.lineStart(kIntroductionHeading);
+        view.setSelection(start + 3, start + 3);
+        return view;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, CutOrderTest,
+    ::testing::Values(std::vector<CutStep>{{true, true, false}, {false, false, false}},
+                      std::vector<CutStep>{
+                          {true, false, true}, {true, true, true}, {false, true, true}, {false, true, false}},
+                      std::vector<CutStep>{{false, false, true}, {true, true, true}, {true, false, false}}));
+
+TEST_P(CutOrderTest, EachStepShowsTheComposedLinesAndACutKeepsTheSeparators)
+{
+    ReadingView& view = openWithCaretInTheIntroduction();
+    for (const CutStep& step : GetParam()) {
+        const bool separators = state().pageSeparators;
+        view.setHeadersAndFootersCut(step.headers, step.footers);
+        EXPECT_EQ(state().pageSeparators, separators) << "a cut keeps the separators";
+        expectShownAsComposed(opened);
+        view.setPageSeparatorsShown(step.separators);
+        view.setPageSeparatorsShown(step.separators); // twice: nothing more
+        EXPECT_TRUE(state().cuts.headers == step.headers && state().cuts.footers == step.footers
+                    && state().pageSeparators == step.separators);
+        expectShownAsComposed(opened);
+    }
+    EXPECT_EQ(opened.host.tabs->count(), 2) << "a reload adds no Navigator tabs";
+}
+
+// The pane and the tree follow the caret that the frozen rebuild moved; no
+// other test cuts with the caret inside a line.
+TEST_P(CutOrderTest, TheCaretStaysOnItsFileLineAndThePaneAndTreeFollow)
+{
+    ReadingView& view = openWithCaretInTheIntroduction();
+    for (const CutStep& step : GetParam()) {
+        view.setHeadersAndFootersCut(step.headers, step.footers);
+        view.setPageSeparatorsShown(step.separators);
+        int line = 0;
+        int column = 0;
+        view.caretLineColumn(line, column);
+        EXPECT_TRUE(line == kIntroductionHeading && column == 0) << line << " " << column;
+        EXPECT_EQ(opened.host.positionPane, QString("Ln %1, Col 1").arg(line + 1));
+        EXPECT_EQ(structure().currentItem()->text(0), QString("1. Introduction"));
     }
 }
 
-// Cuts in every order, separators on and off, and what the settings cut at
-// load: the view always shows what the composition says, and the caret
-// stays on its file line.
-TEST_F(ViewTest, CutsAndSeparatorsInEveryOrderShowTheComposedLines)
+TEST_F(ViewTest, PuttingEverythingBackGivesTheFirstComposition)
 {
-    struct Step {
-        bool headers, footers, separators;
-    };
-    const std::vector<Step> orders[] = {
-        {{true, true, false}, {false, false, false}},
-        {{true, false, true}, {true, true, true}, {false, true, true}, {false, true, false}},
-        {{false, false, true}, {true, true, true}, {true, false, false}},
-    };
-    for (const std::vector<Step>& steps : orders) {
-        OpenedView fresh(fixtureRfcPath());
-        fresh.host.options = options();
-        ReadingView& view = fresh.open();
-        const QString composed = view.document()->toHtml();
-        const int start = view.lineStart(kIntroductionHeading);
-        view.setSelection(start + 3, start + 3);
-        for (const Step& step : steps) {
-            const bool separators = fresh.document.viewState().pageSeparators;
-            view.setHeadersAndFootersCut(step.headers, step.footers);
-            EXPECT_EQ(fresh.document.viewState().pageSeparators, separators) << "a cut keeps the separators";
-            expectShownAsComposed(fresh);
-            view.setPageSeparatorsShown(step.separators);
-            view.setPageSeparatorsShown(step.separators); // twice: nothing more
-            const ViewState& now = fresh.document.viewState();
-            EXPECT_TRUE(now.cuts.headers == step.headers && now.cuts.footers == step.footers
-                        && now.pageSeparators == step.separators);
-            expectShownAsComposed(fresh);
-            int line = 0;
-            int column = 0;
-            view.caretLineColumn(line, column);
-            EXPECT_TRUE(line == kIntroductionHeading && column == 0) << line << " " << column;
-            // The pane and the tree follow the caret that the frozen rebuild
-            // moved; no other test cuts with the caret inside a line.
-            EXPECT_EQ(fresh.host.positionPane, QString("Ln %1, Col 1").arg(line + 1));
-            EXPECT_EQ(fresh.host.structureTree->currentItem()->text(0), QString("1. Introduction"));
-        }
-        if (!steps.back().headers && !steps.back().footers && !steps.back().separators) {
-            EXPECT_EQ(view.document()->toHtml(), composed) << "putting them back gives the first composition";
-        }
-        EXPECT_EQ(fresh.host.tabs->count(), 2) << "a reload adds no Navigator tabs";
-    }
+    ReadingView& view = opened.open();
+    const QString composed = view.document()->toHtml();
+    view.setHeadersAndFootersCut(true, true);
+    view.setPageSeparatorsShown(true);
+    view.setHeadersAndFootersCut(false, false);
+    view.setPageSeparatorsShown(false);
+    EXPECT_EQ(view.document()->toHtml(), composed);
+}
 
+// What the settings cut at load; the separator's page number is in the
+// headers' format.
+TEST_F(ViewTest, TheSettingsCutAtLoadAndShowSeparatorsInTheHeadersFormat)
+{
     options().DisableHeaderAndFooterInAllFiles = true;
     options().ShowPageSeparator = true;
     ReadingView& view = opened.open();

@@ -1,6 +1,6 @@
 // Opening files of every kind, and every file of the RFC corpus.
 #include "analysis/recognition.h"
-#include "reading_fixture.h"
+#include "view/view_fixture.h"
 #include "support/corpus.h"
 #include "support/temp_folder.h"
 
@@ -55,6 +55,37 @@ TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
+// Cutting headers and footers and showing separators, then putting both
+// back, gives the text again; a paged RFC shows fewer lines while cut. A
+// file without pages (every RFC since 8650) has no Page tree entry, and
+// cutting pages or marking them changes nothing, not even the caret's line
+// and column. Gives whether the file has pages.
+bool expectCutsAndSeparatorsComeBack(OpenedView& opened, const QString& expected)
+{
+    ReadingView& view = *opened.view;
+    const RfcText& text = opened.document.text();
+    const int caret = view.lineStart(41) - 1; // the end of line 40
+    view.setSelection(caret, caret);
+    view.setHeadersAndFootersCut(true, true);
+    const bool paged = text.pageEnds.size() > 1;
+    if (text.pageEnds.size() > 2) {
+        EXPECT_LT(view.lineCount(), expected.count(QLatin1Char('\n')) + 1);
+    }
+    view.setPageSeparatorsShown(true);
+    if (!paged) {
+        EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
+        EXPECT_EQ(view.toPlainText(), expected);
+    }
+    view.setPageSeparatorsShown(false);
+    view.setHeadersAndFootersCut(false, false);
+    EXPECT_EQ(view.toPlainText(), expected);
+    if (!paged) {
+        view.updatePositionStatus();
+        EXPECT_EQ(opened.host.positionPane, QString("Ln 41, Col %1").arg(caret - view.lineStart(40) + 1));
+    }
+    return paged;
+}
+
 // Every RFC of the corpus and its index open and show their own text, come
 // back to the same text after headers and footers were cut and put back,
 // and every RFC is recognised as one (RFC 822 too, whose number line the
@@ -64,40 +95,16 @@ TEST(ViewCorpus, EveryRfcComposesAndShowsItsOwnText)
     PARCHLY_REQUIRE_CORPUS_FILE(anyRfc, "rfc2616.txt");
     ScriptedDialogs dialogs;
     const QDir folder(QString::fromStdString(anyRfc.parent_path().string()));
-    const QStringList names = folder.entryList({"rfc*.txt"}, QDir::Files, QDir::Name);
     int unpaged = 0;
-    for (const QString& name : names) {
+    for (const QString& name : folder.entryList({"rfc*.txt"}, QDir::Files, QDir::Name)) {
         SCOPED_TRACE(name.toStdString());
         const QString path = folder.filePath(name);
         OpenedView opened(path);
-        ReadingView& view = opened.open();
         const QString expected = expectedShownText(path);
-        ASSERT_EQ(view.toPlainText(), expected);
+        ASSERT_EQ(opened.open().toPlainText(), expected);
         const RfcText& text = opened.document.text();
         EXPECT_TRUE(text.isIndex ? name == "rfc-index.txt" : recognisedAsRfc(text));
-
-        const int caret = view.lineStart(41) - 1; // the end of line 40
-        view.setSelection(caret, caret);
-        view.setHeadersAndFootersCut(true, true);
-        const bool paged = text.pageEnds.size() > 1;
-        if (text.pageEnds.size() > 2) {
-            EXPECT_LT(view.lineCount(), expected.count(QLatin1Char('\n')) + 1);
-        }
-        view.setPageSeparatorsShown(true);
-        if (!paged) {
-            // A file without pages (every RFC since 8650): no Page tree
-            // entry, and cutting pages or marking them changes nothing.
-            ++unpaged;
-            EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
-            EXPECT_EQ(view.toPlainText(), expected);
-        }
-        view.setPageSeparatorsShown(false);
-        view.setHeadersAndFootersCut(false, false);
-        EXPECT_EQ(view.toPlainText(), expected);
-        if (!paged) {
-            view.updatePositionStatus();
-            EXPECT_EQ(opened.host.positionPane, QString("Ln 41, Col %1").arg(caret - view.lineStart(40) + 1));
-        }
+        unpaged += !expectCutsAndSeparatorsComeBack(opened, expected);
     }
     EXPECT_GT(unpaged, 0) << "the corpus holds modern RFCs";
     EXPECT_TRUE(dialogs.messages.isEmpty());

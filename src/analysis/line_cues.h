@@ -1,0 +1,42 @@
+// The words the link and requirement passes start from, noted for every
+// line in one scan of the whole text: most lines of an RFC hold none of
+// them, and a pass then looks only at the lines that do.
+#ifndef PARCHLY_ANALYSIS_LINE_CUES_H
+#define PARCHLY_ANALYSIS_LINE_CUES_H
+
+#include "analysis/text_lines.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace parchly {
+
+// One bit per family of words; a line's cues are the families of the words
+// that start on it.
+constexpr uint8_t kCueBracket = 1 << 0; // "[": a citation
+constexpr uint8_t kCueRfc = 1 << 1; // "RFC"
+constexpr uint8_t kCueSeries = 1 << 2; // "BCP", "STD", "FYI"
+// "ction" and "CTION": "Section", "section", "SECTION" and their plurals.
+constexpr uint8_t kCueSection = 1 << 3;
+// "ppendi" and "PPENDI": the forms of "Appendix" and "Appendices".
+constexpr uint8_t kCueAppendix = 1 << 4;
+// "MUST", "MAY", "SHALL", "SHOULD", "REQUIRED", "RECOMMENDED", "OPTIONAL":
+// the requirement keywords of RFC 2119 and RFC 8174.
+constexpr uint8_t kCueRequirement = 1 << 5;
+
+// The words a link phrase can start with.
+constexpr uint8_t kCueLinkStart = kCueBracket | kCueRfc | kCueSeries | kCueSection | kCueAppendix;
+
+// The cues of every line of `lines`, indexed as they are. A word counts for
+// the line it starts on, also where it runs on into the next piece of a
+// line longer than the line buffer.
+std::vector<uint8_t> findLineCues(const TextLines& lines);
+
+// The cues of the words that start at `at` of `text` (which must be within
+// it): what findLineCues notes for that position.
+uint8_t cuesAt(std::string_view text, std::size_t at);
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,103 @@
+// What a caller that asks for less of the analysis gets: the citations it
+// counts exactly as the reading view links them, and every other field as
+// the full analysis gives it.
+#include "analysis_support.h"
+
+#include "support/corpus.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace parchly {
+namespace {
+
+using test::analyseBytes;
+
+AnalysisOptions scope(LinkScope links, bool requirements)
+{
+    AnalysisOptions options;
+    options.links = links;
+    options.requirements = requirements;
+    return options;
+}
+
+std::vector<std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t>> citationsOf(const RfcText& text)
+{
+    std::vector<std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t>> citations;
+    for (const LinkMark& link : text.links)
+        if (link.kind == LinkKind::Citation)
+            citations.emplace_back(link.line, link.startColumn, link.endColumn, link.targetReference,
+                                   link.targetRfc);
+    return citations;
+}
+
+// The golden text with links of every kind, and the corpus when present.
+std::vector<std::pair<std::string, std::string>> texts()
+{
+    std::vector<std::pair<std::string, std::string>> found = {{"links.txt", test::goldenBytes("links.txt")}};
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(test::corpusFolder(), error)) {
+        const std::string name = item.path().filename().string();
+        if (name.rfind("rfc", 0) != 0 || name == "rfc-index.txt" || item.path().extension() != ".txt")
+            continue;
+        std::ifstream in(item.path(), std::ios::binary);
+        found.emplace_back(name, std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    return found;
+}
+
+TEST(AnalysisScope, CitationsAloneAreTheCitationsOfTheFullAnalysis)
+{
+    for (const auto& [name, bytes] : texts()) {
+        SCOPED_TRACE(name);
+        const RfcText full = analyseBytes(bytes).text;
+        const RfcText citations = analyseBytes(bytes, scope(LinkScope::Citations, false)).text;
+        EXPECT_EQ(citationsOf(citations), citationsOf(full));
+        EXPECT_EQ(citations.links.size(), citationsOf(citations).size()) << "a link of another kind";
+        if (name == "links.txt") {
+            EXPECT_GE(citationsOf(full).size(), 10u); // the comparison compares something
+        }
+    }
+}
+
+TEST(AnalysisScope, LeavingOutLinksOrRequirementsChangesNoOtherField)
+{
+    const std::string bytes = test::goldenBytes("links.txt");
+    const RfcText full = analyseBytes(bytes).text;
+    ASSERT_FALSE(full.links.empty());
+    ASSERT_FALSE(full.requirements.empty());
+    const auto withoutLinksAndRequirements = [](const RfcText& text) {
+        Json record = test::fullRecord(text);
+        record.erase("links");
+        record.erase("requirements");
+        return record.dump(1);
+    };
+    const std::tuple<const char*, AnalysisOptions, bool, bool> cases[] = {
+        {"neither", scope(LinkScope::None, false), false, false},
+        {"citations alone", scope(LinkScope::Citations, false), true, false},
+        {"links alone", scope(LinkScope::All, false), true, false},
+        {"requirements alone", scope(LinkScope::None, true), false, true},
+    };
+    for (const auto& [what, options, links, requirements] : cases) {
+        SCOPED_TRACE(what);
+        const RfcText text = analyseBytes(bytes, options).text;
+        EXPECT_EQ(withoutLinksAndRequirements(text), withoutLinksAndRequirements(full));
+        EXPECT_EQ(!text.links.empty(), links);
+        EXPECT_EQ(!text.requirements.empty(), requirements);
+        if (requirements) {
+            EXPECT_EQ(test::fullRecord(text)["requirements"], test::fullRecord(full)["requirements"]);
+        }
+        if (links && options.links == LinkScope::All) {
+            EXPECT_EQ(test::fullRecord(text)["links"], test::fullRecord(full)["links"]);
+        }
+    }
+}
+
+} // namespace
+} // namespace parchly

@@ -1,0 +1,86 @@
+// The cues of each line: which words the link and requirement passes start
+// from. The scan reads the text in blocks, so words are also placed across
+// every block boundary and at the very end of the text.
+#include "analysis/line_cues.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace parchly {
+namespace {
+
+std::vector<uint8_t> cuesOf(const std::string& bytes)
+{
+    LineReader reader(bytes);
+    return findLineCues(readTextLines(reader, RfcText()));
+}
+
+TEST(LineCues, EachWordGivesItsFamily)
+{
+    const std::pair<const char*, uint8_t> table[] = {
+        {"   plain text with no word of interest", 0},
+        {"   see [1]", kCueBracket},
+        {"   RFC 9110 and RFC9111", kCueRfc},
+        {"   BCP 14", kCueSeries},
+        {"   STD 97", kCueSeries},
+        {"   FYI 36", kCueSeries},
+        {"   in Section 3 and sections 4", kCueSection},
+        {"   SECTION 3", kCueSection},
+        {"   Appendix A, appendices, APPENDIX B", kCueAppendix},
+        {"   a client MUST", kCueRequirement},
+        {"   MAY", kCueRequirement},
+        {"   SHALL NOT", kCueRequirement},
+        {"   SHOULD", kCueRequirement},
+        {"   REQUIRED", kCueRequirement},
+        {"   RECOMMENDED", kCueRequirement},
+        {"   OPTIONAL", kCueRequirement},
+        {"   Must, may, should, shall, optional: lower case is no keyword", 0},
+        {"   [RFC2119] says a client MUST", kCueBracket | kCueRfc | kCueRequirement},
+        {"   RF C, ST D, SH ALL, ppend, ctio: cut words", 0},
+    };
+    for (const auto& [line, cues] : table) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(cuesOf(std::string(line) + "\n"), std::vector<uint8_t>{cues});
+    }
+}
+
+TEST(LineCues, AWordBelongsToTheLineItStartsOn)
+{
+    // Line ends and blank lines between: no word runs over a line end.
+    EXPECT_EQ(cuesOf("RF\nC\n\nMUST\r\n\nx RFC"),
+              (std::vector<uint8_t>{0, 0, 0, kCueRequirement, 0, kCueRfc}));
+    // A line longer than the line buffer comes in pieces of 1,023 bytes: a
+    // word cut by the piece boundary counts for the piece it starts in.
+    const std::string pieces = std::string(1021, 'x') + "RFC 1\n";
+    EXPECT_EQ(cuesOf(pieces), (std::vector<uint8_t>{kCueRfc, 0}));
+}
+
+// Every word at every offset of a text of 40 bytes, which puts it across the
+// boundaries of the blocks the scan reads and against the end of the text.
+TEST(LineCues, WordsAtEveryOffsetOfTheBlocksAndTheEnd)
+{
+    const std::pair<const char*, uint8_t> words[] = {
+        {"[", kCueBracket},       {"RFC", kCueRfc},
+        {"FYI", kCueSeries},      {"ction", kCueSection},
+        {"PPENDI", kCueAppendix}, {"RECOMMENDED", kCueRequirement},
+        {"MAY", kCueRequirement}, {"SHOULD", kCueRequirement},
+    };
+    constexpr std::size_t kLength = 40;
+    for (const auto& [word, cue] : words) {
+        const std::string w(word);
+        for (std::size_t at = 0; at < kLength; ++at) {
+            // The text is one line of dots with the word at `at`, cut at the
+            // end of the text where it does not fit.
+            std::string text(kLength, '.');
+            text.replace(at, std::min(w.size(), kLength - at), w.substr(0, kLength - at));
+            const bool whole = at + w.size() <= kLength;
+            SCOPED_TRACE(text);
+            EXPECT_EQ(cuesOf(text), std::vector<uint8_t>{static_cast<uint8_t>(whole ? cue : 0)});
+        }
+    }
+}
+
+} // namespace
+} // namespace parchly
