@@ -35,8 +35,12 @@ void FrameCollectionsHost::activeCaretLineColumn(int& line, int& column) const
 void FrameCollectionsHost::setActiveCaretLineColumn(int line, int column)
 {
     // Stored lines are the file's: the view maps them to what it shows.
-    if (ReadingView* view = activeView())
+    // A bookmark is a jump like a link: Back returns from it.
+    if (ReadingView* view = activeView()) {
+        view->recordPosition();
         view->setCaretLineColumn(line, column);
+        view->recordPosition();
+    }
 }
 
 QStringList FrameCollectionsHost::openDocumentPaths() const
