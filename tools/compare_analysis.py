@@ -37,8 +37,14 @@ def records(source, files, options):
     else:
         with open(source, encoding='utf-8') as dump:
             output = dump.read()
-    lines = [line for line in output.split('\n') if line.strip()]
-    return {os.path.basename(json.loads(line)['file']): line for line in lines}
+    records = {}
+    for line in output.split('\n'):
+        if line.strip():
+            # The same file may be named by another path on each side.
+            path = json.loads(line)['file']
+            name = os.path.basename(path)
+            records[name] = line.replace(json.dumps(path, ensure_ascii=False), json.dumps(name), 1)
+    return records
 
 
 def differing_fields(before, after):

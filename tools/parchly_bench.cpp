@@ -62,11 +62,7 @@ bool benchFile(ParchlyApplication& app, const QString& path)
         });
     });
     const double formatting = millisecondsOf([&] { view->formatRfcText(); });
-    const NavigatorTrees trees = child->navigator();
-    const double treeFilling = millisecondsOf([&] {
-        view->fillStructureTree(trees.structureTree);
-        view->fillPageTree(trees.pageTree);
-    });
+    const double treeFilling = millisecondsOf([&] { child->navigatorBar()->fillTrees(); });
 
     std::printf("%s: lines %d, analysis %.1f ms, streaming %.1f ms, formatting %.1f ms, trees %.1f ms, "
                 "composed %.1f ms, hide headers/footers %.1f ms, show headers/footers %.1f ms\n",

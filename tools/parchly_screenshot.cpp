@@ -114,7 +114,7 @@ int main(int argc, char** argv)
             const auto& entries = child->document()->text().indexEntries;
             for (std::size_t i = 0; i < entries.size(); ++i)
                 if (entries[i].number == number) {
-                    child->view()->goToContentsEntry(static_cast<int>(i));
+                    child->document()->goToContentsEntry(static_cast<int>(i));
                     break;
                 }
         }

@@ -125,25 +125,28 @@ bool benchCrossLinks(ParchlyApplication& app, const QString& path)
         return false;
     const RfcText& text = view->rfcDocument()->text();
     const RfcSettings& settings = app.settings();
-    // The formatting measured as the view runs it, with the record's links
-    // and requirement keywords, then with them taken away for a moment. The
+    // The composition measured as the document makes it, with the record's
+    // links and requirement keywords, then with them taken away for a moment. The
     // two alternate and each figure is a median: a single pair mostly
     // measured which one ran first into freshly allocated memory.
     RfcText& record = view->rfcDocument()->text();
     constexpr int kRounds = 7;
     std::vector<double> formatted;
     std::vector<double> formattedBare;
+    ShownText shown;
+    shown.text = view->rfcDocument()->shownText().text;
+    shown.latin1Lines = view->rfcDocument()->shownText().latin1Lines;
+    auto compose = [&] { composeFormats(record, LineCuts(), shown, settings, app.indexStatus()); };
     for (int round = 0; round < kRounds; ++round) {
-        formatted.push_back(millisecondsOf([&] { view->formatRfcText(); }));
+        formatted.push_back(millisecondsOf(compose));
         std::vector<LinkMark> links = std::move(record.links);
         std::vector<RequirementSentence> requirements = std::move(record.requirements);
         record.links.clear();
         record.requirements.clear();
-        formattedBare.push_back(millisecondsOf([&] { view->formatRfcText(); }));
+        formattedBare.push_back(millisecondsOf(compose));
         record.links = std::move(links);
         record.requirements = std::move(requirements);
     }
-    view->formatRfcText();
     const double linkFormats = std::max(0.0, median(formatted) - median(formattedBare));
 
     // Following the links that stay in the document: from the click to the

@@ -97,6 +97,10 @@ public:
         return std::string_view(m_text.get() + start, m_lineEnds[index] - start);
     }
 
+    // The whole text in text mode, wherever the reader stands: the one read
+    // of a file serves the analysis and the text shown alike.
+    std::string_view wholeText() const { return std::string_view(m_text.get(), m_size); }
+
     // What is left to read, for a pass that must look ahead before it reads.
     std::string_view remainingText() const
     {

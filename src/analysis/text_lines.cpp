@@ -6,18 +6,20 @@ namespace parchly {
 
 TextLines readTextLines(LineReader& file, const RfcText& text)
 {
+    // The reader has cut the text into its lines already: take them as
+    // they are, without reading them one by one.
+    const std::size_t total = file.lineTotal();
     TextLines lines;
-    lines.lines.reserve(file.lineTotal());
-    lines.roles.reserve(file.lineTotal());
-    file.rewind();
-    std::string_view line;
+    lines.lines.resize(total);
+    lines.roles.resize(total);
     auto mark = text.pageMarks.begin();
-    while (file.readLine(line)) {
+    for (std::size_t i = 0; i < total; ++i) {
+        std::string_view line = file.lineAt(i);
         std::size_t end = line.size();
         while (end > 0 && isLineEnd(line[end - 1]))
             --end;
         line = line.substr(0, end);
-        lines.lines.push_back(line);
+        lines.lines[i] = line;
         std::size_t first = 0;
         while (first < end && isBlankChar(line[first]))
             ++first;
@@ -25,14 +27,14 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
         while (formFeed && first < end && (isBlankChar(line[first]) || line[first] == kFormFeed))
             ++first;
         // pageMarks hold 1-based line numbers in file order.
-        const int32_t number = static_cast<int32_t>(lines.roles.size()) + 1;
+        const int32_t number = static_cast<int32_t>(i) + 1;
         while (mark != text.pageMarks.end() && mark->line < number)
             ++mark;
         const bool pageMark = mark != text.pageMarks.end() && mark->line == number;
         if (pageMark || (formFeed && first >= end))
-            lines.roles.push_back(LineRole::PageBreak);
+            lines.roles[i] = LineRole::PageBreak;
         else
-            lines.roles.push_back(first >= end ? LineRole::Blank : LineRole::Text);
+            lines.roles[i] = first >= end ? LineRole::Blank : LineRole::Text;
     }
     file.rewind();
     return lines;

@@ -27,8 +27,8 @@ struct TextLines {
     std::string_view line(std::size_t i) const { return lines[i]; }
 };
 
-// Reads `file` from its start, line by line as every pass does (a long line
-// in 1,023-byte pieces), and marks the page headers and footers of
+// The lines of `file` as every pass reads them (a long line in 1,023-byte
+// pieces), the reader left at its start; marks the page headers and footers of
 // `text.pageMarks` and the form-feed lines as page breaks.
 TextLines readTextLines(LineReader& file, const RfcText& text);
 

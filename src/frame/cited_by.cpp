@@ -1,4 +1,5 @@
 #include "frame/cited_by.h"
+#include "view/rfc_document.h"
 
 #include "frame/document_window.h"
 #include "frame/frame_host.h"
@@ -192,7 +193,7 @@ void CitedByPage::openCiting(QTreeWidgetItem* item)
     if (!m_app.openDocumentFile(QFile::decodeName(path.c_str())))
         return;
     if (DocumentWindow* child = m_window.activeDocumentWindow())
-        child->goToFileLine(line);
+        child->document()->goToFileLine(FileLine::atIndex(line));
 }
 
 } // namespace parchly

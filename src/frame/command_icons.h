@@ -1,5 +1,5 @@
-// Toolbar and menu icons: the desktop theme's icon when it has one, else a
-// small picture drawn here so that the buttons are recognisable everywhere.
+// Toolbar and menu icons: the desktop theme's icon when it has one, else the
+// program's own picture, so that the buttons are recognisable everywhere.
 #ifndef PARCHLY_FRAME_COMMAND_ICONS_H
 #define PARCHLY_FRAME_COMMAND_ICONS_H
 

@@ -46,7 +46,7 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
     , m_path(path)
     , m_document(std::make_unique<RfcDocument>(path))
     , m_inner(new QMainWindow(this))
-    , m_navigator(new NavigatorBar(m_inner, *this))
+    , m_navigator(new NavigatorBar(m_inner, *m_document, app.settings()))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QFileInfo(path).fileName());
@@ -71,6 +71,8 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
     column->addWidget(findBar);
     m_view->setFindBar(findBar);
     m_inner->setCentralWidget(central);
+    connect(m_navigator, &NavigatorBar::rfcChosen, this, &DocumentWindow::openIndexedRfc);
+    connect(m_navigator, &NavigatorBar::modeChanged, &m_mainWindow, &MainWindow::setModePane);
     m_inner->addDockWidget(Qt::LeftDockWidgetArea, m_navigator);
     setWidget(m_inner);
     // The Navigator's edge is dragged on the inner window; its release ends the choice.
@@ -136,7 +138,7 @@ void DocumentWindow::frameActivated()
     // The zoom is the program's: a window shows the one last chosen.
     m_view->setZoomSteps(m_app.settings().TextZoom);
     m_view->updatePositionStatus();
-    m_view->showNavigatorMode();
+    m_mainWindow.setModePane(m_navigator->mode());
 }
 
 ReadingPosition DocumentWindow::readingPosition() const
@@ -313,14 +315,9 @@ ReadingSession& DocumentWindow::session()
     return m_mainWindow.readingSession();
 }
 
-NavigatorTrees DocumentWindow::navigator()
+int DocumentWindow::navigatorTab() const
 {
-    return m_navigator->trees();
-}
-
-void DocumentWindow::setModePane(const QString& text)
-{
-    m_mainWindow.setModePane(text);
+    return m_navigator->tabs()->currentIndex();
 }
 
 void DocumentWindow::setPositionPane(const QString& text)
@@ -380,29 +377,6 @@ void DocumentWindow::storeZoomSteps(int steps)
     settings.saveTextZoom(m_app.profile());
 }
 
-const RfcText* DocumentWindow::navigatorText() const
-{
-    return m_document ? &m_document->text() : nullptr;
-}
-
-void DocumentWindow::goToSectionHeading(int heading)
-{
-    if (m_view)
-        m_view->goToSectionHeading(heading);
-}
-
-void DocumentWindow::goToContentsEntry(int entry)
-{
-    if (m_view)
-        m_view->goToContentsEntry(entry);
-}
-
-void DocumentWindow::goToFileLine(int line)
-{
-    if (m_view)
-        m_view->goToFileLine(line);
-}
-
 void DocumentWindow::openIndexedRfc(int number)
 {
     const std::string path = rfcPath(m_app.settings().RfcRootPath, number);
@@ -410,12 +384,6 @@ void DocumentWindow::openIndexedRfc(int number)
         m_app.openDocumentFile(QFile::decodeName(path.c_str()));
     else
         dialogs().message(m_navigator, QFile::decodeName(path.c_str()) + QStringLiteral(" does NOT exist!"));
-}
-
-void DocumentWindow::goToRequirement(int index)
-{
-    if (m_view)
-        m_view->goToRequirement(index);
 }
 
 void DocumentWindow::exportRequirements()
@@ -435,14 +403,6 @@ void DocumentWindow::exportRequirements()
         writeRequirementsCsv(text, out);
     if (!out)
         dialogs().message(this, QStringLiteral("Cannot write file: %1.").arg(path));
-}
-
-void DocumentWindow::navigatorTabShown()
-{
-    if (!m_view)
-        return;
-    m_view->selectNavigatorNode();
-    m_view->showNavigatorMode();
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event)

@@ -1,7 +1,7 @@
 // The window of one open document inside the main frame's MDI area: the
 // document's reading view in the middle and its Navigator docked at the
-// left. It handles the per-document View commands and is the host the view
-// reaches the rest of the program through.
+// left, both observers of the document. It handles the per-document View
+// commands and is the host the view reaches the rest of the program through.
 #ifndef PARCHLY_FRAME_DOCUMENT_WINDOW_H
 #define PARCHLY_FRAME_DOCUMENT_WINDOW_H
 
@@ -22,7 +22,7 @@ class MainWindow;
 class FrameHost;
 class IndexBar;
 
-class DocumentWindow : public QMdiSubWindow, public CommandTarget, public ViewHost, public NavigatorClient {
+class DocumentWindow : public QMdiSubWindow, public CommandTarget, public ViewHost {
     Q_OBJECT
 public:
     // Creates the document of `path`, its view and the Navigator; nothing is
@@ -65,8 +65,7 @@ public:
 
     const RfcSettings& settings() const override;
     ReadingSession& session() override;
-    NavigatorTrees navigator() override;
-    void setModePane(const QString& text) override;
+    int navigatorTab() const override;
     void setPositionPane(const QString& text) override;
     void addDocumentTab(const QString& title, ReadingView* view) override;
     void removeDocumentTab(ReadingView* view) override;
@@ -78,14 +77,6 @@ public:
     ReadingView* showDocumentView(const QString& path) override;
     const RfcIndexStatus* indexStatus() const override;
 
-    const RfcText* navigatorText() const override;
-    void goToSectionHeading(int heading) override;
-    void goToContentsEntry(int entry) override;
-    void goToFileLine(int line) override;
-    void navigatorTabShown() override;
-    void openIndexedRfc(int number) override;
-    void goToRequirement(int index) override;
-
 signals:
     // The user dragged the Navigator's edge to `width`.
     void navigatorWidthChosen(int width);
@@ -96,6 +87,9 @@ protected:
 
 private:
     void showNavigatorTabByCommand(int tab);
+    // A leaf of the Index tree: open the file of RFC `number`, or say that
+    // it does not exist.
+    void openIndexedRfc(int number);
     // File > Export Requirements...: the requirements as CSV, where the
     // save dialog says.
     void exportRequirements();

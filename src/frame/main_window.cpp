@@ -716,7 +716,7 @@ bool MainWindow::showIndexEntry(int number)
         const auto& entries = child->document()->text().indexEntries;
         for (size_t i = 0; i < entries.size(); ++i)
             if (entries[i].number == number) {
-                child->view()->goToContentsEntry(static_cast<int>(i));
+                child->document()->goToContentsEntry(static_cast<int>(i));
                 return true;
             }
     }

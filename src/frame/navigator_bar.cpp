@@ -2,11 +2,17 @@
 
 #include "analysis/references.h"
 #include "analysis/rfc_text.h"
-#include "platform/dialogs.h"
+#include "analysis/tree_walk.h"
+#include "index/index_tree.h"
+#include "index/index_view.h"
 #include "platform/tab_strip.h"
+#include "platform/tree_images.h"
 #include "platform/tree_view.h"
+#include "settings/settings.h"
+#include "view/navigator_tree_adapter.h"
+#include "view/rfc_document.h"
+#include "view/tree_building.h"
 
-#include <QFile>
 #include <cctype>
 
 namespace parchly {
@@ -34,11 +40,31 @@ void setUpTree(TreeView* tree)
     tree->setFocusPolicy(Qt::StrongFocus);
 }
 
+// Replaces the items of `tree` with the nodes of `model`, all drawn with
+// `image`, and makes the model's selections.
+void fillTree(TreeView& tree, const TreeModel& model, int image)
+{
+    tree.clear();
+    tree.setImageList(treeImages());
+    std::vector<TreeView::Item> items;
+    items.reserve(model.nodes.size());
+    for (const TreeNode& node : model.nodes) {
+        TreeView::Item item =
+            tree.insertItem(node.parent < 0 ? nullptr : items[size_t(node.parent)], node.label);
+        tree.setItemData(item, node.data);
+        tree.setItemImages(item, image, image + 1);
+        items.push_back(item);
+    }
+    for (int selected : model.selections)
+        tree.selectItem(items[size_t(selected)]);
+}
+
 } // namespace
 
-NavigatorBar::NavigatorBar(QWidget* parentFrame, NavigatorClient& client)
+NavigatorBar::NavigatorBar(QWidget* parentFrame, RfcDocument& document, const RfcSettings& settings)
     : DockBar(QStringLiteral("Navigator"), parentFrame, QSize(180, 100), true)
-    , m_client(client)
+    , m_document(document)
+    , m_settings(settings)
     , m_tabs(new TabStrip(clientArea()))
     , m_firstTree(new TreeView(clientArea()))
     , m_secondTree(new TreeView(clientArea()))
@@ -55,8 +81,10 @@ NavigatorBar::NavigatorBar(QWidget* parentFrame, NavigatorClient& client)
     connect(m_requirementsTree, &TreeView::selectionChangedBy, this,
             [this](QTreeWidgetItem* item, SelectionCause cause) {
                 if (cause != SelectionCause::Program && item && m_requirementsTree->itemData(item) >= 0)
-                    m_client.goToRequirement(m_requirementsTree->itemData(item));
+                    m_document.goToRequirement(m_requirementsTree->itemData(item));
             });
+    connect(&m_document, &RfcDocument::loaded, this, &NavigatorBar::fillTrees);
+    connect(&m_document, &RfcDocument::currentPositionChanged, this, &NavigatorBar::followLine);
 
     connect(m_tabs, &TabStrip::tabChangedByUser, this, &NavigatorBar::showNavigatorTab);
     for (TreeView* tree : {m_firstTree, m_secondTree})
@@ -66,10 +94,68 @@ NavigatorBar::NavigatorBar(QWidget* parentFrame, NavigatorClient& client)
     connect(m_firstTree, &QTreeWidget::itemDoubleClicked, this, [this] { openFromIndexTree(); });
 }
 
+void NavigatorBar::fillTrees()
+{
+    RfcText& text = m_document.text();
+    if (text.isIndex) {
+        fillIndexTree(m_firstTree, text, m_settings.IndexLevelCounts);
+        if (!m_tabsAdded)
+            m_tabs->insertDataTab(0, QStringLiteral("Index"), 0);
+        m_tabsAdded = true;
+        return;
+    }
+    fillTree(*m_firstTree, structureTree(text, m_settings.HideInvalidContentEntryInTreeView),
+             kStructureImage);
+    fillTree(*m_secondTree, pageTree(text), kPageImage);
+    fillTree(*m_requirementsTree, parchly::requirementsTree(text), kStructureImage);
+    if (!m_tabsAdded) {
+        m_tabs->insertDataTab(0, QStringLiteral("Structure"), 0);
+        m_tabs->insertDataTab(1, QStringLiteral("Page"), 1);
+        m_tabs->insertDataTab(kRequirementsTab, QStringLiteral("Requirements"), kRequirementsTab);
+        m_tabsAdded = true;
+    }
+}
+
+void NavigatorBar::followLine(ShownLine line)
+{
+    const RfcText& text = m_document.text();
+    const int tab = m_tabs->currentIndex();
+    if (text.isIndex) {
+        // The index's groups are opened down to the entry: a found entry
+        // must be seen in the tree, not hidden in a closed group.
+        selectIndexTreeEntry(m_firstTree, indexEntryAtLine(text, line.index()));
+        return;
+    }
+    // The requirements are chosen, not followed: the caret leaves them be;
+    // the frame's own pages after them have no tree to follow it.
+    if (tab >= kRequirementsTab)
+        return;
+    if (tab != 0) {
+        NavigatorTreeAdapter pages(*m_secondTree);
+        syncPageTree(text, pages, m_document.fileLineOf(line));
+    } else {
+        NavigatorTreeAdapter structure(*m_firstTree);
+        syncStructureTree(text, m_document.cuts(), structure, line);
+    }
+}
+
+QString NavigatorBar::mode() const
+{
+    if (m_document.text().isIndex)
+        return QStringLiteral("Index View");
+    const int tab = m_tabs->currentIndex();
+    if (tab == kRequirementsTab)
+        return QStringLiteral("Requirements View");
+    if (tab > kRequirementsTab)
+        return m_tabs->tabText(tab); // a page of the frame's: "Cited by"
+    if (tab != 0)
+        return QStringLiteral("Page View");
+    return QStringLiteral("Structure View");
+}
+
 void NavigatorBar::showNavigatorTab(int tab)
 {
-    const RfcText* text = m_client.navigatorText();
-    if (text && text->isIndex)
+    if (m_document.text().isIndex)
         return;
     // The added pages' tabs follow the three trees' tabs.
     const int page = tab - (kRequirementsTab + 1);
@@ -79,13 +165,14 @@ void NavigatorBar::showNavigatorTab(int tab)
         m_firstTree->hide();
         m_secondTree->hide();
         m_requirementsTree->hide();
-        m_client.navigatorTabShown(); // the mode pane names the page
+        emit modeChanged(mode()); // the mode pane names the page
         return;
     }
     m_firstTree->setVisible(tab == 0);
     m_secondTree->setVisible(tab != 0 && tab != kRequirementsTab);
     m_requirementsTree->setVisible(tab == kRequirementsTab);
-    m_client.navigatorTabShown();
+    followLine(m_document.currentLine());
+    emit modeChanged(mode());
 }
 
 void NavigatorBar::layoutClient(const QSize& clientSize)
@@ -115,47 +202,47 @@ void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, Selecti
     // choice moves the view.
     if (cause == SelectionCause::Program || !item)
         return;
-    const RfcText* text = m_client.navigatorText();
+    const RfcText& text = m_document.text();
     const int32_t data = tree->itemData(item);
-    if (!text || data == kNoTarget)
+    if (data == kNoTarget)
         return;
 
     if (!tree->parentItem(item)) {
-        if (text->isIndex)
-            m_client.goToContentsEntry(data);
+        if (text.isIndex)
+            m_document.goToContentsEntry(data);
         else if (m_tabs->currentIndex() != 0)
-            m_client.goToFileLine(data);
+            m_document.goToFileLine(FileLine::atIndex(data));
         else
-            m_client.goToSectionHeading(data);
+            m_document.goToSectionHeading(data);
         return;
     }
     if (tree == m_secondTree) {
-        m_client.goToContentsEntry(data);
+        m_document.goToContentsEntry(data);
         return;
     }
     const bool underReferences =
         isReferencesTitle(titleWithoutNumber(tree->itemText(tree->parentItem(item))));
     if (underReferences && !tree->firstChild(item)) {
         // A reference entry; an index outside the list leads nowhere.
-        if (data >= 0 && data < static_cast<int32_t>(text->references.size()))
-            m_client.goToFileLine(text->references[data].firstLine);
+        if (data >= 0 && data < static_cast<int32_t>(text.references.size()))
+            m_document.goToFileLine(FileLine::atIndex(text.references[data].firstLine));
         return;
     }
-    m_client.goToContentsEntry(data);
+    m_document.goToContentsEntry(data);
 }
 
 void NavigatorBar::openFromIndexTree()
 {
-    const RfcText* text = m_client.navigatorText();
-    if (!text || !text->isIndex)
+    const RfcText& text = m_document.text();
+    if (!text.isIndex)
         return;
     QTreeWidgetItem* item = m_firstTree->currentItem();
     if (!item || m_firstTree->firstChild(item))
         return;
     const int32_t data = m_firstTree->itemData(item);
-    if (data < 0 || data >= static_cast<int32_t>(text->indexEntries.size()))
+    if (data < 0 || data >= static_cast<int32_t>(text.indexEntries.size()))
         return;
-    m_client.openIndexedRfc(text->indexEntries[data].number);
+    emit rfcChosen(text.indexEntries[data].number);
 }
 
 } // namespace parchly

@@ -1,79 +1,81 @@
-// The Navigator of a document window: a tab strip over two trees. For an RFC
-// the tabs are "Structure" (first tree) and "Page" (second tree); for the RFC
-// index the single tab "Index" shows the first tree. The bar turns the
-// user's choices in the trees into moves of the document's view.
+// The Navigator of a document window: a tab strip over the trees of its
+// document. For an RFC the tabs are "Structure" (first tree), "Page" (second
+// tree) and "Requirements"; for the RFC index the single tab "Index" shows
+// the first tree. The Navigator observes the document: it builds its trees
+// when the document is loaded, follows the reader's position, and turns the
+// user's choices in the trees into moves it asks of the document.
 #ifndef PARCHLY_FRAME_NAVIGATOR_BAR_H
 #define PARCHLY_FRAME_NAVIGATOR_BAR_H
 
+#include "analysis/line_number.h"
 #include "ui/dock_bar.h"
-#include "view/view_host.h"
 
 #include <QTreeWidgetItem>
 #include <vector>
 
 namespace parchly {
 
-struct RfcText;
+class RfcDocument;
 class TabStrip;
 class TreeView;
+struct RfcSettings;
 enum class SelectionCause;
 
-// What the Navigator asks of the window it belongs to.
-class NavigatorClient {
-public:
-    virtual ~NavigatorClient() = default;
-
-    // The analysis of the window's document; null while there is none.
-    virtual const RfcText* navigatorText() const = 0;
-
-    virtual void goToSectionHeading(int heading) = 0;
-    virtual void goToContentsEntry(int entry) = 0;
-    virtual void goToFileLine(int line) = 0;
-
-    // A tab was shown: select the caret's item and show the mode.
-    virtual void navigatorTabShown() = 0;
-
-    // An entry of the Index tree was chosen: open the file of RFC `number`,
-    // or say that it does not exist.
-    virtual void openIndexedRfc(int number) = 0;
-
-    // A requirement of the Requirements tree was chosen.
-    virtual void goToRequirement(int /*index*/) { }
-};
+// The Navigator's tab of the requirement sentences, after Structure and Page.
+constexpr int kRequirementsTab = 2;
 
 class NavigatorBar : public DockBar {
     Q_OBJECT
 public:
     static constexpr int kTabStripHeight = 22;
 
-    NavigatorBar(QWidget* parentFrame, NavigatorClient& client);
+    // `settings` are read at the moment of use and outlive the bar.
+    NavigatorBar(QWidget* parentFrame, RfcDocument& document, const RfcSettings& settings);
 
     TabStrip* tabs() const { return m_tabs; }
     TreeView* firstTree() const { return m_firstTree; }
     TreeView* secondTree() const { return m_secondTree; }
-    NavigatorTrees trees() const { return {m_firstTree, m_secondTree, m_tabs, m_requirementsTree}; }
     TreeView* requirementsTree() const { return m_requirementsTree; }
+
+    // Fills the trees from the document's record: Structure, Page and
+    // Requirements for an RFC (with their tabs, the first time), the Index
+    // tree for the index.
+    void fillTrees();
 
     // Shows the tree of `tab` (0 the first, any other the second); nothing
     // for the RFC index.
     void showNavigatorTab(int tab);
 
+    // "Index View", "Requirements View", "Page View", "Structure View" or
+    // the title of an added page after the trees ("Cited by").
+    QString mode() const;
+
     // A tab after those of the trees ("Cited by") whose page stands in
     // place of the trees while it is current.
     void addPage(const QString& title, QWidget* page);
+
+signals:
+    // A leaf of the Index tree was opened: RFC `number`.
+    void rfcChosen(int number);
+    // The tab shown changed the Navigator's mode().
+    void modeChanged(const QString& mode);
 
 protected:
     void layoutClient(const QSize& clientSize) override;
 
 private:
+    // Selects the item of shown line `line` in the tree of the selected tab.
+    void followLine(ShownLine line);
     void routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause);
     void openFromIndexTree();
 
-    NavigatorClient& m_client;
+    RfcDocument& m_document;
+    const RfcSettings& m_settings;
     TabStrip* m_tabs;
     TreeView* m_firstTree;
     TreeView* m_secondTree;
     TreeView* m_requirementsTree;
+    bool m_tabsAdded = false;
     std::vector<QWidget*> m_pages; // of the tabs after the three trees
 };
 

@@ -132,9 +132,9 @@ QStringList RfcIndexView::entryLines(int entry) const
     return lines;
 }
 
-int RfcIndexView::entryAtLine(int line) const
+int indexEntryAtLine(const RfcText& index, int line)
 {
-    const auto& entries = m_index.indexEntries;
+    const auto& entries = index.indexEntries;
     auto after =
         std::upper_bound(entries.begin(), entries.end(), line + 1,
                          [](int number, const RfcIndexEntry& entry) { return number < entry.firstLine; });

@@ -36,6 +36,10 @@ std::vector<ColumnSpan> indexTitleSpans(const QStringList& lines);
 // parsed text is an offset in characters from the entry's first line.
 std::string indexEntryParseText(const QStringList& lines);
 
+// The entry of `index` whose line range holds line `line` (0-based; the
+// index is shown whole); -1 when none does.
+int indexEntryAtLine(const RfcText& index, int line);
+
 class RfcIndexView {
 public:
     RfcIndexView(TextView& view, RfcText& index, const RfcSettings& settings, const LimitsBlock& limits);
@@ -57,7 +61,7 @@ public:
     int hitIndexNumber(const QPoint& point) const;
 
     // The entry whose line range holds shown line `line` (0-based); -1.
-    int entryAtLine(int line) const;
+    int entryAtLine(int line) const { return indexEntryAtLine(m_index, line); }
 
     // The height of the line under the pointer at the last number hit test.
     int lineHeight() const { return m_lineHeight; }

@@ -34,7 +34,12 @@ void TextView::streamInPlainText(const ReadCallback& source)
         }
         decoded = decodeRfcText(bytes);
     }
-    m_latin1Lines = std::move(decoded.latin1Lines);
+    showDecodedText(decoded);
+}
+
+void TextView::showDecodedText(const DecodedText& decoded)
+{
+    m_latin1Lines = decoded.latin1Lines;
     setPlainText(decoded.text);
     m_work = textCursor();
 }

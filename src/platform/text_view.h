@@ -6,6 +6,7 @@
 #define PARCHLY_PLATFORM_TEXT_VIEW_H
 
 #include "platform/char_format.h"
+#include "platform/text_decoding.h"
 #include "settings/formats.h"
 
 #include <QPlainTextEdit>
@@ -32,6 +33,8 @@ public:
     // Replaces the whole content with the bytes the callback delivers, as
     // plain text (decoded as decodeRfcText does).
     void streamInPlainText(const ReadCallback& source);
+    // Shows text decoded already (decodeRfcText), as streaming its bytes would.
+    void showDecodedText(const DecodedText& decoded);
 
     // 0-based lines of the text as last streamed in that were shown byte for
     // byte because they are not valid UTF-8 (see byteColumnToCharColumn).

@@ -18,7 +18,8 @@ constexpr int kIndexGroupImage = 2;
 constexpr int kIndexEntryImage = 4;
 constexpr int kPageImage = 4;
 
-// Painted once on first use.
+// Read once on first use: the desktop theme's folder and document icons
+// where it has them, else the program's own pictures.
 const QList<QImage>& treeImages();
 
 } // namespace parchly

@@ -10,6 +10,7 @@
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -17,6 +18,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
@@ -29,6 +32,9 @@ namespace {
 // What the fit may lose to rounding: a size computed to fill the area
 // exactly must still give the full number of rows and columns.
 constexpr qreal kFitTolerance = 1e-6;
+
+// The rows of text on a sheet of a text without pages: an RFC page's.
+constexpr int kTextRows = 56;
 
 bool isBlankChar(QChar c)
 {
@@ -185,6 +191,12 @@ PrintedText printedTextOf(const ReadingView& view, const RfcSettings& settings)
     PrintedText printed;
     printed.lines = linesOf(decodeRfcText(bytes).text);
     printed.fontFamily = familyOf(view);
+    const RfcText& analysed = document->text();
+    if (analysed.rfcNumber > 0) {
+        printed.rfcName = QStringLiteral("RFC %1").arg(analysed.rfcNumber);
+        printed.rfcTitle = QString::fromStdString(analysed.title).simplified();
+        printed.running = analysed.pageEnds.size() <= 1;
+    }
     if (!settings.PrintScreenColours)
         return printed;
 
@@ -290,8 +302,12 @@ PrintJob preparePrint(const PrintedText& text, QPaintDevice* device, const QSize
     job.shape = shapeOf(job.font, device);
     // A font does not scale quite linearly; when the chosen size is wider or
     // taller than foreseen, the layout is made again with its own shape.
+    // A running header and footer take four of the rows of a sheet: the
+    // header, a blank row, a blank row and the footer.
+    const QSizeF textArea =
+        !text.running ? area : QSizeF(area.width(), area.height() * kTextRows / (kTextRows + 4));
     for (int round = 0; round < 3; ++round) {
-        job.layout = layOutSheets(text.lines, area, job.shape);
+        job.layout = layOutSheets(text.lines, textArea, job.shape);
         job.font.setPointSizeF(job.layout.pointSize);
         const PrintFontShape actual = shapeOf(job.font, device);
         if (actual.advance <= job.shape.advance && actual.lineSpacing <= job.shape.lineSpacing)
@@ -313,8 +329,52 @@ void paintSheet(QPainter& painter, const PrintedText& text, const PrintJob& job,
     const qreal advance = metrics.horizontalAdvance(QLatin1Char('M'));
     const qreal lineSpacing = metrics.lineSpacing();
     const std::vector<PrintRow>& rows = job.layout.sheets.at(sheet);
+    const RunningLines running = runningLines(text, sheet, int(job.layout.sheets.size()), job.layout.columns);
+    const int top = running.header.isEmpty() ? 0 : 2;
     for (size_t row = 0; row < rows.size(); ++row)
-        drawRow(painter, text, rows[row], row * lineSpacing + metrics.ascent(), advance, metrics);
+        drawRow(painter, text, rows[row], (top + row) * lineSpacing + metrics.ascent(), advance, metrics);
+    if (!running.header.isEmpty()) {
+        painter.setPen(text.ink);
+        painter.drawText(QPointF(0, metrics.ascent()), running.header);
+        const int footerRow = top + job.layout.rowsPerSheet + 1;
+        painter.drawText(QPointF(0, footerRow * lineSpacing + metrics.ascent()), running.footer);
+    }
+}
+
+RunningLines runningLines(const PrintedText& text, int sheet, int sheets, int columns)
+{
+    if (!text.running)
+        return {};
+    RunningLines lines;
+    // The title gives way to the name where the row is short.
+    const int room = std::max(0, columns - int(text.rfcName.size()) - 2);
+    const QString title = text.rfcTitle.left(room);
+    const int gap = std::max(2, columns - int(text.rfcName.size()) - int(title.size()));
+    lines.header = text.rfcName + QString(gap, QLatin1Char(' ')) + title;
+    const QString page = QStringLiteral("Page %1 of %2").arg(sheet + 1).arg(sheets);
+    lines.footer = QString(std::max(0, (columns - int(page.size())) / 2), QLatin1Char(' ')) + page;
+    return lines;
+}
+
+void nameThePrint(QPrinter& printer, QString& namedFile, const PrintedText& text,
+                  const QString& documentsFolder)
+{
+    if (text.rfcName.isEmpty())
+        return;
+    printer.setDocName(text.rfcTitle.isEmpty() ? text.rfcName
+                                               : text.rfcName + QStringLiteral(": ") + text.rfcTitle);
+    const QString file = QDir(documentsFolder)
+                             .absoluteFilePath(QString(text.rfcName).remove(QLatin1Char(' ')).toLower()
+                                               + QStringLiteral(".pdf"));
+    // Without a printer a PDF is all there is; with one, naming a file would
+    // turn the print into one. A file the reader chose stays; one named here
+    // follows the document.
+    const QString current = printer.outputFileName();
+    const bool named = !namedFile.isEmpty() && namedFile == current;
+    if (QPrinterInfo::availablePrinterNames().isEmpty() && (current.isEmpty() || named)) {
+        printer.setOutputFileName(file);
+        namedFile = file;
+    }
 }
 
 int printText(const PrintedText& text, QPrinter* printer)
@@ -342,8 +402,11 @@ void printView(ReadingView& view, const RfcSettings& settings)
 {
     QPrinter& printer = sessionPrinter(view.session());
     setPrintMargins(printer);
+    const PrintedText text = printedTextOf(view, settings);
+    nameThePrint(printer, view.session().namedPrintFile, text,
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     if (dialogs().printDialog(&view, printer))
-        printText(printedTextOf(view, settings), &printer);
+        printText(text, &printer);
     // The reader goes on reading: the keys act on the text at once.
     view.setFocus(Qt::OtherFocusReason);
 }

@@ -82,7 +82,29 @@ struct PrintedText {
     QColor paper;
     QColor ink = Qt::black;
     QString fontFamily;
+    // An RFC's name ("RFC 9110") and title; empty for other texts.
+    QString rfcName;
+    QString rfcTitle;
+    // A text without pages of its own (every RFC since 8650) gets a running
+    // header, the name left and the title right, and "Page N of M" below each
+    // sheet; a paged RFC's pages carry their own.
+    bool running = false;
 };
+
+// The running header and footer of sheet `sheet` (0-based) of `sheets`,
+// `columns` characters wide; both empty without a running header.
+struct RunningLines {
+    QString header;
+    QString footer;
+};
+RunningLines runningLines(const PrintedText& text, int sheet, int sheets, int columns);
+
+// What the printer is given for the document: the PDF's title ("RFC 9110:
+// HTTP Semantics"), and the file a PDF goes to unless the reader chose
+// another: rfcNNNN.pdf in the documents folder.
+// `namedFile` is the file named here last (empty before).
+void nameThePrint(QPrinter& printer, QString& namedFile, const PrintedText& text,
+                  const QString& documentsFolder);
 
 // The lines of the view's file (its shown text when the file cannot be
 // read), coloured as the view shows them when the settings ask for the

@@ -5,6 +5,7 @@
 
 #include "view/goto_dialog.h"
 
+#include <QString>
 #include <memory>
 
 class QPrinter;
@@ -20,6 +21,9 @@ struct ReadingSession {
     // The printer chosen in Print Setup and used by Print and Print Preview
     // for the rest of the run; made on first use (sessionPrinter).
     std::shared_ptr<QPrinter> printer;
+    // The PDF file the printer was last given after the document (a file
+    // the reader chose instead is kept).
+    QString namedPrintFile;
 };
 
 } // namespace parchly

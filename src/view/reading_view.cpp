@@ -1,19 +1,14 @@
 #include "view/reading_view.h"
 #include "view/reading_session.h"
 
-#include "analysis/analyse.h"
 #include "analysis/line_mapping.h"
-#include "analysis/line_reader.h"
-#include "analysis/recognition.h"
 #include "settings/settings.h"
 #include "index/index_view.h"
-#include "platform/tab_strip.h"
 #include "platform/text_decoding.h"
 #include "platform/wait_cursor.h"
 #include "view/rfc_document.h"
 #include "view/view_host.h"
 
-#include <QFile>
 #include <QTextBlock>
 #include <algorithm>
 #include <utility>
@@ -36,9 +31,13 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     // The position pane follows the caret whatever moved it; the rebuilds
     // of the text, which move it a great deal, run frozen and end in place.
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
-        if (m_initialised && !updatesFrozen())
-            updatePositionStatus();
+        if (!m_initialised || updatesFrozen())
+            return;
+        m_document->keepCurrentLine(ShownLine::atIndex(lineFromPosition(selectedRange().end)));
+        updatePositionStatus();
     });
+    connect(m_document, &RfcDocument::loaded, this, &ReadingView::showText);
+    connect(m_document, &RfcDocument::moveRequested, this, &ReadingView::moveTo);
     setUpMatchScan();
 }
 
@@ -53,14 +52,9 @@ RfcText& ReadingView::rfc() const
     return m_document->text();
 }
 
-ViewState& ReadingView::shown() const
-{
-    return m_document->viewState();
-}
-
 const LineCuts& ReadingView::cuts() const
 {
-    return m_document->viewState().cuts;
+    return m_document->cuts();
 }
 
 const RfcSettings& ReadingView::settings() const
@@ -73,20 +67,19 @@ ReadingSession& ReadingView::session() const
     return m_host->session();
 }
 
-bool ReadingView::isRfcIndexPath() const
-{
-    return m_document->pathName().endsWith(QLatin1String("rfc-index.txt"), Qt::CaseSensitive);
-}
-
 void ReadingView::loadDocument()
 {
     if (m_initialised)
         return;
-    if (isRfcIndexPath()) {
-        loadRfcIndex();
+    const bool index = m_document->isIndexPath();
+    // The document announces the loaded text, which showText() puts here.
+    if (!m_document->isLoaded()) {
+        WaitCursor wait;
+        m_document->load(settings(), m_host->indexStatus());
+    }
+    if (index) {
         recordPosition();
     } else {
-        loadRfcText();
         // The composition leaves the caret on the last run it formatted,
         // which the control scrolls into view: a reader starts at the top.
         showLineAtTop(0);
@@ -100,44 +93,20 @@ void ReadingView::loadDocument()
     m_initialised = true;
 }
 
-bool ReadingView::streamFile()
+void ReadingView::showText()
 {
-    std::string bytes;
-    if (!readTextModeFile(QFile::encodeName(m_document->pathName()).toStdString(), bytes))
-        return false;
-    // The whole file in one piece: the control decodes it whole anyway,
-    // and a copy of a big file in pieces costs time and memory.
-    streamInPlainText([&bytes] { return std::exchange(bytes, std::string()); });
-    return true;
-}
-
-void ReadingView::loadRfcText()
-{
-    std::optional<LineReader> reader =
-        LineReader::open(QFile::encodeName(m_document->pathName()).toStdString());
-    if (!reader)
-        return;
-
     WaitCursor wait;
     const RfcSettings& options = settings();
-    analyseText(rfc(), &*reader, m_document->limits(), options.analysisOptions());
-    // The text is streamed afresh below: nothing is cut and no separator is
-    // written yet.
-    shown() = ViewState();
-    // A README or a source file is shown as the plain text it is.
-    if (!recognisedAsRfc(rfc()))
-        keepAsPlainText(rfc());
-    const NavigatorTrees trees = m_host->navigator();
-    fillStructureTree(trees.structureTree);
-    fillPageTree(trees.pageTree);
-    fillRequirementsTree(trees.requirementsTree);
-
     if (const std::optional<TextFormat> format = options.categoryFormat(kFormatDefault))
         setDefaultFormat(*format);
-    if (!streamFile()) {
-        thawUpdates();
+    showDecodedText(m_document->shownText());
+    if (m_document->text().isIndex) {
+        m_index = std::make_unique<RfcIndexView>(*this, m_document->text(), options, m_document->limits());
+        m_index->formatRfcIndex();
         return;
     }
+    // Nothing is cut and no separator is written in the text shown afresh.
+    m_document->setViewState(ViewState());
     formatRfcText();
     setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles,
                             options.DisableHeaderAndFooterInAllFiles);
@@ -145,14 +114,23 @@ void ReadingView::loadRfcText()
     // A new composition has the formats' own sizes.
     if (m_zoomSteps != 0)
         applyZoomFactor(zoomScale(m_zoomSteps));
+}
 
-    if (!m_tabsAdded && trees.tabs) {
-        trees.tabs->insertDataTab(0, QStringLiteral("Structure"), 0);
-        trees.tabs->insertDataTab(1, QStringLiteral("Page"), 1);
-        if (trees.requirementsTree)
-            trees.tabs->insertDataTab(kRequirementsTab, QStringLiteral("Requirements"), kRequirementsTab);
-        m_tabsAdded = true;
+void ReadingView::moveTo(const DocumentPlace& place)
+{
+    const int line = place.line.index();
+    const int start = lineStart(line);
+    if (line < 0 || line >= lineCount() || start < 0)
+        return;
+    if (place.byteColumn < 0) {
+        showLineAtTop(line);
+    } else {
+        const int position = start + charColumn(line, place.byteColumn);
+        setSelection(position, position);
+        placeInUpperThird(line);
+        caretMoved();
     }
+    recordPosition();
 }
 
 int ReadingView::charColumn(int shownLine, int byteColumn) const
@@ -179,12 +157,17 @@ void ReadingView::updatePositionStatus()
     m_host->setPositionPane(QStringLiteral("Ln %1, Col %2").arg(line + 1).arg(column + 1));
 }
 
+void ReadingView::announceCaretLine()
+{
+    m_document->setCurrentLine(ShownLine::atIndex(lineFromPosition(selectedRange().end)));
+}
+
 void ReadingView::caretMoved()
 {
     // Loading places the caret before the Navigator has chosen its item.
     if (!m_initialised)
         return;
-    selectNavigatorNode();
+    announceCaretLine();
     updateCurrentIndexEntry(-1);
     updatePositionStatus();
 }
@@ -194,6 +177,16 @@ int ReadingView::visibleLineCount() const
     const QTextBlock top = firstVisibleBlock();
     const qreal height = top.isValid() ? blockBoundingRect(top).height() : 0;
     return height > 0 ? std::max(1, int(viewport()->height() / height)) : 1;
+}
+
+void ReadingView::showLineAtTop(int line)
+{
+    const int start = lineStart(line);
+    if (start >= 0)
+        setSelection(start, start);
+    // After the caret, whose move scrolls only as far as needed.
+    scrollLines(line - firstVisibleLine());
+    caretMoved();
 }
 
 void ReadingView::placeInUpperThird(int line)

@@ -1,7 +1,8 @@
-// The reading view of one document: the file's text shown as it is, then
-// composed in place by the analysis (formats by category, headers and
-// footers cut out and put back, page separators), with the Navigator's
-// Structure and Page trees kept in step with the caret.
+// The reading view of one document: the document's text shown as the file
+// holds it, then composed in place (formats by category, headers and
+// footers cut out and put back, page separators). It observes its document:
+// it shows the text when the document is loaded and moves where the
+// document is asked to move; it tells the document where the caret is.
 #ifndef PARCHLY_VIEW_READING_VIEW_H
 #define PARCHLY_VIEW_READING_VIEW_H
 
@@ -25,15 +26,13 @@ namespace parchly {
 
 class RfcDocument;
 class RfcIndexView;
-class TreeView;
 class ViewHost;
+struct DocumentPlace;
 struct ReadingSession;
-struct ViewState;
 struct LineCuts;
 struct LineRange;
 struct ComposedFormats;
 struct SeparatorPlace;
-struct ShownText;
 struct RfcText;
 struct RfcSettings;
 
@@ -50,32 +49,16 @@ public:
     bool isLoaded() const { return m_initialised; }
     ReadingSession& session() const;
 
-    // Runs once when the view is first shown: loads the file and adds the
+    // Runs once when the view is first shown: has the document load its
+    // file (the view shows it when the document announces it) and adds the
     // view's tab to the main frame's document tabs.
     void loadDocument();
 
-    // (Re)reads the document's file, analyses it, fills the trees and
-    // composes the shown text from scratch.
-    void loadRfcText();
+    // Puts the document's composition on the text shown afresh.
     void formatRfcText();
     void setHeadersAndFootersCut(bool cutHeaders, bool cutFooters);
     void setPageSeparatorsShown(bool show);
 
-    void fillStructureTree(TreeView* tree);
-    void fillPageTree(TreeView* tree);
-    void fillRequirementsTree(TreeView* tree);
-
-    // Scroll the target line to the top of the view and put the caret there.
-    void goToSectionHeading(int heading);
-    void goToContentsEntry(int entry);
-    void goToFileLine(int line);
-    // The caret to the start of requirement `index`'s sentence.
-    void goToRequirement(int index);
-
-    // Selects the item of the caret's line in the tree of the selected tab.
-    void selectNavigatorNode();
-    // "Index View", "Page View" or "Structure View" into the mode pane.
-    void showNavigatorMode();
     // "Ln %d, Col %d" of the caret into the position pane, both counted
     // from 1, the line being the file's line whatever is hidden.
     void updatePositionStatus();
@@ -116,9 +99,8 @@ public:
     // nothing when there is no such line.
     void setCaretLineColumn(int line, int column);
 
-    // The RFC index (view_index.cpp): loading it with its Index tree, and
-    // making the entry of shown line `line` (-1: the caret's) current.
-    void loadRfcIndex();
+    // The RFC index (view_index.cpp): making the entry of shown line `line`
+    // (-1: the caret's) current.
     void updateCurrentIndexEntry(int line);
     RfcIndexView* indexView() const { return m_index.get(); }
 
@@ -155,13 +137,13 @@ protected:
 
 private:
     RfcText& rfc() const;
-    ViewState& shown() const;
     const LineCuts& cuts() const;
     const RfcSettings& settings() const;
-    bool isRfcIndexPath() const;
-    bool streamFile();
-    // The shown lines as the composition reads them.
-    ShownText shownText() const;
+    // The document's text shown afresh, composed and cut as the settings
+    // say: after loading and whenever cut lines come back.
+    void showText();
+    // Shows the place the document was asked to move to.
+    void moveTo(const DocumentPlace& place);
     void applyComposedFormats(const ComposedFormats& composed);
     void removeLines(const LineRange& range);
     void writeSeparators(const std::vector<SeparatorPlace>& places);
@@ -194,6 +176,8 @@ private:
     // Scrolls `line` to the middle of the view unless it is in view.
     void centreLine(int line);
     void applyZoomFactor(qreal factor);
+    // The caret's line to the document, which has the Navigator follow it.
+    void announceCaretLine();
     // After the program moved the caret: the Navigator, the index entry and
     // the position pane follow it.
     void caretMoved();
@@ -205,7 +189,6 @@ private:
     RfcDocument* m_document;
     ViewHost* m_host;
     bool m_initialised = false;
-    bool m_tabsAdded = false;
     PositionHistory m_history;
     std::unique_ptr<RfcIndexView> m_index;
     FindRequest m_find;

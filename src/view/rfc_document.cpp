@@ -1,6 +1,9 @@
 #include "view/rfc_document.h"
 
+#include "analysis/analyse.h"
 #include "analysis/line_reader.h"
+#include "index/index_reader.h"
+#include "settings/settings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -56,10 +59,102 @@ QString refusalOf(const QString& path)
     return QString();
 }
 
-RfcDocument::RfcDocument(const QString& path)
-    : m_path(path)
+RfcDocument::RfcDocument(const QString& path, QObject* parent)
+    : QObject(parent)
+    , m_path(path)
     , m_limits{73, 56, 100}
 {
+}
+
+bool RfcDocument::isIndexPath() const
+{
+    return m_path.endsWith(QLatin1String("rfc-index.txt"), Qt::CaseSensitive);
+}
+
+bool RfcDocument::load(const RfcSettings& settings, const RfcIndexStatus* index)
+{
+    // The one read of the file: the reader's text serves the analysis and
+    // then the text shown.
+    std::optional<LineReader> reader = LineReader::open(QFile::encodeName(m_path).toStdString());
+    if (!reader)
+        return false;
+    m_composition = ComposedFormats();
+    if (isIndexPath()) {
+        readIndex(m_text, *reader);
+    } else {
+        analyseText(m_text, &*reader, m_limits, settings.analysisOptions());
+        // A README or a source file is shown as the plain text it is.
+        if (!recognisedAsRfc(m_text))
+            keepAsPlainText(m_text);
+    }
+    m_shownText = decodeRfcText(reader->wholeText());
+    // The text is shown afresh: nothing is cut and no separator is written.
+    m_viewState = ViewState();
+    if (!m_text.isIndex && !settings.UseOnlyDefaultText) {
+        ShownText shown;
+        shown.text = m_shownText.text;
+        shown.latin1Lines = m_shownText.latin1Lines;
+        m_composition = composeFormats(m_text, m_viewState.cuts, shown, settings, index);
+        // A reference's number is found where a reader clicks it.
+        for (const ReferenceNumberPlace& place : m_composition.referenceNumbers) {
+            ReferenceEntry& entry = m_text.references[place.reference];
+            entry.linkLine = place.line;
+            entry.linkStart = place.start;
+            entry.linkEnd = place.end;
+        }
+    }
+    m_loaded = true;
+    emit loaded();
+    return true;
+}
+
+void RfcDocument::setViewState(const ViewState& state)
+{
+    m_viewState = state;
+    emit cutsChanged();
+}
+
+void RfcDocument::goToSectionHeading(int heading)
+{
+    if (heading < 0 || size_t(heading) >= m_text.headings.size())
+        return;
+    // A heading before the text (line 0) leads to the top.
+    const FileLine line = FileLine::atNumber(std::max(m_text.headings[size_t(heading)].line, 1));
+    emit moveRequested(DocumentPlace{shownLineOf(line)});
+}
+
+void RfcDocument::goToContentsEntry(int entry)
+{
+    ShownLine target = ShownLine::atIndex(-1);
+    if (m_text.isIndex) {
+        // The index is shown whole: its lines are the file's.
+        if (entry >= 0 && size_t(entry) < m_text.indexEntries.size())
+            target = ShownLine::atNumber(m_text.indexEntries[size_t(entry)].firstLine);
+    } else if (entry >= 0 && size_t(entry) < m_text.contents.size()) {
+        target = shownLineOf(FileLine::atNumber(m_text.contents[size_t(entry)].headingLine));
+    }
+    if (target.index() >= 0)
+        emit moveRequested(DocumentPlace{target});
+}
+
+void RfcDocument::goToFileLine(FileLine line)
+{
+    emit moveRequested(DocumentPlace{firstShownLineFrom(m_text, m_viewState.cuts, line)});
+}
+
+void RfcDocument::goToRequirement(int index)
+{
+    if (index < 0 || size_t(index) >= m_text.requirements.size())
+        return;
+    const RequirementSentence& requirement = m_text.requirements[size_t(index)];
+    emit moveRequested(
+        DocumentPlace{shownLineOf(FileLine::atIndex(requirement.sentenceLine)), requirement.sentenceColumn});
+}
+
+void RfcDocument::setCurrentLine(ShownLine line)
+{
+    m_currentLine = line;
+    emit currentPositionChanged(line);
 }
 
 } // namespace parchly

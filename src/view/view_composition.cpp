@@ -1,5 +1,5 @@
-// Formatting the freshly streamed text of an RFC by category: the formats
-// come from composeFormats (text_composition.h), the view merges them in.
+// Formatting the text of an RFC shown afresh by category: the formats are
+// the document's composition (text_composition.h), the view merges them in.
 #include "settings/settings.h"
 #include "view/reading_session.h"
 #include "view/reading_view.h"
@@ -30,17 +30,6 @@ TextFormat underlined(TextFormat format, Underline underline)
 
 } // namespace
 
-ShownText ReadingView::shownText() const
-{
-    ShownText shown;
-    // The raw text ends each line with a paragraph separator; the streamed
-    // text holds none of its own (text_decoding.h).
-    shown.text = document()->toRawText();
-    shown.text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    shown.latin1Lines = streamedLatin1Lines();
-    return shown;
-}
-
 void ReadingView::formatRfcText()
 {
     const RfcSettings& options = settings();
@@ -57,7 +46,7 @@ void ReadingView::formatRfcText()
         if (options.UseOnlyDefaultText)
             session().contentLinksOff = true;
         else
-            applyComposedFormats(composeFormats(rfc(), cuts(), shownText(), options, m_host->indexStatus()));
+            applyComposedFormats(m_document->composition());
     }
     thawUpdates();
     makeReadOnly();
@@ -83,14 +72,6 @@ void ReadingView::applyComposedFormats(const ComposedFormats& composed)
         }
         setSelection(run.start, run.end);
         applyFormat(*chars);
-    }
-    // The view finds a reference's number where a reader clicks it.
-    std::vector<ReferenceEntry>& references = rfc().references;
-    for (const ReferenceNumberPlace& place : composed.referenceNumbers) {
-        ReferenceEntry& entry = references[place.reference];
-        entry.linkLine = place.line;
-        entry.linkStart = place.start;
-        entry.linkEnd = place.end;
     }
 }
 

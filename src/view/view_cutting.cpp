@@ -1,5 +1,5 @@
 // Cutting page headers and footers out of the shown text (putting them back
-// goes through a reload) and writing or erasing the page separators, at the
+// shows the document's text afresh) and writing or erasing the page separators, at the
 // places text_composition.h computes.
 #include "analysis/line_mapping.h"
 #include "settings/settings.h"
@@ -16,15 +16,16 @@ namespace parchly {
 void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
 {
     const RfcText& text = rfc();
-    ViewState& state = shown();
+    ViewState state = m_document->viewState();
     if (cutHeaders == state.cuts.headers && cutFooters == state.cuts.footers)
         return;
     if (text.pageEnds.size() < 2) {
         // Without a page break (every RFC since 8650) there is nothing to
-        // cut: only the state follows, without the reload that showing them
-        // again would cost, so the caret and the trees stay as they are.
+        // cut: only the state follows, without the text shown afresh that
+        // showing them again would cost, so the caret and the trees stay.
         state.cuts.headers = cutHeaders;
         state.cuts.footers = cutFooters;
+        m_document->setViewState(state);
         return;
     }
     freezeUpdates();
@@ -34,14 +35,16 @@ void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
     const FileLine topFileLine = m_document->fileLineOf(ShownLine::atIndex(firstVisibleLine()));
     const bool separators = state.pageSeparators;
 
+    // Lines come back only with the whole text, which cuts what the
+    // settings say; what it cut stays cut.
     if ((!cutHeaders && state.cuts.headers) || (!cutFooters && state.cuts.footers)) {
-        loadRfcText();
+        showText();
         freezeUpdates();
     }
     // Separators sit on the page boundaries, which the cut moves.
     setPageSeparatorsShown(false);
     freezeUpdates();
-    // A reload cuts what the settings say; what it cut stays cut.
+    state = m_document->viewState();
     const LineCuts wanted{cutHeaders || state.cuts.headers, cutFooters || state.cuts.footers,
                           settings().DisableSpacesNearHeaderAndFooter};
     {
@@ -50,6 +53,7 @@ void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
             removeLines(range);
     }
     state.cuts = wanted;
+    m_document->setViewState(state);
     setPageSeparatorsShown(separators);
     freezeUpdates();
 
@@ -59,8 +63,8 @@ void ReadingView::setHeadersAndFootersCut(bool cutHeaders, bool cutFooters)
     makeReadOnly();
     clearModified();
     thawUpdates();
-    // The caret moved while frozen, and a reload refilled the trees: the
-    // position pane and the Navigator catch up with it now.
+    // The caret moved while frozen: the position pane and the Navigator
+    // catch up with it now.
     caretMoved();
 }
 
@@ -77,12 +81,13 @@ void ReadingView::removeLines(const LineRange& range)
 void ReadingView::setPageSeparatorsShown(bool show)
 {
     const RfcText& text = rfc();
-    ViewState& state = shown();
+    ViewState state = m_document->viewState();
     if (text.isIndex || show == state.pageSeparators)
         return;
     if (text.pageEnds.size() < 2) {
         // No page, no separator: the caret stays where it is.
         state.pageSeparators = show;
+        m_document->setViewState(state);
         return;
     }
     const int caretLine = lineFromPosition(selectedRange().end);
@@ -93,6 +98,7 @@ void ReadingView::setPageSeparatorsShown(bool show)
     else
         eraseSeparators(places);
     state.pageSeparators = show;
+    m_document->setViewState(state);
     const int start = std::max(lineStart(caretLine), 0);
     setSelection(start, start);
     makeReadOnly();

@@ -9,25 +9,9 @@ namespace parchly {
 
 struct ReadingSession;
 struct RfcSettings;
-class TreeView;
-class TabStrip;
 class RfcDocument;
 class ReadingView;
 class RfcIndexStatus;
-
-// The Navigator's tab of the requirement sentences, after Structure and Page.
-constexpr int kRequirementsTab = 2;
-
-// The Navigator of the view's window: the first tree (Structure or Index),
-// the second tree (Page) and the tab strip. Any of
-// them may be null while the window has no Navigator.
-struct NavigatorTrees {
-    TreeView* structureTree = nullptr;
-    TreeView* pageTree = nullptr;
-    TabStrip* tabs = nullptr;
-    // The third tab's tree: the requirement sentences.
-    TreeView* requirementsTree = nullptr;
-};
 
 class ViewHost {
 public:
@@ -39,12 +23,11 @@ public:
     // What the views of the window share while the program runs.
     virtual ReadingSession& session() = 0;
 
-    // The Navigator of the window that holds the view.
-    virtual NavigatorTrees navigator() = 0;
+    // The selected tab of the window's Navigator (0 Structure, 1 Page), for
+    // the context menu's Structure and Page; 0 without a Navigator.
+    virtual int navigatorTab() const { return 0; }
 
-    // Pane 1 (mode: "Structure View", "Page View", "Index View") and pane 2
-    // (position: "Ln %d, Col %d") of the main frame's status bar.
-    virtual void setModePane(const QString& text) = 0;
+    // Pane 2 (position: "Ln %d, Col %d") of the main frame's status bar.
     virtual void setPositionPane(const QString& text) = 0;
 
     // The main frame's DocumentTabBar: append a tab for the view (its data

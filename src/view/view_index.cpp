@@ -1,48 +1,18 @@
-// The RFC index in the reading view: loading it with its Index tree, the
-// current entry following the caret, and following an entry's links.
+// The RFC index in the reading view: the current entry following the caret,
+// and following an entry's links.
 #include "view/reading_view.h"
 #include "settings/rfc_paths.h"
 
-#include "analysis/line_reader.h"
 #include "analysis/rfc_text.h"
 #include "settings/settings.h"
-#include "index/index_reader.h"
-#include "index/index_tree.h"
 #include "index/index_view.h"
 #include "platform/dialogs.h"
-#include "platform/tab_strip.h"
-#include "platform/wait_cursor.h"
 #include "view/rfc_document.h"
 #include "view/view_host.h"
 
 #include <QFile>
 
 namespace parchly {
-
-void ReadingView::loadRfcIndex()
-{
-    std::optional<LineReader> reader =
-        LineReader::open(QFile::encodeName(m_document->pathName()).toStdString());
-    if (!reader)
-        return;
-
-    WaitCursor wait;
-    RfcText& text = rfc();
-    readIndex(text, *reader);
-    const NavigatorTrees trees = m_host->navigator();
-    fillIndexTree(trees.structureTree, text, settings().IndexLevelCounts);
-
-    if (const std::optional<TextFormat> format = settings().categoryFormat(kFormatDefault))
-        setDefaultFormat(*format);
-    if (!streamFile()) {
-        thawUpdates();
-        return;
-    }
-    m_index = std::make_unique<RfcIndexView>(*this, text, settings(), m_document->limits());
-    m_index->formatRfcIndex();
-    if (trees.tabs)
-        trees.tabs->insertDataTab(0, QStringLiteral("Index"), 0);
-}
 
 void ReadingView::updateCurrentIndexEntry(int line)
 {
@@ -72,7 +42,7 @@ void ReadingView::followIndexLink(const QPoint& point)
     const int last = static_cast<int>(text.indexEntries.size()) - 1;
     for (int i = std::min(number - 1, last); i >= 0; --i)
         if (text.indexEntries[i].number == number) {
-            goToContentsEntry(i);
+            m_document->goToContentsEntry(i);
             recordPosition();
         }
 }

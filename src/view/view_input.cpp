@@ -9,7 +9,6 @@
 #include "settings/command_ids.h"
 #include "settings/settings.h"
 #include "index/index_view.h"
-#include "platform/tab_strip.h"
 #include "view/hyperlinks.h"
 #include "view/rfc_document.h"
 #include "view/view_host.h"
@@ -128,7 +127,7 @@ void ReadingView::mousePressEvent(QMouseEvent* event)
         return;
     recordPosition();
     followLinkAt(event->position().toPoint());
-    selectNavigatorNode();
+    announceCaretLine();
     updateCurrentIndexEntry(-1);
     updatePositionStatus();
 }
@@ -193,7 +192,7 @@ void ReadingView::keyPressEvent(QKeyEvent* event)
         return;
     }
     TextView::keyPressEvent(event);
-    selectNavigatorNode();
+    announceCaretLine();
     updateCurrentIndexEntry(-1);
     updatePositionStatus();
 }
@@ -214,8 +213,7 @@ CommandState ReadingView::contextCommandState(int id)
 {
     const RfcText& text = rfc();
     const bool isRfc = !text.isIndex;
-    const NavigatorTrees trees = m_host->navigator();
-    const int tab = trees.tabs ? trees.tabs->currentIndex() : 0;
+    const int tab = m_host->navigatorTab();
     CommandState state;
     switch (id) {
     case kCmdViewIndex:
@@ -236,7 +234,7 @@ CommandState ReadingView::contextCommandState(int id)
     case kCmdPageSeparators:
         state.enabled = isRfc;
         state.checkable = true;
-        state.checked = shown().pageSeparators;
+        state.checked = m_document->viewState().pageSeparators;
         break;
     default:
         updateCommand(id, state);
@@ -256,7 +254,7 @@ void ReadingView::runContextCommand(int id)
         setHeadersAndFootersCut(now.headers, !now.footers);
         break;
     case kCmdPageSeparators:
-        setPageSeparatorsShown(!shown().pageSeparators);
+        setPageSeparatorsShown(!m_document->viewState().pageSeparators);
         break;
     case kCmdViewIndex:
     case kCmdStructure:

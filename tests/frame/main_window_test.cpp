@@ -475,6 +475,26 @@ TEST_F(SessionTest, AReopenedDocumentComesBackAtItsPosition)
     EXPECT_EQ(frame().activeDocumentWindow()->readingPosition().caretLine, 12);
 }
 
+TEST_F(SessionTest, APositionReadWithHeadersAndFootersCutReopensAtTheSameFileLine)
+{
+    DocumentWindow* child = children[2];
+    frame().activateDocumentWindow(child);
+    QApplication::processEvents();
+    ASSERT_TRUE(frame().routeCommand(kCmdHeaders));
+    ASSERT_TRUE(frame().routeCommand(kCmdFooters));
+    ASSERT_TRUE(child->document()->cuts().headers && child->document()->cuts().footers);
+    // The first reference, two page breaks down: the cut lines above it
+    // set its shown line well apart from its file line.
+    const FileLine reference = FileLine::atNumber(110);
+    child->document()->goToFileLine(reference);
+    closeChild(child);
+    ASSERT_NE(app->openDocumentFile(pathOf("rfc3.txt")), nullptr);
+    int line = -1;
+    int column = -1;
+    frame().activeDocumentWindow()->view()->caretLineColumn(line, column);
+    EXPECT_EQ(FileLine::atIndex(line).number(), reference.number());
+}
+
 TEST_F(SessionTest, TheNextRunReopensTheDocumentsAtTheirPositionsSkippingThoseGone)
 {
     children[1]->setReadingPosition({40, 56, 3});

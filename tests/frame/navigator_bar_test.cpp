@@ -3,6 +3,8 @@
 #include "analysis/rfc_text.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
+#include "settings/settings.h"
+#include "view/rfc_document.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -13,19 +15,6 @@
 
 namespace parchly {
 namespace {
-
-class RecordingClient : public NavigatorClient {
-public:
-    RfcText text;
-    std::vector<std::string> calls;
-
-    const RfcText* navigatorText() const override { return &text; }
-    void goToSectionHeading(int i) override { calls.push_back("heading " + std::to_string(i)); }
-    void goToContentsEntry(int i) override { calls.push_back("entry " + std::to_string(i)); }
-    void goToFileLine(int line) override { calls.push_back("line " + std::to_string(line)); }
-    void navigatorTabShown() override { calls.push_back("shown"); }
-    void openIndexedRfc(int number) override { calls.push_back("open " + std::to_string(number)); }
-};
 
 using Calls = std::vector<std::string>;
 
@@ -43,15 +32,29 @@ class NavigatorBarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        bar = new NavigatorBar(&frame, client);
+        bar = new NavigatorBar(&frame, document, settings);
+        // What the Navigator asks of its document and its window, in order:
+        // a move as the shown line's number, a mode, an RFC to open.
+        QObject::connect(&document, &RfcDocument::moveRequested, [this](const DocumentPlace& place) {
+            calls.push_back("line " + std::to_string(place.line.number()));
+        });
+        QObject::connect(bar, &NavigatorBar::modeChanged,
+                         [this](const QString& mode) { calls.push_back("mode " + mode.toStdString()); });
+        QObject::connect(bar, &NavigatorBar::rfcChosen,
+                         [this](int number) { calls.push_back("open " + std::to_string(number)); });
         frame.addDockWidget(Qt::LeftDockWidgetArea, bar);
         frame.resize(500, 400);
         frame.show();
     }
 
+    RfcText& text() { return document.text(); }
+
+    // The document and the settings outlive the frame that holds the bar.
+    RfcDocument document{QStringLiteral("rfc9999.txt")};
+    RfcSettings settings{"./"};
     QMainWindow frame;
-    RecordingClient client;
     NavigatorBar* bar = nullptr;
+    Calls calls;
 };
 
 // ---- An RFC's trees ----
@@ -64,8 +67,14 @@ protected:
     void SetUp() override
     {
         NavigatorBarTest::SetUp();
-        client.text.references.resize(2);
-        client.text.references[1].firstLine = 87;
+        // Nothing is cut: each target's shown line is its file line.
+        text().headings.resize(1);
+        text().headings[0].line = 3;
+        text().contents.resize(5);
+        text().contents[1].headingLine = 21;
+        text().contents[4].headingLine = 44;
+        text().references.resize(2);
+        text().references[1].firstLine = 87; // counted from 0
         TreeView* tree = bar->firstTree();
         abstract = add(tree, nullptr, "Abstract", 0);
         contents = add(tree, nullptr, "Table of Contents", -1);
@@ -96,7 +105,7 @@ TEST_F(RfcTreesTest, SelectionsTheProgramMakesMoveNothingButAreMadeVisible)
     bar->firstTree()->selectItem(terminology);
     bar->firstTree()->selectItem(reference);
     bar->secondTree()->selectItem(pages[1]);
-    EXPECT_EQ(client.calls, Calls());
+    EXPECT_EQ(calls, Calls());
     EXPECT_TRUE(introduction->isExpanded());
 }
 
@@ -109,7 +118,7 @@ TEST_F(RfcTreesTest, TheUsersChoiceByKeyOrMouseGoesToItsTarget)
         chooseByKeyboard(bar->firstTree(), item);
     QTest::mouseClick(bar->firstTree()->viewport(), Qt::LeftButton, {},
                       bar->firstTree()->visualItemRect(references).center());
-    EXPECT_EQ(client.calls, Calls({"heading 0", "entry 1", "entry 4", "line 87", "entry 4"}));
+    EXPECT_EQ(calls, Calls({"line 3", "line 21", "line 44", "line 88", "line 44"}));
 }
 
 TEST_F(RfcTreesTest, TheUsersTabChangeShowsItsTree)
@@ -119,7 +128,7 @@ TEST_F(RfcTreesTest, TheUsersTabChangeShowsItsTree)
     QTest::mouseClick(bar->tabs(), Qt::LeftButton, {}, bar->tabs()->tabRect(1).center());
     EXPECT_TRUE(bar->secondTree()->isVisible());
     EXPECT_FALSE(bar->firstTree()->isVisible());
-    EXPECT_EQ(client.calls, Calls({"shown"}));
+    EXPECT_EQ(calls, Calls({"mode Page View"}));
 }
 
 // Under the Page tab a top-level item of either tree goes to its file
@@ -127,10 +136,10 @@ TEST_F(RfcTreesTest, TheUsersTabChangeShowsItsTree)
 TEST_F(RfcTreesTest, UnderThePageTabATopLevelItemGoesToItsFileLine)
 {
     QTest::mouseClick(bar->tabs(), Qt::LeftButton, {}, bar->tabs()->tabRect(1).center());
-    client.calls.clear();
+    calls.clear();
     chooseByKeyboard(bar->secondTree(), pages[1]);
     chooseByKeyboard(bar->firstTree(), abstract);
-    EXPECT_EQ(client.calls, Calls({"line 50", "line 0"}));
+    EXPECT_EQ(calls, Calls({"line 51", "line 1"}));
 }
 
 TEST_F(RfcTreesTest, TabsTheProgramDeletesAddsOrSelectsAreNoUsersChoice)
@@ -138,7 +147,7 @@ TEST_F(RfcTreesTest, TabsTheProgramDeletesAddsOrSelectsAreNoUsersChoice)
     bar->tabs()->deleteTab(1);
     bar->tabs()->insertDataTab(1, QStringLiteral("Page"));
     bar->tabs()->selectTab(1);
-    EXPECT_EQ(client.calls, Calls());
+    EXPECT_EQ(calls, Calls());
 }
 
 // ---- The index's tree ----
@@ -149,9 +158,10 @@ protected:
     void SetUp() override
     {
         NavigatorBarTest::SetUp();
-        client.text.isIndex = true;
-        client.text.indexEntries.resize(7);
-        client.text.indexEntries[6].number = 9999;
+        text().isIndex = true;
+        text().indexEntries.resize(200);
+        text().indexEntries[6] = RfcIndexEntry{9999, 70, 72, "Seven"};
+        text().indexEntries[199].firstLine = 2000;
         tree = bar->firstTree();
         group = tree->insertItem(nullptr, QStringLiteral("RFC 1 - 100"));
         entry = tree->insertItem(group, QStringLiteral("RFC 7"));
@@ -171,7 +181,7 @@ TEST_F(IndexTreeTest, RoutesItsEntriesNotItsGroupsFromItsSingleTree)
         chooseByKeyboard(tree, item);
     bar->showNavigatorTab(1);
     EXPECT_TRUE(tree->isVisible());
-    EXPECT_EQ(client.calls, Calls({"entry 6", "entry 199"}));
+    EXPECT_EQ(calls, Calls({"line 70", "line 2000"}));
 }
 
 // A double click on an entry, never a group nor in an RFC, opens its RFC
@@ -182,9 +192,9 @@ TEST_F(IndexTreeTest, ADoubleClickOnAnEntryOpensItsRfc)
     emit tree->itemDoubleClicked(group, 0);
     tree->selectItem(entry);
     emit tree->itemDoubleClicked(entry, 0);
-    client.text.isIndex = false;
+    text().isIndex = false;
     emit tree->itemDoubleClicked(entry, 0);
-    EXPECT_EQ(client.calls, Calls({"open 9999"}));
+    EXPECT_EQ(calls, Calls({"open 9999"}));
 }
 
 // ---- The bar ----

@@ -83,8 +83,8 @@ protected:
         if (!document.text().isIndex) {
             EXPECT_EQ(view.lineCount(), document.text().lineCount + (bytes.endsWith('\n') ? 1 : 0));
         }
-        const NavigatorTrees trees = child->navigator();
-        for (TreeView* tree : {trees.structureTree, trees.pageTree}) {
+        const NavigatorBar* navigator = child->navigatorBar();
+        for (TreeView* tree : {navigator->firstTree(), navigator->secondTree()}) {
             int items = 0;
             for (QTreeWidgetItemIterator it(tree); tree && *it; ++it)
                 ++items;

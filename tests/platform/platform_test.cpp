@@ -3,9 +3,11 @@
 #include "platform/char_format.h"
 #include "platform/text_decoding.h"
 #include "platform/text_view.h"
+#include "platform/tree_images.h"
 
 #include "analysis/line_reader.h"
 
+#include <QIcon>
 #include <QTextDocument>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -232,6 +234,21 @@ TEST(TextDecoding, ByteColumnsBecomeCharacterColumnsOfTheShownLine)
                   c.charColumn)
             << c.bytes;
     }
+}
+
+// ---- Tree images ----
+
+// Without a desktop theme the trees show the program's own pictures, a
+// selected one apart from its normal one.
+TEST(TreeImages, WithoutAThemeThePairsAreTheProgramsPictures)
+{
+    QIcon::setThemeName(QStringLiteral("no-such-theme"));
+    const QList<QImage>& images = treeImages();
+    ASSERT_EQ(images.size(), kTreeImageCount);
+    for (const QImage& image : images)
+        EXPECT_EQ(image.size(), QSize(kTreeImageSize, kTreeImageSize));
+    for (int image : {kStructureImage, kIndexGroupImage, kPageImage})
+        EXPECT_NE(images[image], images[image + 1]) << image;
 }
 
 } // namespace

@@ -8,7 +8,10 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QFontMetricsF>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -140,6 +143,109 @@ TEST_F(PrintCommandTest, ScreenColoursPrintHiddenHeadersInTheHeadersColour)
     ASSERT_NE(formatColour(kFormatHeadersFooters), formatColour(kFormatTitle));
     EXPECT_EQ(colourOf(coloured, "RFC 9991 .*"), formatColour(kFormatHeadersFooters));
     EXPECT_EQ(colourOf(coloured, " *The Parchly Link Protocol"), formatColour(kFormatTitle));
+}
+
+// ---- A text without pages ----
+
+PrintedText unpagedRfc()
+{
+    PrintedText text;
+    text.rfcName = QStringLiteral("RFC 9110");
+    text.rfcTitle = QStringLiteral("HTTP Semantics");
+    text.running = true;
+    return text;
+}
+
+TEST(RunningLines, AnUnpagedRfcIsHeadedByItsNameAndTitleAndNumbersItsSheets)
+{
+    const RunningLines lines = runningLines(unpagedRfc(), 1, 3, 72);
+    EXPECT_EQ(lines.header, QStringLiteral("RFC 9110") + QString(50, QLatin1Char(' ')) + "HTTP Semantics");
+    EXPECT_EQ(lines.footer, QString(30, QLatin1Char(' ')) + "Page 2 of 3");
+}
+
+TEST(RunningLines, ALongTitleGivesWayToTheName)
+{
+    const RunningLines lines = runningLines(unpagedRfc(), 0, 1, 20);
+    EXPECT_EQ(lines.header, QStringLiteral("RFC 9110  HTTP Seman"));
+}
+
+TEST(RunningLines, APagedRfcHasNone)
+{
+    PrintedText paged = unpagedRfc();
+    paged.running = false;
+    const RunningLines lines = runningLines(paged, 0, 1, 72);
+    EXPECT_TRUE(lines.header.isEmpty() && lines.footer.isEmpty());
+}
+
+// An RFC as those since 8650 are: no form feeds, and long enough for three
+// sheets.
+class UnpagedPrintTest : public test::ReadingFixture {
+protected:
+    void SetUp() override
+    {
+        ReadingFixture::SetUp();
+        makeApp();
+        std::string text = test::kModernRfc;
+        for (int line = 1; line <= 150; ++line)
+            text += "   Filler line " + std::to_string(line) + ".\n";
+        test::writeFile(pathOf("rfc9998.txt").toStdString(), text);
+        view = open(pathOf("rfc9998.txt"));
+        ASSERT_NE(view, nullptr);
+    }
+
+    QPrinter& printer() { return sessionPrinter(app->mainWindow()->readingSession()); }
+
+    ReadingView* view = nullptr;
+};
+
+TEST_F(UnpagedPrintTest, ThePrintedTextCarriesTheRunningHeader)
+{
+    const PrintedText text = printedTextOf(*view, app->settings());
+    EXPECT_TRUE(text.running);
+    EXPECT_EQ(text.rfcName, "RFC 9998");
+    EXPECT_EQ(text.rfcTitle, "A Modern Test Protocol");
+}
+
+// Four rows of each sheet are the header's and the footer's.
+TEST_F(UnpagedPrintTest, EverySheetLeavesRoomForTheHeaderAndFooter)
+{
+    QImage sheet(850, 1100, QImage::Format_RGB32);
+    const QSizeF area(750, 1000);
+    const PrintJob job = preparePrint(printedTextOf(*view, app->settings()), &sheet, area);
+    const qreal rowHeight = QFontMetricsF(job.font, &sheet).lineSpacing();
+    EXPECT_EQ(job.layout.sheets.size(), 3u);
+    EXPECT_LE((job.layout.rowsPerSheet + 4) * rowHeight, area.height() + 1e-6);
+}
+
+TEST_F(UnpagedPrintTest, ThePdfIsTitledWithTheRfcsNameAndTitle)
+{
+    dialogs.acceptPrinting = true;
+    printer().setOutputFileName(pathOf("printed.pdf"));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdPrint));
+    const QByteArray pdf = QByteArray::fromStdString(test::readFile(pathOf("printed.pdf").toStdString()));
+    const QString title = QStringLiteral("RFC 9998: A Modern Test Protocol");
+    QByteArray utf16;
+    for (QChar c : title)
+        utf16 += char(c.unicode() >> 8), utf16 += char(c.unicode() & 0xFF);
+    EXPECT_TRUE(pdf.contains(utf16) || pdf.contains(title.toLatin1()));
+}
+
+// Without a printer the print is a PDF, named after the RFC in the
+// documents folder unless the reader chose another file.
+TEST_F(UnpagedPrintTest, APdfGoesToTheRfcsNameInTheDocumentsFolder)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is there";
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdPrint));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(printer().outputFileName(), QDir(documents).absoluteFilePath("rfc9998.pdf"));
+}
+
+TEST_F(UnpagedPrintTest, AFileTheReaderChoseStays)
+{
+    printer().setOutputFileName(pathOf("mine.pdf"));
+    ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdPrint));
+    EXPECT_EQ(printer().outputFileName(), pathOf("mine.pdf"));
 }
 
 } // namespace

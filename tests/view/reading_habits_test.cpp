@@ -56,7 +56,7 @@ protected:
     QString pane() { return frame().positionPane(); }
     QString structureItem()
     {
-        TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->trees().structureTree;
+        TreeView* tree = frame().activeDocumentWindow()->navigatorBar()->firstTree();
         return tree->currentItem() ? tree->currentItem()->text(0) : QString();
     }
 
@@ -447,8 +447,8 @@ protected:
     // footers.
     void jumpTwiceAndCut()
     {
-        view->goToContentsEntry(1);
-        view->goToContentsEntry(3);
+        view->rfcDocument()->goToContentsEntry(1);
+        view->rfcDocument()->goToContentsEntry(3);
         route({kCmdHeaders, kCmdFooters})();
     }
 
@@ -484,8 +484,10 @@ TEST_F(CaretTest, ContentsEntriesByEnterOrTreeLeadToTheirHeadingAtTheTop)
              QTest::keyClick(view, Qt::Key_Return);
          },
          kProtocolHeading, 1, "2. Protocol", true},
-        {"tree", [&] { view->goToContentsEntry(1); }, kProtocolHeading, 1, "2. Protocol", true},
-        {"tree again", [&] { view->goToContentsEntry(3); }, kReferencesHeading, 1, "4. References", true},
+        {"tree", [&] { view->rfcDocument()->goToContentsEntry(1); }, kProtocolHeading, 1, "2. Protocol",
+         true},
+        {"tree again", [&] { view->rfcDocument()->goToContentsEntry(3); }, kReferencesHeading, 1,
+         "4. References", true},
         {"cut", route({kCmdHeaders, kCmdFooters}), kReferencesHeading, 1, "4. References", false},
     });
 }
@@ -530,8 +532,8 @@ TEST_F(CaretTest, APageItemWhileCutGoesToThePagesFirstShownLine)
     walk({
         {"page item",
          [&] {
-             TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->trees().pageTree;
-             view->goToFileLine(pages->itemData(pages->topLevelItem(1)));
+             TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->secondTree();
+             view->rfcDocument()->goToFileLine(FileLine::atIndex(pages->itemData(pages->topLevelItem(1))));
          },
          kIntroductionHeading, 1, nullptr, true},
     });
@@ -558,12 +560,12 @@ TEST_F(CaretTest, GoToTheLastLineGoesThereAndBeyondItIsRefused)
 TEST_F(CaretTest, AHeadingGoesToTheTopAndPlacesThatDoNotExistLeaveTheCaret)
 {
     walk({
-        {"heading", [&] { view->goToSectionHeading(1); }, 12, 1, nullptr, true},
+        {"heading", [&] { view->rfcDocument()->goToSectionHeading(1); }, 12, 1, nullptr, true},
         {"nowhere",
          [&] {
-             view->goToContentsEntry(99);
-             view->goToSectionHeading(-1);
-             view->goToFileLine(10000);
+             view->rfcDocument()->goToContentsEntry(99);
+             view->rfcDocument()->goToSectionHeading(-1);
+             view->rfcDocument()->goToFileLine(FileLine::atIndex(10000));
          },
          12, 1, nullptr, true},
     });

