@@ -196,7 +196,7 @@ void ParchlyApplication::installHandlers()
 {
     // The application's commands; each is enabled while it has a handler here.
     m_handlers[kCmdAbout] = [this] {
-        AboutDialog about(m_mainWindow.get());
+        AboutDialog about(QString::fromStdString(m_settings.HomepageUrl), m_mainWindow.get());
         m_mainWindow->runDialog(about);
     };
     m_handlers[kCmdOptions] = [this] {

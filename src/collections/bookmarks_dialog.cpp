@@ -23,6 +23,18 @@ namespace {
 constexpr const char* kSection = "Bookmarks";
 constexpr const char* kShowAllKey = "AllBookmarks";
 constexpr const char* kKeyPrefix = "BM";
+constexpr const char* kNewBookmarkName = "bookmark";
+
+// The stored location of the active view's caret; empty without a document.
+QString caretLocation(const CollectionsHost& host, const QString& storedPath)
+{
+    if (storedPath.isEmpty())
+        return QString();
+    int line = 0;
+    int column = 0;
+    host.activeCaretLineColumn(line, column);
+    return bookmarkLocation(storedPath, line, column);
+}
 
 } // namespace
 
@@ -36,15 +48,12 @@ BookmarksDialog::BookmarksDialog(CollectionsHost& host, Profile& profile, QWidge
 
     m_activeStoredPath = toStoredPath(m_host.activeDocumentPath());
     if (!m_activeStoredPath.isEmpty()) {
-        int line = 0;
-        int column = 0;
-        m_host.activeCaretLineColumn(line, column);
         // The field shows what the status bar shows; the stored form goes to the file.
-        m_storedLocation = bookmarkLocation(m_activeStoredPath, line, column);
+        m_storedLocation = caretLocation(m_host, m_activeStoredPath);
         m_location->setText(shownBookmarkText(m_storedLocation));
         // A new bookmark is named after where it stands.
         const QString section = m_host.activeSectionTitle();
-        m_name->setText(section.isEmpty() ? QStringLiteral("bookmark") : section);
+        m_name->setText(section.isEmpty() ? QString::fromLatin1(kNewBookmarkName) : section);
         m_name->setFocus();
     }
     fillList();
@@ -127,6 +136,22 @@ void BookmarksDialog::gotoBookmark()
             m_host.setActiveCaretLineColumn(target.line, target.column);
     }
     accept();
+}
+
+QString addBookmarkAtCaret(CollectionsHost& host, Profile& profile)
+{
+    const QString location = caretLocation(host, toStoredPath(host.activeDocumentPath()));
+    if (location.isEmpty())
+        return QString();
+    const QString section = host.activeSectionTitle();
+    const QString text =
+        bookmarkText(section.isEmpty() ? QString::fromLatin1(kNewBookmarkName) : section, location);
+    QStringList kept = readNumberedList(profile, kSection, kKeyPrefix);
+    if (!kept.contains(text, Qt::CaseInsensitive)) {
+        kept << text;
+        writeNumberedList(profile, kSection, kKeyPrefix, kept);
+    }
+    return shownBookmarkText(text);
 }
 
 // Other files' bookmarks go first, so that they survive while hidden.

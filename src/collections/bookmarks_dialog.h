@@ -52,6 +52,12 @@ private:
     QPushButton* m_goto = nullptr;
 };
 
+// Keeps the active view's caret as a bookmark at once (Add Bookmark,
+// Ctrl+D), named as the dialog names a new one. Gives the bookmark as the
+// dialog shows it; empty when no document is active. A bookmark already
+// kept is not added twice.
+QString addBookmarkAtCaret(CollectionsHost& host, Profile& profile);
+
 } // namespace parchly
 
 #endif

@@ -24,8 +24,8 @@ const std::vector<CommandInfo>& commandTable()
          nullptr, nullptr},
         {kCmdFavoriteRfcs, "&Favorite RFCs...", "Open or Manage Favorite RFCs\nFavorite RFCs", nullptr,
          nullptr, nullptr},
-        {kCmdExit, "E&xit", "Quit the application; prompts to save documents\nExit", nullptr, nullptr,
-         nullptr},
+        {kCmdExit, "E&xit\tCtrl+Q", "Quit the application; prompts to save documents\nExit", nullptr, nullptr,
+         "Ctrl+Q"},
         // Edit
         {kCmdCopy, "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard\nCopy", "Copy",
          "edit-copy", "Ctrl+C;Ctrl+Ins"},
@@ -119,6 +119,11 @@ const std::vector<CommandInfo>& commandTable()
         // The whole local collection.
         {kCmdFindInRfcs, "Find in &RFCs...\tCtrl+Shift+F",
          "Search the text of every RFC in the local folder\nFind in RFCs", nullptr, nullptr, "Ctrl+Shift+F"},
+        {kCmdAddBookmark, "&Add Bookmark\tCtrl+D", "Keep the caret's place as a bookmark\nAdd Bookmark",
+         nullptr, nullptr, "Ctrl+D"},
+        {kCmdOpenRfcNumber, "Open RFC by &Number...\tCtrl+Shift+O",
+         "Open an RFC by its number or its title in the RFC index\nOpen RFC by Number", nullptr, nullptr,
+         "Ctrl+Shift+O"},
     };
     return table;
 }
@@ -137,10 +142,15 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
                                            kCmdCheckNewRfcs,   kSeparator,      kCmdOptions};
     static const std::vector<int> help = {kCmdHelpContents, kCmdHelpIndex, kSeparator, kCmdTipOfTheDay,
                                           kCmdHomepage,     kSeparator,    kCmdAbout};
+    // Find in RFCs needs no open document: the Edit menu is there without one.
+    static const std::vector<int> edit = {kCmdCopy,     kCmdSelectAll, kSeparator,       kCmdFind,
+                                          kCmdFindNext, kSeparator,    kCmdGoto,         kCmdGoForward,
+                                          kCmdGoBack,   kSeparator,    kCmdFindPrevious, kCmdFindInRfcs};
     static const std::vector<MenuLayout> noDocument = {
         {"&File",
-         {kCmdOpenRfcIndex, kCmdFileOpen, kSeparator, kCmdPrintSetup, kSeparator, kFavoritesSubmenuSlot,
-          kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
+         {kCmdOpenRfcIndex, kCmdFileOpen, kCmdOpenRfcNumber, kSeparator, kCmdPrintSetup, kSeparator,
+          kFavoritesSubmenuSlot, kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
+        {"&Edit", edit},
         {"&View",
          {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kToolbarsSubmenuSlot, kCmdNavigator,
           kCmdStatusBar, kSeparator, kCmdBookmarks}},
@@ -149,16 +159,14 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
     };
     static const std::vector<MenuLayout> document = {
         {"&File",
-         {kCmdOpenRfcIndex, kCmdFileOpen, kCmdFileClose, kSeparator, kCmdPrint, kCmdPrintPreview,
-          kCmdPrintSetup, kCmdExportRequirements, kSeparator, kFavoritesSubmenuSlot, kSeparator,
-          kRecentFilesSlot, kSeparator, kCmdExit}},
-        {"&Edit",
-         {kCmdCopy, kCmdSelectAll, kSeparator, kCmdFind, kCmdFindNext, kSeparator, kCmdGoto, kCmdGoForward,
-          kCmdGoBack, kSeparator, kCmdFindPrevious, kCmdFindInRfcs}},
-        {"&View",
-         {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kCmdHeaders, kCmdFooters, kCmdPageSeparators,
-          kSeparator, kToolbarsSubmenuSlot, kCmdNavigator, kCmdStatusBar, kSeparator, kCmdBookmarks,
-          kSeparator, kCmdZoomIn, kCmdZoomOut, kCmdZoomReset, kSeparator, kCmdIndexBar}},
+         {kCmdOpenRfcIndex, kCmdFileOpen, kCmdOpenRfcNumber, kCmdFileClose, kSeparator, kCmdPrint,
+          kCmdPrintPreview, kCmdPrintSetup, kCmdExportRequirements, kSeparator, kFavoritesSubmenuSlot,
+          kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
+        {"&Edit", edit},
+        {"&View", {kCmdViewIndex, kCmdStructure,      kCmdPage,      kSeparator,           kCmdHeaders,
+                   kCmdFooters,   kCmdPageSeparators, kSeparator,    kToolbarsSubmenuSlot, kCmdNavigator,
+                   kCmdStatusBar, kSeparator,         kCmdBookmarks, kCmdAddBookmark,      kSeparator,
+                   kCmdZoomIn,    kCmdZoomOut,        kCmdZoomReset, kSeparator,           kCmdIndexBar}},
         {"&Tools", tools},
         {"&Window",
          {kCmdCascade, kCmdTile, kCmdArrangeIcons, kSeparator, kCmdNextTab, kCmdPreviousTab,

@@ -424,6 +424,9 @@ void DocumentWindow::exportRequirements()
 
 void DocumentWindow::closeEvent(QCloseEvent* event)
 {
+    // The MDI area activates another window as this one closes.
+    if (!m_closed)
+        m_mainWindow.documentWindowClosing(this);
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted() && !m_closed) {
         m_closed = true;

@@ -54,8 +54,12 @@ QString FrameCollectionsHost::activeSectionTitle() const
 void FrameCollectionsHost::setActiveCaretLineColumn(int line, int column)
 {
     // Stored lines are the file's: the view maps them to what it shows.
-    if (ReadingView* view = activeView())
+    // A bookmark is a jump like a link: Back returns from it.
+    if (ReadingView* view = activeView()) {
+        view->recordPosition();
         view->setCaretLineColumn(line, column);
+        view->recordPosition();
+    }
 }
 
 QStringList FrameCollectionsHost::openDocumentPaths() const

@@ -25,6 +25,8 @@
 #include "index/index_status.h"
 #include "frame/new_rfcs_notice.h"
 #include "download/collection_commands.h"
+#include "frame/open_rfc_dialog.h"
+#include "collection/collection_files.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "platform/tab_strip.h"
@@ -55,6 +57,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <utility>
 
 namespace parchly {
 
@@ -66,6 +69,8 @@ constexpr int kCommandRefreshMs = 250;
 // The session is written this long after the last change: a crash loses at
 // most the last moments, and scrolling does not write the file on every step.
 constexpr int kSessionSaveDelayMs = 1500;
+// How long a passing note stays in the status bar.
+constexpr int kStatusNoteMs = 5000;
 constexpr int kEditToolbar = 1;
 constexpr int kViewToolbar = 2;
 
@@ -218,6 +223,9 @@ void MainWindow::createToolbars()
             }
             QAction* action = m_actions.at(id);
             bar->addAction(action);
+            // A button with a status tip of its own takes its hint away
+            // when the pointer leaves it; the action's alone stays.
+            bar->widgetForAction(action)->setStatusTip(action->statusTip());
             if (withText) {
                 action->setIconText(QString::fromLatin1(findCommand(id)->buttonText));
                 bar->widgetForAction(action)->setFixedSize(50, 40);
@@ -283,6 +291,17 @@ void MainWindow::installHandlers()
         showUrl(QUrl::fromUserInput(QString::fromStdString(m_app.settings().HomepageUrl)));
     };
     m_handlers[kCmdExit] = [this] { close(); };
+    m_handlers[kCmdAddBookmark] = [this] {
+        FrameCollectionsHost host(*this, m_app);
+        const QString added = addBookmarkAtCaret(host, m_app.profile());
+        if (!added.isEmpty())
+            statusBar()->showMessage(QStringLiteral("Bookmark added: %1").arg(added), kStatusNoteMs);
+    };
+    m_handlers[kCmdOpenRfcNumber] = [this] {
+        OpenRfcDialog choose(indexTitles(m_app.settings().RfcRootPath), this);
+        if (runDialog(choose) == QDialog::Accepted)
+            openRfc(choose.chosenNumber());
+    };
     m_handlers[kCmdCascade] = [this] { m_mdiArea->cascadeSubWindows(); };
     m_handlers[kCmdTile] = [this] { m_mdiArea->tileSubWindows(); };
     m_handlers[kCmdArrangeIcons] = [this] { arrangeIcons(); };
@@ -529,6 +548,10 @@ void MainWindow::documentWindowActivated(DocumentWindow* child)
 {
     if (std::find(m_children.begin(), m_children.end(), child) == m_children.end())
         return;
+    // What the status bar said of the window before is no longer so.
+    if (child != m_lastActivated)
+        statusBar()->clearMessage();
+    m_lastActivated = child;
     child->frameActivated();
     // A window laid out while hidden takes the chosen Navigator width now.
     if (m_navigatorWidth > 0 && child->navigatorWidth() != m_navigatorWidth)
@@ -546,9 +569,30 @@ void MainWindow::showNotice(DocumentWindow* child)
     m_noticePane->setText(plain ? QStringLiteral("Not recognised as an RFC") : QString());
 }
 
+void MainWindow::documentWindowClosing(DocumentWindow* child)
+{
+    // The reader goes on with the tab beside the closed one (the next, or
+    // the one before the last), not with whichever the windows list first.
+    if (child == activeDocumentWindow()) {
+        const int count = m_tabBar->tabs()->count();
+        int closed = -1;
+        for (int i = 0; i < count; ++i)
+            if (m_tabBar->viewOfTab(i) == child->viewWidget())
+                closed = i;
+        m_closingNeighbour =
+            closed < 0 ? nullptr : documentWindowOfTab(closed + 1 < count ? closed + 1 : closed - 1);
+    }
+    if (child == m_lastActivated)
+        m_lastActivated = nullptr;
+}
+
 void MainWindow::documentWindowClosed(DocumentWindow* child)
 {
     m_children.erase(std::remove(m_children.begin(), m_children.end(), child), m_children.end());
+    // The MDI area has made another window active meanwhile.
+    const QPointer<DocumentWindow> neighbour = std::exchange(m_closingNeighbour, nullptr);
+    if (neighbour && neighbour != child && !m_closing)
+        activateDocumentWindow(neighbour);
     setModePane(QString());
     DocumentWindow* active = activeDocumentWindow();
     showNotice(std::find(m_children.begin(), m_children.end(), active) != m_children.end() ? active
@@ -640,6 +684,9 @@ bool MainWindow::updateCommand(int id, CommandState& state)
     case kCmdStatusBar:
         bar = statusBar();
         break;
+    case kCmdAddBookmark:
+        state.enabled = activeDocumentWindow() != nullptr;
+        break;
     case kCmdNextTab:
     case kCmdPreviousTab:
     case kCmdCascade:
@@ -714,6 +761,16 @@ bool MainWindow::showIndexEntry(int number)
             }
     }
     return false;
+}
+
+ReadingView* MainWindow::openRfc(int number)
+{
+    // A missing file the index lists is shown at its index entry.
+    const RfcIndexStatus* index = m_app.indexStatus();
+    if (!canOpenForReading(rfcPath(m_app.settings().RfcRootPath, number)) && index && index->entry(number)
+        && showIndexEntry(number))
+        return nullptr;
+    return viewOf(m_app.openRfcNumber(number));
 }
 
 ReadingView* MainWindow::viewOf(const RfcDocument* document) const

@@ -7,6 +7,7 @@
 #define PARCHLY_FRAME_MAIN_WINDOW_H
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QUrl>
 #include <functional>
 #include <map>
@@ -104,6 +105,9 @@ public:
     // Opens the RFC index at the entry of RFC `number`; false when the index
     // is missing (reported) or lists no such RFC.
     bool showIndexEntry(int number);
+    // Opens RFC `number` as a link does: its local file, else its entry in
+    // the RFC index, else a message. Its view, or null.
+    ReadingView* openRfc(int number);
     // The view of the window that shows `document`, or null.
     ReadingView* viewOf(const RfcDocument* document) const;
     // The RFC index was read again: every window shows what it says now.
@@ -125,6 +129,8 @@ public:
 
     // The window list of the Window menu and the other child frame hooks.
     void documentWindowActivated(DocumentWindow* child);
+    // Before a window closes (while it may still be the active one), and after.
+    void documentWindowClosing(DocumentWindow* child);
     void documentWindowClosed(DocumentWindow* child);
 
     // What the reading views of this window share while the program runs.
@@ -197,6 +203,10 @@ private:
     void scheduleSessionSave();
     QTimer* m_sessionSave = nullptr;
     bool m_closing = false;
+    // The window whose activation the status bar last followed.
+    DocumentWindow* m_lastActivated = nullptr;
+    // The tab beside the active window that is closing: active next.
+    QPointer<DocumentWindow> m_closingNeighbour;
 };
 
 } // namespace parchly

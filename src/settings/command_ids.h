@@ -80,6 +80,9 @@ enum CommandId : int {
     kCmdFindInRfcs = 33171,
     // Keeping the collection current.
     kCmdCheckNewRfcs = 33201,
+    // Keys readers of other viewers reach for.
+    kCmdAddBookmark = 33181,
+    kCmdOpenRfcNumber = 33182,
 };
 
 constexpr int kRecentFileCount = 4;
