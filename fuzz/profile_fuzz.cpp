@@ -6,6 +6,7 @@
 // "section|key|value".
 #include "settings/profile.h"
 #include "fuzz_check.h"
+#include "scratch_folder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,17 +32,6 @@ struct Line {
     std::string ending;
     bool operator==(const Line& other) const { return text == other.text && ending == other.ending; }
 };
-
-std::vector<std::string> split(const std::string& text, char separator)
-{
-    std::vector<std::string> pieces;
-    std::string::size_type start = 0;
-    for (std::string::size_type end; (end = text.find(separator, start)) != std::string::npos;
-         start = end + 1)
-        pieces.push_back(text.substr(start, end - start));
-    pieces.push_back(text.substr(start));
-    return pieces;
-}
 
 // Lines as ended by LF, CR LF or a lone CR.
 std::vector<Line> linesOf(const std::string& bytes)
@@ -106,18 +96,6 @@ void writeAll(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// The folder of this run's files, made once per process.
-const std::filesystem::path& scratchFolder()
-{
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "parchly-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -129,15 +107,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string original = input.substr(0, separator);
     std::vector<Write> writes;
     if (separator != std::string::npos) {
-        for (const std::string& line : split(input.substr(separator + 1), '\n')) {
-            const std::vector<std::string> fields = split(line, '|');
+        for (const std::string& line : fuzz::split(input.substr(separator + 1), '\n')) {
+            const std::vector<std::string> fields = fuzz::split(line, '|');
             if (fields.size() == 3 && writes.size() < 8)
                 writes.push_back({fields[0], fields[1], fields[2]});
         }
     }
 
-    const std::string onePath = (scratchFolder() / "one.ini").string();
-    const std::string batchPath = (scratchFolder() / "batch.ini").string();
+    const std::string onePath = (fuzz::scratchFolder() / "one.ini").string();
+    const std::string batchPath = (fuzz::scratchFolder() / "batch.ini").string();
     writeAll(onePath, original);
     writeAll(batchPath, original);
     Profile one(onePath);

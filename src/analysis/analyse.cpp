@@ -34,11 +34,7 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     if (readPreContentsHeadings(scan, limits)) {
         std::string_view firstHeading;
         const ContentsEnd end = parseContents(scan, firstHeading);
-        if (end == ContentsEnd::kFailed)
-            return false; // what was gathered stays for the view to show
-        if (!text.contents.empty())
-            readBodyHeadings(scan, limits,
-                             end == ContentsEnd::kAtHeading ? firstHeading : std::string_view());
+        readBodyHeadings(scan, limits, end == ContentsEnd::kAtHeading ? firstHeading : std::string_view());
     }
     if (text.contents.empty() && options.buildStructureFromText)
         buildStructureFromText(text);

@@ -21,8 +21,7 @@ struct AnalysisOptions {
 };
 
 // Analyses the text read from `file` into `text`. False when `file` is null
-// (the record is left as it was) or when a contents line cannot be parsed
-// (what was gathered up to there stays).
+// (the record is left as it was).
 bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, const AnalysisOptions& options);
 
 } // namespace parchly

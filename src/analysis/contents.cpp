@@ -1,5 +1,8 @@
 #include "analysis/contents.h"
 
+#include "analysis/page_layout.h"
+
+#include <algorithm>
 #include <cstddef>
 
 namespace parchly {
@@ -34,29 +37,72 @@ bool readSectionNumber(std::string_view line, std::size_t& i, std::string& numbe
     return isBlankChar(charAt(line, i));
 }
 
-enum class EntryText { kComplete, kContinues, kFailed };
+enum class EntryText { kComplete, kContinues, kUnreadable };
+
+bool isRomanPageDigit(char c)
+{
+    return c == 'i' || c == 'v' || c == 'x';
+}
+
+// Where a page number in lower-case Roman numerals ends a contents line
+// after leader dots ("PREFACE ........ iii" in RFC 791); `end` when none.
+// Without the dots a title may end in such a word.
+std::size_t romanPageStart(std::string_view line, std::size_t from, std::size_t end)
+{
+    std::size_t start = end;
+    while (start > from && isRomanPageDigit(line[start - 1]))
+        --start;
+    std::size_t k = start;
+    while (k > from && isBlankChar(line[k - 1]))
+        --k;
+    std::size_t dots = 0;
+    while (k > from && line[k - 1] == '.') {
+        --k;
+        ++dots;
+    }
+    return start < end && dots >= 2 ? start : end;
+}
 
 // Adds the text of one contents line, from `i`, to the pending entry: the
 // title before the leader dots and, when the line ends in one, the page.
+// A line that holds only a page number ends a title wrapped onto the lines
+// before it; with no title yet, it cannot be read.
 EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entry)
 {
     i = skipBlanks(line, i);
     if (i >= line.size() || isLineEnd(line[i]))
-        return EntryText::kFailed;
+        return EntryText::kUnreadable;
     std::size_t digitsEnd = line.size();
     while (digitsEnd > i && isLineEnd(line[digitsEnd - 1]))
+        --digitsEnd;
+    while (digitsEnd > i && isBlankChar(line[digitsEnd - 1]))
         --digitsEnd;
     std::size_t end = digitsEnd;
     while (end > i && isDigit(line[end - 1]))
         --end;
-    const std::size_t digitsStart = end;
+    bool roman = false;
+    if (end == digitsEnd) {
+        const std::size_t start = romanPageStart(line, i, digitsEnd);
+        roman = start != digitsEnd;
+        end = start;
+    }
+    std::size_t digitsStart = end;
     while (end > i && (line[end - 1] == '.' || isBlankChar(line[end - 1])))
         --end;
-    if (end == i)
-        return EntryText::kFailed;
-    if (!entry.title.empty())
-        entry.title.push_back(' ');
-    entry.title.append(line, i, end - i);
+    // A page number stands after leader dots or a wider gap; after one
+    // blank the number ends the title ("Changes since RFC 2616").
+    if (end > i && digitsStart == end + 1 && isBlankChar(line[end])) {
+        end = digitsEnd;
+        digitsStart = digitsEnd;
+    }
+    if (end == i) {
+        if (entry.title.empty() || digitsStart == digitsEnd)
+            return EntryText::kUnreadable;
+    } else {
+        if (!entry.title.empty())
+            entry.title.push_back(' ');
+        entry.title.append(line, i, end - i);
+    }
 
     // The leader dots and blanks end exactly where the digits begin, so a
     // page number found here is the number at the end of the line.
@@ -64,48 +110,9 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
         return EntryText::kContinues;
     const std::size_t lead = entry.title.find_first_not_of(" \t-");
     entry.title.erase(0, lead == std::string::npos ? entry.title.size() : lead);
-    entry.page = decimalValue(line, digitsStart, digitsEnd);
+    entry.page = roman ? 0 : decimalValue(line, digitsStart, digitsEnd);
     return EntryText::kComplete;
 }
-
-ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
-{
-    RfcText& text = scan.text;
-    ContentEntry pending;
-    bool continuing = false;
-    std::string_view line;
-    std::size_t rest = 0;
-    while (readNonBlankLine(scan, line, rest)) {
-        if (isPageMark(scan, line, rest))
-            continue;
-        if (rest == 0) {
-            headingLine = line;
-            return ContentsEnd::kAtHeading;
-        }
-        std::size_t i = rest;
-        if (!continuing) {
-            pending = ContentEntry();
-            pending.firstLine = text.lineCount;
-            if (startsSectionNumber(line, i) && !readSectionNumber(line, i, pending.number))
-                return ContentsEnd::kOther;
-        }
-        switch (readEntryText(line, i, pending)) {
-        case EntryText::kFailed:
-            return ContentsEnd::kFailed;
-        case EntryText::kContinues:
-            continuing = true;
-            break;
-        case EntryText::kComplete:
-            pending.lastLine = text.lineCount;
-            text.contents.push_back(pending);
-            continuing = false;
-            break;
-        }
-    }
-    return ContentsEnd::kOther;
-}
-
-// --- Contents without page numbers -------------------------------------
 
 // Whether a contents line ends in a page number after leader dots or at
 // least two blanks, as every entry of a paginated RFC does. One blank is
@@ -127,6 +134,153 @@ bool endsInPageNumber(std::string_view line)
     }
     return leaders >= 2 && end > 0;
 }
+
+// An unindented line that still belongs to the contents: an entry printed
+// at the margin, as RFC 791 and RFC 5389 print them, ending in its page;
+// or the first line of such an entry whose title wraps onto the next,
+// indented, line that ends in the page.
+bool isMarginEntry(std::string_view line, const LineReader& source)
+{
+    if (endsInPageNumber(line))
+        return true;
+    std::size_t i = 0;
+    bool dotted = false;
+    if (readLeadingSectionNumber(line, i, dotted).empty())
+        return false;
+    const std::string_view next = source.peekLine();
+    return isBlankChar(charAt(next, 0)) && !isBlankFrom(next, 0) && endsInPageNumber(next);
+}
+
+bool endsInAnyPageNumber(std::string_view line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    return endsInPageNumber(line) || romanPageStart(line, 0, end) != end;
+}
+
+// Whether one of the next few lines of text (page lines aside) ends in a
+// page number: the contents go on. RFC 822 indents its whole text, so its
+// contents end where the page numbers do, not at a line at the margin.
+bool contentsGoOn(const LineReader& source)
+{
+    constexpr int kLinesAhead = 3;
+    const std::string_view ahead = source.remainingText();
+    int seen = 0;
+    for (std::size_t start = 0; start < ahead.size() && seen < kLinesAhead;) {
+        std::size_t end = ahead.find('\n', start);
+        end = end == std::string_view::npos ? ahead.size() : end + 1;
+        const std::string_view line = ahead.substr(start, end - start);
+        start = end;
+        if (isBlankFrom(line, 0) || line.find(kFormFeed) != std::string_view::npos
+            || line.find("[Page ") != std::string_view::npos || looksLikePageHeader(line))
+            continue;
+        if (endsInAnyPageNumber(line))
+            return true;
+        ++seen;
+    }
+    return false;
+}
+
+// Stray characters left before an entry's number by an editing slip
+// ("ed            7.1.1. Origination Date ......65" in RFC 7231) are
+// passed over: the position of the number after them, else `i`.
+std::size_t afterStrayWord(std::string_view line, std::size_t i)
+{
+    std::size_t k = i;
+    while (k < line.size() && !isBlankChar(line[k]) && !isLineEnd(line[k]))
+        ++k;
+    if (k == i || k - i > 3 || !isBlankChar(charAt(line, k)) || !isBlankChar(charAt(line, k + 1)))
+        return i;
+    const std::size_t at = skipBlanks(line, k);
+    std::size_t probe = at;
+    bool dotted = false;
+    return !readLeadingSectionNumber(line, probe, dotted).empty() && dotted ? at : i;
+}
+
+// A numbered line at the indentation of an open entry, or left of it,
+// starts the next entry: the open one had no page number. A wrapped title
+// goes on further right.
+bool startsNextEntry(std::string_view line, std::size_t rest, std::size_t openIndent)
+{
+    std::size_t i = rest;
+    bool dotted = false;
+    return rest <= openIndent && !readLeadingSectionNumber(line, i, dotted).empty();
+}
+
+// Contents printed without page numbers in a paginated RFC leave their
+// last entry open: a numbered one of a line or two is kept; a longer one is
+// text that never was an entry.
+void closeOpenEntry(RfcText& text, const ContentEntry& pending, bool continuing)
+{
+    constexpr int32_t kLongestWrappedTitle = 3;
+    if (continuing && !pending.number.empty() && pending.lastLine - pending.firstLine < kLongestWrappedTitle)
+        text.contents.push_back(pending);
+}
+
+// Parses the entries of paginated contents. A line that cannot be read as
+// an entry is passed over, not the end of the contents: one damaged line
+// must not lose the rest of the table, and with it the references.
+ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
+{
+    RfcText& text = scan.text;
+    ContentEntry pending;
+    bool continuing = false;
+    std::size_t openIndent = 0;
+    std::string_view line;
+    std::size_t rest = 0;
+    while (readNonBlankLine(scan, line, rest)) {
+        if (isPageMark(scan, line, rest))
+            continue;
+        if (rest == 0 && !looksLikePageHeader(line) && !isMarginEntry(line, scan.source)) {
+            closeOpenEntry(text, pending, continuing);
+            headingLine = line;
+            return ContentsEnd::kAtHeading;
+        }
+        if (rest == 0 && looksLikePageHeader(line))
+            continue;
+        const bool paged = std::any_of(text.contents.begin(), text.contents.end(),
+                                       [](const ContentEntry& entry) { return entry.page > 0; });
+        if (paged && !endsInAnyPageNumber(line) && !contentsGoOn(scan.source)) {
+            closeOpenEntry(text, pending, continuing);
+            headingLine = line;
+            return ContentsEnd::kAtHeading;
+        }
+        if (continuing && startsNextEntry(line, rest, openIndent)) {
+            text.contents.push_back(pending);
+            continuing = false;
+        }
+        std::size_t i = rest;
+        if (!continuing) {
+            pending = ContentEntry();
+            pending.firstLine = text.lineCount;
+            openIndent = rest;
+            i = afterStrayWord(line, i);
+            std::size_t after = i;
+            if (startsSectionNumber(line, i) && readSectionNumber(line, after, pending.number))
+                i = after;
+            else
+                pending.number.clear();
+        }
+        switch (readEntryText(line, i, pending)) {
+        case EntryText::kUnreadable:
+            break;
+        case EntryText::kContinues:
+            pending.lastLine = text.lineCount;
+            continuing = true;
+            break;
+        case EntryText::kComplete:
+            pending.lastLine = text.lineCount;
+            text.contents.push_back(pending);
+            continuing = false;
+            break;
+        }
+    }
+    closeOpenEntry(text, pending, continuing);
+    return ContentsEnd::kOther;
+}
+
+// --- Contents without page numbers -------------------------------------
 
 // RFCs published since RFC 8650 (December 2019) are not paginated: the file
 // has no form feed and no contents line ends in a page number. Any form

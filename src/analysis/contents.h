@@ -13,8 +13,7 @@ namespace parchly {
 
 enum class ContentsEnd {
     kAtHeading, // an unindented line ended the contents: the first heading after them
-    kOther, // the end of the file, or a line that cannot start an entry
-    kFailed, // a line that cannot be read as an entry: the analysis fails
+    kOther, // the end of the file
 };
 
 // The section number that opens an entry line or a heading at `i`: "1.",
@@ -26,7 +25,8 @@ enum class ContentsEnd {
 std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool& dotted);
 
 // Parses the entries after the contents heading into `contents`: by their
-// page numbers, or, in an unpaginated RFC (no form feed, no page number in
+// page numbers (a line that cannot be read as an entry is passed over), or,
+// in an unpaginated RFC (no form feed, no page number in
 // the contents; sets `contentsWithoutPages`), by their indentation. At
 // kAtHeading, `headingLine` holds the line that ended the contents (already
 // offered to the page recogniser and counted).

@@ -107,8 +107,10 @@ struct BlockState {
     int blockLines = 0;
     std::string pendingAuthor;
     // The "Obsoletes:" or "Updates:" list of the line before, which an
-    // indented line of numbers continues.
+    // indented line of numbers continues, and the field that holds the
+    // last number of that list.
     std::vector<int32_t>* openList = nullptr;
+    int32_t* openLast = nullptr;
 };
 
 // Reads a list keyword's line: every number into `list`, the last into
@@ -119,6 +121,7 @@ bool readList(BlockState& state, std::string_view column, std::size_t keyword, s
 {
     appendNumbers(column, keyword, list);
     state.openList = &list;
+    state.openLast = &last;
     return trailingNumber(column, last) || (!column.empty() && column.back() == ',');
 }
 
@@ -148,6 +151,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     const Column left = takeColumn(line, 0);
     remaining = left.next;
     std::vector<int32_t>* const openList = state.openList;
+    int32_t* const openLast = state.openLast;
     state.openList = nullptr;
     if (isRfcNumberKeyword(left.text)) {
         std::size_t i = 0;
@@ -165,8 +169,11 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     } else if (startsWithAt(left.text, 0, "Updates: ")) {
         return readList(state, left.text, 8, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left)) {
+        // The last number of the whole list, as of a list on one line.
         appendNumbers(left.text, 0, *openList);
+        trailingNumber(left.text, *openLast);
         state.openList = openList;
+        state.openLast = openLast;
     } else if (startsWithAt(left.text, 0, "Category: ")) {
         text.category = takeColumn(line, left.start + 10).text;
     } else if (readSeriesKeyword(text, left.text)) {
@@ -221,9 +228,9 @@ void readFrontMatter(TextScan& scan)
                 return;
             continue;
         }
-        if (first == kFormFeed) {
-            // A form feed as first byte of a line of the front matter counts
-            // at that line itself.
+        // A form feed opening a line of the front matter, after blanks or
+        // not, counts at that line itself: each one is a page.
+        if (charAt(line, skipBlanks(line, 0)) == kFormFeed) {
             notePageBreak(text, text.lineCount);
             scan.pageBreakSeen = true;
             if (state.blockLines > 0)

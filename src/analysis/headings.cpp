@@ -9,16 +9,21 @@ namespace parchly {
 
 namespace {
 
-// The next unindented line that is no page header or footer, the first
-// line of a heading paragraph. False at the end of the file.
-bool readUnindentedLine(TextScan& scan, std::string_view& line)
+constexpr std::string_view kContentsHeading = "Table of Contents";
+
+// A line that is the heading of a table of contents and nothing else, as
+// RFCs of every decade print it: "Table of Contents" at the margin or
+// centred, "TABLE OF CONTENTS" (RFC 791), "Contents". A centred word
+// "Contents" is a heading; indented like a paragraph, it is text.
+bool isContentsHeading(std::string_view line, std::size_t rest)
 {
-    std::size_t rest = 0;
-    while (readNonBlankLine(scan, line, rest)) {
-        if (!isPageMark(scan, line, rest) && rest == 0)
-            return true;
-    }
-    return false;
+    std::size_t end = line.size();
+    while (end > rest && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == ':'))
+        --end;
+    const std::string_view words = line.substr(rest, end - rest);
+    if (equalIgnoringAsciiCase(words, kContentsHeading))
+        return true;
+    return equalIgnoringAsciiCase(words, "contents") && (rest == 0 || rest >= 10);
 }
 
 bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
@@ -129,18 +134,85 @@ int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int3
     return -1;
 }
 
+// matchHeading over a heading already in lower case.
+int32_t matchLowered(RfcText& text, const std::string& lower, int32_t line, int32_t expected)
+{
+    const std::size_t lead = leadingRun(lower);
+    for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected); i < text.contents.size();
+         ++i) {
+        ContentEntry& entry = text.contents[i];
+        if (matchesEntry(lower, lead, entry, i == static_cast<std::size_t>(expected))) {
+            entry.matched = true;
+            entry.headingLine = line;
+            return static_cast<int32_t>(i);
+        }
+    }
+    return -1;
+}
+
+std::string lineText(std::string_view line, std::size_t rest)
+{
+    std::size_t end = line.size();
+    while (end > rest && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    return std::string(line.substr(rest, end - rest));
+}
+
+// An indented heading standing alone between blank lines: centred, as RFC
+// 791 and RFC 793 print their chapters ("                            1.
+// INTRODUCTION"), or at the indentation of the whole text (RFC 822). It is
+// taken only when it is, blanks and case aside, the number and title of a
+// contents entry from `expected` on (one of the next few, when indented
+// like a paragraph): indented text is body text otherwise.
+int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t rest, int32_t firstLine,
+                             int32_t expected)
+{
+    constexpr std::size_t kCentred = 8;
+    constexpr std::size_t kParagraphReach = 8;
+    if (!isBlankFrom(scan.source.peekLine(), 0))
+        return -1;
+    const std::string heading = lineText(line, rest);
+    std::size_t i = 0;
+    bool dotted = false;
+    const std::string number = readLeadingSectionNumber(heading, i, dotted);
+    const std::string_view title = std::string_view(heading).substr(skipBlanks(heading, i));
+    const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
+    const std::size_t last = rest >= kCentred ? scan.text.contents.size()
+                                              : std::min(scan.text.contents.size(), first + kParagraphReach);
+    for (std::size_t k = first; k < last; ++k) {
+        ContentEntry& entry = scan.text.contents[k];
+        if (!entry.matched && entry.number == number && !entry.title.empty()
+            && sameWithoutBlanksFolded(entry.title, title)) {
+            entry.matched = true;
+            entry.headingLine = firstLine;
+            return static_cast<int32_t>(k);
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
 {
     std::string_view line;
-    while (readUnindentedLine(scan, line)) {
+    std::size_t rest = 0;
+    while (readNonBlankLine(scan, line, rest)) {
+        if (isPageMark(scan, line, rest))
+            continue;
         const int32_t firstLine = scan.text.lineCount;
-        const bool isContentsHeading = line.compare(0, 17, "Table of Contents") == 0;
+        if (isContentsHeading(line, rest)) {
+            scan.text.headings.push_back(
+                SectionHeading{firstLine, std::string(), std::string(kContentsHeading)});
+            return true;
+        }
+        if (rest != 0)
+            continue;
+        const bool opensContents = line.compare(0, kContentsHeading.size(), kContentsHeading) == 0;
         const std::string paragraph = readParagraph(scan, line, 0);
         if (isHeadingText(paragraph, limits))
             scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
-        if (isContentsHeading)
+        if (opensContents)
             return true;
     }
     return false;
@@ -148,14 +220,45 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
 
 void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_view firstHeading)
 {
+    // Contents that gave no entry leave the structure to be built from the
+    // headings: each one is kept.
+    const bool keepEvery = scan.text.contents.empty();
     int32_t expected = 0;
     std::string_view line = firstHeading;
-    while (!line.empty() || readUnindentedLine(scan, line)) {
+    std::size_t rest = 0;
+    // The last line read, to tell a line that stands after a blank one.
+    int32_t lastRead = 0;
+    while (!line.empty() || readNonBlankLine(scan, line, rest)) {
+        const bool offered = line.data() != firstHeading.data();
+        if (!offered)
+            rest = skipBlanks(line,
+                              charAt(line, skipBlanks(line, 0)) == kFormFeed ? skipBlanks(line, 0) + 1 : 0);
+        if (offered && isPageMark(scan, line, rest)) {
+            line = std::string_view();
+            continue;
+        }
         const int32_t firstLine = scan.text.lineCount;
+        const bool afterBlank = firstLine > lastRead + 1;
+        lastRead = firstLine;
+        if (rest != 0) {
+            const int32_t entry =
+                keepEvery || !afterBlank ? -1 : matchIndentedHeading(scan, line, rest, firstLine, expected);
+            if (entry >= 0) {
+                scan.text.headings.push_back(SectionHeading{firstLine, std::string(), lineText(line, rest)});
+                expected = entry + 1;
+            }
+            line = std::string_view();
+            continue;
+        }
         const std::string paragraph = readParagraph(scan, line, 0);
+        lastRead = scan.text.lineCount - 1; // the blank line that ended it
         line = std::string_view();
         if (!isHeadingText(paragraph, limits))
             continue;
+        if (keepEvery) {
+            scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
+            continue;
+        }
         const int32_t entry = scan.contentsWithoutPages
             ? matchHeadingWithoutPages(scan.text, paragraph, firstLine, expected)
             : matchHeading(scan.text, paragraph, firstLine, expected);
@@ -171,17 +274,13 @@ int32_t matchHeading(RfcText& text, const std::string& heading, int32_t line, in
     if (heading.empty())
         return -1;
     const std::string lower = lowerAsciiCopy(heading);
-    const std::size_t lead = leadingRun(lower);
-    for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected); i < text.contents.size();
-         ++i) {
-        ContentEntry& entry = text.contents[i];
-        if (matchesEntry(lower, lead, entry, i == static_cast<std::size_t>(expected))) {
-            entry.matched = true;
-            entry.headingLine = line;
-            return static_cast<int32_t>(i);
-        }
-    }
-    return -1;
+    const int32_t found = matchLowered(text, lower, line, expected);
+    // "Appendix B.  Parsing a URI Reference" is the entry "B.  Parsing a URI
+    // Reference" of contents that leave the word out (RFC 3986).
+    const std::string_view appendix = "appendix ";
+    if (found >= 0 || lower.compare(0, appendix.size(), appendix) != 0)
+        return found;
+    return matchLowered(text, lower.substr(skipBlanks(lower, appendix.size())), line, expected);
 }
 
 } // namespace parchly

@@ -1,7 +1,10 @@
 #include "analysis/line_reader.h"
 
+#include "analysis/file_access.h"
+
+#include <algorithm>
+
 #include <cstdio>
-#include <filesystem>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -48,29 +51,36 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The file's bytes: one read of its size, then whatever it grew by.
+// A buffer that the file's bytes are read into and the reader then keeps,
+// without a copy.
+class ReadBuffer {
+public:
+    char* data() { return m_bytes.get(); }
+    std::size_t size() const { return m_capacity; }
+    void resize(std::size_t capacity)
+    {
+        std::unique_ptr<char[]> larger(new char[capacity]);
+        if (m_capacity > 0)
+            std::memcpy(larger.get(), m_bytes.get(), std::min(m_capacity, capacity));
+        m_bytes = std::move(larger);
+        m_capacity = capacity;
+    }
+    std::unique_ptr<char[]> take() { return std::move(m_bytes); }
+
+private:
+    std::unique_ptr<char[]> m_bytes;
+    std::size_t m_capacity = 0;
+};
+
+// The file's bytes, if it is a regular file within the reader's limit: a
+// device such as /dev/zero never ends and a FIFO blocks.
 bool readRawFile(const std::string& path, std::unique_ptr<char[]>& bytes, std::size_t& size)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    ReadBuffer buffer;
+    if (readRegularFile(path, kTextFileSizeLimit, buffer, size) != FileRefusal::None)
         return false;
-    // One byte more than the size of a regular file, to see its end in the
-    // first read; anything else grows as it is read.
-    std::error_code error;
-    const std::uintmax_t known = std::filesystem::file_size(path, error);
-    std::size_t capacity = error ? 65536 : static_cast<std::size_t>(known) + 1;
-    bytes.reset(new char[capacity]);
-    size = 0;
-    for (;;) {
-        size += std::fread(bytes.get() + size, 1, capacity - size, file.get());
-        if (size < capacity)
-            break;
-        std::unique_ptr<char[]> larger(new char[capacity * 2]);
-        std::memcpy(larger.get(), bytes.get(), size);
-        bytes = std::move(larger);
-        capacity *= 2;
-    }
-    return !std::ferror(file.get());
+    bytes = buffer.take();
+    return true;
 }
 
 } // namespace
@@ -167,6 +177,26 @@ void LineReader::cutLines()
     if (!cutRawLines()) {
         m_size = convertToTextMode(m_text.get(), m_size);
         cutRawLines();
+    }
+    findFormFeedLines();
+}
+
+void LineReader::findFormFeedLines()
+{
+    const char* const text = m_text.get();
+    std::size_t line = 0;
+    for (std::size_t i = 0; i < m_size;) {
+        const void* found = std::memchr(text + i, '\f', m_size - i);
+        if (found == nullptr)
+            break;
+        i = static_cast<std::size_t>(static_cast<const char*>(found) - text);
+        // The feeds are met in order, so the line holding one is found by
+        // walking on from the line of the one before.
+        while (m_lineEnds[line] <= i)
+            ++line;
+        if (m_formFeedLines.empty() || m_formFeedLines.back() != line)
+            m_formFeedLines.push_back(line);
+        ++i;
     }
 }
 

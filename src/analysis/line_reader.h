@@ -25,7 +25,8 @@ std::size_t convertToTextMode(char* bytes, std::size_t size);
 // The text of a file as a text-mode read gives it.
 std::string textModeBytes(std::string raw);
 
-// Reads the whole file into `text` in text mode; false when it cannot be read.
+// Reads the whole file into `text` in text mode; false when it cannot be
+// read or is no regular file within kTextFileSizeLimit (see file_access.h).
 bool readTextModeFile(const std::string& path, std::string& text);
 
 // Holds the whole text once, in text mode, cut into its lines once, and
@@ -36,7 +37,8 @@ public:
     // Reads from bytes already in memory, as they would be in the file.
     explicit LineReader(std::string_view rawBytes);
 
-    // Opens a file; empty when the file cannot be read.
+    // Opens a file; empty when the file cannot be read or is no regular file
+    // within kTextFileSizeLimit.
     static std::optional<LineReader> open(const std::string& path);
 
     // The next line, its line end kept, as a view that stays valid as long
@@ -101,6 +103,19 @@ public:
     // of a file serves the analysis and the text shown alike.
     std::string_view wholeText() const { return std::string_view(m_text.get(), m_size); }
 
+    // The 0-based indices of the lines that hold a form feed, in order:
+    // found once, for the passes that look for page breaks around a line.
+    const std::vector<std::size_t>& formFeedLines() const { return m_formFeedLines; }
+
+    // How many lines have been read: the 0-based index of the next one.
+    std::size_t linesRead() const { return m_next; }
+
+    // The next line without reading it; empty at the end of the text.
+    std::string_view peekLine() const
+    {
+        return m_next < m_lineEnds.size() ? lineAt(m_next) : std::string_view();
+    }
+
     // What is left to read, for a pass that must look ahead before it reads.
     std::string_view remainingText() const
     {
@@ -114,6 +129,7 @@ private:
     // pair and so is not yet in text mode.
     bool cutRawLines();
     void cutLines();
+    void findFormFeedLines();
     std::size_t lineStart(std::size_t line) const { return line == 0 ? 0 : m_lineEnds[line - 1]; }
 
     // A buffer of its own rather than a std::string, which would clear the
@@ -122,6 +138,7 @@ private:
     std::size_t m_size = 0;
     // Where each line ends, its line end included: the start of the next.
     std::vector<std::size_t> m_lineEnds;
+    std::vector<std::size_t> m_formFeedLines;
     std::size_t m_next = 0;
     bool m_atEnd = false;
 };

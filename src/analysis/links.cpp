@@ -293,6 +293,12 @@ private:
             last = k + 1;
             return smallNumber(view(k + 1));
         }
+        // "RFC-1122", as the RFCs of the 1980s write the numbers they name.
+        if (word == "RFC" && view(k + 1) == "-" && !m_tokens[k + 1].spaced && isWord(k + 2)
+            && !m_tokens[k + 2].spaced) {
+            last = k + 2;
+            return smallNumber(view(k + 2));
+        }
         if (word.size() > 3 && word.substr(0, 3) == "RFC") {
             last = k;
             return smallNumber(word.substr(3));

@@ -1,6 +1,7 @@
 #include "analysis/page_lines.h"
 
 #include "analysis/line_date.h"
+#include "analysis/page_layout.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -55,7 +56,10 @@ bool headerDateMatches(const RfcText& text, std::string_view line)
 // date; after the first form feed any such line is taken as a header.
 bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first, bool pageBreakSeen)
 {
-    const std::size_t numberStart = skipBlanks(line, first.after);
+    // The number follows the word, or stands in it ("RFC1122", "RFC-1122").
+    std::size_t numberStart = skipBlanks(line, first.after);
+    if (first.word.size() > 3)
+        numberStart = first.word[3] == '-' ? 4 : 3;
     std::size_t i = numberStart;
     while (isDigit(charAt(line, i)))
         ++i;
@@ -121,12 +125,46 @@ bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWor
     return endsInThisPageNumber(text, line);
 }
 
+// "RFC 1122", "RFC1122" or "RFC-1122" opening a line: the word RFC and the
+// number after it, as the headers of several decades print it.
+bool opensWithRfcWord(const FirstWord& first)
+{
+    if (first.word == "RFC")
+        return true;
+    if (first.word.size() < 4 || first.word.compare(0, 3, "RFC") != 0)
+        return false;
+    const std::size_t digits = first.word[3] == '-' ? 4 : 3;
+    if (digits == first.word.size())
+        return false;
+    for (std::size_t i = digits; i < first.word.size(); ++i) {
+        if (!isDigit(first.word[i]))
+            return false;
+    }
+    return true;
+}
+
 PageLine judge(RfcText& text, const LineReader& source, std::string_view line, std::size_t rest,
                bool pageBreakSeen)
 {
     const char atRest = charAt(line, rest);
     if (atRest == '\r' || atRest == '\n' || atRest == kFormFeed)
         return PageLine::kNone;
+    // Where the line stands on its page, when it is the line just read: a
+    // header or footer stands at the top or the bottom of a page only.
+    const std::optional<std::size_t> index = lastReadIndex(source, line);
+    if (index) {
+        // The boundary of the last page break counted: the form-feed line
+        // or the line before it.
+        std::optional<std::size_t> lastFeed;
+        if (text.pageEnds.size() > 1 && text.pageEnds.back() >= 0)
+            lastFeed = static_cast<std::size_t>(text.pageEnds.back());
+        const RunningLine running = runningLineAt(source, *index, lastFeed);
+        if (running != RunningLine::kNone)
+            return running == RunningLine::kHeader ? PageLine::kHeader : PageLine::kFooter;
+    }
+    // Asked only of the lines a rule below needs it for.
+    const auto mayOpenPage = [&] { return !index || opensPage(source, *index); };
+    const auto mayClosePage = [&] { return !index || closesPage(source, *index); };
     FirstWord first;
     if (rest == 0) {
         first = firstWordOf(line);
@@ -137,12 +175,20 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
     }
     if (!text.headerLine.empty() && line == text.headerLine)
         return PageLine::kHeader;
-    if (first.word == "RFC")
-        return isHeader(text, line, first, pageBreakSeen) ? PageLine::kHeader : PageLine::kNone;
+    if (opensWithRfcWord(first)) {
+        // After the first form feed a line opened by "RFC" is a header where
+        // a page opens; elsewhere it is body text ("RFC 791  Postel, J.,
+        // ..." in a references list at the margin).
+        return isHeader(text, line, first, pageBreakSeen && mayOpenPage()) ? PageLine::kHeader
+                                                                           : PageLine::kNone;
+    }
 
     if (!text.footerPrefix.empty() && startsWithAt(line, 0, text.footerPrefix))
         return PageLine::kFooter;
-    if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest))
+    // A surname and a comma open body lines too ("Rosenberg, J., ..." in a
+    // references list): the author's footer closes a page or names it.
+    if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest)
+        && (holdsPageWord(line) || mayClosePage()))
         return PageLine::kFooter;
     // A line just before a form feed ends its page. The end of the file is
     // no form feed, so the last line is never a footer by this test.

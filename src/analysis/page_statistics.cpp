@@ -28,7 +28,14 @@ void measureMarks(RfcText& text, bool headers)
             out.push_back(0);
             continue;
         }
-        const PageMark& mark = text.pageMarks[m];
+        // A header of several lines (the date, the title and the chapter in
+        // RFC 791) is measured to its last line, so that hiding it hides all.
+        std::size_t last = m;
+        while (headers && last + 1 < text.pageMarks.size() && text.pageMarks[last + 1].isHeader
+               && text.pageMarks[last + 1].page == text.pageMarks[m].page
+               && text.pageMarks[last + 1].line == text.pageMarks[last].line + 1)
+            ++last;
+        const PageMark& mark = text.pageMarks[last];
         const bool onThisPage = mark.page == static_cast<int32_t>(p);
         if (headers)
             out.push_back(onThisPage ? mark.line - (text.pageEnds[p] + 1) : 0);

@@ -1,5 +1,6 @@
 #include "analysis/references.h"
 
+#include "analysis/references_sections.h"
 #include "analysis/text_scan.h"
 
 #include <algorithm>
@@ -14,35 +15,10 @@ namespace parchly {
 
 namespace {
 
-constexpr int32_t kNoEndLine = std::numeric_limits<int32_t>::max();
-
 // White space as a "%d" conversion skips it.
 bool isWhiteSpace(char c)
 {
     return isBlankChar(c) || isLineEnd(c) || c == kFormFeed || c == '\v';
-}
-
-bool isIndented(std::string_view line)
-{
-    return isBlankChar(charAt(line, 0));
-}
-
-// The pass's own reading state: the record it fills, the text and the
-// number of lines read so far, counted from the start of the text.
-struct ReferencesScan {
-    RfcText& text;
-    LineReader& file;
-    int32_t lineCount = 0;
-};
-
-bool readCountedLine(ReferencesScan& scan, std::string_view& line)
-{
-    const std::optional<std::string_view> next = scan.file.nextLine();
-    if (!next)
-        return false;
-    line = *next;
-    ++scan.lineCount;
-    return true;
 }
 
 // The decimal number after the first "RFC" at or after `from`, as a "%d"
@@ -56,7 +32,8 @@ int32_t rfcNumberAfter(const std::string& text, std::size_t from)
     position += 3;
     while (position < text.size() && isWhiteSpace(text[position]))
         ++position;
-    if (position < text.size() && text[position] == '+')
+    // "RFC-1123", as RFCs of the 1980s write the numbers they name.
+    if (position < text.size() && (text[position] == '+' || text[position] == '-'))
         ++position;
     int64_t value = 0;
     for (; position < text.size() && isDigit(text[position]); ++position) {
@@ -65,6 +42,17 @@ int32_t rfcNumberAfter(const std::string& text, std::size_t from)
             return 0;
     }
     return static_cast<int32_t>(value);
+}
+
+// Appends one line's text to an entry's, one space between, its line end
+// dropped.
+void appendTextOf(std::string_view part, std::string& entryText)
+{
+    if (!entryText.empty())
+        entryText += ' ';
+    entryText.append(part);
+    while (!entryText.empty() && isLineEnd(entryText.back()))
+        entryText.pop_back();
 }
 
 // The title between the first pair of double quotes and the RFC number
@@ -96,126 +84,189 @@ bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry, boo
     return titled;
 }
 
-// Reads the next line that is blank or indented, passing over the
-// unindented lines (a page footer, a form feed, a page header) before it.
-bool readContinuationLine(ReferencesScan& scan, std::string_view& line)
+bool isMarked(const std::vector<bool>& marks, int32_t line)
 {
-    do {
-        if (!readCountedLine(scan, line))
-            return false;
-    } while (!isIndented(line) && !isBlankFrom(line, 0));
+    return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
+}
+
+// A line of a page break that holds nothing else: the form feed between
+// two pages.
+bool isFormFeedLine(std::string_view line)
+{
+    const std::size_t feed = skipBlanks(line, 0);
+    return charAt(line, feed) == kFormFeed && isBlankFrom(line, feed + 1);
+}
+
+// Lines that a reference entry passes over: page headers and footers and
+// form feeds between its lines.
+bool isPageLine(const std::vector<bool>& marks, int32_t index, std::string_view line)
+{
+    return isMarked(marks, index) || isFormFeedLine(line);
+}
+
+// The lines of the text as the pass reads them.
+struct SectionLines {
+    const LineReader& lines;
+    const std::vector<bool>& marks;
+    int32_t end = 0;
+
+    std::string_view at(int32_t index) const { return lines.lineAt(static_cast<std::size_t>(index)); }
+};
+
+// Whether the blank lines from `blank` on are only the bottom of a page: a
+// page break follows them, and after it the entry's text goes on, indented
+// and not a new label, as an entry does that runs across a page break.
+// `resume` is set to the line where it goes on.
+bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t& resume)
+{
+    bool pageBreak = false;
+    int32_t next = blank;
+    while (next < section.end) {
+        const std::string_view line = section.at(next);
+        if (isPageLine(section.marks, next, line))
+            pageBreak = true;
+        else if (!isBlankFrom(line, 0))
+            break;
+        ++next;
+    }
+    std::size_t open = 0;
+    std::size_t close = 0;
+    if (!pageBreak || next >= section.end || !isBlankChar(charAt(section.at(next), 0))
+        || opensReferenceEntry(section.at(next), open, close))
+        return false;
+    resume = next;
     return true;
 }
 
-// Collects the text of an entry from `position` in its first line through
-// its indented continuation lines. Unindented lines inside the entry (a page
-// footer, a form feed, a page header) are passed over; a blank line or the
-// end of the file ends the entry. When the line after a label alone turns
-// out to be the next label, it is left in `line` and `pending` is set.
-std::string readEntryText(ReferencesScan& scan, std::string_view& line, std::size_t position, bool& pending)
+// Collects the text of the entry whose label ends at `position` of line
+// `first`, through its continuation lines: indented lines up to a blank
+// line, across page breaks. A label alone on its line takes its text from
+// the lines below it. Returns the line that ends the entry: the blank line
+// after it, the label itself when the next line opens another entry, or
+// the last line of the section.
+int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t position,
+                      std::string& entryText)
 {
-    std::string entryText;
-    position = skipBlanks(line, position);
-    if (position >= line.size() || isLineEnd(line[position])) {
-        // A label wider than the label column stands alone on its line and
-        // the entry's text starts on the next one, as in most RFCs of the
-        // last fifteen years (RFC 8446 has dozens). Taking the label alone
-        // as a whole entry would end the section at that text and lose every
-        // reference after it.
-        if (scan.file.atEnd() || !readContinuationLine(scan, line) || isBlankFrom(line, 0))
-            return entryText;
-        position = skipBlanks(line, 0);
-        if (line[position] == '[') {
-            pending = true;
-            return entryText;
+    const std::string_view firstLine = section.at(first);
+    position = skipBlanks(firstLine, position);
+    if (!isBlankFrom(firstLine, position))
+        appendTextOf(firstLine.substr(position), entryText);
+    for (int32_t k = first + 1; k < section.end; ++k) {
+        const std::string_view line = section.at(k);
+        if (isPageLine(section.marks, k, line))
+            continue;
+        if (isBlankFrom(line, 0)) {
+            int32_t resume = 0;
+            if (!entryText.empty() && continuesAfterPageBreak(section, k, resume)) {
+                k = resume - 1;
+                continue;
+            }
+            return k;
         }
+        std::size_t open = 0;
+        std::size_t close = 0;
+        if (opensReferenceEntry(line, open, close))
+            return entryText.empty() ? first : k;
+        // Unindented lines that are no label are page lines the recogniser
+        // did not know; an entry's text is indented.
+        if (isBlankChar(line[0]))
+            appendTextOf(line.substr(skipBlanks(line, 0)), entryText);
     }
-    for (;;) {
-        if (position >= line.size() || isLineEnd(line[position]))
-            return entryText;
-        if (!entryText.empty())
-            entryText += ' ';
-        entryText.append(line.substr(position));
-        while (!entryText.empty() && isLineEnd(entryText.back()))
-            entryText.pop_back();
-        if (scan.file.atEnd() || !readContinuationLine(scan, line))
-            return entryText;
-        position = skipBlanks(line, 0);
-    }
+    return section.end - 1;
 }
 
-// Reads on until the line numbered `lineNumber` has been read; nothing when
-// the stream is already past it, since it only moves forward.
-void readThroughLine(ReferencesScan& scan, int32_t lineNumber)
+// The contents entry of the references section that holds 0-based line
+// `line` of the section headed at `heading`: of the located headings from
+// `heading` to `line`, the last that names references ("11.2.  Informative
+// References" under "11.  References"); else the last located heading at or
+// above the line; else the first entry that names references.
+int32_t contentsSectionAt(const RfcText& text, int32_t line, int32_t heading)
 {
-    if (scan.lineCount < lineNumber)
-        scan.lineCount +=
-            static_cast<int32_t>(scan.file.skipLines(static_cast<std::size_t>(lineNumber - scan.lineCount)));
+    int32_t named = -1;
+    int32_t any = -1;
+    auto later = [&text](int32_t best, int32_t candidate) {
+        return best < 0
+            || text.contents[static_cast<std::size_t>(candidate)].headingLine
+            > text.contents[static_cast<std::size_t>(best)].headingLine;
+    };
+    for (std::size_t i = 0; i < text.contents.size(); ++i) {
+        const int32_t at = text.contents[i].headingLine - 1;
+        const int32_t index = static_cast<int32_t>(i);
+        if (at < 0 || at > line)
+            continue;
+        if (later(any, index))
+            any = index;
+        if (at >= heading && isReferencesTitle(text.contents[i].title) && later(named, index))
+            named = index;
+    }
+    if (named >= 0)
+        return named;
+    if (any >= 0)
+        return any;
+    for (std::size_t i = 0; i < text.contents.size(); ++i) {
+        if (isReferencesTitle(text.contents[i].title))
+            return static_cast<int32_t>(i);
+    }
+    return 0;
 }
 
-// Reads the entries of the references section of contents entry `section`,
-// which ends at line `end`: bracketed labels on indented lines, until a line
-// that is neither blank, unindented nor such an entry. In an unpaginated RFC
-// an entry may hold several paragraphs, indented deeper than its label: a
-// BCP or STD reference lists each of its RFCs, and the URL of a series
-// stands apart ("[BCP13]" in RFC 9110).
-void readReferencesSection(ReferencesScan& scan, int32_t section, int32_t end, bool unpaginated)
+// Reads the entries of one references section: every line that opens with
+// a bracketed label starts one; other lines (notes, group headings such as
+// "LINK LAYER REFERENCES", page lines) are passed over.
+void readReferencesSection(RfcText& text, const SectionLines& section, int32_t heading, bool unpaginated)
 {
-    RfcText& text = scan.text;
-    std::size_t labelColumn = 0;
-    std::string_view line;
-    bool pending = false;
-    bool pageBreakSinceEntry = false;
-    bool entryRead = false;
-    for (;;) {
-        if (!pending && (scan.lineCount >= end || !readCountedLine(scan, line)))
-            return;
-        pending = false;
-        if (scan.lineCount >= end)
-            return;
-        if (isBlankFrom(line, 0))
+    for (int32_t i = heading + 1; i < section.end; ++i) {
+        const std::string_view line = section.at(i);
+        std::size_t open = 0;
+        std::size_t close = 0;
+        if (isPageLine(section.marks, i, line) || !opensReferenceEntry(line, open, close))
             continue;
-        if (!isIndented(line)) {
-            pageBreakSinceEntry = true;
-            continue;
-        }
-        const std::size_t open = skipBlanks(line, 0);
-        if (line[open] != '[') {
-            // An entry that ended at the blank lines above a page footer
-            // goes on at the top of the next page: its rest is passed over
-            // instead of ending the section and losing the entries after it.
-            if (pageBreakSinceEntry && entryRead)
-                continue;
-            if (unpaginated && entryRead && open > labelColumn)
-                continue;
-            return;
-        }
-        const std::size_t close = line.find(']', open);
-        if (close == std::string_view::npos)
-            return;
-
         ReferenceEntry entry;
         entry.label.assign(line.substr(open, close + 1 - open));
-        entry.firstLine = scan.lineCount - 1;
-        labelColumn = open;
-        const std::string entryText = readEntryText(scan, line, close + 1, pending);
-        entry.lastLine = pending ? entry.firstLine : scan.lineCount - 1;
+        entry.firstLine = i;
+        std::string entryText;
+        entry.lastLine = readEntryText(section, i, close + 1, entryText);
         if (!readTitleAndNumber(entryText, entry, unpaginated))
             text.referencesWithoutTitles = true;
-        entry.section = section;
+        entry.section = contentsSectionAt(text, i, heading);
         text.references.push_back(entry);
-        pageBreakSinceEntry = false;
-        entryRead = true;
+        if (entry.lastLine > i)
+            i = entry.lastLine - 1;
     }
 }
 
-// Where the references section of contents entry `i` stops: at the next
-// entry's heading when that was located, otherwise at the end of the file.
-int32_t sectionEnd(const RfcText& text, std::size_t i)
+// The references sections: those the text shows, and those of the contents
+// whose located heading the text scan passed by.
+std::vector<ReferencesSection> referencesSections(const RfcText& text, const LineReader& file,
+                                                  const std::vector<bool>& marks)
 {
-    if (i + 1 < text.contents.size() && text.contents[i + 1].headingLine >= 1)
-        return text.contents[i + 1].headingLine;
-    return kNoEndLine;
+    std::vector<ReferencesSection> sections = findReferencesSections(text, file, marks);
+    const int32_t total = static_cast<int32_t>(file.lineTotal());
+    for (std::size_t i = 0; i < text.contents.size(); ++i) {
+        const ContentEntry& entry = text.contents[i];
+        if (entry.headingLine <= 0 || !isReferencesTitle(entry.title))
+            continue;
+        // A section of the contents runs to the next entry's heading, or to
+        // the end of the text when that heading was never located.
+        const int32_t heading = entry.headingLine - 1;
+        int32_t end = total;
+        if (i + 1 < text.contents.size() && text.contents[i + 1].headingLine >= 1)
+            end = std::max(heading + 1, text.contents[i + 1].headingLine - 1);
+        const auto known =
+            std::find_if(sections.begin(), sections.end(), [heading](const ReferencesSection& s) {
+                return s.heading <= heading && heading < s.end;
+            });
+        // The text's own end stands for the last entry; one after it
+        // whose heading was never located may be a heading the text scan
+        // does not take for one.
+        if (known == sections.end())
+            sections.push_back(ReferencesSection{heading, end});
+        else if (i + 1 < text.contents.size())
+            known->end = std::max(known->end, end);
+    }
+    std::sort(sections.begin(), sections.end(),
+              [](const ReferencesSection& a, const ReferencesSection& b) { return a.heading < b.heading; });
+    return sections;
 }
 
 } // namespace
@@ -247,22 +298,27 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
     if (!file || text.isIndex || options.disableReferenceAnalysis || text.contents.empty())
         return false;
 
-    file->rewind();
     text.references.clear();
     text.referencesWithoutTitles = false;
-    ReferencesScan scan{text, *file};
+    std::vector<bool> marks(file->lineTotal(), false);
+    for (const PageMark& mark : text.pageMarks) {
+        if (mark.line >= 1 && static_cast<std::size_t>(mark.line) <= marks.size())
+            marks[static_cast<std::size_t>(mark.line - 1)] = true;
+    }
 
     // An unpaginated RFC has no form feed and no page number in its
     // contents, or contents built from its headings when it prints none.
     const bool unpaginated = text.pageCount == 0
         && std::all_of(text.contents.begin(), text.contents.end(),
                        [](const ContentEntry& entry) { return entry.page == 0; });
-    for (std::size_t i = 0; i < text.contents.size(); ++i) {
-        const ContentEntry& entry = text.contents[i];
-        if (entry.headingLine <= 0 || !isReferencesTitle(entry.title))
+    int32_t readTo = -1;
+    for (const ReferencesSection& found : referencesSections(text, *file, marks)) {
+        // A section within one already read (a references heading of the
+        // contents inside a section the text shows) is not read twice.
+        if (found.heading < readTo)
             continue;
-        readThroughLine(scan, entry.headingLine);
-        readReferencesSection(scan, static_cast<int32_t>(i), sectionEnd(text, i), unpaginated);
+        readReferencesSection(text, SectionLines{*file, marks, found.end}, found.heading, unpaginated);
+        readTo = found.end;
     }
     return findCitations(text, file);
 }

@@ -4,8 +4,35 @@
 
 namespace parchly {
 
-std::string csvField(const std::string& value)
+namespace {
+
+// A spreadsheet takes a cell beginning with one of these as a formula (or,
+// for a tab or CR, may drop the character and read what follows as one):
+// "=HYPERLINK(...)" in a sentence would be a live link, "=cmd|..." a
+// command. Such a cell is shown as text by a leading apostrophe, as the
+// OWASP advice on CSV injection has it; the apostrophe is not shown.
+bool opensFormula(const std::string& value)
 {
+    if (value.empty())
+        return false;
+    switch (value.front()) {
+    case '=':
+    case '+':
+    case '-':
+    case '@':
+    case '\t':
+    case '\r':
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::string csvField(const std::string& text)
+{
+    const std::string value = opensFormula(text) ? "'" + text : text;
     if (value.find_first_of(",\"\r\n") == std::string::npos)
         return value;
     std::string quoted = "\"";
@@ -31,8 +58,9 @@ void writeRequirementsCsv(const RfcText& text, std::ostream& out)
             number = anchor.number;
             title = anchor.title;
         }
-        out << rfc << ',' << csvField(number) << ',' << csvField(title) << ',' << requirement.keyword << ','
-            << csvField(requirement.sentence) << ',' << requirement.line + 1 << "\r\n";
+        out << rfc << ',' << csvField(number) << ',' << csvField(title) << ','
+            << csvField(requirement.keyword) << ',' << csvField(requirement.sentence) << ','
+            << requirement.line + 1 << "\r\n";
     }
 }
 

@@ -15,7 +15,9 @@ namespace parchly {
 // quote or a line end is quoted, its quotes doubled.
 void writeRequirementsCsv(const RfcText& text, std::ostream& out);
 
-// One field as RFC 4180 writes it.
+// One field as RFC 4180 writes it; a text a spreadsheet would take as a
+// formula (beginning with "=", "+", "-", "@", a tab or a CR) is written
+// with a leading apostrophe, so that it is shown as the text it is.
 std::string csvField(const std::string& value);
 
 } // namespace parchly

@@ -8,10 +8,15 @@
 
 namespace parchly {
 
-AboutDialog::AboutDialog(QWidget* parent)
+AboutDialog::AboutDialog(const QString& homepage, QWidget* parent)
     : QDialog(parent)
     , m_name(new QLabel(QStringLiteral("Parchly Standard Edition"), this))
     , m_version(new QLabel(QString::asprintf("%d.%d", kVersionMajor, kVersionMinor), this))
+    , m_copyright(new QLabel(QStringLiteral("Copyright (c) 2026 Parchly developers"), this))
+    , m_licence(new QLabel(QStringLiteral("Free software under the MIT License: use, copy, change and "
+                                          "pass it on, keeping this notice; it comes with no warranty."),
+                           this))
+    , m_homepage(new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(homepage.toHtmlEscaped()), this))
 {
     setWindowTitle(QStringLiteral("About Parchly"));
     auto* icon = new QLabel(this);
@@ -28,7 +33,15 @@ AboutDialog::AboutDialog(QWidget* parent)
     layout->addWidget(m_name, 0, 1, 1, 2);
     layout->addWidget(new QLabel(QStringLiteral("Version"), this), 1, 1);
     layout->addWidget(m_version, 1, 2);
-    layout->addWidget(buttons, 2, 0, 1, 3);
+    m_licence->setWordWrap(true);
+    m_licence->setMinimumWidth(320);
+    m_homepage->setTextFormat(Qt::RichText);
+    m_homepage->setOpenExternalLinks(true);
+    m_homepage->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    layout->addWidget(m_copyright, 2, 1, 1, 2);
+    layout->addWidget(m_licence, 3, 1, 1, 2);
+    layout->addWidget(m_homepage, 4, 1, 1, 2);
+    layout->addWidget(buttons, 5, 0, 1, 3);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -40,6 +53,21 @@ QString AboutDialog::programName() const
 QString AboutDialog::versionText() const
 {
     return m_version->text();
+}
+
+QString AboutDialog::copyrightText() const
+{
+    return m_copyright->text();
+}
+
+QString AboutDialog::licenceText() const
+{
+    return m_licence->text();
+}
+
+QString AboutDialog::homepageText() const
+{
+    return m_homepage->text();
 }
 
 } // namespace parchly

@@ -4,6 +4,7 @@
 // Parchly runs, a second start hands them to the running program and ends.
 #include <QApplication>
 #include <QDir>
+#include <QProcessEnvironment>
 
 #include "app/command_line.h"
 #include "app/instance_channel.h"
@@ -43,15 +44,19 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(parchly::programIcon());
     const QStringList documents =
         parchly::documentArguments(QApplication::arguments().mid(1), QDir::currentPath());
-    parchly::InstanceChannel channel(parchly::InstanceChannel::userServerName());
+    parchly::InstanceChannel channel(
+        parchly::InstanceChannel::userServerName(QProcessEnvironment::systemEnvironment()));
     if (channel.handOver(documents))
         return 0;
-    parchly::ParchlyApplication app;
-    if (!app.start())
-        return 1;
+    // Listening before anything modal (the tip of the day, a word about the
+    // settings file): a second start meanwhile would otherwise run as a
+    // second program, and two programs overwrite each other's settings.
     channel.listen();
+    parchly::ParchlyApplication app;
     QObject::connect(&channel, &parchly::InstanceChannel::argumentsReceived, &app,
                      &parchly::ParchlyApplication::openArguments);
+    if (!app.start())
+        return 1;
     app.openArguments(documents);
     return QApplication::exec();
 }

@@ -1,10 +1,12 @@
 #include "app/options_format_page.h"
 
 #include "settings/settings.h"
+#include "platform/char_format.h"
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -117,7 +119,9 @@ void OptionsFormatPage::showSelectedFormat()
     const FormatTexts texts = formatToText(*format);
     if (m_plain)
         m_plain->setEnabled(m_category->currentIndex() != kFormatDefault);
-    m_font->setText(QString::fromStdString(texts.font));
+    // The face the text is shown in: a stored face this system lacks (the
+    // "Fixedsys" of older settings files) is replaced as the view replaces it.
+    m_font->setText(QFontInfo(toCharFormat(*format).font()).family());
     m_color->setText(QString::fromStdString(texts.color));
     m_style->setText(QString::fromStdString(texts.style));
     m_size->setText(QString::fromStdString(texts.size));
@@ -139,8 +143,12 @@ void OptionsFormatPage::selectFont()
 
 bool OptionsFormatPage::apply()
 {
-    m_settings.setCategoryFormat(m_category->currentIndex(),
-                                 textToFormat(m_font->text().toStdString(), m_style->text().toStdString(),
+    // The font field names the face in use; the stored face stays as stored.
+    const int category = m_category->currentIndex();
+    const std::optional<TextFormat> format = m_settings.categoryFormat(category);
+    const std::string face = format ? formatToText(*format).font : m_font->text().toStdString();
+    m_settings.setCategoryFormat(category,
+                                 textToFormat(face, m_style->text().toStdString(),
                                               m_color->text().toStdString(), m_size->text().toStdString()));
     m_settings.ShowIndexBar = m_indexBar->isChecked();
     m_settings.saveSettings(m_profile);

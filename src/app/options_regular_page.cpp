@@ -22,10 +22,10 @@ OptionsRegularPage::OptionsRegularPage(RfcSettings& settings, Profile& profile, 
     , m_profile(profile)
 {
     auto* layout = new QVBoxLayout(this);
-    addBox("Open RFC index when program started", "OpenRfcIndexWhenStarted",
-           &RfcSettings::OpenRfcIndexWhenStarted, false);
-    addBox("Build Structure View from text if Table of Contents not exist", "BuildStructureFromText",
-           &RfcSettings::BuildStructureFromText, false);
+    addBox("Open the RFC index at start-up", "OpenRfcIndexWhenStarted", &RfcSettings::OpenRfcIndexWhenStarted,
+           false);
+    addBox("Build the Structure view from the text when there is no table of contents",
+           "BuildStructureFromText", &RfcSettings::BuildStructureFromText, false);
     addBox("Disable hyperlink of all entries in Table of Contents", "DisableContentEntryLink",
            &RfcSettings::DisableContentEntryLink, false);
     addBox("Disable hyperlink of invalid entries of Table of Contents", "DisableInvalidContentEntryLink",

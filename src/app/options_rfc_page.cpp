@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -32,8 +33,13 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
     m_indexUrl = textField(this, "indexUrlField", m_settings.RfcIndexDownloadUrl);
     m_collectionUrl = textField(this, "collectionUrlField", m_settings.RfcDownloadUrl);
     m_errataUrl = textField(this, "errataUrlField", m_settings.ErrataDownloadUrl);
+    m_collectionUrl->setToolTip(QStringLiteral("An rsync module (rsync://…), or a .zip or .tar.gz archive"));
+    m_rfcFolderUrl = textField(this, "rfcFolderUrlField", m_settings.RfcFileDownloadUrl);
+    m_rfcFolderUrl->setToolTip(QStringLiteral("The web folder holding rfcNNNN.txt, used for single RFCs "
+                                              "and when rsync cannot serve"));
+    m_feedUrl = textField(this, "feedUrlField", m_settings.NewRfcFeedUrl);
     m_localPath = textField(this, "localPathField", m_settings.RfcRootPath);
-    m_browse = new QPushButton(QStringLiteral(".."), this);
+    m_browse = new QPushButton(QStringLiteral("Browse..."), this);
     m_browse->setObjectName(QStringLiteral("browseButton"));
     m_browse->setAutoDefault(false);
 
@@ -41,9 +47,11 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
     pathRow->addWidget(m_localPath, 1);
     pathRow->addWidget(m_browse);
     auto* layout = new QFormLayout(this);
-    layout->addRow(QStringLiteral("Url of RFC index:"), m_indexUrl);
-    layout->addRow(QStringLiteral("Url of RFC Collection:"), m_collectionUrl);
-    layout->addRow(QStringLiteral("Url of errata.json:"), m_errataUrl);
+    layout->addRow(QStringLiteral("Address of the RFC index:"), m_indexUrl);
+    layout->addRow(QStringLiteral("Address of the RFC collection:"), m_collectionUrl);
+    layout->addRow(QStringLiteral("Address of single RFCs:"), m_rfcFolderUrl);
+    layout->addRow(QStringLiteral("Feed of new RFCs:"), m_feedUrl);
+    layout->addRow(QStringLiteral("Address of errata.json:"), m_errataUrl);
     layout->addRow(QStringLiteral("Local Path of RFCs:"), pathRow);
 
     connect(m_browse, &QPushButton::clicked, this, &OptionsRfcPage::browseForFolder);
@@ -53,6 +61,18 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
     m_keepArchive->setObjectName(QStringLiteral("keepArchiveBox"));
     m_keepArchive->setChecked(m_settings.KeepCollectionArchive);
     layout->addRow(m_keepArchive);
+
+    // No network access happens unless the reader asks or switches this on.
+    m_checkForNew = new QComboBox(this);
+    m_checkForNew->setObjectName(QStringLiteral("checkForNewBox"));
+    m_checkForNew->addItems({QStringLiteral("Never"), QStringLiteral("At start-up, once a day"),
+                             QStringLiteral("At start-up, once a week")});
+    m_checkForNew->setCurrentIndex(static_cast<int>(m_settings.CheckForNewRfcs));
+    layout->addRow(QStringLiteral("Check for new RFCs:"), m_checkForNew);
+    m_fetchMissing = new QCheckBox(QStringLiteral("&Fetch a missing RFC when a link needs it"), this);
+    m_fetchMissing->setObjectName(QStringLiteral("fetchMissingBox"));
+    m_fetchMissing->setChecked(m_settings.FetchMissingRfcOnLink);
+    layout->addRow(m_fetchMissing);
 }
 
 void OptionsRfcPage::browseForFolder()
@@ -77,7 +97,11 @@ bool OptionsRfcPage::apply()
     m_settings.RfcDownloadUrl = m_collectionUrl->text().toStdString();
     m_settings.RfcIndexDownloadUrl = m_indexUrl->text().toStdString();
     m_settings.ErrataDownloadUrl = m_errataUrl->text().toStdString();
+    m_settings.RfcFileDownloadUrl = m_rfcFolderUrl->text().toStdString();
+    m_settings.NewRfcFeedUrl = m_feedUrl->text().toStdString();
     m_settings.KeepCollectionArchive = m_keepArchive->isChecked();
+    m_settings.CheckForNewRfcs = static_cast<NewRfcCheck>(m_checkForNew->currentIndex());
+    m_settings.FetchMissingRfcOnLink = m_fetchMissing->isChecked();
     m_settings.saveSettings(m_profile);
     return true;
 }

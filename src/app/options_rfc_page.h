@@ -1,5 +1,5 @@
-// The Options dialog's "RFC" page: the download addresses and the local
-// folder of the RFC files.
+// The Options dialog's "RFC" page: the download addresses, the local
+// folder of the RFC files, and when the program may look for new RFCs.
 #ifndef PARCHLY_APP_OPTIONS_RFC_PAGE_H
 #define PARCHLY_APP_OPTIONS_RFC_PAGE_H
 
@@ -7,6 +7,7 @@
 #include <string>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -33,6 +34,8 @@ public:
     QLineEdit* localPathField() const { return m_localPath; }
     QPushButton* browseButton() const { return m_browse; }
     QCheckBox* keepArchiveBox() const { return m_keepArchive; }
+    QComboBox* checkForNewBox() const { return m_checkForNew; }
+    QCheckBox* fetchMissingBox() const { return m_fetchMissing; }
 
 private slots:
     void browseForFolder();
@@ -47,6 +50,10 @@ private:
     QLineEdit* m_localPath = nullptr;
     QPushButton* m_browse = nullptr;
     QCheckBox* m_keepArchive = nullptr;
+    QLineEdit* m_rfcFolderUrl = nullptr;
+    QLineEdit* m_feedUrl = nullptr;
+    QComboBox* m_checkForNew = nullptr;
+    QCheckBox* m_fetchMissing = nullptr;
 };
 
 } // namespace parchly

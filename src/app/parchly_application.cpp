@@ -3,11 +3,14 @@
 #include "app/about_dialog.h"
 #include "app/command_line.h"
 #include "app/dark_formats.h"
+#include "analysis/file_access.h"
+#include "settings/download_addresses.h"
 #include "settings/app_directory.h"
 #include "settings/command_ids.h"
 #include "settings/rfc_paths.h"
 #include "app/options_dialog.h"
 #include "frame/main_window.h"
+#include "frame/new_rfcs_notice.h"
 #include "platform/dialogs.h"
 #include "platform/tree_images.h"
 #include "ui/tip_dialog.h"
@@ -15,6 +18,7 @@
 #include "view/printing.h"
 #include "view/rfc_document.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +27,7 @@
 #include <QStandardPaths>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 namespace parchly {
 
@@ -45,8 +50,11 @@ ParchlyApplication::ParchlyApplication(QObject* parent)
     , m_settings(m_appDirectory)
     , m_recentFiles(m_profile)
 {
+    // A write cut short by a kill or a crash leaves its temporary file.
+    removeStaleTemporaries(m_iniPath);
     m_settings.RfcRootPath = QFile::encodeName(defaultRfcFolder()).toStdString();
     m_settings.loadSettings(m_profile);
+    migrateOldDefaultAddresses(m_settings, m_profile);
     if (paletteIsDark(QGuiApplication::palette()))
         followDarkPalette(m_settings);
     installHandlers();
@@ -83,13 +91,18 @@ bool ParchlyApplication::start()
     m_mainWindow = std::make_unique<MainWindow>(*this);
     m_mainWindow->showMaximized();
     treeImages();
-    // The tip stands over the main window, never over an empty screen.
-    showStartUpTip(m_appDirectory, m_profile, m_mainWindow.get());
     if (m_settings.OpenRfcIndexWhenStarted)
         m_mainWindow->runCommand(kCmdOpenRfcIndex);
-    // The windows of the last run come back last, so that the one the reader
-    // was in is the active one.
+    // The windows of the last run come back after the index, so that the one
+    // the reader was in is the active one.
     m_mainWindow->restoreSession();
+    m_started = true;
+    openArguments(std::exchange(m_argumentsBeforeStart, {}));
+    // Only when Options switch it on: no network access otherwise.
+    m_mainWindow->newRfcsNotice()->checkIfDue(QDateTime::currentSecsSinceEpoch());
+    // The tip stands over the main window and the documents it holds, never
+    // over an empty screen, and keeps none of them waiting.
+    showStartUpTip(m_appDirectory, m_profile, m_mainWindow.get());
     return true;
 }
 
@@ -158,6 +171,10 @@ RfcDocument* ParchlyApplication::openRecentFile(int index)
 
 void ParchlyApplication::openArguments(const QStringList& arguments)
 {
+    if (!m_started) {
+        m_argumentsBeforeStart += arguments;
+        return;
+    }
     if (!m_mainWindow)
         return;
     for (const QString& argument : arguments) {
@@ -179,7 +196,7 @@ void ParchlyApplication::installHandlers()
 {
     // The application's commands; each is enabled while it has a handler here.
     m_handlers[kCmdAbout] = [this] {
-        AboutDialog about(m_mainWindow.get());
+        AboutDialog about(QString::fromStdString(m_settings.HomepageUrl), m_mainWindow.get());
         m_mainWindow->runDialog(about);
     };
     m_handlers[kCmdOptions] = [this] {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
@@ -43,10 +44,11 @@ public:
     const RfcIndexStatus* indexStatus() const override;
     // Reads the RFC folder's index again and shows what it says in every
     // window: after a change on disk, Update RFC Index, or a new folder.
-    void reloadIndexStatus();
+    void reloadIndexStatus() override;
     // Opens the documents of the command line or of a later start (see
     // documentArguments): files, and RFC numbers from the local folder or,
-    // where the file is missing, at their entry of the RFC index.
+    // where the file is missing, at their entry of the RFC index. Arguments
+    // that come before start has finished wait for it.
     void openArguments(const QStringList& arguments);
 
     RfcSettings& settings() override { return m_settings; }
@@ -78,6 +80,8 @@ private:
     // Watches rfc-index.txt and its folder (a download replaces the file).
     QFileSystemWatcher* m_indexWatcher = nullptr;
     QTimer m_indexReload;
+    bool m_started = false;
+    QStringList m_argumentsBeforeStart;
 };
 
 } // namespace parchly

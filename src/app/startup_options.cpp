@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include "app/update_command.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -62,6 +64,18 @@ std::optional<int> handleStartupOptions(const QStringList& arguments, bool repor
     parser.addPositionalArgument(QStringLiteral("NUMBER"),
                                  QStringLiteral("An RFC number to open from the local folder."),
                                  QStringLiteral("[NUMBER...]"));
+    const QCommandLineOption update(
+        QStringLiteral("update-collection"),
+        QStringLiteral("Bring the local RFC folder level with the RFC Editor without a window, then end "
+                       "(exit status 0 when everything wanted arrived)."));
+    const QCommandLineOption source(QStringLiteral("source"),
+                                    QStringLiteral("The collection address to update from (default: the "
+                                                   "one set in Options)."),
+                                    QStringLiteral("URL"));
+    const QCommandLineOption folder(
+        QStringLiteral("folder"),
+        QStringLiteral("The RFC folder to update (default: the one set in Options)."), QStringLiteral("DIR"));
+    parser.addOptions({update, source, folder});
     // "-platform" is one option, as Qt reads it, not six letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     bool wrong = !parser.parse(arguments);
@@ -87,6 +101,14 @@ std::optional<int> handleStartupOptions(const QStringList& arguments, bool repor
                                             QCoreApplication::applicationVersion()));
         return 0;
     }
+    if ((parser.isSet(source) || parser.isSet(folder)) && !parser.isSet(update)) {
+        write(stderr,
+              QStringLiteral("parchly: --source and --folder go with --update-collection\n"
+                             "Try 'parchly --help' for more information.\n"));
+        return 2;
+    }
+    if (parser.isSet(update))
+        return runUpdateCommand(parser.value(source), parser.value(folder), stdout);
     return std::nullopt;
 }
 

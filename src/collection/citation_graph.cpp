@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <mutex>
 #include <thread>
-#include <unistd.h>
 
 namespace parchly {
 
@@ -18,6 +17,11 @@ namespace {
 // The first line of the cache file; a file of another version is rebuilt.
 // Version 1 counted at most one citation a line.
 constexpr std::string_view kCacheHeader = "parchly cited-by 2\n";
+// The bytes of the shortest citation line.
+constexpr std::size_t kShortestCitation = 6;
+// Far beyond the cache of the whole collection (about 5 MB for 9,800 RFCs):
+// a larger file is no cache of ours and is rebuilt rather than read.
+constexpr std::uint64_t kCacheSizeLimit = std::uint64_t(64) * 1024 * 1024;
 
 // Reads the cache file's fields one by one; any surprise marks it damaged.
 class CacheParser {
@@ -65,6 +69,7 @@ public:
         return true;
     }
     bool atEnd() const { return m_at == m_text.size(); }
+    std::size_t remaining() const { return m_text.size() - m_at; }
 
 private:
     void skipSpaces()
@@ -90,14 +95,23 @@ bool parseCache(std::string_view text, std::map<int32_t, CitingFile>& files)
         if (!parser.literal("F") || !parser.number(rfc) || !parser.number(file.size)
             || !parser.number(file.modified) || !parser.number(citations) || !parser.restOfLine(file.title))
             return false;
-        // A count beyond what the rest of the file could hold is damage, not a reason to allocate.
-        if (citations > text.size())
+        // A count beyond what the rest of the file could hold ("1 0 0\n" at
+        // the least for each) is damage, not a reason to allocate.
+        if (rfc <= 0 || citations > parser.remaining() / kShortestCitation)
             return false;
         file.citations.resize(citations);
         for (Citation& citation : file.citations)
             if (!parser.number(citation.cited) || !parser.number(citation.referenceLine)
                 || !parser.number(citation.count) || !parser.lineEnd())
                 return false;
+        // citedBy looks citations up by halving: they must be in order, each
+        // RFC once, with lines and counts that can be.
+        for (std::size_t c = 0; c < file.citations.size(); ++c) {
+            const Citation& citation = file.citations[c];
+            if (citation.cited <= 0 || citation.referenceLine < 0 || citation.count < 0
+                || (c > 0 && file.citations[c - 1].cited >= citation.cited))
+                return false;
+        }
         if (!files.emplace(rfc, std::move(file)).second)
             return false;
     }
@@ -151,7 +165,7 @@ bool CitationGraph::loadCache(const std::string& path)
     m_files.clear();
     std::vector<char> buffer;
     std::size_t size = 0;
-    if (!readWholeFile(path, buffer, size))
+    if (readWholeFile(path, buffer, size, kCacheSizeLimit) != FileRefusal::None)
         return false;
     if (!parseCache(std::string_view(buffer.data(), size), m_files)) {
         m_files.clear();
@@ -173,17 +187,9 @@ bool CitationGraph::saveCache(const std::string& path) const
                 + std::to_string(citation.count) + '\n';
     }
     text += "end\n";
-    const std::string temporary = path + '.' + std::to_string(::getpid()) + ".tmp";
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out)
-        return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    const bool closed = std::fclose(out) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    // What a killed program left beside the cache goes first.
+    removeStaleTemporaries(path);
+    return replaceFileContents(path, text).empty();
 }
 
 RefreshSummary CitationGraph::refresh(const std::vector<CollectionFile>& files, int threads,
@@ -220,8 +226,13 @@ RefreshSummary CitationGraph::refresh(const std::vector<CollectionFile>& files, 
         for (std::size_t job = next++; job < changed.size() && !(cancel && *cancel); job = next++) {
             const CollectionFile& file = *changed[job];
             std::size_t size = 0;
-            // A file that cannot be read now is analysed again next time.
-            if (readWholeFile(file.path, buffer, size)) {
+            // A file that cannot be read now is analysed again next time; one
+            // beyond the reader's limits is no RFC and is left out.
+            const FileRefusal refusal = readWholeFile(file.path, buffer, size);
+            if (refusal == FileRefusal::TooLarge) {
+                const std::lock_guard<std::mutex> lock(mutex);
+                ++summary.skipped;
+            } else if (refusal == FileRefusal::None) {
                 CitingFile citing = analyseCitations(file.rfc, buffer.data(), size);
                 citing.size = file.size;
                 citing.modified = file.modified;

@@ -43,15 +43,18 @@ struct RefreshSummary {
     std::size_t analysed = 0;
     std::size_t reused = 0;
     std::size_t removed = 0;
+    std::size_t skipped = 0; // beyond the reader's size limit: not analysed
 };
 
 class CitationGraph {
 public:
     // Replaces the graph by the cache file at `path`; false, with an empty
-    // graph, when the file is missing or damaged.
+    // graph, when the file is missing, no regular file, or damaged: fields
+    // that do not parse, citations out of order or repeated, negative lines
+    // or counts, more than the file could hold.
     bool loadCache(const std::string& path);
-    // Writes the cache through a temporary file, so that a failed write
-    // leaves the old one whole.
+    // Writes the cache through a temporary file (replaceFileContents), so
+    // that a failed write leaves the old one whole.
     bool saveCache(const std::string& path) const;
 
     // Brings the graph up to date with `files`: an entry whose size and

@@ -67,34 +67,10 @@ std::map<int32_t, std::string> indexTitles(const std::string& folder)
     return titles;
 }
 
-bool readWholeFile(const std::string& path, std::vector<char>& buffer, std::size_t& size)
+FileRefusal readWholeFile(const std::string& path, std::vector<char>& buffer, std::size_t& size,
+                          std::uint64_t limit)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info { };
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    std::size_t used = 0;
-    if (ok) {
-        // The size may change under us: read until the end, not to the size.
-        if (buffer.size() < static_cast<std::size_t>(info.st_size) + 1)
-            buffer.resize(static_cast<std::size_t>(info.st_size) + 1);
-        for (;;) {
-            if (used == buffer.size())
-                buffer.resize(buffer.size() * 2);
-            const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                ok = false;
-            if (got <= 0)
-                break;
-            used += static_cast<std::size_t>(got);
-        }
-    }
-    size = used;
-    ::close(fd);
-    return ok;
+    return readRegularFile(path, limit, buffer, size);
 }
 
 } // namespace parchly

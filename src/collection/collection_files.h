@@ -3,6 +3,8 @@
 #ifndef PARCHLY_COLLECTION_COLLECTION_FILES_H
 #define PARCHLY_COLLECTION_COLLECTION_FILES_H
 
+#include "analysis/file_access.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -26,9 +28,11 @@ std::map<int32_t, std::string> indexTitles(const std::string& folder);
 
 // Reads the file at `path` whole into the start of `buffer`, its length in
 // `size`. The buffer only grows, so that a worker's buffer is neither
-// cleared nor allocated again from file to file. False when the file cannot
-// be opened or read.
-bool readWholeFile(const std::string& path, std::vector<char>& buffer, std::size_t& size);
+// cleared nor allocated again from file to file. Refused, unread, when it
+// is no regular file (a FIFO would block the worker) or holds more than
+// `limit` bytes (the reader's own limit unless said).
+FileRefusal readWholeFile(const std::string& path, std::vector<char>& buffer, std::size_t& size,
+                          std::uint64_t limit = kTextFileSizeLimit);
 
 } // namespace parchly
 

@@ -101,18 +101,17 @@ struct CollectionSearch::Matcher {
         }
     }
 
-    // Every match in `data`.
-    void find(const char* data, std::size_t size, Scratch& scratch, std::vector<Match>& matches) const
+    // Every match in `data`; false when a regular expression gave up
+    // before the end (see findExpression), the matches being those before.
+    bool find(const char* data, std::size_t size, Scratch& scratch, std::vector<Match>& matches) const
     {
         matches.clear();
-        if (query.regularExpression) {
-            findExpression(data, size, scratch, matches);
-            return;
-        }
+        if (query.regularExpression)
+            return findExpression(data, size, scratch, matches);
         const char* text = data;
         if (!query.matchCase && anchor >= 0) {
             findAnchored(data, size, matches);
-            return;
+            return true;
         }
         if (!query.matchCase) {
             // A lower-case copy lets the fast searcher of one byte table run
@@ -135,9 +134,13 @@ struct CollectionSearch::Matcher {
                 from = begin + 1;
             }
         }
+        return true;
     }
 
-    void findExpression(const char* data, std::size_t size, Scratch& scratch,
+    // A pattern such as "^(a|aa)*$" can take the matcher longer than its
+    // limit on one line; it then stops, and the iterator ends as if
+    // nothing more matched. It says so by no longer being valid.
+    bool findExpression(const char* data, std::size_t size, Scratch& scratch,
                         std::vector<Match>& matches) const
     {
         // Latin-1 keeps one character per byte, so the offsets of a match
@@ -152,6 +155,7 @@ struct CollectionSearch::Matcher {
                 matches.push_back({static_cast<std::size_t>(match.capturedStart()),
                                    static_cast<std::size_t>(match.capturedLength())});
         }
+        return it.isValid();
     }
 };
 
@@ -311,27 +315,35 @@ SearchSummary CollectionSearch::run(const std::vector<CollectionFile>& files, in
         for (std::size_t job = next++; job < files.size() && !m_cancelled; job = next++) {
             const CollectionFile& file = files[job];
             std::size_t size = 0;
-            if (!readWholeFile(file.path, buffer, size)) {
+            const FileRefusal refusal = readWholeFile(file.path, buffer, size);
+            if (refusal == FileRefusal::TooLarge) {
+                ++mine.filesTooLarge;
+            } else if (refusal != FileRefusal::None) {
                 ++mine.filesUnread;
             } else if (std::memchr(buffer.data(), '\0', std::min(size, kBinaryProbe))) {
                 ++mine.filesBinary;
             } else {
-                m_matcher->find(buffer.data(), size, scratch, matches);
+                bool complete = m_matcher->find(buffer.data(), size, scratch, matches);
                 if (!matches.empty()) {
                     // Lines are counted in text mode, where CR LF is one line end.
                     if (std::memchr(buffer.data(), '\r', size)) {
                         size = convertToTextMode(buffer.data(), size);
-                        m_matcher->find(buffer.data(), size, scratch, matches);
+                        complete = m_matcher->find(buffer.data(), size, scratch, matches);
                     }
                 }
-                if (!matches.empty()) {
+                if (!complete)
+                    ++mine.filesIncomplete;
+                // A file searched only in part is listed even without a hit,
+                // so that the reader knows where to look again.
+                if (!matches.empty() || !complete) {
                     FileHits hits;
                     hits.rfc = file.rfc;
                     hits.path = file.path;
+                    hits.incomplete = !complete;
                     hits.hitCount = static_cast<int32_t>(matches.size());
                     placeHits(buffer.data(), size, matches, hits);
                     addSections(buffer.data(), size, hits);
-                    ++mine.filesWithHits;
+                    mine.filesWithHits += matches.empty() ? 0 : 1;
                     mine.hits += hits.hitCount;
                     const std::lock_guard<std::mutex> lock(mutex);
                     if (onHits)
@@ -346,6 +358,8 @@ SearchSummary CollectionSearch::run(const std::vector<CollectionFile>& files, in
         summary.filesWithHits += mine.filesWithHits;
         summary.filesUnread += mine.filesUnread;
         summary.filesBinary += mine.filesBinary;
+        summary.filesTooLarge += mine.filesTooLarge;
+        summary.filesIncomplete += mine.filesIncomplete;
         summary.hits += mine.hits;
     };
     runOnThreads(threads, work);

@@ -45,6 +45,9 @@ struct FileHits {
     std::string path;
     std::string title; // the analysed title
     int32_t hitCount = 0; // every hit of the file
+    // The regular expression gave up in this file (too complex for a line
+    // of it): hits after that point may be missing.
+    bool incomplete = false;
     std::vector<SearchHit> hits; // the first kListedHitsPerFile of them
 };
 
@@ -56,6 +59,8 @@ struct SearchSummary {
     std::size_t filesWithHits = 0;
     std::size_t filesUnread = 0; // gone or unreadable when their turn came
     std::size_t filesBinary = 0; // a NUL byte near the start: not text, skipped
+    std::size_t filesTooLarge = 0; // beyond the reader's size limit: skipped
+    std::size_t filesIncomplete = 0; // searched only in part (see FileHits::incomplete)
     std::int64_t hits = 0;
     bool cancelled = false;
 };
@@ -72,7 +77,8 @@ public:
 
     // Searches `files` in `threads` workers (0: one per core) and returns
     // when every file is searched or the search was cancelled. `onHits`
-    // gets each file with hits, from a worker thread, never two at once.
+    // gets each file with hits or searched only in part, from a worker
+    // thread, never two at once.
     SearchSummary run(const std::vector<CollectionFile>& files, int threads,
                       const std::function<void(FileHits&&)>& onHits);
 

@@ -50,7 +50,7 @@ void readLineColumn(const QString& text, qsizetype pos, BookmarkTarget& target)
 QString bookmarkLocation(const QString& storedPath, int line, int column)
 {
     return QStringLiteral("%1 (Ln %2, Col %3) - %4")
-        .arg(textAfterLastBackslash(storedPath), QString::number(line), QString::number(column), storedPath);
+        .arg(textAfterLastSeparator(storedPath), QString::number(line), QString::number(column), storedPath);
 }
 
 QString bookmarkText(const QString& name, const QString& location)
@@ -64,7 +64,7 @@ namespace {
 // occurrence of the file name that ends the line.
 qsizetype positionStart(const QString& text)
 {
-    const QString tail = textAfterLastBackslash(text);
+    const QString tail = textAfterLastSeparator(text);
     return text.indexOf(tail) + tail.size() + 1;
 }
 
@@ -81,6 +81,12 @@ BookmarkTarget readBookmarkText(const QString& text)
     if (afterTail + 1 < text.size())
         readLineColumn(text, afterTail + 1, target);
     return target;
+}
+
+QString tidiedBookmarkText(const QString& text)
+{
+    const QString path = readBookmarkText(text).storedPath;
+    return path.isEmpty() ? text : text.left(text.size() - path.size()) + fromStoredPath(path);
 }
 
 QString shownBookmarkText(const QString& storedText)

@@ -1,7 +1,8 @@
 // A bookmark is one line of text, both what the Bookmarks list shows and what
 // the settings file stores:
 //   [name " - "] fileName " (Ln " line ", Col " column ") - " fullPath
-// with the full path in its stored form ("\" separators).
+// with the full path in its stored form ("/" separators; "\" in files of
+// earlier versions).
 #ifndef PARCHLY_COLLECTIONS_BOOKMARK_TEXT_H
 #define PARCHLY_COLLECTIONS_BOOKMARK_TEXT_H
 
@@ -21,6 +22,9 @@ struct BookmarkTarget {
     int line = 0;
     int column = 0;
 };
+
+// The bookmark line with its path in the form written today.
+QString tidiedBookmarkText(const QString& text);
 
 // Reads a bookmark line back. The file name is taken from the end of the
 // line and its first occurrence marks where the location starts, so a name

@@ -4,7 +4,7 @@
 #ifndef PARCHLY_COLLECTIONS_BOOKMARKS_DIALOG_H
 #define PARCHLY_COLLECTIONS_BOOKMARKS_DIALOG_H
 
-#include <QDialog>
+#include "collections/stored_list_dialog.h"
 #include <QStringList>
 
 class QCheckBox;
@@ -17,34 +17,25 @@ namespace parchly {
 class CollectionsHost;
 class Profile;
 
-class BookmarksDialog : public QDialog {
+class BookmarksDialog : public StoredListDialog {
     Q_OBJECT
 public:
     BookmarksDialog(CollectionsHost& host, Profile& profile, QWidget* parent = nullptr);
 
     QLineEdit* nameField() const { return m_name; }
     QLineEdit* locationField() const { return m_location; }
-    QListWidget* list() const { return m_list; }
     QCheckBox* showAllBox() const { return m_showAll; }
     QPushButton* setButton() const { return m_set; }
     QPushButton* gotoButton() const { return m_goto; }
-    QPushButton* removeButton() const { return m_remove; }
-    QPushButton* exitButton() const { return m_exit; }
-
-public slots:
-    // "E&xit", Escape and the close box: save, then close.
-    void reject() override;
 
 private slots:
     void fillList();
     void setBookmark();
-    void removeBookmark();
     void gotoBookmark();
-    void updateSelectionButtons();
 
 private:
     void buildWidgets();
-    void save();
+    void save() override;
     // Adds a stored bookmark, shown with its position counted from 1.
     void appendBookmark(const QString& storedText);
 
@@ -56,13 +47,16 @@ private:
 
     QLineEdit* m_name = nullptr;
     QLineEdit* m_location = nullptr;
-    QListWidget* m_list = nullptr;
     QCheckBox* m_showAll = nullptr;
     QPushButton* m_set = nullptr;
     QPushButton* m_goto = nullptr;
-    QPushButton* m_remove = nullptr;
-    QPushButton* m_exit = nullptr;
 };
+
+// Keeps the active view's caret as a bookmark at once (Add Bookmark,
+// Ctrl+D), named as the dialog names a new one. Gives the bookmark as the
+// dialog shows it; empty when no document is active. A bookmark already
+// kept is not added twice.
+QString addBookmarkAtCaret(CollectionsHost& host, Profile& profile);
 
 } // namespace parchly
 

@@ -34,6 +34,9 @@ public:
     // Opens `path` as the application's openDocumentFile does, with its
     // checks and messages, and makes it active; false when it was not opened.
     virtual bool openDocument(const QString& path) = 0;
+    // The number and title of the section the active document's caret is in
+    // ("2.1. Details"); empty outside any section or without a document.
+    virtual QString activeSectionTitle() const { return QString(); }
 };
 
 } // namespace parchly

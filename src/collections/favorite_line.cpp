@@ -20,15 +20,15 @@ QString withoutLeadingSpaces(const QString& text)
 
 QString favoriteLine(const QString& storedPath)
 {
-    const QString name = textAfterLastBackslash(storedPath);
+    const QString name = textAfterLastSeparator(storedPath);
     const qsizetype padding = name.size() < kNameColumn ? kNameColumn - name.size() : 2;
     return name + QString(padding, QLatin1Char(' ')) + storedPath;
 }
 
 QString favoritePath(const QString& line)
 {
-    if (line.contains(QLatin1Char('\\')))
-        return withoutLeadingSpaces(line.mid(textAfterLastBackslash(line).size()));
+    if (line.contains(QLatin1Char('\\')) || line.contains(QLatin1Char('/')))
+        return withoutLeadingSpaces(line.mid(textAfterLastSeparator(line).size()));
     return withoutLeadingSpaces(line.mid(line.size() - line.size() / 2));
 }
 

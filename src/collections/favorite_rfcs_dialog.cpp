@@ -24,7 +24,7 @@ constexpr const char* kKeyPrefix = "RFC";
 } // namespace
 
 FavoriteRfcsDialog::FavoriteRfcsDialog(CollectionsHost& host, Profile& profile, QWidget* parent)
-    : QDialog(parent)
+    : StoredListDialog(QStringLiteral("Favorite RFCs"), "favoriteList", parent)
     , m_host(host)
     , m_profile(profile)
 {
@@ -32,61 +32,39 @@ FavoriteRfcsDialog::FavoriteRfcsDialog(CollectionsHost& host, Profile& profile, 
     const bool hasTabs = m_host.hasDocumentTabs();
     m_addActive->setEnabled(hasTabs);
     m_addAllOpened->setEnabled(hasTabs);
-    for (const QString& storedPath : readNumberedList(m_profile, kSection, kKeyPrefix))
-        appendStoredLine(m_list, favoriteLine(storedPath));
+    for (const QString& path : favoriteRfcPaths(m_profile))
+        appendStoredLine(list(), favoriteLine(path));
     updateSelectionButtons();
 }
 
 void FavoriteRfcsDialog::buildWidgets()
 {
-    setWindowTitle(QStringLiteral("Favorite RFCs"));
-
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("favoriteList"));
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list()->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // The file names stand in a column of their own only in a fixed-pitch font.
-    m_list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    list()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
-    auto makeButton = [this](const char* text, const char* name) {
-        auto* button = new QPushButton(QString::fromLatin1(text), this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        return button;
-    };
-    m_open = makeButton("&Open", "openButton");
+    m_open = addButton(QStringLiteral("&Open"), "openButton");
     m_open->setDefault(true);
-    m_addRfc = makeButton("&Add RFC...", "addRfcButton");
-    m_addActive = makeButton("Add Acti&ve", "addActiveButton");
-    m_addAllOpened = makeButton("Add All O&pened", "addAllOpenedButton");
-    m_remove = makeButton("&Remove", "removeButton");
-    m_exit = makeButton("E&xit", "exitButton");
-
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* button : {m_open, m_addRfc, m_addActive, m_addAllOpened, m_remove, m_exit})
-        buttons->addWidget(button);
-    buttons->addStretch();
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(m_list, 1);
-    layout->addLayout(buttons);
+    m_addRfc = addButton(QStringLiteral("&Add RFC..."), "addRfcButton");
+    m_addActive = addButton(QStringLiteral("Add Acti&ve"), "addActiveButton");
+    m_addAllOpened = addButton(QStringLiteral("Add All O&pened"), "addAllOpenedButton");
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(listAndButtons(m_open));
     resize(680, 320);
 
     connect(m_open, &QPushButton::clicked, this, &FavoriteRfcsDialog::openSelected);
     connect(m_addRfc, &QPushButton::clicked, this, &FavoriteRfcsDialog::addRfc);
     connect(m_addActive, &QPushButton::clicked, this, &FavoriteRfcsDialog::addActive);
     connect(m_addAllOpened, &QPushButton::clicked, this, &FavoriteRfcsDialog::addAllOpened);
-    connect(m_remove, &QPushButton::clicked, this, &FavoriteRfcsDialog::removeSelected);
-    connect(m_exit, &QPushButton::clicked, this, &FavoriteRfcsDialog::reject);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &FavoriteRfcsDialog::openSelected);
-    connect(m_list, &QListWidget::itemSelectionChanged, this, &FavoriteRfcsDialog::updateSelectionButtons);
+    connect(list(), &QListWidget::itemDoubleClicked, this, &FavoriteRfcsDialog::openSelected);
 }
 
 // A failure to open one favourite (reported by the opening itself) does not
 // stop the others, and the list is saved either way.
 void FavoriteRfcsDialog::openSelected()
 {
-    for (int row : selectedRows(m_list))
-        m_host.openDocument(fromStoredPath(favoritePath(storedLineAt(m_list, row))));
+    for (int row : selectedRows(list()))
+        m_host.openDocument(fromStoredPath(favoritePath(storedLineAt(list(), row))));
     save();
     accept();
 }
@@ -97,7 +75,7 @@ void FavoriteRfcsDialog::addRfc()
     const QString path = dialogs().openFileName(this, QStringLiteral("Open"), QString(),
                                                 QStringLiteral("Txt Files (*.txt);;All Files (*)"));
     if (!path.isEmpty())
-        appendStoredLine(m_list, favoriteLine(toStoredPath(path)));
+        appendStoredLine(list(), favoriteLine(toStoredPath(path)));
 }
 
 void FavoriteRfcsDialog::addActive()
@@ -116,34 +94,22 @@ void FavoriteRfcsDialog::addAllOpened()
 void FavoriteRfcsDialog::addUnlessListed(const QString& localPath)
 {
     const QString line = favoriteLine(toStoredPath(localPath));
-    if (!holdsStoredLine(m_list, line))
-        appendStoredLine(m_list, line);
+    if (!holdsStoredLine(list(), line))
+        appendStoredLine(list(), line);
 }
 
-void FavoriteRfcsDialog::removeSelected()
+QStringList favoriteRfcPaths(const Profile& profile)
 {
-    const QList<int> rows = selectedRows(m_list);
-    for (auto row = rows.crbegin(); row != rows.crend(); ++row)
-        delete m_list->takeItem(*row);
-}
-
-void FavoriteRfcsDialog::updateSelectionButtons()
-{
-    const bool selected = m_list->count() > 0 && !m_list->selectedItems().isEmpty();
-    m_remove->setEnabled(selected);
-    m_open->setEnabled(selected);
-}
-
-void FavoriteRfcsDialog::reject()
-{
-    save();
-    QDialog::reject();
+    QStringList paths;
+    for (const QString& storedPath : readNumberedList(profile, kSection, kKeyPrefix))
+        paths << fromStoredPath(storedPath);
+    return paths;
 }
 
 void FavoriteRfcsDialog::save()
 {
     QStringList paths;
-    for (const QString& line : storedLines(m_list))
+    for (const QString& line : storedLines(list()))
         paths << favoritePath(line);
     writeNumberedList(m_profile, kSection, kKeyPrefix, paths);
 }

@@ -5,7 +5,10 @@
 #ifndef PARCHLY_COLLECTIONS_FAVORITE_RFCS_DIALOG_H
 #define PARCHLY_COLLECTIONS_FAVORITE_RFCS_DIALOG_H
 
+#include "collections/stored_list_dialog.h"
+
 #include <QDialog>
+#include <QStringList>
 
 class QListWidget;
 class QPushButton;
@@ -15,47 +18,39 @@ namespace parchly {
 class CollectionsHost;
 class Profile;
 
-class FavoriteRfcsDialog : public QDialog {
+class FavoriteRfcsDialog : public StoredListDialog {
     Q_OBJECT
 public:
     FavoriteRfcsDialog(CollectionsHost& host, Profile& profile, QWidget* parent = nullptr);
 
-    QListWidget* list() const { return m_list; }
     QPushButton* openButton() const { return m_open; }
     QPushButton* addRfcButton() const { return m_addRfc; }
     QPushButton* addActiveButton() const { return m_addActive; }
     QPushButton* addAllOpenedButton() const { return m_addAllOpened; }
-    QPushButton* removeButton() const { return m_remove; }
-    QPushButton* exitButton() const { return m_exit; }
-
-public slots:
-    // "E&xit", Escape and the close box: save, then close.
-    void reject() override;
 
 private slots:
     void openSelected();
     void addRfc();
     void addActive();
     void addAllOpened();
-    void removeSelected();
-    void updateSelectionButtons();
 
 private:
     void buildWidgets();
     void addUnlessListed(const QString& localPath);
-    void save();
+    void save() override;
 
     CollectionsHost& m_host;
     Profile& m_profile;
 
-    QListWidget* m_list = nullptr;
     QPushButton* m_open = nullptr;
     QPushButton* m_addRfc = nullptr;
     QPushButton* m_addActive = nullptr;
     QPushButton* m_addAllOpened = nullptr;
-    QPushButton* m_remove = nullptr;
-    QPushButton* m_exit = nullptr;
 };
+
+// The favourite RFCs' paths as the settings file keeps them, with "/"
+// separators.
+QStringList favoriteRfcPaths(const Profile& profile);
 
 } // namespace parchly
 

@@ -33,7 +33,10 @@ void writeNumberedList(Profile& profile, const char* section, const char* keyPre
     int i = 0;
     for (const QString& value : values)
         profile.writeString(section, numberedKey(keyPrefix, i++), value.toStdString());
-    profile.writeString(section, numberedKey(keyPrefix, i), "");
+    // An empty value ends a longer list stored before; a list that was no
+    // longer needs none.
+    if (!profile.readString(section, numberedKey(keyPrefix, i), "").empty())
+        profile.writeString(section, numberedKey(keyPrefix, i), "");
 }
 
 } // namespace parchly

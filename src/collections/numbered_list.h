@@ -1,6 +1,7 @@
 // Lists kept in the settings file under numbered keys ("BM0", "BM1", ...):
-// read up to the first empty or missing value, written back whole with an
-// empty value after the last entry so that older, longer lists end there.
+// read up to the first empty or missing value, written back whole, with an
+// empty value after the last entry only where an older, longer list must
+// end there.
 #ifndef PARCHLY_COLLECTIONS_NUMBERED_LIST_H
 #define PARCHLY_COLLECTIONS_NUMBERED_LIST_H
 

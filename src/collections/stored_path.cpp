@@ -1,10 +1,12 @@
 #include "collections/stored_path.h"
 
+#include <algorithm>
+
 namespace parchly {
 
 QString toStoredPath(const QString& localPath)
 {
-    return QString(localPath).replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return fromStoredPath(localPath);
 }
 
 QString fromStoredPath(const QString& storedPath)
@@ -12,9 +14,9 @@ QString fromStoredPath(const QString& storedPath)
     return QString(storedPath).replace(QLatin1Char('\\'), QLatin1Char('/'));
 }
 
-QString textAfterLastBackslash(const QString& text)
+QString textAfterLastSeparator(const QString& text)
 {
-    return text.mid(text.lastIndexOf(QLatin1Char('\\')) + 1);
+    return text.mid(std::max(text.lastIndexOf(QLatin1Char('/')), text.lastIndexOf(QLatin1Char('\\'))) + 1);
 }
 
 bool equalIgnoringAsciiCase(const QString& a, const QString& b)

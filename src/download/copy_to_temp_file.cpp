@@ -31,7 +31,7 @@ CURLcode copyToTempFile(DownloadRequest& request, CurlRequest& remote, TempFile&
             beginCopy(request, remote);
             copied = true;
         }
-        request.received += static_cast<uint32_t>(count);
+        request.received += static_cast<uint64_t>(count);
         try {
             local.write(data, count);
         } catch (const FileError& error) {

@@ -109,11 +109,11 @@ long CurlRequest::status() const
     return code;
 }
 
-uint32_t CurlRequest::contentLength() const
+uint64_t CurlRequest::contentLength() const
 {
     curl_off_t length = -1;
     curl_easy_getinfo(m_easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-    return length > 0 && length <= curl_off_t(UINT32_MAX) ? static_cast<uint32_t>(length) : 0;
+    return length > 0 ? static_cast<uint64_t>(length) : 0;
 }
 
 int64_t CurlRequest::remoteTime() const

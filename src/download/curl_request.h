@@ -43,7 +43,7 @@ public:
     // What the last perform() learnt; valid during `take` too.
     long status() const;
     const std::string& rawHeaders() const { return m_headers; }
-    uint32_t contentLength() const; // 0 when unknown or beyond 32 bits
+    uint64_t contentLength() const; // 0 when unknown
     int64_t remoteTime() const; // 0 when unknown
     // The absolute target of a redirect response; empty when there is none.
     std::string redirectUrl() const;

@@ -2,18 +2,28 @@
 
 #include "download/download_dialog.h"
 #include "errata/errata_file.h"
+#include "download/rfc_number_dialog.h"
 #include "platform/dialogs.h"
+#include "settings/download_addresses.h"
 
 namespace parchly {
 
 namespace {
 
-void runDownloadDialog(QWidget* parent, const RfcSettings& settings, DownloadKind kind)
+void runDownloadDialog(QWidget* parent, const RfcSettings& settings, DownloadKind kind, int32_t rfcNumber = 0)
 {
     // Closing the dialog lets go of its request, which deletes a remaining
     // temporary file once the worker has returned too.
-    if (std::unique_ptr<DownloadDialog> dialog = createDownloadDialog(parent, settings, kind))
+    if (std::unique_ptr<DownloadDialog> dialog = createDownloadDialog(parent, settings, kind, rfcNumber))
         dialog->exec();
+}
+
+// The address setting a kind needs, and the message when it is empty.
+const std::string& neededAddress(const RfcSettings& settings, DownloadKind kind)
+{
+    return kind == IndexFile ? settings.RfcIndexDownloadUrl
+        : kind == SingleRfc  ? settings.RfcFileDownloadUrl
+                             : settings.RfcDownloadUrl;
 }
 
 } // namespace
@@ -27,10 +37,10 @@ std::string downloadFolder(const std::string& rootPath)
 }
 
 std::unique_ptr<DownloadDialog> createDownloadDialog(QWidget* parent, const RfcSettings& settings,
-                                                     DownloadKind kind)
+                                                     DownloadKind kind, int32_t rfcNumber)
 {
     const bool index = kind == IndexFile;
-    if ((index ? settings.RfcIndexDownloadUrl : settings.RfcDownloadUrl).empty()) {
+    if (neededAddress(settings, kind).empty()) {
         dialogs().message(parent,
                           index ? QStringLiteral("Please input the url of rfc-index.txt")
                                 : QStringLiteral("Please input the url of rfc documents"));
@@ -39,7 +49,7 @@ std::unique_ptr<DownloadDialog> createDownloadDialog(QWidget* parent, const RfcS
     auto dialog = std::make_unique<DownloadDialog>(parent);
     DownloadRequest& request = dialog->request();
     request.url = kind == IndexFile ? settings.RfcIndexDownloadUrl
-        : kind == SingleRfc         ? std::string(kRfcDownloadTemplate)
+        : kind == SingleRfc         ? singleRfcUrl(settings.RfcFileDownloadUrl, rfcNumber)
                                     : settings.RfcDownloadUrl;
     request.kind = kind;
     request.localFolder = downloadFolder(settings.RfcRootPath);
@@ -54,7 +64,12 @@ void updateRfcIndex(QWidget* parent, const RfcSettings& settings)
 
 void downloadRfc(QWidget* parent, const RfcSettings& settings)
 {
-    runDownloadDialog(parent, settings, SingleRfc);
+    if (neededAddress(settings, SingleRfc).empty()) {
+        dialogs().message(parent, QStringLiteral("Please input the url of rfc documents"));
+        return;
+    }
+    if (const std::optional<int32_t> number = askRfcNumber(parent))
+        runDownloadDialog(parent, settings, SingleRfc, *number);
 }
 
 void downloadRfcCollection(QWidget* parent, const RfcSettings& settings)

@@ -14,13 +14,13 @@ namespace parchly {
 
 class DownloadDialog;
 
-// The address Download RFC offers; the user replaces "xxxx" by the number.
-inline constexpr const char* kRfcDownloadTemplate = "https://www.rfc-editor.org/in-notes/rfcxxxx.txt";
-
-// "&Update RFC Index...", "&Download RFC..." and "Download &RFC Collection...":
-// each runs the Download dialog modally, or shows why it cannot.
+// "&Update RFC Index..." and "&Download RFC...": each runs the Download
+// dialog modally, or shows why it cannot. Download RFC asks for the number
+// first and fetches that RFC from the settings' single-RFC address.
 void updateRfcIndex(QWidget* parent, const RfcSettings& settings);
 void downloadRfc(QWidget* parent, const RfcSettings& settings);
+// Download of a collection archive (a .zip or .tar.gz collection address),
+// through the Download dialog as before.
 void downloadRfcCollection(QWidget* parent, const RfcSettings& settings);
 
 // "Update &Errata...": downloads the RFC Editor's errata database
@@ -34,10 +34,11 @@ bool updateErrata(QWidget* parent, const RfcSettings& settings);
 // when it reads whole.
 std::string errataDownloadProblem(const std::string& path);
 
-// The dialog a command runs, filled for `kind`; none, after the message
-// about the empty address setting, when the command cannot run.
+// The dialog a command runs, filled for `kind` (and for SingleRfc, RFC
+// `rfcNumber`); none, after the message about the empty address setting,
+// when the command cannot run.
 std::unique_ptr<DownloadDialog> createDownloadDialog(QWidget* parent, const RfcSettings& settings,
-                                                     DownloadKind kind);
+                                                     DownloadKind kind, int32_t rfcNumber = 0);
 
 // The local folder of downloads: `rootPath` without its trailing "/" and
 // "\" characters, followed by one "/".

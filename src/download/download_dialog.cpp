@@ -91,8 +91,8 @@ DownloadDialog::DownloadDialog(QWidget* parent)
     downloadForm->addRow(QStringLiteral("Speed:"), m_speed);
     downloadForm->addRow(QStringLiteral("File Length (bytes):"), m_fileLength);
     downloadForm->addRow(QStringLiteral("Received (bytes):"), m_received);
-    downloadForm->addRow(QStringLiteral("Time Elapsed (HH/MM/SS):"), m_elapsed);
-    downloadForm->addRow(QStringLiteral("Time Remaining (HH/MM/SS):"), m_remaining);
+    downloadForm->addRow(QStringLiteral("Time elapsed (h:mm:ss):"), m_elapsed);
+    downloadForm->addRow(QStringLiteral("Time remaining (h:mm:ss):"), m_remaining);
 
     auto* options = new QGroupBox(QStringLiteral("Options"));
     auto* optionsColumn = new QVBoxLayout(options);
@@ -208,11 +208,11 @@ void DownloadDialog::tick()
         return;
     }
 
-    const uint32_t received = request.received;
+    const uint64_t received = request.received;
     // A length the data has passed was wrong: unknown from now on.
     if (request.totalLength > 0 && received > request.totalLength)
         request.totalLength = 0;
-    const uint32_t total = request.totalLength;
+    const uint64_t total = request.totalLength;
     m_fileLength->setText(total == 0 ? QStringLiteral("?") : text(formatByteCount(total)));
     m_received->setText(received > 0 ? text(formatByteCount(received)) : QStringLiteral("?"));
     if (!m_progressRangeSet && (total > 0 || received > 0)) {
@@ -233,7 +233,7 @@ void DownloadDialog::tick()
     if (startTime >= 1 && received > 0) {
         const int64_t elapsed = std::max<int64_t>(0, m_clock() - startTime);
         m_elapsed->setText(text(formatDuration(elapsed)));
-        m_speed->setText(elapsed > 0 ? text(formatSpeed(static_cast<uint32_t>(received / elapsed)))
+        m_speed->setText(elapsed > 0 ? text(formatSpeed(static_cast<uint64_t>(received / elapsed)))
                                      : QStringLiteral("?"));
         if (total == 0)
             m_remaining->setText(QStringLiteral("??:??:??"));
@@ -252,7 +252,7 @@ void DownloadDialog::tick()
 void DownloadDialog::showEnd()
 {
     DownloadRequest& request = *m_request;
-    const uint32_t received = request.received;
+    const uint64_t received = request.received;
     if (request.totalLength == 0 && received > 0) {
         m_fileLength->setText(text(formatByteCount(received)));
         m_percent->setText(QStringLiteral("100%"));

@@ -55,8 +55,8 @@ struct DownloadRequest {
     std::atomic<bool> running{false};
     std::atomic<bool> overwrite{false};
     SharedText status;
-    std::atomic<uint32_t> totalLength{0}; // 0: unknown
-    std::atomic<uint32_t> received{0};
+    std::atomic<uint64_t> totalLength{0}; // 0: unknown
+    std::atomic<uint64_t> received{0};
     std::atomic<int64_t> remoteTime{0}; // seconds since 1970 UTC; 0: unknown
     std::atomic<int64_t> startTime{0}; // set while the block copy runs
     const std::string tempFileName = "PRCHTEMP.000";

@@ -4,20 +4,17 @@
 
 namespace parchly {
 
-std::string formatByteCount(uint32_t count)
+std::string formatByteCount(uint64_t count)
 {
-    char text[32];
-    if (count >= 1000000)
-        std::snprintf(text, sizeof text, "%u,%03u,%03u", count / 1000000, count % 1000000 / 1000,
-                      count % 1000);
-    else if (count >= 1000)
-        std::snprintf(text, sizeof text, "%u,%03u", count / 1000, count % 1000);
-    else
-        std::snprintf(text, sizeof text, "%u", count);
-    return text;
+    // Groups of three digits from the right, as many as the number needs
+    // (a whole collection passes 4 GB).
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
 }
 
-std::string formatSpeed(uint32_t bytesPerSecond)
+std::string formatSpeed(uint64_t bytesPerSecond)
 {
     char text[32];
     if (bytesPerSecond >= 1000000)
@@ -25,7 +22,7 @@ std::string formatSpeed(uint32_t bytesPerSecond)
     else if (bytesPerSecond >= 1000)
         std::snprintf(text, sizeof text, "%.1f kB/s", bytesPerSecond / 1e3);
     else
-        std::snprintf(text, sizeof text, "%u B/s", bytesPerSecond);
+        std::snprintf(text, sizeof text, "%llu B/s", static_cast<unsigned long long>(bytesPerSecond));
     return text;
 }
 

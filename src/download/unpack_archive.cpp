@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace parchly {
@@ -17,9 +18,6 @@ namespace parchly {
 namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
-// Far beyond the largest RFC (about 1.5 MB) and the index: an entry this
-// big is no RFC text, and writing it could fill the disk (a zip bomb).
-constexpr int64_t kEntrySizeLimit = int64_t(64) * 1024 * 1024;
 
 // The archive file read through our own callbacks, so that the position
 // reached in it measures the progress whatever the format and compression.
@@ -92,7 +90,7 @@ bool hasParentPart(const std::string& name)
 }
 
 // Why the entry must not be written at all, or empty.
-const char* refusalOf(archive_entry* entry, const std::string& name)
+const char* refusalOf(archive_entry* entry, const std::string& name, uint64_t entryLimit)
 {
     if (archive_entry_filetype(entry) == AE_IFLNK || archive_entry_symlink(entry) != nullptr)
         return "a symbolic link";
@@ -102,12 +100,36 @@ const char* refusalOf(archive_entry* entry, const std::string& name)
         return "an absolute name";
     if (hasParentPart(name))
         return "a name with \"..\"";
-    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > kEntrySizeLimit)
+    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0
+        && uint64_t(archive_entry_size(entry)) > entryLimit)
         return "too large";
     return nullptr;
 }
 
-enum class EntryResult { Written, TooLarge, Cancelled, Failed };
+enum class EntryResult { Written, TooLarge, OverTotal, Cancelled, Failed };
+
+// What an unpack into `folder` may write in all: the total limit, or the
+// folder's free space less the margin when that is smaller.
+uint64_t unpackBudget(const std::string& folder, const UnpackLimits& limits)
+{
+    struct statvfs disk { };
+    if (::statvfs(folder.c_str(), &disk) != 0)
+        return limits.totalBytes;
+    const uint64_t free = uint64_t(disk.f_bavail) * uint64_t(disk.f_frsize);
+    return std::min(limits.totalBytes, free > limits.freeSpaceMargin ? free - limits.freeSpaceMargin : 0);
+}
+
+// Why an entry may not be written at `target`, or empty: a folder, FIFO,
+// device or socket of that name in the RFC folder is the user's, and
+// opening a FIFO to compare it would block the unpack.
+const char* targetRefusalOf(const std::string& target)
+{
+    struct stat status { };
+    if (::lstat(target.c_str(), &status) != 0 || S_ISREG(status.st_mode) || S_ISLNK(status.st_mode))
+        return nullptr;
+    return S_ISDIR(status.st_mode) ? "a folder of that name is in the way"
+                                   : "a special file of that name is in the way";
+}
 
 // A temporary file in the target folder, removed unless it was renamed.
 class PendingFile {
@@ -169,7 +191,7 @@ private:
 // True when the file at `path` holds exactly `bytes`.
 bool holdsAlready(const std::string& path, const std::string& bytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0)
         return false;
     struct stat status { };
@@ -189,9 +211,10 @@ bool holdsAlready(const std::string& path, const std::string& bytes)
 }
 
 EntryResult writeEntry(archive* reader, const std::string& target, const std::string& folder,
-                       const std::atomic<bool>& cancel, std::string& error)
+                       const std::atomic<bool>& cancel, uint64_t entryLimit, uint64_t& budget,
+                       std::string& error)
 {
-    // The entry is read whole first (RFCs are small; kEntrySizeLimit bounds
+    // The entry is read whole first (RFCs are small; `entryLimit` bounds
     // it): a file that already holds these bytes, as most do when the
     // collection is fetched again, is left alone, which spares thousands of
     // flushes to the disk.
@@ -208,8 +231,11 @@ EntryResult writeEntry(archive* reader, const std::string& target, const std::st
             error = text ? text : "the archive is damaged";
             return EntryResult::Failed;
         }
-        if (int64_t(bytes.size()) + count > kEntrySizeLimit)
+        if (bytes.size() + uint64_t(count) > entryLimit)
             return EntryResult::TooLarge;
+        if (uint64_t(count) > budget)
+            return EntryResult::OverTotal;
+        budget -= uint64_t(count);
         bytes.append(block, std::size_t(count));
     }
     if (holdsAlready(target, bytes))
@@ -253,7 +279,8 @@ std::string rfcFileNameOf(const std::string& entryName)
 
 UnpackResult unpackRfcArchive(const std::string& archivePath, const std::string& folder,
                               const std::atomic<bool>& cancel,
-                              const std::function<void(const UnpackProgress&)>& progress)
+                              const std::function<void(const UnpackProgress&)>& progress,
+                              const UnpackLimits& limits)
 {
     UnpackResult result;
     ArchiveSource source;
@@ -265,6 +292,9 @@ UnpackResult unpackRfcArchive(const std::string& archivePath, const std::string&
     }
     UnpackProgress shown;
     shown.archiveSize = uint64_t(status.st_size);
+    uint64_t budget = unpackBudget(folder, limits);
+    const uint64_t allowed = budget;
+    bool anyEntry = false;
 
     const std::unique_ptr<archive, ReaderDeleter> reader(archive_read_new());
     archive_read_support_filter_all(reader.get());
@@ -288,6 +318,7 @@ UnpackResult unpackRfcArchive(const std::string& archivePath, const std::string&
         const int read = archive_read_next_header(reader.get(), &entry);
         if (read == ARCHIVE_EOF)
             break;
+        anyEntry = true;
         if (read < ARCHIVE_WARN) {
             const char* text = archive_error_string(reader.get());
             result.error = text ? text : "the archive is damaged";
@@ -295,19 +326,29 @@ UnpackResult unpackRfcArchive(const std::string& archivePath, const std::string&
         }
         const char* rawName = archive_entry_pathname(entry);
         const std::string name = rawName ? rawName : "";
-        if (refusalOf(entry, name)) {
+        if (refusalOf(entry, name, limits.entryBytes)) {
             result.refused.push_back(name);
         } else if (archive_entry_filetype(entry) != AE_IFREG || rfcFileNameOf(name).empty()) {
             ++result.skipped;
+        } else if (targetRefusalOf(folder + rfcFileNameOf(name))) {
+            result.refused.push_back(name);
         } else {
             const std::string target = folder + rfcFileNameOf(name);
-            switch (writeEntry(reader.get(), target, folder, cancel, result.error)) {
+            switch (
+                writeEntry(reader.get(), target, folder, cancel, limits.entryBytes, budget, result.error)) {
             case EntryResult::Written:
                 ++result.unpacked;
                 break;
             case EntryResult::TooLarge:
                 result.refused.push_back(name);
                 break;
+            case EntryResult::OverTotal:
+                result.error = "the archive unpacks to more than " + std::to_string(allowed / (1024 * 1024))
+                    + " MB ("
+                    + (allowed < limits.totalBytes ? "the free space of the disk"
+                                                   : "more than any collection")
+                    + "); the unpack stopped at " + name;
+                return result;
             case EntryResult::Cancelled:
                 result.outcome = UnpackOutcome::Cancelled;
                 return result;
@@ -320,15 +361,22 @@ UnpackResult unpackRfcArchive(const std::string& archivePath, const std::string&
         if (progress)
             progress(shown);
     }
+    // An empty file, or one cut before its first entry, is no collection:
+    // calling it complete would have the archive deleted.
+    if (!anyEntry) {
+        result.error = "the archive holds no files";
+        return result;
+    }
     result.outcome = UnpackOutcome::Complete;
     return result;
 }
 
 UnpackResult unpackCollection(const std::string& archivePath, const std::string& folder, bool keepArchive,
                               const std::atomic<bool>& cancel,
-                              const std::function<void(const UnpackProgress&)>& progress)
+                              const std::function<void(const UnpackProgress&)>& progress,
+                              const UnpackLimits& limits)
 {
-    UnpackResult result = unpackRfcArchive(archivePath, folder, cancel, progress);
+    UnpackResult result = unpackRfcArchive(archivePath, folder, cancel, progress, limits);
     if (result.outcome == UnpackOutcome::Complete && !keepArchive && std::remove(archivePath.c_str()) != 0)
         result.error = "cannot delete " + archivePath + ": " + systemErrorText(errno);
     return result;

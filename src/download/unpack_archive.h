@@ -4,6 +4,8 @@
 #ifndef PARCHLY_DOWNLOAD_UNPACK_ARCHIVE_H
 #define PARCHLY_DOWNLOAD_UNPACK_ARCHIVE_H
 
+#include "analysis/file_access.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
@@ -28,13 +30,24 @@ struct UnpackProgress {
     }
 };
 
+// What an unpack may write: each entry at most the reader's own limit (a
+// bigger one is no RFC text), all of them at most `totalBytes` (the
+// collection unpacks to about 500 MB) and never closer to a full disk than
+// `freeSpaceMargin`. A small archive can otherwise fill a disk (a zip bomb).
+struct UnpackLimits {
+    uint64_t entryBytes = kTextFileSizeLimit;
+    uint64_t totalBytes = uint64_t(4) * 1024 * 1024 * 1024;
+    uint64_t freeSpaceMargin = uint64_t(256) * 1024 * 1024;
+};
+
 struct UnpackResult {
     UnpackOutcome outcome = UnpackOutcome::Failed;
     // Files written into the folder.
     int unpacked = 0;
     // Entries refused because they could write outside the folder or are no
     // plain files: absolute names, "..", symbolic and hard links, entries
-    // larger than any RFC.
+    // larger than the reader opens; and entries whose name in the folder is
+    // taken by a folder or special file (a FIFO, a device).
     std::vector<std::string> refused;
     // Entries of other names (notes, PDFs, folders), passed over.
     int skipped = 0;
@@ -53,16 +66,20 @@ std::string rfcFileNameOf(const std::string& entryName);
 // file of its name only once its entry was read whole, so a damaged or cut
 // archive never replaces a good file; no temporary file is left behind.
 // `progress` (may be empty) is called after each entry; `cancel` stops the
-// unpack before the next block, leaving the files renamed so far.
+// unpack before the next block, leaving the files renamed so far. The
+// unpack fails, saying why, once its entries pass 4 GB or the free space
+// of the folder's disk less a margin, and for an archive without entries.
 UnpackResult unpackRfcArchive(const std::string& archivePath, const std::string& folder,
                               const std::atomic<bool>& cancel,
-                              const std::function<void(const UnpackProgress&)>& progress);
+                              const std::function<void(const UnpackProgress&)>& progress,
+                              const UnpackLimits& limits = UnpackLimits());
 
 // unpackRfcArchive, then the archive is deleted after a complete unpack
 // unless `keepArchive`; a cancelled or failed unpack always keeps it.
 UnpackResult unpackCollection(const std::string& archivePath, const std::string& folder, bool keepArchive,
                               const std::atomic<bool>& cancel,
-                              const std::function<void(const UnpackProgress&)>& progress);
+                              const std::function<void(const UnpackProgress&)>& progress,
+                              const UnpackLimits& limits = UnpackLimits());
 
 } // namespace parchly
 

@@ -17,7 +17,8 @@ void unpackDownloadedCollection(DownloadRequest& request)
         // A complete unpack whose archive could not be deleted is still one.
         if (!result.error.empty())
             tellUser(request, result.error);
-        request.status.set("Unpacked " + std::to_string(result.unpacked) + " files");
+        request.status.set("Unpacked " + std::to_string(result.unpacked)
+                           + (result.unpacked == 1 ? " file" : " files"));
         break;
     case UnpackOutcome::Cancelled:
         request.status.set(kStatusUnpackCancelled);

@@ -174,8 +174,11 @@ void CitedByPage::fill()
     }
     m_note->setText(citing.empty() ? QStringLiteral("No local RFC cites RFC %1.").arg(m_rfc)
                                    : QStringLiteral("Local RFCs citing RFC %1 (citations):").arg(m_rfc));
-    m_window.statusBar()->showMessage(QStringLiteral("Cited by %1 RFCs").arg(citing.size()),
-                                      kStatusMessageMs);
+    // A list filled in a window in the background says nothing of the
+    // window the reader is in.
+    if (isVisible())
+        m_window.statusBar()->showMessage(QStringLiteral("Cited by %1 RFCs").arg(citing.size()),
+                                          kStatusMessageMs);
 }
 
 void CitedByPage::openCiting(QTreeWidgetItem* item)

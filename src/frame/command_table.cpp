@@ -24,8 +24,8 @@ const std::vector<CommandInfo>& commandTable()
          nullptr, nullptr},
         {kCmdFavoriteRfcs, "&Favorite RFCs...", "Open or Manage Favorite RFCs\nFavorite RFCs", nullptr,
          nullptr, nullptr},
-        {kCmdExit, "E&xit", "Quit the application; prompts to save documents\nExit", nullptr, nullptr,
-         nullptr},
+        {kCmdExit, "E&xit\tCtrl+Q", "Quit the application; prompts to save documents\nExit", nullptr, nullptr,
+         "Ctrl+Q"},
         // Edit
         {kCmdCopy, "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard\nCopy", "Copy",
          "edit-copy", "Ctrl+C;Ctrl+Ins"},
@@ -33,7 +33,7 @@ const std::vector<CommandInfo>& commandTable()
          "Ctrl+A"},
         {kCmdFind, "&Find...\tCtrl+F", "Find the specified text\nFind", "Find", "edit-find", "Ctrl+F"},
         {kCmdFindNext, "F&ind Next\tF3", "Repeat the last action\nFind Next", "Next", "go-down", "F3"},
-        {kCmdGoto, "&Goto...\tCtrl+G", "Go to a line or a page\nGoto", "Goto", "go-jump", "Ctrl+G"},
+        {kCmdGoto, "&Go To...\tCtrl+G", "Go to a line or a page\nGo To", "Go To", "go-jump", "Ctrl+G"},
         {kCmdGoForward, "Go For&ward\tAlt+Right", "Go forward to the next position\nForward", "Forward",
          "go-next", "Alt+Right;Forward"},
         {kCmdGoBack, "Go &Back\tAlt+Left", "Go back to the previous position\nBack", "Back", "go-previous",
@@ -63,10 +63,15 @@ const std::vector<CommandInfo>& commandTable()
         // Tools
         {kCmdUpdateRfcIndex, "&Update RFC Index...", "Update RFC Index from specified site\nUpdate Index",
          nullptr, nullptr, nullptr},
-        {kCmdDownloadRfc, "&Download RFC...", "Download RFC from specified site\nDownload RFC", nullptr,
+        {kCmdDownloadRfc, "&Download RFC...", "Download one RFC by its number\nDownload RFC", nullptr,
          nullptr, nullptr},
-        {kCmdDownloadCollection, "Download &RFC Collection...",
-         "Download RFC Collection from specified site\nDownload RFC Collection", nullptr, nullptr, nullptr},
+        {kCmdDownloadCollection, "Update RFC &Collection...",
+         "Bring the local RFC folder level with the RFC Editor\nUpdate RFC Collection", nullptr, nullptr,
+         nullptr},
+        {kCmdCheckNewRfcs, "Check for &New RFCs",
+         "Look for RFCs published since the folder was updated\nCheck "
+         "for New RFCs",
+         nullptr, nullptr, nullptr},
         {kCmdUpdateErrata, "Update &Errata...",
          "Update the RFC Editor's errata from specified site\nUpdate Errata", nullptr, nullptr, nullptr},
         {kCmdOptions, "&Options...", "Change the options of Parchly\nOptions", "Options",
@@ -116,6 +121,11 @@ const std::vector<CommandInfo>& commandTable()
         // The whole local collection.
         {kCmdFindInRfcs, "Find in &RFCs...\tCtrl+Shift+F",
          "Search the text of every RFC in the local folder\nFind in RFCs", nullptr, nullptr, "Ctrl+Shift+F"},
+        {kCmdAddBookmark, "&Add Bookmark\tCtrl+D", "Keep the caret's place as a bookmark\nAdd Bookmark",
+         nullptr, nullptr, "Ctrl+D"},
+        {kCmdOpenRfcNumber, "Open RFC by &Number...\tCtrl+Shift+O",
+         "Open an RFC by its number or its title in the RFC index\nOpen RFC by Number", nullptr, nullptr,
+         "Ctrl+Shift+O"},
     };
     return table;
 }
@@ -130,14 +140,20 @@ const CommandInfo* findCommand(int id)
 
 const std::vector<MenuLayout>& menuLayout(MenuSet set)
 {
-    static const std::vector<int> tools = {kCmdUpdateRfcIndex,     kCmdUpdateErrata, kCmdDownloadRfc,
-                                           kCmdDownloadCollection, kSeparator,       kCmdOptions};
+    static const std::vector<int> tools = {
+        kCmdUpdateRfcIndex, kCmdUpdateErrata, kCmdDownloadRfc, kCmdDownloadCollection,
+        kCmdCheckNewRfcs,   kSeparator,       kCmdOptions};
     static const std::vector<int> help = {kCmdHelpContents, kCmdHelpIndex, kSeparator, kCmdTipOfTheDay,
                                           kCmdHomepage,     kSeparator,    kCmdAbout};
+    // Find in RFCs needs no open document: the Edit menu is there without one.
+    static const std::vector<int> edit = {kCmdCopy,     kCmdSelectAll, kSeparator,       kCmdFind,
+                                          kCmdFindNext, kSeparator,    kCmdGoto,         kCmdGoForward,
+                                          kCmdGoBack,   kSeparator,    kCmdFindPrevious, kCmdFindInRfcs};
     static const std::vector<MenuLayout> noDocument = {
         {"&File",
-         {kCmdOpenRfcIndex, kCmdFileOpen, kSeparator, kCmdPrintSetup, kSeparator, kCmdFavoriteRfcs,
-          kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
+         {kCmdOpenRfcIndex, kCmdFileOpen, kCmdOpenRfcNumber, kSeparator, kCmdPrintSetup, kSeparator,
+          kFavoritesSubmenuSlot, kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
+        {"&Edit", edit},
         {"&View",
          {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kToolbarsSubmenuSlot, kCmdNavigator,
           kCmdStatusBar, kSeparator, kCmdBookmarks}},
@@ -146,16 +162,14 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
     };
     static const std::vector<MenuLayout> document = {
         {"&File",
-         {kCmdOpenRfcIndex, kCmdFileOpen, kCmdFileClose, kSeparator, kCmdPrint, kCmdPrintPreview,
-          kCmdPrintSetup, kCmdExportRequirements, kSeparator, kCmdFavoriteRfcs, kSeparator, kRecentFilesSlot,
-          kSeparator, kCmdExit}},
-        {"&Edit",
-         {kCmdCopy, kCmdSelectAll, kSeparator, kCmdFind, kCmdFindNext, kSeparator, kCmdGoto, kCmdGoForward,
-          kCmdGoBack, kSeparator, kCmdFindPrevious, kCmdFindInRfcs}},
-        {"&View",
-         {kCmdViewIndex, kCmdStructure, kCmdPage, kSeparator, kCmdHeaders, kCmdFooters, kCmdPageSeparators,
-          kSeparator, kToolbarsSubmenuSlot, kCmdNavigator, kCmdStatusBar, kSeparator, kCmdBookmarks,
-          kSeparator, kCmdZoomIn, kCmdZoomOut, kCmdZoomReset, kSeparator, kCmdIndexBar}},
+         {kCmdOpenRfcIndex, kCmdFileOpen, kCmdOpenRfcNumber, kCmdFileClose, kSeparator, kCmdPrint,
+          kCmdPrintPreview, kCmdPrintSetup, kCmdExportRequirements, kSeparator, kFavoritesSubmenuSlot,
+          kSeparator, kRecentFilesSlot, kSeparator, kCmdExit}},
+        {"&Edit", edit},
+        {"&View", {kCmdViewIndex, kCmdStructure,      kCmdPage,      kSeparator,           kCmdHeaders,
+                   kCmdFooters,   kCmdPageSeparators, kSeparator,    kToolbarsSubmenuSlot, kCmdNavigator,
+                   kCmdStatusBar, kSeparator,         kCmdBookmarks, kCmdAddBookmark,      kSeparator,
+                   kCmdZoomIn,    kCmdZoomOut,        kCmdZoomReset, kSeparator,           kCmdIndexBar}},
         {"&Tools", tools},
         {"&Window",
          {kCmdCascade, kCmdTile, kCmdArrangeIcons, kSeparator, kCmdNextTab, kCmdPreviousTab,

@@ -28,6 +28,7 @@ enum LayoutSlot : int {
     kRecentFilesSlot = -1,
     kToolbarsSubmenuSlot = -2,
     kWindowListSlot = -3,
+    kFavoritesSubmenuSlot = -4,
 };
 
 struct MenuLayout {

@@ -1,9 +1,11 @@
 #include "frame/document_window.h"
+#include "download/collection_commands.h"
 
 #include "frame/cited_by.h"
 #include "frame/errata_page.h"
 #include "frame/errata_service.h"
 
+#include "analysis/file_access.h"
 #include "analysis/line_mapping.h"
 #include "analysis/requirements_csv.h"
 #include "analysis/rfc_text.h"
@@ -31,7 +33,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
-#include <fstream>
+#include <sstream>
 
 namespace parchly {
 
@@ -410,12 +412,18 @@ RfcDocument* DocumentWindow::openRfcNumber(int number)
 
 ReadingView* DocumentWindow::openRfcView(int number)
 {
-    // A missing file the index lists is shown at its index entry.
+    // A missing file is fetched when the reader agrees; one that stays
+    // missing and that the index lists is shown at its index entry.
     const RfcIndexStatus* index = m_app.indexStatus();
-    if (!canOpenForReading(rfcPath(m_app.settings().RfcRootPath, number)) && index && index->entry(number)
-        && m_mainWindow.showIndexEntry(number))
+    if (!canOpenForReading(rfcPath(m_app.settings().RfcRootPath, number)) && !fetchMissingRfc(number) && index
+        && index->entry(number) && m_mainWindow.showIndexEntry(number))
         return nullptr;
     return m_mainWindow.viewOf(m_app.openRfcNumber(number));
+}
+
+bool DocumentWindow::fetchMissingRfc(int number)
+{
+    return parchly::fetchMissingRfc(&m_mainWindow, m_app.settings(), number);
 }
 
 ReadingView* DocumentWindow::showDocumentView(const QString& path)
@@ -451,7 +459,7 @@ void DocumentWindow::storeZoomSteps(int steps)
 void DocumentWindow::openIndexedRfc(int number)
 {
     const std::string path = rfcPath(m_app.settings().RfcRootPath, number);
-    if (canOpenForReading(path))
+    if (canOpenForReading(path) || fetchMissingRfc(number))
         m_app.openDocumentFile(QFile::decodeName(path.c_str()));
     else
         dialogs().message(m_navigator, QFile::decodeName(path.c_str()) + QStringLiteral(" does NOT exist!"));
@@ -469,15 +477,22 @@ void DocumentWindow::exportRequirements()
                                                 QStringLiteral("CSV files (*.csv);;All Files (*)"));
     if (path.isEmpty())
         return;
-    std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary | std::ios::trunc);
-    if (out)
-        writeRequirementsCsv(text, out);
-    if (!out)
-        dialogs().message(this, QStringLiteral("Cannot write file: %1.").arg(path));
+    std::ostringstream csv;
+    writeRequirementsCsv(text, csv);
+    // Through a temporary file renamed when whole: a full disk leaves the
+    // old file as it was and is reported, never an empty file in silence.
+    const std::string error = replaceFileContents(QFile::encodeName(path).toStdString(), csv.str());
+    if (!error.empty())
+        dialogs().message(
+            this,
+            QStringLiteral("Cannot write file: %1.\n%2").arg(path, QString::fromLocal8Bit(error.c_str())));
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event)
 {
+    // The MDI area activates another window as this one closes.
+    if (!m_closed)
+        m_mainWindow.documentWindowClosing(this);
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted() && !m_closed) {
         m_closed = true;

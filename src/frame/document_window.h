@@ -75,6 +75,7 @@ public:
     void showStatusMessage(const QString& text) override;
     void storeZoomSteps(int steps) override;
     ReadingView* openRfcView(int number) override;
+    bool fetchMissingRfc(int number) override;
     ReadingView* showDocumentView(const QString& path) override;
     const RfcIndexStatus* indexStatus() const override;
 

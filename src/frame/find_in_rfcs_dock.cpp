@@ -93,9 +93,9 @@ FindInRfcsDock::FindInRfcsDock(MainWindow& window, FrameHost& app)
     , m_app(app)
     , m_text(new QLineEdit)
     , m_matchCase(new QCheckBox(QStringLiteral("Match &case")))
-    , m_wholeWord(new QCheckBox(QStringLiteral("&Whole word")))
+    , m_wholeWord(new QCheckBox(QStringLiteral("Whole w&ord")))
     , m_expression(new QCheckBox(QStringLiteral("Regular e&xpression")))
-    , m_find(new QPushButton(QStringLiteral("&Find")))
+    , m_find(new QPushButton(QStringLiteral("Fi&nd")))
     , m_cancel(new QPushButton(QStringLiteral("Cancel")))
     , m_order(new QComboBox)
     , m_progress(new QProgressBar)
@@ -298,6 +298,12 @@ void FindInRfcsDock::finishSearch(int generation, const SearchSummary& summary)
                        .arg(summary.filesSearched);
     if (summary.filesUnread > 0)
         text += QStringLiteral(", %1 could not be read").arg(summary.filesUnread);
+    if (summary.filesTooLarge > 0)
+        text += QStringLiteral(", %1 skipped as too large").arg(summary.filesTooLarge);
+    // A search that gave up in some files is never shown as complete.
+    if (summary.filesIncomplete > 0)
+        text += QStringLiteral(", %1 searched only in part (the expression is too complex)")
+                    .arg(summary.filesIncomplete);
     if (summary.cancelled)
         text += QStringLiteral(" (cancelled)");
     m_status->setText(text);
@@ -323,7 +329,9 @@ void FindInRfcsDock::addFile(FileHits&& file)
     auto* item = new QTreeWidgetItem;
     item->setText(0, QStringLiteral("RFC %1").arg(file.rfc));
     item->setText(kTextColumn, fromBytes(file.title));
-    item->setText(3, QString::number(file.hitCount));
+    item->setText(3,
+                  file.incomplete ? QStringLiteral("%1 (incomplete)").arg(file.hitCount)
+                                  : QString::number(file.hitCount));
     item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     item->setData(0, kRfcRole, file.rfc);
     item->setData(0, kHitsRole, file.hitCount);

@@ -1,6 +1,7 @@
 #include "frame/frame_collections_host.h"
 
 #include "frame/frame_host.h"
+#include "analysis/section_lookup.h"
 #include "frame/document_window.h"
 #include "frame/document_tab_bar.h"
 #include "frame/main_window.h"
@@ -32,11 +33,33 @@ void FrameCollectionsHost::activeCaretLineColumn(int& line, int& column) const
         view->caretLineColumn(line, column);
 }
 
+QString FrameCollectionsHost::activeSectionTitle() const
+{
+    const ReadingView* view = activeView();
+    const RfcDocument* document = view ? view->rfcDocument() : nullptr;
+    if (!document || document->text().isIndex)
+        return QString();
+    int32_t index = -1;
+    const ShownLine caret = ShownLine::atIndex(view->lineFromPosition(view->selectedRange().end));
+    if (!findSectionAtLine(document->text(), document->cuts(), caret, index))
+        return QString();
+    const ContentEntry& entry = document->text().contents.at(static_cast<std::size_t>(index));
+    // The number as the heading prints it: "1.1." before the title.
+    QString number = QString::fromStdString(entry.number);
+    if (!number.isEmpty() && !number.endsWith(QLatin1Char('.')))
+        number += QLatin1Char('.');
+    return (number + QLatin1Char(' ') + QString::fromStdString(entry.title)).simplified();
+}
+
 void FrameCollectionsHost::setActiveCaretLineColumn(int line, int column)
 {
     // Stored lines are the file's: the view maps them to what it shows.
-    if (ReadingView* view = activeView())
+    // A bookmark is a jump like a link: Back returns from it.
+    if (ReadingView* view = activeView()) {
+        view->recordPosition();
         view->setCaretLineColumn(line, column);
+        view->recordPosition();
+    }
 }
 
 QStringList FrameCollectionsHost::openDocumentPaths() const

@@ -25,6 +25,7 @@ public:
     QStringList openDocumentPaths() const override;
     bool hasDocumentTabs() const override;
     bool openDocument(const QString& path) override;
+    QString activeSectionTitle() const override;
 
 private:
     ReadingView* activeView() const;

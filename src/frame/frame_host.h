@@ -38,6 +38,8 @@ public:
     // What the RFC folder's rfc-index.txt says of each RFC, read once for
     // every window; null when there is none.
     virtual const RfcIndexStatus* indexStatus() const { return nullptr; }
+    // Reads the RFC folder's index again (after the folder changed).
+    virtual void reloadIndexStatus() { }
 };
 
 } // namespace parchly

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTextDocumentFragment>
 #include <QStringList>
 
 namespace parchly {
@@ -74,7 +75,10 @@ IndexBar::IndexBar(QWidget* parent)
     setTextFormat(Qt::RichText);
     setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     setContentsMargins(6, 2, 6, 2);
-    setWordWrap(true);
+    // One line at any width: a narrow window cuts it at the right (the tool
+    // tip holds all of it) rather than stacking its words.
+    setWordWrap(false);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     hide();
     connect(this, &QLabel::linkActivated, this, [this](const QString& link) {
         if (link.startsWith(QLatin1String("rfc:")))
@@ -99,6 +103,7 @@ void IndexBar::showStatus(const RfcIndexStatus* index, int number, const TextFor
     }
     setStyleSheet(!entry || entry->obsoletedBy.empty() ? QString() : styleSheetOf(obsoleted));
     setText(html);
+    setToolTip(QTextDocumentFragment::fromHtml(html).toPlainText());
     show();
 }
 

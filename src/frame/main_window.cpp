@@ -22,6 +22,12 @@
 #include "frame/document_tab_bar.h"
 #include "frame/frame_collections_host.h"
 #include "frame/welcome_panel.h"
+#include "frame/index_bar.h"
+#include "index/index_status.h"
+#include "frame/new_rfcs_notice.h"
+#include "download/collection_commands.h"
+#include "frame/open_rfc_dialog.h"
+#include "collection/collection_files.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "platform/tab_strip.h"
@@ -52,6 +58,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <utility>
 
 namespace parchly {
 
@@ -63,6 +70,8 @@ constexpr int kCommandRefreshMs = 250;
 // The session is written this long after the last change: a crash loses at
 // most the last moments, and scrolling does not write the file on every step.
 constexpr int kSessionSaveDelayMs = 1500;
+// How long a passing note stays in the status bar.
+constexpr int kStatusNoteMs = 5000;
 constexpr int kEditToolbar = 1;
 constexpr int kViewToolbar = 2;
 
@@ -122,8 +131,14 @@ MainWindow::MainWindow(FrameHost& app)
     m_navigatorWidth = std::max(0, m_app.profile().readInt("Navigator", "Width", 0));
     buildMenus(MenuSet::NoDocument);
 
-    connect(m_welcome, &WelcomePanel::downloadIndexRequested, this,
-            [this] { routeCommand(kCmdUpdateRfcIndex); });
+    // The welcome's ways to an index end in the index: it opens when it
+    // arrives, by download or in the chosen folder.
+    connect(m_welcome, &WelcomePanel::downloadIndexRequested, this, [this] {
+        m_openIndexWhenItArrives = true;
+        routeCommand(kCmdUpdateRfcIndex);
+    });
+    connect(m_welcome, &WelcomePanel::updateCollectionRequested, this,
+            [this] { routeCommand(kCmdDownloadCollection); });
     connect(m_welcome, &WelcomePanel::openFileRequested, this, [this] { routeCommand(kCmdFileOpen); });
     connect(m_welcome, &WelcomePanel::chooseFolderRequested, this, [this] {
         const QString folder = dialogs().folderName(this, QStringLiteral("Choose a folder of RFCs"),
@@ -132,6 +147,8 @@ MainWindow::MainWindow(FrameHost& app)
             return;
         m_app.settings().RfcRootPath = QFile::encodeName(folder).toStdString();
         m_app.settings().saveSettings(m_app.profile());
+        m_openIndexWhenItArrives = true;
+        m_app.reloadIndexStatus();
         updateWelcome();
     });
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
@@ -207,6 +224,9 @@ void MainWindow::createToolbars()
             }
             QAction* action = m_actions.at(id);
             bar->addAction(action);
+            // A button with a status tip of its own takes its hint away
+            // when the pointer leaves it; the action's alone stays.
+            bar->widgetForAction(action)->setStatusTip(action->statusTip());
             if (withText) {
                 action->setIconText(QString::fromLatin1(findCommand(id)->buttonText));
                 bar->widgetForAction(action)->setFixedSize(50, 40);
@@ -234,6 +254,7 @@ void MainWindow::createStatusBar()
     m_noticePane = new QLabel(bar);
     m_noticePane->setObjectName(QStringLiteral("noticePane"));
     bar->addPermanentWidget(m_noticePane);
+    m_newRfcsNotice = new NewRfcsNotice(*bar, m_app, this);
 }
 
 void MainWindow::restoreBarState()
@@ -271,6 +292,17 @@ void MainWindow::installHandlers()
         showUrl(QUrl::fromUserInput(QString::fromStdString(m_app.settings().HomepageUrl)));
     };
     m_handlers[kCmdExit] = [this] { close(); };
+    m_handlers[kCmdAddBookmark] = [this] {
+        FrameCollectionsHost host(*this, m_app);
+        const QString added = addBookmarkAtCaret(host, m_app.profile());
+        if (!added.isEmpty())
+            statusBar()->showMessage(QStringLiteral("Bookmark added: %1").arg(added), kStatusNoteMs);
+    };
+    m_handlers[kCmdOpenRfcNumber] = [this] {
+        OpenRfcDialog choose(indexTitles(m_app.settings().RfcRootPath), this);
+        if (runDialog(choose) == QDialog::Accepted)
+            openRfc(choose.chosenNumber());
+    };
     m_handlers[kCmdCascade] = [this] { m_mdiArea->cascadeSubWindows(); };
     m_handlers[kCmdTile] = [this] { m_mdiArea->tileSubWindows(); };
     m_handlers[kCmdArrangeIcons] = [this] { arrangeIcons(); };
@@ -298,7 +330,7 @@ void MainWindow::installHandlers()
         focusActiveText();
     };
     m_handlers[kCmdDownloadCollection] = [this] {
-        downloadRfcCollection(this, m_app.settings());
+        updateRfcCollection(this, m_app.settings(), [this](int32_t number) { m_app.openRfcNumber(number); });
         focusActiveText();
     };
     m_handlers[kCmdUpdateErrata] = [this] {
@@ -306,6 +338,7 @@ void MainWindow::installHandlers()
             errata().reload();
         focusActiveText();
     };
+    m_handlers[kCmdCheckNewRfcs] = [this] { m_newRfcsNotice->checkNow(); };
     m_handlers[kCmdNextTab] = [this] { stepTab(1); };
     m_handlers[kCmdPreviousTab] = [this] { stepTab(-1); };
     m_handlers[kCmdIndexBar] = [this] {
@@ -373,11 +406,38 @@ void MainWindow::fillMenu(QMenu* menu, const std::vector<int>& items)
         case kWindowListSlot:
             menu->addSeparator()->setObjectName(QStringLiteral("WindowList"));
             break;
+        case kFavoritesSubmenuSlot: {
+            QMenu* favorites = menu->addMenu(QStringLiteral("Favorite R&FCs"));
+            favorites->setObjectName(QStringLiteral("FavoritesMenu"));
+            connect(favorites, &QMenu::aboutToShow, this, [this, favorites] { fillFavorites(favorites); });
+            fillFavorites(favorites);
+            break;
+        }
         default:
             menu->addAction(m_actions.at(id));
             break;
         }
     }
+}
+
+void MainWindow::fillFavorites(QMenu* menu)
+{
+    menu->clear();
+    const RfcIndexStatus* index = m_app.indexStatus();
+    for (const QString& path : favoriteRfcPaths(m_app.profile())) {
+        // An RFC the index knows shows with its title, as the reader knows it.
+        const int number = rfcNumberOfFileName(path);
+        const IndexStatusEntry* entry = index && number > 0 ? index->entry(number) : nullptr;
+        const QString text = entry && !entry->title.empty()
+            ? QStringLiteral("RFC %1: %2").arg(number).arg(QString::fromStdString(entry->title))
+            : QFileInfo(path).fileName();
+        QAction* action = menu->addAction(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        action->setToolTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { m_app.openDocumentFile(path); });
+    }
+    if (!menu->isEmpty())
+        menu->addSeparator();
+    menu->addAction(m_actions.at(kCmdFavoriteRfcs));
 }
 
 void MainWindow::fillRecentFiles(QMenu* menu)
@@ -494,6 +554,10 @@ void MainWindow::documentWindowActivated(DocumentWindow* child)
 {
     if (std::find(m_children.begin(), m_children.end(), child) == m_children.end())
         return;
+    // What the status bar said of the window before is no longer so.
+    if (child != m_lastActivated)
+        statusBar()->clearMessage();
+    m_lastActivated = child;
     child->frameActivated();
     // A window laid out while hidden takes the chosen Navigator width now.
     if (m_navigatorWidth > 0 && child->navigatorWidth() != m_navigatorWidth)
@@ -511,9 +575,30 @@ void MainWindow::showNotice(DocumentWindow* child)
     m_noticePane->setText(plain ? QStringLiteral("Not recognised as an RFC") : QString());
 }
 
+void MainWindow::documentWindowClosing(DocumentWindow* child)
+{
+    // The reader goes on with the tab beside the closed one (the next, or
+    // the one before the last), not with whichever the windows list first.
+    if (child == activeDocumentWindow()) {
+        const int count = m_tabBar->tabs()->count();
+        int closed = -1;
+        for (int i = 0; i < count; ++i)
+            if (m_tabBar->viewOfTab(i) == child->viewWidget())
+                closed = i;
+        m_closingNeighbour =
+            closed < 0 ? nullptr : documentWindowOfTab(closed + 1 < count ? closed + 1 : closed - 1);
+    }
+    if (child == m_lastActivated)
+        m_lastActivated = nullptr;
+}
+
 void MainWindow::documentWindowClosed(DocumentWindow* child)
 {
     m_children.erase(std::remove(m_children.begin(), m_children.end(), child), m_children.end());
+    // The MDI area has made another window active meanwhile.
+    const QPointer<DocumentWindow> neighbour = std::exchange(m_closingNeighbour, nullptr);
+    if (neighbour && neighbour != child && !m_closing)
+        activateDocumentWindow(neighbour);
     setModePane(QString());
     DocumentWindow* active = activeDocumentWindow();
     showNotice(std::find(m_children.begin(), m_children.end(), active) != m_children.end() ? active
@@ -605,6 +690,9 @@ bool MainWindow::updateCommand(int id, CommandState& state)
     case kCmdStatusBar:
         bar = statusBar();
         break;
+    case kCmdAddBookmark:
+        state.enabled = activeDocumentWindow() != nullptr;
+        break;
     case kCmdNextTab:
     case kCmdPreviousTab:
     case kCmdCascade:
@@ -681,6 +769,16 @@ bool MainWindow::showIndexEntry(int number)
     return false;
 }
 
+ReadingView* MainWindow::openRfc(int number)
+{
+    // A missing file the index lists is shown at its index entry.
+    const RfcIndexStatus* index = m_app.indexStatus();
+    if (!canOpenForReading(rfcPath(m_app.settings().RfcRootPath, number)) && index && index->entry(number)
+        && showIndexEntry(number))
+        return nullptr;
+    return viewOf(m_app.openRfcNumber(number));
+}
+
 ReadingView* MainWindow::viewOf(const RfcDocument* document) const
 {
     for (DocumentWindow* child : m_children)
@@ -693,6 +791,13 @@ void MainWindow::indexStatusChanged()
 {
     for (DocumentWindow* child : m_children)
         child->updateIndexBar();
+    const bool indexThere =
+        canOpenForReading(m_app.settings().RfcRootPath + "/rfc-index.txt") && !indexDocumentOpen();
+    if (m_openIndexWhenItArrives && m_children.empty() && indexThere) {
+        m_openIndexWhenItArrives = false;
+        openRfcIndex();
+    }
+    updateWelcome();
 }
 
 void MainWindow::toggleBar(QWidget* bar)
@@ -894,6 +999,9 @@ void MainWindow::applySettings()
 
 void MainWindow::reopenWindows(const std::vector<SessionWindow>& windows, int active)
 {
+    // Every window opened writes the settings (recent files, positions):
+    // one write for the whole restore instead of one for each window.
+    ProfileBatch batch(m_app.profile());
     DocumentWindow* activeChild = nullptr;
     for (size_t i = 0; i < windows.size(); ++i) {
         const QString path = QFile::decodeName(windows[i].path.c_str());

@@ -7,6 +7,7 @@
 #define PARCHLY_FRAME_MAIN_WINDOW_H
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QUrl>
 #include <functional>
 #include <map>
@@ -36,6 +37,7 @@ class RfcDocument;
 class DocumentTabBar;
 class WelcomePanel;
 class FindInRfcsDock;
+class NewRfcsNotice;
 class CitedByService;
 class ErrataService;
 
@@ -79,6 +81,8 @@ public:
     // Shows the welcome, centred, while no document is open and the RFC
     // folder has no index; hides it otherwise.
     void updateWelcome();
+    // The status bar's notice of new RFCs and their check.
+    NewRfcsNotice* newRfcsNotice() const { return m_newRfcsNotice; }
 
     // The help file shown by Help Contents and Help Index; empty when there
     // is none.
@@ -102,6 +106,9 @@ public:
     // Opens the RFC index at the entry of RFC `number`; false when the index
     // is missing (reported) or lists no such RFC.
     bool showIndexEntry(int number);
+    // Opens RFC `number` as a link does: its local file, else its entry in
+    // the RFC index, else a message. Its view, or null.
+    ReadingView* openRfc(int number);
     // The view of the window that shows `document`, or null.
     ReadingView* viewOf(const RfcDocument* document) const;
     // The RFC index was read again: every window shows what it says now.
@@ -123,6 +130,8 @@ public:
 
     // The window list of the Window menu and the other child frame hooks.
     void documentWindowActivated(DocumentWindow* child);
+    // Before a window closes (while it may still be the active one), and after.
+    void documentWindowClosing(DocumentWindow* child);
     void documentWindowClosed(DocumentWindow* child);
 
     // What the reading views of this window share while the program runs.
@@ -154,6 +163,9 @@ private:
     void buildMenus(MenuSet set);
     void fillMenu(QMenu* menu, const std::vector<int>& items);
     void fillRecentFiles(QMenu* menu);
+    // The favourite RFCs, each with its title where the index has it, and
+    // the command that manages them.
+    void fillFavorites(QMenu* menu);
     void refreshRecentFileActions();
     void fillWindowList(QMenu* menu);
     void openRfcIndex();
@@ -182,11 +194,14 @@ private:
     QLabel* m_positionPane = nullptr;
     // "Not recognised as an RFC" while the active document is no RFC.
     QLabel* m_noticePane = nullptr;
+    NewRfcsNotice* m_newRfcsNotice = nullptr;
     std::vector<DocumentWindow*> m_children;
     MenuSet m_menuSet = MenuSet::None;
     std::map<MenuSet, std::vector<QMenu*>> m_menus;
     ReadingSession m_readingSession;
     int m_navigatorWidth = 0; // chosen by the user; 0 while none is
+    // Set by the welcome's download or folder: the index opens when it comes.
+    bool m_openIndexWhenItArrives = false;
     FindInRfcsDock* m_findInRfcs = nullptr;
     std::unique_ptr<CitedByService> m_citedBy;
     std::unique_ptr<ErrataService> m_errata;
@@ -194,6 +209,10 @@ private:
     void scheduleSessionSave();
     QTimer* m_sessionSave = nullptr;
     bool m_closing = false;
+    // The window whose activation the status bar last followed.
+    DocumentWindow* m_lastActivated = nullptr;
+    // The tab beside the active window that is closing: active next.
+    QPointer<DocumentWindow> m_closingNeighbour;
 };
 
 } // namespace parchly

@@ -127,8 +127,9 @@ void NavigatorBar::followLine(ShownLine line)
         selectIndexTreeEntry(m_firstTree, indexEntryAtLine(text, line.index()));
         return;
     }
-    // The requirements are chosen, not followed: the caret leaves them be.
-    if (tab == kRequirementsTab)
+    // The requirements are chosen, not followed: the caret leaves them be;
+    // the frame's own pages after them have no tree to follow it.
+    if (tab >= kRequirementsTab)
         return;
     if (tab != 0) {
         NavigatorTreeAdapter pages(*m_secondTree);
@@ -143,9 +144,12 @@ QString NavigatorBar::mode() const
 {
     if (m_document.text().isIndex)
         return QStringLiteral("Index View");
-    if (m_tabs->currentIndex() == kRequirementsTab)
+    const int tab = m_tabs->currentIndex();
+    if (tab == kRequirementsTab)
         return QStringLiteral("Requirements View");
-    if (m_tabs->currentIndex() != 0)
+    if (tab > kRequirementsTab)
+        return m_tabs->tabText(tab); // a page of the frame's: "Cited by"
+    if (tab != 0)
         return QStringLiteral("Page View");
     return QStringLiteral("Structure View");
 }
@@ -162,6 +166,7 @@ void NavigatorBar::showNavigatorTab(int tab)
         m_firstTree->hide();
         m_secondTree->hide();
         m_requirementsTree->hide();
+        emit modeChanged(mode()); // the mode pane names the page
         return;
     }
     m_firstTree->setVisible(tab == 0);

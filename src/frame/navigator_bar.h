@@ -46,7 +46,8 @@ public:
     // for the RFC index.
     void showNavigatorTab(int tab);
 
-    // "Index View", "Requirements View", "Page View" or "Structure View".
+    // "Index View", "Requirements View", "Page View", "Structure View" or
+    // the title of an added page after the trees ("Cited by").
     QString mode() const;
 
     // A tab after those of the trees ("Cited by") whose page stands in

@@ -8,6 +8,7 @@ namespace parchly {
 
 WelcomePanel::WelcomePanel(QWidget* parent)
     : QFrame(parent)
+    , m_updateCollection(new QPushButton(QStringLiteral("Update the RFC collection..."), this))
     , m_downloadIndex(new QPushButton(QStringLiteral("Download the RFC index"), this))
     , m_chooseFolder(new QPushButton(QStringLiteral("Choose a folder of RFCs..."), this))
     , m_openFile(new QPushButton(QStringLiteral("Open an RFC file..."), this))
@@ -19,8 +20,10 @@ WelcomePanel::WelcomePanel(QWidget* parent)
     auto* text = new QLabel(QStringLiteral("The local RFC folder has no RFC index yet."), this);
     layout->addWidget(title, 0, Qt::AlignHCenter);
     layout->addWidget(text, 0, Qt::AlignHCenter);
-    for (QPushButton* button : {m_downloadIndex, m_chooseFolder, m_openFile})
+    m_updateCollection->setObjectName(QStringLiteral("updateCollectionButton"));
+    for (QPushButton* button : {m_updateCollection, m_downloadIndex, m_chooseFolder, m_openFile})
         layout->addWidget(button);
+    connect(m_updateCollection, &QPushButton::clicked, this, &WelcomePanel::updateCollectionRequested);
     connect(m_downloadIndex, &QPushButton::clicked, this, &WelcomePanel::downloadIndexRequested);
     connect(m_chooseFolder, &QPushButton::clicked, this, &WelcomePanel::chooseFolderRequested);
     connect(m_openFile, &QPushButton::clicked, this, &WelcomePanel::openFileRequested);

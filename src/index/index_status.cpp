@@ -96,6 +96,7 @@ bool RfcIndexStatus::read(const std::string& path)
         IndexEntryFields fields;
         parseIndexEntry(text, limits, fields);
         IndexStatusEntry& entry = m_entries[item.number];
+        entry.title = simplified(fields.title);
         entry.status = simplified(fields.status);
         entry.obsoletedBy = std::move(fields.obsoletedBy.numbers);
         entry.updatedBy = std::move(fields.updatedBy.numbers);

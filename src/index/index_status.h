@@ -14,6 +14,7 @@
 namespace parchly {
 
 struct IndexStatusEntry {
+    std::string title; // its words joined by single spaces
     std::string status; // "PROPOSED STANDARD"; empty when the entry has none
     std::vector<int32_t> obsoletedBy;
     std::vector<int32_t> updatedBy;

@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 
 #include "platform/font_chooser.h"
+#include "platform/natural_order.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -13,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <memory>
 
 namespace parchly {
 
@@ -81,10 +83,24 @@ MessageAnswer Dialogs::message(QWidget* parent, const QString& text, MessageButt
     return answerOf(box.exec());
 }
 
+QFileDialog* newOpenFileDialog(QWidget* parent, const QString& caption, const QString& directory,
+                               const QString& filter)
+{
+    auto* dialog = new QFileDialog(parent, caption, directory, filter);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setProxyModel(new NaturalOrderProxy(dialog));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    return dialog;
+}
+
 QString Dialogs::openFileName(QWidget* parent, const QString& caption, const QString& directory,
                               const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    const std::unique_ptr<QFileDialog> dialog(newOpenFileDialog(parent, caption, directory, filter));
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return QString();
+    return dialog->selectedFiles().constFirst();
 }
 
 QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QString& proposedPath,

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QDialog;
+class QFileDialog;
 class QPrinter;
 class QWidget;
 
@@ -73,6 +74,13 @@ public:
     virtual void printPreview(QWidget* parent, QPrinter& printer,
                               const std::function<void(QPrinter*)>& paint);
 };
+
+// The file-open dialog as openFileName shows it, not yet run: Qt's own,
+// with its list ordered by the numbers in the names (rfc2 before rfc10),
+// as a reader of a folder of RFCs expects; the desktop's dialogs order
+// them letter by letter (rfc1, rfc10, rfc100, rfc1000, rfc1001...).
+QFileDialog* newOpenFileDialog(QWidget* parent, const QString& caption, const QString& directory,
+                               const QString& filter);
 
 // The dialogs in force: the Qt ones unless a test installed its own.
 Dialogs& dialogs();

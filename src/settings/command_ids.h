@@ -78,8 +78,13 @@ enum CommandId : int {
     kCmdExportRequirements = 33142,
     // The whole local collection.
     kCmdFindInRfcs = 33171,
+    // Keeping the collection current.
+    kCmdCheckNewRfcs = 33201,
+    // Keys readers of other viewers reach for.
+    kCmdAddBookmark = 33181,
+    kCmdOpenRfcNumber = 33182,
     // The RFC Editor's errata.
-    kCmdUpdateErrata = 33181,
+    kCmdUpdateErrata = 33183,
 };
 
 constexpr int kRecentFileCount = 4;

@@ -1,6 +1,7 @@
 #include "settings/profile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/file_access.h"
 #include "settings/leading_integer.h"
 
 namespace parchly {
@@ -85,20 +87,48 @@ std::optional<std::pair<std::string, std::string>> keyAndValue(const std::string
 
 enum class ReadResult { Read, Missing, Failed };
 
+// What identifies one version of the file on disk: a replacement is a new
+// file (a new inode), an edit in place changes the size or the time.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modified = 0;
+
+    bool operator==(const FileIdentity& other) const
+    {
+        return exists == other.exists && device == other.device && inode == other.inode && size == other.size
+            && modified == other.modified;
+    }
+};
+
+FileIdentity identityOf(const std::string& path)
+{
+    struct stat status { };
+    FileIdentity identity;
+    if (::stat(path.c_str(), &status) != 0)
+        return identity;
+    identity.exists = true;
+    identity.device = status.st_dev;
+    identity.inode = status.st_ino;
+    identity.size = status.st_size;
+    identity.modified = std::int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return identity;
+}
+
 ReadResult readProfileFile(const std::string& path, ProfileFile& file)
 {
-    std::FILE* stream = std::fopen(path.c_str(), "rb");
-    if (!stream)
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    // A FIFO, a device or a huge file at the settings' name is no settings
+    // file: reading it would block or never end.
     std::string raw;
-    char buffer[8192];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
-        raw.append(buffer, count);
-    const bool failed = std::ferror(stream) != 0;
-    std::fclose(stream);
-    if (failed)
+    std::size_t size = 0;
+    const FileRefusal refusal = readRegularFile(path, kTextFileSizeLimit, raw, size);
+    if (refusal == FileRefusal::Unopened && ::access(path.c_str(), F_OK) != 0 && errno == ENOENT)
+        return ReadResult::Missing;
+    if (refusal != FileRefusal::None)
         return ReadResult::Failed;
+    raw.resize(size);
 
     std::size_t pos = 0;
     if (raw.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) {
@@ -201,94 +231,38 @@ void storeValue(ProfileFile& file, const std::string& section, const std::string
     file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(), added.end());
 }
 
-bool writeAll(int descriptor, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(descriptor, bytes.data() + done, bytes.size() - done);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Writes `bytes` to a temporary file beside `path` and renames it over
-// `path`, so that readers see either the old file or the whole new one.
-bool replaceFile(const std::string& path, const std::string& bytes)
-{
-    mode_t mode = 0666;
-    struct stat existing;
-    if (::stat(path.c_str(), &existing) == 0)
-        mode = existing.st_mode & 07777;
-
-    // Named after the process, so that two instances saving at once cannot
-    // write into the same temporary file.
-    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (descriptor < 0)
-        return false;
-    bool ok = writeAll(descriptor, bytes) && ::fsync(descriptor) == 0;
-    ok = ::close(descriptor) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temporary.c_str());
-    return ok;
-}
-
-// The file a write has to replace: the target of a symbolic link rather
-// than the link itself.
-std::string writeTarget(const std::string& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error))
-        return path;
-    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-    return error ? path : target.string();
-}
-
 bool hasLineBreak(const std::string& text)
 {
     return text.find_first_of("\r\n") != std::string::npos;
 }
 
-struct StoredValue {
-    std::string section;
-    std::string key;
-    std::string value;
-};
-
-// Reads the file as it is now, applies `values` in their order and replaces
-// the file with the result.
-bool rewriteFile(const std::string& path, const std::vector<StoredValue>& values)
+std::string fileBytes(const ProfileFile& file)
 {
-    const std::string target = writeTarget(path);
-    ProfileFile file;
-    if (readProfileFile(target, file) == ReadResult::Failed)
-        return false;
-    for (const StoredValue& stored : values)
-        storeValue(file, stored.section, stored.key, stored.value);
-
     std::string bytes = file.byteOrderMark;
     for (const ProfileLine& line : file.lines)
         bytes += line.text + line.ending;
-    return replaceFile(target, bytes);
+    return bytes;
 }
 
 } // namespace
+
+// The file as last read or written, and which version of it that was.
+struct Profile::ReadCache {
+    FileIdentity identity;
+    ReadResult result = ReadResult::Missing;
+    ProfileFile file;
+};
 
 struct Profile::PendingWrites {
     int openBatches = 0;
     // The file with the pending values stored, read at the first write.
     std::optional<ProfileFile> file;
-    std::vector<StoredValue> values;
+    std::vector<Profile::StoredValue> values;
 };
 
 Profile::Profile(std::string path)
     : path_(std::move(path))
+    , cache_(std::make_unique<ReadCache>())
 {
 }
 
@@ -323,14 +297,14 @@ bool Profile::writeString(const std::string& section, const std::string& key, co
 
     StoredValue stored{sectionText, keyText, trimmed(value, 0, value.size())};
     if (!pending_)
-        return rewriteFile(path_, {stored});
+        return rewriteFile({stored});
 
     if (!pending_->file) {
         // As a single write does, refuse to build on a file that cannot be read.
-        ProfileFile file;
-        if (readProfileFile(writeTarget(path_), file) == ReadResult::Failed)
+        const ReadCache& current = currentFile();
+        if (current.result == ReadResult::Failed)
             return false;
-        pending_->file = std::move(file);
+        pending_->file = current.file;
     }
     storeValue(*pending_->file, stored.section, stored.key, stored.value);
     pending_->values.push_back(std::move(stored));
@@ -346,10 +320,50 @@ std::optional<std::string> Profile::lookUp(const std::string& section, const std
 {
     if (pending_ && pending_->file)
         return findValue(*pending_->file, section, key);
-    ProfileFile file;
-    if (readProfileFile(path_, file) != ReadResult::Read)
+    const ReadCache& current = currentFile();
+    if (current.result != ReadResult::Read)
         return std::nullopt;
-    return findValue(file, section, key);
+    return findValue(current.file, section, key);
+}
+
+const Profile::ReadCache& Profile::currentFile() const
+{
+    // Read again only when the file on disk is another than the one read:
+    // a look at its identity instead of a parse of the whole file for
+    // every value read.
+    const FileIdentity identity = identityOf(path_);
+    if (identity.exists && identity == cache_->identity && cache_->result != ReadResult::Failed)
+        return *cache_;
+    ReadCache fresh;
+    fresh.identity = identity;
+    fresh.result = readProfileFile(path_, fresh.file);
+    *cache_ = std::move(fresh);
+    return *cache_;
+}
+
+bool Profile::rewriteFile(const std::vector<StoredValue>& values)
+{
+    // Another program may be changing the same file: the read, change and
+    // replacement are done under the file's lock, so that neither loses
+    // the other's values, and on the file as it is now.
+    struct stat status { };
+    if (::stat(path_.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        return false;
+    const FileLock lock(path_);
+    ReadCache fresh;
+    fresh.result = readProfileFile(path_, fresh.file);
+    if (fresh.result == ReadResult::Failed)
+        return false;
+    for (const StoredValue& stored : values)
+        storeValue(fresh.file, stored.section, stored.key, stored.value);
+    if (!replaceFileContents(path_, fileBytes(fresh.file)).empty()) {
+        cache_->identity = FileIdentity();
+        return false;
+    }
+    fresh.result = ReadResult::Read;
+    fresh.identity = identityOf(path_);
+    *cache_ = std::move(fresh);
+    return true;
 }
 
 bool Profile::endBatch()
@@ -357,7 +371,7 @@ bool Profile::endBatch()
     if (--pending_->openBatches > 0)
         return true;
     const std::unique_ptr<PendingWrites> ending = std::move(pending_);
-    return ending->values.empty() || rewriteFile(path_, ending->values);
+    return ending->values.empty() || rewriteFile(ending->values);
 }
 
 ProfileBatch::ProfileBatch(Profile& profile)

@@ -1,6 +1,7 @@
 // The settings file: an INI file of [section] headers and key=value lines,
 // read and written one value at a time like a Windows private profile, or
-// several values in one write through a ProfileBatch. A line ends in LF,
+// several values in one write through a ProfileBatch. Reads are answered
+// from the file as parsed once, read again when it changes on disk. A line ends in LF,
 // CR LF or a lone CR, for reading and writing alike; a write keeps every
 // line it does not change byte for byte.
 #ifndef PARCHLY_PLATFORM_PROFILE_H
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace parchly {
 
@@ -32,9 +34,11 @@ public:
 
     // Stores `value` under `key`, keeping every other line in place: a
     // missing section is added at the end of the file, a missing key after
-    // the last entry of its section. The file is replaced as a whole through
-    // a temporary file beside it ("<path>.<process id>.tmp"), so a failed
-    // write leaves the old file as it was. False when the file could not be
+    // the last entry of its section. The file is read afresh and replaced as
+    // a whole under its lock ("<path>.lock"), so that programs writing it at
+    // once keep each other's values, through a temporary file of its own
+    // (see replaceFileContents), so a failed write leaves the old file as it
+    // was. False when the file could not be
     // written, or when the section or key name is empty or the value holds a
     // line break (such a value could not be read back as written). While a
     // ProfileBatch is open the value is only kept in memory (see there).
@@ -45,11 +49,21 @@ public:
 private:
     friend class ProfileBatch;
     struct PendingWrites;
+    struct ReadCache;
+    struct StoredValue {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
 
     std::optional<std::string> lookUp(const std::string& section, const std::string& key) const;
+    // The file as it is on disk, parsed once for each version of it.
+    const ReadCache& currentFile() const;
+    bool rewriteFile(const std::vector<StoredValue>& values);
     bool endBatch();
 
     std::string path_;
+    std::unique_ptr<ReadCache> cache_;
     std::unique_ptr<PendingWrites> pending_; // while a batch is open
 };
 

@@ -1,28 +1,20 @@
 #include "settings/rfc_paths.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include "analysis/file_access.h"
+
+#include <limits>
 
 namespace parchly {
 
 std::string rfcPath(const std::string& rootPath, int number)
 {
-    char path[1024];
-    std::snprintf(path, sizeof path, "%s/rfc%d.txt", rootPath.c_str(), number);
-    return path;
+    return rootPath + "/rfc" + std::to_string(number) + ".txt";
 }
 
 bool canOpenForReading(const std::string& path)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return false;
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (!file)
-        return false;
-    std::fclose(file);
-    return true;
+    // Looked at, not opened: opening a FIFO would wait for a writer.
+    return fileRefusal(path, std::numeric_limits<std::uint64_t>::max()) == FileRefusal::None;
 }
 
 } // namespace parchly

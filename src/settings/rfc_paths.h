@@ -7,11 +7,12 @@
 
 namespace parchly {
 
-// The path of RFC `number` under `rootPath`, as "%s/rfc%d.txt" limited to
-// 1,023 characters.
+// The path of RFC `number` under `rootPath`: "<rootPath>/rfc<number>.txt",
+// however long the folder's name.
 std::string rfcPath(const std::string& rootPath, int number);
 
-// Whether `path` names a readable file (a folder is not one).
+// Whether `path` names a regular file this user may read (a folder, a FIFO
+// or a device is not one). Never blocks.
 bool canOpenForReading(const std::string& path);
 
 } // namespace parchly

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <iterator>
+#include <stdexcept>
 #include <utility>
 
+#include "settings/download_addresses.h"
 #include "settings/leading_integer.h"
 
 namespace parchly {
@@ -11,7 +13,6 @@ namespace parchly {
 namespace {
 
 const char* const kSection = "settings";
-const char* const kDownloadHost = "https://www.rfc-editor.org";
 const int32_t kDefaultLevelCounts[] = {500, 50};
 
 // A boolean option with its key: read and (when `saved`) written back.
@@ -38,6 +39,7 @@ const FlagOption kFlagOptions[] = {
     {"JumpToRfcIndexInsteadOfFile", &RfcSettings::JumpToRfcIndexInsteadOfFile, true},
     {"SaveTreeView", &RfcSettings::SaveTreeView, false},
     {"KeepCollectionArchive", &RfcSettings::KeepCollectionArchive, true},
+    {"FetchMissingRfcOnLink", &RfcSettings::FetchMissingRfcOnLink, true},
 };
 
 // The integer options, none of which is written back.
@@ -50,6 +52,8 @@ const std::pair<const char*, int32_t RfcSettings::*> kNumberOptions[] = {
 const std::pair<const char*, std::string RfcSettings::*> kUrlOptions[] = {
     {"RfcDownloadUrl", &RfcSettings::RfcDownloadUrl},
     {"RfcIndexDownloadUrl", &RfcSettings::RfcIndexDownloadUrl},
+    {"RfcFileDownloadUrl", &RfcSettings::RfcFileDownloadUrl},
+    {"NewRfcFeedUrl", &RfcSettings::NewRfcFeedUrl},
     {"ErrataDownloadUrl", &RfcSettings::ErrataDownloadUrl},
 };
 
@@ -71,6 +75,9 @@ const char* const kPrintSection = "Print";
 const char* const kScreenColours = "ScreenColours";
 
 const char* const kRootPath = "RfcRootPath";
+const char* const kCheckForNewRfcs = "CheckForNewRfcs";
+const char* const kUpdateSection = "Update";
+const char* const kLastCheck = "LastNewRfcCheck";
 
 std::string levelKey(const char* prefix, std::size_t index)
 {
@@ -116,8 +123,10 @@ TextFormat readFormat(const Profile& profile, int category, const TextFormat& cu
 } // namespace
 
 RfcSettings::RfcSettings(const std::string& appDirectory)
-    : RfcDownloadUrl(std::string(kDownloadHost) + "/in-notes/tar/RFC-all.zip")
-    , RfcIndexDownloadUrl(std::string(kDownloadHost) + "/in-notes/rfc-index.txt")
+    : RfcDownloadUrl(kDefaultCollectionUrl)
+    , RfcIndexDownloadUrl(kDefaultIndexUrl)
+    , RfcFileDownloadUrl(kDefaultRfcFolderUrl)
+    , NewRfcFeedUrl(kDefaultNewRfcFeedUrl)
     , RfcRootPath(normaliseRootPath(appDirectory + "RFCPath"))
     , IndexLevelCounts(std::begin(kDefaultLevelCounts), std::end(kDefaultLevelCounts))
     , HomepageUrl("https://github.com/parchly/parchly")
@@ -145,6 +154,8 @@ void RfcSettings::loadSettings(const Profile& profile)
     for (const auto& [key, field] : kErrataFilter)
         this->*field = profile.readInt(kErrataSection, key, this->*field) != 0;
     PrintScreenColours = profile.readInt(kPrintSection, kScreenColours, 0) != 0;
+    const int check = profile.readInt(kSection, kCheckForNewRfcs, 0);
+    CheckForNewRfcs = check == 1 ? NewRfcCheck::Daily : check == 2 ? NewRfcCheck::Weekly : NewRfcCheck::Never;
 
     if (DisableReferenceAnalysis)
         DisableReferenceLink = true;
@@ -166,11 +177,15 @@ void RfcSettings::saveSettings(Profile& profile) const
         profile.writeString(kSection, key, this->*field);
     profile.writeString(kSection, kRootPath, RfcRootPath);
     profile.writeInt(kSection, kUseOnlyDefaultText, UseOnlyDefaultText ? 1 : 0);
+    profile.writeInt(kSection, kCheckForNewRfcs, static_cast<int>(CheckForNewRfcs));
 
     for (std::size_t i = 0; i < IndexLevelCounts.size(); ++i)
         profile.writeInt(kSection, levelKey("Level", i), IndexLevelCounts[i]);
-    // An empty entry after the last one ends a longer list stored earlier.
-    profile.writeString(kSection, levelKey("level", IndexLevelCounts.size()), "");
+    // An empty entry after the last one ends a longer list stored earlier
+    // (a list that was no longer needs none).
+    const std::string after = levelKey("Level", IndexLevelCounts.size());
+    if (!profile.readString(kSection, after, "").empty())
+        profile.writeString(kSection, after, "");
 
     for (int category = 0; category < kFormatCategoryCount; ++category) {
         const FormatTexts texts = formatToText(Formats[category]);
@@ -199,6 +214,21 @@ void RfcSettings::saveErrataFilter(Profile& profile) const
 void RfcSettings::saveTextZoom(Profile& profile) const
 {
     profile.writeInt(kViewSection, kTextZoom, TextZoom);
+}
+
+int64_t RfcSettings::lastNewRfcCheck(const Profile& profile)
+{
+    const std::string value = profile.readString(kUpdateSection, kLastCheck, "");
+    try {
+        return value.empty() ? 0 : std::max<int64_t>(0, std::stoll(value));
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+void RfcSettings::saveLastNewRfcCheck(Profile& profile, int64_t secondsSince1970)
+{
+    profile.writeString(kUpdateSection, kLastCheck, std::to_string(secondsSince1970));
 }
 
 void RfcSettings::savePrintOptions(Profile& profile) const

@@ -18,6 +18,8 @@ namespace parchly {
 constexpr int32_t kZoomOutLimit = -8;
 constexpr int32_t kZoomInLimit = 16;
 
+enum class NewRfcCheck { Never = 0, Daily = 1, Weekly = 2 };
+
 struct RfcSettings {
     // Built-in defaults; the default RfcRootPath is `appDirectory` + "RFCPath"
     // (normalised).
@@ -42,8 +44,13 @@ struct RfcSettings {
     bool SaveTreeView = true;
     bool UseOnlyDefaultText = false;
     TextFormat Formats[kFormatCategoryCount];
+    // The collection: an rsync module, or a .zip or .tar.gz archive.
     std::string RfcDownloadUrl;
     std::string RfcIndexDownloadUrl;
+    // The folder single RFCs are fetched from ("rfcNNNN.txt" in it).
+    std::string RfcFileDownloadUrl;
+    // The feed of new RFCs read by the check for new RFCs.
+    std::string NewRfcFeedUrl;
     std::string RfcRootPath;
     std::vector<int32_t> IndexLevelCounts;
     std::string HomepageUrl;
@@ -70,6 +77,11 @@ struct RfcSettings {
     // Print in the view's colours instead of black on white ("Print",
     // "ScreenColours"), chosen in Print Setup.
     bool PrintScreenColours = false;
+    // "Check for new RFCs": never (the default: no network access unless
+    // asked), at start-up once a day, or once a week.
+    NewRfcCheck CheckForNewRfcs = NewRfcCheck::Never;
+    // "Fetch a missing RFC when a link needs it" without asking first.
+    bool FetchMissingRfcOnLink = false;
 
     // Reads every stored option over the record; a missing or unusable value
     // keeps its default. Leaves the invariants in force: the two link
@@ -87,6 +99,11 @@ struct RfcSettings {
     // Writes the errata status filter alone, at once, as the Errata tab
     // changes it.
     void saveErrataFilter(Profile& profile) const;
+
+    // The time of the last check for new RFCs (seconds since 1970; 0:
+    // never), kept apart from the options and written at once.
+    static int64_t lastNewRfcCheck(const Profile& profile);
+    static void saveLastNewRfcCheck(Profile& profile, int64_t secondsSince1970);
 
     // Writes the printing options alone, at once: Print Setup is no Options change.
     void savePrintOptions(Profile& profile) const;

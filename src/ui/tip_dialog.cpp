@@ -144,7 +144,7 @@ void TipDialog::buildWidgets()
     m_tip->setPalette(white);
     m_tip->setMinimumHeight(90);
 
-    m_startUp = new QCheckBox(QStringLiteral("&Show Tips on StartUp"), this);
+    m_startUp = new QCheckBox(QStringLiteral("&Show tips at start-up"), this);
     m_startUp->setObjectName(QStringLiteral("startUpCheck"));
     m_next = new QPushButton(QStringLiteral("&Next Tip"), this);
     m_next->setObjectName(QStringLiteral("nextButton"));

@@ -31,8 +31,8 @@ QString findOutcomeText(FindOutcome outcome, const FindRequest& request)
 FindBar::FindBar(QWidget* parent)
     : QWidget(parent)
     , m_text(new QLineEdit(this))
-    , m_matchCase(new QCheckBox(QStringLiteral("Match &case"), this))
-    , m_wholeWord(new QCheckBox(QStringLiteral("&Whole word"), this))
+    , m_matchCase(new QCheckBox(QStringLiteral("Match c&ase"), this))
+    , m_wholeWord(new QCheckBox(QStringLiteral("Whole wor&d"), this))
     , m_count(new QLabel(this))
 {
     setObjectName(QStringLiteral("findBar"));

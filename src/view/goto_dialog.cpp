@@ -18,7 +18,7 @@ std::vector<GotoKind> gotoKinds(int32_t lineCount, int32_t pageCount, bool isInd
         {kGotoLine, 1, lineCount, true, QStringLiteral("Line"), QStringLiteral("Enter line number"),
          QStringLiteral("Enter the line number to go to"), QStringLiteral("Line Number")},
         {kGotoPage, 1, pageCount, !isIndex, QStringLiteral("Page"), QStringLiteral("Enter page number"),
-         QStringLiteral("Enter the page numbe to go to"), QStringLiteral("Page Number")},
+         QStringLiteral("Enter the page number to go to"), QStringLiteral("Page Number")},
     };
 }
 

@@ -12,6 +12,16 @@ void PositionHistory::record(const HistoryEntry& entry)
     ++m_position;
 }
 
+void PositionHistory::recordAhead(const HistoryEntry& entry)
+{
+    if (m_position < 0) {
+        record(entry);
+        return;
+    }
+    m_entries.resize(m_position + 1);
+    m_entries.push_back(entry);
+}
+
 bool PositionHistory::canGoBack() const
 {
     return !m_entries.empty() && m_position > 0;

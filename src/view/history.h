@@ -44,6 +44,10 @@ public:
     // Appends `entry` after the current position, dropping every entry
     // ahead of it; nothing when it equals the current entry.
     void record(const HistoryEntry& entry);
+    // Puts `entry` just ahead of the current position, dropping whatever was
+    // ahead, so that going forward leads to it (the window the reader went
+    // back from).
+    void recordAhead(const HistoryEntry& entry);
 
     bool canGoBack() const;
     bool canGoForward() const;

@@ -2,12 +2,14 @@
 
 #include "analysis/analyse.h"
 #include "analysis/errata_placement.h"
+#include "analysis/file_access.h"
 #include "analysis/line_reader.h"
 #include "index/index_reader.h"
 #include "settings/settings.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <cstdint>
 
 namespace parchly {
 
@@ -42,15 +44,27 @@ qint64 linesAsRead(const QByteArray& bytes)
 
 QString refusalOf(const QString& path)
 {
+    const QString name = QFileInfo(path).fileName();
+    // The type and size are looked at before the file is opened: a FIFO
+    // would block the open, and a device reports no size and never ends.
+    const qint64 limit = kSizeLimitMiB * 1024 * 1024;
+    const QString tooLarge =
+        QStringLiteral("%1 is not an RFC text file: it holds more than %2 MB").arg(name).arg(kSizeLimitMiB);
+    switch (fileRefusal(QFile::encodeName(path).toStdString(), std::uint64_t(limit))) {
+    case FileRefusal::NotRegular:
+        return QStringLiteral("%1 is not an RFC text file: it is not a regular file").arg(name);
+    case FileRefusal::TooLarge:
+        return tooLarge;
+    default:
+        break;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QString();
-    const QString name = QFileInfo(path).fileName();
-    if (file.size() > kSizeLimitMiB * 1024 * 1024)
-        return QStringLiteral("%1 is not an RFC text file: it holds more than %2 MB")
-            .arg(name)
-            .arg(kSizeLimitMiB);
-    const QByteArray bytes = file.readAll();
+    // At most the limit, should the file grow meanwhile.
+    const QByteArray bytes = file.read(limit + 1);
+    if (bytes.size() > limit)
+        return tooLarge;
     if (bytes.contains('\0'))
         return QStringLiteral("%1 is not an RFC text file: it holds NUL bytes").arg(name);
     if (linesAsRead(bytes) > kLineLimit)

@@ -56,14 +56,47 @@ void ReadingView::restorePosition(const HistoryEntry& entry)
 
 void ReadingView::goBack()
 {
-    if (const HistoryEntry* entry = m_history.goBack())
-        restorePosition(*entry);
+    HistoryEntry here = currentPosition();
+    here.document = QFile::encodeName(m_document->pathName()).toStdString();
+    const HistoryEntry* entry = m_history.goBack();
+    if (!entry)
+        return;
+    const HistoryEntry back = *entry;
+    if (back.document.empty()) {
+        restorePosition(back);
+        return;
+    }
+    // Back into the window a link came from: its Forward leads here again.
+    ReadingView* origin = m_host->showDocumentView(QFile::decodeName(back.document.c_str()));
+    if (!origin || origin == this)
+        return;
+    HistoryEntry there = back;
+    there.document.clear();
+    origin->restorePosition(there);
+    origin->m_history.recordAhead(here);
 }
 
 void ReadingView::goForward()
 {
-    if (const HistoryEntry* entry = m_history.goForward())
-        restorePosition(*entry);
+    const HistoryEntry* entry = m_history.goForward();
+    if (!entry)
+        return;
+    const HistoryEntry ahead = *entry;
+    if (ahead.document.empty()) {
+        restorePosition(ahead);
+        return;
+    }
+    // Forward into the window the reader went back from: where it was.
+    ReadingView* target = m_host->showDocumentView(QFile::decodeName(ahead.document.c_str()));
+    if (!target || target == this)
+        return;
+    if (target->m_history.canGoForward()) {
+        target->goForward();
+        return;
+    }
+    HistoryEntry there = ahead;
+    there.document.clear();
+    target->restorePosition(there);
 }
 
 void ReadingView::openGoToDialog()

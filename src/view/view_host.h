@@ -50,13 +50,17 @@ public:
     virtual void storeZoomSteps(int /*steps*/) { }
 
     // Links across RFCs. The view of RFC `number`, opened or brought
-    // forward as a link opens it (its local file, else its entry in the
-    // RFC index, else a message); null when no view shows it.
+    // forward as a link opens it (its local file, fetched first when the
+    // reader agrees, else its entry in the RFC index, else a message); null
+    // when no view shows it.
     virtual ReadingView* openRfcView(int number)
     {
         openRfcNumber(number);
         return nullptr;
     }
+    // RFC `number` is not in the folder and a link needs it: offers to fetch
+    // it (or fetches it, as Options say); true when its file is there now.
+    virtual bool fetchMissingRfc(int /*number*/) { return false; }
     // The view of the document at `path`, its window brought forward (and
     // opened again when it was closed); null when it cannot be shown.
     virtual ReadingView* showDocumentView(const QString& /*path*/) { return nullptr; }

@@ -61,7 +61,7 @@ void ReadingView::followIndexLink(const QPoint& point)
 void ReadingView::openIndexRfc(int number)
 {
     const std::string path = rfcPath(settings().RfcRootPath, number);
-    if (canOpenForReading(path))
+    if (canOpenForReading(path) || m_host->fetchMissingRfc(number))
         m_host->openRfcNumber(number);
     else
         dialogs().message(this, QFile::decodeName(path.c_str()) + QStringLiteral(" does NOT exist!"));

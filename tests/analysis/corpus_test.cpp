@@ -98,13 +98,36 @@ bool isHeaderLike(const std::string& line)
     return line.compare(0, 4, "RFC ") == 0;
 }
 
+// A header opens with "RFC" or stands among the top lines of its page, under
+// the form feed ("September 1981" / "Internet Protocol" in RFC 791).
+bool isPageTopLine(const std::vector<std::string>& lines, int32_t number)
+{
+    if (isHeaderLike(lines[static_cast<std::size_t>(number - 1)]))
+        return true;
+    int above = 0;
+    for (int32_t k = number - 2; k >= 0 && k >= number - 14; --k) {
+        const std::string& line = lines[static_cast<std::size_t>(k)];
+        if (line.find('\f') != std::string::npos)
+            return above < 3;
+        above += line.find_first_not_of(" \t\r\n") != std::string::npos ? 1 : 0;
+    }
+    return false;
+}
+
+// A footer names its page, or closes it: only blank lines stand between it
+// and the form feed or the end of the text ("- 47 -" in RFC 822).
 bool isFooterLike(const std::vector<std::string>& lines, int32_t number)
 {
     const std::string& line = lines[static_cast<std::size_t>(number - 1)];
-    const bool beforeFormFeed =
-        static_cast<std::size_t>(number) < lines.size() && lines[static_cast<std::size_t>(number)][0] == '\f';
-    return line.find("[Page ") != std::string::npos || line.find("[page ") != std::string::npos
-        || beforeFormFeed;
+    if (line.find("[Page ") != std::string::npos || line.find("[page ") != std::string::npos)
+        return true;
+    for (std::size_t k = static_cast<std::size_t>(number); k < lines.size(); ++k) {
+        if (lines[k][0] == '\f')
+            return true;
+        if (lines[k].find_first_not_of(" \t\r\n") != std::string::npos)
+            return false;
+    }
+    return true;
 }
 
 // Their pages are headed by the date and title alone ("RFC:  791",
@@ -139,7 +162,7 @@ void expectPageMarksOnHeaderAndFooterLines(const CorpusRfc& rfc)
         ASSERT_GE(mark.line, 1);
         ASSERT_LE(mark.line, static_cast<int32_t>(rfc.lines.size()));
         const std::string& line = rfc.lines[static_cast<std::size_t>(mark.line - 1)];
-        EXPECT_TRUE(mark.isHeader ? isHeaderLike(line) : isFooterLike(rfc.lines, mark.line))
+        EXPECT_TRUE(mark.isHeader ? isPageTopLine(rfc.lines, mark.line) : isFooterLike(rfc.lines, mark.line))
             << "line " << mark.line << ": " << line;
     }
 }

@@ -40,10 +40,12 @@ std::vector<std::string> copiedLines(const std::string& raw)
     return lines;
 }
 
-TEST(LineReader, CutsLikeCopyingTheTextAndEachLine)
+// The cuts that once went wrong, then random runs of bytes with form feeds
+// among them, long ones cut into pieces.
+std::vector<std::string> textsToCut()
 {
-    // The cuts that once went wrong: a CR LF pair on either side of a full
-    // buffer, a lone CR inside a line or at the end, a NUL.
+    // A CR LF pair on either side of a full buffer, a lone CR inside a
+    // line or at the end, a NUL.
     std::vector<std::string> texts = {
         "one\r\ntwo\nthree\r\n", std::string(1023, 'y') + "\r\nz",  std::string(1022, 'y') + "\r\nz", "end\r",
         "a\rb\n\r\r\n",          std::string(2000, 'x') + "\nnext", std::string("a\0b\n", 4),         ""};
@@ -59,6 +61,12 @@ TEST(LineReader, CutsLikeCopyingTheTextAndEachLine)
             raw.append(c == '\r' || c == '\n' ? 1 : run, c);
         }
     }
+    return texts;
+}
+
+TEST(LineReader, CutsLikeCopyingTheTextAndEachLine)
+{
+    const std::vector<std::string> texts = textsToCut();
     for (const std::string& raw : texts) {
         LineReader reader(raw);
         ASSERT_EQ(readAll(reader), copiedLines(raw)) << raw.substr(0, 20);
@@ -67,6 +75,23 @@ TEST(LineReader, CutsLikeCopyingTheTextAndEachLine)
     // the CR LF pair to the next read, a lone CR stays.
     EXPECT_EQ(copiedLines(texts[1]), (std::vector<std::string>{std::string(1023, 'y'), "\n", "z"}));
     EXPECT_EQ(copiedLines(texts[4]), (std::vector<std::string>{"a\rb\n", "\r\n"}));
+}
+
+TEST(LineReader, KnowsEveryLineHoldingAFormFeed)
+{
+    for (const std::string& raw : textsToCut()) {
+        LineReader reader(raw);
+        std::vector<std::size_t> expected;
+        const std::vector<std::string> lines = copiedLines(raw);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].find('\f') != std::string::npos)
+                expected.push_back(i);
+        }
+        ASSERT_EQ(reader.formFeedLines(), expected) << raw.substr(0, 20);
+    }
+    // A piece of a long line holds its own feeds, a CR LF pair is no line.
+    const std::string raw = "a\r\n\fb\n" + std::string(1030, 'x') + "\f\n\n\f\f\n";
+    EXPECT_EQ(LineReader(raw).formFeedLines(), (std::vector<std::size_t>{1, 3, 5}));
 }
 
 TEST(LineReader, SkipsPeeksRewindsAndKnowsItsEnd)

@@ -46,5 +46,25 @@ TEST(Requirements, CsvFieldsAsRfc4180Quotes)
         EXPECT_EQ(csvField(value), field);
 }
 
+// A cell a spreadsheet would run as a formula is kept as text by a leading
+// apostrophe; quoting still follows RFC 4180 around it.
+TEST(Requirements, CsvFieldsNeverOpenWithAFormulaCharacter)
+{
+    const std::vector<std::pair<std::string, std::string>> table = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"=cmd|' /C calc'!A0", "'=cmd|' /C calc'!A0"},
+        {"+1 is added", "'+1 is added"},
+        {"-2 is taken", "'-2 is taken"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tindented", "'\tindented"},
+        {"\rreturn", "\"'\rreturn\""},
+        {"a = b", "a = b"},
+        {"'quoted'", "'quoted'"},
+        {"", ""},
+    };
+    for (const auto& [value, field] : table)
+        EXPECT_EQ(csvField(value), field) << value;
+}
+
 } // namespace
 } // namespace parchly

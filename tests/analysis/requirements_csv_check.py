@@ -13,11 +13,18 @@ import subprocess
 import sys
 
 
+def as_written(field):
+    """A field as the CSV holds it: one a spreadsheet would take for a
+    formula begins with an apostrophe."""
+    return "'" + field if field[:1] in ("=", "+", "-", "@", "\t", "\r") else field
+
+
 def check(tool, path):
     out = subprocess.run([tool, "--requirements-csv", path], capture_output=True, check=True).stdout
     rows = list(csv.reader(io.StringIO(out.decode("latin-1"), newline="")))
     record = json.loads(subprocess.run([tool, path], capture_output=True, check=True).stdout)
-    wanted = [[str(record["rfcNumber"]), r["section"], r["sectionTitle"], r["keyword"], r["sentence"], str(r["line"] + 1)]
+    wanted = [[str(record["rfcNumber"])] + [as_written(r[k]) for k in ("section", "sectionTitle", "keyword", "sentence")]
+              + [str(r["line"] + 1)]
               for r in record["requirements"]]
     assert rows[0] == ["RFC", "Section", "Section title", "Keyword", "Sentence", "Line"], rows[0]
     for got, want in zip(rows[1:], wanted):

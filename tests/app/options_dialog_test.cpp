@@ -7,11 +7,14 @@
 #include "app/options_rfc_page.h"
 #include "settings/settings.h"
 #include "collections/ini_file.h"
+#include "platform/char_format.h"
 #include "platform/font_chooser.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontComboBox>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QPushButton>
@@ -166,6 +169,8 @@ TEST_F(OptionsPagesTest, OkAppliesEveryPageAndClosesEvenWhenOneRefuses)
     page->box("ShowPageSeparator")->setChecked(true);
     dialog->rfcPage()->collectionUrlField()->setText("not checked at all");
     dialog->rfcPage()->keepArchiveBox()->click();
+    dialog->rfcPage()->checkForNewBox()->setCurrentIndex(2);
+    dialog->rfcPage()->fetchMissingBox()->click();
     dialog->formatPage()->indexBarBox()->setChecked(false);
     dialog->okButton()->click();
     EXPECT_EQ(scripted.messages, QStringList({refused}));
@@ -174,6 +179,9 @@ TEST_F(OptionsPagesTest, OkAppliesEveryPageAndClosesEvenWhenOneRefuses)
     EXPECT_EQ(ini.value("settings", "ShowPageSeparator"), "0");
     EXPECT_EQ(ini.value("settings", "RfcDownloadUrl"), "not checked at all");
     EXPECT_EQ(ini.value("settings", "KeepCollectionArchive"), "1");
+    EXPECT_EQ(ini.value("settings", "CheckForNewRfcs"), "2");
+    EXPECT_EQ(settings.CheckForNewRfcs, NewRfcCheck::Weekly);
+    EXPECT_EQ(ini.value("settings", "FetchMissingRfcOnLink"), "1");
     EXPECT_FALSE(settings.ShowIndexBar);
     EXPECT_EQ(ini.value("View", "IndexBar"), "0");
 }
@@ -260,7 +268,7 @@ TEST_F(OptionsDialogTest, AChosenFormatIsKeptButNotWrittenOnCancel)
     OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     chooseFont(dialog, kFormatSubtitles);
     chooseFont(dialog, kFormatHeadersFooters);
-    EXPECT_EQ(dialog.formatPage()->colorField()->text(), "0:255:0");
+    EXPECT_EQ(dialog.formatPage()->colorField()->text(), "0:128:0");
     dialog.cancelButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(ini.text().isEmpty());
@@ -314,6 +322,26 @@ TEST(FontChooserTest, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
     EXPECT_TRUE(chosen.weight == 400 && chosen.italic && !chosen.underline && chosen.strikeout
                 && chosen.pointSize == 9 && chosen.colour == QColor(Qt::red));
     EXPECT_EQ(chosen.face, chooser.faceBox()->currentFont().family());
+}
+
+// The switches and fields read as sentences; the folder button says what
+// it does.
+TEST_F(OptionsPagesTest, LabelsReadAsSentences)
+{
+    EXPECT_EQ(page->box("OpenRfcIndexWhenStarted")->text(), "Open the RFC index at start-up");
+    EXPECT_EQ(page->box("BuildStructureFromText")->text(),
+              "Build the Structure view from the text when there is no table of contents");
+    EXPECT_EQ(dialog->rfcPage()->browseButton()->text(), "Browse...");
+}
+
+// The font field names the face the text is shown in, not a face this
+// system lacks.
+TEST_F(OptionsDialogTest, TheFontFieldNamesTheFaceInUse)
+{
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    dialog.tabs()->setCurrentIndex(OptionsDialog::kFormatPage);
+    const QString shown = dialog.formatPage()->fontField()->text();
+    EXPECT_EQ(shown, QFontInfo(toCharFormat(settings.Formats[kFormatDefault]).font()).family());
 }
 
 } // namespace

@@ -1,10 +1,14 @@
 #include "collection/citation_graph.h"
 
 #include "support/corpus.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <map>
 
 namespace parchly {
@@ -75,8 +79,15 @@ TEST_F(CitationCacheTest, ADamagedCacheIsRebuiltAsItWasTouchingNoOtherFile)
         {"other version", "parchly cited-by 99\n" + good.substr(good.find('\n') + 1)},
         {"garbage", std::string("\x7f\0\xff garbage", 12)},
         {"empty", ""},
-        {"huge count", "parchly cited-by 1\n1\nF 1 6 0 99999999999 title\nend\n"},
-        {"same RFC twice", "parchly cited-by 1\n2\nF 1 6 0 0 a\nF 1 6 0 0 b\nend\n"},
+        {"huge count", "parchly cited-by 2\n1\nF 1 6 0 99999999999 title\nend\n"},
+        {"same RFC twice", "parchly cited-by 2\n2\nF 1 6 0 0 a\nF 1 6 0 0 b\nend\n"},
+        // Citations are looked up by halving: out of order, one is not found.
+        {"citations out of order", "parchly cited-by 2\n1\nF 1 6 0 2 a\n3 0 1\n2 0 1\nend\n"},
+        {"citation repeated", "parchly cited-by 2\n1\nF 1 6 0 2 a\n2 0 1\n2 0 1\nend\n"},
+        {"negative line", "parchly cited-by 2\n1\nF 1 6 0 1 a\n2 -4 1\nend\n"},
+        {"negative count", "parchly cited-by 2\n1\nF 1 6 0 1 a\n2 0 -1\nend\n"},
+        {"RFC 0 cited", "parchly cited-by 2\n1\nF 1 6 0 1 a\n0 0 1\nend\n"},
+        {"RFC 0 citing", "parchly cited-by 2\n1\nF 0 6 0 0 a\nend\n"},
     };
     for (const auto& [name, bytes] : damages) {
         SCOPED_TRACE(name);
@@ -89,6 +100,40 @@ TEST_F(CitationCacheTest, ADamagedCacheIsRebuiltAsItWasTouchingNoOtherFile)
         EXPECT_EQ(test::readFile(cache), good);
     }
     EXPECT_EQ(test::readFile(folder.file("Parchly.ini")), settings);
+}
+
+// The cache is never read from or written through what is no file of its
+// own: a FIFO blocks no worker, a link planted at an old temporary name is
+// not followed; an RFC file beyond the reader's limit is skipped, counted.
+TEST(CitationGraph, TheCacheAndTheFilesAreReadOnlyWhenTheyAreRegularFiles)
+{
+    const TempFolder folder;
+    folder.write("rfc1.txt", "Text of RFC 1\n");
+    test::writeFileBeyond(folder.file("rfc2.txt"), kTextFileSizeLimit);
+    ASSERT_EQ(::mkfifo(folder.file("rfc3.txt").c_str(), 0600), 0);
+    const std::string cache = folder.file("cited-by.cache");
+    ASSERT_EQ(::mkfifo(cache.c_str(), 0600), 0);
+
+    CitationGraph graph;
+    EXPECT_FALSE(graph.loadCache(cache));
+    // The listing leaves FIFOs out; one may take a file's place after it.
+    std::vector<CollectionFile> files = listCollection(folder.path().string());
+    files.push_back({3, folder.file("rfc3.txt"), 0, 0});
+    const RefreshSummary summary = graph.refresh(files, 1);
+    EXPECT_EQ(summary.analysed, 1u);
+    EXPECT_EQ(summary.skipped, 1u);
+    EXPECT_EQ(graph.files().count(2), 0u);
+    EXPECT_FALSE(graph.saveCache(cache)) << "a FIFO is not replaced";
+
+    std::filesystem::remove(cache);
+    folder.write("victim.txt", "not a cache\n");
+    std::filesystem::create_symlink(folder.file("victim.txt"),
+                                    cache + "." + std::to_string(::getpid()) + ".tmp");
+    ASSERT_TRUE(graph.saveCache(cache));
+    EXPECT_EQ(test::readFile(folder.file("victim.txt")), "not a cache\n");
+    CitationGraph reloaded;
+    EXPECT_TRUE(reloaded.loadCache(cache));
+    EXPECT_EQ(reloaded.files().size(), graph.files().size());
 }
 
 TEST(CitationGraph, LocalRfcsCiteThroughTheirReferences)

@@ -2,11 +2,14 @@
 
 #include "analysis/line_reader.h"
 #include "support/corpus.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
 #include <cctype>
 #include <map>
 
@@ -158,6 +161,46 @@ TEST(CollectionSearch, QueriesAreJudgedBeforeAnyFileIsReadAndACancelStopsSoon)
     EXPECT_TRUE(summary.cancelled);
     EXPECT_LE(summary.filesSearched, 2u * kThreads);
     EXPECT_EQ(search.filesSearched(), summary.filesSearched);
+}
+
+// An expression the matcher gives up on in a file marks that file and the
+// whole search incomplete, never complete with hits silently missing.
+TEST(CollectionSearch, ARegularExpressionThatGivesUpMarksTheSearchIncomplete)
+{
+    const TempFolder folder;
+    // "^(a|aa)*$" backtracks without end on a long line of a's that does not
+    // end as it wants; the lines around it match.
+    folder.write("rfc1.txt", "aa\n" + std::string(40000, 'a') + "b\naaaa\n");
+    folder.write("rfc2.txt", "aa\nbb\naaa\n");
+    std::map<int32_t, FileHits> found;
+    CollectionSearch search({"^(a|aa)*$", true, false, true});
+    ASSERT_EQ(search.error(), "");
+    const SearchSummary summary = search.run(listCollection(folder.path().string()), 1,
+                                             [&](FileHits&& hits) { found[hits.rfc] = std::move(hits); });
+    EXPECT_EQ(summary.filesIncomplete, 1u);
+    ASSERT_EQ(found.count(1), 1u);
+    EXPECT_TRUE(found[1].incomplete);
+    ASSERT_EQ(found.count(2), 1u);
+    EXPECT_FALSE(found[2].incomplete);
+    EXPECT_EQ(found[2].hitCount, 2);
+}
+
+// Files beyond the reader's limit are skipped and counted; a FIFO among the
+// RFCs blocks no worker and counts as unread.
+TEST(CollectionSearch, FilesBeyondTheLimitAreSkippedAndFifosBlockNothing)
+{
+    const TempFolder folder;
+    folder.write("rfc1.txt", "a hit\n");
+    test::writeFileBeyond(folder.file("rfc2.txt"), kTextFileSizeLimit);
+    ASSERT_EQ(::mkfifo(folder.file("rfc3.txt").c_str(), 0600), 0);
+    // The listing leaves FIFOs out; one may take a file's place after it.
+    std::vector<CollectionFile> files = listCollection(folder.path().string());
+    files.push_back({3, folder.file("rfc3.txt"), 0, 0});
+    CollectionSearch search({"hit", false, false, false});
+    const SearchSummary summary = search.run(files, 2, {});
+    EXPECT_EQ(summary.hits, 1);
+    EXPECT_EQ(summary.filesTooLarge, 1u);
+    EXPECT_EQ(summary.filesUnread, 1u);
 }
 
 TEST(CollectionSearch, HitsNameTheirSectionAndTheTitle)

@@ -32,7 +32,9 @@ public:
     QStringList openRequests; // every path asked to open, in order
     QList<QPair<int, int>> caretRequests; // every line and column asked for
 
+    QString sectionTitle; // of the caret's section
     QString activeDocumentPath() const override { return activePath; }
+    QString activeSectionTitle() const override { return sectionTitle; }
     // The caret stands at 12, 4.
     void activeCaretLineColumn(int& line, int& column) const override { line = 12, column = 4; }
     void setActiveCaretLineColumn(int line, int column) override { caretRequests << qMakePair(line, column); }
@@ -75,10 +77,10 @@ protected:
 
 const QString kActive = QStringLiteral("/home/ann/RFCPath/rfc2616.txt");
 // Bookmarks as stored: of the active file (at 12, 4, as the caret stands), and of others.
-const std::string kHere = "rfc2616.txt (Ln 12, Col 4) - \\home\\ann\\RFCPath\\rfc2616.txt";
-const std::string kMine = "Old - rfc2616.txt (Ln 5, Col 2) - \\home\\ann\\RFCPath\\rfc2616.txt";
-const std::string kOther = "Other - rfc791.txt (Ln 3, Col 0) - \\home\\ann\\RFCPath\\rfc791.txt";
-const std::string kOther2 = "rfc793.txt (Ln 9, Col 1) - \\home\\ann\\RFCPath\\rfc793.txt";
+const std::string kHere = "rfc2616.txt (Ln 12, Col 4) - /home/ann/RFCPath/rfc2616.txt";
+const std::string kMine = "Old - rfc2616.txt (Ln 5, Col 2) - /home/ann/RFCPath/rfc2616.txt";
+const std::string kOther = "Other - rfc791.txt (Ln 3, Col 0) - /home/ann/RFCPath/rfc791.txt";
+const std::string kOther2 = "rfc793.txt (Ln 9, Col 1) - /home/ann/RFCPath/rfc793.txt";
 
 class BookmarksDialogTest : public CollectionsDialogTest {
 protected:
@@ -116,7 +118,7 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
     {
         BookmarksDialog none(host, ini.profile);
         none.reject();
-        EXPECT_EQ(ini.text().trimmed(), "[Bookmarks]\nAllBookmarks=0\nBM0=") << "nothing to store";
+        EXPECT_EQ(ini.text().trimmed(), "[Bookmarks]\nAllBookmarks=0") << "nothing to store";
     }
     BookmarksDialog dialog(host, ini.profile);
     EXPECT_EQ(dialog.nameField()->text(), "bookmark");
@@ -141,10 +143,10 @@ class BookmarksGotoTest : public BookmarksDialogTest {
 protected:
     BookmarksGotoTest()
     {
-        storeBookmarks(
-            {kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - \\home\\ann\\RFCPath\\rfc2616.txt",
-             "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - \\home\\ann\\RFCPath\\rfc2616.txt", kHere},
-            1);
+        storeBookmarks({kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - /home/ann/RFCPath/rfc2616.txt",
+                        "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - /home/ann/RFCPath/rfc2616.txt",
+                        kHere},
+                       1);
     }
 
     void gotoRow(int row)
@@ -289,12 +291,12 @@ TEST(bookmarkText, DamagedTextsReadBackWithoutPositionAndAreShownFromOne)
 }
 
 // Chosen files are added even twice; the active and open documents once
-// each. Stored paths, also without a backslash or with long names, survive
-// a save, and what is added is stored with backslashes.
-TEST_F(FavoriteRfcsDialogTest, FilesAreAddedAndAllAreStoredWithBackslashes)
+// each. Stored paths, also without a separator or with long names, survive
+// a save, and what is added is stored with "/".
+TEST_F(FavoriteRfcsDialogTest, FilesAreAddedAndAllAreStoredWithSlashes)
 {
-    Texts paths = {"rfc2616.txt", "/home/ann/rfc1.txt", "\\docs\\" + std::string(30, 'x') + ".txt",
-                   "\\docs\\" + std::string(23, 'y'), "\\srv\\rfc\\RFC791.TXT"};
+    Texts paths = {"rfc2616.txt", "/home/ann/rfc1.txt", "/docs/" + std::string(30, 'x') + ".txt",
+                   "/docs/" + std::string(23, 'y'), "/srv/rfc/RFC791.TXT"};
     storeFavorites(paths);
     scripted.paths = {"/srv/rfc/rfc1034.txt", "/srv/rfc/rfc1034.txt"};
     host.openPaths = {"/srv/rfc/rfc791.txt", "/srv/rfc/rfc793.txt", "/srv/rfc/rfc-index.txt"};
@@ -306,16 +308,16 @@ TEST_F(FavoriteRfcsDialogTest, FilesAreAddedAndAllAreStoredWithBackslashes)
         button->click(); // the third Add RFC is cancelled: nothing added
     ASSERT_EQ(dialog.list()->count(), 9);
     dialog.exitButton()->click();
-    paths.insert(paths.end(),
-                 {"\\srv\\rfc\\rfc1034.txt", "\\srv\\rfc\\rfc1034.txt", "\\srv\\rfc\\rfc793.txt",
-                  "\\srv\\rfc\\rfc-index.txt"});
+    paths.insert(
+        paths.end(),
+        {"/srv/rfc/rfc1034.txt", "/srv/rfc/rfc1034.txt", "/srv/rfc/rfc793.txt", "/srv/rfc/rfc-index.txt"});
     EXPECT_EQ(favorites(), paths);
 }
 
 TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
 {
-    storeFavorites({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc3.txt", "\\r\\rfc4.txt", "\\r\\rfc5.txt",
-                    "\\r\\rfc6.txt"});
+    storeFavorites(
+        {"/r/rfc1.txt", "/r/gone.txt", "/r/rfc3.txt", "/r/rfc4.txt", "/r/rfc5.txt", "/r/rfc6.txt"});
     {
         FavoriteRfcsDialog dialog(host, ini.profile);
         EXPECT_FALSE(dialog.addActiveButton()->isEnabled() || dialog.addAllOpenedButton()->isEnabled());
@@ -325,7 +327,7 @@ TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
         dialog.removeButton()->click();
         dialog.reject();
     }
-    EXPECT_EQ(favorites(), Texts({"\\r\\rfc1.txt", "\\r\\gone.txt", "\\r\\rfc4.txt", "\\r\\rfc6.txt"}));
+    EXPECT_EQ(favorites(), Texts({"/r/rfc1.txt", "/r/gone.txt", "/r/rfc4.txt", "/r/rfc6.txt"}));
 
     host.missingFiles.insert("/r/gone.txt");
     FavoriteRfcsDialog dialog(host, ini.profile);
@@ -349,6 +351,68 @@ TEST(favoriteLine, PutsTheFileNameInAColumnOf24)
         EXPECT_EQ(favoriteLine("\\r\\" + name), name + QString(spaces, ' ') + "\\r\\" + name) << length;
         EXPECT_EQ(favoritePath(favoriteLine("\\r\\" + name)), "\\r\\" + name) << length;
     }
+}
+
+// The dialogs close with Close, as every dialog does, and go with Go To,
+// as the menu's command says.
+TEST_F(BookmarksDialogTest, ButtonsSayGoToAndClose)
+{
+    BookmarksDialog bookmarks(host, ini.profile);
+    FavoriteRfcsDialog favorites(host, ini.profile);
+    EXPECT_EQ(bookmarks.gotoButton()->text(), "&Go To");
+    EXPECT_EQ(bookmarks.exitButton()->text(), "&Close");
+    EXPECT_EQ(favorites.exitButton()->text(), "&Close");
+}
+
+// Settings files of earlier versions hold "\\" separators: they are read,
+// and written back with "/".
+TEST_F(BookmarksDialogTest, AnOlderFilesBackslashPathsAreWrittenBackWithSlashes)
+{
+    storeBookmarks({"Old - rfc2616.txt (Ln 5, Col 2) - \\home\\ann\\RFCPath\\rfc2616.txt"});
+    {
+        BookmarksDialog dialog(host, ini.profile);
+        EXPECT_EQ(dialog.list()->count(), 1) << "the active file's own";
+        dialog.reject();
+    }
+    EXPECT_EQ(bookmarks(), Texts({kMine}));
+}
+
+TEST_F(FavoriteRfcsDialogTest, AnOlderFilesBackslashPathsAreWrittenBackWithSlashes)
+{
+    storeFavorites({"\\r\\rfc1.txt"});
+    {
+        FavoriteRfcsDialog dialog(host, ini.profile);
+        dialog.reject();
+    }
+    EXPECT_EQ(favorites(), Texts({"/r/rfc1.txt"}));
+}
+
+// A list that grew needs no empty entry after it; one that shrank ends with
+// one.
+TEST_F(BookmarksDialogTest, OnlyAShorterListEndsWithAnEmptyEntry)
+{
+    {
+        BookmarksDialog dialog(host, ini.profile);
+        setBookmark(dialog, "Intro");
+        dialog.reject();
+    }
+    EXPECT_FALSE(ini.text().contains("BM1=")) << ini.text().toStdString();
+    storeBookmarks({kMine, kOther});
+    {
+        BookmarksDialog dialog(host, ini.profile);
+        dialog.list()->item(0)->setSelected(true);
+        dialog.removeButton()->click();
+        dialog.reject();
+    }
+    EXPECT_TRUE(ini.text().contains("BM1=\n")) << ini.text().toStdString();
+    EXPECT_EQ(bookmarks(), Texts({kOther}));
+}
+
+TEST_F(BookmarksDialogTest, ANewBookmarkIsNamedAfterItsSection)
+{
+    host.sectionTitle = QStringLiteral("2.1. Details");
+    BookmarksDialog dialog(host, ini.profile);
+    EXPECT_EQ(dialog.nameField()->text(), "2.1. Details");
 }
 
 } // namespace parchly

@@ -6,6 +6,7 @@
 #include "download/download_commands.h"
 #include "download/download_dialog.h"
 #include "download/download_transfer.h"
+#include "download/rfc_number_dialog.h"
 #include "download/progress_texts.h"
 #include "download_test_support.h"
 #include "support/scripted_dialogs.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -144,6 +146,22 @@ TEST(ProgressTexts, ASpeedsUnitGrowsWithTheFigure)
                                                        {1000000, "1.0 MB/s"}, {123456789, "123.5 MB/s"}};
     for (const auto& [bytesPerSecond, expected] : speeds)
         EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
+}
+
+// Sizes count in 64 bits: a whole collection passes 4 GiB.
+TEST(ProgressTexts, ByteCountsKeepEveryDigitBeyondFourGigabytes)
+{
+    const std::pair<uint64_t, const char*> counts[] = {
+        {0, "0"},
+        {999, "999"},
+        {1000, "1,000"},
+        {1000000, "1,000,000"},
+        {4294967295u, "4,294,967,295"},
+        {4294967296u, "4,294,967,296"},
+        {5368709120u, "5,368,709,120"},
+    };
+    for (const auto& [count, expected] : counts)
+        EXPECT_EQ(formatByteCount(count), expected);
 }
 
 // ---- Start and closing ----
@@ -304,7 +322,8 @@ TEST_F(DialogDownload, ARefusedSchemeClosesTheDialogWhenTheBoxIsChecked)
 
 // ---- The download commands ----
 
-// Download RFC needs the collection address although it does not use it.
+// Each command stops at its empty address with a message; Download RFC at
+// the single-RFC address, before it asks for a number.
 TEST(DownloadCommands, AnEmptyAddressIsReported)
 {
     test::ScriptedDialogs scripted;
@@ -312,23 +331,29 @@ TEST(DownloadCommands, AnEmptyAddressIsReported)
     settings.RfcIndexDownloadUrl.clear();
     updateRfcIndex(nullptr, settings);
     settings = RfcSettings("/tmp/");
-    settings.RfcDownloadUrl.clear();
+    settings.RfcFileDownloadUrl.clear();
     downloadRfc(nullptr, settings);
+    settings = RfcSettings("/tmp/");
+    settings.RfcDownloadUrl.clear();
     downloadRfcCollection(nullptr, settings);
     EXPECT_EQ(scripted.messages,
               (QStringList{"Please input the url of rfc-index.txt", "Please input the url of rfc documents",
                            "Please input the url of rfc documents"}));
+    EXPECT_TRUE(scripted.dialogTitles.isEmpty()) << "no number is asked without an address";
 }
 
 TEST(DownloadCommands, EachFillsTheRequestForItsKindIntoTheRfcFolder)
 {
     RfcSettings settings("/tmp/");
     settings.RfcRootPath = "/home/reader/rfc//";
-    const std::pair<DownloadKind, std::string> kinds[] = {{IndexFile, settings.RfcIndexDownloadUrl},
-                                                          {SingleRfc, kRfcDownloadTemplate},
-                                                          {Collection, settings.RfcDownloadUrl}};
+    settings.RfcFileDownloadUrl = "https://mirror.example.org/rfc";
+
+    const std::pair<DownloadKind, std::string> kinds[] = {
+        {IndexFile, settings.RfcIndexDownloadUrl},
+        {SingleRfc, "https://mirror.example.org/rfc/rfc9110.txt"},
+        {Collection, settings.RfcDownloadUrl}};
     for (const auto& [kind, url] : kinds) {
-        auto dialog = createDownloadDialog(nullptr, settings, kind);
+        auto dialog = createDownloadDialog(nullptr, settings, kind, 9110);
         ASSERT_TRUE(dialog);
         EXPECT_EQ(dialog->request().kind, kind);
         EXPECT_EQ(dialog->request().url, url);
@@ -336,6 +361,38 @@ TEST(DownloadCommands, EachFillsTheRequestForItsKindIntoTheRfcFolder)
     }
     EXPECT_EQ(downloadFolder("C:\\RFC\\docs\\"), "C:\\RFC\\docs/");
     EXPECT_EQ(downloadFolder("/srv/rfc/\\/"), "/srv/rfc/");
+}
+
+TEST_F(DialogTest, TimesAreLabelledAsTheyAreWritten)
+{
+    QStringList labels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        labels << label->text();
+    EXPECT_TRUE(labels.contains("Time elapsed (h:mm:ss):")) << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains("Time remaining (h:mm:ss):")) << labels.join('|').toStdString();
+}
+
+// Download RFC asks for the number and shows the RFC's own local name
+// before Start, from the configured server rather than a fixed template.
+TEST(DownloadCommands, DownloadRfcAsksTheNumberAndNamesTheLocalFileAtOnce)
+{
+    test::ScriptedDialogs scripted;
+    scripted.dialogScripts.push_back([](QDialog& dialog) {
+        dialog.findChild<QSpinBox*>(QStringLiteral("rfcNumber"))->setValue(9293);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(askRfcNumber(nullptr), std::optional<int32_t>(9293));
+    EXPECT_EQ(scripted.dialogTitles, QStringList{"Download RFC"});
+    EXPECT_EQ(askRfcNumber(nullptr), std::nullopt) << "a cancelled question downloads nothing";
+
+    RfcSettings settings("/tmp/");
+    settings.RfcRootPath = "/home/reader/rfc";
+    auto dialog = createDownloadDialog(nullptr, settings, SingleRfc, 9293);
+    dialog->resetFields();
+    EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("remoteFile"))->text(),
+              "https://www.rfc-editor.org/rfc/rfc9293.txt");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("localFile"))->text(),
+              "/home/reader/rfc/rfc9293.txt");
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """HTTP server for the download tests, on 127.0.0.1 and a free port.
 
-Prints "PORT <n>" once it listens. With --tls DIR it makes a self-signed
+Prints "PORT <n>" once it listens. With --root DIR it also serves the files of DIR under /files/ (404 for
+any other name there). With --tls DIR it makes a self-signed
 certificate for 127.0.0.1 in DIR (cert.pem, key.pem) with the openssl tool
 and serves HTTPS instead; its redirects then name https addresses.
 """
@@ -61,6 +62,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             origin = "%s://127.0.0.1:%d" % (scheme, self.server.server_address[1])
             headers = [("Location", location.format(origin=origin))] if location else []
             self.answer(status, b"<html>moved</html>", headers)
+        elif path.startswith("/files/") and self.server.root:
+            self.serve_file(path[len("/files/"):])
         elif path == "/rfc-index.txt":
             self.answer(200, INDEX_BODY, [("Last-Modified", LAST_MODIFIED)])
         elif path == "/nolength/rfc-index.txt":
@@ -83,6 +86,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             self.answer(404, b"<html>not found</html>")
 
+    def serve_file(self, name):
+        local = os.path.join(self.server.root, name)
+        if "/" in name or name.startswith(".") or not os.path.isfile(local):
+            self.answer(404, b"<html>not found</html>")
+            return
+        with open(local, "rb") as source:
+            self.answer(200, source.read())
+
     def slow_body(self):
         self.send_response(200)
         self.send_header("Content-Length", str(SLOW_LENGTH))
@@ -100,10 +111,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--tls", metavar="DIR")
+    parser.add_argument("--root", metavar="DIR")
     options = parser.parse_args()
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     server.tls = options.tls is not None
+    server.root = options.root
     if server.tls:
         cert, key = os.path.join(options.tls, "cert.pem"), os.path.join(options.tls, "key.pem")
         subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,

@@ -333,6 +333,7 @@ protected:
         ::utime(served.file("rfc-index.txt").c_str(), &times);
         ASSERT_TRUE(writeArchive(served.file("RFC-all.zip"), ArchiveFormat::Zip,
                                  {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
+        ASSERT_TRUE(writeArchive(served.file("RFC-one.zip"), ArchiveFormat::Zip, {{"rfc1.txt", "RFC 1"}}));
         if (!StartFtpServer(server, served.path().string()))
             GTEST_SKIP() << "pyftpdlib could not be started";
         host = "127.0.0.1:" + std::to_string(server.port());
@@ -376,6 +377,13 @@ TEST_F(FtpTransfer, ACollectionIsUnpackedIntoTheFolder)
     EXPECT_EQ(download("ftp://" + host + "/RFC-all.zip", rfcs.file(""), asker, false, {}, Collection),
               "Unpacked 2 files");
     EXPECT_EQ(namesIn(rfcs.path()), (std::set<std::string>{"rfc-index.txt", "rfc2068.txt"}));
+}
+
+TEST_F(FtpTransfer, ACollectionOfOneFileSaysSoInTheSingular)
+{
+    TempFolder rfcs;
+    EXPECT_EQ(download("ftp://" + host + "/RFC-one.zip", rfcs.file(""), asker, false, {}, Collection),
+              "Unpacked 1 file");
 }
 
 TEST_F(FtpTransfer, NoServerIsANetworkErrorThatIsTold)

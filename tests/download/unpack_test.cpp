@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace parchly {
 namespace {
 
@@ -141,6 +145,87 @@ TEST(Unpack, ACancelStopsAfterTheFilesSoFarAndKeepsTheArchive)
     EXPECT_EQ(test::namesIn(folder.path()), (Names{"RFC-all.tar.gz", "rfc1.txt", "rfc2.txt", "rfc3.txt"}));
     ASSERT_EQ(percents.size(), 3u);
     EXPECT_TRUE(percents[0] > 0 && percents[0] < percents[2] && percents[2] < 100) << percents[2];
+}
+
+// A zip bomb made here: entries of zeros that compress to almost nothing.
+// An entry beyond the reader's own limit is refused; the whole unpack stops,
+// saying why, at its total or at the disk's free space less the margin.
+TEST(Unpack, AZipBombIsStoppedPerEntryAndInTotal)
+{
+    const std::string zeros(1024 * 1024, '\0');
+    for (const ArchiveFormat format : {ArchiveFormat::Zip, ArchiveFormat::TarGz}) {
+        SCOPED_TRACE(format == ArchiveFormat::Zip ? "zip" : "tar.gz");
+        test::TempFolder root;
+        std::filesystem::create_directory(root.path() / "rfcs");
+        const std::string folder = root.file("rfcs/"), archivePath = root.file("RFC-all");
+        std::vector<ArchiveEntry> entries = {{"rfc1.txt", std::string(kTextFileSizeLimit + 1, '\0')}};
+        for (int n = 2; n <= 9; ++n)
+            entries.push_back({"rfc" + std::to_string(n) + ".txt", zeros});
+        ASSERT_TRUE(test::writeArchive(archivePath, format, entries));
+        ASSERT_LT(std::filesystem::file_size(archivePath), 200000u) << "a bomb: small outside, large inside";
+
+        const UnpackResult whole = unpackRfcArchive(archivePath, folder, kGoOn, {});
+        EXPECT_EQ(whole.outcome, UnpackOutcome::Complete) << whole.error;
+        EXPECT_EQ(whole.refused, std::vector<std::string>{"rfc1.txt"});
+        EXPECT_EQ(whole.unpacked, 8);
+
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directory(folder);
+        UnpackLimits limits;
+        limits.totalBytes = 3 * zeros.size() + 10;
+        const UnpackResult capped = unpackRfcArchive(archivePath, folder, kGoOn, {}, limits);
+        EXPECT_EQ(capped.outcome, UnpackOutcome::Failed);
+        EXPECT_NE(capped.error.find("more than 3 MB"), std::string::npos) << capped.error;
+        EXPECT_EQ(test::namesIn(folder), (Names{"rfc2.txt", "rfc3.txt", "rfc4.txt"}));
+
+        limits = UnpackLimits();
+        limits.freeSpaceMargin = std::numeric_limits<uint64_t>::max();
+        const UnpackResult noRoom = unpackRfcArchive(archivePath, folder, kGoOn, {}, limits);
+        EXPECT_EQ(noRoom.outcome, UnpackOutcome::Failed);
+        EXPECT_NE(noRoom.error.find("free space"), std::string::npos) << noRoom.error;
+    }
+}
+
+// A folder, a FIFO or a device under an RFC's name in the RFC folder is the
+// user's: that entry is refused, the rest unpacks, and nothing blocks on
+// the FIFO (a comparison with it once waited for a writer for good).
+TEST(Unpack, AFolderFifoOrDeviceInTheWayRefusesOnlyItsEntry)
+{
+    test::TempFolder root;
+    std::filesystem::create_directory(root.path() / "rfcs");
+    const std::string folder = root.file("rfcs/"), archivePath = root.file("RFC-all.tar.gz");
+    std::filesystem::create_directory(folder + "rfc8.txt");
+    ASSERT_EQ(::mkfifo((folder + "rfc10.txt").c_str(), 0600), 0);
+    Names refused = {"rfc8.txt", "rfc10.txt"};
+    std::vector<ArchiveEntry> entries = {
+        {"rfc8.txt", "RFC 8"}, {"rfc10.txt", "RFC 10"}, {"rfc11.txt", "RFC 11"}};
+    // A device takes the superuser to make.
+    if (::mknod((folder + "rfc12.txt").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0) {
+        entries.push_back({"rfc12.txt", "RFC 12"});
+        refused.insert("rfc12.txt");
+    }
+    ASSERT_TRUE(test::writeArchive(archivePath, ArchiveFormat::TarGz, entries));
+
+    const UnpackResult result = unpackRfcArchive(archivePath, folder, kGoOn, {});
+    EXPECT_EQ(result.outcome, UnpackOutcome::Complete) << result.error;
+    EXPECT_EQ(result.unpacked, 1);
+    EXPECT_EQ(Names(result.refused.begin(), result.refused.end()), refused);
+    EXPECT_EQ(test::readFile(folder + "rfc11.txt"), "RFC 11");
+    EXPECT_TRUE(std::filesystem::is_directory(folder + "rfc8.txt"));
+    EXPECT_TRUE(std::filesystem::is_fifo(folder + "rfc10.txt"));
+}
+
+// An empty file is no collection: the unpack fails and the file stays,
+// instead of "complete, 0 files" and the file deleted.
+TEST(Unpack, AnEmptyArchiveFailsAndIsKept)
+{
+    test::TempFolder folder;
+    const std::string archivePath = folder.file("RFC-all.zip");
+    test::writeFile(archivePath, "");
+    const UnpackResult result = unpackCollection(archivePath, folder.file(""), false, kGoOn, {});
+    EXPECT_EQ(result.outcome, UnpackOutcome::Failed);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_TRUE(std::filesystem::exists(archivePath));
 }
 
 } // namespace

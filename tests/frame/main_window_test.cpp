@@ -3,6 +3,7 @@
 #include "frame/app_fixture.h"
 #include "frame/document_tab_bar.h"
 #include "frame/document_window.h"
+#include "frame/find_in_rfcs_dock.h"
 #include "frame/frame_collections_host.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -229,10 +231,10 @@ TEST_F(MainWindowTabsTest, DroppedLocalFilesOpenAndOtherAddressesAreRefused)
     EXPECT_EQ(tabsAndActive(), "rfc3.txt rfc1.txt rfc2.txt > rfc2.txt");
 }
 
-// Ctrl+PageDown and Ctrl+PageUp step round in tab order; closing goes back
-// to the window active before, as the MDI area does; the menus switch with
-// the last document.
-TEST_F(MainWindowTabsTest, CtrlKeysStepRoundTheTabsAndCloseBackToThePreviousWindow)
+// Ctrl+PageDown and Ctrl+PageUp step round in tab order; closing goes on
+// with the tab beside the closed one; the menus switch with the last
+// document.
+TEST_F(MainWindowTabsTest, CtrlKeysStepRoundTheTabsAndCloseToTheNeighbour)
 {
     closeChild(children[3]);
     tabs()->setCurrentIndex(1);
@@ -244,8 +246,8 @@ TEST_F(MainWindowTabsTest, CtrlKeysStepRoundTheTabsAndCloseBackToThePreviousWind
         {Qt::Key_PageDown, "rfc1.txt rfc2.txt rfc3.txt > rfc2.txt"},
         {Qt::Key_PageUp, "rfc1.txt rfc2.txt rfc3.txt > rfc1.txt"},
         {Qt::Key_PageUp, "rfc1.txt rfc2.txt rfc3.txt > rfc3.txt"},
-        {Qt::Key_W, "rfc1.txt rfc2.txt > rfc1.txt"},
-        {Qt::Key_F4, "rfc2.txt > rfc2.txt"},
+        {Qt::Key_W, "rfc1.txt rfc2.txt > rfc2.txt"},
+        {Qt::Key_F4, "rfc1.txt > rfc1.txt"},
         {Qt::Key_W, " > "},
     };
     for (const auto& [key, shown] : keys) {
@@ -255,6 +257,36 @@ TEST_F(MainWindowTabsTest, CtrlKeysStepRoundTheTabsAndCloseBackToThePreviousWind
         EXPECT_EQ(frame().menuSet(), *shown == ' ' ? MenuSet::NoDocument : MenuSet::Document) << key;
     }
     EXPECT_TRUE(frame().modePane().isEmpty());
+}
+
+// Alt and a letter opens the menu of that letter wherever the focus is; no
+// button or box of the window's panes takes a menu's letter or another's.
+TEST_F(MainWindowTabsTest, NoPaneTakesAMenusAltLetter)
+{
+    QTest::keyClick(&frame(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    frame().routeCommand(kCmdFind);
+    QStringList letters;
+    for (QAction* menu : frame().menuBar()->actions())
+        letters << QKeySequence::mnemonic(menu->text()).toString();
+    for (QAbstractButton* button : frame().findChildren<QAbstractButton*>()) {
+        const QString letter = QKeySequence::mnemonic(button->text()).toString();
+        if (letter.isEmpty() || !button->isVisibleTo(&frame()))
+            continue;
+        EXPECT_FALSE(letters.contains(letter)) << button->text().toStdString();
+        letters << letter;
+    }
+}
+
+TEST_F(MainWindowTabsTest, AltFInTheFindInRfcsPaneOpensTheFileMenu)
+{
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    QTest::keyClick(&frame(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(frame().findInRfcsDock()->textEdit(), Qt::Key_F, Qt::AltModifier);
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup, frame().menuBar()->actions()[0]->menu());
+    popup->close();
 }
 
 // ---- The view commands ----
@@ -415,6 +447,26 @@ TEST_F(MainWindowTest, RecentFilesKeepTheFourLatestAndOpenFromTheMenu)
               QStringList({QStringLiteral("Cannot open file: %1.").arg(pathOf("rfc5.txt"))}));
     expected.erase(expected.begin() + 1);
     EXPECT_EQ(app->recentFiles().paths(), expected);
+}
+
+// The File menu lists the favourite RFCs, each with its title where the
+// index has it (else its file name), and opens the chosen one.
+TEST_F(MainWindowTest, TheFavoritesMenuListsTitlesAndOpensTheChosenRfc)
+{
+    makeApp();
+    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
+    app->reloadIndexStatus();
+    app->profile().writeString("FavoriteRFCs", "RFC0", copyRfc(QStringLiteral("rfc2.txt")).toStdString());
+    app->profile().writeString("FavoriteRFCs", "RFC1", "\\elsewhere\\notes.txt");
+    QMenu* favorites = frame().findChild<QMenu*>(QStringLiteral("FavoritesMenu"));
+    ASSERT_NE(favorites, nullptr);
+    emit favorites->aboutToShow();
+    const QStringList shown = texts(favorites->actions());
+    ASSERT_EQ(shown.size(), 4);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("RFC 2: Second Sample Entry"))) << shown[0].toStdString();
+    EXPECT_EQ(shown.mid(1), QStringList({"notes.txt", "", "&Favorite RFCs..."}));
+    favorites->actions()[0]->trigger();
+    EXPECT_EQ(tabsAndActive(), "rfc2.txt > rfc2.txt");
 }
 
 // What a run leaves for the next: the open documents and the active one
@@ -635,6 +687,17 @@ TEST_F(CollectionsHostTest, CaretLinesAreFileLinesWhateverTheViewHides)
     EXPECT_EQ(caret(), std::make_pair(60, 7));
     const int shown = view->lineFromPosition(view->selectedRange().end);
     EXPECT_TRUE(view->lineText(shown).startsWith(QStringLiteral("   The key words"))) << shown;
+}
+
+// The caret's section by its number and title, a subsection's in full.
+TEST_F(CollectionsHostTest, TheActiveSectionIsTheCaretsWithItsNumber)
+{
+    openTwo();
+    const std::pair<int, const char*> carets[] = {{55, "1. Introduction"}, {60, "1.1. Terminology"}, {2, ""}};
+    for (const auto& [line, title] : carets) {
+        host().setActiveCaretLineColumn(line, 0);
+        EXPECT_EQ(host().activeSectionTitle(), QString::fromLatin1(title)) << line;
+    }
 }
 
 // The focus is back in the text when a modal dialog closes; while it is

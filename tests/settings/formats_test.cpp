@@ -1,5 +1,6 @@
 #include "settings/formats.h"
 
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -64,6 +65,26 @@ TEST(Formats, OnlyWhatTheMaskHoldsIsWritten)
     // A face field filled to the end without a terminator is read no further.
     std::memset(format.faceName, 'y', sizeof format.faceName);
     EXPECT_EQ(formatToText(format).font, std::string(32, 'y'));
+}
+
+// The relative luminance of a 0x00BBGGRR colour, as WCAG 2 counts it.
+double luminance(uint32_t colour)
+{
+    double sum = 0;
+    const double weights[] = {0.2126, 0.7152, 0.0722};
+    for (int part = 0; part < 3; ++part) {
+        const double c = ((colour >> (8 * part)) & 0xFF) / 255.0;
+        sum += weights[part] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+}
+
+// Every default colour reads on the white page: a contrast of at least 4.5
+// to 1, as WCAG asks of text.
+TEST(Formats, EveryDefaultColourReadsOnWhite)
+{
+    for (int category = 0; category < kFormatCategoryCount; ++category)
+        EXPECT_GE(1.05 / (luminance(defaultFormat(category).colour) + 0.05), 4.5) << category;
 }
 
 } // namespace

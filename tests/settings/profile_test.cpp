@@ -1,14 +1,19 @@
 #include "settings/profile.h"
 
 #include <climits>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/time.h>
 #include <unistd.h>
 #include <vector>
 
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 namespace parchly {
@@ -29,11 +34,14 @@ protected:
     std::string path = folder.file("Parchly.ini");
     Profile profile{path};
 
-    // Files in the folder: the settings file alone once no temporary is left.
+    // Files in the folder besides the settings' lock file: the settings
+    // file alone once no temporary is left.
     long files() const
     {
-        return std::distance(std::filesystem::directory_iterator(folder.path()),
-                             std::filesystem::directory_iterator());
+        long count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            count += entry.path().filename() == "Parchly.ini.lock" ? 0 : 1;
+        return count;
     }
 };
 
@@ -169,10 +177,9 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
     for (bool batched : {false, true}) {
         SCOPED_TRACE(batched ? "batch" : "alone");
         writeFile(path, original);
-        // The temporary file beside the settings file cannot be created.
-        const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-        std::filesystem::create_directory(temporary);
         {
+            // The disk fills: no file may grow past a few bytes.
+            const test::FileSizeLimit full(4);
             auto batch = batched ? std::make_unique<ProfileBatch>(profile) : nullptr;
             EXPECT_EQ(profile.writeString("s", "key", "new"), batched);
             EXPECT_EQ(profile.writeString("t", "other", "1"), batched);
@@ -184,7 +191,7 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
         EXPECT_EQ(readFile(path), original);
         EXPECT_EQ(profile.readString("s", "key", ""), "old");
         EXPECT_EQ(profile.readString("t", "other", "none"), "none");
-        std::filesystem::remove(temporary);
+        EXPECT_EQ(files(), 1) << "no temporary file may be left behind";
         ASSERT_TRUE(profile.writeString("s", "key", "new"));
         EXPECT_EQ(files(), 1) << "no temporary file may be left behind";
     }
@@ -239,6 +246,79 @@ TEST_F(ProfileTest, TheReplacedFileKeepsItsLinkAndPermissions)
     struct stat status;
     ASSERT_EQ(::stat(real.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
+}
+
+// Two programs writing the same settings file at once: each write reads the
+// file afresh under its lock, so neither loses the other's values.
+TEST_F(ProfileTest, TwoProgramsWritingAtOnceKeepEveryValue)
+{
+    constexpr int kWrites = 150;
+    const auto writeKeys = [this](const char* prefix) {
+        Profile own(path);
+        for (int i = 0; i < kWrites; ++i)
+            if (!own.writeInt("s", prefix + std::to_string(i), i))
+                return false;
+        return true;
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(writeKeys("child") ? 0 : 1);
+    EXPECT_TRUE(writeKeys("parent"));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    Profile fresh(path);
+    int kept = 0;
+    for (const char* prefix : {"child", "parent"})
+        for (int i = 0; i < kWrites; ++i)
+            kept += fresh.readInt("s", prefix + std::to_string(i), -1) == i ? 1 : 0;
+    EXPECT_EQ(kept, 2 * kWrites);
+}
+
+// Values are read from the file as parsed once: an edit that leaves the
+// file's identity (inode, size, time) as it was is not seen, and any real
+// change is, at the next read.
+TEST_F(ProfileTest, ReadsComeFromOneParseUntilTheFileChangesOnDisk)
+{
+    writeFile(path, "[s]\nkey=one\n");
+    EXPECT_EQ(profile.readString("s", "key", ""), "one");
+    struct stat before { };
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    {
+        std::FILE* file = std::fopen(path.c_str(), "r+b");
+        ASSERT_NE(file, nullptr);
+        std::fputs("[s]\nkey=two\n", file);
+        std::fclose(file);
+    }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_EQ(profile.readString("s", "key", ""), "one") << "the same file, parsed once";
+
+    writeFile(path, "[s]\nkey=three, longer\n");
+    EXPECT_EQ(profile.readString("s", "key", ""), "three, longer");
+    Profile other(path);
+    ASSERT_TRUE(other.writeString("s", "key", "four"));
+    EXPECT_EQ(profile.readString("s", "key", ""), "four") << "another program's write";
+    std::filesystem::remove(path);
+    EXPECT_EQ(profile.readString("s", "key", "gone"), "gone");
+}
+
+// A FIFO or a device at the settings' name is read as no file and never
+// replaced; nothing blocks.
+TEST_F(ProfileTest, AFifoOrDeviceAsTheSettingsFileNeitherBlocksNorIsReplaced)
+{
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    for (const std::string& name : {path, std::string("/dev/zero")}) {
+        SCOPED_TRACE(name);
+        Profile special(name);
+        EXPECT_EQ(special.readString("s", "key", "default"), "default");
+        EXPECT_FALSE(special.writeString("s", "key", "new"));
+    }
+    struct stat status { };
+    ASSERT_EQ(::lstat(path.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
 TEST_F(ProfileTest, ABatchWritesTheFileOnceWhenItEnds)

@@ -1,4 +1,5 @@
 #include "settings/settings.h"
+#include "settings/download_addresses.h"
 
 #include <cstdio>
 #include <cstring>
@@ -50,11 +51,11 @@ TEST_F(SettingsTest, AFileLoadsToWhatTheRecordThenSaves)
         {"RfcRootPath=\\/\\", "RfcRootPath=\n"},
         {"RfcRootPath=relative/rfc", "RfcRootPath=relative/rfc\n"},
         // Level counts end at the first empty or unusable value.
-        {"Level0=400\nLevel1=abc\nLevel2=20", "Level0=400\nlevel1=\n"},
-        {"Level0=30\nLevel1=-2\nLevel2=4", "Level0=30\nlevel1=\n"},
-        {"level0=7\nLEVEL1=8 nodes\nLevel3=9", "Level0=7\nLevel1=8\nlevel2=\n"},
-        {"Level0=0\nLevel1=5", "Level0=500\nLevel1=50\nlevel2=\n"},
-        {"Level1=5", "Level0=500\nLevel1=50\nlevel2=\n"},
+        {"Level0=400\nLevel1=abc\nLevel2=20", "Level0=400\n"},
+        {"Level0=30\nLevel1=-2\nLevel2=4", "Level0=30\n"},
+        {"level0=7\nLEVEL1=8 nodes\nLevel3=9", "Level0=7\nLevel1=8\n"},
+        {"Level0=0\nLevel1=5", "Level0=500\nLevel1=50\n"},
+        {"Level1=5", "Level0=500\nLevel1=50\n"},
         // No content link: invalid entries hidden and unlinked; no reference
         // analysis: no reference links.
         {"DisableContentEntryLink=1\nHideInvalidContentEntryInTreeView=0\nDisableInvalidContentEntryLink=0\n"
@@ -67,7 +68,7 @@ TEST_F(SettingsTest, AFileLoadsToWhatTheRecordThenSaves)
         // Format sections override only what they hold; sizes that are not
         // positive are ignored, an unreadable colour is black.
         {"[headers and footers]\nsize=12",
-         "[Headers and Footers]\nfont=Fixedsys\ncolor=0:255:0\nstyle=\nsize=12\n"},
+         "[Headers and Footers]\nfont=Fixedsys\ncolor=0:128:0\nstyle=\nsize=12\n"},
         {"[RFC Title]\nfont=Courier New\nstyle=bold, underline\ncolor=1:2:3",
          "[RFC Title]\nfont=Courier New\ncolor=1:2:3\nstyle=bold, underline\nsize=10\n"},
         {"[Subtitles]\nsize=0\ncolor=teal", "[Subtitles]\nfont=Fixedsys\ncolor=0:0:0\nstyle=\nsize=10\n"},
@@ -134,6 +135,7 @@ TEST_F(SavedRecordTest, SavingKeepsWhatItDoesNotWriteAndEndsALongerLevelList)
     const std::string file = readFile(path);
     EXPECT_EQ(file.rfind("[settings]\n" + kept + "ShowPageSeparator=1\n", 0), 0u) << file;
     EXPECT_NE(file.find("\n[Bookmarks]\nBM0=rfc2616.txt\n"), std::string::npos);
+    EXPECT_NE(file.find("Level2=\n"), std::string::npos) << file;
     RfcSettings back("/elsewhere/");
     back.loadSettings(profile);
     EXPECT_EQ(back.IndexLevelCounts, (Counts{1000, 100}));
@@ -196,12 +198,15 @@ TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
               "DisableSpacesNearHeaderAndFooter=1\nShowPageSeparator=0\nHideInvalidContentEntryInTreeView=1\n"
               "DisableContentEntryLink=0\nDisableInvalidContentEntryLink=1\nDisableReferenceAnalysis=0\n"
               "DisableReferenceLink=0\nLargeToolBarButtonWithText=0\nOpenRfcIndexWhenStarted=0\n"
-              "JumpToRfcIndexInsteadOfFile=0\nKeepCollectionArchive=0\n"
-              "RfcDownloadUrl=https://www.rfc-editor.org/in-notes/tar/RFC-all.zip\n"
-              "RfcIndexDownloadUrl=https://www.rfc-editor.org/in-notes/rfc-index.txt\n"
+              "JumpToRfcIndexInsteadOfFile=0\nKeepCollectionArchive=0\nFetchMissingRfcOnLink=0\n"
+              "RfcDownloadUrl=rsync://rsync.rfc-editor.org/rfcs-text-only/\n"
+              "RfcIndexDownloadUrl=https://www.rfc-editor.org/rfc-index.txt\n"
+              "RfcFileDownloadUrl=https://www.rfc-editor.org/rfc/\n"
+              "NewRfcFeedUrl=https://www.rfc-editor.org/rfcrss.xml\n"
               "ErrataDownloadUrl=https://www.rfc-editor.org/errata.json\n"
-              "RfcRootPath=/opt/parchly/RFCPath\nUseOnlyDefaultText=0\nLevel0=500\nLevel1=50\nlevel2=\n");
-    EXPECT_NE(file.find("[Headers and Footers]\nfont=Fixedsys\ncolor=0:255:0\nstyle=\nsize=10\n"),
+              "RfcRootPath=/opt/parchly/RFCPath\nUseOnlyDefaultText=0\nCheckForNewRfcs=0\n"
+              "Level0=500\nLevel1=50\n");
+    EXPECT_NE(file.find("[Headers and Footers]\nfont=Fixedsys\ncolor=0:128:0\nstyle=\nsize=10\n"),
               std::string::npos);
 
     // Categories that do not exist have no format to read or set.
@@ -233,6 +238,72 @@ TEST_F(SettingsTest, GarbageInEveryValueLoadsWithoutHarm)
         EXPECT_TRUE(format.height == 200 && format.colour == 0 && format.effects == 0) << category;
         EXPECT_EQ(std::strlen(format.faceName), 31u) << category;
     }
+}
+
+// The level counts keep one spelling, and a list that was no longer needs
+// no empty entry after it.
+TEST_F(SettingsTest, LevelCountsAreWrittenInOneSpellingWithoutAnEmptyEntry)
+{
+    RfcSettings s("/opt/parchly/");
+    s.IndexLevelCounts = {500, 50};
+    s.saveSettings(profile);
+    const std::string file = readFile(path);
+    EXPECT_NE(file.find("Level0=500\nLevel1=50\n"), std::string::npos) << file;
+    EXPECT_EQ(file.find("level"), std::string::npos) << file;
+    EXPECT_EQ(file.find("Level2="), std::string::npos) << file;
+}
+
+// Each address an older version wrote as its default gives way to today's
+// on the first start, in the record and in the file.
+TEST_F(SettingsTest, OldDefaultAddressesAreReplacedOnFirstStart)
+{
+    const std::pair<const char*, const char*> collections[] = {
+        {"RfcDownloadUrl", "https://www.rfc-editor.org/in-notes/tar/RFC-all.zip"},
+        {"RfcDownloadUrl", "https://www.rfc-editor.org/in-notes/tar/RFC-all.tar.gz"},
+        {"RfcDownloadUrl", "ftp://ftp.rfc-editor.org/in-notes/tar/RFC-all.zip"},
+        {"RfcDownloadUrl", "http://www.rfc-editor.org/in-notes/tar/RFC-all.zip"},
+        {"RfcIndexDownloadUrl", "https://www.rfc-editor.org/in-notes/rfc-index.txt"},
+        {"RfcIndexDownloadUrl", "ftp://ftp.rfc-editor.org/in-notes/rfc-index.txt"},
+        {"RfcIndexDownloadUrl", "http://www.rfc-editor.org/in-notes/rfc-index.txt"},
+    };
+    for (const auto& [key, old] : collections) {
+        RfcSettings s = loaded(std::string("[settings]\n") + key + "=" + old + "\n");
+        EXPECT_TRUE(migrateOldDefaultAddresses(s, profile)) << old;
+        const bool collection = std::string(key) == "RfcDownloadUrl";
+        const std::string today = collection ? kDefaultCollectionUrl : kDefaultIndexUrl;
+        EXPECT_EQ(collection ? s.RfcDownloadUrl : s.RfcIndexDownloadUrl, today) << old;
+        EXPECT_EQ(profile.readString("settings", key, ""), today) << old << " stays in the file";
+    }
+}
+
+TEST_F(SettingsTest, TypedAddressesAreNeverMigrated)
+{
+    const std::string file =
+        "[settings]\nRfcDownloadUrl=https://mirror.example.org/in-notes/tar/RFC-all.zip\n"
+        "RfcIndexDownloadUrl=https://www.rfc-editor.org/in-notes/rfc-index.txt.bak\n";
+    RfcSettings s = loaded(file);
+    EXPECT_FALSE(migrateOldDefaultAddresses(s, profile));
+    EXPECT_EQ(s.RfcDownloadUrl, "https://mirror.example.org/in-notes/tar/RFC-all.zip");
+    EXPECT_EQ(s.RfcIndexDownloadUrl, "https://www.rfc-editor.org/in-notes/rfc-index.txt.bak");
+    EXPECT_EQ(readFile(path), file);
+}
+
+TEST_F(SettingsTest, NewRfcCheckAndLastCheckTimeAreKept)
+{
+    EXPECT_EQ(loaded("[settings]\nCheckForNewRfcs=2\n").CheckForNewRfcs, NewRfcCheck::Weekly);
+    EXPECT_EQ(loaded("[settings]\nCheckForNewRfcs=9\n").CheckForNewRfcs, NewRfcCheck::Never);
+    EXPECT_EQ(RfcSettings::lastNewRfcCheck(profile), 0);
+    RfcSettings::saveLastNewRfcCheck(profile, 4102444800); // past 2038
+    EXPECT_EQ(RfcSettings::lastNewRfcCheck(profile), 4102444800);
+}
+
+TEST(SingleRfcUrlTest, NumberAndFolderMakeTheAddressAndLocalName)
+{
+    EXPECT_EQ(singleRfcUrl("https://www.rfc-editor.org/rfc/", 9110),
+              "https://www.rfc-editor.org/rfc/rfc9110.txt");
+    EXPECT_EQ(singleRfcUrl("https://mirror.example.org/rfc", 1), "https://mirror.example.org/rfc/rfc1.txt");
+    EXPECT_EQ(singleRfcUrl("https://www.rfc-editor.org/rfc/", 0), "");
+    EXPECT_EQ(rfcFileName(791), "rfc791.txt");
 }
 
 } // namespace

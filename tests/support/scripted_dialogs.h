@@ -34,10 +34,16 @@ public:
     // Every caption of a file or folder dialog shown, in order.
     QStringList pathCaptions;
 
+    // Run while each message is "shown", before it is answered: a test
+    // that needs the event loop a real modal box runs sets it.
+    std::function<void()> whileMessageShown;
+
     MessageAnswer message(QWidget*, const QString& text, MessageButtons buttons, MessageIcon,
                           const QString&) override
     {
         messages << text;
+        if (whileMessageShown)
+            whileMessageShown();
         return take(answers, buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
     }
 

@@ -65,5 +65,16 @@ TEST(GotoDialogTest, RefusesNumbersOutsideTheRangeAndOffersTheLastChoiceAgain)
     EXPECT_TRUE(index.goToButton()->isEnabled());
 }
 
+TEST(GotoDialogTest, EachKindDescribesWhatToEnter)
+{
+    GotoChoice last;
+    GoToDialog dialog(gotoKinds(120, 12, false), last);
+    const QStringList expected = {"Enter the line number to go to", "Enter the page number to go to"};
+    for (int row : {0, 1}) {
+        dialog.kindList()->setCurrentRow(row);
+        EXPECT_EQ(dialog.descriptionLabel()->text(), expected[row]);
+    }
+}
+
 } // namespace
 } // namespace parchly

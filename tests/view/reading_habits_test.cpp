@@ -10,6 +10,7 @@
 #include "platform/char_format.h"
 #include "reading_fixture.h"
 #include "settings/profile.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 #include <QCheckBox>
@@ -230,6 +231,21 @@ TEST_F(CrossLinksTest, IndexBarSaysTheStatusSuccessorsUpdatesAndSeries)
         EXPECT_TRUE(text.contains(QString::fromLatin1(part))) << part << " in " << text.toStdString();
 }
 
+// A narrow window cuts the bar at the right instead of stacking its words;
+// the tool tip says all of it.
+TEST_F(CrossLinksTest, IndexBarStaysOneLineInANarrowWindow)
+{
+    openLinks();
+    DocumentWindow* child = frame().activeDocumentWindow();
+    child->showNormal();
+    child->resize(260, 400);
+    QApplication::processEvents();
+    IndexBar* bar = child->indexBar();
+    ASSERT_TRUE(bar->isVisibleTo(child));
+    EXPECT_LT(bar->height(), 2 * bar->fontMetrics().lineSpacing());
+    EXPECT_TRUE(bar->toolTip().contains(QStringLiteral("Obsoleted by RFC 9996, RFC 9997")));
+}
+
 // Obsoleted: the bar takes the format's colour; not obsoleted: the
 // window's own look.
 TEST_F(CrossLinksTest, IndexBarOfAnObsoletedRfcAloneTakesTheObsoletedColour)
@@ -276,6 +292,32 @@ TEST_F(CrossLinksTest, IndexBarIsAbsentFromTheIndexAndWithoutTheIndex)
     QFile::remove(pathOf("rfc-index.txt"));
     app->reloadIndexStatus();
     EXPECT_FALSE(child->indexBar()->isVisibleTo(child));
+}
+
+// Export Requirements on a full disk or onto something that is no file:
+// the old export stays whole, no temporary file is left, and the failure
+// is said; before, the file was emptied and nothing was said.
+TEST_F(CrossLinksTest, AnExportThatCannotBeWrittenKeepsTheOldFileAndSaysSo)
+{
+    openLinks();
+    const QString csv = pathOf("requirements.csv");
+    test::writeFile(csv.toStdString(), "the export of last week\n");
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+    {
+        const test::FileSizeLimit full(64);
+        dialogs.paths.push_back(csv);
+        ASSERT_TRUE(frame().routeCommand(kCmdExportRequirements));
+    }
+    EXPECT_EQ(test::readFile(csv.toStdString()), "the export of last week\n");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("Cannot write file: %1.").arg(csv)))
+        << dialogs.messages[0].toStdString();
+
+    dialogs.paths.push_back(QStringLiteral("/dev/full"));
+    ASSERT_TRUE(frame().routeCommand(kCmdExportRequirements));
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages[1].startsWith(QStringLiteral("Cannot write file: /dev/full.")));
 }
 
 // ---- Link settings ----

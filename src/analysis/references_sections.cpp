@@ -1,0 +1,226 @@
+#include "analysis/references_sections.h"
+
+#include "analysis/page_layout.h"
+#include "analysis/text_scan.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace parchly {
+
+namespace {
+
+// The longest label of a reference entry; a longer bracket at the start of
+// a line is a note or a piece of syntax, not a label.
+constexpr std::size_t kLongestLabel = 64;
+
+// A heading line stands at the margin; some RFCs indent their headings by a
+// blank or two, never by a paragraph's indentation.
+constexpr std::size_t kHeadingIndent = 3;
+
+bool isRomanDigit(char c)
+{
+    return c == 'I' || c == 'V' || c == 'X';
+}
+
+// The words that open references, with the qualifiers RFCs put before them.
+bool namesReferences(std::string_view text)
+{
+    while (!text.empty() && (text.back() == ':' || text.back() == '.'))
+        text.remove_suffix(1);
+    const char* const kTitles[] = {"references",
+                                   "normative references",
+                                   "informative references",
+                                   "non-normative references",
+                                   "informational references",
+                                   "references and notes",
+                                   "notes and references",
+                                   "bibliography",
+                                   "references cited"};
+    for (const char* title : kTitles) {
+        if (equalIgnoringAsciiCase(text, title))
+            return true;
+    }
+    return false;
+}
+
+// A short heading ending in "references" inside a references section:
+// "INTRODUCTORY REFERENCES", "Secondary References:", "SECONDARY IP
+// REFERENCES:" (RFC 1122).
+bool namesReferencesGroup(std::string_view text)
+{
+    while (!text.empty() && text.back() == ':')
+        text.remove_suffix(1);
+    const std::string_view word = "references";
+    if (text.size() > 48 || text.size() < word.size())
+        return false;
+    return equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word);
+}
+
+// Whether the line's words end as a references heading does ("...
+// references", "bibliography", "... notes", "references cited"), trailing
+// colons and full stops aside: a few bytes at the end of the line, so most
+// lines are passed by before any search.
+bool endsAsReferencesTitle(std::string_view line)
+{
+    std::string_view text = lineWords(line);
+    while (!text.empty() && (text.back() == ':' || text.back() == '.'))
+        text.remove_suffix(1);
+    for (const std::string_view last : {"references", "bibliography", "notes", "cited"}) {
+        if (text.size() >= last.size()
+            && equalIgnoringAsciiCase(text.substr(text.size() - last.size()), last))
+            return true;
+    }
+    return false;
+}
+
+// Whether the line holds one of the words a references heading ends in.
+bool mayNameReferences(std::string_view line)
+{
+    for (const char* word : {"eferences", "EFERENCES", "ibliography", "IBLIOGRAPHY"}) {
+        if (line.find(word) != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
+bool isBlankLine(std::string_view line)
+{
+    const std::size_t rest = skipBlanks(line, 0);
+    return rest == line.size() || isLineEnd(line[rest])
+        || (line[rest] == kFormFeed && isBlankFrom(line, rest + 1));
+}
+
+std::size_t indentOf(std::string_view line)
+{
+    std::size_t i = skipBlanks(line, 0);
+    if (charAt(line, i) == kFormFeed)
+        i = skipBlanks(line, i + 1) - 1;
+    return i;
+}
+
+// A page header or footer the recogniser did not know ("RFC1122  ...  October
+// 1989", "Internet Engineering Task Force  [Page 112]"): no heading.
+bool looksLikePageLine(std::string_view line)
+{
+    return looksLikePageHeader(line) || endsInPageWord(line);
+}
+
+} // namespace
+
+std::string_view withoutSectionNumber(std::string_view heading)
+{
+    std::string_view text = lineWords(heading);
+    std::size_t i = 0;
+    const std::string_view appendix = "appendix ";
+    if (startsWithIgnoringAsciiCase(text, appendix)) {
+        i = skipBlanks(text, appendix.size());
+        while (isLetter(charAt(text, i)) || isDigit(charAt(text, i)) || charAt(text, i) == '.')
+            ++i;
+        while (charAt(text, i) == ':' || charAt(text, i) == '-' || charAt(text, i) == ')'
+               || isBlankChar(charAt(text, i)))
+            ++i;
+        return text.substr(i);
+    }
+    if (isDigit(charAt(text, 0))) {
+        while (isDigit(charAt(text, i)) || charAt(text, i) == '.')
+            ++i;
+    } else if (isLetter(charAt(text, 0)) && charAt(text, 1) == '.') {
+        i = 2;
+        while (isDigit(charAt(text, i)) || charAt(text, i) == '.')
+            ++i;
+    } else if (isLetter(charAt(text, 0)) && isDigit(charAt(text, 1))) {
+        // "A1  References"
+        i = 1;
+        while (isDigit(charAt(text, i)) || charAt(text, i) == '.')
+            ++i;
+    } else if (isRomanDigit(charAt(text, 0))) {
+        while (isRomanDigit(charAt(text, i)))
+            ++i;
+        if (charAt(text, i) != '.')
+            return text;
+        ++i;
+    }
+    if (i == 0)
+        return text;
+    if (charAt(text, i) == ')')
+        ++i;
+    if (!isBlankChar(charAt(text, i)))
+        return text;
+    return text.substr(skipBlanks(text, i));
+}
+
+bool opensReferences(std::string_view heading)
+{
+    return namesReferences(withoutSectionNumber(heading));
+}
+
+bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& close)
+{
+    open = skipBlanks(line, 0);
+    if (charAt(line, open) == kFormFeed)
+        open = skipBlanks(line, open + 1);
+    if (charAt(line, open) != '[' || isBlankChar(charAt(line, open + 1)) || charAt(line, open + 1) == ']')
+        return false;
+    close = line.find(']', open);
+    if (close == std::string_view::npos || close - open > kLongestLabel)
+        return false;
+    const std::string_view label = line.substr(open, close + 1 - open);
+    if (label.find('[', 1) != std::string_view::npos)
+        return false;
+    // A footer's "[Page 12]" at the margin of a text without a name in it.
+    return !startsWithIgnoringAsciiCase(label, "[page ");
+}
+
+std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const LineReader& lines,
+                                                      const std::vector<bool>& marks)
+{
+    std::vector<ReferencesSection> sections;
+    const int32_t total = static_cast<int32_t>(lines.lineTotal());
+    // Contents lines may read like headings when the contents stand at the
+    // margin (RFC 791); the body starts after the last of them.
+    int32_t from = text.titleLine;
+    for (const ContentEntry& entry : text.contents)
+        from = std::max(from, entry.lastLine);
+    auto isMark = [&marks](int32_t line) {
+        return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
+    };
+
+    bool afterBlank = true;
+    ReferencesSection* open = nullptr;
+    for (int32_t i = from; i < total; ++i) {
+        const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
+        if (isBlankLine(line) || isMark(i)) {
+            afterBlank = true;
+            continue;
+        }
+        const bool wasAfterBlank = afterBlank;
+        // A form feed alone on its line (isBlankLine took it) is a page
+        // break; one before text opens the page with that text.
+        afterBlank = false;
+        const std::size_t indent = indentOf(line);
+        std::size_t labelOpen = 0;
+        std::size_t labelClose = 0;
+        if (open != nullptr) {
+            if (indent > 0 || opensReferenceEntry(line, labelOpen, labelClose) || !wasAfterBlank)
+                continue;
+            if (namesReferencesGroup(lineWords(line)) || opensReferences(line) || looksLikePageLine(line))
+                continue;
+            open->end = i;
+            open = nullptr;
+        }
+        // A numbered heading stands at the margin; "REFERENCES" alone on its
+        // line may be centred (RFC 791).
+        if (!wasAfterBlank || !endsAsReferencesTitle(line) || !mayNameReferences(line))
+            continue;
+        const bool heading =
+            indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
+        if (heading) {
+            sections.push_back(ReferencesSection{i, total});
+            open = &sections.back();
+        }
+    }
+    return sections;
+}
+
+} // namespace parchly

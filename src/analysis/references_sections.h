@@ -1,0 +1,48 @@
+// Where the references sections of an RFC are, found from the text itself:
+// their headings are printed in many shapes over the decades, and many
+// contents lists name them differently or not at all.
+#ifndef PARCHLY_ANALYSIS_REFERENCES_SECTIONS_H
+#define PARCHLY_ANALYSIS_REFERENCES_SECTIONS_H
+
+#include "analysis/line_reader.h"
+#include "analysis/rfc_text.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace parchly {
+
+// The 0-based lines of one references section: its heading, and the first
+// line after it (the next heading, or the end of the text).
+struct ReferencesSection {
+    int32_t heading = 0;
+    int32_t end = 0;
+};
+
+// A heading's text without its section number: "5.  REFERENCES" gives
+// "REFERENCES", "A.1     Informative References" and "Appendix B -
+// References" give the text after the number.
+std::string_view withoutSectionNumber(std::string_view heading);
+
+// Whether a heading, its number taken away, opens a references section:
+// "References", "Normative References", "REFERENCES", "References and
+// Notes", "Bibliography", with or without a closing colon.
+bool opensReferences(std::string_view heading);
+
+// The references sections of the text in file order. `marks` tells, per
+// 0-based line, whether it is a page header or footer. A section starts at
+// an unindented heading that opens references and runs to the next
+// unindented line after a blank that is neither a label, a page line, nor a
+// heading of references of its own ("LINK LAYER REFERENCES" in RFC 1122).
+std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const LineReader& lines,
+                                                      const std::vector<bool>& marks);
+
+// Whether `line` opens a reference entry: a bracketed label first on the
+// line, "[1]", "[RFC-822]", "[TCP:9]", "[IEEE.802.3]", not a page number.
+// `open` and `close` are set to the brackets.
+bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& close);
+
+} // namespace parchly
+
+#endif

@@ -1,0 +1,271 @@
+// The hand-over between a second start and the running program: only to a
+// program of the same user, display and home; never from inside the
+// socket's own handler; listening before anything modal.
+#include "app/instance_channel.h"
+
+#include "app/parchly_application.h"
+#include "frame/app_fixture.h"
+#include "frame/document_window.h"
+#include "frame/main_window.h"
+#include "frame/reading_positions.h"
+#include "settings/profile.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUuid>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace parchly {
+namespace {
+
+using ParchlyAppTest = test::AppFixture;
+
+QString uniqueName()
+{
+    return QStringLiteral("parchly-test-") + QUuid::createUuid().toString(QUuid::Id128);
+}
+
+// Runs the event loop for `ms` milliseconds, as a modal dialog would.
+void runEventLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The exact sequence that killed the program: a later start names an RFC
+// the index lacks; the message about it is answered while the socket that
+// brought the number is gone.
+TEST_F(ParchlyAppTest, AHandOverWhoseMessageIsAnsweredLeavesTheProgramRunning)
+{
+    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfc-index.txt"));
+    makeApp();
+    app->openArguments({QStringLiteral("2")});
+    ASSERT_TRUE(app->mainWindow()->indexDocumentOpen());
+    dialogs.whileMessageShown = [] { runEventLoop(300); };
+
+    const QString name = uniqueName();
+    InstanceChannel running(name);
+    ASSERT_TRUE(running.listen());
+    QObject::connect(&running, &InstanceChannel::argumentsReceived, app.get(),
+                     &ParchlyApplication::openArguments);
+    const QString missing = QStringLiteral("RFC 99999 is not in the RFC index.");
+    for (int start = 0; start < 2; ++start) {
+        ASSERT_TRUE(InstanceChannel(name).handOver({QStringLiteral("99999")}));
+        for (int wait = 0; wait < 50 && dialogs.messages.count(missing) <= start; ++wait)
+            runEventLoop(100);
+        runEventLoop(200);
+        EXPECT_EQ(dialogs.messages.count(missing), start + 1);
+    }
+}
+
+// A program that answers under the name but runs as another user is told
+// nothing, and this start goes on as the first (here the other user is a
+// listener whose uid is not the one trusted).
+TEST(InstanceChannel, APeerOfAnotherUserIsToldNothing)
+{
+    const QString name = uniqueName();
+    InstanceChannel running(name);
+    ASSERT_TRUE(running.listen());
+    QSignalSpy received(&running, &InstanceChannel::argumentsReceived);
+
+    InstanceChannel second(name);
+    second.setTrustedUser(::geteuid() + 1);
+    EXPECT_FALSE(second.handOver({QStringLiteral("/home/me/private-notes.txt")}, 500));
+    // Nor does the running program take a start of another user.
+    running.setTrustedUser(::geteuid() + 1);
+    InstanceChannel(name).handOver({QStringLiteral("9110")}, 500);
+    runEventLoop(300);
+    EXPECT_EQ(received.count(), 0);
+}
+
+// Another user created the socket first, in a folder both may write (where
+// the channel once lay): the file names never reach it.
+TEST(InstanceChannel, ASocketSquattedByAnotherUserLearnsNothing)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "running a listener as another user takes the superuser";
+    QTemporaryDir shared;
+    ASSERT_TRUE(shared.isValid());
+    ::chmod(QFile::encodeName(shared.path()).constData(), 01777);
+    const QByteArray socketPath = QFile::encodeName(shared.filePath(QStringLiteral("parchly-victim")));
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t squatter = ::fork();
+    ASSERT_GE(squatter, 0);
+    if (squatter == 0) {
+        // As "nobody": listen, take one connection, tell how many bytes came.
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.constData());
+        if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+            || ::chmod(socketPath.constData(), 0777) != 0 || ::listen(listener, 1) != 0)
+            ::_exit(3);
+        const int peer = ::accept(listener, nullptr, nullptr);
+        char bytes[4096];
+        long total = 0;
+        for (long got; (got = ::read(peer, bytes, sizeof bytes)) > 0;)
+            total += got;
+        (void)!::write(report[1], &total, sizeof total);
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    for (int wait = 0; wait < 100 && !QFileInfo::exists(shared.filePath(QStringLiteral("parchly-victim")));
+         ++wait)
+        ::usleep(20000);
+
+    InstanceChannel victim(QFile::decodeName(socketPath));
+    EXPECT_FALSE(victim.handOver({QStringLiteral("/root/private-notes.txt"), QStringLiteral("9110")}, 2000));
+    long heard = -1;
+    EXPECT_EQ(::read(report[0], &heard, sizeof heard), long(sizeof heard));
+    EXPECT_EQ(heard, 0) << "the squatter read the victim's file names";
+    ::close(report[0]);
+    int status = 0;
+    EXPECT_EQ(::waitpid(squatter, &status, 0), squatter);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// One channel per user, display and home folder, in a folder only the user
+// can enter; a folder that others may enter or that is someone else's is
+// not used at all.
+TEST(InstanceChannel, TheChannelIsPerDisplayAndHomeInAPrivateFolder)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString runtime = root.filePath(QStringLiteral("run"));
+    QDir().mkpath(runtime);
+    ::chmod(QFile::encodeName(runtime).constData(), 0700);
+    const auto nameFor = [&](const QString& runtimeFolder, const QString& display, const QString& home,
+                             const QString& wayland = QString()) {
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+        environment.insert(QStringLiteral("TMPDIR"), root.path());
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        environment.insert(QStringLiteral("HOME"), home);
+        if (!wayland.isEmpty())
+            environment.insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
+        return InstanceChannel::userServerName(environment);
+    };
+    const QString first = nameFor(runtime, ":57", "/home/me");
+    EXPECT_TRUE(first.startsWith(runtime + QStringLiteral("/parchly-"))) << first.toStdString();
+    EXPECT_EQ(nameFor(runtime, ":57", "/home/me"), first);
+    EXPECT_NE(nameFor(runtime, ":58", "/home/me"), first) << "another display";
+    EXPECT_NE(nameFor(runtime, ":57", "/other"), first) << "another home";
+    EXPECT_NE(nameFor(runtime, ":57", "/home/me", "wayland-0"), first) << "a Wayland session";
+
+    // Without a runtime folder, or with one others may enter: a folder of
+    // the user's own in the temporary folder, made closed to others.
+    const QString own = root.filePath(QStringLiteral("parchly-%1").arg(::geteuid()));
+    EXPECT_TRUE(nameFor(QString(), ":57", "/home/me").startsWith(own + '/'));
+    struct stat status { };
+    ASSERT_EQ(::stat(QFile::encodeName(own).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    ::chmod(QFile::encodeName(runtime).constData(), 0755);
+    EXPECT_TRUE(nameFor(runtime, ":57", "/home/me").startsWith(own + '/'));
+
+    // That folder made first by someone who let others in: no channel.
+    ::chmod(QFile::encodeName(own).constData(), 0777);
+    EXPECT_EQ(nameFor(QString(), ":57", "/home/me"), QString());
+    EXPECT_FALSE(InstanceChannel(QString()).listen());
+    EXPECT_FALSE(InstanceChannel(QString()).handOver({QStringLiteral("1")}));
+}
+
+// The program listens before its tip of the day: a second start while the
+// tip waits hands its file over and ends, instead of running as a second
+// program beside the first.
+TEST(CommandLine, ASecondStartDuringTheTipOfTheDayHandsOver)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString runtime = root.filePath(QStringLiteral("run"));
+    for (const char* folder : {"run", "home", "work"})
+        QDir().mkpath(root.filePath(QString::fromLatin1(folder)));
+    ::chmod(QFile::encodeName(runtime).constData(), 0700);
+    QFile tips(root.filePath(QStringLiteral("work/tips.txt")));
+    ASSERT_TRUE(tips.open(QIODevice::WriteOnly));
+    tips.write("A tip that waits to be read.\n");
+    tips.close();
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("home/.config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("home/.local/share")));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    const auto start = [&](QProcess& program, const QStringList& arguments) {
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(root.filePath(QStringLiteral("work")));
+        program.start(QStringLiteral(PARCHLY_BINARY), arguments);
+    };
+
+    QProcess first;
+    start(first, {});
+    ASSERT_TRUE(first.waitForStarted(10000));
+    // The socket appears while the tip is up.
+    bool listening = false;
+    for (int wait = 0; wait < 150 && !listening && first.state() == QProcess::Running; ++wait) {
+        listening = !QDir(runtime).entryList({QStringLiteral("parchly-*")}, QDir::System).isEmpty();
+        if (!listening)
+            first.waitForFinished(100);
+    }
+    EXPECT_TRUE(listening) << "no channel while the tip of the day is shown";
+
+    QProcess second;
+    start(second, {QStringLiteral("rfc9110.txt")});
+    const bool ended = second.waitForFinished(20000);
+    EXPECT_TRUE(ended) << "the second start ran as a program of its own";
+    if (ended) {
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+    }
+    second.kill();
+    second.waitForFinished(5000);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished(5000);
+}
+
+// A FIFO or a device in the stored session, or named on the command line,
+// is refused without being opened: once, a FIFO blocked the start before
+// the channel listened, and /dev/zero was read until memory ran out.
+TEST_F(ParchlyAppTest, AFifoOrDeviceInTheSessionOrCommandLineBlocksNothing)
+{
+    const QString rfc = copyRfc(QStringLiteral("rfc9901.txt"));
+    const QString fifo = pathOf(QStringLiteral("rfc10.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    {
+        Profile profile(QFile::encodeName(pathOf(QStringLiteral("Parchly.ini"))).toStdString());
+        storeSession(profile,
+                     {{QFile::encodeName(fifo).toStdString(), {}},
+                      {"/dev/zero", {}},
+                      {QFile::encodeName(rfc).toStdString(), {}}},
+                     2);
+    }
+    makeApp();
+    ASSERT_EQ(app->mainWindow()->documentWindows().size(), 1u);
+    EXPECT_EQ(app->mainWindow()->documentWindows()[0]->windowTitle(), QStringLiteral("rfc9901.txt"));
+
+    for (const QString& special : {fifo, QStringLiteral("/dev/zero")})
+        EXPECT_EQ(app->openDocumentFile(special), nullptr) << special.toStdString();
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
+}
+
+} // namespace
+} // namespace parchly

@@ -1,0 +1,214 @@
+// Keys and menu entries readers of other viewers reach for: Ctrl+Q,
+// Ctrl+D, Open RFC by Number; closing a tab; the Edit menu with no document
+// open; the About box; the toolbar pictures on a dark bar.
+#include "app/about_dialog.h"
+#include "frame/app_fixture.h"
+#include "frame/command_icons.h"
+#include "frame/document_tab_bar.h"
+#include "frame/document_window.h"
+#include "frame/main_window.h"
+#include "frame/open_rfc_dialog.h"
+#include "platform/tab_strip.h"
+#include "settings/command_ids.h"
+#include "settings/profile.h"
+#include "view/reading_view.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+namespace parchly {
+namespace {
+
+class MenuKeysTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        makeApp();
+        frame().show();
+        // The keys reach the window's shortcuts only while it is active.
+        frame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    }
+
+    MainWindow& frame() { return *app->mainWindow(); }
+    QWidget* activeText() { return frame().activeDocumentWindow()->view()->viewport(); }
+    static void settle() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // Answers Open RFC by Number with `typed`.
+    void openByNumber(const QString& typed)
+    {
+        dialogs.dialogScripts.push_back([typed](QDialog& dialog) {
+            auto& choose = static_cast<OpenRfcDialog&>(dialog);
+            choose.numberEdit()->setText(typed);
+            choose.openButton()->click();
+            return choose.result();
+        });
+        frame().routeCommand(kCmdOpenRfcNumber);
+    }
+
+    QString activeName()
+    {
+        DocumentWindow* child = frame().activeDocumentWindow();
+        return child ? QFileInfo(child->path()).fileName() : QString();
+    }
+};
+
+TEST_F(MenuKeysTest, CtrlQClosesTheProgram)
+{
+    openCopies({"rfc1.txt"});
+    QTest::keyClick(activeText(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(frame().isVisible());
+}
+
+TEST_F(MenuKeysTest, CtrlDKeepsTheCaretAsABookmark)
+{
+    openCopies({"rfc1.txt"});
+    frame().activeDocumentWindow()->view()->setCaretLineColumn(20, 0);
+    QTest::keyClick(activeText(), Qt::Key_D, Qt::ControlModifier);
+    const QString stored = QString::fromStdString(app->profile().readString("Bookmarks", "BM0", ""));
+    EXPECT_TRUE(stored.startsWith("bookmark - rfc1.txt (Ln 20, Col 0) - ")) << stored.toStdString();
+    EXPECT_TRUE(
+        frame().statusBar()->currentMessage().startsWith("Bookmark added: bookmark - rfc1.txt (Ln 21"));
+}
+
+TEST_F(MenuKeysTest, CtrlDTwiceAtOnePlaceKeepsOneBookmark)
+{
+    openCopies({"rfc1.txt"});
+    QTest::keyClick(activeText(), Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(activeText(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_FALSE(app->profile().readString("Bookmarks", "BM0", "").empty());
+    EXPECT_EQ(app->profile().readString("Bookmarks", "BM1", ""), "");
+}
+
+TEST_F(MenuKeysTest, OpenRfcByNumberOpensTheLocalFile)
+{
+    copyRfc("rfc9901.txt");
+    openByNumber("RFC 9901");
+    EXPECT_EQ(activeName(), "rfc9901.txt");
+}
+
+TEST_F(MenuKeysTest, OpenRfcByNumberShowsAnRfcMissingHereAtItsIndexEntry)
+{
+    copyFixture("rfc-index.txt", "rfc-index.txt");
+    app->reloadIndexStatus();
+    openByNumber("2");
+    EXPECT_EQ(activeName(), "rfc-index.txt");
+}
+
+TEST_F(MenuKeysTest, OpenRfcByNumberCompletesWordsOfIndexTitles)
+{
+    copyFixture("rfc-index.txt", "rfc-index.txt");
+    dialogs.dialogScripts.push_back([](QDialog& dialog) {
+        auto& choose = static_cast<OpenRfcDialog&>(dialog);
+        QCompleter* completer = choose.completer();
+        completer->setCompletionPrefix("second sample");
+        EXPECT_GE(completer->completionCount(), 1);
+        EXPECT_TRUE(completer->currentCompletion().startsWith("2  Second Sample Entry"))
+            << completer->currentCompletion().toStdString();
+        return int(QDialog::Rejected);
+    });
+    frame().routeCommand(kCmdOpenRfcNumber);
+    EXPECT_TRUE(dialogs.dialogScripts.empty());
+}
+
+TEST_F(MenuKeysTest, CtrlShiftOAsksForAnRfcNumber)
+{
+    QTest::keyClick(&frame(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_FALSE(dialogs.dialogTitles.isEmpty());
+    EXPECT_EQ(dialogs.dialogTitles.last(), "Open RFC by Number");
+}
+
+TEST(TypedRfcNumber, NumbersWordsAndCompletionsNameTheirRfc)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"9110", 9110},
+        {" rfc9110 ", 9110},
+        {"RFC 9110", 9110},
+        {"9110  HTTP Semantics", 9110},
+        {"0791", 791},
+        {"HTTP", 0},
+        {"", 0},
+        {"91a", 0},
+        {"1234567", 0},
+    };
+    for (const auto& [typed, number] : cases)
+        EXPECT_EQ(rfcNumberOfTypedText(typed), number) << typed;
+}
+
+TEST_F(MenuKeysTest, ClosingATabActivatesTheTabToItsRight)
+{
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"});
+    frame().activateDocumentWindow(frame().documentWindows()[1]);
+    frame().documentWindows()[1]->close();
+    QApplication::processEvents();
+    settle();
+    EXPECT_EQ(activeName(), "rfc3.txt");
+}
+
+TEST_F(MenuKeysTest, ClosingTheLastTabActivatesTheTabToItsLeft)
+{
+    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
+    frame().activateDocumentWindow(frame().documentWindows()[0]);
+    frame().activateDocumentWindow(frame().documentWindows()[2]);
+    frame().documentWindows()[2]->close();
+    QApplication::processEvents();
+    settle();
+    EXPECT_EQ(activeName(), "rfc2.txt");
+}
+
+TEST_F(MenuKeysTest, EditMenuOffersFindInRfcsWithNoDocumentOpen)
+{
+    QMenu* edit = nullptr;
+    for (QAction* action : frame().menuBar()->actions())
+        if (action->text() == QLatin1String("&Edit"))
+            edit = action->menu();
+    ASSERT_NE(edit, nullptr);
+    QAction* findInRfcs = frame().commandAction(kCmdFindInRfcs);
+    EXPECT_TRUE(edit->actions().contains(findInRfcs));
+    frame().updateCommands();
+    EXPECT_TRUE(findInRfcs->isEnabled());
+}
+
+TEST(AboutBox, ShowsCopyrightLicenceAndHomepage)
+{
+    AboutDialog about(QStringLiteral("https://example.org/parchly"));
+    EXPECT_TRUE(about.copyrightText().startsWith("Copyright (c) "));
+    EXPECT_TRUE(about.licenceText().contains("MIT License"));
+    EXPECT_TRUE(about.homepageText().contains("href=\"https://example.org/parchly\""));
+}
+
+// How many of the picture's pixels stand out from a bar of `background`.
+int pixelsStandingOut(const QIcon& icon, const QColor& background)
+{
+    QImage bar(16, 15, QImage::Format_ARGB32);
+    bar.fill(background);
+    {
+        QPainter painter(&bar);
+        painter.drawPixmap(0, 0, icon.pixmap(16, 15));
+    }
+    int count = 0;
+    for (int y = 0; y < bar.height(); ++y)
+        for (int x = 0; x < bar.width(); ++x)
+            if (std::abs(qGray(bar.pixel(x, y)) - qGray(background.rgb())) > 60)
+                ++count;
+    return count;
+}
+
+TEST(ToolbarPictures, PageSeparatorsStandOutOnDarkAndLightBars)
+{
+    const QIcon icon = commandIcon(kCmdPageSeparators);
+    EXPECT_GE(pixelsStandingOut(icon, QColor(32, 32, 32)), 20);
+    EXPECT_GE(pixelsStandingOut(icon, QColor(240, 240, 240)), 20);
+}
+
+} // namespace
+} // namespace parchly

@@ -1,0 +1,185 @@
+// What the update reads: rsync's listing and progress lines, the feed of
+// new RFCs, the index; and the check for new RFCs against a local server.
+#include "update/index_listing.h"
+#include "update/new_rfcs.h"
+#include "update/rsync_output.h"
+
+#include "update_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace parchly {
+namespace {
+
+TEST(RsyncOutputTest, ListingLinesGiveTypeSizeAndName)
+{
+    struct Case {
+        std::string line;
+        ListedFile::Type type;
+        uint64_t size;
+        std::string name;
+    };
+    const Case cases[] = {
+        {"-rw-r--r--         12,345 2026/05/01 10:00:00 rfc1.txt", ListedFile::Regular, 12345, "rfc1.txt"},
+        {"-rw-r--r--    209,715,200 2026/05/01 10:00:00 rfc9999.txt", ListedFile::Regular, 209715200,
+         "rfc9999.txt"},
+        {"drwxr-xr-x          4,096 2026/05/01 10:00:00 rfc1.txt", ListedFile::Directory, 4096, "rfc1.txt"},
+        {"lrwxrwxrwx             11 2026/05/01 10:00:00 rfc666.txt", ListedFile::Link, 11, "rfc666.txt"},
+        {"-rw-r--r--              0 2026/05/01 10:00:00 name with spaces.txt", ListedFile::Regular, 0,
+         "name with spaces.txt"},
+    };
+    for (const Case& item : cases) {
+        const std::optional<ListedFile> file = parseListingLine(item.line);
+        ASSERT_TRUE(file) << item.line;
+        EXPECT_EQ(file->type, item.type) << item.line;
+        EXPECT_EQ(file->size, item.size) << item.line;
+        EXPECT_EQ(file->name, item.name) << item.line;
+    }
+    for (const char* noise : {"", "receiving incremental file list", "MOTD: welcome", "total size is 3"})
+        EXPECT_FALSE(parseListingLine(noise)) << noise;
+}
+
+TEST(RsyncOutputTest, ProgressLinesGiveBytesPercentRateAndFiles)
+{
+    const std::optional<RsyncProgress> step =
+        parseProgressLine("      1,234,567  45%    1.23MB/s    0:00:12 (xfr#5, to-chk=100/10000)");
+    ASSERT_TRUE(step);
+    EXPECT_EQ(step->bytes, 1234567u);
+    EXPECT_EQ(step->percent, 45);
+    EXPECT_EQ(step->rate, "1.23MB/s");
+    EXPECT_EQ(step->timeLeft, "0:00:12");
+    EXPECT_EQ(step->transferred, 5);
+    EXPECT_EQ(step->toCheck, 100);
+    EXPECT_EQ(step->total, 10000);
+
+    const std::optional<RsyncProgress> early =
+        parseProgressLine("              0   0%    0.00kB/s    0:00:00");
+    ASSERT_TRUE(early);
+    EXPECT_EQ(early->total, -1);
+    EXPECT_FALSE(parseProgressLine("rfc1.txt"));
+}
+
+TEST(RsyncOutputTest, FiltersLetThroughOnlyTopLevelRfcNamesAndTheIndex)
+{
+    const std::vector<std::string> filters = rsyncFilterArguments();
+    EXPECT_EQ(filters.front(), "--include=/rfc-index.txt");
+    EXPECT_EQ(filters[1], "--include=/rfc[1-9].txt");
+    EXPECT_EQ(filters[5], "--include=/rfc[1-9][0-9][0-9][0-9][0-9].txt");
+    EXPECT_EQ(filters.back(), "--exclude=*");
+}
+
+TEST(NewRfcFeedTest, RssAndAtomItemsGiveTheirRfcNumbers)
+{
+    const std::string rss = R"(<?xml version="1.0" encoding="utf-8"?>
+<rss version="2.0"><channel><title>RFCs</title>
+<item><title>RFC 9998: Fixture Things</title><link>https://www.rfc-editor.org/info/rfc9998</link></item>
+<item><title>RFC 9997: More Things</title><link>https://www.rfc-editor.org/rfc/rfc9997.txt</link></item>
+<item><title>RFC 9996 - Only the title says</title><link>https://example.org/news/1</link></item>
+<item><title>An announcement</title><link>https://www.rfc-editor.org/news</link></item>
+</channel></rss>)";
+    const FeedReading read = readNewRfcFeed(rss);
+    EXPECT_TRUE(read.error.empty()) << read.error;
+    ASSERT_EQ(read.items.size(), 3u);
+    EXPECT_EQ(read.items[0].number, 9998);
+    EXPECT_EQ(read.items[0].title, "Fixture Things");
+    EXPECT_EQ(read.items[1].number, 9997);
+    EXPECT_EQ(read.items[2].number, 9996);
+
+    const std::string atom = R"(<feed xmlns="http://www.w3.org/2005/Atom"><title>RFCs</title>
+<entry><title>RFC 9995: Atom Things</title><link href="https://www.rfc-editor.org/info/rfc9995"/></entry>
+</feed>)";
+    const FeedReading atomRead = readNewRfcFeed(atom);
+    ASSERT_EQ(atomRead.items.size(), 1u);
+    EXPECT_EQ(atomRead.items[0].number, 9995);
+}
+
+TEST(NewRfcFeedTest, TextThatIsNotXmlIsAnErrorWithNoItems)
+{
+    const FeedReading html = readNewRfcFeed("<html><body>RFC 9999<br></body>");
+    EXPECT_TRUE(html.items.empty());
+    EXPECT_NE(html.error.find("not XML"), std::string::npos) << html.error;
+    EXPECT_NE(readNewRfcFeed("<?xml version=\"1.0\"?><page/>").error.find("no RSS or Atom"),
+              std::string::npos);
+}
+
+TEST(NewRfcCheckTest, CheckIsDueByTheChosenInterval)
+{
+    const int64_t day = 24 * 60 * 60;
+    const int64_t now = 1800000000;
+    struct Case {
+        NewRfcCheck setting;
+        int64_t last;
+        bool due;
+    };
+    const Case cases[] = {
+        {NewRfcCheck::Never, 0, false},
+        {NewRfcCheck::Never, now - 30 * day, false},
+        {NewRfcCheck::Daily, 0, true},
+        {NewRfcCheck::Daily, now - day + 60, false},
+        {NewRfcCheck::Daily, now - day, true},
+        {NewRfcCheck::Weekly, now - 6 * day, false},
+        {NewRfcCheck::Weekly, now - 7 * day, true},
+        {NewRfcCheck::Daily, now + day, true}, // clock set back
+    };
+    for (const Case& item : cases)
+        EXPECT_EQ(newRfcCheckDue(item.setting, item.last, now), item.due)
+            << int(item.setting) << " last " << item.last;
+}
+
+TEST(IndexListingTest, EntriesTellNumberTitleStatusAndWhetherTextExists)
+{
+    const std::vector<ListedRfc> listing = indexListing(test::indexText({1, 8999}, {77}));
+    ASSERT_EQ(listing.size(), 3u);
+    EXPECT_EQ(listing[0].number, 1);
+    EXPECT_EQ(listing[0].title, "Fixture Protocol Number 1");
+    EXPECT_EQ(listing[0].status, "PROPOSED STANDARD");
+    EXPECT_TRUE(listing[0].hasText);
+    EXPECT_EQ(listing[1].number, 77);
+    EXPECT_FALSE(listing[1].hasText);
+    EXPECT_EQ(highestListed(listing), 8999);
+}
+
+class NewRfcCheckServerTest : public ::testing::Test {
+protected:
+    test::TempFolder served;
+    test::TempFolder local;
+    std::atomic<bool> cancel{false};
+};
+
+TEST_F(NewRfcCheckServerTest, FeedItemsTheFolderLacksAreNew)
+{
+    served.write("rfcrss.xml", R"(<rss version="2.0"><channel>
+<item><title>RFC 9001: Present</title><link>https://www.rfc-editor.org/info/rfc9001</link></item>
+<item><title>RFC 9002: Absent</title><link>https://www.rfc-editor.org/info/rfc9002</link></item>
+</channel></rss>)");
+    local.write("rfc9001.txt", "here\n");
+    test::FileServer server(served.path(), false);
+    if (!server.running())
+        GTEST_SKIP() << "no HTTP test server";
+    const NewRfcs found = checkForNewRfcs(
+        {server.url("rfcrss.xml"), server.url("rfc-index.txt"), local.path().string(), ""}, cancel);
+    EXPECT_EQ(found.source, "feed");
+    ASSERT_EQ(found.rfcs.size(), 1u);
+    EXPECT_EQ(found.rfcs[0].number, 9002);
+    EXPECT_EQ(found.rfcs[0].title, "Absent");
+}
+
+TEST_F(NewRfcCheckServerTest, FeedThatIsNotXmlFallsBackToTheIndex)
+{
+    served.write("rfcrss.xml", "<html>maintenance</html");
+    served.write("rfc-index.txt", test::indexText({1, 2, 3}));
+    local.write("rfc-index.txt", test::indexText({1, 2}));
+    test::FileServer server(served.path(), false);
+    if (!server.running())
+        GTEST_SKIP() << "no HTTP test server";
+    const NewRfcs found = checkForNewRfcs(
+        {server.url("rfcrss.xml"), server.url("rfc-index.txt"), local.path().string(), ""}, cancel);
+    EXPECT_EQ(found.source, "index");
+    ASSERT_EQ(found.rfcs.size(), 1u);
+    EXPECT_EQ(found.rfcs[0].number, 3);
+    ASSERT_FALSE(found.notes.empty());
+    EXPECT_NE(found.notes[0].find("not XML"), std::string::npos) << found.notes[0];
+}
+
+} // namespace
+} // namespace parchly

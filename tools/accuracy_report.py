@@ -1,0 +1,303 @@
+#!/usr/bin/python3
+"""How exactly parchly-analyse reads a folder of RFCs, measured against a
+scan of each file's own text made here, independently of the analysis.
+
+    tools/accuracy_report.py --analyse build/tools/parchly-analyse FOLDER
+    [--worst N] [--json]
+
+For every rfcNNNN.txt of FOLDER it counts, in the printed text:
+  labels     reference labels ("[RFC2119]", "[1]", "[TCP:9]") opening a line
+             of a references section; found when a reference has that label
+             at that line
+  citations  every bracketed occurrence of a printed label outside its own
+             entry line; found when a citation link covers it
+  rfc links  "RFC 791", "RFC-1122", "RFC1122", "RFCs 1034 and 1035", "RFC" at
+             a line end and its number on the next line, in the body; found
+             when a link covers the number
+  contents   printed contents lines that end in a page number; exact when
+             an entry ends on that line with that page and that title
+  headers    first lines of pages 2.. shaped as a header; found when marked
+  footers    last lines of pages holding "[Page N]" or standing before a form
+             feed and shaped as a footer; found when marked
+  pages      files whose page count is the form feeds + 1
+and prints the per cent found and the files where each is worst. Body lines
+taken for a header or footer are counted apart ("false marks").
+"""
+import argparse
+import json
+import os
+import re
+import subprocess
+import sys
+
+MONTHS = r'(jan|feb|mar|apr|may|jun|jul|aug|sep|oct|nov|dec)[a-z]*\.?'
+DATE_AT_END = re.compile(r'\b' + MONTHS + r'\s+(\d{1,2},?\s+)?[l1]\d{3}\s*$', re.I)
+REFERENCES_HEADING = re.compile(
+    r'^(appendix\s+)?([0-9]+(\.[0-9]+)*\.?|[A-Z](\.[0-9]+)*\.?|[IVX]+\.)?\s*'
+    r'([a-z-]+\s+)?(references|bibliography)(\s+and\s+notes)?\s*:?\s*$', re.I)
+LABEL_LINE = re.compile(r'^\s{0,12}(\[[^\[\]\s][^\[\]]{0,60}\])')
+CONTENTS_HEADING = re.compile(r'^\s*(table\s+of\s+contents|contents)\s*$', re.I)
+CONTENTS_PAGE = re.compile(r'^(\s*)(\S.*?)(\s*\.[\s.]*|\s{2,})([0-9]+|[ivx]+)\s*$')
+# Not glued to a path or a name: "10.17487/RFC8899" is a DOI, "RFC822.SIZE"
+# an IMAP item.
+RFC_NUMBER = re.compile(r'(?<![\w/.-])RFCs?[- ]?0*([0-9]{1,5})(?![\w]|\.\w)')
+RFC_LIST = re.compile(r'\bRFCs\s+[0-9]{1,5}((,\s*(and\s+|or\s+)?|\s+(and|or)\s+)[0-9]{1,5})+')
+
+
+def lines_of(path):
+    with open(path, 'rb') as f:
+        data = f.read().replace(b'\r\n', b'\n')
+    return [l.decode('latin-1') for l in data.split(b'\n')]
+
+
+def pages_of(lines):
+    """The (first, last) 0-based line indexes of each page."""
+    pages = []
+    start = 0
+    for i, line in enumerate(lines):
+        if '\f' in line:
+            pages.append((start, i - 1))
+            start = i
+    pages.append((start, len(lines) - 1))
+    return pages
+
+
+def non_blank(lines, first, last, step):
+    i = first if step > 0 else last
+    while first <= i <= last:
+        if lines[i].replace('\f', '').strip():
+            return i
+        i += step
+    return None
+
+
+def is_header_shaped(line):
+    text = line.replace('\f', '').strip()
+    return bool(re.match(r'RFC[ -]?[0-9]', text, re.I) or DATE_AT_END.search(text))
+
+
+def is_footer_shaped(line):
+    return bool(re.search(r'\[\s*page\s+[0-9ivx]+\s*\]\s*$', line, re.I))
+
+
+def page_lines(lines):
+    """Header and footer lines the text itself shows, by page."""
+    headers, footers = set(), set()
+    pages = pages_of(lines)
+    for number, (first, last) in enumerate(pages):
+        if number > 0:
+            top = non_blank(lines, first, last, 1)
+            if top is not None and is_header_shaped(lines[top]):
+                headers.add(top)
+        bottom = non_blank(lines, first, last, -1)
+        if bottom is not None and is_footer_shaped(lines[bottom]):
+            footers.add(bottom)
+    return headers, footers
+
+
+def references_regions(lines, marks):
+    """The line ranges of the references sections, from the text alone:
+    from a heading naming references to the next unindented line that is
+    neither a label, a page mark nor another references heading."""
+    regions = []
+    start = None
+    for i, line in enumerate(lines):
+        text = line.replace('\f', '')
+        if not text.strip() or i in marks:
+            continue
+        indent = len(text) - len(text.lstrip())
+        heading = REFERENCES_HEADING.match(text.strip()) and indent <= 4
+        if heading:
+            if start is None:
+                start = i
+            continue
+        if start is not None and indent == 0 and not LABEL_LINE.match(text) and not text.startswith('RFC'):
+            # An unindented line of text that is no label ends the section,
+            # unless it is the label's own entry going on (RFC 1122 prints
+            # labels at the margin and their text indented).
+            if not re.match(r'^[A-Z][A-Z /-]*:?\s*$', text.strip()):
+                regions.append((start, i))
+                start = None
+            elif 'REFERENCE' not in text.upper():
+                regions.append((start, i))
+                start = None
+    if start is not None:
+        regions.append((start, len(lines)))
+    return regions
+
+
+def printed_labels(lines, regions):
+    labels = []
+    for first, last in regions:
+        for i in range(first + 1, last):
+            text = lines[i].replace('\f', '')
+            m = LABEL_LINE.match(text)
+            # "[FG17], and [BBK17]." goes on a note: a citation, no label.
+            cited = m and text[m.end():m.end() + 1] in (',', '.', ';', ')')
+            if m and not cited and not re.match(r'\[\s*page', m.group(1), re.I):
+                labels.append((i, m.group(1)))
+    return labels
+
+
+def contents_lines(lines):
+    """The printed contents lines that end in a page number, with the page
+    and the text before the leaders."""
+    found = []
+    i = 0
+    while i < len(lines) and not CONTENTS_HEADING.match(lines[i].replace('\f', '')):
+        i += 1
+    if i == len(lines):
+        return found
+    misses = 0
+    for k in range(i + 1, len(lines)):
+        text = lines[k].replace('\f', '').rstrip()
+        if not text.strip():
+            continue
+        if is_header_shaped(text) or is_footer_shaped(text):
+            continue
+        m = CONTENTS_PAGE.match(text)
+        if m and (m.group(3).strip() or len(m.group(3)) >= 2):
+            found.append((k, m.group(2), m.group(4)))
+            misses = 0
+            continue
+        misses += 1
+        if text[0] not in ' \t' and misses > 1:
+            break
+        if misses > 3:
+            break
+    return found
+
+
+def analyse(binary, paths):
+    out = subprocess.run([binary] + paths, capture_output=True, text=True, errors='replace').stdout
+    return [json.loads(l) for l in out.splitlines() if l.strip()]
+
+
+def measure(path, record):
+    lines = lines_of(path)
+    result = {}
+    marks = {m['line'] - 1: m['isHeader'] for m in record.get('pageMarks', [])}
+    headers, footers = page_lines(lines)
+    result['headers'] = (sum(1 for h in headers if marks.get(h) is True), len(headers))
+    result['footers'] = (sum(1 for f in footers if marks.get(f) is False), len(footers))
+    pages = pages_of(lines)
+    edges = set()
+    for first, last in pages:
+        for step in (1, -1):
+            i = non_blank(lines, first, last, step)
+            # A header or footer may stand a line or two from the edge.
+            for k in range(3):
+                if i is not None and 0 <= i + k * step < len(lines):
+                    edges.add(i + k * step)
+    result['false marks'] = sum(1 for line in marks if line not in edges)
+    feeds = sum(1 for l in lines if '\f' in l)
+    result['pages'] = (1 if len(record.get('pageEnds', [])) == feeds + 1 else 0, 1)
+
+    references = record.get('references', [])
+    byLine = {(r['firstLine'], r['label']) for r in references}
+    labels = printed_labels(lines, references_regions(lines, headers | footers))
+    result['labels'] = (sum(1 for l in labels if l in byLine), len(labels))
+    result['no reference'] = 1 if labels and not references else 0
+
+    links = record.get('links', [])
+    spans = {}
+    for link in links:
+        spans.setdefault(link['line'], []).append((link['startColumn'], link['endColumn'], link['kind']))
+
+    def covered(line, column, kinds):
+        return any(s <= column < e and k in kinds for s, e, k in spans.get(line, []))
+
+    labelSet = {label for _, label in labels}
+    definitions = {line for line, _ in labels}
+    contents = record.get('contents', [])
+    contentLines = set()
+    for entry in contents:
+        if entry.get('firstLine', 0) > 0:
+            contentLines.update(range(entry['firstLine'] - 1, entry['lastLine']))
+    found = total = 0
+    for i, line in enumerate(lines):
+        if i in marks or i in contentLines:
+            continue
+        for m in re.finditer(r'\[[^\[\]]+\]', line):
+            if m.group(0) in labelSet and not (i in definitions and line[:m.start()].strip() == ''):
+                total += 1
+                found += covered(i, m.start(), {'citation', 'section'})
+    result['citations'] = (found, total)
+
+    found = total = 0
+    bodyStart = max(record.get('titleLine', 1) - 1, 0)
+    for i in range(bodyStart, len(lines)):
+        line = lines[i]
+        if i in marks or i in contentLines or i in definitions:
+            continue
+        numbers = [m.start(1) for m in RFC_NUMBER.finditer(line)]
+        for m in RFC_LIST.finditer(line):
+            numbers += [m.start() + n.start() for n in re.finditer(r'[0-9]+', m.group(0))]
+        for column in sorted(set(numbers)):
+            total += 1
+            found += covered(i, column, {'rfc', 'citation', 'section'})
+        if re.search(r'\bRFCs?[- ]?$', line.rstrip()) and i + 1 < len(lines):
+            m = re.match(r'\s*([0-9]{1,5})\b', lines[i + 1])
+            if m and i + 1 not in marks:
+                total += 1
+                found += covered(i + 1, m.start(1), {'rfc', 'citation', 'section'})
+    result['rfc links'] = (found, total)
+
+    byLast = {e['lastLine'] - 1: e for e in contents if e.get('lastLine', 0) > 0}
+    found = total = 0
+    for line, text, page in contents_lines(lines):
+        total += 1
+        entry = byLast.get(line)
+        if not entry:
+            continue
+        printed = ' '.join(text.split())
+        title = ' '.join(entry['title'].split())
+        pageOk = not page.isdigit() or entry['page'] == int(page)
+        # A wrapped title ends on this line: its last part is printed here.
+        found += bool(pageOk and title and (printed.endswith(title) or title.endswith(printed)))
+    result['contents'] = (found, total)
+    return result
+
+
+FIGURES = ['labels', 'citations', 'rfc links', 'contents', 'headers', 'footers', 'pages']
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument('--analyse', required=True, help='the parchly-analyse program')
+    parser.add_argument('--worst', type=int, default=5, help='files listed per figure')
+    parser.add_argument('--json', action='store_true', help='print the per-file figures as JSON')
+    parser.add_argument('folders', nargs='+')
+    args = parser.parse_args()
+    paths = []
+    for folder in args.folders:
+        for name in sorted(os.listdir(folder)):
+            if re.fullmatch(r'rfc[0-9]+\.txt', name):
+                paths.append(os.path.join(folder, name))
+    perFile = {}
+    for start in range(0, len(paths), 50):
+        batch = paths[start:start + 50]
+        for path, record in zip(batch, analyse(args.analyse, batch)):
+            perFile[os.path.basename(path)] = measure(path, record)
+    if args.json:
+        json.dump(perFile, sys.stdout, indent=1)
+        return 0
+    print(f'{len(perFile)} files')
+    for figure in FIGURES:
+        found = sum(r[figure][0] for r in perFile.values())
+        total = sum(r[figure][1] for r in perFile.values())
+        share = 100.0 * found / total if total else 100.0
+        worst = sorted((r[figure][0] / r[figure][1], name, r[figure]) for name, r in perFile.items()
+                       if r[figure][1] and r[figure][0] < r[figure][1])[:args.worst]
+        listed = ', '.join(f'{name} {f}/{t}' for _, name, (f, t) in worst)
+        print(f'{figure:10} {share:6.2f} % ({found}/{total})' + (f'  worst: {listed}' if listed else ''))
+    without = [name for name, r in perFile.items() if r['no reference']]
+    falseMarks = sorted(((r['false marks'], name) for name, r in perFile.items() if r['false marks']), reverse=True)
+    print(f'labelled RFCs without references: {len(without)}' + (f' ({", ".join(without[:10])})' if without else ''))
+    print(f'false marks: {sum(n for n, _ in falseMarks)}'
+          + (' (' + ', '.join(f'{name} {n}' for n, name in falseMarks[:args.worst]) + ')' if falseMarks else ''))
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
