@@ -64,10 +64,11 @@ std::string rfcFileName(int32_t number)
 
 std::string singleRfcUrl(const std::string& folderUrl, int32_t number)
 {
-    if (number < 1)
+    // No address, no server: an empty setting never names "/rfcN.txt".
+    if (number < 1 || folderUrl.empty())
         return std::string();
     std::string url = folderUrl;
-    if (url.empty() || url.back() != '/')
+    if (url.back() != '/')
         url += '/';
     return url + rfcFileName(number);
 }

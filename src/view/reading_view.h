@@ -177,7 +177,7 @@ private:
     const QString& plainTextSnapshot();
     void highlightMatches();
     void restartMatchScan(const FindRequest& request);
-    void continueMatchScan();
+    void continueMatchScan(int budgetMs);
     void stopMatchScan();
     // Counts the rest at once; false when there is nothing to look for.
     bool finishMatchScan(const FindRequest& request);

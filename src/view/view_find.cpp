@@ -31,7 +31,7 @@ void ReadingView::setUpMatchScan()
 {
     m_matchScanTimer = new QTimer(this);
     m_matchScanTimer->setInterval(0);
-    connect(m_matchScanTimer, &QTimer::timeout, this, &ReadingView::continueMatchScan);
+    connect(m_matchScanTimer, &QTimer::timeout, this, [this] { continueMatchScan(kScanSliceMs); });
     // Any change of the text (headers cut, separators written) moves the
     // matches: they are counted again from a new copy of the text.
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
@@ -79,12 +79,14 @@ void ReadingView::restartMatchScan(const FindRequest& request)
     m_scanRequest = request;
     m_scanActive = true;
     m_matchScan.start(plainTextSnapshot(), request);
-    continueMatchScan();
+    // One slice at once, whatever the machine's speed: the count starts
+    // while the reader types and the rest follows between events.
+    continueMatchScan(0);
 }
 
-void ReadingView::continueMatchScan()
+void ReadingView::continueMatchScan(int budgetMs)
 {
-    if (m_matchScan.scanFor(kScanSliceMs))
+    if (m_matchScan.scanFor(budgetMs))
         m_matchScanTimer->stop();
     else if (!m_matchScanTimer->isActive())
         m_matchScanTimer->start();

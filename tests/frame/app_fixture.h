@@ -37,6 +37,9 @@ protected:
     {
         app = std::make_unique<ParchlyApplication>();
         app->settings().RfcRootPath = QDir(folder.path()).absolutePath().toStdString();
+        // No server here serves single RFCs: a link to a missing one is
+        // refused at once, as without an address, unless a test sets its own.
+        app->settings().RfcFileDownloadUrl.clear();
         if (start) {
             EXPECT_TRUE(app->start());
         }

@@ -303,6 +303,7 @@ TEST(SingleRfcUrlTest, NumberAndFolderMakeTheAddressAndLocalName)
               "https://www.rfc-editor.org/rfc/rfc9110.txt");
     EXPECT_EQ(singleRfcUrl("https://mirror.example.org/rfc", 1), "https://mirror.example.org/rfc/rfc1.txt");
     EXPECT_EQ(singleRfcUrl("https://www.rfc-editor.org/rfc/", 0), "");
+    EXPECT_EQ(singleRfcUrl("", 9110), "") << "an empty address names no server";
     EXPECT_EQ(rfcFileName(791), "rfc791.txt");
 }
 
