@@ -84,7 +84,7 @@ enum CommandId : int {
     kCmdAddBookmark = 33181,
     kCmdOpenRfcNumber = 33182,
     // The RFC Editor's errata.
-    kCmdUpdateErrata = 33183,
+    kCmdUpdateErrata = 33221,
 };
 
 constexpr int kRecentFileCount = 4;

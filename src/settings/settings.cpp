@@ -130,7 +130,7 @@ RfcSettings::RfcSettings(const std::string& appDirectory)
     , RfcRootPath(normaliseRootPath(appDirectory + "RFCPath"))
     , IndexLevelCounts(std::begin(kDefaultLevelCounts), std::end(kDefaultLevelCounts))
     , HomepageUrl("https://github.com/parchly/parchly")
-    , ErrataDownloadUrl(std::string(kDownloadHost) + "/errata.json")
+    , ErrataDownloadUrl(kDefaultErrataUrl)
 {
     for (int category = 0; category < kFormatCategoryCount; ++category)
         Formats[category] = defaultFormat(category);
