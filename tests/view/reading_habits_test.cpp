@@ -40,9 +40,7 @@ protected:
     void SetUp() override
     {
         ReadingFixture::SetUp();
-        makeApp();
-        app->mainWindow()->resize(1000, 700);
-        app->mainWindow()->show();
+        showApp();
     }
 
     // Copies a fixture of tests/fixtures/reading as `name` and opens it.
@@ -53,7 +51,6 @@ protected:
         return *view;
     }
 
-    MainWindow& frame() { return *app->mainWindow(); }
     QString pane() { return frame().positionPane(); }
     QString structureItem()
     {
@@ -66,31 +63,18 @@ protected:
     {
         return find(view, title, find(view, "Table of Contents"));
     }
-
-    FindBar& findBar(ReadingView& view, const QString& text)
-    {
-        frame().routeCommand(kCmdFind);
-        view.findBar()->textEdit()->setText(text);
-        return *view.findBar();
-    }
 };
 
-// Links across RFCs: the links text is the golden analysis case's input.
-// RFC 9110 is there (the same text), RFC 2119 only in the index.
+// Links across RFCs, from the links text.
 class CrossLinksTest : public ReadingTest {
 protected:
     void SetUp() override
     {
         ReadingTest::SetUp();
-        copyReading("../links/rfc-index.txt", "rfc-index.txt");
-        copyReading(kLinks, "rfc9110.txt");
-        app->reloadIndexStatus();
+        installLinksCollection();
     }
 
-    QString activeFile() { return QFileInfo(frame().activeDocumentWindow()->path()).fileName(); }
     ReadingView& openLinks() { return openRfc("rfc9995.txt", kLinks); }
-
-    const QString kLinks = QStringLiteral("../../analysis/golden/links.txt");
 };
 
 // ---- Links across RFCs ----
@@ -617,7 +601,7 @@ TEST_F(CaretTest, AFindWhileCutShowsTheFileLineAndKeepsItWhenHeadersReturn)
 {
     route({kCmdHeaders, kCmdFooters})();
     walk({
-        {"find", [&] { findBar(*view, "Protocol filler line 9").searchRequested(true); }, 61, 26,
+        {"find", [&] { typeInFindBar(*view, "Protocol filler line 9").searchRequested(true); }, 61, 26,
          "2. Protocol", false, true},
         {"headers back", route({kCmdHeaders}), 61, 0, nullptr, false, true},
     });
@@ -685,7 +669,7 @@ TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
 TEST_F(ReadingTest, FindOpensTheFindBarNotTheDialog)
 {
     ReadingView& view = openRfc();
-    EXPECT_TRUE(findBar(view, "filler line 1").isVisible());
+    EXPECT_TRUE(typeInFindBar(view, "filler line 1").isVisible());
     EXPECT_FALSE(view.findDialog());
 }
 
@@ -704,7 +688,7 @@ const FindCase kFindCases[] = {{"filler line 1", false, false, 21},
 TEST_F(ReadingTest, FindBarCountsAndMarksTheMatchesOfItsOptions)
 {
     ReadingView& view = openRfc();
-    FindBar& bar = findBar(view, "");
+    FindBar& bar = typeInFindBar(view, "");
     for (const FindCase& c : kFindCases) {
         SCOPED_TRACE(c.text);
         bar.matchCaseBox()->setChecked(c.matchCase);
@@ -720,14 +704,14 @@ TEST_F(ReadingTest, FindBarCountsAndMarksTheMatchesOfItsOptions)
 TEST_F(ReadingTest, FindBarsReturnWithoutAMatchSaysNotFound)
 {
     ReadingView& view = openRfc();
-    QTest::keyClick(findBar(view, "xyz").textEdit(), Qt::Key_Return);
+    QTest::keyClick(typeInFindBar(view, "xyz").textEdit(), Qt::Key_Return);
     EXPECT_EQ(frame().statusBar()->currentMessage(), "\"xyz\" not found");
 }
 
 TEST_F(ReadingTest, FindBarsReturnMovesTheCaretToTheOneMatch)
 {
     ReadingView& view = openRfc();
-    FindBar& bar = findBar(view, "Closing filler line 6");
+    FindBar& bar = typeInFindBar(view, "Closing filler line 6");
     QTest::keyClick(bar.textEdit(), Qt::Key_Return);
     EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 25").arg(kClosingFiller6));
     EXPECT_EQ(bar.countLabel()->text(), "1 of 1");
@@ -736,7 +720,7 @@ TEST_F(ReadingTest, FindBarsReturnMovesTheCaretToTheOneMatch)
 TEST_F(ReadingTest, F3PastTheLastMatchContinuesFromTheTop)
 {
     ReadingView& view = openRfc();
-    QTest::keyClick(findBar(view, "Closing filler line 6").textEdit(), Qt::Key_Return);
+    QTest::keyClick(typeInFindBar(view, "Closing filler line 6").textEdit(), Qt::Key_Return);
     QTest::keyClick(&view, Qt::Key_F3);
     EXPECT_EQ(frame().statusBar()->currentMessage(), "Passed the end, continued from the top");
 }
@@ -744,7 +728,7 @@ TEST_F(ReadingTest, F3PastTheLastMatchContinuesFromTheTop)
 TEST_F(ReadingTest, F3AndShiftF3StepForwardAndBackThroughTheMatches)
 {
     ReadingView& view = openRfc();
-    findBar(view, "Protocol filler line 1");
+    typeInFindBar(view, "Protocol filler line 1");
     QTest::keyClick(&view, Qt::Key_F3);
     QTest::keyClick(&view, Qt::Key_F3);
     EXPECT_TRUE(caretLineText(view).contains("Protocol filler line 10 "));
@@ -755,7 +739,7 @@ TEST_F(ReadingTest, F3AndShiftF3StepForwardAndBackThroughTheMatches)
 TEST_F(ReadingTest, EscapeClosesTheFindBarTakesItsMarksAndGivesTheKeysBack)
 {
     ReadingView& view = openRfc();
-    FindBar& bar = findBar(view, "filler line 1");
+    FindBar& bar = typeInFindBar(view, "filler line 1");
     ASSERT_FALSE(view.extraSelections().isEmpty());
     QTest::keyClick(bar.textEdit(), Qt::Key_Escape);
     EXPECT_FALSE(bar.isVisible());
