@@ -314,6 +314,14 @@ protected:
         return !bar->isVisibleTo(child->innerWindow()) || tree->isVisibleTo(child);
     }
 
+    // The command states, the mode pane and the Navigator's tree together.
+    void expectShown(const char* shown, const char* mode)
+    {
+        EXPECT_EQ(states(), shown);
+        EXPECT_EQ(frame().modePane(), mode);
+        EXPECT_TRUE(navigatorShowsItsTabsTree());
+    }
+
     void openRfc()
     {
         makeApp();
@@ -332,9 +340,7 @@ TEST_F(ViewCommandsTest, WithoutADocumentOnlyTheIndexCanBeOpened)
 TEST_F(ViewCommandsTest, AnRfcOpensInStructureViewWithEverythingShown)
 {
     openRfc();
-    EXPECT_EQ(states(), "- + +v +v + +v +");
-    EXPECT_EQ(frame().modePane(), "Structure View");
-    EXPECT_TRUE(navigatorShowsItsTabsTree());
+    expectShown("- + +v +v + +v +", "Structure View");
 }
 
 // The copies of the fixture have two pages: stepping down to page 2 of the
@@ -343,9 +349,7 @@ TEST_F(ViewCommandsTest, PageShowsThePageTreeWhoseChoiceMovesTheView)
 {
     openRfc();
     frame().routeCommand(kCmdPage);
-    EXPECT_EQ(states(), "+ - +v +v + +v +");
-    EXPECT_EQ(frame().modePane(), "Page View");
-    EXPECT_TRUE(navigatorShowsItsTabsTree());
+    expectShown("+ - +v +v + +v +", "Page View");
     ReadingView* view = frame().activeDocumentWindow()->view();
     TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->secondTree();
     ASSERT_EQ(pages->topLevelItemCount(), 2);
@@ -362,9 +366,7 @@ TEST_F(ViewCommandsTest, StructureComesBackFromPage)
     openRfc();
     frame().routeCommand(kCmdPage);
     frame().routeCommand(kCmdStructure);
-    EXPECT_EQ(states(), "- + +v +v + +v +");
-    EXPECT_EQ(frame().modePane(), "Structure View");
-    EXPECT_TRUE(navigatorShowsItsTabsTree());
+    expectShown("- + +v +v + +v +", "Structure View");
 }
 
 TEST_F(ViewCommandsTest, HeadersAndFootersToggleEachOnItsOwn)
