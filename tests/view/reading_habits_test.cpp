@@ -325,16 +325,26 @@ Qt::CursorShape linkShape(bool link)
     return link ? Qt::PointingHandCursor : Qt::IBeamCursor;
 }
 
+// Runs `check` on a fresh copy of the RFC opened under each link setting.
+class LinkSettingsTest : public ReadingTest {
+protected:
+    void forEachLinkSetting(const std::function<void(const LinkSettingCase&, ReadingView&)>& check)
+    {
+        const RfcSettings defaults = app->settings();
+        for (const LinkSettingCase& c : kLinkSettingCases) {
+            SCOPED_TRACE(c.name);
+            app->settings() = defaults;
+            c.change(app->settings());
+            check(c, openRfc(QStringLiteral("rfc%1.txt").arg(9992 + (&c - kLinkSettingCases))));
+        }
+    }
+};
+
 // Under each link setting, the hand shows over exactly what a click
 // follows; a contents entry without its heading leads nowhere, link or not.
-TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
+TEST_F(LinkSettingsTest, EachLinkSettingDecidesWhatIsALink)
 {
-    const RfcSettings defaults = app->settings();
-    for (const LinkSettingCase& c : kLinkSettingCases) {
-        SCOPED_TRACE(c.name);
-        app->settings() = defaults;
-        c.change(app->settings());
-        ReadingView& view = openRfc(QStringLiteral("rfc%1.txt").arg(9992 + (&c - kLinkSettingCases)));
+    forEachLinkSetting([this](const LinkSettingCase& c, ReadingView& view) {
         const int entry = contentsText(view, "Protocol");
         const int lost = contentsText(view, "Lost Section");
         const int citation = find(view, "[RFC2119]") + 1;
@@ -356,25 +366,20 @@ TEST_F(ReadingTest, EachLinkSettingDecidesWhatIsALink)
         if (c.entry) {
             EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 1").arg(kProtocolHeading));
         }
-    }
+    });
 }
 
 // RFC numbers in references are links under every setting: a missing RFC
 // is reported, one that is there opens; the words around it are no link.
-TEST_F(ReadingTest, AReferencesRfcNumberIsALinkUnderEverySetting)
+TEST_F(LinkSettingsTest, AReferencesRfcNumberIsALinkUnderEverySetting)
 {
-    const RfcSettings defaults = app->settings();
-    for (const LinkSettingCase& c : kLinkSettingCases) {
-        SCOPED_TRACE(c.name);
-        app->settings() = defaults;
-        c.change(app->settings());
-        ReadingView& view = openRfc(QStringLiteral("rfc%1.txt").arg(9992 + (&c - kLinkSettingCases)));
+    forEachLinkSetting([this](const LinkSettingCase&, ReadingView& view) {
         view.scrollLines(view.lineCount());
         const qsizetype messages = dialogs.messages.size();
         clickAt(view, find(view, "2119, March"));
         EXPECT_EQ(dialogs.messages.size(), messages + 1);
         EXPECT_EQ(dialogs.messages.value(0), "Cannot open file: " + pathOf("rfc2119.txt") + ".");
-    }
+    });
 }
 
 TEST_F(ReadingTest, AReferencesRfcNumberOpensItsRfcOnceThere)
