@@ -8,8 +8,8 @@
 #include "settings/recent_file_list.h"
 #include "settings/settings.h"
 #include "settings/rfc_paths.h"
-#include "collections/bookmarks_dialog.h"
-#include "collections/favorite_rfcs_dialog.h"
+#include "bookmarks/bookmarks_dialog.h"
+#include "bookmarks/favorite_rfcs_dialog.h"
 #include "download/download_commands.h"
 #include "analysis/rfc_text.h"
 #include "frame/document_window.h"
@@ -19,7 +19,7 @@
 #include "frame/command_icons.h"
 #include "frame/command_table.h"
 #include "frame/document_tab_bar.h"
-#include "frame/frame_collections_host.h"
+#include "frame/frame_bookmarks_host.h"
 #include "frame/welcome_panel.h"
 #include "frame/index_bar.h"
 #include "index/index_status.h"
@@ -292,7 +292,7 @@ void MainWindow::installHandlers()
     };
     m_handlers[kCmdExit] = [this] { close(); };
     m_handlers[kCmdAddBookmark] = [this] {
-        FrameCollectionsHost host(*this, m_app);
+        FrameBookmarksHost host(*this, m_app);
         const QString added = addBookmarkAtCaret(host, m_app.profile());
         if (!added.isEmpty())
             statusBar()->showMessage(QStringLiteral("Bookmark added: %1").arg(added), kStatusNoteMs);
@@ -310,12 +310,12 @@ void MainWindow::installHandlers()
         runDialog(tip);
     };
     m_handlers[kCmdBookmarks] = [this] {
-        FrameCollectionsHost host(*this, m_app);
+        FrameBookmarksHost host(*this, m_app);
         BookmarksDialog bookmarks(host, m_app.profile(), this);
         runDialog(bookmarks);
     };
     m_handlers[kCmdFavoriteRfcs] = [this] {
-        FrameCollectionsHost host(*this, m_app);
+        FrameBookmarksHost host(*this, m_app);
         FavoriteRfcsDialog favorites(host, m_app.profile(), this);
         runDialog(favorites);
     };

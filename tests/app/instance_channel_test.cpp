@@ -10,6 +10,7 @@
 #include "frame/reading_positions.h"
 #include "settings/profile.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
@@ -157,6 +158,30 @@ TEST_F(ParchlyAppTest, AHandOverWhoseMessageIsAnsweredLeavesTheProgramRunning)
         runEventLoop(200);
         EXPECT_EQ(dialogs.messages.count(missing), start + 1);
     }
+}
+
+// The same sequence in a child process whose freed memory is poisoned at
+// once (no per-thread cache, every freed byte overwritten): a socket freed
+// under its own read handler is then used as garbage every time, as it was
+// for the reader whose program died, instead of only when the heap happens
+// to reuse it.
+TEST(InstanceChannelHandOver, AnAnsweredMessageTouchesNoFreedSocket)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("GLIBC_TUNABLES"), QStringLiteral("glibc.malloc.tcache_count=0"));
+    environment.insert(QStringLiteral("MALLOC_PERTURB_"), QStringLiteral("165"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=ParchlyAppTest.")
+                 + QStringLiteral("AHandOverWhoseMessageIsAnsweredLeavesTheProgramRunning")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
 }
 
 // A program that answers under the name but runs as another user is told

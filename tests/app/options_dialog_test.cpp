@@ -6,7 +6,7 @@
 #include "app/options_regular_page.h"
 #include "app/options_rfc_page.h"
 #include "settings/settings.h"
-#include "collections/ini_file.h"
+#include "support/ini_file.h"
 #include "platform/char_format.h"
 #include "platform/font_chooser.h"
 #include "support/scripted_dialogs.h"

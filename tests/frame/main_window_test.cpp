@@ -4,7 +4,7 @@
 #include "frame/document_tab_bar.h"
 #include "frame/document_window.h"
 #include "frame/find_in_rfcs_dock.h"
-#include "frame/frame_collections_host.h"
+#include "frame/frame_bookmarks_host.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
 #include "settings/command_ids.h"
@@ -60,7 +60,7 @@ protected:
             .toStdString();
     }
 
-    FrameCollectionsHost host() { return FrameCollectionsHost(frame(), *app); }
+    FrameBookmarksHost host() { return FrameBookmarksHost(frame(), *app); }
     std::pair<int, int> caret()
     {
         int line = -1, column = -1;
@@ -624,11 +624,11 @@ TEST_F(SessionTest, LargeToolbarButtonsCarryTheirShortTexts)
     EXPECT_EQ(button->size(), QSize(50, 40));
 }
 
-// ---- Documents through the collections' host, dialogs, index and help ----
+// ---- Documents through the bookmarks' host, dialogs, index and help ----
 
 // The open documents in opening order; bookmarks store the file's lines,
 // whatever the view hides, and put the caret on a shown line only.
-class CollectionsHostTest : public MainWindowTest {
+class BookmarksHostTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
@@ -649,14 +649,14 @@ protected:
     QString first, second;
 };
 
-TEST_F(CollectionsHostTest, WithoutDocumentsThereIsNoTabPathOrCaret)
+TEST_F(BookmarksHostTest, WithoutDocumentsThereIsNoTabPathOrCaret)
 {
     EXPECT_FALSE(host().hasDocumentTabs());
     EXPECT_TRUE(host().activeDocumentPath().isEmpty());
     EXPECT_EQ(caret(), std::make_pair(0, 0));
 }
 
-TEST_F(CollectionsHostTest, DocumentsAreListedInOpeningOrderAndAMissingFileIsRefused)
+TEST_F(BookmarksHostTest, DocumentsAreListedInOpeningOrderAndAMissingFileIsRefused)
 {
     openTwo();
     EXPECT_FALSE(host().openDocument(pathOf("rfc404.txt")));
@@ -667,7 +667,7 @@ TEST_F(CollectionsHostTest, DocumentsAreListedInOpeningOrderAndAMissingFileIsRef
 
 // On a blank line any column is the line's start; a line past the end
 // leaves the caret where it was.
-TEST_F(CollectionsHostTest, CaretOnABlankLineGoesToItsStartAndPastTheEndStays)
+TEST_F(BookmarksHostTest, CaretOnABlankLineGoesToItsStartAndPastTheEndStays)
 {
     ReadingView* view = openTwo();
     ASSERT_EQ(view->lineText(12), QStringLiteral("\n"));
@@ -678,7 +678,7 @@ TEST_F(CollectionsHostTest, CaretOnABlankLineGoesToItsStartAndPastTheEndStays)
 }
 
 // Page 2, its header hidden: file line 60 is shown higher up.
-TEST_F(CollectionsHostTest, CaretLinesAreFileLinesWhateverTheViewHides)
+TEST_F(BookmarksHostTest, CaretLinesAreFileLinesWhateverTheViewHides)
 {
     ReadingView* view = openTwo();
     frame().routeCommand(kCmdHeaders);
@@ -689,7 +689,7 @@ TEST_F(CollectionsHostTest, CaretLinesAreFileLinesWhateverTheViewHides)
 }
 
 // The caret's section by its number and title, a subsection's in full.
-TEST_F(CollectionsHostTest, TheActiveSectionIsTheCaretsWithItsNumber)
+TEST_F(BookmarksHostTest, TheActiveSectionIsTheCaretsWithItsNumber)
 {
     openTwo();
     const std::pair<int, const char*> carets[] = {{55, "1. Introduction"}, {60, "1.1. Terminology"}, {2, ""}};

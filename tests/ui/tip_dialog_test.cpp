@@ -1,5 +1,5 @@
 // The tip of the day: which line is shown, and what the "Tip" section keeps.
-#include "collections/ini_file.h"
+#include "support/ini_file.h"
 #include "support/scripted_dialogs.h"
 #include "ui/tip_dialog.h"
 

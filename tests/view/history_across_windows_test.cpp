@@ -1,6 +1,6 @@
 // Back and Forward between the windows a link joined, and jumps to a
 // bookmark in the history.
-#include "frame/frame_collections_host.h"
+#include "frame/frame_bookmarks_host.h"
 #include "reading_fixture.h"
 
 #include <QFileInfo>
@@ -66,7 +66,7 @@ TEST_F(HistoryAcrossWindowsTest, BackReturnsFromABookmarkJump)
     ReadingView* view = open(copyReading(kLinks, "rfc9995.txt"));
     ASSERT_NE(view, nullptr);
     view->setCaretLineColumn(3, 0);
-    FrameCollectionsHost host(frame(), *app);
+    FrameBookmarksHost host(frame(), *app);
     host.setActiveCaretLineColumn(60, 0);
     ASSERT_EQ(caretLine(*view), 60);
     frame().routeCommand(kCmdGoBack);

@@ -1,4 +1,4 @@
-#include "frame/frame_collections_host.h"
+#include "frame/frame_bookmarks_host.h"
 
 #include "frame/frame_host.h"
 #include "analysis/section_lookup.h"
@@ -13,19 +13,19 @@
 
 namespace parchly {
 
-ReadingView* FrameCollectionsHost::activeView() const
+ReadingView* FrameBookmarksHost::activeView() const
 {
     DocumentWindow* child = m_frame.activeDocumentWindow();
     return child ? child->view() : nullptr;
 }
 
-QString FrameCollectionsHost::activeDocumentPath() const
+QString FrameBookmarksHost::activeDocumentPath() const
 {
     ReadingView* view = activeView();
     return view && view->rfcDocument() ? view->rfcDocument()->pathName() : QString();
 }
 
-void FrameCollectionsHost::activeCaretLineColumn(int& line, int& column) const
+void FrameBookmarksHost::activeCaretLineColumn(int& line, int& column) const
 {
     line = 0;
     column = 0;
@@ -33,7 +33,7 @@ void FrameCollectionsHost::activeCaretLineColumn(int& line, int& column) const
         view->caretLineColumn(line, column);
 }
 
-QString FrameCollectionsHost::activeSectionTitle() const
+QString FrameBookmarksHost::activeSectionTitle() const
 {
     const ReadingView* view = activeView();
     const RfcDocument* document = view ? view->rfcDocument() : nullptr;
@@ -51,7 +51,7 @@ QString FrameCollectionsHost::activeSectionTitle() const
     return (number + QLatin1Char(' ') + QString::fromStdString(entry.title)).simplified();
 }
 
-void FrameCollectionsHost::setActiveCaretLineColumn(int line, int column)
+void FrameBookmarksHost::setActiveCaretLineColumn(int line, int column)
 {
     // Stored lines are the file's: the view maps them to what it shows.
     // A bookmark is a jump like a link: Back returns from it.
@@ -62,7 +62,7 @@ void FrameCollectionsHost::setActiveCaretLineColumn(int line, int column)
     }
 }
 
-QStringList FrameCollectionsHost::openDocumentPaths() const
+QStringList FrameBookmarksHost::openDocumentPaths() const
 {
     QStringList paths;
     for (DocumentWindow* child : m_frame.documentWindows())
@@ -70,12 +70,12 @@ QStringList FrameCollectionsHost::openDocumentPaths() const
     return paths;
 }
 
-bool FrameCollectionsHost::hasDocumentTabs() const
+bool FrameBookmarksHost::hasDocumentTabs() const
 {
     return m_frame.documentTabBar()->tabs()->count() > 0;
 }
 
-bool FrameCollectionsHost::openDocument(const QString& path)
+bool FrameBookmarksHost::openDocument(const QString& path)
 {
     return m_app.openDocumentFile(path) != nullptr;
 }

@@ -1,4 +1,4 @@
-#include "collections/numbered_list.h"
+#include "bookmarks/numbered_list.h"
 
 #include "settings/profile.h"
 

@@ -1,7 +1,7 @@
 // A settings file in a TempFolder of its own for one test, read back both
 // through Profile and as the raw text a user would see.
-#ifndef PARCHLY_TESTS_COLLECTIONS_INI_FILE_H
-#define PARCHLY_TESTS_COLLECTIONS_INI_FILE_H
+#ifndef PARCHLY_TESTS_SUPPORT_INI_FILE_H
+#define PARCHLY_TESTS_SUPPORT_INI_FILE_H
 
 #include "settings/profile.h"
 #include "support/temp_folder.h"

@@ -1,9 +1,9 @@
 // What the bookmarks and favourites dialogs see of the main frame: the open
 // documents, the active view's caret, and opening files.
-#ifndef PARCHLY_FRAME_FRAME_COLLECTIONS_HOST_H
-#define PARCHLY_FRAME_FRAME_COLLECTIONS_HOST_H
+#ifndef PARCHLY_FRAME_FRAME_BOOKMARKS_HOST_H
+#define PARCHLY_FRAME_FRAME_BOOKMARKS_HOST_H
 
-#include "collections/collections_host.h"
+#include "bookmarks/bookmarks_host.h"
 
 namespace parchly {
 
@@ -11,9 +11,9 @@ class MainWindow;
 class FrameHost;
 class ReadingView;
 
-class FrameCollectionsHost : public CollectionsHost {
+class FrameBookmarksHost : public BookmarksHost {
 public:
-    FrameCollectionsHost(MainWindow& frame, FrameHost& app)
+    FrameBookmarksHost(MainWindow& frame, FrameHost& app)
         : m_frame(frame)
         , m_app(app)
     {

@@ -2,8 +2,8 @@
 // read up to the first empty or missing value, written back whole, with an
 // empty value after the last entry only where an older, longer list must
 // end there.
-#ifndef PARCHLY_COLLECTIONS_NUMBERED_LIST_H
-#define PARCHLY_COLLECTIONS_NUMBERED_LIST_H
+#ifndef PARCHLY_BOOKMARKS_NUMBERED_LIST_H
+#define PARCHLY_BOOKMARKS_NUMBERED_LIST_H
 
 #include <QStringList>
 

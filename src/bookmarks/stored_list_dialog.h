@@ -2,8 +2,8 @@
 // beside a column of buttons, whose action (Go To, Open) and Remove follow
 // the selection, ending in Close. Close, Escape and the close box save the
 // list, then close.
-#ifndef PARCHLY_COLLECTIONS_STORED_LIST_DIALOG_H
-#define PARCHLY_COLLECTIONS_STORED_LIST_DIALOG_H
+#ifndef PARCHLY_BOOKMARKS_STORED_LIST_DIALOG_H
+#define PARCHLY_BOOKMARKS_STORED_LIST_DIALOG_H
 
 #include <QDialog>
 

@@ -1,17 +1,17 @@
 // What the bookmarks and favourites dialogs need of the rest of the program:
 // the open documents, the active view's caret, and opening a file the way
 // the File menu does. The main frame implements it.
-#ifndef PARCHLY_COLLECTIONS_COLLECTIONS_HOST_H
-#define PARCHLY_COLLECTIONS_COLLECTIONS_HOST_H
+#ifndef PARCHLY_BOOKMARKS_BOOKMARKS_HOST_H
+#define PARCHLY_BOOKMARKS_BOOKMARKS_HOST_H
 
 #include <QString>
 #include <QStringList>
 
 namespace parchly {
 
-class CollectionsHost {
+class BookmarksHost {
 public:
-    virtual ~CollectionsHost() = default;
+    virtual ~BookmarksHost() = default;
 
     // The full path of the active view's document; empty when no view is
     // active or it has no document.

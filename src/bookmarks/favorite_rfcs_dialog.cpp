@@ -1,10 +1,10 @@
-#include "collections/favorite_rfcs_dialog.h"
+#include "bookmarks/favorite_rfcs_dialog.h"
 
-#include "collections/collections_host.h"
-#include "collections/favorite_line.h"
-#include "collections/numbered_list.h"
-#include "collections/stored_line_list.h"
-#include "collections/stored_path.h"
+#include "bookmarks/bookmarks_host.h"
+#include "bookmarks/favorite_line.h"
+#include "bookmarks/numbered_list.h"
+#include "bookmarks/stored_line_list.h"
+#include "bookmarks/stored_path.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 
@@ -23,7 +23,7 @@ constexpr const char* kKeyPrefix = "RFC";
 
 } // namespace
 
-FavoriteRfcsDialog::FavoriteRfcsDialog(CollectionsHost& host, Profile& profile, QWidget* parent)
+FavoriteRfcsDialog::FavoriteRfcsDialog(BookmarksHost& host, Profile& profile, QWidget* parent)
     : StoredListDialog(QStringLiteral("Favorite RFCs"), "favoriteList", parent)
     , m_host(host)
     , m_profile(profile)

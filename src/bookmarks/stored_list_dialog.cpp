@@ -1,6 +1,6 @@
-#include "collections/stored_list_dialog.h"
+#include "bookmarks/stored_list_dialog.h"
 
-#include "collections/stored_line_list.h"
+#include "bookmarks/stored_line_list.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

@@ -3,8 +3,8 @@
 // so a stored path is read with either (every "\" turned into "/") and a
 // stored line is read back by finding the file name after the last of
 // either.
-#ifndef PARCHLY_COLLECTIONS_STORED_PATH_H
-#define PARCHLY_COLLECTIONS_STORED_PATH_H
+#ifndef PARCHLY_BOOKMARKS_STORED_PATH_H
+#define PARCHLY_BOOKMARKS_STORED_PATH_H
 
 #include <QString>
 

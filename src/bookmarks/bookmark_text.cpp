@@ -1,6 +1,6 @@
-#include "collections/bookmark_text.h"
+#include "bookmarks/bookmark_text.h"
 
-#include "collections/stored_path.h"
+#include "bookmarks/stored_path.h"
 
 #include <QDir>
 #include <climits>

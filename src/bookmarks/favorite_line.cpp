@@ -1,6 +1,6 @@
-#include "collections/favorite_line.h"
+#include "bookmarks/favorite_line.h"
 
-#include "collections/stored_path.h"
+#include "bookmarks/stored_path.h"
 
 namespace parchly {
 

@@ -1,10 +1,10 @@
-#include "collections/bookmarks_dialog.h"
+#include "bookmarks/bookmarks_dialog.h"
 
-#include "collections/bookmark_text.h"
-#include "collections/collections_host.h"
-#include "collections/numbered_list.h"
-#include "collections/stored_line_list.h"
-#include "collections/stored_path.h"
+#include "bookmarks/bookmark_text.h"
+#include "bookmarks/bookmarks_host.h"
+#include "bookmarks/numbered_list.h"
+#include "bookmarks/stored_line_list.h"
+#include "bookmarks/stored_path.h"
 #include "settings/profile.h"
 
 #include <QCheckBox>
@@ -26,7 +26,7 @@ constexpr const char* kKeyPrefix = "BM";
 constexpr const char* kNewBookmarkName = "bookmark";
 
 // The stored location of the active view's caret; empty without a document.
-QString caretLocation(const CollectionsHost& host, const QString& storedPath)
+QString caretLocation(const BookmarksHost& host, const QString& storedPath)
 {
     if (storedPath.isEmpty())
         return QString();
@@ -38,7 +38,7 @@ QString caretLocation(const CollectionsHost& host, const QString& storedPath)
 
 } // namespace
 
-BookmarksDialog::BookmarksDialog(CollectionsHost& host, Profile& profile, QWidget* parent)
+BookmarksDialog::BookmarksDialog(BookmarksHost& host, Profile& profile, QWidget* parent)
     : StoredListDialog(QStringLiteral("Bookmarks"), "bookmarkList", parent)
     , m_host(host)
     , m_profile(profile)
@@ -138,7 +138,7 @@ void BookmarksDialog::gotoBookmark()
     accept();
 }
 
-QString addBookmarkAtCaret(CollectionsHost& host, Profile& profile)
+QString addBookmarkAtCaret(BookmarksHost& host, Profile& profile)
 {
     const QString location = caretLocation(host, toStoredPath(host.activeDocumentPath()));
     if (location.isEmpty())

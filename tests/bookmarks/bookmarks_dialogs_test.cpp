@@ -1,12 +1,12 @@
 // What a user does in the Bookmarks and Favorite RFCs dialogs and what the
 // settings file then holds; the stored bookmark text read back and shown,
 // and the stored line of a favourite.
-#include "collections/bookmark_text.h"
-#include "collections/bookmarks_dialog.h"
-#include "collections/collections_host.h"
-#include "collections/favorite_line.h"
-#include "collections/favorite_rfcs_dialog.h"
-#include "collections/ini_file.h"
+#include "bookmarks/bookmark_text.h"
+#include "bookmarks/bookmarks_dialog.h"
+#include "bookmarks/bookmarks_host.h"
+#include "bookmarks/favorite_line.h"
+#include "bookmarks/favorite_rfcs_dialog.h"
+#include "support/ini_file.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -24,7 +24,7 @@ using Texts = std::vector<std::string>;
 
 // A stand-in for the main window: open documents, an active one with a
 // caret, and files that cannot be opened.
-class FakeHost : public CollectionsHost {
+class FakeHost : public BookmarksHost {
 public:
     QString activePath;
     QStringList openPaths;
@@ -54,7 +54,7 @@ public:
 
 // Both dialogs keep a numbered list ("BM0", "BM1", ...) that ends at its
 // first empty value; these read and write it past the dialogs' own code.
-class CollectionsDialogTest : public ::testing::Test {
+class StoredListDialogTest : public ::testing::Test {
 protected:
     void store(const char* section, const char* prefix, const Texts& values)
     {
@@ -82,7 +82,7 @@ const std::string kMine = "Old - rfc2616.txt (Ln 5, Col 2) - /home/ann/RFCPath/r
 const std::string kOther = "Other - rfc791.txt (Ln 3, Col 0) - /home/ann/RFCPath/rfc791.txt";
 const std::string kOther2 = "rfc793.txt (Ln 9, Col 1) - /home/ann/RFCPath/rfc793.txt";
 
-class BookmarksDialogTest : public CollectionsDialogTest {
+class BookmarksDialogTest : public StoredListDialogTest {
 protected:
     BookmarksDialogTest()
     {
@@ -105,7 +105,7 @@ protected:
     }
 };
 
-class FavoriteRfcsDialogTest : public CollectionsDialogTest {
+class FavoriteRfcsDialogTest : public StoredListDialogTest {
 protected:
     void storeFavorites(const Texts& paths) { store("FavoriteRFCs", "RFC", paths); }
     Texts favorites() const { return stored("FavoriteRFCs", "RFC"); }

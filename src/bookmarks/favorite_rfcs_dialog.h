@@ -2,10 +2,10 @@
 // from the active document or from every open one, removed, and opened any
 // number at once. The list lives in the "FavoriteRFCs" section of the
 // settings file.
-#ifndef PARCHLY_COLLECTIONS_FAVORITE_RFCS_DIALOG_H
-#define PARCHLY_COLLECTIONS_FAVORITE_RFCS_DIALOG_H
+#ifndef PARCHLY_BOOKMARKS_FAVORITE_RFCS_DIALOG_H
+#define PARCHLY_BOOKMARKS_FAVORITE_RFCS_DIALOG_H
 
-#include "collections/stored_list_dialog.h"
+#include "bookmarks/stored_list_dialog.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -15,13 +15,13 @@ class QPushButton;
 
 namespace parchly {
 
-class CollectionsHost;
+class BookmarksHost;
 class Profile;
 
 class FavoriteRfcsDialog : public StoredListDialog {
     Q_OBJECT
 public:
-    FavoriteRfcsDialog(CollectionsHost& host, Profile& profile, QWidget* parent = nullptr);
+    FavoriteRfcsDialog(BookmarksHost& host, Profile& profile, QWidget* parent = nullptr);
 
     QPushButton* openButton() const { return m_open; }
     QPushButton* addRfcButton() const { return m_addRfc; }
@@ -39,7 +39,7 @@ private:
     void addUnlessListed(const QString& localPath);
     void save() override;
 
-    CollectionsHost& m_host;
+    BookmarksHost& m_host;
     Profile& m_profile;
 
     QPushButton* m_open = nullptr;

@@ -1,8 +1,8 @@
 // The list boxes of the bookmarks and favourites dialogs. Each entry keeps
 // its line exactly as it is stored, and shows it with "/" separators as the
 // paths of this platform are written.
-#ifndef PARCHLY_COLLECTIONS_STORED_LINE_LIST_H
-#define PARCHLY_COLLECTIONS_STORED_LINE_LIST_H
+#ifndef PARCHLY_BOOKMARKS_STORED_LINE_LIST_H
+#define PARCHLY_BOOKMARKS_STORED_LINE_LIST_H
 
 #include <QStringList>
 

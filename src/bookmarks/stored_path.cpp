@@ -1,4 +1,4 @@
-#include "collections/stored_path.h"
+#include "bookmarks/stored_path.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "collections/stored_line_list.h"
+#include "bookmarks/stored_line_list.h"
 
-#include "collections/stored_path.h"
+#include "bookmarks/stored_path.h"
 
 #include <QListWidget>
 #include <algorithm>

@@ -3,8 +3,8 @@
 //   [name " - "] fileName " (Ln " line ", Col " column ") - " fullPath
 // with the full path in its stored form ("/" separators; "\" in files of
 // earlier versions).
-#ifndef PARCHLY_COLLECTIONS_BOOKMARK_TEXT_H
-#define PARCHLY_COLLECTIONS_BOOKMARK_TEXT_H
+#ifndef PARCHLY_BOOKMARKS_BOOKMARK_TEXT_H
+#define PARCHLY_BOOKMARKS_BOOKMARK_TEXT_H
 
 #include <QString>
 

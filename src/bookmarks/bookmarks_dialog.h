@@ -1,10 +1,10 @@
 // The Bookmarks dialog: takes the active view's caret as a named bookmark,
 // lists the bookmarks of the active file (or of every file), removes them and
 // goes to one. Bookmarks live in the "Bookmarks" section of the settings file.
-#ifndef PARCHLY_COLLECTIONS_BOOKMARKS_DIALOG_H
-#define PARCHLY_COLLECTIONS_BOOKMARKS_DIALOG_H
+#ifndef PARCHLY_BOOKMARKS_BOOKMARKS_DIALOG_H
+#define PARCHLY_BOOKMARKS_BOOKMARKS_DIALOG_H
 
-#include "collections/stored_list_dialog.h"
+#include "bookmarks/stored_list_dialog.h"
 #include <QStringList>
 
 class QCheckBox;
@@ -14,13 +14,13 @@ class QPushButton;
 
 namespace parchly {
 
-class CollectionsHost;
+class BookmarksHost;
 class Profile;
 
 class BookmarksDialog : public StoredListDialog {
     Q_OBJECT
 public:
-    BookmarksDialog(CollectionsHost& host, Profile& profile, QWidget* parent = nullptr);
+    BookmarksDialog(BookmarksHost& host, Profile& profile, QWidget* parent = nullptr);
 
     QLineEdit* nameField() const { return m_name; }
     QLineEdit* locationField() const { return m_location; }
@@ -39,7 +39,7 @@ private:
     // Adds a stored bookmark, shown with its position counted from 1.
     void appendBookmark(const QString& storedText);
 
-    CollectionsHost& m_host;
+    BookmarksHost& m_host;
     Profile& m_profile;
     QString m_activeStoredPath; // empty without an active document
     QString m_storedLocation; // the Location field's text as it is stored
@@ -56,7 +56,7 @@ private:
 // Ctrl+D), named as the dialog names a new one. Gives the bookmark as the
 // dialog shows it; empty when no document is active. A bookmark already
 // kept is not added twice.
-QString addBookmarkAtCaret(CollectionsHost& host, Profile& profile);
+QString addBookmarkAtCaret(BookmarksHost& host, Profile& profile);
 
 } // namespace parchly
 

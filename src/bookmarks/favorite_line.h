@@ -1,8 +1,8 @@
 // A favourite is shown as one line: its file name in a column of 24
 // characters (or followed by two spaces when it is longer), then its full
 // path in the stored form ("/" separators).
-#ifndef PARCHLY_COLLECTIONS_FAVORITE_LINE_H
-#define PARCHLY_COLLECTIONS_FAVORITE_LINE_H
+#ifndef PARCHLY_BOOKMARKS_FAVORITE_LINE_H
+#define PARCHLY_BOOKMARKS_FAVORITE_LINE_H
 
 #include <QString>
 
