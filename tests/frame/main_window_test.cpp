@@ -580,6 +580,52 @@ TEST_F(SessionTest, ADraggedNavigatorWidthComesBackInTheNextRun)
     EXPECT_EQ(frame().activeDocumentWindow()->navigatorWidth(), chosen);
 }
 
+// Tiled or cascaded, each window gives its Navigator a third of its width
+// at most; maximized again, the width comes back.
+class ArrangedWindowsTest : public SessionTest {
+protected:
+    // Runs Tile or Cascade and lets the windows lay out their new sizes.
+    void arrange(int command)
+    {
+        ASSERT_TRUE(frame().routeCommand(command));
+        for (int pass = 0; pass < 3; ++pass)
+            QApplication::processEvents();
+    }
+
+    static bool leavesTheText(DocumentWindow* child)
+    {
+        const int width = child->navigatorWidth();
+        return width > 0 && width <= child->innerWindow()->width() / 3 + 1;
+    }
+};
+
+TEST_F(ArrangedWindowsTest, TiledWindowsLeaveMostOfEachToTheText)
+{
+    arrange(kCmdTile);
+    for (DocumentWindow* child : children)
+        EXPECT_TRUE(leavesTheText(child))
+            << child->navigatorWidth() << " of " << child->innerWindow()->width();
+}
+
+TEST_F(ArrangedWindowsTest, CascadedWindowsLeaveMostOfEachToTheText)
+{
+    arrange(kCmdCascade);
+    DocumentWindow* child = frame().activeDocumentWindow();
+    EXPECT_TRUE(leavesTheText(child)) << child->navigatorWidth() << " of " << child->innerWindow()->width();
+}
+
+TEST_F(ArrangedWindowsTest, AWindowMaximizedAgainTakesItsWidthBack)
+{
+    DocumentWindow* child = frame().activeDocumentWindow();
+    const int before = child->navigatorWidth();
+    arrange(kCmdTile);
+    ASSERT_LT(child->navigatorWidth(), before);
+    child->showMaximized();
+    for (int pass = 0; pass < 3; ++pass)
+        QApplication::processEvents();
+    EXPECT_EQ(child->navigatorWidth(), before);
+}
+
 TEST_F(SessionTest, ToolbarSwitchesAreStoredWithTheLayout)
 {
     frame().routeCommand(kCmdEditToolbar);
