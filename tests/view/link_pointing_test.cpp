@@ -30,10 +30,8 @@ protected:
     void SetUp() override
     {
         ReadingFixture::SetUp();
-        startShown();
-        copyReading("../links/rfc-index.txt", "rfc-index.txt");
-        copyReading(kLinks, "rfc9110.txt");
-        app->reloadIndexStatus();
+        showApp();
+        installLinksCollection();
         for (const char* scheme : {"http", "https", "ftp", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser, "open");
     }
@@ -44,8 +42,6 @@ protected:
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
         ReadingFixture::TearDown();
     }
-
-    QString activeFile() { return QFileInfo(frame().activeDocumentWindow()->path()).fileName(); }
 
     // Opens the links fixture with `text` in view; gives the point on its
     // second character.
@@ -75,7 +71,6 @@ protected:
         return nullptr;
     }
 
-    const QString kLinks = QStringLiteral("../../analysis/golden/links.txt");
     BrowserStandIn browser;
     ReadingView* view = nullptr;
 };

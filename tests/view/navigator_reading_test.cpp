@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         ReadingFixture::SetUp();
-        startShown();
+        showApp();
     }
 
     NavigatorBar& navigator() { return *frame().activeDocumentWindow()->navigatorBar(); }
