@@ -252,8 +252,29 @@ void DocumentWindow::setNavigatorWidth(int width)
         m_inner->resizeDocks({m_navigator}, {width}, Qt::Horizontal);
 }
 
+void DocumentWindow::shareNavigatorWidthAfterArranging()
+{
+    const int width = navigatorWidth();
+    if (width <= 0)
+        return;
+    if (m_widthBeforeArranging == 0)
+        m_widthBeforeArranging = width;
+    // Tile and Cascade set the size after this; the layout follows it.
+    QTimer::singleShot(0, this, [this] {
+        const int share = std::max(NavigatorBar::kMinimumWidth, m_inner->width() / 3);
+        if (!isMaximized() && navigatorWidth() > share)
+            m_inner->resizeDocks({m_navigator}, {share}, Qt::Horizontal);
+    });
+}
+
 bool DocumentWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_inner && event->type() == QEvent::Resize && m_widthBeforeArranging > 0
+        && isMaximized()) {
+        const int width = m_widthBeforeArranging;
+        m_widthBeforeArranging = 0;
+        QTimer::singleShot(0, this, [this, width] { setNavigatorWidth(width); });
+    }
     if (watched == m_inner && event->type() == QEvent::MouseButtonPress)
         m_chosenNavigatorWidth = navigatorWidth();
     if (watched == m_inner && event->type() == QEvent::MouseButtonRelease) {

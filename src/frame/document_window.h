@@ -57,6 +57,10 @@ public:
     // The Navigator's width while it is docked at a side; 0 otherwise.
     int navigatorWidth() const;
     void setNavigatorWidth(int width);
+    // Called before Tile or Cascade: once the window has its new size, the
+    // Navigator takes a third of it at most; maximized again, the window
+    // gives it back its width.
+    void shareNavigatorWidthAfterArranging();
 
     // The view and this frame, in routing order.
     std::vector<CommandTarget*> commandRoute();
@@ -118,6 +122,7 @@ private:
     bool m_initialised = false;
     bool m_closed = false;
     int m_chosenNavigatorWidth = 0; // the width when the drag began
+    int m_widthBeforeArranging = 0; // to give back when maximized; 0: none
 };
 
 } // namespace parchly

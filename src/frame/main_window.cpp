@@ -303,8 +303,18 @@ void MainWindow::installHandlers()
         if (runDialog(choose) == QDialog::Accepted)
             openRfc(choose.chosenNumber());
     };
-    m_handlers[kCmdCascade] = [this] { m_mdiArea->cascadeSubWindows(); };
-    m_handlers[kCmdTile] = [this] { m_mdiArea->tileSubWindows(); };
+    // Arranged side by side or overlapping, the windows are smaller: each
+    // Navigator gives up its width to the text until maximized again.
+    m_handlers[kCmdCascade] = [this] {
+        for (DocumentWindow* child : m_children)
+            child->shareNavigatorWidthAfterArranging();
+        m_mdiArea->cascadeSubWindows();
+    };
+    m_handlers[kCmdTile] = [this] {
+        for (DocumentWindow* child : m_children)
+            child->shareNavigatorWidthAfterArranging();
+        m_mdiArea->tileSubWindows();
+    };
     m_handlers[kCmdArrangeIcons] = [this] { arrangeIcons(); };
     m_handlers[kCmdTipOfTheDay] = [this] {
         TipDialog tip(m_app.appDirectory(), m_app.profile(), this);

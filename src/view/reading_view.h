@@ -27,6 +27,7 @@ namespace parchly {
 
 class RfcDocument;
 class RfcIndexView;
+class ViewContextMenu;
 class ViewHost;
 struct DocumentPlace;
 struct ReadingSession;
@@ -92,7 +93,8 @@ public:
     void followToRfc(int number, const std::string& section = std::string());
     // The context menu, shown at `globalPosition` without waiting.
     void showContextMenu(const QPoint& globalPosition);
-    QMenu* contextMenu() const { return m_contextMenu; }
+    QMenu* contextMenu() const;
+    ViewHost* host() const { return m_host; }
 
     // History, Go TO and the caret (view_history.cpp).
     void recordPosition();
@@ -167,8 +169,6 @@ private:
     HistoryEntry currentPosition() const;
     void followIndexLink(const QPoint& point);
     void openIndexRfc(int number);
-    CommandState contextCommandState(int id);
-    void runContextCommand(int id);
     FindOutcome findNextMatch();
     void runFindBarSearch(bool down);
     // The find bar's matches (view_find.cpp): counted in slices from a copy
@@ -215,7 +215,8 @@ private:
     QString m_plainText;
     bool m_plainTextStale = true;
     int m_zoomSteps = 0;
-    QMenu* m_contextMenu = nullptr;
+    ViewContextMenu* m_contextMenu = nullptr;
+    QString m_linkStatus; // where the link under the pointer leads, as told
     // The errata markers as last composed, for the document revision they
     // were composed for.
     std::vector<ErratumRun> m_errataRuns;

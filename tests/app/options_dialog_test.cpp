@@ -5,6 +5,7 @@
 #include "app/options_level_counts.h"
 #include "app/options_regular_page.h"
 #include "app/options_rfc_page.h"
+#include "settings/formats.h"
 #include "settings/settings.h"
 #include "support/ini_file.h"
 #include "platform/char_format.h"
@@ -258,6 +259,34 @@ TEST_F(OptionsDialogTest, TheFontChooserStartsFromTheStoredFormatAndThePageShows
     EXPECT_EQ(QStringList({page->fontField()->text(), page->styleField()->text(), page->sizeField()->text(),
                            page->colorField()->text()}),
               QStringList({"DejaVu Sans Mono", "bold, italic", "12", "255:0:0"}));
+}
+
+// A colour is one dialog away from the Format page, not behind the font
+// chooser; the face and style stay as stored.
+TEST_F(OptionsDialogTest, AColourIsChosenFromTheFormatPageWithNoFontChooserBetween)
+{
+    scripted.colourChoices = {QColor(10, 20, 30)};
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsFormatPage* page = dialog.formatPage();
+    dialog.tabs()->setCurrentIndex(OptionsDialog::kFormatPage);
+    page->categoryBox()->setCurrentIndex(kFormatHeadersFooters);
+    page->colourButton()->click();
+    EXPECT_TRUE(scripted.fontsOffered.isEmpty());
+    EXPECT_EQ(scripted.coloursOffered, QList<QColor>{QColor(0, 128, 0)});
+    EXPECT_EQ(page->colorField()->text(), "10:20:30");
+    const std::optional<TextFormat> stored = settings.categoryFormat(kFormatHeadersFooters);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(formatToText(*stored).font, "Fixedsys");
+}
+
+TEST_F(OptionsDialogTest, ACancelledColourChangesNothing)
+{
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsFormatPage* page = dialog.formatPage();
+    page->categoryBox()->setCurrentIndex(kFormatHeadersFooters);
+    page->colourButton()->click();
+    EXPECT_EQ(scripted.coloursOffered.size(), 1);
+    EXPECT_EQ(page->colorField()->text(), "0:128:0");
 }
 
 // Another category shows its own format; a cancelled chooser changes
