@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 namespace parchly {
 
@@ -108,6 +109,7 @@ ErrataPlacer::ErrataPlacer(const RfcText& text, const TextLines& lines)
         m_plain.append(lines.line(i), static_cast<int32_t>(i));
         m_barless.append(lines.line(i), static_cast<int32_t>(i));
     }
+    m_plain.folded = lowerAsciiCopy(m_plain.characters);
 }
 
 void ErrataPlacer::Stream::append(std::string_view line, int32_t fileLine)
@@ -129,32 +131,49 @@ std::size_t ErrataPlacer::Stream::offsetOfLine(int32_t fileLine) const
                                     - lineOf.begin());
 }
 
+const SectionAnchor* ErrataPlacer::titledAnchor(const std::string& title) const
+{
+    // An unnumbered heading first ("Abstract"), then a numbered one
+    // ("7.  Security Considerations", "9.  References").
+    for (const bool numbered : {false, true}) {
+        for (const SectionAnchor& anchor : m_text.sectionAnchors) {
+            if (anchor.number.empty() != numbered && titleNames(anchor.title, title))
+                return &anchor;
+        }
+    }
+    return nullptr;
+}
+
 std::pair<int32_t, int32_t> ErrataPlacer::namedSectionLines(const std::string& field) const
 {
     const NamedSection named = readErratumSection(field);
+    std::string number = named.number;
     int32_t heading = 0; // 1-based, as the anchors count
-    if (!named.number.empty()) {
-        heading = sectionHeadingLine(m_text, named.number);
+    if (!number.empty()) {
+        heading = sectionHeadingLine(m_text, number);
         for (auto anchor = m_text.sectionAnchors.begin();
              heading == 0 && anchor != m_text.sectionAnchors.end(); ++anchor) {
-            if (numberOf(*anchor) == named.number)
+            if (numberOf(*anchor) == number)
                 heading = anchor->line;
         }
     } else if (!named.title.empty()) {
-        for (const SectionAnchor& anchor : m_text.sectionAnchors) {
-            if (anchor.number.empty() && titleNames(anchor.title, named.title)) {
-                heading = anchor.line;
-                break;
-            }
+        if (const SectionAnchor* anchor = titledAnchor(named.title)) {
+            heading = anchor->line;
+            number = numberOf(*anchor);
         }
     }
+    // Only a page, as submitters of old RFCs often say: its lines.
+    const std::size_t page = std::size_t(named.page);
+    if (heading <= 0 && page > 0 && page < m_text.pageEnds.size()
+        && m_text.pageEnds[page - 1] < m_text.pageEnds[page])
+        return {m_text.pageEnds[page - 1] + 1, m_text.pageEnds[page] + 1};
     if (heading <= 0)
         return {-1, -1};
     int32_t end = std::max(m_text.lineCount, heading) + 1;
     for (const SectionAnchor& anchor : m_text.sectionAnchors) {
         if (anchor.line <= heading)
             continue;
-        if (named.number.empty() || closesSection(anchor, named.number, m_contentsHeadings)) {
+        if (number.empty() || closesSection(anchor, number, m_contentsHeadings)) {
             end = anchor.line;
             break;
         }
@@ -163,12 +182,13 @@ std::pair<int32_t, int32_t> ErrataPlacer::namedSectionLines(const std::string& f
 }
 
 std::vector<ErrataPlacer::Match> ErrataPlacer::findPieces(const Stream& stream,
-                                                          const std::vector<std::string>& pieces) const
+                                                          const std::vector<std::string>& pieces,
+                                                          bool caseFolded) const
 {
     std::vector<Match> matches;
     if (pieces.empty())
         return matches;
-    const std::string& all = stream.characters;
+    const std::string& all = caseFolded ? stream.folded : stream.characters;
     for (std::size_t at = all.find(pieces.front()); at != std::string::npos && matches.size() < kMostMatches;
          at = all.find(pieces.front(), at + 1)) {
         Match match{&stream, at, at + pieces.front().size()};
@@ -282,12 +302,20 @@ ErratumPlacement ErrataPlacer::place(const Erratum& erratum) const
     std::vector<std::string> barless = withoutBars;
     for (std::string& piece : barless)
         piece.erase(std::remove(piece.begin(), piece.end(), '|'), piece.end());
-    const std::pair<const Stream*, const std::vector<std::string>*> variants[] = {
-        {&m_plain, &asGiven}, {changeBars ? &m_plain : nullptr, &withoutBars}, {&m_barless, &barless}};
-    for (const auto& [stream, pieces] : variants) {
+    // Last, whatever the case: submitters retype key words ("must" for
+    // "MUST", RFC 2119) and titles in the case they like.
+    std::vector<std::string> folded = withoutBars;
+    for (std::string& piece : folded)
+        piece = lowerAsciiCopy(piece);
+    const std::tuple<const Stream*, const std::vector<std::string>*, bool> variants[] = {
+        {&m_plain, &asGiven, false},
+        {changeBars ? &m_plain : nullptr, &withoutBars, false},
+        {&m_barless, &barless, false},
+        {&m_plain, &folded, true}};
+    for (const auto& [stream, pieces, caseFolded] : variants) {
         if (!stream)
             continue;
-        const std::vector<Match> matches = findPieces(*stream, *pieces);
+        const std::vector<Match> matches = findPieces(*stream, *pieces, caseFolded);
         if (matches.empty())
             continue;
         for (const Match& match : matches) {

@@ -28,7 +28,8 @@ public:
     ErratumPlacement place(const Erratum& erratum) const;
 
     // The file lines [first, end) of the section named by an erratum's
-    // section field, 0-based; {-1, -1} when the text has no such section.
+    // section field (or of the page it names instead), 0-based; {-1, -1}
+    // when the text has no such section.
     std::pair<int32_t, int32_t> namedSectionLines(const std::string& field) const;
 
 private:
@@ -38,6 +39,9 @@ private:
         bool withoutBars = false; // "|" left out too
         std::string characters;
         std::vector<int32_t> lineOf;
+        // The characters in lower case, where a search ignores case; the
+        // same length, so lineOf serves it too.
+        std::string folded;
         void append(std::string_view line, int32_t fileLine);
         // The first character at or after file line `fileLine`.
         std::size_t offsetOfLine(int32_t fileLine) const;
@@ -48,12 +52,15 @@ private:
         std::size_t end = 0;
     };
     // Every place the pieces occur in order, each within reach of the one
-    // before; at most a few dozen.
-    std::vector<Match> findPieces(const Stream& stream, const std::vector<std::string>& pieces) const;
+    // before; at most a few dozen. With `caseFolded`, in stream.folded.
+    std::vector<Match> findPieces(const Stream& stream, const std::vector<std::string>& pieces,
+                                  bool caseFolded) const;
     // The original text line by line, for a text changed beyond the ends
     // of its lines: within the section, or where a line occurs only once.
     bool findByLines(const std::vector<std::string>& lines, std::pair<int32_t, int32_t> section,
                      Match& match) const;
+    // The heading whose title a section field names, or none.
+    const SectionAnchor* titledAnchor(const std::string& title) const;
     static std::size_t findLongestStart(std::string_view range, const std::string& line, std::size_t& length);
     bool inSection(const Match& match, std::pair<int32_t, int32_t> section) const;
     ErratumPlacement placedAt(const Match& match) const;
@@ -62,7 +69,7 @@ private:
     // The heading line (1-based) of each located contents entry, by number.
     std::map<std::string, int32_t> m_contentsHeadings;
     Stream m_plain;
-    Stream m_barless{true, {}, {}};
+    Stream m_barless{true, {}, {}, {}};
 };
 
 // Analyses nothing: places `errata` against the analysed `text` of `file`,

@@ -119,6 +119,23 @@ bool countsSomethingElse(std::string_view previous)
     return false;
 }
 
+bool namesPage(std::string_view previous)
+{
+    const std::string lower = lowerAsciiCopy(withoutTrailingDots(previous));
+    return lower == "page" || lower == "pages" || lower == "p" || lower == "pp";
+}
+
+// A page number: a few digits, nothing else.
+int32_t pageNumber(std::string_view word)
+{
+    if (word.empty() || word.size() > 4 || word.find_first_not_of("0123456789") != std::string_view::npos)
+        return 0;
+    int32_t page = 0;
+    for (const char c : word)
+        page = page * 10 + (c - '0');
+    return page;
+}
+
 bool namesAppendix(std::string_view previous)
 {
     const std::string lower = lowerAsciiCopy(previous);
@@ -157,6 +174,8 @@ NamedSection readErratumSection(std::string_view field)
     for (const std::string_view word : words) {
         const std::string_view core = withoutTrailingDots(word);
         const bool afterAppendix = namesAppendix(previous);
+        if (section.page == 0 && namesPage(previous))
+            section.page = pageNumber(core);
         if (!countsSomethingElse(previous)) {
             // A lone capital is an appendix only where the field says so or
             // is nothing else ("B", "B."): "A number of details..." is not.

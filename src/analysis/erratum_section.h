@@ -4,6 +4,7 @@
 #ifndef PARCHLY_ANALYSIS_ERRATUM_SECTION_H
 #define PARCHLY_ANALYSIS_ERRATUM_SECTION_H
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ struct NamedSection {
     // The field itself when it names an unnumbered section by its title
     // ("Abstract", "Status of This Memo"); empty otherwise.
     std::string title;
+    // "On page 21, it says:", "Page 27", "p. 72": the first page the field
+    // names, for a field that names no section; 0 when it names none.
+    int32_t page = 0;
 };
 
 NamedSection readErratumSection(std::string_view field);

@@ -78,6 +78,39 @@ bool isLabel(std::string_view line)
     return false;
 }
 
+bool isDigitRun(std::string_view text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The running footer and header of a page break that a quotation crossed
+// ("Rescorla       Standards Track       [Page 5]", "RFC 8446    TLS
+// August 2018"): the RFC is searched without them, so they are left out.
+bool isPageBreakLine(std::string_view line)
+{
+    line = trimmedLine(line);
+    const bool wideGap = line.find("   ") != std::string_view::npos;
+    if (line.size() > 8 && line.back() == ']') {
+        const std::size_t open = line.rfind('[');
+        const std::string_view mark = line.substr(open == std::string_view::npos ? 0 : open);
+        if (open != std::string_view::npos && startsWithIgnoringAsciiCase(mark, "[page ")
+            && isDigitRun(mark.substr(6, mark.size() - 7)))
+            return open == 0 || wideGap;
+    }
+    static constexpr std::array<std::string_view, 12> kMonths = {
+        "January", "February", "March",     "April",   "May",      "June",
+        "July",    "August",   "September", "October", "November", "December"};
+    if (!wideGap || !startsWithIgnoringAsciiCase(line, "RFC") || line.size() < 12
+        || !isDigitRun(line.substr(line.size() - 4)))
+        return false;
+    const std::string_view before = trimmedLine(line.substr(0, line.size() - 4));
+    for (const std::string_view month : kMonths) {
+        if (before.size() >= month.size() && before.substr(before.size() - month.size()) == month)
+            return true;
+    }
+    return false;
+}
+
 bool isNewLabel(std::string_view line)
 {
     const std::string lower = lowerAsciiCopy(trimmedLine(line));
@@ -209,7 +242,7 @@ std::vector<std::string> originalTextPieces(std::string_view original, bool drop
     for (std::string_view line : linesOf(original)) {
         if (isNewLabel(line))
             break;
-        if (isLabel(line))
+        if (isLabel(line) || isPageBreakLine(line))
             continue;
         if (dropChangeBars)
             line = withoutChangeBar(line);
@@ -243,7 +276,7 @@ std::vector<std::string> originalTextLines(std::string_view original)
     for (const std::string_view line : linesOf(original)) {
         if (isNewLabel(line))
             break;
-        if (isLabel(line))
+        if (isLabel(line) || isPageBreakLine(line))
             continue;
         std::string squeezed;
         appendSqueezed(squeezed, withoutChangeBar(line));

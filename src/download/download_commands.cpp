@@ -1,7 +1,7 @@
 #include "download/download_commands.h"
 
 #include "download/download_dialog.h"
-#include "errata/errata_file.h"
+#include "download/errata_download.h"
 #include "download/rfc_number_dialog.h"
 #include "platform/dialogs.h"
 #include "settings/download_addresses.h"
@@ -75,14 +75,6 @@ void downloadRfc(QWidget* parent, const RfcSettings& settings)
 void downloadRfcCollection(QWidget* parent, const RfcSettings& settings)
 {
     runDownloadDialog(parent, settings, Collection);
-}
-
-std::string errataDownloadProblem(const std::string& path)
-{
-    const ErrataLoad load = readErrataFile(path);
-    if (!load.complete())
-        return load.error;
-    return load.errata.empty() ? std::string("the downloaded file holds no errata.") : std::string();
 }
 
 bool updateErrata(QWidget* parent, const RfcSettings& settings)

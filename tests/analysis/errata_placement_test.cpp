@@ -6,6 +6,7 @@
 
 #include "analysis/errata_placement.h"
 #include "analysis/erratum_section.h"
+#include "analysis/erratum_text.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,10 @@ const PlacementCase kPlacements[] = {
     {"AppendixSection", "Appendix A says:", "", 69, 69, PlacedBy::Section},
     {"FirstOfSeveralSections", "2.2. and 3.", "", 51, 51, PlacedBy::Section},
     {"UnnumberedSectionByTitle", "Abstract", "", 7, 7, PlacedBy::Section},
+    {"KeyWordsRetypedInOtherCase", "2.1", "Every peer must answer a message within ten seconds.", 42, 42,
+     PlacedBy::Text},
+    {"NumberedSectionByTitle", "Security Considerations", "", 64, 64, PlacedBy::Section},
+    {"PageWhereNoSectionIsNamed", "On page 2, it says:", "", 31, 31, PlacedBy::Section},
     {"UnknownSectionAtTop", "99", "nowhere to be found", 0, 0, PlacedBy::Top},
     {"WholeDocumentAtTop", "GLOBAL", "", 0, 0, PlacedBy::Top},
 };
@@ -133,6 +138,56 @@ TEST(ErrataPlacementAll, OnePlacementPerErratumInOrder)
     EXPECT_EQ(placements[1].firstLine, 54);
 }
 
+// What no RFC holds, or what names nothing, is placed in the text all the
+// same: never before its first line or after its last.
+TEST(ErrataPlacementAll, OddErrataStayWithinTheLines)
+{
+    const std::string bytes = fixtureBytes();
+    const std::string texts[] = {"",
+                                 "[...]",
+                                 "|",
+                                 "\"...\"",
+                                 "OLD:\r\nNEW:",
+                                 "\f\r\n\f",
+                                 "...\r\n[...]",
+                                 "\xff\xfe\x00",
+                                 std::string(100000, 'x'),
+                                 bytes};
+    const std::string sections[] = {"",         "0",          "99.99.99", "A",  "Z.9",
+                                    "Appendix", "4294967296", "GLOBAL",   "2.2"};
+    std::vector<Erratum> errata;
+    for (const std::string& original : texts) {
+        for (const std::string& section : sections)
+            errata.push_back(Erratum{"1", 9999, "", "", section, original, "", "", "", "", "", ""});
+    }
+    for (const std::string& rfc : {bytes, std::string(), std::string("\f\n\n")}) {
+        LineReader reader(rfc);
+        const RfcText text = test::analyseBytes(rfc).text;
+        const int32_t lineCount = std::max<int32_t>(1, int32_t(readTextLines(reader, text).size()));
+        for (const ErratumPlacement& placement : placeErrata(text, reader, errata)) {
+            EXPECT_LE(0, placement.firstLine);
+            EXPECT_LE(placement.firstLine, placement.lastLine);
+            EXPECT_LT(placement.lastLine, lineCount);
+        }
+    }
+}
+
+TEST(ErratumText, QuotationsLoseTheirLabelsQuotesAndPageBreaks)
+{
+    const std::pair<const char*, std::vector<std::string>> table[] = {
+        {"Section 4.1 says:\r\n   \"The peer MUST close.\"", {"ThepeerMUSTclose."}},
+        {"OLD:\r\n  a b\r\nNEW:\r\n  c d", {"ab"}},
+        {"one two\r\n[...]\r\nthree four", {"onetwo", "threefour"}},
+        {"first line\r\n\r\nAuthor      Standards Track      [Page 2]\r\n\f\r\n"
+         "RFC 9999     The Protocol     March 2024\r\n\r\nsecond line",
+         {"firstlinesecondline"}},
+        // A reference to an RFC is kept: it is no running header.
+        {"see RFC 2119, March 1997\r\nRFC 2119, March 1997", {"seeRFC2119,March1997RFC2119,March1997"}},
+    };
+    for (const auto& [original, pieces] : table)
+        EXPECT_EQ(originalTextPieces(original, false), pieces) << original;
+}
+
 TEST(ErratumSection, ReadsTheSectionTheFieldNames)
 {
     const std::vector<std::pair<std::string, std::string>> table = {
@@ -149,6 +204,11 @@ TEST(ErratumSection, ReadsTheSectionTheFieldNames)
         {"APPENDIX II", "II"},
         {"Appendix ii", "II"},
         {"4.1.1.1.1. and 4.2.1.", "4.1.1.1.1"},
+        {"1.1 and 1.2", "1.1"},
+        {"3.2.1, 3.2.2", "3.2.1"},
+        {"Appendix B.2", "B.2"},
+        {"Figure 2", ""},
+        {"Table 3", ""},
         {"2.6, Table 1", "2.6"},
         {"3.3. Page 32", "3.3"},
         {"3.9  p. 72", "3.9"},
@@ -167,8 +227,25 @@ TEST(ErratumSection, UnnumberedFieldNamesATitle)
 {
     EXPECT_EQ(readErratumSection("Abstract").title, "Abstract");
     EXPECT_EQ(readErratumSection("Status of This Memo").title, "Status of This Memo");
+    EXPECT_EQ(readErratumSection("References").title, "References");
     EXPECT_EQ(readErratumSection("GLOBAL").title, "");
     EXPECT_EQ(readErratumSection("Page 21").title, "");
+}
+
+TEST(ErratumSection, PageNamedBesideOrInsteadOfASection)
+{
+    const std::pair<const char*, int32_t> table[] = {
+        {"On page 21, it says:", 21},
+        {"Page 27", 27},
+        {"3.9  p. 72", 0},
+        {"pp. 4-5", 4},
+        {"Table 2", 0},
+        {"4.1", 0},
+        {"Page", 0},
+        {"page 123456", 0},
+    };
+    for (const auto& [field, page] : table)
+        EXPECT_EQ(readErratumSection(field).page, page) << field;
 }
 
 TEST(ErratumSection, PlainNumbersOnly)
