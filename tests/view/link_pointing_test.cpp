@@ -24,16 +24,14 @@ public:
     Q_INVOKABLE void open(const QUrl& url) { opened << url; }
 };
 
-// The links fixture as RFC 9995, RFC 9110 beside it.
+// The links text as RFC 9995, RFC 9110 beside it.
 class LinkPointingTest : public test::ReadingFixture {
 protected:
     void SetUp() override
     {
         ReadingFixture::SetUp();
-        startShown();
-        copyReading("../links/rfc-index.txt", "rfc-index.txt");
-        copyReading(kLinks, "rfc9110.txt");
-        app->reloadIndexStatus();
+        showApp();
+        installLinksCollection();
         for (const char* scheme : {"http", "https", "ftp", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser, "open");
     }
@@ -44,8 +42,6 @@ protected:
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
         ReadingFixture::TearDown();
     }
-
-    QString activeFile() { return QFileInfo(frame().activeDocumentWindow()->path()).fileName(); }
 
     // Opens the links fixture with `text` in view; gives the point on its
     // second character.
@@ -75,7 +71,6 @@ protected:
         return nullptr;
     }
 
-    const QString kLinks = QStringLiteral("../../analysis/golden/links.txt");
     BrowserStandIn browser;
     ReadingView* view = nullptr;
 };

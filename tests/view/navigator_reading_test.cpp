@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         ReadingFixture::SetUp();
-        startShown();
+        showApp();
     }
 
     NavigatorBar& navigator() { return *frame().activeDocumentWindow()->navigatorBar(); }
@@ -117,7 +117,7 @@ TEST_F(NavigatorReadingTest, AFreshlyOpenedRfcSelectsWhatHoldsItsFirstLine)
 // The links fixture says MAY in two sentences.
 TEST_F(NavigatorReadingTest, AKeywordsRowStepsThroughItsSentencesRound)
 {
-    ReadingView* view = open(copyReading("../../analysis/golden/links.txt", "rfc9995.txt"));
+    ReadingView* view = open(copyReading(kLinks, "rfc9995.txt"));
     ASSERT_NE(view, nullptr);
     navigator().tabs()->selectTab(kRequirementsTab);
     navigator().showNavigatorTab(kRequirementsTab);

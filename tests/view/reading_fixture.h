@@ -24,16 +24,6 @@ namespace parchly::test {
 
 class ReadingFixture : public AppFixture {
 protected:
-    // The program with its main window shown at a size that holds a page.
-    void startShown()
-    {
-        makeApp();
-        frame().resize(1000, 700);
-        frame().show();
-    }
-
-    MainWindow& frame() { return *app->mainWindow(); }
-
     // Copies a fixture of tests/fixtures/reading into the RFC folder.
     QString copyReading(const QString& fixture, const QString& name)
     {
