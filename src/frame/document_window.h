@@ -21,6 +21,7 @@ namespace parchly {
 class MainWindow;
 class FrameHost;
 class IndexBar;
+class ErrataPage;
 
 class DocumentWindow : public QMdiSubWindow, public CommandTarget, public ViewHost {
     Q_OBJECT
@@ -82,6 +83,16 @@ public:
     ReadingView* showDocumentView(const QString& path) override;
     const RfcIndexStatus* indexStatus() const override;
 
+    void erratumChosen(int index) override;
+    QString errataCountsOf(int number) const override;
+
+    // The errata of the document's RFC as the errata database has them now:
+    // in the text, the Errata tab and the index bar.
+    void showErrata();
+    // The status filter changed: the tab and the markers follow it.
+    void errataFilterChanged();
+    ErrataPage* errataPage() const { return m_errataPage; }
+
 signals:
     // The user dragged the Navigator's edge to `width`.
     void navigatorWidthChosen(int width);
@@ -107,6 +118,7 @@ private:
     NavigatorBar* m_navigator;
     ReadingView* m_view = nullptr;
     IndexBar* m_indexBar = nullptr;
+    ErrataPage* m_errataPage = nullptr;
     bool m_initialised = false;
     bool m_closed = false;
     int m_chosenNavigatorWidth = 0; // the width when the drag began

@@ -1,6 +1,7 @@
 #include "frame/main_window.h"
 
 #include "frame/cited_by.h"
+#include "frame/errata_service.h"
 #include "frame/find_in_rfcs_dock.h"
 
 #include "settings/command_ids.h"
@@ -340,6 +341,11 @@ void MainWindow::installHandlers()
     };
     m_handlers[kCmdDownloadCollection] = [this] {
         updateRfcCollection(this, m_app.settings(), [this](int32_t number) { m_app.openRfcNumber(number); });
+        focusActiveText();
+    };
+    m_handlers[kCmdUpdateErrata] = [this] {
+        if (updateErrata(this, m_app.settings()))
+            errata().reload();
         focusActiveText();
     };
     m_handlers[kCmdCheckNewRfcs] = [this] { m_newRfcsNotice->checkNow(); };
@@ -1021,6 +1027,19 @@ void MainWindow::reopenWindows(const std::vector<SessionWindow>& windows, int ac
             }
     }
     activateDocumentWindow(activeChild);
+}
+
+ErrataService& MainWindow::errata()
+{
+    if (!m_errata)
+        m_errata = std::make_unique<ErrataService>(m_app);
+    return *m_errata;
+}
+
+void MainWindow::errataFilterChanged()
+{
+    for (DocumentWindow* child : m_children)
+        child->errataFilterChanged();
 }
 
 CitedByService& MainWindow::citedBy()

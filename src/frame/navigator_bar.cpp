@@ -13,6 +13,7 @@
 #include "view/rfc_document.h"
 #include "view/tree_building.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace parchly {
@@ -231,6 +232,16 @@ void NavigatorBar::addPage(const QString& title, QWidget* page)
     m_pages.push_back(page);
     m_tabs->insertDataTab(m_tabs->count(), title, m_tabs->count());
     layoutClient(clientArea()->size());
+}
+
+void NavigatorBar::showPage(QWidget* page)
+{
+    const auto at = std::find(m_pages.begin(), m_pages.end(), page);
+    if (at == m_pages.end())
+        return;
+    const int tab = kRequirementsTab + 1 + int(at - m_pages.begin());
+    m_tabs->selectTab(tab);
+    showNavigatorTab(tab);
 }
 
 void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause)

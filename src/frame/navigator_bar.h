@@ -53,6 +53,8 @@ public:
     // A tab after those of the trees ("Cited by") whose page stands in
     // place of the trees while it is current.
     void addPage(const QString& title, QWidget* page);
+    // Brings the tab of an added page to the front.
+    void showPage(QWidget* page);
 
 signals:
     // A leaf of the Index tree was opened: RFC `number`.

@@ -45,7 +45,8 @@ void ReadingView::updateLinkCursor(const QPoint& point)
     if (rfc().isIndex)
         return;
     // Where the link leads, as a tooltip and in the status bar; a series
-    // names its RFCs.
+    // names its RFCs. Off a link, an erratum's marker tells its status,
+    // type and correction.
     QString where;
     if (link) {
         const LinkMark* mark = hitLink(*this, point);
@@ -53,10 +54,12 @@ void ReadingView::updateLinkCursor(const QPoint& point)
         if (where.isEmpty())
             where = linkTargetText(*this, rfcLinkTargetAt(*this, settings(), m_host->indexStatus(), point));
     }
-    viewport()->setToolTip(where);
     if (where != m_linkStatus)
         m_host->showStatusMessage(where);
     m_linkStatus = where;
+    const int erratum = link ? -1 : erratumAt(point);
+    viewport()->setToolTip(erratum >= 0 ? erratumToolTip(m_document->errata()[std::size_t(erratum)].erratum)
+                                        : where);
 }
 
 void ReadingView::followLinkAt(const QPoint& point)
@@ -118,7 +121,14 @@ void ReadingView::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     recordPosition();
-    followLinkAt(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    // A click on an erratum's marker (not on a link in it) shows the
+    // erratum in the Navigator.
+    if (!rfc().isIndex && !isRfcLinkAt(*this, settings(), m_host->indexStatus(), point)) {
+        if (const int erratum = erratumAt(point); erratum >= 0)
+            m_host->erratumChosen(erratum);
+    }
+    followLinkAt(point);
     announceCaretLine();
     updateCurrentIndexEntry(-1);
     updatePositionStatus();

@@ -204,6 +204,7 @@ TEST_F(OptionsPagesTest, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
     const QString written = ini.text();
     dialog->rfcPage()->localPathField()->setText("///");
     dialog->rfcPage()->indexUrlField()->setText("ftp://changed/rfc-index.txt");
+    dialog->rfcPage()->errataUrlField()->setText("http://mirror.example.org/errata.json");
     scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     applyPage(*dialog, OptionsDialog::kRfcPage);
     EXPECT_EQ(scripted.messages, QStringList({"Empty Local Path"}));
@@ -215,6 +216,7 @@ TEST_F(OptionsPagesTest, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
     EXPECT_EQ(settings.RfcRootPath, "");
     EXPECT_EQ(ini.value("settings", "RfcRootPath"), "");
     EXPECT_EQ(settings.RfcIndexDownloadUrl, "ftp://changed/rfc-index.txt");
+    EXPECT_EQ(ini.value("settings", "ErrataDownloadUrl"), "http://mirror.example.org/errata.json");
 }
 
 // A cancelled browser changes nothing; a chosen folder is shown and
