@@ -53,7 +53,7 @@ TEST_F(NavigatorReadingTest, TheDefaultWidthShowsEveryTabWhole)
 {
     openRfc();
     TabStrip* tabs = navigator().tabs();
-    ASSERT_EQ(tabs->count(), 4) << "Structure, Page, Requirements, Cited by";
+    ASSERT_GE(tabs->count(), 4) << "Structure, Page, Requirements, Cited by, ...";
     EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width());
 }
 
