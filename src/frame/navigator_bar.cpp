@@ -60,9 +60,9 @@ void fillTree(TreeView& tree, const TreeModel& model, int image)
         tree.selectItem(items[size_t(selected)]);
 }
 
-// The titles of the tabs an RFC's Navigator shows; "Cited by" is the
-// frame's page after the three trees.
-const char* const kRfcTabTitles[] = {"Structure", "Page", "Requirements", "Cited by"};
+// The titles of the tabs an RFC's Navigator shows; "Cited by" and "Errata"
+// are the frame's pages after the three trees.
+const char* const kRfcTabTitles[] = {"Structure", "Page", "Requirements", "Cited by", "Errata"};
 
 // A width at which every tab of an RFC's Navigator is shown whole, not
 // behind the tab strip's scroll arrows, with room for a title beside it.

@@ -24,7 +24,7 @@ public:
     Q_INVOKABLE void open(const QUrl& url) { opened << url; }
 };
 
-// The links fixture as RFC 9995, RFC 9110 beside it.
+// The links text as RFC 9995, RFC 9110 beside it.
 class LinkPointingTest : public test::ReadingFixture {
 protected:
     void SetUp() override

@@ -53,7 +53,7 @@ TEST_F(NavigatorReadingTest, TheDefaultWidthShowsEveryTabWhole)
 {
     openRfc();
     TabStrip* tabs = navigator().tabs();
-    ASSERT_EQ(tabs->count(), 4) << "Structure, Page, Requirements, Cited by";
+    ASSERT_GE(tabs->count(), 4) << "Structure, Page, Requirements, Cited by, ...";
     EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width());
 }
 
@@ -117,7 +117,7 @@ TEST_F(NavigatorReadingTest, AFreshlyOpenedRfcSelectsWhatHoldsItsFirstLine)
 // The links fixture says MAY in two sentences.
 TEST_F(NavigatorReadingTest, AKeywordsRowStepsThroughItsSentencesRound)
 {
-    ReadingView* view = open(copyReading("../../analysis/golden/links.txt", "rfc9995.txt"));
+    ReadingView* view = open(copyReading(kLinks, "rfc9995.txt"));
     ASSERT_NE(view, nullptr);
     navigator().tabs()->selectTab(kRequirementsTab);
     navigator().showNavigatorTab(kRequirementsTab);
