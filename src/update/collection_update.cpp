@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "download/download_request.h"
+#include "download/errata_download.h"
 #include "settings/settings.h"
 #include "update/folder_snapshot.h"
 #include "update/https_update.h"
@@ -84,14 +85,17 @@ void archiveUpdate(const UpdateOptions& options, const std::atomic<bool>& cancel
     }
 }
 
+HttpsOptions httpsOptionsOf(const UpdateOptions& options)
+{
+    return {options.indexUrl, options.rfcFolderUrl,   options.folder,
+            options.caFile,   options.maxConnections, options.connectTimeoutSeconds};
+}
+
 // The index, then every RFC it lists as text that the folder lacks.
 void httpsOnly(const UpdateOptions& options, const std::atomic<bool>& cancel,
                const UpdateProgressSink& progress, UpdateSummary& summary)
 {
-    const HttpsOutcome fetched =
-        httpsUpdate({options.indexUrl, options.rfcFolderUrl, options.folder, options.caFile,
-                     options.maxConnections, options.connectTimeoutSeconds},
-                    cancel, progress);
+    const HttpsOutcome fetched = httpsUpdate(httpsOptionsOf(options), cancel, progress);
     summary.method = "HTTPS";
     summary.failures.insert(summary.failures.end(), fetched.failures.begin(), fetched.failures.end());
     summary.problem = fetched.problem;
@@ -127,6 +131,27 @@ bool rsyncThenHttps(const UpdateOptions& options, const FolderSnapshot& before,
     return true;
 }
 
+// The errata database last, whatever became of the RFCs: its outcome is
+// said among the notes and leaves theirs as it is.
+void errataUpdate(const UpdateOptions& options, const std::atomic<bool>& cancel,
+                  const UpdateProgressSink& progress, UpdateSummary& summary)
+{
+    if (options.errataUrl.empty() || cancel || summary.cancelled)
+        return;
+    ProgressReport(progress).startStage("Fetching " + options.errataUrl);
+    FetchOptions fetch;
+    fetch.caFile = options.caFile;
+    fetch.connectTimeoutSeconds = options.connectTimeoutSeconds;
+    const ErrataDownload errata = downloadErrataFile(options.errataUrl, options.folder, fetch, cancel);
+    if (cancel)
+        summary.cancelled = true;
+    else if (errata.saved)
+        summary.notes.push_back("errata.json updated: " + std::to_string(errata.errataCount) + " errata.");
+    else
+        summary.notes.push_back("The errata were not updated, the local errata.json is kept: "
+                                + errata.error);
+}
+
 } // namespace
 
 UpdateOptions updateOptionsFrom(const RfcSettings& settings)
@@ -136,6 +161,7 @@ UpdateOptions updateOptionsFrom(const RfcSettings& settings)
     options.indexUrl = settings.RfcIndexDownloadUrl;
     options.rfcFolderUrl = settings.RfcFileDownloadUrl;
     options.folder = settings.RfcRootPath;
+    options.errataUrl = settings.ErrataDownloadUrl;
     options.keepArchive = settings.KeepCollectionArchive;
     return options;
 }
@@ -188,6 +214,7 @@ UpdateSummary updateCollection(const UpdateOptions& options, const std::atomic<b
         mayHaveChanged ? compareSnapshots(before, snapshotRfcFiles(options.folder)) : FolderChanges();
     summary.newRfcs = changes.added;
     summary.replacedRfcs = changes.replaced;
+    errataUpdate(options, cancel, progress, summary);
     return summary;
 }
 

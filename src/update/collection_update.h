@@ -23,6 +23,7 @@ struct UpdateOptions {
     std::string indexUrl;
     std::string rfcFolderUrl;
     std::string folder; // the local RFC folder
+    std::string errataUrl; // the errata database, fetched last; empty for none
     std::string caFile; // extra trusted authorities for https
     std::string rsyncProgram = "rsync";
     int connectTimeoutSeconds = 15;

@@ -5,6 +5,8 @@
 
 #include "update_test_support.h"
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -131,6 +133,48 @@ TEST_F(HttpsUpdateTest, FileOverTheSixteenMegabyteLimitIsRefused)
     ASSERT_EQ(summary.failures.size(), 1u);
     EXPECT_NE(summary.failures[0].reason.find("larger than 16 MB"), std::string::npos);
     EXPECT_EQ(test::namesIn(local.path()).count(".rfc2.txt.part"), 0u);
+}
+
+// One erratum, as the RFC Editor's errata.json writes it.
+const char* const kErrata = R"([{"errata_id": "1", "doc-id": "RFC1", "errata_status_code": "Verified",
+"errata_type_code": "Technical", "section": "1", "orig_text": "old", "correct_text": "new"}])";
+
+TEST_F(HttpsUpdateTest, ErrataArriveAfterTheRfcs)
+{
+    serve({1});
+    served.write("errata.json", kErrata);
+    START_SERVER(server);
+    UpdateOptions settings = options(server, server.url(""));
+    settings.errataUrl = server.url("errata.json");
+    const UpdateSummary summary = updateCollection(settings, cancel, {});
+    EXPECT_TRUE(summary.complete()) << summary.text();
+    EXPECT_EQ(readFile(local.file("errata.json")), kErrata);
+    EXPECT_NE(summary.text().find("errata.json updated: 1 errata"), std::string::npos) << summary.text();
+}
+
+// A cut, empty or missing errata file is said, keeps the reader's own, and
+// leaves the RFCs' outcome as it is.
+TEST_F(HttpsUpdateTest, ErrataThatDoNotReadWholeKeepTheLocalFileAndAreSaid)
+{
+    const std::string freshFiles[] = {"[{\"errata_id\": \"1\", \"doc-id\": \"RF", "[]", ""};
+    for (const std::string& fresh : freshFiles) {
+        SCOPED_TRACE(fresh);
+        serve({1});
+        if (fresh.empty())
+            std::remove(served.file("errata.json").c_str());
+        else
+            served.write("errata.json", fresh);
+        local.write("errata.json", kErrata);
+        START_SERVER(server);
+        UpdateOptions settings = options(server, server.url(""));
+        settings.errataUrl = server.url("errata.json");
+        const UpdateSummary summary = updateCollection(settings, cancel, {});
+        EXPECT_TRUE(summary.complete()) << summary.text();
+        EXPECT_EQ(readFile(local.file("errata.json")), kErrata);
+        EXPECT_NE(summary.text().find("errata were not updated"), std::string::npos) << summary.text();
+        for (const std::string& name : test::namesIn(local.path()))
+            EXPECT_NE(name[0], '.') << "temporary file " << name << " was left behind";
+    }
 }
 
 TEST_F(HttpsUpdateTest, ArchiveAddressIsDownloadedAndUnpackedAsBefore)

@@ -51,10 +51,15 @@ TEST_F(UpdateCommandTest, UpdatesWithoutADisplayAndExitsZeroWhenAllArrived)
     test::RsyncDaemon daemon(module.path());
     if (!daemon.running())
         GTEST_SKIP() << "no rsync daemon";
+    // Errata that cannot be fetched are said and leave the RFCs' outcome.
+    home.write("Parchly.ini",
+               "[settings]\nErrataDownloadUrl=http://127.0.0.1:" + std::to_string(test::freePort())
+                   + "/errata.json\n");
     const Run run = parchly({QStringLiteral("--update-collection"), QStringLiteral("--source"),
                              QString::fromStdString(daemon.moduleUrl()), QStringLiteral("--folder"),
                              QString::fromStdString(local.path().string())});
     EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("The errata were not updated"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("Listing " + daemon.moduleUrl()), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("2 new RFCs, 0 replaced, 0 failed (rsync)"), std::string::npos) << run.output;
     EXPECT_EQ(test::namesIn(local.path()), (std::set<std::string>{"rfc-index.txt", "rfc1.txt", "rfc2.txt"}));
@@ -65,7 +70,8 @@ TEST_F(UpdateCommandTest, ExitsNonZeroAndSaysWhyWhenNothingCouldBeFetched)
     const std::string closed = "127.0.0.1:" + std::to_string(test::freePort());
     home.write("Parchly.ini",
                "[settings]\nRfcIndexDownloadUrl=http://" + closed
-                   + "/rfc-index.txt\nRfcFileDownloadUrl=http://" + closed + "/\n");
+                   + "/rfc-index.txt\nRfcFileDownloadUrl=http://" + closed + "/\nErrataDownloadUrl=http://"
+                   + closed + "/errata.json\n");
     const Run run = parchly({QStringLiteral("--update-collection"), QStringLiteral("--source"),
                              QString::fromStdString("rsync://" + closed + "/rfcs-text-only/"),
                              QStringLiteral("--folder"), QString::fromStdString(local.path().string())});
