@@ -5,7 +5,7 @@
 // under 50), and how long after the last key the count was final.
 #include "frame/document_window.h"
 #include "frame/main_window.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/reading_view.h"
 #include "bench_timing.h"
 #include "unattended_app.h"

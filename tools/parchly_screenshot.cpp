@@ -15,7 +15,7 @@
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
 #include "view/rfc_document.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/find.h"
 #include "view/reading_view.h"
 #include "unattended_app.h"

@@ -1,6 +1,6 @@
 #include "frame/command_table.h"
 
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include "analysis/line_mapping.h"
 #include "analysis/requirements_csv.h"
 #include "analysis/rfc_text.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "frame/frame_host.h"
 #include "settings/settings.h"
 #include "settings/rfc_paths.h"

@@ -3,7 +3,7 @@
 #include "frame/cited_by.h"
 #include "frame/find_in_rfcs_dock.h"
 
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "frame/frame_host.h"
 #include "settings/recent_file_list.h"
 #include "settings/settings.h"

@@ -6,7 +6,7 @@
 #ifndef PARCHLY_VIEW_READING_VIEW_H
 #define PARCHLY_VIEW_READING_VIEW_H
 
-#include "settings/command_target.h"
+#include "view/command_target.h"
 #include "platform/text_view.h"
 #include "view/find.h"
 #include "view/find_matches.h"

@@ -3,7 +3,7 @@
 // forward, printing, zoom.
 #include "view/reading_view.h"
 
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/find.h"
 #include "view/printing.h"
 #include "view/view_host.h"

@@ -5,7 +5,7 @@
 #include "frame/main_window.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/reading_view.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "analysis/rfc_text.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/find.h"
 #include "platform/tree_view.h"
 #include "view/reading_fixture.h"
