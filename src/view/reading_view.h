@@ -85,7 +85,7 @@ public:
     void showContextMenu(const QPoint& globalPosition);
     QMenu* contextMenu() const { return m_contextMenu; }
 
-    // History, Go TO and the caret (view_history.cpp).
+    // History, Go To and the caret (view_history.cpp).
     void recordPosition();
     const PositionHistory& history() const { return m_history; }
     void goBack();
@@ -119,7 +119,7 @@ public:
     void setZoomSteps(int steps);
     int zoomSteps() const { return m_zoomSteps; }
 
-    // Copy, Select All, Find, Find Next, Goto, Go Back and Forward, Print
+    // Copy, Select All, Find, Find Next, Go To, Go Back and Forward, Print
     // and Print Preview.
     bool updateCommand(int id, CommandState& state) override;
     bool runCommand(int id) override;

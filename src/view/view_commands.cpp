@@ -28,7 +28,7 @@ bool ReadingView::updateCommand(int id, CommandState& state)
         return true;
     case kCmdSelectAll:
     case kCmdFind:
-    case kCmdGoto:
+    case kCmdGoTo:
     case kCmdPrint:
     case kCmdPrintPreview:
         state.enabled = true;
@@ -81,7 +81,7 @@ bool ReadingView::runCommand(int id)
     case kCmdFindPrevious:
         findPrevious();
         return true;
-    case kCmdGoto:
+    case kCmdGoTo:
         openGoToDialog();
         return true;
     case kCmdGoBack:

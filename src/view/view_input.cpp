@@ -38,7 +38,7 @@ const ContextItem kContextItems[] = {
     {kCmdFind, "&Find..."},
     {kCmdFindNext, "F&ind Next"},
     {0, nullptr},
-    {kCmdGoto, "&Go To..."},
+    {kCmdGoTo, "&Go To..."},
     {kCmdGoForward, "Go For&ward"},
     {kCmdGoBack, "Go &Back"},
     {0, nullptr},

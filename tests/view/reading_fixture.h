@@ -8,7 +8,7 @@
 #include "frame/document_window.h"
 #include "frame/main_window.h"
 #include "view/command_ids.h"
-#include "view/goto_dialog.h"
+#include "view/go_to_dialog.h"
 #include "view/view_fixture.h"
 
 #include <QApplication>
@@ -81,7 +81,7 @@ protected:
             go.goTo();
             return go.result();
         });
-        app->mainWindow()->routeCommand(kCmdGoto);
+        app->mainWindow()->routeCommand(kCmdGoTo);
     }
 
     static int caretLine(const ReadingView& view) { return view.lineFromPosition(view.selectedRange().end); }
