@@ -2,9 +2,9 @@
 // of Update RFC Collection on this machine, against servers it starts on
 // 127.0.0.1 itself: a first rsync of an N-file tree laid out like the RFC
 // Editor's text-only module from a local rsync daemon, a second rsync with
-// nothing new, and the HTTPS path fetching M missing RFCs from the local
-// HTTPS test server (6 connections). Prints milliseconds and the summary of
-// each run.
+// nothing new (the median of three runs), and the HTTPS path fetching M
+// missing RFCs from the local HTTPS test server (6 connections). Prints
+// milliseconds and the summary of each run.
 #include "bench_timing.h"
 #include "update/collection_update.h"
 
@@ -125,8 +125,11 @@ int main(int argc, char** argv)
     UpdateSummary summary;
     double time = millisecondsOf([&] { summary = updateCollection(options, cancel, {}); });
     report("rsync, first sync", time, summary);
-    time = millisecondsOf([&] { summary = updateCollection(options, cancel, {}); });
-    report("rsync, second sync, nothing new (goal < 2 s)", time, summary);
+    // The median of three, this being the figure a daily timer meets.
+    std::vector<double> seconds;
+    for (int run = 0; run < 3; ++run)
+        seconds.push_back(millisecondsOf([&] { summary = updateCollection(options, cancel, {}); }));
+    report("rsync, second sync, nothing new (goal < 2 s)", median(seconds), summary);
     daemon.terminate();
     daemon.waitForFinished();
 

@@ -49,7 +49,10 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     if (options.links == LinkScope::None && !options.requirements)
         return true;
     const TextLines lines = readTextLines(*file, text);
-    const std::vector<uint8_t> cues = findLineCues(lines);
+    const uint8_t families =
+        static_cast<uint8_t>((options.links == LinkScope::All ? kCueLinkStart : kCueBracket)
+                             | (options.requirements ? kCueRequirement : 0));
+    const std::vector<uint8_t> cues = findLineCues(lines, families);
     if (sections)
         collectSectionAnchors(text, lines);
     findLinks(text, lines, cues, options.links);

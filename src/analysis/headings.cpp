@@ -197,6 +197,7 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
 {
     std::string_view line;
     std::size_t rest = 0;
+    std::string paragraph;
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;
@@ -209,7 +210,7 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         if (rest != 0)
             continue;
         const bool opensContents = line.compare(0, kContentsHeading.size(), kContentsHeading) == 0;
-        const std::string paragraph = readParagraph(scan, line, 0);
+        readParagraph(scan, line, 0, paragraph);
         if (isHeadingText(paragraph, limits))
             scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
         if (opensContents)
@@ -228,6 +229,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     std::size_t rest = 0;
     // The last line read, to tell a line that stands after a blank one.
     int32_t lastRead = 0;
+    std::string paragraph;
     while (!line.empty() || readNonBlankLine(scan, line, rest)) {
         const bool offered = line.data() != firstHeading.data();
         if (!offered)
@@ -250,7 +252,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
             line = std::string_view();
             continue;
         }
-        const std::string paragraph = readParagraph(scan, line, 0);
+        readParagraph(scan, line, 0, paragraph);
         lastRead = scan.text.lineCount - 1; // the blank line that ended it
         line = std::string_view();
         if (!isHeadingText(paragraph, limits))

@@ -24,9 +24,11 @@ public:
     {
     }
 
-    void markAt(std::size_t at)
+    void markAt(std::size_t at) { mark(at, cuesAt(m_text, at)); }
+
+    // Notes `found` for the line that holds position `at`.
+    void mark(std::size_t at, uint8_t found)
     {
-        const uint8_t found = cuesAt(m_text, at);
         if (found == 0)
             return;
         const char* position = m_text.data() + at;
@@ -113,7 +115,7 @@ uint8_t cuesAt(std::string_view text, std::size_t at)
     }
 }
 
-std::vector<uint8_t> findLineCues(const TextLines& lines)
+std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families)
 {
     std::vector<uint8_t> cues(lines.size(), 0);
     if (lines.size() == 0)
@@ -124,6 +126,11 @@ std::vector<uint8_t> findLineCues(const TextLines& lines)
     const std::string_view text(
         begin, static_cast<std::size_t>(lines.lines.back().data() - begin) + lines.lines.back().size());
     CueMarker marker(lines, text, cues);
+    if (families == kCueBracket) {
+        for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1))
+            marker.mark(at, kCueBracket);
+        return cues;
+    }
     std::size_t at = 0;
 #if defined(__SSE2__)
     constexpr std::size_t kBlock = 16;
@@ -133,6 +140,10 @@ std::vector<uint8_t> findLineCues(const TextLines& lines)
     }
 #endif
     marker.markEach(at, text.size());
+    if (families != kCueAll) {
+        for (uint8_t& cue : cues)
+            cue &= families;
+    }
     return cues;
 }
 

@@ -28,10 +28,15 @@ constexpr uint8_t kCueRequirement = 1 << 5;
 // The words a link phrase can start with.
 constexpr uint8_t kCueLinkStart = kCueBracket | kCueRfc | kCueSeries | kCueSection | kCueAppendix;
 
+// Every family, for a caller that wants links and requirements alike.
+constexpr uint8_t kCueAll = kCueLinkStart | kCueRequirement;
+
 // The cues of every line of `lines`, indexed as they are. A word counts for
 // the line it starts on, also where it runs on into the next piece of a
-// line longer than the line buffer.
-std::vector<uint8_t> findLineCues(const TextLines& lines);
+// line longer than the line buffer. Only the `families` asked for are
+// noted: the brackets alone, which counting citations needs, are found at
+// a fraction of the cost of all the words.
+std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families = kCueAll);
 
 // The cues of the words that start at `at` of `text` (which must be within
 // it): what findLineCues notes for that position.

@@ -198,6 +198,18 @@ void LineReader::findFormFeedLines()
             m_formFeedLines.push_back(line);
         ++i;
     }
+    if (m_formFeedLines.empty())
+        return;
+    m_feedsBefore.assign(m_lineEnds.size() + 1, 0);
+    uint32_t before = 0;
+    auto feed = m_formFeedLines.begin();
+    for (std::size_t index = 0; index < m_feedsBefore.size(); ++index) {
+        m_feedsBefore[index] = before;
+        if (feed != m_formFeedLines.end() && *feed == index) {
+            ++before;
+            ++feed;
+        }
+    }
 }
 
 bool LineReader::readLine(std::string& line)

@@ -3,7 +3,9 @@
 #ifndef PARCHLY_ANALYSIS_LINE_READER_H
 #define PARCHLY_ANALYSIS_LINE_READER_H
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,6 +109,14 @@ public:
     // found once, for the passes that look for page breaks around a line.
     const std::vector<std::size_t>& formFeedLines() const { return m_formFeedLines; }
 
+    // How many of formFeedLines() stand before line `index` (0 to
+    // lineTotal()): the page checks ask it of nearly every line, and a
+    // search of the list each time costs more than the rest of the check.
+    std::size_t formFeedsBefore(std::size_t index) const
+    {
+        return m_feedsBefore.empty() ? 0 : m_feedsBefore[std::min(index, m_feedsBefore.size() - 1)];
+    }
+
     // How many lines have been read: the 0-based index of the next one.
     std::size_t linesRead() const { return m_next; }
 
@@ -139,6 +149,9 @@ private:
     // Where each line ends, its line end included: the start of the next.
     std::vector<std::size_t> m_lineEnds;
     std::vector<std::size_t> m_formFeedLines;
+    // Left empty in a text without a form feed; else lineTotal() + 1
+    // counts. A text is at most a few million lines.
+    std::vector<uint32_t> m_feedsBefore;
     std::size_t m_next = 0;
     bool m_atEnd = false;
 };

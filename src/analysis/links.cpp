@@ -5,10 +5,10 @@
 #include "analysis/text_scan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -37,9 +37,19 @@ struct Token {
     Starter starter = Starter::None;
 };
 
+// Letters and digits by byte: the tokenizer asks it of nearly every byte
+// of the lines it reads, and one look-up costs less than four comparisons.
+constexpr std::array<bool, 256> kAlnum = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return table;
+}();
+
 bool isAlnum(char c)
 {
-    return isDigit(c) || isLetter(c);
+    return kAlnum[static_cast<unsigned char>(c)];
 }
 
 bool isSpace(char c)
@@ -224,12 +234,16 @@ public:
             return;
         for (const ContentEntry& entry : text.contents) {
             if (entry.matched && entry.headingLine > 0)
-                m_sectionLines.emplace(entry.number, entry.headingLine);
+                m_sectionLines.emplace_back(entry.number, entry.headingLine);
         }
         for (const SectionAnchor& anchor : text.sectionAnchors) {
             if (!anchor.number.empty())
-                m_sectionLines.emplace(anchor.number, anchor.line);
+                m_sectionLines.emplace_back(anchor.number, anchor.line);
         }
+        // Of equal numbers the first named (the contents before the anchors)
+        // is the one a link goes to: a stable sort keeps it first.
+        std::stable_sort(m_sectionLines.begin(), m_sectionLines.end(),
+                         [](const SectionLine& a, const SectionLine& b) { return a.first < b.first; });
     }
 
     void addLine(std::size_t line) { tokenizeLine(m_lines.line(line), static_cast<int32_t>(line), m_tokens); }
@@ -260,6 +274,15 @@ private:
             && m_lines.line(static_cast<std::size_t>(m_tokens[k].line))[m_tokens[k].start] == c;
     }
     bool is(std::size_t k, std::string_view word) const { return isWord(k) && view(k) == word; }
+
+    // The heading line of this document's section `number`, or 0.
+    int32_t sectionLine(std::string_view number) const
+    {
+        const auto found = std::lower_bound(
+            m_sectionLines.begin(), m_sectionLines.end(), number,
+            [](const SectionLine& section, std::string_view key) { return section.first < key; });
+        return found != m_sectionLines.end() && found->first == number ? found->second : 0;
+    }
 
     // The reference labelled "[inside]", or -1.
     int32_t labelled(std::string_view inside) const
@@ -578,16 +601,15 @@ private:
             target = Target{true, 0, -1};
         if (target.valid) {
             for (std::size_t i = 0; i < numbers.size(); ++i) {
-                const std::string number(view(numbers[i]));
+                const std::string_view number = view(numbers[i]);
                 int32_t headingLine = 0;
                 if (target.rfc == 0) {
                     // A section this document lacks is no link: a jump
                     // that goes nowhere is worse than none.
                     // So is a heading's own number ("Appendix A.  Example").
-                    const auto found = m_sectionLines.find(number);
-                    if (found == m_sectionLines.end() || found->second == m_tokens[numbers[i]].line + 1)
+                    headingLine = sectionLine(number);
+                    if (headingLine == 0 || headingLine == m_tokens[numbers[i]].line + 1)
                         continue;
-                    headingLine = found->second;
                 }
                 LinkMark& link = emit(LinkKind::Section, i == 0 ? k : numbers[i], numbers[i]);
                 link.targetRfc = target.rfc;
@@ -608,7 +630,9 @@ private:
     // Each label without its brackets, sorted, with its reference.
     std::vector<std::pair<std::string_view, int32_t>> m_labels;
     std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
-    std::unordered_map<std::string, int32_t> m_sectionLines;
+    // This document's section numbers with their heading lines, sorted.
+    using SectionLine = std::pair<std::string_view, int32_t>;
+    std::vector<SectionLine> m_sectionLines;
     std::size_t m_longestLabel = 0;
     int32_t m_closeLine = -1;
     std::size_t m_closeFrom = 0;
@@ -742,9 +766,13 @@ void findLinks(RfcText& text, const TextLines& lines, const std::vector<uint8_t>
         }
     }
     scanner.endParagraph();
-    std::stable_sort(text.links.begin(), text.links.end(), [](const LinkMark& a, const LinkMark& b) {
+    // The links come nearly all in text order already; a sort would move
+    // every record and its strings about for nothing.
+    const auto inTextOrder = [](const LinkMark& a, const LinkMark& b) {
         return a.line != b.line ? a.line < b.line : a.startColumn < b.startColumn;
-    });
+    };
+    if (!std::is_sorted(text.links.begin(), text.links.end(), inTextOrder))
+        std::stable_sort(text.links.begin(), text.links.end(), inTextOrder);
 }
 
 const LinkMark* linkAt(const RfcText& text, int32_t line, int32_t column)

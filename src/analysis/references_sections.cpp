@@ -66,6 +66,11 @@ bool endsAsReferencesTitle(std::string_view line)
     std::string_view text = lineWords(line);
     while (!text.empty() && (text.back() == ':' || text.back() == '.'))
         text.remove_suffix(1);
+    // The last letter of each of the words below: most lines end in
+    // another, and are passed by at it.
+    const char last = text.empty() ? '\0' : lowerAscii(text.back());
+    if (last != 's' && last != 'y' && last != 'd')
+        return false;
     for (const std::string_view last : {"references", "bibliography", "notes", "cited"}) {
         if (text.size() >= last.size()
             && equalIgnoringAsciiCase(text.substr(text.size() - last.size()), last))
@@ -84,19 +89,20 @@ bool mayNameReferences(std::string_view line)
     return false;
 }
 
-bool isBlankLine(std::string_view line)
-{
-    const std::size_t rest = skipBlanks(line, 0);
-    return rest == line.size() || isLineEnd(line[rest])
-        || (line[rest] == kFormFeed && isBlankFrom(line, rest + 1));
-}
-
+// The blanks before a line's text, a form feed among them counted as one.
 std::size_t indentOf(std::string_view line)
 {
     std::size_t i = skipBlanks(line, 0);
     if (charAt(line, i) == kFormFeed)
         i = skipBlanks(line, i + 1) - 1;
     return i;
+}
+
+// Blank, or a form feed alone; `indent` is the line's indentOf().
+bool isBlankLine(std::string_view line, std::size_t indent)
+{
+    const std::size_t rest = skipBlanks(line, charAt(line, indent) == kFormFeed ? indent + 1 : indent);
+    return rest >= line.size() || isLineEnd(line[rest]);
 }
 
 // A page header or footer the recogniser did not know ("RFC1122  ...  October
@@ -190,7 +196,8 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
     ReferencesSection* open = nullptr;
     for (int32_t i = from; i < total; ++i) {
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
-        if (isBlankLine(line) || isMark(i)) {
+        const std::size_t indent = indentOf(line);
+        if (isBlankLine(line, indent) || isMark(i)) {
             afterBlank = true;
             continue;
         }
@@ -198,7 +205,6 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         // A form feed alone on its line (isBlankLine took it) is a page
         // break; one before text opens the page with that text.
         afterBlank = false;
-        const std::size_t indent = indentOf(line);
         std::size_t labelOpen = 0;
         std::size_t labelClose = 0;
         if (open != nullptr) {

@@ -103,11 +103,13 @@ void findKeywords(std::string_view text, std::vector<Keyword>& keywords)
 // section 1 of RFC 8174) quotes them all without requiring anything.
 bool isKeywordBoilerplate(std::string_view text)
 {
-    return text.find("interpreted as described") != std::string_view::npos
-        && (text.find("key words") != std::string_view::npos
+    // "key words" first: a "k" is rare in running text, an "i" is not, and
+    // each one met is a comparison.
+    return (text.find("key words") != std::string_view::npos
             || text.find("Key words") != std::string_view::npos
             || text.find("keywords") != std::string_view::npos
-            || text.find("Keywords") != std::string_view::npos);
+            || text.find("Keywords") != std::string_view::npos)
+        && text.find("interpreted as described") != std::string_view::npos;
 }
 
 // A "." that ends a sentence: after it a blank or the end, and then no

@@ -57,6 +57,13 @@ bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest)
 std::string readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start)
 {
     std::string paragraph;
+    readParagraph(scan, firstLine, start, paragraph);
+    return paragraph;
+}
+
+void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start, std::string& paragraph)
+{
+    paragraph.clear();
     std::string_view line = firstLine;
     std::size_t i = start;
     bool afterLineEnd = false;
@@ -95,7 +102,6 @@ std::string readParagraph(TextScan& scan, std::string_view firstLine, std::size_
         ++i;
     }
     trimTrailingBlanks(paragraph);
-    return paragraph;
 }
 
 bool isSentenceLike(const std::string& paragraph, const LimitsBlock& limits)

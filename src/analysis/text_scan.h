@@ -101,6 +101,9 @@ bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest);
 // first byte of a continuation line is a page break at that very line.
 // Trailing blanks are removed.
 std::string readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start);
+// The same into `paragraph`, whose memory a pass that reads paragraph after
+// paragraph keeps for the next.
+void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start, std::string& paragraph);
 
 // A paragraph that reads like a sentence and so is never a heading.
 bool isSentenceLike(const std::string& paragraph, const LimitsBlock& limits);

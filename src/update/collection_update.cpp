@@ -88,66 +88,46 @@ void archiveUpdate(const UpdateOptions& options, const std::atomic<bool>& cancel
 void httpsOnly(const UpdateOptions& options, const std::atomic<bool>& cancel,
                const UpdateProgressSink& progress, UpdateSummary& summary)
 {
-    HttpsOptions https;
-    https.indexUrl = options.indexUrl;
-    https.rfcFolderUrl = options.rfcFolderUrl;
-    https.folder = options.folder;
-    https.caFile = options.caFile;
-    https.maxConnections = options.maxConnections;
-    https.connectTimeoutSeconds = options.connectTimeoutSeconds;
-    const HttpsOutcome fetched = httpsUpdate(https, cancel, progress);
+    const HttpsOutcome fetched =
+        httpsUpdate({options.indexUrl, options.rfcFolderUrl, options.folder, options.caFile,
+                     options.maxConnections, options.connectTimeoutSeconds},
+                    cancel, progress);
     summary.method = "HTTPS";
     summary.failures.insert(summary.failures.end(), fetched.failures.begin(), fetched.failures.end());
     summary.problem = fetched.problem;
     summary.cancelled = fetched.cancelled;
 }
 
-void rsyncThenHttps(const UpdateOptions& options, const std::atomic<bool>& cancel,
-                    const UpdateProgressSink& progress, UpdateSummary& summary)
+// Whether the folder may have changed: a run of rsync that found every
+// file equal wrote nothing.
+bool rsyncThenHttps(const UpdateOptions& options, const FolderSnapshot& before,
+                    const std::atomic<bool>& cancel, const UpdateProgressSink& progress,
+                    UpdateSummary& summary)
 {
-    RsyncOptions rsync;
-    rsync.program = options.rsyncProgram;
-    rsync.source = options.source;
-    rsync.folder = options.folder;
-    rsync.connectTimeoutSeconds = options.connectTimeoutSeconds;
-    const RsyncOutcome outcome = rsyncUpdate(rsync, cancel, progress);
+    const RsyncOutcome outcome =
+        rsyncUpdate({options.rsyncProgram, options.source, options.folder, options.connectTimeoutSeconds},
+                    before, cancel, progress);
     summary.failures = outcome.failures;
     switch (outcome.result) {
     case RsyncOutcome::Done:
         summary.method = "rsync";
-        return;
+        return outcome.transferred;
     case RsyncOutcome::Cancelled:
         summary.cancelled = true;
-        return;
+        return outcome.transferred;
     case RsyncOutcome::Failed:
         summary.method = "rsync";
         summary.problem = outcome.reason;
-        return;
+        return outcome.transferred;
     case RsyncOutcome::Unavailable:
         break;
     }
     summary.notes.push_back(outcome.reason + " Fetching over HTTPS instead.");
     httpsOnly(options, cancel, progress, summary);
+    return true;
 }
 
 } // namespace
-
-std::string UpdateProgress::line() const
-{
-    std::string text = stage;
-    if (filesTotal >= 0)
-        text += ": " + std::to_string(std::max<int64_t>(filesDone, 0)) + " of " + std::to_string(filesTotal)
-            + " files";
-    if (bytes > 0)
-        text += ", " + std::to_string(bytes) + " bytes";
-    if (percent >= 0)
-        text += ", " + std::to_string(percent) + "%";
-    if (!rate.empty())
-        text += ", " + rate;
-    if (!timeLeft.empty())
-        text += ", " + timeLeft + " left";
-    return text;
-}
 
 UpdateOptions updateOptionsFrom(const RfcSettings& settings)
 {
@@ -184,9 +164,10 @@ UpdateSummary updateCollection(const UpdateOptions& options, const std::atomic<b
         return summary;
     }
     const FolderSnapshot before = snapshotRfcFiles(options.folder);
+    bool mayHaveChanged = true;
     switch (collectionSourceOf(options.source).value_or(CollectionSource::Web)) {
     case CollectionSource::Rsync:
-        rsyncThenHttps(options, cancel, progress, summary);
+        mayHaveChanged = rsyncThenHttps(options, before, cancel, progress, summary);
         break;
     case CollectionSource::Archive:
         summary.method = "archive";
@@ -198,16 +179,13 @@ UpdateSummary updateCollection(const UpdateOptions& options, const std::atomic<b
                 + "\" is neither an rsync module, an archive nor a web address.";
             return summary;
         }
-        HttpsOptions https{options.indexUrl, options.rfcFolderUrl,   options.folder,
-                           options.caFile,   options.maxConnections, options.connectTimeoutSeconds};
-        const HttpsOutcome fetched = httpsUpdate(https, cancel, progress);
-        summary.method = "HTTPS";
-        summary.failures = fetched.failures;
-        summary.problem = fetched.problem;
-        summary.cancelled = fetched.cancelled;
+        httpsOnly(options, cancel, progress, summary);
         break;
     }
-    const FolderChanges changes = compareSnapshots(before, snapshotRfcFiles(options.folder));
+    // Looking at every file again only where something may have been written
+    // keeps a run with nothing new to one pass over the folder.
+    const FolderChanges changes =
+        mayHaveChanged ? compareSnapshots(before, snapshotRfcFiles(options.folder)) : FolderChanges();
     summary.newRfcs = changes.added;
     summary.replacedRfcs = changes.replaced;
     return summary;

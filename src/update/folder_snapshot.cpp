@@ -16,6 +16,29 @@ int32_t rfcNumberOfFileName(const std::string& name)
     return std::stoi(name.substr(3, name.size() - 7));
 }
 
+namespace {
+
+constexpr int64_t kNanosecondsPerSecond = 1000000000;
+
+} // namespace
+
+int64_t FileIdentity::modifiedSeconds() const
+{
+    // Rounded down, before 1970 too.
+    return modified >= 0 ? modified / kNanosecondsPerSecond
+                         : -((kNanosecondsPerSecond - 1 - modified) / kNanosecondsPerSecond);
+}
+
+std::optional<FileIdentity> regularFileIdentity(const std::string& path)
+{
+    struct stat status { };
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return FileIdentity{static_cast<uint64_t>(status.st_size),
+                        int64_t(status.st_mtim.tv_sec) * kNanosecondsPerSecond + status.st_mtim.tv_nsec,
+                        static_cast<uint64_t>(status.st_ino)};
+}
+
 FolderSnapshot snapshotRfcFiles(const std::string& folder)
 {
     FolderSnapshot snapshot;
@@ -24,13 +47,10 @@ FolderSnapshot snapshotRfcFiles(const std::string& folder)
         return snapshot;
     while (const dirent* entry = ::readdir(directory.get())) {
         const int32_t number = rfcNumberOfFileName(entry->d_name);
-        struct stat status { };
-        if (number == 0 || ::lstat((folder + "/" + entry->d_name).c_str(), &status) != 0
-            || !S_ISREG(status.st_mode))
+        if (number == 0)
             continue;
-        snapshot[number] = FileIdentity{static_cast<uint64_t>(status.st_size),
-                                        int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec,
-                                        static_cast<uint64_t>(status.st_ino)};
+        if (const std::optional<FileIdentity> identity = regularFileIdentity(folder + "/" + entry->d_name))
+            snapshot[number] = *identity;
     }
     return snapshot;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,12 @@ struct FileIdentity {
     {
         return size == other.size && modified == other.modified && inode == other.inode;
     }
+    // The time in whole seconds, as an rsync listing gives it.
+    int64_t modifiedSeconds() const;
 };
+
+// The identity of the regular file at `path`; none for anything else.
+std::optional<FileIdentity> regularFileIdentity(const std::string& path);
 
 // RFC number to the identity of its regular file "rfcNNNN.txt".
 using FolderSnapshot = std::map<int32_t, FileIdentity>;

@@ -79,19 +79,12 @@ std::vector<UpdateFailure> fetchRfcs(const HttpsOptions& options, const std::vec
     for (int32_t number : numbers)
         files.push_back(
             {singleRfcUrl(options.rfcFolderUrl, number), localPath(options, rfcFileName(number))});
-    UpdateProgress state;
-    state.stage = "Fetching missing RFCs";
-    state.filesTotal = static_cast<int64_t>(files.size());
-    state.filesDone = 0;
-    if (progress)
-        progress(state);
+    ProgressReport report(progress);
+    report.startStage("Fetching missing RFCs", static_cast<int64_t>(files.size()));
     const std::vector<FetchResult> results =
         fetchFiles(files, fetchOptions(options), cancel, [&](const FetchProgress& step) {
-            state.filesDone = static_cast<int64_t>(step.finished);
-            state.bytes = step.bytes;
-            state.percent = step.total ? static_cast<int>(step.finished * 100 / step.total) : 100;
-            if (progress)
-                progress(state);
+            report.advance(step.bytes, step.total ? static_cast<int>(step.finished * 100 / step.total) : 100,
+                           static_cast<int64_t>(step.finished));
         });
     std::vector<UpdateFailure> failures;
     for (std::size_t i = 0; i < results.size(); ++i) {
@@ -105,10 +98,7 @@ HttpsOutcome httpsUpdate(const HttpsOptions& options, const std::atomic<bool>& c
                          const UpdateProgressSink& progress)
 {
     HttpsOutcome outcome;
-    UpdateProgress state;
-    state.stage = "Fetching " + options.indexUrl;
-    if (progress)
-        progress(state);
+    ProgressReport(progress).startStage("Fetching " + options.indexUrl);
     outcome.problem = fetchIndex(options, cancel);
     outcome.cancelled = cancel;
     if (!outcome.problem.empty() || outcome.cancelled)

@@ -1,5 +1,6 @@
 #include "update/rsync_output.h"
 
+#include <ctime>
 #include <regex>
 
 namespace parchly {
@@ -22,7 +23,7 @@ std::optional<ListedFile> parseListingLine(const std::string& line)
 {
     // Type and permissions, size with thousands separators, date, time, name.
     static const std::regex listing(
-        R"(^([-dlpscb])[-rwxsStT]{9}[.+@]?\s+([0-9,.]+)\s+\d{4}/\d\d/\d\d\s+\d\d:\d\d:\d\d\s(.+)$)");
+        R"(^([-dlpscb])[-rwxsStT]{9}[.+@]?\s+([0-9,.]+)\s+(\d{4})/(\d\d)/(\d\d)\s+(\d\d):(\d\d):(\d\d)\s(.+)$)");
     std::smatch match;
     if (!std::regex_match(line, match, listing))
         return std::nullopt;
@@ -33,7 +34,16 @@ std::optional<ListedFile> parseListingLine(const std::string& line)
         : type == 'l'       ? ListedFile::Link
                             : ListedFile::Other;
     file.size = groupedNumber(match[2].str());
-    file.name = match[3].str();
+    std::tm time{};
+    time.tm_year = std::stoi(match[3].str()) - 1900;
+    time.tm_mon = std::stoi(match[4].str()) - 1;
+    time.tm_mday = std::stoi(match[5].str());
+    time.tm_hour = std::stoi(match[6].str());
+    time.tm_min = std::stoi(match[7].str());
+    time.tm_sec = std::stoi(match[8].str());
+    const time_t seconds = timegm(&time);
+    file.modified = seconds > 0 ? static_cast<int64_t>(seconds) : 0;
+    file.name = match[9].str();
     return file;
 }
 

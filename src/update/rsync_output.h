@@ -15,6 +15,9 @@ struct ListedFile {
     enum Type { Regular, Directory, Link, Other };
     Type type = Other;
     uint64_t size = 0;
+    // Seconds since 1970 of the listed date and time, read as UTC (the
+    // listing is asked for with TZ=UTC); 0 when it cannot be read.
+    int64_t modified = 0;
     std::string name;
 };
 

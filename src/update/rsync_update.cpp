@@ -43,8 +43,9 @@ ProcessRun runRsync(const std::string& program, const std::vector<std::string>& 
     ProcessRun run;
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Numbers and messages in the form the parsers read.
+    // Numbers, times and messages in the form the parsers read.
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    environment.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
     process.setProcessEnvironment(environment);
     QStringList list;
     for (const std::string& argument : arguments)
@@ -135,10 +136,25 @@ std::string errorsNaming(const std::string& errors, const std::string& name)
     return found;
 }
 
-bool holdsFileOfSize(const std::string& path, uint64_t size)
+// rsync's own quick check: a file of the listed size and time (whole
+// seconds; the listing has no finer ones) is the listed one. A listing
+// whose time could not be read leaves the size alone to tell.
+bool matchesListing(const std::optional<FileIdentity>& identity, const ListedFile& listed)
 {
-    struct stat status { };
-    return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && uint64_t(status.st_size) == size;
+    return identity && identity->size == listed.size
+        && (listed.modified <= 0 || identity->modifiedSeconds() == listed.modified);
+}
+
+// Whether the local copy of `listed` is already equal, so is not asked for.
+bool alreadyEqual(const FolderSnapshot& local, const std::string& folder, const ListedFile& listed)
+{
+    if (listed.modified <= 0)
+        return false;
+    const int32_t number = rfcNumberOfFileName(listed.name);
+    if (number == 0) // the index, which the snapshot of RFC files does not hold
+        return matchesListing(regularFileIdentity(folder + "/" + listed.name), listed);
+    const auto found = local.find(number);
+    return found != local.end() && matchesListing(found->second, listed);
 }
 
 std::string withSlash(const std::string& text)
@@ -179,26 +195,24 @@ std::vector<std::string> rsyncTransferArguments(const RsyncOptions& options, con
     return arguments;
 }
 
-RsyncOutcome rsyncUpdate(const RsyncOptions& options, const std::atomic<bool>& cancel,
-                         const UpdateProgressSink& progress)
+RsyncOutcome rsyncUpdate(const RsyncOptions& options, const FolderSnapshot& local,
+                         const std::atomic<bool>& cancel, const UpdateProgressSink& progress)
 {
     RsyncOutcome outcome;
-    UpdateProgress state;
-    state.stage = "Listing " + options.source;
-    if (progress)
-        progress(state);
+    ProgressReport report(progress);
+    report.startStage("Listing " + options.source);
 
-    std::map<std::string, uint64_t> wanted;
+    std::map<std::string, ListedFile> wanted;
     const ProcessRun listing =
         runRsync(options.program, rsyncListingArguments(options), cancel, [&](const std::string& line) {
             const std::optional<ListedFile> file = parseListingLine(line);
             if (!file || rfcFileNameOf(file->name) != file->name)
                 return;
             const std::string refusal = refusalOf(*file);
-            if (refusal.empty())
-                wanted[file->name] = file->size;
-            else
+            if (!refusal.empty())
                 outcome.failures.push_back({file->name, refusal});
+            else if (!alreadyEqual(local, options.folder, *file))
+                wanted[file->name] = *file;
         });
     if (!listing.started) {
         outcome.result = RsyncOutcome::Unavailable;
@@ -236,25 +250,17 @@ RsyncOutcome rsyncUpdate(const RsyncOptions& options, const std::atomic<bool>& c
         for (const auto& entry : wanted)
             list << entry.first << '\n';
     }
-    state.stage = "Fetching with rsync";
-    state.filesTotal = static_cast<int64_t>(wanted.size());
-    if (progress)
-        progress(state);
+    outcome.transferred = true;
+    report.startStage("Fetching with rsync", static_cast<int64_t>(wanted.size()));
     const ProcessRun transfer =
         runRsync(options.program, rsyncTransferArguments(options, listFile, tempFolder), cancel,
                  [&](const std::string& line) {
                      const std::optional<RsyncProgress> step = parseProgressLine(line);
-                     if (!step || !progress)
+                     if (!step)
                          return;
-                     state.bytes = step->bytes;
-                     state.percent = step->percent;
-                     state.rate = step->rate;
-                     state.timeLeft = step->timeLeft;
-                     if (step->total >= 0) {
-                         state.filesTotal = step->total;
-                         state.filesDone = step->total - step->toCheck;
-                     }
-                     progress(state);
+                     const bool counted = step->total >= 0;
+                     report.advance(step->bytes, step->percent, counted ? step->total - step->toCheck : -1,
+                                    counted ? step->total : -1, step->rate, step->timeLeft);
                  });
     // The temporary folder holds what a cancelled or failed rsync left.
     std::error_code ignored;
@@ -263,8 +269,9 @@ RsyncOutcome rsyncUpdate(const RsyncOptions& options, const std::atomic<bool>& c
         outcome.result = RsyncOutcome::Cancelled;
         return outcome;
     }
-    for (const auto& [name, size] : wanted) {
-        if (holdsFileOfSize(withSlash(options.folder) + name, size))
+    // -t gave each file that arrived the listed time.
+    for (const auto& [name, listed] : wanted) {
+        if (matchesListing(regularFileIdentity(withSlash(options.folder) + name), listed))
             continue;
         const std::string said = errorsNaming(transfer.errors, name);
         outcome.failures.push_back({name, said.empty() ? std::string("did not arrive") : said});

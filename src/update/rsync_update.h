@@ -1,10 +1,11 @@
 // Bringing the folder level with an rsync module through the rsync program,
 // run as a child process: first the module's listing, from which only
 // plain top-level files of the wanted names and sizes are asked for, then
-// the transfer of exactly those. Never --delete; a file already equal is
-// left untouched (rsync's size and time check, times kept with -t); files
-// are written through a temporary folder and renamed whole, so a
-// cancellation leaves no partial rfcNNNN.txt.
+// the transfer of exactly those. Never --delete; a file already equal in
+// size and time is left untouched and not asked for, so that a run with
+// nothing new starts no transfer (times are kept with -t); files are
+// written through a temporary folder and renamed whole, so a cancellation
+// leaves no partial rfcNNNN.txt.
 #ifndef PARCHLY_UPDATE_RSYNC_UPDATE_H
 #define PARCHLY_UPDATE_RSYNC_UPDATE_H
 
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "update/folder_snapshot.h"
 #include "update/update_progress.h"
 #include "update/update_summary.h"
 
@@ -32,10 +34,14 @@ struct RsyncOutcome {
     std::string reason;
     // Files the module offers that were not fetched, or did not arrive.
     std::vector<UpdateFailure> failures;
+    // Whether a transfer ran: without one the folder is as it was.
+    bool transferred = false;
 };
 
-RsyncOutcome rsyncUpdate(const RsyncOptions& options, const std::atomic<bool>& cancel,
-                         const UpdateProgressSink& progress);
+// `local` is the folder's RFC files as they stand, against which the
+// listing's sizes and times are checked without looking at each file again.
+RsyncOutcome rsyncUpdate(const RsyncOptions& options, const FolderSnapshot& local,
+                         const std::atomic<bool>& cancel, const UpdateProgressSink& progress);
 
 // The arguments of the listing and of the transfer of `listFile`'s names
 // into `folder` through `tempFolder`.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace parchly {
 
@@ -23,6 +24,30 @@ struct UpdateProgress {
 };
 
 using UpdateProgressSink = std::function<void(const UpdateProgress&)>;
+
+// The progress of one update, told to its sink (where there is one) each
+// time it moves.
+class ProgressReport {
+public:
+    explicit ProgressReport(UpdateProgressSink sink)
+        : m_sink(std::move(sink))
+    {
+    }
+
+    // A new stage, of `filesTotal` files where known; what the last stage
+    // came to is forgotten.
+    void startStage(const std::string& stage, int64_t filesTotal = -1);
+    // How far the stage has come. Files of -1 leave the counts as they
+    // were; an empty rate or time left means the transfer does not say.
+    void advance(uint64_t bytes, int percent, int64_t filesDone = -1, int64_t filesTotal = -1,
+                 const std::string& rate = {}, const std::string& timeLeft = {});
+
+private:
+    void tell() const;
+
+    UpdateProgressSink m_sink;
+    UpdateProgress m_state;
+};
 
 } // namespace parchly
 

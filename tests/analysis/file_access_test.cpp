@@ -18,15 +18,8 @@
 namespace parchly {
 namespace {
 
+using test::namesIn;
 using test::TempFolder;
-
-std::set<std::string> namesIn(const std::filesystem::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 // Every reader of whole files refuses, at once, what is no regular file or
 // is beyond the limit; before, /dev/zero grew until memory ran out and a

@@ -5,13 +5,12 @@
 // own printed text. They are read from PARCHLY_CORPUS_HARD, or from
 // ../shared/corpus-hard beside the source tree; absent files are skipped.
 #include "analysis_support.h"
+#include "printed_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <string>
@@ -26,11 +25,6 @@ std::filesystem::path hardCorpusFolder()
     if (const char* env = std::getenv("PARCHLY_CORPUS_HARD"); env && *env)
         return env;
     return std::filesystem::path(PARCHLY_SOURCE_DIR) / ".." / "shared" / "corpus-hard";
-}
-
-bool isBlank(const std::string& line)
-{
-    return line.find_first_not_of(" \t\r\n\f") == std::string::npos;
 }
 
 // The printed reference labels as (0-based line, label): lines that open
@@ -54,7 +48,7 @@ std::vector<std::pair<int32_t, std::string>> printedLabels(const std::vector<std
             continue;
         }
         std::smatch match;
-        const bool afterBlank = i > 0 && isBlank(lines[i - 1]);
+        const bool afterBlank = i > 0 && test::isBlank(lines[i - 1]);
         if (inReferences && afterBlank && std::regex_match(text, otherHeading))
             inReferences = false;
         else if (inReferences && std::regex_match(text, match, label))
@@ -62,12 +56,6 @@ std::vector<std::pair<int32_t, std::string>> printedLabels(const std::vector<std
     }
     return labels;
 }
-
-struct HardRfc {
-    std::string bytes;
-    test::Analysed analysed;
-    std::vector<std::string> lines;
-};
 
 class HardCorpus : public ::testing::TestWithParam<const char*> {
 protected:
@@ -77,22 +65,16 @@ protected:
         std::error_code error;
         if (!std::filesystem::is_regular_file(path, error))
             GTEST_SKIP() << path << " not found";
-        std::ifstream in(path, std::ios::binary);
-        rfc.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        rfc.analysed = test::analyseBytes(rfc.bytes);
-        rfc.lines = test::readerLines(rfc.bytes);
+        rfc = test::readPrintedRfc(path);
     }
-    HardRfc rfc;
+    test::PrintedRfc rfc;
 };
 
 TEST_P(HardCorpus, ReferencesAreThePrintedLabels)
 {
-    std::vector<std::pair<int32_t, std::string>> found;
-    for (const ReferenceEntry& reference : rfc.analysed.text.references)
-        found.emplace_back(reference.firstLine, reference.label);
     const auto printed = printedLabels(rfc.lines);
     ASSERT_FALSE(printed.empty());
-    EXPECT_EQ(found, printed);
+    EXPECT_EQ(test::foundReferences(rfc.analysed.text), printed);
 }
 
 // Every bracketed occurrence of a printed label, outside its own entry line,
@@ -101,18 +83,10 @@ TEST_P(HardCorpus, EveryPrintedCitationIsALink)
 {
     const RfcText& text = rfc.analysed.text;
     std::set<std::string> labels;
-    std::set<int32_t> entryLines;
+    std::set<int32_t> skipped = test::linesWithoutCitations(text);
     for (const auto& [line, label] : printedLabels(rfc.lines)) {
         labels.insert(label);
-        entryLines.insert(line);
-    }
-    std::set<int32_t> skipped(entryLines);
-    for (const PageMark& mark : text.pageMarks)
-        skipped.insert(mark.line - 1);
-    // Contents lines are links to their sections, not citations.
-    for (const ContentEntry& entry : text.contents) {
-        for (int32_t line = entry.firstLine; entry.firstLine > 0 && line <= entry.lastLine; ++line)
-            skipped.insert(line - 1);
+        skipped.insert(line);
     }
     std::set<std::pair<int32_t, int32_t>> links;
     for (const LinkMark& link : text.links) {
@@ -120,22 +94,15 @@ TEST_P(HardCorpus, EveryPrintedCitationIsALink)
             links.insert({link.line, link.startColumn});
     }
     int cited = 0;
-    for (int32_t index = std::max(text.titleLine - 1, 0); index < static_cast<int32_t>(rfc.lines.size());
-         ++index) {
-        const std::string& line = rfc.lines[static_cast<std::size_t>(index)];
-        for (std::size_t open = line.find('['); open != std::string::npos && skipped.count(index) == 0;
-             open = line.find('[', open + 1)) {
-            const std::size_t close = line.find(']', open);
-            if (close == std::string::npos || labels.count(line.substr(open, close + 1 - open)) == 0)
-                continue;
+    test::forEachBracketedLabel(
+        rfc, labels, skipped, [&](int32_t index, std::size_t open, std::size_t close) {
             ++cited;
             const bool linked = std::any_of(links.begin(), links.end(), [&](const auto& link) {
                 return link.first == index && link.second <= static_cast<int32_t>(open)
                     && static_cast<int32_t>(open) < static_cast<int32_t>(close);
             });
-            EXPECT_TRUE(linked) << "line " << index + 1 << ": " << line;
-        }
-    }
+            EXPECT_TRUE(linked) << "line " << index + 1 << ": " << rfc.lines[static_cast<std::size_t>(index)];
+        });
     EXPECT_GT(cited, 0);
 }
 
@@ -145,10 +112,7 @@ TEST_P(HardCorpus, EveryPrintedCitationIsALink)
 TEST_P(HardCorpus, OnePagePerFormFeedWithItsHeaderAndFooter)
 {
     const RfcText& text = rfc.analysed.text;
-    const auto feeds = std::count_if(rfc.lines.begin(), rfc.lines.end(), [](const std::string& line) {
-        return line.find('\f') != std::string::npos;
-    });
-    EXPECT_EQ(static_cast<long>(text.pageEnds.size()), feeds + 1);
+    EXPECT_EQ(static_cast<long>(text.pageEnds.size()), test::formFeedLines(rfc.lines) + 1);
     std::set<std::pair<int32_t, bool>> marks;
     for (const PageMark& mark : text.pageMarks)
         marks.insert({mark.line - 1, mark.isHeader});
@@ -162,7 +126,7 @@ TEST_P(HardCorpus, OnePagePerFormFeedWithItsHeaderAndFooter)
             pageOpen = true;
             continue;
         }
-        if (isBlank(line))
+        if (test::isBlank(line))
             continue;
         const bool opensPage = pageOpen;
         pageOpen = false;
@@ -191,7 +155,7 @@ TEST_P(HardCorpus, EveryPrintedContentsLineIsAnEntry)
     int printed = 0;
     for (++i; i < rfc.lines.size(); ++i) {
         const std::string& line = rfc.lines[i];
-        if (line.compare(0, 3, "RFC") == 0 || line.find("[Page ") != std::string::npos || isBlank(line))
+        if (line.compare(0, 3, "RFC") == 0 || line.find("[Page ") != std::string::npos || test::isBlank(line))
             continue;
         if (!std::regex_match(line, entry))
             break;

@@ -82,5 +82,23 @@ TEST(LineCues, WordsAtEveryOffsetOfTheBlocksAndTheEnd)
     }
 }
 
+// A caller that asks for some families gets those of the full scan and no
+// other, whichever way the scan goes for them.
+TEST(LineCues, OnlyTheFamiliesAskedForAreNoted)
+{
+    const std::string text =
+        std::string(30, '.') + "[RFC2119] MUST\nSection 3 [x\n\n" + std::string(1030, ' ') + "[y] BCP 14\n[";
+    LineReader reader(text);
+    const TextLines lines = readTextLines(reader, RfcText());
+    const std::vector<uint8_t> all = findLineCues(lines);
+    for (const uint8_t families :
+         {kCueBracket, static_cast<uint8_t>(kCueBracket | kCueRequirement), kCueLinkStart, kCueRequirement}) {
+        std::vector<uint8_t> expected = all;
+        for (uint8_t& cue : expected)
+            cue &= families;
+        EXPECT_EQ(findLineCues(lines, families), expected) << int(families);
+    }
+}
+
 } // namespace
 } // namespace parchly

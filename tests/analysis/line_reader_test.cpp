@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -88,6 +89,10 @@ TEST(LineReader, KnowsEveryLineHoldingAFormFeed)
                 expected.push_back(i);
         }
         ASSERT_EQ(reader.formFeedLines(), expected) << raw.substr(0, 20);
+        for (std::size_t i = 0; i <= lines.size(); ++i) {
+            const auto before = std::lower_bound(expected.begin(), expected.end(), i) - expected.begin();
+            ASSERT_EQ(reader.formFeedsBefore(i), static_cast<std::size_t>(before)) << i;
+        }
     }
     // A piece of a long line holds its own feeds, a CR LF pair is no line.
     const std::string raw = "a\r\n\fb\n" + std::string(1030, 'x') + "\f\n\n\f\f\n";

@@ -10,6 +10,7 @@
 #include "frame/reading_positions.h"
 #include "settings/profile.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
@@ -44,6 +45,95 @@ void runEventLoop(int ms)
     loop.exec();
 }
 
+// Listens at `socketPath` as "nobody" in a child process, takes one
+// connection and writes to `reportFd` how many bytes came; returns the
+// child's pid.
+pid_t forkSquatter(const QByteArray& socketPath, int reportFd)
+{
+    const pid_t squatter = ::fork();
+    if (squatter != 0)
+        return squatter;
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+        ::_exit(2);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.constData());
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || ::chmod(socketPath.constData(), 0777) != 0 || ::listen(listener, 1) != 0)
+        ::_exit(3);
+    const int peer = ::accept(listener, nullptr, nullptr);
+    char bytes[4096];
+    long total = 0;
+    for (long got; (got = ::read(peer, bytes, sizeof bytes)) > 0;)
+        total += got;
+    (void)!::write(reportFd, &total, sizeof total);
+    ::_exit(0);
+}
+
+// A temporary root with a private runtime folder "run" in it.
+class ChannelFolders : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        QDir().mkpath(runtime);
+        ::chmod(QFile::encodeName(runtime).constData(), 0700);
+    }
+    QTemporaryDir root;
+    const QString runtime = root.filePath(QStringLiteral("run"));
+};
+
+// The channel's name for a user of this runtime folder, display and home
+// (and Wayland display when given), with the root as the temporary folder.
+class ChannelName : public ChannelFolders {
+protected:
+    QString nameFor(const QString& runtimeFolder, const QString& display, const QString& home,
+                    const QString& wayland = QString())
+    {
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+        environment.insert(QStringLiteral("TMPDIR"), root.path());
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        environment.insert(QStringLiteral("HOME"), home);
+        if (!wayland.isEmpty())
+            environment.insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
+        return InstanceChannel::userServerName(environment);
+    }
+    // The folder of the user's own in the temporary folder.
+    const QString own = root.filePath(QStringLiteral("parchly-%1").arg(::geteuid()));
+};
+
+// The built program run in the root: a private runtime folder, a home of
+// its own, no display, and a tip of the day waiting in its working folder.
+class ProgramStart : public ChannelFolders {
+protected:
+    void SetUp() override
+    {
+        ChannelFolders::SetUp();
+        for (const char* folder : {"home", "work"})
+            QDir().mkpath(root.filePath(QString::fromLatin1(folder)));
+        QFile tips(root.filePath(QStringLiteral("work/tips.txt")));
+        ASSERT_TRUE(tips.open(QIODevice::WriteOnly));
+        tips.write("A tip that waits to be read.\n");
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("home/.config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                           root.filePath(QStringLiteral("home/.local/share")));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    }
+    void start(QProcess& program, const QStringList& arguments)
+    {
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(root.filePath(QStringLiteral("work")));
+        program.start(QStringLiteral(PARCHLY_BINARY), arguments);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
+
 // The exact sequence that killed the program: a later start names an RFC
 // the index lacks; the message about it is answered while the socket that
 // brought the number is gone.
@@ -68,6 +158,30 @@ TEST_F(ParchlyAppTest, AHandOverWhoseMessageIsAnsweredLeavesTheProgramRunning)
         runEventLoop(200);
         EXPECT_EQ(dialogs.messages.count(missing), start + 1);
     }
+}
+
+// The same sequence in a child process whose freed memory is poisoned at
+// once (no per-thread cache, every freed byte overwritten): a socket freed
+// under its own read handler is then used as garbage every time, as it was
+// for the reader whose program died, instead of only when the heap happens
+// to reuse it.
+TEST(InstanceChannelHandOver, AnAnsweredMessageTouchesNoFreedSocket)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("GLIBC_TUNABLES"), QStringLiteral("glibc.malloc.tcache_count=0"));
+    environment.insert(QStringLiteral("MALLOC_PERTURB_"), QStringLiteral("165"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=ParchlyAppTest.")
+                 + QStringLiteral("AHandOverWhoseMessageIsAnsweredLeavesTheProgramRunning")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
 }
 
 // A program that answers under the name but runs as another user is told
@@ -102,27 +216,8 @@ TEST(InstanceChannel, ASocketSquattedByAnotherUserLearnsNothing)
     const QByteArray socketPath = QFile::encodeName(shared.filePath(QStringLiteral("parchly-victim")));
     int report[2];
     ASSERT_EQ(::pipe(report), 0);
-    const pid_t squatter = ::fork();
+    const pid_t squatter = forkSquatter(socketPath, report[1]);
     ASSERT_GE(squatter, 0);
-    if (squatter == 0) {
-        // As "nobody": listen, take one connection, tell how many bytes came.
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-            ::_exit(2);
-        const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.constData());
-        if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-            || ::chmod(socketPath.constData(), 0777) != 0 || ::listen(listener, 1) != 0)
-            ::_exit(3);
-        const int peer = ::accept(listener, nullptr, nullptr);
-        char bytes[4096];
-        long total = 0;
-        for (long got; (got = ::read(peer, bytes, sizeof bytes)) > 0;)
-            total += got;
-        (void)!::write(report[1], &total, sizeof total);
-        ::_exit(0);
-    }
     ::close(report[1]);
     for (int wait = 0; wait < 100 && !QFileInfo::exists(shared.filePath(QStringLiteral("parchly-victim")));
          ++wait)
@@ -140,44 +235,33 @@ TEST(InstanceChannel, ASocketSquattedByAnotherUserLearnsNothing)
 }
 
 // One channel per user, display and home folder, in a folder only the user
-// can enter; a folder that others may enter or that is someone else's is
-// not used at all.
-TEST(InstanceChannel, TheChannelIsPerDisplayAndHomeInAPrivateFolder)
+// can enter.
+TEST_F(ChannelName, TheNameIsPerDisplayHomeAndWaylandSession)
 {
-    QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
-    const QString runtime = root.filePath(QStringLiteral("run"));
-    QDir().mkpath(runtime);
-    ::chmod(QFile::encodeName(runtime).constData(), 0700);
-    const auto nameFor = [&](const QString& runtimeFolder, const QString& display, const QString& home,
-                             const QString& wayland = QString()) {
-        QProcessEnvironment environment;
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-        environment.insert(QStringLiteral("TMPDIR"), root.path());
-        environment.insert(QStringLiteral("DISPLAY"), display);
-        environment.insert(QStringLiteral("HOME"), home);
-        if (!wayland.isEmpty())
-            environment.insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
-        return InstanceChannel::userServerName(environment);
-    };
     const QString first = nameFor(runtime, ":57", "/home/me");
     EXPECT_TRUE(first.startsWith(runtime + QStringLiteral("/parchly-"))) << first.toStdString();
     EXPECT_EQ(nameFor(runtime, ":57", "/home/me"), first);
     EXPECT_NE(nameFor(runtime, ":58", "/home/me"), first) << "another display";
     EXPECT_NE(nameFor(runtime, ":57", "/other"), first) << "another home";
     EXPECT_NE(nameFor(runtime, ":57", "/home/me", "wayland-0"), first) << "a Wayland session";
+}
 
-    // Without a runtime folder, or with one others may enter: a folder of
-    // the user's own in the temporary folder, made closed to others.
-    const QString own = root.filePath(QStringLiteral("parchly-%1").arg(::geteuid()));
+// Without a runtime folder, or with one others may enter: a folder of the
+// user's own in the temporary folder, made closed to others.
+TEST_F(ChannelName, WithoutAPrivateRuntimeFolderTheUsersClosedTemporaryFolderIsUsed)
+{
     EXPECT_TRUE(nameFor(QString(), ":57", "/home/me").startsWith(own + '/'));
     struct stat status { };
     ASSERT_EQ(::stat(QFile::encodeName(own).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
     ::chmod(QFile::encodeName(runtime).constData(), 0755);
     EXPECT_TRUE(nameFor(runtime, ":57", "/home/me").startsWith(own + '/'));
+}
 
-    // That folder made first by someone who let others in: no channel.
+// That folder made first by someone who let others in: no channel at all.
+TEST_F(ChannelName, ATemporaryFolderOthersMayEnterGivesNoChannel)
+{
+    ASSERT_TRUE(QDir().mkpath(own));
     ::chmod(QFile::encodeName(own).constData(), 0777);
     EXPECT_EQ(nameFor(QString(), ":57", "/home/me"), QString());
     EXPECT_FALSE(InstanceChannel(QString()).listen());
@@ -187,33 +271,8 @@ TEST(InstanceChannel, TheChannelIsPerDisplayAndHomeInAPrivateFolder)
 // The program listens before its tip of the day: a second start while the
 // tip waits hands its file over and ends, instead of running as a second
 // program beside the first.
-TEST(CommandLine, ASecondStartDuringTheTipOfTheDayHandsOver)
+TEST_F(ProgramStart, ASecondStartDuringTheTipOfTheDayHandsOver)
 {
-    QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
-    const QString runtime = root.filePath(QStringLiteral("run"));
-    for (const char* folder : {"run", "home", "work"})
-        QDir().mkpath(root.filePath(QString::fromLatin1(folder)));
-    ::chmod(QFile::encodeName(runtime).constData(), 0700);
-    QFile tips(root.filePath(QStringLiteral("work/tips.txt")));
-    ASSERT_TRUE(tips.open(QIODevice::WriteOnly));
-    tips.write("A tip that waits to be read.\n");
-    tips.close();
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("home/.config")));
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("home/.local/share")));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    const auto start = [&](QProcess& program, const QStringList& arguments) {
-        program.setProcessEnvironment(environment);
-        program.setWorkingDirectory(root.filePath(QStringLiteral("work")));
-        program.start(QStringLiteral(PARCHLY_BINARY), arguments);
-    };
-
     QProcess first;
     start(first, {});
     ASSERT_TRUE(first.waitForStarted(10000));
@@ -265,6 +324,37 @@ TEST_F(ParchlyAppTest, AFifoOrDeviceInTheSessionOrCommandLineBlocksNothing)
         EXPECT_EQ(app->openDocumentFile(special), nullptr) << special.toStdString();
     EXPECT_EQ(dialogs.messages.size(), 2);
     EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
+}
+
+TEST(InstanceChannel, AHandOverWithNobodyListeningFails)
+{
+    InstanceChannel second(uniqueName());
+    EXPECT_FALSE(second.handOver({QStringLiteral("9110")}, 200));
+}
+
+TEST(InstanceChannel, ASecondStartHandsItsArgumentsToTheRunningOne)
+{
+    const QString name = uniqueName();
+    InstanceChannel running(name);
+    ASSERT_TRUE(running.listen());
+    QSignalSpy received(&running, &InstanceChannel::argumentsReceived);
+    InstanceChannel second(name);
+    const QList<QStringList> handOvers = {{"9110", "/tmp/a b.txt"}, {}};
+    for (const QStringList& arguments : handOvers) {
+        ASSERT_TRUE(second.handOver(arguments));
+        ASSERT_TRUE(received.count() > 0 || received.wait(5000));
+        EXPECT_EQ(received.takeFirst().at(0).toStringList(), arguments);
+    }
+}
+
+// A name left behind by a program that died is taken over.
+TEST(InstanceChannel, ANameLeftBehindIsTakenOver)
+{
+    const QString name = uniqueName();
+    InstanceChannel running(name);
+    ASSERT_TRUE(running.listen());
+    InstanceChannel stale(name);
+    EXPECT_TRUE(stale.listen());
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include "app/command_line.h"
 #include "app/dark_formats.h"
-#include "app/instance_channel.h"
 #include "app/options_dialog.h"
 #include "app/options_regular_page.h"
 #include "app/startup_options.h"
@@ -24,8 +23,6 @@
 #include <QPalette>
 #include <QProcess>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QUuid>
 #include <set>
 
 namespace parchly {
@@ -163,22 +160,18 @@ protected:
     WelcomePanel* welcome = nullptr;
 };
 
-// Download: the index's download command runs (here it stops at the missing
-// address instead of going to the network).
-TEST_F(WelcomeTest, DownloadRunsTheIndexDownloadCommand)
+// Download runs the index's download command, Update the collection runs
+// Update RFC Collection (each stops at its missing address instead of going
+// to the network).
+TEST_F(WelcomeTest, DownloadAndUpdateRunTheirCommands)
 {
     app->settings().RfcIndexDownloadUrl.clear();
-    welcome->downloadIndexButton()->click();
-    EXPECT_EQ(dialogs.messages, QStringList({"Please input the url of rfc-index.txt"}));
-}
-
-// Update the collection runs Update RFC Collection (here too it stops at the
-// missing address).
-TEST_F(WelcomeTest, UpdateCollectionRunsTheUpdateCommand)
-{
     app->settings().RfcDownloadUrl.clear();
+    welcome->downloadIndexButton()->click();
     welcome->updateCollectionButton()->click();
-    EXPECT_EQ(dialogs.messages, QStringList({"Please input the url of rfc documents"}));
+    EXPECT_EQ(
+        dialogs.messages,
+        QStringList({"Please input the url of rfc-index.txt", "Please input the url of rfc documents"}));
 }
 
 // Choose a folder: a cancelled chooser changes nothing; a chosen folder is
@@ -418,42 +411,6 @@ TEST(CommandLine, TheProgramAnswersHelpAndVersionAndRefusesUnknownOptions)
         EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
     }
     EXPECT_EQ(handleStartupOptions({"parchly", "rfc1.txt", "2616"}), std::nullopt);
-}
-
-QString uniqueChannelName()
-{
-    return QStringLiteral("parchly-test-") + QUuid::createUuid().toString(QUuid::Id128);
-}
-
-TEST(InstanceChannelTest, AHandOverWithNobodyListeningFails)
-{
-    InstanceChannel second(uniqueChannelName());
-    EXPECT_FALSE(second.handOver({QStringLiteral("9110")}, 200));
-}
-
-TEST(InstanceChannelTest, ASecondStartHandsItsArgumentsToTheRunningOne)
-{
-    const QString name = uniqueChannelName();
-    InstanceChannel running(name);
-    ASSERT_TRUE(running.listen());
-    QSignalSpy received(&running, &InstanceChannel::argumentsReceived);
-    InstanceChannel second(name);
-    const QList<QStringList> handOvers = {{"9110", "/tmp/a b.txt"}, {}};
-    for (const QStringList& arguments : handOvers) {
-        ASSERT_TRUE(second.handOver(arguments));
-        ASSERT_TRUE(received.count() > 0 || received.wait(5000));
-        EXPECT_EQ(received.takeFirst().at(0).toStringList(), arguments);
-    }
-}
-
-// A name left behind by a program that died is taken over.
-TEST(InstanceChannelTest, ANameLeftBehindIsTakenOver)
-{
-    const QString name = uniqueChannelName();
-    InstanceChannel running(name);
-    ASSERT_TRUE(running.listen());
-    InstanceChannel stale(name);
-    EXPECT_TRUE(stale.listen());
 }
 
 } // namespace

@@ -201,14 +201,6 @@ inline std::string noise(std::size_t size)
     return body;
 }
 
-inline std::set<std::string> namesIn(const std::filesystem::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& item : std::filesystem::directory_iterator(folder))
-        names.insert(item.path().filename().string());
-    return names;
-}
-
 } // namespace parchly::test
 
 #endif

@@ -5,11 +5,11 @@
 #include "download/download_transfer.h"
 #include "download/download_url.h"
 #include "download_test_support.h"
+#include "support/file_faults.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <sys/resource.h>
 #include <utime.h>
 
 namespace parchly {
@@ -241,22 +241,19 @@ TEST_F(HttpTransfer, FailuresSaveNothingAndSayWhy)
         {"/rfc-index.txt", "", "File Error", "tell: Couldn't write the downloaded data: ", 4096},
     };
     writeFile(target, "old");
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
     for (const auto& c : cases) {
         SCOPED_TRACE(c.address);
         ScriptedAsker asker;
-        rlimit previous{};
-        ::getrlimit(RLIMIT_FSIZE, &previous);
-        const rlimit limited{c.fileLimit ? c.fileLimit : previous.rlim_cur, previous.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limited);
+        std::optional<FileSizeLimit> full;
+        if (c.fileLimit)
+            full.emplace(c.fileLimit);
         const std::string status = download(served(c.address), dir + c.into, asker, true);
-        ::setrlimit(RLIMIT_FSIZE, &previous);
+        full.reset();
         EXPECT_EQ(status, c.status);
         ASSERT_EQ(asker.asked.size(), 1u);
         EXPECT_EQ(asker.asked[0].rfind(c.told, 0), 0u) << asker.asked[0];
         EXPECT_EQ(readFile(target), "old");
     }
-    std::signal(SIGXFSZ, oldHandler);
 }
 
 // Starts the slow 32 MiB body (20 s at the server's pace), lets its copy

@@ -167,18 +167,9 @@ TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
     EXPECT_EQ(s.BlankLineBeforeFooter, -1);
     EXPECT_TRUE(s.SaveTreeView);
     const std::string file = savedText(s);
+    // The [settings] section a fresh record saves, as a file of its own.
     EXPECT_EQ(file.substr(0, file.find("[Default]")),
-              "[settings]\nBuildStructureFromText=1\nDisableHeaderAndFooterInAllFiles=0\n"
-              "DisableSpacesNearHeaderAndFooter=1\nShowPageSeparator=0\nHideInvalidContentEntryInTreeView=1\n"
-              "DisableContentEntryLink=0\nDisableInvalidContentEntryLink=1\nDisableReferenceAnalysis=0\n"
-              "DisableReferenceLink=0\nLargeToolBarButtonWithText=0\nOpenRfcIndexWhenStarted=0\n"
-              "JumpToRfcIndexInsteadOfFile=0\nKeepCollectionArchive=0\nFetchMissingRfcOnLink=0\n"
-              "RfcDownloadUrl=rsync://rsync.rfc-editor.org/rfcs-text-only/\n"
-              "RfcIndexDownloadUrl=https://www.rfc-editor.org/rfc-index.txt\n"
-              "RfcFileDownloadUrl=https://www.rfc-editor.org/rfc/\n"
-              "NewRfcFeedUrl=https://www.rfc-editor.org/rfcrss.xml\n"
-              "RfcRootPath=/opt/parchly/RFCPath\nUseOnlyDefaultText=0\nCheckForNewRfcs=0\n"
-              "Level0=500\nLevel1=50\n");
+              readFile(PARCHLY_FIXTURES_DIR "/settings/defaults.ini"));
     EXPECT_NE(file.find("[Headers and Footers]\nfont=Fixedsys\ncolor=0:128:0\nstyle=\nsize=10\n"),
               std::string::npos);
 

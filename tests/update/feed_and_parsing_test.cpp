@@ -35,6 +35,8 @@ TEST(RsyncOutputTest, ListingLinesGiveTypeSizeAndName)
         EXPECT_EQ(file->size, item.size) << item.line;
         EXPECT_EQ(file->name, item.name) << item.line;
     }
+    // Listed with TZ=UTC: the time the next run compares with the local file.
+    EXPECT_EQ(parseListingLine(cases[0].line)->modified, 1777629600);
     for (const char* noise : {"", "receiving incremental file list", "MOTD: welcome", "total size is 3"})
         EXPECT_FALSE(parseListingLine(noise)) << noise;
 }

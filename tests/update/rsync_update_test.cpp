@@ -7,7 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <sstream>
 #include <thread>
 
 namespace parchly {
@@ -20,6 +26,7 @@ class RsyncUpdateTest : public ::testing::Test {
 protected:
     test::TempFolder module;
     test::TempFolder local;
+    test::TempFolder programs;
     std::atomic<bool> cancel{false};
 
     void SetUp() override
@@ -52,6 +59,64 @@ protected:
         options.rfcFolderUrl = "http://127.0.0.1:1/";
         return updateCollection(options, cancel, {});
     }
+
+    // An rsync that notes the names each transfer asks for, one a line.
+    std::string recordingRsync() const
+    {
+        const std::string path = programs.file("recording-rsync");
+        test::writeFile(path,
+                        "#!/bin/sh\nfor argument in \"$@\"; do\n  case \"$argument\" in\n"
+                        "  --files-from=*) cat \"${argument#--files-from=}\" >> '"
+                            + programs.file("asked") + "' ;;\n  esac\ndone\nexec rsync \"$@\"\n");
+        ::chmod(path.c_str(), 0755);
+        return path;
+    }
+    std::set<std::string> askedFor() const
+    {
+        std::set<std::string> names;
+        std::istringstream lines(readFile(programs.file("asked")));
+        for (std::string line; std::getline(lines, line);)
+            names.insert(line);
+        return names;
+    }
+};
+
+// Sets the modification time of `path` to `seconds` since 1970.
+void setModified(const std::string& path, time_t seconds)
+{
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+time_t modifiedOf(const std::string& path)
+{
+    struct stat status { };
+    ::stat(path.c_str(), &status);
+    return status.st_mtime;
+}
+
+// The local zone for the length of a test; rsync's listing is in the zone
+// of the process that prints it.
+class LocalZone {
+public:
+    explicit LocalZone(const char* zone)
+    {
+        if (const char* old = std::getenv("TZ"))
+            m_old = old;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~LocalZone()
+    {
+        if (m_old)
+            ::setenv("TZ", m_old->c_str(), 1);
+        else
+            ::unsetenv("TZ");
+        ::tzset();
+    }
+
+private:
+    std::optional<std::string> m_old;
 };
 
 #define START_DAEMON(daemon)                                                                                 \
@@ -72,16 +137,42 @@ TEST_F(RsyncUpdateTest, FirstSyncBringsOnlyTopLevelRfcFilesAndTheIndex)
     EXPECT_EQ(summary.countsLine(), "3 new RFCs, 0 replaced, 0 failed");
 }
 
-TEST_F(RsyncUpdateTest, SecondSyncLeavesEveryFileUntouched)
+TEST_F(RsyncUpdateTest, SecondSyncAsksForNothingAndLeavesEveryFileUntouched)
 {
     START_DAEMON(daemon);
     ASSERT_TRUE(update(daemon.moduleUrl()).complete());
     const FolderSnapshot before = snapshotRfcFiles(local.path().string());
-    const UpdateSummary second = update(daemon.moduleUrl());
+    const UpdateSummary second = update(daemon.moduleUrl(), recordingRsync());
     EXPECT_TRUE(second.complete()) << second.text();
     EXPECT_TRUE(second.newRfcs.empty());
     EXPECT_TRUE(second.replacedRfcs.empty());
+    EXPECT_EQ(askedFor(), std::set<std::string>()) << "a transfer ran with nothing new";
     EXPECT_EQ(snapshotRfcFiles(local.path().string()), before) << "an equal file was written again";
+}
+
+TEST_F(RsyncUpdateTest, FileDifferingInSizeOrTimeIsFetchedAndOneEqualInBothIsNot)
+{
+    // Far from UTC, so that a listing read in the wrong zone would make
+    // every file look changed.
+    const LocalZone zone("XYZ-5:30");
+    START_DAEMON(daemon);
+    ASSERT_TRUE(update(daemon.moduleUrl()).complete());
+    const FolderSnapshot before = snapshotRfcFiles(local.path().string());
+    // Same size, another time: one letter changed, an hour older.
+    std::string sameSize = rfcBody(20);
+    sameSize[0] = 'r';
+    test::writeFile(local.file("rfc20.txt"), sameSize);
+    setModified(local.file("rfc20.txt"), modifiedOf(module.file("rfc20.txt")) - 3600);
+    // Same time, another size.
+    test::writeFile(local.file("rfc9999.txt"), rfcBody(9999) + "a local line\n");
+    setModified(local.file("rfc9999.txt"), modifiedOf(module.file("rfc9999.txt")));
+
+    const UpdateSummary second = update(daemon.moduleUrl(), recordingRsync());
+    EXPECT_TRUE(second.complete()) << second.text();
+    EXPECT_EQ(askedFor(), (std::set<std::string>{"rfc20.txt", "rfc9999.txt"}));
+    EXPECT_EQ(readFile(local.file("rfc20.txt")), rfcBody(20));
+    EXPECT_EQ(readFile(local.file("rfc9999.txt")), rfcBody(9999));
+    EXPECT_EQ(snapshotRfcFiles(local.path().string()).at(1), before.at(1)) << "the equal file was written";
 }
 
 TEST_F(RsyncUpdateTest, ChangedFileOnTheServerIsReplaced)
