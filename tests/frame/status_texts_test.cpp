@@ -36,8 +36,8 @@ TEST_F(StatusTextsTest, MessageOfOneWindowGoesWhenAnotherIsActivated)
     openCopies({"rfc1.txt", "rfc2.txt"});
     ReadingView* view = frame().activeDocumentWindow()->view();
     frame().routeCommand(kCmdFind);
-    view->findBar()->textEdit()->setText("no such words");
-    QTest::keyClick(view->findBar()->textEdit(), Qt::Key_Return);
+    view->finder().bar()->textEdit()->setText("no such words");
+    QTest::keyClick(view->finder().bar()->textEdit(), Qt::Key_Return);
     ASSERT_EQ(message(), "\"no such words\" not found");
     frame().activateDocumentWindow(frame().documentWindows()[0]);
     EXPECT_EQ(message(), "");

@@ -178,7 +178,7 @@ TEST_F(IndexFrameTest, FindOpensTheIndexTreeDownToTheFoundEntry)
 {
     openIndex();
     ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdFind));
-    FindBar* bar = view->findBar();
+    FindBar* bar = view->finder().bar();
     ASSERT_NE(bar, nullptr);
     // Entry 550 lies in the second group of each level: neither the first
     // nor the last item of a level holds it.

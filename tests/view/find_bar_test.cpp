@@ -36,11 +36,11 @@ protected:
     FindBar& typeInFindBar(ReadingView& view, const QString& text)
     {
         app->mainWindow()->routeCommand(kCmdFind);
-        view.findBar()->textEdit()->setText(text);
-        return *view.findBar();
+        view.finder().bar()->textEdit()->setText(text);
+        return *view.finder().bar();
     }
 
-    static QString countText(ReadingView& view) { return view.findBar()->countLabel()->text(); }
+    static QString countText(ReadingView& view) { return view.finder().bar()->countLabel()->text(); }
 
     // Lets the counting go on between events until it is done; the bound
     // only stops a hung count, so it is generous for a loaded machine.
