@@ -10,8 +10,16 @@ namespace parchly {
 // Megabytes (10^6 bytes) of RFC files read and analysed per second: each
 // file opened, read and analysed as the program opens a document, the whole
 // list several times over in `threads` threads (0: one per core). The best
-// of several rounds, since the machine is shared.
-double analysisMegabytesPerSecond(const std::vector<std::filesystem::path>& files, int threads);
+// of several rounds, since the machine is shared. `byProcessorTime` divides
+// by the processor time the rounds took instead of the time that passed:
+// the figure of one thread that a busy machine leaves nearly alone.
+double analysisMegabytesPerSecond(const std::vector<std::filesystem::path>& files, int threads,
+                                  bool byProcessorTime = false);
+
+// The processor time the process has used so far, in seconds, all its
+// threads together: what a step costs however many other programs share
+// the machine.
+double processorSeconds();
 
 // The RFC files of a collection folder: rfcN.txt, the index left out.
 std::vector<std::filesystem::path> collectionFiles(const std::filesystem::path& folder);

@@ -17,6 +17,8 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("analysis, one thread: %.0f MB/s\n", parchly::analysisMegabytesPerSecond(files, 1));
+    std::printf("analysis, one thread, processor time: %.0f MB/s\n",
+                parchly::analysisMegabytesPerSecond(files, 1, true));
     std::printf("analysis, all threads: %.0f MB/s\n", parchly::analysisMegabytesPerSecond(files, 0));
     for (int i = 2; i < argc; ++i) {
         const std::filesystem::path file(argv[i]);

@@ -3,6 +3,7 @@
 #define PARCHLY_TOOLS_DUMPS_H
 
 #include "analysis/analyse.h"
+#include "errata/errata_catalogue.h"
 
 #include <nlohmann/json.hpp>
 
@@ -34,9 +35,15 @@ Json rfcRecord(const RfcText& text);
 // Analyses an RFC file and writes every field of its record, or, when the
 // file cannot be read, an object with "ok": false and an "error" text.
 // False in that case. When `timing` is set, the time of the analysis goes
-// there as "PATH: N ms".
-bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostream& out,
-             std::ostream* timing);
+// there as "PATH: N ms". With `errata`, the record ends with an "errata"
+// array: where each erratum of the RFC applies.
+bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostream& out, std::ostream* timing,
+             const ErrataCatalogue* errata = nullptr);
+
+// The errata of the analysed RFC `text` read from `file` (named `path`),
+// each with the lines it was placed at.
+Json errataRecord(const RfcText& text, LineReader& file, const std::string& path,
+                  const ErrataCatalogue& errata);
 
 // Reads an index file and writes its entries; false, with an "error" object
 // written, when the file cannot be read.

@@ -2,9 +2,12 @@
 // one index entry as JSON Lines, for checking the analysis from outside.
 #include "dumps.h"
 
+#include "errata/errata_file.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,11 @@ const char kHelp[] = "usage: parchly-analyse [OPTION]... FILE...\n"
                      "                        footers shown: they are not subtracted from the\n"
                      "                        pageEndsNo* mappings\n"
                      "  --no-references       skip the references and citations\n"
+                     "  --errata FILE.json    end each record with an \"errata\" array: the errata of\n"
+                     "                        the RFC in the RFC Editor's errata database FILE.json,\n"
+                     "                        each with its id, status, type, the file lines\n"
+                     "                        (\"firstLine\", \"lastLine\", from 0) it applies to and\n"
+                     "                        \"placedBy\": \"text\", \"section\" or \"top\"\n"
                      "  --time                print each file's analysis time to standard error\n"
                      "                        as \"FILE: N ms\"\n"
                      "  --index FILE          read FILE as the RFC index and print its entries\n"
@@ -43,7 +51,8 @@ const char kHelp[] = "usage: parchly-analyse [OPTION]... FILE...\n"
                      "JSON and every byte can be recovered.\n"
                      "\n"
                      "Exit status: 0 when every file was read, 1 when one could not be read\n"
-                     "(or --index-entry found no entry N), 2 for a usage error.\n";
+                     "(or --index-entry found no entry N, or the errata file gave no errata),\n"
+                     "2 for a usage error.\n";
 
 int usage()
 {
@@ -61,6 +70,7 @@ int main(int argc, char** argv)
 {
     parchly::AnalysisOptions options;
     bool time = false;
+    std::optional<parchly::ErrataCatalogue> errata;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -87,7 +97,18 @@ int main(int argc, char** argv)
                 return usage();
             return parchly::dumpRequirementsCsv(argv[2], std::cout) ? 0 : 1;
         }
-        if (arg == "--time")
+        if (arg == "--errata") {
+            if (i + 1 == argc)
+                return usage();
+            parchly::ErrataLoad load = parchly::readErrataFile(argv[++i]);
+            // A file cut short still gives the errata before the cut; one
+            // that gives none stops here rather than print records without.
+            if (!load.complete())
+                std::cerr << "parchly-analyse: " << load.error << "\n";
+            if (load.errata.empty() && !load.complete())
+                return 1;
+            errata.emplace(std::move(load.errata));
+        } else if (arg == "--time")
             time = true;
         else if (arg == "--no-build-structure")
             options.buildStructureFromText = false;
@@ -107,7 +128,8 @@ int main(int argc, char** argv)
         return usage();
     int status = 0;
     for (const std::string& file : files) {
-        if (!parchly::dumpRfc(file, options, std::cout, time ? &std::cerr : nullptr))
+        if (!parchly::dumpRfc(file, options, std::cout, time ? &std::cerr : nullptr,
+                              errata ? &*errata : nullptr))
             status = 1;
     }
     return status;

@@ -4,10 +4,14 @@
 // RFC index, a third argument RFC makes that RFC's entry the live one; for
 // an RFC, a third argument is found with the find bar, except "Requirements":
 // the RFC's folder is the RFC folder (its index bar shows) and the
-// Navigator shows the Requirements tab.
+// Navigator shows the Requirements tab; "Errata" likewise, with the
+// folder's errata.json read, the Navigator on the Errata tab and the text at
+// the first Technical erratum placed at its text.
 // parchly-screenshot --find-in-rfcs FOLDER IMAGE TEXT: the Find in RFCs dock
 // with the hits of TEXT in the RFCs of FOLDER, the first RFC open at its hit.
 #include "frame/document_window.h"
+#include "frame/errata_page.h"
+#include "frame/errata_service.h"
 #include "frame/command_icons.h"
 #include "frame/find_in_rfcs_dock.h"
 #include "frame/main_window.h"
@@ -81,7 +85,8 @@ int main(int argc, char** argv)
     app.mainWindow()->showNormal();
     app.mainWindow()->setGeometry(0, 0, 1200, 760);
     const bool requirements = arguments.size() == 4 && arguments[3] == QLatin1String("Requirements");
-    if (requirements) {
+    const bool errata = arguments.size() == 4 && arguments[3] == QLatin1String("Errata");
+    if (requirements || errata) {
         app.settings().RfcRootPath = QFile::encodeName(QFileInfo(file).absolutePath()).toStdString();
         app.reloadIndexStatus();
     }
@@ -100,6 +105,25 @@ int main(int argc, char** argv)
             navigator->tabs()->selectTab(parchly::kRequirementsTab);
             navigator->showNavigatorTab(parchly::kRequirementsTab);
             navigator->requirementsTree()->expandAll();
+        } else if (errata && child->errataPage()) {
+            parchly::ErrataService& service = app.mainWindow()->errata();
+            if (!service.data()) {
+                QEventLoop reading;
+                QObject::connect(&service, &parchly::ErrataService::dataChanged, &reading, &QEventLoop::quit);
+                QTimer::singleShot(20000, &reading, &QEventLoop::quit);
+                reading.exec();
+            }
+            child->navigatorBar()->showPage(child->errataPage());
+            // Wide enough for the list's columns.
+            child->setNavigatorWidth(420);
+            const auto& placed = child->document()->errata();
+            for (std::size_t i = 0; i < placed.size(); ++i) {
+                if (placed[i].placement.placedBy == parchly::PlacedBy::Text && isTechnical(placed[i].erratum)
+                    && child->errataPage()->selectErratum(int(i))) {
+                    child->view()->goToErratum(int(i));
+                    break;
+                }
+            }
         } else if (arguments.size() == 4 && child->view() && !child->document()->text().isIndex) {
             // For an RFC the third argument is a text to find: the find bar
             // open below the text with every match highlighted.

@@ -1,8 +1,11 @@
 #include "dumps.h"
 
 #include <chrono>
+#include <filesystem>
 #include <iomanip>
+#include "analysis/errata_placement.h"
 #include "analysis/links.h"
+#include "errata/errata_file.h"
 #include "analysis/requirements_csv.h"
 
 namespace parchly {
@@ -141,6 +144,16 @@ void writeLinksAndRequirements(Json& json, const RfcText& text)
     json["requirements"] = std::move(requirements);
 }
 
+// The RFC a file holds: the number its front matter gives, else the one
+// of its name ("rfc791.txt"), for an RFC whose first page is unusual.
+int32_t rfcNumberOfFile(const RfcText& text, const std::string& path)
+{
+    if (text.rfcNumber > 0)
+        return text.rfcNumber;
+    const std::string name = std::filesystem::path(path).filename().string();
+    return name.size() > 3 ? rfcNumberOfDocId(name.substr(0, name.find('.'))) : 0;
+}
+
 } // namespace
 
 Json rfcRecord(const RfcText& text)
@@ -155,7 +168,25 @@ Json rfcRecord(const RfcText& text)
     return json;
 }
 
-bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostream& out, std::ostream* timing)
+Json errataRecord(const RfcText& text, LineReader& file, const std::string& path,
+                  const ErrataCatalogue& errata)
+{
+    const std::vector<Erratum> ofRfc = errata.errataOf(rfcNumberOfFile(text, path));
+    const std::vector<ErratumPlacement> placements = placeErrata(text, file, ofRfc);
+    Json list = Json::array();
+    for (std::size_t i = 0; i < ofRfc.size(); ++i) {
+        list.push_back({{"id", jsonText(ofRfc[i].id)},
+                        {"status", jsonText(ofRfc[i].status)},
+                        {"type", jsonText(ofRfc[i].type)},
+                        {"firstLine", placements[i].firstLine},
+                        {"lastLine", placements[i].lastLine},
+                        {"placedBy", placedByName(placements[i].placedBy)}});
+    }
+    return list;
+}
+
+bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostream& out, std::ostream* timing,
+             const ErrataCatalogue* errata)
 {
     const auto start = std::chrono::steady_clock::now();
     std::optional<LineReader> file = openFile(path, out);
@@ -170,6 +201,8 @@ bool dumpRfc(const std::string& path, const AnalysisOptions& options, std::ostre
 
     Json json = dumpHead(path, ok);
     json.update(rfcRecord(text));
+    if (errata)
+        json["errata"] = errataRecord(text, *file, path, *errata);
     writeLine(json, out);
     return true;
 }

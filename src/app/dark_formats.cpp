@@ -26,6 +26,7 @@ constexpr uint32_t kDarkColours[kFormatCategoryCount] = {
     rgb(130, 210, 130), // Headers and Footers
     rgb(255, 120, 120), // Obsoleted RFC
     rgb(210, 160, 255), // Requirement Keywords
+    rgb(88, 76, 24), // Errata: a background, dark under light text
 };
 
 // Below this lightness (0-255) a background counts as dark.

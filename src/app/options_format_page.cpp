@@ -83,13 +83,20 @@ OptionsFormatPage::OptionsFormatPage(RfcSettings& settings, Profile& profile, QW
     m_style = readOnlyField(this, "styleField");
     m_size = readOnlyField(this, "sizeField");
 
+    m_colourButton = new QPushButton(QStringLiteral("C&olor..."), this);
+    m_colourButton->setObjectName(QStringLiteral("colourButton"));
+    m_colourButton->setAutoDefault(false);
+
     auto* categoryRow = new QHBoxLayout;
     categoryRow->addWidget(m_category, 1);
     categoryRow->addWidget(m_select);
     auto* layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("Category:"), categoryRow);
     layout->addRow(QStringLiteral("Font:"), m_font);
-    layout->addRow(QStringLiteral("Color(RGB):"), m_color);
+    auto* colourRow = new QHBoxLayout;
+    colourRow->addWidget(m_color, 1);
+    colourRow->addWidget(m_colourButton);
+    layout->addRow(QStringLiteral("Color(RGB):"), colourRow);
     layout->addRow(QStringLiteral("Style:"), m_style);
     layout->addRow(QStringLiteral("Size:"), m_size);
     m_plain = new QPushButton(QStringLiteral("&Like Default"), this);
@@ -109,6 +116,7 @@ OptionsFormatPage::OptionsFormatPage(RfcSettings& settings, Profile& profile, QW
     showSelectedFormat();
     connect(m_category, &QComboBox::currentIndexChanged, this, &OptionsFormatPage::showSelectedFormat);
     connect(m_select, &QPushButton::clicked, this, &OptionsFormatPage::selectFont);
+    connect(m_colourButton, &QPushButton::clicked, this, &OptionsFormatPage::selectColour);
 }
 
 void OptionsFormatPage::showSelectedFormat()
@@ -135,6 +143,22 @@ void OptionsFormatPage::selectFont()
     FontChoice choice = choiceFromFormat(*format);
     if (!dialogs().chooseFixedFont(this, choice))
         return;
+    const FormatTexts texts = textsFromChoice(choice);
+    m_settings.setCategoryFormat(m_category->currentIndex(),
+                                 textToFormat(texts.font, texts.style, texts.color, texts.size));
+    showSelectedFormat();
+}
+
+void OptionsFormatPage::selectColour()
+{
+    const std::optional<TextFormat> format = m_settings.categoryFormat(m_category->currentIndex());
+    if (!format)
+        return;
+    FontChoice choice = choiceFromFormat(*format);
+    const QColor picked = dialogs().chooseColour(this, choice.colour);
+    if (!picked.isValid())
+        return;
+    choice.colour = picked;
     const FormatTexts texts = textsFromChoice(choice);
     m_settings.setCategoryFormat(m_category->currentIndex(),
                                  textToFormat(texts.font, texts.style, texts.color, texts.size));

@@ -25,6 +25,8 @@ public:
 
     QComboBox* categoryBox() const { return m_category; }
     QPushButton* selectButton() const { return m_select; }
+    // Chooses the category's colour at once, with no font chooser between.
+    QPushButton* colourButton() const { return m_colourButton; }
     QLineEdit* fontField() const { return m_font; }
     QLineEdit* colorField() const { return m_color; }
     QLineEdit* styleField() const { return m_style; }
@@ -38,6 +40,7 @@ public:
 private slots:
     // A confirmed choice is stored in the settings at once (not saved).
     void selectFont();
+    void selectColour();
     void showSelectedFormat();
 
 private:
@@ -45,6 +48,7 @@ private:
     Profile& m_profile;
     QComboBox* m_category = nullptr;
     QPushButton* m_select = nullptr;
+    QPushButton* m_colourButton = nullptr;
     QLineEdit* m_font = nullptr;
     QLineEdit* m_color = nullptr;
     QLineEdit* m_style = nullptr;

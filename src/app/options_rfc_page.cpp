@@ -32,6 +32,7 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
 {
     m_indexUrl = textField(this, "indexUrlField", m_settings.RfcIndexDownloadUrl);
     m_collectionUrl = textField(this, "collectionUrlField", m_settings.RfcDownloadUrl);
+    m_errataUrl = textField(this, "errataUrlField", m_settings.ErrataDownloadUrl);
     m_collectionUrl->setToolTip(QStringLiteral("An rsync module (rsync://…), or a .zip or .tar.gz archive"));
     m_rfcFolderUrl = textField(this, "rfcFolderUrlField", m_settings.RfcFileDownloadUrl);
     m_rfcFolderUrl->setToolTip(QStringLiteral("The web folder holding rfcNNNN.txt, used for single RFCs "
@@ -50,6 +51,7 @@ OptionsRfcPage::OptionsRfcPage(RfcSettings& settings, Profile& profile, std::str
     layout->addRow(QStringLiteral("Address of the RFC collection:"), m_collectionUrl);
     layout->addRow(QStringLiteral("Address of single RFCs:"), m_rfcFolderUrl);
     layout->addRow(QStringLiteral("Feed of new RFCs:"), m_feedUrl);
+    layout->addRow(QStringLiteral("Address of errata.json:"), m_errataUrl);
     layout->addRow(QStringLiteral("Local Path of RFCs:"), pathRow);
 
     connect(m_browse, &QPushButton::clicked, this, &OptionsRfcPage::browseForFolder);
@@ -94,6 +96,7 @@ bool OptionsRfcPage::apply()
     m_settings.RfcRootPath = path;
     m_settings.RfcDownloadUrl = m_collectionUrl->text().toStdString();
     m_settings.RfcIndexDownloadUrl = m_indexUrl->text().toStdString();
+    m_settings.ErrataDownloadUrl = m_errataUrl->text().toStdString();
     m_settings.RfcFileDownloadUrl = m_rfcFolderUrl->text().toStdString();
     m_settings.NewRfcFeedUrl = m_feedUrl->text().toStdString();
     m_settings.KeepCollectionArchive = m_keepArchive->isChecked();

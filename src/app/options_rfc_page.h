@@ -29,6 +29,7 @@ public:
     bool apply();
 
     QLineEdit* indexUrlField() const { return m_indexUrl; }
+    QLineEdit* errataUrlField() const { return m_errataUrl; }
     QLineEdit* collectionUrlField() const { return m_collectionUrl; }
     QLineEdit* localPathField() const { return m_localPath; }
     QPushButton* browseButton() const { return m_browse; }
@@ -44,6 +45,7 @@ private:
     Profile& m_profile;
     std::string& m_lastBrowsedFolder;
     QLineEdit* m_indexUrl = nullptr;
+    QLineEdit* m_errataUrl = nullptr;
     QLineEdit* m_collectionUrl = nullptr;
     QLineEdit* m_localPath = nullptr;
     QPushButton* m_browse = nullptr;

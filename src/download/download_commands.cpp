@@ -1,6 +1,7 @@
 #include "download/download_commands.h"
 
 #include "download/download_dialog.h"
+#include "errata/errata_file.h"
 #include "download/rfc_number_dialog.h"
 #include "platform/dialogs.h"
 #include "settings/download_addresses.h"
@@ -74,6 +75,32 @@ void downloadRfc(QWidget* parent, const RfcSettings& settings)
 void downloadRfcCollection(QWidget* parent, const RfcSettings& settings)
 {
     runDownloadDialog(parent, settings, Collection);
+}
+
+std::string errataDownloadProblem(const std::string& path)
+{
+    const ErrataLoad load = readErrataFile(path);
+    if (!load.complete())
+        return load.error;
+    return load.errata.empty() ? std::string("the downloaded file holds no errata.") : std::string();
+}
+
+bool updateErrata(QWidget* parent, const RfcSettings& settings)
+{
+    if (settings.ErrataDownloadUrl.empty()) {
+        dialogs().message(parent, QStringLiteral("Please input the url of errata.json"));
+        return false;
+    }
+    DownloadDialog dialog(parent);
+    DownloadRequest& request = dialog.request();
+    request.url = settings.ErrataDownloadUrl;
+    request.kind = IndexFile; // one file of a fixed name, like the index
+    request.localFolder = downloadFolder(settings.RfcRootPath);
+    // The database is replaced as a whole each time: no question about it.
+    request.overwrite = true;
+    request.checkDownloaded = errataDownloadProblem;
+    dialog.exec();
+    return request.status.get() == kStatusDownloaded;
 }
 
 } // namespace parchly

@@ -23,6 +23,17 @@ void downloadRfc(QWidget* parent, const RfcSettings& settings);
 // through the Download dialog as before.
 void downloadRfcCollection(QWidget* parent, const RfcSettings& settings);
 
+// "Update &Errata...": downloads the RFC Editor's errata database
+// (errata.json, from settings.ErrataDownloadUrl) into the RFC folder,
+// replacing the one there only when the download reads as an errata
+// database. True when a new file was saved. Also a step of a larger
+// update: it runs its own modal Download dialog.
+bool updateErrata(QWidget* parent, const RfcSettings& settings);
+
+// Why a downloaded errata file must not replace the local one, or empty
+// when it reads whole.
+std::string errataDownloadProblem(const std::string& path);
+
 // The dialog a command runs, filled for `kind` (and for SingleRfc, RFC
 // `rfcNumber`); none, after the message about the empty address setting,
 // when the command cannot run.

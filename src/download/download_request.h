@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -76,6 +77,11 @@ struct DownloadRequest {
     // Brings the worker's questions and messages to the user; none: nothing
     // is shown and every question is declined.
     std::shared_ptr<DownloadAsker> asker;
+
+    // Looks at the downloaded file before it replaces the local one: the
+    // reason it must not, in words for the user, or empty. Set up by the GUI
+    // thread, run by the worker; none: every download is saved.
+    std::function<std::string(const std::string& downloadedPath)> checkDownloaded;
 
     std::string tempFilePath() const { return localFolder + tempFileName; }
 

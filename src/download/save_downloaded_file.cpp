@@ -20,6 +20,21 @@ bool saveDownloadedFile(DownloadRequest& request)
 {
     request.localPath = request.localFolder + remoteFileName(request.url);
     request.status.set(kStatusSaving);
+    // A download that is not what it should be (an error page, a file cut
+    // short) never takes the place of the good file already there.
+    if (request.checkDownloaded) {
+        const std::string problem = request.checkDownloaded(request.tempFilePath());
+        if (!problem.empty()) {
+            try {
+                deleteFile(request.tempFilePath());
+            } catch (const FileError&) {
+                // The temporary file goes with the request at the latest.
+            }
+            tellUser(request, "The download was not saved: " + problem);
+            request.status.set(kStatusNotSaved);
+            return false;
+        }
+    }
     try {
         // A rename replaces the target in one step, so that an existing
         // file is never lost half-way.

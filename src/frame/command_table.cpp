@@ -72,6 +72,8 @@ const std::vector<CommandInfo>& commandTable()
          "Look for RFCs published since the folder was updated\nCheck "
          "for New RFCs",
          nullptr, nullptr, nullptr},
+        {kCmdUpdateErrata, "Update &Errata...",
+         "Update the RFC Editor's errata from specified site\nUpdate Errata", nullptr, nullptr, nullptr},
         {kCmdOptions, "&Options...", "Change the options of Parchly\nOptions", "Options",
          "preferences-system", nullptr},
         // Window
@@ -138,8 +140,9 @@ const CommandInfo* findCommand(int id)
 
 const std::vector<MenuLayout>& menuLayout(MenuSet set)
 {
-    static const std::vector<int> tools = {kCmdUpdateRfcIndex, kCmdDownloadRfc, kCmdDownloadCollection,
-                                           kCmdCheckNewRfcs,   kSeparator,      kCmdOptions};
+    static const std::vector<int> tools = {
+        kCmdUpdateRfcIndex, kCmdUpdateErrata, kCmdDownloadRfc, kCmdDownloadCollection,
+        kCmdCheckNewRfcs,   kSeparator,       kCmdOptions};
     static const std::vector<int> help = {kCmdHelpContents, kCmdHelpIndex, kSeparator, kCmdTipOfTheDay,
                                           kCmdHomepage,     kSeparator,    kCmdAbout};
     // Find in RFCs needs no open document: the Edit menu is there without one.

@@ -2,6 +2,8 @@
 #include "download/collection_commands.h"
 
 #include "frame/cited_by.h"
+#include "frame/errata_page.h"
+#include "frame/errata_service.h"
 
 #include "analysis/file_access.h"
 #include "analysis/line_mapping.h"
@@ -68,6 +70,10 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
         if (m_view)
             m_view->followToRfc(number);
     });
+    connect(m_indexBar, &IndexBar::errataChosen, this, [this] {
+        if (m_errataPage)
+            m_navigator->showPage(m_errataPage);
+    });
     column->addWidget(m_indexBar);
     column->addWidget(m_view, 1);
     column->addWidget(findBar);
@@ -117,6 +123,18 @@ void DocumentWindow::initialUpdate()
         const int rfc = rfcNumberOfPath(m_path) ? rfcNumberOfPath(m_path) : m_document->text().rfcNumber;
         m_navigator->addPage(QStringLiteral("Cited by"),
                              new CitedByPage(m_navigator, m_mainWindow, m_app, rfc));
+        m_errataPage = new ErrataPage(m_navigator, m_app.settings());
+        m_navigator->addPage(QStringLiteral("Errata"), m_errataPage);
+        connect(m_errataPage, &ErrataPage::erratumActivated, this, [this](int index) {
+            if (m_view)
+                m_view->goToErratum(index);
+        });
+        connect(m_errataPage, &ErrataPage::filterChanged, this, [this] {
+            m_app.settings().saveErrataFilter(m_app.profile());
+            m_mainWindow.errataFilterChanged();
+        });
+        connect(&m_mainWindow.errata(), &ErrataService::dataChanged, this, &DocumentWindow::showErrata);
+        showErrata();
     }
     m_mainWindow.documentWindowActivated(this);
 }
@@ -128,9 +146,57 @@ void DocumentWindow::updateIndexBar()
     // The folder's name for the file first, as links open RFCs by it.
     const int named = rfcNumberOfFileName(m_path);
     const int number = named > 0 ? named : m_document->text().rfcNumber;
-    m_indexBar->showStatus(
-        shown ? m_app.indexStatus() : nullptr, number,
-        options.categoryFormat(kFormatObsoleted).value_or(defaultFormat(kFormatObsoleted)));
+    std::vector<Erratum> errata;
+    for (const PlacedErratum& placed : m_document->errata())
+        errata.push_back(placed.erratum);
+    m_indexBar->showStatus(shown ? m_app.indexStatus() : nullptr, number,
+                           options.categoryFormat(kFormatObsoleted).value_or(defaultFormat(kFormatObsoleted)),
+                           shown ? QString::fromStdString(errataCountsText(errata)) : QString());
+}
+
+void DocumentWindow::showErrata()
+{
+    if (!m_errataPage || !m_view)
+        return;
+    const std::shared_ptr<const ErrataData> data = m_mainWindow.errata().data();
+    if (!data) {
+        m_errataPage->fill({}, QStringLiteral("Reading the errata..."));
+        return;
+    }
+    const int named = rfcNumberOfFileName(m_path);
+    const int rfc = named > 0 ? named : m_document->text().rfcNumber;
+    m_view->setErrata(rfc > 0 ? data->catalogue.errataOf(rfc) : std::vector<Erratum>());
+    QString note;
+    if (!data->fileFound)
+        note = QStringLiteral("The RFC folder holds no errata.json: Tools, Update Errata downloads it.");
+    else if (m_document->errata().empty())
+        note = data->problem;
+    m_errataPage->fill(m_document->errata(), note);
+    if (!data->problem.isEmpty())
+        showStatusMessage(data->problem);
+    updateIndexBar();
+}
+
+void DocumentWindow::errataFilterChanged()
+{
+    if (!m_errataPage || !m_view)
+        return;
+    m_errataPage->syncFilter();
+    m_view->markErrata();
+}
+
+QString DocumentWindow::errataCountsOf(int number) const
+{
+    const std::shared_ptr<const ErrataData> data = m_mainWindow.errata().data();
+    return data ? QString::fromStdString(errataCountsText(data->catalogue.errataOf(number))) : QString();
+}
+
+void DocumentWindow::erratumChosen(int index)
+{
+    if (!m_errataPage)
+        return;
+    m_navigator->showPage(m_errataPage);
+    m_errataPage->selectErratum(index);
 }
 
 void DocumentWindow::frameActivated()
@@ -186,8 +252,29 @@ void DocumentWindow::setNavigatorWidth(int width)
         m_inner->resizeDocks({m_navigator}, {width}, Qt::Horizontal);
 }
 
+void DocumentWindow::shareNavigatorWidthAfterArranging()
+{
+    const int width = navigatorWidth();
+    if (width <= 0)
+        return;
+    if (m_widthBeforeArranging == 0)
+        m_widthBeforeArranging = width;
+    // Tile and Cascade set the size after this; the layout follows it.
+    QTimer::singleShot(0, this, [this] {
+        const int share = std::max(NavigatorBar::kMinimumWidth, m_inner->width() / 3);
+        if (!isMaximized() && navigatorWidth() > share)
+            m_inner->resizeDocks({m_navigator}, {share}, Qt::Horizontal);
+    });
+}
+
 bool DocumentWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_inner && event->type() == QEvent::Resize && m_widthBeforeArranging > 0
+        && isMaximized()) {
+        const int width = m_widthBeforeArranging;
+        m_widthBeforeArranging = 0;
+        QTimer::singleShot(0, this, [this, width] { setNavigatorWidth(width); });
+    }
     if (watched == m_inner && event->type() == QEvent::MouseButtonPress)
         m_chosenNavigatorWidth = navigatorWidth();
     if (watched == m_inner && event->type() == QEvent::MouseButtonRelease) {

@@ -21,6 +21,7 @@ namespace parchly {
 class MainWindow;
 class FrameHost;
 class IndexBar;
+class ErrataPage;
 
 class DocumentWindow : public QMdiSubWindow, public CommandTarget, public ViewHost {
     Q_OBJECT
@@ -56,6 +57,10 @@ public:
     // The Navigator's width while it is docked at a side; 0 otherwise.
     int navigatorWidth() const;
     void setNavigatorWidth(int width);
+    // Called before Tile or Cascade: once the window has its new size, the
+    // Navigator takes a third of it at most; maximized again, the window
+    // gives it back its width.
+    void shareNavigatorWidthAfterArranging();
 
     // The view and this frame, in routing order.
     std::vector<CommandTarget*> commandRoute();
@@ -77,6 +82,16 @@ public:
     bool fetchMissingRfc(int number) override;
     ReadingView* showDocumentView(const QString& path) override;
     const RfcIndexStatus* indexStatus() const override;
+
+    void erratumChosen(int index) override;
+    QString errataCountsOf(int number) const override;
+
+    // The errata of the document's RFC as the errata database has them now:
+    // in the text, the Errata tab and the index bar.
+    void showErrata();
+    // The status filter changed: the tab and the markers follow it.
+    void errataFilterChanged();
+    ErrataPage* errataPage() const { return m_errataPage; }
 
 signals:
     // The user dragged the Navigator's edge to `width`.
@@ -103,9 +118,11 @@ private:
     NavigatorBar* m_navigator;
     ReadingView* m_view = nullptr;
     IndexBar* m_indexBar = nullptr;
+    ErrataPage* m_errataPage = nullptr;
     bool m_initialised = false;
     bool m_closed = false;
     int m_chosenNavigatorWidth = 0; // the width when the drag began
+    int m_widthBeforeArranging = 0; // to give back when maximized; 0: none
 };
 
 } // namespace parchly

@@ -83,19 +83,25 @@ IndexBar::IndexBar(QWidget* parent)
     connect(this, &QLabel::linkActivated, this, [this](const QString& link) {
         if (link.startsWith(QLatin1String("rfc:")))
             emit rfcChosen(link.mid(4).toInt());
+        else if (link == QLatin1String("errata:"))
+            emit errataChosen();
     });
 }
 
-void IndexBar::showStatus(const RfcIndexStatus* index, int number, const TextFormat& obsoleted)
+void IndexBar::showStatus(const RfcIndexStatus* index, int number, const TextFormat& obsoleted,
+                          const QString& errata)
 {
     const IndexStatusEntry* entry = index && number > 0 ? index->entry(number) : nullptr;
-    const QString html = entry ? indexBarHtml(*entry) : QString();
+    QString html = entry ? indexBarHtml(*entry) : QString();
+    if (!errata.isEmpty())
+        html += (html.isEmpty() ? QString() : QStringLiteral(" &nbsp;&middot;&nbsp; "))
+            + QStringLiteral("<a href=\"errata:\">Errata: %1</a>").arg(errata.toHtmlEscaped());
     if (html.isEmpty()) {
         hide();
         clear();
         return;
     }
-    setStyleSheet(entry->obsoletedBy.empty() ? QString() : styleSheetOf(obsoleted));
+    setStyleSheet(!entry || entry->obsoletedBy.empty() ? QString() : styleSheetOf(obsoleted));
     setText(html);
     setToolTip(QTextDocumentFragment::fromHtml(html).toPlainText());
     show();

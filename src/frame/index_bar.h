@@ -29,12 +29,16 @@ public:
 
     // Shows what `index` says of RFC `number`; hidden without an index, an
     // entry, or anything to say. `obsoleted` is the format of an
-    // obsoleted RFC's bar.
-    void showStatus(const RfcIndexStatus* index, int number, const TextFormat& obsoleted);
+    // obsoleted RFC's bar. `errata` ("3 verified, 1 held"), when not empty,
+    // follows as "Errata: 3 verified, 1 held", a link to the Errata tab.
+    void showStatus(const RfcIndexStatus* index, int number, const TextFormat& obsoleted,
+                    const QString& errata = QString());
 
 signals:
     // A click on an RFC number of the bar.
     void rfcChosen(int number);
+    // A click on the errata counts.
+    void errataChosen();
 };
 
 } // namespace parchly

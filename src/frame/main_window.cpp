@@ -1,6 +1,7 @@
 #include "frame/main_window.h"
 
 #include "frame/cited_by.h"
+#include "frame/errata_service.h"
 #include "frame/find_in_rfcs_dock.h"
 
 #include "view/command_ids.h"
@@ -302,8 +303,18 @@ void MainWindow::installHandlers()
         if (runDialog(choose) == QDialog::Accepted)
             openRfc(choose.chosenNumber());
     };
-    m_handlers[kCmdCascade] = [this] { m_mdiArea->cascadeSubWindows(); };
-    m_handlers[kCmdTile] = [this] { m_mdiArea->tileSubWindows(); };
+    // Arranged side by side or overlapping, the windows are smaller: each
+    // Navigator gives up its width to the text until maximized again.
+    m_handlers[kCmdCascade] = [this] {
+        for (DocumentWindow* child : m_children)
+            child->shareNavigatorWidthAfterArranging();
+        m_mdiArea->cascadeSubWindows();
+    };
+    m_handlers[kCmdTile] = [this] {
+        for (DocumentWindow* child : m_children)
+            child->shareNavigatorWidthAfterArranging();
+        m_mdiArea->tileSubWindows();
+    };
     m_handlers[kCmdArrangeIcons] = [this] { arrangeIcons(); };
     m_handlers[kCmdTipOfTheDay] = [this] {
         TipDialog tip(m_app.appDirectory(), m_app.profile(), this);
@@ -330,6 +341,11 @@ void MainWindow::installHandlers()
     };
     m_handlers[kCmdDownloadCollection] = [this] {
         updateRfcCollection(this, m_app.settings(), [this](int32_t number) { m_app.openRfcNumber(number); });
+        focusActiveText();
+    };
+    m_handlers[kCmdUpdateErrata] = [this] {
+        if (updateErrata(this, m_app.settings()))
+            errata().reload();
         focusActiveText();
     };
     m_handlers[kCmdCheckNewRfcs] = [this] { m_newRfcsNotice->checkNow(); };
@@ -1011,6 +1027,19 @@ void MainWindow::reopenWindows(const std::vector<SessionWindow>& windows, int ac
             }
     }
     activateDocumentWindow(activeChild);
+}
+
+ErrataService& MainWindow::errata()
+{
+    if (!m_errata)
+        m_errata = std::make_unique<ErrataService>(m_app);
+    return *m_errata;
+}
+
+void MainWindow::errataFilterChanged()
+{
+    for (DocumentWindow* child : m_children)
+        child->errataFilterChanged();
 }
 
 CitedByService& MainWindow::citedBy()

@@ -39,6 +39,7 @@ class WelcomePanel;
 class FindInRfcsDock;
 class NewRfcsNotice;
 class CitedByService;
+class ErrataService;
 
 class MainWindow : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -140,6 +141,10 @@ public:
     // used) and the cited-by graph shared by every document window.
     FindInRfcsDock* findInRfcsDock() const { return m_findInRfcs; }
     CitedByService& citedBy();
+    // The errata database of the RFC folder, shared by every document window.
+    ErrataService& errata();
+    // The errata status filter changed in one window: every window follows.
+    void errataFilterChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -199,6 +204,7 @@ private:
     bool m_openIndexWhenItArrives = false;
     FindInRfcsDock* m_findInRfcs = nullptr;
     std::unique_ptr<CitedByService> m_citedBy;
+    std::unique_ptr<ErrataService> m_errata;
     void showFindInRfcs();
     void scheduleSessionSave();
     QTimer* m_sessionSave = nullptr;

@@ -13,6 +13,7 @@
 #include "view/rfc_document.h"
 #include "view/tree_building.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace parchly {
@@ -59,10 +60,24 @@ void fillTree(TreeView& tree, const TreeModel& model, int image)
         tree.selectItem(items[size_t(selected)]);
 }
 
+// The titles of the tabs an RFC's Navigator shows; "Cited by" is the
+// frame's page after the three trees.
+const char* const kRfcTabTitles[] = {"Structure", "Page", "Requirements", "Cited by"};
+
+// A width at which every tab of an RFC's Navigator is shown whole, not
+// behind the tab strip's scroll arrows, with room for a title beside it.
+int widthShowingEveryTab()
+{
+    TabStrip probe;
+    for (const char* title : kRfcTabTitles)
+        probe.addTab(QString::fromLatin1(title));
+    return probe.sizeHint().width() + 16;
+}
+
 } // namespace
 
 NavigatorBar::NavigatorBar(QWidget* parentFrame, RfcDocument& document, const RfcSettings& settings)
-    : DockBar(QStringLiteral("Navigator"), parentFrame, QSize(180, 100), true)
+    : DockBar(QStringLiteral("Navigator"), parentFrame, QSize(widthShowingEveryTab(), 100), true)
     , m_document(document)
     , m_settings(settings)
     , m_tabs(new TabStrip(clientArea()))
@@ -83,6 +98,7 @@ NavigatorBar::NavigatorBar(QWidget* parentFrame, RfcDocument& document, const Rf
                 if (cause != SelectionCause::Program && item && m_requirementsTree->itemData(item) >= 0)
                     m_document.goToRequirement(m_requirementsTree->itemData(item));
             });
+    connect(m_requirementsTree, &QTreeWidget::itemClicked, this, &NavigatorBar::stepThroughKeyword);
     connect(&m_document, &RfcDocument::loaded, this, &NavigatorBar::fillTrees);
     connect(&m_document, &RfcDocument::currentPositionChanged, this, &NavigatorBar::followLine);
 
@@ -130,13 +146,35 @@ void NavigatorBar::followLine(ShownLine line)
     // the frame's own pages after them have no tree to follow it.
     if (tab >= kRequirementsTab)
         return;
+    // An item that no longer holds the line must not stay selected: it would
+    // tell the reader they are in the section they left.
     if (tab != 0) {
         NavigatorTreeAdapter pages(*m_secondTree);
-        syncPageTree(text, pages, m_document.fileLineOf(line));
-    } else {
-        NavigatorTreeAdapter structure(*m_firstTree);
-        syncStructureTree(text, m_document.cuts(), structure, line);
+        if (!syncPageTree(text, pages, m_document.fileLineOf(line)))
+            m_secondTree->selectItem(nullptr);
+        return;
     }
+    NavigatorTreeAdapter structure(*m_firstTree);
+    if (!syncStructureTree(text, m_document.cuts(), structure, line))
+        m_firstTree->selectItem(frontMatterItemAt(m_document.fileLineOf(line)));
+}
+
+QTreeWidgetItem* NavigatorBar::frontMatterItemAt(FileLine line) const
+{
+    // The headings before the contents ("Abstract", "Status of This Memo")
+    // are top-level items whose data is the heading's index.
+    const RfcText& text = m_document.text();
+    QTreeWidgetItem* holding = nullptr;
+    for (int i = 0; i < m_firstTree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_firstTree->topLevelItem(i);
+        const int32_t heading = m_firstTree->itemData(item);
+        if (text.structureFromText || heading < 0 || heading >= int32_t(text.headings.size()))
+            break;
+        if (FileLine::atNumber(text.headings[size_t(heading)].line).index() > line.index())
+            break;
+        holding = item;
+    }
+    return holding;
 }
 
 QString NavigatorBar::mode() const
@@ -196,6 +234,16 @@ void NavigatorBar::addPage(const QString& title, QWidget* page)
     layoutClient(clientArea()->size());
 }
 
+void NavigatorBar::showPage(QWidget* page)
+{
+    const auto at = std::find(m_pages.begin(), m_pages.end(), page);
+    if (at == m_pages.end())
+        return;
+    const int tab = kRequirementsTab + 1 + int(at - m_pages.begin());
+    m_tabs->selectTab(tab);
+    showNavigatorTab(tab);
+}
+
 void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause)
 {
     // The view follows the caret by selecting items itself; only the user's
@@ -229,6 +277,31 @@ void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, Selecti
         return;
     }
     m_document.goToContentsEntry(data);
+}
+
+void NavigatorBar::stepThroughKeyword(QTreeWidgetItem* item)
+{
+    const char* keyword = keywordOfRow(m_requirementsTree->itemData(item));
+    if (!keyword)
+        return;
+    m_requirementsTree->expandItem(item); // the row lists its sentences
+    // Each click goes on to the keyword's next sentence after the reading
+    // position, from the last round to the first.
+    const std::vector<RequirementSentence>& requirements = m_document.text().requirements;
+    const int32_t here = m_document.fileLineOf(m_document.currentLine()).index();
+    int first = -1;
+    int next = -1;
+    for (size_t i = 0; i < requirements.size() && next < 0; ++i) {
+        if (requirements[i].keyword != keyword)
+            continue;
+        if (first < 0)
+            first = int(i);
+        const int32_t line = requirements[i].sentenceLine;
+        if (line > here || (line == here && int(i) > m_lastStep))
+            next = int(i);
+    }
+    m_lastStep = next >= 0 ? next : first;
+    m_document.goToRequirement(m_lastStep);
 }
 
 void NavigatorBar::openFromIndexTree()

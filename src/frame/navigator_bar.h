@@ -53,6 +53,8 @@ public:
     // A tab after those of the trees ("Cited by") whose page stands in
     // place of the trees while it is current.
     void addPage(const QString& title, QWidget* page);
+    // Brings the tab of an added page to the front.
+    void showPage(QWidget* page);
 
 signals:
     // A leaf of the Index tree was opened: RFC `number`.
@@ -66,8 +68,13 @@ protected:
 private:
     // Selects the item of shown line `line` in the tree of the selected tab.
     void followLine(ShownLine line);
+    // The front-matter heading's item whose text holds `line`; null before
+    // the first or without any.
+    QTreeWidgetItem* frontMatterItemAt(FileLine line) const;
     void routeSelection(TreeView* tree, QTreeWidgetItem* item, SelectionCause cause);
     void openFromIndexTree();
+    // A click on a keyword's row of the Requirements tab ("MUST (12)").
+    void stepThroughKeyword(QTreeWidgetItem* item);
 
     RfcDocument& m_document;
     const RfcSettings& m_settings;
@@ -76,6 +83,7 @@ private:
     TreeView* m_secondTree;
     TreeView* m_requirementsTree;
     bool m_tabsAdded = false;
+    int m_lastStep = -1; // the requirement a keyword's row went to last
     std::vector<QWidget*> m_pages; // of the tabs after the three trees
 };
 

@@ -1,3 +1,4 @@
+#include <QColorDialog>
 #include "platform/dialogs.h"
 
 #include "platform/font_chooser.h"
@@ -167,6 +168,11 @@ bool Dialogs::chooseFixedFont(QWidget* parent, FontChoice& choice)
         return false;
     choice = chooser.choice();
     return true;
+}
+
+QColor Dialogs::chooseColour(QWidget* parent, const QColor& initial)
+{
+    return QColorDialog::getColor(initial, parent);
 }
 
 Dialogs& dialogs()

@@ -61,6 +61,10 @@ public:
     // `choice`; false when cancelled, else `choice` holds what was chosen.
     virtual bool chooseFixedFont(QWidget* parent, FontChoice& choice);
 
+    // The colour chooser started from `initial`; an invalid colour when
+    // cancelled.
+    virtual QColor chooseColour(QWidget* parent, const QColor& initial);
+
     // Runs one of the program's own modal dialogs and gives its result
     // (QDialog::Accepted or Rejected).
     virtual int runModal(QDialog& dialog);

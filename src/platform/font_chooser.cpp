@@ -1,7 +1,6 @@
 #include "platform/font_chooser.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontComboBox>
@@ -108,7 +107,7 @@ void FontChooserDialog::setColour(const QColor& colour)
 
 void FontChooserDialog::pickColour()
 {
-    const QColor picked = QColorDialog::getColor(m_colour, this);
+    const QColor picked = dialogs().chooseColour(this, m_colour);
     if (picked.isValid())
         setColour(picked);
 }

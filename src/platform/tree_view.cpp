@@ -1,6 +1,9 @@
 #include "platform/tree_view.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QStyle>
+#include <QToolTip>
 #include <QIcon>
 #include <QPixmap>
 
@@ -124,6 +127,34 @@ void TreeView::selectItem(Item item)
     setCurrentItem(item);
     if (item)
         scrollToItem(item);
+    else
+        clearSelection();
+}
+
+QString TreeView::cutTextAt(const QPoint& point) const
+{
+    QTreeWidgetItem* item = itemAt(point);
+    if (!item)
+        return QString();
+    const QString text = item->text(0);
+    // The text starts after the item's image and the style's margin.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int textStart = visualItemRect(item).left() + iconSize().width() + 2 * margin;
+    const bool cut = textStart + fontMetrics().horizontalAdvance(text) + margin > viewport()->width();
+    return cut ? text : QString();
+}
+
+bool TreeView::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTreeWidget::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = cutTextAt(help->pos());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, viewport(), visualItemRect(itemAt(help->pos())));
+    return true;
 }
 
 void TreeView::mousePressEvent(QMouseEvent* event)

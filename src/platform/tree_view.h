@@ -39,8 +39,14 @@ public:
     Item parentItem(Item item) const;
 
     // Makes `item` the selected item, expanding its ancestors so that it is
-    // visible, and reports the change with cause Program.
+    // visible, and reports the change with cause Program; null leaves no
+    // item selected.
     void selectItem(Item item);
+
+    // The whole text of the item at `point` (viewport coordinates) when the
+    // tree's width cuts it; empty when it is shown whole or no item is there.
+    // The tree shows it as the item's tooltip.
+    QString cutTextAt(const QPoint& point) const;
 
 signals:
     // The selected item changed; `item` may be null when the tree emptied.
@@ -49,6 +55,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void applyImages(Item item);

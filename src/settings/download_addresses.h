@@ -1,6 +1,7 @@
-// Where the RFC Editor serves the collection, the index, single RFCs and
-// the feed of new RFCs, the addresses older versions wrote as defaults, and
-// the single-RFC address built from a folder address and a number.
+// Where the RFC Editor serves the collection, the index, single RFCs, the
+// feed of new RFCs and the errata, the addresses older versions wrote as
+// defaults, and the single-RFC address built from a folder address and a
+// number.
 #ifndef PARCHLY_SETTINGS_DOWNLOAD_ADDRESSES_H
 #define PARCHLY_SETTINGS_DOWNLOAD_ADDRESSES_H
 
@@ -19,6 +20,8 @@ inline constexpr const char* kDefaultIndexUrl = "https://www.rfc-editor.org/rfc-
 // One RFC is this folder followed by "rfcNNNN.txt".
 inline constexpr const char* kDefaultRfcFolderUrl = "https://www.rfc-editor.org/rfc/";
 inline constexpr const char* kDefaultNewRfcFeedUrl = "https://www.rfc-editor.org/rfcrss.xml";
+// The whole errata database, one JSON array.
+inline constexpr const char* kDefaultErrataUrl = "https://www.rfc-editor.org/errata.json";
 
 // True when `address` is one that an older version wrote as the default
 // collection (or index) address. The RFC Editor withdrew the bundles of

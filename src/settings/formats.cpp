@@ -70,6 +70,7 @@ const char* categoryName(int category)
         "Headers and Footers",
         "Obsoleted RFC",
         "Requirement Keywords",
+        "Errata",
     };
     return (category >= 0 && category < kFormatCategoryCount) ? kNames[category] : "";
 }
@@ -77,7 +78,7 @@ const char* categoryName(int category)
 TextFormat defaultFormat(int category)
 {
     static const char* const kColours[kFormatCategoryCount] = {
-        "0:0:0", "0:0:255", "0:0:255", "0:0:255", "0:128:0", "192:0:0", "112:48:160",
+        "0:0:0", "0:0:255", "0:0:255", "0:0:255", "0:128:0", "192:0:0", "112:48:160", "255:243:176",
     };
     const bool known = category >= 0 && category < kFormatCategoryCount;
     return textToFormat("Fixedsys", "", kColours[known ? category : kFormatDefault], "10");

@@ -55,11 +55,14 @@ enum FormatCategory {
     kFormatObsoleted = 5,
     // MUST, SHOULD, MAY... in the text; equal to "Default" they look plain.
     kFormatRequirementKeywords = 6,
-    kFormatCategoryCount = 7
+    // The lines an erratum applies to: its colour tints their background
+    // (a stronger tint for a Technical erratum); the text keeps its own.
+    kFormatErrata = 7,
+    kFormatCategoryCount = 8
 };
 
 // "Default", "RFC Title", "Table of Contents", "Subtitles", "Headers and
-// Footers", "Obsoleted RFC", "Requirement Keywords"; the empty text
+// Footers", "Obsoleted RFC", "Requirement Keywords", "Errata"; the empty text
 // outside them.
 const char* categoryName(int category);
 

@@ -54,6 +54,17 @@ const std::pair<const char*, std::string RfcSettings::*> kUrlOptions[] = {
     {"RfcIndexDownloadUrl", &RfcSettings::RfcIndexDownloadUrl},
     {"RfcFileDownloadUrl", &RfcSettings::RfcFileDownloadUrl},
     {"NewRfcFeedUrl", &RfcSettings::NewRfcFeedUrl},
+    {"ErrataDownloadUrl", &RfcSettings::ErrataDownloadUrl},
+};
+
+// The errata status filter, in a section of its own ("Errata" holds the
+// display format).
+const char* const kErrataSection = "ErrataFilter";
+const std::pair<const char*, bool RfcSettings::*> kErrataFilter[] = {
+    {"ShowVerified", &RfcSettings::ErrataShowVerified},
+    {"ShowHeld", &RfcSettings::ErrataShowHeld},
+    {"ShowReported", &RfcSettings::ErrataShowReported},
+    {"ShowRejected", &RfcSettings::ErrataShowRejected},
 };
 
 const char* const kUseOnlyDefaultText = "UseOnlyDefaultText";
@@ -119,6 +130,7 @@ RfcSettings::RfcSettings(const std::string& appDirectory)
     , RfcRootPath(normaliseRootPath(appDirectory + "RFCPath"))
     , IndexLevelCounts(std::begin(kDefaultLevelCounts), std::end(kDefaultLevelCounts))
     , HomepageUrl("https://github.com/parchly/parchly")
+    , ErrataDownloadUrl(kDefaultErrataUrl)
 {
     for (int category = 0; category < kFormatCategoryCount; ++category)
         Formats[category] = defaultFormat(category);
@@ -139,6 +151,8 @@ void RfcSettings::loadSettings(const Profile& profile)
         Formats[category] = readFormat(profile, category, Formats[category]);
     TextZoom = std::clamp(profile.readInt(kViewSection, kTextZoom, 0), kZoomOutLimit, kZoomInLimit);
     ShowIndexBar = profile.readInt(kViewSection, kIndexBar, ShowIndexBar) != 0;
+    for (const auto& [key, field] : kErrataFilter)
+        this->*field = profile.readInt(kErrataSection, key, this->*field) != 0;
     PrintScreenColours = profile.readInt(kPrintSection, kScreenColours, 0) != 0;
     const int check = profile.readInt(kSection, kCheckForNewRfcs, 0);
     CheckForNewRfcs = check == 1 ? NewRfcCheck::Daily : check == 2 ? NewRfcCheck::Weekly : NewRfcCheck::Never;
@@ -183,11 +197,18 @@ void RfcSettings::saveSettings(Profile& profile) const
     }
     saveTextZoom(profile);
     saveIndexBar(profile);
+    saveErrataFilter(profile);
 }
 
 void RfcSettings::saveIndexBar(Profile& profile) const
 {
     profile.writeInt(kViewSection, kIndexBar, ShowIndexBar ? 1 : 0);
+}
+
+void RfcSettings::saveErrataFilter(Profile& profile) const
+{
+    for (const auto& [key, field] : kErrataFilter)
+        profile.writeInt(kErrataSection, key, this->*field ? 1 : 0);
 }
 
 void RfcSettings::saveTextZoom(Profile& profile) const

@@ -60,6 +60,17 @@ struct RfcSettings {
     // The bar above each RFC with what the RFC index says of it ("View",
     // "IndexBar").
     bool ShowIndexBar = true;
+    // Where Tools, Update Errata downloads the RFC Editor's errata database
+    // (errata.json) from.
+    std::string ErrataDownloadUrl;
+    // The statuses of the errata shown in the text and the Navigator's
+    // "Errata" tab ("Errata", "ShowVerified" ...): Verified and Held for
+    // Document Update by default, Reported when asked for, Rejected never
+    // unless asked for.
+    bool ErrataShowVerified = true;
+    bool ErrataShowHeld = true;
+    bool ErrataShowReported = false;
+    bool ErrataShowRejected = false;
     // "Keep the downloaded collection archive after unpacking it": off, the
     // archive goes once its RFC files are unpacked.
     bool KeepCollectionArchive = false;
@@ -85,6 +96,9 @@ struct RfcSettings {
     void saveTextZoom(Profile& profile) const;
     // Writes ShowIndexBar alone, at once, as the View menu toggles it.
     void saveIndexBar(Profile& profile) const;
+    // Writes the errata status filter alone, at once, as the Errata tab
+    // changes it.
+    void saveErrataFilter(Profile& profile) const;
 
     // The time of the last check for new RFCs (seconds since 1970; 0:
     // never), kept apart from the options and written at once.

@@ -83,6 +83,8 @@ enum CommandId : int {
     // Keys readers of other viewers reach for.
     kCmdAddBookmark = 33181,
     kCmdOpenRfcNumber = 33182,
+    // The RFC Editor's errata.
+    kCmdUpdateErrata = 33221,
 };
 
 constexpr int kRecentFileCount = 4;

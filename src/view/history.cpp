@@ -4,8 +4,10 @@ namespace parchly {
 
 void PositionHistory::record(const HistoryEntry& entry)
 {
-    if (m_position >= 0 && !m_entries.empty() && m_entries[m_position] == entry)
+    if (m_position >= 0 && !m_entries.empty() && m_entries[m_position] == entry) {
+        m_entries[m_position].topLine = entry.topLine;
         return;
+    }
     if (m_position >= 0)
         m_entries.resize(m_position + 1);
     m_entries.push_back(entry);

@@ -27,6 +27,10 @@ struct HistoryEntry {
     int32_t startColumn = 0; // offset of the start in its shown line
     int32_t endLine = 0; // file line of the selection's end
     int32_t endColumn = 0; // offset of the end in its shown line
+    // The file line shown at the top of the view when the entry was made;
+    // -1 when unknown. Not part of the place: the same selection seen
+    // scrolled elsewhere is the same entry, which keeps the latest view.
+    int32_t topLine = -1;
     // Empty: a position in this view. Otherwise the path of the document a
     // link in another window came from: going back to the entry brings
     // that window forward at the position.
@@ -42,7 +46,7 @@ struct HistoryEntry {
 class PositionHistory {
 public:
     // Appends `entry` after the current position, dropping every entry
-    // ahead of it; nothing when it equals the current entry.
+    // ahead of it; when it equals the current entry, only takes its top line.
     void record(const HistoryEntry& entry);
     // Puts `entry` just ahead of the current position, dropping whatever was
     // ahead, so that going forward leads to it (the window the reader went

@@ -8,6 +8,7 @@
 #include "view/rfc_document.h"
 #include "view/reading_view.h"
 #include "view/reading_session.h"
+#include "view/web_links.h"
 #include "platform/shown_lines.h"
 #include "platform/text_geometry.h"
 
@@ -27,6 +28,9 @@ const RfcDocument& documentOf(const ReadingView& view)
 {
     return *view.rfcDocument();
 }
+
+// The target line's text a tooltip shows at most.
+constexpr int kTargetTextLimit = 100;
 
 bool between(int x, int left, int right)
 {
@@ -148,7 +152,7 @@ bool isRfcLinkAt(const ReadingView& view, const RfcSettings& settings, const Rfc
     const int entry = hitContentsEntry(view, point);
     if (entry >= 0 && validContentsLink(settings, text.contents[entry]))
         return true;
-    if (hitReferenceNumber(view, point) >= 0)
+    if (hitReferenceNumber(view, point) >= 0 || !hitWebLink(view, point).isEmpty())
         return true;
     const LinkMark* link = hitLink(view, point);
     return link && isLiveLink(*link, text, settings, index);
@@ -159,6 +163,9 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
 {
     const RfcText& text = textOf(view);
     LinkTarget target;
+    target.url = hitWebLink(view, point);
+    if (!target.url.isEmpty())
+        return target;
     const int reference = hitReferenceNumber(view, point);
     if (reference >= 0) {
         target.rfcNumber = text.references[reference].rfc;
@@ -196,6 +203,52 @@ LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings,
         target.shownLine =
             documentOf(view).shownLineOf(FileLine::atNumber(text.contents[entry].headingLine)).index();
     return target;
+}
+
+QString hitWebLink(const ReadingView& view, const QPoint& point)
+{
+    if (!inFormatRect(view, point) || textOf(view).isIndex)
+        return QString();
+    const int line = lineFromPoint(view, point.y());
+    const int start = view.lineStart(line);
+    for (const WebLink& link : webLinksIn(examinedText(view, line))) {
+        const int left = view.positionToPoint(start + link.start).x();
+        const int right = view.positionToPoint(start + link.end).x();
+        if (between(point.x(), left, right))
+            return link.url;
+    }
+    return QString();
+}
+
+QString linkTargetText(const ReadingView& view, const LinkTarget& target)
+{
+    if (!target.url.isEmpty())
+        return target.url;
+    if (target.rfcNumber > 0) {
+        const QString rfc = QStringLiteral("RFC %1").arg(target.rfcNumber);
+        return target.section.empty()
+            ? rfc
+            : QStringLiteral("%1, Section %2").arg(rfc, QString::fromStdString(target.section));
+    }
+    if (target.shownLine >= 0)
+        return view.lineText(target.shownLine).simplified().left(kTargetTextLimit);
+    return QString();
+}
+
+QString linkAddress(const ReadingView& view, const LinkTarget& target)
+{
+    if (!target.url.isEmpty() || target.rfcNumber <= 0)
+        return linkTargetText(view, target);
+    QString address = QStringLiteral("https://www.rfc-editor.org/rfc/rfc%1").arg(target.rfcNumber);
+    if (!target.section.empty()) {
+        // The RFC Editor's pages name a section "section-8.3", an appendix
+        // "appendix-A.1".
+        const QString section = QString::fromStdString(target.section);
+        const bool appendix = section.front().isLetter();
+        address += QStringLiteral("#%1-%2").arg(
+            appendix ? QStringLiteral("appendix") : QStringLiteral("section"), section);
+    }
+    return address;
 }
 
 } // namespace parchly

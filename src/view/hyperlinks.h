@@ -45,14 +45,29 @@ QString seriesToolTip(const LinkMark& link, const RfcIndexStatus* index);
 bool isRfcLinkAt(const ReadingView& view, const RfcSettings& settings, const RfcIndexStatus* index,
                  const QPoint& point);
 
-// What following the link at the point does in an RFC: open RFC
-// `rfcNumber` (when above 0) at the heading of `section` (when not empty),
-// or jump to `shownLine` (when 0 or more) in this one.
+// What following the link at the point does in an RFC: open `url` in the
+// desktop's browser (when not empty), open RFC `rfcNumber` (when above 0)
+// at the heading of `section` (when not empty), or jump to `shownLine`
+// (when 0 or more) in this one.
 struct LinkTarget {
     int rfcNumber = 0;
     int shownLine = -1;
     std::string section;
+    QString url;
+
+    bool leadsAnywhere() const { return !url.isEmpty() || rfcNumber > 0 || shownLine >= 0; }
 };
+
+// The web address written in the text under the point; empty when none.
+QString hitWebLink(const ReadingView& view, const QPoint& point);
+
+// Where the link leads, as the reader is told on pointing at it: the
+// address, "RFC 9110, Section 8.3", or the text of the line it jumps to.
+QString linkTargetText(const ReadingView& view, const LinkTarget& target);
+
+// The address "Copy Link" gives: a web address as written, an RFC's page
+// at the RFC Editor (at the section's anchor), otherwise where it leads.
+QString linkAddress(const ReadingView& view, const LinkTarget& target);
 LinkTarget rfcLinkTargetAt(const ReadingView& view, const RfcSettings& settings, const RfcIndexStatus* index,
                            const QPoint& point);
 

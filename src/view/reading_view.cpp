@@ -9,6 +9,7 @@
 #include "view/rfc_document.h"
 #include "view/view_host.h"
 
+#include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
 #include <utility>
@@ -37,6 +38,17 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
             return;
         m_document->keepCurrentLine(ShownLine::atIndex(lineFromPosition(selectedRange().end)));
         updatePositionStatus();
+    });
+    // Scrolled away from the caret, the reader reads the top of the view:
+    // the Navigator follows that line rather than keep the section left.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_initialised || updatesFrozen())
+            return;
+        const int caret = lineFromPosition(selectedRange().end);
+        const int top = firstVisibleLine();
+        const int line = caret >= top && caret < top + visibleLineCount() ? caret : top;
+        if (line != m_document->currentLine().index())
+            m_document->setCurrentLine(ShownLine::atIndex(line));
     });
     connect(m_document, &RfcDocument::loaded, this, &ReadingView::showText);
     connect(m_document, &RfcDocument::moveRequested, this, &ReadingView::moveTo);
@@ -95,6 +107,8 @@ void ReadingView::loadDocument()
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).left(kTabNameLimit);
     m_host->addDocumentTab(name, this);
     m_initialised = true;
+    // The trees chose their items before the caret had a place.
+    announceCaretLine();
 }
 
 void ReadingView::showText()

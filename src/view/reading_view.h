@@ -8,6 +8,7 @@
 
 #include "view/command_target.h"
 #include "platform/text_view.h"
+#include "view/errata_marks.h"
 #include "view/history.h"
 #include "view/text_finder.h"
 #include "view/text_zoom.h"
@@ -25,6 +26,7 @@ namespace parchly {
 
 class RfcDocument;
 class RfcIndexView;
+class ViewContextMenu;
 class ViewHost;
 struct DocumentPlace;
 struct ReadingSession;
@@ -52,6 +54,14 @@ public:
 
     // Puts the document's composition on the text shown afresh.
     void formatRfcText();
+
+    // The errata of the document's RFC (view_errata.cpp): placed against
+    // its file and marked in the text by the "Errata" format.
+    void setErrata(std::vector<Erratum> errata);
+    // Marks the errata afresh, after the status filter or the format changed.
+    void markErrata();
+    // Shows where erratum `index` of the document applies.
+    void goToErratum(int index);
     void setHeadersAndFootersCut(bool cutHeaders, bool cutFooters);
     void setPageSeparatorsShown(bool show);
 
@@ -79,7 +89,8 @@ public:
     void followToRfc(int number, const std::string& section = std::string());
     // The context menu, shown at `globalPosition` without waiting.
     void showContextMenu(const QPoint& globalPosition);
-    QMenu* contextMenu() const { return m_contextMenu; }
+    QMenu* contextMenu() const;
+    ViewHost* host() const { return m_host; }
 
     // History, Go To and the caret (view_history.cpp).
     void recordPosition();
@@ -132,6 +143,10 @@ private:
     // Shows the place the document was asked to move to.
     void moveTo(const DocumentPlace& place);
     void applyComposedFormats(const ComposedFormats& composed);
+    void applyErrataMarks();
+    const std::vector<ErratumRun>& errataRuns();
+    // The erratum whose marker is under `point`; -1 where there is none.
+    int erratumAt(const QPoint& point);
     void removeLines(const LineRange& range);
     void writeSeparators(const std::vector<SeparatorPlace>& places);
     void eraseSeparators(const std::vector<SeparatorPlace>& places);
@@ -141,8 +156,6 @@ private:
     HistoryEntry currentPosition() const;
     void followIndexLink(const QPoint& point);
     void openIndexRfc(int number);
-    CommandState contextCommandState(int id);
-    void runContextCommand(int id);
     // The caret's line to the document, which has the Navigator follow it.
     void announceCaretLine();
     // After the program moved the caret: the Navigator, the index entry and
@@ -159,7 +172,12 @@ private:
     std::unique_ptr<RfcIndexView> m_index;
     TextFinder m_finder;
     TextZoom m_zoom;
-    QMenu* m_contextMenu = nullptr;
+    ViewContextMenu* m_contextMenu = nullptr;
+    QString m_linkStatus; // where the link under the pointer leads, as told
+    // The errata markers as last composed, for the document revision they
+    // were composed for.
+    std::vector<ErratumRun> m_errataRuns;
+    int m_errataRevision = -1;
 };
 
 } // namespace parchly

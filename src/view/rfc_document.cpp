@@ -1,6 +1,7 @@
 #include "view/rfc_document.h"
 
 #include "analysis/analyse.h"
+#include "analysis/errata_placement.h"
 #include "analysis/file_access.h"
 #include "analysis/line_reader.h"
 #include "index/index_reader.h"
@@ -80,6 +81,26 @@ RfcDocument::RfcDocument(const QString& path, QObject* parent)
 {
 }
 
+void RfcDocument::setErrata(std::vector<Erratum> errata, LineReader& file)
+{
+    m_errata.clear();
+    for (Erratum& erratum : errata)
+        m_errata.push_back({std::move(erratum), ErratumPlacement()});
+    placeErrata(file);
+}
+
+void RfcDocument::placeErrata(LineReader& file)
+{
+    if (m_errata.empty())
+        return;
+    std::vector<Erratum> errata;
+    for (const PlacedErratum& placed : m_errata)
+        errata.push_back(placed.erratum);
+    const std::vector<ErratumPlacement> placements = parchly::placeErrata(m_text, file, errata);
+    for (std::size_t i = 0; i < m_errata.size(); ++i)
+        m_errata[i].placement = placements[i];
+}
+
 bool RfcDocument::isIndexPath() const
 {
     return m_path.endsWith(QLatin1String("rfc-index.txt"), Qt::CaseSensitive);
@@ -97,6 +118,8 @@ bool RfcDocument::load(const RfcSettings& settings, const RfcIndexStatus* index)
         readIndex(m_text, *reader);
     } else {
         analyseText(m_text, &*reader, m_limits, settings.analysisOptions());
+        // The errata follow the text as analysed afresh.
+        placeErrata(*reader);
         // A README or a source file is shown as the plain text it is.
         if (!recognisedAsRfc(m_text))
             keepAsPlainText(m_text);

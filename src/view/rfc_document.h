@@ -8,13 +8,16 @@
 #define PARCHLY_VIEW_RFC_DOCUMENT_H
 
 #include "analysis/line_mapping.h"
+#include "analysis/line_reader.h"
 #include "analysis/recognition.h"
 #include "analysis/rfc_text.h"
 #include "platform/text_decoding.h"
+#include "view/errata_marks.h"
 #include "view/text_composition.h"
 
 #include <QObject>
 #include <QString>
+#include <vector>
 
 namespace parchly {
 
@@ -87,6 +90,15 @@ public:
     // {73, 56, 100}, set when the document is created and never changed.
     const LimitsBlock& limits() const { return m_limits; }
 
+    // The errata of the document's RFC, placed against the present
+    // analysis of `file` (the document's own file, as read for it);
+    // none before the errata database is read.
+    void setErrata(std::vector<Erratum> errata, LineReader& file);
+    // Places the errata again against the text as analysed afresh
+    // (each load does).
+    void placeErrata(LineReader& file);
+    const std::vector<PlacedErratum>& errata() const { return m_errata; }
+
     // Moves asked for by the Navigator or a link: each finds its shown line
     // and announces moveRequested(); nothing for an index out of range.
     // Section heading `heading` and contents entry `entry` (in the index:
@@ -120,6 +132,7 @@ private:
     ShownLine m_currentLine;
     bool m_loaded = false;
     const LimitsBlock m_limits;
+    std::vector<PlacedErratum> m_errata;
 };
 
 } // namespace parchly

@@ -86,27 +86,18 @@ std::string nestingNumber(const ContentEntry& entry)
     return end > start && ends ? title.substr(start, end - start) : std::string();
 }
 
-QString entryLabel(const ContentEntry& entry, const ContentEntry* parentEntry)
+// The entry's whole number before its title ("4.1.2. Title"), as its
+// heading prints it: a subsection under its parent keeps the parent's part,
+// so that the reader sees which section it is without walking up the tree.
+QString entryLabel(const ContentEntry& entry)
 {
     const QString title = treeText(entry.title, kTitleLimit);
-    const std::string& number = entry.number;
+    std::string number = entry.number;
     if (number.empty())
         return title;
-    if (!parentEntry) {
-        if (startsWithDigit(number)) {
-            const size_t dot = number.rfind('.');
-            const int last = std::atoi(number.c_str() + (dot == std::string::npos ? 0 : dot + 1));
-            return QStringLiteral("%1. %2").arg(last).arg(title);
-        }
-        return QStringLiteral("%1. %2").arg(treeText(number, kNumberLimit), title);
-    }
-    const std::string parentNumber = nestingNumber(*parentEntry);
-    if (number.size() <= parentNumber.size())
-        return title;
-    size_t from = parentNumber.size();
-    if (number[from] == '.')
-        ++from;
-    return QStringLiteral("%1. %2").arg(treeText(number.substr(from), kNumberLimit), title);
+    if (number.back() == '.')
+        number.pop_back();
+    return QStringLiteral("%1. %2").arg(treeText(number, kNumberLimit), title);
 }
 
 // Entries numbered 1, 2, 3, ... right after an entry with a (non-zero)
@@ -182,9 +173,7 @@ TreeModel structureTree(RfcText& text, bool hideInvalid)
                 }
             }
         }
-        const ContentEntry* parentEntry =
-            parent == contentsNode ? nullptr : &text.contents[size_t(model.nodes[size_t(parent)].data)];
-        const int node = addNode(model, parent, entryLabel(entry, parentEntry), int32_t(k));
+        const int node = addNode(model, parent, entryLabel(entry), int32_t(k));
         lastEntryNode = node;
         if (firstEntry) {
             firstEntry = false;
@@ -221,12 +210,25 @@ TreeModel requirementsTree(const RfcText& text)
     // A leaf shows this much of its sentence; the click shows the rest.
     constexpr size_t kSentenceStart = 60;
     TreeModel model;
-    for (const char* keyword : kRequirementKeywords) {
+    const auto leafText = [&text](size_t i) {
+        const RequirementSentence& requirement = text.requirements[i];
+        QString start = treeText(requirement.sentence, kSentenceStart);
+        if (requirement.sentence.size() > kSentenceStart)
+            start += QStringLiteral("...");
+        return QStringLiteral("%1: %2").arg(QString::fromStdString(requirement.keyword), start);
+    };
+    for (size_t k = 0; k < kRequirementKeywords.size(); ++k) {
+        const char* keyword = kRequirementKeywords[k];
         const auto count =
             std::count_if(text.requirements.begin(), text.requirements.end(),
                           [keyword](const RequirementSentence& r) { return r.keyword == keyword; });
-        if (count > 0)
-            addNode(model, -1, QStringLiteral("%1 (%2)").arg(QLatin1String(keyword)).arg(count), -1);
+        if (count == 0)
+            continue;
+        const int row = addNode(model, -1, QStringLiteral("%1 (%2)").arg(QLatin1String(keyword)).arg(count),
+                                keywordRowData(k));
+        for (size_t i = 0; i < text.requirements.size(); ++i)
+            if (text.requirements[i].keyword == keyword)
+                addNode(model, row, leafText(i), int32_t(i));
     }
     int sectionNode = -1;
     int32_t section = -2;
@@ -244,13 +246,20 @@ TreeModel requirementsTree(const RfcText& text)
             }
             sectionNode = addNode(model, -1, label, -1);
         }
-        QString start = treeText(requirement.sentence, kSentenceStart);
-        if (requirement.sentence.size() > kSentenceStart)
-            start += QStringLiteral("...");
-        addNode(model, sectionNode,
-                QStringLiteral("%1: %2").arg(QString::fromStdString(requirement.keyword), start), int32_t(i));
+        addNode(model, sectionNode, leafText(i), int32_t(i));
     }
     return model;
+}
+
+int32_t keywordRowData(size_t k)
+{
+    return -2 - int32_t(k);
+}
+
+const char* keywordOfRow(int32_t data)
+{
+    const int32_t k = -2 - data;
+    return k >= 0 && size_t(k) < kRequirementKeywords.size() ? kRequirementKeywords[size_t(k)] : nullptr;
 }
 
 TreeModel pageTree(const RfcText& text)

@@ -37,10 +37,18 @@ TreeModel structureTree(RfcText& text, bool hideInvalid);
 TreeModel pageTree(const RfcText& text);
 
 // The requirement sentences: first one node per keyword used with its
-// count ("MUST (12)"), then each section that holds requirements with one
-// leaf per keyword occurrence, "MUST: " and the start of its sentence, the
-// leaf's data the index into `requirements`; -1 for every other node.
+// count ("MUST (12)") listing that keyword's sentences, then each section
+// that holds requirements with one leaf per keyword occurrence. A leaf is
+// "MUST: " and the start of its sentence, its data the index into
+// `requirements`; a keyword's node has keywordRowData() of its keyword;
+// -1 for every other node.
 TreeModel requirementsTree(const RfcText& text);
+
+// The data of the requirements tree's node of keyword `k` (an index into
+// kRequirementKeywords), and back: the keyword of a node's data, null for
+// any other node.
+int32_t keywordRowData(size_t k);
+const char* keywordOfRow(int32_t data);
 
 } // namespace parchly
 

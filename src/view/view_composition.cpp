@@ -47,6 +47,7 @@ void ReadingView::formatRfcText()
             session().contentLinksOff = true;
         else
             applyComposedFormats(m_document->composition());
+        applyErrataMarks();
     }
     thawUpdates();
     makeReadOnly();

@@ -23,9 +23,11 @@ HistoryEntry ReadingView::currentPosition() const
     const TextSelection selection = selectedRange();
     const int startLine = lineFromPosition(selection.start);
     const int endLine = lineFromPosition(selection.end);
-    return {m_document->fileLineOf(ShownLine::atIndex(startLine)).index(),
-            selection.start - lineStart(startLine),
-            m_document->fileLineOf(ShownLine::atIndex(endLine)).index(), selection.end - lineStart(endLine)};
+    HistoryEntry entry{
+        m_document->fileLineOf(ShownLine::atIndex(startLine)).index(), selection.start - lineStart(startLine),
+        m_document->fileLineOf(ShownLine::atIndex(endLine)).index(), selection.end - lineStart(endLine)};
+    entry.topLine = m_document->fileLineOf(ShownLine::atIndex(firstVisibleLine())).index();
+    return entry;
 }
 
 void ReadingView::recordPosition()
@@ -50,7 +52,13 @@ void ReadingView::restorePosition(const HistoryEntry& entry)
         return start < 0 ? -1 : start + column;
     };
     setSelection(position(entry.startLine, entry.startColumn), position(entry.endLine, entry.endColumn));
-    placeInUpperThird(lineFromPosition(selectedRange().end));
+    // The text stands where the reader left it, not only the caret's line.
+    const int top =
+        entry.topLine < 0 ? -1 : m_document->shownLineOf(FileLine::atIndex(entry.topLine)).index();
+    if (top >= 0)
+        scrollLines(top - firstVisibleLine());
+    else
+        placeInUpperThird(lineFromPosition(selectedRange().end));
     caretMoved();
 }
 

@@ -3,7 +3,7 @@
 #ifndef PARCHLY_VIEW_VIEW_HOST_H
 #define PARCHLY_VIEW_VIEW_HOST_H
 
-class QString;
+#include <QString>
 
 namespace parchly {
 
@@ -66,6 +66,14 @@ public:
     virtual ReadingView* showDocumentView(const QString& /*path*/) { return nullptr; }
     // What the RFC index says of each RFC; null without an index.
     virtual const RfcIndexStatus* indexStatus() const { return nullptr; }
+
+    // A click on the marker of erratum `index` of the document: the host
+    // selects it in the Navigator's "Errata" tab.
+    virtual void erratumChosen(int /*index*/) { }
+
+    // "3 verified, 1 held": the errata the database holds of RFC `number`;
+    // empty when it holds none or is not read.
+    virtual QString errataCountsOf(int /*number*/) const { return QString(); }
 };
 
 } // namespace parchly

@@ -16,8 +16,19 @@ namespace parchly {
 
 void ReadingView::updateCurrentIndexEntry(int line)
 {
-    if (m_index)
-        m_index->updateCurrentIndexEntry(line);
+    if (!m_index)
+        return;
+    const int before = rfc().currentEntry;
+    m_index->updateCurrentIndexEntry(line);
+    const int entry = rfc().currentEntry;
+    if (entry == before || entry < 0 || entry >= int(rfc().indexEntries.size()))
+        return;
+    // The current entry says what the errata database holds of its RFC,
+    // whether or not the folder has the RFC itself.
+    const int number = rfc().indexEntries[std::size_t(entry)].number;
+    const QString errata = m_host->errataCountsOf(number);
+    if (!errata.isEmpty())
+        m_host->showStatusMessage(QStringLiteral("RFC %1: Errata: %2").arg(number).arg(errata));
 }
 
 void ReadingView::followIndexLink(const QPoint& point)

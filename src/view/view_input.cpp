@@ -1,6 +1,6 @@
-// The reading view's pointer and keyboard handling: following links,
-// the hand over links, the context menu, and the refresh steps that end
-// every handler.
+// The reading view's pointer and keyboard handling: following links, the
+// hand over links and where they lead, the context menu, and the refresh
+// steps that end every handler.
 #include "view/reading_view.h"
 
 #include "analysis/line_mapping.h"
@@ -11,45 +11,21 @@
 #include "index/index_view.h"
 #include "view/hyperlinks.h"
 #include "view/rfc_document.h"
+#include "view/view_context_menu.h"
 #include "view/view_host.h"
 
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QFile>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QUrl>
 #include <QWheelEvent>
 
 namespace parchly {
 
 namespace {
-
-// The items of the context menu in their groups; 0 separates groups.
-struct ContextItem {
-    int id;
-    const char* text;
-};
-
-const ContextItem kContextItems[] = {
-    {kCmdCopy, "&Copy"},
-    {kCmdSelectAll, "Select A&ll"},
-    {0, nullptr},
-    {kCmdFind, "&Find..."},
-    {kCmdFindNext, "F&ind Next"},
-    {0, nullptr},
-    {kCmdGoTo, "&Go To..."},
-    {kCmdGoForward, "Go For&ward"},
-    {kCmdGoBack, "Go &Back"},
-    {0, nullptr},
-    {kCmdViewIndex, "&Index"},
-    {kCmdStructure, "&Structure"},
-    {kCmdPage, "&Page"},
-    {0, nullptr},
-    {kCmdHeaders, "RFC &Headers"},
-    {kCmdFooters, "RFC &Footers"},
-    {kCmdPageSeparators, "Page &Separator"},
-};
 
 int squared(int value)
 {
@@ -66,9 +42,24 @@ void ReadingView::updateLinkCursor(const QPoint& point)
     else
         link = isRfcLinkAt(*this, settings(), m_host->indexStatus(), point);
     viewport()->setCursor(link ? Qt::PointingHandCursor : Qt::IBeamCursor);
-    // A series names its RFCs in a tooltip.
-    const LinkMark* mark = link && !rfc().isIndex ? hitLink(*this, point) : nullptr;
-    viewport()->setToolTip(mark ? seriesToolTip(*mark, m_host->indexStatus()) : QString());
+    if (rfc().isIndex)
+        return;
+    // Where the link leads, as a tooltip and in the status bar; a series
+    // names its RFCs. Off a link, an erratum's marker tells its status,
+    // type and correction.
+    QString where;
+    if (link) {
+        const LinkMark* mark = hitLink(*this, point);
+        where = mark ? seriesToolTip(*mark, m_host->indexStatus()) : QString();
+        if (where.isEmpty())
+            where = linkTargetText(*this, rfcLinkTargetAt(*this, settings(), m_host->indexStatus(), point));
+    }
+    if (where != m_linkStatus)
+        m_host->showStatusMessage(where);
+    m_linkStatus = where;
+    const int erratum = link ? -1 : erratumAt(point);
+    viewport()->setToolTip(erratum >= 0 ? erratumToolTip(m_document->errata()[std::size_t(erratum)].erratum)
+                                        : where);
 }
 
 void ReadingView::followLinkAt(const QPoint& point)
@@ -78,6 +69,10 @@ void ReadingView::followLinkAt(const QPoint& point)
         return;
     }
     const LinkTarget target = rfcLinkTargetAt(*this, settings(), m_host->indexStatus(), point);
+    if (!target.url.isEmpty()) {
+        QDesktopServices::openUrl(QUrl(target.url));
+        return;
+    }
     if (target.rfcNumber > 0)
         followToRfc(target.rfcNumber, target.section);
     if (target.shownLine >= 0)
@@ -126,7 +121,14 @@ void ReadingView::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     recordPosition();
-    followLinkAt(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    // A click on an erratum's marker (not on a link in it) shows the
+    // erratum in the Navigator.
+    if (!rfc().isIndex && !isRfcLinkAt(*this, settings(), m_host->indexStatus(), point)) {
+        if (const int erratum = erratumAt(point); erratum >= 0)
+            m_host->erratumChosen(erratum);
+    }
+    followLinkAt(point);
     announceCaretLine();
     updateCurrentIndexEntry(-1);
     updatePositionStatus();
@@ -209,84 +211,16 @@ void ReadingView::contextMenuEvent(QContextMenuEvent* event)
     showContextMenu(event->globalPos());
 }
 
-CommandState ReadingView::contextCommandState(int id)
-{
-    const RfcText& text = rfc();
-    const bool isRfc = !text.isIndex;
-    const int tab = m_host->navigatorTab();
-    CommandState state;
-    switch (id) {
-    case kCmdViewIndex:
-        state.enabled = true;
-        break;
-    case kCmdStructure:
-        state.enabled = isRfc && tab == 1;
-        break;
-    case kCmdPage:
-        state.enabled = isRfc && tab == 0;
-        break;
-    case kCmdHeaders:
-    case kCmdFooters:
-        state.enabled = isRfc && !settings().DisableHeaderAndFooterInAllFiles;
-        state.checkable = true;
-        state.checked = text.isIndex || !(id == kCmdHeaders ? cuts().headers : cuts().footers);
-        break;
-    case kCmdPageSeparators:
-        state.enabled = isRfc;
-        state.checkable = true;
-        state.checked = m_document->viewState().pageSeparators;
-        break;
-    default:
-        updateCommand(id, state);
-        break;
-    }
-    return state;
-}
-
-void ReadingView::runContextCommand(int id)
-{
-    const LineCuts now = cuts();
-    switch (id) {
-    case kCmdHeaders:
-        setHeadersAndFootersCut(!now.headers, now.footers);
-        break;
-    case kCmdFooters:
-        setHeadersAndFootersCut(now.headers, !now.footers);
-        break;
-    case kCmdPageSeparators:
-        setPageSeparatorsShown(!m_document->viewState().pageSeparators);
-        break;
-    case kCmdViewIndex:
-    case kCmdStructure:
-    case kCmdPage:
-        m_host->runFrameCommand(id);
-        break;
-    default:
-        runCommand(id);
-        break;
-    }
-}
-
 void ReadingView::showContextMenu(const QPoint& globalPosition)
 {
     if (!m_contextMenu)
-        m_contextMenu = new QMenu(this);
-    m_contextMenu->clear();
-    for (const ContextItem& item : kContextItems) {
-        if (item.id == 0) {
-            m_contextMenu->addSeparator();
-            continue;
-        }
-        QAction* action = m_contextMenu->addAction(QString::fromLatin1(item.text));
-        const CommandState state = contextCommandState(item.id);
-        action->setEnabled(state.enabled);
-        action->setCheckable(state.checkable);
-        action->setChecked(state.checked);
-        action->setData(item.id);
-        connect(action, &QAction::triggered, this, [this, id = item.id] { runContextCommand(id); });
-    }
-    // Shown without waiting: the menu's choice arrives as a command.
+        m_contextMenu = new ViewContextMenu(*this);
     m_contextMenu->popup(globalPosition);
+}
+
+QMenu* ReadingView::contextMenu() const
+{
+    return m_contextMenu ? m_contextMenu->menu() : nullptr;
 }
 
 } // namespace parchly

@@ -60,6 +60,28 @@ protected:
 
 std::unique_ptr<std::vector<PrintedRfc>> Corpus::s_rfcs;
 
+// The RFCs whose tables of contents are checked: these paginated ones and
+// every unpaginated one. Skips when none is in the corpus.
+class CorpusContents : public Corpus {
+protected:
+    template <typename Check> static void forEachWithContents(Check check)
+    {
+        const std::set<std::string> paged = {"rfc2616.txt", "rfc3261.txt", "rfc3986.txt", "rfc5246.txt",
+                                             "rfc6749.txt", "rfc7230.txt", "rfc8446.txt"};
+        int checked = 0;
+        forEachRfc([&](const PrintedRfc& rfc) {
+            const bool unpaginated = rfc.number >= 8650;
+            if (!unpaginated && paged.count(rfc.name) == 0)
+                return;
+            ++checked;
+            ASSERT_TRUE(rfc.analysed.ok);
+            check(rfc, unpaginated);
+        });
+        if (checked == 0)
+            GTEST_SKIP() << "none of the RFCs with a table of contents is in the corpus";
+    }
+};
+
 // Their pages are headed by the date and title alone ("RFC:  791",
 // "RFC: 793"), or their front matter is a single line of one space (RFC
 // 822, which has no number keyword the block reader knows).
@@ -156,28 +178,6 @@ TEST_F(Corpus, ReferencesLabelledWithAnRfcNameThatRfc)
         EXPECT_LE(labelled - agreeing, std::max(1, labelled / 10)) << agreeing << " of " << labelled;
     });
 }
-
-// The RFCs whose tables of contents are checked: these paginated ones and
-// every unpaginated one. Skips when none is in the corpus.
-class CorpusContents : public Corpus {
-protected:
-    template <typename Check> static void forEachWithContents(Check check)
-    {
-        const std::set<std::string> paged = {"rfc2616.txt", "rfc3261.txt", "rfc3986.txt", "rfc5246.txt",
-                                             "rfc6749.txt", "rfc7230.txt", "rfc8446.txt"};
-        int checked = 0;
-        forEachRfc([&](const PrintedRfc& rfc) {
-            const bool unpaginated = rfc.number >= 8650;
-            if (!unpaginated && paged.count(rfc.name) == 0)
-                return;
-            ++checked;
-            ASSERT_TRUE(rfc.analysed.ok);
-            check(rfc, unpaginated);
-        });
-        if (checked == 0)
-            GTEST_SKIP() << "none of the RFCs with a table of contents is in the corpus";
-    }
-};
 
 // Paged entries end on the line of their page number; unpaginated ones are
 // known by their first line.
@@ -316,13 +316,14 @@ TEST_F(Corpus, SectionLinksIntoTheCorpusResolve)
     });
 }
 
+const std::set<std::string> kKeywordWords = {"MUST",        "REQUIRED", "SHALL",   "SHOULD",
+                                             "RECOMMENDED", "MAY",      "OPTIONAL"};
+
 // Every upper-case keyword word of every RFC, outside the paragraph that
 // defines the keywords and the references, is claimed by exactly one
 // listed keyword; "NOT" only as part of one.
 TEST_F(Corpus, EveryKeywordInExactlyOneSentence)
 {
-    const std::set<std::string> keywordWords = {"MUST",        "REQUIRED", "SHALL",   "SHOULD",
-                                                "RECOMMENDED", "MAY",      "OPTIONAL"};
     forEachRfc([&](const PrintedRfc& rfc) {
         const test::TextWords text = test::wordsOf(rfc);
         const auto ranges = referencesRanges(rfc.analysed.text);
@@ -349,7 +350,7 @@ TEST_F(Corpus, EveryKeywordInExactlyOneSentence)
         }
         for (std::size_t i = 0; i < text.words.size(); ++i) {
             const bool counted =
-                keywordWords.count(text.words[i].second) != 0 && outside(text.words[i].first);
+                kKeywordWords.count(text.words[i].second) != 0 && outside(text.words[i].first);
             EXPECT_EQ(claims[i], counted ? 1 : std::min(claims[i], 1))
                 << "line " << text.words[i].first + 1 << ": " << text.words[i].second;
         }

@@ -5,6 +5,7 @@
 #include "app/options_level_counts.h"
 #include "app/options_regular_page.h"
 #include "app/options_rfc_page.h"
+#include "settings/formats.h"
 #include "settings/settings.h"
 #include "support/ini_file.h"
 #include "platform/char_format.h"
@@ -203,6 +204,7 @@ TEST_F(OptionsPagesTest, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
     const QString written = ini.text();
     dialog->rfcPage()->localPathField()->setText("///");
     dialog->rfcPage()->indexUrlField()->setText("ftp://changed/rfc-index.txt");
+    dialog->rfcPage()->errataUrlField()->setText("http://mirror.example.org/errata.json");
     scripted.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
     applyPage(*dialog, OptionsDialog::kRfcPage);
     EXPECT_EQ(scripted.messages, QStringList({"Empty Local Path"}));
@@ -214,6 +216,7 @@ TEST_F(OptionsPagesTest, AnEmptyLocalPathIsStoredOnlyWhenConfirmed)
     EXPECT_EQ(settings.RfcRootPath, "");
     EXPECT_EQ(ini.value("settings", "RfcRootPath"), "");
     EXPECT_EQ(settings.RfcIndexDownloadUrl, "ftp://changed/rfc-index.txt");
+    EXPECT_EQ(ini.value("settings", "ErrataDownloadUrl"), "http://mirror.example.org/errata.json");
 }
 
 // A cancelled browser changes nothing; a chosen folder is shown and
@@ -256,6 +259,34 @@ TEST_F(OptionsDialogTest, TheFontChooserStartsFromTheStoredFormatAndThePageShows
     EXPECT_EQ(QStringList({page->fontField()->text(), page->styleField()->text(), page->sizeField()->text(),
                            page->colorField()->text()}),
               QStringList({"DejaVu Sans Mono", "bold, italic", "12", "255:0:0"}));
+}
+
+// A colour is one dialog away from the Format page, not behind the font
+// chooser; the face and style stay as stored.
+TEST_F(OptionsDialogTest, AColourIsChosenFromTheFormatPageWithNoFontChooserBetween)
+{
+    scripted.colourChoices = {QColor(10, 20, 30)};
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsFormatPage* page = dialog.formatPage();
+    dialog.tabs()->setCurrentIndex(OptionsDialog::kFormatPage);
+    page->categoryBox()->setCurrentIndex(kFormatHeadersFooters);
+    page->colourButton()->click();
+    EXPECT_TRUE(scripted.fontsOffered.isEmpty());
+    EXPECT_EQ(scripted.coloursOffered, QList<QColor>{QColor(0, 128, 0)});
+    EXPECT_EQ(page->colorField()->text(), "10:20:30");
+    const std::optional<TextFormat> stored = settings.categoryFormat(kFormatHeadersFooters);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(formatToText(*stored).font, "Fixedsys");
+}
+
+TEST_F(OptionsDialogTest, ACancelledColourChangesNothing)
+{
+    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
+    OptionsFormatPage* page = dialog.formatPage();
+    page->categoryBox()->setCurrentIndex(kFormatHeadersFooters);
+    page->colourButton()->click();
+    EXPECT_EQ(scripted.coloursOffered.size(), 1);
+    EXPECT_EQ(page->colorField()->text(), "0:128:0");
 }
 
 // Another category shows its own format; a cancelled chooser changes

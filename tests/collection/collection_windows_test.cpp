@@ -114,8 +114,10 @@ TEST_F(FindInRfcsWindows, CitedByTabListsCitingRfcsAndOpensTheirReference)
     ASSERT_TRUE(app.openDocumentFile(pathOf("rfc2119.txt")));
     DocumentWindow* child = window.activeDocumentWindow();
     TabStrip* tabs = child->navigatorBar()->tabs();
-    ASSERT_EQ(tabs->count(), 4);
+    // Contents, Pages, Requirements, then "Cited by" and "Errata".
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(3), "Cited by");
+    EXPECT_EQ(tabs->tabText(4), "Errata");
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
     auto* page = child->navigatorBar()->findChild<CitedByPage*>();
     ASSERT_TRUE(page && page->isVisible());

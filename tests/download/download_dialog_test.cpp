@@ -397,3 +397,32 @@ TEST(DownloadCommands, DownloadRfcAsksTheNumberAndNamesTheLocalFileAtOnce)
 
 } // namespace
 } // namespace parchly
+
+namespace parchly {
+namespace {
+
+// Update Errata saves a download only when it reads as the errata database:
+// an error page or a file cut short keeps the errata.json there.
+TEST(ErrataDownload, OnlyAWholeErrataDatabaseMayReplaceTheLocalOne)
+{
+    const test::TempFolder folder;
+    const std::string path = folder.file("errata.json");
+    const std::pair<std::string, std::string> cases[] = {
+        {R"([{"errata_id": "1", "doc-id": "RFC1"}])", ""},
+        {"<html>502 Bad Gateway</html>", "not a JSON file"},
+        {R"([{"errata_id": "1", "doc-id": "RFC1"}, {"errata_id": "2")", "cut short"},
+        {"[]", "holds no errata"},
+    };
+    for (const auto& [body, problem] : cases) {
+        SCOPED_TRACE(body);
+        test::writeFile(path, body);
+        const std::string told = errataDownloadProblem(path);
+        if (problem.empty())
+            EXPECT_EQ(told, "");
+        else
+            EXPECT_NE(told.find(problem), std::string::npos) << told;
+    }
+}
+
+} // namespace
+} // namespace parchly

@@ -224,6 +224,37 @@ TEST_F(HttpTransfer, EveryRequestAcceptsAnythingAndNamesTheProgram)
     EXPECT_NE(echoed.find("User-Agent: Parchly\n"), std::string::npos) << echoed;
 }
 
+// A download its check refuses (an errata database that does not read)
+// leaves the file it would replace as it was, and says why; one the check
+// accepts lands.
+TEST_F(HttpTransfer, ACheckedDownloadReplacesTheTargetOnlyWhenTheCheckAccepts)
+{
+    for (const bool accepted : {false, true}) {
+        SCOPED_TRACE(accepted ? "accepted" : "refused");
+        writeFile(target, "old");
+        ScriptedAsker asker;
+        auto request = std::make_shared<DownloadRequest>();
+        request->url = served("/rfc-index.txt");
+        request->localFolder = dir;
+        request->asker = std::shared_ptr<DownloadAsker>(&asker, [](DownloadAsker*) {});
+        request->overwrite = true;
+        std::string checked;
+        request->checkDownloaded = [&](const std::string& path) {
+            checked = readFile(path);
+            return accepted ? std::string() : std::string("it is not an errata file.");
+        };
+        request->running = true;
+        runDownload(*request);
+        EXPECT_EQ(checked, indexBody());
+        EXPECT_EQ(request->status.get(), accepted ? "Downloaded" : "Not saved");
+        request.reset();
+        EXPECT_EQ(readFile(target), accepted ? indexBody() : "old");
+        EXPECT_FALSE(exists(dir + "PRCHTEMP.000"));
+        EXPECT_EQ(asker.asked,
+                  accepted ? Asked{} : Asked{"tell: The download was not saved: it is not an errata file."});
+    }
+}
+
 // Local file failures are file errors, a full disk leaves the target, and a
 // missing server saves nothing; each says why.
 TEST_F(HttpTransfer, FailuresSaveNothingAndSayWhy)

@@ -5,8 +5,10 @@
 #define PARCHLY_TESTS_FRAME_APP_FIXTURE_H
 
 #include "app/parchly_application.h"
+#include "frame/main_window.h"
 #include "support/scripted_dialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -45,6 +47,20 @@ protected:
         }
         return *app;
     }
+
+    MainWindow& frame() { return *app->mainWindow(); }
+
+    // Makes the application object and shows its main window at a size that
+    // holds a page of text.
+    void showApp()
+    {
+        makeApp();
+        frame().resize(1000, 700);
+        frame().show();
+    }
+
+    // A closed window goes at the next turn of the event loop.
+    static void settle() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     // The path of a file in the temporary folder.
     QString pathOf(const QString& name) const { return QDir(folder.path()).absoluteFilePath(name); }

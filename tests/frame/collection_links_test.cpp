@@ -22,8 +22,6 @@ class CollectionLinksTest : public test::AppFixture {
 protected:
     test::TempFolder served;
 
-    MainWindow& frame() { return *app->mainWindow(); }
-
     std::string fixtureRfc() const { return test::readFile(PARCHLY_FIXTURES_DIR "/frame/rfc9901.txt"); }
 
     // Serves rfc9902.txt, starts the program and opens rfc9901.txt; false

@@ -40,7 +40,6 @@ QStringList texts(const QList<QAction*>& actions)
 
 class MainWindowTest : public test::AppFixture {
 protected:
-    MainWindow& frame() { return *app->mainWindow(); }
     TabStrip* tabs() { return frame().documentTabBar()->tabs(); }
 
     // The state of command `id` as the menus and toolbars show it.
@@ -69,8 +68,6 @@ protected:
         return {line, column};
     }
 
-    // A closed window goes at the next turn of the event loop.
-    static void settle() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     void closeChild(DocumentWindow* child)
     {
         child->close();
@@ -171,7 +168,7 @@ TEST_F(MainWindowTabsTest, ATabsCloseButtonClosesItsWindow)
     tabs()->setCurrentIndex(1);
     qobject_cast<QAbstractButton*>(tabs()->tabButton(1, QTabBar::RightSide))->click();
     settle();
-    EXPECT_EQ(QString::fromStdString(tabsAndActive()).section(" > ", 0, 0), "rfc1.txt rfc3.txt rfc4.txt");
+    EXPECT_EQ(tabsAndActive(), "rfc1.txt rfc3.txt rfc4.txt > rfc3.txt") << "the tab to its right";
     tabs()->setCurrentIndex(2);
     EXPECT_EQ(frame().activeDocumentWindow(), children[3]);
 }
@@ -317,6 +314,14 @@ protected:
         return !bar->isVisibleTo(child->innerWindow()) || tree->isVisibleTo(child);
     }
 
+    // The command states, the mode pane and the Navigator's tree together.
+    void expectShown(const char* shown, const char* mode)
+    {
+        EXPECT_EQ(states(), shown);
+        EXPECT_EQ(frame().modePane(), mode);
+        EXPECT_TRUE(navigatorShowsItsTabsTree());
+    }
+
     void openRfc()
     {
         makeApp();
@@ -335,9 +340,7 @@ TEST_F(ViewCommandsTest, WithoutADocumentOnlyTheIndexCanBeOpened)
 TEST_F(ViewCommandsTest, AnRfcOpensInStructureViewWithEverythingShown)
 {
     openRfc();
-    EXPECT_EQ(states(), "- + +v +v + +v +");
-    EXPECT_EQ(frame().modePane(), "Structure View");
-    EXPECT_TRUE(navigatorShowsItsTabsTree());
+    expectShown("- + +v +v + +v +", "Structure View");
 }
 
 // The copies of the fixture have two pages: stepping down to page 2 of the
@@ -346,9 +349,7 @@ TEST_F(ViewCommandsTest, PageShowsThePageTreeWhoseChoiceMovesTheView)
 {
     openRfc();
     frame().routeCommand(kCmdPage);
-    EXPECT_EQ(states(), "+ - +v +v + +v +");
-    EXPECT_EQ(frame().modePane(), "Page View");
-    EXPECT_TRUE(navigatorShowsItsTabsTree());
+    expectShown("+ - +v +v + +v +", "Page View");
     ReadingView* view = frame().activeDocumentWindow()->view();
     TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->secondTree();
     ASSERT_EQ(pages->topLevelItemCount(), 2);
@@ -365,9 +366,7 @@ TEST_F(ViewCommandsTest, StructureComesBackFromPage)
     openRfc();
     frame().routeCommand(kCmdPage);
     frame().routeCommand(kCmdStructure);
-    EXPECT_EQ(states(), "- + +v +v + +v +");
-    EXPECT_EQ(frame().modePane(), "Structure View");
-    EXPECT_TRUE(navigatorShowsItsTabsTree());
+    expectShown("- + +v +v + +v +", "Structure View");
 }
 
 TEST_F(ViewCommandsTest, HeadersAndFootersToggleEachOnItsOwn)
@@ -579,6 +578,52 @@ TEST_F(SessionTest, ADraggedNavigatorWidthComesBackInTheNextRun)
     const int chosen = children[1]->navigatorWidth();
     nextRun(children[1]);
     EXPECT_EQ(frame().activeDocumentWindow()->navigatorWidth(), chosen);
+}
+
+// Tiled or cascaded, each window gives its Navigator a third of its width
+// at most; maximized again, the width comes back.
+class ArrangedWindowsTest : public SessionTest {
+protected:
+    // Runs Tile or Cascade and lets the windows lay out their new sizes.
+    void arrange(int command)
+    {
+        ASSERT_TRUE(frame().routeCommand(command));
+        for (int pass = 0; pass < 3; ++pass)
+            QApplication::processEvents();
+    }
+
+    static bool leavesTheText(DocumentWindow* child)
+    {
+        const int width = child->navigatorWidth();
+        return width > 0 && width <= child->innerWindow()->width() / 3 + 1;
+    }
+};
+
+TEST_F(ArrangedWindowsTest, TiledWindowsLeaveMostOfEachToTheText)
+{
+    arrange(kCmdTile);
+    for (DocumentWindow* child : children)
+        EXPECT_TRUE(leavesTheText(child))
+            << child->navigatorWidth() << " of " << child->innerWindow()->width();
+}
+
+TEST_F(ArrangedWindowsTest, CascadedWindowsLeaveMostOfEachToTheText)
+{
+    arrange(kCmdCascade);
+    DocumentWindow* child = frame().activeDocumentWindow();
+    EXPECT_TRUE(leavesTheText(child)) << child->navigatorWidth() << " of " << child->innerWindow()->width();
+}
+
+TEST_F(ArrangedWindowsTest, AWindowMaximizedAgainTakesItsWidthBack)
+{
+    DocumentWindow* child = frame().activeDocumentWindow();
+    const int before = child->navigatorWidth();
+    arrange(kCmdTile);
+    ASSERT_LT(child->navigatorWidth(), before);
+    child->showMaximized();
+    for (int pass = 0; pass < 3; ++pass)
+        QApplication::processEvents();
+    EXPECT_EQ(child->navigatorWidth(), before);
 }
 
 TEST_F(SessionTest, ToolbarSwitchesAreStoredWithTheLayout)

@@ -1,5 +1,5 @@
 // Keys and menu entries readers of other viewers reach for: Ctrl+Q,
-// Ctrl+D, Open RFC by Number; closing a tab; the Edit menu with no document
+// Ctrl+D, Open RFC by Number; the Edit menu with no document
 // open; the About box; the toolbar pictures on a dark bar.
 #include "app/about_dialog.h"
 #include "frame/app_fixture.h"
@@ -39,9 +39,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
     }
 
-    MainWindow& frame() { return *app->mainWindow(); }
     QWidget* activeText() { return frame().activeDocumentWindow()->view()->viewport(); }
-    static void settle() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     // Answers Open RFC by Number with `typed`.
     void openByNumber(const QString& typed)
@@ -142,27 +140,6 @@ TEST(TypedRfcNumber, NumbersWordsAndCompletionsNameTheirRfc)
     };
     for (const auto& [typed, number] : cases)
         EXPECT_EQ(rfcNumberOfTypedText(typed), number) << typed;
-}
-
-TEST_F(MenuKeysTest, ClosingATabActivatesTheTabToItsRight)
-{
-    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"});
-    frame().activateDocumentWindow(frame().documentWindows()[1]);
-    frame().documentWindows()[1]->close();
-    QApplication::processEvents();
-    settle();
-    EXPECT_EQ(activeName(), "rfc3.txt");
-}
-
-TEST_F(MenuKeysTest, ClosingTheLastTabActivatesTheTabToItsLeft)
-{
-    openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
-    frame().activateDocumentWindow(frame().documentWindows()[0]);
-    frame().activateDocumentWindow(frame().documentWindows()[2]);
-    frame().documentWindows()[2]->close();
-    QApplication::processEvents();
-    settle();
-    EXPECT_EQ(activeName(), "rfc2.txt");
 }
 
 TEST_F(MenuKeysTest, EditMenuOffersFindInRfcsWithNoDocumentOpen)

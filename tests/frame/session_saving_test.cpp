@@ -15,8 +15,6 @@ namespace {
 
 class SessionSavingTest : public test::AppFixture {
 protected:
-    MainWindow& frame() { return *app->mainWindow(); }
-
     // The session as another program reading the settings file finds it now.
     std::vector<std::string> storedPaths(int* active = nullptr)
     {

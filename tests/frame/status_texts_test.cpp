@@ -27,7 +27,6 @@ protected:
         frame().show();
     }
 
-    MainWindow& frame() { return *app->mainWindow(); }
     QString message() { return frame().statusBar()->currentMessage(); }
 };
 

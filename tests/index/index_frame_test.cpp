@@ -2,6 +2,8 @@
 // live entry that follows the caret, following titles and numbers. The real
 // index is read and parsed in index_corpus_test.cpp.
 #include "analysis/rfc_text.h"
+#include "frame/errata_service.h"
+#include "frame/main_window.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
 #include "view/command_ids.h"
@@ -9,7 +11,10 @@
 #include "platform/tree_view.h"
 #include "view/reading_fixture.h"
 
+#include <QFile>
 #include <QLineEdit>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <gtest/gtest.h>
@@ -113,6 +118,28 @@ TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndLinksItsNumbers)
     EXPECT_FALSE(underlined(find(*view, "3108", entry)));
     EXPECT_FALSE(underlined(find(*view, "July", entry)));
     EXPECT_FALSE(underlined(find(*view, "0010)")));
+}
+
+// The current entry says what the errata database holds of its RFC, which
+// the folder need not have.
+TEST_F(IndexFrameTest, TheCurrentEntryCountsTheErrataOfItsRfc)
+{
+    QFile errata(pathOf(QStringLiteral("errata.json")));
+    ASSERT_TRUE(errata.open(QIODevice::WriteOnly));
+    errata.write(R"([{"errata_id": "7", "doc-id": "RFC0010", "errata_status_code": "Verified"},
+                     {"errata_id": "8", "doc-id": "RFC0010", "errata_status_code": "Rejected"}])");
+    errata.close();
+    openIndex();
+    ErrataService& service = app->mainWindow()->errata();
+    if (!service.data()) {
+        QSignalSpy read(&service, &ErrataService::dataChanged);
+        ASSERT_TRUE(read.wait(20000));
+    }
+    const int entry = find(*view, "0010 Documentation");
+    view->setSelection(entry, entry);
+    view->updateCurrentIndexEntry(-1);
+    ASSERT_EQ(text().currentEntry, entryOf(10));
+    EXPECT_EQ(app->mainWindow()->statusBar()->currentMessage(), QStringLiteral("RFC 10: Errata: 1 verified"));
 }
 
 TEST_F(IndexFrameTest, TheBlankLineAfterAnEntryStillBelongsToIt)

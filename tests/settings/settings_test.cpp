@@ -155,6 +155,32 @@ TEST_F(SavedRecordTest, ASavedRecordLoadsBackToOneThatSavesAlike)
         std::string::npos);
 }
 
+// The errata status filter the Errata tab changes is kept at once, in a
+// section of its own beside the "Errata" display format, and read back.
+TEST_F(SettingsTest, ErrataFilterIsStoredAndReadBack)
+{
+    RfcSettings s("/opt/parchly/");
+    s.loadSettings(profile);
+    EXPECT_TRUE(s.ErrataShowVerified);
+    EXPECT_TRUE(s.ErrataShowHeld);
+    EXPECT_FALSE(s.ErrataShowReported);
+    EXPECT_FALSE(s.ErrataShowRejected);
+    EXPECT_EQ(s.ErrataDownloadUrl, "https://www.rfc-editor.org/errata.json");
+    s.ErrataShowHeld = false;
+    s.ErrataShowReported = true;
+    s.saveErrataFilter(profile);
+    EXPECT_NE(
+        readFile(path).find("[ErrataFilter]\nShowVerified=1\nShowHeld=0\nShowReported=1\nShowRejected=0\n"),
+        std::string::npos)
+        << readFile(path);
+    RfcSettings back("/opt/parchly/");
+    back.loadSettings(profile);
+    EXPECT_TRUE(back.ErrataShowVerified);
+    EXPECT_FALSE(back.ErrataShowHeld);
+    EXPECT_TRUE(back.ErrataShowReported);
+    EXPECT_FALSE(back.ErrataShowRejected);
+}
+
 // The defaults are those a record loaded without a file saves.
 TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
 {

@@ -127,6 +127,17 @@ public:
     // The font each chooser was started from, in order.
     QList<FontChoice> fontsOffered;
 
+    // Answers to the colour chooser in turn (none: cancelled), and the
+    // colours it started from.
+    std::deque<QColor> colourChoices;
+    QList<QColor> coloursOffered;
+
+    QColor chooseColour(QWidget*, const QColor& initial) override
+    {
+        coloursOffered << initial;
+        return take(colourChoices, QColor());
+    }
+
     bool chooseFixedFont(QWidget*, FontChoice& choice) override
     {
         fontsOffered << choice;

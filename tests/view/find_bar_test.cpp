@@ -15,9 +15,7 @@ protected:
     void SetUp() override
     {
         ReadingFixture::SetUp();
-        makeApp();
-        app->mainWindow()->resize(1000, 700);
-        app->mainWindow()->show();
+        showApp();
     }
 
     // A text of `lines` numbered lines, each holding "stateid" once.
@@ -31,13 +29,6 @@ protected:
         ReadingView* view = open(file.fileName());
         EXPECT_NE(view, nullptr);
         return *view;
-    }
-
-    FindBar& typeInFindBar(ReadingView& view, const QString& text)
-    {
-        app->mainWindow()->routeCommand(kCmdFind);
-        view.finder().bar()->textEdit()->setText(text);
-        return *view.finder().bar();
     }
 
     static QString countText(ReadingView& view) { return view.finder().bar()->countLabel()->text(); }
@@ -128,15 +119,6 @@ TEST_F(FindBarTest, MatchOutOfViewComesToTheMiddleOfTheView)
     ASSERT_EQ(line, 999);
     const int visible = view.viewport()->height() / view.fontMetrics().height();
     EXPECT_NEAR(line - view.firstVisibleLine(), visible / 2, 2);
-}
-
-TEST_F(FindBarTest, ClosingTheBarTakesTheMarksAway)
-{
-    ReadingView& view = openLines(50);
-    FindBar& bar = typeInFindBar(view, "stateid");
-    ASSERT_FALSE(view.extraSelections().isEmpty());
-    QTest::keyClick(bar.textEdit(), Qt::Key_Escape);
-    EXPECT_TRUE(view.extraSelections().isEmpty());
 }
 
 } // namespace

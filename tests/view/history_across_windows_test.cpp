@@ -14,16 +14,9 @@ protected:
     void SetUp() override
     {
         ReadingFixture::SetUp();
-        makeApp();
-        app->mainWindow()->resize(1000, 700);
-        app->mainWindow()->show();
-        copyReading("../links/rfc-index.txt", "rfc-index.txt");
-        copyReading(kLinks, "rfc9110.txt");
-        app->reloadIndexStatus();
+        showApp();
+        installLinksCollection();
     }
-
-    MainWindow& frame() { return *app->mainWindow(); }
-    QString activeFile() { return QFileInfo(frame().activeDocumentWindow()->path()).fileName(); }
 
     // Opens the links text and follows its link into rfc9110.txt.
     ReadingView& followLinkToRfc9110()
@@ -36,8 +29,6 @@ protected:
         EXPECT_EQ(activeFile(), "rfc9110.txt");
         return *view;
     }
-
-    const QString kLinks = QStringLiteral("../../analysis/golden/links.txt");
 };
 
 TEST_F(HistoryAcrossWindowsTest, ForwardIsOfferedAfterBackIntoTheLinkingWindow)

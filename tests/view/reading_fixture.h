@@ -8,11 +8,13 @@
 #include "frame/document_window.h"
 #include "frame/main_window.h"
 #include "view/command_ids.h"
+#include "view/find.h"
 #include "view/go_to_dialog.h"
 #include "view/view_fixture.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -30,6 +32,21 @@ protected:
         EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/reading/") + fixture, target));
         return target;
     }
+
+    // The links text, the golden analysis case's input, as RFC 9995 would
+    // name it; installLinksCollection() puts it beside the index of the
+    // links fixtures, with RFC 9110 there (the same text) and RFC 2119 only
+    // in the index.
+    const QString kLinks = QStringLiteral("../../analysis/golden/links.txt");
+    void installLinksCollection()
+    {
+        copyReading("../links/rfc-index.txt", "rfc-index.txt");
+        copyReading(kLinks, "rfc9110.txt");
+        app->reloadIndexStatus();
+    }
+
+    // The file name of the active window.
+    QString activeFile() { return QFileInfo(frame().activeDocumentWindow()->path()).fileName(); }
 
     // Opens `path` as the File menu does and gives its view (null when it
     // did not open).
@@ -82,6 +99,14 @@ protected:
             return go.result();
         });
         app->mainWindow()->routeCommand(kCmdGoTo);
+    }
+
+    // Opens the find bar of `view` by the Find command and types `text`.
+    FindBar& typeInFindBar(ReadingView& view, const QString& text)
+    {
+        app->mainWindow()->routeCommand(kCmdFind);
+        view.finder().bar()->textEdit()->setText(text);
+        return *view.finder().bar();
     }
 
     static int caretLine(const ReadingView& view) { return view.lineFromPosition(view.selectedRange().end); }

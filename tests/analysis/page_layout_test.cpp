@@ -1,0 +1,79 @@
+// Where a line stands on its printed page: a running header at the top of
+// its page, a running footer at the bottom, as the same line (digits aside)
+// stands on the page before or after; first, middle and last pages, the
+// last one with no form feed after it.
+#include "analysis/page_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace parchly {
+namespace {
+
+constexpr const char* kPages = "Title page text\n"
+                               "\n"
+                               "Smith                 Informational                 [Page 1]\n"
+                               "\f\n"
+                               "RFC 9999            A Short Title               May 2020\n"
+                               "\n"
+                               "   Body text of the second page, [Page 7] quoted.\n"
+                               "\n"
+                               "Smith                 Informational                 [Page 2]\n"
+                               "\f\n"
+                               "RFC 9999            A Short Title               May 2020\n"
+                               "\n"
+                               "   Body text of the last page.\n"
+                               "\n"
+                               "Smith                 Informational                 [Page 3]";
+
+// The line that starts with `start`, from line `from` on.
+std::size_t lineStarting(const LineReader& reader, const std::string& start, std::size_t from = 0)
+{
+    for (std::size_t i = from; i < reader.lineTotal(); ++i) {
+        if (reader.lineAt(i).substr(0, start.size()) == start)
+            return i;
+    }
+    ADD_FAILURE() << start;
+    return 0;
+}
+
+// The form-feed line nearest above line `index`, as the reading passes
+// know it when they reach the line.
+std::optional<std::size_t> feedAbove(const LineReader& reader, std::size_t index)
+{
+    std::optional<std::size_t> feed;
+    for (const std::size_t line : reader.formFeedLines()) {
+        if (line < index)
+            feed = line;
+    }
+    return feed;
+}
+
+TEST(PageLayout, RunningLinesAtTheTopAndBottomOfEveryPage)
+{
+    const LineReader reader{std::string(kPages)};
+    const auto at = [&](std::size_t index) { return runningLineAt(reader, index, feedAbove(reader, index)); };
+    const std::size_t firstHeader = lineStarting(reader, "RFC 9999");
+    const std::size_t lastHeader = lineStarting(reader, "RFC 9999", firstHeader + 1);
+    const std::size_t firstFooter = lineStarting(reader, "Smith");
+    const std::size_t middleFooter = lineStarting(reader, "Smith", firstFooter + 1);
+    const std::size_t lastFooter = lineStarting(reader, "Smith", middleFooter + 1);
+    ASSERT_EQ(lastFooter + 1, reader.lineTotal());
+    EXPECT_EQ(at(firstHeader), RunningLine::kHeader);
+    EXPECT_EQ(at(lastHeader), RunningLine::kHeader);
+    EXPECT_EQ(at(firstFooter), RunningLine::kFooter);
+    EXPECT_EQ(at(middleFooter), RunningLine::kFooter);
+    // The end of the text closes the last page as a form feed would.
+    EXPECT_EQ(at(lastFooter), RunningLine::kFooter);
+    // Body lines, one naming a page, stand on no page edge.
+    EXPECT_EQ(at(lineStarting(reader, "Title page")), RunningLine::kNone);
+    EXPECT_EQ(at(lineStarting(reader, "   Body text of the second")), RunningLine::kNone);
+    EXPECT_EQ(at(lineStarting(reader, "   Body text of the last")), RunningLine::kNone);
+    // A line past the end of the text is none.
+    EXPECT_EQ(at(reader.lineTotal()), RunningLine::kNone);
+}
+
+} // namespace
+} // namespace parchly

@@ -1,0 +1,206 @@
+// Reading errata.json: the records as the RFC Editor writes them, and what
+// a broken download or a hand edit leaves: the errata that can be read are
+// kept, and what cannot is said in words.
+#include "errata/errata_catalogue.h"
+#include "errata/errata_file.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace parchly {
+namespace {
+
+const char kTwoRecords[] = R"([
+ {"errata_id": "184", "doc-id": "RFC4122", "errata_status_code": "Verified",
+  "errata_type_code": "Editorial", "section": "4.3",
+  "orig_text": "with (very high probability).", "correct_text": "(with very high probability).",
+  "notes": "Brackets.", "submit_date": "2006-05-03", "submitter_name": "T. W.",
+  "verifier_id": "", "verifier_name": "A. M.", "update_date": "2019-09-10 16:09:03"},
+ {"errata_id": "316", "doc-id": "RFC3261", "errata_status_code": "Held for Document Update",
+  "errata_type_code": "Technical", "section": "In Section 25.1: ", "orig_text": "rquest-uri",
+  "correct_text": "request-uri", "notes": "", "submit_date": "2003-10-03",
+  "submitter_name": "RFC Editor", "verifier_id": "", "verifier_name": null, "update_date": ""}
+])";
+
+TEST(ErrataFile, ReadsEveryFieldOfARecord)
+{
+    const ErrataLoad load = parseErrata(kTwoRecords);
+    ASSERT_TRUE(load.complete()) << load.error;
+    ASSERT_EQ(load.errata.size(), 2u);
+    const Erratum& first = load.errata[0];
+    EXPECT_EQ(first.id, "184");
+    EXPECT_EQ(first.rfc, 4122);
+    EXPECT_EQ(first.status, "Verified");
+    EXPECT_EQ(first.type, "Editorial");
+    EXPECT_EQ(first.section, "4.3");
+    EXPECT_EQ(first.originalText, "with (very high probability).");
+    EXPECT_EQ(first.correctedText, "(with very high probability).");
+    EXPECT_EQ(first.notes, "Brackets.");
+    EXPECT_EQ(first.submitDate, "2006-05-03");
+    EXPECT_EQ(first.submitter, "T. W.");
+    EXPECT_EQ(first.verifier, "A. M.");
+    EXPECT_EQ(first.updateDate, "2019-09-10 16:09:03");
+    EXPECT_EQ(load.errata[1].verifier, ""); // null
+}
+
+TEST(ErrataFile, NumbersWhereStringsBelongReadAsText)
+{
+    const ErrataLoad load =
+        parseErrata(R"([{"errata_id": 1234, "doc-id": 4954, "section": 4.1, "orig_text": true}])");
+    ASSERT_TRUE(load.complete()) << load.error;
+    ASSERT_EQ(load.errata.size(), 1u);
+    EXPECT_EQ(load.errata[0].id, "1234");
+    EXPECT_EQ(load.errata[0].rfc, 4954);
+    EXPECT_EQ(load.errata[0].section, "4.1");
+    EXPECT_EQ(load.errata[0].originalText, "true");
+}
+
+TEST(ErrataFile, RecordMissingKeysKeptWithWhatItHas)
+{
+    const ErrataLoad load = parseErrata(R"([{"errata_id": "7", "doc-id": "RFC791"}, {"doc-id": "RFC 793"}])");
+    ASSERT_TRUE(load.complete()) << load.error;
+    ASSERT_EQ(load.errata.size(), 2u);
+    EXPECT_EQ(load.errata[0].rfc, 791);
+    EXPECT_EQ(load.errata[0].status, "");
+    EXPECT_EQ(load.errata[1].rfc, 793);
+    EXPECT_EQ(load.errata[1].id, "");
+}
+
+TEST(ErrataFile, EntriesThatAreNoErrataCountedAsSkipped)
+{
+    const ErrataLoad load =
+        parseErrata(R"([{"errata_id": "1", "doc-id": "RFC1"}, 5, "x", {"other": 1}, {}])");
+    ASSERT_TRUE(load.complete()) << load.error;
+    EXPECT_EQ(load.errata.size(), 1u);
+    EXPECT_EQ(load.skipped, 4u);
+}
+
+TEST(ErrataFile, CutShortKeepsTheRecordsBeforeTheCut)
+{
+    const std::string whole = kTwoRecords;
+    const std::string cut = whole.substr(0, whole.find("\"316\"") + 10);
+    const ErrataLoad load = parseErrata(cut);
+    EXPECT_FALSE(load.complete());
+    ASSERT_EQ(load.errata.size(), 1u);
+    EXPECT_EQ(load.errata[0].id, "184");
+    EXPECT_NE(load.error.find("cut short"), std::string::npos) << load.error;
+    EXPECT_NE(load.error.find("errata.json"), std::string::npos) << load.error;
+}
+
+TEST(ErrataFile, NotJsonRefusedWithAMessage)
+{
+    const ErrataLoad load = parseErrata("<html><body>502 Bad Gateway</body></html>");
+    EXPECT_FALSE(load.complete());
+    EXPECT_TRUE(load.errata.empty());
+    EXPECT_NE(load.error.find("not a JSON file"), std::string::npos) << load.error;
+}
+
+TEST(ErrataFile, EmptyFileSaysSo)
+{
+    const ErrataLoad load = parseErrata("  \n");
+    EXPECT_FALSE(load.complete());
+    EXPECT_NE(load.error.find("empty"), std::string::npos) << load.error;
+}
+
+TEST(ErrataFile, DamagedInTheMiddleKeepsWhatCameBefore)
+{
+    std::string damaged = kTwoRecords;
+    damaged.replace(damaged.find("\"316\""), 5, "\"316\" :");
+    const ErrataLoad load = parseErrata(damaged);
+    EXPECT_FALSE(load.complete());
+    EXPECT_EQ(load.errata.size(), 1u);
+    EXPECT_NE(load.error.find("damaged at byte"), std::string::npos) << load.error;
+}
+
+TEST(ErrataFile, ObjectHoldingTheArrayRead)
+{
+    const ErrataLoad load = parseErrata(std::string("{\"errata\": ") + kTwoRecords + "}");
+    ASSERT_TRUE(load.complete()) << load.error;
+    EXPECT_EQ(load.errata.size(), 2u);
+}
+
+TEST(ErrataFile, SingleRecordInsteadOfArrayRead)
+{
+    const ErrataLoad load = parseErrata(R"({"errata_id": "9", "doc-id": "RFC9", "section": "1"})");
+    ASSERT_TRUE(load.complete()) << load.error;
+    ASSERT_EQ(load.errata.size(), 1u);
+    EXPECT_EQ(load.errata[0].rfc, 9);
+}
+
+TEST(ErrataFile, ObjectWithoutErrataRefused)
+{
+    const ErrataLoad load = parseErrata(R"({"status": "ok", "count": 3})");
+    EXPECT_FALSE(load.complete());
+    EXPECT_TRUE(load.errata.empty());
+    EXPECT_NE(load.error.find("holds no errata"), std::string::npos) << load.error;
+}
+
+TEST(ErrataFile, FileTooLargeRefusedUnread)
+{
+    const test::TempFolder folder;
+    const std::string path = folder.file("errata.json");
+    {
+        std::ofstream(path) << kTwoRecords;
+    }
+    // A sparse file of 200 MB: no disk is used for it.
+    std::filesystem::resize_file(path, 200ull * 1024 * 1024);
+    const ErrataLoad load = readErrataFile(path);
+    EXPECT_FALSE(load.complete());
+    EXPECT_TRUE(load.errata.empty());
+    EXPECT_NE(load.error.find("200 MB"), std::string::npos) << load.error;
+    EXPECT_NE(load.error.find("not read"), std::string::npos) << load.error;
+}
+
+TEST(ErrataFile, MissingFileSaysItCannotBeRead)
+{
+    const test::TempFolder folder;
+    const ErrataLoad load = readErrataFile(folder.file("errata.json"));
+    EXPECT_FALSE(load.complete());
+    EXPECT_NE(load.error.find("cannot be read"), std::string::npos) << load.error;
+}
+
+TEST(ErrataFile, DocIdsNameTheirRfc)
+{
+    const std::vector<std::pair<std::string, int32_t>> table = {
+        {"RFC4954", 4954}, {"RFC 4954", 4954}, {"rfc0791", 791}, {"4954", 4954},
+        {"BCP0014", 0},    {"RFC", 0},         {"RFC12x", 0},    {"", 0},
+    };
+    for (const auto& [docId, number] : table)
+        EXPECT_EQ(rfcNumberOfDocId(docId), number) << docId;
+}
+
+Erratum erratumOf(int32_t rfc, const char* id, const char* status)
+{
+    Erratum erratum;
+    erratum.rfc = rfc;
+    erratum.id = id;
+    erratum.status = status;
+    return erratum;
+}
+
+TEST(ErrataCatalogue, ErrataOfOneRfcInIdOrder)
+{
+    const ErrataCatalogue catalogue({erratumOf(793, "1000", "Verified"), erratumOf(791, "5", "Verified"),
+                                     erratumOf(793, "999", "Reported"), erratumOf(7930, "1", "Verified")});
+    const std::vector<Erratum> errata = catalogue.errataOf(793);
+    ASSERT_EQ(errata.size(), 2u);
+    EXPECT_EQ(errata[0].id, "999");
+    EXPECT_EQ(errata[1].id, "1000");
+    EXPECT_TRUE(catalogue.errataOf(1).empty());
+}
+
+TEST(ErrataCatalogue, CountsTextLeavesRejectedOut)
+{
+    const std::vector<Erratum> errata = {
+        erratumOf(1, "1", "Verified"), erratumOf(1, "2", "Verified"), erratumOf(1, "3", "Verified"),
+        erratumOf(1, "4", "Held for Document Update"), erratumOf(1, "5", "Rejected")};
+    EXPECT_EQ(errataCountsText(errata), "3 verified, 1 held");
+    EXPECT_EQ(errataCountsText({erratumOf(1, "5", "Rejected")}), "");
+    EXPECT_EQ(errataCountsText({erratumOf(1, "6", "Reported")}), "1 reported");
+}
+
+} // namespace
+} // namespace parchly

@@ -1,0 +1,157 @@
+// The errata in the windows: the Navigator's Errata tab lists what the
+// status filter shows, the filter is stored, a double-click goes to the
+// erratum's lines, the index bar counts the errata, and a damaged or
+// missing errata.json neither loses what was read nor goes unexplained.
+#include "app_fixture.h"
+
+#include "frame/document_window.h"
+#include "frame/errata_page.h"
+#include "frame/errata_service.h"
+#include "frame/index_bar.h"
+#include "frame/main_window.h"
+#include "view/reading_view.h"
+#include "view/rfc_document.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTreeWidget>
+
+namespace parchly {
+namespace {
+
+// Errata of the fixture RFC 9999 of each status, and one of an RFC the
+// folder lacks.
+const char kErrata[] = R"([
+ {"errata_id": "101", "doc-id": "RFC9999", "errata_status_code": "Verified", "errata_type_code": "Technical",
+  "section": "2.1", "orig_text": "A message is a length field of two octets\r\nfollowed by the body.",
+  "correct_text": "A message is a length field of four octets", "submit_date": "2024-05-01"},
+ {"errata_id": "102", "doc-id": "RFC9999", "errata_status_code": "Held for Document Update",
+  "errata_type_code": "Editorial", "section": "3", "orig_text": "", "submit_date": "2024-05-02"},
+ {"errata_id": "103", "doc-id": "RFC9999", "errata_status_code": "Reported", "errata_type_code": "Editorial",
+  "section": "1", "orig_text": "", "submit_date": "2024-05-03"},
+ {"errata_id": "104", "doc-id": "RFC9999", "errata_status_code": "Rejected", "errata_type_code": "Technical",
+  "section": "1", "orig_text": "", "submit_date": "2024-05-04"},
+ {"errata_id": "105", "doc-id": "RFC9998", "errata_status_code": "Verified", "errata_type_code": "Technical",
+  "section": "1", "orig_text": ""}
+])";
+
+class ErrataWindows : public test::AppFixture {
+protected:
+    // Opens the fixture RFC with `errata` as the folder's errata.json (none
+    // when null) and waits until the errata are read.
+    DocumentWindow* openWithErrata(const char* errata)
+    {
+        if (errata) {
+            QFile file(pathOf(QStringLiteral("errata.json")));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(errata);
+        }
+        const QString rfc = pathOf(QStringLiteral("rfc9999.txt"));
+        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/errata/rfc9999.txt"), rfc));
+        makeApp();
+        EXPECT_NE(app->openDocumentFile(rfc), nullptr);
+        DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
+        ErrataService& service = app->mainWindow()->errata();
+        if (!service.data()) {
+            QSignalSpy read(&service, &ErrataService::dataChanged);
+            EXPECT_TRUE(read.wait(20000));
+        }
+        return child;
+    }
+
+    static QStringList listedIds(const DocumentWindow& child)
+    {
+        QStringList ids;
+        const QTreeWidget* list = child.errataPage()->list();
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            ids << list->topLevelItem(row)->text(0);
+        return ids;
+    }
+
+    static QCheckBox* filterBox(const DocumentWindow& child, const QString& label)
+    {
+        for (QCheckBox* box : child.errataPage()->findChildren<QCheckBox*>())
+            if (box->text() == label)
+                return box;
+        return nullptr;
+    }
+};
+
+TEST_F(ErrataWindows, TabListsVerifiedAndHeldErrataAndTheBarCountsAllButRejected)
+{
+    DocumentWindow* child = openWithErrata(kErrata);
+    ASSERT_NE(child, nullptr);
+    ASSERT_NE(child->errataPage(), nullptr);
+    EXPECT_EQ(listedIds(*child), QStringList({"101", "102"}));
+    EXPECT_TRUE(child->indexBar()->text().contains(QStringLiteral("Errata: 1 verified, 1 held, 1 reported")))
+        << child->indexBar()->text().toStdString();
+    EXPECT_TRUE(child->indexBar()->isVisibleTo(child));
+}
+
+TEST_F(ErrataWindows, FilterShowsReportedErrataAndIsStoredAtOnce)
+{
+    DocumentWindow* child = openWithErrata(kErrata);
+    ASSERT_NE(child, nullptr);
+    QCheckBox* reported = filterBox(*child, QStringLiteral("Reported"));
+    ASSERT_NE(reported, nullptr);
+    reported->setChecked(true);
+    EXPECT_EQ(listedIds(*child), QStringList({"101", "102", "103"}));
+    QFile ini(pathOf(QStringLiteral("Parchly.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains(
+        "[ErrataFilter]\nShowVerified=1\nShowHeld=1\nShowReported=1\nShowRejected=0\n"));
+}
+
+TEST_F(ErrataWindows, ActivatingAnErratumGoesToTheLinesOfItsText)
+{
+    DocumentWindow* child = openWithErrata(kErrata);
+    ASSERT_NE(child, nullptr);
+    const std::vector<PlacedErratum>& placed = child->document()->errata();
+    ASSERT_EQ(placed.size(), 4u);
+    EXPECT_EQ(placed[0].placement.placedBy, PlacedBy::Text);
+    EXPECT_EQ(placed[0].placement.firstLine, 38);
+    QTreeWidget* list = child->errataPage()->list();
+    emit list->itemActivated(list->topLevelItem(0), 0);
+    int line = -1;
+    int column = -1;
+    child->view()->caretLineColumn(line, column);
+    EXPECT_EQ(line, 38);
+}
+
+TEST_F(ErrataWindows, DamagedFileKeepsTheErrataReadBeforeAndSaysWhy)
+{
+    DocumentWindow* child = openWithErrata(kErrata);
+    ASSERT_NE(child, nullptr);
+    {
+        QFile file(pathOf(QStringLiteral("errata.json")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("<html>502 Bad Gateway</html>");
+    }
+    ErrataService& service = app->mainWindow()->errata();
+    QSignalSpy read(&service, &ErrataService::dataChanged);
+    service.reload();
+    ASSERT_TRUE(read.wait(20000));
+    EXPECT_EQ(listedIds(*child), QStringList({"101", "102"}));
+    ASSERT_TRUE(service.data());
+    EXPECT_TRUE(service.data()->problem.contains(QStringLiteral("not a JSON file")))
+        << service.data()->problem.toStdString();
+}
+
+TEST_F(ErrataWindows, WithoutAnErrataFileTheTabSaysHowToGetOne)
+{
+    DocumentWindow* child = openWithErrata(nullptr);
+    ASSERT_NE(child, nullptr);
+    EXPECT_TRUE(listedIds(*child).isEmpty());
+    EXPECT_TRUE(child->errataPage()->note()->text().contains(QStringLiteral("Update Errata")))
+        << child->errataPage()->note()->text().toStdString();
+    EXPECT_FALSE(child->indexBar()->text().contains(QStringLiteral("Errata")));
+}
+
+TEST_F(ErrataWindows, ErratumPageAddressNamesItsId)
+{
+    EXPECT_EQ(erratumPageUrl("5483"), QStringLiteral("https://www.rfc-editor.org/errata/eid5483"));
+}
+
+} // namespace
+} // namespace parchly
