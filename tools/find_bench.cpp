@@ -5,7 +5,7 @@
 // under 50), and how long after the last key the count was final.
 #include "frame/document_window.h"
 #include "frame/main_window.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/reading_view.h"
 #include "bench_timing.h"
 #include "unattended_app.h"
@@ -52,12 +52,12 @@ int typeWord(ParchlyApplication& app, const QString& path, const QString& word)
     QApplication::processEvents();
     DocumentWindow* child = app.mainWindow()->activeDocumentWindow();
     ReadingView* view = child ? child->view() : nullptr;
-    if (!view || !view->findBar())
+    if (!view || !view->finder().bar())
         return 1;
     app.mainWindow()->routeCommand(kCmdFind);
-    QLineEdit* edit = view->findBar()->textEdit();
+    QLineEdit* edit = view->finder().bar()->textEdit();
     edit->clear();
-    QLabel* count = view->findBar()->countLabel();
+    QLabel* count = view->finder().bar()->countLabel();
     const auto counted = [count] { return !count->text().contains(QLatin1String("so far")); };
     Blocking blocking;
     for (const QChar letter : word) {

@@ -19,7 +19,7 @@
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
 #include "view/rfc_document.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/find.h"
 #include "view/reading_view.h"
 #include "unattended_app.h"
@@ -128,7 +128,7 @@ int main(int argc, char** argv)
             // For an RFC the third argument is a text to find: the find bar
             // open below the text with every match highlighted.
             app.mainWindow()->routeCommand(parchly::kCmdFind);
-            if (parchly::FindBar* bar = child->view()->findBar()) {
+            if (parchly::FindBar* bar = child->view()->finder().bar()) {
                 bar->textEdit()->setText(arguments[3]);
                 for (int jump = 0; jump < 3; ++jump)
                     emit bar->searchRequested(true);

@@ -6,7 +6,7 @@
 #include "analysis/file_access.h"
 #include "settings/download_addresses.h"
 #include "settings/app_directory.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "settings/rfc_paths.h"
 #include "app/options_dialog.h"
 #include "frame/main_window.h"

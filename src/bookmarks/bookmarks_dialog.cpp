@@ -72,8 +72,8 @@ void BookmarksDialog::buildWidgets()
     m_showAll->setObjectName(QStringLiteral("showAllCheck"));
 
     m_set = addButton(QStringLiteral("&Set"), "setButton");
-    m_goto = addButton(QStringLiteral("&Go To"), "gotoButton");
-    m_goto->setDefault(true);
+    m_goTo = addButton(QStringLiteral("&Go To"), "goToButton");
+    m_goTo->setDefault(true);
 
     auto* fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("Name:"), this), 0, 0);
@@ -83,14 +83,14 @@ void BookmarksDialog::buildWidgets()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addLayout(listAndButtons(m_goto), 1);
+    layout->addLayout(listAndButtons(m_goTo), 1);
     layout->addWidget(m_showAll);
     resize(640, 360);
 
     connect(m_showAll, &QCheckBox::clicked, this, &BookmarksDialog::fillList);
     connect(m_set, &QPushButton::clicked, this, &BookmarksDialog::setBookmark);
-    connect(m_goto, &QPushButton::clicked, this, &BookmarksDialog::gotoBookmark);
-    connect(list(), &QListWidget::itemDoubleClicked, this, &BookmarksDialog::gotoBookmark);
+    connect(m_goTo, &QPushButton::clicked, this, &BookmarksDialog::goToBookmark);
+    connect(list(), &QListWidget::itemDoubleClicked, this, &BookmarksDialog::goToBookmark);
 }
 
 // Re-reads the stored bookmarks: changes made since the dialog opened and
@@ -126,7 +126,7 @@ void BookmarksDialog::appendBookmark(const QString& storedText)
     list()->item(list()->count() - 1)->setText(shownBookmarkText(storedText));
 }
 
-void BookmarksDialog::gotoBookmark()
+void BookmarksDialog::goToBookmark()
 {
     save();
     const QList<int> rows = selectedRows(list());

@@ -26,12 +26,12 @@ public:
     QLineEdit* locationField() const { return m_location; }
     QCheckBox* showAllBox() const { return m_showAll; }
     QPushButton* setButton() const { return m_set; }
-    QPushButton* gotoButton() const { return m_goto; }
+    QPushButton* goToButton() const { return m_goTo; }
 
 private slots:
     void fillList();
     void setBookmark();
-    void gotoBookmark();
+    void goToBookmark();
 
 private:
     void buildWidgets();
@@ -49,7 +49,7 @@ private:
     QLineEdit* m_location = nullptr;
     QCheckBox* m_showAll = nullptr;
     QPushButton* m_set = nullptr;
-    QPushButton* m_goto = nullptr;
+    QPushButton* m_goTo = nullptr;
 };
 
 // Keeps the active view's caret as a bookmark at once (Add Bookmark,

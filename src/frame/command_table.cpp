@@ -1,6 +1,6 @@
 #include "frame/command_table.h"
 
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 
 #include <algorithm>
 
@@ -33,7 +33,7 @@ const std::vector<CommandInfo>& commandTable()
          "Ctrl+A"},
         {kCmdFind, "&Find...\tCtrl+F", "Find the specified text\nFind", "Find", "edit-find", "Ctrl+F"},
         {kCmdFindNext, "F&ind Next\tF3", "Repeat the last action\nFind Next", "Next", "go-down", "F3"},
-        {kCmdGoto, "&Go To...\tCtrl+G", "Go to a line or a page\nGo To", "Go To", "go-jump", "Ctrl+G"},
+        {kCmdGoTo, "&Go To...\tCtrl+G", "Go to a line or a page\nGo To", "Go To", "go-jump", "Ctrl+G"},
         {kCmdGoForward, "Go For&ward\tAlt+Right", "Go forward to the next position\nForward", "Forward",
          "go-next", "Alt+Right;Forward"},
         {kCmdGoBack, "Go &Back\tAlt+Left", "Go back to the previous position\nBack", "Back", "go-previous",
@@ -147,7 +147,7 @@ const std::vector<MenuLayout>& menuLayout(MenuSet set)
                                           kCmdHomepage,     kSeparator,    kCmdAbout};
     // Find in RFCs needs no open document: the Edit menu is there without one.
     static const std::vector<int> edit = {kCmdCopy,     kCmdSelectAll, kSeparator,       kCmdFind,
-                                          kCmdFindNext, kSeparator,    kCmdGoto,         kCmdGoForward,
+                                          kCmdFindNext, kSeparator,    kCmdGoTo,         kCmdGoForward,
                                           kCmdGoBack,   kSeparator,    kCmdFindPrevious, kCmdFindInRfcs};
     static const std::vector<MenuLayout> noDocument = {
         {"&File",
@@ -188,7 +188,7 @@ const std::vector<ToolbarLayout>& toolbarLayouts()
           kSeparator, kCmdOptions, kSeparator, kCmdAbout}},
         {"EditToolbar",
          "Edit",
-         {kCmdCopy, kSeparator, kCmdFind, kCmdFindNext, kSeparator, kCmdGoto, kSeparator, kCmdGoBack,
+         {kCmdCopy, kSeparator, kCmdFind, kCmdFindNext, kSeparator, kCmdGoTo, kSeparator, kCmdGoBack,
           kCmdGoForward}},
         {"ViewToolbar",
          "View",

@@ -9,7 +9,7 @@
 #include "analysis/line_mapping.h"
 #include "analysis/requirements_csv.h"
 #include "analysis/rfc_text.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "frame/frame_host.h"
 #include "settings/settings.h"
 #include "settings/rfc_paths.h"
@@ -77,7 +77,7 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
     column->addWidget(m_indexBar);
     column->addWidget(m_view, 1);
     column->addWidget(findBar);
-    m_view->setFindBar(findBar);
+    m_view->finder().setBar(findBar);
     m_inner->setCentralWidget(central);
     connect(m_navigator, &NavigatorBar::rfcChosen, this, &DocumentWindow::openIndexedRfc);
     connect(m_navigator, &NavigatorBar::modeChanged, &m_mainWindow, &MainWindow::setModePane);
@@ -204,7 +204,7 @@ void DocumentWindow::frameActivated()
     if (!m_view || !m_initialised)
         return;
     // The zoom is the program's: a window shows the one last chosen.
-    m_view->setZoomSteps(m_app.settings().TextZoom);
+    m_view->zoom().setSteps(m_app.settings().TextZoom);
     m_view->updatePositionStatus();
     m_mainWindow.setModePane(m_navigator->mode());
 }

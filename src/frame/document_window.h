@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "settings/command_target.h"
+#include "view/command_target.h"
 #include "frame/navigator_bar.h"
 #include "frame/reading_positions.h"
 #include "view/view_host.h"

@@ -414,7 +414,7 @@ void FindInRfcsDock::openHit(QTreeWidgetItem* item)
     // The find bar marks every match of a plain phrase; a regular
     // expression, which it cannot look for, has its hit selected alone.
     if (!m_query.regularExpression) {
-        if (FindBar* bar = view->findBar()) {
+        if (FindBar* bar = view->finder().bar()) {
             bar->matchCaseBox()->setChecked(m_query.matchCase);
             bar->wholeWordBox()->setChecked(m_query.wholeWord);
             bar->open(fromBytes(m_query.text));

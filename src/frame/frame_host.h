@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "settings/command_target.h"
+#include "view/command_target.h"
 
 class QString;
 

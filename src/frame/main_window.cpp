@@ -4,7 +4,7 @@
 #include "frame/errata_service.h"
 #include "frame/find_in_rfcs_dock.h"
 
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "frame/frame_host.h"
 #include "settings/recent_file_list.h"
 #include "settings/settings.h"

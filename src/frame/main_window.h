@@ -16,7 +16,7 @@
 
 #include "frame/command_table.h"
 #include "frame/reading_positions.h"
-#include "settings/command_target.h"
+#include "view/command_target.h"
 #include "view/reading_session.h"
 
 class QAction;

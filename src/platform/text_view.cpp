@@ -132,6 +132,30 @@ int TextView::firstVisibleLine() const
     return firstVisibleBlock().blockNumber();
 }
 
+int TextView::visibleLineCount() const
+{
+    const QTextBlock top = firstVisibleBlock();
+    const qreal height = top.isValid() ? blockBoundingRect(top).height() : 0;
+    return height > 0 ? std::max(1, int(viewport()->height() / height)) : 1;
+}
+
+TextSelection TextView::visibleRange() const
+{
+    QTextBlock block = firstVisibleBlock();
+    if (!block.isValid())
+        return {};
+    const int first = block.position();
+    const QPointF offset = contentOffset();
+    const int height = viewport()->height();
+    int last = first;
+    for (; block.isValid(); block = block.next()) {
+        if (blockBoundingGeometry(block).translated(offset).top() > height)
+            break;
+        last = block.position() + block.length();
+    }
+    return {first, last};
+}
+
 int TextView::lineStart(int line) const
 {
     const QTextBlock block = document()->findBlockByNumber(line);

@@ -64,6 +64,11 @@ public:
 
     int lineCount() const;
     int firstVisibleLine() const;
+    // How many whole lines the viewport holds (at least 1).
+    int visibleLineCount() const;
+    // The positions from the start of the first line in view to the end of
+    // the last one (at least partly in view).
+    TextSelection visibleRange() const;
     int lineStart(int line) const; // -1 when there is no such line
     int lineFromPosition(int position) const;
     // The line's text with its line end ("\n"; none on the last line).

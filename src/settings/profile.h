@@ -4,8 +4,8 @@
 // from the file as parsed once, read again when it changes on disk. A line ends in LF,
 // CR LF or a lone CR, for reading and writing alike; a write keeps every
 // line it does not change byte for byte.
-#ifndef PARCHLY_PLATFORM_PROFILE_H
-#define PARCHLY_PLATFORM_PROFILE_H
+#ifndef PARCHLY_SETTINGS_PROFILE_H
+#define PARCHLY_SETTINGS_PROFILE_H
 
 #include <memory>
 #include <optional>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analyse.h"
+#include "analysis/analysis_options.h"
 #include "settings/formats.h"
 #include "settings/profile.h"
 

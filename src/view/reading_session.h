@@ -3,7 +3,7 @@
 #ifndef PARCHLY_VIEW_READING_SESSION_H
 #define PARCHLY_VIEW_READING_SESSION_H
 
-#include "view/goto_dialog.h"
+#include "view/go_to_dialog.h"
 
 #include <QString>
 #include <memory>
@@ -17,7 +17,7 @@ struct ReadingSession {
     // contents entries are no links from then on.
     bool contentLinksOff = false;
     // The Go To dialog offers the last accepted choice again.
-    GotoChoice lastGotoChoice;
+    GoToChoice lastGoToChoice;
     // The printer chosen in Print Setup and used by Print and Print Preview
     // for the rest of the run; made on first use (sessionPrinter).
     std::shared_ptr<QPrinter> printer;

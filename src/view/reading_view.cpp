@@ -26,6 +26,8 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     : TextView(parent)
     , m_document(document)
     , m_host(host)
+    , m_finder(*this)
+    , m_zoom(*this)
 {
     // The hand over links follows the pointer without a button pressed.
     viewport()->setMouseTracking(true);
@@ -50,7 +52,9 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     });
     connect(m_document, &RfcDocument::loaded, this, &ReadingView::showText);
     connect(m_document, &RfcDocument::moveRequested, this, &ReadingView::moveTo);
-    setUpMatchScan();
+    connect(&m_finder, &TextFinder::outcomeNoted, this,
+            [this](const QString& text) { m_host->showStatusMessage(text); });
+    connect(&m_finder, &TextFinder::matchSelected, this, &ReadingView::caretMoved);
 }
 
 ReadingView::~ReadingView()
@@ -97,7 +101,7 @@ void ReadingView::loadDocument()
         showLineAtTop(0);
     }
     recordPosition();
-    setZoomSteps(settings().TextZoom);
+    m_zoom.setSteps(settings().TextZoom);
 
     const QString path = m_document->pathName();
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).left(kTabNameLimit);
@@ -126,8 +130,7 @@ void ReadingView::showText()
                             options.DisableHeaderAndFooterInAllFiles);
     setPageSeparatorsShown(options.ShowPageSeparator);
     // A new composition has the formats' own sizes.
-    if (m_zoomSteps != 0)
-        applyZoomFactor(zoomScale(m_zoomSteps));
+    m_zoom.scaleFreshText();
 }
 
 void ReadingView::moveTo(const DocumentPlace& place)
@@ -184,13 +187,6 @@ void ReadingView::caretMoved()
     announceCaretLine();
     updateCurrentIndexEntry(-1);
     updatePositionStatus();
-}
-
-int ReadingView::visibleLineCount() const
-{
-    const QTextBlock top = firstVisibleBlock();
-    const qreal height = top.isValid() ? blockBoundingRect(top).height() : 0;
-    return height > 0 ? std::max(1, int(viewport()->height() / height)) : 1;
 }
 
 void ReadingView::showLineAtTop(int line)

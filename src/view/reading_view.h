@@ -6,12 +6,12 @@
 #ifndef PARCHLY_VIEW_READING_VIEW_H
 #define PARCHLY_VIEW_READING_VIEW_H
 
-#include "settings/command_target.h"
+#include "view/command_target.h"
 #include "platform/text_view.h"
 #include "view/errata_marks.h"
-#include "view/find.h"
-#include "view/find_matches.h"
 #include "view/history.h"
+#include "view/text_finder.h"
+#include "view/text_zoom.h"
 
 #include <QPointer>
 #include <QString>
@@ -21,7 +21,6 @@
 #include <vector>
 
 class QMenu;
-class QTimer;
 
 namespace parchly {
 
@@ -37,9 +36,6 @@ struct ComposedFormats;
 struct SeparatorPlace;
 struct RfcText;
 struct RfcSettings;
-
-// The scale of the text at `steps` zoom steps (1 at 0).
-qreal zoomScale(int steps);
 
 class ReadingView : public TextView, public CommandTarget {
     Q_OBJECT
@@ -96,7 +92,7 @@ public:
     QMenu* contextMenu() const;
     ViewHost* host() const { return m_host; }
 
-    // History, Go TO and the caret (view_history.cpp).
+    // History, Go To and the caret (view_history.cpp).
     void recordPosition();
     const PositionHistory& history() const { return m_history; }
     void goBack();
@@ -115,22 +111,13 @@ public:
     void updateCurrentIndexEntry(int line);
     RfcIndexView* indexView() const { return m_index.get(); }
 
-    // Find and Find Next (view_commands.cpp). With a find bar the view
-    // searches through it; without one (a view outside a document window)
-    // through the Find dialog.
-    void openFindDialog();
-    void findNext();
-    void findPrevious();
-    FindDialog* findDialog() const { return m_findDialog; }
-    void setFindBar(FindBar* bar);
-    FindBar* findBar() const { return m_findBar; }
+    // Find and Find Next: through the find bar given to the finder, else
+    // (a view outside a document window) through the Find dialog.
+    TextFinder& finder() { return m_finder; }
+    // The zoom of the text, kept by the host for the program.
+    TextZoom& zoom() { return m_zoom; }
 
-    // Zoom (view_commands.cpp): the text of every format scaled by
-    // `steps` (0: as the formats say), kept by the host for the program.
-    void setZoomSteps(int steps);
-    int zoomSteps() const { return m_zoomSteps; }
-
-    // Copy, Select All, Find, Find Next, Goto, Go Back and Forward, Print
+    // Copy, Select All, Find, Find Next, Go To, Go Back and Forward, Print
     // and Print Preview.
     bool updateCommand(int id, CommandState& state) override;
     bool runCommand(int id) override;
@@ -169,26 +156,6 @@ private:
     HistoryEntry currentPosition() const;
     void followIndexLink(const QPoint& point);
     void openIndexRfc(int number);
-    FindOutcome findNextMatch();
-    void runFindBarSearch(bool down);
-    // The find bar's matches (view_find.cpp): counted in slices from a copy
-    // of the shown text, marked where they are in view.
-    void setUpMatchScan();
-    const QString& plainTextSnapshot();
-    void highlightMatches();
-    void restartMatchScan(const FindRequest& request);
-    void continueMatchScan(int budgetMs);
-    void stopMatchScan();
-    // Counts the rest at once; false when there is nothing to look for.
-    bool finishMatchScan(const FindRequest& request);
-    void markVisibleMatches();
-    void showMatchCount();
-    // Selects the match after (before, searching up) the selection, going
-    // round the text once.
-    FindOutcome selectNextMatch(const FindRequest& request);
-    // Scrolls `line` to the middle of the view unless it is in view.
-    void centreLine(int line);
-    void applyZoomFactor(qreal factor);
     // The caret's line to the document, which has the Navigator follow it.
     void announceCaretLine();
     // After the program moved the caret: the Navigator, the index entry and
@@ -197,24 +164,14 @@ private:
     // Scrolls `line` to the top unless it already stands in the upper
     // third of the view.
     void placeInUpperThird(int line);
-    int visibleLineCount() const;
 
     RfcDocument* m_document;
     ViewHost* m_host;
     bool m_initialised = false;
     PositionHistory m_history;
     std::unique_ptr<RfcIndexView> m_index;
-    FindRequest m_find;
-    bool m_findUsed = false;
-    QPointer<FindDialog> m_findDialog;
-    QPointer<FindBar> m_findBar;
-    MatchScan m_matchScan;
-    QTimer* m_matchScanTimer = nullptr;
-    FindRequest m_scanRequest;
-    bool m_scanActive = false;
-    QString m_plainText;
-    bool m_plainTextStale = true;
-    int m_zoomSteps = 0;
+    TextFinder m_finder;
+    TextZoom m_zoom;
     ViewContextMenu* m_contextMenu = nullptr;
     QString m_linkStatus; // where the link under the pointer leads, as told
     // The errata markers as last composed, for the document revision they

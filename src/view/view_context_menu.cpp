@@ -1,7 +1,7 @@
 #include "view/view_context_menu.h"
 
 #include "analysis/rfc_text.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "settings/settings.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
@@ -30,7 +30,7 @@ const ContextItem kContextItems[] = {
     {kCmdFind, "&Find..."},
     {kCmdFindNext, "F&ind Next"},
     {0, nullptr},
-    {kCmdGoto, "&Go To..."},
+    {kCmdGoTo, "&Go To..."},
     {kCmdGoForward, "Go For&ward"},
     {kCmdGoBack, "Go &Back"},
     {0, nullptr},

@@ -4,7 +4,7 @@
 #ifndef PARCHLY_VIEW_VIEW_CONTEXT_MENU_H
 #define PARCHLY_VIEW_VIEW_CONTEXT_MENU_H
 
-#include "settings/command_target.h"
+#include "view/command_target.h"
 #include "view/hyperlinks.h"
 
 #include <QObject>

@@ -114,7 +114,7 @@ void ReadingView::writeSeparators(const std::vector<SeparatorPlace>& places)
     QTextCharFormat separatorFormat =
         charFormat(options.categoryFormat(category).value_or(defaultFormat(category)));
     if (separatorFormat.hasProperty(QTextFormat::FontPointSize))
-        separatorFormat.setFontPointSize(separatorFormat.fontPointSize() * zoomScale(m_zoomSteps));
+        separatorFormat.setFontPointSize(separatorFormat.fontPointSize() * zoomScale(m_zoom.steps()));
 
     EditBlock block(*this);
     for (const SeparatorPlace& place : places) {

@@ -6,7 +6,7 @@
 #include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
 #include "platform/dialogs.h"
-#include "view/goto_dialog.h"
+#include "view/go_to_dialog.h"
 #include "view/hyperlinks.h"
 #include "view/view_host.h"
 #include "view/rfc_document.h"
@@ -112,14 +112,14 @@ void ReadingView::openGoToDialog()
     const RfcText& text = rfc();
     // Lines are the file's, counted from 1, whatever is hidden.
     const int fileLines = std::max(1, std::max(int(text.lineCount), text.isIndex ? lineCount() : 0));
-    GoToDialog dialog(gotoKinds(fileLines, text.pageCount, text.isIndex), session().lastGotoChoice, this);
+    GoToDialog dialog(goToKinds(fileLines, text.pageCount, text.isIndex), session().lastGoToChoice, this);
     const int answer = dialogs().runModal(dialog);
     setFocus();
     if (answer != QDialog::Accepted)
         return;
-    const GotoChoice choice = dialog.choice();
+    const GoToChoice choice = dialog.choice();
     int line = 0;
-    if (choice.kind == kGotoLine) {
+    if (choice.kind == kGoToLine) {
         line = std::clamp(m_document->shownLineOf(FileLine::atNumber(choice.number)).index(), 0,
                           std::max(lineCount() - 1, 0));
     } else {

@@ -6,7 +6,7 @@
 #include "analysis/line_mapping.h"
 #include "analysis/rfc_text.h"
 #include "analysis/section_anchors.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "settings/settings.h"
 #include "index/index_view.h"
 #include "view/hyperlinks.h"

@@ -12,7 +12,7 @@
 #include "frame/document_window.h"
 #include "frame/main_window.h"
 #include "frame/welcome_panel.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "settings/rfc_paths.h"
 #include "support/temp_folder.h"
 #include "view/reading_view.h"

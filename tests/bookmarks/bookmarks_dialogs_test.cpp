@@ -122,7 +122,7 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
     }
     BookmarksDialog dialog(host, ini.profile);
     EXPECT_EQ(dialog.nameField()->text(), "bookmark");
-    EXPECT_FALSE(dialog.gotoButton()->isEnabled() || dialog.removeButton()->isEnabled());
+    EXPECT_FALSE(dialog.goToButton()->isEnabled() || dialog.removeButton()->isEnabled());
     setBookmark(dialog, "Intro");
     setBookmark(dialog, "Intro");
     setBookmark(dialog, "INTRO");
@@ -139,9 +139,9 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
 }
 
 // Bookmarks of two files, one far past the end, one named after its file.
-class BookmarksGotoTest : public BookmarksDialogTest {
+class BookmarksGoToTest : public BookmarksDialogTest {
 protected:
-    BookmarksGotoTest()
+    BookmarksGoToTest()
     {
         storeBookmarks({kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - /home/ann/RFCPath/rfc2616.txt",
                         "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - /home/ann/RFCPath/rfc2616.txt",
@@ -149,12 +149,12 @@ protected:
                        1);
     }
 
-    void gotoRow(int row)
+    void goToRow(int row)
     {
         BookmarksDialog dialog(host, ini.profile);
         ASSERT_LT(row, dialog.list()->count()) << "listed only with Show all";
         dialog.list()->item(row)->setSelected(true);
-        dialog.gotoButton()->click();
+        dialog.goToButton()->click();
         EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
     }
 };
@@ -162,7 +162,7 @@ protected:
 // A line past the end is handed on as stored (the view leaves the caret); a
 // name that begins with the file name opens the right file at 0, 0; a
 // bookmark without a name goes back to its location.
-TEST_F(BookmarksGotoTest, GotoOpensTheStoredFileAtTheStoredPlace)
+TEST_F(BookmarksGoToTest, GoToOpensTheStoredFileAtTheStoredPlace)
 {
     // The row chosen, the file opened and the caret asked for.
     const std::tuple<int, QString, QPair<int, int>> cases[] = {{1, "/home/ann/RFCPath/rfc791.txt", {3, 0}},
@@ -170,17 +170,17 @@ TEST_F(BookmarksGotoTest, GotoOpensTheStoredFileAtTheStoredPlace)
                                                                {3, kActive, {0, 0}},
                                                                {4, kActive, {12, 4}}};
     for (const auto& [row, opened, caret] : cases) {
-        gotoRow(row);
+        goToRow(row);
         EXPECT_EQ(host.openRequests.last(), opened) << row;
         EXPECT_EQ(host.caretRequests.last(), caret) << row;
     }
 }
 
 // A file that cannot be opened moves no caret, and the dialog still closes.
-TEST_F(BookmarksGotoTest, AFileThatCannotBeOpenedMovesNoCaretAndKeepsItsBookmark)
+TEST_F(BookmarksGoToTest, AFileThatCannotBeOpenedMovesNoCaretAndKeepsItsBookmark)
 {
     host.missingFiles.insert("/home/ann/RFCPath/rfc791.txt");
-    gotoRow(1);
+    goToRow(1);
     EXPECT_TRUE(host.caretRequests.isEmpty());
     EXPECT_EQ(bookmarks().size(), 5u);
 }
@@ -359,7 +359,7 @@ TEST_F(BookmarksDialogTest, ButtonsSayGoToAndClose)
 {
     BookmarksDialog bookmarks(host, ini.profile);
     FavoriteRfcsDialog favorites(host, ini.profile);
-    EXPECT_EQ(bookmarks.gotoButton()->text(), "&Go To");
+    EXPECT_EQ(bookmarks.goToButton()->text(), "&Go To");
     EXPECT_EQ(bookmarks.exitButton()->text(), "&Close");
     EXPECT_EQ(favorites.exitButton()->text(), "&Close");
 }

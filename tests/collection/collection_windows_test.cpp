@@ -98,7 +98,7 @@ TEST_F(FindInRfcsSearch, AHitOpensItsRfcWithTheHitSelectedAndEveryMatchMarked)
     const QTextCursor cursor = child->view()->textCursor();
     EXPECT_EQ(cursor.selectedText(), "0-RTT");
     EXPECT_EQ(cursor.block().text(), "Again 0-RTT and 0-RTTX.");
-    EXPECT_TRUE(child->view()->findBar() && child->view()->findBar()->isVisible());
+    EXPECT_TRUE(child->view()->finder().bar() && child->view()->finder().bar()->isVisible());
     EXPECT_EQ(child->view()->extraSelections().size(), 2);
 }
 

@@ -5,7 +5,7 @@
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
 #include "frame/new_rfcs_notice.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "settings/settings.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"

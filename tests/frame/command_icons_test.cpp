@@ -3,7 +3,7 @@
 #include "frame/command_icons.h"
 
 #include "frame/command_table.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "support/temp_folder.h"
 
 #include <QIcon>

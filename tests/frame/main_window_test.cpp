@@ -7,7 +7,7 @@
 #include "frame/frame_bookmarks_host.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/print_setup_dialog.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"

@@ -1,7 +1,7 @@
 // The manual (Help, Contents) says what the program does: its shortcut table
 // lists every key of the command table.
 #include "frame/command_table.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "support/temp_folder.h"
 
 #include <QKeySequence>

@@ -9,7 +9,7 @@
 #include "frame/main_window.h"
 #include "frame/open_rfc_dialog.h"
 #include "platform/tab_strip.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "settings/profile.h"
 #include "view/reading_view.h"
 

@@ -5,7 +5,7 @@
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
 #include "frame/main_window.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 
 #include <QApplication>
 #include <QMenu>

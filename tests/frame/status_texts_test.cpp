@@ -5,7 +5,7 @@
 #include "frame/main_window.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/reading_view.h"
 
 #include <QApplication>
@@ -35,8 +35,8 @@ TEST_F(StatusTextsTest, MessageOfOneWindowGoesWhenAnotherIsActivated)
     openCopies({"rfc1.txt", "rfc2.txt"});
     ReadingView* view = frame().activeDocumentWindow()->view();
     frame().routeCommand(kCmdFind);
-    view->findBar()->textEdit()->setText("no such words");
-    QTest::keyClick(view->findBar()->textEdit(), Qt::Key_Return);
+    view->finder().bar()->textEdit()->setText("no such words");
+    QTest::keyClick(view->finder().bar()->textEdit(), Qt::Key_Return);
     ASSERT_EQ(message(), "\"no such words\" not found");
     frame().activateDocumentWindow(frame().documentWindows()[0]);
     EXPECT_EQ(message(), "");

@@ -6,7 +6,7 @@
 #include "frame/main_window.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/find.h"
 #include "platform/tree_view.h"
 #include "view/reading_fixture.h"
@@ -205,7 +205,7 @@ TEST_F(IndexFrameTest, FindOpensTheIndexTreeDownToTheFoundEntry)
 {
     openIndex();
     ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdFind));
-    FindBar* bar = view->findBar();
+    FindBar* bar = view->finder().bar();
     ASSERT_NE(bar, nullptr);
     // Entry 550 lies in the second group of each level: neither the first
     // nor the last item of a level holds it.

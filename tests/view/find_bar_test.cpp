@@ -31,7 +31,7 @@ protected:
         return *view;
     }
 
-    static QString countText(ReadingView& view) { return view.findBar()->countLabel()->text(); }
+    static QString countText(ReadingView& view) { return view.finder().bar()->countLabel()->text(); }
 
     // Lets the counting go on between events until it is done; the bound
     // only stops a hung count, so it is generous for a loaded machine.

@@ -7,9 +7,9 @@
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
 #include "frame/main_window.h"
-#include "settings/command_ids.h"
+#include "view/command_ids.h"
 #include "view/find.h"
-#include "view/goto_dialog.h"
+#include "view/go_to_dialog.h"
 #include "view/view_fixture.h"
 
 #include <QApplication>
@@ -98,15 +98,15 @@ protected:
             go.goTo();
             return go.result();
         });
-        app->mainWindow()->routeCommand(kCmdGoto);
+        app->mainWindow()->routeCommand(kCmdGoTo);
     }
 
     // Opens the find bar of `view` by the Find command and types `text`.
     FindBar& typeInFindBar(ReadingView& view, const QString& text)
     {
         app->mainWindow()->routeCommand(kCmdFind);
-        view.findBar()->textEdit()->setText(text);
-        return *view.findBar();
+        view.finder().bar()->textEdit()->setText(text);
+        return *view.finder().bar();
     }
 
     static int caretLine(const ReadingView& view) { return view.lineFromPosition(view.selectedRange().end); }

@@ -676,7 +676,7 @@ TEST_F(ReadingTest, FindOpensTheFindBarNotTheDialog)
 {
     ReadingView& view = openRfc();
     EXPECT_TRUE(typeInFindBar(view, "filler line 1").isVisible());
-    EXPECT_FALSE(view.findDialog());
+    EXPECT_FALSE(view.finder().dialog());
 }
 
 struct FindCase {
@@ -787,7 +787,7 @@ TEST_F(ZoomTest, CtrlKeysScaleTheTitleAndTheBodyAlike)
         {Qt::Key_Plus, 1}, {Qt::Key_Equal, 2}, {Qt::Key_Minus, 1}, {Qt::Key_0, 0}, {Qt::Key_Minus, -1}};
     for (const auto& [key, zoom] : steps) {
         press(key);
-        EXPECT_EQ(view->zoomSteps(), zoom);
+        EXPECT_EQ(view->zoom().steps(), zoom);
         EXPECT_NEAR(sizeAt("The Parchly Link Protocol"), titleSize * zoomScale(zoom), 0.6);
         EXPECT_NEAR(sizeAt("This memo"), bodySize * zoomScale(zoom), 0.6);
     }
@@ -797,7 +797,7 @@ TEST_F(ZoomTest, TheZoomIsStoredAndTakenByTheNextWindow)
 {
     press(Qt::Key_Minus);
     EXPECT_EQ(app->profile().readInt("View", "TextZoom", 0), -1);
-    EXPECT_EQ(openRfc("rfc9992.txt").zoomSteps(), -1);
+    EXPECT_EQ(openRfc("rfc9992.txt").zoom().steps(), -1);
 }
 
 TEST_F(ZoomTest, CtrlWheelZoomsTheWindowUnderThePointer)
@@ -808,7 +808,7 @@ TEST_F(ZoomTest, CtrlWheelZoomsTheWindowUnderThePointer)
                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     frame().activateDocumentWindow(frame().documentWindows().front());
     QApplication::sendEvent(view->viewport(), &wheel);
-    EXPECT_EQ(view->zoomSteps(), 0);
+    EXPECT_EQ(view->zoom().steps(), 0);
 }
 
 const char* const kReadme = "Parchly notes\n=============\n\nContents\n\n1. Introduction ........ 1\n\n"

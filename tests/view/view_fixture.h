@@ -4,6 +4,7 @@
 #ifndef PARCHLY_TESTS_VIEW_VIEW_FIXTURE_H
 #define PARCHLY_TESTS_VIEW_VIEW_FIXTURE_H
 
+#include "analysis/line_reader.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
 #include "platform/text_decoding.h"

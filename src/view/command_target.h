@@ -1,8 +1,8 @@
 // A link of the command route: active view, its document, the child frame,
 // the main frame, the application. The first target that knows a command
 // handles it and decides whether it is enabled and checked.
-#ifndef PARCHLY_SETTINGS_COMMAND_TARGET_H
-#define PARCHLY_SETTINGS_COMMAND_TARGET_H
+#ifndef PARCHLY_VIEW_COMMAND_TARGET_H
+#define PARCHLY_VIEW_COMMAND_TARGET_H
 
 namespace parchly {
 

@@ -1,4 +1,4 @@
-#include "view/goto_dialog.h"
+#include "view/go_to_dialog.h"
 
 #include "platform/dialogs.h"
 #include "settings/leading_integer.h"
@@ -12,17 +12,17 @@
 
 namespace parchly {
 
-std::vector<GotoKind> gotoKinds(int32_t lineCount, int32_t pageCount, bool isIndex)
+std::vector<GoToKind> goToKinds(int32_t lineCount, int32_t pageCount, bool isIndex)
 {
     return {
-        {kGotoLine, 1, lineCount, true, QStringLiteral("Line"), QStringLiteral("Enter line number"),
+        {kGoToLine, 1, lineCount, true, QStringLiteral("Line"), QStringLiteral("Enter line number"),
          QStringLiteral("Enter the line number to go to"), QStringLiteral("Line Number")},
-        {kGotoPage, 1, pageCount, !isIndex, QStringLiteral("Page"), QStringLiteral("Enter page number"),
+        {kGoToPage, 1, pageCount, !isIndex, QStringLiteral("Page"), QStringLiteral("Enter page number"),
          QStringLiteral("Enter the page number to go to"), QStringLiteral("Page Number")},
     };
 }
 
-GoToDialog::GoToDialog(std::vector<GotoKind> kinds, GotoChoice& last, QWidget* parent)
+GoToDialog::GoToDialog(std::vector<GoToKind> kinds, GoToChoice& last, QWidget* parent)
     : QDialog(parent)
     , m_kindTable(std::move(kinds))
     , m_last(last)
@@ -52,7 +52,7 @@ GoToDialog::GoToDialog(std::vector<GotoKind> kinds, GotoChoice& last, QWidget* p
     buttons->addStretch();
     layout->addLayout(buttons, 0, 2, 4, 1);
 
-    for (const GotoKind& kind : m_kindTable)
+    for (const GoToKind& kind : m_kindTable)
         m_kinds->addItem(kind.name);
     if (last.number != 0)
         m_number->setText(QString::number(last.number));
@@ -74,7 +74,7 @@ void GoToDialog::applyKind()
     }
     if (m_kindTable.empty())
         return;
-    const GotoKind& kind = m_kindTable[row];
+    const GoToKind& kind = m_kindTable[row];
     m_number->setEnabled(kind.enabled);
     m_goTo->setEnabled(kind.enabled);
     m_label->setText(kind.label);
@@ -89,7 +89,7 @@ void GoToDialog::goTo()
         dialogs().message(this, QStringLiteral("Unknown selection"));
         return;
     }
-    const GotoKind& kind = m_kindTable[row];
+    const GoToKind& kind = m_kindTable[row];
     const int number = leadingInteger(m_number->text().toStdString());
     if (number < kind.minimum || number > kind.maximum) {
         dialogs().message(this,

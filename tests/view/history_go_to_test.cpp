@@ -1,7 +1,7 @@
 // The history's edge cases and the Go TO dialog's checks, without a reading
 // view (find is checked through the find bar in reading_habits_test.cpp).
 #include "support/scripted_dialogs.h"
-#include "view/goto_dialog.h"
+#include "view/go_to_dialog.h"
 #include "view/history.h"
 
 #include <QLabel>
@@ -35,12 +35,12 @@ void choose(GoToDialog& dialog, int row, const QString& number)
 // A number outside the range is reported and the dialog stays open; the
 // last choice (kept for the whole run) is offered again; the index has no
 // pages.
-TEST(GotoDialogTest, RefusesNumbersOutsideTheRangeAndOffersTheLastChoiceAgain)
+TEST(GoToDialogTest, RefusesNumbersOutsideTheRangeAndOffersTheLastChoiceAgain)
 {
     test::ScriptedDialogs dialogs;
-    GotoChoice last;
+    GoToChoice last;
     {
-        GoToDialog dialog(gotoKinds(120, 12, false), last);
+        GoToDialog dialog(goToKinds(120, 12, false), last);
         for (const char* typed : {"0", "121", "", "abc"}) {
             choose(dialog, 0, typed);
             EXPECT_EQ(dialog.result(), QDialog::Rejected) << typed;
@@ -53,22 +53,22 @@ TEST(GotoDialogTest, RefusesNumbersOutsideTheRangeAndOffersTheLastChoiceAgain)
         choose(dialog, 1, "12");
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
-    GoToDialog again(gotoKinds(5000, 40, false), last);
+    GoToDialog again(goToKinds(5000, 40, false), last);
     EXPECT_EQ(again.kindList()->currentRow(), 1);
     EXPECT_EQ(again.numberEdit()->text(), "12");
     EXPECT_EQ(again.promptLabel()->text(), "Enter page number");
 
-    GoToDialog index(gotoKinds(400, 1, true), last);
+    GoToDialog index(goToKinds(400, 1, true), last);
     index.kindList()->setCurrentRow(1);
     EXPECT_FALSE(index.numberEdit()->isEnabled() || index.goToButton()->isEnabled());
     index.kindList()->setCurrentRow(0);
     EXPECT_TRUE(index.goToButton()->isEnabled());
 }
 
-TEST(GotoDialogTest, EachKindDescribesWhatToEnter)
+TEST(GoToDialogTest, EachKindDescribesWhatToEnter)
 {
-    GotoChoice last;
-    GoToDialog dialog(gotoKinds(120, 12, false), last);
+    GoToChoice last;
+    GoToDialog dialog(goToKinds(120, 12, false), last);
     const QStringList expected = {"Enter the line number to go to", "Enter the page number to go to"};
     for (int row : {0, 1}) {
         dialog.kindList()->setCurrentRow(row);

@@ -1,8 +1,8 @@
 // The numeric command ids of menus, toolbars, accelerators and the view's
 // context menu. The framework-style ids (57600 and up, 59392 and up) keep
 // the values the menus and the stored layout were built around.
-#ifndef PARCHLY_SETTINGS_COMMAND_IDS_H
-#define PARCHLY_SETTINGS_COMMAND_IDS_H
+#ifndef PARCHLY_VIEW_COMMAND_IDS_H
+#define PARCHLY_VIEW_COMMAND_IDS_H
 
 namespace parchly {
 
@@ -52,7 +52,7 @@ enum CommandId : int {
     // Document and view.
     kCmdGoBack = 32781,
     kCmdGoForward = 32782,
-    kCmdGoto = 32787,
+    kCmdGoTo = 32787,
     kCmdFileClose = 57602,
     kCmdPrint = 57607,
     kCmdPrintPreview = 57609,

@@ -1,8 +1,8 @@
 // The Go TO dialog: go to a line or a page. The kind and number of the last
 // successful choice are kept for the whole run and offered again in every
 // view.
-#ifndef PARCHLY_VIEW_GOTO_DIALOG_H
-#define PARCHLY_VIEW_GOTO_DIALOG_H
+#ifndef PARCHLY_VIEW_GO_TO_DIALOG_H
+#define PARCHLY_VIEW_GO_TO_DIALOG_H
 
 #include <QDialog>
 #include <QString>
@@ -16,10 +16,10 @@ class QPushButton;
 
 namespace parchly {
 
-enum GotoKindId : int32_t { kGotoLine = 0, kGotoPage = 1 };
+enum GoToKindId : int32_t { kGoToLine = 0, kGoToPage = 1 };
 
-struct GotoKind {
-    int32_t kind = kGotoLine;
+struct GoToKind {
+    int32_t kind = kGoToLine;
     int32_t minimum = 1;
     int32_t maximum = 1;
     bool enabled = true;
@@ -31,11 +31,11 @@ struct GotoKind {
 
 // The Line and Page kinds for a text of `lineCount` shown lines and
 // `pageCount` pages; Page is disabled for the RFC index.
-std::vector<GotoKind> gotoKinds(int32_t lineCount, int32_t pageCount, bool isIndex);
+std::vector<GoToKind> goToKinds(int32_t lineCount, int32_t pageCount, bool isIndex);
 
 // The last successful Go TO of the run (both 0 at start).
-struct GotoChoice {
-    int32_t kind = kGotoLine;
+struct GoToChoice {
+    int32_t kind = kGoToLine;
     int32_t number = 0;
 };
 
@@ -43,10 +43,10 @@ class GoToDialog : public QDialog {
     Q_OBJECT
 public:
     // Offers `last` first, and keeps an accepted choice there.
-    GoToDialog(std::vector<GotoKind> kinds, GotoChoice& last, QWidget* parent = nullptr);
+    GoToDialog(std::vector<GoToKind> kinds, GoToChoice& last, QWidget* parent = nullptr);
 
     // The choice accepted with "&Go To".
-    GotoChoice choice() const { return m_choice; }
+    GoToChoice choice() const { return m_choice; }
 
     QListWidget* kindList() const { return m_kinds; }
     QLineEdit* numberEdit() const { return m_number; }
@@ -62,9 +62,9 @@ public slots:
     void goTo();
 
 private:
-    std::vector<GotoKind> m_kindTable;
-    GotoChoice m_choice;
-    GotoChoice& m_last;
+    std::vector<GoToKind> m_kindTable;
+    GoToChoice m_choice;
+    GoToChoice& m_last;
     QListWidget* m_kinds;
     QLabel* m_label;
     QLineEdit* m_number;
