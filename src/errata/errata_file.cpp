@@ -135,7 +135,7 @@ ErrataLoad parseErrata(std::string_view json, const std::string& name)
             message << name << " ends early, at byte " << json.size() << ": it was cut short. "
                     << (load.errata.empty() ? std::string("No erratum came before the cut.")
                                             : "The " + std::to_string(load.errata.size())
-                                                  + " errata before the cut were read.");
+                                + " errata before the cut were read.");
         else if (load.errata.empty() && error.byte <= 1)
             message << name << " is not a JSON file: it does not start as one.";
         else {
