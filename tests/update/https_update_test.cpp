@@ -41,6 +41,14 @@ protected:
         return result;
     }
 
+    // An update from `server`, its errata.json the errata address.
+    UpdateSummary updateWithErrata(const test::FileServer& server)
+    {
+        UpdateOptions settings = options(server, server.url(""));
+        settings.errataUrl = server.url("errata.json");
+        return updateCollection(settings, cancel, {});
+    }
+
     // An rsync module address where nothing listens.
     static std::string unreachableModule()
     {
@@ -144,9 +152,7 @@ TEST_F(HttpsUpdateTest, ErrataArriveAfterTheRfcs)
     serve({1});
     served.write("errata.json", kErrata);
     START_SERVER(server);
-    UpdateOptions settings = options(server, server.url(""));
-    settings.errataUrl = server.url("errata.json");
-    const UpdateSummary summary = updateCollection(settings, cancel, {});
+    const UpdateSummary summary = updateWithErrata(server);
     EXPECT_TRUE(summary.complete()) << summary.text();
     EXPECT_EQ(readFile(local.file("errata.json")), kErrata);
     EXPECT_NE(summary.text().find("errata.json updated: 1 errata"), std::string::npos) << summary.text();
@@ -166,9 +172,7 @@ TEST_F(HttpsUpdateTest, ErrataThatDoNotReadWholeKeepTheLocalFileAndAreSaid)
             served.write("errata.json", fresh);
         local.write("errata.json", kErrata);
         START_SERVER(server);
-        UpdateOptions settings = options(server, server.url(""));
-        settings.errataUrl = server.url("errata.json");
-        const UpdateSummary summary = updateCollection(settings, cancel, {});
+        const UpdateSummary summary = updateWithErrata(server);
         EXPECT_TRUE(summary.complete()) << summary.text();
         EXPECT_EQ(readFile(local.file("errata.json")), kErrata);
         EXPECT_NE(summary.text().find("errata were not updated"), std::string::npos) << summary.text();
