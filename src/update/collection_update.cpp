@@ -139,10 +139,8 @@ void errataUpdate(const UpdateOptions& options, const std::atomic<bool>& cancel,
     if (options.errataUrl.empty() || cancel || summary.cancelled)
         return;
     ProgressReport(progress).startStage("Fetching " + options.errataUrl);
-    FetchOptions fetch;
-    fetch.caFile = options.caFile;
-    fetch.connectTimeoutSeconds = options.connectTimeoutSeconds;
-    const ErrataDownload errata = downloadErrataFile(options.errataUrl, options.folder, fetch, cancel);
+    const ErrataDownload errata =
+        downloadErrataFile(options.errataUrl, options.folder, fetchOptions(httpsOptionsOf(options)), cancel);
     if (cancel)
         summary.cancelled = true;
     else if (errata.saved)

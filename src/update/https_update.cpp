@@ -18,6 +18,14 @@ std::string localPath(const HttpsOptions& options, const std::string& name)
     return options.folder + "/" + name;
 }
 
+bool exists(const std::string& path)
+{
+    struct stat status { };
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+} // namespace
+
 FetchOptions fetchOptions(const HttpsOptions& options)
 {
     FetchOptions fetch;
@@ -26,14 +34,6 @@ FetchOptions fetchOptions(const HttpsOptions& options)
     fetch.connectTimeoutSeconds = options.connectTimeoutSeconds;
     return fetch;
 }
-
-bool exists(const std::string& path)
-{
-    struct stat status { };
-    return ::lstat(path.c_str(), &status) == 0;
-}
-
-} // namespace
 
 HttpsOptions httpsOptionsFrom(const RfcSettings& settings)
 {

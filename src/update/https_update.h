@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "download/fetch_files.h"
 #include "update/update_progress.h"
 #include "update/update_summary.h"
 
@@ -33,6 +34,10 @@ struct RfcSettings;
 
 // The index and single-RFC addresses and the folder the settings give.
 HttpsOptions httpsOptionsFrom(const RfcSettings& settings);
+
+// How the transfers of `options` go: their authorities, connections and
+// connect timeout.
+FetchOptions fetchOptions(const HttpsOptions& options);
 
 HttpsOutcome httpsUpdate(const HttpsOptions& options, const std::atomic<bool>& cancel,
                          const UpdateProgressSink& progress);
