@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace parchly {
@@ -23,9 +25,11 @@ constexpr int kFewestLetters = 3;
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-bool holdsFormFeed(std::string_view line)
+// Whether line `index` holds a form feed anywhere: the reader has counted
+// them, so no line is searched for one.
+bool isFeedLine(const LineReader& source, std::size_t index)
 {
-    return line.find(kFormFeed) != std::string_view::npos;
+    return source.formFeedsBefore(index + 1) != source.formFeedsBefore(index);
 }
 
 // Spaces and tabs only: a form-feed line is not blank.
@@ -43,27 +47,54 @@ bool opensWithFormFeed(std::string_view line)
 
 // A form-feed line with nothing else on it; one with text after the form
 // feed is the first line of its page.
-bool isBareFormFeed(std::string_view line)
+bool isBareFormFeed(const LineReader& source, std::size_t index)
 {
-    return holdsFormFeed(line) && lineWords(line).empty();
+    return isFeedLine(source, index) && lineWords(source.lineAt(index)).empty();
 }
 
-// The same running line, digits aside: "[Page 4]" and "[Page 5]".
+// How many bytes `a` and `b` share at their start, `n` at most: eight at a
+// time, since two running lines share nearly all of theirs.
+std::size_t sharedPrefix(const char* a, const char* b, std::size_t n)
+{
+    std::size_t i = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x = 0;
+        uint64_t y = 0;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y)
+            return i + static_cast<std::size_t>(__builtin_ctzll(x ^ y)) / 8;
+    }
+#endif
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// The same running line, digits aside: "[Page 4]" and "[Page 5]". Each run
+// of digits stands for any other, and the line says something: it holds a
+// few letters.
 bool sameShape(std::string_view a, std::string_view b)
 {
     a = lineWords(a);
     b = lineWords(b);
     std::size_t i = 0;
     std::size_t k = 0;
-    int letters = 0;
-    while (i < a.size() && k < b.size()) {
-        // The same byte, no digit, as nearly every byte of two running
-        // lines is: told with one comparison first.
-        if (a[i] == b[k] && !isDigit(a[i])) {
-            letters += isLetter(a[i]) ? 1 : 0;
-            ++i;
-            ++k;
-            continue;
+    for (;;) {
+        const std::size_t shared =
+            sharedPrefix(a.data() + i, b.data() + k, std::min(a.size() - i, b.size() - k));
+        // A run of digits that differs is taken whole from where it starts,
+        // in the shared part or at the difference.
+        std::size_t run = shared;
+        while (run > 0 && isDigit(a[i + run - 1]))
+            --run;
+        i += run;
+        k += run;
+        if (i == a.size() || k == b.size()) {
+            if (i != a.size() || k != b.size())
+                return false;
+            break;
         }
         if (!isDigit(a[i]) || !isDigit(b[k]))
             return false;
@@ -72,7 +103,8 @@ bool sameShape(std::string_view a, std::string_view b)
         while (k < b.size() && isDigit(b[k]))
             ++k;
     }
-    return i == a.size() && k == b.size() && letters >= kFewestLetters;
+    const auto letters = std::count_if(a.begin(), a.end(), [](char c) { return isLetter(c); });
+    return letters >= kFewestLetters;
 }
 
 // The form-feed line that opens the page of line `index`, looked for up to
@@ -108,6 +140,7 @@ std::size_t formFeedBelow(const LineReader& source, std::size_t index)
 // The lines of the top block of the page opened by the form feed at
 // `feed`: the first run of non-blank lines after it, at most three.
 struct TopBlock {
+    static_assert(kTopBlock == 3, "PageLayout keeps blocks of three lines");
     std::array<std::size_t, kTopBlock> lines{};
     std::size_t size = 0;
 };
@@ -115,11 +148,11 @@ struct TopBlock {
 TopBlock topBlock(const LineReader& source, std::size_t feed)
 {
     TopBlock block;
-    std::size_t k = isBareFormFeed(source.lineAt(feed)) ? feed + 1 : feed;
+    std::size_t k = isBareFormFeed(source, feed) ? feed + 1 : feed;
     while (k < source.lineTotal() && k - feed <= kMarginReach && isBlank(source.lineAt(k)))
         ++k;
     while (k < source.lineTotal() && block.size < kTopBlock && !isBlank(source.lineAt(k))
-           && (k == feed || !holdsFormFeed(source.lineAt(k))))
+           && (k == feed || !isFeedLine(source, k)))
         block.lines[block.size++] = k++;
     return block;
 }
@@ -129,30 +162,12 @@ TopBlock topBlock(const LineReader& source, std::size_t feed)
 std::size_t bottomAbove(const LineReader& source, std::size_t feed)
 {
     for (std::size_t k = feed; k-- > 0 && feed - k <= kMarginReach;) {
-        const std::string_view line = source.lineAt(k);
-        if (holdsFormFeed(line))
+        if (isFeedLine(source, k))
             return kNone;
-        if (!isBlank(line))
+        if (!isBlank(source.lineAt(k)))
             return k;
     }
     return kNone;
-}
-
-// Whether line `index` is line `position` of the top block of its page,
-// and the same line of the page before or after says the same.
-bool repeatsAtTop(const LineReader& source, std::size_t index, std::size_t position, std::size_t feed)
-{
-    const std::string_view line = source.lineAt(index);
-    const std::size_t before = feed == 0 ? kNone : formFeedAbove(source, feed - 1, kPageReach);
-    const std::size_t after = formFeedBelow(source, index);
-    for (const std::size_t other : {before, after}) {
-        if (other == kNone)
-            continue;
-        const TopBlock block = topBlock(source, other);
-        if (block.size > position && sameShape(source.lineAt(block.lines[position]), line))
-            return true;
-    }
-    return false;
 }
 
 // Whether line `index` may stand in the top block of its page: only blank
@@ -178,25 +193,6 @@ bool mayOpenBlock(const LineReader& source, std::size_t index)
     return false;
 }
 
-RunningLine topLine(const LineReader& source, std::size_t index)
-{
-    // The form feed is found at once; the lines above are read only for
-    // a line that has one near.
-    const std::size_t feed = formFeedAbove(source, index, kMarginReach + kTopBlock);
-    if (feed == kNone || !mayOpenBlock(source, index))
-        return RunningLine::kNone;
-    const TopBlock block = topBlock(source, feed);
-    for (std::size_t position = 0; position < block.size; ++position) {
-        if (block.lines[position] != index)
-            continue;
-        // The lines under a header belong to it only when the header does.
-        const bool headed = position == 0 || repeatsAtTop(source, block.lines[0], 0, feed);
-        return headed && repeatsAtTop(source, index, position, feed) ? RunningLine::kHeader
-                                                                     : RunningLine::kNone;
-    }
-    return RunningLine::kNone;
-}
-
 RunningLine bottomLine(const LineReader& source, std::size_t index)
 {
     // The last line of a page stands at most the margin above a form feed
@@ -211,7 +207,7 @@ RunningLine bottomLine(const LineReader& source, std::size_t index)
     while (k < source.lineTotal() && k - index <= kMarginReach && isBlank(source.lineAt(k)))
         ++k;
     const bool atEnd = k == source.lineTotal();
-    if (!atEnd && !isBareFormFeed(source.lineAt(k)))
+    if (!atEnd && !isBareFormFeed(source, k))
         return RunningLine::kNone;
     const std::string_view line = source.lineAt(index);
     // The bottom of the page before, and of the page after.
@@ -273,11 +269,11 @@ std::optional<std::size_t> lastReadIndex(const LineReader& source, std::string_v
 
 bool opensPage(const LineReader& source, std::size_t index)
 {
-    if (holdsFormFeed(source.lineAt(index)))
+    if (isFeedLine(source, index))
         return true;
     for (std::size_t k = index; k-- > 0 && index - k <= kMarginReach;) {
         const std::string_view line = source.lineAt(k);
-        if (holdsFormFeed(line) || endsInPageWord(line))
+        if (isFeedLine(source, k) || endsInPageWord(line))
             return true;
         if (!isBlank(line))
             return false;
@@ -291,7 +287,7 @@ bool closesPage(const LineReader& source, std::size_t index)
         if (k >= source.lineTotal())
             return true;
         const std::string_view line = source.lineAt(k);
-        if (holdsFormFeed(line) || looksLikePageHeader(line))
+        if (isFeedLine(source, k) || looksLikePageHeader(line))
             return true;
         if (!isBlank(line))
             return false;
@@ -299,14 +295,76 @@ bool closesPage(const LineReader& source, std::size_t index)
     return false;
 }
 
-RunningLine runningLineAt(const LineReader& source, std::size_t index, std::optional<std::size_t> lastFeed)
+RunningLine PageLayout::runningLineAt(std::size_t index, std::optional<std::size_t> lastFeed)
 {
-    if (index >= source.lineTotal())
+    if (index >= m_source.lineTotal())
         return RunningLine::kNone;
     // A line far below the last form feed read is in no top block.
     const bool nearFeed = lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
-    const RunningLine top = nearFeed ? topLine(source, index) : RunningLine::kNone;
-    return top != RunningLine::kNone ? top : bottomLine(source, index);
+    const RunningLine top = nearFeed ? topLine(index) : RunningLine::kNone;
+    return top != RunningLine::kNone ? top : bottomLine(m_source, index);
+}
+
+PageLayout::PageTop& PageLayout::topOf(std::size_t ordinal)
+{
+    if (m_tops.empty())
+        m_tops.resize(m_source.formFeedLines().size());
+    PageTop& top = m_tops[ordinal];
+    if (!top.read) {
+        const TopBlock block = topBlock(m_source, m_source.formFeedLines()[ordinal]);
+        top.lines = block.lines;
+        top.size = block.size;
+        top.read = true;
+    }
+    return top;
+}
+
+bool PageLayout::repeats(std::size_t ordinal, std::size_t position)
+{
+    PageTop& top = topOf(ordinal);
+    if (top.repeats[position] != PageTop::Repeat::kUnknown)
+        return top.repeats[position] == PageTop::Repeat::kYes;
+    // The same line of the top block of the page before or after, each
+    // found within a page's reach.
+    const std::size_t feed = m_source.formFeedLines()[ordinal];
+    const std::size_t index = top.lines[position];
+    const std::size_t before = feed == 0 ? kNone : formFeedAbove(m_source, feed - 1, kPageReach);
+    const std::size_t after = formFeedBelow(m_source, index);
+    bool same = false;
+    for (const std::size_t other : {before, after}) {
+        if (other == kNone)
+            continue;
+        const PageTop& near = topOf(m_source.formFeedsBefore(other));
+        if (near.size > position
+            && sameShape(m_source.lineAt(near.lines[position]), m_source.lineAt(index))) {
+            same = true;
+            break;
+        }
+    }
+    // m_tops is sized once, at the first page asked for: `top` is still
+    // this page's.
+    top.repeats[position] = same ? PageTop::Repeat::kYes : PageTop::Repeat::kNo;
+    return same;
+}
+
+RunningLine PageLayout::topLine(std::size_t index)
+{
+    // The form feed is found at once, and the few lines of its top block
+    // under it; the lines above are read only for a line of that block.
+    const std::size_t feed = formFeedAbove(m_source, index, kMarginReach + kTopBlock);
+    if (feed == kNone)
+        return RunningLine::kNone;
+    const std::size_t ordinal = m_source.formFeedsBefore(feed);
+    const PageTop& top = topOf(ordinal);
+    for (std::size_t position = 0; position < top.size; ++position) {
+        if (top.lines[position] != index)
+            continue;
+        // The lines under a header belong to it only when the header does.
+        return mayOpenBlock(m_source, index) && repeats(ordinal, 0) && repeats(ordinal, position)
+            ? RunningLine::kHeader
+            : RunningLine::kNone;
+    }
+    return RunningLine::kNone;
 }
 
 } // namespace parchly

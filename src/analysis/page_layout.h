@@ -8,9 +8,12 @@
 
 #include "analysis/line_reader.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace parchly {
 
@@ -40,12 +43,49 @@ bool endsInPageWord(std::string_view line);
 
 enum class RunningLine { kNone, kHeader, kFooter };
 
-// A line of the top block of its page (up to three lines under the form
-// feed, RFC 791 prints the date, the title and the chapter) or the last
-// line of its page, printed again, digits aside, at the same place of the
-// page before or after it: a running header or footer. `lastFeed` is the
-// line of the last form feed read before it (within a line), if any.
-RunningLine runningLineAt(const LineReader& source, std::size_t index, std::optional<std::size_t> lastFeed);
+// The running lines of a text's pages, as the page checks ask for them line
+// by line. The top block of a page, and whether each of its lines runs on
+// from the pages around it, are found once for the page and kept: a page
+// check passes most lines under a form feed, and each would otherwise read
+// the same three pages again.
+class PageLayout {
+public:
+    explicit PageLayout(const LineReader& source)
+        : m_source(source)
+    {
+    }
+
+    const LineReader& source() const { return m_source; }
+
+    // A line of the top block of its page (up to three lines under the form
+    // feed, RFC 791 prints the date, the title and the chapter) or the last
+    // line of its page, printed again, digits aside, at the same place of
+    // the page before or after it: a running header or footer. `lastFeed`
+    // is the line of the last form feed read before it (within a line), if
+    // any.
+    RunningLine runningLineAt(std::size_t index, std::optional<std::size_t> lastFeed);
+
+private:
+    // The lines of a page's top block: the first run of non-blank lines
+    // under its form feed, at most three; and, found when first asked, for
+    // each whether the same line of the page before or after says the same.
+    struct PageTop {
+        bool read = false;
+        std::array<std::size_t, 3> lines{};
+        std::size_t size = 0;
+        enum class Repeat : uint8_t { kUnknown, kNo, kYes };
+        std::array<Repeat, 3> repeats{};
+    };
+
+    RunningLine topLine(std::size_t index);
+    // The top of the page opened by the `ordinal`th form-feed line.
+    PageTop& topOf(std::size_t ordinal);
+    bool repeats(std::size_t ordinal, std::size_t position);
+
+    const LineReader& m_source;
+    // One for each form-feed line, made when the first is asked for.
+    std::vector<PageTop> m_tops;
+};
 
 } // namespace parchly
 

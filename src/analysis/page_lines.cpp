@@ -143,9 +143,9 @@ bool opensWithRfcWord(const FirstWord& first)
     return true;
 }
 
-PageLine judge(RfcText& text, const LineReader& source, std::string_view line, std::size_t rest,
-               bool pageBreakSeen)
+PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::size_t rest, bool pageBreakSeen)
 {
+    const LineReader& source = layout.source();
     const char atRest = charAt(line, rest);
     if (atRest == '\r' || atRest == '\n' || atRest == kFormFeed)
         return PageLine::kNone;
@@ -158,7 +158,7 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
         std::optional<std::size_t> lastFeed;
         if (text.pageEnds.size() > 1 && text.pageEnds.back() >= 0)
             lastFeed = static_cast<std::size_t>(text.pageEnds.back());
-        const RunningLine running = runningLineAt(source, *index, lastFeed);
+        const RunningLine running = layout.runningLineAt(*index, lastFeed);
         if (running != RunningLine::kNone)
             return running == RunningLine::kHeader ? PageLine::kHeader : PageLine::kFooter;
     }
@@ -197,10 +197,10 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
 
 } // namespace
 
-bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view line, std::size_t rest,
+bool classifyPageLine(RfcText& text, PageLayout& layout, std::string_view line, std::size_t rest,
                       bool pageBreakSeen)
 {
-    const PageLine kind = judge(text, source, line, rest, pageBreakSeen);
+    const PageLine kind = judge(text, layout, line, rest, pageBreakSeen);
     if (kind == PageLine::kNone)
         return false;
     const bool header = kind == PageLine::kHeader;

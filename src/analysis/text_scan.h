@@ -6,6 +6,7 @@
 
 #include "analysis/ascii.h"
 #include "analysis/line_reader.h"
+#include "analysis/page_layout.h"
 #include "analysis/rfc_text.h"
 
 #include <cstddef>
@@ -81,6 +82,8 @@ struct TextScan {
     // published since RFC 8650; the body pass then reads "Appendix A." as
     // the section number A.
     bool contentsWithoutPages = false;
+    // The running lines of the pages, kept as the page checks find them.
+    PageLayout pages{source};
 };
 
 // Records a page break whose boundary value is `boundary`.
