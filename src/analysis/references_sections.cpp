@@ -112,6 +112,26 @@ bool looksLikePageLine(std::string_view line)
     return looksLikePageHeader(line) || endsInPageWord(line);
 }
 
+// Whether the line may open or close a references section, told from its
+// first and last bytes: a section closes only at a line at the margin, and
+// opens only at one whose words end as a references heading does (last
+// letter s, y or d, closing colons and full stops aside). Body text is
+// indented and most of it ends otherwise, so most lines stop here.
+bool mayOpenOrCloseSection(std::string_view line)
+{
+    if (line.empty())
+        return false;
+    if (!isBlankChar(line[0]) && !isLineEnd(line[0]))
+        return true;
+    std::size_t end = line.size();
+    while (end > 0
+           && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == ':'
+               || line[end - 1] == '.'))
+        --end;
+    const char last = end > 0 ? lowerAscii(line[end - 1]) : '\0';
+    return last == 's' || last == 'y' || last == 'd';
+}
+
 } // namespace
 
 std::string_view withoutSectionNumber(std::string_view heading)
@@ -192,19 +212,24 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
     };
 
-    bool afterBlank = true;
+    // A blank line, a form feed alone on its line, or a page line: what a
+    // heading or the line closing a section follows.
+    auto isBreak = [&](int32_t i) {
+        const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
+        return isBlankLine(line, indentOf(line)) || isMark(i);
+    };
     ReferencesSection* open = nullptr;
     for (int32_t i = from; i < total; ++i) {
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
-        const std::size_t indent = indentOf(line);
-        if (isBlankLine(line, indent) || isMark(i)) {
-            afterBlank = true;
+        // Any other line leaves the sections as they are.
+        if (!mayOpenOrCloseSection(line))
             continue;
-        }
-        const bool wasAfterBlank = afterBlank;
+        const std::size_t indent = indentOf(line);
+        if (isBlankLine(line, indent) || isMark(i))
+            continue;
         // A form feed alone on its line (isBlankLine took it) is a page
         // break; one before text opens the page with that text.
-        afterBlank = false;
+        const bool wasAfterBlank = i == from || isBreak(i - 1);
         std::size_t labelOpen = 0;
         std::size_t labelClose = 0;
         if (open != nullptr) {
