@@ -15,11 +15,6 @@ namespace {
 // How far a page's form feed is looked for: a page is 58 lines or so; some
 // are longer, none this long.
 constexpr std::size_t kPageReach = 150;
-// The blank lines between a form feed and the header, or a footer and the
-// form feed.
-constexpr std::size_t kMarginReach = 10;
-// The lines of a header block.
-constexpr std::size_t kTopBlock = 3;
 // A running line says something: a title, a name, a date, a page number.
 constexpr int kFewestLetters = 3;
 
@@ -103,7 +98,9 @@ bool sameShape(std::string_view a, std::string_view b)
         while (k < b.size() && isDigit(b[k]))
             ++k;
     }
-    const auto letters = std::count_if(a.begin(), a.end(), [](char c) { return isLetter(c); });
+    int letters = 0;
+    for (std::size_t at = 0; at < a.size() && letters < kFewestLetters; ++at)
+        letters += isLetter(a[at]) ? 1 : 0;
     return letters >= kFewestLetters;
 }
 
@@ -256,17 +253,6 @@ bool looksLikePageHeader(std::string_view line)
     return isDigit(next) || ((next == ' ' || next == '-') && isDigit(charAt(text, 4)));
 }
 
-std::optional<std::size_t> lastReadIndex(const LineReader& source, std::string_view line)
-{
-    const std::size_t read = source.linesRead();
-    if (read == 0)
-        return std::nullopt;
-    const std::string_view last = source.lineAt(read - 1);
-    if (line.data() < last.data() || line.data() + line.size() > last.data() + last.size())
-        return std::nullopt;
-    return read - 1;
-}
-
 bool opensPage(const LineReader& source, std::size_t index)
 {
     if (isFeedLine(source, index))
@@ -295,12 +281,8 @@ bool closesPage(const LineReader& source, std::size_t index)
     return false;
 }
 
-RunningLine PageLayout::runningLineAt(std::size_t index, std::optional<std::size_t> lastFeed)
+RunningLine PageLayout::edgeLine(std::size_t index, bool nearFeed)
 {
-    if (index >= m_source.lineTotal())
-        return RunningLine::kNone;
-    // A line far below the last form feed read is in no top block.
-    const bool nearFeed = lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
     const RunningLine top = nearFeed ? topLine(index) : RunningLine::kNone;
     return top != RunningLine::kNone ? top : bottomLine(m_source, index);
 }

@@ -17,9 +17,25 @@
 
 namespace parchly {
 
+// The blank lines between a form feed and the header, or a footer and the
+// form feed.
+constexpr std::size_t kMarginReach = 10;
+// The lines of a header block.
+constexpr std::size_t kTopBlock = 3;
+
 // The 0-based index of `line`, a view of the line the reader read last;
-// empty when it is not (a copy, or a piece of another text).
-std::optional<std::size_t> lastReadIndex(const LineReader& source, std::string_view line);
+// empty when it is not (a copy, or a piece of another text). Asked of
+// nearly every line the page checks see.
+inline std::optional<std::size_t> lastReadIndex(const LineReader& source, std::string_view line)
+{
+    const std::size_t read = source.linesRead();
+    if (read == 0)
+        return std::nullopt;
+    const std::string_view last = source.lineAt(read - 1);
+    if (line.data() < last.data() || line.data() + line.size() > last.data() + last.size())
+        return std::nullopt;
+    return read - 1;
+}
 
 // Whether the line at `index` opens its page: only blank lines stand
 // between it and a form feed (or a footer ending in "[Page N]", where the
@@ -63,7 +79,15 @@ public:
     // the page before or after it: a running header or footer. `lastFeed`
     // is the line of the last form feed read before it (within a line), if
     // any.
-    RunningLine runningLineAt(std::size_t index, std::optional<std::size_t> lastFeed);
+    RunningLine runningLineAt(std::size_t index, std::optional<std::size_t> lastFeed)
+    {
+        // Most lines stand far from both edges of their page, which the
+        // reader's count of form feeds tells without reading a line.
+        if (index >= m_source.lineTotal())
+            return RunningLine::kNone;
+        const bool nearFeed = lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
+        return nearFeed || nearPageEnd(index) ? edgeLine(index, nearFeed) : RunningLine::kNone;
+    }
 
 private:
     // The lines of a page's top block: the first run of non-blank lines
@@ -77,6 +101,18 @@ private:
         std::array<Repeat, 3> repeats{};
     };
 
+    // Whether a form feed, or the end of the text, follows line `index`
+    // within the margin below a footer.
+    bool nearPageEnd(std::size_t index) const
+    {
+        const std::size_t reach = index + kMarginReach + 1;
+        if (m_source.lineTotal() <= reach)
+            return true;
+        const std::vector<std::size_t>& feeds = m_source.formFeedLines();
+        const std::size_t next = m_source.formFeedsBefore(index + 1);
+        return next < feeds.size() && feeds[next] <= reach;
+    }
+    RunningLine edgeLine(std::size_t index, bool nearFeed);
     RunningLine topLine(std::size_t index);
     // The top of the page opened by the `ordinal`th form-feed line.
     PageTop& topOf(std::size_t ordinal);
