@@ -236,6 +236,15 @@ std::string_view lineWords(std::string_view line)
     return line.substr(start, end - start);
 }
 
+bool holdsPageWord(std::string_view line)
+{
+    for (std::size_t at = line.find('['); at != std::string_view::npos; at = line.find('[', at + 1)) {
+        if (startsWithAt(line, at + 1, "Page ") || startsWithAt(line, at + 1, "page "))
+            return true;
+    }
+    return false;
+}
+
 bool endsInPageWord(std::string_view line)
 {
     const std::string_view text = lineWords(line);
@@ -281,10 +290,52 @@ bool closesPage(const LineReader& source, std::size_t index)
     return false;
 }
 
-RunningLine PageLayout::edgeLine(std::size_t index, bool nearFeed)
+RunningLine PageLayout::edgeLine(std::size_t index, uint8_t edge, bool nearFeed)
 {
-    const RunningLine top = nearFeed ? topLine(index) : RunningLine::kNone;
-    return top != RunningLine::kNone ? top : bottomLine(m_source, index);
+    const RunningLine top = nearFeed && (edge & kTopEdge) != 0 ? topLine(index) : RunningLine::kNone;
+    if (top != RunningLine::kNone || (edge & kBottomEdge) == 0)
+        return top;
+    return bottomLine(m_source, index);
+}
+
+void PageLayout::findEdges()
+{
+    m_edgesFound = true;
+    m_edges.assign(m_source.lineTotal(), 0);
+    const std::vector<std::size_t>& feeds = m_source.formFeedLines();
+    for (std::size_t ordinal = 0; ordinal < feeds.size(); ++ordinal) {
+        const PageTop& top = topOf(ordinal);
+        for (std::size_t position = 0; position < top.size; ++position)
+            m_edges[top.lines[position]] |= kTopEdge;
+        if (isBareFormFeed(m_source, feeds[ordinal]))
+            markBottomAbove(feeds[ordinal]);
+    }
+    markBottomAbove(m_source.lineTotal());
+    // One search of the whole text for its brackets, most lines holding
+    // none. A line read in pieces holds only what lies within the piece.
+    const std::string_view text = m_source.wholeText();
+    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
+        if (!startsWithAt(text, at + 1, "Page ") && !startsWithAt(text, at + 1, "page "))
+            continue;
+        const std::size_t line = m_source.lineHolding(at);
+        if (at + 6 <= m_source.lineOffset(line + 1))
+            m_edges[line] |= kPageWord;
+    }
+}
+
+void PageLayout::markBottomAbove(std::size_t below)
+{
+    // As bottomLine() reads down from a line: at most the margin of blank
+    // lines between it and `below`.
+    for (std::size_t k = below; k-- > 0;) {
+        if (!isBlank(m_source.lineAt(k))) {
+            if (below - k <= kMarginReach + 1)
+                m_edges[k] |= kBottomEdge;
+            return;
+        }
+        if (below - k > kMarginReach)
+            return;
+    }
 }
 
 PageLayout::PageTop& PageLayout::topOf(std::size_t ordinal)

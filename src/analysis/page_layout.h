@@ -54,6 +54,9 @@ std::string_view lineWords(std::string_view line);
 // page header, whether or not the recogniser took it.
 bool looksLikePageHeader(std::string_view line);
 
+// Whether the line holds "[Page " or "[page ", as a footer does.
+bool holdsPageWord(std::string_view line);
+
 // "... [Page 12]": a line shaped as a page footer.
 bool endsInPageWord(std::string_view line);
 
@@ -81,12 +84,26 @@ public:
     // any.
     RunningLine runningLineAt(std::size_t index, std::optional<std::size_t> lastFeed)
     {
-        // Most lines stand far from both edges of their page, which the
-        // reader's count of form feeds tells without reading a line.
+        // Most lines stand at neither edge of their page: the few that may
+        // are marked once, and only they are looked at.
         if (index >= m_source.lineTotal())
             return RunningLine::kNone;
+        if (!m_edgesFound)
+            findEdges();
+        const uint8_t edge = m_edges[index];
+        if (edge == 0)
+            return RunningLine::kNone;
         const bool nearFeed = lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
-        return nearFeed || nearPageEnd(index) ? edgeLine(index, nearFeed) : RunningLine::kNone;
+        return edgeLine(index, edge, nearFeed);
+    }
+
+    // Whether line `index` holds "[Page " or "[page ", as holdsPageWord()
+    // tells of it: the text is searched once for the lines that do.
+    bool namesPage(std::size_t index)
+    {
+        if (!m_edgesFound)
+            findEdges();
+        return index < m_edges.size() && (m_edges[index] & kPageWord) != 0;
     }
 
 private:
@@ -101,18 +118,15 @@ private:
         std::array<Repeat, 3> repeats{};
     };
 
-    // Whether a form feed, or the end of the text, follows line `index`
-    // within the margin below a footer.
-    bool nearPageEnd(std::size_t index) const
-    {
-        const std::size_t reach = index + kMarginReach + 1;
-        if (m_source.lineTotal() <= reach)
-            return true;
-        const std::vector<std::size_t>& feeds = m_source.formFeedLines();
-        const std::size_t next = m_source.formFeedsBefore(index + 1);
-        return next < feeds.size() && feeds[next] <= reach;
-    }
-    RunningLine edgeLine(std::size_t index, bool nearFeed);
+    // What a line may be, by where it stands: a line of a page's top
+    // block, or the last line above the blank lines before a bare form
+    // feed or the end of the text.
+    static constexpr uint8_t kTopEdge = 1;
+    static constexpr uint8_t kBottomEdge = 2;
+    static constexpr uint8_t kPageWord = 4;
+    void findEdges();
+    void markBottomAbove(std::size_t below);
+    RunningLine edgeLine(std::size_t index, uint8_t edge, bool nearFeed);
     RunningLine topLine(std::size_t index);
     // The top of the page opened by the `ordinal`th form-feed line.
     PageTop& topOf(std::size_t ordinal);
@@ -121,6 +135,10 @@ private:
     const LineReader& m_source;
     // One for each form-feed line, made when the first is asked for.
     std::vector<PageTop> m_tops;
+    // kTopEdge, kBottomEdge and kPageWord of each line, found at the first
+    // line asked.
+    std::vector<uint8_t> m_edges;
+    bool m_edgesFound = false;
 };
 
 } // namespace parchly

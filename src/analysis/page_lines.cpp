@@ -12,17 +12,6 @@ namespace {
 
 enum class PageLine { kNone, kHeader, kFooter };
 
-// Whether the line holds "[Page " or "[page ", looked for once per bracket
-// since nearly every indented line is offered here.
-bool holdsPageWord(std::string_view line)
-{
-    for (std::size_t at = line.find('['); at != std::string_view::npos; at = line.find('[', at + 1)) {
-        if (startsWithAt(line, at + 1, "Page ") || startsWithAt(line, at + 1, "page "))
-            return true;
-    }
-    return false;
-}
-
 // The first word of an unindented line and where the scan goes on after it.
 struct FirstWord {
     std::string_view word;
@@ -162,6 +151,10 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
         if (running != RunningLine::kNone)
             return running == RunningLine::kHeader ? PageLine::kHeader : PageLine::kFooter;
     }
+    // The layout knows the lines that name a page; a piece of a line is
+    // searched itself.
+    const bool wholeLine = index && line.size() == source.lineAt(*index).size();
+    const auto namesPage = [&] { return wholeLine ? layout.namesPage(*index) : holdsPageWord(line); };
     // Asked only of the lines a rule below needs it for.
     const auto mayOpenPage = [&] { return !index || opensPage(source, *index); };
     const auto mayClosePage = [&] { return !index || closesPage(source, *index); };
@@ -169,7 +162,7 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        if (!holdsPageWord(line))
+        if (!namesPage())
             return PageLine::kNone;
         first.after = rest;
     }
@@ -187,8 +180,7 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
         return PageLine::kFooter;
     // A surname and a comma open body lines too ("Rosenberg, J., ..." in a
     // references list): the author's footer closes a page or names it.
-    if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest)
-        && (holdsPageWord(line) || mayClosePage()))
+    if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest) && (namesPage() || mayClosePage()))
         return PageLine::kFooter;
     // A line just before a form feed ends its page. The end of the file is
     // no form feed, so the last line is never a footer by this test.

@@ -122,5 +122,40 @@ INSTANTIATE_TEST_SUITE_P(
         FooterPair{"ab 9", "ab 10", RunningLine::kNone},
         FooterPair{"abc 9", "abc 10", RunningLine::kFooter}));
 
+// A footer stands at most ten blank lines above its form feed: a deeper
+// margin is no page's bottom.
+TEST(PageLayout, FooterStandsAtMostTenBlankLinesAboveTheFormFeed)
+{
+    for (const std::size_t blanks : {0, 1, 10, 11}) {
+        std::string text;
+        for (int page = 1; page <= 3; ++page) {
+            text += "   Text of a page.\n\nSmith                 Informational                 [Page "
+                + std::to_string(page) + "]\n" + std::string(page == 1 ? blanks : 1, '\n') + "\f\n";
+        }
+        const LineReader reader{text};
+        PageLayout layout(reader);
+        EXPECT_EQ(layout.runningLineAt(2, std::nullopt),
+                  blanks <= 10 ? RunningLine::kFooter : RunningLine::kNone)
+            << blanks << " blank lines";
+    }
+}
+
+// "[Page " names a page only within one line as the passes read it: a
+// line longer than the reader's buffer is read in pieces.
+TEST(PageLayout, PageWordsAreFoundWithinTheLinesAsRead)
+{
+    const std::string cut = std::string(kLineBufferSize - 4, 'x') + "[Page 3]\n";
+    const std::string whole = std::string(kLineBufferSize - 20, 'x') + "[page 3]\n";
+    const LineReader reader{"   Text\n" + cut + whole + "   [Pages 3]\n"};
+    PageLayout layout(reader);
+    ASSERT_EQ(reader.lineTotal(), 5u);
+    for (std::size_t line = 0; line < reader.lineTotal(); ++line)
+        EXPECT_EQ(layout.namesPage(line), holdsPageWord(reader.lineAt(line))) << line;
+    EXPECT_FALSE(layout.namesPage(1));
+    EXPECT_FALSE(layout.namesPage(2));
+    EXPECT_TRUE(layout.namesPage(3));
+    EXPECT_FALSE(layout.namesPage(4));
+}
+
 } // namespace
 } // namespace parchly
