@@ -339,34 +339,84 @@ private:
     std::vector<Keyword> m_keywordsFound;
 };
 
+// A paragraph goes on over a page break when the text on both sides is
+// indented (not a heading); blank lines alone end it.
+bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previousIndented)
+{
+    return pageBreak && isSpace(next.front()) && previousIndented;
+}
+
+// The first text line at or after `from` with a keyword cue, or the end.
+std::size_t nextCuedLine(const TextLines& lines, const std::vector<uint8_t>& cues, std::size_t from)
+{
+    for (std::size_t i = from; i < cues.size(); ++i) {
+        if ((cues[i] & kCueRequirement) != 0 && lines.roles[i] == LineRole::Text)
+            return i;
+    }
+    return lines.size();
+}
+
+// The first line of the paragraph that holds text line `line`, not before
+// `floor`: back over the lines and the gaps between them that do not end a
+// paragraph.
+std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t floor)
+{
+    std::size_t start = line;
+    for (;;) {
+        bool blank = false;
+        bool pageBreak = false;
+        std::size_t previous = start;
+        while (previous > floor && lines.roles[previous - 1] != LineRole::Text) {
+            --previous;
+            blank = blank || lines.roles[previous] == LineRole::Blank;
+            pageBreak = pageBreak || lines.roles[previous] == LineRole::PageBreak;
+        }
+        if (previous == floor)
+            return start;
+        --previous;
+        if ((blank || pageBreak)
+            && !continuesOverPageBreak(pageBreak, lines.line(start), isSpace(lines.line(previous).front())))
+            return start;
+        start = previous;
+    }
+}
+
 } // namespace
 
 void findRequirements(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues)
 {
     text.requirements.clear();
     RequirementScanner scanner(text);
-    bool blank = false;
-    bool pageBreak = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines.roles[i] == LineRole::Blank) {
-            blank = true;
+    // Only the paragraphs with a keyword cue are read: from each cued line
+    // back to where its paragraph starts (not before `floor`, where the
+    // paragraph read last ended), then on to where it ends.
+    std::size_t floor = 0;
+    for (std::size_t cued = nextCuedLine(lines, cues, 0); cued < lines.size();
+         cued = nextCuedLine(lines, cues, std::max(cued + 1, floor))) {
+        if (cued < floor)
             continue;
+        std::size_t line = paragraphStart(lines, cued, floor);
+        bool blank = false;
+        bool pageBreak = false;
+        for (; line < lines.size(); ++line) {
+            if (lines.roles[line] == LineRole::Blank) {
+                blank = true;
+                continue;
+            }
+            if (lines.roles[line] == LineRole::PageBreak) {
+                pageBreak = true;
+                continue;
+            }
+            const std::string_view text = lines.line(line);
+            if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, scanner.lastIndented()))
+                break;
+            blank = false;
+            pageBreak = false;
+            scanner.addLine(text, static_cast<int32_t>(line), (cues[line] & kCueRequirement) != 0);
         }
-        if (lines.roles[i] == LineRole::PageBreak) {
-            pageBreak = true;
-            continue;
-        }
-        const std::string_view line = lines.line(i);
-        // A paragraph goes on over a page break when the text on both sides
-        // is indented (not a heading).
-        const bool indented = isSpace(line.front());
-        if ((blank || pageBreak) && !(pageBreak && indented && scanner.lastIndented()))
-            scanner.endParagraph();
-        blank = false;
-        pageBreak = false;
-        scanner.addLine(line, static_cast<int32_t>(i), (cues[i] & kCueRequirement) != 0);
+        scanner.endParagraph();
+        floor = line;
     }
-    scanner.endParagraph();
 }
 
 } // namespace parchly

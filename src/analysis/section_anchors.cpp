@@ -169,11 +169,11 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
             || (number >= contentsFirst && number <= contentsLast))
             continue;
         // Some early RFCs indent their headings and write them in capitals
-        // (RFC 822: "     3.1.  GENERAL DESCRIPTION").
+        // (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks.
+        const std::size_t indent = lines.indents[i];
+        if (indent > 9)
+            continue;
         std::string_view line = lines.line(i);
-        std::size_t indent = 0;
-        while (indent < line.size() && indent <= 8 && isBlankChar(line[indent]))
-            ++indent;
         line.remove_prefix(indent);
         // Only a digit, a capital before a dot ("A.") or the "A" of
         // "Appendix" can start a number; most lines start with a word.
