@@ -195,10 +195,13 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
         ASSERT_TRUE(profile.writeString("s", "key", "new"));
         EXPECT_EQ(files(), 1) << "no temporary file may be left behind";
     }
+}
 
-    // A folder where the file should be is neither read nor replaced, nor
-    // does it take a value into a batch. (It is also how an unreadable file
-    // is met: permissions do not bind the superuser the tests run as.)
+// A folder where the file should be is neither read nor replaced, nor does
+// it take a value into a batch. (It is also how an unreadable file is met:
+// permissions do not bind the superuser the tests run as.)
+TEST_F(ProfileTest, AFolderAtTheSettingsNameIsNeitherReadNorReplaced)
+{
     Profile onFolder(folder.path().string());
     EXPECT_FALSE(onFolder.writeString("s", "key", "new"));
     ProfileBatch batch(onFolder);
