@@ -105,6 +105,27 @@ protected:
     }
 };
 
+INSTANTIATE_TEST_SUITE_P(
+    HostileFiles, Pathological,
+    ::testing::Values(HostileFile{"rfc90001.txt", [] { return QByteArray(8 * 1024 * 1024, 'x') + "\n"; },
+                                  nullptr},
+                      HostileFile{"rfc90007.txt", [] { return QByteArray(50 * 1024 * 1024, 'x') + "\n"; },
+                                  "rfc90007.txt is not an RFC text file: it holds more than 16 MB"},
+                      HostileFile{"rfc90002.txt", [] { return QByteArray(10 * 1024 * 1024, '\0'); },
+                                  "rfc90002.txt is not an RFC text file: it holds NUL bytes"},
+                      HostileFile{"rfc90003.txt", [] { return contentsOfEntries(20000); }, nullptr},
+                      HostileFile{"rfc90004.txt", [] { return QByteArray(1000000, '\n'); },
+                                  "rfc90004.txt is not an RFC text file: it holds more than 200000 lines"},
+                      HostileFile{"rfc90006.txt", [] { return QByteArray(100000, '\n'); }, nullptr},
+                      HostileFile{"rfc90005.txt", [] { return QByteArray(200000, '\f'); }, nullptr},
+                      HostileFile{"rfc-index.txt", [] { return indexWithHugeEntry(170000); }, nullptr}),
+    [](const ::testing::TestParamInfo<HostileFile>& info) {
+        return QString::fromLatin1(info.param.name)
+            .remove(QLatin1Char('-'))
+            .section(QLatin1Char('.'), 0, 0)
+            .toStdString();
+    });
+
 TEST_P(Pathological, OpensWithinBoundsOrIsRefusedWithTheReason)
 {
     const HostileFile& hostile = GetParam();
@@ -132,27 +153,6 @@ TEST_P(Pathological, OpensWithinBoundsOrIsRefusedWithTheReason)
     getrusage(RUSAGE_SELF, &usage);
     EXPECT_LE(usage.ru_maxrss, kPeakMemoryKiB);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    HostileFiles, Pathological,
-    ::testing::Values(HostileFile{"rfc90001.txt", [] { return QByteArray(8 * 1024 * 1024, 'x') + "\n"; },
-                                  nullptr},
-                      HostileFile{"rfc90007.txt", [] { return QByteArray(50 * 1024 * 1024, 'x') + "\n"; },
-                                  "rfc90007.txt is not an RFC text file: it holds more than 16 MB"},
-                      HostileFile{"rfc90002.txt", [] { return QByteArray(10 * 1024 * 1024, '\0'); },
-                                  "rfc90002.txt is not an RFC text file: it holds NUL bytes"},
-                      HostileFile{"rfc90003.txt", [] { return contentsOfEntries(20000); }, nullptr},
-                      HostileFile{"rfc90004.txt", [] { return QByteArray(1000000, '\n'); },
-                                  "rfc90004.txt is not an RFC text file: it holds more than 200000 lines"},
-                      HostileFile{"rfc90006.txt", [] { return QByteArray(100000, '\n'); }, nullptr},
-                      HostileFile{"rfc90005.txt", [] { return QByteArray(200000, '\f'); }, nullptr},
-                      HostileFile{"rfc-index.txt", [] { return indexWithHugeEntry(170000); }, nullptr}),
-    [](const ::testing::TestParamInfo<HostileFile>& info) {
-        return QString::fromLatin1(info.param.name)
-            .remove(QLatin1Char('-'))
-            .section(QLatin1Char('.'), 0, 0)
-            .toStdString();
-    });
 
 } // namespace
 } // namespace parchly
