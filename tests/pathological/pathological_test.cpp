@@ -3,6 +3,7 @@
 // each made here, opened through the real window offscreen, and held to a
 // memory ceiling; the time is held by the CTest timeout.
 #include "frame/app_fixture.h"
+#include "support/fixture_cases.h"
 #include "frame/document_window.h"
 #include "frame/main_window.h"
 #include "platform/tree_view.h"
@@ -30,14 +31,10 @@ constexpr long kPeakMemoryKiB = 300 * 1024;
 #endif
 constexpr int kShownLineLimit = 1023;
 
+// An RFC whose contents table lists `entries` sections.
 QByteArray contentsOfEntries(int entries)
 {
-    QByteArray text = "Network Working Group                                          A. Author\n"
-                      "Request for Comments: 99999                                      Example\n"
-                      "Category: Informational                                     January 2020\n\n\n"
-                      "                          A Hostile Contents Table\n\n"
-                      "Status of this Memo\n\n   This memo provides information.\n\n"
-                      "Table of Contents\n\n";
+    QByteArray text = QByteArray::fromStdString(test::readFixture("pathological/contents-head.txt"));
     for (int i = 1; i <= entries; ++i) {
         QByteArray line = "   " + QByteArray::number(i) + ".  Section " + QByteArray::number(i) + " ";
         text += line + QByteArray(68 - line.size(), '.') + " " + QByteArray::number(i / 50 + 1) + "\n";
