@@ -138,21 +138,34 @@ std::size_t bottomAbove(const LineReader& source, std::size_t feed)
     return kNone;
 }
 
+// The top block of the page opened by the form feed at `feed`, or, when
+// that page holds nothing but its form feed (two form feeds in a row), of
+// the page `beyond` gives.
+template <typename Beyond> TopBlock filledTopBlock(const LineReader& source, std::size_t feed, Beyond beyond)
+{
+    if (feed == kNone)
+        return TopBlock{};
+    const TopBlock block = topBlock(source, feed);
+    if (block.size > 0)
+        return block;
+    const std::size_t next = beyond(feed);
+    return next == kNone ? block : topBlock(source, next);
+}
+
 // Whether line `index` is line `position` of the top block of its page,
 // and the same line of the page before or after says the same.
 bool repeatsAtTop(const LineReader& source, std::size_t index, std::size_t position, std::size_t feed)
 {
     const std::string_view line = source.lineAt(index);
-    const std::size_t before = feed == 0 ? kNone : formFeedAbove(source, feed - 1, kPageReach);
-    const std::size_t after = formFeedBelow(source, index);
-    for (const std::size_t other : {before, after}) {
-        if (other == kNone)
-            continue;
-        const TopBlock block = topBlock(source, other);
-        if (block.size > position && sameShape(source.lineAt(block.lines[position]), line))
-            return true;
-    }
-    return false;
+    const auto pageAbove = [&source](std::size_t at) {
+        return at == 0 ? kNone : formFeedAbove(source, at - 1, kPageReach);
+    };
+    const auto pageBelow = [&source](std::size_t at) { return formFeedBelow(source, at); };
+    const auto repeats = [&](const TopBlock& block) {
+        return block.size > position && sameShape(source.lineAt(block.lines[position]), line);
+    };
+    return repeats(filledTopBlock(source, pageAbove(feed), pageAbove))
+        || repeats(filledTopBlock(source, pageBelow(index), pageBelow));
 }
 
 // Whether line `index` may stand in the top block of its page: only blank

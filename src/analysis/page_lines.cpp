@@ -165,6 +165,13 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
     // Asked only of the lines a rule below needs it for.
     const auto mayOpenPage = [&] { return !index || opensPage(source, *index); };
     const auto mayClosePage = [&] { return !index || closesPage(source, *index); };
+    // A form feed opening the line, the header printed right after it
+    // ("\fRFC 1149  IP Datagrams ...", as many RFCs of 1970-1995 are): the
+    // header stands at the margin of its page.
+    if (rest > 0 && line[rest - 1] == kFormFeed) {
+        line.remove_prefix(rest);
+        rest = 0;
+    }
     FirstWord first;
     if (rest == 0) {
         first = firstWordOf(line);
@@ -203,6 +210,10 @@ bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view 
     const PageLine kind = judge(text, source, line, rest, pageBreakSeen);
     if (kind == PageLine::kNone)
         return false;
+    // Learned without a form feed before it, so that the headers of pages
+    // whose form feed stands on a line of its own are told by it too.
+    if (rest > 0 && line[rest - 1] == kFormFeed)
+        line.remove_prefix(rest);
     const bool header = kind == PageLine::kHeader;
     if (header && text.headerLine.empty()) {
         text.headerLine.assign(line);
