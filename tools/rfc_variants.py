@@ -1,0 +1,242 @@
+#!/usr/bin/python3
+"""Variants of real RFCs in the shapes other decades print, and how exactly
+parchly-analyse reads each, by the scan of accuracy_report.py.
+
+    tools/rfc_variants.py --analyse build/tools/parchly-analyse OUT FOLDER...
+    [--family NAME]... [--worst N]
+
+Each rfcNNNN.txt of the FOLDERs is rewritten once per family below into
+OUT/FAMILY/rfcNNNN.txt, and a line of figures is printed per family, the
+untouched files ("as is") first. A family changes one thing that differs
+between RFCs of the 1970s to the 2020s and keeps the rest, so a figure that
+drops below "as is" names a rule that holds only for the shapes the folder
+happens to show.
+"""
+import argparse
+import os
+import re
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import accuracy_report as scan  # noqa: E402
+
+REFERENCES_WORD = re.compile(r'\b(references|bibliography)\b', re.I)
+# A contents line or heading naming a references section: "9.  References",
+# "REFERENCES ....... 45", "   17   References ........158".
+REFERENCES_LINE = re.compile(
+    r'^(\s*)((?:appendix\s+)?(?:[0-9]+(?:\.[0-9]+)*\.?|[A-Z](?:\.[0-9]+)*\.?)\s+)?'
+    r'((?:normative\s+|informative\s+)?references)(\s*(?:\.[ .]*|\s{2,})[0-9]+)?\s*$', re.I)
+PAGE_NUMBER = re.compile(r'\[\s*page\s+([0-9ivx]+)\s*\]\s*$', re.I)
+
+
+def read(path):
+    with open(path, 'rb') as f:
+        return f.read().replace(b'\r\n', b'\n').decode('latin-1')
+
+
+def printed_labels(lines):
+    headers, footers = scan.page_lines(lines)
+    return scan.printed_labels(lines, scan.references_regions(lines, headers | footers))
+
+
+def relabel(text, new_label, alone=False):
+    """Every printed label and its citations renamed by new_label(k, old);
+    with `alone`, each label stands on its own line, its text below it."""
+    lines = text.split('\n')
+    labels = printed_labels(lines)
+    names = {}
+    for k, (_, label) in enumerate(labels):
+        names.setdefault(label, new_label(k + 1, label))
+    definitions = {line for line, _ in labels}
+    out = []
+    for i, line in enumerate(lines):
+        renamed = re.sub(r'\[[^\[\]]+\]', lambda m: names.get(m.group(0), m.group(0)), line)
+        if alone and i in definitions:
+            m = re.match(r'^(\s*)(\[[^\[\]]+\])\s*(\S.*)?$', renamed)
+            if m and m.group(3):
+                out += [m.group(1) + m.group(2), m.group(1) + '   ' + m.group(3)]
+                continue
+        out.append(renamed)
+    return '\n'.join(out)
+
+
+def rename_references(text, rename):
+    """The words of each references heading and contents line renamed."""
+    def line_of(line):
+        m = REFERENCES_LINE.match(line.replace('\f', ''))
+        if not m or len(m.group(1)) > 12:
+            return line
+        return line.replace(m.group(3), rename(m.group(3)), 1)
+    return '\n'.join(line_of(line) for line in text.split('\n'))
+
+
+def to_appendix(text):
+    """Numbered references sections renamed as lettered appendices: "9.
+    References" as "A. References", "9.1.  Normative References" as "A.1.
+    Normative References", in the contents and the body alike."""
+    numbers = {}
+    for line in text.split('\n'):
+        m = REFERENCES_LINE.match(line.replace('\f', ''))
+        if m and m.group(2) and m.group(2)[0].isdigit():
+            numbers.setdefault(m.group(2).split('.')[0].strip(), None)
+    if not numbers:
+        return text
+    out = []
+    for line in text.split('\n'):
+        m = REFERENCES_LINE.match(line.replace('\f', ''))
+        top = m.group(2).split('.')[0].strip() if m and m.group(2) else ''
+        if top in numbers:
+            line = re.sub(r'\b' + top + r'(?=[.\s])', 'A', line, count=1)
+        out.append(line)
+    return '\n'.join(out)
+
+
+def without_references_contents(text):
+    """The contents lines naming references left out."""
+    lines = text.split('\n')
+    contents = {line for line, _, _ in scan.contents_lines(lines)}
+    return '\n'.join(line for i, line in enumerate(lines)
+                     if not (i in contents and REFERENCES_LINE.match(line.replace('\f', ''))))
+
+
+def page_edges(text):
+    """The lines, page headers and footers, as the scan finds them."""
+    lines = text.split('\n')
+    headers, footers = scan.page_lines(lines)
+    return lines, headers, footers
+
+
+def respaced(parts, width):
+    """Left, centre and right parts laid out over `width` columns."""
+    left, centre, right = parts
+    line = left
+    start = max(len(line) + 2, (width - len(centre)) // 2)
+    line += ' ' * (start - len(line)) + centre
+    line += ' ' * max(2, width - len(line) - len(right)) + right
+    return line
+
+
+def split_page_line(line):
+    """A header or footer line split into its left, centre and right parts."""
+    text = line.replace('\f', '')
+    parts = re.split(r'\s{2,}', text.strip())
+    if len(parts) == 2:
+        return parts[0], '', parts[1]
+    if len(parts) == 3:
+        return tuple(parts)
+    return None
+
+
+def rewrite_page_lines(text, header=None, footer=None):
+    lines, headers, footers = page_edges(text)
+    for i in range(len(lines)):
+        change = header if i in headers else footer if i in footers else None
+        parts = split_page_line(lines[i]) if change else None
+        if parts:
+            feed = '\f' if lines[i].startswith('\f') else ''
+            lines[i] = feed + change(parts)
+    return '\n'.join(lines)
+
+
+def header_without_date(parts):
+    left, centre, right = parts
+    if scan.DATE_AT_END.search(right):
+        right = ''
+    return respaced((left, '', centre), 72) if not right else respaced(parts, 72)
+
+
+def header_short_title(parts):
+    left, centre, right = parts
+    words = centre.split()
+    if len(words) > 2:
+        centre = ' '.join(words[:2])
+    return respaced((left, centre, right), 72)
+
+
+def feeds_doubled(text):
+    return re.sub(r'\n\f\n', '\n\f\n\f\n', text)
+
+
+def feed_on_header(text):
+    """The form feed as the first byte of the header line, as many RFCs of the
+    1970s and 1980s print it."""
+    return re.sub(r'\n\f\n(\s*\n)*', '\n\f', text)
+
+
+FAMILIES = {
+    'as is': lambda t: t,
+    'crlf': lambda t: t.replace('\n', '\r\n'),
+    'form feed on the header line': feed_on_header,
+    'form feeds doubled': feeds_doubled,
+    'labels [1]': lambda t: relabel(t, lambda k, _: f'[{k}]'),
+    'labels [TCP:9]': lambda t: relabel(t, lambda k, old: f'[{re.sub(r"[^A-Z]", "", old.upper())[:4] or "REF"}:{k}]'),
+    'labels [IEEE.802.3]': lambda t: relabel(t, lambda k, _: f'[IEEE.802.{k}]'),
+    'labels [RFC-822]': lambda t: relabel(t, lambda k, _: f'[RFC-{800 + k}]'),
+    'long labels alone': lambda t: relabel(t, lambda k, _: f'[ANSI-X3.4-1986-PART-{k}]', alone=True),
+    'labels alone': lambda t: relabel(t, lambda k, old: old, alone=True),
+    'heading REFERENCES': lambda t: rename_references(t, str.upper),
+    # Only the section of all references was titled so (RFC 2616's "17
+    # References" as "7.  References and Notes").
+    'heading References and Notes': lambda t: rename_references(
+        t, lambda w: w + ' and Notes' if w.lower() == 'references' else w),
+    'heading A. References': to_appendix,
+    'references not in contents': without_references_contents,
+    'headers without date': lambda t: rewrite_page_lines(t, header=header_without_date),
+    'headers, title shortened': lambda t: rewrite_page_lines(t, header=header_short_title),
+    'headers and footers 80 wide': lambda t: rewrite_page_lines(
+        t, header=lambda p: respaced(p, 80), footer=lambda p: respaced(p, 80)),
+    'headers and footers 64 wide': lambda t: rewrite_page_lines(
+        t, header=lambda p: respaced(p, 64), footer=lambda p: respaced(p, 64)),
+}
+
+
+def write_family(name, change, sources, out):
+    folder = os.path.join(out, re.sub(r'[^a-z0-9]+', '-', name.lower()).strip('-'))
+    os.makedirs(folder, exist_ok=True)
+    for path in sources:
+        with open(os.path.join(folder, os.path.basename(path)), 'wb') as f:
+            f.write(change(read(path)).encode('latin-1'))
+    return folder
+
+
+def share(figure):
+    found, total = figure
+    return found / total if total else 1.0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument('--analyse', required=True, help='the parchly-analyse program')
+    parser.add_argument('--family', action='append', help='only these families (default: all)')
+    parser.add_argument('--worst', type=int, default=3, help='files listed where a figure drops')
+    parser.add_argument('out')
+    parser.add_argument('folders', nargs='+')
+    args = parser.parse_args()
+    sources = []
+    for folder in args.folders:
+        sources += [os.path.join(folder, n) for n in sorted(os.listdir(folder)) if re.fullmatch(r'rfc[0-9]+\.txt', n)]
+    names = ['as is'] + [n for n in FAMILIES if n != 'as is' and (not args.family or n in args.family)]
+    print(f'{len(sources)} files; per cent found (labels, citations, rfc links, contents, headers, footers, pages)')
+    print(f'{"family":32}' + ''.join(f'{f[:9]:>10}' for f in scan.FIGURES) + '  wrong/false marks')
+    reference = None
+    for name in names:
+        folder = write_family(name, FAMILIES[name], sources, args.out)
+        perFile = scan.measure_folder(args.analyse, folder)
+        totals = scan.totals(perFile)
+        row = f'{name:32}' + ''.join(f'{100.0 * f / t if t else 100.0:10.2f}' for f, t in
+                                       (totals[figure] for figure in scan.FIGURES))
+        print(row + f'  {totals["no reference"]}/{totals["false marks"]}')
+        if reference is None:
+            reference = perFile
+            continue
+        for figure in scan.FIGURES:
+            dropped = sorted((share(r[figure]) - share(reference[n][figure]), n, r[figure])
+                             for n, r in perFile.items() if share(r[figure]) < share(reference[n][figure]))
+            dropped = dropped[:args.worst]
+            if dropped:
+                print(f'    {figure}: ' + ', '.join(f'{n} {f}/{t}' for _, n, (f, t) in dropped))
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
