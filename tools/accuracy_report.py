@@ -51,13 +51,18 @@ def lines_of(path):
 
 
 def pages_of(lines):
-    """The (first, last) 0-based line indexes of each page."""
+    """The (first, last) 0-based line indexes of each page. A form feed
+    after the text of a line ("[Page 3]\\f") ends the page with that line."""
     pages = []
     start = 0
     for i, line in enumerate(lines):
         if '\f' in line:
-            pages.append((start, i - 1))
-            start = i
+            if line.split('\f')[0].strip():
+                pages.append((start, i))
+                start = i + 1
+            else:
+                pages.append((start, i - 1))
+                start = i
     pages.append((start, len(lines) - 1))
     return pages
 

@@ -215,9 +215,8 @@ void readFrontMatter(TextScan& scan)
 {
     RfcText& text = scan.text;
     BlockState state;
-    while (const std::optional<std::string_view> next = scan.source.nextLine()) {
+    while (const std::optional<std::string_view> next = nextScanLine(scan)) {
         std::string_view line = *next;
-        ++text.lineCount;
         // RFCs published as UTF-8 open with a byte-order mark, which would
         // otherwise make the mark's line the whole front matter.
         if (text.lineCount == 1 && startsWithAt(line, 0, kUtf8ByteOrderMark))
@@ -237,6 +236,7 @@ void readFrontMatter(TextScan& scan)
                 return;
             continue;
         }
+        notePageBreakAfter(scan);
         if (isPageMark(scan, line, skipBlanks(line, 0)))
             continue;
         ++state.blockLines;

@@ -76,8 +76,9 @@ bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first
 // "... [Page N]" where N is the number of the page being read.
 bool endsInThisPageNumber(const RfcText& text, std::string_view line)
 {
+    // "[Page 3]\f": the form feed may close the footer line.
     std::size_t end = line.size();
-    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == kFormFeed))
         --end;
     if (end == 0 || line[end - 1] != ']')
         return false;
@@ -197,9 +198,11 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
     if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest)
         && (holdsPageWord(line) || mayClosePage()))
         return PageLine::kFooter;
-    // A line just before a form feed ends its page. The end of the file is
-    // no form feed, so the last line is never a footer by this test.
-    return source.peekByte() == kFormFeed ? PageLine::kFooter : PageLine::kNone;
+    // A line just before a form feed ends its page, as does one whose text
+    // a form feed follows. The end of the file is no form feed, so the last
+    // line is never a footer by this test.
+    return source.peekByte() == kFormFeed || (index && closesWithFormFeed(source, *index)) ? PageLine::kFooter
+                                                                                           : PageLine::kNone;
 }
 
 } // namespace
