@@ -60,6 +60,47 @@ def relabel(text, new_label, alone=False):
     return '\n'.join(out)
 
 
+def ends_entry(lines, definitions, blank):
+    """Whether the blank line `blank` follows an entry's last line: the
+    lines above it up to a label are text, none of them blank."""
+    for k in range(blank - 1, max(blank - 30, -1), -1):
+        if not lines[k].strip():
+            return False
+        if k in definitions:
+            return True
+    return False
+
+
+def reshape_entries(text, at_margin=False, packed=False):
+    """Reference entries with their label at the margin and the text
+    indented after it (RFC 1122), or `packed` without the blank lines
+    between them (many RFCs of the 1980s and 1990s)."""
+    lines = text.split('\n')
+    labels = printed_labels(lines)
+    definitions = {line for line, _ in labels}
+    out = []
+    for i, line in enumerate(lines):
+        if at_margin and i in definitions:
+            line = line.lstrip(' ')
+        if packed and not line.strip() and i + 1 in definitions and ends_entry(lines, definitions, i):
+            continue
+        out.append(line)
+    return '\n'.join(out)
+
+
+def reshape_contents(text, change):
+    """Each printed contents line that ends in a page number changed."""
+    lines = text.split('\n')
+    for i, title, page in scan.contents_lines(lines):
+        lines[i] = change(lines[i], title, page)
+    return '\n'.join(lines)
+
+
+def without_leaders(line, title, page):
+    indent = line[:len(line) - len(line.lstrip())]
+    return indent + title + ' ' * max(3, 69 - len(indent) - len(title) - len(page)) + page
+
+
 def rename_references(text, rename):
     """The words of each references heading and contents line renamed."""
     def line_of(line):
@@ -163,11 +204,17 @@ def feed_on_header(text):
     return re.sub(r'\n\f\n(\s*\n)*', '\n\f', text)
 
 
+def feed_after_footer(text):
+    """The form feed at the end of the footer line, no line of its own."""
+    return re.sub(r'\n\f\n', '\f\n', text)
+
+
 FAMILIES = {
     'as is': lambda t: t,
     'crlf': lambda t: t.replace('\n', '\r\n'),
     'form feed on the header line': feed_on_header,
     'form feeds doubled': feeds_doubled,
+    'form feed after the footer': feed_after_footer,
     'labels [1]': lambda t: relabel(t, lambda k, _: f'[{k}]'),
     'labels [TCP:9]': lambda t: relabel(t, lambda k, old: f'[{re.sub(r"[^A-Z]", "", old.upper())[:4] or "REF"}:{k}]'),
     'labels [IEEE.802.3]': lambda t: relabel(t, lambda k, _: f'[IEEE.802.{k}]'),
@@ -181,6 +228,10 @@ FAMILIES = {
         t, lambda w: w + ' and Notes' if w.lower() == 'references' else w),
     'heading A. References': to_appendix,
     'references not in contents': without_references_contents,
+    'labels at the margin': lambda t: reshape_entries(t, at_margin=True),
+    'entries without blank lines': lambda t: reshape_entries(t, packed=True),
+    'contents without leader dots': lambda t: reshape_contents(t, without_leaders),
+    'contents in capitals': lambda t: reshape_contents(t, lambda line, title, page: line.replace(title, title.upper())),
     'headers without date': lambda t: rewrite_page_lines(t, header=header_without_date),
     'headers, title shortened': lambda t: rewrite_page_lines(t, header=header_short_title),
     'headers and footers 80 wide': lambda t: rewrite_page_lines(
