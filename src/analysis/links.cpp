@@ -316,9 +316,10 @@ private:
             last = k + 1;
             return smallNumber(view(k + 1));
         }
-        // "RFC-1122", as the RFCs of the 1980s write the numbers they name.
+        // "RFC-1122", as the RFCs of the 1980s write the numbers they name,
+        // also hyphenated at a line end ("RFC-" / "1191").
         if (word == "RFC" && view(k + 1) == "-" && !m_tokens[k + 1].spaced && isWord(k + 2)
-            && !m_tokens[k + 2].spaced) {
+            && (!m_tokens[k + 2].spaced || m_tokens[k + 2].line != m_tokens[k + 1].line)) {
             last = k + 2;
             return smallNumber(view(k + 2));
         }
