@@ -68,6 +68,15 @@ bool isUrlScheme(std::string_view word)
         || lower == "doi";
 }
 
+// "HTTP:2" in a label such as "[HTTP:2]" (a tag and a number, as "[TCP:9]")
+// is no URL: one of these schemes goes on with "//" after its colon.
+bool isLabelNumber(std::string_view line, std::string_view scheme, std::size_t colon)
+{
+    const bool slashed = equalIgnoringAsciiCase(scheme, "http") || equalIgnoringAsciiCase(scheme, "https")
+        || equalIgnoringAsciiCase(scheme, "ftp");
+    return slashed && !startsWithAt(line, colon + 1, "//");
+}
+
 // Whether a phrase may use the word: numbers, a capital alone or before a
 // dot (an appendix number), the words that start a phrase and those that
 // join its parts.
@@ -145,7 +154,8 @@ void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& toke
                        || (line[end] == '.' && end + 1 < line.size() && isAlnum(line[end + 1]))))
                 end += line[end] == '.' ? 2 : 1;
             const std::string_view word = line.substr(i, end - i);
-            if (end < line.size() && line[end] == ':' && isUrlScheme(word)) {
+            if (end < line.size() && line[end] == ':' && isUrlScheme(word)
+                && !isLabelNumber(line, word, end)) {
                 while (end < line.size() && !isSpace(line[end]) && line[end] != '>' && line[end] != '"')
                     ++end;
             } else if (isPhraseWord(word)) {
