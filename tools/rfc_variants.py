@@ -204,6 +204,28 @@ def feed_on_header(text):
     return re.sub(r'\n\f\n(\s*\n)*', '\n\f', text)
 
 
+def indent_labels(text, indent):
+    """Each printed label line indented by `indent` blanks, its text lines
+    by as many more as the label line gains."""
+    lines = text.split('\n')
+    labels = printed_labels(lines)
+    definitions = {line for line, _ in labels}
+    out = []
+    shift = 0
+    for i, line in enumerate(lines):
+        if i in definitions:
+            now = len(line) - len(line.lstrip(' '))
+            shift = max(0, indent - now)
+        elif not line.strip() or not line.startswith(' '):
+            shift = shift if line.startswith(' ') or not line.strip() else 0
+        out.append(' ' * shift + line if shift and line.strip() and line.startswith(' ') else line)
+    return '\n'.join(out)
+
+
+def rename_contents_heading(text, heading):
+    return re.sub(r'(?m)^[ \t]*Table of Contents[ \t]*$', heading, text, count=1)
+
+
 def feed_after_footer(text):
     """The form feed at the end of the footer line, no line of its own."""
     return re.sub(r'\n\f\n', '\f\n', text)
@@ -219,6 +241,8 @@ FAMILIES = {
     'labels [TCP:9]': lambda t: relabel(t, lambda k, old: f'[{re.sub(r"[^A-Z]", "", old.upper())[:4] or "REF"}:{k}]'),
     'labels [IEEE.802.3]': lambda t: relabel(t, lambda k, _: f'[IEEE.802.{k}]'),
     'labels [RFC-822]': lambda t: relabel(t, lambda k, _: f'[RFC-{800 + k}]'),
+    'labels [RFC 2119]': lambda t: relabel(t, lambda k, old: re.sub(r'^\[RFC-?(\d)', r'[RFC \1', old)),
+    'labels indented 8': lambda t: indent_labels(t, 8),
     'long labels alone': lambda t: relabel(t, lambda k, _: f'[ANSI-X3.4-1986-PART-{k}]', alone=True),
     'labels alone': lambda t: relabel(t, lambda k, old: old, alone=True),
     'heading REFERENCES': lambda t: rename_references(t, str.upper),
@@ -227,6 +251,10 @@ FAMILIES = {
     'heading References and Notes': lambda t: rename_references(
         t, lambda w: w + ' and Notes' if w.lower() == 'references' else w),
     'heading A. References': to_appendix,
+    'heading Bibliography': lambda t: rename_references(
+        t, lambda w: 'Bibliography' if w.lower() == 'references' else w),
+    'contents heading "Contents"': lambda t: rename_contents_heading(t, 'Contents'),
+    'contents heading "TABLE OF CONTENTS"': lambda t: rename_contents_heading(t, '                           TABLE OF CONTENTS'),
     'references not in contents': without_references_contents,
     'labels at the margin': lambda t: reshape_entries(t, at_margin=True),
     'entries without blank lines': lambda t: reshape_entries(t, packed=True),
