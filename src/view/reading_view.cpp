@@ -28,6 +28,7 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     , m_host(host)
     , m_finder(*this)
     , m_zoom(*this)
+    , m_errataMarkers(*this, *document, *host)
 {
     // The hand over links follows the pointer without a button pressed.
     viewport()->setMouseTracking(true);
@@ -52,6 +53,10 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     });
     connect(m_document, &RfcDocument::loaded, this, &ReadingView::showText);
     connect(m_document, &RfcDocument::moveRequested, this, &ReadingView::moveTo);
+    connect(m_document, &RfcDocument::errataChanged, this, [this] {
+        if (m_initialised)
+            m_errataMarkers.mark();
+    });
     connect(&m_finder, &TextFinder::outcomeNoted, this,
             [this](const QString& text) { m_host->showStatusMessage(text); });
     connect(&m_finder, &TextFinder::matchSelected, this, &ReadingView::caretMoved);

@@ -8,7 +8,7 @@
 
 #include "view/command_target.h"
 #include "platform/text_view.h"
-#include "view/errata_marks.h"
+#include "view/errata_markers.h"
 #include "view/history.h"
 #include "view/text_finder.h"
 #include "view/text_zoom.h"
@@ -55,13 +55,6 @@ public:
     // Puts the document's composition on the text shown afresh.
     void formatRfcText();
 
-    // The errata of the document's RFC (view_errata.cpp): placed against
-    // its file and marked in the text by the "Errata" format.
-    void setErrata(std::vector<Erratum> errata);
-    // Marks the errata afresh, after the status filter or the format changed.
-    void markErrata();
-    // Shows where erratum `index` of the document applies.
-    void goToErratum(int index);
     void setHeadersAndFootersCut(bool cutHeaders, bool cutFooters);
     void setPageSeparatorsShown(bool show);
 
@@ -143,10 +136,6 @@ private:
     // Shows the place the document was asked to move to.
     void moveTo(const DocumentPlace& place);
     void applyComposedFormats(const ComposedFormats& composed);
-    void applyErrataMarks();
-    const std::vector<ErratumRun>& errataRuns();
-    // The erratum whose marker is under `point`; -1 where there is none.
-    int erratumAt(const QPoint& point);
     void removeLines(const LineRange& range);
     void writeSeparators(const std::vector<SeparatorPlace>& places);
     void eraseSeparators(const std::vector<SeparatorPlace>& places);
@@ -174,10 +163,7 @@ private:
     TextZoom m_zoom;
     ViewContextMenu* m_contextMenu = nullptr;
     QString m_linkStatus; // where the link under the pointer leads, as told
-    // The errata markers as last composed, for the document revision they
-    // were composed for.
-    std::vector<ErratumRun> m_errataRuns;
-    int m_errataRevision = -1;
+    ErrataMarkers m_errataMarkers;
 };
 
 } // namespace parchly

@@ -91,13 +91,13 @@ public:
     const LimitsBlock& limits() const { return m_limits; }
 
     // The errata of the document's RFC, placed against the present
-    // analysis of `file` (the document's own file, as read for it);
-    // none before the errata database is read.
-    void setErrata(std::vector<Erratum> errata, LineReader& file);
-    // Places the errata again against the text as analysed afresh
-    // (each load does).
-    void placeErrata(LineReader& file);
+    // analysis of its file and announced as errataChanged(); none before
+    // the errata database is read.
+    void setErrata(std::vector<Erratum> errata);
     const std::vector<PlacedErratum>& errata() const { return m_errata; }
+    // Which errata are shown changed (their status filter): announced as
+    // errataChanged() for the markers to follow.
+    void errataFilterChanged() { emit errataChanged(); }
 
     // Moves asked for by the Navigator or a link: each finds its shown line
     // and announces moveRequested(); nothing for an index out of range.
@@ -109,6 +109,9 @@ public:
     void goToContentsEntry(int entry);
     void goToFileLine(FileLine line);
     void goToRequirement(int index);
+    // Erratum `index` comes to the top: the first of its lines that is
+    // shown (a cut header gives way to the line after it).
+    void goToErratum(int index);
 
     // The shown line of the reader's caret, as the view last told it.
     ShownLine currentLine() const { return m_currentLine; }
@@ -122,8 +125,12 @@ signals:
     void cutsChanged();
     void moveRequested(const DocumentPlace& place);
     void currentPositionChanged(ShownLine line);
+    void errataChanged();
 
 private:
+    // Places the errata again against the text as analysed from `file`.
+    void placeErrata(LineReader& file);
+
     QString m_path;
     RfcText m_text;
     DecodedText m_shownText;

@@ -57,7 +57,7 @@ void ReadingView::updateLinkCursor(const QPoint& point)
     if (where != m_linkStatus)
         m_host->showStatusMessage(where);
     m_linkStatus = where;
-    const int erratum = link ? -1 : erratumAt(point);
+    const int erratum = link ? -1 : m_errataMarkers.erratumAt(point);
     viewport()->setToolTip(erratum >= 0 ? erratumToolTip(m_document->errata()[std::size_t(erratum)].erratum)
                                         : where);
 }
@@ -125,7 +125,7 @@ void ReadingView::mousePressEvent(QMouseEvent* event)
     // A click on an erratum's marker (not on a link in it) shows the
     // erratum in the Navigator.
     if (!rfc().isIndex && !isRfcLinkAt(*this, settings(), m_host->indexStatus(), point)) {
-        if (const int erratum = erratumAt(point); erratum >= 0)
+        if (const int erratum = m_errataMarkers.erratumAt(point); erratum >= 0)
             m_host->erratumChosen(erratum);
     }
     followLinkAt(point);
