@@ -360,15 +360,15 @@ bool DocumentWindow::runCommand(int id)
         return true;
     case kCmdHeaders:
         if (shown && m_view)
-            m_view->setHeadersAndFootersCut(!shown->cuts.headers, shown->cuts.footers);
+            m_document->cutHeadersAndFooters(!shown->cuts.headers, shown->cuts.footers);
         return true;
     case kCmdFooters:
         if (shown && m_view)
-            m_view->setHeadersAndFootersCut(shown->cuts.headers, !shown->cuts.footers);
+            m_document->cutHeadersAndFooters(shown->cuts.headers, !shown->cuts.footers);
         return true;
     case kCmdPageSeparators:
         if (shown && m_view)
-            m_view->setPageSeparatorsShown(!shown->pageSeparators);
+            m_document->showPageSeparators(!shown->pageSeparators);
         return true;
     case kCmdNavigator:
         m_navigator->setVisible(!m_navigator->isVisibleTo(m_inner));

@@ -29,6 +29,7 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     , m_finder(*this)
     , m_zoom(*this)
     , m_errataMarkers(*this, *document, *host)
+    , m_cutter(*this, *document, *host, m_zoom)
 {
     // The hand over links follows the pointer without a button pressed.
     viewport()->setMouseTracking(true);
@@ -53,6 +54,10 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     });
     connect(m_document, &RfcDocument::loaded, this, &ReadingView::showText);
     connect(m_document, &RfcDocument::moveRequested, this, &ReadingView::moveTo);
+    connect(m_document, &RfcDocument::cutsRequested, this,
+            [this](bool headers, bool footers) { m_cutter.setHeadersAndFootersCut(headers, footers); });
+    connect(m_document, &RfcDocument::separatorsRequested, this,
+            [this](bool show) { m_cutter.setPageSeparatorsShown(show); });
     connect(m_document, &RfcDocument::errataChanged, this, [this] {
         if (m_initialised)
             m_errataMarkers.mark();
@@ -131,9 +136,9 @@ void ReadingView::showText()
     // Nothing is cut and no separator is written in the text shown afresh.
     m_document->setViewState(ViewState());
     formatRfcText();
-    setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles,
-                            options.DisableHeaderAndFooterInAllFiles);
-    setPageSeparatorsShown(options.ShowPageSeparator);
+    m_cutter.setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles,
+                                     options.DisableHeaderAndFooterInAllFiles);
+    m_cutter.setPageSeparatorsShown(options.ShowPageSeparator);
     // A new composition has the formats' own sizes.
     m_zoom.scaleFreshText();
 }

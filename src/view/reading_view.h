@@ -10,6 +10,7 @@
 #include "platform/text_view.h"
 #include "view/errata_markers.h"
 #include "view/history.h"
+#include "view/text_cutter.h"
 #include "view/text_finder.h"
 #include "view/text_zoom.h"
 
@@ -52,11 +53,15 @@ public:
     // view's tab to the main frame's document tabs.
     void loadDocument();
 
+    // The document's text shown afresh, composed and cut as the settings
+    // say: after loading and whenever cut lines come back.
+    void showText();
+    // After the program moved the caret: the Navigator, the index entry and
+    // the position pane follow it.
+    void caretMoved();
+
     // Puts the document's composition on the text shown afresh.
     void formatRfcText();
-
-    void setHeadersAndFootersCut(bool cutHeaders, bool cutFooters);
-    void setPageSeparatorsShown(bool show);
 
     // "Ln %d, Col %d" of the caret into the position pane, both counted
     // from 1, the line being the file's line whatever is hidden.
@@ -130,15 +135,9 @@ private:
     RfcText& rfc() const;
     const LineCuts& cuts() const;
     const RfcSettings& settings() const;
-    // The document's text shown afresh, composed and cut as the settings
-    // say: after loading and whenever cut lines come back.
-    void showText();
     // Shows the place the document was asked to move to.
     void moveTo(const DocumentPlace& place);
     void applyComposedFormats(const ComposedFormats& composed);
-    void removeLines(const LineRange& range);
-    void writeSeparators(const std::vector<SeparatorPlace>& places);
-    void eraseSeparators(const std::vector<SeparatorPlace>& places);
     // Scrolls so that `line` is the first visible line and puts the caret
     // at its start.
     void showLineAtTop(int line);
@@ -147,9 +146,6 @@ private:
     void openIndexRfc(int number);
     // The caret's line to the document, which has the Navigator follow it.
     void announceCaretLine();
-    // After the program moved the caret: the Navigator, the index entry and
-    // the position pane follow it.
-    void caretMoved();
     // Scrolls `line` to the top unless it already stands in the upper
     // third of the view.
     void placeInUpperThird(int line);
@@ -164,6 +160,7 @@ private:
     ViewContextMenu* m_contextMenu = nullptr;
     QString m_linkStatus; // where the link under the pointer leads, as told
     ErrataMarkers m_errataMarkers;
+    TextCutter m_cutter;
 };
 
 } // namespace parchly

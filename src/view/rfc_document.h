@@ -78,6 +78,11 @@ public:
     // The view has cut or put back lines or separators: announced as
     // cutsChanged().
     void setViewState(const ViewState& state);
+    // Asks the view to cut the page headers and footers out or put them
+    // back, and to write or erase the page separators: announced as
+    // cutsRequested() and separatorsRequested(), cutsChanged() once done.
+    void cutHeadersAndFooters(bool headers, bool footers) { emit cutsRequested(headers, footers); }
+    void showPageSeparators(bool show) { emit separatorsRequested(show); }
 
     // The line shown for a line of the file, and the file's line shown at
     // a line, under the document's present cuts.
@@ -122,6 +127,8 @@ public:
 
 signals:
     void loaded();
+    void cutsRequested(bool headers, bool footers);
+    void separatorsRequested(bool show);
     void cutsChanged();
     void moveRequested(const DocumentPlace& place);
     void currentPositionChanged(ShownLine line);
