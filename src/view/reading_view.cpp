@@ -6,6 +6,8 @@
 #include "index/index_view.h"
 #include "platform/text_decoding.h"
 #include "platform/wait_cursor.h"
+#include "view/line_placement.h"
+#include "platform/text_geometry.h"
 #include "view/rfc_document.h"
 #include "view/view_host.h"
 
@@ -30,6 +32,7 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     , m_zoom(*this)
     , m_errataMarkers(*this, *document, *host)
     , m_cutter(*this, *document, *host, m_zoom)
+    , m_positions(*this, *document, *host)
 {
     // The hand over links follows the pointer without a button pressed.
     viewport()->setMouseTracking(true);
@@ -104,13 +107,14 @@ void ReadingView::loadDocument()
         m_document->load(settings(), m_host->indexStatus());
     }
     if (index) {
-        recordPosition();
+        m_positions.record();
     } else {
         // The composition leaves the caret on the last run it formatted,
         // which the control scrolls into view: a reader starts at the top.
-        showLineAtTop(0);
+        putLineAtTop(*this, 0);
+        caretMoved();
     }
-    recordPosition();
+    m_positions.record();
     m_zoom.setSteps(settings().TextZoom);
 
     const QString path = m_document->pathName();
@@ -150,14 +154,14 @@ void ReadingView::moveTo(const DocumentPlace& place)
     if (line < 0 || line >= lineCount() || start < 0)
         return;
     if (place.byteColumn < 0) {
-        showLineAtTop(line);
+        putLineAtTop(*this, line);
     } else {
         const int position = start + charColumn(line, place.byteColumn);
         setSelection(position, position);
-        placeInUpperThird(line);
-        caretMoved();
+        bringIntoUpperThird(*this, line);
     }
-    recordPosition();
+    caretMoved();
+    m_positions.record();
 }
 
 int ReadingView::charColumn(int shownLine, int byteColumn) const
@@ -199,22 +203,22 @@ void ReadingView::caretMoved()
     updatePositionStatus();
 }
 
-void ReadingView::showLineAtTop(int line)
+void ReadingView::setCaretLineColumn(int line, int column)
 {
-    const int start = lineStart(line);
-    if (start >= 0)
-        setSelection(start, start);
-    // After the caret, whose move scrolls only as far as needed.
-    scrollLines(line - firstVisibleLine());
+    const int shown = m_document->shownLineOf(FileLine::atIndex(line)).index();
+    const int start = lineStart(shown);
+    if (shown < 0 || start < 0)
+        return;
+    const int length = lengthWithoutLineEnd(lineText(shown));
+    const int position = start + std::clamp(column, 0, length);
+    setSelection(position, position);
+    bringIntoUpperThird(*this, shown);
     caretMoved();
 }
 
-void ReadingView::placeInUpperThird(int line)
+const PositionHistory& ReadingView::history() const
 {
-    const int top = firstVisibleLine();
-    if (line >= top && line < top + std::max(1, visibleLineCount() / 3))
-        return;
-    scrollLines(line - top);
+    return m_document->history();
 }
 
 } // namespace parchly

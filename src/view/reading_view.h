@@ -9,7 +9,7 @@
 #include "view/command_target.h"
 #include "platform/text_view.h"
 #include "view/errata_markers.h"
-#include "view/history.h"
+#include "view/reading_history.h"
 #include "view/text_cutter.h"
 #include "view/text_finder.h"
 #include "view/text_zoom.h"
@@ -90,15 +90,9 @@ public:
     QMenu* contextMenu() const;
     ViewHost* host() const { return m_host; }
 
-    // History, Go To and the caret (view_history.cpp).
-    void recordPosition();
-    const PositionHistory& history() const { return m_history; }
-    void goBack();
-    void goForward();
-    // Puts the selection of `entry` back, in this view or, for an entry of
-    // another document, in that document's window brought forward.
-    void restorePosition(const HistoryEntry& entry);
-    void openGoToDialog();
+    // The positions recorded, Back and Forward.
+    ReadingHistory& positions() { return m_positions; }
+    const PositionHistory& history() const;
     // Puts the caret on file line `line` (0-based) at `column`, or at the
     // line's end when the line is shorter, in the upper third of the view;
     // nothing when there is no such line.
@@ -138,22 +132,14 @@ private:
     // Shows the place the document was asked to move to.
     void moveTo(const DocumentPlace& place);
     void applyComposedFormats(const ComposedFormats& composed);
-    // Scrolls so that `line` is the first visible line and puts the caret
-    // at its start.
-    void showLineAtTop(int line);
-    HistoryEntry currentPosition() const;
     void followIndexLink(const QPoint& point);
     void openIndexRfc(int number);
     // The caret's line to the document, which has the Navigator follow it.
     void announceCaretLine();
-    // Scrolls `line` to the top unless it already stands in the upper
-    // third of the view.
-    void placeInUpperThird(int line);
 
     RfcDocument* m_document;
     ViewHost* m_host;
     bool m_initialised = false;
-    PositionHistory m_history;
     std::unique_ptr<RfcIndexView> m_index;
     TextFinder m_finder;
     TextZoom m_zoom;
@@ -161,6 +147,7 @@ private:
     QString m_linkStatus; // where the link under the pointer leads, as told
     ErrataMarkers m_errataMarkers;
     TextCutter m_cutter;
+    ReadingHistory m_positions;
 };
 
 } // namespace parchly

@@ -13,6 +13,7 @@
 #include "analysis/rfc_text.h"
 #include "platform/text_decoding.h"
 #include "view/errata_marks.h"
+#include "view/history.h"
 #include "view/text_composition.h"
 
 #include <QObject>
@@ -118,6 +119,10 @@ public:
     // shown (a cut header gives way to the line after it).
     void goToErratum(int index);
 
+    // The positions the reader jumped from and to, in the file's lines.
+    PositionHistory& history() { return m_history; }
+    const PositionHistory& history() const { return m_history; }
+
     // The shown line of the reader's caret, as the view last told it.
     ShownLine currentLine() const { return m_currentLine; }
     // The view's caret moved: kept quietly (typing, the pointer's drag) or
@@ -147,6 +152,7 @@ private:
     bool m_loaded = false;
     const LimitsBlock m_limits;
     std::vector<PlacedErratum> m_errata;
+    PositionHistory m_history;
 };
 
 } // namespace parchly
