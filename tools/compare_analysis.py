@@ -11,6 +11,12 @@ sentences included, must be the same line of JSON; each file that differs
 is printed with the fields that differ. Exit status 0 when all are the
 same, 1 when any differs or a file is missing from one side, 2 for a usage
 error.
+
+With --perturb the files are compared again as altered copies made in a
+temporary folder, so that a scan that reads the text in blocks or pieces
+is tried at other offsets and line shapes than the files happen to have:
+moved by 1 to 31 bytes, with CRLF line ends, with each paragraph on one
+long line (longer than the reader's line buffer), and without form feeds.
 """
 import argparse
 import json
@@ -18,6 +24,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 
 RFC_NAME = re.compile(r'rfc[0-9]+\.txt$')
 
@@ -47,6 +54,49 @@ def records(source, files, options):
     return records
 
 
+def perturbed(data, index):
+    """The altered copies of one file's bytes, by the name of the change."""
+    paragraphs = re.split(rb'(\n[ \t]*\n)', data)
+    return {
+        'moved': b'\n' * (index % 31 + 1) + data,
+        'crlf': data.replace(b'\r\n', b'\n').replace(b'\n', b'\r\n'),
+        'long-lines': b''.join(p if re.fullmatch(rb'\n[ \t]*\n', p) else p.replace(b'\n', b' ')
+                               for p in paragraphs),
+        'no-form-feeds': data.replace(b'\f', b''),
+    }
+
+
+def perturbed_folders(files, root):
+    """Writes the altered copies of `files` into one folder per change."""
+    folders = {}
+    for index, path in enumerate(files):
+        with open(path, 'rb') as original:
+            data = original.read()
+        for change, altered in perturbed(data, index).items():
+            folder = folders.setdefault(change, os.path.join(root, change))
+            os.makedirs(folder, exist_ok=True)
+            with open(os.path.join(folder, os.path.basename(path)), 'wb') as copy:
+                copy.write(altered)
+    return folders
+
+
+def compare(before_source, after_source, files, options, label=''):
+    """Prints the files whose records differ; the count of those."""
+    before = records(before_source, files, options)
+    after = records(after_source, files, options)
+    differing = 0
+    for name in sorted(set(before) | set(after)):
+        if name not in before or name not in after:
+            print(f'{label}{name}: only in {"AFTER" if name in after else "BEFORE"}')
+            differing += 1
+        elif before[name] != after[name]:
+            print(f'{label}{name}: differs in {", ".join(differing_fields(before[name], after[name])) or "layout"}')
+            differing += 1
+    total = len(set(before) | set(after))
+    print(f'{label}{total - differing} of {total} records identical')
+    return differing if total else 1
+
+
 def differing_fields(before, after):
     old, new = json.loads(before), json.loads(after)
     return sorted(key for key in set(old) | set(new) if key != 'file' and old.get(key) != new.get(key))
@@ -59,24 +109,21 @@ def main():
     parser.add_argument('folders', nargs='*')
     parser.add_argument('--option', action='append', default=[],
                         help='a parchly-analyse option for both runs (repeatable)')
+    parser.add_argument('--perturb', action='store_true',
+                        help='compare altered copies of the files as well')
     args = parser.parse_args()
     folders = args.folders or ([os.environ['PARCHLY_CORPUS']] if os.environ.get('PARCHLY_CORPUS') else [])
     if not folders:
         parser.error('name a folder of RFCs or set PARCHLY_CORPUS')
     files = rfc_files(folders)
-    before = records(args.before, files, args.option)
-    after = records(args.after, files, args.option)
-    differing = 0
-    for name in sorted(set(before) | set(after)):
-        if name not in before or name not in after:
-            print(f'{name}: only in {"AFTER" if name in after else "BEFORE"}')
-            differing += 1
-        elif before[name] != after[name]:
-            print(f'{name}: differs in {", ".join(differing_fields(before[name], after[name])) or "layout"}')
-            differing += 1
-    total = len(set(before) | set(after))
-    print(f'{total - differing} of {total} records identical')
-    return 1 if differing or total == 0 else 0
+    differing = compare(args.before, args.after, files, args.option)
+    if args.perturb:
+        if not (os.access(args.before, os.X_OK) and os.access(args.after, os.X_OK)):
+            parser.error('--perturb needs BEFORE and AFTER as programs, not dumps')
+        with tempfile.TemporaryDirectory(prefix='parchly-perturbed-') as root:
+            for change, folder in perturbed_folders(files, root).items():
+                differing += compare(args.before, args.after, rfc_files([folder]), args.option, change + ': ')
+    return 1 if differing else 0
 
 
 if __name__ == '__main__':

@@ -4,10 +4,6 @@
 
 #include <cstddef>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace parchly {
 
 namespace {
@@ -24,7 +20,12 @@ public:
     {
     }
 
-    void markAt(std::size_t at) { mark(at, cuesAt(m_text, at)); }
+    void markAt(std::size_t at)
+    {
+        // The cue goes to the line where its word starts.
+        const uint8_t found = cuesAt(m_text, at);
+        mark(at, found);
+    }
 
     // Notes `found` for the line that holds position `at`.
     void mark(std::size_t at, uint8_t found)
@@ -37,14 +38,6 @@ public:
         m_cues[m_line] |= found;
     }
 
-    // Looks at every byte of [from, to): the end of the text, and the
-    // whole text where no vector instructions are at hand.
-    void markEach(std::size_t from, std::size_t to)
-    {
-        for (std::size_t at = from; at < to; ++at)
-            markAt(at);
-    }
-
 private:
     const TextLines& m_lines;
     std::string_view m_text;
@@ -52,37 +45,25 @@ private:
     std::size_t m_line = 0;
 };
 
-#if defined(__SSE2__)
-// The positions of a 16-byte block where a word may start: "[", two
-// capitals in a row ("RFC", "MUST", "SECTION", "APPENDIX"), "ct" ("ction")
-// or "pp" ("ppendi"). Far fewer than one capital alone, which starts every
-// sentence, and tested with a handful of instructions; cuesAt sorts them
-// out. `block` must have 17 readable bytes.
-unsigned candidateStarts(const char* block)
-{
-    const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
-    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 1));
-    // 'A'..'Z' moved to the lowest signed bytes, so that one comparison
-    // tells a capital.
-    const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
-    const __m128i pastZ = _mm_set1_epi8(static_cast<char>(-128 + 26));
-    const __m128i capitals = _mm_and_si128(_mm_cmplt_epi8(_mm_add_epi8(first, shift), pastZ),
-                                           _mm_cmplt_epi8(_mm_add_epi8(second, shift), pastZ));
-    const __m128i ct =
-        _mm_and_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8('c')), _mm_cmpeq_epi8(second, _mm_set1_epi8('t')));
-    const __m128i p = _mm_set1_epi8('p');
-    const __m128i pp = _mm_and_si128(_mm_cmpeq_epi8(first, p), _mm_cmpeq_epi8(second, p));
-    const __m128i bracket = _mm_cmpeq_epi8(first, _mm_set1_epi8('['));
-    return static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(capitals, bracket), _mm_or_si128(ct, pp))));
-}
-#endif
-
 } // namespace
 
-uint8_t cuesAt(std::string_view text, std::size_t at)
+uint8_t cuesAt(std::string_view text, std::size_t& at)
 {
     const auto word = [&](std::string_view w) { return startsWithAt(text, at, w); };
+    // "ction" and "ppendi" are found from inside their words: the cue is
+    // for the whole word, which starts `length` bytes before them with one
+    // of `heads`.
+    const auto wordBefore = [&](std::size_t length, std::string_view heads, uint8_t cue) -> uint8_t {
+        if (at < length)
+            return 0;
+        for (std::size_t h = 0; h < heads.size(); h += length) {
+            if (text.compare(at - length, length, heads.substr(h, length)) == 0) {
+                at -= length;
+                return cue;
+            }
+        }
+        return 0;
+    };
     switch (text[at]) {
     case '[':
         return kCueBracket;
@@ -103,19 +84,19 @@ uint8_t cuesAt(std::string_view text, std::size_t at)
     case 'O':
         return word("OPTIONAL") ? kCueRequirement : 0;
     case 'c':
-        return word("ction") ? kCueSection : 0;
+        return word("ction") ? wordBefore(2, "Sese", kCueSection) : 0;
     case 'C':
-        return word("CTION") ? kCueSection : 0;
+        return word("CTION") ? wordBefore(2, "SE", kCueSection) : 0;
     case 'p':
-        return word("ppendi") ? kCueAppendix : 0;
+        return word("ppendi") ? wordBefore(1, "Aa", kCueAppendix) : 0;
     case 'P':
-        return word("PPENDI") ? kCueAppendix : 0;
+        return word("PPENDI") ? wordBefore(1, "A", kCueAppendix) : 0;
     default:
         return 0;
     }
 }
 
-std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families)
+std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families, CandidateFilter filter)
 {
     std::vector<uint8_t> cues(lines.size(), 0);
     if (lines.size() == 0)
@@ -131,15 +112,12 @@ std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families)
             marker.mark(at, kCueBracket);
         return cues;
     }
-    std::size_t at = 0;
-#if defined(__SSE2__)
-    constexpr std::size_t kBlock = 16;
-    for (; at + kBlock < text.size(); at += kBlock) {
-        for (unsigned starts = candidateStarts(text.data() + at); starts != 0; starts &= starts - 1)
-            marker.markAt(at + static_cast<std::size_t>(__builtin_ctz(starts)));
+    std::vector<uint32_t> candidates;
+    findCandidates(text, filter, candidates);
+    for (std::size_t word = 0; word < candidates.size(); ++word) {
+        for (uint32_t starts = candidates[word]; starts != 0; starts &= starts - 1)
+            marker.markAt(word * 32 + static_cast<std::size_t>(__builtin_ctz(starts)));
     }
-#endif
-    marker.markEach(at, text.size());
     if (families != kCueAll) {
         for (uint8_t& cue : cues)
             cue &= families;

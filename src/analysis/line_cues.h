@@ -4,6 +4,7 @@
 #ifndef PARCHLY_ANALYSIS_LINE_CUES_H
 #define PARCHLY_ANALYSIS_LINE_CUES_H
 
+#include "analysis/cue_candidates.h"
 #include "analysis/text_lines.h"
 
 #include <cstdint>
@@ -17,9 +18,9 @@ namespace parchly {
 constexpr uint8_t kCueBracket = 1 << 0; // "[": a citation
 constexpr uint8_t kCueRfc = 1 << 1; // "RFC"
 constexpr uint8_t kCueSeries = 1 << 2; // "BCP", "STD", "FYI"
-// "ction" and "CTION": "Section", "section", "SECTION" and their plurals.
+// "Section", "section", "SECTION" and their plurals.
 constexpr uint8_t kCueSection = 1 << 3;
-// "ppendi" and "PPENDI": the forms of "Appendix" and "Appendices".
+// The forms of "Appendix" and "Appendices".
 constexpr uint8_t kCueAppendix = 1 << 4;
 // "MUST", "MAY", "SHALL", "SHOULD", "REQUIRED", "RECOMMENDED", "OPTIONAL":
 // the requirement keywords of RFC 2119 and RFC 8174.
@@ -35,12 +36,15 @@ constexpr uint8_t kCueAll = kCueLinkStart | kCueRequirement;
 // the line it starts on, also where it runs on into the next piece of a
 // line longer than the line buffer. Only the `families` asked for are
 // noted: the brackets alone, which counting citations needs, are found at
-// a fraction of the cost of all the words.
-std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families = kCueAll);
+// a fraction of the cost of all the words. Every `filter` gives the same
+// cues.
+std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families = kCueAll,
+                                  CandidateFilter filter = bestCandidateFilter());
 
-// The cues of the words that start at `at` of `text` (which must be within
-// it): what findLineCues notes for that position.
-uint8_t cuesAt(std::string_view text, std::size_t at);
+// The cues of the word found at `at` of `text` (which must be within it),
+// `at` moved back to where that word starts: "Section" is found from its
+// "ction", "Appendix" from its "ppendi". What findLineCues notes there.
+uint8_t cuesAt(std::string_view text, std::size_t& at);
 
 } // namespace parchly
 

@@ -140,10 +140,13 @@ void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& toke
         Starter starter = Starter::None;
         if (isAlnum(c)) {
             // Dots inside a word keep "3.2.1" and "B.1" whole.
-            while (end < line.size()
-                   && (isAlnum(line[end])
-                       || (line[end] == '.' && end + 1 < line.size() && isAlnum(line[end + 1]))))
-                end += line[end] == '.' ? 2 : 1;
+            for (;;) {
+                while (end < line.size() && isAlnum(line[end]))
+                    ++end;
+                if (end + 1 >= line.size() || line[end] != '.' || !isAlnum(line[end + 1]))
+                    break;
+                end += 2;
+            }
             const std::string_view word = line.substr(i, end - i);
             if (end < line.size() && line[end] == ':' && isUrlScheme(word)) {
                 while (end < line.size() && !isSpace(line[end]) && line[end] != '>' && line[end] != '"')

@@ -31,6 +31,15 @@ struct Segment {
     std::size_t joinedStart = 0;
     int32_t line = 0;
     int32_t column = 0;
+    // The line holds a keyword's first letters (line_cues.h): no keyword
+    // starts on the other lines, which are not searched.
+    bool cued = false;
+};
+
+struct Line {
+    std::string_view text;
+    int32_t index = 0;
+    bool cued = false;
 };
 
 struct Keyword {
@@ -66,37 +75,50 @@ bool notAfter(std::string_view text, std::size_t end)
         && (start + 3 == text.size() || !isWordChar(text[start + 3]));
 }
 
-// The keywords of a paragraph in text order, longest form first: "MUST
-// NOT" is one, "NOT" alone none. Each keyword is searched for in the
-// whole paragraph, which is quicker than reading it word by word.
-void findKeywords(std::string_view text, std::vector<Keyword>& keywords)
+// The keyword at `at` of a paragraph, in its longest form ("MUST NOT" is
+// one, "NOT" alone none), or null. `position` is where it starts: before
+// `at` for "NOT RECOMMENDED".
+const char* keywordAt(std::string_view text, std::size_t at, std::size_t& position)
 {
-    keywords.clear();
     struct Form {
         std::string_view word;
         const char* alone;
         const char* withNot;
     };
-    for (const Form& form : {Form{"MUST", "MUST", "MUST NOT"}, Form{"SHALL", "SHALL", "SHALL NOT"},
-                             Form{"SHOULD", "SHOULD", "SHOULD NOT"}, Form{"REQUIRED", "REQUIRED", nullptr},
-                             Form{"RECOMMENDED", "RECOMMENDED", nullptr}, Form{"MAY", "MAY", nullptr},
-                             Form{"OPTIONAL", "OPTIONAL", nullptr}}) {
-        for (std::size_t at = text.find(form.word); at != std::string_view::npos;
-             at = text.find(form.word, at + 1)) {
-            const std::size_t end = at + form.word.size();
-            if (!wordBoundary(text, at) || !wordBoundary(text, end))
-                continue;
-            std::size_t notStart = 0;
-            if (form.withNot != nullptr)
-                keywords.push_back({at, notAfter(text, end) ? form.withNot : form.alone});
-            else if (form.word == "RECOMMENDED" && notBefore(text, at, notStart))
-                keywords.push_back({notStart, "NOT RECOMMENDED"});
-            else
-                keywords.push_back({at, form.alone});
-        }
+    static constexpr Form kMust{"MUST", "MUST", "MUST NOT"};
+    static constexpr Form kMay{"MAY", "MAY", nullptr};
+    static constexpr Form kShall{"SHALL", "SHALL", "SHALL NOT"};
+    static constexpr Form kShould{"SHOULD", "SHOULD", "SHOULD NOT"};
+    static constexpr Form kRequired{"REQUIRED", "REQUIRED", nullptr};
+    static constexpr Form kRecommended{"RECOMMENDED", "RECOMMENDED", nullptr};
+    static constexpr Form kOptional{"OPTIONAL", "OPTIONAL", nullptr};
+    const auto is = [&](const Form& form) { return startsWithAt(text, at, form.word); };
+    const Form* form = nullptr;
+    switch (text[at]) {
+    case 'M':
+        form = is(kMust) ? &kMust : is(kMay) ? &kMay : nullptr;
+        break;
+    case 'S':
+        form = is(kShall) ? &kShall : is(kShould) ? &kShould : nullptr;
+        break;
+    case 'R':
+        form = is(kRequired) ? &kRequired : is(kRecommended) ? &kRecommended : nullptr;
+        break;
+    case 'O':
+        form = is(kOptional) ? &kOptional : nullptr;
+        break;
+    default:
+        return nullptr;
     }
-    std::sort(keywords.begin(), keywords.end(),
-              [](const Keyword& a, const Keyword& b) { return a.position < b.position; });
+    const std::size_t end = at + (form != nullptr ? form->word.size() : 0);
+    if (form == nullptr || !wordBoundary(text, at) || !wordBoundary(text, end))
+        return nullptr;
+    position = at;
+    if (form->withNot != nullptr)
+        return notAfter(text, end) ? form->withNot : form->alone;
+    if (form == &kRecommended && notBefore(text, at, position))
+        return "NOT RECOMMENDED";
+    return form->alone;
 }
 
 // The paragraph that says how the keywords are to be read (RFC 2119,
@@ -201,7 +223,7 @@ public:
 
     void addLine(std::string_view line, int32_t index, bool mayHoldKeyword)
     {
-        m_lines.emplace_back(line, index);
+        m_lines.push_back({line, index, mayHoldKeyword});
         m_keywords = m_keywords || mayHoldKeyword;
         m_indented = isSpace(line.front());
     }
@@ -211,8 +233,8 @@ public:
     void endParagraph()
     {
         if (m_keywords) {
-            for (const auto& [line, index] : m_lines)
-                join(line, index);
+            for (const Line& line : m_lines)
+                join(line);
             readParagraph();
         }
         m_lines.clear();
@@ -222,8 +244,9 @@ public:
     }
 
 private:
-    void join(std::string_view line, int32_t index)
+    void join(const Line& cued)
     {
+        const std::string_view line = cued.text;
         std::size_t first = 0;
         while (first < line.size() && isSpace(line[first]))
             ++first;
@@ -235,7 +258,7 @@ private:
             && isLetter(m_joined[m_joined.size() - 2]) && isLetter(line[first]);
         if (!m_joined.empty() && !hyphen)
             m_joined += ' ';
-        m_segments.push_back({m_joined.size(), index, static_cast<int32_t>(first)});
+        m_segments.push_back({m_joined.size(), cued.index, static_cast<int32_t>(first), cued.cued});
         m_joined.append(line.substr(first, last - first));
     }
 
@@ -257,9 +280,27 @@ private:
         return false;
     }
 
+    // The keywords of the paragraph in text order, read on its cued lines
+    // alone.
+    void findKeywords()
+    {
+        m_keywordsFound.clear();
+        const std::string_view text = m_joined;
+        for (std::size_t s = 0; s < m_segments.size(); ++s) {
+            if (!m_segments[s].cued)
+                continue;
+            const std::size_t end = s + 1 < m_segments.size() ? m_segments[s + 1].joinedStart : text.size();
+            for (std::size_t at = m_segments[s].joinedStart; at < end; ++at) {
+                std::size_t position = 0;
+                if (const char* name = keywordAt(text, at, position))
+                    m_keywordsFound.push_back({position, name});
+            }
+        }
+    }
+
     void readParagraph()
     {
-        findKeywords(m_joined, m_keywordsFound);
+        findKeywords();
         if (m_keywordsFound.empty() || isKeywordBoilerplate(m_joined))
             return;
         std::pair<std::size_t, std::size_t> sentence{0, 0};
@@ -290,7 +331,7 @@ private:
 
     RfcText& m_text;
     std::vector<std::pair<int32_t, int32_t>> m_references;
-    std::vector<std::pair<std::string_view, int32_t>> m_lines;
+    std::vector<Line> m_lines;
     bool m_keywords = false;
     bool m_indented = false;
     std::string m_joined;
@@ -298,34 +339,84 @@ private:
     std::vector<Keyword> m_keywordsFound;
 };
 
+// A paragraph goes on over a page break when the text on both sides is
+// indented (not a heading); blank lines alone end it.
+bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previousIndented)
+{
+    return pageBreak && isSpace(next.front()) && previousIndented;
+}
+
+// The first text line at or after `from` with a keyword cue, or the end.
+std::size_t nextCuedLine(const TextLines& lines, const std::vector<uint8_t>& cues, std::size_t from)
+{
+    for (std::size_t i = from; i < cues.size(); ++i) {
+        if ((cues[i] & kCueRequirement) != 0 && lines.roles[i] == LineRole::Text)
+            return i;
+    }
+    return lines.size();
+}
+
+// The first line of the paragraph that holds text line `line`, not before
+// `floor`: back over the lines and the gaps between them that do not end a
+// paragraph.
+std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t floor)
+{
+    std::size_t start = line;
+    for (;;) {
+        bool blank = false;
+        bool pageBreak = false;
+        std::size_t previous = start;
+        while (previous > floor && lines.roles[previous - 1] != LineRole::Text) {
+            --previous;
+            blank = blank || lines.roles[previous] == LineRole::Blank;
+            pageBreak = pageBreak || lines.roles[previous] == LineRole::PageBreak;
+        }
+        if (previous == floor)
+            return start;
+        --previous;
+        if ((blank || pageBreak)
+            && !continuesOverPageBreak(pageBreak, lines.line(start), isSpace(lines.line(previous).front())))
+            return start;
+        start = previous;
+    }
+}
+
 } // namespace
 
 void findRequirements(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues)
 {
     text.requirements.clear();
     RequirementScanner scanner(text);
-    bool blank = false;
-    bool pageBreak = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines.roles[i] == LineRole::Blank) {
-            blank = true;
+    // Only the paragraphs with a keyword cue are read: from each cued line
+    // back to where its paragraph starts (not before `floor`, where the
+    // paragraph read last ended), then on to where it ends.
+    std::size_t floor = 0;
+    for (std::size_t cued = nextCuedLine(lines, cues, 0); cued < lines.size();
+         cued = nextCuedLine(lines, cues, std::max(cued + 1, floor))) {
+        if (cued < floor)
             continue;
+        std::size_t line = paragraphStart(lines, cued, floor);
+        bool blank = false;
+        bool pageBreak = false;
+        for (; line < lines.size(); ++line) {
+            if (lines.roles[line] == LineRole::Blank) {
+                blank = true;
+                continue;
+            }
+            if (lines.roles[line] == LineRole::PageBreak) {
+                pageBreak = true;
+                continue;
+            }
+            const std::string_view text = lines.line(line);
+            if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, scanner.lastIndented()))
+                break;
+            blank = false;
+            pageBreak = false;
+            scanner.addLine(text, static_cast<int32_t>(line), (cues[line] & kCueRequirement) != 0);
         }
-        if (lines.roles[i] == LineRole::PageBreak) {
-            pageBreak = true;
-            continue;
-        }
-        const std::string_view line = lines.line(i);
-        // A paragraph goes on over a page break when the text on both sides
-        // is indented (not a heading).
-        const bool indented = isSpace(line.front());
-        if ((blank || pageBreak) && !(pageBreak && indented && scanner.lastIndented()))
-            scanner.endParagraph();
-        blank = false;
-        pageBreak = false;
-        scanner.addLine(line, static_cast<int32_t>(i), (cues[i] & kCueRequirement) != 0);
+        scanner.endParagraph();
+        floor = line;
     }
-    scanner.endParagraph();
 }
 
 } // namespace parchly

@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <limits>
 #include <numeric>
+#include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace parchly {
 
@@ -34,19 +36,36 @@ std::size_t skipDottedDigits(std::string_view text, std::size_t i)
     return i;
 }
 
-std::string withoutTrailingDots(std::string number)
+// "3.2." and "3.2)" are section 3.2.
+std::string_view withoutTrailingDots(std::string_view number)
 {
     while (!number.empty() && (number.back() == '.' || number.back() == ')'))
-        number.pop_back();
+        number.remove_suffix(1);
     return number;
 }
 
 struct Candidate {
     SectionAnchor anchor;
     int priority = 0; // contents, headings, the body scan
+    bool repeated = false; // a body line whose number an earlier one has
 };
 
-std::string trimmed(std::string_view text)
+// Marks each candidate from `first` on whose number an earlier one of them
+// has. They are in line order: a stable sort by number keeps the first.
+void dropRepeatedNumbers(std::vector<Candidate>& candidates, std::size_t first)
+{
+    std::vector<std::size_t> byNumber(candidates.size() - first);
+    std::iota(byNumber.begin(), byNumber.end(), first);
+    std::stable_sort(byNumber.begin(), byNumber.end(), [&](std::size_t a, std::size_t b) {
+        return candidates[a].anchor.number < candidates[b].anchor.number;
+    });
+    for (std::size_t i = 1; i < byNumber.size(); ++i) {
+        if (candidates[byNumber[i]].anchor.number == candidates[byNumber[i - 1]].anchor.number)
+            candidates[byNumber[i]].repeated = true;
+    }
+}
+
+std::string_view trimmed(std::string_view text)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -54,12 +73,24 @@ std::string trimmed(std::string_view text)
         ++begin;
     while (end > begin && isBlankChar(text[end - 1]))
         --end;
-    return std::string(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
 }
+
+// The section numbers of a text: views into the record and the lines, no
+// copies.
+class NumberSet {
+public:
+    explicit NumberSet(std::size_t expected) { m_numbers.reserve(expected); }
+    void add(std::string_view number) { m_numbers.insert(number); }
+    bool holds(std::string_view number) const { return m_numbers.count(number) != 0; }
+
+private:
+    std::unordered_set<std::string_view> m_numbers;
+};
 
 } // namespace
 
-std::string headingNumber(std::string_view heading, std::size_t& titleStart)
+std::string_view headingNumber(std::string_view heading, std::size_t& titleStart)
 {
     titleStart = 0;
     std::size_t i = 0;
@@ -75,11 +106,11 @@ std::string headingNumber(std::string_view heading, std::size_t& titleStart)
         while (i - start < 3 && isDigit(at(heading, i)))
             ++i;
         if (isDigit(at(heading, i)))
-            return std::string();
+            return std::string_view();
     } else if (isUpper(at(heading, i)) && (appendix || at(heading, i + 1) == '.')) {
         ++i; // "A.  Title": a lone capital needs its dot to be a number
     } else {
-        return std::string();
+        return std::string_view();
     }
     i = skipDottedDigits(heading, i);
     const std::size_t end = i;
@@ -87,13 +118,13 @@ std::string headingNumber(std::string_view heading, std::size_t& titleStart)
     if (mark == '.' || mark == ')' || (appendix && (mark == ':' || mark == '-')))
         ++i;
     if (!isBlankChar(at(heading, i)))
-        return std::string();
+        return std::string_view();
     while (isBlankChar(at(heading, i)))
         ++i;
     if (!isLetter(at(heading, i)))
-        return std::string();
+        return std::string_view();
     titleStart = i;
-    return std::string(heading.substr(start, end - start));
+    return heading.substr(start, end - start);
 }
 
 std::pair<int32_t, int32_t> contentsLineRange(const RfcText& text)
@@ -111,35 +142,38 @@ std::pair<int32_t, int32_t> contentsLineRange(const RfcText& text)
 void collectSectionAnchors(RfcText& text, const TextLines& lines)
 {
     std::vector<Candidate> candidates;
-    std::unordered_set<std::string> known;
+    NumberSet known(text.contents.size() + text.headings.size());
     const auto [contentsFirst, contentsLast] = contentsLineRange(text);
     for (const ContentEntry& entry : text.contents) {
         if (!entry.matched || entry.headingLine <= 0)
             continue;
-        candidates.push_back({{entry.headingLine, withoutTrailingDots(entry.number), entry.title}, 0});
-        known.insert(candidates.back().anchor.number);
+        const std::string_view number = withoutTrailingDots(entry.number);
+        candidates.push_back({{entry.headingLine, std::string(number), entry.title}, 0});
+        known.add(number);
     }
     for (const SectionHeading& heading : text.headings) {
         std::size_t titleStart = 0;
-        std::string number = heading.number.empty() ? headingNumber(heading.title, titleStart)
-                                                    : withoutTrailingDots(heading.number);
-        candidates.push_back({{heading.line, number, heading.title.substr(titleStart)}, 1});
-        known.insert(number);
+        const std::string_view number = heading.number.empty() ? headingNumber(heading.title, titleStart)
+                                                               : withoutTrailingDots(heading.number);
+        candidates.push_back({{heading.line, std::string(number), heading.title.substr(titleStart)}, 1});
+        known.add(number);
     }
     // The body's own numbered headings, for the sections a contents leaves
     // out or a contents that could not be read; a number already known is a
-    // numbered list item at the margin, not a heading.
+    // numbered list item at the margin, not a heading. Of body lines with
+    // the same number the first is the heading.
+    const std::size_t firstBody = candidates.size();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int32_t number = static_cast<int32_t>(i) + 1;
         if (lines.roles[i] != LineRole::Text || number <= text.titleLine
             || (number >= contentsFirst && number <= contentsLast))
             continue;
         // Some early RFCs indent their headings and write them in capitals
-        // (RFC 822: "     3.1.  GENERAL DESCRIPTION").
+        // (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks.
+        const std::size_t indent = lines.indents[i];
+        if (indent > 9)
+            continue;
         std::string_view line = lines.line(i);
-        std::size_t indent = 0;
-        while (indent < line.size() && indent <= 8 && isBlankChar(line[indent]))
-            ++indent;
         line.remove_prefix(indent);
         // Only a digit, a capital before a dot ("A.") or the "A" of
         // "Appendix" can start a number; most lines start with a word.
@@ -147,17 +181,17 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         if (!isDigit(first) && !(isUpper(first) && (first == 'A' || at(line, 1) == '.')))
             continue;
         std::size_t titleStart = 0;
-        std::string sectionNumber = headingNumber(line, titleStart);
-        if (sectionNumber.empty() || known.count(sectionNumber) != 0)
+        const std::string_view sectionNumber = headingNumber(line, titleStart);
+        if (sectionNumber.empty() || known.holds(sectionNumber))
             continue;
-        const std::string title = trimmed(line.substr(titleStart));
+        const std::string_view title = trimmed(line.substr(titleStart));
         const bool capitals =
             std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-        if ((indent > 0 && !capitals) || title.find("...") != std::string::npos)
+        if ((indent > 0 && !capitals) || title.find("...") != std::string_view::npos)
             continue; // a list item, or a contents line at the margin
-        known.insert(sectionNumber);
-        candidates.push_back({{number, std::move(sectionNumber), title}, 2});
+        candidates.push_back({{number, std::string(sectionNumber), std::string(title)}, 2});
     }
+    dropRepeatedNumbers(candidates, firstBody);
     // Sorted by their places, not moved about: a candidate holds two strings.
     std::vector<std::size_t> order(candidates.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -170,7 +204,7 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
     text.sectionAnchors.clear();
     for (const std::size_t index : order) {
         Candidate& candidate = candidates[index];
-        if (candidate.anchor.line <= 0
+        if (candidate.anchor.line <= 0 || candidate.repeated
             || (!text.sectionAnchors.empty() && text.sectionAnchors.back().line == candidate.anchor.line))
             continue;
         text.sectionAnchors.push_back(std::move(candidate.anchor));

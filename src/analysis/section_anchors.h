@@ -20,8 +20,9 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines);
 
 // The section number at the start of a heading ("3.2.  Title", "Appendix
 // B.1.  Title", "A.  Title"), without its trailing "." or ")"; `titleStart`
-// is where the title begins. Empty when the heading has no number.
-std::string headingNumber(std::string_view heading, std::size_t& titleStart);
+// is where the title begins. A view into `heading`; empty when the heading
+// has no number.
+std::string_view headingNumber(std::string_view heading, std::size_t& titleStart);
 
 // The line number of the heading of section `number` ("3.2", "B.1"): the
 // located contents entry with that number, else the first anchor with it;

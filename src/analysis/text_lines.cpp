@@ -12,6 +12,7 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
     TextLines lines;
     lines.lines.resize(total);
     lines.roles.resize(total);
+    lines.indents.resize(total);
     auto mark = text.pageMarks.begin();
     for (std::size_t i = 0; i < total; ++i) {
         std::string_view line = file.lineAt(i);
@@ -23,6 +24,7 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
         std::size_t first = 0;
         while (first < end && isBlankChar(line[first]))
             ++first;
+        lines.indents[i] = static_cast<uint16_t>(first);
         const bool formFeed = first < end && line[first] == kFormFeed;
         while (formFeed && first < end && (isBlankChar(line[first]) || line[first] == kFormFeed))
             ++first;

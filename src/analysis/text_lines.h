@@ -22,6 +22,10 @@ enum class LineRole : uint8_t { Text, Blank, PageBreak };
 struct TextLines {
     std::vector<std::string_view> lines;
     std::vector<LineRole> roles;
+    // Where each line's first byte that is no space or tab stands (its
+    // length when it has none), found once for the passes that look at
+    // how lines start.
+    std::vector<uint16_t> indents;
 
     std::size_t size() const { return lines.size(); }
     std::string_view line(std::size_t i) const { return lines[i]; }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,7 @@ TEST(LineCues, EachWordGivesItsFamily)
         {"   Must, may, should, shall, optional: lower case is no keyword", 0},
         {"   [RFC2119] says a client MUST", kCueBracket | kCueRfc | kCueRequirement},
         {"   RF C, ST D, SH ALL, ppend, ctio: cut words", 0},
+        {"   a function, an action, to append, by reflection: no cue", 0},
     };
     for (const auto& [line, cues] : table) {
         SCOPED_TRACE(line);
@@ -55,6 +58,9 @@ TEST(LineCues, AWordBelongsToTheLineItStartsOn)
     // word cut by the piece boundary counts for the piece it starts in.
     const std::string pieces = std::string(1021, 'x') + "RFC 1\n";
     EXPECT_EQ(cuesOf(pieces), (std::vector<uint8_t>{kCueRfc, 0}));
+    // "Section" is found from its "ction", here in the next piece.
+    const std::string sectionPieces = std::string(1021, 'x') + "Section 1\n";
+    EXPECT_EQ(cuesOf(sectionPieces), (std::vector<uint8_t>{kCueSection, 0}));
 }
 
 // Every word at every offset of a text of 40 bytes, which puts it across the
@@ -62,10 +68,10 @@ TEST(LineCues, AWordBelongsToTheLineItStartsOn)
 TEST(LineCues, WordsAtEveryOffsetOfTheBlocksAndTheEnd)
 {
     const std::pair<const char*, uint8_t> words[] = {
-        {"[", kCueBracket},       {"RFC", kCueRfc},
-        {"FYI", kCueSeries},      {"ction", kCueSection},
-        {"PPENDI", kCueAppendix}, {"RECOMMENDED", kCueRequirement},
-        {"MAY", kCueRequirement}, {"SHOULD", kCueRequirement},
+        {"[", kCueBracket},        {"RFC", kCueRfc},
+        {"FYI", kCueSeries},       {"Section", kCueSection},
+        {"APPENDI", kCueAppendix}, {"RECOMMENDED", kCueRequirement},
+        {"MAY", kCueRequirement},  {"SHOULD", kCueRequirement},
     };
     constexpr std::size_t kLength = 40;
     for (const auto& [word, cue] : words) {
@@ -97,6 +103,34 @@ TEST(LineCues, OnlyTheFamiliesAskedForAreNoted)
         for (uint8_t& cue : expected)
             cue &= families;
         EXPECT_EQ(findLineCues(lines, families), expected) << int(families);
+    }
+}
+
+// The vector filters only narrow down where a word may start: each must
+// give the cues of reading every byte. A text drawn from the words, their
+// parts and single letters, with line ends and brackets, puts words and
+// near misses ("RFE", "SHx", "Sectio") at every offset of the blocks.
+TEST(LineCues, EveryCandidateFilterGivesTheCuesOfEveryByte)
+{
+    const char* const pieces[] = {
+        "RFC", "REQUIRED", "RECOMMENDED", "Section", "section", "SECTION", "Appendix", "appendix", "APPENDIX",
+        "BCP", "FYI",      "STD",         "SHALL",   "SHOULD",  "MUST",    "MAY",      "OPTIONAL", "[",
+        "]",   " ",        "\n",          "R",       "E",       "S",       "e",        "c",        "p",
+        "A",   "Sectio",   "ppend",       "RF",      "SH",      "MU",      "x"};
+    std::string text;
+    uint32_t state = 12345;
+    while (text.size() < 20000) {
+        state = state * 1103515245u + 12345u;
+        text += pieces[(state >> 16) % std::size(pieces)];
+    }
+    LineReader reader(text);
+    const TextLines lines = readTextLines(reader, RfcText());
+    const std::vector<uint8_t> expected = findLineCues(lines, kCueAll, CandidateFilter::EveryByte);
+    ASSERT_NE(std::count(expected.begin(), expected.end(), 0), static_cast<std::ptrdiff_t>(expected.size()));
+    for (const CandidateFilter filter : {CandidateFilter::TwoCapitals, CandidateFilter::BytePairs}) {
+        if (!runs(filter))
+            continue;
+        EXPECT_EQ(findLineCues(lines, kCueAll, filter), expected) << int(filter);
     }
 }
 

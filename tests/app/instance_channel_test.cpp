@@ -71,6 +71,16 @@ pid_t forkSquatter(const QByteArray& socketPath, int reportFd)
     ::_exit(0);
 }
 
+// A channel listening under a name of its own, and what it received.
+class RunningChannel : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(running.listen()); }
+
+    const QString name = uniqueName();
+    InstanceChannel running{name};
+    QSignalSpy received{&running, &InstanceChannel::argumentsReceived};
+};
+
 // A temporary root with a private runtime folder "run" in it.
 class ChannelFolders : public ::testing::Test {
 protected:
@@ -187,12 +197,8 @@ TEST(InstanceChannelHandOver, AnAnsweredMessageTouchesNoFreedSocket)
 // A program that answers under the name but runs as another user is told
 // nothing, and this start goes on as the first (here the other user is a
 // listener whose uid is not the one trusted).
-TEST(InstanceChannel, APeerOfAnotherUserIsToldNothing)
+TEST_F(RunningChannel, APeerOfAnotherUserIsToldNothing)
 {
-    const QString name = uniqueName();
-    InstanceChannel running(name);
-    ASSERT_TRUE(running.listen());
-    QSignalSpy received(&running, &InstanceChannel::argumentsReceived);
 
     InstanceChannel second(name);
     second.setTrustedUser(::geteuid() + 1);
@@ -332,12 +338,8 @@ TEST(InstanceChannel, AHandOverWithNobodyListeningFails)
     EXPECT_FALSE(second.handOver({QStringLiteral("9110")}, 200));
 }
 
-TEST(InstanceChannel, ASecondStartHandsItsArgumentsToTheRunningOne)
+TEST_F(RunningChannel, ASecondStartHandsItsArgumentsToTheRunningOne)
 {
-    const QString name = uniqueName();
-    InstanceChannel running(name);
-    ASSERT_TRUE(running.listen());
-    QSignalSpy received(&running, &InstanceChannel::argumentsReceived);
     InstanceChannel second(name);
     const QList<QStringList> handOvers = {{"9110", "/tmp/a b.txt"}, {}};
     for (const QStringList& arguments : handOvers) {
@@ -348,11 +350,8 @@ TEST(InstanceChannel, ASecondStartHandsItsArgumentsToTheRunningOne)
 }
 
 // A name left behind by a program that died is taken over.
-TEST(InstanceChannel, ANameLeftBehindIsTakenOver)
+TEST_F(RunningChannel, ANameLeftBehindIsTakenOver)
 {
-    const QString name = uniqueName();
-    InstanceChannel running(name);
-    ASSERT_TRUE(running.listen());
     InstanceChannel stale(name);
     EXPECT_TRUE(stale.listen());
 }

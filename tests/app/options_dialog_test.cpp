@@ -49,6 +49,44 @@ protected:
     std::string lastBrowsedFolder;
 };
 
+// A dialog on settings with level counts and links on, over a settings
+// file holding a line of its own.
+class OptionsPagesTest : public OptionsDialogTest {
+protected:
+    void SetUp() override
+    {
+        ini.write("[settings]\nLineWidth=80\n");
+        settings.IndexLevelCounts = {400, 40, 12};
+        settings.DisableReferenceLink = settings.DisableInvalidContentEntryLink = false;
+        settings.HideInvalidContentEntryInTreeView = false;
+        dialog = std::make_unique<OptionsDialog>(settings, ini.profile, lastBrowsedFolder);
+        page = dialog->regularPage();
+    }
+
+    // The Regular page with three boxes changed and the counts `counts`.
+    void applyRegular(const QString& counts)
+    {
+        page->box("OpenRfcIndexWhenStarted")->setChecked(true);
+        page->box("BuildStructureFromText")->setChecked(false);
+        page->box("LargeToolBarButtonWithText")->setChecked(true);
+        page->levelCountsField()->setText(counts);
+        applyPage(*dialog, OptionsDialog::kRegularPage);
+    }
+
+    const QString refused = "Wrong value: 9.\nMust be greater than 10!";
+    std::unique_ptr<OptionsDialog> dialog;
+    OptionsRegularPage* page = nullptr;
+};
+
+// A dialog on the stored settings, for the Format page.
+class OptionsFormatTest : public OptionsDialogTest {
+protected:
+    OptionsDialog dialog{settings, ini.profile, lastBrowsedFolder};
+    OptionsFormatPage* page = dialog.formatPage();
+};
+
+// ---- The level counts, the Regular and RFC pages ----
+
 // Counts separated by commas with spaces or tabs and a trailing comma, held
 // at the largest int; each message names what is wrong, and a rejected text
 // leaves the counts as they were (OptionsDialogTest reads "500 ,50 ," and
@@ -85,37 +123,6 @@ TEST(LevelCounts, ListsOfCountsAreReadOrRefusedWithTheirMessage)
         EXPECT_EQ(message, c.message) << c.text.toStdString();
     }
 }
-
-// ---- The Regular and RFC pages ----
-
-// A dialog on settings with level counts and links on, over a settings
-// file holding a line of its own.
-class OptionsPagesTest : public OptionsDialogTest {
-protected:
-    void SetUp() override
-    {
-        ini.write("[settings]\nLineWidth=80\n");
-        settings.IndexLevelCounts = {400, 40, 12};
-        settings.DisableReferenceLink = settings.DisableInvalidContentEntryLink = false;
-        settings.HideInvalidContentEntryInTreeView = false;
-        dialog = std::make_unique<OptionsDialog>(settings, ini.profile, lastBrowsedFolder);
-        page = dialog->regularPage();
-    }
-
-    // The Regular page with three boxes changed and the counts `counts`.
-    void applyRegular(const QString& counts)
-    {
-        page->box("OpenRfcIndexWhenStarted")->setChecked(true);
-        page->box("BuildStructureFromText")->setChecked(false);
-        page->box("LargeToolBarButtonWithText")->setChecked(true);
-        page->levelCountsField()->setText(counts);
-        applyPage(*dialog, OptionsDialog::kRegularPage);
-    }
-
-    const QString refused = "Wrong value: 9.\nMust be greater than 10!";
-    std::unique_ptr<OptionsDialog> dialog;
-    OptionsRegularPage* page = nullptr;
-};
 
 TEST_F(OptionsPagesTest, TheLevelCountsAreShownAsAList)
 {
@@ -247,11 +254,9 @@ TEST_F(OptionsPagesTest, APageOpenedWithAMasterSwitchOnStartsWithItsDependentsLo
 // ---- The Format page and the font chooser ----
 
 // The chooser started from the stored format; the page shows the choice.
-TEST_F(OptionsDialogTest, TheFontChooserStartsFromTheStoredFormatAndThePageShowsTheChoice)
+TEST_F(OptionsFormatTest, TheFontChooserStartsFromTheStoredFormatAndThePageShowsTheChoice)
 {
     scripted.fontChoices = {FontChoice{"DejaVu Sans Mono", 700, true, false, false, 12, QColor(255, 0, 0)}};
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    OptionsFormatPage* page = dialog.formatPage();
     chooseFont(dialog, kFormatSubtitles);
     ASSERT_EQ(scripted.fontsOffered.size(), 1);
     EXPECT_EQ(scripted.fontsOffered[0].face, "Fixedsys");
@@ -263,11 +268,9 @@ TEST_F(OptionsDialogTest, TheFontChooserStartsFromTheStoredFormatAndThePageShows
 
 // A colour is one dialog away from the Format page, not behind the font
 // chooser; the face and style stay as stored.
-TEST_F(OptionsDialogTest, AColourIsChosenFromTheFormatPageWithNoFontChooserBetween)
+TEST_F(OptionsFormatTest, AColourIsChosenFromTheFormatPageWithNoFontChooserBetween)
 {
     scripted.colourChoices = {QColor(10, 20, 30)};
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    OptionsFormatPage* page = dialog.formatPage();
     dialog.tabs()->setCurrentIndex(OptionsDialog::kFormatPage);
     page->categoryBox()->setCurrentIndex(kFormatHeadersFooters);
     page->colourButton()->click();
@@ -279,10 +282,8 @@ TEST_F(OptionsDialogTest, AColourIsChosenFromTheFormatPageWithNoFontChooserBetwe
     EXPECT_EQ(formatToText(*stored).font, "Fixedsys");
 }
 
-TEST_F(OptionsDialogTest, ACancelledColourChangesNothing)
+TEST_F(OptionsFormatTest, ACancelledColourChangesNothing)
 {
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    OptionsFormatPage* page = dialog.formatPage();
     page->categoryBox()->setCurrentIndex(kFormatHeadersFooters);
     page->colourButton()->click();
     EXPECT_EQ(scripted.coloursOffered.size(), 1);
@@ -291,13 +292,12 @@ TEST_F(OptionsDialogTest, ACancelledColourChangesNothing)
 
 // Another category shows its own format; a cancelled chooser changes
 // nothing; Cancel writes nothing but the chosen format is kept.
-TEST_F(OptionsDialogTest, AChosenFormatIsKeptButNotWrittenOnCancel)
+TEST_F(OptionsFormatTest, AChosenFormatIsKeptButNotWrittenOnCancel)
 {
     scripted.fontChoices = {FontChoice{"DejaVu Sans Mono", 700, true, false, false, 12, QColor(255, 0, 0)}};
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     chooseFont(dialog, kFormatSubtitles);
     chooseFont(dialog, kFormatHeadersFooters);
-    EXPECT_EQ(dialog.formatPage()->colorField()->text(), "0:128:0");
+    EXPECT_EQ(page->colorField()->text(), "0:128:0");
     dialog.cancelButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(ini.text().isEmpty());
@@ -310,11 +310,9 @@ TEST_F(OptionsDialogTest, AChosenFormatIsKeptButNotWrittenOnCancel)
 // Applied, the formats are written with the index bar switch and the
 // requirement keywords made plain (Default is the plain look itself). Only
 // a weight of 700 is bold.
-TEST_F(OptionsDialogTest, ApplyWritesTheFormatsTheIndexBarSwitchAndPlainKeywords)
+TEST_F(OptionsFormatTest, ApplyWritesTheFormatsTheIndexBarSwitchAndPlainKeywords)
 {
     scripted.fontChoices = {FontChoice{"Mono", 600, false, true, true, 9, Qt::black}};
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
-    OptionsFormatPage* page = dialog.formatPage();
     chooseFont(dialog, kFormatTitle);
     page->categoryBox()->setCurrentIndex(kFormatDefault);
     EXPECT_FALSE(page->plainButton()->isEnabled());
@@ -365,11 +363,10 @@ TEST_F(OptionsPagesTest, LabelsReadAsSentences)
 
 // The font field names the face the text is shown in, not a face this
 // system lacks.
-TEST_F(OptionsDialogTest, TheFontFieldNamesTheFaceInUse)
+TEST_F(OptionsFormatTest, TheFontFieldNamesTheFaceInUse)
 {
-    OptionsDialog dialog(settings, ini.profile, lastBrowsedFolder);
     dialog.tabs()->setCurrentIndex(OptionsDialog::kFormatPage);
-    const QString shown = dialog.formatPage()->fontField()->text();
+    const QString shown = page->fontField()->text();
     EXPECT_EQ(shown, QFontInfo(toCharFormat(settings.Formats[kFormatDefault]).font()).family());
 }
 

@@ -111,6 +111,27 @@ protected:
     Texts favorites() const { return stored("FavoriteRFCs", "RFC"); }
 };
 
+// Bookmarks of two files, one far past the end, one named after its file.
+class BookmarksGoToTest : public BookmarksDialogTest {
+protected:
+    BookmarksGoToTest()
+    {
+        storeBookmarks({kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - /home/ann/RFCPath/rfc2616.txt",
+                        "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - /home/ann/RFCPath/rfc2616.txt",
+                        kHere},
+                       1);
+    }
+
+    void goToRow(int row)
+    {
+        BookmarksDialog dialog(host, ini.profile);
+        ASSERT_LT(row, dialog.list()->count()) << "listed only with Show all";
+        dialog.list()->item(row)->setSelected(true);
+        dialog.goToButton()->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
+    }
+};
+
 } // namespace
 
 TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
@@ -137,27 +158,6 @@ TEST_F(BookmarksDialogTest, SettingTwiceOrInAnotherCaseKeepsOneEntry)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(bookmarks(), Texts({"Intro - " + kHere, "Caching - " + kHere, kHere}));
 }
-
-// Bookmarks of two files, one far past the end, one named after its file.
-class BookmarksGoToTest : public BookmarksDialogTest {
-protected:
-    BookmarksGoToTest()
-    {
-        storeBookmarks({kMine, kOther, "Far - rfc2616.txt (Ln 99999, Col 3) - /home/ann/RFCPath/rfc2616.txt",
-                        "rfc2616.txt notes - rfc2616.txt (Ln 7, Col 7) - /home/ann/RFCPath/rfc2616.txt",
-                        kHere},
-                       1);
-    }
-
-    void goToRow(int row)
-    {
-        BookmarksDialog dialog(host, ini.profile);
-        ASSERT_LT(row, dialog.list()->count()) << "listed only with Show all";
-        dialog.list()->item(row)->setSelected(true);
-        dialog.goToButton()->click();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
-    }
-};
 
 // A line past the end is handed on as stored (the view leaves the caret); a
 // name that begins with the file name opens the right file at 0, 0; a

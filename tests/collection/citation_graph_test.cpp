@@ -2,6 +2,7 @@
 
 #include "support/corpus.h"
 #include "support/file_faults.h"
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,17 @@ protected:
     {
         for (int i = 1; i <= count; ++i)
             folder.write("rfc" + std::to_string(i) + ".txt", "Text of RFC " + std::to_string(i) + "\n");
+    }
+
+    std::vector<CollectionFile> files() const { return listCollection(folder.path().string()); }
+
+    // Analyses the collection into a fresh cache; gives the cache's bytes.
+    std::string builtCache()
+    {
+        CitationGraph graph;
+        graph.refresh(files(), 2);
+        EXPECT_TRUE(graph.saveCache(cache));
+        return test::readFile(cache);
     }
 
     const TempFolder folder;
@@ -54,7 +66,7 @@ TEST_F(CitationCacheTest, IsBuiltReusedAndRefreshedFileByFile)
         change();
         CitationGraph graph;
         graph.loadCache(cache);
-        const RefreshSummary summary = graph.refresh(listCollection(folder.path().string()), 2);
+        const RefreshSummary summary = graph.refresh(files(), 2);
         EXPECT_EQ(std::tie(summary.analysed, summary.reused, summary.removed),
                   std::tie(expected.analysed, expected.reused, expected.removed));
         ASSERT_TRUE(graph.saveCache(cache));
@@ -65,12 +77,7 @@ TEST_F(CitationCacheTest, IsBuiltReusedAndRefreshedFileByFile)
 TEST_F(CitationCacheTest, ADamagedCacheIsRebuiltAsItWasTouchingNoOtherFile)
 {
     writeRfcs(4);
-    {
-        CitationGraph graph;
-        graph.refresh(listCollection(folder.path().string()), 2);
-        ASSERT_TRUE(graph.saveCache(cache));
-    }
-    const std::string good = test::readFile(cache);
+    const std::string good = builtCache();
     const std::string settings = "[Settings]\nRfcRootPath=/rfcs\n";
     folder.write("Parchly.ini", settings);
     const std::pair<const char*, std::string> damages[] = {
@@ -95,7 +102,7 @@ TEST_F(CitationCacheTest, ADamagedCacheIsRebuiltAsItWasTouchingNoOtherFile)
         CitationGraph graph;
         EXPECT_FALSE(graph.loadCache(cache));
         EXPECT_TRUE(graph.files().empty());
-        EXPECT_EQ(graph.refresh(listCollection(folder.path().string()), 1).analysed, 4u);
+        EXPECT_EQ(graph.refresh(files(), 1).analysed, 4u);
         ASSERT_TRUE(graph.saveCache(cache));
         EXPECT_EQ(test::readFile(cache), good);
     }
@@ -166,30 +173,7 @@ TEST(CitationGraph, LocalRfcsCiteThroughTheirReferences)
 // a list; the reference entries' own labels are no citations.
 TEST(CitationGraph, CountsEveryCitationOfALineAndEachLabelOfAList)
 {
-    const std::string text = "Network Working Group                                          A. Writer\n"
-                             "Request for Comments: 9990                                   Example Org\n"
-                             "Category: Informational                                       April 2026\n"
-                             "\n"
-                             "\n"
-                             "                           Counting Citations\n"
-                             "\n"
-                             "Table of Contents\n"
-                             "\n"
-                             "   1.  Introduction . . . . . . . . . . . . . . . . . . . . . . . .   1\n"
-                             "   2.  References . . . . . . . . . . . . . . . . . . . . . . . . .   1\n"
-                             "\n"
-                             "1.  Introduction\n"
-                             "\n"
-                             "   QUIC [RFC9000] and its use of TLS [RFC9001] in one line, and\n"
-                             "   again [RFC9001] twice in one line: [RFC9001].  A list of\n"
-                             "   labels [RFC9000, RFC9001] names both.\n"
-                             "\n"
-                             "2.  References\n"
-                             "\n"
-                             "   [RFC9000]  Iyengar, J., \"QUIC\", RFC 9000, May 2021.\n"
-                             "\n"
-                             "   [RFC9001]  Thomson, M., \"Using TLS to Secure QUIC\", RFC 9001,\n"
-                             "              May 2021.\n";
+    const std::string text = test::readFixture("collection/citations.txt");
     const CitingFile file = analyseCitations(9990, text.data(), text.size());
     std::map<int32_t, int32_t> counts;
     for (const Citation& citation : file.citations)

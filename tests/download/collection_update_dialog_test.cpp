@@ -34,15 +34,23 @@ protected:
     test::TempFolder served;
     test::TempFolder local;
     test::ScriptedDialogs scripted;
+};
 
-    RfcSettings settingsFor(const test::FileServer& server)
+// The HTTP test server over `served`, which the tests fill, and settings
+// that fetch from it into `local`.
+class FetchFromServerTest : public CollectionWindowsTest {
+protected:
+    void SetUp() override
     {
-        RfcSettings settings("/tmp/");
+        if (!server.running())
+            GTEST_SKIP() << "no HTTP test server";
         settings.RfcRootPath = local.path().string();
         settings.RfcIndexDownloadUrl = server.url("rfc-index.txt");
         settings.RfcFileDownloadUrl = server.url("");
-        return settings;
     }
+
+    test::FileServer server{served.path(), false};
+    RfcSettings settings{"/tmp/"};
 };
 
 TEST_F(CollectionWindowsTest, UpdateDialogEndsWithTheSummaryAndOpenableNewRfcs)
@@ -74,13 +82,9 @@ TEST_F(CollectionWindowsTest, UpdateDialogEndsWithTheSummaryAndOpenableNewRfcs)
     EXPECT_EQ(opened, (std::vector<int32_t>{9110}));
 }
 
-TEST_F(CollectionWindowsTest, NewRfcsListFetchesAllAndOpensOne)
+TEST_F(FetchFromServerTest, NewRfcsListFetchesAllAndOpensOne)
 {
     test::writeTree(served.path(), {{"rfc7.txt", rfcBody(7)}, {"rfc8.txt", rfcBody(8)}});
-    test::FileServer server(served.path(), false);
-    if (!server.running())
-        GTEST_SKIP() << "no HTTP test server";
-    const RfcSettings settings = settingsFor(server);
     HttpsOptions options{
         settings.RfcIndexDownloadUrl, settings.RfcFileDownloadUrl, settings.RfcRootPath, "", 6, 15};
     ListedRfc seven;
@@ -99,13 +103,9 @@ TEST_F(CollectionWindowsTest, NewRfcsListFetchesAllAndOpensOne)
     EXPECT_EQ(opened, (std::vector<int32_t>{7})) << "the current row opens";
 }
 
-TEST_F(CollectionWindowsTest, MissingRfcIsFetchedOnlyWhenTheReaderAgrees)
+TEST_F(FetchFromServerTest, MissingRfcIsFetchedOnlyWhenTheReaderAgrees)
 {
     served.write("rfc9293.txt", rfcBody(9293));
-    test::FileServer server(served.path(), false);
-    if (!server.running())
-        GTEST_SKIP() << "no HTTP test server";
-    RfcSettings settings = settingsFor(server);
     scripted.answers = {MessageAnswer::No};
     EXPECT_FALSE(fetchMissingRfc(nullptr, settings, 9293));
     EXPECT_FALSE(std::filesystem::exists(local.file("rfc9293.txt")));
@@ -117,13 +117,9 @@ TEST_F(CollectionWindowsTest, MissingRfcIsFetchedOnlyWhenTheReaderAgrees)
     EXPECT_EQ(test::readFile(local.file("rfc9293.txt")), rfcBody(9293));
 }
 
-TEST_F(CollectionWindowsTest, MissingRfcIsFetchedWithoutAQuestionWhenOptionsSaySo)
+TEST_F(FetchFromServerTest, MissingRfcIsFetchedWithoutAQuestionWhenOptionsSaySo)
 {
     served.write("rfc791.txt", rfcBody(791));
-    test::FileServer server(served.path(), false);
-    if (!server.running())
-        GTEST_SKIP() << "no HTTP test server";
-    RfcSettings settings = settingsFor(server);
     settings.FetchMissingRfcOnLink = true;
     EXPECT_TRUE(fetchMissingRfc(nullptr, settings, 791));
     EXPECT_TRUE(scripted.messages.isEmpty());

@@ -71,6 +71,38 @@ protected:
     int64_t now = 1000000;
 };
 
+// One dialog through a download as a user runs it: the worker's questions
+// come to the GUI thread through the dialog seam while it waits.
+class DialogDownload : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        if (!test::StartHttpServer(server))
+            GTEST_SKIP() << "the test HTTP server could not be started";
+        test::writeFile(target, "old");
+    }
+
+    // Runs `address` until the worker has returned and the dialog stopped
+    // looking at it.
+    bool download(const std::string& address)
+    {
+        dialog.request().url =
+            address[0] == '/' ? "http://127.0.0.1:" + std::to_string(server.port()) + address : address;
+        dialog.resetFields();
+        dialog.start();
+        EXPECT_FALSE(child("start")->isEnabled());
+        QElapsedTimer waited;
+        waited.start();
+        while ((dialog.timerRunning() || workerActive(dialog.request())) && waited.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return !dialog.timerRunning() && !workerActive(dialog.request());
+    }
+
+    test::ServerProcess server;
+    const std::string target = folder.file("rfc-index.txt");
+};
+
 // ---- The figures ----
 
 // While a download runs: an unknown length shows question marks, a known
@@ -247,38 +279,6 @@ TEST_F(DialogTest, AnIdleDialogClosesWithoutAQuestion)
 }
 
 // ---- Whole downloads ----
-
-// One dialog through a download as a user runs it: the worker's questions
-// come to the GUI thread through the dialog seam while it waits.
-class DialogDownload : public DialogTest {
-protected:
-    void SetUp() override
-    {
-        DialogTest::SetUp();
-        if (!test::StartHttpServer(server))
-            GTEST_SKIP() << "the test HTTP server could not be started";
-        test::writeFile(target, "old");
-    }
-
-    // Runs `address` until the worker has returned and the dialog stopped
-    // looking at it.
-    bool download(const std::string& address)
-    {
-        dialog.request().url =
-            address[0] == '/' ? "http://127.0.0.1:" + std::to_string(server.port()) + address : address;
-        dialog.resetFields();
-        dialog.start();
-        EXPECT_FALSE(child("start")->isEnabled());
-        QElapsedTimer waited;
-        waited.start();
-        while ((dialog.timerRunning() || workerActive(dialog.request())) && waited.elapsed() < 20000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return !dialog.timerRunning() && !workerActive(dialog.request());
-    }
-
-    test::ServerProcess server;
-    const std::string target = folder.file("rfc-index.txt");
-};
 
 TEST_F(DialogDownload, TheWorkersQuestionsAreAnsweredAndTheEndShown)
 {

@@ -79,16 +79,30 @@ inline long long modificationTime(const std::string& path)
     return ::stat(path.c_str(), &status) == 0 ? static_cast<long long>(status.st_mtime) : -1;
 }
 
+// Starts `command` with `actions` (may be null); the child's pid, or -1.
+inline pid_t spawnProcess(std::vector<std::string> command, const posix_spawn_file_actions_t* actions)
+{
+    std::vector<char*> argv;
+    for (std::string& argument : command)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    return posix_spawn(&pid, argv[0], actions, nullptr, argv.data(), environ) == 0 ? pid : -1;
+}
+
+// Ends a child started by spawnProcess and waits for it; nothing for -1.
+inline void stopProcess(pid_t pid)
+{
+    if (pid > 0) {
+        ::kill(pid, SIGTERM);
+        while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
+    }
+}
+
 // Not copied: its TempFolder is not.
 class ServerProcess {
 public:
-    ~ServerProcess()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) { }
-        }
-    }
+    ~ServerProcess() { stopProcess(m_pid); }
 
     // Runs `command` (false when /usr/bin/python3 is missing) with its output
     // going to a file, and waits at most 20 s for a whole line there holding
@@ -102,12 +116,7 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT, 0600);
         posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-        std::vector<char*> argv;
-        for (std::string& argument : command)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = -1;
+        m_pid = spawnProcess(std::move(command), &actions);
         posix_spawn_file_actions_destroy(&actions);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (m_pid > 0 && m_port == 0 && std::chrono::steady_clock::now() < deadline) {

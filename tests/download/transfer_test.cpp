@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <utime.h>
 
@@ -18,6 +19,113 @@ namespace {
 using namespace test;
 using Asked = std::vector<std::string>;
 using std::filesystem::exists;
+
+// Runs `address` into `dir` with `asker`'s answers on this thread; gives the
+// status. The request, once gone, must leave no temporary file behind.
+std::string download(const std::string& address, const std::string& dir, ScriptedAsker& asker,
+                     bool overwrite = false, const std::string& caFile = {}, DownloadKind kind = IndexFile,
+                     std::function<std::string(const std::string&)> check = {})
+{
+    auto request = std::make_shared<DownloadRequest>();
+    request->url = address;
+    request->localFolder = dir;
+    // The request goes before this function returns; the asker stays the caller's.
+    request->asker = std::shared_ptr<DownloadAsker>(&asker, [](DownloadAsker*) {});
+    request->overwrite = overwrite;
+    request->caFile = caFile;
+    request->kind = kind;
+    request->checkDownloaded = std::move(check);
+    request->running = true;
+    runDownload(*request);
+    EXPECT_FALSE(request->running);
+    const std::string status = request->status.get();
+    request.reset();
+    EXPECT_FALSE(exists(dir + "PRCHTEMP.000")) << "left behind by " << address;
+    return status;
+}
+
+class HttpTransfer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!StartHttpServer(server))
+            GTEST_SKIP() << "the test HTTP server could not be started";
+    }
+    std::string served(const std::string& path) const
+    {
+        return path[0] == '/' ? "http://127.0.0.1:" + std::to_string(server.port()) + path : path;
+    }
+
+    ServerProcess server;
+    TempFolder folder;
+    const std::string dir = folder.file("");
+    const std::string target = folder.file("rfc-index.txt");
+};
+
+// The path; the user's answer to a 401 (null: declined); what lands (none:
+// the target stays); whether it has the server's time; the status; what
+// the user was asked.
+struct AnswerCase {
+    const char* path;
+    const char* password;
+    std::optional<std::string> landed;
+    bool timed;
+    const char* status;
+    Asked asked;
+};
+
+class HttpAnswers : public HttpTransfer {
+protected:
+    // Every case replaces a present target with Overwrite set; what is not
+    // downloaded leaves it as it was. A file that lands has the server's
+    // time, also through a redirect.
+    void expectAnswers(const std::vector<AnswerCase>& cases)
+    {
+        for (const auto& [path, password, landed, timed, status, asked] : cases) {
+            SCOPED_TRACE(std::string(path) + " " + (password ? password : "-"));
+            writeFile(target, "old");
+            ScriptedAsker asker;
+            if (password)
+                asker.logins.push_back({"reader", password});
+            EXPECT_EQ(download(served(path), dir, asker, true), status);
+            EXPECT_EQ(readFile(target), landed.value_or("old"));
+            if (timed) {
+                EXPECT_EQ(modificationTime(target), kIndexModified);
+            }
+            EXPECT_EQ(asker.asked, asked);
+        }
+    }
+
+    const std::string index = indexBody();
+    const std::string noRedirect = "tell: The redirection could not be followed.";
+    const std::string login = "credentials: 127.0.0.1";
+};
+
+// A pyftpdlib server over a folder holding the index (with a time of its
+// own) and a collection archive.
+class FtpTransfer : public ::testing::Test {
+protected:
+    static constexpr long long kServedModified = 1000000000; // 2001-09-09
+
+    void SetUp() override
+    {
+        writeFile(served.file("rfc-index.txt"), indexBody());
+        utimbuf times{kServedModified, kServedModified};
+        ::utime(served.file("rfc-index.txt").c_str(), &times);
+        ASSERT_TRUE(writeArchive(served.file("RFC-all.zip"), ArchiveFormat::Zip,
+                                 {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
+        ASSERT_TRUE(writeArchive(served.file("RFC-one.zip"), ArchiveFormat::Zip, {{"rfc1.txt", "RFC 1"}}));
+        if (!StartFtpServer(server, served.path().string()))
+            GTEST_SKIP() << "pyftpdlib could not be started";
+        host = "127.0.0.1:" + std::to_string(server.port());
+    }
+
+    TempFolder served, folder;
+    const std::string dir = folder.file(""), target = folder.file("rfc-index.txt");
+    ServerProcess server;
+    std::string host;
+    ScriptedAsker asker;
+};
 
 TEST(UrlParsing, FillsTheAddressParts)
 {
@@ -92,85 +200,6 @@ TEST(UrlParsing, EveryAcceptedAddressReparsesToThePartsShown)
     }
 }
 
-// Runs `address` into `dir` with `asker`'s answers on this thread; gives the
-// status. The request, once gone, must leave no temporary file behind.
-std::string download(const std::string& address, const std::string& dir, ScriptedAsker& asker,
-                     bool overwrite = false, const std::string& caFile = {}, DownloadKind kind = IndexFile)
-{
-    auto request = std::make_shared<DownloadRequest>();
-    request->url = address;
-    request->localFolder = dir;
-    // The request goes before this function returns; the asker stays the caller's.
-    request->asker = std::shared_ptr<DownloadAsker>(&asker, [](DownloadAsker*) {});
-    request->overwrite = overwrite;
-    request->caFile = caFile;
-    request->kind = kind;
-    request->running = true;
-    runDownload(*request);
-    EXPECT_FALSE(request->running);
-    const std::string status = request->status.get();
-    request.reset();
-    EXPECT_FALSE(exists(dir + "PRCHTEMP.000")) << "left behind by " << address;
-    return status;
-}
-
-class HttpTransfer : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!StartHttpServer(server))
-            GTEST_SKIP() << "the test HTTP server could not be started";
-    }
-    std::string served(const std::string& path) const
-    {
-        return path[0] == '/' ? "http://127.0.0.1:" + std::to_string(server.port()) + path : path;
-    }
-
-    ServerProcess server;
-    TempFolder folder;
-    const std::string dir = folder.file("");
-    const std::string target = folder.file("rfc-index.txt");
-};
-
-// The path; the user's answer to a 401 (null: declined); what lands (none:
-// the target stays); whether it has the server's time; the status; what
-// the user was asked.
-struct AnswerCase {
-    const char* path;
-    const char* password;
-    std::optional<std::string> landed;
-    bool timed;
-    const char* status;
-    Asked asked;
-};
-
-class HttpAnswers : public HttpTransfer {
-protected:
-    // Every case replaces a present target with Overwrite set; what is not
-    // downloaded leaves it as it was. A file that lands has the server's
-    // time, also through a redirect.
-    void expectAnswers(const std::vector<AnswerCase>& cases)
-    {
-        for (const auto& [path, password, landed, timed, status, asked] : cases) {
-            SCOPED_TRACE(std::string(path) + " " + (password ? password : "-"));
-            writeFile(target, "old");
-            ScriptedAsker asker;
-            if (password)
-                asker.logins.push_back({"reader", password});
-            EXPECT_EQ(download(served(path), dir, asker, true), status);
-            EXPECT_EQ(readFile(target), landed.value_or("old"));
-            if (timed) {
-                EXPECT_EQ(modificationTime(target), kIndexModified);
-            }
-            EXPECT_EQ(asker.asked, asked);
-        }
-    }
-
-    const std::string index = indexBody();
-    const std::string noRedirect = "tell: The redirection could not be followed.";
-    const std::string login = "credentials: 127.0.0.1";
-};
-
 // One redirect is followed, also to a relative address.
 TEST_F(HttpAnswers, WhatTheServerSendsLandsAlsoThroughOneRedirect)
 {
@@ -233,23 +262,15 @@ TEST_F(HttpTransfer, ACheckedDownloadReplacesTheTargetOnlyWhenTheCheckAccepts)
         SCOPED_TRACE(accepted ? "accepted" : "refused");
         writeFile(target, "old");
         ScriptedAsker asker;
-        auto request = std::make_shared<DownloadRequest>();
-        request->url = served("/rfc-index.txt");
-        request->localFolder = dir;
-        request->asker = std::shared_ptr<DownloadAsker>(&asker, [](DownloadAsker*) {});
-        request->overwrite = true;
         std::string checked;
-        request->checkDownloaded = [&](const std::string& path) {
+        const auto check = [&](const std::string& path) {
             checked = readFile(path);
             return accepted ? std::string() : std::string("it is not an errata file.");
         };
-        request->running = true;
-        runDownload(*request);
+        EXPECT_EQ(download(served("/rfc-index.txt"), dir, asker, true, {}, IndexFile, check),
+                  accepted ? "Downloaded" : "Not saved");
         EXPECT_EQ(checked, indexBody());
-        EXPECT_EQ(request->status.get(), accepted ? "Downloaded" : "Not saved");
-        request.reset();
         EXPECT_EQ(readFile(target), accepted ? indexBody() : "old");
-        EXPECT_FALSE(exists(dir + "PRCHTEMP.000"));
         EXPECT_EQ(asker.asked,
                   accepted ? Asked{} : Asked{"tell: The download was not saved: it is not an errata file."});
     }
@@ -316,32 +337,6 @@ TEST_F(HttpTransfer, ACancelStopsTheCopyAtOnceAndLeavesTheTargetAlone)
     EXPECT_EQ(readFile(folder.file("large.bin")), "old");
     EXPECT_TRUE(asker->asked.empty());
 }
-
-// A pyftpdlib server over a folder holding the index (with a time of its
-// own) and a collection archive.
-class FtpTransfer : public ::testing::Test {
-protected:
-    static constexpr long long kServedModified = 1000000000; // 2001-09-09
-
-    void SetUp() override
-    {
-        writeFile(served.file("rfc-index.txt"), indexBody());
-        utimbuf times{kServedModified, kServedModified};
-        ::utime(served.file("rfc-index.txt").c_str(), &times);
-        ASSERT_TRUE(writeArchive(served.file("RFC-all.zip"), ArchiveFormat::Zip,
-                                 {{"rfc2068.txt", "RFC 2068"}, {"rfc-index.txt", "the index"}}));
-        ASSERT_TRUE(writeArchive(served.file("RFC-one.zip"), ArchiveFormat::Zip, {{"rfc1.txt", "RFC 1"}}));
-        if (!StartFtpServer(server, served.path().string()))
-            GTEST_SKIP() << "pyftpdlib could not be started";
-        host = "127.0.0.1:" + std::to_string(server.port());
-    }
-
-    TempFolder served, folder;
-    const std::string dir = folder.file(""), target = folder.file("rfc-index.txt");
-    ServerProcess server;
-    std::string host;
-    ScriptedAsker asker;
-};
 
 // Written without a scheme, the address goes to FTP.
 TEST_F(FtpTransfer, AnAddressWithoutASchemeLandsWithTheServersTime)

@@ -24,13 +24,21 @@ const char* formatName(ArchiveFormat format)
     return format == ArchiveFormat::Zip ? "zip" : format == ArchiveFormat::Tar ? "tar" : "tar.gz";
 }
 
-// A folder "rfcs" holding an old rfc1.txt beside an archive of RFCs, other
+// A root holding the RFC folder "rfcs" and, beside it, the archive's name.
+class UnpackIntoRfcFolder : public ::testing::Test {
+protected:
+    UnpackIntoRfcFolder() { std::filesystem::create_directory(root.path() / "rfcs"); }
+
+    test::TempFolder root;
+    const std::string folder = root.file("rfcs/"), archivePath = root.file("RFC-all");
+};
+
+// The RFC folder holding an old rfc1.txt beside an archive of RFCs, other
 // files and unsafe entries (also a hard link where the format has them).
-class UnpackTest : public ::testing::TestWithParam<ArchiveFormat> {
+class UnpackTest : public UnpackIntoRfcFolder, public ::testing::WithParamInterface<ArchiveFormat> {
 protected:
     void SetUp() override
     {
-        std::filesystem::create_directory(root.path() / "rfcs");
         test::writeFile(folder + "rfc1.txt", "old");
         std::vector<ArchiveEntry> entries = {
             {"rfc1.txt", "RFC 1 as published"},
@@ -49,9 +57,6 @@ protected:
             entries.push_back({"rfc5.txt", "rfc1.txt", ArchiveEntry::Hardlink});
         ASSERT_TRUE(test::writeArchive(archivePath, GetParam(), entries));
     }
-
-    test::TempFolder root;
-    const std::string folder = root.file("rfcs/"), archivePath = root.file("RFC-all");
 };
 
 INSTANTIATE_TEST_SUITE_P(Formats, UnpackTest, ::testing::Values(ArchiveFormat::Zip, ArchiveFormat::TarGz),
@@ -150,14 +155,13 @@ TEST(Unpack, ACancelStopsAfterTheFilesSoFarAndKeepsTheArchive)
 // A zip bomb made here: entries of zeros that compress to almost nothing.
 // An entry beyond the reader's own limit is refused; the whole unpack stops,
 // saying why, at its total or at the disk's free space less the margin.
-TEST(Unpack, AZipBombIsStoppedPerEntryAndInTotal)
+TEST_F(UnpackIntoRfcFolder, AZipBombIsStoppedPerEntryAndInTotal)
 {
     const std::string zeros(1024 * 1024, '\0');
     for (const ArchiveFormat format : {ArchiveFormat::Zip, ArchiveFormat::TarGz}) {
-        SCOPED_TRACE(format == ArchiveFormat::Zip ? "zip" : "tar.gz");
-        test::TempFolder root;
-        std::filesystem::create_directory(root.path() / "rfcs");
-        const std::string folder = root.file("rfcs/"), archivePath = root.file("RFC-all");
+        SCOPED_TRACE(formatName(format));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directory(folder);
         std::vector<ArchiveEntry> entries = {{"rfc1.txt", std::string(kTextFileSizeLimit + 1, '\0')}};
         for (int n = 2; n <= 9; ++n)
             entries.push_back({"rfc" + std::to_string(n) + ".txt", zeros});
@@ -189,11 +193,8 @@ TEST(Unpack, AZipBombIsStoppedPerEntryAndInTotal)
 // A folder, a FIFO or a device under an RFC's name in the RFC folder is the
 // user's: that entry is refused, the rest unpacks, and nothing blocks on
 // the FIFO (a comparison with it once waited for a writer for good).
-TEST(Unpack, AFolderFifoOrDeviceInTheWayRefusesOnlyItsEntry)
+TEST_F(UnpackIntoRfcFolder, AFolderFifoOrDeviceInTheWayRefusesOnlyItsEntry)
 {
-    test::TempFolder root;
-    std::filesystem::create_directory(root.path() / "rfcs");
-    const std::string folder = root.file("rfcs/"), archivePath = root.file("RFC-all.tar.gz");
     std::filesystem::create_directory(folder + "rfc8.txt");
     ASSERT_EQ(::mkfifo((folder + "rfc10.txt").c_str(), 0600), 0);
     Names refused = {"rfc8.txt", "rfc10.txt"};

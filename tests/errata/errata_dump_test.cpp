@@ -3,7 +3,7 @@
 // placed; errata of other RFCs are left out.
 #include "dumps.h"
 #include "errata/errata_file.h"
-#include "support/temp_folder.h"
+#include "support/fixture_cases.h"
 
 #include <gtest/gtest.h>
 
@@ -12,26 +12,16 @@ namespace {
 
 TEST(ErrataDump, ListsTheRfcsErrataWithTheirLinesAndHowTheyWerePlaced)
 {
-    const std::string path = PARCHLY_FIXTURES_DIR "/errata/rfc9999.txt";
+    const std::string path = test::fixturePath("errata/rfc9999.txt");
     std::optional<LineReader> reader = LineReader::open(path);
     ASSERT_TRUE(reader);
     RfcText text;
     analyseText(text, &*reader, LimitsBlock(), AnalysisOptions());
-    const ErrataLoad load = parseErrata(R"([
-      {"errata_id": "2", "doc-id": "RFC9999", "errata_status_code": "Verified", "errata_type_code": "Technical",
-       "section": "2.2", "orig_text": "keeps their order.  A receiver that sees a message out of order"},
-      {"errata_id": "1", "doc-id": "RFC9999", "errata_status_code": "Reported", "errata_type_code": "Editorial",
-       "section": "Section 3", "orig_text": "not in the text"},
-      {"errata_id": "3", "doc-id": "RFC9998", "errata_status_code": "Verified", "section": "1"},
-      {"errata_id": "4", "doc-id": "RFC9999", "errata_status_code": "Held for Document Update",
-       "errata_type_code": "Editorial", "section": "GLOBAL", "orig_text": ""}])");
+    const ErrataLoad load = parseErrata(test::readFixture("errata/rfc9999-errata.json"));
     ASSERT_TRUE(load.complete()) << load.error;
+    // The record as a golden file: errata 1, 2 and 4 of RFC 9999 in id order.
     const Json errata = errataRecord(text, *reader, path, ErrataCatalogue(load.errata));
-    const Json expected = Json::parse(R"([
-      {"id": "1", "status": "Reported", "type": "Editorial", "firstLine": 64, "lastLine": 64, "placedBy": "section"},
-      {"id": "2", "status": "Verified", "type": "Technical", "firstLine": 54, "lastLine": 54, "placedBy": "text"},
-      {"id": "4", "status": "Held for Document Update", "type": "Editorial", "firstLine": 0, "lastLine": 0,
-       "placedBy": "top"}])");
+    const Json expected = Json::parse(test::readFixture("errata/rfc9999-dump.json"));
     EXPECT_EQ(errata, expected) << errata.dump(1);
 }
 

@@ -3,31 +3,27 @@
 // kept, and what cannot is said in words.
 #include "errata/errata_catalogue.h"
 #include "errata/errata_file.h"
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace parchly {
 namespace {
 
-const char kTwoRecords[] = R"([
- {"errata_id": "184", "doc-id": "RFC4122", "errata_status_code": "Verified",
-  "errata_type_code": "Editorial", "section": "4.3",
-  "orig_text": "with (very high probability).", "correct_text": "(with very high probability).",
-  "notes": "Brackets.", "submit_date": "2006-05-03", "submitter_name": "T. W.",
-  "verifier_id": "", "verifier_name": "A. M.", "update_date": "2019-09-10 16:09:03"},
- {"errata_id": "316", "doc-id": "RFC3261", "errata_status_code": "Held for Document Update",
-  "errata_type_code": "Technical", "section": "In Section 25.1: ", "orig_text": "rquest-uri",
-  "correct_text": "request-uri", "notes": "", "submit_date": "2003-10-03",
-  "submitter_name": "RFC Editor", "verifier_id": "", "verifier_name": null, "update_date": ""}
-])";
+// Two records as the RFC Editor writes them, the second's verifier null.
+std::string twoRecords()
+{
+    return test::readFixture("errata/two-records.json");
+}
 
 TEST(ErrataFile, ReadsEveryFieldOfARecord)
 {
-    const ErrataLoad load = parseErrata(kTwoRecords);
+    const ErrataLoad load = parseErrata(twoRecords());
     ASSERT_TRUE(load.complete()) << load.error;
     ASSERT_EQ(load.errata.size(), 2u);
     const Erratum& first = load.errata[0];
@@ -78,46 +74,9 @@ TEST(ErrataFile, EntriesThatAreNoErrataCountedAsSkipped)
     EXPECT_EQ(load.skipped, 4u);
 }
 
-TEST(ErrataFile, CutShortKeepsTheRecordsBeforeTheCut)
-{
-    const std::string whole = kTwoRecords;
-    const std::string cut = whole.substr(0, whole.find("\"316\"") + 10);
-    const ErrataLoad load = parseErrata(cut);
-    EXPECT_FALSE(load.complete());
-    ASSERT_EQ(load.errata.size(), 1u);
-    EXPECT_EQ(load.errata[0].id, "184");
-    EXPECT_NE(load.error.find("cut short"), std::string::npos) << load.error;
-    EXPECT_NE(load.error.find("errata.json"), std::string::npos) << load.error;
-}
-
-TEST(ErrataFile, NotJsonRefusedWithAMessage)
-{
-    const ErrataLoad load = parseErrata("<html><body>502 Bad Gateway</body></html>");
-    EXPECT_FALSE(load.complete());
-    EXPECT_TRUE(load.errata.empty());
-    EXPECT_NE(load.error.find("not a JSON file"), std::string::npos) << load.error;
-}
-
-TEST(ErrataFile, EmptyFileSaysSo)
-{
-    const ErrataLoad load = parseErrata("  \n");
-    EXPECT_FALSE(load.complete());
-    EXPECT_NE(load.error.find("empty"), std::string::npos) << load.error;
-}
-
-TEST(ErrataFile, DamagedInTheMiddleKeepsWhatCameBefore)
-{
-    std::string damaged = kTwoRecords;
-    damaged.replace(damaged.find("\"316\""), 5, "\"316\" :");
-    const ErrataLoad load = parseErrata(damaged);
-    EXPECT_FALSE(load.complete());
-    EXPECT_EQ(load.errata.size(), 1u);
-    EXPECT_NE(load.error.find("damaged at byte"), std::string::npos) << load.error;
-}
-
 TEST(ErrataFile, ObjectHoldingTheArrayRead)
 {
-    const ErrataLoad load = parseErrata(std::string("{\"errata\": ") + kTwoRecords + "}");
+    const ErrataLoad load = parseErrata("{\"errata\": " + twoRecords() + "}");
     ASSERT_TRUE(load.complete()) << load.error;
     EXPECT_EQ(load.errata.size(), 2u);
 }
@@ -130,20 +89,59 @@ TEST(ErrataFile, SingleRecordInsteadOfArrayRead)
     EXPECT_EQ(load.errata[0].rfc, 9);
 }
 
-TEST(ErrataFile, ObjectWithoutErrataRefused)
+// A file that does not read whole: its name, its text made from the two
+// records, how many of them it keeps (the first, when 1) and the words the
+// error says.
+struct DamagedFile {
+    const char* name;
+    std::function<std::string(const std::string&)> json;
+    std::size_t kept;
+    std::vector<const char*> said;
+};
+
+class ErrataFileDamaged : public ::testing::TestWithParam<DamagedFile> { };
+
+TEST_P(ErrataFileDamaged, KeepsTheRecordsBeforeTheDamageAndSaysWhy)
 {
-    const ErrataLoad load = parseErrata(R"({"status": "ok", "count": 3})");
+    const DamagedFile& c = GetParam();
+    const ErrataLoad load = parseErrata(c.json(twoRecords()));
     EXPECT_FALSE(load.complete());
-    EXPECT_TRUE(load.errata.empty());
-    EXPECT_NE(load.error.find("holds no errata"), std::string::npos) << load.error;
+    ASSERT_EQ(load.errata.size(), c.kept);
+    if (c.kept == 1) {
+        EXPECT_EQ(load.errata[0].id, "184");
+    }
+    for (const char* words : c.said)
+        EXPECT_NE(load.error.find(words), std::string::npos) << load.error;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ErrataFileDamaged,
+    ::testing::Values(
+        DamagedFile{"CutShort",
+                    [](const std::string& whole) { return whole.substr(0, whole.find("\"316\"") + 10); },
+                    1,
+                    {"cut short", "errata.json"}},
+        DamagedFile{"DamagedInTheMiddle",
+                    [](std::string whole) { return whole.replace(whole.find("\"316\""), 5, "\"316\" :"); },
+                    1,
+                    {"damaged at byte"}},
+        DamagedFile{"NotJson",
+                    [](const std::string&) { return "<html><body>502 Bad Gateway</body></html>"; },
+                    0,
+                    {"not a JSON file"}},
+        DamagedFile{"Empty", [](const std::string&) { return "  \n"; }, 0, {"empty"}},
+        DamagedFile{"ObjectWithoutErrata",
+                    [](const std::string&) { return R"({"status": "ok", "count": 3})"; },
+                    0,
+                    {"holds no errata"}}),
+    [](const ::testing::TestParamInfo<DamagedFile>& info) { return info.param.name; });
 
 TEST(ErrataFile, FileTooLargeRefusedUnread)
 {
     const test::TempFolder folder;
     const std::string path = folder.file("errata.json");
     {
-        std::ofstream(path) << kTwoRecords;
+        std::ofstream(path) << twoRecords();
     }
     // A sparse file of 200 MB: no disk is used for it.
     std::filesystem::resize_file(path, 200ull * 1024 * 1024);

@@ -28,7 +28,7 @@ Entries entriesOf(const RfcText& index)
 // must read the same.
 TEST(IndexReader, ReadsTheSampleIndexWithEitherLineEnd)
 {
-    const std::string lf = test::readFile(PARCHLY_FIXTURES_DIR "/index/sample-index.txt");
+    const std::string lf = test::readFixture("index/sample-index.txt");
     std::string crlf;
     for (char c : lf)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);

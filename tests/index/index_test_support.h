@@ -7,6 +7,7 @@
 #include "analysis/rfc_text.h"
 #include "index/index_entry.h"
 #include "index/index_reader.h"
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

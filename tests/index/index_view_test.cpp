@@ -22,7 +22,7 @@ QStringList childTexts(QTreeWidgetItem* parent)
 
 TEST(IndexTree, GroupsEntriesByTheLevelCounts)
 {
-    const RfcText index = test::readIndexFrom(test::readFile(PARCHLY_FIXTURES_DIR "/reading/rfc-index.txt"));
+    const RfcText index = test::readIndexFrom(test::readFixture("reading/rfc-index.txt"));
     ASSERT_EQ(index.indexEntries.size(), 8u);
     TreeView tree;
     fillIndexTree(&tree, index, {500, 50});

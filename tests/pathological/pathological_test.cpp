@@ -3,6 +3,7 @@
 // each made here, opened through the real window offscreen, and held to a
 // memory ceiling; the time is held by the CTest timeout.
 #include "frame/app_fixture.h"
+#include "support/fixture_cases.h"
 #include "frame/document_window.h"
 #include "frame/main_window.h"
 #include "platform/tree_view.h"
@@ -30,14 +31,10 @@ constexpr long kPeakMemoryKiB = 300 * 1024;
 #endif
 constexpr int kShownLineLimit = 1023;
 
+// An RFC whose contents table lists `entries` sections.
 QByteArray contentsOfEntries(int entries)
 {
-    QByteArray text = "Network Working Group                                          A. Author\n"
-                      "Request for Comments: 99999                                      Example\n"
-                      "Category: Informational                                     January 2020\n\n\n"
-                      "                          A Hostile Contents Table\n\n"
-                      "Status of this Memo\n\n   This memo provides information.\n\n"
-                      "Table of Contents\n\n";
+    QByteArray text = QByteArray::fromStdString(test::readFixture("pathological/contents-head.txt"));
     for (int i = 1; i <= entries; ++i) {
         QByteArray line = "   " + QByteArray::number(i) + ".  Section " + QByteArray::number(i) + " ";
         text += line + QByteArray(68 - line.size(), '.') + " " + QByteArray::number(i / 50 + 1) + "\n";
@@ -105,6 +102,27 @@ protected:
     }
 };
 
+INSTANTIATE_TEST_SUITE_P(
+    HostileFiles, Pathological,
+    ::testing::Values(HostileFile{"rfc90001.txt", [] { return QByteArray(8 * 1024 * 1024, 'x') + "\n"; },
+                                  nullptr},
+                      HostileFile{"rfc90007.txt", [] { return QByteArray(50 * 1024 * 1024, 'x') + "\n"; },
+                                  "rfc90007.txt is not an RFC text file: it holds more than 16 MB"},
+                      HostileFile{"rfc90002.txt", [] { return QByteArray(10 * 1024 * 1024, '\0'); },
+                                  "rfc90002.txt is not an RFC text file: it holds NUL bytes"},
+                      HostileFile{"rfc90003.txt", [] { return contentsOfEntries(20000); }, nullptr},
+                      HostileFile{"rfc90004.txt", [] { return QByteArray(1000000, '\n'); },
+                                  "rfc90004.txt is not an RFC text file: it holds more than 200000 lines"},
+                      HostileFile{"rfc90006.txt", [] { return QByteArray(100000, '\n'); }, nullptr},
+                      HostileFile{"rfc90005.txt", [] { return QByteArray(200000, '\f'); }, nullptr},
+                      HostileFile{"rfc-index.txt", [] { return indexWithHugeEntry(170000); }, nullptr}),
+    [](const ::testing::TestParamInfo<HostileFile>& info) {
+        return QString::fromLatin1(info.param.name)
+            .remove(QLatin1Char('-'))
+            .section(QLatin1Char('.'), 0, 0)
+            .toStdString();
+    });
+
 TEST_P(Pathological, OpensWithinBoundsOrIsRefusedWithTheReason)
 {
     const HostileFile& hostile = GetParam();
@@ -132,27 +150,6 @@ TEST_P(Pathological, OpensWithinBoundsOrIsRefusedWithTheReason)
     getrusage(RUSAGE_SELF, &usage);
     EXPECT_LE(usage.ru_maxrss, kPeakMemoryKiB);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    HostileFiles, Pathological,
-    ::testing::Values(HostileFile{"rfc90001.txt", [] { return QByteArray(8 * 1024 * 1024, 'x') + "\n"; },
-                                  nullptr},
-                      HostileFile{"rfc90007.txt", [] { return QByteArray(50 * 1024 * 1024, 'x') + "\n"; },
-                                  "rfc90007.txt is not an RFC text file: it holds more than 16 MB"},
-                      HostileFile{"rfc90002.txt", [] { return QByteArray(10 * 1024 * 1024, '\0'); },
-                                  "rfc90002.txt is not an RFC text file: it holds NUL bytes"},
-                      HostileFile{"rfc90003.txt", [] { return contentsOfEntries(20000); }, nullptr},
-                      HostileFile{"rfc90004.txt", [] { return QByteArray(1000000, '\n'); },
-                                  "rfc90004.txt is not an RFC text file: it holds more than 200000 lines"},
-                      HostileFile{"rfc90006.txt", [] { return QByteArray(100000, '\n'); }, nullptr},
-                      HostileFile{"rfc90005.txt", [] { return QByteArray(200000, '\f'); }, nullptr},
-                      HostileFile{"rfc-index.txt", [] { return indexWithHugeEntry(170000); }, nullptr}),
-    [](const ::testing::TestParamInfo<HostileFile>& info) {
-        return QString::fromLatin1(info.param.name)
-            .remove(QLatin1Char('-'))
-            .section(QLatin1Char('.'), 0, 0)
-            .toStdString();
-    });
 
 } // namespace
 } // namespace parchly

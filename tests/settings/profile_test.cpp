@@ -28,6 +28,29 @@ struct Write {
     const char* value;
 };
 
+struct WriteCase {
+    std::string before;
+    std::vector<Write> writes;
+    std::string after;
+};
+const WriteCase kWriteCases[] = {
+    {"; comment at the top\n[settings]\nLineWidth=73\n; a note\nLevel0=500\n\n[Default]\nfont=Fixedsys\n",
+     {{"SETTINGS", "level0", "400"},
+      {"settings", "ShowPageSeparator", "1"},
+      {"Bookmarks", "BM0", ""},
+      {"default", "font", "Courier New"}},
+     "; comment at the top\n[settings]\nLineWidth=73\n; a note\nlevel0=400\nShowPageSeparator=1\n\n"
+     "[Default]\nfont=Courier New\n[Bookmarks]\nBM0=\n"},
+    {"\xEF\xBB\xBF[s]\r\nkey=old\r\nlast=x",
+     {{"s", "key", "new"}, {"s", "added", "y"}, {"t", "z", "3"}},
+     "\xEF\xBB\xBF[s]\r\nkey=new\r\nlast=x\r\nadded=y\r\n[t]\r\nz=3\r\n"},
+    {"[a\r", {{"a", "k", "1"}}, "[a\rk=1\r"},
+    {"[a\r", {{"a", "k", "1"}, {"a", "j", "2"}}, "[a\rk=1\rj=2\r"},
+    {"[a]\rx=1\r\n\n", {{"a", "k", "2"}}, "[a]\rx=1\r\nk=2\r\n\n"},
+    {"x\r[a]\n\n", {{"a", "k", "1"}, {"b", "m", "3"}}, "x\r[a]\nk=1\n\n[b]\nm=3\n"},
+    {"[a]\r\n\rk=old\r", {{"a", "k", "new"}}, "[a]\r\n\rk=new\r"},
+};
+
 class ProfileTest : public ::testing::Test {
 protected:
     test::TempFolder folder;
@@ -42,6 +65,27 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
             count += entry.path().filename() == "Parchly.ini.lock" ? 0 : 1;
         return count;
+    }
+
+    // Each write case's values written (in one batch when `batched`) over
+    // its file: every value reads back and the file is the case's `after`.
+    void expectWriteCases(bool batched)
+    {
+        for (const WriteCase& c : kWriteCases) {
+            SCOPED_TRACE(c.before);
+            writeFile(path, c.before);
+            {
+                auto batch = batched ? std::make_unique<ProfileBatch>(profile) : nullptr;
+                for (const Write& w : c.writes)
+                    EXPECT_TRUE(profile.writeString(w.section, w.key, w.value));
+                if (batch) {
+                    EXPECT_TRUE(batch->commit());
+                }
+            }
+            for (const Write& w : c.writes)
+                EXPECT_EQ(profile.readString(w.section, w.key, "lost"), w.value);
+            EXPECT_EQ(readFile(path), c.after);
+        }
     }
 };
 
@@ -93,61 +137,18 @@ TEST_F(ProfileTest, ReadsEachValueAsStored)
     }
 }
 
-struct WriteCase {
-    std::string before;
-    std::vector<Write> writes;
-    std::string after;
-};
-const WriteCase kWriteCases[] = {
-    {"; comment at the top\n[settings]\nLineWidth=73\n; a note\nLevel0=500\n\n[Default]\nfont=Fixedsys\n",
-     {{"SETTINGS", "level0", "400"},
-      {"settings", "ShowPageSeparator", "1"},
-      {"Bookmarks", "BM0", ""},
-      {"default", "font", "Courier New"}},
-     "; comment at the top\n[settings]\nLineWidth=73\n; a note\nlevel0=400\nShowPageSeparator=1\n\n"
-     "[Default]\nfont=Courier New\n[Bookmarks]\nBM0=\n"},
-    {"\xEF\xBB\xBF[s]\r\nkey=old\r\nlast=x",
-     {{"s", "key", "new"}, {"s", "added", "y"}, {"t", "z", "3"}},
-     "\xEF\xBB\xBF[s]\r\nkey=new\r\nlast=x\r\nadded=y\r\n[t]\r\nz=3\r\n"},
-    {"[a\r", {{"a", "k", "1"}}, "[a\rk=1\r"},
-    {"[a\r", {{"a", "k", "1"}, {"a", "j", "2"}}, "[a\rk=1\rj=2\r"},
-    {"[a]\rx=1\r\n\n", {{"a", "k", "2"}}, "[a]\rx=1\r\nk=2\r\n\n"},
-    {"x\r[a]\n\n", {{"a", "k", "1"}, {"b", "m", "3"}}, "x\r[a]\nk=1\n\n[b]\nm=3\n"},
-    {"[a]\r\n\rk=old\r", {{"a", "k", "new"}}, "[a]\r\n\rk=new\r"},
-};
-
 // Writing keeps every other line in place with its bytes, line ends and the
 // byte-order mark; a lone CR ends a line for reading and writing alike.
 // Every value written reads back.
 TEST_F(ProfileTest, WritesKeepTheOtherLinesAloneAndReadBack)
 {
-    for (const WriteCase& c : kWriteCases) {
-        SCOPED_TRACE(c.before);
-        writeFile(path, c.before);
-        for (const Write& w : c.writes)
-            EXPECT_TRUE(profile.writeString(w.section, w.key, w.value));
-        for (const Write& w : c.writes)
-            EXPECT_EQ(profile.readString(w.section, w.key, "lost"), w.value);
-        EXPECT_EQ(readFile(path), c.after);
-    }
+    expectWriteCases(false);
 }
 
 // Writes one by one and in a batch give the same file.
 TEST_F(ProfileTest, ABatchWritesWhatTheWritesOneByOneWrite)
 {
-    for (const WriteCase& c : kWriteCases) {
-        SCOPED_TRACE(c.before);
-        writeFile(path, c.before);
-        {
-            ProfileBatch batch(profile);
-            for (const Write& w : c.writes)
-                EXPECT_TRUE(profile.writeString(w.section, w.key, w.value));
-            EXPECT_TRUE(batch.commit());
-        }
-        for (const Write& w : c.writes)
-            EXPECT_EQ(profile.readString(w.section, w.key, "lost"), w.value);
-        EXPECT_EQ(readFile(path), c.after);
-    }
+    expectWriteCases(true);
 }
 
 // A missing file is created; values are written without their outer blanks.
@@ -195,10 +196,13 @@ TEST_F(ProfileTest, AFailedWriteLeavesTheOldFileWhole)
         ASSERT_TRUE(profile.writeString("s", "key", "new"));
         EXPECT_EQ(files(), 1) << "no temporary file may be left behind";
     }
+}
 
-    // A folder where the file should be is neither read nor replaced, nor
-    // does it take a value into a batch. (It is also how an unreadable file
-    // is met: permissions do not bind the superuser the tests run as.)
+// A folder where the file should be is neither read nor replaced, nor does
+// it take a value into a batch. (It is also how an unreadable file is met:
+// permissions do not bind the superuser the tests run as.)
+TEST_F(ProfileTest, AFolderAtTheSettingsNameIsNeitherReadNorReplaced)
+{
     Profile onFolder(folder.path().string());
     EXPECT_FALSE(onFolder.writeString("s", "key", "new"));
     ProfileBatch batch(onFolder);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 
 namespace parchly {
@@ -38,48 +39,15 @@ protected:
         settings.saveSettings(scratch);
         return readFile(scratch.path());
     }
-};
 
-// What a file loads to, told by what the loaded record saves on its own.
-TEST_F(SettingsTest, AFileLoadsToWhatTheRecordThenSaves)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        // Root paths are normalised.
-        {"RfcRootPath=C:\\RFC\\docs\\", "RfcRootPath=C:/RFC/docs\n"},
-        {"RfcRootPath=\\\\server\\share\\", "RfcRootPath=//server/share\n"},
-        {"RfcRootPath=/srv/rfc///", "RfcRootPath=/srv/rfc\n"},
-        {"RfcRootPath=\\/\\", "RfcRootPath=\n"},
-        {"RfcRootPath=relative/rfc", "RfcRootPath=relative/rfc\n"},
-        // Level counts end at the first empty or unusable value.
-        {"Level0=400\nLevel1=abc\nLevel2=20", "Level0=400\n"},
-        {"Level0=30\nLevel1=-2\nLevel2=4", "Level0=30\n"},
-        {"level0=7\nLEVEL1=8 nodes\nLevel3=9", "Level0=7\nLevel1=8\n"},
-        {"Level0=0\nLevel1=5", "Level0=500\nLevel1=50\n"},
-        {"Level1=5", "Level0=500\nLevel1=50\n"},
-        // No content link: invalid entries hidden and unlinked; no reference
-        // analysis: no reference links.
-        {"DisableContentEntryLink=1\nHideInvalidContentEntryInTreeView=0\nDisableInvalidContentEntryLink=0\n"
-         "DisableReferenceAnalysis=2\nDisableReferenceLink=0",
-         "HideInvalidContentEntryInTreeView=1\nDisableContentEntryLink=1\nDisableInvalidContentEntryLink=1\n"
-         "DisableReferenceAnalysis=1\nDisableReferenceLink=1\n"},
-        {"HideInvalidContentEntryInTreeView=0\nDisableInvalidContentEntryLink=0",
-         "HideInvalidContentEntryInTreeView=0\nDisableContentEntryLink=0\nDisableInvalidContentEntryLink=0\n"
-         "DisableReferenceAnalysis=0\nDisableReferenceLink=0\n"},
-        // Format sections override only what they hold; sizes that are not
-        // positive are ignored, an unreadable colour is black.
-        {"[headers and footers]\nsize=12",
-         "[Headers and Footers]\nfont=Fixedsys\ncolor=0:128:0\nstyle=\nsize=12\n"},
-        {"[RFC Title]\nfont=Courier New\nstyle=bold, underline\ncolor=1:2:3",
-         "[RFC Title]\nfont=Courier New\ncolor=1:2:3\nstyle=bold, underline\nsize=10\n"},
-        {"[Subtitles]\nsize=0\ncolor=teal", "[Subtitles]\nfont=Fixedsys\ncolor=0:0:0\nstyle=\nsize=10\n"},
-        {"[Table of Contents]\nsize=-3",
-         "[Table of Contents]\nfont=Fixedsys\ncolor=0:0:255\nstyle=\nsize=10\n"},
-    };
-    for (const auto& [file, saved] : cases) {
-        const std::string text = file[0] == '[' ? file : "[settings]\n" + file;
-        EXPECT_NE(savedText(loaded(text + "\n")).find(saved), std::string::npos) << text;
+    // A record loaded from the file as it is.
+    RfcSettings reloaded(const char* programFolder = "/opt/parchly/") const
+    {
+        RfcSettings settings(programFolder);
+        settings.loadSettings(profile);
+        return settings;
     }
-}
+};
 
 // A user's file with keys the record never writes, five level counts and
 // a bookmark.
@@ -110,9 +78,27 @@ protected:
                       + "Level3=4\nLevel4=5\n\n[Bookmarks]\nBM0=rfc2616.txt\n");
     }
 
+    // The user's file loaded, changed everywhere and saved back.
+    RfcSettings changedAndSaved()
+    {
+        RfcSettings s = loadUsersFile();
+        changeEverything(s);
+        s.saveSettings(profile);
+        return s;
+    }
+
     const std::string kept = "LineWidth=80\nPageHeight=60\nBuildStructureFromTextOnlyIfEmpty=1\n"
                              "BlankLineBeforeFooter=3\nSaveTreeView=0\n";
 };
+
+// What a file loads to, told by what the loaded record saves on its own.
+TEST_F(SettingsTest, AFileLoadsToWhatTheRecordThenSaves)
+{
+    for (const test::FixtureCase& c : test::readFixtureCases("settings/loaded-and-saved.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_NE(savedText(loaded(c["file"])).find(c["saves"]), std::string::npos) << c["file"];
+    }
+}
 
 TEST_F(SavedRecordTest, KeysTheRecordNeverWritesAreReadAsStored)
 {
@@ -129,25 +115,18 @@ TEST_F(SavedRecordTest, KeysTheRecordNeverWritesAreReadAsStored)
 // sections, and ends a longer level list stored before.
 TEST_F(SavedRecordTest, SavingKeepsWhatItDoesNotWriteAndEndsALongerLevelList)
 {
-    RfcSettings s = loadUsersFile();
-    changeEverything(s);
-    s.saveSettings(profile);
+    changedAndSaved();
     const std::string file = readFile(path);
     EXPECT_EQ(file.rfind("[settings]\n" + kept + "ShowPageSeparator=1\n", 0), 0u) << file;
     EXPECT_NE(file.find("\n[Bookmarks]\nBM0=rfc2616.txt\n"), std::string::npos);
     EXPECT_NE(file.find("Level2=\n"), std::string::npos) << file;
-    RfcSettings back("/elsewhere/");
-    back.loadSettings(profile);
-    EXPECT_EQ(back.IndexLevelCounts, (Counts{1000, 100}));
+    EXPECT_EQ(reloaded("/elsewhere/").IndexLevelCounts, (Counts{1000, 100}));
 }
 
 TEST_F(SavedRecordTest, ASavedRecordLoadsBackToOneThatSavesAlike)
 {
-    RfcSettings s = loadUsersFile();
-    changeEverything(s);
-    s.saveSettings(profile);
-    RfcSettings back("/elsewhere/");
-    back.loadSettings(profile);
+    const RfcSettings s = changedAndSaved();
+    const RfcSettings back = reloaded("/elsewhere/");
     EXPECT_EQ(back.RfcRootPath, "/data/rfc = docs");
     EXPECT_EQ(savedText(back), savedText(s));
     EXPECT_NE(
@@ -159,12 +138,13 @@ TEST_F(SavedRecordTest, ASavedRecordLoadsBackToOneThatSavesAlike)
 // section of its own beside the "Errata" display format, and read back.
 TEST_F(SettingsTest, ErrataFilterIsStoredAndReadBack)
 {
-    RfcSettings s("/opt/parchly/");
-    s.loadSettings(profile);
-    EXPECT_TRUE(s.ErrataShowVerified);
-    EXPECT_TRUE(s.ErrataShowHeld);
-    EXPECT_FALSE(s.ErrataShowReported);
-    EXPECT_FALSE(s.ErrataShowRejected);
+    // Verified, held, reported, rejected.
+    const auto shown = [](const RfcSettings& s) {
+        return std::vector<bool>{s.ErrataShowVerified, s.ErrataShowHeld, s.ErrataShowReported,
+                                 s.ErrataShowRejected};
+    };
+    RfcSettings s = reloaded();
+    EXPECT_EQ(shown(s), std::vector<bool>({true, true, false, false}));
     EXPECT_EQ(s.ErrataDownloadUrl, "https://www.rfc-editor.org/errata.json");
     s.ErrataShowHeld = false;
     s.ErrataShowReported = true;
@@ -173,19 +153,13 @@ TEST_F(SettingsTest, ErrataFilterIsStoredAndReadBack)
         readFile(path).find("[ErrataFilter]\nShowVerified=1\nShowHeld=0\nShowReported=1\nShowRejected=0\n"),
         std::string::npos)
         << readFile(path);
-    RfcSettings back("/opt/parchly/");
-    back.loadSettings(profile);
-    EXPECT_TRUE(back.ErrataShowVerified);
-    EXPECT_FALSE(back.ErrataShowHeld);
-    EXPECT_TRUE(back.ErrataShowReported);
-    EXPECT_FALSE(back.ErrataShowRejected);
+    EXPECT_EQ(shown(reloaded()), std::vector<bool>({true, false, true, false}));
 }
 
 // The defaults are those a record loaded without a file saves.
 TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
 {
-    RfcSettings s("/opt/parchly/");
-    s.loadSettings(profile);
+    RfcSettings s = reloaded();
     EXPECT_FALSE(std::filesystem::exists(path)) << "loading must not create the file";
     EXPECT_EQ(RfcSettings().RfcRootPath, "./RFCPath");
     EXPECT_EQ(s.LineWidth, 73);
@@ -194,8 +168,7 @@ TEST_F(SettingsTest, WithoutAFileEveryDefaultHolds)
     EXPECT_TRUE(s.SaveTreeView);
     const std::string file = savedText(s);
     // The [settings] section a fresh record saves, as a file of its own.
-    EXPECT_EQ(file.substr(0, file.find("[Default]")),
-              readFile(PARCHLY_FIXTURES_DIR "/settings/defaults.ini"));
+    EXPECT_EQ(file.substr(0, file.find("[Default]")), test::readFixture("settings/defaults.ini"));
     EXPECT_NE(file.find("[Headers and Footers]\nfont=Fixedsys\ncolor=0:128:0\nstyle=\nsize=10\n"),
               std::string::npos);
 

@@ -4,6 +4,7 @@
 #include "update/new_rfcs.h"
 #include "update/rsync_output.h"
 
+#include "support/fixture_cases.h"
 #include "update_test_support.h"
 
 #include <gtest/gtest.h>
@@ -72,14 +73,7 @@ TEST(RsyncOutputTest, FiltersLetThroughOnlyTopLevelRfcNamesAndTheIndex)
 
 TEST(NewRfcFeedTest, RssAndAtomItemsGiveTheirRfcNumbers)
 {
-    const std::string rss = R"(<?xml version="1.0" encoding="utf-8"?>
-<rss version="2.0"><channel><title>RFCs</title>
-<item><title>RFC 9998: Fixture Things</title><link>https://www.rfc-editor.org/info/rfc9998</link></item>
-<item><title>RFC 9997: More Things</title><link>https://www.rfc-editor.org/rfc/rfc9997.txt</link></item>
-<item><title>RFC 9996 - Only the title says</title><link>https://example.org/news/1</link></item>
-<item><title>An announcement</title><link>https://www.rfc-editor.org/news</link></item>
-</channel></rss>)";
-    const FeedReading read = readNewRfcFeed(rss);
+    const FeedReading read = readNewRfcFeed(test::readFixture("update/new-rfcs.rss"));
     EXPECT_TRUE(read.error.empty()) << read.error;
     ASSERT_EQ(read.items.size(), 3u);
     EXPECT_EQ(read.items[0].number, 9998);
@@ -87,10 +81,7 @@ TEST(NewRfcFeedTest, RssAndAtomItemsGiveTheirRfcNumbers)
     EXPECT_EQ(read.items[1].number, 9997);
     EXPECT_EQ(read.items[2].number, 9996);
 
-    const std::string atom = R"(<feed xmlns="http://www.w3.org/2005/Atom"><title>RFCs</title>
-<entry><title>RFC 9995: Atom Things</title><link href="https://www.rfc-editor.org/info/rfc9995"/></entry>
-</feed>)";
-    const FeedReading atomRead = readNewRfcFeed(atom);
+    const FeedReading atomRead = readNewRfcFeed(test::readFixture("update/new-rfcs.atom"));
     ASSERT_EQ(atomRead.items.size(), 1u);
     EXPECT_EQ(atomRead.items[0].number, 9995);
 }
@@ -141,25 +132,31 @@ TEST(IndexListingTest, EntriesTellNumberTitleStatusAndWhetherTextExists)
     EXPECT_EQ(highestListed(listing), 8999);
 }
 
+// The HTTP test server over the folder `served`, which the tests fill.
 class NewRfcCheckServerTest : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        if (!server.running())
+            GTEST_SKIP() << "no HTTP test server";
+    }
+    NewRfcs check()
+    {
+        return checkForNewRfcs(
+            {server.url("rfcrss.xml"), server.url("rfc-index.txt"), local.path().string(), ""}, cancel);
+    }
+
     test::TempFolder served;
     test::TempFolder local;
+    test::FileServer server{served.path(), false};
     std::atomic<bool> cancel{false};
 };
 
 TEST_F(NewRfcCheckServerTest, FeedItemsTheFolderLacksAreNew)
 {
-    served.write("rfcrss.xml", R"(<rss version="2.0"><channel>
-<item><title>RFC 9001: Present</title><link>https://www.rfc-editor.org/info/rfc9001</link></item>
-<item><title>RFC 9002: Absent</title><link>https://www.rfc-editor.org/info/rfc9002</link></item>
-</channel></rss>)");
+    served.write("rfcrss.xml", test::readFixture("update/present-and-absent.rss"));
     local.write("rfc9001.txt", "here\n");
-    test::FileServer server(served.path(), false);
-    if (!server.running())
-        GTEST_SKIP() << "no HTTP test server";
-    const NewRfcs found = checkForNewRfcs(
-        {server.url("rfcrss.xml"), server.url("rfc-index.txt"), local.path().string(), ""}, cancel);
+    const NewRfcs found = check();
     EXPECT_EQ(found.source, "feed");
     ASSERT_EQ(found.rfcs.size(), 1u);
     EXPECT_EQ(found.rfcs[0].number, 9002);
@@ -171,11 +168,7 @@ TEST_F(NewRfcCheckServerTest, FeedThatIsNotXmlFallsBackToTheIndex)
     served.write("rfcrss.xml", "<html>maintenance</html");
     served.write("rfc-index.txt", test::indexText({1, 2, 3}));
     local.write("rfc-index.txt", test::indexText({1, 2}));
-    test::FileServer server(served.path(), false);
-    if (!server.running())
-        GTEST_SKIP() << "no HTTP test server";
-    const NewRfcs found = checkForNewRfcs(
-        {server.url("rfcrss.xml"), server.url("rfc-index.txt"), local.path().string(), ""}, cancel);
+    const NewRfcs found = check();
     EXPECT_EQ(found.source, "index");
     ASSERT_EQ(found.rfcs.size(), 1u);
     EXPECT_EQ(found.rfcs[0].number, 3);

@@ -15,10 +15,18 @@ namespace {
 using test::readFile;
 using test::rfcBody;
 
+// The HTTPS test server over the folder `served`, which the tests fill.
 class HttpsUpdateTest : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        if (!server.running())
+            GTEST_SKIP() << "no HTTPS test server could be started";
+    }
+
     test::TempFolder served;
     test::TempFolder local;
+    test::FileServer server{served.path(), true};
     std::atomic<bool> cancel{false};
 
     void serve(const std::vector<int>& numbers, const std::vector<int>& listedOnly = {})
@@ -30,23 +38,35 @@ protected:
             served.write("rfc" + std::to_string(number) + ".txt", rfcBody(number));
     }
 
-    UpdateOptions options(const test::FileServer& server, const std::string& source)
+    UpdateOptions options(const std::string& source)
     {
         UpdateOptions result;
         result.source = source;
         result.indexUrl = server.url("rfc-index.txt");
         result.rfcFolderUrl = server.url("");
-        result.folder = local.path().string();
         result.caFile = server.caFile();
+        result.folder = local.path().string();
         return result;
     }
 
-    // An update from `server`, its errata.json the errata address.
-    UpdateSummary updateWithErrata(const test::FileServer& server)
+    // An update from `source`: the server's folder when empty.
+    UpdateSummary update(const std::string& source = {})
     {
-        UpdateOptions settings = options(server, server.url(""));
+        return updateCollection(options(source.empty() ? server.url("") : source), cancel, {});
+    }
+
+    // An update from the server's folder, its errata.json the errata address.
+    UpdateSummary updateWithErrata()
+    {
+        UpdateOptions settings = options(server.url(""));
         settings.errataUrl = server.url("errata.json");
         return updateCollection(settings, cancel, {});
+    }
+
+    void expectNoTemporaryFileLeft() const
+    {
+        for (const std::string& name : test::namesIn(local.path()))
+            EXPECT_NE(name[0], '.') << "temporary file " << name << " was left behind";
     }
 
     // An rsync module address where nothing listens.
@@ -56,17 +76,11 @@ protected:
     }
 };
 
-#define START_SERVER(server)                                                                                 \
-    test::FileServer server(served.path(), true);                                                            \
-    if (!server.running())                                                                                   \
-    GTEST_SKIP() << "no HTTPS test server could be started"
-
 TEST_F(HttpsUpdateTest, UnreachableRsyncServerFallsBackToHttpsForExactlyTheMissingFiles)
 {
     serve({1, 2, 5, 8});
-    START_SERVER(server);
     local.write("rfc2.txt", "the reader's own copy\n");
-    const UpdateSummary summary = updateCollection(options(server, unreachableModule()), cancel, {});
+    const UpdateSummary summary = update(unreachableModule());
     EXPECT_TRUE(summary.complete()) << summary.text();
     EXPECT_EQ(summary.method, "HTTPS");
     EXPECT_EQ(summary.newRfcs, (std::vector<int32_t>{1, 5, 8}));
@@ -82,8 +96,7 @@ TEST_F(HttpsUpdateTest, UnreachableRsyncServerFallsBackToHttpsForExactlyTheMissi
 TEST_F(HttpsUpdateTest, MissingRsyncProgramFallsBackToHttps)
 {
     serve({4});
-    START_SERVER(server);
-    UpdateOptions settings = options(server, unreachableModule());
+    UpdateOptions settings = options(unreachableModule());
     settings.rsyncProgram = (local.path() / "no-such-rsync").string();
     const UpdateSummary summary = updateCollection(settings, cancel, {});
     EXPECT_TRUE(summary.complete()) << summary.text();
@@ -94,25 +107,22 @@ TEST_F(HttpsUpdateTest, MissingRsyncProgramFallsBackToHttps)
 TEST_F(HttpsUpdateTest, OneFileTheServerLacksIsListedAndTheRestArrive)
 {
     serve({1, 2, 3000}, {77});
-    START_SERVER(server);
-    const UpdateSummary summary = updateCollection(options(server, server.url("")), cancel, {});
+    const UpdateSummary summary = update();
     EXPECT_EQ(summary.newRfcs, (std::vector<int32_t>{1, 2, 3000}));
     ASSERT_EQ(summary.failures.size(), 1u);
     EXPECT_EQ(summary.failures[0].name, "rfc77.txt");
     EXPECT_NE(summary.failures[0].reason.find("status 404"), std::string::npos);
     EXPECT_EQ(summary.countsLine(), "3 new RFCs, 0 replaced, 1 failed");
     EXPECT_FALSE(summary.complete());
-    for (const std::string& name : test::namesIn(local.path()))
-        EXPECT_NE(name[0], '.') << "temporary file " << name << " was left behind";
+    expectNoTemporaryFileLeft();
 }
 
 TEST_F(HttpsUpdateTest, SecondRunFetchesOnlyWhatIsStillMissing)
 {
     serve({1, 2}, {77});
-    START_SERVER(server);
-    ASSERT_EQ(updateCollection(options(server, server.url("")), cancel, {}).newRfcs.size(), 2u);
+    ASSERT_EQ(update().newRfcs.size(), 2u);
     served.write("rfc77.txt", rfcBody(77));
-    const UpdateSummary second = updateCollection(options(server, server.url("")), cancel, {});
+    const UpdateSummary second = update();
     EXPECT_TRUE(second.complete()) << second.text();
     EXPECT_EQ(second.newRfcs, (std::vector<int32_t>{77}));
     EXPECT_TRUE(second.replacedRfcs.empty());
@@ -123,8 +133,7 @@ TEST_F(HttpsUpdateTest, IndexCutShortIsRefusedAndTheLocalIndexKept)
     const std::string whole = test::indexText({1, 2, 9000});
     local.write("rfc-index.txt", whole);
     serve({1, 2});
-    START_SERVER(server);
-    const UpdateSummary summary = updateCollection(options(server, server.url("")), cancel, {});
+    const UpdateSummary summary = update();
     EXPECT_FALSE(summary.complete());
     EXPECT_NE(summary.problem.find("cut short"), std::string::npos) << summary.problem;
     EXPECT_EQ(readFile(local.file("rfc-index.txt")), whole);
@@ -135,8 +144,7 @@ TEST_F(HttpsUpdateTest, FileOverTheSixteenMegabyteLimitIsRefused)
 {
     serve({1, 2});
     served.write("rfc2.txt", std::string(17 * 1024 * 1024, 'x'));
-    START_SERVER(server);
-    const UpdateSummary summary = updateCollection(options(server, server.url("")), cancel, {});
+    const UpdateSummary summary = update();
     EXPECT_EQ(summary.newRfcs, (std::vector<int32_t>{1}));
     ASSERT_EQ(summary.failures.size(), 1u);
     EXPECT_NE(summary.failures[0].reason.find("larger than 16 MB"), std::string::npos);
@@ -151,8 +159,7 @@ TEST_F(HttpsUpdateTest, ErrataArriveAfterTheRfcs)
 {
     serve({1});
     served.write("errata.json", kErrata);
-    START_SERVER(server);
-    const UpdateSummary summary = updateWithErrata(server);
+    const UpdateSummary summary = updateWithErrata();
     EXPECT_TRUE(summary.complete()) << summary.text();
     EXPECT_EQ(readFile(local.file("errata.json")), kErrata);
     EXPECT_NE(summary.text().find("errata.json updated: 1 errata"), std::string::npos) << summary.text();
@@ -171,13 +178,11 @@ TEST_F(HttpsUpdateTest, ErrataThatDoNotReadWholeKeepTheLocalFileAndAreSaid)
         else
             served.write("errata.json", fresh);
         local.write("errata.json", kErrata);
-        START_SERVER(server);
-        const UpdateSummary summary = updateWithErrata(server);
+        const UpdateSummary summary = updateWithErrata();
         EXPECT_TRUE(summary.complete()) << summary.text();
         EXPECT_EQ(readFile(local.file("errata.json")), kErrata);
         EXPECT_NE(summary.text().find("errata were not updated"), std::string::npos) << summary.text();
-        for (const std::string& name : test::namesIn(local.path()))
-            EXPECT_NE(name[0], '.') << "temporary file " << name << " was left behind";
+        expectNoTemporaryFileLeft();
     }
 }
 
@@ -187,8 +192,7 @@ TEST_F(HttpsUpdateTest, ArchiveAddressIsDownloadedAndUnpackedAsBefore)
                                    {{"RFC-all/rfc10.txt", rfcBody(10)},
                                     {"RFC-all/rfc-index.txt", test::indexText({10})},
                                     {"../rfc11.txt", "outside the folder"}}));
-    START_SERVER(server);
-    const UpdateSummary summary = updateCollection(options(server, server.url("RFC-all.tar.gz")), cancel, {});
+    const UpdateSummary summary = update(server.url("RFC-all.tar.gz"));
     EXPECT_EQ(summary.method, "archive");
     EXPECT_EQ(summary.newRfcs, (std::vector<int32_t>{10})) << summary.text();
     EXPECT_EQ(readFile(local.file("rfc10.txt")), rfcBody(10));

@@ -22,11 +22,13 @@ namespace {
 using test::readFile;
 using test::rfcBody;
 
+// The daemon serving the module "module", which every test starts from.
 class RsyncUpdateTest : public ::testing::Test {
 protected:
     test::TempFolder module;
     test::TempFolder local;
     test::TempFolder programs;
+    test::RsyncDaemon daemon{module.path()};
     std::atomic<bool> cancel{false};
 
     void SetUp() override
@@ -45,6 +47,8 @@ protected:
                             {"rfc123456.txt", "six digits are no RFC number\n"},
                             {"README", "about the module\n"},
                         });
+        if (!daemon.running())
+            GTEST_SKIP() << "no rsync daemon could be started";
     }
 
     UpdateSummary update(const std::string& source, const std::string& program = "rsync")
@@ -119,14 +123,8 @@ private:
     std::optional<std::string> m_old;
 };
 
-#define START_DAEMON(daemon)                                                                                 \
-    test::RsyncDaemon daemon(module.path());                                                                 \
-    if (!daemon.running())                                                                                   \
-    GTEST_SKIP() << "no rsync daemon could be started"
-
 TEST_F(RsyncUpdateTest, FirstSyncBringsOnlyTopLevelRfcFilesAndTheIndex)
 {
-    START_DAEMON(daemon);
     const UpdateSummary summary = update(daemon.moduleUrl());
     EXPECT_TRUE(summary.complete()) << summary.text();
     EXPECT_EQ(summary.method, "rsync");
@@ -139,7 +137,6 @@ TEST_F(RsyncUpdateTest, FirstSyncBringsOnlyTopLevelRfcFilesAndTheIndex)
 
 TEST_F(RsyncUpdateTest, SecondSyncAsksForNothingAndLeavesEveryFileUntouched)
 {
-    START_DAEMON(daemon);
     ASSERT_TRUE(update(daemon.moduleUrl()).complete());
     const FolderSnapshot before = snapshotRfcFiles(local.path().string());
     const UpdateSummary second = update(daemon.moduleUrl(), recordingRsync());
@@ -155,7 +152,6 @@ TEST_F(RsyncUpdateTest, FileDifferingInSizeOrTimeIsFetchedAndOneEqualInBothIsNot
     // Far from UTC, so that a listing read in the wrong zone would make
     // every file look changed.
     const LocalZone zone("XYZ-5:30");
-    START_DAEMON(daemon);
     ASSERT_TRUE(update(daemon.moduleUrl()).complete());
     const FolderSnapshot before = snapshotRfcFiles(local.path().string());
     // Same size, another time: one letter changed, an hour older.
@@ -177,7 +173,6 @@ TEST_F(RsyncUpdateTest, FileDifferingInSizeOrTimeIsFetchedAndOneEqualInBothIsNot
 
 TEST_F(RsyncUpdateTest, ChangedFileOnTheServerIsReplaced)
 {
-    START_DAEMON(daemon);
     ASSERT_TRUE(update(daemon.moduleUrl()).complete());
     test::writeFile(module.file("rfc20.txt"), rfcBody(20, 2) + "an erratum fixed\n");
     const UpdateSummary second = update(daemon.moduleUrl());
@@ -188,7 +183,6 @@ TEST_F(RsyncUpdateTest, ChangedFileOnTheServerIsReplaced)
 
 TEST_F(RsyncUpdateTest, UsersOwnFilesInTheFolderSurvive)
 {
-    START_DAEMON(daemon);
     local.write("my-notes.txt", "mine\n");
     local.write("rfc55555.txt", "a draft of my own, not on the server\n");
     ASSERT_TRUE(update(daemon.moduleUrl()).complete());
@@ -202,7 +196,6 @@ TEST_F(RsyncUpdateTest, CancelLeavesNoPartialFile)
     // to be cancelled in the middle of a file.
     const std::string big = test::noise(3 * 1024 * 1024);
     test::writeFile(module.file("rfc7000.txt"), big);
-    START_DAEMON(daemon);
     const std::string wrapper = local.file("../slow-rsync-" + std::to_string(::getpid()));
     test::writeFile(wrapper, "#!/bin/sh\nexec rsync --bwlimit=256 \"$@\"\n");
     ::chmod(wrapper.c_str(), 0755);
@@ -224,7 +217,6 @@ TEST_F(RsyncUpdateTest, CancelLeavesNoPartialFile)
 TEST_F(RsyncUpdateTest, SymbolicLinkInTheModuleIsRefusedWithAMessage)
 {
     std::filesystem::create_symlink("/etc/passwd", module.path() / "rfc666.txt");
-    START_DAEMON(daemon);
     const UpdateSummary summary = update(daemon.moduleUrl());
     EXPECT_EQ(test::namesIn(local.path()).count("rfc666.txt"), 0u);
     ASSERT_EQ(summary.failures.size(), 1u) << summary.text();
@@ -238,7 +230,6 @@ TEST_F(RsyncUpdateTest, FolderNamedLikeAnRfcIsRefusedAndTheLocalFileKept)
     std::filesystem::remove(module.path() / "rfc1.txt");
     std::filesystem::create_directories(module.path() / "rfc1.txt" / "inside");
     local.write("rfc1.txt", rfcBody(1));
-    START_DAEMON(daemon);
     const UpdateSummary summary = update(daemon.moduleUrl());
     EXPECT_EQ(readFile(local.file("rfc1.txt")), rfcBody(1));
     ASSERT_EQ(summary.failures.size(), 1u) << summary.text();
@@ -250,7 +241,6 @@ TEST_F(RsyncUpdateTest, FileOverTheSixteenMegabyteLimitIsRefused)
 {
     // Sparse: 200 MB listed, nothing written to disk.
     std::filesystem::resize_file(module.path() / "rfc9999.txt", 200u * 1024 * 1024);
-    START_DAEMON(daemon);
     const UpdateSummary summary = update(daemon.moduleUrl());
     EXPECT_EQ(test::namesIn(local.path()).count("rfc9999.txt"), 0u);
     ASSERT_EQ(summary.failures.size(), 1u) << summary.text();
@@ -260,7 +250,6 @@ TEST_F(RsyncUpdateTest, FileOverTheSixteenMegabyteLimitIsRefused)
 
 TEST_F(RsyncUpdateTest, UnknownModuleFailsWithRsyncsReason)
 {
-    START_DAEMON(daemon);
     std::string source = daemon.moduleUrl();
     source.replace(source.find("rfcs-text-only"), 14, "no-such-module");
     const UpdateSummary summary = update(source);

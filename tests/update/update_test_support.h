@@ -64,19 +64,13 @@ public:
                            + "\n[rfcs-text-only]\npath = " + moduleFolder.string() + "\nread only = yes\n");
         for (int attempt = 0; attempt < 5 && m_port == 0; ++attempt) {
             const int port = freePort();
-            std::vector<std::string> command{"/usr/bin/rsync",      "--daemon",
-                                             "--no-detach",         "--config=" + config,
-                                             "--address=127.0.0.1", "--port=" + std::to_string(port)};
-            if (::access(command[0].c_str(), X_OK) != 0)
+            if (::access("/usr/bin/rsync", X_OK) != 0)
                 return;
-            std::vector<char*> argv;
-            for (std::string& argument : command)
-                argv.push_back(argument.data());
-            argv.push_back(nullptr);
-            if (posix_spawn(&m_pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-                m_pid = -1;
+            m_pid = spawnProcess({"/usr/bin/rsync", "--daemon", "--no-detach", "--config=" + config,
+                                  "--address=127.0.0.1", "--port=" + std::to_string(port)},
+                                 nullptr);
+            if (m_pid < 0)
                 return;
-            }
             for (int wait = 0; wait < 250 && m_port == 0; ++wait) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 if (::waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
@@ -88,13 +82,7 @@ public:
             }
         }
     }
-    ~RsyncDaemon()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) { }
-        }
-    }
+    ~RsyncDaemon() { stopProcess(m_pid); }
     RsyncDaemon(const RsyncDaemon&) = delete;
     RsyncDaemon& operator=(const RsyncDaemon&) = delete;
 
