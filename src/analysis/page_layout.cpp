@@ -20,11 +20,9 @@ constexpr int kFewestLetters = 3;
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-// Whether line `index` holds a form feed anywhere: the reader has counted
-// them, so no line is searched for one.
-bool isFeedLine(const LineReader& source, std::size_t index)
+bool holdsFormFeed(std::string_view line)
 {
-    return source.formFeedsBefore(index + 1) != source.formFeedsBefore(index);
+    return line.find(kFormFeed) != std::string_view::npos;
 }
 
 // Spaces and tabs only: a form-feed line is not blank.
@@ -42,9 +40,9 @@ bool opensWithFormFeed(std::string_view line)
 
 // A form-feed line with nothing else on it; one with text after the form
 // feed is the first line of its page.
-bool isBareFormFeed(const LineReader& source, std::size_t index)
+bool isBareFormFeed(std::string_view line)
 {
-    return isFeedLine(source, index) && lineWords(source.lineAt(index)).empty();
+    return holdsFormFeed(line) && lineWords(line).empty();
 }
 
 // How many bytes `a` and `b` share at their start, `n` at most: eight at a
@@ -145,11 +143,14 @@ struct TopBlock {
 TopBlock topBlock(const LineReader& source, std::size_t feed)
 {
     TopBlock block;
-    std::size_t k = isBareFormFeed(source, feed) ? feed + 1 : feed;
+    // A form feed after the text closes the page above: this one starts
+    // below it, as it does below a form feed alone on its line.
+    const std::string_view feedLine = source.lineAt(feed);
+    std::size_t k = isBareFormFeed(feedLine) || !opensWithFormFeed(feedLine) ? feed + 1 : feed;
     while (k < source.lineTotal() && k - feed <= kMarginReach && isBlank(source.lineAt(k)))
         ++k;
     while (k < source.lineTotal() && block.size < kTopBlock && !isBlank(source.lineAt(k))
-           && (k == feed || !isFeedLine(source, k)))
+           && (k == feed || !holdsFormFeed(source.lineAt(k))))
         block.lines[block.size++] = k++;
     return block;
 }
@@ -158,10 +159,14 @@ TopBlock topBlock(const LineReader& source, std::size_t feed)
 // is none near.
 std::size_t bottomAbove(const LineReader& source, std::size_t feed)
 {
+    // The form feed after the text of the line: that line is the bottom.
+    if (!opensWithFormFeed(source.lineAt(feed)))
+        return feed;
     for (std::size_t k = feed; k-- > 0 && feed - k <= kMarginReach;) {
-        if (isFeedLine(source, k))
+        const std::string_view line = source.lineAt(k);
+        if (holdsFormFeed(line))
             return kNone;
-        if (!isBlank(source.lineAt(k)))
+        if (!isBlank(line))
             return k;
     }
     return kNone;
@@ -169,18 +174,20 @@ std::size_t bottomAbove(const LineReader& source, std::size_t feed)
 
 // Whether line `index` may stand in the top block of its page: only blank
 // lines and at most two lines right above it stand between it and a form
-// feed. Most lines are told apart at the first lines above them.
-bool mayOpenBlock(const LineReader& source, std::size_t index)
+// feed (`feed`, the form-feed line above it). Most lines are told apart
+// at the first lines above them.
+bool mayOpenBlock(const LineReader& source, std::size_t index, std::size_t feed)
 {
     if (opensWithFormFeed(source.lineAt(index)))
         return true;
     bool blankSeen = false;
     std::size_t lines = 0;
     for (std::size_t k = index; k-- > 0 && index - k <= kMarginReach + kTopBlock;) {
-        const std::string_view line = source.lineAt(k);
-        if (opensWithFormFeed(line))
+        // The form-feed line above, whether the form feed opens it or
+        // follows its text.
+        if (k == feed)
             return true;
-        if (isBlank(line)) {
+        if (isBlank(source.lineAt(k))) {
             blankSeen = true;
             continue;
         }
@@ -193,22 +200,31 @@ bool mayOpenBlock(const LineReader& source, std::size_t index)
 RunningLine bottomLine(const LineReader& source, std::size_t index)
 {
     // The last line of a page stands at most the margin above a form feed
-    // or the end of the text; most lines are passed by here.
+    // or the end of the text, or holds the form feed after its text; most
+    // lines are passed by here.
     const std::size_t reach = index + kMarginReach + 1;
     if (source.lineTotal() > reach) {
-        const std::size_t feed = nextFormFeed(source, index);
-        if (feed == kNone || feed > reach)
+        const std::vector<std::size_t>& feeds = source.formFeedLines();
+        const std::size_t upTo = source.formFeedsBefore(index + 1);
+        const std::size_t feed = upTo == feeds.size() ? kNone : feeds[upTo];
+        const bool holdsFeed = upTo > 0 && feeds[upTo - 1] == index;
+        if ((feed == kNone || feed > reach) && !(holdsFeed && closesWithFormFeed(source, index)))
             return RunningLine::kNone;
     }
     std::size_t k = index + 1;
     while (k < source.lineTotal() && k - index <= kMarginReach && isBlank(source.lineAt(k)))
         ++k;
     const bool atEnd = k == source.lineTotal();
-    if (!atEnd && !isBareFormFeed(source, k))
+    const bool closing = !atEnd && !isBareFormFeed(source.lineAt(k)) && closesWithFormFeed(source, index);
+    if (!atEnd && !closing && !isBareFormFeed(source.lineAt(k)))
         return RunningLine::kNone;
+    if (closing)
+        k = index;
     const std::string_view line = source.lineAt(index);
     // The bottom of the page before, and of the page after.
-    const std::size_t feedAbove = formFeedAbove(source, index, kPageReach);
+    const std::size_t feedAbove = closing
+        ? (index == 0 ? kNone : formFeedAbove(source, index - 1, kPageReach))
+        : formFeedAbove(source, index, kPageReach);
     if (feedAbove != kNone) {
         const std::size_t above = bottomAbove(source, feedAbove);
         if (above != kNone && sameShape(source.lineAt(above), line))
@@ -264,11 +280,11 @@ bool looksLikePageHeader(std::string_view line)
 
 bool opensPage(const LineReader& source, std::size_t index)
 {
-    if (isFeedLine(source, index))
+    if (holdsFormFeed(source.lineAt(index)))
         return true;
     for (std::size_t k = index; k-- > 0 && index - k <= kMarginReach;) {
         const std::string_view line = source.lineAt(k);
-        if (isFeedLine(source, k) || endsInPageWord(line))
+        if (holdsFormFeed(line) || endsInPageWord(line))
             return true;
         if (!isBlank(line))
             return false;
@@ -276,13 +292,23 @@ bool opensPage(const LineReader& source, std::size_t index)
     return false;
 }
 
+bool closesWithFormFeed(const LineReader& source, std::size_t index)
+{
+    if (source.formFeedsBefore(index + 1) == source.formFeedsBefore(index))
+        return false;
+    const std::string_view line = source.lineAt(index);
+    return !opensWithFormFeed(line) && !lineWords(line.substr(0, line.find(kFormFeed))).empty();
+}
+
 bool closesPage(const LineReader& source, std::size_t index)
 {
+    if (closesWithFormFeed(source, index))
+        return true;
     for (std::size_t k = index + 1; k - index <= kMarginReach; ++k) {
         if (k >= source.lineTotal())
             return true;
         const std::string_view line = source.lineAt(k);
-        if (isFeedLine(source, k) || looksLikePageHeader(line))
+        if (holdsFormFeed(line) || looksLikePageHeader(line))
             return true;
         if (!isBlank(line))
             return false;
@@ -307,8 +333,11 @@ void PageLayout::findEdges()
         const PageTop& top = topOf(ordinal);
         for (std::size_t position = 0; position < top.size; ++position)
             m_edges[top.lines[position]] |= kTopEdge;
-        if (isBareFormFeed(m_source, feeds[ordinal]))
+        if (isBareFormFeed(m_source.lineAt(feeds[ordinal])))
             markBottomAbove(feeds[ordinal]);
+        // A line closed by a form feed after its text ends its page itself.
+        if (closesWithFormFeed(m_source, feeds[ordinal]))
+            m_edges[feeds[ordinal]] |= kBottomEdge;
     }
     markBottomAbove(m_source.lineTotal());
     // One search of the whole text for its brackets, most lines holding
@@ -358,22 +387,28 @@ bool PageLayout::repeats(std::size_t ordinal, std::size_t position)
     if (top.repeats[position] != PageTop::Repeat::kUnknown)
         return top.repeats[position] == PageTop::Repeat::kYes;
     // The same line of the top block of the page before or after, each
-    // found within a page's reach.
+    // found within a page's reach; a page that holds nothing but its form
+    // feed (two form feeds in a row) gives the top of the page beyond it.
     const std::size_t feed = m_source.formFeedLines()[ordinal];
     const std::size_t index = top.lines[position];
-    const std::size_t before = feed == 0 ? kNone : formFeedAbove(m_source, feed - 1, kPageReach);
-    const std::size_t after = formFeedBelow(m_source, index);
-    bool same = false;
-    for (const std::size_t other : {before, after}) {
+    const auto pageAbove = [this](std::size_t at) {
+        return at == 0 ? kNone : formFeedAbove(m_source, at - 1, kPageReach);
+    };
+    const auto pageBelow = [this](std::size_t at) { return formFeedBelow(m_source, at); };
+    const auto repeatsOn = [&](std::size_t other, auto beyond) {
         if (other == kNone)
-            continue;
-        const PageTop& near = topOf(m_source.formFeedsBefore(other));
-        if (near.size > position
-            && sameShape(m_source.lineAt(near.lines[position]), m_source.lineAt(index))) {
-            same = true;
-            break;
+            return false;
+        const PageTop* near = &topOf(m_source.formFeedsBefore(other));
+        if (near->size == 0) {
+            const std::size_t next = beyond(other);
+            if (next == kNone)
+                return false;
+            near = &topOf(m_source.formFeedsBefore(next));
         }
-    }
+        return near->size > position
+            && sameShape(m_source.lineAt(near->lines[position]), m_source.lineAt(index));
+    };
+    const bool same = repeatsOn(pageAbove(feed), pageAbove) || repeatsOn(pageBelow(index), pageBelow);
     // m_tops is sized once, at the first page asked for: `top` is still
     // this page's.
     top.repeats[position] = same ? PageTop::Repeat::kYes : PageTop::Repeat::kNo;
@@ -393,7 +428,7 @@ RunningLine PageLayout::topLine(std::size_t index)
         if (top.lines[position] != index)
             continue;
         // The lines under a header belong to it only when the header does.
-        return mayOpenBlock(m_source, index) && repeats(ordinal, 0) && repeats(ordinal, position)
+        return mayOpenBlock(m_source, index, feed) && repeats(ordinal, 0) && repeats(ordinal, position)
             ? RunningLine::kHeader
             : RunningLine::kNone;
     }
