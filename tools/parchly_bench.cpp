@@ -39,8 +39,8 @@ bool benchFile(ParchlyApplication& app, const QString& path)
         return false;
     }
     ReadingView* view = child->view();
-    const double hide = millisecondsOf([&] { view->setHeadersAndFootersCut(true, true); });
-    const double show = millisecondsOf([&] { view->setHeadersAndFootersCut(false, false); });
+    const double hide = millisecondsOf([&] { document->cutHeadersAndFooters(true, true); });
+    const double show = millisecondsOf([&] { document->cutHeadersAndFooters(false, false); });
 
     // The parts of a composition, each run again on its own.
     const std::string file = QFile::encodeName(path).toStdString();

@@ -120,7 +120,7 @@ int main(int argc, char** argv)
             for (std::size_t i = 0; i < placed.size(); ++i) {
                 if (placed[i].placement.placedBy == parchly::PlacedBy::Text && isTechnical(placed[i].erratum)
                     && child->errataPage()->selectErratum(int(i))) {
-                    child->view()->goToErratum(int(i));
+                    child->document()->goToErratum(int(i));
                     break;
                 }
             }

@@ -125,10 +125,8 @@ void DocumentWindow::initialUpdate()
                              new CitedByPage(m_navigator, m_mainWindow, m_app, rfc));
         m_errataPage = new ErrataPage(m_navigator, m_app.settings());
         m_navigator->addPage(QStringLiteral("Errata"), m_errataPage);
-        connect(m_errataPage, &ErrataPage::erratumActivated, this, [this](int index) {
-            if (m_view)
-                m_view->goToErratum(index);
-        });
+        connect(m_errataPage, &ErrataPage::erratumActivated, this,
+                [this](int index) { m_document->goToErratum(index); });
         connect(m_errataPage, &ErrataPage::filterChanged, this, [this] {
             m_app.settings().saveErrataFilter(m_app.profile());
             m_mainWindow.errataFilterChanged();
@@ -165,7 +163,7 @@ void DocumentWindow::showErrata()
     }
     const int named = rfcNumberOfFileName(m_path);
     const int rfc = named > 0 ? named : m_document->text().rfcNumber;
-    m_view->setErrata(rfc > 0 ? data->catalogue.errataOf(rfc) : std::vector<Erratum>());
+    m_document->setErrata(rfc > 0 ? data->catalogue.errataOf(rfc) : std::vector<Erratum>());
     QString note;
     if (!data->fileFound)
         note = QStringLiteral("The RFC folder holds no errata.json: Tools, Update Errata downloads it.");
@@ -182,7 +180,7 @@ void DocumentWindow::errataFilterChanged()
     if (!m_errataPage || !m_view)
         return;
     m_errataPage->syncFilter();
-    m_view->markErrata();
+    m_document->errataFilterChanged();
 }
 
 QString DocumentWindow::errataCountsOf(int number) const
@@ -362,15 +360,15 @@ bool DocumentWindow::runCommand(int id)
         return true;
     case kCmdHeaders:
         if (shown && m_view)
-            m_view->setHeadersAndFootersCut(!shown->cuts.headers, shown->cuts.footers);
+            m_document->cutHeadersAndFooters(!shown->cuts.headers, shown->cuts.footers);
         return true;
     case kCmdFooters:
         if (shown && m_view)
-            m_view->setHeadersAndFootersCut(shown->cuts.headers, !shown->cuts.footers);
+            m_document->cutHeadersAndFooters(shown->cuts.headers, !shown->cuts.footers);
         return true;
     case kCmdPageSeparators:
         if (shown && m_view)
-            m_view->setPageSeparatorsShown(!shown->pageSeparators);
+            m_document->showPageSeparators(!shown->pageSeparators);
         return true;
     case kCmdNavigator:
         m_navigator->setVisible(!m_navigator->isVisibleTo(m_inner));

@@ -56,9 +56,9 @@ void FrameBookmarksHost::setActiveCaretLineColumn(int line, int column)
     // Stored lines are the file's: the view maps them to what it shows.
     // A bookmark is a jump like a link: Back returns from it.
     if (ReadingView* view = activeView()) {
-        view->recordPosition();
+        view->positions().record();
         view->setCaretLineColumn(line, column);
-        view->recordPosition();
+        view->positions().record();
     }
 }
 

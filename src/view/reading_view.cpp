@@ -6,6 +6,8 @@
 #include "index/index_view.h"
 #include "platform/text_decoding.h"
 #include "platform/wait_cursor.h"
+#include "view/line_placement.h"
+#include "platform/text_geometry.h"
 #include "view/rfc_document.h"
 #include "view/view_host.h"
 
@@ -28,6 +30,9 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     , m_host(host)
     , m_finder(*this)
     , m_zoom(*this)
+    , m_errataMarkers(*this, *document, *host)
+    , m_cutter(*this, *document, *host, m_zoom)
+    , m_positions(*this, *document, *host)
 {
     // The hand over links follows the pointer without a button pressed.
     viewport()->setMouseTracking(true);
@@ -52,6 +57,14 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     });
     connect(m_document, &RfcDocument::loaded, this, &ReadingView::showText);
     connect(m_document, &RfcDocument::moveRequested, this, &ReadingView::moveTo);
+    connect(m_document, &RfcDocument::cutsRequested, this,
+            [this](bool headers, bool footers) { m_cutter.setHeadersAndFootersCut(headers, footers); });
+    connect(m_document, &RfcDocument::separatorsRequested, this,
+            [this](bool show) { m_cutter.setPageSeparatorsShown(show); });
+    connect(m_document, &RfcDocument::errataChanged, this, [this] {
+        if (m_initialised)
+            m_errataMarkers.mark();
+    });
     connect(&m_finder, &TextFinder::outcomeNoted, this,
             [this](const QString& text) { m_host->showStatusMessage(text); });
     connect(&m_finder, &TextFinder::matchSelected, this, &ReadingView::caretMoved);
@@ -94,13 +107,14 @@ void ReadingView::loadDocument()
         m_document->load(settings(), m_host->indexStatus());
     }
     if (index) {
-        recordPosition();
+        m_positions.record();
     } else {
         // The composition leaves the caret on the last run it formatted,
         // which the control scrolls into view: a reader starts at the top.
-        showLineAtTop(0);
+        putLineAtTop(*this, 0);
+        caretMoved();
     }
-    recordPosition();
+    m_positions.record();
     m_zoom.setSteps(settings().TextZoom);
 
     const QString path = m_document->pathName();
@@ -126,9 +140,9 @@ void ReadingView::showText()
     // Nothing is cut and no separator is written in the text shown afresh.
     m_document->setViewState(ViewState());
     formatRfcText();
-    setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles,
-                            options.DisableHeaderAndFooterInAllFiles);
-    setPageSeparatorsShown(options.ShowPageSeparator);
+    m_cutter.setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles,
+                                     options.DisableHeaderAndFooterInAllFiles);
+    m_cutter.setPageSeparatorsShown(options.ShowPageSeparator);
     // A new composition has the formats' own sizes.
     m_zoom.scaleFreshText();
 }
@@ -140,14 +154,14 @@ void ReadingView::moveTo(const DocumentPlace& place)
     if (line < 0 || line >= lineCount() || start < 0)
         return;
     if (place.byteColumn < 0) {
-        showLineAtTop(line);
+        putLineAtTop(*this, line);
     } else {
         const int position = start + charColumn(line, place.byteColumn);
         setSelection(position, position);
-        placeInUpperThird(line);
-        caretMoved();
+        bringIntoUpperThird(*this, line);
     }
-    recordPosition();
+    caretMoved();
+    m_positions.record();
 }
 
 int ReadingView::charColumn(int shownLine, int byteColumn) const
@@ -189,22 +203,22 @@ void ReadingView::caretMoved()
     updatePositionStatus();
 }
 
-void ReadingView::showLineAtTop(int line)
+void ReadingView::setCaretLineColumn(int line, int column)
 {
-    const int start = lineStart(line);
-    if (start >= 0)
-        setSelection(start, start);
-    // After the caret, whose move scrolls only as far as needed.
-    scrollLines(line - firstVisibleLine());
+    const int shown = m_document->shownLineOf(FileLine::atIndex(line)).index();
+    const int start = lineStart(shown);
+    if (shown < 0 || start < 0)
+        return;
+    const int length = lengthWithoutLineEnd(lineText(shown));
+    const int position = start + std::clamp(column, 0, length);
+    setSelection(position, position);
+    bringIntoUpperThird(*this, shown);
     caretMoved();
 }
 
-void ReadingView::placeInUpperThird(int line)
+const PositionHistory& ReadingView::history() const
 {
-    const int top = firstVisibleLine();
-    if (line >= top && line < top + std::max(1, visibleLineCount() / 3))
-        return;
-    scrollLines(line - top);
+    return m_document->history();
 }
 
 } // namespace parchly

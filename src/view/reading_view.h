@@ -8,8 +8,9 @@
 
 #include "view/command_target.h"
 #include "platform/text_view.h"
-#include "view/errata_marks.h"
-#include "view/history.h"
+#include "view/errata_markers.h"
+#include "view/reading_history.h"
+#include "view/text_cutter.h"
 #include "view/text_finder.h"
 #include "view/text_zoom.h"
 
@@ -52,18 +53,15 @@ public:
     // view's tab to the main frame's document tabs.
     void loadDocument();
 
+    // The document's text shown afresh, composed and cut as the settings
+    // say: after loading and whenever cut lines come back.
+    void showText();
+    // After the program moved the caret: the Navigator, the index entry and
+    // the position pane follow it.
+    void caretMoved();
+
     // Puts the document's composition on the text shown afresh.
     void formatRfcText();
-
-    // The errata of the document's RFC (view_errata.cpp): placed against
-    // its file and marked in the text by the "Errata" format.
-    void setErrata(std::vector<Erratum> errata);
-    // Marks the errata afresh, after the status filter or the format changed.
-    void markErrata();
-    // Shows where erratum `index` of the document applies.
-    void goToErratum(int index);
-    void setHeadersAndFootersCut(bool cutHeaders, bool cutFooters);
-    void setPageSeparatorsShown(bool show);
 
     // "Ln %d, Col %d" of the caret into the position pane, both counted
     // from 1, the line being the file's line whatever is hidden.
@@ -92,15 +90,9 @@ public:
     QMenu* contextMenu() const;
     ViewHost* host() const { return m_host; }
 
-    // History, Go To and the caret (view_history.cpp).
-    void recordPosition();
-    const PositionHistory& history() const { return m_history; }
-    void goBack();
-    void goForward();
-    // Puts the selection of `entry` back, in this view or, for an entry of
-    // another document, in that document's window brought forward.
-    void restorePosition(const HistoryEntry& entry);
-    void openGoToDialog();
+    // The positions recorded, Back and Forward.
+    ReadingHistory& positions() { return m_positions; }
+    const PositionHistory& history() const;
     // Puts the caret on file line `line` (0-based) at `column`, or at the
     // line's end when the line is shorter, in the upper third of the view;
     // nothing when there is no such line.
@@ -137,47 +129,25 @@ private:
     RfcText& rfc() const;
     const LineCuts& cuts() const;
     const RfcSettings& settings() const;
-    // The document's text shown afresh, composed and cut as the settings
-    // say: after loading and whenever cut lines come back.
-    void showText();
     // Shows the place the document was asked to move to.
     void moveTo(const DocumentPlace& place);
     void applyComposedFormats(const ComposedFormats& composed);
-    void applyErrataMarks();
-    const std::vector<ErratumRun>& errataRuns();
-    // The erratum whose marker is under `point`; -1 where there is none.
-    int erratumAt(const QPoint& point);
-    void removeLines(const LineRange& range);
-    void writeSeparators(const std::vector<SeparatorPlace>& places);
-    void eraseSeparators(const std::vector<SeparatorPlace>& places);
-    // Scrolls so that `line` is the first visible line and puts the caret
-    // at its start.
-    void showLineAtTop(int line);
-    HistoryEntry currentPosition() const;
     void followIndexLink(const QPoint& point);
     void openIndexRfc(int number);
     // The caret's line to the document, which has the Navigator follow it.
     void announceCaretLine();
-    // After the program moved the caret: the Navigator, the index entry and
-    // the position pane follow it.
-    void caretMoved();
-    // Scrolls `line` to the top unless it already stands in the upper
-    // third of the view.
-    void placeInUpperThird(int line);
 
     RfcDocument* m_document;
     ViewHost* m_host;
     bool m_initialised = false;
-    PositionHistory m_history;
     std::unique_ptr<RfcIndexView> m_index;
     TextFinder m_finder;
     TextZoom m_zoom;
     ViewContextMenu* m_contextMenu = nullptr;
     QString m_linkStatus; // where the link under the pointer leads, as told
-    // The errata markers as last composed, for the document revision they
-    // were composed for.
-    std::vector<ErratumRun> m_errataRuns;
-    int m_errataRevision = -1;
+    ErrataMarkers m_errataMarkers;
+    TextCutter m_cutter;
+    ReadingHistory m_positions;
 };
 
 } // namespace parchly

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdint>
 
 namespace parchly {
@@ -81,12 +82,18 @@ RfcDocument::RfcDocument(const QString& path, QObject* parent)
 {
 }
 
-void RfcDocument::setErrata(std::vector<Erratum> errata, LineReader& file)
+void RfcDocument::setErrata(std::vector<Erratum> errata)
 {
+    if (errata.empty() && m_errata.empty())
+        return;
+    std::optional<LineReader> file = LineReader::open(QFile::encodeName(m_path).toStdString());
+    if (!file)
+        return;
     m_errata.clear();
     for (Erratum& erratum : errata)
         m_errata.push_back({std::move(erratum), ErratumPlacement()});
-    placeErrata(file);
+    placeErrata(*file);
+    emit errataChanged();
 }
 
 void RfcDocument::placeErrata(LineReader& file)
@@ -186,6 +193,21 @@ void RfcDocument::goToRequirement(int index)
     const RequirementSentence& requirement = m_text.requirements[size_t(index)];
     emit moveRequested(
         DocumentPlace{shownLineOf(FileLine::atIndex(requirement.sentenceLine)), requirement.sentenceColumn});
+}
+
+void RfcDocument::goToErratum(int index)
+{
+    if (index < 0 || size_t(index) >= m_errata.size())
+        return;
+    const ErratumPlacement& placement = m_errata[size_t(index)].placement;
+    for (int32_t file = placement.firstLine; file <= std::max(placement.firstLine, placement.lastLine) + 1;
+         ++file) {
+        const ShownLine shown = shownLineOf(FileLine::atIndex(file));
+        if (shown.index() >= 0) {
+            emit moveRequested(DocumentPlace{shown});
+            return;
+        }
+    }
 }
 
 void RfcDocument::setCurrentLine(ShownLine line)

@@ -13,6 +13,7 @@
 #include "analysis/rfc_text.h"
 #include "platform/text_decoding.h"
 #include "view/errata_marks.h"
+#include "view/history.h"
 #include "view/text_composition.h"
 
 #include <QObject>
@@ -78,6 +79,11 @@ public:
     // The view has cut or put back lines or separators: announced as
     // cutsChanged().
     void setViewState(const ViewState& state);
+    // Asks the view to cut the page headers and footers out or put them
+    // back, and to write or erase the page separators: announced as
+    // cutsRequested() and separatorsRequested(), cutsChanged() once done.
+    void cutHeadersAndFooters(bool headers, bool footers) { emit cutsRequested(headers, footers); }
+    void showPageSeparators(bool show) { emit separatorsRequested(show); }
 
     // The line shown for a line of the file, and the file's line shown at
     // a line, under the document's present cuts.
@@ -91,13 +97,13 @@ public:
     const LimitsBlock& limits() const { return m_limits; }
 
     // The errata of the document's RFC, placed against the present
-    // analysis of `file` (the document's own file, as read for it);
-    // none before the errata database is read.
-    void setErrata(std::vector<Erratum> errata, LineReader& file);
-    // Places the errata again against the text as analysed afresh
-    // (each load does).
-    void placeErrata(LineReader& file);
+    // analysis of its file and announced as errataChanged(); none before
+    // the errata database is read.
+    void setErrata(std::vector<Erratum> errata);
     const std::vector<PlacedErratum>& errata() const { return m_errata; }
+    // Which errata are shown changed (their status filter): announced as
+    // errataChanged() for the markers to follow.
+    void errataFilterChanged() { emit errataChanged(); }
 
     // Moves asked for by the Navigator or a link: each finds its shown line
     // and announces moveRequested(); nothing for an index out of range.
@@ -109,6 +115,13 @@ public:
     void goToContentsEntry(int entry);
     void goToFileLine(FileLine line);
     void goToRequirement(int index);
+    // Erratum `index` comes to the top: the first of its lines that is
+    // shown (a cut header gives way to the line after it).
+    void goToErratum(int index);
+
+    // The positions the reader jumped from and to, in the file's lines.
+    PositionHistory& history() { return m_history; }
+    const PositionHistory& history() const { return m_history; }
 
     // The shown line of the reader's caret, as the view last told it.
     ShownLine currentLine() const { return m_currentLine; }
@@ -119,11 +132,17 @@ public:
 
 signals:
     void loaded();
+    void cutsRequested(bool headers, bool footers);
+    void separatorsRequested(bool show);
     void cutsChanged();
     void moveRequested(const DocumentPlace& place);
     void currentPositionChanged(ShownLine line);
+    void errataChanged();
 
 private:
+    // Places the errata again against the text as analysed from `file`.
+    void placeErrata(LineReader& file);
+
     QString m_path;
     RfcText m_text;
     DecodedText m_shownText;
@@ -133,6 +152,7 @@ private:
     bool m_loaded = false;
     const LimitsBlock m_limits;
     std::vector<PlacedErratum> m_errata;
+    PositionHistory m_history;
 };
 
 } // namespace parchly

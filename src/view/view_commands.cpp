@@ -4,6 +4,8 @@
 #include "view/reading_view.h"
 
 #include "view/command_ids.h"
+#include "view/go_to.h"
+#include "view/rfc_document.h"
 #include "view/printing.h"
 #include "view/view_host.h"
 
@@ -26,10 +28,10 @@ bool ReadingView::updateCommand(int id, CommandState& state)
         state.enabled = true;
         return true;
     case kCmdGoBack:
-        state.enabled = m_history.canGoBack();
+        state.enabled = m_document->history().canGoBack();
         return true;
     case kCmdGoForward:
-        state.enabled = m_history.canGoForward();
+        state.enabled = m_document->history().canGoForward();
         return true;
     default:
         return false;
@@ -52,13 +54,13 @@ bool ReadingView::runCommand(int id)
         selectAll();
         return true;
     case kCmdGoTo:
-        openGoToDialog();
+        askAndGoTo(*this);
         return true;
     case kCmdGoBack:
-        goBack();
+        m_positions.goBack();
         return true;
     case kCmdGoForward:
-        goForward();
+        m_positions.goForward();
         return true;
     case kCmdPrint:
         printView(*this, settings());

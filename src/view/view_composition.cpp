@@ -47,7 +47,7 @@ void ReadingView::formatRfcText()
             session().contentLinksOff = true;
         else
             applyComposedFormats(m_document->composition());
-        applyErrataMarks();
+        m_errataMarkers.apply();
     }
     thawUpdates();
     makeReadOnly();

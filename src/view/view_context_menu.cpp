@@ -134,13 +134,13 @@ void ViewContextMenu::runCommand(int id)
     const LineCuts now = m_view.rfcDocument()->cuts();
     switch (id) {
     case kCmdHeaders:
-        m_view.setHeadersAndFootersCut(!now.headers, now.footers);
+        m_view.rfcDocument()->cutHeadersAndFooters(!now.headers, now.footers);
         break;
     case kCmdFooters:
-        m_view.setHeadersAndFootersCut(now.headers, !now.footers);
+        m_view.rfcDocument()->cutHeadersAndFooters(now.headers, !now.footers);
         break;
     case kCmdPageSeparators:
-        m_view.setPageSeparatorsShown(!m_view.rfcDocument()->viewState().pageSeparators);
+        m_view.rfcDocument()->showPageSeparators(!m_view.rfcDocument()->viewState().pageSeparators);
         break;
     case kCmdViewIndex:
     case kCmdStructure:

@@ -54,7 +54,7 @@ void ReadingView::followIndexLink(const QPoint& point)
     for (int i = std::min(number - 1, last); i >= 0; --i)
         if (text.indexEntries[i].number == number) {
             m_document->goToContentsEntry(i);
-            recordPosition();
+            m_positions.record();
         }
 }
 

@@ -10,6 +10,7 @@
 #include "settings/settings.h"
 #include "index/index_view.h"
 #include "view/hyperlinks.h"
+#include "view/line_placement.h"
 #include "view/rfc_document.h"
 #include "view/view_context_menu.h"
 #include "view/view_host.h"
@@ -57,7 +58,7 @@ void ReadingView::updateLinkCursor(const QPoint& point)
     if (where != m_linkStatus)
         m_host->showStatusMessage(where);
     m_linkStatus = where;
-    const int erratum = link ? -1 : erratumAt(point);
+    const int erratum = link ? -1 : m_errataMarkers.erratumAt(point);
     viewport()->setToolTip(erratum >= 0 ? erratumToolTip(m_document->errata()[std::size_t(erratum)].erratum)
                                         : where);
 }
@@ -81,7 +82,7 @@ void ReadingView::followLinkAt(const QPoint& point)
 
 void ReadingView::followToRfc(int number, const std::string& section)
 {
-    HistoryEntry from = currentPosition();
+    HistoryEntry from = m_positions.current();
     from.document = QFile::encodeName(m_document->pathName()).toStdString();
     ReadingView* target = m_host->openRfcView(number);
     if (!target || !target->isLoaded())
@@ -93,17 +94,18 @@ void ReadingView::followToRfc(int number, const std::string& section)
             line = target->m_document->shownLineOf(FileLine::atNumber(heading)).index();
     }
     if (target != this)
-        target->m_history.record(from);
+        target->m_document->history().record(from);
     if (line >= 0)
         target->jumpToShownLine(line);
     else if (target != this)
-        target->recordPosition();
+        target->positions().record();
 }
 
 void ReadingView::jumpToShownLine(int line)
 {
-    showLineAtTop(line);
-    recordPosition();
+    putLineAtTop(*this, line);
+    caretMoved();
+    m_positions.record();
 }
 
 void ReadingView::mousePressEvent(QMouseEvent* event)
@@ -111,21 +113,21 @@ void ReadingView::mousePressEvent(QMouseEvent* event)
     // The mouse's back and forward buttons walk the history, as in a browser.
     if (event->button() == Qt::BackButton || event->button() == Qt::ForwardButton) {
         if (event->button() == Qt::BackButton)
-            goBack();
+            m_positions.goBack();
         else
-            goForward();
+            m_positions.goForward();
         event->accept();
         return;
     }
     TextView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
-    recordPosition();
+    m_positions.record();
     const QPoint point = event->position().toPoint();
     // A click on an erratum's marker (not on a link in it) shows the
     // erratum in the Navigator.
     if (!rfc().isIndex && !isRfcLinkAt(*this, settings(), m_host->indexStatus(), point)) {
-        if (const int erratum = erratumAt(point); erratum >= 0)
+        if (const int erratum = m_errataMarkers.erratumAt(point); erratum >= 0)
             m_host->erratumChosen(erratum);
     }
     followLinkAt(point);
@@ -187,7 +189,7 @@ void ReadingView::keyPressEvent(QKeyEvent* event)
         // Enter follows the link at the caret, as a click on it would.
         const int caret = selectedRange().end;
         const QPoint point = positionToPoint(caret) + QPoint(1, cursorRect().height() / 2);
-        recordPosition();
+        m_positions.record();
         followLinkAt(point);
         caretMoved();
         event->accept();

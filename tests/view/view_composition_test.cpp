@@ -200,11 +200,11 @@ TEST_P(CutOrderTest, EachStepShowsTheComposedLinesAndACutKeepsTheSeparators)
     ReadingView& view = openWithCaretInTheIntroduction();
     for (const CutStep& step : GetParam()) {
         const bool separators = state().pageSeparators;
-        view.setHeadersAndFootersCut(step.headers, step.footers);
+        view.rfcDocument()->cutHeadersAndFooters(step.headers, step.footers);
         EXPECT_EQ(state().pageSeparators, separators) << "a cut keeps the separators";
         expectShownAsComposed(opened);
-        view.setPageSeparatorsShown(step.separators);
-        view.setPageSeparatorsShown(step.separators); // twice: nothing more
+        view.rfcDocument()->showPageSeparators(step.separators);
+        view.rfcDocument()->showPageSeparators(step.separators); // twice: nothing more
         EXPECT_TRUE(state().cuts.headers == step.headers && state().cuts.footers == step.footers
                     && state().pageSeparators == step.separators);
         expectShownAsComposed(opened);
@@ -218,8 +218,8 @@ TEST_P(CutOrderTest, TheCaretStaysOnItsFileLineAndThePaneAndTreeFollow)
 {
     ReadingView& view = openWithCaretInTheIntroduction();
     for (const CutStep& step : GetParam()) {
-        view.setHeadersAndFootersCut(step.headers, step.footers);
-        view.setPageSeparatorsShown(step.separators);
+        view.rfcDocument()->cutHeadersAndFooters(step.headers, step.footers);
+        view.rfcDocument()->showPageSeparators(step.separators);
         int line = 0;
         int column = 0;
         view.caretLineColumn(line, column);
@@ -233,10 +233,10 @@ TEST_F(ViewTest, PuttingEverythingBackGivesTheFirstComposition)
 {
     ReadingView& view = opened.open();
     const QString composed = view.document()->toHtml();
-    view.setHeadersAndFootersCut(true, true);
-    view.setPageSeparatorsShown(true);
-    view.setHeadersAndFootersCut(false, false);
-    view.setPageSeparatorsShown(false);
+    view.rfcDocument()->cutHeadersAndFooters(true, true);
+    view.rfcDocument()->showPageSeparators(true);
+    view.rfcDocument()->cutHeadersAndFooters(false, false);
+    view.rfcDocument()->showPageSeparators(false);
     EXPECT_EQ(view.document()->toHtml(), composed);
 }
 

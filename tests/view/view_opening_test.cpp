@@ -48,8 +48,8 @@ TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
         EXPECT_EQ(opened.host.tabs->count(), c.tabs);
         EXPECT_TRUE(!c.mode || opened.host.navigator->mode() == c.mode)
             << opened.host.navigator->mode().toStdString();
-        view.setHeadersAndFootersCut(true, true);
-        view.setPageSeparatorsShown(true);
+        view.rfcDocument()->cutHeadersAndFooters(true, true);
+        view.rfcDocument()->showPageSeparators(true);
         EXPECT_EQ(view.toPlainText(), shown);
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -66,18 +66,18 @@ bool expectCutsAndSeparatorsComeBack(OpenedView& opened, const QString& expected
     const RfcText& text = opened.document.text();
     const int caret = view.lineStart(41) - 1; // the end of line 40
     view.setSelection(caret, caret);
-    view.setHeadersAndFootersCut(true, true);
+    view.rfcDocument()->cutHeadersAndFooters(true, true);
     const bool paged = text.pageEnds.size() > 1;
     if (text.pageEnds.size() > 2) {
         EXPECT_LT(view.lineCount(), expected.count(QLatin1Char('\n')) + 1);
     }
-    view.setPageSeparatorsShown(true);
+    view.rfcDocument()->showPageSeparators(true);
     if (!paged) {
         EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
         EXPECT_EQ(view.toPlainText(), expected);
     }
-    view.setPageSeparatorsShown(false);
-    view.setHeadersAndFootersCut(false, false);
+    view.rfcDocument()->showPageSeparators(false);
+    view.rfcDocument()->cutHeadersAndFooters(false, false);
     EXPECT_EQ(view.toPlainText(), expected);
     if (!paged) {
         view.updatePositionStatus();
