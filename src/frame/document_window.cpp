@@ -68,7 +68,7 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
     m_indexBar = new IndexBar(central);
     connect(m_indexBar, &IndexBar::rfcChosen, this, [this](int number) {
         if (m_view)
-            m_view->followToRfc(number);
+            m_view->links().followToRfc(number);
     });
     connect(m_indexBar, &IndexBar::errataChosen, this, [this] {
         if (m_errataPage)

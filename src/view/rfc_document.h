@@ -115,6 +115,8 @@ public:
     void goToContentsEntry(int entry);
     void goToFileLine(FileLine line);
     void goToRequirement(int index);
+    // Any place: the view moves there as it does for the moves above.
+    void goToPlace(const DocumentPlace& place) { emit moveRequested(place); }
     // Erratum `index` comes to the top: the first of its lines that is
     // shown (a cut header gives way to the line after it).
     void goToErratum(int index);
