@@ -183,6 +183,14 @@ void DocumentWindow::errataFilterChanged()
     m_document->errataFilterChanged();
 }
 
+void DocumentWindow::settingsApplied()
+{
+    if (!m_initialised)
+        return;
+    m_document->recompose(m_app.settings(), m_app.indexStatus());
+    updateIndexBar();
+}
+
 QString DocumentWindow::errataCountsOf(int number) const
 {
     const std::shared_ptr<const ErrataData> data = m_mainWindow.errata().data();

@@ -58,6 +58,14 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
             m_document->setCurrentLine(ShownLine::atIndex(line));
     });
     connect(m_document, &RfcDocument::loaded, this, &ReadingView::showText);
+    // Composed afresh in new formats, the text is shown where the reader
+    // was: a place in the file's lines outlasts the text and its cuts.
+    connect(m_document, &RfcDocument::aboutToRecompose, this,
+            [this] { m_placeBeforeRecomposing = m_positions.current(); });
+    connect(m_document, &RfcDocument::formatsChanged, this, [this] {
+        showText();
+        m_positions.restore(m_placeBeforeRecomposing);
+    });
     connect(m_document, &RfcDocument::moveRequested, this, &ReadingView::moveTo);
     connect(m_document, &RfcDocument::cutsRequested, this,
             [this](bool headers, bool footers) { m_cutter.setHeadersAndFootersCut(headers, footers); });

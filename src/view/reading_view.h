@@ -103,6 +103,8 @@ private:
     ErrataMarkers m_errataMarkers;
     TextCutter m_cutter;
     ReadingHistory m_positions;
+    // Where the reader was while the document is composed afresh.
+    HistoryEntry m_placeBeforeRecomposing;
     IndexReading m_index;
     LinkFollower m_links;
 };
