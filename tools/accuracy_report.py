@@ -51,13 +51,18 @@ def lines_of(path):
 
 
 def pages_of(lines):
-    """The (first, last) 0-based line indexes of each page."""
+    """The (first, last) 0-based line indexes of each page. A form feed
+    after the text of a line ("[Page 3]\\f") ends the page with that line."""
     pages = []
     start = 0
     for i, line in enumerate(lines):
         if '\f' in line:
-            pages.append((start, i - 1))
-            start = i
+            if line.split('\f')[0].strip():
+                pages.append((start, i))
+                start = i + 1
+            else:
+                pages.append((start, i - 1))
+                start = i
     pages.append((start, len(lines) - 1))
     return pages
 
@@ -262,6 +267,35 @@ def measure(path, record):
 FIGURES = ['labels', 'citations', 'rfc links', 'contents', 'headers', 'footers', 'pages']
 
 
+def rfc_paths(folder):
+    return [os.path.join(folder, name) for name in sorted(os.listdir(folder))
+            if re.fullmatch(r'rfc[0-9]+\.txt', name)]
+
+
+def measure_paths(binary, paths):
+    """The figures of each file, by its name."""
+    perFile = {}
+    for start in range(0, len(paths), 50):
+        batch = paths[start:start + 50]
+        for path, record in zip(batch, analyse(binary, batch)):
+            perFile[os.path.basename(path)] = measure(path, record)
+    return perFile
+
+
+def measure_folder(binary, folder):
+    return measure_paths(binary, rfc_paths(folder))
+
+
+def totals(perFile):
+    """Each figure summed over the files: (found, total), and the counts of
+    labelled files without references and of false marks."""
+    summed = {figure: (sum(r[figure][0] for r in perFile.values()), sum(r[figure][1] for r in perFile.values()))
+              for figure in FIGURES}
+    summed['no reference'] = sum(r['no reference'] for r in perFile.values())
+    summed['false marks'] = sum(r['false marks'] for r in perFile.values())
+    return summed
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument('--analyse', required=True, help='the parchly-analyse program')
@@ -271,21 +305,15 @@ def main():
     args = parser.parse_args()
     paths = []
     for folder in args.folders:
-        for name in sorted(os.listdir(folder)):
-            if re.fullmatch(r'rfc[0-9]+\.txt', name):
-                paths.append(os.path.join(folder, name))
-    perFile = {}
-    for start in range(0, len(paths), 50):
-        batch = paths[start:start + 50]
-        for path, record in zip(batch, analyse(args.analyse, batch)):
-            perFile[os.path.basename(path)] = measure(path, record)
+        paths += rfc_paths(folder)
+    perFile = measure_paths(args.analyse, paths)
     if args.json:
         json.dump(perFile, sys.stdout, indent=1)
         return 0
     print(f'{len(perFile)} files')
+    summed = totals(perFile)
     for figure in FIGURES:
-        found = sum(r[figure][0] for r in perFile.values())
-        total = sum(r[figure][1] for r in perFile.values())
+        found, total = summed[figure]
         share = 100.0 * found / total if total else 100.0
         worst = sorted((r[figure][0] / r[figure][1], name, r[figure]) for name, r in perFile.items()
                        if r[figure][1] and r[figure][0] < r[figure][1])[:args.worst]

@@ -36,6 +36,7 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
         const ContentsEnd end = parseContents(scan, firstHeading);
         readBodyHeadings(scan, limits, end == ContentsEnd::kAtHeading ? firstHeading : std::string_view());
     }
+    notePendingPageBreak(scan);
     if (text.contents.empty() && options.buildStructureFromText)
         buildStructureFromText(text);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <vector>
 
 namespace parchly {
 
@@ -45,22 +46,25 @@ bool isRomanPageDigit(char c)
 }
 
 // Where a page number in lower-case Roman numerals ends a contents line
-// after leader dots ("PREFACE ........ iii" in RFC 791); `end` when none.
-// Without the dots a title may end in such a word.
+// after leader dots ("PREFACE ........ iii" in RFC 791) or a wide gap
+// ("PREFACE          iii", contents without leaders); `end` when none.
+// After one or two blanks a title may end in such a word.
 std::size_t romanPageStart(std::string_view line, std::size_t from, std::size_t end)
 {
+    constexpr std::size_t kWideGap = 3;
     std::size_t start = end;
     while (start > from && isRomanPageDigit(line[start - 1]))
         --start;
     std::size_t k = start;
     while (k > from && isBlankChar(line[k - 1]))
         --k;
+    const std::size_t gap = start - k;
     std::size_t dots = 0;
     while (k > from && line[k - 1] == '.') {
         --k;
         ++dots;
     }
-    return start < end && dots >= 2 ? start : end;
+    return start < end && (dots >= 2 || (gap >= kWideGap && k > from)) ? start : end;
 }
 
 // Adds the text of one contents line, from `i`, to the pending entry: the
@@ -208,6 +212,28 @@ bool startsNextEntry(std::string_view line, std::size_t rest, std::size_t openIn
     return rest <= openIndent && !readLeadingSectionNumber(line, i, dotted).empty();
 }
 
+// Two entries printed side by side, as some contents of the 1980s and
+// 1990s are ("1. Introduction ...... 1     4. Security ...... 6"): where
+// the right-hand entry starts, after a gap of three blanks or more that
+// follows a page number and precedes a section number; npos when the line
+// holds one entry.
+std::size_t rightColumnAt(std::string_view line, std::size_t from)
+{
+    constexpr std::string_view kColumnGap = "   ";
+    for (std::size_t gap = line.find(kColumnGap, from); gap != std::string_view::npos;) {
+        const std::size_t next = skipBlanks(line, gap);
+        if (isBlankFrom(line, next))
+            return std::string_view::npos;
+        std::size_t i = next;
+        bool dotted = false;
+        if (isDigit(line[gap - 1]) && endsInPageNumber(line.substr(0, gap))
+            && !readLeadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line.substr(i)))
+            return next;
+        gap = line.find(kColumnGap, next);
+    }
+    return std::string_view::npos;
+}
+
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
 // text that never was an entry.
@@ -227,13 +253,20 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
     ContentEntry pending;
     bool continuing = false;
     std::size_t openIndent = 0;
+    // The right-hand column of a two-column table follows the left-hand
+    // one in section order.
+    std::vector<ContentEntry> rightColumn;
+    const auto finish = [&] {
+        closeOpenEntry(text, pending, continuing);
+        text.contents.insert(text.contents.end(), rightColumn.begin(), rightColumn.end());
+    };
     std::string_view line;
     std::size_t rest = 0;
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;
         if (rest == 0 && !looksLikePageHeader(line) && !isMarginEntry(line, scan.source)) {
-            closeOpenEntry(text, pending, continuing);
+            finish();
             headingLine = line;
             return ContentsEnd::kAtHeading;
         }
@@ -242,9 +275,19 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         const bool paged = std::any_of(text.contents.begin(), text.contents.end(),
                                        [](const ContentEntry& entry) { return entry.page > 0; });
         if (paged && !endsInAnyPageNumber(line) && !contentsGoOn(scan.source)) {
-            closeOpenEntry(text, pending, continuing);
+            finish();
             headingLine = line;
             return ContentsEnd::kAtHeading;
+        }
+        if (const std::size_t right = rightColumnAt(line, rest); right != std::string_view::npos) {
+            ContentEntry entry;
+            entry.firstLine = entry.lastLine = text.lineCount;
+            std::size_t after = right;
+            bool dotted = false;
+            entry.number = readLeadingSectionNumber(line, after, dotted);
+            if (readEntryText(line, after, entry) == EntryText::kComplete)
+                rightColumn.push_back(entry);
+            line = line.substr(0, right);
         }
         if (continuing && startsNextEntry(line, rest, openIndent)) {
             text.contents.push_back(pending);
@@ -276,7 +319,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             break;
         }
     }
-    closeOpenEntry(text, pending, continuing);
+    finish();
     return ContentsEnd::kOther;
 }
 

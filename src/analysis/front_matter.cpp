@@ -93,13 +93,33 @@ void appendNumbers(std::string_view column, std::size_t from, std::vector<int32_
     }
 }
 
-// An indented left column of digits and commas goes on with the list of the
-// line before ("Obsoletes: 793, 879, 2873, 6093, 6429, 6528," / "6691" in
-// RFC 9293).
+// An indented left column of numbers goes on with the list of the line
+// before ("Obsoletes: 793, 879, 2873, 6093, 6429, 6528," / "6691" in RFC
+// 9293), the numbers bare or named as RFCs ("RFC 3000", "RFCs 3000 and
+// 3100", "RFC3000").
 bool continuesList(const Column& left)
 {
-    return left.start > 0 && isDigit(charAt(left.text, 0))
-        && left.text.find_first_not_of("0123456789, ") == std::string_view::npos;
+    if (left.start == 0)
+        return false;
+    bool number = false;
+    for (std::size_t i = 0; i < left.text.size();) {
+        const char c = left.text[i];
+        if (isDigit(c)) {
+            number = true;
+            ++i;
+        } else if (c == ',' || isBlankChar(c)) {
+            ++i;
+        } else if (startsWithAt(left.text, i, "RFCs")) {
+            i += 4;
+        } else if (startsWithAt(left.text, i, "RFC")) {
+            i += 3;
+        } else if (startsWithAt(left.text, i, "and ")) {
+            i += 4;
+        } else {
+            return false;
+        }
+    }
+    return number;
 }
 
 // The state of the block pass beyond the record itself.
@@ -115,14 +135,22 @@ struct BlockState {
 
 // Reads a list keyword's line: every number into `list`, the last into
 // `last`. A list that goes on over the next line (it ends in a comma)
-// still leaves its line's right column to read.
+// gives the last number of this line until the next line gives its own,
+// and still leaves its line's right column to read.
 bool readList(BlockState& state, std::string_view column, std::size_t keyword, std::vector<int32_t>& list,
               int32_t& last)
 {
+    const std::size_t before = list.size();
     appendNumbers(column, keyword, list);
     state.openList = &list;
     state.openLast = &last;
-    return trailingNumber(column, last) || (!column.empty() && column.back() == ',');
+    if (trailingNumber(column, last))
+        return true;
+    if (column.empty() || column.back() != ',')
+        return false;
+    if (list.size() > before)
+        last = list.back();
+    return true;
 }
 
 // The series number of "STD: 97", "BCP: 14" or "FYI: 36"; "ISSN: " names
@@ -215,9 +243,8 @@ void readFrontMatter(TextScan& scan)
 {
     RfcText& text = scan.text;
     BlockState state;
-    while (const std::optional<std::string_view> next = scan.source.nextLine()) {
+    while (const std::optional<std::string_view> next = nextScanLine(scan)) {
         std::string_view line = *next;
-        ++text.lineCount;
         // RFCs published as UTF-8 open with a byte-order mark, which would
         // otherwise make the mark's line the whole front matter.
         if (text.lineCount == 1 && startsWithAt(line, 0, kUtf8ByteOrderMark))
@@ -237,6 +264,7 @@ void readFrontMatter(TextScan& scan)
                 return;
             continue;
         }
+        notePageBreakAfter(scan);
         if (isPageMark(scan, line, skipBlanks(line, 0)))
             continue;
         ++state.blockLines;

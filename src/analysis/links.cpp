@@ -68,6 +68,15 @@ bool isUrlScheme(std::string_view word)
         || lower == "doi";
 }
 
+// "HTTP:2" in a label such as "[HTTP:2]" (a tag and a number, as "[TCP:9]")
+// is no URL: one of these schemes goes on with "//" after its colon.
+bool isLabelNumber(std::string_view line, std::string_view scheme, std::size_t colon)
+{
+    const bool slashed = equalIgnoringAsciiCase(scheme, "http") || equalIgnoringAsciiCase(scheme, "https")
+        || equalIgnoringAsciiCase(scheme, "ftp");
+    return slashed && !startsWithAt(line, colon + 1, "//");
+}
+
 // Whether a phrase may use the word: numbers, a capital alone or before a
 // dot (an appendix number), the words that start a phrase and those that
 // join its parts.
@@ -148,7 +157,8 @@ void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& toke
                 end += 2;
             }
             const std::string_view word = line.substr(i, end - i);
-            if (end < line.size() && line[end] == ':' && isUrlScheme(word)) {
+            if (end < line.size() && line[end] == ':' && isUrlScheme(word)
+                && !isLabelNumber(line, word, end)) {
                 while (end < line.size() && !isSpace(line[end]) && line[end] != '>' && line[end] != '"')
                     ++end;
             } else if (isPhraseWord(word)) {
@@ -319,9 +329,10 @@ private:
             last = k + 1;
             return smallNumber(view(k + 1));
         }
-        // "RFC-1122", as the RFCs of the 1980s write the numbers they name.
+        // "RFC-1122", as the RFCs of the 1980s write the numbers they name,
+        // also hyphenated at a line end ("RFC-" / "1191").
         if (word == "RFC" && view(k + 1) == "-" && !m_tokens[k + 1].spaced && isWord(k + 2)
-            && !m_tokens[k + 2].spaced) {
+            && (!m_tokens[k + 2].spaced || m_tokens[k + 2].line != m_tokens[k + 1].line)) {
             last = k + 2;
             return smallNumber(view(k + 2));
         }

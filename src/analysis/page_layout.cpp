@@ -115,7 +115,10 @@ struct TopBlock {
 TopBlock topBlock(const LineReader& source, std::size_t feed)
 {
     TopBlock block;
-    std::size_t k = isBareFormFeed(source.lineAt(feed)) ? feed + 1 : feed;
+    // A form feed after the text closes the page above: this one starts
+    // below it, as it does below a form feed alone on its line.
+    const std::string_view feedLine = source.lineAt(feed);
+    std::size_t k = isBareFormFeed(feedLine) || !opensWithFormFeed(feedLine) ? feed + 1 : feed;
     while (k < source.lineTotal() && k - feed <= kMarginReach && isBlank(source.lineAt(k)))
         ++k;
     while (k < source.lineTotal() && block.size < kTopBlock && !isBlank(source.lineAt(k))
@@ -128,6 +131,9 @@ TopBlock topBlock(const LineReader& source, std::size_t feed)
 // is none near.
 std::size_t bottomAbove(const LineReader& source, std::size_t feed)
 {
+    // The form feed after the text of the line: that line is the bottom.
+    if (!opensWithFormFeed(source.lineAt(feed)))
+        return feed;
     for (std::size_t k = feed; k-- > 0 && feed - k <= kMarginReach;) {
         const std::string_view line = source.lineAt(k);
         if (holdsFormFeed(line))
@@ -138,37 +144,52 @@ std::size_t bottomAbove(const LineReader& source, std::size_t feed)
     return kNone;
 }
 
+// The top block of the page opened by the form feed at `feed`, or, when
+// that page holds nothing but its form feed (two form feeds in a row), of
+// the page `beyond` gives.
+template <typename Beyond> TopBlock filledTopBlock(const LineReader& source, std::size_t feed, Beyond beyond)
+{
+    if (feed == kNone)
+        return TopBlock{};
+    const TopBlock block = topBlock(source, feed);
+    if (block.size > 0)
+        return block;
+    const std::size_t next = beyond(feed);
+    return next == kNone ? block : topBlock(source, next);
+}
+
 // Whether line `index` is line `position` of the top block of its page,
 // and the same line of the page before or after says the same.
 bool repeatsAtTop(const LineReader& source, std::size_t index, std::size_t position, std::size_t feed)
 {
     const std::string_view line = source.lineAt(index);
-    const std::size_t before = feed == 0 ? kNone : formFeedAbove(source, feed - 1, kPageReach);
-    const std::size_t after = formFeedBelow(source, index);
-    for (const std::size_t other : {before, after}) {
-        if (other == kNone)
-            continue;
-        const TopBlock block = topBlock(source, other);
-        if (block.size > position && sameShape(source.lineAt(block.lines[position]), line))
-            return true;
-    }
-    return false;
+    const auto pageAbove = [&source](std::size_t at) {
+        return at == 0 ? kNone : formFeedAbove(source, at - 1, kPageReach);
+    };
+    const auto pageBelow = [&source](std::size_t at) { return formFeedBelow(source, at); };
+    const auto repeats = [&](const TopBlock& block) {
+        return block.size > position && sameShape(source.lineAt(block.lines[position]), line);
+    };
+    return repeats(filledTopBlock(source, pageAbove(feed), pageAbove))
+        || repeats(filledTopBlock(source, pageBelow(index), pageBelow));
 }
 
 // Whether line `index` may stand in the top block of its page: only blank
 // lines and at most two lines right above it stand between it and a form
-// feed. Most lines are told apart at the first lines above them.
-bool mayOpenBlock(const LineReader& source, std::size_t index)
+// feed (`feed`, the form-feed line above it). Most lines are told apart
+// at the first lines above them.
+bool mayOpenBlock(const LineReader& source, std::size_t index, std::size_t feed)
 {
     if (opensWithFormFeed(source.lineAt(index)))
         return true;
     bool blankSeen = false;
     std::size_t lines = 0;
     for (std::size_t k = index; k-- > 0 && index - k <= kMarginReach + kTopBlock;) {
-        const std::string_view line = source.lineAt(k);
-        if (opensWithFormFeed(line))
+        // The form-feed line above, whether the form feed opens it or
+        // follows its text.
+        if (k == feed)
             return true;
-        if (isBlank(line)) {
+        if (isBlank(source.lineAt(k))) {
             blankSeen = true;
             continue;
         }
@@ -183,7 +204,7 @@ RunningLine topLine(const LineReader& source, std::size_t index)
     // The form feed is found at once; the lines above are read only for
     // a line that has one near.
     const std::size_t feed = formFeedAbove(source, index, kMarginReach + kTopBlock);
-    if (feed == kNone || !mayOpenBlock(source, index))
+    if (feed == kNone || !mayOpenBlock(source, index, feed))
         return RunningLine::kNone;
     const TopBlock block = topBlock(source, feed);
     for (std::size_t position = 0; position < block.size; ++position) {
@@ -200,22 +221,31 @@ RunningLine topLine(const LineReader& source, std::size_t index)
 RunningLine bottomLine(const LineReader& source, std::size_t index)
 {
     // The last line of a page stands at most the margin above a form feed
-    // or the end of the text; most lines are passed by here.
+    // or the end of the text, or holds the form feed after its text; most
+    // lines are passed by here.
     const std::size_t reach = index + kMarginReach + 1;
     if (source.lineTotal() > reach) {
-        const std::size_t feed = nextFormFeed(source, index);
-        if (feed == kNone || feed > reach)
+        const std::vector<std::size_t>& feeds = source.formFeedLines();
+        const std::size_t upTo = source.formFeedsBefore(index + 1);
+        const std::size_t feed = upTo == feeds.size() ? kNone : feeds[upTo];
+        const bool holdsFeed = upTo > 0 && feeds[upTo - 1] == index;
+        if ((feed == kNone || feed > reach) && !(holdsFeed && closesWithFormFeed(source, index)))
             return RunningLine::kNone;
     }
     std::size_t k = index + 1;
     while (k < source.lineTotal() && k - index <= kMarginReach && isBlank(source.lineAt(k)))
         ++k;
     const bool atEnd = k == source.lineTotal();
-    if (!atEnd && !isBareFormFeed(source.lineAt(k)))
+    const bool closing = !atEnd && !isBareFormFeed(source.lineAt(k)) && closesWithFormFeed(source, index);
+    if (!atEnd && !closing && !isBareFormFeed(source.lineAt(k)))
         return RunningLine::kNone;
+    if (closing)
+        k = index;
     const std::string_view line = source.lineAt(index);
     // The bottom of the page before, and of the page after.
-    const std::size_t feedAbove = formFeedAbove(source, index, kPageReach);
+    const std::size_t feedAbove = closing
+        ? (index == 0 ? kNone : formFeedAbove(source, index - 1, kPageReach))
+        : formFeedAbove(source, index, kPageReach);
     if (feedAbove != kNone) {
         const std::size_t above = bottomAbove(source, feedAbove);
         if (above != kNone && sameShape(source.lineAt(above), line))
@@ -285,8 +315,18 @@ bool opensPage(const LineReader& source, std::size_t index)
     return false;
 }
 
+bool closesWithFormFeed(const LineReader& source, std::size_t index)
+{
+    if (source.formFeedsBefore(index + 1) == source.formFeedsBefore(index))
+        return false;
+    const std::string_view line = source.lineAt(index);
+    return !opensWithFormFeed(line) && !lineWords(line.substr(0, line.find(kFormFeed))).empty();
+}
+
 bool closesPage(const LineReader& source, std::size_t index)
 {
+    if (closesWithFormFeed(source, index))
+        return true;
     for (std::size_t k = index + 1; k - index <= kMarginReach; ++k) {
         if (k >= source.lineTotal())
             return true;

@@ -31,6 +31,11 @@ bool closesPage(const LineReader& source, std::size_t index);
 // The line's text without the form feed, blanks and line end around it.
 std::string_view lineWords(std::string_view line);
 
+// Whether the line at `index` holds a form feed after its text ("Writer
+// [Page 3]\f"): the line is the last of its page, the next page starts
+// below it.
+bool closesWithFormFeed(const LineReader& source, std::size_t index);
+
 // "RFC1122  INTRODUCTION  October 1989", "RFC 2616 ...": a line shaped as a
 // page header, whether or not the recogniser took it.
 bool looksLikePageHeader(std::string_view line);

@@ -76,8 +76,9 @@ bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first
 // "... [Page N]" where N is the number of the page being read.
 bool endsInThisPageNumber(const RfcText& text, std::string_view line)
 {
+    // "[Page 3]\f": the form feed may close the footer line.
     std::size_t end = line.size();
-    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == kFormFeed))
         --end;
     if (end == 0 || line[end - 1] != ']')
         return false;
@@ -165,6 +166,13 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
     // Asked only of the lines a rule below needs it for.
     const auto mayOpenPage = [&] { return !index || opensPage(source, *index); };
     const auto mayClosePage = [&] { return !index || closesPage(source, *index); };
+    // A form feed opening the line, the header printed right after it
+    // ("\fRFC 1149  IP Datagrams ...", as many RFCs of 1970-1995 are): the
+    // header stands at the margin of its page.
+    if (rest > 0 && line[rest - 1] == kFormFeed) {
+        line.remove_prefix(rest);
+        rest = 0;
+    }
     FirstWord first;
     if (rest == 0) {
         first = firstWordOf(line);
@@ -190,9 +198,11 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
     if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest)
         && (holdsPageWord(line) || mayClosePage()))
         return PageLine::kFooter;
-    // A line just before a form feed ends its page. The end of the file is
-    // no form feed, so the last line is never a footer by this test.
-    return source.peekByte() == kFormFeed ? PageLine::kFooter : PageLine::kNone;
+    // A line just before a form feed ends its page, as does one whose text
+    // a form feed follows. The end of the file is no form feed, so the last
+    // line is never a footer by this test.
+    return source.peekByte() == kFormFeed || (index && closesWithFormFeed(source, *index)) ? PageLine::kFooter
+                                                                                           : PageLine::kNone;
 }
 
 } // namespace
@@ -203,6 +213,10 @@ bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view 
     const PageLine kind = judge(text, source, line, rest, pageBreakSeen);
     if (kind == PageLine::kNone)
         return false;
+    // Learned without a form feed before it, so that the headers of pages
+    // whose form feed stands on a line of its own are told by it too.
+    if (rest > 0 && line[rest - 1] == kFormFeed)
+        line.remove_prefix(rest);
     const bool header = kind == PageLine::kHeader;
     if (header && text.headerLine.empty()) {
         text.headerLine.assign(line);

@@ -356,20 +356,25 @@ bool findCitations(RfcText& text, LineReader* file)
                 break;
             lineStart += line.size();
         }
-        const std::size_t open = bracket - lineStart;
-        const std::size_t close = line.find(']', open);
-        if (close == std::string_view::npos)
-            continue;
         if (index >= firstReferenceLine)
             break;
-
-        const std::string_view bracketed = line.substr(open, close + 1 - open);
-        const auto found =
-            std::lower_bound(labels.begin(), labels.end(), bracketed,
-                             [](const Label& label, std::string_view text) { return label.first < text; });
-        if (found != labels.end() && found->first == bracketed) {
-            text.citations.push_back(CitationMark{index, static_cast<int32_t>(open),
-                                                  static_cast<int32_t>(close + 1), found->second});
+        // Every bracket pair of the line: "see [RFC2119] and [RFC8174]" and
+        // "[1], [2]" cite two references each.
+        for (std::size_t open = bracket - lineStart; open != std::string_view::npos;) {
+            const std::size_t close = line.find(']', open);
+            if (close == std::string_view::npos)
+                break;
+            // "[[RFC1]" cites from its inner bracket.
+            const std::size_t inner = line.rfind('[', close);
+            const std::string_view bracketed = line.substr(inner, close + 1 - inner);
+            const auto found = std::lower_bound(
+                labels.begin(), labels.end(), bracketed,
+                [](const Label& label, std::string_view text) { return label.first < text; });
+            if (found != labels.end() && found->first == bracketed) {
+                text.citations.push_back(CitationMark{index, static_cast<int32_t>(inner),
+                                                      static_cast<int32_t>(close + 1), found->second});
+            }
+            open = line.find('[', close + 1);
         }
     }
     return true;

@@ -20,8 +20,8 @@ bool isReferencesTitle(std::string_view title);
 // result of findCitations.
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options);
 
-// Finds the citations before the first reference: the first bracket pair of
-// a line that agrees with a reference's label. False when `file` is null or
+// Finds the citations before the first reference: every bracket pair of a
+// line that agrees with a reference's label. False when `file` is null or
 // there are no references.
 bool findCitations(RfcText& text, LineReader* file);
 

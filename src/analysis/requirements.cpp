@@ -391,10 +391,10 @@ void findRequirements(RfcText& text, const TextLines& lines, const std::vector<u
     // back to where its paragraph starts (not before `floor`, where the
     // paragraph read last ended), then on to where it ends.
     std::size_t floor = 0;
+    // A paragraph ends after its cued line, so the next search starts past
+    // both; the search never goes back, whatever the lines hold.
     for (std::size_t cued = nextCuedLine(lines, cues, 0); cued < lines.size();
-         cued = nextCuedLine(lines, cues, std::max(cued + 1, floor))) {
-        if (cued < floor)
-            continue;
+         cued = nextCuedLine(lines, cues, std::max(floor, cued + 1))) {
         std::size_t line = paragraphStart(lines, cued, floor);
         bool blank = false;
         bool pageBreak = false;

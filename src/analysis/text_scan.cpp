@@ -30,11 +30,41 @@ void notePageBreak(RfcText& text, int32_t boundary)
     ++text.pageCount;
 }
 
+void notePendingPageBreak(TextScan& scan)
+{
+    if (scan.pendingBreak < 0)
+        return;
+    notePageBreak(scan.text, scan.pendingBreak);
+    scan.pageBreakSeen = true;
+    scan.pendingBreak = -1;
+}
+
+TextScan::TextScan(RfcText& record, LineReader& lines)
+    : text(record)
+    , source(lines)
+{
+    for (const std::size_t index : source.formFeedLines()) {
+        const std::string_view line = source.lineAt(index);
+        if (charAt(line, skipBlanks(line, 0)) != kFormFeed)
+            closingFeeds.push_back(index);
+    }
+}
+
+void notePageBreakAfterText(TextScan& scan)
+{
+    const std::size_t index = scan.source.linesRead() - 1;
+    while (scan.closingFeed < scan.closingFeeds.size() && scan.closingFeeds[scan.closingFeed] < index)
+        ++scan.closingFeed;
+    if (scan.closingFeed < scan.closingFeeds.size() && scan.closingFeeds[scan.closingFeed] == index) {
+        scan.pendingBreak = scan.text.lineCount - 1;
+        ++scan.closingFeed;
+    }
+}
+
 bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
 {
-    while (const std::optional<std::string_view> next = scan.source.nextLine()) {
+    while (const std::optional<std::string_view> next = nextScanLine(scan)) {
         line = *next;
-        ++scan.text.lineCount;
         rest = skipBlanks(line, 0);
         if (charAt(line, rest) == kFormFeed) {
             // Met between paragraphs: the usual form-feed line between two
@@ -42,6 +72,8 @@ bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
             notePageBreak(scan.text, scan.text.lineCount - 1);
             scan.pageBreakSeen = true;
             rest = skipBlanks(line, rest + 1);
+        } else {
+            notePageBreakAfter(scan);
         }
         if (!isBlankFrom(line, rest))
             return true;
@@ -69,18 +101,22 @@ void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start
     bool afterLineEnd = false;
     for (;;) {
         if (i >= line.size()) {
-            const std::optional<std::string_view> next = scan.source.nextLine();
+            // A form feed after the text ends the page, and the paragraph
+            // with it: the next line is the next page's header.
+            if (scan.pendingBreak >= 0)
+                break;
+            const std::optional<std::string_view> next = nextScanLine(scan);
             if (!next)
                 break;
             line = *next;
-            ++scan.text.lineCount;
-            i = 0;
-            if (charAt(line, 0) == kFormFeed) {
+            i = skipBlanks(line, 0);
+            if (charAt(line, i) == kFormFeed) {
                 // Inside a paragraph the form feed counts at its own line.
                 notePageBreak(scan.text, scan.text.lineCount);
-                i = 1;
+                i = skipBlanks(line, i + 1);
+            } else {
+                notePageBreakAfter(scan);
             }
-            i = skipBlanks(line, i);
             continue;
         }
         // A run of text joins the paragraph whole.

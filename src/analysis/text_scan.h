@@ -10,8 +10,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace parchly {
 
@@ -74,6 +76,9 @@ void trimTrailingBlanks(std::string& text);
 // heading passes: they continue where the previous one stopped, and a page
 // header before the first form feed is judged differently from one after.
 struct TextScan {
+    // Finds the lines closed by a form feed (closingFeeds) at once.
+    TextScan(RfcText& record, LineReader& lines);
+
     RfcText& text;
     LineReader& source;
     bool pageBreakSeen = false;
@@ -81,10 +86,47 @@ struct TextScan {
     // published since RFC 8650; the body pass then reads "Appendix A." as
     // the section number A.
     bool contentsWithoutPages = false;
+    // The lines holding a form feed after their text, not opened by one,
+    // and the first of them not yet read. Nearly every text has none, and
+    // then no line read is looked at for one.
+    std::vector<std::size_t> closingFeeds;
+    std::size_t closingFeed = 0;
+    // The boundary of a page break that such a line leaves to be counted
+    // before the next line; -1 when none.
+    int32_t pendingBreak = -1;
 };
 
 // Records a page break whose boundary value is `boundary`.
 void notePageBreak(RfcText& text, int32_t boundary);
+
+// Counts a page break still pending when the passes stop reading.
+void notePendingPageBreak(TextScan& scan);
+
+// Reads the next line for a pass, counting it in `lineCount`; a page break
+// left pending by the line before is counted first.
+inline std::optional<std::string_view> nextScanLine(TextScan& scan)
+{
+    if (scan.pendingBreak >= 0)
+        notePendingPageBreak(scan);
+    const std::optional<std::string_view> next = scan.source.nextLine();
+    if (next)
+        ++scan.text.lineCount;
+    return next;
+}
+
+// notePageBreakAfter() while lines closed by a form feed lie ahead.
+void notePageBreakAfterText(TextScan& scan);
+
+// A form feed after the text of the line just read ("Writer      [Page
+// 1]\f", the form feed closing the footer line), on a line that no form
+// feed opens: the page ends with that line. The break is counted once the
+// line has been judged, so that a footer there stays on its page. A line
+// is one page break, however many form feeds it holds.
+inline void notePageBreakAfter(TextScan& scan)
+{
+    if (scan.closingFeed < scan.closingFeeds.size())
+        notePageBreakAfterText(scan);
+}
 
 // Reads lines until one that is not blank, counting each and treating a
 // form feed after leading blanks as a page break between pages. `rest` is
@@ -97,8 +139,9 @@ bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest);
 
 // Reads a paragraph that starts at `start` of `firstLine`: line ends become
 // single spaces, continuation lines lose their leading blanks, and an empty
-// or all-blank line (or the end of the file) ends it. A form feed as the
-// first byte of a continuation line is a page break at that very line.
+// or all-blank line (or the end of the file) ends it, as does a form feed
+// after the text of a line. A form feed opening a continuation line, after
+// blanks or not, is a page break at that very line.
 // Trailing blanks are removed.
 std::string readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start);
 // The same into `paragraph`, whose memory a pass that reads paragraph after

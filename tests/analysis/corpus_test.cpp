@@ -160,6 +160,30 @@ TEST_F(Corpus, EveryCitationShowsTheLabelItPointsAt)
     });
 }
 
+// The record's citations are those the view links, every one of a line:
+// each whole bracketed label linked before the first reference is one.
+TEST_F(Corpus, CitationsHoldEveryLinkedLabelBeforeTheReferences)
+{
+    forEachRfc([](const PrintedRfc& rfc) {
+        const RfcText& text = rfc.analysed.text;
+        if (text.references.empty())
+            return;
+        std::set<std::tuple<int32_t, int32_t, int32_t>> citations;
+        for (const CitationMark& citation : text.citations)
+            citations.insert({citation.line, citation.startColumn, citation.endColumn});
+        for (const LinkMark& link : text.links) {
+            if (link.kind != LinkKind::Citation || link.line >= text.references.front().firstLine)
+                continue;
+            const std::string& line = rfc.lines.at(static_cast<std::size_t>(link.line));
+            if (line[static_cast<std::size_t>(link.startColumn)] == '['
+                && line[static_cast<std::size_t>(link.endColumn - 1)] == ']') {
+                EXPECT_EQ(citations.count({link.line, link.startColumn, link.endColumn}), 1u)
+                    << "line " << link.line + 1 << ": " << line;
+            }
+        }
+    });
+}
+
 // An entry labelled with an RFC number names that RFC after its title (RFC
 // 2324 itself misprints one).
 TEST_F(Corpus, ReferencesLabelledWithAnRfcNameThatRfc)

@@ -171,6 +171,9 @@ def expect_consistent(name, record, raw):
         'mappings': pages == 0 or len(record['pageEndsNoHeaders']) == len(ends),
     }
     lines = reader_lines(raw)
+    # Every line holding a form feed, wherever it stands in the line, is
+    # one page break.
+    checks['one page a form-feed line'] = pages == sum(1 for line in lines if b'\f' in line)
     firsts = [r['firstLine'] for r in record['references']]
     checks['references in order, each on its label'] = firsts == sorted(set(firsts)) and all(
         r['firstLine'] <= r['lastLine'] < len(lines) and r['label'] in as_dumped(lines[r['firstLine']])
