@@ -16,11 +16,16 @@ With --perturb the files are compared again as altered copies made in a
 temporary folder, so that a scan that reads the text in blocks or pieces
 is tried at other offsets and line shapes than the files happen to have:
 moved by 1 to 31 bytes, with CRLF line ends, with each paragraph on one
-long line (longer than the reader's line buffer), and without form feeds.
+long line (longer than the reader's line buffer), and without form feeds;
+and damaged as no rule was written for: form feeds moved to the end of the
+line before or onto the text after them, a few lines deleted, doubled or
+pulled to the margin, blank lines added at page breaks, the file cut short
+(the same damage each run).
 """
 import argparse
 import json
 import os
+import random
 import re
 import subprocess
 import sys
@@ -57,12 +62,25 @@ def records(source, files, options):
 def perturbed(data, index):
     """The altered copies of one file's bytes, by the name of the change."""
     paragraphs = re.split(rb'(\n[ \t]*\n)', data)
+    lines = data.split(b'\n')
+    rng = random.Random(index)
+
+    def some_lines(share, change):
+        return b'\n'.join(b''.join(change(line)) if rng.random() < share else line for line in lines)
+
     return {
         'moved': b'\n' * (index % 31 + 1) + data,
         'crlf': data.replace(b'\r\n', b'\n').replace(b'\n', b'\r\n'),
         'long-lines': b''.join(p if re.fullmatch(rb'\n[ \t]*\n', p) else p.replace(b'\n', b' ')
                                for p in paragraphs),
         'no-form-feeds': data.replace(b'\f', b''),
+        'feed-at-line-end': data.replace(b'\n\f', b'\f\n'),
+        'feed-before-text': data.replace(b'\f\n', b'\f'),
+        'lines-deleted': some_lines(0.03, lambda line: []),
+        'lines-doubled': some_lines(0.03, lambda line: [line, b'\n', line]),
+        'pulled-to-margin': some_lines(0.05, lambda line: [line.lstrip(b' ')]),
+        'blanks-at-breaks': b'\n'.join(line + b'\n' if b'\f' in line else line for line in lines),
+        'cut-short': data[:rng.randrange(len(data) + 1)],
     }
 
 

@@ -11,6 +11,7 @@
 #include "frame/main_window.h"
 #include "view/rfc_document.h"
 #include "view/reading_view.h"
+#include "view/shown_formats.h"
 #include "bench_timing.h"
 #include "collection_bench.h"
 #include "reading_bench.h"
@@ -61,7 +62,8 @@ bool benchFile(ParchlyApplication& app, const QString& path)
             return bytes;
         });
     });
-    const double formatting = millisecondsOf([&] { view->formatRfcText(); });
+    const double formatting =
+        millisecondsOf([&] { formatShownText(*view, document->composition(), app.settings()); });
     const double treeFilling = millisecondsOf([&] { child->navigatorBar()->fillTrees(); });
 
     std::printf("%s: lines %d, analysis %.1f ms, streaming %.1f ms, formatting %.1f ms, trees %.1f ms, "

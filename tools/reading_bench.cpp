@@ -12,6 +12,7 @@
 #include "frame/document_window.h"
 #include "frame/main_window.h"
 #include "view/rfc_document.h"
+#include "view/line_placement.h"
 #include "view/reading_view.h"
 
 #include <QApplication>
@@ -101,7 +102,7 @@ bool benchContentsLinks(ParchlyApplication& app, const QString& path)
         while (column < shown.size() && (shown[column] == ' ' || shown[column] == '\t'))
             ++column;
         const QPoint point = view->positionToPoint(view->lineStart(line) + column) + QPoint(2, 3);
-        const double time = millisecondsOf([&] { view->followLinkAt(point); });
+        const double time = millisecondsOf([&] { view->links().followAt(point); });
         slowest = std::max(slowest, time);
         sum += time;
         ++links;
@@ -163,9 +164,10 @@ bool benchCrossLinks(ParchlyApplication& app, const QString& path)
         const int line = view->rfcDocument()->shownLineOf(FileLine::atIndex(link.line)).index();
         view->scrollLines(line - view->firstVisibleLine());
         const QPoint point =
-            view->positionToPoint(view->lineStart(line) + view->charColumn(line, link.startColumn))
+            view->positionToPoint(view->lineStart(line)
+                                  + charColumnOf(*view, *view->rfcDocument(), line, link.startColumn))
             + QPoint(2, 3);
-        const double time = millisecondsOf([&] { view->followLinkAt(point); });
+        const double time = millisecondsOf([&] { view->links().followAt(point); });
         slowest = std::max(slowest, time);
         sum += time;
         ++followed;

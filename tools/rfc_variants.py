@@ -231,6 +231,17 @@ def feed_after_footer(text):
     return re.sub(r'\n\f\n', '\f\n', text)
 
 
+def shift_page_numbers(text):
+    """Every "[Page N]" one more: numbers that do not follow the form feeds,
+    as where a page break was lost or the numbering starts at 2."""
+    return re.sub(r'\[Page (\d+)\]', lambda m: f'[Page {int(m.group(1)) + 1}]', text)
+
+
+def blank_before_feed(text):
+    """Two blank lines between the footer and the form feed."""
+    return re.sub(r'(\[Page [0-9ivx]+\])[ \t]*\n\f', r'\1\n\n\n\f', text)
+
+
 FAMILIES = {
     'as is': lambda t: t,
     'crlf': lambda t: t.replace('\n', '\r\n'),
@@ -260,6 +271,8 @@ FAMILIES = {
     'entries without blank lines': lambda t: reshape_entries(t, packed=True),
     'contents without leader dots': lambda t: reshape_contents(t, without_leaders),
     'contents in capitals': lambda t: reshape_contents(t, lambda line, title, page: line.replace(title, title.upper())),
+    'page numbers off by one': shift_page_numbers,
+    'blank lines before the form feed': blank_before_feed,
     'headers without date': lambda t: rewrite_page_lines(t, header=header_without_date),
     'headers, title shortened': lambda t: rewrite_page_lines(t, header=header_short_title),
     'headers and footers 80 wide': lambda t: rewrite_page_lines(

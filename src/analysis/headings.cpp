@@ -141,6 +141,11 @@ int32_t matchLowered(RfcText& text, const std::string& lower, int32_t line, int3
     for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected); i < text.contents.size();
          ++i) {
         ContentEntry& entry = text.contents[i];
+        // Most entries are numbered, and told from the heading by their
+        // first byte: a heading is tried against every entry after the
+        // expected one.
+        if (!entry.number.empty() && lowerAscii(entry.number[0]) != lower[0])
+            continue;
         if (matchesEntry(lower, lead, entry, i == static_cast<std::size_t>(expected))) {
             entry.matched = true;
             entry.headingLine = line;

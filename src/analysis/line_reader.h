@@ -101,6 +101,16 @@ public:
         return std::string_view(m_text.get() + start, m_lineEnds[index] - start);
     }
 
+    // Where line `index` starts in wholeText(), and the line that holds
+    // byte `offset` of it: for a pass that searches the whole text and
+    // then reads the lines it found.
+    std::size_t lineOffset(std::size_t index) const { return lineStart(index); }
+    std::size_t lineHolding(std::size_t offset) const
+    {
+        return static_cast<std::size_t>(std::upper_bound(m_lineEnds.begin(), m_lineEnds.end(), offset)
+                                        - m_lineEnds.begin());
+    }
+
     // The whole text in text mode, wherever the reader stands: the one read
     // of a file serves the analysis and the text shown alike.
     std::string_view wholeText() const { return std::string_view(m_text.get(), m_size); }

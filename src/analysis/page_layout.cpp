@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace parchly {
@@ -13,11 +15,6 @@ namespace {
 // How far a page's form feed is looked for: a page is 58 lines or so; some
 // are longer, none this long.
 constexpr std::size_t kPageReach = 150;
-// The blank lines between a form feed and the header, or a footer and the
-// form feed.
-constexpr std::size_t kMarginReach = 10;
-// The lines of a header block.
-constexpr std::size_t kTopBlock = 3;
 // A running line says something: a title, a name, a date, a page number.
 constexpr int kFewestLetters = 3;
 
@@ -48,22 +45,49 @@ bool isBareFormFeed(std::string_view line)
     return holdsFormFeed(line) && lineWords(line).empty();
 }
 
-// The same running line, digits aside: "[Page 4]" and "[Page 5]".
+// How many bytes `a` and `b` share at their start, `n` at most: eight at a
+// time, since two running lines share nearly all of theirs.
+std::size_t sharedPrefix(const char* a, const char* b, std::size_t n)
+{
+    std::size_t i = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x = 0;
+        uint64_t y = 0;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y)
+            return i + static_cast<std::size_t>(__builtin_ctzll(x ^ y)) / 8;
+    }
+#endif
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// The same running line, digits aside: "[Page 4]" and "[Page 5]". Each run
+// of digits stands for any other, and the line says something: it holds a
+// few letters.
 bool sameShape(std::string_view a, std::string_view b)
 {
     a = lineWords(a);
     b = lineWords(b);
     std::size_t i = 0;
     std::size_t k = 0;
-    int letters = 0;
-    while (i < a.size() && k < b.size()) {
-        // The same byte, no digit, as nearly every byte of two running
-        // lines is: told with one comparison first.
-        if (a[i] == b[k] && !isDigit(a[i])) {
-            letters += isLetter(a[i]) ? 1 : 0;
-            ++i;
-            ++k;
-            continue;
+    for (;;) {
+        const std::size_t shared =
+            sharedPrefix(a.data() + i, b.data() + k, std::min(a.size() - i, b.size() - k));
+        // A run of digits that differs is taken whole from where it starts,
+        // in the shared part or at the difference.
+        std::size_t run = shared;
+        while (run > 0 && isDigit(a[i + run - 1]))
+            --run;
+        i += run;
+        k += run;
+        if (i == a.size() || k == b.size()) {
+            if (i != a.size() || k != b.size())
+                return false;
+            break;
         }
         if (!isDigit(a[i]) || !isDigit(b[k]))
             return false;
@@ -72,7 +96,10 @@ bool sameShape(std::string_view a, std::string_view b)
         while (k < b.size() && isDigit(b[k]))
             ++k;
     }
-    return i == a.size() && k == b.size() && letters >= kFewestLetters;
+    int letters = 0;
+    for (std::size_t at = 0; at < a.size() && letters < kFewestLetters; ++at)
+        letters += isLetter(a[at]) ? 1 : 0;
+    return letters >= kFewestLetters;
 }
 
 // The form-feed line that opens the page of line `index`, looked for up to
@@ -108,6 +135,7 @@ std::size_t formFeedBelow(const LineReader& source, std::size_t index)
 // The lines of the top block of the page opened by the form feed at
 // `feed`: the first run of non-blank lines after it, at most three.
 struct TopBlock {
+    static_assert(kTopBlock == 3, "PageLayout keeps blocks of three lines");
     std::array<std::size_t, kTopBlock> lines{};
     std::size_t size = 0;
 };
@@ -144,36 +172,6 @@ std::size_t bottomAbove(const LineReader& source, std::size_t feed)
     return kNone;
 }
 
-// The top block of the page opened by the form feed at `feed`, or, when
-// that page holds nothing but its form feed (two form feeds in a row), of
-// the page `beyond` gives.
-template <typename Beyond> TopBlock filledTopBlock(const LineReader& source, std::size_t feed, Beyond beyond)
-{
-    if (feed == kNone)
-        return TopBlock{};
-    const TopBlock block = topBlock(source, feed);
-    if (block.size > 0)
-        return block;
-    const std::size_t next = beyond(feed);
-    return next == kNone ? block : topBlock(source, next);
-}
-
-// Whether line `index` is line `position` of the top block of its page,
-// and the same line of the page before or after says the same.
-bool repeatsAtTop(const LineReader& source, std::size_t index, std::size_t position, std::size_t feed)
-{
-    const std::string_view line = source.lineAt(index);
-    const auto pageAbove = [&source](std::size_t at) {
-        return at == 0 ? kNone : formFeedAbove(source, at - 1, kPageReach);
-    };
-    const auto pageBelow = [&source](std::size_t at) { return formFeedBelow(source, at); };
-    const auto repeats = [&](const TopBlock& block) {
-        return block.size > position && sameShape(source.lineAt(block.lines[position]), line);
-    };
-    return repeats(filledTopBlock(source, pageAbove(feed), pageAbove))
-        || repeats(filledTopBlock(source, pageBelow(index), pageBelow));
-}
-
 // Whether line `index` may stand in the top block of its page: only blank
 // lines and at most two lines right above it stand between it and a form
 // feed (`feed`, the form-feed line above it). Most lines are told apart
@@ -197,25 +195,6 @@ bool mayOpenBlock(const LineReader& source, std::size_t index, std::size_t feed)
             return false;
     }
     return false;
-}
-
-RunningLine topLine(const LineReader& source, std::size_t index)
-{
-    // The form feed is found at once; the lines above are read only for
-    // a line that has one near.
-    const std::size_t feed = formFeedAbove(source, index, kMarginReach + kTopBlock);
-    if (feed == kNone || !mayOpenBlock(source, index, feed))
-        return RunningLine::kNone;
-    const TopBlock block = topBlock(source, feed);
-    for (std::size_t position = 0; position < block.size; ++position) {
-        if (block.lines[position] != index)
-            continue;
-        // The lines under a header belong to it only when the header does.
-        const bool headed = position == 0 || repeatsAtTop(source, block.lines[0], 0, feed);
-        return headed && repeatsAtTop(source, index, position, feed) ? RunningLine::kHeader
-                                                                     : RunningLine::kNone;
-    }
-    return RunningLine::kNone;
 }
 
 RunningLine bottomLine(const LineReader& source, std::size_t index)
@@ -242,6 +221,10 @@ RunningLine bottomLine(const LineReader& source, std::size_t index)
     if (closing)
         k = index;
     const std::string_view line = source.lineAt(index);
+    // "[Page iii]" closing a page needs no other page to repeat it: Roman
+    // numbers differ in letters, not digits.
+    if (endsInPageWord(line))
+        return RunningLine::kFooter;
     // The bottom of the page before, and of the page after.
     const std::size_t feedAbove = closing
         ? (index == 0 ? kNone : formFeedAbove(source, index - 1, kPageReach))
@@ -273,6 +256,15 @@ std::string_view lineWords(std::string_view line)
     return line.substr(start, end - start);
 }
 
+bool holdsPageWord(std::string_view line)
+{
+    for (std::size_t at = line.find('['); at != std::string_view::npos; at = line.find('[', at + 1)) {
+        if (startsWithAt(line, at + 1, "Page ") || startsWithAt(line, at + 1, "page "))
+            return true;
+    }
+    return false;
+}
+
 bool endsInPageWord(std::string_view line)
 {
     const std::string_view text = lineWords(line);
@@ -288,17 +280,6 @@ bool looksLikePageHeader(std::string_view line)
         return false;
     const char next = charAt(text, 3);
     return isDigit(next) || ((next == ' ' || next == '-') && isDigit(charAt(text, 4)));
-}
-
-std::optional<std::size_t> lastReadIndex(const LineReader& source, std::string_view line)
-{
-    const std::size_t read = source.linesRead();
-    if (read == 0)
-        return std::nullopt;
-    const std::string_view last = source.lineAt(read - 1);
-    if (line.data() < last.data() || line.data() + line.size() > last.data() + last.size())
-        return std::nullopt;
-    return read - 1;
 }
 
 bool opensPage(const LineReader& source, std::size_t index)
@@ -339,14 +320,123 @@ bool closesPage(const LineReader& source, std::size_t index)
     return false;
 }
 
-RunningLine runningLineAt(const LineReader& source, std::size_t index, std::optional<std::size_t> lastFeed)
+RunningLine PageLayout::edgeLine(std::size_t index, uint8_t edge, bool nearFeed)
 {
-    if (index >= source.lineTotal())
+    const RunningLine top = nearFeed && (edge & kTopEdge) != 0 ? topLine(index) : RunningLine::kNone;
+    if (top != RunningLine::kNone || (edge & kBottomEdge) == 0)
+        return top;
+    return bottomLine(m_source, index);
+}
+
+void PageLayout::findEdges()
+{
+    m_edgesFound = true;
+    m_edges.assign(m_source.lineTotal(), 0);
+    const std::vector<std::size_t>& feeds = m_source.formFeedLines();
+    for (std::size_t ordinal = 0; ordinal < feeds.size(); ++ordinal) {
+        const PageTop& top = topOf(ordinal);
+        for (std::size_t position = 0; position < top.size; ++position)
+            m_edges[top.lines[position]] |= kTopEdge;
+        if (isBareFormFeed(m_source.lineAt(feeds[ordinal])))
+            markBottomAbove(feeds[ordinal]);
+        // A line closed by a form feed after its text ends its page itself.
+        if (closesWithFormFeed(m_source, feeds[ordinal]))
+            m_edges[feeds[ordinal]] |= kBottomEdge;
+    }
+    markBottomAbove(m_source.lineTotal());
+    // One search of the whole text for its brackets, most lines holding
+    // none. A line read in pieces holds only what lies within the piece.
+    const std::string_view text = m_source.wholeText();
+    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
+        if (!startsWithAt(text, at + 1, "Page ") && !startsWithAt(text, at + 1, "page "))
+            continue;
+        const std::size_t line = m_source.lineHolding(at);
+        if (at + 6 <= m_source.lineOffset(line + 1))
+            m_edges[line] |= kPageWord;
+    }
+}
+
+void PageLayout::markBottomAbove(std::size_t below)
+{
+    // As bottomLine() reads down from a line: at most the margin of blank
+    // lines between it and `below`.
+    for (std::size_t k = below; k-- > 0;) {
+        if (!isBlank(m_source.lineAt(k))) {
+            if (below - k <= kMarginReach + 1)
+                m_edges[k] |= kBottomEdge;
+            return;
+        }
+        if (below - k > kMarginReach)
+            return;
+    }
+}
+
+PageLayout::PageTop& PageLayout::topOf(std::size_t ordinal)
+{
+    if (m_tops.empty())
+        m_tops.resize(m_source.formFeedLines().size());
+    PageTop& top = m_tops[ordinal];
+    if (!top.read) {
+        const TopBlock block = topBlock(m_source, m_source.formFeedLines()[ordinal]);
+        top.lines = block.lines;
+        top.size = block.size;
+        top.read = true;
+    }
+    return top;
+}
+
+bool PageLayout::repeats(std::size_t ordinal, std::size_t position)
+{
+    PageTop& top = topOf(ordinal);
+    if (top.repeats[position] != PageTop::Repeat::kUnknown)
+        return top.repeats[position] == PageTop::Repeat::kYes;
+    // The same line of the top block of the page before or after, each
+    // found within a page's reach; a page that holds nothing but its form
+    // feed (two form feeds in a row) gives the top of the page beyond it.
+    const std::size_t feed = m_source.formFeedLines()[ordinal];
+    const std::size_t index = top.lines[position];
+    const auto pageAbove = [this](std::size_t at) {
+        return at == 0 ? kNone : formFeedAbove(m_source, at - 1, kPageReach);
+    };
+    const auto pageBelow = [this](std::size_t at) { return formFeedBelow(m_source, at); };
+    const auto repeatsOn = [&](std::size_t other, auto beyond) {
+        if (other == kNone)
+            return false;
+        const PageTop* near = &topOf(m_source.formFeedsBefore(other));
+        if (near->size == 0) {
+            const std::size_t next = beyond(other);
+            if (next == kNone)
+                return false;
+            near = &topOf(m_source.formFeedsBefore(next));
+        }
+        return near->size > position
+            && sameShape(m_source.lineAt(near->lines[position]), m_source.lineAt(index));
+    };
+    const bool same = repeatsOn(pageAbove(feed), pageAbove) || repeatsOn(pageBelow(index), pageBelow);
+    // m_tops is sized once, at the first page asked for: `top` is still
+    // this page's.
+    top.repeats[position] = same ? PageTop::Repeat::kYes : PageTop::Repeat::kNo;
+    return same;
+}
+
+RunningLine PageLayout::topLine(std::size_t index)
+{
+    // The form feed is found at once, and the few lines of its top block
+    // under it; the lines above are read only for a line of that block.
+    const std::size_t feed = formFeedAbove(m_source, index, kMarginReach + kTopBlock);
+    if (feed == kNone)
         return RunningLine::kNone;
-    // A line far below the last form feed read is in no top block.
-    const bool nearFeed = lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
-    const RunningLine top = nearFeed ? topLine(source, index) : RunningLine::kNone;
-    return top != RunningLine::kNone ? top : bottomLine(source, index);
+    const std::size_t ordinal = m_source.formFeedsBefore(feed);
+    const PageTop& top = topOf(ordinal);
+    for (std::size_t position = 0; position < top.size; ++position) {
+        if (top.lines[position] != index)
+            continue;
+        // The lines under a header belong to it only when the header does.
+        return mayOpenBlock(m_source, index, feed) && repeats(ordinal, 0) && repeats(ordinal, position)
+            ? RunningLine::kHeader
+            : RunningLine::kNone;
+    }
+    return RunningLine::kNone;
 }
 
 } // namespace parchly

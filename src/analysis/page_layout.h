@@ -8,15 +8,34 @@
 
 #include "analysis/line_reader.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace parchly {
 
+// The blank lines between a form feed and the header, or a footer and the
+// form feed.
+constexpr std::size_t kMarginReach = 10;
+// The lines of a header block.
+constexpr std::size_t kTopBlock = 3;
+
 // The 0-based index of `line`, a view of the line the reader read last;
-// empty when it is not (a copy, or a piece of another text).
-std::optional<std::size_t> lastReadIndex(const LineReader& source, std::string_view line);
+// empty when it is not (a copy, or a piece of another text). Asked of
+// nearly every line the page checks see.
+inline std::optional<std::size_t> lastReadIndex(const LineReader& source, std::string_view line)
+{
+    const std::size_t read = source.linesRead();
+    if (read == 0)
+        return std::nullopt;
+    const std::string_view last = source.lineAt(read - 1);
+    if (line.data() < last.data() || line.data() + line.size() > last.data() + last.size())
+        return std::nullopt;
+    return read - 1;
+}
 
 // Whether the line at `index` opens its page: only blank lines stand
 // between it and a form feed (or a footer ending in "[Page N]", where the
@@ -40,17 +59,92 @@ bool closesWithFormFeed(const LineReader& source, std::size_t index);
 // page header, whether or not the recogniser took it.
 bool looksLikePageHeader(std::string_view line);
 
+// Whether the line holds "[Page " or "[page ", as a footer does.
+bool holdsPageWord(std::string_view line);
+
 // "... [Page 12]": a line shaped as a page footer.
 bool endsInPageWord(std::string_view line);
 
 enum class RunningLine { kNone, kHeader, kFooter };
 
-// A line of the top block of its page (up to three lines under the form
-// feed, RFC 791 prints the date, the title and the chapter) or the last
-// line of its page, printed again, digits aside, at the same place of the
-// page before or after it: a running header or footer. `lastFeed` is the
-// line of the last form feed read before it (within a line), if any.
-RunningLine runningLineAt(const LineReader& source, std::size_t index, std::optional<std::size_t> lastFeed);
+// The running lines of a text's pages, as the page checks ask for them line
+// by line. The top block of a page, and whether each of its lines runs on
+// from the pages around it, are found once for the page and kept: a page
+// check passes most lines under a form feed, and each would otherwise read
+// the same three pages again.
+class PageLayout {
+public:
+    explicit PageLayout(const LineReader& source)
+        : m_source(source)
+    {
+    }
+
+    const LineReader& source() const { return m_source; }
+
+    // A line of the top block of its page (up to three lines under the form
+    // feed, RFC 791 prints the date, the title and the chapter) or the last
+    // line of its page, printed again, digits aside, at the same place of
+    // the page before or after it: a running header or footer. `lastFeed`
+    // is the line of the last form feed read before it (within a line), if
+    // any.
+    RunningLine runningLineAt(std::size_t index, std::optional<std::size_t> lastFeed)
+    {
+        // Most lines stand at neither edge of their page: the few that may
+        // are marked once, and only they are looked at.
+        if (index >= m_source.lineTotal())
+            return RunningLine::kNone;
+        if (!m_edgesFound)
+            findEdges();
+        const uint8_t edge = m_edges[index];
+        if (edge == 0)
+            return RunningLine::kNone;
+        const bool nearFeed = lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
+        return edgeLine(index, edge, nearFeed);
+    }
+
+    // Whether line `index` holds "[Page " or "[page ", as holdsPageWord()
+    // tells of it: the text is searched once for the lines that do.
+    bool namesPage(std::size_t index)
+    {
+        if (!m_edgesFound)
+            findEdges();
+        return index < m_edges.size() && (m_edges[index] & kPageWord) != 0;
+    }
+
+private:
+    // The lines of a page's top block: the first run of non-blank lines
+    // under its form feed, at most three; and, found when first asked, for
+    // each whether the same line of the page before or after says the same.
+    struct PageTop {
+        bool read = false;
+        std::array<std::size_t, 3> lines{};
+        std::size_t size = 0;
+        enum class Repeat : uint8_t { kUnknown, kNo, kYes };
+        std::array<Repeat, 3> repeats{};
+    };
+
+    // What a line may be, by where it stands: a line of a page's top
+    // block, or the last line above the blank lines before a bare form
+    // feed or the end of the text.
+    static constexpr uint8_t kTopEdge = 1;
+    static constexpr uint8_t kBottomEdge = 2;
+    static constexpr uint8_t kPageWord = 4;
+    void findEdges();
+    void markBottomAbove(std::size_t below);
+    RunningLine edgeLine(std::size_t index, uint8_t edge, bool nearFeed);
+    RunningLine topLine(std::size_t index);
+    // The top of the page opened by the `ordinal`th form-feed line.
+    PageTop& topOf(std::size_t ordinal);
+    bool repeats(std::size_t ordinal, std::size_t position);
+
+    const LineReader& m_source;
+    // One for each form-feed line, made when the first is asked for.
+    std::vector<PageTop> m_tops;
+    // kTopEdge, kBottomEdge and kPageWord of each line, found at the first
+    // line asked.
+    std::vector<uint8_t> m_edges;
+    bool m_edgesFound = false;
+};
 
 } // namespace parchly
 

@@ -12,17 +12,6 @@ namespace {
 
 enum class PageLine { kNone, kHeader, kFooter };
 
-// Whether the line holds "[Page " or "[page ", looked for once per bracket
-// since nearly every indented line is offered here.
-bool holdsPageWord(std::string_view line)
-{
-    for (std::size_t at = line.find('['); at != std::string_view::npos; at = line.find('[', at + 1)) {
-        if (startsWithAt(line, at + 1, "Page ") || startsWithAt(line, at + 1, "page "))
-            return true;
-    }
-    return false;
-}
-
 // The first word of an unindented line and where the scan goes on after it.
 struct FirstWord {
     std::string_view word;
@@ -144,9 +133,9 @@ bool opensWithRfcWord(const FirstWord& first)
     return true;
 }
 
-PageLine judge(RfcText& text, const LineReader& source, std::string_view line, std::size_t rest,
-               bool pageBreakSeen)
+PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::size_t rest, bool pageBreakSeen)
 {
+    const LineReader& source = layout.source();
     const char atRest = charAt(line, rest);
     if (atRest == '\r' || atRest == '\n' || atRest == kFormFeed)
         return PageLine::kNone;
@@ -159,10 +148,14 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
         std::optional<std::size_t> lastFeed;
         if (text.pageEnds.size() > 1 && text.pageEnds.back() >= 0)
             lastFeed = static_cast<std::size_t>(text.pageEnds.back());
-        const RunningLine running = runningLineAt(source, *index, lastFeed);
+        const RunningLine running = layout.runningLineAt(*index, lastFeed);
         if (running != RunningLine::kNone)
             return running == RunningLine::kHeader ? PageLine::kHeader : PageLine::kFooter;
     }
+    // The layout knows the lines that name a page; a piece of a line is
+    // searched itself.
+    const bool wholeLine = index && line.size() == source.lineAt(*index).size();
+    const auto namesPage = [&] { return wholeLine ? layout.namesPage(*index) : holdsPageWord(line); };
     // Asked only of the lines a rule below needs it for.
     const auto mayOpenPage = [&] { return !index || opensPage(source, *index); };
     const auto mayClosePage = [&] { return !index || closesPage(source, *index); };
@@ -177,7 +170,7 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        if (!holdsPageWord(line))
+        if (!namesPage())
             return PageLine::kNone;
         first.after = rest;
     }
@@ -195,8 +188,7 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
         return PageLine::kFooter;
     // A surname and a comma open body lines too ("Rosenberg, J., ..." in a
     // references list): the author's footer closes a page or names it.
-    if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest)
-        && (holdsPageWord(line) || mayClosePage()))
+    if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest) && (namesPage() || mayClosePage()))
         return PageLine::kFooter;
     // A line just before a form feed ends its page, as does one whose text
     // a form feed follows. The end of the file is no form feed, so the last
@@ -207,10 +199,10 @@ PageLine judge(RfcText& text, const LineReader& source, std::string_view line, s
 
 } // namespace
 
-bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view line, std::size_t rest,
+bool classifyPageLine(RfcText& text, PageLayout& layout, std::string_view line, std::size_t rest,
                       bool pageBreakSeen)
 {
-    const PageLine kind = judge(text, source, line, rest, pageBreakSeen);
+    const PageLine kind = judge(text, layout, line, rest, pageBreakSeen);
     if (kind == PageLine::kNone)
         return false;
     // Learned without a form feed before it, so that the headers of pages

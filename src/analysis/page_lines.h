@@ -3,6 +3,7 @@
 #ifndef PARCHLY_ANALYSIS_PAGE_LINES_H
 #define PARCHLY_ANALYSIS_PAGE_LINES_H
 
+#include "analysis/page_layout.h"
 #include "analysis/rfc_text.h"
 #include "analysis/text_scan.h"
 
@@ -16,8 +17,8 @@ namespace parchly {
 // tells whether a form feed was met on an earlier line. A recognised line
 // is appended to `pageMarks` as {lineCount, pageCount, header or footer},
 // and the first header and footer are learned into `headerLine` and
-// `footerPrefix`. May peek at the next byte of `source`.
-bool classifyPageLine(RfcText& text, const LineReader& source, std::string_view line, std::size_t rest,
+// `footerPrefix`. May peek at the next byte of the layout's reader.
+bool classifyPageLine(RfcText& text, PageLayout& layout, std::string_view line, std::size_t rest,
                       bool pageBreakSeen);
 
 } // namespace parchly

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstddef>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace parchly {
 
 namespace {
@@ -112,6 +116,82 @@ bool looksLikePageLine(std::string_view line)
     return looksLikePageHeader(line) || endsInPageWord(line);
 }
 
+// Whether the line may open or close a references section, told from its
+// first and last bytes: a section closes only at a line at the margin, and
+// opens only at one whose words end as a references heading does (last
+// letter s, y or d, closing colons and full stops aside). Body text is
+// indented and most of it ends otherwise, so most lines stop here.
+bool mayOpenOrCloseSection(std::string_view line)
+{
+    if (line.empty())
+        return false;
+    if (!isBlankChar(line[0]) && !isLineEnd(line[0]))
+        return true;
+    std::size_t end = line.size();
+    while (end > 0
+           && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == ':'
+               || line[end - 1] == '.'))
+        --end;
+    const char last = end > 0 ? lowerAscii(line[end - 1]) : '\0';
+    return last == 's' || last == 'y' || last == 'd';
+}
+
+// Where the next "eferences", "EFERENCES", "ibliography" or "IBLIOGRAPHY"
+// of `text` at or after `from` ends, as mayNameReferences() looks for
+// them; npos when there is none. The text is searched for the rare byte
+// pairs inside them, "nc" and "ph", sixteen positions at a time, and only
+// those are looked at: until a references section opens, no other line
+// needs reading.
+std::size_t findReferencesWord(std::string_view text, std::size_t from)
+{
+    // Each word with where its pair stands in it.
+    struct Word {
+        std::string_view text;
+        std::size_t pair;
+    };
+    constexpr Word kWords[] = {{"eferences", 5}, {"EFERENCES", 5}, {"ibliography", 8}, {"IBLIOGRAPHY", 8}};
+    auto wordAt = [&](std::size_t pair) {
+        for (const Word& word : kWords) {
+            if (pair >= word.pair && startsWithAt(text, pair - word.pair, word.text))
+                return pair - word.pair + word.text.size();
+        }
+        return std::string_view::npos;
+    };
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i n = _mm_set1_epi8('n');
+    const __m128i c = _mm_set1_epi8('c');
+    const __m128i p = _mm_set1_epi8('p');
+    const __m128i h = _mm_set1_epi8('h');
+    // Upper case differs from lower case in one bit.
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    for (; i + 17 <= text.size(); i += 16) {
+        const __m128i first =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i)), caseBit);
+        const __m128i second =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i + 1)), caseBit);
+        const __m128i pairs =
+            _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(first, n), _mm_cmpeq_epi8(second, c)),
+                         _mm_and_si128(_mm_cmpeq_epi8(first, p), _mm_cmpeq_epi8(second, h)));
+        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(pairs)); mask != 0; mask &= mask - 1) {
+            const std::size_t end = wordAt(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+            if (end != std::string_view::npos)
+                return end;
+        }
+    }
+#endif
+    for (; i + 1 < text.size(); ++i) {
+        const char first = lowerAscii(text[i]);
+        const char second = lowerAscii(text[i + 1]);
+        if ((first == 'n' && second == 'c') || (first == 'p' && second == 'h')) {
+            const std::size_t end = wordAt(i);
+            if (end != std::string_view::npos)
+                return end;
+        }
+    }
+    return std::string_view::npos;
+}
+
 } // namespace
 
 std::string_view withoutSectionNumber(std::string_view heading)
@@ -192,19 +272,32 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
     };
 
-    bool afterBlank = true;
-    ReferencesSection* open = nullptr;
-    for (int32_t i = from; i < total; ++i) {
+    // A blank line, a form feed alone on its line, or a page line: what a
+    // heading or the line closing a section follows.
+    auto isBreak = [&](int32_t i) {
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
-        const std::size_t indent = indentOf(line);
-        if (isBlankLine(line, indent) || isMark(i)) {
-            afterBlank = true;
-            continue;
+        return isBlankLine(line, indentOf(line)) || isMark(i);
+    };
+    ReferencesSection* open = nullptr;
+    const std::string_view whole = lines.wholeText();
+    for (int32_t i = from; i < total; ++i) {
+        if (open == nullptr) {
+            // Only a line naming references opens a section.
+            const std::size_t word = findReferencesWord(whole, lines.lineOffset(static_cast<std::size_t>(i)));
+            if (word == std::string_view::npos)
+                break;
+            i = std::max(i, static_cast<int32_t>(lines.lineHolding(word - 1)));
         }
-        const bool wasAfterBlank = afterBlank;
+        const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
+        // Any other line leaves the sections as they are.
+        if (!mayOpenOrCloseSection(line))
+            continue;
+        const std::size_t indent = indentOf(line);
+        if (isBlankLine(line, indent) || isMark(i))
+            continue;
         // A form feed alone on its line (isBlankLine took it) is a page
         // break; one before text opens the page with that text.
-        afterBlank = false;
+        const bool wasAfterBlank = i == from || isBreak(i - 1);
         std::size_t labelOpen = 0;
         std::size_t labelClose = 0;
         if (open != nullptr) {

@@ -21,9 +21,7 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
             --end;
         line = line.substr(0, end);
         lines.lines[i] = line;
-        std::size_t first = 0;
-        while (first < end && isBlankChar(line[first]))
-            ++first;
+        std::size_t first = skipBlanks(line, 0);
         lines.indents[i] = static_cast<uint16_t>(first);
         const bool formFeed = first < end && line[first] == kFormFeed;
         while (formFeed && first < end && (isBlankChar(line[first]) || line[first] == kFormFeed))

@@ -83,7 +83,7 @@ bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
 
 bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest)
 {
-    return classifyPageLine(scan.text, scan.source, line, rest, scan.pageBreakSeen);
+    return classifyPageLine(scan.text, scan.pages, line, rest, scan.pageBreakSeen);
 }
 
 std::string readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start)

@@ -68,7 +68,7 @@ DocumentWindow::DocumentWindow(MainWindow& mainWindow, FrameHost& app, const QSt
     m_indexBar = new IndexBar(central);
     connect(m_indexBar, &IndexBar::rfcChosen, this, [this](int number) {
         if (m_view)
-            m_view->followToRfc(number);
+            m_view->links().followToRfc(number);
     });
     connect(m_indexBar, &IndexBar::errataChosen, this, [this] {
         if (m_errataPage)
@@ -181,6 +181,14 @@ void DocumentWindow::errataFilterChanged()
         return;
     m_errataPage->syncFilter();
     m_document->errataFilterChanged();
+}
+
+void DocumentWindow::settingsApplied()
+{
+    if (!m_initialised)
+        return;
+    m_document->recompose(m_app.settings(), m_app.indexStatus());
+    updateIndexBar();
 }
 
 QString DocumentWindow::errataCountsOf(int number) const

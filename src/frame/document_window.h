@@ -91,6 +91,8 @@ public:
     void showErrata();
     // The status filter changed: the tab and the markers follow it.
     void errataFilterChanged();
+    // The Options changed: the document is composed afresh in place.
+    void settingsApplied();
     ErrataPage* errataPage() const { return m_errataPage; }
 
 signals:

@@ -998,13 +998,10 @@ std::vector<SessionWindow> MainWindow::openWindows(int& active) const
 
 void MainWindow::applySettings()
 {
-    // Every window is composed afresh from the new settings, where the reader was.
-    int active = -1;
-    const std::vector<SessionWindow> windows = openWindows(active);
-    const std::vector<DocumentWindow*> children = m_children;
-    for (DocumentWindow* child : children)
-        child->close();
-    reopenWindows(windows, active);
+    // Every document is composed afresh from the new settings in its own
+    // window, where the reader was, its history kept.
+    for (DocumentWindow* child : m_children)
+        child->settingsApplied();
 }
 
 void MainWindow::reopenWindows(const std::vector<SessionWindow>& windows, int active)

@@ -100,6 +100,7 @@ NavigatorBar::NavigatorBar(QWidget* parentFrame, RfcDocument& document, const Rf
             });
     connect(m_requirementsTree, &QTreeWidget::itemClicked, this, &NavigatorBar::stepThroughKeyword);
     connect(&m_document, &RfcDocument::loaded, this, &NavigatorBar::fillTrees);
+    connect(&m_document, &RfcDocument::formatsChanged, this, &NavigatorBar::fillTrees);
     connect(&m_document, &RfcDocument::currentPositionChanged, this, &NavigatorBar::followLine);
 
     connect(m_tabs, &TabStrip::tabChangedByUser, this, &NavigatorBar::showNavigatorTab);

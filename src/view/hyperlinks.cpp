@@ -9,6 +9,8 @@
 #include "view/reading_view.h"
 #include "view/reading_session.h"
 #include "view/web_links.h"
+#include "view/line_placement.h"
+#include "view/view_host.h"
 #include "platform/shown_lines.h"
 #include "platform/text_geometry.h"
 
@@ -40,7 +42,7 @@ bool between(int x, int left, int right)
 // The character position in shown line `line` of byte column `column`.
 int bytePosition(const ReadingView& view, int line, int column)
 {
-    return view.lineStart(line) + view.charColumn(line, column);
+    return view.lineStart(line) + charColumnOf(view, *view.rfcDocument(), line, column);
 }
 
 bool validContentsLink(const RfcSettings& settings, const ContentEntry& entry)
@@ -54,7 +56,7 @@ bool validContentsLink(const RfcSettings& settings, const ContentEntry& entry)
 int hitContentsEntry(const ReadingView& view, const QPoint& point)
 {
     const RfcText& text = textOf(view);
-    if (!inFormatRect(view, point) || view.session().contentLinksOff || text.isIndex)
+    if (!inFormatRect(view, point) || view.host()->session().contentLinksOff || text.isIndex)
         return -1;
     const int line = lineFromPoint(view, point.y());
     const QString shown = examinedText(view, line);

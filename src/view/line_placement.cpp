@@ -1,6 +1,8 @@
 #include "view/line_placement.h"
 
+#include "platform/text_decoding.h"
 #include "platform/text_view.h"
+#include "view/rfc_document.h"
 
 #include <algorithm>
 
@@ -21,6 +23,14 @@ void bringIntoUpperThird(TextView& view, int line)
     if (line >= top && line < top + std::max(1, view.visibleLineCount() / 3))
         return;
     view.scrollLines(line - top);
+}
+
+int charColumnOf(const TextView& view, const RfcDocument& document, int shownLine, int byteColumn)
+{
+    const int32_t fileIndex = document.fileLineOf(ShownLine::atIndex(shownLine)).index();
+    const std::vector<int32_t>& latin1 = view.streamedLatin1Lines();
+    const bool byteForByte = std::binary_search(latin1.begin(), latin1.end(), fileIndex);
+    return byteColumnToCharColumn(view.lineText(shownLine), byteColumn, byteForByte);
 }
 
 } // namespace parchly

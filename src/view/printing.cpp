@@ -1,4 +1,5 @@
 #include "view/printing.h"
+#include "view/view_host.h"
 
 #include "analysis/line_mapping.h"
 #include "analysis/line_reader.h"
@@ -400,10 +401,10 @@ int printText(const PrintedText& text, QPrinter* printer)
 
 void printView(ReadingView& view, const RfcSettings& settings)
 {
-    QPrinter& printer = sessionPrinter(view.session());
+    QPrinter& printer = sessionPrinter(view.host()->session());
     setPrintMargins(printer);
     const PrintedText text = printedTextOf(view, settings);
-    nameThePrint(printer, view.session().namedPrintFile, text,
+    nameThePrint(printer, view.host()->session().namedPrintFile, text,
                  QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     if (dialogs().printDialog(&view, printer))
         printText(text, &printer);
@@ -413,7 +414,7 @@ void printView(ReadingView& view, const RfcSettings& settings)
 
 void printPreviewView(ReadingView& view, const RfcSettings& settings)
 {
-    QPrinter& printer = sessionPrinter(view.session());
+    QPrinter& printer = sessionPrinter(view.host()->session());
     setPrintMargins(printer);
     const PrintedText text = printedTextOf(view, settings);
     dialogs().printPreview(&view, printer, [text](QPrinter* target) { printText(text, target); });

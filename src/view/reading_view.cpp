@@ -3,12 +3,12 @@
 
 #include "analysis/line_mapping.h"
 #include "settings/settings.h"
-#include "index/index_view.h"
 #include "platform/text_decoding.h"
 #include "platform/wait_cursor.h"
 #include "view/line_placement.h"
 #include "platform/text_geometry.h"
 #include "view/rfc_document.h"
+#include "view/shown_formats.h"
 #include "view/view_host.h"
 
 #include <QScrollBar>
@@ -33,6 +33,8 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
     , m_errataMarkers(*this, *document, *host)
     , m_cutter(*this, *document, *host, m_zoom)
     , m_positions(*this, *document, *host)
+    , m_index(*this, *document, *host)
+    , m_links(*this, *document, *host, m_errataMarkers, m_index)
 {
     // The hand over links follows the pointer without a button pressed.
     viewport()->setMouseTracking(true);
@@ -56,6 +58,14 @@ ReadingView::ReadingView(RfcDocument* document, ViewHost* host, QWidget* parent)
             m_document->setCurrentLine(ShownLine::atIndex(line));
     });
     connect(m_document, &RfcDocument::loaded, this, &ReadingView::showText);
+    // Composed afresh in new formats, the text is shown where the reader
+    // was: a place in the file's lines outlasts the text and its cuts.
+    connect(m_document, &RfcDocument::aboutToRecompose, this,
+            [this] { m_placeBeforeRecomposing = m_positions.current(); });
+    connect(m_document, &RfcDocument::formatsChanged, this, [this] {
+        showText();
+        m_positions.restore(m_placeBeforeRecomposing);
+    });
     connect(m_document, &RfcDocument::moveRequested, this, &ReadingView::moveTo);
     connect(m_document, &RfcDocument::cutsRequested, this,
             [this](bool headers, bool footers) { m_cutter.setHeadersAndFootersCut(headers, footers); });
@@ -76,26 +86,6 @@ ReadingView::~ReadingView()
         m_host->removeDocumentTab(this);
 }
 
-RfcText& ReadingView::rfc() const
-{
-    return m_document->text();
-}
-
-const LineCuts& ReadingView::cuts() const
-{
-    return m_document->cuts();
-}
-
-const RfcSettings& ReadingView::settings() const
-{
-    return m_host->settings();
-}
-
-ReadingSession& ReadingView::session() const
-{
-    return m_host->session();
-}
-
 void ReadingView::loadDocument()
 {
     if (m_initialised)
@@ -104,7 +94,7 @@ void ReadingView::loadDocument()
     // The document announces the loaded text, which showText() puts here.
     if (!m_document->isLoaded()) {
         WaitCursor wait;
-        m_document->load(settings(), m_host->indexStatus());
+        m_document->load(m_host->settings(), m_host->indexStatus());
     }
     if (index) {
         m_positions.record();
@@ -115,31 +105,34 @@ void ReadingView::loadDocument()
         caretMoved();
     }
     m_positions.record();
-    m_zoom.setSteps(settings().TextZoom);
+    m_zoom.setSteps(m_host->settings().TextZoom);
 
     const QString path = m_document->pathName();
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).left(kTabNameLimit);
     m_host->addDocumentTab(name, this);
     m_initialised = true;
     // The trees chose their items before the caret had a place.
-    announceCaretLine();
+    m_document->setCurrentLine(ShownLine::atIndex(lineFromPosition(selectedRange().end)));
 }
 
 void ReadingView::showText()
 {
     WaitCursor wait;
-    const RfcSettings& options = settings();
+    const RfcSettings& options = m_host->settings();
     if (const std::optional<TextFormat> format = options.categoryFormat(kFormatDefault))
         setDefaultFormat(*format);
     showDecodedText(m_document->shownText());
     if (m_document->text().isIndex) {
-        m_index = std::make_unique<RfcIndexView>(*this, m_document->text(), options, m_document->limits());
-        m_index->formatRfcIndex();
+        m_index.show();
         return;
     }
     // Nothing is cut and no separator is written in the text shown afresh.
     m_document->setViewState(ViewState());
-    formatRfcText();
+    formatShownText(*this, m_document->composition(), options);
+    // Contents entries are no links once an RFC is shown in "Default" alone.
+    if (options.UseOnlyDefaultText)
+        m_host->session().contentLinksOff = true;
+    m_errataMarkers.mark();
     m_cutter.setHeadersAndFootersCut(options.DisableHeaderAndFooterInAllFiles,
                                      options.DisableHeaderAndFooterInAllFiles);
     m_cutter.setPageSeparatorsShown(options.ShowPageSeparator);
@@ -156,20 +149,12 @@ void ReadingView::moveTo(const DocumentPlace& place)
     if (place.byteColumn < 0) {
         putLineAtTop(*this, line);
     } else {
-        const int position = start + charColumn(line, place.byteColumn);
+        const int position = start + charColumnOf(*this, *m_document, line, place.byteColumn);
         setSelection(position, position);
         bringIntoUpperThird(*this, line);
     }
     caretMoved();
     m_positions.record();
-}
-
-int ReadingView::charColumn(int shownLine, int byteColumn) const
-{
-    const int32_t fileIndex = m_document->fileLineOf(ShownLine::atIndex(shownLine)).index();
-    const std::vector<int32_t>& latin1 = streamedLatin1Lines();
-    const bool byteForByte = std::binary_search(latin1.begin(), latin1.end(), fileIndex);
-    return byteColumnToCharColumn(lineText(shownLine), byteColumn, byteForByte);
 }
 
 void ReadingView::caretLineColumn(int& line, int& column) const
@@ -188,17 +173,12 @@ void ReadingView::updatePositionStatus()
     m_host->setPositionPane(QStringLiteral("Ln %1, Col %2").arg(line + 1).arg(column + 1));
 }
 
-void ReadingView::announceCaretLine()
-{
-    m_document->setCurrentLine(ShownLine::atIndex(lineFromPosition(selectedRange().end)));
-}
-
 void ReadingView::caretMoved()
 {
     // Loading places the caret before the Navigator has chosen its item.
     if (!m_initialised)
         return;
-    announceCaretLine();
+    m_document->setCurrentLine(ShownLine::atIndex(lineFromPosition(selectedRange().end)));
     updateCurrentIndexEntry(-1);
     updatePositionStatus();
 }
@@ -214,6 +194,11 @@ void ReadingView::setCaretLineColumn(int line, int column)
     setSelection(position, position);
     bringIntoUpperThird(*this, shown);
     caretMoved();
+}
+
+void ReadingView::updateCurrentIndexEntry(int line)
+{
+    m_index.updateCurrentEntry(line);
 }
 
 const PositionHistory& ReadingView::history() const

@@ -120,18 +120,38 @@ bool RfcDocument::load(const RfcSettings& settings, const RfcIndexStatus* index)
     std::optional<LineReader> reader = LineReader::open(QFile::encodeName(m_path).toStdString());
     if (!reader)
         return false;
+    readFrom(*reader, settings, index);
+    m_loaded = true;
+    emit loaded();
+    return true;
+}
+
+bool RfcDocument::recompose(const RfcSettings& settings, const RfcIndexStatus* index)
+{
+    std::optional<LineReader> reader = LineReader::open(QFile::encodeName(m_path).toStdString());
+    if (!reader || !m_loaded)
+        return false;
+    emit aboutToRecompose();
+    readFrom(*reader, settings, index);
+    emit formatsChanged();
+    return true;
+}
+
+void RfcDocument::readFrom(LineReader& file, const RfcSettings& settings, const RfcIndexStatus* index)
+{
+    m_text = RfcText();
     m_composition = ComposedFormats();
     if (isIndexPath()) {
-        readIndex(m_text, *reader);
+        readIndex(m_text, file);
     } else {
-        analyseText(m_text, &*reader, m_limits, settings.analysisOptions());
+        analyseText(m_text, &file, m_limits, settings.analysisOptions());
         // The errata follow the text as analysed afresh.
-        placeErrata(*reader);
+        placeErrata(file);
         // A README or a source file is shown as the plain text it is.
         if (!recognisedAsRfc(m_text))
             keepAsPlainText(m_text);
     }
-    m_shownText = decodeRfcText(reader->wholeText());
+    m_shownText = decodeRfcText(file.wholeText());
     // The text is shown afresh: nothing is cut and no separator is written.
     m_viewState = ViewState();
     if (!m_text.isIndex && !settings.UseOnlyDefaultText) {
@@ -147,9 +167,6 @@ bool RfcDocument::load(const RfcSettings& settings, const RfcIndexStatus* index)
             entry.linkEnd = place.end;
         }
     }
-    m_loaded = true;
-    emit loaded();
-    return true;
 }
 
 void RfcDocument::setViewState(const ViewState& state)

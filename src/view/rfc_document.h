@@ -61,6 +61,12 @@ public:
     // composes its formats under `settings`, then announces loaded(). False,
     // with nothing announced, when the file cannot be read.
     bool load(const RfcSettings& settings, const RfcIndexStatus* index);
+    // Reads, analyses and composes the file again under `settings` changed
+    // since (the formats, what the analysis looks for), keeping the
+    // history: announced as aboutToRecompose() before anything changes and
+    // formatsChanged() after. False, with nothing announced, when the file
+    // cannot be read.
+    bool recompose(const RfcSettings& settings, const RfcIndexStatus* index);
     bool isLoaded() const { return m_loaded; }
 
     RfcText& text() { return m_text; }
@@ -115,6 +121,8 @@ public:
     void goToContentsEntry(int entry);
     void goToFileLine(FileLine line);
     void goToRequirement(int index);
+    // Any place: the view moves there as it does for the moves above.
+    void goToPlace(const DocumentPlace& place) { emit moveRequested(place); }
     // Erratum `index` comes to the top: the first of its lines that is
     // shown (a cut header gives way to the line after it).
     void goToErratum(int index);
@@ -132,6 +140,8 @@ public:
 
 signals:
     void loaded();
+    void aboutToRecompose();
+    void formatsChanged();
     void cutsRequested(bool headers, bool footers);
     void separatorsRequested(bool show);
     void cutsChanged();
@@ -140,6 +150,8 @@ signals:
     void errataChanged();
 
 private:
+    // Analyses (or reads as the index) and composes the text of `file`.
+    void readFrom(LineReader& file, const RfcSettings& settings, const RfcIndexStatus* index);
     // Places the errata again against the text as analysed from `file`.
     void placeErrata(LineReader& file);
 

@@ -63,10 +63,10 @@ bool ReadingView::runCommand(int id)
         m_positions.goForward();
         return true;
     case kCmdPrint:
-        printView(*this, settings());
+        printView(*this, m_host->settings());
         return true;
     case kCmdPrintPreview:
-        printPreviewView(*this, settings());
+        printPreviewView(*this, m_host->settings());
         return true;
     default:
         return false;

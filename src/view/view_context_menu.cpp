@@ -90,7 +90,7 @@ void ViewContextMenu::addLinkItems()
         if (!link.url.isEmpty())
             QDesktopServices::openUrl(QUrl(link.url));
         else
-            m_view.followToRfc(link.rfcNumber, link.section);
+            m_view.links().followToRfc(link.rfcNumber, link.section);
     });
     m_menu->addSeparator();
 }

@@ -2,6 +2,7 @@
 #include "view/reading_view.h"
 
 #include "analysis/line_mapping.h"
+#include "view/rfc_document.h"
 
 #include <QMimeData>
 #include <QTextDocumentFragment>
@@ -16,7 +17,7 @@ QMimeData* ReadingView::createMimeDataFromSelection() const
     // With the headers or footers cut, the page break the form feed made is
     // gone from view: a reader copying across it wants the text around it,
     // not a control character that editors show as a box or a page break.
-    if (cuts().headers || cuts().footers) {
+    if (m_document->cuts().headers || m_document->cuts().footers) {
         plain.remove(QLatin1Char('\f'));
         html.remove(QLatin1Char('\f'));
     }

@@ -99,6 +99,22 @@ TEST(LineReader, KnowsEveryLineHoldingAFormFeed)
     EXPECT_EQ(LineReader(raw).formFeedLines(), (std::vector<std::size_t>{1, 3, 5}));
 }
 
+TEST(LineReader, FindsTheLineHoldingEveryByte)
+{
+    for (const std::string& raw : textsToCut()) {
+        const LineReader reader(raw);
+        const std::vector<std::string> lines = copiedLines(raw);
+        std::size_t offset = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ASSERT_EQ(reader.lineOffset(i), offset) << i;
+            for (std::size_t k = 0; k < lines[i].size(); ++k)
+                ASSERT_EQ(reader.lineHolding(offset + k), i) << raw.substr(0, 20) << " byte " << offset + k;
+            offset += lines[i].size();
+        }
+        EXPECT_EQ(reader.lineHolding(offset), lines.size());
+    }
+}
+
 TEST(LineReader, SkipsPeeksRewindsAndKnowsItsEnd)
 {
     LineReader reader("one\ntwo\nthree");

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
+#include <ostream>
 #include <string>
 
 namespace parchly {
@@ -54,7 +56,8 @@ std::optional<std::size_t> feedAbove(const LineReader& reader, std::size_t index
 TEST(PageLayout, RunningLinesAtTheTopAndBottomOfEveryPage)
 {
     const LineReader reader{std::string(kPages)};
-    const auto at = [&](std::size_t index) { return runningLineAt(reader, index, feedAbove(reader, index)); };
+    PageLayout layout(reader);
+    const auto at = [&](std::size_t index) { return layout.runningLineAt(index, feedAbove(reader, index)); };
     const std::size_t firstHeader = lineStarting(reader, "RFC 9999");
     const std::size_t lastHeader = lineStarting(reader, "RFC 9999", firstHeader + 1);
     const std::size_t firstFooter = lineStarting(reader, "Smith");
@@ -73,6 +76,85 @@ TEST(PageLayout, RunningLinesAtTheTopAndBottomOfEveryPage)
     EXPECT_EQ(at(lineStarting(reader, "   Body text of the last")), RunningLine::kNone);
     // A line past the end of the text is none.
     EXPECT_EQ(at(reader.lineTotal()), RunningLine::kNone);
+}
+
+// Two pages' last lines: the first page's is a running footer only when the
+// second page ends in the same line, each run of digits aside.
+struct FooterPair {
+    const char* first;
+    const char* second;
+    RunningLine expected;
+};
+
+void PrintTo(const FooterPair& pair, std::ostream* out)
+{
+    *out << '"' << pair.first << "\" / \"" << pair.second << '"';
+}
+
+class RunningFooters : public testing::TestWithParam<FooterPair> { };
+
+TEST_P(RunningFooters, AreTheSameLineDigitsAside)
+{
+    const FooterPair& pair = GetParam();
+    const std::string text = std::string("   Text of the first page.\n\n") + pair.first + "\n\f\n"
+        + "   Text of the second page.\n\n" + pair.second + "\n\f\n" + "   Text of the third page.\n";
+    const LineReader reader{text};
+    PageLayout layout(reader);
+    EXPECT_EQ(layout.runningLineAt(2, std::nullopt), pair.expected) << pair.first << " / " << pair.second;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PageLayout, RunningFooters,
+    testing::Values(
+        FooterPair{"Smith            Informational            [Page 9]",
+                   "Smith            Informational           [Page 10]", RunningLine::kNone},
+        FooterPair{"Smith  Informational  [Page 9]", "Smith  Informational  [Page 10]", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  [Page 99]", "Smith  Informational  [Page 100]",
+                   RunningLine::kFooter},
+        FooterPair{"Postel  1981-09  [Page 7]", "Postel  1981-10  [Page 8]", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  [Page 9]", "Jones  Informational  [Page 10]", RunningLine::kNone},
+        FooterPair{"Smith  Informational  [Page 9]", "Smith  Informational  [Page A]", RunningLine::kNone},
+        FooterPair{"Smith  Informational  [Page 9]", "Smith  Informational  [Page 10] draft",
+                   RunningLine::kNone},
+        FooterPair{"Smith  Informational  [Page 9]", "Smith  Informational", RunningLine::kNone},
+        // A page number alone says nothing a body line could not.
+        FooterPair{"- 9 -", "- 10 -", RunningLine::kNone}, FooterPair{"[9]", "[10]", RunningLine::kNone},
+        FooterPair{"ab 9", "ab 10", RunningLine::kNone},
+        FooterPair{"abc 9", "abc 10", RunningLine::kFooter}));
+
+// A footer stands at most ten blank lines above its form feed: a deeper
+// margin is no page's bottom.
+TEST(PageLayout, FooterStandsAtMostTenBlankLinesAboveTheFormFeed)
+{
+    for (const std::size_t blanks : {0, 1, 10, 11}) {
+        std::string text;
+        for (int page = 1; page <= 3; ++page) {
+            text += "   Text of a page.\n\nSmith                 Informational                 [Page "
+                + std::to_string(page) + "]\n" + std::string(page == 1 ? blanks : 1, '\n') + "\f\n";
+        }
+        const LineReader reader{text};
+        PageLayout layout(reader);
+        EXPECT_EQ(layout.runningLineAt(2, std::nullopt),
+                  blanks <= 10 ? RunningLine::kFooter : RunningLine::kNone)
+            << blanks << " blank lines";
+    }
+}
+
+// "[Page " names a page only within one line as the passes read it: a
+// line longer than the reader's buffer is read in pieces.
+TEST(PageLayout, PageWordsAreFoundWithinTheLinesAsRead)
+{
+    const std::string cut = std::string(kLineBufferSize - 4, 'x') + "[Page 3]\n";
+    const std::string whole = std::string(kLineBufferSize - 20, 'x') + "[page 3]\n";
+    const LineReader reader{"   Text\n" + cut + whole + "   [Pages 3]\n"};
+    PageLayout layout(reader);
+    ASSERT_EQ(reader.lineTotal(), 5u);
+    for (std::size_t line = 0; line < reader.lineTotal(); ++line)
+        EXPECT_EQ(layout.namesPage(line), holdsPageWord(reader.lineAt(line))) << line;
+    EXPECT_FALSE(layout.namesPage(1));
+    EXPECT_FALSE(layout.namesPage(2));
+    EXPECT_TRUE(layout.namesPage(3));
+    EXPECT_FALSE(layout.namesPage(4));
 }
 
 } // namespace

@@ -47,7 +47,7 @@ TEST_F(CollectionLinksTest, LinkToAMissingRfcFetchesItAndOpensAtTheSection)
         GTEST_SKIP() << "no HTTP test server";
     ReadingView* from = frame().activeDocumentWindow()->view();
     dialogs.answers = {MessageAnswer::Yes};
-    from->followToRfc(9902, "2");
+    from->links().followToRfc(9902, "2");
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].startsWith(QStringLiteral("RFC 9902 is not in the RFC folder.")));
     EXPECT_EQ(test::readFile(pathOf(QStringLiteral("rfc9902.txt")).toStdString()), fixtureRfc());
@@ -65,7 +65,7 @@ TEST_F(CollectionLinksTest, DeclinedFetchOpensNothingAndWritesNothing)
     if (!openBesideAServedRfc())
         GTEST_SKIP() << "no HTTP test server";
     dialogs.answers = {MessageAnswer::No};
-    frame().activeDocumentWindow()->view()->followToRfc(9902, "2");
+    frame().activeDocumentWindow()->view()->links().followToRfc(9902, "2");
     EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("rfc9902.txt"))));
     EXPECT_EQ(frame().documentWindows().size(), 1u);
 }

@@ -60,7 +60,7 @@ protected:
     {
         QContextMenuEvent request(QContextMenuEvent::Mouse, point, view->viewport()->mapToGlobal(point));
         QApplication::sendEvent(view->viewport(), &request);
-        return *view->contextMenu();
+        return *view->findChild<QMenu*>();
     }
 
     static QAction* item(QMenu& menu, const QString& text)

@@ -1,0 +1,94 @@
+// Where the references sections of a text are: the heading shapes of
+// several decades, each after a blank line, and the margin line that ends
+// the section.
+#include "analysis/references_sections.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace parchly {
+namespace {
+
+struct HeadingCase {
+    const char* heading;
+    bool opens;
+};
+
+void PrintTo(const HeadingCase& heading, std::ostream* out)
+{
+    *out << '"' << heading.heading << '"';
+}
+
+// The sections of `text` read with no page lines and no contents.
+std::vector<ReferencesSection> sectionsOf(const std::string& text)
+{
+    const LineReader lines{text};
+    return findReferencesSections(RfcText(), lines, std::vector<bool>(lines.lineTotal(), false));
+}
+
+class ReferencesHeadings : public testing::TestWithParam<HeadingCase> { };
+
+TEST_P(ReferencesHeadings, OpenASectionAfterABlankLine)
+{
+    const std::string text = std::string("1.  Introduction\n\n   Body text, with [1] cited.\n\n")
+        + GetParam().heading
+        + "\n\n   [1]  Postel, J., \"Internet Protocol\", RFC 791.\n\nAuthor's Address\n\n   Somewhere\n";
+    const std::vector<ReferencesSection> sections = sectionsOf(text);
+    if (!GetParam().opens) {
+        EXPECT_TRUE(sections.empty());
+        return;
+    }
+    ASSERT_EQ(sections.size(), 1u);
+    EXPECT_EQ(sections[0].heading, 4);
+    // The author's address, at the margin after a blank line, ends it.
+    EXPECT_EQ(sections[0].end, 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(ReferencesSections, ReferencesHeadings,
+                         testing::Values(HeadingCase{"7.  References", true}, HeadingCase{"REFERENCES", true},
+                                         HeadingCase{"                              REFERENCES", true},
+                                         HeadingCase{"Bibliography", true},
+                                         HeadingCase{"  BIBLIOGRAPHY:", true},
+                                         HeadingCase{"A. Normative References", true},
+                                         HeadingCase{"7.  References and Notes", true},
+                                         HeadingCase{"Appendix B - Informative References", true},
+                                         HeadingCase{"   The references below are informative.", false},
+                                         HeadingCase{"   See the references", false},
+                                         HeadingCase{"8.  Security Considerations", false},
+                                         HeadingCase{"Referencing", false}));
+
+TEST(ReferencesSections, HeadingAfterTextOpensNone)
+{
+    EXPECT_TRUE(sectionsOf("   Body text runs on\nReferences\n\n   [1]  An entry.\n").empty());
+}
+
+// The heading as the last bytes of the text, with no line end: fewer
+// bytes than a block of the search are left.
+TEST(ReferencesSections, HeadingEndingTheTextOpensASection)
+{
+    for (const char* heading : {"References", "BIBLIOGRAPHY"}) {
+        const std::vector<ReferencesSection> sections =
+            sectionsOf(std::string("   Body text.\n\n") + heading);
+        ASSERT_EQ(sections.size(), 1u) << heading;
+        EXPECT_EQ(sections[0].heading, 2) << heading;
+    }
+}
+
+// Two sections: the second opens at the line that ends the first.
+TEST(ReferencesSections, LineEndingOneSectionMayOpenTheNext)
+{
+    const std::vector<ReferencesSection> sections =
+        sectionsOf("Normative References\n\n   [1]  One.\n\nAppendix A.  Notes\n\n   Text.\n\n"
+                   "Bibliography\n\n   [2]  Two.\n");
+    ASSERT_EQ(sections.size(), 2u);
+    EXPECT_EQ(sections[0].heading, 0);
+    EXPECT_EQ(sections[0].end, 4);
+    EXPECT_EQ(sections[1].heading, 8);
+    EXPECT_EQ(sections[1].end, 11);
+}
+
+} // namespace
+} // namespace parchly
