@@ -34,6 +34,25 @@ TEST(Links, LinkAtAColumnAndTheStartOfASentence)
               "Nothing here is REQUIRED");
 }
 
+// The keywords are looked for sixteen bytes at a time: each form is found
+// once, at its column, wherever it falls in the blocks and at the line end.
+TEST(Requirements, EachKeywordFoundOnceAtEveryOffsetOfItsLine)
+{
+    const char* const forms[] = {"MUST NOT",        "SHALL", "SHOULD NOT", "REQUIRED",
+                                 "NOT RECOMMENDED", "MAY",   "OPTIONAL"};
+    for (const std::string form : forms) {
+        for (std::size_t offset = 0; offset < 40; ++offset) {
+            const std::string line = "   " + std::string(offset, 'x') + " " + form;
+            SCOPED_TRACE(line);
+            const RfcText text = test::analyseBytes("Title\n\n" + line + "\n   and so on.\n").text;
+            ASSERT_EQ(text.requirements.size(), 1u);
+            EXPECT_EQ(text.requirements[0].keyword, form);
+            EXPECT_EQ(text.requirements[0].line, 2);
+            EXPECT_EQ(text.requirements[0].column, static_cast<int32_t>(4 + offset));
+        }
+    }
+}
+
 TEST(Requirements, CsvFieldsAsRfc4180Quotes)
 {
     const std::vector<std::pair<std::string, std::string>> table = {

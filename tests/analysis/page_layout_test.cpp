@@ -79,7 +79,8 @@ TEST(PageLayout, RunningLinesAtTheTopAndBottomOfEveryPage)
 }
 
 // Two pages' last lines: the first page's is a running footer only when the
-// second page ends in the same line, each run of digits aside.
+// second page ends in the same line, each run of digits aside. (A line
+// ending in "[Page N]" is a footer by that alone.)
 struct FooterPair {
     const char* first;
     const char* second;
@@ -106,17 +107,15 @@ TEST_P(RunningFooters, AreTheSameLineDigitsAside)
 INSTANTIATE_TEST_SUITE_P(
     PageLayout, RunningFooters,
     testing::Values(
-        FooterPair{"Smith            Informational            [Page 9]",
-                   "Smith            Informational           [Page 10]", RunningLine::kNone},
-        FooterPair{"Smith  Informational  [Page 9]", "Smith  Informational  [Page 10]", RunningLine::kFooter},
-        FooterPair{"Smith  Informational  [Page 99]", "Smith  Informational  [Page 100]",
-                   RunningLine::kFooter},
-        FooterPair{"Postel  1981-09  [Page 7]", "Postel  1981-10  [Page 8]", RunningLine::kFooter},
-        FooterPair{"Smith  Informational  [Page 9]", "Jones  Informational  [Page 10]", RunningLine::kNone},
-        FooterPair{"Smith  Informational  [Page 9]", "Smith  Informational  [Page A]", RunningLine::kNone},
-        FooterPair{"Smith  Informational  [Page 9]", "Smith  Informational  [Page 10] draft",
-                   RunningLine::kNone},
-        FooterPair{"Smith  Informational  [Page 9]", "Smith  Informational", RunningLine::kNone},
+        FooterPair{"Smith            Informational            Page 9",
+                   "Smith            Informational           Page 10", RunningLine::kNone},
+        FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page 10", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  Page 99", "Smith  Informational  Page 100", RunningLine::kFooter},
+        FooterPair{"Postel  1981-09  Page 7", "Postel  1981-10  Page 8", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  Page 9", "Jones  Informational  Page 10", RunningLine::kNone},
+        FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page A", RunningLine::kNone},
+        FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page 10 draft", RunningLine::kNone},
+        FooterPair{"Smith  Informational  Page 9", "Smith  Informational", RunningLine::kNone},
         // A page number alone says nothing a body line could not.
         FooterPair{"- 9 -", "- 10 -", RunningLine::kNone}, FooterPair{"[9]", "[10]", RunningLine::kNone},
         FooterPair{"ab 9", "ab 10", RunningLine::kNone},
