@@ -221,10 +221,6 @@ RunningLine bottomLine(const LineReader& source, std::size_t index)
     if (closing)
         k = index;
     const std::string_view line = source.lineAt(index);
-    // "[Page iii]" closing a page needs no other page to repeat it: Roman
-    // numbers differ in letters, not digits.
-    if (endsInPageWord(line))
-        return RunningLine::kFooter;
     // The bottom of the page before, and of the page after.
     const std::size_t feedAbove = closing
         ? (index == 0 ? kNone : formFeedAbove(source, index - 1, kPageReach))

@@ -190,6 +190,10 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // references list): the author's footer closes a page or names it.
     if (!text.authors.empty() && namesFirstAuthor(text, line, first, rest) && (namesPage() || mayClosePage()))
         return PageLine::kFooter;
+    // "[Page iii]" closing its page is a footer by its place and shape, even
+    // where no other page repeats it: Roman numbers differ in letters.
+    if (endsInPageWord(line) && mayClosePage())
+        return PageLine::kFooter;
     // A line just before a form feed ends its page, as does one whose text
     // a form feed follows. The end of the file is no form feed, so the last
     // line is never a footer by this test.
