@@ -88,6 +88,7 @@ bool updateErrata(QWidget* parent, const RfcSettings& settings)
     request.url = settings.ErrataDownloadUrl;
     request.kind = IndexFile; // one file of a fixed name, like the index
     request.localFolder = downloadFolder(settings.RfcRootPath);
+    request.localName = kErrataFileName;
     // The database is replaced as a whole each time: no question about it.
     request.overwrite = true;
     request.checkDownloaded = errataDownloadProblem;

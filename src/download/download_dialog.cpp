@@ -127,7 +127,7 @@ void DownloadDialog::showEvent(QShowEvent* event)
 void DownloadDialog::resetFields()
 {
     m_remoteFile->setText(text(m_request->url));
-    m_localFile->setText(text(m_request->localFolder + remoteFileName(m_request->url)));
+    m_localFile->setText(text(m_request->localFolder + localFileName(m_request->localName, m_request->url)));
     m_status->setText(QString::fromLatin1(kStatusReady));
     m_speed->setText(QStringLiteral("0 B/s"));
     // A failed download never reaches the percent: it must not show the
@@ -144,7 +144,8 @@ void DownloadDialog::resetFields()
 
 void DownloadDialog::showLocalFile()
 {
-    m_localFile->setText(text(m_request->localFolder + remoteFileName(m_remoteFile->text().toStdString())));
+    m_localFile->setText(text(m_request->localFolder
+                              + localFileName(m_request->localName, m_remoteFile->text().toStdString())));
 }
 
 void DownloadDialog::start()

@@ -63,6 +63,10 @@ struct DownloadRequest {
     std::string url;
     std::string localFolder; // ends with "/"
     std::string localPath; // where the saving step put the file
+    // Saved as this name in localFolder, whatever the address calls the
+    // file; empty: the address's own name. The errata database must be
+    // errata.json, the name the reader looks for.
+    std::string localName;
     std::string server;
     uint16_t port = 0;
     std::string objectPath;
@@ -97,6 +101,10 @@ struct DownloadRequest {
 
 // The part of `url` after its last "/" (all of it without one).
 std::string remoteFileName(const std::string& url);
+
+// The name a download of `url` is saved under: `localName`, or else the
+// address's own.
+std::string localFileName(const std::string& localName, const std::string& url);
 
 // Fills server, port, objectPath and serviceType from url, trying it as
 // written, then as ftp://url, then as http://url. Status becomes "Ready", or

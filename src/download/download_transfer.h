@@ -49,7 +49,7 @@ bool downloadFtp(DownloadRequest& request);
 CURLcode copyToTempFile(DownloadRequest& request, CurlRequest& remote, TempFile& local,
                         const CurlRequest::WantBody& want, bool& copied);
 
-// Moves the temporary file to localFolder + remoteFileName(url), asking
+// Moves the temporary file to localFolder + localFileName(localName, url), asking
 // before it replaces a file unless overwrite is set; false on a file error.
 bool saveDownloadedFile(DownloadRequest& request);
 

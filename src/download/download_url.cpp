@@ -163,6 +163,11 @@ std::string remoteFileName(const std::string& url)
     return slash == std::string::npos ? url : url.substr(slash + 1);
 }
 
+std::string localFileName(const std::string& localName, const std::string& url)
+{
+    return localName.empty() ? remoteFileName(url) : localName;
+}
+
 bool parseDownloadUrl(DownloadRequest& request)
 {
     ParsedUrl parsed;

@@ -18,7 +18,7 @@ std::string askForOtherPath(const DownloadRequest& request)
 
 bool saveDownloadedFile(DownloadRequest& request)
 {
-    request.localPath = request.localFolder + remoteFileName(request.url);
+    request.localPath = request.localFolder + localFileName(request.localName, request.url);
     request.status.set(kStatusSaving);
     // A download that is not what it should be (an error page, a file cut
     // short) never takes the place of the good file already there.

@@ -302,6 +302,18 @@ TEST_F(DialogDownload, AFailureAfterASuccessShowsNoPercent)
     EXPECT_EQ(child<QProgressBar>("progress")->value(), 0);
 }
 
+// A file the reader looks for under a fixed name (errata.json) lands under
+// that name, shown so before the download, whatever the address calls it.
+TEST_F(DialogDownload, AFixedLocalNameIsWhereTheDownloadLands)
+{
+    dialog.request().localName = "errata.json";
+    ASSERT_TRUE(download("/rfc-index.txt"));
+    EXPECT_EQ(shown("status"), "Downloaded");
+    EXPECT_EQ(test::readFile(folder.file("errata.json")), test::indexBody());
+    EXPECT_EQ(test::readFile(target), "old");
+    EXPECT_EQ(shown("localFile").toStdString(), folder.file("errata.json"));
+}
+
 TEST_F(DialogDownload, DecliningTheOverwriteAsksForAnotherName)
 {
     scripted.paths.push_back(QString::fromStdString(folder.file("other.txt")));
