@@ -53,6 +53,22 @@ std::optional<std::size_t> feedAbove(const LineReader& reader, std::size_t index
     return feed;
 }
 
+// Two pages' last lines: the first page's is a running footer only when the
+// second page ends in the same line, each run of digits aside. (A line
+// ending in "[Page N]" is a footer by that alone.)
+struct FooterPair {
+    const char* first;
+    const char* second;
+    RunningLine expected;
+};
+
+void PrintTo(const FooterPair& pair, std::ostream* out)
+{
+    *out << '"' << pair.first << "\" / \"" << pair.second << '"';
+}
+
+class RunningFooters : public testing::TestWithParam<FooterPair> { };
+
 TEST(PageLayout, RunningLinesAtTheTopAndBottomOfEveryPage)
 {
     const LineReader reader{std::string(kPages)};
@@ -77,22 +93,6 @@ TEST(PageLayout, RunningLinesAtTheTopAndBottomOfEveryPage)
     // A line past the end of the text is none.
     EXPECT_EQ(at(reader.lineTotal()), RunningLine::kNone);
 }
-
-// Two pages' last lines: the first page's is a running footer only when the
-// second page ends in the same line, each run of digits aside. (A line
-// ending in "[Page N]" is a footer by that alone.)
-struct FooterPair {
-    const char* first;
-    const char* second;
-    RunningLine expected;
-};
-
-void PrintTo(const FooterPair& pair, std::ostream* out)
-{
-    *out << '"' << pair.first << "\" / \"" << pair.second << '"';
-}
-
-class RunningFooters : public testing::TestWithParam<FooterPair> { };
 
 TEST_P(RunningFooters, AreTheSameLineDigitsAside)
 {

@@ -75,6 +75,214 @@ protected:
     }
 };
 
+// The view commands as the menus show them: Structure, Page, Headers,
+// Footers, Page Separators, Navigator, Open RFC Index; "+" enabled, "-"
+// disabled, "v" checked. The Navigator shows the tree of its tab.
+class ViewCommandsTest : public MainWindowTest {
+protected:
+    std::string states()
+    {
+        std::string result;
+        for (int id : {kCmdStructure, kCmdPage, kCmdHeaders, kCmdFooters, kCmdPageSeparators, kCmdNavigator,
+                       kCmdOpenRfcIndex}) {
+            QAction* action = command(id);
+            result += std::string(result.empty() ? "" : " ") + (action->isEnabled() ? "+" : "-")
+                + (action->isCheckable() && action->isChecked() ? "v" : "");
+        }
+        return result;
+    }
+
+    // Whether the Navigator, where shown, shows the tree of its tab.
+    bool navigatorShowsItsTabsTree()
+    {
+        DocumentWindow* child = frame().activeDocumentWindow();
+        NavigatorBar* bar = child->navigatorBar();
+        TreeView* tree = bar->tabs()->currentIndex() == 1 ? bar->secondTree() : bar->firstTree();
+        return !bar->isVisibleTo(child->innerWindow()) || tree->isVisibleTo(child);
+    }
+
+    // The command states, the mode pane and the Navigator's tree together.
+    void expectShown(const char* shown, const char* mode)
+    {
+        EXPECT_EQ(states(), shown);
+        EXPECT_EQ(frame().modePane(), mode);
+        EXPECT_TRUE(navigatorShowsItsTabsTree());
+    }
+
+    void openRfc()
+    {
+        makeApp();
+        frame().show();
+        openCopies({"rfc1.txt"});
+    }
+};
+
+// What a run leaves for the next: the open documents and the active one
+// (those gone since skipped without a word), each document's reading
+// position (also when it is opened again), the Navigator width the user
+// dragged, and the toolbars, whose switches win over the stored layout.
+class SessionTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+        openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
+        QApplication::processEvents();
+        children = frame().documentWindows();
+    }
+
+    // The user drags the Navigator's edge of `child` `by` pixels to the
+    // right; gives the width before.
+    int dragNavigatorEdge(DocumentWindow* child, int by)
+    {
+        frame().activateDocumentWindow(child);
+        QApplication::processEvents();
+        QMainWindow* inner = child->innerWindow();
+        const int before = child->navigatorWidth();
+        const int extent = inner->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, inner);
+        const QRect bar = child->navigatorBar()->geometry();
+        const QPoint edge(bar.right() + 1 + extent / 2, bar.center().y());
+        const QPoint to = edge + QPoint(by, 0);
+        QTest::mousePress(inner, Qt::LeftButton, Qt::NoModifier, edge);
+        QMouseEvent move(QEvent::MouseMove, to, inner->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(inner, &move);
+        QApplication::processEvents(); // the edge follows on a timer
+        QTest::mouseRelease(inner, Qt::LeftButton, Qt::NoModifier, to);
+        QApplication::processEvents();
+        return before;
+    }
+
+    // Ends the run with `active` active and starts the next.
+    void nextRun(DocumentWindow* active)
+    {
+        frame().activateDocumentWindow(active);
+        frame().close();
+        settle();
+        makeApp();
+        QApplication::processEvents();
+    }
+
+    std::vector<DocumentWindow*> children;
+};
+
+// Tiled or cascaded, each window gives its Navigator a third of its width
+// at most; maximized again, the width comes back.
+class ArrangedWindowsTest : public SessionTest {
+protected:
+    // Runs Tile or Cascade and lets the windows lay out their new sizes.
+    void arrange(int command)
+    {
+        ASSERT_TRUE(frame().routeCommand(command));
+        for (int pass = 0; pass < 3; ++pass)
+            QApplication::processEvents();
+    }
+
+    static bool leavesTheText(DocumentWindow* child)
+    {
+        const int width = child->navigatorWidth();
+        return width > 0 && width <= child->innerWindow()->width() / 3 + 1;
+    }
+};
+
+// The open documents in opening order; bookmarks store the file's lines,
+// whatever the view hides, and put the caret on a shown line only.
+class BookmarksHostTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+    }
+
+    // rfc2.txt and then rfc1.txt opened; gives rfc1.txt's view.
+    ReadingView* openTwo()
+    {
+        second = copyRfc(QStringLiteral("rfc2.txt"));
+        first = copyRfc(QStringLiteral("rfc1.txt"));
+        EXPECT_TRUE(host().openDocument(second));
+        EXPECT_TRUE(host().openDocument(first));
+        return frame().activeDocumentWindow()->view();
+    }
+
+    QString first, second;
+};
+
+// The focus is back in the text when a modal dialog closes; while it is
+// open the Navigator's tree stands in for the dialog taking the focus.
+class DialogFocusTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+        openCopies({"rfc1.txt"});
+        frame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+        child = frame().activeDocumentWindow();
+        elsewhere = child->navigatorBar()->firstTree();
+    }
+
+    // Answers the next dialog with `answer` after `inside` ran in it.
+    void answerNext(int answer, std::function<void(QDialog&)> inside = {})
+    {
+        dialogs.dialogScripts.push_back([this, answer, inside](QDialog& dialog) {
+            if (inside)
+                inside(dialog);
+            elsewhere->setFocus();
+            dialog.done(answer);
+            return answer;
+        });
+    }
+
+    DocumentWindow* child = nullptr;
+    QWidget* elsewhere = nullptr;
+};
+
+class IndexCommandTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+        openCopies({"rfc1.txt", "rfc2.txt"});
+    }
+};
+
+// Help opens the manual only when there is one, and without a browser each
+// of the three help commands says what it could not show.
+class HelpCommandTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeApp();
+        frame().urlOpener = [this](const QUrl& url) {
+            opened << url;
+            return browser;
+        };
+    }
+
+    // A manual in the folder; gives its path.
+    QString writeManual()
+    {
+        QDir().mkpath(pathOf("manual"));
+        QFile(pathOf("manual/index.html")).open(QIODevice::WriteOnly);
+        app->settings().HomepageUrl = "https://example.org/parchly";
+        return pathOf("manual/index.html");
+    }
+
+    void runHelpCommands()
+    {
+        for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
+            frame().routeCommand(command);
+    }
+
+    QList<QUrl> opened;
+    bool browser = true;
+};
+
 // ---- Tabs, the Window menu and drops ----
 
 // Four copies of the fixture RFC opened in order, the frame shown.
@@ -288,48 +496,6 @@ TEST_F(MainWindowTabsTest, AltFInTheFindInRfcsPaneOpensTheFileMenu)
 
 // ---- The view commands ----
 
-// The view commands as the menus show them: Structure, Page, Headers,
-// Footers, Page Separators, Navigator, Open RFC Index; "+" enabled, "-"
-// disabled, "v" checked. The Navigator shows the tree of its tab.
-class ViewCommandsTest : public MainWindowTest {
-protected:
-    std::string states()
-    {
-        std::string result;
-        for (int id : {kCmdStructure, kCmdPage, kCmdHeaders, kCmdFooters, kCmdPageSeparators, kCmdNavigator,
-                       kCmdOpenRfcIndex}) {
-            QAction* action = command(id);
-            result += std::string(result.empty() ? "" : " ") + (action->isEnabled() ? "+" : "-")
-                + (action->isCheckable() && action->isChecked() ? "v" : "");
-        }
-        return result;
-    }
-
-    // Whether the Navigator, where shown, shows the tree of its tab.
-    bool navigatorShowsItsTabsTree()
-    {
-        DocumentWindow* child = frame().activeDocumentWindow();
-        NavigatorBar* bar = child->navigatorBar();
-        TreeView* tree = bar->tabs()->currentIndex() == 1 ? bar->secondTree() : bar->firstTree();
-        return !bar->isVisibleTo(child->innerWindow()) || tree->isVisibleTo(child);
-    }
-
-    // The command states, the mode pane and the Navigator's tree together.
-    void expectShown(const char* shown, const char* mode)
-    {
-        EXPECT_EQ(states(), shown);
-        EXPECT_EQ(frame().modePane(), mode);
-        EXPECT_TRUE(navigatorShowsItsTabsTree());
-    }
-
-    void openRfc()
-    {
-        makeApp();
-        frame().show();
-        openCopies({"rfc1.txt"});
-    }
-};
-
 TEST_F(ViewCommandsTest, WithoutADocumentOnlyTheIndexCanBeOpened)
 {
     makeApp();
@@ -468,56 +634,6 @@ TEST_F(MainWindowTest, TheFavoritesMenuListsTitlesAndOpensTheChosenRfc)
     EXPECT_EQ(tabsAndActive(), "rfc2.txt > rfc2.txt");
 }
 
-// What a run leaves for the next: the open documents and the active one
-// (those gone since skipped without a word), each document's reading
-// position (also when it is opened again), the Navigator width the user
-// dragged, and the toolbars, whose switches win over the stored layout.
-class SessionTest : public MainWindowTest {
-protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
-        QApplication::processEvents();
-        children = frame().documentWindows();
-    }
-
-    // The user drags the Navigator's edge of `child` `by` pixels to the
-    // right; gives the width before.
-    int dragNavigatorEdge(DocumentWindow* child, int by)
-    {
-        frame().activateDocumentWindow(child);
-        QApplication::processEvents();
-        QMainWindow* inner = child->innerWindow();
-        const int before = child->navigatorWidth();
-        const int extent = inner->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, inner);
-        const QRect bar = child->navigatorBar()->geometry();
-        const QPoint edge(bar.right() + 1 + extent / 2, bar.center().y());
-        const QPoint to = edge + QPoint(by, 0);
-        QTest::mousePress(inner, Qt::LeftButton, Qt::NoModifier, edge);
-        QMouseEvent move(QEvent::MouseMove, to, inner->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(inner, &move);
-        QApplication::processEvents(); // the edge follows on a timer
-        QTest::mouseRelease(inner, Qt::LeftButton, Qt::NoModifier, to);
-        QApplication::processEvents();
-        return before;
-    }
-
-    // Ends the run with `active` active and starts the next.
-    void nextRun(DocumentWindow* active)
-    {
-        frame().activateDocumentWindow(active);
-        frame().close();
-        settle();
-        makeApp();
-        QApplication::processEvents();
-    }
-
-    std::vector<DocumentWindow*> children;
-};
-
 TEST_F(SessionTest, AReopenedDocumentComesBackAtItsPosition)
 {
     children[2]->setReadingPosition({10, 12, 0});
@@ -579,25 +695,6 @@ TEST_F(SessionTest, ADraggedNavigatorWidthComesBackInTheNextRun)
     nextRun(children[1]);
     EXPECT_EQ(frame().activeDocumentWindow()->navigatorWidth(), chosen);
 }
-
-// Tiled or cascaded, each window gives its Navigator a third of its width
-// at most; maximized again, the width comes back.
-class ArrangedWindowsTest : public SessionTest {
-protected:
-    // Runs Tile or Cascade and lets the windows lay out their new sizes.
-    void arrange(int command)
-    {
-        ASSERT_TRUE(frame().routeCommand(command));
-        for (int pass = 0; pass < 3; ++pass)
-            QApplication::processEvents();
-    }
-
-    static bool leavesTheText(DocumentWindow* child)
-    {
-        const int width = child->navigatorWidth();
-        return width > 0 && width <= child->innerWindow()->width() / 3 + 1;
-    }
-};
 
 TEST_F(ArrangedWindowsTest, TiledWindowsLeaveMostOfEachToTheText)
 {
@@ -672,29 +769,6 @@ TEST_F(SessionTest, LargeToolbarButtonsCarryTheirShortTexts)
 
 // ---- Documents through the bookmarks' host, dialogs, index and help ----
 
-// The open documents in opening order; bookmarks store the file's lines,
-// whatever the view hides, and put the caret on a shown line only.
-class BookmarksHostTest : public MainWindowTest {
-protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        makeApp();
-    }
-
-    // rfc2.txt and then rfc1.txt opened; gives rfc1.txt's view.
-    ReadingView* openTwo()
-    {
-        second = copyRfc(QStringLiteral("rfc2.txt"));
-        first = copyRfc(QStringLiteral("rfc1.txt"));
-        EXPECT_TRUE(host().openDocument(second));
-        EXPECT_TRUE(host().openDocument(first));
-        return frame().activeDocumentWindow()->view();
-    }
-
-    QString first, second;
-};
-
 TEST_F(BookmarksHostTest, WithoutDocumentsThereIsNoTabPathOrCaret)
 {
     EXPECT_FALSE(host().hasDocumentTabs());
@@ -745,37 +819,6 @@ TEST_F(BookmarksHostTest, TheActiveSectionIsTheCaretsWithItsNumber)
     }
 }
 
-// The focus is back in the text when a modal dialog closes; while it is
-// open the Navigator's tree stands in for the dialog taking the focus.
-class DialogFocusTest : public MainWindowTest {
-protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt"});
-        frame().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-        child = frame().activeDocumentWindow();
-        elsewhere = child->navigatorBar()->firstTree();
-    }
-
-    // Answers the next dialog with `answer` after `inside` ran in it.
-    void answerNext(int answer, std::function<void(QDialog&)> inside = {})
-    {
-        dialogs.dialogScripts.push_back([this, answer, inside](QDialog& dialog) {
-            if (inside)
-                inside(dialog);
-            elsewhere->setFocus();
-            dialog.done(answer);
-            return answer;
-        });
-    }
-
-    DocumentWindow* child = nullptr;
-    QWidget* elsewhere = nullptr;
-};
-
 TEST_F(DialogFocusTest, TheTextHasTheFocusAfterEachModalDialog)
 {
     const std::pair<int, int> steps[] = {
@@ -820,16 +863,6 @@ TEST_F(DialogFocusTest, PrintSetupStoresTheScreenColoursAndOffersThePageSetup)
 
 // ---- The index and help commands ----
 
-class IndexCommandTest : public MainWindowTest {
-protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt", "rfc2.txt"});
-    }
-};
-
 TEST_F(IndexCommandTest, OpenRfcIndexReportsAMissingIndex)
 {
     frame().routeCommand(kCmdOpenRfcIndex);
@@ -862,39 +895,6 @@ TEST_F(IndexCommandTest, OpenRfcIndexOpensTheIndexOnceAndThenActivatesIt)
     EXPECT_EQ(frame().documentWindows().size(), 4u);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
-
-// Help opens the manual only when there is one, and without a browser each
-// of the three help commands says what it could not show.
-class HelpCommandTest : public MainWindowTest {
-protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        makeApp();
-        frame().urlOpener = [this](const QUrl& url) {
-            opened << url;
-            return browser;
-        };
-    }
-
-    // A manual in the folder; gives its path.
-    QString writeManual()
-    {
-        QDir().mkpath(pathOf("manual"));
-        QFile(pathOf("manual/index.html")).open(QIODevice::WriteOnly);
-        app->settings().HomepageUrl = "https://example.org/parchly";
-        return pathOf("manual/index.html");
-    }
-
-    void runHelpCommands()
-    {
-        for (int command : {kCmdHelpContents, kCmdHelpIndex, kCmdHomepage})
-            frame().routeCommand(command);
-    }
-
-    QList<QUrl> opened;
-    bool browser = true;
-};
 
 TEST_F(HelpCommandTest, ContentsWithoutAManualSaysSoAndOpensNothing)
 {
