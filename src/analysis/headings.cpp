@@ -196,6 +196,25 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
     return -1;
 }
 
+// Reads on past the lines that continue an indented paragraph: indented,
+// not blank, holding no form feed and standing at no edge of a page. Such
+// a line follows the line just read, so it stands after no blank line, and
+// it is neither a heading nor a page's running line: the loop below would
+// only count it. Most of a body is such lines. `lastRead` follows them.
+void passIndentedLines(TextScan& scan, int32_t& lastRead)
+{
+    const LineReader& source = scan.source;
+    constexpr uint8_t kStop = LineFacts::kBlankAfterRest | LineFacts::kHoldsFeed;
+    while (scan.pendingBreak < 0 && source.linesRead() < source.lineTotal()) {
+        const std::size_t index = source.linesRead();
+        const LineFacts& facts = source.factsOf(index);
+        if (facts.indent == 0 || (facts.flags & kStop) != 0 || scan.pages.mayRun(index))
+            return;
+        nextScanLine(scan);
+        lastRead = scan.text.lineCount;
+    }
+}
+
 } // namespace
 
 bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
@@ -255,6 +274,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
                 expected = entry + 1;
             }
             line = std::string_view();
+            passIndentedLines(scan, lastRead);
             continue;
         }
         readParagraph(scan, line, 0, paragraph);
