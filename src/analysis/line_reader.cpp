@@ -97,19 +97,33 @@ bool readTextModeFile(const std::string& path, std::string& text)
 }
 
 LineReader::LineReader(std::unique_ptr<char[]> text, std::size_t size)
-    : m_text(std::move(text))
+    : m_owned(std::move(text))
+    , m_bytes(m_owned.get())
+    , m_size(size)
+{
+    cutLines();
+}
+
+LineReader::LineReader(const char* borrowed, std::size_t size)
+    : m_bytes(borrowed)
     , m_size(size)
 {
     cutLines();
 }
 
 LineReader::LineReader(std::string_view rawBytes)
-    : m_text(new char[rawBytes.size()])
+    : m_owned(new char[rawBytes.size()])
+    , m_bytes(m_owned.get())
     , m_size(rawBytes.size())
 {
     if (m_size > 0)
-        std::memcpy(m_text.get(), rawBytes.data(), m_size);
+        std::memcpy(m_owned.get(), rawBytes.data(), m_size);
     cutLines();
+}
+
+LineReader LineReader::borrowing(std::string_view rawBytes)
+{
+    return LineReader(rawBytes.data(), rawBytes.size());
 }
 
 std::optional<LineReader> LineReader::open(const std::string& path)
@@ -243,7 +257,7 @@ private:
 
 bool LineReader::cutRawLines()
 {
-    const char* const text = m_text.get();
+    const char* const text = m_bytes;
     const std::size_t size = m_size;
     LineCutter cutter(text, size);
     const auto meet = [&](std::size_t at) {
@@ -283,7 +297,14 @@ void LineReader::cutLines()
     // Text with a CR LF pair is turned into text mode and cut again; other
     // text, nearly all, is never searched for a CR.
     if (!cutRawLines()) {
-        m_size = convertToTextMode(m_text.get(), m_size);
+        // Borrowed bytes are the caller's: they are turned into text mode
+        // in a copy.
+        if (!m_owned) {
+            m_owned.reset(new char[m_size]);
+            std::memcpy(m_owned.get(), m_bytes, m_size);
+            m_bytes = m_owned.get();
+        }
+        m_size = convertToTextMode(m_owned.get(), m_size);
         cutRawLines();
     }
     countFormFeedsBefore();

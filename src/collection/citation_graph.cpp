@@ -123,7 +123,8 @@ bool parseCache(std::string_view text, std::map<int32_t, CitingFile>& files)
 CitingFile analyseCitations(int32_t rfc, const char* data, std::size_t size)
 {
     CitingFile file;
-    LineReader reader(std::string_view(data, size));
+    // The bytes outlive the analysis: they are read where they stand.
+    LineReader reader = LineReader::borrowing(std::string_view(data, size));
     RfcText text;
     // The citations are those the reading view links, every one of a line
     // and each label of a list ("[2, 3]"); no other link is looked for.
