@@ -53,6 +53,24 @@ TEST(Requirements, EachKeywordFoundOnceAtEveryOffsetOfItsLine)
     }
 }
 
+// Sentence ends are looked for sixteen bytes at a time, forwards and
+// backwards: each sentence is cut at its own end and at the end before it,
+// wherever they fall in the blocks, past the dots that end no sentence.
+TEST(Requirements, SentenceCutAtItsEndsAtEveryOffset)
+{
+    for (const std::string mark : {".", "!", "?"}) {
+        for (std::size_t offset = 0; offset < 40; ++offset) {
+            const std::string paragraph = "   " + std::string(offset, 'x') + mark
+                + " A client MUST send e.g. this\n   and i.e. that" + mark + " Then "
+                + std::string(offset, 'y') + " more.\n";
+            SCOPED_TRACE(paragraph);
+            const RfcText text = test::analyseBytes("Title\n\n" + paragraph).text;
+            ASSERT_EQ(text.requirements.size(), 1u);
+            EXPECT_EQ(text.requirements[0].sentence, "A client MUST send e.g. this and i.e. that" + mark);
+        }
+    }
+}
+
 TEST(Requirements, CsvFieldsAsRfc4180Quotes)
 {
     const std::vector<std::pair<std::string, std::string>> table = {
