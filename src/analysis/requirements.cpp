@@ -433,10 +433,10 @@ bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previous
 }
 
 // The first text line at or after `from` with a keyword cue, or the end.
-std::size_t nextCuedLine(const TextLines& lines, const std::vector<uint8_t>& cues, std::size_t from)
+std::size_t nextCuedLine(const TextLines& lines, const LineCues& cues, std::size_t from)
 {
-    for (std::size_t i = from; i < cues.size(); ++i) {
-        if ((cues[i] & kCueRequirement) != 0 && lines.roles[i] == LineRole::Text)
+    for (std::size_t i = from; i < cues.families.size(); ++i) {
+        if ((cues.families[i] & kCueRequirement) != 0 && lines.roles[i] == LineRole::Text)
             return i;
     }
     return lines.size();
@@ -469,7 +469,7 @@ std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t
 
 } // namespace
 
-void findRequirements(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues)
+void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cues)
 {
     text.requirements.clear();
     RequirementScanner scanner(text);
@@ -498,7 +498,7 @@ void findRequirements(RfcText& text, const TextLines& lines, const std::vector<u
                 break;
             blank = false;
             pageBreak = false;
-            scanner.addLine(text, static_cast<int32_t>(line), (cues[line] & kCueRequirement) != 0);
+            scanner.addLine(text, static_cast<int32_t>(line), (cues.families[line] & kCueRequirement) != 0);
         }
         scanner.endParagraph();
         floor = line;
