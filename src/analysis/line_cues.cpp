@@ -42,6 +42,8 @@ public:
             const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
             uint16_t& first = m_cues.firstLinkStart[m_line];
             first = std::min(first, column);
+            uint16_t& last = m_cues.lastLinkStart[m_line];
+            last = std::max(last, column);
         }
     }
 
@@ -109,6 +111,7 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
     LineCues cues;
     cues.families.assign(lines.size(), 0);
     cues.firstLinkStart.assign(lines.size(), kNoLinkStart);
+    cues.lastLinkStart.assign(lines.size(), 0);
     if (lines.size() == 0)
         return cues;
     // The lines are views into one text, in order: scan that text whole,

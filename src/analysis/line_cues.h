@@ -36,10 +36,12 @@ constexpr uint8_t kCueAll = kCueLinkStart | kCueRequirement;
 struct LineCues {
     // The families of the words that start on the line.
     std::vector<uint8_t> families;
-    // Where the line's first word of a family of kCueLinkStart (of those
-    // asked for) starts, or kNoLinkStart: the link pass need not read the
-    // line before it.
+    // Where the line's first and last words of a family of kCueLinkStart
+    // (of those asked for) start; kNoLinkStart and 0 when it has none. The
+    // link pass need not read the line before the first, nor past the
+    // phrase of the last.
     std::vector<uint16_t> firstLinkStart;
+    std::vector<uint16_t> lastLinkStart;
 };
 
 constexpr uint16_t kNoLinkStart = 0xffff;

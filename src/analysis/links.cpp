@@ -150,11 +150,14 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
 // names a section of this document, "[HTTP] section 4.4" one of HTTP): a
 // word that starts a phrase or a bracket has come, and since then no token
 // that ends every phrase (an Other token, but for the "-" of "RFC-" /
-// "1191", hyphenated at a line end).
-void tokenizeLine(std::string_view line, std::size_t from, int32_t index, std::vector<Token>& tokens,
-                  bool& phraseOpen)
+// "1191", hyphenated at a line end). Past `lastStart`, where the last word
+// that starts a phrase on the line starts, tokens are read only while a
+// phrase or a bracket is open: no phrase uses the rest.
+void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart, int32_t index,
+                  std::vector<Token>& tokens, bool& phraseOpen)
 {
     bool spaced = true;
+    bool bracketOpen = false;
     std::size_t i = from;
     while (i < line.size()) {
         const char c = line[i];
@@ -163,6 +166,8 @@ void tokenizeLine(std::string_view line, std::size_t from, int32_t index, std::v
             ++i;
             continue;
         }
+        if (i > lastStart && !phraseOpen && !bracketOpen)
+            break;
         std::size_t end = i + 1;
         TokenKind kind = TokenKind::Other;
         Starter starter = Starter::None;
@@ -190,6 +195,8 @@ void tokenizeLine(std::string_view line, std::size_t from, int32_t index, std::v
         if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other) {
             tokens.push_back(
                 {index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced, starter});
+            if (kind == TokenKind::Punct && c != ',')
+                bracketOpen = c == '[';
             if (starter != Starter::None || c == '[' || c == ']')
                 phraseOpen = true;
             else if (kind == TokenKind::Other)
@@ -283,10 +290,12 @@ public:
                          [](const SectionLine& a, const SectionLine& b) { return a.first < b.first; });
     }
 
-    // Reads the tokens of `line` from `from`, its start or white space.
-    void addLine(std::size_t line, std::size_t from)
+    // Reads the tokens of `line` from `from`, its start or white space, up
+    // to where the phrases of the words that start at or before `lastStart`
+    // end.
+    void addLine(std::size_t line, std::size_t from, std::size_t lastStart)
     {
-        tokenizeLine(m_lines.line(line), from, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
+        tokenizeLine(m_lines.line(line), from, lastStart, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
     }
 
     // Whether a phrase begun in the lines read may run on into the next.
@@ -807,10 +816,11 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
             // (tokenizeLine), the words of a line before its first that
             // starts one are never used and not read, and the line after a
             // cued one is read only for a phrase that runs on into it.
+            const std::size_t lastStart = cued ? cues.lastLinkStart[i] : 0;
             if (scanner.phraseOpen())
-                scanner.addLine(i, 0);
+                scanner.addLine(i, 0, lastStart);
             else if (cued)
-                scanner.addLine(i, tokenStartBefore(lines.line(i), cues.firstLinkStart[i]));
+                scanner.addLine(i, tokenStartBefore(lines.line(i), cues.firstLinkStart[i]), lastStart);
             --window;
         } else {
             // Nothing is read until the next line with a word that starts a

@@ -63,22 +63,25 @@ TEST(LineCues, AWordBelongsToTheLineItStartsOn)
     EXPECT_EQ(cuesOf(sectionPieces), (std::vector<uint8_t>{kCueSection, 0}));
 }
 
-// The link pass reads a line from its first word that starts a link: the
-// word's own start ("Section" found from its "ction"), not a requirement
-// keyword before it, and only of the families asked for.
-TEST(LineCues, FirstLinkStartIsWhereTheFirstLinkWordBegins)
+// The link pass reads a line from its first word that starts a link to the
+// phrase of its last: each word's own start ("Section" found from its
+// "ction"), not a requirement keyword's, and only of the families asked for.
+TEST(LineCues, LinkStartsAreWhereTheFirstAndLastLinkWordsBegin)
 {
-    const std::string text = "a MUST then Section 3 and [1]\n"
+    const std::string text = "a MUST then Section 3 and [1] MAY\n"
                              "no word at all\n"
                              "x appendix A\n"
                              "RFC 1 at the start\n"
                              "  MAY only\n";
     LineReader reader(text);
     const TextLines lines = readTextLines(reader, RfcText());
-    EXPECT_EQ(findLineCues(lines).firstLinkStart,
-              (std::vector<uint16_t>{12, kNoLinkStart, 2, 0, kNoLinkStart}));
-    EXPECT_EQ(findLineCues(lines, kCueBracket).firstLinkStart,
+    const LineCues all = findLineCues(lines);
+    EXPECT_EQ(all.firstLinkStart, (std::vector<uint16_t>{12, kNoLinkStart, 2, 0, kNoLinkStart}));
+    EXPECT_EQ(all.lastLinkStart, (std::vector<uint16_t>{26, 0, 2, 0, 0}));
+    const LineCues brackets = findLineCues(lines, kCueBracket);
+    EXPECT_EQ(brackets.firstLinkStart,
               (std::vector<uint16_t>{26, kNoLinkStart, kNoLinkStart, kNoLinkStart, kNoLinkStart}));
+    EXPECT_EQ(brackets.lastLinkStart, (std::vector<uint16_t>{26, 0, 0, 0, 0}));
 }
 
 // Every word at every offset of a text of 40 bytes, which puts it across the
@@ -152,6 +155,7 @@ TEST(LineCues, EveryCandidateFilterGivesTheCuesOfEveryByte)
         const LineCues found = findLineCues(lines, kCueAll, filter);
         EXPECT_EQ(found.families, expected.families) << int(filter);
         EXPECT_EQ(found.firstLinkStart, expected.firstLinkStart) << int(filter);
+        EXPECT_EQ(found.lastLinkStart, expected.lastLinkStart) << int(filter);
     }
 }
 
