@@ -320,7 +320,9 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
         readReferencesSection(text, SectionLines{*file, marks, found.end}, found.heading, unpaginated);
         readTo = found.end;
     }
-    return findCitations(text, file);
+    if (options.citationMarks)
+        findCitations(text, file);
+    return !text.references.empty();
 }
 
 bool findCitations(RfcText& text, LineReader* file)

@@ -130,6 +130,8 @@ CitingFile analyseCitations(int32_t rfc, const char* data, std::size_t size)
     AnalysisOptions options;
     options.links = LinkScope::Citations;
     options.requirements = false;
+    options.pageStatistics = false;
+    options.citationMarks = false;
     analyseText(text, &reader, LimitsBlock(), options);
     file.title = text.title;
     // The title goes on one line of the cache.
@@ -216,6 +218,10 @@ RefreshSummary CitationGraph::refresh(const std::vector<CollectionFile>& files, 
     summary.removed = m_files.size() - std::min(stillThere, m_files.size());
     m_files = std::move(kept);
 
+    // The largest files first: a large one taken last would leave the other
+    // workers idle while it is analysed.
+    std::stable_sort(changed.begin(), changed.end(),
+                     [](const CollectionFile* a, const CollectionFile* b) { return a->size > b->size; });
     if (threads <= 0)
         threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     std::atomic<std::size_t> next{0};
