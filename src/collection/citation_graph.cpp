@@ -2,12 +2,14 @@
 #include "collection/worker_threads.h"
 
 #include "analysis/analyse.h"
+#include "analysis/file_access.h"
 #include "analysis/line_reader.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace parchly {
@@ -122,8 +124,13 @@ bool parseCache(std::string_view text, std::map<int32_t, CitingFile>& files)
 
 CitingFile analyseCitations(int32_t rfc, const char* data, std::size_t size)
 {
-    CitingFile file;
     LineReader reader(std::string_view(data, size));
+    return analyseCitations(rfc, reader);
+}
+
+CitingFile analyseCitations(int32_t rfc, LineReader& reader)
+{
+    CitingFile file;
     RfcText text;
     // The citations are those the reading view links, every one of a line
     // and each label of a list ("[2, 3]"); no other link is looked for.
@@ -228,23 +235,24 @@ RefreshSummary CitationGraph::refresh(const std::vector<CollectionFile>& files, 
     std::atomic<std::size_t> done{0};
     std::mutex mutex; // guards m_files and summary
     auto work = [&] {
-        std::vector<char> buffer;
         for (std::size_t job = next++; job < changed.size() && !(cancel && *cancel); job = next++) {
             const CollectionFile& file = *changed[job];
-            std::size_t size = 0;
-            // A file that cannot be read now is analysed again next time; one
-            // beyond the reader's limits is no RFC and is left out.
-            const FileRefusal refusal = readWholeFile(file.path, buffer, size);
-            if (refusal == FileRefusal::TooLarge) {
-                const std::lock_guard<std::mutex> lock(mutex);
-                ++summary.skipped;
-            } else if (refusal == FileRefusal::None) {
-                CitingFile citing = analyseCitations(file.rfc, buffer.data(), size);
+            // Read straight into the reader, which holds the text the
+            // analysis reads: no copy of a whole file per file.
+            std::optional<LineReader> reader = LineReader::open(file.path);
+            if (reader) {
+                CitingFile citing = analyseCitations(file.rfc, *reader);
                 citing.size = file.size;
                 citing.modified = file.modified;
                 const std::lock_guard<std::mutex> lock(mutex);
                 m_files[file.rfc] = std::move(citing);
                 ++summary.analysed;
+            } else if (fileRefusal(file.path) == FileRefusal::TooLarge) {
+                // A file that cannot be read now is analysed again next
+                // time; one beyond the reader's limits is no RFC and is
+                // left out.
+                const std::lock_guard<std::mutex> lock(mutex);
+                ++summary.skipped;
             }
             const std::size_t finished = ++done;
             if (progress)
