@@ -152,14 +152,12 @@ bool looksLikePageLine(std::string_view line)
     return looksLikePageHeader(line) || endsInPageWord(line);
 }
 
-// Whether the line may close a references section or open one: a section
-// closes only at a line at the margin. Body text is indented and most of
-// it ends otherwise, so most lines stop here.
-bool mayOpenOrCloseSection(std::string_view line)
+// Whether the line stands at the margin: inside a references section only
+// such a line may close it (and then open the next), entries and their
+// text being indented.
+bool standsAtMargin(std::string_view line)
 {
-    if (line.empty())
-        return false;
-    return (!isBlankChar(line[0]) && !isLineEnd(line[0])) || endsAsReferencesTitle(line);
+    return !line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0]);
 }
 
 } // namespace
@@ -253,7 +251,7 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
         // Any other line leaves the sections as they are: outside a section
         // only a line that ends as a references heading may open one.
-        if (open == nullptr ? !endsAsReferencesTitle(line) : !mayOpenOrCloseSection(line))
+        if (open == nullptr ? !endsAsReferencesTitle(line) : !standsAtMargin(line))
             continue;
         const std::size_t indent = indentOf(line);
         if (isBlankLine(line, indent) || isMark(i))
