@@ -144,28 +144,31 @@ CitingFile analyseCitations(int32_t rfc, LineReader& reader)
     // The title goes on one line of the cache.
     std::replace_if(
         file.title.begin(), file.title.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
-    std::map<int32_t, Citation> cited;
     std::vector<int32_t> citationsOfReference(text.references.size(), 0);
     for (const LinkMark& link : text.links)
         if (link.kind == LinkKind::Citation && link.targetReference >= 0
             && static_cast<std::size_t>(link.targetReference) < citationsOfReference.size())
             ++citationsOfReference[static_cast<std::size_t>(link.targetReference)];
+    std::vector<Citation>& cited = file.citations;
+    cited.reserve(text.references.size());
     for (std::size_t i = 0; i < text.references.size(); ++i) {
         const ReferenceEntry& reference = text.references[i];
-        if (reference.rfc <= 0 || reference.rfc == rfc)
-            continue;
-        // Normative and informative lists may both name an RFC: the first
-        // entry is where it opens, the citations of both count.
-        auto [entry, added] = cited.try_emplace(reference.rfc);
-        if (added) {
-            entry->second.cited = reference.rfc;
-            entry->second.referenceLine = reference.firstLine;
-        }
-        entry->second.count += citationsOfReference[i];
+        if (reference.rfc > 0 && reference.rfc != rfc)
+            cited.push_back(Citation{reference.rfc, reference.firstLine, citationsOfReference[i]});
     }
-    file.citations.reserve(cited.size());
-    for (const auto& [number, citation] : cited)
-        file.citations.push_back(citation);
+    // By cited number, each once. Normative and informative lists may both
+    // name an RFC: the first entry (kept first by the stable sort) is where
+    // it opens, the citations of both count.
+    std::stable_sort(cited.begin(), cited.end(),
+                     [](const Citation& a, const Citation& b) { return a.cited < b.cited; });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < cited.size(); ++i) {
+        if (kept > 0 && cited[kept - 1].cited == cited[i].cited)
+            cited[kept - 1].count += cited[i].count;
+        else
+            cited[kept++] = cited[i];
+    }
+    cited.resize(kept);
     return file;
 }
 
