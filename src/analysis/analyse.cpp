@@ -41,7 +41,8 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
         buildStructureFromText(text);
 
     // These two read the text again from its start.
-    computePageStatistics(text, source, options.disableSpacesNearHeaderAndFooter);
+    if (options.pageStatistics)
+        computePageStatistics(text, source, options.disableSpacesNearHeaderAndFooter);
     analyseReferences(text, file, options);
 
     // These look across line ends: the text is held once for all three,
@@ -53,7 +54,7 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     const uint8_t families =
         static_cast<uint8_t>((options.links == LinkScope::All ? kCueLinkStart : kCueBracket)
                              | (options.requirements ? kCueRequirement : 0));
-    const std::vector<uint8_t> cues = findLineCues(lines, families);
+    const LineCues cues = findLineCues(lines, families);
     if (sections)
         collectSectionAnchors(text, lines);
     findLinks(text, lines, cues, options.links);
