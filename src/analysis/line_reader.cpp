@@ -164,7 +164,8 @@ void describeFormFeedLine(std::string_view line, LineFacts& facts)
 LineFacts describeLine(std::string_view line, bool holdsFeed)
 {
     LineFacts facts;
-    const std::size_t indent = skipBlanks(line, 0);
+    // Most lines open with their text, or with spaces.
+    const std::size_t indent = isBlankChar(charAt(line, 0)) ? skipBlanks(line, 0) : 0;
     // One LF ends a line, after any CR a text-mode read leaves before it.
     std::size_t textEnd = line.size();
     if (textEnd > 0 && line[textEnd - 1] == '\n')
@@ -206,7 +207,8 @@ public:
 
     void lineFeedAt(std::size_t lf)
     {
-        cutPiecesBefore(lf);
+        if (lf - m_start >= kLimit)
+            cutPiecesBefore(lf);
         m_cut.crLf |= lf > 0 && m_text[lf - 1] == '\r';
         endLine(lf + 1);
     }
@@ -230,7 +232,8 @@ public:
 private:
     static constexpr std::size_t kLimit = kLineBufferSize - 1;
 
-    void cutPiecesBefore(std::size_t at)
+    // Kept out of line: nearly every line is shorter than a piece.
+    [[gnu::noinline]] void cutPiecesBefore(std::size_t at)
     {
         while (at - m_start >= kLimit)
             endLine(m_start + kLimit);
