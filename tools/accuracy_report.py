@@ -111,7 +111,9 @@ def references_regions(lines, marks):
         if not text.strip() or i in marks:
             continue
         indent = len(text) - len(text.lstrip())
-        heading = REFERENCES_HEADING.match(text.strip()) and indent <= 4
+        # At the margin, or centred as the texts that centre their chapters
+        # print it.
+        heading = REFERENCES_HEADING.match(text.strip()) and (indent <= 4 or indent >= 20)
         if heading:
             if start is None:
                 start = i
