@@ -51,7 +51,7 @@ bool sameWithoutBlanksFolded(std::string_view a, std::string_view b)
 
 // Length of the leading run of letters, digits and dots: the heading's
 // section number when it has one.
-std::size_t leadingRun(const std::string& text)
+std::size_t leadingRun(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size() && (isDigit(text[i]) || isLetter(text[i]) || text[i] == '.'))
@@ -61,7 +61,7 @@ std::size_t leadingRun(const std::string& text)
 
 // The heading's number is the entry's number followed only by digits and
 // dots (3.0 or 3.1 after 3).
-bool numberExtends(const std::string& heading, std::size_t lead, const std::string& number)
+bool numberExtends(std::string_view heading, std::size_t lead, const std::string& number)
 {
     if (lead == 0)
         return false;
@@ -93,7 +93,7 @@ bool containsInLowerCase(std::string_view lower, std::string_view part)
 
 // `heading` is in lower case; the entry's number and title are compared
 // without regard to case.
-bool matchesEntry(const std::string& heading, std::size_t lead, const ContentEntry& entry, bool isExpected)
+bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry& entry, bool isExpected)
 {
     const std::string& number = entry.number;
     if (entry.matched || !startsWithIgnoringAsciiCase(heading, number) || number.size() > lead)
@@ -135,7 +135,7 @@ int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int3
 }
 
 // matchHeading over a heading already in lower case.
-int32_t matchLowered(RfcText& text, const std::string& lower, int32_t line, int32_t expected)
+int32_t matchLowered(RfcText& text, std::string_view lower, int32_t line, int32_t expected)
 {
     const std::size_t lead = leadingRun(lower);
     for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected); i < text.contents.size();
@@ -144,7 +144,7 @@ int32_t matchLowered(RfcText& text, const std::string& lower, int32_t line, int3
         // Most entries are numbered, and told from the heading by their
         // first byte: a heading is tried against every entry after the
         // expected one.
-        if (!entry.number.empty() && lowerAscii(entry.number[0]) != lower[0])
+        if (!entry.number.empty() && lowerAscii(entry.number[0]) != charAt(lower, 0))
             continue;
         if (matchesEntry(lower, lead, entry, i == static_cast<std::size_t>(expected))) {
             entry.matched = true;
@@ -196,6 +196,25 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
     return -1;
 }
 
+// Reads on past the lines that continue an indented paragraph: indented,
+// not blank, holding no form feed and standing at no edge of a page. Such
+// a line follows the line just read, so it stands after no blank line, and
+// it is neither a heading nor a page's running line: the loop below would
+// only count it. Most of a body is such lines. `lastRead` follows them.
+void passIndentedLines(TextScan& scan, int32_t& lastRead)
+{
+    const LineReader& source = scan.source;
+    constexpr uint8_t kStop = LineFacts::kBlankAfterRest | LineFacts::kHoldsFeed;
+    while (scan.pendingBreak < 0 && source.linesRead() < source.lineTotal()) {
+        const std::size_t index = source.linesRead();
+        const LineFacts& facts = source.factsOf(index);
+        if (facts.indent == 0 || (facts.flags & kStop) != 0 || scan.pages.mayRun(index))
+            return;
+        nextScanLine(scan);
+        lastRead = scan.text.lineCount;
+    }
+}
+
 } // namespace
 
 bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
@@ -234,7 +253,9 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     std::size_t rest = 0;
     // The last line read, to tell a line that stands after a blank one.
     int32_t lastRead = 0;
+    // Kept from paragraph to paragraph, as is the heading in lower case.
     std::string paragraph;
+    std::string lowered;
     while (!line.empty() || readNonBlankLine(scan, line, rest)) {
         const bool offered = line.data() != firstHeading.data();
         if (!offered)
@@ -255,6 +276,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
                 expected = entry + 1;
             }
             line = std::string_view();
+            passIndentedLines(scan, lastRead);
             continue;
         }
         readParagraph(scan, line, 0, paragraph);
@@ -268,7 +290,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
         }
         const int32_t entry = scan.contentsWithoutPages
             ? matchHeadingWithoutPages(scan.text, paragraph, firstLine, expected)
-            : matchHeading(scan.text, paragraph, firstLine, expected);
+            : matchHeading(scan.text, paragraph, lowered, firstLine, expected);
         if (entry >= 0) {
             scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
             expected = entry + 1;
@@ -278,16 +300,26 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
 
 int32_t matchHeading(RfcText& text, const std::string& heading, int32_t line, int32_t expected)
 {
+    std::string lower;
+    return matchHeading(text, heading, lower, line, expected);
+}
+
+int32_t matchHeading(RfcText& text, std::string_view heading, std::string& lower, int32_t line,
+                     int32_t expected)
+{
     if (heading.empty())
         return -1;
-    const std::string lower = lowerAsciiCopy(heading);
+    lower.assign(heading);
+    for (char& c : lower)
+        c = lowerAscii(c);
     const int32_t found = matchLowered(text, lower, line, expected);
     // "Appendix B.  Parsing a URI Reference" is the entry "B.  Parsing a URI
     // Reference" of contents that leave the word out (RFC 3986).
     const std::string_view appendix = "appendix ";
     if (found >= 0 || lower.compare(0, appendix.size(), appendix) != 0)
         return found;
-    return matchLowered(text, lower.substr(skipBlanks(lower, appendix.size())), line, expected);
+    return matchLowered(text, std::string_view(lower).substr(skipBlanks(lower, appendix.size())), line,
+                        expected);
 }
 
 } // namespace parchly

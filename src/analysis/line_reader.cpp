@@ -97,19 +97,33 @@ bool readTextModeFile(const std::string& path, std::string& text)
 }
 
 LineReader::LineReader(std::unique_ptr<char[]> text, std::size_t size)
-    : m_text(std::move(text))
+    : m_owned(std::move(text))
+    , m_bytes(m_owned.get())
+    , m_size(size)
+{
+    cutLines();
+}
+
+LineReader::LineReader(const char* borrowed, std::size_t size)
+    : m_bytes(borrowed)
     , m_size(size)
 {
     cutLines();
 }
 
 LineReader::LineReader(std::string_view rawBytes)
-    : m_text(new char[rawBytes.size()])
+    : m_owned(new char[rawBytes.size()])
+    , m_bytes(m_owned.get())
     , m_size(rawBytes.size())
 {
     if (m_size > 0)
-        std::memcpy(m_text.get(), rawBytes.data(), m_size);
+        std::memcpy(m_owned.get(), rawBytes.data(), m_size);
     cutLines();
+}
+
+LineReader LineReader::borrowing(std::string_view rawBytes)
+{
+    return LineReader(rawBytes.data(), rawBytes.size());
 }
 
 std::optional<LineReader> LineReader::open(const std::string& path)
@@ -150,7 +164,8 @@ void describeFormFeedLine(std::string_view line, LineFacts& facts)
 LineFacts describeLine(std::string_view line, bool holdsFeed)
 {
     LineFacts facts;
-    const std::size_t indent = skipBlanks(line, 0);
+    // Most lines open with their text, or with spaces.
+    const std::size_t indent = isBlankChar(charAt(line, 0)) ? skipBlanks(line, 0) : 0;
     // One LF ends a line, after any CR a text-mode read leaves before it.
     std::size_t textEnd = line.size();
     if (textEnd > 0 && line[textEnd - 1] == '\n')
@@ -192,7 +207,8 @@ public:
 
     void lineFeedAt(std::size_t lf)
     {
-        cutPiecesBefore(lf);
+        if (lf - m_start >= kLimit)
+            cutPiecesBefore(lf);
         m_cut.crLf |= lf > 0 && m_text[lf - 1] == '\r';
         endLine(lf + 1);
     }
@@ -216,7 +232,8 @@ public:
 private:
     static constexpr std::size_t kLimit = kLineBufferSize - 1;
 
-    void cutPiecesBefore(std::size_t at)
+    // Kept out of line: nearly every line is shorter than a piece.
+    [[gnu::noinline]] void cutPiecesBefore(std::size_t at)
     {
         while (at - m_start >= kLimit)
             endLine(m_start + kLimit);
@@ -243,7 +260,7 @@ private:
 
 bool LineReader::cutRawLines()
 {
-    const char* const text = m_text.get();
+    const char* const text = m_bytes;
     const std::size_t size = m_size;
     LineCutter cutter(text, size);
     const auto meet = [&](std::size_t at) {
@@ -283,7 +300,14 @@ void LineReader::cutLines()
     // Text with a CR LF pair is turned into text mode and cut again; other
     // text, nearly all, is never searched for a CR.
     if (!cutRawLines()) {
-        m_size = convertToTextMode(m_text.get(), m_size);
+        // Borrowed bytes are the caller's: they are turned into text mode
+        // in a copy.
+        if (!m_owned) {
+            m_owned.reset(new char[m_size]);
+            std::memcpy(m_owned.get(), m_bytes, m_size);
+            m_bytes = m_owned.get();
+        }
+        m_size = convertToTextMode(m_owned.get(), m_size);
         cutRawLines();
     }
     countFormFeedsBefore();

@@ -69,6 +69,12 @@ public:
     // Reads from bytes already in memory, as they would be in the file.
     explicit LineReader(std::string_view rawBytes);
 
+    // The same over bytes that the caller keeps, unchanged, as long as the
+    // reader lives (a whole collection's files read once into memory): no
+    // copy of them is made, unless they hold a CR LF pair and so must be
+    // turned into text mode.
+    static LineReader borrowing(std::string_view rawBytes);
+
     // Opens a file; empty when the file cannot be read or is no regular file
     // within kTextFileSizeLimit.
     static std::optional<LineReader> open(const std::string& path);
@@ -85,9 +91,9 @@ public:
         const std::size_t end = m_lineEnds[m_next++];
         // A read that ran into the end of the text before a line end; a
         // piece that exactly fills the buffer has not looked past it.
-        if (end == m_size && m_text[end - 1] != '\n' && end - start < kLineBufferSize - 1)
+        if (end == m_size && m_bytes[end - 1] != '\n' && end - start < kLineBufferSize - 1)
             m_atEnd = true;
-        return std::string_view(m_text.get() + start, end - start);
+        return std::string_view(m_bytes + start, end - start);
     }
 
     // Copies the next line into `line`, for callers that keep their lines.
@@ -108,7 +114,7 @@ public:
     int peekByte() const
     {
         const std::size_t at = lineStart(m_next);
-        return at < m_size ? static_cast<unsigned char>(m_text[at]) : -1;
+        return at < m_size ? static_cast<unsigned char>(m_bytes[at]) : -1;
     }
 
     // True once a read has reached the end of the text, as the end-of-file
@@ -128,7 +134,7 @@ public:
     std::string_view lineAt(std::size_t index) const
     {
         const std::size_t start = lineStart(index);
-        return std::string_view(m_text.get() + start, m_lineEnds[index] - start);
+        return std::string_view(m_bytes + start, m_lineEnds[index] - start);
     }
 
     // Where line `index` starts in wholeText(), and the line that holds
@@ -143,7 +149,7 @@ public:
 
     // The whole text in text mode, wherever the reader stands: the one read
     // of a file serves the analysis and the text shown alike.
-    std::string_view wholeText() const { return std::string_view(m_text.get(), m_size); }
+    std::string_view wholeText() const { return std::string_view(m_bytes, m_size); }
 
     // The 0-based indices of the lines that hold a form feed, in order:
     // found once, for the passes that look for page breaks around a line.
@@ -173,11 +179,12 @@ public:
     std::string_view remainingText() const
     {
         const std::size_t at = lineStart(m_next);
-        return std::string_view(m_text.get() + at, m_size - at);
+        return std::string_view(m_bytes + at, m_size - at);
     }
 
 private:
     LineReader(std::unique_ptr<char[]> text, std::size_t size);
+    LineReader(const char* borrowed, std::size_t size);
     // Cuts the text into lines as it stands; false when it holds a CR LF
     // pair and so is not yet in text mode.
     bool cutRawLines();
@@ -186,8 +193,11 @@ private:
     std::size_t lineStart(std::size_t line) const { return line == 0 ? 0 : m_lineEnds[line - 1]; }
 
     // A buffer of its own rather than a std::string, which would clear the
-    // bytes before the file is read over them.
-    std::unique_ptr<char[]> m_text;
+    // bytes before the file is read over them; empty when the reader reads
+    // bytes its caller keeps.
+    std::unique_ptr<char[]> m_owned;
+    // The text read: m_owned's, or the caller's.
+    const char* m_bytes = nullptr;
     std::size_t m_size = 0;
     // Where each line ends, its line end included: the start of the next.
     std::vector<std::size_t> m_lineEnds;

@@ -13,20 +13,19 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
     lines.lines.resize(total);
     lines.roles.resize(total);
     lines.indents.resize(total);
-    auto mark = text.pageMarks.begin();
     for (std::size_t i = 0; i < total; ++i) {
         const LineFacts& facts = file.factsOf(i);
-        lines.lines[i] = file.lineAt(i).substr(0, facts.textEnd);
+        lines.lines[i] = std::string_view(file.lineAt(i).data(), facts.textEnd);
         lines.indents[i] = facts.indent;
-        // pageMarks hold 1-based line numbers in file order.
-        const int32_t number = static_cast<int32_t>(i) + 1;
-        while (mark != text.pageMarks.end() && mark->line < number)
-            ++mark;
-        const bool pageMark = mark != text.pageMarks.end() && mark->line == number;
-        if (pageMark || facts.has(LineFacts::kOnlyFeeds))
+        if (facts.has(LineFacts::kOnlyFeeds))
             lines.roles[i] = LineRole::PageBreak;
         else
             lines.roles[i] = facts.indent >= facts.textEnd ? LineRole::Blank : LineRole::Text;
+    }
+    // The few page headers and footers, by their 1-based line numbers.
+    for (const PageMark& mark : text.pageMarks) {
+        if (mark.line >= 1 && static_cast<std::size_t>(mark.line) <= total)
+            lines.roles[static_cast<std::size_t>(mark.line) - 1] = LineRole::PageBreak;
     }
     file.rewind();
     return lines;

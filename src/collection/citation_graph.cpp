@@ -124,7 +124,8 @@ bool parseCache(std::string_view text, std::map<int32_t, CitingFile>& files)
 
 CitingFile analyseCitations(int32_t rfc, const char* data, std::size_t size)
 {
-    LineReader reader(std::string_view(data, size));
+    // The bytes outlive the analysis: they are read where they stand.
+    LineReader reader = LineReader::borrowing(std::string_view(data, size));
     return analyseCitations(rfc, reader);
 }
 

@@ -269,7 +269,8 @@ void splitHeading(const std::string& heading, std::string& number, std::string& 
 // The title of the file and the section of each hit, from its analysis.
 void addSections(const char* data, std::size_t size, FileHits& file)
 {
-    LineReader reader(std::string_view(data, size));
+    // The bytes outlive the analysis: they are read where they stand.
+    LineReader reader = LineReader::borrowing(std::string_view(data, size));
     RfcText text;
     // The title and the headings are all a hit needs.
     AnalysisOptions options;

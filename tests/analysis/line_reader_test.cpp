@@ -78,6 +78,18 @@ TEST(LineReader, CutsLikeCopyingTheTextAndEachLine)
     EXPECT_EQ(copiedLines(texts[4]), (std::vector<std::string>{"a\rb\n", "\r\n"}));
 }
 
+TEST(LineReader, ReadsBorrowedBytesWhereTheyStandAndLeavesThemAlone)
+{
+    for (const std::string& raw : textsToCut()) {
+        const std::string kept = raw;
+        LineReader reader = LineReader::borrowing(raw);
+        ASSERT_EQ(readAll(reader), copiedLines(raw)) << raw.substr(0, 20);
+        ASSERT_EQ(raw, kept) << "a CR LF pair is turned into text mode in a copy";
+        const bool textMode = raw.find("\r\n") == std::string::npos;
+        EXPECT_EQ(reader.wholeText().data() == raw.data(), textMode) << raw.substr(0, 20);
+    }
+}
+
 TEST(LineReader, KnowsEveryLineHoldingAFormFeed)
 {
     for (const std::string& raw : textsToCut()) {
