@@ -2,6 +2,7 @@
 
 #include "analysis/line_cues.h"
 #include "analysis/section_anchors.h"
+#include "analysis/section_number_map.h"
 #include "analysis/text_scan.h"
 
 #include <algorithm>
@@ -278,16 +279,15 @@ public:
             return;
         for (const ContentEntry& entry : text.contents) {
             if (entry.matched && entry.headingLine > 0)
-                m_sectionLines.emplace_back(entry.number, entry.headingLine);
+                m_sectionLines.add(entry.number, entry.headingLine);
         }
         for (const SectionAnchor& anchor : text.sectionAnchors) {
             if (!anchor.number.empty())
-                m_sectionLines.emplace_back(anchor.number, anchor.line);
+                m_sectionLines.add(anchor.number, anchor.line);
         }
         // Of equal numbers the first named (the contents before the anchors)
-        // is the one a link goes to: a stable sort keeps it first.
-        std::stable_sort(m_sectionLines.begin(), m_sectionLines.end(),
-                         [](const SectionLine& a, const SectionLine& b) { return a.first < b.first; });
+        // is the one a link goes to.
+        m_sectionLines.seal();
     }
 
     // Reads the tokens of `line` from `from`, its start or white space, up
@@ -332,10 +332,8 @@ private:
     // The heading line of this document's section `number`, or 0.
     int32_t sectionLine(std::string_view number) const
     {
-        const auto found = std::lower_bound(
-            m_sectionLines.begin(), m_sectionLines.end(), number,
-            [](const SectionLine& section, std::string_view key) { return section.first < key; });
-        return found != m_sectionLines.end() && found->first == number ? found->second : 0;
+        const int32_t* line = m_sectionLines.find(number);
+        return line != nullptr ? *line : 0;
     }
 
     // The reference labelled "[inside]", or -1.
@@ -687,8 +685,7 @@ private:
     std::vector<std::pair<std::string_view, int32_t>> m_labels;
     std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
     // This document's section numbers with their heading lines, sorted.
-    using SectionLine = std::pair<std::string_view, int32_t>;
-    std::vector<SectionLine> m_sectionLines;
+    SectionNumberMap<int32_t> m_sectionLines;
     std::size_t m_longestLabel = 0;
     int32_t m_closeLine = -1;
     std::size_t m_closeFrom = 0;
