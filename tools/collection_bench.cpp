@@ -13,14 +13,11 @@
 
 namespace parchly {
 
-bool benchCollection(const std::string& folder, const std::string& word)
+namespace {
+
+void benchAnalysisAndSearch(const std::vector<CollectionFile>& files,
+                            const std::vector<std::filesystem::path>& paths, const std::string& word)
 {
-    const std::vector<CollectionFile> files = listCollection(folder);
-    if (files.empty()) {
-        std::fprintf(stderr, "%s: no RFC files\n", folder.c_str());
-        return false;
-    }
-    const std::vector<std::filesystem::path> paths = collectionFiles(folder);
     std::printf("analysis, one thread: %.0f MB/s\n", analysisMegabytesPerSecond(paths, 1));
     std::printf("analysis, one thread, processor time: %.0f MB/s\n",
                 analysisMegabytesPerSecond(paths, 1, true));
@@ -39,10 +36,25 @@ bool benchCollection(const std::string& folder, const std::string& word)
     }
     std::printf("search \"%s\": %.0f ms\n", word.c_str(), search);
     std::fflush(stdout);
+}
 
-    const std::string cache =
-        (std::filesystem::temp_directory_path() / ("parchly-bench-" + std::to_string(::getpid()) + ".cache"))
-            .string();
+} // namespace
+
+bool benchCollection(const std::string& folder, const CollectionBenchOptions& options)
+{
+    const std::vector<CollectionFile> files = listCollection(folder);
+    if (files.empty()) {
+        std::fprintf(stderr, "%s: no RFC files\n", folder.c_str());
+        return false;
+    }
+    if (!options.citedByOnly)
+        benchAnalysisAndSearch(files, collectionFiles(folder), options.word);
+
+    const std::string cache = !options.keptCache.empty()
+        ? options.keptCache
+        : (std::filesystem::temp_directory_path()
+           / ("parchly-bench-" + std::to_string(::getpid()) + ".cache"))
+              .string();
     CitationGraph built;
     const double processorBefore = processorSeconds();
     const double build = millisecondsOf([&] {
@@ -70,7 +82,8 @@ bool benchCollection(const std::string& folder, const std::string& word)
     });
     std::printf("cited-by cache load: %.1f ms\n", load);
     std::fprintf(stderr, "%zu files; RFC %d cited by %zu\n", files.size(), mostCited, listed);
-    std::filesystem::remove(cache);
+    if (options.keptCache.empty())
+        std::filesystem::remove(cache);
     return true;
 }
 

@@ -83,18 +83,23 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments().mid(1);
-    // --collection DIR [--word WORD]: the whole local collection, no window.
+    // --collection DIR [--word WORD] [--cited-by-only] [--keep-cache FILE]:
+    // the whole local collection, no window.
     if (arguments.size() >= 2 && arguments[0] == QStringLiteral("--collection")) {
+        parchly::CollectionBenchOptions options;
         const int word = arguments.indexOf(QStringLiteral("--word"));
-        const QString phrase =
-            word > 0 && word + 1 < arguments.size() ? arguments[word + 1] : QStringLiteral("0-RTT");
-        return parchly::benchCollection(QFile::encodeName(arguments[1]).toStdString(), phrase.toStdString())
-            ? 0
-            : 1;
+        if (word > 0 && word + 1 < arguments.size())
+            options.word = arguments[word + 1].toStdString();
+        options.citedByOnly = arguments.contains(QStringLiteral("--cited-by-only"));
+        const int cache = arguments.indexOf(QStringLiteral("--keep-cache"));
+        if (cache > 0 && cache + 1 < arguments.size())
+            options.keptCache = QFile::encodeName(arguments[cache + 1]).toStdString();
+        return parchly::benchCollection(QFile::encodeName(arguments[1]).toStdString(), options) ? 0 : 1;
     }
     if (arguments.isEmpty()) {
         std::fprintf(stderr,
-                     "usage: parchly-bench FILE...\n       parchly-bench --collection DIR [--word WORD]\n");
+                     "usage: parchly-bench FILE...\n       parchly-bench --collection DIR [--word WORD] "
+                     "[--cited-by-only] [--keep-cache FILE]\n");
         return 2;
     }
     QStringList paths;

@@ -41,7 +41,8 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
         buildStructureFromText(text);
 
     // These two read the text again from its start.
-    computePageStatistics(text, source, options.disableSpacesNearHeaderAndFooter);
+    if (options.pageStatistics)
+        computePageStatistics(text, source, options.disableSpacesNearHeaderAndFooter);
     analyseReferences(text, file, options);
 
     // These look across line ends: the text is held once for all three,

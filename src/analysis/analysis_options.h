@@ -18,6 +18,12 @@ struct AnalysisOptions {
     // collection, the count of citations) asks for less.
     LinkScope links = LinkScope::All;
     bool requirements = true;
+    // What only the reading view shows: the heights of the page headers
+    // and footers with the page ends once they are hidden, and the
+    // bracketed citations of `citations` (the cited-by count takes its
+    // citations from the links).
+    bool pageStatistics = true;
+    bool citationMarks = true;
 };
 
 } // namespace parchly

@@ -175,45 +175,71 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
     return section.end - 1;
 }
 
-// The contents entry of the references section that holds 0-based line
-// `line` of the section headed at `heading`: of the located headings from
-// `heading` to `line`, the last that names references ("11.2.  Informative
-// References" under "11.  References"); else the last located heading at or
-// above the line; else the first entry that names references.
-int32_t contentsSectionAt(const RfcText& text, int32_t line, int32_t heading)
-{
-    int32_t named = -1;
-    int32_t any = -1;
-    auto later = [&text](int32_t best, int32_t candidate) {
-        return best < 0
-            || text.contents[static_cast<std::size_t>(candidate)].headingLine
-            > text.contents[static_cast<std::size_t>(best)].headingLine;
+// The located headings of the contents by line, looked up for each
+// reference rather than the whole contents walked for each.
+class ContentsHeadings {
+public:
+    explicit ContentsHeadings(const std::vector<ContentEntry>& contents)
+    {
+        for (std::size_t i = 0; i < contents.size(); ++i) {
+            const bool names = isReferencesTitle(contents[i].title);
+            if (names && m_firstNamingReferences < 0)
+                m_firstNamingReferences = static_cast<int32_t>(i);
+            if (contents[i].headingLine >= 1)
+                m_located.push_back(Located{contents[i].headingLine - 1, static_cast<int32_t>(i), names});
+        }
+        std::sort(m_located.begin(), m_located.end(), [](const Located& a, const Located& b) {
+            return a.line != b.line ? a.line < b.line : a.entry < b.entry;
+        });
+    }
+
+    // The contents entry of the references section that holds 0-based line
+    // `line` of the section headed at `heading`: of the located headings
+    // from `heading` to `line`, the last that names references ("11.2.
+    // Informative References" under "11.  References"); else the last
+    // located heading at or above the line; else the first entry that names
+    // references. Of entries located at one line, the first counts.
+    int32_t sectionAt(int32_t line, int32_t heading) const
+    {
+        auto above =
+            std::upper_bound(m_located.begin(), m_located.end(), line,
+                             [](int32_t value, const Located& located) { return value < located.line; });
+        if (above == m_located.begin())
+            return std::max(m_firstNamingReferences, 0);
+        int32_t named = -1;
+        int32_t namedLine = -1;
+        // Back over the headings of the section itself, the last first.
+        for (auto at = above; at != m_located.begin() && (at - 1)->line >= heading; --at) {
+            const Located& located = *(at - 1);
+            if (located.namesReferences && (named < 0 || located.line == namedLine)) {
+                named = located.entry;
+                namedLine = located.line;
+            }
+        }
+        if (named >= 0)
+            return named;
+        const int32_t lastLine = (above - 1)->line;
+        while (above != m_located.begin() && (above - 1)->line == lastLine)
+            --above;
+        return above->entry;
+    }
+
+private:
+    struct Located {
+        int32_t line = 0;
+        int32_t entry = 0;
+        bool namesReferences = false;
     };
-    for (std::size_t i = 0; i < text.contents.size(); ++i) {
-        const int32_t at = text.contents[i].headingLine - 1;
-        const int32_t index = static_cast<int32_t>(i);
-        if (at < 0 || at > line)
-            continue;
-        if (later(any, index))
-            any = index;
-        if (at >= heading && isReferencesTitle(text.contents[i].title) && later(named, index))
-            named = index;
-    }
-    if (named >= 0)
-        return named;
-    if (any >= 0)
-        return any;
-    for (std::size_t i = 0; i < text.contents.size(); ++i) {
-        if (isReferencesTitle(text.contents[i].title))
-            return static_cast<int32_t>(i);
-    }
-    return 0;
-}
+    std::vector<Located> m_located;
+    int32_t m_firstNamingReferences = -1;
+};
 
 // Reads the entries of one references section: every line that opens with
 // a bracketed label starts one; other lines (notes, group headings such as
-// "LINK LAYER REFERENCES", page lines) are passed over.
-void readReferencesSection(RfcText& text, const SectionLines& section, int32_t heading, bool unpaginated)
+// "LINK LAYER REFERENCES", page lines) are passed over. `entryText` is the
+// pass's buffer for an entry's text, reused from one entry to the next.
+void readReferencesSection(RfcText& text, const SectionLines& section, int32_t heading, bool unpaginated,
+                           const ContentsHeadings& headings, std::string& entryText)
 {
     for (int32_t i = heading + 1; i < section.end; ++i) {
         const std::string_view line = section.at(i);
@@ -221,15 +247,14 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         std::size_t close = 0;
         if (isPageLine(section.marks, i, line) || !opensReferenceEntry(line, open, close))
             continue;
-        ReferenceEntry entry;
+        ReferenceEntry& entry = text.references.emplace_back();
         entry.label.assign(line.substr(open, close + 1 - open));
         entry.firstLine = i;
-        std::string entryText;
+        entryText.clear();
         entry.lastLine = readEntryText(section, i, close + 1, entryText);
         if (!readTitleAndNumber(entryText, entry, unpaginated))
             text.referencesWithoutTitles = true;
-        entry.section = contentsSectionAt(text, i, heading);
-        text.references.push_back(entry);
+        entry.section = headings.sectionAt(i, heading);
         if (entry.lastLine > i)
             i = entry.lastLine - 1;
     }
@@ -311,16 +336,21 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
     const bool unpaginated = text.pageCount == 0
         && std::all_of(text.contents.begin(), text.contents.end(),
                        [](const ContentEntry& entry) { return entry.page == 0; });
+    const ContentsHeadings headings(text.contents);
+    std::string entryText;
     int32_t readTo = -1;
     for (const ReferencesSection& found : referencesSections(text, *file, marks)) {
         // A section within one already read (a references heading of the
         // contents inside a section the text shows) is not read twice.
         if (found.heading < readTo)
             continue;
-        readReferencesSection(text, SectionLines{*file, marks, found.end}, found.heading, unpaginated);
+        readReferencesSection(text, SectionLines{*file, marks, found.end}, found.heading, unpaginated,
+                              headings, entryText);
         readTo = found.end;
     }
-    return findCitations(text, file);
+    if (options.citationMarks)
+        findCitations(text, file);
+    return !text.references.empty();
 }
 
 bool findCitations(RfcText& text, LineReader* file)
@@ -330,7 +360,6 @@ bool findCitations(RfcText& text, LineReader* file)
 
     file->rewind();
     text.citations.clear();
-    const int32_t firstReferenceLine = text.references.front().firstLine;
     // The labels in order, each with its reference; of equal labels the
     // first reference comes first and is the one a citation names.
     using Label = std::pair<std::string_view, int32_t>;
@@ -339,25 +368,20 @@ bool findCitations(RfcText& text, LineReader* file)
     for (std::size_t r = 0; r < text.references.size(); ++r)
         labels.emplace_back(text.references[r].label, static_cast<int32_t>(r));
     std::sort(labels.begin(), labels.end());
-    int32_t index = -1;
-    // The text is searched for brackets rather than each line in turn: most
-    // lines hold none, and the lines before the next bracket are passed by.
-    for (;;) {
-        const std::string_view ahead = file->remainingText();
-        const std::size_t bracket = ahead.find('[');
-        if (bracket == std::string_view::npos)
-            break;
-        std::string_view line;
-        std::size_t lineStart = 0;
-        for (;;) {
-            line = *file->nextLine();
+    // Only the text before the first reference cites. It is searched for
+    // brackets rather than read line by line: most lines hold none.
+    const std::string_view whole = file->wholeText();
+    const auto firstReferenceLine = static_cast<std::size_t>(text.references.front().firstLine);
+    const std::size_t end =
+        firstReferenceLine < file->lineTotal() ? file->lineOffset(firstReferenceLine) : whole.size();
+    std::size_t index = 0;
+    for (std::size_t bracket = whole.find('['); bracket < end;) {
+        // The brackets come in text order: the line that holds this one is
+        // at or after the line of the previous one.
+        while (file->lineOffset(index + 1) <= bracket)
             ++index;
-            if (lineStart + line.size() > bracket)
-                break;
-            lineStart += line.size();
-        }
-        if (index >= firstReferenceLine)
-            break;
+        const std::size_t lineStart = file->lineOffset(index);
+        const std::string_view line = file->lineAt(index);
         // Every bracket pair of the line: "see [RFC2119] and [RFC8174]" and
         // "[1], [2]" cite two references each.
         for (std::size_t open = bracket - lineStart; open != std::string_view::npos;) {
@@ -371,11 +395,13 @@ bool findCitations(RfcText& text, LineReader* file)
                 labels.begin(), labels.end(), bracketed,
                 [](const Label& label, std::string_view text) { return label.first < text; });
             if (found != labels.end() && found->first == bracketed) {
-                text.citations.push_back(CitationMark{index, static_cast<int32_t>(inner),
+                text.citations.push_back(CitationMark{static_cast<int32_t>(index),
+                                                      static_cast<int32_t>(inner),
                                                       static_cast<int32_t>(close + 1), found->second});
             }
             open = line.find('[', close + 1);
         }
+        bracket = whole.find('[', lineStart + line.size());
     }
     return true;
 }

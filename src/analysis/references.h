@@ -13,11 +13,12 @@ namespace parchly {
 bool isReferencesTitle(std::string_view title);
 
 // Fills `references` from the sections of `contents` whose heading was
-// located and whose title names references, and then `citations`. The pass
+// located and whose title names references, and then `citations` when the
+// options ask for them. The pass
 // counts its own lines; the record's counts stay those of the analysis.
 // False without doing anything when `file` is null, the record is the index,
-// reference analysis is disabled or there are no contents; otherwise the
-// result of findCitations.
+// reference analysis is disabled or there are no contents; otherwise
+// whether any reference was found.
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options);
 
 // Finds the citations before the first reference: every bracket pair of a

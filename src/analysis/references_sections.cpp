@@ -5,10 +5,8 @@
 
 #include <algorithm>
 #include <cstddef>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <cstdint>
+#include <cstring>
 
 namespace parchly {
 
@@ -63,24 +61,62 @@ bool namesReferencesGroup(std::string_view text)
 
 // Whether the line's words end as a references heading does ("...
 // references", "bibliography", "... notes", "references cited"), trailing
-// colons and full stops aside: a few bytes at the end of the line, so most
-// lines are passed by before any search.
-bool endsAsReferencesTitle(std::string_view line)
+// colons and full stops aside, the last five letters already known to end
+// one of those words.
+bool endsInReferencesWord(std::string_view text)
 {
-    std::string_view text = lineWords(line);
-    while (!text.empty() && (text.back() == ':' || text.back() == '.'))
-        text.remove_suffix(1);
-    // The last letter of each of the words below: most lines end in
-    // another, and are passed by at it.
-    const char last = text.empty() ? '\0' : lowerAscii(text.back());
-    if (last != 's' && last != 'y' && last != 'd')
-        return false;
-    for (const std::string_view last : {"references", "bibliography", "notes", "cited"}) {
-        if (text.size() >= last.size()
-            && equalIgnoringAsciiCase(text.substr(text.size() - last.size()), last))
+    for (const std::string_view word : {"references", "bibliography", "notes", "cited"}) {
+        if (text.size() >= word.size()
+            && equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word))
             return true;
     }
     return false;
+}
+
+// The same, read from the line's end alone, without finding where its
+// words start. The last five letters are compared at once: an upper-case
+// letter differs from its lower case in one bit, which no other byte can
+// set to make a letter.
+bool endsAsReferencesTitleFromEnd(std::string_view line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    while (end > 0 && (line[end - 1] == ':' || line[end - 1] == '.'))
+        --end;
+    if (end < 5)
+        return false;
+    uint64_t last = 0;
+    std::memcpy(&last, line.data() + end - 5, 5);
+    last |= 0x2020202020ULL;
+    constexpr auto letters = [](const char(&word)[6]) {
+        uint64_t value = 0;
+        for (std::size_t i = 0; i < 5; ++i)
+            value |= static_cast<uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
+        return value;
+    };
+    constexpr uint64_t kEnds[] = {letters("ences"), letters("raphy"), letters("notes"), letters("cited")};
+    if (last != kEnds[0] && last != kEnds[1] && last != kEnds[2] && last != kEnds[3])
+        return false;
+    return endsInReferencesWord(line.substr(0, end));
+}
+
+// Every line outside a references section is asked, and most are passed by
+// at their last byte: shorter than the shortest of the words, or ending in
+// a byte that is neither the last letter of one nor one passed over after
+// it.
+inline bool endsAsReferencesTitle(std::string_view line)
+{
+    if (line.size() < 5)
+        return false;
+    if (line.back() == '\n') {
+        const char last = line[line.size() - 2];
+        const char lower = static_cast<char>(last | 0x20);
+        if (lower != 's' && lower != 'y' && lower != 'd' && !isBlankChar(last) && !isLineEnd(last)
+            && last != '.' && last != ':')
+            return false;
+    }
+    return endsAsReferencesTitleFromEnd(line);
 }
 
 // Whether the line holds one of the words a references heading ends in.
@@ -116,80 +152,12 @@ bool looksLikePageLine(std::string_view line)
     return looksLikePageHeader(line) || endsInPageWord(line);
 }
 
-// Whether the line may open or close a references section, told from its
-// first and last bytes: a section closes only at a line at the margin, and
-// opens only at one whose words end as a references heading does (last
-// letter s, y or d, closing colons and full stops aside). Body text is
-// indented and most of it ends otherwise, so most lines stop here.
-bool mayOpenOrCloseSection(std::string_view line)
+// Whether the line stands at the margin: inside a references section only
+// such a line may close it (and then open the next), entries and their
+// text being indented.
+bool standsAtMargin(std::string_view line)
 {
-    if (line.empty())
-        return false;
-    if (!isBlankChar(line[0]) && !isLineEnd(line[0]))
-        return true;
-    std::size_t end = line.size();
-    while (end > 0
-           && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == ':'
-               || line[end - 1] == '.'))
-        --end;
-    const char last = end > 0 ? lowerAscii(line[end - 1]) : '\0';
-    return last == 's' || last == 'y' || last == 'd';
-}
-
-// Where the next "eferences", "EFERENCES", "ibliography" or "IBLIOGRAPHY"
-// of `text` at or after `from` ends, as mayNameReferences() looks for
-// them; npos when there is none. The text is searched for the rare byte
-// pairs inside them, "nc" and "ph", sixteen positions at a time, and only
-// those are looked at: until a references section opens, no other line
-// needs reading.
-std::size_t findReferencesWord(std::string_view text, std::size_t from)
-{
-    // Each word with where its pair stands in it.
-    struct Word {
-        std::string_view text;
-        std::size_t pair;
-    };
-    constexpr Word kWords[] = {{"eferences", 5}, {"EFERENCES", 5}, {"ibliography", 8}, {"IBLIOGRAPHY", 8}};
-    auto wordAt = [&](std::size_t pair) {
-        for (const Word& word : kWords) {
-            if (pair >= word.pair && startsWithAt(text, pair - word.pair, word.text))
-                return pair - word.pair + word.text.size();
-        }
-        return std::string_view::npos;
-    };
-    std::size_t i = from;
-#if defined(__SSE2__)
-    const __m128i n = _mm_set1_epi8('n');
-    const __m128i c = _mm_set1_epi8('c');
-    const __m128i p = _mm_set1_epi8('p');
-    const __m128i h = _mm_set1_epi8('h');
-    // Upper case differs from lower case in one bit.
-    const __m128i caseBit = _mm_set1_epi8(0x20);
-    for (; i + 17 <= text.size(); i += 16) {
-        const __m128i first =
-            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i)), caseBit);
-        const __m128i second =
-            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i + 1)), caseBit);
-        const __m128i pairs =
-            _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(first, n), _mm_cmpeq_epi8(second, c)),
-                         _mm_and_si128(_mm_cmpeq_epi8(first, p), _mm_cmpeq_epi8(second, h)));
-        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(pairs)); mask != 0; mask &= mask - 1) {
-            const std::size_t end = wordAt(i + static_cast<std::size_t>(__builtin_ctz(mask)));
-            if (end != std::string_view::npos)
-                return end;
-        }
-    }
-#endif
-    for (; i + 1 < text.size(); ++i) {
-        const char first = lowerAscii(text[i]);
-        const char second = lowerAscii(text[i + 1]);
-        if ((first == 'n' && second == 'c') || (first == 'p' && second == 'h')) {
-            const std::size_t end = wordAt(i);
-            if (end != std::string_view::npos)
-                return end;
-        }
-    }
-    return std::string_view::npos;
+    return !line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0]);
 }
 
 } // namespace
@@ -279,18 +247,11 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         return isBlankLine(line, indentOf(line)) || isMark(i);
     };
     ReferencesSection* open = nullptr;
-    const std::string_view whole = lines.wholeText();
     for (int32_t i = from; i < total; ++i) {
-        if (open == nullptr) {
-            // Only a line naming references opens a section.
-            const std::size_t word = findReferencesWord(whole, lines.lineOffset(static_cast<std::size_t>(i)));
-            if (word == std::string_view::npos)
-                break;
-            i = std::max(i, static_cast<int32_t>(lines.lineHolding(word - 1)));
-        }
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
-        // Any other line leaves the sections as they are.
-        if (!mayOpenOrCloseSection(line))
+        // Any other line leaves the sections as they are: outside a section
+        // only a line that ends as a references heading may open one.
+        if (open == nullptr ? !endsAsReferencesTitle(line) : !standsAtMargin(line))
             continue;
         const std::size_t indent = indentOf(line);
         if (isBlankLine(line, indent) || isMark(i))

@@ -2,12 +2,14 @@
 #include "collection/worker_threads.h"
 
 #include "analysis/analyse.h"
+#include "analysis/file_access.h"
 #include "analysis/line_reader.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace parchly {
@@ -122,41 +124,51 @@ bool parseCache(std::string_view text, std::map<int32_t, CitingFile>& files)
 
 CitingFile analyseCitations(int32_t rfc, const char* data, std::size_t size)
 {
-    CitingFile file;
     LineReader reader(std::string_view(data, size));
+    return analyseCitations(rfc, reader);
+}
+
+CitingFile analyseCitations(int32_t rfc, LineReader& reader)
+{
+    CitingFile file;
     RfcText text;
     // The citations are those the reading view links, every one of a line
     // and each label of a list ("[2, 3]"); no other link is looked for.
     AnalysisOptions options;
     options.links = LinkScope::Citations;
     options.requirements = false;
+    options.pageStatistics = false;
+    options.citationMarks = false;
     analyseText(text, &reader, LimitsBlock(), options);
     file.title = text.title;
     // The title goes on one line of the cache.
     std::replace_if(
         file.title.begin(), file.title.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
-    std::map<int32_t, Citation> cited;
     std::vector<int32_t> citationsOfReference(text.references.size(), 0);
     for (const LinkMark& link : text.links)
         if (link.kind == LinkKind::Citation && link.targetReference >= 0
             && static_cast<std::size_t>(link.targetReference) < citationsOfReference.size())
             ++citationsOfReference[static_cast<std::size_t>(link.targetReference)];
+    std::vector<Citation>& cited = file.citations;
+    cited.reserve(text.references.size());
     for (std::size_t i = 0; i < text.references.size(); ++i) {
         const ReferenceEntry& reference = text.references[i];
-        if (reference.rfc <= 0 || reference.rfc == rfc)
-            continue;
-        // Normative and informative lists may both name an RFC: the first
-        // entry is where it opens, the citations of both count.
-        auto [entry, added] = cited.try_emplace(reference.rfc);
-        if (added) {
-            entry->second.cited = reference.rfc;
-            entry->second.referenceLine = reference.firstLine;
-        }
-        entry->second.count += citationsOfReference[i];
+        if (reference.rfc > 0 && reference.rfc != rfc)
+            cited.push_back(Citation{reference.rfc, reference.firstLine, citationsOfReference[i]});
     }
-    file.citations.reserve(cited.size());
-    for (const auto& [number, citation] : cited)
-        file.citations.push_back(citation);
+    // By cited number, each once. Normative and informative lists may both
+    // name an RFC: the first entry (kept first by the stable sort) is where
+    // it opens, the citations of both count.
+    std::stable_sort(cited.begin(), cited.end(),
+                     [](const Citation& a, const Citation& b) { return a.cited < b.cited; });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < cited.size(); ++i) {
+        if (kept > 0 && cited[kept - 1].cited == cited[i].cited)
+            cited[kept - 1].count += cited[i].count;
+        else
+            cited[kept++] = cited[i];
+    }
+    cited.resize(kept);
     return file;
 }
 
@@ -216,29 +228,34 @@ RefreshSummary CitationGraph::refresh(const std::vector<CollectionFile>& files, 
     summary.removed = m_files.size() - std::min(stillThere, m_files.size());
     m_files = std::move(kept);
 
+    // The largest files first: a large one taken last would leave the other
+    // workers idle while it is analysed.
+    std::stable_sort(changed.begin(), changed.end(),
+                     [](const CollectionFile* a, const CollectionFile* b) { return a->size > b->size; });
     if (threads <= 0)
         threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
     std::mutex mutex; // guards m_files and summary
     auto work = [&] {
-        std::vector<char> buffer;
         for (std::size_t job = next++; job < changed.size() && !(cancel && *cancel); job = next++) {
             const CollectionFile& file = *changed[job];
-            std::size_t size = 0;
-            // A file that cannot be read now is analysed again next time; one
-            // beyond the reader's limits is no RFC and is left out.
-            const FileRefusal refusal = readWholeFile(file.path, buffer, size);
-            if (refusal == FileRefusal::TooLarge) {
-                const std::lock_guard<std::mutex> lock(mutex);
-                ++summary.skipped;
-            } else if (refusal == FileRefusal::None) {
-                CitingFile citing = analyseCitations(file.rfc, buffer.data(), size);
+            // Read straight into the reader, which holds the text the
+            // analysis reads: no copy of a whole file per file.
+            std::optional<LineReader> reader = LineReader::open(file.path);
+            if (reader) {
+                CitingFile citing = analyseCitations(file.rfc, *reader);
                 citing.size = file.size;
                 citing.modified = file.modified;
                 const std::lock_guard<std::mutex> lock(mutex);
                 m_files[file.rfc] = std::move(citing);
                 ++summary.analysed;
+            } else if (fileRefusal(file.path) == FileRefusal::TooLarge) {
+                // A file that cannot be read now is analysed again next
+                // time; one beyond the reader's limits is no RFC and is
+                // left out.
+                const std::lock_guard<std::mutex> lock(mutex);
+                ++summary.skipped;
             }
             const std::size_t finished = ++done;
             if (progress)

@@ -6,6 +6,7 @@
 #ifndef PARCHLY_COLLECTION_CITATION_GRAPH_H
 #define PARCHLY_COLLECTION_CITATION_GRAPH_H
 
+#include "analysis/line_reader.h"
 #include "collection/collection_files.h"
 
 #include <atomic>
@@ -76,8 +77,10 @@ private:
     std::map<int32_t, CitingFile> m_files; // by citing number
 };
 
-// The citations of one file's text (RFC `rfc`).
+// The citations of one file's text (RFC `rfc`), given as its bytes or as
+// a reader over them.
 CitingFile analyseCitations(int32_t rfc, const char* data, std::size_t size);
+CitingFile analyseCitations(int32_t rfc, LineReader& reader);
 
 } // namespace parchly
 

@@ -276,6 +276,7 @@ void addSections(const char* data, std::size_t size, FileHits& file)
     options.disableReferenceAnalysis = true;
     options.links = LinkScope::None;
     options.requirements = false;
+    options.pageStatistics = false;
     analyseText(text, &reader, LimitsBlock(), options);
     file.title = text.title;
     // Heading lines count from 1, hit lines from 0.

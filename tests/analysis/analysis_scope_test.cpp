@@ -99,5 +99,34 @@ TEST(AnalysisScope, LeavingOutLinksOrRequirementsChangesNoOtherField)
     }
 }
 
+// The cited-by count and the search over the collection leave out what only
+// the reading view shows; what they use must not move for it.
+TEST(AnalysisScope, LeavingOutPageStatisticsAndCitationMarksChangesNoOtherField)
+{
+    const char* const kLeftOut[] = {"linesBeforeHeader",        "linesFromFooter",   "blankAfterHeader",
+                                    "blankBeforeFooter",        "pageEndsNoHeaders", "pageEndsNoFooters",
+                                    "pageEndsNoHeadersFooters", "citations"};
+    const auto withoutLeftOut = [&kLeftOut](const RfcText& text) {
+        Json record = test::fullRecord(text);
+        for (const char* field : kLeftOut)
+            record.erase(field);
+        return record.dump(1);
+    };
+    AnalysisOptions less;
+    less.pageStatistics = false;
+    less.citationMarks = false;
+    for (const auto& [name, bytes] : texts()) {
+        SCOPED_TRACE(name);
+        const RfcText full = analyseBytes(bytes).text;
+        const RfcText text = analyseBytes(bytes, less).text;
+        EXPECT_EQ(withoutLeftOut(text), withoutLeftOut(full));
+        EXPECT_TRUE(text.citations.empty());
+        EXPECT_TRUE(text.linesBeforeHeader.empty());
+        if (name == "links.txt") {
+            EXPECT_FALSE(full.citations.empty()); // the full analysis has what is left out
+        }
+    }
+}
+
 } // namespace
 } // namespace parchly

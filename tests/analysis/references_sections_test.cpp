@@ -47,18 +47,20 @@ TEST_P(ReferencesHeadings, OpenASectionAfterABlankLine)
     EXPECT_EQ(sections[0].end, 8);
 }
 
-INSTANTIATE_TEST_SUITE_P(ReferencesSections, ReferencesHeadings,
-                         testing::Values(HeadingCase{"7.  References", true}, HeadingCase{"REFERENCES", true},
-                                         HeadingCase{"                              REFERENCES", true},
-                                         HeadingCase{"Bibliography", true},
-                                         HeadingCase{"  BIBLIOGRAPHY:", true},
-                                         HeadingCase{"A. Normative References", true},
-                                         HeadingCase{"7.  References and Notes", true},
-                                         HeadingCase{"Appendix B - Informative References", true},
-                                         HeadingCase{"   The references below are informative.", false},
-                                         HeadingCase{"   See the references", false},
-                                         HeadingCase{"8.  Security Considerations", false},
-                                         HeadingCase{"Referencing", false}));
+INSTANTIATE_TEST_SUITE_P(
+    ReferencesSections, ReferencesHeadings,
+    testing::Values(HeadingCase{"7.  References", true}, HeadingCase{"REFERENCES", true},
+                    HeadingCase{"                              REFERENCES", true},
+                    HeadingCase{"Bibliography", true}, HeadingCase{"  BIBLIOGRAPHY:", true},
+                    HeadingCase{"A. Normative References", true},
+                    HeadingCase{"7.  References and Notes", true},
+                    HeadingCase{"Appendix B - Informative References", true},
+                    HeadingCase{"   The references below are informative.", false},
+                    HeadingCase{"   See the references", false},
+                    HeadingCase{"8.  Security Considerations", false}, HeadingCase{"Referencing", false},
+                    // What a heading's line may end in after its words.
+                    HeadingCase{"7.  References  ", true}, HeadingCase{"REFERENCES CITED:", true},
+                    HeadingCase{"7.  References\r\r", true}, HeadingCase{"7.  Notes", false}));
 
 TEST(ReferencesSections, HeadingAfterTextOpensNone)
 {

@@ -1,0 +1,64 @@
+// The bracketed citations of the text before the first reference, found by
+// a search of the whole text: where each lands in the lines as every pass
+// reads them.
+#include "analysis/references.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace parchly {
+namespace {
+
+// Line, start column, end column, reference.
+using Found = std::tuple<int32_t, int32_t, int32_t, int32_t>;
+
+std::vector<Found> citationsOf(const std::string& bytes, int32_t firstReferenceLine)
+{
+    RfcText text;
+    text.references.resize(2);
+    text.references[0].label = "[1]";
+    text.references[0].firstLine = firstReferenceLine;
+    text.references[1].label = "[RFC2119]";
+    text.references[1].firstLine = firstReferenceLine + 1;
+    LineReader reader{bytes};
+    EXPECT_TRUE(findCitations(text, &reader));
+    std::vector<Found> found;
+    for (const CitationMark& citation : text.citations)
+        found.emplace_back(citation.line, citation.startColumn, citation.endColumn, citation.reference);
+    return found;
+}
+
+TEST(Citations, EveryBracketPairOfALineBeforeTheReferences)
+{
+    const std::string text = "See [1] and [RFC2119], [2] and [[1].\n"
+                             "\n"
+                             "[1]  First.\n"
+                             "[RFC2119]  Second, cites [1] itself.\n";
+    EXPECT_EQ(citationsOf(text, 2), (std::vector<Found>{{0, 4, 7, 0}, {0, 12, 21, 1}, {0, 32, 35, 0}}));
+}
+
+// A line longer than the reader's buffer is read as pieces, each a line of
+// its own: a citation in the second piece counts from that piece.
+TEST(Citations, LongLineCountsInItsPieces)
+{
+    const std::string longLine = std::string(kLineBufferSize + 9, 'x') + " [1]\n";
+    EXPECT_EQ(citationsOf("Intro.\n" + longLine + "[1]  First.\n", 3), (std::vector<Found>{{2, 11, 14, 0}}));
+}
+
+// CR LF line ends are read as LF; the last line may have none.
+TEST(Citations, CarriageReturnsAndAMissingLastLineEnd)
+{
+    EXPECT_EQ(citationsOf("a [1]\r\nb [RFC2119]\r\nc [1]", 5),
+              (std::vector<Found>{{0, 2, 5, 0}, {1, 2, 11, 1}, {2, 2, 5, 0}}));
+}
+
+TEST(Citations, NoneAtOrAfterTheFirstReference)
+{
+    EXPECT_TRUE(citationsOf("[1]  First, [1] again.\n[RFC2119] x\n", 0).empty());
+}
+
+} // namespace
+} // namespace parchly
