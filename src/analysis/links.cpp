@@ -2,6 +2,7 @@
 
 #include "analysis/line_cues.h"
 #include "analysis/section_anchors.h"
+#include "analysis/section_number_map.h"
 #include "analysis/text_scan.h"
 
 #include <algorithm>
@@ -35,26 +36,40 @@ struct Token {
     TokenKind kind = TokenKind::Other;
     bool spaced = false; // white space or the line start before it
     Starter starter = Starter::None;
+    char mark = 0; // Punct: "[", "]" or ","
 };
 
-// Letters and digits by byte: the tokenizer asks it of nearly every byte
-// of the lines it reads, and one look-up costs less than four comparisons.
-constexpr std::array<bool, 256> kAlnum = [] {
-    std::array<bool, 256> table{};
-    for (int c = 0; c < 256; ++c)
-        table[static_cast<std::size_t>(c)] =
-            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+// What a byte is to the tokenizer, by one look-up: it asks this of nearly
+// every byte of the lines it reads.
+enum class ByteClass : uint8_t { Other, Space, Alnum, Punct };
+
+constexpr std::array<ByteClass, 256> kByteClass = [] {
+    std::array<ByteClass, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        ByteClass& byteClass = table[static_cast<std::size_t>(c)];
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+            byteClass = ByteClass::Alnum;
+        else if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == kFormFeed || c == '\v')
+            byteClass = ByteClass::Space;
+        else if (c == '[' || c == ']' || c == ',')
+            byteClass = ByteClass::Punct;
+    }
     return table;
 }();
 
+ByteClass classOf(char c)
+{
+    return kByteClass[static_cast<unsigned char>(c)];
+}
+
 bool isAlnum(char c)
 {
-    return kAlnum[static_cast<unsigned char>(c)];
+    return classOf(c) == ByteClass::Alnum;
 }
 
 bool isSpace(char c)
 {
-    return isBlankChar(c) || isLineEnd(c) || c == kFormFeed || c == '\v';
+    return classOf(c) == ByteClass::Space;
 }
 
 // A URL or a URN is one token whose numbers are never links: "rfc9110" in
@@ -77,60 +92,67 @@ bool isLabelNumber(std::string_view line, std::string_view scheme, std::size_t c
     return slashed && !startsWithAt(line, colon + 1, "//");
 }
 
-// Whether a phrase may use the word: numbers, a capital alone or before a
-// dot (an appendix number), the words that start a phrase and those that
-// join its parts.
-bool isPhraseWord(std::string_view word)
+// What a phrase may make of a word: nothing (`usable` false), or a part of
+// it, and the phrase the word starts, if any ("RFCs 2818 and 7230", "RFC
+// 1234" or "RFC1234", "BCP 14", "Section 3.2", "Sections 3 and 4" and the
+// forms of "Appendix"). Numbers, a capital alone or before a dot (an
+// appendix number) and the words that join a phrase's parts start none.
+struct PhraseWord {
+    bool usable = false;
+    Starter starter = Starter::None;
+};
+
+// Told by the first byte, then by the few words it may start: most words
+// are passed over on that byte.
+PhraseWord phraseWord(std::string_view word)
 {
+    constexpr PhraseWord kUnused{};
+    constexpr PhraseWord kJoin{true, Starter::None};
+    const auto starting = [](Starter starter) { return PhraseWord{true, starter}; };
     const char c = word[0];
     if (isDigit(c) || ((c >= 'A' && c <= 'Z') && (word.size() == 1 || word[1] == '.')))
-        return true;
+        return kJoin;
     const std::string_view head = word.substr(0, 3);
     switch (c) {
     case 'R':
-        return head == "RFC";
+        if (head != "RFC")
+            return kUnused;
+        return starting(word == "RFCs" ? Starter::RfcList : Starter::Rfc);
     case 'B':
-        return head == "BCP";
+        return head == "BCP" ? starting(Starter::Series) : kUnused;
     case 'F':
-        return head == "FYI";
+        return head == "FYI" ? starting(Starter::Series) : kUnused;
     case 'S':
-        return head == "STD" || word == "Section" || word == "Sections" || word == "SECTION";
+        if (head == "STD")
+            return starting(Starter::Series);
+        if (word == "Section" || word == "SECTION")
+            return starting(Starter::Section);
+        return word == "Sections" ? starting(Starter::SectionList) : kUnused;
     case 's':
-        return word == "section" || word == "sections";
+        if (word == "section")
+            return starting(Starter::Section);
+        return word == "sections" ? starting(Starter::SectionList) : kUnused;
     case 'A':
-        return word == "Appendix" || word == "APPENDIX" || word == "Appendices";
+        if (word == "Appendix" || word == "APPENDIX")
+            return starting(Starter::Section);
+        return word == "Appendices" ? starting(Starter::SectionList) : kUnused;
     case 'a':
-        return word == "appendix" || word == "appendices" || word == "and";
+        if (word == "appendix")
+            return starting(Starter::Section);
+        if (word == "appendices")
+            return starting(Starter::SectionList);
+        return word == "and" ? kJoin : kUnused;
     case 'o':
-        return word == "of" || word == "or";
+        return word == "of" || word == "or" ? kJoin : kUnused;
     case 'i':
-        return word == "in";
+        return word == "in" ? kJoin : kUnused;
     case 't':
-        return word == "this" || word == "through";
+        return word == "this" || word == "through" ? kJoin : kUnused;
     case 'T':
-        return word == "This";
+        return word == "This" ? kJoin : kUnused;
     default:
-        return false;
+        return kUnused;
     }
-}
-
-// "RFCs 2818 and 7230", "RFC 1234" or "RFC1234", "BCP 14", "Section 3.2",
-// "Sections 3 and 4" (and the forms of "Appendix"): of a phrase word.
-Starter starterOf(std::string_view word)
-{
-    if (word == "RFCs")
-        return Starter::RfcList;
-    const std::string_view head = word.substr(0, 3);
-    if (head == "RFC")
-        return Starter::Rfc;
-    if (head == "BCP" || head == "STD" || head == "FYI")
-        return Starter::Series;
-    if (word == "Section" || word == "section" || word == "SECTION" || word == "Appendix"
-        || word == "appendix" || word == "APPENDIX")
-        return Starter::Section;
-    if (word == "Sections" || word == "sections" || word == "Appendices" || word == "appendices")
-        return Starter::SectionList;
-    return Starter::None;
 }
 
 // Where the tokens of `line` may be read from to find every phrase that
@@ -161,7 +183,8 @@ void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart
     std::size_t i = from;
     while (i < line.size()) {
         const char c = line[i];
-        if (isSpace(c)) {
+        const ByteClass byteClass = classOf(c);
+        if (byteClass == ByteClass::Space) {
             spaced = true;
             ++i;
             continue;
@@ -171,7 +194,7 @@ void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart
         std::size_t end = i + 1;
         TokenKind kind = TokenKind::Other;
         Starter starter = Starter::None;
-        if (isAlnum(c)) {
+        if (byteClass == ByteClass::Alnum) {
             // Dots inside a word keep "3.2.1" and "B.1" whole.
             for (;;) {
                 while (end < line.size() && isAlnum(line[end]))
@@ -185,16 +208,16 @@ void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart
                 && !isLabelNumber(line, word, end)) {
                 while (end < line.size() && !isSpace(line[end]) && line[end] != '>' && line[end] != '"')
                     ++end;
-            } else if (isPhraseWord(word)) {
+            } else if (const PhraseWord phrase = phraseWord(word); phrase.usable) {
                 kind = TokenKind::Word;
-                starter = isDigit(c) ? Starter::None : starterOf(word);
+                starter = phrase.starter;
             }
-        } else if (c == '[' || c == ']' || c == ',') {
+        } else if (byteClass == ByteClass::Punct) {
             kind = TokenKind::Punct;
         }
         if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other) {
-            tokens.push_back(
-                {index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced, starter});
+            tokens.push_back({index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced,
+                              starter, kind == TokenKind::Punct ? c : '\0'});
             if (kind == TokenKind::Punct && c != ',')
                 bracketOpen = c == '[';
             if (starter != Starter::None || c == '[' || c == ']')
@@ -278,16 +301,15 @@ public:
             return;
         for (const ContentEntry& entry : text.contents) {
             if (entry.matched && entry.headingLine > 0)
-                m_sectionLines.emplace_back(entry.number, entry.headingLine);
+                m_sectionLines.add(entry.number, entry.headingLine);
         }
         for (const SectionAnchor& anchor : text.sectionAnchors) {
             if (!anchor.number.empty())
-                m_sectionLines.emplace_back(anchor.number, anchor.line);
+                m_sectionLines.add(anchor.number, anchor.line);
         }
         // Of equal numbers the first named (the contents before the anchors)
-        // is the one a link goes to: a stable sort keeps it first.
-        std::stable_sort(m_sectionLines.begin(), m_sectionLines.end(),
-                         [](const SectionLine& a, const SectionLine& b) { return a.first < b.first; });
+        // is the one a link goes to.
+        m_sectionLines.seal();
     }
 
     // Reads the tokens of `line` from `from`, its start or white space, up
@@ -324,18 +346,15 @@ private:
     bool isWord(std::size_t k) const { return k < m_tokens.size() && m_tokens[k].kind == TokenKind::Word; }
     bool isPunct(std::size_t k, char c) const
     {
-        return k < m_tokens.size() && m_tokens[k].kind == TokenKind::Punct
-            && m_lines.line(static_cast<std::size_t>(m_tokens[k].line))[m_tokens[k].start] == c;
+        return k < m_tokens.size() && m_tokens[k].kind == TokenKind::Punct && m_tokens[k].mark == c;
     }
     bool is(std::size_t k, std::string_view word) const { return isWord(k) && view(k) == word; }
 
     // The heading line of this document's section `number`, or 0.
     int32_t sectionLine(std::string_view number) const
     {
-        const auto found = std::lower_bound(
-            m_sectionLines.begin(), m_sectionLines.end(), number,
-            [](const SectionLine& section, std::string_view key) { return section.first < key; });
-        return found != m_sectionLines.end() && found->first == number ? found->second : 0;
+        const int32_t* line = m_sectionLines.find(number);
+        return line != nullptr ? *line : 0;
     }
 
     // The reference labelled "[inside]", or -1.
@@ -401,7 +420,7 @@ private:
         link.line = to.line;
         link.startColumn = from.line == to.line ? from.start : to.start;
         link.endColumn = to.end;
-        m_text.links.push_back(link);
+        m_text.links.push_back(std::move(link));
         return m_text.links.back();
     }
 
@@ -575,9 +594,9 @@ private:
         link.endColumn = static_cast<int32_t>(end);
         link.targetReference = reference;
         link.targetRfc = m_text.references[static_cast<std::size_t>(reference)].rfc;
-        m_text.links.push_back(link);
-        m_targetEnd = endToken;
         m_targetRfc = link.targetRfc;
+        m_text.links.push_back(std::move(link));
+        m_targetEnd = endToken;
         m_targetReference = reference;
         m_hasTarget = true;
     }
@@ -687,8 +706,7 @@ private:
     std::vector<std::pair<std::string_view, int32_t>> m_labels;
     std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
     // This document's section numbers with their heading lines, sorted.
-    using SectionLine = std::pair<std::string_view, int32_t>;
-    std::vector<SectionLine> m_sectionLines;
+    SectionNumberMap<int32_t> m_sectionLines;
     std::size_t m_longestLabel = 0;
     int32_t m_closeLine = -1;
     std::size_t m_closeFrom = 0;

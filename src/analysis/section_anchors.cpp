@@ -1,12 +1,11 @@
 #include "analysis/section_anchors.h"
 
 #include "analysis/references.h"
+#include "analysis/section_number_map.h"
 #include "analysis/text_scan.h"
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <limits>
 #include <numeric>
 #include <string_view>
@@ -81,44 +80,6 @@ std::string_view trimmed(std::string_view text)
     return text.substr(begin, end - begin);
 }
 
-// The section numbers the contents and the headings name, sorted: a few
-// hundred at most, looked up once for each numbered line of the body. A
-// number of up to seven bytes (nearly all) is held as one integer, its
-// bytes and its length, so that sorting and looking up compare integers.
-class NumberSet {
-public:
-    void add(std::string_view number)
-    {
-        if (number.size() <= kShortNumber)
-            m_short.push_back(key(number));
-        else
-            m_long.push_back(number);
-    }
-    void seal()
-    {
-        std::sort(m_short.begin(), m_short.end());
-        std::sort(m_long.begin(), m_long.end());
-    }
-    bool holds(std::string_view number) const
-    {
-        return number.size() <= kShortNumber ? std::binary_search(m_short.begin(), m_short.end(), key(number))
-                                             : std::binary_search(m_long.begin(), m_long.end(), number);
-    }
-
-private:
-    static constexpr std::size_t kShortNumber = 7;
-    static uint64_t key(std::string_view number)
-    {
-        uint64_t bytes = 0;
-        if (!number.empty())
-            std::memcpy(&bytes, number.data(), number.size());
-        return bytes | static_cast<uint64_t>(number.size()) << 56;
-    }
-
-    std::vector<uint64_t> m_short;
-    std::vector<std::string_view> m_long;
-};
-
 // Whether a line whose text starts with `first` then `second` may start
 // with a section number: a digit, a capital before a dot ("A.") or the "A"
 // of "Appendix". Most lines start with a word and are passed over at once.
@@ -182,21 +143,22 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
 {
     std::vector<Candidate> candidates;
     candidates.reserve(text.contents.size() + text.headings.size() + 16);
-    NumberSet known;
+    // The numbers the contents and the headings name.
+    SectionNumberMap<bool> known;
     const auto [contentsFirst, contentsLast] = contentsLineRange(text);
     for (const ContentEntry& entry : text.contents) {
         if (!entry.matched || entry.headingLine <= 0)
             continue;
         const std::string_view number = withoutTrailingDots(entry.number);
         candidates.push_back({entry.headingLine, number, entry.title, 0});
-        known.add(number);
+        known.add(number, true);
     }
     for (const SectionHeading& heading : text.headings) {
         std::size_t titleStart = 0;
         const std::string_view number = heading.number.empty() ? headingNumber(heading.title, titleStart)
                                                                : withoutTrailingDots(heading.number);
         candidates.push_back({heading.line, number, std::string_view(heading.title).substr(titleStart), 1});
-        known.add(number);
+        known.add(number, true);
     }
     known.seal();
     // The body's own numbered headings, for the sections a contents leaves
@@ -220,7 +182,7 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
             continue;
         std::size_t titleStart = 0;
         const std::string_view sectionNumber = headingNumber(line, titleStart);
-        if (sectionNumber.empty() || known.holds(sectionNumber))
+        if (sectionNumber.empty() || known.find(sectionNumber) != nullptr)
             continue;
         const std::string_view title = trimmed(line.substr(titleStart));
         const bool capitals =

@@ -6,6 +6,7 @@
 #include "analysis/links.h"
 #include "analysis/requirements_csv.h"
 #include "analysis/section_anchors.h"
+#include "analysis/section_number_map.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,25 @@ TEST(SectionAnchors, ABodyLineWithAKnownNumberIsNoAnchor)
                                                             {12, "10.10.100 New"},
                                                             {13, "10.10.11 New"},
                                                             {14, "B New"}}));
+}
+
+// A section link goes to the heading named first of those with its number
+// (the contents before the headings), for short and long numbers alike.
+TEST(SectionNumberMap, TheFirstAddedOfANumberIsFound)
+{
+    SectionNumberMap<int> map;
+    const std::pair<const char*, int> added[] = {{"3.2", 1},     {"10.10.10", 2}, {"3.2", 3}, {"10.10.10", 4},
+                                                 {"1234567", 5}, {"A", 6},        {"3.20", 7}};
+    for (const auto& [number, value] : added)
+        map.add(number, value);
+    map.seal();
+    const std::pair<const char*, int> found[] = {
+        {"3.2", 1}, {"10.10.10", 2}, {"1234567", 5}, {"A", 6},        {"3.20", 7},
+        {"3", 0},   {"3.2.", 0},     {"10.10.1", 0}, {"12345678", 0}, {"", 0}};
+    for (const auto& [number, value] : found) {
+        const int* at = map.find(number);
+        EXPECT_EQ(at != nullptr ? *at : 0, value) << number;
+    }
 }
 
 TEST(Requirements, CsvFieldsAsRfc4180Quotes)
