@@ -54,7 +54,7 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     const uint8_t families =
         static_cast<uint8_t>((options.links == LinkScope::All ? kCueLinkStart : kCueBracket)
                              | (options.requirements ? kCueRequirement : 0));
-    const std::vector<uint8_t> cues = findLineCues(lines, families);
+    const LineCues cues = findLineCues(lines, families);
     if (sections)
         collectSectionAnchors(text, lines);
     findLinks(text, lines, cues, options.links);

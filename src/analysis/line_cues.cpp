@@ -2,6 +2,7 @@
 
 #include "analysis/text_scan.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace parchly {
@@ -13,9 +14,10 @@ namespace {
 // the walk over the lines is done once over the whole text.
 class CueMarker {
 public:
-    CueMarker(const TextLines& lines, std::string_view text, std::vector<uint8_t>& cues)
+    CueMarker(const TextLines& lines, std::string_view text, uint8_t families, LineCues& cues)
         : m_lines(lines)
         , m_text(text)
+        , m_linkStarts(families & kCueLinkStart)
         , m_cues(cues)
     {
     }
@@ -35,13 +37,21 @@ public:
         const char* position = m_text.data() + at;
         while (m_line + 1 < m_lines.size() && m_lines.lines[m_line + 1].data() <= position)
             ++m_line;
-        m_cues[m_line] |= found;
+        m_cues.families[m_line] |= found;
+        if ((found & m_linkStarts) != 0) {
+            const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
+            uint16_t& first = m_cues.firstLinkStart[m_line];
+            first = std::min(first, column);
+            uint16_t& last = m_cues.lastLinkStart[m_line];
+            last = std::max(last, column);
+        }
     }
 
 private:
     const TextLines& m_lines;
     std::string_view m_text;
-    std::vector<uint8_t>& m_cues;
+    const uint8_t m_linkStarts;
+    LineCues& m_cues;
     std::size_t m_line = 0;
 };
 
@@ -96,9 +106,12 @@ uint8_t cuesAt(std::string_view text, std::size_t& at)
     }
 }
 
-std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families, CandidateFilter filter)
+LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter filter)
 {
-    std::vector<uint8_t> cues(lines.size(), 0);
+    LineCues cues;
+    cues.families.assign(lines.size(), 0);
+    cues.firstLinkStart.assign(lines.size(), kNoLinkStart);
+    cues.lastLinkStart.assign(lines.size(), 0);
     if (lines.size() == 0)
         return cues;
     // The lines are views into one text, in order: scan that text whole,
@@ -106,7 +119,7 @@ std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families, Cand
     const char* begin = lines.lines.front().data();
     const std::string_view text(
         begin, static_cast<std::size_t>(lines.lines.back().data() - begin) + lines.lines.back().size());
-    CueMarker marker(lines, text, cues);
+    CueMarker marker(lines, text, families, cues);
     if (families == kCueBracket) {
         for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1))
             marker.mark(at, kCueBracket);
@@ -119,7 +132,7 @@ std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families, Cand
             marker.markAt(word * 32 + static_cast<std::size_t>(__builtin_ctz(starts)));
     }
     if (families != kCueAll) {
-        for (uint8_t& cue : cues)
+        for (uint8_t& cue : cues.families)
             cue &= families;
     }
     return cues;

@@ -32,14 +32,27 @@ constexpr uint8_t kCueLinkStart = kCueBracket | kCueRfc | kCueSeries | kCueSecti
 // Every family, for a caller that wants links and requirements alike.
 constexpr uint8_t kCueAll = kCueLinkStart | kCueRequirement;
 
-// The cues of every line of `lines`, indexed as they are. A word counts for
-// the line it starts on, also where it runs on into the next piece of a
-// line longer than the line buffer. Only the `families` asked for are
-// noted: the brackets alone, which counting citations needs, are found at
-// a fraction of the cost of all the words. Every `filter` gives the same
-// cues.
-std::vector<uint8_t> findLineCues(const TextLines& lines, uint8_t families = kCueAll,
-                                  CandidateFilter filter = bestCandidateFilter());
+// What the scan notes of each line, indexed as the lines are.
+struct LineCues {
+    // The families of the words that start on the line.
+    std::vector<uint8_t> families;
+    // Where the line's first and last words of a family of kCueLinkStart
+    // (of those asked for) start; kNoLinkStart and 0 when it has none. The
+    // link pass need not read the line before the first, nor past the
+    // phrase of the last.
+    std::vector<uint16_t> firstLinkStart;
+    std::vector<uint16_t> lastLinkStart;
+};
+
+constexpr uint16_t kNoLinkStart = 0xffff;
+
+// The cues of every line of `lines`. A word counts for the line it starts
+// on, also where it runs on into the next piece of a line longer than the
+// line buffer. Only the `families` asked for are noted: the brackets alone,
+// which counting citations needs, are found at a fraction of the cost of
+// all the words. Every `filter` gives the same cues.
+LineCues findLineCues(const TextLines& lines, uint8_t families = kCueAll,
+                      CandidateFilter filter = bestCandidateFilter());
 
 // The cues of the word found at `at` of `text` (which must be within it),
 // `at` moved back to where that word starts: "Section" is found from its

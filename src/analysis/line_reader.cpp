@@ -1,6 +1,7 @@
 #include "analysis/line_reader.h"
 
 #include "analysis/file_access.h"
+#include "analysis/line_bytes.h"
 
 #include <algorithm>
 
@@ -120,54 +121,161 @@ std::optional<LineReader> LineReader::open(const std::string& path)
     return LineReader(std::move(bytes), size);
 }
 
+namespace {
+
+// The facts of a line holding a form feed, beyond those of every line: a
+// form feed opening the line is passed over to where its words start.
+void describeFormFeedLine(std::string_view line, LineFacts& facts)
+{
+    facts.flags |= LineFacts::kHoldsFeed;
+    const std::size_t indent = facts.indent;
+    if (charAt(line, indent) != kFormFeed)
+        return;
+    facts.flags |= LineFacts::kOpensWithFeed;
+    const std::size_t rest = skipBlanks(line, indent + 1);
+    facts.rest = static_cast<uint16_t>(rest);
+    if (rest >= line.size() || isLineEnd(line[rest]))
+        facts.flags |= LineFacts::kBlankAfterRest;
+    std::size_t words = indent;
+    while (words < facts.textEnd && (isBlankChar(line[words]) || line[words] == kFormFeed))
+        ++words;
+    if (words >= facts.textEnd)
+        facts.flags |= LineFacts::kOnlyFeeds;
+}
+
+// What a line is, read from its first bytes and its last: the indentation
+// and a form feed after it, and the line end. `holdsFeed` is known from the
+// cutting, which meets every form feed. Asked of every line of every text
+// opened: the common line, without a form feed, is told by its first bytes.
+LineFacts describeLine(std::string_view line, bool holdsFeed)
+{
+    LineFacts facts;
+    const std::size_t indent = skipBlanks(line, 0);
+    // One LF ends a line, after any CR a text-mode read leaves before it.
+    std::size_t textEnd = line.size();
+    if (textEnd > 0 && line[textEnd - 1] == '\n')
+        --textEnd;
+    while (textEnd > 0 && line[textEnd - 1] == '\r')
+        --textEnd;
+    facts.indent = static_cast<uint16_t>(indent);
+    facts.rest = facts.indent;
+    facts.textEnd = static_cast<uint16_t>(textEnd);
+    const bool blank = indent >= line.size() || isLineEnd(line[indent]);
+    facts.flags = blank ? LineFacts::kBlank | LineFacts::kBlankAfterRest : 0;
+    if (holdsFeed)
+        describeFormFeedLine(line, facts);
+    return facts;
+}
+
+// The lines of a text as they were cut.
+struct CutText {
+    std::vector<std::size_t> ends;
+    std::vector<LineFacts> facts;
+    std::vector<std::size_t> feedLines;
+    bool crLf = false;
+};
+
+// Cuts a text into lines as a 1,024-byte buffer reads it: each line ends
+// after its LF, or after kLineBufferSize - 1 bytes when it is longer, the
+// rest being the next line. The line ends and form feeds are met in order,
+// so each line is described as it ends and the lines holding a form feed
+// are known on the way.
+class LineCutter {
+public:
+    LineCutter(const char* text, std::size_t size)
+        : m_text(text)
+        , m_size(size)
+    {
+        m_cut.ends.reserve(size / 32 + 1);
+        m_cut.facts.reserve(size / 32 + 1);
+    }
+
+    void lineFeedAt(std::size_t lf)
+    {
+        cutPiecesBefore(lf);
+        m_cut.crLf |= lf > 0 && m_text[lf - 1] == '\r';
+        endLine(lf + 1);
+    }
+
+    void formFeedAt(std::size_t at)
+    {
+        // A long line's pieces before the feed are lines of their own.
+        cutPiecesBefore(at);
+        m_feedInLine = true;
+    }
+
+    // The lines, once the last one (when the text does not end in an LF)
+    // is cut too.
+    CutText finish()
+    {
+        while (m_start < m_size)
+            endLine(m_start + std::min(m_size - m_start, kLimit));
+        return std::move(m_cut);
+    }
+
+private:
+    static constexpr std::size_t kLimit = kLineBufferSize - 1;
+
+    void cutPiecesBefore(std::size_t at)
+    {
+        while (at - m_start >= kLimit)
+            endLine(m_start + kLimit);
+    }
+
+    void endLine(std::size_t end)
+    {
+        if (m_feedInLine)
+            m_cut.feedLines.push_back(m_cut.ends.size());
+        m_cut.facts.push_back(describeLine(std::string_view(m_text + m_start, end - m_start), m_feedInLine));
+        m_cut.ends.push_back(end);
+        m_start = end;
+        m_feedInLine = false;
+    }
+
+    const char* m_text;
+    std::size_t m_size;
+    std::size_t m_start = 0;
+    bool m_feedInLine = false;
+    CutText m_cut;
+};
+
+} // namespace
+
 bool LineReader::cutRawLines()
 {
-    // Each line ends after its LF, or after kLineBufferSize - 1 bytes when
-    // it is longer, the rest being the next line, as the buffer would read
-    // it. The LFs are met in order; every LF is met, so every CR LF pair is
-    // seen too.
-    constexpr std::size_t kLimit = kLineBufferSize - 1;
     const char* const text = m_text.get();
     const std::size_t size = m_size;
-    std::vector<std::size_t> ends;
-    ends.reserve(size / 32 + 1);
-    std::size_t start = 0;
-    bool crLf = false;
-    auto lineFeedAt = [&](std::size_t lf) {
-        while (lf - start >= kLimit) {
-            start += kLimit;
-            ends.push_back(start);
-        }
-        crLf |= lf > 0 && text[lf - 1] == '\r';
-        start = lf + 1;
-        ends.push_back(start);
+    LineCutter cutter(text, size);
+    const auto meet = [&](std::size_t at) {
+        if (text[at] == '\n')
+            cutter.lineFeedAt(at);
+        else
+            cutter.formFeedAt(at);
     };
     std::size_t i = 0;
 #if defined(__SSE2__)
-    // Sixteen bytes at a time: most lines are short, and a call to look for
-    // the end of each would cost more than the looking.
+    // Sixteen bytes at a time, looking for line ends and form feeds at
+    // once: most lines are short, and a call to look for the end of each
+    // would cost more than the looking.
     const __m128i lineFeeds = _mm_set1_epi8('\n');
+    const __m128i formFeeds = _mm_set1_epi8(kFormFeed);
     for (; i + 16 <= size; i += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lineFeeds)));
-        for (; mask != 0; mask &= mask - 1)
-            lineFeedAt(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+        const __m128i either =
+            _mm_or_si128(_mm_cmpeq_epi8(block, lineFeeds), _mm_cmpeq_epi8(block, formFeeds));
+        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(either)); mask != 0; mask &= mask - 1)
+            meet(i + static_cast<std::size_t>(__builtin_ctz(mask)));
     }
 #endif
-    while (i < size) {
-        const void* found = std::memchr(text + i, '\n', size - i);
-        if (found == nullptr)
-            break;
-        i = static_cast<std::size_t>(static_cast<const char*>(found) - text);
-        lineFeedAt(i++);
+    for (; i < size; ++i) {
+        if (text[i] == '\n' || text[i] == kFormFeed)
+            meet(i);
     }
-    // The last line, when the text does not end in an LF.
-    while (start < size) {
-        start += size - start < kLimit ? size - start : kLimit;
-        ends.push_back(start);
-    }
-    m_lineEnds = std::move(ends);
-    return !crLf;
+    CutText cut = cutter.finish();
+    m_lineEnds = std::move(cut.ends);
+    m_facts = std::move(cut.facts);
+    m_formFeedLines = std::move(cut.feedLines);
+    return !cut.crLf;
 }
 
 void LineReader::cutLines()
@@ -178,26 +286,11 @@ void LineReader::cutLines()
         m_size = convertToTextMode(m_text.get(), m_size);
         cutRawLines();
     }
-    findFormFeedLines();
+    countFormFeedsBefore();
 }
 
-void LineReader::findFormFeedLines()
+void LineReader::countFormFeedsBefore()
 {
-    const char* const text = m_text.get();
-    std::size_t line = 0;
-    for (std::size_t i = 0; i < m_size;) {
-        const void* found = std::memchr(text + i, '\f', m_size - i);
-        if (found == nullptr)
-            break;
-        i = static_cast<std::size_t>(static_cast<const char*>(found) - text);
-        // The feeds are met in order, so the line holding one is found by
-        // walking on from the line of the one before.
-        while (m_lineEnds[line] <= i)
-            ++line;
-        if (m_formFeedLines.empty() || m_formFeedLines.back() != line)
-            m_formFeedLines.push_back(line);
-        ++i;
-    }
     if (m_formFeedLines.empty())
         return;
     m_feedsBefore.assign(m_lineEnds.size() + 1, 0);

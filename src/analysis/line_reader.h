@@ -31,6 +31,36 @@ std::string textModeBytes(std::string raw);
 // read or is no regular file within kTextFileSizeLimit (see file_access.h).
 bool readTextModeFile(const std::string& path, std::string& text);
 
+// What the passes ask of nearly every line, found once as the text is cut:
+// where its words start and where its text ends, and whether it is blank or
+// holds a page break. Columns fit in 16 bits, a line holding at most
+// kLineBufferSize bytes.
+struct LineFacts {
+    // The first byte that is no space or tab (the line's size when none).
+    uint16_t indent = 0;
+    // Where the words start after the indentation and a form feed opening
+    // the line with the blanks after it: a form feed between pages is no
+    // text.
+    uint16_t rest = 0;
+    // The line's size without its line end (every CR and LF at its end).
+    uint16_t textEnd = 0;
+    uint8_t flags = 0;
+
+    // Nothing but spaces and tabs before a line end or the end of the line.
+    static constexpr uint8_t kBlank = 1;
+    // Nothing but spaces and tabs from `rest` on, as above.
+    static constexpr uint8_t kBlankAfterRest = 2;
+    // A form feed is the first byte after the indentation.
+    static constexpr uint8_t kOpensWithFeed = 4;
+    // A form feed stands anywhere in the line.
+    static constexpr uint8_t kHoldsFeed = 8;
+    // Opened by a form feed, then only form feeds and blanks up to the
+    // line end: the line between two pages.
+    static constexpr uint8_t kOnlyFeeds = 16;
+
+    bool has(uint8_t flag) const { return (flags & flag) != 0; }
+};
+
 // Holds the whole text once, in text mode, cut into its lines once, and
 // hands out those lines as views into it: no pass copies a line or looks
 // for its end again to read it.
@@ -127,6 +157,9 @@ public:
         return m_feedsBefore.empty() ? 0 : m_feedsBefore[std::min(index, m_feedsBefore.size() - 1)];
     }
 
+    // What line `index` (0-based) is, found when the text was cut.
+    const LineFacts& factsOf(std::size_t index) const { return m_facts[index]; }
+
     // How many lines have been read: the 0-based index of the next one.
     std::size_t linesRead() const { return m_next; }
 
@@ -149,7 +182,7 @@ private:
     // pair and so is not yet in text mode.
     bool cutRawLines();
     void cutLines();
-    void findFormFeedLines();
+    void countFormFeedsBefore();
     std::size_t lineStart(std::size_t line) const { return line == 0 ? 0 : m_lineEnds[line - 1]; }
 
     // A buffer of its own rather than a std::string, which would clear the
@@ -158,6 +191,8 @@ private:
     std::size_t m_size = 0;
     // Where each line ends, its line end included: the start of the next.
     std::vector<std::size_t> m_lineEnds;
+    // One for each line, in step with m_lineEnds.
+    std::vector<LineFacts> m_facts;
     std::vector<std::size_t> m_formFeedLines;
     // Left empty in a text without a form feed; else lineTotal() + 1
     // counts. A text is at most a few million lines.

@@ -133,10 +133,32 @@ Starter starterOf(std::string_view word)
     return Starter::None;
 }
 
-void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& tokens)
+// Where the tokens of `line` may be read from to find every phrase that
+// starts at or after `column`: the white space before the word at `column`,
+// where no token runs over and the tokenizer starts as at the line start.
+std::size_t tokenStartBefore(std::string_view line, std::size_t column)
+{
+    std::size_t start = std::min(column, line.size());
+    while (start > 0 && !isSpace(line[start - 1]))
+        --start;
+    return start;
+}
+
+// Appends the tokens of `line` from `from`, which is its start or white
+// space. `phraseOpen` tells whether a phrase may still run on past them, or
+// a "Section" after them look back at one ("[HTTP]" / "and section 4.4"
+// names a section of this document, "[HTTP] section 4.4" one of HTTP): a
+// word that starts a phrase or a bracket has come, and since then no token
+// that ends every phrase (an Other token, but for the "-" of "RFC-" /
+// "1191", hyphenated at a line end). Past `lastStart`, where the last word
+// that starts a phrase on the line starts, tokens are read only while a
+// phrase or a bracket is open: no phrase uses the rest.
+void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart, int32_t index,
+                  std::vector<Token>& tokens, bool& phraseOpen)
 {
     bool spaced = true;
-    std::size_t i = 0;
+    bool bracketOpen = false;
+    std::size_t i = from;
     while (i < line.size()) {
         const char c = line[i];
         if (isSpace(c)) {
@@ -144,6 +166,8 @@ void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& toke
             ++i;
             continue;
         }
+        if (i > lastStart && !phraseOpen && !bracketOpen)
+            break;
         std::size_t end = i + 1;
         TokenKind kind = TokenKind::Other;
         Starter starter = Starter::None;
@@ -168,9 +192,16 @@ void tokenizeLine(std::string_view line, int32_t index, std::vector<Token>& toke
         } else if (c == '[' || c == ']' || c == ',') {
             kind = TokenKind::Punct;
         }
-        if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other)
+        if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other) {
             tokens.push_back(
                 {index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced, starter});
+            if (kind == TokenKind::Punct && c != ',')
+                bracketOpen = c == '[';
+            if (starter != Starter::None || c == '[' || c == ']')
+                phraseOpen = true;
+            else if (kind == TokenKind::Other)
+                phraseOpen = phraseOpen && c == '-';
+        }
         spaced = false;
         i = end;
     }
@@ -259,7 +290,16 @@ public:
                          [](const SectionLine& a, const SectionLine& b) { return a.first < b.first; });
     }
 
-    void addLine(std::size_t line) { tokenizeLine(m_lines.line(line), static_cast<int32_t>(line), m_tokens); }
+    // Reads the tokens of `line` from `from`, its start or white space, up
+    // to where the phrases of the words that start at or before `lastStart`
+    // end.
+    void addLine(std::size_t line, std::size_t from, std::size_t lastStart)
+    {
+        tokenizeLine(m_lines.line(line), from, lastStart, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
+    }
+
+    // Whether a phrase begun in the lines read may run on into the next.
+    bool phraseOpen() const { return m_phraseOpen; }
 
     void endParagraph()
     {
@@ -268,6 +308,7 @@ public:
         while (k < m_tokens.size())
             k = step(k);
         m_tokens.clear();
+        m_phraseOpen = false;
     }
 
 private:
@@ -639,6 +680,7 @@ private:
     const TextLines& m_lines;
     const LinkScope m_scope;
     std::vector<Token> m_tokens;
+    bool m_phraseOpen = false;
     // The token positions of the numbers of one "Sections" phrase.
     std::vector<std::size_t> m_numbers;
     // Each label without its brackets, sorted, with its reference.
@@ -733,7 +775,7 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
 
 } // namespace
 
-void findLinks(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues, LinkScope scope)
+void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, LinkScope scope)
 {
     text.links.clear();
     if (scope == LinkScope::None)
@@ -765,18 +807,29 @@ void findLinks(RfcText& text, const TextLines& lines, const std::vector<uint8_t>
         }
         blank = false;
         pageBreak = false;
-        if ((cues[i] & starts) != 0)
+        const bool cued = (cues.families[i] & starts) != 0;
+        if (cued)
             window = reach;
         if (window > 0) {
-            scanner.addLine(i);
+            // A phrase ends at the first word it cannot use, and a phrase
+            // looks back at most at the link just before it: with none open
+            // (tokenizeLine), the words of a line before its first that
+            // starts one are never used and not read, and the line after a
+            // cued one is read only for a phrase that runs on into it.
+            const std::size_t lastStart = cued ? cues.lastLinkStart[i] : 0;
+            if (scanner.phraseOpen())
+                scanner.addLine(i, 0, lastStart);
+            else if (cued)
+                scanner.addLine(i, tokenStartBefore(lines.line(i), cues.firstLinkStart[i]), lastStart);
             --window;
         } else {
             // Nothing is read until the next line with a word that starts a
             // phrase: go there at once.
             scanner.endParagraph();
-            const auto next = std::find_if(cues.begin() + static_cast<std::ptrdiff_t>(i) + 1, cues.end(),
-                                           [starts](uint8_t cue) { return (cue & starts) != 0; });
-            i = static_cast<std::size_t>(next - cues.begin()) - 1;
+            const auto next =
+                std::find_if(cues.families.begin() + static_cast<std::ptrdiff_t>(i) + 1, cues.families.end(),
+                             [starts](uint8_t cue) { return (cue & starts) != 0; });
+            i = static_cast<std::size_t>(next - cues.families.begin()) - 1;
         }
     }
     scanner.endParagraph();

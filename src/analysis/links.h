@@ -4,6 +4,7 @@
 #ifndef PARCHLY_ANALYSIS_LINKS_H
 #define PARCHLY_ANALYSIS_LINKS_H
 
+#include "analysis/line_cues.h"
 #include "analysis/rfc_text.h"
 #include "analysis/text_lines.h"
 
@@ -23,8 +24,7 @@ namespace parchly {
 // a word that starts a link, and the line after each, are read. With
 // LinkScope::Citations only the citations are found (and sectionAnchors
 // are not needed); with LinkScope::None, none.
-void findLinks(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues,
-               LinkScope scope = LinkScope::All);
+void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, LinkScope scope = LinkScope::All);
 
 // The link at byte `column` of 0-based line `line`, or null.
 const LinkMark* linkAt(const RfcText& text, int32_t line, int32_t column);

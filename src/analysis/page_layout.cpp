@@ -20,29 +20,32 @@ constexpr int kFewestLetters = 3;
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-bool holdsFormFeed(std::string_view line)
+// What the reader found of line `index` as it cut the text: the checks
+// below walk a few lines up and down from nearly every line they are asked
+// of, and need not read those lines again.
+bool holdsFormFeed(const LineReader& source, std::size_t index)
 {
-    return line.find(kFormFeed) != std::string_view::npos;
+    return source.factsOf(index).has(LineFacts::kHoldsFeed);
 }
 
 // Spaces and tabs only: a form-feed line is not blank.
-bool isBlank(std::string_view line)
+bool isBlank(const LineReader& source, std::size_t index)
 {
-    return isBlankFrom(line, 0);
+    return source.factsOf(index).has(LineFacts::kBlank);
 }
 
 // A form feed opening the line, after blanks or not, as the passes count
 // page breaks.
-bool opensWithFormFeed(std::string_view line)
+bool opensWithFormFeed(const LineReader& source, std::size_t index)
 {
-    return charAt(line, skipBlanks(line, 0)) == kFormFeed;
+    return source.factsOf(index).has(LineFacts::kOpensWithFeed);
 }
 
 // A form-feed line with nothing else on it; one with text after the form
 // feed is the first line of its page.
-bool isBareFormFeed(std::string_view line)
+bool isBareFormFeed(const LineReader& source, std::size_t index)
 {
-    return holdsFormFeed(line) && lineWords(line).empty();
+    return holdsFormFeed(source, index) && lineWords(source.lineAt(index)).empty();
 }
 
 // How many bytes `a` and `b` share at their start, `n` at most: eight at a
@@ -145,12 +148,11 @@ TopBlock topBlock(const LineReader& source, std::size_t feed)
     TopBlock block;
     // A form feed after the text closes the page above: this one starts
     // below it, as it does below a form feed alone on its line.
-    const std::string_view feedLine = source.lineAt(feed);
-    std::size_t k = isBareFormFeed(feedLine) || !opensWithFormFeed(feedLine) ? feed + 1 : feed;
-    while (k < source.lineTotal() && k - feed <= kMarginReach && isBlank(source.lineAt(k)))
+    std::size_t k = isBareFormFeed(source, feed) || !opensWithFormFeed(source, feed) ? feed + 1 : feed;
+    while (k < source.lineTotal() && k - feed <= kMarginReach && isBlank(source, k))
         ++k;
-    while (k < source.lineTotal() && block.size < kTopBlock && !isBlank(source.lineAt(k))
-           && (k == feed || !holdsFormFeed(source.lineAt(k))))
+    while (k < source.lineTotal() && block.size < kTopBlock && !isBlank(source, k)
+           && (k == feed || !holdsFormFeed(source, k)))
         block.lines[block.size++] = k++;
     return block;
 }
@@ -160,13 +162,12 @@ TopBlock topBlock(const LineReader& source, std::size_t feed)
 std::size_t bottomAbove(const LineReader& source, std::size_t feed)
 {
     // The form feed after the text of the line: that line is the bottom.
-    if (!opensWithFormFeed(source.lineAt(feed)))
+    if (!opensWithFormFeed(source, feed))
         return feed;
     for (std::size_t k = feed; k-- > 0 && feed - k <= kMarginReach;) {
-        const std::string_view line = source.lineAt(k);
-        if (holdsFormFeed(line))
+        if (holdsFormFeed(source, k))
             return kNone;
-        if (!isBlank(line))
+        if (!isBlank(source, k))
             return k;
     }
     return kNone;
@@ -178,7 +179,7 @@ std::size_t bottomAbove(const LineReader& source, std::size_t feed)
 // at the first lines above them.
 bool mayOpenBlock(const LineReader& source, std::size_t index, std::size_t feed)
 {
-    if (opensWithFormFeed(source.lineAt(index)))
+    if (opensWithFormFeed(source, index))
         return true;
     bool blankSeen = false;
     std::size_t lines = 0;
@@ -187,7 +188,7 @@ bool mayOpenBlock(const LineReader& source, std::size_t index, std::size_t feed)
         // follows its text.
         if (k == feed)
             return true;
-        if (isBlank(source.lineAt(k))) {
+        if (isBlank(source, k)) {
             blankSeen = true;
             continue;
         }
@@ -212,11 +213,11 @@ RunningLine bottomLine(const LineReader& source, std::size_t index)
             return RunningLine::kNone;
     }
     std::size_t k = index + 1;
-    while (k < source.lineTotal() && k - index <= kMarginReach && isBlank(source.lineAt(k)))
+    while (k < source.lineTotal() && k - index <= kMarginReach && isBlank(source, k))
         ++k;
     const bool atEnd = k == source.lineTotal();
-    const bool closing = !atEnd && !isBareFormFeed(source.lineAt(k)) && closesWithFormFeed(source, index);
-    if (!atEnd && !closing && !isBareFormFeed(source.lineAt(k)))
+    const bool closing = !atEnd && !isBareFormFeed(source, k) && closesWithFormFeed(source, index);
+    if (!atEnd && !closing && !isBareFormFeed(source, k))
         return RunningLine::kNone;
     if (closing)
         k = index;
@@ -280,24 +281,23 @@ bool looksLikePageHeader(std::string_view line)
 
 bool opensPage(const LineReader& source, std::size_t index)
 {
-    if (holdsFormFeed(source.lineAt(index)))
+    if (holdsFormFeed(source, index))
         return true;
     for (std::size_t k = index; k-- > 0 && index - k <= kMarginReach;) {
-        const std::string_view line = source.lineAt(k);
-        if (holdsFormFeed(line) || endsInPageWord(line))
-            return true;
-        if (!isBlank(line))
-            return false;
+        // A blank line is neither a form feed nor a footer.
+        if (isBlank(source, k))
+            continue;
+        return holdsFormFeed(source, k) || endsInPageWord(source.lineAt(k));
     }
     return false;
 }
 
 bool closesWithFormFeed(const LineReader& source, std::size_t index)
 {
-    if (source.formFeedsBefore(index + 1) == source.formFeedsBefore(index))
+    if (!holdsFormFeed(source, index) || opensWithFormFeed(source, index))
         return false;
     const std::string_view line = source.lineAt(index);
-    return !opensWithFormFeed(line) && !lineWords(line.substr(0, line.find(kFormFeed))).empty();
+    return !lineWords(line.substr(0, line.find(kFormFeed))).empty();
 }
 
 bool closesPage(const LineReader& source, std::size_t index)
@@ -307,11 +307,9 @@ bool closesPage(const LineReader& source, std::size_t index)
     for (std::size_t k = index + 1; k - index <= kMarginReach; ++k) {
         if (k >= source.lineTotal())
             return true;
-        const std::string_view line = source.lineAt(k);
-        if (holdsFormFeed(line) || looksLikePageHeader(line))
-            return true;
-        if (!isBlank(line))
-            return false;
+        // A blank line is neither a form feed nor a header.
+        if (!isBlank(source, k))
+            return holdsFormFeed(source, k) || looksLikePageHeader(source.lineAt(k));
     }
     return false;
 }
@@ -333,7 +331,7 @@ void PageLayout::findEdges()
         const PageTop& top = topOf(ordinal);
         for (std::size_t position = 0; position < top.size; ++position)
             m_edges[top.lines[position]] |= kTopEdge;
-        if (isBareFormFeed(m_source.lineAt(feeds[ordinal])))
+        if (isBareFormFeed(m_source, feeds[ordinal]))
             markBottomAbove(feeds[ordinal]);
         // A line closed by a form feed after its text ends its page itself.
         if (closesWithFormFeed(m_source, feeds[ordinal]))
@@ -357,7 +355,7 @@ void PageLayout::markBottomAbove(std::size_t below)
     // As bottomLine() reads down from a line: at most the margin of blank
     // lines between it and `below`.
     for (std::size_t k = below; k-- > 0;) {
-        if (!isBlank(m_source.lineAt(k))) {
+        if (!isBlank(m_source, k)) {
             if (below - k <= kMarginReach + 1)
                 m_edges[k] |= kBottomEdge;
             return;

@@ -111,6 +111,16 @@ public:
         return index < m_edges.size() && (m_edges[index] & kPageWord) != 0;
     }
 
+    // Whether line `index` may be a running line by where it stands or
+    // what it holds: in a page's top block, at the bottom of a page, or
+    // naming a page. Most lines are none of these.
+    bool mayRun(std::size_t index)
+    {
+        if (!m_edgesFound)
+            findEdges();
+        return index >= m_edges.size() || m_edges[index] != 0;
+    }
+
 private:
     // The lines of a page's top block: the first run of non-blank lines
     // under its form feed, at most three; and, found when first asked, for

@@ -201,10 +201,34 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
                                                                                            : PageLine::kNone;
 }
 
-} // namespace
+// A line that no rule of judge() can take, told by what the reader and
+// the layout know of it: nearly every line offered is one. It stands at
+// neither edge of its page and names no page; indented, nothing else is
+// asked of it. Unindented, it is not the header or footer learned, opens
+// with no "RFC" word, and no page ends within the margin below it, which
+// the rules for an author's footer, "[Page iii]" and a line before a form
+// feed ask for.
+bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view line, std::size_t rest)
+{
+    const LineReader& source = layout.source();
+    const std::optional<std::size_t> index = lastReadIndex(source, line);
+    if (!index || line.size() != source.lineAt(*index).size() || layout.mayRun(*index))
+        return false;
+    // The header printed right after a form feed is judged as at the margin.
+    if (rest > 0)
+        return line[rest - 1] != kFormFeed;
+    if (startsWithAt(line, 0, "RFC") || line == text.headerLine)
+        return false;
+    if (!text.footerPrefix.empty() && startsWithAt(line, 0, text.footerPrefix))
+        return false;
+    return !closesPage(source, *index);
+}
 
-bool classifyPageLine(RfcText& text, PageLayout& layout, std::string_view line, std::size_t rest,
-                      bool pageBreakSeen)
+// Judges a line that may be a running one by the rules, and notes it when
+// it is. Kept out of line: the few lines that get here do not make every
+// other line pay for its frame.
+[[gnu::noinline]] bool recordPageLine(RfcText& text, PageLayout& layout, std::string_view line,
+                                      std::size_t rest, bool pageBreakSeen)
 {
     const PageLine kind = judge(text, layout, line, rest, pageBreakSeen);
     if (kind == PageLine::kNone)
@@ -222,6 +246,15 @@ bool classifyPageLine(RfcText& text, PageLayout& layout, std::string_view line, 
     }
     text.pageMarks.push_back(PageMark{text.lineCount, text.pageCount, header});
     return true;
+}
+
+} // namespace
+
+bool classifyPageLine(RfcText& text, PageLayout& layout, std::string_view line, std::size_t rest,
+                      bool pageBreakSeen)
+{
+    return !standsInsidePage(text, layout, line, rest)
+        && recordPageLine(text, layout, line, rest, pageBreakSeen);
 }
 
 } // namespace parchly

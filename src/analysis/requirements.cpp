@@ -99,6 +99,57 @@ unsigned keywordInitials(const char* block)
 }
 #endif
 
+// A byte that may end a sentence.
+bool isSentenceMark(char c)
+{
+    return c == '.' || c == '!' || c == '?';
+}
+
+#if defined(__SSE2__)
+// The bytes of a 16-byte block that may end a sentence, one bit each: most
+// of a sentence holds none, and is passed over a block at a time.
+unsigned sentenceMarks(const char* block)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+    const __m128i dot = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('.'));
+    const __m128i bang =
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('!')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('?')));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(dot, bang)));
+}
+#endif
+
+// The first byte at or after `from` that may end a sentence, or the end of
+// `text`.
+std::size_t nextSentenceMark(std::string_view text, std::size_t from)
+{
+    std::size_t at = from;
+#if defined(__SSE2__)
+    for (; at + 16 <= text.size(); at += 16) {
+        if (const unsigned marks = sentenceMarks(text.data() + at); marks != 0)
+            return at + static_cast<std::size_t>(__builtin_ctz(marks));
+    }
+#endif
+    while (at < text.size() && !isSentenceMark(text[at]))
+        ++at;
+    return at;
+}
+
+// One past the last byte before `to`, and not before `floor`, that may end
+// a sentence; `floor` when there is none.
+std::size_t previousSentenceMark(std::string_view text, std::size_t to, std::size_t floor)
+{
+    std::size_t at = to;
+#if defined(__SSE2__)
+    for (; at >= floor + 16; at -= 16) {
+        if (const unsigned marks = sentenceMarks(text.data() + at - 16); marks != 0)
+            return at - 16 + static_cast<std::size_t>(32 - __builtin_clz(marks));
+    }
+#endif
+    while (at > floor && !isSentenceMark(text[at - 1]))
+        --at;
+    return at;
+}
+
 // The keyword at `at` of a paragraph, in its longest form ("MUST NOT" is
 // one, "NOT" alone none), or null. `position` is where it starts: before
 // `at` for "NOT RECOMMENDED".
@@ -180,6 +231,8 @@ bool endsSentence(std::string_view text, std::size_t i)
     const std::string_view word = text.substr(start, i - start);
     if (word.size() == 1 && word[0] >= 'A' && word[0] <= 'Z')
         return false;
+    if (word.size() > 3)
+        return true; // longer than any abbreviation below
     for (const std::string_view abbreviation : {"e.g", "i.e", "cf", "vs", "al", "Ed", "Fig", "Sec", "No"}) {
         if (word == abbreviation)
             return false;
@@ -194,22 +247,17 @@ bool endsSentence(std::string_view text, std::size_t i)
 std::pair<std::size_t, std::size_t> sentenceAround(std::string_view text, std::size_t position,
                                                    std::size_t floor)
 {
-    std::size_t start = floor;
-    for (std::size_t i = position; i > floor; --i) {
-        const char c = text[i - 1];
-        if ((c == '.' || c == '!' || c == '?') && endsSentence(text, i - 1)) {
-            start = i;
-            break;
-        }
-    }
+    std::size_t start = previousSentenceMark(text, position, floor);
+    while (start > floor && !endsSentence(text, start - 1))
+        start = previousSentenceMark(text, start - 1, floor);
     while (start > 0 && start < position && (text[start] == '"' || text[start] == ')' || text[start] == '\''))
         ++start; // a closing quote or parenthesis after the end
     while (start < position && text[start] == ' ')
         ++start;
     std::size_t end = text.size();
-    for (std::size_t i = position; i < text.size(); ++i) {
-        const char c = text[i];
-        if ((c == '.' || c == '!' || c == '?') && endsSentence(text, i)) {
+    for (std::size_t i = nextSentenceMark(text, position); i < text.size();
+         i = nextSentenceMark(text, i + 1)) {
+        if (endsSentence(text, i)) {
             end = i + 1;
             while (end < text.size() && text[end] != ' ')
                 ++end;
@@ -385,10 +433,10 @@ bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previous
 }
 
 // The first text line at or after `from` with a keyword cue, or the end.
-std::size_t nextCuedLine(const TextLines& lines, const std::vector<uint8_t>& cues, std::size_t from)
+std::size_t nextCuedLine(const TextLines& lines, const LineCues& cues, std::size_t from)
 {
-    for (std::size_t i = from; i < cues.size(); ++i) {
-        if ((cues[i] & kCueRequirement) != 0 && lines.roles[i] == LineRole::Text)
+    for (std::size_t i = from; i < cues.families.size(); ++i) {
+        if ((cues.families[i] & kCueRequirement) != 0 && lines.roles[i] == LineRole::Text)
             return i;
     }
     return lines.size();
@@ -421,7 +469,7 @@ std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t
 
 } // namespace
 
-void findRequirements(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues)
+void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cues)
 {
     text.requirements.clear();
     RequirementScanner scanner(text);
@@ -450,7 +498,7 @@ void findRequirements(RfcText& text, const TextLines& lines, const std::vector<u
                 break;
             blank = false;
             pageBreak = false;
-            scanner.addLine(text, static_cast<int32_t>(line), (cues[line] & kCueRequirement) != 0);
+            scanner.addLine(text, static_cast<int32_t>(line), (cues.families[line] & kCueRequirement) != 0);
         }
         scanner.endParagraph();
         floor = line;

@@ -3,6 +3,7 @@
 #ifndef PARCHLY_ANALYSIS_REQUIREMENTS_H
 #define PARCHLY_ANALYSIS_REQUIREMENTS_H
 
+#include "analysis/line_cues.h"
 #include "analysis/rfc_text.h"
 #include "analysis/text_lines.h"
 
@@ -25,7 +26,7 @@ inline constexpr std::array<const char*, 11> kRequirementKeywords = {
 // sections, whose entries' titles may hold them in capitals.
 // Needs `sectionAnchors`; `cues` are the lines' cues (line_cues.h), and
 // only a paragraph with a line that holds a keyword is read.
-void findRequirements(RfcText& text, const TextLines& lines, const std::vector<uint8_t>& cues);
+void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cues);
 
 } // namespace parchly
 

@@ -5,10 +5,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <numeric>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace parchly {
@@ -44,8 +45,12 @@ std::string_view withoutTrailingDots(std::string_view number)
     return number;
 }
 
+// A heading an anchor may be made of: views into the record and the lines,
+// copied into an anchor only when it is kept.
 struct Candidate {
-    SectionAnchor anchor;
+    int32_t line = 0;
+    std::string_view number;
+    std::string_view title;
     int priority = 0; // contents, headings, the body scan
     bool repeated = false; // a body line whose number an earlier one has
 };
@@ -57,10 +62,10 @@ void dropRepeatedNumbers(std::vector<Candidate>& candidates, std::size_t first)
     std::vector<std::size_t> byNumber(candidates.size() - first);
     std::iota(byNumber.begin(), byNumber.end(), first);
     std::stable_sort(byNumber.begin(), byNumber.end(), [&](std::size_t a, std::size_t b) {
-        return candidates[a].anchor.number < candidates[b].anchor.number;
+        return candidates[a].number < candidates[b].number;
     });
     for (std::size_t i = 1; i < byNumber.size(); ++i) {
-        if (candidates[byNumber[i]].anchor.number == candidates[byNumber[i - 1]].anchor.number)
+        if (candidates[byNumber[i]].number == candidates[byNumber[i - 1]].number)
             candidates[byNumber[i]].repeated = true;
     }
 }
@@ -76,17 +81,51 @@ std::string_view trimmed(std::string_view text)
     return text.substr(begin, end - begin);
 }
 
-// The section numbers of a text: views into the record and the lines, no
-// copies.
+// The section numbers the contents and the headings name, sorted: a few
+// hundred at most, looked up once for each numbered line of the body. A
+// number of up to seven bytes (nearly all) is held as one integer, its
+// bytes and its length, so that sorting and looking up compare integers.
 class NumberSet {
 public:
-    explicit NumberSet(std::size_t expected) { m_numbers.reserve(expected); }
-    void add(std::string_view number) { m_numbers.insert(number); }
-    bool holds(std::string_view number) const { return m_numbers.count(number) != 0; }
+    void add(std::string_view number)
+    {
+        if (number.size() <= kShortNumber)
+            m_short.push_back(key(number));
+        else
+            m_long.push_back(number);
+    }
+    void seal()
+    {
+        std::sort(m_short.begin(), m_short.end());
+        std::sort(m_long.begin(), m_long.end());
+    }
+    bool holds(std::string_view number) const
+    {
+        return number.size() <= kShortNumber ? std::binary_search(m_short.begin(), m_short.end(), key(number))
+                                             : std::binary_search(m_long.begin(), m_long.end(), number);
+    }
 
 private:
-    std::unordered_set<std::string_view> m_numbers;
+    static constexpr std::size_t kShortNumber = 7;
+    static uint64_t key(std::string_view number)
+    {
+        uint64_t bytes = 0;
+        if (!number.empty())
+            std::memcpy(&bytes, number.data(), number.size());
+        return bytes | static_cast<uint64_t>(number.size()) << 56;
+    }
+
+    std::vector<uint64_t> m_short;
+    std::vector<std::string_view> m_long;
 };
+
+// Whether a line whose text starts with `first` then `second` may start
+// with a section number: a digit, a capital before a dot ("A.") or the "A"
+// of "Appendix". Most lines start with a word and are passed over at once.
+bool mayStartNumber(char first, char second)
+{
+    return isDigit(first) || (isUpper(first) && (first == 'A' || second == '.'));
+}
 
 } // namespace
 
@@ -142,43 +181,42 @@ std::pair<int32_t, int32_t> contentsLineRange(const RfcText& text)
 void collectSectionAnchors(RfcText& text, const TextLines& lines)
 {
     std::vector<Candidate> candidates;
-    NumberSet known(text.contents.size() + text.headings.size());
+    candidates.reserve(text.contents.size() + text.headings.size() + 16);
+    NumberSet known;
     const auto [contentsFirst, contentsLast] = contentsLineRange(text);
     for (const ContentEntry& entry : text.contents) {
         if (!entry.matched || entry.headingLine <= 0)
             continue;
         const std::string_view number = withoutTrailingDots(entry.number);
-        candidates.push_back({{entry.headingLine, std::string(number), entry.title}, 0});
+        candidates.push_back({entry.headingLine, number, entry.title, 0});
         known.add(number);
     }
     for (const SectionHeading& heading : text.headings) {
         std::size_t titleStart = 0;
         const std::string_view number = heading.number.empty() ? headingNumber(heading.title, titleStart)
                                                                : withoutTrailingDots(heading.number);
-        candidates.push_back({{heading.line, std::string(number), heading.title.substr(titleStart)}, 1});
+        candidates.push_back({heading.line, number, std::string_view(heading.title).substr(titleStart), 1});
         known.add(number);
     }
+    known.seal();
     // The body's own numbered headings, for the sections a contents leaves
     // out or a contents that could not be read; a number already known is a
     // numbered list item at the margin, not a heading. Of body lines with
     // the same number the first is the heading.
     const std::size_t firstBody = candidates.size();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int32_t number = static_cast<int32_t>(i) + 1;
-        if (lines.roles[i] != LineRole::Text || number <= text.titleLine
-            || (number >= contentsFirst && number <= contentsLast))
-            continue;
         // Some early RFCs indent their headings and write them in capitals
         // (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks.
         const std::size_t indent = lines.indents[i];
         if (indent > 9)
             continue;
         std::string_view line = lines.line(i);
-        line.remove_prefix(indent);
-        // Only a digit, a capital before a dot ("A.") or the "A" of
-        // "Appendix" can start a number; most lines start with a word.
-        const char first = at(line, 0);
-        if (!isDigit(first) && !(isUpper(first) && (first == 'A' || at(line, 1) == '.')))
+        line.remove_prefix(std::min(indent, line.size()));
+        if (!mayStartNumber(at(line, 0), at(line, 1)))
+            continue;
+        const int32_t number = static_cast<int32_t>(i) + 1;
+        if (lines.roles[i] != LineRole::Text || number <= text.titleLine
+            || (number >= contentsFirst && number <= contentsLast))
             continue;
         std::size_t titleStart = 0;
         const std::string_view sectionNumber = headingNumber(line, titleStart);
@@ -189,25 +227,25 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
             std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
         if ((indent > 0 && !capitals) || title.find("...") != std::string_view::npos)
             continue; // a list item, or a contents line at the margin
-        candidates.push_back({{number, std::string(sectionNumber), std::string(title)}, 2});
+        candidates.push_back({number, sectionNumber, title, 2});
     }
     dropRepeatedNumbers(candidates, firstBody);
-    // Sorted by their places, not moved about: a candidate holds two strings.
     std::vector<std::size_t> order(candidates.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         const Candidate& first = candidates[a];
         const Candidate& second = candidates[b];
-        return first.anchor.line != second.anchor.line ? first.anchor.line < second.anchor.line
-                                                       : first.priority < second.priority;
+        return first.line != second.line ? first.line < second.line : first.priority < second.priority;
     });
     text.sectionAnchors.clear();
+    text.sectionAnchors.reserve(candidates.size());
     for (const std::size_t index : order) {
-        Candidate& candidate = candidates[index];
-        if (candidate.anchor.line <= 0 || candidate.repeated
-            || (!text.sectionAnchors.empty() && text.sectionAnchors.back().line == candidate.anchor.line))
+        const Candidate& candidate = candidates[index];
+        if (candidate.line <= 0 || candidate.repeated
+            || (!text.sectionAnchors.empty() && text.sectionAnchors.back().line == candidate.line))
             continue;
-        text.sectionAnchors.push_back(std::move(candidate.anchor));
+        text.sectionAnchors.push_back(
+            {candidate.line, std::string(candidate.number), std::string(candidate.title)});
     }
 }
 

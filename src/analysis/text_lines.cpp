@@ -15,26 +15,18 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
     lines.indents.resize(total);
     auto mark = text.pageMarks.begin();
     for (std::size_t i = 0; i < total; ++i) {
-        std::string_view line = file.lineAt(i);
-        std::size_t end = line.size();
-        while (end > 0 && isLineEnd(line[end - 1]))
-            --end;
-        line = line.substr(0, end);
-        lines.lines[i] = line;
-        std::size_t first = skipBlanks(line, 0);
-        lines.indents[i] = static_cast<uint16_t>(first);
-        const bool formFeed = first < end && line[first] == kFormFeed;
-        while (formFeed && first < end && (isBlankChar(line[first]) || line[first] == kFormFeed))
-            ++first;
+        const LineFacts& facts = file.factsOf(i);
+        lines.lines[i] = file.lineAt(i).substr(0, facts.textEnd);
+        lines.indents[i] = facts.indent;
         // pageMarks hold 1-based line numbers in file order.
         const int32_t number = static_cast<int32_t>(i) + 1;
         while (mark != text.pageMarks.end() && mark->line < number)
             ++mark;
         const bool pageMark = mark != text.pageMarks.end() && mark->line == number;
-        if (pageMark || (formFeed && first >= end))
+        if (pageMark || facts.has(LineFacts::kOnlyFeeds))
             lines.roles[i] = LineRole::PageBreak;
         else
-            lines.roles[i] = first >= end ? LineRole::Blank : LineRole::Text;
+            lines.roles[i] = facts.indent >= facts.textEnd ? LineRole::Blank : LineRole::Text;
     }
     file.rewind();
     return lines;

@@ -44,8 +44,7 @@ TextScan::TextScan(RfcText& record, LineReader& lines)
     , source(lines)
 {
     for (const std::size_t index : source.formFeedLines()) {
-        const std::string_view line = source.lineAt(index);
-        if (charAt(line, skipBlanks(line, 0)) != kFormFeed)
+        if (!source.factsOf(index).has(LineFacts::kOpensWithFeed))
             closingFeeds.push_back(index);
     }
 }
@@ -65,17 +64,18 @@ bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
 {
     while (const std::optional<std::string_view> next = nextScanLine(scan)) {
         line = *next;
-        rest = skipBlanks(line, 0);
-        if (charAt(line, rest) == kFormFeed) {
+        // The reader has looked at how the line starts already.
+        const LineFacts& facts = scan.source.factsOf(scan.source.linesRead() - 1);
+        rest = facts.rest;
+        if (facts.has(LineFacts::kOpensWithFeed)) {
             // Met between paragraphs: the usual form-feed line between two
             // pages, whose boundary is the line before it.
             notePageBreak(scan.text, scan.text.lineCount - 1);
             scan.pageBreakSeen = true;
-            rest = skipBlanks(line, rest + 1);
         } else {
             notePageBreakAfter(scan);
         }
-        if (!isBlankFrom(line, rest))
+        if (!facts.has(LineFacts::kBlankAfterRest))
             return true;
     }
     return false;

@@ -16,7 +16,7 @@ namespace {
 std::vector<uint8_t> cuesOf(const std::string& bytes)
 {
     LineReader reader(bytes);
-    return findLineCues(readTextLines(reader, RfcText()));
+    return findLineCues(readTextLines(reader, RfcText())).families;
 }
 
 TEST(LineCues, EachWordGivesItsFamily)
@@ -63,6 +63,27 @@ TEST(LineCues, AWordBelongsToTheLineItStartsOn)
     EXPECT_EQ(cuesOf(sectionPieces), (std::vector<uint8_t>{kCueSection, 0}));
 }
 
+// The link pass reads a line from its first word that starts a link to the
+// phrase of its last: each word's own start ("Section" found from its
+// "ction"), not a requirement keyword's, and only of the families asked for.
+TEST(LineCues, LinkStartsAreWhereTheFirstAndLastLinkWordsBegin)
+{
+    const std::string text = "a MUST then Section 3 and [1] MAY\n"
+                             "no word at all\n"
+                             "x appendix A\n"
+                             "RFC 1 at the start\n"
+                             "  MAY only\n";
+    LineReader reader(text);
+    const TextLines lines = readTextLines(reader, RfcText());
+    const LineCues all = findLineCues(lines);
+    EXPECT_EQ(all.firstLinkStart, (std::vector<uint16_t>{12, kNoLinkStart, 2, 0, kNoLinkStart}));
+    EXPECT_EQ(all.lastLinkStart, (std::vector<uint16_t>{26, 0, 2, 0, 0}));
+    const LineCues brackets = findLineCues(lines, kCueBracket);
+    EXPECT_EQ(brackets.firstLinkStart,
+              (std::vector<uint16_t>{26, kNoLinkStart, kNoLinkStart, kNoLinkStart, kNoLinkStart}));
+    EXPECT_EQ(brackets.lastLinkStart, (std::vector<uint16_t>{26, 0, 0, 0, 0}));
+}
+
 // Every word at every offset of a text of 40 bytes, which puts it across the
 // boundaries of the blocks the scan reads and against the end of the text.
 TEST(LineCues, WordsAtEveryOffsetOfTheBlocksAndTheEnd)
@@ -96,13 +117,13 @@ TEST(LineCues, OnlyTheFamiliesAskedForAreNoted)
         std::string(30, '.') + "[RFC2119] MUST\nSection 3 [x\n\n" + std::string(1030, ' ') + "[y] BCP 14\n[";
     LineReader reader(text);
     const TextLines lines = readTextLines(reader, RfcText());
-    const std::vector<uint8_t> all = findLineCues(lines);
+    const std::vector<uint8_t> all = findLineCues(lines).families;
     for (const uint8_t families :
          {kCueBracket, static_cast<uint8_t>(kCueBracket | kCueRequirement), kCueLinkStart, kCueRequirement}) {
         std::vector<uint8_t> expected = all;
         for (uint8_t& cue : expected)
             cue &= families;
-        EXPECT_EQ(findLineCues(lines, families), expected) << int(families);
+        EXPECT_EQ(findLineCues(lines, families).families, expected) << int(families);
     }
 }
 
@@ -125,12 +146,16 @@ TEST(LineCues, EveryCandidateFilterGivesTheCuesOfEveryByte)
     }
     LineReader reader(text);
     const TextLines lines = readTextLines(reader, RfcText());
-    const std::vector<uint8_t> expected = findLineCues(lines, kCueAll, CandidateFilter::EveryByte);
-    ASSERT_NE(std::count(expected.begin(), expected.end(), 0), static_cast<std::ptrdiff_t>(expected.size()));
+    const LineCues expected = findLineCues(lines, kCueAll, CandidateFilter::EveryByte);
+    ASSERT_NE(std::count(expected.families.begin(), expected.families.end(), 0),
+              static_cast<std::ptrdiff_t>(expected.families.size()));
     for (const CandidateFilter filter : {CandidateFilter::TwoCapitals, CandidateFilter::BytePairs}) {
         if (!runs(filter))
             continue;
-        EXPECT_EQ(findLineCues(lines, kCueAll, filter), expected) << int(filter);
+        const LineCues found = findLineCues(lines, kCueAll, filter);
+        EXPECT_EQ(found.families, expected.families) << int(filter);
+        EXPECT_EQ(found.firstLinkStart, expected.firstLinkStart) << int(filter);
+        EXPECT_EQ(found.lastLinkStart, expected.lastLinkStart) << int(filter);
     }
 }
 

@@ -99,6 +99,61 @@ TEST(LineReader, KnowsEveryLineHoldingAFormFeed)
     EXPECT_EQ(LineReader(raw).formFeedLines(), (std::vector<std::size_t>{1, 3, 5}));
 }
 
+// What a line is, read from its bytes one by one, as the passes once did.
+LineFacts factsReadFrom(const std::string& line)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto lineEnd = [](char c) { return c == '\r' || c == '\n'; };
+    const auto blankFrom = [&](std::size_t at) { return at >= line.size() || lineEnd(line[at]); };
+    LineFacts facts;
+    std::size_t indent = 0;
+    while (indent < line.size() && blank(line[indent]))
+        ++indent;
+    const bool opensWithFeed = indent < line.size() && line[indent] == '\f';
+    std::size_t rest = indent;
+    if (opensWithFeed) {
+        for (++rest; rest < line.size() && blank(line[rest]);)
+            ++rest;
+    }
+    std::size_t textEnd = line.size();
+    while (textEnd > 0 && lineEnd(line[textEnd - 1]))
+        --textEnd;
+    std::size_t words = indent;
+    while (words < textEnd && (blank(line[words]) || line[words] == '\f'))
+        ++words;
+    facts.indent = static_cast<uint16_t>(indent);
+    facts.rest = static_cast<uint16_t>(rest);
+    facts.textEnd = static_cast<uint16_t>(textEnd);
+    facts.flags = static_cast<uint8_t>((blankFrom(indent) ? LineFacts::kBlank : 0)
+                                       | (blankFrom(rest) ? LineFacts::kBlankAfterRest : 0)
+                                       | (opensWithFeed ? LineFacts::kOpensWithFeed : 0)
+                                       | (line.find('\f') != std::string::npos ? LineFacts::kHoldsFeed : 0)
+                                       | (opensWithFeed && words >= textEnd ? LineFacts::kOnlyFeeds : 0));
+    return facts;
+}
+
+TEST(LineReader, DescribesEveryLineAsItsBytesTellIt)
+{
+    std::vector<std::string> texts = textsToCut();
+    // Indentation and form feeds of every kind, a lone CR before the line
+    // end, a tab, a last line without line end, a piece of a long line.
+    texts.push_back("  \f  RFC 1 \n\f\f \n \t\n\f\r \ntext\f\n   \r\r\n\tx\n  \f" + std::string(1100, ' ')
+                    + "y");
+    for (const std::string& raw : texts) {
+        const LineReader reader(raw);
+        const std::vector<std::string> lines = copiedLines(raw);
+        ASSERT_EQ(reader.lineTotal(), lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const LineFacts expected = factsReadFrom(lines[i]);
+            const LineFacts& facts = reader.factsOf(i);
+            ASSERT_EQ(facts.indent, expected.indent) << raw.substr(0, 20) << " line " << i;
+            ASSERT_EQ(facts.rest, expected.rest) << raw.substr(0, 20) << " line " << i;
+            ASSERT_EQ(facts.textEnd, expected.textEnd) << raw.substr(0, 20) << " line " << i;
+            ASSERT_EQ(facts.flags, expected.flags) << raw.substr(0, 20) << " line " << i;
+        }
+    }
+}
+
 TEST(LineReader, FindsTheLineHoldingEveryByte)
 {
     for (const std::string& raw : textsToCut()) {

@@ -5,6 +5,7 @@
 
 #include "analysis/links.h"
 #include "analysis/requirements_csv.h"
+#include "analysis/section_anchors.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +52,63 @@ TEST(Requirements, EachKeywordFoundOnceAtEveryOffsetOfItsLine)
             EXPECT_EQ(text.requirements[0].column, static_cast<int32_t>(4 + offset));
         }
     }
+}
+
+// Sentence ends are looked for sixteen bytes at a time, forwards and
+// backwards: each sentence is cut at its own end and at the end before it,
+// wherever they fall in the blocks, past the dots that end no sentence.
+TEST(Requirements, SentenceCutAtItsEndsAtEveryOffset)
+{
+    for (const std::string mark : {".", "!", "?"}) {
+        for (std::size_t offset = 0; offset < 40; ++offset) {
+            const std::string paragraph = "   " + std::string(offset, 'x') + mark
+                + " A client MUST send e.g. this\n   and i.e. that" + mark + " Then "
+                + std::string(offset, 'y') + " more.\n";
+            SCOPED_TRACE(paragraph);
+            const RfcText text = test::analyseBytes("Title\n\n" + paragraph).text;
+            ASSERT_EQ(text.requirements.size(), 1u);
+            EXPECT_EQ(text.requirements[0].sentence, "A client MUST send e.g. this and i.e. that" + mark);
+        }
+    }
+}
+
+// A numbered line at the margin whose number the contents or the headings
+// already name is a list item, not a heading: known numbers of every length
+// (seven bytes and fewer are looked up one way, longer ones another) are
+// told from the numbers they are not.
+TEST(SectionAnchors, ABodyLineWithAKnownNumberIsNoAnchor)
+{
+    RfcText text;
+    for (const auto& [number, line] : std::vector<std::pair<std::string, int32_t>>{
+             {"1.2", 1}, {"10.10.1", 2}, {"10.10.10", 3}, {"A.1", 4}}) {
+        ContentEntry entry;
+        entry.number = number + ".";
+        entry.title = "Known";
+        entry.headingLine = line;
+        entry.matched = true;
+        text.contents.push_back(entry);
+    }
+    text.headings.push_back({5, "", "B.2.  Heading"});
+    const std::string body = "1.2.  Known\n10.10.1.  Known\n10.10.10.  Known\nA.1.  Known\nB.2.  Heading\n"
+                             "1.2.  Again\n10.10.1.  Again\n10.10.10.  Again\nB.2.  Again\n"
+                             "1.20.  New\n10.10.2.  New\n10.10.100.  New\n10.10.11.  New\nB.  New\n";
+    LineReader reader(body);
+    const TextLines lines = readTextLines(reader, text);
+    collectSectionAnchors(text, lines);
+    std::vector<std::pair<int32_t, std::string>> anchors;
+    for (const SectionAnchor& anchor : text.sectionAnchors)
+        anchors.emplace_back(anchor.line, anchor.number + " " + anchor.title);
+    EXPECT_EQ(anchors,
+              (std::vector<std::pair<int32_t, std::string>>{{1, "1.2 Known"},
+                                                            {2, "10.10.1 Known"},
+                                                            {3, "10.10.10 Known"},
+                                                            {4, "A.1 Known"},
+                                                            {5, "B.2 Heading"},
+                                                            {10, "1.20 New"},
+                                                            {11, "10.10.2 New"},
+                                                            {12, "10.10.100 New"},
+                                                            {13, "10.10.11 New"},
+                                                            {14, "B New"}}));
 }
 
 TEST(Requirements, CsvFieldsAsRfc4180Quotes)

@@ -1,0 +1,77 @@
+// The byte classes every pass reads a line with: blanks, line ends, digits
+// and letters, and where a line's words start.
+#ifndef PARCHLY_ANALYSIS_LINE_BYTES_H
+#define PARCHLY_ANALYSIS_LINE_BYTES_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace parchly {
+
+constexpr char kFormFeed = '\f';
+
+// The byte at `i`, or NUL past the end, so that scans stop at the end of a
+// line as they would at its terminator.
+inline char charAt(std::string_view line, std::size_t i)
+{
+    return i < line.size() ? line[i] : '\0';
+}
+
+inline bool isBlankChar(char c)
+{
+    return c == ' ' || c == '\t';
+}
+inline bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+inline bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+inline bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Whether `text` holds the whole of `prefix` from position `at` on.
+inline bool startsWithAt(std::string_view text, std::size_t at, std::string_view prefix)
+{
+    return at <= text.size() && text.size() - at >= prefix.size()
+        && text.compare(at, prefix.size(), prefix) == 0;
+}
+
+// Position of the first byte at or after `i` that is not a space or tab.
+// Asked of nearly every line by several passes, and indentation is spaces:
+// they are passed eight at a time.
+inline std::size_t skipBlanks(std::string_view line, std::size_t i)
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    while (i + 8 <= line.size()) {
+        uint64_t bytes = 0;
+        std::memcpy(&bytes, line.data() + i, 8);
+        const uint64_t notSpaces = bytes ^ 0x2020202020202020ULL;
+        if (notSpaces != 0) {
+            i += static_cast<std::size_t>(__builtin_ctzll(notSpaces)) / 8;
+            break;
+        }
+        i += 8;
+    }
+#endif
+    while (i < line.size() && isBlankChar(line[i]))
+        ++i;
+    return i;
+}
+
+// Nothing but spaces and tabs from `i` up to the line end (or the end).
+inline bool isBlankFrom(std::string_view line, std::size_t i)
+{
+    i = skipBlanks(line, i);
+    return i >= line.size() || isLineEnd(line[i]);
+}
+
+} // namespace parchly
+
+#endif
