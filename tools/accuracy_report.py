@@ -106,15 +106,22 @@ def references_regions(lines, marks):
     neither a label, a page mark nor another references heading."""
     regions = []
     start = None
+    last_heading = None
     for i, line in enumerate(lines):
         text = line.replace('\f', '')
         if not text.strip() or i in marks:
             continue
         indent = len(text) - len(text.lstrip())
-        heading = REFERENCES_HEADING.match(text.strip()) and indent <= 4
+        # At the margin, or centred as the texts that centre their chapters
+        # print it.
+        heading = REFERENCES_HEADING.match(text.strip()) and (indent <= 4 or indent >= 20)
         if heading:
             if start is None:
                 start = i
+            last_heading = i
+            continue
+        # A heading underlined with dashes or equals signs (RFC 768).
+        if start is not None and i == last_heading + 1 and re.fullmatch(r'[-=_ ]+', text.strip()):
             continue
         if start is not None and indent == 0 and not LABEL_LINE.match(text) and not text.startswith('RFC'):
             # An unindented line of text that is no label ends the section,

@@ -222,6 +222,24 @@ def indent_labels(text, indent):
     return '\n'.join(out)
 
 
+def centre_references_headings(text):
+    """Each references heading of the body centred and in capitals, as the
+    texts that centre their chapters print it ("        9. REFERENCES")."""
+    contents = {line for line, _, _ in scan.contents_lines(text.split('\n'))}
+    out = []
+    for i, line in enumerate(text.split('\n')):
+        m = REFERENCES_LINE.match(line.replace('\f', ''))
+        if m and i not in contents and not m.group(4) and len(m.group(1)) <= 4:
+            line = ('\f' if line.startswith('\f') else '') + ' ' * 30 + line.replace('\f', '').strip().upper()
+        out.append(line)
+    return '\n'.join(out)
+
+
+def tabbed_contents(text):
+    """Contents typed with two tabs between the title and the page."""
+    return reshape_contents(text, lambda line, title, page: line[:line.index(title) + len(title)] + '\t\t' + page)
+
+
 def rename_contents_heading(text, heading):
     return re.sub(r'(?m)^[ \t]*Table of Contents[ \t]*$', heading, text, count=1)
 
@@ -266,10 +284,12 @@ FAMILIES = {
         t, lambda w: 'Bibliography' if w.lower() == 'references' else w),
     'contents heading "Contents"': lambda t: rename_contents_heading(t, 'Contents'),
     'contents heading "TABLE OF CONTENTS"': lambda t: rename_contents_heading(t, '                           TABLE OF CONTENTS'),
+    'heading centred REFERENCES': centre_references_headings,
     'references not in contents': without_references_contents,
     'labels at the margin': lambda t: reshape_entries(t, at_margin=True),
     'entries without blank lines': lambda t: reshape_entries(t, packed=True),
     'contents without leader dots': lambda t: reshape_contents(t, without_leaders),
+    'contents with tabs': tabbed_contents,
     'contents in capitals': lambda t: reshape_contents(t, lambda line, title, page: line.replace(title, title.upper())),
     'page numbers off by one': shift_page_numbers,
     'blank lines before the form feed': blank_before_feed,

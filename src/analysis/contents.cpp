@@ -48,7 +48,8 @@ bool isRomanPageDigit(char c)
 // Where a page number in lower-case Roman numerals ends a contents line
 // after leader dots ("PREFACE ........ iii" in RFC 791) or a wide gap
 // ("PREFACE          iii", contents without leaders); `end` when none.
-// After one or two blanks a title may end in such a word.
+// After one or two blanks a title may end in such a word; a tab is a wide
+// gap, as contents typed with tabs print it ("PREFACE\t\tiii").
 std::size_t romanPageStart(std::string_view line, std::size_t from, std::size_t end)
 {
     constexpr std::size_t kWideGap = 3;
@@ -56,9 +57,11 @@ std::size_t romanPageStart(std::string_view line, std::size_t from, std::size_t 
     while (start > from && isRomanPageDigit(line[start - 1]))
         --start;
     std::size_t k = start;
-    while (k > from && isBlankChar(line[k - 1]))
+    std::size_t gap = 0;
+    while (k > from && isBlankChar(line[k - 1])) {
         --k;
-    const std::size_t gap = start - k;
+        gap += line[k] == '\t' ? kWideGap : 1;
+    }
     std::size_t dots = 0;
     while (k > from && line[k - 1] == '.') {
         --k;

@@ -19,6 +19,10 @@ constexpr std::size_t kLongestLabel = 64;
 // A heading line stands at the margin; some RFCs indent their headings by a
 // blank or two, never by a paragraph's indentation.
 constexpr std::size_t kHeadingIndent = 3;
+// Where a centred chapter heading starts at the least.
+constexpr std::size_t kCentredIndent = 8;
+// How many lines after a centred heading its first entry may stand.
+constexpr int32_t kEntryReach = 12;
 
 bool isRomanDigit(char c)
 {
@@ -160,6 +164,26 @@ bool standsAtMargin(std::string_view line)
     return !line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0]);
 }
 
+// Whether an entry label or a references subsection heading opens one of
+// the lines [from, to) before any text at the margin that is no page line.
+template <typename IsMark>
+bool entryFollows(const LineReader& lines, int32_t from, int32_t to, const IsMark& isMark)
+{
+    std::size_t open = 0;
+    std::size_t close = 0;
+    for (int32_t k = from; k < to; ++k) {
+        const std::string_view line = lines.lineAt(static_cast<std::size_t>(k));
+        const std::size_t indent = indentOf(line);
+        if (isBlankLine(line, indent) || isMark(k))
+            continue;
+        if (opensReferenceEntry(line, open, close) || opensReferences(line))
+            return true;
+        if (indent == 0)
+            return false;
+    }
+    return false;
+}
+
 } // namespace
 
 std::string_view withoutSectionNumber(std::string_view heading)
@@ -270,11 +294,15 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
             open = nullptr;
         }
         // A numbered heading stands at the margin; "REFERENCES" alone on its
-        // line may be centred (RFC 791).
+        // line may be centred (RFC 791), and so may a numbered one in texts
+        // that centre their chapters ("                    7.  REFERENCES"),
+        // where its entries, or a subsection's, follow it within a
+        // paragraph or two.
         if (!wasAfterBlank || !endsAsReferencesTitle(line) || !mayNameReferences(line))
             continue;
-        const bool heading =
-            indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
+        bool heading = indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
+        if (!heading && indent >= kCentredIndent && opensReferences(line))
+            heading = entryFollows(lines, i + 1, std::min(total, i + 1 + kEntryReach), isMark);
         if (heading) {
             sections.push_back(ReferencesSection{i, total});
             open = &sections.back();

@@ -51,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
     ReferencesSections, ReferencesHeadings,
     testing::Values(HeadingCase{"7.  References", true}, HeadingCase{"REFERENCES", true},
                     HeadingCase{"                              REFERENCES", true},
+                    HeadingCase{"                    7.  REFERENCES", true},
                     HeadingCase{"Bibliography", true}, HeadingCase{"  BIBLIOGRAPHY:", true},
                     HeadingCase{"A. Normative References", true},
                     HeadingCase{"7.  References and Notes", true},
@@ -61,6 +62,27 @@ INSTANTIATE_TEST_SUITE_P(
                     // What a heading's line may end in after its words.
                     HeadingCase{"7.  References  ", true}, HeadingCase{"REFERENCES CITED:", true},
                     HeadingCase{"7.  References\r\r", true}, HeadingCase{"7.  Notes", false}));
+
+// Texts that centre their chapters centre a numbered references heading
+// too, and may open it with a paragraph before the entries (RFC 3501's
+// "A.      Normative References" shape).
+TEST(ReferencesSections, CentredNumberedHeadingOpensWhereEntriesFollowItsParagraph)
+{
+    const std::vector<ReferencesSection> sections =
+        sectionsOf("   Body.\n\n                    A.  NORMATIVE REFERENCES\n\n   The documents below are"
+                   "\n   needed:\n   [ABNF]  Crocker, D., \"ABNF\".\n\nAuthor's Address\n");
+    ASSERT_EQ(sections.size(), 1u);
+    EXPECT_EQ(sections[0].heading, 2);
+}
+
+// Indented like a list inside the body, a numbered "References" line with
+// no entry after it is text.
+TEST(ReferencesSections, CentredNumberedHeadingWithoutEntriesOpensNone)
+{
+    EXPECT_TRUE(sectionsOf("   The sections are:\n\n          9.  References\n\n   and no more.\n\n"
+                           "Author's Address\n\n   [1]  Not an entry.\n")
+                    .empty());
+}
 
 TEST(ReferencesSections, HeadingAfterTextOpensNone)
 {
