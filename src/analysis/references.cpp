@@ -1,5 +1,6 @@
 #include "analysis/references.h"
 
+#include "analysis/reference_labels.h"
 #include "analysis/references_sections.h"
 #include "analysis/text_scan.h"
 
@@ -360,14 +361,7 @@ bool findCitations(RfcText& text, LineReader* file)
 
     file->rewind();
     text.citations.clear();
-    // The labels in order, each with its reference; of equal labels the
-    // first reference comes first and is the one a citation names.
-    using Label = std::pair<std::string_view, int32_t>;
-    std::vector<Label> labels;
-    labels.reserve(text.references.size());
-    for (std::size_t r = 0; r < text.references.size(); ++r)
-        labels.emplace_back(text.references[r].label, static_cast<int32_t>(r));
-    std::sort(labels.begin(), labels.end());
+    const ReferenceLabels labels(text.references);
     // Only the text before the first reference cites. It is searched for
     // brackets rather than read line by line: most lines hold none.
     const std::string_view whole = file->wholeText();
@@ -390,14 +384,11 @@ bool findCitations(RfcText& text, LineReader* file)
                 break;
             // "[[RFC1]" cites from its inner bracket.
             const std::size_t inner = line.rfind('[', close);
-            const std::string_view bracketed = line.substr(inner, close + 1 - inner);
-            const auto found = std::lower_bound(
-                labels.begin(), labels.end(), bracketed,
-                [](const Label& label, std::string_view text) { return label.first < text; });
-            if (found != labels.end() && found->first == bracketed) {
+            const int32_t reference = labels.find(line.substr(inner, close + 1 - inner));
+            if (reference >= 0) {
                 text.citations.push_back(CitationMark{static_cast<int32_t>(index),
                                                       static_cast<int32_t>(inner),
-                                                      static_cast<int32_t>(close + 1), found->second});
+                                                      static_cast<int32_t>(close + 1), reference});
             }
             open = line.find('[', close + 1);
         }

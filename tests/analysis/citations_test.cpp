@@ -1,6 +1,7 @@
 // The bracketed citations of the text before the first reference, found by
 // a search of the whole text: where each lands in the lines as every pass
 // reads them.
+#include "analysis/reference_labels.h"
 #include "analysis/references.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,20 @@ TEST(Citations, CarriageReturnsAndAMissingLastLineEnd)
 TEST(Citations, NoneAtOrAfterTheFirstReference)
 {
     EXPECT_TRUE(citationsOf("[1]  First, [1] again.\n[RFC2119] x\n", 0).empty());
+}
+
+// Labels by the hundred, so that the table grows and its slots collide: each
+// is found, the first of equal labels wins, and near misses are not found.
+TEST(ReferenceLabels, FindsEachLabelTheFirstOfEqualOnes)
+{
+    std::vector<ReferenceEntry> references(300);
+    for (std::size_t r = 0; r < references.size(); ++r)
+        references[r].label = "[" + std::to_string(r % 250) + "]";
+    const ReferenceLabels labels(references);
+    for (int32_t r = 0; r < 250; ++r)
+        EXPECT_EQ(labels.find("[" + std::to_string(r) + "]"), r);
+    for (const char* missing : {"[250]", "[1", "1]", "[ 1]", "", "[]"})
+        EXPECT_EQ(labels.find(missing), -1) << missing;
 }
 
 } // namespace
