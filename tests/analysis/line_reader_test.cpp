@@ -65,6 +65,39 @@ std::vector<std::string> textsToCut()
     return texts;
 }
 
+// What a line is, read from its bytes one by one, as the passes once did.
+LineFacts factsReadFrom(const std::string& line)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto lineEnd = [](char c) { return c == '\r' || c == '\n'; };
+    const auto blankFrom = [&](std::size_t at) { return at >= line.size() || lineEnd(line[at]); };
+    LineFacts facts;
+    std::size_t indent = 0;
+    while (indent < line.size() && blank(line[indent]))
+        ++indent;
+    const bool opensWithFeed = indent < line.size() && line[indent] == '\f';
+    std::size_t rest = indent;
+    if (opensWithFeed) {
+        for (++rest; rest < line.size() && blank(line[rest]);)
+            ++rest;
+    }
+    std::size_t textEnd = line.size();
+    while (textEnd > 0 && lineEnd(line[textEnd - 1]))
+        --textEnd;
+    std::size_t words = indent;
+    while (words < textEnd && (blank(line[words]) || line[words] == '\f'))
+        ++words;
+    facts.indent = static_cast<uint16_t>(indent);
+    facts.rest = static_cast<uint16_t>(rest);
+    facts.textEnd = static_cast<uint16_t>(textEnd);
+    facts.flags = static_cast<uint8_t>((blankFrom(indent) ? LineFacts::kBlank : 0)
+                                       | (blankFrom(rest) ? LineFacts::kBlankAfterRest : 0)
+                                       | (opensWithFeed ? LineFacts::kOpensWithFeed : 0)
+                                       | (line.find('\f') != std::string::npos ? LineFacts::kHoldsFeed : 0)
+                                       | (opensWithFeed && words >= textEnd ? LineFacts::kOnlyFeeds : 0));
+    return facts;
+}
+
 TEST(LineReader, CutsLikeCopyingTheTextAndEachLine)
 {
     const std::vector<std::string> texts = textsToCut();
@@ -106,42 +139,13 @@ TEST(LineReader, KnowsEveryLineHoldingAFormFeed)
             ASSERT_EQ(reader.formFeedsBefore(i), static_cast<std::size_t>(before)) << i;
         }
     }
-    // A piece of a long line holds its own feeds, a CR LF pair is no line.
-    const std::string raw = "a\r\n\fb\n" + std::string(1030, 'x') + "\f\n\n\f\f\n";
-    EXPECT_EQ(LineReader(raw).formFeedLines(), (std::vector<std::size_t>{1, 3, 5}));
 }
 
-// What a line is, read from its bytes one by one, as the passes once did.
-LineFacts factsReadFrom(const std::string& line)
+// A piece of a long line holds its own feeds; a CR LF pair is no line.
+TEST(LineReader, APieceOfALongLineHoldsItsOwnFormFeeds)
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    const auto lineEnd = [](char c) { return c == '\r' || c == '\n'; };
-    const auto blankFrom = [&](std::size_t at) { return at >= line.size() || lineEnd(line[at]); };
-    LineFacts facts;
-    std::size_t indent = 0;
-    while (indent < line.size() && blank(line[indent]))
-        ++indent;
-    const bool opensWithFeed = indent < line.size() && line[indent] == '\f';
-    std::size_t rest = indent;
-    if (opensWithFeed) {
-        for (++rest; rest < line.size() && blank(line[rest]);)
-            ++rest;
-    }
-    std::size_t textEnd = line.size();
-    while (textEnd > 0 && lineEnd(line[textEnd - 1]))
-        --textEnd;
-    std::size_t words = indent;
-    while (words < textEnd && (blank(line[words]) || line[words] == '\f'))
-        ++words;
-    facts.indent = static_cast<uint16_t>(indent);
-    facts.rest = static_cast<uint16_t>(rest);
-    facts.textEnd = static_cast<uint16_t>(textEnd);
-    facts.flags = static_cast<uint8_t>((blankFrom(indent) ? LineFacts::kBlank : 0)
-                                       | (blankFrom(rest) ? LineFacts::kBlankAfterRest : 0)
-                                       | (opensWithFeed ? LineFacts::kOpensWithFeed : 0)
-                                       | (line.find('\f') != std::string::npos ? LineFacts::kHoldsFeed : 0)
-                                       | (opensWithFeed && words >= textEnd ? LineFacts::kOnlyFeeds : 0));
-    return facts;
+    const std::string raw = "a\r\n\fb\n" + std::string(1030, 'x') + "\f\n\n\f\f\n";
+    EXPECT_EQ(LineReader(raw).formFeedLines(), (std::vector<std::size_t>{1, 3, 5}));
 }
 
 TEST(LineReader, DescribesEveryLineAsItsBytesTellIt)

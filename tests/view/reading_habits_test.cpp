@@ -103,6 +103,124 @@ const LinkCase kLinkCases[] = {
     {"10.17487/RFC9110, not", "rfc9995.txt", nullptr, false},
 };
 
+struct LinkSettingCase {
+    const char* name;
+    void (*change)(RfcSettings&);
+    bool entry, lostEntry, citation;
+};
+const LinkSettingCase kLinkSettingCases[] = {
+    {"defaults", [](RfcSettings&) {}, true, false, true},
+    {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true, true,
+     true},
+    {"reference links off", [](RfcSettings& s) { s.DisableReferenceLink = true; }, true, false, false},
+    {"contents links off", [](RfcSettings& s) { s.DisableContentEntryLink = true; }, false, false, true},
+    {"only default text", [](RfcSettings& s) { s.UseOnlyDefaultText = true; }, false, false, true},
+};
+
+Qt::CursorShape linkShape(bool link)
+{
+    return link ? Qt::PointingHandCursor : Qt::IBeamCursor;
+}
+
+// Runs `check` on a fresh copy of the RFC opened under each link setting.
+class LinkSettingsTest : public ReadingTest {
+protected:
+    void forEachLinkSetting(const std::function<void(const LinkSettingCase&, ReadingView&)>& check)
+    {
+        const RfcSettings defaults = app->settings();
+        for (const LinkSettingCase& c : kLinkSettingCases) {
+            SCOPED_TRACE(c.name);
+            app->settings() = defaults;
+            c.change(app->settings());
+            check(c, openRfc(QStringLiteral("rfc%1.txt").arg(9992 + (&c - kLinkSettingCases))));
+        }
+    }
+};
+
+// Every move of the caret shows in the pane, counted from 1 in lines of the
+// file whatever is cut, and moves the Structure tree as F3 does; a chosen
+// line goes to the top, others to the upper third, unless the view can
+// scroll no further. Go To records no history and gives the keys back;
+// Back and Forward by command, key and mouse button walk the jumps, kept
+// as file lines while headers and footers are cut.
+class CaretTest : public ReadingTest {
+protected:
+    struct Move {
+        const char* name;
+        std::function<void()> run;
+        int line, column; // column 0: not checked
+        const char* item; // null: not checked
+        bool top;
+        bool middle = false; // a find match: in the middle of the view
+    };
+
+    void SetUp() override
+    {
+        ReadingTest::SetUp();
+        view = &openRfc();
+        count = view->rfcDocument()->text().lineCount;
+    }
+
+    void TearDown() override
+    {
+        EXPECT_EQ(dialogs.messages, expectedMessages);
+        ReadingTest::TearDown();
+    }
+
+    // Runs each move and checks where the caret went.
+    void walk(const std::vector<Move>& moves)
+    {
+        for (const Move& move : moves) {
+            SCOPED_TRACE(move.name);
+            frame().updateCommands(); // as the idle refresh does
+            move.run();
+            const QString at = QStringLiteral("Ln %1, Col ").arg(move.line);
+            EXPECT_TRUE(move.column ? pane() == at + QString::number(move.column) : pane().startsWith(at))
+                << pane().toStdString();
+            if (move.item) {
+                EXPECT_EQ(structureItem(), move.item);
+            }
+            const int shown = caretLine(*view) - view->firstVisibleLine();
+            EXPECT_GE(shown, 0);
+            const int visible = view->viewport()->height() / view->cursorRect().height();
+            if (move.middle) {
+                EXPECT_LE(shown, visible / 2 + 2);
+            } else if (view->verticalScrollBar()->value() < view->verticalScrollBar()->maximum()) {
+                EXPECT_LT(shown, move.top ? 1 : visible / 3);
+            }
+        }
+    }
+
+    void goToLine(int line)
+    {
+        const std::size_t recorded = view->history().entries().size();
+        goTo(0, line);
+        EXPECT_EQ(view->history().entries().size(), recorded);
+        EXPECT_TRUE(view->hasFocus());
+    }
+
+    std::function<void()> route(std::vector<int> ids)
+    {
+        return [this, ids] {
+            for (int id : ids)
+                ASSERT_TRUE(frame().routeCommand(id));
+        };
+    }
+
+    // Jumps to 2. Protocol and then 4. References, and cuts headers and
+    // footers.
+    void jumpTwiceAndCut()
+    {
+        view->rfcDocument()->goToContentsEntry(1);
+        view->rfcDocument()->goToContentsEntry(3);
+        route({kCmdHeaders, kCmdFooters})();
+    }
+
+    ReadingView* view = nullptr;
+    int count = 0;
+    QStringList expectedMessages;
+};
+
 // Each link shape leads where it names and the hand shows over it alone.
 TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNames)
 {
@@ -307,40 +425,6 @@ TEST_F(CrossLinksTest, AnExportThatCannotBeWrittenKeepsTheOldFileAndSaysSo)
 
 // ---- Link settings ----
 
-struct LinkSettingCase {
-    const char* name;
-    void (*change)(RfcSettings&);
-    bool entry, lostEntry, citation;
-};
-const LinkSettingCase kLinkSettingCases[] = {
-    {"defaults", [](RfcSettings&) {}, true, false, true},
-    {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true, true,
-     true},
-    {"reference links off", [](RfcSettings& s) { s.DisableReferenceLink = true; }, true, false, false},
-    {"contents links off", [](RfcSettings& s) { s.DisableContentEntryLink = true; }, false, false, true},
-    {"only default text", [](RfcSettings& s) { s.UseOnlyDefaultText = true; }, false, false, true},
-};
-
-Qt::CursorShape linkShape(bool link)
-{
-    return link ? Qt::PointingHandCursor : Qt::IBeamCursor;
-}
-
-// Runs `check` on a fresh copy of the RFC opened under each link setting.
-class LinkSettingsTest : public ReadingTest {
-protected:
-    void forEachLinkSetting(const std::function<void(const LinkSettingCase&, ReadingView&)>& check)
-    {
-        const RfcSettings defaults = app->settings();
-        for (const LinkSettingCase& c : kLinkSettingCases) {
-            SCOPED_TRACE(c.name);
-            app->settings() = defaults;
-            c.change(app->settings());
-            check(c, openRfc(QStringLiteral("rfc%1.txt").arg(9992 + (&c - kLinkSettingCases))));
-        }
-    }
-};
-
 // Under each link setting, the hand shows over exactly what a click
 // follows; a contents entry without its heading leads nowhere, link or not.
 TEST_F(LinkSettingsTest, EachLinkSettingDecidesWhatIsALink)
@@ -410,90 +494,6 @@ TEST_F(ReadingTest, OnlyDefaultTextTurnsContentsLinksOffInEveryOpenRfc)
 }
 
 // ---- The caret, Go To and the history ----
-
-// Every move of the caret shows in the pane, counted from 1 in lines of the
-// file whatever is cut, and moves the Structure tree as F3 does; a chosen
-// line goes to the top, others to the upper third, unless the view can
-// scroll no further. Go To records no history and gives the keys back;
-// Back and Forward by command, key and mouse button walk the jumps, kept
-// as file lines while headers and footers are cut.
-class CaretTest : public ReadingTest {
-protected:
-    struct Move {
-        const char* name;
-        std::function<void()> run;
-        int line, column; // column 0: not checked
-        const char* item; // null: not checked
-        bool top;
-        bool middle = false; // a find match: in the middle of the view
-    };
-
-    void SetUp() override
-    {
-        ReadingTest::SetUp();
-        view = &openRfc();
-        count = view->rfcDocument()->text().lineCount;
-    }
-
-    void TearDown() override
-    {
-        EXPECT_EQ(dialogs.messages, expectedMessages);
-        ReadingTest::TearDown();
-    }
-
-    // Runs each move and checks where the caret went.
-    void walk(const std::vector<Move>& moves)
-    {
-        for (const Move& move : moves) {
-            SCOPED_TRACE(move.name);
-            frame().updateCommands(); // as the idle refresh does
-            move.run();
-            const QString at = QStringLiteral("Ln %1, Col ").arg(move.line);
-            EXPECT_TRUE(move.column ? pane() == at + QString::number(move.column) : pane().startsWith(at))
-                << pane().toStdString();
-            if (move.item) {
-                EXPECT_EQ(structureItem(), move.item);
-            }
-            const int shown = caretLine(*view) - view->firstVisibleLine();
-            EXPECT_GE(shown, 0);
-            const int visible = view->viewport()->height() / view->cursorRect().height();
-            if (move.middle) {
-                EXPECT_LE(shown, visible / 2 + 2);
-            } else if (view->verticalScrollBar()->value() < view->verticalScrollBar()->maximum()) {
-                EXPECT_LT(shown, move.top ? 1 : visible / 3);
-            }
-        }
-    }
-
-    void goToLine(int line)
-    {
-        const std::size_t recorded = view->history().entries().size();
-        goTo(0, line);
-        EXPECT_EQ(view->history().entries().size(), recorded);
-        EXPECT_TRUE(view->hasFocus());
-    }
-
-    std::function<void()> route(std::vector<int> ids)
-    {
-        return [this, ids] {
-            for (int id : ids)
-                ASSERT_TRUE(frame().routeCommand(id));
-        };
-    }
-
-    // Jumps to 2. Protocol and then 4. References, and cuts headers and
-    // footers.
-    void jumpTwiceAndCut()
-    {
-        view->rfcDocument()->goToContentsEntry(1);
-        view->rfcDocument()->goToContentsEntry(3);
-        route({kCmdHeaders, kCmdFooters})();
-    }
-
-    ReadingView* view = nullptr;
-    int count = 0;
-    QStringList expectedMessages;
-};
 
 TEST_F(CaretTest, AClickAndAKeyShowInThePane)
 {

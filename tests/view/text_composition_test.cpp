@@ -103,6 +103,45 @@ void forEveryCut(const std::function<void(const RfcText&, const LineCuts&, const
     }
 }
 
+using U = Underline;
+using SettingsChange = void (*)(RfcSettings&);
+void referencesOff(RfcSettings& s)
+{
+    s.DisableReferenceLink = true;
+}
+
+struct FormatCase {
+    int line;
+    const char* at; // the column of its first character, plus `offset`
+    int offset, category;
+    Underline underline;
+    SettingsChange change = nullptr; // of the default settings
+};
+const FormatCase kFormatCases[] = {
+    {0, "Network", 0, -1, U::AsConfigured}, // plain front matter
+    {5, "Parchly", 0, kFormatSubtitles, U::AsConfigured}, // the title
+    {11, "Abstract", 0, kFormatSubtitles, U::AsConfigured}, // a front heading
+    {13, "[", 0, kFormatContents, U::Added}, // a citation's bracket
+    {13, "[", -1, -1, U::AsConfigured}, // ... and not before it
+    {35, "[", 0, kFormatContents, U::Added}, // a citation after non-ASCII text
+    {35, "]", 1, -1, U::AsConfigured}, // ... and not after it
+    {17, "1.", 0, kFormatContents, U::Added}, // a contents entry from its text
+    {17, "1.", -1, -1, U::AsConfigured}, // ... not its margin
+    {24, "Author", 0, kFormatHeadersFooters, U::AsConfigured},
+    {43, "9990", 0, kFormatHeadersFooters, U::AsConfigured},
+    {29, "Intro", 0, kFormatSubtitles, U::AsConfigured}, // a body heading
+    {52, "RFC2119]", 0, kFormatSubtitles, U::AsConfigured}, // a reference label
+    {57, "2616", 3, kFormatContents, U::Added}, // an RFC number after "RFC" a line up
+    {56, "RFC", 0, -1, U::AsConfigured}, // ... not the "RFC"
+    // The link settings decide what is underlined.
+    {19, "1.2", 0, kFormatContents, U::Untouched}, // an invalid entry is no link
+    {19, "1.2", 0, kFormatContents, U::Added,
+     [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }},
+    {17, "1.", 0, kFormatContents, U::AsConfigured, [](RfcSettings& s) { s.DisableContentEntryLink = true; }},
+    {13, "[", 0, kFormatContents, U::Untouched, referencesOff},
+    {57, "2616", 0, kFormatContents, U::Added, referencesOff}, // numbers stay links
+};
+
 TEST(TextComposition, ACutTakesAwayExactlyTheHiddenLines)
 {
     forEveryCut(
@@ -170,45 +209,6 @@ TEST(TextComposition, CutsHideTheHeadersFootersAndTheirBlankLines)
     }
     EXPECT_EQ(shownPageEnds(compose(bytes).text, {true, true, true}), (std::vector<int32_t>{-1, 23, 35, 52}));
 }
-
-using U = Underline;
-using SettingsChange = void (*)(RfcSettings&);
-void referencesOff(RfcSettings& s)
-{
-    s.DisableReferenceLink = true;
-}
-
-struct FormatCase {
-    int line;
-    const char* at; // the column of its first character, plus `offset`
-    int offset, category;
-    Underline underline;
-    SettingsChange change = nullptr; // of the default settings
-};
-const FormatCase kFormatCases[] = {
-    {0, "Network", 0, -1, U::AsConfigured}, // plain front matter
-    {5, "Parchly", 0, kFormatSubtitles, U::AsConfigured}, // the title
-    {11, "Abstract", 0, kFormatSubtitles, U::AsConfigured}, // a front heading
-    {13, "[", 0, kFormatContents, U::Added}, // a citation's bracket
-    {13, "[", -1, -1, U::AsConfigured}, // ... and not before it
-    {35, "[", 0, kFormatContents, U::Added}, // a citation after non-ASCII text
-    {35, "]", 1, -1, U::AsConfigured}, // ... and not after it
-    {17, "1.", 0, kFormatContents, U::Added}, // a contents entry from its text
-    {17, "1.", -1, -1, U::AsConfigured}, // ... not its margin
-    {24, "Author", 0, kFormatHeadersFooters, U::AsConfigured},
-    {43, "9990", 0, kFormatHeadersFooters, U::AsConfigured},
-    {29, "Intro", 0, kFormatSubtitles, U::AsConfigured}, // a body heading
-    {52, "RFC2119]", 0, kFormatSubtitles, U::AsConfigured}, // a reference label
-    {57, "2616", 3, kFormatContents, U::Added}, // an RFC number after "RFC" a line up
-    {56, "RFC", 0, -1, U::AsConfigured}, // ... not the "RFC"
-    // The link settings decide what is underlined.
-    {19, "1.2", 0, kFormatContents, U::Untouched}, // an invalid entry is no link
-    {19, "1.2", 0, kFormatContents, U::Added,
-     [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }},
-    {17, "1.", 0, kFormatContents, U::AsConfigured, [](RfcSettings& s) { s.DisableContentEntryLink = true; }},
-    {13, "[", 0, kFormatContents, U::Untouched, referencesOff},
-    {57, "2616", 0, kFormatContents, U::Added, referencesOff}, // numbers stay links
-};
 
 // Which characters of the fixture take which category, by shown line and
 // column (the fixture's lines are listed in view_composition_test.cpp).

@@ -83,6 +83,23 @@ constexpr int kIntroductionHeading = 29;
 
 } // namespace
 
+struct CutStep {
+    bool headers, footers, separators;
+};
+
+// Cuts in every order, separators on and off: the view always shows what
+// the composition says, and the caret stays on its file line.
+class CutOrderTest : public ViewTest, public ::testing::WithParamInterface<std::vector<CutStep>> {
+protected:
+    ReadingView& openWithCaretInTheIntroduction()
+    {
+        ReadingView& view = opened.open();
+        const int start = view.lineStart(kIntroductionHeading);
+        view.setSelection(start + 3, start + 3);
+        return view;
+    }
+};
+
 // ---- What the view shows ----
 
 TEST_F(ViewTest, ShowsTheFileTextAsComposed)
@@ -170,23 +187,6 @@ TEST_F(ViewTest, TheCaretSelectsTheVisibleItemHoldingIt)
 }
 
 // ---- Cuts and separators ----
-
-struct CutStep {
-    bool headers, footers, separators;
-};
-
-// Cuts in every order, separators on and off: the view always shows what
-// the composition says, and the caret stays on its file line.
-class CutOrderTest : public ViewTest, public ::testing::WithParamInterface<std::vector<CutStep>> {
-protected:
-    ReadingView& openWithCaretInTheIntroduction()
-    {
-        ReadingView& view = opened.open();
-        const int start = view.lineStart(kIntroductionHeading);
-        view.setSelection(start + 3, start + 3);
-        return view;
-    }
-};
 
 INSTANTIATE_TEST_SUITE_P(
     Orders, CutOrderTest,
