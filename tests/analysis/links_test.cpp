@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace parchly {
 namespace {
 
@@ -69,6 +71,25 @@ TEST(Requirements, SentenceCutAtItsEndsAtEveryOffset)
             const RfcText text = test::analyseBytes("Title\n\n" + paragraph).text;
             ASSERT_EQ(text.requirements.size(), 1u);
             EXPECT_EQ(text.requirements[0].sentence, "A client MUST send e.g. this and i.e. that" + mark);
+        }
+    }
+}
+
+// The paragraph that defines the keywords is looked for sixteen bytes at a
+// time from its "k": each way of writing "key words" is found wherever it
+// falls in the blocks, and a paragraph that only looks like it keeps its
+// keyword.
+TEST(Requirements, KeywordDefinitionLeftOutAtEveryOffset)
+{
+    const std::pair<const char*, std::size_t> cases[] = {
+        {"key words", 0},  {"Key words", 0},      {"keywords", 0}, {"Keywords", 0},
+        {"key  words", 1}, {"keys and words", 1}, {"Key-words", 1}};
+    for (const auto& [phrase, kept] : cases) {
+        for (std::size_t offset = 0; offset < 40; ++offset) {
+            const std::string paragraph = "   " + std::string(offset, 'x') + " The " + phrase
+                + " \"MUST\" in this\n   document are to be interpreted as described in RFC 2119.\n";
+            SCOPED_TRACE(paragraph);
+            EXPECT_EQ(test::analyseBytes("Title\n\n" + paragraph).text.requirements.size(), kept);
         }
     }
 }
