@@ -17,6 +17,7 @@ public:
         : m_lines(lines)
         , m_text(text)
         , m_linkStarts(families & kCueLinkStart)
+        , m_requirements(families & kCueRequirement)
         , m_cues(cues)
     {
     }
@@ -38,7 +39,9 @@ public:
         while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
             ++m_line;
         m_cues.families[m_line] |= found;
+        m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
         if ((found & m_linkStarts) != 0) {
+            ++m_cues.linkWords;
             const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
             uint16_t& first = m_cues.firstLinkStart[m_line];
             first = std::min(first, column);
@@ -52,6 +55,7 @@ private:
     const std::size_t m_lineCount = m_lines.size();
     std::string_view m_text;
     const uint8_t m_linkStarts;
+    const uint8_t m_requirements;
     LineCues& m_cues;
     std::size_t m_line = 0;
 };

@@ -7,6 +7,7 @@
 #include "analysis/cue_candidates.h"
 #include "analysis/text_lines.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,11 @@ struct LineCues {
     // phrase of the last.
     std::vector<uint16_t> firstLinkStart;
     std::vector<uint16_t> lastLinkStart;
+    // How many words of kCueLinkStart and of kCueRequirement (of those
+    // asked for) were found: about as many links and requirements are to
+    // come, so that their passes make room for them once.
+    std::size_t linkWords = 0;
+    std::size_t requirementWords = 0;
 };
 
 constexpr uint16_t kNoLinkStart = 0xffff;

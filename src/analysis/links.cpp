@@ -788,6 +788,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     text.links.clear();
     if (scope == LinkScope::None)
         return;
+    text.links.reserve(cues.linkWords);
     const std::size_t bodyStart = text.titleLine > 0 ? static_cast<std::size_t>(text.titleLine - 1) : 0;
     if (scope == LinkScope::All)
         findFrontMatterLinks(text, lines, bodyStart);
@@ -848,6 +849,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     };
     if (!std::is_sorted(text.links.begin(), text.links.end(), inTextOrder))
         std::stable_sort(text.links.begin(), text.links.end(), inTextOrder);
+    releaseUnusedRoom(text.links);
 }
 
 const LinkMark* linkAt(const RfcText& text, int32_t line, int32_t column)

@@ -504,6 +504,7 @@ std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t
 void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cues)
 {
     text.requirements.clear();
+    text.requirements.reserve(cues.requirementWords);
     RequirementScanner scanner(text);
     // Only the paragraphs with a keyword cue are read: from each cued line
     // back to where its paragraph starts (not before `floor`, where the
@@ -536,6 +537,7 @@ void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cue
         scanner.endParagraph();
         floor = line;
     }
+    releaseUnusedRoom(text.requirements);
 }
 
 } // namespace parchly

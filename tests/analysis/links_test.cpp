@@ -118,6 +118,21 @@ TEST(Requirements, KeywordDefinitionLeftOutAtEveryOffset)
     }
 }
 
+// Room is made for as many links and requirements as words that may start
+// one; a grammar full of brackets starts far more than it holds links, and
+// the record, which lives as long as its window, keeps no spare room.
+TEST(Links, ABracketedGrammarLeavesNoSpareRoomInTheRecord)
+{
+    std::string grammar = "Title\n\n   See RFC 9110. A client MUST send it.\n\n";
+    for (int rule = 0; rule < 500; ++rule)
+        grammar += "   rule" + std::to_string(rule) + " = [ a ] [ b ] MAYBE\n";
+    const RfcText text = test::analyseBytes(grammar).text;
+    ASSERT_EQ(text.links.size(), 1u);
+    EXPECT_LE(text.links.capacity(), 2u);
+    ASSERT_EQ(text.requirements.size(), 1u);
+    EXPECT_LE(text.requirements.capacity(), 2u);
+}
+
 // A numbered line at the margin whose number the contents or the headings
 // already name is a list item, not a heading: known numbers of every length
 // (seven bytes and fewer are looked up one way, longer ones another) are
