@@ -65,6 +65,16 @@ LineCues findLineCues(const TextLines& lines, uint8_t families = kCueAll,
 // "ction", "Appendix" from its "ppendi". What findLineCues notes there.
 uint8_t cuesAt(std::string_view text, std::size_t& at);
 
+// The lists of links and requirements are reserved for as many entries as
+// the words that may start one (linkWords, requirementWords); where far
+// fewer came (a grammar full of brackets), the room left over is given
+// back, since the record lives as long as its window.
+template <typename Entry> void releaseUnusedRoom(std::vector<Entry>& entries)
+{
+    if (entries.capacity() > 2 * entries.size())
+        entries.shrink_to_fit();
+}
+
 } // namespace parchly
 
 #endif

@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace parchly {
 
@@ -74,16 +73,6 @@ struct RequirementSentence {
     // Its lines joined by single spaces, page headers and footers left out.
     std::string sentence;
 };
-
-// The lists of links and requirements are reserved for as many entries as
-// the words that may start one (line_cues.h); where far fewer came (a
-// grammar full of brackets), the room left over is given back, since the
-// record lives as long as its window.
-template <typename Entry> void releaseUnusedRoom(std::vector<Entry>& entries)
-{
-    if (entries.capacity() > 2 * entries.size())
-        entries.shrink_to_fit();
-}
 
 } // namespace parchly
 
