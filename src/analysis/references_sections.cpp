@@ -118,19 +118,17 @@ bool endsAsReferencesTitleFromEnd(std::string_view line)
 }
 
 // Every line outside a references section is asked, and most are passed by
-// at the last byte of their text (`textEnd`, the line's facts): one that is
-// neither the last letter of one of the words nor one passed over after it.
+// at the last bytes of their text (`textEnd`, the line's facts): a heading's
+// closing colon or full stop is passed over here, and only a line with
+// trailing blanks, which are rare, is read from its end again.
 inline bool endsAsReferencesTitle(std::string_view line, std::size_t textEnd)
 {
-    if (textEnd < 5)
-        return false;
-    const char last = line[textEnd - 1];
-    const char lower = static_cast<char>(last | 0x20);
-    if (lower == 's' || lower == 'y' || lower == 'd')
-        return endsInReferencesLetters(line, textEnd);
-    if (isBlankChar(last) || last == '.' || last == ':')
+    std::size_t end = textEnd;
+    while (end > 0 && (line[end - 1] == ':' || line[end - 1] == '.'))
+        --end;
+    if (end > 0 && isBlankChar(line[end - 1]))
         return endsAsReferencesTitleFromEnd(line);
-    return false;
+    return endsInReferencesLetters(line, end);
 }
 
 // The first line from `from` on, before `to`, that ends as a references
