@@ -90,21 +90,6 @@ bool isMarked(const std::vector<bool>& marks, int32_t line)
     return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
 }
 
-// A line of a page break that holds nothing else: the form feed between
-// two pages.
-bool isFormFeedLine(std::string_view line)
-{
-    const std::size_t feed = skipBlanks(line, 0);
-    return charAt(line, feed) == kFormFeed && isBlankFrom(line, feed + 1);
-}
-
-// Lines that a reference entry passes over: page headers and footers and
-// form feeds between its lines.
-bool isPageLine(const std::vector<bool>& marks, int32_t index, std::string_view line)
-{
-    return isMarked(marks, index) || isFormFeedLine(line);
-}
-
 // The lines of the text as the pass reads them.
 struct SectionLines {
     const LineReader& lines;
@@ -112,6 +97,18 @@ struct SectionLines {
     int32_t end = 0;
 
     std::string_view at(int32_t index) const { return lines.lineAt(static_cast<std::size_t>(index)); }
+    const LineFacts& factsOf(int32_t index) const { return lines.factsOf(static_cast<std::size_t>(index)); }
+
+    // Lines that a reference entry passes over: page headers and footers,
+    // and a form feed alone on its line between two pages.
+    bool isPageLine(int32_t index) const
+    {
+        const LineFacts& facts = factsOf(index);
+        return isMarked(marks, index)
+            || (facts.has(LineFacts::kOpensWithFeed) && facts.has(LineFacts::kBlankAfterRest));
+    }
+    bool isBlank(int32_t index) const { return factsOf(index).has(LineFacts::kBlank); }
+    bool isIndented(int32_t index) const { return factsOf(index).indent > 0; }
 };
 
 // Whether the blank lines from `blank` on are only the bottom of a page: a
@@ -123,16 +120,15 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
     bool pageBreak = false;
     int32_t next = blank;
     while (next < section.end) {
-        const std::string_view line = section.at(next);
-        if (isPageLine(section.marks, next, line))
+        if (section.isPageLine(next))
             pageBreak = true;
-        else if (!isBlankFrom(line, 0))
+        else if (!section.isBlank(next))
             break;
         ++next;
     }
     std::size_t open = 0;
     std::size_t close = 0;
-    if (!pageBreak || next >= section.end || !isBlankChar(charAt(section.at(next), 0))
+    if (!pageBreak || next >= section.end || !section.isIndented(next)
         || opensReferenceEntry(section.at(next), open, close))
         return false;
     resume = next;
@@ -153,10 +149,9 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
     if (!isBlankFrom(firstLine, position))
         appendTextOf(firstLine.substr(position), entryText);
     for (int32_t k = first + 1; k < section.end; ++k) {
-        const std::string_view line = section.at(k);
-        if (isPageLine(section.marks, k, line))
+        if (section.isPageLine(k))
             continue;
-        if (isBlankFrom(line, 0)) {
+        if (section.isBlank(k)) {
             int32_t resume = 0;
             if (!entryText.empty() && continuesAfterPageBreak(section, k, resume)) {
                 k = resume - 1;
@@ -164,14 +159,15 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
             }
             return k;
         }
+        const std::string_view line = section.at(k);
         std::size_t open = 0;
         std::size_t close = 0;
         if (opensReferenceEntry(line, open, close))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented.
-        if (isBlankChar(line[0]))
-            appendTextOf(line.substr(skipBlanks(line, 0)), entryText);
+        if (section.isIndented(k))
+            appendTextOf(line.substr(section.factsOf(k).indent), entryText);
     }
     return section.end - 1;
 }
@@ -243,10 +239,12 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
                            const ContentsHeadings& headings, std::string& entryText)
 {
     for (int32_t i = heading + 1; i < section.end; ++i) {
+        if (section.isPageLine(i))
+            continue;
         const std::string_view line = section.at(i);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (isPageLine(section.marks, i, line) || !opensReferenceEntry(line, open, close))
+        if (!opensReferenceEntry(line, open, close))
             continue;
         ReferenceEntry& entry = text.references.emplace_back();
         entry.label.assign(line.substr(open, close + 1 - open));
