@@ -25,6 +25,11 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     // Nothing of an earlier analysis into the same record may survive: a
     // header line learned from one text would mark lines of the next.
     text = RfcText();
+    // The page records grow a page at a time; the form feeds tell nearly
+    // always how many pages there are, a header and a footer each.
+    const std::size_t pages = source.formFeedLines().size() + 1;
+    text.pageEnds.reserve(pages + 1);
+    text.pageMarks.reserve(2 * pages);
     text.pageEnds.push_back(-1);
     TextScan scan{text, source};
 
