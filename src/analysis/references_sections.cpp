@@ -107,6 +107,8 @@ inline bool endsInReferencesLetters(std::string_view line, std::size_t end)
     return endsInReferencesWord(line.substr(0, end));
 }
 
+// The same, from the line's very end: its line end and trailing blanks
+// passed over before the colons and full stops.
 bool endsAsReferencesTitleFromEnd(std::string_view line)
 {
     std::size_t end = line.size();
