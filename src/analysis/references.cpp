@@ -293,6 +293,19 @@ std::vector<ReferencesSection> referencesSections(const RfcText& text, const Lin
     return sections;
 }
 
+// The line that holds byte `offset` of the text, at or after line `from`:
+// the brackets come in text order. The next bracket is mostly a line or
+// two on; pages without one are crossed by halving, not line by line.
+std::size_t lineHoldingFrom(const LineReader& file, std::size_t from, std::size_t offset)
+{
+    constexpr std::size_t kNearLines = 4;
+    for (std::size_t line = from; line < from + kNearLines; ++line) {
+        if (file.lineOffset(line + 1) > offset)
+            return line;
+    }
+    return file.lineHolding(offset);
+}
+
 } // namespace
 
 bool isReferencesTitle(std::string_view text)
@@ -368,10 +381,7 @@ bool findCitations(RfcText& text, LineReader* file)
         firstReferenceLine < file->lineTotal() ? file->lineOffset(firstReferenceLine) : whole.size();
     std::size_t index = 0;
     for (std::size_t bracket = whole.find('['); bracket < end;) {
-        // The brackets come in text order: the line that holds this one is
-        // at or after the line of the previous one.
-        while (file->lineOffset(index + 1) <= bracket)
-            ++index;
+        index = lineHoldingFrom(*file, index, bracket);
         const std::size_t lineStart = file->lineOffset(index);
         const std::string_view line = file->lineAt(index);
         // Every bracket pair of the line: "see [RFC2119] and [RFC8174]" and
