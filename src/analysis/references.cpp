@@ -45,15 +45,13 @@ int32_t rfcNumberAfter(const std::string& text, std::size_t from)
     return static_cast<int32_t>(value);
 }
 
-// Appends one line's text to an entry's, one space between, its line end
-// dropped.
-void appendTextOf(std::string_view part, std::string& entryText)
+// Appends one line's text, from `from` to the end of its text (its line end
+// left out, as the line's facts tell), to an entry's, one space between.
+void appendTextOf(std::string_view line, std::size_t from, const LineFacts& facts, std::string& entryText)
 {
     if (!entryText.empty())
         entryText += ' ';
-    entryText.append(part);
-    while (!entryText.empty() && isLineEnd(entryText.back()))
-        entryText.pop_back();
+    entryText.append(line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd)));
 }
 
 // The title between the first pair of double quotes and the RFC number
@@ -147,7 +145,7 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
     const std::string_view firstLine = section.at(first);
     position = skipBlanks(firstLine, position);
     if (!isBlankFrom(firstLine, position))
-        appendTextOf(firstLine.substr(position), entryText);
+        appendTextOf(firstLine, position, section.factsOf(first), entryText);
     for (int32_t k = first + 1; k < section.end; ++k) {
         if (section.isPageLine(k))
             continue;
@@ -167,7 +165,7 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented.
         if (section.isIndented(k))
-            appendTextOf(line.substr(section.factsOf(k).indent), entryText);
+            appendTextOf(line, section.factsOf(k).indent, section.factsOf(k), entryText);
     }
     return section.end - 1;
 }
@@ -178,8 +176,10 @@ class ContentsHeadings {
 public:
     explicit ContentsHeadings(const std::vector<ContentEntry>& contents)
     {
+        m_namesReferences.reserve(contents.size());
         for (std::size_t i = 0; i < contents.size(); ++i) {
             const bool names = isReferencesTitle(contents[i].title);
+            m_namesReferences.push_back(names);
             if (names && m_firstNamingReferences < 0)
                 m_firstNamingReferences = static_cast<int32_t>(i);
             if (contents[i].headingLine >= 1)
@@ -196,6 +196,9 @@ public:
     // Informative References" under "11.  References"); else the last
     // located heading at or above the line; else the first entry that names
     // references. Of entries located at one line, the first counts.
+    // Whether contents entry `entry` names references, read once.
+    bool namesReferences(std::size_t entry) const { return m_namesReferences[entry] != 0; }
+
     int32_t sectionAt(int32_t line, int32_t heading) const
     {
         auto above =
@@ -228,6 +231,7 @@ private:
         bool namesReferences = false;
     };
     std::vector<Located> m_located;
+    std::vector<uint8_t> m_namesReferences;
     int32_t m_firstNamingReferences = -1;
 };
 
@@ -262,13 +266,14 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
 // The references sections: those the text shows, and those of the contents
 // whose located heading the text scan passed by.
 std::vector<ReferencesSection> referencesSections(const RfcText& text, const LineReader& file,
-                                                  const std::vector<bool>& marks)
+                                                  const std::vector<bool>& marks,
+                                                  const ContentsHeadings& headings)
 {
     std::vector<ReferencesSection> sections = findReferencesSections(text, file, marks);
     const int32_t total = static_cast<int32_t>(file.lineTotal());
     for (std::size_t i = 0; i < text.contents.size(); ++i) {
         const ContentEntry& entry = text.contents[i];
-        if (entry.headingLine <= 0 || !isReferencesTitle(entry.title))
+        if (entry.headingLine <= 0 || !headings.namesReferences(i))
             continue;
         // A section of the contents runs to the next entry's heading, or to
         // the end of the text when that heading was never located.
@@ -351,7 +356,7 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
     const ContentsHeadings headings(text.contents);
     std::string entryText;
     int32_t readTo = -1;
-    for (const ReferencesSection& found : referencesSections(text, *file, marks)) {
+    for (const ReferencesSection& found : referencesSections(text, *file, marks, headings)) {
         // A section within one already read (a references heading of the
         // contents inside a section the text shows) is not read twice.
         if (found.heading < readTo)
