@@ -87,5 +87,18 @@ TEST(ReferenceLabels, FindsEachLabelTheFirstOfEqualOnes)
         EXPECT_EQ(labels.find(missing), -1) << missing;
 }
 
+// Long labels that agree in their first and their last bytes, and differ
+// only between: each is found as itself.
+TEST(ReferenceLabels, TellsLongLabelsApartByTheirMiddle)
+{
+    std::vector<ReferenceEntry> references(40);
+    for (std::size_t r = 0; r < references.size(); ++r)
+        references[r].label = "[I-D.ietf-" + std::to_string(r) + "-transport]";
+    const ReferenceLabels labels(references);
+    for (int32_t r = 0; r < 40; ++r)
+        EXPECT_EQ(labels.find("[I-D.ietf-" + std::to_string(r) + "-transport]"), r);
+    EXPECT_EQ(labels.find("[I-D.ietf-40-transport]"), -1);
+}
+
 } // namespace
 } // namespace parchly
