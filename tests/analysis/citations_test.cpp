@@ -56,6 +56,18 @@ TEST(Citations, CarriageReturnsAndAMissingLastLineEnd)
               (std::vector<Found>{{0, 2, 5, 0}, {1, 2, 11, 1}, {2, 2, 5, 0}}));
 }
 
+// The next citation a line on, a few lines on, or pages on: each lands on
+// its own line however far the last one stood.
+TEST(Citations, LandOnTheirLinesHoweverFarApart)
+{
+    std::string text = "[1]\n[1]\n";
+    for (int32_t gap : {3, 4, 5, 300})
+        text += std::string(static_cast<std::size_t>(gap), '\n') + "x [1]\n";
+    EXPECT_EQ(citationsOf(text + "[1]  First.\n", 318),
+              (std::vector<Found>{
+                  {0, 0, 3, 0}, {1, 0, 3, 0}, {5, 2, 5, 0}, {10, 2, 5, 0}, {16, 2, 5, 0}, {317, 2, 5, 0}}));
+}
+
 TEST(Citations, NoneAtOrAfterTheFirstReference)
 {
     EXPECT_TRUE(citationsOf("[1]  First, [1] again.\n[RFC2119] x\n", 0).empty());
@@ -73,6 +85,19 @@ TEST(ReferenceLabels, FindsEachLabelTheFirstOfEqualOnes)
         EXPECT_EQ(labels.find("[" + std::to_string(r) + "]"), r);
     for (const char* missing : {"[250]", "[1", "1]", "[ 1]", "", "[]"})
         EXPECT_EQ(labels.find(missing), -1) << missing;
+}
+
+// Long labels that agree in their first and their last bytes, and differ
+// only between: each is found as itself.
+TEST(ReferenceLabels, TellsLongLabelsApartByTheirMiddle)
+{
+    std::vector<ReferenceEntry> references(40);
+    for (std::size_t r = 0; r < references.size(); ++r)
+        references[r].label = "[I-D.ietf-" + std::to_string(r) + "-transport]";
+    const ReferenceLabels labels(references);
+    for (int32_t r = 0; r < 40; ++r)
+        EXPECT_EQ(labels.find("[I-D.ietf-" + std::to_string(r) + "-transport]"), r);
+    EXPECT_EQ(labels.find("[I-D.ietf-40-transport]"), -1);
 }
 
 } // namespace
