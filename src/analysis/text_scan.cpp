@@ -81,7 +81,7 @@ bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
     return false;
 }
 
-bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest)
+bool judgePageMark(TextScan& scan, std::string_view line, std::size_t rest)
 {
     return classifyPageLine(scan.text, scan.pages, line, rest, scan.pageBreakSeen);
 }

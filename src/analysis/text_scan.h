@@ -92,7 +92,13 @@ inline void notePageBreakAfter(TextScan& scan)
 bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest);
 
 // Offers a line to the page header and footer recogniser.
-bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest);
+bool judgePageMark(TextScan& scan, std::string_view line, std::size_t rest);
+
+// judgePageMark(), with the common body line passed without a call.
+inline bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest)
+{
+    return !scan.pages.indentedInsidePage(line, rest) && judgePageMark(scan, line, rest);
+}
 
 // Reads a paragraph that starts at `start` of `firstLine`: line ends become
 // single spaces, continuation lines lose their leading blanks, and an empty
