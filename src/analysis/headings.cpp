@@ -233,12 +233,14 @@ int32_t matchHeading(RfcText& text, const EntriesByNumber& entries, std::string_
                         line, expected);
 }
 
-std::string lineText(std::string_view line, std::size_t rest)
+// The words of a line from `rest` on, without the blanks and line end
+// after them.
+std::string_view lineText(std::string_view line, std::size_t rest)
 {
     std::size_t end = line.size();
     while (end > rest && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
         --end;
-    return std::string(line.substr(rest, end - rest));
+    return line.substr(rest, end - rest);
 }
 
 // An indented heading standing alone between blank lines: centred, as RFC
@@ -254,11 +256,11 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
     constexpr std::size_t kParagraphReach = 8;
     if (!isBlankFrom(scan.source.peekLine(), 0))
         return -1;
-    const std::string heading = lineText(line, rest);
+    const std::string_view heading = lineText(line, rest);
     std::size_t i = 0;
     bool dotted = false;
     const std::string number = readLeadingSectionNumber(heading, i, dotted);
-    const std::string_view title = std::string_view(heading).substr(skipBlanks(heading, i));
+    const std::string_view title = heading.substr(skipBlanks(heading, i));
     const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
     const std::size_t last = rest >= kCentred ? scan.text.contents.size()
                                               : std::min(scan.text.contents.size(), first + kParagraphReach);
@@ -351,7 +353,8 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
             const int32_t entry =
                 keepEvery || !afterBlank ? -1 : matchIndentedHeading(scan, line, rest, firstLine, expected);
             if (entry >= 0) {
-                scan.text.headings.push_back(SectionHeading{firstLine, std::string(), lineText(line, rest)});
+                scan.text.headings.push_back(
+                    SectionHeading{firstLine, std::string(), std::string(lineText(line, rest))});
                 expected = entry + 1;
             }
             line = std::string_view();
