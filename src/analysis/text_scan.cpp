@@ -60,27 +60,6 @@ void notePageBreakAfterText(TextScan& scan)
     }
 }
 
-bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
-{
-    while (const std::optional<std::string_view> next = nextScanLine(scan)) {
-        line = *next;
-        // The reader has looked at how the line starts already.
-        const LineFacts& facts = scan.source.factsOf(scan.source.linesRead() - 1);
-        rest = facts.rest;
-        if (facts.has(LineFacts::kOpensWithFeed)) {
-            // Met between paragraphs: the usual form-feed line between two
-            // pages, whose boundary is the line before it.
-            notePageBreak(scan.text, scan.text.lineCount - 1);
-            scan.pageBreakSeen = true;
-        } else {
-            notePageBreakAfter(scan);
-        }
-        if (!facts.has(LineFacts::kBlankAfterRest))
-            return true;
-    }
-    return false;
-}
-
 bool judgePageMark(TextScan& scan, std::string_view line, std::size_t rest)
 {
     return classifyPageLine(scan.text, scan.pages, line, rest, scan.pageBreakSeen);
