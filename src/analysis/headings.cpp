@@ -283,16 +283,26 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
 // only count it. Most of a body is such lines. `lastRead` follows them.
 void passIndentedLines(TextScan& scan, int32_t& lastRead)
 {
-    const LineReader& source = scan.source;
+    // A page break left pending is counted by the next read.
+    if (scan.pendingBreak >= 0)
+        return;
+    LineReader& source = scan.source;
     constexpr uint8_t kStop = LineFacts::kBlankAfterRest | LineFacts::kHoldsFeed;
-    while (scan.pendingBreak < 0 && source.linesRead() < source.lineTotal()) {
-        const std::size_t index = source.linesRead();
-        const LineFacts& facts = source.factsOf(index);
-        if (facts.indent == 0 || (facts.flags & kStop) != 0 || scan.pages.mayRun(index))
-            return;
-        nextScanLine(scan);
-        lastRead = scan.text.lineCount;
+    const std::size_t first = source.linesRead();
+    std::size_t end = first;
+    while (end < source.lineTotal()) {
+        const LineFacts& facts = source.factsOf(end);
+        if (facts.indent == 0 || (facts.flags & kStop) != 0 || scan.pages.mayRun(end))
+            break;
+        ++end;
     }
+    if (end == first)
+        return;
+    // Passed in one step: none of them holds a form feed, so none leaves a
+    // page break to count.
+    source.skipLines(end - first);
+    scan.text.lineCount += static_cast<int32_t>(end - first);
+    lastRead = scan.text.lineCount;
 }
 
 } // namespace
