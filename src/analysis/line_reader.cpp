@@ -9,7 +9,7 @@
 #include <cstring>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace parchly {
@@ -297,6 +297,27 @@ private:
     std::vector<std::size_t> m_feedLines;
 };
 
+#if defined(__SSE2__)
+// The cut of cutRawLines() over thirty-two bytes at a time, where the
+// processor can: half the blocks to look at, most holding no line end.
+// Where the blocks of thirty-two stop.
+__attribute__((target("avx2"))) std::size_t cutBlocksOf32(const char* text, std::size_t size,
+                                                          LineCutter& cutter)
+{
+    const __m256i lineFeeds = _mm256_set1_epi8('\n');
+    const __m256i formFeeds = _mm256_set1_epi8(kFormFeed);
+    std::size_t i = 0;
+    for (; i + 32 <= size; i += 32) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + i));
+        const __m256i either =
+            _mm256_or_si256(_mm256_cmpeq_epi8(block, lineFeeds), _mm256_cmpeq_epi8(block, formFeeds));
+        for (auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(either)); mask != 0; mask &= mask - 1)
+            cutter.meet(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+    }
+    return i;
+}
+#endif
+
 } // namespace
 
 bool LineReader::cutRawLines()
@@ -308,6 +329,8 @@ bool LineReader::cutRawLines()
     LineCutter cutter(text, size);
     std::size_t i = 0;
 #if defined(__SSE2__)
+    if (__builtin_cpu_supports("avx2"))
+        i = cutBlocksOf32(text, size, cutter);
     // Sixteen bytes at a time, looking for line ends and form feeds at
     // once: most lines are short, and a call to look for the end of each
     // would cost more than the looking.
