@@ -221,8 +221,7 @@ int32_t matchHeading(RfcText& text, const EntriesByNumber& entries, std::string_
     if (heading.empty())
         return -1;
     lower.assign(heading);
-    for (char& c : lower)
-        c = lowerAscii(c);
+    lowerAsciiInPlace(lower.data(), lower.size());
     const int32_t found = matchLowered(text, entries, lower, line, expected);
     // "Appendix B.  Parsing a URI Reference" is the entry "B.  Parsing a URI
     // Reference" of contents that leave the word out (RFC 3986).
