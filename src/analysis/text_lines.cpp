@@ -11,7 +11,8 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
     const std::size_t total = file.lineTotal();
     TextLines lines;
     lines.lines.resize(total);
-    lines.roles.resize(total);
+    // Filled as bytes are, where resize() would set each role on its own.
+    lines.roles.assign(total, LineRole::Text);
     lines.indents.resize(total);
     // Through plain pointers: a role stored is a byte, which may alias a
     // vector's own pointers and make each store reload them.
