@@ -2,6 +2,7 @@
 #include "collection/worker_threads.h"
 
 #include "analysis/analyse.h"
+#include "analysis/file_access.h"
 #include "analysis/line_reader.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <time.h>
 
@@ -18,28 +20,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A file to analyse, its size taken once, outside the timing.
-struct BenchFile {
-    std::string path;
-    std::uintmax_t size = 0;
-};
+// A file's bytes, read before any timing: the figure is the analysis's,
+// not the disk's or the page cache's.
+using LoadedFile = std::vector<char>;
 
-// Opens and analyses one file as a document does; its size in bytes, 0
-// when it cannot be read.
-std::uintmax_t analyseFile(const BenchFile& file)
+// Analyses one text held in memory as a document does once it has read
+// its file; its size in bytes.
+std::uintmax_t analyseLoaded(const LoadedFile& file)
 {
-    std::optional<LineReader> reader = LineReader::open(file.path);
-    if (!reader)
-        return 0;
+    LineReader reader = LineReader::borrowing(std::string_view(file.data(), file.size()));
     RfcText text;
-    analyseText(text, &*reader, LimitsBlock(), AnalysisOptions());
-    return file.size;
+    analyseText(text, &reader, LimitsBlock(), AnalysisOptions());
+    return file.size();
 }
 
 // One round: the whole list `passes` times, the work shared by `threads`
 // threads through one counter; megabytes per second of the clock, or of
 // processor time when `byProcessorTime`.
-double oneRound(const std::vector<BenchFile>& files, int threads, int passes, bool byProcessorTime = false)
+double oneRound(const std::vector<LoadedFile>& files, int threads, int passes, bool byProcessorTime = false)
 {
     const std::size_t jobs = files.size() * static_cast<std::size_t>(passes);
     std::atomic<std::size_t> next{0};
@@ -47,7 +45,7 @@ double oneRound(const std::vector<BenchFile>& files, int threads, int passes, bo
     auto work = [&] {
         std::uintmax_t done = 0;
         for (std::size_t job = next++; job < jobs; job = next++)
-            done += analyseFile(files[job % files.size()]);
+            done += analyseLoaded(files[job % files.size()]);
         bytes += done;
     };
     const Clock::time_point start = Clock::now();
@@ -70,12 +68,14 @@ double processorSeconds()
 double analysisMegabytesPerSecond(const std::vector<std::filesystem::path>& paths, int threads,
                                   bool byProcessorTime)
 {
-    std::vector<BenchFile> files;
+    std::vector<LoadedFile> files;
     for (const std::filesystem::path& path : paths) {
-        std::error_code error;
-        const std::uintmax_t size = std::filesystem::file_size(path, error);
-        if (!error)
-            files.push_back({path.string(), size});
+        LoadedFile bytes;
+        std::size_t size = 0;
+        if (readRegularFile(path.string(), kTextFileSizeLimit, bytes, size) != FileRefusal::None)
+            continue;
+        bytes.resize(size);
+        files.push_back(std::move(bytes));
     }
     if (files.empty())
         return 0;

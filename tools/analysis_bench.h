@@ -7,12 +7,13 @@
 
 namespace parchly {
 
-// Megabytes (10^6 bytes) of RFC files read and analysed per second: each
-// file opened, read and analysed as the program opens a document, the whole
-// list several times over in `threads` threads (0: one per core). The best
-// of several rounds, since the machine is shared. `byProcessorTime` divides
-// by the processor time the rounds took instead of the time that passed:
-// the figure of one thread that a busy machine leaves nearly alone.
+// Megabytes (10^6 bytes) of RFC files analysed per second: every file read
+// into memory first, then each text analysed as a document analyses the
+// file it has read, the whole list several times over in `threads` threads
+// (0: one per core). The best of several rounds, since the machine is
+// shared. `byProcessorTime` divides by the processor time the rounds took
+// instead of the time that passed: the figure of one thread that a busy
+// machine leaves nearly alone.
 double analysisMegabytesPerSecond(const std::vector<std::filesystem::path>& files, int threads,
                                   bool byProcessorTime = false);
 

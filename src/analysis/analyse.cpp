@@ -25,6 +25,11 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     // Nothing of an earlier analysis into the same record may survive: a
     // header line learned from one text would mark lines of the next.
     text = RfcText();
+    // The page records grow a page at a time; the form feeds tell nearly
+    // always how many pages there are, a header and a footer each.
+    const std::size_t pages = source.formFeedLines().size() + 1;
+    text.pageEnds.reserve(pages + 1);
+    text.pageMarks.reserve(2 * pages);
     text.pageEnds.push_back(-1);
     TextScan scan{text, source};
 
@@ -45,22 +50,29 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
         computePageStatistics(text, source, options.disableSpacesNearHeaderAndFooter);
     analyseReferences(text, file, options);
 
+    findLinksAndRequirements(text, source, options.links, options.requirements);
+    return true;
+}
+
+void findLinksAndRequirements(RfcText& text, LineReader& file, LinkScope links, bool requirements)
+{
+    // Bracketed citations name references: without one there is none to
+    // find, and the requirements read no link.
+    if (links == LinkScope::Citations && text.references.empty())
+        links = LinkScope::None;
+    if (links == LinkScope::None && !requirements)
+        return;
     // These look across line ends: the text is held once for all three,
     // and the words they start from are found in one scan of it.
-    const bool sections = options.links == LinkScope::All || options.requirements;
-    if (options.links == LinkScope::None && !options.requirements)
-        return true;
-    const TextLines lines = readTextLines(*file, text);
-    const uint8_t families =
-        static_cast<uint8_t>((options.links == LinkScope::All ? kCueLinkStart : kCueBracket)
-                             | (options.requirements ? kCueRequirement : 0));
+    const TextLines lines = readTextLines(file, text);
+    const uint8_t families = static_cast<uint8_t>((links == LinkScope::All ? kCueLinkStart : kCueBracket)
+                                                  | (requirements ? kCueRequirement : 0));
     const LineCues cues = findLineCues(lines, families);
-    if (sections)
+    if (links == LinkScope::All || requirements)
         collectSectionAnchors(text, lines);
-    findLinks(text, lines, cues, options.links);
-    if (options.requirements)
+    findLinks(text, lines, cues, links);
+    if (requirements)
         findRequirements(text, lines, cues);
-    return true;
 }
 
 } // namespace parchly

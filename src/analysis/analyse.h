@@ -12,6 +12,12 @@ namespace parchly {
 // (the record is left as it was).
 bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, const AnalysisOptions& options);
 
+// The passes of analyseText that look across line ends: the links of
+// `links` and, when asked, the requirement sentences, found in the text of
+// `file` that `text` is the analysis of. For a caller that asked the
+// analysis for neither and learns from its record whether it needs them.
+void findLinksAndRequirements(RfcText& text, LineReader& file, LinkScope links, bool requirements);
+
 } // namespace parchly
 
 #endif

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace parchly {
@@ -39,6 +41,34 @@ bool readSectionNumber(std::string_view line, std::size_t& i, std::string& numbe
 }
 
 enum class EntryText { kComplete, kContinues, kUnreadable };
+
+// Where the leader dots and blanks that end at `end` start, at `from` at
+// the least. Nearly every contents line holds a run of them, read from its
+// end more than once: eight bytes at a time.
+std::size_t leadersStart(std::string_view line, std::size_t from, std::size_t end)
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+    // The high bit of each byte that is zero.
+    const auto zeroBytes = [](uint64_t bytes) {
+        return ~(((bytes & ~kHighBits) + ~kHighBits) | bytes) & kHighBits;
+    };
+    while (end >= from + 8) {
+        uint64_t eight = 0;
+        std::memcpy(&eight, line.data() + end - 8, 8);
+        const uint64_t leaders = zeroBytes(eight ^ (kOnes * '.')) | zeroBytes(eight ^ (kOnes * ' '))
+            | zeroBytes(eight ^ (kOnes * '\t'));
+        const uint64_t others = ~leaders & kHighBits;
+        if (others != 0)
+            return end - 8 + static_cast<std::size_t>(63 - __builtin_clzll(others)) / 8 + 1;
+        end -= 8;
+    }
+#endif
+    while (end > from && (line[end - 1] == '.' || isBlankChar(line[end - 1])))
+        --end;
+    return end;
+}
 
 bool isRomanPageDigit(char c)
 {
@@ -94,8 +124,7 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
         end = start;
     }
     std::size_t digitsStart = end;
-    while (end > i && (line[end - 1] == '.' || isBlankChar(line[end - 1])))
-        --end;
+    end = leadersStart(line, i, end);
     // A page number stands after leader dots or a wider gap; after one
     // blank the number ends the title ("Changes since RFC 2616").
     if (end > i && digitsStart == end + 1 && isBlankChar(line[end])) {
@@ -134,12 +163,8 @@ bool endsInPageNumber(std::string_view line)
         --end;
     if (end == digitsEnd)
         return false;
-    std::size_t leaders = 0;
-    while (end > 0 && (line[end - 1] == '.' || isBlankChar(line[end - 1]))) {
-        --end;
-        ++leaders;
-    }
-    return leaders >= 2 && end > 0;
+    const std::size_t textEnd = leadersStart(line, 0, end);
+    return end - textEnd >= 2 && textEnd > 0;
 }
 
 // An unindented line that still belongs to the contents: an entry printed

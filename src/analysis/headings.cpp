@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace parchly {
 
@@ -134,33 +137,109 @@ int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int3
     return -1;
 }
 
-// matchHeading over a heading already in lower case.
-int32_t matchLowered(RfcText& text, std::string_view lower, int32_t line, int32_t expected)
-{
-    const std::size_t lead = leadingRun(lower);
-    for (std::size_t i = expected < 0 ? 0 : static_cast<std::size_t>(expected); i < text.contents.size();
-         ++i) {
-        ContentEntry& entry = text.contents[i];
-        // Most entries are numbered, and told from the heading by their
-        // first byte: a heading is tried against every entry after the
-        // expected one.
-        if (!entry.number.empty() && lowerAscii(entry.number[0]) != charAt(lower, 0))
-            continue;
-        if (matchesEntry(lower, lead, entry, i == static_cast<std::size_t>(expected))) {
-            entry.matched = true;
-            entry.headingLine = line;
-            return static_cast<int32_t>(i);
+// The opening bytes of each contents entry's number, lowered, side by
+// side: a heading is tried only against the entries whose number may open
+// it (a number longer than eight bytes is told by its first eight), and
+// those without a number, which any heading may match. A body has many
+// unindented paragraphs that match no entry (headings deeper than the
+// contents among them), each tried against every entry after the expected
+// one: in long contents (RFC 5661 has 219 entries) that made the dearest
+// part of reading the body, each entry's number read from its own string.
+class EntriesByNumber {
+public:
+    explicit EntriesByNumber(const std::vector<ContentEntry>& entries)
+    {
+        m_openings.reserve(entries.size());
+        for (const ContentEntry& entry : entries) {
+            char bytes[kOpening] = {};
+            char mask[kOpening] = {};
+            for (std::size_t k = 0; k < std::min(entry.number.size(), kOpening); ++k) {
+                bytes[k] = lowerAscii(entry.number[k]);
+                mask[k] = '\xff';
+            }
+            m_openings.push_back(
+                Opening{packed(std::string_view(bytes, kOpening)), packed(std::string_view(mask, kOpening))});
         }
     }
-    return -1;
+
+    // The entries from `first` on that the heading `lower` (in lower case)
+    // may match, in their order: `visit(i)` is called for each until it
+    // returns true; that entry's index, or -1.
+    template <typename Visit> int32_t find(std::string_view lower, std::size_t first, Visit visit) const
+    {
+        const uint64_t opening = packed(lower);
+        for (std::size_t i = first; i < m_openings.size(); ++i) {
+            if ((opening & m_openings[i].mask) == m_openings[i].bytes && visit(i))
+                return static_cast<int32_t>(i);
+        }
+        return -1;
+    }
+
+private:
+    static constexpr std::size_t kOpening = sizeof(uint64_t);
+    struct Opening {
+        uint64_t bytes;
+        // Set over the bytes the number has, up to eight.
+        uint64_t mask;
+    };
+
+    // The first eight bytes of `text`, zeros after a shorter one.
+    static uint64_t packed(std::string_view text)
+    {
+        uint64_t bytes = 0;
+        std::memcpy(&bytes, text.data(), std::min(text.size(), kOpening));
+        return bytes;
+    }
+
+    std::vector<Opening> m_openings;
+};
+
+// matchHeading over a heading already in lower case.
+int32_t matchLowered(RfcText& text, const EntriesByNumber& entries, std::string_view lower, int32_t line,
+                     int32_t expected)
+{
+    const std::size_t lead = leadingRun(lower);
+    const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
+    const int32_t found = entries.find(lower, first, [&](std::size_t i) {
+        return matchesEntry(lower, lead, text.contents[i], i == static_cast<std::size_t>(expected));
+    });
+    if (found >= 0) {
+        ContentEntry& entry = text.contents[static_cast<std::size_t>(found)];
+        entry.matched = true;
+        entry.headingLine = line;
+    }
+    return found;
 }
 
-std::string lineText(std::string_view line, std::size_t rest)
+// The index of the contents entry, from `expected` on, that the heading
+// paragraph `heading` at file line `line` belongs to, or -1. A match marks
+// the entry matched at that line. `lower` is the memory for the heading in
+// lower case, which a pass matching heading after heading keeps.
+int32_t matchHeading(RfcText& text, const EntriesByNumber& entries, std::string_view heading,
+                     std::string& lower, int32_t line, int32_t expected)
+{
+    if (heading.empty())
+        return -1;
+    lower.assign(heading);
+    lowerAsciiInPlace(lower.data(), lower.size());
+    const int32_t found = matchLowered(text, entries, lower, line, expected);
+    // "Appendix B.  Parsing a URI Reference" is the entry "B.  Parsing a URI
+    // Reference" of contents that leave the word out (RFC 3986).
+    const std::string_view appendix = "appendix ";
+    if (found >= 0 || lower.compare(0, appendix.size(), appendix) != 0)
+        return found;
+    return matchLowered(text, entries, std::string_view(lower).substr(skipBlanks(lower, appendix.size())),
+                        line, expected);
+}
+
+// The words of a line from `rest` on, without the blanks and line end
+// after them.
+std::string_view lineText(std::string_view line, std::size_t rest)
 {
     std::size_t end = line.size();
     while (end > rest && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
         --end;
-    return std::string(line.substr(rest, end - rest));
+    return line.substr(rest, end - rest);
 }
 
 // An indented heading standing alone between blank lines: centred, as RFC
@@ -176,11 +255,11 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
     constexpr std::size_t kParagraphReach = 8;
     if (!isBlankFrom(scan.source.peekLine(), 0))
         return -1;
-    const std::string heading = lineText(line, rest);
+    const std::string_view heading = lineText(line, rest);
     std::size_t i = 0;
     bool dotted = false;
     const std::string number = readLeadingSectionNumber(heading, i, dotted);
-    const std::string_view title = std::string_view(heading).substr(skipBlanks(heading, i));
+    const std::string_view title = heading.substr(skipBlanks(heading, i));
     const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
     const std::size_t last = rest >= kCentred ? scan.text.contents.size()
                                               : std::min(scan.text.contents.size(), first + kParagraphReach);
@@ -203,16 +282,26 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
 // only count it. Most of a body is such lines. `lastRead` follows them.
 void passIndentedLines(TextScan& scan, int32_t& lastRead)
 {
-    const LineReader& source = scan.source;
+    // A page break left pending is counted by the next read.
+    if (scan.pendingBreak >= 0)
+        return;
+    LineReader& source = scan.source;
     constexpr uint8_t kStop = LineFacts::kBlankAfterRest | LineFacts::kHoldsFeed;
-    while (scan.pendingBreak < 0 && source.linesRead() < source.lineTotal()) {
-        const std::size_t index = source.linesRead();
-        const LineFacts& facts = source.factsOf(index);
-        if (facts.indent == 0 || (facts.flags & kStop) != 0 || scan.pages.mayRun(index))
-            return;
-        nextScanLine(scan);
-        lastRead = scan.text.lineCount;
+    const std::size_t first = source.linesRead();
+    std::size_t end = first;
+    while (end < source.lineTotal()) {
+        const LineFacts& facts = source.factsOf(end);
+        if (facts.indent == 0 || (facts.flags & kStop) != 0 || scan.pages.mayRun(end))
+            break;
+        ++end;
     }
+    if (end == first)
+        return;
+    // Passed in one step: none of them holds a form feed, so none leaves a
+    // page break to count.
+    source.skipLines(end - first);
+    scan.text.lineCount += static_cast<int32_t>(end - first);
+    lastRead = scan.text.lineCount;
 }
 
 } // namespace
@@ -256,6 +345,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     // Kept from paragraph to paragraph, as is the heading in lower case.
     std::string paragraph;
     std::string lowered;
+    const EntriesByNumber entries(scan.text.contents);
     while (!line.empty() || readNonBlankLine(scan, line, rest)) {
         const bool offered = line.data() != firstHeading.data();
         if (!offered)
@@ -272,7 +362,8 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
             const int32_t entry =
                 keepEvery || !afterBlank ? -1 : matchIndentedHeading(scan, line, rest, firstLine, expected);
             if (entry >= 0) {
-                scan.text.headings.push_back(SectionHeading{firstLine, std::string(), lineText(line, rest)});
+                scan.text.headings.push_back(
+                    SectionHeading{firstLine, std::string(), std::string(lineText(line, rest))});
                 expected = entry + 1;
             }
             line = std::string_view();
@@ -290,36 +381,12 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
         }
         const int32_t entry = scan.contentsWithoutPages
             ? matchHeadingWithoutPages(scan.text, paragraph, firstLine, expected)
-            : matchHeading(scan.text, paragraph, lowered, firstLine, expected);
+            : matchHeading(scan.text, entries, paragraph, lowered, firstLine, expected);
         if (entry >= 0) {
             scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
             expected = entry + 1;
         }
     }
-}
-
-int32_t matchHeading(RfcText& text, const std::string& heading, int32_t line, int32_t expected)
-{
-    std::string lower;
-    return matchHeading(text, heading, lower, line, expected);
-}
-
-int32_t matchHeading(RfcText& text, std::string_view heading, std::string& lower, int32_t line,
-                     int32_t expected)
-{
-    if (heading.empty())
-        return -1;
-    lower.assign(heading);
-    for (char& c : lower)
-        c = lowerAscii(c);
-    const int32_t found = matchLowered(text, lower, line, expected);
-    // "Appendix B.  Parsing a URI Reference" is the entry "B.  Parsing a URI
-    // Reference" of contents that leave the word out (RFC 3986).
-    const std::string_view appendix = "appendix ";
-    if (found >= 0 || lower.compare(0, appendix.size(), appendix) != 0)
-        return found;
-    return matchLowered(text, std::string_view(lower).substr(skipBlanks(lower, appendix.size())), line,
-                        expected);
 }
 
 } // namespace parchly

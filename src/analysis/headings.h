@@ -21,15 +21,6 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits);
 // line), and records each heading that matches a contents entry.
 void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_view firstHeading);
 
-// The index of the contents entry, from `expected` on, that the heading
-// paragraph `heading` at file line `line` belongs to, or -1. A match marks
-// the entry matched at that line.
-int32_t matchHeading(RfcText& text, const std::string& heading, int32_t line, int32_t expected);
-// The same with `lower` as the memory for the heading in lower case, which
-// a pass matching heading after heading keeps.
-int32_t matchHeading(RfcText& text, std::string_view heading, std::string& lower, int32_t line,
-                     int32_t expected);
-
 } // namespace parchly
 
 #endif

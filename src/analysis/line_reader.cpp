@@ -9,7 +9,7 @@
 #include <cstring>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace parchly {
@@ -159,13 +159,11 @@ void describeFormFeedLine(std::string_view line, LineFacts& facts)
 
 // What a line is, read from its first bytes and its last: the indentation
 // and a form feed after it, and the line end. `holdsFeed` is known from the
-// cutting, which meets every form feed. Asked of every line of every text
-// opened: the common line, without a form feed, is told by its first bytes.
+// cutting, which meets every form feed.
 LineFacts describeLine(std::string_view line, bool holdsFeed)
 {
-    LineFacts facts;
-    // Most lines open with their text, or with spaces.
-    const std::size_t indent = isBlankChar(charAt(line, 0)) ? skipBlanks(line, 0) : 0;
+    LineFacts facts{};
+    const std::size_t indent = skipBlanks(line, 0);
     // One LF ends a line, after any CR a text-mode read leaves before it.
     std::size_t textEnd = line.size();
     if (textEnd > 0 && line[textEnd - 1] == '\n')
@@ -182,79 +180,143 @@ LineFacts describeLine(std::string_view line, bool holdsFeed)
     return facts;
 }
 
-// The lines of a text as they were cut.
-struct CutText {
-    std::vector<std::size_t> ends;
-    std::vector<LineFacts> facts;
-    std::vector<std::size_t> feedLines;
-    bool crLf = false;
+// describeLine() of the common line, `size` bytes and then its LF, with no
+// form feed: told by its first bytes and its last. Asked of nearly every
+// line of every text opened.
+inline void describePlainLine(const char* bytes, std::size_t size, LineFacts& facts)
+{
+    // Most lines open with their text, or with spaces; the LF stops the
+    // blanks.
+    const std::size_t indent = isBlankChar(bytes[0]) ? skipBlanks(std::string_view(bytes, size), 0) : 0;
+    std::size_t textEnd = size;
+    while (textEnd > 0 && bytes[textEnd - 1] == '\r')
+        --textEnd;
+    facts.indent = static_cast<uint16_t>(indent);
+    facts.rest = static_cast<uint16_t>(indent);
+    facts.textEnd = static_cast<uint16_t>(textEnd);
+    facts.flags = isLineEnd(bytes[indent]) ? LineFacts::kBlank | LineFacts::kBlankAfterRest : 0;
+}
+
+// Whether a CR LF pair stands anywhere in the text: one search for a CR
+// tells nearly every text, which holds none.
+bool holdsCrLf(const char* text, std::size_t size)
+{
+    for (const char* cr = static_cast<const char*>(std::memchr(text, '\r', size)); cr != nullptr;
+         cr = static_cast<const char*>(
+             std::memchr(cr + 1, '\r', static_cast<std::size_t>(text + size - cr - 1)))) {
+        if (cr + 1 < text + size && cr[1] == '\n')
+            return true;
+    }
+    return false;
+}
+
+// Where the lines of a text end, written through a plain pointer into
+// room made ahead of them and grown when they outnumber it: a push_back
+// would reload its vector at each line.
+class LineEnds {
+public:
+    explicit LineEnds(std::size_t room)
+        : m_ends(new std::size_t[room])
+        , m_room(room)
+    {
+    }
+
+    void push(std::size_t end)
+    {
+        if (m_count == m_room)
+            grow();
+        m_ends[m_count++] = end;
+    }
+    std::size_t count() const { return m_count; }
+    std::unique_ptr<std::size_t[]> take() { return std::move(m_ends); }
+
+private:
+    [[gnu::noinline]] void grow()
+    {
+        std::unique_ptr<std::size_t[]> more(new std::size_t[m_room * 2]);
+        std::copy(m_ends.get(), m_ends.get() + m_count, more.get());
+        m_ends = std::move(more);
+        m_room *= 2;
+    }
+
+    std::unique_ptr<std::size_t[]> m_ends;
+    std::size_t m_room;
+    std::size_t m_count = 0;
 };
 
 // Cuts a text into lines as a 1,024-byte buffer reads it: each line ends
 // after its LF, or after kLineBufferSize - 1 bytes when it is longer, the
-// rest being the next line. The line ends and form feeds are met in order,
-// so each line is described as it ends and the lines holding a form feed
-// are known on the way.
+// rest being the next line. The form feeds are met on the way, and the
+// lines holding one noted.
 class LineCutter {
 public:
     LineCutter(const char* text, std::size_t size)
         : m_text(text)
         , m_size(size)
+        // Lines run 40 bytes or so: room for shorter ones, grown if needed.
+        , m_ends(size / 24 + 16)
     {
-        m_cut.ends.reserve(size / 32 + 1);
-        m_cut.facts.reserve(size / 32 + 1);
     }
 
-    void lineFeedAt(std::size_t lf)
+    void meet(std::size_t at)
     {
-        if (lf - m_start >= kLimit)
-            cutPiecesBefore(lf);
-        m_cut.crLf |= lf > 0 && m_text[lf - 1] == '\r';
-        endLine(lf + 1);
+        // A long line's pieces before a line end or a form feed are lines
+        // of their own.
+        while (at - m_start >= kLimit)
+            endLine(m_start + kLimit);
+        if (m_text[at] == '\n') {
+            endLine(at + 1);
+        } else if (m_feedLines.empty() || m_feedLines.back() != m_ends.count()) {
+            m_feedLines.push_back(m_ends.count());
+        }
     }
 
-    void formFeedAt(std::size_t at)
-    {
-        // A long line's pieces before the feed are lines of their own.
-        cutPiecesBefore(at);
-        m_feedInLine = true;
-    }
-
-    // The lines, once the last one (when the text does not end in an LF)
-    // is cut too.
-    CutText finish()
+    // The last line, when the text does not end in an LF.
+    void finish()
     {
         while (m_start < m_size)
             endLine(m_start + std::min(m_size - m_start, kLimit));
-        return std::move(m_cut);
     }
+
+    LineEnds& ends() { return m_ends; }
+    std::vector<std::size_t>& feedLines() { return m_feedLines; }
 
 private:
     static constexpr std::size_t kLimit = kLineBufferSize - 1;
 
-    // Kept out of line: nearly every line is shorter than a piece.
-    [[gnu::noinline]] void cutPiecesBefore(std::size_t at)
-    {
-        while (at - m_start >= kLimit)
-            endLine(m_start + kLimit);
-    }
-
     void endLine(std::size_t end)
     {
-        if (m_feedInLine)
-            m_cut.feedLines.push_back(m_cut.ends.size());
-        m_cut.facts.push_back(describeLine(std::string_view(m_text + m_start, end - m_start), m_feedInLine));
-        m_cut.ends.push_back(end);
+        m_ends.push(end);
         m_start = end;
-        m_feedInLine = false;
     }
 
     const char* m_text;
     std::size_t m_size;
     std::size_t m_start = 0;
-    bool m_feedInLine = false;
-    CutText m_cut;
+    LineEnds m_ends;
+    std::vector<std::size_t> m_feedLines;
 };
+
+#if defined(__SSE2__)
+// The cut of cutRawLines() over thirty-two bytes at a time, where the
+// processor can: half the blocks to look at, most holding no line end.
+// Where the blocks of thirty-two stop.
+__attribute__((target("avx2"))) std::size_t cutBlocksOf32(const char* text, std::size_t size,
+                                                          LineCutter& cutter)
+{
+    const __m256i lineFeeds = _mm256_set1_epi8('\n');
+    const __m256i formFeeds = _mm256_set1_epi8(kFormFeed);
+    std::size_t i = 0;
+    for (; i + 32 <= size; i += 32) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + i));
+        const __m256i either =
+            _mm256_or_si256(_mm256_cmpeq_epi8(block, lineFeeds), _mm256_cmpeq_epi8(block, formFeeds));
+        for (auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(either)); mask != 0; mask &= mask - 1)
+            cutter.meet(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+    }
+    return i;
+}
+#endif
 
 } // namespace
 
@@ -262,15 +324,13 @@ bool LineReader::cutRawLines()
 {
     const char* const text = m_bytes;
     const std::size_t size = m_size;
+    // The cut first, then the lines described one after the other: two
+    // simple loops, each keeping its state in registers.
     LineCutter cutter(text, size);
-    const auto meet = [&](std::size_t at) {
-        if (text[at] == '\n')
-            cutter.lineFeedAt(at);
-        else
-            cutter.formFeedAt(at);
-    };
     std::size_t i = 0;
 #if defined(__SSE2__)
+    if (__builtin_cpu_supports("avx2"))
+        i = cutBlocksOf32(text, size, cutter);
     // Sixteen bytes at a time, looking for line ends and form feeds at
     // once: most lines are short, and a call to look for the end of each
     // would cost more than the looking.
@@ -281,18 +341,44 @@ bool LineReader::cutRawLines()
         const __m128i either =
             _mm_or_si128(_mm_cmpeq_epi8(block, lineFeeds), _mm_cmpeq_epi8(block, formFeeds));
         for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(either)); mask != 0; mask &= mask - 1)
-            meet(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+            cutter.meet(i + static_cast<std::size_t>(__builtin_ctz(mask)));
     }
 #endif
     for (; i < size; ++i) {
         if (text[i] == '\n' || text[i] == kFormFeed)
-            meet(i);
+            cutter.meet(i);
     }
-    CutText cut = cutter.finish();
-    m_lineEnds = std::move(cut.ends);
-    m_facts = std::move(cut.facts);
-    m_formFeedLines = std::move(cut.feedLines);
-    return !cut.crLf;
+    cutter.finish();
+    m_lineTotal = cutter.ends().count();
+    m_lineEnds = cutter.ends().take();
+    m_formFeedLines = std::move(cutter.feedLines());
+    describeLines();
+    return !holdsCrLf(text, size);
+}
+
+void LineReader::describeLines()
+{
+    m_facts.reset(new LineFacts[m_lineTotal]);
+    // Locals, not members: each fact stored is a byte that may alias them.
+    const char* const bytes = m_bytes;
+    const std::size_t* const ends = m_lineEnds.get();
+    LineFacts* const facts = m_facts.get();
+    const std::size_t total = m_lineTotal;
+    auto feed = m_formFeedLines.cbegin();
+    const auto lastFeed = m_formFeedLines.cend();
+    std::size_t start = 0;
+    for (std::size_t line = 0; line < total; ++line) {
+        const std::size_t end = ends[line];
+        if (feed != lastFeed && *feed == line) {
+            facts[line] = describeLine(std::string_view(bytes + start, end - start), true);
+            ++feed;
+        } else if (bytes[end - 1] == '\n') {
+            describePlainLine(bytes + start, end - 1 - start, facts[line]);
+        } else {
+            facts[line] = describeLine(std::string_view(bytes + start, end - start), false);
+        }
+        start = end;
+    }
 }
 
 void LineReader::cutLines()
@@ -317,16 +403,19 @@ void LineReader::countFormFeedsBefore()
 {
     if (m_formFeedLines.empty())
         return;
-    m_feedsBefore.assign(m_lineEnds.size() + 1, 0);
+    // Each run of lines between two form-feed lines shares its count: one
+    // fill per page rather than a test per line.
+    m_feedsBefore.resize(m_lineTotal + 1);
+    const auto counts = m_feedsBefore.begin();
+    std::size_t from = 0;
     uint32_t before = 0;
-    auto feed = m_formFeedLines.begin();
-    for (std::size_t index = 0; index < m_feedsBefore.size(); ++index) {
-        m_feedsBefore[index] = before;
-        if (feed != m_formFeedLines.end() && *feed == index) {
-            ++before;
-            ++feed;
-        }
+    for (const std::size_t feedLine : m_formFeedLines) {
+        std::fill(counts + static_cast<std::ptrdiff_t>(from),
+                  counts + static_cast<std::ptrdiff_t>(feedLine + 1), before);
+        from = feedLine + 1;
+        ++before;
     }
+    std::fill(counts + static_cast<std::ptrdiff_t>(from), m_feedsBefore.end(), before);
 }
 
 bool LineReader::readLine(std::string& line)
@@ -340,9 +429,9 @@ bool LineReader::readLine(std::string& line)
 
 std::size_t LineReader::skipLines(std::size_t count)
 {
-    const std::size_t left = m_lineEnds.size() - m_next;
+    const std::size_t left = m_lineTotal - m_next;
     if (count > left) {
-        m_next = m_lineEnds.size();
+        m_next = m_lineTotal;
         m_atEnd = true;
         return left;
     }

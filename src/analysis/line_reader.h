@@ -34,17 +34,19 @@ bool readTextModeFile(const std::string& path, std::string& text);
 // What the passes ask of nearly every line, found once as the text is cut:
 // where its words start and where its text ends, and whether it is blank or
 // holds a page break. Columns fit in 16 bits, a line holding at most
-// kLineBufferSize bytes.
+// kLineBufferSize bytes. Left unset until the reader describes the line:
+// a table of them is made for every text opened, and cleared first it
+// would cost as much again.
 struct LineFacts {
     // The first byte that is no space or tab (the line's size when none).
-    uint16_t indent = 0;
+    uint16_t indent;
     // Where the words start after the indentation and a form feed opening
     // the line with the blanks after it: a form feed between pages is no
     // text.
-    uint16_t rest = 0;
+    uint16_t rest;
     // The line's size without its line end (every CR and LF at its end).
-    uint16_t textEnd = 0;
-    uint8_t flags = 0;
+    uint16_t textEnd;
+    uint8_t flags;
 
     // Nothing but spaces and tabs before a line end or the end of the line.
     static constexpr uint8_t kBlank = 1;
@@ -83,7 +85,7 @@ public:
     // as the reader; empty when nothing is left to read.
     std::optional<std::string_view> nextLine()
     {
-        if (m_next == m_lineEnds.size()) {
+        if (m_next == m_lineTotal) {
             m_atEnd = true;
             return std::nullopt;
         }
@@ -130,7 +132,7 @@ public:
 
     // The number of lines of the text, and line `index` (0-based), for a
     // pass that looks at lines out of order; the reader stays where it is.
-    std::size_t lineTotal() const { return m_lineEnds.size(); }
+    std::size_t lineTotal() const { return m_lineTotal; }
     std::string_view lineAt(std::size_t index) const
     {
         const std::size_t start = lineStart(index);
@@ -143,8 +145,8 @@ public:
     std::size_t lineOffset(std::size_t index) const { return lineStart(index); }
     std::size_t lineHolding(std::size_t offset) const
     {
-        return static_cast<std::size_t>(std::upper_bound(m_lineEnds.begin(), m_lineEnds.end(), offset)
-                                        - m_lineEnds.begin());
+        const std::size_t* ends = m_lineEnds.get();
+        return static_cast<std::size_t>(std::upper_bound(ends, ends + m_lineTotal, offset) - ends);
     }
 
     // The whole text in text mode, wherever the reader stands: the one read
@@ -170,10 +172,7 @@ public:
     std::size_t linesRead() const { return m_next; }
 
     // The next line without reading it; empty at the end of the text.
-    std::string_view peekLine() const
-    {
-        return m_next < m_lineEnds.size() ? lineAt(m_next) : std::string_view();
-    }
+    std::string_view peekLine() const { return m_next < m_lineTotal ? lineAt(m_next) : std::string_view(); }
 
     // What is left to read, for a pass that must look ahead before it reads.
     std::string_view remainingText() const
@@ -189,6 +188,8 @@ private:
     // pair and so is not yet in text mode.
     bool cutRawLines();
     void cutLines();
+    // Finds the facts of every line once the text is cut.
+    void describeLines();
     void countFormFeedsBefore();
     std::size_t lineStart(std::size_t line) const { return line == 0 ? 0 : m_lineEnds[line - 1]; }
 
@@ -200,9 +201,12 @@ private:
     const char* m_bytes = nullptr;
     std::size_t m_size = 0;
     // Where each line ends, its line end included: the start of the next.
-    std::vector<std::size_t> m_lineEnds;
+    // An array filled as the text is cut, with room for more lines than
+    // m_lineTotal.
+    std::unique_ptr<std::size_t[]> m_lineEnds;
     // One for each line, in step with m_lineEnds.
-    std::vector<LineFacts> m_facts;
+    std::unique_ptr<LineFacts[]> m_facts;
+    std::size_t m_lineTotal = 0;
     std::vector<std::size_t> m_formFeedLines;
     // Left empty in a text without a form feed; else lineTotal() + 1
     // counts. A text is at most a few million lines.

@@ -45,7 +45,11 @@ bool opensWithFormFeed(const LineReader& source, std::size_t index)
 // feed is the first line of its page.
 bool isBareFormFeed(const LineReader& source, std::size_t index)
 {
-    return holdsFormFeed(source, index) && lineWords(source.lineAt(index)).empty();
+    // The reader knows the usual one, form feeds and blanks only; a lone
+    // CR among the blanks after it is read for.
+    const LineFacts& facts = source.factsOf(index);
+    return facts.has(LineFacts::kOnlyFeeds)
+        || (facts.has(LineFacts::kHoldsFeed) && lineWords(source.lineAt(index)).empty());
 }
 
 // How many bytes `a` and `b` share at their start, `n` at most: eight at a

@@ -6,6 +6,7 @@
 #ifndef PARCHLY_ANALYSIS_PAGE_LAYOUT_H
 #define PARCHLY_ANALYSIS_PAGE_LAYOUT_H
 
+#include "analysis/line_bytes.h"
 #include "analysis/line_reader.h"
 
 #include <array>
@@ -109,6 +110,20 @@ public:
         if (!m_edgesFound)
             findEdges();
         return index < m_edges.size() && (m_edges[index] & kPageWord) != 0;
+    }
+
+    // Whether `line`, the whole line the reader read last, stands inside
+    // its page with its words indented (`rest` > 0) after no form feed:
+    // at neither edge of the page and naming none, it is no running line,
+    // and no other rule takes an indented line. Nearly every line the page
+    // checks are offered is one, told here without a call.
+    bool indentedInsidePage(std::string_view line, std::size_t rest)
+    {
+        if (rest == 0 || line[rest - 1] == kFormFeed || m_source.linesRead() == 0)
+            return false;
+        const std::size_t index = m_source.linesRead() - 1;
+        const std::string_view last = m_source.lineAt(index);
+        return line.data() == last.data() && line.size() == last.size() && !mayRun(index);
     }
 
     // Whether line `index` may be a running line by where it stands or

@@ -139,6 +139,11 @@ void computePageStatistics(RfcText& text, const LineReader& source, bool withBla
 {
     if (text.pageEnds.empty())
         return;
+    // A value a page, or a page end: each list is sized once.
+    for (std::vector<int32_t>* list :
+         {&text.linesBeforeHeader, &text.linesFromFooter, &text.blankAfterHeader, &text.blankBeforeFooter,
+          &text.pageEndsNoHeaders, &text.pageEndsNoFooters, &text.pageEndsNoHeadersFooters})
+        list->reserve(text.pageEnds.size());
     measureMarks(text, true);
     measureMarks(text, false);
     countBlankLines(text, source);

@@ -1,16 +1,30 @@
 #include "analysis/reference_labels.h"
 
+#include <cstring>
+
 namespace parchly {
 
 namespace {
 
-// FNV-1a: labels are a few bytes, and differ mostly in their last ones.
+// Labels are a few bytes and differ mostly in their last ones: the first
+// eight bytes and the last eight (all of a label up to sixteen) are mixed a
+// word at a time with the length, rather than byte by byte. Longer labels
+// that agree there are told apart by the comparison of the slot.
 std::size_t hashOf(std::string_view label)
 {
-    uint64_t hash = 14695981039346656037ULL;
-    for (const char c : label)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    return static_cast<std::size_t>(hash ^ (hash >> 32));
+    const std::size_t size = label.size();
+    uint64_t first = 0;
+    uint64_t last = 0;
+    if (size >= 8) {
+        std::memcpy(&first, label.data(), 8);
+        std::memcpy(&last, label.data() + size - 8, 8);
+    } else {
+        std::memcpy(&first, label.data(), size);
+    }
+    uint64_t hash = first * 0x9E3779B97F4A7C15ULL ^ (last + size) * 0xC2B2AE3D27D4EB4FULL;
+    hash ^= hash >> 31;
+    hash *= 0x165667B19E3779F9ULL;
+    return static_cast<std::size_t>(hash ^ (hash >> 29));
 }
 
 } // namespace

@@ -45,15 +45,13 @@ int32_t rfcNumberAfter(const std::string& text, std::size_t from)
     return static_cast<int32_t>(value);
 }
 
-// Appends one line's text to an entry's, one space between, its line end
-// dropped.
-void appendTextOf(std::string_view part, std::string& entryText)
+// Appends one line's text, from `from` to the end of its text (its line end
+// left out, as the line's facts tell), to an entry's, one space between.
+void appendTextOf(std::string_view line, std::size_t from, const LineFacts& facts, std::string& entryText)
 {
     if (!entryText.empty())
         entryText += ' ';
-    entryText.append(part);
-    while (!entryText.empty() && isLineEnd(entryText.back()))
-        entryText.pop_back();
+    entryText.append(line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd)));
 }
 
 // The title between the first pair of double quotes and the RFC number
@@ -90,21 +88,6 @@ bool isMarked(const std::vector<bool>& marks, int32_t line)
     return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
 }
 
-// A line of a page break that holds nothing else: the form feed between
-// two pages.
-bool isFormFeedLine(std::string_view line)
-{
-    const std::size_t feed = skipBlanks(line, 0);
-    return charAt(line, feed) == kFormFeed && isBlankFrom(line, feed + 1);
-}
-
-// Lines that a reference entry passes over: page headers and footers and
-// form feeds between its lines.
-bool isPageLine(const std::vector<bool>& marks, int32_t index, std::string_view line)
-{
-    return isMarked(marks, index) || isFormFeedLine(line);
-}
-
 // The lines of the text as the pass reads them.
 struct SectionLines {
     const LineReader& lines;
@@ -112,6 +95,18 @@ struct SectionLines {
     int32_t end = 0;
 
     std::string_view at(int32_t index) const { return lines.lineAt(static_cast<std::size_t>(index)); }
+    const LineFacts& factsOf(int32_t index) const { return lines.factsOf(static_cast<std::size_t>(index)); }
+
+    // Lines that a reference entry passes over: page headers and footers,
+    // and a form feed alone on its line between two pages.
+    bool isPageLine(int32_t index) const
+    {
+        const LineFacts& facts = factsOf(index);
+        return isMarked(marks, index)
+            || (facts.has(LineFacts::kOpensWithFeed) && facts.has(LineFacts::kBlankAfterRest));
+    }
+    bool isBlank(int32_t index) const { return factsOf(index).has(LineFacts::kBlank); }
+    bool isIndented(int32_t index) const { return factsOf(index).indent > 0; }
 };
 
 // Whether the blank lines from `blank` on are only the bottom of a page: a
@@ -123,16 +118,15 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
     bool pageBreak = false;
     int32_t next = blank;
     while (next < section.end) {
-        const std::string_view line = section.at(next);
-        if (isPageLine(section.marks, next, line))
+        if (section.isPageLine(next))
             pageBreak = true;
-        else if (!isBlankFrom(line, 0))
+        else if (!section.isBlank(next))
             break;
         ++next;
     }
     std::size_t open = 0;
     std::size_t close = 0;
-    if (!pageBreak || next >= section.end || !isBlankChar(charAt(section.at(next), 0))
+    if (!pageBreak || next >= section.end || !section.isIndented(next)
         || opensReferenceEntry(section.at(next), open, close))
         return false;
     resume = next;
@@ -151,12 +145,11 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
     const std::string_view firstLine = section.at(first);
     position = skipBlanks(firstLine, position);
     if (!isBlankFrom(firstLine, position))
-        appendTextOf(firstLine.substr(position), entryText);
+        appendTextOf(firstLine, position, section.factsOf(first), entryText);
     for (int32_t k = first + 1; k < section.end; ++k) {
-        const std::string_view line = section.at(k);
-        if (isPageLine(section.marks, k, line))
+        if (section.isPageLine(k))
             continue;
-        if (isBlankFrom(line, 0)) {
+        if (section.isBlank(k)) {
             int32_t resume = 0;
             if (!entryText.empty() && continuesAfterPageBreak(section, k, resume)) {
                 k = resume - 1;
@@ -164,14 +157,15 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
             }
             return k;
         }
+        const std::string_view line = section.at(k);
         std::size_t open = 0;
         std::size_t close = 0;
         if (opensReferenceEntry(line, open, close))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented.
-        if (isBlankChar(line[0]))
-            appendTextOf(line.substr(skipBlanks(line, 0)), entryText);
+        if (section.isIndented(k))
+            appendTextOf(line, section.factsOf(k).indent, section.factsOf(k), entryText);
     }
     return section.end - 1;
 }
@@ -182,8 +176,10 @@ class ContentsHeadings {
 public:
     explicit ContentsHeadings(const std::vector<ContentEntry>& contents)
     {
+        m_namesReferences.reserve(contents.size());
         for (std::size_t i = 0; i < contents.size(); ++i) {
             const bool names = isReferencesTitle(contents[i].title);
+            m_namesReferences.push_back(names);
             if (names && m_firstNamingReferences < 0)
                 m_firstNamingReferences = static_cast<int32_t>(i);
             if (contents[i].headingLine >= 1)
@@ -200,6 +196,9 @@ public:
     // Informative References" under "11.  References"); else the last
     // located heading at or above the line; else the first entry that names
     // references. Of entries located at one line, the first counts.
+    // Whether contents entry `entry` names references, read once.
+    bool namesReferences(std::size_t entry) const { return m_namesReferences[entry] != 0; }
+
     int32_t sectionAt(int32_t line, int32_t heading) const
     {
         auto above =
@@ -232,6 +231,7 @@ private:
         bool namesReferences = false;
     };
     std::vector<Located> m_located;
+    std::vector<uint8_t> m_namesReferences;
     int32_t m_firstNamingReferences = -1;
 };
 
@@ -243,10 +243,12 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
                            const ContentsHeadings& headings, std::string& entryText)
 {
     for (int32_t i = heading + 1; i < section.end; ++i) {
+        if (section.isPageLine(i))
+            continue;
         const std::string_view line = section.at(i);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (isPageLine(section.marks, i, line) || !opensReferenceEntry(line, open, close))
+        if (!opensReferenceEntry(line, open, close))
             continue;
         ReferenceEntry& entry = text.references.emplace_back();
         entry.label.assign(line.substr(open, close + 1 - open));
@@ -264,13 +266,14 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
 // The references sections: those the text shows, and those of the contents
 // whose located heading the text scan passed by.
 std::vector<ReferencesSection> referencesSections(const RfcText& text, const LineReader& file,
-                                                  const std::vector<bool>& marks)
+                                                  const std::vector<bool>& marks,
+                                                  const ContentsHeadings& headings)
 {
     std::vector<ReferencesSection> sections = findReferencesSections(text, file, marks);
     const int32_t total = static_cast<int32_t>(file.lineTotal());
     for (std::size_t i = 0; i < text.contents.size(); ++i) {
         const ContentEntry& entry = text.contents[i];
-        if (entry.headingLine <= 0 || !isReferencesTitle(entry.title))
+        if (entry.headingLine <= 0 || !headings.namesReferences(i))
             continue;
         // A section of the contents runs to the next entry's heading, or to
         // the end of the text when that heading was never located.
@@ -293,6 +296,19 @@ std::vector<ReferencesSection> referencesSections(const RfcText& text, const Lin
     std::sort(sections.begin(), sections.end(),
               [](const ReferencesSection& a, const ReferencesSection& b) { return a.heading < b.heading; });
     return sections;
+}
+
+// The line that holds byte `offset` of the text, at or after line `from`:
+// the brackets come in text order. The next bracket is mostly a line or
+// two on; pages without one are crossed by halving, not line by line.
+std::size_t lineHoldingFrom(const LineReader& file, std::size_t from, std::size_t offset)
+{
+    constexpr std::size_t kNearLines = 4;
+    for (std::size_t line = from; line < from + kNearLines; ++line) {
+        if (file.lineOffset(line + 1) > offset)
+            return line;
+    }
+    return file.lineHolding(offset);
 }
 
 } // namespace
@@ -340,7 +356,7 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
     const ContentsHeadings headings(text.contents);
     std::string entryText;
     int32_t readTo = -1;
-    for (const ReferencesSection& found : referencesSections(text, *file, marks)) {
+    for (const ReferencesSection& found : referencesSections(text, *file, marks, headings)) {
         // A section within one already read (a references heading of the
         // contents inside a section the text shows) is not read twice.
         if (found.heading < readTo)
@@ -370,10 +386,7 @@ bool findCitations(RfcText& text, LineReader* file)
         firstReferenceLine < file->lineTotal() ? file->lineOffset(firstReferenceLine) : whole.size();
     std::size_t index = 0;
     for (std::size_t bracket = whole.find('['); bracket < end;) {
-        // The brackets come in text order: the line that holds this one is
-        // at or after the line of the previous one.
-        while (file->lineOffset(index + 1) <= bracket)
-            ++index;
+        index = lineHoldingFrom(*file, index, bracket);
         const std::size_t lineStart = file->lineOffset(index);
         const std::string_view line = file->lineAt(index);
         // Every bracket pair of the line: "see [RFC2119] and [RFC8174]" and

@@ -77,10 +77,38 @@ bool endsInReferencesWord(std::string_view text)
     return false;
 }
 
+// The last five letters of the words above, in lower case, as one number
+// each: a line's last five bytes are compared with them at once.
+constexpr uint64_t fiveLetters(const char (&word)[6])
+{
+    uint64_t value = 0;
+    for (std::size_t i = 0; i < 5; ++i)
+        value |= static_cast<uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
+    return value;
+}
+constexpr uint64_t kReferencesEnd = fiveLetters("ences");
+constexpr uint64_t kBibliographyEnd = fiveLetters("raphy");
+constexpr uint64_t kNotesEnd = fiveLetters("notes");
+constexpr uint64_t kCitedEnd = fiveLetters("cited");
+
 // The same, read from the line's end alone, without finding where its
-// words start. The last five letters are compared at once: an upper-case
-// letter differs from its lower case in one bit, which no other byte can
-// set to make a letter.
+// words start: `end` is where its text ends, line ends and trailing blanks,
+// colons and full stops passed over. An upper-case letter differs from its
+// lower case in one bit, which no other byte can set to make a letter.
+inline bool endsInReferencesLetters(std::string_view line, std::size_t end)
+{
+    if (end < 5)
+        return false;
+    uint64_t last = 0;
+    std::memcpy(&last, line.data() + end - 5, 5);
+    last |= 0x2020202020ULL;
+    if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd)
+        return false;
+    return endsInReferencesWord(line.substr(0, end));
+}
+
+// The same, from the line's very end: its line end and trailing blanks
+// passed over before the colons and full stops.
 bool endsAsReferencesTitleFromEnd(std::string_view line)
 {
     std::size_t end = line.size();
@@ -88,39 +116,44 @@ bool endsAsReferencesTitleFromEnd(std::string_view line)
         --end;
     while (end > 0 && (line[end - 1] == ':' || line[end - 1] == '.'))
         --end;
-    if (end < 5)
-        return false;
-    uint64_t last = 0;
-    std::memcpy(&last, line.data() + end - 5, 5);
-    last |= 0x2020202020ULL;
-    constexpr auto letters = [](const char(&word)[6]) {
-        uint64_t value = 0;
-        for (std::size_t i = 0; i < 5; ++i)
-            value |= static_cast<uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
-        return value;
-    };
-    constexpr uint64_t kEnds[] = {letters("ences"), letters("raphy"), letters("notes"), letters("cited")};
-    if (last != kEnds[0] && last != kEnds[1] && last != kEnds[2] && last != kEnds[3])
-        return false;
-    return endsInReferencesWord(line.substr(0, end));
+    return endsInReferencesLetters(line, end);
 }
 
 // Every line outside a references section is asked, and most are passed by
-// at their last byte: shorter than the shortest of the words, or ending in
-// a byte that is neither the last letter of one nor one passed over after
-// it.
-inline bool endsAsReferencesTitle(std::string_view line)
+// at the last bytes of their text (`textEnd`, the line's facts): a heading's
+// closing colon or full stop is passed over here, and only a line with
+// trailing blanks, which are rare, is read from its end again.
+inline bool endsAsReferencesTitle(std::string_view line, std::size_t textEnd)
 {
-    if (line.size() < 5)
-        return false;
-    if (line.back() == '\n') {
-        const char last = line[line.size() - 2];
+    std::size_t end = textEnd;
+    while (end > 0 && (line[end - 1] == ':' || line[end - 1] == '.'))
+        --end;
+    if (end > 0 && isBlankChar(line[end - 1]))
+        return endsAsReferencesTitleFromEnd(line);
+    return endsInReferencesLetters(line, end);
+}
+
+// The first line from `from` on, before `to`, that ends as a references
+// heading may: outside a references section no other line is looked at,
+// and this walk, which reads no more than each line's facts and the last
+// byte of its text, is most of the pass.
+int32_t nextPossibleTitle(const LineReader& lines, int32_t from, int32_t to)
+{
+    const char* const bytes = lines.wholeText().data();
+    for (int32_t i = from; i < to; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        const std::size_t textEnd = lines.factsOf(index).textEnd;
+        if (textEnd < 5)
+            continue;
+        const std::size_t start = lines.lineOffset(index);
+        const char last = bytes[start + textEnd - 1];
         const char lower = static_cast<char>(last | 0x20);
-        if (lower != 's' && lower != 'y' && lower != 'd' && !isBlankChar(last) && !isLineEnd(last)
-            && last != '.' && last != ':')
-            return false;
+        const bool mayEnd =
+            lower == 's' || lower == 'y' || lower == 'd' || isBlankChar(last) || last == '.' || last == ':';
+        if (mayEnd && endsAsReferencesTitle(lines.lineAt(index), textEnd))
+            return i;
     }
-    return endsAsReferencesTitleFromEnd(line);
+    return to;
 }
 
 // Whether the line holds one of the words a references heading ends in.
@@ -272,10 +305,13 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
     };
     ReferencesSection* open = nullptr;
     for (int32_t i = from; i < total; ++i) {
-        const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
         // Any other line leaves the sections as they are: outside a section
         // only a line that ends as a references heading may open one.
-        if (open == nullptr ? !endsAsReferencesTitle(line) : !standsAtMargin(line))
+        if (open == nullptr && (i = nextPossibleTitle(lines, i, total)) == total)
+            break;
+        const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
+        const std::size_t textEnd = lines.factsOf(static_cast<std::size_t>(i)).textEnd;
+        if (open != nullptr && !standsAtMargin(line))
             continue;
         const std::size_t indent = indentOf(line);
         if (isBlankLine(line, indent) || isMark(i))
@@ -298,7 +334,7 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         // that centre their chapters ("                    7.  REFERENCES"),
         // where its entries, or a subsection's, follow it within a
         // paragraph or two.
-        if (!wasAfterBlank || !endsAsReferencesTitle(line) || !mayNameReferences(line))
+        if (!wasAfterBlank || !endsAsReferencesTitle(line, textEnd) || !mayNameReferences(line))
             continue;
         bool heading = indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
         if (!heading && indent >= kCentredIndent && opensReferences(line))

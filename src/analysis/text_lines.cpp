@@ -11,16 +11,25 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
     const std::size_t total = file.lineTotal();
     TextLines lines;
     lines.lines.resize(total);
-    lines.roles.resize(total);
+    // Filled as bytes are, where resize() would set each role on its own.
+    lines.roles.assign(total, LineRole::Text);
     lines.indents.resize(total);
+    // Through plain pointers: a role stored is a byte, which may alias a
+    // vector's own pointers and make each store reload them.
+    std::string_view* const views = lines.lines.data();
+    LineRole* const roles = lines.roles.data();
+    uint16_t* const indents = lines.indents.data();
+    const char* const bytes = file.wholeText().data();
+    std::size_t start = 0;
     for (std::size_t i = 0; i < total; ++i) {
         const LineFacts& facts = file.factsOf(i);
-        lines.lines[i] = std::string_view(file.lineAt(i).data(), facts.textEnd);
-        lines.indents[i] = facts.indent;
+        views[i] = std::string_view(bytes + start, facts.textEnd);
+        indents[i] = facts.indent;
         if (facts.has(LineFacts::kOnlyFeeds))
-            lines.roles[i] = LineRole::PageBreak;
+            roles[i] = LineRole::PageBreak;
         else
-            lines.roles[i] = facts.indent >= facts.textEnd ? LineRole::Blank : LineRole::Text;
+            roles[i] = facts.indent >= facts.textEnd ? LineRole::Blank : LineRole::Text;
+        start = file.lineOffset(i + 1);
     }
     // The few page headers and footers, by their 1-based line numbers.
     for (const PageMark& mark : text.pageMarks) {

@@ -2,6 +2,7 @@
 
 #include "analysis/page_lines.h"
 
+#include <cstring>
 #include <limits>
 
 namespace parchly {
@@ -60,31 +61,27 @@ void notePageBreakAfterText(TextScan& scan)
     }
 }
 
-bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
-{
-    while (const std::optional<std::string_view> next = nextScanLine(scan)) {
-        line = *next;
-        // The reader has looked at how the line starts already.
-        const LineFacts& facts = scan.source.factsOf(scan.source.linesRead() - 1);
-        rest = facts.rest;
-        if (facts.has(LineFacts::kOpensWithFeed)) {
-            // Met between paragraphs: the usual form-feed line between two
-            // pages, whose boundary is the line before it.
-            notePageBreak(scan.text, scan.text.lineCount - 1);
-            scan.pageBreakSeen = true;
-        } else {
-            notePageBreakAfter(scan);
-        }
-        if (!facts.has(LineFacts::kBlankAfterRest))
-            return true;
-    }
-    return false;
-}
-
-bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest)
+bool judgePageMark(TextScan& scan, std::string_view line, std::size_t rest)
 {
     return classifyPageLine(scan.text, scan.pages, line, rest, scan.pageBreakSeen);
 }
+
+namespace {
+
+// The first CR or LF of `line` from `i` on, or its size: one search for a
+// CR over the line's text, where a test of each byte cost most of reading a
+// paragraph.
+std::size_t lineEndFrom(std::string_view line, std::size_t i)
+{
+    std::size_t end = line.size();
+    if (end > i && line[end - 1] == '\n')
+        --end;
+    if (const void* cr = std::memchr(line.data() + i, '\r', end - i))
+        end = static_cast<std::size_t>(static_cast<const char*>(cr) - line.data());
+    return end;
+}
+
+} // namespace
 
 std::string readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start)
 {
@@ -119,10 +116,9 @@ void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start
             }
             continue;
         }
-        // A run of text joins the paragraph whole.
-        std::size_t end = i;
-        while (end < line.size() && !isLineEnd(line[end]))
-            ++end;
+        // A run of text joins the paragraph whole, up to a CR or the LF,
+        // which can only be the line's last byte.
+        const std::size_t end = lineEndFrom(line, i);
         if (end > i) {
             paragraph.append(line, i, end - i);
             afterLineEnd = false;

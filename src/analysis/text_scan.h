@@ -88,11 +88,36 @@ inline void notePageBreakAfter(TextScan& scan)
 // Reads lines until one that is not blank, counting each and treating a
 // form feed after leading blanks as a page break between pages. `rest` is
 // set just after the leading blanks (and a form feed). False at the end of
-// the file.
-bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest);
+// the file. Inline: every pass reads its text with it, once a paragraph.
+inline bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
+{
+    while (const std::optional<std::string_view> next = nextScanLine(scan)) {
+        line = *next;
+        // The reader has looked at how the line starts already.
+        const LineFacts& facts = scan.source.factsOf(scan.source.linesRead() - 1);
+        rest = facts.rest;
+        if (facts.has(LineFacts::kOpensWithFeed)) {
+            // Met between paragraphs: the usual form-feed line between two
+            // pages, whose boundary is the line before it.
+            notePageBreak(scan.text, scan.text.lineCount - 1);
+            scan.pageBreakSeen = true;
+        } else {
+            notePageBreakAfter(scan);
+        }
+        if (!facts.has(LineFacts::kBlankAfterRest))
+            return true;
+    }
+    return false;
+}
 
 // Offers a line to the page header and footer recogniser.
-bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest);
+bool judgePageMark(TextScan& scan, std::string_view line, std::size_t rest);
+
+// judgePageMark(), with the common body line passed without a call.
+inline bool isPageMark(TextScan& scan, std::string_view line, std::size_t rest)
+{
+    return !scan.pages.indentedInsidePage(line, rest) && judgePageMark(scan, line, rest);
+}
 
 // Reads a paragraph that starts at `start` of `firstLine`: line ends become
 // single spaces, continuation lines lose their leading blanks, and an empty

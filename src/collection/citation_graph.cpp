@@ -142,14 +142,20 @@ CitingFile analyseCitations(int32_t rfc, LineReader& reader)
 {
     CitingFile file;
     RfcText text;
-    // The citations are those the reading view links, every one of a line
-    // and each label of a list ("[2, 3]"); no other link is looked for.
     AnalysisOptions options;
-    options.links = LinkScope::Citations;
+    options.links = LinkScope::None;
     options.requirements = false;
     options.pageStatistics = false;
     options.citationMarks = false;
     analyseText(text, &reader, LimitsBlock(), options);
+    // The citations are those the reading view links, every one of a line
+    // and each label of a list ("[2, 3]"); no other link is looked for, and
+    // none at all when no reference names another RFC, as in most RFCs of
+    // the 1970s and 1980s: nothing would be counted.
+    if (std::any_of(text.references.begin(), text.references.end(), [rfc](const ReferenceEntry& reference) {
+            return reference.rfc > 0 && reference.rfc != rfc;
+        }))
+        findLinksAndRequirements(text, reader, LinkScope::Citations, false);
     file.title = text.title;
     // The title goes on one line of the cache.
     std::replace_if(

@@ -66,6 +66,21 @@ TEST(AnalysisScope, CitationsAloneAreTheCitationsOfTheFullAnalysis)
     }
 }
 
+// The cited-by count analyses without links and then, where a reference
+// names an RFC, finds the citations over the same record.
+TEST(AnalysisScope, CitationsFoundAfterTheAnalysisAreThoseFoundWithIt)
+{
+    for (const auto& [name, bytes] : texts()) {
+        SCOPED_TRACE(name);
+        const RfcText together = analyseBytes(bytes, scope(LinkScope::Citations, false)).text;
+        LineReader reader(bytes);
+        RfcText after;
+        analyseText(after, &reader, LimitsBlock(), scope(LinkScope::None, false));
+        findLinksAndRequirements(after, reader, LinkScope::Citations, false);
+        EXPECT_EQ(test::fullRecord(after).dump(1), test::fullRecord(together).dump(1));
+    }
+}
+
 TEST(AnalysisScope, LeavingOutLinksOrRequirementsChangesNoOtherField)
 {
     const std::string bytes = test::goldenBytes("links.txt");

@@ -57,6 +57,18 @@ TEST(Citations, CarriageReturnsAndAMissingLastLineEnd)
               (std::vector<Found>{{0, 2, 5, 0}, {1, 2, 11, 1}, {2, 2, 5, 0}}));
 }
 
+// The next citation a line on, a few lines on, or pages on: each lands on
+// its own line however far the last one stood.
+TEST(Citations, LandOnTheirLinesHoweverFarApart)
+{
+    std::string text = "[1]\n[1]\n";
+    for (int32_t gap : {3, 4, 5, 300})
+        text += std::string(static_cast<std::size_t>(gap), '\n') + "x [1]\n";
+    EXPECT_EQ(citationsOf(text + "[1]  First.\n", 318),
+              (std::vector<Found>{
+                  {0, 0, 3, 0}, {1, 0, 3, 0}, {5, 2, 5, 0}, {10, 2, 5, 0}, {16, 2, 5, 0}, {317, 2, 5, 0}}));
+}
+
 TEST(Citations, NoneAtOrAfterTheFirstReference)
 {
     EXPECT_TRUE(citationsOf("[1]  First, [1] again.\n[RFC2119] x\n", 0).empty());
@@ -90,6 +102,19 @@ TEST(ReferenceLabels, InsideBracketsFindsBracketedLabelsOnly)
                                                      {"RFC8174", -1}, {"[RFC2119]", -1}, {"RFC211", -1}};
     for (const auto& [label, reference] : cases)
         EXPECT_EQ(inside.find(label), reference) << label;
+}
+
+// Long labels that agree in their first and their last bytes, and differ
+// only between: each is found as itself.
+TEST(ReferenceLabels, TellsLongLabelsApartByTheirMiddle)
+{
+    std::vector<ReferenceEntry> references(40);
+    for (std::size_t r = 0; r < references.size(); ++r)
+        references[r].label = "[I-D.ietf-" + std::to_string(r) + "-transport]";
+    const ReferenceLabels labels(references);
+    for (int32_t r = 0; r < 40; ++r)
+        EXPECT_EQ(labels.find("[I-D.ietf-" + std::to_string(r) + "-transport]"), r);
+    EXPECT_EQ(labels.find("[I-D.ietf-40-transport]"), -1);
 }
 
 } // namespace

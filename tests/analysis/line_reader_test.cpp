@@ -71,7 +71,7 @@ LineFacts factsReadFrom(const std::string& line)
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     const auto lineEnd = [](char c) { return c == '\r' || c == '\n'; };
     const auto blankFrom = [&](std::size_t at) { return at >= line.size() || lineEnd(line[at]); };
-    LineFacts facts;
+    LineFacts facts{};
     std::size_t indent = 0;
     while (indent < line.size() && blank(line[indent]))
         ++indent;
@@ -166,6 +166,22 @@ TEST(LineReader, DescribesEveryLineAsItsBytesTellIt)
             ASSERT_EQ(facts.rest, expected.rest) << raw.substr(0, 20) << " line " << i;
             ASSERT_EQ(facts.textEnd, expected.textEnd) << raw.substr(0, 20) << " line " << i;
             ASSERT_EQ(facts.flags, expected.flags) << raw.substr(0, 20) << " line " << i;
+        }
+    }
+}
+
+// Texts of far more lines than their size suggests (blank lines, one byte
+// each) and of far fewer (one long line): every line kept either way.
+TEST(LineReader, CutsTextsOfOneByteLinesAndOfOneLongLine)
+{
+    for (const std::string& raw : {std::string(5000, '\n'), std::string(40000, '\n') + "x",
+                                   std::string(70000, 'w'), std::string("\n")}) {
+        const LineReader reader(raw);
+        const std::vector<std::string> lines = copiedLines(raw);
+        ASSERT_EQ(reader.lineTotal(), lines.size()) << raw.size();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ASSERT_EQ(reader.lineAt(i), lines[i]) << raw.size() << " line " << i;
+            ASSERT_EQ(reader.factsOf(i).flags, factsReadFrom(lines[i]).flags) << raw.size() << " line " << i;
         }
     }
 }

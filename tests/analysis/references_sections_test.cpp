@@ -61,7 +61,10 @@ INSTANTIATE_TEST_SUITE_P(
                     HeadingCase{"8.  Security Considerations", false}, HeadingCase{"Referencing", false},
                     // What a heading's line may end in after its words.
                     HeadingCase{"7.  References  ", true}, HeadingCase{"REFERENCES CITED:", true},
-                    HeadingCase{"7.  References\r\r", true}, HeadingCase{"7.  Notes", false}));
+                    HeadingCase{"7.  References\r\r", true}, HeadingCase{"7.  Notes", false},
+                    HeadingCase{"References.", true}, HeadingCase{"Bibliography\t", true},
+                    // The last letters of a heading's words, and none of them.
+                    HeadingCase{"Differences", false}, HeadingCase{"Cited", false}));
 
 // Texts that centre their chapters centre a numbered references heading
 // too, and may open it with a paragraph before the entries (RFC 3501's
