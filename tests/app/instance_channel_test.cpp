@@ -45,14 +45,16 @@ void runEventLoop(int ms)
     loop.exec();
 }
 
-// Listens at `socketPath` as "nobody" in a child process, takes one
-// connection and writes to `reportFd` how many bytes came; returns the
-// child's pid.
+// Listens at `socketPath` as "nobody" in a child process, writes -1 to
+// `reportFd` once it listens, takes one connection and writes how many bytes
+// came; returns the child's pid. The child gives up after 30 s, so that a
+// connection that never comes fails the test instead of hanging it.
 pid_t forkSquatter(const QByteArray& socketPath, int reportFd)
 {
     const pid_t squatter = ::fork();
     if (squatter != 0)
         return squatter;
+    ::alarm(30);
     if (::setgid(65534) != 0 || ::setuid(65534) != 0)
         ::_exit(2);
     const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -62,6 +64,8 @@ pid_t forkSquatter(const QByteArray& socketPath, int reportFd)
     if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
         || ::chmod(socketPath.constData(), 0777) != 0 || ::listen(listener, 1) != 0)
         ::_exit(3);
+    const long listening = -1;
+    (void)!::write(reportFd, &listening, sizeof listening);
     const int peer = ::accept(listener, nullptr, nullptr);
     char bytes[4096];
     long total = 0;
@@ -225,13 +229,13 @@ TEST(InstanceChannel, ASocketSquattedByAnotherUserLearnsNothing)
     const pid_t squatter = forkSquatter(socketPath, report[1]);
     ASSERT_GE(squatter, 0);
     ::close(report[1]);
-    for (int wait = 0; wait < 100 && !QFileInfo::exists(shared.filePath(QStringLiteral("parchly-victim")));
-         ++wait)
-        ::usleep(20000);
+    long heard = 0;
+    ASSERT_EQ(::read(report[0], &heard, sizeof heard), long(sizeof heard)) << "the squatter could not listen";
+    ASSERT_EQ(heard, -1);
 
     InstanceChannel victim(QFile::decodeName(socketPath));
     EXPECT_FALSE(victim.handOver({QStringLiteral("/root/private-notes.txt"), QStringLiteral("9110")}, 2000));
-    long heard = -1;
+    heard = -1;
     EXPECT_EQ(::read(report[0], &heard, sizeof heard), long(sizeof heard));
     EXPECT_EQ(heard, 0) << "the squatter read the victim's file names";
     ::close(report[0]);
