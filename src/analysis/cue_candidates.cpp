@@ -1,5 +1,6 @@
 #include "analysis/cue_candidates.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -154,7 +155,8 @@ bool runs(CandidateFilter filter)
 
 void findCandidates(std::string_view text, CandidateFilter filter, std::vector<uint32_t>& bits)
 {
-    bits.assign((text.size() + 31) / 32, 0);
+    // Every word is written below: a vector used again is not cleared first.
+    bits.resize((text.size() + 31) / 32);
     std::size_t at = 0;
 #if defined(PARCHLY_HAS_X86_VECTORS)
     if (filter == CandidateFilter::BytePairs) {
@@ -165,6 +167,7 @@ void findCandidates(std::string_view text, CandidateFilter filter, std::vector<u
     }
 #endif
     // The end of the text, where a block would read past it: every byte.
+    std::fill(bits.begin() + static_cast<std::ptrdiff_t>(at / 32), bits.end(), 0);
     for (; at < text.size(); ++at)
         bits[at / 32] |= 1u << (at % 32);
 }

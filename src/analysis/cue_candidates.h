@@ -28,7 +28,7 @@ CandidateFilter bestCandidateFilter();
 bool runs(CandidateFilter filter);
 
 // One bit per byte of `text` (bit i % 32 of word i / 32), set where a cue
-// word may start. `filter` must run here.
+// word may start; `bits` is resized to fit. `filter` must run here.
 void findCandidates(std::string_view text, CandidateFilter filter, std::vector<uint32_t>& bits);
 
 } // namespace parchly

@@ -1,9 +1,8 @@
 #include "analysis/line_cues.h"
 
-#include "analysis/text_scan.h"
-
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 namespace parchly {
 
@@ -18,6 +17,7 @@ public:
         : m_lines(lines)
         , m_text(text)
         , m_linkStarts(families & kCueLinkStart)
+        , m_requirements(families & kCueRequirement)
         , m_cues(cues)
     {
     }
@@ -35,10 +35,13 @@ public:
         if (found == 0)
             return;
         const char* position = m_text.data() + at;
-        while (m_line + 1 < m_lines.size() && m_lines.lines[m_line + 1].data() <= position)
+        const std::string_view* const lines = m_lines.lines.data();
+        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
             ++m_line;
         m_cues.families[m_line] |= found;
+        m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
         if ((found & m_linkStarts) != 0) {
+            ++m_cues.linkWords;
             const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
             uint16_t& first = m_cues.firstLinkStart[m_line];
             first = std::min(first, column);
@@ -49,8 +52,10 @@ public:
 
 private:
     const TextLines& m_lines;
+    const std::size_t m_lineCount = m_lines.size();
     std::string_view m_text;
     const uint8_t m_linkStarts;
+    const uint8_t m_requirements;
     LineCues& m_cues;
     std::size_t m_line = 0;
 };
@@ -59,7 +64,11 @@ private:
 
 uint8_t cuesAt(std::string_view text, std::size_t& at)
 {
-    const auto word = [&](std::string_view w) { return startsWithAt(text, at, w); };
+    // An equality of a known length, which the compiler makes a few loads
+    // and compares rather than a call.
+    const auto word = [&](std::string_view w) {
+        return text.size() - at >= w.size() && std::memcmp(text.data() + at, w.data(), w.size()) == 0;
+    };
     // "ction" and "ppendi" are found from inside their words: the cue is
     // for the whole word, which starts `length` bytes before them with one
     // of `heads`.
@@ -67,7 +76,7 @@ uint8_t cuesAt(std::string_view text, std::size_t& at)
         if (at < length)
             return 0;
         for (std::size_t h = 0; h < heads.size(); h += length) {
-            if (text.compare(at - length, length, heads.substr(h, length)) == 0) {
+            if (std::memcmp(text.data() + at - length, heads.data() + h, length) == 0) {
                 at -= length;
                 return cue;
             }
@@ -110,8 +119,10 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
 {
     LineCues cues;
     cues.families.assign(lines.size(), 0);
-    cues.firstLinkStart.assign(lines.size(), kNoLinkStart);
-    cues.lastLinkStart.assign(lines.size(), 0);
+    // All bytes 0xff: kNoLinkStart, set at once rather than one by one.
+    cues.firstLinkStart.resize(lines.size());
+    std::memset(cues.firstLinkStart.data(), 0xff, lines.size() * sizeof(uint16_t));
+    cues.lastLinkStart.resize(lines.size());
     if (lines.size() == 0)
         return cues;
     // The lines are views into one text, in order: scan that text whole,
@@ -125,11 +136,20 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
             marker.mark(at, kCueBracket);
         return cues;
     }
+    // The candidates of one piece of the text at a time, so that their bits
+    // stay few and in the cache. Each piece is read with one block past it,
+    // so that its own last block is read as a whole block; the bits of
+    // that one are the next piece's.
+    constexpr std::size_t kPiece = 4096;
+    static_assert(kPiece % 32 == 0, "a piece holds whole blocks");
     std::vector<uint32_t> candidates;
-    findCandidates(text, filter, candidates);
-    for (std::size_t word = 0; word < candidates.size(); ++word) {
-        for (uint32_t starts = candidates[word]; starts != 0; starts &= starts - 1)
-            marker.markAt(word * 32 + static_cast<std::size_t>(__builtin_ctz(starts)));
+    for (std::size_t piece = 0; piece < text.size(); piece += kPiece) {
+        findCandidates(text.substr(piece, kPiece + 32), filter, candidates);
+        const std::size_t words = (std::min(kPiece, text.size() - piece) + 31) / 32;
+        for (std::size_t word = 0; word < words; ++word) {
+            for (uint32_t starts = candidates[word]; starts != 0; starts &= starts - 1)
+                marker.markAt(piece + word * 32 + static_cast<std::size_t>(__builtin_ctz(starts)));
+        }
     }
     if (families != kCueAll) {
         for (uint8_t& cue : cues.families)

@@ -7,6 +7,7 @@
 #include "analysis/cue_candidates.h"
 #include "analysis/text_lines.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,11 @@ struct LineCues {
     // phrase of the last.
     std::vector<uint16_t> firstLinkStart;
     std::vector<uint16_t> lastLinkStart;
+    // How many words of kCueLinkStart and of kCueRequirement (of those
+    // asked for) were found: about as many links and requirements are to
+    // come, so that their passes make room for them once.
+    std::size_t linkWords = 0;
+    std::size_t requirementWords = 0;
 };
 
 constexpr uint16_t kNoLinkStart = 0xffff;
@@ -58,6 +64,16 @@ LineCues findLineCues(const TextLines& lines, uint8_t families = kCueAll,
 // `at` moved back to where that word starts: "Section" is found from its
 // "ction", "Appendix" from its "ppendi". What findLineCues notes there.
 uint8_t cuesAt(std::string_view text, std::size_t& at);
+
+// The lists of links and requirements are reserved for as many entries as
+// the words that may start one (linkWords, requirementWords); where far
+// fewer came (a grammar full of brackets), the room left over is given
+// back, since the record lives as long as its window.
+template <typename Entry> void releaseUnusedRoom(std::vector<Entry>& entries)
+{
+    if (entries.capacity() > 2 * entries.size())
+        entries.shrink_to_fit();
+}
 
 } // namespace parchly
 

@@ -1,6 +1,7 @@
 #include "analysis/links.h"
 
 #include "analysis/line_cues.h"
+#include "analysis/reference_labels.h"
 #include "analysis/section_anchors.h"
 #include "analysis/section_number_map.h"
 #include "analysis/text_scan.h"
@@ -285,18 +286,12 @@ public:
         , m_scope(scope)
     {
         for (std::size_t r = 0; r < text.references.size(); ++r) {
-            // Every label is bracketed; it is looked up by what is inside.
             const std::string_view label = text.references[r].label;
-            if (label.size() >= 2 && label.front() == '[' && label.back() == ']')
-                m_labels.emplace_back(label.substr(1, label.size() - 2), static_cast<int32_t>(r));
             m_longestLabel = std::max(m_longestLabel, label.size());
             const int32_t line = text.references[r].firstLine;
             if (line >= 0 && static_cast<std::size_t>(line) < lines.size())
                 m_definitionLine[static_cast<std::size_t>(line)] = true;
         }
-        // Of equal labels the first reference comes first: it is the one a
-        // citation names.
-        std::sort(m_labels.begin(), m_labels.end());
         if (scope != LinkScope::All)
             return;
         for (const ContentEntry& entry : text.contents) {
@@ -358,13 +353,7 @@ private:
     }
 
     // The reference labelled "[inside]", or -1.
-    int32_t labelled(std::string_view inside) const
-    {
-        const auto found = std::lower_bound(m_labels.begin(), m_labels.end(), inside,
-                                            [](const std::pair<std::string_view, int32_t>& label,
-                                               std::string_view key) { return label.first < key; });
-        return found != m_labels.end() && found->first == inside ? found->second : -1;
-    }
+    int32_t labelled(std::string_view inside) const { return m_labels.find(inside); }
 
     // Glued to a word, a path or an identifier before it, a number is part
     // of that: "10.17487/RFC9110" (a DOI), "draft-RFC1234", "x.RFC1".
@@ -702,8 +691,9 @@ private:
     bool m_phraseOpen = false;
     // The token positions of the numbers of one "Sections" phrase.
     std::vector<std::size_t> m_numbers;
-    // Each label without its brackets, sorted, with its reference.
-    std::vector<std::pair<std::string_view, int32_t>> m_labels;
+    // Every label is bracketed; it is looked up by what is inside. Of
+    // equal labels the first reference is the one a citation names.
+    const ReferenceLabels m_labels{m_text.references, LabelKey::InsideBrackets};
     std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
     // This document's section numbers with their heading lines, sorted.
     SectionNumberMap<int32_t> m_sectionLines;
@@ -798,6 +788,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     text.links.clear();
     if (scope == LinkScope::None)
         return;
+    text.links.reserve(cues.linkWords);
     const std::size_t bodyStart = text.titleLine > 0 ? static_cast<std::size_t>(text.titleLine - 1) : 0;
     if (scope == LinkScope::All)
         findFrontMatterLinks(text, lines, bodyStart);
@@ -858,6 +849,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     };
     if (!std::is_sorted(text.links.begin(), text.links.end(), inTextOrder))
         std::stable_sort(text.links.begin(), text.links.end(), inTextOrder);
+    releaseUnusedRoom(text.links);
 }
 
 const LinkMark* linkAt(const RfcText& text, int32_t line, int32_t column)

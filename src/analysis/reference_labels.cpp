@@ -29,7 +29,7 @@ std::size_t hashOf(std::string_view label)
 
 } // namespace
 
-ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references)
+ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references, LabelKey key)
 {
     // At most half full, so that a search ends at a free slot soon.
     std::size_t size = 8;
@@ -38,7 +38,14 @@ ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references)
     m_slots.assign(size, {std::string_view(), -1});
     m_mask = size - 1;
     for (std::size_t r = 0; r < references.size(); ++r) {
-        const std::string_view label = references[r].label;
+        std::string_view label = references[r].label;
+        if (key == LabelKey::InsideBrackets) {
+            if (label.size() < 2 || label.front() != '[' || label.back() != ']')
+                continue;
+            label = label.substr(1, label.size() - 2);
+            if (label.empty() && m_emptyInside < 0)
+                m_emptyInside = static_cast<int32_t>(r);
+        }
         if (label.empty())
             continue;
         auto& slot = m_slots[slotOf(label)];
@@ -58,7 +65,7 @@ std::size_t ReferenceLabels::slotOf(std::string_view label) const
 int32_t ReferenceLabels::find(std::string_view label) const
 {
     if (label.empty())
-        return -1;
+        return m_emptyInside;
     return m_slots[slotOf(label)].second;
 }
 

@@ -40,15 +40,9 @@ struct Segment {
     bool cued = false;
 };
 
-struct Line {
-    std::string_view text;
-    int32_t index = 0;
-    bool cued = false;
-};
-
 struct Keyword {
     std::size_t position = 0;
-    const char* name = nullptr;
+    std::string_view name;
 };
 
 bool wordBoundary(std::string_view text, std::size_t at)
@@ -151,22 +145,22 @@ std::size_t previousSentenceMark(std::string_view text, std::size_t to, std::siz
 }
 
 // The keyword at `at` of a paragraph, in its longest form ("MUST NOT" is
-// one, "NOT" alone none), or null. `position` is where it starts: before
+// one, "NOT" alone none), or empty. `position` is where it starts: before
 // `at` for "NOT RECOMMENDED".
-const char* keywordAt(std::string_view text, std::size_t at, std::size_t& position)
+std::string_view keywordAt(std::string_view text, std::size_t at, std::size_t& position)
 {
     struct Form {
         std::string_view word;
-        const char* alone;
-        const char* withNot;
+        std::string_view alone;
+        std::string_view withNot;
     };
     static constexpr Form kMust{"MUST", "MUST", "MUST NOT"};
-    static constexpr Form kMay{"MAY", "MAY", nullptr};
+    static constexpr Form kMay{"MAY", "MAY", {}};
     static constexpr Form kShall{"SHALL", "SHALL", "SHALL NOT"};
     static constexpr Form kShould{"SHOULD", "SHOULD", "SHOULD NOT"};
-    static constexpr Form kRequired{"REQUIRED", "REQUIRED", nullptr};
-    static constexpr Form kRecommended{"RECOMMENDED", "RECOMMENDED", nullptr};
-    static constexpr Form kOptional{"OPTIONAL", "OPTIONAL", nullptr};
+    static constexpr Form kRequired{"REQUIRED", "REQUIRED", {}};
+    static constexpr Form kRecommended{"RECOMMENDED", "RECOMMENDED", {}};
+    static constexpr Form kOptional{"OPTIONAL", "OPTIONAL", {}};
     const auto is = [&](const Form& form) { return startsWithAt(text, at, form.word); };
     const Form* form = nullptr;
     switch (text[at]) {
@@ -183,17 +177,50 @@ const char* keywordAt(std::string_view text, std::size_t at, std::size_t& positi
         form = is(kOptional) ? &kOptional : nullptr;
         break;
     default:
-        return nullptr;
+        return {};
     }
     const std::size_t end = at + (form != nullptr ? form->word.size() : 0);
     if (form == nullptr || !wordBoundary(text, at) || !wordBoundary(text, end))
-        return nullptr;
+        return {};
     position = at;
-    if (form->withNot != nullptr)
+    if (!form->withNot.empty())
         return notAfter(text, end) ? form->withNot : form->alone;
     if (form == &kRecommended && notBefore(text, at, position))
         return "NOT RECOMMENDED";
     return form->alone;
+}
+
+#if defined(__SSE2__)
+// The bytes of a 16-byte block that are "k" or "K", one bit each.
+unsigned letterK(const char* block)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('k')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('K')))));
+}
+#endif
+
+// Whether `text` says "key words" or "keywords", capitalised or not: one
+// pass over the paragraph for its few "k" and "K", not one per form.
+bool namesKeyWords(std::string_view text)
+{
+    const auto keyWordsAt = [text](std::size_t k) {
+        return startsWithAt(text, k + 1, "ey words") || startsWithAt(text, k + 1, "eywords");
+    };
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    for (; at + 16 <= text.size(); at += 16) {
+        for (unsigned ks = letterK(text.data() + at); ks != 0; ks &= ks - 1) {
+            if (keyWordsAt(at + static_cast<std::size_t>(__builtin_ctz(ks))))
+                return true;
+        }
+    }
+#endif
+    for (; at < text.size(); ++at) {
+        if ((text[at] == 'k' || text[at] == 'K') && keyWordsAt(at))
+            return true;
+    }
+    return false;
 }
 
 // The paragraph that says how the keywords are to be read (RFC 2119,
@@ -202,11 +229,7 @@ bool isKeywordBoilerplate(std::string_view text)
 {
     // "key words" first: a "k" is rare in running text, an "i" is not, and
     // each one met is a comparison.
-    return (text.find("key words") != std::string_view::npos
-            || text.find("Key words") != std::string_view::npos
-            || text.find("keywords") != std::string_view::npos
-            || text.find("Keywords") != std::string_view::npos)
-        && text.find("interpreted as described") != std::string_view::npos;
+    return namesKeyWords(text) && text.find("interpreted as described") != std::string_view::npos;
 }
 
 // A "." that ends a sentence: after it a blank or the end, and then no
@@ -293,33 +316,31 @@ public:
     {
     }
 
-    void addLine(std::string_view line, int32_t index, bool mayHoldKeyword)
+    // Joins the line at once: every paragraph read holds a cued line, so
+    // that its text is needed in the end. `indent` is where the line's
+    // first byte that is no space or tab stands.
+    void addLine(std::string_view line, int32_t index, std::size_t indent, bool mayHoldKeyword)
     {
-        m_lines.push_back({line, index, mayHoldKeyword});
         m_keywords = m_keywords || mayHoldKeyword;
         m_indented = isSpace(line.front());
+        join(line, index, indent, mayHoldKeyword);
     }
 
     bool lastIndented() const { return m_indented; }
 
     void endParagraph()
     {
-        if (m_keywords) {
-            for (const Line& line : m_lines)
-                join(line);
+        if (m_keywords)
             readParagraph();
-        }
-        m_lines.clear();
         m_keywords = false;
         m_joined.clear();
         m_segments.clear();
     }
 
 private:
-    void join(const Line& cued)
+    void join(std::string_view line, int32_t index, std::size_t indent, bool cued)
     {
-        const std::string_view line = cued.text;
-        std::size_t first = 0;
+        std::size_t first = std::min(indent, line.size());
         while (first < line.size() && isSpace(line[first]))
             ++first;
         std::size_t last = line.size();
@@ -330,8 +351,8 @@ private:
             && isLetter(m_joined[m_joined.size() - 2]) && isLetter(line[first]);
         if (!m_joined.empty() && !hyphen)
             m_joined += ' ';
-        m_segments.push_back({m_joined.size(), cued.index, static_cast<int32_t>(first), cued.cued});
-        m_joined.append(line.substr(first, last - first));
+        m_segments.push_back({m_joined.size(), index, static_cast<int32_t>(first), cued});
+        m_joined.append(line.data() + first, last - first);
     }
 
     // The line and column of offset `position` of the joined paragraph.
@@ -380,7 +401,7 @@ private:
     void noteKeywordAt(std::string_view text, std::size_t at)
     {
         std::size_t position = 0;
-        if (const char* name = keywordAt(text, at, position))
+        if (const std::string_view name = keywordAt(text, at, position); !name.empty())
             m_keywordsFound.push_back({position, name});
     }
 
@@ -404,20 +425,31 @@ private:
             const std::string_view text =
                 withoutBullet(std::string_view(m_joined).substr(start, end - start));
             RequirementSentence entry;
-            entry.keyword = keyword.name;
+            entry.keyword = std::string(keyword.name);
             entry.line = line;
             entry.column = column;
             std::tie(entry.sentenceLine, entry.sentenceColumn) =
                 place(static_cast<std::size_t>(text.data() - m_joined.data()));
-            entry.section = sectionAtLine(m_text, line + 1);
+            entry.section = sectionHolding(line + 1);
             entry.sentence = std::string(text);
             m_text.requirements.push_back(std::move(entry));
         }
     }
 
+    // The index in `sectionAnchors` of the section that holds line number
+    // `line`, as sectionAtLine gives it: the keywords come in line order,
+    // so that the anchors are walked once.
+    int32_t sectionHolding(int32_t line)
+    {
+        const std::vector<SectionAnchor>& anchors = m_text.sectionAnchors;
+        while (m_nextAnchor < anchors.size() && anchors[m_nextAnchor].line <= line)
+            ++m_nextAnchor;
+        return static_cast<int32_t>(m_nextAnchor) - 1;
+    }
+
     RfcText& m_text;
     std::vector<std::pair<int32_t, int32_t>> m_references;
-    std::vector<Line> m_lines;
+    std::size_t m_nextAnchor = 0;
     bool m_keywords = false;
     bool m_indented = false;
     std::string m_joined;
@@ -472,6 +504,7 @@ std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t
 void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cues)
 {
     text.requirements.clear();
+    text.requirements.reserve(cues.requirementWords);
     RequirementScanner scanner(text);
     // Only the paragraphs with a keyword cue are read: from each cued line
     // back to where its paragraph starts (not before `floor`, where the
@@ -498,11 +531,13 @@ void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cue
                 break;
             blank = false;
             pageBreak = false;
-            scanner.addLine(text, static_cast<int32_t>(line), (cues.families[line] & kCueRequirement) != 0);
+            scanner.addLine(text, static_cast<int32_t>(line), lines.indents[line],
+                            (cues.families[line] & kCueRequirement) != 0);
         }
         scanner.endParagraph();
         floor = line;
     }
+    releaseUnusedRoom(text.requirements);
 }
 
 } // namespace parchly

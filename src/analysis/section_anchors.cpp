@@ -69,6 +69,33 @@ void dropRepeatedNumbers(std::vector<Candidate>& candidates, std::size_t first)
     }
 }
 
+// The candidates' indexes by line, and on one line by priority, the
+// earlier first where both are equal: as a stable sort gives them. The
+// contents, the headings and the body lines (from `firstHeading` and
+// `firstBody` on) are each in line order nearly always, and then merged
+// rather than sorted.
+std::vector<std::size_t> inLineOrder(const std::vector<Candidate>& candidates, std::size_t firstHeading,
+                                     std::size_t firstBody)
+{
+    std::vector<std::size_t> order(candidates.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const auto before = [&](std::size_t a, std::size_t b) {
+        const Candidate& first = candidates[a];
+        const Candidate& second = candidates[b];
+        return first.line != second.line ? first.line < second.line : first.priority < second.priority;
+    };
+    const auto headings = order.begin() + static_cast<std::ptrdiff_t>(firstHeading);
+    const auto body = order.begin() + static_cast<std::ptrdiff_t>(firstBody);
+    if (std::is_sorted(order.begin(), headings, before) && std::is_sorted(headings, body, before)
+        && std::is_sorted(body, order.end(), before)) {
+        std::inplace_merge(order.begin(), headings, body, before);
+        std::inplace_merge(order.begin(), body, order.end(), before);
+    } else {
+        std::stable_sort(order.begin(), order.end(), before);
+    }
+    return order;
+}
+
 std::string_view trimmed(std::string_view text)
 {
     std::size_t begin = 0;
@@ -145,6 +172,7 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
     candidates.reserve(text.contents.size() + text.headings.size() + 16);
     // The numbers the contents and the headings name.
     SectionNumberMap<bool> known;
+    known.reserve(text.contents.size() + text.headings.size());
     const auto [contentsFirst, contentsLast] = contentsLineRange(text);
     for (const ContentEntry& entry : text.contents) {
         if (!entry.matched || entry.headingLine <= 0)
@@ -153,6 +181,7 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         candidates.push_back({entry.headingLine, number, entry.title, 0});
         known.add(number, true);
     }
+    const std::size_t firstHeading = candidates.size();
     for (const SectionHeading& heading : text.headings) {
         std::size_t titleStart = 0;
         const std::string_view number = heading.number.empty() ? headingNumber(heading.title, titleStart)
@@ -166,15 +195,19 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
     // numbered list item at the margin, not a heading. Of body lines with
     // the same number the first is the heading.
     const std::size_t firstBody = candidates.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    // Every line is looked at: read its indentation and first bytes
+    // straight from the arrays, and most lines are passed over on them.
+    const std::size_t lineCount = lines.size();
+    const uint16_t* const indents = lines.indents.data();
+    const std::string_view* const views = lines.lines.data();
+    for (std::size_t i = 0; i < lineCount; ++i) {
         // Some early RFCs indent their headings and write them in capitals
         // (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks.
-        const std::size_t indent = lines.indents[i];
-        if (indent > 9)
+        const std::size_t indent = indents[i];
+        if (indent > 9 || indent >= views[i].size())
             continue;
-        std::string_view line = lines.line(i);
-        line.remove_prefix(std::min(indent, line.size()));
-        if (!mayStartNumber(at(line, 0), at(line, 1)))
+        const std::string_view line = views[i].substr(indent);
+        if (!mayStartNumber(line[0], at(line, 1)))
             continue;
         const int32_t number = static_cast<int32_t>(i) + 1;
         if (lines.roles[i] != LineRole::Text || number <= text.titleLine
@@ -192,13 +225,7 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         candidates.push_back({number, sectionNumber, title, 2});
     }
     dropRepeatedNumbers(candidates, firstBody);
-    std::vector<std::size_t> order(candidates.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const Candidate& first = candidates[a];
-        const Candidate& second = candidates[b];
-        return first.line != second.line ? first.line < second.line : first.priority < second.priority;
-    });
+    const std::vector<std::size_t> order = inLineOrder(candidates, firstHeading, firstBody);
     text.sectionAnchors.clear();
     text.sectionAnchors.reserve(candidates.size());
     for (const std::size_t index : order) {

@@ -17,6 +17,9 @@ namespace parchly {
 
 template <typename Value> class SectionNumberMap {
 public:
+    // Room for `count` numbers, of which nearly all are short.
+    void reserve(std::size_t count) { m_short.reserve(count); }
+
     // Of numbers added twice, the first added is the one found.
     void add(std::string_view number, Value value)
     {

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace parchly {
@@ -85,6 +86,22 @@ TEST(ReferenceLabels, FindsEachLabelTheFirstOfEqualOnes)
         EXPECT_EQ(labels.find("[" + std::to_string(r) + "]"), r);
     for (const char* missing : {"[250]", "[1", "1]", "[ 1]", "", "[]"})
         EXPECT_EQ(labels.find(missing), -1) << missing;
+}
+
+// Looked up by what their brackets hold, as the link pass reads a citation:
+// a label without brackets is never found that way, and an empty pair of
+// brackets names its reference too.
+TEST(ReferenceLabels, InsideBracketsFindsBracketedLabelsOnly)
+{
+    std::vector<ReferenceEntry> references(5);
+    const char* const labels[] = {"[RFC2119]", "RFC8174", "[]", "[RFC2119]", "[TCP:9]"};
+    for (std::size_t r = 0; r < references.size(); ++r)
+        references[r].label = labels[r];
+    const ReferenceLabels inside(references, LabelKey::InsideBrackets);
+    const std::pair<const char*, int32_t> cases[] = {{"RFC2119", 0},  {"", 2},           {"TCP:9", 4},
+                                                     {"RFC8174", -1}, {"[RFC2119]", -1}, {"RFC211", -1}};
+    for (const auto& [label, reference] : cases)
+        EXPECT_EQ(inside.find(label), reference) << label;
 }
 
 // Long labels that agree in their first and their last bytes, and differ

@@ -109,6 +109,25 @@ TEST(LineCues, WordsAtEveryOffsetOfTheBlocksAndTheEnd)
     }
 }
 
+// The scan reads a long text a part at a time: a word is found on its line
+// wherever it falls, at the end of a part or across two, and only there.
+TEST(LineCues, AWordAnywhereInALongTextIsFoundOnItsLine)
+{
+    std::string text;
+    while (text.size() < 9000)
+        text += std::string(3, ' ') + std::string(60, '.') + "\n";
+    constexpr std::size_t kLine = 64;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (at % kLine + 3 >= kLine - 1)
+            continue; // the word would run over the line end
+        std::string withWord = text;
+        withWord.replace(at, 3, "RFC");
+        std::vector<uint8_t> expected(text.size() / kLine, 0);
+        expected[at / kLine] = kCueRfc;
+        ASSERT_EQ(cuesOf(withWord), expected) << "at " << at;
+    }
+}
+
 // A caller that asks for some families gets those of the full scan and no
 // other, whichever way the scan goes for them.
 TEST(LineCues, OnlyTheFamiliesAskedForAreNoted)

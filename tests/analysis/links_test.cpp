@@ -10,8 +10,34 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace parchly {
 namespace {
+
+using Anchors = std::vector<std::pair<int32_t, std::string>>;
+
+ContentEntry locatedEntry(const std::string& number, const std::string& title, int32_t line)
+{
+    ContentEntry entry;
+    entry.number = number;
+    entry.title = title;
+    entry.headingLine = line;
+    entry.matched = true;
+    return entry;
+}
+
+// The anchors of `text` over the lines of `body`, as line and "number title".
+Anchors anchorsOf(RfcText& text, const std::string& body)
+{
+    LineReader reader(body);
+    const TextLines lines = readTextLines(reader, text);
+    collectSectionAnchors(text, lines);
+    Anchors anchors;
+    for (const SectionAnchor& anchor : text.sectionAnchors)
+        anchors.emplace_back(anchor.line, anchor.number + " " + anchor.title);
+    return anchors;
+}
 
 TEST(Links, LinkAtAColumnAndTheStartOfASentence)
 {
@@ -73,6 +99,40 @@ TEST(Requirements, SentenceCutAtItsEndsAtEveryOffset)
     }
 }
 
+// The paragraph that defines the keywords is looked for sixteen bytes at a
+// time from its "k": each way of writing "key words" is found wherever it
+// falls in the blocks, and a paragraph that only looks like it keeps its
+// keyword.
+TEST(Requirements, KeywordDefinitionLeftOutAtEveryOffset)
+{
+    const std::pair<const char*, std::size_t> cases[] = {
+        {"key words", 0},  {"Key words", 0},      {"keywords", 0}, {"Keywords", 0},
+        {"key  words", 1}, {"keys and words", 1}, {"Key-words", 1}};
+    for (const auto& [phrase, kept] : cases) {
+        for (std::size_t offset = 0; offset < 40; ++offset) {
+            const std::string paragraph = "   " + std::string(offset, 'x') + " The " + phrase
+                + " \"MUST\" in this\n   document are to be interpreted as described in RFC 2119.\n";
+            SCOPED_TRACE(paragraph);
+            EXPECT_EQ(test::analyseBytes("Title\n\n" + paragraph).text.requirements.size(), kept);
+        }
+    }
+}
+
+// Room is made for as many links and requirements as words that may start
+// one; a grammar full of brackets starts far more than it holds links, and
+// the record, which lives as long as its window, keeps no spare room.
+TEST(Links, ABracketedGrammarLeavesNoSpareRoomInTheRecord)
+{
+    std::string grammar = "Title\n\n   See RFC 9110. A client MUST send it.\n\n";
+    for (int rule = 0; rule < 500; ++rule)
+        grammar += "   rule" + std::to_string(rule) + " = [ a ] [ b ] MAYBE\n";
+    const RfcText text = test::analyseBytes(grammar).text;
+    ASSERT_EQ(text.links.size(), 1u);
+    EXPECT_LE(text.links.capacity(), 2u);
+    ASSERT_EQ(text.requirements.size(), 1u);
+    EXPECT_LE(text.requirements.capacity(), 2u);
+}
+
 // A numbered line at the margin whose number the contents or the headings
 // already name is a list item, not a heading: known numbers of every length
 // (seven bytes and fewer are looked up one way, longer ones another) are
@@ -81,39 +141,45 @@ TEST(SectionAnchors, ABodyLineWithAKnownNumberIsNoAnchor)
 {
     RfcText text;
     for (const auto& [number, line] : std::vector<std::pair<std::string, int32_t>>{
-             {"1.2", 1}, {"10.10.1", 2}, {"10.10.10", 3}, {"A.1", 4}}) {
-        ContentEntry entry;
-        entry.number = number + ".";
-        entry.title = "Known";
-        entry.headingLine = line;
-        entry.matched = true;
-        text.contents.push_back(entry);
-    }
+             {"1.2", 1}, {"10.10.1", 2}, {"10.10.10", 3}, {"A.1", 4}})
+        text.contents.push_back(locatedEntry(number + ".", "Known", line));
     text.headings.push_back({5, "", "B.2.  Heading"});
     const std::string body = "1.2.  Known\n10.10.1.  Known\n10.10.10.  Known\nA.1.  Known\nB.2.  Heading\n"
                              "1.2.  Again\n10.10.1.  Again\n10.10.10.  Again\nB.2.  Again\n"
                              "1.20.  New\n10.10.2.  New\n10.10.100.  New\n10.10.11.  New\nB.  New\n";
-    LineReader reader(body);
-    const TextLines lines = readTextLines(reader, text);
-    collectSectionAnchors(text, lines);
-    std::vector<std::pair<int32_t, std::string>> anchors;
-    for (const SectionAnchor& anchor : text.sectionAnchors)
-        anchors.emplace_back(anchor.line, anchor.number + " " + anchor.title);
-    EXPECT_EQ(anchors,
-              (std::vector<std::pair<int32_t, std::string>>{{1, "1.2 Known"},
-                                                            {2, "10.10.1 Known"},
-                                                            {3, "10.10.10 Known"},
-                                                            {4, "A.1 Known"},
-                                                            {5, "B.2 Heading"},
-                                                            {10, "1.20 New"},
-                                                            {11, "10.10.2 New"},
-                                                            {12, "10.10.100 New"},
-                                                            {13, "10.10.11 New"},
-                                                            {14, "B New"}}));
+    EXPECT_EQ(anchorsOf(text, body),
+              (Anchors{{1, "1.2 Known"},
+                       {2, "10.10.1 Known"},
+                       {3, "10.10.10 Known"},
+                       {4, "A.1 Known"},
+                       {5, "B.2 Heading"},
+                       {10, "1.20 New"},
+                       {11, "10.10.2 New"},
+                       {12, "10.10.100 New"},
+                       {13, "10.10.11 New"},
+                       {14, "B New"}}));
 }
 
 // A section link goes to the heading named first of those with its number
 // (the contents before the headings), for short and long numbers alike.
+// The anchors come in line order whatever order the contents name their
+// sections in; on a line named twice the contents' entry wins over the
+// heading, and the heading over the body's own numbered line.
+TEST(SectionAnchors, InLineOrderWithTheContentsFirstOnALine)
+{
+    const std::string body = "x\n2.  Two\n1.  One\nx\n4.  Four\n";
+    const Anchors expected{{2, "2 Two"}, {3, "1 One"}, {4, "3 Three"}, {5, "4 Four"}};
+    for (const bool contentsInOrder : {true, false}) {
+        RfcText text;
+        text.contents = {locatedEntry("2.", "Two", 2), locatedEntry("3.", "Three", 4)};
+        if (!contentsInOrder)
+            std::swap(text.contents[0], text.contents[1]);
+        text.headings = {{2, "", "2.  Heading of two"}, {3, "", "1.  One"}};
+        SCOPED_TRACE(contentsInOrder);
+        EXPECT_EQ(anchorsOf(text, body), expected);
+    }
+}
+
 TEST(SectionNumberMap, TheFirstAddedOfANumberIsFound)
 {
     SectionNumberMap<int> map;
