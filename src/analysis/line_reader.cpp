@@ -40,12 +40,6 @@ std::size_t convertToTextMode(char* data, std::size_t size)
     return out;
 }
 
-std::string textModeBytes(std::string raw)
-{
-    raw.resize(convertToTextMode(raw.data(), raw.size()));
-    return raw;
-}
-
 namespace {
 
 struct FileCloser {

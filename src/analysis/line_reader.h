@@ -24,9 +24,6 @@ constexpr std::size_t kLineBufferSize = 1024;
 // untouched at the cost of one search.
 std::size_t convertToTextMode(char* bytes, std::size_t size);
 
-// The text of a file as a text-mode read gives it.
-std::string textModeBytes(std::string raw);
-
 // Reads the whole file into `text` in text mode; false when it cannot be
 // read or is no regular file within kTextFileSizeLimit (see file_access.h).
 bool readTextModeFile(const std::string& path, std::string& text);
