@@ -29,6 +29,14 @@ std::vector<ReferencesSection> sectionsOf(const std::string& text)
     return findReferencesSections(RfcText(), lines, std::vector<bool>(lines.lineTotal(), false));
 }
 
+// The text holds one references section, opened at line `heading`.
+void expectOneSectionOpeningAt(const std::string& text, int heading)
+{
+    const std::vector<ReferencesSection> sections = sectionsOf(text);
+    ASSERT_EQ(sections.size(), 1u) << text;
+    EXPECT_EQ(sections[0].heading, heading) << text;
+}
+
 class ReferencesHeadings : public testing::TestWithParam<HeadingCase> { };
 
 TEST_P(ReferencesHeadings, OpenASectionAfterABlankLine)
@@ -71,11 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
 // "A.      Normative References" shape).
 TEST(ReferencesSections, CentredNumberedHeadingOpensWhereEntriesFollowItsParagraph)
 {
-    const std::vector<ReferencesSection> sections =
-        sectionsOf("   Body.\n\n                    A.  NORMATIVE REFERENCES\n\n   The documents below are"
-                   "\n   needed:\n   [ABNF]  Crocker, D., \"ABNF\".\n\nAuthor's Address\n");
-    ASSERT_EQ(sections.size(), 1u);
-    EXPECT_EQ(sections[0].heading, 2);
+    expectOneSectionOpeningAt(
+        "   Body.\n\n                    A.  NORMATIVE REFERENCES\n\n   The documents below are"
+        "\n   needed:\n   [ABNF]  Crocker, D., \"ABNF\".\n\nAuthor's Address\n",
+        2);
 }
 
 // Indented like a list inside the body, a numbered "References" line with
@@ -96,12 +103,8 @@ TEST(ReferencesSections, HeadingAfterTextOpensNone)
 // bytes than a block of the search are left.
 TEST(ReferencesSections, HeadingEndingTheTextOpensASection)
 {
-    for (const char* heading : {"References", "BIBLIOGRAPHY"}) {
-        const std::vector<ReferencesSection> sections =
-            sectionsOf(std::string("   Body text.\n\n") + heading);
-        ASSERT_EQ(sections.size(), 1u) << heading;
-        EXPECT_EQ(sections[0].heading, 2) << heading;
-    }
+    for (const char* heading : {"References", "BIBLIOGRAPHY"})
+        expectOneSectionOpeningAt(std::string("   Body text.\n\n") + heading, 2);
 }
 
 // Two sections: the second opens at the line that ends the first.

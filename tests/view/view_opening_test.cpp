@@ -12,6 +12,37 @@ namespace parchly {
 
 using namespace parchly::test;
 
+// Cutting headers and footers and showing separators, then putting both
+// back, gives the text again; a paged RFC shows fewer lines while cut. A
+// file without pages (every RFC since 8650) has no Page tree entry, and
+// cutting pages or marking them changes nothing, not even the caret's line
+// and column. Gives whether the file has pages.
+bool expectCutsAndSeparatorsComeBack(OpenedView& opened, const QString& expected)
+{
+    ReadingView& view = *opened.view;
+    const RfcText& text = opened.document.text();
+    const int caret = view.lineStart(41) - 1; // the end of line 40
+    view.setSelection(caret, caret);
+    view.rfcDocument()->cutHeadersAndFooters(true, true);
+    const bool paged = text.pageEnds.size() > 1;
+    if (text.pageEnds.size() > 2) {
+        EXPECT_LT(view.lineCount(), expected.count(QLatin1Char('\n')) + 1);
+    }
+    view.rfcDocument()->showPageSeparators(true);
+    if (!paged) {
+        EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
+        EXPECT_EQ(view.toPlainText(), expected);
+    }
+    view.rfcDocument()->showPageSeparators(false);
+    view.rfcDocument()->cutHeadersAndFooters(false, false);
+    EXPECT_EQ(view.toPlainText(), expected);
+    if (!paged) {
+        view.updatePositionStatus();
+        EXPECT_EQ(opened.host.positionPane, QString("Ln 41, Col %1").arg(caret - view.lineStart(40) + 1));
+    }
+    return paged;
+}
+
 // A file whose name ends in "rfc-index.txt" is the index, shown as text with
 // only its Index tab; the name is matched with case. A file without page
 // breaks (or that cannot be read) has nothing to cut and no page to mark.
@@ -53,37 +84,6 @@ TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
         EXPECT_EQ(view.toPlainText(), shown);
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-// Cutting headers and footers and showing separators, then putting both
-// back, gives the text again; a paged RFC shows fewer lines while cut. A
-// file without pages (every RFC since 8650) has no Page tree entry, and
-// cutting pages or marking them changes nothing, not even the caret's line
-// and column. Gives whether the file has pages.
-bool expectCutsAndSeparatorsComeBack(OpenedView& opened, const QString& expected)
-{
-    ReadingView& view = *opened.view;
-    const RfcText& text = opened.document.text();
-    const int caret = view.lineStart(41) - 1; // the end of line 40
-    view.setSelection(caret, caret);
-    view.rfcDocument()->cutHeadersAndFooters(true, true);
-    const bool paged = text.pageEnds.size() > 1;
-    if (text.pageEnds.size() > 2) {
-        EXPECT_LT(view.lineCount(), expected.count(QLatin1Char('\n')) + 1);
-    }
-    view.rfcDocument()->showPageSeparators(true);
-    if (!paged) {
-        EXPECT_EQ(opened.host.pageTree->topLevelItemCount(), 0);
-        EXPECT_EQ(view.toPlainText(), expected);
-    }
-    view.rfcDocument()->showPageSeparators(false);
-    view.rfcDocument()->cutHeadersAndFooters(false, false);
-    EXPECT_EQ(view.toPlainText(), expected);
-    if (!paged) {
-        view.updatePositionStatus();
-        EXPECT_EQ(opened.host.positionPane, QString("Ln 41, Col %1").arg(caret - view.lineStart(40) + 1));
-    }
-    return paged;
 }
 
 // Every RFC of the corpus and its index open and show their own text, come
