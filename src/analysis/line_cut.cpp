@@ -139,6 +139,59 @@ inline LineFacts factsToldByBits(const char* text, std::size_t start, std::size_
             static_cast<uint8_t>(blank ? LineFacts::kBlank | LineFacts::kBlankAfterRest : 0)};
 }
 
+// Where the cut stands: the line it is in, and where the next line ends
+// and its facts go. The loops over the chunks keep it in a local, in
+// registers: a fact stored is a byte, which may alias any field of the
+// cutter and would make each line load them again.
+struct CutPlace {
+    std::size_t start;
+    // The first word at or after `start`, while the line is told by bits.
+    std::size_t wordAt;
+    // False for a line holding a form feed or after a piece of a long line.
+    bool toldByBits;
+    std::size_t* ends;
+    LineFacts* facts;
+    std::size_t count;
+    std::size_t room;
+};
+
+constexpr std::size_t kCutLimit = kLineBufferSize - 1;
+constexpr std::size_t kNotYet = static_cast<std::size_t>(-1);
+
+// The next line's first word after the LF at `bit` of the chunk at `at`,
+// if it stands in the chunk; an LF is a word, so it is found by the
+// line's end at the latest.
+inline std::size_t firstWordAfter(std::size_t at, uint64_t words, unsigned bit)
+{
+    const uint64_t wordsAfter = words & ~((uint64_t{2} << bit) - 1);
+    return wordsAfter != 0 ? at + static_cast<std::size_t>(__builtin_ctzll(wordsAfter)) : kNotYet;
+}
+
+// Ends the lines of the chunk at `at` when they are all common lines (no
+// form feed, no piece of a long line, room for every line the chunk may
+// end); false, having only looked for the first word, when they are not.
+[[gnu::always_inline]] inline bool takeCommonLines(CutPlace& place, std::size_t at, const ChunkBits& bits,
+                                                   const char* text, bool mayHoldCr)
+{
+    if (place.wordAt == kNotYet && bits.words != 0)
+        place.wordAt = at + static_cast<std::size_t>(__builtin_ctzll(bits.words));
+    if (bits.lineFeeds == 0 && bits.formFeeds == 0)
+        return true;
+    if (bits.formFeeds != 0 || !place.toldByBits || at + 64 - place.start > kCutLimit
+        || place.count + 64 > place.room)
+        return false;
+    for (uint64_t feeds = bits.lineFeeds; feeds != 0; feeds &= feeds - 1) {
+        const auto bit = static_cast<unsigned>(__builtin_ctzll(feeds));
+        const std::size_t position = at + bit;
+        place.ends[place.count] = position + 1;
+        place.facts[place.count] = factsToldByBits(text, place.start, place.wordAt, position, mayHoldCr);
+        ++place.count;
+        place.start = position + 1;
+        place.wordAt = firstWordAfter(at, bits.words, bit);
+    }
+    return true;
+}
+
 // Takes the text's bits chunk after chunk and ends its lines. A line that
 // ends in its LF, with no form feed and shorter than the buffer (nearly
 // every line), is told by the bits alone: its indentation runs to its
@@ -152,51 +205,46 @@ public:
         // Lines run 40 bytes or so: room for shorter ones, grown if needed.
         , m_lines(size / 24 + 16)
     {
+        m_place = {0, kNotYet, true, m_lines.ends.get(), m_lines.facts.get(), 0, m_lines.room};
     }
 
+    const char* text() const { return m_text; }
+    bool mayHoldCr() const { return m_mayHoldCr; }
+    CutPlace place() const { return m_place; }
+    void setPlace(const CutPlace& place) { m_place = place; }
+
     // The bits of the sixty-four bytes (fewer at the end of the text) from
-    // `at` on. A chunk of common lines only (no form feed, no piece of a
-    // long line, room for every line it may end) is cut in a loop of its
-    // own through locals: a fact stored may alias the cutter's fields and
-    // would make each line load them again.
-    [[gnu::always_inline]] void take(std::size_t at, ChunkBits bits)
+    // `at` on.
+    void take(std::size_t at, const ChunkBits& bits)
     {
-        if (m_wordAt == kNotYet && bits.words != 0)
-            m_wordAt = at + static_cast<std::size_t>(__builtin_ctzll(bits.words));
-        if (bits.lineFeeds == 0 && bits.formFeeds == 0)
-            return;
-        const bool commonLinesOnly = bits.formFeeds == 0 && m_toldByBits && at + 64 - m_start <= kLimit
-            && m_lines.count + 64 <= m_lines.room;
-        if (!commonLinesOnly) {
+        if (!takeCommonLines(m_place, at, bits, m_text, m_mayHoldCr))
             takeAnyLines(at, bits);
-            return;
+    }
+
+    // A chunk with a form feed, or a long line's piece, or too little room
+    // left: each cut on its own.
+    [[gnu::noinline]] void takeAnyLines(std::size_t at, const ChunkBits& bits)
+    {
+        m_lines.count = m_place.count;
+        for (uint64_t cuts = bits.lineFeeds | bits.formFeeds; cuts != 0; cuts &= cuts - 1) {
+            const auto bit = static_cast<unsigned>(__builtin_ctzll(cuts));
+            const bool lineFeed = (bits.lineFeeds >> bit & 1) != 0;
+            endCutReadingBytes(at + bit, lineFeed);
+            if (lineFeed)
+                m_place.wordAt = firstWordAfter(at, bits.words, bit);
         }
-        std::size_t start = m_start;
-        std::size_t wordAt = m_wordAt;
-        std::size_t* const ends = m_lines.ends.get();
-        LineFacts* const facts = m_lines.facts.get();
-        std::size_t count = m_lines.count;
-        const char* const text = m_text;
-        const bool mayHoldCr = m_mayHoldCr;
-        for (uint64_t feeds = bits.lineFeeds; feeds != 0; feeds &= feeds - 1) {
-            const auto bit = static_cast<unsigned>(__builtin_ctzll(feeds));
-            const std::size_t position = at + bit;
-            ends[count] = position + 1;
-            facts[count] = factsToldByBits(text, start, wordAt, position, mayHoldCr);
-            ++count;
-            start = position + 1;
-            wordAt = firstWordAfter(at, bits, bit);
-        }
-        m_start = start;
-        m_wordAt = wordAt;
-        m_lines.count = count;
+        m_place.ends = m_lines.ends.get();
+        m_place.facts = m_lines.facts.get();
+        m_place.count = m_lines.count;
+        m_place.room = m_lines.room;
     }
 
     // The last line, when the text does not end in an LF.
     void finish()
     {
-        while (m_start < m_size)
-            endLineReadingIt(m_start + std::min(m_size - m_start, kLimit));
+        m_lines.count = m_place.count;
+        while (m_place.start < m_size)
+            endLineReadingIt(m_place.start + std::min(m_size - m_place.start, kCutLimit));
     }
 
     void moveInto(LineCut& cut)
@@ -208,52 +256,28 @@ public:
     }
 
 private:
-    static constexpr std::size_t kLimit = kLineBufferSize - 1;
-    static constexpr std::size_t kNotYet = static_cast<std::size_t>(-1);
-
-    // The next line's first word after the LF at `bit`, if it stands in
-    // these bytes; an LF is a word, so it is found by the line's end at
-    // the latest.
-    static std::size_t firstWordAfter(std::size_t at, const ChunkBits& bits, unsigned bit)
-    {
-        const uint64_t wordsAfter = bits.words & ~((uint64_t{2} << bit) - 1);
-        return wordsAfter != 0 ? at + static_cast<std::size_t>(__builtin_ctzll(wordsAfter)) : kNotYet;
-    }
-
-    // A chunk with a form feed, or a long line's piece, or too little room
-    // left: each cut on its own.
-    [[gnu::noinline]] void takeAnyLines(std::size_t at, const ChunkBits& bits)
-    {
-        for (uint64_t cuts = bits.lineFeeds | bits.formFeeds; cuts != 0; cuts &= cuts - 1) {
-            const auto bit = static_cast<unsigned>(__builtin_ctzll(cuts));
-            const bool lineFeed = (bits.lineFeeds >> bit & 1) != 0;
-            endCutReadingBytes(at + bit, lineFeed);
-            if (lineFeed)
-                m_wordAt = firstWordAfter(at, bits, bit);
-        }
-    }
-
     // The cut at `position` of any other line: a long line's pieces before
     // it are lines of their own, a form feed is noted, and a line with a
     // form feed or after a piece is read byte by byte.
     void endCutReadingBytes(std::size_t position, bool lineFeed)
     {
-        if (position - m_start >= kLimit) {
-            while (position - m_start >= kLimit)
-                endLineReadingIt(m_start + kLimit);
+        if (position - m_place.start >= kCutLimit) {
+            while (position - m_place.start >= kCutLimit)
+                endLineReadingIt(m_place.start + kCutLimit);
             // What follows the last piece starts where no word was looked
             // for.
-            m_toldByBits = false;
+            m_place.toldByBits = false;
         }
         if (!lineFeed) {
             // A line holds a form feed only once in the list, however many
             // it has.
             if (m_feedLines.empty() || m_feedLines.back() != m_lines.count)
                 m_feedLines.push_back(m_lines.count);
-            m_toldByBits = false;
-        } else if (m_toldByBits) {
-            m_lines.push(position + 1, factsToldByBits(m_text, m_start, m_wordAt, position, m_mayHoldCr));
-            m_start = position + 1;
+            m_place.toldByBits = false;
+        } else if (m_place.toldByBits) {
+            m_lines.push(position + 1,
+                         factsToldByBits(m_text, m_place.start, m_place.wordAt, position, m_mayHoldCr));
+            m_place.start = position + 1;
         } else {
             endLineReadingIt(position + 1);
         }
@@ -262,17 +286,15 @@ private:
     void endLineReadingIt(std::size_t end)
     {
         const bool holdsFeed = !m_feedLines.empty() && m_feedLines.back() == m_lines.count;
-        m_lines.push(end, describeLine(std::string_view(m_text + m_start, end - m_start), holdsFeed));
-        m_start = end;
-        m_toldByBits = true;
+        m_lines.push(end,
+                     describeLine(std::string_view(m_text + m_place.start, end - m_place.start), holdsFeed));
+        m_place.start = end;
+        m_place.toldByBits = true;
     }
 
     const char* m_text;
     std::size_t m_size;
-    std::size_t m_start = 0;
-    // The first word at or after m_start, while the line is told by bits.
-    std::size_t m_wordAt = kNotYet;
-    bool m_toldByBits = true;
+    CutPlace m_place;
     // Nearly every text holds no CR at all, and then no line is looked at
     // for one.
     bool m_mayHoldCr;
@@ -302,12 +324,29 @@ ChunkBits bitsOfSse2(const char* bytes)
     return {lineFeeds, formFeeds, ~blanks};
 }
 
+// The loop over the whole chunks of the text with the bits `bitsOf`
+// gives, the place kept in a local; where the whole chunks stop.
+template <ChunkBits (*bitsOf)(const char*)>
+[[gnu::always_inline]] inline std::size_t cutChunks(const char* text, std::size_t size, LineCutter& cutter)
+{
+    CutPlace place = cutter.place();
+    const bool mayHoldCr = cutter.mayHoldCr();
+    std::size_t at = 0;
+    for (; at + 64 <= size; at += 64) {
+        const ChunkBits bits = bitsOf(text + at);
+        if (!takeCommonLines(place, at, bits, text, mayHoldCr)) {
+            cutter.setPlace(place);
+            cutter.takeAnyLines(at, bits);
+            place = cutter.place();
+        }
+    }
+    cutter.setPlace(place);
+    return at;
+}
+
 std::size_t cutChunksSse2(const char* text, std::size_t size, LineCutter& cutter)
 {
-    std::size_t i = 0;
-    for (; i + 64 <= size; i += 64)
-        cutter.take(i, bitsOfSse2(text + i));
-    return i;
+    return cutChunks<bitsOfSse2>(text, size, cutter);
 }
 
 // The bits of two blocks of thirty-two bytes, the second in the high half.
@@ -337,10 +376,7 @@ __attribute__((target("avx2"))) inline ChunkBits bitsOfAvx2(const char* bytes)
 __attribute__((target("avx2"))) std::size_t cutChunksAvx2(const char* text, std::size_t size,
                                                           LineCutter& cutter)
 {
-    std::size_t i = 0;
-    for (; i + 64 <= size; i += 64)
-        cutter.take(i, bitsOfAvx2(text + i));
-    return i;
+    return cutChunks<bitsOfAvx2>(text, size, cutter);
 }
 #endif
 
