@@ -197,7 +197,7 @@ bool LineReader::readLine(std::string& line)
     return true;
 }
 
-std::size_t LineReader::skipLines(std::size_t count)
+std::size_t LineReader::skipLinesToEnd(std::size_t count)
 {
     const std::size_t left = m_lineTotal - m_next;
     if (count > left) {

@@ -91,7 +91,16 @@ public:
 
     // Reads past `count` lines as that many reads would, the end state
     // included; how many there were.
-    std::size_t skipLines(std::size_t count);
+    std::size_t skipLines(std::size_t count)
+    {
+        // Only the last line can leave the end state: lines short of it
+        // are passed without a read.
+        if (m_next + count < m_lineTotal) {
+            m_next += count;
+            return count;
+        }
+        return skipLinesToEnd(count);
+    }
 
     // The number of lines of the text, and line `index` (0-based), for a
     // pass that looks at lines out of order; the reader stays where it is.
@@ -152,6 +161,7 @@ private:
     bool cutRawLines();
     void cutLines();
     void countFormFeedsBefore();
+    std::size_t skipLinesToEnd(std::size_t count);
     std::size_t lineStart(std::size_t line) const { return line == 0 ? 0 : m_lineEnds[line - 1]; }
 
     // A buffer of its own rather than a std::string, which would clear the
