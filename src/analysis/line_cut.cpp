@@ -123,14 +123,14 @@ struct LineTable {
 // buffer and holding no form feed, whose first word (the LF at the
 // latest) stands at `wordAt`: the cut's bits tell all but a CR.
 inline LineFacts factsToldByBits(const char* text, std::size_t start, std::size_t wordAt,
-                                 std::size_t lineFeed, bool mayHoldCr)
+                                 std::size_t lineFeed, bool holdsCr)
 {
     const auto indent = static_cast<uint16_t>(wordAt - start);
     std::size_t textEnd = lineFeed - start;
     // A CR that a text-mode read leaves before the LF ("\r\r\n") is no
     // text, and a line whose words open with one is blank.
     bool blank = wordAt == lineFeed;
-    if (mayHoldCr) {
+    if (holdsCr) {
         while (textEnd > 0 && text[start + textEnd - 1] == '\r')
             --textEnd;
         blank = blank || text[wordAt] == '\r';
@@ -171,7 +171,7 @@ inline std::size_t firstWordAfter(std::size_t at, uint64_t words, unsigned bit)
 // form feed, no piece of a long line, room for every line the chunk may
 // end); false, having only looked for the first word, when they are not.
 [[gnu::always_inline]] inline bool takeCommonLines(CutPlace& place, std::size_t at, const ChunkBits& bits,
-                                                   const char* text, bool mayHoldCr)
+                                                   const char* text, bool holdsCr)
 {
     if (place.wordAt == kNotYet && bits.words != 0)
         place.wordAt = at + static_cast<std::size_t>(__builtin_ctzll(bits.words));
@@ -184,7 +184,7 @@ inline std::size_t firstWordAfter(std::size_t at, uint64_t words, unsigned bit)
         const auto bit = static_cast<unsigned>(__builtin_ctzll(feeds));
         const std::size_t position = at + bit;
         place.ends[place.count] = position + 1;
-        place.facts[place.count] = factsToldByBits(text, place.start, place.wordAt, position, mayHoldCr);
+        place.facts[place.count] = factsToldByBits(text, place.start, place.wordAt, position, holdsCr);
         ++place.count;
         place.start = position + 1;
         place.wordAt = firstWordAfter(at, bits.words, bit);
@@ -201,7 +201,7 @@ public:
     LineCutter(const char* text, std::size_t size)
         : m_text(text)
         , m_size(size)
-        , m_mayHoldCr(std::memchr(text, '\r', size) != nullptr)
+        , m_holdsCr(std::memchr(text, '\r', size) != nullptr)
         // Lines run 40 bytes or so: room for shorter ones, grown if needed.
         , m_lines(size / 24 + 16)
     {
@@ -209,7 +209,7 @@ public:
     }
 
     const char* text() const { return m_text; }
-    bool mayHoldCr() const { return m_mayHoldCr; }
+    bool holdsCr() const { return m_holdsCr; }
     CutPlace place() const { return m_place; }
     void setPlace(const CutPlace& place) { m_place = place; }
 
@@ -217,7 +217,7 @@ public:
     // `at` on.
     void take(std::size_t at, const ChunkBits& bits)
     {
-        if (!takeCommonLines(m_place, at, bits, m_text, m_mayHoldCr))
+        if (!takeCommonLines(m_place, at, bits, m_text, m_holdsCr))
             takeAnyLines(at, bits);
     }
 
@@ -253,6 +253,7 @@ public:
         cut.facts = std::move(m_lines.facts);
         cut.total = m_lines.count;
         cut.feedLines = std::move(m_feedLines);
+        cut.holdsCr = m_holdsCr;
     }
 
 private:
@@ -276,7 +277,7 @@ private:
             m_place.toldByBits = false;
         } else if (m_place.toldByBits) {
             m_lines.push(position + 1,
-                         factsToldByBits(m_text, m_place.start, m_place.wordAt, position, m_mayHoldCr));
+                         factsToldByBits(m_text, m_place.start, m_place.wordAt, position, m_holdsCr));
             m_place.start = position + 1;
         } else {
             endLineReadingIt(position + 1);
@@ -297,7 +298,7 @@ private:
     CutPlace m_place;
     // Nearly every text holds no CR at all, and then no line is looked at
     // for one.
-    bool m_mayHoldCr;
+    bool m_holdsCr;
     LineTable m_lines;
     std::vector<std::size_t> m_feedLines;
 };
@@ -330,11 +331,11 @@ template <ChunkBits (*bitsOf)(const char*)>
 [[gnu::always_inline]] inline std::size_t cutChunks(const char* text, std::size_t size, LineCutter& cutter)
 {
     CutPlace place = cutter.place();
-    const bool mayHoldCr = cutter.mayHoldCr();
+    const bool holdsCr = cutter.holdsCr();
     std::size_t at = 0;
     for (; at + 64 <= size; at += 64) {
         const ChunkBits bits = bitsOf(text + at);
-        if (!takeCommonLines(place, at, bits, text, mayHoldCr)) {
+        if (!takeCommonLines(place, at, bits, text, holdsCr)) {
             cutter.setPlace(place);
             cutter.takeAnyLines(at, bits);
             place = cutter.place();

@@ -62,6 +62,9 @@ struct LineCut {
     std::unique_ptr<LineFacts[]> facts;
     std::size_t total = 0;
     std::vector<std::size_t> feedLines;
+    // Whether a CR stands anywhere in the text: nearly every text holds
+    // none, and then none of it is looked at again for a CR LF pair.
+    bool holdsCr = false;
 };
 
 // Cuts the `size` bytes at `text` as they stand: each line ends after its

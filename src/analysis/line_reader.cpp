@@ -148,7 +148,7 @@ bool LineReader::cutRawLines()
     m_facts = std::move(cut.facts);
     m_lineTotal = cut.total;
     m_formFeedLines = std::move(cut.feedLines);
-    return !holdsCrLf(m_bytes, m_size);
+    return !cut.holdsCr || !holdsCrLf(m_bytes, m_size);
 }
 
 void LineReader::cutLines()
