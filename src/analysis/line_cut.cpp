@@ -326,12 +326,12 @@ ChunkBits bitsOfSse2(const char* bytes)
 }
 
 // The loop over the whole chunks of the text with the bits `bitsOf`
-// gives, the place kept in a local; where the whole chunks stop.
-template <ChunkBits (*bitsOf)(const char*)>
+// gives, the place kept in a local; where the whole chunks stop. A text
+// without a CR (nearly all) has a loop of its own that never tests for one.
+template <ChunkBits (*bitsOf)(const char*), bool holdsCr>
 [[gnu::always_inline]] inline std::size_t cutChunks(const char* text, std::size_t size, LineCutter& cutter)
 {
     CutPlace place = cutter.place();
-    const bool holdsCr = cutter.holdsCr();
     std::size_t at = 0;
     for (; at + 64 <= size; at += 64) {
         const ChunkBits bits = bitsOf(text + at);
@@ -347,7 +347,8 @@ template <ChunkBits (*bitsOf)(const char*)>
 
 std::size_t cutChunksSse2(const char* text, std::size_t size, LineCutter& cutter)
 {
-    return cutChunks<bitsOfSse2>(text, size, cutter);
+    return cutter.holdsCr() ? cutChunks<bitsOfSse2, true>(text, size, cutter)
+                            : cutChunks<bitsOfSse2, false>(text, size, cutter);
 }
 
 // The bits of two blocks of thirty-two bytes, the second in the high half.
@@ -377,7 +378,8 @@ __attribute__((target("avx2"))) inline ChunkBits bitsOfAvx2(const char* bytes)
 __attribute__((target("avx2"))) std::size_t cutChunksAvx2(const char* text, std::size_t size,
                                                           LineCutter& cutter)
 {
-    return cutChunks<bitsOfAvx2>(text, size, cutter);
+    return cutter.holdsCr() ? cutChunks<bitsOfAvx2, true>(text, size, cutter)
+                            : cutChunks<bitsOfAvx2, false>(text, size, cutter);
 }
 #endif
 
