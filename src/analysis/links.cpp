@@ -294,6 +294,9 @@ public:
         }
         if (scope != LinkScope::All)
             return;
+        // Of equal numbers the first named (the contents before the anchors)
+        // is the one a link goes to.
+        m_sectionLines.reserve(text.contents.size() + text.sectionAnchors.size());
         for (const ContentEntry& entry : text.contents) {
             if (entry.matched && entry.headingLine > 0)
                 m_sectionLines.add(entry.number, entry.headingLine);
@@ -302,9 +305,6 @@ public:
             if (!anchor.number.empty())
                 m_sectionLines.add(anchor.number, anchor.line);
         }
-        // Of equal numbers the first named (the contents before the anchors)
-        // is the one a link goes to.
-        m_sectionLines.seal();
     }
 
     // Reads the tokens of `line` from `from`, its start or white space, up

@@ -54,21 +54,6 @@ struct Candidate {
     bool repeated = false; // a body line whose number an earlier one has
 };
 
-// Marks each candidate from `first` on whose number an earlier one of them
-// has. They are in line order: a stable sort by number keeps the first.
-void dropRepeatedNumbers(std::vector<Candidate>& candidates, std::size_t first)
-{
-    std::vector<std::size_t> byNumber(candidates.size() - first);
-    std::iota(byNumber.begin(), byNumber.end(), first);
-    std::stable_sort(byNumber.begin(), byNumber.end(), [&](std::size_t a, std::size_t b) {
-        return candidates[a].number < candidates[b].number;
-    });
-    for (std::size_t i = 1; i < byNumber.size(); ++i) {
-        if (candidates[byNumber[i]].number == candidates[byNumber[i - 1]].number)
-            candidates[byNumber[i]].repeated = true;
-    }
-}
-
 // The candidates' indexes by line, and on one line by priority, the
 // earlier first where both are equal: as a stable sort gives them. The
 // contents, the headings and the body lines (from `firstHeading` and
@@ -189,12 +174,12 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         candidates.push_back({heading.line, number, std::string_view(heading.title).substr(titleStart), 1});
         known.add(number, true);
     }
-    known.seal();
     // The body's own numbered headings, for the sections a contents leaves
     // out or a contents that could not be read; a number already known is a
     // numbered list item at the margin, not a heading. Of body lines with
     // the same number the first is the heading.
     const std::size_t firstBody = candidates.size();
+    SectionNumberMap<bool> bodyNumbers;
     // Every line is looked at: read its indentation and first bytes
     // straight from the arrays, and most lines are passed over on them.
     const std::size_t lineCount = lines.size();
@@ -222,9 +207,9 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
             std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
         if ((indent > 0 && !capitals) || title.find("...") != std::string_view::npos)
             continue; // a list item, or a contents line at the margin
-        candidates.push_back({number, sectionNumber, title, 2});
+        const bool repeated = !bodyNumbers.add(sectionNumber, true);
+        candidates.push_back({number, sectionNumber, title, 2, repeated});
     }
-    dropRepeatedNumbers(candidates, firstBody);
     const std::vector<std::size_t> order = inLineOrder(candidates, firstHeading, firstBody);
     text.sectionAnchors.clear();
     text.sectionAnchors.reserve(candidates.size());
