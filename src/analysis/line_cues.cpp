@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 
 namespace parchly {
 
@@ -136,20 +137,17 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
             marker.mark(at, kCueBracket);
         return cues;
     }
-    // The candidates of one piece of the text at a time, so that their bits
-    // stay few and in the cache. Each piece is read with one block past it,
-    // so that its own last block is read as a whole block; the bits of
-    // that one are the next piece's.
+    // The candidates of one piece of the text at a time, so that their
+    // positions stay few and in the cache. Each piece is read with one
+    // block past it, so that its own last block is read as a whole block.
     constexpr std::size_t kPiece = 4096;
-    static_assert(kPiece % 32 == 0, "a piece holds whole blocks");
-    std::vector<uint32_t> candidates;
+    // Not cleared first: only what findCandidates writes is read.
+    const std::unique_ptr<uint32_t[]> candidates(new uint32_t[kPiece]);
     for (std::size_t piece = 0; piece < text.size(); piece += kPiece) {
-        findCandidates(text.substr(piece, kPiece + 32), filter, candidates);
-        const std::size_t words = (std::min(kPiece, text.size() - piece) + 31) / 32;
-        for (std::size_t word = 0; word < words; ++word) {
-            for (uint32_t starts = candidates[word]; starts != 0; starts &= starts - 1)
-                marker.markAt(piece + word * 32 + static_cast<std::size_t>(__builtin_ctz(starts)));
-        }
+        const std::size_t count = findCandidates(
+            text.substr(piece, kPiece + 32), std::min(kPiece, text.size() - piece), filter, candidates.get());
+        for (std::size_t c = 0; c < count; ++c)
+            marker.markAt(piece + candidates[c]);
     }
     if (families != kCueAll) {
         for (uint8_t& cue : cues.families)
