@@ -42,7 +42,9 @@ uint32_t twoCapitals(const char* block)
 // by the group's first set and the second by its second set. A set is
 // told by the byte's two half-bytes, each looked up in a table of 16 group
 // masks; the pairs grouped together are chosen so that the few pairs this
-// lets through besides them ("BI", "ME", "SD") are rare in running text.
+// lets through besides them ("ME", "SD", "OY") are rare in running text.
+// "B" and "F" are kept apart, since "BF" with "CY" would also let through
+// the "FC" of every "RFC".
 struct PairGroup {
     std::string_view firsts;
     std::string_view seconds; // empty: any byte
@@ -52,8 +54,8 @@ constexpr std::array<PairGroup, 8> kPairGroups = {{
     {"R", "FE"}, // "RFC", "REQUIRED", "RECOMMENDED"
     {"S", "TH"}, // "STD", "SHALL", "SHOULD"
     {"M", "UA"}, // "MUST", "MAY"
-    {"BF", "CY"}, // "BCP", "FYI"
-    {"O", "P"}, // "OPTIONAL"
+    {"B", "C"}, // "BCP"
+    {"OF", "PY"}, // "OPTIONAL", "FYI"
     {"cC", "tT"}, // "ction", "CTION"
     {"pP", "pP"}, // "ppendi", "PPENDI"
 }};
