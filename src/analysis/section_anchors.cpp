@@ -5,6 +5,7 @@
 #include "analysis/text_scan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <limits>
 #include <numeric>
@@ -92,12 +93,28 @@ std::string_view trimmed(std::string_view text)
     return text.substr(begin, end - begin);
 }
 
-// Whether a line whose text starts with `first` then `second` may start
-// with a section number: a digit, a capital before a dot ("A.") or the "A"
-// of "Appendix". Most lines start with a word and are passed over at once.
-bool mayStartNumber(char first, char second)
+// What the first byte of a line's text tells of a section number there: it
+// may open one (a digit, or the "A" of "A." and of "Appendix"), or may if a
+// dot follows (the "B" of "B."), or cannot. One look-up for each line, since
+// most lines start with a word and are passed over on it.
+enum class NumberOpening : uint8_t { Cannot, May, MayBeforeDot };
+
+constexpr std::array<NumberOpening, 256> kNumberOpening = [] {
+    std::array<NumberOpening, 256> table{};
+    for (int c = '0'; c <= '9'; ++c)
+        table[static_cast<std::size_t>(c)] = NumberOpening::May;
+    for (int c = 'B'; c <= 'Z'; ++c)
+        table[static_cast<std::size_t>(c)] = NumberOpening::MayBeforeDot;
+    table['A'] = NumberOpening::May;
+    return table;
+}();
+
+// Whether `line`, not empty, may start with a section number.
+bool mayStartNumber(std::string_view line)
 {
-    return isDigit(first) || (isUpper(first) && (first == 'A' || second == '.'));
+    const NumberOpening opening = kNumberOpening[static_cast<unsigned char>(line[0])];
+    return opening == NumberOpening::May
+        || (opening == NumberOpening::MayBeforeDot && line.size() > 1 && line[1] == '.');
 }
 
 } // namespace
@@ -191,8 +208,8 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         const std::size_t indent = indents[i];
         if (indent > 9 || indent >= views[i].size())
             continue;
-        const std::string_view line = views[i].substr(indent);
-        if (!mayStartNumber(line[0], at(line, 1)))
+        const std::string_view line(views[i].data() + indent, views[i].size() - indent);
+        if (!mayStartNumber(line))
             continue;
         const int32_t number = static_cast<int32_t>(i) + 1;
         if (lines.roles[i] != LineRole::Text || number <= text.titleLine
