@@ -118,6 +118,36 @@ TEST(Requirements, KeywordDefinitionLeftOutAtEveryOffset)
     }
 }
 
+// The words of a phrase are read sixteen bytes at a time where the line
+// has them: an RFC number is read whole after a word of letters and digits
+// of every length, up to whatever byte ends it, within a line and at the
+// end of a text with no line end.
+TEST(Links, AnRfcNumberIsReadWholeWhereverItsWordsEnd)
+{
+    const std::pair<const char*, bool> after[] = {
+        {"", true},   {".", true},   {"\x15", true}, {"\xc3\xa9", true}, {"@", true},
+        {"`", true},  {"{", true},   {"/", true},    {":", true},        {"a", false},
+        {"Z", false}, {"99", false}, {".5", false}};
+    const std::string letters = "aZ0z9A";
+    for (std::size_t length = 0; length < 40; ++length) {
+        std::string word;
+        for (std::size_t i = 0; i < length; ++i)
+            word += letters[i % letters.size()];
+        for (const auto& [tail, linked] : after) {
+            for (const std::string end : {"", " as the text goes on\n"}) {
+                const std::string line = "   " + word + " RFC 1234" + tail + end;
+                SCOPED_TRACE(line);
+                const RfcText text = test::analyseBytes("Title\n\n" + line).text;
+                ASSERT_EQ(text.links.size(), linked ? 1u : 0u);
+                if (linked) {
+                    EXPECT_EQ(text.links[0].targetRfc, 1234);
+                    EXPECT_EQ(text.links[0].endColumn, static_cast<int32_t>(length + 12));
+                }
+            }
+        }
+    }
+}
+
 // Room is made for as many links and requirements as words that may start
 // one; a grammar full of brackets starts far more than it holds links, and
 // the record, which lives as long as its window, keeps no spare room.
