@@ -36,9 +36,7 @@ public:
         if (found == 0)
             return;
         const char* position = m_text.data() + at;
-        const std::string_view* const lines = m_lines.lines.data();
-        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
-            ++m_line;
+        moveToLineOf(position);
         m_cues.families[m_line] |= found;
         m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
         if ((found & m_linkStarts) != 0) {
@@ -52,6 +50,26 @@ public:
     }
 
 private:
+    // Moves on to the line that holds `position`. The lines start in
+    // order, so the starts of the next four lines at or before it are
+    // those it passes: counted at once, the usual step of a line or two
+    // is taken without a loop whose end the processor mispredicts.
+    void moveToLineOf(const char* position)
+    {
+        const std::string_view* const lines = m_lines.lines.data();
+        while (m_line + 4 < m_lineCount) {
+            const std::size_t passed = static_cast<std::size_t>(lines[m_line + 1].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 2].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 3].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 4].data() <= position);
+            m_line += passed;
+            if (passed < 4)
+                return;
+        }
+        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
+            ++m_line;
+    }
+
     const TextLines& m_lines;
     const std::size_t m_lineCount = m_lines.size();
     std::string_view m_text;
