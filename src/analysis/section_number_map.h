@@ -80,8 +80,9 @@ private:
     // The slot that holds `number`, or the free slot where it would go.
     std::size_t slotOf(uint64_t wanted, std::string_view number) const
     {
+        // The top bits of the product, which every byte of the key moves.
         const std::size_t mask = m_slots.size() - 1;
-        std::size_t at = static_cast<std::size_t>((wanted * 0x9E3779B97F4A7C15ULL) >> 32) & mask;
+        std::size_t at = static_cast<std::size_t>((wanted * 0x9E3779B97F4A7C15ULL) >> m_shift);
         while (m_slots[at].used && !sameNumber(m_slots[at], wanted, number))
             at = (at + 1) & mask;
         return at;
@@ -90,8 +91,11 @@ private:
     void rehash(std::size_t atLeast)
     {
         std::size_t size = 16;
-        while (size < atLeast)
+        m_shift = 64 - 4;
+        while (size < atLeast) {
             size *= 2;
+            --m_shift;
+        }
         std::vector<Slot> old(size);
         old.swap(m_slots);
         for (const Slot& slot : old) {
@@ -102,6 +106,8 @@ private:
 
     std::vector<Slot> m_slots;
     std::size_t m_count = 0;
+    // 64 less the bits of a slot's index.
+    unsigned m_shift = 64;
 };
 
 } // namespace parchly
