@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -248,8 +250,11 @@ bool endsSentence(std::string_view text, std::size_t i)
         return false;
     if (text[i] != '.')
         return true;
+    // The word before is read back no further than needed to tell it from
+    // the abbreviations: four bytes make it longer than any of them.
+    const std::size_t floor = i > 4 ? i - 4 : 0;
     std::size_t start = i;
-    while (start > 0 && (isWordChar(text[start - 1]) || text[start - 1] == '.'))
+    while (start > floor && (isWordChar(text[start - 1]) || text[start - 1] == '.'))
         --start;
     const std::string_view word = text.substr(start, i - start);
     if (word.size() == 1 && word[0] >= 'A' && word[0] <= 'Z')
@@ -424,15 +429,15 @@ private:
             }
             const std::string_view text =
                 withoutBullet(std::string_view(m_joined).substr(start, end - start));
-            RequirementSentence entry;
-            entry.keyword = std::string(keyword.name);
+            // Built in place: each string is made once, at its size.
+            RequirementSentence& entry = m_text.requirements.emplace_back();
+            entry.keyword.assign(keyword.name);
             entry.line = line;
             entry.column = column;
             std::tie(entry.sentenceLine, entry.sentenceColumn) =
                 place(static_cast<std::size_t>(text.data() - m_joined.data()));
             entry.section = sectionHolding(line + 1);
-            entry.sentence = std::string(text);
-            m_text.requirements.push_back(std::move(entry));
+            entry.sentence.assign(text);
         }
     }
 
@@ -464,11 +469,31 @@ bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previous
     return pageBreak && isSpace(next.front()) && previousIndented;
 }
 
+// The first line at or after `from` whose cues hold a keyword, or the end.
+// Most lines hold none, and the cues are walked eight lines at a time.
+std::size_t nextRequirementCue(const std::vector<uint8_t>& families, std::size_t from)
+{
+    std::size_t at = from;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    constexpr uint64_t kInEveryByte = 0x0101010101010101ULL * kCueRequirement;
+    for (; at + 8 <= families.size(); at += 8) {
+        uint64_t eight = 0;
+        std::memcpy(&eight, families.data() + at, sizeof eight);
+        if (const uint64_t cued = eight & kInEveryByte; cued != 0)
+            return at + static_cast<std::size_t>(__builtin_ctzll(cued)) / 8;
+    }
+#endif
+    while (at < families.size() && (families[at] & kCueRequirement) == 0)
+        ++at;
+    return at;
+}
+
 // The first text line at or after `from` with a keyword cue, or the end.
 std::size_t nextCuedLine(const TextLines& lines, const LineCues& cues, std::size_t from)
 {
-    for (std::size_t i = from; i < cues.families.size(); ++i) {
-        if ((cues.families[i] & kCueRequirement) != 0 && lines.roles[i] == LineRole::Text)
+    for (std::size_t i = nextRequirementCue(cues.families, from); i < cues.families.size();
+         i = nextRequirementCue(cues.families, i + 1)) {
+        if (lines.roles[i] == LineRole::Text)
             return i;
     }
     return lines.size();
