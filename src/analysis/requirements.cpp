@@ -261,7 +261,10 @@ bool endsSentence(std::string_view text, std::size_t i)
         return false;
     if (word.size() > 3)
         return true; // longer than any abbreviation below
-    for (const std::string_view abbreviation : {"e.g", "i.e", "cf", "vs", "al", "Ed", "Fig", "Sec", "No"}) {
+    // Views made once, not measured again at every full stop.
+    static constexpr std::string_view kAbbreviations[] = {"e.g", "i.e", "cf",  "vs", "al",
+                                                          "Ed",  "Fig", "Sec", "No"};
+    for (const std::string_view abbreviation : kAbbreviations) {
         if (word == abbreviation)
             return false;
     }
@@ -431,13 +434,13 @@ private:
                 withoutBullet(std::string_view(m_joined).substr(start, end - start));
             // Built in place: each string is made once, at its size.
             RequirementSentence& entry = m_text.requirements.emplace_back();
-            entry.keyword.assign(keyword.name);
+            entry.keyword = std::string(keyword.name);
             entry.line = line;
             entry.column = column;
             std::tie(entry.sentenceLine, entry.sentenceColumn) =
                 place(static_cast<std::size_t>(text.data() - m_joined.data()));
             entry.section = sectionHolding(line + 1);
-            entry.sentence.assign(text);
+            entry.sentence = std::string(text);
         }
     }
 
