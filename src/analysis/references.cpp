@@ -185,9 +185,12 @@ public:
             if (contents[i].headingLine >= 1)
                 m_located.push_back(Located{contents[i].headingLine - 1, static_cast<int32_t>(i), names});
         }
-        std::sort(m_located.begin(), m_located.end(), [](const Located& a, const Located& b) {
+        const auto byLine = [](const Located& a, const Located& b) {
             return a.line != b.line ? a.line < b.line : a.entry < b.entry;
-        });
+        };
+        // The contents list their headings in text order nearly always.
+        if (!std::is_sorted(m_located.begin(), m_located.end(), byLine))
+            std::sort(m_located.begin(), m_located.end(), byLine);
     }
 
     // The contents entry of the references section that holds 0-based line
@@ -300,15 +303,28 @@ std::vector<ReferencesSection> referencesSections(const RfcText& text, const Lin
 
 // The line that holds byte `offset` of the text, at or after line `from`:
 // the brackets come in text order. The next bracket is mostly a line or
-// two on; pages without one are crossed by halving, not line by line.
+// two on: the lines after `from` are tried at growing distances, and the
+// search halves only the stretch between the last two tried, not the text.
 std::size_t lineHoldingFrom(const LineReader& file, std::size_t from, std::size_t offset)
 {
-    constexpr std::size_t kNearLines = 4;
-    for (std::size_t line = from; line < from + kNearLines; ++line) {
-        if (file.lineOffset(line + 1) > offset)
-            return line;
+    const std::size_t last = file.lineTotal() - 1;
+    const auto endsAfterOffset = [&](std::size_t line) { return file.lineOffset(line + 1) > offset; };
+    std::size_t below = from;
+    std::size_t probe = from;
+    for (std::size_t step = 1; probe < last && !endsAfterOffset(probe); step *= 2) {
+        below = probe + 1;
+        probe = std::min(last, probe + step);
     }
-    return file.lineHolding(offset);
+    // The line is in [below, probe]: those before `below` end at or before
+    // `offset`, and `probe` ends after it or is the last.
+    while (below < probe) {
+        const std::size_t middle = below + (probe - below) / 2;
+        if (endsAfterOffset(middle))
+            probe = middle;
+        else
+            below = middle + 1;
+    }
+    return probe;
 }
 
 } // namespace
