@@ -112,6 +112,12 @@ RegularFile::~RegularFile()
         ::close(m_fd);
 }
 
+void RegularFile::readAheadWhole()
+{
+    if (m_fd >= 0)
+        ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_WILLNEED);
+}
+
 long RegularFile::read(char* into, std::size_t count)
 {
     for (;;) {

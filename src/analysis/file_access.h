@@ -45,6 +45,9 @@ public:
     std::uint64_t size() const { return m_size; }
     // Reads up to `count` bytes; 0 at the end, -1 on an error.
     long read(char* into, std::size_t count);
+    // Asks the kernel to start reading the whole file into its cache now,
+    // without waiting for it: a later read then finds it there.
+    void readAheadWhole();
 
 private:
     int m_fd = -1;

@@ -265,8 +265,11 @@ RefreshSummary CitationGraph::refresh(const std::vector<CollectionFile>& files, 
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
     std::mutex mutex; // guards m_files and summary
+    const ReadAhead readAhead(changed.size(),
+                              [&](std::size_t job) -> const std::string& { return changed[job]->path; });
     auto work = [&] {
         for (std::size_t job = next++; job < changed.size() && !(cancel && *cancel); job = next++) {
+            readAhead.taken(job);
             const CollectionFile& file = *changed[job];
             // Read straight into the reader, which holds the text the
             // analysis reads: no copy of a whole file per file.

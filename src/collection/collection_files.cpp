@@ -73,4 +73,28 @@ FileRefusal readWholeFile(const std::string& path, std::vector<char>& buffer, st
     return readRegularFile(path, limit, buffer, size);
 }
 
+ReadAhead::ReadAhead(std::size_t jobs, std::function<const std::string&(std::size_t)> pathOf)
+    : m_jobs(jobs)
+    , m_pathOf(std::move(pathOf))
+{
+    for (std::size_t job = 0; job < kDistance; ++job)
+        ask(job);
+}
+
+void ReadAhead::taken(std::size_t job) const
+{
+    ask(job + kDistance);
+}
+
+void ReadAhead::ask(std::size_t job) const
+{
+    if (job >= m_jobs)
+        return;
+    // Opened as every file of the collection is, so that a FIFO or a device
+    // planted under an RFC's name is neither waited for nor touched.
+    RegularFile file(m_pathOf(job), kTextFileSizeLimit);
+    if (file.refusal() == FileRefusal::None)
+        file.readAheadWhole();
+}
+
 } // namespace parchly

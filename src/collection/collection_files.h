@@ -5,7 +5,9 @@
 
 #include "analysis/file_access.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,6 +35,28 @@ std::map<int32_t, std::string> indexTitles(const std::string& folder);
 // `limit` bytes (the reader's own limit unless said).
 FileRefusal readWholeFile(const std::string& path, std::vector<char>& buffer, std::size_t& size,
                           std::uint64_t limit = kTextFileSizeLimit);
+
+// Has the kernel read the files of a collection pass a few jobs ahead of
+// the workers: on a collection not yet in the page cache the disk then
+// reads several files at once, and while the processors work, instead of
+// each worker waiting for one file at a time. The jobs are numbered as the
+// workers take them from their counter, each once.
+class ReadAhead {
+public:
+    // `jobs` jobs, the path of each told by `pathOf`; the first ones are
+    // asked for at once.
+    ReadAhead(std::size_t jobs, std::function<const std::string&(std::size_t)> pathOf);
+    // Job `job` is being taken: the file `kDistance` jobs on is asked for.
+    void taken(std::size_t job) const;
+
+    static constexpr std::size_t kDistance = 32;
+
+private:
+    void ask(std::size_t job) const;
+
+    std::size_t m_jobs;
+    std::function<const std::string&(std::size_t)> m_pathOf;
+};
 
 } // namespace parchly
 

@@ -309,12 +309,15 @@ SearchSummary CollectionSearch::run(const std::vector<CollectionFile>& files, in
         threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     std::atomic<std::size_t> next{0};
     std::mutex mutex; // guards `summary` and the calls of `onHits`
+    const ReadAhead readAhead(files.size(),
+                              [&](std::size_t job) -> const std::string& { return files[job].path; });
     auto work = [&] {
         std::vector<char> buffer;
         Scratch scratch;
         std::vector<Match> matches;
         SearchSummary mine;
         for (std::size_t job = next++; job < files.size() && !m_cancelled; job = next++) {
+            readAhead.taken(job);
             const CollectionFile& file = files[job];
             std::size_t size = 0;
             const FileRefusal refusal = readWholeFile(file.path, buffer, size);
