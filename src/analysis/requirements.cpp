@@ -75,13 +75,35 @@ bool notAfter(std::string_view text, std::size_t end)
         && (start + 3 == text.size() || !isWordChar(text[start + 3]));
 }
 
+#if !defined(__SSE2__)
 // "M", "S", "R" and "O": the first letters of the keywords.
 bool isKeywordInitial(char c)
 {
     return c == 'M' || c == 'S' || c == 'R' || c == 'O';
 }
+#endif
 
 #if defined(__SSE2__)
+// The bits `bitsOf` gives the `count` bytes of `text` from `from` on (fewer
+// than 17), one each, bit 0 for the byte at `from`: the few bytes a search
+// by blocks leaves over are read in one more block, which overlaps bytes
+// of the text already searched rather than reading past its end. Only a
+// text shorter than a block is copied to be read.
+template <typename BitsOf>
+inline unsigned blockBits(std::string_view text, std::size_t from, std::size_t count, BitsOf bitsOf)
+{
+    const unsigned wanted = count >= 16 ? 0xffffu : (1u << count) - 1;
+    if (from + 16 <= text.size())
+        return bitsOf(text.data() + from) & wanted;
+    if (text.size() >= 16) {
+        const std::size_t start = text.size() - 16;
+        return (bitsOf(text.data() + start) >> (from - start)) & wanted;
+    }
+    char block[16] = {};
+    std::memcpy(block, text.data() + from, count);
+    return bitsOf(block) & wanted;
+}
+
 // The bytes of a 16-byte block that are a keyword's first letter, one bit
 // each: a line is searched without a branch for each of its bytes.
 unsigned keywordInitials(const char* block)
@@ -95,11 +117,13 @@ unsigned keywordInitials(const char* block)
 }
 #endif
 
+#if !defined(__SSE2__)
 // A byte that may end a sentence.
 bool isSentenceMark(char c)
 {
     return c == '.' || c == '!' || c == '?';
 }
+#endif
 
 #if defined(__SSE2__)
 // The bytes of a 16-byte block that may end a sentence, one bit each: most
@@ -124,10 +148,15 @@ std::size_t nextSentenceMark(std::string_view text, std::size_t from)
         if (const unsigned marks = sentenceMarks(text.data() + at); marks != 0)
             return at + static_cast<std::size_t>(__builtin_ctz(marks));
     }
-#endif
+    if (at == text.size())
+        return at;
+    const unsigned marks = blockBits(text, at, text.size() - at, sentenceMarks);
+    return marks != 0 ? at + static_cast<std::size_t>(__builtin_ctz(marks)) : text.size();
+#else
     while (at < text.size() && !isSentenceMark(text[at]))
         ++at;
     return at;
+#endif
 }
 
 // One past the last byte before `to`, and not before `floor`, that may end
@@ -140,10 +169,15 @@ std::size_t previousSentenceMark(std::string_view text, std::size_t to, std::siz
         if (const unsigned marks = sentenceMarks(text.data() + at - 16); marks != 0)
             return at - 16 + static_cast<std::size_t>(32 - __builtin_clz(marks));
     }
-#endif
+    if (at == floor)
+        return at;
+    const unsigned marks = blockBits(text, floor, at - floor, sentenceMarks);
+    return marks != 0 ? floor + static_cast<std::size_t>(32 - __builtin_clz(marks)) : floor;
+#else
     while (at > floor && !isSentenceMark(text[at - 1]))
         --at;
     return at;
+#endif
 }
 
 // The keyword at `at` of a paragraph, in its longest form ("MUST NOT" is
@@ -192,35 +226,16 @@ std::string_view keywordAt(std::string_view text, std::size_t at, std::size_t& p
     return form->alone;
 }
 
-#if defined(__SSE2__)
-// The bytes of a 16-byte block that are "k" or "K", one bit each.
-unsigned letterK(const char* block)
-{
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
-    return static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('k')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('K')))));
-}
-#endif
-
-// Whether `text` says "key words" or "keywords", capitalised or not: one
-// pass over the paragraph for its few "k" and "K", not one per form.
+// Whether `text` says "key words" or "keywords", capitalised or not. A "k"
+// is rare in running text: each case is found by memchr, which passes
+// over a paragraph many bytes at a time, and only what it finds is read.
 bool namesKeyWords(std::string_view text)
 {
-    const auto keyWordsAt = [text](std::size_t k) {
-        return startsWithAt(text, k + 1, "ey words") || startsWithAt(text, k + 1, "eywords");
-    };
-    std::size_t at = 0;
-#if defined(__SSE2__)
-    for (; at + 16 <= text.size(); at += 16) {
-        for (unsigned ks = letterK(text.data() + at); ks != 0; ks &= ks - 1) {
-            if (keyWordsAt(at + static_cast<std::size_t>(__builtin_ctz(ks))))
+    for (const char k : {'k', 'K'}) {
+        for (std::size_t at = text.find(k); at != std::string_view::npos; at = text.find(k, at + 1)) {
+            if (startsWithAt(text, at + 1, "ey words") || startsWithAt(text, at + 1, "eywords"))
                 return true;
         }
-    }
-#endif
-    for (; at < text.size(); ++at) {
-        if ((text[at] == 'k' || text[at] == 'K') && keyWordsAt(at))
-            return true;
     }
     return false;
 }
@@ -391,18 +406,19 @@ private:
             if (!m_segments[s].cued)
                 continue;
             const std::size_t end = s + 1 < m_segments.size() ? m_segments[s + 1].joinedStart : text.size();
-            std::size_t at = m_segments[s].joinedStart;
 #if defined(__SSE2__)
-            for (; at + 16 <= end; at += 16) {
-                for (unsigned initials = keywordInitials(text.data() + at); initials != 0;
-                     initials &= initials - 1)
+            for (std::size_t at = m_segments[s].joinedStart; at < end; at += 16) {
+                unsigned initials = at + 16 <= end ? keywordInitials(text.data() + at)
+                                                   : blockBits(text, at, end - at, keywordInitials);
+                for (; initials != 0; initials &= initials - 1)
                     noteKeywordAt(text, at + static_cast<std::size_t>(__builtin_ctz(initials)));
             }
-#endif
-            for (; at < end; ++at) {
+#else
+            for (std::size_t at = m_segments[s].joinedStart; at < end; ++at) {
                 if (isKeywordInitial(text[at]))
                     noteKeywordAt(text, at);
             }
+#endif
         }
     }
 

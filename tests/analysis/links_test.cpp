@@ -165,6 +165,22 @@ TEST(Requirements, SentenceEndsAfterWordsLongerThanAnAbbreviation)
     }
 }
 
+// A paragraph shorter than the blocks the keywords and the sentence ends
+// are looked for in is read whole all the same.
+TEST(Requirements, ParagraphShorterThanABlockReadWhole)
+{
+    const std::pair<const char*, const char*> cases[] = {{"MAY.", "MAY."},
+                                                         {"It MUST.", "It MUST."},
+                                                         {"Ab. It MAY.", "It MAY."},
+                                                         {"X? SHALL NOT", "SHALL NOT"}};
+    for (const auto& [paragraph, sentence] : cases) {
+        SCOPED_TRACE(paragraph);
+        const RfcText text = test::analyseBytes(std::string("Title\n\n   ") + paragraph + "\n").text;
+        ASSERT_EQ(text.requirements.size(), 1u);
+        EXPECT_EQ(text.requirements[0].sentence, sentence);
+    }
+}
+
 // Room is made for as many links and requirements as words that may start
 // one; a grammar full of brackets starts far more than it holds links, and
 // the record, which lives as long as its window, keeps no spare room.
