@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 namespace parchly {
 namespace {
@@ -37,6 +38,18 @@ Anchors anchorsOf(RfcText& text, const std::string& body)
     for (const SectionAnchor& anchor : text.sectionAnchors)
         anchors.emplace_back(anchor.line, anchor.number + " " + anchor.title);
     return anchors;
+}
+
+// Each paragraph, alone after a title, holds one requirement, whose
+// sentence is the one paired with it.
+void expectSentences(const std::vector<std::pair<const char*, const char*>>& cases)
+{
+    for (const auto& [paragraph, sentence] : cases) {
+        SCOPED_TRACE(paragraph);
+        const RfcText text = test::analyseBytes(std::string("Title\n\n   ") + paragraph + "\n").text;
+        ASSERT_EQ(text.requirements.size(), 1u);
+        EXPECT_EQ(text.requirements[0].sentence, sentence);
+    }
 }
 
 TEST(Links, LinkAtAColumnAndTheStartOfASentence)
@@ -148,37 +161,24 @@ TEST(Requirements, KeywordLinesFoundAtEveryLineOfTheText)
 // or a known abbreviation; the word is read back only as far as that needs.
 TEST(Requirements, SentenceEndsAfterWordsLongerThanAnAbbreviation)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"See Fig. 2 where it MUST be so.", "See Fig. 2 where it MUST be so."},
-        {"See Figs. It MUST be so.", "It MUST be so."},
-        {"Ask J. Postel if it MUST be so.", "Ask J. Postel if it MUST be so."},
-        {"Ask JP. It MUST be so.", "It MUST be so."},
-        {"Set x_y. It MUST be so.", "It MUST be so."},
-        {"Use Xe.g. It MUST be so.", "It MUST be so."},
-        {"Use e.g. It MUST be so.", "Use e.g. It MUST be so."},
-        {"E. It MUST be so.", "E. It MUST be so."}};
-    for (const auto& [paragraph, sentence] : cases) {
-        SCOPED_TRACE(paragraph);
-        const RfcText text = test::analyseBytes(std::string("Title\n\n   ") + paragraph + "\n").text;
-        ASSERT_EQ(text.requirements.size(), 1u);
-        EXPECT_EQ(text.requirements[0].sentence, sentence);
-    }
+    expectSentences({{"See Fig. 2 where it MUST be so.", "See Fig. 2 where it MUST be so."},
+                     {"See Figs. It MUST be so.", "It MUST be so."},
+                     {"Ask J. Postel if it MUST be so.", "Ask J. Postel if it MUST be so."},
+                     {"Ask JP. It MUST be so.", "It MUST be so."},
+                     {"Set x_y. It MUST be so.", "It MUST be so."},
+                     {"Use Xe.g. It MUST be so.", "It MUST be so."},
+                     {"Use e.g. It MUST be so.", "Use e.g. It MUST be so."},
+                     {"E. It MUST be so.", "E. It MUST be so."}});
 }
 
 // A paragraph shorter than the blocks the keywords and the sentence ends
 // are looked for in is read whole all the same.
 TEST(Requirements, ParagraphShorterThanABlockReadWhole)
 {
-    const std::pair<const char*, const char*> cases[] = {{"MAY.", "MAY."},
-                                                         {"It MUST.", "It MUST."},
-                                                         {"Ab. It MAY.", "It MAY."},
-                                                         {"X? SHALL NOT", "SHALL NOT"}};
-    for (const auto& [paragraph, sentence] : cases) {
-        SCOPED_TRACE(paragraph);
-        const RfcText text = test::analyseBytes(std::string("Title\n\n   ") + paragraph + "\n").text;
-        ASSERT_EQ(text.requirements.size(), 1u);
-        EXPECT_EQ(text.requirements[0].sentence, sentence);
-    }
+    expectSentences({{"MAY.", "MAY."},
+                     {"It MUST.", "It MUST."},
+                     {"Ab. It MAY.", "It MAY."},
+                     {"X? SHALL NOT", "SHALL NOT"}});
 }
 
 // Room is made for as many links and requirements as words that may start
