@@ -401,27 +401,26 @@ bool findCitations(RfcText& text, LineReader* file)
     const std::size_t end =
         firstReferenceLine < file->lineTotal() ? file->lineOffset(firstReferenceLine) : whole.size();
     std::size_t index = 0;
+    // Every bracket pair of a line: "see [RFC2119] and [RFC8174]" and "[1],
+    // [2]" cite two references each. The next bracket is searched for once
+    // from the end of a pair, on its line or past it.
     for (std::size_t bracket = whole.find('['); bracket < end;) {
         index = lineHoldingFrom(*file, index, bracket);
         const std::size_t lineStart = file->lineOffset(index);
         const std::string_view line = file->lineAt(index);
-        // Every bracket pair of the line: "see [RFC2119] and [RFC8174]" and
-        // "[1], [2]" cite two references each.
-        for (std::size_t open = bracket - lineStart; open != std::string_view::npos;) {
-            const std::size_t close = line.find(']', open);
-            if (close == std::string_view::npos)
-                break;
-            // "[[RFC1]" cites from its inner bracket.
-            const std::size_t inner = line.rfind('[', close);
-            const int32_t reference = labels.find(line.substr(inner, close + 1 - inner));
-            if (reference >= 0) {
-                text.citations.push_back(CitationMark{static_cast<int32_t>(index),
-                                                      static_cast<int32_t>(inner),
-                                                      static_cast<int32_t>(close + 1), reference});
-            }
-            open = line.find('[', close + 1);
+        const std::size_t close = line.find(']', bracket - lineStart);
+        if (close == std::string_view::npos) {
+            bracket = whole.find('[', lineStart + line.size());
+            continue;
         }
-        bracket = whole.find('[', lineStart + line.size());
+        // "[[RFC1]" cites from its inner bracket.
+        const std::size_t inner = line.rfind('[', close);
+        const int32_t reference = labels.find(line.substr(inner, close + 1 - inner));
+        if (reference >= 0) {
+            text.citations.push_back(CitationMark{static_cast<int32_t>(index), static_cast<int32_t>(inner),
+                                                  static_cast<int32_t>(close + 1), reference});
+        }
+        bracket = whole.find('[', lineStart + close + 1);
     }
     return true;
 }
