@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 namespace parchly {
 namespace {
@@ -37,6 +38,18 @@ Anchors anchorsOf(RfcText& text, const std::string& body)
     for (const SectionAnchor& anchor : text.sectionAnchors)
         anchors.emplace_back(anchor.line, anchor.number + " " + anchor.title);
     return anchors;
+}
+
+// Each paragraph, alone after a title, holds one requirement, whose
+// sentence is the one paired with it.
+void expectSentences(const std::vector<std::pair<const char*, const char*>>& cases)
+{
+    for (const auto& [paragraph, sentence] : cases) {
+        SCOPED_TRACE(paragraph);
+        const RfcText text = test::analyseBytes(std::string("Title\n\n   ") + paragraph + "\n").text;
+        ASSERT_EQ(text.requirements.size(), 1u);
+        EXPECT_EQ(text.requirements[0].sentence, sentence);
+    }
 }
 
 TEST(Links, LinkAtAColumnAndTheStartOfASentence)
@@ -146,6 +159,56 @@ TEST(Links, AnRfcNumberIsReadWholeWhereverItsWordsEnd)
             }
         }
     }
+}
+
+// The lines with a keyword are looked for eight lines at a time: a keyword
+// line is found wherever it falls among them, up to the text's last line,
+// and a second one in the same eight is found too.
+TEST(Requirements, KeywordLinesFoundAtEveryLineOfTheText)
+{
+    for (std::size_t total = 1; total < 20; ++total) {
+        for (std::size_t first = 0; first < total; ++first) {
+            std::vector<std::string> body(total, "");
+            body[first] = "   A client MUST send it.";
+            const std::size_t second = first + 2;
+            if (second < total)
+                body[second] = "   A server MAY drop it.";
+            std::string bytes = "Title\n";
+            for (const std::string& line : body)
+                bytes += line + "\n";
+            SCOPED_TRACE(bytes);
+            const RfcText text = test::analyseBytes(bytes).text;
+            ASSERT_EQ(text.requirements.size(), second < total ? 2u : 1u);
+            EXPECT_EQ(text.requirements[0].line, static_cast<int32_t>(first + 1));
+            if (second < total) {
+                EXPECT_EQ(text.requirements[1].line, static_cast<int32_t>(second + 1));
+            }
+        }
+    }
+}
+
+// A sentence ends at a full stop unless the word before it is an initial
+// or a known abbreviation; the word is read back only as far as that needs.
+TEST(Requirements, SentenceEndsAfterWordsLongerThanAnAbbreviation)
+{
+    expectSentences({{"See Fig. 2 where it MUST be so.", "See Fig. 2 where it MUST be so."},
+                     {"See Figs. It MUST be so.", "It MUST be so."},
+                     {"Ask J. Postel if it MUST be so.", "Ask J. Postel if it MUST be so."},
+                     {"Ask JP. It MUST be so.", "It MUST be so."},
+                     {"Set x_y. It MUST be so.", "It MUST be so."},
+                     {"Use Xe.g. It MUST be so.", "It MUST be so."},
+                     {"Use e.g. It MUST be so.", "Use e.g. It MUST be so."},
+                     {"E. It MUST be so.", "E. It MUST be so."}});
+}
+
+// A paragraph shorter than the blocks the keywords and the sentence ends
+// are looked for in is read whole all the same.
+TEST(Requirements, ParagraphShorterThanABlockReadWhole)
+{
+    expectSentences({{"MAY.", "MAY."},
+                     {"It MUST.", "It MUST."},
+                     {"Ab. It MAY.", "It MAY."},
+                     {"X? SHALL NOT", "SHALL NOT"}});
 }
 
 // Room is made for as many links and requirements as words that may start
