@@ -840,14 +840,20 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     const uint8_t starts = scope == LinkScope::All ? kCueLinkStart : kCueBracket;
     const int reach = scope == LinkScope::All ? 2 : 1;
     LinkScanner scanner(text, lines, scope);
+    // Through plain pointers: the scanner's stores between the looks at a
+    // line would otherwise make each look load the vectors' pointers again.
+    const LineRole* const roles = lines.roles.data();
+    const uint8_t* const families = cues.families.data();
+    const std::size_t lineCount = lines.size();
     bool blank = false;
     bool pageBreak = false;
     int window = 0;
-    for (std::size_t i = bodyStart; i < lines.size(); ++i) {
+    for (std::size_t i = bodyStart; i < lineCount; ++i) {
         const int32_t number = static_cast<int32_t>(i) + 1;
-        blank = blank || lines.roles[i] == LineRole::Blank;
-        pageBreak = pageBreak || lines.roles[i] == LineRole::PageBreak;
-        if (lines.roles[i] != LineRole::Text || (number >= contentsFirst && number <= contentsLast))
+        const LineRole role = roles[i];
+        blank = blank || role == LineRole::Blank;
+        pageBreak = pageBreak || role == LineRole::PageBreak;
+        if (role != LineRole::Text || (number >= contentsFirst && number <= contentsLast))
             continue;
         if (blank && !pageBreak) {
             scanner.endParagraph();
@@ -855,7 +861,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
         }
         blank = false;
         pageBreak = false;
-        const bool cued = (cues.families[i] & starts) != 0;
+        const bool cued = (families[i] & starts) != 0;
         if (cued)
             window = reach;
         if (window > 0) {
@@ -874,10 +880,9 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
             // Nothing is read until the next line with a word that starts a
             // phrase: go there at once.
             scanner.endParagraph();
-            const auto next =
-                std::find_if(cues.families.begin() + static_cast<std::ptrdiff_t>(i) + 1, cues.families.end(),
-                             [starts](uint8_t cue) { return (cue & starts) != 0; });
-            i = static_cast<std::size_t>(next - cues.families.begin()) - 1;
+            const uint8_t* const next = std::find_if(families + i + 1, families + lineCount,
+                                                     [starts](uint8_t cue) { return (cue & starts) != 0; });
+            i = static_cast<std::size_t>(next - families) - 1;
         }
     }
     scanner.endParagraph();
