@@ -253,7 +253,9 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
 {
     constexpr std::size_t kCentred = 8;
     constexpr std::size_t kParagraphReach = 8;
-    if (!isBlankFrom(scan.source.peekLine(), 0))
+    // The line after it is blank (or there is none), as its facts tell.
+    const std::size_t next = scan.source.linesRead();
+    if (next < scan.source.lineTotal() && !scan.source.factsOf(next).has(LineFacts::kBlank))
         return -1;
     const std::string_view heading = lineText(line, rest);
     std::size_t i = 0;

@@ -3,6 +3,8 @@
 #ifndef PARCHLY_ANALYSIS_LINE_READER_H
 #define PARCHLY_ANALYSIS_LINE_READER_H
 
+#include "analysis/line_cut.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -14,10 +16,6 @@
 
 namespace parchly {
 
-// A line holds at most this many bytes with its terminator, so a longer
-// line arrives in pieces of kLineBufferSize - 1 bytes, each read as a line.
-constexpr std::size_t kLineBufferSize = 1024;
-
 // Turns every CR LF pair of the `size` bytes at `bytes` into a single LF in
 // place, as a text-mode read gives the text, and returns the new size;
 // every other byte, a lone CR included, stays. Text without a CR is left
@@ -27,38 +25,6 @@ std::size_t convertToTextMode(char* bytes, std::size_t size);
 // Reads the whole file into `text` in text mode; false when it cannot be
 // read or is no regular file within kTextFileSizeLimit (see file_access.h).
 bool readTextModeFile(const std::string& path, std::string& text);
-
-// What the passes ask of nearly every line, found once as the text is cut:
-// where its words start and where its text ends, and whether it is blank or
-// holds a page break. Columns fit in 16 bits, a line holding at most
-// kLineBufferSize bytes. Left unset until the reader describes the line:
-// a table of them is made for every text opened, and cleared first it
-// would cost as much again.
-struct LineFacts {
-    // The first byte that is no space or tab (the line's size when none).
-    uint16_t indent;
-    // Where the words start after the indentation and a form feed opening
-    // the line with the blanks after it: a form feed between pages is no
-    // text.
-    uint16_t rest;
-    // The line's size without its line end (every CR and LF at its end).
-    uint16_t textEnd;
-    uint8_t flags;
-
-    // Nothing but spaces and tabs before a line end or the end of the line.
-    static constexpr uint8_t kBlank = 1;
-    // Nothing but spaces and tabs from `rest` on, as above.
-    static constexpr uint8_t kBlankAfterRest = 2;
-    // A form feed is the first byte after the indentation.
-    static constexpr uint8_t kOpensWithFeed = 4;
-    // A form feed stands anywhere in the line.
-    static constexpr uint8_t kHoldsFeed = 8;
-    // Opened by a form feed, then only form feeds and blanks up to the
-    // line end: the line between two pages.
-    static constexpr uint8_t kOnlyFeeds = 16;
-
-    bool has(uint8_t flag) const { return (flags & flag) != 0; }
-};
 
 // Holds the whole text once, in text mode, cut into its lines once, and
 // hands out those lines as views into it: no pass copies a line or looks
@@ -125,7 +91,16 @@ public:
 
     // Reads past `count` lines as that many reads would, the end state
     // included; how many there were.
-    std::size_t skipLines(std::size_t count);
+    std::size_t skipLines(std::size_t count)
+    {
+        // Only the last line can leave the end state: lines short of it
+        // are passed without a read.
+        if (m_next + count < m_lineTotal) {
+            m_next += count;
+            return count;
+        }
+        return skipLinesToEnd(count);
+    }
 
     // The number of lines of the text, and line `index` (0-based), for a
     // pass that looks at lines out of order; the reader stays where it is.
@@ -185,9 +160,8 @@ private:
     // pair and so is not yet in text mode.
     bool cutRawLines();
     void cutLines();
-    // Finds the facts of every line once the text is cut.
-    void describeLines();
     void countFormFeedsBefore();
+    std::size_t skipLinesToEnd(std::size_t count);
     std::size_t lineStart(std::size_t line) const { return line == 0 ? 0 : m_lineEnds[line - 1]; }
 
     // A buffer of its own rather than a std::string, which would clear the

@@ -85,13 +85,35 @@ inline void notePageBreakAfter(TextScan& scan)
         notePageBreakAfterText(scan);
 }
 
+// Counts and passes the blank lines ahead that hold no form feed: such a
+// line notes nothing (it neither is nor closes a page break), and the runs
+// of them between paragraphs and around page breaks are a quarter of a
+// text. A page break left pending is counted by a read first.
+inline void passPlainBlankLines(TextScan& scan)
+{
+    if (scan.pendingBreak >= 0)
+        return;
+    constexpr uint8_t kPlainBlank = LineFacts::kBlank | LineFacts::kBlankAfterRest;
+    LineReader& source = scan.source;
+    const std::size_t first = source.linesRead();
+    std::size_t end = first;
+    while (end < source.lineTotal() && source.factsOf(end).flags == kPlainBlank)
+        ++end;
+    source.skipLines(end - first);
+    scan.text.lineCount += static_cast<int32_t>(end - first);
+}
+
 // Reads lines until one that is not blank, counting each and treating a
 // form feed after leading blanks as a page break between pages. `rest` is
 // set just after the leading blanks (and a form feed). False at the end of
 // the file. Inline: every pass reads its text with it, once a paragraph.
 inline bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t& rest)
 {
-    while (const std::optional<std::string_view> next = nextScanLine(scan)) {
+    for (;;) {
+        passPlainBlankLines(scan);
+        const std::optional<std::string_view> next = nextScanLine(scan);
+        if (!next)
+            return false;
         line = *next;
         // The reader has looked at how the line starts already.
         const LineFacts& facts = scan.source.factsOf(scan.source.linesRead() - 1);
@@ -107,7 +129,6 @@ inline bool readNonBlankLine(TextScan& scan, std::string_view& line, std::size_t
         if (!facts.has(LineFacts::kBlankAfterRest))
             return true;
     }
-    return false;
 }
 
 // Offers a line to the page header and footer recogniser.

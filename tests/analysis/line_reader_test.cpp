@@ -170,6 +170,44 @@ TEST(LineReader, DescribesEveryLineAsItsBytesTellIt)
     }
 }
 
+// Every width of the cut against the oracle, over the texts above and the
+// same without their CRs (the path that never looks for one) with tabs in
+// their indentation.
+TEST(LineReader, EveryCutWidthCutsAndDescribesAlike)
+{
+    std::vector<std::string> texts = textsToCut();
+    for (std::size_t i = 0, total = texts.size(); i < total; ++i) {
+        std::string plain = texts[i];
+        plain.erase(std::remove(plain.begin(), plain.end(), '\r'), plain.end());
+        std::replace(plain.begin() + static_cast<std::ptrdiff_t>(plain.size() / 2), plain.end(), ' ', '\t');
+        texts.push_back(plain);
+    }
+    for (const CutWidth width : {CutWidth::Bytes, CutWidth::Sse2, CutWidth::Avx2}) {
+        if (!canCutWith(width))
+            continue;
+        for (const std::string& raw : texts) {
+            // The cut takes text already in text mode.
+            const std::vector<std::string> lines = copiedLines(raw);
+            std::string textMode;
+            for (const std::string& line : lines)
+                textMode += line;
+            const LineCut cut = cutIntoLines(textMode.data(), textMode.size(), width);
+            ASSERT_EQ(cut.total, lines.size()) << static_cast<int>(width);
+            std::size_t end = 0;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                end += lines[i].size();
+                const LineFacts expected = factsReadFrom(lines[i]);
+                const LineFacts& facts = cut.facts[i];
+                ASSERT_EQ(cut.ends[i], end) << static_cast<int>(width) << " line " << i;
+                ASSERT_EQ(facts.indent, expected.indent) << static_cast<int>(width) << " line " << i;
+                ASSERT_EQ(facts.rest, expected.rest) << static_cast<int>(width) << " line " << i;
+                ASSERT_EQ(facts.textEnd, expected.textEnd) << static_cast<int>(width) << " line " << i;
+                ASSERT_EQ(facts.flags, expected.flags) << static_cast<int>(width) << " line " << i;
+            }
+        }
+    }
+}
+
 // Texts of far more lines than their size suggests (blank lines, one byte
 // each) and of far fewer (one long line): every line kept either way.
 TEST(LineReader, CutsTextsOfOneByteLinesAndOfOneLongLine)

@@ -131,6 +131,36 @@ TEST(Requirements, KeywordDefinitionLeftOutAtEveryOffset)
     }
 }
 
+// The words of a phrase are read sixteen bytes at a time where the line
+// has them: an RFC number is read whole after a word of letters and digits
+// of every length, up to whatever byte ends it, within a line and at the
+// end of a text with no line end.
+TEST(Links, AnRfcNumberIsReadWholeWhereverItsWordsEnd)
+{
+    const std::pair<const char*, bool> after[] = {
+        {"", true},   {".", true},   {"\x15", true}, {"\xc3\xa9", true}, {"@", true},
+        {"`", true},  {"{", true},   {"/", true},    {":", true},        {"a", false},
+        {"Z", false}, {"99", false}, {".5", false}};
+    const std::string letters = "aZ0z9A";
+    for (std::size_t length = 0; length < 40; ++length) {
+        std::string word;
+        for (std::size_t i = 0; i < length; ++i)
+            word += letters[i % letters.size()];
+        for (const auto& [tail, linked] : after) {
+            for (const std::string end : {"", " as the text goes on\n"}) {
+                const std::string line = "   " + word + " RFC 1234" + tail + end;
+                SCOPED_TRACE(line);
+                const RfcText text = test::analyseBytes("Title\n\n" + line).text;
+                ASSERT_EQ(text.links.size(), linked ? 1u : 0u);
+                if (linked) {
+                    EXPECT_EQ(text.links[0].targetRfc, 1234);
+                    EXPECT_EQ(text.links[0].endColumn, static_cast<int32_t>(length + 12));
+                }
+            }
+        }
+    }
+}
+
 // The lines with a keyword are looked for eight lines at a time: a keyword
 // line is found wherever it falls among them, up to the text's last line,
 // and a second one in the same eight is found too.
@@ -248,9 +278,10 @@ TEST(SectionNumberMap, TheFirstAddedOfANumberIsFound)
     SectionNumberMap<int> map;
     const std::pair<const char*, int> added[] = {{"3.2", 1},     {"10.10.10", 2}, {"3.2", 3}, {"10.10.10", 4},
                                                  {"1234567", 5}, {"A", 6},        {"3.20", 7}};
-    for (const auto& [number, value] : added)
-        map.add(number, value);
-    map.seal();
+    for (const auto& [number, value] : added) {
+        const bool isNew = value != 3 && value != 4;
+        EXPECT_EQ(map.add(number, value), isNew) << number;
+    }
     const std::pair<const char*, int> found[] = {
         {"3.2", 1}, {"10.10.10", 2}, {"1234567", 5}, {"A", 6},        {"3.20", 7},
         {"3", 0},   {"3.2.", 0},     {"10.10.1", 0}, {"12345678", 0}, {"", 0}};
@@ -258,6 +289,28 @@ TEST(SectionNumberMap, TheFirstAddedOfANumberIsFound)
         const int* at = map.find(number);
         EXPECT_EQ(at != nullptr ? *at : 0, value) << number;
     }
+}
+
+// The table grows as numbers come: a document with hundreds of sections
+// finds every one, the short and the long alike.
+TEST(SectionNumberMap, FindsEveryNumberOfALongDocument)
+{
+    std::vector<std::string> numbers;
+    for (int major = 1; major <= 40; ++major) {
+        numbers.push_back(std::to_string(major));
+        for (int minor = 1; minor <= 12; ++minor)
+            numbers.push_back(std::to_string(major) + ".10." + std::to_string(minor));
+    }
+    SectionNumberMap<std::size_t> map;
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        ASSERT_TRUE(map.add(numbers[i], i)) << numbers[i];
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const std::size_t* at = map.find(numbers[i]);
+        ASSERT_NE(at, nullptr) << numbers[i];
+        EXPECT_EQ(*at, i) << numbers[i];
+    }
+    EXPECT_EQ(map.find("41"), nullptr);
+    EXPECT_EQ(map.find("1.10.13"), nullptr);
 }
 
 TEST(Requirements, CsvFieldsAsRfc4180Quotes)

@@ -1,0 +1,426 @@
+#include "analysis/line_cut.h"
+
+#include "analysis/line_bytes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
+namespace parchly {
+
+namespace {
+
+// The facts of a line holding a form feed, beyond those of every line: a
+// form feed opening the line is passed over to where its words start.
+void describeFormFeedLine(std::string_view line, LineFacts& facts)
+{
+    facts.flags |= LineFacts::kHoldsFeed;
+    const std::size_t indent = facts.indent;
+    if (charAt(line, indent) != kFormFeed)
+        return;
+    facts.flags |= LineFacts::kOpensWithFeed;
+    const std::size_t rest = skipBlanks(line, indent + 1);
+    facts.rest = static_cast<uint16_t>(rest);
+    if (rest >= line.size() || isLineEnd(line[rest]))
+        facts.flags |= LineFacts::kBlankAfterRest;
+    std::size_t words = indent;
+    while (words < facts.textEnd && (isBlankChar(line[words]) || line[words] == kFormFeed))
+        ++words;
+    if (words >= facts.textEnd)
+        facts.flags |= LineFacts::kOnlyFeeds;
+}
+
+// What a line is, read from its bytes: the indentation and a form feed
+// after it, and the line end. `holdsFeed` is known from the cut, which
+// meets every form feed. For the lines the cut's bits do not tell.
+LineFacts describeLine(std::string_view line, bool holdsFeed)
+{
+    LineFacts facts{};
+    const std::size_t indent = skipBlanks(line, 0);
+    // One LF ends a line, after any CR a text-mode read leaves before it.
+    std::size_t textEnd = line.size();
+    if (textEnd > 0 && line[textEnd - 1] == '\n')
+        --textEnd;
+    while (textEnd > 0 && line[textEnd - 1] == '\r')
+        --textEnd;
+    facts.indent = static_cast<uint16_t>(indent);
+    facts.rest = facts.indent;
+    facts.textEnd = static_cast<uint16_t>(textEnd);
+    const bool blank = indent >= line.size() || isLineEnd(line[indent]);
+    facts.flags = blank ? LineFacts::kBlank | LineFacts::kBlankAfterRest : 0;
+    if (holdsFeed)
+        describeFormFeedLine(line, facts);
+    return facts;
+}
+
+// What sixty-four bytes of the text hold, a bit for each byte: its line
+// feeds, its form feeds, and its words (every byte that is no space or
+// tab, line ends included).
+struct ChunkBits {
+    uint64_t lineFeeds;
+    uint64_t formFeeds;
+    uint64_t words;
+};
+
+// The bits of `count` bytes, at most sixty-four, one byte at a time: the
+// end of any text, and the whole of it where no wider step runs.
+ChunkBits bitsOfBytes(const char* bytes, std::size_t count)
+{
+    ChunkBits bits{0, 0, 0};
+    for (std::size_t k = 0; k < count; ++k) {
+        const uint64_t bit = uint64_t{1} << k;
+        if (bytes[k] == '\n')
+            bits.lineFeeds |= bit;
+        else if (bytes[k] == kFormFeed)
+            bits.formFeeds |= bit;
+        if (!isBlankChar(bytes[k]))
+            bits.words |= bit;
+    }
+    return bits;
+}
+
+// Where the lines end, and their facts, in room made ahead of them and
+// grown when the lines outnumber it.
+struct LineTable {
+    explicit LineTable(std::size_t room)
+        : ends(new std::size_t[room])
+        , facts(new LineFacts[room])
+        , room(room)
+    {
+    }
+
+    void push(std::size_t end, const LineFacts& lineFacts)
+    {
+        if (count == room)
+            grow();
+        ends[count] = end;
+        facts[count] = lineFacts;
+        ++count;
+    }
+
+    [[gnu::noinline]] void grow()
+    {
+        std::unique_ptr<std::size_t[]> moreEnds(new std::size_t[room * 2]);
+        std::unique_ptr<LineFacts[]> moreFacts(new LineFacts[room * 2]);
+        std::copy(ends.get(), ends.get() + count, moreEnds.get());
+        std::copy(facts.get(), facts.get() + count, moreFacts.get());
+        ends = std::move(moreEnds);
+        facts = std::move(moreFacts);
+        room *= 2;
+    }
+
+    std::unique_ptr<std::size_t[]> ends;
+    std::unique_ptr<LineFacts[]> facts;
+    std::size_t room;
+    std::size_t count = 0;
+};
+
+// The facts of a line ending in the LF at `lineFeed`, shorter than the
+// buffer and holding no form feed, whose first word (the LF at the
+// latest) stands at `wordAt`: the cut's bits tell all but a CR.
+inline LineFacts factsToldByBits(const char* text, std::size_t start, std::size_t wordAt,
+                                 std::size_t lineFeed, bool holdsCr)
+{
+    const auto indent = static_cast<uint16_t>(wordAt - start);
+    std::size_t textEnd = lineFeed - start;
+    // A CR that a text-mode read leaves before the LF ("\r\r\n") is no
+    // text, and a line whose words open with one is blank.
+    bool blank = wordAt == lineFeed;
+    if (holdsCr) {
+        while (textEnd > 0 && text[start + textEnd - 1] == '\r')
+            --textEnd;
+        blank = blank || text[wordAt] == '\r';
+    }
+    return {indent, indent, static_cast<uint16_t>(textEnd),
+            static_cast<uint8_t>(blank ? LineFacts::kBlank | LineFacts::kBlankAfterRest : 0)};
+}
+
+// Where the cut stands: the line it is in, and where the next line ends
+// and its facts go. The loops over the chunks keep it in a local, in
+// registers: a fact stored is a byte, which may alias any field of the
+// cutter and would make each line load them again.
+struct CutPlace {
+    std::size_t start;
+    // The first word at or after `start`, while the line is told by bits.
+    std::size_t wordAt;
+    // False for a line holding a form feed or after a piece of a long line.
+    bool toldByBits;
+    std::size_t* ends;
+    LineFacts* facts;
+    std::size_t count;
+    std::size_t room;
+};
+
+constexpr std::size_t kCutLimit = kLineBufferSize - 1;
+constexpr std::size_t kNotYet = static_cast<std::size_t>(-1);
+
+// The next line's first word after the LF at `bit` of the chunk at `at`,
+// if it stands in the chunk; an LF is a word, so it is found by the
+// line's end at the latest.
+inline std::size_t firstWordAfter(std::size_t at, uint64_t words, unsigned bit)
+{
+    const uint64_t wordsAfter = words & ~((uint64_t{2} << bit) - 1);
+    return wordsAfter != 0 ? at + static_cast<std::size_t>(__builtin_ctzll(wordsAfter)) : kNotYet;
+}
+
+// Ends the lines of the chunk at `at` when they are all common lines (no
+// form feed, no piece of a long line, room for every line the chunk may
+// end); false, having only looked for the first word, when they are not.
+[[gnu::always_inline]] inline bool takeCommonLines(CutPlace& place, std::size_t at, const ChunkBits& bits,
+                                                   const char* text, bool holdsCr)
+{
+    if (place.wordAt == kNotYet && bits.words != 0)
+        place.wordAt = at + static_cast<std::size_t>(__builtin_ctzll(bits.words));
+    if (bits.lineFeeds == 0 && bits.formFeeds == 0)
+        return true;
+    if (bits.formFeeds != 0 || !place.toldByBits || at + 64 - place.start > kCutLimit
+        || place.count + 64 > place.room)
+        return false;
+    for (uint64_t feeds = bits.lineFeeds; feeds != 0; feeds &= feeds - 1) {
+        const auto bit = static_cast<unsigned>(__builtin_ctzll(feeds));
+        const std::size_t position = at + bit;
+        place.ends[place.count] = position + 1;
+        place.facts[place.count] = factsToldByBits(text, place.start, place.wordAt, position, holdsCr);
+        ++place.count;
+        place.start = position + 1;
+        place.wordAt = firstWordAfter(at, bits.words, bit);
+    }
+    return true;
+}
+
+// Takes the text's bits chunk after chunk and ends its lines. A line that
+// ends in its LF, with no form feed and shorter than the buffer (nearly
+// every line), is told by the bits alone: its indentation runs to its
+// first word, which the bits give. Other lines are read byte by byte.
+class LineCutter {
+public:
+    LineCutter(const char* text, std::size_t size)
+        : m_text(text)
+        , m_size(size)
+        , m_holdsCr(std::memchr(text, '\r', size) != nullptr)
+        // Lines run 40 bytes or so: room for shorter ones, grown if needed.
+        , m_lines(size / 24 + 16)
+    {
+        m_place = {0, kNotYet, true, m_lines.ends.get(), m_lines.facts.get(), 0, m_lines.room};
+    }
+
+    const char* text() const { return m_text; }
+    bool holdsCr() const { return m_holdsCr; }
+    CutPlace place() const { return m_place; }
+    void setPlace(const CutPlace& place) { m_place = place; }
+
+    // The bits of the sixty-four bytes (fewer at the end of the text) from
+    // `at` on.
+    void take(std::size_t at, const ChunkBits& bits)
+    {
+        if (!takeCommonLines(m_place, at, bits, m_text, m_holdsCr))
+            takeAnyLines(at, bits);
+    }
+
+    // A chunk with a form feed, or a long line's piece, or too little room
+    // left: each cut on its own.
+    [[gnu::noinline]] void takeAnyLines(std::size_t at, const ChunkBits& bits)
+    {
+        m_lines.count = m_place.count;
+        for (uint64_t cuts = bits.lineFeeds | bits.formFeeds; cuts != 0; cuts &= cuts - 1) {
+            const auto bit = static_cast<unsigned>(__builtin_ctzll(cuts));
+            const bool lineFeed = (bits.lineFeeds >> bit & 1) != 0;
+            endCutReadingBytes(at + bit, lineFeed);
+            if (lineFeed)
+                m_place.wordAt = firstWordAfter(at, bits.words, bit);
+        }
+        m_place.ends = m_lines.ends.get();
+        m_place.facts = m_lines.facts.get();
+        m_place.count = m_lines.count;
+        m_place.room = m_lines.room;
+    }
+
+    // The last line, when the text does not end in an LF.
+    void finish()
+    {
+        m_lines.count = m_place.count;
+        while (m_place.start < m_size)
+            endLineReadingIt(m_place.start + std::min(m_size - m_place.start, kCutLimit));
+    }
+
+    void moveInto(LineCut& cut)
+    {
+        cut.ends = std::move(m_lines.ends);
+        cut.facts = std::move(m_lines.facts);
+        cut.total = m_lines.count;
+        cut.feedLines = std::move(m_feedLines);
+        cut.holdsCr = m_holdsCr;
+    }
+
+private:
+    // The cut at `position` of any other line: a long line's pieces before
+    // it are lines of their own, a form feed is noted, and a line with a
+    // form feed or after a piece is read byte by byte.
+    void endCutReadingBytes(std::size_t position, bool lineFeed)
+    {
+        if (position - m_place.start >= kCutLimit) {
+            while (position - m_place.start >= kCutLimit)
+                endLineReadingIt(m_place.start + kCutLimit);
+            // What follows the last piece starts where no word was looked
+            // for.
+            m_place.toldByBits = false;
+        }
+        if (!lineFeed) {
+            // A line holds a form feed only once in the list, however many
+            // it has.
+            if (m_feedLines.empty() || m_feedLines.back() != m_lines.count)
+                m_feedLines.push_back(m_lines.count);
+            m_place.toldByBits = false;
+        } else if (m_place.toldByBits) {
+            m_lines.push(position + 1,
+                         factsToldByBits(m_text, m_place.start, m_place.wordAt, position, m_holdsCr));
+            m_place.start = position + 1;
+        } else {
+            endLineReadingIt(position + 1);
+        }
+    }
+
+    void endLineReadingIt(std::size_t end)
+    {
+        const bool holdsFeed = !m_feedLines.empty() && m_feedLines.back() == m_lines.count;
+        m_lines.push(end,
+                     describeLine(std::string_view(m_text + m_place.start, end - m_place.start), holdsFeed));
+        m_place.start = end;
+        m_place.toldByBits = true;
+    }
+
+    const char* m_text;
+    std::size_t m_size;
+    CutPlace m_place;
+    // Nearly every text holds no CR at all, and then no line is looked at
+    // for one.
+    bool m_holdsCr;
+    LineTable m_lines;
+    std::vector<std::size_t> m_feedLines;
+};
+
+#if defined(__SSE2__)
+ChunkBits bitsOfSse2(const char* bytes)
+{
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i formFeed = _mm_set1_epi8(kFormFeed);
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    uint64_t lineFeeds = 0;
+    uint64_t formFeeds = 0;
+    uint64_t blanks = 0;
+    for (unsigned part = 0; part < 4; ++part) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+        const auto bitsOf = [&](__m128i same) {
+            return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(same))) << (16 * part);
+        };
+        lineFeeds |= bitsOf(_mm_cmpeq_epi8(block, lineFeed));
+        formFeeds |= bitsOf(_mm_cmpeq_epi8(block, formFeed));
+        blanks |= bitsOf(_mm_or_si128(_mm_cmpeq_epi8(block, space), _mm_cmpeq_epi8(block, tab)));
+    }
+    return {lineFeeds, formFeeds, ~blanks};
+}
+
+// The loop over the whole chunks of the text with the bits `bitsOf`
+// gives, the place kept in a local; where the whole chunks stop. A text
+// without a CR (nearly all) has a loop of its own that never tests for one.
+template <ChunkBits (*bitsOf)(const char*), bool holdsCr>
+[[gnu::always_inline]] inline std::size_t cutChunks(const char* text, std::size_t size, LineCutter& cutter)
+{
+    CutPlace place = cutter.place();
+    std::size_t at = 0;
+    for (; at + 64 <= size; at += 64) {
+        const ChunkBits bits = bitsOf(text + at);
+        if (!takeCommonLines(place, at, bits, text, holdsCr)) {
+            cutter.setPlace(place);
+            cutter.takeAnyLines(at, bits);
+            place = cutter.place();
+        }
+    }
+    cutter.setPlace(place);
+    return at;
+}
+
+std::size_t cutChunksSse2(const char* text, std::size_t size, LineCutter& cutter)
+{
+    return cutter.holdsCr() ? cutChunks<bitsOfSse2, true>(text, size, cutter)
+                            : cutChunks<bitsOfSse2, false>(text, size, cutter);
+}
+
+// The bits of two blocks of thirty-two bytes, the second in the high half.
+__attribute__((target("avx2"))) inline uint64_t bitsOfPair(__m256i low, __m256i high)
+{
+    return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(low)))
+        | static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(high))) << 32;
+}
+
+__attribute__((target("avx2"))) inline __m256i blanksOf(__m256i block)
+{
+    return _mm256_or_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8(' ')),
+                           _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\t')));
+}
+
+__attribute__((target("avx2"))) inline ChunkBits bitsOfAvx2(const char* bytes)
+{
+    const __m256i lineFeed = _mm256_set1_epi8('\n');
+    const __m256i formFeed = _mm256_set1_epi8(kFormFeed);
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
+    return {bitsOfPair(_mm256_cmpeq_epi8(low, lineFeed), _mm256_cmpeq_epi8(high, lineFeed)),
+            bitsOfPair(_mm256_cmpeq_epi8(low, formFeed), _mm256_cmpeq_epi8(high, formFeed)),
+            ~bitsOfPair(blanksOf(low), blanksOf(high))};
+}
+
+__attribute__((target("avx2"))) std::size_t cutChunksAvx2(const char* text, std::size_t size,
+                                                          LineCutter& cutter)
+{
+    return cutter.holdsCr() ? cutChunks<bitsOfAvx2, true>(text, size, cutter)
+                            : cutChunks<bitsOfAvx2, false>(text, size, cutter);
+}
+#endif
+
+} // namespace
+
+bool canCutWith(CutWidth width)
+{
+#if defined(__SSE2__)
+    return width != CutWidth::Avx2 || __builtin_cpu_supports("avx2");
+#else
+    return width == CutWidth::Bytes;
+#endif
+}
+
+CutWidth widestCutWidth()
+{
+    for (const CutWidth width : {CutWidth::Avx2, CutWidth::Sse2}) {
+        if (canCutWith(width))
+            return width;
+    }
+    return CutWidth::Bytes;
+}
+
+LineCut cutIntoLines(const char* text, std::size_t size, CutWidth width)
+{
+    LineCutter cutter(text, size);
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    if (width == CutWidth::Avx2)
+        i = cutChunksAvx2(text, size, cutter);
+    else if (width == CutWidth::Sse2)
+        i = cutChunksSse2(text, size, cutter);
+#else
+    (void)width;
+#endif
+    for (; i < size; i += 64)
+        cutter.take(i, bitsOfBytes(text + i, std::min<std::size_t>(size - i, 64)));
+    cutter.finish();
+    LineCut cut;
+    cutter.moveInto(cut);
+    return cut;
+}
+
+} // namespace parchly
