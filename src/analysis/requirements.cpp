@@ -378,18 +378,13 @@ private:
         m_joined.append(line.data() + first, last - first);
     }
 
-    // The line and column of offset `position` of the joined paragraph,
-    // `segment` moved from where it stood to the segment that holds it: the
-    // keywords, and the sentences that hold them, come in paragraph order,
-    // so that a cursor for each walks the segments about once.
-    std::pair<int32_t, int32_t> place(std::size_t position, std::size_t& segment) const
+    // The line and column of offset `position` of the joined paragraph.
+    std::pair<int32_t, int32_t> place(std::size_t position) const
     {
-        while (segment + 1 < m_segments.size() && m_segments[segment + 1].joinedStart <= position)
-            ++segment;
-        while (segment > 0 && m_segments[segment].joinedStart > position)
-            --segment;
-        const Segment& holding = m_segments[segment];
-        return {holding.line, holding.column + static_cast<int32_t>(position - holding.joinedStart)};
+        auto segment = std::upper_bound(m_segments.begin(), m_segments.end(), position,
+                                        [](std::size_t p, const Segment& s) { return p < s.joinedStart; });
+        --segment;
+        return {segment->line, segment->column + static_cast<int32_t>(position - segment->joinedStart)};
     }
 
     bool inReferences(int32_t lineNumber) const
@@ -440,10 +435,8 @@ private:
         if (m_keywordsFound.empty() || isKeywordBoilerplate(m_joined))
             return;
         std::pair<std::size_t, std::size_t> sentence{0, 0};
-        std::size_t keywordSegment = 0;
-        std::size_t sentenceSegment = 0;
         for (const Keyword& keyword : m_keywordsFound) {
-            const auto [line, column] = place(keyword.position, keywordSegment);
+            const auto [line, column] = place(keyword.position);
             if (inReferences(line + 1))
                 continue;
             if (keyword.position >= sentence.second)
@@ -461,7 +454,7 @@ private:
             entry.line = line;
             entry.column = column;
             std::tie(entry.sentenceLine, entry.sentenceColumn) =
-                place(static_cast<std::size_t>(text.data() - m_joined.data()), sentenceSegment);
+                place(static_cast<std::size_t>(text.data() - m_joined.data()));
             entry.section = sectionHolding(line + 1);
             entry.sentence = std::string(text);
         }
