@@ -42,7 +42,9 @@ uint32_t twoCapitals(const char* block)
 // by the group's first set and the second by its second set. A set is
 // told by the byte's two half-bytes, each looked up in a table of 16 group
 // masks; the pairs grouped together are chosen so that the few pairs this
-// lets through besides them ("BI", "ME", "SD") are rare in running text.
+// lets through besides them ("ME", "SD", "OY") are rare in running text.
+// "B" and "F" are kept apart, since "BF" with "CY" would also let through
+// the "FC" of every "RFC".
 struct PairGroup {
     std::string_view firsts;
     std::string_view seconds; // empty: any byte
@@ -52,8 +54,8 @@ constexpr std::array<PairGroup, 8> kPairGroups = {{
     {"R", "FE"}, // "RFC", "REQUIRED", "RECOMMENDED"
     {"S", "TH"}, // "STD", "SHALL", "SHOULD"
     {"M", "UA"}, // "MUST", "MAY"
-    {"BF", "CY"}, // "BCP", "FYI"
-    {"O", "P"}, // "OPTIONAL"
+    {"B", "C"}, // "BCP"
+    {"OF", "PY"}, // "OPTIONAL", "FYI"
     {"cC", "tT"}, // "ction", "CTION"
     {"pP", "pP"}, // "ppendi", "PPENDI"
 }};
@@ -118,12 +120,40 @@ __attribute__((target("avx2"))) uint32_t bytePairs(const char* block)
     return ~static_cast<uint32_t>(_mm256_movemask_epi8(none));
 }
 
-__attribute__((target("avx2"))) std::size_t findBytePairs(std::string_view text, std::vector<uint32_t>& bits)
+// Writes the positions of the bits of `mask`, the candidates of the block
+// at `base`, to `out`; returns how many.
+inline std::size_t writePositions(uint32_t mask, uint32_t base, uint32_t* out)
 {
-    std::size_t at = 0;
-    for (; at + 32 < text.size(); at += 32)
-        bits[at / 32] = bytePairs(text.data() + at);
-    return at;
+    std::size_t written = 0;
+    for (; mask != 0; mask &= mask - 1)
+        out[written++] = base + static_cast<uint32_t>(__builtin_ctz(mask));
+    return written;
+}
+
+// Most blocks hold no candidate: their positions are written at once rather
+// than kept as bits to be looked through again.
+__attribute__((target("avx2"))) std::size_t findBytePairs(std::string_view text, std::size_t& end,
+                                                          uint32_t* out)
+{
+    std::size_t written = 0;
+    const char* const bytes = text.data();
+    const std::size_t blocks = text.size() > 32 ? (text.size() - 1) / 32 * 32 : 0;
+    for (std::size_t at = 0; at < blocks; at += 32) {
+        if (const uint32_t mask = bytePairs(bytes + at); mask != 0)
+            written += writePositions(mask, static_cast<uint32_t>(at), out + written);
+    }
+    end = blocks;
+    return written;
+}
+
+std::size_t findTwoCapitals(std::string_view text, std::size_t& at, uint32_t* out)
+{
+    std::size_t written = 0;
+    for (; at + 32 < text.size(); at += 32) {
+        const uint32_t mask = twoCapitals(text.data() + at) | twoCapitals(text.data() + at + 16) << 16;
+        written += writePositions(mask, static_cast<uint32_t>(at), out + written);
+    }
+    return written;
 }
 
 #endif
@@ -153,23 +183,23 @@ bool runs(CandidateFilter filter)
     return false;
 }
 
-void findCandidates(std::string_view text, CandidateFilter filter, std::vector<uint32_t>& bits)
+std::size_t findCandidates(std::string_view text, std::size_t count, CandidateFilter filter, uint32_t* out)
 {
-    // Every word is written below: a vector used again is not cleared first.
-    bits.resize((text.size() + 31) / 32);
+    std::size_t written = 0;
     std::size_t at = 0;
+    // A block reads one byte past its end: cut where the last block that
+    // fits ends at `count` and still has that byte to read.
+    const std::string_view blocks = text.substr(0, count + 1);
 #if defined(PARCHLY_HAS_X86_VECTORS)
-    if (filter == CandidateFilter::BytePairs) {
-        at = findBytePairs(text, bits);
-    } else if (filter == CandidateFilter::TwoCapitals) {
-        for (; at + 32 < text.size(); at += 32)
-            bits[at / 32] = twoCapitals(text.data() + at) | twoCapitals(text.data() + at + 16) << 16;
-    }
+    if (filter == CandidateFilter::BytePairs)
+        written = findBytePairs(blocks, at, out);
+    else if (filter == CandidateFilter::TwoCapitals)
+        written = findTwoCapitals(blocks, at, out);
 #endif
-    // The end of the text, where a block would read past it: every byte.
-    std::fill(bits.begin() + static_cast<std::ptrdiff_t>(at / 32), bits.end(), 0);
-    for (; at < text.size(); ++at)
-        bits[at / 32] |= 1u << (at % 32);
+    // The end, where a block would read past the text: every byte.
+    for (; at < count; ++at)
+        out[written++] = static_cast<uint32_t>(at);
+    return written;
 }
 
 } // namespace parchly

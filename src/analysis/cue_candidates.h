@@ -5,9 +5,9 @@
 #ifndef PARCHLY_ANALYSIS_CUE_CANDIDATES_H
 #define PARCHLY_ANALYSIS_CUE_CANDIDATES_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 namespace parchly {
 
@@ -27,9 +27,12 @@ CandidateFilter bestCandidateFilter();
 // Whether this processor runs `filter`.
 bool runs(CandidateFilter filter);
 
-// One bit per byte of `text` (bit i % 32 of word i / 32), set where a cue
-// word may start; `bits` is resized to fit. `filter` must run here.
-void findCandidates(std::string_view text, CandidateFilter filter, std::vector<uint32_t>& bits);
+// The positions among the first `count` bytes of `text` where a cue word
+// may start, in order, written to `positions` (room for `count`); returns
+// how many. The bytes of `text` past `count` are read only so that the last
+// block is read whole. `filter` must run here.
+std::size_t findCandidates(std::string_view text, std::size_t count, CandidateFilter filter,
+                           uint32_t* positions);
 
 } // namespace parchly
 

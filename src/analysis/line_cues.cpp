@@ -1,8 +1,10 @@
 #include "analysis/line_cues.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 
 namespace parchly {
 
@@ -35,9 +37,7 @@ public:
         if (found == 0)
             return;
         const char* position = m_text.data() + at;
-        const std::string_view* const lines = m_lines.lines.data();
-        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
-            ++m_line;
+        moveToLineOf(position);
         m_cues.families[m_line] |= found;
         m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
         if ((found & m_linkStarts) != 0) {
@@ -51,6 +51,26 @@ public:
     }
 
 private:
+    // Moves on to the line that holds `position`. The lines start in
+    // order, so the starts of the next four lines at or before it are
+    // those it passes: counted at once, the usual step of a line or two
+    // is taken without a loop whose end the processor mispredicts.
+    void moveToLineOf(const char* position)
+    {
+        const std::string_view* const lines = m_lines.lines.data();
+        while (m_line + 4 < m_lineCount) {
+            const std::size_t passed = static_cast<std::size_t>(lines[m_line + 1].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 2].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 3].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 4].data() <= position);
+            m_line += passed;
+            if (passed < 4)
+                return;
+        }
+        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
+            ++m_line;
+    }
+
     const TextLines& m_lines;
     const std::size_t m_lineCount = m_lines.size();
     std::string_view m_text;
@@ -60,59 +80,157 @@ private:
     std::size_t m_line = 0;
 };
 
+// A word a cue stands for, told by the three bytes its candidate starts
+// with ("ction" of "Section" and "section", "ppendi" of "Appendix"):
+// `before` of its bytes come before the candidate's. Its bytes are held as
+// two words of eight, with a mask of those it has, so that it is compared
+// in two steps rather than byte by byte after a branch on its first byte,
+// which the processor mispredicted on most candidates.
+struct CueWord {
+    // A free slot matches nothing: no masked bytes equal 1.
+    uint64_t head = 1;
+    uint64_t headMask = 0;
+    uint64_t tail = 0;
+    uint64_t tailMask = 0;
+    uint8_t length = 0; // 0: no word, a free slot
+    uint8_t before = 0;
+    uint8_t cue = 0;
+};
+
+struct CueWordText {
+    std::string_view text;
+    uint8_t before;
+    uint8_t cue;
+    // Its first letter in either case: "Section" and "section".
+    bool eitherCaseFirst;
+};
+
+constexpr CueWordText kCueWordTexts[] = {
+    {"RFC", 0, kCueRfc, false},
+    {"BCP", 0, kCueSeries, false},
+    {"FYI", 0, kCueSeries, false},
+    {"STD", 0, kCueSeries, false},
+    {"Section", 2, kCueSection, true},
+    {"SECTION", 2, kCueSection, false},
+    {"Appendi", 1, kCueAppendix, true},
+    {"APPENDI", 1, kCueAppendix, false},
+    {"MUST", 0, kCueRequirement, false},
+    {"MAY", 0, kCueRequirement, false},
+    {"SHALL", 0, kCueRequirement, false},
+    {"SHOULD", 0, kCueRequirement, false},
+    {"REQUIRED", 0, kCueRequirement, false},
+    {"RECOMMENDED", 0, kCueRequirement, false},
+    {"OPTIONAL", 0, kCueRequirement, false},
+};
+
+constexpr std::size_t kCueSlotBits = 4;
+
+// The slot of the word whose bytes from its candidate are the three of
+// `key`, the first in its lowest byte: the multiplier is one that gives
+// each word of kCueWordTexts a slot of its own.
+constexpr std::size_t cueSlotOf(uint32_t key)
+{
+    return static_cast<std::size_t>(static_cast<uint32_t>(key * 0x5984a91fu) >> (32 - kCueSlotBits));
+}
+
+constexpr uint32_t keyOf(std::string_view bytes)
+{
+    return static_cast<uint32_t>(static_cast<uint8_t>(bytes[0]))
+        | static_cast<uint32_t>(static_cast<uint8_t>(bytes[1])) << 8
+        | static_cast<uint32_t>(static_cast<uint8_t>(bytes[2])) << 16;
+}
+
+constexpr std::array<CueWord, std::size_t{1} << kCueSlotBits> makeCueWords()
+{
+    std::array<CueWord, std::size_t{1} << kCueSlotBits> words{};
+    for (const CueWordText& text : kCueWordTexts) {
+        CueWord& word = words[cueSlotOf(keyOf(text.text.substr(text.before)))];
+        word.head = 0;
+        word.length = static_cast<uint8_t>(text.text.size());
+        word.before = text.before;
+        word.cue = text.cue;
+        for (std::size_t i = 0; i < text.text.size(); ++i) {
+            const uint64_t byte = static_cast<uint8_t>(text.text[i]);
+            const uint64_t mask = i == 0 && text.eitherCaseFirst ? 0xdf : 0xff;
+            uint64_t& bytes = i < 8 ? word.head : word.tail;
+            uint64_t& masks = i < 8 ? word.headMask : word.tailMask;
+            bytes |= (byte & mask) << (8 * (i % 8));
+            masks |= mask << (8 * (i % 8));
+        }
+    }
+    return words;
+}
+
+constexpr std::array<CueWord, std::size_t{1} << kCueSlotBits> kCueWords = makeCueWords();
+
+constexpr bool eachWordHasASlot()
+{
+    std::size_t filled = 0;
+    for (const CueWord& word : kCueWords)
+        filled += word.length != 0 ? 1 : 0;
+    return filled == std::size(kCueWordTexts);
+}
+static_assert(eachWordHasASlot(), "two cue words share a slot: choose another multiplier");
+
+// The slot of the word the candidate at `at` may start; bytes past the end
+// of `text` count as 0, which no word holds.
+std::size_t wordSlotOf(std::string_view text, std::size_t at)
+{
+    char bytes[3] = {text[at], 0, 0};
+    for (std::size_t i = 1; i < 3 && at + i < text.size(); ++i)
+        bytes[i] = text[at + i];
+    return cueSlotOf(keyOf(std::string_view(bytes, 3)));
+}
+
+// Whether `word` stands at `start`, which has sixteen readable bytes. For
+// a free slot, never.
+bool startsWordAt(const CueWord& word, const char* start)
+{
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    std::memcpy(&head, start, 8);
+    std::memcpy(&tail, start + 8, 8);
+    return ((head & word.headMask) == word.head) & ((tail & word.tailMask) == word.tail);
+}
+
+// Whether `word` stands at `start` of `text`, byte by byte: near the ends
+// of the text.
+bool endsText(const CueWord& word, std::string_view text, std::size_t start)
+{
+    if (text.size() - start < word.length)
+        return false;
+    for (std::size_t i = 0; i < word.length; ++i) {
+        const uint64_t mask = ((i < 8 ? word.headMask : word.tailMask) >> (8 * (i % 8))) & 0xff;
+        const uint64_t byte = ((i < 8 ? word.head : word.tail) >> (8 * (i % 8))) & 0xff;
+        if ((static_cast<uint8_t>(text[start + i]) & mask) != byte)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 uint8_t cuesAt(std::string_view text, std::size_t& at)
 {
-    // An equality of a known length, which the compiler makes a few loads
-    // and compares rather than a call.
-    const auto word = [&](std::string_view w) {
-        return text.size() - at >= w.size() && std::memcmp(text.data() + at, w.data(), w.size()) == 0;
-    };
-    // "ction" and "ppendi" are found from inside their words: the cue is
-    // for the whole word, which starts `length` bytes before them with one
-    // of `heads`.
-    const auto wordBefore = [&](std::size_t length, std::string_view heads, uint8_t cue) -> uint8_t {
-        if (at < length)
-            return 0;
-        for (std::size_t h = 0; h < heads.size(); h += length) {
-            if (std::memcmp(text.data() + at - length, heads.data() + h, length) == 0) {
-                at -= length;
-                return cue;
-            }
-        }
-        return 0;
-    };
-    switch (text[at]) {
-    case '[':
+    if (text[at] == '[')
         return kCueBracket;
-    case 'R':
-        if (word("RFC"))
-            return kCueRfc;
-        return word("REQUIRED") || word("RECOMMENDED") ? kCueRequirement : 0;
-    case 'B':
-        return word("BCP") ? kCueSeries : 0;
-    case 'F':
-        return word("FYI") ? kCueSeries : 0;
-    case 'S':
-        if (word("STD"))
-            return kCueSeries;
-        return word("SHALL") || word("SHOULD") ? kCueRequirement : 0;
-    case 'M':
-        return word("MUST") || word("MAY") ? kCueRequirement : 0;
-    case 'O':
-        return word("OPTIONAL") ? kCueRequirement : 0;
-    case 'c':
-        return word("ction") ? wordBefore(2, "Sese", kCueSection) : 0;
-    case 'C':
-        return word("CTION") ? wordBefore(2, "SE", kCueSection) : 0;
-    case 'p':
-        return word("ppendi") ? wordBefore(1, "Aa", kCueAppendix) : 0;
-    case 'P':
-        return word("PPENDI") ? wordBefore(1, "A", kCueAppendix) : 0;
-    default:
-        return 0;
+    // The words are held with their first byte lowest, as a little-endian
+    // load reads them; the word at `at` and the two bytes before it are
+    // read whole where the text has sixteen bytes from there.
+    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && at >= 2 && at + 16 <= text.size()) {
+        uint32_t key = 0;
+        std::memcpy(&key, text.data() + at, 4);
+        const CueWord& word = kCueWords[cueSlotOf(key & 0xffffff)];
+        if (!startsWordAt(word, text.data() + at - word.before))
+            return 0;
+        at -= word.before;
+        return word.cue;
     }
+    const CueWord& word = kCueWords[wordSlotOf(text, at)];
+    if (word.length == 0 || at < word.before || !endsText(word, text, at - word.before))
+        return 0;
+    at -= word.before;
+    return word.cue;
 }
 
 LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter filter)
@@ -136,20 +254,17 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
             marker.mark(at, kCueBracket);
         return cues;
     }
-    // The candidates of one piece of the text at a time, so that their bits
-    // stay few and in the cache. Each piece is read with one block past it,
-    // so that its own last block is read as a whole block; the bits of
-    // that one are the next piece's.
+    // The candidates of one piece of the text at a time, so that their
+    // positions stay few and in the cache. Each piece is read with one
+    // block past it, so that its own last block is read as a whole block.
     constexpr std::size_t kPiece = 4096;
-    static_assert(kPiece % 32 == 0, "a piece holds whole blocks");
-    std::vector<uint32_t> candidates;
+    // Not cleared first: only what findCandidates writes is read.
+    const std::unique_ptr<uint32_t[]> candidates(new uint32_t[kPiece]);
     for (std::size_t piece = 0; piece < text.size(); piece += kPiece) {
-        findCandidates(text.substr(piece, kPiece + 32), filter, candidates);
-        const std::size_t words = (std::min(kPiece, text.size() - piece) + 31) / 32;
-        for (std::size_t word = 0; word < words; ++word) {
-            for (uint32_t starts = candidates[word]; starts != 0; starts &= starts - 1)
-                marker.markAt(piece + word * 32 + static_cast<std::size_t>(__builtin_ctz(starts)));
-        }
+        const std::size_t count = findCandidates(
+            text.substr(piece, kPiece + 32), std::min(kPiece, text.size() - piece), filter, candidates.get());
+        for (std::size_t c = 0; c < count; ++c)
+            marker.markAt(piece + candidates[c]);
     }
     if (families != kCueAll) {
         for (uint8_t& cue : cues.families)

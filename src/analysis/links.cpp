@@ -14,6 +14,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace parchly {
 
 namespace {
@@ -71,6 +75,42 @@ bool isAlnum(char c)
 bool isSpace(char c)
 {
     return classOf(c) == ByteClass::Space;
+}
+
+#if defined(__SSE2__)
+// One bit for each of the sixteen bytes at `bytes` that is a letter or a
+// digit: a byte moved down so that its range starts at the lowest signed
+// byte is in the range when below its lowest plus the range's length.
+uint32_t alnumBits(const char* bytes)
+{
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    const auto inRange = [](__m128i values, char first, int length) {
+        const __m128i moved = _mm_add_epi8(values, _mm_set1_epi8(static_cast<char>(0x80 - first)));
+        return _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + length)));
+    };
+    // Setting the 0x20 bit makes a capital its small letter, and makes no
+    // other byte a small letter.
+    const __m128i letters = inRange(_mm_or_si128(block, _mm_set1_epi8(0x20)), 'a', 26);
+    const __m128i digits = inRange(block, '0', 10);
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(letters, digits)));
+}
+#endif
+
+// Where the letters and digits from `from` of `line` end. Sixteen bytes at
+// a time while the line has them: a word nearly always ends in its first
+// block, with no byte-by-byte loop whose end the processor mispredicts.
+std::size_t alnumRunEnd(std::string_view line, std::size_t from)
+{
+#if defined(__SSE2__)
+    for (; from + 16 <= line.size(); from += 16) {
+        const uint32_t others = ~alnumBits(line.data() + from) & 0xffff;
+        if (others != 0)
+            return from + static_cast<std::size_t>(__builtin_ctz(others));
+    }
+#endif
+    while (from < line.size() && isAlnum(line[from]))
+        ++from;
+    return from;
 }
 
 // A URL or a URN is one token whose numbers are never links: "rfc9110" in
@@ -198,8 +238,7 @@ void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart
         if (byteClass == ByteClass::Alnum) {
             // Dots inside a word keep "3.2.1" and "B.1" whole.
             for (;;) {
-                while (end < line.size() && isAlnum(line[end]))
-                    ++end;
+                end = alnumRunEnd(line, end);
                 if (end + 1 >= line.size() || line[end] != '.' || !isAlnum(line[end + 1]))
                     break;
                 end += 2;
@@ -294,6 +333,9 @@ public:
         }
         if (scope != LinkScope::All)
             return;
+        // Of equal numbers the first named (the contents before the anchors)
+        // is the one a link goes to.
+        m_sectionLines.reserve(text.contents.size() + text.sectionAnchors.size());
         for (const ContentEntry& entry : text.contents) {
             if (entry.matched && entry.headingLine > 0)
                 m_sectionLines.add(entry.number, entry.headingLine);
@@ -302,9 +344,6 @@ public:
             if (!anchor.number.empty())
                 m_sectionLines.add(anchor.number, anchor.line);
         }
-        // Of equal numbers the first named (the contents before the anchors)
-        // is the one a link goes to.
-        m_sectionLines.seal();
     }
 
     // Reads the tokens of `line` from `from`, its start or white space, up

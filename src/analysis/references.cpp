@@ -185,9 +185,12 @@ public:
             if (contents[i].headingLine >= 1)
                 m_located.push_back(Located{contents[i].headingLine - 1, static_cast<int32_t>(i), names});
         }
-        std::sort(m_located.begin(), m_located.end(), [](const Located& a, const Located& b) {
+        const auto byLine = [](const Located& a, const Located& b) {
             return a.line != b.line ? a.line < b.line : a.entry < b.entry;
-        });
+        };
+        // The contents list their headings in text order nearly always.
+        if (!std::is_sorted(m_located.begin(), m_located.end(), byLine))
+            std::sort(m_located.begin(), m_located.end(), byLine);
     }
 
     // The contents entry of the references section that holds 0-based line
@@ -300,15 +303,28 @@ std::vector<ReferencesSection> referencesSections(const RfcText& text, const Lin
 
 // The line that holds byte `offset` of the text, at or after line `from`:
 // the brackets come in text order. The next bracket is mostly a line or
-// two on; pages without one are crossed by halving, not line by line.
+// two on: the lines after `from` are tried at growing distances, and the
+// search halves only the stretch between the last two tried, not the text.
 std::size_t lineHoldingFrom(const LineReader& file, std::size_t from, std::size_t offset)
 {
-    constexpr std::size_t kNearLines = 4;
-    for (std::size_t line = from; line < from + kNearLines; ++line) {
-        if (file.lineOffset(line + 1) > offset)
-            return line;
+    const std::size_t last = file.lineTotal() - 1;
+    const auto endsAfterOffset = [&](std::size_t line) { return file.lineOffset(line + 1) > offset; };
+    std::size_t below = from;
+    std::size_t probe = from;
+    for (std::size_t step = 1; probe < last && !endsAfterOffset(probe); step *= 2) {
+        below = probe + 1;
+        probe = std::min(last, probe + step);
     }
-    return file.lineHolding(offset);
+    // The line is in [below, probe]: those before `below` end at or before
+    // `offset`, and `probe` ends after it or is the last.
+    while (below < probe) {
+        const std::size_t middle = below + (probe - below) / 2;
+        if (endsAfterOffset(middle))
+            probe = middle;
+        else
+            below = middle + 1;
+    }
+    return probe;
 }
 
 } // namespace
@@ -385,27 +401,26 @@ bool findCitations(RfcText& text, LineReader* file)
     const std::size_t end =
         firstReferenceLine < file->lineTotal() ? file->lineOffset(firstReferenceLine) : whole.size();
     std::size_t index = 0;
+    // Every bracket pair of a line: "see [RFC2119] and [RFC8174]" and "[1],
+    // [2]" cite two references each. The next bracket is searched for once
+    // from the end of a pair, on its line or past it.
     for (std::size_t bracket = whole.find('['); bracket < end;) {
         index = lineHoldingFrom(*file, index, bracket);
         const std::size_t lineStart = file->lineOffset(index);
         const std::string_view line = file->lineAt(index);
-        // Every bracket pair of the line: "see [RFC2119] and [RFC8174]" and
-        // "[1], [2]" cite two references each.
-        for (std::size_t open = bracket - lineStart; open != std::string_view::npos;) {
-            const std::size_t close = line.find(']', open);
-            if (close == std::string_view::npos)
-                break;
-            // "[[RFC1]" cites from its inner bracket.
-            const std::size_t inner = line.rfind('[', close);
-            const int32_t reference = labels.find(line.substr(inner, close + 1 - inner));
-            if (reference >= 0) {
-                text.citations.push_back(CitationMark{static_cast<int32_t>(index),
-                                                      static_cast<int32_t>(inner),
-                                                      static_cast<int32_t>(close + 1), reference});
-            }
-            open = line.find('[', close + 1);
+        const std::size_t close = line.find(']', bracket - lineStart);
+        if (close == std::string_view::npos) {
+            bracket = whole.find('[', lineStart + line.size());
+            continue;
         }
-        bracket = whole.find('[', lineStart + line.size());
+        // "[[RFC1]" cites from its inner bracket.
+        const std::size_t inner = line.rfind('[', close);
+        const int32_t reference = labels.find(line.substr(inner, close + 1 - inner));
+        if (reference >= 0) {
+            text.citations.push_back(CitationMark{static_cast<int32_t>(index), static_cast<int32_t>(inner),
+                                                  static_cast<int32_t>(close + 1), reference});
+        }
+        bracket = whole.find('[', lineStart + close + 1);
     }
     return true;
 }

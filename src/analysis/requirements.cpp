@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -73,13 +75,35 @@ bool notAfter(std::string_view text, std::size_t end)
         && (start + 3 == text.size() || !isWordChar(text[start + 3]));
 }
 
+#if !defined(__SSE2__)
 // "M", "S", "R" and "O": the first letters of the keywords.
 bool isKeywordInitial(char c)
 {
     return c == 'M' || c == 'S' || c == 'R' || c == 'O';
 }
+#endif
 
 #if defined(__SSE2__)
+// The bits `bitsOf` gives the `count` bytes of `text` from `from` on (fewer
+// than 17), one each, bit 0 for the byte at `from`: the few bytes a search
+// by blocks leaves over are read in one more block, which overlaps bytes
+// of the text already searched rather than reading past its end. Only a
+// text shorter than a block is copied to be read.
+template <typename BitsOf>
+inline unsigned blockBits(std::string_view text, std::size_t from, std::size_t count, BitsOf bitsOf)
+{
+    const unsigned wanted = count >= 16 ? 0xffffu : (1u << count) - 1;
+    if (from + 16 <= text.size())
+        return bitsOf(text.data() + from) & wanted;
+    if (text.size() >= 16) {
+        const std::size_t start = text.size() - 16;
+        return (bitsOf(text.data() + start) >> (from - start)) & wanted;
+    }
+    char block[16] = {};
+    std::memcpy(block, text.data() + from, count);
+    return bitsOf(block) & wanted;
+}
+
 // The bytes of a 16-byte block that are a keyword's first letter, one bit
 // each: a line is searched without a branch for each of its bytes.
 unsigned keywordInitials(const char* block)
@@ -93,11 +117,13 @@ unsigned keywordInitials(const char* block)
 }
 #endif
 
+#if !defined(__SSE2__)
 // A byte that may end a sentence.
 bool isSentenceMark(char c)
 {
     return c == '.' || c == '!' || c == '?';
 }
+#endif
 
 #if defined(__SSE2__)
 // The bytes of a 16-byte block that may end a sentence, one bit each: most
@@ -122,10 +148,15 @@ std::size_t nextSentenceMark(std::string_view text, std::size_t from)
         if (const unsigned marks = sentenceMarks(text.data() + at); marks != 0)
             return at + static_cast<std::size_t>(__builtin_ctz(marks));
     }
-#endif
+    if (at == text.size())
+        return at;
+    const unsigned marks = blockBits(text, at, text.size() - at, sentenceMarks);
+    return marks != 0 ? at + static_cast<std::size_t>(__builtin_ctz(marks)) : text.size();
+#else
     while (at < text.size() && !isSentenceMark(text[at]))
         ++at;
     return at;
+#endif
 }
 
 // One past the last byte before `to`, and not before `floor`, that may end
@@ -138,10 +169,15 @@ std::size_t previousSentenceMark(std::string_view text, std::size_t to, std::siz
         if (const unsigned marks = sentenceMarks(text.data() + at - 16); marks != 0)
             return at - 16 + static_cast<std::size_t>(32 - __builtin_clz(marks));
     }
-#endif
+    if (at == floor)
+        return at;
+    const unsigned marks = blockBits(text, floor, at - floor, sentenceMarks);
+    return marks != 0 ? floor + static_cast<std::size_t>(32 - __builtin_clz(marks)) : floor;
+#else
     while (at > floor && !isSentenceMark(text[at - 1]))
         --at;
     return at;
+#endif
 }
 
 // The keyword at `at` of a paragraph, in its longest form ("MUST NOT" is
@@ -190,35 +226,16 @@ std::string_view keywordAt(std::string_view text, std::size_t at, std::size_t& p
     return form->alone;
 }
 
-#if defined(__SSE2__)
-// The bytes of a 16-byte block that are "k" or "K", one bit each.
-unsigned letterK(const char* block)
-{
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
-    return static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('k')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('K')))));
-}
-#endif
-
-// Whether `text` says "key words" or "keywords", capitalised or not: one
-// pass over the paragraph for its few "k" and "K", not one per form.
+// Whether `text` says "key words" or "keywords", capitalised or not. A "k"
+// is rare in running text: each case is found by memchr, which passes
+// over a paragraph many bytes at a time, and only what it finds is read.
 bool namesKeyWords(std::string_view text)
 {
-    const auto keyWordsAt = [text](std::size_t k) {
-        return startsWithAt(text, k + 1, "ey words") || startsWithAt(text, k + 1, "eywords");
-    };
-    std::size_t at = 0;
-#if defined(__SSE2__)
-    for (; at + 16 <= text.size(); at += 16) {
-        for (unsigned ks = letterK(text.data() + at); ks != 0; ks &= ks - 1) {
-            if (keyWordsAt(at + static_cast<std::size_t>(__builtin_ctz(ks))))
+    for (const char k : {'k', 'K'}) {
+        for (std::size_t at = text.find(k); at != std::string_view::npos; at = text.find(k, at + 1)) {
+            if (startsWithAt(text, at + 1, "ey words") || startsWithAt(text, at + 1, "eywords"))
                 return true;
         }
-    }
-#endif
-    for (; at < text.size(); ++at) {
-        if ((text[at] == 'k' || text[at] == 'K') && keyWordsAt(at))
-            return true;
     }
     return false;
 }
@@ -248,15 +265,21 @@ bool endsSentence(std::string_view text, std::size_t i)
         return false;
     if (text[i] != '.')
         return true;
+    // The word before is read back no further than needed to tell it from
+    // the abbreviations: four bytes make it longer than any of them.
+    const std::size_t floor = i > 4 ? i - 4 : 0;
     std::size_t start = i;
-    while (start > 0 && (isWordChar(text[start - 1]) || text[start - 1] == '.'))
+    while (start > floor && (isWordChar(text[start - 1]) || text[start - 1] == '.'))
         --start;
     const std::string_view word = text.substr(start, i - start);
     if (word.size() == 1 && word[0] >= 'A' && word[0] <= 'Z')
         return false;
     if (word.size() > 3)
         return true; // longer than any abbreviation below
-    for (const std::string_view abbreviation : {"e.g", "i.e", "cf", "vs", "al", "Ed", "Fig", "Sec", "No"}) {
+    // Views made once, not measured again at every full stop.
+    static constexpr std::string_view kAbbreviations[] = {"e.g", "i.e", "cf",  "vs", "al",
+                                                          "Ed",  "Fig", "Sec", "No"};
+    for (const std::string_view abbreviation : kAbbreviations) {
         if (word == abbreviation)
             return false;
     }
@@ -355,13 +378,18 @@ private:
         m_joined.append(line.data() + first, last - first);
     }
 
-    // The line and column of offset `position` of the joined paragraph.
-    std::pair<int32_t, int32_t> place(std::size_t position) const
+    // The line and column of offset `position` of the joined paragraph,
+    // `segment` moved from where it stood to the segment that holds it: the
+    // keywords, and the sentences that hold them, come in paragraph order,
+    // so that a cursor for each walks the segments about once.
+    std::pair<int32_t, int32_t> place(std::size_t position, std::size_t& segment) const
     {
-        auto segment = std::upper_bound(m_segments.begin(), m_segments.end(), position,
-                                        [](std::size_t p, const Segment& s) { return p < s.joinedStart; });
-        --segment;
-        return {segment->line, segment->column + static_cast<int32_t>(position - segment->joinedStart)};
+        while (segment + 1 < m_segments.size() && m_segments[segment + 1].joinedStart <= position)
+            ++segment;
+        while (segment > 0 && m_segments[segment].joinedStart > position)
+            --segment;
+        const Segment& holding = m_segments[segment];
+        return {holding.line, holding.column + static_cast<int32_t>(position - holding.joinedStart)};
     }
 
     bool inReferences(int32_t lineNumber) const
@@ -383,18 +411,19 @@ private:
             if (!m_segments[s].cued)
                 continue;
             const std::size_t end = s + 1 < m_segments.size() ? m_segments[s + 1].joinedStart : text.size();
-            std::size_t at = m_segments[s].joinedStart;
 #if defined(__SSE2__)
-            for (; at + 16 <= end; at += 16) {
-                for (unsigned initials = keywordInitials(text.data() + at); initials != 0;
-                     initials &= initials - 1)
+            for (std::size_t at = m_segments[s].joinedStart; at < end; at += 16) {
+                unsigned initials = at + 16 <= end ? keywordInitials(text.data() + at)
+                                                   : blockBits(text, at, end - at, keywordInitials);
+                for (; initials != 0; initials &= initials - 1)
                     noteKeywordAt(text, at + static_cast<std::size_t>(__builtin_ctz(initials)));
             }
-#endif
-            for (; at < end; ++at) {
+#else
+            for (std::size_t at = m_segments[s].joinedStart; at < end; ++at) {
                 if (isKeywordInitial(text[at]))
                     noteKeywordAt(text, at);
             }
+#endif
         }
     }
 
@@ -411,8 +440,10 @@ private:
         if (m_keywordsFound.empty() || isKeywordBoilerplate(m_joined))
             return;
         std::pair<std::size_t, std::size_t> sentence{0, 0};
+        std::size_t keywordSegment = 0;
+        std::size_t sentenceSegment = 0;
         for (const Keyword& keyword : m_keywordsFound) {
-            const auto [line, column] = place(keyword.position);
+            const auto [line, column] = place(keyword.position, keywordSegment);
             if (inReferences(line + 1))
                 continue;
             if (keyword.position >= sentence.second)
@@ -424,15 +455,15 @@ private:
             }
             const std::string_view text =
                 withoutBullet(std::string_view(m_joined).substr(start, end - start));
-            RequirementSentence entry;
+            // Built in place: each string is made once, at its size.
+            RequirementSentence& entry = m_text.requirements.emplace_back();
             entry.keyword = std::string(keyword.name);
             entry.line = line;
             entry.column = column;
             std::tie(entry.sentenceLine, entry.sentenceColumn) =
-                place(static_cast<std::size_t>(text.data() - m_joined.data()));
+                place(static_cast<std::size_t>(text.data() - m_joined.data()), sentenceSegment);
             entry.section = sectionHolding(line + 1);
             entry.sentence = std::string(text);
-            m_text.requirements.push_back(std::move(entry));
         }
     }
 
@@ -464,11 +495,31 @@ bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previous
     return pageBreak && isSpace(next.front()) && previousIndented;
 }
 
+// The first line at or after `from` whose cues hold a keyword, or the end.
+// Most lines hold none, and the cues are walked eight lines at a time.
+std::size_t nextRequirementCue(const std::vector<uint8_t>& families, std::size_t from)
+{
+    std::size_t at = from;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    constexpr uint64_t kInEveryByte = 0x0101010101010101ULL * kCueRequirement;
+    for (; at + 8 <= families.size(); at += 8) {
+        uint64_t eight = 0;
+        std::memcpy(&eight, families.data() + at, sizeof eight);
+        if (const uint64_t cued = eight & kInEveryByte; cued != 0)
+            return at + static_cast<std::size_t>(__builtin_ctzll(cued)) / 8;
+    }
+#endif
+    while (at < families.size() && (families[at] & kCueRequirement) == 0)
+        ++at;
+    return at;
+}
+
 // The first text line at or after `from` with a keyword cue, or the end.
 std::size_t nextCuedLine(const TextLines& lines, const LineCues& cues, std::size_t from)
 {
-    for (std::size_t i = from; i < cues.families.size(); ++i) {
-        if ((cues.families[i] & kCueRequirement) != 0 && lines.roles[i] == LineRole::Text)
+    for (std::size_t i = nextRequirementCue(cues.families, from); i < cues.families.size();
+         i = nextRequirementCue(cues.families, i + 1)) {
+        if (lines.roles[i] == LineRole::Text)
             return i;
     }
     return lines.size();

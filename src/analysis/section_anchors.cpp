@@ -5,6 +5,7 @@
 #include "analysis/text_scan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <limits>
 #include <numeric>
@@ -54,21 +55,6 @@ struct Candidate {
     bool repeated = false; // a body line whose number an earlier one has
 };
 
-// Marks each candidate from `first` on whose number an earlier one of them
-// has. They are in line order: a stable sort by number keeps the first.
-void dropRepeatedNumbers(std::vector<Candidate>& candidates, std::size_t first)
-{
-    std::vector<std::size_t> byNumber(candidates.size() - first);
-    std::iota(byNumber.begin(), byNumber.end(), first);
-    std::stable_sort(byNumber.begin(), byNumber.end(), [&](std::size_t a, std::size_t b) {
-        return candidates[a].number < candidates[b].number;
-    });
-    for (std::size_t i = 1; i < byNumber.size(); ++i) {
-        if (candidates[byNumber[i]].number == candidates[byNumber[i - 1]].number)
-            candidates[byNumber[i]].repeated = true;
-    }
-}
-
 // The candidates' indexes by line, and on one line by priority, the
 // earlier first where both are equal: as a stable sort gives them. The
 // contents, the headings and the body lines (from `firstHeading` and
@@ -107,12 +93,28 @@ std::string_view trimmed(std::string_view text)
     return text.substr(begin, end - begin);
 }
 
-// Whether a line whose text starts with `first` then `second` may start
-// with a section number: a digit, a capital before a dot ("A.") or the "A"
-// of "Appendix". Most lines start with a word and are passed over at once.
-bool mayStartNumber(char first, char second)
+// What the first byte of a line's text tells of a section number there: it
+// may open one (a digit, or the "A" of "A." and of "Appendix"), or may if a
+// dot follows (the "B" of "B."), or cannot. One look-up for each line, since
+// most lines start with a word and are passed over on it.
+enum class NumberOpening : uint8_t { Cannot, May, MayBeforeDot };
+
+constexpr std::array<NumberOpening, 256> kNumberOpening = [] {
+    std::array<NumberOpening, 256> table{};
+    for (int c = '0'; c <= '9'; ++c)
+        table[static_cast<std::size_t>(c)] = NumberOpening::May;
+    for (int c = 'B'; c <= 'Z'; ++c)
+        table[static_cast<std::size_t>(c)] = NumberOpening::MayBeforeDot;
+    table['A'] = NumberOpening::May;
+    return table;
+}();
+
+// Whether `line`, not empty, may start with a section number.
+bool mayStartNumber(std::string_view line)
 {
-    return isDigit(first) || (isUpper(first) && (first == 'A' || second == '.'));
+    const NumberOpening opening = kNumberOpening[static_cast<unsigned char>(line[0])];
+    return opening == NumberOpening::May
+        || (opening == NumberOpening::MayBeforeDot && line.size() > 1 && line[1] == '.');
 }
 
 } // namespace
@@ -189,12 +191,12 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         candidates.push_back({heading.line, number, std::string_view(heading.title).substr(titleStart), 1});
         known.add(number, true);
     }
-    known.seal();
     // The body's own numbered headings, for the sections a contents leaves
     // out or a contents that could not be read; a number already known is a
     // numbered list item at the margin, not a heading. Of body lines with
     // the same number the first is the heading.
     const std::size_t firstBody = candidates.size();
+    SectionNumberMap<bool> bodyNumbers;
     // Every line is looked at: read its indentation and first bytes
     // straight from the arrays, and most lines are passed over on them.
     const std::size_t lineCount = lines.size();
@@ -206,8 +208,8 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         const std::size_t indent = indents[i];
         if (indent > 9 || indent >= views[i].size())
             continue;
-        const std::string_view line = views[i].substr(indent);
-        if (!mayStartNumber(line[0], at(line, 1)))
+        const std::string_view line(views[i].data() + indent, views[i].size() - indent);
+        if (!mayStartNumber(line))
             continue;
         const int32_t number = static_cast<int32_t>(i) + 1;
         if (lines.roles[i] != LineRole::Text || number <= text.titleLine
@@ -222,9 +224,9 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
             std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
         if ((indent > 0 && !capitals) || title.find("...") != std::string_view::npos)
             continue; // a list item, or a contents line at the margin
-        candidates.push_back({number, sectionNumber, title, 2});
+        const bool repeated = !bodyNumbers.add(sectionNumber, true);
+        candidates.push_back({number, sectionNumber, title, 2, repeated});
     }
-    dropRepeatedNumbers(candidates, firstBody);
     const std::vector<std::size_t> order = inLineOrder(candidates, firstHeading, firstBody);
     text.sectionAnchors.clear();
     text.sectionAnchors.reserve(candidates.size());

@@ -1,8 +1,10 @@
 // Section numbers ("3.2", "B.1", "10.10.10") mapped to what a pass looks
-// up by them: filled once, sorted once, then asked once for each number met
-// in the text. A number of up to seven bytes (nearly all) is held as one
-// integer, its bytes and its length, so that sorting and looking up compare
-// integers rather than strings.
+// up by them: filled once, then asked once for each number met in the
+// text. A hash table rather than a sorted list: a document names a few
+// hundred sections and sorting them cost more than every look-up after.
+// The first seven bytes of a number and its length are held as one
+// integer, so that hashing and comparing a number (nearly all are that
+// short) is an integer's work rather than a string's.
 #ifndef PARCHLY_ANALYSIS_SECTION_NUMBER_MAP_H
 #define PARCHLY_ANALYSIS_SECTION_NUMBER_MAP_H
 
@@ -17,63 +19,95 @@ namespace parchly {
 
 template <typename Value> class SectionNumberMap {
 public:
-    // Room for `count` numbers, of which nearly all are short.
-    void reserve(std::size_t count) { m_short.reserve(count); }
-
-    // Of numbers added twice, the first added is the one found.
-    void add(std::string_view number, Value value)
+    // Room for `count` numbers without growing.
+    void reserve(std::size_t count)
     {
-        const auto order = static_cast<uint32_t>(m_short.size() + m_long.size());
-        if (number.size() <= kShortNumber)
-            m_short.push_back({key(number), order, value});
-        else
-            m_long.push_back({number, order, value});
+        if (2 * count > m_slots.size())
+            rehash(2 * count);
     }
 
-    // Must come after the last add and before the first find.
-    void seal()
+    // Of numbers added twice, the first added is the one found: true when
+    // `number` was new. The map holds a view of `number`, which must stay
+    // valid while the map is used.
+    bool add(std::string_view number, Value value)
     {
-        // By number, then in the order added: no stable sort, which would
-        // take a buffer of its own.
-        const auto byNumber = [](const auto& a, const auto& b) {
-            return a.key != b.key ? a.key < b.key : a.order < b.order;
-        };
-        std::sort(m_short.begin(), m_short.end(), byNumber);
-        std::sort(m_long.begin(), m_long.end(), byNumber);
+        // At most half full, so that a search ends at a free slot soon.
+        if (2 * (m_count + 1) > m_slots.size())
+            rehash(2 * (m_count + 1));
+        const uint64_t wanted = key(number);
+        Slot& slot = m_slots[slotOf(wanted, number)];
+        if (slot.used)
+            return false;
+        slot = {wanted, number, value, true};
+        ++m_count;
+        return true;
     }
 
     // The value of `number`, or null.
     const Value* find(std::string_view number) const
     {
-        return number.size() <= kShortNumber ? findIn(m_short, key(number)) : findIn(m_long, number);
+        if (m_count == 0)
+            return nullptr;
+        const Slot& slot = m_slots[slotOf(key(number), number)];
+        return slot.used ? &slot.value : nullptr;
     }
 
 private:
-    static constexpr std::size_t kShortNumber = 7;
+    static constexpr std::size_t kKeyBytes = 7;
 
+    struct Slot {
+        uint64_t key = 0;
+        std::string_view number;
+        Value value{};
+        bool used = false;
+    };
+
+    // The number's first seven bytes and its length (up to 255): the whole
+    // number when it is that short.
     static uint64_t key(std::string_view number)
     {
         uint64_t bytes = 0;
         if (!number.empty())
-            std::memcpy(&bytes, number.data(), number.size());
-        return bytes | static_cast<uint64_t>(number.size()) << 56;
+            std::memcpy(&bytes, number.data(), std::min(number.size(), kKeyBytes));
+        return bytes | static_cast<uint64_t>(std::min<std::size_t>(number.size(), 0xff)) << 56;
     }
 
-    template <typename Key> struct Entry {
-        Key key;
-        uint32_t order;
-        Value value;
-    };
-
-    template <typename Key> static const Value* findIn(const std::vector<Entry<Key>>& entries, Key wanted)
+    static bool sameNumber(const Slot& slot, uint64_t wanted, std::string_view number)
     {
-        const auto found = std::lower_bound(entries.begin(), entries.end(), wanted,
-                                            [](const Entry<Key>& e, Key k) { return e.key < k; });
-        return found != entries.end() && found->key == wanted ? &found->value : nullptr;
+        return slot.key == wanted && (number.size() <= kKeyBytes || slot.number == number);
     }
 
-    std::vector<Entry<uint64_t>> m_short;
-    std::vector<Entry<std::string_view>> m_long;
+    // The slot that holds `number`, or the free slot where it would go.
+    std::size_t slotOf(uint64_t wanted, std::string_view number) const
+    {
+        // The top bits of the product, which every byte of the key moves.
+        const std::size_t mask = m_slots.size() - 1;
+        std::size_t at = static_cast<std::size_t>((wanted * 0x9E3779B97F4A7C15ULL) >> m_shift);
+        while (m_slots[at].used && !sameNumber(m_slots[at], wanted, number))
+            at = (at + 1) & mask;
+        return at;
+    }
+
+    void rehash(std::size_t atLeast)
+    {
+        std::size_t size = 16;
+        m_shift = 64 - 4;
+        while (size < atLeast) {
+            size *= 2;
+            --m_shift;
+        }
+        std::vector<Slot> old(size);
+        old.swap(m_slots);
+        for (const Slot& slot : old) {
+            if (slot.used)
+                m_slots[slotOf(slot.key, slot.number)] = slot;
+        }
+    }
+
+    std::vector<Slot> m_slots;
+    std::size_t m_count = 0;
+    // 64 less the bits of a slot's index.
+    unsigned m_shift = 64;
 };
 
 } // namespace parchly

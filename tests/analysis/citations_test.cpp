@@ -58,15 +58,19 @@ TEST(Citations, CarriageReturnsAndAMissingLastLineEnd)
 }
 
 // The next citation a line on, a few lines on, or pages on: each lands on
-// its own line however far the last one stood.
+// its own line however far the last one stood, on either side of the
+// distances the search tries.
 TEST(Citations, LandOnTheirLinesHoweverFarApart)
 {
     std::string text = "[1]\n[1]\n";
-    for (int32_t gap : {3, 4, 5, 300})
+    std::vector<Found> expected{{0, 0, 3, 0}, {1, 0, 3, 0}};
+    int32_t line = 2;
+    for (int32_t gap : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 16, 17, 300}) {
         text += std::string(static_cast<std::size_t>(gap), '\n') + "x [1]\n";
-    EXPECT_EQ(citationsOf(text + "[1]  First.\n", 318),
-              (std::vector<Found>{
-                  {0, 0, 3, 0}, {1, 0, 3, 0}, {5, 2, 5, 0}, {10, 2, 5, 0}, {16, 2, 5, 0}, {317, 2, 5, 0}}));
+        line += gap;
+        expected.emplace_back(line++, 2, 5, 0);
+    }
+    EXPECT_EQ(citationsOf(text + "[1]  First.\n", line), expected);
 }
 
 TEST(Citations, NoneAtOrAfterTheFirstReference)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 namespace parchly {
 namespace {
@@ -37,6 +38,18 @@ Anchors anchorsOf(RfcText& text, const std::string& body)
     for (const SectionAnchor& anchor : text.sectionAnchors)
         anchors.emplace_back(anchor.line, anchor.number + " " + anchor.title);
     return anchors;
+}
+
+// Each paragraph, alone after a title, holds one requirement, whose
+// sentence is the one paired with it.
+void expectSentences(const std::vector<std::pair<const char*, const char*>>& cases)
+{
+    for (const auto& [paragraph, sentence] : cases) {
+        SCOPED_TRACE(paragraph);
+        const RfcText text = test::analyseBytes(std::string("Title\n\n   ") + paragraph + "\n").text;
+        ASSERT_EQ(text.requirements.size(), 1u);
+        EXPECT_EQ(text.requirements[0].sentence, sentence);
+    }
 }
 
 TEST(Links, LinkAtAColumnAndTheStartOfASentence)
@@ -118,6 +131,86 @@ TEST(Requirements, KeywordDefinitionLeftOutAtEveryOffset)
     }
 }
 
+// The words of a phrase are read sixteen bytes at a time where the line
+// has them: an RFC number is read whole after a word of letters and digits
+// of every length, up to whatever byte ends it, within a line and at the
+// end of a text with no line end.
+TEST(Links, AnRfcNumberIsReadWholeWhereverItsWordsEnd)
+{
+    const std::pair<const char*, bool> after[] = {
+        {"", true},   {".", true},   {"\x15", true}, {"\xc3\xa9", true}, {"@", true},
+        {"`", true},  {"{", true},   {"/", true},    {":", true},        {"a", false},
+        {"Z", false}, {"99", false}, {".5", false}};
+    const std::string letters = "aZ0z9A";
+    for (std::size_t length = 0; length < 40; ++length) {
+        std::string word;
+        for (std::size_t i = 0; i < length; ++i)
+            word += letters[i % letters.size()];
+        for (const auto& [tail, linked] : after) {
+            for (const std::string end : {"", " as the text goes on\n"}) {
+                const std::string line = "   " + word + " RFC 1234" + tail + end;
+                SCOPED_TRACE(line);
+                const RfcText text = test::analyseBytes("Title\n\n" + line).text;
+                ASSERT_EQ(text.links.size(), linked ? 1u : 0u);
+                if (linked) {
+                    EXPECT_EQ(text.links[0].targetRfc, 1234);
+                    EXPECT_EQ(text.links[0].endColumn, static_cast<int32_t>(length + 12));
+                }
+            }
+        }
+    }
+}
+
+// The lines with a keyword are looked for eight lines at a time: a keyword
+// line is found wherever it falls among them, up to the text's last line,
+// and a second one in the same eight is found too.
+TEST(Requirements, KeywordLinesFoundAtEveryLineOfTheText)
+{
+    for (std::size_t total = 1; total < 20; ++total) {
+        for (std::size_t first = 0; first < total; ++first) {
+            std::vector<std::string> body(total, "");
+            body[first] = "   A client MUST send it.";
+            const std::size_t second = first + 2;
+            if (second < total)
+                body[second] = "   A server MAY drop it.";
+            std::string bytes = "Title\n";
+            for (const std::string& line : body)
+                bytes += line + "\n";
+            SCOPED_TRACE(bytes);
+            const RfcText text = test::analyseBytes(bytes).text;
+            ASSERT_EQ(text.requirements.size(), second < total ? 2u : 1u);
+            EXPECT_EQ(text.requirements[0].line, static_cast<int32_t>(first + 1));
+            if (second < total) {
+                EXPECT_EQ(text.requirements[1].line, static_cast<int32_t>(second + 1));
+            }
+        }
+    }
+}
+
+// A sentence ends at a full stop unless the word before it is an initial
+// or a known abbreviation; the word is read back only as far as that needs.
+TEST(Requirements, SentenceEndsAfterWordsLongerThanAnAbbreviation)
+{
+    expectSentences({{"See Fig. 2 where it MUST be so.", "See Fig. 2 where it MUST be so."},
+                     {"See Figs. It MUST be so.", "It MUST be so."},
+                     {"Ask J. Postel if it MUST be so.", "Ask J. Postel if it MUST be so."},
+                     {"Ask JP. It MUST be so.", "It MUST be so."},
+                     {"Set x_y. It MUST be so.", "It MUST be so."},
+                     {"Use Xe.g. It MUST be so.", "It MUST be so."},
+                     {"Use e.g. It MUST be so.", "Use e.g. It MUST be so."},
+                     {"E. It MUST be so.", "E. It MUST be so."}});
+}
+
+// A paragraph shorter than the blocks the keywords and the sentence ends
+// are looked for in is read whole all the same.
+TEST(Requirements, ParagraphShorterThanABlockReadWhole)
+{
+    expectSentences({{"MAY.", "MAY."},
+                     {"It MUST.", "It MUST."},
+                     {"Ab. It MAY.", "It MAY."},
+                     {"X? SHALL NOT", "SHALL NOT"}});
+}
+
 // Room is made for as many links and requirements as words that may start
 // one; a grammar full of brackets starts far more than it holds links, and
 // the record, which lives as long as its window, keeps no spare room.
@@ -185,9 +278,10 @@ TEST(SectionNumberMap, TheFirstAddedOfANumberIsFound)
     SectionNumberMap<int> map;
     const std::pair<const char*, int> added[] = {{"3.2", 1},     {"10.10.10", 2}, {"3.2", 3}, {"10.10.10", 4},
                                                  {"1234567", 5}, {"A", 6},        {"3.20", 7}};
-    for (const auto& [number, value] : added)
-        map.add(number, value);
-    map.seal();
+    for (const auto& [number, value] : added) {
+        const bool isNew = value != 3 && value != 4;
+        EXPECT_EQ(map.add(number, value), isNew) << number;
+    }
     const std::pair<const char*, int> found[] = {
         {"3.2", 1}, {"10.10.10", 2}, {"1234567", 5}, {"A", 6},        {"3.20", 7},
         {"3", 0},   {"3.2.", 0},     {"10.10.1", 0}, {"12345678", 0}, {"", 0}};
@@ -195,6 +289,28 @@ TEST(SectionNumberMap, TheFirstAddedOfANumberIsFound)
         const int* at = map.find(number);
         EXPECT_EQ(at != nullptr ? *at : 0, value) << number;
     }
+}
+
+// The table grows as numbers come: a document with hundreds of sections
+// finds every one, the short and the long alike.
+TEST(SectionNumberMap, FindsEveryNumberOfALongDocument)
+{
+    std::vector<std::string> numbers;
+    for (int major = 1; major <= 40; ++major) {
+        numbers.push_back(std::to_string(major));
+        for (int minor = 1; minor <= 12; ++minor)
+            numbers.push_back(std::to_string(major) + ".10." + std::to_string(minor));
+    }
+    SectionNumberMap<std::size_t> map;
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        ASSERT_TRUE(map.add(numbers[i], i)) << numbers[i];
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const std::size_t* at = map.find(numbers[i]);
+        ASSERT_NE(at, nullptr) << numbers[i];
+        EXPECT_EQ(*at, i) << numbers[i];
+    }
+    EXPECT_EQ(map.find("41"), nullptr);
+    EXPECT_EQ(map.find("1.10.13"), nullptr);
 }
 
 TEST(Requirements, CsvFieldsAsRfc4180Quotes)

@@ -72,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                     HeadingCase{"7.  References\r\r", true}, HeadingCase{"7.  Notes", false},
                     HeadingCase{"References.", true}, HeadingCase{"Bibliography\t", true},
                     // The last letters of a heading's words, and none of them.
-                    HeadingCase{"Differences", false}, HeadingCase{"Cited", false}));
+                    HeadingCase{"Differences", false}, HeadingCase{"Cited", false},
+                    HeadingCase{"References Cited", true}, HeadingCase{"BIBLIOGRAPHY", true}));
 
 // Texts that centre their chapters centre a numbered references heading
 // too, and may open it with a paragraph before the entries (RFC 3501's
