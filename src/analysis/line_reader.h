@@ -137,6 +137,11 @@ public:
         return m_feedsBefore.empty() ? 0 : m_feedsBefore[std::min(index, m_feedsBefore.size() - 1)];
     }
 
+    // Whether a CR stands anywhere in the text (in text mode, a lone CR
+    // or one before a CR LF pair): where none does, a line's facts tell
+    // where its text ends without a search.
+    bool holdsCr() const { return m_holdsCr; }
+
     // What line `index` (0-based) is, found when the text was cut.
     const LineFacts& factsOf(std::size_t index) const { return m_facts[index]; }
 
@@ -178,6 +183,7 @@ private:
     // One for each line, in step with m_lineEnds.
     std::unique_ptr<LineFacts[]> m_facts;
     std::size_t m_lineTotal = 0;
+    bool m_holdsCr = false;
     std::vector<std::size_t> m_formFeedLines;
     // Left empty in a text without a form feed; else lineTotal() + 1
     // counts. A text is at most a few million lines.

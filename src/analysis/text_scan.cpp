@@ -2,6 +2,7 @@
 
 #include "analysis/page_lines.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -93,8 +94,12 @@ std::string readParagraph(TextScan& scan, std::string_view firstLine, std::size_
 void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start, std::string& paragraph)
 {
     paragraph.clear();
+    constexpr std::size_t kSearch = static_cast<std::size_t>(-1);
     std::string_view line = firstLine;
     std::size_t i = start;
+    // Where the text of a line read here ends, from its facts, in a text
+    // that holds no CR (nearly every one); else it is searched for.
+    std::size_t textEnd = kSearch;
     bool afterLineEnd = false;
     for (;;) {
         if (i >= line.size()) {
@@ -106,11 +111,14 @@ void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start
             if (!next)
                 break;
             line = *next;
-            i = skipBlanks(line, 0);
-            if (charAt(line, i) == kFormFeed) {
+            // The reader has looked at how the line starts and ends.
+            const LineFacts& facts = scan.source.factsOf(scan.source.linesRead() - 1);
+            textEnd = scan.source.holdsCr() ? kSearch : facts.textEnd;
+            i = facts.indent;
+            if (facts.has(LineFacts::kOpensWithFeed)) {
                 // Inside a paragraph the form feed counts at its own line.
                 notePageBreak(scan.text, scan.text.lineCount);
-                i = skipBlanks(line, i + 1);
+                i = facts.rest;
             } else {
                 notePageBreakAfter(scan);
             }
@@ -118,7 +126,7 @@ void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start
         }
         // A run of text joins the paragraph whole, up to a CR or the LF,
         // which can only be the line's last byte.
-        const std::size_t end = lineEndFrom(line, i);
+        const std::size_t end = textEnd == kSearch ? lineEndFrom(line, i) : std::max(i, textEnd);
         if (end > i) {
             paragraph.append(line, i, end - i);
             afterLineEnd = false;

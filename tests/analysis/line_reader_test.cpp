@@ -182,6 +182,8 @@ TEST(LineReader, EveryCutWidthCutsAndDescribesAlike)
         std::replace(plain.begin() + static_cast<std::ptrdiff_t>(plain.size() / 2), plain.end(), ' ', '\t');
         texts.push_back(plain);
     }
+    // Lines that outnumber the room made for them, which is then grown.
+    texts.push_back(std::string(5000, '\n') + "  x\n");
     for (const CutWidth width : {CutWidth::Bytes, CutWidth::Sse2, CutWidth::Avx2}) {
         if (!canCutWith(width))
             continue;

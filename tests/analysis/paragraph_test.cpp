@@ -21,6 +21,8 @@ const ParagraphCase kParagraphs[] = {
     {"lines joined by a space", "Two lines\n   of text  \n\nnext\n", "Two lines of text"},
     {"a lone CR inside a line ends a run", "one\rtwo\nthree\n\nnext\n", "one two three"},
     {"a CR before the LF is a second line end", "a\r\r\nb\n", "a"},
+    {"a lone CR in a later line ends a run", "one\ntwo\rthree\n\nnext\n", "one two three"},
+    {"an indented later line joins from its words", "one\n \t two\n\nnext\n", "one two"},
     {"the last line needs no line end", "end of\nfile", "end of file"},
     {"a long line's pieces join without a space", std::string(1500, 'x') + "\n\n", std::string(1500, 'x')},
     {"a form feed opening a line is passed", "page\n\f  next\n\n", "page next"},
