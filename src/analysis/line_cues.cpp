@@ -195,7 +195,7 @@ bool startsWordAt(const CueWord& word, const char* start)
 
 // Whether `word` stands at `start` of `text`, byte by byte: near the ends
 // of the text.
-bool endsText(const CueWord& word, std::string_view text, std::size_t start)
+bool startsWordNearAnEnd(const CueWord& word, std::string_view text, std::size_t start)
 {
     if (text.size() - start < word.length)
         return false;
@@ -227,7 +227,7 @@ uint8_t cuesAt(std::string_view text, std::size_t& at)
         return word.cue;
     }
     const CueWord& word = kCueWords[wordSlotOf(text, at)];
-    if (word.length == 0 || at < word.before || !endsText(word, text, at - word.before))
+    if (word.length == 0 || at < word.before || !startsWordNearAnEnd(word, text, at - word.before))
         return 0;
     at -= word.before;
     return word.cue;
