@@ -43,29 +43,34 @@ bool expectCutsAndSeparatorsComeBack(OpenedView& opened, const QString& expected
     return paged;
 }
 
+// A file of one kind and what opening it shows.
+struct OpeningCase {
+    const char* name;
+    const char* text; // null: no such file
+    bool isIndex;
+    int tabs;
+    const char* mode; // null: not asked
+};
+
+const char* const kIndexText = "RFC INDEX\r\n\r\n0001 Host Software. S. Crocker. April 1969.\r\n";
+
 // A file whose name ends in "rfc-index.txt" is the index, shown as text with
 // only its Index tab; the name is matched with case. A file without page
 // breaks (or that cannot be read) has nothing to cut and no page to mark.
-// None of them says a word.
+const OpeningCase kOpeningCases[] = {
+    {"rfc-index.txt", kIndexText, true, 1, "Index View"},
+    {"my-rfc-index.txt", kIndexText, true, 1, "Index View"},
+    {"RFC-INDEX.TXT", kModernRfc, false, 3, "Structure View"},
+    {"rfc1.txt", nullptr, false, 0, nullptr},
+};
+
+// Each kind of file is shown as its own text with its tabs, and none of
+// them says a word.
 TEST(ViewOpening, EachKindOfFileIsShownAsItsTextWithItsTabs)
 {
-    const char* const index = "RFC INDEX\r\n\r\n0001 Host Software. S. Crocker. April 1969.\r\n";
-    struct Case {
-        const char* name;
-        const char* text; // null: no such file
-        bool isIndex;
-        int tabs;
-        const char* mode; // null: not asked
-    };
-    const Case cases[] = {
-        {"rfc-index.txt", index, true, 1, "Index View"},
-        {"my-rfc-index.txt", index, true, 1, "Index View"},
-        {"RFC-INDEX.TXT", kModernRfc, false, 3, "Structure View"},
-        {"rfc1.txt", nullptr, false, 0, nullptr},
-    };
     ScriptedDialogs dialogs;
     QTemporaryDir folder;
-    for (const Case& c : cases) {
+    for (const OpeningCase& c : kOpeningCases) {
         SCOPED_TRACE(c.name);
         const QString path = folder.filePath(c.name);
         if (c.text)
