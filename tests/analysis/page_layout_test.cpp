@@ -110,6 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
         FooterPair{"Smith            Informational            Page 9",
                    "Smith            Informational           Page 10", RunningLine::kNone},
         FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page 10", RunningLine::kFooter},
+        // Lines of the same size, told without taking their blanks off.
+        FooterPair{"Smith  Informational  Page 8", "Smith  Informational  Page 9", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  Page 19", "Smith  Informational  Page 2 ", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page 9", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  Page 9", "Smyth  Informational  Page 9", RunningLine::kNone},
         FooterPair{"Smith  Informational  Page 99", "Smith  Informational  Page 100", RunningLine::kFooter},
         FooterPair{"Postel  1981-09  Page 7", "Postel  1981-10  Page 8", RunningLine::kFooter},
         FooterPair{"Smith  Informational  Page 9", "Jones  Informational  Page 10", RunningLine::kNone},
