@@ -137,6 +137,15 @@ bool sameShape(std::string_view a, std::string_view b)
     return holdsFewestLetters(a);
 }
 
+// looksLikePageHeader() of line `index`, which holds no form feed: asked
+// of the line after nearly every unindented line, whose first word tells
+// most of them at once.
+bool opensLikePageHeader(const LineReader& source, std::size_t index)
+{
+    const std::string_view line = source.lineAt(index);
+    return charAt(line, source.factsOf(index).indent) == 'R' && looksLikePageHeader(line);
+}
+
 // The form-feed line that opens the page of line `index`, looked for up to
 // `reach` lines above it; kNone when there is none (the first page). The
 // reader knows its form-feed lines: no line is searched for one.
@@ -304,7 +313,13 @@ bool endsInPageWord(std::string_view line)
 
 bool looksLikePageHeader(std::string_view line)
 {
-    const std::string_view text = lineWords(line);
+    // Only the opening bytes are read: the blanks and line end after the
+    // words, which lineWords() would take off, cannot be among "RFC" and
+    // the digit it asks for.
+    std::size_t start = skipBlanks(line, 0);
+    while (charAt(line, start) == kFormFeed)
+        start = skipBlanks(line, start + 1);
+    const std::string_view text = line.substr(start);
     if (!startsWithAt(text, 0, "RFC"))
         return false;
     const char next = charAt(text, 3);
@@ -341,7 +356,7 @@ bool closesPage(const LineReader& source, std::size_t index)
             return true;
         // A blank line is neither a form feed nor a header.
         if (!isBlank(source, k))
-            return holdsFormFeed(source, k) || looksLikePageHeader(source.lineAt(k));
+            return holdsFormFeed(source, k) || opensLikePageHeader(source, k);
     }
     return false;
 }
