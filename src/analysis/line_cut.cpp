@@ -218,13 +218,16 @@ public:
     void take(std::size_t at, const ChunkBits& bits)
     {
         if (!takeCommonLines(m_place, at, bits, m_text, m_holdsCr))
-            takeAnyLines(at, bits);
+            takeAnyLines(at, bits.lineFeeds, bits.formFeeds, bits.words);
     }
 
     // A chunk with a form feed, or a long line's piece, or too little room
-    // left: each cut on its own.
-    [[gnu::noinline]] void takeAnyLines(std::size_t at, const ChunkBits& bits)
+    // left: each cut on its own. The bits come in registers, not through
+    // memory that every chunk would store them into for this rare call.
+    [[gnu::noinline]] void takeAnyLines(std::size_t at, uint64_t lineFeeds, uint64_t formFeeds,
+                                        uint64_t words)
     {
+        const ChunkBits bits{lineFeeds, formFeeds, words};
         m_lines.count = m_place.count;
         for (uint64_t cuts = bits.lineFeeds | bits.formFeeds; cuts != 0; cuts &= cuts - 1) {
             const auto bit = static_cast<unsigned>(__builtin_ctzll(cuts));
@@ -337,7 +340,7 @@ template <ChunkBits (*bitsOf)(const char*), bool holdsCr>
         const ChunkBits bits = bitsOf(text + at);
         if (!takeCommonLines(place, at, bits, text, holdsCr)) {
             cutter.setPlace(place);
-            cutter.takeAnyLines(at, bits);
+            cutter.takeAnyLines(at, bits.lineFeeds, bits.formFeeds, bits.words);
             place = cutter.place();
         }
     }
