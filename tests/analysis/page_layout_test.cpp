@@ -3,11 +3,11 @@
 // stands on the page before or after; first, middle and last pages, the
 // last one with no form feed after it.
 #include "analysis/page_layout.h"
+#include "analysis_support.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <ostream>
 #include <string>
 
@@ -51,6 +51,19 @@ std::optional<std::size_t> feedAbove(const LineReader& reader, std::size_t index
             feed = line;
     }
     return feed;
+}
+
+// A lone CR after the blanks of a line is no line end: text after it makes
+// the line no blank one under the header, as the bytes tell and the line's
+// first word does not.
+TEST(PageLayout, BlankLinesUnderAHeaderStopAtTextAfterALoneCr)
+{
+    std::string pages = kPages;
+    const std::string body = "   Body text of the second page, [Page 7] quoted.";
+    pages.replace(pages.find(body), body.size(), " \r Body text of the second page.");
+    const test::Analysed analysed = test::analyseBytes(pages);
+    ASSERT_EQ(analysed.text.blankAfterHeader.size(), 2u);
+    EXPECT_EQ(analysed.text.blankAfterHeader[1], 1);
 }
 
 // Two pages' last lines: the first page's is a running footer only when the
