@@ -10,6 +10,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace parchly {
 namespace {
@@ -65,6 +66,33 @@ TEST(PageLayout, BlankLinesUnderAHeaderStopAtTextAfterALoneCr)
     ASSERT_EQ(analysed.text.blankAfterHeader.size(), 2u);
     EXPECT_EQ(analysed.text.blankAfterHeader[1], 1);
 }
+
+// One line printed at both edges of every page: the place of each copy
+// makes it a header or a footer, though it repeats the running line
+// learned first (a page number aside, '#').
+class EdgesOfEveryPage : public testing::TestWithParam<const char*> { };
+
+TEST_P(EdgesOfEveryPage, RunByTheirPlace)
+{
+    const std::string edge = GetParam();
+    const auto page = [&](int number) {
+        std::string line = edge;
+        if (const std::size_t at = line.find('#'); at != std::string::npos)
+            line.replace(at, 1, std::to_string(number));
+        return line + "\n";
+    };
+    const std::string text = "Title page text\n\n" + page(1) + "\f\n" + page(2) + "\n   Body text two.\n\n"
+        + page(2) + "\f\n" + page(3) + "\n   Body text three.\n\n" + page(3);
+    const test::Analysed analysed = test::analyseBytes(text);
+    std::vector<bool> headers;
+    for (const PageMark& mark : analysed.text.pageMarks)
+        headers.push_back(mark.isHeader);
+    EXPECT_EQ(headers, (std::vector<bool>{true, false, true, false}));
+}
+
+INSTANTIATE_TEST_SUITE_P(PageLayout, EdgesOfEveryPage,
+                         testing::Values("RFC 9999            A Short Title               May 2020",
+                                         "Smith                 Informational                 [Page #]"));
 
 // Two pages' last lines: the first page's is a running footer only when the
 // second page ends in the same line, each run of digits aside. (A line
