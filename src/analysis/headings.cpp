@@ -20,6 +20,11 @@ constexpr std::string_view kContentsHeading = "Table of Contents";
 // "Contents" is a heading; indented like a paragraph, it is text.
 bool isContentsHeading(std::string_view line, std::size_t rest)
 {
+    // Asked of every line before the contents, and of every line of a text
+    // that has none: the first letter tells nearly all.
+    const char first = lowerAscii(charAt(line, rest));
+    if (first != 't' && first != 'c')
+        return false;
     std::size_t end = line.size();
     while (end > rest && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == ':'))
         --end;
@@ -82,6 +87,8 @@ bool containsInLowerCase(std::string_view lower, std::string_view part)
 {
     if (part.empty())
         return true;
+    if (part.size() > lower.size())
+        return false;
     const char first = lowerAscii(part[0]);
     for (std::size_t at = lower.find(first); at != std::string_view::npos && lower.size() - at >= part.size();
          at = lower.find(first, at + 1)) {
