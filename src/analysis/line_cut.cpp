@@ -83,37 +83,43 @@ ChunkBits bitsOfBytes(const char* bytes, std::size_t count)
     return bits;
 }
 
-// Where the lines end, and their facts, in room made ahead of them and
-// grown when the lines outnumber it.
+// Where the lines start, each line's end being the next one's start, and
+// their facts, in room made ahead of them and grown when the lines
+// outnumber it.
 struct LineTable {
     explicit LineTable(std::size_t room)
-        : ends(new std::size_t[room])
+        : starts(new std::size_t[room + 1])
         , facts(new LineFacts[room])
         , room(room)
     {
+        starts[0] = 0;
     }
+
+    // Where line `index` ends: the slot after its start.
+    std::size_t* ends() { return starts.get() + 1; }
 
     void push(std::size_t end, const LineFacts& lineFacts)
     {
         if (count == room)
             grow();
-        ends[count] = end;
+        ends()[count] = end;
         facts[count] = lineFacts;
         ++count;
     }
 
     [[gnu::noinline]] void grow()
     {
-        std::unique_ptr<std::size_t[]> moreEnds(new std::size_t[room * 2]);
+        std::unique_ptr<std::size_t[]> moreStarts(new std::size_t[room * 2 + 1]);
         std::unique_ptr<LineFacts[]> moreFacts(new LineFacts[room * 2]);
-        std::copy(ends.get(), ends.get() + count, moreEnds.get());
+        moreStarts[0] = 0;
+        std::copy(ends(), ends() + count, moreStarts.get() + 1);
         std::copy(facts.get(), facts.get() + count, moreFacts.get());
-        ends = std::move(moreEnds);
+        starts = std::move(moreStarts);
         facts = std::move(moreFacts);
         room *= 2;
     }
 
-    std::unique_ptr<std::size_t[]> ends;
+    std::unique_ptr<std::size_t[]> starts;
     std::unique_ptr<LineFacts[]> facts;
     std::size_t room;
     std::size_t count = 0;
@@ -205,7 +211,7 @@ public:
         // Lines run 40 bytes or so: room for shorter ones, grown if needed.
         , m_lines(size / 24 + 16)
     {
-        m_place = {0, kNotYet, true, m_lines.ends.get(), m_lines.facts.get(), 0, m_lines.room};
+        m_place = {0, kNotYet, true, m_lines.ends(), m_lines.facts.get(), 0, m_lines.room};
     }
 
     const char* text() const { return m_text; }
@@ -236,7 +242,7 @@ public:
             if (lineFeed)
                 m_place.wordAt = firstWordAfter(at, bits.words, bit);
         }
-        m_place.ends = m_lines.ends.get();
+        m_place.ends = m_lines.ends();
         m_place.facts = m_lines.facts.get();
         m_place.count = m_lines.count;
         m_place.room = m_lines.room;
@@ -252,7 +258,7 @@ public:
 
     void moveInto(LineCut& cut)
     {
-        cut.ends = std::move(m_lines.ends);
+        cut.starts = std::move(m_lines.starts);
         cut.facts = std::move(m_lines.facts);
         cut.total = m_lines.count;
         cut.feedLines = std::move(m_feedLines);

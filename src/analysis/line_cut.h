@@ -54,11 +54,12 @@ bool canCutWith(CutWidth width);
 // The widest width canCutWith() allows.
 CutWidth widestCutWidth();
 
-// The lines of a text: where each ends (its line end included: the start
-// of the next), what each is, and the lines holding a form feed. The
-// arrays hold `total` entries, with room for more.
+// The lines of a text: where each starts, then where the last ends (its
+// line end included), so that line i runs from starts[i] to starts[i + 1];
+// what each is; and the lines holding a form feed. The arrays hold `total`
+// entries (`starts` one more), with room for more.
 struct LineCut {
-    std::unique_ptr<std::size_t[]> ends;
+    std::unique_ptr<std::size_t[]> starts;
     std::unique_ptr<LineFacts[]> facts;
     std::size_t total = 0;
     std::vector<std::size_t> feedLines;

@@ -144,7 +144,7 @@ bool holdsCrLf(const char* text, std::size_t size)
 bool LineReader::cutRawLines()
 {
     LineCut cut = cutIntoLines(m_bytes, m_size, widestCutWidth());
-    m_lineEnds = std::move(cut.ends);
+    m_lineStarts = std::move(cut.starts);
     m_facts = std::move(cut.facts);
     m_lineTotal = cut.total;
     m_formFeedLines = std::move(cut.feedLines);

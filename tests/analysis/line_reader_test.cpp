@@ -200,7 +200,7 @@ TEST(LineReader, EveryCutWidthCutsAndDescribesAlike)
                 end += lines[i].size();
                 const LineFacts expected = factsReadFrom(lines[i]);
                 const LineFacts& facts = cut.facts[i];
-                ASSERT_EQ(cut.ends[i], end) << static_cast<int>(width) << " line " << i;
+                ASSERT_EQ(cut.starts[i + 1], end) << static_cast<int>(width) << " line " << i;
                 ASSERT_EQ(facts.indent, expected.indent) << static_cast<int>(width) << " line " << i;
                 ASSERT_EQ(facts.rest, expected.rest) << static_cast<int>(width) << " line " << i;
                 ASSERT_EQ(facts.textEnd, expected.textEnd) << static_cast<int>(width) << " line " << i;
