@@ -13,12 +13,13 @@ namespace parchly {
 namespace {
 
 // "3.2." and "3.0" are the sections 3.2 and 3.
-void trimNumber(std::string& number)
+std::string_view trimmedNumber(std::string_view number)
 {
     while (!number.empty() && number.back() == '.')
-        number.pop_back();
+        number.remove_suffix(1);
     while (number.size() >= 2 && number[number.size() - 2] == '.' && number.back() == '0')
-        number.resize(number.size() - 2);
+        number.remove_suffix(2);
+    return number;
 }
 
 bool startsSectionNumber(std::string_view line, std::size_t i)
@@ -35,8 +36,7 @@ bool readSectionNumber(std::string_view line, std::size_t& i, std::string& numbe
     const std::size_t start = i;
     while (isDigit(charAt(line, i)) || isLetter(charAt(line, i)) || charAt(line, i) == '.')
         ++i;
-    number = line.substr(start, i - start);
-    trimNumber(number);
+    number.assign(trimmedNumber(line.substr(start, i - start)));
     return isBlankChar(charAt(line, i));
 }
 
@@ -464,6 +464,11 @@ ContentsEnd parseContentsWithoutPages(TextScan& scan, std::string_view& headingL
 
 std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool& dotted)
 {
+    return std::string(leadingSectionNumber(line, i, dotted));
+}
+
+std::string_view leadingSectionNumber(std::string_view line, std::size_t& i, bool& dotted)
+{
     const std::string_view appendix = "appendix ";
     std::size_t at = i;
     const bool isAppendix = startsWithIgnoringAsciiCase(line.substr(i), appendix);
@@ -476,7 +481,7 @@ std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool
     } else if (isLetter(charAt(line, end)) && (isAppendix || charAt(line, end + 1) == '.')) {
         ++end;
     } else {
-        return std::string();
+        return std::string_view();
     }
     while (charAt(line, end) == '.' && isDigit(charAt(line, end + 1))) {
         ++end;
@@ -488,12 +493,10 @@ std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool
         ++end;
     if (!isBlankChar(charAt(line, end)) || isBlankFrom(line, end)) {
         dotted = false;
-        return std::string();
+        return std::string_view();
     }
-    std::string number(line.substr(at, end - at));
-    trimNumber(number);
     i = end;
-    return number;
+    return trimmedNumber(line.substr(at, end - at));
 }
 
 ContentsEnd parseContents(TextScan& scan, std::string_view& headingLine)

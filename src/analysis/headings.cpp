@@ -127,7 +127,7 @@ int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int3
 {
     std::size_t i = 0;
     bool dotted = false;
-    const std::string number = readLeadingSectionNumber(heading, i, dotted);
+    const std::string_view number = leadingSectionNumber(heading, i, dotted);
     const std::string_view title = std::string_view(heading).substr(i);
     for (std::size_t k = expected < 0 ? 0 : static_cast<std::size_t>(expected); k < text.contents.size();
          ++k) {
@@ -267,7 +267,7 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
     const std::string_view heading = lineText(line, rest);
     std::size_t i = 0;
     bool dotted = false;
-    const std::string number = readLeadingSectionNumber(heading, i, dotted);
+    const std::string_view number = leadingSectionNumber(heading, i, dotted);
     const std::string_view title = heading.substr(skipBlanks(heading, i));
     const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
     const std::size_t last = rest >= kCentred ? scan.text.contents.size()
