@@ -49,7 +49,8 @@ struct LineFacts {
 // widest the processor runs is chosen when the program runs.
 enum class CutWidth { Bytes, Sse2, Avx2 };
 
-// Whether this build, on this processor, can cut with `width`.
+// Whether this build, on this processor, can cut with `width` (Avx2 asks
+// for BMI too).
 bool canCutWith(CutWidth width);
 // The widest width canCutWith() allows.
 CutWidth widestCutWidth();

@@ -184,6 +184,10 @@ TEST(LineReader, EveryCutWidthCutsAndDescribesAlike)
     }
     // Lines that outnumber the room made for them, which is then grown.
     texts.push_back(std::string(5000, '\n') + "  x\n");
+    // First words chunks after their line's start: at a chunk's first byte,
+    // after chunks of blanks only, and a blank line's line end.
+    texts.push_back("a\n" + std::string(62, ' ') + "b\n" + std::string(200, ' ') + "c\n"
+                    + std::string(130, ' ') + "\n");
     for (const CutWidth width : {CutWidth::Bytes, CutWidth::Sse2, CutWidth::Avx2}) {
         if (!canCutWith(width))
             continue;
