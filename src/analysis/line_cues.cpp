@@ -41,12 +41,8 @@ public:
         m_cues.families[m_line] |= found;
         m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
         if ((found & m_linkStarts) != 0) {
-            ++m_cues.linkWords;
             const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
-            uint16_t& first = m_cues.firstLinkStart[m_line];
-            first = std::min(first, column);
-            uint16_t& last = m_cues.lastLinkStart[m_line];
-            last = std::max(last, column);
+            m_cues.linkStarts.push_back({static_cast<uint32_t>(m_line), column});
         }
     }
 
@@ -237,10 +233,6 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
 {
     LineCues cues;
     cues.families.assign(lines.size(), 0);
-    // All bytes 0xff: kNoLinkStart, set at once rather than one by one.
-    cues.firstLinkStart.resize(lines.size());
-    std::memset(cues.firstLinkStart.data(), 0xff, lines.size() * sizeof(uint16_t));
-    cues.lastLinkStart.resize(lines.size());
     if (lines.size() == 0)
         return cues;
     // The lines are views into one text, in order: scan that text whole,
@@ -249,6 +241,9 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
     const std::string_view text(
         begin, static_cast<std::size_t>(lines.lines.back().data() - begin) + lines.lines.back().size());
     CueMarker marker(lines, text, families, cues);
+    // An RFC has about one word that starts a link in 200 bytes.
+    if ((families & kCueLinkStart) != 0)
+        cues.linkStarts.reserve(text.size() / 128);
     if (families == kCueBracket) {
         for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1))
             marker.mark(at, kCueBracket);

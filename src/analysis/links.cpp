@@ -207,22 +207,44 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
     return start;
 }
 
-// Appends the tokens of `line` from `from`, which is its start or white
-// space. `phraseOpen` tells whether a phrase may still run on past them, or
-// a "Section" after them look back at one ("[HTTP]" / "and section 4.4"
-// names a section of this document, "[HTTP] section 4.4" one of HTTP): a
-// word that starts a phrase or a bracket has come, and since then no token
-// that ends every phrase (an Other token, but for the "-" of "RFC-" /
-// "1191", hyphenated at a line end). Past `lastStart`, where the last word
-// that starts a phrase on the line starts, tokens are read only while a
-// phrase or a bracket is open: no phrase uses the rest.
-void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart, int32_t index,
+// Appends the tokens of `line` that a phrase may use. `phraseOpen` tells
+// whether a phrase may still run on past them, or a "Section" after them
+// look back at one ("[HTTP]" / "and section 4.4" names a section of this
+// document, "[HTTP] section 4.4" one of HTTP): a word that starts a phrase
+// or a bracket has come, and since then no token that ends every phrase (an
+// Other token, but for the "-" of "RFC-" / "1191", hyphenated at a line
+// end). `starts` are the line's words that start a phrase, in order.
+// Where no phrase or bracket is open, the tokens up to the next of them are
+// never used and not read: a phrase looks back only at the two tokens
+// before it, and those would be the Other that ended the last phrase (which
+// the words passed over would only have joined) or, at the line start, the
+// tokens of the lines before. Past the last of them the line is not read
+// on.
+void tokenizeLine(std::string_view line, const LinkStart* starts, const LinkStart* startsEnd, int32_t index,
                   std::vector<Token>& tokens, bool& phraseOpen)
 {
     bool spaced = true;
     bool bracketOpen = false;
-    std::size_t i = from;
+    std::size_t i = 0;
+    // Where the tokens of the next word that starts a phrase are read from.
+    std::size_t nextStart = 0;
     while (i < line.size()) {
+        if (!phraseOpen && !bracketOpen) {
+            if (nextStart <= i) {
+                // The words that start inside the tokens read are passed.
+                while (starts != startsEnd && starts->column < i)
+                    ++starts;
+                if (starts == startsEnd)
+                    break;
+                nextStart = tokenStartBefore(line, starts->column);
+            }
+            if (nextStart > i) {
+                i = nextStart;
+                spaced = true;
+                if (i == line.size())
+                    break;
+            }
+        }
         const char c = line[i];
         const ByteClass byteClass = classOf(c);
         if (byteClass == ByteClass::Space) {
@@ -230,8 +252,6 @@ void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart
             ++i;
             continue;
         }
-        if (i > lastStart && !phraseOpen && !bracketOpen)
-            break;
         std::size_t end = i + 1;
         TokenKind kind = TokenKind::Other;
         Starter starter = Starter::None;
@@ -346,12 +366,12 @@ public:
         }
     }
 
-    // Reads the tokens of `line` from `from`, its start or white space, up
-    // to where the phrases of the words that start at or before `lastStart`
-    // end.
-    void addLine(std::size_t line, std::size_t from, std::size_t lastStart)
+    // Reads the tokens of `line` that the phrases open at its start and
+    // those of its `starts` (tokenizeLine) may use.
+    void addLine(std::size_t line, const LinkStart* starts, const LinkStart* startsEnd)
     {
-        tokenizeLine(m_lines.line(line), from, lastStart, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
+        tokenizeLine(m_lines.line(line), starts, startsEnd, static_cast<int32_t>(line), m_tokens,
+                     m_phraseOpen);
     }
 
     // Whether a phrase begun in the lines read may run on into the next.
@@ -747,6 +767,14 @@ private:
     int32_t m_targetReference = -1;
 };
 
+// The first of `starts` (in text order) on line `line` or after it.
+const LinkStart* startsFrom(const LinkStart* starts, const LinkStart* end, std::size_t line)
+{
+    while (starts != end && starts->line < line)
+        ++starts;
+    return starts;
+}
+
 // The left column of a front-matter line: up to two blanks in a row.
 std::string_view leftColumn(std::string_view line, std::size_t& start)
 {
@@ -827,7 +855,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     text.links.clear();
     if (scope == LinkScope::None)
         return;
-    text.links.reserve(cues.linkWords);
+    text.links.reserve(cues.linkStarts.size());
     const std::size_t bodyStart = text.titleLine > 0 ? static_cast<std::size_t>(text.titleLine - 1) : 0;
     if (scope == LinkScope::All)
         findFrontMatterLinks(text, lines, bodyStart);
@@ -837,13 +865,13 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     // Most lines name nothing: only a line with a word that starts a phrase
     // and the one after it, where the phrase may go on, are read as tokens.
     // A citation never runs on past its line.
-    const uint8_t starts = scope == LinkScope::All ? kCueLinkStart : kCueBracket;
     const int reach = scope == LinkScope::All ? 2 : 1;
     LinkScanner scanner(text, lines, scope);
     // Through plain pointers: the scanner's stores between the looks at a
     // line would otherwise make each look load the vectors' pointers again.
     const LineRole* const roles = lines.roles.data();
-    const uint8_t* const families = cues.families.data();
+    const LinkStart* nextStart = cues.linkStarts.data();
+    const LinkStart* const startsEnd = nextStart + cues.linkStarts.size();
     const std::size_t lineCount = lines.size();
     bool blank = false;
     bool pageBreak = false;
@@ -861,28 +889,26 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
         }
         blank = false;
         pageBreak = false;
-        const bool cued = (families[i] & starts) != 0;
+        // The words that start a phrase on this line, past those of the
+        // lines passed over (page headers, the contents).
+        const LinkStart* const lineStarts = startsFrom(nextStart, startsEnd, i);
+        nextStart = startsFrom(lineStarts, startsEnd, i + 1);
+        const bool cued = lineStarts != nextStart;
         if (cued)
             window = reach;
         if (window > 0) {
             // A phrase ends at the first word it cannot use, and a phrase
-            // looks back at most at the link just before it: with none open
-            // (tokenizeLine), the words of a line before its first that
-            // starts one are never used and not read, and the line after a
-            // cued one is read only for a phrase that runs on into it.
-            const std::size_t lastStart = cued ? cues.lastLinkStart[i] : 0;
-            if (scanner.phraseOpen())
-                scanner.addLine(i, 0, lastStart);
-            else if (cued)
-                scanner.addLine(i, tokenStartBefore(lines.line(i), cues.firstLinkStart[i]), lastStart);
+            // looks back at most at the link just before it: with none open,
+            // the line after a cued one is read only for a phrase that runs
+            // on into it.
+            if (cued || scanner.phraseOpen())
+                scanner.addLine(i, lineStarts, nextStart);
             --window;
         } else {
             // Nothing is read until the next line with a word that starts a
             // phrase: go there at once.
             scanner.endParagraph();
-            const uint8_t* const next = std::find_if(families + i + 1, families + lineCount,
-                                                     [starts](uint8_t cue) { return (cue & starts) != 0; });
-            i = static_cast<std::size_t>(next - families) - 1;
+            i = (nextStart != startsEnd ? nextStart->line : lineCount) - 1;
         }
     }
     scanner.endParagraph();
