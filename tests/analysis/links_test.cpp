@@ -276,15 +276,19 @@ TEST(SectionAnchors, InLineOrderWithTheContentsFirstOnALine)
 TEST(SectionNumberMap, TheFirstAddedOfANumberIsFound)
 {
     SectionNumberMap<int> map;
-    const std::pair<const char*, int> added[] = {{"3.2", 1},     {"10.10.10", 2}, {"3.2", 3}, {"10.10.10", 4},
-                                                 {"1234567", 5}, {"A", 6},        {"3.20", 7}};
+    const std::pair<const char*, int> added[] = {
+        {"3.2", 1},  {"10.10.10", 2}, {"3.2", 3},   {"10.10.10", 4}, {"1234567", 5}, {"A", 6},
+        {"3.20", 7}, {"B.1", 8},      {"2.3.4", 9}, {"10.2.3", 10},  {"12", 11}};
     for (const auto& [number, value] : added) {
         const bool isNew = value != 3 && value != 4;
         EXPECT_EQ(map.add(number, value), isNew) << number;
     }
+    // Near misses differ from a number added in one byte, at each length.
     const std::pair<const char*, int> found[] = {
-        {"3.2", 1}, {"10.10.10", 2}, {"1234567", 5}, {"A", 6},        {"3.20", 7},
-        {"3", 0},   {"3.2.", 0},     {"10.10.1", 0}, {"12345678", 0}, {"", 0}};
+        {"3.2", 1},      {"10.10.10", 2}, {"1234567", 5}, {"A", 6},   {"3.20", 7},  {"B.1", 8},
+        {"2.3.4", 9},    {"10.2.3", 10},  {"12", 11},     {"3", 0},   {"3.2.", 0},  {"10.10.1", 0},
+        {"12345678", 0}, {"", 0},         {"B.2", 0},     {"C.1", 0}, {"2.3.5", 0}, {"2.4.4", 0},
+        {"10.2.4", 0},   {"11.2.3", 0},   {"13", 0}};
     for (const auto& [number, value] : found) {
         const int* at = map.find(number);
         EXPECT_EQ(at != nullptr ? *at : 0, value) << number;
