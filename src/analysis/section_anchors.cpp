@@ -94,10 +94,11 @@ std::string_view trimmed(std::string_view text)
 }
 
 // What the first byte of a line's text tells of a section number there: it
-// may open one (a digit, or the "A" of "A." and of "Appendix"), or may if a
-// dot follows (the "B" of "B."), or cannot. One look-up for each line, since
-// most lines start with a word and are passed over on it.
-enum class NumberOpening : uint8_t { Cannot, May, MayBeforeDot };
+// may open one (a digit), or may if a dot follows (the "B" of "B."), or a
+// dot or the "p" of "Appendix" and "APPENDIX" (the "A"), or cannot. One
+// look-up for each line, since most lines start with a word and are passed
+// over on it.
+enum class NumberOpening : uint8_t { Cannot, May, MayBeforeDot, MayBeforeDotOrP };
 
 constexpr std::array<NumberOpening, 256> kNumberOpening = [] {
     std::array<NumberOpening, 256> table{};
@@ -105,7 +106,7 @@ constexpr std::array<NumberOpening, 256> kNumberOpening = [] {
         table[static_cast<std::size_t>(c)] = NumberOpening::May;
     for (int c = 'B'; c <= 'Z'; ++c)
         table[static_cast<std::size_t>(c)] = NumberOpening::MayBeforeDot;
-    table['A'] = NumberOpening::May;
+    table['A'] = NumberOpening::MayBeforeDotOrP;
     return table;
 }();
 
@@ -113,8 +114,47 @@ constexpr std::array<NumberOpening, 256> kNumberOpening = [] {
 bool mayStartNumber(std::string_view line)
 {
     const NumberOpening opening = kNumberOpening[static_cast<unsigned char>(line[0])];
-    return opening == NumberOpening::May
-        || (opening == NumberOpening::MayBeforeDot && line.size() > 1 && line[1] == '.');
+    if (opening == NumberOpening::Cannot || opening == NumberOpening::May)
+        return opening == NumberOpening::May;
+    const char second = line.size() > 1 ? line[1] : '\0';
+    return second == '.' || (opening == NumberOpening::MayBeforeDotOrP && (second == 'p' || second == 'P'));
+}
+
+// Whether the text of `line`, indented by `indent`, may open a section
+// number. Some early RFCs indent their headings and write them in capitals
+// (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks; a
+// blank line has its size for indentation.
+bool mayOpenNumber(std::string_view line, std::size_t indent)
+{
+    return indent < std::min<std::size_t>(line.size(), 10)
+        && mayStartNumber(std::string_view(line.data() + indent, line.size() - indent));
+}
+
+// The first line from `from` on whose text may open a section number.
+// Every line is looked at, and nearly all are passed over on the one or two
+// bytes at their indentation, read straight from the arrays: the lines are
+// views into one text, so that every line but the last two is followed by
+// at least two bytes of it (its line end, the next line or the next piece
+// of a long line), which a blank line has at its indentation. Those bytes
+// may be read unchecked; a line end opens no number.
+std::size_t nextNumberLine(const TextLines& lines, std::size_t from)
+{
+    const std::size_t count = lines.size();
+    const uint16_t* const indents = lines.indents.data();
+    const std::string_view* const views = lines.lines.data();
+    for (; from + 2 < count; ++from) {
+        const char* const text = views[from].data() + indents[from];
+        const NumberOpening opening = kNumberOpening[static_cast<unsigned char>(text[0])];
+        if (opening == NumberOpening::Cannot || (opening == NumberOpening::MayBeforeDot && text[1] != '.'))
+            continue;
+        if (mayOpenNumber(views[from], indents[from]))
+            return from;
+    }
+    for (; from < count; ++from) {
+        if (mayOpenNumber(views[from], indents[from]))
+            return from;
+    }
+    return from;
 }
 
 } // namespace
@@ -196,25 +236,15 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
     // numbered list item at the margin, not a heading. Of body lines with
     // the same number the first is the heading.
     const std::size_t firstBody = candidates.size();
-    SectionNumberMap<bool> bodyNumbers;
-    // Every line is looked at: read its indentation and first bytes
-    // straight from the arrays, and most lines are passed over on them.
-    const std::size_t lineCount = lines.size();
-    const uint16_t* const indents = lines.indents.data();
-    const std::string_view* const views = lines.lines.data();
-    for (std::size_t i = 0; i < lineCount; ++i) {
-        // Some early RFCs indent their headings and write them in capitals
-        // (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks.
-        const std::size_t indent = indents[i];
-        if (indent > 9 || indent >= views[i].size())
-            continue;
-        const std::string_view line(views[i].data() + indent, views[i].size() - indent);
-        if (!mayStartNumber(line))
-            continue;
+    // The lines before the title are no heading.
+    const std::size_t bodyStart = static_cast<std::size_t>(std::max(text.titleLine, 0));
+    for (std::size_t i = nextNumberLine(lines, bodyStart); i < lines.size();
+         i = nextNumberLine(lines, i + 1)) {
         const int32_t number = static_cast<int32_t>(i) + 1;
-        if (lines.roles[i] != LineRole::Text || number <= text.titleLine
-            || (number >= contentsFirst && number <= contentsLast))
+        if (lines.roles[i] != LineRole::Text || (number >= contentsFirst && number <= contentsLast))
             continue;
+        const std::size_t indent = lines.indents[i];
+        const std::string_view line = lines.line(i).substr(indent);
         std::size_t titleStart = 0;
         const std::string_view sectionNumber = headingNumber(line, titleStart);
         if (sectionNumber.empty() || known.find(sectionNumber) != nullptr)
@@ -224,9 +254,14 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
             std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
         if ((indent > 0 && !capitals) || title.find("...") != std::string_view::npos)
             continue; // a list item, or a contents line at the margin
-        const bool repeated = !bodyNumbers.add(sectionNumber, true);
-        candidates.push_back({number, sectionNumber, title, 2, repeated});
+        candidates.push_back({number, sectionNumber, title, 2});
     }
+    // Of body lines with one number the first is the heading, the others
+    // repeated; counted first, the numbers are held without a rehash.
+    SectionNumberMap<bool> bodyNumbers;
+    bodyNumbers.reserve(candidates.size() - firstBody);
+    for (std::size_t c = firstBody; c < candidates.size(); ++c)
+        candidates[c].repeated = !bodyNumbers.add(candidates[c].number, true);
     const std::vector<std::size_t> order = inLineOrder(candidates, firstHeading, firstBody);
     text.sectionAnchors.clear();
     text.sectionAnchors.reserve(candidates.size());

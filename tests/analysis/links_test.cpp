@@ -253,6 +253,30 @@ TEST(SectionAnchors, ABodyLineWithAKnownNumberIsNoAnchor)
                        {14, "B New"}}));
 }
 
+// The body lines are passed over on the bytes at their indentation: a
+// heading is found on the last lines of a text with or without a line end,
+// after a blank line and after a piece of a long line, and only a capital
+// with its dot or the "A" of "Appendix" opens one.
+TEST(SectionAnchors, ABodyHeadingIsFoundOnEveryLineUpToTheEnd)
+{
+    const std::string blankPiece = std::string(1030, ' ') + "\n";
+    const std::pair<std::string, Anchors> cases[] = {
+        {"x\n\n2.  Last", {{3, "2 Last"}}},
+        {"x\n2.  Next to last\n\n", {{2, "2 Next to last"}}},
+        {"x\n\n\nB.  End\n", {{4, "B End"}}},
+        {"x\nAppendix A.  Last", {{2, "A Last"}}},
+        {"x\nA\n", {}},
+        {"x\nB", {}},
+        {"Bx. x\nBy 2.  Words\nA client\nAn 3.  Item\n", {}},
+        {blankPiece + "3.  After blanks\n", {{3, "3 After blanks"}}},
+    };
+    for (const auto& [body, expected] : cases) {
+        SCOPED_TRACE(body.substr(0, 40));
+        RfcText text;
+        EXPECT_EQ(anchorsOf(text, body), expected);
+    }
+}
+
 // A section link goes to the heading named first of those with its number
 // (the contents before the headings), for short and long numbers alike.
 // The anchors come in line order whatever order the contents name their
