@@ -150,14 +150,18 @@ TEST(LineCues, OnlyTheFamiliesAskedForAreNoted)
 // The vector filters only narrow down where a word may start: each must
 // give the cues of reading every byte. A text drawn from the words, their
 // parts and single letters, with line ends and brackets, puts words and
-// near misses ("RFE", "SHx", "Sectio") at every offset of the blocks.
+// near misses ("RFE", "SHx", "Sectio") at every offset of the blocks, and
+// bytes from 0x80 up (UTF-8) before and after them.
 TEST(LineCues, EveryCandidateFilterGivesTheCuesOfEveryByte)
 {
     const char* const pieces[] = {
-        "RFC", "REQUIRED", "RECOMMENDED", "Section", "section", "SECTION", "Appendix", "appendix", "APPENDIX",
-        "BCP", "FYI",      "STD",         "SHALL",   "SHOULD",  "MUST",    "MAY",      "OPTIONAL", "[",
-        "]",   " ",        "\n",          "R",       "E",       "S",       "e",        "c",        "p",
-        "A",   "Sectio",   "ppend",       "RF",      "SH",      "MU",      "x"};
+        "RFC",      "REQUIRED", "RECOMMENDED", "Section", "section",  "SECTION",
+        "Appendix", "appendix", "APPENDIX",    "BCP",     "FYI",      "STD",
+        "SHALL",    "SHOULD",   "MUST",        "MAY",     "OPTIONAL", "[",
+        "]",        " ",        "\n",          "R",       "E",        "S",
+        "e",        "c",        "p",           "A",       "Sectio",   "ppend",
+        "RF",       "SH",       "MU",          "x",       "\xc3\xa9", "\xe2\x80\x94",
+        "\xd2"};
     std::string text;
     uint32_t state = 12345;
     while (text.size() < 20000) {
