@@ -10,72 +10,6 @@ namespace parchly {
 
 namespace {
 
-// Marks the cues of the words starting in [from, to) of `text`, moving
-// `line` on to the line that holds each position. Positions only grow, so
-// the walk over the lines is done once over the whole text.
-class CueMarker {
-public:
-    CueMarker(const TextLines& lines, std::string_view text, uint8_t families, LineCues& cues)
-        : m_lines(lines)
-        , m_text(text)
-        , m_linkStarts(families & kCueLinkStart)
-        , m_requirements(families & kCueRequirement)
-        , m_cues(cues)
-    {
-    }
-
-    void markAt(std::size_t at)
-    {
-        // The cue goes to the line where its word starts.
-        const uint8_t found = cuesAt(m_text, at);
-        mark(at, found);
-    }
-
-    // Notes `found` for the line that holds position `at`.
-    void mark(std::size_t at, uint8_t found)
-    {
-        if (found == 0)
-            return;
-        const char* position = m_text.data() + at;
-        moveToLineOf(position);
-        m_cues.families[m_line] |= found;
-        m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
-        if ((found & m_linkStarts) != 0) {
-            const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
-            m_cues.linkStarts.push_back({static_cast<uint32_t>(m_line), column});
-        }
-    }
-
-private:
-    // Moves on to the line that holds `position`. The lines start in
-    // order, so the starts of the next four lines at or before it are
-    // those it passes: counted at once, the usual step of a line or two
-    // is taken without a loop whose end the processor mispredicts.
-    void moveToLineOf(const char* position)
-    {
-        const std::string_view* const lines = m_lines.lines.data();
-        while (m_line + 4 < m_lineCount) {
-            const std::size_t passed = static_cast<std::size_t>(lines[m_line + 1].data() <= position)
-                + static_cast<std::size_t>(lines[m_line + 2].data() <= position)
-                + static_cast<std::size_t>(lines[m_line + 3].data() <= position)
-                + static_cast<std::size_t>(lines[m_line + 4].data() <= position);
-            m_line += passed;
-            if (passed < 4)
-                return;
-        }
-        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
-            ++m_line;
-    }
-
-    const TextLines& m_lines;
-    const std::size_t m_lineCount = m_lines.size();
-    std::string_view m_text;
-    const uint8_t m_linkStarts;
-    const uint8_t m_requirements;
-    LineCues& m_cues;
-    std::size_t m_line = 0;
-};
-
 // A word a cue stands for, told by the three bytes its candidate starts
 // with ("ction" of "Section" and "section", "ppendi" of "Appendix"):
 // `before` of its bytes come before the candidate's. Its bytes are held as
@@ -204,9 +138,8 @@ bool startsWordNearAnEnd(const CueWord& word, std::string_view text, std::size_t
     return true;
 }
 
-} // namespace
-
-uint8_t cuesAt(std::string_view text, std::size_t& at)
+// cuesAt(), inline for the scan, which asks it of every candidate.
+inline uint8_t cueWordAt(std::string_view text, std::size_t& at)
 {
     if (text[at] == '[')
         return kCueBracket;
@@ -227,6 +160,79 @@ uint8_t cuesAt(std::string_view text, std::size_t& at)
         return 0;
     at -= word.before;
     return word.cue;
+}
+
+// Marks the cues of the words starting in [from, to) of `text`, moving
+// `line` on to the line that holds each position. Positions only grow, so
+// the walk over the lines is done once over the whole text.
+class CueMarker {
+public:
+    CueMarker(const TextLines& lines, std::string_view text, uint8_t families, LineCues& cues)
+        : m_lines(lines)
+        , m_text(text)
+        , m_linkStarts(families & kCueLinkStart)
+        , m_requirements(families & kCueRequirement)
+        , m_cues(cues)
+    {
+    }
+
+    void markAt(std::size_t at)
+    {
+        // The cue goes to the line where its word starts.
+        const uint8_t found = cueWordAt(m_text, at);
+        mark(at, found);
+    }
+
+    // Notes `found` for the line that holds position `at`.
+    void mark(std::size_t at, uint8_t found)
+    {
+        if (found == 0)
+            return;
+        const char* position = m_text.data() + at;
+        moveToLineOf(position);
+        m_cues.families[m_line] |= found;
+        m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
+        if ((found & m_linkStarts) != 0) {
+            const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
+            m_cues.linkStarts.push_back({static_cast<uint32_t>(m_line), column});
+        }
+    }
+
+private:
+    // Moves on to the line that holds `position`. The lines start in
+    // order, so the starts of the next four lines at or before it are
+    // those it passes: counted at once, the usual step of a line or two
+    // is taken without a loop whose end the processor mispredicts.
+    void moveToLineOf(const char* position)
+    {
+        const std::string_view* const lines = m_lines.lines.data();
+        while (m_line + 4 < m_lineCount) {
+            const std::size_t passed = static_cast<std::size_t>(lines[m_line + 1].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 2].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 3].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 4].data() <= position);
+            m_line += passed;
+            if (passed < 4)
+                return;
+        }
+        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
+            ++m_line;
+    }
+
+    const TextLines& m_lines;
+    const std::size_t m_lineCount = m_lines.size();
+    std::string_view m_text;
+    const uint8_t m_linkStarts;
+    const uint8_t m_requirements;
+    LineCues& m_cues;
+    std::size_t m_line = 0;
+};
+
+} // namespace
+
+uint8_t cuesAt(std::string_view text, std::size_t& at)
+{
+    return cueWordAt(text, at);
 }
 
 LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter filter)
