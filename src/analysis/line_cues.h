@@ -46,7 +46,7 @@ struct LineCues {
     std::vector<uint8_t> families;
     // Every word of kCueLinkStart (of those asked for), in text order. The
     // link pass reads a line only from these words on and only as far as
-    // their phrases run; it makes room for about as many links.
+    // their phrases run; it makes room for about half as many links.
     std::vector<LinkStart> linkStarts;
     // How many words of kCueRequirement (of those asked for) were found:
     // about as many requirements are to come, so that their pass makes room
@@ -67,8 +67,8 @@ LineCues findLineCues(const TextLines& lines, uint8_t families = kCueAll,
 // "ction", "Appendix" from its "ppendi". What findLineCues notes there.
 uint8_t cuesAt(std::string_view text, std::size_t& at);
 
-// The lists of links and requirements are reserved for as many entries as
-// the words that may start one (linkStarts, requirementWords); where far
+// The lists of links and requirements are reserved from the count of the
+// words that may start one (linkStarts, requirementWords); where far
 // fewer came (a grammar full of brackets), the room left over is given
 // back, since the record lives as long as its window.
 template <typename Entry> void releaseUnusedRoom(std::vector<Entry>& entries)

@@ -974,7 +974,11 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     text.links.clear();
     if (scope == LinkScope::None)
         return;
-    text.links.reserve(cues.linkStarts.size());
+    // About one word in two that may start a link gives one: the RFC number
+    // of every page header and the "[" of every footer give none, nor do a
+    // grammar's brackets. Room made for all of them would nearly always be
+    // given back, each link moved once more.
+    text.links.reserve(cues.linkStarts.size() / 2);
     const std::size_t bodyStart = text.titleLine > 0 ? static_cast<std::size_t>(text.titleLine - 1) : 0;
     if (scope == LinkScope::All)
         findFrontMatterLinks(text, lines, bodyStart);
