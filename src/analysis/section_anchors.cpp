@@ -93,31 +93,47 @@ std::string_view trimmed(std::string_view text)
     return text.substr(begin, end - begin);
 }
 
-// What the first byte of a line's text tells of a section number there: it
-// may open one (a digit), or may if a dot follows (the "B" of "B."), or a
-// dot or the "p" of "Appendix" and "APPENDIX" (the "A"), or cannot. One
-// look-up for each line, since most lines start with a word and are passed
-// over on it.
-enum class NumberOpening : uint8_t { Cannot, May, MayBeforeDot, MayBeforeDotOrP };
+// What the first two bytes of a line's text tell of a section number
+// there, one look-up each: the first byte says what the second must be (a
+// digit takes any, the "B" of "B." a dot, the "A" of "A." and of "Appendix"
+// or "APPENDIX" a dot or a "p"), and the second what it is. A number may
+// open where the two share a bit; most lines start with a word and share
+// none.
+constexpr uint8_t kAnySecond = 1;
+constexpr uint8_t kDotSecond = 2;
+constexpr uint8_t kPSecond = 4;
 
-constexpr std::array<NumberOpening, 256> kNumberOpening = [] {
-    std::array<NumberOpening, 256> table{};
+constexpr std::array<uint8_t, 256> kNumberFirstByte = [] {
+    std::array<uint8_t, 256> table{};
     for (int c = '0'; c <= '9'; ++c)
-        table[static_cast<std::size_t>(c)] = NumberOpening::May;
+        table[static_cast<std::size_t>(c)] = kAnySecond;
     for (int c = 'B'; c <= 'Z'; ++c)
-        table[static_cast<std::size_t>(c)] = NumberOpening::MayBeforeDot;
-    table['A'] = NumberOpening::MayBeforeDotOrP;
+        table[static_cast<std::size_t>(c)] = kDotSecond;
+    table['A'] = kDotSecond | kPSecond;
     return table;
 }();
+
+constexpr std::array<uint8_t, 256> kNumberSecondByte = [] {
+    std::array<uint8_t, 256> table{};
+    for (uint8_t& bits : table)
+        bits = kAnySecond;
+    table['.'] |= kDotSecond;
+    table['p'] |= kPSecond;
+    table['P'] |= kPSecond;
+    return table;
+}();
+
+bool mayStartNumberWith(char first, char second)
+{
+    return (kNumberFirstByte[static_cast<unsigned char>(first)]
+            & kNumberSecondByte[static_cast<unsigned char>(second)])
+        != 0;
+}
 
 // Whether `line`, not empty, may start with a section number.
 bool mayStartNumber(std::string_view line)
 {
-    const NumberOpening opening = kNumberOpening[static_cast<unsigned char>(line[0])];
-    if (opening == NumberOpening::Cannot || opening == NumberOpening::May)
-        return opening == NumberOpening::May;
-    const char second = line.size() > 1 ? line[1] : '\0';
-    return second == '.' || (opening == NumberOpening::MayBeforeDotOrP && (second == 'p' || second == 'P'));
+    return mayStartNumberWith(line[0], line.size() > 1 ? line[1] : '\0');
 }
 
 // Whether the text of `line`, indented by `indent`, may open a section
@@ -142,13 +158,19 @@ std::size_t nextNumberLine(const TextLines& lines, std::size_t from)
     const std::size_t count = lines.size();
     const uint16_t* const indents = lines.indents.data();
     const std::string_view* const views = lines.lines.data();
-    for (; from + 2 < count; ++from) {
-        const char* const text = views[from].data() + indents[from];
-        const NumberOpening opening = kNumberOpening[static_cast<unsigned char>(text[0])];
-        if (opening == NumberOpening::Cannot || (opening == NumberOpening::MayBeforeDot && text[1] != '.'))
+    const auto mayOpenAt = [&](std::size_t line) {
+        const char* const text = views[line].data() + indents[line];
+        return mayStartNumberWith(text[0], text[1]);
+    };
+    // Two lines a step, told by one test: a number opens once in tens of
+    // lines.
+    for (; from + 3 < count; from += 2) {
+        if (!(mayOpenAt(from) | mayOpenAt(from + 1)))
             continue;
-        if (mayOpenNumber(views[from], indents[from]))
+        if (mayOpenAt(from) && mayOpenNumber(views[from], indents[from]))
             return from;
+        if (mayOpenAt(from + 1) && mayOpenNumber(views[from + 1], indents[from + 1]))
+            return from + 1;
     }
     for (; from < count; ++from) {
         if (mayOpenNumber(views[from], indents[from]))
