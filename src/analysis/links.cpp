@@ -329,6 +329,19 @@ bool isSectionNumber(std::string_view text)
     return true;
 }
 
+// A new link at the end of `links`, made in place: a record built aside and
+// moved in would have its strings moved and destroyed.
+LinkMark& addLink(std::vector<LinkMark>& links, LinkKind kind, int32_t line, int32_t startColumn,
+                  int32_t endColumn)
+{
+    LinkMark& link = links.emplace_back();
+    link.kind = kind;
+    link.line = line;
+    link.startColumn = startColumn;
+    link.endColumn = endColumn;
+    return link;
+}
+
 struct Target {
     bool valid = false; // a target was named; when not, the phrase is no link
     int32_t rfc = 0; // 0: this document
@@ -469,13 +482,7 @@ private:
     {
         const Token& from = m_tokens[first];
         const Token& to = m_tokens[last];
-        LinkMark link;
-        link.kind = kind;
-        link.line = to.line;
-        link.startColumn = from.line == to.line ? from.start : to.start;
-        link.endColumn = to.end;
-        m_text.links.push_back(std::move(link));
-        return m_text.links.back();
+        return addLink(m_text.links, kind, to.line, from.line == to.line ? from.start : to.start, to.end);
     }
 
     void noteTarget(std::size_t last, int32_t rfc, int32_t reference)
@@ -754,15 +761,11 @@ private:
     // after it.
     void cite(int32_t line, std::size_t start, std::size_t end, int32_t reference, std::size_t endToken)
     {
-        LinkMark link;
-        link.kind = LinkKind::Citation;
-        link.line = line;
-        link.startColumn = static_cast<int32_t>(start);
-        link.endColumn = static_cast<int32_t>(end);
+        LinkMark& link = addLink(m_text.links, LinkKind::Citation, line, static_cast<int32_t>(start),
+                                 static_cast<int32_t>(end));
         link.targetReference = reference;
         link.targetRfc = m_text.references[static_cast<std::size_t>(reference)].rfc;
         m_targetRfc = link.targetRfc;
-        m_text.links.push_back(std::move(link));
         m_targetEnd = endToken;
         m_targetReference = reference;
         m_hasTarget = true;
@@ -936,13 +939,9 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
                     continue;
                 }
                 if (const int32_t number = smallNumber(column.substr(j, k - j)); number != 0) {
-                    LinkMark link;
-                    link.kind = LinkKind::Rfc;
-                    link.line = static_cast<int32_t>(i);
-                    link.startColumn = static_cast<int32_t>(start + j);
-                    link.endColumn = static_cast<int32_t>(start + k);
-                    link.targetRfc = number;
-                    text.links.push_back(link);
+                    addLink(text.links, LinkKind::Rfc, static_cast<int32_t>(i),
+                            static_cast<int32_t>(start + j), static_cast<int32_t>(start + k))
+                        .targetRfc = number;
                 }
                 j = k;
             }
@@ -954,14 +953,11 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
             while (digits < column.size() && isBlankChar(column[digits]))
                 ++digits;
             if (const int32_t number = smallNumber(column.substr(digits)); number != 0) {
-                LinkMark link;
-                link.kind = LinkKind::Series;
-                link.line = static_cast<int32_t>(i);
-                link.startColumn = static_cast<int32_t>(start);
-                link.endColumn = static_cast<int32_t>(start + column.size());
+                LinkMark& link =
+                    addLink(text.links, LinkKind::Series, static_cast<int32_t>(i),
+                            static_cast<int32_t>(start), static_cast<int32_t>(start + column.size()));
                 link.series = std::string(name);
                 link.seriesNumber = number;
-                text.links.push_back(link);
             }
         }
     }
