@@ -989,6 +989,8 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     // Through plain pointers: the scanner's stores between the looks at a
     // line would otherwise make each look load the vectors' pointers again.
     const LineRole* const roles = lines.roles.data();
+    const uint8_t* const families = cues.families.data();
+    const uint8_t starts = scope == LinkScope::All ? kCueLinkStart : kCueBracket;
     const LinkStart* nextStart = cues.linkStarts.data();
     const LinkStart* const startsEnd = nextStart + cues.linkStarts.size();
     const std::size_t lineCount = lines.size();
@@ -1009,24 +1011,28 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
         blank = false;
         pageBreak = false;
         // The words that start a phrase on this line, past those of the
-        // lines passed over (page headers, the contents).
-        const LinkStart* const lineStarts = startsFrom(nextStart, startsEnd, i);
-        nextStart = startsFrom(lineStarts, startsEnd, i + 1);
-        const bool cued = lineStarts != nextStart;
-        if (cued)
+        // lines passed over (page headers, the contents); the line's cues
+        // tell at once whether it has any.
+        const bool cued = (families[i] & starts) != 0;
+        const LinkStart* lineStarts = nextStart;
+        if (cued) {
+            lineStarts = startsFrom(nextStart, startsEnd, i);
+            nextStart = startsFrom(lineStarts, startsEnd, i + 1);
             window = reach;
+        }
         if (window > 0) {
             // A phrase ends at the first word it cannot use, and a phrase
             // looks back at most at the link just before it: with none open,
             // the line after a cued one is read only for a phrase that runs
             // on into it.
             if (cued || scanner.phraseOpen())
-                scanner.addLine(i, lineStarts, nextStart);
+                scanner.addLine(i, lineStarts, cued ? nextStart : lineStarts);
             --window;
         } else {
             // Nothing is read until the next line with a word that starts a
             // phrase: go there at once.
             scanner.endParagraph();
+            nextStart = startsFrom(nextStart, startsEnd, i + 1);
             i = (nextStart != startsEnd ? nextStart->line : lineCount) - 1;
         }
     }
