@@ -38,7 +38,7 @@ public:
         Slot& slot = m_slots[slotOf(wanted, number)];
         if (slot.used)
             return false;
-        slot = {wanted, number, value, true};
+        slot = {wanted, number.data(), number.size(), value, true};
         ++m_count;
         return true;
     }
@@ -55,11 +55,16 @@ public:
 private:
     static constexpr std::size_t kKeyBytes = 7;
 
+    // Plain bytes with no initializers of their own: a table of free slots
+    // is made as one run of zeroes, not slot by slot.
     struct Slot {
-        uint64_t key = 0;
-        std::string_view number;
-        Value value{};
-        bool used = false;
+        uint64_t key;
+        const char* numberBytes;
+        std::size_t numberSize;
+        Value value;
+        bool used;
+
+        std::string_view number() const { return std::string_view(numberBytes, numberSize); }
     };
 
     // The number's first seven bytes and its length (up to 255): the whole
@@ -95,7 +100,7 @@ private:
 
     static bool sameNumber(const Slot& slot, uint64_t wanted, std::string_view number)
     {
-        return slot.key == wanted && (number.size() <= kKeyBytes || slot.number == number);
+        return slot.key == wanted && (number.size() <= kKeyBytes || slot.number() == number);
     }
 
     // The slot that holds `number`, or the free slot where it would go.
@@ -121,7 +126,7 @@ private:
         old.swap(m_slots);
         for (const Slot& slot : old) {
             if (slot.used)
-                m_slots[slotOf(slot.key, slot.number)] = slot;
+                m_slots[slotOf(slot.key, slot.number())] = slot;
         }
     }
 
