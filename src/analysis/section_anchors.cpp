@@ -186,7 +186,10 @@ std::string_view headingNumber(std::string_view heading, std::size_t& titleStart
     titleStart = 0;
     std::size_t i = 0;
     bool appendix = false;
-    if (heading.size() > 9 && (heading.substr(0, 9) == "Appendix " || heading.substr(0, 9) == "APPENDIX ")) {
+    // Most headings open with a digit: the words are compared only after
+    // an "A".
+    if (heading.size() > 9 && heading[0] == 'A'
+        && (heading.substr(0, 9) == "Appendix " || heading.substr(0, 9) == "APPENDIX ")) {
         appendix = true;
         while (isBlankChar(at(heading, i + 9)))
             ++i;
