@@ -30,9 +30,11 @@ namespace {
 // phrase.
 enum class TokenKind : uint8_t { Word, Punct, Other };
 
-// The phrase a word starts, told once when the line is read rather than
-// by comparing the word with each start at every step.
-enum class Starter : uint8_t { None, Rfc, RfcList, Series, Section, SectionList };
+// The phrase a token starts (a word, or the "[" of a citation or a list of
+// them), told once when the line is read rather than by comparing the word
+// with each start at every step; the many tokens that start none are
+// passed over on it.
+enum class Starter : uint8_t { None, Rfc, RfcList, Series, Section, SectionList, Bracket };
 
 struct Token {
     int32_t line = 0;
@@ -274,6 +276,7 @@ void tokenizeLine(std::string_view line, const LinkStart* starts, const LinkStar
             }
         } else if (byteClass == ByteClass::Punct) {
             kind = TokenKind::Punct;
+            starter = c == '[' ? Starter::Bracket : Starter::None;
         }
         if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other) {
             tokens.push_back({index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced,
@@ -393,9 +396,10 @@ public:
     void endParagraph()
     {
         m_hasTarget = false;
+        // Most tokens start nothing and are passed over on that alone.
         std::size_t k = 0;
         while (k < m_tokens.size())
-            k = step(k);
+            k = m_tokens[k].starter == Starter::None ? k + 1 : step(k);
         m_tokens.clear();
         m_phraseOpen = false;
     }
@@ -495,11 +499,12 @@ private:
 
     std::size_t step(std::size_t k)
     {
-        if (isPunct(k, '['))
+        const Starter starter = m_tokens[k].starter;
+        if (starter == Starter::Bracket)
             return citation(k);
-        if (!isWord(k) || m_scope != LinkScope::All)
+        if (m_scope != LinkScope::All)
             return k + 1;
-        switch (m_tokens[k].starter) {
+        switch (starter) {
         case Starter::RfcList:
             return rfcList(k);
         case Starter::Rfc:
@@ -510,6 +515,7 @@ private:
             return section(k, false);
         case Starter::SectionList:
             return section(k, true);
+        case Starter::Bracket:
         case Starter::None:
             break;
         }
