@@ -367,19 +367,6 @@ public:
             if (line >= 0 && static_cast<std::size_t>(line) < lines.size())
                 m_definitionLine[static_cast<std::size_t>(line)] = true;
         }
-        if (scope != LinkScope::All)
-            return;
-        // Of equal numbers the first named (the contents before the anchors)
-        // is the one a link goes to.
-        m_sectionLines.reserve(text.contents.size() + text.sectionAnchors.size());
-        for (const ContentEntry& entry : text.contents) {
-            if (entry.matched && entry.headingLine > 0)
-                m_sectionLines.add(entry.number, entry.headingLine);
-        }
-        for (const SectionAnchor& anchor : text.sectionAnchors) {
-            if (!anchor.number.empty())
-                m_sectionLines.add(anchor.number, anchor.line);
-        }
     }
 
     // Reads the tokens of `line` that the phrases open at its start and
@@ -422,10 +409,30 @@ private:
     bool is(std::size_t k, std::string_view word) const { return isWord(k) && view(k) == word; }
 
     // The heading line of this document's section `number`, or 0.
-    int32_t sectionLine(std::string_view number) const
+    int32_t sectionLine(std::string_view number)
     {
+        if (!m_sectionLinesHeld)
+            holdSectionLines();
         const int32_t* line = m_sectionLines.find(number);
         return line != nullptr ? *line : 0;
+    }
+
+    // This document's section numbers with their heading lines, held when
+    // a link first names one: many RFCs name none of their own sections.
+    // Of equal numbers the first named (the contents before the anchors)
+    // is the one a link goes to.
+    void holdSectionLines()
+    {
+        m_sectionLines.reserve(m_text.contents.size() + m_text.sectionAnchors.size());
+        for (const ContentEntry& entry : m_text.contents) {
+            if (entry.matched && entry.headingLine > 0)
+                m_sectionLines.add(entry.number, entry.headingLine);
+        }
+        for (const SectionAnchor& anchor : m_text.sectionAnchors) {
+            if (!anchor.number.empty())
+                m_sectionLines.add(anchor.number, anchor.line);
+        }
+        m_sectionLinesHeld = true;
     }
 
     // The reference labelled "[inside]", or -1.
@@ -882,8 +889,10 @@ private:
     // equal labels the first reference is the one a citation names.
     const ReferenceLabels m_labels{m_text.references, LabelKey::InsideBrackets};
     std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
-    // This document's section numbers with their heading lines, sorted.
+    // This document's section numbers with their heading lines, held on
+    // first use (holdSectionLines).
     SectionNumberMap<int32_t> m_sectionLines;
+    bool m_sectionLinesHeld = false;
     std::size_t m_longestLabel = 0;
     int32_t m_closeLine = -1;
     std::size_t m_closeFrom = 0;
