@@ -139,14 +139,16 @@ bool startsWordNearAnEnd(const CueWord& word, std::string_view text, std::size_t
 }
 
 // cuesAt(), inline for the scan, which asks it of every candidate.
-inline uint8_t cueWordAt(std::string_view text, std::size_t& at)
+// `inside`: the caller knows that `at` has two bytes before it and
+// sixteen from it in the text.
+template <bool inside = false> inline uint8_t cueWordAt(std::string_view text, std::size_t& at)
 {
     if (text[at] == '[')
         return kCueBracket;
     // The words are held with their first byte lowest, as a little-endian
     // load reads them; the word at `at` and the two bytes before it are
     // read whole where the text has sixteen bytes from there.
-    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && at >= 2 && at + 16 <= text.size()) {
+    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && (inside || (at >= 2 && at + 16 <= text.size()))) {
         uint32_t key = 0;
         std::memcpy(&key, text.data() + at, 4);
         const CueWord& word = kCueWords[cueSlotOf(key & 0xffffff)];
@@ -176,10 +178,11 @@ public:
     {
     }
 
-    void markAt(std::size_t at)
+    // `inside` as for cueWordAt().
+    template <bool inside> void markAt(std::size_t at)
     {
         // The cue goes to the line where its word starts.
-        const uint8_t found = cueWordAt(m_text, at);
+        const uint8_t found = cueWordAt<inside>(m_text, at);
         mark(at, found);
     }
 
@@ -268,8 +271,15 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
     for (std::size_t piece = 0; piece < text.size(); piece += kPiece) {
         const std::size_t count = findCandidates(
             text.substr(piece, kPiece + 32), std::min(kPiece, text.size() - piece), filter, candidates.get());
-        for (std::size_t c = 0; c < count; ++c)
-            marker.markAt(piece + candidates[c]);
+        // Nearly every piece lies where each of its candidates has the
+        // bytes around it that a word is read with.
+        if (piece >= 2 && piece + kPiece + 16 <= text.size()) {
+            for (std::size_t c = 0; c < count; ++c)
+                marker.markAt<true>(piece + candidates[c]);
+        } else {
+            for (std::size_t c = 0; c < count; ++c)
+                marker.markAt<false>(piece + candidates[c]);
+        }
     }
     if (families != kCueAll) {
         for (uint8_t& cue : cues.families)
