@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
@@ -210,8 +211,24 @@ std::size_t findCandidates(std::string_view text, std::size_t count, CandidateFi
         written = findBytePairs(blocks, at, out);
     else if (filter == CandidateFilter::TwoCapitals)
         written = findTwoCapitals(blocks, at, out);
+    if (filter != CandidateFilter::EveryByte && at < count) {
+        // The end, under a block, where a block would read past the text:
+        // read as a block from a copy padded with zeroes, which no cue word
+        // holds (a "[" before them is still a candidate), so that it gives
+        // only the pairs there are rather than every byte.
+        alignas(32) char tail[64] = {};
+        std::memcpy(tail, text.data() + at, std::min<std::size_t>(text.size() - at, 33));
+        uint32_t mask = filter == CandidateFilter::BytePairs
+            ? bytePairs(tail)
+            : twoCapitals(tail) | twoCapitals(tail + 16) << 16;
+        // At most a block is left: the last one, which has no byte past it.
+        if (count - at < 32)
+            mask &= (1u << (count - at)) - 1;
+        written += writePositions(mask, static_cast<uint32_t>(at), out + written);
+        at = count;
+    }
 #endif
-    // The end, where a block would read past the text: every byte.
+    // Without vector instructions: every byte.
     for (; at < count; ++at)
         out[written++] = static_cast<uint32_t>(at);
     return written;

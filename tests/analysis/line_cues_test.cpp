@@ -85,8 +85,9 @@ TEST(LineCues, LinkStartsAreWhereEachLinkWordBegins)
     EXPECT_EQ(findLineCues(lines, kCueBracket).linkStarts, (std::vector<LinkStart>{{0, 26}}));
 }
 
-// Every word at every offset of a text of 40 bytes, which puts it across the
-// boundaries of the blocks the scan reads and against the end of the text.
+// Every word at every offset of texts of 40 and 64 bytes, which puts it
+// across the boundaries of the blocks the scan reads and against the end of
+// the text, in a part block or a whole one with no byte past it.
 TEST(LineCues, WordsAtEveryOffsetOfTheBlocksAndTheEnd)
 {
     const std::pair<const char*, uint8_t> words[] = {
@@ -95,17 +96,18 @@ TEST(LineCues, WordsAtEveryOffsetOfTheBlocksAndTheEnd)
         {"APPENDI", kCueAppendix}, {"RECOMMENDED", kCueRequirement},
         {"MAY", kCueRequirement},  {"SHOULD", kCueRequirement},
     };
-    constexpr std::size_t kLength = 40;
-    for (const auto& [word, cue] : words) {
-        const std::string w(word);
-        for (std::size_t at = 0; at < kLength; ++at) {
-            // The text is one line of dots with the word at `at`, cut at the
-            // end of the text where it does not fit.
-            std::string text(kLength, '.');
-            text.replace(at, std::min(w.size(), kLength - at), w.substr(0, kLength - at));
-            const bool whole = at + w.size() <= kLength;
-            SCOPED_TRACE(text);
-            EXPECT_EQ(cuesOf(text), std::vector<uint8_t>{static_cast<uint8_t>(whole ? cue : 0)});
+    for (const std::size_t length : {40, 64}) {
+        for (const auto& [word, cue] : words) {
+            const std::string w(word);
+            for (std::size_t at = 0; at < length; ++at) {
+                // The text is one line of dots with the word at `at`, cut at
+                // the end of the text where it does not fit.
+                std::string text(length, '.');
+                text.replace(at, std::min(w.size(), length - at), w.substr(0, length - at));
+                const bool whole = at + w.size() <= length;
+                SCOPED_TRACE(text);
+                EXPECT_EQ(cuesOf(text), std::vector<uint8_t>{static_cast<uint8_t>(whole ? cue : 0)});
+            }
         }
     }
 }
