@@ -253,6 +253,30 @@ TEST(SectionAnchors, ABodyLineWithAKnownNumberIsNoAnchor)
                        {14, "B New"}}));
 }
 
+// The body lines are passed over on the bytes at their indentation: a
+// heading is found on the last lines of a text with or without a line end,
+// after a blank line and after a piece of a long line, and only a capital
+// with its dot or the "A" of "Appendix" opens one.
+TEST(SectionAnchors, ABodyHeadingIsFoundOnEveryLineUpToTheEnd)
+{
+    const std::string blankPiece = std::string(1030, ' ') + "\n";
+    const std::pair<std::string, Anchors> cases[] = {
+        {"x\n\n2.  Last", {{3, "2 Last"}}},
+        {"x\n2.  Next to last\n\n", {{2, "2 Next to last"}}},
+        {"x\n\n\nB.  End\n", {{4, "B End"}}},
+        {"x\nAppendix A.  Last", {{2, "A Last"}}},
+        {"x\nA\n", {}},
+        {"x\nB", {}},
+        {"Bx. x\nBy 2.  Words\nA client\nAn 3.  Item\n", {}},
+        {blankPiece + "3.  After blanks\n", {{3, "3 After blanks"}}},
+    };
+    for (const auto& [body, expected] : cases) {
+        SCOPED_TRACE(body.substr(0, 40));
+        RfcText text;
+        EXPECT_EQ(anchorsOf(text, body), expected);
+    }
+}
+
 // A section link goes to the heading named first of those with its number
 // (the contents before the headings), for short and long numbers alike.
 // The anchors come in line order whatever order the contents name their
@@ -276,15 +300,19 @@ TEST(SectionAnchors, InLineOrderWithTheContentsFirstOnALine)
 TEST(SectionNumberMap, TheFirstAddedOfANumberIsFound)
 {
     SectionNumberMap<int> map;
-    const std::pair<const char*, int> added[] = {{"3.2", 1},     {"10.10.10", 2}, {"3.2", 3}, {"10.10.10", 4},
-                                                 {"1234567", 5}, {"A", 6},        {"3.20", 7}};
+    const std::pair<const char*, int> added[] = {
+        {"3.2", 1},  {"10.10.10", 2}, {"3.2", 3},   {"10.10.10", 4}, {"1234567", 5}, {"A", 6},
+        {"3.20", 7}, {"B.1", 8},      {"2.3.4", 9}, {"10.2.3", 10},  {"12", 11}};
     for (const auto& [number, value] : added) {
         const bool isNew = value != 3 && value != 4;
         EXPECT_EQ(map.add(number, value), isNew) << number;
     }
+    // Near misses differ from a number added in one byte, at each length.
     const std::pair<const char*, int> found[] = {
-        {"3.2", 1}, {"10.10.10", 2}, {"1234567", 5}, {"A", 6},        {"3.20", 7},
-        {"3", 0},   {"3.2.", 0},     {"10.10.1", 0}, {"12345678", 0}, {"", 0}};
+        {"3.2", 1},      {"10.10.10", 2}, {"1234567", 5}, {"A", 6},   {"3.20", 7},  {"B.1", 8},
+        {"2.3.4", 9},    {"10.2.3", 10},  {"12", 11},     {"3", 0},   {"3.2.", 0},  {"10.10.1", 0},
+        {"12345678", 0}, {"", 0},         {"B.2", 0},     {"C.1", 0}, {"2.3.5", 0}, {"2.4.4", 0},
+        {"10.2.4", 0},   {"11.2.3", 0},   {"13", 0}};
     for (const auto& [number, value] : found) {
         const int* at = map.find(number);
         EXPECT_EQ(at != nullptr ? *at : 0, value) << number;
