@@ -5,9 +5,11 @@
 #include "analysis/text_scan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -22,15 +24,76 @@ namespace parchly {
 
 namespace {
 
+// Digits, letters and "_", one entry per byte: asked at both ends of every
+// keyword and before every full stop.
+constexpr std::array<bool, 256> kWordBytes = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c = '0'; c <= '9'; ++c)
+        table[c] = true;
+    for (unsigned char c = 'a'; c <= 'z'; ++c)
+        table[c] = table[c - 'a' + 'A'] = true;
+    table['_'] = true;
+    return table;
+}();
+
 bool isWordChar(char c)
 {
-    return isDigit(c) || isLetter(c) || c == '_';
+    return kWordBytes[static_cast<unsigned char>(c)];
 }
+
+// Blanks, form feeds, vertical tabs and line ends, one entry per byte: the
+// ends of every line of a paragraph read are trimmed of them.
+constexpr std::array<bool, 256> kSpaceBytes = [] {
+    std::array<bool, 256> table{};
+    for (const char c : {' ', '\t', kFormFeed, '\v', '\r', '\n'})
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}();
 
 bool isSpace(char c)
 {
-    return isBlankChar(c) || c == kFormFeed || c == '\v' || isLineEnd(c);
+    return kSpaceBytes[static_cast<unsigned char>(c)];
 }
+
+// A paragraph's lines joined, in a buffer kept from one paragraph to the
+// next: a line is copied onto its end without the checks and the call of a
+// string's append, most lines of a paragraph read being short of the room
+// the paragraphs before it made.
+class JoinedText {
+public:
+    std::string_view view() const { return std::string_view(m_bytes.get(), m_size); }
+    std::size_t size() const { return m_size; }
+    char operator[](std::size_t at) const { return m_bytes[at]; }
+    void clear() { m_size = 0; }
+
+    // Appends `count` bytes, after a blank when `blankFirst` is set.
+    void append(const char* bytes, std::size_t count, bool blankFirst)
+    {
+        if (m_size + count + 1 > m_capacity)
+            grow(m_size + count + 1);
+        if (blankFirst)
+            m_bytes[m_size++] = ' ';
+        std::memcpy(m_bytes.get() + m_size, bytes, count);
+        m_size += count;
+    }
+
+private:
+    void grow(std::size_t needed)
+    {
+        const std::size_t capacity = std::max({needed, 2 * m_capacity, kInitialCapacity});
+        std::unique_ptr<char[]> larger(new char[capacity]);
+        if (m_size > 0)
+            std::memcpy(larger.get(), m_bytes.get(), m_size);
+        m_bytes = std::move(larger);
+        m_capacity = capacity;
+    }
+
+    // A few lines of text: most paragraphs fit.
+    static constexpr std::size_t kInitialCapacity = 1024;
+    std::unique_ptr<char[]> m_bytes;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
 
 // Where one line's text sits in the joined paragraph.
 struct Segment {
@@ -370,13 +433,15 @@ private:
         while (last > first && isSpace(line[last - 1]))
             --last;
         // A word broken at a hyphen goes on without a blank.
-        const bool hyphen = m_joined.size() > 1 && m_joined.back() == '-'
-            && isLetter(m_joined[m_joined.size() - 2]) && isLetter(line[first]);
-        if (!m_joined.empty() && !hyphen)
-            m_joined += ' ';
-        m_segments.push_back({m_joined.size(), index, static_cast<int32_t>(first), cued});
-        m_joined.append(line.data() + first, last - first);
+        const std::size_t size = m_joined.size();
+        const bool hyphen =
+            size > 1 && m_joined[size - 1] == '-' && isLetter(m_joined[size - 2]) && isLetter(line[first]);
+        const bool blank = size > 0 && !hyphen;
+        m_segments.push_back({size + (blank ? 1 : 0), index, static_cast<int32_t>(first), cued});
+        m_joined.append(line.data() + first, last - first, blank);
     }
+
+    std::string_view joined() const { return m_joined.view(); }
 
     // The line and column of offset `position` of the joined paragraph.
     std::pair<int32_t, int32_t> place(std::size_t position) const
@@ -401,7 +466,7 @@ private:
     void findKeywords()
     {
         m_keywordsFound.clear();
-        const std::string_view text = m_joined;
+        const std::string_view text = joined();
         for (std::size_t s = 0; s < m_segments.size(); ++s) {
             if (!m_segments[s].cued)
                 continue;
@@ -432,7 +497,7 @@ private:
     void readParagraph()
     {
         findKeywords();
-        if (m_keywordsFound.empty() || isKeywordBoilerplate(m_joined))
+        if (m_keywordsFound.empty() || isKeywordBoilerplate(joined()))
             return;
         std::pair<std::size_t, std::size_t> sentence{0, 0};
         for (const Keyword& keyword : m_keywordsFound) {
@@ -440,21 +505,20 @@ private:
             if (inReferences(line + 1))
                 continue;
             if (keyword.position >= sentence.second)
-                sentence = sentenceAround(m_joined, keyword.position, sentence.second);
+                sentence = sentenceAround(joined(), keyword.position, sentence.second);
             auto [start, end] = sentence;
             if (end - start > kLongSentence) {
                 start = std::max(start, keyword.position - std::min(keyword.position, kAroundKeyword));
                 end = std::min(end, keyword.position + kAroundKeyword);
             }
-            const std::string_view text =
-                withoutBullet(std::string_view(m_joined).substr(start, end - start));
+            const std::string_view text = withoutBullet(joined().substr(start, end - start));
             // Built in place: each string is made once, at its size.
             RequirementSentence& entry = m_text.requirements.emplace_back();
             entry.keyword = std::string(keyword.name);
             entry.line = line;
             entry.column = column;
             std::tie(entry.sentenceLine, entry.sentenceColumn) =
-                place(static_cast<std::size_t>(text.data() - m_joined.data()));
+                place(static_cast<std::size_t>(text.data() - joined().data()));
             entry.section = sectionHolding(line + 1);
             entry.sentence = std::string(text);
         }
@@ -476,7 +540,7 @@ private:
     std::size_t m_nextAnchor = 0;
     bool m_keywords = false;
     bool m_indented = false;
-    std::string m_joined;
+    JoinedText m_joined;
     std::vector<Segment> m_segments;
     std::vector<Keyword> m_keywordsFound;
 };

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -209,6 +210,29 @@ TEST(Requirements, ParagraphShorterThanABlockReadWhole)
                      {"It MUST.", "It MUST."},
                      {"Ab. It MAY.", "It MAY."},
                      {"X? SHALL NOT", "SHALL NOT"}});
+}
+
+// A paragraph's lines are joined in a buffer that grows as a long paragraph
+// needs and serves the next: the sentences read after it grew, and those
+// of the paragraph after it, are whole and in their places.
+TEST(Requirements, SentencesWholeAfterALongParagraphIsJoined)
+{
+    std::string bytes = "Title\n\n";
+    for (int line = 0; line < 60; ++line)
+        bytes += "   Line " + std::to_string(line) + " of a long paragraph says little.\n";
+    bytes += "   A client MUST send it, and a server\n   MAY drop it.\n\n   Then SHALL it end.\n";
+    const RfcText text = test::analyseBytes(bytes).text;
+    ASSERT_EQ(text.requirements.size(), 3u);
+    const std::string both = "A client MUST send it, and a server MAY drop it.";
+    const std::tuple<const char*, int32_t, int32_t, std::string> expected[] = {
+        {"MUST", 62, 12, both}, {"MAY", 63, 3, both}, {"SHALL", 65, 8, "Then SHALL it end."}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const RequirementSentence& requirement = text.requirements[i];
+        EXPECT_EQ(std::tie(requirement.keyword, requirement.line, requirement.column, requirement.sentence),
+                  expected[i]);
+    }
+    EXPECT_EQ(text.requirements[1].sentenceLine, 62);
+    EXPECT_EQ(text.requirements[1].sentenceColumn, 3);
 }
 
 // Room is made for as many links and requirements as words that may start
