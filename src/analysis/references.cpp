@@ -16,6 +16,11 @@ namespace parchly {
 
 namespace {
 
+// The titles of a references section, "Appendix B." or the like aside.
+constexpr std::string_view kReferences = "references";
+constexpr std::string_view kNormativeReferences = "normative references";
+constexpr std::string_view kInformativeReferences = "informative references";
+
 // White space as a "%d" conversion skips it.
 bool isWhiteSpace(char c)
 {
@@ -331,6 +336,13 @@ std::size_t lineHoldingFrom(const LineReader& file, std::size_t from, std::size_
 
 bool isReferencesTitle(std::string_view text)
 {
+    // Every heading of a text is asked: one of another length that no
+    // "Appendix" opens is none, without a comparison.
+    const std::size_t size = text.size();
+    const bool mayOpenWithAppendix = size > 0 && (text[0] == 'a' || text[0] == 'A');
+    if (!mayOpenWithAppendix && size != kReferences.size() && size != kNormativeReferences.size()
+        && size != kInformativeReferences.size())
+        return false;
     const std::string_view kAppendix = "appendix ";
     std::size_t position = 0;
     if (startsWithIgnoringAsciiCase(text, kAppendix)) {
@@ -347,8 +359,8 @@ bool isReferencesTitle(std::string_view text)
         position = skipBlanks(text, position);
     }
     const std::string_view rest = text.substr(position);
-    return equalIgnoringAsciiCase(rest, "references") || equalIgnoringAsciiCase(rest, "normative references")
-        || equalIgnoringAsciiCase(rest, "informative references");
+    return equalIgnoringAsciiCase(rest, kReferences) || equalIgnoringAsciiCase(rest, kNormativeReferences)
+        || equalIgnoringAsciiCase(rest, kInformativeReferences);
 }
 
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options)
