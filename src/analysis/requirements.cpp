@@ -402,25 +402,18 @@ public:
     {
     }
 
-    // Joins the line at once: every paragraph read holds a cued line, so
-    // that its text is needed in the end. `indent` is where the line's
-    // first byte that is no space or tab stands.
-    void addLine(std::string_view line, int32_t index, std::size_t indent, bool mayHoldKeyword)
+    // Reads the paragraph of lines [start, end): its text lines joined,
+    // then its keywords and their sentences.
+    void readParagraph(const TextLines& lines, const LineCues& cues, std::size_t start, std::size_t end)
     {
-        m_keywords = m_keywords || mayHoldKeyword;
-        m_indented = isSpace(line.front());
-        join(line, index, indent, mayHoldKeyword);
-    }
-
-    bool lastIndented() const { return m_indented; }
-
-    void endParagraph()
-    {
-        if (m_keywords)
-            readParagraph();
-        m_keywords = false;
         m_joined.clear();
         m_segments.clear();
+        for (std::size_t line = start; line < end; ++line) {
+            if (lines.roles[line] == LineRole::Text)
+                join(lines.line(line), static_cast<int32_t>(line), lines.indents[line],
+                     (cues.families[line] & kCueRequirement) != 0);
+        }
+        readJoinedParagraph();
     }
 
 private:
@@ -494,7 +487,7 @@ private:
             m_keywordsFound.push_back({position, name});
     }
 
-    void readParagraph()
+    void readJoinedParagraph()
     {
         findKeywords();
         if (m_keywordsFound.empty() || isKeywordBoilerplate(joined()))
@@ -538,8 +531,6 @@ private:
     RfcText& m_text;
     std::vector<std::pair<int32_t, int32_t>> m_references;
     std::size_t m_nextAnchor = 0;
-    bool m_keywords = false;
-    bool m_indented = false;
     JoinedText m_joined;
     std::vector<Segment> m_segments;
     std::vector<Keyword> m_keywordsFound;
@@ -607,6 +598,35 @@ std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t
     }
 }
 
+// The text line after the paragraph that text line `start` opens, the one
+// past the gap that ends it, or the end: on over the lines and the gaps
+// that do not end a paragraph. Only the roles and the first byte of each
+// text line are read; the text is joined once the paragraph's end is known.
+std::size_t paragraphEnd(const TextLines& lines, std::size_t start)
+{
+    bool blank = false;
+    bool pageBreak = false;
+    bool previousIndented = false;
+    std::size_t line = start;
+    for (; line < lines.size(); ++line) {
+        if (lines.roles[line] == LineRole::Blank) {
+            blank = true;
+            continue;
+        }
+        if (lines.roles[line] == LineRole::PageBreak) {
+            pageBreak = true;
+            continue;
+        }
+        const std::string_view text = lines.line(line);
+        if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, previousIndented))
+            break;
+        blank = false;
+        pageBreak = false;
+        previousIndented = isSpace(text.front());
+    }
+    return line;
+}
+
 } // namespace
 
 void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cues)
@@ -622,28 +642,9 @@ void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cue
     // both; the search never goes back, whatever the lines hold.
     for (std::size_t cued = nextCuedLine(lines, cues, 0); cued < lines.size();
          cued = nextCuedLine(lines, cues, std::max(floor, cued + 1))) {
-        std::size_t line = paragraphStart(lines, cued, floor);
-        bool blank = false;
-        bool pageBreak = false;
-        for (; line < lines.size(); ++line) {
-            if (lines.roles[line] == LineRole::Blank) {
-                blank = true;
-                continue;
-            }
-            if (lines.roles[line] == LineRole::PageBreak) {
-                pageBreak = true;
-                continue;
-            }
-            const std::string_view text = lines.line(line);
-            if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, scanner.lastIndented()))
-                break;
-            blank = false;
-            pageBreak = false;
-            scanner.addLine(text, static_cast<int32_t>(line), lines.indents[line],
-                            (cues.families[line] & kCueRequirement) != 0);
-        }
-        scanner.endParagraph();
-        floor = line;
+        const std::size_t start = paragraphStart(lines, cued, floor);
+        floor = paragraphEnd(lines, start);
+        scanner.readParagraph(lines, cues, start, floor);
     }
     releaseUnusedRoom(text.requirements);
 }
