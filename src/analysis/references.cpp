@@ -88,15 +88,15 @@ bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry, boo
     return titled;
 }
 
-bool isMarked(const std::vector<bool>& marks, int32_t line)
+bool isMarked(const std::vector<uint8_t>& marks, int32_t line)
 {
-    return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
+    return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)] != 0;
 }
 
 // The lines of the text as the pass reads them.
 struct SectionLines {
     const LineReader& lines;
-    const std::vector<bool>& marks;
+    const std::vector<uint8_t>& marks;
     int32_t end = 0;
 
     std::string_view at(int32_t index) const { return lines.lineAt(static_cast<std::size_t>(index)); }
@@ -274,7 +274,7 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
 // The references sections: those the text shows, and those of the contents
 // whose located heading the text scan passed by.
 std::vector<ReferencesSection> referencesSections(const RfcText& text, const LineReader& file,
-                                                  const std::vector<bool>& marks,
+                                                  const std::vector<uint8_t>& marks,
                                                   const ContentsHeadings& headings)
 {
     std::vector<ReferencesSection> sections = findReferencesSections(text, file, marks);
@@ -370,10 +370,12 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
 
     text.references.clear();
     text.referencesWithoutTitles = false;
-    std::vector<bool> marks(file->lineTotal(), false);
+    // A byte a line rather than a bit: each line of a references section
+    // is asked, and a byte is read without the arithmetic of a bit's place.
+    std::vector<uint8_t> marks(file->lineTotal(), 0);
     for (const PageMark& mark : text.pageMarks) {
         if (mark.line >= 1 && static_cast<std::size_t>(mark.line) <= marks.size())
-            marks[static_cast<std::size_t>(mark.line - 1)] = true;
+            marks[static_cast<std::size_t>(mark.line - 1)] = 1;
     }
 
     // An unpaginated RFC has no form feed and no page number in its

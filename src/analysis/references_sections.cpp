@@ -319,7 +319,7 @@ bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& 
 }
 
 std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const LineReader& lines,
-                                                      const std::vector<bool>& marks)
+                                                      const std::vector<uint8_t>& marks)
 {
     std::vector<ReferencesSection> sections;
     const int32_t total = static_cast<int32_t>(lines.lineTotal());
@@ -329,7 +329,7 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
     for (const ContentEntry& entry : text.contents)
         from = std::max(from, entry.lastLine);
     auto isMark = [&marks](int32_t line) {
-        return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
+        return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)] != 0;
     };
 
     // A blank line, a form feed alone on its line, or a page line: what a

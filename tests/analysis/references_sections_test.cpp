@@ -26,7 +26,7 @@ void PrintTo(const HeadingCase& heading, std::ostream* out)
 std::vector<ReferencesSection> sectionsOf(const std::string& text)
 {
     const LineReader lines{text};
-    return findReferencesSections(RfcText(), lines, std::vector<bool>(lines.lineTotal(), false));
+    return findReferencesSections(RfcText(), lines, std::vector<uint8_t>(lines.lineTotal(), 0));
 }
 
 // The text holds one references section, opened at line `heading`.
