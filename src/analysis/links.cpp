@@ -263,7 +263,7 @@ void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart
             if (starter != Starter::None || c == '[' || c == ']')
                 phraseOpen = true;
             else if (kind == TokenKind::Other)
-                phraseOpen = phraseOpen && c == '-';
+                phraseOpen = phraseOpen && (c == '-' || c == '/' || c == '&');
         }
         spaced = false;
         i = end;
@@ -412,6 +412,12 @@ private:
     {
         if (!isWord(k) || gluedBefore(k))
             return 0;
+        return rfcWordAt(k, last);
+    }
+
+    // rfcAt() wherever the word is glued.
+    int32_t rfcWordAt(std::size_t k, std::size_t& last) const
+    {
         const std::string_view word = view(k);
         if (word == "RFC" && isWord(k + 1)) {
             last = k + 1;
@@ -491,7 +497,76 @@ private:
             return k + 1;
         emit(LinkKind::Rfc, k, last).targetRfc = number;
         noteTarget(last, number, -1);
-        return last + 1;
+        return listedAfter(slashedAfter(last));
+    }
+
+    // The RFC number of "1035" or "RFC1035" at k, one token for the
+    // second, or "RFC-1035" and "RFC 1035" ending at `last`.
+    int32_t pairedRfcAt(std::size_t k, std::size_t& last) const
+    {
+        last = k;
+        const int32_t number = smallNumber(view(k));
+        return number != 0 ? number : rfcWordAt(k, last);
+    }
+
+    bool isMark(std::size_t k, char c) const
+    {
+        return k < m_tokens.size() && m_tokens[k].kind != TokenKind::Word
+            && view(k) == std::string_view(&c, 1);
+    }
+
+    // Links the numbers paired by a slash with the RFC number ending at
+    // token `last`: "RFC 1034/1035", "RFC-1034/RFC-1035", "RFC1034/RFC1035".
+    // Returns the last token linked.
+    std::size_t slashedAfter(std::size_t last)
+    {
+        for (;;) {
+            const std::size_t slash = last + 1;
+            if (!isMark(slash, '/') || m_tokens[slash].spaced || !isWord(slash + 1)
+                || m_tokens[slash + 1].spaced)
+                return last;
+            std::size_t end = slash + 1;
+            const int32_t number = pairedRfcAt(slash + 1, end);
+            if (number == 0)
+                return last;
+            emit(LinkKind::Rfc, slash + 1, end).targetRfc = number;
+            noteTarget(end, number, -1);
+            last = end;
+        }
+    }
+
+    // A number at k that may be an RFC's and ends there: not "128" of
+    // "128-bit".
+    bool isListedNumber(std::size_t k) const
+    {
+        if (!isWord(k) || smallNumber(view(k)) == 0)
+            return false;
+        return k + 1 >= m_tokens.size() || m_tokens[k + 1].spaced
+            || std::string_view(",.;:)]").find(view(k + 1)[0]) != std::string_view::npos;
+    }
+
+    void linkListedNumber(std::size_t k)
+    {
+        const int32_t number = smallNumber(view(k));
+        emit(LinkKind::Rfc, k, k).targetRfc = number;
+        noteTarget(k, number, -1);
+    }
+
+    // After "RFC 1122" ending at `last`, the numbers of "and 1123" or ", 1035
+    // and 2181". One "RFC" names a list only where "and" or "or" brings its
+    // last number, so that in "RFC 1034, 1987" the year stays text.
+    std::size_t listedAfter(std::size_t last)
+    {
+        std::size_t k = last + 1;
+        while (isPunct(k, ',') && isListedNumber(k + 1))
+            k += 2;
+        const std::size_t join = isPunct(k, ',') ? k + 1 : k;
+        if (!(is(join, "and") || is(join, "or")) || !isListedNumber(join + 1))
+            return last + 1;
+        for (std::size_t number = last + 2; number < k; number += 2)
+            linkListedNumber(number);
+        linkListedNumber(join + 1);
+        return join + 2;
     }
 
     // "RFCs 2818 and 7230", "RFCs 2045, 2046, and RFC 2047": each number.
@@ -508,7 +583,7 @@ private:
             std::size_t next = number + 1;
             if (isPunct(next, ','))
                 ++next;
-            if (is(next, "and") || is(next, "or"))
+            if (is(next, "and") || is(next, "or") || isMark(next, '&'))
                 ++next;
             first = next;
             if (is(next, "RFC"))
@@ -556,7 +631,8 @@ private:
         const std::string_view inside = line.substr(start + 1, close - start - 1);
         const int32_t whole = close - start < m_longestLabel ? labelled(inside) : -1;
         if (whole < 0
-            && (inside.find('[') != std::string_view::npos || inside.find(',') == std::string_view::npos))
+            && (inside.find('[') != std::string_view::npos
+                || inside.find_first_of(",-") == std::string_view::npos))
             return k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
@@ -579,23 +655,66 @@ private:
             std::size_t end = line.find(',', part);
             if (end == std::string_view::npos || end > close)
                 end = close;
-            std::size_t first = part;
-            while (first < end && isBlankChar(line[first]))
-                ++first;
-            std::size_t last = end;
-            while (last > first && isBlankChar(line[last - 1]))
-                --last;
-            const int32_t named = labelled(line.substr(first, last - first));
-            if (named < 0)
+            const std::size_t endToken = end == close ? closeToken : std::string_view::npos;
+            const std::string_view label = trimmedBlanks(line, part, end);
+            const std::size_t first = static_cast<std::size_t>(label.data() - line.data());
+            const int32_t named = labelled(label);
+            if (named >= 0) {
+                citeListed(open.line, first, label.size(), named, next, closeToken, endToken);
+            } else if (!citeRange(open.line, line, first, label, next, closeToken, endToken)) {
                 return next;
-            while (next < closeToken && m_tokens[next].end < static_cast<int32_t>(last))
-                ++next;
-            cite(open.line, first, last, named, end == close ? closeToken : next);
+            }
             cited = true;
             part = end + 1;
-            ++next;
         }
         return cited ? closeToken + 1 : k + 1;
+    }
+
+    static std::string_view trimmedBlanks(std::string_view line, std::size_t from, std::size_t to)
+    {
+        while (from < to && isBlankChar(line[from]))
+            ++from;
+        while (to > from && isBlankChar(line[to - 1]))
+            --to;
+        return line.substr(from, to - from);
+    }
+
+    // Cites the label at `first` of a list whose tokens are read from
+    // `next` on; its last token is `endToken`, or the label's own.
+    void citeListed(int32_t line, std::size_t first, std::size_t size, int32_t reference, std::size_t& next,
+                    std::size_t closeToken, std::size_t endToken)
+    {
+        const auto last = static_cast<int32_t>(first + size);
+        while (next < closeToken && m_tokens[next].end < last)
+            ++next;
+        cite(line, first, first + size, reference, endToken != std::string_view::npos ? endToken : next);
+        ++next;
+    }
+
+    // A range of numbered labels, "[2-4]" or the "4-6" of "[1, 4-6]": its
+    // first and last labels are cited where they stand. Returns false for
+    // anything else ("[RFC-822]" is a label, and a name of its own).
+    bool citeRange(int32_t line, std::string_view text, std::size_t first, std::string_view range,
+                   std::size_t& next, std::size_t closeToken, std::size_t endToken)
+    {
+        const std::size_t dash = range.find('-');
+        if (dash == std::string_view::npos)
+            return false;
+        const std::size_t at = static_cast<std::size_t>(range.data() - text.data());
+        const std::string_view from = trimmedBlanks(text, at, at + dash);
+        const std::string_view to = trimmedBlanks(text, at + dash + 1, at + range.size());
+        const int32_t low = smallNumber(from);
+        const int32_t high = smallNumber(to);
+        if (low == 0 || high <= low)
+            return false;
+        const int32_t fromReference = labelled(from);
+        const int32_t toReference = labelled(to);
+        if (fromReference < 0 || toReference < 0)
+            return false;
+        citeListed(line, first, from.size(), fromReference, next, closeToken, std::string_view::npos);
+        citeListed(line, static_cast<std::size_t>(to.data() - text.data()), to.size(), toReference, next,
+                   closeToken, endToken);
+        return true;
     }
 
     // The first "]" at or after `from` on line `line`. A line of many "["
