@@ -1,5 +1,6 @@
 #include "analysis/references.h"
 
+#include "analysis/joined_text.h"
 #include "analysis/reference_labels.h"
 #include "analysis/references_sections.h"
 #include "analysis/text_scan.h"
@@ -30,10 +31,10 @@ bool isWhiteSpace(char c)
 // The decimal number after the first "RFC" at or after `from`, as a "%d"
 // conversion reads it (leading white space allowed); 0 when there is no
 // "RFC", no digits, or a value too large to be an RFC number.
-int32_t rfcNumberAfter(const std::string& text, std::size_t from)
+int32_t rfcNumberAfter(std::string_view text, std::size_t from)
 {
     std::size_t position = text.find("RFC", from);
-    if (position == std::string::npos)
+    if (position == std::string_view::npos)
         return 0;
     position += 3;
     while (position < text.size() && isWhiteSpace(text[position]))
@@ -52,25 +53,24 @@ int32_t rfcNumberAfter(const std::string& text, std::size_t from)
 
 // Appends one line's text, from `from` to the end of its text (its line end
 // left out, as the line's facts tell), to an entry's, one space between.
-void appendTextOf(std::string_view line, std::size_t from, const LineFacts& facts, std::string& entryText)
+void appendTextOf(std::string_view line, std::size_t from, const LineFacts& facts, JoinedText& entryText)
 {
-    if (!entryText.empty())
-        entryText += ' ';
-    entryText.append(line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd)));
+    entryText.append(line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd)),
+                     !entryText.empty());
 }
 
 // The title between the first pair of double quotes and the RFC number
 // named after it. Returns false when the entry has no complete title.
-bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry, bool unpaginated)
+bool readTitleAndNumber(std::string_view entryText, ReferenceEntry& entry, bool unpaginated)
 {
     bool titled = false;
     std::size_t examined = 0;
     const std::size_t open = entryText.find('"');
-    if (open != std::string::npos) {
+    if (open != std::string_view::npos) {
         examined = open + 1;
         const std::size_t close = entryText.find('"', examined);
-        if (close != std::string::npos) {
-            entry.title = entryText.substr(examined, close - examined);
+        if (close != std::string_view::npos) {
+            entry.title = std::string(entryText.substr(examined, close - examined));
             examined = close + 1;
             titled = true;
         }
@@ -79,7 +79,7 @@ bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry, boo
     // first "RFC" that has one, as errata references begin "RFC Errata,
     // Erratum ID 1912, RFC 2978" (RFC 9110).
     entry.rfc = 0;
-    for (std::size_t at = entryText.find("RFC", examined); at != std::string::npos;
+    for (std::size_t at = entryText.find("RFC", examined); at != std::string_view::npos;
          at = entryText.find("RFC", at + 3)) {
         entry.rfc = rfcNumberAfter(entryText, at);
         if (entry.rfc != 0 || !unpaginated)
@@ -144,8 +144,7 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
 // the lines below it. Returns the line that ends the entry: the blank line
 // after it, the label itself when the next line opens another entry, or
 // the last line of the section.
-int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t position,
-                      std::string& entryText)
+int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t position, JoinedText& entryText)
 {
     const std::string_view firstLine = section.at(first);
     position = skipBlanks(firstLine, position);
@@ -248,7 +247,7 @@ private:
 // "LINK LAYER REFERENCES", page lines) are passed over. `entryText` is the
 // pass's buffer for an entry's text, reused from one entry to the next.
 void readReferencesSection(RfcText& text, const SectionLines& section, int32_t heading, bool unpaginated,
-                           const ContentsHeadings& headings, std::string& entryText)
+                           const ContentsHeadings& headings, JoinedText& entryText)
 {
     for (int32_t i = heading + 1; i < section.end; ++i) {
         if (section.isPageLine(i))
@@ -263,7 +262,7 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         entry.firstLine = i;
         entryText.clear();
         entry.lastLine = readEntryText(section, i, close + 1, entryText);
-        if (!readTitleAndNumber(entryText, entry, unpaginated))
+        if (!readTitleAndNumber(entryText.view(), entry, unpaginated))
             text.referencesWithoutTitles = true;
         entry.section = headings.sectionAt(i, heading);
         if (entry.lastLine > i)
@@ -384,7 +383,7 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
         && std::all_of(text.contents.begin(), text.contents.end(),
                        [](const ContentEntry& entry) { return entry.page == 0; });
     const ContentsHeadings headings(text.contents);
-    std::string entryText;
+    JoinedText entryText;
     int32_t readTo = -1;
     for (const ReferencesSection& found : referencesSections(text, *file, marks, headings)) {
         // A section within one already read (a references heading of the

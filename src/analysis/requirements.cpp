@@ -1,5 +1,6 @@
 #include "analysis/requirements.h"
 
+#include "analysis/joined_text.h"
 #include "analysis/line_cues.h"
 #include "analysis/section_anchors.h"
 #include "analysis/text_scan.h"
@@ -9,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -54,46 +54,6 @@ bool isSpace(char c)
 {
     return kSpaceBytes[static_cast<unsigned char>(c)];
 }
-
-// A paragraph's lines joined, in a buffer kept from one paragraph to the
-// next: a line is copied onto its end without the checks and the call of a
-// string's append, most lines of a paragraph read being short of the room
-// the paragraphs before it made.
-class JoinedText {
-public:
-    std::string_view view() const { return std::string_view(m_bytes.get(), m_size); }
-    std::size_t size() const { return m_size; }
-    char operator[](std::size_t at) const { return m_bytes[at]; }
-    void clear() { m_size = 0; }
-
-    // Appends `count` bytes, after a blank when `blankFirst` is set.
-    void append(const char* bytes, std::size_t count, bool blankFirst)
-    {
-        if (m_size + count + 1 > m_capacity)
-            grow(m_size + count + 1);
-        if (blankFirst)
-            m_bytes[m_size++] = ' ';
-        std::memcpy(m_bytes.get() + m_size, bytes, count);
-        m_size += count;
-    }
-
-private:
-    void grow(std::size_t needed)
-    {
-        const std::size_t capacity = std::max({needed, 2 * m_capacity, kInitialCapacity});
-        std::unique_ptr<char[]> larger(new char[capacity]);
-        if (m_size > 0)
-            std::memcpy(larger.get(), m_bytes.get(), m_size);
-        m_bytes = std::move(larger);
-        m_capacity = capacity;
-    }
-
-    // A few lines of text: most paragraphs fit.
-    static constexpr std::size_t kInitialCapacity = 1024;
-    std::unique_ptr<char[]> m_bytes;
-    std::size_t m_size = 0;
-    std::size_t m_capacity = 0;
-};
 
 // Where one line's text sits in the joined paragraph.
 struct Segment {
@@ -431,7 +391,7 @@ private:
             size > 1 && m_joined[size - 1] == '-' && isLetter(m_joined[size - 2]) && isLetter(line[first]);
         const bool blank = size > 0 && !hyphen;
         m_segments.push_back({size + (blank ? 1 : 0), index, static_cast<int32_t>(first), cued});
-        m_joined.append(line.data() + first, last - first, blank);
+        m_joined.append(std::string_view(line.data() + first, last - first), blank);
     }
 
     std::string_view joined() const { return m_joined.view(); }
