@@ -96,10 +96,16 @@ int main(int argc, char** argv)
             options.keptCache = QFile::encodeName(arguments[cache + 1]).toStdString();
         return parchly::benchCollection(QFile::encodeName(arguments[1]).toStdString(), options) ? 0 : 1;
     }
-    if (arguments.isEmpty()) {
-        std::fprintf(stderr,
-                     "usage: parchly-bench FILE...\n       parchly-bench --collection DIR [--word WORD] "
-                     "[--cited-by-only] [--keep-cache FILE]\n");
+    const char* const usage =
+        "usage: parchly-bench FILE...\n       parchly-bench --collection DIR [--word WORD] "
+        "[--cited-by-only] [--keep-cache FILE]\n";
+    if (arguments == QStringList{QStringLiteral("--help")}) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    // An option it does not know is no file to open.
+    if (arguments.isEmpty() || arguments[0].startsWith(QLatin1Char('-'))) {
+        std::fputs(usage, stderr);
         return 2;
     }
     QStringList paths;
