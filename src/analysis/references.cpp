@@ -112,6 +112,19 @@ struct SectionLines {
     }
     bool isBlank(int32_t index) const { return factsOf(index).has(LineFacts::kBlank); }
     bool isIndented(int32_t index) const { return factsOf(index).indent > 0; }
+
+    // Whether the line opens a reference entry (opensReferenceEntry). Most
+    // lines of a section are an entry's text: one whose first byte after
+    // its indentation, as its facts tell, is neither a bracket nor a form
+    // feed is told at once.
+    bool opensEntry(int32_t index, std::size_t& open, std::size_t& close) const
+    {
+        const std::string_view line = at(index);
+        const std::size_t indent = factsOf(index).indent;
+        if (indent < line.size() && line[indent] != '[' && line[indent] != kFormFeed)
+            return false;
+        return opensReferenceEntry(line, open, close);
+    }
 };
 
 // Whether the blank lines from `blank` on are only the bottom of a page: a
@@ -132,7 +145,7 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
     std::size_t open = 0;
     std::size_t close = 0;
     if (!pageBreak || next >= section.end || !section.isIndented(next)
-        || opensReferenceEntry(section.at(next), open, close))
+        || section.opensEntry(next, open, close))
         return false;
     resume = next;
     return true;
@@ -164,7 +177,7 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         const std::string_view line = section.at(k);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (opensReferenceEntry(line, open, close))
+        if (section.opensEntry(k, open, close))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented.
@@ -181,6 +194,7 @@ public:
     explicit ContentsHeadings(const std::vector<ContentEntry>& contents)
     {
         m_namesReferences.reserve(contents.size());
+        m_located.reserve(contents.size());
         for (std::size_t i = 0; i < contents.size(); ++i) {
             const bool names = isReferencesTitle(contents[i].title);
             m_namesReferences.push_back(names);
@@ -255,7 +269,7 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         const std::string_view line = section.at(i);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (!opensReferenceEntry(line, open, close))
+        if (!section.opensEntry(i, open, close))
             continue;
         ReferenceEntry& entry = text.references.emplace_back();
         entry.label.assign(line.substr(open, close + 1 - open));
