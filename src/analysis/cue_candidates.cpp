@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
@@ -94,11 +95,17 @@ constexpr NibbleTables makeNibbleTables()
 
 constexpr NibbleTables kNibbleTables = makeNibbleTables();
 
+// The groups of kPairGroups the bytes of `bytes` may be of, by the tables
+// of their half-bytes. A byte from 0x80 up finds no group by its low half
+// (the shuffle gives 0 for it) unless `anyByte`, where it is kept to its
+// low half first; no cue word holds such a byte, but "[" may be followed by
+// one.
+template <bool anyByte>
 __attribute__((target("avx2"))) __m256i groupsOf(__m256i bytes, const std::array<uint8_t, 32>& low,
                                                  const std::array<uint8_t, 32>& high)
 {
     const __m256i nibble = _mm256_set1_epi8(0x0f);
-    const __m256i lowHalves = _mm256_and_si256(bytes, nibble);
+    const __m256i lowHalves = anyByte ? _mm256_and_si256(bytes, nibble) : bytes;
     const __m256i highHalves = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
     const __m256i byLow =
         _mm256_shuffle_epi8(_mm256_load_si256(reinterpret_cast<const __m256i*>(low.data())), lowHalves);
@@ -114,31 +121,40 @@ __attribute__((target("avx2"))) uint32_t bytePairs(const char* block)
     const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block));
     const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 1));
     const __m256i groups =
-        _mm256_and_si256(groupsOf(first, kNibbleTables.firstLow, kNibbleTables.firstHigh),
-                         groupsOf(second, kNibbleTables.secondLow, kNibbleTables.secondHigh));
-    const __m256i none = _mm256_cmpeq_epi8(groups, _mm256_setzero_si256());
-    return ~static_cast<uint32_t>(_mm256_movemask_epi8(none));
+        _mm256_and_si256(groupsOf<false>(first, kNibbleTables.firstLow, kNibbleTables.firstHigh),
+                         groupsOf<true>(second, kNibbleTables.secondLow, kNibbleTables.secondHigh));
+    // Any group bit carries a byte to 0x80 or above, where its top bit is
+    // the one the mask takes.
+    const __m256i topBitIfAny = _mm256_adds_epu8(groups, _mm256_set1_epi8(0x7f));
+    return static_cast<uint32_t>(_mm256_movemask_epi8(topBitIfAny));
 }
 
 // Writes the positions of the bits of `mask`, the candidates of the block
 // at `base`, to `out`; returns how many.
-inline std::size_t writePositions(uint32_t mask, uint32_t base, uint32_t* out)
+inline std::size_t writePositions(uint64_t mask, uint32_t base, uint32_t* out)
 {
     std::size_t written = 0;
     for (; mask != 0; mask &= mask - 1)
-        out[written++] = base + static_cast<uint32_t>(__builtin_ctz(mask));
+        out[written++] = base + static_cast<uint32_t>(__builtin_ctzll(mask));
     return written;
 }
 
 // Most blocks hold no candidate: their positions are written at once rather
-// than kept as bits to be looked through again.
+// than kept as bits to be looked through again. Two blocks are looked at a
+// step, their candidates told by one test.
 __attribute__((target("avx2"))) std::size_t findBytePairs(std::string_view text, std::size_t& end,
                                                           uint32_t* out)
 {
     std::size_t written = 0;
     const char* const bytes = text.data();
     const std::size_t blocks = text.size() > 32 ? (text.size() - 1) / 32 * 32 : 0;
-    for (std::size_t at = 0; at < blocks; at += 32) {
+    std::size_t at = 0;
+    for (; at + 64 <= blocks; at += 64) {
+        const uint64_t mask = bytePairs(bytes + at) | static_cast<uint64_t>(bytePairs(bytes + at + 32)) << 32;
+        if (mask != 0)
+            written += writePositions(mask, static_cast<uint32_t>(at), out + written);
+    }
+    if (at < blocks) {
         if (const uint32_t mask = bytePairs(bytes + at); mask != 0)
             written += writePositions(mask, static_cast<uint32_t>(at), out + written);
     }
@@ -195,8 +211,24 @@ std::size_t findCandidates(std::string_view text, std::size_t count, CandidateFi
         written = findBytePairs(blocks, at, out);
     else if (filter == CandidateFilter::TwoCapitals)
         written = findTwoCapitals(blocks, at, out);
+    if (filter != CandidateFilter::EveryByte && at < count) {
+        // The end, under a block, where a block would read past the text:
+        // read as a block from a copy padded with zeroes, which no cue word
+        // holds (a "[" before them is still a candidate), so that it gives
+        // only the pairs there are rather than every byte.
+        alignas(32) char tail[64] = {};
+        std::memcpy(tail, text.data() + at, std::min<std::size_t>(text.size() - at, 33));
+        uint32_t mask = filter == CandidateFilter::BytePairs
+            ? bytePairs(tail)
+            : twoCapitals(tail) | twoCapitals(tail + 16) << 16;
+        // At most a block is left: the last one, which has no byte past it.
+        if (count - at < 32)
+            mask &= (1u << (count - at)) - 1;
+        written += writePositions(mask, static_cast<uint32_t>(at), out + written);
+        at = count;
+    }
 #endif
-    // The end, where a block would read past the text: every byte.
+    // Without vector instructions: every byte.
     for (; at < count; ++at)
         out[written++] = static_cast<uint32_t>(at);
     return written;

@@ -10,76 +10,6 @@ namespace parchly {
 
 namespace {
 
-// Marks the cues of the words starting in [from, to) of `text`, moving
-// `line` on to the line that holds each position. Positions only grow, so
-// the walk over the lines is done once over the whole text.
-class CueMarker {
-public:
-    CueMarker(const TextLines& lines, std::string_view text, uint8_t families, LineCues& cues)
-        : m_lines(lines)
-        , m_text(text)
-        , m_linkStarts(families & kCueLinkStart)
-        , m_requirements(families & kCueRequirement)
-        , m_cues(cues)
-    {
-    }
-
-    void markAt(std::size_t at)
-    {
-        // The cue goes to the line where its word starts.
-        const uint8_t found = cuesAt(m_text, at);
-        mark(at, found);
-    }
-
-    // Notes `found` for the line that holds position `at`.
-    void mark(std::size_t at, uint8_t found)
-    {
-        if (found == 0)
-            return;
-        const char* position = m_text.data() + at;
-        moveToLineOf(position);
-        m_cues.families[m_line] |= found;
-        m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
-        if ((found & m_linkStarts) != 0) {
-            ++m_cues.linkWords;
-            const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
-            uint16_t& first = m_cues.firstLinkStart[m_line];
-            first = std::min(first, column);
-            uint16_t& last = m_cues.lastLinkStart[m_line];
-            last = std::max(last, column);
-        }
-    }
-
-private:
-    // Moves on to the line that holds `position`. The lines start in
-    // order, so the starts of the next four lines at or before it are
-    // those it passes: counted at once, the usual step of a line or two
-    // is taken without a loop whose end the processor mispredicts.
-    void moveToLineOf(const char* position)
-    {
-        const std::string_view* const lines = m_lines.lines.data();
-        while (m_line + 4 < m_lineCount) {
-            const std::size_t passed = static_cast<std::size_t>(lines[m_line + 1].data() <= position)
-                + static_cast<std::size_t>(lines[m_line + 2].data() <= position)
-                + static_cast<std::size_t>(lines[m_line + 3].data() <= position)
-                + static_cast<std::size_t>(lines[m_line + 4].data() <= position);
-            m_line += passed;
-            if (passed < 4)
-                return;
-        }
-        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
-            ++m_line;
-    }
-
-    const TextLines& m_lines;
-    const std::size_t m_lineCount = m_lines.size();
-    std::string_view m_text;
-    const uint8_t m_linkStarts;
-    const uint8_t m_requirements;
-    LineCues& m_cues;
-    std::size_t m_line = 0;
-};
-
 // A word a cue stands for, told by the three bytes its candidate starts
 // with ("ction" of "Section" and "section", "ppendi" of "Appendix"):
 // `before` of its bytes come before the candidate's. Its bytes are held as
@@ -208,16 +138,17 @@ bool startsWordNearAnEnd(const CueWord& word, std::string_view text, std::size_t
     return true;
 }
 
-} // namespace
-
-uint8_t cuesAt(std::string_view text, std::size_t& at)
+// cuesAt(), inline for the scan, which asks it of every candidate.
+// `inside`: the caller knows that `at` has two bytes before it and
+// sixteen from it in the text.
+template <bool inside = false> inline uint8_t cueWordAt(std::string_view text, std::size_t& at)
 {
     if (text[at] == '[')
         return kCueBracket;
     // The words are held with their first byte lowest, as a little-endian
     // load reads them; the word at `at` and the two bytes before it are
     // read whole where the text has sixteen bytes from there.
-    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && at >= 2 && at + 16 <= text.size()) {
+    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && (inside || (at >= 2 && at + 16 <= text.size()))) {
         uint32_t key = 0;
         std::memcpy(&key, text.data() + at, 4);
         const CueWord& word = kCueWords[cueSlotOf(key & 0xffffff)];
@@ -233,14 +164,88 @@ uint8_t cuesAt(std::string_view text, std::size_t& at)
     return word.cue;
 }
 
+// Marks the cues of the words starting in [from, to) of `text`, moving
+// `line` on to the line that holds each position. Positions only grow, so
+// the walk over the lines is done once over the whole text.
+class CueMarker {
+public:
+    CueMarker(const TextLines& lines, std::string_view text, uint8_t families, LineCues& cues)
+        : m_lines(lines)
+        , m_text(text)
+        , m_linkStarts(families & kCueLinkStart)
+        , m_requirements(families & kCueRequirement)
+        , m_cues(cues)
+    {
+    }
+
+    // `inside` as for cueWordAt().
+    template <bool inside> void markAt(std::size_t at)
+    {
+        // The cue goes to the line where its word starts.
+        const uint8_t found = cueWordAt<inside>(m_text, at);
+        mark(at, found);
+    }
+
+    // Notes `found` for the line that holds position `at`.
+    void mark(std::size_t at, uint8_t found)
+    {
+        if (found == 0)
+            return;
+        const char* position = m_text.data() + at;
+        moveToLineOf(position);
+        m_cues.families[m_line] |= found;
+        m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
+        if ((found & m_linkStarts) != 0) {
+            const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
+            m_cues.linkStarts.push_back({static_cast<uint32_t>(m_line), column});
+        }
+    }
+
+private:
+    // Moves on to the line that holds `position`. The lines start in
+    // order, so the starts of the next four lines at or before it are
+    // those it passes: counted at once, the usual step of a line or two
+    // is taken without a loop whose end the processor mispredicts.
+    // A long stretch without a cue (most of a page of prose) is crossed
+    // eight lines a step first.
+    void moveToLineOf(const char* position)
+    {
+        const std::string_view* const lines = m_lines.lines.data();
+        while (m_line + 8 < m_lineCount && lines[m_line + 8].data() <= position)
+            m_line += 8;
+        while (m_line + 4 < m_lineCount) {
+            const std::size_t passed = static_cast<std::size_t>(lines[m_line + 1].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 2].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 3].data() <= position)
+                + static_cast<std::size_t>(lines[m_line + 4].data() <= position);
+            m_line += passed;
+            if (passed < 4)
+                return;
+        }
+        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
+            ++m_line;
+    }
+
+    const TextLines& m_lines;
+    const std::size_t m_lineCount = m_lines.size();
+    std::string_view m_text;
+    const uint8_t m_linkStarts;
+    const uint8_t m_requirements;
+    LineCues& m_cues;
+    std::size_t m_line = 0;
+};
+
+} // namespace
+
+uint8_t cuesAt(std::string_view text, std::size_t& at)
+{
+    return cueWordAt(text, at);
+}
+
 LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter filter)
 {
     LineCues cues;
     cues.families.assign(lines.size(), 0);
-    // All bytes 0xff: kNoLinkStart, set at once rather than one by one.
-    cues.firstLinkStart.resize(lines.size());
-    std::memset(cues.firstLinkStart.data(), 0xff, lines.size() * sizeof(uint16_t));
-    cues.lastLinkStart.resize(lines.size());
     if (lines.size() == 0)
         return cues;
     // The lines are views into one text, in order: scan that text whole,
@@ -249,6 +254,9 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
     const std::string_view text(
         begin, static_cast<std::size_t>(lines.lines.back().data() - begin) + lines.lines.back().size());
     CueMarker marker(lines, text, families, cues);
+    // An RFC has about one word that starts a link in 200 bytes.
+    if ((families & kCueLinkStart) != 0)
+        cues.linkStarts.reserve(text.size() / 128);
     if (families == kCueBracket) {
         for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1))
             marker.mark(at, kCueBracket);
@@ -263,8 +271,15 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
     for (std::size_t piece = 0; piece < text.size(); piece += kPiece) {
         const std::size_t count = findCandidates(
             text.substr(piece, kPiece + 32), std::min(kPiece, text.size() - piece), filter, candidates.get());
-        for (std::size_t c = 0; c < count; ++c)
-            marker.markAt(piece + candidates[c]);
+        // Nearly every piece lies where each of its candidates has the
+        // bytes around it that a word is read with.
+        if (piece >= 2 && piece + kPiece + 16 <= text.size()) {
+            for (std::size_t c = 0; c < count; ++c)
+                marker.markAt<true>(piece + candidates[c]);
+        } else {
+            for (std::size_t c = 0; c < count; ++c)
+                marker.markAt<false>(piece + candidates[c]);
+        }
     }
     if (families != kCueAll) {
         for (uint8_t& cue : cues.families)

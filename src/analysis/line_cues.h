@@ -33,24 +33,26 @@ constexpr uint8_t kCueLinkStart = kCueBracket | kCueRfc | kCueSeries | kCueSecti
 // Every family, for a caller that wants links and requirements alike.
 constexpr uint8_t kCueAll = kCueLinkStart | kCueRequirement;
 
+// Where a word of a family of kCueLinkStart starts: its line and the byte
+// of that line.
+struct LinkStart {
+    uint32_t line = 0;
+    uint16_t column = 0;
+};
+
 // What the scan notes of each line, indexed as the lines are.
 struct LineCues {
     // The families of the words that start on the line.
     std::vector<uint8_t> families;
-    // Where the line's first and last words of a family of kCueLinkStart
-    // (of those asked for) start; kNoLinkStart and 0 when it has none. The
-    // link pass need not read the line before the first, nor past the
-    // phrase of the last.
-    std::vector<uint16_t> firstLinkStart;
-    std::vector<uint16_t> lastLinkStart;
-    // How many words of kCueLinkStart and of kCueRequirement (of those
-    // asked for) were found: about as many links and requirements are to
-    // come, so that their passes make room for them once.
-    std::size_t linkWords = 0;
+    // Every word of kCueLinkStart (of those asked for), in text order. The
+    // link pass reads a line only from these words on and only as far as
+    // their phrases run; it makes room for about half as many links.
+    std::vector<LinkStart> linkStarts;
+    // How many words of kCueRequirement (of those asked for) were found:
+    // about as many requirements are to come, so that their pass makes room
+    // for them once.
     std::size_t requirementWords = 0;
 };
-
-constexpr uint16_t kNoLinkStart = 0xffff;
 
 // The cues of every line of `lines`. A word counts for the line it starts
 // on, also where it runs on into the next piece of a line longer than the
@@ -65,8 +67,8 @@ LineCues findLineCues(const TextLines& lines, uint8_t families = kCueAll,
 // "ction", "Appendix" from its "ppendi". What findLineCues notes there.
 uint8_t cuesAt(std::string_view text, std::size_t& at);
 
-// The lists of links and requirements are reserved for as many entries as
-// the words that may start one (linkWords, requirementWords); where far
+// The lists of links and requirements are reserved from the count of the
+// words that may start one (linkStarts, requirementWords); where far
 // fewer came (a grammar full of brackets), the room left over is given
 // back, since the record lives as long as its window.
 template <typename Entry> void releaseUnusedRoom(std::vector<Entry>& entries)

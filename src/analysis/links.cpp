@@ -30,9 +30,11 @@ namespace {
 // phrase.
 enum class TokenKind : uint8_t { Word, Punct, Other };
 
-// The phrase a word starts, told once when the line is read rather than
-// by comparing the word with each start at every step.
-enum class Starter : uint8_t { None, Rfc, RfcList, Series, Section, SectionList };
+// The phrase a token starts (a word, or the "[" of a citation or a list of
+// them), told once when the line is read rather than by comparing the word
+// with each start at every step; the many tokens that start none are
+// passed over on it.
+enum class Starter : uint8_t { None, Rfc, RfcList, Series, Section, SectionList, Bracket };
 
 struct Token {
     int32_t line = 0;
@@ -207,22 +209,44 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
     return start;
 }
 
-// Appends the tokens of `line` from `from`, which is its start or white
-// space. `phraseOpen` tells whether a phrase may still run on past them, or
-// a "Section" after them look back at one ("[HTTP]" / "and section 4.4"
-// names a section of this document, "[HTTP] section 4.4" one of HTTP): a
-// word that starts a phrase or a bracket has come, and since then no token
-// that ends every phrase (an Other token, but for the "-" of "RFC-" /
-// "1191", hyphenated at a line end). Past `lastStart`, where the last word
-// that starts a phrase on the line starts, tokens are read only while a
-// phrase or a bracket is open: no phrase uses the rest.
-void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart, int32_t index,
+// Appends the tokens of `line` that a phrase may use. `phraseOpen` tells
+// whether a phrase may still run on past them, or a "Section" after them
+// look back at one ("[HTTP]" / "and section 4.4" names a section of this
+// document, "[HTTP] section 4.4" one of HTTP): a word that starts a phrase
+// or a bracket has come, and since then no token that ends every phrase (an
+// Other token, but for the "-" of "RFC-" / "1191", hyphenated at a line
+// end). `starts` are the line's words that start a phrase, in order.
+// Where no phrase or bracket is open, the tokens up to the next of them are
+// never used and not read: a phrase looks back only at the two tokens
+// before it, and those would be the Other that ended the last phrase (which
+// the words passed over would only have joined) or, at the line start, the
+// tokens of the lines before. Past the last of them the line is not read
+// on.
+void tokenizeLine(std::string_view line, const LinkStart* starts, const LinkStart* startsEnd, int32_t index,
                   std::vector<Token>& tokens, bool& phraseOpen)
 {
     bool spaced = true;
     bool bracketOpen = false;
-    std::size_t i = from;
+    std::size_t i = 0;
+    // Where the tokens of the next word that starts a phrase are read from.
+    std::size_t nextStart = 0;
     while (i < line.size()) {
+        if (!phraseOpen && !bracketOpen) {
+            if (nextStart <= i) {
+                // The words that start inside the tokens read are passed.
+                while (starts != startsEnd && starts->column < i)
+                    ++starts;
+                if (starts == startsEnd)
+                    break;
+                nextStart = tokenStartBefore(line, starts->column);
+            }
+            if (nextStart > i) {
+                i = nextStart;
+                spaced = true;
+                if (i == line.size())
+                    break;
+            }
+        }
         const char c = line[i];
         const ByteClass byteClass = classOf(c);
         if (byteClass == ByteClass::Space) {
@@ -230,8 +254,6 @@ void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart
             ++i;
             continue;
         }
-        if (i > lastStart && !phraseOpen && !bracketOpen)
-            break;
         std::size_t end = i + 1;
         TokenKind kind = TokenKind::Other;
         Starter starter = Starter::None;
@@ -254,6 +276,7 @@ void tokenizeLine(std::string_view line, std::size_t from, std::size_t lastStart
             }
         } else if (byteClass == ByteClass::Punct) {
             kind = TokenKind::Punct;
+            starter = c == '[' ? Starter::Bracket : Starter::None;
         }
         if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other) {
             tokens.push_back({index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced,
@@ -309,6 +332,19 @@ bool isSectionNumber(std::string_view text)
     return true;
 }
 
+// A new link at the end of `links`, made in place: a record built aside and
+// moved in would have its strings moved and destroyed.
+LinkMark& addLink(std::vector<LinkMark>& links, LinkKind kind, int32_t line, int32_t startColumn,
+                  int32_t endColumn)
+{
+    LinkMark& link = links.emplace_back();
+    link.kind = kind;
+    link.line = line;
+    link.startColumn = startColumn;
+    link.endColumn = endColumn;
+    return link;
+}
+
 struct Target {
     bool valid = false; // a target was named; when not, the phrase is no link
     int32_t rfc = 0; // 0: this document
@@ -331,27 +367,14 @@ public:
             if (line >= 0 && static_cast<std::size_t>(line) < lines.size())
                 m_definitionLine[static_cast<std::size_t>(line)] = true;
         }
-        if (scope != LinkScope::All)
-            return;
-        // Of equal numbers the first named (the contents before the anchors)
-        // is the one a link goes to.
-        m_sectionLines.reserve(text.contents.size() + text.sectionAnchors.size());
-        for (const ContentEntry& entry : text.contents) {
-            if (entry.matched && entry.headingLine > 0)
-                m_sectionLines.add(entry.number, entry.headingLine);
-        }
-        for (const SectionAnchor& anchor : text.sectionAnchors) {
-            if (!anchor.number.empty())
-                m_sectionLines.add(anchor.number, anchor.line);
-        }
     }
 
-    // Reads the tokens of `line` from `from`, its start or white space, up
-    // to where the phrases of the words that start at or before `lastStart`
-    // end.
-    void addLine(std::size_t line, std::size_t from, std::size_t lastStart)
+    // Reads the tokens of `line` that the phrases open at its start and
+    // those of its `starts` (tokenizeLine) may use.
+    void addLine(std::size_t line, const LinkStart* starts, const LinkStart* startsEnd)
     {
-        tokenizeLine(m_lines.line(line), from, lastStart, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
+        tokenizeLine(m_lines.line(line), starts, startsEnd, static_cast<int32_t>(line), m_tokens,
+                     m_phraseOpen);
     }
 
     // Whether a phrase begun in the lines read may run on into the next.
@@ -360,9 +383,10 @@ public:
     void endParagraph()
     {
         m_hasTarget = false;
+        // Most tokens start nothing and are passed over on that alone.
         std::size_t k = 0;
         while (k < m_tokens.size())
-            k = step(k);
+            k = m_tokens[k].starter == Starter::None ? k + 1 : step(k);
         m_tokens.clear();
         m_phraseOpen = false;
     }
@@ -385,10 +409,30 @@ private:
     bool is(std::size_t k, std::string_view word) const { return isWord(k) && view(k) == word; }
 
     // The heading line of this document's section `number`, or 0.
-    int32_t sectionLine(std::string_view number) const
+    int32_t sectionLine(std::string_view number)
     {
+        if (!m_sectionLinesHeld)
+            holdSectionLines();
         const int32_t* line = m_sectionLines.find(number);
         return line != nullptr ? *line : 0;
+    }
+
+    // This document's section numbers with their heading lines, held when
+    // a link first names one: many RFCs name none of their own sections.
+    // Of equal numbers the first named (the contents before the anchors)
+    // is the one a link goes to.
+    void holdSectionLines()
+    {
+        m_sectionLines.reserve(m_text.contents.size() + m_text.sectionAnchors.size());
+        for (const ContentEntry& entry : m_text.contents) {
+            if (entry.matched && entry.headingLine > 0)
+                m_sectionLines.add(entry.number, entry.headingLine);
+        }
+        for (const SectionAnchor& anchor : m_text.sectionAnchors) {
+            if (!anchor.number.empty())
+                m_sectionLines.add(anchor.number, anchor.line);
+        }
+        m_sectionLinesHeld = true;
     }
 
     // The reference labelled "[inside]", or -1.
@@ -449,13 +493,7 @@ private:
     {
         const Token& from = m_tokens[first];
         const Token& to = m_tokens[last];
-        LinkMark link;
-        link.kind = kind;
-        link.line = to.line;
-        link.startColumn = from.line == to.line ? from.start : to.start;
-        link.endColumn = to.end;
-        m_text.links.push_back(std::move(link));
-        return m_text.links.back();
+        return addLink(m_text.links, kind, to.line, from.line == to.line ? from.start : to.start, to.end);
     }
 
     void noteTarget(std::size_t last, int32_t rfc, int32_t reference)
@@ -468,11 +506,12 @@ private:
 
     std::size_t step(std::size_t k)
     {
-        if (isPunct(k, '['))
+        const Starter starter = m_tokens[k].starter;
+        if (starter == Starter::Bracket)
             return citation(k);
-        if (!isWord(k) || m_scope != LinkScope::All)
+        if (m_scope != LinkScope::All)
             return k + 1;
-        switch (m_tokens[k].starter) {
+        switch (starter) {
         case Starter::RfcList:
             return rfcList(k);
         case Starter::Rfc:
@@ -483,6 +522,7 @@ private:
             return section(k, false);
         case Starter::SectionList:
             return section(k, true);
+        case Starter::Bracket:
         case Starter::None:
             break;
         }
@@ -734,15 +774,11 @@ private:
     // after it.
     void cite(int32_t line, std::size_t start, std::size_t end, int32_t reference, std::size_t endToken)
     {
-        LinkMark link;
-        link.kind = LinkKind::Citation;
-        link.line = line;
-        link.startColumn = static_cast<int32_t>(start);
-        link.endColumn = static_cast<int32_t>(end);
+        LinkMark& link = addLink(m_text.links, LinkKind::Citation, line, static_cast<int32_t>(start),
+                                 static_cast<int32_t>(end));
         link.targetReference = reference;
         link.targetRfc = m_text.references[static_cast<std::size_t>(reference)].rfc;
         m_targetRfc = link.targetRfc;
-        m_text.links.push_back(std::move(link));
         m_targetEnd = endToken;
         m_targetReference = reference;
         m_hasTarget = true;
@@ -853,8 +889,10 @@ private:
     // equal labels the first reference is the one a citation names.
     const ReferenceLabels m_labels{m_text.references, LabelKey::InsideBrackets};
     std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
-    // This document's section numbers with their heading lines, sorted.
+    // This document's section numbers with their heading lines, held on
+    // first use (holdSectionLines).
     SectionNumberMap<int32_t> m_sectionLines;
+    bool m_sectionLinesHeld = false;
     std::size_t m_longestLabel = 0;
     int32_t m_closeLine = -1;
     std::size_t m_closeFrom = 0;
@@ -865,6 +903,14 @@ private:
     int32_t m_targetRfc = 0;
     int32_t m_targetReference = -1;
 };
+
+// The first of `starts` (in text order) on line `line` or after it.
+const LinkStart* startsFrom(const LinkStart* starts, const LinkStart* end, std::size_t line)
+{
+    while (starts != end && starts->line < line)
+        ++starts;
+    return starts;
+}
 
 // The left column of a front-matter line: up to two blanks in a row.
 std::string_view leftColumn(std::string_view line, std::size_t& start)
@@ -908,13 +954,9 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
                     continue;
                 }
                 if (const int32_t number = smallNumber(column.substr(j, k - j)); number != 0) {
-                    LinkMark link;
-                    link.kind = LinkKind::Rfc;
-                    link.line = static_cast<int32_t>(i);
-                    link.startColumn = static_cast<int32_t>(start + j);
-                    link.endColumn = static_cast<int32_t>(start + k);
-                    link.targetRfc = number;
-                    text.links.push_back(link);
+                    addLink(text.links, LinkKind::Rfc, static_cast<int32_t>(i),
+                            static_cast<int32_t>(start + j), static_cast<int32_t>(start + k))
+                        .targetRfc = number;
                 }
                 j = k;
             }
@@ -926,14 +968,11 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
             while (digits < column.size() && isBlankChar(column[digits]))
                 ++digits;
             if (const int32_t number = smallNumber(column.substr(digits)); number != 0) {
-                LinkMark link;
-                link.kind = LinkKind::Series;
-                link.line = static_cast<int32_t>(i);
-                link.startColumn = static_cast<int32_t>(start);
-                link.endColumn = static_cast<int32_t>(start + column.size());
+                LinkMark& link =
+                    addLink(text.links, LinkKind::Series, static_cast<int32_t>(i),
+                            static_cast<int32_t>(start), static_cast<int32_t>(start + column.size()));
                 link.series = std::string(name);
                 link.seriesNumber = number;
-                text.links.push_back(link);
             }
         }
     }
@@ -946,7 +985,11 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     text.links.clear();
     if (scope == LinkScope::None)
         return;
-    text.links.reserve(cues.linkWords);
+    // About one word in two that may start a link gives one: the RFC number
+    // of every page header and the "[" of every footer give none, nor do a
+    // grammar's brackets. Room made for all of them would nearly always be
+    // given back, each link moved once more.
+    text.links.reserve(cues.linkStarts.size() / 2);
     const std::size_t bodyStart = text.titleLine > 0 ? static_cast<std::size_t>(text.titleLine - 1) : 0;
     if (scope == LinkScope::All)
         findFrontMatterLinks(text, lines, bodyStart);
@@ -956,13 +999,15 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     // Most lines name nothing: only a line with a word that starts a phrase
     // and the one after it, where the phrase may go on, are read as tokens.
     // A citation never runs on past its line.
-    const uint8_t starts = scope == LinkScope::All ? kCueLinkStart : kCueBracket;
     const int reach = scope == LinkScope::All ? 2 : 1;
     LinkScanner scanner(text, lines, scope);
     // Through plain pointers: the scanner's stores between the looks at a
     // line would otherwise make each look load the vectors' pointers again.
     const LineRole* const roles = lines.roles.data();
     const uint8_t* const families = cues.families.data();
+    const uint8_t starts = scope == LinkScope::All ? kCueLinkStart : kCueBracket;
+    const LinkStart* nextStart = cues.linkStarts.data();
+    const LinkStart* const startsEnd = nextStart + cues.linkStarts.size();
     const std::size_t lineCount = lines.size();
     bool blank = false;
     bool pageBreak = false;
@@ -980,28 +1025,30 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
         }
         blank = false;
         pageBreak = false;
+        // The words that start a phrase on this line, past those of the
+        // lines passed over (page headers, the contents); the line's cues
+        // tell at once whether it has any.
         const bool cued = (families[i] & starts) != 0;
-        if (cued)
+        const LinkStart* lineStarts = nextStart;
+        if (cued) {
+            lineStarts = startsFrom(nextStart, startsEnd, i);
+            nextStart = startsFrom(lineStarts, startsEnd, i + 1);
             window = reach;
+        }
         if (window > 0) {
             // A phrase ends at the first word it cannot use, and a phrase
-            // looks back at most at the link just before it: with none open
-            // (tokenizeLine), the words of a line before its first that
-            // starts one are never used and not read, and the line after a
-            // cued one is read only for a phrase that runs on into it.
-            const std::size_t lastStart = cued ? cues.lastLinkStart[i] : 0;
-            if (scanner.phraseOpen())
-                scanner.addLine(i, 0, lastStart);
-            else if (cued)
-                scanner.addLine(i, tokenStartBefore(lines.line(i), cues.firstLinkStart[i]), lastStart);
+            // looks back at most at the link just before it: with none open,
+            // the line after a cued one is read only for a phrase that runs
+            // on into it.
+            if (cued || scanner.phraseOpen())
+                scanner.addLine(i, lineStarts, cued ? nextStart : lineStarts);
             --window;
         } else {
             // Nothing is read until the next line with a word that starts a
             // phrase: go there at once.
             scanner.endParagraph();
-            const uint8_t* const next = std::find_if(families + i + 1, families + lineCount,
-                                                     [starts](uint8_t cue) { return (cue & starts) != 0; });
-            i = static_cast<std::size_t>(next - families) - 1;
+            nextStart = startsFrom(nextStart, startsEnd, i + 1);
+            i = (nextStart != startsEnd ? nextStart->line : lineCount) - 1;
         }
     }
     scanner.endParagraph();

@@ -93,28 +93,91 @@ std::string_view trimmed(std::string_view text)
     return text.substr(begin, end - begin);
 }
 
-// What the first byte of a line's text tells of a section number there: it
-// may open one (a digit, or the "A" of "A." and of "Appendix"), or may if a
-// dot follows (the "B" of "B."), or cannot. One look-up for each line, since
-// most lines start with a word and are passed over on it.
-enum class NumberOpening : uint8_t { Cannot, May, MayBeforeDot };
+// What the first two bytes of a line's text tell of a section number
+// there, one look-up each: the first byte says what the second must be (a
+// digit takes any, the "B" of "B." a dot, the "A" of "A." and of "Appendix"
+// or "APPENDIX" a dot or a "p"), and the second what it is. A number may
+// open where the two share a bit; most lines start with a word and share
+// none.
+constexpr uint8_t kAnySecond = 1;
+constexpr uint8_t kDotSecond = 2;
+constexpr uint8_t kPSecond = 4;
 
-constexpr std::array<NumberOpening, 256> kNumberOpening = [] {
-    std::array<NumberOpening, 256> table{};
+constexpr std::array<uint8_t, 256> kNumberFirstByte = [] {
+    std::array<uint8_t, 256> table{};
     for (int c = '0'; c <= '9'; ++c)
-        table[static_cast<std::size_t>(c)] = NumberOpening::May;
+        table[static_cast<std::size_t>(c)] = kAnySecond;
     for (int c = 'B'; c <= 'Z'; ++c)
-        table[static_cast<std::size_t>(c)] = NumberOpening::MayBeforeDot;
-    table['A'] = NumberOpening::May;
+        table[static_cast<std::size_t>(c)] = kDotSecond;
+    table['A'] = kDotSecond | kPSecond;
     return table;
 }();
+
+constexpr std::array<uint8_t, 256> kNumberSecondByte = [] {
+    std::array<uint8_t, 256> table{};
+    for (uint8_t& bits : table)
+        bits = kAnySecond;
+    table['.'] |= kDotSecond;
+    table['p'] |= kPSecond;
+    table['P'] |= kPSecond;
+    return table;
+}();
+
+bool mayStartNumberWith(char first, char second)
+{
+    return (kNumberFirstByte[static_cast<unsigned char>(first)]
+            & kNumberSecondByte[static_cast<unsigned char>(second)])
+        != 0;
+}
 
 // Whether `line`, not empty, may start with a section number.
 bool mayStartNumber(std::string_view line)
 {
-    const NumberOpening opening = kNumberOpening[static_cast<unsigned char>(line[0])];
-    return opening == NumberOpening::May
-        || (opening == NumberOpening::MayBeforeDot && line.size() > 1 && line[1] == '.');
+    return mayStartNumberWith(line[0], line.size() > 1 ? line[1] : '\0');
+}
+
+// Whether the text of `line`, indented by `indent`, may open a section
+// number. Some early RFCs indent their headings and write them in capitals
+// (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks; a
+// blank line has its size for indentation.
+bool mayOpenNumber(std::string_view line, std::size_t indent)
+{
+    return indent < std::min<std::size_t>(line.size(), 10)
+        && mayStartNumber(std::string_view(line.data() + indent, line.size() - indent));
+}
+
+// The first line from `from` on whose text may open a section number.
+// Every line is looked at, and nearly all are passed over on the one or two
+// bytes at their indentation, read straight from the arrays: the lines are
+// views into one text, so that every line but the last two is followed by
+// at least two bytes of it (its line end, the next line or the next piece
+// of a long line), which a blank line has at its indentation. Those bytes
+// may be read unchecked; a line end opens no number.
+std::size_t nextNumberLine(const TextLines& lines, std::size_t from)
+{
+    const std::size_t count = lines.size();
+    const uint16_t* const indents = lines.indents.data();
+    const std::string_view* const views = lines.lines.data();
+    const auto mayOpenAt = [&](std::size_t line) {
+        const char* const text = views[line].data() + indents[line];
+        return mayStartNumberWith(text[0], text[1]);
+    };
+    // Four lines a step, told by one test: a number opens once in tens of
+    // lines.
+    constexpr std::size_t kStep = 4;
+    for (; from + kStep + 1 < count; from += kStep) {
+        if (!(mayOpenAt(from) | mayOpenAt(from + 1) | mayOpenAt(from + 2) | mayOpenAt(from + 3)))
+            continue;
+        for (std::size_t line = from; line < from + kStep; ++line) {
+            if (mayOpenAt(line) && mayOpenNumber(views[line], indents[line]))
+                return line;
+        }
+    }
+    for (; from < count; ++from) {
+        if (mayOpenNumber(views[from], indents[from]))
+            return from;
+    }
+    return from;
 }
 
 } // namespace
@@ -124,7 +187,10 @@ std::string_view headingNumber(std::string_view heading, std::size_t& titleStart
     titleStart = 0;
     std::size_t i = 0;
     bool appendix = false;
-    if (heading.size() > 9 && (heading.substr(0, 9) == "Appendix " || heading.substr(0, 9) == "APPENDIX ")) {
+    // Most headings open with a digit: the words are compared only after
+    // an "A".
+    if (heading.size() > 9 && heading[0] == 'A'
+        && (heading.substr(0, 9) == "Appendix " || heading.substr(0, 9) == "APPENDIX ")) {
         appendix = true;
         while (isBlankChar(at(heading, i + 9)))
             ++i;
@@ -196,25 +262,15 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
     // numbered list item at the margin, not a heading. Of body lines with
     // the same number the first is the heading.
     const std::size_t firstBody = candidates.size();
-    SectionNumberMap<bool> bodyNumbers;
-    // Every line is looked at: read its indentation and first bytes
-    // straight from the arrays, and most lines are passed over on them.
-    const std::size_t lineCount = lines.size();
-    const uint16_t* const indents = lines.indents.data();
-    const std::string_view* const views = lines.lines.data();
-    for (std::size_t i = 0; i < lineCount; ++i) {
-        // Some early RFCs indent their headings and write them in capitals
-        // (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks.
-        const std::size_t indent = indents[i];
-        if (indent > 9 || indent >= views[i].size())
-            continue;
-        const std::string_view line(views[i].data() + indent, views[i].size() - indent);
-        if (!mayStartNumber(line))
-            continue;
+    // The lines before the title are no heading.
+    const std::size_t bodyStart = static_cast<std::size_t>(std::max(text.titleLine, 0));
+    for (std::size_t i = nextNumberLine(lines, bodyStart); i < lines.size();
+         i = nextNumberLine(lines, i + 1)) {
         const int32_t number = static_cast<int32_t>(i) + 1;
-        if (lines.roles[i] != LineRole::Text || number <= text.titleLine
-            || (number >= contentsFirst && number <= contentsLast))
+        if (lines.roles[i] != LineRole::Text || (number >= contentsFirst && number <= contentsLast))
             continue;
+        const std::size_t indent = lines.indents[i];
+        const std::string_view line = lines.line(i).substr(indent);
         std::size_t titleStart = 0;
         const std::string_view sectionNumber = headingNumber(line, titleStart);
         if (sectionNumber.empty() || known.find(sectionNumber) != nullptr)
@@ -224,9 +280,14 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
             std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
         if ((indent > 0 && !capitals) || title.find("...") != std::string_view::npos)
             continue; // a list item, or a contents line at the margin
-        const bool repeated = !bodyNumbers.add(sectionNumber, true);
-        candidates.push_back({number, sectionNumber, title, 2, repeated});
+        candidates.push_back({number, sectionNumber, title, 2});
     }
+    // Of body lines with one number the first is the heading, the others
+    // repeated; counted first, the numbers are held without a rehash.
+    SectionNumberMap<bool> bodyNumbers;
+    bodyNumbers.reserve(candidates.size() - firstBody);
+    for (std::size_t c = firstBody; c < candidates.size(); ++c)
+        candidates[c].repeated = !bodyNumbers.add(candidates[c].number, true);
     const std::vector<std::size_t> order = inLineOrder(candidates, firstHeading, firstBody);
     text.sectionAnchors.clear();
     text.sectionAnchors.reserve(candidates.size());

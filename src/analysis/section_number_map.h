@@ -38,7 +38,7 @@ public:
         Slot& slot = m_slots[slotOf(wanted, number)];
         if (slot.used)
             return false;
-        slot = {wanted, number, value, true};
+        slot = {wanted, number.data(), number.size(), value, true};
         ++m_count;
         return true;
     }
@@ -55,26 +55,52 @@ public:
 private:
     static constexpr std::size_t kKeyBytes = 7;
 
+    // Plain bytes with no initializers of their own: a table of free slots
+    // is made as one run of zeroes, not slot by slot.
     struct Slot {
-        uint64_t key = 0;
-        std::string_view number;
-        Value value{};
-        bool used = false;
+        uint64_t key;
+        const char* numberBytes;
+        std::size_t numberSize;
+        Value value;
+        bool used;
+
+        std::string_view number() const { return std::string_view(numberBytes, numberSize); }
     };
 
     // The number's first seven bytes and its length (up to 255): the whole
-    // number when it is that short.
+    // number when it is that short. Read as two loads that overlap (or
+    // three bytes under four), not a copy of a length known only here,
+    // which is a call to memcpy.
     static uint64_t key(std::string_view number)
     {
+        const std::size_t kept = std::min(number.size(), kKeyBytes);
+        const auto byteAt = [&](std::size_t i) {
+            return static_cast<uint64_t>(static_cast<uint8_t>(number[i]));
+        };
         uint64_t bytes = 0;
-        if (!number.empty())
-            std::memcpy(&bytes, number.data(), std::min(number.size(), kKeyBytes));
+        if (kept >= 4) {
+            const uint64_t low = fourBytesAt(number.data());
+            const uint64_t high = fourBytesAt(number.data() + kept - 4);
+            bytes = low | high << (8 * (kept - 4));
+        } else if (kept > 0) {
+            bytes = byteAt(0) | byteAt(kept / 2) << (8 * (kept / 2)) | byteAt(kept - 1) << (8 * (kept - 1));
+        }
         return bytes | static_cast<uint64_t>(std::min<std::size_t>(number.size(), 0xff)) << 56;
+    }
+
+    // Four bytes, the first lowest, as a little-endian load reads them.
+    static uint32_t fourBytesAt(const char* bytes)
+    {
+        uint32_t value = 0;
+        std::memcpy(&value, bytes, 4);
+        if constexpr (__BYTE_ORDER__ == __ORDER_BIG_ENDIAN__)
+            value = __builtin_bswap32(value);
+        return value;
     }
 
     static bool sameNumber(const Slot& slot, uint64_t wanted, std::string_view number)
     {
-        return slot.key == wanted && (number.size() <= kKeyBytes || slot.number == number);
+        return slot.key == wanted && (number.size() <= kKeyBytes || slot.number() == number);
     }
 
     // The slot that holds `number`, or the free slot where it would go.
@@ -100,7 +126,7 @@ private:
         old.swap(m_slots);
         for (const Slot& slot : old) {
             if (slot.used)
-                m_slots[slotOf(slot.key, slot.number)] = slot;
+                m_slots[slotOf(slot.key, slot.number())] = slot;
         }
     }
 

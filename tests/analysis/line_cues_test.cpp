@@ -11,6 +11,12 @@
 #include <vector>
 
 namespace parchly {
+
+bool operator==(const LinkStart& a, const LinkStart& b)
+{
+    return a.line == b.line && a.column == b.column;
+}
+
 namespace {
 
 std::vector<uint8_t> cuesOf(const std::string& bytes)
@@ -63,10 +69,10 @@ TEST(LineCues, AWordBelongsToTheLineItStartsOn)
     EXPECT_EQ(cuesOf(sectionPieces), (std::vector<uint8_t>{kCueSection, 0}));
 }
 
-// The link pass reads a line from its first word that starts a link to the
-// phrase of its last: each word's own start ("Section" found from its
-// "ction"), not a requirement keyword's, and only of the families asked for.
-TEST(LineCues, LinkStartsAreWhereTheFirstAndLastLinkWordsBegin)
+// The link pass reads a line only from its words that start a link: each
+// word's own start ("Section" found from its "ction"), not a requirement
+// keyword's, and only of the families asked for.
+TEST(LineCues, LinkStartsAreWhereEachLinkWordBegins)
 {
     const std::string text = "a MUST then Section 3 and [1] MAY\n"
                              "no word at all\n"
@@ -75,17 +81,13 @@ TEST(LineCues, LinkStartsAreWhereTheFirstAndLastLinkWordsBegin)
                              "  MAY only\n";
     LineReader reader(text);
     const TextLines lines = readTextLines(reader, RfcText());
-    const LineCues all = findLineCues(lines);
-    EXPECT_EQ(all.firstLinkStart, (std::vector<uint16_t>{12, kNoLinkStart, 2, 0, kNoLinkStart}));
-    EXPECT_EQ(all.lastLinkStart, (std::vector<uint16_t>{26, 0, 2, 0, 0}));
-    const LineCues brackets = findLineCues(lines, kCueBracket);
-    EXPECT_EQ(brackets.firstLinkStart,
-              (std::vector<uint16_t>{26, kNoLinkStart, kNoLinkStart, kNoLinkStart, kNoLinkStart}));
-    EXPECT_EQ(brackets.lastLinkStart, (std::vector<uint16_t>{26, 0, 0, 0, 0}));
+    EXPECT_EQ(findLineCues(lines).linkStarts, (std::vector<LinkStart>{{0, 12}, {0, 26}, {2, 2}, {3, 0}}));
+    EXPECT_EQ(findLineCues(lines, kCueBracket).linkStarts, (std::vector<LinkStart>{{0, 26}}));
 }
 
-// Every word at every offset of a text of 40 bytes, which puts it across the
-// boundaries of the blocks the scan reads and against the end of the text.
+// Every word at every offset of texts of 40 and 64 bytes, which puts it
+// across the boundaries of the blocks the scan reads and against the end of
+// the text, in a part block or a whole one with no byte past it.
 TEST(LineCues, WordsAtEveryOffsetOfTheBlocksAndTheEnd)
 {
     const std::pair<const char*, uint8_t> words[] = {
@@ -94,17 +96,18 @@ TEST(LineCues, WordsAtEveryOffsetOfTheBlocksAndTheEnd)
         {"APPENDI", kCueAppendix}, {"RECOMMENDED", kCueRequirement},
         {"MAY", kCueRequirement},  {"SHOULD", kCueRequirement},
     };
-    constexpr std::size_t kLength = 40;
-    for (const auto& [word, cue] : words) {
-        const std::string w(word);
-        for (std::size_t at = 0; at < kLength; ++at) {
-            // The text is one line of dots with the word at `at`, cut at the
-            // end of the text where it does not fit.
-            std::string text(kLength, '.');
-            text.replace(at, std::min(w.size(), kLength - at), w.substr(0, kLength - at));
-            const bool whole = at + w.size() <= kLength;
-            SCOPED_TRACE(text);
-            EXPECT_EQ(cuesOf(text), std::vector<uint8_t>{static_cast<uint8_t>(whole ? cue : 0)});
+    for (const std::size_t length : {40, 64}) {
+        for (const auto& [word, cue] : words) {
+            const std::string w(word);
+            for (std::size_t at = 0; at < length; ++at) {
+                // The text is one line of dots with the word at `at`, cut at
+                // the end of the text where it does not fit.
+                std::string text(length, '.');
+                text.replace(at, std::min(w.size(), length - at), w.substr(0, length - at));
+                const bool whole = at + w.size() <= length;
+                SCOPED_TRACE(text);
+                EXPECT_EQ(cuesOf(text), std::vector<uint8_t>{static_cast<uint8_t>(whole ? cue : 0)});
+            }
         }
     }
 }
@@ -149,14 +152,18 @@ TEST(LineCues, OnlyTheFamiliesAskedForAreNoted)
 // The vector filters only narrow down where a word may start: each must
 // give the cues of reading every byte. A text drawn from the words, their
 // parts and single letters, with line ends and brackets, puts words and
-// near misses ("RFE", "SHx", "Sectio") at every offset of the blocks.
+// near misses ("RFE", "SHx", "Sectio") at every offset of the blocks, and
+// bytes from 0x80 up (UTF-8) before and after them.
 TEST(LineCues, EveryCandidateFilterGivesTheCuesOfEveryByte)
 {
     const char* const pieces[] = {
-        "RFC", "REQUIRED", "RECOMMENDED", "Section", "section", "SECTION", "Appendix", "appendix", "APPENDIX",
-        "BCP", "FYI",      "STD",         "SHALL",   "SHOULD",  "MUST",    "MAY",      "OPTIONAL", "[",
-        "]",   " ",        "\n",          "R",       "E",       "S",       "e",        "c",        "p",
-        "A",   "Sectio",   "ppend",       "RF",      "SH",      "MU",      "x"};
+        "RFC",      "REQUIRED", "RECOMMENDED", "Section", "section",  "SECTION",
+        "Appendix", "appendix", "APPENDIX",    "BCP",     "FYI",      "STD",
+        "SHALL",    "SHOULD",   "MUST",        "MAY",     "OPTIONAL", "[",
+        "]",        " ",        "\n",          "R",       "E",        "S",
+        "e",        "c",        "p",           "A",       "Sectio",   "ppend",
+        "RF",       "SH",       "MU",          "x",       "\xc3\xa9", "\xe2\x80\x94",
+        "\xd2"};
     std::string text;
     uint32_t state = 12345;
     while (text.size() < 20000) {
@@ -173,8 +180,7 @@ TEST(LineCues, EveryCandidateFilterGivesTheCuesOfEveryByte)
             continue;
         const LineCues found = findLineCues(lines, kCueAll, filter);
         EXPECT_EQ(found.families, expected.families) << int(filter);
-        EXPECT_EQ(found.firstLinkStart, expected.firstLinkStart) << int(filter);
-        EXPECT_EQ(found.lastLinkStart, expected.lastLinkStart) << int(filter);
+        EXPECT_EQ(found.linkStarts, expected.linkStarts) << int(filter);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -211,6 +212,64 @@ TEST(Requirements, ParagraphShorterThanABlockReadWhole)
                      {"X? SHALL NOT", "SHALL NOT"}});
 }
 
+// A paragraph's lines are joined in a buffer that grows as a long paragraph
+// needs and serves the next: the sentences read after it grew, and those
+// of the paragraph after it, are whole and in their places.
+TEST(Requirements, SentencesWholeAfterALongParagraphIsJoined)
+{
+    std::string bytes = "Title\n\n";
+    for (int line = 0; line < 60; ++line)
+        bytes += "   Line " + std::to_string(line) + " of a long paragraph says little.\n";
+    bytes += "   A client MUST send it, and a server\n   MAY drop it.\n\n   Then SHALL it end.\n";
+    const RfcText text = test::analyseBytes(bytes).text;
+    ASSERT_EQ(text.requirements.size(), 3u);
+    const std::string both = "A client MUST send it, and a server MAY drop it.";
+    const std::tuple<const char*, int32_t, int32_t, std::string> expected[] = {
+        {"MUST", 62, 12, both}, {"MAY", 63, 3, both}, {"SHALL", 65, 8, "Then SHALL it end."}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const RequirementSentence& requirement = text.requirements[i];
+        EXPECT_EQ(std::tie(requirement.keyword, requirement.line, requirement.column, requirement.sentence),
+                  expected[i]);
+    }
+    EXPECT_EQ(text.requirements[1].sentenceLine, 62);
+    EXPECT_EQ(text.requirements[1].sentenceColumn, 3);
+}
+
+// Three pages of an RFC whose first ends in `before` and whose second opens
+// with `after`, page footers and headers between them.
+std::string textAcrossAPageBreak(const std::string& before, const std::string& after)
+{
+    std::string filler;
+    for (int line = 0; line < 40; ++line)
+        filler += "   Filler line " + std::to_string(line) + " of the page says nothing at all here\n";
+    const auto footer = [](int page) {
+        return "\nTester                        Standards Track                  [Page "
+            + std::to_string(page) + "]\n\f\n";
+    };
+    const std::string header = "RFC 9999                    A Test Text                    March 2024\n\n";
+    return "Title Of Test\n\n" + filler + "\n" + before + footer(1) + header + after + "\n\n   More text.\n"
+        + filler + footer(2) + header + filler + footer(3);
+}
+
+// A sentence runs on over a page break where the text on both sides is
+// indented; a line at the margin after the break, or a blank line without
+// one, ends its paragraph.
+TEST(Requirements, SentenceRunsOnOverAPageBreakBetweenIndentedLines)
+{
+    const std::string keyword = "   A client MUST send the message when the";
+    const std::pair<std::string, const char*> cases[] = {
+        {textAcrossAPageBreak(keyword, "   server asks for it."),
+         "A client MUST send the message when the server asks for it."},
+        {textAcrossAPageBreak(keyword, "server asks for it."), "A client MUST send the message when the"},
+        {textAcrossAPageBreak(keyword + "\n\n   server asks for it.", "   Then more."),
+         "A client MUST send the message when the"}};
+    for (const auto& [bytes, sentence] : cases) {
+        const RfcText text = test::analyseBytes(bytes).text;
+        ASSERT_EQ(text.requirements.size(), 1u);
+        EXPECT_EQ(text.requirements[0].sentence, sentence);
+    }
+}
+
 // Room is made for as many links and requirements as words that may start
 // one; a grammar full of brackets starts far more than it holds links, and
 // the record, which lives as long as its window, keeps no spare room.
@@ -253,6 +312,30 @@ TEST(SectionAnchors, ABodyLineWithAKnownNumberIsNoAnchor)
                        {14, "B New"}}));
 }
 
+// The body lines are passed over on the bytes at their indentation: a
+// heading is found on the last lines of a text with or without a line end,
+// after a blank line and after a piece of a long line, and only a capital
+// with its dot or the "A" of "Appendix" opens one.
+TEST(SectionAnchors, ABodyHeadingIsFoundOnEveryLineUpToTheEnd)
+{
+    const std::string blankPiece = std::string(1030, ' ') + "\n";
+    const std::pair<std::string, Anchors> cases[] = {
+        {"x\n\n2.  Last", {{3, "2 Last"}}},
+        {"x\n2.  Next to last\n\n", {{2, "2 Next to last"}}},
+        {"x\n\n\nB.  End\n", {{4, "B End"}}},
+        {"x\nAppendix A.  Last", {{2, "A Last"}}},
+        {"x\nA\n", {}},
+        {"x\nB", {}},
+        {"Bx. x\nBy 2.  Words\nA client\nAn 3.  Item\n", {}},
+        {blankPiece + "3.  After blanks\n", {{3, "3 After blanks"}}},
+    };
+    for (const auto& [body, expected] : cases) {
+        SCOPED_TRACE(body.substr(0, 40));
+        RfcText text;
+        EXPECT_EQ(anchorsOf(text, body), expected);
+    }
+}
+
 // A section link goes to the heading named first of those with its number
 // (the contents before the headings), for short and long numbers alike.
 // The anchors come in line order whatever order the contents name their
@@ -276,15 +359,19 @@ TEST(SectionAnchors, InLineOrderWithTheContentsFirstOnALine)
 TEST(SectionNumberMap, TheFirstAddedOfANumberIsFound)
 {
     SectionNumberMap<int> map;
-    const std::pair<const char*, int> added[] = {{"3.2", 1},     {"10.10.10", 2}, {"3.2", 3}, {"10.10.10", 4},
-                                                 {"1234567", 5}, {"A", 6},        {"3.20", 7}};
+    const std::pair<const char*, int> added[] = {
+        {"3.2", 1},  {"10.10.10", 2}, {"3.2", 3},   {"10.10.10", 4}, {"1234567", 5}, {"A", 6},
+        {"3.20", 7}, {"B.1", 8},      {"2.3.4", 9}, {"10.2.3", 10},  {"12", 11}};
     for (const auto& [number, value] : added) {
         const bool isNew = value != 3 && value != 4;
         EXPECT_EQ(map.add(number, value), isNew) << number;
     }
+    // Near misses differ from a number added in one byte, at each length.
     const std::pair<const char*, int> found[] = {
-        {"3.2", 1}, {"10.10.10", 2}, {"1234567", 5}, {"A", 6},        {"3.20", 7},
-        {"3", 0},   {"3.2.", 0},     {"10.10.1", 0}, {"12345678", 0}, {"", 0}};
+        {"3.2", 1},      {"10.10.10", 2}, {"1234567", 5}, {"A", 6},   {"3.20", 7},  {"B.1", 8},
+        {"2.3.4", 9},    {"10.2.3", 10},  {"12", 11},     {"3", 0},   {"3.2.", 0},  {"10.10.1", 0},
+        {"12345678", 0}, {"", 0},         {"B.2", 0},     {"C.1", 0}, {"2.3.5", 0}, {"2.4.4", 0},
+        {"10.2.4", 0},   {"11.2.3", 0},   {"13", 0}};
     for (const auto& [number, value] : found) {
         const int* at = map.find(number);
         EXPECT_EQ(at != nullptr ? *at : 0, value) << number;
