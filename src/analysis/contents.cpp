@@ -13,12 +13,13 @@ namespace parchly {
 namespace {
 
 // "3.2." and "3.0" are the sections 3.2 and 3.
-void trimNumber(std::string& number)
+std::string_view trimmedNumber(std::string_view number)
 {
     while (!number.empty() && number.back() == '.')
-        number.pop_back();
-    while (number.size() >= 2 && number.compare(number.size() - 2, 2, ".0") == 0)
-        number.resize(number.size() - 2);
+        number.remove_suffix(1);
+    while (number.size() >= 2 && number[number.size() - 2] == '.' && number.back() == '0')
+        number.remove_suffix(2);
+    return number;
 }
 
 bool startsSectionNumber(std::string_view line, std::size_t i)
@@ -35,8 +36,7 @@ bool readSectionNumber(std::string_view line, std::size_t& i, std::string& numbe
     const std::size_t start = i;
     while (isDigit(charAt(line, i)) || isLetter(charAt(line, i)) || charAt(line, i) == '.')
         ++i;
-    number = line.substr(start, i - start);
-    trimNumber(number);
+    number.assign(trimmedNumber(line.substr(start, i - start)));
     return isBlankChar(charAt(line, i));
 }
 
@@ -240,6 +240,26 @@ bool startsNextEntry(std::string_view line, std::size_t rest, std::size_t openIn
     return rest <= openIndent && !readLeadingSectionNumber(line, i, dotted).empty();
 }
 
+// The first run of three spaces at or after `from`, npos when none: the
+// third byte of a run is looked at first, and a byte that is no space
+// rules out every run that would hold it. Asked of every contents line,
+// whose many single spaces a search for the first one met one by one.
+std::size_t findColumnGap(std::string_view line, std::size_t from)
+{
+    std::size_t at = from;
+    while (at + 3 <= line.size()) {
+        if (line[at + 2] != ' ')
+            at += 3;
+        else if (line[at + 1] != ' ')
+            at += 2;
+        else if (line[at] != ' ')
+            at += 1;
+        else
+            return at;
+    }
+    return std::string_view::npos;
+}
+
 // Two entries printed side by side, as some contents of the 1980s and
 // 1990s are ("1. Introduction ...... 1     4. Security ...... 6"): where
 // the right-hand entry starts, after a gap of three blanks or more that
@@ -247,8 +267,7 @@ bool startsNextEntry(std::string_view line, std::size_t rest, std::size_t openIn
 // holds one entry.
 std::size_t rightColumnAt(std::string_view line, std::size_t from)
 {
-    constexpr std::string_view kColumnGap = "   ";
-    for (std::size_t gap = line.find(kColumnGap, from); gap != std::string_view::npos;) {
+    for (std::size_t gap = findColumnGap(line, from); gap != std::string_view::npos;) {
         const std::size_t next = skipBlanks(line, gap);
         if (isBlankFrom(line, next))
             return std::string_view::npos;
@@ -257,7 +276,7 @@ std::size_t rightColumnAt(std::string_view line, std::size_t from)
         if (isDigit(line[gap - 1]) && endsInPageNumber(line.substr(0, gap))
             && !readLeadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line.substr(i)))
             return next;
-        gap = line.find(kColumnGap, next);
+        gap = findColumnGap(line, next);
     }
     return std::string_view::npos;
 }
@@ -284,6 +303,15 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
     // The right-hand column of a two-column table follows the left-hand
     // one in section order.
     std::vector<ContentEntry> rightColumn;
+    // Whether an entry read has a page number: once one has, a line that
+    // ends in none may end the contents.
+    bool paged = std::any_of(text.contents.begin(), text.contents.end(),
+                             [](const ContentEntry& entry) { return entry.page > 0; });
+    // The pending entry is read anew after it is kept.
+    const auto keepPending = [&] {
+        paged = paged || pending.page > 0;
+        text.contents.push_back(std::move(pending));
+    };
     const auto finish = [&] {
         closeOpenEntry(text, pending, continuing);
         text.contents.insert(text.contents.end(), rightColumn.begin(), rightColumn.end());
@@ -300,8 +328,6 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         }
         if (rest == 0 && looksLikePageHeader(line))
             continue;
-        const bool paged = std::any_of(text.contents.begin(), text.contents.end(),
-                                       [](const ContentEntry& entry) { return entry.page > 0; });
         if (paged && !endsInAnyPageNumber(line) && !contentsGoOn(scan.source)) {
             finish();
             headingLine = line;
@@ -314,11 +340,11 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             bool dotted = false;
             entry.number = readLeadingSectionNumber(line, after, dotted);
             if (readEntryText(line, after, entry) == EntryText::kComplete)
-                rightColumn.push_back(entry);
+                rightColumn.push_back(std::move(entry));
             line = line.substr(0, right);
         }
         if (continuing && startsNextEntry(line, rest, openIndent)) {
-            text.contents.push_back(pending);
+            keepPending();
             continuing = false;
         }
         std::size_t i = rest;
@@ -342,7 +368,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             break;
         case EntryText::kComplete:
             pending.lastLine = text.lineCount;
-            text.contents.push_back(pending);
+            keepPending();
             continuing = false;
             break;
         }
@@ -438,6 +464,11 @@ ContentsEnd parseContentsWithoutPages(TextScan& scan, std::string_view& headingL
 
 std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool& dotted)
 {
+    return std::string(leadingSectionNumber(line, i, dotted));
+}
+
+std::string_view leadingSectionNumber(std::string_view line, std::size_t& i, bool& dotted)
+{
     const std::string_view appendix = "appendix ";
     std::size_t at = i;
     const bool isAppendix = startsWithIgnoringAsciiCase(line.substr(i), appendix);
@@ -450,7 +481,7 @@ std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool
     } else if (isLetter(charAt(line, end)) && (isAppendix || charAt(line, end + 1) == '.')) {
         ++end;
     } else {
-        return std::string();
+        return std::string_view();
     }
     while (charAt(line, end) == '.' && isDigit(charAt(line, end + 1))) {
         ++end;
@@ -462,12 +493,10 @@ std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool
         ++end;
     if (!isBlankChar(charAt(line, end)) || isBlankFrom(line, end)) {
         dotted = false;
-        return std::string();
+        return std::string_view();
     }
-    std::string number(line.substr(at, end - at));
-    trimNumber(number);
     i = end;
-    return number;
+    return trimmedNumber(line.substr(at, end - at));
 }
 
 ContentsEnd parseContents(TextScan& scan, std::string_view& headingLine)

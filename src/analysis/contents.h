@@ -23,6 +23,8 @@ enum class ContentsEnd {
 // its final dot or after "Appendix", which a wrapped title does not begin
 // with.
 std::string readLeadingSectionNumber(std::string_view line, std::size_t& i, bool& dotted);
+// The same as a view into `line`, for a caller that only compares it.
+std::string_view leadingSectionNumber(std::string_view line, std::size_t& i, bool& dotted);
 
 // Parses the entries after the contents heading into `contents`: by their
 // page numbers (a line that cannot be read as an entry is passed over), or,

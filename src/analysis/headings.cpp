@@ -20,6 +20,11 @@ constexpr std::string_view kContentsHeading = "Table of Contents";
 // "Contents" is a heading; indented like a paragraph, it is text.
 bool isContentsHeading(std::string_view line, std::size_t rest)
 {
+    // Asked of every line before the contents, and of every line of a text
+    // that has none: the first letter tells nearly all.
+    const char first = lowerAscii(charAt(line, rest));
+    if (first != 't' && first != 'c')
+        return false;
     std::size_t end = line.size();
     while (end > rest && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == ':'))
         --end;
@@ -82,6 +87,8 @@ bool containsInLowerCase(std::string_view lower, std::string_view part)
 {
     if (part.empty())
         return true;
+    if (part.size() > lower.size())
+        return false;
     const char first = lowerAscii(part[0]);
     for (std::size_t at = lower.find(first); at != std::string_view::npos && lower.size() - at >= part.size();
          at = lower.find(first, at + 1)) {
@@ -120,7 +127,7 @@ int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int3
 {
     std::size_t i = 0;
     bool dotted = false;
-    const std::string number = readLeadingSectionNumber(heading, i, dotted);
+    const std::string_view number = leadingSectionNumber(heading, i, dotted);
     const std::string_view title = std::string_view(heading).substr(i);
     for (std::size_t k = expected < 0 ? 0 : static_cast<std::size_t>(expected); k < text.contents.size();
          ++k) {
@@ -260,7 +267,7 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
     const std::string_view heading = lineText(line, rest);
     std::size_t i = 0;
     bool dotted = false;
-    const std::string number = readLeadingSectionNumber(heading, i, dotted);
+    const std::string_view number = leadingSectionNumber(heading, i, dotted);
     const std::string_view title = heading.substr(skipBlanks(heading, i));
     const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
     const std::size_t last = rest >= kCentred ? scan.text.contents.size()

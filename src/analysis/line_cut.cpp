@@ -83,37 +83,43 @@ ChunkBits bitsOfBytes(const char* bytes, std::size_t count)
     return bits;
 }
 
-// Where the lines end, and their facts, in room made ahead of them and
-// grown when the lines outnumber it.
+// Where the lines start, each line's end being the next one's start, and
+// their facts, in room made ahead of them and grown when the lines
+// outnumber it.
 struct LineTable {
     explicit LineTable(std::size_t room)
-        : ends(new std::size_t[room])
+        : starts(new std::size_t[room + 1])
         , facts(new LineFacts[room])
         , room(room)
     {
+        starts[0] = 0;
     }
+
+    // Where line `index` ends: the slot after its start.
+    std::size_t* ends() { return starts.get() + 1; }
 
     void push(std::size_t end, const LineFacts& lineFacts)
     {
         if (count == room)
             grow();
-        ends[count] = end;
+        ends()[count] = end;
         facts[count] = lineFacts;
         ++count;
     }
 
     [[gnu::noinline]] void grow()
     {
-        std::unique_ptr<std::size_t[]> moreEnds(new std::size_t[room * 2]);
+        std::unique_ptr<std::size_t[]> moreStarts(new std::size_t[room * 2 + 1]);
         std::unique_ptr<LineFacts[]> moreFacts(new LineFacts[room * 2]);
-        std::copy(ends.get(), ends.get() + count, moreEnds.get());
+        moreStarts[0] = 0;
+        std::copy(ends(), ends() + count, moreStarts.get() + 1);
         std::copy(facts.get(), facts.get() + count, moreFacts.get());
-        ends = std::move(moreEnds);
+        starts = std::move(moreStarts);
         facts = std::move(moreFacts);
         room *= 2;
     }
 
-    std::unique_ptr<std::size_t[]> ends;
+    std::unique_ptr<std::size_t[]> starts;
     std::unique_ptr<LineFacts[]> facts;
     std::size_t room;
     std::size_t count = 0;
@@ -156,15 +162,22 @@ struct CutPlace {
 };
 
 constexpr std::size_t kCutLimit = kLineBufferSize - 1;
-constexpr std::size_t kNotYet = static_cast<std::size_t>(-1);
+
+// Where the first of `words` stands in its chunk; 64, the start of the
+// next chunk, when there is none. A processor with BMI counts it in one
+// instruction, without a branch.
+inline std::size_t firstWordIn(uint64_t words)
+{
+    return words != 0 ? static_cast<std::size_t>(__builtin_ctzll(words)) : 64;
+}
 
 // The next line's first word after the LF at `bit` of the chunk at `at`,
-// if it stands in the chunk; an LF is a word, so it is found by the
-// line's end at the latest.
-inline std::size_t firstWordAfter(std::size_t at, uint64_t words, unsigned bit)
+// or the start of the next chunk, where it is looked for again when the
+// chunk holds none after the LF: an LF is a word, so a line's first word
+// is found by its end at the latest.
+inline std::size_t firstWordAfter(std::size_t at, uint64_t words, std::size_t bit)
 {
-    const uint64_t wordsAfter = words & ~((uint64_t{2} << bit) - 1);
-    return wordsAfter != 0 ? at + static_cast<std::size_t>(__builtin_ctzll(wordsAfter)) : kNotYet;
+    return at + firstWordIn(words & ~((uint64_t{2} << bit) - 1));
 }
 
 // Ends the lines of the chunk at `at` when they are all common lines (no
@@ -173,15 +186,17 @@ inline std::size_t firstWordAfter(std::size_t at, uint64_t words, unsigned bit)
 [[gnu::always_inline]] inline bool takeCommonLines(CutPlace& place, std::size_t at, const ChunkBits& bits,
                                                    const char* text, bool holdsCr)
 {
-    if (place.wordAt == kNotYet && bits.words != 0)
-        place.wordAt = at + static_cast<std::size_t>(__builtin_ctzll(bits.words));
+    // A first word not found in the chunks before is looked for here; one
+    // found at this chunk's first byte is found again.
+    if (place.wordAt == at)
+        place.wordAt = at + firstWordIn(bits.words);
     if (bits.lineFeeds == 0 && bits.formFeeds == 0)
         return true;
     if (bits.formFeeds != 0 || !place.toldByBits || at + 64 - place.start > kCutLimit
         || place.count + 64 > place.room)
         return false;
     for (uint64_t feeds = bits.lineFeeds; feeds != 0; feeds &= feeds - 1) {
-        const auto bit = static_cast<unsigned>(__builtin_ctzll(feeds));
+        const auto bit = static_cast<std::size_t>(__builtin_ctzll(feeds));
         const std::size_t position = at + bit;
         place.ends[place.count] = position + 1;
         place.facts[place.count] = factsToldByBits(text, place.start, place.wordAt, position, holdsCr);
@@ -205,7 +220,7 @@ public:
         // Lines run 40 bytes or so: room for shorter ones, grown if needed.
         , m_lines(size / 24 + 16)
     {
-        m_place = {0, kNotYet, true, m_lines.ends.get(), m_lines.facts.get(), 0, m_lines.room};
+        m_place = {0, 0, true, m_lines.ends(), m_lines.facts.get(), 0, m_lines.room};
     }
 
     const char* text() const { return m_text; }
@@ -218,13 +233,16 @@ public:
     void take(std::size_t at, const ChunkBits& bits)
     {
         if (!takeCommonLines(m_place, at, bits, m_text, m_holdsCr))
-            takeAnyLines(at, bits);
+            takeAnyLines(at, bits.lineFeeds, bits.formFeeds, bits.words);
     }
 
     // A chunk with a form feed, or a long line's piece, or too little room
-    // left: each cut on its own.
-    [[gnu::noinline]] void takeAnyLines(std::size_t at, const ChunkBits& bits)
+    // left: each cut on its own. The bits come in registers, not through
+    // memory that every chunk would store them into for this rare call.
+    [[gnu::noinline]] void takeAnyLines(std::size_t at, uint64_t lineFeeds, uint64_t formFeeds,
+                                        uint64_t words)
     {
+        const ChunkBits bits{lineFeeds, formFeeds, words};
         m_lines.count = m_place.count;
         for (uint64_t cuts = bits.lineFeeds | bits.formFeeds; cuts != 0; cuts &= cuts - 1) {
             const auto bit = static_cast<unsigned>(__builtin_ctzll(cuts));
@@ -233,7 +251,7 @@ public:
             if (lineFeed)
                 m_place.wordAt = firstWordAfter(at, bits.words, bit);
         }
-        m_place.ends = m_lines.ends.get();
+        m_place.ends = m_lines.ends();
         m_place.facts = m_lines.facts.get();
         m_place.count = m_lines.count;
         m_place.room = m_lines.room;
@@ -249,7 +267,7 @@ public:
 
     void moveInto(LineCut& cut)
     {
-        cut.ends = std::move(m_lines.ends);
+        cut.starts = std::move(m_lines.starts);
         cut.facts = std::move(m_lines.facts);
         cut.total = m_lines.count;
         cut.feedLines = std::move(m_feedLines);
@@ -337,7 +355,7 @@ template <ChunkBits (*bitsOf)(const char*), bool holdsCr>
         const ChunkBits bits = bitsOf(text + at);
         if (!takeCommonLines(place, at, bits, text, holdsCr)) {
             cutter.setPlace(place);
-            cutter.takeAnyLines(at, bits);
+            cutter.takeAnyLines(at, bits.lineFeeds, bits.formFeeds, bits.words);
             place = cutter.place();
         }
     }
@@ -375,8 +393,10 @@ __attribute__((target("avx2"))) inline ChunkBits bitsOfAvx2(const char* bytes)
             ~bitsOfPair(blanksOf(low), blanksOf(high))};
 }
 
-__attribute__((target("avx2"))) std::size_t cutChunksAvx2(const char* text, std::size_t size,
-                                                          LineCutter& cutter)
+// With BMI, which the processors that run AVX2 have, the first word after
+// each line feed is counted without a branch.
+__attribute__((target("avx2,bmi"))) std::size_t cutChunksAvx2(const char* text, std::size_t size,
+                                                              LineCutter& cutter)
 {
     return cutter.holdsCr() ? cutChunks<bitsOfAvx2, true>(text, size, cutter)
                             : cutChunks<bitsOfAvx2, false>(text, size, cutter);
@@ -388,7 +408,7 @@ __attribute__((target("avx2"))) std::size_t cutChunksAvx2(const char* text, std:
 bool canCutWith(CutWidth width)
 {
 #if defined(__SSE2__)
-    return width != CutWidth::Avx2 || __builtin_cpu_supports("avx2");
+    return width != CutWidth::Avx2 || (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi"));
 #else
     return width == CutWidth::Bytes;
 #endif

@@ -49,16 +49,18 @@ struct LineFacts {
 // widest the processor runs is chosen when the program runs.
 enum class CutWidth { Bytes, Sse2, Avx2 };
 
-// Whether this build, on this processor, can cut with `width`.
+// Whether this build, on this processor, can cut with `width` (Avx2 asks
+// for BMI too).
 bool canCutWith(CutWidth width);
 // The widest width canCutWith() allows.
 CutWidth widestCutWidth();
 
-// The lines of a text: where each ends (its line end included: the start
-// of the next), what each is, and the lines holding a form feed. The
-// arrays hold `total` entries, with room for more.
+// The lines of a text: where each starts, then where the last ends (its
+// line end included), so that line i runs from starts[i] to starts[i + 1];
+// what each is; and the lines holding a form feed. The arrays hold `total`
+// entries (`starts` one more), with room for more.
 struct LineCut {
-    std::unique_ptr<std::size_t[]> ends;
+    std::unique_ptr<std::size_t[]> starts;
     std::unique_ptr<LineFacts[]> facts;
     std::size_t total = 0;
     std::vector<std::size_t> feedLines;

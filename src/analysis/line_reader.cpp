@@ -144,7 +144,7 @@ bool holdsCrLf(const char* text, std::size_t size)
 bool LineReader::cutRawLines()
 {
     LineCut cut = cutIntoLines(m_bytes, m_size, widestCutWidth());
-    m_lineEnds = std::move(cut.ends);
+    m_lineStarts = std::move(cut.starts);
     m_facts = std::move(cut.facts);
     m_lineTotal = cut.total;
     m_formFeedLines = std::move(cut.feedLines);
@@ -170,6 +170,23 @@ void LineReader::cutLines()
     countFormFeedsBefore();
 }
 
+namespace {
+
+// Sets the counts from `at` up to `end` to `count`, four a step: a fill of
+// one count a step cost more than the page checks it serves.
+void fillCounts(uint32_t* at, uint32_t* end, uint32_t count)
+{
+    const uint64_t two = count | uint64_t{count} << 32;
+    for (; end - at >= 4; at += 4) {
+        std::memcpy(at, &two, sizeof two);
+        std::memcpy(at + 2, &two, sizeof two);
+    }
+    for (; at != end; ++at)
+        *at = count;
+}
+
+} // namespace
+
 void LineReader::countFormFeedsBefore()
 {
     if (m_formFeedLines.empty())
@@ -177,16 +194,15 @@ void LineReader::countFormFeedsBefore()
     // Each run of lines between two form-feed lines shares its count: one
     // fill per page rather than a test per line.
     m_feedsBefore.resize(m_lineTotal + 1);
-    const auto counts = m_feedsBefore.begin();
+    uint32_t* const counts = m_feedsBefore.data();
     std::size_t from = 0;
     uint32_t before = 0;
     for (const std::size_t feedLine : m_formFeedLines) {
-        std::fill(counts + static_cast<std::ptrdiff_t>(from),
-                  counts + static_cast<std::ptrdiff_t>(feedLine + 1), before);
+        fillCounts(counts + from, counts + feedLine + 1, before);
         from = feedLine + 1;
         ++before;
     }
-    std::fill(counts + static_cast<std::ptrdiff_t>(from), m_feedsBefore.end(), before);
+    fillCounts(counts + from, counts + m_feedsBefore.size(), before);
 }
 
 bool LineReader::readLine(std::string& line)

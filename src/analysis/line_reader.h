@@ -53,7 +53,7 @@ public:
             return std::nullopt;
         }
         const std::size_t start = lineStart(m_next);
-        const std::size_t end = m_lineEnds[m_next++];
+        const std::size_t end = lineStart(++m_next);
         // A read that ran into the end of the text before a line end; a
         // piece that exactly fills the buffer has not looked past it.
         if (end == m_size && m_bytes[end - 1] != '\n' && end - start < kLineBufferSize - 1)
@@ -108,7 +108,7 @@ public:
     std::string_view lineAt(std::size_t index) const
     {
         const std::size_t start = lineStart(index);
-        return std::string_view(m_bytes + start, m_lineEnds[index] - start);
+        return std::string_view(m_bytes + start, lineStart(index + 1) - start);
     }
 
     // Where line `index` starts in wholeText(), and the line that holds
@@ -117,7 +117,7 @@ public:
     std::size_t lineOffset(std::size_t index) const { return lineStart(index); }
     std::size_t lineHolding(std::size_t offset) const
     {
-        const std::size_t* ends = m_lineEnds.get();
+        const std::size_t* ends = m_lineStarts.get() + 1;
         return static_cast<std::size_t>(std::upper_bound(ends, ends + m_lineTotal, offset) - ends);
     }
 
@@ -167,7 +167,7 @@ private:
     void cutLines();
     void countFormFeedsBefore();
     std::size_t skipLinesToEnd(std::size_t count);
-    std::size_t lineStart(std::size_t line) const { return line == 0 ? 0 : m_lineEnds[line - 1]; }
+    std::size_t lineStart(std::size_t line) const { return m_lineStarts[line]; }
 
     // A buffer of its own rather than a std::string, which would clear the
     // bytes before the file is read over them; empty when the reader reads
@@ -176,11 +176,12 @@ private:
     // The text read: m_owned's, or the caller's.
     const char* m_bytes = nullptr;
     std::size_t m_size = 0;
-    // Where each line ends, its line end included: the start of the next.
-    // An array filled as the text is cut, with room for more lines than
-    // m_lineTotal.
-    std::unique_ptr<std::size_t[]> m_lineEnds;
-    // One for each line, in step with m_lineEnds.
+    // Where each line starts, then where the last ends: line i runs up to
+    // the start of line i + 1, its line end included. An array filled as
+    // the text is cut, with room for more lines than m_lineTotal; its first
+    // slot, 0, spares every read of a line a test for the first line.
+    std::unique_ptr<std::size_t[]> m_lineStarts;
+    // One for each line, in step with m_lineStarts.
     std::unique_ptr<LineFacts[]> m_facts;
     std::size_t m_lineTotal = 0;
     bool m_holdsCr = false;

@@ -72,11 +72,42 @@ std::size_t sharedPrefix(const char* a, const char* b, std::size_t n)
     return i;
 }
 
+// Whether the line holds a few letters: a running line says something.
+bool holdsFewestLetters(std::string_view line)
+{
+    int letters = 0;
+    for (std::size_t at = 0; at < line.size() && letters < kFewestLetters; ++at)
+        letters += isLetter(line[at]) ? 1 : 0;
+    return letters >= kFewestLetters;
+}
+
+// Whether `a` and `b`, of the same size, differ only where both hold a
+// digit: each differing byte is then inside a run of digits of both, the
+// runs stand at the same places, and the lines are the same, digits aside.
+bool differOnlyInDigits(std::string_view a, std::string_view b)
+{
+    const std::size_t n = a.size();
+    std::size_t i = 0;
+    for (;;) {
+        i += sharedPrefix(a.data() + i, b.data() + i, n - i);
+        if (i == n)
+            return true;
+        if (!isDigit(a[i]) || !isDigit(b[i]))
+            return false;
+        ++i;
+    }
+}
+
 // The same running line, digits aside: "[Page 4]" and "[Page 5]". Each run
 // of digits stands for any other, and the line says something: it holds a
 // few letters.
 bool sameShape(std::string_view a, std::string_view b)
 {
+    // Nearly every pair of running lines compared has the same size and
+    // differs in a page number of the same width, or not at all: told
+    // without taking their blanks off, which are equal in both.
+    if (a.size() == b.size() && differOnlyInDigits(a, b))
+        return holdsFewestLetters(a);
     a = lineWords(a);
     b = lineWords(b);
     std::size_t i = 0;
@@ -103,10 +134,16 @@ bool sameShape(std::string_view a, std::string_view b)
         while (k < b.size() && isDigit(b[k]))
             ++k;
     }
-    int letters = 0;
-    for (std::size_t at = 0; at < a.size() && letters < kFewestLetters; ++at)
-        letters += isLetter(a[at]) ? 1 : 0;
-    return letters >= kFewestLetters;
+    return holdsFewestLetters(a);
+}
+
+// looksLikePageHeader() of line `index`, which holds no form feed: asked
+// of the line after nearly every unindented line, whose first word tells
+// most of them at once.
+bool opensLikePageHeader(const LineReader& source, std::size_t index)
+{
+    const std::string_view line = source.lineAt(index);
+    return charAt(line, source.factsOf(index).indent) == 'R' && looksLikePageHeader(line);
 }
 
 // The form-feed line that opens the page of line `index`, looked for up to
@@ -276,7 +313,13 @@ bool endsInPageWord(std::string_view line)
 
 bool looksLikePageHeader(std::string_view line)
 {
-    const std::string_view text = lineWords(line);
+    // Only the opening bytes are read: the blanks and line end after the
+    // words, which lineWords() would take off, cannot be among "RFC" and
+    // the digit it asks for.
+    std::size_t start = skipBlanks(line, 0);
+    while (charAt(line, start) == kFormFeed)
+        start = skipBlanks(line, start + 1);
+    const std::string_view text = line.substr(start);
     if (!startsWithAt(text, 0, "RFC"))
         return false;
     const char next = charAt(text, 3);
@@ -313,7 +356,7 @@ bool closesPage(const LineReader& source, std::size_t index)
             return true;
         // A blank line is neither a form feed nor a header.
         if (!isBlank(source, k))
-            return holdsFormFeed(source, k) || looksLikePageHeader(source.lineAt(k));
+            return holdsFormFeed(source, k) || opensLikePageHeader(source, k);
     }
     return false;
 }

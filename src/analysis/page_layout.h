@@ -99,9 +99,17 @@ public:
         const uint8_t edge = m_edges[index];
         if (edge == 0)
             return RunningLine::kNone;
-        const bool nearFeed = lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
-        return edgeLine(index, edge, nearFeed);
+        return edgeLine(index, edge, nearFeed(index, lastFeed));
     }
+
+    // Whether runningLineAt() may find line `index` a header, as a line of
+    // its page's top block near the last form feed read; and whether it may
+    // find it a footer, as the last line of its page.
+    bool mayRunAtTop(std::size_t index, std::optional<std::size_t> lastFeed)
+    {
+        return (edgeOf(index) & kTopEdge) != 0 && nearFeed(index, lastFeed);
+    }
+    bool mayRunAtBottom(std::size_t index) { return (edgeOf(index) & kBottomEdge) != 0; }
 
     // Whether line `index` holds "[Page " or "[page ", as holdsPageWord()
     // tells of it: the text is searched once for the lines that do.
@@ -154,6 +162,16 @@ private:
     static constexpr uint8_t kTopEdge = 1;
     static constexpr uint8_t kBottomEdge = 2;
     static constexpr uint8_t kPageWord = 4;
+    static bool nearFeed(std::size_t index, std::optional<std::size_t> lastFeed)
+    {
+        return lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
+    }
+    uint8_t edgeOf(std::size_t index)
+    {
+        if (!m_edgesFound)
+            findEdges();
+        return index < m_edges.size() ? m_edges[index] : 0;
+    }
     void findEdges();
     void markBottomAbove(std::size_t below);
     RunningLine edgeLine(std::size_t index, uint8_t edge, bool nearFeed);

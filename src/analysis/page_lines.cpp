@@ -133,6 +133,23 @@ bool opensWithRfcWord(const FirstWord& first)
     return true;
 }
 
+// The header learned, word for word, or a line opening with the words of
+// the footer learned, at the margin: nearly every running line after the
+// first pages. The rules of judge() take such a line whatever its place,
+// unless its place makes it the other kind; where it cannot, the pages
+// around it are not looked at. kNone when the line is neither.
+PageLine learnedPageLine(const RfcText& text, PageLayout& layout, std::string_view line,
+                         std::optional<std::size_t> index, std::optional<std::size_t> lastFeed)
+{
+    if (!text.headerLine.empty() && line == text.headerLine)
+        return index && layout.mayRunAtBottom(*index) ? PageLine::kNone : PageLine::kHeader;
+    // A line opened by "RFC" is judged as a header first.
+    if (!text.footerPrefix.empty() && startsWithAt(line, 0, text.footerPrefix)
+        && !startsWithAt(line, 0, "RFC"))
+        return index && layout.mayRunAtTop(*index, lastFeed) ? PageLine::kNone : PageLine::kFooter;
+    return PageLine::kNone;
+}
+
 PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::size_t rest, bool pageBreakSeen)
 {
     const LineReader& source = layout.source();
@@ -142,12 +159,17 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // Where the line stands on its page, when it is the line just read: a
     // header or footer stands at the top or the bottom of a page only.
     const std::optional<std::size_t> index = lastReadIndex(source, line);
+    // The boundary of the last page break counted: the form-feed line or
+    // the line before it.
+    std::optional<std::size_t> lastFeed;
+    if (text.pageEnds.size() > 1 && text.pageEnds.back() >= 0)
+        lastFeed = static_cast<std::size_t>(text.pageEnds.back());
+    if (rest == 0) {
+        const PageLine learned = learnedPageLine(text, layout, line, index, lastFeed);
+        if (learned != PageLine::kNone)
+            return learned;
+    }
     if (index) {
-        // The boundary of the last page break counted: the form-feed line
-        // or the line before it.
-        std::optional<std::size_t> lastFeed;
-        if (text.pageEnds.size() > 1 && text.pageEnds.back() >= 0)
-            lastFeed = static_cast<std::size_t>(text.pageEnds.back());
         const RunningLine running = layout.runningLineAt(*index, lastFeed);
         if (running != RunningLine::kNone)
             return running == RunningLine::kHeader ? PageLine::kHeader : PageLine::kFooter;

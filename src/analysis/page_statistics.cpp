@@ -55,6 +55,16 @@ bool isEmptyLine(std::string_view line)
     return true;
 }
 
+// isEmptyLine() of line `index`. Where the text holds no CR a line's
+// blanks can only end at its LF, and the reader knows whether they do; a
+// lone CR may stand before more text, and such a line is read.
+bool isEmptyLineAt(const LineReader& source, std::size_t index)
+{
+    if (!source.holdsCr())
+        return source.factsOf(index).has(LineFacts::kBlank);
+    return isEmptyLine(source.lineAt(index));
+}
+
 // Counts the blank lines after each page's header and before its footer.
 // `counter` is the number of lines passed, as a reading from the start
 // would count them; only the lines next to a header or footer are looked at.
@@ -77,7 +87,7 @@ void countBlankLines(RfcText& text, const LineReader& source)
             ++counter;
             if (counter <= top)
                 continue;
-            if (!isEmptyLine(source.lineAt(static_cast<std::size_t>(counter - 1))))
+            if (!isEmptyLineAt(source, static_cast<std::size_t>(counter - 1)))
                 break;
             ++blanks;
         }
@@ -94,7 +104,7 @@ void countBlankLines(RfcText& text, const LineReader& source)
         const int32_t end = std::min(bottom, total);
         int32_t lastText = counter;
         for (int32_t n = end; n > counter; --n) {
-            if (!isEmptyLine(source.lineAt(static_cast<std::size_t>(n - 1)))) {
+            if (!isEmptyLineAt(source, static_cast<std::size_t>(n - 1))) {
                 lastText = n;
                 break;
             }

@@ -1,5 +1,6 @@
 #include "analysis/references.h"
 
+#include "analysis/joined_text.h"
 #include "analysis/reference_labels.h"
 #include "analysis/references_sections.h"
 #include "analysis/text_scan.h"
@@ -16,6 +17,11 @@ namespace parchly {
 
 namespace {
 
+// The titles of a references section, "Appendix B." or the like aside.
+constexpr std::string_view kReferences = "references";
+constexpr std::string_view kNormativeReferences = "normative references";
+constexpr std::string_view kInformativeReferences = "informative references";
+
 // White space as a "%d" conversion skips it.
 bool isWhiteSpace(char c)
 {
@@ -25,10 +31,10 @@ bool isWhiteSpace(char c)
 // The decimal number after the first "RFC" at or after `from`, as a "%d"
 // conversion reads it (leading white space allowed); 0 when there is no
 // "RFC", no digits, or a value too large to be an RFC number.
-int32_t rfcNumberAfter(const std::string& text, std::size_t from)
+int32_t rfcNumberAfter(std::string_view text, std::size_t from)
 {
     std::size_t position = text.find("RFC", from);
-    if (position == std::string::npos)
+    if (position == std::string_view::npos)
         return 0;
     position += 3;
     while (position < text.size() && isWhiteSpace(text[position]))
@@ -47,25 +53,24 @@ int32_t rfcNumberAfter(const std::string& text, std::size_t from)
 
 // Appends one line's text, from `from` to the end of its text (its line end
 // left out, as the line's facts tell), to an entry's, one space between.
-void appendTextOf(std::string_view line, std::size_t from, const LineFacts& facts, std::string& entryText)
+void appendTextOf(std::string_view line, std::size_t from, const LineFacts& facts, JoinedText& entryText)
 {
-    if (!entryText.empty())
-        entryText += ' ';
-    entryText.append(line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd)));
+    entryText.append(line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd)),
+                     !entryText.empty());
 }
 
 // The title between the first pair of double quotes and the RFC number
 // named after it. Returns false when the entry has no complete title.
-bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry, bool unpaginated)
+bool readTitleAndNumber(std::string_view entryText, ReferenceEntry& entry, bool unpaginated)
 {
     bool titled = false;
     std::size_t examined = 0;
     const std::size_t open = entryText.find('"');
-    if (open != std::string::npos) {
+    if (open != std::string_view::npos) {
         examined = open + 1;
         const std::size_t close = entryText.find('"', examined);
-        if (close != std::string::npos) {
-            entry.title = entryText.substr(examined, close - examined);
+        if (close != std::string_view::npos) {
+            entry.title = std::string(entryText.substr(examined, close - examined));
             examined = close + 1;
             titled = true;
         }
@@ -74,7 +79,7 @@ bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry, boo
     // first "RFC" that has one, as errata references begin "RFC Errata,
     // Erratum ID 1912, RFC 2978" (RFC 9110).
     entry.rfc = 0;
-    for (std::size_t at = entryText.find("RFC", examined); at != std::string::npos;
+    for (std::size_t at = entryText.find("RFC", examined); at != std::string_view::npos;
          at = entryText.find("RFC", at + 3)) {
         entry.rfc = rfcNumberAfter(entryText, at);
         if (entry.rfc != 0 || !unpaginated)
@@ -83,15 +88,15 @@ bool readTitleAndNumber(const std::string& entryText, ReferenceEntry& entry, boo
     return titled;
 }
 
-bool isMarked(const std::vector<bool>& marks, int32_t line)
+bool isMarked(const std::vector<uint8_t>& marks, int32_t line)
 {
-    return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
+    return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)] != 0;
 }
 
 // The lines of the text as the pass reads them.
 struct SectionLines {
     const LineReader& lines;
-    const std::vector<bool>& marks;
+    const std::vector<uint8_t>& marks;
     int32_t end = 0;
 
     std::string_view at(int32_t index) const { return lines.lineAt(static_cast<std::size_t>(index)); }
@@ -107,6 +112,19 @@ struct SectionLines {
     }
     bool isBlank(int32_t index) const { return factsOf(index).has(LineFacts::kBlank); }
     bool isIndented(int32_t index) const { return factsOf(index).indent > 0; }
+
+    // Whether the line opens a reference entry (opensReferenceEntry). Most
+    // lines of a section are an entry's text: one whose first byte after
+    // its indentation, as its facts tell, is neither a bracket nor a form
+    // feed is told at once.
+    bool opensEntry(int32_t index, std::size_t& open, std::size_t& close) const
+    {
+        const std::string_view line = at(index);
+        const std::size_t indent = factsOf(index).indent;
+        if (indent < line.size() && line[indent] != '[' && line[indent] != kFormFeed)
+            return false;
+        return opensReferenceEntry(line, open, close);
+    }
 };
 
 // Whether the blank lines from `blank` on are only the bottom of a page: a
@@ -127,7 +145,7 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
     std::size_t open = 0;
     std::size_t close = 0;
     if (!pageBreak || next >= section.end || !section.isIndented(next)
-        || opensReferenceEntry(section.at(next), open, close))
+        || section.opensEntry(next, open, close))
         return false;
     resume = next;
     return true;
@@ -139,8 +157,7 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
 // the lines below it. Returns the line that ends the entry: the blank line
 // after it, the label itself when the next line opens another entry, or
 // the last line of the section.
-int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t position,
-                      std::string& entryText)
+int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t position, JoinedText& entryText)
 {
     const std::string_view firstLine = section.at(first);
     position = skipBlanks(firstLine, position);
@@ -160,7 +177,7 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         const std::string_view line = section.at(k);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (opensReferenceEntry(line, open, close))
+        if (section.opensEntry(k, open, close))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented.
@@ -177,6 +194,7 @@ public:
     explicit ContentsHeadings(const std::vector<ContentEntry>& contents)
     {
         m_namesReferences.reserve(contents.size());
+        m_located.reserve(contents.size());
         for (std::size_t i = 0; i < contents.size(); ++i) {
             const bool names = isReferencesTitle(contents[i].title);
             m_namesReferences.push_back(names);
@@ -243,7 +261,7 @@ private:
 // "LINK LAYER REFERENCES", page lines) are passed over. `entryText` is the
 // pass's buffer for an entry's text, reused from one entry to the next.
 void readReferencesSection(RfcText& text, const SectionLines& section, int32_t heading, bool unpaginated,
-                           const ContentsHeadings& headings, std::string& entryText)
+                           const ContentsHeadings& headings, JoinedText& entryText)
 {
     for (int32_t i = heading + 1; i < section.end; ++i) {
         if (section.isPageLine(i))
@@ -251,14 +269,14 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         const std::string_view line = section.at(i);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (!opensReferenceEntry(line, open, close))
+        if (!section.opensEntry(i, open, close))
             continue;
         ReferenceEntry& entry = text.references.emplace_back();
         entry.label.assign(line.substr(open, close + 1 - open));
         entry.firstLine = i;
         entryText.clear();
         entry.lastLine = readEntryText(section, i, close + 1, entryText);
-        if (!readTitleAndNumber(entryText, entry, unpaginated))
+        if (!readTitleAndNumber(entryText.view(), entry, unpaginated))
             text.referencesWithoutTitles = true;
         entry.section = headings.sectionAt(i, heading);
         if (entry.lastLine > i)
@@ -269,7 +287,7 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
 // The references sections: those the text shows, and those of the contents
 // whose located heading the text scan passed by.
 std::vector<ReferencesSection> referencesSections(const RfcText& text, const LineReader& file,
-                                                  const std::vector<bool>& marks,
+                                                  const std::vector<uint8_t>& marks,
                                                   const ContentsHeadings& headings)
 {
     std::vector<ReferencesSection> sections = findReferencesSections(text, file, marks);
@@ -331,6 +349,13 @@ std::size_t lineHoldingFrom(const LineReader& file, std::size_t from, std::size_
 
 bool isReferencesTitle(std::string_view text)
 {
+    // Every heading of a text is asked: one of another length that no
+    // "Appendix" opens is none, without a comparison.
+    const std::size_t size = text.size();
+    const bool mayOpenWithAppendix = size > 0 && (text[0] == 'a' || text[0] == 'A');
+    if (!mayOpenWithAppendix && size != kReferences.size() && size != kNormativeReferences.size()
+        && size != kInformativeReferences.size())
+        return false;
     const std::string_view kAppendix = "appendix ";
     std::size_t position = 0;
     if (startsWithIgnoringAsciiCase(text, kAppendix)) {
@@ -347,8 +372,8 @@ bool isReferencesTitle(std::string_view text)
         position = skipBlanks(text, position);
     }
     const std::string_view rest = text.substr(position);
-    return equalIgnoringAsciiCase(rest, "references") || equalIgnoringAsciiCase(rest, "normative references")
-        || equalIgnoringAsciiCase(rest, "informative references");
+    return equalIgnoringAsciiCase(rest, kReferences) || equalIgnoringAsciiCase(rest, kNormativeReferences)
+        || equalIgnoringAsciiCase(rest, kInformativeReferences);
 }
 
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options)
@@ -358,10 +383,12 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
 
     text.references.clear();
     text.referencesWithoutTitles = false;
-    std::vector<bool> marks(file->lineTotal(), false);
+    // A byte a line rather than a bit: each line of a references section
+    // is asked, and a byte is read without the arithmetic of a bit's place.
+    std::vector<uint8_t> marks(file->lineTotal(), 0);
     for (const PageMark& mark : text.pageMarks) {
         if (mark.line >= 1 && static_cast<std::size_t>(mark.line) <= marks.size())
-            marks[static_cast<std::size_t>(mark.line - 1)] = true;
+            marks[static_cast<std::size_t>(mark.line - 1)] = 1;
     }
 
     // An unpaginated RFC has no form feed and no page number in its
@@ -370,7 +397,7 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
         && std::all_of(text.contents.begin(), text.contents.end(),
                        [](const ContentEntry& entry) { return entry.page == 0; });
     const ContentsHeadings headings(text.contents);
-    std::string entryText;
+    JoinedText entryText;
     int32_t readTo = -1;
     for (const ReferencesSection& found : referencesSections(text, *file, marks, headings)) {
         // A section within one already read (a references heading of the

@@ -92,13 +92,25 @@ constexpr uint64_t kBibliographyEnd = fiveLetters("raphy");
 constexpr uint64_t kNotesEnd = fiveLetters("notes");
 constexpr uint64_t kCitedEnd = fiveLetters("cited");
 
+// Whether the last two letters of a text, in either case, may be those of
+// "references", "notes", "cited" ("es", "ed") or "bibliography" ("hy"):
+// most lines that end in a letter, or in a full stop after one, end in
+// another word, and are told so without reading five bytes.
+inline bool lastTwoMayEndTitle(char before, char last)
+{
+    const auto lowered = [](char c) { return static_cast<char>(c | 0x20); };
+    const char b = lowered(before);
+    const char l = lowered(last);
+    return (b == 'e' && (l == 's' || l == 'd')) || (b == 'h' && l == 'y');
+}
+
 // The same, read from the line's end alone, without finding where its
 // words start: `end` is where its text ends, line ends and trailing blanks,
 // colons and full stops passed over. An upper-case letter differs from its
 // lower case in one bit, which no other byte can set to make a letter.
 inline bool endsInReferencesLetters(std::string_view line, std::size_t end)
 {
-    if (end < 5)
+    if (end < 5 || !lastTwoMayEndTitle(line[end - 2], line[end - 1]))
         return false;
     uint64_t last = 0;
     std::memcpy(&last, line.data() + end - 5, 5);
@@ -153,7 +165,7 @@ constexpr std::array<TitleEnd, 256> kTitleEnds = [] {
 // heading may: outside a references section no other line is looked at,
 // and this walk, which reads no more than each line's facts and the last
 // bytes of its text, is most of the pass. A line ending in a letter, the
-// most common case, is told by its last five bytes alone.
+// most common case, is told by its last bytes alone.
 int32_t nextPossibleTitle(const LineReader& lines, int32_t from, int32_t to)
 {
     const char* const text = lines.wholeText().data();
@@ -307,7 +319,7 @@ bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& 
 }
 
 std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const LineReader& lines,
-                                                      const std::vector<bool>& marks)
+                                                      const std::vector<uint8_t>& marks)
 {
     std::vector<ReferencesSection> sections;
     const int32_t total = static_cast<int32_t>(lines.lineTotal());
@@ -317,7 +329,7 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
     for (const ContentEntry& entry : text.contents)
         from = std::max(from, entry.lastLine);
     auto isMark = [&marks](int32_t line) {
-        return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)];
+        return static_cast<std::size_t>(line) < marks.size() && marks[static_cast<std::size_t>(line)] != 0;
     };
 
     // A blank line, a form feed alone on its line, or a page line: what a

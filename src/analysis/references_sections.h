@@ -30,13 +30,13 @@ std::string_view withoutSectionNumber(std::string_view heading);
 // Notes", "Bibliography", with or without a closing colon.
 bool opensReferences(std::string_view heading);
 
-// The references sections of the text in file order. `marks` tells, per
-// 0-based line, whether it is a page header or footer. A section starts at
+// The references sections of the text in file order. `marks` holds, per
+// 0-based line, 1 for a page header or footer and 0 for any other line. A section starts at
 // an unindented heading that opens references and runs to the next
 // unindented line after a blank that is neither a label, a page line, nor a
 // heading of references of its own ("LINK LAYER REFERENCES" in RFC 1122).
 std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const LineReader& lines,
-                                                      const std::vector<bool>& marks);
+                                                      const std::vector<uint8_t>& marks);
 
 // Whether `line` opens a reference entry: a bracketed label first on the
 // line, "[1]", "[RFC-822]", "[TCP:9]", "[IEEE.802.3]", not a page number.

@@ -1,10 +1,12 @@
 #include "analysis/requirements.h"
 
+#include "analysis/joined_text.h"
 #include "analysis/line_cues.h"
 #include "analysis/section_anchors.h"
 #include "analysis/text_scan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -22,14 +24,35 @@ namespace parchly {
 
 namespace {
 
+// Digits, letters and "_", one entry per byte: asked at both ends of every
+// keyword and before every full stop.
+constexpr std::array<bool, 256> kWordBytes = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c = '0'; c <= '9'; ++c)
+        table[c] = true;
+    for (unsigned char c = 'a'; c <= 'z'; ++c)
+        table[c] = table[c - 'a' + 'A'] = true;
+    table['_'] = true;
+    return table;
+}();
+
 bool isWordChar(char c)
 {
-    return isDigit(c) || isLetter(c) || c == '_';
+    return kWordBytes[static_cast<unsigned char>(c)];
 }
+
+// Blanks, form feeds, vertical tabs and line ends, one entry per byte: the
+// ends of every line of a paragraph read are trimmed of them.
+constexpr std::array<bool, 256> kSpaceBytes = [] {
+    std::array<bool, 256> table{};
+    for (const char c : {' ', '\t', kFormFeed, '\v', '\r', '\n'})
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}();
 
 bool isSpace(char c)
 {
-    return isBlankChar(c) || c == kFormFeed || c == '\v' || isLineEnd(c);
+    return kSpaceBytes[static_cast<unsigned char>(c)];
 }
 
 // Where one line's text sits in the joined paragraph.
@@ -339,25 +362,18 @@ public:
     {
     }
 
-    // Joins the line at once: every paragraph read holds a cued line, so
-    // that its text is needed in the end. `indent` is where the line's
-    // first byte that is no space or tab stands.
-    void addLine(std::string_view line, int32_t index, std::size_t indent, bool mayHoldKeyword)
+    // Reads the paragraph of lines [start, end): its text lines joined,
+    // then its keywords and their sentences.
+    void readParagraph(const TextLines& lines, const LineCues& cues, std::size_t start, std::size_t end)
     {
-        m_keywords = m_keywords || mayHoldKeyword;
-        m_indented = isSpace(line.front());
-        join(line, index, indent, mayHoldKeyword);
-    }
-
-    bool lastIndented() const { return m_indented; }
-
-    void endParagraph()
-    {
-        if (m_keywords)
-            readParagraph();
-        m_keywords = false;
         m_joined.clear();
         m_segments.clear();
+        for (std::size_t line = start; line < end; ++line) {
+            if (lines.roles[line] == LineRole::Text)
+                join(lines.line(line), static_cast<int32_t>(line), lines.indents[line],
+                     (cues.families[line] & kCueRequirement) != 0);
+        }
+        readJoinedParagraph();
     }
 
 private:
@@ -370,13 +386,15 @@ private:
         while (last > first && isSpace(line[last - 1]))
             --last;
         // A word broken at a hyphen goes on without a blank.
-        const bool hyphen = m_joined.size() > 1 && m_joined.back() == '-'
-            && isLetter(m_joined[m_joined.size() - 2]) && isLetter(line[first]);
-        if (!m_joined.empty() && !hyphen)
-            m_joined += ' ';
-        m_segments.push_back({m_joined.size(), index, static_cast<int32_t>(first), cued});
-        m_joined.append(line.data() + first, last - first);
+        const std::size_t size = m_joined.size();
+        const bool hyphen =
+            size > 1 && m_joined[size - 1] == '-' && isLetter(m_joined[size - 2]) && isLetter(line[first]);
+        const bool blank = size > 0 && !hyphen;
+        m_segments.push_back({size + (blank ? 1 : 0), index, static_cast<int32_t>(first), cued});
+        m_joined.append(std::string_view(line.data() + first, last - first), blank);
     }
+
+    std::string_view joined() const { return m_joined.view(); }
 
     // The line and column of offset `position` of the joined paragraph.
     std::pair<int32_t, int32_t> place(std::size_t position) const
@@ -401,7 +419,7 @@ private:
     void findKeywords()
     {
         m_keywordsFound.clear();
-        const std::string_view text = m_joined;
+        const std::string_view text = joined();
         for (std::size_t s = 0; s < m_segments.size(); ++s) {
             if (!m_segments[s].cued)
                 continue;
@@ -429,10 +447,10 @@ private:
             m_keywordsFound.push_back({position, name});
     }
 
-    void readParagraph()
+    void readJoinedParagraph()
     {
         findKeywords();
-        if (m_keywordsFound.empty() || isKeywordBoilerplate(m_joined))
+        if (m_keywordsFound.empty() || isKeywordBoilerplate(joined()))
             return;
         std::pair<std::size_t, std::size_t> sentence{0, 0};
         for (const Keyword& keyword : m_keywordsFound) {
@@ -440,21 +458,20 @@ private:
             if (inReferences(line + 1))
                 continue;
             if (keyword.position >= sentence.second)
-                sentence = sentenceAround(m_joined, keyword.position, sentence.second);
+                sentence = sentenceAround(joined(), keyword.position, sentence.second);
             auto [start, end] = sentence;
             if (end - start > kLongSentence) {
                 start = std::max(start, keyword.position - std::min(keyword.position, kAroundKeyword));
                 end = std::min(end, keyword.position + kAroundKeyword);
             }
-            const std::string_view text =
-                withoutBullet(std::string_view(m_joined).substr(start, end - start));
+            const std::string_view text = withoutBullet(joined().substr(start, end - start));
             // Built in place: each string is made once, at its size.
             RequirementSentence& entry = m_text.requirements.emplace_back();
             entry.keyword = std::string(keyword.name);
             entry.line = line;
             entry.column = column;
             std::tie(entry.sentenceLine, entry.sentenceColumn) =
-                place(static_cast<std::size_t>(text.data() - m_joined.data()));
+                place(static_cast<std::size_t>(text.data() - joined().data()));
             entry.section = sectionHolding(line + 1);
             entry.sentence = std::string(text);
         }
@@ -474,9 +491,7 @@ private:
     RfcText& m_text;
     std::vector<std::pair<int32_t, int32_t>> m_references;
     std::size_t m_nextAnchor = 0;
-    bool m_keywords = false;
-    bool m_indented = false;
-    std::string m_joined;
+    JoinedText m_joined;
     std::vector<Segment> m_segments;
     std::vector<Keyword> m_keywordsFound;
 };
@@ -543,6 +558,35 @@ std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t
     }
 }
 
+// The text line after the paragraph that text line `start` opens, the one
+// past the gap that ends it, or the end: on over the lines and the gaps
+// that do not end a paragraph. Only the roles and the first byte of each
+// text line are read; the text is joined once the paragraph's end is known.
+std::size_t paragraphEnd(const TextLines& lines, std::size_t start)
+{
+    bool blank = false;
+    bool pageBreak = false;
+    bool previousIndented = false;
+    std::size_t line = start;
+    for (; line < lines.size(); ++line) {
+        if (lines.roles[line] == LineRole::Blank) {
+            blank = true;
+            continue;
+        }
+        if (lines.roles[line] == LineRole::PageBreak) {
+            pageBreak = true;
+            continue;
+        }
+        const std::string_view text = lines.line(line);
+        if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, previousIndented))
+            break;
+        blank = false;
+        pageBreak = false;
+        previousIndented = isSpace(text.front());
+    }
+    return line;
+}
+
 } // namespace
 
 void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cues)
@@ -558,28 +602,9 @@ void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cue
     // both; the search never goes back, whatever the lines hold.
     for (std::size_t cued = nextCuedLine(lines, cues, 0); cued < lines.size();
          cued = nextCuedLine(lines, cues, std::max(floor, cued + 1))) {
-        std::size_t line = paragraphStart(lines, cued, floor);
-        bool blank = false;
-        bool pageBreak = false;
-        for (; line < lines.size(); ++line) {
-            if (lines.roles[line] == LineRole::Blank) {
-                blank = true;
-                continue;
-            }
-            if (lines.roles[line] == LineRole::PageBreak) {
-                pageBreak = true;
-                continue;
-            }
-            const std::string_view text = lines.line(line);
-            if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, scanner.lastIndented()))
-                break;
-            blank = false;
-            pageBreak = false;
-            scanner.addLine(text, static_cast<int32_t>(line), lines.indents[line],
-                            (cues.families[line] & kCueRequirement) != 0);
-        }
-        scanner.endParagraph();
-        floor = line;
+        const std::size_t start = paragraphStart(lines, cued, floor);
+        floor = paragraphEnd(lines, start);
+        scanner.readParagraph(lines, cues, start, floor);
     }
     releaseUnusedRoom(text.requirements);
 }

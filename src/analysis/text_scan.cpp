@@ -98,8 +98,15 @@ void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start
     std::string_view line = firstLine;
     std::size_t i = start;
     // Where the text of a line read here ends, from its facts, in a text
-    // that holds no CR (nearly every one); else it is searched for.
+    // that holds no CR (nearly every one); else it is searched for. The
+    // first line is nearly always the one just read, whole.
     std::size_t textEnd = kSearch;
+    if (!scan.source.holdsCr() && scan.source.linesRead() > 0) {
+        const std::size_t index = scan.source.linesRead() - 1;
+        const std::string_view last = scan.source.lineAt(index);
+        if (line.data() == last.data() && line.size() == last.size())
+            textEnd = scan.source.factsOf(index).textEnd;
+    }
     bool afterLineEnd = false;
     for (;;) {
         if (i >= line.size()) {

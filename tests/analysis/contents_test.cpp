@@ -34,6 +34,22 @@ const std::string kContents = "Network Working Group                            
                               "\n"
                               "   Text.\n";
 
+// Two entries side by side, the columns three blanks apart at the least,
+// after runs of one, two and four blanks inside the left-hand entry.
+const std::string kTwoColumns = "Network Working Group                                       A. Writer\n"
+                                "Request for Comments: 1234                                    May 1985\n"
+                                "\n"
+                                "                          A Title Of Old\n"
+                                "\n"
+                                "Table of Contents\n"
+                                "\n"
+                                "   1.  Intro    Part ...... 1   3.  Model ..... 4\n"
+                                "   2.  Use ............... 2    4.  End ....... 5\n"
+                                "\n"
+                                "1.  Intro    Part\n"
+                                "\n"
+                                "   Text.\n";
+
 struct Entry {
     std::string number;
     std::string title;
@@ -54,6 +70,18 @@ TEST(Contents, ReadsTitleAndPageAcrossLeadersOfEveryLength)
         EXPECT_EQ(entry.number, expected[i].number) << i;
         EXPECT_EQ(entry.title, expected[i].title) << i;
         EXPECT_EQ(entry.page, expected[i].page) << i;
+    }
+}
+
+TEST(Contents, ReadsTheRightHandColumnAfterAGapOfThreeBlanks)
+{
+    const test::Analysed analysed = test::analyseBytes(kTwoColumns);
+    const std::vector<Entry> expected = {
+        {"1", "Intro    Part", 1}, {"2", "Use", 2}, {"3", "Model", 4}, {"4", "End", 5}};
+    ASSERT_EQ(analysed.text.contents.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(analysed.text.contents[i].title, expected[i].title) << i;
+        EXPECT_EQ(analysed.text.contents[i].page, expected[i].page) << i;
     }
 }
 

@@ -184,6 +184,10 @@ TEST(LineReader, EveryCutWidthCutsAndDescribesAlike)
     }
     // Lines that outnumber the room made for them, which is then grown.
     texts.push_back(std::string(5000, '\n') + "  x\n");
+    // First words chunks after their line's start: at a chunk's first byte,
+    // after chunks of blanks only, and a blank line's line end.
+    texts.push_back("a\n" + std::string(62, ' ') + "b\n" + std::string(200, ' ') + "c\n"
+                    + std::string(130, ' ') + "\n");
     for (const CutWidth width : {CutWidth::Bytes, CutWidth::Sse2, CutWidth::Avx2}) {
         if (!canCutWith(width))
             continue;
@@ -200,7 +204,7 @@ TEST(LineReader, EveryCutWidthCutsAndDescribesAlike)
                 end += lines[i].size();
                 const LineFacts expected = factsReadFrom(lines[i]);
                 const LineFacts& facts = cut.facts[i];
-                ASSERT_EQ(cut.ends[i], end) << static_cast<int>(width) << " line " << i;
+                ASSERT_EQ(cut.starts[i + 1], end) << static_cast<int>(width) << " line " << i;
                 ASSERT_EQ(facts.indent, expected.indent) << static_cast<int>(width) << " line " << i;
                 ASSERT_EQ(facts.rest, expected.rest) << static_cast<int>(width) << " line " << i;
                 ASSERT_EQ(facts.textEnd, expected.textEnd) << static_cast<int>(width) << " line " << i;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -209,6 +210,64 @@ TEST(Requirements, ParagraphShorterThanABlockReadWhole)
                      {"It MUST.", "It MUST."},
                      {"Ab. It MAY.", "It MAY."},
                      {"X? SHALL NOT", "SHALL NOT"}});
+}
+
+// A paragraph's lines are joined in a buffer that grows as a long paragraph
+// needs and serves the next: the sentences read after it grew, and those
+// of the paragraph after it, are whole and in their places.
+TEST(Requirements, SentencesWholeAfterALongParagraphIsJoined)
+{
+    std::string bytes = "Title\n\n";
+    for (int line = 0; line < 60; ++line)
+        bytes += "   Line " + std::to_string(line) + " of a long paragraph says little.\n";
+    bytes += "   A client MUST send it, and a server\n   MAY drop it.\n\n   Then SHALL it end.\n";
+    const RfcText text = test::analyseBytes(bytes).text;
+    ASSERT_EQ(text.requirements.size(), 3u);
+    const std::string both = "A client MUST send it, and a server MAY drop it.";
+    const std::tuple<const char*, int32_t, int32_t, std::string> expected[] = {
+        {"MUST", 62, 12, both}, {"MAY", 63, 3, both}, {"SHALL", 65, 8, "Then SHALL it end."}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const RequirementSentence& requirement = text.requirements[i];
+        EXPECT_EQ(std::tie(requirement.keyword, requirement.line, requirement.column, requirement.sentence),
+                  expected[i]);
+    }
+    EXPECT_EQ(text.requirements[1].sentenceLine, 62);
+    EXPECT_EQ(text.requirements[1].sentenceColumn, 3);
+}
+
+// Three pages of an RFC whose first ends in `before` and whose second opens
+// with `after`, page footers and headers between them.
+std::string textAcrossAPageBreak(const std::string& before, const std::string& after)
+{
+    std::string filler;
+    for (int line = 0; line < 40; ++line)
+        filler += "   Filler line " + std::to_string(line) + " of the page says nothing at all here\n";
+    const auto footer = [](int page) {
+        return "\nTester                        Standards Track                  [Page "
+            + std::to_string(page) + "]\n\f\n";
+    };
+    const std::string header = "RFC 9999                    A Test Text                    March 2024\n\n";
+    return "Title Of Test\n\n" + filler + "\n" + before + footer(1) + header + after + "\n\n   More text.\n"
+        + filler + footer(2) + header + filler + footer(3);
+}
+
+// A sentence runs on over a page break where the text on both sides is
+// indented; a line at the margin after the break, or a blank line without
+// one, ends its paragraph.
+TEST(Requirements, SentenceRunsOnOverAPageBreakBetweenIndentedLines)
+{
+    const std::string keyword = "   A client MUST send the message when the";
+    const std::pair<std::string, const char*> cases[] = {
+        {textAcrossAPageBreak(keyword, "   server asks for it."),
+         "A client MUST send the message when the server asks for it."},
+        {textAcrossAPageBreak(keyword, "server asks for it."), "A client MUST send the message when the"},
+        {textAcrossAPageBreak(keyword + "\n\n   server asks for it.", "   Then more."),
+         "A client MUST send the message when the"}};
+    for (const auto& [bytes, sentence] : cases) {
+        const RfcText text = test::analyseBytes(bytes).text;
+        ASSERT_EQ(text.requirements.size(), 1u);
+        EXPECT_EQ(text.requirements[0].sentence, sentence);
+    }
 }
 
 // Room is made for as many links and requirements as words that may start

@@ -3,13 +3,14 @@
 // stands on the page before or after; first, middle and last pages, the
 // last one with no form feed after it.
 #include "analysis/page_layout.h"
+#include "analysis_support.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <ostream>
-#include <ostream>
 #include <string>
+#include <vector>
 
 namespace parchly {
 namespace {
@@ -52,6 +53,46 @@ std::optional<std::size_t> feedAbove(const LineReader& reader, std::size_t index
     }
     return feed;
 }
+
+// A lone CR after the blanks of a line is no line end: text after it makes
+// the line no blank one under the header, as the bytes tell and the line's
+// first word does not.
+TEST(PageLayout, BlankLinesUnderAHeaderStopAtTextAfterALoneCr)
+{
+    std::string pages = kPages;
+    const std::string body = "   Body text of the second page, [Page 7] quoted.";
+    pages.replace(pages.find(body), body.size(), " \r Body text of the second page.");
+    const test::Analysed analysed = test::analyseBytes(pages);
+    ASSERT_EQ(analysed.text.blankAfterHeader.size(), 2u);
+    EXPECT_EQ(analysed.text.blankAfterHeader[1], 1);
+}
+
+// One line printed at both edges of every page: the place of each copy
+// makes it a header or a footer, though it repeats the running line
+// learned first (a page number aside, '#').
+class EdgesOfEveryPage : public testing::TestWithParam<const char*> { };
+
+TEST_P(EdgesOfEveryPage, RunByTheirPlace)
+{
+    const std::string edge = GetParam();
+    const auto page = [&](int number) {
+        std::string line = edge;
+        if (const std::size_t at = line.find('#'); at != std::string::npos)
+            line.replace(at, 1, std::to_string(number));
+        return line + "\n";
+    };
+    const std::string text = "Title page text\n\n" + page(1) + "\f\n" + page(2) + "\n   Body text two.\n\n"
+        + page(2) + "\f\n" + page(3) + "\n   Body text three.\n\n" + page(3);
+    const test::Analysed analysed = test::analyseBytes(text);
+    std::vector<bool> headers;
+    for (const PageMark& mark : analysed.text.pageMarks)
+        headers.push_back(mark.isHeader);
+    EXPECT_EQ(headers, (std::vector<bool>{true, false, true, false}));
+}
+
+INSTANTIATE_TEST_SUITE_P(PageLayout, EdgesOfEveryPage,
+                         testing::Values("RFC 9999            A Short Title               May 2020",
+                                         "Smith                 Informational                 [Page #]"));
 
 // Two pages' last lines: the first page's is a running footer only when the
 // second page ends in the same line, each run of digits aside. (A line
@@ -110,6 +151,11 @@ INSTANTIATE_TEST_SUITE_P(
         FooterPair{"Smith            Informational            Page 9",
                    "Smith            Informational           Page 10", RunningLine::kNone},
         FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page 10", RunningLine::kFooter},
+        // Lines of the same size, told without taking their blanks off.
+        FooterPair{"Smith  Informational  Page 8", "Smith  Informational  Page 9", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  Page 19", "Smith  Informational  Page 2 ", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page 9", RunningLine::kFooter},
+        FooterPair{"Smith  Informational  Page 9", "Smyth  Informational  Page 9", RunningLine::kNone},
         FooterPair{"Smith  Informational  Page 99", "Smith  Informational  Page 100", RunningLine::kFooter},
         FooterPair{"Postel  1981-09  Page 7", "Postel  1981-10  Page 8", RunningLine::kFooter},
         FooterPair{"Smith  Informational  Page 9", "Jones  Informational  Page 10", RunningLine::kNone},

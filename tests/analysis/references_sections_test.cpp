@@ -1,6 +1,8 @@
 // Where the references sections of a text are: the heading shapes of
 // several decades, each after a blank line, and the margin line that ends
 // the section.
+#include "analysis_support.h"
+
 #include "analysis/references_sections.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +28,7 @@ void PrintTo(const HeadingCase& heading, std::ostream* out)
 std::vector<ReferencesSection> sectionsOf(const std::string& text)
 {
     const LineReader lines{text};
-    return findReferencesSections(RfcText(), lines, std::vector<bool>(lines.lineTotal(), false));
+    return findReferencesSections(RfcText(), lines, std::vector<uint8_t>(lines.lineTotal(), 0));
 }
 
 // The text holds one references section, opened at line `heading`.
@@ -119,6 +121,26 @@ TEST(ReferencesSections, LineEndingOneSectionMayOpenTheNext)
     EXPECT_EQ(sections[0].end, 4);
     EXPECT_EQ(sections[1].heading, 8);
     EXPECT_EQ(sections[1].end, 11);
+}
+
+// An entry opens at a label first on its line: after the indentation, a
+// form feed before it or within it; a line whose first byte after its
+// indentation is no bracket goes on the entry before.
+TEST(ReferenceEntries, OpenAtALabelAfterAFormFeedOrTheIndentation)
+{
+    const RfcText text =
+        test::analyseBytes("Title\n\n1.  Introduction\n\n   See [1] and [2].\n\n2.  References\n\n"
+                           "   [1]  One, \"First\", RFC 1.\n\f   [2]  Two, \"Second\", RFC 2.\n"
+                           "   \f[3]  Three, \"Third\",\n        RFC 3.\n")
+            .text;
+    ASSERT_EQ(text.references.size(), 3u);
+    for (int32_t i = 0; i < 3; ++i) {
+        const ReferenceEntry& entry = text.references[static_cast<std::size_t>(i)];
+        EXPECT_EQ(entry.label, "[" + std::to_string(i + 1) + "]");
+        EXPECT_EQ(entry.rfc, i + 1);
+        EXPECT_EQ(entry.firstLine, 8 + i);
+    }
+    EXPECT_EQ(text.references[2].title, "Third");
 }
 
 } // namespace
