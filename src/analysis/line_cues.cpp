@@ -186,8 +186,9 @@ public:
         mark(at, found);
     }
 
-    // Notes `found` for the line that holds position `at`.
-    void mark(std::size_t at, uint8_t found)
+    // Notes `found` for the line that holds position `at`. Inline in the
+    // scan's loop, which calls it for every cue.
+    [[gnu::always_inline]] void mark(std::size_t at, uint8_t found)
     {
         if (found == 0)
             return;

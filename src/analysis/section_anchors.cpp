@@ -139,8 +139,9 @@ bool mayStartNumber(std::string_view line)
 // Whether the text of `line`, indented by `indent`, may open a section
 // number. Some early RFCs indent their headings and write them in capitals
 // (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks; a
-// blank line has its size for indentation.
-bool mayOpenNumber(std::string_view line, std::size_t indent)
+// blank line has its size for indentation. Inline in the loop that passes
+// over the lines.
+[[gnu::always_inline]] inline bool mayOpenNumber(std::string_view line, std::size_t indent)
 {
     return indent < std::min<std::size_t>(line.size(), 10)
         && mayStartNumber(std::string_view(line.data() + indent, line.size() - indent));
