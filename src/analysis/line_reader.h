@@ -144,6 +144,8 @@ public:
 
     // What line `index` (0-based) is, found when the text was cut.
     const LineFacts& factsOf(std::size_t index) const { return m_facts[index]; }
+    // Every line's facts in order, for a pass that walks them all.
+    const LineFacts* allFacts() const { return m_facts.get(); }
 
     // How many lines have been read: the 0-based index of the next one.
     std::size_t linesRead() const { return m_next; }

@@ -370,7 +370,7 @@ public:
         m_segments.clear();
         for (std::size_t line = start; line < end; ++line) {
             if (lines.roles[line] == LineRole::Text)
-                join(lines.line(line), static_cast<int32_t>(line), lines.indents[line],
+                join(lines.line(line), static_cast<int32_t>(line), lines.indent(line),
                      (cues.families[line] & kCueRequirement) != 0);
         }
         readJoinedParagraph();

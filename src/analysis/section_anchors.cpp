@@ -157,10 +157,10 @@ bool mayStartNumber(std::string_view line)
 std::size_t nextNumberLine(const TextLines& lines, std::size_t from)
 {
     const std::size_t count = lines.size();
-    const uint16_t* const indents = lines.indents.data();
+    const LineFacts* const facts = lines.facts;
     const std::string_view* const views = lines.lines.data();
     const auto mayOpenAt = [&](std::size_t line) {
-        const char* const text = views[line].data() + indents[line];
+        const char* const text = views[line].data() + facts[line].indent;
         return mayStartNumberWith(text[0], text[1]);
     };
     // Four lines a step, told by one test: a number opens once in tens of
@@ -170,12 +170,12 @@ std::size_t nextNumberLine(const TextLines& lines, std::size_t from)
         if (!(mayOpenAt(from) | mayOpenAt(from + 1) | mayOpenAt(from + 2) | mayOpenAt(from + 3)))
             continue;
         for (std::size_t line = from; line < from + kStep; ++line) {
-            if (mayOpenAt(line) && mayOpenNumber(views[line], indents[line]))
+            if (mayOpenAt(line) && mayOpenNumber(views[line], facts[line].indent))
                 return line;
         }
     }
     for (; from < count; ++from) {
-        if (mayOpenNumber(views[from], indents[from]))
+        if (mayOpenNumber(views[from], facts[from].indent))
             return from;
     }
     return from;
@@ -270,7 +270,7 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         const int32_t number = static_cast<int32_t>(i) + 1;
         if (lines.roles[i] != LineRole::Text || (number >= contentsFirst && number <= contentsLast))
             continue;
-        const std::size_t indent = lines.indents[i];
+        const std::size_t indent = lines.indent(i);
         const std::string_view line = lines.line(i).substr(indent);
         std::size_t titleStart = 0;
         const std::string_view sectionNumber = headingNumber(line, titleStart);

@@ -13,18 +13,16 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
     lines.lines.resize(total);
     // Filled as bytes are, where resize() would set each role on its own.
     lines.roles.assign(total, LineRole::Text);
-    lines.indents.resize(total);
+    lines.facts = file.allFacts();
     // Through plain pointers: a role stored is a byte, which may alias a
     // vector's own pointers and make each store reload them.
     std::string_view* const views = lines.lines.data();
     LineRole* const roles = lines.roles.data();
-    uint16_t* const indents = lines.indents.data();
     const char* const bytes = file.wholeText().data();
     std::size_t start = 0;
     for (std::size_t i = 0; i < total; ++i) {
         const LineFacts& facts = file.factsOf(i);
         views[i] = std::string_view(bytes + start, facts.textEnd);
-        indents[i] = facts.indent;
         if (facts.has(LineFacts::kOnlyFeeds))
             roles[i] = LineRole::PageBreak;
         else

@@ -22,13 +22,15 @@ enum class LineRole : uint8_t { Text, Blank, PageBreak };
 struct TextLines {
     std::vector<std::string_view> lines;
     std::vector<LineRole> roles;
-    // Where each line's first byte that is no space or tab stands (its
-    // length when it has none), found once for the passes that look at
-    // how lines start.
-    std::vector<uint16_t> indents;
+    // The reader's facts of each line, read in place rather than copied:
+    // the passes that look at how lines start read their indentation.
+    const LineFacts* facts = nullptr;
 
     std::size_t size() const { return lines.size(); }
     std::string_view line(std::size_t i) const { return lines[i]; }
+    // Where line i's first byte that is no space or tab stands (its length
+    // when it has none).
+    uint16_t indent(std::size_t i) const { return facts[i].indent; }
 };
 
 // The lines of `file` as every pass reads them (a long line in 1,023-byte
