@@ -549,6 +549,8 @@ private:
         return number != 0 ? number : rfcWordAt(k, last);
     }
 
+    // Whether token k is the one byte `c` that is no word: the "/" of
+    // "1034/1035", the "&" of "RFCs 1034 & 1035".
     bool isMark(std::size_t k, char c) const
     {
         return k < m_tokens.size() && m_tokens[k].kind != TokenKind::Word
