@@ -98,6 +98,37 @@ LineFacts factsReadFrom(const std::string& line)
     return facts;
 }
 
+// Fails where `facts` differ from what `line`'s bytes tell; `where` names
+// the text and the line.
+void expectFactsOf(const std::string& line, const LineFacts& facts, const std::string& where)
+{
+    const LineFacts expected = factsReadFrom(line);
+    EXPECT_EQ(facts.indent, expected.indent) << where;
+    EXPECT_EQ(facts.rest, expected.rest) << where;
+    EXPECT_EQ(facts.textEnd, expected.textEnd) << where;
+    EXPECT_EQ(facts.flags, expected.flags) << where;
+}
+
+// The texts every width of the cut is held to: those above, the same
+// without their CRs (the path that never looks for one) with tabs in their
+// indentation, lines that outnumber the room made for them, and first
+// words chunks after their line's start (at a chunk's first byte, after
+// chunks of blanks only, and a blank line's line end).
+std::vector<std::string> textsForEveryCutWidth()
+{
+    std::vector<std::string> texts = textsToCut();
+    for (std::size_t i = 0, total = texts.size(); i < total; ++i) {
+        std::string plain = texts[i];
+        plain.erase(std::remove(plain.begin(), plain.end(), '\r'), plain.end());
+        std::replace(plain.begin() + static_cast<std::ptrdiff_t>(plain.size() / 2), plain.end(), ' ', '\t');
+        texts.push_back(plain);
+    }
+    texts.push_back(std::string(5000, '\n') + "  x\n");
+    texts.push_back("a\n" + std::string(62, ' ') + "b\n" + std::string(200, ' ') + "c\n"
+                    + std::string(130, ' ') + "\n");
+    return texts;
+}
+
 TEST(LineReader, CutsLikeCopyingTheTextAndEachLine)
 {
     const std::vector<std::string> texts = textsToCut();
@@ -159,35 +190,15 @@ TEST(LineReader, DescribesEveryLineAsItsBytesTellIt)
         const LineReader reader(raw);
         const std::vector<std::string> lines = copiedLines(raw);
         ASSERT_EQ(reader.lineTotal(), lines.size());
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            const LineFacts expected = factsReadFrom(lines[i]);
-            const LineFacts& facts = reader.factsOf(i);
-            ASSERT_EQ(facts.indent, expected.indent) << raw.substr(0, 20) << " line " << i;
-            ASSERT_EQ(facts.rest, expected.rest) << raw.substr(0, 20) << " line " << i;
-            ASSERT_EQ(facts.textEnd, expected.textEnd) << raw.substr(0, 20) << " line " << i;
-            ASSERT_EQ(facts.flags, expected.flags) << raw.substr(0, 20) << " line " << i;
-        }
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            expectFactsOf(lines[i], reader.factsOf(i), raw.substr(0, 20) + " line " + std::to_string(i));
     }
 }
 
-// Every width of the cut against the oracle, over the texts above and the
-// same without their CRs (the path that never looks for one) with tabs in
-// their indentation.
+// Every width of the cut against the oracle.
 TEST(LineReader, EveryCutWidthCutsAndDescribesAlike)
 {
-    std::vector<std::string> texts = textsToCut();
-    for (std::size_t i = 0, total = texts.size(); i < total; ++i) {
-        std::string plain = texts[i];
-        plain.erase(std::remove(plain.begin(), plain.end(), '\r'), plain.end());
-        std::replace(plain.begin() + static_cast<std::ptrdiff_t>(plain.size() / 2), plain.end(), ' ', '\t');
-        texts.push_back(plain);
-    }
-    // Lines that outnumber the room made for them, which is then grown.
-    texts.push_back(std::string(5000, '\n') + "  x\n");
-    // First words chunks after their line's start: at a chunk's first byte,
-    // after chunks of blanks only, and a blank line's line end.
-    texts.push_back("a\n" + std::string(62, ' ') + "b\n" + std::string(200, ' ') + "c\n"
-                    + std::string(130, ' ') + "\n");
+    const std::vector<std::string> texts = textsForEveryCutWidth();
     for (const CutWidth width : {CutWidth::Bytes, CutWidth::Sse2, CutWidth::Avx2}) {
         if (!canCutWith(width))
             continue;
@@ -201,14 +212,11 @@ TEST(LineReader, EveryCutWidthCutsAndDescribesAlike)
             ASSERT_EQ(cut.total, lines.size()) << static_cast<int>(width);
             std::size_t end = 0;
             for (std::size_t i = 0; i < lines.size(); ++i) {
+                const std::string where =
+                    "width " + std::to_string(static_cast<int>(width)) + " line " + std::to_string(i);
                 end += lines[i].size();
-                const LineFacts expected = factsReadFrom(lines[i]);
-                const LineFacts& facts = cut.facts[i];
-                ASSERT_EQ(cut.starts[i + 1], end) << static_cast<int>(width) << " line " << i;
-                ASSERT_EQ(facts.indent, expected.indent) << static_cast<int>(width) << " line " << i;
-                ASSERT_EQ(facts.rest, expected.rest) << static_cast<int>(width) << " line " << i;
-                ASSERT_EQ(facts.textEnd, expected.textEnd) << static_cast<int>(width) << " line " << i;
-                ASSERT_EQ(facts.flags, expected.flags) << static_cast<int>(width) << " line " << i;
+                ASSERT_EQ(cut.starts[i + 1], end) << where;
+                expectFactsOf(lines[i], cut.facts[i], where);
             }
         }
     }
