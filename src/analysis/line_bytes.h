@@ -65,6 +65,18 @@ inline std::size_t skipBlanks(std::string_view line, std::size_t i)
     return i;
 }
 
+// `text` without the spaces and tabs at its ends.
+inline std::string_view trimmedBlanks(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlankChar(text[begin]))
+        ++begin;
+    while (end > begin && isBlankChar(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
 // Nothing but spaces and tabs from `i` up to the line end (or the end).
 inline bool isBlankFrom(std::string_view line, std::size_t i)
 {

@@ -698,27 +698,18 @@ private:
             if (end == std::string_view::npos || end > close)
                 end = close;
             const std::size_t endToken = end == close ? closeToken : std::string_view::npos;
-            const std::string_view label = trimmedBlanks(line, part, end);
+            const std::string_view label = trimmedBlanks(line.substr(part, end - part));
             const std::size_t first = static_cast<std::size_t>(label.data() - line.data());
             const int32_t named = labelled(label);
             if (named >= 0) {
                 citeListed(open.line, first, label.size(), named, next, closeToken, endToken);
-            } else if (!citeRange(open.line, line, first, label, next, closeToken, endToken)) {
+            } else if (!citeRange(open.line, line, label, next, closeToken, endToken)) {
                 return next;
             }
             cited = true;
             part = end + 1;
         }
         return cited ? closeToken + 1 : k + 1;
-    }
-
-    static std::string_view trimmedBlanks(std::string_view line, std::size_t from, std::size_t to)
-    {
-        while (from < to && isBlankChar(line[from]))
-            ++from;
-        while (to > from && isBlankChar(line[to - 1]))
-            --to;
-        return line.substr(from, to - from);
     }
 
     // Cites the label at `first` of a list whose tokens are read from
@@ -736,15 +727,14 @@ private:
     // A range of numbered labels, "[2-4]" or the "4-6" of "[1, 4-6]": its
     // first and last labels are cited where they stand. Returns false for
     // anything else ("[RFC-822]" is a label, and a name of its own).
-    bool citeRange(int32_t line, std::string_view text, std::size_t first, std::string_view range,
-                   std::size_t& next, std::size_t closeToken, std::size_t endToken)
+    bool citeRange(int32_t line, std::string_view text, std::string_view range, std::size_t& next,
+                   std::size_t closeToken, std::size_t endToken)
     {
         const std::size_t dash = range.find('-');
         if (dash == std::string_view::npos)
             return false;
-        const std::size_t at = static_cast<std::size_t>(range.data() - text.data());
-        const std::string_view from = trimmedBlanks(text, at, at + dash);
-        const std::string_view to = trimmedBlanks(text, at + dash + 1, at + range.size());
+        const std::string_view from = trimmedBlanks(range.substr(0, dash));
+        const std::string_view to = trimmedBlanks(range.substr(dash + 1));
         const int32_t low = smallNumber(from);
         const int32_t high = smallNumber(to);
         if (low == 0 || high <= low)
@@ -753,9 +743,12 @@ private:
         const int32_t toReference = labelled(to);
         if (fromReference < 0 || toReference < 0)
             return false;
-        citeListed(line, first, from.size(), fromReference, next, closeToken, std::string_view::npos);
-        citeListed(line, static_cast<std::size_t>(to.data() - text.data()), to.size(), toReference, next,
-                   closeToken, endToken);
+        const auto columnOf = [&](std::string_view label) {
+            return static_cast<std::size_t>(label.data() - text.data());
+        };
+        citeListed(line, columnOf(from), from.size(), fromReference, next, closeToken,
+                   std::string_view::npos);
+        citeListed(line, columnOf(to), to.size(), toReference, next, closeToken, endToken);
         return true;
     }
 

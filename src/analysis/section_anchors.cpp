@@ -82,17 +82,6 @@ std::vector<std::size_t> inLineOrder(const std::vector<Candidate>& candidates, s
     return order;
 }
 
-std::string_view trimmed(std::string_view text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlankChar(text[begin]))
-        ++begin;
-    while (end > begin && isBlankChar(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 // What the first two bytes of a line's text tell of a section number
 // there, one look-up each: the first byte says what the second must be (a
 // digit takes any, the "B" of "B." a dot, the "A" of "A." and of "Appendix"
@@ -276,7 +265,7 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         const std::string_view sectionNumber = headingNumber(line, titleStart);
         if (sectionNumber.empty() || known.find(sectionNumber) != nullptr)
             continue;
-        const std::string_view title = trimmed(line.substr(titleStart));
+        const std::string_view title = trimmedBlanks(line.substr(titleStart));
         const bool capitals =
             std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
         if ((indent > 0 && !capitals) || title.find("...") != std::string_view::npos)
