@@ -284,33 +284,55 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
     return -1;
 }
 
-// Reads on past the lines that continue an indented paragraph: indented,
-// not blank, holding no form feed and standing at no edge of a page. Such
-// a line follows the line just read, so it stands after no blank line, and
-// it is neither a heading nor a page's running line: the loop below would
-// only count it. Most of a body is such lines. `lastRead` follows them.
-void passIndentedLines(TextScan& scan, int32_t& lastRead)
+// Reads on past the lines of the body that cannot hold a heading: blank
+// lines holding no form feed, and indented lines standing at no edge of a
+// page and holding no form feed, unless such a line stands alone between
+// blank lines (an indented heading, see matchIndentedHeading) where the
+// contents are to be matched. Most of a body is such lines, each told here
+// by its facts alone; the loop below reads the others. `lastRead` is the
+// last line of text passed, as the loop below keeps it: a line after a gap
+// opens a paragraph.
+void passBodyText(TextScan& scan, int32_t& lastRead, bool keepEvery)
 {
     // A page break left pending is counted by the next read.
     if (scan.pendingBreak >= 0)
         return;
     LineReader& source = scan.source;
+    constexpr uint8_t kPlainBlank = LineFacts::kBlank | LineFacts::kBlankAfterRest;
     constexpr uint8_t kStop = LineFacts::kBlankAfterRest | LineFacts::kHoldsFeed;
+    const LineFacts* const facts = source.allFacts();
+    const uint8_t* const edges = scan.pages.edges();
+    const std::size_t total = source.lineTotal();
     const std::size_t first = source.linesRead();
-    std::size_t end = first;
-    while (end < source.lineTotal()) {
-        const LineFacts& facts = source.factsOf(end);
-        if (facts.indent == 0 || (facts.flags & kStop) != 0 || scan.pages.mayRun(end))
+    // The 1-based number of the line at index i is i + 1 - offset.
+    const int64_t offset = static_cast<int64_t>(first) - scan.text.lineCount;
+    int64_t last = lastRead;
+    std::size_t i = first;
+    while (i < total) {
+        if (facts[i].flags == kPlainBlank) {
+            ++i;
+            continue;
+        }
+        if (facts[i].indent == 0 || (facts[i].flags & kStop) != 0 || edges[i] != 0)
             break;
-        ++end;
+        // A paragraph's first line followed by a blank line, or none, may
+        // be a heading.
+        if (!keepEvery && static_cast<int64_t>(i) + 1 - offset > last + 1
+            && (i + 1 == total || facts[i + 1].has(LineFacts::kBlank)))
+            break;
+        // The line and the indented lines that go on from it.
+        ++i;
+        while (i < total && facts[i].indent != 0 && (facts[i].flags & kStop) == 0 && edges[i] == 0)
+            ++i;
+        last = static_cast<int64_t>(i) - offset;
     }
-    if (end == first)
+    if (i == first)
         return;
     // Passed in one step: none of them holds a form feed, so none leaves a
     // page break to count.
-    source.skipLines(end - first);
-    scan.text.lineCount += static_cast<int32_t>(end - first);
-    lastRead = scan.text.lineCount;
+    source.skipLines(i - first);
+    scan.text.lineCount += static_cast<int32_t>(i - first);
+    lastRead = static_cast<int32_t>(last);
 }
 
 } // namespace
@@ -355,7 +377,12 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     std::string paragraph;
     std::string lowered;
     const EntriesByNumber entries(scan.text.contents);
-    while (!line.empty() || readNonBlankLine(scan, line, rest)) {
+    for (;;) {
+        if (line.empty()) {
+            passBodyText(scan, lastRead, keepEvery);
+            if (!readNonBlankLine(scan, line, rest))
+                break;
+        }
         const bool offered = line.data() != firstHeading.data();
         if (!offered)
             rest = skipBlanks(line,
@@ -376,7 +403,6 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
                 expected = entry + 1;
             }
             line = std::string_view();
-            passIndentedLines(scan, lastRead);
             continue;
         }
         readParagraph(scan, line, 0, paragraph);

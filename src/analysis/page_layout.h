@@ -144,6 +144,15 @@ public:
         return index >= m_edges.size() || m_edges[index] != 0;
     }
 
+    // mayRun() of every line, one byte a line (zero where it may not), for
+    // a pass that walks many lines.
+    const uint8_t* edges()
+    {
+        if (!m_edgesFound)
+            findEdges();
+        return m_edges.data();
+    }
+
 private:
     // The lines of a page's top block: the first run of non-blank lines
     // under its form feed, at most three; and, found when first asked, for
