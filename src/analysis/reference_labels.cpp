@@ -6,28 +6,48 @@ namespace parchly {
 
 namespace {
 
-// Labels are a few bytes and differ mostly in their last ones: the first
-// eight bytes and the last eight (all of a label up to sixteen) are mixed a
-// word at a time with the length, rather than byte by byte. Longer labels
-// that agree there are told apart by the comparison of the slot.
-std::size_t hashOf(std::string_view label)
+uint64_t loadWord(const char* bytes)
 {
-    const std::size_t size = label.size();
-    uint64_t first = 0;
-    uint64_t last = 0;
-    if (size >= 8) {
-        std::memcpy(&first, label.data(), 8);
-        std::memcpy(&last, label.data() + size - 8, 8);
-    } else {
-        std::memcpy(&first, label.data(), size);
-    }
-    uint64_t hash = first * 0x9E3779B97F4A7C15ULL ^ (last + size) * 0xC2B2AE3D27D4EB4FULL;
-    hash ^= hash >> 31;
-    hash *= 0x165667B19E3779F9ULL;
-    return static_cast<std::size_t>(hash ^ (hash >> 29));
+    uint64_t word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+uint32_t loadHalf(const char* bytes)
+{
+    uint32_t half = 0;
+    std::memcpy(&half, bytes, sizeof half);
+    return half;
+}
+
+// The bit of m_sizes for a label of `size` bytes.
+uint64_t sizeBit(std::size_t size)
+{
+    return uint64_t{1} << (size < 63 ? size : 63);
 }
 
 } // namespace
+
+// Inline: a lookup is little more than these two.
+[[gnu::always_inline]] inline ReferenceLabels::Key ReferenceLabels::keyOf(std::string_view label)
+{
+    // Every load lies within the label: a label shorter than eight bytes
+    // is read as two halves that overlap, or byte by byte below four.
+    Key key;
+    const std::size_t size = label.size();
+    const char* const bytes = label.data();
+    key.size = size;
+    if (size >= 8) {
+        key.first = loadWord(bytes);
+        key.last = loadWord(bytes + size - 8);
+    } else if (size >= 4) {
+        key.first = loadHalf(bytes) | uint64_t{loadHalf(bytes + size - 4)} << 32;
+    } else {
+        for (std::size_t i = 0; i < size; ++i)
+            key.first |= uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
+    }
+    return key;
+}
 
 ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references, LabelKey key)
 {
@@ -35,7 +55,7 @@ ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references, 
     std::size_t size = 8;
     while (size < 2 * references.size())
         size *= 2;
-    m_slots.assign(size, {std::string_view(), -1});
+    m_slots.assign(size, Slot());
     m_mask = size - 1;
     for (std::size_t r = 0; r < references.size(); ++r) {
         std::string_view label = references[r].label;
@@ -48,25 +68,41 @@ ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references, 
         }
         if (label.empty())
             continue;
-        auto& slot = m_slots[slotOf(label)];
-        if (slot.first.empty())
-            slot = {label, static_cast<int32_t>(r)};
+        const Key labelKey = keyOf(label);
+        Slot& slot = m_slots[slotOf(labelKey, label.data())];
+        if (slot.reference < 0)
+            slot = Slot{labelKey, label.data(), static_cast<int32_t>(r)};
+        m_sizes |= sizeBit(label.size());
     }
 }
 
-std::size_t ReferenceLabels::slotOf(std::string_view label) const
+[[gnu::always_inline]] inline std::size_t ReferenceLabels::slotOf(const Key& key, const char* bytes) const
 {
-    std::size_t slot = hashOf(label) & m_mask;
-    while (!m_slots[slot].first.empty() && m_slots[slot].first != label)
-        slot = (slot + 1) & m_mask;
-    return slot;
+    // Labels are a few bytes and differ mostly in their last ones: the two
+    // words of the key are mixed with the size.
+    uint64_t hash = key.first * 0x9E3779B97F4A7C15ULL ^ (key.last + key.size) * 0xC2B2AE3D27D4EB4FULL;
+    hash ^= hash >> 31;
+    hash *= 0x165667B19E3779F9ULL;
+    std::size_t slot = static_cast<std::size_t>(hash ^ (hash >> 29)) & m_mask;
+    for (;; slot = (slot + 1) & m_mask) {
+        const Slot& held = m_slots[slot];
+        if (held.reference < 0)
+            return slot;
+        // The words hold all of a label up to sixteen bytes; a longer one
+        // is compared between them too.
+        if (held.key.size == key.size && held.key.first == key.first && held.key.last == key.last
+            && (key.size <= 16 || std::memcmp(held.bytes + 8, bytes + 8, key.size - 16) == 0))
+            return slot;
+    }
 }
 
 int32_t ReferenceLabels::find(std::string_view label) const
 {
     if (label.empty())
         return m_emptyInside;
-    return m_slots[slotOf(label)].second;
+    if ((m_sizes & sizeBit(label.size())) == 0)
+        return -1;
+    return m_slots[slotOf(keyOf(label), label.data())].reference;
 }
 
 } // namespace parchly

@@ -1,6 +1,8 @@
 // The labels of an RFC's references, looked up by their text. A text cites
 // its references by the hundred, so that a lookup is one hash and mostly
-// one comparison rather than a search of the sorted labels.
+// one comparison of two words rather than a search of the sorted labels;
+// and many bracketed texts name no reference, so that a lookup of a size
+// that no label has fails before the hash.
 #ifndef PARCHLY_ANALYSIS_REFERENCE_LABELS_H
 #define PARCHLY_ANALYSIS_REFERENCE_LABELS_H
 
@@ -9,7 +11,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace parchly {
@@ -30,15 +31,31 @@ public:
     int32_t find(std::string_view label) const;
 
 private:
-    std::size_t slotOf(std::string_view label) const;
+    // A label as it is compared: its first eight bytes and its last eight
+    // (the bytes of a shorter one, zeros after them), which hold all of a
+    // label up to sixteen bytes, and its size.
+    struct Key {
+        uint64_t first = 0;
+        uint64_t last = 0;
+        std::size_t size = 0;
+    };
+    // Open addressing; a free slot has no reference.
+    struct Slot {
+        Key key;
+        const char* bytes = nullptr;
+        int32_t reference = -1;
+    };
+
+    static Key keyOf(std::string_view label);
+    std::size_t slotOf(const Key& key, const char* bytes) const;
 
     // The first reference labelled "[]", by LabelKey::InsideBrackets: the
     // table keeps no empty key.
     int32_t m_emptyInside = -1;
-
-    // Open addressing, an empty label marking a free slot: a label is
-    // never empty.
-    std::vector<std::pair<std::string_view, int32_t>> m_slots;
+    // Bit n set where a label of n bytes is kept (bit 63 for any of 63 or
+    // more).
+    uint64_t m_sizes = 0;
+    std::vector<Slot> m_slots;
     std::size_t m_mask = 0;
 };
 

@@ -121,5 +121,25 @@ TEST(ReferenceLabels, TellsLongLabelsApartByTheirMiddle)
     EXPECT_EQ(labels.find("[I-D.ietf-40-transport]"), -1);
 }
 
+// Of every size from one byte to past sixteen, labels that differ from
+// each other in a single byte, wherever it stands: each is found as
+// itself, and the same bytes with one more or one fewer are not found.
+TEST(ReferenceLabels, TellsApartLabelsThatDifferInOneByte)
+{
+    for (std::size_t size = 1; size <= 24; ++size) {
+        std::vector<ReferenceEntry> references(size + 1);
+        references[0].label = std::string(size, 'a');
+        for (std::size_t at = 0; at < size; ++at) {
+            references[at + 1].label = references[0].label;
+            references[at + 1].label[at] = 'b';
+        }
+        const ReferenceLabels labels(references);
+        for (std::size_t r = 0; r < references.size(); ++r)
+            EXPECT_EQ(labels.find(references[r].label), static_cast<int32_t>(r)) << references[r].label;
+        EXPECT_EQ(labels.find(std::string(size + 1, 'a')), -1) << size;
+        EXPECT_EQ(labels.find(std::string(size - 1, 'a')), -1) << size;
+    }
+}
+
 } // namespace
 } // namespace parchly
