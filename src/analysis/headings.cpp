@@ -43,8 +43,11 @@ bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
 // without regard to case.
 bool sameWithoutBlanksFolded(std::string_view a, std::string_view b)
 {
-    std::size_t i = 0;
-    std::size_t k = 0;
+    // A heading nearly always repeats its entry's title byte for byte: the
+    // bytes the two share at their start are passed at once, eight at a
+    // time, and only the rest is read byte by byte.
+    std::size_t i = sharedPrefix(a.data(), b.data(), std::min(a.size(), b.size()));
+    std::size_t k = i;
     for (;;) {
         while (i < a.size() && isBlankChar(a[i]))
             ++i;
@@ -239,6 +242,16 @@ int32_t matchHeading(RfcText& text, const EntriesByNumber& entries, std::string_
                         line, expected);
 }
 
+// A heading found at line `line`, its title made once in the list.
+void addHeading(RfcText& text, int32_t line, std::string_view title)
+{
+    SectionHeading& heading = text.headings.emplace_back();
+    heading.line = line;
+    // Made at its size: an assignment to the empty title takes a slower
+    // path of the string than its construction.
+    heading.title = std::string(title);
+}
+
 // The words of a line from `rest` on, without the blanks and line end
 // after them.
 std::string_view lineText(std::string_view line, std::size_t rest)
@@ -347,8 +360,7 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
             continue;
         const int32_t firstLine = scan.text.lineCount;
         if (isContentsHeading(line, rest)) {
-            scan.text.headings.push_back(
-                SectionHeading{firstLine, std::string(), std::string(kContentsHeading)});
+            addHeading(scan.text, firstLine, kContentsHeading);
             return true;
         }
         if (rest != 0)
@@ -356,7 +368,7 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         const bool opensContents = line.compare(0, kContentsHeading.size(), kContentsHeading) == 0;
         readParagraph(scan, line, 0, paragraph);
         if (isHeadingText(paragraph, limits))
-            scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
+            addHeading(scan.text, firstLine, paragraph);
         if (opensContents)
             return true;
     }
@@ -377,6 +389,9 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     std::string paragraph;
     std::string lowered;
     const EntriesByNumber entries(scan.text.contents);
+    // A heading for each entry at most, unless every heading is kept.
+    if (!keepEvery)
+        scan.text.headings.reserve(scan.text.headings.size() + scan.text.contents.size());
     for (;;) {
         if (line.empty()) {
             passBodyText(scan, lastRead, keepEvery);
@@ -398,8 +413,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
             const int32_t entry =
                 keepEvery || !afterBlank ? -1 : matchIndentedHeading(scan, line, rest, firstLine, expected);
             if (entry >= 0) {
-                scan.text.headings.push_back(
-                    SectionHeading{firstLine, std::string(), std::string(lineText(line, rest))});
+                addHeading(scan.text, firstLine, lineText(line, rest));
                 expected = entry + 1;
             }
             line = std::string_view();
@@ -411,14 +425,14 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
         if (!isHeadingText(paragraph, limits))
             continue;
         if (keepEvery) {
-            scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
+            addHeading(scan.text, firstLine, paragraph);
             continue;
         }
         const int32_t entry = scan.contentsWithoutPages
             ? matchHeadingWithoutPages(scan.text, paragraph, firstLine, expected)
             : matchHeading(scan.text, entries, paragraph, lowered, firstLine, expected);
         if (entry >= 0) {
-            scan.text.headings.push_back(SectionHeading{firstLine, std::string(), paragraph});
+            addHeading(scan.text, firstLine, paragraph);
             expected = entry + 1;
         }
     }

@@ -52,26 +52,6 @@ bool isBareFormFeed(const LineReader& source, std::size_t index)
         || (facts.has(LineFacts::kHoldsFeed) && lineWords(source.lineAt(index)).empty());
 }
 
-// How many bytes `a` and `b` share at their start, `n` at most: eight at a
-// time, since two running lines share nearly all of theirs.
-std::size_t sharedPrefix(const char* a, const char* b, std::size_t n)
-{
-    std::size_t i = 0;
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    for (; i + 8 <= n; i += 8) {
-        uint64_t x = 0;
-        uint64_t y = 0;
-        std::memcpy(&x, a + i, 8);
-        std::memcpy(&y, b + i, 8);
-        if (x != y)
-            return i + static_cast<std::size_t>(__builtin_ctzll(x ^ y)) / 8;
-    }
-#endif
-    while (i < n && a[i] == b[i])
-        ++i;
-    return i;
-}
-
 // Whether the line holds a few letters: a running line says something.
 bool holdsFewestLetters(std::string_view line)
 {

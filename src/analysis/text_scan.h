@@ -27,6 +27,27 @@ int32_t decimalValue(std::string_view text, std::size_t begin, std::size_t end);
 // Removes trailing spaces and tabs.
 void trimTrailingBlanks(std::string& text);
 
+// How many bytes `a` and `b` share at their start, `n` at most: eight at a
+// time, for texts that agree in nearly all of theirs (the running lines of
+// two pages, a heading and its contents entry).
+inline std::size_t sharedPrefix(const char* a, const char* b, std::size_t n)
+{
+    std::size_t i = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x = 0;
+        uint64_t y = 0;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y)
+            return i + static_cast<std::size_t>(__builtin_ctzll(x ^ y)) / 8;
+    }
+#endif
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
 // The reading state shared by the front matter, title, contents and
 // heading passes: they continue where the previous one stopped, and a page
 // header before the first form feed is judged differently from one after.
