@@ -134,9 +134,12 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
     if (end == i) {
         if (entry.title.empty() || digitsStart == digitsEnd)
             return EntryText::kUnreadable;
+    } else if (entry.title.empty()) {
+        // Made at its size: an append to the empty title takes a slower
+        // path of the string than its construction.
+        entry.title = std::string(line.substr(i, end - i));
     } else {
-        if (!entry.title.empty())
-            entry.title.push_back(' ');
+        entry.title.push_back(' ');
         entry.title.append(line, i, end - i);
     }
 
@@ -144,8 +147,12 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
     // page number found here is the number at the end of the line.
     if (digitsStart == digitsEnd)
         return EntryText::kContinues;
-    const std::size_t lead = entry.title.find_first_not_of(" \t-");
-    entry.title.erase(0, lead == std::string::npos ? entry.title.size() : lead);
+    // Nearly every title starts with its first word, told by its first byte.
+    const auto leading = [](char c) { return isBlankChar(c) || c == '-'; };
+    if (!entry.title.empty() && leading(entry.title.front())) {
+        const std::size_t lead = entry.title.find_first_not_of(" \t-");
+        entry.title.erase(0, lead == std::string::npos ? entry.title.size() : lead);
+    }
     entry.page = roman ? 0 : decimalValue(line, digitsStart, digitsEnd);
     return EntryText::kComplete;
 }
@@ -501,6 +508,10 @@ std::string_view leadingSectionNumber(std::string_view line, std::size_t& i, boo
 
 ContentsEnd parseContents(TextScan& scan, std::string_view& headingLine)
 {
+    // Contents hold a few dozen entries: room for them at once spares the
+    // list's growth moving every entry and its strings again and again.
+    constexpr std::size_t kUsualEntries = 64;
+    scan.text.contents.reserve(kUsualEntries);
     if (!contentsHavePages(scan)) {
         scan.contentsWithoutPages = true;
         return parseContentsWithoutPages(scan, headingLine);

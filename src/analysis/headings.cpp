@@ -104,6 +104,29 @@ bool containsInLowerCase(std::string_view lower, std::string_view part)
     return false;
 }
 
+// Whether `lower`, a text in lower case, holds `part` at `at`, without
+// regard to the case of `part`: eight bytes at a time.
+bool holdsInLowerCaseAt(std::string_view lower, std::size_t at, std::string_view part)
+{
+    if (at > lower.size() || lower.size() - at < part.size())
+        return false;
+    const char* const text = lower.data() + at;
+    std::size_t i = 0;
+    for (; i + 8 <= part.size(); i += 8) {
+        uint64_t want = 0;
+        uint64_t have = 0;
+        std::memcpy(&want, part.data() + i, 8);
+        std::memcpy(&have, text + i, 8);
+        if (lowerAsciiEight(want) != have)
+            return false;
+    }
+    for (; i < part.size(); ++i) {
+        if (lowerAscii(part[i]) != text[i])
+            return false;
+    }
+    return true;
+}
+
 // `heading` is in lower case; the entry's number and title are compared
 // without regard to case.
 bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry& entry, bool isExpected)
@@ -111,7 +134,10 @@ bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry
     const std::string& number = entry.number;
     if (entry.matched || !startsWithIgnoringAsciiCase(heading, number) || number.size() > lead)
         return false;
-    if (containsInLowerCase(heading, entry.title))
+    // The title nearly always follows the number and the blanks after it:
+    // looked for there first, then anywhere.
+    if (holdsInLowerCaseAt(heading, skipBlanks(heading, lead), entry.title)
+        || containsInLowerCase(heading, entry.title))
         return true;
     if (!isExpected)
         return false;
