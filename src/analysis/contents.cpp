@@ -48,17 +48,12 @@ enum class EntryText { kComplete, kContinues, kUnreadable };
 std::size_t leadersStart(std::string_view line, std::size_t from, std::size_t end)
 {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
     constexpr uint64_t kHighBits = 0x8080808080808080ULL;
-    // The high bit of each byte that is zero.
-    const auto zeroBytes = [](uint64_t bytes) {
-        return ~(((bytes & ~kHighBits) + ~kHighBits) | bytes) & kHighBits;
-    };
     while (end >= from + 8) {
         uint64_t eight = 0;
         std::memcpy(&eight, line.data() + end - 8, 8);
-        const uint64_t leaders = zeroBytes(eight ^ (kOnes * '.')) | zeroBytes(eight ^ (kOnes * ' '))
-            | zeroBytes(eight ^ (kOnes * '\t'));
+        const uint64_t leaders =
+            bytesEqualTo(eight, '.') | bytesEqualTo(eight, ' ') | bytesEqualTo(eight, '\t');
         const uint64_t others = ~leaders & kHighBits;
         if (others != 0)
             return end - 8 + static_cast<std::size_t>(63 - __builtin_clzll(others)) / 8 + 1;

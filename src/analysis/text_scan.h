@@ -48,6 +48,18 @@ inline std::size_t sharedPrefix(const char* a, const char* b, std::size_t n)
     return i;
 }
 
+// The high bit of each of the eight bytes of `bytes` that equals `c`, the
+// other bits clear: for a scan that looks at eight bytes of a line a step.
+inline uint64_t bytesEqualTo(uint64_t bytes, char c)
+{
+    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+    const uint64_t other = bytes ^ (0x0101010101010101ULL * static_cast<unsigned char>(c));
+    // A byte of `other` is zero where `bytes` holds `c`: its low seven bits
+    // added to 0x7f carry into its high bit unless they are all clear, and
+    // no sum carries into the next byte.
+    return ~(((other & ~kHighBits) + ~kHighBits) | other) & kHighBits;
+}
+
 // The reading state shared by the front matter, title, contents and
 // heading passes: they continue where the previous one stopped, and a page
 // header before the first form feed is judged differently from one after.
