@@ -22,8 +22,13 @@ int32_t decimalValue(std::string_view text, std::size_t begin, std::size_t end)
 
 void trimTrailingBlanks(std::string& text)
 {
-    while (!text.empty() && isBlankChar(text.back()))
-        text.pop_back();
+    // Cut once: a paragraph read ends in the blank of its last line end,
+    // and each byte taken off alone is a call.
+    std::size_t end = text.size();
+    while (end > 0 && isBlankChar(text[end - 1]))
+        --end;
+    if (end < text.size())
+        text.resize(end);
 }
 
 void notePageBreak(RfcText& text, int32_t boundary)
