@@ -9,6 +9,7 @@
 #include "download/rfc_number_dialog.h"
 #include "download/progress_texts.h"
 #include "download_test_support.h"
+#include "support/fixture_cases.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -170,30 +171,20 @@ TEST_F(DialogTest, AtTheEndTheLengthIsWhatWasReceivedAndStartComesBack)
     EXPECT_EQ(dialog.result(), 0);
 }
 
-// The unit grows with the figure (decimal, as rates are counted).
 TEST(ProgressTexts, ASpeedsUnitGrowsWithTheFigure)
 {
-    const std::pair<uint32_t, const char*> speeds[] = {{999, "999 B/s"},      {1000, "1.0 kB/s"},
-                                                       {15360, "15.4 kB/s"},  {999949, "999.9 kB/s"},
-                                                       {1000000, "1.0 MB/s"}, {123456789, "123.5 MB/s"}};
-    for (const auto& [bytesPerSecond, expected] : speeds)
-        EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
+    for (const test::FixtureCase& c : test::readFixtureCases("download/speeds.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(formatSpeed(uint64_t(c.number("speed"))), c["shown"]);
+    }
 }
 
-// Sizes count in 64 bits: a whole collection passes 4 GiB.
 TEST(ProgressTexts, ByteCountsKeepEveryDigitBeyondFourGigabytes)
 {
-    const std::pair<uint64_t, const char*> counts[] = {
-        {0, "0"},
-        {999, "999"},
-        {1000, "1,000"},
-        {1000000, "1,000,000"},
-        {4294967295u, "4,294,967,295"},
-        {4294967296u, "4,294,967,296"},
-        {5368709120u, "5,368,709,120"},
-    };
-    for (const auto& [count, expected] : counts)
-        EXPECT_EQ(formatByteCount(count), expected);
+    for (const test::FixtureCase& c : test::readFixtureCases("download/byte-counts.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(formatByteCount(uint64_t(c.number("count"))), c["shown"]);
+    }
 }
 
 // ---- Start and closing ----
@@ -373,15 +364,6 @@ TEST(DownloadCommands, EachFillsTheRequestForItsKindIntoTheRfcFolder)
     }
     EXPECT_EQ(downloadFolder("C:\\RFC\\docs\\"), "C:\\RFC\\docs/");
     EXPECT_EQ(downloadFolder("/srv/rfc/\\/"), "/srv/rfc/");
-}
-
-TEST_F(DialogTest, TimesAreLabelledAsTheyAreWritten)
-{
-    QStringList labels;
-    for (const QLabel* label : dialog.findChildren<QLabel*>())
-        labels << label->text();
-    EXPECT_TRUE(labels.contains("Time elapsed (h:mm:ss):")) << labels.join('|').toStdString();
-    EXPECT_TRUE(labels.contains("Time remaining (h:mm:ss):")) << labels.join('|').toStdString();
 }
 
 // Download RFC asks for the number and shows the RFC's own local name

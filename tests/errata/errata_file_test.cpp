@@ -162,12 +162,10 @@ TEST(ErrataFile, MissingFileSaysItCannotBeRead)
 
 TEST(ErrataFile, DocIdsNameTheirRfc)
 {
-    const std::vector<std::pair<std::string, int32_t>> table = {
-        {"RFC4954", 4954}, {"RFC 4954", 4954}, {"rfc0791", 791}, {"4954", 4954},
-        {"BCP0014", 0},    {"RFC", 0},         {"RFC12x", 0},    {"", 0},
-    };
-    for (const auto& [docId, number] : table)
-        EXPECT_EQ(rfcNumberOfDocId(docId), number) << docId;
+    for (const test::FixtureCase& c : test::readFixtureCases("errata/doc-ids.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(rfcNumberOfDocId(c["doc-id"]), c.number("rfc"));
+    }
 }
 
 Erratum erratumOf(int32_t rfc, const char* id, const char* status)

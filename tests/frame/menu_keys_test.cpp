@@ -11,6 +11,7 @@
 #include "platform/tab_strip.h"
 #include "view/command_ids.h"
 #include "settings/profile.h"
+#include "support/fixture_cases.h"
 #include "view/reading_view.h"
 
 #include <QAbstractItemModel>
@@ -127,19 +128,10 @@ TEST_F(MenuKeysTest, CtrlShiftOAsksForAnRfcNumber)
 
 TEST(TypedRfcNumber, NumbersWordsAndCompletionsNameTheirRfc)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"9110", 9110},
-        {" rfc9110 ", 9110},
-        {"RFC 9110", 9110},
-        {"9110  HTTP Semantics", 9110},
-        {"0791", 791},
-        {"HTTP", 0},
-        {"", 0},
-        {"91a", 0},
-        {"1234567", 0},
-    };
-    for (const auto& [typed, number] : cases)
-        EXPECT_EQ(rfcNumberOfTypedText(typed), number) << typed;
+    for (const test::FixtureCase& c : test::readFixtureCases("frame/typed-rfc-numbers.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(rfcNumberOfTypedText(QString::fromStdString(c["typed"])), c.number("number"));
+    }
 }
 
 TEST_F(MenuKeysTest, EditMenuOffersFindInRfcsWithNoDocumentOpen)

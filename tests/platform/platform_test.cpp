@@ -6,6 +6,7 @@
 #include "platform/tree_images.h"
 
 #include "analysis/line_reader.h"
+#include "support/fixture_cases.h"
 
 #include <QIcon>
 #include <QTextDocument>
@@ -215,24 +216,12 @@ TEST(TextDecoding, OverlongLinesShowAsThePiecesTheAnalysisReads)
 // Byte columns become character columns of the shown line.
 TEST(TextDecoding, ByteColumnsBecomeCharacterColumnsOfTheShownLine)
 {
-    const struct {
-        std::string bytes;
-        int byteColumn;
-        int charColumn;
-    } columns[] = {
-        {"J\xC3\xBCrgen [RFC2119]\n", 8, 7}, // two bytes, one character
-        {"J\xFCrgen [RFC2119]\n", 7, 7}, // a byte-for-byte line keeps its columns
-        {"\xC3\xA9\r [1]", 4, 3}, // a CR inside a line is one byte, one character
-        {"\xF0\x9F\x98\x80[x]", 4, 2}, // four UTF-8 bytes, two UTF-16 units
-        {"abc", 99, 3},
-        {"\377bc", 99, 3},
-        {"abc", -1, 0},
-    };
-    for (const auto& c : columns) {
-        const DecodedText decoded = decodeRfcText(c.bytes);
-        EXPECT_EQ(byteColumnToCharColumn(decoded.text, c.byteColumn, !decoded.latin1Lines.empty()),
-                  c.charColumn)
-            << c.bytes;
+    for (const test::FixtureCase& c : test::readFixtureCases("platform/byte-columns.txt")) {
+        SCOPED_TRACE(c.title);
+        const DecodedText decoded = decodeRfcText(c["bytes"]);
+        EXPECT_EQ(
+            byteColumnToCharColumn(decoded.text, int(c.number("byte column")), !decoded.latin1Lines.empty()),
+            c.number("char column"));
     }
 }
 

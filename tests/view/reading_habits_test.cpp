@@ -11,6 +11,7 @@
 #include "reading_fixture.h"
 #include "settings/profile.h"
 #include "support/file_faults.h"
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 
 #include <QCheckBox>
@@ -78,30 +79,6 @@ protected:
 };
 
 // ---- Links across RFCs ----
-
-struct LinkCase {
-    const char* text; // clicked at its second character
-    const char* file; // the active window afterwards
-    const char* caretLine; // the start of the caret's line there; null: not moved
-    bool link;
-    const char* tip = nullptr;
-};
-const LinkCase kLinkCases[] = {
-    {"[RFC6961] in one line", "rfc9995.txt", "[RFC6961]  Pettersen", true}, // second on its line
-    {"[3], and a list", "rfc9995.txt", "[3]        Postel", true},
-    {"Section 2.1, Sections", "rfc9995.txt", "2.1.  Details", true},
-    {" 3, Appendix A.1", "rfc9995.txt", "3.  Security Considerations", true},
-    {"Appendix A.1 and", "rfc9995.txt", "A.1.  Sub-example", true},
-    {"RFC 9110, Section 8.3", "rfc9110.txt", nullptr, true},
-    {"Section 4 and Section 5.1", "rfc9110.txt", "4.  References", true},
-    {"RFC 7231 by number", "rfc9995.txt", nullptr, true}, // missing, not indexed: a message
-    {"BCP 14, STD 97", "rfc-index.txt", "2119 Key words", true, // missing: its index entry
-     "BCP 14: RFC 2119, RFC 8174, RFC 9995"},
-    {"FYI 36;", "rfc9995.txt", nullptr, false}, // the index names no RFC for it
-    {"RFC-Editor and", "rfc9995.txt", nullptr, false},
-    {"Section 9 (which", "rfc9995.txt", nullptr, false},
-    {"10.17487/RFC9110, not", "rfc9995.txt", nullptr, false},
-};
 
 struct LinkSettingCase {
     const char* name;
@@ -224,29 +201,28 @@ protected:
 // Each link shape leads where it names and the hand shows over it alone.
 TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNames)
 {
-    for (const LinkCase& c : kLinkCases) {
-        SCOPED_TRACE(c.text);
+    for (const test::FixtureCase& c : test::readFixtureCases("reading/cross-links.txt")) {
+        SCOPED_TRACE(c.title);
         ReadingView& view = openLinks();
-        const int at = find(view, QString::fromLatin1(c.text));
+        const int at = find(view, QString::fromStdString(c["text"]));
         ASSERT_GE(at, 0);
         view.scrollLines(view.lineFromPosition(at) - 5 - view.firstVisibleLine());
         const int line = view.lineFromPosition(at);
-        EXPECT_EQ(pointerAt(view, pointAt(view, at + 1)), c.link ? Qt::PointingHandCursor : Qt::IBeamCursor);
-        if (c.tip) {
-            EXPECT_EQ(view.viewport()->toolTip(), QString::fromLatin1(c.tip));
+        EXPECT_EQ(pointerAt(view, pointAt(view, at + 1)), linkShape(c.number("link")));
+        if (c.parts.count("tip")) {
+            EXPECT_EQ(view.viewport()->toolTip().toStdString(), c["tip"]);
         }
-        const size_t messages = dialogs.messages.size();
+        const qsizetype messages = dialogs.messages.size();
         clickAt(view, at + 1);
-        EXPECT_EQ(activeFile(), QString::fromLatin1(c.file));
+        EXPECT_EQ(activeFile().toStdString(), c["file"]);
         ReadingView* shown = frame().activeDocumentWindow()->view();
-        if (c.caretLine) {
-            EXPECT_TRUE(caretLineText(*shown).trimmed().startsWith(QString::fromLatin1(c.caretLine)))
+        if (c.parts.count("caret line")) {
+            EXPECT_TRUE(caretLineText(*shown).trimmed().startsWith(QString::fromStdString(c["caret line"])))
                 << caretLineText(*shown).toStdString();
         } else if (shown == &view) {
             EXPECT_EQ(caretLine(view), line);
         }
-        EXPECT_EQ(dialogs.messages.size() - messages,
-                  QString::fromLatin1(c.text).startsWith("RFC 7231") ? 1u : 0u);
+        EXPECT_EQ(dialogs.messages.size() - messages, c.parts.count("messages") ? c.number("messages") : 0);
         for (DocumentWindow* child : std::vector<DocumentWindow*>(frame().documentWindows()))
             child->close();
         QApplication::processEvents();
