@@ -170,7 +170,8 @@ template <bool inside = false> inline uint8_t cueWordAt(std::string_view text, s
 class CueMarker {
 public:
     CueMarker(const TextLines& lines, std::string_view text, uint8_t families, LineCues& cues)
-        : m_lines(lines)
+        : m_starts(lines.starts)
+        , m_lineCount(lines.size())
         , m_text(text)
         , m_linkStarts(families & kCueLinkStart)
         , m_requirements(families & kCueRequirement)
@@ -192,12 +193,11 @@ public:
     {
         if (found == 0)
             return;
-        const char* position = m_text.data() + at;
-        moveToLineOf(position);
+        moveToLineOf(at);
         m_cues.families[m_line] |= found;
         m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
         if ((found & m_linkStarts) != 0) {
-            const auto column = static_cast<uint16_t>(position - m_lines.lines[m_line].data());
+            const auto column = static_cast<uint16_t>(at - m_starts[m_line]);
             m_cues.linkStarts.push_back({static_cast<uint32_t>(m_line), column});
         }
     }
@@ -209,26 +209,26 @@ private:
     // is taken without a loop whose end the processor mispredicts.
     // A long stretch without a cue (most of a page of prose) is crossed
     // eight lines a step first.
-    void moveToLineOf(const char* position)
+    void moveToLineOf(std::size_t at)
     {
-        const std::string_view* const lines = m_lines.lines.data();
-        while (m_line + 8 < m_lineCount && lines[m_line + 8].data() <= position)
+        const std::size_t* const starts = m_starts;
+        while (m_line + 8 < m_lineCount && starts[m_line + 8] <= at)
             m_line += 8;
         while (m_line + 4 < m_lineCount) {
-            const std::size_t passed = static_cast<std::size_t>(lines[m_line + 1].data() <= position)
-                + static_cast<std::size_t>(lines[m_line + 2].data() <= position)
-                + static_cast<std::size_t>(lines[m_line + 3].data() <= position)
-                + static_cast<std::size_t>(lines[m_line + 4].data() <= position);
+            const std::size_t passed = static_cast<std::size_t>(starts[m_line + 1] <= at)
+                + static_cast<std::size_t>(starts[m_line + 2] <= at)
+                + static_cast<std::size_t>(starts[m_line + 3] <= at)
+                + static_cast<std::size_t>(starts[m_line + 4] <= at);
             m_line += passed;
             if (passed < 4)
                 return;
         }
-        while (m_line + 1 < m_lineCount && lines[m_line + 1].data() <= position)
+        while (m_line + 1 < m_lineCount && starts[m_line + 1] <= at)
             ++m_line;
     }
 
-    const TextLines& m_lines;
-    const std::size_t m_lineCount = m_lines.size();
+    const std::size_t* const m_starts;
+    const std::size_t m_lineCount;
     std::string_view m_text;
     const uint8_t m_linkStarts;
     const uint8_t m_requirements;
@@ -251,9 +251,8 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
         return cues;
     // The lines are views into one text, in order: scan that text whole,
     // line ends included, which no word holds.
-    const char* begin = lines.lines.front().data();
-    const std::string_view text(
-        begin, static_cast<std::size_t>(lines.lines.back().data() - begin) + lines.lines.back().size());
+    const std::string_view text(lines.text,
+                                lines.starts[lines.size() - 1] + lines.line(lines.size() - 1).size());
     CueMarker marker(lines, text, families, cues);
     // An RFC has about one word that starts a link in 200 bytes.
     if ((families & kCueLinkStart) != 0)

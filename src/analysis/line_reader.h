@@ -146,6 +146,9 @@ public:
     const LineFacts& factsOf(std::size_t index) const { return m_facts[index]; }
     // Every line's facts in order, for a pass that walks them all.
     const LineFacts* allFacts() const { return m_facts.get(); }
+    // Every line's start in wholeText(), then where the last line ends:
+    // lineTotal() + 1 offsets.
+    const std::size_t* allStarts() const { return m_lineStarts.get(); }
 
     // How many lines have been read: the 0-based index of the next one.
     std::size_t linesRead() const { return m_next; }

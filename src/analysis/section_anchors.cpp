@@ -147,9 +147,8 @@ std::size_t nextNumberLine(const TextLines& lines, std::size_t from)
 {
     const std::size_t count = lines.size();
     const LineFacts* const facts = lines.facts;
-    const std::string_view* const views = lines.lines.data();
     const auto mayOpenAt = [&](std::size_t line) {
-        const char* const text = views[line].data() + facts[line].indent;
+        const char* const text = lines.text + lines.starts[line] + facts[line].indent;
         return mayStartNumberWith(text[0], text[1]);
     };
     // Four lines a step, told by one test: a number opens once in tens of
@@ -159,12 +158,12 @@ std::size_t nextNumberLine(const TextLines& lines, std::size_t from)
         if (!(mayOpenAt(from) | mayOpenAt(from + 1) | mayOpenAt(from + 2) | mayOpenAt(from + 3)))
             continue;
         for (std::size_t line = from; line < from + kStep; ++line) {
-            if (mayOpenAt(line) && mayOpenNumber(views[line], facts[line].indent))
+            if (mayOpenAt(line) && mayOpenNumber(lines.line(line), facts[line].indent))
                 return line;
         }
     }
     for (; from < count; ++from) {
-        if (mayOpenNumber(views[from], facts[from].indent))
+        if (mayOpenNumber(lines.line(from), facts[from].indent))
             return from;
     }
     return from;

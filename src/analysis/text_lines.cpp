@@ -10,24 +10,21 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
     // they are, without reading them one by one.
     const std::size_t total = file.lineTotal();
     TextLines lines;
-    lines.lines.resize(total);
+    lines.text = file.wholeText().data();
+    lines.starts = file.allStarts();
+    lines.facts = file.allFacts();
+    lines.total = total;
     // Filled as bytes are, where resize() would set each role on its own.
     lines.roles.assign(total, LineRole::Text);
-    lines.facts = file.allFacts();
-    // Through plain pointers: a role stored is a byte, which may alias a
+    // Through a plain pointer: a role stored is a byte, which may alias a
     // vector's own pointers and make each store reload them.
-    std::string_view* const views = lines.lines.data();
     LineRole* const roles = lines.roles.data();
-    const char* const bytes = file.wholeText().data();
-    std::size_t start = 0;
     for (std::size_t i = 0; i < total; ++i) {
-        const LineFacts& facts = file.factsOf(i);
-        views[i] = std::string_view(bytes + start, facts.textEnd);
+        const LineFacts& facts = lines.facts[i];
         if (facts.has(LineFacts::kOnlyFeeds))
             roles[i] = LineRole::PageBreak;
         else
             roles[i] = facts.indent >= facts.textEnd ? LineRole::Blank : LineRole::Text;
-        start = file.lineOffset(i + 1);
     }
     // The few page headers and footers, by their 1-based line numbers.
     for (const PageMark& mark : text.pageMarks) {

@@ -17,17 +17,24 @@ namespace parchly {
 
 enum class LineRole : uint8_t { Text, Blank, PageBreak };
 
-// Views into the reader's text, line ends removed: valid while the reader
-// lives.
+// The reader's lines, read in place and valid while the reader lives: a
+// line is told by where it starts and its facts, so nothing is copied (a
+// table of views cost more to fill than most passes cost to read).
 struct TextLines {
-    std::vector<std::string_view> lines;
-    std::vector<LineRole> roles;
-    // The reader's facts of each line, read in place rather than copied:
-    // the passes that look at how lines start read their indentation.
+    // The reader's whole text, where each line starts in it, and each
+    // line's facts.
+    const char* text = nullptr;
+    const std::size_t* starts = nullptr;
     const LineFacts* facts = nullptr;
+    std::size_t total = 0;
+    std::vector<LineRole> roles;
 
-    std::size_t size() const { return lines.size(); }
-    std::string_view line(std::size_t i) const { return lines[i]; }
+    std::size_t size() const { return total; }
+    // Line i without its line end.
+    std::string_view line(std::size_t i) const
+    {
+        return std::string_view(text + starts[i], facts[i].textEnd);
+    }
     // Where line i's first byte that is no space or tab stands (its length
     // when it has none).
     uint16_t indent(std::size_t i) const { return facts[i].indent; }
