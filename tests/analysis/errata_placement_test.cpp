@@ -11,16 +11,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 namespace parchly {
 namespace {
 
 std::string fixtureBytes()
 {
-    std::ifstream in(std::string(PARCHLY_FIXTURES_DIR) + "/errata/rfc9999.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return test::readFixture("errata/rfc9999.txt");
 }
 
 class ErrataPlacement : public testing::TestWithParam<test::FixtureCase> {

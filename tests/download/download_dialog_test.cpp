@@ -110,22 +110,11 @@ protected:
 // one percent, speed and times until it is exceeded.
 TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
 {
-    const struct {
-        uint32_t total, received;
-        int64_t elapsed; // -1: the copy has not begun
-        const char* shown;
-    } cases[] = {
-        // No data yet: the display stays as reset; then no speed in the first second.
-        {0, 0, -1, "?|?||00:00:00|0 B/s|00:00:00"},
-        {0, 999, 0, "?|999|?%|00:00:00|?|??:??:??"},
-        // 1,000,000 bytes in 3725 s.
-        {2000000, 1000000, 3725, "2,000,000|1,000,000|50%|01:02:05|268 B/s|01:02:05"},
-        {2000, 1000, 360000, "2,000|1,000|50%|100:00:00|0 B/s|100:00:00"},
-        {1000, 1500, 10, "?|1,500|?%|00:00:10|150 B/s|??:??:??"},
-    };
-    for (const auto& c : cases) {
-        running(c.total, c.received, c.elapsed < 0 ? 0 : now - c.elapsed);
-        EXPECT_EQ(figures(), c.shown);
+    for (const test::FixtureCase& c : test::readFixtureCases("download/running-figures.txt")) {
+        SCOPED_TRACE(c.title);
+        running(uint32_t(c.number("total")), uint32_t(c.number("received")),
+                c.number("elapsed") < 0 ? 0 : now - c.number("elapsed"));
+        EXPECT_EQ(figures(), c["shown"]);
     }
 }
 
