@@ -136,13 +136,10 @@ TEST(TypedRfcNumber, NumbersWordsAndCompletionsNameTheirRfc)
 
 TEST_F(MenuKeysTest, EditMenuOffersFindInRfcsWithNoDocumentOpen)
 {
-    QMenu* edit = nullptr;
-    for (QAction* action : frame().menuBar()->actions())
-        if (action->text() == QLatin1String("&Edit"))
-            edit = action->menu();
+    QAction* edit = actionNamed(frame().menuBar(), QStringLiteral("&Edit"));
     ASSERT_NE(edit, nullptr);
     QAction* findInRfcs = frame().commandAction(kCmdFindInRfcs);
-    EXPECT_TRUE(edit->actions().contains(findInRfcs));
+    EXPECT_TRUE(edit->menu()->actions().contains(findInRfcs));
     frame().updateCommands();
     EXPECT_TRUE(findInRfcs->isEnabled());
 }

@@ -27,14 +27,6 @@ protected:
         openCopies({"rfc1.txt"});
     }
 
-    QMenu* toolsMenu()
-    {
-        for (QAction* action : app->mainWindow()->menuBar()->actions())
-            if (action->text() == QLatin1String("&Tools"))
-                return action->menu();
-        return nullptr;
-    }
-
     // Opens the Tools menu and clicks its Options item as the mouse does;
     // the dialog is answered by `finish` (its last button) after Apply.
     void applyThenFinish(QPushButton* (OptionsDialog::*finish)() const)
@@ -46,8 +38,9 @@ protected:
             (options.*finish)()->click();
             return options.result();
         });
-        QMenu* menu = toolsMenu();
-        ASSERT_NE(menu, nullptr);
+        QAction* toolsMenu = actionNamed(app->mainWindow()->menuBar(), QStringLiteral("&Tools"));
+        ASSERT_NE(toolsMenu, nullptr);
+        QMenu* menu = toolsMenu->menu();
         tools = menu;
         menu->popup(QPoint(0, 0));
         QAction* options = app->mainWindow()->commandAction(kCmdOptions);

@@ -607,14 +607,6 @@ TEST_F(CaretTest, ThePaneFollowsTheActiveWindowsCaret)
     EXPECT_TRUE(pane().startsWith("Ln 61, Col ")) << pane().toStdString();
 }
 
-QAction* menuItem(QMenu* menu, const QString& text)
-{
-    for (QAction* action : menu->actions())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
 TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
 {
     ReadingView& view = openRfc();
@@ -628,12 +620,12 @@ TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
     const auto states = [menu] {
         std::string enabled;
         for (const char* item : {"&Copy", "F&ind Next", "Go &Back", "Go For&ward", "&Structure", "&Page"})
-            enabled += menuItem(menu, item)->isEnabled() ? '+' : '-';
+            enabled += actionNamed(menu, item)->isEnabled() ? '+' : '-';
         return enabled;
     };
     EXPECT_EQ(states(), "-----+") << "the Structure tab is shown";
-    EXPECT_TRUE(menuItem(menu, "RFC &Headers")->isChecked());
-    EXPECT_FALSE(menuItem(menu, "Page &Separator")->isChecked());
+    EXPECT_TRUE(actionNamed(menu, "RFC &Headers")->isChecked());
+    EXPECT_FALSE(actionNamed(menu, "Page &Separator")->isChecked());
     menu->hide();
 
     clickAt(view, contentsText(view, "Protocol"));
@@ -644,9 +636,9 @@ TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
     EXPECT_EQ(states(), "+++--+");
 
     // Choosing an item runs its command, the view's own or its frame's.
-    menuItem(menu, "RFC &Headers")->trigger();
+    actionNamed(menu, "RFC &Headers")->trigger();
     EXPECT_TRUE(view.rfcDocument()->cuts().headers);
-    menuItem(menu, "&Page")->trigger();
+    actionNamed(menu, "&Page")->trigger();
     EXPECT_EQ(frame().activeDocumentWindow()->navigatorBar()->tabs()->currentIndex(), 1);
     EXPECT_EQ(frame().modePane(), "Page View");
     menu->hide();
