@@ -211,7 +211,7 @@ private:
     // eight lines a step first.
     void moveToLineOf(std::size_t at)
     {
-        const std::size_t* const starts = m_starts;
+        const LineOffset* const starts = m_starts;
         while (m_line + 8 < m_lineCount && starts[m_line + 8] <= at)
             m_line += 8;
         while (m_line + 4 < m_lineCount) {
@@ -227,7 +227,7 @@ private:
             ++m_line;
     }
 
-    const std::size_t* const m_starts;
+    const LineOffset* const m_starts;
     const std::size_t m_lineCount;
     std::string_view m_text;
     const uint8_t m_linkStarts;

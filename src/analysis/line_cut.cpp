@@ -88,7 +88,7 @@ ChunkBits bitsOfBytes(const char* bytes, std::size_t count)
 // outnumber it.
 struct LineTable {
     explicit LineTable(std::size_t room)
-        : starts(new std::size_t[room + 1])
+        : starts(new LineOffset[room + 1])
         , facts(new LineFacts[room])
         , room(room)
     {
@@ -96,20 +96,20 @@ struct LineTable {
     }
 
     // Where line `index` ends: the slot after its start.
-    std::size_t* ends() { return starts.get() + 1; }
+    LineOffset* ends() { return starts.get() + 1; }
 
     void push(std::size_t end, const LineFacts& lineFacts)
     {
         if (count == room)
             grow();
-        ends()[count] = end;
+        ends()[count] = static_cast<LineOffset>(end);
         facts[count] = lineFacts;
         ++count;
     }
 
     [[gnu::noinline]] void grow()
     {
-        std::unique_ptr<std::size_t[]> moreStarts(new std::size_t[room * 2 + 1]);
+        std::unique_ptr<LineOffset[]> moreStarts(new LineOffset[room * 2 + 1]);
         std::unique_ptr<LineFacts[]> moreFacts(new LineFacts[room * 2]);
         moreStarts[0] = 0;
         std::copy(ends(), ends() + count, moreStarts.get() + 1);
@@ -119,7 +119,7 @@ struct LineTable {
         room *= 2;
     }
 
-    std::unique_ptr<std::size_t[]> starts;
+    std::unique_ptr<LineOffset[]> starts;
     std::unique_ptr<LineFacts[]> facts;
     std::size_t room;
     std::size_t count = 0;
@@ -155,7 +155,7 @@ struct CutPlace {
     std::size_t wordAt;
     // False for a line holding a form feed or after a piece of a long line.
     bool toldByBits;
-    std::size_t* ends;
+    LineOffset* ends;
     LineFacts* facts;
     std::size_t count;
     std::size_t room;
@@ -198,7 +198,7 @@ inline std::size_t firstWordAfter(std::size_t at, uint64_t words, std::size_t bi
     for (uint64_t feeds = bits.lineFeeds; feeds != 0; feeds &= feeds - 1) {
         const auto bit = static_cast<std::size_t>(__builtin_ctzll(feeds));
         const std::size_t position = at + bit;
-        place.ends[place.count] = position + 1;
+        place.ends[place.count] = static_cast<LineOffset>(position + 1);
         place.facts[place.count] = factsToldByBits(text, place.start, place.wordAt, position, holdsCr);
         ++place.count;
         place.start = position + 1;

@@ -55,12 +55,21 @@ bool canCutWith(CutWidth width);
 // The widest width canCutWith() allows.
 CutWidth widestCutWidth();
 
+// Where a line starts in its text: four bytes, which halves the table of a
+// long RFC against a size_t. A text the program reads is at most
+// kTextFileSizeLimit bytes, far below the largest offset.
+using LineOffset = uint32_t;
+
+// The most bytes of a text that are cut into lines: what lies beyond has
+// no offset.
+constexpr std::size_t kLongestCutText = UINT32_MAX;
+
 // The lines of a text: where each starts, then where the last ends (its
 // line end included), so that line i runs from starts[i] to starts[i + 1];
 // what each is; and the lines holding a form feed. The arrays hold `total`
 // entries (`starts` one more), with room for more.
 struct LineCut {
-    std::unique_ptr<std::size_t[]> starts;
+    std::unique_ptr<LineOffset[]> starts;
     std::unique_ptr<LineFacts[]> facts;
     std::size_t total = 0;
     std::vector<std::size_t> feedLines;
@@ -72,6 +81,7 @@ struct LineCut {
 // Cuts the `size` bytes at `text` as they stand: each line ends after its
 // LF, or after kLineBufferSize - 1 bytes when it is longer, the rest being
 // the next line.
+// `size` is at most kLongestCutText.
 LineCut cutIntoLines(const char* text, std::size_t size, CutWidth width);
 
 } // namespace parchly

@@ -154,6 +154,9 @@ bool LineReader::cutRawLines()
 
 void LineReader::cutLines()
 {
+    // No file the program reads comes near it; bytes handed in beyond it
+    // are not read, as a line table of their offsets could not hold them.
+    m_size = std::min(m_size, kLongestCutText);
     // Text with a CR LF pair is turned into text mode and cut again; other
     // text, nearly all, is never searched for a CR.
     if (!cutRawLines()) {

@@ -117,7 +117,7 @@ public:
     std::size_t lineOffset(std::size_t index) const { return lineStart(index); }
     std::size_t lineHolding(std::size_t offset) const
     {
-        const std::size_t* ends = m_lineStarts.get() + 1;
+        const LineOffset* ends = m_lineStarts.get() + 1;
         return static_cast<std::size_t>(std::upper_bound(ends, ends + m_lineTotal, offset) - ends);
     }
 
@@ -148,7 +148,7 @@ public:
     const LineFacts* allFacts() const { return m_facts.get(); }
     // Every line's start in wholeText(), then where the last line ends:
     // lineTotal() + 1 offsets.
-    const std::size_t* allStarts() const { return m_lineStarts.get(); }
+    const LineOffset* allStarts() const { return m_lineStarts.get(); }
 
     // How many lines have been read: the 0-based index of the next one.
     std::size_t linesRead() const { return m_next; }
@@ -185,7 +185,7 @@ private:
     // the start of line i + 1, its line end included. An array filled as
     // the text is cut, with room for more lines than m_lineTotal; its first
     // slot, 0, spares every read of a line a test for the first line.
-    std::unique_ptr<std::size_t[]> m_lineStarts;
+    std::unique_ptr<LineOffset[]> m_lineStarts;
     // One for each line, in step with m_lineStarts.
     std::unique_ptr<LineFacts[]> m_facts;
     std::size_t m_lineTotal = 0;

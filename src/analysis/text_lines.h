@@ -24,7 +24,7 @@ struct TextLines {
     // The reader's whole text, where each line starts in it, and each
     // line's facts.
     const char* text = nullptr;
-    const std::size_t* starts = nullptr;
+    const LineOffset* starts = nullptr;
     const LineFacts* facts = nullptr;
     std::size_t total = 0;
     std::vector<LineRole> roles;
