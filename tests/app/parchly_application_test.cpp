@@ -46,22 +46,14 @@ TEST_F(ParchlyAppTest, TheSettingsFileIsThePortableOneOrMadeInTheConfigFolder)
     test::writeFile(pathOf("blocked").toStdString(), "a file where a folder should be");
     QDir().mkpath(pathOf("portable"));
     QFile(pathOf("portable/Parchly.ini")).open(QIODevice::WriteOnly);
-    const struct {
-        const char* current;
-        const char* config;
-        const char* chosen;
-        bool problem;
-    } cases[] = {
-        {"portable", "config/Parchly", "portable/Parchly.ini", false},
-        {"empty", "config/Parchly", "config/Parchly/Parchly.ini", false},
-        {"empty", "config/Parchly", "config/Parchly/Parchly.ini", false}, // the second start keeps it
-        {"empty", "blocked/Parchly", "blocked/Parchly/Parchly.ini", true},
-    };
-    for (const auto& c : cases) {
-        const SettingsFileChoice choice = chooseSettingsFile(pathOf(c.current), pathOf(c.config));
-        EXPECT_EQ(choice.path, pathOf(c.chosen)) << c.current << " " << c.config;
-        EXPECT_EQ(choice.problem.contains(pathOf(c.chosen)), c.problem) << c.config;
-        EXPECT_EQ(QFileInfo(choice.path).isFile(), !c.problem) << c.config;
+    for (const test::FixtureCase& c : test::readFixtureCases("app/settings-file-choices.txt")) {
+        SCOPED_TRACE(c.title);
+        const QString chosen = pathOf(QString::fromStdString(c["chosen"]));
+        const SettingsFileChoice choice = chooseSettingsFile(pathOf(QString::fromStdString(c["current"])),
+                                                             pathOf(QString::fromStdString(c["config"])));
+        EXPECT_EQ(choice.path, chosen);
+        EXPECT_EQ(choice.problem.contains(chosen), c.number("problem") == 1);
+        EXPECT_EQ(QFileInfo(choice.path).isFile(), c.number("problem") == 0);
     }
 }
 

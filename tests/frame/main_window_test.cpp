@@ -5,6 +5,7 @@
 #include "frame/document_window.h"
 #include "frame/find_in_rfcs_dock.h"
 #include "frame/frame_bookmarks_host.h"
+#include "support/fixture_cases.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
 #include "view/command_ids.h"
@@ -26,6 +27,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <functional>
+#include <map>
 
 namespace parchly {
 namespace {
@@ -129,27 +131,6 @@ protected:
         frame().show();
         openCopies({"rfc1.txt"});
     }
-};
-
-// The commands run, the states and mode then shown, and the document's own.
-struct ViewCommandCase {
-    const char* name;
-    std::vector<int> commands;
-    const char *shown, *mode, *document;
-};
-const ViewCommandCase kViewCommandCases[] = {
-    {"AnRfcOpensInStructureViewWithEverythingShown", {}, "- + +v +v + +v +", "Structure View", "HF-N"},
-    {"PageShowsThePageTree", {kCmdPage}, "+ - +v +v + +v +", "Page View", "HF-N"},
-    {"StructureComesBackFromPage", {kCmdPage, kCmdStructure}, "- + +v +v + +v +", "Structure View", "HF-N"},
-    {"HeadersToggleOnTheirOwn", {kCmdHeaders}, "- + + +v + +v +", "Structure View", "-F-N"},
-    {"FootersToggleOnTheirOwn", {kCmdHeaders, kCmdFooters}, "- + + + + +v +", "Structure View", "---N"},
-    {"HeadersComeBackWithoutTheFooters",
-     {kCmdHeaders, kCmdFooters, kCmdHeaders},
-     "- + +v + + +v +",
-     "Structure View",
-     "H--N"},
-    {"PageSeparatorsToggle", {kCmdPageSeparators}, "- + +v +v +v +v +", "Structure View", "HFSN"},
-    {"NavigatorHidesTheBar", {kCmdNavigator}, "- + +v +v + + +", "Structure View", "HF--"},
 };
 
 // What a run leaves for the next: the open documents and the active one
@@ -528,13 +509,19 @@ TEST_F(ViewCommandsTest, WithoutADocumentOnlyTheIndexCanBeOpened)
 // document holds it.
 TEST_F(ViewCommandsTest, EachCommandSwitchesItsStateInTheMenusAndTheDocument)
 {
-    for (const ViewCommandCase& c : kViewCommandCases) {
-        SCOPED_TRACE(c.name);
+    const std::map<std::string, int> ids = {{"Structure", kCmdStructure},
+                                            {"Page", kCmdPage},
+                                            {"Headers", kCmdHeaders},
+                                            {"Footers", kCmdFooters},
+                                            {"Page Separators", kCmdPageSeparators},
+                                            {"Navigator", kCmdNavigator}};
+    for (const test::FixtureCase& c : test::readFixtureCases("frame/view-commands.txt")) {
+        SCOPED_TRACE(c.title);
         openRfc();
-        for (int id : c.commands)
-            frame().routeCommand(id);
-        expectShown(c.shown, c.mode);
-        EXPECT_EQ(documentState(), c.document);
+        for (const std::string& command : c.items("commands"))
+            frame().routeCommand(ids.at(command));
+        expectShown(c["shown"].c_str(), c["mode"].c_str());
+        EXPECT_EQ(documentState(), c["document"]);
     }
 }
 

@@ -171,25 +171,14 @@ TEST(CharFormat, TheCacheAnswersEachFormatWithItsOwnConversion)
 // would split the line in the control, where the analysis sees one line.
 TEST(TextDecoding, DecodesEachLineAsUtf8OrByteForByte)
 {
-    const QChar cr(kShownCarriageReturn);
-    const QChar bad(QChar::ReplacementCharacter);
-    const struct {
-        std::string bytes;
-        QString text;
-        std::vector<int32_t> latin1Lines;
-    } cases[] = {
-        {"plain\nascii\n", "plain\nascii\n", {}},
-        {"G\xC3\xBCnther\nM\xFCller\n\xE2\x82\xAC\nM\xFCller",
-         QString::fromUtf8("G\xC3\xBCnther\nM\xC3\xBCller\n\xE2\x82\xAC\nM\xC3\xBCller"),
-         {1, 3}},
-        {"a\rb\nc\342\200\250d\ne\342\200\251f\n",
-         QString("a") + cr + "b\nc" + bad + "d\ne" + bad + "f\n",
-         {}},
-    };
-    for (const auto& c : cases) {
-        const DecodedText decoded = decodeRfcText(c.bytes);
-        EXPECT_EQ(decoded.text, c.text) << c.bytes;
-        EXPECT_EQ(decoded.latin1Lines, c.latin1Lines) << c.bytes;
+    for (const test::FixtureCase& c : test::readFixtureCases("platform/decoded-lines.txt")) {
+        SCOPED_TRACE(c.title);
+        const DecodedText decoded = decodeRfcText(c["bytes"]);
+        EXPECT_EQ(decoded.text, QString::fromStdString(c["text"]));
+        std::vector<std::string> byteLines;
+        for (const int32_t line : decoded.latin1Lines)
+            byteLines.push_back(std::to_string(line));
+        EXPECT_EQ(byteLines, c.items("byte lines"));
     }
 }
 

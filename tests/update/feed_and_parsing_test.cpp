@@ -86,26 +86,14 @@ TEST(NewRfcFeedTest, TextThatIsNotXmlIsAnErrorWithNoItems)
 
 TEST(NewRfcCheckTest, CheckIsDueByTheChosenInterval)
 {
-    const int64_t day = 24 * 60 * 60;
     const int64_t now = 1800000000;
-    struct Case {
-        NewRfcCheck setting;
-        int64_t last;
-        bool due;
-    };
-    const Case cases[] = {
-        {NewRfcCheck::Never, 0, false},
-        {NewRfcCheck::Never, now - 30 * day, false},
-        {NewRfcCheck::Daily, 0, true},
-        {NewRfcCheck::Daily, now - day + 60, false},
-        {NewRfcCheck::Daily, now - day, true},
-        {NewRfcCheck::Weekly, now - 6 * day, false},
-        {NewRfcCheck::Weekly, now - 7 * day, true},
-        {NewRfcCheck::Daily, now + day, true}, // clock set back
-    };
-    for (const Case& item : cases)
-        EXPECT_EQ(newRfcCheckDue(item.setting, item.last, now), item.due)
-            << int(item.setting) << " last " << item.last;
+    const std::map<std::string, NewRfcCheck> intervals = {
+        {"never", NewRfcCheck::Never}, {"daily", NewRfcCheck::Daily}, {"weekly", NewRfcCheck::Weekly}};
+    for (const test::FixtureCase& c : test::readFixtureCases("update/new-rfc-checks.txt")) {
+        SCOPED_TRACE(c.title);
+        const int64_t last = c["ago"] == "never" ? 0 : now - c.number("ago");
+        EXPECT_EQ(newRfcCheckDue(intervals.at(c["interval"]), last, now), c.number("due") == 1);
+    }
 }
 
 TEST(IndexListingTest, EntriesTellNumberTitleStatusAndWhetherTextExists)

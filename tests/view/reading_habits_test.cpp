@@ -25,6 +25,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
 #include <functional>
+#include <map>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -80,19 +81,12 @@ protected:
 
 // ---- Links across RFCs ----
 
-struct LinkSettingCase {
-    const char* name;
-    void (*change)(RfcSettings&);
-    bool entry, lostEntry, citation;
-};
-const LinkSettingCase kLinkSettingCases[] = {
-    {"defaults", [](RfcSettings&) {}, true, false, true},
-    {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true, true,
-     true},
-    {"reference links off", [](RfcSettings& s) { s.DisableReferenceLink = true; }, true, false, false},
-    {"contents links off", [](RfcSettings& s) { s.DisableContentEntryLink = true; }, false, false, true},
-    {"only default text", [](RfcSettings& s) { s.UseOnlyDefaultText = true; }, false, false, true},
-};
+// The link settings a case of reading/link-settings.txt may switch.
+const std::map<std::string, bool RfcSettings::*> kLinkSwitches = {
+    {"DisableInvalidContentEntryLink", &RfcSettings::DisableInvalidContentEntryLink},
+    {"DisableReferenceLink", &RfcSettings::DisableReferenceLink},
+    {"DisableContentEntryLink", &RfcSettings::DisableContentEntryLink},
+    {"UseOnlyDefaultText", &RfcSettings::UseOnlyDefaultText}};
 
 Qt::CursorShape linkShape(bool link)
 {
@@ -102,14 +96,17 @@ Qt::CursorShape linkShape(bool link)
 // Runs `check` on a fresh copy of the RFC opened under each link setting.
 class LinkSettingsTest : public ReadingTest {
 protected:
-    void forEachLinkSetting(const std::function<void(const LinkSettingCase&, ReadingView&)>& check)
+    void forEachLinkSetting(const std::function<void(const test::FixtureCase&, ReadingView&)>& check)
     {
         const RfcSettings defaults = app->settings();
-        for (const LinkSettingCase& c : kLinkSettingCases) {
-            SCOPED_TRACE(c.name);
+        int opened = 9992;
+        for (const test::FixtureCase& c : test::readFixtureCases("reading/link-settings.txt")) {
+            SCOPED_TRACE(c.title);
             app->settings() = defaults;
-            c.change(app->settings());
-            check(c, openRfc(QStringLiteral("rfc%1.txt").arg(9992 + (&c - kLinkSettingCases))));
+            const std::string& change = c["switch"];
+            if (!change.empty())
+                app->settings().*kLinkSwitches.at(change.substr(0, change.find('='))) = change.back() == '1';
+            check(c, openRfc(QStringLiteral("rfc%1.txt").arg(opened++)));
         }
     }
 };
@@ -405,13 +402,13 @@ TEST_F(CrossLinksTest, AnExportThatCannotBeWrittenKeepsTheOldFileAndSaysSo)
 // follows; a contents entry without its heading leads nowhere, link or not.
 TEST_F(LinkSettingsTest, EachLinkSettingDecidesWhatIsALink)
 {
-    forEachLinkSetting([this](const LinkSettingCase& c, ReadingView& view) {
+    forEachLinkSetting([this](const test::FixtureCase& c, ReadingView& view) {
         const int entry = contentsText(view, "Protocol");
         const int lost = contentsText(view, "Lost Section");
         const int citation = find(view, "[RFC2119]") + 1;
-        EXPECT_EQ(pointerAt(view, pointAt(view, entry)), linkShape(c.entry));
-        EXPECT_EQ(pointerAt(view, pointAt(view, lost)), linkShape(c.lostEntry));
-        EXPECT_EQ(pointerAt(view, pointAt(view, citation)), linkShape(c.citation));
+        EXPECT_EQ(pointerAt(view, pointAt(view, entry)), linkShape(c.number("entry")));
+        EXPECT_EQ(pointerAt(view, pointAt(view, lost)), linkShape(c.number("lost entry")));
+        EXPECT_EQ(pointerAt(view, pointAt(view, citation)), linkShape(c.number("citation")));
         EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "describes links"))), Qt::IBeamCursor);
         EXPECT_EQ(pointerAt(view, pointAt(view, view.lineStart(view.lineFromPosition(entry)) + 1)),
                   Qt::IBeamCursor)
@@ -420,11 +417,11 @@ TEST_F(LinkSettingsTest, EachLinkSettingDecidesWhatIsALink)
         EXPECT_EQ(view.firstVisibleLine(), 0);
         EXPECT_EQ(caretLine(view), view.lineFromPosition(lost));
         clickAt(view, citation);
-        EXPECT_EQ(caretLine(view) != view.lineFromPosition(citation), c.citation);
+        EXPECT_EQ(caretLine(view) != view.lineFromPosition(citation), c.number("citation") == 1);
         QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
         clickAt(view, entry);
-        EXPECT_EQ(view.firstVisibleLine() == kProtocolHeading - 1, c.entry);
-        if (c.entry) {
+        EXPECT_EQ(view.firstVisibleLine() == kProtocolHeading - 1, c.number("entry") == 1);
+        if (c.number("entry")) {
             EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 1").arg(kProtocolHeading));
         }
     });
@@ -434,7 +431,7 @@ TEST_F(LinkSettingsTest, EachLinkSettingDecidesWhatIsALink)
 // is reported, one that is there opens; the words around it are no link.
 TEST_F(LinkSettingsTest, AReferencesRfcNumberIsALinkUnderEverySetting)
 {
-    forEachLinkSetting([this](const LinkSettingCase&, ReadingView& view) {
+    forEachLinkSetting([this](const test::FixtureCase&, ReadingView& view) {
         view.scrollLines(view.lineCount());
         const qsizetype messages = dialogs.messages.size();
         clickAt(view, find(view, "2119, March"));
@@ -653,31 +650,19 @@ TEST_F(ReadingTest, FindOpensTheFindBarNotTheDialog)
     EXPECT_FALSE(view.finder().dialog());
 }
 
-struct FindCase {
-    const char* text;
-    bool matchCase, wholeWord;
-    int count;
-};
-// "filler line 1" also starts "filler line 10" to "18" of two sections; as
-// whole words it is "1" of each section and "Closing filler line 1.".
-const FindCase kFindCases[] = {{"filler line 1", false, false, 21},
-                               {"filler line 1", false, true, 3},
-                               {"FILLER LINE 1", true, false, 0},
-                               {"xyz", false, false, 0}};
-
 TEST_F(ReadingTest, FindBarCountsAndMarksTheMatchesOfItsOptions)
 {
     ReadingView& view = openRfc();
     FindBar& bar = typeInFindBar(view, "");
-    for (const FindCase& c : kFindCases) {
-        SCOPED_TRACE(c.text);
-        bar.matchCaseBox()->setChecked(c.matchCase);
-        bar.wholeWordBox()->setChecked(c.wholeWord);
-        bar.textEdit()->setText(c.text);
-        EXPECT_EQ(bar.countLabel()->text(), QStringLiteral("%1 matches").arg(c.count));
+    for (const test::FixtureCase& c : test::readFixtureCases("reading/find-bar.txt")) {
+        SCOPED_TRACE(c.title);
+        bar.matchCaseBox()->setChecked(c["options"].find("case") != std::string::npos);
+        bar.wholeWordBox()->setChecked(c["options"].find("word") != std::string::npos);
+        bar.textEdit()->setText(QString::fromStdString(c["find"]));
+        EXPECT_EQ(bar.countLabel()->text(), QStringLiteral("%1 matches").arg(c.number("count")));
         // Only the matches in view are marked.
-        EXPECT_LE(view.extraSelections().size(), c.count);
-        EXPECT_EQ(view.extraSelections().isEmpty(), c.count == 0);
+        EXPECT_LE(view.extraSelections().size(), c.number("count"));
+        EXPECT_EQ(view.extraSelections().isEmpty(), c.number("count") == 0);
     }
 }
 
