@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include <cstdio>
 #include <cstring>
 
 namespace parchly {
@@ -37,10 +36,6 @@ std::size_t convertToTextMode(char* data, std::size_t size)
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // A buffer that the file's bytes are read into and the reader then keeps,
 // without a copy.
 class ReadBuffer {
@@ -49,22 +44,22 @@ public:
     std::size_t size() const { return m_capacity; }
     void resize(std::size_t capacity)
     {
-        std::unique_ptr<char[]> larger(new char[capacity]);
+        TextBuffer larger = allocateTextBuffer(capacity);
         if (m_capacity > 0)
             std::memcpy(larger.get(), m_bytes.get(), std::min(m_capacity, capacity));
         m_bytes = std::move(larger);
         m_capacity = capacity;
     }
-    std::unique_ptr<char[]> take() { return std::move(m_bytes); }
+    TextBuffer take() { return std::move(m_bytes); }
 
 private:
-    std::unique_ptr<char[]> m_bytes;
+    TextBuffer m_bytes;
     std::size_t m_capacity = 0;
 };
 
 // The file's bytes, if it is a regular file within the reader's limit: a
 // device such as /dev/zero never ends and a FIFO blocks.
-bool readRawFile(const std::string& path, std::unique_ptr<char[]>& bytes, std::size_t& size)
+bool readRawFile(const std::string& path, TextBuffer& bytes, std::size_t& size)
 {
     ReadBuffer buffer;
     if (readRegularFile(path, kTextFileSizeLimit, buffer, size) != FileRefusal::None)
@@ -77,7 +72,7 @@ bool readRawFile(const std::string& path, std::unique_ptr<char[]>& bytes, std::s
 
 bool readTextModeFile(const std::string& path, std::string& text)
 {
-    std::unique_ptr<char[]> bytes;
+    TextBuffer bytes;
     std::size_t size = 0;
     if (!readRawFile(path, bytes, size))
         return false;
@@ -85,7 +80,7 @@ bool readTextModeFile(const std::string& path, std::string& text)
     return true;
 }
 
-LineReader::LineReader(std::unique_ptr<char[]> text, std::size_t size)
+LineReader::LineReader(TextBuffer text, std::size_t size)
     : m_owned(std::move(text))
     , m_bytes(m_owned.get())
     , m_size(size)
@@ -101,7 +96,7 @@ LineReader::LineReader(const char* borrowed, std::size_t size)
 }
 
 LineReader::LineReader(std::string_view rawBytes)
-    : m_owned(new char[rawBytes.size()])
+    : m_owned(allocateTextBuffer(rawBytes.size()))
     , m_bytes(m_owned.get())
     , m_size(rawBytes.size())
 {
@@ -117,7 +112,7 @@ LineReader LineReader::borrowing(std::string_view rawBytes)
 
 std::optional<LineReader> LineReader::open(const std::string& path)
 {
-    std::unique_ptr<char[]> bytes;
+    TextBuffer bytes;
     std::size_t size = 0;
     if (!readRawFile(path, bytes, size))
         return std::nullopt;
@@ -163,7 +158,7 @@ void LineReader::cutLines()
         // Borrowed bytes are the caller's: they are turned into text mode
         // in a copy.
         if (!m_owned) {
-            m_owned.reset(new char[m_size]);
+            m_owned = allocateTextBuffer(m_size);
             std::memcpy(m_owned.get(), m_bytes, m_size);
             m_bytes = m_owned.get();
         }

@@ -4,6 +4,7 @@
 #define PARCHLY_ANALYSIS_LINE_READER_H
 
 #include "analysis/line_cut.h"
+#include "analysis/text_buffer.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -164,7 +165,7 @@ public:
     }
 
 private:
-    LineReader(std::unique_ptr<char[]> text, std::size_t size);
+    LineReader(TextBuffer text, std::size_t size);
     LineReader(const char* borrowed, std::size_t size);
     // Cuts the text into lines as it stands; false when it holds a CR LF
     // pair and so is not yet in text mode.
@@ -177,7 +178,7 @@ private:
     // A buffer of its own rather than a std::string, which would clear the
     // bytes before the file is read over them; empty when the reader reads
     // bytes its caller keeps.
-    std::unique_ptr<char[]> m_owned;
+    TextBuffer m_owned;
     // The text read: m_owned's, or the caller's.
     const char* m_bytes = nullptr;
     std::size_t m_size = 0;

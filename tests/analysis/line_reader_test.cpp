@@ -303,5 +303,33 @@ TEST(LineReader, FilesReadLikeMemoryAndAMissingFileIsRefused)
     EXPECT_FALSE(readTextModeFile(path.string(), text));
 }
 
+// Texts of megabytes are held in memory of their own kind: each size
+// around where that starts, and a CR LF text turned into text mode in it,
+// must read as the same bytes in memory do.
+TEST(LineReader, FilesOfMegabytesReadLikeMemory)
+{
+    const auto path = std::filesystem::temp_directory_path() / "parchly_line_reader_large.txt";
+    for (const std::size_t size :
+         {std::size_t(1) << 20, (std::size_t(1) << 20) - 2, (std::size_t(2) << 20) + 1}) {
+        for (const char* lineEnd : {"\n", "\r\n"}) {
+            SCOPED_TRACE(std::to_string(size) + (lineEnd[0] == '\r' ? " CR LF" : " LF"));
+            std::string raw;
+            for (int line = 0; raw.size() < size; ++line)
+                raw += "Line " + std::to_string(line) + " of a long text." + lineEnd;
+            raw.resize(size);
+            std::ofstream(path, std::ios::binary) << raw;
+            std::optional<LineReader> file = LineReader::open(path.string());
+            ASSERT_TRUE(file);
+            LineReader memory(raw);
+            EXPECT_EQ(file->wholeText(), memory.wholeText());
+            EXPECT_EQ(readAll(*file), copiedLines(raw));
+            std::string text;
+            ASSERT_TRUE(readTextModeFile(path.string(), text));
+            EXPECT_EQ(text, memory.wholeText());
+        }
+    }
+    std::filesystem::remove(path);
+}
+
 } // namespace
 } // namespace parchly
