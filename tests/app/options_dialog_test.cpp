@@ -335,6 +335,16 @@ TEST(FontChooserTest, StartsFromTheGivenChoiceAndReturnsWhatWasSet)
     EXPECT_EQ(chosen.face, chooser.faceBox()->currentFont().family());
 }
 
+// The switches and fields read as sentences; the folder button says what
+// it does.
+TEST_F(OptionsPagesTest, LabelsReadAsSentences)
+{
+    EXPECT_EQ(page->box("OpenRfcIndexWhenStarted")->text(), "Open the RFC index at start-up");
+    EXPECT_EQ(page->box("BuildStructureFromText")->text(),
+              "Build the Structure view from the text when there is no table of contents");
+    EXPECT_EQ(dialog->rfcPage()->browseButton()->text(), "Browse...");
+}
+
 // The font field names the face the text is shown in, not a face this
 // system lacks.
 TEST_F(OptionsFormatTest, TheFontFieldNamesTheFaceInUse)

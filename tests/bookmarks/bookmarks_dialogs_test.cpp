@@ -341,6 +341,17 @@ TEST(favoriteLine, PutsTheFileNameInAColumnOf24)
     }
 }
 
+// The dialogs close with Close, as every dialog does, and go with Go To,
+// as the menu's command says.
+TEST_F(BookmarksDialogTest, ButtonsSayGoToAndClose)
+{
+    BookmarksDialog bookmarks(host, ini.profile);
+    FavoriteRfcsDialog favorites(host, ini.profile);
+    EXPECT_EQ(bookmarks.goToButton()->text(), "&Go To");
+    EXPECT_EQ(bookmarks.exitButton()->text(), "&Close");
+    EXPECT_EQ(favorites.exitButton()->text(), "&Close");
+}
+
 // Settings files of earlier versions hold "\\" separators: they are read,
 // and written back with "/".
 TEST_F(BookmarksDialogTest, AnOlderFilesBackslashPathsAreWrittenBackWithSlashes)

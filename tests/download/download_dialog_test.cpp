@@ -355,6 +355,15 @@ TEST(DownloadCommands, EachFillsTheRequestForItsKindIntoTheRfcFolder)
     EXPECT_EQ(downloadFolder("/srv/rfc/\\/"), "/srv/rfc/");
 }
 
+TEST_F(DialogTest, TimesAreLabelledAsTheyAreWritten)
+{
+    QStringList labels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        labels << label->text();
+    EXPECT_TRUE(labels.contains("Time elapsed (h:mm:ss):")) << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains("Time remaining (h:mm:ss):")) << labels.join('|').toStdString();
+}
+
 // Download RFC asks for the number and shows the RFC's own local name
 // before Start, from the configured server rather than a fixed template.
 TEST(DownloadCommands, DownloadRfcAsksTheNumberAndNamesTheLocalFileAtOnce)

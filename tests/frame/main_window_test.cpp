@@ -350,6 +350,12 @@ TEST_F(MainWindowTabsTest, TabsFollowTheOpeningOrderAndTheLastOpenedIsActive)
     EXPECT_EQ(tabsAndActive(), "rfc1.txt rfc2.txt rfc3.txt rfc4.txt > rfc4.txt");
 }
 
+TEST_F(MainWindowTabsTest, MenuBarHasTheDocumentMenus)
+{
+    EXPECT_EQ(texts(frame().menuBar()->actions()),
+              QStringList({"&File", "&Edit", "&View", "&Tools", "&Window", "&Help"}));
+}
+
 TEST_F(MainWindowTabsTest, WindowMenuListsTheWindowsNumberedWithTheActiveChecked)
 {
     const QList<QAction*> entries = windowMenuEntries();
@@ -396,6 +402,14 @@ TEST_F(MainWindowTabsTest, AMiddleClickClosesTheTabAndKeepsTheActiveWindow)
     QTest::mouseClick(tabs(), Qt::MiddleButton, Qt::NoModifier, tabs()->tabRect(0).center());
     settle();
     EXPECT_EQ(tabsAndActive(), "rfc2.txt rfc3.txt rfc4.txt > rfc4.txt");
+}
+
+TEST_F(MainWindowTabsTest, TabMenuOffersCloseOthersCopyPathAndTheFolder)
+{
+    QMenu menu;
+    frame().fillTabMenu(menu, 2);
+    EXPECT_EQ(texts(menu.actions()),
+              QStringList({"&Close", "Close &Others", "Copy &Path", "Open Containing &Folder"}));
 }
 
 TEST_F(MainWindowTabsTest, TabMenuCopiesThePathAndOpensTheContainingFolder)

@@ -180,5 +180,12 @@ TEST_F(TipDialogTest, NotShownAtStartUpTheCheckStillMovesToTheNextTip)
     EXPECT_TRUE(scripted.dialogTitles.isEmpty());
 }
 
+TEST_F(TipDialogTest, TheStartUpBoxSaysWhatItDoes)
+{
+    writeTips(kTips);
+    TipDialog dialog(ini.directory(), ini.profile);
+    EXPECT_EQ(dialog.startUpBox()->text(), "&Show tips at start-up");
+}
+
 } // namespace
 } // namespace parchly
