@@ -3,6 +3,7 @@
 // else at the top. The fixture tests/fixtures/errata/rfc9999.txt has page
 // breaks, a table, a tab and a sentence printed twice.
 #include "analysis_support.h"
+#include "support/fixture_cases.h"
 
 #include "analysis/errata_placement.h"
 #include "analysis/erratum_section.h"
@@ -10,77 +11,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 namespace parchly {
 namespace {
 
 std::string fixtureBytes()
 {
-    std::ifstream in(std::string(PARCHLY_FIXTURES_DIR) + "/errata/rfc9999.txt", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return test::readFixture("errata/rfc9999.txt");
 }
 
-struct PlacementCase {
-    const char* name;
-    const char* section;
-    const char* originalText;
-    int32_t firstLine;
-    int32_t lastLine;
-    PlacedBy placedBy;
-};
-
-const PlacementCase kPlacements[] = {
-    {"WrappedOtherwise", "2.1",
-     "A message is a length field of two octets\r\nfollowed by the body.  The length counts the octets of "
-     "the body only,",
-     38, 39, PlacedBy::Text},
-    {"AcrossAPageBreak", "2.2",
-     "closes the connection and reports the error to its user.  It does\r\n   not try to reorder the "
-     "messages itself.",
-     55, 62, PlacedBy::Text},
-    {"ChangeBarDropped", "2.1", "|  itself, so that an empty message has a length of zero.", 40, 40,
-     PlacedBy::Text},
-    {"TableEdgeKept", "2.1", "      | Length | 2 octets         |\r\n      | Body   | variable         |", 47,
-     48, PlacedBy::Text},
-    {"ElidedLinesSkipped", "1",
-     "The protocol sends messages between two peers over any transport\r\n[...]\r\n"
-     "and the receiver MUST check the length before it reads the body.",
-     23, 25, PlacedBy::Text},
-    {"OldTextOfOldNew", "3",
-     "OLD:\r\n   A peer that trusts the length field without checking it\r\nNEW:\r\n   A peer that trusts it "
-     "after",
-     66, 66, PlacedBy::Text},
-    {"QuotedWithEllipses", "", "\"...to read beyond the end of its buffer...\"", 67, 67, PlacedBy::Text},
-    {"TabAndTypographicQuotes", "A", "An example message: length 5, body \xE2\x80\x9Chello\xE2\x80\x9D.", 71,
-     71, PlacedBy::Text},
-    {"RepeatedTextInNamedSection", "2.1", "Every peer MUST answer a message within ten seconds.", 42, 42,
-     PlacedBy::Text},
-    {"RepeatedTextWithoutSection", "", "Every peer MUST answer a message within ten seconds.", 27, 27,
-     PlacedBy::Text},
-    {"RepeatedTextOutsideNamedSection", "3", "Every peer MUST answer a message within ten seconds.", 64, 64,
-     PlacedBy::Section},
-    {"UniqueTextOverWrongSection", "3", "closes the connection and reports", 55, 55, PlacedBy::Text},
-    {"EditedLineFoundLineByLine", "2.1",
-     "A message is a length field of two octets followed by the body.  The\r\n"
-     "length counts teh octets of the body only, never the length field\r\n"
-     "itself, so that an empty message has a length of zero.",
-     38, 40, PlacedBy::Text},
-    {"SectionWhenTextAbsent", "Section 2.2", "This sentence is in no version of the RFC.", 51, 51,
-     PlacedBy::Section},
-    {"AppendixSection", "Appendix A says:", "", 69, 69, PlacedBy::Section},
-    {"FirstOfSeveralSections", "2.2. and 3.", "", 51, 51, PlacedBy::Section},
-    {"UnnumberedSectionByTitle", "Abstract", "", 7, 7, PlacedBy::Section},
-    {"KeyWordsRetypedInOtherCase", "2.1", "Every peer must answer a message within ten seconds.", 42, 42,
-     PlacedBy::Text},
-    {"NumberedSectionByTitle", "Security Considerations", "", 64, 64, PlacedBy::Section},
-    {"PageWhereNoSectionIsNamed", "On page 2, it says:", "", 31, 31, PlacedBy::Section},
-    {"UnknownSectionAtTop", "99", "nowhere to be found", 0, 0, PlacedBy::Top},
-    {"WholeDocumentAtTop", "GLOBAL", "", 0, 0, PlacedBy::Top},
-};
-
-class ErrataPlacement : public testing::TestWithParam<PlacementCase> {
+class ErrataPlacement : public testing::TestWithParam<test::FixtureCase> {
 protected:
     static void SetUpTestSuite()
     {
@@ -110,18 +49,21 @@ TextLines* ErrataPlacement::lines = nullptr;
 
 TEST_P(ErrataPlacement, PlacedAtTheExpectedLines)
 {
-    const PlacementCase& c = GetParam();
+    const test::FixtureCase& c = GetParam();
     Erratum erratum;
-    erratum.section = c.section;
-    erratum.originalText = c.originalText;
+    erratum.section = c["section"];
+    erratum.originalText = c["original"];
     const ErratumPlacement placement = ErrataPlacer(*text, *lines).place(erratum);
-    EXPECT_EQ(placedByName(placement.placedBy), std::string(placedByName(c.placedBy)));
-    EXPECT_EQ(placement.firstLine, c.firstLine);
-    EXPECT_EQ(placement.lastLine, c.lastLine);
+    EXPECT_EQ(placedByName(placement.placedBy), c["placed by"]);
+    EXPECT_EQ(placement.firstLine, c.number("first line"));
+    EXPECT_EQ(placement.lastLine, c.number("last line"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixture, ErrataPlacement, testing::ValuesIn(kPlacements),
-                         [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Fixture, ErrataPlacement,
+                         testing::ValuesIn(test::readFixtureCases("errata/placements.txt")),
+                         [](const testing::TestParamInfo<test::FixtureCase>& info) {
+                             return info.param.title;
+                         });
 
 TEST(ErrataPlacementAll, OnePlacementPerErratumInOrder)
 {
@@ -174,89 +116,50 @@ TEST(ErrataPlacementAll, OddErrataStayWithinTheLines)
 
 TEST(ErratumText, QuotationsLoseTheirLabelsQuotesAndPageBreaks)
 {
-    const std::pair<const char*, std::vector<std::string>> table[] = {
-        {"Section 4.1 says:\r\n   \"The peer MUST close.\"", {"ThepeerMUSTclose."}},
-        {"OLD:\r\n  a b\r\nNEW:\r\n  c d", {"ab"}},
-        {"one two\r\n[...]\r\nthree four", {"onetwo", "threefour"}},
-        {"first line\r\n\r\nAuthor      Standards Track      [Page 2]\r\n\f\r\n"
-         "RFC 9999     The Protocol     March 2024\r\n\r\nsecond line",
-         {"firstlinesecondline"}},
-        // A reference to an RFC is kept: it is no running header.
-        {"see RFC 2119, March 1997\r\nRFC 2119, March 1997", {"seeRFC2119,March1997RFC2119,March1997"}},
-    };
-    for (const auto& [original, pieces] : table)
-        EXPECT_EQ(originalTextPieces(original, false), pieces) << original;
+    for (const test::FixtureCase& c : test::readFixtureCases("errata/original-texts.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(originalTextPieces(c["original"], false), c.items("pieces"));
+    }
+}
+
+// Runs `check` on each section field of the fixture that tells `part`.
+template <typename Check> void forEachSectionField(const char* part, Check check)
+{
+    int checked = 0;
+    for (const test::FixtureCase& c : test::readFixtureCases("errata/section-fields.txt")) {
+        SCOPED_TRACE(c.title);
+        if (c.parts.count(part) && ++checked)
+            check(c["field"], c[part]);
+    }
+    EXPECT_GT(checked, 0) << "no field tells " << part;
 }
 
 TEST(ErratumSection, ReadsTheSectionTheFieldNames)
 {
-    const std::vector<std::pair<std::string, std::string>> table = {
-        {"4.1", "4.1"},
-        {"4.1.", "4.1"},
-        {"Section 4.1", "4.1"},
-        {"In Section 25.1: ", "25.1"},
-        {"section-6.3", "6.3"},
-        {"Appendix A.1", "A.1"},
-        {"A.1", "A.1"},
-        {"A.4.2.", "A.4.2"},
-        {"Appendix A says:", "A"},
-        {"B", "B"},
-        {"APPENDIX II", "II"},
-        {"Appendix ii", "II"},
-        {"4.1.1.1.1. and 4.2.1.", "4.1.1.1.1"},
-        {"1.1 and 1.2", "1.1"},
-        {"3.2.1, 3.2.2", "3.2.1"},
-        {"Appendix B.2", "B.2"},
-        {"Figure 2", ""},
-        {"Table 3", ""},
-        {"2.6, Table 1", "2.6"},
-        {"3.3. Page 32", "3.3"},
-        {"3.9  p. 72", "3.9"},
-        {"1,3,4", "1"},
-        {"Page 21", ""},
-        {"Table 2", ""},
-        {"A number of details in RFC 793 were corrected", ""},
-        {"GLOBAL", ""},
-        {"", ""},
-    };
-    for (const auto& [field, number] : table)
-        EXPECT_EQ(readErratumSection(field).number, number) << "field \"" << field << "\"";
+    forEachSectionField("number", [](const std::string& field, const std::string& number) {
+        EXPECT_EQ(readErratumSection(field).number, number);
+    });
 }
 
 TEST(ErratumSection, UnnumberedFieldNamesATitle)
 {
-    EXPECT_EQ(readErratumSection("Abstract").title, "Abstract");
-    EXPECT_EQ(readErratumSection("Status of This Memo").title, "Status of This Memo");
-    EXPECT_EQ(readErratumSection("References").title, "References");
-    EXPECT_EQ(readErratumSection("GLOBAL").title, "");
-    EXPECT_EQ(readErratumSection("Page 21").title, "");
+    forEachSectionField("title", [](const std::string& field, const std::string& title) {
+        EXPECT_EQ(readErratumSection(field).title, title);
+    });
 }
 
 TEST(ErratumSection, PageNamedBesideOrInsteadOfASection)
 {
-    const std::pair<const char*, int32_t> table[] = {
-        {"On page 21, it says:", 21},
-        {"Page 27", 27},
-        {"3.9  p. 72", 0},
-        {"pp. 4-5", 4},
-        {"Table 2", 0},
-        {"4.1", 0},
-        {"Page", 0},
-        {"page 123456", 0},
-    };
-    for (const auto& [field, page] : table)
-        EXPECT_EQ(readErratumSection(field).page, page) << field;
+    forEachSectionField("page", [](const std::string& field, const std::string& page) {
+        EXPECT_EQ(readErratumSection(field).page, std::stoi(page));
+    });
 }
 
 TEST(ErratumSection, PlainNumbersOnly)
 {
-    EXPECT_TRUE(isPlainSectionNumber("4.1"));
-    EXPECT_TRUE(isPlainSectionNumber("4.1."));
-    EXPECT_TRUE(isPlainSectionNumber("12"));
-    EXPECT_FALSE(isPlainSectionNumber("Section 4.1"));
-    EXPECT_FALSE(isPlainSectionNumber("A.1"));
-    EXPECT_FALSE(isPlainSectionNumber("4.1, Table 1"));
-    EXPECT_FALSE(isPlainSectionNumber(""));
+    forEachSectionField("plain", [](const std::string& field, const std::string& plain) {
+        EXPECT_EQ(isPlainSectionNumber(field), plain == "1");
+    });
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 // A paragraph as the passes read it: lines joined by single spaces, up to
 // a blank line, a second line end in a row or the end of the text.
 #include "analysis/text_scan.h"
+#include "support/fixture_cases.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -12,44 +12,24 @@
 namespace parchly {
 namespace {
 
-struct ParagraphCase {
-    const char* name;
-    std::string text;
-    std::string paragraph;
-};
-
-// Lone CRs stay in text mode; only a CR LF pair becomes one LF.
-const ParagraphCase kParagraphs[] = {
-    {"lines joined by a space", "Two lines\n   of text  \n\nnext\n", "Two lines of text"},
-    {"a lone CR inside a line ends a run", "one\rtwo\nthree\n\nnext\n", "one two three"},
-    {"a CR before the LF is a second line end", "a\r\r\nb\n", "a"},
-    {"a lone CR in a later line ends a run", "one\ntwo\rthree\n\nnext\n", "one two three"},
-    {"an indented later line joins from its words", "one\n \t two\n\nnext\n", "one two"},
-    {"the last line needs no line end", "end of\nfile", "end of file"},
-    {"a long line's pieces join without a space", std::string(1500, 'x') + "\n\n", std::string(1500, 'x')},
-    {"a form feed opening a line is passed", "page\n\f  next\n\n", "page next"},
-};
-
-class ReadParagraph : public testing::TestWithParam<ParagraphCase> { };
+class ReadParagraph : public testing::TestWithParam<test::FixtureCase> { };
 
 TEST_P(ReadParagraph, JoinsItsLinesAsTheyRead)
 {
-    const ParagraphCase& sample = GetParam();
+    const test::FixtureCase& sample = GetParam();
     RfcText record;
-    LineReader reader(sample.text);
+    LineReader reader(sample["text"]);
     TextScan scan(record, reader);
     std::string_view line;
     std::size_t rest = 0;
     ASSERT_TRUE(readNonBlankLine(scan, line, rest));
-    EXPECT_EQ(readParagraph(scan, line, rest), sample.paragraph);
+    EXPECT_EQ(readParagraph(scan, line, rest), sample["paragraph"]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ReadParagraph, testing::ValuesIn(kParagraphs),
-                         [](const testing::TestParamInfo<ParagraphCase>& info) {
-                             std::string name;
-                             for (const char c : std::string(info.param.name))
-                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             return name;
+INSTANTIATE_TEST_SUITE_P(Texts, ReadParagraph,
+                         testing::ValuesIn(test::readFixtureCases("analysis/paragraphs.txt")),
+                         [](const testing::TestParamInfo<test::FixtureCase>& info) {
+                             return info.param.title;
                          });
 
 // The eight-byte helpers the passes scan lines with, held to a byte at a

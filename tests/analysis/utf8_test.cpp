@@ -1,5 +1,6 @@
 #include "analysis/ascii.h"
 #include "analysis/utf8.h"
+#include "support/fixture_cases.h"
 
 #include <gtest/gtest.h>
 
@@ -10,23 +11,10 @@ namespace {
 
 TEST(Utf8, SequencesAreWellFormedOrNot)
 {
-    struct Case {
-        std::string bytes;
-        bool valid;
-    };
-    const Case cases[] = {
-        {"", true},
-        {"plain ASCII", true},
-        {"caf\xC3\xA9 \xE2\x80\x94 \xF0\x9F\x98\x80", true},
-        {"\x80", false}, // a continuation byte alone
-        {"\xC3", false}, // a sequence cut short
-        {"\xC0\xAF", false}, // an overlong slash
-        {"\xED\xA0\x80", false}, // a surrogate
-        {"\xF4\x90\x80\x80", false}, // beyond U+10FFFF
-        {"\xE9t\xE9", false}, // Latin-1
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << c.bytes;
+    for (const test::FixtureCase& c : test::readFixtureCases("analysis/utf8.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(isValidUtf8(c["bytes"]), c.number("valid") == 1);
+    }
     EXPECT_EQ(utf8SequenceLength("a\xE2\x80\x94", 1), 3u);
     EXPECT_EQ(utf8SequenceLength("a\xE2\x80\x94", 2), 0u);
 }

@@ -7,6 +7,7 @@
 #include "app/options_rfc_page.h"
 #include "settings/formats.h"
 #include "settings/settings.h"
+#include "support/fixture_cases.h"
 #include "support/ini_file.h"
 #include "platform/char_format.h"
 #include "platform/font_chooser.h"
@@ -93,34 +94,17 @@ protected:
 // refuses "9" and "500, 9").
 TEST(LevelCounts, ListsOfCountsAreReadOrRefusedWithTheirMessage)
 {
-    const QString character = "Wrong character: ;.\nMust seperated by comma(,)!";
-    const QString notDecimal = "Wrong value : %1.\nMust be decimal number!";
-    const QString notGreater = "Wrong value: %1.\nMust be greater than 10!";
-    const QString empty = "Empty value.\nMust contain at least 1 decimal number!";
-    const struct {
-        QString text;
-        std::vector<int32_t> counts; // empty: refused with `message`
+    for (const test::FixtureCase& c : test::readFixtureCases("app/level-counts.txt")) {
+        SCOPED_TRACE(c.title);
+        std::vector<int32_t> counts = {400, 40}, expected = {400, 40};
+        if (!c["counts"].empty())
+            expected.clear();
+        for (const std::string& count : c.items("counts"))
+            expected.push_back(std::stoi(count));
         QString message;
-    } cases[] = {
-        {"\t1000\t, 100 , 10", {1000, 100, 10}, ""},
-        {"10", {10}, ""},
-        {"99999999999999, 20", {2147483647, 20}, ""},
-        {"500; 50", {}, character},
-        {"500, x", {}, notDecimal.arg("x")},
-        {"500,,50", {}, notDecimal.arg(",")},
-        {"+500", {}, notDecimal.arg("+")},
-        {"500, 500", {}, notGreater.arg(500)},
-        {"", {}, empty},
-        {"-500, 50", {}, empty},
-        {"0", {}, empty},
-    };
-    for (const auto& c : cases) {
-        std::vector<int32_t> counts = {400, 40};
-        QString message;
-        EXPECT_EQ(parseLevelCounts(c.text, counts, message), c.message.isEmpty()) << c.text.toStdString();
-        EXPECT_EQ(counts, c.counts.empty() ? std::vector<int32_t>({400, 40}) : c.counts)
-            << c.text.toStdString();
-        EXPECT_EQ(message, c.message) << c.text.toStdString();
+        EXPECT_EQ(parseLevelCounts(QString::fromStdString(c["text"]), counts, message), c["message"].empty());
+        EXPECT_EQ(counts, expected);
+        EXPECT_EQ(message.toStdString(), c["message"]);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "frame/welcome_panel.h"
 #include "view/command_ids.h"
 #include "settings/rfc_paths.h"
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
@@ -30,6 +31,14 @@ namespace {
 
 using ParchlyAppTest = test::AppFixture;
 
+QStringList texts(const std::vector<std::string>& items)
+{
+    QStringList list;
+    for (const std::string& item : items)
+        list << QString::fromStdString(item);
+    return list;
+}
+
 // ---- Where its files are ----
 
 TEST_F(ParchlyAppTest, TheSettingsFileIsThePortableOneOrMadeInTheConfigFolder)
@@ -37,22 +46,14 @@ TEST_F(ParchlyAppTest, TheSettingsFileIsThePortableOneOrMadeInTheConfigFolder)
     test::writeFile(pathOf("blocked").toStdString(), "a file where a folder should be");
     QDir().mkpath(pathOf("portable"));
     QFile(pathOf("portable/Parchly.ini")).open(QIODevice::WriteOnly);
-    const struct {
-        const char* current;
-        const char* config;
-        const char* chosen;
-        bool problem;
-    } cases[] = {
-        {"portable", "config/Parchly", "portable/Parchly.ini", false},
-        {"empty", "config/Parchly", "config/Parchly/Parchly.ini", false},
-        {"empty", "config/Parchly", "config/Parchly/Parchly.ini", false}, // the second start keeps it
-        {"empty", "blocked/Parchly", "blocked/Parchly/Parchly.ini", true},
-    };
-    for (const auto& c : cases) {
-        const SettingsFileChoice choice = chooseSettingsFile(pathOf(c.current), pathOf(c.config));
-        EXPECT_EQ(choice.path, pathOf(c.chosen)) << c.current << " " << c.config;
-        EXPECT_EQ(choice.problem.contains(pathOf(c.chosen)), c.problem) << c.config;
-        EXPECT_EQ(QFileInfo(choice.path).isFile(), !c.problem) << c.config;
+    for (const test::FixtureCase& c : test::readFixtureCases("app/settings-file-choices.txt")) {
+        SCOPED_TRACE(c.title);
+        const QString chosen = pathOf(QString::fromStdString(c["chosen"]));
+        const SettingsFileChoice choice = chooseSettingsFile(pathOf(QString::fromStdString(c["current"])),
+                                                             pathOf(QString::fromStdString(c["config"])));
+        EXPECT_EQ(choice.path, chosen);
+        EXPECT_EQ(choice.problem.contains(chosen), c.number("problem") == 1);
+        EXPECT_EQ(QFileInfo(choice.path).isFile(), c.number("problem") == 0);
     }
 }
 
@@ -175,11 +176,12 @@ TEST_F(WelcomeTest, DownloadAndUpdateRunTheirCommands)
 }
 
 // Choose a folder: a cancelled chooser changes nothing; a chosen folder is
-// kept in the settings file, and one with an index ends the welcome.
-TEST_F(WelcomeTest, AChosenFolderIsKeptAndOneWithAnIndexEndsTheWelcome)
+// kept in the settings file, and one with an index ends the welcome and
+// opens the index.
+TEST_F(WelcomeTest, AChosenFolderIsKeptAndOneWithAnIndexEndsTheWelcomeAndOpensIt)
 {
     QDir().mkpath(pathOf("rfcs"));
-    test::writeFile(pathOf("rfcs/rfc-index.txt").toStdString(), "RFC INDEX\n");
+    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfcs/rfc-index.txt"));
     const std::string before = app->settings().RfcRootPath;
     dialogs.paths = {QString(), pathOf("rfcs")};
     welcome->chooseFolderButton()->click();
@@ -188,14 +190,6 @@ TEST_F(WelcomeTest, AChosenFolderIsKeptAndOneWithAnIndexEndsTheWelcome)
     EXPECT_EQ(app->settings().RfcRootPath, pathOf("rfcs").toStdString());
     EXPECT_EQ(app->profile().readString("settings", "RfcRootPath", ""), pathOf("rfcs").toStdString());
     EXPECT_FALSE(welcome->isVisible());
-}
-
-TEST_F(WelcomeTest, AChosenFolderWithAnIndexOpensTheIndex)
-{
-    QDir().mkpath(pathOf("rfcs"));
-    copyFixture(QStringLiteral("rfc-index.txt"), QStringLiteral("rfcs/rfc-index.txt"));
-    dialogs.paths = {pathOf("rfcs")};
-    welcome->chooseFolderButton()->click();
     ASSERT_EQ(app->mainWindow()->documentWindows().size(), 1u);
     EXPECT_TRUE(app->mainWindow()->documentWindows()[0]->isIndexDocument());
 }
@@ -365,21 +359,11 @@ TEST_F(ParchlyAppTest, ADarkPaletteGivesDistinctDarkDefaultsAndKeepsChosenColour
 // Numbers stay, files become absolute, options are left out.
 TEST(CommandLine, NumbersStayFilesBecomeAbsoluteAndOptionsAreLeftOut)
 {
-    const struct {
-        QStringList arguments;
-        QStringList expected;
-    } cases[] = {
-        {{"9110", "rfc1.txt", "/abs/x.txt", "--help", "-", ""},
-         {"9110", "/work/here/rfc1.txt", "/abs/x.txt"}},
-        {{"../up/./rfc2.txt", "007"}, {"/work/up/rfc2.txt", "007"}},
-        // Not an RFC number: too long, signed, a fraction, other digits.
-        {{"123456", "+5", "9.1", QString::fromUtf8("\u0661\u0662")},
-         {"/work/here/123456", "/work/here/+5", "/work/here/9.1",
-          QString::fromUtf8("/work/here/\u0661\u0662")}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(documentArguments(c.arguments, QStringLiteral("/work/here")), c.expected)
-            << c.arguments.join(' ').toStdString();
+    for (const test::FixtureCase& c : test::readFixtureCases("app/command-lines.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(documentArguments(texts(c.items("arguments")), QStringLiteral("/work/here")),
+                  texts(c.items("documents")));
+    }
     EXPECT_EQ(rfcNumberArgument(QStringLiteral("007")), 7);
     EXPECT_EQ(rfcNumberArgument(QStringLiteral("/work/here/9110")), 0);
 }
@@ -388,27 +372,16 @@ TEST(CommandLine, NumbersStayFilesBecomeAbsoluteAndOptionsAreLeftOut)
 // files and RFC numbers go on to the program, untouched.
 TEST(CommandLine, TheProgramAnswersHelpAndVersionAndRefusesUnknownOptions)
 {
-    const struct {
-        QStringList arguments;
-        int status;
-        QString out;
-        QString err;
-    } runs[] = {
-        {{"--version"}, 0, "Parchly 1.2\n", ""},
-        {{"-h"}, 0, "[FILE...]", ""},
-        {{"-platform", "offscreen", "-v"}, 0, "Parchly 1.2\n", ""}, // Qt's own options pass
-        {{"--bogus", "rfc1.txt"}, 2, "", "Unknown option 'bogus'"},
-    };
-    for (const auto& c : runs) {
+    for (const test::FixtureCase& c : test::readFixtureCases("app/program-options.txt")) {
+        SCOPED_TRACE(c.title);
         QProcess program;
-        program.start(QStringLiteral(PARCHLY_BINARY), c.arguments);
-        ASSERT_TRUE(program.waitForFinished(60000)) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, c.status)
-            << c.arguments.join(' ').toStdString();
-        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
-        EXPECT_TRUE(out.contains(c.out) && out.isEmpty() == c.out.isEmpty()) << out.toStdString();
-        EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
+        program.start(QStringLiteral(PARCHLY_BINARY), texts(c.items("arguments")));
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, c.number("status"));
+        const std::string out = program.readAllStandardOutput().toStdString();
+        const std::string err = program.readAllStandardError().toStdString();
+        EXPECT_TRUE(out.find(c["out"]) != std::string::npos && out.empty() == c["out"].empty()) << out;
+        EXPECT_NE(err.find(c["err"]), std::string::npos) << err;
     }
     EXPECT_EQ(handleStartupOptions({"parchly", "rfc1.txt", "2616"}), std::nullopt);
 }

@@ -6,6 +6,7 @@
 #include "bookmarks/bookmarks_host.h"
 #include "bookmarks/favorite_line.h"
 #include "bookmarks/favorite_rfcs_dialog.h"
+#include "support/fixture_cases.h"
 #include "support/ini_file.h"
 #include "support/scripted_dialogs.h"
 
@@ -260,34 +261,21 @@ TEST_F(BookmarksDialogTest, ShowAllListsEveryBookmarkAndAgainDropsWhatWasNotSave
 
 TEST(bookmarkText, DamagedTextsReadBackWithoutPositionAndAreShownFromOne)
 {
-    // No path mark at all, nothing after the file name, and no backslash.
-    for (const QString& text : {QStringLiteral("just a name \\rfc1.txt"), QStringLiteral("x\\"),
-                                QStringLiteral(""), QStringLiteral("rfc1.txt (Ln 5, Col 2)")}) {
-        const BookmarkTarget target = readBookmarkText(text);
-        EXPECT_TRUE(target.storedPath.isEmpty()) << text.toStdString();
-        EXPECT_EQ(target.line, 0) << text.toStdString();
+    for (const test::FixtureCase& c : test::readFixtureCases("bookmarks/bookmark-texts.txt")) {
+        SCOPED_TRACE(c.title);
+        const QString stored = QString::fromStdString(c["stored"]);
+        const BookmarkTarget target = readBookmarkText(stored);
+        if (c.parts.count("line")) {
+            EXPECT_EQ(target.storedPath.toStdString(), c["path"]);
+            EXPECT_EQ(target.line, c.number("line"));
+        }
+        if (c.parts.count("column")) {
+            EXPECT_EQ(target.column, c.number("column"));
+        }
+        if (c.parts.count("shown")) {
+            EXPECT_EQ(shownBookmarkText(stored).toStdString(), c["shown"]);
+        }
     }
-    // A line number that does not fit an int is held at its largest value;
-    // a malformed column leaves the column 0 and keeps the line.
-    const BookmarkTarget huge = readBookmarkText("rfc1.txt (Ln 99999999999999, Col x) - \\d\\rfc1.txt");
-    EXPECT_EQ(huge.line, 2147483647);
-    EXPECT_EQ(huge.column, 0);
-    EXPECT_EQ(huge.storedPath, "\\d\\rfc1.txt");
-
-    // The list counts lines and columns from 1, as the status bar does, and
-    // shows this platform's separators.
-    const std::pair<const char*, const char*> cases[] = {
-        {"Other - rfc791.txt (Ln 3, Col 0) - \\r\\rfc791.txt",
-         "Other - rfc791.txt (Ln 4, Col 1) - /r/rfc791.txt"},
-        // Counts held at the largest stored value do not wrap round.
-        {"rfc1.txt (Ln 99999999999, Col 7) - \\rfc1.txt", "rfc1.txt (Ln 2147483648, Col 8) - /rfc1.txt"},
-        // Without a readable position the text shows as stored.
-        {"rfc1.txt notes - rfc1.txt (Ln 7, Col 7) - \\rfc1.txt",
-         "rfc1.txt notes - rfc1.txt (Ln 7, Col 7) - /rfc1.txt"},
-        {"rfc1.txt (Ln x, Col 7) - \\rfc1.txt", "rfc1.txt (Ln x, Col 7) - /rfc1.txt"},
-    };
-    for (const auto& [stored, shown] : cases)
-        EXPECT_EQ(shownBookmarkText(stored), shown) << stored;
 }
 
 // Chosen files are added even twice; the active and open documents once

@@ -80,22 +80,12 @@ TEST_F(CitationCacheTest, ADamagedCacheIsRebuiltAsItWasTouchingNoOtherFile)
     const std::string good = builtCache();
     const std::string settings = "[Settings]\nRfcRootPath=/rfcs\n";
     folder.write("Parchly.ini", settings);
-    const std::pair<const char*, std::string> damages[] = {
+    std::vector<std::pair<std::string, std::string>> damages = {
         {"cut short", good.substr(0, good.size() / 2)},
         {"no end", good.substr(0, good.size() - 4)},
-        {"other version", "parchly cited-by 99\n" + good.substr(good.find('\n') + 1)},
-        {"garbage", std::string("\x7f\0\xff garbage", 12)},
-        {"empty", ""},
-        {"huge count", "parchly cited-by 2\n1\nF 1 6 0 99999999999 title\nend\n"},
-        {"same RFC twice", "parchly cited-by 2\n2\nF 1 6 0 0 a\nF 1 6 0 0 b\nend\n"},
-        // Citations are looked up by halving: out of order, one is not found.
-        {"citations out of order", "parchly cited-by 2\n1\nF 1 6 0 2 a\n3 0 1\n2 0 1\nend\n"},
-        {"citation repeated", "parchly cited-by 2\n1\nF 1 6 0 2 a\n2 0 1\n2 0 1\nend\n"},
-        {"negative line", "parchly cited-by 2\n1\nF 1 6 0 1 a\n2 -4 1\nend\n"},
-        {"negative count", "parchly cited-by 2\n1\nF 1 6 0 1 a\n2 0 -1\nend\n"},
-        {"RFC 0 cited", "parchly cited-by 2\n1\nF 1 6 0 1 a\n0 0 1\nend\n"},
-        {"RFC 0 citing", "parchly cited-by 2\n1\nF 0 6 0 0 a\nend\n"},
-    };
+        {"other version", "parchly cited-by 99\n" + good.substr(good.find('\n') + 1)}};
+    for (const test::FixtureCase& c : test::readFixtureCases("collection/damaged-caches.txt"))
+        damages.emplace_back(c.title, c["bytes"]);
     for (const auto& [name, bytes] : damages) {
         SCOPED_TRACE(name);
         folder.write("cited-by.cache", bytes);

@@ -3,6 +3,7 @@
 #include "analysis/line_reader.h"
 #include "support/corpus.h"
 #include "support/file_faults.h"
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -18,26 +19,13 @@ namespace {
 
 using test::TempFolder;
 
-struct SearchCase {
-    SearchQuery query;
-    std::map<int32_t, int32_t> hits;
-};
-const SearchCase kSearchCases[] = {
-    {{"0-RTT", true, true, false}, {{1, 1}, {4, 1}}},
-    {{"0-RTT", false, true, false}, {{1, 1}, {2, 1}, {4, 1}}},
-    {{"0-RTT", true, false, false}, {{1, 3}, {4, 1}}},
-    {{"0-rtt\\w*", false, false, true}, {{1, 3}, {2, 1}, {4, 1}}},
-    {{"0-RTT\\w?", true, true, true}, {{1, 2}, {4, 1}}},
-    {{"^the", false, false, true}, {{2, 1}}},
-    {{"EARLY", false, false, false}, {{1, 1}}},
-    {{"RTT", false, true, false}, {{1, 2}, {2, 1}, {4, 1}}},
-    {{"absent", false, false, false}, {}},
-};
-
-std::string describe(const SearchQuery& query)
+// A query of the fixture's cases and the files it hits, "rfc:hits".
+SearchQuery queryOf(const test::FixtureCase& c)
 {
-    return query.text + (query.matchCase ? " case" : "") + (query.wholeWord ? " word" : "");
+    const auto has = [&](const char* option) { return c["options"].find(option) != std::string::npos; };
+    return {c["query"], has("case"), has("word"), has("regex")};
 }
+const auto kSearchCases = test::readFixtureCases("collection/search-options.txt");
 
 // Small RFC files, each with a trap for one of the options.
 class CollectionSearchTest : public ::testing::Test {
@@ -72,12 +60,12 @@ protected:
 
 TEST_F(CollectionSearchTest, EachOptionFindsItsHitsInTheRfcFilesOnly)
 {
-    for (const SearchCase& c : kSearchCases) {
-        SCOPED_TRACE(describe(c.query));
-        std::map<int32_t, int32_t> hitCounts;
-        for (const FileHits& file : search(c.query))
-            hitCounts[file.rfc] = file.hitCount;
-        EXPECT_EQ(hitCounts, c.hits);
+    for (const test::FixtureCase& c : kSearchCases) {
+        SCOPED_TRACE(c.title);
+        std::vector<std::string> hitCounts;
+        for (const FileHits& file : search(queryOf(c)))
+            hitCounts.push_back(std::to_string(file.rfc) + ":" + std::to_string(file.hitCount));
+        EXPECT_EQ(hitCounts, c.items("hits"));
         EXPECT_EQ(summary.filesSearched, 4u);
         EXPECT_EQ(summary.filesBinary, 1u);
     }
@@ -85,9 +73,10 @@ TEST_F(CollectionSearchTest, EachOptionFindsItsHitsInTheRfcFilesOnly)
 
 TEST_F(CollectionSearchTest, EveryHitStandsWhereTheReadersLinesPutIt)
 {
-    for (const SearchCase& c : kSearchCases) {
-        SCOPED_TRACE(describe(c.query));
-        for (const FileHits& file : search(c.query)) {
+    for (const test::FixtureCase& c : kSearchCases) {
+        SCOPED_TRACE(c.title);
+        const SearchQuery query = queryOf(c);
+        for (const FileHits& file : search(query)) {
             std::optional<LineReader> reader = LineReader::open(file.path);
             ASSERT_TRUE(reader);
             for (const SearchHit& hit : file.hits) {
@@ -96,7 +85,7 @@ TEST_F(CollectionSearchTest, EveryHitStandsWhereTheReadersLinesPutIt)
                 EXPECT_EQ(line.substr(0, hit.lineText.size()), hit.lineText);
                 EXPECT_EQ(hit.lineText.find_first_of("\r\n"), std::string::npos);
                 std::string matched(line.substr(static_cast<std::size_t>(hit.column), hit.length));
-                std::string wanted = c.query.regularExpression ? matched : c.query.text;
+                std::string wanted = query.regularExpression ? matched : query.text;
                 for (std::string* text : {&matched, &wanted})
                     std::transform(text->begin(), text->end(), text->begin(), ::tolower);
                 EXPECT_EQ(matched, wanted);
@@ -108,7 +97,7 @@ TEST_F(CollectionSearchTest, EveryHitStandsWhereTheReadersLinesPutIt)
 
 TEST_F(CollectionSearchTest, ALongLinesHitLiesInItsSecondPiece)
 {
-    const std::vector<FileHits> found = search(kSearchCases[0].query);
+    const std::vector<FileHits> found = search(queryOf(kSearchCases[0]));
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[1].hits.at(0).line, 2);
     EXPECT_EQ(found[1].hits.at(0).column, 1501 - 1023);

@@ -9,6 +9,7 @@
 #include "download/rfc_number_dialog.h"
 #include "download/progress_texts.h"
 #include "download_test_support.h"
+#include "support/fixture_cases.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -109,22 +110,11 @@ protected:
 // one percent, speed and times until it is exceeded.
 TEST_F(DialogTest, TheFiguresFollowTheRunningDownload)
 {
-    const struct {
-        uint32_t total, received;
-        int64_t elapsed; // -1: the copy has not begun
-        const char* shown;
-    } cases[] = {
-        // No data yet: the display stays as reset; then no speed in the first second.
-        {0, 0, -1, "?|?||00:00:00|0 B/s|00:00:00"},
-        {0, 999, 0, "?|999|?%|00:00:00|?|??:??:??"},
-        // 1,000,000 bytes in 3725 s.
-        {2000000, 1000000, 3725, "2,000,000|1,000,000|50%|01:02:05|268 B/s|01:02:05"},
-        {2000, 1000, 360000, "2,000|1,000|50%|100:00:00|0 B/s|100:00:00"},
-        {1000, 1500, 10, "?|1,500|?%|00:00:10|150 B/s|??:??:??"},
-    };
-    for (const auto& c : cases) {
-        running(c.total, c.received, c.elapsed < 0 ? 0 : now - c.elapsed);
-        EXPECT_EQ(figures(), c.shown);
+    for (const test::FixtureCase& c : test::readFixtureCases("download/running-figures.txt")) {
+        SCOPED_TRACE(c.title);
+        running(uint32_t(c.number("total")), uint32_t(c.number("received")),
+                c.number("elapsed") < 0 ? 0 : now - c.number("elapsed"));
+        EXPECT_EQ(figures(), c["shown"]);
     }
 }
 
@@ -170,30 +160,20 @@ TEST_F(DialogTest, AtTheEndTheLengthIsWhatWasReceivedAndStartComesBack)
     EXPECT_EQ(dialog.result(), 0);
 }
 
-// The unit grows with the figure (decimal, as rates are counted).
 TEST(ProgressTexts, ASpeedsUnitGrowsWithTheFigure)
 {
-    const std::pair<uint32_t, const char*> speeds[] = {{999, "999 B/s"},      {1000, "1.0 kB/s"},
-                                                       {15360, "15.4 kB/s"},  {999949, "999.9 kB/s"},
-                                                       {1000000, "1.0 MB/s"}, {123456789, "123.5 MB/s"}};
-    for (const auto& [bytesPerSecond, expected] : speeds)
-        EXPECT_EQ(formatSpeed(bytesPerSecond), expected);
+    for (const test::FixtureCase& c : test::readFixtureCases("download/speeds.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(formatSpeed(uint64_t(c.number("speed"))), c["shown"]);
+    }
 }
 
-// Sizes count in 64 bits: a whole collection passes 4 GiB.
 TEST(ProgressTexts, ByteCountsKeepEveryDigitBeyondFourGigabytes)
 {
-    const std::pair<uint64_t, const char*> counts[] = {
-        {0, "0"},
-        {999, "999"},
-        {1000, "1,000"},
-        {1000000, "1,000,000"},
-        {4294967295u, "4,294,967,295"},
-        {4294967296u, "4,294,967,296"},
-        {5368709120u, "5,368,709,120"},
-    };
-    for (const auto& [count, expected] : counts)
-        EXPECT_EQ(formatByteCount(count), expected);
+    for (const test::FixtureCase& c : test::readFixtureCases("download/byte-counts.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(formatByteCount(uint64_t(c.number("count"))), c["shown"]);
+    }
 }
 
 // ---- Start and closing ----

@@ -42,51 +42,24 @@ TEST(ErrataFile, ReadsEveryFieldOfARecord)
     EXPECT_EQ(load.errata[1].verifier, ""); // null
 }
 
-TEST(ErrataFile, NumbersWhereStringsBelongReadAsText)
+// A record as "id|rfc|section|status|original text".
+std::string summary(const Erratum& e)
 {
-    const ErrataLoad load =
-        parseErrata(R"([{"errata_id": 1234, "doc-id": 4954, "section": 4.1, "orig_text": true}])");
-    ASSERT_TRUE(load.complete()) << load.error;
-    ASSERT_EQ(load.errata.size(), 1u);
-    EXPECT_EQ(load.errata[0].id, "1234");
-    EXPECT_EQ(load.errata[0].rfc, 4954);
-    EXPECT_EQ(load.errata[0].section, "4.1");
-    EXPECT_EQ(load.errata[0].originalText, "true");
+    return e.id + "|" + std::to_string(e.rfc) + "|" + e.section + "|" + e.status + "|" + e.originalText;
 }
 
-TEST(ErrataFile, RecordMissingKeysKeptWithWhatItHas)
+TEST(ErrataFile, UnusualFilesReadWhole)
 {
-    const ErrataLoad load = parseErrata(R"([{"errata_id": "7", "doc-id": "RFC791"}, {"doc-id": "RFC 793"}])");
-    ASSERT_TRUE(load.complete()) << load.error;
-    ASSERT_EQ(load.errata.size(), 2u);
-    EXPECT_EQ(load.errata[0].rfc, 791);
-    EXPECT_EQ(load.errata[0].status, "");
-    EXPECT_EQ(load.errata[1].rfc, 793);
-    EXPECT_EQ(load.errata[1].id, "");
-}
-
-TEST(ErrataFile, EntriesThatAreNoErrataCountedAsSkipped)
-{
-    const ErrataLoad load =
-        parseErrata(R"([{"errata_id": "1", "doc-id": "RFC1"}, 5, "x", {"other": 1}, {}])");
-    ASSERT_TRUE(load.complete()) << load.error;
-    EXPECT_EQ(load.errata.size(), 1u);
-    EXPECT_EQ(load.skipped, 4u);
-}
-
-TEST(ErrataFile, ObjectHoldingTheArrayRead)
-{
-    const ErrataLoad load = parseErrata("{\"errata\": " + twoRecords() + "}");
-    ASSERT_TRUE(load.complete()) << load.error;
-    EXPECT_EQ(load.errata.size(), 2u);
-}
-
-TEST(ErrataFile, SingleRecordInsteadOfArrayRead)
-{
-    const ErrataLoad load = parseErrata(R"({"errata_id": "9", "doc-id": "RFC9", "section": "1"})");
-    ASSERT_TRUE(load.complete()) << load.error;
-    ASSERT_EQ(load.errata.size(), 1u);
-    EXPECT_EQ(load.errata[0].rfc, 9);
+    for (const test::FixtureCase& c : test::readFixtureCases("errata/whole-files.txt")) {
+        SCOPED_TRACE(c.title);
+        const ErrataLoad load = parseErrata(c["json"]);
+        EXPECT_TRUE(load.complete()) << load.error;
+        std::vector<std::string> records;
+        for (const Erratum& erratum : load.errata)
+            records.push_back(summary(erratum));
+        EXPECT_EQ(records, c.items("records"));
+        EXPECT_EQ(load.skipped, std::size_t(c.number("skipped")));
+    }
 }
 
 // A file that does not read whole: its name, its text made from the two
@@ -162,12 +135,10 @@ TEST(ErrataFile, MissingFileSaysItCannotBeRead)
 
 TEST(ErrataFile, DocIdsNameTheirRfc)
 {
-    const std::vector<std::pair<std::string, int32_t>> table = {
-        {"RFC4954", 4954}, {"RFC 4954", 4954}, {"rfc0791", 791}, {"4954", 4954},
-        {"BCP0014", 0},    {"RFC", 0},         {"RFC12x", 0},    {"", 0},
-    };
-    for (const auto& [docId, number] : table)
-        EXPECT_EQ(rfcNumberOfDocId(docId), number) << docId;
+    for (const test::FixtureCase& c : test::readFixtureCases("errata/doc-ids.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(rfcNumberOfDocId(c["doc-id"]), c.number("rfc"));
+    }
 }
 
 Erratum erratumOf(int32_t rfc, const char* id, const char* status)

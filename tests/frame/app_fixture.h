@@ -8,6 +8,7 @@
 #include "frame/main_window.h"
 #include "support/scripted_dialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -57,6 +58,16 @@ protected:
         makeApp();
         frame().resize(1000, 700);
         frame().show();
+    }
+
+    // The action of `owner` (a menu or the menu bar) whose text is `text`;
+    // null when there is none.
+    static QAction* actionNamed(const QWidget* owner, const QString& text)
+    {
+        for (QAction* action : owner->actions())
+            if (action->text() == text)
+                return action;
+        return nullptr;
     }
 
     // A closed window goes at the next turn of the event loop.

@@ -9,6 +9,7 @@
 #include "frame/errata_service.h"
 #include "frame/index_bar.h"
 #include "frame/main_window.h"
+#include "support/fixture_cases.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
 
@@ -22,31 +23,16 @@ namespace {
 
 // Errata of the fixture RFC 9999 of each status, and one of an RFC the
 // folder lacks.
-const char kErrata[] = R"([
- {"errata_id": "101", "doc-id": "RFC9999", "errata_status_code": "Verified", "errata_type_code": "Technical",
-  "section": "2.1", "orig_text": "A message is a length field of two octets\r\nfollowed by the body.",
-  "correct_text": "A message is a length field of four octets", "submit_date": "2024-05-01"},
- {"errata_id": "102", "doc-id": "RFC9999", "errata_status_code": "Held for Document Update",
-  "errata_type_code": "Editorial", "section": "3", "orig_text": "", "submit_date": "2024-05-02"},
- {"errata_id": "103", "doc-id": "RFC9999", "errata_status_code": "Reported", "errata_type_code": "Editorial",
-  "section": "1", "orig_text": "", "submit_date": "2024-05-03"},
- {"errata_id": "104", "doc-id": "RFC9999", "errata_status_code": "Rejected", "errata_type_code": "Technical",
-  "section": "1", "orig_text": "", "submit_date": "2024-05-04"},
- {"errata_id": "105", "doc-id": "RFC9998", "errata_status_code": "Verified", "errata_type_code": "Technical",
-  "section": "1", "orig_text": ""}
-])";
+const std::string kErrata = test::readFixture("errata/rfc9999-windows.json");
 
 class ErrataWindows : public test::AppFixture {
 protected:
     // Opens the fixture RFC with `errata` as the folder's errata.json (none
     // when null) and waits until the errata are read.
-    DocumentWindow* openWithErrata(const char* errata)
+    DocumentWindow* openWithErrata(const std::string* errata)
     {
-        if (errata) {
-            QFile file(pathOf(QStringLiteral("errata.json")));
-            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(errata);
-        }
+        if (errata)
+            test::writeFile(pathOf(QStringLiteral("errata.json")).toStdString(), *errata);
         const QString rfc = pathOf(QStringLiteral("rfc9999.txt"));
         EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/errata/rfc9999.txt"), rfc));
         makeApp();
@@ -80,7 +66,7 @@ protected:
 
 TEST_F(ErrataWindows, TabListsVerifiedAndHeldErrataAndTheBarCountsAllButRejected)
 {
-    DocumentWindow* child = openWithErrata(kErrata);
+    DocumentWindow* child = openWithErrata(&kErrata);
     ASSERT_NE(child, nullptr);
     ASSERT_NE(child->errataPage(), nullptr);
     EXPECT_EQ(listedIds(*child), QStringList({"101", "102"}));
@@ -91,7 +77,7 @@ TEST_F(ErrataWindows, TabListsVerifiedAndHeldErrataAndTheBarCountsAllButRejected
 
 TEST_F(ErrataWindows, FilterShowsReportedErrataAndIsStoredAtOnce)
 {
-    DocumentWindow* child = openWithErrata(kErrata);
+    DocumentWindow* child = openWithErrata(&kErrata);
     ASSERT_NE(child, nullptr);
     QCheckBox* reported = filterBox(*child, QStringLiteral("Reported"));
     ASSERT_NE(reported, nullptr);
@@ -105,7 +91,7 @@ TEST_F(ErrataWindows, FilterShowsReportedErrataAndIsStoredAtOnce)
 
 TEST_F(ErrataWindows, ActivatingAnErratumGoesToTheLinesOfItsText)
 {
-    DocumentWindow* child = openWithErrata(kErrata);
+    DocumentWindow* child = openWithErrata(&kErrata);
     ASSERT_NE(child, nullptr);
     const std::vector<PlacedErratum>& placed = child->document()->errata();
     ASSERT_EQ(placed.size(), 4u);
@@ -121,13 +107,9 @@ TEST_F(ErrataWindows, ActivatingAnErratumGoesToTheLinesOfItsText)
 
 TEST_F(ErrataWindows, DamagedFileKeepsTheErrataReadBeforeAndSaysWhy)
 {
-    DocumentWindow* child = openWithErrata(kErrata);
+    DocumentWindow* child = openWithErrata(&kErrata);
     ASSERT_NE(child, nullptr);
-    {
-        QFile file(pathOf(QStringLiteral("errata.json")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("<html>502 Bad Gateway</html>");
-    }
+    test::writeFile(pathOf(QStringLiteral("errata.json")).toStdString(), "<html>502 Bad Gateway</html>");
     ErrataService& service = app->mainWindow()->errata();
     QSignalSpy read(&service, &ErrataService::dataChanged);
     service.reload();

@@ -5,6 +5,7 @@
 #include "frame/document_window.h"
 #include "frame/find_in_rfcs_dock.h"
 #include "frame/frame_bookmarks_host.h"
+#include "support/fixture_cases.h"
 #include "platform/tab_strip.h"
 #include "platform/tree_view.h"
 #include "view/command_ids.h"
@@ -26,6 +27,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <functional>
+#include <map>
 
 namespace parchly {
 namespace {
@@ -109,8 +111,22 @@ protected:
         EXPECT_TRUE(navigatorShowsItsTabsTree());
     }
 
+    // Headers, footers, page separators and the Navigator as the document
+    // holds them: "HFSN", "-" for each not shown.
+    std::string documentState()
+    {
+        DocumentWindow* child = frame().activeDocumentWindow();
+        const ViewState& state = child->document()->viewState();
+        return std::string(state.cuts.headers ? "-" : "H") + (state.cuts.footers ? "-" : "F")
+            + (state.pageSeparators ? "S" : "-")
+            + (child->navigatorBar()->isVisibleTo(child->innerWindow()) ? "N" : "-");
+    }
+
+    // A run of its own, from an empty settings file, with rfc1.txt open.
     void openRfc()
     {
+        app.reset();
+        QFile(pathOf("Parchly.ini")).resize(0);
         makeApp();
         frame().show();
         openCopies({"rfc1.txt"});
@@ -503,10 +519,24 @@ TEST_F(ViewCommandsTest, WithoutADocumentOnlyTheIndexCanBeOpened)
     EXPECT_EQ(frame().modePane(), "");
 }
 
-TEST_F(ViewCommandsTest, AnRfcOpensInStructureViewWithEverythingShown)
+// Each command on a freshly opened RFC, as the menus show it and as the
+// document holds it.
+TEST_F(ViewCommandsTest, EachCommandSwitchesItsStateInTheMenusAndTheDocument)
 {
-    openRfc();
-    expectShown("- + +v +v + +v +", "Structure View");
+    const std::map<std::string, int> ids = {{"Structure", kCmdStructure},
+                                            {"Page", kCmdPage},
+                                            {"Headers", kCmdHeaders},
+                                            {"Footers", kCmdFooters},
+                                            {"Page Separators", kCmdPageSeparators},
+                                            {"Navigator", kCmdNavigator}};
+    for (const test::FixtureCase& c : test::readFixtureCases("frame/view-commands.txt")) {
+        SCOPED_TRACE(c.title);
+        openRfc();
+        for (const std::string& command : c.items("commands"))
+            frame().routeCommand(ids.at(command));
+        expectShown(c["shown"].c_str(), c["mode"].c_str());
+        EXPECT_EQ(documentState(), c["document"]);
+    }
 }
 
 // The copies of the fixture have two pages: stepping down to page 2 of the
@@ -515,7 +545,6 @@ TEST_F(ViewCommandsTest, PageShowsThePageTreeWhoseChoiceMovesTheView)
 {
     openRfc();
     frame().routeCommand(kCmdPage);
-    expectShown("+ - +v +v + +v +", "Page View");
     ReadingView* view = frame().activeDocumentWindow()->view();
     TreeView* pages = frame().activeDocumentWindow()->navigatorBar()->secondTree();
     ASSERT_EQ(pages->topLevelItemCount(), 2);
@@ -525,47 +554,6 @@ TEST_F(ViewCommandsTest, PageShowsThePageTreeWhoseChoiceMovesTheView)
     EXPECT_GT(pageLine, 0);
     EXPECT_EQ(view->firstVisibleLine(), pageLine);
     EXPECT_EQ(view->lineFromPosition(view->selectedRange().end), pageLine);
-}
-
-TEST_F(ViewCommandsTest, StructureComesBackFromPage)
-{
-    openRfc();
-    frame().routeCommand(kCmdPage);
-    frame().routeCommand(kCmdStructure);
-    expectShown("- + +v +v + +v +", "Structure View");
-}
-
-TEST_F(ViewCommandsTest, HeadersAndFootersToggleEachOnItsOwn)
-{
-    openRfc();
-    const std::pair<int, const char*> steps[] = {
-        {kCmdHeaders, "- + + +v + +v +"},
-        {kCmdFooters, "- + + + + +v +"},
-        {kCmdHeaders, "- + +v + + +v +"},
-    };
-    for (const auto& [id, shown] : steps) {
-        frame().routeCommand(id);
-        EXPECT_EQ(states(), shown) << id;
-    }
-    const ViewState& state = frame().activeDocumentWindow()->document()->viewState();
-    EXPECT_TRUE(!state.cuts.headers && state.cuts.footers);
-}
-
-TEST_F(ViewCommandsTest, PageSeparatorsToggle)
-{
-    openRfc();
-    frame().routeCommand(kCmdPageSeparators);
-    EXPECT_EQ(states(), "- + +v +v +v +v +");
-    EXPECT_TRUE(frame().activeDocumentWindow()->document()->viewState().pageSeparators);
-}
-
-TEST_F(ViewCommandsTest, NavigatorHidesTheBar)
-{
-    openRfc();
-    frame().routeCommand(kCmdNavigator);
-    EXPECT_EQ(states(), "- + +v +v + + +");
-    const DocumentWindow* child = frame().activeDocumentWindow();
-    EXPECT_FALSE(child->navigatorBar()->isVisibleTo(child->innerWindow()));
 }
 
 // Hidden in all files: the toggles are off, their marks still tell.

@@ -11,6 +11,7 @@
 #include "platform/tab_strip.h"
 #include "view/command_ids.h"
 #include "settings/profile.h"
+#include "support/fixture_cases.h"
 #include "view/reading_view.h"
 
 #include <QAbstractItemModel>
@@ -127,30 +128,18 @@ TEST_F(MenuKeysTest, CtrlShiftOAsksForAnRfcNumber)
 
 TEST(TypedRfcNumber, NumbersWordsAndCompletionsNameTheirRfc)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"9110", 9110},
-        {" rfc9110 ", 9110},
-        {"RFC 9110", 9110},
-        {"9110  HTTP Semantics", 9110},
-        {"0791", 791},
-        {"HTTP", 0},
-        {"", 0},
-        {"91a", 0},
-        {"1234567", 0},
-    };
-    for (const auto& [typed, number] : cases)
-        EXPECT_EQ(rfcNumberOfTypedText(typed), number) << typed;
+    for (const test::FixtureCase& c : test::readFixtureCases("frame/typed-rfc-numbers.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(rfcNumberOfTypedText(QString::fromStdString(c["typed"])), c.number("number"));
+    }
 }
 
 TEST_F(MenuKeysTest, EditMenuOffersFindInRfcsWithNoDocumentOpen)
 {
-    QMenu* edit = nullptr;
-    for (QAction* action : frame().menuBar()->actions())
-        if (action->text() == QLatin1String("&Edit"))
-            edit = action->menu();
+    QAction* edit = actionNamed(frame().menuBar(), QStringLiteral("&Edit"));
     ASSERT_NE(edit, nullptr);
     QAction* findInRfcs = frame().commandAction(kCmdFindInRfcs);
-    EXPECT_TRUE(edit->actions().contains(findInRfcs));
+    EXPECT_TRUE(edit->menu()->actions().contains(findInRfcs));
     frame().updateCommands();
     EXPECT_TRUE(findInRfcs->isEnabled());
 }

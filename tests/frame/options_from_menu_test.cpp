@@ -27,14 +27,6 @@ protected:
         openCopies({"rfc1.txt"});
     }
 
-    QMenu* toolsMenu()
-    {
-        for (QAction* action : app->mainWindow()->menuBar()->actions())
-            if (action->text() == QLatin1String("&Tools"))
-                return action->menu();
-        return nullptr;
-    }
-
     // Opens the Tools menu and clicks its Options item as the mouse does;
     // the dialog is answered by `finish` (its last button) after Apply.
     void applyThenFinish(QPushButton* (OptionsDialog::*finish)() const)
@@ -46,8 +38,9 @@ protected:
             (options.*finish)()->click();
             return options.result();
         });
-        QMenu* menu = toolsMenu();
-        ASSERT_NE(menu, nullptr);
+        QAction* toolsMenu = actionNamed(app->mainWindow()->menuBar(), QStringLiteral("&Tools"));
+        ASSERT_NE(toolsMenu, nullptr);
+        QMenu* menu = toolsMenu->menu();
         tools = menu;
         menu->popup(QPoint(0, 0));
         QAction* options = app->mainWindow()->commandAction(kCmdOptions);
@@ -60,21 +53,17 @@ protected:
     QPointer<QMenu> tools;
 };
 
-TEST_F(OptionsFromMenuTest, ApplyThenOkLeavesTheMenuThatRanTheDialog)
+// Apply and then OK or Cancel: the menu and the open document stay.
+TEST_F(OptionsFromMenuTest, ApplyThenOkOrCancelLeavesTheMenuThatRanTheDialog)
 {
-    applyThenFinish(&OptionsDialog::okButton);
-    ASSERT_TRUE(dialogs.dialogScripts.empty()); // the Options dialog ran
-    EXPECT_FALSE(tools.isNull());
-    ASSERT_EQ(app->mainWindow()->documentWindows().size(), 1u);
-    EXPECT_TRUE(app->mainWindow()->documentWindows()[0]->path().endsWith("rfc1.txt"));
-}
-
-TEST_F(OptionsFromMenuTest, ApplyThenCancelLeavesTheMenuThatRanTheDialog)
-{
-    applyThenFinish(&OptionsDialog::cancelButton);
-    ASSERT_TRUE(dialogs.dialogScripts.empty()); // the Options dialog ran
-    EXPECT_FALSE(tools.isNull());
-    EXPECT_EQ(app->mainWindow()->documentWindows().size(), 1u);
+    for (auto finish : {&OptionsDialog::okButton, &OptionsDialog::cancelButton}) {
+        SCOPED_TRACE(finish == &OptionsDialog::okButton ? "ApplyThenOk" : "ApplyThenCancel");
+        applyThenFinish(finish);
+        ASSERT_TRUE(dialogs.dialogScripts.empty()); // the Options dialog ran
+        EXPECT_FALSE(tools.isNull());
+        ASSERT_EQ(app->mainWindow()->documentWindows().size(), 1u);
+        EXPECT_TRUE(app->mainWindow()->documentWindows()[0]->path().endsWith("rfc1.txt"));
+    }
 }
 
 } // namespace

@@ -13,8 +13,16 @@
 namespace parchly {
 namespace {
 
+// rfc1.txt and rfc2.txt opened in a running program.
 class SessionSavingTest : public test::AppFixture {
 protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        makeApp();
+        openCopies({"rfc1.txt", "rfc2.txt"});
+    }
+
     // The session as another program reading the settings file finds it now.
     std::vector<std::string> storedPaths(int* active = nullptr)
     {
@@ -41,8 +49,6 @@ protected:
 
 TEST_F(SessionSavingTest, OpenedDocumentsAreStoredWithoutClosingTheProgram)
 {
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt"});
     ASSERT_TRUE(waitForStoredCount(2));
     int active = -1;
     EXPECT_EQ(storedPaths(&active), (std::vector<std::string>{keyOf("rfc1.txt"), keyOf("rfc2.txt")}));
@@ -51,8 +57,6 @@ TEST_F(SessionSavingTest, OpenedDocumentsAreStoredWithoutClosingTheProgram)
 
 TEST_F(SessionSavingTest, ClosedDocumentLeavesTheStoredSession)
 {
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt"});
     ASSERT_TRUE(waitForStoredCount(2));
     frame().documentWindows()[0]->close();
     ASSERT_TRUE(waitForStoredCount(1));
@@ -61,24 +65,19 @@ TEST_F(SessionSavingTest, ClosedDocumentLeavesTheStoredSession)
 
 TEST_F(SessionSavingTest, MovedReadingPositionIsStoredWithoutClosingTheProgram)
 {
-    makeApp();
-    openCopies({"rfc1.txt"});
-    ASSERT_TRUE(waitForStoredCount(1));
+    ASSERT_TRUE(waitForStoredCount(2));
     frame().documentWindows()[0]->setReadingPosition({40, 56, 3});
-    const bool stored = QTest::qWaitFor(
+    EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             int active = -1;
             const auto windows = storedSession(Profile(app->profile().path()), active);
-            return windows.size() == 1 && windows[0].position.caretLine == 56;
+            return windows.size() == 2 && windows[0].position.caretLine == 56;
         },
-        5000);
-    EXPECT_TRUE(stored);
+        5000));
 }
 
 TEST_F(SessionSavingTest, ClosingTheProgramKeepsTheWindowsItClosed)
 {
-    makeApp();
-    openCopies({"rfc1.txt", "rfc2.txt"});
     frame().close();
     // Past the moment a change would be written: the windows closing with
     // the program are no change of the session.

@@ -51,29 +51,21 @@ const std::string kHeading = "RFC INDEX\n\nRFC INDEX\n\n";
 
 TEST(IndexReader, LinesTitlesAndEntriesThatAreDropped)
 {
-    // Without a blank line between them, "13 Next" continues entry 12; a form
-    // feed after blanks inside an entry is a page break but no entry end.
-    RfcText index = readIndexFrom(kHeading
-                                  + "12 A title that\r\n\t  runs over lines. Authors.\n13 Next. B.\n\n"
-                                    "5 Title\n  \f  continues. A.\n\n\f\n6 Next. B.\n");
-    EXPECT_EQ(index.pageEnds, (std::vector<int32_t>{10, 12}));
-    EXPECT_EQ(entriesOf(index),
-              (Entries{{12, 5, 8, "A title that runs over lines"},
-                       {5, 9, 11, "Title continues"},
-                       {6, 13, 13, "Next"}}));
-
-    index = readIndexFrom(
-        kHeading
-        + "0000 Zero is no RFC. A.\n\n0042\n\n0044 . Authors only.\n\n99999999999 Number too large. A.\n\n"
-          "1 HTTP/1.0 and v2.1.3 Notes.\tA. Author.\n\n2 Title without period\n");
-    EXPECT_EQ(entriesOf(index),
-              (Entries{{1, 13, 14, "HTTP/1.0 and v2.1.3 Notes"}, {2, 15, 15, "Title without period"}}));
-
-    // A line of 1,507 bytes arrives in pieces of 1,023 and 484 bytes, joined
-    // like any two lines.
-    index = readIndexFrom(kHeading + "7 " + std::string(1500, 'x') + ". A.\n\n8 Short. B.\n");
-    EXPECT_EQ(entriesOf(index),
-              (Entries{{7, 5, 7, std::string(1021, 'x') + " " + std::string(479, 'x')}, {8, 8, 8, "Short"}}));
+    for (const test::FixtureCase& c : test::readFixtureCases("index/dropped-lines.txt")) {
+        SCOPED_TRACE(c.title);
+        const RfcText index = readIndexFrom(c["text"]);
+        std::vector<std::string> entries;
+        for (const auto& [number, first, last, title] : entriesOf(index))
+            entries.push_back(std::to_string(number) + "|" + std::to_string(first) + "|"
+                              + std::to_string(last) + "|" + title);
+        EXPECT_EQ(entries, c.items("entries"));
+        if (c.parts.count("page ends")) {
+            std::vector<std::string> pageEnds;
+            for (const int32_t end : index.pageEnds)
+                pageEnds.push_back(std::to_string(end));
+            EXPECT_EQ(pageEnds, c.items("page ends"));
+        }
+    }
 }
 
 TEST(IndexReader, SurvivesHostileInput)

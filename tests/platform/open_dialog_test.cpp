@@ -1,6 +1,7 @@
 // The file-open dialog lists a folder of RFCs in the order of their numbers.
 #include "platform/dialogs.h"
 #include "platform/natural_order.h"
+#include "support/fixture_cases.h"
 #include <QTemporaryDir>
 
 #include <QAbstractItemView>
@@ -30,23 +31,10 @@ QStringList listedNames(QFileDialog& dialog)
 
 TEST(NaturalOrder, NumbersInNamesCompareByValue)
 {
-    const struct {
-        const char* before;
-        const char* after;
-    } pairs[] = {
-        {"rfc2.txt", "rfc10.txt"},
-        {"rfc9.txt", "rfc10.txt"},
-        {"rfc99.txt", "rfc100.txt"},
-        {"rfc-index.txt", "rfc1.txt"}, // "-" sorts before the digits
-        {"RFC1.txt", "rfc2.txt"},
-        {"rfc7.txt", "rfc07.txt"},
-        {"rfc1.txt", "rfc1a.txt"},
-        {"rfc2.txt", "rfc2.txt.gz"},
-        {"a", "b"},
-    };
-    for (const auto& pair : pairs) {
-        EXPECT_TRUE(naturalLess(pair.before, pair.after)) << pair.before << " < " << pair.after;
-        EXPECT_FALSE(naturalLess(pair.after, pair.before)) << pair.after << " < " << pair.before;
+    for (const test::FixtureCase& c : test::readFixtureCases("platform/natural-order.txt")) {
+        SCOPED_TRACE(c.title);
+        EXPECT_TRUE(naturalLess(QString::fromStdString(c["before"]), QString::fromStdString(c["after"])));
+        EXPECT_FALSE(naturalLess(QString::fromStdString(c["after"]), QString::fromStdString(c["before"])));
     }
     EXPECT_FALSE(naturalLess("rfc1.txt", "rfc1.txt"));
 }

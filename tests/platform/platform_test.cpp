@@ -6,6 +6,7 @@
 #include "platform/tree_images.h"
 
 #include "analysis/line_reader.h"
+#include "support/fixture_cases.h"
 
 #include <QIcon>
 #include <QTextDocument>
@@ -170,25 +171,14 @@ TEST(CharFormat, TheCacheAnswersEachFormatWithItsOwnConversion)
 // would split the line in the control, where the analysis sees one line.
 TEST(TextDecoding, DecodesEachLineAsUtf8OrByteForByte)
 {
-    const QChar cr(kShownCarriageReturn);
-    const QChar bad(QChar::ReplacementCharacter);
-    const struct {
-        std::string bytes;
-        QString text;
-        std::vector<int32_t> latin1Lines;
-    } cases[] = {
-        {"plain\nascii\n", "plain\nascii\n", {}},
-        {"G\xC3\xBCnther\nM\xFCller\n\xE2\x82\xAC\nM\xFCller",
-         QString::fromUtf8("G\xC3\xBCnther\nM\xC3\xBCller\n\xE2\x82\xAC\nM\xC3\xBCller"),
-         {1, 3}},
-        {"a\rb\nc\342\200\250d\ne\342\200\251f\n",
-         QString("a") + cr + "b\nc" + bad + "d\ne" + bad + "f\n",
-         {}},
-    };
-    for (const auto& c : cases) {
-        const DecodedText decoded = decodeRfcText(c.bytes);
-        EXPECT_EQ(decoded.text, c.text) << c.bytes;
-        EXPECT_EQ(decoded.latin1Lines, c.latin1Lines) << c.bytes;
+    for (const test::FixtureCase& c : test::readFixtureCases("platform/decoded-lines.txt")) {
+        SCOPED_TRACE(c.title);
+        const DecodedText decoded = decodeRfcText(c["bytes"]);
+        EXPECT_EQ(decoded.text, QString::fromStdString(c["text"]));
+        std::vector<std::string> byteLines;
+        for (const int32_t line : decoded.latin1Lines)
+            byteLines.push_back(std::to_string(line));
+        EXPECT_EQ(byteLines, c.items("byte lines"));
     }
 }
 
@@ -215,24 +205,12 @@ TEST(TextDecoding, OverlongLinesShowAsThePiecesTheAnalysisReads)
 // Byte columns become character columns of the shown line.
 TEST(TextDecoding, ByteColumnsBecomeCharacterColumnsOfTheShownLine)
 {
-    const struct {
-        std::string bytes;
-        int byteColumn;
-        int charColumn;
-    } columns[] = {
-        {"J\xC3\xBCrgen [RFC2119]\n", 8, 7}, // two bytes, one character
-        {"J\xFCrgen [RFC2119]\n", 7, 7}, // a byte-for-byte line keeps its columns
-        {"\xC3\xA9\r [1]", 4, 3}, // a CR inside a line is one byte, one character
-        {"\xF0\x9F\x98\x80[x]", 4, 2}, // four UTF-8 bytes, two UTF-16 units
-        {"abc", 99, 3},
-        {"\377bc", 99, 3},
-        {"abc", -1, 0},
-    };
-    for (const auto& c : columns) {
-        const DecodedText decoded = decodeRfcText(c.bytes);
-        EXPECT_EQ(byteColumnToCharColumn(decoded.text, c.byteColumn, !decoded.latin1Lines.empty()),
-                  c.charColumn)
-            << c.bytes;
+    for (const test::FixtureCase& c : test::readFixtureCases("platform/byte-columns.txt")) {
+        SCOPED_TRACE(c.title);
+        const DecodedText decoded = decodeRfcText(c["bytes"]);
+        EXPECT_EQ(
+            byteColumnToCharColumn(decoded.text, int(c.number("byte column")), !decoded.latin1Lines.empty()),
+            c.number("char column"));
     }
 }
 

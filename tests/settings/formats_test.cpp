@@ -1,4 +1,5 @@
 #include "settings/formats.h"
+#include "support/fixture_cases.h"
 
 #include <cmath>
 #include <cstring>
@@ -20,36 +21,13 @@ std::string stored(const TextFormat& format)
 // inside a character.
 TEST(Formats, StoredTextsReadToTheFormatThatIsStoredAgain)
 {
-    const struct {
-        std::string face;
-        const char *style, *colour, *size;
-        std::string written;
-    } cases[] = {
-        {"F", "strikeout underline italic bold", "0:0:0", "10",
-         "F|bold, italic, strikeout, underline|0:0:0|10"},
-        {"F", "nobold", "0:0:0", "10", "F|bold|0:0:0|10"},
-        {"F", "Bold, ITALIC", "0:0:0", "10", "F||0:0:0|10"},
-        {"F", "", "1:2:3", "10", "F||1:2:3|10"},
-        {"F", "", " 1: +2:\t3 trailing", "10", "F||1:2:3|10"},
-        {"F", "", "255:128", "10", "F||0:0:0|10"},
-        {"F", "", "1 :2:3", "10", "F||0:0:0|10"},
-        {"F", "", "red", "10", "F||0:0:0|10"},
-        {"F", "", "257:0:0", "10", "F||1:0:0|10"},
-        {"F", "", "-1:0:0", "10", "F||255:0:0|10"},
-        {"F", "", "99999999999:0:7", "10", "F||255:0:7|10"},
-        {"F", "", "0:0:0", "12pt", "F||0:0:0|12"},
-        {"F", "", "0:0:0", "abc", "F||0:0:0|0"},
-        {"F", "", "0:0:0", "99999999999", "F||0:0:0|1638"},
-        {std::string(40, 'x'), "", "0:0:0", "10", std::string(31, 'x') + "||0:0:0|10"},
-        {std::string(30, 'a') + "\xC3\xA9" + "b", "", "0:0:0", "10", std::string(30, 'a') + "||0:0:0|10"},
-        {"Courier New", "italic, strikeout", "10:200:30", "14", "Courier New|italic, strikeout|10:200:30|14"},
-    };
-    for (const auto& c : cases) {
-        const TextFormat format = textToFormat(c.face, c.style, c.colour, c.size);
-        EXPECT_EQ(stored(format), c.written) << c.face << "|" << c.style << "|" << c.colour << "|" << c.size;
+    for (const test::FixtureCase& c : test::readFixtureCases("settings/stored-formats.txt")) {
+        SCOPED_TRACE(c.title);
+        const TextFormat format = textToFormat(c["face"], c["style"], c["colour"], c["size"]);
+        EXPECT_EQ(stored(format), c["written"]);
         const FormatTexts texts = formatToText(format);
         const TextFormat again = textToFormat(texts.font, texts.style, texts.color, texts.size);
-        EXPECT_EQ(std::memcmp(&again, &format, sizeof format), 0) << c.written;
+        EXPECT_EQ(std::memcmp(&again, &format, sizeof format), 0);
     }
 }
 

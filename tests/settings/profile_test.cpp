@@ -1,6 +1,6 @@
 #include "settings/profile.h"
 
-#include <climits>
+#include <array>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "support/file_faults.h"
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 
 namespace parchly {
@@ -26,29 +27,6 @@ struct Write {
     const char* section;
     const char* key;
     const char* value;
-};
-
-struct WriteCase {
-    std::string before;
-    std::vector<Write> writes;
-    std::string after;
-};
-const WriteCase kWriteCases[] = {
-    {"; comment at the top\n[settings]\nLineWidth=73\n; a note\nLevel0=500\n\n[Default]\nfont=Fixedsys\n",
-     {{"SETTINGS", "level0", "400"},
-      {"settings", "ShowPageSeparator", "1"},
-      {"Bookmarks", "BM0", ""},
-      {"default", "font", "Courier New"}},
-     "; comment at the top\n[settings]\nLineWidth=73\n; a note\nlevel0=400\nShowPageSeparator=1\n\n"
-     "[Default]\nfont=Courier New\n[Bookmarks]\nBM0=\n"},
-    {"\xEF\xBB\xBF[s]\r\nkey=old\r\nlast=x",
-     {{"s", "key", "new"}, {"s", "added", "y"}, {"t", "z", "3"}},
-     "\xEF\xBB\xBF[s]\r\nkey=new\r\nlast=x\r\nadded=y\r\n[t]\r\nz=3\r\n"},
-    {"[a\r", {{"a", "k", "1"}}, "[a\rk=1\r"},
-    {"[a\r", {{"a", "k", "1"}, {"a", "j", "2"}}, "[a\rk=1\rj=2\r"},
-    {"[a]\rx=1\r\n\n", {{"a", "k", "2"}}, "[a]\rx=1\r\nk=2\r\n\n"},
-    {"x\r[a]\n\n", {{"a", "k", "1"}, {"b", "m", "3"}}, "x\r[a]\nk=1\n\n[b]\nm=3\n"},
-    {"[a]\r\n\rk=old\r", {{"a", "k", "new"}}, "[a]\r\n\rk=new\r"},
 };
 
 class ProfileTest : public ::testing::Test {
@@ -71,57 +49,28 @@ protected:
     // its file: every value reads back and the file is the case's `after`.
     void expectWriteCases(bool batched)
     {
-        for (const WriteCase& c : kWriteCases) {
-            SCOPED_TRACE(c.before);
-            writeFile(path, c.before);
+        for (const test::FixtureCase& c : test::readFixtureCases("settings/profile-writes.txt")) {
+            SCOPED_TRACE(c.title);
+            // Each write as its section, key and value.
+            std::vector<std::array<std::string, 3>> writes;
+            for (const std::string& w : c.items("writes"))
+                writes.push_back({w.substr(0, w.find('/')),
+                                  w.substr(w.find('/') + 1, w.find('=') - w.find('/') - 1),
+                                  w.substr(w.find('=') + 1)});
+            writeFile(path, c["before"]);
             {
                 auto batch = batched ? std::make_unique<ProfileBatch>(profile) : nullptr;
-                for (const Write& w : c.writes)
-                    EXPECT_TRUE(profile.writeString(w.section, w.key, w.value));
+                for (const auto& [section, key, value] : writes)
+                    EXPECT_TRUE(profile.writeString(section, key, value));
                 if (batch) {
                     EXPECT_TRUE(batch->commit());
                 }
             }
-            for (const Write& w : c.writes)
-                EXPECT_EQ(profile.readString(w.section, w.key, "lost"), w.value);
-            EXPECT_EQ(readFile(path), c.after);
+            for (const auto& [section, key, value] : writes)
+                EXPECT_EQ(profile.readString(section, key, "lost"), value);
+            EXPECT_EQ(readFile(path), c["after"]);
         }
     }
-};
-
-const std::string kLongValue(5000, 'v');
-
-struct ReadCase {
-    std::string file;
-    const char* section;
-    const char* key;
-    std::string text;
-    int number;
-};
-const ReadCase kReadCases[] = {
-    {"[Settings]\nLineWidth=80\nlinewidth=90\n", "settings", "LINEWIDTH", "80", 80},
-    // Only the first of two sections with the same name is consulted.
-    {"[Settings]\nx=1\n[SETTINGS]\nPageHeight=60\n", "settings", "PageHeight", "-", -1},
-    // A key belongs to its own section only, never to none.
-    {"[Settings]\nLineWidth=80\n[Default]\nfont=C\n", "Default", "LineWidth", "-", -1},
-    {"orphan=1\n[s]\nkey=2\n", "", "orphan", "-", -1},
-    {"orphan=1\n[s]\nkey=2\n", "s", "orphan", "-", -1},
-    {"", "settings", "key", "-", -1},
-    {"[s]\nv=-34abc\n", "s", "v", "-34abc", -34},
-    {"[s]\nv=+5\n", "s", "v", "+5", 5},
-    {"[s]\nv=abc\n", "s", "v", "abc", 0},
-    {"[s]\nv=\n", "s", "v", "", 0},
-    {"[s]\nv=99999999999999999999\n", "s", "v", "99999999999999999999", INT_MAX},
-    {"[s]\nv=-99999999999999999999\n", "s", "v", "-99999999999999999999", INT_MIN},
-    {"[s]\nv= 7 8\n", "s", "v", "7 8", 7},
-    // A byte-order mark, CR LF, spaces round names and values, "=" in a
-    // value, stray lines, long values, a header without its bracket.
-    {"\xEF\xBB\xBF[first]\r\nstray line\r\n  spaced key  =  12 value  \r\n", "first", "spaced key",
-     "12 value", 12},
-    {"[first]\r\nstray line\r\n=no key\r\neq=a=b\r\n", "first", "eq", "a=b", 0},
-    {"[first]\r\nstray line\r\n", "first", "stray line", "-", -1},
-    {"[first]\nlong=" + kLongValue + "\n", "first", "long", kLongValue, 0},
-    {"[ second \r\n\tlast=end", "second", "last", "end", 0},
 };
 
 // Reading: names match without regard to case and the first match wins;
@@ -129,11 +78,11 @@ const ReadCase kReadCases[] = {
 // and foreign files read what can be read. "-" is the default asked for.
 TEST_F(ProfileTest, ReadsEachValueAsStored)
 {
-    for (const ReadCase& c : kReadCases) {
-        SCOPED_TRACE(c.file);
-        writeFile(path, c.file);
-        EXPECT_EQ(profile.readString(c.section, c.key, "-"), c.text);
-        EXPECT_EQ(profile.readInt(c.section, c.key, -1), c.number);
+    for (const test::FixtureCase& c : test::readFixtureCases("settings/profile-reads.txt")) {
+        SCOPED_TRACE(c.title);
+        writeFile(path, c["file"]);
+        EXPECT_EQ(profile.readString(c["section"], c["key"], "-"), c["text"]);
+        EXPECT_EQ(profile.readInt(c["section"], c["key"], -1), c.number("number"));
     }
 }
 

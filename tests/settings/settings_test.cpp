@@ -220,22 +220,14 @@ TEST_F(SettingsTest, LevelCountsAreWrittenInOneSpellingWithoutAnEmptyEntry)
 // on the first start, in the record and in the file.
 TEST_F(SettingsTest, OldDefaultAddressesAreReplacedOnFirstStart)
 {
-    const std::pair<const char*, const char*> collections[] = {
-        {"RfcDownloadUrl", "https://www.rfc-editor.org/in-notes/tar/RFC-all.zip"},
-        {"RfcDownloadUrl", "https://www.rfc-editor.org/in-notes/tar/RFC-all.tar.gz"},
-        {"RfcDownloadUrl", "ftp://ftp.rfc-editor.org/in-notes/tar/RFC-all.zip"},
-        {"RfcDownloadUrl", "http://www.rfc-editor.org/in-notes/tar/RFC-all.zip"},
-        {"RfcIndexDownloadUrl", "https://www.rfc-editor.org/in-notes/rfc-index.txt"},
-        {"RfcIndexDownloadUrl", "ftp://ftp.rfc-editor.org/in-notes/rfc-index.txt"},
-        {"RfcIndexDownloadUrl", "http://www.rfc-editor.org/in-notes/rfc-index.txt"},
-    };
-    for (const auto& [key, old] : collections) {
-        RfcSettings s = loaded(std::string("[settings]\n") + key + "=" + old + "\n");
-        EXPECT_TRUE(migrateOldDefaultAddresses(s, profile)) << old;
-        const bool collection = std::string(key) == "RfcDownloadUrl";
+    for (const test::FixtureCase& c : test::readFixtureCases("settings/old-default-addresses.txt")) {
+        SCOPED_TRACE(c.title);
+        RfcSettings s = loaded("[settings]\n" + c["key"] + "=" + c["old"] + "\n");
+        EXPECT_TRUE(migrateOldDefaultAddresses(s, profile));
+        const bool collection = c["key"] == "RfcDownloadUrl";
         const std::string today = collection ? kDefaultCollectionUrl : kDefaultIndexUrl;
-        EXPECT_EQ(collection ? s.RfcDownloadUrl : s.RfcIndexDownloadUrl, today) << old;
-        EXPECT_EQ(profile.readString("settings", key, ""), today) << old << " stays in the file";
+        EXPECT_EQ(collection ? s.RfcDownloadUrl : s.RfcIndexDownloadUrl, today);
+        EXPECT_EQ(profile.readString("settings", c["key"], ""), today) << "the old address stays in the file";
     }
 }
 

@@ -14,32 +14,21 @@ namespace {
 
 TEST(RsyncOutputTest, ListingLinesGiveTypeSizeAndName)
 {
-    struct Case {
-        std::string line;
-        ListedFile::Type type;
-        uint64_t size;
-        std::string name;
-    };
-    const Case cases[] = {
-        {"-rw-r--r--         12,345 2026/05/01 10:00:00 rfc1.txt", ListedFile::Regular, 12345, "rfc1.txt"},
-        {"-rw-r--r--    209,715,200 2026/05/01 10:00:00 rfc9999.txt", ListedFile::Regular, 209715200,
-         "rfc9999.txt"},
-        {"drwxr-xr-x          4,096 2026/05/01 10:00:00 rfc1.txt", ListedFile::Directory, 4096, "rfc1.txt"},
-        {"lrwxrwxrwx             11 2026/05/01 10:00:00 rfc666.txt", ListedFile::Link, 11, "rfc666.txt"},
-        {"-rw-r--r--              0 2026/05/01 10:00:00 name with spaces.txt", ListedFile::Regular, 0,
-         "name with spaces.txt"},
-    };
-    for (const Case& item : cases) {
-        const std::optional<ListedFile> file = parseListingLine(item.line);
-        ASSERT_TRUE(file) << item.line;
-        EXPECT_EQ(file->type, item.type) << item.line;
-        EXPECT_EQ(file->size, item.size) << item.line;
-        EXPECT_EQ(file->name, item.name) << item.line;
+    const std::map<std::string, ListedFile::Type> types = {
+        {"regular", ListedFile::Regular}, {"directory", ListedFile::Directory}, {"link", ListedFile::Link}};
+    for (const test::FixtureCase& c : test::readFixtureCases("update/listing-lines.txt")) {
+        SCOPED_TRACE(c.title);
+        const std::optional<ListedFile> file = parseListingLine(c["line"]);
+        ASSERT_EQ(file.has_value(), c["type"] != "none");
+        if (file) {
+            EXPECT_EQ(file->type, types.at(c["type"]));
+            EXPECT_EQ(file->size, uint64_t(c.number("size")));
+            EXPECT_EQ(file->name, c["name"]);
+        }
     }
     // Listed with TZ=UTC: the time the next run compares with the local file.
-    EXPECT_EQ(parseListingLine(cases[0].line)->modified, 1777629600);
-    for (const char* noise : {"", "receiving incremental file list", "MOTD: welcome", "total size is 3"})
-        EXPECT_FALSE(parseListingLine(noise)) << noise;
+    EXPECT_EQ(parseListingLine("-rw-r--r--         12,345 2026/05/01 10:00:00 rfc1.txt")->modified,
+              1777629600);
 }
 
 TEST(RsyncOutputTest, ProgressLinesGiveBytesPercentRateAndFiles)
@@ -97,26 +86,14 @@ TEST(NewRfcFeedTest, TextThatIsNotXmlIsAnErrorWithNoItems)
 
 TEST(NewRfcCheckTest, CheckIsDueByTheChosenInterval)
 {
-    const int64_t day = 24 * 60 * 60;
     const int64_t now = 1800000000;
-    struct Case {
-        NewRfcCheck setting;
-        int64_t last;
-        bool due;
-    };
-    const Case cases[] = {
-        {NewRfcCheck::Never, 0, false},
-        {NewRfcCheck::Never, now - 30 * day, false},
-        {NewRfcCheck::Daily, 0, true},
-        {NewRfcCheck::Daily, now - day + 60, false},
-        {NewRfcCheck::Daily, now - day, true},
-        {NewRfcCheck::Weekly, now - 6 * day, false},
-        {NewRfcCheck::Weekly, now - 7 * day, true},
-        {NewRfcCheck::Daily, now + day, true}, // clock set back
-    };
-    for (const Case& item : cases)
-        EXPECT_EQ(newRfcCheckDue(item.setting, item.last, now), item.due)
-            << int(item.setting) << " last " << item.last;
+    const std::map<std::string, NewRfcCheck> intervals = {
+        {"never", NewRfcCheck::Never}, {"daily", NewRfcCheck::Daily}, {"weekly", NewRfcCheck::Weekly}};
+    for (const test::FixtureCase& c : test::readFixtureCases("update/new-rfc-checks.txt")) {
+        SCOPED_TRACE(c.title);
+        const int64_t last = c["ago"] == "never" ? 0 : now - c.number("ago");
+        EXPECT_EQ(newRfcCheckDue(intervals.at(c["interval"]), last, now), c.number("due") == 1);
+    }
 }
 
 TEST(IndexListingTest, EntriesTellNumberTitleStatusAndWhetherTextExists)

@@ -3,6 +3,8 @@
 #include "view/find.h"
 #include "view/find_matches.h"
 
+#include "support/fixture_cases.h"
+
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -10,24 +12,16 @@ namespace {
 
 TEST(FindMatches, StartsFollowCaseWholeWordAndOverlapRules)
 {
-    const struct {
-        const char* name;
-        QString text;
-        FindRequest request;
+    for (const test::FixtureCase& c : test::readFixtureCases("view/find-matches.txt")) {
+        SCOPED_TRACE(c.title);
+        const FindRequest request{QString::fromStdString(c["find"]),
+                                  c["options"].find("case") != std::string::npos,
+                                  c["options"].find("word") != std::string::npos};
         std::vector<int> starts;
-    } cases[] = {
-        {"any case by default", "State, STATE and state", {"state"}, {0, 7, 17}},
-        {"match case", "State, STATE and state", {"state", true}, {17}},
-        {"whole word skips longer words", "state stateid substate state.", {"state", false, true}, {0, 23}},
-        {"whole word at both ends", "stateid", {"stateid", false, true}, {0}},
-        {"digits join a word", "RFC2119 RFC 2119", {"2119", false, true}, {12}},
-        {"a match ends where the next may start", "aaaaa", {"aa"}, {0, 2}},
-        {"letters beyond ASCII fold", "\u00dcber \u00fcber", {"\u00fcber"}, {0, 5}},
-        {"nothing to look for", "text", {""}, {}},
-        {"longer than the text", "ab", {"abc"}, {}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(allMatchStarts(c.text, c.request), c.starts) << c.name;
+        for (const std::string& start : c.items("starts"))
+            starts.push_back(std::stoi(start));
+        EXPECT_EQ(allMatchStarts(QString::fromStdString(c["text"]), request), starts);
+    }
 }
 
 TEST(FindMatches, MatchAcrossTwoSlicesIsFoundOnce)

@@ -63,14 +63,6 @@ protected:
         return *view->findChild<QMenu*>();
     }
 
-    static QAction* item(QMenu& menu, const QString& text)
-    {
-        for (QAction* action : menu.actions())
-            if (action->text() == text)
-                return action;
-        return nullptr;
-    }
-
     BrowserStandIn browser;
     ReadingView* view = nullptr;
 };
@@ -110,8 +102,8 @@ TEST_F(LinkPointingTest, AWebAddressInTheTextOpensInTheDesktopsBrowser)
 TEST_F(LinkPointingTest, CopyLinkGivesTheRfcEditorsAddressOfTheSection)
 {
     QMenu& menu = menuAt(openAt(QStringLiteral("Section 8.3 agree")));
-    ASSERT_NE(item(menu, QStringLiteral("Copy &Link")), nullptr);
-    item(menu, QStringLiteral("Copy &Link"))->trigger();
+    ASSERT_NE(actionNamed(&menu, QStringLiteral("Copy &Link")), nullptr);
+    actionNamed(&menu, QStringLiteral("Copy &Link"))->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral("https://www.rfc-editor.org/rfc/rfc9110#section-8.3"));
     menu.hide();
@@ -121,8 +113,8 @@ TEST_F(LinkPointingTest, OpenInNewWindowOpensTheRfcAndKeepsThisOne)
 {
     QMenu& menu = menuAt(openAt(QStringLiteral("Section 8.3 agree")));
     const int line = caretLine(*view);
-    ASSERT_NE(item(menu, QStringLiteral("&Open in New Window")), nullptr);
-    item(menu, QStringLiteral("&Open in New Window"))->trigger();
+    ASSERT_NE(actionNamed(&menu, QStringLiteral("&Open in New Window")), nullptr);
+    actionNamed(&menu, QStringLiteral("&Open in New Window"))->trigger();
     QApplication::processEvents();
     EXPECT_EQ(activeFile(), QStringLiteral("rfc9110.txt"));
     EXPECT_EQ(frame().documentWindows().size(), 2u);
@@ -135,8 +127,8 @@ TEST_F(LinkPointingTest, OffALinkTheMenuHasNoLinkItems)
     view = open(copyReading(kLinks, "rfc9995.txt"));
     ASSERT_NE(view, nullptr);
     QMenu& menu = menuAt(pointAt(*view, 0)); // "Network Working Group"
-    EXPECT_EQ(item(menu, QStringLiteral("Copy &Link")), nullptr);
-    EXPECT_EQ(item(menu, QStringLiteral("&Open in New Window")), nullptr);
+    EXPECT_EQ(actionNamed(&menu, QStringLiteral("Copy &Link")), nullptr);
+    EXPECT_EQ(actionNamed(&menu, QStringLiteral("&Open in New Window")), nullptr);
     menu.hide();
 }
 

@@ -11,6 +11,7 @@
 #include "reading_fixture.h"
 #include "settings/profile.h"
 #include "support/file_faults.h"
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
 #include <functional>
+#include <map>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -79,43 +81,12 @@ protected:
 
 // ---- Links across RFCs ----
 
-struct LinkCase {
-    const char* text; // clicked at its second character
-    const char* file; // the active window afterwards
-    const char* caretLine; // the start of the caret's line there; null: not moved
-    bool link;
-    const char* tip = nullptr;
-};
-const LinkCase kLinkCases[] = {
-    {"[RFC6961] in one line", "rfc9995.txt", "[RFC6961]  Pettersen", true}, // second on its line
-    {"[3], and a list", "rfc9995.txt", "[3]        Postel", true},
-    {"Section 2.1, Sections", "rfc9995.txt", "2.1.  Details", true},
-    {" 3, Appendix A.1", "rfc9995.txt", "3.  Security Considerations", true},
-    {"Appendix A.1 and", "rfc9995.txt", "A.1.  Sub-example", true},
-    {"RFC 9110, Section 8.3", "rfc9110.txt", nullptr, true},
-    {"Section 4 and Section 5.1", "rfc9110.txt", "4.  References", true},
-    {"RFC 7231 by number", "rfc9995.txt", nullptr, true}, // missing, not indexed: a message
-    {"BCP 14, STD 97", "rfc-index.txt", "2119 Key words", true, // missing: its index entry
-     "BCP 14: RFC 2119, RFC 8174, RFC 9995"},
-    {"FYI 36;", "rfc9995.txt", nullptr, false}, // the index names no RFC for it
-    {"RFC-Editor and", "rfc9995.txt", nullptr, false},
-    {"Section 9 (which", "rfc9995.txt", nullptr, false},
-    {"10.17487/RFC9110, not", "rfc9995.txt", nullptr, false},
-};
-
-struct LinkSettingCase {
-    const char* name;
-    void (*change)(RfcSettings&);
-    bool entry, lostEntry, citation;
-};
-const LinkSettingCase kLinkSettingCases[] = {
-    {"defaults", [](RfcSettings&) {}, true, false, true},
-    {"invalid entries allowed", [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }, true, true,
-     true},
-    {"reference links off", [](RfcSettings& s) { s.DisableReferenceLink = true; }, true, false, false},
-    {"contents links off", [](RfcSettings& s) { s.DisableContentEntryLink = true; }, false, false, true},
-    {"only default text", [](RfcSettings& s) { s.UseOnlyDefaultText = true; }, false, false, true},
-};
+// The link settings a case of reading/link-settings.txt may switch.
+const std::map<std::string, bool RfcSettings::*> kLinkSwitches = {
+    {"DisableInvalidContentEntryLink", &RfcSettings::DisableInvalidContentEntryLink},
+    {"DisableReferenceLink", &RfcSettings::DisableReferenceLink},
+    {"DisableContentEntryLink", &RfcSettings::DisableContentEntryLink},
+    {"UseOnlyDefaultText", &RfcSettings::UseOnlyDefaultText}};
 
 Qt::CursorShape linkShape(bool link)
 {
@@ -125,14 +96,17 @@ Qt::CursorShape linkShape(bool link)
 // Runs `check` on a fresh copy of the RFC opened under each link setting.
 class LinkSettingsTest : public ReadingTest {
 protected:
-    void forEachLinkSetting(const std::function<void(const LinkSettingCase&, ReadingView&)>& check)
+    void forEachLinkSetting(const std::function<void(const test::FixtureCase&, ReadingView&)>& check)
     {
         const RfcSettings defaults = app->settings();
-        for (const LinkSettingCase& c : kLinkSettingCases) {
-            SCOPED_TRACE(c.name);
+        int opened = 9992;
+        for (const test::FixtureCase& c : test::readFixtureCases("reading/link-settings.txt")) {
+            SCOPED_TRACE(c.title);
             app->settings() = defaults;
-            c.change(app->settings());
-            check(c, openRfc(QStringLiteral("rfc%1.txt").arg(9992 + (&c - kLinkSettingCases))));
+            const std::string& change = c["switch"];
+            if (!change.empty())
+                app->settings().*kLinkSwitches.at(change.substr(0, change.find('='))) = change.back() == '1';
+            check(c, openRfc(QStringLiteral("rfc%1.txt").arg(opened++)));
         }
     }
 };
@@ -224,29 +198,28 @@ protected:
 // Each link shape leads where it names and the hand shows over it alone.
 TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNames)
 {
-    for (const LinkCase& c : kLinkCases) {
-        SCOPED_TRACE(c.text);
+    for (const test::FixtureCase& c : test::readFixtureCases("reading/cross-links.txt")) {
+        SCOPED_TRACE(c.title);
         ReadingView& view = openLinks();
-        const int at = find(view, QString::fromLatin1(c.text));
+        const int at = find(view, QString::fromStdString(c["text"]));
         ASSERT_GE(at, 0);
         view.scrollLines(view.lineFromPosition(at) - 5 - view.firstVisibleLine());
         const int line = view.lineFromPosition(at);
-        EXPECT_EQ(pointerAt(view, pointAt(view, at + 1)), c.link ? Qt::PointingHandCursor : Qt::IBeamCursor);
-        if (c.tip) {
-            EXPECT_EQ(view.viewport()->toolTip(), QString::fromLatin1(c.tip));
+        EXPECT_EQ(pointerAt(view, pointAt(view, at + 1)), linkShape(c.number("link")));
+        if (c.parts.count("tip")) {
+            EXPECT_EQ(view.viewport()->toolTip().toStdString(), c["tip"]);
         }
-        const size_t messages = dialogs.messages.size();
+        const qsizetype messages = dialogs.messages.size();
         clickAt(view, at + 1);
-        EXPECT_EQ(activeFile(), QString::fromLatin1(c.file));
+        EXPECT_EQ(activeFile().toStdString(), c["file"]);
         ReadingView* shown = frame().activeDocumentWindow()->view();
-        if (c.caretLine) {
-            EXPECT_TRUE(caretLineText(*shown).trimmed().startsWith(QString::fromLatin1(c.caretLine)))
+        if (c.parts.count("caret line")) {
+            EXPECT_TRUE(caretLineText(*shown).trimmed().startsWith(QString::fromStdString(c["caret line"])))
                 << caretLineText(*shown).toStdString();
         } else if (shown == &view) {
             EXPECT_EQ(caretLine(view), line);
         }
-        EXPECT_EQ(dialogs.messages.size() - messages,
-                  QString::fromLatin1(c.text).startsWith("RFC 7231") ? 1u : 0u);
+        EXPECT_EQ(dialogs.messages.size() - messages, c.parts.count("messages") ? c.number("messages") : 0);
         for (DocumentWindow* child : std::vector<DocumentWindow*>(frame().documentWindows()))
             child->close();
         QApplication::processEvents();
@@ -429,13 +402,13 @@ TEST_F(CrossLinksTest, AnExportThatCannotBeWrittenKeepsTheOldFileAndSaysSo)
 // follows; a contents entry without its heading leads nowhere, link or not.
 TEST_F(LinkSettingsTest, EachLinkSettingDecidesWhatIsALink)
 {
-    forEachLinkSetting([this](const LinkSettingCase& c, ReadingView& view) {
+    forEachLinkSetting([this](const test::FixtureCase& c, ReadingView& view) {
         const int entry = contentsText(view, "Protocol");
         const int lost = contentsText(view, "Lost Section");
         const int citation = find(view, "[RFC2119]") + 1;
-        EXPECT_EQ(pointerAt(view, pointAt(view, entry)), linkShape(c.entry));
-        EXPECT_EQ(pointerAt(view, pointAt(view, lost)), linkShape(c.lostEntry));
-        EXPECT_EQ(pointerAt(view, pointAt(view, citation)), linkShape(c.citation));
+        EXPECT_EQ(pointerAt(view, pointAt(view, entry)), linkShape(c.number("entry")));
+        EXPECT_EQ(pointerAt(view, pointAt(view, lost)), linkShape(c.number("lost entry")));
+        EXPECT_EQ(pointerAt(view, pointAt(view, citation)), linkShape(c.number("citation")));
         EXPECT_EQ(pointerAt(view, pointAt(view, find(view, "describes links"))), Qt::IBeamCursor);
         EXPECT_EQ(pointerAt(view, pointAt(view, view.lineStart(view.lineFromPosition(entry)) + 1)),
                   Qt::IBeamCursor)
@@ -444,11 +417,11 @@ TEST_F(LinkSettingsTest, EachLinkSettingDecidesWhatIsALink)
         EXPECT_EQ(view.firstVisibleLine(), 0);
         EXPECT_EQ(caretLine(view), view.lineFromPosition(lost));
         clickAt(view, citation);
-        EXPECT_EQ(caretLine(view) != view.lineFromPosition(citation), c.citation);
+        EXPECT_EQ(caretLine(view) != view.lineFromPosition(citation), c.number("citation") == 1);
         QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
         clickAt(view, entry);
-        EXPECT_EQ(view.firstVisibleLine() == kProtocolHeading - 1, c.entry);
-        if (c.entry) {
+        EXPECT_EQ(view.firstVisibleLine() == kProtocolHeading - 1, c.number("entry") == 1);
+        if (c.number("entry")) {
             EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 1").arg(kProtocolHeading));
         }
     });
@@ -458,7 +431,7 @@ TEST_F(LinkSettingsTest, EachLinkSettingDecidesWhatIsALink)
 // is reported, one that is there opens; the words around it are no link.
 TEST_F(LinkSettingsTest, AReferencesRfcNumberIsALinkUnderEverySetting)
 {
-    forEachLinkSetting([this](const LinkSettingCase&, ReadingView& view) {
+    forEachLinkSetting([this](const test::FixtureCase&, ReadingView& view) {
         view.scrollLines(view.lineCount());
         const qsizetype messages = dialogs.messages.size();
         clickAt(view, find(view, "2119, March"));
@@ -631,14 +604,6 @@ TEST_F(CaretTest, ThePaneFollowsTheActiveWindowsCaret)
     EXPECT_TRUE(pane().startsWith("Ln 61, Col ")) << pane().toStdString();
 }
 
-QAction* menuItem(QMenu* menu, const QString& text)
-{
-    for (QAction* action : menu->actions())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
 TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
 {
     ReadingView& view = openRfc();
@@ -652,12 +617,12 @@ TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
     const auto states = [menu] {
         std::string enabled;
         for (const char* item : {"&Copy", "F&ind Next", "Go &Back", "Go For&ward", "&Structure", "&Page"})
-            enabled += menuItem(menu, item)->isEnabled() ? '+' : '-';
+            enabled += actionNamed(menu, item)->isEnabled() ? '+' : '-';
         return enabled;
     };
     EXPECT_EQ(states(), "-----+") << "the Structure tab is shown";
-    EXPECT_TRUE(menuItem(menu, "RFC &Headers")->isChecked());
-    EXPECT_FALSE(menuItem(menu, "Page &Separator")->isChecked());
+    EXPECT_TRUE(actionNamed(menu, "RFC &Headers")->isChecked());
+    EXPECT_FALSE(actionNamed(menu, "Page &Separator")->isChecked());
     menu->hide();
 
     clickAt(view, contentsText(view, "Protocol"));
@@ -668,9 +633,9 @@ TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
     EXPECT_EQ(states(), "+++--+");
 
     // Choosing an item runs its command, the view's own or its frame's.
-    menuItem(menu, "RFC &Headers")->trigger();
+    actionNamed(menu, "RFC &Headers")->trigger();
     EXPECT_TRUE(view.rfcDocument()->cuts().headers);
-    menuItem(menu, "&Page")->trigger();
+    actionNamed(menu, "&Page")->trigger();
     EXPECT_EQ(frame().activeDocumentWindow()->navigatorBar()->tabs()->currentIndex(), 1);
     EXPECT_EQ(frame().modePane(), "Page View");
     menu->hide();
@@ -685,31 +650,19 @@ TEST_F(ReadingTest, FindOpensTheFindBarNotTheDialog)
     EXPECT_FALSE(view.finder().dialog());
 }
 
-struct FindCase {
-    const char* text;
-    bool matchCase, wholeWord;
-    int count;
-};
-// "filler line 1" also starts "filler line 10" to "18" of two sections; as
-// whole words it is "1" of each section and "Closing filler line 1.".
-const FindCase kFindCases[] = {{"filler line 1", false, false, 21},
-                               {"filler line 1", false, true, 3},
-                               {"FILLER LINE 1", true, false, 0},
-                               {"xyz", false, false, 0}};
-
 TEST_F(ReadingTest, FindBarCountsAndMarksTheMatchesOfItsOptions)
 {
     ReadingView& view = openRfc();
     FindBar& bar = typeInFindBar(view, "");
-    for (const FindCase& c : kFindCases) {
-        SCOPED_TRACE(c.text);
-        bar.matchCaseBox()->setChecked(c.matchCase);
-        bar.wholeWordBox()->setChecked(c.wholeWord);
-        bar.textEdit()->setText(c.text);
-        EXPECT_EQ(bar.countLabel()->text(), QStringLiteral("%1 matches").arg(c.count));
+    for (const test::FixtureCase& c : test::readFixtureCases("reading/find-bar.txt")) {
+        SCOPED_TRACE(c.title);
+        bar.matchCaseBox()->setChecked(c["options"].find("case") != std::string::npos);
+        bar.wholeWordBox()->setChecked(c["options"].find("word") != std::string::npos);
+        bar.textEdit()->setText(QString::fromStdString(c["find"]));
+        EXPECT_EQ(bar.countLabel()->text(), QStringLiteral("%1 matches").arg(c.number("count")));
         // Only the matches in view are marked.
-        EXPECT_LE(view.extraSelections().size(), c.count);
-        EXPECT_EQ(view.extraSelections().isEmpty(), c.count == 0);
+        EXPECT_LE(view.extraSelections().size(), c.number("count"));
+        EXPECT_EQ(view.extraSelections().isEmpty(), c.number("count") == 0);
     }
 }
 

@@ -8,12 +8,14 @@
 #include "view/page_separator.h"
 #include "view/text_composition.h"
 
+#include "support/fixture_cases.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
 #include <functional>
+#include <map>
 
 namespace parchly {
 namespace {
@@ -103,45 +105,6 @@ void forEveryCut(const std::function<void(const RfcText&, const LineCuts&, const
     }
 }
 
-using U = Underline;
-using SettingsChange = void (*)(RfcSettings&);
-void referencesOff(RfcSettings& s)
-{
-    s.DisableReferenceLink = true;
-}
-
-struct FormatCase {
-    int line;
-    const char* at; // the column of its first character, plus `offset`
-    int offset, category;
-    Underline underline;
-    SettingsChange change = nullptr; // of the default settings
-};
-const FormatCase kFormatCases[] = {
-    {0, "Network", 0, -1, U::AsConfigured}, // plain front matter
-    {5, "Parchly", 0, kFormatSubtitles, U::AsConfigured}, // the title
-    {11, "Abstract", 0, kFormatSubtitles, U::AsConfigured}, // a front heading
-    {13, "[", 0, kFormatContents, U::Added}, // a citation's bracket
-    {13, "[", -1, -1, U::AsConfigured}, // ... and not before it
-    {35, "[", 0, kFormatContents, U::Added}, // a citation after non-ASCII text
-    {35, "]", 1, -1, U::AsConfigured}, // ... and not after it
-    {17, "1.", 0, kFormatContents, U::Added}, // a contents entry from its text
-    {17, "1.", -1, -1, U::AsConfigured}, // ... not its margin
-    {24, "Author", 0, kFormatHeadersFooters, U::AsConfigured},
-    {43, "9990", 0, kFormatHeadersFooters, U::AsConfigured},
-    {29, "Intro", 0, kFormatSubtitles, U::AsConfigured}, // a body heading
-    {52, "RFC2119]", 0, kFormatSubtitles, U::AsConfigured}, // a reference label
-    {57, "2616", 3, kFormatContents, U::Added}, // an RFC number after "RFC" a line up
-    {56, "RFC", 0, -1, U::AsConfigured}, // ... not the "RFC"
-    // The link settings decide what is underlined.
-    {19, "1.2", 0, kFormatContents, U::Untouched}, // an invalid entry is no link
-    {19, "1.2", 0, kFormatContents, U::Added,
-     [](RfcSettings& s) { s.DisableInvalidContentEntryLink = false; }},
-    {17, "1.", 0, kFormatContents, U::AsConfigured, [](RfcSettings& s) { s.DisableContentEntryLink = true; }},
-    {13, "[", 0, kFormatContents, U::Untouched, referencesOff},
-    {57, "2616", 0, kFormatContents, U::Added, referencesOff}, // numbers stay links
-};
-
 TEST(TextComposition, ACutTakesAwayExactlyTheHiddenLines)
 {
     forEveryCut(
@@ -217,17 +180,30 @@ TEST(TextComposition, FormatsLandOnTheirCharacters)
     const Composed composed = compose(test::readFile(kFixture));
     RfcText lost = composed.text; // "1.2 Terms" lost its heading
     lost.contents[2].headingLine = 0;
-    const auto at = [&](int line, const char* text, int offset) {
+    const auto at = [&](int line, const std::string& text, int offset) {
         const int start = line ? int(composed.lines.mid(0, line).join(QLatin1Char('\n')).size()) + 1 : 0;
-        return start + int(composed.lines[line].indexOf(QLatin1String(text))) + offset;
+        return start + int(composed.lines[line].indexOf(QString::fromStdString(text))) + offset;
     };
-    for (const FormatCase& c : kFormatCases) {
+    const std::map<std::string, int> categories = {{"none", -1},
+                                                   {"subtitles", kFormatSubtitles},
+                                                   {"contents", kFormatContents},
+                                                   {"headers and footers", kFormatHeadersFooters}};
+    const std::map<std::string, Underline> underlines = {{"AsConfigured", Underline::AsConfigured},
+                                                         {"Added", Underline::Added},
+                                                         {"Untouched", Underline::Untouched}};
+    const std::map<std::string, bool RfcSettings::*> switches = {
+        {"DisableInvalidContentEntryLink", &RfcSettings::DisableInvalidContentEntryLink},
+        {"DisableContentEntryLink", &RfcSettings::DisableContentEntryLink},
+        {"DisableReferenceLink", &RfcSettings::DisableReferenceLink}};
+    for (const test::FixtureCase& c : test::readFixtureCases("view/formats-on-characters.txt")) {
+        SCOPED_TRACE(c.title);
         RfcSettings settings("./");
-        if (c.change)
-            c.change(settings);
-        EXPECT_EQ(formatAt(composeFormats(lost, {}, composed.shown, settings), at(c.line, c.at, c.offset)),
-                  std::make_pair(c.category, c.underline))
-            << c.line << " " << c.at << c.offset;
+        const std::string& change = c["switch"];
+        if (!change.empty())
+            settings.*switches.at(change.substr(0, change.find('='))) = change.back() == '1';
+        EXPECT_EQ(formatAt(composeFormats(lost, {}, composed.shown, settings),
+                           at(int(c.number("line")), c["at"], int(c.number("offset")))),
+                  std::make_pair(categories.at(c["category"]), underlines.at(c["underline"])));
     }
 }
 

@@ -2,38 +2,22 @@
 // the end of a sentence and in parentheses.
 #include "view/web_links.h"
 
+#include "support/fixture_cases.h"
+
 #include <QStringList>
 #include <gtest/gtest.h>
 
 namespace parchly {
 namespace {
 
-struct WebLinkCase {
-    const char* line;
-    QStringList urls;
-};
-
-const WebLinkCase kWebLinkCases[] = {
-    {"   Read https://www.rfc-editor.org/info/rfc9110 or DOI", {"https://www.rfc-editor.org/info/rfc9110"}},
-    {"   URI:   <https://www.iana.org/assignments/tls-parameters>",
-     {"https://www.iana.org/assignments/tls-parameters"}},
-    {"   available at http://example.com/a.html.", {"http://example.com/a.html"}},
-    {"   (see ftp://ftp.example.net/pub/rfc/), or", {"ftp://ftp.example.net/pub/rfc/"}},
-    {"   http://en.wikipedia.org/wiki/Foo_(bar) explains", {"http://en.wikipedia.org/wiki/Foo_(bar)"}},
-    {"   EMail: mailto:someone@example.org; and \"http://a.example/x\"",
-     {"mailto:someone@example.org", "http://a.example/x"}},
-    {"   HTTP://EXAMPLE.ORG/ in capitals", {"HTTP://EXAMPLE.ORG/"}},
-    {"   the scheme http:// alone, mailto: with no one, xhttp://not", {}},
-    {"   no address here, only RFC 9110", {}},
-};
-
 TEST(WebLinks, EachAddressIsFoundWithoutTheTextAroundIt)
 {
-    for (const WebLinkCase& c : kWebLinkCases) {
-        QStringList found;
-        for (const WebLink& link : webLinksIn(QString::fromLatin1(c.line)))
-            found << link.url;
-        EXPECT_EQ(found, c.urls) << c.line;
+    for (const test::FixtureCase& c : test::readFixtureCases("view/web-links.txt")) {
+        SCOPED_TRACE(c.title);
+        std::vector<std::string> found;
+        for (const WebLink& link : webLinksIn(QString::fromStdString(c["line"])))
+            found.push_back(link.url.toStdString());
+        EXPECT_EQ(found, c.items("urls"));
     }
 }
 
