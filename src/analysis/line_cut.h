@@ -80,8 +80,7 @@ struct LineCut {
 
 // Cuts the `size` bytes at `text` as they stand: each line ends after its
 // LF, or after kLineBufferSize - 1 bytes when it is longer, the rest being
-// the next line.
-// `size` is at most kLongestCutText.
+// the next line. `size` is at most kLongestCutText.
 LineCut cutIntoLines(const char* text, std::size_t size, CutWidth width);
 
 } // namespace parchly
