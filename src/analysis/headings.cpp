@@ -83,27 +83,6 @@ bool numberExtends(std::string_view heading, std::size_t lead, const std::string
     return true;
 }
 
-// Whether `part` occurs in `lower`, a text in lower case, without regard
-// to the case of `part`. Every heading is tried against many entries, so
-// the search runs on the lowered heading and looks for the first byte.
-bool containsInLowerCase(std::string_view lower, std::string_view part)
-{
-    if (part.empty())
-        return true;
-    if (part.size() > lower.size())
-        return false;
-    const char first = lowerAscii(part[0]);
-    for (std::size_t at = lower.find(first); at != std::string_view::npos && lower.size() - at >= part.size();
-         at = lower.find(first, at + 1)) {
-        std::size_t k = 1;
-        while (k < part.size() && lower[at + k] == lowerAscii(part[k]))
-            ++k;
-        if (k == part.size())
-            return true;
-    }
-    return false;
-}
-
 // Whether `lower`, a text in lower case, holds `part` at `at`, without
 // regard to the case of `part`: eight bytes at a time.
 bool holdsInLowerCaseAt(std::string_view lower, std::size_t at, std::string_view part)
@@ -125,6 +104,22 @@ bool holdsInLowerCaseAt(std::string_view lower, std::size_t at, std::string_view
             return false;
     }
     return true;
+}
+
+// Whether `part` occurs in `lower`, a text in lower case, without regard
+// to the case of `part`. Every heading is tried against many entries, so
+// the search runs on the lowered heading and looks for the first byte.
+bool containsInLowerCase(std::string_view lower, std::string_view part)
+{
+    if (part.empty())
+        return true;
+    const char first = lowerAscii(part[0]);
+    for (std::size_t at = lower.find(first); at != std::string_view::npos && lower.size() - at >= part.size();
+         at = lower.find(first, at + 1)) {
+        if (holdsInLowerCaseAt(lower, at, part))
+            return true;
+    }
+    return false;
 }
 
 // `heading` is in lower case; the entry's number and title are compared
