@@ -58,12 +58,14 @@ LineFacts describeLine(std::string_view line, bool holdsFeed)
 }
 
 // What sixty-four bytes of the text hold, a bit for each byte: its line
-// feeds, its form feeds and its words (every byte that is no space or tab,
-// line ends included); and whether a CR stands among them (not 0).
+// feeds, its form feeds, its words (every byte that is no space or tab,
+// line ends included) and its opening brackets; and whether a CR stands
+// among them (not 0).
 struct ChunkBits {
     uint64_t lineFeeds;
     uint64_t formFeeds;
     uint64_t words;
+    uint64_t brackets;
     uint64_t crs;
 };
 
@@ -71,7 +73,7 @@ struct ChunkBits {
 // end of any text, and the whole of it where no wider step runs.
 ChunkBits bitsOfBytes(const char* bytes, std::size_t count)
 {
-    ChunkBits bits{0, 0, 0, 0};
+    ChunkBits bits{0, 0, 0, 0, 0};
     for (std::size_t k = 0; k < count; ++k) {
         const uint64_t bit = uint64_t{1} << k;
         if (bytes[k] == '\n')
@@ -80,6 +82,8 @@ ChunkBits bitsOfBytes(const char* bytes, std::size_t count)
             bits.formFeeds |= bit;
         else if (bytes[k] == '\r')
             bits.crs |= bit;
+        else if (bytes[k] == '[')
+            bits.brackets |= bit;
         if (!isBlankChar(bytes[k]))
             bits.words |= bit;
     }
@@ -229,6 +233,14 @@ public:
     // From the first chunk that holds a CR on, its lines and all after are
     // looked at for one; the lines before hold none.
     void noteCr() { m_holdsCr = true; }
+    // The opening brackets among the chunk at `at`, a bit for each. Few
+    // chunks hold one.
+    void noteBrackets(std::size_t at, uint64_t brackets)
+    {
+        for (; brackets != 0; brackets &= brackets - 1)
+            m_brackets.push_back(
+                static_cast<LineOffset>(at + static_cast<std::size_t>(__builtin_ctzll(brackets))));
+    }
     CutPlace place() const { return m_place; }
     void setPlace(const CutPlace& place) { m_place = place; }
 
@@ -238,6 +250,7 @@ public:
     {
         if (bits.crs != 0)
             noteCr();
+        noteBrackets(at, bits.brackets);
         if (!takeCommonLines(m_place, at, bits, m_text, m_holdsCr))
             takeAnyLines(at, bits.lineFeeds, bits.formFeeds, bits.words);
     }
@@ -248,7 +261,7 @@ public:
     [[gnu::noinline]] void takeAnyLines(std::size_t at, uint64_t lineFeeds, uint64_t formFeeds,
                                         uint64_t words)
     {
-        const ChunkBits bits{lineFeeds, formFeeds, words, 0};
+        const ChunkBits bits{lineFeeds, formFeeds, words, 0, 0};
         m_lines.count = m_place.count;
         for (uint64_t cuts = bits.lineFeeds | bits.formFeeds; cuts != 0; cuts &= cuts - 1) {
             const auto bit = static_cast<unsigned>(__builtin_ctzll(cuts));
@@ -277,6 +290,7 @@ public:
         cut.facts = std::move(m_lines.facts);
         cut.total = m_lines.count;
         cut.feedLines = std::move(m_feedLines);
+        cut.brackets = std::move(m_brackets);
         cut.holdsCr = m_holdsCr;
     }
 
@@ -325,6 +339,7 @@ private:
     bool m_holdsCr = false;
     LineTable m_lines;
     std::vector<std::size_t> m_feedLines;
+    std::vector<LineOffset> m_brackets;
 };
 
 #if defined(__SSE2__)
@@ -337,6 +352,7 @@ ChunkBits bitsOfSse2(const char* bytes)
     uint64_t lineFeeds = 0;
     uint64_t formFeeds = 0;
     uint64_t blanks = 0;
+    uint64_t brackets = 0;
     __m128i crs = _mm_setzero_si128();
     for (unsigned part = 0; part < 4; ++part) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
@@ -346,9 +362,10 @@ ChunkBits bitsOfSse2(const char* bytes)
         lineFeeds |= bitsOf(_mm_cmpeq_epi8(block, lineFeed));
         formFeeds |= bitsOf(_mm_cmpeq_epi8(block, formFeed));
         blanks |= bitsOf(_mm_or_si128(_mm_cmpeq_epi8(block, space), _mm_cmpeq_epi8(block, tab)));
+        brackets |= bitsOf(_mm_cmpeq_epi8(block, _mm_set1_epi8('[')));
         crs = _mm_or_si128(crs, _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
     }
-    return {lineFeeds, formFeeds, ~blanks,
+    return {lineFeeds, formFeeds, ~blanks, brackets,
             static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(crs)))};
 }
 
@@ -365,6 +382,8 @@ template <ChunkBits (*bitsOf)(const char*), bool holdsCr>
         const ChunkBits bits = bitsOf(text + at);
         if (!holdsCr && bits.crs != 0)
             break;
+        if (bits.brackets != 0)
+            cutter.noteBrackets(at, bits.brackets);
         if (!takeCommonLines(place, at, bits, text, holdsCr)) {
             cutter.setPlace(place);
             cutter.takeAnyLines(at, bits.lineFeeds, bits.formFeeds, bits.words);
@@ -414,11 +433,13 @@ __attribute__((target("avx2"))) inline ChunkBits bitsOfAvx2(const char* bytes)
     const __m256i formFeed = _mm256_set1_epi8(kFormFeed);
     const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
     const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
+    const __m256i bracket = _mm256_set1_epi8('[');
     const __m256i cr = _mm256_set1_epi8('\r');
     const __m256i crs = _mm256_or_si256(_mm256_cmpeq_epi8(low, cr), _mm256_cmpeq_epi8(high, cr));
     return {bitsOfPair(_mm256_cmpeq_epi8(low, lineFeed), _mm256_cmpeq_epi8(high, lineFeed)),
             bitsOfPair(_mm256_cmpeq_epi8(low, formFeed), _mm256_cmpeq_epi8(high, formFeed)),
             ~bitsOfPair(blanksOf(low), blanksOf(high)),
+            bitsOfPair(_mm256_cmpeq_epi8(low, bracket), _mm256_cmpeq_epi8(high, bracket)),
             static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(crs)))};
 }
 

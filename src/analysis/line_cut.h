@@ -66,13 +66,16 @@ constexpr std::size_t kLongestCutText = UINT32_MAX;
 
 // The lines of a text: where each starts, then where the last ends (its
 // line end included), so that line i runs from starts[i] to starts[i + 1];
-// what each is; and the lines holding a form feed. The arrays hold `total`
+// what each is; the lines holding a form feed; and its brackets. The arrays hold `total`
 // entries (`starts` one more), with room for more.
 struct LineCut {
     std::unique_ptr<LineOffset[]> starts;
     std::unique_ptr<LineFacts[]> facts;
     std::size_t total = 0;
     std::vector<std::size_t> feedLines;
+    // Where each "[" stands, in order: the passes that look for citations
+    // and "[Page n]" read these rather than search the text again.
+    std::vector<LineOffset> brackets;
     // Whether a CR stands anywhere in the text: nearly every text holds
     // none, and then none of it is looked at again for a CR LF pair.
     bool holdsCr = false;

@@ -143,6 +143,7 @@ bool LineReader::cutRawLines()
     m_facts = std::move(cut.facts);
     m_lineTotal = cut.total;
     m_formFeedLines = std::move(cut.feedLines);
+    m_brackets = std::move(cut.brackets);
     m_holdsCr = cut.holdsCr;
     return !cut.holdsCr || !holdsCrLf(m_bytes, m_size);
 }

@@ -130,6 +130,10 @@ public:
     // found once, for the passes that look for page breaks around a line.
     const std::vector<std::size_t>& formFeedLines() const { return m_formFeedLines; }
 
+    // Where each "[" stands in wholeText(), in order: found as the text
+    // was cut, for the passes that look for bracketed words.
+    const std::vector<LineOffset>& bracketOffsets() const { return m_brackets; }
+
     // How many of formFeedLines() stand before line `index` (0 to
     // lineTotal()): the page checks ask it of nearly every line, and a
     // search of the list each time costs more than the rest of the check.
@@ -192,6 +196,7 @@ private:
     std::size_t m_lineTotal = 0;
     bool m_holdsCr = false;
     std::vector<std::size_t> m_formFeedLines;
+    std::vector<LineOffset> m_brackets;
     // None in a text without a form feed; else lineTotal() + 1 counts,
     // each written once (a vector would clear them first). A text is at
     // most a few million lines.

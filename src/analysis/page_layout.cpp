@@ -365,10 +365,10 @@ void PageLayout::findEdges()
             m_edges[feeds[ordinal]] |= kBottomEdge;
     }
     markBottomAbove(m_source.lineTotal());
-    // One search of the whole text for its brackets, most lines holding
-    // none. A line read in pieces holds only what lies within the piece.
+    // The text's brackets, most lines holding none. A line read in pieces
+    // holds only what lies within the piece.
     const std::string_view text = m_source.wholeText();
-    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
+    for (const LineOffset at : m_source.bracketOffsets()) {
         if (!startsWithAt(text, at + 1, "Page ") && !startsWithAt(text, at + 1, "page "))
             continue;
         const std::size_t line = m_source.lineHolding(at);

@@ -431,23 +431,29 @@ bool findCitations(RfcText& text, LineReader* file)
     // Nearly every reference is cited, most of them more than once.
     text.citations.reserve(text.references.size());
     const ReferenceLabels labels(text.references);
-    // Only the text before the first reference cites. It is searched for
-    // brackets rather than read line by line: most lines hold none.
-    const std::string_view whole = file->wholeText();
+    // Only the text before the first reference cites. Its brackets, which
+    // the cut noted, are looked at rather than every line: most lines hold
+    // none.
     const auto firstReferenceLine = static_cast<std::size_t>(text.references.front().firstLine);
-    const std::size_t end =
-        firstReferenceLine < file->lineTotal() ? file->lineOffset(firstReferenceLine) : whole.size();
+    const std::size_t end = firstReferenceLine < file->lineTotal() ? file->lineOffset(firstReferenceLine)
+                                                                   : file->wholeText().size();
+    const std::vector<LineOffset>& brackets = file->bracketOffsets();
+    auto bracket = brackets.begin();
+    const auto moveTo = [&](std::size_t offset) {
+        while (bracket != brackets.end() && *bracket < offset)
+            ++bracket;
+    };
     std::size_t index = 0;
     // Every bracket pair of a line: "see [RFC2119] and [RFC8174]" and "[1],
-    // [2]" cite two references each. The next bracket is searched for once
-    // from the end of a pair, on its line or past it.
-    for (std::size_t bracket = whole.find('['); bracket < end;) {
-        index = lineHoldingFrom(*file, index, bracket);
+    // [2]" cite two references each. The next bracket is taken from the
+    // end of a pair, on its line or past it.
+    while (bracket != brackets.end() && *bracket < end) {
+        index = lineHoldingFrom(*file, index, *bracket);
         const std::size_t lineStart = file->lineOffset(index);
         const std::string_view line = file->lineAt(index);
-        const std::size_t close = line.find(']', bracket - lineStart);
+        const std::size_t close = line.find(']', *bracket - lineStart);
         if (close == std::string_view::npos) {
-            bracket = whole.find('[', lineStart + line.size());
+            moveTo(lineStart + line.size());
             continue;
         }
         // "[[RFC1]" cites from its inner bracket.
@@ -457,7 +463,7 @@ bool findCitations(RfcText& text, LineReader* file)
             text.citations.push_back(CitationMark{static_cast<int32_t>(index), static_cast<int32_t>(inner),
                                                   static_cast<int32_t>(close + 1), reference});
         }
-        bracket = whole.find('[', lineStart + close + 1);
+        moveTo(lineStart + close + 1);
     }
     return true;
 }

@@ -115,7 +115,9 @@ void expectFactsOf(const std::string& line, const LineFacts& facts, const std::s
 // words chunks after their line's start (at a chunk's first byte, after
 // chunks of blanks only, and a blank line's line end), and texts whose
 // first CR comes chunks in: in a later chunk, at the end of a line begun
-// chunks before, and in the bytes after the last whole chunk.
+// chunks before, and in the bytes after the last whole chunk; and brackets
+// at a chunk's first and last bytes, on both sides of a first CR and in
+// the tail.
 std::vector<std::string> textsForEveryCutWidth()
 {
     std::vector<std::string> texts = textsToCut();
@@ -134,6 +136,7 @@ std::vector<std::string> textsForEveryCutWidth()
     texts.push_back(lines + "  \r lone CR opens the words\nends in CRs\r\r\n\r\r\n" + lines);
     texts.push_back(std::string(100, 'd') + "\r\r\n" + lines);
     texts.push_back(std::string(63, 'a') + "\n" + std::string(63, 'b') + "\nc\r\r\n");
+    texts.push_back("[" + std::string(62, 'x') + "[[" + lines + "[1]\r\n[2] [RFC3]\n" + lines + "[Page 4]");
     return texts;
 }
 
@@ -226,6 +229,26 @@ TEST(LineReader, EveryCutWidthCutsAndDescribesAlike)
                 ASSERT_EQ(cut.starts[i + 1], end) << where;
                 expectFactsOf(lines[i], cut.facts[i], where);
             }
+        }
+    }
+}
+
+TEST(LineReader, EveryCutWidthNotesEachOpeningBracket)
+{
+    for (const CutWidth width : {CutWidth::Bytes, CutWidth::Sse2, CutWidth::Avx2}) {
+        if (!canCutWith(width))
+            continue;
+        for (const std::string& raw : textsForEveryCutWidth()) {
+            std::string textMode;
+            for (const std::string& line : copiedLines(raw))
+                textMode += line;
+            std::vector<LineOffset> expected;
+            for (std::size_t at = textMode.find('['); at != std::string::npos;
+                 at = textMode.find('[', at + 1))
+                expected.push_back(static_cast<LineOffset>(at));
+            const LineCut cut = cutIntoLines(textMode.data(), textMode.size(), width);
+            ASSERT_EQ(cut.brackets, expected)
+                << "width " << static_cast<int>(width) << " " << raw.substr(0, 20);
         }
     }
 }
