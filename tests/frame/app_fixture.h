@@ -1,6 +1,7 @@
 // A test fixture that runs the application object in a fresh temporary
 // current directory (so that its settings file is a new one) and answers
-// every dialog from a script.
+// every dialog from a script. A fixture's constructor may set `atStart` and
+// `openAtStart` for SetUp to start the program with documents open.
 #ifndef PARCHLY_TESTS_FRAME_APP_FIXTURE_H
 #define PARCHLY_TESTS_FRAME_APP_FIXTURE_H
 
@@ -27,6 +28,14 @@ protected:
         // A portable settings file, so that no test reads or writes the
         // user's own.
         QFile(QDir(folder.path()).absoluteFilePath(QStringLiteral("Parchly.ini"))).open(QIODevice::WriteOnly);
+        if (atStart == AtStart::Nothing)
+            return;
+        makeApp();
+        if (atStart == AtStart::ShownAtPageSize)
+            frame().resize(1000, 700);
+        if (atStart != AtStart::Started)
+            frame().show();
+        openCopies(openAtStart);
     }
 
     void TearDown() override
@@ -51,14 +60,12 @@ protected:
 
     MainWindow& frame() { return *app->mainWindow(); }
 
-    // Makes the application object and shows its main window at a size that
-    // holds a page of text.
-    void showApp()
-    {
-        makeApp();
-        frame().resize(1000, 700);
-        frame().show();
-    }
+    // What SetUp starts: nothing, the program, the program with its main
+    // window shown, or shown at a size that holds a page of text.
+    enum class AtStart { Nothing, Started, Shown, ShownAtPageSize };
+    AtStart atStart = AtStart::Nothing;
+    // Copies of the fixture RFC that SetUp opens once started, in order.
+    QStringList openAtStart;
 
     // The action of `owner` (a menu or the menu bar) whose text is `text`;
     // null when there is none.

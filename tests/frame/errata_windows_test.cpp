@@ -8,7 +8,6 @@
 #include "frame/errata_page.h"
 #include "frame/errata_service.h"
 #include "frame/index_bar.h"
-#include "frame/main_window.h"
 #include "support/fixture_cases.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"

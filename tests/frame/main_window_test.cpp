@@ -13,7 +13,6 @@
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDropEvent>
@@ -26,8 +25,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <functional>
-#include <map>
 
 namespace parchly {
 namespace {
@@ -103,14 +100,6 @@ protected:
         return !bar->isVisibleTo(child->innerWindow()) || tree->isVisibleTo(child);
     }
 
-    // The command states, the mode pane and the Navigator's tree together.
-    void expectShown(const char* shown, const char* mode)
-    {
-        EXPECT_EQ(states(), shown);
-        EXPECT_EQ(frame().modePane(), mode);
-        EXPECT_TRUE(navigatorShowsItsTabsTree());
-    }
-
     // Headers, footers, page separators and the Navigator as the document
     // holds them: "HFSN", "-" for each not shown.
     std::string documentState()
@@ -122,12 +111,18 @@ protected:
             + (child->navigatorBar()->isVisibleTo(child->innerWindow()) ? "N" : "-");
     }
 
-    // A run of its own, from an empty settings file, with rfc1.txt open.
-    void openRfc()
+    // A run of its own, from an empty settings file.
+    void freshRun()
     {
         app.reset();
         QFile(pathOf("Parchly.ini")).resize(0);
         makeApp();
+    }
+
+    // A run of its own with rfc1.txt open.
+    void openRfc()
+    {
+        freshRun();
         frame().show();
         openCopies({"rfc1.txt"});
     }
@@ -141,9 +136,9 @@ class SessionTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
+        openAtStart = {"rfc1.txt", "rfc2.txt", "rfc3.txt"};
         MainWindowTest::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
         QApplication::processEvents();
         children = frame().documentWindows();
     }
@@ -206,11 +201,7 @@ protected:
 // whatever the view hides, and put the caret on a shown line only.
 class BookmarksHostTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        makeApp();
-    }
+    BookmarksHostTest() { atStart = AtStart::Started; }
 
     // rfc2.txt and then rfc1.txt opened; gives rfc1.txt's view.
     ReadingView* openTwo()
@@ -231,9 +222,9 @@ class DialogFocusTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
+        openAtStart = {"rfc1.txt"};
         MainWindowTest::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt"});
         frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
         child = frame().activeDocumentWindow();
@@ -258,11 +249,10 @@ protected:
 
 class IndexCommandTest : public MainWindowTest {
 protected:
-    void SetUp() override
+    IndexCommandTest()
     {
-        MainWindowTest::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt", "rfc2.txt"});
+        atStart = AtStart::Started;
+        openAtStart = {"rfc1.txt", "rfc2.txt"};
     }
 };
 
@@ -272,8 +262,8 @@ class HelpCommandTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
         MainWindowTest::SetUp();
-        makeApp();
         frame().urlOpener = [this](const QUrl& url) {
             opened << url;
             return browser;
@@ -306,10 +296,9 @@ class MainWindowTabsTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Shown;
+        openAtStart = {"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"};
         MainWindowTest::SetUp();
-        makeApp();
-        frame().show();
-        openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"});
         children = frame().documentWindows();
     }
 
@@ -342,7 +331,15 @@ protected:
         return enter.isAccepted();
     }
 
+    // The entries of the third tab's menu.
+    QList<QAction*> tabMenu()
+    {
+        frame().fillTabMenu(menu, 2);
+        return menu.actions();
+    }
+
     std::vector<DocumentWindow*> children;
+    QMenu menu;
 };
 
 TEST_F(MainWindowTabsTest, TabsFollowTheOpeningOrderAndTheLastOpenedIsActive)
@@ -406,17 +403,13 @@ TEST_F(MainWindowTabsTest, AMiddleClickClosesTheTabAndKeepsTheActiveWindow)
 
 TEST_F(MainWindowTabsTest, TabMenuOffersCloseOthersCopyPathAndTheFolder)
 {
-    QMenu menu;
-    frame().fillTabMenu(menu, 2);
-    EXPECT_EQ(texts(menu.actions()),
+    EXPECT_EQ(texts(tabMenu()),
               QStringList({"&Close", "Close &Others", "Copy &Path", "Open Containing &Folder"}));
 }
 
 TEST_F(MainWindowTabsTest, TabMenuCopiesThePathAndOpensTheContainingFolder)
 {
-    QMenu menu;
-    frame().fillTabMenu(menu, 2);
-    ASSERT_EQ(menu.actions().size(), 4);
+    ASSERT_EQ(tabMenu().size(), 4);
     QList<QUrl> opened;
     frame().urlOpener = [&opened](const QUrl& url) {
         opened << url;
@@ -430,9 +423,7 @@ TEST_F(MainWindowTabsTest, TabMenuCopiesThePathAndOpensTheContainingFolder)
 
 TEST_F(MainWindowTabsTest, TabMenuClosesTheOtherTabs)
 {
-    QMenu menu;
-    frame().fillTabMenu(menu, 2);
-    ASSERT_EQ(menu.actions().size(), 4);
+    ASSERT_EQ(tabMenu().size(), 4);
     menu.actions()[1]->trigger();
     settle();
     EXPECT_EQ(tabsAndActive(), "rfc3.txt > rfc3.txt");
@@ -512,11 +503,38 @@ TEST_F(MainWindowTabsTest, AltFInTheFindInRfcsPaneOpensTheFileMenu)
 
 // ---- The view commands ----
 
-TEST_F(ViewCommandsTest, WithoutADocumentOnlyTheIndexCanBeOpened)
+// Where the commands cannot switch: without a document, with headers and
+// footers hidden in all files (the toggles are off, their marks still
+// tell), and in the index.
+TEST_F(ViewCommandsTest, WhereTheViewCannotSwitchTheCommandsAreOff)
 {
-    makeApp();
-    EXPECT_EQ(states(), "- - - - - - +");
-    EXPECT_EQ(frame().modePane(), "");
+    const struct {
+        const char* name;
+        std::function<void()> open;
+        const char *shown, *mode;
+    } cases[] = {
+        {"WithoutADocumentOnlyTheIndexCanBeOpened", [this] { freshRun(); }, "- - - - - - +", ""},
+        {"HeadersAndFootersHiddenInAllFilesCannotBeToggled",
+         [this] {
+             freshRun();
+             app->settings().DisableHeaderAndFooterInAllFiles = true;
+             openCopies({"rfc2.txt"});
+             EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
+         },
+         "- + - - + +v +", "Structure View"},
+        {"TheIndexHasNoViewCommands",
+         [this] {
+             openRfc();
+             frame().activeDocumentWindow()->document()->text().isIndex = true;
+         },
+         "- - - - - +v +", "Structure View"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.open();
+        EXPECT_EQ(states(), c.shown);
+        EXPECT_EQ(frame().modePane(), c.mode);
+    }
 }
 
 // Each command on a freshly opened RFC, as the menus show it and as the
@@ -534,7 +552,9 @@ TEST_F(ViewCommandsTest, EachCommandSwitchesItsStateInTheMenusAndTheDocument)
         openRfc();
         for (const std::string& command : c.items("commands"))
             frame().routeCommand(ids.at(command));
-        expectShown(c["shown"].c_str(), c["mode"].c_str());
+        EXPECT_EQ(states(), c["shown"]);
+        EXPECT_EQ(frame().modePane().toStdString(), c["mode"]);
+        EXPECT_TRUE(navigatorShowsItsTabsTree());
         EXPECT_EQ(documentState(), c["document"]);
     }
 }
@@ -554,24 +574,6 @@ TEST_F(ViewCommandsTest, PageShowsThePageTreeWhoseChoiceMovesTheView)
     EXPECT_GT(pageLine, 0);
     EXPECT_EQ(view->firstVisibleLine(), pageLine);
     EXPECT_EQ(view->lineFromPosition(view->selectedRange().end), pageLine);
-}
-
-// Hidden in all files: the toggles are off, their marks still tell.
-TEST_F(ViewCommandsTest, HeadersAndFootersHiddenInAllFilesCannotBeToggled)
-{
-    makeApp();
-    app->settings().DisableHeaderAndFooterInAllFiles = true;
-    openCopies({"rfc2.txt"});
-    EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
-    EXPECT_EQ(states(), "- + - - + +v +");
-}
-
-TEST_F(ViewCommandsTest, TheIndexHasNoViewCommands)
-{
-    openRfc();
-    frame().activeDocumentWindow()->document()->text().isIndex = true;
-    EXPECT_EQ(states(), "- - - - - +v +");
-    EXPECT_EQ(frame().modePane(), "Structure View");
 }
 
 // ---- Recent files and the session ----
@@ -684,19 +686,19 @@ TEST_F(SessionTest, ADraggedNavigatorWidthComesBackInTheNextRun)
     EXPECT_EQ(frame().activeDocumentWindow()->navigatorWidth(), chosen);
 }
 
-TEST_F(ArrangedWindowsTest, TiledWindowsLeaveMostOfEachToTheText)
+// Tiled, every window is checked; cascaded, the one in front.
+TEST_F(ArrangedWindowsTest, TiledOrCascadedWindowsLeaveMostOfEachToTheText)
 {
-    arrange(kCmdTile);
-    for (DocumentWindow* child : children)
-        EXPECT_TRUE(leavesTheText(child))
-            << child->navigatorWidth() << " of " << child->innerWindow()->width();
-}
-
-TEST_F(ArrangedWindowsTest, CascadedWindowsLeaveMostOfEachToTheText)
-{
-    arrange(kCmdCascade);
-    DocumentWindow* child = frame().activeDocumentWindow();
-    EXPECT_TRUE(leavesTheText(child)) << child->navigatorWidth() << " of " << child->innerWindow()->width();
+    const std::tuple<const char*, int, std::vector<DocumentWindow*>> arrangements[] = {
+        {"TiledWindowsLeaveMostOfEachToTheText", kCmdTile, children},
+        {"CascadedWindowsLeaveMostOfEachToTheText", kCmdCascade, {children.back()}}};
+    for (const auto& [name, command, checked] : arrangements) {
+        SCOPED_TRACE(name);
+        arrange(command);
+        for (DocumentWindow* child : checked)
+            EXPECT_TRUE(leavesTheText(child))
+                << child->navigatorWidth() << " of " << child->innerWindow()->width();
+    }
 }
 
 TEST_F(ArrangedWindowsTest, AWindowMaximizedAgainTakesItsWidthBack)

@@ -2,7 +2,6 @@
 // new formats in its own window, the reader left where they were.
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
-#include "frame/main_window.h"
 #include "settings/settings.h"
 #include "view/command_ids.h"
 #include "view/reading_view.h"
@@ -21,9 +20,9 @@ class OptionsAppliedTest : public test::AppFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::ShownAtPageSize;
+        openAtStart = {"rfc9901.txt"};
         AppFixture::SetUp();
-        showApp();
-        openCopies({"rfc9901.txt"});
         window = frame().activeDocumentWindow();
         ASSERT_NE(window, nullptr);
         view = window->view();

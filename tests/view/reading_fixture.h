@@ -45,6 +45,9 @@ protected:
         app->reloadIndexStatus();
     }
 
+    // Opens the links text as RFC 9995.
+    ReadingView* openLinks() { return open(copyReading(kLinks, "rfc9995.txt")); }
+
     // The file name of the active window.
     QString activeFile() { return QFileInfo(frame().activeDocumentWindow()->path()).fileName(); }
 
@@ -63,6 +66,15 @@ protected:
     static int find(const ReadingView& view, const QString& text, int from = 0)
     {
         return view.document()->toPlainText().indexOf(text, from);
+    }
+
+    // Scrolls the first `text` to stand a few lines below the top; gives its
+    // position.
+    static int scrollTo(ReadingView& view, const QString& text)
+    {
+        const int at = find(view, text);
+        view.scrollLines(view.lineFromPosition(at) - 5 - view.firstVisibleLine());
+        return at;
     }
 
     // A point inside the character at `position`.
