@@ -302,9 +302,7 @@ TEST_F(ParchlyAppTest, ArgumentsOpenFilesRfcNumbersOrTheIndexAtAMissingRfc)
     EXPECT_EQ(frame.documentWindows()[1]->windowTitle(), QStringLiteral("rfc9901.txt"));
     DocumentWindow* index = frame.activeDocumentWindow();
     ASSERT_TRUE(index->isIndexDocument());
-    int line = 0;
-    int column = 0;
-    index->view()->caretLineColumn(line, column);
+    const int line = test::caretOf(*index->view()).first;
     const auto& entries = index->document()->text().indexEntries;
     ASSERT_GE(entries.size(), 2u);
     EXPECT_EQ(line + 1, entries[1].firstLine); // firstLine counts from 1

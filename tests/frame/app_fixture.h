@@ -8,6 +8,7 @@
 #include "app/parchly_application.h"
 #include "frame/main_window.h"
 #include "support/scripted_dialogs.h"
+#include "view/view_fixture.h"
 
 #include <QAction>
 #include <QApplication>

@@ -98,10 +98,7 @@ TEST_F(ErrataWindows, ActivatingAnErratumGoesToTheLinesOfItsText)
     EXPECT_EQ(placed[0].placement.firstLine, 38);
     QTreeWidget* list = child->errataPage()->list();
     emit list->itemActivated(list->topLevelItem(0), 0);
-    int line = -1;
-    int column = -1;
-    child->view()->caretLineColumn(line, column);
-    EXPECT_EQ(line, 38);
+    EXPECT_EQ(test::caretOf(*child->view()).first, 38);
 }
 
 TEST_F(ErrataWindows, DamagedFileKeepsTheErrataReadBeforeAndSaysWhy)

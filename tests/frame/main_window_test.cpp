@@ -646,10 +646,8 @@ TEST_F(SessionTest, APositionReadWithHeadersAndFootersCutReopensAtTheSameFileLin
     child->document()->goToFileLine(reference);
     closeChild(child);
     ASSERT_NE(app->openDocumentFile(pathOf("rfc3.txt")), nullptr);
-    int line = -1;
-    int column = -1;
-    frame().activeDocumentWindow()->view()->caretLineColumn(line, column);
-    EXPECT_EQ(FileLine::atIndex(line).number(), reference.number());
+    EXPECT_EQ(FileLine::atIndex(test::caretOf(*frame().activeDocumentWindow()->view()).first).number(),
+              reference.number());
 }
 
 TEST_F(SessionTest, TheNextRunReopensTheDocumentsAtTheirPositionsSkippingThoseGone)

@@ -68,11 +68,7 @@ TEST_F(OptionsAppliedTest, TheCaretAndTheTopLineStayOnTheirFileLines)
     const int top = view->rfcDocument()->fileLineOf(ShownLine::atIndex(view->firstVisibleLine())).index();
     ASSERT_GT(top, 0);
     applyRedHeadings();
-    int line = 0;
-    int column = 0;
-    view->caretLineColumn(line, column);
-    EXPECT_EQ(line, 68);
-    EXPECT_EQ(column, 7);
+    EXPECT_EQ(test::caretOf(*view), std::make_pair(68, 7));
     EXPECT_EQ(view->rfcDocument()->fileLineOf(ShownLine::atIndex(view->firstVisibleLine())).index(), top);
 }
 
@@ -86,10 +82,7 @@ TEST_F(OptionsAppliedTest, TheHistoryStillLeadsBack)
     applyRedHeadings();
     EXPECT_EQ(view->history().entries().size(), recorded);
     ASSERT_TRUE(view->runCommand(kCmdGoBack));
-    int line = 0;
-    int column = 0;
-    view->caretLineColumn(line, column);
-    EXPECT_EQ(line, 100);
+    EXPECT_EQ(test::caretOf(*view).first, 100);
 }
 
 } // namespace
