@@ -111,18 +111,12 @@ protected:
             + (child->navigatorBar()->isVisibleTo(child->innerWindow()) ? "N" : "-");
     }
 
-    // A run of its own, from an empty settings file.
-    void freshRun()
+    // A run of its own, from an empty settings file, with rfc1.txt open.
+    void openRfc()
     {
         app.reset();
         QFile(pathOf("Parchly.ini")).resize(0);
         makeApp();
-    }
-
-    // A run of its own with rfc1.txt open.
-    void openRfc()
-    {
-        freshRun();
         frame().show();
         openCopies({"rfc1.txt"});
     }
@@ -503,38 +497,11 @@ TEST_F(MainWindowTabsTest, AltFInTheFindInRfcsPaneOpensTheFileMenu)
 
 // ---- The view commands ----
 
-// Where the commands cannot switch: without a document, with headers and
-// footers hidden in all files (the toggles are off, their marks still
-// tell), and in the index.
-TEST_F(ViewCommandsTest, WhereTheViewCannotSwitchTheCommandsAreOff)
+TEST_F(ViewCommandsTest, WithoutADocumentOnlyTheIndexCanBeOpened)
 {
-    const struct {
-        const char* name;
-        std::function<void()> open;
-        const char *shown, *mode;
-    } cases[] = {
-        {"WithoutADocumentOnlyTheIndexCanBeOpened", [this] { freshRun(); }, "- - - - - - +", ""},
-        {"HeadersAndFootersHiddenInAllFilesCannotBeToggled",
-         [this] {
-             freshRun();
-             app->settings().DisableHeaderAndFooterInAllFiles = true;
-             openCopies({"rfc2.txt"});
-             EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
-         },
-         "- + - - + +v +", "Structure View"},
-        {"TheIndexHasNoViewCommands",
-         [this] {
-             openRfc();
-             frame().activeDocumentWindow()->document()->text().isIndex = true;
-         },
-         "- - - - - +v +", "Structure View"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        c.open();
-        EXPECT_EQ(states(), c.shown);
-        EXPECT_EQ(frame().modePane(), c.mode);
-    }
+    makeApp();
+    EXPECT_EQ(states(), "- - - - - - +");
+    EXPECT_EQ(frame().modePane(), "");
 }
 
 // Each command on a freshly opened RFC, as the menus show it and as the
@@ -574,6 +541,24 @@ TEST_F(ViewCommandsTest, PageShowsThePageTreeWhoseChoiceMovesTheView)
     EXPECT_GT(pageLine, 0);
     EXPECT_EQ(view->firstVisibleLine(), pageLine);
     EXPECT_EQ(view->lineFromPosition(view->selectedRange().end), pageLine);
+}
+
+// Hidden in all files: the toggles are off, their marks still tell.
+TEST_F(ViewCommandsTest, HeadersAndFootersHiddenInAllFilesCannotBeToggled)
+{
+    makeApp();
+    app->settings().DisableHeaderAndFooterInAllFiles = true;
+    openCopies({"rfc2.txt"});
+    EXPECT_FALSE(frame().routeCommand(kCmdHeaders));
+    EXPECT_EQ(states(), "- + - - + +v +");
+}
+
+TEST_F(ViewCommandsTest, TheIndexHasNoViewCommands)
+{
+    openRfc();
+    frame().activeDocumentWindow()->document()->text().isIndex = true;
+    EXPECT_EQ(states(), "- - - - - +v +");
+    EXPECT_EQ(frame().modePane(), "Structure View");
 }
 
 // ---- Recent files and the session ----
@@ -684,19 +669,19 @@ TEST_F(SessionTest, ADraggedNavigatorWidthComesBackInTheNextRun)
     EXPECT_EQ(frame().activeDocumentWindow()->navigatorWidth(), chosen);
 }
 
-// Tiled, every window is checked; cascaded, the one in front.
-TEST_F(ArrangedWindowsTest, TiledOrCascadedWindowsLeaveMostOfEachToTheText)
+TEST_F(ArrangedWindowsTest, TiledWindowsLeaveMostOfEachToTheText)
 {
-    const std::tuple<const char*, int, std::vector<DocumentWindow*>> arrangements[] = {
-        {"TiledWindowsLeaveMostOfEachToTheText", kCmdTile, children},
-        {"CascadedWindowsLeaveMostOfEachToTheText", kCmdCascade, {children.back()}}};
-    for (const auto& [name, command, checked] : arrangements) {
-        SCOPED_TRACE(name);
-        arrange(command);
-        for (DocumentWindow* child : checked)
-            EXPECT_TRUE(leavesTheText(child))
-                << child->navigatorWidth() << " of " << child->innerWindow()->width();
-    }
+    arrange(kCmdTile);
+    for (DocumentWindow* child : children)
+        EXPECT_TRUE(leavesTheText(child))
+            << child->navigatorWidth() << " of " << child->innerWindow()->width();
+}
+
+TEST_F(ArrangedWindowsTest, CascadedWindowsLeaveMostOfEachToTheText)
+{
+    arrange(kCmdCascade);
+    DocumentWindow* child = frame().activeDocumentWindow();
+    EXPECT_TRUE(leavesTheText(child)) << child->navigatorWidth() << " of " << child->innerWindow()->width();
 }
 
 TEST_F(ArrangedWindowsTest, AWindowMaximizedAgainTakesItsWidthBack)
