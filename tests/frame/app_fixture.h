@@ -84,12 +84,13 @@ protected:
     // The path of a file in the temporary folder.
     QString pathOf(const QString& name) const { return QDir(folder.path()).absoluteFilePath(name); }
 
-    // Copies a fixture of tests/fixtures/frame into the temporary folder.
-    QString copyFixture(const QString& fixture, const QString& name)
+    // Copies a fixture of tests/fixtures/`group` into the temporary folder
+    // as `name`; gives its path.
+    QString copyFixture(const QString& fixture, const QString& name, const QString& group = "frame")
     {
         const QString target = pathOf(name);
         QFile::remove(target);
-        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/frame/") + fixture, target));
+        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/%1/%2").arg(group, fixture), target));
         return target;
     }
     QString copyRfc(const QString& name) { return copyFixture(QStringLiteral("rfc9901.txt"), name); }

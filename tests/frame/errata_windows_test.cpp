@@ -32,8 +32,7 @@ protected:
     {
         if (errata)
             test::writeFile(pathOf(QStringLiteral("errata.json")).toStdString(), *errata);
-        const QString rfc = pathOf(QStringLiteral("rfc9999.txt"));
-        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/errata/rfc9999.txt"), rfc));
+        const QString rfc = copyFixture("rfc9999.txt", "rfc9999.txt", "errata");
         makeApp();
         EXPECT_NE(app->openDocumentFile(rfc), nullptr);
         DocumentWindow* child = app->mainWindow()->activeDocumentWindow();

@@ -27,10 +27,7 @@ protected:
     // Copies a fixture of tests/fixtures/reading into the RFC folder.
     QString copyReading(const QString& fixture, const QString& name)
     {
-        const QString target = pathOf(name);
-        QFile::remove(target);
-        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/reading/") + fixture, target));
-        return target;
+        return copyFixture(fixture, name, QStringLiteral("reading"));
     }
 
     // The links text, the golden analysis case's input, as RFC 9995 would
