@@ -1,7 +1,8 @@
 // A test fixture that runs the application object in a fresh temporary
 // current directory (so that its settings file is a new one) and answers
-// every dialog from a script. A fixture's constructor may set `atStart` and
-// `openAtStart` for SetUp to start the program with documents open.
+// every dialog from a script. A fixture may set `atStart` and `openAtStart`
+// (in its constructor, or in its SetUp before this one's) for SetUp to
+// start the program with documents open.
 #ifndef PARCHLY_TESTS_FRAME_APP_FIXTURE_H
 #define PARCHLY_TESTS_FRAME_APP_FIXTURE_H
 
