@@ -3,10 +3,8 @@
 // socket's own handler; listening before anything modal.
 #include "app/instance_channel.h"
 
-#include "app/parchly_application.h"
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
-#include "frame/main_window.h"
 #include "frame/reading_positions.h"
 #include "settings/profile.h"
 
@@ -16,11 +14,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QUuid>
 #include <cstdio>
-#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>

@@ -10,7 +10,6 @@
 #include "analysis/rfc_text.h"
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
-#include "frame/main_window.h"
 #include "frame/welcome_panel.h"
 #include "view/command_ids.h"
 #include "settings/rfc_paths.h"
@@ -19,12 +18,10 @@
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QPalette>
 #include <QProcess>
 #include <QPushButton>
-#include <set>
 
 namespace parchly {
 namespace {
@@ -152,8 +149,8 @@ class WelcomeTest : public test::AppFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
         AppFixture::SetUp();
-        makeApp();
         welcome = app->mainWindow()->welcomePanel();
         ASSERT_TRUE(welcome->isVisible()) << "no rfc-index.txt in the RFC folder";
     }
@@ -305,9 +302,7 @@ TEST_F(ParchlyAppTest, ArgumentsOpenFilesRfcNumbersOrTheIndexAtAMissingRfc)
     EXPECT_EQ(frame.documentWindows()[1]->windowTitle(), QStringLiteral("rfc9901.txt"));
     DocumentWindow* index = frame.activeDocumentWindow();
     ASSERT_TRUE(index->isIndexDocument());
-    int line = 0;
-    int column = 0;
-    index->view()->caretLineColumn(line, column);
+    const int line = test::caretOf(*index->view()).first;
     const auto& entries = index->document()->text().indexEntries;
     ASSERT_GE(entries.size(), 2u);
     EXPECT_EQ(line + 1, entries[1].firstLine); // firstLine counts from 1

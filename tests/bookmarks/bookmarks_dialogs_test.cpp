@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSet>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace parchly {
@@ -69,6 +70,15 @@ protected:
         while (!(value = ini.profile.readString(section, prefix + std::to_string(values.size()), "")).empty())
             values.push_back(value);
         return values;
+    }
+
+    // Runs a dialog of type D through `use` and then closes it.
+    template <typename D> void runAndClose(const std::function<void(D&)>& use = {})
+    {
+        D dialog(host, ini.profile);
+        if (use)
+            use(dialog);
+        dialog.reject();
     }
 
     test::IniFile ini;
@@ -192,14 +202,12 @@ TEST_F(BookmarksDialogTest, ADamagedFileKeepsWhatItCan)
 {
     ini.write("[Settings]\nShowPageSeparator=1\ngarbage line\n[Bookmarks]\nAllBookmarks=\n"
               "BM0=no location at all\nBM2=lost - a.txt (Ln 1, Col 1) - \\a.txt\n[unterminated\n");
-    {
-        BookmarksDialog dialog(host, ini.profile);
+    runAndClose<BookmarksDialog>([&](BookmarksDialog& dialog) {
         EXPECT_FALSE(dialog.showAllBox()->isChecked());
         dialog.showAllBox()->click();
         EXPECT_EQ(dialog.list()->count(), 1);
         setBookmark(dialog, "");
-        dialog.reject();
-    }
+    });
     EXPECT_EQ(bookmarks(), Texts({"no location at all", kHere}));
     EXPECT_EQ(ini.value("Bookmarks", "AllBookmarks"), "1");
     EXPECT_EQ(ini.value("Settings", "ShowPageSeparator"), "1");
@@ -229,13 +237,11 @@ TEST_F(BookmarksDialogTest, OnlyTheActiveFileItselfHasBookmarksToShowAndSet)
 TEST_F(BookmarksDialogTest, OtherFilesBookmarksAreKeptAndWrittenFirst)
 {
     storeBookmarks({kOther, kMine, kOther2});
-    {
-        BookmarksDialog dialog(host, ini.profile);
+    runAndClose<BookmarksDialog>([&](BookmarksDialog& dialog) {
         EXPECT_FALSE(dialog.showAllBox()->isChecked());
         ASSERT_EQ(dialog.list()->count(), 1);
         setBookmark(dialog, "New");
-        dialog.reject();
-    }
+    });
     EXPECT_EQ(bookmarks(), Texts({kOther, kOther2, kMine, "New - " + kHere}));
 }
 
@@ -306,15 +312,13 @@ TEST_F(FavoriteRfcsDialogTest, RemovingScatteredAndOpeningSeveralWithOneMissing)
 {
     storeFavorites(
         {"/r/rfc1.txt", "/r/gone.txt", "/r/rfc3.txt", "/r/rfc4.txt", "/r/rfc5.txt", "/r/rfc6.txt"});
-    {
-        FavoriteRfcsDialog dialog(host, ini.profile);
+    runAndClose<FavoriteRfcsDialog>([&](FavoriteRfcsDialog& dialog) {
         EXPECT_FALSE(dialog.addActiveButton()->isEnabled() || dialog.addAllOpenedButton()->isEnabled());
         ASSERT_EQ(dialog.list()->count(), 6); // a missing row would crash the test
         for (int row : {2, 4})
             dialog.list()->item(row)->setSelected(true);
         dialog.removeButton()->click();
-        dialog.reject();
-    }
+    });
     EXPECT_EQ(favorites(), Texts({"/r/rfc1.txt", "/r/gone.txt", "/r/rfc4.txt", "/r/rfc6.txt"}));
 
     host.missingFiles.insert("/r/gone.txt");
@@ -357,21 +361,15 @@ TEST_F(BookmarksDialogTest, ButtonsSayGoToAndClose)
 TEST_F(BookmarksDialogTest, AnOlderFilesBackslashPathsAreWrittenBackWithSlashes)
 {
     storeBookmarks({"Old - rfc2616.txt (Ln 5, Col 2) - \\home\\ann\\RFCPath\\rfc2616.txt"});
-    {
-        BookmarksDialog dialog(host, ini.profile);
-        EXPECT_EQ(dialog.list()->count(), 1) << "the active file's own";
-        dialog.reject();
-    }
+    runAndClose<BookmarksDialog>(
+        [&](BookmarksDialog& dialog) { EXPECT_EQ(dialog.list()->count(), 1) << "the active file's own"; });
     EXPECT_EQ(bookmarks(), Texts({kMine}));
 }
 
 TEST_F(FavoriteRfcsDialogTest, AnOlderFilesBackslashPathsAreWrittenBackWithSlashes)
 {
     storeFavorites({"\\r\\rfc1.txt"});
-    {
-        FavoriteRfcsDialog dialog(host, ini.profile);
-        dialog.reject();
-    }
+    runAndClose<FavoriteRfcsDialog>();
     EXPECT_EQ(favorites(), Texts({"/r/rfc1.txt"}));
 }
 
@@ -379,19 +377,13 @@ TEST_F(FavoriteRfcsDialogTest, AnOlderFilesBackslashPathsAreWrittenBackWithSlash
 // one.
 TEST_F(BookmarksDialogTest, OnlyAShorterListEndsWithAnEmptyEntry)
 {
-    {
-        BookmarksDialog dialog(host, ini.profile);
-        setBookmark(dialog, "Intro");
-        dialog.reject();
-    }
+    runAndClose<BookmarksDialog>([&](BookmarksDialog& dialog) { setBookmark(dialog, "Intro"); });
     EXPECT_FALSE(ini.text().contains("BM1=")) << ini.text().toStdString();
     storeBookmarks({kMine, kOther});
-    {
-        BookmarksDialog dialog(host, ini.profile);
+    runAndClose<BookmarksDialog>([&](BookmarksDialog& dialog) {
         dialog.list()->item(0)->setSelected(true);
         dialog.removeButton()->click();
-        dialog.reject();
-    }
+    });
     EXPECT_TRUE(ini.text().contains("BM1=\n")) << ini.text().toStdString();
     EXPECT_EQ(bookmarks(), Texts({kOther}));
 }

@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <map>
 
 namespace parchly {
 namespace {

@@ -8,11 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <sys/stat.h>
 #include <cctype>
-#include <map>
 
 namespace parchly {
 namespace {

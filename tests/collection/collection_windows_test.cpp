@@ -3,7 +3,6 @@
 #include "frame/cited_by.h"
 #include "frame/document_window.h"
 #include "frame/find_in_rfcs_dock.h"
-#include "frame/main_window.h"
 #include "platform/tab_strip.h"
 #include "support/corpus.h"
 #include "support/temp_folder.h"
@@ -38,14 +37,13 @@ class FindInRfcsSearch : public test::AppFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Shown;
         AppFixture::SetUp();
-        makeApp();
         for (const auto& [name, text] :
              {std::pair{"rfc7.txt", "Title\n\nEarly data is 0-RTT data.\nAgain 0-RTT and 0-RTTX.\n"},
               std::pair{"rfc12.txt", "Only one 0-RTT here.\n"}, std::pair{"rfc30.txt", "Nothing.\n"}})
             test::writeFile(pathOf(name).toStdString(), text);
         MainWindow& window = *app->mainWindow();
-        window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);

@@ -7,10 +7,9 @@
 #include "support/scripted_dialogs.h"
 #include "../update/update_test_support.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,16 +17,6 @@ namespace parchly {
 namespace {
 
 using test::rfcBody;
-
-// Runs the event loop until `done` or a minute has passed.
-template <typename Done> bool waitFor(Done done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class CollectionWindowsTest : public ::testing::Test {
 protected:
@@ -71,7 +60,7 @@ TEST_F(CollectionWindowsTest, UpdateDialogEndsWithTheSummaryAndOpenableNewRfcs)
     QObject::connect(&dialog, &CollectionUpdateDialog::openRfc,
                      [&](int32_t number) { opened.push_back(number); });
     dialog.findChild<QPushButton*>(QStringLiteral("start"))->click();
-    ASSERT_TRUE(waitFor([&] { return !dialog.running(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.running(); }, 60000));
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("summary"))->text(),
               "2 new RFCs, 0 replaced, 0 failed");
     auto* list = dialog.findChild<RfcList*>();
@@ -96,7 +85,7 @@ TEST_F(FetchFromServerTest, NewRfcsListFetchesAllAndOpensOne)
     std::vector<int32_t> opened;
     QObject::connect(&dialog, &NewRfcsDialog::openRfc, [&](int32_t number) { opened.push_back(number); });
     dialog.fetch(true);
-    ASSERT_TRUE(waitFor([&] { return !dialog.fetching(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.fetching(); }, 60000));
     EXPECT_EQ(test::readFile(local.file("rfc7.txt")), rfcBody(7));
     EXPECT_EQ(test::readFile(local.file("rfc8.txt")), rfcBody(8));
     dialog.findChild<QPushButton*>(QStringLiteral("open"))->click();

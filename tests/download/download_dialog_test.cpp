@@ -13,12 +13,11 @@
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSpinBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -93,11 +92,8 @@ protected:
         dialog.resetFields();
         dialog.start();
         EXPECT_FALSE(child("start")->isEnabled());
-        QElapsedTimer waited;
-        waited.start();
-        while ((dialog.timerRunning() || workerActive(dialog.request())) && waited.elapsed() < 20000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return !dialog.timerRunning() && !workerActive(dialog.request());
+        return QTest::qWaitFor([this] { return !dialog.timerRunning() && !workerActive(dialog.request()); },
+                               20000);
     }
 
     test::ServerProcess server;

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <sys/stat.h>
 #include <sys/sysmacros.h>
 
 namespace parchly {

@@ -1,12 +1,15 @@
 // A test fixture that runs the application object in a fresh temporary
 // current directory (so that its settings file is a new one) and answers
-// every dialog from a script.
+// every dialog from a script. A fixture may set `atStart` and `openAtStart`
+// (in its constructor, or in its SetUp before this one's) for SetUp to
+// start the program with documents open.
 #ifndef PARCHLY_TESTS_FRAME_APP_FIXTURE_H
 #define PARCHLY_TESTS_FRAME_APP_FIXTURE_H
 
 #include "app/parchly_application.h"
 #include "frame/main_window.h"
 #include "support/scripted_dialogs.h"
+#include "view/view_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +30,14 @@ protected:
         // A portable settings file, so that no test reads or writes the
         // user's own.
         QFile(QDir(folder.path()).absoluteFilePath(QStringLiteral("Parchly.ini"))).open(QIODevice::WriteOnly);
+        if (atStart == AtStart::Nothing)
+            return;
+        makeApp();
+        if (atStart == AtStart::ShownAtPageSize)
+            frame().resize(1000, 700);
+        if (atStart != AtStart::Started)
+            frame().show();
+        openCopies(openAtStart);
     }
 
     void TearDown() override
@@ -51,14 +62,12 @@ protected:
 
     MainWindow& frame() { return *app->mainWindow(); }
 
-    // Makes the application object and shows its main window at a size that
-    // holds a page of text.
-    void showApp()
-    {
-        makeApp();
-        frame().resize(1000, 700);
-        frame().show();
-    }
+    // What SetUp starts: nothing, the program, the program with its main
+    // window shown, or shown at a size that holds a page of text.
+    enum class AtStart { Nothing, Started, Shown, ShownAtPageSize };
+    AtStart atStart = AtStart::Nothing;
+    // Copies of the fixture RFC that SetUp opens once started, in order.
+    QStringList openAtStart;
 
     // The action of `owner` (a menu or the menu bar) whose text is `text`;
     // null when there is none.
@@ -76,12 +85,13 @@ protected:
     // The path of a file in the temporary folder.
     QString pathOf(const QString& name) const { return QDir(folder.path()).absoluteFilePath(name); }
 
-    // Copies a fixture of tests/fixtures/frame into the temporary folder.
-    QString copyFixture(const QString& fixture, const QString& name)
+    // Copies a fixture of tests/fixtures/`group` into the temporary folder
+    // as `name`; gives its path.
+    QString copyFixture(const QString& fixture, const QString& name, const QString& group = "frame")
     {
         const QString target = pathOf(name);
         QFile::remove(target);
-        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/frame/") + fixture, target));
+        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/%1/%2").arg(group, fixture), target));
         return target;
     }
     QString copyRfc(const QString& name) { return copyFixture(QStringLiteral("rfc9901.txt"), name); }

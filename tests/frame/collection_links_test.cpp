@@ -11,9 +11,8 @@
 #include "view/rfc_document.h"
 #include "../update/update_test_support.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPushButton>
+#include <QTest>
 
 namespace parchly {
 namespace {
@@ -54,10 +53,8 @@ TEST_F(CollectionLinksTest, LinkToAMissingRfcFetchesItAndOpensAtTheSection)
     DocumentWindow* opened = frame().activeDocumentWindow();
     ASSERT_TRUE(opened && opened->view());
     EXPECT_TRUE(opened->view()->rfcDocument()->pathName().endsWith(QStringLiteral("rfc9902.txt")));
-    int line = -1;
-    int column = -1;
-    opened->view()->caretLineColumn(line, column);
-    EXPECT_EQ(line, 66) << "not at the heading \"2.  Framing\" (file line 67)";
+    EXPECT_EQ(test::caretOf(*opened->view()).first, 66)
+        << "not at the heading \"2.  Framing\" (file line 67)";
 }
 
 TEST_F(CollectionLinksTest, DeclinedFetchOpensNothingAndWritesNothing)
@@ -87,10 +84,7 @@ TEST_F(CollectionLinksTest, CheckShowsTheCountOfNewRfcsInTheStatusBar)
     NewRfcsNotice* notice = frame().newRfcsNotice();
     EXPECT_TRUE(notice->button()->isHidden()) << "no check runs unless asked or switched on";
     frame().routeCommand(kCmdCheckNewRfcs);
-    QElapsedTimer timer;
-    timer.start();
-    while (notice->newRfcs().empty() && timer.elapsed() < 30000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(QTest::qWaitFor([notice] { return !notice->newRfcs().empty(); }, 30000));
     EXPECT_EQ(notice->button()->text(), QStringLiteral("7 new RFCs"));
     EXPECT_FALSE(notice->button()->isHidden());
 }

@@ -8,7 +8,6 @@
 #include "frame/errata_page.h"
 #include "frame/errata_service.h"
 #include "frame/index_bar.h"
-#include "frame/main_window.h"
 #include "support/fixture_cases.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
@@ -33,8 +32,7 @@ protected:
     {
         if (errata)
             test::writeFile(pathOf(QStringLiteral("errata.json")).toStdString(), *errata);
-        const QString rfc = pathOf(QStringLiteral("rfc9999.txt"));
-        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/errata/rfc9999.txt"), rfc));
+        const QString rfc = copyFixture("rfc9999.txt", "rfc9999.txt", "errata");
         makeApp();
         EXPECT_NE(app->openDocumentFile(rfc), nullptr);
         DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
@@ -99,10 +97,7 @@ TEST_F(ErrataWindows, ActivatingAnErratumGoesToTheLinesOfItsText)
     EXPECT_EQ(placed[0].placement.firstLine, 38);
     QTreeWidget* list = child->errataPage()->list();
     emit list->itemActivated(list->topLevelItem(0), 0);
-    int line = -1;
-    int column = -1;
-    child->view()->caretLineColumn(line, column);
-    EXPECT_EQ(line, 38);
+    EXPECT_EQ(test::caretOf(*child->view()).first, 38);
 }
 
 TEST_F(ErrataWindows, DamagedFileKeepsTheErrataReadBeforeAndSaysWhy)

@@ -13,7 +13,6 @@
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDropEvent>
@@ -26,8 +25,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <functional>
-#include <map>
 
 namespace parchly {
 namespace {
@@ -103,14 +100,6 @@ protected:
         return !bar->isVisibleTo(child->innerWindow()) || tree->isVisibleTo(child);
     }
 
-    // The command states, the mode pane and the Navigator's tree together.
-    void expectShown(const char* shown, const char* mode)
-    {
-        EXPECT_EQ(states(), shown);
-        EXPECT_EQ(frame().modePane(), mode);
-        EXPECT_TRUE(navigatorShowsItsTabsTree());
-    }
-
     // Headers, footers, page separators and the Navigator as the document
     // holds them: "HFSN", "-" for each not shown.
     std::string documentState()
@@ -141,9 +130,9 @@ class SessionTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
+        openAtStart = {"rfc1.txt", "rfc2.txt", "rfc3.txt"};
         MainWindowTest::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt"});
         QApplication::processEvents();
         children = frame().documentWindows();
     }
@@ -206,11 +195,7 @@ protected:
 // whatever the view hides, and put the caret on a shown line only.
 class BookmarksHostTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        makeApp();
-    }
+    BookmarksHostTest() { atStart = AtStart::Started; }
 
     // rfc2.txt and then rfc1.txt opened; gives rfc1.txt's view.
     ReadingView* openTwo()
@@ -231,9 +216,9 @@ class DialogFocusTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
+        openAtStart = {"rfc1.txt"};
         MainWindowTest::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt"});
         frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
         child = frame().activeDocumentWindow();
@@ -258,11 +243,10 @@ protected:
 
 class IndexCommandTest : public MainWindowTest {
 protected:
-    void SetUp() override
+    IndexCommandTest()
     {
-        MainWindowTest::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt", "rfc2.txt"});
+        atStart = AtStart::Started;
+        openAtStart = {"rfc1.txt", "rfc2.txt"};
     }
 };
 
@@ -272,8 +256,8 @@ class HelpCommandTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
         MainWindowTest::SetUp();
-        makeApp();
         frame().urlOpener = [this](const QUrl& url) {
             opened << url;
             return browser;
@@ -306,10 +290,9 @@ class MainWindowTabsTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Shown;
+        openAtStart = {"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"};
         MainWindowTest::SetUp();
-        makeApp();
-        frame().show();
-        openCopies({"rfc1.txt", "rfc2.txt", "rfc3.txt", "rfc4.txt"});
         children = frame().documentWindows();
     }
 
@@ -342,7 +325,15 @@ protected:
         return enter.isAccepted();
     }
 
+    // The entries of the third tab's menu.
+    QList<QAction*> tabMenu()
+    {
+        frame().fillTabMenu(menu, 2);
+        return menu.actions();
+    }
+
     std::vector<DocumentWindow*> children;
+    QMenu menu;
 };
 
 TEST_F(MainWindowTabsTest, TabsFollowTheOpeningOrderAndTheLastOpenedIsActive)
@@ -406,17 +397,13 @@ TEST_F(MainWindowTabsTest, AMiddleClickClosesTheTabAndKeepsTheActiveWindow)
 
 TEST_F(MainWindowTabsTest, TabMenuOffersCloseOthersCopyPathAndTheFolder)
 {
-    QMenu menu;
-    frame().fillTabMenu(menu, 2);
-    EXPECT_EQ(texts(menu.actions()),
+    EXPECT_EQ(texts(tabMenu()),
               QStringList({"&Close", "Close &Others", "Copy &Path", "Open Containing &Folder"}));
 }
 
 TEST_F(MainWindowTabsTest, TabMenuCopiesThePathAndOpensTheContainingFolder)
 {
-    QMenu menu;
-    frame().fillTabMenu(menu, 2);
-    ASSERT_EQ(menu.actions().size(), 4);
+    ASSERT_EQ(tabMenu().size(), 4);
     QList<QUrl> opened;
     frame().urlOpener = [&opened](const QUrl& url) {
         opened << url;
@@ -430,9 +417,7 @@ TEST_F(MainWindowTabsTest, TabMenuCopiesThePathAndOpensTheContainingFolder)
 
 TEST_F(MainWindowTabsTest, TabMenuClosesTheOtherTabs)
 {
-    QMenu menu;
-    frame().fillTabMenu(menu, 2);
-    ASSERT_EQ(menu.actions().size(), 4);
+    ASSERT_EQ(tabMenu().size(), 4);
     menu.actions()[1]->trigger();
     settle();
     EXPECT_EQ(tabsAndActive(), "rfc3.txt > rfc3.txt");
@@ -534,7 +519,9 @@ TEST_F(ViewCommandsTest, EachCommandSwitchesItsStateInTheMenusAndTheDocument)
         openRfc();
         for (const std::string& command : c.items("commands"))
             frame().routeCommand(ids.at(command));
-        expectShown(c["shown"].c_str(), c["mode"].c_str());
+        EXPECT_EQ(states(), c["shown"]);
+        EXPECT_EQ(frame().modePane().toStdString(), c["mode"]);
+        EXPECT_TRUE(navigatorShowsItsTabsTree());
         EXPECT_EQ(documentState(), c["document"]);
     }
 }
@@ -644,10 +631,8 @@ TEST_F(SessionTest, APositionReadWithHeadersAndFootersCutReopensAtTheSameFileLin
     child->document()->goToFileLine(reference);
     closeChild(child);
     ASSERT_NE(app->openDocumentFile(pathOf("rfc3.txt")), nullptr);
-    int line = -1;
-    int column = -1;
-    frame().activeDocumentWindow()->view()->caretLineColumn(line, column);
-    EXPECT_EQ(FileLine::atIndex(line).number(), reference.number());
+    EXPECT_EQ(FileLine::atIndex(test::caretOf(*frame().activeDocumentWindow()->view()).first).number(),
+              reference.number());
 }
 
 TEST_F(SessionTest, TheNextRunReopensTheDocumentsAtTheirPositionsSkippingThoseGone)

@@ -6,7 +6,6 @@
 #include "frame/command_icons.h"
 #include "frame/document_tab_bar.h"
 #include "frame/document_window.h"
-#include "frame/main_window.h"
 #include "frame/open_rfc_dialog.h"
 #include "platform/tab_strip.h"
 #include "view/command_ids.h"
@@ -15,7 +14,6 @@
 #include "view/reading_view.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QCompleter>
 #include <QLineEdit>
 #include <QMenu>
@@ -32,9 +30,8 @@ class MenuKeysTest : public test::AppFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Shown;
         AppFixture::SetUp();
-        makeApp();
-        frame().show();
         // The keys reach the window's shortcuts only while it is active.
         frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));

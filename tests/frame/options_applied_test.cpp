@@ -2,7 +2,6 @@
 // new formats in its own window, the reader left where they were.
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
-#include "frame/main_window.h"
 #include "settings/settings.h"
 #include "view/command_ids.h"
 #include "view/reading_view.h"
@@ -21,9 +20,9 @@ class OptionsAppliedTest : public test::AppFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::ShownAtPageSize;
+        openAtStart = {"rfc9901.txt"};
         AppFixture::SetUp();
-        showApp();
-        openCopies({"rfc9901.txt"});
         window = frame().activeDocumentWindow();
         ASSERT_NE(window, nullptr);
         view = window->view();
@@ -69,11 +68,7 @@ TEST_F(OptionsAppliedTest, TheCaretAndTheTopLineStayOnTheirFileLines)
     const int top = view->rfcDocument()->fileLineOf(ShownLine::atIndex(view->firstVisibleLine())).index();
     ASSERT_GT(top, 0);
     applyRedHeadings();
-    int line = 0;
-    int column = 0;
-    view->caretLineColumn(line, column);
-    EXPECT_EQ(line, 68);
-    EXPECT_EQ(column, 7);
+    EXPECT_EQ(test::caretOf(*view), std::make_pair(68, 7));
     EXPECT_EQ(view->rfcDocument()->fileLineOf(ShownLine::atIndex(view->firstVisibleLine())).index(), top);
 }
 
@@ -87,10 +82,7 @@ TEST_F(OptionsAppliedTest, TheHistoryStillLeadsBack)
     applyRedHeadings();
     EXPECT_EQ(view->history().entries().size(), recorded);
     ASSERT_TRUE(view->runCommand(kCmdGoBack));
-    int line = 0;
-    int column = 0;
-    view->caretLineColumn(line, column);
-    EXPECT_EQ(line, 100);
+    EXPECT_EQ(test::caretOf(*view).first, 100);
 }
 
 } // namespace

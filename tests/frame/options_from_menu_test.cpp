@@ -4,10 +4,8 @@
 #include "app/options_dialog.h"
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
-#include "frame/main_window.h"
 #include "view/command_ids.h"
 
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -19,12 +17,10 @@ namespace {
 
 class OptionsFromMenuTest : public test::AppFixture {
 protected:
-    void SetUp() override
+    OptionsFromMenuTest()
     {
-        AppFixture::SetUp();
-        makeApp();
-        app->mainWindow()->show();
-        openCopies({"rfc1.txt"});
+        atStart = AtStart::Shown;
+        openAtStart = {"rfc1.txt"};
     }
 
     // Opens the Tools menu and clicks its Options item as the mouse does;

@@ -3,11 +3,9 @@
 // crash or a killed program does not lose it.
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
-#include "frame/main_window.h"
 #include "frame/reading_positions.h"
 #include "settings/profile.h"
 
-#include <QApplication>
 #include <QTest>
 
 namespace parchly {
@@ -16,11 +14,10 @@ namespace {
 // rfc1.txt and rfc2.txt opened in a running program.
 class SessionSavingTest : public test::AppFixture {
 protected:
-    void SetUp() override
+    SessionSavingTest()
     {
-        AppFixture::SetUp();
-        makeApp();
-        openCopies({"rfc1.txt", "rfc2.txt"});
+        atStart = AtStart::Started;
+        openAtStart = {"rfc1.txt", "rfc2.txt"};
     }
 
     // The session as another program reading the settings file finds it now.

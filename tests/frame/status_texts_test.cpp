@@ -2,13 +2,11 @@
 // control under the pointer.
 #include "frame/app_fixture.h"
 #include "frame/document_window.h"
-#include "frame/main_window.h"
 #include "frame/navigator_bar.h"
 #include "platform/tab_strip.h"
 #include "view/command_ids.h"
 #include "view/reading_view.h"
 
-#include <QApplication>
 #include <QEnterEvent>
 #include <QLineEdit>
 #include <QStatusBar>
@@ -20,12 +18,7 @@ namespace {
 
 class StatusTextsTest : public test::AppFixture {
 protected:
-    void SetUp() override
-    {
-        AppFixture::SetUp();
-        makeApp();
-        frame().show();
-    }
+    StatusTextsTest() { atStart = AtStart::Shown; }
 
     QString message() { return frame().statusBar()->currentMessage(); }
 };

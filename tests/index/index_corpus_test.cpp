@@ -3,13 +3,8 @@
 #include "index_test_support.h"
 #include "support/corpus.h"
 
-#include <gtest/gtest.h>
-
 #include <cctype>
 #include <regex>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace parchly {
 namespace {

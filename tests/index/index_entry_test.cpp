@@ -1,11 +1,6 @@
 #include "index_test_support.h"
 #include "support/fixture_cases.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 namespace parchly {
 namespace {
 

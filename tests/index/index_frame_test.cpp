@@ -3,39 +3,25 @@
 // index is read and parsed in index_corpus_test.cpp.
 #include "analysis/rfc_text.h"
 #include "frame/errata_service.h"
-#include "frame/main_window.h"
-#include "frame/navigator_bar.h"
-#include "platform/tab_strip.h"
-#include "view/command_ids.h"
-#include "view/find.h"
-#include "platform/tree_view.h"
 #include "view/reading_fixture.h"
 
-#include <QFile>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QScrollBar>
-#include <QTextCursor>
-#include <gtest/gtest.h>
 
 namespace parchly {
 namespace {
 
+// The index open in `view`.
 class IndexFrameTest : public test::ReadingFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
         ReadingFixture::SetUp();
-        makeApp();
         app->mainWindow()->resize(1000, 700);
-    }
-
-    ReadingView& openIndex()
-    {
         view = open(copyReading("rfc-index.txt", "rfc-index.txt"));
-        EXPECT_NE(view, nullptr);
-        return *view;
+        ASSERT_NE(view, nullptr);
     }
 
     const RfcText& text() const { return view->rfcDocument()->text(); }
@@ -68,7 +54,6 @@ protected:
 
 TEST_F(IndexFrameTest, OpensWithItsTabAndTheIndexMode)
 {
-    openIndex();
     EXPECT_TRUE(app->mainWindow()->indexDocumentOpen());
     DocumentWindow* child = app->mainWindow()->activeDocumentWindow();
     EXPECT_EQ(child->navigatorBar()->tabs()->tabText(0), "Index");
@@ -79,7 +64,6 @@ TEST_F(IndexFrameTest, OpensWithItsTabAndTheIndexMode)
 
 TEST_F(IndexFrameTest, ClosingItsWindowClosesTheIndex)
 {
-    openIndex();
     app->mainWindow()->activeDocumentWindow()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(app->mainWindow()->indexDocumentOpen());
@@ -89,7 +73,6 @@ TEST_F(IndexFrameTest, ClosingItsWindowClosesTheIndex)
 // title is a link, its authors and its own number are not.
 TEST_F(IndexFrameTest, TheFirstEntryIsCurrentWithItsTitleALink)
 {
-    openIndex();
     EXPECT_EQ(text().currentEntry, 0);
     EXPECT_EQ(caretLine(*view), text().indexEntries[0].firstLine - 1);
     const int hostTitle = find(*view, "Host Software");
@@ -103,7 +86,6 @@ TEST_F(IndexFrameTest, TheFirstEntryIsCurrentWithItsTitleALink)
 // the format's length, the date or numbers of other entries.
 TEST_F(IndexFrameTest, TheCurrentEntryFollowsTheCaretAndLinksItsNumbers)
 {
-    openIndex();
     const int hostTitle = find(*view, "Host Software");
     const int entry = find(*view, "0010 Documentation");
     view->setSelection(find(*view, "Obsoletes", entry), find(*view, "Obsoletes", entry));
@@ -129,12 +111,10 @@ TEST_F(IndexFrameTest, TheCurrentEntryCountsTheErrataOfItsRfc)
     errata.write(R"([{"errata_id": "7", "doc-id": "RFC0010", "errata_status_code": "Verified"},
                      {"errata_id": "8", "doc-id": "RFC0010", "errata_status_code": "Rejected"}])");
     errata.close();
-    openIndex();
     ErrataService& service = app->mainWindow()->errata();
-    if (!service.data()) {
-        QSignalSpy read(&service, &ErrataService::dataChanged);
-        ASSERT_TRUE(read.wait(20000));
-    }
+    QSignalSpy read(&service, &ErrataService::dataChanged);
+    service.reload();
+    ASSERT_TRUE(read.count() > 0 || read.wait(20000));
     const int entry = find(*view, "0010 Documentation");
     view->setSelection(entry, entry);
     view->updateCurrentIndexEntry(-1);
@@ -144,7 +124,6 @@ TEST_F(IndexFrameTest, TheCurrentEntryCountsTheErrataOfItsRfc)
 
 TEST_F(IndexFrameTest, TheBlankLineAfterAnEntryStillBelongsToIt)
 {
-    openIndex();
     view->updateCurrentIndexEntry(view->lineFromPosition(find(*view, "(Status", find(*view, "RFC0030"))) + 1);
     EXPECT_EQ(text().currentEntry, entryOf(10));
 }
@@ -152,7 +131,6 @@ TEST_F(IndexFrameTest, TheBlankLineAfterAnEntryStillBelongsToIt)
 // A wrapped title is live on both lines, but not on the indentation.
 TEST_F(IndexFrameTest, AWrappedTitleIsALinkOnBothLinesButNotTheIndentation)
 {
-    openIndex();
     const int wrapped = find(*view, "0550 NIC");
     clickAt(*view, wrapped);
     ASSERT_EQ(text().currentEntry, entryOf(550));
@@ -171,7 +149,6 @@ TEST_F(IndexFrameTest, AWrappedTitleIsALinkOnBothLinesButNotTheIndentation)
 // Index tree opens its RFC's file, here missing, then present.
 TEST_F(IndexFrameTest, NumbersTitlesAndTreeLeavesOpenTheirRfcOnASingleClick)
 {
-    openIndex();
     const int entry = find(*view, "0010 Documentation");
     const QPoint obsoletes = pointAt(*view, find(*view, "0003)", entry) + 1);
     EXPECT_EQ(pointerAt(*view, obsoletes), Qt::PointingHandCursor);
@@ -203,7 +180,6 @@ TEST_F(IndexFrameTest, NumbersTitlesAndTreeLeavesOpenTheirRfcOnASingleClick)
 
 TEST_F(IndexFrameTest, FindOpensTheIndexTreeDownToTheFoundEntry)
 {
-    openIndex();
     ASSERT_TRUE(app->mainWindow()->routeCommand(kCmdFind));
     FindBar* bar = view->finder().bar();
     ASSERT_NE(bar, nullptr);
@@ -223,7 +199,6 @@ TEST_F(IndexFrameTest, FindOpensTheIndexTreeDownToTheFoundEntry)
 TEST_F(IndexFrameTest, WithJumpToIndexANumberMovesToItsEntry)
 {
     app->settings().JumpToRfcIndexInsteadOfFile = true;
-    openIndex();
     const QPoint obsoletes = pointAt(*view, find(*view, "0003)", find(*view, "0010 Documentation")) + 1);
     const std::size_t recorded = view->history().entries().size();
     click(*view, obsoletes);

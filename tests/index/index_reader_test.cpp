@@ -1,10 +1,6 @@
 #include "index_test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace parchly {
 namespace {

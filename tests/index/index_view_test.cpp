@@ -6,8 +6,6 @@
 #include "index_test_support.h"
 #include "platform/tree_view.h"
 
-#include <gtest/gtest.h>
-
 namespace parchly {
 namespace {
 

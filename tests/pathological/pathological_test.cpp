@@ -5,16 +5,13 @@
 #include "frame/app_fixture.h"
 #include "support/fixture_cases.h"
 #include "frame/document_window.h"
-#include "frame/main_window.h"
 #include "platform/tree_view.h"
 #include "view/reading_view.h"
 #include "view/rfc_document.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTextBlock>
 #include <QTreeWidgetItemIterator>
-#include <functional>
 #include <ostream>
 #include <sys/resource.h>
 

@@ -1,6 +1,5 @@
 #include "settings/app_directory.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"

@@ -3,15 +3,12 @@
 #include <array>
 #include <cstdio>
 #include <fcntl.h>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/time.h>
 #include <unistd.h>
-#include <vector>
 
 #include "support/file_faults.h"
 #include "support/fixture_cases.h"

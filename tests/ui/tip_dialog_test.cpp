@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QPushButton>
 #include <cstdio>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <utime.h>
 #include <vector>

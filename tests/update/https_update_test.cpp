@@ -5,8 +5,6 @@
 
 #include "update_test_support.h"
 
-#include <cstdio>
-
 #include <gtest/gtest.h>
 
 namespace parchly {

@@ -7,14 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <sstream>
-#include <thread>
 
 namespace parchly {
 namespace {

@@ -2,7 +2,6 @@
 #include "reading_fixture.h"
 
 #include <QClipboard>
-#include <gtest/gtest.h>
 
 namespace parchly {
 namespace {
@@ -11,9 +10,8 @@ class CopyTest : public test::ReadingFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Shown;
         ReadingFixture::SetUp();
-        makeApp();
-        app->mainWindow()->show();
         view = open(copyReading("rfc9991.txt", "rfc9991.txt"));
         ASSERT_NE(view, nullptr);
     }

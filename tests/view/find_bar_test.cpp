@@ -5,18 +5,13 @@
 
 #include <QLabel>
 #include <QScrollBar>
-#include <gtest/gtest.h>
 
 namespace parchly {
 namespace {
 
 class FindBarTest : public test::ReadingFixture {
 protected:
-    void SetUp() override
-    {
-        ReadingFixture::SetUp();
-        showApp();
-    }
+    FindBarTest() { atStart = AtStart::ShownAtPageSize; }
 
     // A text of `lines` numbered lines, each holding "stateid" once.
     ReadingView& openLines(int lines, const QString& filler = QString())

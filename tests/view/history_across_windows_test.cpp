@@ -3,9 +3,6 @@
 #include "frame/frame_bookmarks_host.h"
 #include "reading_fixture.h"
 
-#include <QFileInfo>
-#include <gtest/gtest.h>
-
 namespace parchly {
 namespace {
 
@@ -13,57 +10,50 @@ class HistoryAcrossWindowsTest : public test::ReadingFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::ShownAtPageSize;
         ReadingFixture::SetUp();
-        showApp();
         installLinksCollection();
     }
 
     // Opens the links text and follows its link into rfc9110.txt.
     ReadingView& followLinkToRfc9110()
     {
-        ReadingView* view = open(copyReading(kLinks, "rfc9995.txt"));
+        ReadingView* view = openLinks();
         EXPECT_NE(view, nullptr);
-        const int at = find(*view, QStringLiteral("Section 4 and Section 5.1"));
-        view->scrollLines(view->lineFromPosition(at) - 5 - view->firstVisibleLine());
-        clickAt(*view, at + 1);
+        clickAt(*view, scrollTo(*view, QStringLiteral("Section 4 and Section 5.1")) + 1);
         EXPECT_EQ(activeFile(), "rfc9110.txt");
         return *view;
     }
 };
 
-TEST_F(HistoryAcrossWindowsTest, ForwardIsOfferedAfterBackIntoTheLinkingWindow)
+// Back into the linking window offers Forward there, which Alt+Right and
+// the mouse's Forward button take back to the linked place.
+TEST_F(HistoryAcrossWindowsTest, ForwardInTheLinkingWindowReturnsToTheLinkedPlace)
 {
-    ReadingView& linking = followLinkToRfc9110();
-    frame().routeCommand(kCmdGoBack);
-    ASSERT_EQ(activeFile(), "rfc9995.txt");
-    EXPECT_TRUE(linking.history().canGoForward());
-}
-
-TEST_F(HistoryAcrossWindowsTest, AltRightInTheLinkingWindowReturnsToTheLinkedPlace)
-{
-    ReadingView& linking = followLinkToRfc9110();
-    ReadingView* linked = frame().activeDocumentWindow()->view();
-    frame().routeCommand(kCmdGoBack);
-    ASSERT_EQ(activeFile(), "rfc9995.txt");
+    const std::pair<const char*, std::function<void(ReadingView&)>> forwards[] = {
+        {"AltRightInTheLinkingWindowReturnsToTheLinkedPlace",
+         [](ReadingView& linking) { QTest::keyClick(linking.viewport(), Qt::Key_Right, Qt::AltModifier); }},
+        {"MouseForwardButtonInTheLinkingWindowReturnsToTheLinkedWindow",
+         [](ReadingView& linking) { click(linking, QPoint(5, 5), Qt::ForwardButton); }},
+    };
     frame().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-    QTest::keyClick(linking.viewport(), Qt::Key_Right, Qt::AltModifier);
-    EXPECT_EQ(activeFile(), "rfc9110.txt");
-    EXPECT_TRUE(caretLineText(*linked).trimmed().startsWith("4.  References"));
-}
-
-TEST_F(HistoryAcrossWindowsTest, MouseForwardButtonInTheLinkingWindowReturnsToTheLinkedWindow)
-{
-    ReadingView& linking = followLinkToRfc9110();
-    frame().routeCommand(kCmdGoBack);
-    ASSERT_EQ(activeFile(), "rfc9995.txt");
-    click(linking, QPoint(5, 5), Qt::ForwardButton);
-    EXPECT_EQ(activeFile(), "rfc9110.txt");
+    for (const auto& [name, forward] : forwards) {
+        SCOPED_TRACE(name);
+        ReadingView& linking = followLinkToRfc9110();
+        ReadingView* linked = frame().activeDocumentWindow()->view();
+        frame().routeCommand(kCmdGoBack);
+        ASSERT_EQ(activeFile(), "rfc9995.txt");
+        EXPECT_TRUE(linking.history().canGoForward()) << "ForwardIsOfferedAfterBackIntoTheLinkingWindow";
+        forward(linking);
+        EXPECT_EQ(activeFile(), "rfc9110.txt");
+        EXPECT_TRUE(caretLineText(*linked).trimmed().startsWith("4.  References"));
+    }
 }
 
 TEST_F(HistoryAcrossWindowsTest, BackReturnsFromABookmarkJump)
 {
-    ReadingView* view = open(copyReading(kLinks, "rfc9995.txt"));
+    ReadingView* view = openLinks();
     ASSERT_NE(view, nullptr);
     view->setCaretLineColumn(3, 0);
     FrameBookmarksHost host(frame(), *app);

@@ -7,11 +7,9 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QMenu>
 #include <QStatusBar>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 namespace parchly {
 namespace {
@@ -29,8 +27,8 @@ class LinkPointingTest : public test::ReadingFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::ShownAtPageSize;
         ReadingFixture::SetUp();
-        showApp();
         installLinksCollection();
         for (const char* scheme : {"http", "https", "ftp", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &browser, "open");
@@ -47,11 +45,10 @@ protected:
     // second character.
     QPoint openAt(const QString& text)
     {
-        view = open(copyReading(kLinks, "rfc9995.txt"));
+        view = openLinks();
         EXPECT_NE(view, nullptr);
-        const int at = find(*view, text);
+        const int at = scrollTo(*view, text);
         EXPECT_GE(at, 0);
-        view->scrollLines(view->lineFromPosition(at) - 5 - view->firstVisibleLine());
         return pointAt(*view, at + 1);
     }
 
@@ -124,7 +121,7 @@ TEST_F(LinkPointingTest, OpenInNewWindowOpensTheRfcAndKeepsThisOne)
 
 TEST_F(LinkPointingTest, OffALinkTheMenuHasNoLinkItems)
 {
-    view = open(copyReading(kLinks, "rfc9995.txt"));
+    view = openLinks();
     ASSERT_NE(view, nullptr);
     QMenu& menu = menuAt(pointAt(*view, 0)); // "Network Working Group"
     EXPECT_EQ(actionNamed(&menu, QStringLiteral("Copy &Link")), nullptr);
@@ -136,7 +133,7 @@ TEST_F(LinkPointingTest, OffALinkTheMenuHasNoLinkItems)
 
 TEST_F(LinkPointingTest, BackPutsTheTextWhereItStoodNotOnlyTheCaretsLine)
 {
-    view = open(copyReading(kLinks, "rfc9995.txt"));
+    view = openLinks();
     const int clicked = find(*view, QStringLiteral("Section 2.1, Sections"));
     view->scrollLines(view->lineFromPosition(clicked) - 12 - view->firstVisibleLine());
     const int top = view->firstVisibleLine();

@@ -2,25 +2,18 @@
 // item with its section's whole number and, when cut, its whole title as a
 // tooltip, and a selection that follows the reading position or goes.
 #include "frame/navigator_bar.h"
-#include "platform/tab_strip.h"
-#include "platform/tree_view.h"
 #include "reading_fixture.h"
 
 #include <QMainWindow>
 #include <QScrollBar>
 #include <QTreeWidgetItemIterator>
-#include <gtest/gtest.h>
 
 namespace parchly {
 namespace {
 
 class NavigatorReadingTest : public test::ReadingFixture {
 protected:
-    void SetUp() override
-    {
-        ReadingFixture::SetUp();
-        showApp();
-    }
+    NavigatorReadingTest() { atStart = AtStart::ShownAtPageSize; }
 
     NavigatorBar& navigator() { return *frame().activeDocumentWindow()->navigatorBar(); }
     TreeView& structure() { return *navigator().firstTree(); }
@@ -117,7 +110,7 @@ TEST_F(NavigatorReadingTest, AFreshlyOpenedRfcSelectsWhatHoldsItsFirstLine)
 // The links fixture says MAY in two sentences.
 TEST_F(NavigatorReadingTest, AKeywordsRowStepsThroughItsSentencesRound)
 {
-    ReadingView* view = open(copyReading(kLinks, "rfc9995.txt"));
+    ReadingView* view = openLinks();
     ASSERT_NE(view, nullptr);
     navigator().tabs()->selectTab(kRequirementsTab);
     navigator().showNavigatorTab(kRequirementsTab);

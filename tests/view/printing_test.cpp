@@ -13,7 +13,6 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 namespace parchly {
 namespace {
@@ -58,8 +57,8 @@ class PrintCommandTest : public test::ReadingFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
         ReadingFixture::SetUp();
-        makeApp();
         view = open(copyReading(QStringLiteral("rfc9991.txt"), QStringLiteral("rfc9991.txt")));
         ASSERT_NE(view, nullptr);
     }
@@ -183,8 +182,8 @@ class UnpagedPrintTest : public test::ReadingFixture {
 protected:
     void SetUp() override
     {
+        atStart = AtStart::Started;
         ReadingFixture::SetUp();
-        makeApp();
         std::string text = test::kModernRfc;
         for (int line = 1; line <= 150; ++line)
             text += "   Filler line " + std::to_string(line) + ".\n";

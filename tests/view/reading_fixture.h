@@ -27,10 +27,7 @@ protected:
     // Copies a fixture of tests/fixtures/reading into the RFC folder.
     QString copyReading(const QString& fixture, const QString& name)
     {
-        const QString target = pathOf(name);
-        QFile::remove(target);
-        EXPECT_TRUE(QFile::copy(QStringLiteral(PARCHLY_FIXTURES_DIR "/reading/") + fixture, target));
-        return target;
+        return copyFixture(fixture, name, QStringLiteral("reading"));
     }
 
     // The links text, the golden analysis case's input, as RFC 9995 would
@@ -44,6 +41,9 @@ protected:
         copyReading(kLinks, "rfc9110.txt");
         app->reloadIndexStatus();
     }
+
+    // Opens the links text as RFC 9995.
+    ReadingView* openLinks() { return open(copyReading(kLinks, "rfc9995.txt")); }
 
     // The file name of the active window.
     QString activeFile() { return QFileInfo(frame().activeDocumentWindow()->path()).fileName(); }
@@ -63,6 +63,15 @@ protected:
     static int find(const ReadingView& view, const QString& text, int from = 0)
     {
         return view.document()->toPlainText().indexOf(text, from);
+    }
+
+    // Scrolls the first `text` to stand a few lines below the top; gives its
+    // position.
+    static int scrollTo(ReadingView& view, const QString& text)
+    {
+        const int at = find(view, text);
+        view.scrollLines(view.lineFromPosition(at) - 5 - view.firstVisibleLine());
+        return at;
     }
 
     // A point inside the character at `position`.

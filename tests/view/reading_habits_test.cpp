@@ -6,7 +6,6 @@
 // shape of the links fixture followed by a click, Back across windows, the
 // index bar and the Requirements tab.
 #include "frame/index_bar.h"
-#include "frame/navigator_bar.h"
 #include "platform/char_format.h"
 #include "reading_fixture.h"
 #include "settings/profile.h"
@@ -16,7 +15,6 @@
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
@@ -24,9 +22,6 @@
 #include <QTextDocumentFragment>
 #include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
-#include <functional>
-#include <map>
-#include <gtest/gtest.h>
 
 namespace parchly {
 namespace {
@@ -39,11 +34,7 @@ constexpr int kClosingFiller6 = 90;
 
 class ReadingTest : public test::ReadingFixture {
 protected:
-    void SetUp() override
-    {
-        ReadingFixture::SetUp();
-        showApp();
-    }
+    ReadingTest() { atStart = AtStart::ShownAtPageSize; }
 
     // Copies a fixture of tests/fixtures/reading as `name` and opens it.
     ReadingView& openRfc(const QString& name = "rfc9991.txt", const QString& fixture = "rfc9991.txt")
@@ -67,16 +58,30 @@ protected:
     }
 };
 
-// Links across RFCs, from the links text.
+// The RFC open in `view`.
+class OpenRfcTest : public ReadingTest {
+protected:
+    void SetUp() override
+    {
+        ReadingTest::SetUp();
+        view = &openRfc();
+    }
+
+    ReadingView* view = nullptr;
+};
+
+// Links across RFCs, from the links text open in `child`.
 class CrossLinksTest : public ReadingTest {
 protected:
     void SetUp() override
     {
         ReadingTest::SetUp();
         installLinksCollection();
+        ASSERT_NE(openLinks(), nullptr);
+        child = frame().activeDocumentWindow();
     }
 
-    ReadingView& openLinks() { return openRfc("rfc9995.txt", kLinks); }
+    DocumentWindow* child = nullptr;
 };
 
 // ---- Links across RFCs ----
@@ -117,7 +122,7 @@ protected:
 // scroll no further. Go To records no history and gives the keys back;
 // Back and Forward by command, key and mouse button walk the jumps, kept
 // as file lines while headers and footers are cut.
-class CaretTest : public ReadingTest {
+class CaretTest : public OpenRfcTest {
 protected:
     struct Move {
         const char* name;
@@ -130,15 +135,14 @@ protected:
 
     void SetUp() override
     {
-        ReadingTest::SetUp();
-        view = &openRfc();
+        OpenRfcTest::SetUp();
         count = view->rfcDocument()->text().lineCount;
     }
 
     void TearDown() override
     {
         EXPECT_EQ(dialogs.messages, expectedMessages);
-        ReadingTest::TearDown();
+        OpenRfcTest::TearDown();
     }
 
     // Runs each move and checks where the caret went.
@@ -190,7 +194,6 @@ protected:
         route({kCmdHeaders, kCmdFooters})();
     }
 
-    ReadingView* view = nullptr;
     int count = 0;
     QStringList expectedMessages;
 };
@@ -200,10 +203,9 @@ TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNames)
 {
     for (const test::FixtureCase& c : test::readFixtureCases("reading/cross-links.txt")) {
         SCOPED_TRACE(c.title);
-        ReadingView& view = openLinks();
-        const int at = find(view, QString::fromStdString(c["text"]));
+        ReadingView& view = *openLinks();
+        const int at = scrollTo(view, QString::fromStdString(c["text"]));
         ASSERT_GE(at, 0);
-        view.scrollLines(view.lineFromPosition(at) - 5 - view.firstVisibleLine());
         const int line = view.lineFromPosition(at);
         EXPECT_EQ(pointerAt(view, pointAt(view, at + 1)), linkShape(c.number("link")));
         if (c.parts.count("tip")) {
@@ -230,10 +232,9 @@ TEST_F(CrossLinksTest, EachLinkShapeLeadsWhereItNames)
 // closing that window, whose Forward goes to its place again.
 TEST_F(CrossLinksTest, BackFromAnotherRfcsWindowReturnsToTheClickAndForwardGoesAgain)
 {
-    ReadingView& view = openLinks();
-    const int at = find(view, QStringLiteral("Section 4 and Section 5.1"));
+    ReadingView& view = *child->view();
+    const int at = scrollTo(view, QStringLiteral("Section 4 and Section 5.1"));
     ASSERT_GE(at, 0);
-    view.scrollLines(view.lineFromPosition(at) - 5 - view.firstVisibleLine());
     const int line = view.lineFromPosition(at);
     clickAt(view, at + 1);
     ReadingView* shown = frame().activeDocumentWindow()->view();
@@ -255,8 +256,7 @@ TEST_F(CrossLinksTest, BackFromAnotherRfcsWindowReturnsToTheClickAndForwardGoesA
 // analysis tests check).
 TEST_F(CrossLinksTest, RequirementsTabShowsItsModeAndALeafLeadsToItsSentence)
 {
-    ReadingView& view = openLinks();
-    NavigatorBar* navigator = frame().activeDocumentWindow()->navigatorBar();
+    NavigatorBar* navigator = child->navigatorBar();
     navigator->tabs()->selectTab(kRequirementsTab);
     navigator->showNavigatorTab(kRequirementsTab);
     EXPECT_EQ(frame().modePane(), QStringLiteral("Requirements View"));
@@ -272,12 +272,12 @@ TEST_F(CrossLinksTest, RequirementsTabShowsItsModeAndALeafLeadsToItsSentence)
     tree->scrollToItem(leaf);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(leaf).center());
     QApplication::processEvents();
-    EXPECT_EQ(view.selectedRange().end, find(view, "A server SHOULD NOT"));
+    EXPECT_EQ(child->view()->selectedRange().end, find(*child->view(), "A server SHOULD NOT"));
 }
 
 TEST_F(CrossLinksTest, RequirementKeywordsTakeTheirColourAndTheTextAroundThemDoesNot)
 {
-    ReadingView& view = openLinks();
+    ReadingView& view = *child->view();
     const int must = find(view, "A client MUST send") + 9;
     const QColor keyword =
         toCharFormat(app->settings().Formats[kFormatRequirementKeywords]).foreground().color();
@@ -287,7 +287,6 @@ TEST_F(CrossLinksTest, RequirementKeywordsTakeTheirColourAndTheTextAroundThemDoe
 
 TEST_F(CrossLinksTest, ExportRequirementsWritesTheChosenCsvFile)
 {
-    openLinks();
     const QString csv = pathOf("requirements.csv");
     dialogs.paths.push_back(csv);
     ASSERT_TRUE(frame().routeCommand(kCmdExportRequirements));
@@ -298,8 +297,6 @@ TEST_F(CrossLinksTest, ExportRequirementsWritesTheChosenCsvFile)
 // The index bar says what the index says of the RFC.
 TEST_F(CrossLinksTest, IndexBarSaysTheStatusSuccessorsUpdatesAndSeries)
 {
-    openLinks();
-    DocumentWindow* child = frame().activeDocumentWindow();
     const QString text = QTextDocumentFragment::fromHtml(child->indexBar()->text()).toPlainText();
     EXPECT_TRUE(child->indexBar()->isVisibleTo(child));
     for (const char* part :
@@ -311,8 +308,6 @@ TEST_F(CrossLinksTest, IndexBarSaysTheStatusSuccessorsUpdatesAndSeries)
 // the tool tip says all of it.
 TEST_F(CrossLinksTest, IndexBarStaysOneLineInANarrowWindow)
 {
-    openLinks();
-    DocumentWindow* child = frame().activeDocumentWindow();
     child->showNormal();
     child->resize(260, 400);
     QApplication::processEvents();
@@ -326,8 +321,7 @@ TEST_F(CrossLinksTest, IndexBarStaysOneLineInANarrowWindow)
 // window's own look.
 TEST_F(CrossLinksTest, IndexBarOfAnObsoletedRfcAloneTakesTheObsoletedColour)
 {
-    openLinks();
-    EXPECT_TRUE(frame().activeDocumentWindow()->indexBar()->styleSheet().contains(
+    EXPECT_TRUE(child->indexBar()->styleSheet().contains(
         toCharFormat(app->settings().Formats[kFormatObsoleted]).foreground().color().name()));
     ASSERT_NE(open(pathOf("rfc9110.txt")), nullptr);
     EXPECT_TRUE(frame().activeDocumentWindow()->indexBar()->styleSheet().isEmpty());
@@ -335,8 +329,7 @@ TEST_F(CrossLinksTest, IndexBarOfAnObsoletedRfcAloneTakesTheObsoletedColour)
 
 TEST_F(CrossLinksTest, IndexBarsSuccessorLinkOpensIt)
 {
-    openLinks();
-    IndexBar* bar = frame().activeDocumentWindow()->indexBar();
+    IndexBar* bar = child->indexBar();
     ASSERT_TRUE(bar->text().contains(QStringLiteral("href=\"rfc:9996\">RFC 9996<")));
     copyReading(kLinks, "rfc9996.txt");
     emit bar->linkActivated(QStringLiteral("rfc:9996"));
@@ -346,8 +339,6 @@ TEST_F(CrossLinksTest, IndexBarsSuccessorLinkOpensIt)
 
 TEST_F(CrossLinksTest, IndexBarCommandHidesTheBarAndIsStored)
 {
-    openLinks();
-    DocumentWindow* child = frame().activeDocumentWindow();
     ASSERT_TRUE(frame().routeCommand(kCmdIndexBar));
     EXPECT_FALSE(child->indexBar()->isVisibleTo(child));
     RfcSettings stored;
@@ -360,8 +351,6 @@ TEST_F(CrossLinksTest, IndexBarCommandHidesTheBarAndIsStored)
 // The index's own window has none; without the index no window has one.
 TEST_F(CrossLinksTest, IndexBarIsAbsentFromTheIndexAndWithoutTheIndex)
 {
-    openLinks();
-    DocumentWindow* child = frame().activeDocumentWindow();
     ASSERT_NE(open(pathOf("rfc-index.txt")), nullptr);
     DocumentWindow* indexWindow = frame().activeDocumentWindow();
     EXPECT_FALSE(indexWindow->indexBar()->isVisibleTo(indexWindow));
@@ -375,7 +364,6 @@ TEST_F(CrossLinksTest, IndexBarIsAbsentFromTheIndexAndWithoutTheIndex)
 // is said; before, the file was emptied and nothing was said.
 TEST_F(CrossLinksTest, AnExportThatCannotBeWrittenKeepsTheOldFileAndSaysSo)
 {
-    openLinks();
     const QString csv = pathOf("requirements.csv");
     test::writeFile(csv.toStdString(), "the export of last week\n");
     const QStringList before = QDir(folder.path()).entryList(QDir::Files);
@@ -643,17 +631,15 @@ TEST_F(ReadingTest, ContextMenuItemsFollowTheirRules)
 
 // ---- The find bar and zoom ----
 
-TEST_F(ReadingTest, FindOpensTheFindBarNotTheDialog)
+TEST_F(OpenRfcTest, FindOpensTheFindBarNotTheDialog)
 {
-    ReadingView& view = openRfc();
-    EXPECT_TRUE(typeInFindBar(view, "filler line 1").isVisible());
-    EXPECT_FALSE(view.finder().dialog());
+    EXPECT_TRUE(typeInFindBar(*view, "filler line 1").isVisible());
+    EXPECT_FALSE(view->finder().dialog());
 }
 
-TEST_F(ReadingTest, FindBarCountsAndMarksTheMatchesOfItsOptions)
+TEST_F(OpenRfcTest, FindBarCountsAndMarksTheMatchesOfItsOptions)
 {
-    ReadingView& view = openRfc();
-    FindBar& bar = typeInFindBar(view, "");
+    FindBar& bar = typeInFindBar(*view, "");
     for (const test::FixtureCase& c : test::readFixtureCases("reading/find-bar.txt")) {
         SCOPED_TRACE(c.title);
         bar.matchCaseBox()->setChecked(c["options"].find("case") != std::string::npos);
@@ -661,67 +647,50 @@ TEST_F(ReadingTest, FindBarCountsAndMarksTheMatchesOfItsOptions)
         bar.textEdit()->setText(QString::fromStdString(c["find"]));
         EXPECT_EQ(bar.countLabel()->text(), QStringLiteral("%1 matches").arg(c.number("count")));
         // Only the matches in view are marked.
-        EXPECT_LE(view.extraSelections().size(), c.number("count"));
-        EXPECT_EQ(view.extraSelections().isEmpty(), c.number("count") == 0);
+        EXPECT_LE(view->extraSelections().size(), c.number("count"));
+        EXPECT_EQ(view->extraSelections().isEmpty(), c.number("count") == 0);
     }
 }
 
-TEST_F(ReadingTest, FindBarsReturnWithoutAMatchSaysNotFound)
+TEST_F(OpenRfcTest, FindBarsReturnMovesTheCaretToTheOneMatch)
 {
-    ReadingView& view = openRfc();
-    QTest::keyClick(typeInFindBar(view, "xyz").textEdit(), Qt::Key_Return);
-    EXPECT_EQ(frame().statusBar()->currentMessage(), "\"xyz\" not found");
-}
-
-TEST_F(ReadingTest, FindBarsReturnMovesTheCaretToTheOneMatch)
-{
-    ReadingView& view = openRfc();
-    FindBar& bar = typeInFindBar(view, "Closing filler line 6");
+    FindBar& bar = typeInFindBar(*view, "Closing filler line 6");
     QTest::keyClick(bar.textEdit(), Qt::Key_Return);
     EXPECT_EQ(pane(), QStringLiteral("Ln %1, Col 25").arg(kClosingFiller6));
     EXPECT_EQ(bar.countLabel()->text(), "1 of 1");
 }
 
-TEST_F(ReadingTest, F3PastTheLastMatchContinuesFromTheTop)
+TEST_F(OpenRfcTest, F3PastTheLastMatchContinuesFromTheTop)
 {
-    ReadingView& view = openRfc();
-    QTest::keyClick(typeInFindBar(view, "Closing filler line 6").textEdit(), Qt::Key_Return);
-    QTest::keyClick(&view, Qt::Key_F3);
+    QTest::keyClick(typeInFindBar(*view, "Closing filler line 6").textEdit(), Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_F3);
     EXPECT_EQ(frame().statusBar()->currentMessage(), "Passed the end, continued from the top");
 }
 
-TEST_F(ReadingTest, F3AndShiftF3StepForwardAndBackThroughTheMatches)
+TEST_F(OpenRfcTest, F3AndShiftF3StepForwardAndBackThroughTheMatches)
 {
-    ReadingView& view = openRfc();
-    typeInFindBar(view, "Protocol filler line 1");
-    QTest::keyClick(&view, Qt::Key_F3);
-    QTest::keyClick(&view, Qt::Key_F3);
-    EXPECT_TRUE(caretLineText(view).contains("Protocol filler line 10 "));
-    QTest::keyClick(&view, Qt::Key_F3, Qt::ShiftModifier);
-    EXPECT_TRUE(caretLineText(view).contains("Protocol filler line 1 "));
+    typeInFindBar(*view, "Protocol filler line 1");
+    QTest::keyClick(view, Qt::Key_F3);
+    QTest::keyClick(view, Qt::Key_F3);
+    EXPECT_TRUE(caretLineText(*view).contains("Protocol filler line 10 "));
+    QTest::keyClick(view, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_TRUE(caretLineText(*view).contains("Protocol filler line 1 "));
 }
 
-TEST_F(ReadingTest, EscapeClosesTheFindBarTakesItsMarksAndGivesTheKeysBack)
+TEST_F(OpenRfcTest, EscapeClosesTheFindBarTakesItsMarksAndGivesTheKeysBack)
 {
-    ReadingView& view = openRfc();
-    FindBar& bar = typeInFindBar(view, "filler line 1");
-    ASSERT_FALSE(view.extraSelections().isEmpty());
+    FindBar& bar = typeInFindBar(*view, "filler line 1");
+    ASSERT_FALSE(view->extraSelections().isEmpty());
     QTest::keyClick(bar.textEdit(), Qt::Key_Escape);
     EXPECT_FALSE(bar.isVisible());
-    EXPECT_TRUE(view.extraSelections().isEmpty());
-    EXPECT_TRUE(view.hasFocus());
+    EXPECT_TRUE(view->extraSelections().isEmpty());
+    EXPECT_TRUE(view->hasFocus());
 }
 
 // Zoom scales every format of the active window and is kept in the
 // settings file for the next window and the next run.
-class ZoomTest : public ReadingTest {
+class ZoomTest : public OpenRfcTest {
 protected:
-    void SetUp() override
-    {
-        ReadingTest::SetUp();
-        view = &openRfc();
-    }
-
     qreal sizeAt(const char* text)
     {
         const QTextCharFormat format = test::charFormatAt(*view, find(*view, text));
@@ -734,8 +703,6 @@ protected:
         frame().updateCommands();
         QTest::keyClick(view, key, Qt::ControlModifier);
     }
-
-    ReadingView* view = nullptr;
 };
 
 TEST_F(ZoomTest, CtrlKeysScaleTheTitleAndTheBodyAlike)

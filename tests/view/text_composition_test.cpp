@@ -15,7 +15,6 @@
 
 #include <QStringList>
 #include <functional>
-#include <map>
 
 namespace parchly {
 namespace {

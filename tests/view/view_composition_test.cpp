@@ -220,9 +220,7 @@ TEST_P(CutOrderTest, TheCaretStaysOnItsFileLineAndThePaneAndTreeFollow)
     for (const CutStep& step : GetParam()) {
         view.rfcDocument()->cutHeadersAndFooters(step.headers, step.footers);
         view.rfcDocument()->showPageSeparators(step.separators);
-        int line = 0;
-        int column = 0;
-        view.caretLineColumn(line, column);
+        const auto [line, column] = caretOf(view);
         EXPECT_TRUE(line == kIntroductionHeading && column == 0) << line << " " << column;
         EXPECT_EQ(opened.host.positionPane, QString("Ln %1, Col 1").arg(line + 1));
         EXPECT_EQ(structure().currentItem()->text(0), QString("1. Introduction"));

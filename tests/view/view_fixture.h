@@ -63,6 +63,14 @@ inline QTextCharFormat charFormatAt(const TextView& view, int position)
     return cursor.charFormat();
 }
 
+// The caret of `view` as its line and column in the file, counted from 0.
+inline std::pair<int, int> caretOf(const ReadingView& view)
+{
+    int line = -1, column = -1;
+    view.caretLineColumn(line, column);
+    return {line, column};
+}
+
 // The frame around a reading view: the document's Navigator (its trees and
 // tab strip), the position pane and the document tabs, with the settings
 // the test chooses.
