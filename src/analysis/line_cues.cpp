@@ -195,11 +195,12 @@ public:
             return;
         moveToLineOf(at);
         m_cues.families[m_line] |= found;
-        m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
-        if ((found & m_linkStarts) != 0) {
-            const auto column = static_cast<uint16_t>(at - m_starts[m_line]);
-            m_cues.linkStarts.push_back({static_cast<uint32_t>(m_line), column});
-        }
+        // A word is of one family: a keyword or a word that starts a link.
+        const WordStart start{static_cast<uint32_t>(m_line), static_cast<uint16_t>(at - m_starts[m_line])};
+        if ((found & m_requirements) != 0)
+            m_cues.keywordStarts.push_back(start);
+        else if ((found & m_linkStarts) != 0)
+            m_cues.linkStarts.push_back(start);
     }
 
 private:
@@ -257,6 +258,9 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
     // An RFC has about one word that starts a link in 200 bytes.
     if ((families & kCueLinkStart) != 0)
         cues.linkStarts.reserve(text.size() / 128);
+    // And about one keyword in a thousand bytes.
+    if ((families & kCueRequirement) != 0)
+        cues.keywordStarts.reserve(text.size() / 512);
     if (families == kCueBracket) {
         for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1))
             marker.mark(at, kCueBracket);

@@ -222,7 +222,7 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
 // the words passed over would only have joined) or, at the line start, the
 // tokens of the lines before. Past the last of them the line is not read
 // on.
-void tokenizeLine(std::string_view line, const LinkStart* starts, const LinkStart* startsEnd, int32_t index,
+void tokenizeLine(std::string_view line, const WordStart* starts, const WordStart* startsEnd, int32_t index,
                   std::vector<Token>& tokens, bool& phraseOpen)
 {
     bool spaced = true;
@@ -371,7 +371,7 @@ public:
 
     // Reads the tokens of `line` that the phrases open at its start and
     // those of its `starts` (tokenizeLine) may use.
-    void addLine(std::size_t line, const LinkStart* starts, const LinkStart* startsEnd)
+    void addLine(std::size_t line, const WordStart* starts, const WordStart* startsEnd)
     {
         tokenizeLine(m_lines.line(line), starts, startsEnd, static_cast<int32_t>(line), m_tokens,
                      m_phraseOpen);
@@ -900,7 +900,7 @@ private:
 };
 
 // The first of `starts` (in text order) on line `line` or after it.
-const LinkStart* startsFrom(const LinkStart* starts, const LinkStart* end, std::size_t line)
+const WordStart* startsFrom(const WordStart* starts, const WordStart* end, std::size_t line)
 {
     while (starts != end && starts->line < line)
         ++starts;
@@ -1001,8 +1001,8 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     const LineRole* const roles = lines.roles.data();
     const uint8_t* const families = cues.families.data();
     const uint8_t starts = scope == LinkScope::All ? kCueLinkStart : kCueBracket;
-    const LinkStart* nextStart = cues.linkStarts.data();
-    const LinkStart* const startsEnd = nextStart + cues.linkStarts.size();
+    const WordStart* nextStart = cues.linkStarts.data();
+    const WordStart* const startsEnd = nextStart + cues.linkStarts.size();
     const std::size_t lineCount = lines.size();
     bool blank = false;
     bool pageBreak = false;
@@ -1024,7 +1024,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
         // lines passed over (page headers, the contents); the line's cues
         // tell at once whether it has any.
         const bool cued = (families[i] & starts) != 0;
-        const LinkStart* lineStarts = nextStart;
+        const WordStart* lineStarts = nextStart;
         if (cued) {
             lineStarts = startsFrom(nextStart, startsEnd, i);
             nextStart = startsFrom(lineStarts, startsEnd, i + 1);
