@@ -79,6 +79,47 @@ bool isSpace(char c)
     return classOf(c) == ByteClass::Space;
 }
 
+// A few bytes a test asks about, one look-up for the byte asked: a search
+// of the set's text (memchr) costs a call for each byte.
+class ByteSet {
+public:
+    constexpr explicit ByteSet(std::string_view bytes)
+    {
+        for (const char c : bytes)
+            m_has[static_cast<unsigned char>(c)] = true;
+    }
+    constexpr ByteSet with(const ByteSet& other) const
+    {
+        ByteSet both = *this;
+        for (std::size_t c = 0; c < both.m_has.size(); ++c)
+            both.m_has[c] = both.m_has[c] || other.m_has[c];
+        return both;
+    }
+    bool has(char c) const { return m_has[static_cast<unsigned char>(c)]; }
+
+private:
+    std::array<bool, 256> m_has{};
+};
+
+constexpr ByteSet kAlnumBytes("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+// What a number glued to the byte before it is part of: a word, a path or
+// an identifier.
+constexpr ByteSet kGlueBytes = kAlnumBytes.with(ByteSet("/-._@#=:\\%&?+"));
+// What may follow a number of a list of RFCs.
+constexpr ByteSet kListedNumberEnds(",.;:)]");
+
+// The first `c` at or after `from` of `text`, or npos. A byte looked for
+// here is nearly always a few bytes on, where the call of memchr would
+// cost more than the bytes.
+std::size_t nearFind(std::string_view text, char c, std::size_t from)
+{
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == c)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 #if defined(__SSE2__)
 // One bit for each of the sixteen bytes at `bytes` that is a letter or a
 // digit: a byte moved down so that its range starts at the lowest signed
@@ -345,6 +386,28 @@ LinkMark& addLink(std::vector<LinkMark>& links, LinkKind kind, int32_t line, int
     return link;
 }
 
+// Whether the text between a citation's brackets may be a list of labels
+// or a range ("1, 2", "2-4"): a "," or a "-" and no "[".
+bool mayListLabels(std::string_view inside)
+{
+    bool separated = false;
+    for (const char c : inside) {
+        if (c == '[')
+            return false;
+        separated = separated || c == ',' || c == '-';
+    }
+    return separated;
+}
+
+// Whether only blanks and form feeds come before byte `at` of `line`.
+bool opensLine(std::string_view line, std::size_t at)
+{
+    std::size_t i = 0;
+    while (i < at && (line[i] == ' ' || line[i] == '\t' || line[i] == kFormFeed))
+        ++i;
+    return i == at;
+}
+
 struct Target {
     bool valid = false; // a target was named; when not, the phrase is no link
     int32_t rfc = 0; // 0: this document
@@ -447,7 +510,7 @@ private:
             return false;
         const char c =
             m_lines.line(static_cast<std::size_t>(token.line))[static_cast<std::size_t>(token.start - 1)];
-        return isAlnum(c) || std::string_view("/-._@#=:\\%&?+").find(c) != std::string_view::npos;
+        return kGlueBytes.has(c);
     }
 
     // The RFC number of "RFC 1234" at k (two tokens) or "RFC1234" (one);
@@ -583,8 +646,7 @@ private:
     {
         if (!isWord(k) || smallNumber(view(k)) == 0)
             return false;
-        return k + 1 >= m_tokens.size() || m_tokens[k + 1].spaced
-            || std::string_view(",.;:)]").find(view(k + 1)[0]) != std::string_view::npos;
+        return k + 1 >= m_tokens.size() || m_tokens[k + 1].spaced || kListedNumberEnds.has(view(k + 1)[0]);
     }
 
     void linkListedNumber(std::size_t k)
@@ -672,9 +734,7 @@ private:
         // line is read in linear time.
         const std::string_view inside = line.substr(start + 1, close - start - 1);
         const int32_t whole = close - start < m_longestLabel ? labelled(inside) : -1;
-        if (whole < 0
-            && (inside.find('[') != std::string_view::npos
-                || inside.find_first_of(",-") == std::string_view::npos))
+        if (whole < 0 && !mayListLabels(inside))
             return k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
@@ -683,8 +743,8 @@ private:
         if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
             return k + 1; // the "]" is inside a URL
         if (whole >= 0) {
-            const bool definition = m_definitionLine[static_cast<std::size_t>(open.line)]
-                && line.find_first_not_of(" \t\f") == start;
+            const bool definition =
+                m_definitionLine[static_cast<std::size_t>(open.line)] && opensLine(line, start);
             if (!definition)
                 cite(open.line, start, close + 1, whole, closeToken);
             return closeToken + 1;
@@ -694,9 +754,9 @@ private:
         bool cited = false;
         std::size_t next = k + 1;
         for (std::size_t part = start + 1; part < close;) {
-            std::size_t end = line.find(',', part);
-            if (end == std::string_view::npos || end > close)
-                end = close;
+            std::size_t end = part;
+            while (end < close && line[end] != ',')
+                ++end;
             const std::size_t endToken = end == close ? closeToken : std::string_view::npos;
             const std::string_view label = trimmedBlanks(line.substr(part, end - part));
             const std::size_t first = static_cast<std::size_t>(label.data() - line.data());
@@ -730,7 +790,7 @@ private:
     bool citeRange(int32_t line, std::string_view text, std::string_view range, std::size_t& next,
                    std::size_t closeToken, std::size_t endToken)
     {
-        const std::size_t dash = range.find('-');
+        const std::size_t dash = nearFind(range, '-', 0);
         if (dash == std::string_view::npos)
             return false;
         const std::string_view from = trimmedBlanks(range.substr(0, dash));
@@ -760,7 +820,7 @@ private:
             || (m_closeAt != std::string_view::npos && m_closeAt < from)) {
             m_closeLine = line;
             m_closeFrom = from;
-            m_closeAt = text.find(']', from);
+            m_closeAt = nearFind(text, ']', from);
         }
         return m_closeAt;
     }
@@ -787,7 +847,7 @@ private:
         Target target;
         const Token& open = m_tokens[k];
         const std::string_view line = m_lines.line(static_cast<std::size_t>(open.line));
-        const std::size_t close = line.find(']', static_cast<std::size_t>(open.start));
+        const std::size_t close = nearFind(line, ']', static_cast<std::size_t>(open.start));
         if (close == std::string_view::npos)
             return target;
         const std::size_t start = static_cast<std::size_t>(open.start);
