@@ -348,6 +348,7 @@ public:
         m_joined.clear();
         m_segments.clear();
         m_keywordsAt.clear();
+        m_placed = 0;
         for (std::size_t line = start; line < end; ++line) {
             if (lines.roles[line] != LineRole::Text)
                 continue;
@@ -384,13 +385,21 @@ private:
 
     std::string_view joined() const { return m_joined.view(); }
 
-    // The line and column of offset `position` of the joined paragraph.
-    std::pair<int32_t, int32_t> place(std::size_t position) const
+    // The line and column of offset `position` of the joined paragraph:
+    // in the last segment that starts at or before it. The places asked
+    // for (each keyword and its sentence's start) lie close together and
+    // move on through the paragraph, so that the segment is found by a
+    // step or two from the one found last rather than by a search.
+    std::pair<int32_t, int32_t> place(std::size_t position)
     {
-        auto segment = std::upper_bound(m_segments.begin(), m_segments.end(), position,
-                                        [](std::size_t p, const Segment& s) { return p < s.joinedStart; });
-        --segment;
-        return {segment->line, segment->column + static_cast<int32_t>(position - segment->joinedStart)};
+        std::size_t at = std::min(m_placed, m_segments.size() - 1);
+        while (at + 1 < m_segments.size() && m_segments[at + 1].joinedStart <= position)
+            ++at;
+        while (at > 0 && m_segments[at].joinedStart > position)
+            --at;
+        m_placed = at;
+        const Segment& segment = m_segments[at];
+        return {segment.line, segment.column + static_cast<int32_t>(position - segment.joinedStart)};
     }
 
     bool inReferences(int32_t lineNumber) const
@@ -458,6 +467,8 @@ private:
     std::size_t m_nextAnchor = 0;
     JoinedText m_joined;
     std::vector<Segment> m_segments;
+    // The segment place() found last.
+    std::size_t m_placed = 0;
     // Where the cues' keywords start in the joined text.
     std::vector<std::size_t> m_keywordsAt;
     std::vector<Keyword> m_keywordsFound;
