@@ -196,14 +196,23 @@ public:
         moveToLineOf(at);
         m_cues.families[m_line] |= found;
         // A word is of one family: a keyword or a word that starts a link.
-        const WordStart start{static_cast<uint32_t>(m_line), static_cast<uint16_t>(at - m_starts[m_line])};
         if ((found & m_requirements) != 0)
-            m_cues.keywordStarts.push_back(start);
+            noteStart(m_cues.keywordStarts, at);
         else if ((found & m_linkStarts) != 0)
-            m_cues.linkStarts.push_back(start);
+            noteStart(m_cues.linkStarts, at);
     }
 
 private:
+    // Appends where the word at `at` starts. Written into its place field
+    // by field: a start made aside is written in two parts and read back
+    // whole, a read the processor stalls on until both are written.
+    void noteStart(std::vector<WordStart>& starts, std::size_t at)
+    {
+        WordStart& start = starts.emplace_back();
+        start.line = static_cast<uint32_t>(m_line);
+        start.column = static_cast<uint16_t>(at - m_starts[m_line]);
+    }
+
     // Moves on to the line that holds `position`. The lines start in
     // order, so the starts of the next four lines at or before it are
     // those it passes: counted at once, the usual step of a line or two

@@ -250,8 +250,8 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
     return start;
 }
 
-// Appends the tokens of `line` that a phrase may use. `phraseOpen` tells
-// whether a phrase may still run on past them, or a "Section" after them
+// Appends the tokens of `line` that a phrase may use; returns whether a
+// phrase may still run on past them (`phraseOpen`, as it was before them), or a "Section" after them
 // look back at one ("[HTTP]" / "and section 4.4" names a section of this
 // document, "[HTTP] section 4.4" one of HTTP): a word that starts a phrase
 // or a bracket has come, and since then no token that ends every phrase (an
@@ -263,8 +263,12 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
 // the words passed over would only have joined) or, at the line start, the
 // tokens of the lines before. Past the last of them the line is not read
 // on.
-void tokenizeLine(std::string_view line, const WordStart* starts, const WordStart* startsEnd, int32_t index,
-                  std::vector<Token>& tokens, bool& phraseOpen)
+// The state is kept in locals, not in the caller's members, and the loop
+// out of the caller's: else the compiler keeps it in memory, read again at
+// every byte since a token written may alias it.
+[[gnu::noinline]] bool tokenizeLine(std::string_view line, const WordStart* starts,
+                                    const WordStart* startsEnd, int32_t index, std::vector<Token>& tokens,
+                                    bool phraseOpen)
 {
     bool spaced = true;
     bool bracketOpen = false;
@@ -320,8 +324,16 @@ void tokenizeLine(std::string_view line, const WordStart* starts, const WordStar
             starter = c == '[' ? Starter::Bracket : Starter::None;
         }
         if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other) {
-            tokens.push_back({index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced,
-                              starter, kind == TokenKind::Punct ? c : '\0'});
+            // Written into its place field by field: a token made aside is
+            // written in parts and read back whole, a read that stalls.
+            Token& token = tokens.emplace_back();
+            token.line = index;
+            token.start = static_cast<uint16_t>(i);
+            token.end = static_cast<uint16_t>(end);
+            token.kind = kind;
+            token.spaced = spaced;
+            token.starter = starter;
+            token.mark = kind == TokenKind::Punct ? c : '\0';
             if (kind == TokenKind::Punct && c != ',')
                 bracketOpen = c == '[';
             if (starter != Starter::None || c == '[' || c == ']')
@@ -332,6 +344,7 @@ void tokenizeLine(std::string_view line, const WordStart* starts, const WordStar
         spaced = false;
         i = end;
     }
+    return phraseOpen;
 }
 
 // 1 to 5 digits, not 0: an RFC or series number.
@@ -436,8 +449,8 @@ public:
     // those of its `starts` (tokenizeLine) may use.
     void addLine(std::size_t line, const WordStart* starts, const WordStart* startsEnd)
     {
-        tokenizeLine(m_lines.line(line), starts, startsEnd, static_cast<int32_t>(line), m_tokens,
-                     m_phraseOpen);
+        m_phraseOpen = tokenizeLine(m_lines.line(line), starts, startsEnd, static_cast<int32_t>(line),
+                                    m_tokens, m_phraseOpen);
     }
 
     // Whether a phrase begun in the lines read may run on into the next.
