@@ -330,6 +330,13 @@ std::string_view withoutBullet(std::string_view sentence)
     return sentence;
 }
 
+// A paragraph goes on over a page break when the text on both sides is
+// indented (not a heading); blank lines alone end it.
+bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previousIndented)
+{
+    return pageBreak && isSpace(next.front()) && previousIndented;
+}
+
 class RequirementScanner {
 public:
     RequirementScanner(RfcText& text)
@@ -338,31 +345,58 @@ public:
     {
     }
 
-    // Reads the paragraph of lines [start, end): its text lines joined,
-    // then its keywords and their sentences. `keyword` is the first of the
-    // keywords' starts (line_cues.h) not before the paragraph; it is moved
-    // on past those of the paragraph.
-    void readParagraph(const TextLines& lines, const WordStart*& keyword, const WordStart* keywordsEnd,
-                       std::size_t start, std::size_t end)
+    // Reads the paragraph that text line `start` opens, on over the lines
+    // and the gaps between them that do not end it: its text lines joined,
+    // then its keywords and their sentences. Returns the text line after
+    // it, the one past the gap that ends it, or the end. `keyword` is the
+    // first of the keywords' starts (line_cues.h) not before the paragraph;
+    // it is moved on past those of the paragraph.
+    std::size_t readParagraph(const TextLines& lines, const WordStart*& keyword, const WordStart* keywordsEnd,
+                              std::size_t start)
     {
         m_joined.clear();
         m_segments.clear();
         m_keywordsAt.clear();
         m_placed = 0;
-        for (std::size_t line = start; line < end; ++line) {
-            if (lines.roles[line] != LineRole::Text)
+        bool blank = false;
+        bool pageBreak = false;
+        bool previousIndented = false;
+        // The line of `keyword`, held apart: most lines hold none, and are
+        // passed on one comparison.
+        std::size_t keywordLine = keyword != keywordsEnd ? keyword->line : lines.size();
+        std::size_t line = start;
+        for (; line < lines.size(); ++line) {
+            const LineRole role = lines.roles[line];
+            if (role == LineRole::Blank) {
+                blank = true;
                 continue;
-            join(lines.line(line), static_cast<int32_t>(line), lines.indent(line));
+            }
+            if (role == LineRole::PageBreak) {
+                pageBreak = true;
+                continue;
+            }
+            const std::string_view text = lines.line(line);
+            if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, previousIndented))
+                break;
+            blank = false;
+            pageBreak = false;
+            previousIndented = isSpace(text.front());
+            join(text, static_cast<int32_t>(line), lines.indent(line));
+            if (keywordLine > line)
+                continue;
             // A keyword lies within its line's text, which the joined text
-            // holds as it is from the segment's column on.
+            // holds as it is from the segment's column on. The keywords of
+            // the lines passed over (page headers) are passed too.
             const Segment& segment = m_segments.back();
-            while (keyword != keywordsEnd && keyword->line < line)
+            for (; keywordLine <= line; keywordLine = keyword != keywordsEnd ? keyword->line : lines.size()) {
+                if (keywordLine == line)
+                    m_keywordsAt.push_back(segment.joinedStart + keyword->column
+                                           - static_cast<std::size_t>(segment.column));
                 ++keyword;
-            for (; keyword != keywordsEnd && keyword->line == line; ++keyword)
-                m_keywordsAt.push_back(segment.joinedStart + keyword->column
-                                       - static_cast<std::size_t>(segment.column));
+            }
         }
         readJoinedParagraph();
+        return line;
     }
 
 private:
@@ -474,13 +508,6 @@ private:
     std::vector<Keyword> m_keywordsFound;
 };
 
-// A paragraph goes on over a page break when the text on both sides is
-// indented (not a heading); blank lines alone end it.
-bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previousIndented)
-{
-    return pageBreak && isSpace(next.front()) && previousIndented;
-}
-
 // The first line at or after `from` whose cues hold a keyword, or the end.
 // Most lines hold none, and the cues are walked eight lines at a time.
 std::size_t nextRequirementCue(const std::vector<uint8_t>& families, std::size_t from)
@@ -536,35 +563,6 @@ std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t
     }
 }
 
-// The text line after the paragraph that text line `start` opens, the one
-// past the gap that ends it, or the end: on over the lines and the gaps
-// that do not end a paragraph. Only the roles and the first byte of each
-// text line are read; the text is joined once the paragraph's end is known.
-std::size_t paragraphEnd(const TextLines& lines, std::size_t start)
-{
-    bool blank = false;
-    bool pageBreak = false;
-    bool previousIndented = false;
-    std::size_t line = start;
-    for (; line < lines.size(); ++line) {
-        if (lines.roles[line] == LineRole::Blank) {
-            blank = true;
-            continue;
-        }
-        if (lines.roles[line] == LineRole::PageBreak) {
-            pageBreak = true;
-            continue;
-        }
-        const std::string_view text = lines.line(line);
-        if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, previousIndented))
-            break;
-        blank = false;
-        pageBreak = false;
-        previousIndented = isSpace(text.front());
-    }
-    return line;
-}
-
 } // namespace
 
 void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cues)
@@ -582,9 +580,7 @@ void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cue
     // both; the search never goes back, whatever the lines hold.
     for (std::size_t cued = nextCuedLine(lines, cues, 0); cued < lines.size();
          cued = nextCuedLine(lines, cues, std::max(floor, cued + 1))) {
-        const std::size_t start = paragraphStart(lines, cued, floor);
-        floor = paragraphEnd(lines, start);
-        scanner.readParagraph(lines, keyword, keywordsEnd, start, floor);
+        floor = scanner.readParagraph(lines, keyword, keywordsEnd, paragraphStart(lines, cued, floor));
     }
     releaseUnusedRoom(text.requirements);
 }

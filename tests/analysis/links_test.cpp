@@ -237,7 +237,8 @@ TEST(Requirements, SentencesWholeAfterALongParagraphIsJoined)
 
 // Three pages of an RFC whose first ends in `before` and whose second opens
 // with `after`, page footers and headers between them.
-std::string textAcrossAPageBreak(const std::string& before, const std::string& after)
+std::string textAcrossAPageBreak(const std::string& before, const std::string& after,
+                                 const std::string& title = "A Test Text")
 {
     std::string filler;
     for (int line = 0; line < 40; ++line)
@@ -246,7 +247,7 @@ std::string textAcrossAPageBreak(const std::string& before, const std::string& a
         return "\nTester                        Standards Track                  [Page "
             + std::to_string(page) + "]\n\f\n";
     };
-    const std::string header = "RFC 9999                    A Test Text                    March 2024\n\n";
+    const std::string header = "RFC 9999                    " + title + "                    March 2024\n\n";
     return "Title Of Test\n\n" + filler + "\n" + before + footer(1) + header + after + "\n\n   More text.\n"
         + filler + footer(2) + header + filler + footer(3);
 }
@@ -268,6 +269,27 @@ TEST(Requirements, SentenceRunsOnOverAPageBreakBetweenIndentedLines)
         ASSERT_EQ(text.requirements.size(), 1u);
         EXPECT_EQ(text.requirements[0].sentence, sentence);
     }
+}
+
+// The keywords of a page's header and footer are none of the paragraph
+// that runs on over them, and the keywords after them are found where they
+// stand.
+TEST(Requirements, KeywordsOfAPageHeaderInsideAParagraphAreNone)
+{
+    const RfcText text =
+        test::analyseBytes(textAcrossAPageBreak("   A client MUST send the message when the",
+                                                "   server asks for it, and it SHOULD retry.", "SHALL NOT"))
+            .text;
+    ASSERT_EQ(text.requirements.size(), 2u);
+    const char* const sentence =
+        "A client MUST send the message when the server asks for it, and it SHOULD retry.";
+    EXPECT_EQ(text.requirements[0].keyword, "MUST");
+    EXPECT_EQ(text.requirements[0].column, 12);
+    EXPECT_EQ(text.requirements[0].sentence, sentence);
+    EXPECT_EQ(text.requirements[1].keyword, "SHOULD");
+    EXPECT_EQ(text.requirements[1].line, text.requirements[0].line + 5);
+    EXPECT_EQ(text.requirements[1].column, 30);
+    EXPECT_EQ(text.requirements[1].sentence, sentence);
 }
 
 // Room is made for as many links and requirements as words that may start
