@@ -307,6 +307,38 @@ TEST(Links, ABracketedGrammarLeavesNoSpareRoomInTheRecord)
     EXPECT_LE(text.requirements.capacity(), 2u);
 }
 
+// Where five lines or more follow, eight lines are told at a time: a
+// heading at every line of a longer text, with its number in each form,
+// indented or not, is found where it stands, also against the text's end
+// and after a long line whose last piece is all blanks.
+TEST(SectionAnchors, ABodyHeadingIsFoundAtEveryLineOfALongerText)
+{
+    const std::pair<const char*, const char*> headings[] = {
+        {"7.  Seven", "7 Seven"},      {"B.  Bee", "B Bee"},          {"Appendix C.  Sea", "C Sea"},
+        {"APPENDIX D.  Dee", "D Dee"}, {"       10.  TEN", "10 TEN"},
+    };
+    const std::string blankPiece = std::string(1030, ' ') + "\n";
+    constexpr int32_t kLines = 30;
+    for (const bool withPiece : {false, true}) {
+        for (const auto& [heading, anchor] : headings) {
+            for (int32_t at = 0; at < kLines; ++at) {
+                std::string body = "x\n";
+                for (int32_t line = 0; line < kLines; ++line) {
+                    if (line == at)
+                        body += std::string(heading) + "\n";
+                    else
+                        body += withPiece && line == 20 ? blankPiece : "   2 lines of filler text\n";
+                }
+                // The blank piece is two lines of the reader's.
+                const int32_t number = at + 2 + (withPiece && at > 20 ? 1 : 0);
+                SCOPED_TRACE(std::string(heading) + " at " + std::to_string(at));
+                RfcText text;
+                EXPECT_EQ(anchorsOf(text, body), (Anchors{{number, anchor}}));
+            }
+        }
+    }
+}
+
 // A numbered line at the margin whose number the contents or the headings
 // already name is a list item, not a heading: known numbers of every length
 // (seven bytes and fewer are looked up one way, longer ones another) are
