@@ -12,11 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#define PARCHLY_HAS_X86_VECTORS 1
-#endif
-
 namespace parchly {
 
 namespace {
@@ -141,114 +136,37 @@ bool mayStartNumber(std::string_view line)
         && mayStartNumber(std::string_view(line.data() + indent, line.size() - indent));
 }
 
-#if defined(PARCHLY_HAS_X86_VECTORS)
-// The gather below reads a line's indentation as the low half of the first
-// four bytes of its facts.
-static_assert(sizeof(LineFacts) == 8 && offsetof(LineFacts, indent) == 0 && sizeof(LineFacts::indent) == 2,
-              "the facts of a line are gathered as eight-byte records that open with the indentation");
-
-// The lanes of `values` from `lowest` to `highest`, all bits set.
-[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i lanesInRange(__m256i values, int lowest,
-                                                                                   int highest)
-{
-    return _mm256_and_si256(_mm256_cmpgt_epi32(values, _mm256_set1_epi32(lowest - 1)),
-                            _mm256_cmpgt_epi32(_mm256_set1_epi32(highest + 1), values));
-}
-
-// The lanes of `values` that are `wanted`, all bits set.
-[[gnu::always_inline]] __attribute__((target("avx2"))) inline __m256i lanesEqual(__m256i values, int wanted)
-{
-    return _mm256_cmpeq_epi32(values, _mm256_set1_epi32(wanted));
-}
-
-// The lines `from` to `from + 7` that may open a section number, one bit
-// each, as mayStartNumberWith tells them: their indentations, then the
-// first four bytes at each, gathered eight lines at once rather than read
-// one line after the other. Each of the lines must have four readable
-// bytes from its indentation on.
-[[gnu::always_inline]] __attribute__((target("avx2"))) inline unsigned mayOpenEight(const TextLines& lines,
-                                                                                    std::size_t from)
-{
-    const __m256i starts = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lines.starts + from));
-    const __m256i factsWords = _mm256_i32gather_epi32(reinterpret_cast<const int*>(lines.facts + from),
-                                                      _mm256_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14), 4);
-    const __m256i offsets = _mm256_add_epi32(starts, _mm256_and_si256(factsWords, _mm256_set1_epi32(0xffff)));
-    const __m256i bytes = _mm256_i32gather_epi32(reinterpret_cast<const int*>(lines.text), offsets, 1);
-    const __m256i low = _mm256_set1_epi32(0xff);
-    const __m256i first = _mm256_and_si256(bytes, low);
-    const __m256i second = _mm256_and_si256(_mm256_srli_epi32(bytes, 8), low);
-    // A digit before any byte, a capital before a dot, the "A" of
-    // "Appendix" before a "p" of either case.
-    const __m256i digit = lanesInRange(first, '0', '9');
-    const __m256i capitalDot = _mm256_and_si256(lanesInRange(first, 'A', 'Z'), lanesEqual(second, '.'));
-    const __m256i appendix = _mm256_and_si256(
-        lanesEqual(first, 'A'), lanesEqual(_mm256_or_si256(second, _mm256_set1_epi32(0x20)), 'p'));
-    const __m256i mayOpen = _mm256_or_si256(digit, _mm256_or_si256(capitalDot, appendix));
-    return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(mayOpen)));
-}
-
-// Appends the lines from `from` on that may open a section number, told
-// eight lines at a time while the last of them has five lines after it;
-// returns the line the steps stopped at.
-__attribute__((target("avx2"))) std::size_t appendNumberLinesByEights(const TextLines& lines,
-                                                                      std::size_t from,
-                                                                      std::vector<uint32_t>& found)
-{
-    for (; from + 12 < lines.size(); from += 8) {
-        for (unsigned mayOpen = mayOpenEight(lines, from); mayOpen != 0; mayOpen &= mayOpen - 1) {
-            const std::size_t line = from + static_cast<std::size_t>(__builtin_ctz(mayOpen));
-            if (mayOpenNumber(lines.line(line), lines.facts[line].indent))
-                found.push_back(static_cast<uint32_t>(line));
-        }
-    }
-    return from;
-}
-#endif
-
-// The lines from `from` on whose text may open a section number, in order.
+// The first line from `from` on whose text may open a section number.
 // Every line is looked at, and nearly all are passed over on the one or two
 // bytes at their indentation, read straight from the arrays: the lines are
 // views into one text, so that every line but the last two is followed by
 // at least two bytes of it (its line end, the next line or the next piece
 // of a long line), which a blank line has at its indentation. Those bytes
-// may be read unchecked; a line end opens no number. Where the processor
-// gathers, eight lines are told at once (mayOpenEight), each with five
-// lines after it: every line but the last holds at least one byte, so that
-// four bytes follow its indentation even where the line itself has none
-// left there (a piece of a long line that ends in blanks).
-std::vector<uint32_t> numberLines(const TextLines& lines, std::size_t from)
+// may be read unchecked; a line end opens no number.
+std::size_t nextNumberLine(const TextLines& lines, std::size_t from)
 {
-    std::vector<uint32_t> found;
     const std::size_t count = lines.size();
     const LineFacts* const facts = lines.facts;
-#if defined(PARCHLY_HAS_X86_VECTORS)
-    // The gather takes signed 32-bit offsets: a line's start and its
-    // indentation (16 bits) must stay below 2 GiB, as they do far beyond
-    // the largest text the program reads.
-    constexpr LineOffset kGatheredStarts = 0x7fffffff - 0xffff;
-    if (count > 0 && lines.starts[count - 1] <= kGatheredStarts && __builtin_cpu_supports("avx2"))
-        from = appendNumberLinesByEights(lines, from, found);
-#endif
     const auto mayOpenAt = [&](std::size_t line) {
         const char* const text = lines.text + lines.starts[line] + facts[line].indent;
         return mayStartNumberWith(text[0], text[1]);
     };
     // Four lines a step, told by one test: a number opens once in tens of
-    // lines. The last of them has two lines after it.
+    // lines.
     constexpr std::size_t kStep = 4;
     for (; from + kStep + 1 < count; from += kStep) {
         if (!(mayOpenAt(from) | mayOpenAt(from + 1) | mayOpenAt(from + 2) | mayOpenAt(from + 3)))
             continue;
         for (std::size_t line = from; line < from + kStep; ++line) {
             if (mayOpenAt(line) && mayOpenNumber(lines.line(line), facts[line].indent))
-                found.push_back(static_cast<uint32_t>(line));
+                return line;
         }
     }
     for (; from < count; ++from) {
         if (mayOpenNumber(lines.line(from), facts[from].indent))
-            found.push_back(static_cast<uint32_t>(from));
+            return from;
     }
-    return found;
+    return from;
 }
 
 } // namespace
@@ -335,7 +253,8 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
     const std::size_t firstBody = candidates.size();
     // The lines before the title are no heading.
     const std::size_t bodyStart = static_cast<std::size_t>(std::max(text.titleLine, 0));
-    for (const std::size_t i : numberLines(lines, bodyStart)) {
+    for (std::size_t i = nextNumberLine(lines, bodyStart); i < lines.size();
+         i = nextNumberLine(lines, i + 1)) {
         const int32_t number = static_cast<int32_t>(i) + 1;
         if (lines.roles[i] != LineRole::Text || (number >= contentsFirst && number <= contentsLast))
             continue;
