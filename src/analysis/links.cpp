@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -140,16 +141,23 @@ uint32_t alnumBits(const char* bytes)
 #endif
 
 // Where the letters and digits from `from` of `line` end. Sixteen bytes at
-// a time while the line has them: a word nearly always ends in its first
-// block, with no byte-by-byte loop whose end the processor mispredicts.
-std::size_t alnumRunEnd(std::string_view line, std::size_t from)
+// a time while the text has them (`readable` bytes from the line's start,
+// the line's own and those of the text after it): a word nearly always
+// ends in its first block, with no byte-by-byte loop whose end the
+// processor mispredicts, also at the end of a line. A run that goes on
+// past the line (into the next piece of a long line) ends with it.
+std::size_t alnumRunEnd(std::string_view line, std::size_t from, std::size_t readable)
 {
 #if defined(__SSE2__)
-    for (; from + 16 <= line.size(); from += 16) {
+    for (; from < line.size() && from + 16 <= readable; from += 16) {
         const uint32_t others = ~alnumBits(line.data() + from) & 0xffff;
         if (others != 0)
-            return from + static_cast<std::size_t>(__builtin_ctz(others));
+            return std::min(from + static_cast<std::size_t>(__builtin_ctz(others)), line.size());
     }
+    if (from >= line.size())
+        return line.size();
+#else
+    (void)readable;
 #endif
     while (from < line.size() && isAlnum(line[from]))
         ++from;
@@ -186,57 +194,113 @@ struct PhraseWord {
     Starter starter = Starter::None;
 };
 
-// Told by the first byte, then by the few words it may start: most words
-// are passed over on that byte.
-PhraseWord phraseWord(std::string_view word)
+// The words a phrase may use besides numbers and the words that start
+// with "RFC", "BCP", "FYI" or "STD": looked up whole by a hash of their
+// first eight bytes and their size, so that a word is told by one
+// comparison rather than by a jump on its first byte, which the processor
+// mispredicted on most words.
+struct PhraseWordText {
+    std::string_view text;
+    PhraseWord phrase;
+};
+
+constexpr PhraseWordText kPhraseWordTexts[] = {
+    {"Section", {true, Starter::Section}},
+    {"SECTION", {true, Starter::Section}},
+    {"section", {true, Starter::Section}},
+    {"Sections", {true, Starter::SectionList}},
+    {"sections", {true, Starter::SectionList}},
+    {"Appendix", {true, Starter::Section}},
+    {"APPENDIX", {true, Starter::Section}},
+    {"appendix", {true, Starter::Section}},
+    {"Appendices", {true, Starter::SectionList}},
+    {"appendices", {true, Starter::SectionList}},
+    {"and", {true, Starter::None}},
+    {"of", {true, Starter::None}},
+    {"or", {true, Starter::None}},
+    {"in", {true, Starter::None}},
+    {"this", {true, Starter::None}},
+    {"This", {true, Starter::None}},
+    {"through", {true, Starter::None}},
+};
+
+// A word's first eight bytes, the first lowest, zeros past its end.
+constexpr uint64_t leadingBytes(std::string_view word)
+{
+    uint64_t bytes = 0;
+    for (std::size_t i = 0; i < word.size() && i < 8; ++i)
+        bytes |= static_cast<uint64_t>(static_cast<uint8_t>(word[i])) << (8 * i);
+    return bytes;
+}
+
+constexpr std::size_t kPhraseSlotBits = 5;
+
+// The slot of a word by its leading bytes and its size: the multiplier is
+// one that gives each word of kPhraseWordTexts a slot of its own.
+constexpr std::size_t phraseSlotOf(uint64_t bytes, std::size_t size)
+{
+    return static_cast<std::size_t>(((bytes ^ static_cast<uint64_t>(size) << 56) * 0x9403560d97dae38dULL)
+                                    >> (64 - kPhraseSlotBits));
+}
+
+struct PhraseWordSlot {
+    uint64_t bytes = 0;
+    std::string_view text; // empty: a free slot
+    PhraseWord phrase;
+};
+
+constexpr std::array<PhraseWordSlot, std::size_t{1} << kPhraseSlotBits> kPhraseWordSlots = [] {
+    std::array<PhraseWordSlot, std::size_t{1} << kPhraseSlotBits> slots{};
+    for (const PhraseWordText& word : kPhraseWordTexts) {
+        const uint64_t bytes = leadingBytes(word.text);
+        slots[phraseSlotOf(bytes, word.text.size())] = {bytes, word.text, word.phrase};
+    }
+    return slots;
+}();
+
+constexpr bool eachPhraseWordHasASlot()
+{
+    std::size_t filled = 0;
+    for (const PhraseWordSlot& slot : kPhraseWordSlots)
+        filled += slot.text.empty() ? 0 : 1;
+    return filled == std::size(kPhraseWordTexts);
+}
+static_assert(eachPhraseWordHasASlot(), "two phrase words share a slot: choose another multiplier");
+
+// The first three bytes of a word as leadingBytes holds them.
+constexpr uint64_t kRfcHead = leadingBytes("RFC");
+constexpr uint64_t kBcpHead = leadingBytes("BCP");
+constexpr uint64_t kFyiHead = leadingBytes("FYI");
+constexpr uint64_t kStdHead = leadingBytes("STD");
+
+// What a phrase may make of `word`. Its first eight bytes are read at once
+// where `wide` says the text has eight bytes from the word's start (past
+// the word: they are masked off); else byte by byte.
+PhraseWord phraseWord(std::string_view word, bool wide)
 {
     constexpr PhraseWord kUnused{};
     constexpr PhraseWord kJoin{true, Starter::None};
-    const auto starting = [](Starter starter) { return PhraseWord{true, starter}; };
     const char c = word[0];
     if (isDigit(c) || ((c >= 'A' && c <= 'Z') && (word.size() == 1 || word[1] == '.')))
         return kJoin;
-    const std::string_view head = word.substr(0, 3);
-    switch (c) {
-    case 'R':
-        if (head != "RFC")
-            return kUnused;
-        return starting(word == "RFCs" ? Starter::RfcList : Starter::Rfc);
-    case 'B':
-        return head == "BCP" ? starting(Starter::Series) : kUnused;
-    case 'F':
-        return head == "FYI" ? starting(Starter::Series) : kUnused;
-    case 'S':
-        if (head == "STD")
-            return starting(Starter::Series);
-        if (word == "Section" || word == "SECTION")
-            return starting(Starter::Section);
-        return word == "Sections" ? starting(Starter::SectionList) : kUnused;
-    case 's':
-        if (word == "section")
-            return starting(Starter::Section);
-        return word == "sections" ? starting(Starter::SectionList) : kUnused;
-    case 'A':
-        if (word == "Appendix" || word == "APPENDIX")
-            return starting(Starter::Section);
-        return word == "Appendices" ? starting(Starter::SectionList) : kUnused;
-    case 'a':
-        if (word == "appendix")
-            return starting(Starter::Section);
-        if (word == "appendices")
-            return starting(Starter::SectionList);
-        return word == "and" ? kJoin : kUnused;
-    case 'o':
-        return word == "of" || word == "or" ? kJoin : kUnused;
-    case 'i':
-        return word == "in" ? kJoin : kUnused;
-    case 't':
-        return word == "this" || word == "through" ? kJoin : kUnused;
-    case 'T':
-        return word == "This" ? kJoin : kUnused;
-    default:
-        return kUnused;
+    uint64_t bytes = 0;
+    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && wide) {
+        std::memcpy(&bytes, word.data(), 8);
+        if (word.size() < 8)
+            bytes &= (uint64_t{1} << (8 * word.size())) - 1;
+    } else {
+        bytes = leadingBytes(word);
     }
+    const uint64_t head = bytes & 0xffffff;
+    if (head == kRfcHead)
+        return {true, word == "RFCs" ? Starter::RfcList : Starter::Rfc};
+    if (head == kBcpHead || head == kFyiHead || head == kStdHead)
+        return {true, Starter::Series};
+    const PhraseWordSlot& slot = kPhraseWordSlots[phraseSlotOf(bytes, word.size())];
+    if (slot.bytes != bytes || slot.text.size() != word.size()
+        || (word.size() > 8 && slot.text.substr(8) != word.substr(8)))
+        return kUnused;
+    return slot.phrase;
 }
 
 // Where the tokens of `line` may be read from to find every phrase that
@@ -250,13 +314,15 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
     return start;
 }
 
-// Appends the tokens of `line` that a phrase may use; returns whether a
-// phrase may still run on past them (`phraseOpen`, as it was before them), or a "Section" after them
-// look back at one ("[HTTP]" / "and section 4.4" names a section of this
-// document, "[HTTP] section 4.4" one of HTTP): a word that starts a phrase
-// or a bracket has come, and since then no token that ends every phrase (an
-// Other token, but for the "-" of "RFC-" / "1191", hyphenated at a line
-// end). `starts` are the line's words that start a phrase, in order.
+// Appends the tokens of `line` that a phrase may use, the text holding
+// `readable` bytes from the line's start on; returns whether a phrase may
+// still run on past them (`phraseOpen` tells it before them), or a
+// "Section" after them look back at one ("[HTTP]" / "and section 4.4"
+// names a section of this document, "[HTTP] section 4.4" one of HTTP): a
+// word that starts a phrase or a bracket has come, and since then no token
+// that ends every phrase (an Other token, but for the "-" of "RFC-" /
+// "1191", hyphenated at a line end). `starts` are the line's words that
+// start a phrase, in order.
 // Where no phrase or bracket is open, the tokens up to the next of them are
 // never used and not read: a phrase looks back only at the two tokens
 // before it, and those would be the Other that ended the last phrase (which
@@ -266,7 +332,7 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
 // The state is kept in locals, not in the caller's members, and the loop
 // out of the caller's: else the compiler keeps it in memory, read again at
 // every byte since a token written may alias it.
-[[gnu::noinline]] bool tokenizeLine(std::string_view line, const WordStart* starts,
+[[gnu::noinline]] bool tokenizeLine(std::string_view line, std::size_t readable, const WordStart* starts,
                                     const WordStart* startsEnd, int32_t index, std::vector<Token>& tokens,
                                     bool phraseOpen)
 {
@@ -305,7 +371,7 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
         if (byteClass == ByteClass::Alnum) {
             // Dots inside a word keep "3.2.1" and "B.1" whole.
             for (;;) {
-                end = alnumRunEnd(line, end);
+                end = alnumRunEnd(line, end, readable);
                 if (end + 1 >= line.size() || line[end] != '.' || !isAlnum(line[end + 1]))
                     break;
                 end += 2;
@@ -315,7 +381,7 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
                 && !isLabelNumber(line, word, end)) {
                 while (end < line.size() && !isSpace(line[end]) && line[end] != '>' && line[end] != '"')
                     ++end;
-            } else if (const PhraseWord phrase = phraseWord(word); phrase.usable) {
+            } else if (const PhraseWord phrase = phraseWord(word, i + 8 <= readable); phrase.usable) {
                 kind = TokenKind::Word;
                 starter = phrase.starter;
             }
@@ -435,6 +501,9 @@ public:
         : m_text(text)
         , m_lines(lines)
         , m_scope(scope)
+        , m_textEnd(lines.size() > 0
+                        ? lines.line(lines.size() - 1).data() + lines.line(lines.size() - 1).size()
+                        : lines.text)
     {
         for (std::size_t r = 0; r < text.references.size(); ++r) {
             const std::string_view label = text.references[r].label;
@@ -449,8 +518,9 @@ public:
     // those of its `starts` (tokenizeLine) may use.
     void addLine(std::size_t line, const WordStart* starts, const WordStart* startsEnd)
     {
-        m_phraseOpen = tokenizeLine(m_lines.line(line), starts, startsEnd, static_cast<int32_t>(line),
-                                    m_tokens, m_phraseOpen);
+        const std::string_view text = m_lines.line(line);
+        m_phraseOpen = tokenizeLine(text, static_cast<std::size_t>(m_textEnd - text.data()), starts,
+                                    startsEnd, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
     }
 
     // Whether a phrase begun in the lines read may run on into the next.
@@ -949,6 +1019,8 @@ private:
     RfcText& m_text;
     const TextLines& m_lines;
     const LinkScope m_scope;
+    // The end of the lines' text: its bytes up to here may be read.
+    const char* const m_textEnd;
     std::vector<Token> m_tokens;
     bool m_phraseOpen = false;
     // The token positions of the numbers of one "Sections" phrase.
