@@ -58,25 +58,28 @@ LineFacts describeLine(std::string_view line, bool holdsFeed)
 }
 
 // What sixty-four bytes of the text hold, a bit for each byte: its line
-// feeds, its form feeds, and its words (every byte that is no space or
-// tab, line ends included).
+// feeds, its form feeds and its words (every byte that is no space or tab,
+// line ends included); and whether a CR stands among them (not 0).
 struct ChunkBits {
     uint64_t lineFeeds;
     uint64_t formFeeds;
     uint64_t words;
+    uint64_t crs;
 };
 
 // The bits of `count` bytes, at most sixty-four, one byte at a time: the
 // end of any text, and the whole of it where no wider step runs.
 ChunkBits bitsOfBytes(const char* bytes, std::size_t count)
 {
-    ChunkBits bits{0, 0, 0};
+    ChunkBits bits{0, 0, 0, 0};
     for (std::size_t k = 0; k < count; ++k) {
         const uint64_t bit = uint64_t{1} << k;
         if (bytes[k] == '\n')
             bits.lineFeeds |= bit;
         else if (bytes[k] == kFormFeed)
             bits.formFeeds |= bit;
+        else if (bytes[k] == '\r')
+            bits.crs |= bit;
         if (!isBlankChar(bytes[k]))
             bits.words |= bit;
     }
@@ -216,7 +219,6 @@ public:
     LineCutter(const char* text, std::size_t size)
         : m_text(text)
         , m_size(size)
-        , m_holdsCr(std::memchr(text, '\r', size) != nullptr)
         // Lines run 40 bytes or so: room for shorter ones, grown if needed.
         , m_lines(size / 24 + 16)
     {
@@ -224,7 +226,9 @@ public:
     }
 
     const char* text() const { return m_text; }
-    bool holdsCr() const { return m_holdsCr; }
+    // From the first chunk that holds a CR on, its lines and all after are
+    // looked at for one; the lines before hold none.
+    void noteCr() { m_holdsCr = true; }
     CutPlace place() const { return m_place; }
     void setPlace(const CutPlace& place) { m_place = place; }
 
@@ -232,6 +236,8 @@ public:
     // `at` on.
     void take(std::size_t at, const ChunkBits& bits)
     {
+        if (bits.crs != 0)
+            noteCr();
         if (!takeCommonLines(m_place, at, bits, m_text, m_holdsCr))
             takeAnyLines(at, bits.lineFeeds, bits.formFeeds, bits.words);
     }
@@ -242,7 +248,7 @@ public:
     [[gnu::noinline]] void takeAnyLines(std::size_t at, uint64_t lineFeeds, uint64_t formFeeds,
                                         uint64_t words)
     {
-        const ChunkBits bits{lineFeeds, formFeeds, words};
+        const ChunkBits bits{lineFeeds, formFeeds, words, 0};
         m_lines.count = m_place.count;
         for (uint64_t cuts = bits.lineFeeds | bits.formFeeds; cuts != 0; cuts &= cuts - 1) {
             const auto bit = static_cast<unsigned>(__builtin_ctzll(cuts));
@@ -316,7 +322,7 @@ private:
     CutPlace m_place;
     // Nearly every text holds no CR at all, and then no line is looked at
     // for one.
-    bool m_holdsCr;
+    bool m_holdsCr = false;
     LineTable m_lines;
     std::vector<std::size_t> m_feedLines;
 };
@@ -331,6 +337,7 @@ ChunkBits bitsOfSse2(const char* bytes)
     uint64_t lineFeeds = 0;
     uint64_t formFeeds = 0;
     uint64_t blanks = 0;
+    __m128i crs = _mm_setzero_si128();
     for (unsigned part = 0; part < 4; ++part) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
         const auto bitsOf = [&](__m128i same) {
@@ -339,20 +346,25 @@ ChunkBits bitsOfSse2(const char* bytes)
         lineFeeds |= bitsOf(_mm_cmpeq_epi8(block, lineFeed));
         formFeeds |= bitsOf(_mm_cmpeq_epi8(block, formFeed));
         blanks |= bitsOf(_mm_or_si128(_mm_cmpeq_epi8(block, space), _mm_cmpeq_epi8(block, tab)));
+        crs = _mm_or_si128(crs, _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
     }
-    return {lineFeeds, formFeeds, ~blanks};
+    return {lineFeeds, formFeeds, ~blanks,
+            static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(crs)))};
 }
 
-// The loop over the whole chunks of the text with the bits `bitsOf`
-// gives, the place kept in a local; where the whole chunks stop. A text
-// without a CR (nearly all) has a loop of its own that never tests for one.
+// The loop over the whole chunks of the text from `at` on with the bits
+// `bitsOf` gives, the place kept in a local; where it stops. A text
+// without a CR (nearly all) has a loop of its own that never looks at a
+// line for one: it stops at the first chunk that holds one.
 template <ChunkBits (*bitsOf)(const char*), bool holdsCr>
-[[gnu::always_inline]] inline std::size_t cutChunks(const char* text, std::size_t size, LineCutter& cutter)
+[[gnu::always_inline]] inline std::size_t cutChunks(const char* text, std::size_t size, std::size_t at,
+                                                    LineCutter& cutter)
 {
     CutPlace place = cutter.place();
-    std::size_t at = 0;
     for (; at + 64 <= size; at += 64) {
         const ChunkBits bits = bitsOf(text + at);
+        if (!holdsCr && bits.crs != 0)
+            break;
         if (!takeCommonLines(place, at, bits, text, holdsCr)) {
             cutter.setPlace(place);
             cutter.takeAnyLines(at, bits.lineFeeds, bits.formFeeds, bits.words);
@@ -363,10 +375,24 @@ template <ChunkBits (*bitsOf)(const char*), bool holdsCr>
     return at;
 }
 
+// The whole chunks of the text, cut as if it held no CR up to the first
+// chunk that holds one, and from there on looking at each line for one:
+// the text is read once, with no search for a CR before the cut.
+template <ChunkBits (*bitsOf)(const char*)>
+[[gnu::always_inline]] inline std::size_t cutChunksNotingCrs(const char* text, std::size_t size,
+                                                             LineCutter& cutter)
+{
+    std::size_t at = cutChunks<bitsOf, false>(text, size, 0, cutter);
+    if (at + 64 <= size) {
+        cutter.noteCr();
+        at = cutChunks<bitsOf, true>(text, size, at, cutter);
+    }
+    return at;
+}
+
 std::size_t cutChunksSse2(const char* text, std::size_t size, LineCutter& cutter)
 {
-    return cutter.holdsCr() ? cutChunks<bitsOfSse2, true>(text, size, cutter)
-                            : cutChunks<bitsOfSse2, false>(text, size, cutter);
+    return cutChunksNotingCrs<bitsOfSse2>(text, size, cutter);
 }
 
 // The bits of two blocks of thirty-two bytes, the second in the high half.
@@ -388,9 +414,12 @@ __attribute__((target("avx2"))) inline ChunkBits bitsOfAvx2(const char* bytes)
     const __m256i formFeed = _mm256_set1_epi8(kFormFeed);
     const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
     const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
+    const __m256i cr = _mm256_set1_epi8('\r');
+    const __m256i crs = _mm256_or_si256(_mm256_cmpeq_epi8(low, cr), _mm256_cmpeq_epi8(high, cr));
     return {bitsOfPair(_mm256_cmpeq_epi8(low, lineFeed), _mm256_cmpeq_epi8(high, lineFeed)),
             bitsOfPair(_mm256_cmpeq_epi8(low, formFeed), _mm256_cmpeq_epi8(high, formFeed)),
-            ~bitsOfPair(blanksOf(low), blanksOf(high))};
+            ~bitsOfPair(blanksOf(low), blanksOf(high)),
+            static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(crs)))};
 }
 
 // With BMI, which the processors that run AVX2 have, the first word after
@@ -398,8 +427,7 @@ __attribute__((target("avx2"))) inline ChunkBits bitsOfAvx2(const char* bytes)
 __attribute__((target("avx2,bmi"))) std::size_t cutChunksAvx2(const char* text, std::size_t size,
                                                               LineCutter& cutter)
 {
-    return cutter.holdsCr() ? cutChunks<bitsOfAvx2, true>(text, size, cutter)
-                            : cutChunks<bitsOfAvx2, false>(text, size, cutter);
+    return cutChunksNotingCrs<bitsOfAvx2>(text, size, cutter);
 }
 #endif
 

@@ -191,8 +191,8 @@ void LineReader::countFormFeedsBefore()
         return;
     // Each run of lines between two form-feed lines shares its count: one
     // fill per page rather than a test per line.
-    m_feedsBefore.resize(m_lineTotal + 1);
-    uint32_t* const counts = m_feedsBefore.data();
+    m_feedsBefore.reset(new uint32_t[m_lineTotal + 1]);
+    uint32_t* const counts = m_feedsBefore.get();
     std::size_t from = 0;
     uint32_t before = 0;
     for (const std::size_t feedLine : m_formFeedLines) {
@@ -200,7 +200,7 @@ void LineReader::countFormFeedsBefore()
         from = feedLine + 1;
         ++before;
     }
-    fillCounts(counts + from, counts + m_feedsBefore.size(), before);
+    fillCounts(counts + from, counts + m_lineTotal + 1, before);
 }
 
 bool LineReader::readLine(std::string& line)

@@ -135,7 +135,7 @@ public:
     // search of the list each time costs more than the rest of the check.
     std::size_t formFeedsBefore(std::size_t index) const
     {
-        return m_feedsBefore.empty() ? 0 : m_feedsBefore[std::min(index, m_feedsBefore.size() - 1)];
+        return m_feedsBefore ? m_feedsBefore[std::min(index, m_lineTotal)] : 0;
     }
 
     // Whether a CR stands anywhere in the text (in text mode, a lone CR
@@ -192,9 +192,10 @@ private:
     std::size_t m_lineTotal = 0;
     bool m_holdsCr = false;
     std::vector<std::size_t> m_formFeedLines;
-    // Left empty in a text without a form feed; else lineTotal() + 1
-    // counts. A text is at most a few million lines.
-    std::vector<uint32_t> m_feedsBefore;
+    // None in a text without a form feed; else lineTotal() + 1 counts,
+    // each written once (a vector would clear them first). A text is at
+    // most a few million lines.
+    std::unique_ptr<uint32_t[]> m_feedsBefore;
     std::size_t m_next = 0;
     bool m_atEnd = false;
 };

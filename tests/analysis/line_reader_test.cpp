@@ -113,7 +113,9 @@ void expectFactsOf(const std::string& line, const LineFacts& facts, const std::s
 // without their CRs (the path that never looks for one) with tabs in their
 // indentation, lines that outnumber the room made for them, and first
 // words chunks after their line's start (at a chunk's first byte, after
-// chunks of blanks only, and a blank line's line end).
+// chunks of blanks only, and a blank line's line end), and texts whose
+// first CR comes chunks in: in a later chunk, at the end of a line begun
+// chunks before, and in the bytes after the last whole chunk.
 std::vector<std::string> textsForEveryCutWidth()
 {
     std::vector<std::string> texts = textsToCut();
@@ -126,6 +128,12 @@ std::vector<std::string> textsForEveryCutWidth()
     texts.push_back(std::string(5000, '\n') + "  x\n");
     texts.push_back("a\n" + std::string(62, ' ') + "b\n" + std::string(200, ' ') + "c\n"
                     + std::string(130, ' ') + "\n");
+    std::string lines;
+    for (int i = 0; i < 20; ++i)
+        lines += "  a line of text\n";
+    texts.push_back(lines + "  \r lone CR opens the words\nends in CRs\r\r\n\r\r\n" + lines);
+    texts.push_back(std::string(100, 'd') + "\r\r\n" + lines);
+    texts.push_back(std::string(63, 'a') + "\n" + std::string(63, 'b') + "\nc\r\r\n");
     return texts;
 }
 
