@@ -27,10 +27,14 @@ CandidateFilter bestCandidateFilter();
 // Whether this processor runs `filter`.
 bool runs(CandidateFilter filter);
 
+// Room past the positions a search may find that it writes over.
+constexpr std::size_t kCandidatePadding = 2;
+
 // The positions among the first `count` bytes of `text` where a cue word
-// may start, in order, written to `positions` (room for `count`); returns
-// how many. The bytes of `text` past `count` are read only so that the last
-// block is read whole. `filter` must run here.
+// may start, in order, written to `positions` (room for `count` and
+// kCandidatePadding); returns how many. The bytes of `text` past `count`
+// are read only so that the last block is read whole. `filter` must run
+// here.
 std::size_t findCandidates(std::string_view text, std::size_t count, CandidateFilter filter,
                            uint32_t* positions);
 

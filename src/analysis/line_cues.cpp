@@ -195,14 +195,24 @@ public:
             return;
         moveToLineOf(at);
         m_cues.families[m_line] |= found;
-        m_cues.requirementWords += (found & m_requirements) != 0 ? 1 : 0;
-        if ((found & m_linkStarts) != 0) {
-            const auto column = static_cast<uint16_t>(at - m_starts[m_line]);
-            m_cues.linkStarts.push_back({static_cast<uint32_t>(m_line), column});
-        }
+        // A word is of one family: a keyword or a word that starts a link.
+        if ((found & m_requirements) != 0)
+            noteStart(m_cues.keywordStarts, at);
+        else if ((found & m_linkStarts) != 0)
+            noteStart(m_cues.linkStarts, at);
     }
 
 private:
+    // Appends where the word at `at` starts. Written into its place field
+    // by field: a start made aside is written in two parts and read back
+    // whole, a read the processor stalls on until both are written.
+    void noteStart(std::vector<WordStart>& starts, std::size_t at)
+    {
+        WordStart& start = starts.emplace_back();
+        start.line = static_cast<uint32_t>(m_line);
+        start.column = static_cast<uint16_t>(at - m_starts[m_line]);
+    }
+
     // Moves on to the line that holds `position`. The lines start in
     // order, so the starts of the next four lines at or before it are
     // those it passes: counted at once, the usual step of a line or two
@@ -257,6 +267,9 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
     // An RFC has about one word that starts a link in 200 bytes.
     if ((families & kCueLinkStart) != 0)
         cues.linkStarts.reserve(text.size() / 128);
+    // And about one keyword in a thousand bytes.
+    if ((families & kCueRequirement) != 0)
+        cues.keywordStarts.reserve(text.size() / 512);
     if (families == kCueBracket) {
         for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1))
             marker.mark(at, kCueBracket);
@@ -267,7 +280,7 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
     // block past it, so that its own last block is read as a whole block.
     constexpr std::size_t kPiece = 4096;
     // Not cleared first: only what findCandidates writes is read.
-    const std::unique_ptr<uint32_t[]> candidates(new uint32_t[kPiece]);
+    const std::unique_ptr<uint32_t[]> candidates(new uint32_t[kPiece + kCandidatePadding]);
     for (std::size_t piece = 0; piece < text.size(); piece += kPiece) {
         const std::size_t count = findCandidates(
             text.substr(piece, kPiece + 32), std::min(kPiece, text.size() - piece), filter, candidates.get());

@@ -33,9 +33,8 @@ constexpr uint8_t kCueLinkStart = kCueBracket | kCueRfc | kCueSeries | kCueSecti
 // Every family, for a caller that wants links and requirements alike.
 constexpr uint8_t kCueAll = kCueLinkStart | kCueRequirement;
 
-// Where a word of a family of kCueLinkStart starts: its line and the byte
-// of that line.
-struct LinkStart {
+// Where a word of a family starts: its line and the byte of that line.
+struct WordStart {
     uint32_t line = 0;
     uint16_t column = 0;
 };
@@ -47,11 +46,11 @@ struct LineCues {
     // Every word of kCueLinkStart (of those asked for), in text order. The
     // link pass reads a line only from these words on and only as far as
     // their phrases run; it makes room for about half as many links.
-    std::vector<LinkStart> linkStarts;
-    // How many words of kCueRequirement (of those asked for) were found:
-    // about as many requirements are to come, so that their pass makes room
-    // for them once.
-    std::size_t requirementWords = 0;
+    std::vector<WordStart> linkStarts;
+    // Every word of kCueRequirement (if asked for), in text order: the
+    // requirement pass reads a keyword only where one of these starts, and
+    // makes room for about as many requirements once.
+    std::vector<WordStart> keywordStarts;
 };
 
 // The cues of every line of `lines`. A word counts for the line it starts
@@ -68,7 +67,7 @@ LineCues findLineCues(const TextLines& lines, uint8_t families = kCueAll,
 uint8_t cuesAt(std::string_view text, std::size_t& at);
 
 // The lists of links and requirements are reserved from the count of the
-// words that may start one (linkStarts, requirementWords); where far
+// words that may start one (linkStarts, keywordStarts); where far
 // fewer came (a grammar full of brackets), the room left over is given
 // back, since the record lives as long as its window.
 template <typename Entry> void releaseUnusedRoom(std::vector<Entry>& entries)

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -79,6 +80,47 @@ bool isSpace(char c)
     return classOf(c) == ByteClass::Space;
 }
 
+// A few bytes a test asks about, one look-up for the byte asked: a search
+// of the set's text (memchr) costs a call for each byte.
+class ByteSet {
+public:
+    constexpr explicit ByteSet(std::string_view bytes)
+    {
+        for (const char c : bytes)
+            m_has[static_cast<unsigned char>(c)] = true;
+    }
+    constexpr ByteSet with(const ByteSet& other) const
+    {
+        ByteSet both = *this;
+        for (std::size_t c = 0; c < both.m_has.size(); ++c)
+            both.m_has[c] = both.m_has[c] || other.m_has[c];
+        return both;
+    }
+    bool has(char c) const { return m_has[static_cast<unsigned char>(c)]; }
+
+private:
+    std::array<bool, 256> m_has{};
+};
+
+constexpr ByteSet kAlnumBytes("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+// What a number glued to the byte before it is part of: a word, a path or
+// an identifier.
+constexpr ByteSet kGlueBytes = kAlnumBytes.with(ByteSet("/-._@#=:\\%&?+"));
+// What may follow a number of a list of RFCs.
+constexpr ByteSet kListedNumberEnds(",.;:)]");
+
+// The first `c` at or after `from` of `text`, or npos. A byte looked for
+// here is nearly always a few bytes on, where the call of memchr would
+// cost more than the bytes.
+std::size_t nearFind(std::string_view text, char c, std::size_t from)
+{
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == c)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 #if defined(__SSE2__)
 // One bit for each of the sixteen bytes at `bytes` that is a letter or a
 // digit: a byte moved down so that its range starts at the lowest signed
@@ -99,16 +141,23 @@ uint32_t alnumBits(const char* bytes)
 #endif
 
 // Where the letters and digits from `from` of `line` end. Sixteen bytes at
-// a time while the line has them: a word nearly always ends in its first
-// block, with no byte-by-byte loop whose end the processor mispredicts.
-std::size_t alnumRunEnd(std::string_view line, std::size_t from)
+// a time while the text has them (`readable` bytes from the line's start,
+// the line's own and those of the text after it): a word nearly always
+// ends in its first block, with no byte-by-byte loop whose end the
+// processor mispredicts, also at the end of a line. A run that goes on
+// past the line (into the next piece of a long line) ends with it.
+std::size_t alnumRunEnd(std::string_view line, std::size_t from, std::size_t readable)
 {
 #if defined(__SSE2__)
-    for (; from + 16 <= line.size(); from += 16) {
+    for (; from < line.size() && from + 16 <= readable; from += 16) {
         const uint32_t others = ~alnumBits(line.data() + from) & 0xffff;
         if (others != 0)
-            return from + static_cast<std::size_t>(__builtin_ctz(others));
+            return std::min(from + static_cast<std::size_t>(__builtin_ctz(others)), line.size());
     }
+    if (from >= line.size())
+        return line.size();
+#else
+    (void)readable;
 #endif
     while (from < line.size() && isAlnum(line[from]))
         ++from;
@@ -145,57 +194,113 @@ struct PhraseWord {
     Starter starter = Starter::None;
 };
 
-// Told by the first byte, then by the few words it may start: most words
-// are passed over on that byte.
-PhraseWord phraseWord(std::string_view word)
+// The words a phrase may use besides numbers and the words that start
+// with "RFC", "BCP", "FYI" or "STD": looked up whole by a hash of their
+// first eight bytes and their size, so that a word is told by one
+// comparison rather than by a jump on its first byte, which the processor
+// mispredicted on most words.
+struct PhraseWordText {
+    std::string_view text;
+    PhraseWord phrase;
+};
+
+constexpr PhraseWordText kPhraseWordTexts[] = {
+    {"Section", {true, Starter::Section}},
+    {"SECTION", {true, Starter::Section}},
+    {"section", {true, Starter::Section}},
+    {"Sections", {true, Starter::SectionList}},
+    {"sections", {true, Starter::SectionList}},
+    {"Appendix", {true, Starter::Section}},
+    {"APPENDIX", {true, Starter::Section}},
+    {"appendix", {true, Starter::Section}},
+    {"Appendices", {true, Starter::SectionList}},
+    {"appendices", {true, Starter::SectionList}},
+    {"and", {true, Starter::None}},
+    {"of", {true, Starter::None}},
+    {"or", {true, Starter::None}},
+    {"in", {true, Starter::None}},
+    {"this", {true, Starter::None}},
+    {"This", {true, Starter::None}},
+    {"through", {true, Starter::None}},
+};
+
+// A word's first eight bytes, the first lowest, zeros past its end.
+constexpr uint64_t leadingBytes(std::string_view word)
+{
+    uint64_t bytes = 0;
+    for (std::size_t i = 0; i < word.size() && i < 8; ++i)
+        bytes |= static_cast<uint64_t>(static_cast<uint8_t>(word[i])) << (8 * i);
+    return bytes;
+}
+
+constexpr std::size_t kPhraseSlotBits = 5;
+
+// The slot of a word by its leading bytes and its size: the multiplier is
+// one that gives each word of kPhraseWordTexts a slot of its own.
+constexpr std::size_t phraseSlotOf(uint64_t bytes, std::size_t size)
+{
+    return static_cast<std::size_t>(((bytes ^ static_cast<uint64_t>(size) << 56) * 0x9403560d97dae38dULL)
+                                    >> (64 - kPhraseSlotBits));
+}
+
+struct PhraseWordSlot {
+    uint64_t bytes = 0;
+    std::string_view text; // empty: a free slot
+    PhraseWord phrase;
+};
+
+constexpr std::array<PhraseWordSlot, std::size_t{1} << kPhraseSlotBits> kPhraseWordSlots = [] {
+    std::array<PhraseWordSlot, std::size_t{1} << kPhraseSlotBits> slots{};
+    for (const PhraseWordText& word : kPhraseWordTexts) {
+        const uint64_t bytes = leadingBytes(word.text);
+        slots[phraseSlotOf(bytes, word.text.size())] = {bytes, word.text, word.phrase};
+    }
+    return slots;
+}();
+
+constexpr bool eachPhraseWordHasASlot()
+{
+    std::size_t filled = 0;
+    for (const PhraseWordSlot& slot : kPhraseWordSlots)
+        filled += slot.text.empty() ? 0 : 1;
+    return filled == std::size(kPhraseWordTexts);
+}
+static_assert(eachPhraseWordHasASlot(), "two phrase words share a slot: choose another multiplier");
+
+// The first three bytes of a word as leadingBytes holds them.
+constexpr uint64_t kRfcHead = leadingBytes("RFC");
+constexpr uint64_t kBcpHead = leadingBytes("BCP");
+constexpr uint64_t kFyiHead = leadingBytes("FYI");
+constexpr uint64_t kStdHead = leadingBytes("STD");
+
+// What a phrase may make of `word`. Its first eight bytes are read at once
+// where `wide` says the text has eight bytes from the word's start (past
+// the word: they are masked off); else byte by byte.
+PhraseWord phraseWord(std::string_view word, bool wide)
 {
     constexpr PhraseWord kUnused{};
     constexpr PhraseWord kJoin{true, Starter::None};
-    const auto starting = [](Starter starter) { return PhraseWord{true, starter}; };
     const char c = word[0];
     if (isDigit(c) || ((c >= 'A' && c <= 'Z') && (word.size() == 1 || word[1] == '.')))
         return kJoin;
-    const std::string_view head = word.substr(0, 3);
-    switch (c) {
-    case 'R':
-        if (head != "RFC")
-            return kUnused;
-        return starting(word == "RFCs" ? Starter::RfcList : Starter::Rfc);
-    case 'B':
-        return head == "BCP" ? starting(Starter::Series) : kUnused;
-    case 'F':
-        return head == "FYI" ? starting(Starter::Series) : kUnused;
-    case 'S':
-        if (head == "STD")
-            return starting(Starter::Series);
-        if (word == "Section" || word == "SECTION")
-            return starting(Starter::Section);
-        return word == "Sections" ? starting(Starter::SectionList) : kUnused;
-    case 's':
-        if (word == "section")
-            return starting(Starter::Section);
-        return word == "sections" ? starting(Starter::SectionList) : kUnused;
-    case 'A':
-        if (word == "Appendix" || word == "APPENDIX")
-            return starting(Starter::Section);
-        return word == "Appendices" ? starting(Starter::SectionList) : kUnused;
-    case 'a':
-        if (word == "appendix")
-            return starting(Starter::Section);
-        if (word == "appendices")
-            return starting(Starter::SectionList);
-        return word == "and" ? kJoin : kUnused;
-    case 'o':
-        return word == "of" || word == "or" ? kJoin : kUnused;
-    case 'i':
-        return word == "in" ? kJoin : kUnused;
-    case 't':
-        return word == "this" || word == "through" ? kJoin : kUnused;
-    case 'T':
-        return word == "This" ? kJoin : kUnused;
-    default:
-        return kUnused;
+    uint64_t bytes = 0;
+    if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && wide) {
+        std::memcpy(&bytes, word.data(), 8);
+        if (word.size() < 8)
+            bytes &= (uint64_t{1} << (8 * word.size())) - 1;
+    } else {
+        bytes = leadingBytes(word);
     }
+    const uint64_t head = bytes & 0xffffff;
+    if (head == kRfcHead)
+        return {true, word == "RFCs" ? Starter::RfcList : Starter::Rfc};
+    if (head == kBcpHead || head == kFyiHead || head == kStdHead)
+        return {true, Starter::Series};
+    const PhraseWordSlot& slot = kPhraseWordSlots[phraseSlotOf(bytes, word.size())];
+    if (slot.bytes != bytes || slot.text.size() != word.size()
+        || (word.size() > 8 && slot.text.substr(8) != word.substr(8)))
+        return kUnused;
+    return slot.phrase;
 }
 
 // Where the tokens of `line` may be read from to find every phrase that
@@ -209,21 +314,27 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
     return start;
 }
 
-// Appends the tokens of `line` that a phrase may use. `phraseOpen` tells
-// whether a phrase may still run on past them, or a "Section" after them
-// look back at one ("[HTTP]" / "and section 4.4" names a section of this
-// document, "[HTTP] section 4.4" one of HTTP): a word that starts a phrase
-// or a bracket has come, and since then no token that ends every phrase (an
-// Other token, but for the "-" of "RFC-" / "1191", hyphenated at a line
-// end). `starts` are the line's words that start a phrase, in order.
+// Appends the tokens of `line` that a phrase may use, the text holding
+// `readable` bytes from the line's start on; returns whether a phrase may
+// still run on past them (`phraseOpen` tells it before them), or a
+// "Section" after them look back at one ("[HTTP]" / "and section 4.4"
+// names a section of this document, "[HTTP] section 4.4" one of HTTP): a
+// word that starts a phrase or a bracket has come, and since then no token
+// that ends every phrase (an Other token, but for the "-" of "RFC-" /
+// "1191", hyphenated at a line end). `starts` are the line's words that
+// start a phrase, in order.
 // Where no phrase or bracket is open, the tokens up to the next of them are
 // never used and not read: a phrase looks back only at the two tokens
 // before it, and those would be the Other that ended the last phrase (which
 // the words passed over would only have joined) or, at the line start, the
 // tokens of the lines before. Past the last of them the line is not read
 // on.
-void tokenizeLine(std::string_view line, const LinkStart* starts, const LinkStart* startsEnd, int32_t index,
-                  std::vector<Token>& tokens, bool& phraseOpen)
+// The state is kept in locals, not in the caller's members, and the loop
+// out of the caller's: else the compiler keeps it in memory, read again at
+// every byte since a token written may alias it.
+[[gnu::noinline]] bool tokenizeLine(std::string_view line, std::size_t readable, const WordStart* starts,
+                                    const WordStart* startsEnd, int32_t index, std::vector<Token>& tokens,
+                                    bool phraseOpen)
 {
     bool spaced = true;
     bool bracketOpen = false;
@@ -260,7 +371,7 @@ void tokenizeLine(std::string_view line, const LinkStart* starts, const LinkStar
         if (byteClass == ByteClass::Alnum) {
             // Dots inside a word keep "3.2.1" and "B.1" whole.
             for (;;) {
-                end = alnumRunEnd(line, end);
+                end = alnumRunEnd(line, end, readable);
                 if (end + 1 >= line.size() || line[end] != '.' || !isAlnum(line[end + 1]))
                     break;
                 end += 2;
@@ -270,7 +381,7 @@ void tokenizeLine(std::string_view line, const LinkStart* starts, const LinkStar
                 && !isLabelNumber(line, word, end)) {
                 while (end < line.size() && !isSpace(line[end]) && line[end] != '>' && line[end] != '"')
                     ++end;
-            } else if (const PhraseWord phrase = phraseWord(word); phrase.usable) {
+            } else if (const PhraseWord phrase = phraseWord(word, i + 8 <= readable); phrase.usable) {
                 kind = TokenKind::Word;
                 starter = phrase.starter;
             }
@@ -279,8 +390,16 @@ void tokenizeLine(std::string_view line, const LinkStart* starts, const LinkStar
             starter = c == '[' ? Starter::Bracket : Starter::None;
         }
         if (kind != TokenKind::Other || tokens.empty() || tokens.back().kind != TokenKind::Other) {
-            tokens.push_back({index, static_cast<uint16_t>(i), static_cast<uint16_t>(end), kind, spaced,
-                              starter, kind == TokenKind::Punct ? c : '\0'});
+            // Written into its place field by field: a token made aside is
+            // written in parts and read back whole, a read that stalls.
+            Token& token = tokens.emplace_back();
+            token.line = index;
+            token.start = static_cast<uint16_t>(i);
+            token.end = static_cast<uint16_t>(end);
+            token.kind = kind;
+            token.spaced = spaced;
+            token.starter = starter;
+            token.mark = kind == TokenKind::Punct ? c : '\0';
             if (kind == TokenKind::Punct && c != ',')
                 bracketOpen = c == '[';
             if (starter != Starter::None || c == '[' || c == ']')
@@ -291,6 +410,7 @@ void tokenizeLine(std::string_view line, const LinkStart* starts, const LinkStar
         spaced = false;
         i = end;
     }
+    return phraseOpen;
 }
 
 // 1 to 5 digits, not 0: an RFC or series number.
@@ -345,6 +465,28 @@ LinkMark& addLink(std::vector<LinkMark>& links, LinkKind kind, int32_t line, int
     return link;
 }
 
+// Whether the text between a citation's brackets may be a list of labels
+// or a range ("1, 2", "2-4"): a "," or a "-" and no "[".
+bool mayListLabels(std::string_view inside)
+{
+    bool separated = false;
+    for (const char c : inside) {
+        if (c == '[')
+            return false;
+        separated = separated || c == ',' || c == '-';
+    }
+    return separated;
+}
+
+// Whether only blanks and form feeds come before byte `at` of `line`.
+bool opensLine(std::string_view line, std::size_t at)
+{
+    std::size_t i = 0;
+    while (i < at && (line[i] == ' ' || line[i] == '\t' || line[i] == kFormFeed))
+        ++i;
+    return i == at;
+}
+
 struct Target {
     bool valid = false; // a target was named; when not, the phrase is no link
     int32_t rfc = 0; // 0: this document
@@ -359,6 +501,9 @@ public:
         : m_text(text)
         , m_lines(lines)
         , m_scope(scope)
+        , m_textEnd(lines.size() > 0
+                        ? lines.line(lines.size() - 1).data() + lines.line(lines.size() - 1).size()
+                        : lines.text)
     {
         for (std::size_t r = 0; r < text.references.size(); ++r) {
             const std::string_view label = text.references[r].label;
@@ -371,10 +516,11 @@ public:
 
     // Reads the tokens of `line` that the phrases open at its start and
     // those of its `starts` (tokenizeLine) may use.
-    void addLine(std::size_t line, const LinkStart* starts, const LinkStart* startsEnd)
+    void addLine(std::size_t line, const WordStart* starts, const WordStart* startsEnd)
     {
-        tokenizeLine(m_lines.line(line), starts, startsEnd, static_cast<int32_t>(line), m_tokens,
-                     m_phraseOpen);
+        const std::string_view text = m_lines.line(line);
+        m_phraseOpen = tokenizeLine(text, static_cast<std::size_t>(m_textEnd - text.data()), starts,
+                                    startsEnd, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
     }
 
     // Whether a phrase begun in the lines read may run on into the next.
@@ -447,7 +593,7 @@ private:
             return false;
         const char c =
             m_lines.line(static_cast<std::size_t>(token.line))[static_cast<std::size_t>(token.start - 1)];
-        return isAlnum(c) || std::string_view("/-._@#=:\\%&?+").find(c) != std::string_view::npos;
+        return kGlueBytes.has(c);
     }
 
     // The RFC number of "RFC 1234" at k (two tokens) or "RFC1234" (one);
@@ -583,8 +729,7 @@ private:
     {
         if (!isWord(k) || smallNumber(view(k)) == 0)
             return false;
-        return k + 1 >= m_tokens.size() || m_tokens[k + 1].spaced
-            || std::string_view(",.;:)]").find(view(k + 1)[0]) != std::string_view::npos;
+        return k + 1 >= m_tokens.size() || m_tokens[k + 1].spaced || kListedNumberEnds.has(view(k + 1)[0]);
     }
 
     void linkListedNumber(std::size_t k)
@@ -672,9 +817,7 @@ private:
         // line is read in linear time.
         const std::string_view inside = line.substr(start + 1, close - start - 1);
         const int32_t whole = close - start < m_longestLabel ? labelled(inside) : -1;
-        if (whole < 0
-            && (inside.find('[') != std::string_view::npos
-                || inside.find_first_of(",-") == std::string_view::npos))
+        if (whole < 0 && !mayListLabels(inside))
             return k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
@@ -683,8 +826,8 @@ private:
         if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
             return k + 1; // the "]" is inside a URL
         if (whole >= 0) {
-            const bool definition = m_definitionLine[static_cast<std::size_t>(open.line)]
-                && line.find_first_not_of(" \t\f") == start;
+            const bool definition =
+                m_definitionLine[static_cast<std::size_t>(open.line)] && opensLine(line, start);
             if (!definition)
                 cite(open.line, start, close + 1, whole, closeToken);
             return closeToken + 1;
@@ -694,9 +837,9 @@ private:
         bool cited = false;
         std::size_t next = k + 1;
         for (std::size_t part = start + 1; part < close;) {
-            std::size_t end = line.find(',', part);
-            if (end == std::string_view::npos || end > close)
-                end = close;
+            std::size_t end = part;
+            while (end < close && line[end] != ',')
+                ++end;
             const std::size_t endToken = end == close ? closeToken : std::string_view::npos;
             const std::string_view label = trimmedBlanks(line.substr(part, end - part));
             const std::size_t first = static_cast<std::size_t>(label.data() - line.data());
@@ -730,7 +873,7 @@ private:
     bool citeRange(int32_t line, std::string_view text, std::string_view range, std::size_t& next,
                    std::size_t closeToken, std::size_t endToken)
     {
-        const std::size_t dash = range.find('-');
+        const std::size_t dash = nearFind(range, '-', 0);
         if (dash == std::string_view::npos)
             return false;
         const std::string_view from = trimmedBlanks(range.substr(0, dash));
@@ -760,7 +903,7 @@ private:
             || (m_closeAt != std::string_view::npos && m_closeAt < from)) {
             m_closeLine = line;
             m_closeFrom = from;
-            m_closeAt = text.find(']', from);
+            m_closeAt = nearFind(text, ']', from);
         }
         return m_closeAt;
     }
@@ -787,7 +930,7 @@ private:
         Target target;
         const Token& open = m_tokens[k];
         const std::string_view line = m_lines.line(static_cast<std::size_t>(open.line));
-        const std::size_t close = line.find(']', static_cast<std::size_t>(open.start));
+        const std::size_t close = nearFind(line, ']', static_cast<std::size_t>(open.start));
         if (close == std::string_view::npos)
             return target;
         const std::size_t start = static_cast<std::size_t>(open.start);
@@ -876,6 +1019,8 @@ private:
     RfcText& m_text;
     const TextLines& m_lines;
     const LinkScope m_scope;
+    // The end of the lines' text: its bytes up to here may be read.
+    const char* const m_textEnd;
     std::vector<Token> m_tokens;
     bool m_phraseOpen = false;
     // The token positions of the numbers of one "Sections" phrase.
@@ -900,7 +1045,7 @@ private:
 };
 
 // The first of `starts` (in text order) on line `line` or after it.
-const LinkStart* startsFrom(const LinkStart* starts, const LinkStart* end, std::size_t line)
+const WordStart* startsFrom(const WordStart* starts, const WordStart* end, std::size_t line)
 {
     while (starts != end && starts->line < line)
         ++starts;
@@ -1001,8 +1146,8 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     const LineRole* const roles = lines.roles.data();
     const uint8_t* const families = cues.families.data();
     const uint8_t starts = scope == LinkScope::All ? kCueLinkStart : kCueBracket;
-    const LinkStart* nextStart = cues.linkStarts.data();
-    const LinkStart* const startsEnd = nextStart + cues.linkStarts.size();
+    const WordStart* nextStart = cues.linkStarts.data();
+    const WordStart* const startsEnd = nextStart + cues.linkStarts.size();
     const std::size_t lineCount = lines.size();
     bool blank = false;
     bool pageBreak = false;
@@ -1024,7 +1169,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
         // lines passed over (page headers, the contents); the line's cues
         // tell at once whether it has any.
         const bool cued = (families[i] & starts) != 0;
-        const LinkStart* lineStarts = nextStart;
+        const WordStart* lineStarts = nextStart;
         if (cued) {
             lineStarts = startsFrom(nextStart, startsEnd, i);
             nextStart = startsFrom(lineStarts, startsEnd, i + 1);

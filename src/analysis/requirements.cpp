@@ -12,7 +12,6 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -60,9 +59,6 @@ struct Segment {
     std::size_t joinedStart = 0;
     int32_t line = 0;
     int32_t column = 0;
-    // The line holds a keyword's first letters (line_cues.h): no keyword
-    // starts on the other lines, which are not searched.
-    bool cued = false;
 };
 
 struct Keyword {
@@ -98,14 +94,6 @@ bool notAfter(std::string_view text, std::size_t end)
         && (start + 3 == text.size() || !isWordChar(text[start + 3]));
 }
 
-#if !defined(__SSE2__)
-// "M", "S", "R" and "O": the first letters of the keywords.
-bool isKeywordInitial(char c)
-{
-    return c == 'M' || c == 'S' || c == 'R' || c == 'O';
-}
-#endif
-
 #if defined(__SSE2__)
 // The bits `bitsOf` gives the `count` bytes of `text` from `from` on (fewer
 // than 17), one each, bit 0 for the byte at `from`: the few bytes a search
@@ -125,18 +113,6 @@ inline unsigned blockBits(std::string_view text, std::size_t from, std::size_t c
     char block[16] = {};
     std::memcpy(block, text.data() + from, count);
     return bitsOf(block) & wanted;
-}
-
-// The bytes of a 16-byte block that are a keyword's first letter, one bit
-// each: a line is searched without a branch for each of its bytes.
-unsigned keywordInitials(const char* block)
-{
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
-    const __m128i ms =
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('M')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('S')));
-    const __m128i ro =
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('R')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('O')));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ms, ro)));
 }
 #endif
 
@@ -354,6 +330,13 @@ std::string_view withoutBullet(std::string_view sentence)
     return sentence;
 }
 
+// A paragraph goes on over a page break when the text on both sides is
+// indented (not a heading); blank lines alone end it.
+bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previousIndented)
+{
+    return pageBreak && isSpace(next.front()) && previousIndented;
+}
+
 class RequirementScanner {
 public:
     RequirementScanner(RfcText& text)
@@ -362,22 +345,62 @@ public:
     {
     }
 
-    // Reads the paragraph of lines [start, end): its text lines joined,
-    // then its keywords and their sentences.
-    void readParagraph(const TextLines& lines, const LineCues& cues, std::size_t start, std::size_t end)
+    // Reads the paragraph that text line `start` opens, on over the lines
+    // and the gaps between them that do not end it: its text lines joined,
+    // then its keywords and their sentences. Returns the text line after
+    // it, the one past the gap that ends it, or the end. `keyword` is the
+    // first of the keywords' starts (line_cues.h) not before the paragraph;
+    // it is moved on past those of the paragraph.
+    std::size_t readParagraph(const TextLines& lines, const WordStart*& keyword, const WordStart* keywordsEnd,
+                              std::size_t start)
     {
         m_joined.clear();
         m_segments.clear();
-        for (std::size_t line = start; line < end; ++line) {
-            if (lines.roles[line] == LineRole::Text)
-                join(lines.line(line), static_cast<int32_t>(line), lines.indent(line),
-                     (cues.families[line] & kCueRequirement) != 0);
+        m_keywordsAt.clear();
+        m_placed = 0;
+        bool blank = false;
+        bool pageBreak = false;
+        bool previousIndented = false;
+        // The line of `keyword`, held apart: most lines hold none, and are
+        // passed on one comparison.
+        std::size_t keywordLine = keyword != keywordsEnd ? keyword->line : lines.size();
+        std::size_t line = start;
+        for (; line < lines.size(); ++line) {
+            const LineRole role = lines.roles[line];
+            if (role == LineRole::Blank) {
+                blank = true;
+                continue;
+            }
+            if (role == LineRole::PageBreak) {
+                pageBreak = true;
+                continue;
+            }
+            const std::string_view text = lines.line(line);
+            if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, previousIndented))
+                break;
+            blank = false;
+            pageBreak = false;
+            previousIndented = isSpace(text.front());
+            join(text, static_cast<int32_t>(line), lines.indent(line));
+            if (keywordLine > line)
+                continue;
+            // A keyword lies within its line's text, which the joined text
+            // holds as it is from the segment's column on. The keywords of
+            // the lines passed over (page headers) are passed too.
+            const Segment& segment = m_segments.back();
+            for (; keywordLine <= line; keywordLine = keyword != keywordsEnd ? keyword->line : lines.size()) {
+                if (keywordLine == line)
+                    m_keywordsAt.push_back(segment.joinedStart + keyword->column
+                                           - static_cast<std::size_t>(segment.column));
+                ++keyword;
+            }
         }
         readJoinedParagraph();
+        return line;
     }
 
 private:
-    void join(std::string_view line, int32_t index, std::size_t indent, bool cued)
+    void join(std::string_view line, int32_t index, std::size_t indent)
     {
         std::size_t first = std::min(indent, line.size());
         while (first < line.size() && isSpace(line[first]))
@@ -390,19 +413,27 @@ private:
         const bool hyphen =
             size > 1 && m_joined[size - 1] == '-' && isLetter(m_joined[size - 2]) && isLetter(line[first]);
         const bool blank = size > 0 && !hyphen;
-        m_segments.push_back({size + (blank ? 1 : 0), index, static_cast<int32_t>(first), cued});
+        m_segments.push_back({size + (blank ? 1 : 0), index, static_cast<int32_t>(first)});
         m_joined.append(std::string_view(line.data() + first, last - first), blank);
     }
 
     std::string_view joined() const { return m_joined.view(); }
 
-    // The line and column of offset `position` of the joined paragraph.
-    std::pair<int32_t, int32_t> place(std::size_t position) const
+    // The line and column of offset `position` of the joined paragraph:
+    // in the last segment that starts at or before it. The places asked
+    // for (each keyword and its sentence's start) lie close together and
+    // move on through the paragraph, so that the segment is found by a
+    // step or two from the one found last rather than by a search.
+    std::pair<int32_t, int32_t> place(std::size_t position)
     {
-        auto segment = std::upper_bound(m_segments.begin(), m_segments.end(), position,
-                                        [](std::size_t p, const Segment& s) { return p < s.joinedStart; });
-        --segment;
-        return {segment->line, segment->column + static_cast<int32_t>(position - segment->joinedStart)};
+        std::size_t at = std::min(m_placed, m_segments.size() - 1);
+        while (at + 1 < m_segments.size() && m_segments[at + 1].joinedStart <= position)
+            ++at;
+        while (at > 0 && m_segments[at].joinedStart > position)
+            --at;
+        m_placed = at;
+        const Segment& segment = m_segments[at];
+        return {segment.line, segment.column + static_cast<int32_t>(position - segment.joinedStart)};
     }
 
     bool inReferences(int32_t lineNumber) const
@@ -414,37 +445,17 @@ private:
         return false;
     }
 
-    // The keywords of the paragraph in text order, read on its cued lines
-    // alone.
+    // The keywords of the paragraph in text order: where the cues found a
+    // keyword's bytes, those that stand as a word of their own.
     void findKeywords()
     {
         m_keywordsFound.clear();
         const std::string_view text = joined();
-        for (std::size_t s = 0; s < m_segments.size(); ++s) {
-            if (!m_segments[s].cued)
-                continue;
-            const std::size_t end = s + 1 < m_segments.size() ? m_segments[s + 1].joinedStart : text.size();
-#if defined(__SSE2__)
-            for (std::size_t at = m_segments[s].joinedStart; at < end; at += 16) {
-                unsigned initials = at + 16 <= end ? keywordInitials(text.data() + at)
-                                                   : blockBits(text, at, end - at, keywordInitials);
-                for (; initials != 0; initials &= initials - 1)
-                    noteKeywordAt(text, at + static_cast<std::size_t>(__builtin_ctz(initials)));
-            }
-#else
-            for (std::size_t at = m_segments[s].joinedStart; at < end; ++at) {
-                if (isKeywordInitial(text[at]))
-                    noteKeywordAt(text, at);
-            }
-#endif
+        for (const std::size_t at : m_keywordsAt) {
+            std::size_t position = 0;
+            if (const std::string_view name = keywordAt(text, at, position); !name.empty())
+                m_keywordsFound.push_back({position, name});
         }
-    }
-
-    void noteKeywordAt(std::string_view text, std::size_t at)
-    {
-        std::size_t position = 0;
-        if (const std::string_view name = keywordAt(text, at, position); !name.empty())
-            m_keywordsFound.push_back({position, name});
     }
 
     void readJoinedParagraph()
@@ -465,15 +476,12 @@ private:
                 end = std::min(end, keyword.position + kAroundKeyword);
             }
             const std::string_view text = withoutBullet(joined().substr(start, end - start));
-            // Built in place: each string is made once, at its size.
-            RequirementSentence& entry = m_text.requirements.emplace_back();
-            entry.keyword = std::string(keyword.name);
-            entry.line = line;
-            entry.column = column;
-            std::tie(entry.sentenceLine, entry.sentenceColumn) =
+            const auto [sentenceLine, sentenceColumn] =
                 place(static_cast<std::size_t>(text.data() - joined().data()));
-            entry.section = sectionHolding(line + 1);
-            entry.sentence = std::string(text);
+            // Each string is made once, at its size, and each member set
+            // once: a record made empty first is cleared whole, then filled.
+            m_text.requirements.push_back({std::string(keyword.name), line, column, sentenceLine,
+                                           sentenceColumn, sectionHolding(line + 1), std::string(text)});
         }
     }
 
@@ -493,15 +501,12 @@ private:
     std::size_t m_nextAnchor = 0;
     JoinedText m_joined;
     std::vector<Segment> m_segments;
+    // The segment place() found last.
+    std::size_t m_placed = 0;
+    // Where the cues' keywords start in the joined text.
+    std::vector<std::size_t> m_keywordsAt;
     std::vector<Keyword> m_keywordsFound;
 };
-
-// A paragraph goes on over a page break when the text on both sides is
-// indented (not a heading); blank lines alone end it.
-bool continuesOverPageBreak(bool pageBreak, std::string_view next, bool previousIndented)
-{
-    return pageBreak && isSpace(next.front()) && previousIndented;
-}
 
 // The first line at or after `from` whose cues hold a keyword, or the end.
 // Most lines hold none, and the cues are walked eight lines at a time.
@@ -558,53 +563,24 @@ std::size_t paragraphStart(const TextLines& lines, std::size_t line, std::size_t
     }
 }
 
-// The text line after the paragraph that text line `start` opens, the one
-// past the gap that ends it, or the end: on over the lines and the gaps
-// that do not end a paragraph. Only the roles and the first byte of each
-// text line are read; the text is joined once the paragraph's end is known.
-std::size_t paragraphEnd(const TextLines& lines, std::size_t start)
-{
-    bool blank = false;
-    bool pageBreak = false;
-    bool previousIndented = false;
-    std::size_t line = start;
-    for (; line < lines.size(); ++line) {
-        if (lines.roles[line] == LineRole::Blank) {
-            blank = true;
-            continue;
-        }
-        if (lines.roles[line] == LineRole::PageBreak) {
-            pageBreak = true;
-            continue;
-        }
-        const std::string_view text = lines.line(line);
-        if ((blank || pageBreak) && !continuesOverPageBreak(pageBreak, text, previousIndented))
-            break;
-        blank = false;
-        pageBreak = false;
-        previousIndented = isSpace(text.front());
-    }
-    return line;
-}
-
 } // namespace
 
 void findRequirements(RfcText& text, const TextLines& lines, const LineCues& cues)
 {
     text.requirements.clear();
-    text.requirements.reserve(cues.requirementWords);
+    text.requirements.reserve(cues.keywordStarts.size());
     RequirementScanner scanner(text);
     // Only the paragraphs with a keyword cue are read: from each cued line
     // back to where its paragraph starts (not before `floor`, where the
     // paragraph read last ended), then on to where it ends.
     std::size_t floor = 0;
+    const WordStart* keyword = cues.keywordStarts.data();
+    const WordStart* const keywordsEnd = keyword + cues.keywordStarts.size();
     // A paragraph ends after its cued line, so the next search starts past
     // both; the search never goes back, whatever the lines hold.
     for (std::size_t cued = nextCuedLine(lines, cues, 0); cued < lines.size();
          cued = nextCuedLine(lines, cues, std::max(floor, cued + 1))) {
-        const std::size_t start = paragraphStart(lines, cued, floor);
-        floor = paragraphEnd(lines, start);
-        scanner.readParagraph(lines, cues, start, floor);
+        floor = scanner.readParagraph(lines, keyword, keywordsEnd, paragraphStart(lines, cued, floor));
     }
     releaseUnusedRoom(text.requirements);
 }

@@ -12,7 +12,7 @@
 
 namespace parchly {
 
-bool operator==(const LinkStart& a, const LinkStart& b)
+bool operator==(const WordStart& a, const WordStart& b)
 {
     return a.line == b.line && a.column == b.column;
 }
@@ -71,8 +71,9 @@ TEST(LineCues, AWordBelongsToTheLineItStartsOn)
 
 // The link pass reads a line only from its words that start a link: each
 // word's own start ("Section" found from its "ction"), not a requirement
-// keyword's, and only of the families asked for.
-TEST(LineCues, LinkStartsAreWhereEachLinkWordBegins)
+// keyword's, and only of the families asked for. The requirement pass
+// reads the keywords' starts alone.
+TEST(LineCues, WordStartsAreWhereEachWordBeginsByFamily)
 {
     const std::string text = "a MUST then Section 3 and [1] MAY\n"
                              "no word at all\n"
@@ -81,8 +82,10 @@ TEST(LineCues, LinkStartsAreWhereEachLinkWordBegins)
                              "  MAY only\n";
     LineReader reader(text);
     const TextLines lines = readTextLines(reader, RfcText());
-    EXPECT_EQ(findLineCues(lines).linkStarts, (std::vector<LinkStart>{{0, 12}, {0, 26}, {2, 2}, {3, 0}}));
-    EXPECT_EQ(findLineCues(lines, kCueBracket).linkStarts, (std::vector<LinkStart>{{0, 26}}));
+    EXPECT_EQ(findLineCues(lines).linkStarts, (std::vector<WordStart>{{0, 12}, {0, 26}, {2, 2}, {3, 0}}));
+    EXPECT_EQ(findLineCues(lines, kCueBracket).linkStarts, (std::vector<WordStart>{{0, 26}}));
+    EXPECT_EQ(findLineCues(lines).keywordStarts, (std::vector<WordStart>{{0, 2}, {0, 30}, {4, 2}}));
+    EXPECT_TRUE(findLineCues(lines, kCueLinkStart).keywordStarts.empty());
 }
 
 // Every word at every offset of texts of 40 and 64 bytes, which puts it
@@ -181,6 +184,7 @@ TEST(LineCues, EveryCandidateFilterGivesTheCuesOfEveryByte)
         const LineCues found = findLineCues(lines, kCueAll, filter);
         EXPECT_EQ(found.families, expected.families) << int(filter);
         EXPECT_EQ(found.linkStarts, expected.linkStarts) << int(filter);
+        EXPECT_EQ(found.keywordStarts, expected.keywordStarts) << int(filter);
     }
 }
 

@@ -76,6 +76,55 @@ TEST(Links, LinkAtAColumnAndTheStartOfASentence)
               "Nothing here is REQUIRED");
 }
 
+// A link as kind, line, columns, RFC and section.
+using LinkFacts = std::tuple<LinkKind, int32_t, int32_t, int32_t, int32_t, std::string>;
+
+std::vector<LinkFacts> linkFactsOf(const std::string& bytes)
+{
+    std::vector<LinkFacts> facts;
+    for (const LinkMark& link : test::analyseBytes(bytes).text.links)
+        facts.emplace_back(link.kind, link.line, link.startColumn, link.endColumn, link.targetRfc,
+                           link.targetSection);
+    return facts;
+}
+
+// A word is read eight or sixteen bytes at a time where the text has them:
+// a phrase that ends the text, with or without a line end, and one cut by
+// the end of a piece of a long line, are read as byte by byte.
+TEST(Links, APhraseIsReadWholeAtTheTextsEndAndAPiecesEnd)
+{
+    const auto kSection = LinkKind::Section;
+    const auto kRfc = LinkKind::Rfc;
+    for (const std::string end : {"", "\n"}) {
+        SCOPED_TRACE(end.size());
+        EXPECT_EQ(linkFactsOf("Title\n\n   Sections 3 and 4 of RFC 9" + end),
+                  (std::vector<LinkFacts>{{kSection, 2, 3, 13, 9, "3"},
+                                          {kSection, 2, 18, 19, 9, "4"},
+                                          {kRfc, 2, 23, 28, 9, ""}}));
+        EXPECT_EQ(linkFactsOf("Title\n\n   Appendices A and B of RFC 9" + end),
+                  (std::vector<LinkFacts>{{kSection, 2, 3, 15, 9, "A"},
+                                          {kSection, 2, 20, 21, 9, "B"},
+                                          {kRfc, 2, 25, 30, 9, ""}}));
+        EXPECT_EQ(linkFactsOf("Title\n\n   RFCs 1 and 2" + end),
+                  (std::vector<LinkFacts>{{kRfc, 2, 3, 9, 1, ""}, {kRfc, 2, 14, 15, 2, ""}}));
+        EXPECT_EQ(linkFactsOf("Title\n\n   BCP 14" + end),
+                  (std::vector<LinkFacts>{{LinkKind::Series, 2, 3, 9, 0, ""}}));
+    }
+    // The line's second piece starts 1,023 bytes in: "Sections" whole in
+    // the first, cut by its end, or whole in the second.
+    const std::pair<std::size_t, std::vector<LinkFacts>> pieces[] = {
+        {1010, {{kSection, 3, 0, 1, 9, "3"}, {kSection, 3, 6, 7, 9, "4"}, {kRfc, 3, 11, 16, 9, ""}}},
+        {1015, {{kRfc, 3, 16, 21, 9, ""}}},
+        {1019, {{kSection, 3, 0, 10, 9, "3"}, {kSection, 3, 15, 16, 9, "4"}, {kRfc, 3, 20, 25, 9, ""}}},
+    };
+    for (const auto& [width, links] : pieces) {
+        SCOPED_TRACE(width);
+        EXPECT_EQ(
+            linkFactsOf("Title\n\n   " + std::string(width, 'x') + " Sections 3 and 4 of RFC 9 and more\n"),
+            links);
+    }
+}
+
 // The keywords are looked for sixteen bytes at a time: each form is found
 // once, at its column, wherever it falls in the blocks and at the line end.
 TEST(Requirements, EachKeywordFoundOnceAtEveryOffsetOfItsLine)
@@ -237,7 +286,8 @@ TEST(Requirements, SentencesWholeAfterALongParagraphIsJoined)
 
 // Three pages of an RFC whose first ends in `before` and whose second opens
 // with `after`, page footers and headers between them.
-std::string textAcrossAPageBreak(const std::string& before, const std::string& after)
+std::string textAcrossAPageBreak(const std::string& before, const std::string& after,
+                                 const std::string& title = "A Test Text")
 {
     std::string filler;
     for (int line = 0; line < 40; ++line)
@@ -246,7 +296,7 @@ std::string textAcrossAPageBreak(const std::string& before, const std::string& a
         return "\nTester                        Standards Track                  [Page "
             + std::to_string(page) + "]\n\f\n";
     };
-    const std::string header = "RFC 9999                    A Test Text                    March 2024\n\n";
+    const std::string header = "RFC 9999                    " + title + "                    March 2024\n\n";
     return "Title Of Test\n\n" + filler + "\n" + before + footer(1) + header + after + "\n\n   More text.\n"
         + filler + footer(2) + header + filler + footer(3);
 }
@@ -270,6 +320,27 @@ TEST(Requirements, SentenceRunsOnOverAPageBreakBetweenIndentedLines)
     }
 }
 
+// The keywords of a page's header and footer are none of the paragraph
+// that runs on over them, and the keywords after them are found where they
+// stand.
+TEST(Requirements, KeywordsOfAPageHeaderInsideAParagraphAreNone)
+{
+    const RfcText text =
+        test::analyseBytes(textAcrossAPageBreak("   A client MUST send the message when the",
+                                                "   server asks for it, and it SHOULD retry.", "SHALL NOT"))
+            .text;
+    ASSERT_EQ(text.requirements.size(), 2u);
+    const char* const sentence =
+        "A client MUST send the message when the server asks for it, and it SHOULD retry.";
+    EXPECT_EQ(text.requirements[0].keyword, "MUST");
+    EXPECT_EQ(text.requirements[0].column, 12);
+    EXPECT_EQ(text.requirements[0].sentence, sentence);
+    EXPECT_EQ(text.requirements[1].keyword, "SHOULD");
+    EXPECT_EQ(text.requirements[1].line, text.requirements[0].line + 5);
+    EXPECT_EQ(text.requirements[1].column, 30);
+    EXPECT_EQ(text.requirements[1].sentence, sentence);
+}
+
 // Room is made for as many links and requirements as words that may start
 // one; a grammar full of brackets starts far more than it holds links, and
 // the record, which lives as long as its window, keeps no spare room.
@@ -283,6 +354,38 @@ TEST(Links, ABracketedGrammarLeavesNoSpareRoomInTheRecord)
     EXPECT_LE(text.links.capacity(), 2u);
     ASSERT_EQ(text.requirements.size(), 1u);
     EXPECT_LE(text.requirements.capacity(), 2u);
+}
+
+// Where five lines or more follow, eight lines are told at a time: a
+// heading at every line of a longer text, with its number in each form,
+// indented or not, is found where it stands, also against the text's end
+// and after a long line whose last piece is all blanks.
+TEST(SectionAnchors, ABodyHeadingIsFoundAtEveryLineOfALongerText)
+{
+    const std::pair<const char*, const char*> headings[] = {
+        {"7.  Seven", "7 Seven"},      {"B.  Bee", "B Bee"},          {"Appendix C.  Sea", "C Sea"},
+        {"APPENDIX D.  Dee", "D Dee"}, {"       10.  TEN", "10 TEN"},
+    };
+    const std::string blankPiece = std::string(1030, ' ') + "\n";
+    constexpr int32_t kLines = 30;
+    for (const bool withPiece : {false, true}) {
+        for (const auto& [heading, anchor] : headings) {
+            for (int32_t at = 0; at < kLines; ++at) {
+                std::string body = "x\n";
+                for (int32_t line = 0; line < kLines; ++line) {
+                    if (line == at)
+                        body += std::string(heading) + "\n";
+                    else
+                        body += withPiece && line == 20 ? blankPiece : "   2 lines of filler text\n";
+                }
+                // The blank piece is two lines of the reader's.
+                const int32_t number = at + 2 + (withPiece && at > 20 ? 1 : 0);
+                SCOPED_TRACE(std::string(heading) + " at " + std::to_string(at));
+                RfcText text;
+                EXPECT_EQ(anchorsOf(text, body), (Anchors{{number, anchor}}));
+            }
+        }
+    }
 }
 
 // A numbered line at the margin whose number the contents or the headings
