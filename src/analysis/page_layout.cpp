@@ -406,6 +406,14 @@ PageLayout::PageTop& PageLayout::topOf(std::size_t ordinal)
     return top;
 }
 
+bool PageLayout::oneTopBlock()
+{
+    std::size_t withLines = 0;
+    for (std::size_t ordinal = 0; ordinal < m_source.formFeedLines().size() && withLines < 2; ++ordinal)
+        withLines += topOf(ordinal).size > 0 ? 1 : 0;
+    return withLines == 1;
+}
+
 bool PageLayout::repeats(std::size_t ordinal, std::size_t position)
 {
     PageTop& top = topOf(ordinal);

@@ -144,6 +144,10 @@ public:
         return index >= m_edges.size() || m_edges[index] != 0;
     }
 
+    // Whether one page only, of those after a form feed, holds a line: the
+    // second page of a text of two, whose top block no page repeats.
+    bool oneTopBlock();
+
     // mayRun() of every line, one byte a line (zero where it may not), for
     // a pass that walks many lines.
     const uint8_t* edges()

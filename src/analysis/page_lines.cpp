@@ -29,10 +29,9 @@ FirstWord firstWordOf(std::string_view line)
     return first;
 }
 
-bool headerDateMatches(const RfcText& text, std::string_view line)
+bool dateMatches(const RfcText& text, const LineDate& date)
 {
-    LineDate date;
-    if (!readLineDate(line, date) || date.year != text.year)
+    if (date.year != text.year)
         return false;
     const std::size_t shorter = std::min(date.month.size(), text.month.size());
     if (!equalIgnoringAsciiCase(std::string_view(date.month).substr(0, shorter),
@@ -41,14 +40,26 @@ bool headerDateMatches(const RfcText& text, std::string_view line)
     return text.day == 0 || date.day == 0 || text.day == date.day;
 }
 
+bool headerDateMatches(const RfcText& text, std::string_view line)
+{
+    LineDate date;
+    return readLineDate(line, date) && dateMatches(text, date);
+}
+
+// Where the number stands in a line opened by the word "RFC": after the
+// word, or in it ("RFC1122", "RFC-1122").
+std::size_t rfcNumberStart(std::string_view line, const FirstWord& first)
+{
+    if (first.word.size() > 3)
+        return first.word[3] == '-' ? 4 : 3;
+    return skipBlanks(line, first.after);
+}
+
 // A line whose first word is "RFC": its own number, then the title or the
 // date; after the first form feed any such line is taken as a header.
 bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first, bool pageBreakSeen)
 {
-    // The number follows the word, or stands in it ("RFC1122", "RFC-1122").
-    std::size_t numberStart = skipBlanks(line, first.after);
-    if (first.word.size() > 3)
-        numberStart = first.word[3] == '-' ? 4 : 3;
+    const std::size_t numberStart = rfcNumberStart(line, first);
     std::size_t i = numberStart;
     while (isDigit(charAt(line, i)))
         ++i;
@@ -133,6 +144,57 @@ bool opensWithRfcWord(const FirstWord& first)
     return true;
 }
 
+// Where the right column of a running line may begin: the headers of
+// 1970-1990 set the date or the RFC number flush right.
+constexpr std::size_t kRightColumn = 36;
+
+// The words of `line` after its last gap of two blanks or more, or all of
+// them when it has none, where they begin at kRightColumn or beyond; empty
+// when they begin left of it.
+std::string_view rightColumn(std::string_view line)
+{
+    const std::string_view words = lineWords(line);
+    std::size_t start = 0;
+    for (std::size_t i = words.size(); i-- > 1;) {
+        if (isBlankChar(words[i]) && isBlankChar(words[i - 1])) {
+            start = i + 1;
+            break;
+        }
+    }
+    const auto column = static_cast<std::size_t>(words.data() - line.data()) + start;
+    return column >= kRightColumn ? words.substr(start) : std::string_view();
+}
+
+// Whether `column` is this RFC's own date ("28 August 1980", "April 16,
+// 1971") or "RFC" and its own number, and nothing else.
+bool isOwnDateOrNumber(const RfcText& text, std::string_view column)
+{
+    const FirstWord first = firstWordOf(column);
+    if (opensWithRfcWord(first)) {
+        const std::size_t numberStart = rfcNumberStart(column, first);
+        std::size_t end = numberStart;
+        while (isDigit(charAt(column, end)))
+            ++end;
+        return text.rfcNumber != 0 && end == column.size()
+            && decimalValue(column, numberStart, end) == text.rfcNumber;
+    }
+    LineDate date;
+    if (text.year == 0 || !readLineDate(column, date) || !dateMatches(text, date))
+        return false;
+    // The date opens the column: its month, or the day before the month.
+    std::size_t month = 0;
+    while (isDigit(charAt(column, month)))
+        ++month;
+    return startsWithAt(column, skipBlanks(column, month), date.month);
+}
+
+// Whether the line read last is the line right under a header.
+bool followsHeader(const RfcText& text)
+{
+    return !text.pageMarks.empty() && text.pageMarks.back().isHeader
+        && text.pageMarks.back().line + 1 == text.lineCount;
+}
+
 // The header learned, word for word, or a line opening with the words of
 // the footer learned, at the margin: nearly every running line after the
 // first pages. The rules of judge() take such a line whatever its place,
@@ -188,6 +250,14 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
         line.remove_prefix(rest);
         rest = 0;
     }
+    // A text of two pages has a header no other page repeats. Told by the
+    // RFC's own date or number flush right on the line that opens its second
+    // page ("Postel                28 August 1980", "              RFC 72"),
+    // or on the line under that header (RFC 768 prints its title and "RFC
+    // 768" under the date).
+    if (pageBreakSeen && wholeLine && isOwnDateOrNumber(text, rightColumn(line))
+        && (followsHeader(text) || mayOpenPage()) && layout.oneTopBlock())
+        return PageLine::kHeader;
     FirstWord first;
     if (rest == 0) {
         first = firstWordOf(line);
