@@ -199,9 +199,25 @@ bool readSeriesKeyword(RfcText& text, std::string_view column)
 // Reads the left column's keyword. Returns false when the line is done
 // (nothing more to take from it); `remaining` is where the right-hand
 // column is looked for.
+// The left column, and with "Obsoletes:" or "Updates:" set apart from its
+// numbers by a gap of blanks ("Obsoletes:   RFC 1098", as some RFCs align
+// their keywords' values), the column of the numbers joined to it.
+Column takeLeftColumn(std::string_view line)
+{
+    Column left = takeColumn(line, 0);
+    if (left.text != "Obsoletes:" && left.text != "Updates:")
+        return left;
+    const Column value = takeColumn(line, left.next);
+    if (isDigit(charAt(value.text, 0)) || startsWithAt(value.text, 0, "RFC")) {
+        left.text = line.substr(left.start, value.start + value.text.size() - left.start);
+        left.next = value.next;
+    }
+    return left;
+}
+
 bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t& remaining)
 {
-    const Column left = takeColumn(line, 0);
+    const Column left = takeLeftColumn(line);
     remaining = left.next;
     std::vector<int32_t>* const openList = state.openList;
     int32_t* const openLast = state.openLast;
