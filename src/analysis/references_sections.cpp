@@ -51,6 +51,26 @@ bool namesReferences(std::string_view text)
     return false;
 }
 
+// "Additional References", "Other References", "Selected Bibliography",
+// "Annotated Bibliography": one word of letters before the word, which
+// namesReferences() does not list. Some section titles of the body read so
+// too ("Forward References"): such a heading opens references only where
+// its entries follow it.
+bool namesQualifiedReferences(std::string_view text)
+{
+    while (!text.empty() && (text.back() == ':' || text.back() == '.'))
+        text.remove_suffix(1);
+    const std::size_t gap = text.find(' ');
+    if (gap == 0 || gap == std::string_view::npos)
+        return false;
+    for (std::size_t i = 0; i < gap; ++i) {
+        if (!isLetter(text[i]) && text[i] != '-')
+            return false;
+    }
+    const std::string_view word = text.substr(skipBlanks(text, gap));
+    return equalIgnoringAsciiCase(word, "references") || equalIgnoringAsciiCase(word, "bibliography");
+}
+
 // A short heading ending in "references" inside a references section:
 // "INTRODUCTORY REFERENCES", "Secondary References:", "SECONDARY IP
 // REFERENCES:" (RFC 1122).
@@ -252,6 +272,26 @@ bool entryFollows(const LineReader& lines, int32_t from, int32_t to, const IsMar
     return false;
 }
 
+// Whether the first line from `from` on that is neither blank nor a page
+// line opens an entry: a label that no comma or stop follows, as one would
+// a citation opening a paragraph ("[FG17], and [BBK17]." in RFC 8446).
+template <typename IsMark>
+bool entryOpensNextLine(const LineReader& lines, int32_t from, const IsMark& isMark)
+{
+    for (auto k = static_cast<std::size_t>(from); k < lines.lineTotal(); ++k) {
+        const std::string_view line = lines.lineAt(k);
+        if (isBlankLine(line, indentOf(line)) || isMark(static_cast<int32_t>(k)))
+            continue;
+        std::size_t open = 0;
+        std::size_t close = 0;
+        if (!opensReferenceEntry(line, open, close))
+            return false;
+        const char after = charAt(line, close + 1);
+        return after != ',' && after != '.' && after != ';' && after != ')';
+    }
+    return false;
+}
+
 } // namespace
 
 std::string_view withoutSectionNumber(std::string_view heading)
@@ -374,6 +414,12 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         bool heading = indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
         if (!heading && indent >= kCentredIndent && opensReferences(line))
             heading = entryFollows(lines, i + 1, std::min(total, i + 1 + kEntryReach), isMark);
+        // After a references section such a heading is one of its groups
+        // set apart ("TCP REFERENCES:", RFC 1122), not references of their
+        // own.
+        if (!heading && sections.empty() && (indent <= kHeadingIndent || indent >= kCentredIndent)
+            && namesQualifiedReferences(withoutSectionNumber(line)))
+            heading = entryOpensNextLine(lines, i + 1, isMark);
         if (heading) {
             sections.push_back(ReferencesSection{i, total});
             open = &sections.back();
