@@ -380,7 +380,7 @@ bool isReferencesTitle(std::string_view text)
 
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options)
 {
-    if (!file || text.isIndex || options.disableReferenceAnalysis || text.contents.empty())
+    if (!file || text.isIndex || options.disableReferenceAnalysis)
         return false;
 
     text.references.clear();
