@@ -405,14 +405,14 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
             open = nullptr;
         }
         // A numbered heading stands at the margin; "REFERENCES" alone on its
-        // line may be centred (RFC 791), and so may a numbered one in texts
-        // that centre their chapters ("                    7.  REFERENCES"),
-        // where its entries, or a subsection's, follow it within a
-        // paragraph or two.
+        // line may be indented or centred (RFC 791), and so may a numbered
+        // one in texts that indent their headings by four blanks or more
+        // or centre their chapters, where its entries, or a subsection's,
+        // follow it within a paragraph or two.
         if (!wasAfterBlank || !endsAsReferencesTitle(line, textEnd) || !mayNameReferences(line))
             continue;
         bool heading = indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
-        if (!heading && indent >= kCentredIndent && opensReferences(line))
+        if (!heading && indent > kHeadingIndent && opensReferences(line))
             heading = entryFollows(lines, i + 1, std::min(total, i + 1 + kEntryReach), isMark);
         // After a references section such a heading is one of its groups
         // set apart ("TCP REFERENCES:", RFC 1122), not references of their
