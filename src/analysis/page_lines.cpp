@@ -165,19 +165,23 @@ std::string_view rightColumn(std::string_view line)
     return column >= kRightColumn ? words.substr(start) : std::string_view();
 }
 
-// Whether `column` is this RFC's own date ("28 August 1980", "April 16,
-// 1971") or "RFC" and its own number, and nothing else.
-bool isOwnDateOrNumber(const RfcText& text, std::string_view column)
+// Whether `words` are "RFC" and this RFC's own number, and nothing else.
+bool isOwnNumber(const RfcText& text, std::string_view words)
 {
-    const FirstWord first = firstWordOf(column);
-    if (opensWithRfcWord(first)) {
-        const std::size_t numberStart = rfcNumberStart(column, first);
-        std::size_t end = numberStart;
-        while (isDigit(charAt(column, end)))
-            ++end;
-        return text.rfcNumber != 0 && end == column.size()
-            && decimalValue(column, numberStart, end) == text.rfcNumber;
-    }
+    const FirstWord first = firstWordOf(words);
+    if (text.rfcNumber == 0 || !opensWithRfcWord(first))
+        return false;
+    const std::size_t numberStart = rfcNumberStart(words, first);
+    std::size_t end = numberStart;
+    while (isDigit(charAt(words, end)))
+        ++end;
+    return end == words.size() && decimalValue(words, numberStart, end) == text.rfcNumber;
+}
+
+// Whether `column` is this RFC's own date ("28 August 1980", "April 16,
+// 1971"), and nothing else.
+bool isOwnDate(const RfcText& text, std::string_view column)
+{
     LineDate date;
     if (text.year == 0 || !readLineDate(column, date) || !dateMatches(text, date))
         return false;
@@ -186,6 +190,16 @@ bool isOwnDateOrNumber(const RfcText& text, std::string_view column)
     while (isDigit(charAt(column, month)))
         ++month;
     return startsWithAt(column, skipBlanks(column, month), date.month);
+}
+
+// A line that prints this RFC's own date flush right, or its own number
+// flush right or alone wherever it stands ("RFC 85" centred).
+bool printsOwnDateOrNumber(const RfcText& text, std::string_view line)
+{
+    if (isOwnNumber(text, lineWords(line)))
+        return true;
+    const std::string_view column = rightColumn(line);
+    return isOwnNumber(text, column) || isOwnDate(text, column);
 }
 
 // Whether the line read last is the line right under a header.
@@ -253,9 +267,9 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // A text of two pages has a header no other page repeats. Told by the
     // RFC's own date or number flush right on the line that opens its second
     // page ("Postel                28 August 1980", "              RFC 72"),
-    // or on the line under that header (RFC 768 prints its title and "RFC
-    // 768" under the date).
-    if (pageBreakSeen && wholeLine && isOwnDateOrNumber(text, rightColumn(line))
+    // or its number alone wherever it stands, or on the line under that
+    // header (RFC 768 prints its title and "RFC 768" under the date).
+    if (pageBreakSeen && wholeLine && printsOwnDateOrNumber(text, line)
         && (followsHeader(text) || mayOpenPage()) && layout.oneTopBlock())
         return PageLine::kHeader;
     FirstWord first;
