@@ -22,6 +22,8 @@ constexpr std::size_t kLongestLabel = 64;
 constexpr std::size_t kHeadingIndent = 3;
 // Where a centred chapter heading starts at the least.
 constexpr std::size_t kCentredIndent = 8;
+// How long an appendix's name may be ("B", "A.1.2", "IV.").
+constexpr std::size_t kLongestAppendixName = 8;
 // How many lines after a centred heading its first entry may stand.
 constexpr int32_t kEntryReach = 12;
 
@@ -300,9 +302,14 @@ std::string_view withoutSectionNumber(std::string_view heading)
     std::size_t i = 0;
     const std::string_view appendix = "appendix ";
     if (startsWithIgnoringAsciiCase(text, appendix)) {
-        i = skipBlanks(text, appendix.size());
+        const std::size_t name = skipBlanks(text, appendix.size());
+        i = name;
         while (isLetter(charAt(text, i)) || isDigit(charAt(text, i)) || charAt(text, i) == '.')
             ++i;
+        // "Appendix B.2." is named; "Appendix References" (no name, the
+        // word after it a title) is not.
+        if (i - name > kLongestAppendixName)
+            return text.substr(name);
         while (charAt(text, i) == ':' || charAt(text, i) == '-' || charAt(text, i) == ')'
                || isBlankChar(charAt(text, i)))
             ++i;

@@ -75,7 +75,12 @@ INSTANTIATE_TEST_SUITE_P(
                     HeadingCase{"References.", true}, HeadingCase{"Bibliography\t", true},
                     // The last letters of a heading's words, and none of them.
                     HeadingCase{"Differences", false}, HeadingCase{"Cited", false},
-                    HeadingCase{"References Cited", true}, HeadingCase{"BIBLIOGRAPHY", true}));
+                    HeadingCase{"References Cited", true}, HeadingCase{"BIBLIOGRAPHY", true},
+                    // An appendix without a name; a qualifier of the text's
+                    // own, or a heading indented past a blank or two, where
+                    // the entries follow.
+                    HeadingCase{"Appendix References", true}, HeadingCase{"Additional References", true},
+                    HeadingCase{"9.  Selected Bibliography", true}, HeadingCase{"    7.  References", true}));
 
 // Texts that centre their chapters centre a numbered references heading
 // too, and may open it with a paragraph before the entries (RFC 3501's
