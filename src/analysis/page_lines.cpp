@@ -202,6 +202,16 @@ bool printsOwnDateOrNumber(const RfcText& text, std::string_view line)
     return isOwnNumber(text, column) || isOwnDate(text, column);
 }
 
+// Whether the words of `line` stand in columns, as a running line's
+// do: a gap of three blanks or more between two of them, wider than the
+// two after a full stop.
+bool holdsColumnGap(std::string_view line)
+{
+    const std::string_view words = lineWords(line);
+    constexpr std::string_view kGap = "   ";
+    return words.find(kGap) != std::string_view::npos || words.find('\t') != std::string_view::npos;
+}
+
 // Whether the line read last is the line right under a header.
 bool followsHeader(const RfcText& text)
 {
@@ -301,10 +311,14 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (endsInPageWord(line) && mayClosePage())
         return PageLine::kFooter;
     // A line just before a form feed ends its page, as does one whose text
-    // a form feed follows. The end of the file is no form feed, so the last
-    // line is never a footer by this test.
-    return source.peekByte() == kFormFeed || (index && closesWithFormFeed(source, *index)) ? PageLine::kFooter
-                                                                                           : PageLine::kNone;
+    // a form feed follows, where it names a page ("[Page 3]\f"; an indented
+    // line here does) or its words stand in columns as a footer's do: a
+    // heading or a line of text at the margin closing a page without a
+    // footer ("2.1 FRAMES") is body text. The end of the file is no form
+    // feed, so the last line is never a footer by this test.
+    const bool beforeFeed = source.peekByte() == kFormFeed || (index && closesWithFormFeed(source, *index));
+    return beforeFeed && (rest > 0 || holdsColumnGap(line) || namesPage()) ? PageLine::kFooter
+                                                                           : PageLine::kNone;
 }
 
 // A line that no rule of judge() can take, told by what the reader and
