@@ -203,8 +203,8 @@ bool printsOwnDateOrNumber(const RfcText& text, std::string_view line)
 }
 
 // Whether the words of `line` stand in columns, as a running line's
-// do: a gap of three blanks or more between two of them, wider than the
-// two after a full stop.
+// do: a tab or a gap of three blanks or more between two of them, wider
+// than the two after a full stop.
 bool holdsColumnGap(std::string_view line)
 {
     const std::string_view words = lineWords(line);
