@@ -29,13 +29,23 @@ FirstWord firstWordOf(std::string_view line)
     return first;
 }
 
+// A month as written, without the full stop of its short form ("Feb.").
+std::string_view monthWord(const std::string& month)
+{
+    const std::string_view word = month;
+    return !word.empty() && word.back() == '.' ? word.substr(0, word.size() - 1) : word;
+}
+
+// Whether `date` is the RFC's own date, a month written short ("Feb.",
+// "Sept") standing for the whole.
 bool dateMatches(const RfcText& text, const LineDate& date)
 {
     if (date.year != text.year)
         return false;
-    const std::size_t shorter = std::min(date.month.size(), text.month.size());
-    if (!equalIgnoringAsciiCase(std::string_view(date.month).substr(0, shorter),
-                                std::string_view(text.month).substr(0, shorter)))
+    const std::string_view month = monthWord(date.month);
+    const std::string_view own = monthWord(text.month);
+    const std::size_t shorter = std::min(month.size(), own.size());
+    if (!equalIgnoringAsciiCase(month.substr(0, shorter), own.substr(0, shorter)))
         return false;
     return text.day == 0 || date.day == 0 || text.day == date.day;
 }
