@@ -158,21 +158,31 @@ bool opensWithRfcWord(const FirstWord& first)
 // 1970-1990 set the date or the RFC number flush right.
 constexpr std::size_t kRightColumn = 36;
 
-// The words of `line` after its last gap of two blanks or more, or all of
-// them when it has none, where they begin at kRightColumn or beyond; empty
-// when they begin left of it.
+// The column where byte `offset` of `line` is printed, a tab moving on to
+// the next multiple of eight.
+std::size_t printedColumn(std::string_view line, std::size_t offset)
+{
+    std::size_t column = 0;
+    for (std::size_t i = 0; i < offset && i < line.size(); ++i)
+        column = line[i] == '\t' ? (column / 8 + 1) * 8 : column + 1;
+    return column;
+}
+
+// The words of `line` after its last gap (two blanks or more, or a tab),
+// or all of them when it has none, where they are printed from
+// kRightColumn on; empty when they begin left of it.
 std::string_view rightColumn(std::string_view line)
 {
     const std::string_view words = lineWords(line);
     std::size_t start = 0;
     for (std::size_t i = words.size(); i-- > 1;) {
-        if (isBlankChar(words[i]) && isBlankChar(words[i - 1])) {
+        if (words[i] == '\t' || (isBlankChar(words[i]) && isBlankChar(words[i - 1]))) {
             start = i + 1;
             break;
         }
     }
-    const auto column = static_cast<std::size_t>(words.data() - line.data()) + start;
-    return column >= kRightColumn ? words.substr(start) : std::string_view();
+    const auto offset = static_cast<std::size_t>(words.data() - line.data()) + start;
+    return printedColumn(line, offset) >= kRightColumn ? words.substr(start) : std::string_view();
 }
 
 // Whether `words` are "RFC" and this RFC's own number, and nothing else.
