@@ -99,16 +99,26 @@ private:
         std::size_t count = 0;
     };
 
+    // Set over the first `length` bytes of a packed() opening.
     static uint64_t maskOf(std::size_t length)
     {
         return length == kOpening ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
     }
 
-    // The first eight bytes of `text`, zeros after a shorter one.
+    // The first eight bytes of `text`, the first lowest, zeros after a
+    // shorter one: a copy of a length known only at run time would call
+    // memcpy.
     static uint64_t packed(std::string_view text)
     {
         uint64_t bytes = 0;
-        std::memcpy(&bytes, text.data(), std::min(text.size(), kOpening));
+        if (text.size() >= kOpening) {
+            std::memcpy(&bytes, text.data(), kOpening);
+            if constexpr (__BYTE_ORDER__ == __ORDER_BIG_ENDIAN__)
+                bytes = __builtin_bswap64(bytes);
+            return bytes;
+        }
+        for (std::size_t i = 0; i < text.size(); ++i)
+            bytes |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
         return bytes;
     }
 
