@@ -1,6 +1,7 @@
 #include "analysis/headings.h"
 
 #include "analysis/contents.h"
+#include "analysis/entries_by_number.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -141,99 +142,10 @@ bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry
     return heading.size() >= 7 && (entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title));
 }
 
-// Unpaginated RFCs print their headings exactly as their contents: the
-// same number and, blanks aside, the same title. Only that matches, at any
-// later entry, so that a heading deeper than the contents list ("3.8.6.3.
-// Delayed Acknowledgments" in RFC 9293) cannot take the entry
-// "Acknowledgments" and leave every entry before it unmatched. The expected
-// entry also takes its number with another title.
-int32_t matchHeadingWithoutPages(RfcText& text, const std::string& heading, int32_t line, int32_t expected)
+// Marks the contents entry `found`, if any, matched by the heading at
+// file line `line`; returns `found`.
+int32_t markMatched(RfcText& text, int32_t found, int32_t line)
 {
-    std::size_t i = 0;
-    bool dotted = false;
-    const std::string_view number = leadingSectionNumber(heading, i, dotted);
-    const std::string_view title = std::string_view(heading).substr(i);
-    for (std::size_t k = expected < 0 ? 0 : static_cast<std::size_t>(expected); k < text.contents.size();
-         ++k) {
-        ContentEntry& entry = text.contents[k];
-        if (entry.matched || !equalIgnoringAsciiCase(entry.number, number))
-            continue;
-        const bool sameTitle = sameWithoutBlanksFolded(entry.title, title);
-        if (sameTitle || (!number.empty() && k == static_cast<std::size_t>(expected))) {
-            entry.matched = true;
-            entry.headingLine = line;
-            return static_cast<int32_t>(k);
-        }
-    }
-    return -1;
-}
-
-// The opening bytes of each contents entry's number, lowered, side by
-// side: a heading is tried only against the entries whose number may open
-// it (a number longer than eight bytes is told by its first eight), and
-// those without a number, which any heading may match. A body has many
-// unindented paragraphs that match no entry (headings deeper than the
-// contents among them), each tried against every entry after the expected
-// one: in long contents (RFC 5661 has 219 entries) that made the dearest
-// part of reading the body, each entry's number read from its own string.
-class EntriesByNumber {
-public:
-    explicit EntriesByNumber(const std::vector<ContentEntry>& entries)
-    {
-        m_openings.reserve(entries.size());
-        for (const ContentEntry& entry : entries) {
-            char bytes[kOpening] = {};
-            char mask[kOpening] = {};
-            for (std::size_t k = 0; k < std::min(entry.number.size(), kOpening); ++k) {
-                bytes[k] = lowerAscii(entry.number[k]);
-                mask[k] = '\xff';
-            }
-            m_openings.push_back(
-                Opening{packed(std::string_view(bytes, kOpening)), packed(std::string_view(mask, kOpening))});
-        }
-    }
-
-    // The entries from `first` on that the heading `lower` (in lower case)
-    // may match, in their order: `visit(i)` is called for each until it
-    // returns true; that entry's index, or -1.
-    template <typename Visit> int32_t find(std::string_view lower, std::size_t first, Visit visit) const
-    {
-        const uint64_t opening = packed(lower);
-        for (std::size_t i = first; i < m_openings.size(); ++i) {
-            if ((opening & m_openings[i].mask) == m_openings[i].bytes && visit(i))
-                return static_cast<int32_t>(i);
-        }
-        return -1;
-    }
-
-private:
-    static constexpr std::size_t kOpening = sizeof(uint64_t);
-    struct Opening {
-        uint64_t bytes;
-        // Set over the bytes the number has, up to eight.
-        uint64_t mask;
-    };
-
-    // The first eight bytes of `text`, zeros after a shorter one.
-    static uint64_t packed(std::string_view text)
-    {
-        uint64_t bytes = 0;
-        std::memcpy(&bytes, text.data(), std::min(text.size(), kOpening));
-        return bytes;
-    }
-
-    std::vector<Opening> m_openings;
-};
-
-// matchHeading over a heading already in lower case.
-int32_t matchLowered(RfcText& text, const EntriesByNumber& entries, std::string_view lower, int32_t line,
-                     int32_t expected)
-{
-    const std::size_t lead = leadingRun(lower);
-    const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
-    const int32_t found = entries.find(lower, first, [&](std::size_t i) {
-        return matchesEntry(lower, lead, text.contents[i], i == static_cast<std::size_t>(expected));
-    });
     if (found >= 0) {
         ContentEntry& entry = text.contents[static_cast<std::size_t>(found)];
         entry.matched = true;
@@ -242,12 +154,48 @@ int32_t matchLowered(RfcText& text, const EntriesByNumber& entries, std::string_
     return found;
 }
 
+// Unpaginated RFCs print their headings exactly as their contents: the
+// same number and, blanks aside, the same title. Only that matches, at any
+// later entry, so that a heading deeper than the contents list ("3.8.6.3.
+// Delayed Acknowledgments" in RFC 9293) cannot take the entry
+// "Acknowledgments" and leave every entry before it unmatched. The expected
+// entry also takes its number with another title.
+int32_t matchHeadingWithoutPages(RfcText& text, EntriesByNumber& entries, const std::string& heading,
+                                 int32_t line, int32_t expected)
+{
+    std::size_t i = 0;
+    bool dotted = false;
+    const std::string_view number = leadingSectionNumber(heading, i, dotted);
+    const std::string_view title = std::string_view(heading).substr(i);
+    const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
+    const int32_t found = entries.findNumber(number, first, text.contents.size(), [&](std::size_t k) {
+        const ContentEntry& entry = text.contents[k];
+        if (entry.matched || !equalIgnoringAsciiCase(entry.number, number))
+            return false;
+        return sameWithoutBlanksFolded(entry.title, title)
+            || (!number.empty() && k == static_cast<std::size_t>(expected));
+    });
+    return markMatched(text, found, line);
+}
+
+// matchHeading over a heading already in lower case.
+int32_t matchLowered(RfcText& text, EntriesByNumber& entries, std::string_view lower, int32_t line,
+                     int32_t expected)
+{
+    const std::size_t lead = leadingRun(lower);
+    const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
+    const int32_t found = entries.find(lower, first, [&](std::size_t i) {
+        return matchesEntry(lower, lead, text.contents[i], i == static_cast<std::size_t>(expected));
+    });
+    return markMatched(text, found, line);
+}
+
 // The index of the contents entry, from `expected` on, that the heading
 // paragraph `heading` at file line `line` belongs to, or -1. A match marks
 // the entry matched at that line. `lower` is the memory for the heading in
 // lower case, which a pass matching heading after heading keeps.
-int32_t matchHeading(RfcText& text, const EntriesByNumber& entries, std::string_view heading,
-                     std::string& lower, int32_t line, int32_t expected)
+int32_t matchHeading(RfcText& text, EntriesByNumber& entries, std::string_view heading, std::string& lower,
+                     int32_t line, int32_t expected)
 {
     if (heading.empty())
         return -1;
@@ -289,8 +237,8 @@ std::string_view lineText(std::string_view line, std::size_t rest)
 // taken only when it is, blanks and case aside, the number and title of a
 // contents entry from `expected` on (one of the next few, when indented
 // like a paragraph): indented text is body text otherwise.
-int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t rest, int32_t firstLine,
-                             int32_t expected)
+int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::string_view line,
+                             std::size_t rest, int32_t firstLine, int32_t expected)
 {
     constexpr std::size_t kCentred = 8;
     constexpr std::size_t kParagraphReach = 8;
@@ -306,16 +254,12 @@ int32_t matchIndentedHeading(TextScan& scan, std::string_view line, std::size_t 
     const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
     const std::size_t last = rest >= kCentred ? scan.text.contents.size()
                                               : std::min(scan.text.contents.size(), first + kParagraphReach);
-    for (std::size_t k = first; k < last; ++k) {
-        ContentEntry& entry = scan.text.contents[k];
-        if (!entry.matched && entry.number == number && !entry.title.empty()
-            && sameWithoutBlanksFolded(entry.title, title)) {
-            entry.matched = true;
-            entry.headingLine = firstLine;
-            return static_cast<int32_t>(k);
-        }
-    }
-    return -1;
+    const int32_t found = entries.findNumber(number, first, last, [&](std::size_t k) {
+        const ContentEntry& entry = scan.text.contents[k];
+        return !entry.matched && entry.number == number && !entry.title.empty()
+            && sameWithoutBlanksFolded(entry.title, title);
+    });
+    return markMatched(scan.text, found, firstLine);
 }
 
 // Reads on past the lines of the body that cannot hold a heading: blank
@@ -409,7 +353,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     // Kept from paragraph to paragraph, as is the heading in lower case.
     std::string paragraph;
     std::string lowered;
-    const EntriesByNumber entries(scan.text.contents);
+    EntriesByNumber entries(scan.text.contents);
     // A heading for each entry at most, unless every heading is kept.
     if (!keepEvery)
         scan.text.headings.reserve(scan.text.headings.size() + scan.text.contents.size());
@@ -431,8 +375,9 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
         const bool afterBlank = firstLine > lastRead + 1;
         lastRead = firstLine;
         if (rest != 0) {
-            const int32_t entry =
-                keepEvery || !afterBlank ? -1 : matchIndentedHeading(scan, line, rest, firstLine, expected);
+            const int32_t entry = keepEvery || !afterBlank
+                ? -1
+                : matchIndentedHeading(scan, entries, line, rest, firstLine, expected);
             if (entry >= 0) {
                 addHeading(scan.text, firstLine, lineText(line, rest));
                 expected = entry + 1;
@@ -450,7 +395,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
             continue;
         }
         const int32_t entry = scan.contentsWithoutPages
-            ? matchHeadingWithoutPages(scan.text, paragraph, firstLine, expected)
+            ? matchHeadingWithoutPages(scan.text, entries, paragraph, firstLine, expected)
             : matchHeading(scan.text, entries, paragraph, lowered, firstLine, expected);
         if (entry >= 0) {
             addHeading(scan.text, firstLine, paragraph);

@@ -305,11 +305,15 @@ PhraseWord phraseWord(std::string_view word, bool wide)
 
 // Where the tokens of `line` may be read from to find every phrase that
 // starts at or after `column`: the white space before the word at `column`,
-// where no token runs over and the tokenizer starts as at the line start.
-std::size_t tokenStartBefore(std::string_view line, std::size_t column)
+// where no token runs over and the tokenizer starts as at the line start;
+// or `floor`, where the tokens are read to, if that is later. The search
+// stops there: a line of one word without blanks (a long URL, art drawn
+// without spaces) would else be read back to its start from each phrase
+// in it.
+std::size_t tokenStartBefore(std::string_view line, std::size_t column, std::size_t floor)
 {
     std::size_t start = std::min(column, line.size());
-    while (start > 0 && !isSpace(line[start - 1]))
+    while (start > floor && !isSpace(line[start - 1]))
         --start;
     return start;
 }
@@ -349,7 +353,7 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column)
                     ++starts;
                 if (starts == startsEnd)
                     break;
-                nextStart = tokenStartBefore(line, starts->column);
+                nextStart = tokenStartBefore(line, starts->column, i);
             }
             if (nextStart > i) {
                 i = nextStart;

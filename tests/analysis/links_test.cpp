@@ -211,6 +211,21 @@ TEST(Links, AnRfcNumberIsReadWholeWhereverItsWordsEnd)
     }
 }
 
+// A line without a blank, a pasted list of numbers as long as the first
+// piece a line is read in: every RFC number in it is read from where the
+// one before it ended.
+TEST(Links, EveryRfcNumberOfALineWithoutBlanksIsFound)
+{
+    std::string line = "   ";
+    std::vector<LinkFacts> expected;
+    for (int32_t number = 1000; number < 1120; ++number) {
+        const auto start = static_cast<int32_t>(line.size());
+        line += "RFC" + std::to_string(number) + "/";
+        expected.emplace_back(LinkKind::Rfc, 2, start, start + 7, number, "");
+    }
+    EXPECT_EQ(linkFactsOf("Title\n\n" + line + "\n"), expected);
+}
+
 // The lines with a keyword are looked for eight lines at a time: a keyword
 // line is found wherever it falls among them, up to the text's last line,
 // and a second one in the same eight is found too.
