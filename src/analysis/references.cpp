@@ -167,8 +167,11 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         if (section.isPageLine(k))
             continue;
         if (section.isBlank(k)) {
+            // The text may go on after a page break, or begin after it under
+            // a label alone at the bottom of a page (xml2rfc sets a long
+            // label alone on its line, its text on the lines below).
             int32_t resume = 0;
-            if (!entryText.empty() && continuesAfterPageBreak(section, k, resume)) {
+            if (continuesAfterPageBreak(section, k, resume)) {
                 k = resume - 1;
                 continue;
             }
