@@ -277,14 +277,19 @@ private:
 void readReferencesSection(RfcText& text, const SectionLines& section, int32_t heading, bool unpaginated,
                            const ContentsHeadings& headings, JoinedText& entryText)
 {
+    // The entry read last: the last line of a section ends it without a
+    // blank line, and may be the citation that ends its sentence.
+    int32_t previous = -1;
     for (int32_t i = heading + 1; i < section.end; ++i) {
         if (section.isPageLine(i))
             continue;
         const std::string_view line = section.at(i);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (!section.opensEntry(i, open, close))
+        if (!section.opensEntry(i, open, close)
+            || (previous >= 0 && endsWrappedSentence(section, previous, line, open, close)))
             continue;
+        previous = i;
         ReferenceEntry& entry = text.references.emplace_back();
         // Made at its size: an assignment to the empty label takes a
         // slower path of the string than its construction.
