@@ -283,6 +283,26 @@ std::size_t rightColumnAt(std::string_view line, std::size_t from)
     return std::string_view::npos;
 }
 
+// The titles of the table's columns over its first entry ("Section
+// ...  Page", some contents of the 1980s and 1990s), or the rule of
+// dashes under them: no entry. The last word is "Page", flush right of
+// any word before it, and no word holds a digit.
+bool printsColumnTitles(std::string_view line)
+{
+    const std::string_view words = lineWords(line);
+    if (!words.empty() && words.find_first_not_of("- \t") == std::string_view::npos)
+        return true;
+    constexpr std::string_view kPage = "page";
+    if (words.size() < kPage.size()
+        || !equalIgnoringAsciiCase(words.substr(words.size() - kPage.size()), kPage)
+        || std::any_of(words.begin(), words.end(), [](char c) { return isDigit(c); }))
+        return false;
+    const std::string_view before = words.substr(0, words.size() - kPage.size());
+    constexpr std::string_view kGap = "   ";
+    return before.empty() || before.back() == '\t'
+        || (before.size() >= kGap.size() && before.substr(before.size() - kGap.size()) == kGap);
+}
+
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
 // text that never was an entry.
@@ -318,11 +338,16 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         closeOpenEntry(text, pending, continuing);
         text.contents.insert(text.contents.end(), rightColumn.begin(), rightColumn.end());
     };
+    // Whether any entry has been read: the column titles stand above them.
+    bool entryRead = !text.contents.empty();
     std::string_view line;
     std::size_t rest = 0;
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;
+        if (!entryRead && printsColumnTitles(line))
+            continue;
+        entryRead = true;
         if (rest == 0 && !looksLikePageHeader(line) && !isMarginEntry(line, scan.source)) {
             finish();
             headingLine = line;

@@ -184,9 +184,18 @@ int32_t matchLowered(RfcText& text, EntriesByNumber& entries, std::string_view l
 {
     const std::size_t lead = leadingRun(lower);
     const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
-    const int32_t found = entries.find(lower, first, [&](std::size_t i) {
-        return matchesEntry(lower, lead, text.contents[i], i == static_cast<std::size_t>(expected));
+    // The expected entry takes a heading of another title. Unnumbered, it
+    // takes a numbered heading only where no later entry holds the
+    // heading's own title: "PREFACE ... iii" of RFC 791's contents is not
+    // the "1.  INTRODUCTION" after it where the preface is not found.
+    const bool deferred = expected >= 0 && first < text.contents.size() && lead > 0 && isDigit(lower[0])
+        && text.contents[first].number.empty();
+    int32_t found = entries.find(lower, first, [&](std::size_t i) {
+        return matchesEntry(lower, lead, text.contents[i],
+                            !deferred && i == static_cast<std::size_t>(expected));
     });
+    if (deferred && found < 0 && matchesEntry(lower, lead, text.contents[first], true))
+        found = expected;
     return markMatched(text, found, line);
 }
 

@@ -151,6 +151,17 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
     return true;
 }
 
+// Whether the label-like bracket of `line`, from `open` to `close`, is a
+// citation that ends the sentence of the entry opened at line `first`,
+// wrapped onto a line of its own ("It updates\n              [RFC2119]."):
+// set right of the entry's label, with nothing after its full stop.
+bool endsWrappedSentence(const SectionLines& section, int32_t first, std::string_view line, std::size_t open,
+                         std::size_t close)
+{
+    return open > section.factsOf(first).indent && charAt(line, close + 1) == '.'
+        && isBlankFrom(line, close + 2);
+}
+
 // Collects the text of the entry whose label ends at `position` of line
 // `first`, through its continuation lines: indented lines up to a blank
 // line, across page breaks. A label alone on its line takes its text from
@@ -167,8 +178,11 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         if (section.isPageLine(k))
             continue;
         if (section.isBlank(k)) {
+            // The text may go on after a page break, or begin after it under
+            // a label alone at the bottom of a page (xml2rfc sets a long
+            // label alone on its line, its text on the lines below).
             int32_t resume = 0;
-            if (!entryText.empty() && continuesAfterPageBreak(section, k, resume)) {
+            if (continuesAfterPageBreak(section, k, resume)) {
                 k = resume - 1;
                 continue;
             }
@@ -177,7 +191,7 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         const std::string_view line = section.at(k);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (section.opensEntry(k, open, close))
+        if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented.
@@ -263,14 +277,19 @@ private:
 void readReferencesSection(RfcText& text, const SectionLines& section, int32_t heading, bool unpaginated,
                            const ContentsHeadings& headings, JoinedText& entryText)
 {
+    // The entry read last: the last line of a section ends it without a
+    // blank line, and may be the citation that ends its sentence.
+    int32_t previous = -1;
     for (int32_t i = heading + 1; i < section.end; ++i) {
         if (section.isPageLine(i))
             continue;
         const std::string_view line = section.at(i);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (!section.opensEntry(i, open, close))
+        if (!section.opensEntry(i, open, close)
+            || (previous >= 0 && endsWrappedSentence(section, previous, line, open, close)))
             continue;
+        previous = i;
         ReferenceEntry& entry = text.references.emplace_back();
         // Made at its size: an assignment to the empty label takes a
         // slower path of the string than its construction.

@@ -133,6 +133,14 @@ void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start
                 i = facts.rest;
             } else {
                 notePageBreakAfter(scan);
+                // A footer set flush right under the text, no blank line
+                // between, as texts typed in the 1970s print it ("[Page 2]"
+                // under a paragraph at the margin): noted, it ends the
+                // paragraph. A line at the margin, or one that names no
+                // page, goes on with the text.
+                if (facts.rest > 0 && scan.pages.namesPage(scan.source.linesRead() - 1)
+                    && judgePageMark(scan, line, facts.rest))
+                    break;
             }
             continue;
         }
