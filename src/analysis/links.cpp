@@ -760,7 +760,8 @@ private:
         return join + 2;
     }
 
-    // "RFCs 2818 and 7230", "RFCs 2045, 2046, and RFC 2047": each number.
+    // "RFCs 2818 and 7230", "RFCs 2045, 2046, and RFC 2047", "RFCs
+    // 1034/1035", "RFCs 2045 through 2049": each number.
     std::size_t rfcList(std::size_t k)
     {
         if (gluedBefore(k) || !isWord(k + 1) || smallNumber(view(k + 1)) == 0)
@@ -771,10 +772,13 @@ private:
             const int32_t value = smallNumber(view(number));
             emit(LinkKind::Rfc, first, number).targetRfc = value;
             noteTarget(number, value, -1);
+            number = slashedAfter(number);
             std::size_t next = number + 1;
             if (isPunct(next, ','))
                 ++next;
-            if (is(next, "and") || is(next, "or") || isMark(next, '&'))
+            // "RFCs 2045 through 2049" names the first and the last of a
+            // run (MIME); the numbers between are not printed.
+            if (is(next, "and") || is(next, "or") || is(next, "through") || isMark(next, '&'))
                 ++next;
             first = next;
             if (is(next, "RFC"))
