@@ -39,6 +39,43 @@ void expectOneSectionOpeningAt(const std::string& text, int heading)
     EXPECT_EQ(sections[0].heading, heading) << text;
 }
 
+// Heading shapes of several decades, and lines close to them that are
+// body text.
+const HeadingCase kHeadingShapes[] = {
+    {"7.  References", true},
+    {"REFERENCES", true},
+    {"                              REFERENCES", true},
+    {"                    7.  REFERENCES", true},
+    {"Bibliography", true},
+    {"  BIBLIOGRAPHY:", true},
+    {"A. Normative References", true},
+    {"7.  References and Notes", true},
+    {"Appendix B - Informative References", true},
+    {"   The references below are informative.", false},
+    {"   See the references", false},
+    {"8.  Security Considerations", false},
+    {"Referencing", false},
+};
+
+// What a heading's line may end in after its words; the last letters of a
+// heading's words, and none of them.
+const HeadingCase kHeadingEnds[] = {
+    {"7.  References  ", true},   {"REFERENCES CITED:", true},
+    {"7.  References\r\r", true}, {"7.  Notes", false},
+    {"References.", true},        {"Bibliography\t", true},
+    {"Differences", false},       {"Cited", false},
+    {"References Cited", true},   {"BIBLIOGRAPHY", true},
+};
+
+// An appendix without a name; a qualifier of the text's own, or a heading
+// indented past a blank or two, where the entries follow.
+const HeadingCase kQualifiedHeadings[] = {
+    {"Appendix References", true},
+    {"Additional References", true},
+    {"9.  Selected Bibliography", true},
+    {"    7.  References", true},
+};
+
 class ReferencesHeadings : public testing::TestWithParam<HeadingCase> { };
 
 TEST_P(ReferencesHeadings, OpenASectionAfterABlankLine)
@@ -57,30 +94,9 @@ TEST_P(ReferencesHeadings, OpenASectionAfterABlankLine)
     EXPECT_EQ(sections[0].end, 8);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ReferencesSections, ReferencesHeadings,
-    testing::Values(HeadingCase{"7.  References", true}, HeadingCase{"REFERENCES", true},
-                    HeadingCase{"                              REFERENCES", true},
-                    HeadingCase{"                    7.  REFERENCES", true},
-                    HeadingCase{"Bibliography", true}, HeadingCase{"  BIBLIOGRAPHY:", true},
-                    HeadingCase{"A. Normative References", true},
-                    HeadingCase{"7.  References and Notes", true},
-                    HeadingCase{"Appendix B - Informative References", true},
-                    HeadingCase{"   The references below are informative.", false},
-                    HeadingCase{"   See the references", false},
-                    HeadingCase{"8.  Security Considerations", false}, HeadingCase{"Referencing", false},
-                    // What a heading's line may end in after its words.
-                    HeadingCase{"7.  References  ", true}, HeadingCase{"REFERENCES CITED:", true},
-                    HeadingCase{"7.  References\r\r", true}, HeadingCase{"7.  Notes", false},
-                    HeadingCase{"References.", true}, HeadingCase{"Bibliography\t", true},
-                    // The last letters of a heading's words, and none of them.
-                    HeadingCase{"Differences", false}, HeadingCase{"Cited", false},
-                    HeadingCase{"References Cited", true}, HeadingCase{"BIBLIOGRAPHY", true},
-                    // An appendix without a name; a qualifier of the text's
-                    // own, or a heading indented past a blank or two, where
-                    // the entries follow.
-                    HeadingCase{"Appendix References", true}, HeadingCase{"Additional References", true},
-                    HeadingCase{"9.  Selected Bibliography", true}, HeadingCase{"    7.  References", true}));
+INSTANTIATE_TEST_SUITE_P(Shapes, ReferencesHeadings, testing::ValuesIn(kHeadingShapes));
+INSTANTIATE_TEST_SUITE_P(LineEnds, ReferencesHeadings, testing::ValuesIn(kHeadingEnds));
+INSTANTIATE_TEST_SUITE_P(Qualified, ReferencesHeadings, testing::ValuesIn(kQualifiedHeadings));
 
 // Texts that centre their chapters centre a numbered references heading
 // too, and may open it with a paragraph before the entries (RFC 3501's
