@@ -17,6 +17,16 @@ inline char lowerAscii(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// The first eight bytes of `text` as one number, the first lowest, zeros
+// past a shorter text: a word compared, or folded, at once.
+constexpr uint64_t leadingEight(std::string_view text)
+{
+    uint64_t bytes = 0;
+    for (std::size_t i = 0; i < text.size() && i < 8; ++i)
+        bytes |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+    return bytes;
+}
+
 // Eight bytes with every ASCII capital made small, others left alone.
 inline uint64_t lowerAsciiEight(uint64_t bytes)
 {

@@ -117,9 +117,7 @@ private:
                 bytes = __builtin_bswap64(bytes);
             return bytes;
         }
-        for (std::size_t i = 0; i < text.size(); ++i)
-            bytes |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
-        return bytes;
+        return leadingEight(text);
     }
 
     // Puts the entries in runs by their openings, and makes the table of

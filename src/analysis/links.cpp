@@ -224,15 +224,6 @@ constexpr PhraseWordText kPhraseWordTexts[] = {
     {"through", {true, Starter::None}},
 };
 
-// A word's first eight bytes, the first lowest, zeros past its end.
-constexpr uint64_t leadingBytes(std::string_view word)
-{
-    uint64_t bytes = 0;
-    for (std::size_t i = 0; i < word.size() && i < 8; ++i)
-        bytes |= static_cast<uint64_t>(static_cast<uint8_t>(word[i])) << (8 * i);
-    return bytes;
-}
-
 constexpr std::size_t kPhraseSlotBits = 5;
 
 // The slot of a word by its leading bytes and its size: the multiplier is
@@ -252,7 +243,7 @@ struct PhraseWordSlot {
 constexpr std::array<PhraseWordSlot, std::size_t{1} << kPhraseSlotBits> kPhraseWordSlots = [] {
     std::array<PhraseWordSlot, std::size_t{1} << kPhraseSlotBits> slots{};
     for (const PhraseWordText& word : kPhraseWordTexts) {
-        const uint64_t bytes = leadingBytes(word.text);
+        const uint64_t bytes = leadingEight(word.text);
         slots[phraseSlotOf(bytes, word.text.size())] = {bytes, word.text, word.phrase};
     }
     return slots;
@@ -267,11 +258,11 @@ constexpr bool eachPhraseWordHasASlot()
 }
 static_assert(eachPhraseWordHasASlot(), "two phrase words share a slot: choose another multiplier");
 
-// The first three bytes of a word as leadingBytes holds them.
-constexpr uint64_t kRfcHead = leadingBytes("RFC");
-constexpr uint64_t kBcpHead = leadingBytes("BCP");
-constexpr uint64_t kFyiHead = leadingBytes("FYI");
-constexpr uint64_t kStdHead = leadingBytes("STD");
+// The first three bytes of a word as leadingEight holds them.
+constexpr uint64_t kRfcHead = leadingEight("RFC");
+constexpr uint64_t kBcpHead = leadingEight("BCP");
+constexpr uint64_t kFyiHead = leadingEight("FYI");
+constexpr uint64_t kStdHead = leadingEight("STD");
 
 // What a phrase may make of `word`. Its first eight bytes are read at once
 // where `wide` says the text has eight bytes from the word's start (past
@@ -289,7 +280,7 @@ PhraseWord phraseWord(std::string_view word, bool wide)
         if (word.size() < 8)
             bytes &= (uint64_t{1} << (8 * word.size())) - 1;
     } else {
-        bytes = leadingBytes(word);
+        bytes = leadingEight(word);
     }
     const uint64_t head = bytes & 0xffffff;
     if (head == kRfcHead)

@@ -1,5 +1,7 @@
 #include "analysis/reference_labels.h"
 
+#include "analysis/ascii.h"
+
 #include <cstring>
 
 namespace parchly {
@@ -43,8 +45,7 @@ uint64_t sizeBit(std::size_t size)
     } else if (size >= 4) {
         key.first = loadHalf(bytes) | uint64_t{loadHalf(bytes + size - 4)} << 32;
     } else {
-        for (std::size_t i = 0; i < size; ++i)
-            key.first |= uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
+        key.first = leadingEight(label);
     }
     return key;
 }

@@ -102,17 +102,10 @@ bool endsInReferencesWord(std::string_view text)
 
 // The last five letters of the words above, in lower case, as one number
 // each: a line's last five bytes are compared with them at once.
-constexpr uint64_t fiveLetters(const char (&word)[6])
-{
-    uint64_t value = 0;
-    for (std::size_t i = 0; i < 5; ++i)
-        value |= static_cast<uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
-    return value;
-}
-constexpr uint64_t kReferencesEnd = fiveLetters("ences");
-constexpr uint64_t kBibliographyEnd = fiveLetters("raphy");
-constexpr uint64_t kNotesEnd = fiveLetters("notes");
-constexpr uint64_t kCitedEnd = fiveLetters("cited");
+constexpr uint64_t kReferencesEnd = leadingEight("ences");
+constexpr uint64_t kBibliographyEnd = leadingEight("raphy");
+constexpr uint64_t kNotesEnd = leadingEight("notes");
+constexpr uint64_t kCitedEnd = leadingEight("cited");
 
 // Whether the last two letters of a text, in either case, may be those of
 // "references", "notes", "cited" ("es", "ed") or "bibliography" ("hy"):
