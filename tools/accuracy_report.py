@@ -41,6 +41,8 @@ CONTENTS_PAGE = re.compile(r'^(\s*)(\S.*?)(\s*\.[\s.]*|\s{2,})([0-9]+|[ivx]+)\s*
 # Not glued to a path or a name: "10.17487/RFC8899" is a DOI, "RFC822.SIZE"
 # an IMAP item.
 RFC_NUMBER = re.compile(r'(?<![\w/.-])RFCs?[- ]?0*([0-9]{1,5})(?![\w]|\.\w)')
+# "STD 5/RFC 791": the RFC that is a series number, glued to its slash.
+RFC_OF_SERIES = re.compile(r'\b(?:STD|BCP|FYI) ?[0-9]{1,4}/RFC[- ]?0*([0-9]{1,5})(?![\w]|\.\w)')
 RFC_LIST = re.compile(r'\bRFCs\s+[0-9]{1,5}((,\s*(and\s+|or\s+)?|\s+(and|or)\s+)[0-9]{1,5})+')
 
 
@@ -243,6 +245,7 @@ def measure(path, record):
         if i in marks or i in contentLines or i in definitions:
             continue
         numbers = [m.start(1) for m in RFC_NUMBER.finditer(line)]
+        numbers += [m.start(1) for m in RFC_OF_SERIES.finditer(line)]
         for m in RFC_LIST.finditer(line):
             numbers += [m.start() + n.start() for n in re.finditer(r'[0-9]+', m.group(0))]
         for column in sorted(set(numbers)):

@@ -798,7 +798,23 @@ private:
         LinkMark& link = emit(LinkKind::Series, k, last);
         link.series = std::string(word.substr(0, 3));
         link.seriesNumber = number;
-        return last + 1;
+        return rfcAfterSlash(last);
+    }
+
+    // "STD 5/RFC 791" and "BCP 14/RFC 2119" name a series number and the
+    // RFC that is it: the "RFC" glued to the slash is no path here.
+    std::size_t rfcAfterSlash(std::size_t last)
+    {
+        const std::size_t slash = last + 1;
+        std::size_t end = slash + 1;
+        if (!isMark(slash, '/') || m_tokens[slash].spaced || !isWord(end) || m_tokens[end].spaced)
+            return last + 1;
+        const int32_t number = rfcWordAt(slash + 1, end);
+        if (number == 0)
+            return last + 1;
+        emit(LinkKind::Rfc, slash + 1, end).targetRfc = number;
+        noteTarget(end, number, -1);
+        return listedAfter(slashedAfter(end));
     }
 
     // A bracketed label naming a reference, or a list of them ("[1, 2]").
