@@ -426,7 +426,7 @@ bool contentsHavePages(const TextScan& scan)
             continue;
         if (!isBlankChar(line[0]))
             break; // the first heading after the contents
-        if (endsInPageNumber(line))
+        if (endsInAnyPageNumber(line))
             return true;
     }
     return false;
