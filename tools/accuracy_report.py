@@ -83,8 +83,13 @@ def is_header_shaped(line):
     return bool(re.match(r'RFC[ -]?[0-9]', text, re.I) or DATE_AT_END.search(text))
 
 
-def is_footer_shaped(line):
-    return bool(re.search(r'\[\s*page\s+[0-9ivx]+\s*\]\s*$', line, re.I))
+def is_footer_shaped(line, page=None):
+    """"[Page 3]" ending the line, or the page's own number centred alone
+    ("- 3 -", "-3-", "Page 3")."""
+    if re.search(r'\[\s*page\s+[0-9ivx]+\s*\]\s*$', line, re.I):
+        return True
+    m = re.fullmatch(r'\s+(?:-\s*([0-9]+)\s*-|page\s+([0-9]+))\s*', line.replace('\f', ''), re.I)
+    return bool(m and page is not None and int(m.group(1) or m.group(2)) == page)
 
 
 def page_lines(lines):
@@ -97,7 +102,7 @@ def page_lines(lines):
             if top is not None and is_header_shaped(lines[top]):
                 headers.add(top)
         bottom = non_blank(lines, first, last, -1)
-        if bottom is not None and is_footer_shaped(lines[bottom]):
+        if bottom is not None and is_footer_shaped(lines[bottom], number + 1):
             footers.add(bottom)
     return headers, footers
 

@@ -108,6 +108,22 @@ bool endsInThisPageNumber(const RfcText& text, std::string_view line)
         && equalIgnoringAsciiCase(line.substr(wordStart + 1, 4), "page");
 }
 
+// A page number alone, centred at a page's foot as some RFCs of the
+// 1970s and 1980s print it: "- 3 -", "-3-" or "Page 3", where 3 is the
+// number of the page being read.
+bool printsThisPageNumber(const RfcText& text, std::string_view line)
+{
+    std::string_view words = lineWords(line);
+    if (words.size() > 5 && equalIgnoringAsciiCase(words.substr(0, 5), "page "))
+        words.remove_prefix(5);
+    else if (words.size() > 2 && words.front() == '-' && words.back() == '-')
+        words = lineWords(words.substr(1, words.size() - 2));
+    else
+        return false;
+    return !words.empty() && words.size() <= 4 && std::all_of(words.begin(), words.end(), isDigit)
+        && decimalValue(words, 0, words.size()) == int64_t(text.pageCount) + 1;
+}
+
 // A footer that names the first author: "Fielding, et al.", "Smith & Jones",
 // "Crocker  Standards Track", or the author and this page's number.
 bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWord& first, std::size_t rest)
@@ -306,6 +322,8 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
+        if (printsThisPageNumber(text, line) && mayClosePage())
+            return PageLine::kFooter;
         if (!namesPage())
             return PageLine::kNone;
         first.after = rest;
@@ -380,7 +398,7 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
     const bool header = kind == PageLine::kHeader;
     if (header && text.headerLine.empty()) {
         text.headerLine.assign(line);
-    } else if (!header && text.footerPrefix.empty()) {
+    } else if (!header && text.footerPrefix.empty() && !printsThisPageNumber(text, line)) {
         const std::size_t page = line.find("[Page ");
         text.footerPrefix.assign(page == std::string_view::npos ? line : line.substr(0, page + 6));
     }
