@@ -32,6 +32,8 @@ import sys
 
 MONTHS = r'(jan|feb|mar|apr|may|jun|jul|aug|sep|oct|nov|dec)[a-z]*\.?'
 DATE_AT_END = re.compile(r'\b' + MONTHS + r'\s+(\d{1,2},?\s+)?[l1]\d{3}\s*$', re.I)
+# The date at the margin and the number flush right, on left-hand pages.
+MIRRORED_HEADER = re.compile(r'(\d{1,2}\s+)?' + MONTHS + r'\s+(\d{1,2},?\s+)?[l1]\d{3}\s{2,}.*\sRFC[ -]?[0-9]+\s*$', re.I)
 REFERENCES_HEADING = re.compile(
     r'^(appendix\s+)?([0-9]+(\.[0-9]+)*\.?|[A-Z](\.[0-9]+)*\.?|[IVX]+\.)?\s*'
     r'([a-z-]+\s+)?(references|bibliography)(\s+and\s+notes)?\s*:?\s*$', re.I)
@@ -80,7 +82,8 @@ def non_blank(lines, first, last, step):
 
 def is_header_shaped(line):
     text = line.replace('\f', '').strip()
-    return bool(re.match(r'RFC[ -]?[0-9]', text, re.I) or DATE_AT_END.search(text))
+    return bool(re.match(r'RFC[ -]?[0-9]', text, re.I) or DATE_AT_END.search(text)
+                or MIRRORED_HEADER.match(text))
 
 
 def is_footer_shaped(line, page=None):

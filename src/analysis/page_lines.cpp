@@ -238,6 +238,26 @@ bool printsOwnDateOrNumber(const RfcText& text, std::string_view line)
     return isOwnNumber(text, column) || isOwnDate(text, column);
 }
 
+// The words of `line` before its first gap (two blanks or more, or a
+// tab), or all of them when it has none.
+std::string_view leftColumn(std::string_view line)
+{
+    const std::string_view words = lineWords(line);
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        if (words[i] == '\t' || (isBlankChar(words[i]) && isBlankChar(words[i - 1])))
+            return words.substr(0, i - (words[i] == '\t' ? 0 : 1));
+    }
+    return words;
+}
+
+// A header set mirrored, as on the left-hand pages of a text printed on
+// both sides: the RFC's own date at the margin and its own number flush
+// right ("June 1990        Some Protocol        RFC 1234").
+bool printsMirroredHeader(const RfcText& text, std::string_view line)
+{
+    return isOwnNumber(text, rightColumn(line)) && isOwnDate(text, leftColumn(line));
+}
+
 // Whether the words of `line` stand in columns, as a running line's
 // do: a tab or a gap of three blanks or more between two of them, wider
 // than the two after a full stop.
@@ -317,6 +337,8 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // header (RFC 768 prints its title and "RFC 768" under the date).
     if (pageBreakSeen && wholeLine && printsOwnDateOrNumber(text, line)
         && (followsHeader(text) || mayOpenPage()) && layout.oneTopBlock())
+        return PageLine::kHeader;
+    if (pageBreakSeen && wholeLine && rest == 0 && printsMirroredHeader(text, line) && mayOpenPage())
         return PageLine::kHeader;
     FirstWord first;
     if (rest == 0) {
