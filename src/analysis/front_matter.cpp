@@ -2,6 +2,7 @@
 
 #include "analysis/line_date.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -147,9 +148,25 @@ bool continuesList(const Column& left)
     return number;
 }
 
+// The length of a list keyword opening `column` and followed by a blank:
+// "Obsoletes:", or as RFC 959 writes it, "Obsoletes RFC:" ("RFCs:"); 0
+// when the column opens with none.
+std::size_t listKeywordLength(std::string_view column, std::string_view word)
+{
+    if (!startsWithAt(column, 0, word))
+        return 0;
+    for (const std::string_view colon : {":", " RFC:", " RFCs:"}) {
+        const std::size_t length = word.size() + colon.size();
+        if (startsWithAt(column, word.size(), colon) && isBlankChar(charAt(column, length)))
+            return length;
+    }
+    return 0;
+}
+
 // The state of the block pass beyond the record itself.
 struct BlockState {
     int blockLines = 0;
+    bool holdsWords = false;
     std::string pendingAuthor;
     // The "Obsoletes:" or "Updates:" list of the line before, which an
     // indented line of numbers continues, and the field that holds the
@@ -165,6 +182,12 @@ struct BlockState {
 bool readList(BlockState& state, std::string_view column, std::size_t keyword, std::vector<int32_t>& list,
               int32_t& last)
 {
+    // The number of the same document in another series, in brackets after
+    // the list, is none of it: "765 (IEN 149)" in RFC 959. A note of words
+    // ("(if approved)") ends the column in no digit, as "none" does.
+    if (const std::size_t note = column.find(" ("); note != std::string_view::npos && note >= keyword
+        && std::any_of(column.begin() + static_cast<std::ptrdiff_t>(note), column.end(), isDigit))
+        column = column.substr(0, note);
     const std::size_t before = list.size();
     appendNumbers(column, keyword, list);
     state.openList = &list;
@@ -233,10 +256,12 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
             ++i;
         text.rfcNumber = decimalValue(line, digits, i);
         remaining = i;
-    } else if (startsWithAt(left.text, 0, "Obsoletes: ") || startsWithAt(left.text, 0, "Supercedes ")) {
+    } else if (const std::size_t obsoletes = listKeywordLength(left.text, "Obsoletes")) {
+        return readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
+    } else if (startsWithAt(left.text, 0, "Supercedes ")) {
         return readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
-    } else if (startsWithAt(left.text, 0, "Updates: ")) {
-        return readList(state, left.text, 8, text.updatesList, text.updates);
+    } else if (const std::size_t updates = listKeywordLength(left.text, "Updates")) {
+        return readList(state, left.text, updates, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left)) {
         // The last number of the whole list, as of a list on one line.
         appendNumbers(left.text, 0, *openList);
@@ -270,12 +295,37 @@ void readDate(RfcText& text, std::string_view line)
 void readAuthorColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t remaining)
 {
     const std::string_view column = takeColumn(line, remaining).text;
+    // "(NIC #41952)" after a list gives the list's document in the NIC's
+    // numbering (RFC 822): no author.
+    if (startsWithAt(column, 0, "(NIC "))
+        return;
     if (state.blockLines % 2 == 1) {
         state.pendingAuthor = column;
     } else if (!column.empty()) {
         text.authors.push_back(AuthorEntry{state.pendingAuthor, std::string(column)});
         state.pendingAuthor.clear();
     }
+}
+
+// Whether the next line that holds words, past empty ones, opens with
+// "Obsoletes:" or "Updates:": the block goes on after a gap, as in RFC 822
+// ("RFC #  822" / "" / "Obsoletes:  RFC #733  (NIC #41952)").
+bool keywordsGoOn(const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 3;
+    const std::string_view ahead = source.remainingText();
+    std::size_t start = 0;
+    for (std::size_t seen = 0; seen < kLinesAhead && start < ahead.size(); ++seen) {
+        std::size_t end = ahead.find('\n', start);
+        end = end == std::string_view::npos ? ahead.size() : end + 1;
+        const std::string_view line = ahead.substr(start, end - start);
+        start = end;
+        if (isBlankFrom(line, 0))
+            continue;
+        const std::size_t words = skipBlanks(line, 0);
+        return startsWithAt(line, words, "Obsoletes:") || startsWithAt(line, words, "Updates:");
+    }
+    return false;
 }
 
 } // namespace
@@ -291,11 +341,14 @@ void readFrontMatter(TextScan& scan)
         if (text.lineCount == 1 && startsWithAt(line, 0, kUtf8ByteOrderMark))
             line.remove_prefix(3);
         const char first = charAt(line, 0);
+        // Lines of blanks alone are no block yet (RFC 822 opens with one),
+        // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
-            if (state.blockLines > 0)
+            if (state.holdsWords && !keywordsGoOn(scan.source))
                 return;
             continue;
         }
+        state.holdsWords = state.holdsWords || !isBlankFrom(line, 0);
         // A form feed opening a line of the front matter, after blanks or
         // not, counts at that line itself: each one is a page.
         if (charAt(line, skipBlanks(line, 0)) == kFormFeed) {
