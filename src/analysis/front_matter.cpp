@@ -377,8 +377,15 @@ void readTitle(TextScan& scan)
     std::size_t rest = 0;
     const bool found = readNonBlankLine(scan, line, rest);
     scan.text.titleLine = scan.text.lineCount;
-    if (found)
-        scan.text.title = readParagraph(scan, line, rest);
+    if (!found)
+        return;
+    // RFC 1 and other memos of 1969 set their facts as a form, the title
+    // on its first line: "Title:   Host Software" / "Author:   ...".
+    constexpr std::string_view kTitleKeyword = "Title:";
+    const std::string_view firstLine = line.substr(rest, line.substr(rest).find_first_of("\r\n"));
+    scan.text.title = readParagraph(scan, line, rest);
+    if (startsWithAt(firstLine, 0, kTitleKeyword))
+        scan.text.title = std::string(trimmedBlanks(firstLine.substr(kTitleKeyword.size())));
 }
 
 } // namespace parchly
