@@ -167,6 +167,10 @@ std::size_t listKeywordLength(std::string_view column, std::string_view word)
 struct BlockState {
     int blockLines = 0;
     bool holdsWords = false;
+    // The line before was blanks alone, and a title page's title was found
+    // in the block.
+    bool afterBlanks = false;
+    bool titlePage = false;
     std::string pendingAuthor;
     // The "Obsoletes:" or "Updates:" list of the line before, which an
     // indented line of numbers continues, and the field that holds the
@@ -328,6 +332,44 @@ bool keywordsGoOn(const LineReader& source)
     return false;
 }
 
+// Whether `line` holds one run of words centred on the page of 72
+// columns, as a title page sets its lines; an author's column is set
+// flush right, a keyword's at the margin.
+bool isCentred(std::string_view line)
+{
+    constexpr std::size_t kLeast = 10;
+    constexpr std::size_t kRightmost = 60;
+    constexpr std::size_t kCentreTwice = 72;
+    constexpr std::size_t kSlack = 4;
+    const std::size_t start = skipBlanks(line, 0);
+    std::size_t end = line.size();
+    while (end > start && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    if (start < kLeast || end > kRightmost || end - start < 2)
+        return false;
+    const std::string_view words = line.substr(start, end - start);
+    if (words.find('\t') != std::string_view::npos || words.find("  ") != std::string_view::npos)
+        return false;
+    const std::size_t twice = start + end;
+    return twice + kSlack >= kCentreTwice && twice <= kCentreTwice + kSlack;
+}
+
+// A title page in the block (RFC 791, RFC 793): under the RFC number, past
+// lines of blanks alone, the title centred; the centred lines after it
+// ("DARPA INTERNET PROGRAM", the date) are the page's, not authors.
+bool readTitlePageLine(RfcText& text, BlockState& state, std::string_view line)
+{
+    if (state.titlePage)
+        return isCentred(line);
+    LineDate date;
+    if (text.rfcNumber == 0 || !isCentred(line) || readLineDate(line, date))
+        return false;
+    text.title = std::string(trimmedBlanks(line.substr(0, line.find_first_of("\r\n"))));
+    text.titleLine = text.lineCount;
+    state.titlePage = true;
+    return true;
+}
+
 } // namespace
 
 void readFrontMatter(TextScan& scan)
@@ -348,7 +390,8 @@ void readFrontMatter(TextScan& scan)
                 return;
             continue;
         }
-        state.holdsWords = state.holdsWords || !isBlankFrom(line, 0);
+        const bool blanks = isBlankFrom(line, 0);
+        state.holdsWords = state.holdsWords || !blanks;
         // A form feed opening a line of the front matter, after blanks or
         // not, counts at that line itself: each one is a page.
         if (charAt(line, skipBlanks(line, 0)) == kFormFeed) {
@@ -362,6 +405,13 @@ void readFrontMatter(TextScan& scan)
         if (isPageMark(scan, line, skipBlanks(line, 0)))
             continue;
         ++state.blockLines;
+        const bool afterBlanks = state.afterBlanks;
+        state.afterBlanks = blanks;
+        if (!blanks && afterBlanks && readTitlePageLine(text, state, line)) {
+            if (text.year == 0)
+                readDate(text, line);
+            continue;
+        }
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
             continue;
@@ -376,6 +426,12 @@ void readTitle(TextScan& scan)
     std::string_view line;
     std::size_t rest = 0;
     const bool found = readNonBlankLine(scan, line, rest);
+    if (!scan.text.title.empty()) {
+        // Found on the title page; the paragraph under it is the page's.
+        if (found)
+            readParagraph(scan, line, rest);
+        return;
+    }
     scan.text.titleLine = scan.text.lineCount;
     if (!found)
         return;
