@@ -370,6 +370,11 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // where no other page repeats it: Roman numbers differ in letters.
     if (endsInPageWord(line) && mayClosePage())
         return PageLine::kFooter;
+    // A text kept without its form feeds marks no page's end, but its
+    // footers still name their pages, flush right ("          [Page 3]") or
+    // alone at the margin of a left-hand page (RFC 791's "[Page 2]").
+    if (source.formFeedLines().empty() && endsInPageWord(line) && (rest > 0 || line.front() == '['))
+        return PageLine::kFooter;
     // A line just before a form feed ends its page, as does one whose text
     // a form feed follows, where it names a page ("[Page 3]\f"; an indented
     // line here does) or its words stand in columns as a footer's do: a
