@@ -11,14 +11,15 @@ For every rfcNNNN.txt of FOLDER it counts, in the printed text:
              at that line
   citations  every bracketed occurrence of a printed label outside its own
              entry line; found when a citation link covers it
-  rfc links  "RFC 791", "RFC-1122", "RFC1122", "RFCs 1034 and 1035", "RFC" at
-             a line end and its number on the next line, in the body; found
-             when a link covers the number
+  rfc links  "RFC 791", "RFC-1122", "RFC1122", "RFC #822", "RFCs 1034 and
+             1035", "STD 5/RFC 791", "RFC" at a line end and its number on
+             the next line, in the body; found when a link covers the number
   contents   printed contents lines that end in a page number; exact when
              an entry ends on that line with that page and that title
-  headers    first lines of pages 2.. shaped as a header; found when marked
-  footers    last lines of pages holding "[Page N]" or standing before a form
-             feed and shaped as a footer; found when marked
+  headers    first lines of pages 2.. shaped as a header (opened by "RFC n",
+             closed by a date, or mirrored); found when marked
+  footers    last lines of pages holding "[Page N]", or the page's own
+             number alone ("- 3 -", "Page 3"); found when marked
   pages      files whose page count is the form feeds + 1
 and prints the per cent found and the files where each is worst. Body lines
 taken for a header or footer are counted apart ("false marks").
@@ -42,7 +43,7 @@ CONTENTS_HEADING = re.compile(r'^\s*(table\s+of\s+contents|contents)\s*$', re.I)
 CONTENTS_PAGE = re.compile(r'^(\s*)(\S.*?)(\s*\.[\s.]*|\s{2,})([0-9]+|[ivx]+)\s*$')
 # Not glued to a path or a name: "10.17487/RFC8899" is a DOI, "RFC822.SIZE"
 # an IMAP item.
-RFC_NUMBER = re.compile(r'(?<![\w/.-])RFCs?[- ]?0*([0-9]{1,5})(?![\w]|\.\w)')
+RFC_NUMBER = re.compile(r'(?<![\w/.-])RFCs?(?:[- ]?| *#)0*([0-9]{1,5})(?![\w]|\.\w)')
 # "STD 5/RFC 791": the RFC that is a series number, glued to its slash.
 RFC_OF_SERIES = re.compile(r'\b(?:STD|BCP|FYI) ?[0-9]{1,4}/RFC[- ]?0*([0-9]{1,5})(?![\w]|\.\w)')
 RFC_LIST = re.compile(r'\bRFCs\s+[0-9]{1,5}((,\s*(and\s+|or\s+)?|\s+(and|or)\s+)[0-9]{1,5})+')

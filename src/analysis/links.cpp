@@ -400,7 +400,7 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column, std::siz
             if (starter != Starter::None || c == '[' || c == ']')
                 phraseOpen = true;
             else if (kind == TokenKind::Other)
-                phraseOpen = phraseOpen && (c == '-' || c == '/' || c == '&');
+                phraseOpen = phraseOpen && (c == '-' || c == '/' || c == '&' || c == '#');
         }
         spaced = false;
         i = end;
@@ -612,6 +612,12 @@ private:
         // also hyphenated at a line end ("RFC-" / "1191").
         if (word == "RFC" && view(k + 1) == "-" && !m_tokens[k + 1].spaced && isWord(k + 2)
             && (!m_tokens[k + 2].spaced || m_tokens[k + 2].line != m_tokens[k + 1].line)) {
+            last = k + 2;
+            return smallNumber(view(k + 2));
+        }
+        // "RFC #822", "RFC#733", as RFC 822 and the memos of the 1970s
+        // number them.
+        if (word == "RFC" && view(k + 1) == "#" && isWord(k + 2) && !m_tokens[k + 2].spaced) {
             last = k + 2;
             return smallNumber(view(k + 2));
         }

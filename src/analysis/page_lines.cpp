@@ -124,6 +124,27 @@ bool printsThisPageNumber(const RfcText& text, std::string_view line)
         && decimalValue(words, 0, words.size()) == int64_t(text.pageCount) + 1;
 }
 
+// Whether one of the columns of `line` is a page number between dashes,
+// in digits or lower-case Roman numerals: "August 13, 1982     - ii -
+// RFC #822", the footer of RFC 822's front pages.
+bool holdsDashedPageNumber(std::string_view line)
+{
+    const auto isPageDigit = [](char c) { return isDigit(c) || c == 'i' || c == 'v' || c == 'x'; };
+    for (std::size_t dash = line.find("- "); dash != std::string_view::npos;
+         dash = line.find("- ", dash + 1)) {
+        if (dash > 0 && !isBlankChar(line[dash - 1]))
+            continue;
+        const std::size_t start = dash + 2;
+        std::size_t end = start;
+        while (end < line.size() && end - start < 6 && isPageDigit(line[end]))
+            ++end;
+        if (end > start && startsWithAt(line, end, " -")
+            && (end + 2 == line.size() || isBlankChar(line[end + 2]) || isLineEnd(line[end + 2])))
+            return true;
+    }
+    return false;
+}
+
 // A footer that names the first author: "Fielding, et al.", "Smith & Jones",
 // "Crocker  Standards Track", or the author and this page's number.
 bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWord& first, std::size_t rest)
@@ -344,7 +365,8 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        if (printsThisPageNumber(text, line) && mayClosePage())
+        if ((printsThisPageNumber(text, line) || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
+            && mayClosePage())
             return PageLine::kFooter;
         if (!namesPage())
             return PageLine::kNone;
