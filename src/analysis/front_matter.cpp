@@ -163,6 +163,16 @@ std::size_t listKeywordLength(std::string_view column, std::string_view word)
     return 0;
 }
 
+// A keyword at the margin that names no field read here, with its value:
+// "NIC: 9348", "IEN:  149", "Categories: D.4" in the memos of the 1970s
+// and 1980s. No author, which the right column gives.
+bool namesKeyword(const Column& left)
+{
+    const std::size_t colon = left.text.find(':');
+    return left.start == 0 && colon != std::string_view::npos && colon > 0
+        && left.text.substr(0, colon).find(' ') == std::string_view::npos;
+}
+
 // The state of the block pass beyond the record itself.
 struct BlockState {
     int blockLines = 0;
@@ -229,13 +239,15 @@ bool readSeriesKeyword(RfcText& text, std::string_view column)
 // The left column, and with "Obsoletes:" or "Updates:" set apart from its
 // numbers by a gap of blanks ("Obsoletes:   RFC 1098", as some RFCs align
 // their keywords' values), the column of the numbers joined to it.
+// So is any keyword's number: "IEN:  149", "NIC:   7104".
 Column takeLeftColumn(std::string_view line)
 {
     Column left = takeColumn(line, 0);
-    if (left.text != "Obsoletes:" && left.text != "Updates:")
+    if (left.text.empty() || left.text.back() != ':')
         return left;
     const Column value = takeColumn(line, left.next);
-    if (isDigit(charAt(value.text, 0)) || startsWithAt(value.text, 0, "RFC")) {
+    if (isDigit(charAt(value.text, 0)) || startsWithAt(value.text, 0, "RFC")
+        || charAt(value.text, 0) == '#') {
         left.text = line.substr(left.start, value.start + value.text.size() - left.start);
         left.next = value.next;
     }
@@ -279,7 +291,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     } else if (namesStream(left) || left.text.find("Group") != std::string::npos
                || left.text.find("GROUP") != std::string::npos) {
         text.groupLine = left.text;
-    } else {
+    } else if (!namesKeyword(left)) {
         // A line with only a right-hand entry: the entry is its first column.
         remaining = 0;
     }
@@ -370,6 +382,32 @@ bool readTitlePageLine(RfcText& text, BlockState& state, std::string_view line)
     return true;
 }
 
+// A front matter without a date leaves it to the title page, centred a
+// few lines under the title: "June 1980" (RFC 765), "August 13, 1982"
+// (RFC 822). Read ahead, the lines left to the passes after.
+void readTitlePageDate(RfcText& text, const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 12;
+    constexpr std::size_t kLongestDate = 20;
+    const std::string_view ahead = source.remainingText();
+    std::size_t start = 0;
+    for (std::size_t seen = 0; seen < kLinesAhead && start < ahead.size(); ++seen) {
+        std::size_t end = ahead.find('\n', start);
+        end = end == std::string_view::npos ? ahead.size() : end + 1;
+        const std::string_view line = ahead.substr(start, end - start);
+        start = end;
+        LineDate date;
+        if (line.find(kFormFeed) != std::string_view::npos)
+            return;
+        if (isCentred(line) && trimmedBlanks(line).size() <= kLongestDate + 1 && readLineDate(line, date)) {
+            text.year = date.year;
+            text.month = date.month;
+            text.day = date.day;
+            return;
+        }
+    }
+}
+
 } // namespace
 
 void readFrontMatter(TextScan& scan)
@@ -442,6 +480,8 @@ void readTitle(TextScan& scan)
     scan.text.title = readParagraph(scan, line, rest);
     if (startsWithAt(firstLine, 0, kTitleKeyword))
         scan.text.title = std::string(trimmedBlanks(firstLine.substr(kTitleKeyword.size())));
+    if (scan.text.year == 0)
+        readTitlePageDate(scan.text, scan.source);
 }
 
 } // namespace parchly
