@@ -344,6 +344,15 @@ bool keywordsGoOn(const LineReader& source)
     return false;
 }
 
+// The words of `line`, without the blanks around them and its line end.
+std::string_view wordsOf(std::string_view line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && isLineEnd(line[end - 1]))
+        --end;
+    return trimmedBlanks(line.substr(0, end));
+}
+
 // Whether `line` holds one run of words centred on the page of 72
 // columns, as a title page sets its lines; an author's column is set
 // flush right, a keyword's at the margin.
@@ -376,7 +385,7 @@ bool readTitlePageLine(RfcText& text, BlockState& state, std::string_view line)
     LineDate date;
     if (text.rfcNumber == 0 || !isCentred(line) || readLineDate(line, date))
         return false;
-    text.title = std::string(trimmedBlanks(line.substr(0, line.find_first_of("\r\n"))));
+    text.title = std::string(wordsOf(line));
     text.titleLine = text.lineCount;
     state.titlePage = true;
     return true;
@@ -476,10 +485,11 @@ void readTitle(TextScan& scan)
     // RFC 1 and other memos of 1969 set their facts as a form, the title
     // on its first line: "Title:   Host Software" / "Author:   ...".
     constexpr std::string_view kTitleKeyword = "Title:";
-    const std::string_view firstLine = line.substr(rest, line.substr(rest).find_first_of("\r\n"));
+    const bool form = startsWithAt(line, rest, kTitleKeyword);
+    const std::string_view firstLine = line;
     scan.text.title = readParagraph(scan, line, rest);
-    if (startsWithAt(firstLine, 0, kTitleKeyword))
-        scan.text.title = std::string(trimmedBlanks(firstLine.substr(kTitleKeyword.size())));
+    if (form)
+        scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
     if (scan.text.year == 0)
         readTitlePageDate(scan.text, scan.source);
 }

@@ -276,6 +276,9 @@ std::string_view leftColumn(std::string_view line)
 // right ("June 1990        Some Protocol        RFC 1234").
 bool printsMirroredHeader(const RfcText& text, std::string_view line)
 {
+    const std::string_view words = lineWords(line);
+    if (words.empty() || !isDigit(words.back()))
+        return false;
     return isOwnNumber(text, rightColumn(line)) && isOwnDate(text, leftColumn(line));
 }
 
