@@ -163,16 +163,6 @@ std::size_t listKeywordLength(std::string_view column, std::string_view word)
     return 0;
 }
 
-// A keyword at the margin that names no field read here, with its value:
-// "NIC: 9348", "IEN:  149", "Categories: D.4" in the memos of the 1970s
-// and 1980s. No author, which the right column gives.
-bool namesKeyword(const Column& left)
-{
-    const std::size_t colon = left.text.find(':');
-    return left.start == 0 && colon != std::string_view::npos && colon > 0
-        && left.text.substr(0, colon).find(' ') == std::string_view::npos;
-}
-
 // The state of the block pass beyond the record itself.
 struct BlockState {
     int blockLines = 0;
@@ -181,12 +171,14 @@ struct BlockState {
     // in the block.
     bool afterBlanks = false;
     bool titlePage = false;
-    std::string pendingAuthor;
     // The "Obsoletes:" or "Updates:" list of the line before, which an
     // indented line of numbers continues, and the field that holds the
     // last number of that list.
     std::vector<int32_t>* openList = nullptr;
     int32_t* openLast = nullptr;
+    // The right column's entries, top down, with the block line each
+    // stands on: names and organisations, paired when the block ends.
+    std::vector<std::pair<std::string, int>> rightEntries;
 };
 
 // Reads a list keyword's line: every number into `list`, the last into
@@ -291,10 +283,12 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     } else if (namesStream(left) || left.text.find("Group") != std::string::npos
                || left.text.find("GROUP") != std::string::npos) {
         text.groupLine = left.text;
-    } else if (!namesKeyword(left)) {
+    } else if (left.start > 0) {
         // A line with only a right-hand entry: the entry is its first column.
         remaining = 0;
     }
+    // Else a left column read as no keyword ("NIC: 10596", "Obsoletes
+    // IENs: 127"): the right column, if any, follows it.
     return true;
 }
 
@@ -307,20 +301,110 @@ void readDate(RfcText& text, std::string_view line)
     text.day = date.day;
 }
 
-// The right column alternates author name and organisation.
-void readAuthorColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t remaining)
+// The right column's entry of a line from `from` on, its runs of blanks
+// made one ("S.  Casner" in RFC 3550). A date is no name nor organisation.
+void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
 {
-    const std::string_view column = takeColumn(line, remaining).text;
+    const std::size_t start = skipBlanks(line, from);
+    std::size_t end = line.size();
+    while (end > start && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    if (end == start)
+        return;
+    const std::string_view text = line.substr(start, end - start);
     // "(NIC #41952)" after a list gives the list's document in the NIC's
     // numbering (RFC 822): no author.
-    if (startsWithAt(column, 0, "(NIC "))
+    if (startsWithAt(text, 0, "(NIC "))
         return;
-    if (state.blockLines % 2 == 1) {
-        state.pendingAuthor = column;
-    } else if (!column.empty()) {
-        text.authors.push_back(AuthorEntry{state.pendingAuthor, std::string(column)});
-        state.pendingAuthor.clear();
+    // Only a column ending in a digit can be a date.
+    LineDate date;
+    if (isDigit(text.back()) && readLineDate(text, date))
+        return;
+    std::string entry;
+    if (text.find("  ") == std::string_view::npos && text.find('\t') == std::string_view::npos) {
+        entry = text;
+    } else {
+        for (const char c : text) {
+            if (!isBlankChar(c))
+                entry.push_back(c);
+            else if (entry.back() != ' ')
+                entry.push_back(' ');
+        }
     }
+    if (state.rightEntries.empty())
+        state.rightEntries.reserve(8);
+    state.rightEntries.emplace_back(std::move(entry), state.blockLines);
+}
+
+// "J. Postel", "J.K. Reynolds", "J.-F. Mule", "Ph. Pan, Ed.": initials open
+// the names of the right column since the 1980s (RFC 7322, section 4.1.1).
+bool opensWithInitials(std::string_view entry)
+{
+    const auto isCapital = [](char c) { return c >= 'A' && c <= 'Z'; };
+    std::size_t i = 0;
+    while (isCapital(charAt(entry, i))) {
+        // A digraph is one initial ("Ph.", "Th."); "St." or "Dr." is none.
+        const std::size_t letters = charAt(entry, i + 1) == 'h' ? 2 : 1;
+        if (charAt(entry, i + letters) != '.')
+            return false;
+        i += letters + 1;
+        if (charAt(entry, i) == '-')
+            ++i;
+        if (charAt(entry, i) == ' ')
+            return isLetter(charAt(entry, i + 1));
+    }
+    return false;
+}
+
+// Where initials tell the names, an organisation belongs to every name
+// above it that has none ("J. Postel", "J. Reynolds", "ISI" in RFC 959), and
+// one above the first name to the names no organisation follows ("Internet
+// Engineering Task Force", "R. Braden, Editor" in RFC 1122); a name may
+// have none (RFC 8962).
+void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
+{
+    std::string above;
+    std::size_t open = 0; // the first name still without an organisation
+    for (auto& [entry, line] : entries) {
+        if (opensWithInitials(entry)) {
+            text.authors.push_back(AuthorEntry{std::move(entry), std::string()});
+            continue;
+        }
+        if (text.authors.empty())
+            above = std::move(entry);
+        for (; open < text.authors.size(); ++open)
+            text.authors[open].organisation = entry;
+    }
+    for (; open < text.authors.size(); ++open)
+        text.authors[open].organisation = above;
+}
+
+// Full names, as the 1970s wrote them, stand on odd lines of the block and
+// organisations on even ones ("Steve Crocker", "UCLA" in RFC 1).
+void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
+{
+    std::string name;
+    for (auto& [entry, line] : entries) {
+        if (line % 2 == 1) {
+            if (!name.empty())
+                text.authors.push_back(AuthorEntry{std::move(name), std::string()});
+            name = std::move(entry);
+        } else {
+            text.authors.push_back(AuthorEntry{std::move(name), std::move(entry)});
+            name.clear();
+        }
+    }
+    if (!name.empty())
+        text.authors.push_back(AuthorEntry{std::move(name), std::string()});
+}
+
+void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
+{
+    if (std::any_of(entries.begin(), entries.end(),
+                    [](const auto& entry) { return opensWithInitials(entry.first); }))
+        pairByInitials(text, entries);
+    else
+        pairByLines(text, entries);
 }
 
 // Whether the next line that holds words, past empty ones, opens with
@@ -434,7 +518,7 @@ void readFrontMatter(TextScan& scan)
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
             if (state.holdsWords && !keywordsGoOn(scan.source))
-                return;
+                break;
             continue;
         }
         const bool blanks = isBlankFrom(line, 0);
@@ -445,7 +529,7 @@ void readFrontMatter(TextScan& scan)
             notePageBreak(text, text.lineCount);
             scan.pageBreakSeen = true;
             if (state.blockLines > 0)
-                return;
+                break;
             continue;
         }
         notePageBreakAfter(scan);
@@ -464,8 +548,9 @@ void readFrontMatter(TextScan& scan)
             continue;
         if (text.year == 0)
             readDate(text, line);
-        readAuthorColumn(text, state, line, remaining);
+        noteRightEntry(state, line, remaining);
     }
+    pairAuthors(text, state.rightEntries);
 }
 
 void readTitle(TextScan& scan)
