@@ -490,7 +490,9 @@ void readTitlePageDate(RfcText& text, const LineReader& source)
         const std::string_view line = ahead.substr(start, end - start);
         start = end;
         LineDate date;
-        if (line.find(kFormFeed) != std::string_view::npos)
+        // A page's end, or words at the margin: the body has begun.
+        if (line.find(kFormFeed) != std::string_view::npos
+            || (!line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0])))
             return;
         if (isCentred(line) && trimmedBlanks(line).size() <= kLongestDate + 1 && readLineDate(line, date)) {
             text.year = date.year;
@@ -511,7 +513,7 @@ void readFrontMatter(TextScan& scan)
         std::string_view line = *next;
         // RFCs published as UTF-8 open with a byte-order mark, which would
         // otherwise make the mark's line the whole front matter.
-        if (text.lineCount == 1 && startsWithAt(line, 0, kUtf8ByteOrderMark))
+        if (!state.holdsWords && startsWithAt(line, 0, kUtf8ByteOrderMark))
             line.remove_prefix(3);
         const char first = charAt(line, 0);
         // Lines of blanks alone are no block yet (RFC 822 opens with one),
@@ -538,7 +540,7 @@ void readFrontMatter(TextScan& scan)
         ++state.blockLines;
         const bool afterBlanks = state.afterBlanks;
         state.afterBlanks = blanks;
-        if (!blanks && afterBlanks && readTitlePageLine(text, state, line)) {
+        if (!blanks && (afterBlanks || state.titlePage) && readTitlePageLine(text, state, line)) {
             if (text.year == 0)
                 readDate(text, line);
             continue;
@@ -562,6 +564,8 @@ void readTitle(TextScan& scan)
         // Found on the title page; the paragraph under it is the page's.
         if (found)
             readParagraph(scan, line, rest);
+        if (scan.text.year == 0)
+            readTitlePageDate(scan.text, scan.source);
         return;
     }
     scan.text.titleLine = scan.text.lineCount;
