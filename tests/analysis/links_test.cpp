@@ -7,6 +7,7 @@
 #include "analysis/requirements_csv.h"
 #include "analysis/section_anchors.h"
 #include "analysis/section_number_map.h"
+#include "support/fixture_cases.h"
 
 #include <gtest/gtest.h>
 
@@ -518,37 +519,16 @@ TEST(SectionNumberMap, FindsEveryNumberOfALongDocument)
     EXPECT_EQ(map.find("1.10.13"), nullptr);
 }
 
-TEST(Requirements, CsvFieldsAsRfc4180Quotes)
+class CsvFields : public ::testing::TestWithParam<test::FixtureCase> { };
+
+TEST_P(CsvFields, WrittenAsRfc4180QuotesNeverOpeningAFormula)
 {
-    const std::vector<std::pair<std::string, std::string>> table = {
-        {"plain text", "plain text"},
-        {"a, b", "\"a, b\""},
-        {"say \"x\"", "\"say \"\"x\"\"\""},
-        {"two\r\nlines", "\"two\r\nlines\""},
-    };
-    for (const auto& [value, field] : table)
-        EXPECT_EQ(csvField(value), field);
+    EXPECT_EQ(csvField(GetParam()["value"]), GetParam()["field"]);
 }
 
-// A cell a spreadsheet would run as a formula is kept as text by a leading
-// apostrophe; quoting still follows RFC 4180 around it.
-TEST(Requirements, CsvFieldsNeverOpenWithAFormulaCharacter)
-{
-    const std::vector<std::pair<std::string, std::string>> table = {
-        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
-        {"=cmd|' /C calc'!A0", "'=cmd|' /C calc'!A0"},
-        {"+1 is added", "'+1 is added"},
-        {"-2 is taken", "'-2 is taken"},
-        {"@SUM(A1)", "'@SUM(A1)"},
-        {"\tindented", "'\tindented"},
-        {"\rreturn", "\"'\rreturn\""},
-        {"a = b", "a = b"},
-        {"'quoted'", "'quoted'"},
-        {"", ""},
-    };
-    for (const auto& [value, field] : table)
-        EXPECT_EQ(csvField(value), field) << value;
-}
+INSTANTIATE_TEST_SUITE_P(Requirements, CsvFields,
+                         ::testing::ValuesIn(test::readFixtureCases("analysis/csv-fields.txt")),
+                         test::caseName);
 
 } // namespace
 } // namespace parchly
