@@ -7,6 +7,7 @@
 #include "analysis/requirements_csv.h"
 #include "analysis/section_anchors.h"
 #include "analysis/section_number_map.h"
+#include "support/fixture_cases.h"
 
 #include <gtest/gtest.h>
 
@@ -39,18 +40,6 @@ Anchors anchorsOf(RfcText& text, const std::string& body)
     for (const SectionAnchor& anchor : text.sectionAnchors)
         anchors.emplace_back(anchor.line, anchor.number + " " + anchor.title);
     return anchors;
-}
-
-// Each paragraph, alone after a title, holds one requirement, whose
-// sentence is the one paired with it.
-void expectSentences(const std::vector<std::pair<const char*, const char*>>& cases)
-{
-    for (const auto& [paragraph, sentence] : cases) {
-        SCOPED_TRACE(paragraph);
-        const RfcText text = test::analyseBytes(std::string("Title\n\n   ") + paragraph + "\n").text;
-        ASSERT_EQ(text.requirements.size(), 1u);
-        EXPECT_EQ(text.requirements[0].sentence, sentence);
-    }
 }
 
 TEST(Links, LinkAtAColumnAndTheStartOfASentence)
@@ -252,29 +241,18 @@ TEST(Requirements, KeywordLinesFoundAtEveryLineOfTheText)
     }
 }
 
-// A sentence ends at a full stop unless the word before it is an initial
-// or a known abbreviation; the word is read back only as far as that needs.
-TEST(Requirements, SentenceEndsAfterWordsLongerThanAnAbbreviation)
+class RequirementSentences : public ::testing::TestWithParam<test::FixtureCase> { };
+
+TEST_P(RequirementSentences, EachIsCutAtItsOwnEnds)
 {
-    expectSentences({{"See Fig. 2 where it MUST be so.", "See Fig. 2 where it MUST be so."},
-                     {"See Figs. It MUST be so.", "It MUST be so."},
-                     {"Ask J. Postel if it MUST be so.", "Ask J. Postel if it MUST be so."},
-                     {"Ask JP. It MUST be so.", "It MUST be so."},
-                     {"Set x_y. It MUST be so.", "It MUST be so."},
-                     {"Use Xe.g. It MUST be so.", "It MUST be so."},
-                     {"Use e.g. It MUST be so.", "Use e.g. It MUST be so."},
-                     {"E. It MUST be so.", "E. It MUST be so."}});
+    const RfcText text = test::analyseBytes("Title\n\n   " + GetParam()["paragraph"] + "\n").text;
+    ASSERT_EQ(text.requirements.size(), 1u);
+    EXPECT_EQ(text.requirements[0].sentence, GetParam()["sentence"]);
 }
 
-// A paragraph shorter than the blocks the keywords and the sentence ends
-// are looked for in is read whole all the same.
-TEST(Requirements, ParagraphShorterThanABlockReadWhole)
-{
-    expectSentences({{"MAY.", "MAY."},
-                     {"It MUST.", "It MUST."},
-                     {"Ab. It MAY.", "It MAY."},
-                     {"X? SHALL NOT", "SHALL NOT"}});
-}
+INSTANTIATE_TEST_SUITE_P(Requirements, RequirementSentences,
+                         ::testing::ValuesIn(test::readFixtureCases("analysis/requirement-sentences.txt")),
+                         test::caseName);
 
 // A paragraph's lines are joined in a buffer that grows as a long paragraph
 // needs and serves the next: the sentences read after it grew, and those
@@ -518,37 +496,16 @@ TEST(SectionNumberMap, FindsEveryNumberOfALongDocument)
     EXPECT_EQ(map.find("1.10.13"), nullptr);
 }
 
-TEST(Requirements, CsvFieldsAsRfc4180Quotes)
+class CsvFields : public ::testing::TestWithParam<test::FixtureCase> { };
+
+TEST_P(CsvFields, WrittenAsRfc4180QuotesNeverOpeningAFormula)
 {
-    const std::vector<std::pair<std::string, std::string>> table = {
-        {"plain text", "plain text"},
-        {"a, b", "\"a, b\""},
-        {"say \"x\"", "\"say \"\"x\"\"\""},
-        {"two\r\nlines", "\"two\r\nlines\""},
-    };
-    for (const auto& [value, field] : table)
-        EXPECT_EQ(csvField(value), field);
+    EXPECT_EQ(csvField(GetParam()["value"]), GetParam()["field"]);
 }
 
-// A cell a spreadsheet would run as a formula is kept as text by a leading
-// apostrophe; quoting still follows RFC 4180 around it.
-TEST(Requirements, CsvFieldsNeverOpenWithAFormulaCharacter)
-{
-    const std::vector<std::pair<std::string, std::string>> table = {
-        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
-        {"=cmd|' /C calc'!A0", "'=cmd|' /C calc'!A0"},
-        {"+1 is added", "'+1 is added"},
-        {"-2 is taken", "'-2 is taken"},
-        {"@SUM(A1)", "'@SUM(A1)"},
-        {"\tindented", "'\tindented"},
-        {"\rreturn", "\"'\rreturn\""},
-        {"a = b", "a = b"},
-        {"'quoted'", "'quoted'"},
-        {"", ""},
-    };
-    for (const auto& [value, field] : table)
-        EXPECT_EQ(csvField(value), field) << value;
-}
+INSTANTIATE_TEST_SUITE_P(Requirements, CsvFields,
+                         ::testing::ValuesIn(test::readFixtureCases("analysis/csv-fields.txt")),
+                         test::caseName);
 
 } // namespace
 } // namespace parchly

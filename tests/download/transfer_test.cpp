@@ -63,31 +63,8 @@ protected:
     const std::string target = folder.file("rfc-index.txt");
 };
 
-class HttpAnswers : public HttpTransfer {
-protected:
-    // The cases of `group` in the fixture: every case replaces a present
-    // target with Overwrite set; what is not downloaded leaves it as it was.
-    // A file that lands has the server's time, also through a redirect.
-    void expectAnswers(const std::string& group)
-    {
-        for (const FixtureCase& c : readFixtureCases("download/http-answers.txt")) {
-            if (c["group"] != group)
-                continue;
-            SCOPED_TRACE(c.title);
-            writeFile(target, "old");
-            ScriptedAsker asker;
-            if (c.parts.count("password"))
-                asker.logins.push_back({"reader", c["password"]});
-            EXPECT_EQ(download(served(c["path"]), dir, asker, true), c["status"]);
-            const std::string landed = c.parts.count("landed") ? c["landed"] : "old";
-            EXPECT_EQ(readFile(target), landed == "index" ? indexBody() : landed);
-            if (c.number("timed")) {
-                EXPECT_EQ(modificationTime(target), kIndexModified);
-            }
-            EXPECT_EQ(asker.asked, c.items("asked"));
-        }
-    }
-};
+// Each case of download/http-answers.txt, named by its title.
+class HttpAnswers : public HttpTransfer, public ::testing::WithParamInterface<FixtureCase> { };
 
 // A pyftpdlib server over a folder holding the index (with a time of its
 // own) and a collection archive.
@@ -169,26 +146,29 @@ TEST(UrlParsing, EveryAcceptedAddressReparsesToThePartsShown)
     }
 }
 
-// One redirect is followed, also to a relative address.
-TEST_F(HttpAnswers, WhatTheServerSendsLandsAlsoThroughOneRedirect)
+// Every case replaces a present target with Overwrite set; what is not
+// downloaded (a redirect that cannot be followed, an error page, a refused
+// login) leaves it as it was. One redirect is followed, also to a relative
+// address; a 401 is retried once with what the user gives. A file that lands
+// has the server's time, also through a redirect.
+TEST_P(HttpAnswers, TheTargetIsWhatTheAnswerLeaves)
 {
-    expectAnswers("lands");
+    const FixtureCase& c = GetParam();
+    writeFile(target, "old");
+    ScriptedAsker asker;
+    if (c.parts.count("password"))
+        asker.logins.push_back({"reader", c["password"]});
+    EXPECT_EQ(download(served(c["path"]), dir, asker, true), c["status"]);
+    const std::string landed = c.parts.count("landed") ? c["landed"] : "old";
+    EXPECT_EQ(readFile(target), landed == "index" ? indexBody() : landed);
+    if (c.number("timed")) {
+        EXPECT_EQ(modificationTime(target), kIndexModified);
+    }
+    EXPECT_EQ(asker.asked, c.items("asked"));
 }
 
-TEST_F(HttpAnswers, ARedirectThatCannotBeFollowedLeavesTheTargetAlone)
-{
-    expectAnswers("redirect refused");
-}
-
-TEST_F(HttpAnswers, AnErrorPageIsNeverSaved)
-{
-    expectAnswers("error page");
-}
-
-TEST_F(HttpAnswers, A401IsRetriedOnceWithWhatTheUserGives)
-{
-    expectAnswers("401");
-}
+INSTANTIATE_TEST_SUITE_P(Cases, HttpAnswers,
+                         ::testing::ValuesIn(readFixtureCases("download/http-answers.txt")), caseName);
 
 TEST_F(HttpTransfer, EveryRequestAcceptsAnythingAndNamesTheProgram)
 {

@@ -6,6 +6,8 @@
 #include "support/temp_folder.h"
 
 #include <algorithm>
+#include <cctype>
+#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -48,6 +50,28 @@ struct FixtureCase {
         return items;
     }
 };
+
+// A case's title as the name of its row in a parameterised test: its words
+// run together, each begun with a capital, all but letters and digits left
+// out ("a 404 page" is "A404Page").
+inline std::string caseName(const ::testing::TestParamInfo<FixtureCase>& info)
+{
+    std::string name;
+    bool wordStart = true;
+    for (const char c : info.param.title) {
+        const bool alphanumeric = std::isalnum(static_cast<unsigned char>(c)) != 0;
+        if (alphanumeric)
+            name += wordStart ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        wordStart = !alphanumeric;
+    }
+    return name;
+}
+
+// A case as GoogleTest prints a failing row's parameter: by its title.
+inline void PrintTo(const FixtureCase& c, std::ostream* out)
+{
+    *out << c.title;
+}
 
 // An inline value with its escapes read: \n \r \t \f \\ and \xHH.
 inline std::string unescaped(const std::string& written)
