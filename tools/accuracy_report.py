@@ -37,7 +37,9 @@ DATE_AT_END = re.compile(r'\b' + MONTHS + r'\s+(\d{1,2},?\s+)?[l1]\d{3}\s*$', re
 MIRRORED_HEADER = re.compile(r'(\d{1,2}\s+)?' + MONTHS + r'\s+(\d{1,2},?\s+)?[l1]\d{3}\s{2,}.*\sRFC[ -]?[0-9]+\s*$', re.I)
 REFERENCES_HEADING = re.compile(
     r'^(appendix\s+)?([0-9]+(\.[0-9]+)*\.?|[A-Z](\.[0-9]+)*\.?|[IVX]+\.)?\s*'
-    r'([a-z-]+\s+)?(references|bibliography)(\s+and\s+notes)?\s*:?\s*$', re.I)
+    r'(([a-z-]+\s+)?(references|bibliography)(\s+and\s+(notes|bibliography|footnotes))?'
+    r'|(normative\s+and\s+informative|footnotes\s+and|notes\s+and|bibliography\s+and)\s+references'
+    r'|(works|literature|references)\s+cited)\s*:?\s*$', re.I)
 LABEL_LINE = re.compile(r'^\s{0,12}(\[[^\[\]\s][^\[\]]{0,60}\])')
 CONTENTS_HEADING = re.compile(r'^\s*(table\s+of\s+contents|contents)\s*$', re.I)
 CONTENTS_PAGE = re.compile(r'^(\s*)(\S.*?)(\s*\.[\s.]*|\s{2,})([0-9]+|[ivx]+)\s*$')

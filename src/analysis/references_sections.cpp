@@ -45,7 +45,14 @@ bool namesReferences(std::string_view text)
                                    "references and notes",
                                    "notes and references",
                                    "bibliography",
-                                   "references cited"};
+                                   "references cited",
+                                   "references and bibliography",
+                                   "bibliography and references",
+                                   "normative and informative references",
+                                   "footnotes and references",
+                                   "references and footnotes",
+                                   "works cited",
+                                   "literature cited"};
     for (const char* title : kTitles) {
         if (equalIgnoringAsciiCase(text, title))
             return true;
@@ -209,7 +216,7 @@ int32_t nextPossibleTitle(const LineReader& lines, int32_t from, int32_t to)
 // Whether the line holds one of the words a references heading ends in.
 bool mayNameReferences(std::string_view line)
 {
-    for (const char* word : {"eferences", "EFERENCES", "ibliography", "IBLIOGRAPHY"}) {
+    for (const char* word : {"eferences", "EFERENCES", "ibliography", "IBLIOGRAPHY", " Cited", " CITED"}) {
         if (line.find(word) != std::string_view::npos)
             return true;
     }

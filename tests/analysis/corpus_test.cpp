@@ -2,6 +2,7 @@
 // own lines. Skips when the corpus is absent.
 #include "analysis/links.h"
 #include "analysis/references.h"
+#include "analysis/references_sections.h"
 #include "analysis/requirements_csv.h"
 #include "analysis/section_anchors.h"
 #include "analysis_support.h"
@@ -140,8 +141,7 @@ TEST_F(Corpus, ReferencesStandInOrderOnTheLinesOfTheirLabels)
             ASSERT_LT(reference.lastLine, static_cast<int32_t>(rfc.lines.size()));
             const std::string& line = rfc.lines[static_cast<std::size_t>(reference.firstLine)];
             EXPECT_EQ(line.substr(line.find('['), reference.label.size()), reference.label);
-            EXPECT_TRUE(
-                isReferencesTitle(text.contents.at(static_cast<std::size_t>(reference.section)).title));
+            EXPECT_TRUE(opensReferences(text.contents.at(static_cast<std::size_t>(reference.section)).title));
             previousLine = reference.firstLine;
         }
     });
