@@ -397,6 +397,15 @@ bool isReferencesTitle(std::string_view text)
         || equalIgnoringAsciiCase(rest, kInformativeReferences);
 }
 
+bool holdsReferences(const RfcText& text, int64_t entry)
+{
+    // The references stand in file order, their sections with them.
+    const auto first = std::lower_bound(
+        text.references.begin(), text.references.end(), entry,
+        [](const ReferenceEntry& reference, int64_t section) { return reference.section < section; });
+    return first != text.references.end() && first->section == entry;
+}
+
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options)
 {
     if (!file || text.isIndex || options.disableReferenceAnalysis)

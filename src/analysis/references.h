@@ -12,6 +12,12 @@ namespace parchly {
 // Whether a section title names a references section.
 bool isReferencesTitle(std::string_view title);
 
+// Whether contents entry `entry` holds references of the record, so that
+// the leaves under it in the Structure tree are references. Told by the
+// record, not the title: references are found under headings of every
+// decade ("REFERENCES and BIBLIOGRAPHY", "Bibliography").
+bool holdsReferences(const RfcText& text, int64_t entry);
+
 // Fills `references` from the sections of `contents` whose heading was
 // located and whose title names references, and then `citations` when the
 // options ask for them. The pass

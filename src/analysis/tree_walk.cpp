@@ -10,18 +10,14 @@ namespace parchly {
 
 namespace {
 
-// A references section is the parent of reference leaves; its label carries
-// the section number in front ("9. References").
-bool isReferencesLeaf(const NavigatorTree& tree, TreeItem item)
+// A references section is the parent of reference leaves: the contents
+// entry that the record's references name as their section.
+bool isReferencesLeaf(const RfcText& text, const NavigatorTree& tree, TreeItem item)
 {
     if (item == nullptr || tree.firstChild(item) != nullptr)
         return false;
     const TreeItem section = tree.parent(item);
-    if (section == nullptr)
-        return false;
-    const std::string label = tree.text(section);
-    const std::size_t start = label.find_first_not_of("0123456789.) \t");
-    return isReferencesTitle(start == std::string::npos ? std::string() : label.substr(start));
+    return section != nullptr && holdsReferences(text, tree.data(section));
 }
 
 void selectOnce(NavigatorTree& tree, TreeItem item)
@@ -80,7 +76,7 @@ TreeItem syncStructureTree(const RfcText& text, const LineCuts& cuts, NavigatorT
     for (TreeItem item = start; item != nullptr;) {
         TreeItem next = tree.nextVisible(item);
         bool referencesSection = false;
-        if (isReferencesLeaf(tree, next)) {
+        if (isReferencesLeaf(text, tree, next)) {
             // Walk over the references, which hold reference indexes.
             next = tree.nextSibling(item);
             referencesSection = true;

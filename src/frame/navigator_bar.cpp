@@ -14,25 +14,12 @@
 #include "view/tree_building.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace parchly {
 
 namespace {
 
 constexpr int32_t kNoTarget = -1;
-
-// A section title without its leading number ("7. References" -> "References").
-std::string titleWithoutNumber(const QString& text)
-{
-    const std::string bytes = text.toStdString();
-    size_t start = 0;
-    while (start < bytes.size()
-           && (std::isdigit(static_cast<unsigned char>(bytes[start])) || bytes[start] == '.'
-               || bytes[start] == ')' || bytes[start] == ' ' || bytes[start] == '\t'))
-        ++start;
-    return bytes.substr(start);
-}
 
 void setUpTree(TreeView* tree)
 {
@@ -269,8 +256,7 @@ void NavigatorBar::routeSelection(TreeView* tree, QTreeWidgetItem* item, Selecti
         m_document.goToContentsEntry(data);
         return;
     }
-    const bool underReferences =
-        isReferencesTitle(titleWithoutNumber(tree->itemText(tree->parentItem(item))));
+    const bool underReferences = holdsReferences(text, tree->itemData(tree->parentItem(item)));
     if (underReferences && !tree->firstChild(item)) {
         // A reference entry; an index outside the list leads nowhere.
         if (data >= 0 && data < static_cast<int32_t>(text.references.size()))

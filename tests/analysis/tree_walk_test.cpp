@@ -76,6 +76,8 @@ struct StructureFixture {
         text.references.resize(2);
         text.references[0].firstLine = 44;
         text.references[1].firstLine = 50;
+        for (ReferenceEntry& reference : text.references)
+            reference.section = 3;
 
         tree.add(nullptr, "Abstract", 0);
         contents = tree.add(nullptr, "Table of Contents", -1);
@@ -121,6 +123,34 @@ TEST(StructureTree, SelectsTheSectionOrReferenceHoldingTheLine)
     f.references->expanded = false;
     EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, ShownLine::atNumber(25)), f.introduction);
     EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, ShownLine::atNumber(45)), f.references);
+}
+
+// The record, not the title, tells a references section: RFC 1035 heads
+// its references "REFERENCES and BIBLIOGRAPHY".
+TEST(StructureTree, ReferencesUnderAnyTitleAreWalkedAsReferences)
+{
+    StructureFixture f;
+    f.references->text = "9. REFERENCES and BIBLIOGRAPHY";
+    EXPECT_EQ(syncStructureTree(f.text, {}, f.tree, ShownLine::atNumber(45)), f.first);
+}
+
+// Leaves under a section the record holds no references of are its
+// subsections, whatever its title.
+TEST(StructureTree, LeavesOfASectionWithoutReferencesAreSections)
+{
+    RfcText text;
+    for (const int32_t line : {10, 20, 30}) {
+        ContentEntry entry;
+        entry.headingLine = line;
+        entry.matched = true;
+        text.contents.push_back(entry);
+    }
+    MemoryTree tree;
+    Node* contents = tree.add(nullptr, "Table of Contents", -1);
+    Node* references = tree.add(contents, "1. References", 0);
+    Node* normative = tree.add(references, "1.1 Normative References", 1);
+    tree.add(contents, "2. Address", 2);
+    EXPECT_EQ(syncStructureTree(text, {}, tree, ShownLine::atNumber(25)), normative);
 }
 
 TEST(StructureTree, IndexStartsAtTheFirstItemAndMissingRootStopsTheWalk)

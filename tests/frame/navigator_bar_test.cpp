@@ -75,6 +75,8 @@ protected:
         text().contents[4].headingLine = 44;
         text().references.resize(2);
         text().references[1].firstLine = 87; // counted from 0
+        for (ReferenceEntry& reference : text().references)
+            reference.section = 4;
         TreeView* tree = bar->firstTree();
         abstract = add(tree, nullptr, "Abstract", 0);
         contents = add(tree, nullptr, "Table of Contents", -1);
@@ -119,6 +121,15 @@ TEST_F(RfcTreesTest, TheUsersChoiceByKeyOrMouseGoesToItsTarget)
     QTest::mouseClick(bar->firstTree()->viewport(), Qt::LeftButton, {},
                       bar->firstTree()->visualItemRect(references).center());
     EXPECT_EQ(calls, Calls({"line 3", "line 21", "line 44", "line 88", "line 44"}));
+}
+
+// A reference under a heading of its own words (RFC 1035's "REFERENCES
+// and BIBLIOGRAPHY") still goes to its line, not to a contents entry.
+TEST_F(RfcTreesTest, AReferenceUnderAnyTitleGoesToItsLine)
+{
+    references->setText(0, QStringLiteral("9. REFERENCES and BIBLIOGRAPHY"));
+    chooseByKeyboard(bar->firstTree(), reference);
+    EXPECT_EQ(calls, Calls({"line 88"}));
 }
 
 TEST_F(RfcTreesTest, TheUsersTabChangeShowsItsTree)
