@@ -123,6 +123,54 @@ bool containsInLowerCase(std::string_view lower, std::string_view part)
     return false;
 }
 
+// An appendix's number ("a", "a.1") and title, its word "appendix" and
+// the marks between number and title passed over: "Appendix A.1  RTP Data
+// Header Validity Checks" as RFC 3550's contents print it, "Appendix A -
+// Algorithms" and "A.1 RTP Data Header Validity Checks" as its headings
+// do. Empty when `text` opens with no appendix number.
+struct AppendixParts {
+    std::string_view number;
+    std::string_view title;
+};
+
+AppendixParts appendixParts(std::string_view text, bool wordRequired)
+{
+    constexpr std::string_view kWord = "appendix ";
+    std::size_t i = 0;
+    if (startsWithIgnoringAsciiCase(text, kWord))
+        i = skipBlanks(text, kWord.size());
+    else if (wordRequired)
+        return {};
+    const std::size_t start = i;
+    if (!isLetter(charAt(text, i)) || isLetter(charAt(text, i + 1)))
+        return {};
+    ++i;
+    while (charAt(text, i) == '.' && isDigit(charAt(text, i + 1))) {
+        i += 2;
+        while (isDigit(charAt(text, i)))
+            ++i;
+    }
+    const std::size_t end = i;
+    while (i < text.size() && (isBlankChar(text[i]) || text[i] == '.' || text[i] == '-' || text[i] == ':'))
+        ++i;
+    if (i == end || i == text.size())
+        return {};
+    return {text.substr(start, end - start), text.substr(i)};
+}
+
+// An unnumbered entry printed with its appendix number ("Appendix A.1
+// ...") and a heading of the same number and title, however each sets
+// the marks between them.
+bool sameAppendix(std::string_view heading, const ContentEntry& entry)
+{
+    const AppendixParts printed = appendixParts(entry.title, true);
+    if (printed.number.empty())
+        return false;
+    const AppendixParts found = appendixParts(heading, false);
+    return equalIgnoringAsciiCase(printed.number, found.number)
+        && sameWithoutBlanksFolded(printed.title, found.title);
+}
+
 // `heading` is in lower case; the entry's number and title are compared
 // without regard to case.
 bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry& entry, bool isExpected)
@@ -134,6 +182,8 @@ bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry
     // looked for there first, then anywhere.
     if (holdsInLowerCaseAt(heading, skipBlanks(heading, lead), entry.title)
         || containsInLowerCase(heading, entry.title))
+        return true;
+    if (number.empty() && sameAppendix(heading, entry))
         return true;
     if (!isExpected)
         return false;
@@ -240,6 +290,15 @@ std::string_view lineText(std::string_view line, std::size_t rest)
     return line.substr(rest, end - rest);
 }
 
+// A heading that prints its entry's title and, after a colon, where the
+// section's rules come from: "Version Number: RFC-791 Section 3.1" under
+// the entry "Version Number" (RFC 1122).
+bool extendsTitle(std::string_view heading, std::string_view title)
+{
+    return heading.size() > title.size() && heading[title.size()] == ':'
+        && sameWithoutBlanksFolded(heading.substr(0, title.size()), title);
+}
+
 // An indented heading standing alone between blank lines: centred, as RFC
 // 791 and RFC 793 print their chapters ("                            1.
 // INTRODUCTION"), or at the indentation of the whole text (RFC 822). It is
@@ -266,7 +325,7 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
     const int32_t found = entries.findNumber(number, first, last, [&](std::size_t k) {
         const ContentEntry& entry = scan.text.contents[k];
         return !entry.matched && entry.number == number && !entry.title.empty()
-            && sameWithoutBlanksFolded(entry.title, title);
+            && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title));
     });
     return markMatched(scan.text, found, firstLine);
 }
