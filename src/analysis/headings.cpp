@@ -163,6 +163,9 @@ AppendixParts appendixParts(std::string_view text, bool wordRequired)
 // the marks between them.
 bool sameAppendix(std::string_view heading, const ContentEntry& entry)
 {
+    // Nearly every unnumbered entry opens with another word.
+    if (lowerAscii(charAt(entry.title, 0)) != 'a')
+        return false;
     const AppendixParts printed = appendixParts(entry.title, true);
     if (printed.number.empty())
         return false;
