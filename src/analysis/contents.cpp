@@ -201,11 +201,9 @@ bool contentsGoOn(const LineReader& source)
     constexpr int kLinesAhead = 3;
     const std::string_view ahead = source.remainingText();
     int seen = 0;
-    for (std::size_t start = 0; start < ahead.size() && seen < kLinesAhead;) {
-        std::size_t end = ahead.find('\n', start);
-        end = end == std::string_view::npos ? ahead.size() : end + 1;
-        const std::string_view line = ahead.substr(start, end - start);
-        start = end;
+    std::size_t start = 0;
+    std::string_view line;
+    while (seen < kLinesAhead && takeLine(ahead, start, line)) {
         if (isBlankFrom(line, 0) || line.find(kFormFeed) != std::string_view::npos
             || line.find("[Page ") != std::string_view::npos || looksLikePageHeader(line))
             continue;
@@ -417,11 +415,8 @@ bool contentsHavePages(const TextScan& scan)
     if (ahead.find(kFormFeed) != std::string_view::npos)
         return true;
     std::size_t start = 0;
-    while (start < ahead.size()) {
-        std::size_t end = ahead.find('\n', start);
-        end = end == std::string_view::npos ? ahead.size() : end + 1;
-        const std::string_view line = ahead.substr(start, end - start);
-        start = end;
+    std::string_view line;
+    while (takeLine(ahead, start, line)) {
         if (isBlankFrom(line, 0))
             continue;
         if (!isBlankChar(line[0]))

@@ -415,11 +415,8 @@ bool keywordsGoOn(const LineReader& source)
     constexpr std::size_t kLinesAhead = 3;
     const std::string_view ahead = source.remainingText();
     std::size_t start = 0;
-    for (std::size_t seen = 0; seen < kLinesAhead && start < ahead.size(); ++seen) {
-        std::size_t end = ahead.find('\n', start);
-        end = end == std::string_view::npos ? ahead.size() : end + 1;
-        const std::string_view line = ahead.substr(start, end - start);
-        start = end;
+    std::string_view line;
+    for (std::size_t seen = 0; seen < kLinesAhead && takeLine(ahead, start, line); ++seen) {
         if (isBlankFrom(line, 0))
             continue;
         const std::size_t words = skipBlanks(line, 0);
@@ -484,11 +481,8 @@ void readTitlePageDate(RfcText& text, const LineReader& source)
     constexpr std::size_t kLongestDate = 20;
     const std::string_view ahead = source.remainingText();
     std::size_t start = 0;
-    for (std::size_t seen = 0; seen < kLinesAhead && start < ahead.size(); ++seen) {
-        std::size_t end = ahead.find('\n', start);
-        end = end == std::string_view::npos ? ahead.size() : end + 1;
-        const std::string_view line = ahead.substr(start, end - start);
-        start = end;
+    std::string_view line;
+    for (std::size_t seen = 0; seen < kLinesAhead && takeLine(ahead, start, line); ++seen) {
         LineDate date;
         // A page's end, or words at the margin: the body has begun.
         if (line.find(kFormFeed) != std::string_view::npos

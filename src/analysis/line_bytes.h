@@ -77,6 +77,20 @@ inline std::string_view trimmedBlanks(std::string_view text)
     return text.substr(begin, end - begin);
 }
 
+// The line of `text` that starts at `start`, its line end kept, and
+// `start` moved past it; false at the end of `text`. The passes that look a
+// few lines ahead of the reader walk the rest of the text so.
+inline bool takeLine(std::string_view text, std::size_t& start, std::string_view& line)
+{
+    if (start >= text.size())
+        return false;
+    std::size_t end = text.find('\n', start);
+    end = end == std::string_view::npos ? text.size() : end + 1;
+    line = text.substr(start, end - start);
+    start = end;
+    return true;
+}
+
 // Nothing but spaces and tabs from `i` up to the line end (or the end).
 inline bool isBlankFrom(std::string_view line, std::size_t i)
 {
