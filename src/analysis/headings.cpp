@@ -384,6 +384,29 @@ void passBodyText(TextScan& scan, int32_t& lastRead, bool keepEvery)
     lastRead = static_cast<int32_t>(last);
 }
 
+// RFC 1034 and RFC 1035 print their first section, "1. STATUS OF THIS
+// MEMO", above the contents that list it first. A heading read before the
+// contents matches the first entries in order where it prints the same
+// number and title. Returns the entry the body's headings are expected at.
+int32_t matchHeadingsAboveContents(RfcText& text)
+{
+    std::size_t next = 0;
+    for (const SectionHeading& heading : text.headings) {
+        if (next == text.contents.size())
+            break;
+        ContentEntry& entry = text.contents[next];
+        std::size_t i = 0;
+        bool dotted = false;
+        const std::string_view number = leadingSectionNumber(heading.title, i, dotted);
+        if (entry.number.empty() || number != entry.number
+            || !sameWithoutBlanksFolded(std::string_view(heading.title).substr(i), entry.title))
+            continue;
+        markMatched(text, static_cast<int32_t>(next), heading.line);
+        ++next;
+    }
+    return static_cast<int32_t>(next);
+}
+
 } // namespace
 
 bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
@@ -416,7 +439,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     // Contents that gave no entry leave the structure to be built from the
     // headings: each one is kept.
     const bool keepEvery = scan.text.contents.empty();
-    int32_t expected = 0;
+    int32_t expected = keepEvery ? 0 : matchHeadingsAboveContents(scan.text);
     std::string_view line = firstHeading;
     std::size_t rest = 0;
     // The last line read, to tell a line that stands after a blank one.
