@@ -16,6 +16,9 @@ For every rfcNNNN.txt of FOLDER it counts, in the printed text:
              the next line, in the body; found when a link covers the number
   contents   printed contents lines that end in a page number; exact when
              an entry ends on that line with that page and that title
+  matched    contents entries the analysis matched to a heading of the body
+             (its own word: a sign of entries the Structure tree cannot
+             reach, not a count against the printed text)
   headers    first lines of pages 2.. shaped as a header (opened by "RFC n",
              closed by a date, or mirrored); found when marked
   footers    last lines of pages holding "[Page N]", or the page's own
@@ -282,10 +285,11 @@ def measure(path, record):
         # A wrapped title ends on this line: its last part is printed here.
         found += bool(pageOk and title and (printed.endswith(title) or title.endswith(printed)))
     result['contents'] = (found, total)
+    result['matched'] = (sum(1 for e in contents if e.get('matched')), len(contents))
     return result
 
 
-FIGURES = ['labels', 'citations', 'rfc links', 'contents', 'headers', 'footers', 'pages']
+FIGURES = ['labels', 'citations', 'rfc links', 'contents', 'matched', 'headers', 'footers', 'pages']
 
 
 def rfc_paths(folder):
