@@ -715,23 +715,38 @@ private:
     }
 
     // Links the numbers paired by a slash with the RFC number ending at
-    // token `last`: "RFC 1034/1035", "RFC-1034/RFC-1035", "RFC1034/RFC1035".
-    // Returns the last token linked.
+    // token `last`: "RFC 1034/1035", "RFC-1034/RFC-1035", "RFC1034/RFC1035";
+    // or closing a run with a dash, "RFCs 4033-4035" (DNSSEC), a higher
+    // number alone. Returns the last token linked.
     std::size_t slashedAfter(std::size_t last)
     {
         for (;;) {
             const std::size_t slash = last + 1;
-            if (!isMark(slash, '/') || m_tokens[slash].spaced || !isWord(slash + 1)
+            const bool dash = isMark(slash, '-');
+            if ((!dash && !isMark(slash, '/')) || m_tokens[slash].spaced || !isWord(slash + 1)
                 || m_tokens[slash + 1].spaced)
                 return last;
             std::size_t end = slash + 1;
-            const int32_t number = pairedRfcAt(slash + 1, end);
+            const int32_t number = dash ? runEndAt(slash + 1, view(last)) : pairedRfcAt(slash + 1, end);
             if (number == 0)
                 return last;
             emit(LinkKind::Rfc, slash + 1, end).targetRfc = number;
             noteTarget(end, number, -1);
             last = end;
         }
+    }
+
+    // The number at k closing a run of RFCs from the one `before` ends in
+    // ("4035" of "4033-4035", "RFC4033-4035"), or 0: a higher number of as
+    // many digits, not the "3" of "RFC 2119-3".
+    int32_t runEndAt(std::size_t k, std::string_view before) const
+    {
+        std::size_t digits = before.size();
+        while (digits > 0 && isDigit(before[digits - 1]))
+            --digits;
+        const std::string_view first = before.substr(digits);
+        const int32_t number = smallNumber(view(k));
+        return view(k).size() == first.size() && number > smallNumber(first) ? number : 0;
     }
 
     // A number at k that may be an RFC's and ends there: not "128" of
