@@ -517,8 +517,6 @@ void readFrontMatter(TextScan& scan)
                 break;
             continue;
         }
-        const bool blanks = isBlankFrom(line, 0);
-        state.holdsWords = state.holdsWords || !blanks;
         // A form feed opening a line of the front matter, after blanks or
         // not, counts at that line itself: each one is a page.
         if (charAt(line, skipBlanks(line, 0)) == kFormFeed) {
@@ -528,6 +526,8 @@ void readFrontMatter(TextScan& scan)
                 break;
             continue;
         }
+        const bool blanks = isBlankFrom(line, 0);
+        state.holdsWords = state.holdsWords || !blanks;
         notePageBreakAfter(scan);
         if (isPageMark(scan, line, skipBlanks(line, 0)))
             continue;
