@@ -279,8 +279,11 @@ LineCues findLineCues(const TextLines& lines, uint8_t families, CandidateFilter 
     // positions stay few and in the cache. Each piece is read with one
     // block past it, so that its own last block is read as a whole block.
     constexpr std::size_t kPiece = 4096;
-    // Not cleared first: only what findCandidates writes is read.
-    const std::unique_ptr<uint32_t[]> candidates(new uint32_t[kPiece + kCandidatePadding]);
+    // Not cleared first: only what findCandidates writes is read. Room for
+    // a piece, or for the whole of a shorter text: the room of a piece
+    // cost a short RFC more than its whole scan.
+    const std::unique_ptr<uint32_t[]> candidates(
+        new uint32_t[std::min(kPiece, text.size()) + kCandidatePadding]);
     for (std::size_t piece = 0; piece < text.size(); piece += kPiece) {
         const std::size_t count = findCandidates(
             text.substr(piece, kPiece + 32), std::min(kPiece, text.size() - piece), filter, candidates.get());

@@ -3,6 +3,7 @@
 #include "analysis/line_bytes.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -171,12 +172,19 @@ struct CutPlace {
 constexpr std::size_t kCutLimit = kLineBufferSize - 1;
 
 // Where the first of `words` stands in its chunk; 64, the start of the
-// next chunk, when there is none. A processor with BMI counts it in one
-// instruction, without a branch.
+// next chunk, when there is none.
 inline std::size_t firstWordIn(uint64_t words)
 {
     return words != 0 ? static_cast<std::size_t>(__builtin_ctzll(words)) : 64;
 }
+
+#if defined(__SSE2__)
+// The same in one instruction, without a branch, on a processor with BMI.
+__attribute__((target("bmi"))) inline std::size_t firstWordInWithBmi(uint64_t words)
+{
+    return static_cast<std::size_t>(_tzcnt_u64(words));
+}
+#endif
 
 // The next line's first word after the LF at `bit` of the chunk at `at`,
 // or the start of the next chunk, where it is looked for again when the
@@ -190,13 +198,15 @@ inline std::size_t firstWordAfter(std::size_t at, uint64_t words, std::size_t bi
 // Ends the lines of the chunk at `at` when they are all common lines (no
 // form feed, no piece of a long line, room for every line the chunk may
 // end); false, having only looked for the first word, when they are not.
+// `wordIn` is firstWordIn() or the same in fewer instructions.
+template <std::size_t (*wordIn)(uint64_t) = firstWordIn>
 [[gnu::always_inline]] inline bool takeCommonLines(CutPlace& place, std::size_t at, const ChunkBits& bits,
                                                    const char* text, bool holdsCr)
 {
     // A first word not found in the chunks before is looked for here; one
     // found at this chunk's first byte is found again.
     if (place.wordAt == at)
-        place.wordAt = at + firstWordIn(bits.words);
+        place.wordAt = at + wordIn(bits.words);
     if (bits.lineFeeds == 0 && bits.formFeeds == 0)
         return true;
     if (bits.formFeeds != 0 || !place.toldByBits || at + 64 - place.start > kCutLimit
@@ -209,7 +219,8 @@ inline std::size_t firstWordAfter(std::size_t at, uint64_t words, std::size_t bi
         place.facts[place.count] = factsToldByBits(text, place.start, place.wordAt, position, holdsCr);
         ++place.count;
         place.start = position + 1;
-        place.wordAt = firstWordAfter(at, bits.words, bit);
+        // The words after this LF: those up to it and it are cleared.
+        place.wordAt = at + wordIn(bits.words & ~(feeds ^ (feeds - 1)));
     }
     return true;
 }
@@ -343,48 +354,111 @@ private:
 };
 
 #if defined(__SSE2__)
-ChunkBits bitsOfSse2(const char* bytes)
-{
-    const __m128i lineFeed = _mm_set1_epi8('\n');
-    const __m128i formFeed = _mm_set1_epi8(kFormFeed);
-    const __m128i space = _mm_set1_epi8(' ');
-    const __m128i tab = _mm_set1_epi8('\t');
-    uint64_t lineFeeds = 0;
-    uint64_t formFeeds = 0;
-    uint64_t blanks = 0;
-    uint64_t brackets = 0;
-    __m128i crs = _mm_setzero_si128();
-    for (unsigned part = 0; part < 4; ++part) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
-        const auto bitsOf = [&](__m128i same) {
-            return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(same))) << (16 * part);
-        };
-        lineFeeds |= bitsOf(_mm_cmpeq_epi8(block, lineFeed));
-        formFeeds |= bitsOf(_mm_cmpeq_epi8(block, formFeed));
-        blanks |= bitsOf(_mm_or_si128(_mm_cmpeq_epi8(block, space), _mm_cmpeq_epi8(block, tab)));
-        brackets |= bitsOf(_mm_cmpeq_epi8(block, _mm_set1_epi8('[')));
-        crs = _mm_or_si128(crs, _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
+// What the cut asks of most chunks: their line feeds and their words, and
+// whether they hold any of the rarer bytes that only ChunkBits tell apart
+// (a form feed, an opening bracket, and a CR while the text is taken to
+// hold none): not 0 when they do.
+struct CommonBits {
+    uint64_t lineFeeds;
+    uint64_t words;
+    uint64_t rare;
+};
+
+// The bits of a chunk sixteen bytes at a time.
+struct Sse2Bits {
+    static constexpr std::size_t (*firstWord)(uint64_t) = firstWordIn;
+
+    static ChunkBits all(const char* bytes)
+    {
+        const __m128i lineFeed = _mm_set1_epi8('\n');
+        const __m128i formFeed = _mm_set1_epi8(kFormFeed);
+        const __m128i space = _mm_set1_epi8(' ');
+        const __m128i tab = _mm_set1_epi8('\t');
+        uint64_t lineFeeds = 0;
+        uint64_t formFeeds = 0;
+        uint64_t blanks = 0;
+        uint64_t brackets = 0;
+        __m128i crs = _mm_setzero_si128();
+        for (unsigned part = 0; part < 4; ++part) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+            const auto bitsOf = [&](__m128i same) {
+                return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(same))) << (16 * part);
+            };
+            lineFeeds |= bitsOf(_mm_cmpeq_epi8(block, lineFeed));
+            formFeeds |= bitsOf(_mm_cmpeq_epi8(block, formFeed));
+            blanks |= bitsOf(_mm_or_si128(_mm_cmpeq_epi8(block, space), _mm_cmpeq_epi8(block, tab)));
+            brackets |= bitsOf(_mm_cmpeq_epi8(block, _mm_set1_epi8('[')));
+            crs = _mm_or_si128(crs, _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
+        }
+        return {lineFeeds, formFeeds, ~blanks, brackets,
+                static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(crs)))};
     }
-    return {lineFeeds, formFeeds, ~blanks, brackets,
-            static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(crs)))};
+
+    // `withCr`: a CR is one of the rarer bytes.
+    template <bool withCr> static CommonBits common(const char* bytes)
+    {
+        uint64_t lineFeeds = 0;
+        uint64_t blanks = 0;
+        __m128i rare = _mm_setzero_si128();
+        for (unsigned part = 0; part < 4; ++part) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+            const auto bitsOf = [&](__m128i same) {
+                return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(same))) << (16 * part);
+            };
+            lineFeeds |= bitsOf(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n')));
+            blanks |= bitsOf(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')),
+                                          _mm_cmpeq_epi8(block, _mm_set1_epi8('\t'))));
+            rare = _mm_or_si128(rare,
+                                _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(kFormFeed)),
+                                             _mm_cmpeq_epi8(block, _mm_set1_epi8('['))));
+            if (withCr)
+                rare = _mm_or_si128(rare, _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
+        }
+        return {lineFeeds, ~blanks, static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(rare)))};
+    }
+};
+
+// Ends the lines of the chunks from `at` on while they are common: no
+// rarer byte, and lines that takeCommonLines takes. Stops at the first
+// other chunk or where the whole chunks end; returns where. The loop makes
+// no call, so that its constants stay in registers: most chunks of a text
+// pass here.
+template <typename Bits, bool holdsCr>
+[[gnu::always_inline]] inline std::size_t takeCommonChunks(const char* text, std::size_t size, std::size_t at,
+                                                           CutPlace& place)
+{
+    for (; at + 64 <= size; at += 64) {
+        const CommonBits bits = Bits::template common<!holdsCr>(text + at);
+        if (bits.rare != 0
+            || !takeCommonLines<Bits::firstWord>(place, at, ChunkBits{bits.lineFeeds, 0, bits.words, 0, 0},
+                                                 text, holdsCr))
+            break;
+    }
+    return at;
 }
 
 // The loop over the whole chunks of the text from `at` on with the bits
-// `bitsOf` gives, the place kept in a local; where it stops. A text
-// without a CR (nearly all) has a loop of its own that never looks at a
-// line for one: it stops at the first chunk that holds one.
-template <ChunkBits (*bitsOf)(const char*), bool holdsCr>
+// `Bits` gives, the place kept in a local; where it stops. A text without
+// a CR (nearly all) has a loop of its own that never looks at a line for
+// one: it stops at the first chunk that holds one. The common chunks are
+// taken in a loop of their own; each other chunk here, with all its bits.
+template <typename Bits, bool holdsCr>
 [[gnu::always_inline]] inline std::size_t cutChunks(const char* text, std::size_t size, std::size_t at,
                                                     LineCutter& cutter)
 {
     CutPlace place = cutter.place();
-    for (; at + 64 <= size; at += 64) {
-        const ChunkBits bits = bitsOf(text + at);
+    for (;; at += 64) {
+        at = takeCommonChunks<Bits, holdsCr>(text, size, at, place);
+        if (at + 64 > size)
+            break;
+        const ChunkBits bits = Bits::all(text + at);
         if (!holdsCr && bits.crs != 0)
             break;
         if (bits.brackets != 0)
             cutter.noteBrackets(at, bits.brackets);
-        if (!takeCommonLines(place, at, bits, text, holdsCr)) {
+        // Asked again where the common loop stopped at the lines: it
+        // leaves the place as it would.
+        if (!takeCommonLines<Bits::firstWord>(place, at, bits, text, holdsCr)) {
             cutter.setPlace(place);
             cutter.takeAnyLines(at, bits.lineFeeds, bits.formFeeds, bits.words);
             place = cutter.place();
@@ -397,21 +471,21 @@ template <ChunkBits (*bitsOf)(const char*), bool holdsCr>
 // The whole chunks of the text, cut as if it held no CR up to the first
 // chunk that holds one, and from there on looking at each line for one:
 // the text is read once, with no search for a CR before the cut.
-template <ChunkBits (*bitsOf)(const char*)>
+template <typename Bits>
 [[gnu::always_inline]] inline std::size_t cutChunksNotingCrs(const char* text, std::size_t size,
                                                              LineCutter& cutter)
 {
-    std::size_t at = cutChunks<bitsOf, false>(text, size, 0, cutter);
+    std::size_t at = cutChunks<Bits, false>(text, size, 0, cutter);
     if (at + 64 <= size) {
         cutter.noteCr();
-        at = cutChunks<bitsOf, true>(text, size, at, cutter);
+        at = cutChunks<Bits, true>(text, size, at, cutter);
     }
     return at;
 }
 
 std::size_t cutChunksSse2(const char* text, std::size_t size, LineCutter& cutter)
 {
-    return cutChunksNotingCrs<bitsOfSse2>(text, size, cutter);
+    return cutChunksNotingCrs<Sse2Bits>(text, size, cutter);
 }
 
 // The bits of two blocks of thirty-two bytes, the second in the high half.
@@ -427,28 +501,77 @@ __attribute__((target("avx2"))) inline __m256i blanksOf(__m256i block)
                            _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\t')));
 }
 
-__attribute__((target("avx2"))) inline ChunkBits bitsOfAvx2(const char* bytes)
+// A table of sixteen bytes that the bytes of a block are looked up in by
+// their low half-byte (a byte from 0x80 up finds 0): a byte is one of
+// `bytes` when it equals what it finds. Those must differ in their low
+// halves; every other entry is 0xff, which no byte below 0x80 equals.
+constexpr std::array<char, 16> lookUpTable(std::string_view bytes)
 {
-    const __m256i lineFeed = _mm256_set1_epi8('\n');
-    const __m256i formFeed = _mm256_set1_epi8(kFormFeed);
-    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
-    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
-    const __m256i bracket = _mm256_set1_epi8('[');
-    const __m256i cr = _mm256_set1_epi8('\r');
-    const __m256i crs = _mm256_or_si256(_mm256_cmpeq_epi8(low, cr), _mm256_cmpeq_epi8(high, cr));
-    return {bitsOfPair(_mm256_cmpeq_epi8(low, lineFeed), _mm256_cmpeq_epi8(high, lineFeed)),
-            bitsOfPair(_mm256_cmpeq_epi8(low, formFeed), _mm256_cmpeq_epi8(high, formFeed)),
-            ~bitsOfPair(blanksOf(low), blanksOf(high)),
-            bitsOfPair(_mm256_cmpeq_epi8(low, bracket), _mm256_cmpeq_epi8(high, bracket)),
-            static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(crs)))};
+    std::array<char, 16> table{};
+    for (char& entry : table)
+        entry = static_cast<char>(0xff);
+    for (const char c : bytes)
+        table[static_cast<unsigned char>(c) & 0x0f] = c;
+    return table;
 }
 
-// With BMI, which the processors that run AVX2 have, the first word after
-// each line feed is counted without a branch.
+constexpr std::array<char, 16> kBlankTable = lookUpTable(" \t");
+// The bytes ChunkBits tell: the blanks, an LF, a form feed, "[", and a CR
+// or not.
+constexpr std::array<char, 16> kSpecialTable = lookUpTable(" \t\n\f[\r");
+constexpr std::array<char, 16> kSpecialTableWithoutCr = lookUpTable(" \t\n\f[");
+
+// The bytes of `block` found in `table`, both halves of the register
+// looking up the same sixteen entries.
+__attribute__((target("avx2"))) inline __m256i foundIn(const std::array<char, 16>& table, __m256i block)
+{
+    const __m256i entries =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(table.data())));
+    return _mm256_cmpeq_epi8(_mm256_shuffle_epi8(entries, block), block);
+}
+
+// The bits of a chunk thirty-two bytes at a time. The processors that run
+// AVX2 have BMI too.
+struct Avx2Bits {
+    static constexpr std::size_t (*firstWord)(uint64_t) = firstWordInWithBmi;
+
+    __attribute__((target("avx2"))) static ChunkBits all(const char* bytes)
+    {
+        const __m256i lineFeed = _mm256_set1_epi8('\n');
+        const __m256i formFeed = _mm256_set1_epi8(kFormFeed);
+        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
+        const __m256i bracket = _mm256_set1_epi8('[');
+        const __m256i cr = _mm256_set1_epi8('\r');
+        const __m256i crs = _mm256_or_si256(_mm256_cmpeq_epi8(low, cr), _mm256_cmpeq_epi8(high, cr));
+        return {bitsOfPair(_mm256_cmpeq_epi8(low, lineFeed), _mm256_cmpeq_epi8(high, lineFeed)),
+                bitsOfPair(_mm256_cmpeq_epi8(low, formFeed), _mm256_cmpeq_epi8(high, formFeed)),
+                ~bitsOfPair(blanksOf(low), blanksOf(high)),
+                bitsOfPair(_mm256_cmpeq_epi8(low, bracket), _mm256_cmpeq_epi8(high, bracket)),
+                static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(crs)))};
+    }
+
+    // Each half of the chunk is looked up in two tables: the blanks, and
+    // every byte that ChunkBits tell; those that are neither a blank nor
+    // an LF are the rarer ones.
+    template <bool withCr> __attribute__((target("avx2"))) static CommonBits common(const char* bytes)
+    {
+        const std::array<char, 16>& special = withCr ? kSpecialTable : kSpecialTableWithoutCr;
+        const __m256i lineFeed = _mm256_set1_epi8('\n');
+        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
+        const uint64_t lineFeeds =
+            bitsOfPair(_mm256_cmpeq_epi8(low, lineFeed), _mm256_cmpeq_epi8(high, lineFeed));
+        const uint64_t blanks = bitsOfPair(foundIn(kBlankTable, low), foundIn(kBlankTable, high));
+        const uint64_t specials = bitsOfPair(foundIn(special, low), foundIn(special, high));
+        return {lineFeeds, ~blanks, specials & ~(blanks | lineFeeds)};
+    }
+};
+
 __attribute__((target("avx2,bmi"))) std::size_t cutChunksAvx2(const char* text, std::size_t size,
                                                               LineCutter& cutter)
 {
-    return cutChunksNotingCrs<bitsOfAvx2>(text, size, cutter);
+    return cutChunksNotingCrs<Avx2Bits>(text, size, cutter);
 }
 #endif
 

@@ -190,25 +190,23 @@ constexpr std::array<TitleEnd, 256> kTitleEnds = [] {
 // most common case, is told by its last bytes alone.
 int32_t nextPossibleTitle(const LineReader& lines, int32_t from, int32_t to)
 {
+    // Through plain pointers, which the loop need not load again.
     const char* const text = lines.wholeText().data();
-    for (int32_t i = from; i < to; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        const std::size_t textEnd = lines.factsOf(index).textEnd;
-        if (textEnd < 5)
+    const LineOffset* const starts = lines.allStarts();
+    const LineFacts* const facts = lines.allFacts();
+    for (auto index = static_cast<std::size_t>(from); index < static_cast<std::size_t>(to); ++index) {
+        const std::size_t textEnd = facts[index].textEnd;
+        // The kind of the last byte is looked up, not jumped on: a switch
+        // on it cost an indirect jump for every line.
+        const TitleEnd end = textEnd >= 5
+            ? kTitleEnds[static_cast<unsigned char>(text[starts[index] + textEnd - 1])]
+            : TitleEnd::None;
+        if (end == TitleEnd::None)
             continue;
-        const char* const line = text + lines.lineOffset(index);
-        switch (kTitleEnds[static_cast<unsigned char>(line[textEnd - 1])]) {
-        case TitleEnd::None:
-            break;
-        case TitleEnd::Letter:
-            if (endsInReferencesLetters(std::string_view(line, textEnd), textEnd))
-                return i;
-            break;
-        case TitleEnd::Mark:
-            if (endsAsReferencesTitle(lines.lineAt(index), textEnd))
-                return i;
-            break;
-        }
+        const std::string_view line(text + starts[index], textEnd);
+        if (end == TitleEnd::Letter ? endsInReferencesLetters(line, textEnd)
+                                    : endsAsReferencesTitle(lines.lineAt(index), textEnd))
+            return static_cast<int32_t>(index);
     }
     return to;
 }

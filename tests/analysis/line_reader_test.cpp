@@ -117,7 +117,9 @@ void expectFactsOf(const std::string& line, const LineFacts& facts, const std::s
 // first CR comes chunks in: in a later chunk, at the end of a line begun
 // chunks before, and in the bytes after the last whole chunk; and brackets
 // at a chunk's first and last bytes, on both sides of a first CR and in
-// the tail.
+// the tail; and bytes that share their low half-byte with a blank, an LF,
+// a form feed, a CR or "[" (high bytes among them), which a cut looking
+// bytes up by their half-bytes must not take for those.
 std::vector<std::string> textsForEveryCutWidth()
 {
     std::vector<std::string> texts = textsToCut();
@@ -137,6 +139,13 @@ std::vector<std::string> textsForEveryCutWidth()
     texts.push_back(std::string(100, 'd') + "\r\r\n" + lines);
     texts.push_back(std::string(63, 'a') + "\n" + std::string(63, 'b') + "\nc\r\r\n");
     texts.push_back("[" + std::string(62, 'x') + "[[" + lines + "[1]\r\n[2] [RFC3]\n" + lines + "[Page 4]");
+    const char kLookAlikes[] = "\x80\xa0\x89\x8a\x8c\x8d\xdb\xff\x00\x10)*,-0@KPZ{p\x7f";
+    const std::string lookAlikes(kLookAlikes, sizeof kLookAlikes - 1);
+    // Lines of one of them each, so that whole chunks hold no other.
+    std::string sharedHalves;
+    for (const char c : lookAlikes)
+        sharedHalves += "  " + std::string(70, c) + " " + c + "\n";
+    texts.push_back(sharedHalves);
     return texts;
 }
 
