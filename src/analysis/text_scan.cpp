@@ -153,11 +153,14 @@ void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start
             i = end;
             continue;
         }
-        // A line end becomes a single space; a second one with nothing
-        // between them ends the paragraph.
+        // A line end becomes a single space, the blanks that closed the
+        // line before it dropped ("In The   " / "Front Matter"); a second
+        // one with nothing between them ends the paragraph.
         if (afterLineEnd)
             break;
         afterLineEnd = true;
+        if (!paragraph.empty() && isBlankChar(paragraph.back()))
+            trimTrailingBlanks(paragraph);
         paragraph.push_back(' ');
         ++i;
     }
