@@ -183,9 +183,10 @@ struct BlockState {
 
 // Reads a list keyword's line: every number into `list`, the last into
 // `last`. A list that goes on over the next line (it ends in a comma)
-// gives the last number of this line until the next line gives its own,
-// and still leaves its line's right column to read.
-bool readList(BlockState& state, std::string_view column, std::size_t keyword, std::vector<int32_t>& list,
+// gives the last number of this line until the next line gives its own.
+// The line's right column is read after it in every case: "Updates: 3261,
+// 3262 (if approved)" stands beside an author as any other keyword.
+void readList(BlockState& state, std::string_view column, std::size_t keyword, std::vector<int32_t>& list,
               int32_t& last)
 {
     // The number of the same document in another series, in brackets after
@@ -198,13 +199,8 @@ bool readList(BlockState& state, std::string_view column, std::size_t keyword, s
     appendNumbers(column, keyword, list);
     state.openList = &list;
     state.openLast = &last;
-    if (trailingNumber(column, last))
-        return true;
-    if (column.empty() || column.back() != ',')
-        return false;
-    if (list.size() > before)
+    if (!trailingNumber(column, last) && !column.empty() && column.back() == ',' && list.size() > before)
         last = list.back();
-    return true;
 }
 
 // The series number of "STD: 97", "BCP: 14" or "FYI: 36"; "ISSN: " names
@@ -265,11 +261,11 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         text.rfcNumber = decimalValue(line, digits, i);
         remaining = i;
     } else if (const std::size_t obsoletes = listKeywordLength(left.text, "Obsoletes")) {
-        return readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
+        readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {
-        return readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
+        readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
     } else if (const std::size_t updates = listKeywordLength(left.text, "Updates")) {
-        return readList(state, left.text, updates, text.updatesList, text.updates);
+        readList(state, left.text, updates, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left)) {
         // The last number of the whole list, as of a list on one line.
         appendNumbers(left.text, 0, *openList);
