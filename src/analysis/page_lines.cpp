@@ -146,7 +146,8 @@ bool holdsDashedPageNumber(std::string_view line)
 }
 
 // A footer that names the first author: "Fielding, et al.", "Smith & Jones",
-// "Crocker  Standards Track", or the author and this page's number.
+// "Smith and Jones", "Crocker  Standards Track", or the author and this
+// page's number.
 bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWord& first, std::size_t rest)
 {
     const std::string& name = text.authors.front().name;
@@ -154,21 +155,22 @@ bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWor
     // then tell a footer, or any "Word," line of the body would be one.
     if (name.empty())
         return endsInThisPageNumber(text, line);
-    const std::size_t found = name.find(first.word);
+    // The words after the name: past the whole name where the line opens
+    // with it ("J. Smith & A. Jones"), else past the first word, which the
+    // name holds ("Smith & Jones" under "J. Smith").
     std::size_t after;
-    if (found == 0) {
+    if (startsWithAt(line, 0, name))
+        after = name.size();
+    else if (name.find(first.word) != std::string::npos)
         after = first.word.empty() ? rest : first.after;
-    } else {
-        if (found == std::string::npos && !startsWithAt(line, 0, name))
-            return false;
-        after = std::min(name.size(), line.size());
-    }
+    else
+        return false;
     after = skipBlanks(line, after);
     if (charAt(line, first.word.size()) == ',')
         return true;
     if (text.authors.size() == 1 && !text.category.empty() && startsWithAt(line, after, text.category))
         return true;
-    if (charAt(line, after) == '&')
+    if (charAt(line, after) == '&' || startsWithAt(line, after, "and "))
         return true;
     return endsInThisPageNumber(text, line);
 }
