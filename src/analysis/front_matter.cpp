@@ -75,6 +75,17 @@ bool isRfcNumberKeyword(std::string_view column)
     return false;
 }
 
+// "RFC 821" alone in its column, flush right above a title page (RFC 821):
+// the word and the number, nothing else. It names the RFC only where no
+// keyword has, and no list is open that it would go on with ("Obsoletes:
+// RFC 1000," / "RFC 3000").
+bool isBareRfcNumber(std::string_view column)
+{
+    constexpr std::string_view kWord = "RFC ";
+    return column.size() > kWord.size() && startsWithAt(column, 0, kWord)
+        && std::all_of(column.begin() + kWord.size(), column.end(), isDigit);
+}
+
 // The stream an RFC was published in, written in the left column of its
 // first line since RFC 5741 (2009): never an author.
 bool namesStream(const Column& left)
@@ -249,7 +260,8 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     std::vector<int32_t>* const openList = state.openList;
     int32_t* const openLast = state.openLast;
     state.openList = nullptr;
-    if (isRfcNumberKeyword(left.text)) {
+    if (isRfcNumberKeyword(left.text)
+        || (text.rfcNumber == 0 && openList == nullptr && isBareRfcNumber(left.text))) {
         std::size_t i = 0;
         while (i < line.size() && !isLineEnd(line[i]) && !isDigit(line[i]))
             ++i;
