@@ -182,6 +182,8 @@ struct BlockState {
     // in the block.
     bool afterBlanks = false;
     bool titlePage = false;
+    // The title page's title was read on the line before (past blanks).
+    bool titleOpen = false;
     // The "Obsoletes:" or "Updates:" list of the line before, which an
     // indented line of numbers continues, and the field that holds the
     // last number of that list.
@@ -467,19 +469,49 @@ bool isCentred(std::string_view line)
     return twice + kSlack >= kCentreTwice && twice <= kCentreTwice + kSlack;
 }
 
+// Whether the last word of a title cannot end it, a title page having
+// parted its lines by a gap: "STANDARD FOR THE FORMAT OF" / "" / "ARPA
+// INTERNET TEXT MESSAGES" (RFC 822).
+bool endsInJoiningWord(std::string_view title)
+{
+    const std::size_t blank = title.rfind(' ');
+    const std::string_view last = blank == std::string_view::npos ? title : title.substr(blank + 1);
+    constexpr std::string_view kJoining[] = {"of", "for", "the", "and",  "to",   "in",
+                                             "on", "a",   "an",  "with", "from", "by"};
+    return std::any_of(std::begin(kJoining), std::end(kJoining),
+                       [&](std::string_view word) { return equalIgnoringAsciiCase(last, word); });
+}
+
+// Joins the centred line `line` to a title whose last line ends in a
+// joining word; a date is no part of it.
+void joinTitleLine(RfcText& text, std::string_view line)
+{
+    LineDate date;
+    if (!endsInJoiningWord(text.title) || !isCentred(line) || readLineDate(line, date))
+        return;
+    text.title.push_back(' ');
+    text.title.append(wordsOf(line));
+}
+
 // A title page in the block (RFC 791, RFC 793): under the RFC number, past
 // lines of blanks alone, the title centred; the centred lines after it
-// ("DARPA INTERNET PROGRAM", the date) are the page's, not authors.
+// ("DARPA INTERNET PROGRAM", the date) are the page's, not authors, but
+// the first one ends a title left open by a joining word.
 bool readTitlePageLine(RfcText& text, BlockState& state, std::string_view line)
 {
-    if (state.titlePage)
+    if (state.titlePage) {
+        if (state.titleOpen)
+            joinTitleLine(text, line);
+        state.titleOpen = false;
         return isCentred(line);
+    }
     LineDate date;
     if (text.rfcNumber == 0 || !isCentred(line) || readLineDate(line, date))
         return false;
     text.title = std::string(wordsOf(line));
     text.titleLine = text.lineCount;
     state.titlePage = true;
+    state.titleOpen = true;
     return true;
 }
 
@@ -587,6 +619,8 @@ void readTitle(TextScan& scan)
     scan.text.title = readParagraph(scan, line, rest);
     if (form)
         scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
+    else if (isCentred(firstLine))
+        joinTitleLine(scan.text, scan.source.peekLine());
     if (scan.text.year == 0)
         readTitlePageDate(scan.text, scan.source);
 }
