@@ -515,32 +515,111 @@ bool readTitlePageLine(RfcText& text, BlockState& state, std::string_view line)
     return true;
 }
 
-// A front matter without a date leaves it to the title page, centred a
-// few lines under the title: "June 1980" (RFC 765), "August 13, 1982"
-// (RFC 822). Read ahead, the lines left to the passes after.
-void readTitlePageDate(RfcText& text, const LineReader& source)
+// The lines of a title page under its title, read ahead and left to the
+// passes after: up to `count` of them, up to a page's end or words at the
+// margin, where the body has begun.
+std::vector<std::string_view> titlePageLinesAhead(const LineReader& source, std::size_t count)
 {
-    constexpr std::size_t kLinesAhead = 12;
-    constexpr std::size_t kLongestDate = 20;
+    std::vector<std::string_view> lines;
     const std::string_view ahead = source.remainingText();
     std::size_t start = 0;
-    for (std::size_t seen = 0; seen < kLinesAhead && start < ahead.size(); ++seen) {
+    while (lines.size() < count && start < ahead.size()) {
         std::size_t end = ahead.find('\n', start);
         end = end == std::string_view::npos ? ahead.size() : end + 1;
         const std::string_view line = ahead.substr(start, end - start);
         start = end;
-        LineDate date;
-        // A page's end, or words at the margin: the body has begun.
         if (line.find(kFormFeed) != std::string_view::npos
             || (!line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0])))
-            return;
-        if (isCentred(line) && trimmedBlanks(line).size() <= kLongestDate + 1 && readLineDate(line, date)) {
+            break;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool isCentredDate(std::string_view line)
+{
+    constexpr std::size_t kLongestDate = 20;
+    LineDate date;
+    return isCentred(line) && trimmedBlanks(line).size() <= kLongestDate + 1 && readLineDate(line, date);
+}
+
+// A front matter without a date leaves it to the title page, centred a
+// few lines under the title: "June 1980" (RFC 765), "August 13, 1982"
+// (RFC 822).
+void readTitlePageDate(RfcText& text, const std::vector<std::string_view>& lines)
+{
+    constexpr std::size_t kLinesAhead = 12;
+    for (std::size_t i = 0; i < lines.size() && i < kLinesAhead; ++i) {
+        const std::string_view line = lines[i];
+        LineDate date;
+        if (isCentredDate(line) && readLineDate(line, date)) {
             text.year = date.year;
             text.month = date.month;
             text.day = date.day;
             return;
         }
     }
+}
+
+// A person's name as a title page centres it: initials first ("J.
+// Postel"), or a given name, one or more initials and a surname ("David D.
+// Clark" in RFC 813, "Jonathan B. Postel" in RFC 821). Lines of words
+// without initials ("Information Sciences Institute", "prepared for")
+// are no names.
+bool isCentredName(std::string_view words)
+{
+    const auto isCapitalised = [](std::string_view word) {
+        return word.size() >= 2 && word[0] >= 'A' && word[0] <= 'Z'
+            && std::all_of(word.begin() + 1, word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    };
+    if (opensWithInitials(words))
+        return std::none_of(words.begin(), words.end(), isDigit);
+    std::vector<std::string_view> parts;
+    for (std::size_t i = 0; i < words.size();) {
+        const std::size_t blank = std::min(words.find(' ', i), words.size());
+        parts.push_back(words.substr(i, blank - i));
+        i = blank + 1;
+    }
+    if (parts.size() < 3 || parts.size() > 4 || !isCapitalised(parts.front()) || !isCapitalised(parts.back()))
+        return false;
+    return std::all_of(parts.begin() + 1, parts.end() - 1, [](std::string_view initial) {
+        return initial.size() == 2 && initial[0] >= 'A' && initial[0] <= 'Z' && initial[1] == '.';
+    });
+}
+
+// The authors a title page centres under its title, where the front
+// matter named none (RFC 813, RFC 821, RFC 822): each name, and as its
+// organisation the first centred line under it that is no date.
+void readTitlePageAuthors(RfcText& text, const std::vector<std::string_view>& lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!isCentred(lines[i]) || !isCentredName(wordsOf(lines[i])))
+            continue;
+        AuthorEntry& author = text.authors.emplace_back();
+        author.name = std::string(wordsOf(lines[i]));
+        for (std::size_t k = i + 1; k < lines.size(); ++k) {
+            if (!isCentred(lines[k]) || isCentredDate(lines[k]))
+                continue;
+            if (!isCentredName(wordsOf(lines[k])))
+                author.organisation = std::string(wordsOf(lines[k]));
+            break;
+        }
+    }
+}
+
+// What the title page under the title gives that the front matter did
+// not: the date, the authors. RFC 822 centres its author's name eighteen
+// lines under the title, after the date and "Revised by".
+void readTitlePage(RfcText& text, const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 24;
+    if (text.year != 0 && !text.authors.empty())
+        return;
+    const std::vector<std::string_view> lines = titlePageLinesAhead(source, kLinesAhead);
+    if (text.year == 0)
+        readTitlePageDate(text, lines);
+    if (text.authors.empty())
+        readTitlePageAuthors(text, lines);
 }
 
 } // namespace
@@ -604,8 +683,7 @@ void readTitle(TextScan& scan)
         // Found on the title page; the paragraph under it is the page's.
         if (found)
             readParagraph(scan, line, rest);
-        if (scan.text.year == 0)
-            readTitlePageDate(scan.text, scan.source);
+        readTitlePage(scan.text, scan.source);
         return;
     }
     scan.text.titleLine = scan.text.lineCount;
@@ -621,8 +699,7 @@ void readTitle(TextScan& scan)
         scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
     else if (isCentred(firstLine))
         joinTitleLine(scan.text, scan.source.peekLine());
-    if (scan.text.year == 0)
-        readTitlePageDate(scan.text, scan.source);
+    readTitlePage(scan.text, scan.source);
 }
 
 } // namespace parchly
