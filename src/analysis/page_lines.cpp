@@ -37,10 +37,12 @@ std::string_view monthWord(const std::string& month)
 }
 
 // Whether `date` is the RFC's own date, a month written short ("Feb.",
-// "Sept") standing for the whole.
+// "Sept") standing for the whole, and a year by its last two digits ("1
+// Jan 90" in the header of an RFC of 1 January 1990).
 bool dateMatches(const RfcText& text, const LineDate& date)
 {
-    if (date.year != text.year)
+    constexpr int32_t kCentury = 100;
+    if (date.year != text.year && (date.year >= kCentury || date.year != text.year % kCentury))
         return false;
     const std::string_view month = monthWord(date.month);
     const std::string_view own = monthWord(text.month);
