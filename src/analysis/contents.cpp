@@ -22,11 +22,28 @@ std::string_view trimmedNumber(std::string_view number)
     return number;
 }
 
+// Where a chapter number in upper-case Roman numerals of two letters or
+// more ("II.", "XIV.") ends at `i`, before its full stop, as some memos
+// of the 1970s and 1980s number their chapters; `i` when none stands
+// there. One letter is read as any letter is ("I.", "V.").
+inline std::size_t romanNumberEnd(std::string_view line, std::size_t i)
+{
+    constexpr std::size_t kLongest = 7; // "XXXVIII"
+    const auto isRoman = [](char c) { return c == 'I' || c == 'V' || c == 'X'; };
+    // Asked of every line that opens with a letter: two bytes tell nearly all.
+    if (!isRoman(charAt(line, i)) || !isRoman(charAt(line, i + 1)))
+        return i;
+    std::size_t end = i + 2;
+    while (end - i < kLongest && isRoman(charAt(line, end)))
+        ++end;
+    return end - i >= 2 && charAt(line, end) == '.' ? end : i;
+}
+
 bool startsSectionNumber(std::string_view line, std::size_t i)
 {
     const char c = charAt(line, i);
     const char next = charAt(line, i + 1);
-    return isDigit(c) || (isLetter(c) && (isBlankChar(next) || next == '.'));
+    return isDigit(c) || (isLetter(c) && (isBlankChar(next) || next == '.')) || romanNumberEnd(line, i) != i;
 }
 
 // Reads "3.2.", "A.1" or "3.0" at `i` into `number` without trailing dots
@@ -502,6 +519,8 @@ std::string_view leadingSectionNumber(std::string_view line, std::size_t& i, boo
             ++end;
     } else if (isLetter(charAt(line, end)) && (isAppendix || charAt(line, end + 1) == '.')) {
         ++end;
+    } else if (const std::size_t roman = romanNumberEnd(line, end); roman != end) {
+        end = roman;
     } else {
         return std::string_view();
     }

@@ -75,6 +75,17 @@ bool isRfcNumberKeyword(std::string_view column)
     return false;
 }
 
+// "RFC 821" alone in its column, flush right above a title page (RFC 821):
+// the word and the number, nothing else. It names the RFC only where no
+// keyword has, and no list is open that it would go on with ("Obsoletes:
+// RFC 1000," / "RFC 3000").
+bool isBareRfcNumber(std::string_view column)
+{
+    constexpr std::string_view kWord = "RFC ";
+    return column.size() > kWord.size() && startsWithAt(column, 0, kWord)
+        && std::all_of(column.begin() + kWord.size(), column.end(), isDigit);
+}
+
 // The stream an RFC was published in, written in the left column of its
 // first line since RFC 5741 (2009): never an author.
 bool namesStream(const Column& left)
@@ -171,6 +182,8 @@ struct BlockState {
     // in the block.
     bool afterBlanks = false;
     bool titlePage = false;
+    // The title page's title was read on the line before (past blanks).
+    bool titleOpen = false;
     // The "Obsoletes:" or "Updates:" list of the line before, which an
     // indented line of numbers continues, and the field that holds the
     // last number of that list.
@@ -183,9 +196,10 @@ struct BlockState {
 
 // Reads a list keyword's line: every number into `list`, the last into
 // `last`. A list that goes on over the next line (it ends in a comma)
-// gives the last number of this line until the next line gives its own,
-// and still leaves its line's right column to read.
-bool readList(BlockState& state, std::string_view column, std::size_t keyword, std::vector<int32_t>& list,
+// gives the last number of this line until the next line gives its own.
+// The line's right column is read after it in every case: "Updates: 3261,
+// 3262 (if approved)" stands beside an author as any other keyword.
+void readList(BlockState& state, std::string_view column, std::size_t keyword, std::vector<int32_t>& list,
               int32_t& last)
 {
     // The number of the same document in another series, in brackets after
@@ -198,13 +212,8 @@ bool readList(BlockState& state, std::string_view column, std::size_t keyword, s
     appendNumbers(column, keyword, list);
     state.openList = &list;
     state.openLast = &last;
-    if (trailingNumber(column, last))
-        return true;
-    if (column.empty() || column.back() != ',')
-        return false;
-    if (list.size() > before)
+    if (!trailingNumber(column, last) && !column.empty() && column.back() == ',' && list.size() > before)
         last = list.back();
-    return true;
 }
 
 // The series number of "STD: 97", "BCP: 14" or "FYI: 36"; "ISSN: " names
@@ -253,7 +262,8 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     std::vector<int32_t>* const openList = state.openList;
     int32_t* const openLast = state.openLast;
     state.openList = nullptr;
-    if (isRfcNumberKeyword(left.text)) {
+    if (isRfcNumberKeyword(left.text)
+        || (text.rfcNumber == 0 && openList == nullptr && isBareRfcNumber(left.text))) {
         std::size_t i = 0;
         while (i < line.size() && !isLineEnd(line[i]) && !isDigit(line[i]))
             ++i;
@@ -265,11 +275,11 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         text.rfcNumber = decimalValue(line, digits, i);
         remaining = i;
     } else if (const std::size_t obsoletes = listKeywordLength(left.text, "Obsoletes")) {
-        return readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
+        readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {
-        return readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
+        readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
     } else if (const std::size_t updates = listKeywordLength(left.text, "Updates")) {
-        return readList(state, left.text, updates, text.updatesList, text.updates);
+        readList(state, left.text, updates, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left)) {
         // The last number of the whole list, as of a list on one line.
         appendNumbers(left.text, 0, *openList);
@@ -456,45 +466,154 @@ bool isCentred(std::string_view line)
     return twice + kSlack >= kCentreTwice && twice <= kCentreTwice + kSlack;
 }
 
+// Whether the last word of a title cannot end it, a title page having
+// parted its lines by a gap: "STANDARD FOR THE FORMAT OF" / "" / "ARPA
+// INTERNET TEXT MESSAGES" (RFC 822).
+bool endsInJoiningWord(std::string_view title)
+{
+    const std::size_t blank = title.rfind(' ');
+    const std::string_view last = blank == std::string_view::npos ? title : title.substr(blank + 1);
+    constexpr std::string_view kJoining[] = {"of", "for", "the", "and",  "to",   "in",
+                                             "on", "a",   "an",  "with", "from", "by"};
+    return std::any_of(std::begin(kJoining), std::end(kJoining),
+                       [&](std::string_view word) { return equalIgnoringAsciiCase(last, word); });
+}
+
+// Joins the centred line `line` to a title whose last line ends in a
+// joining word; a date is no part of it.
+void joinTitleLine(RfcText& text, std::string_view line)
+{
+    LineDate date;
+    if (!endsInJoiningWord(text.title) || !isCentred(line) || readLineDate(line, date))
+        return;
+    text.title.push_back(' ');
+    text.title.append(wordsOf(line));
+}
+
 // A title page in the block (RFC 791, RFC 793): under the RFC number, past
 // lines of blanks alone, the title centred; the centred lines after it
-// ("DARPA INTERNET PROGRAM", the date) are the page's, not authors.
+// ("DARPA INTERNET PROGRAM", the date) are the page's, not authors, but
+// the first one ends a title left open by a joining word.
 bool readTitlePageLine(RfcText& text, BlockState& state, std::string_view line)
 {
-    if (state.titlePage)
+    if (state.titlePage) {
+        if (state.titleOpen)
+            joinTitleLine(text, line);
+        state.titleOpen = false;
         return isCentred(line);
+    }
     LineDate date;
     if (text.rfcNumber == 0 || !isCentred(line) || readLineDate(line, date))
         return false;
     text.title = std::string(wordsOf(line));
     text.titleLine = text.lineCount;
     state.titlePage = true;
+    state.titleOpen = true;
     return true;
+}
+
+// The lines of a title page under its title, read ahead and left to the
+// passes after: up to `count` of them, up to a page's end or words at the
+// margin, where the body has begun.
+std::vector<std::string_view> titlePageLinesAhead(const LineReader& source, std::size_t count)
+{
+    std::vector<std::string_view> lines;
+    const std::string_view ahead = source.remainingText();
+    std::size_t start = 0;
+    std::string_view line;
+    while (lines.size() < count && takeLine(ahead, start, line)) {
+        if (line.find(kFormFeed) != std::string_view::npos
+            || (!line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0])))
+            break;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool isCentredDate(std::string_view line)
+{
+    constexpr std::size_t kLongestDate = 20;
+    LineDate date;
+    return isCentred(line) && trimmedBlanks(line).size() <= kLongestDate + 1 && readLineDate(line, date);
 }
 
 // A front matter without a date leaves it to the title page, centred a
 // few lines under the title: "June 1980" (RFC 765), "August 13, 1982"
-// (RFC 822). Read ahead, the lines left to the passes after.
-void readTitlePageDate(RfcText& text, const LineReader& source)
+// (RFC 822).
+void readTitlePageDate(RfcText& text, const std::vector<std::string_view>& lines)
 {
     constexpr std::size_t kLinesAhead = 12;
-    constexpr std::size_t kLongestDate = 20;
-    const std::string_view ahead = source.remainingText();
-    std::size_t start = 0;
-    std::string_view line;
-    for (std::size_t seen = 0; seen < kLinesAhead && takeLine(ahead, start, line); ++seen) {
+    for (std::size_t i = 0; i < lines.size() && i < kLinesAhead; ++i) {
+        const std::string_view line = lines[i];
         LineDate date;
-        // A page's end, or words at the margin: the body has begun.
-        if (line.find(kFormFeed) != std::string_view::npos
-            || (!line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0])))
-            return;
-        if (isCentred(line) && trimmedBlanks(line).size() <= kLongestDate + 1 && readLineDate(line, date)) {
+        if (isCentredDate(line) && readLineDate(line, date)) {
             text.year = date.year;
             text.month = date.month;
             text.day = date.day;
             return;
         }
     }
+}
+
+// A person's name as a title page centres it: initials first ("J.
+// Postel"), or a given name, one or more initials and a surname ("David D.
+// Clark" in RFC 813, "Jonathan B. Postel" in RFC 821). Lines of words
+// without initials ("Information Sciences Institute", "prepared for")
+// are no names.
+bool isCentredName(std::string_view words)
+{
+    const auto isCapitalised = [](std::string_view word) {
+        return word.size() >= 2 && word[0] >= 'A' && word[0] <= 'Z'
+            && std::all_of(word.begin() + 1, word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    };
+    if (opensWithInitials(words))
+        return std::none_of(words.begin(), words.end(), isDigit);
+    std::vector<std::string_view> parts;
+    for (std::size_t i = 0; i < words.size();) {
+        const std::size_t blank = std::min(words.find(' ', i), words.size());
+        parts.push_back(words.substr(i, blank - i));
+        i = blank + 1;
+    }
+    if (parts.size() < 3 || parts.size() > 4 || !isCapitalised(parts.front()) || !isCapitalised(parts.back()))
+        return false;
+    return std::all_of(parts.begin() + 1, parts.end() - 1, [](std::string_view initial) {
+        return initial.size() == 2 && initial[0] >= 'A' && initial[0] <= 'Z' && initial[1] == '.';
+    });
+}
+
+// The authors a title page centres under its title, where the front
+// matter named none (RFC 813, RFC 821, RFC 822): each name, and as its
+// organisation the first centred line under it that is no date.
+void readTitlePageAuthors(RfcText& text, const std::vector<std::string_view>& lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!isCentred(lines[i]) || !isCentredName(wordsOf(lines[i])))
+            continue;
+        AuthorEntry& author = text.authors.emplace_back();
+        author.name = std::string(wordsOf(lines[i]));
+        for (std::size_t k = i + 1; k < lines.size(); ++k) {
+            if (!isCentred(lines[k]) || isCentredDate(lines[k]))
+                continue;
+            if (!isCentredName(wordsOf(lines[k])))
+                author.organisation = std::string(wordsOf(lines[k]));
+            break;
+        }
+    }
+}
+
+// What the title page under the title gives that the front matter did
+// not: the date, the authors. RFC 822 centres its author's name eighteen
+// lines under the title, after the date and "Revised by".
+void readTitlePage(RfcText& text, const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 24;
+    if (text.year != 0 && !text.authors.empty())
+        return;
+    const std::vector<std::string_view> lines = titlePageLinesAhead(source, kLinesAhead);
+    if (text.year == 0)
+        readTitlePageDate(text, lines);
+    if (text.authors.empty())
+        readTitlePageAuthors(text, lines);
 }
 
 } // namespace
@@ -558,8 +677,7 @@ void readTitle(TextScan& scan)
         // Found on the title page; the paragraph under it is the page's.
         if (found)
             readParagraph(scan, line, rest);
-        if (scan.text.year == 0)
-            readTitlePageDate(scan.text, scan.source);
+        readTitlePage(scan.text, scan.source);
         return;
     }
     scan.text.titleLine = scan.text.lineCount;
@@ -573,8 +691,9 @@ void readTitle(TextScan& scan)
     scan.text.title = readParagraph(scan, line, rest);
     if (form)
         scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
-    if (scan.text.year == 0)
-        readTitlePageDate(scan.text, scan.source);
+    else if (isCentred(firstLine))
+        joinTitleLine(scan.text, scan.source.peekLine());
+    readTitlePage(scan.text, scan.source);
 }
 
 } // namespace parchly

@@ -37,10 +37,12 @@ std::string_view monthWord(const std::string& month)
 }
 
 // Whether `date` is the RFC's own date, a month written short ("Feb.",
-// "Sept") standing for the whole.
+// "Sept") standing for the whole, and a year by its last two digits ("1
+// Jan 90" in the header of an RFC of 1 January 1990).
 bool dateMatches(const RfcText& text, const LineDate& date)
 {
-    if (date.year != text.year)
+    constexpr int32_t kCentury = 100;
+    if (date.year != text.year && (date.year >= kCentury || date.year != text.year % kCentury))
         return false;
     const std::string_view month = monthWord(date.month);
     const std::string_view own = monthWord(text.month);
@@ -146,7 +148,8 @@ bool holdsDashedPageNumber(std::string_view line)
 }
 
 // A footer that names the first author: "Fielding, et al.", "Smith & Jones",
-// "Crocker  Standards Track", or the author and this page's number.
+// "Smith and Jones", "Crocker  Standards Track", or the author and this
+// page's number.
 bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWord& first, std::size_t rest)
 {
     const std::string& name = text.authors.front().name;
@@ -154,21 +157,22 @@ bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWor
     // then tell a footer, or any "Word," line of the body would be one.
     if (name.empty())
         return endsInThisPageNumber(text, line);
-    const std::size_t found = name.find(first.word);
+    // The words after the name: past the whole name where the line opens
+    // with it ("J. Smith & A. Jones"), else past the first word, which the
+    // name holds ("Smith & Jones" under "J. Smith").
     std::size_t after;
-    if (found == 0) {
+    if (startsWithAt(line, 0, name))
+        after = name.size();
+    else if (name.find(first.word) != std::string::npos)
         after = first.word.empty() ? rest : first.after;
-    } else {
-        if (found == std::string::npos && !startsWithAt(line, 0, name))
-            return false;
-        after = std::min(name.size(), line.size());
-    }
+    else
+        return false;
     after = skipBlanks(line, after);
     if (charAt(line, first.word.size()) == ',')
         return true;
     if (text.authors.size() == 1 && !text.category.empty() && startsWithAt(line, after, text.category))
         return true;
-    if (charAt(line, after) == '&')
+    if (charAt(line, after) == '&' || startsWithAt(line, after, "and "))
         return true;
     return endsInThisPageNumber(text, line);
 }

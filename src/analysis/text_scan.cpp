@@ -87,6 +87,19 @@ std::size_t lineEndFrom(std::string_view line, std::size_t i)
     return end;
 }
 
+// Whether the words of `line`, whose text ends at `textEnd`, end in "]",
+// as "[Page 3]" does: the one byte a footer at the margin is first told by.
+// The text's last byte tells nearly every line.
+bool endsInBracket(std::string_view line, std::size_t textEnd)
+{
+    std::size_t end = std::min<std::size_t>(textEnd, line.size());
+    if (end == 0 || !isBlankChar(line[end - 1]))
+        return end > 0 && line[end - 1] == ']';
+    while (end > 0 && isBlankChar(line[end - 1]))
+        --end;
+    return end > 0 && line[end - 1] == ']';
+}
+
 } // namespace
 
 std::string readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start)
@@ -133,12 +146,14 @@ void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start
                 i = facts.rest;
             } else {
                 notePageBreakAfter(scan);
-                // A footer set flush right under the text, no blank line
-                // between, as texts typed in the 1970s print it ("[Page 2]"
-                // under a paragraph at the margin): noted, it ends the
-                // paragraph. A line at the margin, or one that names no
-                // page, goes on with the text.
-                if (facts.rest > 0 && scan.pages.namesPage(scan.source.linesRead() - 1)
+                // A footer right under the text, no blank line between:
+                // flush right, as texts typed in the 1970s print it ("[Page
+                // 2]" under a paragraph at the margin), or at the margin
+                // under an "Expires November 1995" line a draft printed
+                // above it. Noted, it ends the paragraph. A line that names
+                // no page goes on with the text.
+                if ((facts.rest > 0 || endsInBracket(line, facts.textEnd))
+                    && scan.pages.namesPage(scan.source.linesRead() - 1)
                     && judgePageMark(scan, line, facts.rest))
                     break;
             }
@@ -153,11 +168,14 @@ void readParagraph(TextScan& scan, std::string_view firstLine, std::size_t start
             i = end;
             continue;
         }
-        // A line end becomes a single space; a second one with nothing
-        // between them ends the paragraph.
+        // A line end becomes a single space, the blanks that closed the
+        // line before it dropped ("In The   " / "Front Matter"); a second
+        // one with nothing between them ends the paragraph.
         if (afterLineEnd)
             break;
         afterLineEnd = true;
+        if (!paragraph.empty() && isBlankChar(paragraph.back()))
+            trimTrailingBlanks(paragraph);
         paragraph.push_back(' ');
         ++i;
     }
