@@ -616,6 +616,20 @@ void readTitlePage(RfcText& text, const LineReader& source)
         readTitlePageAuthors(text, lines);
 }
 
+// "User Datagram Protocol" / "----------------------" (RFC 768): the rule
+// of dashes or equals signs under a title is none of its words.
+void dropUnderline(std::string& title)
+{
+    constexpr std::size_t kShortestRule = 3;
+    const std::size_t space = title.rfind(' ');
+    if (space == std::string::npos)
+        return;
+    const std::string_view rule = std::string_view(title).substr(space + 1);
+    if (rule.size() >= kShortestRule && (rule[0] == '-' || rule[0] == '=')
+        && rule.find_first_not_of(rule[0]) == std::string_view::npos)
+        title.erase(space);
+}
+
 } // namespace
 
 void readFrontMatter(TextScan& scan)
@@ -693,6 +707,7 @@ void readTitle(TextScan& scan)
         scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
     else if (isCentred(firstLine))
         joinTitleLine(scan.text, scan.source.peekLine());
+    dropUnderline(scan.text.title);
     readTitlePage(scan.text, scan.source);
 }
 
