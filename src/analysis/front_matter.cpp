@@ -115,19 +115,40 @@ bool trailingNumber(std::string_view column, int32_t& value)
     return true;
 }
 
-// Appends every number of `column` from `from` on ("RFCs 882, 883, 973").
-void appendNumbers(std::string_view column, std::size_t from, std::vector<int32_t>& list)
+// Appends every number of `column` from `from` on ("RFCs 882, 883, 973"),
+// but those of another series: "NIC 18639" (RFC 854), "IEN 149, RFC 542",
+// "IENs 109, 128" name no RFC. Returns whether the column ends in a number
+// appended.
+bool appendNumbers(std::string_view column, std::size_t from, std::vector<int32_t>& list)
 {
+    bool otherSeries = false;
+    bool endsInNumber = false;
     for (std::size_t i = from; i < column.size();) {
+        if (isLetter(column[i])) {
+            const std::size_t start = i;
+            while (i < column.size() && isLetter(column[i]))
+                ++i;
+            const std::string_view word = column.substr(start, i - start);
+            if (word == "NIC" || word == "NICs" || word == "IEN" || word == "IENs")
+                otherSeries = true;
+            else if (word == "RFC" || word == "RFCs")
+                otherSeries = false;
+            endsInNumber = false;
+            continue;
+        }
         if (!isDigit(column[i])) {
+            endsInNumber = endsInNumber && isBlankChar(column[i]);
             ++i;
             continue;
         }
         const std::size_t start = i;
         while (i < column.size() && isDigit(column[i]))
             ++i;
-        list.push_back(decimalValue(column, start, i));
+        endsInNumber = !otherSeries;
+        if (!otherSeries)
+            list.push_back(decimalValue(column, start, i));
     }
+    return endsInNumber && !column.empty() && isDigit(column.back());
 }
 
 // An indented left column of numbers goes on with the list of the line
@@ -209,10 +230,10 @@ void readList(BlockState& state, std::string_view column, std::size_t keyword, s
         && std::any_of(column.begin() + static_cast<std::ptrdiff_t>(note), column.end(), isDigit))
         column = column.substr(0, note);
     const std::size_t before = list.size();
-    appendNumbers(column, keyword, list);
+    const bool endsInNumber = appendNumbers(column, keyword, list);
     state.openList = &list;
     state.openLast = &last;
-    if (!trailingNumber(column, last) && !column.empty() && column.back() == ',' && list.size() > before)
+    if (endsInNumber || (!column.empty() && column.back() == ',' && list.size() > before))
         last = list.back();
 }
 
@@ -282,8 +303,8 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         readList(state, left.text, updates, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left)) {
         // The last number of the whole list, as of a list on one line.
-        appendNumbers(left.text, 0, *openList);
-        trailingNumber(left.text, *openLast);
+        if (appendNumbers(left.text, 0, *openList))
+            *openLast = openList->back();
         state.openList = openList;
         state.openLast = openLast;
     } else if (startsWithAt(left.text, 0, "Category: ")) {
