@@ -64,12 +64,13 @@ Column takeColumn(std::string_view line, std::size_t from)
 bool isRfcNumberKeyword(std::string_view column)
 {
     // Spelt as the RFCs of several decades spell them, misspellings included;
-    // "RFC:  791" and "RFC: 793" head the oldest standards.
+    // "RFC:  791" and "RFC: 793" head the oldest standards. In any case:
+    // "Request For Comments:  826" (RFC 826), "REQUEST FOR COMMENTS: 675".
     constexpr std::string_view kKeywords[] = {
         "Request for Comments:", "Request for Comments #",   "RFC #", "RFC-",
         "Request for Comment: ", "Requests for Commments: ", "RFC:"};
     for (const std::string_view keyword : kKeywords) {
-        if (startsWithAt(column, 0, keyword))
+        if (startsWithIgnoringAsciiCase(column, keyword))
             return true;
     }
     return false;
