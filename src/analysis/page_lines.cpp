@@ -12,6 +12,8 @@ namespace {
 
 enum class PageLine { kNone, kHeader, kFooter };
 
+constexpr std::string_view kExpires = "Expires";
+
 // The first word of an unindented line and where the scan goes on after it.
 struct FirstWord {
     std::string_view word;
@@ -296,6 +298,14 @@ bool holdsColumnGap(std::string_view line)
     return words.find(kGap) != std::string_view::npos || words.find('\t') != std::string_view::npos;
 }
 
+// "Expires December 1999" at the margin right above the footer that closes
+// its page, as drafts published as RFCs print it: a line of the footer.
+bool printsExpiryAboveFooter(const LineReader& source, std::size_t index, std::string_view line)
+{
+    return startsWithAt(line, 0, kExpires) && index + 1 < source.lineTotal()
+        && endsInPageWord(source.lineAt(index + 1)) && closesPage(source, index + 1);
+}
+
 // Whether the line read last is the line right under a header.
 bool followsHeader(const RfcText& text)
 {
@@ -369,6 +379,8 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (pageBreakSeen && wholeLine && rest == 0 && printsMirroredHeader(text, line) && mayOpenPage())
         return PageLine::kHeader;
     FirstWord first;
+    if (rest == 0 && index && printsExpiryAboveFooter(source, *index, line))
+        return PageLine::kFooter;
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
@@ -431,7 +443,7 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
     // The header printed right after a form feed is judged as at the margin.
     if (rest > 0)
         return line[rest - 1] != kFormFeed;
-    if (startsWithAt(line, 0, "RFC") || line == text.headerLine)
+    if (startsWithAt(line, 0, "RFC") || line == text.headerLine || startsWithAt(line, 0, kExpires))
         return false;
     if (!text.footerPrefix.empty() && startsWithAt(line, 0, text.footerPrefix))
         return false;
@@ -454,7 +466,8 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
     const bool header = kind == PageLine::kHeader;
     if (header && text.headerLine.empty()) {
         text.headerLine.assign(line);
-    } else if (!header && text.footerPrefix.empty() && !printsThisPageNumber(text, line)) {
+    } else if (!header && text.footerPrefix.empty() && !printsThisPageNumber(text, line)
+               && !startsWithAt(line, 0, kExpires)) {
         const std::size_t page = line.find("[Page ");
         text.footerPrefix.assign(page == std::string_view::npos ? line : line.substr(0, page + 6));
     }
