@@ -299,11 +299,16 @@ bool holdsColumnGap(std::string_view line)
 }
 
 // "Expires December 1999" at the margin right above the footer that closes
-// its page, as drafts published as RFCs print it: a line of the footer.
+// its page, or a blank line above it, as drafts published as RFCs print
+// it: a line of the footer.
 bool printsExpiryAboveFooter(const LineReader& source, std::size_t index, std::string_view line)
 {
-    return startsWithAt(line, 0, kExpires) && index + 1 < source.lineTotal()
-        && endsInPageWord(source.lineAt(index + 1)) && closesPage(source, index + 1);
+    if (!startsWithAt(line, 0, kExpires))
+        return false;
+    std::size_t footer = index + 1;
+    if (footer < source.lineTotal() && isBlankFrom(source.lineAt(footer), 0))
+        ++footer;
+    return footer < source.lineTotal() && endsInPageWord(source.lineAt(footer)) && closesPage(source, footer);
 }
 
 // Whether the line read last is the line right under a header.
