@@ -130,6 +130,18 @@ void appendNumbers(std::string_view column, std::size_t from, std::vector<int32_
     }
 }
 
+// `column` without a note of words in brackets after its numbers: "3264
+// (if approved)" in a draft's wrapped list. A note that holds a number
+// ("(IEN 149)") is left to readList.
+std::string_view withoutWordNote(std::string_view column)
+{
+    const std::size_t note = column.find(" (");
+    if (note == std::string_view::npos
+        || std::any_of(column.begin() + static_cast<std::ptrdiff_t>(note), column.end(), isDigit))
+        return column;
+    return column.substr(0, note);
+}
+
 // An indented left column of numbers goes on with the list of the line
 // before ("Obsoletes: 793, 879, 2873, 6093, 6429, 6528," / "6691" in RFC
 // 9293), the numbers bare or named as RFCs ("RFC 3000", "RFCs 3000 and
@@ -139,18 +151,19 @@ bool continuesList(const Column& left)
     if (left.start == 0)
         return false;
     bool number = false;
-    for (std::size_t i = 0; i < left.text.size();) {
-        const char c = left.text[i];
+    const std::string_view text = withoutWordNote(left.text);
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
         if (isDigit(c)) {
             number = true;
             ++i;
         } else if (c == ',' || isBlankChar(c)) {
             ++i;
-        } else if (startsWithAt(left.text, i, "RFCs")) {
+        } else if (startsWithAt(text, i, "RFCs")) {
             i += 4;
-        } else if (startsWithAt(left.text, i, "RFC")) {
+        } else if (startsWithAt(text, i, "RFC")) {
             i += 3;
-        } else if (startsWithAt(left.text, i, "and ")) {
+        } else if (startsWithAt(text, i, "and ")) {
             i += 4;
         } else {
             return false;
@@ -281,9 +294,11 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     } else if (const std::size_t updates = listKeywordLength(left.text, "Updates")) {
         readList(state, left.text, updates, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left)) {
-        // The last number of the whole list, as of a list on one line.
+        // The last number of the whole list, as of a list on one line: a
+        // note of words after it gives none, as there.
         appendNumbers(left.text, 0, *openList);
-        trailingNumber(left.text, *openLast);
+        if (!trailingNumber(left.text, *openLast) && withoutWordNote(left.text).size() < left.text.size())
+            *openLast = 0;
         state.openList = openList;
         state.openLast = openLast;
     } else if (startsWithAt(left.text, 0, "Category: ")) {
