@@ -197,6 +197,8 @@ struct BlockState {
     bool titlePage = false;
     // The title page's title was read on the line before (past blanks).
     bool titleOpen = false;
+    // The centred lines under a title page's title, where its authors are.
+    std::vector<std::string_view> titlePageLines;
     // The "Obsoletes:" or "Updates:" list of the line before, which an
     // indented line of numbers continues, and the field that holds the
     // last number of that list.
@@ -518,7 +520,10 @@ bool readTitlePageLine(RfcText& text, BlockState& state, std::string_view line)
         if (state.titleOpen)
             joinTitleLine(text, line);
         state.titleOpen = false;
-        return isCentred(line);
+        if (!isCentred(line))
+            return false;
+        state.titlePageLines.push_back(line);
+        return true;
     }
     LineDate date;
     if (text.rfcNumber == 0 || !isCentred(line) || readLineDate(line, date))
@@ -687,6 +692,8 @@ void readFrontMatter(TextScan& scan)
         noteRightEntry(state, line, remaining);
     }
     pairAuthors(text, state.rightEntries);
+    if (text.authors.empty())
+        readTitlePageAuthors(text, state.titlePageLines);
 }
 
 void readTitle(TextScan& scan)
