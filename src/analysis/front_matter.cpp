@@ -152,6 +152,18 @@ bool appendNumbers(std::string_view column, std::size_t from, std::vector<int32_
     return endsInNumber && !column.empty() && isDigit(column.back());
 }
 
+// `column` without a note of words in brackets after its numbers: "3264
+// (if approved)" in a draft's wrapped list. A note that holds a number
+// ("(IEN 149)") is left to readList.
+std::string_view withoutWordNote(std::string_view column)
+{
+    const std::size_t note = column.find(" (");
+    if (note == std::string_view::npos
+        || std::any_of(column.begin() + static_cast<std::ptrdiff_t>(note), column.end(), isDigit))
+        return column;
+    return column.substr(0, note);
+}
+
 // An indented left column of numbers goes on with the list of the line
 // before ("Obsoletes: 793, 879, 2873, 6093, 6429, 6528," / "6691" in RFC
 // 9293), the numbers bare or named as RFCs ("RFC 3000", "RFCs 3000 and
@@ -161,18 +173,19 @@ bool continuesList(const Column& left)
     if (left.start == 0)
         return false;
     bool number = false;
-    for (std::size_t i = 0; i < left.text.size();) {
-        const char c = left.text[i];
+    const std::string_view text = withoutWordNote(left.text);
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
         if (isDigit(c)) {
             number = true;
             ++i;
         } else if (c == ',' || isBlankChar(c)) {
             ++i;
-        } else if (startsWithAt(left.text, i, "RFCs")) {
+        } else if (startsWithAt(text, i, "RFCs")) {
             i += 4;
-        } else if (startsWithAt(left.text, i, "RFC")) {
+        } else if (startsWithAt(text, i, "RFC")) {
             i += 3;
-        } else if (startsWithAt(left.text, i, "and ")) {
+        } else if (startsWithAt(text, i, "and ")) {
             i += 4;
         } else {
             return false;
@@ -206,6 +219,8 @@ struct BlockState {
     bool titlePage = false;
     // The title page's title was read on the line before (past blanks).
     bool titleOpen = false;
+    // The centred lines under a title page's title, where its authors are.
+    std::vector<std::string_view> titlePageLines;
     // The "Obsoletes:" or "Updates:" list of the line before, which an
     // indented line of numbers continues, and the field that holds the
     // last number of that list.
@@ -303,9 +318,12 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     } else if (const std::size_t updates = listKeywordLength(left.text, "Updates")) {
         readList(state, left.text, updates, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left)) {
-        // The last number of the whole list, as of a list on one line.
+        // The last number of the whole list, as of a list on one line: a
+        // note of words after it gives none, as there.
         if (appendNumbers(left.text, 0, *openList))
             *openLast = openList->back();
+        else if (withoutWordNote(left.text).size() < left.text.size())
+            *openLast = 0;
         state.openList = openList;
         state.openLast = openLast;
     } else if (startsWithAt(left.text, 0, "Category: ")) {
@@ -522,7 +540,10 @@ bool readTitlePageLine(RfcText& text, BlockState& state, std::string_view line)
         if (state.titleOpen)
             joinTitleLine(text, line);
         state.titleOpen = false;
-        return isCentred(line);
+        if (!isCentred(line))
+            return false;
+        state.titlePageLines.push_back(line);
+        return true;
     }
     LineDate date;
     if (text.rfcNumber == 0 || !isCentred(line) || readLineDate(line, date))
@@ -702,6 +723,8 @@ void readFrontMatter(TextScan& scan)
         noteRightEntry(state, line, remaining);
     }
     pairAuthors(text, state.rightEntries);
+    if (text.authors.empty())
+        readTitlePageAuthors(text, state.titlePageLines);
 }
 
 void readTitle(TextScan& scan)

@@ -383,8 +383,15 @@ void PageLayout::markBottomAbove(std::size_t below)
     // lines between it and `below`.
     for (std::size_t k = below; k-- > 0;) {
         if (!isBlank(m_source, k)) {
-            if (below - k <= kMarginReach + 1)
-                m_edges[k] |= kBottomEdge;
+            if (below - k > kMarginReach + 1)
+                return;
+            m_edges[k] |= kBottomEdge;
+            // The line above it, past a blank line: "Expires December 1999"
+            // or the authors a footer of two lines opens with.
+            if (k > 0)
+                m_edges[k - 1] |= kAboveBottom;
+            if (k > 1 && isBlank(m_source, k - 1))
+                m_edges[k - 2] |= kAboveBottom;
             return;
         }
         if (below - k > kMarginReach)

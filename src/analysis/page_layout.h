@@ -171,10 +171,12 @@ private:
 
     // What a line may be, by where it stands: a line of a page's top
     // block, or the last line above the blank lines before a bare form
-    // feed or the end of the text.
+    // feed or the end of the text, or the line right above that last line
+    // or a blank line above it (the first line of a footer of two).
     static constexpr uint8_t kTopEdge = 1;
     static constexpr uint8_t kBottomEdge = 2;
     static constexpr uint8_t kPageWord = 4;
+    static constexpr uint8_t kAboveBottom = 8;
     static bool nearFeed(std::size_t index, std::optional<std::size_t> lastFeed)
     {
         return lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
@@ -196,8 +198,8 @@ private:
     const LineReader& m_source;
     // One for each form-feed line, made when the first is asked for.
     std::vector<PageTop> m_tops;
-    // kTopEdge, kBottomEdge and kPageWord of each line, found at the first
-    // line asked.
+    // kTopEdge, kBottomEdge, kPageWord and kAboveBottom of each line, found
+    // at the first line asked.
     std::vector<uint8_t> m_edges;
     bool m_edgesFound = false;
 };

@@ -10,7 +10,11 @@ namespace parchly {
 
 namespace {
 
-enum class PageLine { kNone, kHeader, kFooter };
+// kFooterLead: a line of a footer above the line that names the page,
+// which is the footer learned.
+enum class PageLine { kNone, kHeader, kFooter, kFooterLead };
+
+constexpr std::string_view kExpires = "Expires";
 
 // The first word of an unindented line and where the scan goes on after it.
 struct FirstWord {
@@ -296,6 +300,41 @@ bool holdsColumnGap(std::string_view line)
     return words.find(kGap) != std::string_view::npos || words.find('\t') != std::string_view::npos;
 }
 
+// Whether line `index` names a page and closes it, as a footer does.
+bool isClosingFooter(const LineReader& source, std::size_t index)
+{
+    return index < source.lineTotal() && endsInPageWord(source.lineAt(index)) && closesPage(source, index);
+}
+
+// "Expires December 1999" at the margin right above the footer that closes
+// its page, or a blank line above it, as drafts published as RFCs print
+// it: a line of the footer.
+bool printsExpiryAboveFooter(const LineReader& source, std::size_t index, std::string_view line)
+{
+    if (!startsWithAt(line, 0, kExpires))
+        return false;
+    std::size_t footer = index + 1;
+    if (footer < source.lineTotal() && isBlankFrom(source.lineAt(footer), 0))
+        ++footer;
+    return isClosingFooter(source, footer);
+}
+
+// The first line of authors too many for one footer line, right above the
+// line that ends the list and names the page ("Smith, Jones, Brown," /
+// "and White          [Page 3]"): opened by the first author's surname,
+// it ends in a comma or "&".
+bool printsAuthorsAboveFooter(const RfcText& text, const LineReader& source, std::size_t index,
+                              std::string_view line)
+{
+    const std::string_view words = lineWords(line);
+    if (text.authors.empty() || text.authors.front().name.empty() || words.empty())
+        return false;
+    const bool goesOn = words.back() == ',' || words.back() == '&';
+    const std::string_view surname = firstWordOf(line).word;
+    return goesOn && !surname.empty() && text.authors.front().name.find(surname) != std::string::npos
+        && isClosingFooter(source, index + 1);
+}
+
 // Whether the line read last is the line right under a header.
 bool followsHeader(const RfcText& text)
 {
@@ -369,6 +408,10 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (pageBreakSeen && wholeLine && rest == 0 && printsMirroredHeader(text, line) && mayOpenPage())
         return PageLine::kHeader;
     FirstWord first;
+    if (rest == 0 && index
+        && (printsExpiryAboveFooter(source, *index, line)
+            || printsAuthorsAboveFooter(text, source, *index, line)))
+        return PageLine::kFooterLead;
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
@@ -454,7 +497,8 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
     const bool header = kind == PageLine::kHeader;
     if (header && text.headerLine.empty()) {
         text.headerLine.assign(line);
-    } else if (!header && text.footerPrefix.empty() && !printsThisPageNumber(text, line)) {
+    } else if (!header && kind == PageLine::kFooter && text.footerPrefix.empty()
+               && !printsThisPageNumber(text, line)) {
         const std::size_t page = line.find("[Page ");
         text.footerPrefix.assign(page == std::string_view::npos ? line : line.substr(0, page + 6));
     }

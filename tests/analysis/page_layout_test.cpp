@@ -222,8 +222,10 @@ TEST(PageLayout, PassesAtOnceOnlyTheIndentedLineInsideItsPage)
                             "   The end.\n"};
     LineReader reader = LineReader::borrowing(source.wholeText());
     PageLayout layout(reader);
-    const std::vector<bool> passed = {false, true, false, true,  false, false, false,
-                                      false, true, false, false, true,  true,  false};
+    // The line right above a page's last line may open a footer of two
+    // lines ("Expires ...", a list of authors): it is not passed at once.
+    const std::vector<bool> passed = {false, true, false, false, false, false, false,
+                                      false, true, false, false, true,  false, false};
     ASSERT_EQ(reader.lineTotal(), passed.size());
     for (std::size_t i = 0; i < passed.size(); ++i) {
         const std::string_view line = *reader.nextLine();
