@@ -510,6 +510,9 @@ public:
                         ? lines.line(lines.size() - 1).data() + lines.line(lines.size() - 1).size()
                         : lines.text)
     {
+        // Room for the tokens of a long paragraph, made once: grown from
+        // nothing, the list was made and copied five times a text.
+        m_tokens.reserve(64);
         for (std::size_t r = 0; r < text.references.size(); ++r) {
             const std::string_view label = text.references[r].label;
             m_longestLabel = std::max(m_longestLabel, label.size());

@@ -343,6 +343,12 @@ public:
         : m_text(text)
         , m_references(referencesRanges(text))
     {
+        // Room for the lines and keywords of a long paragraph, made once:
+        // grown from nothing, each list was made and copied four or five
+        // times a text.
+        m_segments.reserve(32);
+        m_keywordsAt.reserve(16);
+        m_keywordsFound.reserve(16);
     }
 
     // Reads the paragraph that text line `start` opens, on over the lines
