@@ -212,16 +212,20 @@ template <std::size_t (*wordIn)(uint64_t) = firstWordIn>
     if (bits.formFeeds != 0 || !place.toldByBits || at + 64 - place.start > kCutLimit
         || place.count + 64 > place.room)
         return false;
+    // Counted in a local, which no fact stored may alias: it stays in a
+    // register while the lines are written.
+    std::size_t count = place.count;
     for (uint64_t feeds = bits.lineFeeds; feeds != 0; feeds &= feeds - 1) {
         const auto bit = static_cast<std::size_t>(__builtin_ctzll(feeds));
         const std::size_t position = at + bit;
-        place.ends[place.count] = static_cast<LineOffset>(position + 1);
-        place.facts[place.count] = factsToldByBits(text, place.start, place.wordAt, position, holdsCr);
-        ++place.count;
+        place.facts[count] = factsToldByBits(text, place.start, place.wordAt, position, holdsCr);
         place.start = position + 1;
+        place.ends[count] = static_cast<LineOffset>(place.start);
+        ++count;
         // The words after this LF: those up to it and it are cleared.
         place.wordAt = at + wordIn(bits.words & ~(feeds ^ (feeds - 1)));
     }
+    place.count = count;
     return true;
 }
 
