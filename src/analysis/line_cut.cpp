@@ -212,16 +212,20 @@ template <std::size_t (*wordIn)(uint64_t) = firstWordIn>
     if (bits.formFeeds != 0 || !place.toldByBits || at + 64 - place.start > kCutLimit
         || place.count + 64 > place.room)
         return false;
+    // Counted in a local, which no fact stored may alias: it stays in a
+    // register while the lines are written.
+    std::size_t count = place.count;
     for (uint64_t feeds = bits.lineFeeds; feeds != 0; feeds &= feeds - 1) {
         const auto bit = static_cast<std::size_t>(__builtin_ctzll(feeds));
         const std::size_t position = at + bit;
-        place.ends[place.count] = static_cast<LineOffset>(position + 1);
-        place.facts[place.count] = factsToldByBits(text, place.start, place.wordAt, position, holdsCr);
-        ++place.count;
+        place.facts[count] = factsToldByBits(text, place.start, place.wordAt, position, holdsCr);
         place.start = position + 1;
+        place.ends[count] = static_cast<LineOffset>(place.start);
+        ++count;
         // The words after this LF: those up to it and it are cleared.
         place.wordAt = at + wordIn(bits.words & ~(feeds ^ (feeds - 1)));
     }
+    place.count = count;
     return true;
 }
 
@@ -394,6 +398,18 @@ struct Sse2Bits {
                 static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(crs)))};
     }
 
+    static uint64_t brackets(const char* bytes)
+    {
+        uint64_t brackets = 0;
+        for (unsigned part = 0; part < 4; ++part) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+            brackets |= static_cast<uint64_t>(static_cast<unsigned>(
+                            _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('[')))))
+                << (16 * part);
+        }
+        return brackets;
+    }
+
     // `withCr`: a CR is one of the rarer bytes.
     template <bool withCr> static CommonBits common(const char* bytes)
     {
@@ -420,15 +436,15 @@ struct Sse2Bits {
 
 // Ends the lines of the chunks from `at` on while they are common: no
 // rarer byte, and lines that takeCommonLines takes. Stops at the first
-// other chunk or where the whole chunks end; returns where. The loop makes
-// no call, so that its constants stay in registers: most chunks of a text
-// pass here.
+// other chunk or where the whole chunks end; returns where, and the bits
+// of the chunk there in `bits`. The loop makes no call, so that its
+// constants stay in registers: most chunks of a text pass here.
 template <typename Bits, bool holdsCr>
 [[gnu::always_inline]] inline std::size_t takeCommonChunks(const char* text, std::size_t size, std::size_t at,
-                                                           CutPlace& place)
+                                                           CutPlace& place, CommonBits& bits)
 {
     for (; at + 64 <= size; at += 64) {
-        const CommonBits bits = Bits::template common<!holdsCr>(text + at);
+        bits = Bits::template common<!holdsCr>(text + at);
         if (bits.rare != 0
             || !takeCommonLines<Bits::firstWord>(place, at, ChunkBits{bits.lineFeeds, 0, bits.words, 0, 0},
                                                  text, holdsCr))
@@ -441,17 +457,25 @@ template <typename Bits, bool holdsCr>
 // `Bits` gives, the place kept in a local; where it stops. A text without
 // a CR (nearly all) has a loop of its own that never looks at a line for
 // one: it stops at the first chunk that holds one. The common chunks are
-// taken in a loop of their own; each other chunk here, with all its bits.
+// taken in a loop of their own; each other chunk here.
 template <typename Bits, bool holdsCr>
 [[gnu::always_inline]] inline std::size_t cutChunks(const char* text, std::size_t size, std::size_t at,
                                                     LineCutter& cutter)
 {
     CutPlace place = cutter.place();
     for (;; at += 64) {
-        at = takeCommonChunks<Bits, holdsCr>(text, size, at, place);
+        CommonBits common{};
+        at = takeCommonChunks<Bits, holdsCr>(text, size, at, place, common);
         if (at + 64 > size)
             break;
-        const ChunkBits bits = Bits::all(text + at);
+        // Where the common loop stopped: a chunk whose rarer bytes are all
+        // opening brackets (a line of citations), or that has none (its
+        // lines stopped the loop), is taken with the bits the loop read
+        // and its brackets; any other is read again for all its bits.
+        const uint64_t brackets = common.rare != 0 ? Bits::brackets(text + at) : 0;
+        const ChunkBits bits = brackets == common.rare
+            ? ChunkBits{common.lineFeeds, 0, common.words, brackets, 0}
+            : Bits::all(text + at);
         if (!holdsCr && bits.crs != 0)
             break;
         if (bits.brackets != 0)
@@ -549,6 +573,14 @@ struct Avx2Bits {
                 ~bitsOfPair(blanksOf(low), blanksOf(high)),
                 bitsOfPair(_mm256_cmpeq_epi8(low, bracket), _mm256_cmpeq_epi8(high, bracket)),
                 static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(crs)))};
+    }
+
+    __attribute__((target("avx2"))) static uint64_t brackets(const char* bytes)
+    {
+        const __m256i bracket = _mm256_set1_epi8('[');
+        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32));
+        return bitsOfPair(_mm256_cmpeq_epi8(low, bracket), _mm256_cmpeq_epi8(high, bracket));
     }
 
     // Each half of the chunk is looked up in two tables: the blanks, and

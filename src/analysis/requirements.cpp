@@ -354,6 +354,14 @@ public:
     std::size_t readParagraph(const TextLines& lines, const WordStart*& keyword, const WordStart* keywordsEnd,
                               std::size_t start)
     {
+        // Room for the lines and keywords of a long paragraph, made with
+        // the first: grown from nothing, each list was made and copied four
+        // or five times a text, and a text without keywords needs none.
+        if (m_segments.capacity() == 0) {
+            m_segments.reserve(32);
+            m_keywordsAt.reserve(16);
+            m_keywordsFound.reserve(16);
+        }
         m_joined.clear();
         m_segments.clear();
         m_keywordsAt.clear();
