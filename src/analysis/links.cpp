@@ -510,6 +510,9 @@ public:
                         ? lines.line(lines.size() - 1).data() + lines.line(lines.size() - 1).size()
                         : lines.text)
     {
+        // Room for the tokens of a long paragraph, made once: grown from
+        // nothing, the list was made and copied five times a text.
+        m_tokens.reserve(64);
         for (std::size_t r = 0; r < text.references.size(); ++r) {
             const std::string_view label = text.references[r].label;
             m_longestLabel = std::max(m_longestLabel, label.size());
@@ -523,11 +526,6 @@ public:
     // those of its `starts` (tokenizeLine) may use.
     void addLine(std::size_t line, const WordStart* starts, const WordStart* startsEnd)
     {
-        // Room for the tokens of a long paragraph, made with the first
-        // line read: grown from nothing, the list was made and copied five
-        // times a text, and a text that names nothing needs none.
-        if (m_tokens.capacity() == 0)
-            m_tokens.reserve(64);
         const std::string_view text = m_lines.line(line);
         m_phraseOpen = tokenizeLine(text, static_cast<std::size_t>(m_textEnd - text.data()), starts,
                                     startsEnd, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
