@@ -368,6 +368,26 @@ struct CommonBits {
     uint64_t rare;
 };
 
+// Sixteen bytes of a chunk, its part `part` of four.
+inline __m128i blockAt(const char* bytes, unsigned part)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+}
+
+// The bytes of part `part` of a chunk that a comparison found, as bits of
+// the chunk.
+inline uint64_t partBits(__m128i same, unsigned part)
+{
+    return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(same))) << (16 * part);
+}
+
+// The spaces and tabs of a block.
+inline __m128i blanksIn(__m128i block)
+{
+    return _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')),
+                        _mm_cmpeq_epi8(block, _mm_set1_epi8('\t')));
+}
+
 // The bits of a chunk sixteen bytes at a time.
 struct Sse2Bits {
     static constexpr std::size_t (*firstWord)(uint64_t) = firstWordIn;
@@ -376,22 +396,17 @@ struct Sse2Bits {
     {
         const __m128i lineFeed = _mm_set1_epi8('\n');
         const __m128i formFeed = _mm_set1_epi8(kFormFeed);
-        const __m128i space = _mm_set1_epi8(' ');
-        const __m128i tab = _mm_set1_epi8('\t');
         uint64_t lineFeeds = 0;
         uint64_t formFeeds = 0;
         uint64_t blanks = 0;
         uint64_t brackets = 0;
         __m128i crs = _mm_setzero_si128();
         for (unsigned part = 0; part < 4; ++part) {
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
-            const auto bitsOf = [&](__m128i same) {
-                return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(same))) << (16 * part);
-            };
-            lineFeeds |= bitsOf(_mm_cmpeq_epi8(block, lineFeed));
-            formFeeds |= bitsOf(_mm_cmpeq_epi8(block, formFeed));
-            blanks |= bitsOf(_mm_or_si128(_mm_cmpeq_epi8(block, space), _mm_cmpeq_epi8(block, tab)));
-            brackets |= bitsOf(_mm_cmpeq_epi8(block, _mm_set1_epi8('[')));
+            const __m128i block = blockAt(bytes, part);
+            lineFeeds |= partBits(_mm_cmpeq_epi8(block, lineFeed), part);
+            formFeeds |= partBits(_mm_cmpeq_epi8(block, formFeed), part);
+            blanks |= partBits(blanksIn(block), part);
+            brackets |= partBits(_mm_cmpeq_epi8(block, _mm_set1_epi8('[')), part);
             crs = _mm_or_si128(crs, _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')));
         }
         return {lineFeeds, formFeeds, ~blanks, brackets,
@@ -402,10 +417,7 @@ struct Sse2Bits {
     {
         uint64_t brackets = 0;
         for (unsigned part = 0; part < 4; ++part) {
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
-            brackets |= static_cast<uint64_t>(static_cast<unsigned>(
-                            _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8('[')))))
-                << (16 * part);
+            brackets |= partBits(_mm_cmpeq_epi8(blockAt(bytes, part), _mm_set1_epi8('[')), part);
         }
         return brackets;
     }
@@ -417,13 +429,9 @@ struct Sse2Bits {
         uint64_t blanks = 0;
         __m128i rare = _mm_setzero_si128();
         for (unsigned part = 0; part < 4; ++part) {
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
-            const auto bitsOf = [&](__m128i same) {
-                return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(same))) << (16 * part);
-            };
-            lineFeeds |= bitsOf(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n')));
-            blanks |= bitsOf(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')),
-                                          _mm_cmpeq_epi8(block, _mm_set1_epi8('\t'))));
+            const __m128i block = blockAt(bytes, part);
+            lineFeeds |= partBits(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n')), part);
+            blanks |= partBits(blanksIn(block), part);
             rare = _mm_or_si128(rare,
                                 _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(kFormFeed)),
                                              _mm_cmpeq_epi8(block, _mm_set1_epi8('['))));
