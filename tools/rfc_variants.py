@@ -328,7 +328,7 @@ def main():
     for folder in args.folders:
         sources += [os.path.join(folder, n) for n in sorted(os.listdir(folder)) if re.fullmatch(r'rfc[0-9]+\.txt', n)]
     names = ['as is'] + [n for n in FAMILIES if n != 'as is' and (not args.family or n in args.family)]
-    print(f'{len(sources)} files; per cent found (labels, citations, rfc links, contents, headers, footers, pages)')
+    print(f'{len(sources)} files; per cent found ({", ".join(scan.FIGURES)})')
     print(f'{"family":32}' + ''.join(f'{f[:9]:>10}' for f in scan.FIGURES) + '  wrong/false marks')
     reference = None
     for name in names:
