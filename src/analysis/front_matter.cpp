@@ -573,11 +573,17 @@ std::vector<std::string_view> titlePageLinesAhead(const LineReader& source, std:
     return lines;
 }
 
-bool isCentredDate(std::string_view line)
+// A date alone on a centred line, read into `date`.
+bool readCentredDate(std::string_view line, LineDate& date)
 {
     constexpr std::size_t kLongestDate = 20;
-    LineDate date;
     return isCentred(line) && trimmedBlanks(line).size() <= kLongestDate + 1 && readLineDate(line, date);
+}
+
+bool isCentredDate(std::string_view line)
+{
+    LineDate date;
+    return readCentredDate(line, date);
 }
 
 // A front matter without a date leaves it to the title page, centred a
@@ -589,7 +595,7 @@ void readTitlePageDate(RfcText& text, const std::vector<std::string_view>& lines
     for (std::size_t i = 0; i < lines.size() && i < kLinesAhead; ++i) {
         const std::string_view line = lines[i];
         LineDate date;
-        if (isCentredDate(line) && readLineDate(line, date)) {
+        if (readCentredDate(line, date)) {
             text.year = date.year;
             text.month = date.month;
             text.day = date.day;

@@ -720,22 +720,27 @@ private:
     // Links the numbers paired by a slash with the RFC number ending at
     // token `last`: "RFC 1034/1035", "RFC-1034/RFC-1035", "RFC1034/RFC1035";
     // or closing a run with a dash, "RFCs 4033-4035" (DNSSEC), a higher
-    // number alone. Returns the last token linked.
-    std::size_t slashedAfter(std::size_t last)
+    // number alone. After a series number (`afterSeries`) only an RFC
+    // named as such pairs with it: "STD 5/RFC 791", "BCP 14/RFC 2119", the
+    // "RFC" glued to the slash no path there. Returns the last token linked.
+    std::size_t slashedAfter(std::size_t last, bool afterSeries = false)
     {
         for (;;) {
             const std::size_t slash = last + 1;
-            const bool dash = isMark(slash, '-');
+            const bool dash = !afterSeries && isMark(slash, '-');
             if ((!dash && !isMark(slash, '/')) || m_tokens[slash].spaced || !isWord(slash + 1)
                 || m_tokens[slash + 1].spaced)
                 return last;
             std::size_t end = slash + 1;
-            const int32_t number = dash ? runEndAt(slash + 1, view(last)) : pairedRfcAt(slash + 1, end);
+            const int32_t number = dash ? runEndAt(slash + 1, view(last))
+                : afterSeries           ? rfcWordAt(slash + 1, end)
+                                        : pairedRfcAt(slash + 1, end);
             if (number == 0)
                 return last;
             emit(LinkKind::Rfc, slash + 1, end).targetRfc = number;
             noteTarget(end, number, -1);
             last = end;
+            afterSeries = false;
         }
     }
 
@@ -832,23 +837,8 @@ private:
         LinkMark& link = emit(LinkKind::Series, k, last);
         link.series = std::string(word.substr(0, 3));
         link.seriesNumber = number;
-        return rfcAfterSlash(last);
-    }
-
-    // "STD 5/RFC 791" and "BCP 14/RFC 2119" name a series number and the
-    // RFC that is it: the "RFC" glued to the slash is no path here.
-    std::size_t rfcAfterSlash(std::size_t last)
-    {
-        const std::size_t slash = last + 1;
-        std::size_t end = slash + 1;
-        if (!isMark(slash, '/') || m_tokens[slash].spaced || !isWord(end) || m_tokens[end].spaced)
-            return last + 1;
-        const int32_t number = rfcWordAt(slash + 1, end);
-        if (number == 0)
-            return last + 1;
-        emit(LinkKind::Rfc, slash + 1, end).targetRfc = number;
-        noteTarget(end, number, -1);
-        return listedAfter(slashedAfter(end));
+        const std::size_t linked = slashedAfter(last, true);
+        return linked == last ? last + 1 : listedAfter(linked);
     }
 
     // A bracketed label naming a reference, or a list of them ("[1, 2]").
