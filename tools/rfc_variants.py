@@ -105,7 +105,10 @@ def rename_references(text, rename):
     """The words of each references heading and contents line renamed."""
     def line_of(line):
         m = REFERENCES_LINE.match(line.replace('\f', ''))
-        if not m or len(m.group(1)) > 12:
+        # Centred headings ("                REFERENCES", RFC 791) are
+        # renamed too; other deep indents are body text.
+        centred = not m.group(2) and not m.group(4) if m else False
+        if not m or (len(m.group(1)) > 12 and not centred):
             return line
         return line.replace(m.group(3), rename(m.group(3)), 1)
     return '\n'.join(line_of(line) for line in text.split('\n'))
