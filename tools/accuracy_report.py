@@ -247,9 +247,19 @@ def measure(path, record):
         if i in marks or i in contentLines:
             continue
         for m in re.finditer(r'\[[^\[\]]+\]', line):
-            if m.group(0) in labelSet and not (i in definitions and line[:m.start()].strip() == ''):
+            if i in definitions and line[:m.start()].strip() == '':
+                continue
+            if m.group(0) in labelSet:
                 total += 1
                 found += covered(i, m.start(), {'citation', 'section'})
+                continue
+            # A list of labels, "[1, 7]" or "[RFC2119, RFC8174]": each label
+            # of the list counts where it stands.
+            for item in re.finditer(r'[^,;\s\[\]][^,;\[\]]*', m.group(0)):
+                name = item.group(0).rstrip()
+                if ',' in m.group(0) and '[' + name + ']' in labelSet:
+                    total += 1
+                    found += covered(i, m.start() + item.start(), {'citation', 'section'})
     result['citations'] = (found, total)
 
     found = total = 0
