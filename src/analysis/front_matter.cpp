@@ -679,6 +679,16 @@ void dropUnderline(std::string& title)
         title.erase(space);
 }
 
+// Whether a line of the front matter's block may be a page header or
+// footer: after a form feed, or where it names a page. Before the first
+// form feed the block stands above the first page's text, and a first page
+// that holds the block alone ends in one of its lines right above the form
+// feed, set in columns as a footer is ("Obsoletes: 999     March 1990").
+bool mayBePageMark(const TextScan& scan, std::string_view line)
+{
+    return scan.pageBreakSeen || holdsPageWord(line);
+}
+
 } // namespace
 
 void readFrontMatter(TextScan& scan)
@@ -711,7 +721,7 @@ void readFrontMatter(TextScan& scan)
         const bool blanks = isBlankFrom(line, 0);
         state.holdsWords = state.holdsWords || !blanks;
         notePageBreakAfter(scan);
-        if (isPageMark(scan, line, skipBlanks(line, 0)))
+        if (mayBePageMark(scan, line) && isPageMark(scan, line, skipBlanks(line, 0)))
             continue;
         ++state.blockLines;
         const bool afterBlanks = state.afterBlanks;
