@@ -189,6 +189,7 @@ private:
     }
     void findEdges();
     void markBottomAbove(std::size_t below);
+    void markAboveBottom(std::size_t bottom);
     RunningLine edgeLine(std::size_t index, uint8_t edge, bool nearFeed);
     RunningLine topLine(std::size_t index);
     // The top of the page opened by the `ordinal`th form-feed line.
