@@ -72,8 +72,13 @@ std::size_t rfcNumberStart(std::string_view line, const FirstWord& first)
 }
 
 // A line whose first word is "RFC": its own number, then the title or the
-// date; after the first form feed any such line is taken as a header.
-bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first, bool pageBreakSeen)
+// date, or its own number on a line that opens a page, under the footer of
+// the page before in a text kept without its form feeds ("RFC 1234   Short
+// Title", no date); after the first form feed any such line that opens a
+// page is taken as a header.
+template <typename OpensPage>
+bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first, bool pageBreakSeen,
+              const OpensPage& mayOpenPage)
 {
     const std::size_t numberStart = rfcNumberStart(line, first);
     std::size_t i = numberStart;
@@ -85,8 +90,9 @@ bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first
             return true;
         if (text.year != 0 && headerDateMatches(text, line))
             return true;
+        return mayOpenPage();
     }
-    return pageBreakSeen;
+    return pageBreakSeen && mayOpenPage();
 }
 
 // "... [Page N]" where N is the number of the page being read.
@@ -428,8 +434,7 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
         // After the first form feed a line opened by "RFC" is a header where
         // a page opens; elsewhere it is body text ("RFC 791  Postel, J.,
         // ..." in a references list at the margin).
-        return isHeader(text, line, first, pageBreakSeen && mayOpenPage()) ? PageLine::kHeader
-                                                                           : PageLine::kNone;
+        return isHeader(text, line, first, pageBreakSeen, mayOpenPage) ? PageLine::kHeader : PageLine::kNone;
     }
 
     if (!text.footerPrefix.empty() && startsWithAt(line, 0, text.footerPrefix))
