@@ -412,6 +412,37 @@ void matchWrappedHeadings(RfcText& text, const LineReader& source)
     }
 }
 
+// A numbered heading at the margin with its section's first words after a
+// wide gap on the same line, as RFC 1035 sets some: "6.4.1. The contents
+// of inverse queries and responses          Inverse". Where the words
+// before the gap are, blanks and case aside, the number and title of an
+// unmatched entry from `expected` on, that entry's index, with `heading`
+// set to them; -1 otherwise, and a body line opened by a number is never
+// one.
+int32_t matchRunInHeading(RfcText& text, EntriesByNumber& entries, std::string_view line, int32_t expected,
+                          std::string_view& heading)
+{
+    if (!isDigit(charAt(line, 0)))
+        return -1;
+    std::size_t i = 0;
+    bool dotted = false;
+    const std::string_view number = leadingSectionNumber(line, i, dotted);
+    const std::size_t titleStart = skipBlanks(line, i);
+    const std::size_t gap = line.find("   ", titleStart);
+    if (number.empty() || gap == std::string_view::npos || isBlankFrom(line, gap))
+        return -1;
+    const std::string_view title = line.substr(titleStart, gap - titleStart);
+    const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
+    const int32_t found = entries.findNumber(number, first, text.contents.size(), [&](std::size_t k) {
+        const ContentEntry& entry = text.contents[k];
+        return !entry.matched && entry.number == number && !entry.title.empty()
+            && sameWithoutBlanksFolded(entry.title, title);
+    });
+    if (found >= 0)
+        heading = line.substr(0, gap);
+    return found;
+}
+
 // Reads on past the lines of the body that cannot hold a heading: blank
 // lines holding no form feed, and indented lines standing at no edge of a
 // page and holding no form feed, unless such a line stands alone between
@@ -558,11 +589,21 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
             line = std::string_view();
             continue;
         }
+        const std::string_view opening = line;
         readParagraph(scan, line, 0, paragraph);
         lastRead = scan.text.lineCount - 1; // the blank line that ended it
         line = std::string_view();
-        if (!isHeadingText(paragraph, limits))
+        if (!isHeadingText(paragraph, limits)) {
+            std::string_view heading;
+            const int32_t entry =
+                keepEvery ? -1 : matchRunInHeading(scan.text, entries, opening, expected, heading);
+            if (entry >= 0) {
+                markMatched(scan.text, entry, firstLine);
+                addHeading(scan.text, firstLine, heading);
+                expected = entry + 1;
+            }
             continue;
+        }
         if (keepEvery) {
             addHeading(scan.text, firstLine, paragraph);
             continue;
