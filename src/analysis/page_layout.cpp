@@ -375,11 +375,14 @@ void PageLayout::findEdges()
         if (at + 6 > m_source.lineOffset(line + 1))
             continue;
         m_edges[line] |= kPageWord;
-        // A text kept without its form feeds tells no page's bottom by
+        // A text kept without its form feeds tells no page's edges by
         // them: the lines above a line that names its page are looked at
-        // as those above a page's last line are.
-        if (feeds.empty())
+        // as those above a page's last line are, and the line opening the
+        // next page under it as a page's top.
+        if (feeds.empty()) {
             markAboveBottom(line);
+            markBelowFooter(line);
+        }
     }
 }
 
@@ -408,6 +411,16 @@ void PageLayout::markAboveBottom(std::size_t bottom)
         m_edges[bottom - 1] |= kAboveBottom;
     if (bottom > 1 && isBlank(m_source, bottom - 1))
         m_edges[bottom - 2] |= kAboveBottom;
+}
+
+void PageLayout::markBelowFooter(std::size_t footer)
+{
+    for (std::size_t k = footer + 1; k < m_source.lineTotal() && k - footer <= kMarginReach + 1; ++k) {
+        if (!isBlank(m_source, k)) {
+            m_edges[k] |= kBelowFooter;
+            return;
+        }
+    }
 }
 
 PageLayout::PageTop& PageLayout::topOf(std::size_t ordinal)

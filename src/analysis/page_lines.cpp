@@ -411,7 +411,9 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (pageBreakSeen && wholeLine && printsOwnDateOrNumber(text, line)
         && (followsHeader(text) || mayOpenPage()) && layout.oneTopBlock())
         return PageLine::kHeader;
-    if (pageBreakSeen && wholeLine && rest == 0 && printsMirroredHeader(text, line) && mayOpenPage())
+    // The own date and number of a mirrored header tell it without a page
+    // break, under the footer of a text kept without its form feeds.
+    if (wholeLine && rest == 0 && printsMirroredHeader(text, line) && mayOpenPage())
         return PageLine::kHeader;
     FirstWord first;
     if (rest == 0 && index
