@@ -506,7 +506,11 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
         text.headerLine.assign(line);
     } else if (!header && kind == PageLine::kFooter && text.footerPrefix.empty()
                && !printsThisPageNumber(text, line)) {
-        const std::size_t page = line.find("[Page ");
+        // "[page 3]" in lower case, as some RFCs print it, ends the words
+        // learned as "[Page 3]" does.
+        std::size_t page = line.find("[Page ");
+        if (page == std::string_view::npos)
+            page = line.find("[page ");
         text.footerPrefix.assign(page == std::string_view::npos ? line : line.substr(0, page + 6));
     }
     text.pageMarks.push_back(PageMark{text.lineCount, text.pageCount, header});
