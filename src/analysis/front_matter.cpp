@@ -342,10 +342,15 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     return true;
 }
 
-void readDate(RfcText& text, std::string_view line)
+// The date a front-matter line ends in, read from its right column, which
+// starts at `rightColumn`, where it holds one: a number closing the left
+// column is no day of it ("BCP: 14          May 2017", RFC 8174; "FYI:
+// 18   July 1991"). A line that is all one column gives its date whole.
+void readDate(RfcText& text, std::string_view line, std::size_t rightColumn = 0)
 {
     LineDate date;
-    readLineDate(line, date);
+    if (rightColumn == 0 || rightColumn >= line.size() || !readLineDate(line.substr(rightColumn), date))
+        readLineDate(line, date);
     text.year = date.year;
     text.month = date.month;
     text.day = date.day;
@@ -735,7 +740,7 @@ void readFrontMatter(TextScan& scan)
         if (!readLeftColumn(text, state, line, remaining))
             continue;
         if (text.year == 0)
-            readDate(text, line);
+            readDate(text, line, remaining);
         noteRightEntry(state, line, remaining);
     }
     pairAuthors(text, state.rightEntries);
