@@ -263,11 +263,13 @@ bool isOwnDate(const RfcText& text, std::string_view column)
     return startsWithAt(column, skipBlanks(column, month), date.month);
 }
 
-// A line that prints this RFC's own date flush right, or its own number
-// flush right or alone wherever it stands ("RFC 85" centred).
+// A line that prints this RFC's own date or number flush right, or alone
+// wherever it stands ("RFC 85" centred, "September 1981" at the margin of
+// RFC 791's left-hand pages).
 bool printsOwnDateOrNumber(const RfcText& text, std::string_view line)
 {
-    if (isOwnNumber(text, lineWords(line)))
+    const std::string_view words = lineWords(line);
+    if (isOwnNumber(text, words) || isOwnDate(text, words))
         return true;
     const std::string_view column = rightColumn(line);
     return isOwnNumber(text, column) || isOwnDate(text, column);
@@ -408,8 +410,11 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // page ("Postel                28 August 1980", "              RFC 72"),
     // or its number alone wherever it stands, or on the line under that
     // header (RFC 768 prints its title and "RFC 768" under the date).
-    if (pageBreakSeen && wholeLine && printsOwnDateOrNumber(text, line)
-        && (followsHeader(text) || mayOpenPage()) && layout.oneTopBlock())
+    // So is such a line under the footer of the page before, in a text kept
+    // without its form feeds ("Some Protocol               RFC 1234").
+    if (wholeLine && printsOwnDateOrNumber(text, line)
+        && ((pageBreakSeen && (followsHeader(text) || mayOpenPage()) && layout.oneTopBlock())
+            || (source.formFeedLines().empty() && mayOpenPage())))
         return PageLine::kHeader;
     // The own date and number of a mirrored header tell it without a page
     // break, under the footer of a text kept without its form feeds.
