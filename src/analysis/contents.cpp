@@ -207,6 +207,10 @@ bool isMarginEntry(std::string_view line, const LineReader& source)
 // one when the leaders and the page no longer fit beside the title.
 bool holdsLeadersAndPage(std::string_view line)
 {
+    // Asked of lines that end in no page number after words: nearly every
+    // one is told by its first byte.
+    if (charAt(line, skipBlanks(line, 0)) != '.')
+        return false;
     const std::string_view words = lineWords(line);
     std::size_t end = words.size();
     while (end > 0 && isDigit(words[end - 1]))
