@@ -202,12 +202,30 @@ bool isMarginEntry(std::string_view line, const LineReader& source)
     return isBlankChar(charAt(next, 0)) && !isBlankFrom(next, 0) && endsInPageNumber(next);
 }
 
+// A line of leader dots and a page number alone ("        ........ 12"):
+// the end of an entry whose title filled the line above, as xml2rfc sets
+// one when the leaders and the page no longer fit beside the title.
+bool holdsLeadersAndPage(std::string_view line)
+{
+    // Asked of lines that end in no page number after words: nearly every
+    // one is told by its first byte.
+    if (charAt(line, skipBlanks(line, 0)) != '.')
+        return false;
+    const std::string_view words = lineWords(line);
+    std::size_t end = words.size();
+    while (end > 0 && isDigit(words[end - 1]))
+        --end;
+    if (end == words.size() || end == 0 || leadersStart(words, 0, end) != 0)
+        return false;
+    return std::count(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(end), '.') >= 2;
+}
+
 bool endsInAnyPageNumber(std::string_view line)
 {
     std::size_t end = line.size();
     while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
         --end;
-    return endsInPageNumber(line) || romanPageStart(line, 0, end) != end;
+    return endsInPageNumber(line) || romanPageStart(line, 0, end) != end || holdsLeadersAndPage(line);
 }
 
 // Whether one of the next few lines of text (page lines aside) ends in a

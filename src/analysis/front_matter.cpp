@@ -342,10 +342,15 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     return true;
 }
 
-void readDate(RfcText& text, std::string_view line)
+// The date a front-matter line ends in, read from its right column, which
+// starts at `rightColumn`, where it holds one: a number closing the left
+// column is no day of it ("BCP: 14          May 2017", RFC 8174; "FYI:
+// 18   July 1991"). A line that is all one column gives its date whole.
+void readDate(RfcText& text, std::string_view line, std::size_t rightColumn = 0)
 {
     LineDate date;
-    readLineDate(line, date);
+    if (rightColumn == 0 || rightColumn >= line.size() || !readLineDate(line.substr(rightColumn), date))
+        readLineDate(line, date);
     text.year = date.year;
     text.month = date.month;
     text.day = date.day;
@@ -679,6 +684,16 @@ void dropUnderline(std::string& title)
         title.erase(space);
 }
 
+// Whether a line of the front matter's block may be a page header or
+// footer: after a form feed, or where it names a page. Before the first
+// form feed the block stands above the first page's text, and a first page
+// that holds the block alone ends in one of its lines right above the form
+// feed, set in columns as a footer is ("Obsoletes: 999     March 1990").
+bool mayBePageMark(const TextScan& scan, std::string_view line)
+{
+    return scan.pageBreakSeen || holdsPageWord(line);
+}
+
 } // namespace
 
 void readFrontMatter(TextScan& scan)
@@ -711,7 +726,7 @@ void readFrontMatter(TextScan& scan)
         const bool blanks = isBlankFrom(line, 0);
         state.holdsWords = state.holdsWords || !blanks;
         notePageBreakAfter(scan);
-        if (isPageMark(scan, line, skipBlanks(line, 0)))
+        if (mayBePageMark(scan, line) && isPageMark(scan, line, skipBlanks(line, 0)))
             continue;
         ++state.blockLines;
         const bool afterBlanks = state.afterBlanks;
@@ -725,7 +740,7 @@ void readFrontMatter(TextScan& scan)
         if (!readLeftColumn(text, state, line, remaining))
             continue;
         if (text.year == 0)
-            readDate(text, line);
+            readDate(text, line, remaining);
         noteRightEntry(state, line, remaining);
     }
     pairAuthors(text, state.rightEntries);

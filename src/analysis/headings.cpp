@@ -333,6 +333,116 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
     return markMatched(scan.text, found, firstLine);
 }
 
+// Whether line `index` is the first of a numbered heading wrapped onto one
+// line more indented, standing alone between blank lines: indented, opened
+// by a digit, after a blank line, the line under it deeper and a blank
+// line (or the end of the text) after that.
+bool opensWrappedHeading(const LineReader& source, std::size_t index)
+{
+    const std::size_t total = source.lineTotal();
+    if (index == 0 || index + 1 >= total || !source.factsOf(index - 1).has(LineFacts::kBlank))
+        return false;
+    const LineFacts& facts = source.factsOf(index);
+    const LineFacts& next = source.factsOf(index + 1);
+    if (facts.indent == 0 || facts.has(LineFacts::kBlank) || facts.has(LineFacts::kHoldsFeed)
+        || next.indent <= facts.indent || next.has(LineFacts::kBlank) || next.has(LineFacts::kHoldsFeed))
+        return false;
+    return isDigit(source.lineAt(index)[facts.indent])
+        && (index + 2 == total || source.factsOf(index + 2).has(LineFacts::kBlank));
+}
+
+// Matches the unmatched entries `first` to `last` (exclusive) to numbered
+// headings wrapped onto a second line between file lines `from` and `to`
+// (exclusive): RFC 1122 prints "4.2.2.8  TCP Connection State Diagram:
+// RFC-793 Section 3.2," / "page 23" under the entry "4.2.2.8  TCP
+// Connection State Diagram". The body pass offers an indented line to the
+// contents only where it stands alone; these few are looked for here, in
+// the stretch between the matched headings around their entries.
+void matchWrappedHeadings(RfcText& text, const LineReader& source, std::size_t first, std::size_t last,
+                          int32_t from, int32_t to)
+{
+    std::string joined;
+    const auto end = static_cast<std::size_t>(std::min<int64_t>(to - 1, source.lineTotal()));
+    for (std::size_t index = static_cast<std::size_t>(from); index < end && first < last; ++index) {
+        if (!opensWrappedHeading(source, index))
+            continue;
+        joined.assign(lineText(source.lineAt(index), source.factsOf(index).indent));
+        joined += ' ';
+        joined += lineText(source.lineAt(index + 1), source.factsOf(index + 1).indent);
+        std::size_t i = 0;
+        bool dotted = false;
+        const std::string_view number = leadingSectionNumber(joined, i, dotted);
+        const std::string_view title = std::string_view(joined).substr(skipBlanks(joined, i));
+        for (std::size_t k = first; k < last; ++k) {
+            const ContentEntry& entry = text.contents[k];
+            if (entry.number != number || entry.title.empty()
+                || !(sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)))
+                continue;
+            const auto line = static_cast<int32_t>(index + 1);
+            markMatched(text, static_cast<int32_t>(k), line);
+            const auto at = std::upper_bound(text.headings.begin(), text.headings.end(), line,
+                                             [](int32_t l, const SectionHeading& h) { return l < h.line; });
+            text.headings.insert(at, SectionHeading{line, std::string(), joined});
+            first = k + 1;
+            break;
+        }
+    }
+}
+
+// matchWrappedHeadings() for each run of unmatched numbered entries, in
+// the stretch between the headings of the matched entries around it (from
+// the end of the contents, to the end of the text, where there is none).
+void matchWrappedHeadings(RfcText& text, const LineReader& source)
+{
+    const std::vector<ContentEntry>& contents = text.contents;
+    int32_t from = contents.empty() ? 0 : contents.back().lastLine;
+    for (std::size_t k = 0; k < contents.size();) {
+        if (contents[k].matched || contents[k].number.empty()) {
+            if (contents[k].matched)
+                from = contents[k].headingLine;
+            ++k;
+            continue;
+        }
+        std::size_t last = k;
+        while (last < contents.size() && !contents[last].matched)
+            ++last;
+        const int32_t to = last < contents.size() ? contents[last].headingLine : text.lineCount + 1;
+        matchWrappedHeadings(text, source, k, last, from, to);
+        k = last;
+    }
+}
+
+// A numbered heading at the margin with its section's first words after a
+// wide gap on the same line, as RFC 1035 sets some: "6.4.1. The contents
+// of inverse queries and responses          Inverse". Where the words
+// before the gap are, blanks and case aside, the number and title of an
+// unmatched entry from `expected` on, that entry's index, with `heading`
+// set to them; -1 otherwise, and a body line opened by a number is never
+// one.
+int32_t matchRunInHeading(RfcText& text, EntriesByNumber& entries, std::string_view line, int32_t expected,
+                          std::string_view& heading)
+{
+    if (!isDigit(charAt(line, 0)))
+        return -1;
+    std::size_t i = 0;
+    bool dotted = false;
+    const std::string_view number = leadingSectionNumber(line, i, dotted);
+    const std::size_t titleStart = skipBlanks(line, i);
+    const std::size_t gap = line.find("   ", titleStart);
+    if (number.empty() || gap == std::string_view::npos || isBlankFrom(line, gap))
+        return -1;
+    const std::string_view title = line.substr(titleStart, gap - titleStart);
+    const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
+    const int32_t found = entries.findNumber(number, first, text.contents.size(), [&](std::size_t k) {
+        const ContentEntry& entry = text.contents[k];
+        return !entry.matched && entry.number == number && !entry.title.empty()
+            && sameWithoutBlanksFolded(entry.title, title);
+    });
+    if (found >= 0)
+        heading = line.substr(0, gap);
+    return found;
+}
+
 // Reads on past the lines of the body that cannot hold a heading: blank
 // lines holding no form feed, and indented lines standing at no edge of a
 // page and holding no form feed, unless such a line stands alone between
@@ -479,11 +589,21 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
             line = std::string_view();
             continue;
         }
+        const std::string_view opening = line;
         readParagraph(scan, line, 0, paragraph);
         lastRead = scan.text.lineCount - 1; // the blank line that ended it
         line = std::string_view();
-        if (!isHeadingText(paragraph, limits))
+        if (!isHeadingText(paragraph, limits)) {
+            std::string_view heading;
+            const int32_t entry =
+                keepEvery ? -1 : matchRunInHeading(scan.text, entries, opening, expected, heading);
+            if (entry >= 0) {
+                markMatched(scan.text, entry, firstLine);
+                addHeading(scan.text, firstLine, heading);
+                expected = entry + 1;
+            }
             continue;
+        }
         if (keepEvery) {
             addHeading(scan.text, firstLine, paragraph);
             continue;
@@ -496,6 +616,8 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
             expected = entry + 1;
         }
     }
+    if (!keepEvery)
+        matchWrappedHeadings(scan.text, scan.source);
 }
 
 } // namespace parchly

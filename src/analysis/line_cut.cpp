@@ -15,8 +15,10 @@ namespace parchly {
 
 namespace {
 
-// The facts of a line holding a form feed, beyond those of every line: a
-// form feed opening the line is passed over to where its words start.
+// The facts of a line holding a form feed, beyond those of every line: the
+// form feeds opening the line are passed over to where its words start
+// ("\f\fRFC 1234 ..." opens its page with the header, as "\fRFC 1234 ..."
+// does; the line is one page break).
 void describeFormFeedLine(std::string_view line, LineFacts& facts)
 {
     facts.flags |= LineFacts::kHoldsFeed;
@@ -24,7 +26,9 @@ void describeFormFeedLine(std::string_view line, LineFacts& facts)
     if (charAt(line, indent) != kFormFeed)
         return;
     facts.flags |= LineFacts::kOpensWithFeed;
-    const std::size_t rest = skipBlanks(line, indent + 1);
+    std::size_t rest = skipBlanks(line, indent + 1);
+    while (charAt(line, rest) == kFormFeed)
+        rest = skipBlanks(line, rest + 1);
     facts.rest = static_cast<uint16_t>(rest);
     if (rest >= line.size() || isLineEnd(line[rest]))
         facts.flags |= LineFacts::kBlankAfterRest;

@@ -372,8 +372,17 @@ void PageLayout::findEdges()
         if (!startsWithAt(text, at + 1, "Page ") && !startsWithAt(text, at + 1, "page "))
             continue;
         const std::size_t line = m_source.lineHolding(at);
-        if (at + 6 <= m_source.lineOffset(line + 1))
-            m_edges[line] |= kPageWord;
+        if (at + 6 > m_source.lineOffset(line + 1))
+            continue;
+        m_edges[line] |= kPageWord;
+        // A text kept without its form feeds tells no page's edges by
+        // them: the lines above a line that names its page are looked at
+        // as those above a page's last line are, and the line opening the
+        // next page under it as a page's top.
+        if (feeds.empty()) {
+            markAboveBottom(line);
+            markBelowFooter(line);
+        }
     }
 }
 
@@ -386,16 +395,31 @@ void PageLayout::markBottomAbove(std::size_t below)
             if (below - k > kMarginReach + 1)
                 return;
             m_edges[k] |= kBottomEdge;
-            // The line above it, past a blank line: "Expires December 1999"
-            // or the authors a footer of two lines opens with.
-            if (k > 0)
-                m_edges[k - 1] |= kAboveBottom;
-            if (k > 1 && isBlank(m_source, k - 1))
-                m_edges[k - 2] |= kAboveBottom;
+            markAboveBottom(k);
             return;
         }
         if (below - k > kMarginReach)
             return;
+    }
+}
+
+void PageLayout::markAboveBottom(std::size_t bottom)
+{
+    // The line above it, past a blank line: "Expires December 1999" or the
+    // authors a footer of two lines opens with.
+    if (bottom > 0)
+        m_edges[bottom - 1] |= kAboveBottom;
+    if (bottom > 1 && isBlank(m_source, bottom - 1))
+        m_edges[bottom - 2] |= kAboveBottom;
+}
+
+void PageLayout::markBelowFooter(std::size_t footer)
+{
+    for (std::size_t k = footer + 1; k < m_source.lineTotal() && k - footer <= kMarginReach + 1; ++k) {
+        if (!isBlank(m_source, k)) {
+            m_edges[k] |= kBelowFooter;
+            return;
+        }
     }
 }
 

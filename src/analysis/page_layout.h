@@ -177,6 +177,9 @@ private:
     static constexpr uint8_t kBottomEdge = 2;
     static constexpr uint8_t kPageWord = 4;
     static constexpr uint8_t kAboveBottom = 8;
+    // The line under a footer, past blank lines, in a text without form
+    // feeds: the next page's header.
+    static constexpr uint8_t kBelowFooter = 16;
     static bool nearFeed(std::size_t index, std::optional<std::size_t> lastFeed)
     {
         return lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
@@ -189,6 +192,8 @@ private:
     }
     void findEdges();
     void markBottomAbove(std::size_t below);
+    void markAboveBottom(std::size_t bottom);
+    void markBelowFooter(std::size_t footer);
     RunningLine edgeLine(std::size_t index, uint8_t edge, bool nearFeed);
     RunningLine topLine(std::size_t index);
     // The top of the page opened by the `ordinal`th form-feed line.
@@ -198,8 +203,8 @@ private:
     const LineReader& m_source;
     // One for each form-feed line, made when the first is asked for.
     std::vector<PageTop> m_tops;
-    // kTopEdge, kBottomEdge, kPageWord and kAboveBottom of each line, found
-    // at the first line asked.
+    // kTopEdge, kBottomEdge, kPageWord, kAboveBottom and kBelowFooter of each line,
+    // found at the first line asked.
     std::vector<uint8_t> m_edges;
     bool m_edgesFound = false;
 };

@@ -72,8 +72,13 @@ std::size_t rfcNumberStart(std::string_view line, const FirstWord& first)
 }
 
 // A line whose first word is "RFC": its own number, then the title or the
-// date; after the first form feed any such line is taken as a header.
-bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first, bool pageBreakSeen)
+// date, or its own number on a line that opens a page, under the footer of
+// the page before in a text kept without its form feeds ("RFC 1234   Short
+// Title", no date); after the first form feed any such line that opens a
+// page is taken as a header.
+template <typename OpensPage>
+bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first, bool pageBreakSeen,
+              const OpensPage& mayOpenPage)
 {
     const std::size_t numberStart = rfcNumberStart(line, first);
     std::size_t i = numberStart;
@@ -85,8 +90,9 @@ bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first
             return true;
         if (text.year != 0 && headerDateMatches(text, line))
             return true;
+        return mayOpenPage();
     }
-    return pageBreakSeen;
+    return pageBreakSeen && mayOpenPage();
 }
 
 // "... [Page N]" where N is the number of the page being read.
@@ -257,11 +263,13 @@ bool isOwnDate(const RfcText& text, std::string_view column)
     return startsWithAt(column, skipBlanks(column, month), date.month);
 }
 
-// A line that prints this RFC's own date flush right, or its own number
-// flush right or alone wherever it stands ("RFC 85" centred).
+// A line that prints this RFC's own date or number flush right, or alone
+// wherever it stands ("RFC 85" centred, "September 1981" at the margin of
+// RFC 791's left-hand pages).
 bool printsOwnDateOrNumber(const RfcText& text, std::string_view line)
 {
-    if (isOwnNumber(text, lineWords(line)))
+    const std::string_view words = lineWords(line);
+    if (isOwnNumber(text, words) || isOwnDate(text, words))
         return true;
     const std::string_view column = rightColumn(line);
     return isOwnNumber(text, column) || isOwnDate(text, column);
@@ -402,10 +410,15 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // page ("Postel                28 August 1980", "              RFC 72"),
     // or its number alone wherever it stands, or on the line under that
     // header (RFC 768 prints its title and "RFC 768" under the date).
-    if (pageBreakSeen && wholeLine && printsOwnDateOrNumber(text, line)
-        && (followsHeader(text) || mayOpenPage()) && layout.oneTopBlock())
+    // So is such a line under the footer of the page before, in a text kept
+    // without its form feeds ("Some Protocol               RFC 1234").
+    if (wholeLine && printsOwnDateOrNumber(text, line)
+        && ((pageBreakSeen && (followsHeader(text) || mayOpenPage()) && layout.oneTopBlock())
+            || (source.formFeedLines().empty() && mayOpenPage())))
         return PageLine::kHeader;
-    if (pageBreakSeen && wholeLine && rest == 0 && printsMirroredHeader(text, line) && mayOpenPage())
+    // The own date and number of a mirrored header tell it without a page
+    // break, under the footer of a text kept without its form feeds.
+    if (wholeLine && rest == 0 && printsMirroredHeader(text, line) && mayOpenPage())
         return PageLine::kHeader;
     FirstWord first;
     if (rest == 0 && index
@@ -428,8 +441,7 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
         // After the first form feed a line opened by "RFC" is a header where
         // a page opens; elsewhere it is body text ("RFC 791  Postel, J.,
         // ..." in a references list at the margin).
-        return isHeader(text, line, first, pageBreakSeen && mayOpenPage()) ? PageLine::kHeader
-                                                                           : PageLine::kNone;
+        return isHeader(text, line, first, pageBreakSeen, mayOpenPage) ? PageLine::kHeader : PageLine::kNone;
     }
 
     if (!text.footerPrefix.empty() && startsWithAt(line, 0, text.footerPrefix))
@@ -499,7 +511,11 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
         text.headerLine.assign(line);
     } else if (!header && kind == PageLine::kFooter && text.footerPrefix.empty()
                && !printsThisPageNumber(text, line)) {
-        const std::size_t page = line.find("[Page ");
+        // "[page 3]" in lower case, as some RFCs print it, ends the words
+        // learned as "[Page 3]" does.
+        std::size_t page = line.find("[Page ");
+        if (page == std::string_view::npos)
+            page = line.find("[page ");
         text.footerPrefix.assign(page == std::string_view::npos ? line : line.substr(0, page + 6));
     }
     text.pageMarks.push_back(PageMark{text.lineCount, text.pageCount, header});

@@ -77,8 +77,9 @@ LineFacts factsReadFrom(const std::string& line)
         ++indent;
     const bool opensWithFeed = indent < line.size() && line[indent] == '\f';
     std::size_t rest = indent;
+    // Past every form feed opening the line and the blanks among them.
     if (opensWithFeed) {
-        for (++rest; rest < line.size() && blank(line[rest]);)
+        while (rest < line.size() && (blank(line[rest]) || line[rest] == '\f'))
             ++rest;
     }
     std::size_t textEnd = line.size();
