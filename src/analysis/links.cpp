@@ -319,15 +319,23 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column, std::siz
     return start;
 }
 
+// Whether a phrase may run on past the tokens read, and whether a bracket
+// is open there.
+struct OpenPhrase {
+    bool phrase = false;
+    bool bracket = false;
+};
+
 // Appends the tokens of `line` that a phrase may use, the text holding
 // `readable` bytes from the line's start on; returns whether a phrase may
-// still run on past them (`phraseOpen` tells it before them), or a
+// still run on past them (`open` tells it before them), or a
 // "Section" after them look back at one ("[HTTP]" / "and section 4.4"
 // names a section of this document, "[HTTP] section 4.4" one of HTTP): a
 // word that starts a phrase or a bracket has come, and since then no token
 // that ends every phrase (an Other token, but for the "-" of "RFC-" /
-// "1191", hyphenated at a line end). `starts` are the line's words that
-// start a phrase, in order.
+// "1191", hyphenated at a line end); and whether a bracket is left open,
+// which a citation wrapped at the line's end closes on the next line.
+// `starts` are the line's words that start a phrase, in order.
 // Where no phrase or bracket is open, the tokens up to the next of them are
 // never used and not read: a phrase looks back only at the two tokens
 // before it, and those would be the Other that ended the last phrase (which
@@ -337,12 +345,13 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column, std::siz
 // The state is kept in locals, not in the caller's members, and the loop
 // out of the caller's: else the compiler keeps it in memory, read again at
 // every byte since a token written may alias it.
-[[gnu::noinline]] bool tokenizeLine(std::string_view line, std::size_t readable, const WordStart* starts,
-                                    const WordStart* startsEnd, int32_t index, std::vector<Token>& tokens,
-                                    bool phraseOpen)
+[[gnu::noinline]] OpenPhrase tokenizeLine(std::string_view line, std::size_t readable,
+                                          const WordStart* starts, const WordStart* startsEnd, int32_t index,
+                                          std::vector<Token>& tokens, OpenPhrase open)
 {
     bool spaced = true;
-    bool bracketOpen = false;
+    bool phraseOpen = open.phrase;
+    bool bracketOpen = open.bracket;
     std::size_t i = 0;
     // Where the tokens of the next word that starts a phrase are read from.
     std::size_t nextStart = 0;
@@ -415,7 +424,7 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column, std::siz
         spaced = false;
         i = end;
     }
-    return phraseOpen;
+    return OpenPhrase{phraseOpen, bracketOpen};
 }
 
 // 1 to 5 digits, not 0: an RFC or series number.
@@ -527,12 +536,13 @@ public:
     void addLine(std::size_t line, const WordStart* starts, const WordStart* startsEnd)
     {
         const std::string_view text = m_lines.line(line);
-        m_phraseOpen = tokenizeLine(text, static_cast<std::size_t>(m_textEnd - text.data()), starts,
-                                    startsEnd, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
+        m_open = tokenizeLine(text, static_cast<std::size_t>(m_textEnd - text.data()), starts, startsEnd,
+                              static_cast<int32_t>(line), m_tokens, m_open);
     }
 
     // Whether a phrase begun in the lines read may run on into the next.
-    bool phraseOpen() const { return m_phraseOpen; }
+    // Where only the citations are read, only a citation left open runs on.
+    bool phraseOpen() const { return m_open.bracket || (m_scope == LinkScope::All && m_open.phrase); }
 
     void endParagraph()
     {
@@ -542,7 +552,7 @@ public:
         while (k < m_tokens.size())
             k = m_tokens[k].starter == Starter::None ? k + 1 : step(k);
         m_tokens.clear();
-        m_phraseOpen = false;
+        m_open = OpenPhrase{};
     }
 
 private:
@@ -851,7 +861,7 @@ private:
         const std::size_t start = static_cast<std::size_t>(open.start);
         const std::size_t close = closeAfter(open.line, start, line);
         if (close == std::string_view::npos)
-            return k + 1;
+            return wrappedCitation(k);
         // Each test here stops early on a line of brackets, so that such a
         // line is read in linear time.
         const std::string_view inside = line.substr(start + 1, close - start - 1);
@@ -873,25 +883,108 @@ private:
         }
         // A list of labels; what follows its last label ("[RFC9110,
         // Section 3.2]") is read on as text.
-        bool cited = false;
         std::size_t next = k + 1;
-        for (std::size_t part = start + 1; part < close;) {
+        if (!citeList(open.line, line, start + 1, close, next, closeToken, closeToken))
+            return next;
+        return next > k + 1 ? closeToken + 1 : k + 1;
+    }
+
+    // Cites each label or range of the list from `from` to `to` of line
+    // `index`, its tokens read from `next` on, its "]" at `closeToken`; the
+    // last one's citation ends at `endToken` (npos: at its own). False at
+    // the first part that names no reference, those before it cited.
+    bool citeList(int32_t index, std::string_view line, std::size_t from, std::size_t to, std::size_t& next,
+                  std::size_t closeToken, std::size_t endToken)
+    {
+        for (std::size_t part = from; part < to;) {
             std::size_t end = part;
-            while (end < close && line[end] != ',')
+            while (end < to && line[end] != ',')
                 ++end;
-            const std::size_t endToken = end == close ? closeToken : std::string_view::npos;
+            const std::size_t partEnd = end == to ? endToken : std::string_view::npos;
             const std::string_view label = trimmedBlanks(line.substr(part, end - part));
             const std::size_t first = static_cast<std::size_t>(label.data() - line.data());
             const int32_t named = labelled(label);
             if (named >= 0) {
-                citeListed(open.line, first, label.size(), named, next, closeToken, endToken);
-            } else if (!citeRange(open.line, line, label, next, closeToken, endToken)) {
-                return next;
+                citeListed(index, first, label.size(), named, next, closeToken, partEnd);
+            } else if (!citeRange(index, line, label, next, closeToken, partEnd)) {
+                return false;
             }
-            cited = true;
             part = end + 1;
         }
-        return cited ? closeToken + 1 : k + 1;
+        return true;
+    }
+
+    // A citation whose "[" ends its line unclosed and whose "]" comes on
+    // the next line of text, past a page break if one falls between: a
+    // list wrapped after a comma ("[1,\n2]", "[RFC2119,\nRFC8174]"), each
+    // label cited on its own line; or a label holding a blank wrapped
+    // there ("[Postel\n81]" for "[Postel 81]"), cited on both lines. A
+    // label without a blank is never wrapped: "[RFC\n2119]" cites no
+    // "[RFC2119]".
+    std::size_t wrappedCitation(std::size_t k)
+    {
+        const Token& open = m_tokens[k];
+        const auto firstIndex = static_cast<std::size_t>(open.line);
+        const std::string_view line = m_lines.line(firstIndex);
+        const std::size_t start = static_cast<std::size_t>(open.start);
+        const std::string_view head = trimmedBlanks(line.substr(start + 1));
+        std::size_t wrap = k + 1;
+        while (wrap < m_tokens.size() && m_tokens[wrap].line == open.line)
+            ++wrap;
+        if (head.empty() || nearFind(head, '[', 0) != std::string_view::npos || wrap == m_tokens.size()
+            || !onNextLineOfText(firstIndex, static_cast<std::size_t>(m_tokens[wrap].line)))
+            return k + 1;
+        const int32_t nextLine = m_tokens[wrap].line;
+        const std::string_view second = m_lines.line(static_cast<std::size_t>(nextLine));
+        const std::size_t close = nearFind(second, ']', 0);
+        if (close == std::string_view::npos)
+            return k + 1;
+        const std::string_view tail = trimmedBlanks(second.substr(0, close));
+        std::size_t closeToken = wrap;
+        while (closeToken < m_tokens.size() && m_tokens[closeToken].line == nextLine
+               && m_tokens[closeToken].start < close)
+            ++closeToken;
+        if (tail.empty() || nearFind(tail, '[', 0) != std::string_view::npos || !isPunct(closeToken, ']')
+            || m_tokens[closeToken].start != close)
+            return k + 1;
+        const std::size_t headStart = static_cast<std::size_t>(head.data() - line.data());
+        const std::size_t tailStart = static_cast<std::size_t>(tail.data() - second.data());
+        if (head.back() == ',') {
+            std::size_t next = k + 1;
+            if (!citeList(open.line, line, headStart, headStart + head.size() - 1, next, closeToken,
+                          std::string_view::npos))
+                return next;
+            next = wrap;
+            return citeList(nextLine, second, tailStart, close, next, closeToken, closeToken) ? closeToken + 1
+                                                                                              : next;
+        }
+        if (head.size() + tail.size() + 1 > m_longestLabel)
+            return k + 1;
+        m_wrappedLabel.assign(head.data(), head.size());
+        m_wrappedLabel += ' ';
+        m_wrappedLabel.append(tail.data(), tail.size());
+        const int32_t named = labelled(m_wrappedLabel);
+        if (named < 0)
+            return k + 1;
+        cite(open.line, start, headStart + head.size(), named, wrap - 1);
+        cite(nextLine, tailStart, close + 1, named, closeToken);
+        return closeToken + 1;
+    }
+
+    // Whether line `second` is the next line of text after line `first`:
+    // only page headers, footers and the blank lines of a page break
+    // between them.
+    bool onNextLineOfText(std::size_t first, std::size_t second) const
+    {
+        if (second <= first)
+            return false;
+        bool pageBreak = false;
+        for (std::size_t i = first + 1; i < second; ++i) {
+            if (m_lines.roles[i] == LineRole::Text)
+                return false;
+            pageBreak = pageBreak || m_lines.roles[i] == LineRole::PageBreak;
+        }
+        return pageBreak || second == first + 1;
     }
 
     // Cites the label at `first` of a list whose tokens are read from
@@ -1061,7 +1154,7 @@ private:
     // The end of the lines' text: its bytes up to here may be read.
     const char* const m_textEnd;
     std::vector<Token> m_tokens;
-    bool m_phraseOpen = false;
+    OpenPhrase m_open;
     // The token positions of the numbers of one "Sections" phrase.
     std::vector<std::size_t> m_numbers;
     // Every label is bracketed; it is looked up by what is inside. Of
@@ -1073,6 +1166,8 @@ private:
     SectionNumberMap<int32_t> m_sectionLines;
     bool m_sectionLinesHeld = false;
     std::size_t m_longestLabel = 0;
+    // A label wrapped at its blank, joined again to be looked up.
+    std::string m_wrappedLabel;
     int32_t m_closeLine = -1;
     std::size_t m_closeFrom = 0;
     std::size_t m_closeAt = 0;
@@ -1177,8 +1272,9 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     const auto [contentsFirst, contentsLast] = contentsLineRange(text);
     // Most lines name nothing: only a line with a word that starts a phrase
     // and the one after it, where the phrase may go on, are read as tokens.
-    // A citation never runs on past its line.
-    const int reach = scope == LinkScope::All ? 2 : 1;
+    // A phrase runs on into the line after a cued one at most; where only
+    // the citations are read, only a citation whose bracket is left open.
+    constexpr int kReach = 2;
     LinkScanner scanner(text, lines, scope);
     // Through plain pointers: the scanner's stores between the looks at a
     // line would otherwise make each look load the vectors' pointers again.
@@ -1212,7 +1308,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
         if (cued) {
             lineStarts = startsFrom(nextStart, startsEnd, i);
             nextStart = startsFrom(lineStarts, startsEnd, i + 1);
-            window = reach;
+            window = kReach;
         }
         if (window > 0) {
             // A phrase ends at the first word it cannot use, and a phrase
