@@ -162,6 +162,13 @@ bool endsWrappedSentence(const SectionLines& section, int32_t first, std::string
         && isBlankFrom(line, close + 2);
 }
 
+// Whether a line sets words apart in columns, three blanks or a tab
+// between them, as a page header or footer does.
+bool holdsColumns(std::string_view line)
+{
+    return line.find("   ") != std::string_view::npos || line.find('\t') != std::string_view::npos;
+}
+
 // Collects the text of the entry whose label ends at `position` of line
 // `first`, through its continuation lines: indented lines up to a blank
 // line, across page breaks. A label alone on its line takes its text from
@@ -171,6 +178,7 @@ bool endsWrappedSentence(const SectionLines& section, int32_t first, std::string
 int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t position, JoinedText& entryText)
 {
     const std::string_view firstLine = section.at(first);
+    const bool atMargin = !section.isIndented(first);
     position = skipBlanks(firstLine, position);
     if (!isBlankFrom(firstLine, position))
         appendTextOf(firstLine, position, section.factsOf(first), entryText);
@@ -194,8 +202,11 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
-        // did not know; an entry's text is indented.
-        if (section.isIndented(k))
+        // did not know; an entry's text is indented, but where the label
+        // stands at the margin its text may wrap there too ("[3] Crocker,
+        // D., "Standard for the format of ARPA Internet text" /
+        // "messages", RFC 822"), which a page line's columns never do.
+        if (section.isIndented(k) || (atMargin && !holdsColumns(line)))
             appendTextOf(line, section.factsOf(k).indent, section.factsOf(k), entryText);
     }
     return section.end - 1;
