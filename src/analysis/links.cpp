@@ -914,61 +914,117 @@ private:
         return true;
     }
 
+    // A bracket left open at a line's end and closed on the next line of
+    // text: the text inside it on each line, and its tokens.
+    struct WrappedBracket {
+        int32_t firstLine = 0;
+        int32_t secondLine = 0;
+        std::string_view head; // after the "[", blanks trimmed
+        std::string_view tail; // before the "]", blanks trimmed
+        std::size_t open = 0; // the column of the "["
+        std::size_t close = 0; // the column of the "]"
+        std::size_t wrap = 0; // the first token of the second line
+        std::size_t closeToken = 0;
+    };
+
     // A citation whose "[" ends its line unclosed and whose "]" comes on
     // the next line of text, past a page break if one falls between: a
     // list wrapped after a comma ("[1,\n2]", "[RFC2119,\nRFC8174]"), each
-    // label cited on its own line; or a label holding a blank wrapped
-    // there ("[Postel\n81]" for "[Postel 81]"), cited on both lines. A
-    // label without a blank is never wrapped: "[RFC\n2119]" cites no
-    // "[RFC2119]".
+    // label cited on its own line; a label holding a blank wrapped there
+    // ("[Postel\n81]" for "[Postel 81]", also inside a list), cited on
+    // both lines. A label without a blank is never wrapped: "[RFC\n2119]"
+    // cites no "[RFC2119]".
     std::size_t wrappedCitation(std::size_t k)
     {
+        WrappedBracket bracket;
         const Token& open = m_tokens[k];
-        const auto firstIndex = static_cast<std::size_t>(open.line);
-        const std::string_view line = m_lines.line(firstIndex);
-        const std::size_t start = static_cast<std::size_t>(open.start);
-        const std::string_view head = trimmedBlanks(line.substr(start + 1));
-        std::size_t wrap = k + 1;
-        while (wrap < m_tokens.size() && m_tokens[wrap].line == open.line)
-            ++wrap;
-        if (head.empty() || nearFind(head, '[', 0) != std::string_view::npos || wrap == m_tokens.size()
-            || !onNextLineOfText(firstIndex, static_cast<std::size_t>(m_tokens[wrap].line)))
+        bracket.firstLine = open.line;
+        bracket.open = static_cast<std::size_t>(open.start);
+        const std::string_view first = m_lines.line(static_cast<std::size_t>(open.line));
+        bracket.head = trimmedBlanks(first.substr(bracket.open + 1));
+        bracket.wrap = k + 1;
+        while (bracket.wrap < m_tokens.size() && m_tokens[bracket.wrap].line == open.line)
+            ++bracket.wrap;
+        if (bracket.head.empty() || nearFind(bracket.head, '[', 0) != std::string_view::npos
+            || bracket.wrap == m_tokens.size()
+            || !onNextLineOfText(static_cast<std::size_t>(open.line),
+                                 static_cast<std::size_t>(m_tokens[bracket.wrap].line)))
             return k + 1;
-        const int32_t nextLine = m_tokens[wrap].line;
-        const std::string_view second = m_lines.line(static_cast<std::size_t>(nextLine));
-        const std::size_t close = nearFind(second, ']', 0);
-        if (close == std::string_view::npos)
+        bracket.secondLine = m_tokens[bracket.wrap].line;
+        const std::string_view second = m_lines.line(static_cast<std::size_t>(bracket.secondLine));
+        bracket.close = nearFind(second, ']', 0);
+        if (bracket.close == std::string_view::npos)
             return k + 1;
-        const std::string_view tail = trimmedBlanks(second.substr(0, close));
-        std::size_t closeToken = wrap;
-        while (closeToken < m_tokens.size() && m_tokens[closeToken].line == nextLine
-               && m_tokens[closeToken].start < close)
-            ++closeToken;
-        if (tail.empty() || nearFind(tail, '[', 0) != std::string_view::npos || !isPunct(closeToken, ']')
-            || m_tokens[closeToken].start != close)
+        bracket.tail = trimmedBlanks(second.substr(0, bracket.close));
+        bracket.closeToken = bracket.wrap;
+        while (bracket.closeToken < m_tokens.size() && m_tokens[bracket.closeToken].line == bracket.secondLine
+               && m_tokens[bracket.closeToken].start < bracket.close)
+            ++bracket.closeToken;
+        if (bracket.tail.empty() || nearFind(bracket.tail, '[', 0) != std::string_view::npos
+            || !isPunct(bracket.closeToken, ']') || m_tokens[bracket.closeToken].start != bracket.close)
             return k + 1;
-        const std::size_t headStart = static_cast<std::size_t>(head.data() - line.data());
-        const std::size_t tailStart = static_cast<std::size_t>(tail.data() - second.data());
-        if (head.back() == ',') {
-            std::size_t next = k + 1;
-            if (!citeList(open.line, line, headStart, headStart + head.size() - 1, next, closeToken,
-                          std::string_view::npos))
-                return next;
-            next = wrap;
-            return citeList(nextLine, second, tailStart, close, next, closeToken, closeToken) ? closeToken + 1
-                                                                                              : next;
+        return citeWrapped(bracket, first, second, k);
+    }
+
+    // Cites the labels of `bracket`, opened at token k: those before the
+    // first line's last comma and after the second line's first are whole;
+    // the one between them, if any, is wrapped at its blank.
+    std::size_t citeWrapped(const WrappedBracket& bracket, std::string_view first, std::string_view second,
+                            std::size_t k)
+    {
+        constexpr std::size_t npos = std::string_view::npos;
+        const std::size_t headComma = bracket.head.rfind(',');
+        const std::size_t tailComma = nearFind(bracket.tail, ',', 0);
+        const std::string_view headPart =
+            trimmedBlanks(headComma == npos ? bracket.head : bracket.head.substr(headComma + 1));
+        const std::string_view tailPart = trimmedBlanks(bracket.tail.substr(0, tailComma));
+        const auto columnIn = [](std::string_view part, std::string_view line) {
+            return static_cast<std::size_t>(part.data() - line.data());
+        };
+        const std::size_t headStart = columnIn(bracket.head, first);
+        const std::size_t tailStart = columnIn(bracket.tail, second);
+        const bool wrappedLabel = !headPart.empty() && !tailPart.empty();
+        int32_t named = -1;
+        if (wrappedLabel) {
+            if (headPart.size() + tailPart.size() + 1 > m_longestLabel)
+                return k + 1;
+            m_wrappedLabel.assign(headPart.data(), headPart.size());
+            m_wrappedLabel += ' ';
+            m_wrappedLabel.append(tailPart.data(), tailPart.size());
+            if ((named = labelled(m_wrappedLabel)) < 0)
+                return k + 1;
         }
-        if (head.size() + tail.size() + 1 > m_longestLabel)
-            return k + 1;
-        m_wrappedLabel.assign(head.data(), head.size());
-        m_wrappedLabel += ' ';
-        m_wrappedLabel.append(tail.data(), tail.size());
-        const int32_t named = labelled(m_wrappedLabel);
-        if (named < 0)
-            return k + 1;
-        cite(open.line, start, headStart + head.size(), named, wrap - 1);
-        cite(nextLine, tailStart, close + 1, named, closeToken);
-        return closeToken + 1;
+        std::size_t next = k + 1;
+        const std::size_t headListEnd = wrappedLabel ? headComma : bracket.head.size();
+        if (headListEnd != npos
+            && !citeList(bracket.firstLine, first, headStart, headStart + headListEnd, next,
+                         bracket.closeToken, npos))
+            return next;
+        next = bracket.wrap;
+        if (wrappedLabel) {
+            // A label alone keeps its brackets in its citation, as on one
+            // line.
+            const bool alone = headComma == npos && tailComma == npos;
+            cite(bracket.firstLine, alone ? bracket.open : columnIn(headPart, first),
+                 headStart + bracket.head.size(), named, bracket.wrap - 1);
+            if (alone) {
+                cite(bracket.secondLine, tailStart, bracket.close + 1, named, bracket.closeToken);
+                return bracket.closeToken + 1;
+            }
+            const std::size_t tailEnd = tailStart + tailPart.size();
+            while (next < bracket.closeToken && m_tokens[next].end < tailEnd)
+                ++next;
+            cite(bracket.secondLine, tailStart, tailEnd, named,
+                 tailComma == npos ? bracket.closeToken : next);
+            if (tailComma == npos)
+                return bracket.closeToken + 1;
+            ++next;
+        }
+        const std::size_t tailFrom = wrappedLabel || tailPart.empty() ? tailStart + tailComma + 1 : tailStart;
+        return citeList(bracket.secondLine, second, tailFrom, bracket.close, next, bracket.closeToken,
+                        bracket.closeToken)
+            ? bracket.closeToken + 1
+            : next;
     }
 
     // Whether line `second` is the next line of text after line `first`:
