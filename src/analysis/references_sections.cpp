@@ -361,7 +361,9 @@ std::string_view withoutSectionNumber(std::string_view heading)
 
 bool opensReferences(std::string_view heading)
 {
-    return namesReferences(withoutSectionNumber(heading));
+    // Every title ends in one of the words the line ends are looked for:
+    // most lines are told by their last bytes.
+    return endsAsReferencesTitleFromEnd(heading) && namesReferences(withoutSectionNumber(heading));
 }
 
 bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& close)
