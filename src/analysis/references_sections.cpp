@@ -442,12 +442,11 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         // After a references section such a heading is one of its groups
         // set apart ("TCP REFERENCES:", RFC 1122), not references of their
         // own.
-        if (!heading && sections.empty() && (indent <= kHeadingIndent || indent >= kCentredIndent)
-            && namesQualifiedReferences(withoutSectionNumber(line)))
-            heading = entryOpensNextLine(lines, i + 1, isMark);
-        if (!heading && sections.empty() && indent <= kHeadingIndent
-            && namesCitations(withoutSectionNumber(line)))
-            heading = entryOpensNextLine(lines, i + 1, isMark);
+        if (!heading && sections.empty() && (indent <= kHeadingIndent || indent >= kCentredIndent)) {
+            const std::string_view title = withoutSectionNumber(line);
+            if (namesQualifiedReferences(title) || namesCitations(title))
+                heading = entryOpensNextLine(lines, i + 1, isMark);
+        }
         if (heading) {
             sections.push_back(ReferencesSection{i, total});
             open = &sections.back();
