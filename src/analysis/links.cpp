@@ -931,9 +931,9 @@ private:
     // the next line of text, past a page break if one falls between: a
     // list wrapped after a comma ("[1,\n2]", "[RFC2119,\nRFC8174]"), each
     // label cited on its own line; a label holding a blank wrapped there
-    // ("[Postel\n81]" for "[Postel 81]", also inside a list), cited on
-    // both lines. A label without a blank is never wrapped: "[RFC\n2119]"
-    // cites no "[RFC2119]".
+    // ("[Postel\n81]" for "[Postel 81]", also inside a list) or at its
+    // hyphen ("[RFC-\n1034]"), cited on both lines. A label is wrapped
+    // nowhere else: "[RFC\n2119]" cites no "[RFC2119]".
     std::size_t wrappedCitation(std::size_t k)
     {
         WrappedBracket bracket;
@@ -988,8 +988,11 @@ private:
         if (wrappedLabel) {
             if (headPart.size() + tailPart.size() + 1 > m_longestLabel)
                 return k + 1;
+            // Wrapped at its hyphen, "[RFC-\n1034]" for "[RFC-1034]", as at
+            // its blank.
             m_wrappedLabel.assign(headPart.data(), headPart.size());
-            m_wrappedLabel += ' ';
+            if (headPart.back() != '-')
+                m_wrappedLabel += ' ';
             m_wrappedLabel.append(tailPart.data(), tailPart.size());
             if ((named = labelled(m_wrappedLabel)) < 0)
                 return k + 1;
