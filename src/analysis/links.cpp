@@ -941,6 +941,10 @@ private:
         bracket.firstLine = open.line;
         bracket.open = static_cast<std::size_t>(open.start);
         const std::string_view first = m_lines.line(static_cast<std::size_t>(open.line));
+        // Only the line's last "[" may be closed on the next line: each
+        // other is passed at once, so that a line of many is read once.
+        if (lastOpenOf(open.line, first) != bracket.open)
+            return k + 1;
         bracket.head = trimmedBlanks(first.substr(bracket.open + 1));
         bracket.wrap = k + 1;
         while (bracket.wrap < m_tokens.size() && m_tokens[bracket.wrap].line == open.line)
@@ -1028,6 +1032,16 @@ private:
                         bracket.closeToken)
             ? bracket.closeToken + 1
             : next;
+    }
+
+    // The last "[" of line `line`, looked for once a line.
+    std::size_t lastOpenOf(int32_t line, std::string_view text)
+    {
+        if (line != m_lastOpenLine) {
+            m_lastOpenLine = line;
+            m_lastOpenAt = text.rfind('[');
+        }
+        return m_lastOpenAt;
     }
 
     // Whether line `second` is the next line of text after line `first`:
@@ -1227,6 +1241,8 @@ private:
     std::size_t m_longestLabel = 0;
     // A label wrapped at its blank, joined again to be looked up.
     std::string m_wrappedLabel;
+    int32_t m_lastOpenLine = -1;
+    std::size_t m_lastOpenAt = 0;
     int32_t m_closeLine = -1;
     std::size_t m_closeFrom = 0;
     std::size_t m_closeAt = 0;
