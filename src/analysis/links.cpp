@@ -989,23 +989,24 @@ private:
         const std::size_t tailStart = columnIn(bracket.tail, second);
         const bool wrappedLabel = !headPart.empty() && !tailPart.empty();
         int32_t named = -1;
-        if (wrappedLabel) {
-            if (headPart.size() + tailPart.size() + 1 > m_longestLabel)
-                return k + 1;
+        if (wrappedLabel && headPart.size() + tailPart.size() + 1 <= m_longestLabel) {
             // Wrapped at its hyphen, "[RFC-\n1034]" for "[RFC-1034]", as at
             // its blank.
             m_wrappedLabel.assign(headPart.data(), headPart.size());
             if (headPart.back() != '-')
                 m_wrappedLabel += ' ';
             m_wrappedLabel.append(tailPart.data(), tailPart.size());
-            if ((named = labelled(m_wrappedLabel)) < 0)
-                return k + 1;
+            named = labelled(m_wrappedLabel);
         }
         std::size_t next = k + 1;
         const std::size_t headListEnd = wrappedLabel ? headComma : bracket.head.size();
         if (headListEnd != npos
             && !citeList(bracket.firstLine, first, headStart, headStart + headListEnd, next,
                          bracket.closeToken, npos))
+            return next;
+        // What follows the labels cited, a wrapped name no label has
+        // ("[RFC9110, Section\n3.2]"), is read on as text, as on one line.
+        if (wrappedLabel && named < 0)
             return next;
         next = bracket.wrap;
         if (wrappedLabel) {
