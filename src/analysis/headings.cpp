@@ -2,6 +2,7 @@
 
 #include "analysis/contents.h"
 #include "analysis/entries_by_number.h"
+#include "analysis/references_sections.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -494,6 +495,26 @@ void passBodyText(TextScan& scan, int32_t& lastRead, bool keepEvery)
     lastRead = static_cast<int32_t>(last);
 }
 
+// Whether `firstLine`, the first of a paragraph that is no heading, is a
+// references heading with its first entry right under it, no blank line
+// between: then `paragraph` is made that line alone. Out of the common
+// path, which nearly every paragraph leaves at once.
+[[gnu::noinline]] bool headsReferencesAlone(std::string& paragraph, std::string_view firstLine,
+                                            const LimitsBlock& limits)
+{
+    if (!opensReferences(firstLine))
+        return false;
+    paragraph.assign(lineText(firstLine, 0));
+    return isHeadingText(paragraph, limits);
+}
+
+// Whether the paragraph read from `firstLine` is a heading, or its first
+// line is (headsReferencesAlone).
+inline bool readsAsHeading(std::string& paragraph, std::string_view firstLine, const LimitsBlock& limits)
+{
+    return isHeadingText(paragraph, limits) || headsReferencesAlone(paragraph, firstLine, limits);
+}
+
 // RFC 1034 and RFC 1035 print their first section, "1. STATUS OF THIS
 // MEMO", above the contents that list it first. A heading read before the
 // contents matches the first entries in order where it prints the same
@@ -536,7 +557,7 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
             continue;
         const bool opensContents = line.compare(0, kContentsHeading.size(), kContentsHeading) == 0;
         readParagraph(scan, line, 0, paragraph);
-        if (isHeadingText(paragraph, limits))
+        if (readsAsHeading(paragraph, line, limits))
             addHeading(scan.text, firstLine, paragraph);
         if (opensContents)
             return true;
@@ -592,14 +613,15 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
         const std::string_view opening = line;
         readParagraph(scan, line, 0, paragraph);
         lastRead = scan.text.lineCount - 1; // the blank line that ended it
+        const bool isHeading = readsAsHeading(paragraph, opening, limits);
         line = std::string_view();
-        if (!isHeadingText(paragraph, limits)) {
-            std::string_view heading;
+        if (!isHeading) {
+            std::string_view runIn;
             const int32_t entry =
-                keepEvery ? -1 : matchRunInHeading(scan.text, entries, opening, expected, heading);
+                keepEvery ? -1 : matchRunInHeading(scan.text, entries, opening, expected, runIn);
             if (entry >= 0) {
                 markMatched(scan.text, entry, firstLine);
-                addHeading(scan.text, firstLine, heading);
+                addHeading(scan.text, firstLine, runIn);
                 expected = entry + 1;
             }
             continue;

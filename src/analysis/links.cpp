@@ -319,15 +319,23 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column, std::siz
     return start;
 }
 
+// Whether a phrase may run on past the tokens read, and whether a bracket
+// is open there.
+struct OpenPhrase {
+    bool phrase = false;
+    bool bracket = false;
+};
+
 // Appends the tokens of `line` that a phrase may use, the text holding
 // `readable` bytes from the line's start on; returns whether a phrase may
-// still run on past them (`phraseOpen` tells it before them), or a
+// still run on past them (`open` tells it before them), or a
 // "Section" after them look back at one ("[HTTP]" / "and section 4.4"
 // names a section of this document, "[HTTP] section 4.4" one of HTTP): a
 // word that starts a phrase or a bracket has come, and since then no token
 // that ends every phrase (an Other token, but for the "-" of "RFC-" /
-// "1191", hyphenated at a line end). `starts` are the line's words that
-// start a phrase, in order.
+// "1191", hyphenated at a line end); and whether a bracket is left open,
+// which a citation wrapped at the line's end closes on the next line.
+// `starts` are the line's words that start a phrase, in order.
 // Where no phrase or bracket is open, the tokens up to the next of them are
 // never used and not read: a phrase looks back only at the two tokens
 // before it, and those would be the Other that ended the last phrase (which
@@ -337,12 +345,13 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column, std::siz
 // The state is kept in locals, not in the caller's members, and the loop
 // out of the caller's: else the compiler keeps it in memory, read again at
 // every byte since a token written may alias it.
-[[gnu::noinline]] bool tokenizeLine(std::string_view line, std::size_t readable, const WordStart* starts,
-                                    const WordStart* startsEnd, int32_t index, std::vector<Token>& tokens,
-                                    bool phraseOpen)
+[[gnu::noinline]] OpenPhrase tokenizeLine(std::string_view line, std::size_t readable,
+                                          const WordStart* starts, const WordStart* startsEnd, int32_t index,
+                                          std::vector<Token>& tokens, OpenPhrase open)
 {
     bool spaced = true;
-    bool bracketOpen = false;
+    bool phraseOpen = open.phrase;
+    bool bracketOpen = open.bracket;
     std::size_t i = 0;
     // Where the tokens of the next word that starts a phrase are read from.
     std::size_t nextStart = 0;
@@ -415,7 +424,7 @@ std::size_t tokenStartBefore(std::string_view line, std::size_t column, std::siz
         spaced = false;
         i = end;
     }
-    return phraseOpen;
+    return OpenPhrase{phraseOpen, bracketOpen};
 }
 
 // 1 to 5 digits, not 0: an RFC or series number.
@@ -527,12 +536,13 @@ public:
     void addLine(std::size_t line, const WordStart* starts, const WordStart* startsEnd)
     {
         const std::string_view text = m_lines.line(line);
-        m_phraseOpen = tokenizeLine(text, static_cast<std::size_t>(m_textEnd - text.data()), starts,
-                                    startsEnd, static_cast<int32_t>(line), m_tokens, m_phraseOpen);
+        m_open = tokenizeLine(text, static_cast<std::size_t>(m_textEnd - text.data()), starts, startsEnd,
+                              static_cast<int32_t>(line), m_tokens, m_open);
     }
 
     // Whether a phrase begun in the lines read may run on into the next.
-    bool phraseOpen() const { return m_phraseOpen; }
+    // Where only the citations are read, only a citation left open runs on.
+    bool phraseOpen() const { return m_open.bracket || (m_scope == LinkScope::All && m_open.phrase); }
 
     void endParagraph()
     {
@@ -542,7 +552,7 @@ public:
         while (k < m_tokens.size())
             k = m_tokens[k].starter == Starter::None ? k + 1 : step(k);
         m_tokens.clear();
-        m_phraseOpen = false;
+        m_open = OpenPhrase{};
     }
 
 private:
@@ -851,7 +861,7 @@ private:
         const std::size_t start = static_cast<std::size_t>(open.start);
         const std::size_t close = closeAfter(open.line, start, line);
         if (close == std::string_view::npos)
-            return k + 1;
+            return wrappedCitation(k);
         // Each test here stops early on a line of brackets, so that such a
         // line is read in linear time.
         const std::string_view inside = line.substr(start + 1, close - start - 1);
@@ -873,25 +883,182 @@ private:
         }
         // A list of labels; what follows its last label ("[RFC9110,
         // Section 3.2]") is read on as text.
-        bool cited = false;
         std::size_t next = k + 1;
-        for (std::size_t part = start + 1; part < close;) {
+        if (!citeList(open.line, line, start + 1, close, next, closeToken, closeToken))
+            return next;
+        return next > k + 1 ? closeToken + 1 : k + 1;
+    }
+
+    // Cites each label or range of the list from `from` to `to` of line
+    // `index`, its tokens read from `next` on, its "]" at `closeToken`; the
+    // last one's citation ends at `endToken` (npos: at its own). False at
+    // the first part that names no reference, those before it cited.
+    bool citeList(int32_t index, std::string_view line, std::size_t from, std::size_t to, std::size_t& next,
+                  std::size_t closeToken, std::size_t endToken)
+    {
+        for (std::size_t part = from; part < to;) {
             std::size_t end = part;
-            while (end < close && line[end] != ',')
+            while (end < to && line[end] != ',')
                 ++end;
-            const std::size_t endToken = end == close ? closeToken : std::string_view::npos;
+            const std::size_t partEnd = end == to ? endToken : std::string_view::npos;
             const std::string_view label = trimmedBlanks(line.substr(part, end - part));
             const std::size_t first = static_cast<std::size_t>(label.data() - line.data());
             const int32_t named = labelled(label);
             if (named >= 0) {
-                citeListed(open.line, first, label.size(), named, next, closeToken, endToken);
-            } else if (!citeRange(open.line, line, label, next, closeToken, endToken)) {
-                return next;
+                citeListed(index, first, label.size(), named, next, closeToken, partEnd);
+            } else if (!citeRange(index, line, label, next, closeToken, partEnd)) {
+                return false;
             }
-            cited = true;
             part = end + 1;
         }
-        return cited ? closeToken + 1 : k + 1;
+        return true;
+    }
+
+    // A bracket left open at a line's end and closed on the next line of
+    // text: the text inside it on each line, and its tokens.
+    struct WrappedBracket {
+        int32_t firstLine = 0;
+        int32_t secondLine = 0;
+        std::string_view head; // after the "[", blanks trimmed
+        std::string_view tail; // before the "]", blanks trimmed
+        std::size_t open = 0; // the column of the "["
+        std::size_t close = 0; // the column of the "]"
+        std::size_t wrap = 0; // the first token of the second line
+        std::size_t closeToken = 0;
+    };
+
+    // A citation whose "[" ends its line unclosed and whose "]" comes on
+    // the next line of text, past a page break if one falls between: a
+    // list wrapped after a comma ("[1,\n2]", "[RFC2119,\nRFC8174]"), each
+    // label cited on its own line; a label holding a blank wrapped there
+    // ("[Postel\n81]" for "[Postel 81]", also inside a list) or at its
+    // hyphen ("[RFC-\n1034]"), cited on both lines. A label is wrapped
+    // nowhere else: "[RFC\n2119]" cites no "[RFC2119]".
+    std::size_t wrappedCitation(std::size_t k)
+    {
+        WrappedBracket bracket;
+        const Token& open = m_tokens[k];
+        bracket.firstLine = open.line;
+        bracket.open = static_cast<std::size_t>(open.start);
+        const std::string_view first = m_lines.line(static_cast<std::size_t>(open.line));
+        // Only the line's last "[" may be closed on the next line: each
+        // other is passed at once, so that a line of many is read once.
+        if (lastOpenOf(open.line, first) != bracket.open)
+            return k + 1;
+        bracket.head = trimmedBlanks(first.substr(bracket.open + 1));
+        bracket.wrap = k + 1;
+        while (bracket.wrap < m_tokens.size() && m_tokens[bracket.wrap].line == open.line)
+            ++bracket.wrap;
+        if (bracket.head.empty() || nearFind(bracket.head, '[', 0) != std::string_view::npos
+            || bracket.wrap == m_tokens.size()
+            || !onNextLineOfText(static_cast<std::size_t>(open.line),
+                                 static_cast<std::size_t>(m_tokens[bracket.wrap].line)))
+            return k + 1;
+        bracket.secondLine = m_tokens[bracket.wrap].line;
+        const std::string_view second = m_lines.line(static_cast<std::size_t>(bracket.secondLine));
+        bracket.close = nearFind(second, ']', 0);
+        if (bracket.close == std::string_view::npos)
+            return k + 1;
+        bracket.tail = trimmedBlanks(second.substr(0, bracket.close));
+        bracket.closeToken = bracket.wrap;
+        while (bracket.closeToken < m_tokens.size() && m_tokens[bracket.closeToken].line == bracket.secondLine
+               && m_tokens[bracket.closeToken].start < bracket.close)
+            ++bracket.closeToken;
+        if (bracket.tail.empty() || nearFind(bracket.tail, '[', 0) != std::string_view::npos
+            || !isPunct(bracket.closeToken, ']') || m_tokens[bracket.closeToken].start != bracket.close)
+            return k + 1;
+        return citeWrapped(bracket, first, second, k);
+    }
+
+    // Cites the labels of `bracket`, opened at token k: those before the
+    // first line's last comma and after the second line's first are whole;
+    // the one between them, if any, is wrapped at its blank.
+    std::size_t citeWrapped(const WrappedBracket& bracket, std::string_view first, std::string_view second,
+                            std::size_t k)
+    {
+        constexpr std::size_t npos = std::string_view::npos;
+        const std::size_t headComma = bracket.head.rfind(',');
+        const std::size_t tailComma = nearFind(bracket.tail, ',', 0);
+        const std::string_view headPart =
+            trimmedBlanks(headComma == npos ? bracket.head : bracket.head.substr(headComma + 1));
+        const std::string_view tailPart = trimmedBlanks(bracket.tail.substr(0, tailComma));
+        const auto columnIn = [](std::string_view part, std::string_view line) {
+            return static_cast<std::size_t>(part.data() - line.data());
+        };
+        const std::size_t headStart = columnIn(bracket.head, first);
+        const std::size_t tailStart = columnIn(bracket.tail, second);
+        const bool wrappedLabel = !headPart.empty() && !tailPart.empty();
+        int32_t named = -1;
+        if (wrappedLabel && headPart.size() + tailPart.size() + 1 <= m_longestLabel) {
+            // Wrapped at its hyphen, "[RFC-\n1034]" for "[RFC-1034]", as at
+            // its blank.
+            m_wrappedLabel.assign(headPart.data(), headPart.size());
+            if (headPart.back() != '-')
+                m_wrappedLabel += ' ';
+            m_wrappedLabel.append(tailPart.data(), tailPart.size());
+            named = labelled(m_wrappedLabel);
+        }
+        std::size_t next = k + 1;
+        const std::size_t headListEnd = wrappedLabel ? headComma : bracket.head.size();
+        if (headListEnd != npos
+            && !citeList(bracket.firstLine, first, headStart, headStart + headListEnd, next,
+                         bracket.closeToken, npos))
+            return next;
+        // What follows the labels cited, a wrapped name no label has
+        // ("[RFC9110, Section\n3.2]"), is read on as text, as on one line.
+        if (wrappedLabel && named < 0)
+            return next;
+        next = bracket.wrap;
+        if (wrappedLabel) {
+            // A label alone keeps its brackets in its citation, as on one
+            // line.
+            const bool alone = headComma == npos && tailComma == npos;
+            cite(bracket.firstLine, alone ? bracket.open : columnIn(headPart, first),
+                 headStart + bracket.head.size(), named, bracket.wrap - 1);
+            if (alone) {
+                cite(bracket.secondLine, tailStart, bracket.close + 1, named, bracket.closeToken);
+                return bracket.closeToken + 1;
+            }
+            const std::size_t tailEnd = tailStart + tailPart.size();
+            while (next < bracket.closeToken && m_tokens[next].end < tailEnd)
+                ++next;
+            cite(bracket.secondLine, tailStart, tailEnd, named,
+                 tailComma == npos ? bracket.closeToken : next);
+            if (tailComma == npos)
+                return bracket.closeToken + 1;
+            ++next;
+        }
+        const std::size_t tailFrom = wrappedLabel || tailPart.empty() ? tailStart + tailComma + 1 : tailStart;
+        return citeList(bracket.secondLine, second, tailFrom, bracket.close, next, bracket.closeToken,
+                        bracket.closeToken)
+            ? bracket.closeToken + 1
+            : next;
+    }
+
+    // The last "[" of line `line`, looked for once a line.
+    std::size_t lastOpenOf(int32_t line, std::string_view text)
+    {
+        if (line != m_lastOpenLine) {
+            m_lastOpenLine = line;
+            m_lastOpenAt = text.rfind('[');
+        }
+        return m_lastOpenAt;
+    }
+
+    // Whether line `second` is the next line of text after line `first`:
+    // only page headers, footers and the blank lines of a page break
+    // between them.
+    bool onNextLineOfText(std::size_t first, std::size_t second) const
+    {
+        if (second <= first)
+            return false;
+        bool pageBreak = false;
+        for (std::size_t i = first + 1; i < second; ++i) {
+            if (m_lines.roles[i] == LineRole::Text)
+                return false;
+            pageBreak = pageBreak || m_lines.roles[i] == LineRole::PageBreak;
+        }
+        return pageBreak || second == first + 1;
     }
 
     // Cites the label at `first` of a list whose tokens are read from
@@ -1061,7 +1228,7 @@ private:
     // The end of the lines' text: its bytes up to here may be read.
     const char* const m_textEnd;
     std::vector<Token> m_tokens;
-    bool m_phraseOpen = false;
+    OpenPhrase m_open;
     // The token positions of the numbers of one "Sections" phrase.
     std::vector<std::size_t> m_numbers;
     // Every label is bracketed; it is looked up by what is inside. Of
@@ -1073,6 +1240,10 @@ private:
     SectionNumberMap<int32_t> m_sectionLines;
     bool m_sectionLinesHeld = false;
     std::size_t m_longestLabel = 0;
+    // A label wrapped at its blank, joined again to be looked up.
+    std::string m_wrappedLabel;
+    int32_t m_lastOpenLine = -1;
+    std::size_t m_lastOpenAt = 0;
     int32_t m_closeLine = -1;
     std::size_t m_closeFrom = 0;
     std::size_t m_closeAt = 0;
@@ -1177,8 +1348,9 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     const auto [contentsFirst, contentsLast] = contentsLineRange(text);
     // Most lines name nothing: only a line with a word that starts a phrase
     // and the one after it, where the phrase may go on, are read as tokens.
-    // A citation never runs on past its line.
-    const int reach = scope == LinkScope::All ? 2 : 1;
+    // A phrase runs on into the line after a cued one at most; where only
+    // the citations are read, only a citation whose bracket is left open.
+    constexpr int kReach = 2;
     LinkScanner scanner(text, lines, scope);
     // Through plain pointers: the scanner's stores between the looks at a
     // line would otherwise make each look load the vectors' pointers again.
@@ -1212,7 +1384,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
         if (cued) {
             lineStarts = startsFrom(nextStart, startsEnd, i);
             nextStart = startsFrom(lineStarts, startsEnd, i + 1);
-            window = reach;
+            window = kReach;
         }
         if (window > 0) {
             // A phrase ends at the first word it cannot use, and a phrase

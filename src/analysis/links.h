@@ -15,7 +15,8 @@ namespace parchly {
 
 // Fills `text.links` in line and column order, one line per link: a phrase
 // split over a line end gives a link on each line that holds a number
-// ("Section" at a line end and "3.2" on the next: the "3.2" alone). Needs
+// ("Section" at a line end and "3.2" on the next: the "3.2" alone; a
+// citation wrapped there, "[Postel" and "81]", gives one on each). Needs
 // `references` and `sectionAnchors`. Page headers and footers, the contents
 // (whose lines are links of their own) and the reference labels themselves
 // are left out; in the front matter only the RFC numbers of "Obsoletes:"

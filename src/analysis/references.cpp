@@ -162,6 +162,13 @@ bool endsWrappedSentence(const SectionLines& section, int32_t first, std::string
         && isBlankFrom(line, close + 2);
 }
 
+// Whether a line sets words apart in columns, three blanks or a tab
+// between them, as a page header or footer does.
+bool holdsColumns(std::string_view line)
+{
+    return line.find("   ") != std::string_view::npos || line.find('\t') != std::string_view::npos;
+}
+
 // Collects the text of the entry whose label ends at `position` of line
 // `first`, through its continuation lines: indented lines up to a blank
 // line, across page breaks. A label alone on its line takes its text from
@@ -171,6 +178,7 @@ bool endsWrappedSentence(const SectionLines& section, int32_t first, std::string
 int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t position, JoinedText& entryText)
 {
     const std::string_view firstLine = section.at(first);
+    const bool atMargin = !section.isIndented(first);
     position = skipBlanks(firstLine, position);
     if (!isBlankFrom(firstLine, position))
         appendTextOf(firstLine, position, section.factsOf(first), entryText);
@@ -194,8 +202,11 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
-        // did not know; an entry's text is indented.
-        if (section.isIndented(k))
+        // did not know; an entry's text is indented, but where the label
+        // stands at the margin its text may wrap there too ("[3] Crocker,
+        // D., "Standard for the format of ARPA Internet text" /
+        // "messages", RFC 822"), which a page line's columns never do.
+        if (section.isIndented(k) || (atMargin && !holdsColumns(line)))
             appendTextOf(line, section.factsOf(k).indent, section.factsOf(k), entryText);
     }
     return section.end - 1;
@@ -206,6 +217,7 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
 class ContentsHeadings {
 public:
     explicit ContentsHeadings(const std::vector<ContentEntry>& contents)
+        : m_contents(contents)
     {
         m_namesReferences.reserve(contents.size());
         m_located.reserve(contents.size());
@@ -234,11 +246,16 @@ public:
     // Whether contents entry `entry` names references, read once.
     bool namesReferences(std::size_t entry) const { return m_namesReferences[entry] != 0; }
 
-    int32_t sectionAt(int32_t line, int32_t heading) const
+    // `unlocated` is the entry of the section's own heading where the
+    // contents scan did not locate it (unlocatedTitled), or -1: it holds
+    // the lines up to a located heading inside the section.
+    int32_t sectionAt(int32_t line, int32_t heading, int32_t unlocated) const
     {
         auto above =
             std::upper_bound(m_located.begin(), m_located.end(), line,
                              [](int32_t value, const Located& located) { return value < located.line; });
+        if (unlocated >= 0 && (above == m_located.begin() || (above - 1)->line < heading))
+            return unlocated;
         if (above == m_located.begin())
             return std::max(m_firstNamingReferences, 0);
         int32_t named = -1;
@@ -259,12 +276,35 @@ public:
         return above->entry;
     }
 
+    // Where no located heading stands at 0-based line `line`, the first
+    // entry naming references that the contents scan did not locate and
+    // whose title, section numbers aside, is that line's, `heading`; or -1.
+    // Such a heading is one the scan did not read as one: "Appendix B.
+    // References" with its first entry right under it, no blank line
+    // between.
+    int32_t unlocatedTitled(int32_t line, std::string_view heading) const
+    {
+        const auto at =
+            std::lower_bound(m_located.begin(), m_located.end(), line,
+                             [](const Located& located, int32_t value) { return located.line < value; });
+        if (m_located.size() == m_contents.size() || (at != m_located.end() && at->line == line))
+            return -1;
+        const std::string_view title = withoutSectionNumber(heading);
+        for (std::size_t i = 0; i < m_contents.size(); ++i) {
+            if (m_namesReferences[i] != 0 && m_contents[i].headingLine < 1
+                && equalIgnoringAsciiCase(withoutSectionNumber(m_contents[i].title), title))
+                return static_cast<int32_t>(i);
+        }
+        return -1;
+    }
+
 private:
     struct Located {
         int32_t line = 0;
         int32_t entry = 0;
         bool namesReferences = false;
     };
+    const std::vector<ContentEntry>& m_contents;
     std::vector<Located> m_located;
     std::vector<uint8_t> m_namesReferences;
     int32_t m_firstNamingReferences = -1;
@@ -280,6 +320,7 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
     // The entry read last: the last line of a section ends it without a
     // blank line, and may be the citation that ends its sentence.
     int32_t previous = -1;
+    const int32_t unlocated = headings.unlocatedTitled(heading, section.at(heading));
     for (int32_t i = heading + 1; i < section.end; ++i) {
         if (section.isPageLine(i))
             continue;
@@ -299,7 +340,7 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         entry.lastLine = readEntryText(section, i, close + 1, entryText);
         if (!readTitleAndNumber(entryText.view(), entry, unpaginated))
             text.referencesWithoutTitles = true;
-        entry.section = headings.sectionAt(i, heading);
+        entry.section = headings.sectionAt(i, heading, unlocated);
         if (entry.lastLine > i)
             i = entry.lastLine - 1;
     }

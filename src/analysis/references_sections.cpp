@@ -80,6 +80,16 @@ bool namesQualifiedReferences(std::string_view text)
     return equalIgnoringAsciiCase(word, "references") || equalIgnoringAsciiCase(word, "bibliography");
 }
 
+// "Citations", as a few texts of the 1980s head their references: a word
+// that a section of the body may be titled too, so that it opens
+// references only where an entry follows it.
+bool namesCitations(std::string_view text)
+{
+    while (!text.empty() && (text.back() == ':' || text.back() == '.'))
+        text.remove_suffix(1);
+    return equalIgnoringAsciiCase(text, "citations");
+}
+
 // A short heading ending in "references" inside a references section:
 // "INTRODUCTORY REFERENCES", "Secondary References:", "SECONDARY IP
 // REFERENCES:" (RFC 1122).
@@ -113,9 +123,11 @@ constexpr uint64_t kReferencesEnd = leadingEight("ences");
 constexpr uint64_t kBibliographyEnd = leadingEight("raphy");
 constexpr uint64_t kNotesEnd = leadingEight("notes");
 constexpr uint64_t kCitedEnd = leadingEight("cited");
+constexpr uint64_t kCitationsEnd = leadingEight("tions");
 
 // Whether the last two letters of a text, in either case, may be those of
-// "references", "notes", "cited" ("es", "ed") or "bibliography" ("hy"):
+// "references", "notes", "cited" ("es", "ed"), "bibliography" ("hy") or
+// "citations" ("ns"):
 // most lines that end in a letter, or in a full stop after one, end in
 // another word, and are told so without reading five bytes.
 inline bool lastTwoMayEndTitle(char before, char last)
@@ -123,20 +135,25 @@ inline bool lastTwoMayEndTitle(char before, char last)
     const auto lowered = [](char c) { return static_cast<char>(c | 0x20); };
     const char b = lowered(before);
     const char l = lowered(last);
-    return (b == 'e' && (l == 's' || l == 'd')) || (b == 'h' && l == 'y');
+    return (b == 'e' && (l == 's' || l == 'd')) || (b == 'h' && l == 'y') || (b == 'n' && l == 's');
 }
 
 // The same, read from the line's end alone, without finding where its
 // words start: `end` is where its text ends, line ends and trailing blanks,
 // colons and full stops passed over. An upper-case letter differs from its
 // lower case in one bit, which no other byte can set to make a letter.
-inline bool endsInReferencesLetters(std::string_view line, std::size_t end)
+[[gnu::always_inline]] inline bool endsInReferencesLetters(std::string_view line, std::size_t end)
 {
-    if (end < 5 || !lastTwoMayEndTitle(line[end - 2], line[end - 1]))
+    if (end < 5)
+        return false;
+    if (!lastTwoMayEndTitle(line[end - 2], line[end - 1]))
         return false;
     uint64_t last = 0;
     std::memcpy(&last, line.data() + end - 5, 5);
     last |= 0x2020202020ULL;
+    // Many lines end in "...tions": of them only "citations" is read on.
+    if (last == kCitationsEnd)
+        return end >= 9 && equalIgnoringAsciiCase(line.substr(end - 9, 4), "cita");
     if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd)
         return false;
     return endsInReferencesWord(line.substr(0, end));
@@ -158,7 +175,7 @@ bool endsAsReferencesTitleFromEnd(std::string_view line)
 // at the last bytes of their text (`textEnd`, the line's facts): a heading's
 // closing colon or full stop is passed over here, and only a line with
 // trailing blanks, which are rare, is read from its end again.
-inline bool endsAsReferencesTitle(std::string_view line, std::size_t textEnd)
+[[gnu::always_inline]] inline bool endsAsReferencesTitle(std::string_view line, std::size_t textEnd)
 {
     std::size_t end = textEnd;
     while (end > 0 && (line[end - 1] == ':' || line[end - 1] == '.'))
@@ -170,8 +187,8 @@ inline bool endsAsReferencesTitle(std::string_view line, std::size_t textEnd)
 
 // What the last byte of a line's text tells of it: it cannot end a
 // references heading; it is the last letter of "references",
-// "bibliography", "notes" or "cited" in either case; or it is a blank, a
-// colon or a full stop that such a word may come before.
+// "bibliography", "notes", "cited" or "citations" in either case; or it is
+// a blank, a colon or a full stop that such a word may come before.
 enum class TitleEnd : uint8_t { None, Letter, Mark };
 
 constexpr std::array<TitleEnd, 256> kTitleEnds = [] {
@@ -214,7 +231,8 @@ int32_t nextPossibleTitle(const LineReader& lines, int32_t from, int32_t to)
 // Whether the line holds one of the words a references heading ends in.
 bool mayNameReferences(std::string_view line)
 {
-    for (const char* word : {"eferences", "EFERENCES", "ibliography", "IBLIOGRAPHY", " Cited", " CITED"}) {
+    for (const char* word : {"eferences", "EFERENCES", "ibliography", "IBLIOGRAPHY", " Cited", " CITED",
+                             "itations", "ITATIONS"}) {
         if (line.find(word) != std::string_view::npos)
             return true;
     }
@@ -343,7 +361,9 @@ std::string_view withoutSectionNumber(std::string_view heading)
 
 bool opensReferences(std::string_view heading)
 {
-    return namesReferences(withoutSectionNumber(heading));
+    // Every title ends in one of the words the line ends are looked for:
+    // most lines are told by their last bytes.
+    return endsAsReferencesTitleFromEnd(heading) && namesReferences(withoutSectionNumber(heading));
 }
 
 bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& close)
@@ -422,9 +442,11 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         // After a references section such a heading is one of its groups
         // set apart ("TCP REFERENCES:", RFC 1122), not references of their
         // own.
-        if (!heading && sections.empty() && (indent <= kHeadingIndent || indent >= kCentredIndent)
-            && namesQualifiedReferences(withoutSectionNumber(line)))
-            heading = entryOpensNextLine(lines, i + 1, isMark);
+        if (!heading && sections.empty() && (indent <= kHeadingIndent || indent >= kCentredIndent)) {
+            const std::string_view title = withoutSectionNumber(line);
+            if (namesQualifiedReferences(title) || namesCitations(title))
+                heading = entryOpensNextLine(lines, i + 1, isMark);
+        }
         if (heading) {
             sections.push_back(ReferencesSection{i, total});
             open = &sections.back();

@@ -37,10 +37,22 @@ std::vector<std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t>> citationsOf
     return citations;
 }
 
-// The golden text with links of every kind, and the corpus when present.
+// Citations wrapped at a line's end, one over a page break: read on into
+// the next line where only the citations are read too.
+const char* const kWrappedCitations = "Request for Comments: 5\n\nTitle\n\n1.  Intro\n\n"
+                                      "   See [1,\n   2] and [Postel\n   81] and [1, 2,\n\n"
+                                      "Writer                                   [Page 1]\n\f"
+                                      "RFC 5                  Title                  March 1999\n\n"
+                                      "   3] too.\n\n2.  References\n\n"
+                                      "   [1]  One.\n\n   [2]  Two.\n\n   [3]  Three.\n\n"
+                                      "   [Postel 81]  Postel, J., \"Internet Protocol\", 1981.\n";
+
+// The golden text with links of every kind, the wrapped citations, and the
+// corpus when present.
 std::vector<std::pair<std::string, std::string>> texts()
 {
-    std::vector<std::pair<std::string, std::string>> found = {{"links.txt", test::goldenBytes("links.txt")}};
+    std::vector<std::pair<std::string, std::string>> found = {{"links.txt", test::goldenBytes("links.txt")},
+                                                              {"wrapped", kWrappedCitations}};
     std::error_code error;
     for (const auto& item : std::filesystem::directory_iterator(test::corpusFolder(), error)) {
         const std::string name = item.path().filename().string();
@@ -62,6 +74,9 @@ TEST(AnalysisScope, CitationsAloneAreTheCitationsOfTheFullAnalysis)
         EXPECT_EQ(citations.links.size(), citationsOf(citations).size()) << "a link of another kind";
         if (name == "links.txt") {
             EXPECT_GE(citationsOf(full).size(), 10u); // the comparison compares something
+        }
+        if (name == "wrapped") {
+            EXPECT_EQ(citationsOf(full).size(), 7u); // two, two halves and three, each on its line
         }
     }
 }
