@@ -545,6 +545,10 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
     std::string_view line;
     std::size_t rest = 0;
     std::string paragraph;
+    // Room for the headings an RFC has before its contents ("Abstract",
+    // "Status of This Memo", "Copyright Notice", "Table of Contents") or a
+    // short one has at all, made once rather than grown a heading at a time.
+    scan.text.headings.reserve(8);
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;

@@ -233,6 +233,15 @@ template <std::size_t (*wordIn)(uint64_t) = firstWordIn>
     return true;
 }
 
+// The least power of two at or above `count`.
+std::size_t powerOfTwoAtLeast(std::size_t count)
+{
+    std::size_t power = 1;
+    while (power < count)
+        power *= 2;
+    return power;
+}
+
 // Takes the text's bits chunk after chunk and ends its lines. A line that
 // ends in its LF, with no form feed and shorter than the buffer (nearly
 // every line), is told by the bits alone: its indentation runs to its
@@ -246,6 +255,13 @@ public:
         , m_lines(size / 24 + 16)
     {
         m_place = {0, 0, true, m_lines.ends(), m_lines.facts.get(), 0, m_lines.room};
+        // An RFC has a page, and a form feed, every 2,500 bytes or so, and
+        // a "[" every 800: room for about twice as many, made once rather
+        // than grown from nothing a slot at a time. A power of two, so that
+        // a text holding more (a grammar full of brackets) grows the list
+        // through the sizes it would have grown through from nothing.
+        m_feedLines.reserve(powerOfTwoAtLeast(size / 1024 + 4));
+        m_brackets.reserve(powerOfTwoAtLeast(size / 512 + 8));
     }
 
     const char* text() const { return m_text; }

@@ -1354,7 +1354,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     LinkScanner scanner(text, lines, scope);
     // Through plain pointers: the scanner's stores between the looks at a
     // line would otherwise make each look load the vectors' pointers again.
-    const LineRole* const roles = lines.roles.data();
+    const LineRole* const roles = lines.roles.get();
     const uint8_t* const families = cues.families.data();
     const uint8_t starts = scope == LinkScope::All ? kCueLinkStart : kCueBracket;
     const WordStart* nextStart = cues.linkStarts.data();

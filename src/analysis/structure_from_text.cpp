@@ -55,6 +55,8 @@ bool buildStructureFromText(RfcText& text)
     }
     // Moved headings keep their file order in `contents`; the others stay.
     std::vector<SectionHeading> kept;
+    // Nearly every heading becomes an entry.
+    text.contents.reserve(text.headings.size());
     for (std::size_t i = 0; i < text.headings.size(); ++i) {
         SectionHeading& heading = text.headings[i];
         const bool insideNumbered = first != none && i >= first && i <= last;

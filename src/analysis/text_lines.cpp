@@ -14,11 +14,12 @@ TextLines readTextLines(LineReader& file, const RfcText& text)
     lines.starts = file.allStarts();
     lines.facts = file.allFacts();
     lines.total = total;
-    // Filled as bytes are, where resize() would set each role on its own.
-    lines.roles.assign(total, LineRole::Text);
-    // Through a plain pointer: a role stored is a byte, which may alias a
-    // vector's own pointers and make each store reload them.
-    LineRole* const roles = lines.roles.data();
+    // Made without a value: the loop below sets each role once, where a
+    // vector would first set each to a value of its own, a byte at a time.
+    lines.roles.reset(new LineRole[total]);
+    // Through a plain pointer: a role stored is a byte, which may alias the
+    // array's own pointer and make each store reload it.
+    LineRole* const roles = lines.roles.get();
     for (std::size_t i = 0; i < total; ++i) {
         const LineFacts& facts = lines.facts[i];
         if (facts.has(LineFacts::kOnlyFeeds))

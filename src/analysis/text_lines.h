@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +28,8 @@ struct TextLines {
     const LineOffset* starts = nullptr;
     const LineFacts* facts = nullptr;
     std::size_t total = 0;
-    std::vector<LineRole> roles;
+    // What each line is: size() roles.
+    std::unique_ptr<LineRole[]> roles;
 
     std::size_t size() const { return total; }
     // Line i without its line end.

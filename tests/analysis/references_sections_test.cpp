@@ -134,6 +134,16 @@ TEST(ReferencesSections, HeadingEndingTheTextOpensASection)
         expectOneSectionOpeningAt(std::string("   Body text.\n\n") + heading, 2);
 }
 
+// A heading on the text's first lines, or after a line of one byte: the
+// lines near the start have fewer bytes before their end to read.
+TEST(ReferencesSections, HeadingOnTheFirstLinesOpensASection)
+{
+    const std::string entries = "\n\n   [1]  An entry.\n\nAuthor's Address\n";
+    expectOneSectionOpeningAt("References" + entries, 0);
+    expectOneSectionOpeningAt("\nREFERENCES:" + entries, 1);
+    expectOneSectionOpeningAt("x\n\nBibliography" + entries, 2);
+}
+
 // Two sections: the second opens at the line that ends the first.
 TEST(ReferencesSections, LineEndingOneSectionMayOpenTheNext)
 {
