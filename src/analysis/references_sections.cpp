@@ -125,17 +125,28 @@ constexpr uint64_t kNotesEnd = leadingEight("notes");
 constexpr uint64_t kCitedEnd = leadingEight("cited");
 constexpr uint64_t kCitationsEnd = leadingEight("tions");
 
+// The last two letters of the words above and of "citations", in lower
+// case: "references", "notes" ("es"), "cited" ("ed"), "bibliography"
+// ("hy"), "citations" ("ns"). Every test on a line's last bytes below is
+// made from this list, so that a word added to the headings is let through
+// by each of them.
+constexpr std::array<std::array<char, 2>, 4> kTitleWordEnds{{{'e', 's'}, {'e', 'd'}, {'h', 'y'}, {'n', 's'}}};
+
+constexpr char loweredLetter(char c)
+{
+    return static_cast<char>(c | 0x20);
+}
+
 // Whether the last two letters of a text, in either case, may be those of
-// "references", "notes", "cited" ("es", "ed"), "bibliography" ("hy") or
-// "citations" ("ns"):
-// most lines that end in a letter, or in a full stop after one, end in
-// another word, and are told so without reading five bytes.
+// a heading word: most lines that end in a letter, or in a full stop after
+// one, end in another word, and are told so without reading five bytes.
 inline bool lastTwoMayEndTitle(char before, char last)
 {
-    const auto lowered = [](char c) { return static_cast<char>(c | 0x20); };
-    const char b = lowered(before);
-    const char l = lowered(last);
-    return (b == 'e' && (l == 's' || l == 'd')) || (b == 'h' && l == 'y') || (b == 'n' && l == 's');
+    for (const auto& end : kTitleWordEnds) {
+        if (loweredLetter(before) == end[0] && loweredLetter(last) == end[1])
+            return true;
+    }
+    return false;
 }
 
 // The same, read from the line's end alone, without finding where its
@@ -193,8 +204,10 @@ enum class TitleEnd : uint8_t { None, Letter, Mark };
 
 constexpr std::array<TitleEnd, 256> kTitleEnds = [] {
     std::array<TitleEnd, 256> table{};
-    for (const char c : {'s', 'S', 'y', 'Y', 'd', 'D'})
-        table[static_cast<unsigned char>(c)] = TitleEnd::Letter;
+    for (const auto& end : kTitleWordEnds) {
+        table[static_cast<unsigned char>(end[1])] = TitleEnd::Letter;
+        table[static_cast<unsigned char>(end[1] & ~0x20)] = TitleEnd::Letter;
+    }
     for (const char c : {' ', '\t', '.', ':'})
         table[static_cast<unsigned char>(c)] = TitleEnd::Mark;
     return table;
@@ -202,30 +215,25 @@ constexpr std::array<TitleEnd, 256> kTitleEnds = [] {
 
 // What the last two bytes of a line's text tell of it, one look-up each: a
 // bit of the last byte and the same bit of the byte before it, where the
-// two may end a references heading. "es" and "ed" share the first, "hy"
-// the second; a mark or blank last shares the third with the last letter
-// of those words, another mark or blank, or a line end (a lone CR) before
-// it. Most lines that end in one of those letters or marks end otherwise
-// ("... messages", "... the protocol."), and are passed over on these two
-// bytes without a branch, which their kind alone would take at random.
-constexpr uint8_t kEndsInSOrD = 1;
-constexpr uint8_t kEndsInY = 2;
-constexpr uint8_t kEndsInMark = 4;
-
-constexpr char loweredLetter(char c)
-{
-    return static_cast<char>(c | 0x20);
-}
+// two may end a references heading. Each ending of kTitleWordEnds has a bit
+// of its own; a mark or blank last has the highest, which the byte before
+// it shares where it is a letter that may end a heading word, another mark
+// or blank, or a line end (a lone CR). Most lines that end in one of those
+// letters or marks end otherwise ("... messages", "... the protocol."), and
+// are passed over on these two bytes without a branch, which their kind
+// alone would take at random.
+constexpr uint8_t kEndsInMark = 0x80;
+static_assert(kTitleWordEnds.size() < 8, "one bit for each ending and one for a mark");
 
 constexpr std::array<uint8_t, 256> kLastByteBits = [] {
     std::array<uint8_t, 256> table{};
     for (int c = 0; c < 256; ++c) {
         const char lowered = loweredLetter(static_cast<char>(c));
         uint8_t bits = 0;
-        if (lowered == 's' || lowered == 'd')
-            bits |= kEndsInSOrD;
-        if (lowered == 'y')
-            bits |= kEndsInY;
+        for (std::size_t k = 0; k < kTitleWordEnds.size(); ++k) {
+            if (lowered == kTitleWordEnds[k][1])
+                bits |= static_cast<uint8_t>(1U << k);
+        }
         if (kTitleEnds[static_cast<std::size_t>(c)] == TitleEnd::Mark)
             bits |= kEndsInMark;
         table[static_cast<std::size_t>(c)] = bits;
@@ -238,10 +246,10 @@ constexpr std::array<uint8_t, 256> kByteBeforeBits = [] {
     for (int c = 0; c < 256; ++c) {
         const char lowered = loweredLetter(static_cast<char>(c));
         uint8_t bits = 0;
-        if (lowered == 'e')
-            bits |= kEndsInSOrD;
-        if (lowered == 'h')
-            bits |= kEndsInY;
+        for (std::size_t k = 0; k < kTitleWordEnds.size(); ++k) {
+            if (lowered == kTitleWordEnds[k][0])
+                bits |= static_cast<uint8_t>(1U << k);
+        }
         if (kTitleEnds[static_cast<std::size_t>(c)] != TitleEnd::None || c == '\r' || c == '\n')
             bits |= kEndsInMark;
         table[static_cast<std::size_t>(c)] = bits;
