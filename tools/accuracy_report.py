@@ -63,6 +63,8 @@ def lines_of(path):
 def pages_of(lines):
     """The (first, last) 0-based line indexes of each page. A form feed
     after the text of a line ("[Page 3]\\f") ends the page with that line."""
+    if not any('\f' in line for line in lines):
+        return pages_by_footers(lines)
     pages = []
     start = 0
     for i, line in enumerate(lines):
@@ -73,6 +75,20 @@ def pages_of(lines):
             else:
                 pages.append((start, i - 1))
                 start = i
+    pages.append((start, len(lines) - 1))
+    return pages
+
+
+def pages_by_footers(lines):
+    """The pages of a text kept without its form feeds: each ends at its
+    footer, a line ending in "[Page N]" or the number of the page counted
+    centred alone ("- 3 -", "Page 3")."""
+    pages = []
+    start = 0
+    for i, line in enumerate(lines):
+        if is_footer_shaped(line, len(pages) + 1):
+            pages.append((start, i))
+            start = i + 1
     pages.append((start, len(lines) - 1))
     return pages
 

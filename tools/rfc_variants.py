@@ -269,6 +269,7 @@ FAMILIES = {
     'form feed on the header line': feed_on_header,
     'form feeds doubled': feeds_doubled,
     'form feed after the footer': feed_after_footer,
+    'without form feeds': lambda t: t.replace('\f', ''),
     'labels [1]': lambda t: relabel(t, lambda k, _: f'[{k}]'),
     'labels [TCP:9]': lambda t: relabel(t, lambda k, old: f'[{re.sub(r"[^A-Z]", "", old.upper())[:4] or "REF"}:{k}]'),
     'labels [IEEE.802.3]': lambda t: relabel(t, lambda k, _: f'[IEEE.802.{k}]'),
