@@ -186,6 +186,22 @@ bool endsInPageNumber(std::string_view line)
     return end - textEnd >= 2 && textEnd > 0;
 }
 
+// Whether the line ends in leader dots and a page number ("Introduction
+// ....... 4"), which no heading does.
+bool endsInDotsAndPage(std::string_view line)
+{
+    const std::string_view words = lineWords(line);
+    std::size_t end = words.size();
+    while (end > 0 && isDigit(words[end - 1]))
+        --end;
+    if (end == words.size())
+        return false;
+    const std::size_t textEnd = leadersStart(words, 0, end);
+    return std::count(words.begin() + static_cast<std::ptrdiff_t>(textEnd),
+                      words.begin() + static_cast<std::ptrdiff_t>(end), '.')
+        >= 2;
+}
+
 // An unindented line that still belongs to the contents: an entry printed
 // at the margin, as RFC 791 and RFC 5389 print them, ending in its page;
 // or the first line of such an entry whose title wraps onto the next,
@@ -454,8 +470,11 @@ bool contentsHavePages(const TextScan& scan)
     while (takeLine(ahead, start, line)) {
         if (isBlankFrom(line, 0))
             continue;
+        // Entries set at the margin, as RFC 5389 prints them, tell their
+        // pages by leader dots: any other line there is the first heading
+        // after the contents.
         if (!isBlankChar(line[0]))
-            break; // the first heading after the contents
+            return endsInDotsAndPage(line);
         if (endsInAnyPageNumber(line))
             return true;
     }
