@@ -120,10 +120,22 @@ bool endsInThisPageNumber(const RfcText& text, std::string_view line)
         && equalIgnoringAsciiCase(line.substr(wordStart + 1, 4), "page");
 }
 
+// The number of the page being read: one more than the page breaks
+// counted, or, in a text kept without its form feeds, than the headers
+// marked, each of which opens a page after the first.
+int64_t pageBeingRead(const RfcText& text, const LineReader& source)
+{
+    if (!source.formFeedLines().empty())
+        return int64_t(text.pageCount) + 1;
+    return std::count_if(text.pageMarks.begin(), text.pageMarks.end(),
+                         [](const PageMark& mark) { return mark.isHeader; })
+        + 1;
+}
+
 // A page number alone, centred at a page's foot as some RFCs of the
 // 1970s and 1980s print it: "- 3 -", "-3-" or "Page 3", where 3 is the
 // number of the page being read.
-bool printsThisPageNumber(const RfcText& text, std::string_view line)
+bool printsThisPageNumber(const RfcText& text, const LineReader& source, std::string_view line)
 {
     std::string_view words = lineWords(line);
     if (words.size() > 5 && equalIgnoringAsciiCase(words.substr(0, 5), "page "))
@@ -133,7 +145,7 @@ bool printsThisPageNumber(const RfcText& text, std::string_view line)
     else
         return false;
     return !words.empty() && words.size() <= 4 && std::all_of(words.begin(), words.end(), isDigit)
-        && decimalValue(words, 0, words.size()) == int64_t(text.pageCount) + 1;
+        && decimalValue(words, 0, words.size()) == pageBeingRead(text, source);
 }
 
 // Whether one of the columns of `line` is a page number between dashes,
@@ -428,7 +440,8 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        if ((printsThisPageNumber(text, line) || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
+        if ((printsThisPageNumber(text, source, line)
+             || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
             && mayClosePage())
             return PageLine::kFooter;
         if (!namesPage())
@@ -493,6 +506,27 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
     return !closesPage(source, *index);
 }
 
+// A page number centred alone ("- 3 -") above the header just read, past
+// blank lines, in a text kept without its form feeds: no form feed tells
+// it is a page's last line, the header under it does. Looked for only
+// above the few headers found, not at every line that may be one.
+void markNumberAboveHeader(RfcText& text, const LineReader& source)
+{
+    if (source.linesRead() == 0)
+        return;
+    const std::size_t header = source.linesRead() - 1;
+    for (std::size_t k = header; k-- > 0 && header - k <= kMarginReach + 1;) {
+        const std::string_view line = source.lineAt(k);
+        if (isBlankFrom(line, 0))
+            continue;
+        const auto number = static_cast<int32_t>(k + 1);
+        if (printsThisPageNumber(text, source, line)
+            && (text.pageMarks.empty() || text.pageMarks.back().line != number))
+            text.pageMarks.push_back(PageMark{number, text.pageCount, false});
+        return;
+    }
+}
+
 // Judges a line that may be a running one by the rules, and notes it when
 // it is. Kept out of line: the few lines that get here do not make every
 // other line pay for its frame.
@@ -510,7 +544,7 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
     if (header && text.headerLine.empty()) {
         text.headerLine.assign(line);
     } else if (!header && kind == PageLine::kFooter && text.footerPrefix.empty()
-               && !printsThisPageNumber(text, line)) {
+               && !printsThisPageNumber(text, layout.source(), line)) {
         // "[page 3]" in lower case, as some RFCs print it, ends the words
         // learned as "[Page 3]" does.
         std::size_t page = line.find("[Page ");
@@ -518,6 +552,8 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
             page = line.find("[page ");
         text.footerPrefix.assign(page == std::string_view::npos ? line : line.substr(0, page + 6));
     }
+    if (header && layout.source().formFeedLines().empty())
+        markNumberAboveHeader(text, layout.source());
     text.pageMarks.push_back(PageMark{text.lineCount, text.pageCount, header});
     return true;
 }
