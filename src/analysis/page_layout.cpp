@@ -415,12 +415,64 @@ void PageLayout::markAboveBottom(std::size_t bottom)
 
 void PageLayout::markBelowFooter(std::size_t footer)
 {
+    // The block of up to three lines a header may hold, as a page's top
+    // block is.
     for (std::size_t k = footer + 1; k < m_source.lineTotal() && k - footer <= kMarginReach + 1; ++k) {
         if (!isBlank(m_source, k)) {
-            m_edges[k] |= kBelowFooter;
+            for (std::size_t line = k; line < k + kTopBlock && line < m_source.lineTotal()
+                 && !isBlank(m_source, line) && !endsInPageWord(m_source.lineAt(line));
+                 ++line)
+                m_edges[line] |= kBelowFooter;
             return;
         }
     }
+}
+
+bool PageLayout::isBelowFooter(std::size_t index)
+{
+    return (edgeOf(index) & kBelowFooter) != 0;
+}
+
+std::size_t PageLayout::blockUnderFooterStart(std::size_t index)
+{
+    while (index > 0 && isBelowFooter(index - 1))
+        --index;
+    return index;
+}
+
+bool PageLayout::repeatsUnderFooter(std::size_t index)
+{
+    if (!isBelowFooter(index))
+        return false;
+    const std::size_t start = blockUnderFooterStart(index);
+    const std::size_t position = index - start;
+    if (position == 0)
+        return false;
+    // The line at the same place of another block, if that block holds one.
+    const auto sameAt = [&](std::size_t otherStart) {
+        for (std::size_t k = otherStart; k <= otherStart + position; ++k) {
+            if (!isBelowFooter(k))
+                return false;
+        }
+        return sameShape(m_source.lineAt(otherStart + position), m_source.lineAt(index));
+    };
+    // The block before, within a page's reach above this one.
+    for (std::size_t k = start; k-- > 0 && start - k <= kPageReach;) {
+        if (isBelowFooter(k)) {
+            if (sameAt(blockUnderFooterStart(k)))
+                return true;
+            break;
+        }
+    }
+    // The block after, past the rest of this one.
+    std::size_t end = index;
+    while (end < m_source.lineTotal() && isBelowFooter(end))
+        ++end;
+    for (std::size_t k = end; k < m_source.lineTotal() && k - end <= kPageReach; ++k) {
+        if (isBelowFooter(k))
+            return sameAt(k);
+    }
+    return false;
 }
 
 PageLayout::PageTop& PageLayout::topOf(std::size_t ordinal)

@@ -144,6 +144,13 @@ public:
         return index >= m_edges.size() || m_edges[index] != 0;
     }
 
+    // Whether line `index`, the second or third line of the block under a
+    // footer in a text kept without its form feeds, is printed again at the
+    // same place of the block under the footer before or after it: a line
+    // of a header of several, as RFC 791 prints them ("September 1981" /
+    // "Internet Protocol" / "Introduction").
+    bool repeatsUnderFooter(std::size_t index);
+
     // Whether one page only, of those after a form feed, holds a line: the
     // second page of a text of two, whose top block no page repeats.
     bool oneTopBlock();
@@ -177,8 +184,8 @@ private:
     static constexpr uint8_t kBottomEdge = 2;
     static constexpr uint8_t kPageWord = 4;
     static constexpr uint8_t kAboveBottom = 8;
-    // The line under a footer, past blank lines, in a text without form
-    // feeds: the next page's header.
+    // The lines under a footer, past blank lines, in a text without form
+    // feeds, up to a top block's: the next page's header.
     static constexpr uint8_t kBelowFooter = 16;
     static bool nearFeed(std::size_t index, std::optional<std::size_t> lastFeed)
     {
@@ -194,6 +201,9 @@ private:
     void markBottomAbove(std::size_t below);
     void markAboveBottom(std::size_t bottom);
     void markBelowFooter(std::size_t footer);
+    bool isBelowFooter(std::size_t index);
+    // The first line of the block under a footer that holds line `index`.
+    std::size_t blockUnderFooterStart(std::size_t index);
     RunningLine edgeLine(std::size_t index, uint8_t edge, bool nearFeed);
     RunningLine topLine(std::size_t index);
     // The top of the page opened by the `ordinal`th form-feed line.

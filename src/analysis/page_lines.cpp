@@ -403,6 +403,11 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
         if (running != RunningLine::kNone)
             return running == RunningLine::kHeader ? PageLine::kHeader : PageLine::kFooter;
     }
+    // The second and third lines of a header under the footer of the page
+    // before, in a text kept without its form feeds, repeated under the
+    // footer of the page before or after.
+    if (index && source.formFeedLines().empty() && followsHeader(text) && layout.repeatsUnderFooter(*index))
+        return PageLine::kHeader;
     // The layout knows the lines that name a page; a piece of a line is
     // searched itself.
     const bool wholeLine = index && line.size() == source.lineAt(*index).size();
