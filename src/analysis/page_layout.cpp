@@ -306,6 +306,21 @@ bool looksLikePageHeader(std::string_view line)
     return isDigit(next) || ((next == ' ' || next == '-') && isDigit(charAt(text, 4)));
 }
 
+int32_t centredPageNumber(std::string_view line)
+{
+    std::string_view words = lineWords(line);
+    if (words.size() > 5 && equalIgnoringAsciiCase(words.substr(0, 5), "page "))
+        words.remove_prefix(5);
+    else if (words.size() > 2 && words.front() == '-' && words.back() == '-')
+        words = lineWords(words.substr(1, words.size() - 2));
+    else
+        return -1;
+    constexpr std::size_t kLongest = 4;
+    if (words.empty() || words.size() > kLongest || !std::all_of(words.begin(), words.end(), isDigit))
+        return -1;
+    return decimalValue(words, 0, words.size());
+}
+
 bool opensPage(const LineReader& source, std::size_t index)
 {
     if (holdsFormFeed(source, index))
@@ -314,7 +329,8 @@ bool opensPage(const LineReader& source, std::size_t index)
         // A blank line is neither a form feed nor a footer.
         if (isBlank(source, k))
             continue;
-        return holdsFormFeed(source, k) || endsInPageWord(source.lineAt(k));
+        const std::string_view above = source.lineAt(k);
+        return holdsFormFeed(source, k) || endsInPageWord(above) || centredPageNumber(above) >= 0;
     }
     return false;
 }

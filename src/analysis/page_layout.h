@@ -38,9 +38,14 @@ inline std::optional<std::size_t> lastReadIndex(const LineReader& source, std::s
     return read - 1;
 }
 
+// The number of a page printed centred alone at its foot, as some RFCs
+// of the 1970s and 1980s print it: "- 3 -", "-3-" or "Page 3"; -1 when
+// the line is none.
+int32_t centredPageNumber(std::string_view line);
+
 // Whether the line at `index` opens its page: only blank lines stand
-// between it and a form feed (or a footer ending in "[Page N]", where the
-// form feed is missing) above it.
+// between it and a form feed (or a footer ending in "[Page N]" or a page
+// number centred alone, where the form feed is missing) above it.
 bool opensPage(const LineReader& source, std::size_t index);
 
 // Whether the line at `index` closes its page: only blank lines stand

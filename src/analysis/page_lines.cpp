@@ -133,19 +133,12 @@ int64_t pageBeingRead(const RfcText& text, const LineReader& source)
 }
 
 // A page number alone, centred at a page's foot as some RFCs of the
-// 1970s and 1980s print it: "- 3 -", "-3-" or "Page 3", where 3 is the
+// 1970s and 1980s print it ("- 3 -", "-3-" or "Page 3"), where 3 is the
 // number of the page being read.
 bool printsThisPageNumber(const RfcText& text, const LineReader& source, std::string_view line)
 {
-    std::string_view words = lineWords(line);
-    if (words.size() > 5 && equalIgnoringAsciiCase(words.substr(0, 5), "page "))
-        words.remove_prefix(5);
-    else if (words.size() > 2 && words.front() == '-' && words.back() == '-')
-        words = lineWords(words.substr(1, words.size() - 2));
-    else
-        return false;
-    return !words.empty() && words.size() <= 4 && std::all_of(words.begin(), words.end(), isDigit)
-        && decimalValue(words, 0, words.size()) == pageBeingRead(text, source);
+    const int32_t number = centredPageNumber(line);
+    return number >= 0 && number == pageBeingRead(text, source);
 }
 
 // Whether one of the columns of `line` is a page number between dashes,

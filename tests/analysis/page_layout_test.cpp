@@ -237,5 +237,28 @@ TEST(PageLayout, PassesAtOnceOnlyTheIndentedLineInsideItsPage)
     }
 }
 
+// The page number printed alone at a page's foot, read whatever page it
+// names; a line that says more, or a number too long for a page, is none.
+struct CentredNumber {
+    const char* line;
+    int32_t number;
+};
+
+class CentredPageNumbers : public testing::TestWithParam<CentredNumber> { };
+
+TEST_P(CentredPageNumbers, AreReadFromTheLineAlone)
+{
+    EXPECT_EQ(centredPageNumber(GetParam().line), GetParam().number) << GetParam().line;
+}
+
+INSTANTIATE_TEST_SUITE_P(PageLayout, CentredPageNumbers,
+                         testing::Values(CentredNumber{"                                 - 3 -\n", 3},
+                                         CentredNumber{"-12-", 12}, CentredNumber{"\f         - 7 -\r\n", 7},
+                                         CentredNumber{"   Page 3\n", 3}, CentredNumber{"PAGE 40", 40},
+                                         CentredNumber{"- 12345 -", -1}, CentredNumber{"- ii -", -1},
+                                         CentredNumber{"- 3 - and more", -1}, CentredNumber{"Page", -1},
+                                         CentredNumber{"Page 3 of 9", -1}, CentredNumber{"--", -1},
+                                         CentredNumber{"- -", -1}, CentredNumber{"[Page 3]", -1}));
+
 } // namespace
 } // namespace parchly
