@@ -25,7 +25,9 @@ For every rfcNNNN.txt of FOLDER it counts, in the printed text:
              number alone ("- 3 -", "Page 3"); found when marked
   pages      files whose page count is the form feeds + 1
 and prints the per cent found and the files where each is worst. Body lines
-taken for a header or footer are counted apart ("false marks").
+taken for a header or footer are counted apart ("false marks"). Pages end
+at form feeds, or, in a text kept without them, at the footers the scan
+finds itself.
 """
 import argparse
 import json
