@@ -127,9 +127,15 @@ int64_t pageBeingRead(const RfcText& text, const LineReader& source)
 {
     if (!source.formFeedLines().empty())
         return int64_t(text.pageCount) + 1;
-    return std::count_if(text.pageMarks.begin(), text.pageMarks.end(),
-                         [](const PageMark& mark) { return mark.isHeader; })
-        + 1;
+    // A header of several lines opens one page.
+    int64_t headers = 0;
+    for (std::size_t k = 0; k < text.pageMarks.size(); ++k) {
+        const PageMark& mark = text.pageMarks[k];
+        const bool goesOn =
+            k > 0 && text.pageMarks[k - 1].isHeader && text.pageMarks[k - 1].line + 1 == mark.line;
+        headers += mark.isHeader && !goesOn ? 1 : 0;
+    }
+    return headers + 1;
 }
 
 // A page number alone, centred at a page's foot as some RFCs of the
