@@ -381,6 +381,8 @@ void PageLayout::findEdges()
             m_edges[feeds[ordinal]] |= kBottomEdge;
     }
     markBottomAbove(m_source.lineTotal());
+    if (feeds.empty())
+        markUnderCentredNumbers();
     // The text's brackets, most lines holding none. A line read in pieces
     // holds only what lies within the piece.
     const std::string_view text = m_source.wholeText();
@@ -440,6 +442,32 @@ void PageLayout::markBelowFooter(std::size_t footer)
                  ++line)
                 m_edges[line] |= kBelowFooter;
             return;
+        }
+    }
+}
+
+void PageLayout::markUnderCentredNumbers()
+{
+    // Told by the facts of each line first: far from the margin, opened by
+    // the dash of "- 3 -" or the word "Page". Trailing blanks pad some
+    // such lines to the full width.
+    constexpr uint16_t kCentred = 16;
+    const LineFacts* const all = m_source.allFacts();
+    const std::size_t total = m_source.lineTotal();
+    const std::string_view text = m_source.wholeText();
+    // A text that numbers its pages so does it at the foot of its first
+    // or second page: the rest of a text without such a number there,
+    // which nearly every text without form feeds is (RFCs since 8650 are
+    // not paginated), is not read.
+    bool numbered = false;
+    for (std::size_t k = 0; k < total && (numbered || k < 2 * kPageReach); ++k) {
+        const uint16_t indent = all[k].indent;
+        if (indent < kCentred || indent >= all[k].textEnd)
+            continue;
+        const char first = text[m_source.lineOffset(k) + indent];
+        if ((first == '-' || first == 'P' || first == 'p') && centredPageNumber(m_source.lineAt(k)) >= 0) {
+            markBelowFooter(k);
+            numbered = true;
         }
     }
 }

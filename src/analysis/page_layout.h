@@ -206,6 +206,9 @@ private:
     void markBottomAbove(std::size_t below);
     void markAboveBottom(std::size_t bottom);
     void markBelowFooter(std::size_t footer);
+    // markBelowFooter() of each page number centred alone, in a text
+    // without form feeds.
+    void markUnderCentredNumbers();
     bool isBelowFooter(std::size_t index);
     // The first line of the block under a footer that holds line `index`.
     std::size_t blockUnderFooterStart(std::size_t index);
