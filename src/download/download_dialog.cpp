@@ -271,6 +271,9 @@ void DownloadDialog::showEnd()
 void DownloadDialog::workerReturned()
 {
     m_timer.stop();
+    // The worker may have said its last word after this tick read the
+    // status ("Saving", then "Downloaded"): the last tick shows it.
+    m_status->setText(text(m_request->status.get()));
     // Only now: a collection is still being unpacked after its download.
     m_start->setEnabled(true);
     if (m_closeWhenFinished->isChecked())
