@@ -225,18 +225,23 @@ constexpr std::array<TitleEnd, 256> kTitleEnds = [] {
 constexpr uint8_t kEndsInMark = 0x80;
 static_assert(kTitleWordEnds.size() < 8, "one bit for each ending and one for a mark");
 
+// The bits of byte `c` as the letter at `position` (0: the one before the
+// last, 1: the last) of an ending of kTitleWordEnds.
+constexpr uint8_t endingBits(int c, std::size_t position)
+{
+    uint8_t bits = 0;
+    for (std::size_t k = 0; k < kTitleWordEnds.size(); ++k) {
+        if (loweredLetter(static_cast<char>(c)) == kTitleWordEnds[k][position])
+            bits |= static_cast<uint8_t>(1U << k);
+    }
+    return bits;
+}
+
 constexpr std::array<uint8_t, 256> kLastByteBits = [] {
     std::array<uint8_t, 256> table{};
     for (int c = 0; c < 256; ++c) {
-        const char lowered = loweredLetter(static_cast<char>(c));
-        uint8_t bits = 0;
-        for (std::size_t k = 0; k < kTitleWordEnds.size(); ++k) {
-            if (lowered == kTitleWordEnds[k][1])
-                bits |= static_cast<uint8_t>(1U << k);
-        }
-        if (kTitleEnds[static_cast<std::size_t>(c)] == TitleEnd::Mark)
-            bits |= kEndsInMark;
-        table[static_cast<std::size_t>(c)] = bits;
+        const bool mark = kTitleEnds[static_cast<std::size_t>(c)] == TitleEnd::Mark;
+        table[static_cast<std::size_t>(c)] = endingBits(c, 1) | (mark ? kEndsInMark : 0);
     }
     return table;
 }();
@@ -244,15 +249,8 @@ constexpr std::array<uint8_t, 256> kLastByteBits = [] {
 constexpr std::array<uint8_t, 256> kByteBeforeBits = [] {
     std::array<uint8_t, 256> table{};
     for (int c = 0; c < 256; ++c) {
-        const char lowered = loweredLetter(static_cast<char>(c));
-        uint8_t bits = 0;
-        for (std::size_t k = 0; k < kTitleWordEnds.size(); ++k) {
-            if (lowered == kTitleWordEnds[k][0])
-                bits |= static_cast<uint8_t>(1U << k);
-        }
-        if (kTitleEnds[static_cast<std::size_t>(c)] != TitleEnd::None || c == '\r' || c == '\n')
-            bits |= kEndsInMark;
-        table[static_cast<std::size_t>(c)] = bits;
+        const bool mark = kTitleEnds[static_cast<std::size_t>(c)] != TitleEnd::None || c == '\r' || c == '\n';
+        table[static_cast<std::size_t>(c)] = endingBits(c, 0) | (mark ? kEndsInMark : 0);
     }
     return table;
 }();
