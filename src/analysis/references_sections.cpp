@@ -465,6 +465,14 @@ bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& 
     return !startsWithIgnoringAsciiCase(label, "[page ");
 }
 
+bool wrapsAcrossPage(std::string_view before, std::string_view after)
+{
+    std::size_t end = before.size();
+    while (end > 0 && (isBlankChar(before[end - 1]) || isLineEnd(before[end - 1])))
+        --end;
+    return end > 0 && before[end - 1] != '.' && after.find(',') != std::string_view::npos;
+}
+
 std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const LineReader& lines,
                                                       const std::vector<uint8_t>& marks)
 {
@@ -486,6 +494,17 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         return isBlankLine(line, indentOf(line)) || isMark(i);
     };
     ReferencesSection* open = nullptr;
+    // Whether line `i` at the margin goes on with the entry before the
+    // page break above it (wrapsAcrossPage) in the open section.
+    auto wrappedAcrossPage = [&](int32_t i) {
+        bool pageBreak = false;
+        int32_t before = i - 1;
+        for (; before > open->heading && isBreak(before); --before)
+            pageBreak = pageBreak || isMark(before);
+        return pageBreak && before > open->heading
+            && wrapsAcrossPage(lines.lineAt(static_cast<std::size_t>(before)),
+                               lines.lineAt(static_cast<std::size_t>(i)));
+    };
     for (int32_t i = from; i < total; ++i) {
         // Any other line leaves the sections as they are: outside a section
         // only a line that ends as a references heading may open one.
@@ -506,7 +525,8 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         if (open != nullptr) {
             if (indent > 0 || opensReferenceEntry(line, labelOpen, labelClose) || !wasAfterBlank)
                 continue;
-            if (namesReferencesGroup(lineWords(line)) || opensReferences(line) || looksLikePageLine(line))
+            if (namesReferencesGroup(lineWords(line)) || opensReferences(line) || looksLikePageLine(line)
+                || wrappedAcrossPage(i))
                 continue;
             open->end = i;
             open = nullptr;
