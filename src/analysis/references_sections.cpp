@@ -352,6 +352,24 @@ bool standsAtMargin(std::string_view line)
     return !line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0]);
 }
 
+// Whether an indented line opens an appendix, "   Appendix A -- Formats"
+// or a centred "APPENDIX A", which ends the references before it as a
+// heading at the margin does: an entry's text never starts so after a
+// blank line. `indent` is the line's indentation.
+bool opensIndentedAppendix(std::string_view line, std::size_t indent)
+{
+    if ((charAt(line, indent) | 0x20) != 'a')
+        return false;
+    const std::string_view appendix = "appendix ";
+    if (!startsWithIgnoringAsciiCase(line.substr(indent), appendix))
+        return false;
+    const std::size_t name = skipBlanks(line, indent + appendix.size());
+    std::size_t end = name;
+    while (isLetter(charAt(line, end)) || isDigit(charAt(line, end)))
+        ++end;
+    return end > name && end - name <= kLongestAppendixName;
+}
+
 // Whether an entry label or a references subsection heading opens one of
 // the lines [from, to) before any text at the margin that is no page line.
 template <typename IsMark>
@@ -512,7 +530,10 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
             break;
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
         const std::size_t textEnd = lines.factsOf(static_cast<std::size_t>(i)).textEnd;
-        if (open != nullptr && !standsAtMargin(line))
+        // Inside a section, most lines are indented text, told by their
+        // first byte to open no appendix.
+        if (open != nullptr && !standsAtMargin(line)
+            && !opensIndentedAppendix(line, lines.factsOf(static_cast<std::size_t>(i)).indent))
             continue;
         const std::size_t indent = indentOf(line);
         if (isBlankLine(line, indent) || isMark(i))
@@ -523,7 +544,8 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         std::size_t labelOpen = 0;
         std::size_t labelClose = 0;
         if (open != nullptr) {
-            if (indent > 0 || opensReferenceEntry(line, labelOpen, labelClose) || !wasAfterBlank)
+            if ((indent > 0 && standsAtMargin(line)) || opensReferenceEntry(line, labelOpen, labelClose)
+                || !wasAfterBlank)
                 continue;
             if (namesReferencesGroup(lineWords(line)) || opensReferences(line) || looksLikePageLine(line)
                 || wrappedAcrossPage(i))
