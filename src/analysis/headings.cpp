@@ -175,6 +175,21 @@ bool sameAppendix(std::string_view heading, const ContentEntry& entry)
         && sameWithoutBlanksFolded(printed.title, found.title);
 }
 
+// Whether the references entry `entry` is printed with the number the
+// body gives a heading that names no references: a section added before
+// the references and left out of the contents. The entry takes no such
+// title.
+bool renumbered(const ContentEntry& entry, std::string_view heading)
+{
+    if (!opensReferences(entry.title))
+        return false;
+    for (std::size_t i = 0; i < heading.size(); ++i) {
+        if (startsWithIgnoringAsciiCase(heading.substr(i), "reference"))
+            return false;
+    }
+    return true;
+}
+
 // `heading` is in lower case; the entry's number and title are compared
 // without regard to case.
 bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry& entry, bool isExpected)
@@ -192,7 +207,7 @@ bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry
     if (!isExpected)
         return false;
     if (numberExtends(heading, lead, number))
-        return true;
+        return !renumbered(entry, heading);
     return heading.size() >= 7 && (entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title));
 }
 
@@ -227,7 +242,7 @@ int32_t matchHeadingWithoutPages(RfcText& text, EntriesByNumber& entries, const 
         if (entry.matched || !equalIgnoringAsciiCase(entry.number, number))
             return false;
         return sameWithoutBlanksFolded(entry.title, title)
-            || (!number.empty() && k == static_cast<std::size_t>(expected));
+            || (!number.empty() && k == static_cast<std::size_t>(expected) && !renumbered(entry, heading));
     });
     return markMatched(text, found, line);
 }

@@ -107,12 +107,13 @@ constexpr ByteSet kAlnumBytes("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLM
 // an identifier.
 constexpr ByteSet kGlueBytes = kAlnumBytes.with(ByteSet("/-._@#=:\\%&?+"));
 // Whether a phrase runs on over the mark `c`: "RFC-" / "1191",
-// "1034/1035", "RFCs 1034 & 1035", "RFC #733". One shift of a mask of the
-// four, which lie within thirteen bytes of "#": the tokenizer asks it of
-// every mark.
+// "1034/1035", "RFCs 1034 & 1035", "RFC #733", "RFC's 821 and 822". One
+// shift of a mask of the five, which lie within thirteen bytes of "#": the
+// tokenizer asks it of every mark.
 inline bool joinsPhrase(char c)
 {
-    constexpr unsigned kJoins = 1u << ('#' - '#') | 1u << ('&' - '#') | 1u << ('-' - '#') | 1u << ('/' - '#');
+    constexpr unsigned kJoins =
+        1u << ('#' - '#') | 1u << ('&' - '#') | 1u << ('\'' - '#') | 1u << ('-' - '#') | 1u << ('/' - '#');
     const auto offset = static_cast<unsigned>(static_cast<unsigned char>(c) - '#');
     return offset < 16 && ((kJoins >> offset) & 1u) != 0;
 }
@@ -232,6 +233,8 @@ constexpr PhraseWordText kPhraseWordTexts[] = {
     {"this", {true, Starter::None}},
     {"This", {true, Starter::None}},
     {"through", {true, Starter::None}},
+    {"No", {true, Starter::None}},
+    {"Nos", {true, Starter::None}},
 };
 
 constexpr std::size_t kPhraseSlotBits = 5;
@@ -302,6 +305,20 @@ PhraseWord phraseWord(std::string_view word, bool wide)
         || (word.size() > 8 && slot.text.substr(8) != word.substr(8)))
         return kUnused;
     return slot.phrase;
+}
+
+// Whether the "." just read on `line` ends the "No" or "Nos" of "RFC No.
+// 791", "RFC Nos. 821 and 822", the last of `tokens` (a sentence's end
+// otherwise ends every phrase).
+bool afterNumberWord(std::string_view line, const std::vector<Token>& tokens)
+{
+    if (tokens.size() < 2)
+        return false;
+    const Token& word = tokens[tokens.size() - 2];
+    if (word.kind != TokenKind::Word || word.line != tokens.back().line || word.end != tokens.back().start)
+        return false;
+    const std::string_view text = line.substr(word.start, static_cast<std::size_t>(word.end - word.start));
+    return text == "No" || text == "Nos";
 }
 
 // Where the tokens of `line` may be read from to find every phrase that
@@ -419,7 +436,7 @@ struct OpenPhrase {
             if (starter != Starter::None || c == '[' || c == ']')
                 phraseOpen = true;
             else if (kind == TokenKind::Other)
-                phraseOpen = phraseOpen && joinsPhrase(c);
+                phraseOpen = phraseOpen && (joinsPhrase(c) || (c == '.' && afterNumberWord(line, tokens)));
         }
         spaced = false;
         i = end;
@@ -685,6 +702,8 @@ private:
         case Starter::RfcList:
             return rfcList(k);
         case Starter::Rfc:
+            if (const std::size_t number = numberAfterRfcPlural(k); number != 0)
+                return rfcList(k, number);
             return rfc(k);
         case Starter::Series:
             return series(k);
@@ -784,7 +803,8 @@ private:
     }
 
     // After "RFC 1122" ending at `last`, the numbers of "and 1123" or ", 1035
-    // and 2181". One "RFC" names a list only where "and" or "or" brings its
+    // and 2181", or of ", 1123 and RFC 1034", whose last RFC is named as
+    // such. One "RFC" names a list only where "and" or "or" brings its
     // last number, so that in "RFC 1034, 1987" the year stays text.
     std::size_t listedAfter(std::size_t last)
     {
@@ -792,22 +812,64 @@ private:
         while (isPunct(k, ',') && isListedNumber(k + 1))
             k += 2;
         const std::size_t join = isPunct(k, ',') ? k + 1 : k;
-        if (!(is(join, "and") || is(join, "or")) || !isListedNumber(join + 1))
+        if (!(is(join, "and") || is(join, "or")))
+            return last + 1;
+        std::size_t named = join + 1;
+        bool lastNamed = k > last + 1 && rfcAt(join + 1, named) != 0;
+        // Where the last is named, the numbers before it need no "RFC"
+        // only when no year may be one: "RFC 1034, 1987, and RFC 2460"
+        // gives a date.
+        for (std::size_t number = last + 2; lastNamed && number < k; number += 2) {
+            const int32_t value = smallNumber(view(number));
+            lastNamed = value < 1960 || value > 2099;
+        }
+        if (!lastNamed && !isListedNumber(join + 1))
             return last + 1;
         for (std::size_t number = last + 2; number < k; number += 2)
             linkListedNumber(number);
+        if (lastNamed)
+            return join + 1;
         linkListedNumber(join + 1);
         return join + 2;
     }
 
-    // "RFCs 2818 and 7230", "RFCs 2045, 2046, and RFC 2047", "RFCs
-    // 1034/1035", "RFCs 2045 through 2049": each number.
-    std::size_t rfcList(std::size_t k)
+    // The first number's token of "RFC's 821 and 822" (the plural as the
+    // RFCs of the 1980s write it; a number alone after it, "this RFC's 2
+    // options", is no list), "RFC Nos. 821 and 822" or "RFC No. 791" with
+    // "RFC" at k, or 0.
+    std::size_t numberAfterRfcPlural(std::size_t k) const
     {
-        if (gluedBefore(k) || !isWord(k + 1) || smallNumber(view(k + 1)) == 0)
+        if (view(k) != "RFC" || k + 3 >= m_tokens.size())
+            return 0;
+        const Token& mark = m_tokens[k + 1];
+        if (!mark.spaced && mark.kind == TokenKind::Other) {
+            const std::string_view line = m_lines.line(static_cast<std::size_t>(mark.line));
+            const auto at = static_cast<std::size_t>(mark.start);
+            const bool plural =
+                line.substr(at, 2) == "'s" && (at + 2 == line.size() || isSpace(line[at + 2]));
+            const bool listed =
+                isWord(k + 3) || isPunct(k + 3, ',') || isMark(k + 3, '/') || isMark(k + 3, '-');
+            return plural && listed && m_tokens[k + 2].spaced ? k + 2 : 0;
+        }
+        // The "." token ends at its own byte: the marks and words after it
+        // fold into it, "RFC No. is 5" no number.
+        const Token& dot = m_tokens[k + 2];
+        const bool numbered = (is(k + 1, "No") || is(k + 1, "Nos")) && !dot.spaced && view(k + 2) == "."
+            && dot.kind == TokenKind::Other && m_tokens[k + 3].spaced && m_tokens[k + 3].line == dot.line
+            && m_tokens[k + 3].start == dot.start + 2;
+        return numbered ? k + 3 : 0;
+    }
+
+    // "RFCs 2818 and 7230", "RFCs 2045, 2046, and RFC 2047", "RFCs
+    // 1034/1035", "RFCs 2045 through 2049": each number, the first at
+    // token `number` (the one after the word at k unless told).
+    std::size_t rfcList(std::size_t k, std::size_t number = 0)
+    {
+        if (number == 0)
+            number = k + 1;
+        if (gluedBefore(k) || !isWord(number) || smallNumber(view(number)) == 0)
             return k + 1;
         std::size_t first = k;
-        std::size_t number = k + 1;
         for (;;) {
             const int32_t value = smallNumber(view(number));
             emit(LinkKind::Rfc, first, number).targetRfc = value;

@@ -127,11 +127,21 @@ struct SectionLines {
     }
 };
 
+// Whether a line sets words apart in columns, three blanks or a tab
+// between them, as a page header or footer does.
+bool holdsColumns(std::string_view line)
+{
+    return line.find("   ") != std::string_view::npos || line.find('\t') != std::string_view::npos;
+}
+
 // Whether the blank lines from `blank` on are only the bottom of a page: a
 // page break follows them, and after it the entry's text goes on, indented
-// and not a new label, as an entry does that runs across a page break.
-// `resume` is set to the line where it goes on.
-bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t& resume)
+// and not a new label, as an entry does that runs across a page break; or,
+// for an entry wrapped at the margin, at the margin where its last line
+// `last` leaves it open (wrapsAcrossPage). `resume` is set to the line
+// where it goes on.
+bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t last, bool atMargin,
+                             int32_t& resume)
 {
     bool pageBreak = false;
     int32_t next = blank;
@@ -144,8 +154,11 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
     }
     std::size_t open = 0;
     std::size_t close = 0;
-    if (!pageBreak || next >= section.end || !section.isIndented(next)
-        || section.opensEntry(next, open, close))
+    if (!pageBreak || next >= section.end || section.opensEntry(next, open, close))
+        return false;
+    if (!section.isIndented(next)
+        && !(atMargin && !holdsColumns(section.at(next))
+             && wrapsAcrossPage(section.at(last), section.at(next))))
         return false;
     resume = next;
     return true;
@@ -162,13 +175,6 @@ bool endsWrappedSentence(const SectionLines& section, int32_t first, std::string
         && isBlankFrom(line, close + 2);
 }
 
-// Whether a line sets words apart in columns, three blanks or a tab
-// between them, as a page header or footer does.
-bool holdsColumns(std::string_view line)
-{
-    return line.find("   ") != std::string_view::npos || line.find('\t') != std::string_view::npos;
-}
-
 // Collects the text of the entry whose label ends at `position` of line
 // `first`, through its continuation lines: indented lines up to a blank
 // line, across page breaks. A label alone on its line takes its text from
@@ -182,6 +188,7 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
     position = skipBlanks(firstLine, position);
     if (!isBlankFrom(firstLine, position))
         appendTextOf(firstLine, position, section.factsOf(first), entryText);
+    int32_t lastText = first;
     for (int32_t k = first + 1; k < section.end; ++k) {
         if (section.isPageLine(k))
             continue;
@@ -190,7 +197,7 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
             // a label alone at the bottom of a page (xml2rfc sets a long
             // label alone on its line, its text on the lines below).
             int32_t resume = 0;
-            if (continuesAfterPageBreak(section, k, resume)) {
+            if (continuesAfterPageBreak(section, k, lastText, atMargin, resume)) {
                 k = resume - 1;
                 continue;
             }
@@ -206,8 +213,10 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         // stands at the margin its text may wrap there too ("[3] Crocker,
         // D., "Standard for the format of ARPA Internet text" /
         // "messages", RFC 822"), which a page line's columns never do.
-        if (section.isIndented(k) || (atMargin && !holdsColumns(line)))
+        if (section.isIndented(k) || (atMargin && !holdsColumns(line))) {
             appendTextOf(line, section.factsOf(k).indent, section.factsOf(k), entryText);
+            lastText = k;
+        }
     }
     return section.end - 1;
 }

@@ -350,6 +350,24 @@ bool standsAtMargin(std::string_view line)
     return !line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0]);
 }
 
+// Whether an indented line opens an appendix, "   Appendix A -- Formats"
+// or a centred "APPENDIX A", which ends the references before it as a
+// heading at the margin does: an entry's text never starts so after a
+// blank line. `indent` is the line's indentation.
+bool opensIndentedAppendix(std::string_view line, std::size_t indent)
+{
+    if ((charAt(line, indent) | 0x20) != 'a')
+        return false;
+    const std::string_view appendix = "appendix ";
+    if (!startsWithIgnoringAsciiCase(line.substr(indent), appendix))
+        return false;
+    const std::size_t name = skipBlanks(line, indent + appendix.size());
+    std::size_t end = name;
+    while (isLetter(charAt(line, end)) || isDigit(charAt(line, end)))
+        ++end;
+    return end > name && end - name <= kLongestAppendixName;
+}
+
 // Whether an entry label or a references subsection heading opens one of
 // the lines [from, to) before any text at the margin that is no page line.
 template <typename IsMark>
@@ -463,6 +481,14 @@ bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& 
     return !startsWithIgnoringAsciiCase(label, "[page ");
 }
 
+bool wrapsAcrossPage(std::string_view before, std::string_view after)
+{
+    std::size_t end = before.size();
+    while (end > 0 && (isBlankChar(before[end - 1]) || isLineEnd(before[end - 1])))
+        --end;
+    return end > 0 && before[end - 1] != '.' && after.find(',') != std::string_view::npos;
+}
+
 std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const LineReader& lines,
                                                       const std::vector<uint8_t>& marks)
 {
@@ -484,6 +510,17 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         return isBlankLine(line, indentOf(line)) || isMark(i);
     };
     ReferencesSection* open = nullptr;
+    // Whether line `i` at the margin goes on with the entry before the
+    // page break above it (wrapsAcrossPage) in the open section.
+    auto wrappedAcrossPage = [&](int32_t i) {
+        bool pageBreak = false;
+        int32_t before = i - 1;
+        for (; before > open->heading && isBreak(before); --before)
+            pageBreak = pageBreak || isMark(before);
+        return pageBreak && before > open->heading
+            && wrapsAcrossPage(lines.lineAt(static_cast<std::size_t>(before)),
+                               lines.lineAt(static_cast<std::size_t>(i)));
+    };
     for (int32_t i = from; i < total; ++i) {
         // Any other line leaves the sections as they are: outside a section
         // only a line that ends as a references heading may open one.
@@ -491,7 +528,10 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
             break;
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
         const std::size_t textEnd = lines.factsOf(static_cast<std::size_t>(i)).textEnd;
-        if (open != nullptr && !standsAtMargin(line))
+        // Inside a section, most lines are indented text, told by their
+        // first byte to open no appendix.
+        if (open != nullptr && !standsAtMargin(line)
+            && !opensIndentedAppendix(line, lines.factsOf(static_cast<std::size_t>(i)).indent))
             continue;
         const std::size_t indent = indentOf(line);
         if (isBlankLine(line, indent) || isMark(i))
@@ -502,9 +542,11 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         std::size_t labelOpen = 0;
         std::size_t labelClose = 0;
         if (open != nullptr) {
-            if (indent > 0 || opensReferenceEntry(line, labelOpen, labelClose) || !wasAfterBlank)
+            if ((indent > 0 && standsAtMargin(line)) || opensReferenceEntry(line, labelOpen, labelClose)
+                || !wasAfterBlank)
                 continue;
-            if (namesReferencesGroup(lineWords(line)) || opensReferences(line) || looksLikePageLine(line))
+            if (namesReferencesGroup(lineWords(line)) || opensReferences(line) || looksLikePageLine(line)
+                || wrappedAcrossPage(i))
                 continue;
             open->end = i;
             open = nullptr;

@@ -43,6 +43,13 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
 // `open` and `close` are set to the brackets.
 bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& close);
 
+// Whether an entry wrapped at the margin runs on across a page break: the
+// last line of text before the break, `before`, leaves it open (no full
+// stop ends it), and the first after it, `after`, goes on with it (a comma
+// in it, which a heading of the body never holds): "[3] Mockapetris, P.,
+// "Domain Names", STD" / page break / "13, RFC 1034, November 1987."
+bool wrapsAcrossPage(std::string_view before, std::string_view after);
+
 } // namespace parchly
 
 #endif
