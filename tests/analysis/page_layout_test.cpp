@@ -202,24 +202,28 @@ TEST(PageLayout, PageWordsAreFoundWithinTheLinesAsRead)
     EXPECT_FALSE(layout.namesPage(4));
 }
 
+// Pages with indented body lines, a quoted "[Page 4]", a form feed alone
+// and one opening a line.
+const char* const kIndentedPages = "Unindented\n"
+                                   "   Indented body.\n"
+                                   "   Quoting [Page 4] here.\n"
+                                   "   Indented body again.\n"
+                                   "   Last line of the page.\n"
+                                   "\f\n"
+                                   "   Top of the next page.\n"
+                                   "\n"
+                                   "   Body under it.\n"
+                                   "\f   Words after a form feed.\n"
+                                   "\n"
+                                   "   Body to the end.\n"
+                                   "   More body.\n"
+                                   "   The end.\n";
+
 // Only the whole indented line just read, inside its page, naming none and
 // after no form feed, is passed at once; every other goes to the rules.
 TEST(PageLayout, PassesAtOnceOnlyTheIndentedLineInsideItsPage)
 {
-    const LineReader source{"Unindented\n"
-                            "   Indented body.\n"
-                            "   Quoting [Page 4] here.\n"
-                            "   Indented body again.\n"
-                            "   Last line of the page.\n"
-                            "\f\n"
-                            "   Top of the next page.\n"
-                            "\n"
-                            "   Body under it.\n"
-                            "\f   Words after a form feed.\n"
-                            "\n"
-                            "   Body to the end.\n"
-                            "   More body.\n"
-                            "   The end.\n"};
+    const LineReader source{kIndentedPages};
     LineReader reader = LineReader::borrowing(source.wholeText());
     PageLayout layout(reader);
     // The line right above a page's last line may open a footer of two
@@ -229,10 +233,21 @@ TEST(PageLayout, PassesAtOnceOnlyTheIndentedLineInsideItsPage)
     ASSERT_EQ(reader.lineTotal(), passed.size());
     for (std::size_t i = 0; i < passed.size(); ++i) {
         const std::string_view line = *reader.nextLine();
+        EXPECT_EQ(layout.indentedInsidePage(line, reader.factsOf(i).rest), passed[i]) << line;
+    }
+}
+
+// A copy of a line, or a piece of it, is no line read: never passed at once.
+TEST(PageLayout, PassesNoCopyOrPieceOfALineAtOnce)
+{
+    const LineReader source{kIndentedPages};
+    LineReader reader = LineReader::borrowing(source.wholeText());
+    PageLayout layout(reader);
+    for (std::size_t i = 0; i < reader.lineTotal(); ++i) {
+        const std::string_view line = *reader.nextLine();
         const std::size_t rest = reader.factsOf(i).rest;
-        EXPECT_EQ(layout.indentedInsidePage(line, rest), passed[i]) << line;
         const std::string copy(line);
-        EXPECT_FALSE(layout.indentedInsidePage(copy, rest)) << "a copy is no line read: " << line;
+        EXPECT_FALSE(layout.indentedInsidePage(copy, rest)) << "a copy: " << line;
         EXPECT_FALSE(layout.indentedInsidePage(line.substr(0, line.size() - 1), rest)) << "a piece: " << line;
     }
 }
