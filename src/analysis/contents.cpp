@@ -186,20 +186,27 @@ bool endsInPageNumber(std::string_view line)
     return end - textEnd >= 2 && textEnd > 0;
 }
 
-// Whether the line ends in leader dots and a page number ("Introduction
-// ....... 4"), which no heading does.
-bool endsInDotsAndPage(std::string_view line)
+// Where the leader dots before the page number that ends `words` start
+// ("Introduction ....... 4": at the first blank before the dots), or npos
+// where the words end in no number after two dots or more.
+std::size_t dottedLeadersStart(std::string_view words)
 {
-    const std::string_view words = lineWords(line);
     std::size_t end = words.size();
     while (end > 0 && isDigit(words[end - 1]))
         --end;
     if (end == words.size())
-        return false;
-    const std::size_t textEnd = leadersStart(words, 0, end);
-    return std::count(words.begin() + static_cast<std::ptrdiff_t>(textEnd),
-                      words.begin() + static_cast<std::ptrdiff_t>(end), '.')
-        >= 2;
+        return std::string_view::npos;
+    const std::size_t start = leadersStart(words, 0, end);
+    const auto dots = std::count(words.begin() + static_cast<std::ptrdiff_t>(start),
+                                 words.begin() + static_cast<std::ptrdiff_t>(end), '.');
+    return dots >= 2 ? start : std::string_view::npos;
+}
+
+// Whether the line ends in leader dots and a page number, which no heading
+// does.
+bool endsInDotsAndPage(std::string_view line)
+{
+    return dottedLeadersStart(lineWords(line)) != std::string_view::npos;
 }
 
 // An unindented line that still belongs to the contents: an entry printed
@@ -225,15 +232,7 @@ bool holdsLeadersAndPage(std::string_view line)
 {
     // Asked of lines that end in no page number after words: nearly every
     // one is told by its first byte.
-    if (charAt(line, skipBlanks(line, 0)) != '.')
-        return false;
-    const std::string_view words = lineWords(line);
-    std::size_t end = words.size();
-    while (end > 0 && isDigit(words[end - 1]))
-        --end;
-    if (end == words.size() || end == 0 || leadersStart(words, 0, end) != 0)
-        return false;
-    return std::count(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(end), '.') >= 2;
+    return charAt(line, skipBlanks(line, 0)) == '.' && dottedLeadersStart(lineWords(line)) == 0;
 }
 
 bool endsInAnyPageNumber(std::string_view line)
