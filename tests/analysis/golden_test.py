@@ -8,6 +8,7 @@ golden/NAME--OPT.json the record of NAME.txt with the option --OPT
 golden/regression.txt one case per past or possible fault, each headed by
                       "## " lines saying what it guards; its expected part
                       names only the fields the case is about
+golden/NAME.cases     more cases in the form of regression.txt, a file a topic
 Pathological inputs are made here and checked for a consistent record.
 
 Run:        tests/analysis/golden_test.py --analyse build/tools/parchly-analyse
@@ -102,8 +103,8 @@ def golden_cases(tool, update):
 Case = collections.namedtuple('Case', 'heading options input expected_span')
 
 
-def regression_cases(lines):
-    """The cases of regression.txt, its lines as bytes."""
+def regression_cases(lines, name):
+    """The cases of regression.txt or a .cases file, its lines as bytes."""
     cases, heading, i = [], [], 0
     while i < len(lines):
         line = lines[i]
@@ -121,20 +122,20 @@ def regression_cases(lines):
             while lines[i] != b'~~~~\n':
                 i += 1
             if not heading:
-                raise SystemExit(f'regression.txt line {start}: a case without a heading')
+                raise SystemExit(f'{name} line {start}: a case without a heading')
             cases.append(Case(' / '.join(heading), [o.decode() for o in options], text, (expect_start, i)))
             heading = []
         elif line.strip() and not line.startswith(b'#'):
-            raise SystemExit(f'regression.txt line {i + 1}: outside a case: {line!r}')
+            raise SystemExit(f'{name} line {i + 1}: outside a case: {line!r}')
         i += 1
     return cases
 
 
-def regression(tool, update):
-    path = os.path.join(GOLDEN, 'regression.txt')
+def regression(tool, update, name):
+    path = os.path.join(GOLDEN, name)
     with open(path, 'rb') as file:
         lines = file.read().splitlines(keepends=True)
-    cases = regression_cases(lines)
+    cases = regression_cases(lines, name)
     with tempfile.TemporaryDirectory() as folder:
         for k, case in enumerate(cases):
             with open(os.path.join(folder, f'{k}.txt'), 'wb') as out:
@@ -150,7 +151,7 @@ def regression(tool, update):
                 lines[start:end] = [(text if len(text) <= 100 else format_record(subset)).encode()]
                 continue
             for line in differences(expected, actual):
-                fail(f'regression "{case.heading}"', line)
+                fail(f'{name} "{case.heading}"', line)
     if update:
         with open(path, 'wb') as out:
             out.write(b''.join(lines))
@@ -289,7 +290,8 @@ def main():
     args = parser.parse_args()
     tool = os.path.abspath(args.analyse)
     golden_cases(tool, args.update)
-    regression(tool, args.update)
+    for name in ['regression.txt'] + sorted(f for f in os.listdir(GOLDEN) if f.endswith('.cases')):
+        regression(tool, args.update, name)
     if not args.update:
         pathological(tool)
         command_line(tool)

@@ -2,11 +2,13 @@
 // from. The scan reads the text in blocks, so words are also placed across
 // every block boundary and at the very end of the text.
 #include "analysis/line_cues.h"
+#include "support/fixture_cases.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,35 +27,21 @@ std::vector<uint8_t> cuesOf(const std::string& bytes)
     return findLineCues(readTextLines(reader, RfcText())).families;
 }
 
-TEST(LineCues, EachWordGivesItsFamily)
+class LineCueFamilies : public testing::TestWithParam<test::FixtureCase> { };
+
+TEST_P(LineCueFamilies, EachWordGivesItsFamily)
 {
-    const std::pair<const char*, uint8_t> table[] = {
-        {"   plain text with no word of interest", 0},
-        {"   see [1]", kCueBracket},
-        {"   RFC 9110 and RFC9111", kCueRfc},
-        {"   BCP 14", kCueSeries},
-        {"   STD 97", kCueSeries},
-        {"   FYI 36", kCueSeries},
-        {"   in Section 3 and sections 4", kCueSection},
-        {"   SECTION 3", kCueSection},
-        {"   Appendix A, appendices, APPENDIX B", kCueAppendix},
-        {"   a client MUST", kCueRequirement},
-        {"   MAY", kCueRequirement},
-        {"   SHALL NOT", kCueRequirement},
-        {"   SHOULD", kCueRequirement},
-        {"   REQUIRED", kCueRequirement},
-        {"   RECOMMENDED", kCueRequirement},
-        {"   OPTIONAL", kCueRequirement},
-        {"   Must, may, should, shall, optional: lower case is no keyword", 0},
-        {"   [RFC2119] says a client MUST", kCueBracket | kCueRfc | kCueRequirement},
-        {"   RF C, ST D, SH ALL, ppend, ctio: cut words", 0},
-        {"   a function, an action, to append, by reflection: no cue", 0},
-    };
-    for (const auto& [line, cues] : table) {
-        SCOPED_TRACE(line);
-        EXPECT_EQ(cuesOf(std::string(line) + "\n"), std::vector<uint8_t>{cues});
-    }
+    const std::map<std::string, uint8_t> families = {
+        {"bracket", kCueBracket}, {"rfc", kCueRfc},           {"series", kCueSeries},
+        {"section", kCueSection}, {"appendix", kCueAppendix}, {"requirement", kCueRequirement}};
+    uint8_t cues = 0;
+    for (const std::string& family : GetParam().items("cues"))
+        cues |= families.at(family);
+    EXPECT_EQ(cuesOf(GetParam()["line"] + "\n"), std::vector<uint8_t>{cues});
 }
+
+INSTANTIATE_TEST_SUITE_P(LineCues, LineCueFamilies,
+                         testing::ValuesIn(test::readFixtureCases("analysis/line-cues.txt")), test::caseName);
 
 TEST(LineCues, AWordBelongsToTheLineItStartsOn)
 {

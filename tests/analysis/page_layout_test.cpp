@@ -4,11 +4,11 @@
 // last one with no form feed after it.
 #include "analysis/page_layout.h"
 #include "analysis_support.h"
+#include "support/fixture_cases.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -54,19 +54,6 @@ std::optional<std::size_t> feedAbove(const LineReader& reader, std::size_t index
     return feed;
 }
 
-// A lone CR after the blanks of a line is no line end: text after it makes
-// the line no blank one under the header, as the bytes tell and the line's
-// first word does not.
-TEST(PageLayout, BlankLinesUnderAHeaderStopAtTextAfterALoneCr)
-{
-    std::string pages = kPages;
-    const std::string body = "   Body text of the second page, [Page 7] quoted.";
-    pages.replace(pages.find(body), body.size(), " \r Body text of the second page.");
-    const test::Analysed analysed = test::analyseBytes(pages);
-    ASSERT_EQ(analysed.text.blankAfterHeader.size(), 2u);
-    EXPECT_EQ(analysed.text.blankAfterHeader[1], 1);
-}
-
 // One line printed at both edges of every page: the place of each copy
 // makes it a header or a footer, though it repeats the running line
 // learned first (a page number aside, '#').
@@ -94,22 +81,6 @@ INSTANTIATE_TEST_SUITE_P(PageLayout, EdgesOfEveryPage,
                          testing::Values("RFC 9999            A Short Title               May 2020",
                                          "Smith                 Informational                 [Page #]"));
 
-// Two pages' last lines: the first page's is a running footer only when the
-// second page ends in the same line, each run of digits aside. (A line
-// ending in "[Page N]" is a footer by that alone.)
-struct FooterPair {
-    const char* first;
-    const char* second;
-    RunningLine expected;
-};
-
-void PrintTo(const FooterPair& pair, std::ostream* out)
-{
-    *out << '"' << pair.first << "\" / \"" << pair.second << '"';
-}
-
-class RunningFooters : public testing::TestWithParam<FooterPair> { };
-
 TEST(PageLayout, RunningLinesAtTheTopAndBottomOfEveryPage)
 {
     const LineReader reader{std::string(kPages)};
@@ -135,37 +106,24 @@ TEST(PageLayout, RunningLinesAtTheTopAndBottomOfEveryPage)
     EXPECT_EQ(at(reader.lineTotal()), RunningLine::kNone);
 }
 
+// Two pages' last lines: the first page's is a running footer only when the
+// second page ends in the same line, each run of digits aside.
+class RunningFooters : public testing::TestWithParam<test::FixtureCase> { };
+
 TEST_P(RunningFooters, AreTheSameLineDigitsAside)
 {
-    const FooterPair& pair = GetParam();
-    const std::string text = std::string("   Text of the first page.\n\n") + pair.first + "\n\f\n"
-        + "   Text of the second page.\n\n" + pair.second + "\n\f\n" + "   Text of the third page.\n";
+    const test::FixtureCase& pair = GetParam();
+    const std::string text = "   Text of the first page.\n\n" + pair["first"] + "\n\f\n"
+        + "   Text of the second page.\n\n" + pair["second"] + "\n\f\n" + "   Text of the third page.\n";
     const LineReader reader{text};
     PageLayout layout(reader);
-    EXPECT_EQ(layout.runningLineAt(2, std::nullopt), pair.expected) << pair.first << " / " << pair.second;
+    EXPECT_EQ(layout.runningLineAt(2, std::nullopt),
+              pair.number("footer") ? RunningLine::kFooter : RunningLine::kNone);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PageLayout, RunningFooters,
-    testing::Values(
-        FooterPair{"Smith            Informational            Page 9",
-                   "Smith            Informational           Page 10", RunningLine::kNone},
-        FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page 10", RunningLine::kFooter},
-        // Lines of the same size, told without taking their blanks off.
-        FooterPair{"Smith  Informational  Page 8", "Smith  Informational  Page 9", RunningLine::kFooter},
-        FooterPair{"Smith  Informational  Page 19", "Smith  Informational  Page 2 ", RunningLine::kFooter},
-        FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page 9", RunningLine::kFooter},
-        FooterPair{"Smith  Informational  Page 9", "Smyth  Informational  Page 9", RunningLine::kNone},
-        FooterPair{"Smith  Informational  Page 99", "Smith  Informational  Page 100", RunningLine::kFooter},
-        FooterPair{"Postel  1981-09  Page 7", "Postel  1981-10  Page 8", RunningLine::kFooter},
-        FooterPair{"Smith  Informational  Page 9", "Jones  Informational  Page 10", RunningLine::kNone},
-        FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page A", RunningLine::kNone},
-        FooterPair{"Smith  Informational  Page 9", "Smith  Informational  Page 10 draft", RunningLine::kNone},
-        FooterPair{"Smith  Informational  Page 9", "Smith  Informational", RunningLine::kNone},
-        // A page number alone says nothing a body line could not.
-        FooterPair{"- 9 -", "- 10 -", RunningLine::kNone}, FooterPair{"[9]", "[10]", RunningLine::kNone},
-        FooterPair{"ab 9", "ab 10", RunningLine::kNone},
-        FooterPair{"abc 9", "abc 10", RunningLine::kFooter}));
+INSTANTIATE_TEST_SUITE_P(PageLayout, RunningFooters,
+                         testing::ValuesIn(test::readFixtureCases("analysis/running-footers.txt")),
+                         test::caseName);
 
 // A footer stands at most ten blank lines above its form feed: a deeper
 // margin is no page's bottom.
@@ -254,26 +212,16 @@ TEST(PageLayout, PassesNoCopyOrPieceOfALineAtOnce)
 
 // The page number printed alone at a page's foot, read whatever page it
 // names; a line that says more, or a number too long for a page, is none.
-struct CentredNumber {
-    const char* line;
-    int32_t number;
-};
-
-class CentredPageNumbers : public testing::TestWithParam<CentredNumber> { };
+class CentredPageNumbers : public testing::TestWithParam<test::FixtureCase> { };
 
 TEST_P(CentredPageNumbers, AreReadFromTheLineAlone)
 {
-    EXPECT_EQ(centredPageNumber(GetParam().line), GetParam().number) << GetParam().line;
+    EXPECT_EQ(centredPageNumber(GetParam()["line"]), GetParam().number("number"));
 }
 
 INSTANTIATE_TEST_SUITE_P(PageLayout, CentredPageNumbers,
-                         testing::Values(CentredNumber{"                                 - 3 -\n", 3},
-                                         CentredNumber{"-12-", 12}, CentredNumber{"\f         - 7 -\r\n", 7},
-                                         CentredNumber{"   Page 3\n", 3}, CentredNumber{"PAGE 40", 40},
-                                         CentredNumber{"- 12345 -", -1}, CentredNumber{"- ii -", -1},
-                                         CentredNumber{"- 3 - and more", -1}, CentredNumber{"Page", -1},
-                                         CentredNumber{"Page 3 of 9", -1}, CentredNumber{"--", -1},
-                                         CentredNumber{"- -", -1}, CentredNumber{"[Page 3]", -1}));
+                         testing::ValuesIn(test::readFixtureCases("analysis/centred-page-numbers.txt")),
+                         test::caseName);
 
 } // namespace
 } // namespace parchly

@@ -1,28 +1,16 @@
 // Where the references sections of a text are: the heading shapes of
 // several decades, each after a blank line, and the margin line that ends
 // the section.
-#include "analysis_support.h"
-
 #include "analysis/references_sections.h"
+#include "support/fixture_cases.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace parchly {
 namespace {
-
-struct HeadingCase {
-    const char* heading;
-    bool opens;
-};
-
-void PrintTo(const HeadingCase& heading, std::ostream* out)
-{
-    *out << '"' << heading.heading << '"';
-}
 
 // The sections of `text` read with no page lines and no contents.
 std::vector<ReferencesSection> sectionsOf(const std::string& text)
@@ -39,55 +27,17 @@ void expectOneSectionOpeningAt(const std::string& text, int heading)
     EXPECT_EQ(sections[0].heading, heading) << text;
 }
 
-// Heading shapes of several decades, and lines close to them that are
-// body text.
-const HeadingCase kHeadingShapes[] = {
-    {"7.  References", true},
-    {"REFERENCES", true},
-    {"                              REFERENCES", true},
-    {"                    7.  REFERENCES", true},
-    {"Bibliography", true},
-    {"  BIBLIOGRAPHY:", true},
-    {"A. Normative References", true},
-    {"7.  References and Notes", true},
-    {"Appendix B - Informative References", true},
-    {"9. REFERENCES and BIBLIOGRAPHY", true},
-    {"Normative and Informative References", true},
-    {"Works Cited", true},
-    {"   The references below are informative.", false},
-    {"   See the references", false},
-    {"8.  Security Considerations", false},
-    {"Referencing", false},
-};
-
-// What a heading's line may end in after its words; the last letters of a
-// heading's words, and none of them.
-const HeadingCase kHeadingEnds[] = {
-    {"7.  References  ", true},   {"REFERENCES CITED:", true},
-    {"7.  References\r\r", true}, {"7.  Notes", false},
-    {"References.", true},        {"Bibliography\t", true},
-    {"Differences", false},       {"Cited", false},
-    {"References Cited", true},   {"BIBLIOGRAPHY", true},
-};
-
-// An appendix without a name; a qualifier of the text's own, or a heading
-// indented past a blank or two, where the entries follow.
-const HeadingCase kQualifiedHeadings[] = {
-    {"Appendix References", true},
-    {"Additional References", true},
-    {"9.  Selected Bibliography", true},
-    {"    7.  References", true},
-};
-
-class ReferencesHeadings : public testing::TestWithParam<HeadingCase> { };
+// Heading shapes of several decades, what their lines may end in, and
+// lines close to them that are body text.
+class ReferencesHeadings : public testing::TestWithParam<test::FixtureCase> { };
 
 TEST_P(ReferencesHeadings, OpenASectionAfterABlankLine)
 {
     const std::string text = std::string("1.  Introduction\n\n   Body text, with [1] cited.\n\n")
-        + GetParam().heading
+        + GetParam()["heading"]
         + "\n\n   [1]  Postel, J., \"Internet Protocol\", RFC 791.\n\nAuthor's Address\n\n   Somewhere\n";
     const std::vector<ReferencesSection> sections = sectionsOf(text);
-    if (!GetParam().opens) {
+    if (GetParam().number("opens") == 0) {
         EXPECT_TRUE(sections.empty());
         return;
     }
@@ -97,9 +47,9 @@ TEST_P(ReferencesHeadings, OpenASectionAfterABlankLine)
     EXPECT_EQ(sections[0].end, 8);
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, ReferencesHeadings, testing::ValuesIn(kHeadingShapes));
-INSTANTIATE_TEST_SUITE_P(LineEnds, ReferencesHeadings, testing::ValuesIn(kHeadingEnds));
-INSTANTIATE_TEST_SUITE_P(Qualified, ReferencesHeadings, testing::ValuesIn(kQualifiedHeadings));
+INSTANTIATE_TEST_SUITE_P(Lines, ReferencesHeadings,
+                         testing::ValuesIn(test::readFixtureCases("analysis/references-headings.txt")),
+                         test::caseName);
 
 // Texts that centre their chapters centre a numbered references heading
 // too, and may open it with a paragraph before the entries (RFC 3501's
@@ -155,26 +105,6 @@ TEST(ReferencesSections, LineEndingOneSectionMayOpenTheNext)
     EXPECT_EQ(sections[0].end, 4);
     EXPECT_EQ(sections[1].heading, 8);
     EXPECT_EQ(sections[1].end, 11);
-}
-
-// An entry opens at a label first on its line: after the indentation, a
-// form feed before it or within it; a line whose first byte after its
-// indentation is no bracket goes on the entry before.
-TEST(ReferenceEntries, OpenAtALabelAfterAFormFeedOrTheIndentation)
-{
-    const RfcText text =
-        test::analyseBytes("Title\n\n1.  Introduction\n\n   See [1] and [2].\n\n2.  References\n\n"
-                           "   [1]  One, \"First\", RFC 1.\n\f   [2]  Two, \"Second\", RFC 2.\n"
-                           "   \f[3]  Three, \"Third\",\n        RFC 3.\n")
-            .text;
-    ASSERT_EQ(text.references.size(), 3u);
-    for (int32_t i = 0; i < 3; ++i) {
-        const ReferenceEntry& entry = text.references[static_cast<std::size_t>(i)];
-        EXPECT_EQ(entry.label, "[" + std::to_string(i + 1) + "]");
-        EXPECT_EQ(entry.rfc, i + 1);
-        EXPECT_EQ(entry.firstLine, 8 + i);
-    }
-    EXPECT_EQ(text.references[2].title, "Third");
 }
 
 } // namespace
