@@ -496,17 +496,41 @@ LinkMark& addLink(std::vector<LinkMark>& links, LinkKind kind, int32_t line, int
     return link;
 }
 
+// The bytes mayListLabels() stops at: a separator, a bracket, and the
+// last letter of an "and".
+constexpr ByteSet kListMarks(",-;[d");
+
 // Whether the text between a citation's brackets may be a list of labels
-// or a range ("1, 2", "2-4"): a "," or a "-" and no "[".
+// or a range ("1, 2", "1; 2", "1 and 2", "2-4"): a ",", a ";", a "-" or
+// an "and" between blanks, and no "[".
 bool mayListLabels(std::string_view inside)
 {
     bool separated = false;
-    for (const char c : inside) {
+    for (std::size_t i = 0; i < inside.size(); ++i) {
+        const char c = inside[i];
+        if (!kListMarks.has(c))
+            continue;
         if (c == '[')
             return false;
-        separated = separated || c == ',' || c == '-';
+        separated =
+            separated || c != 'd' || (i >= 3 && i + 1 < inside.size() && inside.substr(i - 3, 5) == " and ");
     }
     return separated;
+}
+
+// Whether `c` parts two labels of a list: "[1, 2]", and "[1; 2]" as a few
+// texts write it.
+bool partsLabels(char c)
+{
+    return c == ',' || c == ';';
+}
+
+// The text of a list's part after the "and" that opens it (the "and 3" of
+// "[1, 2, and 3]"), or the part itself.
+std::string_view withoutLeadingAnd(std::string_view part)
+{
+    const std::string_view word = "and ";
+    return part.substr(0, word.size()) == word ? trimmedBlanks(part.substr(word.size())) : part;
 }
 
 // Whether only blanks and form feeds come before byte `at` of `line`.
@@ -960,19 +984,46 @@ private:
     {
         for (std::size_t part = from; part < to;) {
             std::size_t end = part;
-            while (end < to && line[end] != ',')
+            while (end < to && !partsLabels(line[end]))
                 ++end;
             const std::size_t partEnd = end == to ? endToken : std::string_view::npos;
-            const std::string_view label = trimmedBlanks(line.substr(part, end - part));
-            const std::size_t first = static_cast<std::size_t>(label.data() - line.data());
-            const int32_t named = labelled(label);
-            if (named >= 0) {
-                citeListed(index, first, label.size(), named, next, closeToken, partEnd);
-            } else if (!citeRange(index, line, label, next, closeToken, partEnd)) {
+            if (!citePart(index, line, trimmedBlanks(line.substr(part, end - part)), next, closeToken,
+                          partEnd))
                 return false;
-            }
             part = end + 1;
         }
+        return true;
+    }
+
+    // Cites one part of a list: a label, a range, or two labels joined by
+    // "and" ("[1 and 2]"), an "and" before it passed over ("[1, 2, and
+    // 3]"). False where it names no reference.
+    bool citePart(int32_t index, std::string_view line, std::string_view part, std::size_t& next,
+                  std::size_t closeToken, std::size_t partEnd)
+    {
+        const auto columnOf = [&](std::string_view label) {
+            return static_cast<std::size_t>(label.data() - line.data());
+        };
+        if (const int32_t named = labelled(part); named >= 0) {
+            citeListed(index, columnOf(part), part.size(), named, next, closeToken, partEnd);
+            return true;
+        }
+        if (citeRange(index, line, part, next, closeToken, partEnd))
+            return true;
+        const std::string_view listed = withoutLeadingAnd(part);
+        if (listed.size() != part.size())
+            return citePart(index, line, listed, next, closeToken, partEnd);
+        const std::size_t joint = listed.find(" and ");
+        if (joint == std::string_view::npos)
+            return false;
+        const std::string_view before = trimmedBlanks(listed.substr(0, joint));
+        const std::string_view after = trimmedBlanks(listed.substr(joint + 5));
+        const int32_t first = labelled(before);
+        const int32_t second = labelled(after);
+        if (first < 0 || second < 0)
+            return false;
+        citeListed(index, columnOf(before), before.size(), first, next, closeToken, std::string_view::npos);
+        citeListed(index, columnOf(after), after.size(), second, next, closeToken, partEnd);
         return true;
     }
 
