@@ -518,6 +518,15 @@ bool mayListLabels(std::string_view inside)
     return separated;
 }
 
+// Whether a list's part ends in the "and" before its last label, wrapped
+// after it ("[1 and\n2]").
+bool endsInAnd(std::string_view part)
+{
+    const std::string_view word = "and";
+    return part.size() >= word.size() && part.substr(part.size() - word.size()) == word
+        && (part.size() == word.size() || part[part.size() - word.size() - 1] == ' ');
+}
+
 // Whether `c` parts two labels of a list: "[1, 2]", and "[1; 2]" as a few
 // texts write it.
 bool partsLabels(char c)
@@ -997,7 +1006,8 @@ private:
 
     // Cites one part of a list: a label, a range, or two labels joined by
     // "and" ("[1 and 2]"), an "and" before it passed over ("[1, 2, and
-    // 3]"). False where it names no reference.
+    // 3]"). False where it names no reference, a label before it cited, as
+    // a list cites those before its first part that names none.
     bool citePart(int32_t index, std::string_view line, std::string_view part, std::size_t& next,
                   std::size_t closeToken, std::size_t partEnd)
     {
@@ -1019,10 +1029,12 @@ private:
         const std::string_view before = trimmedBlanks(listed.substr(0, joint));
         const std::string_view after = trimmedBlanks(listed.substr(joint + 5));
         const int32_t first = labelled(before);
-        const int32_t second = labelled(after);
-        if (first < 0 || second < 0)
+        if (first < 0)
             return false;
         citeListed(index, columnOf(before), before.size(), first, next, closeToken, std::string_view::npos);
+        const int32_t second = labelled(after);
+        if (second < 0)
+            return false;
         citeListed(index, columnOf(after), after.size(), second, next, closeToken, partEnd);
         return true;
     }
@@ -1090,8 +1102,8 @@ private:
                             std::size_t k)
     {
         constexpr std::size_t npos = std::string_view::npos;
-        const std::size_t headComma = bracket.head.rfind(',');
-        const std::size_t tailComma = nearFind(bracket.tail, ',', 0);
+        const std::size_t headComma = bracket.head.find_last_of(",;");
+        const std::size_t tailComma = bracket.tail.find_first_of(",;");
         const std::string_view headPart =
             trimmedBlanks(headComma == npos ? bracket.head : bracket.head.substr(headComma + 1));
         const std::string_view tailPart = trimmedBlanks(bracket.tail.substr(0, tailComma));
@@ -1100,9 +1112,9 @@ private:
         };
         const std::size_t headStart = columnIn(bracket.head, first);
         const std::size_t tailStart = columnIn(bracket.tail, second);
-        const bool wrappedLabel = !headPart.empty() && !tailPart.empty();
+        const bool twoParts = !headPart.empty() && !tailPart.empty();
         int32_t named = -1;
-        if (wrappedLabel && headPart.size() + tailPart.size() + 1 <= m_longestLabel) {
+        if (twoParts && headPart.size() + tailPart.size() + 1 <= m_longestLabel) {
             // Wrapped at its hyphen, "[RFC-\n1034]" for "[RFC-1034]", as at
             // its blank.
             m_wrappedLabel.assign(headPart.data(), headPart.size());
@@ -1111,8 +1123,16 @@ private:
             m_wrappedLabel.append(tailPart.data(), tailPart.size());
             named = labelled(m_wrappedLabel);
         }
+        // A list wrapped at the "and" before its last label ("[RFC2119
+        // and\nRFC8174]", "[1, 2,\nand 3]") is wrapped between two labels,
+        // unless the two halves make one.
+        const bool headEndsInAnd = endsInAnd(headPart);
+        const bool wrappedLabel = twoParts
+            && (named >= 0 || (!headEndsInAnd && withoutLeadingAnd(tailPart).size() == tailPart.size()));
         std::size_t next = k + 1;
-        const std::size_t headListEnd = wrappedLabel ? headComma : bracket.head.size();
+        std::size_t headListEnd = wrappedLabel ? headComma : bracket.head.size();
+        if (!wrappedLabel && headEndsInAnd)
+            headListEnd = trimmedBlanks(bracket.head.substr(0, bracket.head.size() - 3)).size();
         if (headListEnd != npos
             && !citeList(bracket.firstLine, first, headStart, headStart + headListEnd, next,
                          bracket.closeToken, npos))
