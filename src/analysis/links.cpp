@@ -899,7 +899,7 @@ private:
     std::size_t rfcList(std::size_t k, std::size_t number = 0)
     {
         if (number == 0)
-            number = k + 1;
+            number = pastNumberSign(k + 1);
         if (gluedBefore(k) || !isWord(number) || smallNumber(view(number)) == 0)
             return k + 1;
         std::size_t first = k;
@@ -918,10 +918,20 @@ private:
             first = next;
             if (is(next, "RFC"))
                 ++next;
-            if (next == number + 1 || !isWord(next) || smallNumber(view(next)) == 0)
+            if (next == number + 1)
+                return number + 1;
+            next = pastNumberSign(next);
+            if (!isWord(next) || smallNumber(view(next)) == 0)
                 return number + 1;
             number = next;
         }
+    }
+
+    // The token after a "#" at k glued to the number after it, as "RFCs
+    // #821 and #822" number them; else k.
+    std::size_t pastNumberSign(std::size_t k) const
+    {
+        return isMark(k, '#') && k + 1 < m_tokens.size() && !m_tokens[k + 1].spaced ? k + 1 : k;
     }
 
     std::size_t series(std::size_t k)
