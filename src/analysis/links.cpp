@@ -1014,10 +1014,11 @@ private:
         return true;
     }
 
-    // Cites one part of a list: a label, a range, or two labels joined by
-    // "and" ("[1 and 2]"), an "and" before it passed over ("[1, 2, and
-    // 3]"). False where it names no reference, a label before it cited, as
-    // a list cites those before its first part that names none.
+    // Cites one part of a list: a label, a range, or labels joined by "and"
+    // ("[1 and 2]", "[1 and 2 and 4-6]"), an "and" before it passed over
+    // ("[1, 2, and 3]"). False where it names no reference, the labels
+    // before it cited, as a list cites those before its first part that
+    // names none.
     bool citePart(int32_t index, std::string_view line, std::string_view part, std::size_t& next,
                   std::size_t closeToken, std::size_t partEnd)
     {
@@ -1042,11 +1043,7 @@ private:
         if (first < 0)
             return false;
         citeListed(index, columnOf(before), before.size(), first, next, closeToken, std::string_view::npos);
-        const int32_t second = labelled(after);
-        if (second < 0)
-            return false;
-        citeListed(index, columnOf(after), after.size(), second, next, closeToken, partEnd);
-        return true;
+        return citePart(index, line, after, next, closeToken, partEnd);
     }
 
     // A bracket left open at a line's end and closed on the next line of
