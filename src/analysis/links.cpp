@@ -496,17 +496,50 @@ LinkMark& addLink(std::vector<LinkMark>& links, LinkKind kind, int32_t line, int
     return link;
 }
 
+// The bytes mayListLabels() stops at: a separator, a bracket, and the
+// last letter of an "and".
+constexpr ByteSet kListMarks(",-;[d");
+
 // Whether the text between a citation's brackets may be a list of labels
-// or a range ("1, 2", "2-4"): a "," or a "-" and no "[".
+// or a range ("1, 2", "1; 2", "1 and 2", "2-4"): a ",", a ";", a "-" or
+// an "and" between blanks, and no "[".
 bool mayListLabels(std::string_view inside)
 {
     bool separated = false;
-    for (const char c : inside) {
+    for (std::size_t i = 0; i < inside.size(); ++i) {
+        const char c = inside[i];
+        if (!kListMarks.has(c))
+            continue;
         if (c == '[')
             return false;
-        separated = separated || c == ',' || c == '-';
+        separated =
+            separated || c != 'd' || (i >= 3 && i + 1 < inside.size() && inside.substr(i - 3, 5) == " and ");
     }
     return separated;
+}
+
+// Whether a list's part ends in the "and" before its last label, wrapped
+// after it ("[1 and\n2]").
+bool endsInAnd(std::string_view part)
+{
+    const std::string_view word = "and";
+    return part.size() >= word.size() && part.substr(part.size() - word.size()) == word
+        && (part.size() == word.size() || part[part.size() - word.size() - 1] == ' ');
+}
+
+// Whether `c` parts two labels of a list: "[1, 2]", and "[1; 2]" as a few
+// texts write it.
+bool partsLabels(char c)
+{
+    return c == ',' || c == ';';
+}
+
+// The text of a list's part after the "and" that opens it (the "and 3" of
+// "[1, 2, and 3]"), or the part itself.
+std::string_view withoutLeadingAnd(std::string_view part)
+{
+    const std::string_view word = "and ";
+    return part.substr(0, word.size()) == word ? trimmedBlanks(part.substr(word.size())) : part;
 }
 
 // Whether only blanks and form feeds come before byte `at` of `line`.
@@ -866,7 +899,7 @@ private:
     std::size_t rfcList(std::size_t k, std::size_t number = 0)
     {
         if (number == 0)
-            number = k + 1;
+            number = pastNumberSign(k + 1);
         if (gluedBefore(k) || !isWord(number) || smallNumber(view(number)) == 0)
             return k + 1;
         std::size_t first = k;
@@ -885,10 +918,20 @@ private:
             first = next;
             if (is(next, "RFC"))
                 ++next;
-            if (next == number + 1 || !isWord(next) || smallNumber(view(next)) == 0)
+            if (next == number + 1)
+                return number + 1;
+            next = pastNumberSign(next);
+            if (!isWord(next) || smallNumber(view(next)) == 0)
                 return number + 1;
             number = next;
         }
+    }
+
+    // The token after a "#" at k glued to the number after it, as "RFCs
+    // #821 and #822" number them; else k.
+    std::size_t pastNumberSign(std::size_t k) const
+    {
+        return isMark(k, '#') && k + 1 < m_tokens.size() && !m_tokens[k + 1].spaced ? k + 1 : k;
     }
 
     std::size_t series(std::size_t k)
@@ -960,20 +1003,47 @@ private:
     {
         for (std::size_t part = from; part < to;) {
             std::size_t end = part;
-            while (end < to && line[end] != ',')
+            while (end < to && !partsLabels(line[end]))
                 ++end;
             const std::size_t partEnd = end == to ? endToken : std::string_view::npos;
-            const std::string_view label = trimmedBlanks(line.substr(part, end - part));
-            const std::size_t first = static_cast<std::size_t>(label.data() - line.data());
-            const int32_t named = labelled(label);
-            if (named >= 0) {
-                citeListed(index, first, label.size(), named, next, closeToken, partEnd);
-            } else if (!citeRange(index, line, label, next, closeToken, partEnd)) {
+            if (!citePart(index, line, trimmedBlanks(line.substr(part, end - part)), next, closeToken,
+                          partEnd))
                 return false;
-            }
             part = end + 1;
         }
         return true;
+    }
+
+    // Cites one part of a list: a label, a range, or labels joined by "and"
+    // ("[1 and 2]", "[1 and 2 and 4-6]"), an "and" before it passed over
+    // ("[1, 2, and 3]"). False where it names no reference, the labels
+    // before it cited, as a list cites those before its first part that
+    // names none.
+    bool citePart(int32_t index, std::string_view line, std::string_view part, std::size_t& next,
+                  std::size_t closeToken, std::size_t partEnd)
+    {
+        const auto columnOf = [&](std::string_view label) {
+            return static_cast<std::size_t>(label.data() - line.data());
+        };
+        if (const int32_t named = labelled(part); named >= 0) {
+            citeListed(index, columnOf(part), part.size(), named, next, closeToken, partEnd);
+            return true;
+        }
+        if (citeRange(index, line, part, next, closeToken, partEnd))
+            return true;
+        const std::string_view listed = withoutLeadingAnd(part);
+        if (listed.size() != part.size())
+            return citePart(index, line, listed, next, closeToken, partEnd);
+        const std::size_t joint = listed.find(" and ");
+        if (joint == std::string_view::npos)
+            return false;
+        const std::string_view before = trimmedBlanks(listed.substr(0, joint));
+        const std::string_view after = trimmedBlanks(listed.substr(joint + 5));
+        const int32_t first = labelled(before);
+        if (first < 0)
+            return false;
+        citeListed(index, columnOf(before), before.size(), first, next, closeToken, std::string_view::npos);
+        return citePart(index, line, after, next, closeToken, partEnd);
     }
 
     // A bracket left open at a line's end and closed on the next line of
@@ -1039,8 +1109,8 @@ private:
                             std::size_t k)
     {
         constexpr std::size_t npos = std::string_view::npos;
-        const std::size_t headComma = bracket.head.rfind(',');
-        const std::size_t tailComma = nearFind(bracket.tail, ',', 0);
+        const std::size_t headComma = bracket.head.find_last_of(",;");
+        const std::size_t tailComma = bracket.tail.find_first_of(",;");
         const std::string_view headPart =
             trimmedBlanks(headComma == npos ? bracket.head : bracket.head.substr(headComma + 1));
         const std::string_view tailPart = trimmedBlanks(bracket.tail.substr(0, tailComma));
@@ -1049,9 +1119,9 @@ private:
         };
         const std::size_t headStart = columnIn(bracket.head, first);
         const std::size_t tailStart = columnIn(bracket.tail, second);
-        const bool wrappedLabel = !headPart.empty() && !tailPart.empty();
+        const bool twoParts = !headPart.empty() && !tailPart.empty();
         int32_t named = -1;
-        if (wrappedLabel && headPart.size() + tailPart.size() + 1 <= m_longestLabel) {
+        if (twoParts && headPart.size() + tailPart.size() + 1 <= m_longestLabel) {
             // Wrapped at its hyphen, "[RFC-\n1034]" for "[RFC-1034]", as at
             // its blank.
             m_wrappedLabel.assign(headPart.data(), headPart.size());
@@ -1060,8 +1130,16 @@ private:
             m_wrappedLabel.append(tailPart.data(), tailPart.size());
             named = labelled(m_wrappedLabel);
         }
+        // A list wrapped at the "and" before its last label ("[RFC2119
+        // and\nRFC8174]", "[1, 2,\nand 3]") is wrapped between two labels,
+        // unless the two halves make one.
+        const bool headEndsInAnd = endsInAnd(headPart);
+        const bool wrappedLabel = twoParts
+            && (named >= 0 || (!headEndsInAnd && withoutLeadingAnd(tailPart).size() == tailPart.size()));
         std::size_t next = k + 1;
-        const std::size_t headListEnd = wrappedLabel ? headComma : bracket.head.size();
+        std::size_t headListEnd = wrappedLabel ? headComma : bracket.head.size();
+        if (!wrappedLabel && headEndsInAnd)
+            headListEnd = trimmedBlanks(bracket.head.substr(0, bracket.head.size() - 3)).size();
         if (headListEnd != npos
             && !citeList(bracket.firstLine, first, headStart, headStart + headListEnd, next,
                          bracket.closeToken, npos))

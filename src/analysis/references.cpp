@@ -230,8 +230,13 @@ public:
     {
         m_namesReferences.reserve(contents.size());
         m_located.reserve(contents.size());
+        bool afterReferences = false;
         for (std::size_t i = 0; i < contents.size(); ++i) {
-            const bool names = isReferencesTitle(contents[i].title);
+            // The URIs listed after the references are theirs ("10.3.
+            // URIs" under "10. References").
+            const bool names =
+                isReferencesTitle(contents[i].title) || (afterReferences && namesUriList(contents[i].title));
+            afterReferences = names;
             m_namesReferences.push_back(names);
             if (names && m_firstNamingReferences < 0)
                 m_firstNamingReferences = static_cast<int32_t>(i);

@@ -464,6 +464,18 @@ bool opensReferences(std::string_view heading)
     return endsAsReferencesTitleFromEnd(heading) && namesReferences(withoutSectionNumber(heading));
 }
 
+bool namesUriList(std::string_view heading)
+{
+    // Most headings asked end otherwise, told by their last byte.
+    std::size_t end = heading.size();
+    while (end > 0 && (isBlankChar(heading[end - 1]) || isLineEnd(heading[end - 1])))
+        --end;
+    if (end == 0 || (heading[end - 1] | 0x20) != 's')
+        return false;
+    const std::string_view title = withoutSectionNumber(heading);
+    return equalIgnoringAsciiCase(title, "uris") || equalIgnoringAsciiCase(title, "uri's");
+}
+
 bool opensReferenceEntry(std::string_view line, std::size_t& open, std::size_t& close)
 {
     open = skipBlanks(line, 0);
@@ -546,7 +558,7 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
                 || !wasAfterBlank)
                 continue;
             if (namesReferencesGroup(lineWords(line)) || opensReferences(line) || looksLikePageLine(line)
-                || wrappedAcrossPage(i))
+                || wrappedAcrossPage(i) || namesUriList(line))
                 continue;
             open->end = i;
             open = nullptr;

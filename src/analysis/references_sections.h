@@ -30,11 +30,17 @@ std::string_view withoutSectionNumber(std::string_view heading);
 // Notes", "Bibliography", with or without a closing colon.
 bool opensReferences(std::string_view heading);
 
+// Whether a heading, its number taken away, is "URIs" (or "URI's"): the
+// list of the links a text numbers ("[1] https://..."), which xml2rfc sets
+// after the references. It belongs to them where it follows them.
+bool namesUriList(std::string_view heading);
+
 // The references sections of the text in file order. `marks` holds, per
 // 0-based line, 1 for a page header or footer and 0 for any other line. A section starts at
 // an unindented heading that opens references and runs to the next
-// unindented line after a blank that is neither a label, a page line, nor a
-// heading of references of its own ("LINK LAYER REFERENCES" in RFC 1122).
+// unindented line after a blank that is neither a label, a page line, a
+// heading of references of its own ("LINK LAYER REFERENCES" in RFC 1122),
+// nor the heading of a list of URIs.
 std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const LineReader& lines,
                                                       const std::vector<uint8_t>& marks);
 
