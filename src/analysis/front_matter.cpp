@@ -758,9 +758,10 @@ void readTitle(TextScan& scan)
     std::size_t rest = 0;
     const bool found = readNonBlankLine(scan, line, rest);
     if (!scan.text.title.empty()) {
-        // Found on the title page; the paragraph under it is the page's.
+        // Found on the title page; the paragraph under it is the page's,
+        // passed over into the scan's room for paragraphs.
         if (found)
-            readParagraph(scan, line, rest);
+            readParagraph(scan, line, rest, scan.paragraph);
         readTitlePage(scan.text, scan.source);
         return;
     }

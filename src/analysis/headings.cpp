@@ -556,6 +556,8 @@ int32_t matchHeadingsAboveContents(RfcText& text)
 // Room for a paragraph of some lines, under a kilobyte: the heap serves
 // that from its lists of small blocks.
 constexpr std::size_t kParagraphRoom = 960;
+// Room for a heading of a line or two, most of those matched.
+constexpr std::size_t kHeadingRoom = 120;
 
 } // namespace
 
@@ -604,6 +606,7 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     // Kept from paragraph to paragraph, as is the heading in lower case.
     std::string& paragraph = scan.paragraph;
     std::string lowered;
+    lowered.reserve(kHeadingRoom);
     EntriesByNumber entries(scan.text.contents);
     // A heading for each entry at most, unless every heading is kept.
     if (!keepEvery)
