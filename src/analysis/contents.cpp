@@ -219,7 +219,7 @@ bool isMarginEntry(std::string_view line, const LineReader& source)
         return true;
     std::size_t i = 0;
     bool dotted = false;
-    if (readLeadingSectionNumber(line, i, dotted).empty())
+    if (leadingSectionNumber(line, i, dotted).empty())
         return false;
     const std::string_view next = source.peekLine();
     return isBlankChar(charAt(next, 0)) && !isBlankFrom(next, 0) && endsInPageNumber(next);
@@ -277,7 +277,7 @@ std::size_t afterStrayWord(std::string_view line, std::size_t i)
     const std::size_t at = skipBlanks(line, k);
     std::size_t probe = at;
     bool dotted = false;
-    return !readLeadingSectionNumber(line, probe, dotted).empty() && dotted ? at : i;
+    return !leadingSectionNumber(line, probe, dotted).empty() && dotted ? at : i;
 }
 
 // A numbered line at the indentation of an open entry, or left of it,
@@ -287,7 +287,7 @@ bool startsNextEntry(std::string_view line, std::size_t rest, std::size_t openIn
 {
     std::size_t i = rest;
     bool dotted = false;
-    return rest <= openIndent && !readLeadingSectionNumber(line, i, dotted).empty();
+    return rest <= openIndent && !leadingSectionNumber(line, i, dotted).empty();
 }
 
 // The first run of three spaces at or after `from`, npos when none: the
@@ -324,7 +324,7 @@ std::size_t rightColumnAt(std::string_view line, std::size_t from)
         std::size_t i = next;
         bool dotted = false;
         if (isDigit(line[gap - 1]) && endsInPageNumber(line.substr(0, gap))
-            && !readLeadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line.substr(i)))
+            && !leadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line.substr(i)))
             return next;
         gap = findColumnGap(line, next);
     }
@@ -480,12 +480,12 @@ bool contentsHavePages(const TextScan& scan)
     return false;
 }
 
-std::string lineText(std::string_view line, std::size_t i)
+std::string_view lineText(std::string_view line, std::size_t i)
 {
     std::size_t end = line.size();
     while (end > i && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
         --end;
-    return std::string(line.substr(i, end - i));
+    return line.substr(i, end - i);
 }
 
 // An entry line starts at the entries' base indentation or deeper with a
@@ -516,22 +516,24 @@ ContentsEnd parseContentsWithoutPages(TextScan& scan, std::string_view& headingL
             base = rest;
         std::size_t i = rest;
         bool dotted = false;
-        std::string number = readLeadingSectionNumber(line, i, dotted);
+        const std::string_view number = leadingSectionNumber(line, i, dotted);
         if (open && rest > base && !dotted) {
-            pending.title += ' ' + lineText(line, rest);
+            pending.title.push_back(' ');
+            pending.title.append(lineText(line, rest));
             pending.lastLine = text.lineCount;
             continue;
         }
+        // The entry kept is moved, not copied: its strings are the record's.
         if (open)
-            text.contents.push_back(pending);
+            text.contents.push_back(std::move(pending));
         pending = ContentEntry();
         pending.firstLine = pending.lastLine = text.lineCount;
-        pending.number = number;
-        pending.title = lineText(line, skipBlanks(line, i));
+        pending.number = std::string(number);
+        pending.title = std::string(lineText(line, skipBlanks(line, i)));
         open = true;
     }
     if (open)
-        text.contents.push_back(pending);
+        text.contents.push_back(std::move(pending));
     return end;
 }
 

@@ -3,6 +3,7 @@
 #include "analysis/line_date.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -622,15 +623,18 @@ bool isCentredName(std::string_view words)
     };
     if (opensWithInitials(words))
         return std::none_of(words.begin(), words.end(), isDigit);
-    std::vector<std::string_view> parts;
-    for (std::size_t i = 0; i < words.size();) {
+    // A name has three or four words: a fifth is reason enough to stop.
+    std::array<std::string_view, 5> parts;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < words.size() && count < parts.size();) {
         const std::size_t blank = std::min(words.find(' ', i), words.size());
-        parts.push_back(words.substr(i, blank - i));
+        parts[count++] = words.substr(i, blank - i);
         i = blank + 1;
     }
-    if (parts.size() < 3 || parts.size() > 4 || !isCapitalised(parts.front()) || !isCapitalised(parts.back()))
+    if (count < 3 || count > 4 || !isCapitalised(parts[0]) || !isCapitalised(parts[count - 1]))
         return false;
-    return std::all_of(parts.begin() + 1, parts.end() - 1, [](std::string_view initial) {
+    const auto last = parts.begin() + static_cast<std::ptrdiff_t>(count - 1);
+    return std::all_of(parts.begin() + 1, last, [](std::string_view initial) {
         return initial.size() == 2 && initial[0] >= 'A' && initial[0] <= 'Z' && initial[1] == '.';
     });
 }
@@ -754,9 +758,10 @@ void readTitle(TextScan& scan)
     std::size_t rest = 0;
     const bool found = readNonBlankLine(scan, line, rest);
     if (!scan.text.title.empty()) {
-        // Found on the title page; the paragraph under it is the page's.
+        // Found on the title page; the paragraph under it is the page's,
+        // passed over into the scan's room for paragraphs.
         if (found)
-            readParagraph(scan, line, rest);
+            readParagraph(scan, line, rest, scan.paragraph);
         readTitlePage(scan.text, scan.source);
         return;
     }

@@ -553,13 +553,22 @@ int32_t matchHeadingsAboveContents(RfcText& text)
     return static_cast<int32_t>(next);
 }
 
+// Room for a paragraph of some lines, under a kilobyte: the heap serves
+// that from its lists of small blocks.
+constexpr std::size_t kParagraphRoom = 960;
+// Room for a heading of a line or two, most of those matched.
+constexpr std::size_t kHeadingRoom = 120;
+
 } // namespace
 
 bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
 {
     std::string_view line;
     std::size_t rest = 0;
-    std::string paragraph;
+    // The room of the heading passes' paragraphs, made once rather than
+    // grown through the sizes below it.
+    std::string& paragraph = scan.paragraph;
+    paragraph.reserve(kParagraphRoom);
     // Room for the headings an RFC has before its contents ("Abstract",
     // "Status of This Memo", "Copyright Notice", "Table of Contents") or a
     // short one has at all, made once rather than grown a heading at a time.
@@ -595,8 +604,9 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     // The last line read, to tell a line that stands after a blank one.
     int32_t lastRead = 0;
     // Kept from paragraph to paragraph, as is the heading in lower case.
-    std::string paragraph;
+    std::string& paragraph = scan.paragraph;
     std::string lowered;
+    lowered.reserve(kHeadingRoom);
     EntriesByNumber entries(scan.text.contents);
     // A heading for each entry at most, unless every heading is kept.
     if (!keepEvery)

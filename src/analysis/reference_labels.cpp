@@ -52,6 +52,10 @@ uint64_t sizeBit(std::size_t size)
 
 ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references, LabelKey key)
 {
+    // Without references (most of the oldest RFCs) no size bit is set, and
+    // no lookup reaches the table: it is not made.
+    if (references.empty())
+        return;
     // At most half full, so that a search ends at a free slot soon.
     std::size_t size = 8;
     while (size < 2 * references.size())

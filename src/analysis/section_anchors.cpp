@@ -59,25 +59,52 @@ struct Candidate {
 // earlier first where both are equal: as a stable sort gives them. The
 // contents, the headings and the body lines (from `firstHeading` and
 // `firstBody` on) are each in line order nearly always, and then merged
-// rather than sorted.
+// three ways straight into the order rather than sorted: a merge in place
+// asked for a buffer of its own.
 std::vector<std::size_t> inLineOrder(const std::vector<Candidate>& candidates, std::size_t firstHeading,
                                      std::size_t firstBody)
 {
-    std::vector<std::size_t> order(candidates.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    const auto before = [&](std::size_t a, std::size_t b) {
-        const Candidate& first = candidates[a];
-        const Candidate& second = candidates[b];
+    const auto candidateBefore = [](const Candidate& first, const Candidate& second) {
         return first.line != second.line ? first.line < second.line : first.priority < second.priority;
     };
-    const auto headings = order.begin() + static_cast<std::ptrdiff_t>(firstHeading);
-    const auto body = order.begin() + static_cast<std::ptrdiff_t>(firstBody);
-    if (std::is_sorted(order.begin(), headings, before) && std::is_sorted(headings, body, before)
-        && std::is_sorted(body, order.end(), before)) {
-        std::inplace_merge(order.begin(), headings, body, before);
-        std::inplace_merge(order.begin(), body, order.end(), before);
-    } else {
-        std::stable_sort(order.begin(), order.end(), before);
+    const auto headings = candidates.begin() + static_cast<std::ptrdiff_t>(firstHeading);
+    const auto body = candidates.begin() + static_cast<std::ptrdiff_t>(firstBody);
+    std::vector<std::size_t> order;
+    if (!std::is_sorted(candidates.begin(), headings, candidateBefore)
+        || !std::is_sorted(headings, body, candidateBefore)
+        || !std::is_sorted(body, candidates.end(), candidateBefore)) {
+        order.resize(candidates.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return candidateBefore(candidates[a], candidates[b]);
+        });
+        return order;
+    }
+    // Each run's head as one number, line then priority, and past its end
+    // one larger than any: the merge takes the least head, of equal ones
+    // the earlier run's.
+    const auto head = [&](std::size_t at, std::size_t end) {
+        return at < end ? int64_t{candidates[at].line} * 4 + candidates[at].priority
+                        : std::numeric_limits<int64_t>::max();
+    };
+    std::size_t contents = 0;
+    std::size_t heading = firstHeading;
+    std::size_t line = firstBody;
+    int64_t contentsHead = head(contents, firstHeading);
+    int64_t headingHead = head(heading, firstBody);
+    int64_t lineHead = head(line, candidates.size());
+    order.resize(candidates.size());
+    for (std::size_t& taken : order) {
+        if (contentsHead <= headingHead && contentsHead <= lineHead) {
+            taken = contents++;
+            contentsHead = head(contents, firstHeading);
+        } else if (headingHead <= lineHead) {
+            taken = heading++;
+            headingHead = head(heading, firstBody);
+        } else {
+            taken = line++;
+            lineHead = head(line, candidates.size());
+        }
     }
     return order;
 }

@@ -84,6 +84,9 @@ struct TextScan {
     // The boundary of a page break that such a line leaves to be counted
     // before the next line; -1 when none.
     int32_t pendingBreak = -1;
+    // The paragraph read last by a pass that reads paragraph after
+    // paragraph: its room, made once, serves every pass of the text.
+    std::string paragraph;
 };
 
 // Records a page break whose boundary value is `boundary`.

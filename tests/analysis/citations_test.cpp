@@ -92,6 +92,18 @@ TEST(ReferenceLabels, FindsEachLabelTheFirstOfEqualOnes)
         EXPECT_EQ(labels.find(missing), -1) << missing;
 }
 
+// A text without references, as most of the oldest are, finds no label by
+// either key, the empty one and every size of label included.
+TEST(ReferenceLabels, WithoutReferencesFindsNone)
+{
+    const std::vector<ReferenceEntry> none;
+    for (const LabelKey key : {LabelKey::Whole, LabelKey::InsideBrackets}) {
+        const ReferenceLabels labels(none, key);
+        for (const char* label : {"", "[]", "1", "[1]", "RFC2119", "[RFC2119]", "[I-D.ietf-tls-rfc8446bis]"})
+            EXPECT_EQ(labels.find(label), -1) << label;
+    }
+}
+
 // Looked up by what their brackets hold, as the link pass reads a citation:
 // a label without brackets is never found that way, and an empty pair of
 // brackets names its reference too.
