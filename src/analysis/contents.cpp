@@ -1,5 +1,6 @@
 #include "analysis/contents.h"
 
+#include "analysis/ascii.h"
 #include "analysis/page_layout.h"
 
 #include <algorithm>
@@ -351,6 +352,18 @@ bool printsColumnTitles(std::string_view line)
         || (before.size() >= kGap.size() && before.substr(before.size() - kGap.size()) == kGap);
 }
 
+// "List of Figures" or "List of Tables" at the margin right under the
+// contents, its entries below it ending in their pages, as RFC 2131 prints
+// them: the contents go on. Their numbers are the figures', not sections,
+// so each is kept in its entry's title.
+bool opensFigureList(std::string_view line, const LineReader& source)
+{
+    const std::string_view words = lineWords(line);
+    return (equalIgnoringAsciiCase(words, "List of Figures")
+            || equalIgnoringAsciiCase(words, "List of Tables"))
+        && endsInPageNumber(source.peekLine());
+}
+
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
 // text that never was an entry.
@@ -388,6 +401,8 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
     };
     // Whether any entry has been read: the column titles stand above them.
     bool entryRead = !text.contents.empty();
+    // Whether the entries read are those of a list of figures or tables.
+    bool listing = false;
     std::string_view line;
     std::size_t rest = 0;
     while (readNonBlankLine(scan, line, rest)) {
@@ -396,6 +411,12 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         if (!entryRead && printsColumnTitles(line))
             continue;
         entryRead = true;
+        if (rest == 0 && opensFigureList(line, scan.source)) {
+            closeOpenEntry(text, pending, continuing);
+            continuing = false;
+            listing = true;
+            continue;
+        }
         if (rest == 0 && !looksLikePageHeader(line) && !isMarginEntry(line, scan.source)) {
             finish();
             headingLine = line;
@@ -429,7 +450,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             openIndent = rest;
             i = afterStrayWord(line, i);
             std::size_t after = i;
-            if (startsSectionNumber(line, i) && readSectionNumber(line, after, pending.number))
+            if (!listing && startsSectionNumber(line, i) && readSectionNumber(line, after, pending.number))
                 i = after;
             else
                 pending.number.clear();

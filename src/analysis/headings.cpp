@@ -211,6 +211,16 @@ bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry
     return heading.size() >= 7 && (entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title));
 }
 
+// Whether the heading `lower` (in lower case) is the numbered entry's title
+// printed without its number, as RFC 1459 prints "Security Considerations"
+// under the entry "11. Security Considerations". Asked of the expected
+// entry only, which the lookup by number does not offer such a heading.
+bool printsTitleWithoutNumber(std::string_view lower, const ContentEntry& entry)
+{
+    return !entry.matched && !entry.number.empty() && !isDigit(charAt(lower, 0))
+        && sameWithoutBlanksFolded(lower, entry.title);
+}
+
 // Marks the contents entry `found`, if any, matched by the heading at
 // file line `line`; returns `found`.
 int32_t markMatched(RfcText& text, int32_t found, int32_t line)
@@ -264,6 +274,9 @@ int32_t matchLowered(RfcText& text, EntriesByNumber& entries, std::string_view l
                             !deferred && i == static_cast<std::size_t>(expected));
     });
     if (deferred && found < 0 && matchesEntry(lower, lead, text.contents[first], true))
+        found = expected;
+    if (found < 0 && expected >= 0 && first < text.contents.size()
+        && printsTitleWithoutNumber(lower, text.contents[first]))
         found = expected;
     return markMatched(text, found, line);
 }

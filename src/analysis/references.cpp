@@ -164,6 +164,26 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
     return true;
 }
 
+// Whether the entry opened at line `first` holds a name only, no words of
+// an entry (no comma, no quote), and its text goes on under it after the
+// blank line `blank`, indented deeper than the label, as RFC 821 sets its
+// references ("[3]  TCP", a blank line, then "Postel, J., ed., ...").
+// `resume` is set to the line where it goes on.
+bool continuesUnderName(const SectionLines& section, int32_t first, int32_t blank, int32_t& resume)
+{
+    const int32_t next = blank + 1;
+    if (next >= section.end || section.isBlank(next) || section.isPageLine(next))
+        return false;
+    const std::string_view name = section.at(first);
+    std::size_t open = 0;
+    std::size_t close = 0;
+    if (name.find_first_of(",\"") != std::string_view::npos || section.opensEntry(next, open, close)
+        || section.factsOf(next).indent <= section.factsOf(first).indent)
+        return false;
+    resume = next;
+    return true;
+}
+
 // Whether the label-like bracket of `line`, from `open` to `close`, is a
 // citation that ends the sentence of the entry opened at line `first`,
 // wrapped onto a line of its own ("It updates\n              [RFC2119]."):
@@ -197,7 +217,8 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
             // a label alone at the bottom of a page (xml2rfc sets a long
             // label alone on its line, its text on the lines below).
             int32_t resume = 0;
-            if (continuesAfterPageBreak(section, k, lastText, atMargin, resume)) {
+            if (continuesAfterPageBreak(section, k, lastText, atMargin, resume)
+                || (lastText == first && continuesUnderName(section, first, k, resume))) {
                 k = resume - 1;
                 continue;
             }
