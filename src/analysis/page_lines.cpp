@@ -121,21 +121,25 @@ bool endsInThisPageNumber(const RfcText& text, std::string_view line)
 }
 
 // The number of the page being read: one more than the page breaks
-// counted, or, in a text kept without its form feeds, than the headers
-// marked, each of which opens a page after the first.
+// counted, or, in a text kept without its form feeds, than the page ends
+// marked: each footer closes a page, and a header opens one where no
+// footer closed the page before (a title page has none).
 int64_t pageBeingRead(const RfcText& text, const LineReader& source)
 {
     if (!source.formFeedLines().empty())
         return int64_t(text.pageCount) + 1;
-    // A header of several lines opens one page.
-    int64_t headers = 0;
+    int64_t ends = 0;
     for (std::size_t k = 0; k < text.pageMarks.size(); ++k) {
         const PageMark& mark = text.pageMarks[k];
-        const bool goesOn =
-            k > 0 && text.pageMarks[k - 1].isHeader && text.pageMarks[k - 1].line + 1 == mark.line;
-        headers += mark.isHeader && !goesOn ? 1 : 0;
+        const PageMark* before = k > 0 ? &text.pageMarks[k - 1] : nullptr;
+        // A header or footer of several lines ends one page, as does a
+        // footer and the header under it.
+        const bool goesOn = before != nullptr
+            && (mark.isHeader ? (!before->isHeader || before->line + 1 == mark.line)
+                              : (!before->isHeader && mark.line - before->line <= 2));
+        ends += goesOn ? 0 : 1;
     }
-    return headers + 1;
+    return ends + 1;
 }
 
 // A page number alone, centred at a page's foot as some RFCs of the
@@ -444,9 +448,11 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        if ((printsThisPageNumber(text, source, line)
-             || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
-            && mayClosePage())
+        // A number of a run closes its page where no header under it
+        // says so (a text kept without its form feeds and headers).
+        const bool thisPage = printsThisPageNumber(text, source, line);
+        if ((thisPage || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
+            && (mayClosePage() || (thisPage && wholeLine && layout.numbersPageInRun(*index))))
             return PageLine::kFooter;
         if (!namesPage())
             return PageLine::kNone;

@@ -275,5 +275,37 @@ INSTANTIATE_TEST_SUITE_P(PageLayout, CentredPageNumbers,
                                          CentredNumber{"Page 3 of 9", -1}, CentredNumber{"--", -1},
                                          CentredNumber{"- -", -1}, CentredNumber{"[Page 3]", -1}));
 
+// A text without form feeds whose pages are numbered centred alone, after
+// `frontLines` lines of an unnumbered front part, `pageLines` lines apart.
+std::string numberedPages(std::size_t frontLines, std::size_t pageLines)
+{
+    std::string text;
+    for (std::size_t i = 0; i < frontLines; ++i)
+        text += "   A line of the front part.\n";
+    for (int page = 1; page <= 3; ++page) {
+        for (std::size_t i = 0; i < pageLines; ++i)
+            text += "   A line of the page.\n";
+        text += "                                 - " + std::to_string(page) + " -\n";
+    }
+    return text;
+}
+
+// The numbers of the pages are a run, however far down they begin; the
+// numbered steps of a list, a few lines apart, are none.
+TEST(PageLayout, CentredNumbersAPageApartAreARunWhereverTheyBegin)
+{
+    for (const std::size_t front : {0, 320, 1000}) {
+        const LineReader reader{numberedPages(front, 50)};
+        PageLayout layout(reader);
+        for (std::size_t line = 0; line < reader.lineTotal(); ++line)
+            EXPECT_EQ(layout.numbersPageInRun(line), centredPageNumber(reader.lineAt(line)) > 0)
+                << front << " " << line;
+    }
+    const LineReader steps{numberedPages(0, 3)};
+    PageLayout layout(steps);
+    for (std::size_t line = 0; line < steps.lineTotal(); ++line)
+        EXPECT_FALSE(layout.numbersPageInRun(line)) << line;
+}
+
 } // namespace
 } // namespace parchly
