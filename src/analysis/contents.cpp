@@ -82,6 +82,33 @@ std::size_t leadersStart(std::string_view line, std::size_t from, std::size_t en
     return end;
 }
 
+// Where the chapter ends at the hyphen `hyphen` of a page number "3-12"
+// starts: at its one or two digits after a blank or a full stop; the
+// number's own digits, after the hyphen, where none stands there.
+std::size_t chapterStart(std::string_view line, std::size_t from, std::size_t hyphen)
+{
+    constexpr std::size_t kLongestChapter = 2;
+    std::size_t chapter = hyphen;
+    while (chapter > from && hyphen - chapter < kLongestChapter && isDigit(line[chapter - 1]))
+        --chapter;
+    const bool opens = chapter == from || line[chapter - 1] == '.' || isBlankChar(line[chapter - 1]);
+    return chapter < hyphen && opens ? chapter : hyphen + 1;
+}
+
+// Where the page number whose digits end at `end` starts, at `from` at
+// the least: at its digits, or at its chapter where the memo numbers its
+// pages by chapter ("3-12", the twelfth page of chapter 3, as some of the
+// 1980s do); `end` when no digit ends there.
+inline std::size_t pageNumberStart(std::string_view line, std::size_t from, std::size_t end)
+{
+    std::size_t start = end;
+    while (start > from && isDigit(line[start - 1]))
+        --start;
+    if (start == end || start < from + 2 || line[start - 1] != '-')
+        return start;
+    return chapterStart(line, from, start - 1);
+}
+
 bool isRomanPageDigit(char c)
 {
     return c == 'i' || c == 'v' || c == 'x';
@@ -126,9 +153,9 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
         --digitsEnd;
     while (digitsEnd > i && isBlankChar(line[digitsEnd - 1]))
         --digitsEnd;
-    std::size_t end = digitsEnd;
-    while (end > i && isDigit(line[end - 1]))
-        --end;
+    std::size_t end = pageNumberStart(line, i, digitsEnd);
+    // A page of a chapter ("3-12") gives no page of the whole text.
+    const bool chapterPage = end + 3 <= digitsEnd && (line[end + 1] == '-' || line[end + 2] == '-');
     bool roman = false;
     if (end == digitsEnd) {
         const std::size_t start = romanPageStart(line, i, digitsEnd);
@@ -165,7 +192,7 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
         const std::size_t lead = entry.title.find_first_not_of(" \t-");
         entry.title.erase(0, lead == std::string::npos ? entry.title.size() : lead);
     }
-    entry.page = roman ? 0 : decimalValue(line, digitsStart, digitsEnd);
+    entry.page = roman || chapterPage ? 0 : decimalValue(line, digitsStart, digitsEnd);
     return EntryText::kComplete;
 }
 
@@ -178,8 +205,7 @@ bool endsInPageNumber(std::string_view line)
     while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
         --end;
     const std::size_t digitsEnd = end;
-    while (end > 0 && isDigit(line[end - 1]))
-        --end;
+    end = pageNumberStart(line, 0, digitsEnd);
     if (end == digitsEnd)
         return false;
     const std::size_t textEnd = leadersStart(line, 0, end);
@@ -191,9 +217,7 @@ bool endsInPageNumber(std::string_view line)
 // where the words end in no number after two dots or more.
 std::size_t dottedLeadersStart(std::string_view words)
 {
-    std::size_t end = words.size();
-    while (end > 0 && isDigit(words[end - 1]))
-        --end;
+    const std::size_t end = pageNumberStart(words, 0, words.size());
     if (end == words.size())
         return std::string_view::npos;
     const std::size_t start = leadersStart(words, 0, end);
