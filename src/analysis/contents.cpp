@@ -3,9 +3,11 @@
 #include "analysis/page_layout.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace parchly {
@@ -375,6 +377,27 @@ bool printsColumnTitles(std::string_view line)
         || (before.size() >= kGap.size() && before.substr(before.size() - kGap.size()) == kGap);
 }
 
+// The parts at the end of an RFC that some paginated contents list
+// without a page number after the numbered entries ("Authors' Addresses",
+// "Full Copyright Statement", "Index"): the line holds the title alone.
+bool namesBackMatter(std::string_view line)
+{
+    static constexpr std::array<std::string_view, 11> kTitles = {"Acknowledgements",
+                                                                 "Acknowledgments",
+                                                                 "Author's Address",
+                                                                 "Authors' Addresses",
+                                                                 "Authors' Address",
+                                                                 "Editor's Address",
+                                                                 "Editors' Addresses",
+                                                                 "Full Copyright Statement",
+                                                                 "Intellectual Property",
+                                                                 "Intellectual Property Statement",
+                                                                 "Index"};
+    const std::string_view words = lineWords(line);
+    return std::any_of(kTitles.begin(), kTitles.end(),
+                       [&](std::string_view title) { return equalIgnoringAsciiCase(words, title); });
+}
+
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
 // text that never was an entry.
@@ -428,6 +451,16 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         if (rest == 0 && looksLikePageHeader(line))
             continue;
         if (paged && !endsInAnyPageNumber(line) && !contentsGoOn(scan.source)) {
+            // Right under the entry before: a blank line above it ends
+            // the contents, and the line is the first heading after them.
+            if (rest > 0 && !continuing && !text.contents.empty()
+                && text.contents.back().lastLine + 1 == text.lineCount && namesBackMatter(line)) {
+                pending = ContentEntry();
+                pending.firstLine = pending.lastLine = text.lineCount;
+                pending.title = lineWords(line);
+                keepPending();
+                continue;
+            }
             finish();
             headingLine = line;
             return ContentsEnd::kAtHeading;
