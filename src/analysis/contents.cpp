@@ -359,8 +359,9 @@ std::size_t rightColumnAt(std::string_view line, std::size_t from)
 
 // The titles of the table's columns over its first entry ("Section
 // ...  Page", some contents of the 1980s and 1990s), or the rule of
-// dashes under them: no entry. The last word is "Page", flush right of
-// any word before it, and no word holds a digit.
+// dashes under them, printed again over the entries a page break
+// continues: no entry. The last word is "Page", flush right of any word
+// before it, and no word holds a digit.
 bool printsColumnTitles(std::string_view line)
 {
     const std::string_view words = lineWords(line);
@@ -398,6 +399,31 @@ bool namesBackMatter(std::string_view line)
                        [&](std::string_view title) { return equalIgnoringAsciiCase(words, title); });
 }
 
+// Whether the last byte of the line's text is a digit.
+bool endsInDigit(std::string_view line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    return end > 0 && isDigit(line[end - 1]);
+}
+
+// The heading of the contents printed again over the entries a page
+// break continues: "TABLE OF CONTENTS (continued)", "Contents (cont.)",
+// or the heading alone.
+bool repeatsContentsHeading(std::string_view line)
+{
+    std::string_view words = lineWords(line);
+    constexpr std::string_view kTable = "table of ";
+    if (startsWithIgnoringAsciiCase(words, kTable))
+        words.remove_prefix(kTable.size());
+    constexpr std::string_view kContents = "contents";
+    if (!startsWithIgnoringAsciiCase(words, kContents))
+        return false;
+    const std::string_view after = lineWords(words.substr(kContents.size()));
+    return after.empty() || startsWithIgnoringAsciiCase(after, "(cont");
+}
+
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
 // text that never was an entry.
@@ -433,16 +459,16 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         closeOpenEntry(text, pending, continuing);
         text.contents.insert(text.contents.end(), rightColumn.begin(), rightColumn.end());
     };
-    // Whether any entry has been read: the column titles stand above them.
-    bool entryRead = !text.contents.empty();
     std::string_view line;
     std::size_t rest = 0;
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;
-        if (!entryRead && printsColumnTitles(line))
+        // Nearly every line here opens with a section number or ends in a
+        // page number, as no title line does.
+        if (!isDigit(line[rest]) && !endsInDigit(line)
+            && (printsColumnTitles(line) || (!text.contents.empty() && repeatsContentsHeading(line))))
             continue;
-        entryRead = true;
         if (rest == 0 && !looksLikePageHeader(line) && !isMarginEntry(line, scan.source)) {
             finish();
             headingLine = line;
