@@ -15,9 +15,6 @@ namespace {
 // How far a page's form feed is looked for: a page is 58 lines or so; some
 // are longer, none this long.
 constexpr std::size_t kPageReach = 150;
-// The fewest lines between the footers of two pages in a row: a page
-// holds 58 lines or so, the numbered steps of a list stand closer.
-constexpr std::size_t kShortestPage = 20;
 // A running line says something: a title, a name, a date, a page number.
 constexpr int kFewestLetters = 3;
 

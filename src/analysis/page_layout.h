@@ -23,6 +23,9 @@ namespace parchly {
 constexpr std::size_t kMarginReach = 10;
 // The lines of a header block.
 constexpr std::size_t kTopBlock = 3;
+// The fewest lines between the top of a page and its foot: a page holds
+// 58 lines or so, the numbered steps of a list stand closer.
+constexpr std::size_t kShortestPage = 20;
 
 // The 0-based index of `line`, a view of the line the reader read last;
 // empty when it is not (a copy, or a piece of another text). Asked of

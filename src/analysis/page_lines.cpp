@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace parchly {
 
@@ -448,11 +449,15 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        // A number of a run closes its page where no header under it
-        // says so (a text kept without its form feeds and headers).
-        const bool thisPage = printsThisPageNumber(text, source, line);
-        if ((thisPage || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
-            && (mayClosePage() || (thisPage && wholeLine && layout.numbersPageInRun(*index))))
+        // A number of a run, each a page below the one before, closes its
+        // page in a text kept without its form feeds whatever is read
+        // around it: its headers may be unknown (or none), and a title
+        // page without a number puts the count one page off.
+        if (wholeLine && layout.numbersPageInRun(*index))
+            return PageLine::kFooter;
+        if ((printsThisPageNumber(text, source, line)
+             || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
+            && mayClosePage())
             return PageLine::kFooter;
         if (!namesPage())
             return PageLine::kNone;
@@ -478,9 +483,12 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (endsInPageWord(line) && mayClosePage())
         return PageLine::kFooter;
     // A text kept without its form feeds marks no page's end, but its
-    // footers still name their pages, flush right ("          [Page 3]") or
-    // alone at the margin of a left-hand page (RFC 791's "[Page 2]").
-    if (source.formFeedLines().empty() && endsInPageWord(line) && (rest > 0 || line.front() == '['))
+    // footers still name their pages, flush right ("          [Page 3]"),
+    // alone at the margin of a left-hand page (RFC 791's "[Page 2]") or
+    // in a column of their own ("Smith        [Page 2]", where no header
+    // under it tells the page's end).
+    if (source.formFeedLines().empty() && endsInPageWord(line)
+        && (rest > 0 || line.front() == '[' || holdsColumnGap(line)))
         return PageLine::kFooter;
     // A line just before a form feed ends its page, as does one whose text
     // a form feed follows, where it names a page ("[Page 3]\f"; an indented
@@ -537,6 +545,44 @@ void markNumberAboveHeader(RfcText& text, const LineReader& source)
     }
 }
 
+// The first header of a text kept without its form feeds, found under the
+// footer of its page's predecessor, printed the same at the top of the
+// page under a title page that has no footer, as many RFCs leave their
+// first page: nothing told that line from the text there. Looked for a
+// page up at most, right under a blank line, once a text.
+void markHeaderUnderTitlePage(RfcText& text, const LineReader& source, std::string_view header)
+{
+    constexpr std::size_t kPageLines = 150;
+    const std::string_view words = lineWords(header);
+    const std::size_t found = source.linesRead() - 1;
+    for (std::size_t k = found; k-- > 1 && found - k <= kPageLines;) {
+        if (lineWords(source.lineAt(k)) != words || !isBlankFrom(source.lineAt(k - 1), 0))
+            continue;
+        const auto number = static_cast<int32_t>(k + 1);
+        const auto after =
+            std::upper_bound(text.pageMarks.begin(), text.pageMarks.end(), number,
+                             [](int32_t line, const PageMark& mark) { return line < mark.line; });
+        // A footer above it would have told it; the footer under it closes
+        // its page, a page's length below (a line quoting the header on
+        // the first page stands a few lines above that page's footer).
+        if (after != text.pageMarks.begin() || after == text.pageMarks.end()
+            || after->line - number < static_cast<int32_t>(kShortestPage))
+            return;
+        // With the lines of a header of several under it, as they stand
+        // under the header found (RFC 791's date, title and chapter).
+        std::vector<PageMark> block;
+        for (std::size_t line = 0; line < kTopBlock; ++line) {
+            const std::string_view top = lineWords(source.lineAt(k + line));
+            if (top.empty() || found + line >= source.lineTotal()
+                || top != lineWords(source.lineAt(found + line)))
+                break;
+            block.push_back(PageMark{number + static_cast<int32_t>(line), text.pageCount, true});
+        }
+        text.pageMarks.insert(after, block.begin(), block.end());
+        return;
+    }
+}
+
 // Judges a line that may be a running one by the rules, and notes it when
 // it is. Kept out of line: the few lines that get here do not make every
 // other line pay for its frame.
@@ -552,6 +598,8 @@ void markNumberAboveHeader(RfcText& text, const LineReader& source)
         line.remove_prefix(rest);
     const bool header = kind == PageLine::kHeader;
     if (header && text.headerLine.empty()) {
+        if (layout.source().formFeedLines().empty())
+            markHeaderUnderTitlePage(text, layout.source(), line);
         text.headerLine.assign(line);
     } else if (!header && kind == PageLine::kFooter && text.footerPrefix.empty()
                && !printsThisPageNumber(text, layout.source(), line)) {
