@@ -374,7 +374,9 @@ void PageLayout::findEdges()
         const PageTop& top = topOf(ordinal);
         for (std::size_t position = 0; position < top.size; ++position)
             m_edges[top.lines[position]] |= kTopEdge;
-        if (isBareFormFeed(m_source, feeds[ordinal]))
+        // The page above a form feed alone on its line, or one that opens
+        // the next page's header ("\fRFC 1234 ..."), ends above it.
+        if (isBareFormFeed(m_source, feeds[ordinal]) || opensWithFormFeed(m_source, feeds[ordinal]))
             markBottomAbove(feeds[ordinal]);
         // A line closed by a form feed after its text ends its page itself.
         if (closesWithFormFeed(m_source, feeds[ordinal]))
