@@ -63,13 +63,33 @@ bool headerDateMatches(const RfcText& text, std::string_view line)
     return readLineDate(line, date) && dateMatches(text, date);
 }
 
+// Where the word "RFC" starts in a line's first word: at its start, or
+// after "NWG/" ("NWG/RFC# 459", as the NIC's retypes of the 1970s head
+// their pages); npos where it is not there.
+std::size_t rfcWordAt(std::string_view word)
+{
+    constexpr std::string_view kGroup = "NWG/";
+    const std::size_t at = startsWithAt(word, 0, kGroup) ? kGroup.size() : 0;
+    return startsWithAt(word, at, "RFC") ? at : std::string_view::npos;
+}
+
+// Past the word "RFC" at `at` and the mark some print before the number
+// ("RFC-1122", "RFC#459").
+std::size_t afterRfcWord(std::string_view word, std::size_t at)
+{
+    const std::size_t end = at + 3;
+    return end < word.size() && (word[end] == '-' || word[end] == '#') ? end + 1 : end;
+}
+
 // Where the number stands in a line opened by the word "RFC": after the
-// word, or in it ("RFC1122", "RFC-1122").
+// word, or in it ("RFC1122", "RFC-1122"), past a "#" ("RFC #459").
 std::size_t rfcNumberStart(std::string_view line, const FirstWord& first)
 {
-    if (first.word.size() > 3)
-        return first.word[3] == '-' ? 4 : 3;
-    return skipBlanks(line, first.after);
+    const std::size_t after = afterRfcWord(first.word, rfcWordAt(first.word));
+    if (after < first.word.size())
+        return after;
+    const std::size_t start = skipBlanks(line, first.after);
+    return charAt(line, start) == '#' ? start + 1 : start;
 }
 
 // A line whose first word is "RFC": its own number, then the title or the
@@ -203,17 +223,17 @@ bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWor
     return endsInThisPageNumber(text, line);
 }
 
-// "RFC 1122", "RFC1122" or "RFC-1122" opening a line: the word RFC and the
-// number after it, as the headers of several decades print it.
+// "RFC 1122", "RFC1122", "RFC-1122", "RFC# 459" or "NWG/RFC# 459" opening a
+// line: the word RFC and the number after it, as the headers of several
+// decades print it.
 bool opensWithRfcWord(const FirstWord& first)
 {
-    if (first.word == "RFC")
-        return true;
-    if (first.word.size() < 4 || first.word.compare(0, 3, "RFC") != 0)
+    const std::size_t at = rfcWordAt(first.word);
+    if (at == std::string_view::npos)
         return false;
-    const std::size_t digits = first.word[3] == '-' ? 4 : 3;
+    const std::size_t digits = afterRfcWord(first.word, at);
     if (digits == first.word.size())
-        return false;
+        return first.word[digits - 1] != '-';
     for (std::size_t i = digits; i < first.word.size(); ++i) {
         if (!isDigit(first.word[i]))
             return false;
