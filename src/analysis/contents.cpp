@@ -4,9 +4,11 @@
 #include "analysis/page_layout.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace parchly {
@@ -83,6 +85,33 @@ std::size_t leadersStart(std::string_view line, std::size_t from, std::size_t en
     return end;
 }
 
+// Where the chapter ends at the hyphen `hyphen` of a page number "3-12"
+// starts: at its one or two digits after a blank or a full stop; the
+// number's own digits, after the hyphen, where none stands there.
+std::size_t chapterStart(std::string_view line, std::size_t from, std::size_t hyphen)
+{
+    constexpr std::size_t kLongestChapter = 2;
+    std::size_t chapter = hyphen;
+    while (chapter > from && hyphen - chapter < kLongestChapter && isDigit(line[chapter - 1]))
+        --chapter;
+    const bool opens = chapter == from || line[chapter - 1] == '.' || isBlankChar(line[chapter - 1]);
+    return chapter < hyphen && opens ? chapter : hyphen + 1;
+}
+
+// Where the page number whose digits end at `end` starts, at `from` at
+// the least: at its digits, or at its chapter where the memo numbers its
+// pages by chapter ("3-12", the twelfth page of chapter 3, as some of the
+// 1980s do); `end` when no digit ends there.
+inline std::size_t pageNumberStart(std::string_view line, std::size_t from, std::size_t end)
+{
+    std::size_t start = end;
+    while (start > from && isDigit(line[start - 1]))
+        --start;
+    if (start == end || start < from + 2 || line[start - 1] != '-')
+        return start;
+    return chapterStart(line, from, start - 1);
+}
+
 bool isRomanPageDigit(char c)
 {
     return c == 'i' || c == 'v' || c == 'x';
@@ -127,9 +156,9 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
         --digitsEnd;
     while (digitsEnd > i && isBlankChar(line[digitsEnd - 1]))
         --digitsEnd;
-    std::size_t end = digitsEnd;
-    while (end > i && isDigit(line[end - 1]))
-        --end;
+    std::size_t end = pageNumberStart(line, i, digitsEnd);
+    // A page of a chapter ("3-12") gives no page of the whole text.
+    const bool chapterPage = end + 3 <= digitsEnd && (line[end + 1] == '-' || line[end + 2] == '-');
     bool roman = false;
     if (end == digitsEnd) {
         const std::size_t start = romanPageStart(line, i, digitsEnd);
@@ -166,7 +195,7 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
         const std::size_t lead = entry.title.find_first_not_of(" \t-");
         entry.title.erase(0, lead == std::string::npos ? entry.title.size() : lead);
     }
-    entry.page = roman ? 0 : decimalValue(line, digitsStart, digitsEnd);
+    entry.page = roman || chapterPage ? 0 : decimalValue(line, digitsStart, digitsEnd);
     return EntryText::kComplete;
 }
 
@@ -179,8 +208,7 @@ bool endsInPageNumber(std::string_view line)
     while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
         --end;
     const std::size_t digitsEnd = end;
-    while (end > 0 && isDigit(line[end - 1]))
-        --end;
+    end = pageNumberStart(line, 0, digitsEnd);
     if (end == digitsEnd)
         return false;
     const std::size_t textEnd = leadersStart(line, 0, end);
@@ -192,9 +220,7 @@ bool endsInPageNumber(std::string_view line)
 // where the words end in no number after two dots or more.
 std::size_t dottedLeadersStart(std::string_view words)
 {
-    std::size_t end = words.size();
-    while (end > 0 && isDigit(words[end - 1]))
-        --end;
+    const std::size_t end = pageNumberStart(words, 0, words.size());
     if (end == words.size())
         return std::string_view::npos;
     const std::size_t start = leadersStart(words, 0, end);
@@ -334,8 +360,9 @@ std::size_t rightColumnAt(std::string_view line, std::size_t from)
 
 // The titles of the table's columns over its first entry ("Section
 // ...  Page", some contents of the 1980s and 1990s), or the rule of
-// dashes under them: no entry. The last word is "Page", flush right of
-// any word before it, and no word holds a digit.
+// dashes under them, printed again over the entries a page break
+// continues: no entry. The last word is "Page", flush right of any word
+// before it, and no word holds a digit.
 bool printsColumnTitles(std::string_view line)
 {
     const std::string_view words = lineWords(line);
@@ -362,6 +389,52 @@ bool opensFigureList(std::string_view line, const LineReader& source)
     return (equalIgnoringAsciiCase(words, "List of Figures")
             || equalIgnoringAsciiCase(words, "List of Tables"))
         && endsInPageNumber(source.peekLine());
+}
+
+// The parts at the end of an RFC that some paginated contents list
+// without a page number after the numbered entries ("Authors' Addresses",
+// "Full Copyright Statement", "Index"): the line holds the title alone.
+bool namesBackMatter(std::string_view line)
+{
+    static constexpr std::array<std::string_view, 11> kTitles = {"Acknowledgements",
+                                                                 "Acknowledgments",
+                                                                 "Author's Address",
+                                                                 "Authors' Addresses",
+                                                                 "Authors' Address",
+                                                                 "Editor's Address",
+                                                                 "Editors' Addresses",
+                                                                 "Full Copyright Statement",
+                                                                 "Intellectual Property",
+                                                                 "Intellectual Property Statement",
+                                                                 "Index"};
+    const std::string_view words = lineWords(line);
+    return std::any_of(kTitles.begin(), kTitles.end(),
+                       [&](std::string_view title) { return equalIgnoringAsciiCase(words, title); });
+}
+
+// Whether the last byte of the line's text is a digit.
+bool endsInDigit(std::string_view line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    return end > 0 && isDigit(line[end - 1]);
+}
+
+// The heading of the contents printed again over the entries a page
+// break continues: "TABLE OF CONTENTS (continued)", "Contents (cont.)",
+// or the heading alone.
+bool repeatsContentsHeading(std::string_view line)
+{
+    std::string_view words = lineWords(line);
+    constexpr std::string_view kTable = "table of ";
+    if (startsWithIgnoringAsciiCase(words, kTable))
+        words.remove_prefix(kTable.size());
+    constexpr std::string_view kContents = "contents";
+    if (!startsWithIgnoringAsciiCase(words, kContents))
+        return false;
+    const std::string_view after = lineWords(words.substr(kContents.size()));
+    return after.empty() || startsWithIgnoringAsciiCase(after, "(cont");
 }
 
 // Contents printed without page numbers in a paginated RFC leave their
@@ -399,8 +472,6 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         closeOpenEntry(text, pending, continuing);
         text.contents.insert(text.contents.end(), rightColumn.begin(), rightColumn.end());
     };
-    // Whether any entry has been read: the column titles stand above them.
-    bool entryRead = !text.contents.empty();
     // Whether the entries read are those of a list of figures or tables.
     bool listing = false;
     std::string_view line;
@@ -408,9 +479,11 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;
-        if (!entryRead && printsColumnTitles(line))
+        // Nearly every line here opens with a section number or ends in a
+        // page number, as no title line does.
+        if (!isDigit(line[rest]) && !endsInDigit(line)
+            && (printsColumnTitles(line) || (!text.contents.empty() && repeatsContentsHeading(line))))
             continue;
-        entryRead = true;
         if (rest == 0 && opensFigureList(line, scan.source)) {
             closeOpenEntry(text, pending, continuing);
             continuing = false;
@@ -425,6 +498,16 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         if (rest == 0 && looksLikePageHeader(line))
             continue;
         if (paged && !endsInAnyPageNumber(line) && !contentsGoOn(scan.source)) {
+            // Right under the entry before: a blank line above it ends
+            // the contents, and the line is the first heading after them.
+            if (rest > 0 && !continuing && !text.contents.empty()
+                && text.contents.back().lastLine + 1 == text.lineCount && namesBackMatter(line)) {
+                pending = ContentEntry();
+                pending.firstLine = pending.lastLine = text.lineCount;
+                pending.title = lineWords(line);
+                keepPending();
+                continue;
+            }
             finish();
             headingLine = line;
             return ContentsEnd::kAtHeading;

@@ -67,9 +67,17 @@ bool isRfcNumberKeyword(std::string_view column)
     // Spelt as the RFCs of several decades spell them, misspellings included;
     // "RFC:  791" and "RFC: 793" head the oldest standards. In any case:
     // "Request For Comments:  826" (RFC 826), "REQUEST FOR COMMENTS: 675".
-    constexpr std::string_view kKeywords[] = {
-        "Request for Comments:", "Request for Comments #",   "RFC #", "RFC-",
-        "Request for Comment: ", "Requests for Commments: ", "RFC:"};
+    // The NIC's retypes of the 1970s open with "NWG/RFC# 459".
+    constexpr std::string_view kKeywords[] = {"Request for Comments:",
+                                              "Request for Comments #",
+                                              "RFC #",
+                                              "RFC# ",
+                                              "NWG/RFC#",
+                                              "NWG/RFC #",
+                                              "RFC-",
+                                              "Request for Comment: ",
+                                              "Requests for Commments: ",
+                                              "RFC:"};
     for (const std::string_view keyword : kKeywords) {
         if (startsWithIgnoringAsciiCase(column, keyword))
             return true;
@@ -312,6 +320,11 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
             ++i;
         text.rfcNumber = decimalValue(line, digits, i);
         remaining = i;
+        // What follows "NWG/RFC# 459" is the NIC's journal stamp ("JBP
+        // 26-FEB-73 12:15  13987": the typist, date, time and number), no
+        // author.
+        if (startsWithAt(left.text, 0, "NWG/"))
+            return false;
     } else if (const std::size_t obsoletes = listKeywordLength(left.text, "Obsoletes")) {
         readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {

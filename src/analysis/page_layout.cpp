@@ -374,7 +374,9 @@ void PageLayout::findEdges()
         const PageTop& top = topOf(ordinal);
         for (std::size_t position = 0; position < top.size; ++position)
             m_edges[top.lines[position]] |= kTopEdge;
-        if (isBareFormFeed(m_source, feeds[ordinal]))
+        // The page above a form feed alone on its line, or one that opens
+        // the next page's header ("\fRFC 1234 ..."), ends above it.
+        if (isBareFormFeed(m_source, feeds[ordinal]) || opensWithFormFeed(m_source, feeds[ordinal]))
             markBottomAbove(feeds[ordinal]);
         // A line closed by a form feed after its text ends its page itself.
         if (closesWithFormFeed(m_source, feeds[ordinal]))
@@ -455,20 +457,32 @@ void PageLayout::markUnderCentredNumbers()
     const LineFacts* const all = m_source.allFacts();
     const std::size_t total = m_source.lineTotal();
     const std::string_view text = m_source.wholeText();
-    // A text that numbers its pages so does it at the foot of its first
-    // or second page: the rest of a text without such a number there,
-    // which nearly every text without form feeds is (RFCs since 8650 are
-    // not paginated), is not read.
-    bool numbered = false;
-    for (std::size_t k = 0; k < total && (numbered || k < 2 * kPageReach); ++k) {
+    // Every line is looked at: a text may number its pages so only after
+    // an unnumbered front part of several pages (the first "- 1 -" past
+    // line 300).
+    // The number found last and its line: the next page's number a page's
+    // length below it makes both a run, where a body line numbered so
+    // (a step "- 2 -" of a list) stands alone or lines apart.
+    int32_t lastNumber = -1;
+    std::size_t lastLine = 0;
+    for (std::size_t k = 0; k < total; ++k) {
         const uint16_t indent = all[k].indent;
         if (indent < kCentred || indent >= all[k].textEnd)
             continue;
         const char first = text[m_source.lineOffset(k) + indent];
-        if ((first == '-' || first == 'P' || first == 'p') && centredPageNumber(m_source.lineAt(k)) >= 0) {
-            markBelowFooter(k);
-            numbered = true;
+        if (first != '-' && first != 'P' && first != 'p')
+            continue;
+        const int32_t number = centredPageNumber(m_source.lineAt(k));
+        if (number < 0)
+            continue;
+        markBelowFooter(k);
+        if (lastNumber > 0 && number == lastNumber + 1 && k - lastLine >= kShortestPage
+            && k - lastLine <= kPageReach) {
+            m_edges[lastLine] |= kNumberInRun;
+            m_edges[k] |= kNumberInRun;
         }
+        lastNumber = number;
+        lastLine = k;
     }
 }
 

@@ -23,6 +23,9 @@ namespace parchly {
 constexpr std::size_t kMarginReach = 10;
 // The lines of a header block.
 constexpr std::size_t kTopBlock = 3;
+// The fewest lines between the top of a page and its foot: a page holds
+// 58 lines or so, the numbered steps of a list stand closer.
+constexpr std::size_t kShortestPage = 20;
 
 // The 0-based index of `line`, a view of the line the reader read last;
 // empty when it is not (a copy, or a piece of another text). Asked of
@@ -156,6 +159,12 @@ public:
     // "Internet Protocol" / "Introduction").
     bool repeatsUnderFooter(std::size_t index);
 
+    // Whether line `index` is a page number centred alone ("- 3 -") in a
+    // text without form feeds, one of a run the next page's number follows
+    // (or the page before's precedes) a page's length below: told by the
+    // run where no header under it or end of text says it closes a page.
+    bool numbersPageInRun(std::size_t index) { return (edgeOf(index) & kNumberInRun) != 0; }
+
     // Whether one page only, of those after a form feed, holds a line: the
     // second page of a text of two, whose top block no page repeats.
     bool oneTopBlock();
@@ -192,6 +201,8 @@ private:
     // The lines under a footer, past blank lines, in a text without form
     // feeds, up to a top block's: the next page's header.
     static constexpr uint8_t kBelowFooter = 16;
+    // A page number centred alone, one of a run of them (numbersPageInRun).
+    static constexpr uint8_t kNumberInRun = 32;
     static bool nearFeed(std::size_t index, std::optional<std::size_t> lastFeed)
     {
         return lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
@@ -207,7 +218,7 @@ private:
     void markAboveBottom(std::size_t bottom);
     void markBelowFooter(std::size_t footer);
     // markBelowFooter() of each page number centred alone, in a text
-    // without form feeds.
+    // without form feeds, and kNumberInRun of those in a run.
     void markUnderCentredNumbers();
     bool isBelowFooter(std::size_t index);
     // The first line of the block under a footer that holds line `index`.
@@ -221,7 +232,8 @@ private:
     const LineReader& m_source;
     // One for each form-feed line, made when the first is asked for.
     std::vector<PageTop> m_tops;
-    // kTopEdge, kBottomEdge, kPageWord, kAboveBottom and kBelowFooter of each line,
+    // kTopEdge, kBottomEdge, kPageWord, kAboveBottom, kBelowFooter and
+    // kNumberInRun of each line,
     // found at the first line asked.
     std::vector<uint8_t> m_edges;
     bool m_edgesFound = false;

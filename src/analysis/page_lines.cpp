@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace parchly {
 
@@ -62,13 +63,33 @@ bool headerDateMatches(const RfcText& text, std::string_view line)
     return readLineDate(line, date) && dateMatches(text, date);
 }
 
+// Where the word "RFC" starts in a line's first word: at its start, or
+// after "NWG/" ("NWG/RFC# 459", as the NIC's retypes of the 1970s head
+// their pages); npos where it is not there.
+std::size_t rfcWordAt(std::string_view word)
+{
+    constexpr std::string_view kGroup = "NWG/";
+    const std::size_t at = startsWithAt(word, 0, kGroup) ? kGroup.size() : 0;
+    return startsWithAt(word, at, "RFC") ? at : std::string_view::npos;
+}
+
+// Past the word "RFC" at `at` and the mark some print before the number
+// ("RFC-1122", "RFC#459").
+std::size_t afterRfcWord(std::string_view word, std::size_t at)
+{
+    const std::size_t end = at + 3;
+    return end < word.size() && (word[end] == '-' || word[end] == '#') ? end + 1 : end;
+}
+
 // Where the number stands in a line opened by the word "RFC": after the
-// word, or in it ("RFC1122", "RFC-1122").
+// word, or in it ("RFC1122", "RFC-1122"), past a "#" ("RFC #459").
 std::size_t rfcNumberStart(std::string_view line, const FirstWord& first)
 {
-    if (first.word.size() > 3)
-        return first.word[3] == '-' ? 4 : 3;
-    return skipBlanks(line, first.after);
+    const std::size_t after = afterRfcWord(first.word, rfcWordAt(first.word));
+    if (after < first.word.size())
+        return after;
+    const std::size_t start = skipBlanks(line, first.after);
+    return charAt(line, start) == '#' ? start + 1 : start;
 }
 
 // A line whose first word is "RFC": its own number, then the title or the
@@ -121,21 +142,25 @@ bool endsInThisPageNumber(const RfcText& text, std::string_view line)
 }
 
 // The number of the page being read: one more than the page breaks
-// counted, or, in a text kept without its form feeds, than the headers
-// marked, each of which opens a page after the first.
+// counted, or, in a text kept without its form feeds, than the page ends
+// marked: each footer closes a page, and a header opens one where no
+// footer closed the page before (a title page has none).
 int64_t pageBeingRead(const RfcText& text, const LineReader& source)
 {
     if (!source.formFeedLines().empty())
         return int64_t(text.pageCount) + 1;
-    // A header of several lines opens one page.
-    int64_t headers = 0;
+    int64_t ends = 0;
     for (std::size_t k = 0; k < text.pageMarks.size(); ++k) {
         const PageMark& mark = text.pageMarks[k];
-        const bool goesOn =
-            k > 0 && text.pageMarks[k - 1].isHeader && text.pageMarks[k - 1].line + 1 == mark.line;
-        headers += mark.isHeader && !goesOn ? 1 : 0;
+        const PageMark* before = k > 0 ? &text.pageMarks[k - 1] : nullptr;
+        // A header or footer of several lines ends one page, as does a
+        // footer and the header under it.
+        const bool goesOn = before != nullptr
+            && (mark.isHeader ? (!before->isHeader || before->line + 1 == mark.line)
+                              : (!before->isHeader && mark.line - before->line <= 2));
+        ends += goesOn ? 0 : 1;
     }
-    return headers + 1;
+    return ends + 1;
 }
 
 // A page number alone, centred at a page's foot as some RFCs of the
@@ -198,17 +223,17 @@ bool namesFirstAuthor(const RfcText& text, std::string_view line, const FirstWor
     return endsInThisPageNumber(text, line);
 }
 
-// "RFC 1122", "RFC1122" or "RFC-1122" opening a line: the word RFC and the
-// number after it, as the headers of several decades print it.
+// "RFC 1122", "RFC1122", "RFC-1122", "RFC# 459" or "NWG/RFC# 459" opening a
+// line: the word RFC and the number after it, as the headers of several
+// decades print it.
 bool opensWithRfcWord(const FirstWord& first)
 {
-    if (first.word == "RFC")
-        return true;
-    if (first.word.size() < 4 || first.word.compare(0, 3, "RFC") != 0)
+    const std::size_t at = rfcWordAt(first.word);
+    if (at == std::string_view::npos)
         return false;
-    const std::size_t digits = first.word[3] == '-' ? 4 : 3;
+    const std::size_t digits = afterRfcWord(first.word, at);
     if (digits == first.word.size())
-        return false;
+        return first.word[digits - 1] != '-';
     for (std::size_t i = digits; i < first.word.size(); ++i) {
         if (!isDigit(first.word[i]))
             return false;
@@ -444,6 +469,12 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
+        // A number of a run, each a page below the one before, closes its
+        // page in a text kept without its form feeds whatever is read
+        // around it: its headers may be unknown (or none), and a title
+        // page without a number puts the count one page off.
+        if (wholeLine && layout.numbersPageInRun(*index))
+            return PageLine::kFooter;
         if ((printsThisPageNumber(text, source, line)
              || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
             && mayClosePage())
@@ -472,9 +503,12 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (endsInPageWord(line) && mayClosePage())
         return PageLine::kFooter;
     // A text kept without its form feeds marks no page's end, but its
-    // footers still name their pages, flush right ("          [Page 3]") or
-    // alone at the margin of a left-hand page (RFC 791's "[Page 2]").
-    if (source.formFeedLines().empty() && endsInPageWord(line) && (rest > 0 || line.front() == '['))
+    // footers still name their pages, flush right ("          [Page 3]"),
+    // alone at the margin of a left-hand page (RFC 791's "[Page 2]") or
+    // in a column of their own ("Smith        [Page 2]", where no header
+    // under it tells the page's end).
+    if (source.formFeedLines().empty() && endsInPageWord(line)
+        && (rest > 0 || line.front() == '[' || holdsColumnGap(line)))
         return PageLine::kFooter;
     // A line just before a form feed ends its page, as does one whose text
     // a form feed follows, where it names a page ("[Page 3]\f"; an indented
@@ -531,6 +565,44 @@ void markNumberAboveHeader(RfcText& text, const LineReader& source)
     }
 }
 
+// The first header of a text kept without its form feeds, found under the
+// footer of its page's predecessor, printed the same at the top of the
+// page under a title page that has no footer, as many RFCs leave their
+// first page: nothing told that line from the text there. Looked for a
+// page up at most, right under a blank line, once a text.
+void markHeaderUnderTitlePage(RfcText& text, const LineReader& source, std::string_view header)
+{
+    constexpr std::size_t kPageLines = 150;
+    const std::string_view words = lineWords(header);
+    const std::size_t found = source.linesRead() - 1;
+    for (std::size_t k = found; k-- > 1 && found - k <= kPageLines;) {
+        if (lineWords(source.lineAt(k)) != words || !isBlankFrom(source.lineAt(k - 1), 0))
+            continue;
+        const auto number = static_cast<int32_t>(k + 1);
+        const auto after =
+            std::upper_bound(text.pageMarks.begin(), text.pageMarks.end(), number,
+                             [](int32_t line, const PageMark& mark) { return line < mark.line; });
+        // A footer above it would have told it; the footer under it closes
+        // its page, a page's length below (a line quoting the header on
+        // the first page stands a few lines above that page's footer).
+        if (after != text.pageMarks.begin() || after == text.pageMarks.end()
+            || after->line - number < static_cast<int32_t>(kShortestPage))
+            return;
+        // With the lines of a header of several under it, as they stand
+        // under the header found (RFC 791's date, title and chapter).
+        std::vector<PageMark> block;
+        for (std::size_t line = 0; line < kTopBlock; ++line) {
+            const std::string_view top = lineWords(source.lineAt(k + line));
+            if (top.empty() || found + line >= source.lineTotal()
+                || top != lineWords(source.lineAt(found + line)))
+                break;
+            block.push_back(PageMark{number + static_cast<int32_t>(line), text.pageCount, true});
+        }
+        text.pageMarks.insert(after, block.begin(), block.end());
+        return;
+    }
+}
+
 // Judges a line that may be a running one by the rules, and notes it when
 // it is. Kept out of line: the few lines that get here do not make every
 // other line pay for its frame.
@@ -546,6 +618,8 @@ void markNumberAboveHeader(RfcText& text, const LineReader& source)
         line.remove_prefix(rest);
     const bool header = kind == PageLine::kHeader;
     if (header && text.headerLine.empty()) {
+        if (layout.source().formFeedLines().empty())
+            markHeaderUnderTitlePage(text, layout.source(), line);
         text.headerLine.assign(line);
     } else if (!header && kind == PageLine::kFooter && text.footerPrefix.empty()
                && !printsThisPageNumber(text, layout.source(), line)) {

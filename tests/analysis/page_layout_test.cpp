@@ -185,9 +185,10 @@ TEST(PageLayout, PassesAtOnceOnlyTheIndentedLineInsideItsPage)
     LineReader reader = LineReader::borrowing(source.wholeText());
     PageLayout layout(reader);
     // The line right above a page's last line may open a footer of two
-    // lines ("Expires ...", a list of authors): it is not passed at once.
-    const std::vector<bool> passed = {false, true, false, false, false, false, false,
-                                      false, true, false, false, true,  false, false};
+    // lines ("Expires ...", a list of authors): it is not passed at once;
+    // nor is the last line above a form feed that opens a line.
+    const std::vector<bool> passed = {false, true,  false, false, false, false, false,
+                                      false, false, false, false, true,  false, false};
     ASSERT_EQ(reader.lineTotal(), passed.size());
     for (std::size_t i = 0; i < passed.size(); ++i) {
         const std::string_view line = *reader.nextLine();
@@ -222,6 +223,38 @@ TEST_P(CentredPageNumbers, AreReadFromTheLineAlone)
 INSTANTIATE_TEST_SUITE_P(PageLayout, CentredPageNumbers,
                          testing::ValuesIn(test::readFixtureCases("analysis/centred-page-numbers.txt")),
                          test::caseName);
+
+// A text without form feeds whose pages are numbered centred alone, after
+// `frontLines` lines of an unnumbered front part, `pageLines` lines apart.
+std::string numberedPages(std::size_t frontLines, std::size_t pageLines)
+{
+    std::string text;
+    for (std::size_t i = 0; i < frontLines; ++i)
+        text += "   A line of the front part.\n";
+    for (int page = 1; page <= 3; ++page) {
+        for (std::size_t i = 0; i < pageLines; ++i)
+            text += "   A line of the page.\n";
+        text += "                                 - " + std::to_string(page) + " -\n";
+    }
+    return text;
+}
+
+// The numbers of the pages are a run, however far down they begin; the
+// numbered steps of a list, a few lines apart, are none.
+TEST(PageLayout, CentredNumbersAPageApartAreARunWhereverTheyBegin)
+{
+    for (const std::size_t front : {0, 320, 1000}) {
+        const LineReader reader{numberedPages(front, 50)};
+        PageLayout layout(reader);
+        for (std::size_t line = 0; line < reader.lineTotal(); ++line)
+            EXPECT_EQ(layout.numbersPageInRun(line), centredPageNumber(reader.lineAt(line)) > 0)
+                << front << " " << line;
+    }
+    const LineReader steps{numberedPages(0, 3)};
+    PageLayout layout(steps);
+    for (std::size_t line = 0; line < steps.lineTotal(); ++line)
+        EXPECT_FALSE(layout.numbersPageInRun(line)) << line;
+}
 
 } // namespace
 } // namespace parchly
