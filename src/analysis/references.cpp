@@ -543,7 +543,7 @@ bool findCitations(RfcText& text, LineReader* file, const ReferenceLabels& label
         }
         // "[[RFC1]" cites from its inner bracket.
         const std::size_t inner = line.rfind('[', close);
-        const int32_t reference = labels.find(line.substr(inner + 1, close - inner - 1));
+        const int32_t reference = labels.find(std::string_view(line.data() + inner + 1, close - inner - 1));
         if (reference >= 0) {
             text.citations.push_back(CitationMark{static_cast<int32_t>(index), static_cast<int32_t>(inner),
                                                   static_cast<int32_t>(close + 1), reference});
