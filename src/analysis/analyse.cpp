@@ -12,6 +12,7 @@
 #include "analysis/structure_from_text.h"
 #include "analysis/text_scan.h"
 
+#include <optional>
 #include <string_view>
 
 namespace parchly {
@@ -49,12 +50,18 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     if (options.pageStatistics)
         computePageStatistics(text, source, options.disableSpacesNearHeaderAndFooter);
     analyseReferences(text, file, options);
+    // The references' labels, which the citations and the links look up
+    // alike: made once for both.
+    const ReferenceLabels labels(text.references);
+    if (options.citationMarks)
+        findCitations(text, file, labels);
 
-    findLinksAndRequirements(text, source, options.links, options.requirements);
+    findLinksAndRequirements(text, source, options.links, options.requirements, &labels);
     return true;
 }
 
-void findLinksAndRequirements(RfcText& text, LineReader& file, LinkScope links, bool requirements)
+void findLinksAndRequirements(RfcText& text, LineReader& file, LinkScope links, bool requirements,
+                              const ReferenceLabels* labels)
 {
     // Bracketed citations name references: without one there is none to
     // find, and the requirements read no link.
@@ -70,7 +77,10 @@ void findLinksAndRequirements(RfcText& text, LineReader& file, LinkScope links, 
     const LineCues cues = findLineCues(lines, families);
     if (links == LinkScope::All || requirements)
         collectSectionAnchors(text, lines);
-    findLinks(text, lines, cues, links);
+    std::optional<ReferenceLabels> ownLabels;
+    if (labels == nullptr && links != LinkScope::None)
+        labels = &ownLabels.emplace(text.references);
+    findLinks(text, lines, cues, links, labels);
     if (requirements)
         findRequirements(text, lines, cues);
 }

@@ -4,6 +4,7 @@
 
 #include "analysis/analysis_options.h"
 #include "analysis/line_reader.h"
+#include "analysis/reference_labels.h"
 #include "analysis/rfc_text.h"
 
 namespace parchly {
@@ -16,7 +17,10 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
 // `links` and, when asked, the requirement sentences, found in the text of
 // `file` that `text` is the analysis of. For a caller that asked the
 // analysis for neither and learns from its record whether it needs them.
-void findLinksAndRequirements(RfcText& text, LineReader& file, LinkScope links, bool requirements);
+// `labels` are those of `text.references` where the caller holds them
+// already; they are made here otherwise.
+void findLinksAndRequirements(RfcText& text, LineReader& file, LinkScope links, bool requirements,
+                              const ReferenceLabels* labels = nullptr);
 
 } // namespace parchly
 

@@ -561,10 +561,11 @@ struct Target {
 // page breaks, never over a blank line between paragraphs.
 class LinkScanner {
 public:
-    LinkScanner(RfcText& text, const TextLines& lines, LinkScope scope)
+    LinkScanner(RfcText& text, const TextLines& lines, LinkScope scope, const ReferenceLabels& labels)
         : m_text(text)
         , m_lines(lines)
         , m_scope(scope)
+        , m_labels(labels)
         , m_textEnd(lines.size() > 0
                         ? lines.line(lines.size() - 1).data() + lines.line(lines.size() - 1).size()
                         : lines.text)
@@ -1365,15 +1366,16 @@ private:
     RfcText& m_text;
     const TextLines& m_lines;
     const LinkScope m_scope;
+    // Every label is bracketed; it is looked up by what is inside. Of
+    // equal labels the first reference is the one a citation names.
+    const ReferenceLabels& m_labels;
     // The end of the lines' text: its bytes up to here may be read.
     const char* const m_textEnd;
     std::vector<Token> m_tokens;
     OpenPhrase m_open;
     // The token positions of the numbers of one "Sections" phrase.
     std::vector<std::size_t> m_numbers;
-    // Every label is bracketed; it is looked up by what is inside. Of
-    // equal labels the first reference is the one a citation names.
-    const ReferenceLabels m_labels{m_text.references, LabelKey::InsideBrackets};
+
     std::vector<bool> m_definitionLine = std::vector<bool>(m_lines.size(), false);
     // This document's section numbers with their heading lines, held on
     // first use (holdSectionLines).
@@ -1470,7 +1472,8 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
 
 } // namespace
 
-void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, LinkScope scope)
+void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, LinkScope scope,
+               const ReferenceLabels* labels)
 {
     text.links.clear();
     if (scope == LinkScope::None)
@@ -1491,7 +1494,7 @@ void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, Link
     // A phrase runs on into the line after a cued one at most; where only
     // the citations are read, only a citation whose bracket is left open.
     constexpr int kReach = 2;
-    LinkScanner scanner(text, lines, scope);
+    LinkScanner scanner(text, lines, scope, *labels);
     // Through plain pointers: the scanner's stores between the looks at a
     // line would otherwise make each look load the vectors' pointers again.
     const LineRole* const roles = lines.roles.get();

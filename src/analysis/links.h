@@ -5,6 +5,7 @@
 #define PARCHLY_ANALYSIS_LINKS_H
 
 #include "analysis/line_cues.h"
+#include "analysis/reference_labels.h"
 #include "analysis/rfc_text.h"
 #include "analysis/text_lines.h"
 
@@ -24,8 +25,10 @@ namespace parchly {
 // are links. `cues` are the lines' cues (line_cues.h); only the lines with
 // a word that starts a link, and the line after each, are read. With
 // LinkScope::Citations only the citations are found (and sectionAnchors
-// are not needed); with LinkScope::None, none.
-void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, LinkScope scope = LinkScope::All);
+// are not needed); with LinkScope::None, none, and `labels` (those of
+// `text.references`, which the citations are looked up in) may be null.
+void findLinks(RfcText& text, const TextLines& lines, const LineCues& cues, LinkScope scope,
+               const ReferenceLabels* labels);
 
 // The link at byte `column` of 0-based line `line`, or null.
 const LinkMark* linkAt(const RfcText& text, int32_t line, int32_t column);

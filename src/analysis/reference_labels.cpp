@@ -50,7 +50,7 @@ uint64_t sizeBit(std::size_t size)
     return key;
 }
 
-ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references, LabelKey key)
+ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references)
 {
     // Without references (most of the oldest RFCs) no size bit is set, and
     // no lookup reaches the table: it is not made.
@@ -64,15 +64,14 @@ ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references, 
     m_mask = size - 1;
     for (std::size_t r = 0; r < references.size(); ++r) {
         std::string_view label = references[r].label;
-        if (key == LabelKey::InsideBrackets) {
-            if (label.size() < 2 || label.front() != '[' || label.back() != ']')
-                continue;
-            label = label.substr(1, label.size() - 2);
-            if (label.empty() && m_emptyInside < 0)
-                m_emptyInside = static_cast<int32_t>(r);
-        }
-        if (label.empty())
+        if (label.size() < 2 || label.front() != '[' || label.back() != ']')
             continue;
+        label = label.substr(1, label.size() - 2);
+        if (label.empty()) {
+            if (m_emptyInside < 0)
+                m_emptyInside = static_cast<int32_t>(r);
+            continue;
+        }
         const Key labelKey = keyOf(label);
         Slot& slot = m_slots[slotOf(labelKey, label.data())];
         if (slot.reference < 0)
@@ -101,13 +100,13 @@ ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references, 
     }
 }
 
-int32_t ReferenceLabels::find(std::string_view label) const
+int32_t ReferenceLabels::find(std::string_view inside) const
 {
-    if (label.empty())
+    if (inside.empty())
         return m_emptyInside;
-    if ((m_sizes & sizeBit(label.size())) == 0)
+    if ((m_sizes & sizeBit(inside.size())) == 0)
         return -1;
-    return m_slots[slotOf(keyOf(label), label.data())].reference;
+    return m_slots[slotOf(keyOf(inside), inside.data())].reference;
 }
 
 } // namespace parchly

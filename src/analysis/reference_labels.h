@@ -15,20 +15,16 @@
 
 namespace parchly {
 
-// What a label is looked up by: the whole label ("[RFC2119]"), or what its
-// brackets hold ("RFC2119"; a label without brackets is then left out), as
-// the link pass reads it between a citation's brackets.
-enum class LabelKey : uint8_t { Whole, InsideBrackets };
-
 class ReferenceLabels {
 public:
     // Views of the references' labels: valid while `references` is
     // unchanged. Of equal labels, the first reference is the one found.
-    explicit ReferenceLabels(const std::vector<ReferenceEntry>& references, LabelKey key = LabelKey::Whole);
+    explicit ReferenceLabels(const std::vector<ReferenceEntry>& references);
 
-    // The index of the reference labelled `label` ("[RFC2119]", or
-    // "RFC2119" by LabelKey::InsideBrackets), or -1.
-    int32_t find(std::string_view label) const;
+    // The index of the reference whose label's brackets hold `inside`
+    // ("RFC2119" for "[RFC2119]"), or -1: a citation is read between its
+    // brackets, and a label without brackets is never found.
+    int32_t find(std::string_view inside) const;
 
 private:
     // A label as it is compared: its first eight bytes and its last eight
@@ -49,8 +45,7 @@ private:
     static Key keyOf(std::string_view label);
     std::size_t slotOf(const Key& key, const char* bytes) const;
 
-    // The first reference labelled "[]", by LabelKey::InsideBrackets: the
-    // table keeps no empty key.
+    // The first reference labelled "[]": the table keeps no empty key.
     int32_t m_emptyInside = -1;
     // Bit n set where a label of n bytes is kept (bit 63 for any of 63 or
     // more).

@@ -520,12 +520,15 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
                               headings, entryText);
         readTo = found.end;
     }
-    if (options.citationMarks)
-        findCitations(text, file);
     return !text.references.empty();
 }
 
 bool findCitations(RfcText& text, LineReader* file)
+{
+    return findCitations(text, file, ReferenceLabels(text.references));
+}
+
+bool findCitations(RfcText& text, LineReader* file, const ReferenceLabels& labels)
 {
     if (!file || text.references.empty())
         return false;
@@ -534,7 +537,6 @@ bool findCitations(RfcText& text, LineReader* file)
     text.citations.clear();
     // Nearly every reference is cited, most of them more than once.
     text.citations.reserve(text.references.size());
-    const ReferenceLabels labels(text.references);
     // Only the text before the first reference cites. Its brackets, which
     // the cut noted, are looked at rather than every line: most lines hold
     // none.
@@ -562,7 +564,7 @@ bool findCitations(RfcText& text, LineReader* file)
         }
         // "[[RFC1]" cites from its inner bracket.
         const std::size_t inner = line.rfind('[', close);
-        const int32_t reference = labels.find(line.substr(inner, close + 1 - inner));
+        const int32_t reference = labels.find(std::string_view(line.data() + inner + 1, close - inner - 1));
         if (reference >= 0) {
             text.citations.push_back(CitationMark{static_cast<int32_t>(index), static_cast<int32_t>(inner),
                                                   static_cast<int32_t>(close + 1), reference});

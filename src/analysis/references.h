@@ -4,6 +4,7 @@
 #define PARCHLY_ANALYSIS_REFERENCES_H
 
 #include "analysis/analyse.h"
+#include "analysis/reference_labels.h"
 
 #include <string_view>
 
@@ -19,8 +20,7 @@ bool isReferencesTitle(std::string_view title);
 bool holdsReferences(const RfcText& text, int64_t entry);
 
 // Fills `references` from the sections of `contents` whose heading was
-// located and whose title names references, and then `citations` when the
-// options ask for them. The pass
+// located and whose title names references. The pass
 // counts its own lines; the record's counts stay those of the analysis.
 // False without doing anything when `file` is null, the record is the index,
 // reference analysis is disabled or there are no contents; otherwise
@@ -28,8 +28,11 @@ bool holdsReferences(const RfcText& text, int64_t entry);
 bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& options);
 
 // Finds the citations before the first reference: every bracket pair of a
-// line that agrees with a reference's label. False when `file` is null or
-// there are no references.
+// line that agrees with a reference's label, looked up in `labels` (those
+// of `text.references`). False when `file` is null or there are no
+// references.
+bool findCitations(RfcText& text, LineReader* file, const ReferenceLabels& labels);
+// The same with a table of the labels of its own.
 bool findCitations(RfcText& text, LineReader* file);
 
 } // namespace parchly
