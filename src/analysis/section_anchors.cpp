@@ -5,6 +5,7 @@
 #include "analysis/text_scan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <limits>
 #include <numeric>
@@ -108,6 +109,93 @@ std::vector<std::size_t> inLineOrder(const std::vector<Candidate>& candidates, s
     return order;
 }
 
+// What the first two bytes of a line's text tell of a section number
+// there, one look-up each: the first byte says what the second must be (a
+// digit takes any, the "B" of "B." a dot, the "A" of "A." and of "Appendix"
+// or "APPENDIX" a dot or a "p"), and the second what it is. A number may
+// open where the two share a bit; most lines start with a word and share
+// none.
+constexpr uint8_t kAnySecond = 1;
+constexpr uint8_t kDotSecond = 2;
+constexpr uint8_t kPSecond = 4;
+
+constexpr std::array<uint8_t, 256> kNumberFirstByte = [] {
+    std::array<uint8_t, 256> table{};
+    for (int c = '0'; c <= '9'; ++c)
+        table[static_cast<std::size_t>(c)] = kAnySecond;
+    for (int c = 'B'; c <= 'Z'; ++c)
+        table[static_cast<std::size_t>(c)] = kDotSecond;
+    table['A'] = kDotSecond | kPSecond;
+    return table;
+}();
+
+constexpr std::array<uint8_t, 256> kNumberSecondByte = [] {
+    std::array<uint8_t, 256> table{};
+    for (uint8_t& bits : table)
+        bits = kAnySecond;
+    table['.'] |= kDotSecond;
+    table['p'] |= kPSecond;
+    table['P'] |= kPSecond;
+    return table;
+}();
+
+bool mayStartNumberWith(char first, char second)
+{
+    return (kNumberFirstByte[static_cast<unsigned char>(first)]
+            & kNumberSecondByte[static_cast<unsigned char>(second)])
+        != 0;
+}
+
+// Whether `line`, not empty, may start with a section number.
+bool mayStartNumber(std::string_view line)
+{
+    return mayStartNumberWith(line[0], line.size() > 1 ? line[1] : '\0');
+}
+
+// Whether the text of `line`, indented by `indent`, may open a section
+// number. Some early RFCs indent their headings and write them in capitals
+// (RFC 822: "     3.1.  GENERAL DESCRIPTION"), by up to nine blanks; a
+// blank line has its size for indentation. Inline in the loop that passes
+// over the lines.
+[[gnu::always_inline]] inline bool mayOpenNumber(std::string_view line, std::size_t indent)
+{
+    return indent < std::min<std::size_t>(line.size(), 10)
+        && mayStartNumber(std::string_view(line.data() + indent, line.size() - indent));
+}
+
+// The first line from `from` on whose text may open a section number.
+// Every line is looked at, and nearly all are passed over on the one or two
+// bytes at their indentation, read straight from the arrays: the lines are
+// views into one text, so that every line but the last two is followed by
+// at least two bytes of it (its line end, the next line or the next piece
+// of a long line), which a blank line has at its indentation. Those bytes
+// may be read unchecked; a line end opens no number.
+std::size_t nextNumberLine(const TextLines& lines, std::size_t from)
+{
+    const std::size_t count = lines.size();
+    const LineFacts* const facts = lines.facts;
+    const auto mayOpenAt = [&](std::size_t line) {
+        const char* const text = lines.text + lines.starts[line] + facts[line].indent;
+        return mayStartNumberWith(text[0], text[1]);
+    };
+    // Four lines a step, told by one test: a number opens once in tens of
+    // lines.
+    constexpr std::size_t kStep = 4;
+    for (; from + kStep + 1 < count; from += kStep) {
+        if (!(mayOpenAt(from) | mayOpenAt(from + 1) | mayOpenAt(from + 2) | mayOpenAt(from + 3)))
+            continue;
+        for (std::size_t line = from; line < from + kStep; ++line) {
+            if (mayOpenAt(line) && mayOpenNumber(lines.line(line), facts[line].indent))
+                return line;
+        }
+    }
+    for (; from < count; ++from) {
+        if (mayOpenNumber(lines.line(from), facts[from].indent))
+            return from;
+    }
+    return from;
+}
+
 } // namespace
 
 std::string_view headingNumber(std::string_view heading, std::size_t& titleStart)
@@ -190,12 +278,10 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
     // numbered list item at the margin, not a heading. Of body lines with
     // the same number the first is the heading.
     const std::size_t firstBody = candidates.size();
-    // The lines before the title are no heading; of the others only those
-    // whose words may open a number, told as the lines were read, are read.
+    // The lines before the title are no heading.
     const std::size_t bodyStart = static_cast<std::size_t>(std::max(text.titleLine, 0));
-    const auto firstLine = std::lower_bound(lines.numberLines.begin(), lines.numberLines.end(), bodyStart);
-    for (auto at = firstLine; at != lines.numberLines.end(); ++at) {
-        const std::size_t i = *at;
+    for (std::size_t i = nextNumberLine(lines, bodyStart); i < lines.size();
+         i = nextNumberLine(lines, i + 1)) {
         const int32_t number = static_cast<int32_t>(i) + 1;
         if (lines.roles[i] != LineRole::Text || (number >= contentsFirst && number <= contentsLast))
             continue;

@@ -30,11 +30,6 @@ struct TextLines {
     std::size_t total = 0;
     // What each line is: size() roles.
     std::unique_ptr<LineRole[]> roles;
-    // The text lines, in order, whose words may open a section number
-    // within their first ten bytes: a digit, a capital and a dot ("B."), or
-    // the "Ap" or "AP" of "Appendix". The section anchors read only these
-    // for the body's own headings.
-    std::vector<uint32_t> numberLines;
 
     std::size_t size() const { return total; }
     // Line i without its line end.
