@@ -544,9 +544,10 @@ inline bool readsAsHeading(std::string& paragraph, std::string_view firstLine, c
 }
 
 // RFC 1034 and RFC 1035 print their first section, "1. STATUS OF THIS
-// MEMO", above the contents that list it first. A heading read before the
-// contents matches the first entries in order where it prints the same
-// number and title. Returns the entry the body's headings are expected at.
+// MEMO", above the contents that list it first; RFC 1191 lists its
+// unnumbered "Status of this Memo" so. A heading read before the contents
+// matches the first entries in order where it prints the same number, or
+// none, and title. Returns the entry the body's headings are expected at.
 int32_t matchHeadingsAboveContents(RfcText& text)
 {
     std::size_t next = 0;
@@ -557,7 +558,7 @@ int32_t matchHeadingsAboveContents(RfcText& text)
         std::size_t i = 0;
         bool dotted = false;
         const std::string_view number = leadingSectionNumber(heading.title, i, dotted);
-        if (entry.number.empty() || number != entry.number
+        if (number != entry.number || entry.title.empty()
             || !sameWithoutBlanksFolded(std::string_view(heading.title).substr(i), entry.title))
             continue;
         markMatched(text, static_cast<int32_t>(next), heading.line);
