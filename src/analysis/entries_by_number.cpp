@@ -2,10 +2,12 @@
 
 namespace parchly {
 
-EntriesByNumber::EntriesByNumber(const std::vector<ContentEntry>& entries)
+EntriesByNumber::EntriesByNumber(const std::vector<ContentEntry>& entries, std::size_t count)
 {
-    m_openings.reserve(entries.size());
-    for (const ContentEntry& entry : entries) {
+    count = std::min(count, entries.size());
+    m_openings.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const ContentEntry& entry = entries[i];
         const std::size_t length = std::min(entry.number.size(), kOpening);
         const uint64_t mask = maskOf(length);
         m_openings.push_back(Opening{lowerAsciiEight(packed(entry.number)) & mask, mask});

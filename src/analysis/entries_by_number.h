@@ -28,7 +28,8 @@ namespace parchly {
 // contents leave out costs no more per heading than one of a few.
 class EntriesByNumber {
 public:
-    explicit EntriesByNumber(const std::vector<ContentEntry>& entries);
+    // The first `count` entries, or all.
+    explicit EntriesByNumber(const std::vector<ContentEntry>& entries, std::size_t count = SIZE_MAX);
 
     // The entries from `first` on whose number may open the heading
     // `lower` (in lower case), in their order: `visit(i)` is called for

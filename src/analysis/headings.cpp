@@ -621,7 +621,10 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     std::string& paragraph = scan.paragraph;
     std::string lowered;
     lowered.reserve(kHeadingRoom);
-    EntriesByNumber entries(scan.text.contents);
+    // A figure is no section: the entries of the lists of figures match no
+    // heading, and a caption matching one must not pass the entries after
+    // it.
+    EntriesByNumber entries(scan.text.contents, scan.figureListsAt);
     // A heading for each entry at most, unless every heading is kept.
     if (!keepEvery)
         scan.text.headings.reserve(scan.text.headings.size() + scan.text.contents.size());

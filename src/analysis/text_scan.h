@@ -74,6 +74,9 @@ struct TextScan {
     // published since RFC 8650; the body pass then reads "Appendix A." as
     // the section number A.
     bool contentsWithoutPages = false;
+    // The first contents entry of a list of figures or tables under the
+    // contents: no heading matches it or one after it.
+    std::size_t figureListsAt = SIZE_MAX;
     // The running lines of the pages, kept as the page checks find them.
     PageLayout pages{source};
     // The lines holding a form feed after their text, not opened by one,
