@@ -441,6 +441,39 @@ bool repeatsContentsHeading(std::string_view line)
     return after.empty() || startsWithIgnoringAsciiCase(after, "(cont");
 }
 
+// The page number that ends a line, after anything; 0 when none does.
+int32_t trailingPage(std::string_view line)
+{
+    constexpr std::size_t kLongestPage = 4;
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    std::size_t start = end;
+    while (start > 0 && isDigit(line[start - 1]))
+        --start;
+    return start < end && end - start <= kLongestPage ? decimalValue(line, start, end) : 0;
+}
+
+// RFC 2068 prints an entry too long for its leaders with its page after
+// one blank ("14.9.3 Modifications of the Basic Expiration Mechanism
+// 104"), which reads as the end of the title. The number ending a one-line
+// entry left without a page is its page where it lies between the pages of
+// the entries before and after it; a title that ends in a number ("Changes
+// since RFC 2616") seldom does.
+void takeTitleEndAsPage(ContentEntry& entry, int32_t before, int32_t after)
+{
+    const std::size_t blank = entry.title.rfind(' ');
+    if (entry.page != 0 || entry.firstLine != entry.lastLine || before <= 0 || blank == std::string::npos)
+        return;
+    const std::string_view last = std::string_view(entry.title).substr(blank + 1);
+    const int32_t page =
+        std::all_of(last.begin(), last.end(), [](char c) { return isDigit(c); }) ? trailingPage(last) : 0;
+    if (page < before || page > after)
+        return;
+    entry.page = page;
+    entry.title.erase(blank);
+}
+
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
 // text that never was an entry.
@@ -528,6 +561,8 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             line = line.substr(0, right);
         }
         if (continuing && startsNextEntry(line, rest, openIndent)) {
+            takeTitleEndAsPage(pending, text.contents.empty() ? 1 : text.contents.back().page,
+                               trailingPage(line));
             keepPending();
             continuing = false;
         }
