@@ -16,11 +16,33 @@ namespace {
 
 constexpr std::string_view kContentsHeading = "Table of Contents";
 
+// Whether the next line of text after the blank ones ends in a page number
+// after leader dots or a gap of two blanks or more, as an entry does.
+bool entryFollows(const LineReader& source)
+{
+    std::size_t next = source.linesRead();
+    while (next < source.lineTotal() && source.factsOf(next).has(LineFacts::kBlank))
+        ++next;
+    if (next == source.lineTotal())
+        return false;
+    const std::string_view line = source.lineAt(next);
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    std::size_t start = end;
+    while (start > 0 && isDigit(line[start - 1]))
+        --start;
+    if (start == end || start < 2)
+        return false;
+    return line[start - 1] == '.' || (isBlankChar(line[start - 1]) && isBlankChar(line[start - 2]));
+}
+
 // A line that is the heading of a table of contents and nothing else, as
 // RFCs of every decade print it: "Table of Contents" at the margin or
 // centred, "TABLE OF CONTENTS" (RFC 791), "Contents". A centred word
-// "Contents" is a heading; indented like a paragraph, it is text.
-bool isContentsHeading(std::string_view line, std::size_t rest)
+// "Contents" is a heading; indented like a paragraph, it is text unless an
+// entry follows it, as in RFC 1144, which indents its whole text.
+bool isContentsHeading(std::string_view line, std::size_t rest, const LineReader& source)
 {
     // Asked of every line before the contents, and of every line of a text
     // that has none: the first letter tells nearly all.
@@ -33,7 +55,7 @@ bool isContentsHeading(std::string_view line, std::size_t rest)
     const std::string_view words = line.substr(rest, end - rest);
     if (equalIgnoringAsciiCase(words, kContentsHeading))
         return true;
-    return equalIgnoringAsciiCase(words, "contents") && (rest == 0 || rest >= 10);
+    return equalIgnoringAsciiCase(words, "contents") && (rest == 0 || rest >= 10 || entryFollows(source));
 }
 
 bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
@@ -591,7 +613,7 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         if (isPageMark(scan, line, rest))
             continue;
         const int32_t firstLine = scan.text.lineCount;
-        if (isContentsHeading(line, rest)) {
+        if (isContentsHeading(line, rest, scan.source)) {
             addHeading(scan.text, firstLine, kContentsHeading);
             return true;
         }
