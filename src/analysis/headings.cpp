@@ -353,6 +353,19 @@ bool extendsTitle(std::string_view heading, std::string_view title)
         && sameWithoutBlanksFolded(heading.substr(0, title.size()), title);
 }
 
+// An unnumbered entry that names a command ("QUIT Command") and the
+// indented line that opens its description in the body, the command and
+// its arguments ("QUIT", "LIST [msg]"), as RFC 1939 lists its commands.
+bool namesCommandOf(std::string_view title, std::string_view line)
+{
+    constexpr std::string_view kCommand = " Command";
+    if (title.size() <= kCommand.size() || title.substr(title.size() - kCommand.size()) != kCommand)
+        return false;
+    const std::string_view name = title.substr(0, title.size() - kCommand.size());
+    return name.find(' ') == std::string_view::npos && startsWithAt(line, 0, name)
+        && (line.size() == name.size() || isBlankChar(line[name.size()]));
+}
+
 // An indented heading standing alone between blank lines: centred, as RFC
 // 791 and RFC 793 print their chapters ("                            1.
 // INTRODUCTION"), or at the indentation of the whole text (RFC 822). It is
@@ -379,7 +392,8 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
     const int32_t found = entries.findNumber(number, first, last, [&](std::size_t k) {
         const ContentEntry& entry = scan.text.contents[k];
         return !entry.matched && entry.number == number && !entry.title.empty()
-            && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title));
+            && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)
+                || (number.empty() && namesCommandOf(entry.title, title)));
     });
     return markMatched(scan.text, found, firstLine);
 }
