@@ -386,6 +386,9 @@ bool printsColumnTitles(std::string_view line)
 // its entry's title.
 bool opensFigureList(std::string_view line, std::size_t rest, const LineReader& source)
 {
+    // Asked of every contents line: the first letter tells nearly all.
+    if (lowerAscii(charAt(line, rest)) != 'l')
+        return false;
     const std::string_view words = lineWords(line);
     if (!equalIgnoringAsciiCase(words, "List of Figures") && !equalIgnoringAsciiCase(words, "List of Tables"))
         return false;

@@ -359,7 +359,10 @@ bool extendsTitle(std::string_view heading, std::string_view title)
 bool namesCommandOf(std::string_view title, std::string_view line)
 {
     constexpr std::string_view kCommand = " Command";
-    if (title.size() <= kCommand.size() || title.substr(title.size() - kCommand.size()) != kCommand)
+    // Asked of many indented lines: the first and last bytes tell nearly
+    // all.
+    if (title.size() <= kCommand.size() || line.empty() || title.front() != line.front()
+        || title.back() != 'd' || title.substr(title.size() - kCommand.size()) != kCommand)
         return false;
     const std::string_view name = title.substr(0, title.size() - kCommand.size());
     return name.find(' ') == std::string_view::npos && startsWithAt(line, 0, name)
@@ -393,7 +396,7 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
         const ContentEntry& entry = scan.text.contents[k];
         return !entry.matched && entry.number == number && !entry.title.empty()
             && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)
-                || (number.empty() && namesCommandOf(entry.title, title)));
+                || (number.empty() && entry.title.back() == 'd' && namesCommandOf(entry.title, title)));
     });
     return markMatched(scan.text, found, firstLine);
 }
