@@ -181,7 +181,12 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
         // path of the string than its construction.
         entry.title = std::string(line.substr(i, end - i));
     } else {
-        entry.title.push_back(' ');
+        // A word broken at its hyphen ("Last-" / "modified Dates", RFC
+        // 2068) is joined whole.
+        const std::size_t size = entry.title.size();
+        if (size < 2 || entry.title[size - 1] != '-' || !isLetter(entry.title[size - 2]) || line[i] < 'a'
+            || line[i] > 'z')
+            entry.title.push_back(' ');
         entry.title.append(line, i, end - i);
     }
 
