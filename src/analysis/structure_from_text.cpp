@@ -1,5 +1,6 @@
 #include "analysis/structure_from_text.h"
 
+#include "analysis/ascii.h"
 #include "analysis/text_scan.h"
 
 #include <cstddef>
@@ -33,6 +34,17 @@ void splitSectionNumber(SectionHeading& heading)
     heading.title.erase(0, skipBlanks(heading.title, run));
 }
 
+// "Appendix A.  Examples" or "A.1.  Addressing Examples": RFC 5322 and
+// RFC 5849 print their appendices before the numbered references, so that
+// an appendix stands among the numbered headings and opens a section all
+// the same, where another unnumbered paragraph there is text.
+bool opensAppendix(const std::string& title)
+{
+    if (startsWithIgnoringAsciiCase(title, "appendix "))
+        return true;
+    return title.size() > 2 && title[0] >= 'A' && title[0] <= 'Z' && title[1] == '.' && isDigit(title[2]);
+}
+
 } // namespace
 
 bool buildStructureFromText(RfcText& text)
@@ -60,7 +72,8 @@ bool buildStructureFromText(RfcText& text)
     for (std::size_t i = 0; i < text.headings.size(); ++i) {
         SectionHeading& heading = text.headings[i];
         const bool insideNumbered = first != none && i >= first && i <= last;
-        if (!isCandidate(heading) || (insideNumbered && heading.number.empty())) {
+        if (!isCandidate(heading)
+            || (insideNumbered && heading.number.empty() && !opensAppendix(heading.title))) {
             kept.push_back(std::move(heading));
             continue;
         }

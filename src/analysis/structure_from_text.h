@@ -9,7 +9,8 @@ namespace parchly {
 
 // When `contents` is empty, splits each heading's section number from its
 // title and moves the headings into `contents`, leaving in `headings` the
-// unnumbered paragraphs that stand between numbered headings. Sets
+// unnumbered paragraphs that stand between numbered headings, appendices
+// aside. Sets
 // structureFromText when entries were made. Always true.
 bool buildStructureFromText(RfcText& text);
 
