@@ -266,6 +266,31 @@ void splitHeading(const std::string& heading, std::string& number, std::string& 
     title = start == std::string::npos ? std::string() : heading.substr(start);
 }
 
+// Where a section opens in the file, pointing into the analysis' record.
+struct SectionStart {
+    int32_t line;
+    const std::string* number;
+    const std::string* title;
+};
+
+// The headings in file order. A text without printed contents has most of
+// its headings moved into the structure built from them, so those count
+// as well.
+std::vector<SectionStart> sectionStarts(const RfcText& text)
+{
+    std::vector<SectionStart> starts;
+    starts.reserve(text.headings.size() + (text.structureFromText ? text.contents.size() : 0));
+    for (const SectionHeading& heading : text.headings)
+        starts.push_back({heading.line, &heading.number, &heading.title});
+    if (text.structureFromText) {
+        for (const ContentEntry& entry : text.contents)
+            starts.push_back({entry.headingLine, &entry.number, &entry.title});
+        std::stable_sort(starts.begin(), starts.end(),
+                         [](const SectionStart& a, const SectionStart& b) { return a.line < b.line; });
+    }
+    return starts;
+}
+
 // The title of the file and the section of each hit, from its analysis.
 void addSections(const char* data, std::size_t size, FileHits& file)
 {
@@ -280,19 +305,20 @@ void addSections(const char* data, std::size_t size, FileHits& file)
     options.pageStatistics = false;
     analyseText(text, &reader, LimitsBlock(), options);
     file.title = text.title;
+    const std::vector<SectionStart> sections = sectionStarts(text);
     // Heading lines count from 1, hit lines from 0.
-    auto heading = text.headings.cbegin();
+    auto section = sections.cbegin();
     for (SearchHit& hit : file.hits) {
-        while (heading != text.headings.cend() && heading->line <= hit.line + 1)
-            ++heading;
-        if (heading == text.headings.cbegin())
+        while (section != sections.cend() && section->line <= hit.line + 1)
+            ++section;
+        if (section == sections.cbegin())
             continue;
-        const SectionHeading& section = *(heading - 1);
-        if (section.number.empty()) {
-            splitHeading(section.title, hit.sectionNumber, hit.sectionTitle);
+        const SectionStart& start = *(section - 1);
+        if (start.number->empty()) {
+            splitHeading(*start.title, hit.sectionNumber, hit.sectionTitle);
         } else {
-            hit.sectionNumber = section.number;
-            hit.sectionTitle = section.title;
+            hit.sectionNumber = *start.number;
+            hit.sectionTitle = *start.title;
         }
     }
 }

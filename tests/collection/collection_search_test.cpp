@@ -204,5 +204,18 @@ TEST(CollectionSearch, HitsNameTheirSectionAndTheTitle)
     EXPECT_TRUE(inSection6);
 }
 
+TEST(CollectionSearch, HitsInATextWithoutContentsNameTheHeadingAbove)
+{
+    PARCHLY_REQUIRE_CORPUS_FILE(rfc2119, "rfc2119.txt");
+    CollectionSearch search({"retransmisssions", true, false, false});
+    std::vector<FileHits> found;
+    search.run({{2119, rfc2119.string(), 0, 0}}, 1,
+               [&](FileHits&& hits) { found.push_back(std::move(hits)); });
+    ASSERT_EQ(found.size(), 1u);
+    ASSERT_EQ(found[0].hits.size(), 1u);
+    EXPECT_EQ(found[0].hits[0].sectionNumber, "6");
+    EXPECT_EQ(found[0].hits[0].sectionTitle, "Guidance in the use of these Imperatives");
+}
+
 } // namespace
 } // namespace parchly
