@@ -103,7 +103,9 @@ RegularFile::RegularFile(const std::string& path, std::uint64_t limit)
         return;
     }
     m_size = static_cast<std::uint64_t>(status.st_size);
-    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK stays: a regular file's reads ignore it (read() clears it
+    // should one not), and two calls to clear it cost a short RFC more
+    // than its read.
 }
 
 RegularFile::~RegularFile()
@@ -124,6 +126,11 @@ long RegularFile::read(char* into, std::size_t count)
         const ssize_t got = ::read(m_fd, into, count);
         if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0 && errno == EAGAIN && !m_blocking) {
+            ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+            m_blocking = true;
+            continue;
+        }
         return static_cast<long>(got);
     }
 }

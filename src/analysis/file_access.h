@@ -51,6 +51,9 @@ public:
 
 private:
     int m_fd = -1;
+    // Opened with O_NONBLOCK, which a regular file's reads ignore; cleared
+    // where one does not (an unusual file system) and reads give EAGAIN.
+    bool m_blocking = false;
     std::uint64_t m_size = 0;
     FileRefusal m_refusal = FileRefusal::None;
 };
@@ -75,12 +78,19 @@ FileRefusal readRegularFile(const std::string& path, std::uint64_t limit, Buffer
                 return FileRefusal::TooLarge;
             buffer.resize(buffer.size() * 2);
         }
-        const long got = file.read(buffer.data() + size, buffer.size() - size);
+        const std::size_t asked = buffer.size() - size;
+        const long got = file.read(buffer.data() + size, asked);
         if (got < 0)
             return FileRefusal::ReadError;
         if (got == 0)
             break;
         size += static_cast<std::size_t>(got);
+        // A regular file gives less than asked only at its end: with all
+        // the bytes it was opened with read, no further read is needed to
+        // see that end (a file of /proc or /sys, whose size tells nothing,
+        // is read on until a read gives none).
+        if (static_cast<std::size_t>(got) < asked && size == file.size())
+            break;
     }
     return size > limit ? FileRefusal::TooLarge : FileRefusal::None;
 }
