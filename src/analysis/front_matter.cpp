@@ -139,7 +139,7 @@ bool appendNumbers(std::string_view column, std::size_t from, std::vector<int32_
             while (i < column.size() && isLetter(column[i]))
                 ++i;
             const std::string_view word = column.substr(start, i - start);
-            if (word == "NIC" || word == "NICs" || word == "IEN" || word == "IENs")
+            if (namesOtherSeries(word))
                 otherSeries = true;
             else if (word == "RFC" || word == "RFCs")
                 otherSeries = false;
@@ -712,6 +712,11 @@ bool mayBePageMark(const TextScan& scan, std::string_view line)
 }
 
 } // namespace
+
+bool namesOtherSeries(std::string_view word)
+{
+    return word == "NIC" || word == "NICs" || word == "IEN" || word == "IENs";
+}
 
 void readFrontMatter(TextScan& scan)
 {

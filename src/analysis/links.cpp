@@ -1,5 +1,6 @@
 #include "analysis/links.h"
 
+#include "analysis/front_matter.h"
 #include "analysis/line_cues.h"
 #include "analysis/reference_labels.h"
 #include "analysis/section_anchors.h"
@@ -1437,6 +1438,9 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
         inList = listKeyword || (inList && listGoesOn && !column.empty() && isDigit(column.front()));
         listGoesOn = !column.empty() && column.back() == ',';
         if (inList) {
+            // "Obsoletes: NIC 18639" (RFC 854) names a document of another
+            // series: its numbers are no RFCs until "RFC" names them again.
+            bool otherSeries = false;
             for (std::size_t j = 0; j < column.size();) {
                 std::size_t k = j;
                 while (k < column.size() && isAlnum(column[k]))
@@ -1445,7 +1449,11 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
                     ++j;
                     continue;
                 }
-                if (const int32_t number = smallNumber(column.substr(j, k - j)); number != 0) {
+                const std::string_view word = column.substr(j, k - j);
+                if (isLetter(word.front()))
+                    otherSeries = namesOtherSeries(word) || (otherSeries && word != "RFC" && word != "RFCs");
+                const int32_t number = otherSeries ? 0 : smallNumber(word);
+                if (number != 0) {
                     addLink(text.links, LinkKind::Rfc, static_cast<int32_t>(i),
                             static_cast<int32_t>(start + j), static_cast<int32_t>(start + k))
                         .targetRfc = number;
