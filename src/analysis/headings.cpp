@@ -586,6 +586,11 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
     // "Status of This Memo", "Copyright Notice", "Table of Contents") or a
     // short one has at all, made once rather than grown a heading at a time.
     scan.text.headings.reserve(8);
+    // The last indented line read: a line at the margin right under it
+    // goes on with its paragraph, as RFC 783 indents only a paragraph's
+    // first line, unless a section number opens it ("2.  Informative
+    // References" right under the last entry of the section before).
+    int32_t lastIndented = -1;
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;
@@ -594,11 +599,14 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
             addHeading(scan.text, firstLine, kContentsHeading);
             return true;
         }
-        if (rest != 0)
+        if (rest != 0) {
+            lastIndented = firstLine;
             continue;
+        }
         const bool opensContents = line.compare(0, kContentsHeading.size(), kContentsHeading) == 0;
         readParagraph(scan, line, 0, paragraph);
-        if (readsAsHeading(paragraph, line, limits))
+        const bool goesOn = firstLine == lastIndented + 1 && !isDigit(line[0]);
+        if (!goesOn && readsAsHeading(paragraph, line, limits))
             addHeading(scan.text, firstLine, paragraph);
         if (opensContents)
             return true;
