@@ -176,10 +176,12 @@ std::string_view withoutWordNote(std::string_view column)
 // An indented left column of numbers goes on with the list of the line
 // before ("Obsoletes: 793, 879, 2873, 6093, 6429, 6528," / "6691" in RFC
 // 9293), the numbers bare or named as RFCs ("RFC 3000", "RFCs 3000 and
-// 3100", "RFC3000").
-bool continuesList(const Column& left)
+// 3100", "RFC3000"). A list whose line ends in a comma goes on at the
+// margin as well: "Obsoletes RFCs: 1010, 990, 960," / "820, 790, 776"
+// in the Assigned Numbers RFCs of the 1980s.
+bool continuesList(const Column& left, bool afterComma)
 {
-    if (left.start == 0)
+    if (left.start == 0 && !afterComma)
         return false;
     bool number = false;
     const std::string_view text = withoutWordNote(left.text);
@@ -235,6 +237,8 @@ struct BlockState {
     // last number of that list.
     std::vector<int32_t>* openList = nullptr;
     int32_t* openLast = nullptr;
+    // The open list's line ended in a comma.
+    bool openAfterComma = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
     std::vector<std::pair<std::string, int>> rightEntries;
@@ -258,6 +262,7 @@ void readList(BlockState& state, std::string_view column, std::size_t keyword, s
     const bool endsInNumber = appendNumbers(column, keyword, list);
     state.openList = &list;
     state.openLast = &last;
+    state.openAfterComma = !column.empty() && column.back() == ',';
     if (endsInNumber || (!column.empty() && column.back() == ',' && list.size() > before))
         last = list.back();
 }
@@ -331,7 +336,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
     } else if (const std::size_t updates = listKeywordLength(left.text, "Updates")) {
         readList(state, left.text, updates, text.updatesList, text.updates);
-    } else if (openList != nullptr && continuesList(left)) {
+    } else if (openList != nullptr && continuesList(left, state.openAfterComma)) {
         // The last number of the whole list, as of a list on one line: a
         // note of words after it gives none, as there.
         if (appendNumbers(left.text, 0, *openList))
@@ -340,6 +345,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
             *openLast = 0;
         state.openList = openList;
         state.openLast = openLast;
+        state.openAfterComma = !left.text.empty() && left.text.back() == ',';
     } else if (startsWithAt(left.text, 0, "Category: ")) {
         text.category = takeColumn(line, left.start + 10).text;
     } else if (readSeriesKeyword(text, left.text)) {
