@@ -38,7 +38,10 @@ bool isContentsHeading(std::string_view line, std::size_t rest)
 
 bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
 {
-    return !paragraph.empty() && !isSentenceLike(paragraph, limits);
+    // A note wholly in brackets is no heading: "[Categories:  A.5; RFC's
+    // obsoleted:  none; RFC's updated:  107]" under the title of RFC 111.
+    return !paragraph.empty() && !isSentenceLike(paragraph, limits)
+        && !(paragraph.front() == '[' && paragraph.back() == ']');
 }
 
 // Whether `a` and `b` are the same text once their blanks are taken out,
