@@ -666,11 +666,26 @@ private:
         return kGlueBytes.has(c);
     }
 
+    // Glued to a word or a path before it, as gluedBefore(), unless that is
+    // the "NWG/" with which the memos of 1970 and 1971 name the series:
+    // "NWG/RFC 95", "NWG/RFCs 36, 37 and 46" (RFC 100).
+    bool gluedToOtherThanGroup(std::size_t k) const
+    {
+        if (!gluedBefore(k))
+            return false;
+        constexpr std::string_view kGroup = "NWG/";
+        const Token& token = m_tokens[k];
+        const std::string_view line = m_lines.line(static_cast<std::size_t>(token.line));
+        const auto start = static_cast<std::size_t>(token.start);
+        return start < kGroup.size() || line.substr(start - kGroup.size(), kGroup.size()) != kGroup
+            || (start > kGroup.size() && kGlueBytes.has(line[start - kGroup.size() - 1]));
+    }
+
     // The RFC number of "RFC 1234" at k (two tokens) or "RFC1234" (one);
     // `last` is its last token.
     int32_t rfcAt(std::size_t k, std::size_t& last) const
     {
-        if (!isWord(k) || gluedBefore(k))
+        if (!isWord(k) || gluedToOtherThanGroup(k))
             return 0;
         return rfcWordAt(k, last);
     }
@@ -902,7 +917,7 @@ private:
     {
         if (number == 0)
             number = pastNumberSign(k + 1);
-        if (gluedBefore(k) || !isWord(number) || smallNumber(view(number)) == 0)
+        if (gluedToOtherThanGroup(k) || !isWord(number) || smallNumber(view(number)) == 0)
             return k + 1;
         std::size_t first = k;
         for (;;) {
