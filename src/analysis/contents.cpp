@@ -381,14 +381,18 @@ bool printsColumnTitles(std::string_view line)
 
 // "List of Figures" or "List of Tables" at the margin right under the
 // contents, its entries below it ending in their pages, as RFC 2131 prints
-// them: the contents go on. Their numbers are the figures', not sections,
-// so each is kept in its entry's title.
-bool opensFigureList(std::string_view line, const LineReader& source)
+// them, or "FIGURES" alone, centred a blank line above them (RFC 1005):
+// the contents go on. Their numbers are the figures', not sections, so
+// each is kept in its entry's title.
+bool opensFigureList(std::string_view line, std::size_t rest, const LineReader& source)
 {
     const std::string_view words = lineWords(line);
-    return (equalIgnoringAsciiCase(words, "List of Figures")
-            || equalIgnoringAsciiCase(words, "List of Tables"))
-        && endsInPageNumber(source.peekLine());
+    if (rest == 0
+        && (equalIgnoringAsciiCase(words, "List of Figures")
+            || equalIgnoringAsciiCase(words, "List of Tables")))
+        return endsInPageNumber(source.peekLine());
+    return (equalIgnoringAsciiCase(words, "Figures") || equalIgnoringAsciiCase(words, "Tables"))
+        && contentsGoOn(source);
 }
 
 // The parts at the end of an RFC that some paginated contents list
@@ -484,7 +488,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         if (!isDigit(line[rest]) && !endsInDigit(line)
             && (printsColumnTitles(line) || (!text.contents.empty() && repeatsContentsHeading(line))))
             continue;
-        if (rest == 0 && opensFigureList(line, scan.source)) {
+        if (opensFigureList(line, rest, scan.source)) {
             closeOpenEntry(text, pending, continuing);
             continuing = false;
             listing = true;
