@@ -386,6 +386,10 @@ bool printsColumnTitles(std::string_view line)
 // each is kept in its entry's title.
 bool opensFigureList(std::string_view line, std::size_t rest, const LineReader& source)
 {
+    // Nearly every line opens with a digit or another letter: told at once.
+    const char first = lowerAscii(line[rest]);
+    if (first != 'l' && first != 'f' && first != 't')
+        return false;
     const std::string_view words = lineWords(line);
     if (rest == 0
         && (equalIgnoringAsciiCase(words, "List of Figures")
