@@ -386,21 +386,25 @@ bool printsColumnTitles(std::string_view line)
 
 // "List of Figures" or "List of Tables" at the margin right under the
 // contents, its entries below it ending in their pages, as RFC 2131 prints
-// them, or centred a blank line above them, as RFC 1191 does: the contents
-// go on. Their numbers are the figures', not sections, so each is kept in
-// its entry's title.
+// them, or centred a blank line above them, as RFC 1191 does, or "FIGURES"
+// alone, centred a blank line above them (RFC 1005): the contents go on.
+// Their numbers are the figures', not sections, so each is kept in its
+// entry's title.
 bool opensFigureList(std::string_view line, std::size_t rest, const LineReader& source)
 {
     // Asked of every contents line: the first letter tells nearly all.
-    if (lowerAscii(charAt(line, rest)) != 'l')
+    const char first = lowerAscii(charAt(line, rest));
+    if (first != 'l' && first != 'f' && first != 't')
         return false;
     const std::string_view words = lineWords(line);
-    if (!equalIgnoringAsciiCase(words, "List of Figures") && !equalIgnoringAsciiCase(words, "List of Tables"))
-        return false;
-    std::size_t next = source.linesRead();
-    if (rest > 0 && next < source.lineTotal() && isBlankFrom(source.lineAt(next), 0))
-        ++next;
-    return next < source.lineTotal() && endsInPageNumber(source.lineAt(next));
+    if (equalIgnoringAsciiCase(words, "List of Figures") || equalIgnoringAsciiCase(words, "List of Tables")) {
+        std::size_t next = source.linesRead();
+        if (rest > 0 && next < source.lineTotal() && isBlankFrom(source.lineAt(next), 0))
+            ++next;
+        return next < source.lineTotal() && endsInPageNumber(source.lineAt(next));
+    }
+    return (equalIgnoringAsciiCase(words, "Figures") || equalIgnoringAsciiCase(words, "Tables"))
+        && contentsGoOn(source);
 }
 
 // The parts at the end of an RFC that some paginated contents list

@@ -139,7 +139,7 @@ bool appendNumbers(std::string_view column, std::size_t from, std::vector<int32_
             while (i < column.size() && isLetter(column[i]))
                 ++i;
             const std::string_view word = column.substr(start, i - start);
-            if (word == "NIC" || word == "NICs" || word == "IEN" || word == "IENs")
+            if (namesOtherSeries(word))
                 otherSeries = true;
             else if (word == "RFC" || word == "RFCs")
                 otherSeries = false;
@@ -531,6 +531,28 @@ bool isCentred(std::string_view line)
     return twice + kSlack >= kCentreTwice && twice <= kCentreTwice + kSlack;
 }
 
+// Whether `line`, right under the block's date with no blank line
+// between, is the title set across the page: its words centred on the 72
+// columns, from near the margin on (" A Standard for the Transmission of
+// IP Datagrams over Ethernet Networks" in RFC 894). An organisation is set
+// flush right, from far past the middle.
+bool titleUnderDate(std::string_view line)
+{
+    constexpr std::size_t kCentreTwice = 72;
+    constexpr std::size_t kSlack = 2;
+    const std::size_t start = skipBlanks(line, 0);
+    std::size_t end = line.size();
+    while (end > start && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    if (start == 0 || end == start)
+        return false;
+    const std::string_view words = line.substr(start, end - start);
+    if (words.find('\t') != std::string_view::npos || words.find("  ") != std::string_view::npos)
+        return false;
+    const std::size_t twice = start + end;
+    return twice + kSlack >= kCentreTwice && twice <= kCentreTwice + kSlack;
+}
+
 // Whether the last word of a title cannot end it, a title page having
 // parted its lines by a gap: "STANDARD FOR THE FORMAT OF" / "" / "ARPA
 // INTERNET TEXT MESSAGES" (RFC 822).
@@ -719,6 +741,11 @@ bool mayBePageMark(const TextScan& scan, std::string_view line)
 
 } // namespace
 
+bool namesOtherSeries(std::string_view word)
+{
+    return word == "NIC" || word == "NICs" || word == "IEN" || word == "IENs";
+}
+
 void readFrontMatter(TextScan& scan)
 {
     RfcText& text = scan.text;
@@ -762,9 +789,14 @@ void readFrontMatter(TextScan& scan)
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
             continue;
-        if (text.year == 0)
+        const bool dated = text.year != 0;
+        if (!dated)
             readDate(text, line, remaining);
         noteRightEntry(state, line, remaining);
+        // The title right under the date line ends the block: it is left
+        // to readTitle().
+        if (!dated && text.year != 0 && titleUnderDate(scan.source.peekLine()))
+            break;
     }
     pairAuthors(text, state.rightEntries);
     if (text.authors.empty())

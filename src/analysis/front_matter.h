@@ -6,6 +6,8 @@
 
 #include "analysis/text_scan.h"
 
+#include <string_view>
+
 namespace parchly {
 
 // Reads the front-matter block from the start of the text up to the first
@@ -15,6 +17,11 @@ void readFrontMatter(TextScan& scan);
 
 // Skips blank lines and reads the title paragraph into titleLine and title.
 void readTitle(TextScan& scan);
+
+// Whether `word` names a series of documents other than the RFCs, whose
+// numbers in an "Obsoletes:" or "Updates:" list are no RFC's: "IEN 133"
+// (RFC 783), "NIC 18639" (RFC 854).
+bool namesOtherSeries(std::string_view word);
 
 } // namespace parchly
 

@@ -60,7 +60,10 @@ bool isContentsHeading(std::string_view line, std::size_t rest, const LineReader
 
 bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
 {
-    return !paragraph.empty() && !isSentenceLike(paragraph, limits);
+    // A note wholly in brackets is no heading: "[Categories:  A.5; RFC's
+    // obsoleted:  none; RFC's updated:  107]" under the title of RFC 111.
+    return !paragraph.empty() && !isSentenceLike(paragraph, limits)
+        && !(paragraph.front() == '[' && paragraph.back() == ']');
 }
 
 // Whether `a` and `b` are the same text once their blanks are taken out,
@@ -606,6 +609,42 @@ int32_t matchHeadingsAboveContents(RfcText& text)
     return static_cast<int32_t>(next);
 }
 
+// The section number opening `text`, or an empty view.
+std::string_view numberOpening(std::string_view text)
+{
+    std::size_t i = 0;
+    bool dotted = false;
+    return isDigit(charAt(text, 0)) ? leadingSectionNumber(text, i, dotted) : std::string_view();
+}
+
+// Whether the indented line `line` (its words from `rest` on, a digit
+// first), after a blank line, is a subsection's heading of a text without
+// contents: alone
+// above a blank line, opened by a number of two levels or more whose
+// parent is `lastNumber`, the last numbered heading read, or one of its
+// parents. RFC 1009 and RFC 1068 indent their subsections ("   1.1.  The
+// DARPA Internet Architecture" under "1.  Introduction"); a list's items
+// number in one level.
+bool isIndentedSubheading(const LineReader& source, std::string_view line, std::size_t rest,
+                          std::string_view lastNumber, const LimitsBlock& limits, std::string& paragraph)
+{
+    const std::size_t next = source.linesRead();
+    if (next < source.lineTotal() && !source.factsOf(next).has(LineFacts::kBlank))
+        return false;
+    const std::string_view text = lineText(line, rest);
+    const std::string_view number = numberOpening(text);
+    const std::size_t parentEnd = number.rfind('.');
+    if (parentEnd == std::string_view::npos || parentEnd == 0 || number.size() == text.size())
+        return false;
+    const std::string_view parent = number.substr(0, parentEnd);
+    if (lastNumber != parent
+        && !(lastNumber.size() > parent.size() && lastNumber.substr(0, parent.size()) == parent
+             && lastNumber[parent.size()] == '.'))
+        return false;
+    paragraph.assign(text);
+    return isHeadingText(paragraph, limits);
+}
+
 // Room for a paragraph of some lines, under a kilobyte: the heap serves
 // that from its lists of small blocks.
 constexpr std::size_t kParagraphRoom = 960;
@@ -626,6 +665,15 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
     // "Status of This Memo", "Copyright Notice", "Table of Contents") or a
     // short one has at all, made once rather than grown a heading at a time.
     scan.text.headings.reserve(8);
+    // The last indented line read: a line at the margin right under it
+    // goes on with its paragraph, as RFC 783 indents only a paragraph's
+    // first line, unless a section number opens it ("2.  Informative
+    // References" right under the last entry of the section before).
+    int32_t lastIndented = -1;
+    // The last line of text read, and the number of the last numbered
+    // heading, for a subsection's heading indented under it.
+    int32_t lastRead = 0;
+    std::string lastNumber;
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;
@@ -634,12 +682,27 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
             addHeading(scan.text, firstLine, kContentsHeading);
             return true;
         }
-        if (rest != 0)
+        const bool afterBlank = firstLine > lastRead + 1;
+        lastRead = firstLine;
+        if (rest != 0) {
+            lastIndented = firstLine;
+            constexpr std::size_t kDeepest = 12;
+            if (afterBlank && rest <= kDeepest && isDigit(line[rest]) && !lastNumber.empty()
+                && isIndentedSubheading(scan.source, line, rest, lastNumber, limits, paragraph)) {
+                addHeading(scan.text, firstLine, paragraph);
+                lastNumber.assign(numberOpening(paragraph));
+            }
             continue;
+        }
         const bool opensContents = line.compare(0, kContentsHeading.size(), kContentsHeading) == 0;
         readParagraph(scan, line, 0, paragraph);
-        if (readsAsHeading(paragraph, line, limits))
+        lastRead = scan.text.lineCount - 1; // the blank line that ended it
+        const bool goesOn = firstLine == lastIndented + 1 && !isDigit(line[0]);
+        if (!goesOn && readsAsHeading(paragraph, line, limits)) {
             addHeading(scan.text, firstLine, paragraph);
+            if (const std::string_view number = numberOpening(paragraph); !number.empty())
+                lastNumber.assign(number);
+        }
         if (opensContents)
             return true;
     }

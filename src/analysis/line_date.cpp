@@ -52,6 +52,10 @@ bool readLineDate(std::string_view line, LineDate& date)
         date.year += 1000;
         --start;
     }
+    // The memos of the early 1970s print the year in two digits: "31 March
+    // 71" (RFC 111). No RFC is older than 1969.
+    if (end - start == 2 && date.year >= 69)
+        date.year += 1900;
 
     end = blanksBefore(line, start);
     if (end > 0 && line[end - 1] == ',')

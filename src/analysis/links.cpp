@@ -1,5 +1,6 @@
 #include "analysis/links.h"
 
+#include "analysis/front_matter.h"
 #include "analysis/line_cues.h"
 #include "analysis/reference_labels.h"
 #include "analysis/section_anchors.h"
@@ -665,11 +666,26 @@ private:
         return kGlueBytes.has(c);
     }
 
+    // Glued to a word or a path before it, as gluedBefore(), unless that is
+    // the "NWG/" with which the memos of 1970 and 1971 name the series:
+    // "NWG/RFC 95", "NWG/RFCs 36, 37 and 46" (RFC 100).
+    bool gluedToOtherThanGroup(std::size_t k) const
+    {
+        if (!gluedBefore(k))
+            return false;
+        constexpr std::string_view kGroup = "NWG/";
+        const Token& token = m_tokens[k];
+        const std::string_view line = m_lines.line(static_cast<std::size_t>(token.line));
+        const auto start = static_cast<std::size_t>(token.start);
+        return start < kGroup.size() || line.substr(start - kGroup.size(), kGroup.size()) != kGroup
+            || (start > kGroup.size() && kGlueBytes.has(line[start - kGroup.size() - 1]));
+    }
+
     // The RFC number of "RFC 1234" at k (two tokens) or "RFC1234" (one);
     // `last` is its last token.
     int32_t rfcAt(std::size_t k, std::size_t& last) const
     {
-        if (!isWord(k) || gluedBefore(k))
+        if (!isWord(k) || gluedToOtherThanGroup(k))
             return 0;
         return rfcWordAt(k, last);
     }
@@ -901,7 +917,7 @@ private:
     {
         if (number == 0)
             number = pastNumberSign(k + 1);
-        if (gluedBefore(k) || !isWord(number) || smallNumber(view(number)) == 0)
+        if (gluedToOtherThanGroup(k) || !isWord(number) || smallNumber(view(number)) == 0)
             return k + 1;
         std::size_t first = k;
         for (;;) {
@@ -1437,6 +1453,9 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
         inList = listKeyword || (inList && listGoesOn && !column.empty() && isDigit(column.front()));
         listGoesOn = !column.empty() && column.back() == ',';
         if (inList) {
+            // "Obsoletes: NIC 18639" (RFC 854) names a document of another
+            // series: its numbers are no RFCs until "RFC" names them again.
+            bool otherSeries = false;
             for (std::size_t j = 0; j < column.size();) {
                 std::size_t k = j;
                 while (k < column.size() && isAlnum(column[k]))
@@ -1445,7 +1464,11 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
                     ++j;
                     continue;
                 }
-                if (const int32_t number = smallNumber(column.substr(j, k - j)); number != 0) {
+                const std::string_view word = column.substr(j, k - j);
+                if (isLetter(word.front()))
+                    otherSeries = namesOtherSeries(word) || (otherSeries && word != "RFC" && word != "RFCs");
+                const int32_t number = otherSeries ? 0 : smallNumber(word);
+                if (number != 0) {
                     addLink(text.links, LinkKind::Rfc, static_cast<int32_t>(i),
                             static_cast<int32_t>(start + j), static_cast<int32_t>(start + k))
                         .targetRfc = number;
