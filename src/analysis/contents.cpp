@@ -172,6 +172,10 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
     }
     std::size_t digitsStart = end;
     end = leadersStart(line, i, end);
+    // A comma slipped in among the leader dots ("Leap Seconds .....,... 15"
+    // in RFC 3339) belongs to them, not to the title.
+    if (end >= i + 2 && line[end - 1] == ',' && line[end - 2] == '.')
+        end = leadersStart(line, i, end - 1);
     // A page number stands after leader dots or a wider gap; after one
     // blank the number ends the title ("Changes since RFC 2616").
     if (end > i && digitsStart == end + 1 && isBlankChar(line[end])) {
