@@ -52,11 +52,18 @@ int32_t rfcNumberAfter(std::string_view text, std::size_t from)
 }
 
 // Appends one line's text, from `from` to the end of its text (its line end
-// left out, as the line's facts tell), to an entry's, one space between.
+// left out, as the line's facts tell), to an entry's, one space between;
+// none after a word broken at its own hyphen ("Keyed-" over "Hashing" in
+// the title of RFC 2104), which is one word again.
 void appendTextOf(std::string_view line, std::size_t from, const LineFacts& facts, JoinedText& entryText)
 {
-    entryText.append(line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd)),
-                     !entryText.empty());
+    const std::string_view text =
+        line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd));
+    const std::size_t size = entryText.size();
+    const auto wordByte = [](char c) { return isLetter(c) || isDigit(c); };
+    const bool brokenAtHyphen = size >= 2 && entryText[size - 1] == '-' && wordByte(entryText[size - 2])
+        && !text.empty() && wordByte(text.front());
+    entryText.append(text, size > 0 && !brokenAtHyphen);
 }
 
 // The title between the first pair of double quotes and the RFC number
