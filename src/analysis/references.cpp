@@ -21,6 +21,9 @@ namespace {
 constexpr std::string_view kReferences = "references";
 constexpr std::string_view kNormativeReferences = "normative references";
 constexpr std::string_view kInformativeReferences = "informative references";
+// Both as long: RFCs of 1998 to 2006 name their lists so too (RFC 3526).
+constexpr std::string_view kInformationalReferences = "informational references";
+constexpr std::string_view kNonNormativeReferences = "non-normative references";
 
 // White space as a "%d" conversion skips it.
 bool isWhiteSpace(char c)
@@ -458,7 +461,7 @@ bool isReferencesTitle(std::string_view text)
     const std::size_t size = text.size();
     const bool mayOpenWithAppendix = size > 0 && (text[0] == 'a' || text[0] == 'A');
     if (!mayOpenWithAppendix && size != kReferences.size() && size != kNormativeReferences.size()
-        && size != kInformativeReferences.size())
+        && size != kInformativeReferences.size() && size != kInformationalReferences.size())
         return false;
     const std::string_view kAppendix = "appendix ";
     std::size_t position = 0;
@@ -477,7 +480,9 @@ bool isReferencesTitle(std::string_view text)
     }
     const std::string_view rest = text.substr(position);
     return equalIgnoringAsciiCase(rest, kReferences) || equalIgnoringAsciiCase(rest, kNormativeReferences)
-        || equalIgnoringAsciiCase(rest, kInformativeReferences);
+        || equalIgnoringAsciiCase(rest, kInformativeReferences)
+        || equalIgnoringAsciiCase(rest, kInformationalReferences)
+        || equalIgnoringAsciiCase(rest, kNonNormativeReferences);
 }
 
 bool holdsReferences(const RfcText& text, int64_t entry)
