@@ -50,14 +50,19 @@ bool startsSectionNumber(std::string_view line, std::size_t i)
 }
 
 // Reads "3.2.", "A.1" or "3.0" at `i` into `number` without trailing dots
-// and ".0" parts. False when the number is not followed by a blank.
+// and ".0" parts. False when the number is not followed by a blank, or by
+// a word glued to its last dot ("A.4.4.Handshake finalization message" in
+// RFC 4346): no part of a number after a dot is a word.
 bool readSectionNumber(std::string_view line, std::size_t& i, std::string& number)
 {
     const std::size_t start = i;
-    while (isDigit(charAt(line, i)) || isLetter(charAt(line, i)) || charAt(line, i) == '.')
+    bool gluedWord = false;
+    while (!gluedWord && (isDigit(charAt(line, i)) || isLetter(charAt(line, i)) || charAt(line, i) == '.')) {
+        gluedWord = charAt(line, i) == '.' && isLetter(charAt(line, i + 1)) && isLetter(charAt(line, i + 2));
         ++i;
+    }
     number.assign(trimmedNumber(line.substr(start, i - start)));
-    return isBlankChar(charAt(line, i));
+    return gluedWord || isBlankChar(charAt(line, i));
 }
 
 enum class EntryText { kComplete, kContinues, kUnreadable };
@@ -167,6 +172,10 @@ EntryText readEntryText(std::string_view line, std::size_t i, ContentEntry& entr
     }
     std::size_t digitsStart = end;
     end = leadersStart(line, i, end);
+    // A comma slipped in among the leader dots ("Leap Seconds .....,... 15"
+    // in RFC 3339) belongs to them, not to the title.
+    if (end >= i + 2 && line[end - 1] == ',' && line[end - 2] == '.')
+        end = leadersStart(line, i, end - 1);
     // A page number stands after leader dots or a wider gap; after one
     // blank the number ends the title ("Changes since RFC 2616").
     if (end > i && digitsStart == end + 1 && isBlankChar(line[end])) {

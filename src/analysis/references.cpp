@@ -21,6 +21,9 @@ namespace {
 constexpr std::string_view kReferences = "references";
 constexpr std::string_view kNormativeReferences = "normative references";
 constexpr std::string_view kInformativeReferences = "informative references";
+// Both as long: RFCs of 1998 to 2006 name their lists so too (RFC 3526).
+constexpr std::string_view kInformationalReferences = "informational references";
+constexpr std::string_view kNonNormativeReferences = "non-normative references";
 
 // White space as a "%d" conversion skips it.
 bool isWhiteSpace(char c)
@@ -52,11 +55,18 @@ int32_t rfcNumberAfter(std::string_view text, std::size_t from)
 }
 
 // Appends one line's text, from `from` to the end of its text (its line end
-// left out, as the line's facts tell), to an entry's, one space between.
+// left out, as the line's facts tell), to an entry's, one space between;
+// none after a word broken at its own hyphen ("Keyed-" over "Hashing" in
+// the title of RFC 2104), which is one word again.
 void appendTextOf(std::string_view line, std::size_t from, const LineFacts& facts, JoinedText& entryText)
 {
-    entryText.append(line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd)),
-                     !entryText.empty());
+    const std::string_view text =
+        line.substr(from, facts.textEnd - std::min<std::size_t>(from, facts.textEnd));
+    const std::size_t size = entryText.size();
+    const auto wordByte = [](char c) { return isLetter(c) || isDigit(c); };
+    const bool brokenAtHyphen = size >= 2 && entryText[size - 1] == '-' && wordByte(entryText[size - 2])
+        && !text.empty() && wordByte(text.front());
+    entryText.append(text, size > 0 && !brokenAtHyphen);
 }
 
 // The title between the first pair of double quotes and the RFC number
@@ -451,7 +461,7 @@ bool isReferencesTitle(std::string_view text)
     const std::size_t size = text.size();
     const bool mayOpenWithAppendix = size > 0 && (text[0] == 'a' || text[0] == 'A');
     if (!mayOpenWithAppendix && size != kReferences.size() && size != kNormativeReferences.size()
-        && size != kInformativeReferences.size())
+        && size != kInformativeReferences.size() && size != kInformationalReferences.size())
         return false;
     const std::string_view kAppendix = "appendix ";
     std::size_t position = 0;
@@ -470,7 +480,9 @@ bool isReferencesTitle(std::string_view text)
     }
     const std::string_view rest = text.substr(position);
     return equalIgnoringAsciiCase(rest, kReferences) || equalIgnoringAsciiCase(rest, kNormativeReferences)
-        || equalIgnoringAsciiCase(rest, kInformativeReferences);
+        || equalIgnoringAsciiCase(rest, kInformativeReferences)
+        || equalIgnoringAsciiCase(rest, kInformationalReferences)
+        || equalIgnoringAsciiCase(rest, kNonNormativeReferences);
 }
 
 bool holdsReferences(const RfcText& text, int64_t entry)
