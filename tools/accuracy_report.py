@@ -44,10 +44,11 @@ REFERENCES_HEADING = re.compile(
     r'^(appendix\s+)?([0-9]+(\.[0-9]+)*\.?|[A-Z](\.[0-9]+)*\.?|[IVX]+\.)?\s*'
     r'(([a-z-]+\s+)?(references|bibliography)(\s+and\s+(notes|bibliography|footnotes))?'
     r'|(normative\s+and\s+informative|footnotes\s+and|notes\s+and|bibliography\s+and)\s+references'
-    r'|(works|literature|references)\s+cited)\s*:?\s*$', re.I)
+    r'|(works|literature|references)\s+cited)\s*[:.]?\s*$', re.I)
 LABEL_LINE = re.compile(r'^\s{0,12}(\[[^\[\]\s][^\[\]]{0,60}\])')
 CONTENTS_HEADING = re.compile(r'^\s*(table\s+of\s+contents|contents)\s*$', re.I)
-CONTENTS_PAGE = re.compile(r'^(\s*)(\S.*?)(\s*\.[\s.]*|\s{2,})([0-9]+|[ivx]+)\s*$')
+# Leaders may hold a stray comma ("Leap Seconds ......,... 15", RFC 3339).
+CONTENTS_PAGE = re.compile(r'^(\s*)(\S.*?)(\s*\.[\s.]*(?:,[\s.]*)*|\s{2,})([0-9]+|[ivx]+)\s*$')
 # Not glued to a path or a name: "10.17487/RFC8899" is a DOI, "RFC822.SIZE"
 # an IMAP item.
 RFC_NUMBER = re.compile(r'(?<![\w/.-])RFCs?(?:[- ]?| *#)0*([0-9]{1,5})(?![\w]|\.\w)')
@@ -185,6 +186,15 @@ def printed_labels(lines, regions):
     return labels
 
 
+def previous_text(lines, k):
+    """The last non-blank line above line k, stripped."""
+    for i in range(k - 1, -1, -1):
+        text = lines[i].replace('\f', '').strip()
+        if text:
+            return text
+    return ''
+
+
 def contents_lines(lines):
     """The printed contents lines that end in a page number, with the page
     and the text before the leaders."""
@@ -202,8 +212,17 @@ def contents_lines(lines):
         if is_header_shaped(text) or is_footer_shaped(text):
             continue
         m = CONTENTS_PAGE.match(text)
-        if m and (m.group(3).strip() or len(m.group(3)) >= 2):
-            found.append((k, m.group(2), m.group(4)))
+        # One dot between digits is a title's version ("Renegotiation in
+        # TLS 1.2" in the unpaginated contents of 2019 on), no leader.
+        leader = m.group(3) if m else ''
+        version = leader == '.' and m.group(2)[-1].isdigit()
+        if m and (leader.strip() or len(leader) >= 2) and not version:
+            printed = m.group(2)
+            # A wrapped title whose last line is only its leaders (RFC
+            # 1005): the title ends on the line above.
+            if re.fullmatch(r'[.\s]+', printed):
+                printed = previous_text(lines, k)
+            found.append((k, printed, m.group(4)))
             misses = 0
             continue
         misses += 1
