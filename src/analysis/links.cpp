@@ -322,6 +322,21 @@ bool afterNumberWord(std::string_view line, const std::vector<Token>& tokens)
     return text == "No" || text == "Nos";
 }
 
+// Whether the "." just read, ending at `end`, ends a section number glued
+// to it and " of" follows ("section 4.1.1. of RFC 2046", as RFC 2045
+// writes it): the phrase runs on.
+bool dotOfSectionNumber(std::string_view line, std::size_t end, const std::vector<Token>& tokens)
+{
+    if (end + 3 > line.size() || line[end + 1] != 'o' || line[end + 2] != 'f' || line[end] != ' '
+        || (end + 3 < line.size() && line[end + 3] != ' ') || tokens.size() < 2)
+        return false;
+    const Token& word = tokens[tokens.size() - 2];
+    if (word.kind != TokenKind::Word || word.line != tokens.back().line || word.end != tokens.back().start)
+        return false;
+    const std::string_view text = line.substr(word.start, static_cast<std::size_t>(word.end - word.start));
+    return isDigit(text.front()) && text.find_first_not_of("0123456789.") == std::string_view::npos;
+}
+
 // Where the tokens of `line` may be read from to find every phrase that
 // starts at or after `column`: the white space before the word at `column`,
 // where no token runs over and the tokenizer starts as at the line start;
@@ -343,6 +358,14 @@ struct OpenPhrase {
     bool phrase = false;
     bool bracket = false;
 };
+
+// Whether a "." ending at `end` lets a phrase run on ("No. 5", "4.1.1. of");
+// out of line, so that the tokenizer's loop keeps its registers.
+[[gnu::noinline]] bool dotKeepsPhraseOpen(std::string_view line, std::size_t end,
+                                          const std::vector<Token>& tokens)
+{
+    return afterNumberWord(line, tokens) || dotOfSectionNumber(line, end, tokens);
+}
 
 // Appends the tokens of `line` that a phrase may use, the text holding
 // `readable` bytes from the line's start on; returns whether a phrase may
@@ -437,7 +460,8 @@ struct OpenPhrase {
             if (starter != Starter::None || c == '[' || c == ']')
                 phraseOpen = true;
             else if (kind == TokenKind::Other)
-                phraseOpen = phraseOpen && (joinsPhrase(c) || (c == '.' && afterNumberWord(line, tokens)));
+                phraseOpen =
+                    phraseOpen && (joinsPhrase(c) || (c == '.' && dotKeepsPhraseOpen(line, end, tokens)));
         }
         spaced = false;
         i = end;
@@ -623,6 +647,15 @@ private:
         return k < m_tokens.size() && m_tokens[k].kind == TokenKind::Punct && m_tokens[k].mark == c;
     }
     bool is(std::size_t k, std::string_view word) const { return isWord(k) && view(k) == word; }
+    // A lone "." glued to the token before it ("4.1.1." ending a number).
+    bool isNumberDot(std::size_t k) const
+    {
+        if (k >= m_tokens.size())
+            return false;
+        const Token& token = m_tokens[k];
+        return token.kind == TokenKind::Other && !token.spaced && token.end == token.start + 1
+            && m_lines.line(static_cast<std::size_t>(token.line))[token.start] == '.';
+    }
 
     // The heading line of this document's section `number`, or 0.
     int32_t sectionLine(std::string_view number)
@@ -1316,6 +1349,9 @@ private:
     {
         Target local;
         local.valid = true;
+        // "section 4.1.1. of RFC 2046": RFC 2045 ends the number with a dot.
+        if (isNumberDot(last + 1) && is(last + 2, "of"))
+            ++last;
         const bool of = is(last + 1, "of");
         if (of || is(last + 1, "in")) {
             const std::size_t next = last + 2;

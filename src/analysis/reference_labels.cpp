@@ -50,7 +50,18 @@ uint64_t sizeBit(std::size_t size)
     return key;
 }
 
+[[gnu::always_inline]] inline std::size_t ReferenceLabels::foldedBitOf(const Key& key)
+{
+    // Bit 5 set in every byte makes every capital small, and some other
+    // bytes alike ("@" and "`"): a few more labels share a bit, and a
+    // label and its citation in another case always do.
+    constexpr uint64_t kSmall = 0x2020202020202020ULL;
+    const uint64_t hash = ((key.first | kSmall) + key.size) * 0x9E3779B97F4A7C15ULL ^ (key.last | kSmall);
+    return static_cast<std::size_t>((hash * 0xC2B2AE3D27D4EB4FULL) >> (64 - 10));
+}
+
 ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references)
+    : m_references(&references)
 {
     // Without references (most of the oldest RFCs) no size bit is set, and
     // no lookup reaches the table: it is not made.
@@ -77,6 +88,8 @@ ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references)
         if (slot.reference < 0)
             slot = Slot{labelKey, label.data(), static_cast<int32_t>(r)};
         m_sizes |= sizeBit(label.size());
+        const std::size_t foldedBit = foldedBitOf(labelKey);
+        m_foldedKeys[foldedBit / 64] |= uint64_t{1} << (foldedBit % 64);
     }
 }
 
@@ -106,7 +119,33 @@ int32_t ReferenceLabels::find(std::string_view inside) const
         return m_emptyInside;
     if ((m_sizes & sizeBit(inside.size())) == 0)
         return -1;
-    return m_slots[slotOf(keyOf(inside), inside.data())].reference;
+    const Key key = keyOf(inside);
+    const int32_t exact = m_slots[slotOf(key, inside.data())].reference;
+    if (exact >= 0)
+        return exact;
+    const std::size_t foldedBit = foldedBitOf(key);
+    if ((m_foldedKeys[foldedBit / 64] & uint64_t{1} << (foldedBit % 64)) == 0)
+        return -1;
+    return findIgnoringCase(inside);
+}
+
+int32_t ReferenceLabels::findIgnoringCase(std::string_view inside) const
+{
+    int32_t found = -1;
+    std::string_view foundLabel;
+    for (std::size_t r = 0; r < m_references->size(); ++r) {
+        const std::string_view label = (*m_references)[r].label;
+        if (label.size() != inside.size() + 2 || label.front() != '['
+            || !equalIgnoringAsciiCase(label.substr(1, inside.size()), inside) || label.back() != ']')
+            continue;
+        if (found < 0) {
+            found = static_cast<int32_t>(r);
+            foundLabel = label;
+        } else if (label != foundLabel) {
+            return -1; // two labels differ from the citation only in case
+        }
+    }
+    return found;
 }
 
 } // namespace parchly

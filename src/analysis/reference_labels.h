@@ -23,7 +23,10 @@ public:
 
     // The index of the reference whose label's brackets hold `inside`
     // ("RFC2119" for "[RFC2119]"), or -1: a citation is read between its
-    // brackets, and a label without brackets is never found.
+    // brackets, and a label without brackets is never found. Where no label
+    // is `inside` exactly, the one label that differs from it only in ASCII
+    // case is taken (RFC 3339 cites "[Zeller]" of "[ZELLER]"); where two
+    // labels do so, neither is.
     int32_t find(std::string_view inside) const;
 
 private:
@@ -44,6 +47,9 @@ private:
 
     static Key keyOf(std::string_view label);
     std::size_t slotOf(const Key& key, const char* bytes) const;
+    // The bit of m_foldedKeys for a label, ASCII case aside.
+    static std::size_t foldedBitOf(const Key& key);
+    int32_t findIgnoringCase(std::string_view inside) const;
 
     // The first reference labelled "[]": the table keeps no empty key.
     int32_t m_emptyInside = -1;
@@ -52,6 +58,11 @@ private:
     uint64_t m_sizes = 0;
     std::vector<Slot> m_slots;
     std::size_t m_mask = 0;
+    // A label differing in case from every citation is rare: a lookup that
+    // found no label searches the labels with case folded only where the
+    // bit of its folded key is set here, one for every label's.
+    uint64_t m_foldedKeys[16] = {};
+    const std::vector<ReferenceEntry>* m_references = nullptr;
 };
 
 } // namespace parchly

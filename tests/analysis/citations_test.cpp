@@ -151,5 +151,37 @@ TEST(ReferenceLabels, TellsApartLabelsThatDifferInOneByte)
     }
 }
 
+// A citation printed in another case than its label ("[Zeller]" of
+// "[ZELLER]"), of every size from one byte to past sixteen and with the
+// case changed in the middle of a long one, finds that label.
+TEST(ReferenceLabels, FindsTheOneLabelThatDiffersOnlyInCase)
+{
+    std::vector<ReferenceEntry> references(24);
+    for (std::size_t r = 0; r < references.size(); ++r)
+        references[r].label = "[" + std::string(r + 1, 'Z') + "]";
+    const ReferenceLabels labels(references);
+    for (std::size_t r = 0; r < references.size(); ++r) {
+        std::string cited(r + 1, 'Z');
+        cited[r / 2] = 'z';
+        EXPECT_EQ(labels.find(cited), static_cast<int32_t>(r)) << cited;
+    }
+    EXPECT_EQ(labels.find(std::string(25, 'z')), -1);
+}
+
+// A label printed exactly as cited wins over one that differs in case; a
+// citation that two labels match only in case finds neither.
+TEST(ReferenceLabels, TakesCaseBlindMatchesOnlyWhenOneLabelFits)
+{
+    std::vector<ReferenceEntry> references(4);
+    const char* const printed[] = {"[Smith]", "[SMITH]", "[Kent]", "[KENT]"};
+    for (std::size_t r = 0; r < references.size(); ++r)
+        references[r].label = printed[r];
+    const ReferenceLabels labels(references);
+    const std::pair<const char*, int32_t> cases[] = {
+        {"SMITH", 1}, {"Smith", 0}, {"smith", -1}, {"Kent", 2}, {"kENT", -1}};
+    for (const auto& [cited, reference] : cases)
+        EXPECT_EQ(labels.find(cited), reference) << cited;
+}
+
 } // namespace
 } // namespace parchly
