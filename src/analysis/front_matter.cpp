@@ -206,8 +206,9 @@ bool continuesList(const Column& left, bool afterComma)
 }
 
 // The length of a list keyword opening `column` and followed by a blank:
-// "Obsoletes:", or as RFC 959 writes it, "Obsoletes RFC:" ("RFCs:"); 0
-// when the column opens with none.
+// "Obsoletes:", or as RFC 959 writes it, "Obsoletes RFC:" ("RFCs:"), or
+// with no colon before its first number, as RFC 3461 prints "Obsoletes
+// 1891"; 0 when the column opens with none.
 std::size_t listKeywordLength(std::string_view column, std::string_view word)
 {
     if (!startsWithAt(column, 0, word))
@@ -217,6 +218,8 @@ std::size_t listKeywordLength(std::string_view column, std::string_view word)
         if (startsWithAt(column, word.size(), colon) && isBlankChar(charAt(column, length)))
             return length;
     }
+    if (isBlankChar(charAt(column, word.size())) && isDigit(charAt(column, word.size() + 1)))
+        return word.size();
     return 0;
 }
 

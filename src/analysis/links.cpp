@@ -1456,18 +1456,35 @@ const WordStart* startsFrom(const WordStart* starts, const WordStart* end, std::
     return starts;
 }
 
-// The left column of a front-matter line: up to two blanks in a row.
-std::string_view leftColumn(std::string_view line, std::size_t& start)
+// The end of the column that starts at `start`: up to two blanks in a row.
+std::size_t columnEnd(std::string_view line, std::size_t start)
 {
-    start = 0;
-    while (start < line.size() && isBlankChar(line[start]))
-        ++start;
     std::size_t end = start;
     while (end < line.size()
            && !(isBlankChar(line[end]) && end + 1 < line.size() && isBlankChar(line[end + 1])))
         ++end;
     while (end > start && isBlankChar(line[end - 1]))
         --end;
+    return end;
+}
+
+// The left column of a front-matter line, with the value of a keyword set
+// apart from it by a gap of blanks joined to it, as the front matter reads
+// it: "Obsoletes:  RFC 1098" (RFC 1157), "STD:  51".
+std::string_view leftColumn(std::string_view line, std::size_t& start)
+{
+    start = 0;
+    while (start < line.size() && isBlankChar(line[start]))
+        ++start;
+    std::size_t end = columnEnd(line, start);
+    if (end > start && line[end - 1] == ':') {
+        std::size_t value = end;
+        while (value < line.size() && isBlankChar(line[value]))
+            ++value;
+        const std::string_view rest = line.substr(value);
+        if (!rest.empty() && (isDigit(rest.front()) || rest.front() == '#' || rest.substr(0, 3) == "RFC"))
+            end = columnEnd(line, value);
+    }
     return line.substr(start, end - start);
 }
 
