@@ -308,10 +308,12 @@ PhraseWord phraseWord(std::string_view word, bool wide)
     return slot.phrase;
 }
 
-// Whether the "." just read on `line` ends the "No" or "Nos" of "RFC No.
-// 791", "RFC Nos. 821 and 822", the last of `tokens` (a sentence's end
-// otherwise ends every phrase).
-bool afterNumberWord(std::string_view line, const std::vector<Token>& tokens)
+// Whether the "." just read on `line`, ending at `end` and glued to the
+// word before it (the last of `tokens`), lets a phrase run on: it ends the
+// "No" or "Nos" of "RFC No. 791", "RFC Nos. 821 and 822", or a section
+// number followed by " of" ("section 4.1.1. of RFC 2046", as RFC 2045
+// writes it). A sentence's end otherwise ends every phrase.
+bool dotKeepsPhraseOpen(std::string_view line, std::size_t end, const std::vector<Token>& tokens)
 {
     if (tokens.size() < 2)
         return false;
@@ -319,22 +321,11 @@ bool afterNumberWord(std::string_view line, const std::vector<Token>& tokens)
     if (word.kind != TokenKind::Word || word.line != tokens.back().line || word.end != tokens.back().start)
         return false;
     const std::string_view text = line.substr(word.start, static_cast<std::size_t>(word.end - word.start));
-    return text == "No" || text == "Nos";
-}
-
-// Whether the "." just read, ending at `end`, ends a section number glued
-// to it and " of" follows ("section 4.1.1. of RFC 2046", as RFC 2045
-// writes it): the phrase runs on.
-bool dotOfSectionNumber(std::string_view line, std::size_t end, const std::vector<Token>& tokens)
-{
-    if (end + 3 > line.size() || line[end + 1] != 'o' || line[end + 2] != 'f' || line[end] != ' '
-        || (end + 3 < line.size() && line[end + 3] != ' ') || tokens.size() < 2)
-        return false;
-    const Token& word = tokens[tokens.size() - 2];
-    if (word.kind != TokenKind::Word || word.line != tokens.back().line || word.end != tokens.back().start)
-        return false;
-    const std::string_view text = line.substr(word.start, static_cast<std::size_t>(word.end - word.start));
-    return isDigit(text.front()) && text.find_first_not_of("0123456789.") == std::string_view::npos;
+    if (text == "No" || text == "Nos")
+        return true;
+    return isDigit(text.front()) && end + 3 <= line.size() && line.compare(end, 3, " of") == 0
+        && (end + 3 == line.size() || line[end + 3] == ' ')
+        && text.find_first_not_of("0123456789.") == std::string_view::npos;
 }
 
 // Where the tokens of `line` may be read from to find every phrase that
@@ -358,14 +349,6 @@ struct OpenPhrase {
     bool phrase = false;
     bool bracket = false;
 };
-
-// Whether a "." ending at `end` lets a phrase run on ("No. 5", "4.1.1. of");
-// out of line, so that the tokenizer's loop keeps its registers.
-[[gnu::noinline]] bool dotKeepsPhraseOpen(std::string_view line, std::size_t end,
-                                          const std::vector<Token>& tokens)
-{
-    return afterNumberWord(line, tokens) || dotOfSectionNumber(line, end, tokens);
-}
 
 // Appends the tokens of `line` that a phrase may use, the text holding
 // `readable` bytes from the line's start on; returns whether a phrase may
