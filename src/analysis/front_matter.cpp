@@ -239,6 +239,9 @@ struct BlockState {
     int32_t* openLast = nullptr;
     // The left column of that line ends in a comma.
     bool openComma = false;
+    // The line before was the NIC's journal stamp, "NWG/RFC# 280  17-NOV-71
+    // 15:57  8060": the title may stand at the margin of this one.
+    bool afterJournalStamp = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
     std::vector<std::pair<std::string, int>> rightEntries;
@@ -306,6 +309,29 @@ Column takeLeftColumn(std::string_view line)
     return left;
 }
 
+// The date of the NIC's journal stamp, "17-NOV-71" among its typist, time
+// and number ("JBP 26-FEB-73 12:15  13987").
+void readStampDate(RfcText& text, std::string_view stamp)
+{
+    if (text.year != 0)
+        return;
+    for (std::size_t i = skipBlanks(stamp, 0); i < stamp.size(); i = skipBlanks(stamp, i)) {
+        const std::size_t end = std::min(stamp.find(' ', i), stamp.size());
+        std::string word(stamp.substr(i, end - i));
+        i = end;
+        if (std::count(word.begin(), word.end(), '-') != 2 || !isDigit(word[0]))
+            continue;
+        std::replace(word.begin(), word.end(), '-', ' ');
+        LineDate date;
+        if (readLineDate(word, date) && date.day != 0) {
+            text.year = date.year;
+            text.month = date.month;
+            text.day = date.day;
+            return;
+        }
+    }
+}
+
 bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t& remaining)
 {
     const Column left = takeLeftColumn(line);
@@ -327,9 +353,14 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         remaining = i;
         // What follows "NWG/RFC# 459" is the NIC's journal stamp ("JBP
         // 26-FEB-73 12:15  13987": the typist, date, time and number), no
-        // author.
-        if (startsWithAt(left.text, 0, "NWG/"))
+        // author. The stamp's line stands above the block, whose first line
+        // holds the title and the author's name (RFC 276, RFC 280).
+        if (startsWithAt(left.text, 0, "NWG/")) {
+            readStampDate(text, line.substr(i));
+            state.afterJournalStamp = true;
+            --state.blockLines;
             return false;
+        }
     } else if (const std::size_t obsoletes = listKeywordLength(left.text, "Obsoletes")) {
         readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {
@@ -409,6 +440,22 @@ void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
     if (state.rightEntries.empty())
         state.rightEntries.reserve(8);
     state.rightEntries.emplace_back(std::move(entry), state.blockLines);
+}
+
+// The title at the margin of the line under the NIC's journal stamp, the
+// author's name beside it: "A Draft Set of Host Names" / "Richard W.
+// Watson" (RFC 280).
+bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
+{
+    if (isBlankChar(charAt(line, 0)))
+        return false;
+    const Column left = takeColumn(line, 0);
+    if (isBlankFrom(line, left.next))
+        return false;
+    text.title = std::string(left.text);
+    text.titleLine = text.lineCount;
+    noteRightEntry(state, line, left.next);
+    return true;
 }
 
 // "J. Postel", "J.K. Reynolds", "J.-F. Mule", "Ph. Pan, Ed.": initials open
@@ -786,6 +833,8 @@ void readFrontMatter(TextScan& scan)
                 readDate(text, line);
             continue;
         }
+        if (std::exchange(state.afterJournalStamp, false) && readJournalTitle(text, state, line))
+            continue;
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
             continue;
