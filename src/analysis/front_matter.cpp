@@ -239,6 +239,10 @@ struct BlockState {
     int32_t* openLast = nullptr;
     // The left column of that line ends in a comma.
     bool openComma = false;
+    // The block sets its keywords in the right column and the author in
+    // the left (RFC 150): each line is read with its columns swapped.
+    bool mirrored = false;
+    std::string swapped;
     // The line before was the NIC's journal stamp, "NWG/RFC# 280  17-NOV-71
     // 15:57  8060": the title may stand at the margin of this one.
     bool afterJournalStamp = false;
@@ -440,6 +444,33 @@ void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
     if (state.rightEntries.empty())
         state.rightEntries.reserve(8);
     state.rightEntries.emplace_back(std::move(entry), state.blockLines);
+}
+
+// Whether the block's first line is mirrored: the author at the margin,
+// the group or the RFC number in the right column ("Richard Bl. Kalin
+// Network Working Group", RFC 150).
+bool opensMirroredBlock(std::string_view line)
+{
+    const Column left = takeColumn(line, 0);
+    if (left.start != 0 || isRfcNumberKeyword(left.text) || left.text.find("Group") != std::string_view::npos)
+        return false;
+    const std::string_view right = takeColumn(line, left.next).text;
+    return right == "Network Working Group" || isRfcNumberKeyword(right);
+}
+
+// A line of a mirrored block with its columns swapped, the right one at
+// the margin.
+std::string_view swapColumns(std::string& swapped, std::string_view line)
+{
+    const Column left = takeColumn(line, 0);
+    const Column right = takeColumn(line, left.next);
+    swapped.clear();
+    if (left.start == 0) {
+        swapped.append(right.text);
+        swapped.append(8, ' ');
+    }
+    swapped.append(left.text);
+    return swapped;
 }
 
 // The title at the margin of the line under the NIC's journal stamp, the
@@ -826,6 +857,10 @@ void readFrontMatter(TextScan& scan)
         if (mayBePageMark(scan, line) && isPageMark(scan, line, skipBlanks(line, 0)))
             continue;
         ++state.blockLines;
+        if (state.blockLines == 1 && opensMirroredBlock(line))
+            state.mirrored = true;
+        if (state.mirrored)
+            line = swapColumns(state.swapped, line);
         const bool afterBlanks = state.afterBlanks;
         state.afterBlanks = blanks;
         if (!blanks && (afterBlanks || state.titlePage) && readTitlePageLine(text, state, line)) {
