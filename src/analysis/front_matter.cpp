@@ -88,10 +88,14 @@ bool isRfcNumberKeyword(std::string_view column)
 // "RFC 821" alone in its column, flush right above a title page (RFC 821):
 // the word and the number, nothing else. It names the RFC only where no
 // keyword has, and no list is open that it would go on with ("Obsoletes:
-// RFC 1000," / "RFC 3000").
+// RFC 1000," / "RFC 3000"). The memos of 1971 name the group before it:
+// "NWG RFC 103" (RFC 103).
 bool isBareRfcNumber(std::string_view column)
 {
     constexpr std::string_view kWord = "RFC ";
+    constexpr std::string_view kGroup = "NWG ";
+    if (startsWithAt(column, 0, kGroup))
+        column.remove_prefix(kGroup.size());
     return column.size() > kWord.size() && startsWithAt(column, 0, kWord)
         && std::all_of(column.begin() + kWord.size(), column.end(), isDigit);
 }
@@ -425,6 +429,10 @@ void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
     // "(NIC #41952)" after a list gives the list's document in the NIC's
     // numbering (RFC 822): no author.
     if (startsWithAt(text, 0, "(NIC "))
+        return;
+    // "NIC 5764" under "NWG RFC 103" (RFC 103): the memo's number in the
+    // NIC's numbering, no author.
+    if (startsWithAt(text, 0, "NIC ") && isDigit(charAt(text, 4)))
         return;
     // Only a column ending in a digit can be a date.
     LineDate date;
