@@ -415,6 +415,19 @@ void readDate(RfcText& text, std::string_view line, std::size_t rightColumn = 0)
     text.day = date.day;
 }
 
+// "NIC # 5806", "NIC: 6771", "NIC 5764": the memo's number in the NIC's
+// numbering.
+bool isNicNumber(std::string_view words)
+{
+    constexpr std::string_view kNic = "NIC";
+    if (!startsWithAt(words, 0, kNic))
+        return false;
+    std::size_t i = kNic.size();
+    while (charAt(words, i) == ' ' || charAt(words, i) == ':' || charAt(words, i) == '#')
+        ++i;
+    return i > kNic.size() && isDigit(charAt(words, i));
+}
+
 // The right column's entry of a line from `from` on, its runs of blanks
 // made one ("S.  Casner" in RFC 3550). A date is no name nor organisation.
 void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
@@ -432,7 +445,7 @@ void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
         return;
     // "NIC 5764" under "NWG RFC 103" (RFC 103): the memo's number in the
     // NIC's numbering, no author.
-    if (startsWithAt(text, 0, "NIC ") && isDigit(charAt(text, 4)))
+    if (isNicNumber(text))
         return;
     // Only a column ending in a digit can be a date.
     LineDate date;
@@ -570,7 +583,8 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
 
 // Whether the next line that holds words, past empty ones, opens with
 // "Obsoletes:" or "Updates:": the block goes on after a gap, as in RFC 822
-// ("RFC #  822" / "" / "Obsoletes:  RFC #733  (NIC #41952)").
+// ("RFC #  822" / "" / "Obsoletes:  RFC #733  (NIC #41952)"), or with the
+// NIC's number ("Request for Comments # 107" / "" / "NIC # 5806").
 bool keywordsGoOn(const LineReader& source)
 {
     constexpr std::size_t kLinesAhead = 3;
@@ -581,7 +595,8 @@ bool keywordsGoOn(const LineReader& source)
         if (isBlankFrom(line, 0))
             continue;
         const std::size_t words = skipBlanks(line, 0);
-        return startsWithAt(line, words, "Obsoletes:") || startsWithAt(line, words, "Updates:");
+        return startsWithAt(line, words, "Obsoletes:") || startsWithAt(line, words, "Updates:")
+            || isNicNumber(line.substr(words));
     }
     return false;
 }
