@@ -88,10 +88,14 @@ bool isRfcNumberKeyword(std::string_view column)
 // "RFC 821" alone in its column, flush right above a title page (RFC 821):
 // the word and the number, nothing else. It names the RFC only where no
 // keyword has, and no list is open that it would go on with ("Obsoletes:
-// RFC 1000," / "RFC 3000").
+// RFC 1000," / "RFC 3000"). The memos of 1971 name the group before it:
+// "NWG RFC 103" (RFC 103).
 bool isBareRfcNumber(std::string_view column)
 {
     constexpr std::string_view kWord = "RFC ";
+    constexpr std::string_view kGroup = "NWG ";
+    if (startsWithAt(column, 0, kGroup))
+        column.remove_prefix(kGroup.size());
     return column.size() > kWord.size() && startsWithAt(column, 0, kWord)
         && std::all_of(column.begin() + kWord.size(), column.end(), isDigit);
 }
@@ -242,6 +246,13 @@ struct BlockState {
     int32_t* openLast = nullptr;
     // The left column of that line ends in a comma.
     bool openComma = false;
+    // The block sets its keywords in the right column and the author in
+    // the left (RFC 150): each line is read with its columns swapped.
+    bool mirrored = false;
+    std::string swapped;
+    // The line before was the NIC's journal stamp, "NWG/RFC# 280  17-NOV-71
+    // 15:57  8060": the title may stand at the margin of this one.
+    bool afterJournalStamp = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
     std::vector<std::pair<std::string, int>> rightEntries;
@@ -309,6 +320,29 @@ Column takeLeftColumn(std::string_view line)
     return left;
 }
 
+// The date of the NIC's journal stamp, "17-NOV-71" among its typist, time
+// and number ("JBP 26-FEB-73 12:15  13987").
+void readStampDate(RfcText& text, std::string_view stamp)
+{
+    if (text.year != 0)
+        return;
+    for (std::size_t i = skipBlanks(stamp, 0); i < stamp.size(); i = skipBlanks(stamp, i)) {
+        const std::size_t end = std::min(stamp.find(' ', i), stamp.size());
+        std::string word(stamp.substr(i, end - i));
+        i = end;
+        if (std::count(word.begin(), word.end(), '-') != 2 || !isDigit(word[0]))
+            continue;
+        std::replace(word.begin(), word.end(), '-', ' ');
+        LineDate date;
+        if (readLineDate(word, date) && date.day != 0) {
+            text.year = date.year;
+            text.month = date.month;
+            text.day = date.day;
+            return;
+        }
+    }
+}
+
 bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t& remaining)
 {
     const Column left = takeLeftColumn(line);
@@ -330,9 +364,14 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         remaining = i;
         // What follows "NWG/RFC# 459" is the NIC's journal stamp ("JBP
         // 26-FEB-73 12:15  13987": the typist, date, time and number), no
-        // author.
-        if (startsWithAt(left.text, 0, "NWG/"))
+        // author. The stamp's line stands above the block, whose first line
+        // holds the title and the author's name (RFC 276, RFC 280).
+        if (startsWithAt(left.text, 0, "NWG/")) {
+            readStampDate(text, line.substr(i));
+            state.afterJournalStamp = true;
+            --state.blockLines;
             return false;
+        }
     } else if (const std::size_t obsoletes = listKeywordLength(left.text, "Obsoletes")) {
         readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {
@@ -379,6 +418,19 @@ void readDate(RfcText& text, std::string_view line, std::size_t rightColumn = 0)
     text.day = date.day;
 }
 
+// "NIC # 5806", "NIC: 6771", "NIC 5764": the memo's number in the NIC's
+// numbering.
+bool isNicNumber(std::string_view words)
+{
+    constexpr std::string_view kNic = "NIC";
+    if (!startsWithAt(words, 0, kNic))
+        return false;
+    std::size_t i = kNic.size();
+    while (charAt(words, i) == ' ' || charAt(words, i) == ':' || charAt(words, i) == '#')
+        ++i;
+    return i > kNic.size() && isDigit(charAt(words, i));
+}
+
 // The right column's entry of a line from `from` on, its runs of blanks
 // made one ("S.  Casner" in RFC 3550). A date is no name nor organisation.
 void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
@@ -393,6 +445,10 @@ void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
     // "(NIC #41952)" after a list gives the list's document in the NIC's
     // numbering (RFC 822): no author.
     if (startsWithAt(text, 0, "(NIC "))
+        return;
+    // "NIC 5764" under "NWG RFC 103" (RFC 103): the memo's number in the
+    // NIC's numbering, no author.
+    if (isNicNumber(text))
         return;
     // Only a column ending in a digit can be a date.
     LineDate date;
@@ -412,6 +468,49 @@ void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
     if (state.rightEntries.empty())
         state.rightEntries.reserve(8);
     state.rightEntries.emplace_back(std::move(entry), state.blockLines);
+}
+
+// Whether the block's first line is mirrored: the author at the margin,
+// the group or the RFC number in the right column ("Richard Bl. Kalin
+// Network Working Group", RFC 150).
+bool opensMirroredBlock(std::string_view line)
+{
+    const Column left = takeColumn(line, 0);
+    if (left.start != 0 || isRfcNumberKeyword(left.text) || left.text.find("Group") != std::string_view::npos)
+        return false;
+    const std::string_view right = takeColumn(line, left.next).text;
+    return right == "Network Working Group" || isRfcNumberKeyword(right);
+}
+
+// A line of a mirrored block with its columns swapped, the right one at
+// the margin.
+std::string_view swapColumns(std::string& swapped, std::string_view line)
+{
+    const Column left = takeColumn(line, 0);
+    const Column right = takeColumn(line, left.next);
+    swapped.clear();
+    if (left.start == 0) {
+        swapped.append(right.text);
+        swapped.append(8, ' ');
+    }
+    swapped.append(left.text);
+    return swapped;
+}
+
+// The title at the margin of the line under the NIC's journal stamp, the
+// author's name beside it: "A Draft Set of Host Names" / "Richard W.
+// Watson" (RFC 280).
+bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
+{
+    if (isBlankChar(charAt(line, 0)))
+        return false;
+    const Column left = takeColumn(line, 0);
+    if (isBlankFrom(line, left.next))
+        return false;
+    text.title = std::string(left.text);
+    text.titleLine = text.lineCount;
+    noteRightEntry(state, line, left.next);
+    return true;
 }
 
 // "J. Postel", "J.K. Reynolds", "J.-F. Mule", "Ph. Pan, Ed.": initials open
@@ -487,7 +586,8 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
 
 // Whether the next line that holds words, past empty ones, opens with
 // "Obsoletes:" or "Updates:": the block goes on after a gap, as in RFC 822
-// ("RFC #  822" / "" / "Obsoletes:  RFC #733  (NIC #41952)").
+// ("RFC #  822" / "" / "Obsoletes:  RFC #733  (NIC #41952)"), or with the
+// NIC's number ("Request for Comments # 107" / "" / "NIC # 5806").
 bool keywordsGoOn(const LineReader& source)
 {
     constexpr std::size_t kLinesAhead = 3;
@@ -498,7 +598,8 @@ bool keywordsGoOn(const LineReader& source)
         if (isBlankFrom(line, 0))
             continue;
         const std::size_t words = skipBlanks(line, 0);
-        return startsWithAt(line, words, "Obsoletes:") || startsWithAt(line, words, "Updates:");
+        return startsWithAt(line, words, "Obsoletes:") || startsWithAt(line, words, "Updates:")
+            || isNicNumber(line.substr(words));
     }
     return false;
 }
@@ -782,6 +883,10 @@ void readFrontMatter(TextScan& scan)
         if (mayBePageMark(scan, line) && isPageMark(scan, line, skipBlanks(line, 0)))
             continue;
         ++state.blockLines;
+        if (state.blockLines == 1 && opensMirroredBlock(line))
+            state.mirrored = true;
+        if (state.mirrored)
+            line = swapColumns(state.swapped, line);
         const bool afterBlanks = state.afterBlanks;
         state.afterBlanks = blanks;
         if (!blanks && (afterBlanks || state.titlePage) && readTitlePageLine(text, state, line)) {
@@ -789,6 +894,8 @@ void readFrontMatter(TextScan& scan)
                 readDate(text, line);
             continue;
         }
+        if (std::exchange(state.afterJournalStamp, false) && readJournalTitle(text, state, line))
+            continue;
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
             continue;
