@@ -454,6 +454,18 @@ void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& ent
         text.authors[open].organisation = above;
 }
 
+// A name with no organisation under it may carry one in brackets after
+// it ("Jon Postel  (SRI-ARC)" over the date in RFC 706).
+AuthorEntry nameAlone(std::string name)
+{
+    const std::size_t open = name.rfind(" (");
+    if (open == std::string::npos || open == 0 || name.back() != ')' || open + 3 >= name.size())
+        return AuthorEntry{std::move(name), std::string()};
+    std::string organisation = name.substr(open + 2, name.size() - open - 3);
+    name.erase(open);
+    return AuthorEntry{std::move(name), std::move(organisation)};
+}
+
 // Full names, as the 1970s wrote them, stand on odd lines of the block and
 // organisations on even ones ("Steve Crocker", "UCLA" in RFC 1).
 void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
@@ -462,7 +474,7 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
     for (auto& [entry, line] : entries) {
         if (line % 2 == 1) {
             if (!name.empty())
-                text.authors.push_back(AuthorEntry{std::move(name), std::string()});
+                text.authors.push_back(nameAlone(std::move(name)));
             name = std::move(entry);
         } else {
             text.authors.push_back(AuthorEntry{std::move(name), std::move(entry)});
@@ -470,7 +482,7 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         }
     }
     if (!name.empty())
-        text.authors.push_back(AuthorEntry{std::move(name), std::string()});
+        text.authors.push_back(nameAlone(std::move(name)));
 }
 
 void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
