@@ -239,6 +239,8 @@ struct BlockState {
     int32_t* openLast = nullptr;
     // The left column of that line ends in a comma.
     bool openComma = false;
+    // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP").
+    bool stampFirst = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
     std::vector<std::pair<std::string, int>> rightEntries;
@@ -494,22 +496,38 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         pairByLines(text, entries);
 }
 
+// The next line that holds words within `linesAhead` lines, from its
+// first word on; empty where there is none.
+std::string_view wordsAhead(const LineReader& source, std::size_t linesAhead)
+{
+    const std::string_view ahead = source.remainingText();
+    std::size_t start = 0;
+    std::string_view line;
+    for (std::size_t seen = 0; seen < linesAhead && takeLine(ahead, start, line); ++seen) {
+        if (!isBlankFrom(line, 0))
+            return line.substr(skipBlanks(line, 0));
+    }
+    return {};
+}
+
 // Whether the next line that holds words, past empty ones, opens with
 // "Obsoletes:" or "Updates:": the block goes on after a gap, as in RFC 822
 // ("RFC #  822" / "" / "Obsoletes:  RFC #733  (NIC #41952)").
 bool keywordsGoOn(const LineReader& source)
 {
     constexpr std::size_t kLinesAhead = 3;
-    const std::string_view ahead = source.remainingText();
-    std::size_t start = 0;
-    std::string_view line;
-    for (std::size_t seen = 0; seen < kLinesAhead && takeLine(ahead, start, line); ++seen) {
-        if (isBlankFrom(line, 0))
-            continue;
-        const std::size_t words = skipBlanks(line, 0);
-        return startsWithAt(line, words, "Obsoletes:") || startsWithAt(line, words, "Updates:");
-    }
-    return false;
+    const std::string_view line = wordsAhead(source, kLinesAhead);
+    return startsWithAt(line, 0, "Obsoletes:") || startsWithAt(line, 0, "Updates:");
+}
+
+// Whether the block read so far is the NIC's journal stamp heading a
+// retype ("NWG/RFC# 739  JBP 11 Nov 77 42341" / "Assigned Numbers" in RFC
+// 739) with the memo's own block under it, past a gap: the stamp is the
+// first page's header, no front matter.
+bool stampAboveBlock(const BlockState& state, const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 6;
+    return state.stampFirst && startsWithAt(wordsAhead(source, kLinesAhead), 0, "Network Working Group");
 }
 
 // The words of `line`, without the blanks around them and its line end.
@@ -772,6 +790,10 @@ void readFrontMatter(TextScan& scan)
         // Lines of blanks alone are no block yet (RFC 822 opens with one),
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
+            if (state.holdsWords && stampAboveBlock(state, scan.source)) {
+                state = BlockState();
+                continue;
+            }
             if (state.holdsWords && !keywordsGoOn(scan.source))
                 break;
             continue;
@@ -786,6 +808,8 @@ void readFrontMatter(TextScan& scan)
             continue;
         }
         const bool blanks = isBlankFrom(line, 0);
+        if (!state.holdsWords && !blanks)
+            state.stampFirst = startsWithAt(line, skipBlanks(line, 0), "NWG/");
         state.holdsWords = state.holdsWords || !blanks;
         notePageBreakAfter(scan);
         if (mayBePageMark(scan, line) && isPageMark(scan, line, skipBlanks(line, 0)))
