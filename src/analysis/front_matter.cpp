@@ -839,6 +839,17 @@ void readFrontMatter(TextScan& scan)
         readTitlePageAuthors(text, state.titlePageLines);
 }
 
+void readHeaderDate(RfcText& text)
+{
+    if (text.year != 0 || text.headerLine.empty())
+        return;
+    // The header's last column alone: a number ending the title before it
+    // is no day ("IMAPv4   March 2003").
+    const std::string_view line = wordsOf(text.headerLine);
+    const std::size_t gap = line.rfind("  ");
+    readDate(text, gap == std::string_view::npos ? line : line.substr(gap));
+}
+
 void readTitle(TextScan& scan)
 {
     std::string_view line;
