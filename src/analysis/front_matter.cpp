@@ -67,7 +67,8 @@ bool isRfcNumberKeyword(std::string_view column)
     // Spelt as the RFCs of several decades spell them, misspellings included;
     // "RFC:  791" and "RFC: 793" head the oldest standards. In any case:
     // "Request For Comments:  826" (RFC 826), "REQUEST FOR COMMENTS: 675".
-    // The NIC's retypes of the 1970s open with "NWG/RFC# 459".
+    // The NIC's retypes of the 1970s open with "NWG/RFC# 459", or with
+    // "NWG/RFC 721" over a block whose own line lacks the colon.
     constexpr std::string_view kKeywords[] = {"Request for Comments:",
                                               "Request for Comments #",
                                               "RFC #",
@@ -82,7 +83,10 @@ bool isRfcNumberKeyword(std::string_view column)
         if (startsWithIgnoringAsciiCase(column, keyword))
             return true;
     }
-    return false;
+    // Without the "#" only the number right after it is the memo's ("NWG/RFC
+    // Notes, 1973" names none).
+    constexpr std::string_view kStampWithoutSign = "NWG/RFC ";
+    return startsWithAt(column, 0, kStampWithoutSign) && isDigit(charAt(column, kStampWithoutSign.size()));
 }
 
 // "RFC 821" alone in its column, flush right above a title page (RFC 821):
