@@ -67,7 +67,8 @@ bool isRfcNumberKeyword(std::string_view column)
     // Spelt as the RFCs of several decades spell them, misspellings included;
     // "RFC:  791" and "RFC: 793" head the oldest standards. In any case:
     // "Request For Comments:  826" (RFC 826), "REQUEST FOR COMMENTS: 675".
-    // The NIC's retypes of the 1970s open with "NWG/RFC# 459".
+    // The NIC's retypes of the 1970s open with "NWG/RFC# 459", or with
+    // "NWG/RFC 721" over a block whose own line lacks the colon.
     constexpr std::string_view kKeywords[] = {"Request for Comments:",
                                               "Request for Comments #",
                                               "RFC #",
@@ -82,7 +83,10 @@ bool isRfcNumberKeyword(std::string_view column)
         if (startsWithIgnoringAsciiCase(column, keyword))
             return true;
     }
-    return false;
+    // Without the "#" only the number right after it is the memo's ("NWG/RFC
+    // Notes, 1973" names none).
+    constexpr std::string_view kStampWithoutSign = "NWG/RFC ";
+    return startsWithAt(column, 0, kStampWithoutSign) && isDigit(charAt(column, kStampWithoutSign.size()));
 }
 
 // "RFC 821" alone in its column, flush right above a title page (RFC 821):
@@ -253,6 +257,8 @@ struct BlockState {
     // The line before was the NIC's journal stamp, "NWG/RFC# 280  17-NOV-71
     // 15:57  8060": the title may stand at the margin of this one.
     bool afterJournalStamp = false;
+    // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP").
+    bool stampFirst = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
     std::vector<std::pair<std::string, int>> rightEntries;
@@ -505,7 +511,9 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
     if (isBlankChar(charAt(line, 0)))
         return false;
     const Column left = takeColumn(line, 0);
-    if (isBlankFrom(line, left.next))
+    // A date there ("3/18/75  NETWORK UNIX  S. Holmgren", RFC 681) opens
+    // a line of the stamp, no title.
+    if (isBlankFrom(line, left.next) || isDigit(charAt(left.text, 0)))
         return false;
     text.title = std::string(left.text);
     text.titleLine = text.lineCount;
@@ -556,6 +564,18 @@ void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& ent
         text.authors[open].organisation = above;
 }
 
+// A name with no organisation under it may carry one in brackets after
+// it ("Jon Postel  (SRI-ARC)" over the date in RFC 706).
+AuthorEntry nameAlone(std::string name)
+{
+    const std::size_t open = name.rfind(" (");
+    if (open == std::string::npos || open == 0 || name.back() != ')' || open + 3 >= name.size())
+        return AuthorEntry{std::move(name), std::string()};
+    std::string organisation = name.substr(open + 2, name.size() - open - 3);
+    name.erase(open);
+    return AuthorEntry{std::move(name), std::move(organisation)};
+}
+
 // Full names, as the 1970s wrote them, stand on odd lines of the block and
 // organisations on even ones ("Steve Crocker", "UCLA" in RFC 1).
 void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
@@ -564,7 +584,7 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
     for (auto& [entry, line] : entries) {
         if (line % 2 == 1) {
             if (!name.empty())
-                text.authors.push_back(AuthorEntry{std::move(name), std::string()});
+                text.authors.push_back(nameAlone(std::move(name)));
             name = std::move(entry);
         } else {
             text.authors.push_back(AuthorEntry{std::move(name), std::move(entry)});
@@ -572,7 +592,7 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         }
     }
     if (!name.empty())
-        text.authors.push_back(AuthorEntry{std::move(name), std::string()});
+        text.authors.push_back(nameAlone(std::move(name)));
 }
 
 void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
@@ -584,6 +604,20 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         pairByLines(text, entries);
 }
 
+// The next line that holds words within `linesAhead` lines, from its
+// first word on; empty where there is none.
+std::string_view wordsAhead(const LineReader& source, std::size_t linesAhead)
+{
+    const std::string_view ahead = source.remainingText();
+    std::size_t start = 0;
+    std::string_view line;
+    for (std::size_t seen = 0; seen < linesAhead && takeLine(ahead, start, line); ++seen) {
+        if (!isBlankFrom(line, 0))
+            return line.substr(skipBlanks(line, 0));
+    }
+    return {};
+}
+
 // Whether the next line that holds words, past empty ones, opens with
 // "Obsoletes:" or "Updates:": the block goes on after a gap, as in RFC 822
 // ("RFC #  822" / "" / "Obsoletes:  RFC #733  (NIC #41952)"), or with the
@@ -591,17 +625,18 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
 bool keywordsGoOn(const LineReader& source)
 {
     constexpr std::size_t kLinesAhead = 3;
-    const std::string_view ahead = source.remainingText();
-    std::size_t start = 0;
-    std::string_view line;
-    for (std::size_t seen = 0; seen < kLinesAhead && takeLine(ahead, start, line); ++seen) {
-        if (isBlankFrom(line, 0))
-            continue;
-        const std::size_t words = skipBlanks(line, 0);
-        return startsWithAt(line, words, "Obsoletes:") || startsWithAt(line, words, "Updates:")
-            || isNicNumber(line.substr(words));
-    }
-    return false;
+    const std::string_view line = wordsAhead(source, kLinesAhead);
+    return startsWithAt(line, 0, "Obsoletes:") || startsWithAt(line, 0, "Updates:") || isNicNumber(line);
+}
+
+// Whether the block read so far is the NIC's journal stamp heading a
+// retype ("NWG/RFC# 739  JBP 11 Nov 77 42341" / "Assigned Numbers" in RFC
+// 739) with the memo's own block under it, past a gap: the stamp is the
+// first page's header, no front matter.
+bool stampAboveBlock(const BlockState& state, const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 6;
+    return state.stampFirst && startsWithAt(wordsAhead(source, kLinesAhead), 0, "Network Working Group");
 }
 
 // The words of `line`, without the blanks around them and its line end.
@@ -864,6 +899,10 @@ void readFrontMatter(TextScan& scan)
         // Lines of blanks alone are no block yet (RFC 822 opens with one),
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
+            if (state.holdsWords && stampAboveBlock(state, scan.source)) {
+                state = BlockState();
+                continue;
+            }
             if (state.holdsWords && !keywordsGoOn(scan.source))
                 break;
             continue;
@@ -878,6 +917,8 @@ void readFrontMatter(TextScan& scan)
             continue;
         }
         const bool blanks = isBlankFrom(line, 0);
+        if (!state.holdsWords && !blanks)
+            state.stampFirst = startsWithAt(line, skipBlanks(line, 0), "NWG/");
         state.holdsWords = state.holdsWords || !blanks;
         notePageBreakAfter(scan);
         if (mayBePageMark(scan, line) && isPageMark(scan, line, skipBlanks(line, 0)))
@@ -911,6 +952,17 @@ void readFrontMatter(TextScan& scan)
     pairAuthors(text, state.rightEntries);
     if (text.authors.empty())
         readTitlePageAuthors(text, state.titlePageLines);
+}
+
+void readHeaderDate(RfcText& text)
+{
+    if (text.year != 0 || text.headerLine.empty())
+        return;
+    // The header's last column alone: a number ending the title before it
+    // is no day ("IMAPv4   March 2003").
+    const std::string_view line = wordsOf(text.headerLine);
+    const std::size_t gap = line.rfind("  ");
+    readDate(text, gap == std::string_view::npos ? line : line.substr(gap));
 }
 
 void readTitle(TextScan& scan)

@@ -18,6 +18,11 @@ void readFrontMatter(TextScan& scan);
 // Skips blank lines and reads the title paragraph into titleLine and title.
 void readTitle(TextScan& scan);
 
+// Where the front matter gives no date, reads the one the running header
+// ends in ("RFC  635   An Assessment of ARPANET Protocols   May 1974": RFC
+// 635 dates its first page nowhere) into day, month and year.
+void readHeaderDate(RfcText& text);
+
 // Whether `word` names a series of documents other than the RFCs, whose
 // numbers in an "Obsoletes:" or "Updates:" list are no RFC's: "IEN 133"
 // (RFC 783), "NIC 18639" (RFC 854).

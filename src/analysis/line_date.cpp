@@ -34,6 +34,27 @@ std::size_t blanksBefore(std::string_view line, std::size_t end)
     return end;
 }
 
+// "27-Nov-72" (RFC 412) or "3-April-72", the year read already: the month
+// word ends at `hyphen`, the day before it past another hyphen. A product
+// name such as "DEC-10" is no date.
+bool readHyphenedDate(std::string_view line, std::size_t hyphen, LineDate& date)
+{
+    constexpr int32_t kFirstYear = 1969;
+    std::size_t start = hyphen;
+    while (start > 0 && line[start - 1] != '-' && !isBlankChar(line[start - 1]))
+        --start;
+    date.month = line.substr(start, hyphen - start);
+    if (date.year < kFirstYear || !isMonthWord(date.month) || start == 0 || line[start - 1] != '-') {
+        date = LineDate();
+        return false;
+    }
+    const std::size_t dayEnd = start - 1;
+    date.day = decimalValue(line, digitsBefore(line, dayEnd), dayEnd);
+    if (date.day < 1 || date.day > 31)
+        date.day = 0;
+    return true;
+}
+
 } // namespace
 
 bool readLineDate(std::string_view line, LineDate& date)
@@ -56,6 +77,8 @@ bool readLineDate(std::string_view line, LineDate& date)
     // 71" (RFC 111). No RFC is older than 1969.
     if (end - start == 2 && date.year >= 69)
         date.year += 1900;
+    if (start > 0 && line[start - 1] == '-')
+        return readHyphenedDate(line, start - 1, date);
 
     end = blanksBefore(line, start);
     if (end > 0 && line[end - 1] == ',')
