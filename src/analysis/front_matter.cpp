@@ -567,11 +567,14 @@ bool endsInJoiningWord(std::string_view title)
 }
 
 // Joins the centred line `line` to a title whose last line ends in a
-// joining word; a date is no part of it.
+// joining word, or in the colon before a subtitle set apart by a blank line
+// ("... Do with Source Quench:" / "" / "The Source Quench Introduced
+// Delay (SQuID)", RFC 1016); a date is no part of it.
 void joinTitleLine(RfcText& text, std::string_view line)
 {
     LineDate date;
-    if (!endsInJoiningWord(text.title) || !isCentred(line) || readLineDate(line, date))
+    const bool opensSubtitle = !text.title.empty() && text.title.back() == ':';
+    if ((!opensSubtitle && !endsInJoiningWord(text.title)) || !isCentred(line) || readLineDate(line, date))
         return;
     text.title.push_back(' ');
     text.title.append(wordsOf(line));
