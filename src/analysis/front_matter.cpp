@@ -411,11 +411,27 @@ void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
     state.rightEntries.emplace_back(std::move(entry), state.blockLines);
 }
 
+// Whether the last word of a right-column entry names a kind of
+// organisation, as a place named for a person ends: "T.J. Watson Research
+// Center" (RFC 1074), "T.J. Watson Research Center, IBM Corp.".
+bool endsInOrganisationWord(std::string_view entry)
+{
+    const std::size_t blank = entry.rfind(' ');
+    const std::string_view last = blank == std::string_view::npos ? entry : entry.substr(blank + 1);
+    constexpr std::string_view kOrganisationWords[] = {
+        "Center", "Centre", "Corp.", "Corporation", "Institute", "Laboratory", "Laboratories", "University"};
+    return std::any_of(std::begin(kOrganisationWords), std::end(kOrganisationWords),
+                       [&](std::string_view word) { return last == word; });
+}
+
 // "J. Postel", "J.K. Reynolds", "J.-F. Mule", "Ph. Pan, Ed.": initials open
-// the names of the right column since the 1980s (RFC 7322, section 4.1.1).
+// the names of the right column since the 1980s (RFC 7322, section 4.1.1);
+// a place named for a person is no name.
 bool opensWithInitials(std::string_view entry)
 {
     const auto isCapital = [](char c) { return c >= 'A' && c <= 'Z'; };
+    if (endsInOrganisationWord(entry))
+        return false;
     std::size_t i = 0;
     while (isCapital(charAt(entry, i))) {
         // A digraph is one initial ("Ph.", "Th."); "St." or "Dr." is none.
