@@ -822,6 +822,32 @@ void readFrontMatter(TextScan& scan)
         readTitlePageAuthors(text, state.titlePageLines);
 }
 
+// An indented line under a title's first line that holds a date alone
+// ("July 30, 1987", the day of the workshop RFC 1019 reports on) ends the
+// title: it and the lines under it tell when and where, as a title page
+// does.
+void cutTitleAtDateLine(RfcText& text, const LineReader& source)
+{
+    constexpr std::size_t kLongestDate = 20;
+    constexpr std::size_t kDateIndent = 10;
+    const auto first = static_cast<std::size_t>(text.titleLine);
+    const auto read = static_cast<std::size_t>(text.lineCount);
+    for (std::size_t k = first; k < read && k < source.lineTotal(); ++k) {
+        const std::string_view words = wordsOf(source.lineAt(k));
+        LineDate date;
+        if (words.empty() || words.size() > kLongestDate || skipBlanks(source.lineAt(k), 0) < kDateIndent
+            || !readLineDate(words, date) || date.day == 0)
+            continue;
+        const std::size_t at = text.title.find(words);
+        if (at != std::string::npos && at > 0) {
+            text.title.erase(at);
+            while (!text.title.empty() && text.title.back() == ' ')
+                text.title.pop_back();
+        }
+        return;
+    }
+}
+
 void readTitle(TextScan& scan)
 {
     std::string_view line;
@@ -848,6 +874,8 @@ void readTitle(TextScan& scan)
         scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
     else if (isCentred(firstLine))
         joinTitleLine(scan.text, scan.source.peekLine());
+    if (!form)
+        cutTitleAtDateLine(scan.text, scan.source);
     dropUnderline(scan.text.title);
     readTitlePage(scan.text, scan.source);
 }
