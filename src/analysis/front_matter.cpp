@@ -411,11 +411,13 @@ void noteRightEntry(BlockState& state, std::string_view line, std::size_t from)
     state.rightEntries.emplace_back(std::move(entry), state.blockLines);
 }
 
-// Whether the last word of a right-column entry names a kind of
-// organisation, as a place named for a person ends: "T.J. Watson Research
-// Center" (RFC 1074), "T.J. Watson Research Center, IBM Corp.".
+// Whether the last word of a right-column entry, before any comma, names a
+// kind of organisation, as a place named for a person ends: "T.J. Watson
+// Research Center" (RFC 1074), "T.J. Watson Research Center, IBM" (RFC
+// 1041); "J. Smith, University of X" is a name.
 bool endsInOrganisationWord(std::string_view entry)
 {
+    entry = entry.substr(0, entry.find(','));
     const std::size_t blank = entry.rfind(' ');
     const std::string_view last = blank == std::string_view::npos ? entry : entry.substr(blank + 1);
     constexpr std::string_view kOrganisationWords[] = {
