@@ -375,13 +375,17 @@ std::size_t rightColumnAt(std::string_view line, std::size_t from)
 // The titles of the table's columns over its first entry ("Section
 // ...  Page", some contents of the 1980s and 1990s), or the rule of
 // dashes under them, printed again over the entries a page break
-// continues: no entry. The last word is "Page", flush right of any word
-// before it, and no word holds a digit.
+// continues: no entry. The last word is "Page", or "Page No." as RFC 1043
+// heads its column of pages, flush right of any word before it, and no
+// word holds a digit.
 bool printsColumnTitles(std::string_view line)
 {
-    const std::string_view words = lineWords(line);
+    std::string_view words = lineWords(line);
     if (!words.empty() && words.find_first_not_of("- \t") == std::string_view::npos)
         return true;
+    constexpr std::string_view kNumberWord = " No.";
+    if (words.size() > kNumberWord.size() && words.substr(words.size() - kNumberWord.size()) == kNumberWord)
+        words.remove_suffix(kNumberWord.size());
     constexpr std::string_view kPage = "page";
     if (words.size() < kPage.size()
         || !equalIgnoringAsciiCase(words.substr(words.size() - kPage.size()), kPage)

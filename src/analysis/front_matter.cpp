@@ -521,11 +521,29 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
     return true;
 }
 
+// Whether the last word of a right-column entry, before any comma, names a
+// kind of organisation, as a place named for a person ends: "T.J. Watson
+// Research Center" (RFC 1074), "T.J. Watson Research Center, IBM" (RFC
+// 1041); "J. Smith, University of X" is a name.
+bool endsInOrganisationWord(std::string_view entry)
+{
+    entry = entry.substr(0, entry.find(','));
+    const std::size_t blank = entry.rfind(' ');
+    const std::string_view last = blank == std::string_view::npos ? entry : entry.substr(blank + 1);
+    constexpr std::string_view kOrganisationWords[] = {
+        "Center", "Centre", "Corp.", "Corporation", "Institute", "Laboratory", "Laboratories", "University"};
+    return std::any_of(std::begin(kOrganisationWords), std::end(kOrganisationWords),
+                       [&](std::string_view word) { return last == word; });
+}
+
 // "J. Postel", "J.K. Reynolds", "J.-F. Mule", "Ph. Pan, Ed.": initials open
-// the names of the right column since the 1980s (RFC 7322, section 4.1.1).
+// the names of the right column since the 1980s (RFC 7322, section 4.1.1);
+// a place named for a person is no name.
 bool opensWithInitials(std::string_view entry)
 {
     const auto isCapital = [](char c) { return c >= 'A' && c <= 'Z'; };
+    if (endsInOrganisationWord(entry))
+        return false;
     std::size_t i = 0;
     while (isCapital(charAt(entry, i))) {
         // A digraph is one initial ("Ph.", "Th."); "St." or "Dr." is none.
@@ -706,11 +724,14 @@ bool endsInJoiningWord(std::string_view title)
 }
 
 // Joins the centred line `line` to a title whose last line ends in a
-// joining word; a date is no part of it.
+// joining word, or in the colon before a subtitle set apart by a blank line
+// ("... Do with Source Quench:" / "" / "The Source Quench Introduced
+// Delay (SQuID)", RFC 1016); a date is no part of it.
 void joinTitleLine(RfcText& text, std::string_view line)
 {
     LineDate date;
-    if (!endsInJoiningWord(text.title) || !isCentred(line) || readLineDate(line, date))
+    const bool opensSubtitle = !text.title.empty() && text.title.back() == ':';
+    if ((!opensSubtitle && !endsInJoiningWord(text.title)) || !isCentred(line) || readLineDate(line, date))
         return;
     text.title.push_back(' ');
     text.title.append(wordsOf(line));
@@ -965,6 +986,32 @@ void readHeaderDate(RfcText& text)
     readDate(text, gap == std::string_view::npos ? line : line.substr(gap));
 }
 
+// An indented line under a title's first line that holds a date alone
+// ("July 30, 1987", the day of the workshop RFC 1019 reports on) ends the
+// title: it and the lines under it tell when and where, as a title page
+// does.
+void cutTitleAtDateLine(RfcText& text, const LineReader& source)
+{
+    constexpr std::size_t kLongestDate = 20;
+    constexpr std::size_t kDateIndent = 10;
+    const auto first = static_cast<std::size_t>(text.titleLine);
+    const auto read = static_cast<std::size_t>(text.lineCount);
+    for (std::size_t k = first; k < read && k < source.lineTotal(); ++k) {
+        const std::string_view words = wordsOf(source.lineAt(k));
+        LineDate date;
+        if (words.empty() || words.size() > kLongestDate || skipBlanks(source.lineAt(k), 0) < kDateIndent
+            || !readLineDate(words, date) || date.day == 0)
+            continue;
+        const std::size_t at = text.title.find(words);
+        if (at != std::string::npos && at > 0) {
+            text.title.erase(at);
+            while (!text.title.empty() && text.title.back() == ' ')
+                text.title.pop_back();
+        }
+        return;
+    }
+}
+
 void readTitle(TextScan& scan)
 {
     std::string_view line;
@@ -991,6 +1038,8 @@ void readTitle(TextScan& scan)
         scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
     else if (isCentred(firstLine))
         joinTitleLine(scan.text, scan.source.peekLine());
+    if (!form)
+        cutTitleAtDateLine(scan.text, scan.source);
     dropUnderline(scan.text.title);
     readTitlePage(scan.text, scan.source);
 }

@@ -40,11 +40,17 @@ int32_t rfcNumberAfter(std::string_view text, std::size_t from)
     if (position == std::string_view::npos)
         return 0;
     position += 3;
+    const std::size_t afterWord = position;
     while (position < text.size() && isWhiteSpace(text[position]))
         ++position;
-    // "RFC-1123", as RFCs of the 1980s write the numbers they name.
-    if (position < text.size() && (text[position] == '+' || text[position] == '-'))
+    // "RFC-1123", as RFCs of the 1980s write the numbers they name, and
+    // "RFC- 826" with a blank after the hyphen glued to the word (RFC 1051).
+    if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
+        const bool glued = position == afterWord;
         ++position;
+        while (glued && position < text.size() && isBlankChar(text[position]))
+            ++position;
+    }
     int64_t value = 0;
     for (; position < text.size() && isDigit(text[position]); ++position) {
         value = value * 10 + (text[position] - '0');
