@@ -986,6 +986,8 @@ void readHeaderDate(RfcText& text)
     readDate(text, gap == std::string_view::npos ? line : line.substr(gap));
 }
 
+namespace {
+
 // An indented line under a title's first line that holds a date alone
 // ("July 30, 1987", the day of the workshop RFC 1019 reports on) ends the
 // title: it and the lines under it tell when and where, as a title page
@@ -1011,6 +1013,8 @@ void cutTitleAtDateLine(RfcText& text, const LineReader& source)
         return;
     }
 }
+
+} // namespace
 
 void readTitle(TextScan& scan)
 {
