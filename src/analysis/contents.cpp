@@ -470,12 +470,8 @@ bool repeatsContentsHeading(std::string_view line)
 int32_t trailingPage(std::string_view line)
 {
     constexpr std::size_t kLongestPage = 4;
-    std::size_t end = line.size();
-    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
-        --end;
-    std::size_t start = end;
-    while (start > 0 && isDigit(line[start - 1]))
-        --start;
+    const std::size_t end = textEndOf(line);
+    const std::size_t start = digitsBefore(line, end);
     return start < end && end - start <= kLongestPage ? decimalValue(line, start, end) : 0;
 }
 

@@ -666,6 +666,22 @@ std::string_view wordsOf(std::string_view line)
     return trimmedBlanks(line.substr(0, end));
 }
 
+// The run of words of `line`, from `start` to `end`, when it is one run
+// centred on the page of 72 columns, give or take `slack` columns twice.
+bool centredRun(std::string_view line, std::size_t slack, std::size_t& start, std::size_t& end)
+{
+    constexpr std::size_t kCentreTwice = 72;
+    start = skipBlanks(line, 0);
+    end = std::max(textEndOf(line), start);
+    if (end == start)
+        return false;
+    const std::string_view words = line.substr(start, end - start);
+    if (words.find('\t') != std::string_view::npos || words.find("  ") != std::string_view::npos)
+        return false;
+    const std::size_t twice = start + end;
+    return twice + slack >= kCentreTwice && twice <= kCentreTwice + slack;
+}
+
 // Whether `line` holds one run of words centred on the page of 72
 // columns, as a title page sets its lines; an author's column is set
 // flush right, a keyword's at the margin.
@@ -673,19 +689,10 @@ bool isCentred(std::string_view line)
 {
     constexpr std::size_t kLeast = 10;
     constexpr std::size_t kRightmost = 60;
-    constexpr std::size_t kCentreTwice = 72;
     constexpr std::size_t kSlack = 4;
-    const std::size_t start = skipBlanks(line, 0);
-    std::size_t end = line.size();
-    while (end > start && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
-        --end;
-    if (start < kLeast || end > kRightmost || end - start < 2)
-        return false;
-    const std::string_view words = line.substr(start, end - start);
-    if (words.find('\t') != std::string_view::npos || words.find("  ") != std::string_view::npos)
-        return false;
-    const std::size_t twice = start + end;
-    return twice + kSlack >= kCentreTwice && twice <= kCentreTwice + kSlack;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    return centredRun(line, kSlack, start, end) && start >= kLeast && end <= kRightmost && end - start >= 2;
 }
 
 // Whether `line`, right under the block's date with no blank line
@@ -695,19 +702,10 @@ bool isCentred(std::string_view line)
 // flush right, from far past the middle.
 bool titleUnderDate(std::string_view line)
 {
-    constexpr std::size_t kCentreTwice = 72;
     constexpr std::size_t kSlack = 2;
-    const std::size_t start = skipBlanks(line, 0);
-    std::size_t end = line.size();
-    while (end > start && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
-        --end;
-    if (start == 0 || end == start)
-        return false;
-    const std::string_view words = line.substr(start, end - start);
-    if (words.find('\t') != std::string_view::npos || words.find("  ") != std::string_view::npos)
-        return false;
-    const std::size_t twice = start + end;
-    return twice + kSlack >= kCentreTwice && twice <= kCentreTwice + kSlack;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    return centredRun(line, kSlack, start, end) && start > 0;
 }
 
 // Whether the last word of a title cannot end it, a title page having

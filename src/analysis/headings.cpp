@@ -26,12 +26,8 @@ bool entryFollows(const LineReader& source)
     if (next == source.lineTotal())
         return false;
     const std::string_view line = source.lineAt(next);
-    std::size_t end = line.size();
-    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
-        --end;
-    std::size_t start = end;
-    while (start > 0 && isDigit(line[start - 1]))
-        --start;
+    const std::size_t end = textEndOf(line);
+    const std::size_t start = digitsBefore(line, end);
     if (start == end || start < 2)
         return false;
     return line[start - 1] == '.' || (isBlankChar(line[start - 1]) && isBlankChar(line[start - 2]));

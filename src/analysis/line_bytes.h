@@ -91,6 +91,25 @@ inline bool takeLine(std::string_view text, std::size_t& start, std::string_view
     return true;
 }
 
+// Where the text of `line` ends: before its line end and the blanks
+// before that.
+inline std::size_t textEndOf(std::string_view line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    return end;
+}
+
+// Where the run of digits that ends at `end` of `line` starts; `end` where
+// no digit stands before it.
+inline std::size_t digitsBefore(std::string_view line, std::size_t end)
+{
+    while (end > 0 && isDigit(line[end - 1]))
+        --end;
+    return end;
+}
+
 // Nothing but spaces and tabs from `i` up to the line end (or the end).
 inline bool isBlankFrom(std::string_view line, std::size_t i)
 {

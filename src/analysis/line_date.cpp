@@ -19,14 +19,6 @@ bool isMonthWord(std::string_view word)
     return false;
 }
 
-// Moves `end` back over the digits before it; returns where they start.
-std::size_t digitsBefore(std::string_view line, std::size_t end)
-{
-    while (end > 0 && isDigit(line[end - 1]))
-        --end;
-    return end;
-}
-
 std::size_t blanksBefore(std::string_view line, std::size_t end)
 {
     while (end > 0 && isBlankChar(line[end - 1]))
