@@ -79,6 +79,10 @@ bool isRfcNumberKeyword(std::string_view column)
                                               "Request for Comment: ",
                                               "Requests for Commments: ",
                                               "RFC:"};
+    // Asked of every line of the block: the first letter tells nearly all.
+    const char first = lowerAscii(charAt(column, 0));
+    if (first != 'r' && first != 'n')
+        return false;
     for (const std::string_view keyword : kKeywords) {
         if (startsWithIgnoringAsciiCase(column, keyword))
             return true;
@@ -542,8 +546,6 @@ bool endsInOrganisationWord(std::string_view entry)
 bool opensWithInitials(std::string_view entry)
 {
     const auto isCapital = [](char c) { return c >= 'A' && c <= 'Z'; };
-    if (endsInOrganisationWord(entry))
-        return false;
     std::size_t i = 0;
     while (isCapital(charAt(entry, i))) {
         // A digraph is one initial ("Ph.", "Th."); "St." or "Dr." is none.
@@ -554,7 +556,7 @@ bool opensWithInitials(std::string_view entry)
         if (charAt(entry, i) == '-')
             ++i;
         if (charAt(entry, i) == ' ')
-            return isLetter(charAt(entry, i + 1));
+            return isLetter(charAt(entry, i + 1)) && !endsInOrganisationWord(entry);
     }
     return false;
 }
