@@ -189,13 +189,19 @@ TEST(CollectionSearch, FilesBeyondTheLimitAreSkippedAndFifosBlockNothing)
     EXPECT_EQ(summary.filesUnread, 1u);
 }
 
+// The files with hits of a case-sensitive search for `words` in one file.
+std::vector<FileHits> searchOneFile(int rfc, const std::string& path, const std::string& words)
+{
+    CollectionSearch search({words, true, false, false});
+    std::vector<FileHits> found;
+    search.run({{rfc, path, 0, 0}}, 1, [&](FileHits&& hits) { found.push_back(std::move(hits)); });
+    return found;
+}
+
 TEST(CollectionSearch, HitsNameTheirSectionAndTheTitle)
 {
     PARCHLY_REQUIRE_CORPUS_FILE(rfc9000, "rfc9000.txt");
-    CollectionSearch search({"Version Negotiation", true, false, false});
-    std::vector<FileHits> found;
-    search.run({{9000, rfc9000.string(), 0, 0}}, 1,
-               [&](FileHits&& hits) { found.push_back(std::move(hits)); });
+    const std::vector<FileHits> found = searchOneFile(9000, rfc9000.string(), "Version Negotiation");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_NE(found[0].title.find("QUIC"), std::string::npos);
     const bool inSection6 = std::any_of(found[0].hits.begin(), found[0].hits.end(), [](const SearchHit& hit) {
@@ -207,10 +213,7 @@ TEST(CollectionSearch, HitsNameTheirSectionAndTheTitle)
 TEST(CollectionSearch, HitsInATextWithoutContentsNameTheHeadingAbove)
 {
     PARCHLY_REQUIRE_CORPUS_FILE(rfc2119, "rfc2119.txt");
-    CollectionSearch search({"retransmisssions", true, false, false});
-    std::vector<FileHits> found;
-    search.run({{2119, rfc2119.string(), 0, 0}}, 1,
-               [&](FileHits&& hits) { found.push_back(std::move(hits)); });
+    const std::vector<FileHits> found = searchOneFile(2119, rfc2119.string(), "retransmisssions");
     ASSERT_EQ(found.size(), 1u);
     ASSERT_EQ(found[0].hits.size(), 1u);
     EXPECT_EQ(found[0].hits[0].sectionNumber, "6");
