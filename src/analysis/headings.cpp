@@ -613,6 +613,16 @@ std::string_view numberOpening(std::string_view text)
     return isDigit(charAt(text, 0)) ? leadingSectionNumber(text, i, dotted) : std::string_view();
 }
 
+// Whether the digits at `rest` are followed by a dot and another part, as
+// every number of two levels or more is ("4.2", "4.a"); a list's "1." or a
+// year is told at once.
+bool opensTwoLevels(std::string_view line, std::size_t rest)
+{
+    while (isDigit(charAt(line, rest)))
+        ++rest;
+    return charAt(line, rest) == '.' && (isDigit(charAt(line, rest + 1)) || isLetter(charAt(line, rest + 1)));
+}
+
 // Whether the indented line `line` (its words from `rest` on, a digit
 // first), after a blank line, is a subsection's heading of a text without
 // contents: alone
@@ -684,6 +694,7 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
             lastIndented = firstLine;
             constexpr std::size_t kDeepest = 12;
             if (afterBlank && rest <= kDeepest && isDigit(line[rest]) && !lastNumber.empty()
+                && opensTwoLevels(line, rest)
                 && isIndentedSubheading(scan.source, line, rest, lastNumber, limits, paragraph)) {
                 addHeading(scan.text, firstLine, paragraph);
                 lastNumber.assign(numberOpening(paragraph));
