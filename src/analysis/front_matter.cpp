@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,29 +69,29 @@ bool isRfcNumberKeyword(std::string_view column)
     // "RFC:  791" and "RFC: 793" head the oldest standards. In any case:
     // "Request For Comments:  826" (RFC 826), "REQUEST FOR COMMENTS: 675".
     // The NIC's retypes of the 1970s open with "NWG/RFC# 459", or with
-    // "NWG/RFC 721" over a block whose own line lacks the colon.
-    constexpr std::string_view kKeywords[] = {"Request for Comments:",
-                                              "Request for Comments #",
-                                              "RFC #",
-                                              "RFC# ",
-                                              "NWG/RFC#",
-                                              "NWG/RFC #",
-                                              "RFC-",
-                                              "Request for Comment: ",
-                                              "Requests for Commments: ",
-                                              "RFC:"};
-    // Asked of every line of the block: the first letter tells nearly all.
+    // "NWG/RFC 721" over a block whose own line lacks the colon. Asked of
+    // every line of the block: the first two letters tell nearly all, and
+    // which keywords are left to try.
+    constexpr std::string_view kRequest[] = {"Request for Comments:", "Request for Comments #",
+                                             "Request for Comment: ", "Requests for Commments: "};
+    constexpr std::string_view kRfc[] = {"RFC #", "RFC# ", "RFC-", "RFC:"};
+    constexpr std::string_view kStamp[] = {"NWG/RFC#", "NWG/RFC #"};
+    const auto opensWithAny = [column](const auto& keywords) {
+        return std::any_of(std::begin(keywords), std::end(keywords), [column](std::string_view keyword) {
+            return startsWithIgnoringAsciiCase(column, keyword);
+        });
+    };
     const char first = lowerAscii(charAt(column, 0));
-    if (first != 'r' && first != 'n')
+    const char second = lowerAscii(charAt(column, 1));
+    if (first == 'r')
+        return second == 'e' ? opensWithAny(kRequest) : second == 'f' && opensWithAny(kRfc);
+    if (first != 'n' || second != 'w')
         return false;
-    for (const std::string_view keyword : kKeywords) {
-        if (startsWithIgnoringAsciiCase(column, keyword))
-            return true;
-    }
     // Without the "#" only the number right after it is the memo's ("NWG/RFC
     // Notes, 1973" names none).
     constexpr std::string_view kStampWithoutSign = "NWG/RFC ";
-    return startsWithAt(column, 0, kStampWithoutSign) && isDigit(charAt(column, kStampWithoutSign.size()));
+    return opensWithAny(kStamp)
+        || (startsWithAt(column, 0, kStampWithoutSign) && isDigit(charAt(column, kStampWithoutSign.size())));
 }
 
 // "RFC 821" alone in its column, flush right above a title page (RFC 821):
@@ -346,7 +347,7 @@ void readStampDate(RfcText& text, std::string_view stamp)
         LineDate date;
         if (readLineDate(word, date) && date.day != 0) {
             text.year = date.year;
-            text.month = date.month;
+            text.month.assign(date.month);
             text.day = date.day;
             return;
         }
@@ -424,7 +425,7 @@ void readDate(RfcText& text, std::string_view line, std::size_t rightColumn = 0)
     if (rightColumn == 0 || rightColumn >= line.size() || !readLineDate(line.substr(rightColumn), date))
         readLineDate(line, date);
     text.year = date.year;
-    text.month = date.month;
+    text.month.assign(date.month);
     text.day = date.day;
 }
 
@@ -804,7 +805,7 @@ void readTitlePageDate(RfcText& text, const std::vector<std::string_view>& lines
         LineDate date;
         if (readCentredDate(line, date)) {
             text.year = date.year;
-            text.month = date.month;
+            text.month.assign(date.month);
             text.day = date.day;
             return;
         }

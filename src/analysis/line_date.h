@@ -4,7 +4,6 @@
 #define PARCHLY_ANALYSIS_LINE_DATE_H
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace parchly {
@@ -12,7 +11,8 @@ namespace parchly {
 struct LineDate {
     int32_t year = 0;
     int32_t day = 0; // 0 when the line names none
-    std::string month; // as written
+    // As written: a view into the line read, which must outlive it.
+    std::string_view month;
 };
 
 // Reads the date at the end of `line` (its line end ignored); false when

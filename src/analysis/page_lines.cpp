@@ -35,10 +35,9 @@ FirstWord firstWordOf(std::string_view line)
 }
 
 // A month as written, without the full stop of its short form ("Feb.").
-std::string_view monthWord(const std::string& month)
+std::string_view monthWord(std::string_view month)
 {
-    const std::string_view word = month;
-    return !word.empty() && word.back() == '.' ? word.substr(0, word.size() - 1) : word;
+    return !month.empty() && month.back() == '.' ? month.substr(0, month.size() - 1) : month;
 }
 
 // Whether `date` is the RFC's own date, a month written short ("Feb.",
