@@ -41,9 +41,9 @@ bool entryFollows(const LineReader& source)
 bool isContentsHeading(std::string_view line, std::size_t rest, const LineReader& source)
 {
     // Asked of every line before the contents, and of every line of a text
-    // that has none: the first letter tells nearly all.
+    // that has none: the first two letters tell nearly all.
     const char first = lowerAscii(charAt(line, rest));
-    if (first != 't' && first != 'c')
+    if ((first != 't' && first != 'c') || lowerAscii(charAt(line, rest + 1)) != (first == 't' ? 'a' : 'o'))
         return false;
     std::size_t end = line.size();
     while (end > rest && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == ':'))
@@ -66,20 +66,31 @@ bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
 // without regard to case.
 bool sameWithoutBlanksFolded(std::string_view a, std::string_view b)
 {
-    // A heading nearly always repeats its entry's title byte for byte: the
-    // bytes the two share at their start are passed at once, eight at a
-    // time, and only the rest is read byte by byte.
-    std::size_t i = sharedPrefix(a.data(), b.data(), std::min(a.size(), b.size()));
-    std::size_t k = i;
+    // A heading nearly always repeats its entry's title byte for byte, once
+    // the blanks between its number and title are passed: the bytes the
+    // two share are passed at once, eight at a time, and after a run of
+    // blanks that differs the rest is taken so again. Only where the case
+    // differs are the bytes read one by one.
+    std::size_t i = 0;
+    std::size_t k = 0;
     for (;;) {
-        while (i < a.size() && isBlankChar(a[i]))
-            ++i;
-        while (k < b.size() && isBlankChar(b[k]))
-            ++k;
-        if (i == a.size() || k == b.size())
-            return i == a.size() && k == b.size();
-        if (lowerAscii(a[i++]) != lowerAscii(b[k++]))
-            return false;
+        const std::size_t shared =
+            sharedPrefix(a.data() + i, b.data() + k, std::min(a.size() - i, b.size() - k));
+        i += shared;
+        k += shared;
+        for (;;) {
+            const std::size_t blankFrom = i + k;
+            while (i < a.size() && isBlankChar(a[i]))
+                ++i;
+            while (k < b.size() && isBlankChar(b[k]))
+                ++k;
+            if (i == a.size() || k == b.size())
+                return i == a.size() && k == b.size();
+            if (lowerAscii(a[i++]) != lowerAscii(b[k++]))
+                return false;
+            if (i + k != blankFrom + 2)
+                break;
+        }
     }
 }
 
@@ -676,10 +687,18 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
     // first line, unless a section number opens it ("2.  Informative
     // References" right under the last entry of the section before).
     int32_t lastIndented = -1;
-    // The last line of text read, and the number of the last numbered
-    // heading, for a subsection's heading indented under it.
+    // The last line of text read, for a subsection's heading indented
+    // under the last numbered heading, whose number is looked for only
+    // then: few lines ask.
     int32_t lastRead = 0;
-    std::string lastNumber;
+    const std::size_t firstOwn = scan.text.headings.size();
+    const auto lastNumber = [&headings = scan.text.headings, firstOwn]() {
+        for (std::size_t h = headings.size(); h > firstOwn; --h) {
+            if (const std::string_view number = numberOpening(headings[h - 1].title); !number.empty())
+                return number;
+        }
+        return std::string_view();
+    };
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;
@@ -693,11 +712,11 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         if (rest != 0) {
             lastIndented = firstLine;
             constexpr std::size_t kDeepest = 12;
-            if (afterBlank && rest <= kDeepest && isDigit(line[rest]) && !lastNumber.empty()
-                && opensTwoLevels(line, rest)
-                && isIndentedSubheading(scan.source, line, rest, lastNumber, limits, paragraph)) {
-                addHeading(scan.text, firstLine, paragraph);
-                lastNumber.assign(numberOpening(paragraph));
+            if (afterBlank && rest <= kDeepest && isDigit(line[rest]) && opensTwoLevels(line, rest)) {
+                const std::string_view number = lastNumber();
+                if (!number.empty()
+                    && isIndentedSubheading(scan.source, line, rest, number, limits, paragraph))
+                    addHeading(scan.text, firstLine, paragraph);
             }
             continue;
         }
@@ -705,11 +724,8 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         readParagraph(scan, line, 0, paragraph);
         lastRead = scan.text.lineCount - 1; // the blank line that ended it
         const bool goesOn = firstLine == lastIndented + 1 && !isDigit(line[0]);
-        if (!goesOn && readsAsHeading(paragraph, line, limits)) {
+        if (!goesOn && readsAsHeading(paragraph, line, limits))
             addHeading(scan.text, firstLine, paragraph);
-            if (const std::string_view number = numberOpening(paragraph); !number.empty())
-                lastNumber.assign(number);
-        }
         if (opensContents)
             return true;
     }
