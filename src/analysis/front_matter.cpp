@@ -235,6 +235,18 @@ std::size_t listKeywordLength(std::string_view column, std::string_view word)
     return 0;
 }
 
+// The length of the keyword of an obsoletes list, as listKeywordLength,
+// also in the singular RFC 3030 prints ("Obsolete: 1830").
+std::size_t obsoletesKeywordLength(std::string_view column)
+{
+    // One look at the stem both share: most lines open with neither.
+    if (!startsWithAt(column, 0, "Obsolete"))
+        return 0;
+    if (const std::size_t length = listKeywordLength(column, "Obsoletes"))
+        return length;
+    return listKeywordLength(column, "Obsolete");
+}
+
 // The state of the block pass beyond the record itself.
 struct BlockState {
     int blockLines = 0;
@@ -382,7 +394,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
             --state.blockLines;
             return false;
         }
-    } else if (const std::size_t obsoletes = listKeywordLength(left.text, "Obsoletes")) {
+    } else if (const std::size_t obsoletes = obsoletesKeywordLength(left.text)) {
         readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {
         readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
