@@ -950,6 +950,10 @@ void readFrontMatter(TextScan& scan)
             continue;
         }
         const bool blanks = isBlankFrom(line, 0);
+        // A line of blanks alone under the block's date, as some texts pad
+        // their empty lines: the block ends there as at an empty line.
+        if (blanks && text.year != 0 && !state.titlePage && !keywordsGoOn(scan.source))
+            break;
         if (!state.holdsWords && !blanks)
             state.stampFirst = startsWithAt(line, skipBlanks(line, 0), "NWG/");
         state.holdsWords = state.holdsWords || !blanks;
