@@ -236,6 +236,18 @@ std::size_t listKeywordLength(std::string_view column, std::string_view word)
     return 0;
 }
 
+// The length of the keyword of an obsoletes list, as listKeywordLength,
+// also in the singular RFC 3030 prints ("Obsolete: 1830").
+std::size_t obsoletesKeywordLength(std::string_view column)
+{
+    // One look at the stem both share: most lines open with neither.
+    if (!startsWithAt(column, 0, "Obsolete"))
+        return 0;
+    if (const std::size_t length = listKeywordLength(column, "Obsoletes"))
+        return length;
+    return listKeywordLength(column, "Obsolete");
+}
+
 // The state of the block pass beyond the record itself.
 struct BlockState {
     int blockLines = 0;
@@ -383,7 +395,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
             --state.blockLines;
             return false;
         }
-    } else if (const std::size_t obsoletes = listKeywordLength(left.text, "Obsoletes")) {
+    } else if (const std::size_t obsoletes = obsoletesKeywordLength(left.text)) {
         readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {
         readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
@@ -939,6 +951,10 @@ void readFrontMatter(TextScan& scan)
             continue;
         }
         const bool blanks = isBlankFrom(line, 0);
+        // A line of blanks alone under the block's date, as some texts pad
+        // their empty lines: the block ends there as at an empty line.
+        if (blanks && text.year != 0 && !state.titlePage && !keywordsGoOn(scan.source))
+            break;
         if (!state.holdsWords && !blanks)
             state.stampFirst = startsWithAt(line, skipBlanks(line, 0), "NWG/");
         state.holdsWords = state.holdsWords || !blanks;

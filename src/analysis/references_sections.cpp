@@ -103,6 +103,19 @@ bool namesReferencesGroup(std::string_view text)
     return equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word);
 }
 
+// A group heading inside a references section that opens with the title
+// of one and goes on to say whose it is: "Normative References for
+// GSS-API Implementors" (RFC 5802) between its normative and informative
+// references. `title` is the heading without its number.
+bool opensWithReferencesTitle(std::string_view title)
+{
+    for (const std::string_view words : {"normative references ", "informative references "}) {
+        if (startsWithIgnoringAsciiCase(title, words))
+            return true;
+    }
+    return false;
+}
+
 // Whether the line's words end as a references heading does ("...
 // references", "bibliography", "... notes", "references cited"), trailing
 // colons and full stops aside, the last five letters already known to end
@@ -558,7 +571,8 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
                 || !wasAfterBlank)
                 continue;
             if (namesReferencesGroup(lineWords(line)) || opensReferences(line) || looksLikePageLine(line)
-                || wrappedAcrossPage(i) || namesUriList(line))
+                || wrappedAcrossPage(i) || namesUriList(line)
+                || opensWithReferencesTitle(withoutSectionNumber(line)))
                 continue;
             open->end = i;
             open = nullptr;
