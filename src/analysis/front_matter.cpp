@@ -233,6 +233,15 @@ std::size_t listKeywordLength(std::string_view column, std::string_view word)
     }
     if (isBlankChar(charAt(column, word.size())) && isDigit(charAt(column, word.size() + 1)))
         return word.size();
+    // Nor before numbers named as RFCs, as RFC 1305 prints "Obsoletes
+    // RFC-1119, RFC-1059, RFC-958".
+    if (startsWithAt(column, word.size(), " RFC")) {
+        std::size_t at = word.size() + 4;
+        if (charAt(column, at) == 's')
+            ++at;
+        if ((charAt(column, at) == '-' || isBlankChar(charAt(column, at))) && isDigit(charAt(column, at + 1)))
+            return word.size();
+    }
     return 0;
 }
 

@@ -266,7 +266,12 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         known.add(number, true);
     }
     const std::size_t firstHeading = candidates.size();
-    for (const SectionHeading& heading : text.headings) {
+    // Beside a structure built from the headings, the list holds only the
+    // paragraphs that structure passed over as text ("(a) is reliable," at
+    // the margin of a numbered section in RFC 1891).
+    const std::size_t headings = text.structureFromText ? 0 : text.headings.size();
+    for (std::size_t h = 0; h < headings; ++h) {
+        const SectionHeading& heading = text.headings[h];
         std::size_t titleStart = 0;
         const std::string_view number = heading.number.empty() ? headingNumber(heading.title, titleStart)
                                                                : withoutTrailingDots(heading.number);

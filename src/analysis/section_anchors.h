@@ -1,6 +1,7 @@
 // The headings a section link or a requirement can be placed under: the
-// located contents entries, the headings list, and the unindented numbered
-// lines of the body that neither holds.
+// located contents entries, the headings list (but beside a structure
+// built from the text, where it holds only paragraphs passed over), and
+// the unindented numbered lines of the body that neither holds.
 #ifndef PARCHLY_ANALYSIS_SECTION_ANCHORS_H
 #define PARCHLY_ANALYSIS_SECTION_ANCHORS_H
 

@@ -32,6 +32,15 @@ void splitSectionNumber(SectionHeading& heading)
     while (!heading.number.empty() && (heading.number.back() == '.' || heading.number.back() == ')'))
         heading.number.pop_back();
     heading.title.erase(0, skipBlanks(heading.title, run));
+    // "2.1 - Transport Issues": RFC 2136 sets its numbers apart from their
+    // titles with a dash ("--" elsewhere), which its contents entries leave
+    // out too.
+    std::size_t dashes = 0;
+    while (dashes < heading.title.size() && heading.title[dashes] == '-')
+        ++dashes;
+    if (!heading.number.empty() && dashes > 0 && dashes + 1 < heading.title.size()
+        && isBlankChar(heading.title[dashes]))
+        heading.title.erase(0, skipBlanks(heading.title, dashes));
 }
 
 // "Appendix A.  Examples" or "A.1.  Addressing Examples": RFC 5322 and

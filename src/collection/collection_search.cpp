@@ -273,21 +273,22 @@ struct SectionStart {
     const std::string* title;
 };
 
-// The headings in file order. A text without printed contents has most of
-// its headings moved into the structure built from them, so those count
-// as well.
+// The headings in file order. A text without printed contents has its
+// headings moved into the structure built from them, in file order; the
+// paragraphs left beside it are text that structure passed over ("(a) is
+// reliable," at the margin of a numbered section in RFC 1891).
 std::vector<SectionStart> sectionStarts(const RfcText& text)
 {
     std::vector<SectionStart> starts;
-    starts.reserve(text.headings.size() + (text.structureFromText ? text.contents.size() : 0));
-    for (const SectionHeading& heading : text.headings)
-        starts.push_back({heading.line, &heading.number, &heading.title});
     if (text.structureFromText) {
+        starts.reserve(text.contents.size());
         for (const ContentEntry& entry : text.contents)
             starts.push_back({entry.headingLine, &entry.number, &entry.title});
-        std::stable_sort(starts.begin(), starts.end(),
-                         [](const SectionStart& a, const SectionStart& b) { return a.line < b.line; });
+        return starts;
     }
+    starts.reserve(text.headings.size());
+    for (const SectionHeading& heading : text.headings)
+        starts.push_back({heading.line, &heading.number, &heading.title});
     return starts;
 }
 

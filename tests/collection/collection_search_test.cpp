@@ -220,5 +220,28 @@ TEST(CollectionSearch, HitsInATextWithoutContentsNameTheHeadingAbove)
     EXPECT_EQ(found[0].hits[0].sectionTitle, "Guidance in the use of these Imperatives");
 }
 
+// In a text without printed contents, a paragraph at the margin inside a
+// numbered section ("(a) is reliable," as RFC 1891 sets its lists) is text
+// the structure passes over, not the section a hit is in.
+TEST(CollectionSearch, HitsInATextWithoutContentsSkipParagraphsAtTheMargin)
+{
+    const TempFolder folder;
+    folder.write("rfc1891.txt",
+                 "Network Working Group                                   A. Writer\n"
+                 "Request for Comments: 1891                               May 1996\n\n"
+                 "                         A Title\n\n"
+                 "1. Introduction\n\n   Text.\n\n"
+                 "2. Framework\n\n"
+                 "(a) is reliable, in the sense that a request is either honored\n"
+                 "    or refused,\n\n"
+                 "   The notification is sent.\n\n"
+                 "3. Syntax\n\n   Text.\n");
+    const std::vector<FileHits> found = searchOneFile(1891, folder.file("rfc1891.txt"), "notification");
+    ASSERT_EQ(found.size(), 1u);
+    ASSERT_EQ(found[0].hits.size(), 1u);
+    EXPECT_EQ(found[0].hits[0].sectionNumber, "2");
+    EXPECT_EQ(found[0].hits[0].sectionTitle, "Framework");
+}
+
 } // namespace
 } // namespace parchly
