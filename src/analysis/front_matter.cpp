@@ -615,13 +615,46 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         text.authors.push_back(nameAlone(std::move(name)));
 }
 
+// A person's full name as the 1970s stacked them: two to four words, each
+// a capitalised word ("Vinton", "McConnell") or, inside, an initial ("W.");
+// "UCLA", "University of Utah" and "Stanford Research Institute" are none.
+bool isFullName(std::string_view entry)
+{
+    constexpr std::size_t kFewest = 2;
+    constexpr std::size_t kMost = 4;
+    std::size_t words = 0;
+    for (std::size_t i = 0; i <= entry.size(); ++words) {
+        const std::size_t blank = std::min(entry.find(' ', i), entry.size());
+        const std::string_view word = entry.substr(i, blank - i);
+        i = blank + 1;
+        const bool opensCapital = !word.empty() && word[0] >= 'A' && word[0] <= 'Z';
+        const bool initial = opensCapital && word.size() == 2 && word[1] == '.';
+        const bool capitalised = opensCapital && std::all_of(word.begin(), word.end(), isLetter)
+            && std::any_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        if (initial ? words == 0 || blank == entry.size() : !capitalised)
+            return false;
+    }
+    return words >= kFewest && words <= kMost && !endsInOrganisationWord(entry);
+}
+
 void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
 {
-    if (std::any_of(entries.begin(), entries.end(),
-                    [](const auto& entry) { return opensWithInitials(entry.first); }))
+    // Three names or more stacked without an organisation among them
+    // ("Vinton Cerf" / "Yogen Dalal" / "Carl Sunshine", RFC 675): no line
+    // under a name is its organisation.
+    constexpr std::size_t kStacked = 3;
+    const bool namesOnly = entries.size() >= kStacked
+        && std::all_of(entries.begin(), entries.end(),
+                       [](const auto& entry) { return isFullName(entry.first); });
+    if (namesOnly) {
+        for (auto& entry : entries)
+            text.authors.push_back(nameAlone(std::move(entry.first)));
+    } else if (std::any_of(entries.begin(), entries.end(),
+                           [](const auto& entry) { return opensWithInitials(entry.first); })) {
         pairByInitials(text, entries);
-    else
+    } else {
         pairByLines(text, entries);
+    }
 }
 
 // The next line that holds words within `linesAhead` lines, from its
