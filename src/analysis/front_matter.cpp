@@ -514,9 +514,17 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
 {
     if (isBlankChar(charAt(line, 0)))
         return false;
-    const Column left = takeColumn(line, 0);
-    // A date there ("3/18/75  NETWORK UNIX  S. Holmgren", RFC 681) opens
-    // a line of the stamp, no title.
+    Column left = takeColumn(line, 0);
+    // The memo's own date may open the line, before the title ("3/18/75
+    // NETWORK UNIX  S. Holmgren", RFC 681): it is the memo's, the stamp's
+    // is the journal's (14-MAY-75).
+    LineDate date;
+    if (readSlashedDate(left.text, date)) {
+        text.year = date.year;
+        text.month = date.month;
+        text.day = date.day;
+        left = takeColumn(line, skipBlanks(line, left.next));
+    }
     if (isBlankFrom(line, left.next) || isDigit(charAt(left.text, 0)))
         return false;
     text.title = std::string(left.text);
