@@ -44,6 +44,7 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     }
     notePendingPageBreak(scan);
     readHeaderDate(text);
+    readHeaderNumber(text);
     if (text.contents.empty() && options.buildStructureFromText)
         buildStructureFromText(text);
 

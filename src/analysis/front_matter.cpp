@@ -353,6 +353,20 @@ void readStampDate(RfcText& text, std::string_view stamp)
     }
 }
 
+// Whether the number keyword of `left`, a column of `line`, is followed by
+// words where its number stands ("Request for Comments: XXXX"): letters
+// between its colon and the first digit of the line, at `digit` (the line's
+// end when it holds none), other than the word "RFC".
+bool holdsPlaceholderNumber(std::string_view left, std::string_view line, std::size_t digit)
+{
+    const std::size_t colon = left.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const auto start = static_cast<std::size_t>(left.data() - line.data()) + colon + 1;
+    const std::string_view between = trimmedBlanks(line.substr(start, digit > start ? digit - start : 0));
+    return std::any_of(between.begin(), between.end(), isLetter) && !startsWithAt(between, 0, "RFC");
+}
+
 bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t& remaining)
 {
     const Column left = takeLeftColumn(line);
@@ -365,7 +379,10 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         std::size_t i = 0;
         while (i < line.size() && !isLineEnd(line[i]) && !isDigit(line[i]))
             ++i;
-        if (!isDigit(charAt(line, i)))
+        // A number not yet given ("Request for Comments: XXXX", RFC 100)
+        // names none, nor does a number of the right column past it: the
+        // header gives the RFC's own (readHeaderNumber()).
+        if (!isDigit(charAt(line, i)) || holdsPlaceholderNumber(left.text, line, i))
             return false;
         const std::size_t digits = i;
         while (isDigit(charAt(line, i)))
@@ -1014,6 +1031,25 @@ void readFrontMatter(TextScan& scan)
     pairAuthors(text, state.rightEntries);
     if (text.authors.empty())
         readTitlePageAuthors(text, state.titlePageLines);
+}
+
+void readHeaderNumber(RfcText& text)
+{
+    if (text.rfcNumber != 0 || text.headerLine.empty())
+        return;
+    // "RFC 100", "RFC-100" or "RFC #100" opening the header.
+    const std::string_view line = wordsOf(text.headerLine);
+    if (!startsWithAt(line, 0, "RFC"))
+        return;
+    std::size_t start = 3;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '-' || line[start] == '#'))
+        ++start;
+    std::size_t end = start;
+    while (isDigit(charAt(line, end)))
+        ++end;
+    constexpr std::size_t kLongest = 5;
+    if (end > start && end - start <= kLongest && (end == line.size() || !isLetter(line[end])))
+        text.rfcNumber = static_cast<int32_t>(decimalValue(line, start, end));
 }
 
 void readHeaderDate(RfcText& text)
