@@ -664,22 +664,23 @@ bool isFullName(std::string_view entry)
 
 void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
 {
+    if (std::any_of(entries.begin(), entries.end(),
+                    [](const auto& entry) { return opensWithInitials(entry.first); })) {
+        pairByInitials(text, entries);
+        return;
+    }
     // Three names or more stacked without an organisation among them
     // ("Vinton Cerf" / "Yogen Dalal" / "Carl Sunshine", RFC 675): no line
     // under a name is its organisation.
     constexpr std::size_t kStacked = 3;
-    const bool namesOnly = entries.size() >= kStacked
-        && std::all_of(entries.begin(), entries.end(),
-                       [](const auto& entry) { return isFullName(entry.first); });
-    if (namesOnly) {
+    if (entries.size() >= kStacked && std::all_of(entries.begin(), entries.end(), [](const auto& entry) {
+            return isFullName(entry.first);
+        })) {
         for (auto& entry : entries)
             text.authors.push_back(nameAlone(std::move(entry.first)));
-    } else if (std::any_of(entries.begin(), entries.end(),
-                           [](const auto& entry) { return opensWithInitials(entry.first); })) {
-        pairByInitials(text, entries);
-    } else {
-        pairByLines(text, entries);
+        return;
     }
+    pairByLines(text, entries);
 }
 
 // The next line that holds words within `linesAhead` lines, from its
@@ -957,6 +958,88 @@ bool mayBePageMark(const TextScan& scan, std::string_view line)
     return scan.pageBreakSeen || holdsPageWord(line);
 }
 
+// The lines of a title page that centres everything, from the text's
+// first line to the last centred line above the first line that is not
+// (the footer, or the body at the margin): group, number, title, date,
+// author and organisation alike, each alone, blank lines between (RFC 120,
+// RFC 125). Empty where the text opens otherwise: nearly every one opens
+// with a line at the margin, told by its first byte.
+std::vector<std::string_view> centredTitlePage(const LineReader& source)
+{
+    constexpr std::size_t kPageLines = 60;
+    constexpr std::size_t kFewest = 3;
+    std::vector<std::string_view> lines;
+    bool dated = false;
+    const std::size_t first = source.linesRead();
+    for (std::size_t k = first; k < source.lineTotal() && k - first < kPageLines; ++k) {
+        const LineFacts& facts = source.factsOf(k);
+        if (facts.has(LineFacts::kBlank))
+            continue;
+        if (facts.indent == 0 || facts.has(LineFacts::kHoldsFeed) || !isCentred(source.lineAt(k)))
+            break;
+        dated = dated || isCentredDate(source.lineAt(k));
+        lines.push_back(source.lineAt(k));
+    }
+    if (!dated || lines.size() < kFewest)
+        lines.clear();
+    return lines;
+}
+
+// Reads a title page that centres everything (centredTitlePage()): the
+// group, the number and the NIC's number where it names them, the title
+// above the date, the author under it and the author's organisation under
+// the name. Returns false where the text opens otherwise.
+bool readCentredTitlePage(TextScan& scan)
+{
+    const std::vector<std::string_view> lines = centredTitlePage(scan.source);
+    if (lines.empty())
+        return false;
+    RfcText& text = scan.text;
+    bool dated = false;
+    bool titleOpen = false;
+    AuthorEntry* author = nullptr;
+    for (const std::string_view page : lines) {
+        std::optional<std::string_view> next;
+        while ((next = nextScanLine(scan)) && next->data() != page.data())
+            titleOpen = false;
+        const std::string_view words = wordsOf(page);
+        LineDate date;
+        if (isRfcNumberKeyword(words) || isBareRfcNumber(words)) {
+            const std::size_t digits = words.find_first_of("0123456789");
+            std::size_t end = digits;
+            while (isDigit(charAt(words, end)))
+                ++end;
+            if (digits != std::string_view::npos && text.rfcNumber == 0)
+                text.rfcNumber = static_cast<int32_t>(decimalValue(words, digits, end));
+        } else if (words.find("Group") != std::string_view::npos
+                   || words.find("GROUP") != std::string_view::npos) {
+            text.groupLine = std::string(words);
+        } else if (isNicNumber(words)) {
+            // The NIC's numbering, no RFC's.
+        } else if (!dated && readCentredDate(page, date)) {
+            text.year = date.year;
+            text.month = date.month;
+            text.day = date.day;
+            dated = true;
+        } else if (!dated && (text.title.empty() || titleOpen)) {
+            if (!text.title.empty())
+                text.title.push_back(' ');
+            else
+                text.titleLine = text.lineCount;
+            text.title.append(words);
+            titleOpen = true;
+            continue;
+        } else if (dated && author == nullptr) {
+            author = &text.authors.emplace_back();
+            author->name = std::string(words);
+        } else if (author != nullptr && author->organisation.empty()) {
+            author->organisation = std::string(words);
+        }
+        titleOpen = false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool namesOtherSeries(std::string_view word)
@@ -966,6 +1049,8 @@ bool namesOtherSeries(std::string_view word)
 
 void readFrontMatter(TextScan& scan)
 {
+    if (readCentredTitlePage(scan))
+        return;
     RfcText& text = scan.text;
     BlockState state;
     while (const std::optional<std::string_view> next = nextScanLine(scan)) {
@@ -1100,8 +1185,9 @@ void readTitle(TextScan& scan)
     const bool found = readNonBlankLine(scan, line, rest);
     if (!scan.text.title.empty()) {
         // Found on the title page; the paragraph under it is the page's,
-        // passed over into the scan's room for paragraphs.
-        if (found)
+        // passed over into the scan's room for paragraphs, unless it is the
+        // page's footer (RFC 120 centres every line of its title page).
+        if (found && !isPageMark(scan, line, rest))
             readParagraph(scan, line, rest, scan.paragraph);
         readTitlePage(scan.text, scan.source);
         return;

@@ -113,6 +113,12 @@ bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first
             return true;
         return mayOpenPage();
     }
+    // A front matter that names no number (RFC 120): the header that
+    // prints the title after its own opens a page as one naming the
+    // RFC's number does.
+    if (text.rfcNumber == 0 && !text.title.empty() && i > numberStart
+        && startsWithAt(line, skipBlanks(line, i), text.title))
+        return mayOpenPage();
     return pageBreakSeen && mayOpenPage();
 }
 
