@@ -544,6 +544,13 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
     }
     if (isBlankFrom(line, left.next) || isDigit(charAt(left.text, 0)))
         return false;
+    // The memo's own block may follow the stamp with no blank line between
+    // ("Network Working Group   K. Harrenstien", RFC 742): its group line
+    // is no title.
+    constexpr std::string_view kGroup = "group";
+    if (left.text.size() >= kGroup.size()
+        && equalIgnoringAsciiCase(left.text.substr(left.text.size() - kGroup.size()), kGroup))
+        return false;
     text.title = std::string(left.text);
     text.titleLine = text.lineCount;
     noteRightEntry(state, line, left.next);
