@@ -634,7 +634,15 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
 {
     std::string name;
     for (auto& [entry, line] : entries) {
-        if (line % 2 == 1) {
+        // A name that carries its organisation in brackets over another
+        // that does takes none from it: both are authors, "Paul R. Johnson
+        // (BBN-TENEX)" / "Robert H. Thomas (BBN-TENEX)" (RFC 677). A note
+        // over an organisation ("Jon Postel (Editor)" / "SRI-ARC") is not.
+        const auto bracketed = [](const std::string& entry) {
+            return !entry.empty() && entry.back() == ')' && !nameAlone(entry).organisation.empty();
+        };
+        const bool named = bracketed(name) && bracketed(entry);
+        if (line % 2 == 1 || named) {
             if (!name.empty())
                 text.authors.push_back(nameAlone(std::move(name)));
             name = std::move(entry);
