@@ -1133,6 +1133,31 @@ void readFrontMatter(TextScan& scan)
         readTitlePageAuthors(text, state.titlePageLines);
 }
 
+void readHeaderTitle(RfcText& text)
+{
+    // A title read from the first paragraph is a sentence of the body
+    // where the front matter names none (RFC 222 opens "As described in
+    // RFC's #207 and #212, ..."): longer than a line, ending in a full
+    // stop.
+    constexpr std::size_t kLongestLine = 72;
+    if (text.headerLine.empty() || text.title.size() <= kLongestLine || text.title.back() != '.')
+        return;
+    // The header's three columns: "RFC 220", the title, the date.
+    const std::string_view line = text.headerLine;
+    const Column number = takeColumn(line, 0);
+    const Column title = takeColumn(line, number.next);
+    const Column date = takeColumn(line, title.next);
+    LineDate read;
+    if (!startsWithAt(number.text, 0, "RFC") || title.text.empty() || !readLineDate(date.text, read)
+        || !isBlankFrom(line, date.next))
+        return;
+    text.title = std::string(title.text);
+    const auto header = std::find_if(text.pageMarks.begin(), text.pageMarks.end(),
+                                     [](const PageMark& mark) { return mark.isHeader; });
+    if (header != text.pageMarks.end())
+        text.titleLine = header->line;
+}
+
 void readHeaderNumber(RfcText& text)
 {
     if (text.rfcNumber != 0 || text.headerLine.empty())
