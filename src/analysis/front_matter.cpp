@@ -602,8 +602,27 @@ void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& ent
 {
     std::string above;
     std::size_t open = 0; // the first name still without an organisation
+    // Names opened by initials, one after the other on a line: "J. Postel,
+    // V. Cerf" (RFC 174). A degree or a note after the comma ("Ph. D.",
+    // "Ed.") has no surname.
+    const auto nextName = [](std::string_view entry) {
+        const std::size_t comma = entry.find(", ");
+        if (comma == std::string_view::npos)
+            return std::string_view::npos;
+        const std::string_view rest = entry.substr(comma + 2);
+        const std::size_t surname = rest.find(' ');
+        const bool named = surname != std::string_view::npos
+            && std::any_of(rest.begin() + static_cast<std::ptrdiff_t>(surname), rest.end(),
+                           [](char c) { return c >= 'a' && c <= 'z'; });
+        return named && opensWithInitials(rest) ? comma : std::string_view::npos;
+    };
     for (auto& [entry, line] : entries) {
         if (opensWithInitials(entry)) {
+            for (std::size_t comma = nextName(entry); comma != std::string_view::npos;
+                 comma = nextName(entry)) {
+                text.authors.push_back(AuthorEntry{entry.substr(0, comma), std::string()});
+                entry.erase(0, comma + 2);
+            }
             text.authors.push_back(AuthorEntry{std::move(entry), std::string()});
             continue;
         }
