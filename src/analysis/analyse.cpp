@@ -44,6 +44,8 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     }
     notePendingPageBreak(scan);
     readHeaderDate(text);
+    readHeaderNumber(text);
+    readHeaderTitle(text);
     if (text.contents.empty() && options.buildStructureFromText)
         buildStructureFromText(text);
 

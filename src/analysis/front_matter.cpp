@@ -375,6 +375,20 @@ void readStampDate(RfcText& text, std::string_view stamp)
     }
 }
 
+// Whether the number keyword of `left`, a column of `line`, is followed by
+// words where its number stands ("Request for Comments: XXXX"): letters
+// between its colon and the first digit of the line, at `digit` (the line's
+// end when it holds none), other than the word "RFC".
+bool holdsPlaceholderNumber(std::string_view left, std::string_view line, std::size_t digit)
+{
+    const std::size_t colon = left.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const auto start = static_cast<std::size_t>(left.data() - line.data()) + colon + 1;
+    const std::string_view between = trimmedBlanks(line.substr(start, digit > start ? digit - start : 0));
+    return std::any_of(between.begin(), between.end(), isLetter) && !startsWithAt(between, 0, "RFC");
+}
+
 bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t& remaining)
 {
     const Column left = takeLeftColumn(line);
@@ -387,7 +401,10 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         std::size_t i = 0;
         while (i < line.size() && !isLineEnd(line[i]) && !isDigit(line[i]))
             ++i;
-        if (!isDigit(charAt(line, i)))
+        // A number not yet given ("Request for Comments: XXXX", RFC 100)
+        // names none, nor does a number of the right column past it: the
+        // header gives the RFC's own (readHeaderNumber()).
+        if (!isDigit(charAt(line, i)) || holdsPlaceholderNumber(left.text, line, i))
             return false;
         const std::size_t digits = i;
         while (isDigit(charAt(line, i)))
@@ -536,10 +553,25 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
 {
     if (isBlankChar(charAt(line, 0)))
         return false;
-    const Column left = takeColumn(line, 0);
-    // A date there ("3/18/75  NETWORK UNIX  S. Holmgren", RFC 681) opens
-    // a line of the stamp, no title.
+    Column left = takeColumn(line, 0);
+    // The memo's own date may open the line, before the title ("3/18/75
+    // NETWORK UNIX  S. Holmgren", RFC 681): it is the memo's, the stamp's
+    // is the journal's (14-MAY-75).
+    LineDate date;
+    if (readSlashedDate(left.text, date)) {
+        text.year = date.year;
+        text.month = date.month;
+        text.day = date.day;
+        left = takeColumn(line, skipBlanks(line, left.next));
+    }
     if (isBlankFrom(line, left.next) || isDigit(charAt(left.text, 0)))
+        return false;
+    // The memo's own block may follow the stamp with no blank line between
+    // ("Network Working Group   K. Harrenstien", RFC 742): its group line
+    // is no title.
+    constexpr std::string_view kGroup = "group";
+    if (left.text.size() >= kGroup.size()
+        && equalIgnoringAsciiCase(left.text.substr(left.text.size() - kGroup.size()), kGroup))
         return false;
     text.title = std::string(left.text);
     text.titleLine = text.lineCount;
@@ -592,8 +624,27 @@ void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& ent
 {
     std::string above;
     std::size_t open = 0; // the first name still without an organisation
+    // Names opened by initials, one after the other on a line: "J. Postel,
+    // V. Cerf" (RFC 174). A degree or a note after the comma ("Ph. D.",
+    // "Ed.") has no surname.
+    const auto nextName = [](std::string_view entry) {
+        const std::size_t comma = entry.find(", ");
+        if (comma == std::string_view::npos)
+            return std::string_view::npos;
+        const std::string_view rest = entry.substr(comma + 2);
+        const std::size_t surname = rest.find(' ');
+        const bool named = surname != std::string_view::npos
+            && std::any_of(rest.begin() + static_cast<std::ptrdiff_t>(surname), rest.end(),
+                           [](char c) { return c >= 'a' && c <= 'z'; });
+        return named && opensWithInitials(rest) ? comma : std::string_view::npos;
+    };
     for (auto& [entry, line] : entries) {
         if (opensWithInitials(entry)) {
+            for (std::size_t comma = nextName(entry); comma != std::string_view::npos;
+                 comma = nextName(entry)) {
+                text.authors.push_back(AuthorEntry{entry.substr(0, comma), std::string()});
+                entry.erase(0, comma + 2);
+            }
             text.authors.push_back(AuthorEntry{std::move(entry), std::string()});
             continue;
         }
@@ -624,7 +675,15 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
 {
     std::string name;
     for (auto& [entry, line] : entries) {
-        if (line % 2 == 1) {
+        // A name that carries its organisation in brackets over another
+        // that does takes none from it: both are authors, "Paul R. Johnson
+        // (BBN-TENEX)" / "Robert H. Thomas (BBN-TENEX)" (RFC 677). A note
+        // over an organisation ("Jon Postel (Editor)" / "SRI-ARC") is not.
+        const auto bracketed = [](const std::string& entry) {
+            return !entry.empty() && entry.back() == ')' && !nameAlone(entry).organisation.empty();
+        };
+        const bool named = bracketed(name) && bracketed(entry);
+        if (line % 2 == 1 || named) {
             if (!name.empty())
                 text.authors.push_back(nameAlone(std::move(name)));
             name = std::move(entry);
@@ -637,13 +696,47 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         text.authors.push_back(nameAlone(std::move(name)));
 }
 
+// A person's full name as the 1970s stacked them: two to four words, each
+// a capitalised word ("Vinton", "McConnell") or, inside, an initial ("W.");
+// "UCLA", "University of Utah" and "Stanford Research Institute" are none.
+bool isFullName(std::string_view entry)
+{
+    constexpr std::size_t kFewest = 2;
+    constexpr std::size_t kMost = 4;
+    std::size_t words = 0;
+    for (std::size_t i = 0; i <= entry.size(); ++words) {
+        const std::size_t blank = std::min(entry.find(' ', i), entry.size());
+        const std::string_view word = entry.substr(i, blank - i);
+        i = blank + 1;
+        const bool opensCapital = !word.empty() && word[0] >= 'A' && word[0] <= 'Z';
+        const bool initial = opensCapital && word.size() == 2 && word[1] == '.';
+        const bool capitalised = opensCapital && std::all_of(word.begin(), word.end(), isLetter)
+            && std::any_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        if (initial ? words == 0 || blank == entry.size() : !capitalised)
+            return false;
+    }
+    return words >= kFewest && words <= kMost && !endsInOrganisationWord(entry);
+}
+
 void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
 {
     if (std::any_of(entries.begin(), entries.end(),
-                    [](const auto& entry) { return opensWithInitials(entry.first); }))
+                    [](const auto& entry) { return opensWithInitials(entry.first); })) {
         pairByInitials(text, entries);
-    else
-        pairByLines(text, entries);
+        return;
+    }
+    // Three names or more stacked without an organisation among them
+    // ("Vinton Cerf" / "Yogen Dalal" / "Carl Sunshine", RFC 675): no line
+    // under a name is its organisation.
+    constexpr std::size_t kStacked = 3;
+    if (entries.size() >= kStacked && std::all_of(entries.begin(), entries.end(), [](const auto& entry) {
+            return isFullName(entry.first);
+        })) {
+        for (auto& entry : entries)
+            text.authors.push_back(nameAlone(std::move(entry.first)));
+        return;
+    }
+    pairByLines(text, entries);
 }
 
 // The next line that holds words within `linesAhead` lines, from its
@@ -921,6 +1014,88 @@ bool mayBePageMark(const TextScan& scan, std::string_view line)
     return scan.pageBreakSeen || holdsPageWord(line);
 }
 
+// The lines of a title page that centres everything, from the text's
+// first line to the last centred line above the first line that is not
+// (the footer, or the body at the margin): group, number, title, date,
+// author and organisation alike, each alone, blank lines between (RFC 120,
+// RFC 125). Empty where the text opens otherwise: nearly every one opens
+// with a line at the margin, told by its first byte.
+std::vector<std::string_view> centredTitlePage(const LineReader& source)
+{
+    constexpr std::size_t kPageLines = 60;
+    constexpr std::size_t kFewest = 3;
+    std::vector<std::string_view> lines;
+    bool dated = false;
+    const std::size_t first = source.linesRead();
+    for (std::size_t k = first; k < source.lineTotal() && k - first < kPageLines; ++k) {
+        const LineFacts& facts = source.factsOf(k);
+        if (facts.has(LineFacts::kBlank))
+            continue;
+        if (facts.indent == 0 || facts.has(LineFacts::kHoldsFeed) || !isCentred(source.lineAt(k)))
+            break;
+        dated = dated || isCentredDate(source.lineAt(k));
+        lines.push_back(source.lineAt(k));
+    }
+    if (!dated || lines.size() < kFewest)
+        lines.clear();
+    return lines;
+}
+
+// Reads a title page that centres everything (centredTitlePage()): the
+// group, the number and the NIC's number where it names them, the title
+// above the date, the author under it and the author's organisation under
+// the name. Returns false where the text opens otherwise.
+bool readCentredTitlePage(TextScan& scan)
+{
+    const std::vector<std::string_view> lines = centredTitlePage(scan.source);
+    if (lines.empty())
+        return false;
+    RfcText& text = scan.text;
+    bool dated = false;
+    bool titleOpen = false;
+    AuthorEntry* author = nullptr;
+    for (const std::string_view page : lines) {
+        std::optional<std::string_view> next;
+        while ((next = nextScanLine(scan)) && next->data() != page.data())
+            titleOpen = false;
+        const std::string_view words = wordsOf(page);
+        LineDate date;
+        if (isRfcNumberKeyword(words) || isBareRfcNumber(words)) {
+            const std::size_t digits = words.find_first_of("0123456789");
+            std::size_t end = digits;
+            while (isDigit(charAt(words, end)))
+                ++end;
+            if (digits != std::string_view::npos && text.rfcNumber == 0)
+                text.rfcNumber = static_cast<int32_t>(decimalValue(words, digits, end));
+        } else if (words.find("Group") != std::string_view::npos
+                   || words.find("GROUP") != std::string_view::npos) {
+            text.groupLine = std::string(words);
+        } else if (isNicNumber(words)) {
+            // The NIC's numbering, no RFC's.
+        } else if (!dated && readCentredDate(page, date)) {
+            text.year = date.year;
+            text.month = date.month;
+            text.day = date.day;
+            dated = true;
+        } else if (!dated && (text.title.empty() || titleOpen)) {
+            if (!text.title.empty())
+                text.title.push_back(' ');
+            else
+                text.titleLine = text.lineCount;
+            text.title.append(words);
+            titleOpen = true;
+            continue;
+        } else if (dated && author == nullptr) {
+            author = &text.authors.emplace_back();
+            author->name = std::string(words);
+        } else if (author != nullptr && author->organisation.empty()) {
+            author->organisation = std::string(words);
+        }
+        titleOpen = false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool namesOtherSeries(std::string_view word)
@@ -930,6 +1105,8 @@ bool namesOtherSeries(std::string_view word)
 
 void readFrontMatter(TextScan& scan)
 {
+    if (readCentredTitlePage(scan))
+        return;
     RfcText& text = scan.text;
     BlockState state;
     while (const std::optional<std::string_view> next = nextScanLine(scan)) {
@@ -1001,6 +1178,50 @@ void readFrontMatter(TextScan& scan)
         readTitlePageAuthors(text, state.titlePageLines);
 }
 
+void readHeaderTitle(RfcText& text)
+{
+    // A title read from the first paragraph is a sentence of the body
+    // where the front matter names none (RFC 222 opens "As described in
+    // RFC's #207 and #212, ..."): longer than a line, ending in a full
+    // stop.
+    constexpr std::size_t kLongestLine = 72;
+    if (text.headerLine.empty() || text.title.size() <= kLongestLine || text.title.back() != '.')
+        return;
+    // The header's three columns: "RFC 220", the title, the date.
+    const std::string_view line = text.headerLine;
+    const Column number = takeColumn(line, 0);
+    const Column title = takeColumn(line, number.next);
+    const Column date = takeColumn(line, title.next);
+    LineDate read;
+    if (!startsWithAt(number.text, 0, "RFC") || title.text.empty() || !readLineDate(date.text, read)
+        || !isBlankFrom(line, date.next))
+        return;
+    text.title = std::string(title.text);
+    const auto header = std::find_if(text.pageMarks.begin(), text.pageMarks.end(),
+                                     [](const PageMark& mark) { return mark.isHeader; });
+    if (header != text.pageMarks.end())
+        text.titleLine = header->line;
+}
+
+void readHeaderNumber(RfcText& text)
+{
+    if (text.rfcNumber != 0 || text.headerLine.empty())
+        return;
+    // "RFC 100", "RFC-100" or "RFC #100" opening the header.
+    const std::string_view line = wordsOf(text.headerLine);
+    if (!startsWithAt(line, 0, "RFC"))
+        return;
+    std::size_t start = 3;
+    while (start < line.size() && (line[start] == ' ' || line[start] == '-' || line[start] == '#'))
+        ++start;
+    std::size_t end = start;
+    while (isDigit(charAt(line, end)))
+        ++end;
+    constexpr std::size_t kLongest = 5;
+    if (end > start && end - start <= kLongest && (end == line.size() || !isLetter(line[end])))
+        text.rfcNumber = static_cast<int32_t>(decimalValue(line, start, end));
+}
+
 void readHeaderDate(RfcText& text)
 {
     if (text.year != 0 || text.headerLine.empty())
@@ -1049,8 +1270,9 @@ void readTitle(TextScan& scan)
     const bool found = readNonBlankLine(scan, line, rest);
     if (!scan.text.title.empty()) {
         // Found on the title page; the paragraph under it is the page's,
-        // passed over into the scan's room for paragraphs.
-        if (found)
+        // passed over into the scan's room for paragraphs, unless it is the
+        // page's footer (RFC 120 centres every line of its title page).
+        if (found && !isPageMark(scan, line, rest))
             readParagraph(scan, line, rest, scan.paragraph);
         readTitlePage(scan.text, scan.source);
         return;

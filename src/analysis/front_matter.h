@@ -23,6 +23,17 @@ void readTitle(TextScan& scan);
 // 635 dates its first page nowhere) into day, month and year.
 void readHeaderDate(RfcText& text);
 
+// Where the title read is a sentence of the body, the front matter naming
+// none (RFC 222), reads the one the running header prints between the
+// number and the date ("RFC 220   System Programmer's Workshop   13
+// September 1971") into title and titleLine.
+void readHeaderTitle(RfcText& text);
+
+// Where the front matter gives no number (RFC 120 prints none; RFC 100
+// prints "Request for Comments: XXXX"), reads the one the running header
+// opens with ("RFC 100   Categorization ...") into rfcNumber.
+void readHeaderNumber(RfcText& text);
+
 // Whether `word` names a series of documents other than the RFCs, whose
 // numbers in an "Obsoletes:" or "Updates:" list are no RFC's: "IEN 133"
 // (RFC 783), "NIC 18639" (RFC 854).

@@ -2,6 +2,8 @@
 
 #include "analysis/text_scan.h"
 
+#include <array>
+
 namespace parchly {
 
 namespace {
@@ -98,6 +100,34 @@ bool readLineDate(std::string_view line, LineDate& date)
     // in RFC 6749; they give no day rather than a wrong one.
     if (date.day < 1 || date.day > 31)
         date.day = 0;
+    return true;
+}
+
+bool readSlashedDate(std::string_view word, LineDate& date)
+{
+    constexpr std::string_view kMonthNames[] = {"January",   "February", "March",    "April",
+                                                "May",       "June",     "July",     "August",
+                                                "September", "October",  "November", "December"};
+    constexpr int32_t kCentury = 1900;
+    constexpr int32_t kFirstYear = 69;
+    std::array<int32_t, 3> parts{};
+    std::size_t at = 0;
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+        const std::size_t start = at;
+        while (at < word.size() && isDigit(word[at]))
+            ++at;
+        const bool last = part + 1 == parts.size();
+        if (at == start || at - start > 2 || (last ? at != word.size() : charAt(word, at) != '/'))
+            return false;
+        parts[part] = static_cast<int32_t>(decimalValue(word, start, at));
+        ++at;
+    }
+    const auto [month, day, year] = parts;
+    if (month < 1 || month > 12 || day < 1 || day > 31 || year < kFirstYear)
+        return false;
+    date.year = kCentury + year;
+    date.day = day;
+    date.month = std::string(kMonthNames[month - 1]);
     return true;
 }
 

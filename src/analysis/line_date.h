@@ -19,6 +19,12 @@ struct LineDate {
 // the line does not end in a year preceded by a month word.
 bool readLineDate(std::string_view line, LineDate& date);
 
+// Reads a date written in digits, month first, as the NIC's retypes of the
+// 1970s date the memo on the line under their journal stamp ("3/18/75",
+// RFC 681): the month is given by its name ("March"). False when `word`
+// is no such date.
+bool readSlashedDate(std::string_view word, LineDate& date);
+
 } // namespace parchly
 
 #endif

@@ -321,6 +321,70 @@ int32_t centredPageNumber(std::string_view line)
     return decimalValue(words, 0, words.size());
 }
 
+namespace {
+
+// Whether the words before `at` end in a gap between columns: a tab, or
+// two blanks or more.
+bool gapEndsAt(std::string_view words, std::size_t at)
+{
+    return at >= 2 && (words[at - 1] == '\t' || (words[at - 1] == ' ' && isBlankChar(words[at - 2])));
+}
+
+// Whether a gap between columns starts at `at`: a tab, or two blanks or
+// more before more words (`words` holds no blanks at its end).
+bool gapStartsAt(std::string_view words, std::size_t at)
+{
+    return at + 1 < words.size() && (words[at] == '\t' || (words[at] == ' ' && isBlankChar(words[at + 1])));
+}
+
+// The value of a page number in lower-case Roman numerals ("ii", "xiv"),
+// as RFC 822 numbers its front pages; -1 when `word` is none.
+int32_t romanValue(std::string_view word)
+{
+    const auto valueOf = [](char c) { return c == 'i' ? 1 : c == 'v' ? 5 : c == 'x' ? 10 : 0; };
+    int32_t value = 0;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const int32_t here = valueOf(word[i]);
+        if (here == 0)
+            return -1;
+        const int32_t next = i + 1 < word.size() ? valueOf(word[i + 1]) : 0;
+        value += next > here ? -here : here;
+    }
+    return word.empty() ? -1 : value;
+}
+
+} // namespace
+
+int32_t columnPageNumber(std::string_view line)
+{
+    constexpr std::size_t kLongest = 4;
+    const std::string_view words = lineWords(line);
+    std::size_t digits = words.size();
+    while (digits > 0 && isDigit(words[digits - 1]))
+        --digits;
+    // "Smith        Page 3": the page closes the line, a column of its own.
+    constexpr std::string_view kPage = "Page ";
+    if (digits < words.size() && words.size() - digits <= kLongest && digits >= kPage.size()
+        && startsWithIgnoringAsciiCase(words.substr(digits - kPage.size()), kPage))
+        return gapEndsAt(words, digits - kPage.size()) ? decimalValue(words, digits, words.size()) : -1;
+    // "- 3 -" with a column on each side.
+    for (std::size_t dash = words.find("- "); dash != std::string_view::npos;
+         dash = words.find("- ", dash + 1)) {
+        if (!gapEndsAt(words, dash))
+            continue;
+        const std::size_t start = dash + 2;
+        const std::size_t end = std::min(words.find(' ', start), words.size());
+        if (end == start || end - start > kLongest + 2 || !startsWithAt(words, end, " -")
+            || !gapStartsAt(words, end + 2))
+            continue;
+        const std::string_view number = words.substr(start, end - start);
+        if (std::all_of(number.begin(), number.end(), isDigit) && number.size() <= kLongest)
+            return decimalValue(words, start, end);
+        return romanValue(number);
+    }
+    return -1;
+}
+
 bool opensPage(const LineReader& source, std::size_t index)
 {
     if (holdsFormFeed(source, index))
@@ -463,16 +527,24 @@ void PageLayout::markUnderCentredNumbers()
     // The number found last and its line: the next page's number a page's
     // length below it makes both a run, where a body line numbered so
     // (a step "- 2 -" of a list) stands alone or lines apart.
+    // Numbers in a column of their footers ("Smith   Page 3") are looked
+    // for only where the text's last line is one, as a paginated text
+    // closes its last page: nearly every text without form feeds has none,
+    // and its lines are then told by their indentation alone.
+    const bool columnFooters = endsInColumnPageNumber();
+    const uint16_t lowestIndent = columnFooters ? 0 : kCentred;
     int32_t lastNumber = -1;
     std::size_t lastLine = 0;
     for (std::size_t k = 0; k < total; ++k) {
         const uint16_t indent = all[k].indent;
-        if (indent < kCentred || indent >= all[k].textEnd)
+        if (indent < lowestIndent || indent >= all[k].textEnd)
             continue;
         const char first = text[m_source.lineOffset(k) + indent];
-        if (first != '-' && first != 'P' && first != 'p')
-            continue;
-        const int32_t number = centredPageNumber(m_source.lineAt(k));
+        int32_t number = -1;
+        if (indent >= kCentred && (first == '-' || first == 'P' || first == 'p'))
+            number = centredPageNumber(m_source.lineAt(k));
+        if (number < 0 && columnFooters)
+            number = columnPageNumber(m_source.lineAt(k));
         if (number < 0)
             continue;
         markBelowFooter(k);
@@ -484,6 +556,15 @@ void PageLayout::markUnderCentredNumbers()
         lastNumber = number;
         lastLine = k;
     }
+}
+
+bool PageLayout::endsInColumnPageNumber() const
+{
+    for (std::size_t k = m_source.lineTotal(); k-- > 0;) {
+        if (!isBlank(m_source, k))
+            return columnPageNumber(m_source.lineAt(k)) >= 0;
+    }
+    return false;
 }
 
 bool PageLayout::isBelowFooter(std::size_t index)

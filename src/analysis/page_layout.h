@@ -46,6 +46,13 @@ inline std::optional<std::size_t> lastReadIndex(const LineReader& source, std::s
 // the line is none.
 int32_t centredPageNumber(std::string_view line);
 
+// The number of a page printed in a column of a footer, as some RFCs of
+// the 1970s and 1980s print it: "Smith        Page 3", without brackets,
+// or between two columns, as RFC 822's "August 13, 1982     - 3 -
+// RFC #822" ("- ii -" on its front pages, read as 2); -1 when the line is
+// none.
+int32_t columnPageNumber(std::string_view line);
+
 // Whether the line at `index` opens its page: only blank lines stand
 // between it and a form feed (or a footer ending in "[Page N]" or a page
 // number centred alone, where the form feed is missing) above it.
@@ -217,9 +224,13 @@ private:
     void markBottomAbove(std::size_t below);
     void markAboveBottom(std::size_t bottom);
     void markBelowFooter(std::size_t footer);
-    // markBelowFooter() of each page number centred alone, in a text
-    // without form feeds, and kNumberInRun of those in a run.
+    // markBelowFooter() of each page number centred alone or in a column
+    // of its footer, in a text without form feeds, and kNumberInRun of
+    // those in a run.
     void markUnderCentredNumbers();
+    // Whether the last line of text is a footer with its page number in a
+    // column ("Smith   Page 9"): the text numbers its pages so.
+    bool endsInColumnPageNumber() const;
     bool isBelowFooter(std::size_t index);
     // The first line of the block under a footer that holds line `index`.
     std::size_t blockUnderFooterStart(std::size_t index);

@@ -112,6 +112,12 @@ bool isHeader(const RfcText& text, std::string_view line, const FirstWord& first
             return true;
         return mayOpenPage();
     }
+    // A front matter that names no number (RFC 120): the header that
+    // prints the title after its own opens a page as one naming the
+    // RFC's number does.
+    if (text.rfcNumber == 0 && !text.title.empty() && i > numberStart
+        && startsWithAt(line, skipBlanks(line, i), text.title))
+        return mayOpenPage();
     return pageBreakSeen && mayOpenPage();
 }
 
@@ -163,12 +169,22 @@ int64_t pageBeingRead(const RfcText& text, const LineReader& source)
 }
 
 // A page number alone, centred at a page's foot as some RFCs of the
-// 1970s and 1980s print it ("- 3 -", "-3-" or "Page 3"), where 3 is the
-// number of the page being read.
+// 1970s and 1980s print it ("- 3 -", "-3-" or "Page 3"), or in a column
+// of its footer ("Smith        Page 3"), where 3 is the number of the page
+// being read.
 bool printsThisPageNumber(const RfcText& text, const LineReader& source, std::string_view line)
 {
-    const int32_t number = centredPageNumber(line);
+    int32_t number = centredPageNumber(line);
+    if (number < 0)
+        number = columnPageNumber(line);
     return number >= 0 && number == pageBeingRead(text, source);
+}
+
+// Whether the words of `line` end in a digit, as a page number does.
+bool endsInDigit(std::string_view line)
+{
+    const std::string_view words = lineWords(line);
+    return !words.empty() && isDigit(words.back());
 }
 
 // Whether one of the columns of `line` is a page number between dashes,
@@ -435,6 +451,12 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // searched itself.
     const bool wholeLine = index && line.size() == source.lineAt(*index).size();
     const auto namesPage = [&] { return wholeLine ? layout.namesPage(*index) : holdsPageWord(line); };
+    // A number of a run, each a page below the one before, closes its page
+    // in a text kept without its form feeds whatever is read around it:
+    // its headers may be unknown (or none), and a title page without a
+    // number puts the count one page off.
+    if (wholeLine && layout.numbersPageInRun(*index))
+        return PageLine::kFooter;
     // Asked only of the lines a rule below needs it for.
     const auto mayOpenPage = [&] { return !index || opensPage(source, *index); };
     const auto mayClosePage = [&] { return !index || closesPage(source, *index); };
@@ -460,6 +482,10 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // break, under the footer of a text kept without its form feeds.
     if (wholeLine && rest == 0 && printsMirroredHeader(text, line) && mayOpenPage())
         return PageLine::kHeader;
+    // "Smith        Page 2" closing the last page of a text whose title
+    // page has no footer: no run of numbers tells it, the page's own does.
+    if (rest == 0 && endsInDigit(line) && printsThisPageNumber(text, source, line) && mayClosePage())
+        return PageLine::kFooter;
     FirstWord first;
     if (rest == 0 && index
         && (printsExpiryAboveFooter(source, *index, line)
@@ -468,12 +494,6 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        // A number of a run, each a page below the one before, closes its
-        // page in a text kept without its form feeds whatever is read
-        // around it: its headers may be unknown (or none), and a title
-        // page without a number puts the count one page off.
-        if (wholeLine && layout.numbersPageInRun(*index))
-            return PageLine::kFooter;
         if ((printsThisPageNumber(text, source, line)
              || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
             && mayClosePage())

@@ -224,6 +224,20 @@ INSTANTIATE_TEST_SUITE_P(PageLayout, CentredPageNumbers,
                          testing::ValuesIn(test::readFixtureCases("analysis/centred-page-numbers.txt")),
                          test::caseName);
 
+// The page number in a column of a footer ("Smith   Page 3", RFC 822's
+// "August 13, 1982   - 3 -   RFC #822"), read from the line alone; a
+// number run into the words of a sentence is none.
+class ColumnPageNumbers : public testing::TestWithParam<test::FixtureCase> { };
+
+TEST_P(ColumnPageNumbers, AreReadFromTheLineAlone)
+{
+    EXPECT_EQ(columnPageNumber(GetParam()["line"]), GetParam().number("number"));
+}
+
+INSTANTIATE_TEST_SUITE_P(PageLayout, ColumnPageNumbers,
+                         testing::ValuesIn(test::readFixtureCases("analysis/column-page-numbers.txt")),
+                         test::caseName);
+
 // A text without form feeds whose pages are numbered centred alone, after
 // `frontLines` lines of an unnumbered front part, `pageLines` lines apart.
 std::string numberedPages(std::size_t frontLines, std::size_t pageLines)
