@@ -250,13 +250,28 @@ bool endsInDotsAndPage(std::string_view line)
     return dottedLeadersStart(lineWords(line)) != std::string_view::npos;
 }
 
+// Whether the line ends in leader dots and a page in lower-case Roman
+// numerals: "PREFACE.......... iii" at the margin in RFC 733.
+bool endsInDottedRomanPage(std::string_view line)
+{
+    const std::size_t end = textEndOf(line);
+    const std::size_t start = romanPageStart(line, 0, end);
+    if (start == end)
+        return false;
+    const std::size_t leaders = leadersStart(line, 0, start);
+    return leaders > 0
+        && std::count(line.begin() + static_cast<std::ptrdiff_t>(leaders),
+                      line.begin() + static_cast<std::ptrdiff_t>(start), '.')
+        >= 2;
+}
+
 // An unindented line that still belongs to the contents: an entry printed
 // at the margin, as RFC 791 and RFC 5389 print them, ending in its page;
 // or the first line of such an entry whose title wraps onto the next,
 // indented, line that ends in the page.
 bool isMarginEntry(std::string_view line, const LineReader& source)
 {
-    if (endsInPageNumber(line))
+    if (endsInPageNumber(line) || endsInDottedRomanPage(line))
         return true;
     std::size_t i = 0;
     bool dotted = false;
@@ -264,6 +279,23 @@ bool isMarginEntry(std::string_view line, const LineReader& source)
         return false;
     const std::string_view next = source.peekLine();
     return isBlankChar(charAt(next, 0)) && !isBlankFrom(next, 0) && endsInPageNumber(next);
+}
+
+// A word at the margin naming the kind of the numbered entries indented
+// under it, as RFC 733 prints "Section" over its chapters "I." to "V." and
+// "Appendix" over "A." and "B.": no entry, and no end of the contents.
+bool labelsEntriesBelow(std::string_view line, const LineReader& source)
+{
+    static constexpr std::array<std::string_view, 5> kLabels = {"Section", "Sections", "Chapter", "Appendix",
+                                                                "Appendices"};
+    const std::string_view words = lineWords(line);
+    if (std::none_of(kLabels.begin(), kLabels.end(),
+                     [&](std::string_view label) { return equalIgnoringAsciiCase(words, label); }))
+        return false;
+    const std::string_view next = source.peekLine();
+    std::size_t i = skipBlanks(next, 0);
+    bool dotted = false;
+    return i > 0 && !leadingSectionNumber(next, i, dotted).empty() && endsInPageNumber(next);
 }
 
 // A line of leader dots and a page number alone ("        ........ 12"):
@@ -550,6 +582,11 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             continue;
         }
         if (rest == 0 && !looksLikePageHeader(line) && !isMarginEntry(line, scan.source)) {
+            if (labelsEntriesBelow(line, scan.source)) {
+                closeOpenEntry(text, pending, continuing);
+                continuing = false;
+                continue;
+            }
             finish();
             headingLine = line;
             return ContentsEnd::kAtHeading;
@@ -638,7 +675,7 @@ bool contentsHavePages(const TextScan& scan)
         // pages by leader dots: any other line there is the first heading
         // after the contents.
         if (!isBlankChar(line[0]))
-            return endsInDotsAndPage(line);
+            return endsInDotsAndPage(line) || endsInDottedRomanPage(line);
         if (endsInAnyPageNumber(line))
             return true;
     }

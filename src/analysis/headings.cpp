@@ -227,6 +227,10 @@ bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry
         return true;
     if (!isExpected)
         return false;
+    // A letter alone is a word ("A message has ...", RFC 733), not the
+    // number "A." of a lettered entry.
+    if (lead == 1 && isLetter(heading[0]))
+        return false;
     if (numberExtends(heading, lead, number))
         return !renumbered(entry, heading);
     return heading.size() >= 7 && (entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title));
@@ -651,6 +655,16 @@ bool isIndentedSubheading(const LineReader& source, std::string_view line, std::
     return isHeadingText(paragraph, limits);
 }
 
+// Whether the line `line` stands right under a page header, no blank line
+// between: the header goes on there, as RFC 733 names the chapter and
+// section of each page under its title and page number ("III. Syntax" /
+// "  B. Lexical Analysis"), which are no headings of their own.
+bool continuesPageHeader(const RfcText& text, int32_t line)
+{
+    return !text.pageMarks.empty() && text.pageMarks.back().line == line - 1
+        && text.pageMarks.back().isHeader;
+}
+
 // Room for a paragraph of some lines, under a kilobyte: the heap serves
 // that from its lists of small blocks.
 constexpr std::size_t kParagraphRoom = 960;
@@ -768,7 +782,8 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
         const std::string_view opening = line;
         readParagraph(scan, line, 0, paragraph);
         lastRead = scan.text.lineCount - 1; // the blank line that ended it
-        const bool isHeading = readsAsHeading(paragraph, opening, limits);
+        const bool isHeading =
+            !continuesPageHeader(scan.text, firstLine) && readsAsHeading(paragraph, opening, limits);
         line = std::string_view();
         if (!isHeading) {
             std::string_view runIn;
