@@ -353,6 +353,19 @@ std::size_t afterStrayWord(std::string_view line, std::size_t i)
     return !leadingSectionNumber(line, probe, dotted).empty() && dotted ? at : i;
 }
 
+// The word "SECTION" before an entry's number, as RFC 1043 prints its
+// entries ("SECTION 1   COMMAND NAME AND OPTION CODE"): where the number
+// after it starts, else `i`.
+std::size_t afterSectionWord(std::string_view line, std::size_t i)
+{
+    constexpr std::string_view kWord = "section ";
+    // Asked of every entry line: the first byte tells nearly all.
+    if (lowerAscii(charAt(line, i)) != 's' || !startsWithIgnoringAsciiCase(line.substr(i), kWord))
+        return i;
+    const std::size_t at = skipBlanks(line, i + kWord.size());
+    return isDigit(charAt(line, at)) ? at : i;
+}
+
 // A numbered line at the indentation of an open entry, or left of it,
 // starts the next entry: the open one had no page number. A wrapped title
 // goes on further right.
@@ -629,7 +642,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             pending = ContentEntry();
             pending.firstLine = text.lineCount;
             openIndent = rest;
-            i = afterStrayWord(line, i);
+            i = afterSectionWord(line, afterStrayWord(line, i));
             std::size_t after = i;
             if (!listing && startsSectionNumber(line, i) && readSectionNumber(line, after, pending.number))
                 i = after;

@@ -319,12 +319,23 @@ int32_t matchHeading(RfcText& text, EntriesByNumber& entries, std::string_view h
     lowerAsciiInPlace(lower.data(), lower.size());
     const int32_t found = matchLowered(text, entries, lower, line, expected);
     // "Appendix B.  Parsing a URI Reference" is the entry "B.  Parsing a URI
-    // Reference" of contents that leave the word out (RFC 3986).
-    const std::string_view appendix = "appendix ";
-    if (found >= 0 || lower.compare(0, appendix.size(), appendix) != 0)
+    // Reference" of contents that leave the word out (RFC 3986); "SECTION
+    // 1   COMMAND NAME" the entry numbered 1 of contents that print the
+    // word before it (RFC 1043). The word in capitals only: "section 15.1.3
+    // for security considerations." is a sentence's line.
+    if (found >= 0)
         return found;
-    return matchLowered(text, entries, std::string_view(lower).substr(skipBlanks(lower, appendix.size())),
-                        line, expected);
+    constexpr std::string_view kAppendix = "appendix ";
+    constexpr std::string_view kSection = "SECTION ";
+    std::size_t word = 0;
+    if (lower.compare(0, kAppendix.size(), kAppendix) == 0)
+        word = kAppendix.size();
+    else if (heading.compare(0, kSection.size(), kSection) == 0)
+        word = kSection.size();
+    if (word == 0)
+        return found;
+    return matchLowered(text, entries, std::string_view(lower).substr(skipBlanks(lower, word)), line,
+                        expected);
 }
 
 // A heading found at line `line`, its title made once in the list.
