@@ -45,6 +45,17 @@ bool opensAppendix(const std::string& title)
     return title.size() > 2 && title[0] >= 'A' && title[0] <= 'Z' && title[1] == '.' && isDigit(title[2]);
 }
 
+// "II.  FRAMEWORK": a chapter numbered in upper-case Roman numerals, as
+// memos of the 1970s number theirs above sections numbered 1, 2, ... again
+// in each chapter (RFC 733), opens a section among the numbered headings.
+bool opensRomanChapter(const std::string& title)
+{
+    std::size_t end = 0;
+    while (end < title.size() && (title[end] == 'I' || title[end] == 'V' || title[end] == 'X'))
+        ++end;
+    return end > 0 && end + 1 < title.size() && title[end] == '.' && isBlankChar(title[end + 1]);
+}
+
 } // namespace
 
 bool buildStructureFromText(RfcText& text)
@@ -73,7 +84,8 @@ bool buildStructureFromText(RfcText& text)
         SectionHeading& heading = text.headings[i];
         const bool insideNumbered = first != none && i >= first && i <= last;
         if (!isCandidate(heading)
-            || (insideNumbered && heading.number.empty() && !opensAppendix(heading.title))) {
+            || (insideNumbered && heading.number.empty() && !opensAppendix(heading.title)
+                && !opensRomanChapter(heading.title))) {
             kept.push_back(std::move(heading));
             continue;
         }
