@@ -433,6 +433,45 @@ bool opensWrappedHeading(const LineReader& source, std::size_t index)
         && (index + 2 == total || source.factsOf(index + 2).has(LineFacts::kBlank));
 }
 
+// The numbered heading that opens `text` with its section's first sentence
+// after a gap of two blanks, as RFC 2965 sets its subsections ("3.2.1
+// General  The origin server initiates a session, if it so"): the number
+// and title, a title opened by a capital before a sentence opened by one;
+// empty when the line holds no such heading.
+std::string_view runInHeading(std::string_view text)
+{
+    constexpr std::size_t kLongestTitle = 60;
+    const auto isUpper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    std::size_t i = 0;
+    bool dotted = false;
+    leadingSectionNumber(text, i, dotted);
+    const std::size_t title = skipBlanks(text, i);
+    if (!isUpper(charAt(text, title)))
+        return std::string_view();
+    const std::size_t gap = text.find("  ", title);
+    // A table's row ("1.5  Mbps  T1  Yes") holds more gaps: the sentence
+    // runs on in single blanks.
+    if (gap == std::string_view::npos || gap - title > kLongestTitle || !isUpper(charAt(text, gap + 2))
+        || text.find("  ", gap + 2) != std::string_view::npos)
+        return std::string_view();
+    return text.substr(0, gap);
+}
+
+// Whether line `index` is an indented numbered heading run in with its
+// section's first sentence (runInHeading), after a blank line: RFC 2965
+// prints "   3.2.1  General  The origin server initiates a session, if it
+// so" under the entry "3.2.1  General".
+bool opensRunInHeading(const LineReader& source, std::size_t index)
+{
+    if (index == 0 || !source.factsOf(index - 1).has(LineFacts::kBlank))
+        return false;
+    const LineFacts& facts = source.factsOf(index);
+    if (facts.indent == 0 || facts.has(LineFacts::kBlank) || facts.has(LineFacts::kHoldsFeed))
+        return false;
+    const std::string_view line = source.lineAt(index);
+    return isDigit(line[facts.indent]) && !runInHeading(lineText(line, facts.indent)).empty();
+}
+
 // Matches the unmatched entries `first` to `last` (exclusive) to numbered
 // headings wrapped onto a second line between file lines `from` and `to`
 // (exclusive): RFC 1122 prints "4.2.2.8  TCP Connection State Diagram:
@@ -446,11 +485,16 @@ void matchWrappedHeadings(RfcText& text, const LineReader& source, std::size_t f
     std::string joined;
     const auto end = static_cast<std::size_t>(std::min<int64_t>(to - 1, source.lineTotal()));
     for (std::size_t index = static_cast<std::size_t>(from); index < end && first < last; ++index) {
-        if (!opensWrappedHeading(source, index))
+        const bool wrapped = opensWrappedHeading(source, index);
+        if (!wrapped && !opensRunInHeading(source, index))
             continue;
         joined.assign(lineText(source.lineAt(index), source.factsOf(index).indent));
-        joined += ' ';
-        joined += lineText(source.lineAt(index + 1), source.factsOf(index + 1).indent);
+        if (wrapped) {
+            joined += ' ';
+            joined += lineText(source.lineAt(index + 1), source.factsOf(index + 1).indent);
+        } else {
+            joined.resize(runInHeading(joined).size());
+        }
         std::size_t i = 0;
         bool dotted = false;
         const std::string_view number = leadingSectionNumber(joined, i, dotted);
@@ -640,8 +684,8 @@ bool opensTwoLevels(std::string_view line, std::size_t rest)
 
 // Whether the indented line `line` (its words from `rest` on, a digit
 // first), after a blank line, is a subsection's heading of a text without
-// contents: alone
-// above a blank line, opened by a number of two levels or more whose
+// contents: alone above a blank line, or run in with its first sentence
+// (runInHeading), opened by a number of two levels or more whose
 // parent is `lastNumber`, the last numbered heading read, or one of its
 // parents. RFC 1009 and RFC 1068 indent their subsections ("   1.1.  The
 // DARPA Internet Architecture" under "1.  Introduction"); a list's items
@@ -650,9 +694,7 @@ bool isIndentedSubheading(const LineReader& source, std::string_view line, std::
                           std::string_view lastNumber, const LimitsBlock& limits, std::string& paragraph)
 {
     const std::size_t next = source.linesRead();
-    if (next < source.lineTotal() && !source.factsOf(next).has(LineFacts::kBlank))
-        return false;
-    const std::string_view text = lineText(line, rest);
+    std::string_view text = lineText(line, rest);
     const std::string_view number = numberOpening(text);
     const std::size_t parentEnd = number.rfind('.');
     if (parentEnd == std::string_view::npos || parentEnd == 0 || number.size() == text.size())
@@ -662,6 +704,11 @@ bool isIndentedSubheading(const LineReader& source, std::string_view line, std::
         && !(lastNumber.size() > parent.size() && lastNumber.substr(0, parent.size()) == parent
              && lastNumber[parent.size()] == '.'))
         return false;
+    if (next < source.lineTotal() && !source.factsOf(next).has(LineFacts::kBlank)) {
+        text = runInHeading(text);
+        if (text.empty())
+            return false;
+    }
     paragraph.assign(text);
     return isHeadingText(paragraph, limits);
 }
