@@ -356,14 +356,20 @@ std::size_t afterStrayWord(std::string_view line, std::size_t i)
 // The word "SECTION" before an entry's number, as RFC 1043 prints its
 // entries ("SECTION 1   COMMAND NAME AND OPTION CODE"): where the number
 // after it starts, else `i`.
-std::size_t afterSectionWord(std::string_view line, std::size_t i)
+[[gnu::noinline]] std::size_t afterSectionWordAt(std::string_view line, std::size_t i)
 {
     constexpr std::string_view kWord = "section ";
-    // Asked of every entry line: the first byte tells nearly all.
-    if (lowerAscii(charAt(line, i)) != 's' || !startsWithIgnoringAsciiCase(line.substr(i), kWord))
+    if (!startsWithIgnoringAsciiCase(line.substr(i), kWord))
         return i;
     const std::size_t at = skipBlanks(line, i + kWord.size());
     return isDigit(charAt(line, at)) ? at : i;
+}
+
+// Asked of every entry line: the first byte tells nearly all, and the
+// rest is read out of the line.
+inline std::size_t afterSectionWord(std::string_view line, std::size_t i)
+{
+    return lowerAscii(charAt(line, i)) == 's' ? afterSectionWordAt(line, i) : i;
 }
 
 // A numbered line at the indentation of an open entry, or left of it,
