@@ -56,6 +56,38 @@ bool opensRomanChapter(const std::string& title)
     return end > 0 && end + 1 < title.size() && title[end] == '.' && isBlankChar(title[end + 1]);
 }
 
+// Whether an unnumbered paragraph taken for a heading plainly is text, as
+// the short memos without contents have many at the margin (RFC 868): a
+// figure's line ("+---+", "| x |"), words that end in a comma, the end
+// of a sentence that goes on in small letters ("and so on, until the
+// end."), or a sentence of five words or more ending in a full stop or a
+// colon, its last word in small letters. A line of one word stays: many
+// old memos head their sections so; and so do words in small letters
+// that end no sentence ("draft notes").
+bool readsAsText(const std::string& title)
+{
+    constexpr int kSentenceWords = 5;
+    const char first = title.front();
+    const char last = title.back();
+    if (first == '+' || first == '|' || last == ',')
+        return true;
+    const std::size_t lastBlank = title.rfind(' ');
+    if (lastBlank == std::string::npos)
+        return false;
+    const bool endsSentence = last == '.' || last == ':' || last == ';';
+    const auto isLower = [](char c) { return c >= 'a' && c <= 'z'; };
+    if (!endsSentence)
+        return false;
+    if (isLower(first) && isLetter(title[1]))
+        return true;
+    if (!isLower(charAt(title, lastBlank + 1)))
+        return false;
+    int words = 1;
+    for (std::size_t i = 1; i < title.size() && words < kSentenceWords; ++i)
+        words += title[i] == ' ' && title[i - 1] != ' ' ? 1 : 0;
+    return words >= kSentenceWords;
+}
+
 } // namespace
 
 bool buildStructureFromText(RfcText& text)
@@ -85,7 +117,8 @@ bool buildStructureFromText(RfcText& text)
         const bool insideNumbered = first != none && i >= first && i <= last;
         if (!isCandidate(heading)
             || (insideNumbered && heading.number.empty() && !opensAppendix(heading.title)
-                && !opensRomanChapter(heading.title))) {
+                && !opensRomanChapter(heading.title))
+            || (heading.number.empty() && readsAsText(heading.title))) {
             kept.push_back(std::move(heading));
             continue;
         }
