@@ -716,7 +716,8 @@ bool isIndentedSubheading(const LineReader& source, std::string_view line, std::
 // Whether the line `line` stands right under a page header, no blank line
 // between: the header goes on there, as RFC 733 names the chapter and
 // section of each page under its title and page number ("III. Syntax" /
-// "  B. Lexical Analysis"), which are no headings of their own.
+// "  B. Lexical Analysis"), and RFC 772 its title under the date and
+// number, which are no headings of their own.
 bool continuesPageHeader(const RfcText& text, int32_t line)
 {
     return !text.pageMarks.empty() && text.pageMarks.back().line == line - 1
@@ -777,7 +778,8 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         readParagraph(scan, line, 0, paragraph);
         lastRead = scan.text.lineCount - 1; // the blank line that ended it
         const bool goesOn = firstLine == lastIndented + 1 && !isDigit(line[0]);
-        if (!goesOn && readsAsHeading(paragraph, line, limits)) {
+        if (!goesOn && !continuesPageHeader(scan.text, firstLine)
+            && readsAsHeading(paragraph, line, limits)) {
             addHeading(scan.text, firstLine, paragraph);
             if (const std::string_view number = numberOpening(paragraph); !number.empty())
                 lastNumber.assign(number);
