@@ -330,7 +330,7 @@ int32_t matchHeading(RfcText& text, EntriesByNumber& entries, std::string_view h
     std::size_t word = 0;
     if (lower.compare(0, kAppendix.size(), kAppendix) == 0)
         word = kAppendix.size();
-    else if (heading.compare(0, kSection.size(), kSection) == 0)
+    else if (heading[0] == 'S' && heading.compare(0, kSection.size(), kSection) == 0)
         word = kSection.size();
     if (word == 0)
         return found;
@@ -415,22 +415,33 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
     return markMatched(scan.text, found, firstLine);
 }
 
-// Whether line `index` is the first of a numbered heading wrapped onto one
-// line more indented, standing alone between blank lines: indented, opened
-// by a digit, after a blank line, the line under it deeper and a blank
-// line (or the end of the text) after that.
-bool opensWrappedHeading(const LineReader& source, std::size_t index)
+// Whether line `index` is indented and opened by a digit after a blank
+// line: the first line of a numbered heading that stands apart in the body,
+// wrapped onto the next line or run in with its first sentence.
+bool opensIndentedNumber(const LineReader& source, std::size_t index)
 {
-    const std::size_t total = source.lineTotal();
-    if (index == 0 || index + 1 >= total || !source.factsOf(index - 1).has(LineFacts::kBlank))
+    if (index == 0 || !source.factsOf(index - 1).has(LineFacts::kBlank))
         return false;
     const LineFacts& facts = source.factsOf(index);
-    const LineFacts& next = source.factsOf(index + 1);
-    if (facts.indent == 0 || facts.has(LineFacts::kBlank) || facts.has(LineFacts::kHoldsFeed)
-        || next.indent <= facts.indent || next.has(LineFacts::kBlank) || next.has(LineFacts::kHoldsFeed))
+    if (facts.indent == 0 || facts.has(LineFacts::kBlank) || facts.has(LineFacts::kHoldsFeed))
         return false;
-    return isDigit(source.lineAt(index)[facts.indent])
-        && (index + 2 == total || source.factsOf(index + 2).has(LineFacts::kBlank));
+    return isDigit(source.lineAt(index)[facts.indent]);
+}
+
+// Whether the numbered line `index` (opensIndentedNumber) is the first of a
+// heading wrapped onto one line more indented, standing alone between
+// blank lines: the line under it deeper and a blank line (or the end of
+// the text) after that.
+bool wrapsOntoNextLine(const LineReader& source, std::size_t index)
+{
+    const std::size_t total = source.lineTotal();
+    if (index + 1 >= total)
+        return false;
+    const LineFacts& next = source.factsOf(index + 1);
+    if (next.indent <= source.factsOf(index).indent || next.has(LineFacts::kBlank)
+        || next.has(LineFacts::kHoldsFeed))
+        return false;
+    return index + 2 == total || source.factsOf(index + 2).has(LineFacts::kBlank);
 }
 
 // The numbered heading that opens `text` with its section's first sentence
@@ -457,43 +468,33 @@ std::string_view runInHeading(std::string_view text)
     return text.substr(0, gap);
 }
 
-// Whether line `index` is an indented numbered heading run in with its
-// section's first sentence (runInHeading), after a blank line: RFC 2965
-// prints "   3.2.1  General  The origin server initiates a session, if it
-// so" under the entry "3.2.1  General".
-bool opensRunInHeading(const LineReader& source, std::size_t index)
-{
-    if (index == 0 || !source.factsOf(index - 1).has(LineFacts::kBlank))
-        return false;
-    const LineFacts& facts = source.factsOf(index);
-    if (facts.indent == 0 || facts.has(LineFacts::kBlank) || facts.has(LineFacts::kHoldsFeed))
-        return false;
-    const std::string_view line = source.lineAt(index);
-    return isDigit(line[facts.indent]) && !runInHeading(lineText(line, facts.indent)).empty();
-}
-
 // Matches the unmatched entries `first` to `last` (exclusive) to numbered
 // headings wrapped onto a second line between file lines `from` and `to`
 // (exclusive): RFC 1122 prints "4.2.2.8  TCP Connection State Diagram:
 // RFC-793 Section 3.2," / "page 23" under the entry "4.2.2.8  TCP
-// Connection State Diagram". The body pass offers an indented line to the
-// contents only where it stands alone; these few are looked for here, in
-// the stretch between the matched headings around their entries.
+// Connection State Diagram", and numbered headings run in with their
+// first sentence (runInHeading). The body pass offers an indented line to
+// the contents only where it stands alone; these few are looked for here,
+// in the stretch between the matched headings around their entries.
 void matchWrappedHeadings(RfcText& text, const LineReader& source, std::size_t first, std::size_t last,
                           int32_t from, int32_t to)
 {
     std::string joined;
     const auto end = static_cast<std::size_t>(std::min<int64_t>(to - 1, source.lineTotal()));
     for (std::size_t index = static_cast<std::size_t>(from); index < end && first < last; ++index) {
-        const bool wrapped = opensWrappedHeading(source, index);
-        if (!wrapped && !opensRunInHeading(source, index))
+        if (!opensIndentedNumber(source, index))
             continue;
         joined.assign(lineText(source.lineAt(index), source.factsOf(index).indent));
-        if (wrapped) {
+        if (wrapsOntoNextLine(source, index)) {
             joined += ' ';
             joined += lineText(source.lineAt(index + 1), source.factsOf(index + 1).indent);
         } else {
+            // RFC 2965 prints "   3.2.1  General  The origin server
+            // initiates a session, if it so" under the entry "3.2.1
+            // General".
             joined.resize(runInHeading(joined).size());
+            if (joined.empty())
+                continue;
         }
         std::size_t i = 0;
         bool dotted = false;

@@ -71,13 +71,12 @@ bool readsAsText(const std::string& title)
     const char last = title.back();
     if (first == '+' || first == '|' || last == ',')
         return true;
+    if (last != '.' && last != ':' && last != ';')
+        return false;
     const std::size_t lastBlank = title.rfind(' ');
     if (lastBlank == std::string::npos)
         return false;
-    const bool endsSentence = last == '.' || last == ':' || last == ';';
     const auto isLower = [](char c) { return c >= 'a' && c <= 'z'; };
-    if (!endsSentence)
-        return false;
     if (isLower(first) && isLetter(title[1]))
         return true;
     if (!isLower(charAt(title, lastBlank + 1)))
