@@ -546,6 +546,19 @@ void takeTitleEndAsPage(ContentEntry& entry, int32_t before, int32_t after)
     entry.title.erase(blank);
 }
 
+// Whether a margin line that ends in a page number after a gap, without
+// leaders, names a page before the last entry's: no entry, whose pages
+// only go on, but the header of the first page after contents set with
+// leaders, in a text kept without its form feeds ("Standard for the Format
+// of Text Messages      1" under RFC 733's contents, ending on page 37).
+bool turnsBackAPage(std::string_view line, const std::vector<ContentEntry>& contents)
+{
+    if (contents.empty() || endsInDotsAndPage(line))
+        return false;
+    const int32_t page = trailingPage(line);
+    return page > 0 && page < contents.back().page;
+}
+
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
 // text that never was an entry.
@@ -600,7 +613,8 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             scan.figureListsAt = std::min(scan.figureListsAt, text.contents.size());
             continue;
         }
-        if (rest == 0 && !looksLikePageHeader(line) && !isMarginEntry(line, scan.source)) {
+        if (rest == 0 && !looksLikePageHeader(line)
+            && (!isMarginEntry(line, scan.source) || turnsBackAPage(line, text.contents))) {
             if (labelsEntriesBelow(line, scan.source)) {
                 closeOpenEntry(text, pending, continuing);
                 continuing = false;
