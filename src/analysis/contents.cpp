@@ -355,11 +355,13 @@ std::size_t afterStrayWord(std::string_view line, std::size_t i)
 
 // The word "SECTION" before an entry's number, as RFC 1043 prints its
 // entries ("SECTION 1   COMMAND NAME AND OPTION CODE"): where the number
-// after it starts, else `i`.
+// after it starts, else `i`. In capitals only, as the headings matched to
+// such entries are (matchHeading): "Section 1.  Introduction" stays a
+// title, which a heading printed the same way matches whole.
 [[gnu::noinline]] std::size_t afterSectionWordAt(std::string_view line, std::size_t i)
 {
-    constexpr std::string_view kWord = "section ";
-    if (!startsWithIgnoringAsciiCase(line.substr(i), kWord))
+    constexpr std::string_view kWord = "SECTION ";
+    if (line.compare(i, kWord.size(), kWord) != 0)
         return i;
     const std::size_t at = skipBlanks(line, i + kWord.size());
     return isDigit(charAt(line, at)) ? at : i;
@@ -369,7 +371,7 @@ std::size_t afterStrayWord(std::string_view line, std::size_t i)
 // rest is read out of the line.
 inline std::size_t afterSectionWord(std::string_view line, std::size_t i)
 {
-    return lowerAscii(charAt(line, i)) == 's' ? afterSectionWordAt(line, i) : i;
+    return charAt(line, i) == 'S' ? afterSectionWordAt(line, i) : i;
 }
 
 // A numbered line at the indentation of an open entry, or left of it,
