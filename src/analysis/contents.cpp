@@ -52,8 +52,10 @@ bool startsSectionNumber(std::string_view line, std::size_t i)
 // Reads "3.2.", "A.1" or "3.0" at `i` into `number` without trailing dots
 // and ".0" parts. False when the number is not followed by a blank, or by
 // a word glued to its last dot ("A.4.4.Handshake finalization message" in
-// RFC 4346): no part of a number after a dot is a word.
-bool readSectionNumber(std::string_view line, std::size_t& i, std::string& number)
+// RFC 4346): no part of a number after a dot is a word. Inlined into the
+// contents loop, which reads it for nearly every entry line.
+[[gnu::always_inline]] inline bool readSectionNumber(std::string_view line, std::size_t& i,
+                                                     std::string& number)
 {
     const std::size_t start = i;
     bool gluedWord = false;
@@ -250,13 +252,28 @@ bool endsInDotsAndPage(std::string_view line)
     return dottedLeadersStart(lineWords(line)) != std::string_view::npos;
 }
 
+// Whether the line ends in leader dots and a page in lower-case Roman
+// numerals: "PREFACE.......... iii" at the margin in RFC 733.
+bool endsInDottedRomanPage(std::string_view line)
+{
+    const std::size_t end = textEndOf(line);
+    const std::size_t start = romanPageStart(line, 0, end);
+    if (start == end)
+        return false;
+    const std::size_t leaders = leadersStart(line, 0, start);
+    return leaders > 0
+        && std::count(line.begin() + static_cast<std::ptrdiff_t>(leaders),
+                      line.begin() + static_cast<std::ptrdiff_t>(start), '.')
+        >= 2;
+}
+
 // An unindented line that still belongs to the contents: an entry printed
 // at the margin, as RFC 791 and RFC 5389 print them, ending in its page;
 // or the first line of such an entry whose title wraps onto the next,
 // indented, line that ends in the page.
 bool isMarginEntry(std::string_view line, const LineReader& source)
 {
-    if (endsInPageNumber(line))
+    if (endsInPageNumber(line) || endsInDottedRomanPage(line))
         return true;
     std::size_t i = 0;
     bool dotted = false;
@@ -264,6 +281,23 @@ bool isMarginEntry(std::string_view line, const LineReader& source)
         return false;
     const std::string_view next = source.peekLine();
     return isBlankChar(charAt(next, 0)) && !isBlankFrom(next, 0) && endsInPageNumber(next);
+}
+
+// A word at the margin naming the kind of the numbered entries indented
+// under it, as RFC 733 prints "Section" over its chapters "I." to "V." and
+// "Appendix" over "A." and "B.": no entry, and no end of the contents.
+bool labelsEntriesBelow(std::string_view line, const LineReader& source)
+{
+    static constexpr std::array<std::string_view, 5> kLabels = {"Section", "Sections", "Chapter", "Appendix",
+                                                                "Appendices"};
+    const std::string_view words = lineWords(line);
+    if (std::none_of(kLabels.begin(), kLabels.end(),
+                     [&](std::string_view label) { return equalIgnoringAsciiCase(words, label); }))
+        return false;
+    const std::string_view next = source.peekLine();
+    std::size_t i = skipBlanks(next, 0);
+    bool dotted = false;
+    return i > 0 && !leadingSectionNumber(next, i, dotted).empty() && endsInPageNumber(next);
 }
 
 // A line of leader dots and a page number alone ("        ........ 12"):
@@ -319,6 +353,27 @@ std::size_t afterStrayWord(std::string_view line, std::size_t i)
     std::size_t probe = at;
     bool dotted = false;
     return !leadingSectionNumber(line, probe, dotted).empty() && dotted ? at : i;
+}
+
+// The word "SECTION" before an entry's number, as RFC 1043 prints its
+// entries ("SECTION 1   COMMAND NAME AND OPTION CODE"): where the number
+// after it starts, else `i`. In capitals only, as the headings matched to
+// such entries are (matchHeading): "Section 1.  Introduction" stays a
+// title, which a heading printed the same way matches whole.
+[[gnu::noinline]] std::size_t afterSectionWordAt(std::string_view line, std::size_t i)
+{
+    constexpr std::string_view kWord = "SECTION ";
+    if (line.compare(i, kWord.size(), kWord) != 0)
+        return i;
+    const std::size_t at = skipBlanks(line, i + kWord.size());
+    return isDigit(charAt(line, at)) ? at : i;
+}
+
+// Asked of every entry line: the first byte tells nearly all, and the
+// rest is read out of the line.
+inline std::size_t afterSectionWord(std::string_view line, std::size_t i)
+{
+    return charAt(line, i) == 'S' ? afterSectionWordAt(line, i) : i;
 }
 
 // A numbered line at the indentation of an open entry, or left of it,
@@ -495,6 +550,21 @@ void takeTitleEndAsPage(ContentEntry& entry, int32_t before, int32_t after)
     entry.title.erase(blank);
 }
 
+// Whether a margin line that ends in a page number after a gap, without
+// leaders, names a page before the last entry's: no entry, whose pages
+// only go on, but the header of the first page after contents set with
+// leaders, in a text kept without its form feeds ("Standard for the Format
+// of Text Messages      1" under RFC 733's contents, ending on page 37).
+// Asked of every margin entry: the page tells nearly all, and the leaders
+// are looked for out of the loop's way.
+[[gnu::noinline]] bool turnsBackAPage(std::string_view line, const std::vector<ContentEntry>& contents)
+{
+    if (contents.empty())
+        return false;
+    const int32_t page = trailingPage(line);
+    return page > 0 && page < contents.back().page && !endsInDotsAndPage(line);
+}
+
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
 // text that never was an entry.
@@ -549,7 +619,13 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             scan.figureListsAt = std::min(scan.figureListsAt, text.contents.size());
             continue;
         }
-        if (rest == 0 && !looksLikePageHeader(line) && !isMarginEntry(line, scan.source)) {
+        if (rest == 0 && !looksLikePageHeader(line)
+            && (!isMarginEntry(line, scan.source) || turnsBackAPage(line, text.contents))) {
+            if (labelsEntriesBelow(line, scan.source)) {
+                closeOpenEntry(text, pending, continuing);
+                continuing = false;
+                continue;
+            }
             finish();
             headingLine = line;
             return ContentsEnd::kAtHeading;
@@ -592,7 +668,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             pending = ContentEntry();
             pending.firstLine = text.lineCount;
             openIndent = rest;
-            i = afterStrayWord(line, i);
+            i = afterSectionWord(line, afterStrayWord(line, i));
             std::size_t after = i;
             if (!listing && startsSectionNumber(line, i) && readSectionNumber(line, after, pending.number))
                 i = after;
@@ -638,7 +714,7 @@ bool contentsHavePages(const TextScan& scan)
         // pages by leader dots: any other line there is the first heading
         // after the contents.
         if (!isBlankChar(line[0]))
-            return endsInDotsAndPage(line);
+            return endsInDotsAndPage(line) || endsInDottedRomanPage(line);
         if (endsInAnyPageNumber(line))
             return true;
     }

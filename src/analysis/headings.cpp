@@ -238,6 +238,10 @@ bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry
         return true;
     if (!isExpected)
         return false;
+    // A letter alone is a word ("A message has ...", RFC 733), not the
+    // number "A." of a lettered entry.
+    if (lead == 1 && isLetter(heading[0]))
+        return false;
     if (numberExtends(heading, lead, number))
         return !renumbered(entry, heading);
     return heading.size() >= 7 && (entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title));
@@ -326,12 +330,23 @@ int32_t matchHeading(RfcText& text, EntriesByNumber& entries, std::string_view h
     lowerAsciiInPlace(lower.data(), lower.size());
     const int32_t found = matchLowered(text, entries, lower, line, expected);
     // "Appendix B.  Parsing a URI Reference" is the entry "B.  Parsing a URI
-    // Reference" of contents that leave the word out (RFC 3986).
-    const std::string_view appendix = "appendix ";
-    if (found >= 0 || lower.compare(0, appendix.size(), appendix) != 0)
+    // Reference" of contents that leave the word out (RFC 3986); "SECTION
+    // 1   COMMAND NAME" the entry numbered 1 of contents that print the
+    // word before it (RFC 1043). The word in capitals only: "section 15.1.3
+    // for security considerations." is a sentence's line.
+    if (found >= 0)
         return found;
-    return matchLowered(text, entries, std::string_view(lower).substr(skipBlanks(lower, appendix.size())),
-                        line, expected);
+    constexpr std::string_view kAppendix = "appendix ";
+    constexpr std::string_view kSection = "SECTION ";
+    std::size_t word = 0;
+    if (lower.compare(0, kAppendix.size(), kAppendix) == 0)
+        word = kAppendix.size();
+    else if (heading[0] == 'S' && heading.compare(0, kSection.size(), kSection) == 0)
+        word = kSection.size();
+    if (word == 0)
+        return found;
+    return matchLowered(text, entries, std::string_view(lower).substr(skipBlanks(lower, word)), line,
+                        expected);
 }
 
 // A heading found at line `line`, its title made once in the list.
@@ -411,42 +426,87 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
     return markMatched(scan.text, found, firstLine);
 }
 
-// Whether line `index` is the first of a numbered heading wrapped onto one
-// line more indented, standing alone between blank lines: indented, opened
-// by a digit, after a blank line, the line under it deeper and a blank
-// line (or the end of the text) after that.
-bool opensWrappedHeading(const LineReader& source, std::size_t index)
+// Whether line `index` is indented and opened by a digit after a blank
+// line: the first line of a numbered heading that stands apart in the body,
+// wrapped onto the next line or run in with its first sentence.
+bool opensIndentedNumber(const LineReader& source, std::size_t index)
 {
-    const std::size_t total = source.lineTotal();
-    if (index == 0 || index + 1 >= total || !source.factsOf(index - 1).has(LineFacts::kBlank))
+    if (index == 0 || !source.factsOf(index - 1).has(LineFacts::kBlank))
         return false;
     const LineFacts& facts = source.factsOf(index);
-    const LineFacts& next = source.factsOf(index + 1);
-    if (facts.indent == 0 || facts.has(LineFacts::kBlank) || facts.has(LineFacts::kHoldsFeed)
-        || next.indent <= facts.indent || next.has(LineFacts::kBlank) || next.has(LineFacts::kHoldsFeed))
+    if (facts.indent == 0 || facts.has(LineFacts::kBlank) || facts.has(LineFacts::kHoldsFeed))
         return false;
-    return isDigit(source.lineAt(index)[facts.indent])
-        && (index + 2 == total || source.factsOf(index + 2).has(LineFacts::kBlank));
+    return isDigit(source.lineAt(index)[facts.indent]);
+}
+
+// Whether the numbered line `index` (opensIndentedNumber) is the first of a
+// heading wrapped onto one line more indented, standing alone between
+// blank lines: the line under it deeper and a blank line (or the end of
+// the text) after that.
+bool wrapsOntoNextLine(const LineReader& source, std::size_t index)
+{
+    const std::size_t total = source.lineTotal();
+    if (index + 1 >= total)
+        return false;
+    const LineFacts& next = source.factsOf(index + 1);
+    if (next.indent <= source.factsOf(index).indent || next.has(LineFacts::kBlank)
+        || next.has(LineFacts::kHoldsFeed))
+        return false;
+    return index + 2 == total || source.factsOf(index + 2).has(LineFacts::kBlank);
+}
+
+// The numbered heading that opens `text` with its section's first sentence
+// after a gap of two blanks, as RFC 2965 sets its subsections ("3.2.1
+// General  The origin server initiates a session, if it so"): the number
+// and title, a title opened by a capital before a sentence opened by one;
+// empty when the line holds no such heading.
+std::string_view runInHeading(std::string_view text)
+{
+    constexpr std::size_t kLongestTitle = 60;
+    const auto isUpper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    std::size_t i = 0;
+    bool dotted = false;
+    leadingSectionNumber(text, i, dotted);
+    const std::size_t title = skipBlanks(text, i);
+    if (!isUpper(charAt(text, title)))
+        return std::string_view();
+    const std::size_t gap = text.find("  ", title);
+    // A table's row ("1.5  Mbps  T1  Yes") holds more gaps: the sentence
+    // runs on in single blanks.
+    if (gap == std::string_view::npos || gap - title > kLongestTitle || !isUpper(charAt(text, gap + 2))
+        || text.find("  ", gap + 2) != std::string_view::npos)
+        return std::string_view();
+    return text.substr(0, gap);
 }
 
 // Matches the unmatched entries `first` to `last` (exclusive) to numbered
 // headings wrapped onto a second line between file lines `from` and `to`
 // (exclusive): RFC 1122 prints "4.2.2.8  TCP Connection State Diagram:
 // RFC-793 Section 3.2," / "page 23" under the entry "4.2.2.8  TCP
-// Connection State Diagram". The body pass offers an indented line to the
-// contents only where it stands alone; these few are looked for here, in
-// the stretch between the matched headings around their entries.
+// Connection State Diagram", and numbered headings run in with their
+// first sentence (runInHeading). The body pass offers an indented line to
+// the contents only where it stands alone; these few are looked for here,
+// in the stretch between the matched headings around their entries.
 void matchWrappedHeadings(RfcText& text, const LineReader& source, std::size_t first, std::size_t last,
                           int32_t from, int32_t to)
 {
     std::string joined;
     const auto end = static_cast<std::size_t>(std::min<int64_t>(to - 1, source.lineTotal()));
     for (std::size_t index = static_cast<std::size_t>(from); index < end && first < last; ++index) {
-        if (!opensWrappedHeading(source, index))
+        if (!opensIndentedNumber(source, index))
             continue;
         joined.assign(lineText(source.lineAt(index), source.factsOf(index).indent));
-        joined += ' ';
-        joined += lineText(source.lineAt(index + 1), source.factsOf(index + 1).indent);
+        if (wrapsOntoNextLine(source, index)) {
+            joined += ' ';
+            joined += lineText(source.lineAt(index + 1), source.factsOf(index + 1).indent);
+        } else {
+            // RFC 2965 prints "   3.2.1  General  The origin server
+            // initiates a session, if it so" under the entry "3.2.1
+            // General".
+            joined.resize(runInHeading(joined).size());
+            if (joined.empty())
+                continue;
+        }
         std::size_t i = 0;
         bool dotted = false;
         const std::string_view number = leadingSectionNumber(joined, i, dotted);
@@ -636,8 +696,8 @@ bool opensTwoLevels(std::string_view line, std::size_t rest)
 
 // Whether the indented line `line` (its words from `rest` on, a digit
 // first), after a blank line, is a subsection's heading of a text without
-// contents: alone
-// above a blank line, opened by a number of two levels or more whose
+// contents: alone above a blank line, or run in with its first sentence
+// (runInHeading), opened by a number of two levels or more whose
 // parent is `lastNumber`, the last numbered heading read, or one of its
 // parents. RFC 1009 and RFC 1068 indent their subsections ("   1.1.  The
 // DARPA Internet Architecture" under "1.  Introduction"); a list's items
@@ -646,9 +706,7 @@ bool isIndentedSubheading(const LineReader& source, std::string_view line, std::
                           std::string_view lastNumber, const LimitsBlock& limits, std::string& paragraph)
 {
     const std::size_t next = source.linesRead();
-    if (next < source.lineTotal() && !source.factsOf(next).has(LineFacts::kBlank))
-        return false;
-    const std::string_view text = lineText(line, rest);
+    std::string_view text = lineText(line, rest);
     const std::string_view number = numberOpening(text);
     const std::size_t parentEnd = number.rfind('.');
     if (parentEnd == std::string_view::npos || parentEnd == 0 || number.size() == text.size())
@@ -658,8 +716,24 @@ bool isIndentedSubheading(const LineReader& source, std::string_view line, std::
         && !(lastNumber.size() > parent.size() && lastNumber.substr(0, parent.size()) == parent
              && lastNumber[parent.size()] == '.'))
         return false;
+    if (next < source.lineTotal() && !source.factsOf(next).has(LineFacts::kBlank)) {
+        text = runInHeading(text);
+        if (text.empty())
+            return false;
+    }
     paragraph.assign(text);
     return isHeadingText(paragraph, limits);
+}
+
+// Whether the line `line` stands right under a page header, no blank line
+// between: the header goes on there, as RFC 733 names the chapter and
+// section of each page under its title and page number ("III. Syntax" /
+// "  B. Lexical Analysis"), and RFC 772 its title under the date and
+// number, which are no headings of their own.
+bool continuesPageHeader(const RfcText& text, int32_t line)
+{
+    return !text.pageMarks.empty() && text.pageMarks.back().line == line - 1
+        && text.pageMarks.back().isHeader;
 }
 
 // Room for a paragraph of some lines, under a kilobyte: the heap serves
@@ -724,7 +798,7 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         readParagraph(scan, line, 0, paragraph);
         lastRead = scan.text.lineCount - 1; // the blank line that ended it
         const bool goesOn = firstLine == lastIndented + 1 && !isDigit(line[0]);
-        if (!goesOn && readsAsHeading(paragraph, line, limits))
+        if (!goesOn && !continuesPageHeader(scan.text, firstLine) && readsAsHeading(paragraph, line, limits))
             addHeading(scan.text, firstLine, paragraph);
         if (opensContents)
             return true;
@@ -784,7 +858,8 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
         const std::string_view opening = line;
         readParagraph(scan, line, 0, paragraph);
         lastRead = scan.text.lineCount - 1; // the blank line that ended it
-        const bool isHeading = readsAsHeading(paragraph, opening, limits);
+        const bool isHeading =
+            !continuesPageHeader(scan.text, firstLine) && readsAsHeading(paragraph, opening, limits);
         line = std::string_view();
         if (!isHeading) {
             std::string_view runIn;

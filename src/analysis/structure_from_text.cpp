@@ -54,6 +54,48 @@ bool opensAppendix(const std::string& title)
     return title.size() > 2 && title[0] >= 'A' && title[0] <= 'Z' && title[1] == '.' && isDigit(title[2]);
 }
 
+// "II.  FRAMEWORK": a chapter numbered in upper-case Roman numerals, as
+// memos of the 1970s number theirs above sections numbered 1, 2, ... again
+// in each chapter (RFC 733), opens a section among the numbered headings.
+bool opensRomanChapter(const std::string& title)
+{
+    std::size_t end = 0;
+    while (end < title.size() && (title[end] == 'I' || title[end] == 'V' || title[end] == 'X'))
+        ++end;
+    return end > 0 && end + 1 < title.size() && title[end] == '.' && isBlankChar(title[end + 1]);
+}
+
+// Whether an unnumbered paragraph taken for a heading plainly is text, as
+// the short memos without contents have many at the margin (RFC 868): a
+// figure's line ("+---+", "| x |"), words that end in a comma, the end
+// of a sentence that goes on in small letters ("and so on, until the
+// end."), or a sentence of five words or more ending in a full stop or a
+// colon, its last word in small letters. A line of one word stays: many
+// old memos head their sections so; and so do words in small letters
+// that end no sentence ("draft notes").
+bool readsAsText(const std::string& title)
+{
+    constexpr int kSentenceWords = 5;
+    const char first = title.front();
+    const char last = title.back();
+    if (first == '+' || first == '|' || last == ',')
+        return true;
+    if (last != '.' && last != ':' && last != ';')
+        return false;
+    const std::size_t lastBlank = title.rfind(' ');
+    if (lastBlank == std::string::npos)
+        return false;
+    const auto isLower = [](char c) { return c >= 'a' && c <= 'z'; };
+    if (isLower(first) && isLetter(title[1]))
+        return true;
+    if (!isLower(charAt(title, lastBlank + 1)))
+        return false;
+    int words = 1;
+    for (std::size_t i = 1; i < title.size() && words < kSentenceWords; ++i)
+        words += title[i] == ' ' && title[i - 1] != ' ' ? 1 : 0;
+    return words >= kSentenceWords;
+}
+
 } // namespace
 
 bool buildStructureFromText(RfcText& text)
@@ -82,7 +124,9 @@ bool buildStructureFromText(RfcText& text)
         SectionHeading& heading = text.headings[i];
         const bool insideNumbered = first != none && i >= first && i <= last;
         if (!isCandidate(heading)
-            || (insideNumbered && heading.number.empty() && !opensAppendix(heading.title))) {
+            || (insideNumbered && heading.number.empty() && !opensAppendix(heading.title)
+                && !opensRomanChapter(heading.title))
+            || (heading.number.empty() && readsAsText(heading.title))) {
             kept.push_back(std::move(heading));
             continue;
         }
