@@ -13,7 +13,8 @@ For every rfcNNNN.txt of FOLDER it counts, in the printed text:
              entry line; found when a citation link covers it
   rfc links  "RFC 791", "RFC-1122", "RFC1122", "RFC #822", "RFCs 1034 and
              1035", "STD 5/RFC 791", "RFC" at a line end and its number on
-             the next line, in the body; found when a link covers the number
+             the next line, in the body, not a grouped count ("RFC
+             10,000"); found when a link covers the number
   contents   printed contents lines that end in a page number; exact when
              an entry ends on that line with that page and that title
   matched    contents entries the analysis matched to a heading of the body
@@ -55,6 +56,14 @@ RFC_NUMBER = re.compile(r'(?<![\w/.-])RFCs?(?:[- ]?| *#)0*([0-9]{1,5})(?![\w]|\.
 # "STD 5/RFC 791": the RFC that is a series number, glued to its slash.
 RFC_OF_SERIES = re.compile(r'\b(?:STD|BCP|FYI) ?[0-9]{1,4}/RFC[- ]?0*([0-9]{1,5})(?![\w]|\.\w)')
 RFC_LIST = re.compile(r'\bRFCs\s+[0-9]{1,5}((,\s*(and\s+|or\s+)?|\s+(and|or)\s+)[0-9]{1,5})+')
+# "RFC 10,000": a number going on in a group of three digits is a count,
+# never an RFC number as the series prints them; "RFCs 791,793" a list.
+DIGIT_GROUPS = re.compile(r'(?<![0-9])[0-9]{1,2},[0-9]{3}(?![0-9])')
+
+
+def in_digit_groups(line, column):
+    """Whether the number at `column` of `line` is part of a grouped number."""
+    return any(m.start() <= column < m.end() for m in DIGIT_GROUPS.finditer(line))
 
 
 def lines_of(path):
@@ -310,6 +319,8 @@ def measure(path, record):
         for m in RFC_LIST.finditer(line):
             numbers += [m.start() + n.start() for n in re.finditer(r'[0-9]+', m.group(0))]
         for column in sorted(set(numbers)):
+            if in_digit_groups(line, column):
+                continue
             total += 1
             found += covered(i, column, {'rfc', 'citation', 'section'})
         if re.search(r'\bRFCs?[- ]?$', line.rstrip()) and i + 1 < len(lines):

@@ -784,11 +784,28 @@ private:
         return k + 1;
     }
 
+    // Whether the number at token k goes on in a group of three digits
+    // after a comma, "10,000": a count or a size ("RFC 10,000", "the RFC
+    // 1,000 iterations"), as the series never prints its own numbers so.
+    // A lead of three digits is a list, "RFCs 791,793".
+    bool goesOnInDigitGroup(std::size_t k) const
+    {
+        if (!isPunct(k + 1, ',') || m_tokens[k + 1].spaced || !isWord(k + 2) || m_tokens[k + 2].spaced)
+            return false;
+        const std::string_view group = view(k + 2);
+        const std::string_view number = view(k);
+        std::size_t lead = number.size();
+        while (lead > 0 && isDigit(number[lead - 1]))
+            --lead;
+        return number.size() - lead <= 2 && group.size() == 3 && isDigit(group[0]) && isDigit(group[1])
+            && isDigit(group[2]);
+    }
+
     std::size_t rfc(std::size_t k)
     {
         std::size_t last = k;
         const int32_t number = rfcAt(k, last);
-        if (number == 0)
+        if (number == 0 || goesOnInDigitGroup(last))
             return k + 1;
         emit(LinkKind::Rfc, k, last).targetRfc = number;
         noteTarget(last, number, -1);
@@ -933,7 +950,8 @@ private:
     {
         if (number == 0)
             number = pastNumberSign(k + 1);
-        if (gluedToOtherThanGroup(k) || !isWord(number) || smallNumber(view(number)) == 0)
+        if (gluedToOtherThanGroup(k) || !isWord(number) || smallNumber(view(number)) == 0
+            || goesOnInDigitGroup(number))
             return k + 1;
         std::size_t first = k;
         for (;;) {
