@@ -328,6 +328,16 @@ bool dotKeepsPhraseOpen(std::string_view line, std::size_t end, const std::vecto
         && text.find_first_not_of("0123456789.") == std::string_view::npos;
 }
 
+// Whether the ":" at `colon` of `line` closes "NWG/RFC", as the memos of
+// 1969 name a note: "Referring to NWG/RFC: 11" (RFC 13). The phrase runs
+// on to the number.
+bool closesGroupRfc(std::string_view line, std::size_t colon)
+{
+    constexpr std::string_view kGroupRfc = "NWG/RFC";
+    return colon >= kGroupRfc.size()
+        && line.compare(colon - kGroupRfc.size(), kGroupRfc.size(), kGroupRfc) == 0;
+}
+
 // Where the tokens of `line` may be read from to find every phrase that
 // starts at or after `column`: the white space before the word at `column`,
 // where no token runs over and the tokenizer starts as at the line start;
@@ -443,8 +453,9 @@ struct OpenPhrase {
             if (starter != Starter::None || c == '[' || c == ']')
                 phraseOpen = true;
             else if (kind == TokenKind::Other)
-                phraseOpen =
-                    phraseOpen && (joinsPhrase(c) || (c == '.' && dotKeepsPhraseOpen(line, end, tokens)));
+                phraseOpen = phraseOpen
+                    && (joinsPhrase(c) || (c == '.' && dotKeepsPhraseOpen(line, end, tokens))
+                        || (c == ':' && closesGroupRfc(line, i)));
         }
         spaced = false;
         i = end;
@@ -727,6 +738,14 @@ private:
             last = k + 2;
             return smallNumber(view(k + 2));
         }
+        // "NWG/RFC: 11" (RFC 13) and "NWG/RFC# 11", the mark glued to the
+        // series' name and the number apart, only after the group's name.
+        if (word == "RFC" && (view(k + 1) == ":" || view(k + 1) == "#") && !m_tokens[k + 1].spaced
+            && isWord(k + 2) && m_tokens[k + 2].spaced && m_tokens[k + 2].line == m_tokens[k + 1].line
+            && gluedBefore(k)) {
+            last = k + 2;
+            return smallNumber(view(k + 2));
+        }
         if (word.size() > 3 && word.substr(0, 3) == "RFC") {
             last = k;
             return smallNumber(word.substr(3));
@@ -932,7 +951,7 @@ private:
                 line.substr(at, 2) == "'s" && (at + 2 == line.size() || isSpace(line[at + 2]));
             const bool listed =
                 isWord(k + 3) || isPunct(k + 3, ',') || isMark(k + 3, '/') || isMark(k + 3, '-');
-            return plural && listed && m_tokens[k + 2].spaced ? k + 2 : 0;
+            return plural && listed && (m_tokens[k + 2].spaced || followsSpacedNumberSign(k + 2)) ? k + 2 : 0;
         }
         // The "." token ends at its own byte: the marks and words after it
         // fold into it, "RFC No. is 5" no number.
@@ -941,6 +960,17 @@ private:
             && dot.kind == TokenKind::Other && m_tokens[k + 3].spaced && m_tokens[k + 3].line == dot.line
             && m_tokens[k + 3].start == dot.start + 2;
         return numbered ? k + 3 : 0;
+    }
+
+    // Whether token k, no blank before it, follows a "#" that has one:
+    // "RFC's #207 and #212", as the notes of the 1970s number them, the "#"
+    // folded into the "'s" before it.
+    bool followsSpacedNumberSign(std::size_t k) const
+    {
+        const Token& token = m_tokens[k];
+        const std::string_view line = m_lines.line(static_cast<std::size_t>(token.line));
+        const auto start = static_cast<std::size_t>(token.start);
+        return start >= 2 && line[start - 1] == '#' && isSpace(line[start - 2]);
     }
 
     // "RFCs 2818 and 7230", "RFCs 2045, 2046, and RFC 2047", "RFCs
