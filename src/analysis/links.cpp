@@ -328,16 +328,6 @@ bool dotKeepsPhraseOpen(std::string_view line, std::size_t end, const std::vecto
         && text.find_first_not_of("0123456789.") == std::string_view::npos;
 }
 
-// Whether the ":" at `colon` of `line` closes "NWG/RFC", as the memos of
-// 1969 name a note: "Referring to NWG/RFC: 11" (RFC 13). The phrase runs
-// on to the number.
-bool closesGroupRfc(std::string_view line, std::size_t colon)
-{
-    constexpr std::string_view kGroupRfc = "NWG/RFC";
-    return colon >= kGroupRfc.size()
-        && line.compare(colon - kGroupRfc.size(), kGroupRfc.size(), kGroupRfc) == 0;
-}
-
 // Where the tokens of `line` may be read from to find every phrase that
 // starts at or after `column`: the white space before the word at `column`,
 // where no token runs over and the tokenizer starts as at the line start;
@@ -453,9 +443,8 @@ struct OpenPhrase {
             if (starter != Starter::None || c == '[' || c == ']')
                 phraseOpen = true;
             else if (kind == TokenKind::Other)
-                phraseOpen = phraseOpen
-                    && (joinsPhrase(c) || (c == '.' && dotKeepsPhraseOpen(line, end, tokens))
-                        || (c == ':' && closesGroupRfc(line, i)));
+                phraseOpen =
+                    phraseOpen && (joinsPhrase(c) || (c == '.' && dotKeepsPhraseOpen(line, end, tokens)));
         }
         spaced = false;
         i = end;
@@ -738,14 +727,6 @@ private:
             last = k + 2;
             return smallNumber(view(k + 2));
         }
-        // "NWG/RFC: 11" (RFC 13) and "NWG/RFC# 11", the mark glued to the
-        // series' name and the number apart, only after the group's name.
-        if (word == "RFC" && (view(k + 1) == ":" || view(k + 1) == "#") && !m_tokens[k + 1].spaced
-            && isWord(k + 2) && m_tokens[k + 2].spaced && m_tokens[k + 2].line == m_tokens[k + 1].line
-            && gluedBefore(k)) {
-            last = k + 2;
-            return smallNumber(view(k + 2));
-        }
         if (word.size() > 3 && word.substr(0, 3) == "RFC") {
             last = k;
             return smallNumber(word.substr(3));
@@ -820,10 +801,35 @@ private:
             && isDigit(group[2]);
     }
 
+    // "NWG/RFC: 11" (RFC 13) and "NWG/RFC# 11" at k: the mark glued to the
+    // series' name, the number apart, only after the group's name. Read
+    // from the line, as a colon ends every phrase and leaves the number
+    // after it no token.
+    void groupSpelling(std::size_t k)
+    {
+        const Token& word = m_tokens[k];
+        const std::string_view line = m_lines.line(static_cast<std::size_t>(word.line));
+        const auto mark = static_cast<std::size_t>(word.end);
+        if (mark + 1 >= line.size() || (line[mark] != ':' && line[mark] != '#') || line[mark + 1] != ' '
+            || view(k) != "RFC" || gluedToOtherThanGroup(k))
+            return;
+        const std::size_t from = skipBlanks(line, mark + 1);
+        std::size_t to = from;
+        while (to < line.size() && isDigit(line[to]))
+            ++to;
+        const int32_t number = smallNumber(line.substr(from, to - from));
+        if (number == 0 || (to < line.size() && isAlnum(line[to])))
+            return;
+        addLink(m_text.links, LinkKind::Rfc, word.line, word.start, static_cast<int32_t>(to)).targetRfc =
+            number;
+    }
+
     std::size_t rfc(std::size_t k)
     {
         std::size_t last = k;
         const int32_t number = rfcAt(k, last);
+        if (number == 0 && !m_tokens[k].spaced)
+            groupSpelling(k);
         if (number == 0 || goesOnInDigitGroup(last))
             return k + 1;
         emit(LinkKind::Rfc, k, last).targetRfc = number;
