@@ -12,10 +12,9 @@ For every rfcNNNN.txt of FOLDER it counts, in the printed text:
   citations  every bracketed occurrence of a printed label outside its own
              entry line; found when a citation link covers it
   rfc links  "RFC 791", "RFC-1122", "RFC1122", "RFC #822", "RFCs 1034 and
-             1035", "STD 5/RFC 791", "NWG/RFC: 11", "RFC" at a line end and
-             its number on the next line, in the body, not a grouped count
-             ("RFC 10,000"), and a label "[RFC2060]" opening its own entry;
-             found when a link covers the number
+             1035", "STD 5/RFC 791", "NWG/RFC: 11", "RFC" at a line end and its number on
+             the next line, in the body, not a grouped count ("RFC
+             10,000"); found when a link covers the number
   contents   printed contents lines that end in a page number; exact when
              an entry ends on that line with that page and that title
   matched    contents entries the analysis matched to a heading of the body
@@ -59,7 +58,6 @@ RFC_OF_SERIES = re.compile(r'\b(?:STD|BCP|FYI) ?[0-9]{1,4}/RFC[- ]?0*([0-9]{1,5}
 # "NWG/RFC 95", "NWG/RFC #36", "NWG/RFC: 11", "NWG/RFC# 11": the series as
 # the memos of 1969 to 1971 name it, glued to the group's name.
 RFC_OF_GROUP = re.compile(r'(?<![\w/.-])NWG/RFC(?:[- ]?|: *|# *| *#)0*([0-9]{1,5})(?![\w]|\.\w)')
-OWN_RFC_LABEL = re.compile(r'\s{0,12}\[RFC[- ]?0*([0-9]{1,5})\]')
 RFC_LIST = re.compile(r'\bRFCs\s+[0-9]{1,5}((,\s*(and\s+|or\s+)?|\s+(and|or)\s+)[0-9]{1,5})+')
 # "RFC 10,000": a number going on in a group of three digits is a count,
 # never an RFC number as the series prints them; "RFCs 791,793" a list.
@@ -317,15 +315,7 @@ def measure(path, record):
     bodyStart = max(record.get('titleLine', 1) - 1, 0)
     for i in range(bodyStart, len(lines)):
         line = lines[i]
-        if i in marks or i in contentLines:
-            continue
-        if i in definitions:
-            # A label naming an RFC, "[RFC2060]" opening its own entry,
-            # leads to that RFC as the same label cited does.
-            m = OWN_RFC_LABEL.match(line)
-            if m:
-                total += 1
-                found += covered(i, m.start(1), {'rfc', 'citation', 'section'})
+        if i in marks or i in contentLines or i in definitions:
             continue
         numbers = [m.start(1) for m in RFC_NUMBER.finditer(line)]
         numbers += [m.start(1) for m in RFC_OF_SERIES.finditer(line)]

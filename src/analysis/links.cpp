@@ -1071,8 +1071,6 @@ private:
                 m_definitionLine[static_cast<std::size_t>(open.line)] && opensLine(line, start);
             if (!definition)
                 cite(open.line, start, close + 1, whole, closeToken);
-            else if (m_scope == LinkScope::All)
-                linkOwnLabel(open.line, line, start, close);
             return closeToken + 1;
         }
         // A list of labels; what follows its last label ("[RFC9110,
@@ -1345,23 +1343,6 @@ private:
 
     // `endToken` is the last token of the citation, for a "Section"
     // after it.
-    // The label opening a reference that names an RFC, "[RFC2060]",
-    // "[RFC-2060]" or "[RFC 2060]", links that RFC: where a reader takes
-    // it to lead, as the same label cited in the text does.
-    void linkOwnLabel(int32_t line, std::string_view text, std::size_t start, std::size_t close)
-    {
-        if (close - start < 5 || text.compare(start + 1, 3, "RFC") != 0)
-            return;
-        std::size_t digits = start + 4;
-        if (text[digits] == '-' || text[digits] == ' ')
-            ++digits;
-        const int32_t number = smallNumber(text.substr(digits, close - digits));
-        if (number != 0)
-            addLink(m_text.links, LinkKind::Rfc, line, static_cast<int32_t>(start),
-                    static_cast<int32_t>(close + 1))
-                .targetRfc = number;
-    }
-
     void cite(int32_t line, std::size_t start, std::size_t end, int32_t reference, std::size_t endToken)
     {
         LinkMark& link = addLink(m_text.links, LinkKind::Citation, line, static_cast<int32_t>(start),
