@@ -12,8 +12,9 @@ For every rfcNNNN.txt of FOLDER it counts, in the printed text:
   citations  every bracketed occurrence of a printed label outside its own
              entry line; found when a citation link covers it
   rfc links  "RFC 791", "RFC-1122", "RFC1122", "RFC #822", "RFCs 1034 and
-             1035", "STD 5/RFC 791", "RFC" at a line end and its number on
-             the next line, in the body; found when a link covers the number
+             1035", "STD 5/RFC 791", "NWG/RFC: 11", "RFC" at a line end and its number on
+             the next line, in the body, not a grouped count ("RFC
+             10,000"); found when a link covers the number
   contents   printed contents lines that end in a page number; exact when
              an entry ends on that line with that page and that title
   matched    contents entries the analysis matched to a heading of the body
@@ -54,7 +55,18 @@ CONTENTS_PAGE = re.compile(r'^(\s*)(\S.*?)(\s*\.[\s.]*(?:,[\s.]*)*|\s{2,})([0-9]
 RFC_NUMBER = re.compile(r'(?<![\w/.-])RFCs?(?:[- ]?| *#)0*([0-9]{1,5})(?![\w]|\.\w)')
 # "STD 5/RFC 791": the RFC that is a series number, glued to its slash.
 RFC_OF_SERIES = re.compile(r'\b(?:STD|BCP|FYI) ?[0-9]{1,4}/RFC[- ]?0*([0-9]{1,5})(?![\w]|\.\w)')
+# "NWG/RFC 95", "NWG/RFC #36", "NWG/RFC: 11", "NWG/RFC# 11": the series as
+# the memos of 1969 to 1971 name it, glued to the group's name.
+RFC_OF_GROUP = re.compile(r'(?<![\w/.-])NWG/RFC(?:[- ]?|: *|# *| *#)0*([0-9]{1,5})(?![\w]|\.\w)')
 RFC_LIST = re.compile(r'\bRFCs\s+[0-9]{1,5}((,\s*(and\s+|or\s+)?|\s+(and|or)\s+)[0-9]{1,5})+')
+# "RFC 10,000": a number going on in a group of three digits is a count,
+# never an RFC number as the series prints them; "RFCs 791,793" a list.
+DIGIT_GROUPS = re.compile(r'(?<![0-9])[0-9]{1,2},[0-9]{3}(?![0-9])')
+
+
+def in_digit_groups(line, column):
+    """Whether the number at `column` of `line` is part of a grouped number."""
+    return any(m.start() <= column < m.end() for m in DIGIT_GROUPS.finditer(line))
 
 
 def lines_of(path):
@@ -307,9 +319,12 @@ def measure(path, record):
             continue
         numbers = [m.start(1) for m in RFC_NUMBER.finditer(line)]
         numbers += [m.start(1) for m in RFC_OF_SERIES.finditer(line)]
+        numbers += [m.start(1) for m in RFC_OF_GROUP.finditer(line)]
         for m in RFC_LIST.finditer(line):
             numbers += [m.start() + n.start() for n in re.finditer(r'[0-9]+', m.group(0))]
         for column in sorted(set(numbers)):
+            if in_digit_groups(line, column):
+                continue
             total += 1
             found += covered(i, column, {'rfc', 'citation', 'section'})
         if re.search(r'\bRFCs?[- ]?$', line.rstrip()) and i + 1 < len(lines):

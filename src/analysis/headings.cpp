@@ -257,6 +257,17 @@ bool printsTitleWithoutNumber(std::string_view lower, const ContentEntry& entry)
         && sameWithoutBlanksFolded(lower, entry.title);
 }
 
+// Whether the heading `lower` (in lower case, its number `lead` bytes
+// long) is the expected references entry under another number: the body
+// numbers on past a section the contents leave out, "3.  References" for
+// the entry "2.  References" (see renumbered()).
+bool renumberedReferences(std::string_view lower, std::size_t lead, const ContentEntry& entry)
+{
+    return lead > 0 && isDigit(lower[0]) && !entry.matched && !entry.number.empty()
+        && sameWithoutBlanksFolded(lower.substr(skipBlanks(lower, lead)), entry.title)
+        && opensReferences(entry.title);
+}
+
 // Marks the contents entry `found`, if any, matched by the heading at
 // file line `line`; returns `found`.
 int32_t markMatched(RfcText& text, int32_t found, int32_t line)
@@ -312,7 +323,8 @@ int32_t matchLowered(RfcText& text, EntriesByNumber& entries, std::string_view l
     if (deferred && found < 0 && matchesEntry(lower, lead, text.contents[first], true))
         found = expected;
     if (found < 0 && expected >= 0 && first < text.contents.size()
-        && printsTitleWithoutNumber(lower, text.contents[first]))
+        && (printsTitleWithoutNumber(lower, text.contents[first])
+            || renumberedReferences(lower, lead, text.contents[first])))
         found = expected;
     return markMatched(text, found, line);
 }

@@ -784,11 +784,53 @@ private:
         return k + 1;
     }
 
+    // Whether the number at token k goes on in a group of three digits
+    // after a comma, "10,000": a count or a size ("RFC 10,000", "the RFC
+    // 1,000 iterations"), as the series never prints its own numbers so.
+    // A lead of three digits is a list, "RFCs 791,793".
+    bool goesOnInDigitGroup(std::size_t k) const
+    {
+        if (!isPunct(k + 1, ',') || m_tokens[k + 1].spaced || !isWord(k + 2) || m_tokens[k + 2].spaced)
+            return false;
+        const std::string_view group = view(k + 2);
+        const std::string_view number = view(k);
+        std::size_t lead = number.size();
+        while (lead > 0 && isDigit(number[lead - 1]))
+            --lead;
+        return number.size() - lead <= 2 && group.size() == 3 && isDigit(group[0]) && isDigit(group[1])
+            && isDigit(group[2]);
+    }
+
+    // "NWG/RFC: 11" (RFC 13) and "NWG/RFC# 11" at k: the mark glued to the
+    // series' name, the number apart, only after the group's name. Read
+    // from the line, as a colon ends every phrase and leaves the number
+    // after it no token.
+    void groupSpelling(std::size_t k)
+    {
+        const Token& word = m_tokens[k];
+        const std::string_view line = m_lines.line(static_cast<std::size_t>(word.line));
+        const auto mark = static_cast<std::size_t>(word.end);
+        if (mark + 1 >= line.size() || (line[mark] != ':' && line[mark] != '#') || line[mark + 1] != ' '
+            || view(k) != "RFC" || gluedToOtherThanGroup(k))
+            return;
+        const std::size_t from = skipBlanks(line, mark + 1);
+        std::size_t to = from;
+        while (to < line.size() && isDigit(line[to]))
+            ++to;
+        const int32_t number = smallNumber(line.substr(from, to - from));
+        if (number == 0 || (to < line.size() && isAlnum(line[to])))
+            return;
+        addLink(m_text.links, LinkKind::Rfc, word.line, word.start, static_cast<int32_t>(to)).targetRfc =
+            number;
+    }
+
     std::size_t rfc(std::size_t k)
     {
         std::size_t last = k;
         const int32_t number = rfcAt(k, last);
-        if (number == 0)
+        if (number == 0 && !m_tokens[k].spaced)
+            groupSpelling(k);
+        if (number == 0 || goesOnInDigitGroup(last))
             return k + 1;
         emit(LinkKind::Rfc, k, last).targetRfc = number;
         noteTarget(last, number, -1);
@@ -915,7 +957,7 @@ private:
                 line.substr(at, 2) == "'s" && (at + 2 == line.size() || isSpace(line[at + 2]));
             const bool listed =
                 isWord(k + 3) || isPunct(k + 3, ',') || isMark(k + 3, '/') || isMark(k + 3, '-');
-            return plural && listed && m_tokens[k + 2].spaced ? k + 2 : 0;
+            return plural && listed && (m_tokens[k + 2].spaced || followsSpacedNumberSign(k + 2)) ? k + 2 : 0;
         }
         // The "." token ends at its own byte: the marks and words after it
         // fold into it, "RFC No. is 5" no number.
@@ -926,6 +968,17 @@ private:
         return numbered ? k + 3 : 0;
     }
 
+    // Whether token k, no blank before it, follows a "#" that has one:
+    // "RFC's #207 and #212", as the notes of the 1970s number them, the "#"
+    // folded into the "'s" before it.
+    bool followsSpacedNumberSign(std::size_t k) const
+    {
+        const Token& token = m_tokens[k];
+        const std::string_view line = m_lines.line(static_cast<std::size_t>(token.line));
+        const auto start = static_cast<std::size_t>(token.start);
+        return start >= 2 && line[start - 1] == '#' && isSpace(line[start - 2]);
+    }
+
     // "RFCs 2818 and 7230", "RFCs 2045, 2046, and RFC 2047", "RFCs
     // 1034/1035", "RFCs 2045 through 2049": each number, the first at
     // token `number` (the one after the word at k unless told).
@@ -933,7 +986,8 @@ private:
     {
         if (number == 0)
             number = pastNumberSign(k + 1);
-        if (gluedToOtherThanGroup(k) || !isWord(number) || smallNumber(view(number)) == 0)
+        if (gluedToOtherThanGroup(k) || !isWord(number) || smallNumber(view(number)) == 0
+            || goesOnInDigitGroup(number))
             return k + 1;
         std::size_t first = k;
         for (;;) {

@@ -1,5 +1,6 @@
 #include "analysis/references.h"
 
+#include "analysis/ascii.h"
 #include "analysis/joined_text.h"
 #include "analysis/reference_labels.h"
 #include "analysis/references_sections.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <string_view>
 #include <utility>
@@ -75,6 +77,35 @@ void appendTextOf(std::string_view line, std::size_t from, const LineFacts& fact
     entryText.append(text, size > 0 && !brokenAtHyphen);
 }
 
+// Whether a full stop ending `title` belongs to its last word: an
+// abbreviation ("et al.", "2nd ed.", "Inc."), an initial ("J.") or a word
+// with dots of its own ("U.S.", "...").
+bool endsInAbbreviation(std::string_view title)
+{
+    const std::string_view body = title.substr(0, title.size() - 1);
+    const std::size_t blank = body.find_last_of(' ');
+    const std::string_view word = blank == std::string_view::npos ? body : body.substr(blank + 1);
+    if (word.size() <= 1 || word.find('.') != std::string_view::npos)
+        return true;
+    static constexpr std::string_view kAbbreviations[] = {"al", "ed",   "eds", "etc", "inc", "ltd",
+                                                          "co", "corp", "jr",  "vol", "no",  "vs"};
+    return std::any_of(std::begin(kAbbreviations), std::end(kAbbreviations),
+                       [word](std::string_view a) { return equalIgnoringAsciiCase(word, a); });
+}
+
+// A title as quoted, without the comma or full stop that American style
+// sets inside the closing quote ("The Title," reads "The Title"); a "?" or
+// "!" of the title's own, and the full stop of an abbreviation, stay.
+std::string_view withoutQuotedPunctuation(std::string_view title)
+{
+    if (title.empty())
+        return title;
+    const char last = title.back();
+    if (last == ',' || (last == '.' && !endsInAbbreviation(title)))
+        title.remove_suffix(1);
+    return title;
+}
+
 // The title between the first pair of double quotes and the RFC number
 // named after it. Returns false when the entry has no complete title.
 bool readTitleAndNumber(std::string_view entryText, ReferenceEntry& entry, bool unpaginated)
@@ -86,7 +117,7 @@ bool readTitleAndNumber(std::string_view entryText, ReferenceEntry& entry, bool 
         examined = open + 1;
         const std::size_t close = entryText.find('"', examined);
         if (close != std::string_view::npos) {
-            entry.title = std::string(entryText.substr(examined, close - examined));
+            entry.title = std::string(withoutQuotedPunctuation(entryText.substr(examined, close - examined)));
             examined = close + 1;
             titled = true;
         }
