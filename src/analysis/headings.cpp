@@ -406,6 +406,18 @@ bool namesCommandOf(std::string_view title, std::string_view line)
         && (line.size() == name.size() || isBlankChar(line[name.size()]));
 }
 
+// Whether the centred heading title `title` ends in the expected entry's
+// title `entryTitle` as its last words: a centred references heading names
+// its kind where the contents do not ("A.  NORMATIVE REFERENCES" under the
+// entry "A.  References"), as a heading at the margin may (matchesEntry).
+bool endsInEntryTitle(std::string_view title, std::string_view entryTitle)
+{
+    if (entryTitle.empty() || title.size() <= entryTitle.size())
+        return false;
+    const std::size_t tail = title.size() - entryTitle.size();
+    return isBlankChar(title[tail - 1]) && equalIgnoringAsciiCase(title.substr(tail), entryTitle);
+}
+
 // An indented heading standing alone between blank lines: centred, as RFC
 // 791 and RFC 793 print their chapters ("                            1.
 // INTRODUCTION"), or at the indentation of the whole text (RFC 822). It is
@@ -433,7 +445,9 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
         const ContentEntry& entry = scan.text.contents[k];
         return !entry.matched && entry.number == number && !entry.title.empty()
             && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)
-                || (number.empty() && entry.title.back() == 'd' && namesCommandOf(entry.title, title)));
+                || (number.empty() && entry.title.back() == 'd' && namesCommandOf(entry.title, title))
+                || (rest >= kCentred && !number.empty() && k == first && expected >= 0
+                    && endsInEntryTitle(title, entry.title)));
     });
     return markMatched(scan.text, found, firstLine);
 }
