@@ -702,6 +702,48 @@ int32_t matchHeadingsAboveContents(RfcText& text)
     return static_cast<int32_t>(next);
 }
 
+// RFC 733 centres "PREFACE" above the contents that list it first
+// ("PREFACE......iii"), as it centres its chapters. Title-page lines are
+// centred too: only a centred line above the contents that is, blanks and
+// case aside, the number and title of the first entry takes it, and only
+// where no heading at the margin did (matchHeadingsAboveContents()).
+// Returns the entry the body's headings are expected at.
+int32_t matchCentredHeadingAboveContents(TextScan& scan)
+{
+    constexpr std::size_t kCentred = 8;
+    constexpr std::size_t kCentreTwice = 72;
+    constexpr std::size_t kSlack = 8;
+    ContentEntry& entry = scan.text.contents.front();
+    if (entry.title.empty() || entry.firstLine <= 1)
+        return 0;
+    const char opening = lowerAscii(entry.number.empty() ? entry.title[0] : entry.number[0]);
+    const std::size_t end = std::min(static_cast<std::size_t>(entry.firstLine - 1), scan.source.lineTotal());
+    for (std::size_t k = 0; k < end; ++k) {
+        const LineFacts& facts = scan.source.factsOf(k);
+        const std::size_t twice = std::size_t{facts.rest} + facts.textEnd;
+        if (facts.rest < kCentred || facts.has(LineFacts::kBlankAfterRest) || twice + kSlack < kCentreTwice
+            || twice > kCentreTwice + kSlack)
+            continue;
+        const std::string_view line = scan.source.lineAt(k).substr(facts.rest, facts.textEnd - facts.rest);
+        if (lowerAscii(line[0]) != opening)
+            continue;
+        std::size_t i = 0;
+        bool dotted = false;
+        const std::string_view number = leadingSectionNumber(line, i, dotted);
+        if (!equalIgnoringAsciiCase(number, entry.number)
+            || !sameWithoutBlanksFolded(line.substr(i), entry.title))
+            continue;
+        const int32_t headingLine = static_cast<int32_t>(k) + 1;
+        std::vector<SectionHeading>& headings = scan.text.headings;
+        const auto at = std::find_if(headings.begin(), headings.end(),
+                                     [&](const SectionHeading& h) { return h.line > headingLine; });
+        headings.insert(at, SectionHeading{headingLine, std::string(), std::string(trimmedBlanks(line))});
+        markMatched(scan.text, 0, headingLine);
+        return 1;
+    }
+    return 0;
+}
+
 // The section number opening `text`, or an empty view.
 std::string_view numberOpening(std::string_view text)
 {
@@ -838,6 +880,8 @@ void readBodyHeadings(TextScan& scan, const LimitsBlock& limits, std::string_vie
     // headings: each one is kept.
     const bool keepEvery = scan.text.contents.empty();
     int32_t expected = keepEvery ? 0 : matchHeadingsAboveContents(scan.text);
+    if (!keepEvery && expected == 0)
+        expected = matchCentredHeadingAboveContents(scan);
     std::string_view line = firstHeading;
     std::size_t rest = 0;
     // The last line read, to tell a line that stands after a blank one.
