@@ -406,16 +406,22 @@ bool namesCommandOf(std::string_view title, std::string_view line)
         && (line.size() == name.size() || isBlankChar(line[name.size()]));
 }
 
-// Whether the centred heading title `title` ends in the expected entry's
-// title `entryTitle` as its last words: a centred references heading names
-// its kind where the contents do not ("A.  NORMATIVE REFERENCES" under the
-// entry "A.  References"), as a heading at the margin may (matchesEntry).
-bool endsInEntryTitle(std::string_view title, std::string_view entryTitle)
+// The expected entry `entry` (index `expected`) where the centred heading
+// of number `number` and title `title` ends in the entry's title, its last
+// words, the same number before it; else -1. A centred references heading
+// names its kind where the contents do not ("A.  NORMATIVE REFERENCES"
+// under the entry "A.  References"), as a heading at the margin may
+// (matchesEntry). Out of line: asked only of a centred heading no entry
+// took.
+[[gnu::noinline]] int32_t endsInExpectedTitle(const ContentEntry& entry, std::string_view number,
+                                              std::string_view title, std::size_t expected)
 {
-    if (entryTitle.empty() || title.size() <= entryTitle.size())
-        return false;
+    const std::string_view entryTitle = entry.title;
+    if (entry.matched || entry.number != number || entryTitle.empty() || title.size() <= entryTitle.size())
+        return -1;
     const std::size_t tail = title.size() - entryTitle.size();
-    return isBlankChar(title[tail - 1]) && equalIgnoringAsciiCase(title.substr(tail), entryTitle);
+    const bool ends = isBlankChar(title[tail - 1]) && equalIgnoringAsciiCase(title.substr(tail), entryTitle);
+    return ends ? static_cast<int32_t>(expected) : -1;
 }
 
 // An indented heading standing alone between blank lines: centred, as RFC
@@ -445,10 +451,11 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
         const ContentEntry& entry = scan.text.contents[k];
         return !entry.matched && entry.number == number && !entry.title.empty()
             && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)
-                || (number.empty() && entry.title.back() == 'd' && namesCommandOf(entry.title, title))
-                || (rest >= kCentred && !number.empty() && k == first && expected >= 0
-                    && endsInEntryTitle(title, entry.title)));
+                || (number.empty() && entry.title.back() == 'd' && namesCommandOf(entry.title, title)));
     });
+    if (found < 0 && rest >= kCentred && !number.empty() && expected >= 0 && first < last)
+        return markMatched(scan.text, endsInExpectedTitle(scan.text.contents[first], number, title, first),
+                           firstLine);
     return markMatched(scan.text, found, firstLine);
 }
 
@@ -705,18 +712,20 @@ int32_t matchHeadingsAboveContents(RfcText& text)
 // RFC 733 centres "PREFACE" above the contents that list it first
 // ("PREFACE......iii"), as it centres its chapters. Title-page lines are
 // centred too: only a centred line above the contents that is, blanks and
-// case aside, the number and title of the first entry takes it, and only
-// where no heading at the margin did (matchHeadingsAboveContents()).
-// Returns the entry the body's headings are expected at.
-int32_t matchCentredHeadingAboveContents(TextScan& scan)
+// case aside, the title of an unnumbered first entry takes it, and only
+// where no heading at the margin did (matchHeadingsAboveContents()). A
+// numbered first entry ("1. Introduction") is read after the contents, as
+// nearly every RFC prints it, and costs no look. Returns the entry the
+// body's headings are expected at.
+[[gnu::noinline]] int32_t matchCentredHeadingAboveContents(TextScan& scan)
 {
     constexpr std::size_t kCentred = 8;
     constexpr std::size_t kCentreTwice = 72;
     constexpr std::size_t kSlack = 8;
     ContentEntry& entry = scan.text.contents.front();
-    if (entry.title.empty() || entry.firstLine <= 1)
+    if (!entry.number.empty() || entry.title.empty() || entry.firstLine <= 1)
         return 0;
-    const char opening = lowerAscii(entry.number.empty() ? entry.title[0] : entry.number[0]);
+    const char opening = lowerAscii(entry.title[0]);
     const std::size_t end = std::min(static_cast<std::size_t>(entry.firstLine - 1), scan.source.lineTotal());
     for (std::size_t k = 0; k < end; ++k) {
         const LineFacts& facts = scan.source.factsOf(k);
@@ -725,13 +734,7 @@ int32_t matchCentredHeadingAboveContents(TextScan& scan)
             || twice > kCentreTwice + kSlack)
             continue;
         const std::string_view line = scan.source.lineAt(k).substr(facts.rest, facts.textEnd - facts.rest);
-        if (lowerAscii(line[0]) != opening)
-            continue;
-        std::size_t i = 0;
-        bool dotted = false;
-        const std::string_view number = leadingSectionNumber(line, i, dotted);
-        if (!equalIgnoringAsciiCase(number, entry.number)
-            || !sameWithoutBlanksFolded(line.substr(i), entry.title))
+        if (lowerAscii(line[0]) != opening || !sameWithoutBlanksFolded(line, entry.title))
             continue;
         const int32_t headingLine = static_cast<int32_t>(k) + 1;
         std::vector<SectionHeading>& headings = scan.text.headings;
