@@ -426,6 +426,8 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
     constexpr std::size_t kNoUriList = std::numeric_limits<std::size_t>::max();
     std::size_t uriListFirst = namesUriList(section.at(heading)) ? text.references.size() : kNoUriList;
     bool withoutTitlesBefore = text.referencesWithoutTitles;
+    // The line after the text of the entry read last, or after the heading.
+    int32_t afterPrevious = heading + 1;
     for (int32_t i = heading + 1; i < section.end; ++i) {
         if (section.isPageLine(i))
             continue;
@@ -433,15 +435,15 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         std::size_t open = 0;
         std::size_t close = 0;
         if (!section.opensEntry(i, open, close)
-            || (previous >= 0 && endsWrappedSentence(section, previous, line, open, close))) {
-            // A heading at the margin: the lines passed over are mostly
-            // blank or indented notes.
-            if (uriListFirst == kNoUriList && !section.isIndented(i) && !section.isBlank(i)
-                && namesUriList(line)) {
-                uriListFirst = text.references.size();
-                withoutTitlesBefore = text.referencesWithoutTitles;
-            }
+            || (previous >= 0 && endsWrappedSentence(section, previous, line, open, close)))
             continue;
+        // A list of URIs opens a blank line under its heading ("10.3.  URIs"),
+        // which stands at the margin: most entries follow the one before
+        // a blank line or none below its text.
+        if (uriListFirst == kNoUriList && i > afterPrevious + 1 && !section.isIndented(i - 2)
+            && !section.isBlank(i - 2) && namesUriList(section.at(i - 2))) {
+            uriListFirst = text.references.size();
+            withoutTitlesBefore = text.referencesWithoutTitles;
         }
         previous = i;
         ReferenceEntry& entry = text.references.emplace_back();
@@ -454,6 +456,7 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         if (!readTitleAndNumber(entryText.view(), entry, unpaginated))
             text.referencesWithoutTitles = true;
         entry.section = headings.sectionAt(i, heading, unlocated);
+        afterPrevious = entry.lastLine;
         if (entry.lastLine > i)
             i = entry.lastLine - 1;
     }
