@@ -46,6 +46,7 @@ REFERENCES_HEADING = re.compile(
     r'(([a-z-]+\s+)?(references|bibliography)(\s+and\s+(notes|bibliography|footnotes))?'
     r'|(normative\s+and\s+informative|footnotes\s+and|notes\s+and|bibliography\s+and)\s+references'
     r'|(works|literature|references)\s+cited)\s*[:.]?\s*$', re.I)
+URI_LIST_HEADING = re.compile(r"^([0-9]+(\.[0-9]+)*\.?\s+|[A-Z](\.[0-9]+)*\.?\s+)?URI'?s\s*$", re.I)
 LABEL_LINE = re.compile(r'^\s{0,12}(\[[^\[\]\s][^\[\]]{0,60}\])')
 CONTENTS_HEADING = re.compile(r'^\s*(table\s+of\s+contents|contents)\s*$', re.I)
 # Leaders may hold a stray comma ("Leap Seconds ......,... 15", RFC 3339).
@@ -185,10 +186,32 @@ def references_regions(lines, marks):
     return regions
 
 
-def printed_labels(lines, regions):
+def uri_list_lines(lines, marks):
+    """The lines of the lists of URIs xml2rfc prints after the references
+    ("10.3.  URIs", then "[1] https://..."): their labels number the body's
+    links, neither references nor citations of them."""
+    found = set()
+    inside = False
+    for i, line in enumerate(lines):
+        text = line.replace('\f', '')
+        if not text.strip() or i in marks:
+            continue
+        if URI_LIST_HEADING.match(text):
+            inside = True
+        elif text[0] not in ' \t':
+            inside = False
+        elif inside:
+            found.add(i)
+    return found
+
+
+def printed_labels(lines, regions, marks=frozenset()):
     labels = []
+    uris = uri_list_lines(lines, marks)
     for first, last in regions:
         for i in range(first + 1, last):
+            if i in uris:
+                continue
             text = lines[i].replace('\f', '')
             m = LABEL_LINE.match(text)
             # "[FG17], and [BBK17]." goes on a note: a citation, no label.
@@ -272,7 +295,8 @@ def measure(path, record):
 
     references = record.get('references', [])
     byLine = {(r['firstLine'], r['label']) for r in references}
-    labels = printed_labels(lines, references_regions(lines, headers | footers))
+    labels = printed_labels(lines, references_regions(lines, headers | footers), headers | footers)
+    uris = uri_list_lines(lines, headers | footers)
     result['labels'] = (sum(1 for l in labels if l in byLine), len(labels))
     result['no reference'] = 1 if labels and not references else 0
 
@@ -296,7 +320,7 @@ def measure(path, record):
         if i in marks or i in contentLines:
             continue
         for m in re.finditer(r'\[[^\[\]]+\]', line):
-            if i in definitions and line[:m.start()].strip() == '':
+            if (i in definitions or i in uris) and line[:m.start()].strip() == '':
                 continue
             if m.group(0) in labelSet:
                 total += 1

@@ -36,7 +36,7 @@ def read(path):
 
 def printed_labels(lines):
     headers, footers = scan.page_lines(lines)
-    return scan.printed_labels(lines, scan.references_regions(lines, headers | footers))
+    return scan.printed_labels(lines, scan.references_regions(lines, headers | footers), headers | footers)
 
 
 def relabel(text, new_label, alone=False):

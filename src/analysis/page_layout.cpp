@@ -614,6 +614,35 @@ bool PageLayout::repeatsUnderFooter(std::size_t index)
     return false;
 }
 
+bool PageLayout::opensBlocksUnderFooters(std::size_t index)
+{
+    // A header stands apart from the page's text under it.
+    if (!isBelowFooter(index) || (index > 0 && isBelowFooter(index - 1)) || index + 1 >= m_source.lineTotal()
+        || !isBlank(m_source, index + 1))
+        return false;
+    if (m_blocksAgree == BlocksAgree::kUnknown)
+        m_blocksAgree = blocksUnderFootersAgree() ? BlocksAgree::kYes : BlocksAgree::kNo;
+    return m_blocksAgree == BlocksAgree::kYes;
+}
+
+bool PageLayout::blocksUnderFootersAgree()
+{
+    // Every block, not only those around one: the same line of text may
+    // open two pages in a row.
+    std::size_t first = kNone;
+    std::size_t blocks = 0;
+    for (std::size_t k = 0; k < m_source.lineTotal(); ++k) {
+        if (!isBelowFooter(k) || (k > 0 && isBelowFooter(k - 1)))
+            continue;
+        if (first == kNone)
+            first = k;
+        else if (!sameShape(m_source.lineAt(first), m_source.lineAt(k)))
+            return false;
+        ++blocks;
+    }
+    return blocks >= 2;
+}
+
 PageLayout::PageTop& PageLayout::topOf(std::size_t ordinal)
 {
     if (m_tops.empty())

@@ -166,6 +166,14 @@ public:
     // "Internet Protocol" / "Introduction").
     bool repeatsUnderFooter(std::size_t index);
 
+    // Whether line `index`, the first line of the block under a footer in a
+    // text kept without its form feeds, with a blank line under it, is
+    // printed first under every other footer too: a header that holds
+    // neither the RFC's number nor its date, as RFC 822's "Standard for
+    // ARPA Internet Text Messages" under "August 13, 1982   - 3 -   RFC
+    // #822".
+    bool opensBlocksUnderFooters(std::size_t index);
+
     // Whether line `index` is a page number centred alone ("- 3 -") in a
     // text without form feeds, one of a run the next page's number follows
     // (or the page before's precedes) a page's length below: told by the
@@ -234,6 +242,9 @@ private:
     bool isBelowFooter(std::size_t index);
     // The first line of the block under a footer that holds line `index`.
     std::size_t blockUnderFooterStart(std::size_t index);
+    // Whether two blocks under footers or more open with the same line,
+    // and all do; asked once a text (m_blocksAgree).
+    bool blocksUnderFootersAgree();
     RunningLine edgeLine(std::size_t index, uint8_t edge, bool nearFeed);
     RunningLine topLine(std::size_t index);
     // The top of the page opened by the `ordinal`th form-feed line.
@@ -248,6 +259,8 @@ private:
     // found at the first line asked.
     std::vector<uint8_t> m_edges;
     bool m_edgesFound = false;
+    enum class BlocksAgree : uint8_t { kUnknown, kNo, kYes };
+    BlocksAgree m_blocksAgree = BlocksAgree::kUnknown;
 };
 
 } // namespace parchly

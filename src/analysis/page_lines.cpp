@@ -401,6 +401,14 @@ bool followsHeader(const RfcText& text)
         && text.pageMarks.back().line + 1 == text.lineCount;
 }
 
+// Whether the line read last stands a few blank lines under the footer
+// marked last, as the first line of the next page does.
+bool followsFooter(const RfcText& text)
+{
+    return !text.pageMarks.empty() && !text.pageMarks.back().isHeader
+        && text.lineCount - text.pageMarks.back().line <= static_cast<int32_t>(kMarginReach) + 1;
+}
+
 // The header learned, word for word, or a line opening with the words of
 // the footer learned, at the margin: nearly every running line after the
 // first pages. The rules of judge() take such a line whatever its place,
@@ -446,6 +454,11 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // before, in a text kept without its form feeds, repeated under the
     // footer of the page before or after.
     if (index && source.formFeedLines().empty() && followsHeader(text) && layout.repeatsUnderFooter(*index))
+        return PageLine::kHeader;
+    // So is the first line under a footer read there, printed again under
+    // the footers around it: a header of the title alone (RFC 822).
+    if (index && source.formFeedLines().empty() && followsFooter(text)
+        && layout.opensBlocksUnderFooters(*index))
         return PageLine::kHeader;
     // The layout knows the lines that name a page; a piece of a line is
     // searched itself.

@@ -392,6 +392,25 @@ private:
     int32_t m_firstNamingReferences = -1;
 };
 
+// A list of URIs whose labels the references already hold ("[1]
+// https://..." under "10.3.  URIs" beside "[1]  Postel, J., ...") numbers
+// the body's links apart from the references: a label of both could name
+// only one entry, and a "[1]" of the body cites the reference. Such a list,
+// from entry `listFirst` on, is dropped, and with it the untitled entries
+// it alone made `withoutTitles`.
+void dropUriListClashingWithReferences(RfcText& text, std::size_t listFirst, bool withoutTitlesBefore)
+{
+    const auto first = text.references.begin() + static_cast<std::ptrdiff_t>(listFirst);
+    const bool clashes = std::any_of(first, text.references.end(), [&](const ReferenceEntry& uri) {
+        return std::any_of(text.references.begin(), first,
+                           [&uri](const ReferenceEntry& reference) { return reference.label == uri.label; });
+    });
+    if (!clashes)
+        return;
+    text.references.erase(first, text.references.end());
+    text.referencesWithoutTitles = withoutTitlesBefore;
+}
+
 // Reads the entries of one references section: every line that opens with
 // a bracketed label starts one; other lines (notes, group headings such as
 // "LINK LAYER REFERENCES", page lines) are passed over. `entryText` is the
@@ -403,6 +422,12 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
     // blank line, and may be the citation that ends its sentence.
     int32_t previous = -1;
     const int32_t unlocated = headings.unlocatedTitled(heading, section.at(heading));
+    // The first entry of a list of URIs the section holds or is, if any.
+    constexpr std::size_t kNoUriList = std::numeric_limits<std::size_t>::max();
+    std::size_t uriListFirst = namesUriList(section.at(heading)) ? text.references.size() : kNoUriList;
+    bool withoutTitlesBefore = text.referencesWithoutTitles;
+    // The line after the text of the entry read last, or after the heading.
+    int32_t afterPrevious = heading + 1;
     for (int32_t i = heading + 1; i < section.end; ++i) {
         if (section.isPageLine(i))
             continue;
@@ -412,6 +437,14 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         if (!section.opensEntry(i, open, close)
             || (previous >= 0 && endsWrappedSentence(section, previous, line, open, close)))
             continue;
+        // A list of URIs opens a blank line under its heading ("10.3.  URIs"),
+        // which stands at the margin: most entries follow the one before
+        // a blank line or none below its text.
+        if (uriListFirst == kNoUriList && i > afterPrevious + 1 && !section.isIndented(i - 2)
+            && !section.isBlank(i - 2) && namesUriList(section.at(i - 2))) {
+            uriListFirst = text.references.size();
+            withoutTitlesBefore = text.referencesWithoutTitles;
+        }
         previous = i;
         ReferenceEntry& entry = text.references.emplace_back();
         // Made at its size: an assignment to the empty label takes a
@@ -423,9 +456,12 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         if (!readTitleAndNumber(entryText.view(), entry, unpaginated))
             text.referencesWithoutTitles = true;
         entry.section = headings.sectionAt(i, heading, unlocated);
+        afterPrevious = entry.lastLine;
         if (entry.lastLine > i)
             i = entry.lastLine - 1;
     }
+    if (uriListFirst != kNoUriList)
+        dropUriListClashingWithReferences(text, uriListFirst, withoutTitlesBefore);
 }
 
 // The references sections: those the text shows, and those of the contents

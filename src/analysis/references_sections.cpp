@@ -479,11 +479,12 @@ bool opensReferences(std::string_view heading)
 
 bool namesUriList(std::string_view heading)
 {
-    // Most headings asked end otherwise, told by their last byte.
+    // Most headings asked end otherwise, told by their last two bytes.
     std::size_t end = heading.size();
     while (end > 0 && (isBlankChar(heading[end - 1]) || isLineEnd(heading[end - 1])))
         --end;
-    if (end == 0 || (heading[end - 1] | 0x20) != 's')
+    if (end < 4 || (heading[end - 1] | 0x20) != 's'
+        || ((heading[end - 2] | 0x20) != 'i' && heading[end - 2] != '\''))
         return false;
     const std::string_view title = withoutSectionNumber(heading);
     return equalIgnoringAsciiCase(title, "uris") || equalIgnoringAsciiCase(title, "uri's");
