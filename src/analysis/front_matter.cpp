@@ -599,9 +599,8 @@ bool endsInOrganisationWord(std::string_view entry)
 // a place named for a person is no name.
 bool opensWithInitials(std::string_view entry)
 {
-    const auto isCapital = [](char c) { return c >= 'A' && c <= 'Z'; };
     std::size_t i = 0;
-    while (isCapital(charAt(entry, i))) {
+    while (isUpper(charAt(entry, i))) {
         // A digraph is one initial ("Ph.", "Th."); "St." or "Dr." is none.
         const std::size_t letters = charAt(entry, i + 1) == 'h' ? 2 : 1;
         if (charAt(entry, i + letters) != '.')
@@ -634,8 +633,7 @@ void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& ent
         const std::string_view rest = entry.substr(comma + 2);
         const std::size_t surname = rest.find(' ');
         const bool named = surname != std::string_view::npos
-            && std::any_of(rest.begin() + static_cast<std::ptrdiff_t>(surname), rest.end(),
-                           [](char c) { return c >= 'a' && c <= 'z'; });
+            && std::any_of(rest.begin() + static_cast<std::ptrdiff_t>(surname), rest.end(), isLower);
         return named && opensWithInitials(rest) ? comma : std::string_view::npos;
     };
     for (auto& [entry, line] : entries) {
@@ -711,7 +709,7 @@ bool isFullName(std::string_view entry)
         const bool opensCapital = !word.empty() && word[0] >= 'A' && word[0] <= 'Z';
         const bool initial = opensCapital && word.size() == 2 && word[1] == '.';
         const bool capitalised = opensCapital && std::all_of(word.begin(), word.end(), isLetter)
-            && std::any_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+            && std::any_of(word.begin(), word.end(), isLower);
         if (initial ? words == 0 || blank == entry.size() : !capitalised)
             return false;
     }
@@ -781,22 +779,6 @@ std::string_view wordsOf(std::string_view line)
     while (end > 0 && isLineEnd(line[end - 1]))
         --end;
     return trimmedBlanks(line.substr(0, end));
-}
-
-// The run of words of `line`, from `start` to `end`, when it is one run
-// centred on the page of 72 columns, give or take `slack` columns twice.
-bool centredRun(std::string_view line, std::size_t slack, std::size_t& start, std::size_t& end)
-{
-    constexpr std::size_t kCentreTwice = 72;
-    start = skipBlanks(line, 0);
-    end = std::max(textEndOf(line), start);
-    if (end == start)
-        return false;
-    const std::string_view words = line.substr(start, end - start);
-    if (words.find('\t') != std::string_view::npos || words.find("  ") != std::string_view::npos)
-        return false;
-    const std::size_t twice = start + end;
-    return twice + slack >= kCentreTwice && twice <= kCentreTwice + slack;
 }
 
 // Whether `line` holds one run of words centred on the page of 72
@@ -935,7 +917,7 @@ bool isCentredName(std::string_view words)
 {
     const auto isCapitalised = [](std::string_view word) {
         return word.size() >= 2 && word[0] >= 'A' && word[0] <= 'Z'
-            && std::all_of(word.begin() + 1, word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+            && std::all_of(word.begin() + 1, word.end(), isLower);
     };
     if (opensWithInitials(words))
         return std::none_of(words.begin(), words.end(), isDigit);

@@ -496,7 +496,6 @@ bool wrapsOntoNextLine(const LineReader& source, std::size_t index)
 std::string_view runInHeading(std::string_view text)
 {
     constexpr std::size_t kLongestTitle = 60;
-    const auto isUpper = [](char c) { return c >= 'A' && c <= 'Z'; };
     std::size_t i = 0;
     bool dotted = false;
     leadingSectionNumber(text, i, dotted);
@@ -720,7 +719,6 @@ int32_t matchHeadingsAboveContents(RfcText& text)
 [[gnu::noinline]] int32_t matchCentredHeadingAboveContents(TextScan& scan)
 {
     constexpr std::size_t kCentred = 8;
-    constexpr std::size_t kCentreTwice = 72;
     constexpr std::size_t kSlack = 8;
     ContentEntry& entry = scan.text.contents.front();
     if (!entry.number.empty() || entry.title.empty() || entry.firstLine <= 1)
@@ -729,12 +727,14 @@ int32_t matchHeadingsAboveContents(RfcText& text)
     const std::size_t end = std::min(static_cast<std::size_t>(entry.firstLine - 1), scan.source.lineTotal());
     for (std::size_t k = 0; k < end; ++k) {
         const LineFacts& facts = scan.source.factsOf(k);
-        const std::size_t twice = std::size_t{facts.rest} + facts.textEnd;
-        if (facts.rest < kCentred || facts.has(LineFacts::kBlankAfterRest) || twice + kSlack < kCentreTwice
-            || twice > kCentreTwice + kSlack)
+        std::size_t start = 0;
+        std::size_t stop = 0;
+        if (facts.rest < kCentred || facts.has(LineFacts::kBlankAfterRest)
+            || lowerAscii(scan.source.lineAt(k)[facts.rest]) != opening
+            || !centredRun(scan.source.lineAt(k), kSlack, start, stop))
             continue;
-        const std::string_view line = scan.source.lineAt(k).substr(facts.rest, facts.textEnd - facts.rest);
-        if (lowerAscii(line[0]) != opening || !sameWithoutBlanksFolded(line, entry.title))
+        const std::string_view line = scan.source.lineAt(k).substr(start, stop - start);
+        if (!sameWithoutBlanksFolded(line, entry.title))
             continue;
         const int32_t headingLine = static_cast<int32_t>(k) + 1;
         std::vector<SectionHeading>& headings = scan.text.headings;

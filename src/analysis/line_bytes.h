@@ -35,6 +35,14 @@ inline bool isLetter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
+inline bool isUpper(char c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+inline bool isLower(char c)
+{
+    return c >= 'a' && c <= 'z';
+}
 
 // Whether `text` holds the whole of `prefix` from position `at` on.
 inline bool startsWithAt(std::string_view text, std::size_t at, std::string_view prefix)
@@ -108,6 +116,23 @@ inline std::size_t digitsBefore(std::string_view line, std::size_t end)
     while (end > 0 && isDigit(line[end - 1]))
         --end;
     return end;
+}
+
+// The run of words of `line`, from `start` to `end`, when it is one run
+// centred on the page of 72 columns, give or take `slack` columns twice:
+// a title page's lines, a centred chapter heading.
+inline bool centredRun(std::string_view line, std::size_t slack, std::size_t& start, std::size_t& end)
+{
+    constexpr std::size_t kCentreTwice = 72;
+    start = skipBlanks(line, 0);
+    end = textEndOf(line);
+    if (end <= start)
+        return false;
+    const std::string_view words = line.substr(start, end - start);
+    if (words.find('\t') != std::string_view::npos || words.find("  ") != std::string_view::npos)
+        return false;
+    const std::size_t twice = start + end;
+    return twice + slack >= kCentreTwice && twice <= kCentreTwice + slack;
 }
 
 // Nothing but spaces and tabs from `i` up to the line end (or the end).

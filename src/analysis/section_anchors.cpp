@@ -21,11 +21,6 @@ char at(std::string_view text, std::size_t i)
     return i < text.size() ? text[i] : '\0';
 }
 
-bool isUpper(char c)
-{
-    return c >= 'A' && c <= 'Z';
-}
-
 // "." followed by digits, as many times as they come.
 std::size_t skipDottedDigits(std::string_view text, std::size_t i)
 {
@@ -297,8 +292,7 @@ void collectSectionAnchors(RfcText& text, const TextLines& lines)
         if (sectionNumber.empty() || known.find(sectionNumber) != nullptr)
             continue;
         const std::string_view title = trimmedBlanks(line.substr(titleStart));
-        const bool capitals =
-            std::none_of(title.begin(), title.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        const bool capitals = std::none_of(title.begin(), title.end(), isLower);
         if ((indent > 0 && !capitals) || title.find("...") != std::string_view::npos)
             continue; // a list item, or a contents line at the margin
         candidates.push_back({number, sectionNumber, title, 2});

@@ -85,7 +85,6 @@ bool readsAsText(const std::string& title)
     const std::size_t lastBlank = title.rfind(' ');
     if (lastBlank == std::string::npos)
         return false;
-    const auto isLower = [](char c) { return c >= 'a' && c <= 'z'; };
     if (isLower(first) && isLetter(title[1]))
         return true;
     if (!isLower(charAt(title, lastBlank + 1)))
