@@ -794,11 +794,8 @@ private:
             return false;
         const std::string_view group = view(k + 2);
         const std::string_view number = view(k);
-        std::size_t lead = number.size();
-        while (lead > 0 && isDigit(number[lead - 1]))
-            --lead;
-        return number.size() - lead <= 2 && group.size() == 3 && isDigit(group[0]) && isDigit(group[1])
-            && isDigit(group[2]);
+        return number.size() - digitsBefore(number, number.size()) <= 2 && group.size() == 3
+            && isDigit(group[0]) && isDigit(group[1]) && isDigit(group[2]);
     }
 
     // "NWG/RFC: 11" (RFC 13) and "NWG/RFC# 11" at k: the mark glued to the
