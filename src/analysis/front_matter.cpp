@@ -560,7 +560,7 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
     LineDate date;
     if (readSlashedDate(left.text, date)) {
         text.year = date.year;
-        text.month = date.month;
+        text.month.assign(date.month);
         text.day = date.day;
         left = takeColumn(line, skipBlanks(line, left.next));
     }
@@ -1056,7 +1056,7 @@ bool readCentredTitlePage(TextScan& scan)
             // The NIC's numbering, no RFC's.
         } else if (!dated && readCentredDate(page, date)) {
             text.year = date.year;
-            text.month = date.month;
+            text.month.assign(date.month);
             text.day = date.day;
             dated = true;
         } else if (!dated && (text.title.empty() || titleOpen)) {

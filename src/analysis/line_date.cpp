@@ -127,7 +127,7 @@ bool readSlashedDate(std::string_view word, LineDate& date)
         return false;
     date.year = kCentury + year;
     date.day = day;
-    date.month = std::string(kMonthNames[month - 1]);
+    date.month = kMonthNames[month - 1];
     return true;
 }
 

@@ -359,9 +359,7 @@ int32_t columnPageNumber(std::string_view line)
 {
     constexpr std::size_t kLongest = 4;
     const std::string_view words = lineWords(line);
-    std::size_t digits = words.size();
-    while (digits > 0 && isDigit(words[digits - 1]))
-        --digits;
+    const std::size_t digits = digitsBefore(words, words.size());
     // "Smith        Page 3": the page closes the line, a column of its own.
     constexpr std::string_view kPage = "Page ";
     if (digits < words.size() && words.size() - digits <= kLongest && digits >= kPage.size()
