@@ -364,12 +364,6 @@ TEST_F(MainWindowTabsTest, WindowMenuEntryActivatesItsWindowAndTab)
     EXPECT_EQ(tabs()->currentIndex(), 0);
 }
 
-TEST_F(MainWindowTabsTest, PickingATabActivatesItsWindow)
-{
-    tabs()->setCurrentIndex(2);
-    EXPECT_EQ(frame().activeDocumentWindow(), children[2]);
-}
-
 TEST_F(MainWindowTabsTest, OpeningAnOpenFileActivatesItsWindowAndTab)
 {
     tabs()->setCurrentIndex(2);
