@@ -424,6 +424,22 @@ bool namesCommandOf(std::string_view title, std::string_view line)
     return ends ? static_cast<int32_t>(expected) : -1;
 }
 
+// The unnumbered entry from `first` to `last` whose title is the whole
+// centred heading `heading`, "APPENDIX A.  EXAMPLES" or "APPENDIX A -
+// Examples": paginated contents keep an appendix's word and letter in its
+// title, where the heading's number is read as "A"; else -1. Out of line:
+// asked only of an indented heading opened by "Appendix" that no entry
+// took.
+[[gnu::noinline]] int32_t matchWholeAppendixHeading(const RfcText& text, EntriesByNumber& entries,
+                                                    std::string_view heading, std::size_t first,
+                                                    std::size_t last)
+{
+    return entries.findNumber(std::string_view(), first, last, [&](std::size_t k) {
+        const ContentEntry& entry = text.contents[k];
+        return !entry.matched && entry.number.empty() && sameWithoutBlanksFolded(entry.title, heading);
+    });
+}
+
 // An indented heading standing alone between blank lines: centred, as RFC
 // 791 and RFC 793 print their chapters ("                            1.
 // INTRODUCTION"), or at the indentation of the whole text (RFC 822). It is
@@ -453,10 +469,14 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
             && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)
                 || (number.empty() && entry.title.back() == 'd' && namesCommandOf(entry.title, title)));
     });
-    if (found < 0 && rest >= kCentred && !number.empty() && expected >= 0 && first < last)
-        return markMatched(scan.text, endsInExpectedTitle(scan.text.contents[first], number, title, first),
-                           firstLine);
-    return markMatched(scan.text, found, firstLine);
+    if (found >= 0 || number.empty())
+        return markMatched(scan.text, found, firstLine);
+    int32_t ending = -1;
+    if (rest >= kCentred && expected >= 0 && first < last)
+        ending = endsInExpectedTitle(scan.text.contents[first], number, title, first);
+    if (ending < 0 && lowerAscii(heading[0]) == 'a' && startsWithIgnoringAsciiCase(heading, "appendix "))
+        ending = matchWholeAppendixHeading(scan.text, entries, heading, first, last);
+    return markMatched(scan.text, ending, firstLine);
 }
 
 // Whether line `index` is indented and opened by a digit after a blank
