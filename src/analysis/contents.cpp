@@ -698,6 +698,26 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
 // RFCs published since RFC 8650 (December 2019) are not paginated: the file
 // has no form feed and no contents line ends in a page number. Any form
 // feed, or any page number in the contents, keeps the paged parse.
+// Whether the margin line `line`, the first of the contents, is a
+// numbered entry ending in its page after blanks, no leaders ("1.
+// INTRODUCTION          2"), and the next line of text ends in a page
+// too: the contents of a text kept without its form feeds, which no
+// heading after contents without pages looks like.
+[[gnu::noinline]] bool opensMarginEntriesWithPages(std::string_view line, std::string_view ahead,
+                                                   std::size_t start)
+{
+    std::size_t i = 0;
+    bool dotted = false;
+    if (!endsInPageNumber(line) || leadingSectionNumber(line, i, dotted).empty())
+        return false;
+    std::string_view next;
+    while (takeLine(ahead, start, next)) {
+        if (!isBlankFrom(next, 0))
+            return endsInAnyPageNumber(next);
+    }
+    return false;
+}
+
 bool contentsHavePages(const TextScan& scan)
 {
     if (scan.text.pageCount > 0)
@@ -714,7 +734,8 @@ bool contentsHavePages(const TextScan& scan)
         // pages by leader dots: any other line there is the first heading
         // after the contents.
         if (!isBlankChar(line[0]))
-            return endsInDotsAndPage(line) || endsInDottedRomanPage(line);
+            return endsInDotsAndPage(line) || endsInDottedRomanPage(line)
+                || opensMarginEntriesWithPages(line, ahead, start);
         if (endsInAnyPageNumber(line))
             return true;
     }
