@@ -379,11 +379,23 @@ inline std::size_t afterSectionWord(std::string_view line, std::size_t i)
 // A numbered line at the indentation of an open entry, or left of it,
 // starts the next entry: the open one had no page number. A wrapped title
 // goes on further right.
-bool startsNextEntry(std::string_view line, std::size_t rest, std::size_t openIndent)
+// So does a line further right opened by a number under the open entry's
+// and a title not in small letters ("1.1  Scope ..... 2" under "1.
+// Introduction"), as contents that give their chapters no page print
+// them: a wrapped title seldom goes on with its own entry's number, and
+// then with words ("2.  Changes for Version" / "2.1 of the Format").
+bool startsNextEntry(std::string_view line, std::size_t rest, std::size_t openIndent,
+                     std::string_view openNumber)
 {
     std::size_t i = rest;
     bool dotted = false;
-    return rest <= openIndent && !leadingSectionNumber(line, i, dotted).empty();
+    const std::string_view number = leadingSectionNumber(line, i, dotted);
+    if (number.empty())
+        return false;
+    return rest <= openIndent
+        || (!openNumber.empty() && number.size() > openNumber.size() + 1
+            && number.compare(0, openNumber.size(), openNumber) == 0 && number[openNumber.size()] == '.'
+            && !isLower(charAt(line, skipBlanks(line, i))));
 }
 
 // The first run of three spaces at or after `from`, npos when none: the
@@ -657,7 +669,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
                 rightColumn.push_back(std::move(entry));
             line = line.substr(0, right);
         }
-        if (continuing && startsNextEntry(line, rest, openIndent)) {
+        if (continuing && startsNextEntry(line, rest, openIndent, pending.number)) {
             takeTitleEndAsPage(pending, text.contents.empty() ? 1 : text.contents.back().page,
                                trailingPage(line));
             keepPending();
