@@ -379,11 +379,23 @@ inline std::size_t afterSectionWord(std::string_view line, std::size_t i)
 // A numbered line at the indentation of an open entry, or left of it,
 // starts the next entry: the open one had no page number. A wrapped title
 // goes on further right.
-bool startsNextEntry(std::string_view line, std::size_t rest, std::size_t openIndent)
+// So does a line further right opened by a number under the open entry's
+// and a title not in small letters ("1.1  Scope ..... 2" under "1.
+// Introduction"), as contents that give their chapters no page print
+// them: a wrapped title seldom goes on with its own entry's number, and
+// then with words ("2.  Changes for Version" / "2.1 of the Format").
+bool startsNextEntry(std::string_view line, std::size_t rest, std::size_t openIndent,
+                     std::string_view openNumber)
 {
     std::size_t i = rest;
     bool dotted = false;
-    return rest <= openIndent && !leadingSectionNumber(line, i, dotted).empty();
+    const std::string_view number = leadingSectionNumber(line, i, dotted);
+    if (number.empty())
+        return false;
+    return rest <= openIndent
+        || (!openNumber.empty() && number.size() > openNumber.size() + 1
+            && number.compare(0, openNumber.size(), openNumber) == 0 && number[openNumber.size()] == '.'
+            && !isLower(charAt(line, skipBlanks(line, i))));
 }
 
 // The first run of three spaces at or after `from`, npos when none: the
@@ -657,7 +669,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
                 rightColumn.push_back(std::move(entry));
             line = line.substr(0, right);
         }
-        if (continuing && startsNextEntry(line, rest, openIndent)) {
+        if (continuing && startsNextEntry(line, rest, openIndent, pending.number)) {
             takeTitleEndAsPage(pending, text.contents.empty() ? 1 : text.contents.back().page,
                                trailingPage(line));
             keepPending();
@@ -698,6 +710,26 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
 // RFCs published since RFC 8650 (December 2019) are not paginated: the file
 // has no form feed and no contents line ends in a page number. Any form
 // feed, or any page number in the contents, keeps the paged parse.
+// Whether the margin line `line`, the first of the contents, is a
+// numbered entry ending in its page after blanks, no leaders ("1.
+// INTRODUCTION          2"), and the next line of text ends in a page
+// too: the contents of a text kept without its form feeds, which no
+// heading after contents without pages looks like.
+[[gnu::noinline]] bool opensMarginEntriesWithPages(std::string_view line, std::string_view ahead,
+                                                   std::size_t start)
+{
+    std::size_t i = 0;
+    bool dotted = false;
+    if (!endsInPageNumber(line) || leadingSectionNumber(line, i, dotted).empty())
+        return false;
+    std::string_view next;
+    while (takeLine(ahead, start, next)) {
+        if (!isBlankFrom(next, 0))
+            return endsInAnyPageNumber(next);
+    }
+    return false;
+}
+
 bool contentsHavePages(const TextScan& scan)
 {
     if (scan.text.pageCount > 0)
@@ -714,7 +746,8 @@ bool contentsHavePages(const TextScan& scan)
         // pages by leader dots: any other line there is the first heading
         // after the contents.
         if (!isBlankChar(line[0]))
-            return endsInDotsAndPage(line) || endsInDottedRomanPage(line);
+            return endsInDotsAndPage(line) || endsInDottedRomanPage(line)
+                || opensMarginEntriesWithPages(line, ahead, start);
         if (endsInAnyPageNumber(line))
             return true;
     }

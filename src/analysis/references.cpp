@@ -301,9 +301,13 @@ public:
         bool afterReferences = false;
         for (std::size_t i = 0; i < contents.size(); ++i) {
             // The URIs listed after the references are theirs ("10.3.
-            // URIs" under "10. References").
-            const bool names =
-                isReferencesTitle(contents[i].title) || (afterReferences && namesUriList(contents[i].title));
+            // URIs" under "10. References"), and so is a group of them
+            // named for its readers ("12.2.  Normative References for
+            // GSS-API Implementors", RFC 5802).
+            const std::string_view title = contents[i].title;
+            const bool names = isReferencesTitle(title)
+                || (afterReferences
+                    && (namesUriList(title) || opensWithReferencesTitle(withoutSectionNumber(title))));
             afterReferences = names;
             m_namesReferences.push_back(names);
             if (names && m_firstNamingReferences < 0)

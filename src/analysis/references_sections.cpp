@@ -103,10 +103,8 @@ bool namesReferencesGroup(std::string_view text)
     return equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word);
 }
 
-// A group heading inside a references section that opens with the title
-// of one and goes on to say whose it is: "Normative References for
-// GSS-API Implementors" (RFC 5802) between its normative and informative
-// references. `title` is the heading without its number.
+} // namespace
+
 bool opensWithReferencesTitle(std::string_view title)
 {
     for (const std::string_view words : {"normative references ", "informative references "}) {
@@ -115,6 +113,8 @@ bool opensWithReferencesTitle(std::string_view title)
     }
     return false;
 }
+
+namespace {
 
 // Whether the line's words end as a references heading does ("...
 // references", "bibliography", "... notes", "references cited"), trailing

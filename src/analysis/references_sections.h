@@ -35,6 +35,12 @@ bool opensReferences(std::string_view heading);
 // after the references. It belongs to them where it follows them.
 bool namesUriList(std::string_view heading);
 
+// Whether a heading inside a references section, its number taken away,
+// opens with the title of one and goes on to say whose it is: "Normative
+// References for GSS-API Implementors" (RFC 5802) between its normative
+// and informative references, a group of them.
+bool opensWithReferencesTitle(std::string_view title);
+
 // The references sections of the text in file order. `marks` holds, per
 // 0-based line, 1 for a page header or footer and 0 for any other line. A section starts at
 // an unindented heading that opens references and runs to the next

@@ -95,6 +95,81 @@ bool readsAsText(const std::string& title)
     return words >= kSentenceWords;
 }
 
+// The number that opens a heading's title, before splitSectionNumber: its
+// value where it is one level of digits ("3." or "3)"), else 0; `closing`
+// is set to the ")" that closes a list's number, else to '.'.
+int topLevelValue(const std::string& title, char& closing)
+{
+    constexpr int kLargest = 999;
+    int value = 0;
+    std::size_t i = 0;
+    while (i < title.size() && isDigit(title[i]) && value <= kLargest)
+        value = value * 10 + (title[i++] - '0');
+    closing = charAt(title, i) == ')' ? ')' : '.';
+    if (i == 0 || value > kLargest
+        || (closing == '.' && charAt(title, i) == '.' && isDigit(charAt(title, i + 1))))
+        return 0;
+    return value;
+}
+
+// Tells the items of a numbered list set at the margin from the numbered
+// headings among them, heading by heading in file order: an item numbered
+// back below the last section ("1)" under "2.  Rules"), the items after it
+// that go on counting in its style, and a list a line ending in a colon
+// leads into right above it ("The rules are these:" over "1. Each host
+// keeps a table"), which the lead-in is then no heading of.
+class MarginListItems {
+public:
+    // Whether the heading numbered `value` (closed by `closing`) at line
+    // `line` is a list's item; `leadIn` is the heading right above it,
+    // if it was taken as an entry (else null), at line `leadInLine`.
+    bool isItem(int value, char closing, int32_t line, const std::string* leadIn, int32_t leadInLine,
+                bool& leadInIsText)
+    {
+        leadInIsText = false;
+        if (value == 0) {
+            m_run = 0;
+            return false;
+        }
+        const bool goesOn = m_run > 0 && value == m_run + 1 && closing == m_closing
+            && (value != m_section + 1 || closing != m_sectionClosing);
+        // A section number printed twice is a slip in numbering the
+        // headings, not a list: only one closed as a list's is.
+        const bool numberedBack =
+            m_section > 0 && (value < m_section || (value == m_section && closing != m_sectionClosing));
+        leadInIsText = value == 1 && leadIn != nullptr && !leadIn->empty() && leadIn->back() == ':'
+            && line - leadInLine == 2;
+        if (goesOn || numberedBack || leadInIsText) {
+            m_run = value;
+            m_closing = closing;
+            return true;
+        }
+        // The sections count one by one: a number further on (a figure's
+        // line or a reply code read as a heading) is taken, but counted
+        // from no more than any other line of text.
+        if (m_section == 0 || value == m_section + 1) {
+            m_section = value;
+            m_sectionClosing = closing;
+        }
+        m_run = 0;
+        return false;
+    }
+
+    // An appendix, a chapter or an unnumbered section numbers its own
+    // sections from 1 again.
+    void restart()
+    {
+        m_section = 0;
+        m_run = 0;
+    }
+
+private:
+    int m_section = 0;
+    char m_sectionClosing = '.';
+    int m_run = 0;
+    char m_closing = '.';
+};
+
 } // namespace
 
 bool buildStructureFromText(RfcText& text)
@@ -104,10 +179,15 @@ bool buildStructureFromText(RfcText& text)
     const std::size_t none = text.headings.size();
     std::size_t first = none;
     std::size_t last = none;
+    // The value of each heading's one-level number and how it closes, read
+    // before the number is split from the title.
+    std::vector<std::pair<int, char>> topLevel(text.headings.size(), {0, '.'});
     for (std::size_t i = 0; i < text.headings.size(); ++i) {
         SectionHeading& heading = text.headings[i];
         if (!isCandidate(heading) || (heading.title[0] >= 'a' && heading.title[0] <= 'z'))
             continue;
+        if (isDigit(heading.title[0]))
+            topLevel[i].first = topLevelValue(heading.title, topLevel[i].second);
         splitSectionNumber(heading);
         if (!heading.number.empty()) {
             if (first == none)
@@ -117,18 +197,41 @@ bool buildStructureFromText(RfcText& text)
     }
     // Moved headings keep their file order in `contents`; the others stay.
     std::vector<SectionHeading> kept;
+    MarginListItems items;
+    // Whether the entry made last is the heading right above the one read.
+    bool lastIsEntry = false;
     // Nearly every heading becomes an entry.
     text.contents.reserve(text.headings.size());
     for (std::size_t i = 0; i < text.headings.size(); ++i) {
         SectionHeading& heading = text.headings[i];
         const bool insideNumbered = first != none && i >= first && i <= last;
-        if (!isCandidate(heading)
-            || (insideNumbered && heading.number.empty() && !opensAppendix(heading.title)
-                && !opensRomanChapter(heading.title))
+        const bool chapter = opensAppendix(heading.title) || opensRomanChapter(heading.title);
+        if (!isCandidate(heading) || (insideNumbered && heading.number.empty() && !chapter)
             || (heading.number.empty() && readsAsText(heading.title))) {
             kept.push_back(std::move(heading));
+            lastIsEntry = false;
             continue;
         }
+        bool leadInIsText = false;
+        if (heading.number.empty()) {
+            items.restart();
+        } else {
+            const ContentEntry* above = lastIsEntry ? &text.contents.back() : nullptr;
+            if (items.isItem(topLevel[i].first, topLevel[i].second, heading.line,
+                             above != nullptr ? &above->title : nullptr,
+                             above != nullptr ? above->headingLine : 0, leadInIsText)) {
+                if (leadInIsText) {
+                    ContentEntry& leadIn = text.contents.back();
+                    kept.push_back(SectionHeading{leadIn.headingLine, std::move(leadIn.number),
+                                                  std::move(leadIn.title)});
+                    text.contents.pop_back();
+                }
+                kept.push_back(std::move(heading));
+                lastIsEntry = false;
+                continue;
+            }
+        }
+        lastIsEntry = true;
         ContentEntry entry;
         entry.number = std::move(heading.number);
         entry.title = std::move(heading.title);
