@@ -285,6 +285,8 @@ struct BlockState {
     bool afterJournalStamp = false;
     // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP").
     bool stampFirst = false;
+    // The date was read from that stamp: the block's own date replaces it.
+    bool stampDated = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
     std::vector<std::pair<std::string, int>> rightEntries;
@@ -352,12 +354,19 @@ Column takeLeftColumn(std::string_view line)
     return left;
 }
 
+void setDate(RfcText& text, const LineDate& date)
+{
+    text.year = date.year;
+    text.month.assign(date.month);
+    text.day = date.day;
+}
+
 // The date of the NIC's journal stamp, "17-NOV-71" among its typist, time
 // and number ("JBP 26-FEB-73 12:15  13987").
-void readStampDate(RfcText& text, std::string_view stamp)
+bool readStampDate(RfcText& text, std::string_view stamp)
 {
     if (text.year != 0)
-        return;
+        return false;
     for (std::size_t i = skipBlanks(stamp, 0); i < stamp.size(); i = skipBlanks(stamp, i)) {
         const std::size_t end = std::min(stamp.find(' ', i), stamp.size());
         std::string word(stamp.substr(i, end - i));
@@ -367,12 +376,11 @@ void readStampDate(RfcText& text, std::string_view stamp)
         std::replace(word.begin(), word.end(), '-', ' ');
         LineDate date;
         if (readLineDate(word, date) && date.day != 0) {
-            text.year = date.year;
-            text.month.assign(date.month);
-            text.day = date.day;
-            return;
+            setDate(text, date);
+            return true;
         }
     }
+    return false;
 }
 
 // Whether the number keyword of `left`, a column of `line`, is followed by
@@ -416,7 +424,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         // author. The stamp's line stands above the block, whose first line
         // holds the title and the author's name (RFC 276, RFC 280).
         if (startsWithAt(left.text, 0, "NWG/")) {
-            readStampDate(text, line.substr(i));
+            state.stampDated = readStampDate(text, line.substr(i));
             state.afterJournalStamp = true;
             --state.blockLines;
             return false;
@@ -457,14 +465,33 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
 // starts at `rightColumn`, where it holds one: a number closing the left
 // column is no day of it ("BCP: 14          May 2017", RFC 8174; "FYI:
 // 18   July 1991"). A line that is all one column gives its date whole.
-void readDate(RfcText& text, std::string_view line, std::size_t rightColumn = 0)
+LineDate dateOfLine(std::string_view line, std::size_t rightColumn)
 {
     LineDate date;
     if (rightColumn == 0 || rightColumn >= line.size() || !readLineDate(line.substr(rightColumn), date))
         readLineDate(line, date);
-    text.year = date.year;
-    text.month.assign(date.month);
-    text.day = date.day;
+    return date;
+}
+
+void readDate(RfcText& text, std::string_view line, std::size_t rightColumn = 0)
+{
+    setDate(text, dateOfLine(line, rightColumn));
+}
+
+// The date of a block line, as readDate(), where the block has none yet
+// or only the NIC's journal stamp gave one: "30-Dec-77" is the day the
+// memo was typed, "30 December 1977" in the block the RFC's own (RFC 742).
+// Returns whether the line gave one.
+bool readBlockDate(RfcText& text, BlockState& state, std::string_view line, std::size_t rightColumn)
+{
+    if (text.year != 0 && !state.stampDated)
+        return false;
+    const LineDate date = dateOfLine(line, rightColumn);
+    if (date.year == 0)
+        return false;
+    setDate(text, date);
+    state.stampDated = false;
+    return true;
 }
 
 // "NIC # 5806", "NIC: 6771", "NIC 5764": the memo's number in the NIC's
@@ -1102,7 +1129,9 @@ void readFrontMatter(TextScan& scan)
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
             if (state.holdsWords && stampAboveBlock(state, scan.source)) {
+                const bool stampDated = state.stampDated;
                 state = BlockState();
+                state.stampDated = stampDated;
                 continue;
             }
             if (state.holdsWords && !keywordsGoOn(scan.source))
@@ -1146,13 +1175,11 @@ void readFrontMatter(TextScan& scan)
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
             continue;
-        const bool dated = text.year != 0;
-        if (!dated)
-            readDate(text, line, remaining);
+        const bool datedHere = readBlockDate(text, state, line, remaining);
         noteRightEntry(state, line, remaining);
         // The title right under the date line ends the block: it is left
         // to readTitle().
-        if (!dated && text.year != 0 && titleUnderDate(scan.source.peekLine()))
+        if (datedHere && titleUnderDate(scan.source.peekLine()))
             break;
     }
     pairAuthors(text, state.rightEntries);
