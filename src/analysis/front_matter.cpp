@@ -83,8 +83,15 @@ bool isRfcNumberKeyword(std::string_view column)
     };
     const char first = lowerAscii(charAt(column, 0));
     const char second = lowerAscii(charAt(column, 1));
+    // Without the colon, the number right after the words is the memo's
+    // ("Request for Comments 1234"); other words there are text.
+    constexpr std::string_view kRequestWithoutSign = "Request for Comments ";
+    if (first == 'r' && second == 'e')
+        return opensWithAny(kRequest)
+            || (startsWithIgnoringAsciiCase(column, kRequestWithoutSign)
+                && isDigit(charAt(column, kRequestWithoutSign.size())));
     if (first == 'r')
-        return second == 'e' ? opensWithAny(kRequest) : second == 'f' && opensWithAny(kRfc);
+        return second == 'f' && opensWithAny(kRfc);
     if (first != 'n' || second != 'w')
         return false;
     // Without the "#" only the number right after it is the memo's ("NWG/RFC
