@@ -1238,6 +1238,22 @@ void readHeaderNumber(RfcText& text)
         text.rfcNumber = static_cast<int32_t>(decimalValue(line, start, end));
 }
 
+void readFooterAuthor(RfcText& text)
+{
+    if (text.authors.size() != 2 || text.footerPrefix.empty() || !text.authors[0].organisation.empty()
+        || !text.authors[1].organisation.empty())
+        return;
+    // The footer's first column is the first author's surname and nothing
+    // else: two authors would print "Barth & Smith" or "Barth, et al.".
+    const std::string_view name =
+        std::string_view(text.authors[0].name).substr(0, text.authors[0].name.find(','));
+    const std::string_view surname = name.substr(name.rfind(' ') + 1);
+    if (surname.empty() || takeColumn(text.footerPrefix, 0).text != surname)
+        return;
+    text.authors[0].organisation = std::move(text.authors[1].name);
+    text.authors.pop_back();
+}
+
 void readHeaderDate(RfcText& text)
 {
     if (text.year != 0 || text.headerLine.empty())
