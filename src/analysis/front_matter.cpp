@@ -1280,8 +1280,12 @@ void cutTitleAtDateLine(RfcText& text, const LineReader& source)
     for (std::size_t k = first; k < read && k < source.lineTotal(); ++k) {
         const std::string_view words = wordsOf(source.lineAt(k));
         LineDate date;
-        if (words.empty() || words.size() > kLongestDate || skipBlanks(source.lineAt(k), 0) < kDateIndent
-            || !readLineDate(words, date) || date.day == 0)
+        // So does a copyright notice centred under it, "Copyright (c) 1987
+        // ..." (RFC 1013).
+        const bool notice = startsWithAt(words, 0, "Copyright (");
+        if (!notice
+            && (words.empty() || words.size() > kLongestDate || skipBlanks(source.lineAt(k), 0) < kDateIndent
+                || !readLineDate(words, date) || date.day == 0))
             continue;
         const std::size_t at = text.title.find(words);
         if (at != std::string::npos && at > 0) {
