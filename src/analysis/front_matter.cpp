@@ -648,6 +648,29 @@ bool opensWithInitials(std::string_view entry)
     return false;
 }
 
+AuthorEntry nameAlone(std::string name);
+
+// A name with its organisation in brackets after it where it prints one,
+// the organisation of the column under it then no author's: "J. Linn
+// (BBNCC)" over "IAB Privacy Task Force" (RFC 1040), "John Linn (BBNCC)"
+// (RFC 989). An editor's mark there ("(Editor)") is none.
+AuthorEntry bracketedName(std::string name)
+{
+    AuthorEntry author = nameAlone(name);
+    const std::string_view note = author.organisation;
+    if (equalIgnoringAsciiCase(note, "Ed.") || equalIgnoringAsciiCase(note, "Editor")
+        || equalIgnoringAsciiCase(note, "Editors"))
+        return AuthorEntry{std::move(name), std::string()};
+    return author;
+}
+
+// The organisation of the column for an author that printed none of its own.
+void giveOrganisation(AuthorEntry& author, const std::string& organisation)
+{
+    if (author.organisation.empty())
+        author.organisation = organisation;
+}
+
 // Where initials tell the names, an organisation belongs to every name
 // above it that has none ("J. Postel", "J. Reynolds", "ISI" in RFC 959), and
 // one above the first name to the names no organisation follows ("Internet
@@ -677,16 +700,16 @@ void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& ent
                 text.authors.push_back(AuthorEntry{entry.substr(0, comma), std::string()});
                 entry.erase(0, comma + 2);
             }
-            text.authors.push_back(AuthorEntry{std::move(entry), std::string()});
+            text.authors.push_back(bracketedName(std::move(entry)));
             continue;
         }
         if (text.authors.empty())
             above = std::move(entry);
         for (; open < text.authors.size(); ++open)
-            text.authors[open].organisation = entry;
+            giveOrganisation(text.authors[open], entry);
     }
     for (; open < text.authors.size(); ++open)
-        text.authors[open].organisation = above;
+        giveOrganisation(text.authors[open], above);
 }
 
 // A name with no organisation under it may carry one in brackets after
@@ -720,7 +743,8 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
                 text.authors.push_back(nameAlone(std::move(name)));
             name = std::move(entry);
         } else {
-            text.authors.push_back(AuthorEntry{std::move(name), std::move(entry)});
+            text.authors.push_back(bracketedName(std::move(name)));
+            giveOrganisation(text.authors.back(), entry);
             name.clear();
         }
     }
