@@ -43,6 +43,7 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
         readBodyHeadings(scan, limits, end == ContentsEnd::kAtHeading ? firstHeading : std::string_view());
     }
     notePendingPageBreak(scan);
+    readFooterAuthor(text);
     readHeaderDate(text);
     readHeaderNumber(text);
     readHeaderTitle(text);

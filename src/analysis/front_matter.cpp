@@ -83,8 +83,15 @@ bool isRfcNumberKeyword(std::string_view column)
     };
     const char first = lowerAscii(charAt(column, 0));
     const char second = lowerAscii(charAt(column, 1));
+    // Without the colon, the number right after the words is the memo's
+    // ("Request for Comments 1234"); other words there are text.
+    constexpr std::string_view kRequestWithoutSign = "Request for Comments ";
+    if (first == 'r' && second == 'e')
+        return opensWithAny(kRequest)
+            || (startsWithIgnoringAsciiCase(column, kRequestWithoutSign)
+                && isDigit(charAt(column, kRequestWithoutSign.size())));
     if (first == 'r')
-        return second == 'e' ? opensWithAny(kRequest) : second == 'f' && opensWithAny(kRfc);
+        return second == 'f' && opensWithAny(kRfc);
     if (first != 'n' || second != 'w')
         return false;
     // Without the "#" only the number right after it is the memo's ("NWG/RFC
@@ -285,6 +292,8 @@ struct BlockState {
     bool afterJournalStamp = false;
     // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP").
     bool stampFirst = false;
+    // The date was read from that stamp: the block's own date replaces it.
+    bool stampDated = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
     std::vector<std::pair<std::string, int>> rightEntries;
@@ -352,12 +361,19 @@ Column takeLeftColumn(std::string_view line)
     return left;
 }
 
+void setDate(RfcText& text, const LineDate& date)
+{
+    text.year = date.year;
+    text.month.assign(date.month);
+    text.day = date.day;
+}
+
 // The date of the NIC's journal stamp, "17-NOV-71" among its typist, time
 // and number ("JBP 26-FEB-73 12:15  13987").
-void readStampDate(RfcText& text, std::string_view stamp)
+bool readStampDate(RfcText& text, std::string_view stamp)
 {
     if (text.year != 0)
-        return;
+        return false;
     for (std::size_t i = skipBlanks(stamp, 0); i < stamp.size(); i = skipBlanks(stamp, i)) {
         const std::size_t end = std::min(stamp.find(' ', i), stamp.size());
         std::string word(stamp.substr(i, end - i));
@@ -367,12 +383,11 @@ void readStampDate(RfcText& text, std::string_view stamp)
         std::replace(word.begin(), word.end(), '-', ' ');
         LineDate date;
         if (readLineDate(word, date) && date.day != 0) {
-            text.year = date.year;
-            text.month.assign(date.month);
-            text.day = date.day;
-            return;
+            setDate(text, date);
+            return true;
         }
     }
+    return false;
 }
 
 // Whether the number keyword of `left`, a column of `line`, is followed by
@@ -416,7 +431,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         // author. The stamp's line stands above the block, whose first line
         // holds the title and the author's name (RFC 276, RFC 280).
         if (startsWithAt(left.text, 0, "NWG/")) {
-            readStampDate(text, line.substr(i));
+            state.stampDated = readStampDate(text, line.substr(i));
             state.afterJournalStamp = true;
             --state.blockLines;
             return false;
@@ -457,14 +472,33 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
 // starts at `rightColumn`, where it holds one: a number closing the left
 // column is no day of it ("BCP: 14          May 2017", RFC 8174; "FYI:
 // 18   July 1991"). A line that is all one column gives its date whole.
-void readDate(RfcText& text, std::string_view line, std::size_t rightColumn = 0)
+LineDate dateOfLine(std::string_view line, std::size_t rightColumn)
 {
     LineDate date;
     if (rightColumn == 0 || rightColumn >= line.size() || !readLineDate(line.substr(rightColumn), date))
         readLineDate(line, date);
-    text.year = date.year;
-    text.month.assign(date.month);
-    text.day = date.day;
+    return date;
+}
+
+void readDate(RfcText& text, std::string_view line, std::size_t rightColumn = 0)
+{
+    setDate(text, dateOfLine(line, rightColumn));
+}
+
+// The date of a block line, as readDate(), where the block has none yet
+// or only the NIC's journal stamp gave one: "30-Dec-77" is the day the
+// memo was typed, "30 December 1977" in the block the RFC's own (RFC 742).
+// Returns whether the line gave one.
+bool readBlockDate(RfcText& text, BlockState& state, std::string_view line, std::size_t rightColumn)
+{
+    if (text.year != 0 && !state.stampDated)
+        return false;
+    const LineDate date = dateOfLine(line, rightColumn);
+    if (date.year == 0)
+        return false;
+    setDate(text, date);
+    state.stampDated = false;
+    return true;
 }
 
 // "NIC # 5806", "NIC: 6771", "NIC 5764": the memo's number in the NIC's
@@ -614,6 +648,29 @@ bool opensWithInitials(std::string_view entry)
     return false;
 }
 
+AuthorEntry nameAlone(std::string name);
+
+// A name with its organisation in brackets after it where it prints one,
+// the organisation of the column under it then no author's: "J. Linn
+// (BBNCC)" over "IAB Privacy Task Force" (RFC 1040), "John Linn (BBNCC)"
+// (RFC 989). An editor's mark there ("(Editor)") is none.
+AuthorEntry bracketedName(std::string name)
+{
+    AuthorEntry author = nameAlone(name);
+    const std::string_view note = author.organisation;
+    if (equalIgnoringAsciiCase(note, "Ed.") || equalIgnoringAsciiCase(note, "Editor")
+        || equalIgnoringAsciiCase(note, "Editors"))
+        return AuthorEntry{std::move(name), std::string()};
+    return author;
+}
+
+// The organisation of the column for an author that printed none of its own.
+void giveOrganisation(AuthorEntry& author, const std::string& organisation)
+{
+    if (author.organisation.empty())
+        author.organisation = organisation;
+}
+
 // Where initials tell the names, an organisation belongs to every name
 // above it that has none ("J. Postel", "J. Reynolds", "ISI" in RFC 959), and
 // one above the first name to the names no organisation follows ("Internet
@@ -643,16 +700,16 @@ void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& ent
                 text.authors.push_back(AuthorEntry{entry.substr(0, comma), std::string()});
                 entry.erase(0, comma + 2);
             }
-            text.authors.push_back(AuthorEntry{std::move(entry), std::string()});
+            text.authors.push_back(bracketedName(std::move(entry)));
             continue;
         }
         if (text.authors.empty())
             above = std::move(entry);
         for (; open < text.authors.size(); ++open)
-            text.authors[open].organisation = entry;
+            giveOrganisation(text.authors[open], entry);
     }
     for (; open < text.authors.size(); ++open)
-        text.authors[open].organisation = above;
+        giveOrganisation(text.authors[open], above);
 }
 
 // A name with no organisation under it may carry one in brackets after
@@ -686,7 +743,8 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
                 text.authors.push_back(nameAlone(std::move(name)));
             name = std::move(entry);
         } else {
-            text.authors.push_back(AuthorEntry{std::move(name), std::move(entry)});
+            text.authors.push_back(bracketedName(std::move(name)));
+            giveOrganisation(text.authors.back(), entry);
             name.clear();
         }
     }
@@ -1102,7 +1160,9 @@ void readFrontMatter(TextScan& scan)
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
             if (state.holdsWords && stampAboveBlock(state, scan.source)) {
+                const bool stampDated = state.stampDated;
                 state = BlockState();
+                state.stampDated = stampDated;
                 continue;
             }
             if (state.holdsWords && !keywordsGoOn(scan.source))
@@ -1146,13 +1206,11 @@ void readFrontMatter(TextScan& scan)
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
             continue;
-        const bool dated = text.year != 0;
-        if (!dated)
-            readDate(text, line, remaining);
+        const bool datedHere = readBlockDate(text, state, line, remaining);
         noteRightEntry(state, line, remaining);
         // The title right under the date line ends the block: it is left
         // to readTitle().
-        if (!dated && text.year != 0 && titleUnderDate(scan.source.peekLine()))
+        if (datedHere && titleUnderDate(scan.source.peekLine()))
             break;
     }
     pairAuthors(text, state.rightEntries);
@@ -1204,6 +1262,22 @@ void readHeaderNumber(RfcText& text)
         text.rfcNumber = static_cast<int32_t>(decimalValue(line, start, end));
 }
 
+void readFooterAuthor(RfcText& text)
+{
+    if (text.authors.size() != 2 || text.footerPrefix.empty() || !text.authors[0].organisation.empty()
+        || !text.authors[1].organisation.empty())
+        return;
+    // The footer's first column is the first author's surname and nothing
+    // else: two authors would print "Barth & Smith" or "Barth, et al.".
+    const std::string_view name =
+        std::string_view(text.authors[0].name).substr(0, text.authors[0].name.find(','));
+    const std::string_view surname = name.substr(name.rfind(' ') + 1);
+    if (surname.empty() || takeColumn(text.footerPrefix, 0).text != surname)
+        return;
+    text.authors[0].organisation = std::move(text.authors[1].name);
+    text.authors.pop_back();
+}
+
 void readHeaderDate(RfcText& text)
 {
     if (text.year != 0 || text.headerLine.empty())
@@ -1230,8 +1304,12 @@ void cutTitleAtDateLine(RfcText& text, const LineReader& source)
     for (std::size_t k = first; k < read && k < source.lineTotal(); ++k) {
         const std::string_view words = wordsOf(source.lineAt(k));
         LineDate date;
-        if (words.empty() || words.size() > kLongestDate || skipBlanks(source.lineAt(k), 0) < kDateIndent
-            || !readLineDate(words, date) || date.day == 0)
+        // So does a copyright notice centred under it, "Copyright (c) 1987
+        // ..." (RFC 1013).
+        const bool notice = startsWithAt(words, 0, "Copyright (");
+        if (!notice
+            && (words.empty() || words.size() > kLongestDate || skipBlanks(source.lineAt(k), 0) < kDateIndent
+                || !readLineDate(words, date) || date.day == 0))
             continue;
         const std::size_t at = text.title.find(words);
         if (at != std::string::npos && at > 0) {

@@ -18,6 +18,12 @@ void readFrontMatter(TextScan& scan);
 // Skips blank lines and reads the title paragraph into titleLine and title.
 void readTitle(TextScan& scan);
 
+// Where the footer names one author alone ("Barth   Standards Track
+// [Page 1]") and the front matter read two names without organisations,
+// makes the second the first one's organisation: an organisation opened
+// by initials ("U.C. Berkeley", RFC 6265) is shaped as a name.
+void readFooterAuthor(RfcText& text);
+
 // Where the front matter gives no date, reads the one the running header
 // ends in ("RFC  635   An Assessment of ARPANET Protocols   May 1974": RFC
 // 635 dates its first page nowhere) into day, month and year.

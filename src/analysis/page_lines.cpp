@@ -180,6 +180,23 @@ bool printsThisPageNumber(const RfcText& text, const LineReader& source, std::st
     return number >= 0 && number == pageBeingRead(text, source);
 }
 
+// A page number printed alone in digits, centred at the foot of its page
+// as some typed texts print it ("                3"), where 3 is the number
+// of the page being read; never learned as the footer's words, which a
+// line of a table could open with.
+bool printsBarePageNumber(const RfcText& text, const LineReader& source, std::string_view line)
+{
+    constexpr std::size_t kSlack = 8;
+    constexpr std::size_t kLongest = 3;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    if (!centredRun(line, kSlack, start, end) || end - start > kLongest
+        || !std::all_of(line.begin() + static_cast<std::ptrdiff_t>(start),
+                        line.begin() + static_cast<std::ptrdiff_t>(end), isDigit))
+        return false;
+    return decimalValue(line, start, end) == pageBeingRead(text, source);
+}
+
 // Whether the words of `line` end in a digit, as a page number does.
 bool endsInDigit(std::string_view line)
 {
@@ -507,7 +524,7 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        if ((printsThisPageNumber(text, source, line)
+        if ((printsThisPageNumber(text, source, line) || printsBarePageNumber(text, source, line)
              || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
             && mayClosePage())
             return PageLine::kFooter;
@@ -654,7 +671,8 @@ void markHeaderUnderTitlePage(RfcText& text, const LineReader& source, std::stri
             markHeaderUnderTitlePage(text, layout.source(), line);
         text.headerLine.assign(line);
     } else if (!header && kind == PageLine::kFooter && text.footerPrefix.empty()
-               && !printsThisPageNumber(text, layout.source(), line)) {
+               && !printsThisPageNumber(text, layout.source(), line)
+               && !printsBarePageNumber(text, layout.source(), line)) {
         // "[page 3]" in lower case, as some RFCs print it, ends the words
         // learned as "[Page 3]" does.
         std::size_t page = line.find("[Page ");
