@@ -45,7 +45,8 @@ REFERENCES_HEADING = re.compile(
     r'^(appendix\s+)?([0-9]+(\.[0-9]+)*\.?|[A-Z](\.[0-9]+)*\.?|[IVX]+\.)?\s*'
     r'(([a-z-]+\s+)?(references|bibliography)(\s+and\s+(notes|bibliography|footnotes))?'
     r'|(normative\s+and\s+informative|footnotes\s+and|notes\s+and|bibliography\s+and)\s+references'
-    r'|(works|literature|references)\s+cited)\s*[:.]?\s*$', re.I)
+    r'|(works|literature|references)\s+cited'
+    r'|((normative|informative|informational|non-normative)\s+)?reference)\s*[:.]?\s*$', re.I)
 URI_LIST_HEADING = re.compile(r"^([0-9]+(\.[0-9]+)*\.?\s+|[A-Z](\.[0-9]+)*\.?\s+)?URI'?s\s*$", re.I)
 LABEL_LINE = re.compile(r'^\s{0,12}(\[[^\[\]\s][^\[\]]{0,60}\])')
 CONTENTS_HEADING = re.compile(r'^\s*(table\s+of\s+contents|contents)\s*$', re.I)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <iterator>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -468,6 +469,109 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         dropUriListClashingWithReferences(text, uriListFirst, withoutTitlesBefore);
 }
 
+// The number that opens a numbered entry, "1.  Postel, J., ..." or "12)
+// ...", indented by three blanks at the most, with `textStart` set where
+// its text starts; 0 where the line opens otherwise.
+int32_t numberOpening(std::string_view line, std::size_t& textStart)
+{
+    constexpr std::size_t kDeepestNumber = 3;
+    constexpr std::size_t kLongestNumber = 3;
+    std::size_t i = skipBlanks(line, 0);
+    const std::size_t first = i;
+    if (first > kDeepestNumber || !isDigit(charAt(line, first)))
+        return 0;
+    int32_t number = 0;
+    for (; isDigit(charAt(line, i)) && i - first < kLongestNumber; ++i)
+        number = number * 10 + (line[i] - '0');
+    if ((charAt(line, i) != '.' && charAt(line, i) != ')') || !isBlankChar(charAt(line, i + 1)))
+        return 0;
+    textStart = skipBlanks(line, i + 1);
+    return isBlankFrom(line, textStart) ? 0 : number;
+}
+
+// Whether a bracket before byte `end` of the text opens with a number from
+// 1 to `count`, alone or first of a list ("[4]", "[2, 5]", "[3-5]"): the
+// body citing numbered entries as a reader would follow them.
+bool citesNumberBefore(const LineReader& file, std::size_t end, int32_t count)
+{
+    const std::string_view text = file.wholeText();
+    for (const LineOffset at : file.bracketOffsets()) {
+        if (at >= end)
+            break;
+        std::size_t i = at + 1;
+        int32_t number = 0;
+        for (; i < text.size() && isDigit(text[i]) && i - at <= 3; ++i)
+            number = number * 10 + (text[i] - '0');
+        const char after = i < text.size() ? text[i] : '\0';
+        if (i > at + 1 && (after == ']' || after == ',' || after == '-') && number >= 1 && number <= count)
+            return true;
+    }
+    return false;
+}
+
+// Reads the entries of a references section that numbers them without
+// brackets, "1.  Postel, J., ..." under "REFERENCES" (RFC 635, RFC 1510),
+// each under the label "[1]" the body cites it by. From the first line
+// after the heading the numbers count up from 1; an entry's text runs on
+// its indented lines, across page breaks, to the next number's line or to
+// a blank line before anything else. A numbered list that may be notes is
+// read only where it holds two entries or more and the body cites one.
+void readNumberedEntries(RfcText& text, const SectionLines& section, int32_t heading, bool unpaginated,
+                         const ContentsHeadings& headings, JoinedText& entryText)
+{
+    struct Numbered {
+        int32_t first = 0;
+        int32_t last = 0;
+        std::size_t textStart = 0;
+    };
+    std::vector<Numbered> entries;
+    bool afterBlank = false;
+    bool afterPage = false;
+    for (int32_t k = heading + 1; k < section.end; ++k) {
+        if (section.isPageLine(k)) {
+            afterPage = true;
+            continue;
+        }
+        if (section.isBlank(k)) {
+            afterBlank = true;
+            continue;
+        }
+        std::size_t textStart = 0;
+        if (numberOpening(section.at(k), textStart) == static_cast<int32_t>(entries.size()) + 1) {
+            entries.push_back(Numbered{k, k, textStart});
+        } else if (entries.empty() || (afterBlank && !afterPage) || !section.isIndented(k)) {
+            break;
+        } else {
+            entries.back().last = k;
+        }
+        afterBlank = false;
+        afterPage = false;
+    }
+    const auto count = static_cast<int32_t>(entries.size());
+    if (count < 2
+        || !citesNumberBefore(section.lines, section.lines.lineOffset(static_cast<std::size_t>(heading)),
+                              count))
+        return;
+    const int32_t unlocated = headings.unlocatedTitled(heading, section.at(heading));
+    for (int32_t n = 0; n < count; ++n) {
+        const Numbered& numbered = entries[static_cast<std::size_t>(n)];
+        ReferenceEntry& entry = text.references.emplace_back();
+        entry.label = "[" + std::to_string(n + 1) + "]";
+        entry.firstLine = numbered.first;
+        entry.lastLine = numbered.last + 1;
+        entryText.clear();
+        appendTextOf(section.at(numbered.first), numbered.textStart, section.factsOf(numbered.first),
+                     entryText);
+        for (int32_t k = numbered.first + 1; k <= numbered.last; ++k) {
+            if (!section.isPageLine(k) && !section.isBlank(k))
+                appendTextOf(section.at(k), section.factsOf(k).indent, section.factsOf(k), entryText);
+        }
+        if (!readTitleAndNumber(entryText.view(), entry, unpaginated))
+            text.referencesWithoutTitles = true;
+        entry.section = headings.sectionAt(numbered.first, heading, unlocated);
+    }
+}
+
 // The references sections: those the text shows, and those of the contents
 // whose located heading the text scan passed by.
 std::vector<ReferencesSection> referencesSections(const RfcText& text, const LineReader& file,
@@ -595,6 +699,7 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
     JoinedText entryText;
     int32_t readTo = -1;
     const std::vector<ReferencesSection> sections = referencesSections(text, *file, marks, headings);
+    const auto total = static_cast<int32_t>(file->lineTotal());
     // References come by the dozen: room for that many at once spares the
     // list's growth moving every entry and its strings again and again.
     constexpr std::size_t kUsualReferences = 64;
@@ -605,8 +710,15 @@ bool analyseReferences(RfcText& text, LineReader* file, const AnalysisOptions& o
         // contents inside a section the text shows) is not read twice.
         if (found.heading < readTo)
             continue;
+        const std::size_t before = text.references.size();
         readReferencesSection(text, SectionLines{*file, marks, found.end}, found.heading, unpaginated,
                               headings, entryText);
+        // No label opens a line of the section: its entries may be
+        // numbered without brackets, and may run past the section's end,
+        // which their numbers at the margin made.
+        if (text.references.size() == before)
+            readNumberedEntries(text, SectionLines{*file, marks, total}, found.heading, unpaginated, headings,
+                                entryText);
         readTo = found.end;
     }
     return !text.references.empty();

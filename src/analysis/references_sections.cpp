@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace parchly {
 
@@ -88,6 +89,50 @@ bool namesCitations(std::string_view text)
     while (!text.empty() && (text.back() == ':' || text.back() == '.'))
         text.remove_suffix(1);
     return equalIgnoringAsciiCase(text, "citations");
+}
+
+// "Normative Reference", "Reference": the title of a list of one entry,
+// in the singular. A section of the body may be titled so too ("4.2.
+// Reference", of a message that names something): such a heading opens
+// references only where an entry follows it.
+bool namesSingleReference(std::string_view text)
+{
+    while (!text.empty() && (text.back() == ':' || text.back() == '.'))
+        text.remove_suffix(1);
+    static constexpr std::string_view kTitles[] = {"reference", "normative reference",
+                                                   "informative reference", "informational reference",
+                                                   "non-normative reference"};
+    return std::any_of(std::begin(kTitles), std::end(kTitles),
+                       [text](std::string_view title) { return equalIgnoringAsciiCase(text, title); });
+}
+
+// Whether a title may end in "reference": its last two letters, a colon
+// or full stop after them passed over, are "ce" in either case. Most
+// titles of the contents end otherwise, told by their last byte.
+bool mayEndInReference(std::string_view title)
+{
+    std::size_t end = title.size();
+    if (end < 9 || ((title[end - 1] | 0x20) != 'e' && title[end - 1] != ':' && title[end - 1] != '.'))
+        return false;
+    while (end > 0 && (title[end - 1] == ':' || title[end - 1] == '.'))
+        --end;
+    return end >= 9 && (title[end - 1] | 0x20) == 'e' && (title[end - 2] | 0x20) == 'c';
+}
+
+// The 0-based lines of the headings of the contents titled in the
+// singular (namesSingleReference), in text order. The line ends that every
+// line is asked for leave them out: "...ence" ends too many lines of text
+// to be read on each.
+std::vector<int32_t> singularTitleLines(const std::vector<ContentEntry>& contents)
+{
+    std::vector<int32_t> found;
+    for (const ContentEntry& entry : contents) {
+        if (entry.headingLine >= 1 && mayEndInReference(entry.title)
+            && namesSingleReference(withoutSectionNumber(entry.title)))
+            found.push_back(entry.headingLine - 1);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
 // A short heading ending in "references" inside a references section:
@@ -547,10 +592,18 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
             && wrapsAcrossPage(lines.lineAt(static_cast<std::size_t>(before)),
                                lines.lineAt(static_cast<std::size_t>(i)));
     };
+    const std::vector<int32_t> singularLines = singularTitleLines(text.contents);
+    // The first heading titled in the singular at or after line `i`, or
+    // `total`.
+    auto singularFrom = [&](int32_t i) {
+        const auto next = std::lower_bound(singularLines.begin(), singularLines.end(), i);
+        return next != singularLines.end() ? *next : total;
+    };
     for (int32_t i = from; i < total; ++i) {
         // Any other line leaves the sections as they are: outside a section
-        // only a line that ends as a references heading may open one.
-        if (open == nullptr && (i = nextPossibleTitle(lines, i, total)) == total)
+        // only a line that ends as a references heading may open one, or a
+        // heading titled in the singular.
+        if (open == nullptr && (i = nextPossibleTitle(lines, i, singularFrom(i))) == total)
             break;
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
         const std::size_t textEnd = lines.factsOf(static_cast<std::size_t>(i)).textEnd;
@@ -577,6 +630,13 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
                 continue;
             open->end = i;
             open = nullptr;
+        }
+        if (!singularLines.empty() && singularFrom(i) == i) {
+            if (wasAfterBlank && entryOpensNextLine(lines, i + 1, isMark)) {
+                sections.push_back(ReferencesSection{i, total});
+                open = &sections.back();
+            }
+            continue;
         }
         // A numbered heading stands at the margin; "REFERENCES" alone on its
         // line may be indented or centred (RFC 791), and so may a numbered
