@@ -637,6 +637,10 @@ void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& ent
         return named && opensWithInitials(rest) ? comma : std::string_view::npos;
     };
     for (auto& [entry, line] : entries) {
+        if (entry.empty()) {
+            open = text.authors.size();
+            continue;
+        }
         if (opensWithInitials(entry)) {
             for (std::size_t comma = nextName(entry); comma != std::string_view::npos;
                  comma = nextName(entry)) {
@@ -723,6 +727,11 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         pairByInitials(text, entries);
         return;
     }
+    // Only names opened by initials tell an author without an
+    // organisation by an empty line under him.
+    entries.erase(
+        std::remove_if(entries.begin(), entries.end(), [](const auto& entry) { return entry.first.empty(); }),
+        entries.end());
     // Three names or more stacked without an organisation among them
     // ("Vinton Cerf" / "Yogen Dalal" / "Carl Sunshine", RFC 675): no line
     // under a name is its organisation.
@@ -779,6 +788,30 @@ std::string_view wordsOf(std::string_view line)
     while (end > 0 && isLineEnd(line[end - 1]))
         --end;
     return trimmedBlanks(line.substr(0, end));
+}
+
+// Whether the lines after an empty one of the block go on with its author
+// column, flush right, down to the date alone: an author without an
+// organisation leaves his empty line in the column (RFC 7826: "R.
+// Lanphier" / "" / "M. Westerlund" ... "December 2016").
+bool authorColumnGoesOn(const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 12;
+    constexpr std::size_t kLeftmost = 32;
+    constexpr std::size_t kRightEnd = 64;
+    const std::string_view ahead = source.remainingText();
+    std::size_t start = 0;
+    std::string_view line;
+    for (std::size_t seen = 0; seen < kLinesAhead && takeLine(ahead, start, line); ++seen) {
+        const std::size_t first = skipBlanks(line, 0);
+        const std::string_view words = wordsOf(line);
+        if (first < kLeftmost || first + words.size() < kRightEnd)
+            return false;
+        LineDate date;
+        if (readLineDate(words, date) && words.find("  ") == std::string_view::npos)
+            return true;
+    }
+    return false;
 }
 
 // Whether `line` holds one run of words centred on the page of 72
@@ -1105,8 +1138,12 @@ void readFrontMatter(TextScan& scan)
                 state = BlockState();
                 continue;
             }
-            if (state.holdsWords && !keywordsGoOn(scan.source))
-                break;
+            if (state.holdsWords && !keywordsGoOn(scan.source)) {
+                if (text.year != 0 || text.rfcNumber == 0 || !authorColumnGoesOn(scan.source))
+                    break;
+                // The author above the empty line has no organisation.
+                state.rightEntries.emplace_back(std::string(), state.blockLines);
+            }
             continue;
         }
         // A form feed opening a line of the front matter, after blanks or
