@@ -211,24 +211,44 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
     return true;
 }
 
-// Whether the entry opened at line `first` holds a name only, no words of
-// an entry (no comma, no quote), and its text goes on under it after the
-// blank line `blank`, indented deeper than the label, as RFC 821 sets its
-// references ("[3]  TCP", a blank line, then "Postel, J., ed., ...").
+// Whether the text of the entry opened at line `first` goes on after the
+// blank line `blank`, indented deeper than the label and opening no entry.
 // `resume` is set to the line where it goes on.
-bool continuesUnderName(const SectionLines& section, int32_t first, int32_t blank, int32_t& resume)
+bool continuesIndentedUnder(const SectionLines& section, int32_t first, int32_t blank, int32_t& resume)
 {
     const int32_t next = blank + 1;
     if (next >= section.end || section.isBlank(next) || section.isPageLine(next))
         return false;
-    const std::string_view name = section.at(first);
     std::size_t open = 0;
     std::size_t close = 0;
-    if (name.find_first_of(",\"") != std::string_view::npos || section.opensEntry(next, open, close)
+    if (section.opensEntry(next, open, close)
         || section.factsOf(next).indent <= section.factsOf(first).indent)
         return false;
     resume = next;
     return true;
+}
+
+// Whether the entry opened at line `first` holds a name only, no words of
+// an entry (no comma, no quote), and its text goes on under it after the
+// blank line `blank`, as RFC 821 sets its references ("[3]  TCP", a blank
+// line, then "Postel, J., ed., ...").
+bool continuesUnderName(const SectionLines& section, int32_t first, int32_t blank, int32_t& resume)
+{
+    return section.at(first).find_first_of(",\"") == std::string_view::npos
+        && continuesIndentedUnder(section, first, blank, resume);
+}
+
+// Whether `line` ends the opening paragraph of a reference group: xml2rfc
+// lists the documents of a BCP or an STD cited whole under it, a paragraph
+// each ("[BCP14]  Best Current Practice 14, <...>.  At the time of
+// writing, this BCP comprises the following:").
+bool opensGroupList(std::string_view line)
+{
+    constexpr std::string_view kClosing = "comprises the following:";
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    return end >= kClosing.size() && line.substr(end - kClosing.size(), kClosing.size()) == kClosing;
 }
 
 // Whether the label-like bracket of `line`, from `open` to `close`, is a
@@ -256,16 +276,20 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
     if (!isBlankFrom(firstLine, position))
         appendTextOf(firstLine, position, section.factsOf(first), entryText);
     int32_t lastText = first;
+    bool group = false;
     for (int32_t k = first + 1; k < section.end; ++k) {
         if (section.isPageLine(k))
             continue;
         if (section.isBlank(k)) {
             // The text may go on after a page break, or begin after it under
             // a label alone at the bottom of a page (xml2rfc sets a long
-            // label alone on its line, its text on the lines below).
+            // label alone on its line, its text on the lines below), or
+            // list the documents of a group.
             int32_t resume = 0;
+            group = group || opensGroupList(section.at(lastText));
             if (continuesAfterPageBreak(section, k, lastText, atMargin, resume)
-                || (lastText == first && continuesUnderName(section, first, k, resume))) {
+                || (lastText == first && continuesUnderName(section, first, k, resume))
+                || (group && continuesIndentedUnder(section, first, k, resume))) {
                 k = resume - 1;
                 continue;
             }
@@ -282,7 +306,10 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         // D., "Standard for the format of ARPA Internet text" /
         // "messages", RFC 822"), which a page line's columns never do.
         if (section.isIndented(k) || (atMargin && !holdsColumns(line))) {
-            appendTextOf(line, section.factsOf(k).indent, section.factsOf(k), entryText);
+            // A group's documents are its lines, but what it is named by is
+            // its opening paragraph.
+            if (!group)
+                appendTextOf(line, section.factsOf(k).indent, section.factsOf(k), entryText);
             lastText = k;
         }
     }
