@@ -727,11 +727,6 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         pairByInitials(text, entries);
         return;
     }
-    // Only names opened by initials tell an author without an
-    // organisation by an empty line under him.
-    entries.erase(
-        std::remove_if(entries.begin(), entries.end(), [](const auto& entry) { return entry.first.empty(); }),
-        entries.end());
     // Three names or more stacked without an organisation among them
     // ("Vinton Cerf" / "Yogen Dalal" / "Carl Sunshine", RFC 675): no line
     // under a name is its organisation.
@@ -1141,8 +1136,11 @@ void readFrontMatter(TextScan& scan)
             if (state.holdsWords && !keywordsGoOn(scan.source)) {
                 if (text.year != 0 || text.rfcNumber == 0 || !authorColumnGoesOn(scan.source))
                     break;
-                // The author above the empty line has no organisation.
-                state.rightEntries.emplace_back(std::string(), state.blockLines);
+                // The author above the empty line has no organisation: an
+                // empty entry says so where names open with initials, the
+                // only pairing that reads it.
+                if (!state.rightEntries.empty() && opensWithInitials(state.rightEntries.back().first))
+                    state.rightEntries.emplace_back(std::string(), state.blockLines);
             }
             continue;
         }

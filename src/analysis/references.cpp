@@ -234,21 +234,38 @@ bool continuesIndentedUnder(const SectionLines& section, int32_t first, int32_t 
 // line, then "Postel, J., ed., ...").
 bool continuesUnderName(const SectionLines& section, int32_t first, int32_t blank, int32_t& resume)
 {
-    return section.at(first).find_first_of(",\"") == std::string_view::npos
-        && continuesIndentedUnder(section, first, blank, resume);
+    return continuesIndentedUnder(section, first, blank, resume)
+        && section.at(first).find_first_of(",\"") == std::string_view::npos;
 }
 
-// Whether `line` ends the opening paragraph of a reference group: xml2rfc
-// lists the documents of a BCP or an STD cited whole under it, a paragraph
-// each ("[BCP14]  Best Current Practice 14, <...>.  At the time of
-// writing, this BCP comprises the following:").
-bool opensGroupList(std::string_view line)
+// Whether the text of an entry, `joined` so far, ends the opening
+// paragraph of a reference group: xml2rfc lists the documents of a BCP or
+// an STD cited whole under it, a paragraph each ("[BCP14]  Best Current
+// Practice 14, <...>.  At the time of writing, this BCP comprises the
+// following:").
+bool opensGroupList(std::string_view joined)
 {
     constexpr std::string_view kClosing = "comprises the following:";
-    std::size_t end = line.size();
-    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
-        --end;
-    return end >= kClosing.size() && line.substr(end - kClosing.size(), kClosing.size()) == kClosing;
+    // The colon first: almost no entry ends in one.
+    return !joined.empty() && joined.back() == ':' && joined.size() >= kClosing.size()
+        && joined.substr(joined.size() - kClosing.size()) == kClosing;
+}
+
+// The line that ends the list of documents of a reference group opened
+// at line `first`, from the blank line `blank` under its opening
+// paragraph: each document is a paragraph indented deeper than the label;
+// the list ends at a line that opens an entry or stands at the margin.
+int32_t endOfGroupList(const SectionLines& section, int32_t first, int32_t blank)
+{
+    int32_t resume = 0;
+    while (continuesIndentedUnder(section, first, blank, resume)) {
+        blank = resume;
+        while (blank < section.end && !section.isBlank(blank))
+            ++blank;
+        if (blank >= section.end)
+            return section.end - 1;
+    }
+    return blank;
 }
 
 // Whether the label-like bracket of `line`, from `open` to `close`, is a
@@ -276,7 +293,6 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
     if (!isBlankFrom(firstLine, position))
         appendTextOf(firstLine, position, section.factsOf(first), entryText);
     int32_t lastText = first;
-    bool group = false;
     for (int32_t k = first + 1; k < section.end; ++k) {
         if (section.isPageLine(k))
             continue;
@@ -286,14 +302,14 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
             // label alone on its line, its text on the lines below), or
             // list the documents of a group.
             int32_t resume = 0;
-            group = group || opensGroupList(section.at(lastText));
             if (continuesAfterPageBreak(section, k, lastText, atMargin, resume)
-                || (lastText == first && continuesUnderName(section, first, k, resume))
-                || (group && continuesIndentedUnder(section, first, k, resume))) {
+                || (lastText == first && continuesUnderName(section, first, k, resume))) {
                 k = resume - 1;
                 continue;
             }
-            return k;
+            // A group's documents are its lines, but what it is named by is
+            // its opening paragraph.
+            return opensGroupList(entryText.view()) ? endOfGroupList(section, first, k) : k;
         }
         const std::string_view line = section.at(k);
         std::size_t open = 0;
@@ -306,10 +322,7 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         // D., "Standard for the format of ARPA Internet text" /
         // "messages", RFC 822"), which a page line's columns never do.
         if (section.isIndented(k) || (atMargin && !holdsColumns(line))) {
-            // A group's documents are its lines, but what it is named by is
-            // its opening paragraph.
-            if (!group)
-                appendTextOf(line, section.factsOf(k).indent, section.factsOf(k), entryText);
+            appendTextOf(line, section.factsOf(k).indent, section.factsOf(k), entryText);
             lastText = k;
         }
     }
