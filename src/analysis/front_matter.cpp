@@ -809,6 +809,26 @@ bool authorColumnGoesOn(const LineReader& source)
     return false;
 }
 
+// Whether the group line names a stream as RFCs name it since 2010
+// ("Internet Engineering Task Force (IETF)", "Independent Submission"):
+// their front matter is set by xml2rfc.
+bool namesStream(std::string_view group)
+{
+    return (startsWithAt(group, 0, "Internet ") && group.back() == ')') || group == "Independent Submission";
+}
+
+// A line of the block with nothing right of its left column, under an
+// author's name and above the date: xml2rfc leaves the organisation's line
+// of an author who names none empty, the left column going on beside it.
+// The empty entry tells the pairing so, where names open with initials,
+// the one pairing that reads it.
+void noteAuthorWithoutOrganisation(const RfcText& text, BlockState& state)
+{
+    if (!state.rightEntries.empty() && !state.rightEntries.back().first.empty()
+        && opensWithInitials(state.rightEntries.back().first) && namesStream(text.groupLine))
+        state.rightEntries.emplace_back(std::string(), state.blockLines);
+}
+
 // Whether `line` holds one run of words centred on the page of 72
 // columns, as a title page sets its lines; an author's column is set
 // flush right, a keyword's at the margin.
@@ -1185,6 +1205,8 @@ void readFrontMatter(TextScan& scan)
         if (!dated)
             readDate(text, line, remaining);
         noteRightEntry(state, line, remaining);
+        if (!dated && isBlankFrom(line, remaining))
+            noteAuthorWithoutOrganisation(text, state);
         // The title right under the date line ends the block: it is left
         // to readTitle().
         if (!dated && text.year != 0 && titleUnderDate(scan.source.peekLine()))
