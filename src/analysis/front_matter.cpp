@@ -694,6 +694,10 @@ void pairByInitials(RfcText& text, std::vector<std::pair<std::string, int>>& ent
         return named && opensWithInitials(rest) ? comma : std::string_view::npos;
     };
     for (auto& [entry, line] : entries) {
+        if (entry.empty()) {
+            open = text.authors.size();
+            continue;
+        }
         if (opensWithInitials(entry)) {
             for (std::size_t comma = nextName(entry); comma != std::string_view::npos;
                  comma = nextName(entry)) {
@@ -837,6 +841,50 @@ std::string_view wordsOf(std::string_view line)
     while (end > 0 && isLineEnd(line[end - 1]))
         --end;
     return trimmedBlanks(line.substr(0, end));
+}
+
+// Whether the lines after an empty one of the block go on with its author
+// column, flush right, down to the date alone: an author without an
+// organisation leaves his empty line in the column (RFC 7826: "R.
+// Lanphier" / "" / "M. Westerlund" ... "December 2016").
+bool authorColumnGoesOn(const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 12;
+    constexpr std::size_t kLeftmost = 32;
+    constexpr std::size_t kRightEnd = 64;
+    const std::string_view ahead = source.remainingText();
+    std::size_t start = 0;
+    std::string_view line;
+    for (std::size_t seen = 0; seen < kLinesAhead && takeLine(ahead, start, line); ++seen) {
+        const std::size_t first = skipBlanks(line, 0);
+        const std::string_view words = wordsOf(line);
+        if (first < kLeftmost || first + words.size() < kRightEnd)
+            return false;
+        LineDate date;
+        if (readLineDate(words, date) && words.find("  ") == std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
+// Whether the group line names a stream as RFCs name it since 2010
+// ("Internet Engineering Task Force (IETF)", "Independent Submission"):
+// their front matter is set by xml2rfc.
+bool namesStream(std::string_view group)
+{
+    return (startsWithAt(group, 0, "Internet ") && group.back() == ')') || group == "Independent Submission";
+}
+
+// A line of the block with nothing right of its left column, under an
+// author's name and above the date: xml2rfc leaves the organisation's line
+// of an author who names none empty, the left column going on beside it.
+// The empty entry tells the pairing so, where names open with initials,
+// the one pairing that reads it.
+void noteAuthorWithoutOrganisation(const RfcText& text, BlockState& state)
+{
+    if (!state.rightEntries.empty() && !state.rightEntries.back().first.empty()
+        && opensWithInitials(state.rightEntries.back().first) && namesStream(text.groupLine))
+        state.rightEntries.emplace_back(std::string(), state.blockLines);
 }
 
 // Whether `line` holds one run of words centred on the page of 72
@@ -1165,8 +1213,15 @@ void readFrontMatter(TextScan& scan)
                 state.stampDated = stampDated;
                 continue;
             }
-            if (state.holdsWords && !keywordsGoOn(scan.source))
-                break;
+            if (state.holdsWords && !keywordsGoOn(scan.source)) {
+                if (text.year != 0 || text.rfcNumber == 0 || !authorColumnGoesOn(scan.source))
+                    break;
+                // The author above the empty line has no organisation: an
+                // empty entry says so where names open with initials, the
+                // only pairing that reads it.
+                if (!state.rightEntries.empty() && opensWithInitials(state.rightEntries.back().first))
+                    state.rightEntries.emplace_back(std::string(), state.blockLines);
+            }
             continue;
         }
         // A form feed opening a line of the front matter, after blanks or
@@ -1208,6 +1263,8 @@ void readFrontMatter(TextScan& scan)
             continue;
         const bool datedHere = readBlockDate(text, state, line, remaining);
         noteRightEntry(state, line, remaining);
+        if (!dated && isBlankFrom(line, remaining))
+            noteAuthorWithoutOrganisation(text, state);
         // The title right under the date line ends the block: it is left
         // to readTitle().
         if (datedHere && titleUnderDate(scan.source.peekLine()))

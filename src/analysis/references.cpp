@@ -212,24 +212,61 @@ bool continuesAfterPageBreak(const SectionLines& section, int32_t blank, int32_t
     return true;
 }
 
-// Whether the entry opened at line `first` holds a name only, no words of
-// an entry (no comma, no quote), and its text goes on under it after the
-// blank line `blank`, indented deeper than the label, as RFC 821 sets its
-// references ("[3]  TCP", a blank line, then "Postel, J., ed., ...").
+// Whether the text of the entry opened at line `first` goes on after the
+// blank line `blank`, indented deeper than the label and opening no entry.
 // `resume` is set to the line where it goes on.
-bool continuesUnderName(const SectionLines& section, int32_t first, int32_t blank, int32_t& resume)
+bool continuesIndentedUnder(const SectionLines& section, int32_t first, int32_t blank, int32_t& resume)
 {
     const int32_t next = blank + 1;
     if (next >= section.end || section.isBlank(next) || section.isPageLine(next))
         return false;
-    const std::string_view name = section.at(first);
     std::size_t open = 0;
     std::size_t close = 0;
-    if (name.find_first_of(",\"") != std::string_view::npos || section.opensEntry(next, open, close)
+    if (section.opensEntry(next, open, close)
         || section.factsOf(next).indent <= section.factsOf(first).indent)
         return false;
     resume = next;
     return true;
+}
+
+// Whether the entry opened at line `first` holds a name only, no words of
+// an entry (no comma, no quote), and its text goes on under it after the
+// blank line `blank`, as RFC 821 sets its references ("[3]  TCP", a blank
+// line, then "Postel, J., ed., ...").
+bool continuesUnderName(const SectionLines& section, int32_t first, int32_t blank, int32_t& resume)
+{
+    return continuesIndentedUnder(section, first, blank, resume)
+        && section.at(first).find_first_of(",\"") == std::string_view::npos;
+}
+
+// Whether the text of an entry, `joined` so far, ends the opening
+// paragraph of a reference group: xml2rfc lists the documents of a BCP or
+// an STD cited whole under it, a paragraph each ("[BCP14]  Best Current
+// Practice 14, <...>.  At the time of writing, this BCP comprises the
+// following:").
+bool opensGroupList(std::string_view joined)
+{
+    constexpr std::string_view kClosing = "comprises the following:";
+    // The colon first: almost no entry ends in one.
+    return !joined.empty() && joined.back() == ':' && joined.size() >= kClosing.size()
+        && joined.substr(joined.size() - kClosing.size()) == kClosing;
+}
+
+// The line that ends the list of documents of a reference group opened
+// at line `first`, from the blank line `blank` under its opening
+// paragraph: each document is a paragraph indented deeper than the label;
+// the list ends at a line that opens an entry or stands at the margin.
+int32_t endOfGroupList(const SectionLines& section, int32_t first, int32_t blank)
+{
+    int32_t resume = 0;
+    while (continuesIndentedUnder(section, first, blank, resume)) {
+        blank = resume;
+        while (blank < section.end && !section.isBlank(blank))
+            ++blank;
+        if (blank >= section.end)
+            return section.end - 1;
+    }
+    return blank;
 }
 
 // Whether the label-like bracket of `line`, from `open` to `close`, is a
@@ -263,14 +300,17 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         if (section.isBlank(k)) {
             // The text may go on after a page break, or begin after it under
             // a label alone at the bottom of a page (xml2rfc sets a long
-            // label alone on its line, its text on the lines below).
+            // label alone on its line, its text on the lines below), or
+            // list the documents of a group.
             int32_t resume = 0;
             if (continuesAfterPageBreak(section, k, lastText, atMargin, resume)
                 || (lastText == first && continuesUnderName(section, first, k, resume))) {
                 k = resume - 1;
                 continue;
             }
-            return k;
+            // A group's documents are its lines, but what it is named by is
+            // its opening paragraph.
+            return opensGroupList(entryText.view()) ? endOfGroupList(section, first, k) : k;
         }
         const std::string_view line = section.at(k);
         std::size_t open = 0;
