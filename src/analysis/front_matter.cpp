@@ -353,26 +353,34 @@ Column takeLeftColumn(std::string_view line)
 }
 
 // The date of the NIC's journal stamp, "17-NOV-71" among its typist, time
-// and number ("JBP 26-FEB-73 12:15  13987").
+// and number ("JBP 26-FEB-73 12:15  13987"); where no stamp follows the
+// RFC's number, the memo's own date may close the line ("NWG/RFC 700
+// August 1974", RFC 700).
 void readStampDate(RfcText& text, std::string_view stamp)
 {
     if (text.year != 0)
         return;
+    LineDate date;
+    std::string word; // the dashed date, which `date` views
     for (std::size_t i = skipBlanks(stamp, 0); i < stamp.size(); i = skipBlanks(stamp, i)) {
         const std::size_t end = std::min(stamp.find(' ', i), stamp.size());
-        std::string word(stamp.substr(i, end - i));
+        word.assign(stamp.substr(i, end - i));
         i = end;
         if (std::count(word.begin(), word.end(), '-') != 2 || !isDigit(word[0]))
             continue;
         std::replace(word.begin(), word.end(), '-', ' ');
-        LineDate date;
-        if (readLineDate(word, date) && date.day != 0) {
-            text.year = date.year;
-            text.month.assign(date.month);
-            text.day = date.day;
-            return;
-        }
+        if (readLineDate(word, date) && date.day != 0)
+            break;
+        date = LineDate();
     }
+    // The journal's number closing a stamp is no year ("JBP 11 Nov 77
+    // 42341", RFC 739): the NIC stamped its retypes until the 1980s.
+    constexpr int32_t kLastStampYear = 1989;
+    if (date.year == 0 && (!readLineDate(stamp, date) || date.year > kLastStampYear))
+        return;
+    text.year = date.year;
+    text.month.assign(date.month);
+    text.day = date.day;
 }
 
 // Whether the number keyword of `left`, a column of `line`, is followed by
