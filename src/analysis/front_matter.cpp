@@ -283,7 +283,8 @@ struct BlockState {
     // The line before was the NIC's journal stamp, "NWG/RFC# 280  17-NOV-71
     // 15:57  8060": the title may stand at the margin of this one.
     bool afterJournalStamp = false;
-    // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP").
+    // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP",
+    // "RFC 740  RTB 42423").
     bool stampFirst = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
@@ -1111,6 +1112,11 @@ void readFrontMatter(TextScan& scan)
         if (isLineEnd(first)) {
             if (state.holdsWords && stampAboveBlock(state, scan.source)) {
                 state = BlockState();
+                // The stamp's date is the journal's: the block gives the
+                // memo's own ("22 November 1977" under "22 Nov 77").
+                text.year = 0;
+                text.month.clear();
+                text.day = 0;
                 continue;
             }
             if (state.holdsWords && !keywordsGoOn(scan.source))
@@ -1131,8 +1137,11 @@ void readFrontMatter(TextScan& scan)
         // their empty lines: the block ends there as at an empty line.
         if (blanks && text.year != 0 && !state.titlePage && !keywordsGoOn(scan.source))
             break;
+        // The stamp may open with the RFC word itself ("RFC 740  RTB 42423
+        // 22 Nov 77" / "NETRJS Protocol", RFC 740).
         if (!state.holdsWords && !blanks)
-            state.stampFirst = startsWithAt(line, skipBlanks(line, 0), "NWG/");
+            state.stampFirst =
+                startsWithAt(line, skipBlanks(line, 0), "NWG/") || startsWithAt(line, 0, "RFC ");
         state.holdsWords = state.holdsWords || !blanks;
         notePageBreakAfter(scan);
         if (mayBePageMark(scan, line) && isPageMark(scan, line, skipBlanks(line, 0)))
