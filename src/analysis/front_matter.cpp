@@ -405,7 +405,11 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     std::vector<int32_t>* const openList = state.openList;
     int32_t* const openLast = state.openLast;
     state.openList = nullptr;
-    if (isRfcNumberKeyword(left.text)
+    // The NIC's stamp may set its number a column apart ("NWG/RFC  749
+    // BSG 26-Sep-78", RFC 749).
+    const bool stampNumberApart =
+        left.text == "NWG/RFC" && isDigit(charAt(line, skipBlanks(line, left.next)));
+    if (isRfcNumberKeyword(left.text) || stampNumberApart
         || (text.rfcNumber == 0 && openList == nullptr && isBareRfcNumber(left.text))) {
         std::size_t i = 0;
         while (i < line.size() && !isLineEnd(line[i]) && !isDigit(line[i]))
