@@ -290,7 +290,8 @@ struct BlockState {
     // The line before was the NIC's journal stamp, "NWG/RFC# 280  17-NOV-71
     // 15:57  8060": the title may stand at the margin of this one.
     bool afterJournalStamp = false;
-    // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP").
+    // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP",
+    // "RFC 740  RTB 42423").
     bool stampFirst = false;
     // The date was read from that stamp: the block's own date replaces it.
     bool stampDated = false;
@@ -369,25 +370,33 @@ void setDate(RfcText& text, const LineDate& date)
 }
 
 // The date of the NIC's journal stamp, "17-NOV-71" among its typist, time
-// and number ("JBP 26-FEB-73 12:15  13987").
+// and number ("JBP 26-FEB-73 12:15  13987"); where no stamp follows the
+// RFC's number, the memo's own date may close the line ("NWG/RFC 700
+// August 1974", RFC 700). Returns whether the line gave a date.
 bool readStampDate(RfcText& text, std::string_view stamp)
 {
     if (text.year != 0)
         return false;
+    LineDate date;
+    std::string word; // the dashed date, which `date` views
     for (std::size_t i = skipBlanks(stamp, 0); i < stamp.size(); i = skipBlanks(stamp, i)) {
         const std::size_t end = std::min(stamp.find(' ', i), stamp.size());
-        std::string word(stamp.substr(i, end - i));
+        word.assign(stamp.substr(i, end - i));
         i = end;
         if (std::count(word.begin(), word.end(), '-') != 2 || !isDigit(word[0]))
             continue;
         std::replace(word.begin(), word.end(), '-', ' ');
-        LineDate date;
-        if (readLineDate(word, date) && date.day != 0) {
-            setDate(text, date);
-            return true;
-        }
+        if (readLineDate(word, date) && date.day != 0)
+            break;
+        date = LineDate();
     }
-    return false;
+    // The journal's number closing a stamp is no year ("JBP 11 Nov 77
+    // 42341", RFC 739): the NIC stamped its retypes until the 1980s.
+    constexpr int32_t kLastStampYear = 1989;
+    if (date.year == 0 && (!readLineDate(stamp, date) || date.year > kLastStampYear))
+        return false;
+    setDate(text, date);
+    return true;
 }
 
 // Whether the number keyword of `left`, a column of `line`, is followed by
@@ -411,7 +420,11 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     std::vector<int32_t>* const openList = state.openList;
     int32_t* const openLast = state.openLast;
     state.openList = nullptr;
-    if (isRfcNumberKeyword(left.text)
+    // The NIC's stamp may set its number a column apart ("NWG/RFC  749
+    // BSG 26-Sep-78", RFC 749).
+    const bool stampNumberApart =
+        left.text == "NWG/RFC" && isDigit(charAt(line, skipBlanks(line, left.next)));
+    if (isRfcNumberKeyword(left.text) || stampNumberApart
         || (text.rfcNumber == 0 && openList == nullptr && isBareRfcNumber(left.text))) {
         std::size_t i = 0;
         while (i < line.size() && !isLineEnd(line[i]) && !isDigit(line[i]))
@@ -1208,7 +1221,10 @@ void readFrontMatter(TextScan& scan)
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
             if (state.holdsWords && stampAboveBlock(state, scan.source)) {
-                const bool stampDated = state.stampDated;
+                // A date read above the block is the journal's: the
+                // block's own ("22 November 1977" under "22 Nov 77")
+                // replaces it, and without one it stands.
+                const bool stampDated = state.stampDated || text.year != 0;
                 state = BlockState();
                 state.stampDated = stampDated;
                 continue;
@@ -1238,8 +1254,11 @@ void readFrontMatter(TextScan& scan)
         // their empty lines: the block ends there as at an empty line.
         if (blanks && text.year != 0 && !state.titlePage && !keywordsGoOn(scan.source))
             break;
+        // The stamp may open with the RFC word itself ("RFC 740  RTB 42423
+        // 22 Nov 77" / "NETRJS Protocol", RFC 740).
         if (!state.holdsWords && !blanks)
-            state.stampFirst = startsWithAt(line, skipBlanks(line, 0), "NWG/");
+            state.stampFirst =
+                startsWithAt(line, skipBlanks(line, 0), "NWG/") || startsWithAt(line, 0, "RFC ");
         state.holdsWords = state.holdsWords || !blanks;
         notePageBreakAfter(scan);
         if (mayBePageMark(scan, line) && isPageMark(scan, line, skipBlanks(line, 0)))
@@ -1261,6 +1280,7 @@ void readFrontMatter(TextScan& scan)
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
             continue;
+        const bool dated = text.year != 0;
         const bool datedHere = readBlockDate(text, state, line, remaining);
         noteRightEntry(state, line, remaining);
         if (!dated && isBlankFrom(line, remaining))
