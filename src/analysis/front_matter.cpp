@@ -656,6 +656,9 @@ AuthorEntry nameAlone(std::string name);
 // (RFC 989). An editor's mark there ("(Editor)") is none.
 AuthorEntry bracketedName(std::string name)
 {
+    // Nearly every name ends in a letter, and holds no bracket to read.
+    if (name.empty() || name.back() != ')')
+        return AuthorEntry{std::move(name), std::string()};
     AuthorEntry author = nameAlone(name);
     const std::string_view note = author.organisation;
     if (equalIgnoringAsciiCase(note, "Ed.") || equalIgnoringAsciiCase(note, "Editor")
@@ -1306,7 +1309,7 @@ void cutTitleAtDateLine(RfcText& text, const LineReader& source)
         LineDate date;
         // So does a copyright notice centred under it, "Copyright (c) 1987
         // ..." (RFC 1013).
-        const bool notice = startsWithAt(words, 0, "Copyright (");
+        const bool notice = charAt(words, 0) == 'C' && startsWithAt(words, 0, "Copyright (");
         if (!notice
             && (words.empty() || words.size() > kLongestDate || skipBlanks(source.lineAt(k), 0) < kDateIndent
                 || !readLineDate(words, date) || date.day == 0))
