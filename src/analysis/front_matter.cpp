@@ -648,6 +648,12 @@ bool opensWithInitials(std::string_view entry)
 {
     std::size_t i = 0;
     while (isUpper(charAt(entry, i))) {
+        // Initials joined by a hyphen before one full stop: "J-L. Gailly"
+        // (RFC 1950).
+        if (charAt(entry, i + 1) == '-' && isUpper(charAt(entry, i + 2))) {
+            i += 2;
+            continue;
+        }
         // A digraph is one initial ("Ph.", "Th."); "St." or "Dr." is none.
         const std::size_t letters = charAt(entry, i + 1) == 'h' ? 2 : 1;
         if (charAt(entry, i + letters) != '.')
@@ -663,12 +669,32 @@ bool opensWithInitials(std::string_view entry)
 
 AuthorEntry nameAlone(std::string name);
 
+// An organisation too long for one line of the column goes on under it
+// with "and": "MIT Laboratory for Computer Science" / "and RSA Data
+// Security, Inc." (RFC 1321). A name under a name is another author.
+void joinOrganisationLines(std::vector<std::pair<std::string, int>>& entries)
+{
+    constexpr std::string_view kAnd = "and ";
+    for (std::size_t k = entries.size(); k-- > 1;) {
+        std::string& entry = entries[k].first;
+        std::string& above = entries[k - 1].first;
+        if (entry.size() <= kAnd.size() || !startsWithAt(entry, 0, kAnd) || opensWithInitials(above)
+            || opensWithInitials(std::string_view(entry).substr(kAnd.size())))
+            continue;
+        above.append(" ").append(entry);
+        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(k));
+    }
+}
+
 // A name with its organisation in brackets after it where it prints one,
 // the organisation of the column under it then no author's: "J. Linn
 // (BBNCC)" over "IAB Privacy Task Force" (RFC 1040), "John Linn (BBNCC)"
 // (RFC 989). An editor's mark there ("(Editor)") is none.
 AuthorEntry bracketedName(std::string name)
 {
+    // Nearly every name ends in a letter, and holds no bracket to read.
+    if (name.empty() || name.back() != ')')
+        return AuthorEntry{std::move(name), std::string()};
     AuthorEntry author = nameAlone(name);
     const std::string_view note = author.organisation;
     if (equalIgnoringAsciiCase(note, "Ed.") || equalIgnoringAsciiCase(note, "Editor")
@@ -793,6 +819,7 @@ bool isFullName(std::string_view entry)
 
 void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
 {
+    joinOrganisationLines(entries);
     if (std::any_of(entries.begin(), entries.end(),
                     [](const auto& entry) { return opensWithInitials(entry.first); })) {
         pairByInitials(text, entries);
@@ -1383,7 +1410,7 @@ void cutTitleAtDateLine(RfcText& text, const LineReader& source)
         LineDate date;
         // So does a copyright notice centred under it, "Copyright (c) 1987
         // ..." (RFC 1013).
-        const bool notice = startsWithAt(words, 0, "Copyright (");
+        const bool notice = charAt(words, 0) == 'C' && startsWithAt(words, 0, "Copyright (");
         if (!notice
             && (words.empty() || words.size() > kLongestDate || skipBlanks(source.lineAt(k), 0) < kDateIndent
                 || !readLineDate(words, date) || date.day == 0))

@@ -188,9 +188,9 @@ bool printsBarePageNumber(const RfcText& text, const LineReader& source, std::st
 {
     constexpr std::size_t kSlack = 8;
     constexpr std::size_t kLongest = 3;
-    std::size_t start = 0;
+    std::size_t start = skipBlanks(line, 0);
     std::size_t end = 0;
-    if (!centredRun(line, kSlack, start, end) || end - start > kLongest
+    if (!isDigit(charAt(line, start)) || !centredRun(line, kSlack, start, end) || end - start > kLongest
         || !std::all_of(line.begin() + static_cast<std::ptrdiff_t>(start),
                         line.begin() + static_cast<std::ptrdiff_t>(end), isDigit))
         return false;
