@@ -917,14 +917,19 @@ bool namesStream(std::string_view group)
 
 // A line of the block with nothing right of its left column, under an
 // author's name and above the date: xml2rfc leaves the organisation's line
-// of an author who names none empty, the left column going on beside it.
+// of an author who names none empty, beside the left column going on or
+// as an empty line in the column.
 // The empty entry tells the pairing so, where names open with initials,
 // the one pairing that reads it.
 void noteAuthorWithoutOrganisation(const RfcText& text, BlockState& state)
 {
-    if (!state.rightEntries.empty() && !state.rightEntries.back().first.empty()
-        && opensWithInitials(state.rightEntries.back().first) && namesStream(text.groupLine))
-        state.rightEntries.emplace_back(std::string(), state.blockLines);
+    if (state.rightEntries.empty() || state.rightEntries.back().first.empty()
+        || !opensWithInitials(state.rightEntries.back().first) || !namesStream(text.groupLine))
+        return;
+    // Grown by one rather than emplaced: the emplacing of noteRightEntry(),
+    // run for every entry, stays its only one.
+    state.rightEntries.resize(state.rightEntries.size() + 1);
+    state.rightEntries.back().second = state.blockLines;
 }
 
 // Whether `line` holds one run of words centred on the page of 72
@@ -1259,11 +1264,8 @@ void readFrontMatter(TextScan& scan)
             if (state.holdsWords && !keywordsGoOn(scan.source)) {
                 if (text.year != 0 || text.rfcNumber == 0 || !authorColumnGoesOn(scan.source))
                     break;
-                // The author above the empty line has no organisation: an
-                // empty entry says so where names open with initials, the
-                // only pairing that reads it.
-                if (!state.rightEntries.empty() && opensWithInitials(state.rightEntries.back().first))
-                    state.rightEntries.emplace_back(std::string(), state.blockLines);
+                // The author above the empty line has no organisation.
+                noteAuthorWithoutOrganisation(text, state);
             }
             continue;
         }
@@ -1307,10 +1309,10 @@ void readFrontMatter(TextScan& scan)
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
             continue;
-        const bool dated = text.year != 0;
         const bool datedHere = readBlockDate(text, state, line, remaining);
+        const std::size_t entries = state.rightEntries.size();
         noteRightEntry(state, line, remaining);
-        if (!dated && isBlankFrom(line, remaining))
+        if (text.year == 0 && state.rightEntries.size() == entries)
             noteAuthorWithoutOrganisation(text, state);
         // The title right under the date line ends the block: it is left
         // to readTitle().
