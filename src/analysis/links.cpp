@@ -550,6 +550,25 @@ std::string_view withoutLeadingAnd(std::string_view part)
     return part.substr(0, word.size()) == word ? trimmedBlanks(part.substr(word.size())) : part;
 }
 
+// The text of a list's first part after the words that lead into it
+// ("e.g.", "cf.", "i.e.", "see", "see also"), blanks trimmed: empty where
+// the part is those words alone, the part itself where none open it.
+std::string_view withoutLeadIn(std::string_view part)
+{
+    // Most parts asked name a piece of syntax ("[a, b]"): told by their
+    // first letter.
+    const char first = part.empty() ? '\0' : part.front();
+    if (first != 'e' && first != 'c' && first != 'i' && first != 's')
+        return part;
+    static constexpr std::string_view kLeadIns[] = {"e.g.", "cf.", "i.e.", "see also", "see"};
+    for (const std::string_view words : kLeadIns) {
+        if (part.substr(0, words.size()) == words
+            && (part.size() == words.size() || part[words.size()] == ' '))
+            return trimmedBlanks(part.substr(words.size()));
+    }
+    return part;
+}
+
 // Whether only blanks and form feeds come before byte `at` of `line`.
 bool opensLine(std::string_view line, std::size_t at)
 {
@@ -1090,12 +1109,26 @@ private:
             while (end < to && !partsLabels(line[end]))
                 ++end;
             const std::size_t partEnd = end == to ? endToken : std::string_view::npos;
-            if (!citePart(index, line, trimmedBlanks(line.substr(part, end - part)), next, closeToken,
-                          partEnd))
+            const std::string_view text = trimmedBlanks(line.substr(part, end - part));
+            if (!citePart(index, line, text, next, closeToken, partEnd)
+                && (part != from || !citeAfterLeadIn(index, line, text, next, closeToken, partEnd, end < to)))
                 return false;
             part = end + 1;
         }
         return true;
+    }
+
+    // Cites the labels of a list's first part after the words that lead
+    // into the list, which name nothing: "[e.g., RFC1034, RFC1035]", "[cf.
+    // 1, 2]". False where no such words open the part, or where they are
+    // all of the last part (`more` false) or name no label after them.
+    bool citeAfterLeadIn(int32_t index, std::string_view line, std::string_view part, std::size_t& next,
+                         std::size_t closeToken, std::size_t partEnd, bool more)
+    {
+        const std::string_view led = withoutLeadIn(part);
+        if (led.size() == part.size())
+            return false;
+        return led.empty() ? more : citePart(index, line, led, next, closeToken, partEnd);
     }
 
     // Cites one part of a list: a label, a range, or labels joined by "and"

@@ -408,6 +408,23 @@ bool standsAtMargin(std::string_view line)
     return !line.empty() && !isBlankChar(line[0]) && !isLineEnd(line[0]);
 }
 
+// Whether the line is a rule, one run of dashes, equals signs or
+// underscores ("==========" above "REFERENCES"), which sets a heading
+// apart from the text above it as a blank line does. The rule under a
+// table's column names is broken between its columns.
+bool isRule(std::string_view line)
+{
+    constexpr std::size_t kShortestRule = 3;
+    const std::size_t first = skipBlanks(line, 0);
+    const char mark = charAt(line, first);
+    if (mark != '-' && mark != '=' && mark != '_')
+        return false;
+    std::size_t end = first;
+    while (charAt(line, end) == mark)
+        ++end;
+    return end - first >= kShortestRule && isBlankFrom(line, end);
+}
+
 // Whether an indented line opens an appendix, "   Appendix A -- Formats"
 // or a centred "APPENDIX A", which ends the references before it as a
 // heading at the margin does: an entry's text never starts so after a
@@ -643,7 +660,11 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         // one in texts that indent their headings by four blanks or more
         // or centre their chapters, where its entries, or a subsection's,
         // follow it within a paragraph or two.
-        if (!wasAfterBlank || !endsAsReferencesTitle(line, textEnd) || !mayNameReferences(line))
+        // A rule above the heading sets it apart as a blank line does; a
+        // rule above a table's row may too, which no entry follows.
+        const bool afterRule = !wasAfterBlank && isRule(lines.lineAt(static_cast<std::size_t>(i - 1)));
+        if ((!wasAfterBlank && !afterRule) || !endsAsReferencesTitle(line, textEnd)
+            || !mayNameReferences(line))
             continue;
         bool heading = indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
         if (!heading && indent > kHeadingIndent && opensReferences(line))
@@ -655,6 +676,13 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
             const std::string_view title = withoutSectionNumber(line);
             if (namesQualifiedReferences(title) || namesCitations(title))
                 heading = entryOpensNextLine(lines, i + 1, isMark);
+        }
+        // Its entries follow it, past the rule under it if there is one.
+        if (heading && afterRule) {
+            const int32_t below =
+                i + 1 < total && isRule(lines.lineAt(static_cast<std::size_t>(i + 1))) ? i + 2 : i + 1;
+            heading = (indent <= kHeadingIndent || indent >= kCentredIndent)
+                && entryFollows(lines, below, std::min(total, below + kEntryReach), isMark);
         }
         if (heading) {
             sections.push_back(ReferencesSection{i, total});
