@@ -149,6 +149,13 @@ def page_lines(lines):
     return headers, footers
 
 
+def section_number(text):
+    """The section number opening a heading, its closing full stop aside:
+    "13" of "13.  References", "" where none opens it."""
+    m = re.match(r'((?:[A-Z]\.)?[0-9][0-9.]*)\s', text.strip() + ' ')
+    return m.group(1).rstrip('.') if m else ''
+
+
 def references_regions(lines, marks):
     """The line ranges of the references sections, from the text alone:
     from a heading naming references to the next unindented line that is
@@ -156,6 +163,7 @@ def references_regions(lines, marks):
     regions = []
     start = None
     last_heading = None
+    number = ''
     for i, line in enumerate(lines):
         text = line.replace('\f', '')
         if not text.strip() or i in marks:
@@ -167,7 +175,12 @@ def references_regions(lines, marks):
         if heading:
             if start is None:
                 start = i
+                number = section_number(text)
             last_heading = i
+            continue
+        # A group of the section under a number of its own ("13.2.1.
+        # Related Protocols" under "13.  References", RFC 9051).
+        if start is not None and indent == 0 and number and section_number(text).startswith(number + '.'):
             continue
         # A heading underlined with dashes or equals signs (RFC 768).
         if start is not None and i == last_heading + 1 and re.fullmatch(r'[-=_ ]+', text.strip()):

@@ -340,15 +340,23 @@ public:
         m_namesReferences.reserve(contents.size());
         m_located.reserve(contents.size());
         bool afterReferences = false;
+        std::string_view referencesNumber;
         for (std::size_t i = 0; i < contents.size(); ++i) {
             // The URIs listed after the references are theirs ("10.3.
             // URIs" under "10. References"), and so is a group of them
             // named for its readers ("12.2.  Normative References for
-            // GSS-API Implementors", RFC 5802).
+            // GSS-API Implementors", RFC 5802) or titled on its own ("9.1.
+            // Normative" under "9.  References").
             const std::string_view title = contents[i].title;
-            const bool names = isReferencesTitle(title)
+            const bool titled = isReferencesTitle(title);
+            const bool names = titled
                 || (afterReferences
-                    && (namesUriList(title) || opensWithReferencesTitle(withoutSectionNumber(title))));
+                    && (namesUriList(title) || opensWithReferencesTitle(withoutSectionNumber(title))
+                        || isSubsectionNumber(contents[i].number, referencesNumber)));
+            // The section the run of references entries opens with numbers
+            // its groups.
+            if (titled && !afterReferences)
+                referencesNumber = contents[i].number;
             afterReferences = names;
             m_namesReferences.push_back(names);
             if (names && m_firstNamingReferences < 0)

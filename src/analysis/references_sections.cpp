@@ -483,7 +483,30 @@ bool entryOpensNextLine(const LineReader& lines, int32_t from, const IsMark& isM
     return false;
 }
 
+// The section number opening a heading, its closing full stop aside:
+// "9" of "9.  References", "A.2" of "A.2.  References", empty where no
+// number opens it.
+std::string_view sectionNumberOf(std::string_view heading)
+{
+    const std::string_view text = lineWords(heading);
+    std::size_t i = isUpper(charAt(text, 0)) && charAt(text, 1) == '.' ? 2 : 0;
+    while (isDigit(charAt(text, i)) || charAt(text, i) == '.')
+        ++i;
+    if (i == 0 || !isBlankChar(charAt(text, i)))
+        return {};
+    std::string_view number = text.substr(0, i);
+    while (!number.empty() && number.back() == '.')
+        number.remove_suffix(1);
+    return number;
+}
+
 } // namespace
+
+bool isSubsectionNumber(std::string_view number, std::string_view parent)
+{
+    return !parent.empty() && number.size() > parent.size() + 1
+        && number.compare(0, parent.size(), parent) == 0 && number[parent.size()] == '.';
+}
 
 std::string_view withoutSectionNumber(std::string_view heading)
 {
@@ -644,6 +667,14 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
             if (namesReferencesGroup(lineWords(line)) || opensReferences(line) || looksLikePageLine(line)
                 || wrappedAcrossPage(i) || namesUriList(line)
                 || opensWithReferencesTitle(withoutSectionNumber(line)))
+                continue;
+            // A subsection of a numbered references section groups its
+            // entries under a title of its own ("9.1  Normative", "9.2
+            // Standards of Other Bodies").
+            if (isDigit(charAt(line, 0))
+                && isSubsectionNumber(sectionNumberOf(line),
+                                      sectionNumberOf(lines.lineAt(static_cast<std::size_t>(open->heading))))
+                && entryOpensNextLine(lines, i + 1, isMark))
                 continue;
             open->end = i;
             open = nullptr;

@@ -41,6 +41,10 @@ bool namesUriList(std::string_view heading);
 // and informative references, a group of them.
 bool opensWithReferencesTitle(std::string_view title);
 
+// Whether section number `number` numbers a subsection of `parent`: "9.1"
+// and "9.2.3" of "9", "A.1" of "A"; neither ends in a full stop.
+bool isSubsectionNumber(std::string_view number, std::string_view parent);
+
 // The references sections of the text in file order. `marks` holds, per
 // 0-based line, 1 for a page header or footer and 0 for any other line. A section starts at
 // an unindented heading that opens references and runs to the next
