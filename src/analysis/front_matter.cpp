@@ -83,8 +83,16 @@ bool isRfcNumberKeyword(std::string_view column)
     };
     const char first = lowerAscii(charAt(column, 0));
     const char second = lowerAscii(charAt(column, 1));
-    if (first == 'r')
-        return second == 'e' ? opensWithAny(kRequest) : second == 'f' && opensWithAny(kRfc);
+    if (first == 'r' && second == 'e')
+        return opensWithAny(kRequest);
+    if (first == 'r') {
+        // Spaced as a dash between words, "RFC - 140" (RFC 140), the word
+        // names the number right after it only.
+        constexpr std::string_view kSpacedDash = "RFC - ";
+        return second == 'f'
+            && (opensWithAny(kRfc)
+                || (startsWithAt(column, 0, kSpacedDash) && isDigit(charAt(column, kSpacedDash.size()))));
+    }
     if (first != 'n' || second != 'w')
         return false;
     // Without the "#" only the number right after it is the memo's ("NWG/RFC
