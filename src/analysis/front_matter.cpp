@@ -487,6 +487,10 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     } else if (namesStream(left) || left.text.find("Group") != std::string::npos
                || left.text.find("GROUP") != std::string::npos) {
         text.groupLine = left.text;
+    } else if (left.start == 0 && !left.text.empty() && left.text.back() == ':') {
+        // A field set apart from its value: "Online file:  [ISI]<DCROCKER>
+        // NAOCRD.TXT" (RFC 652). The value is no author's entry.
+        remaining = takeColumn(line, left.next).next;
     } else if (left.start > 0) {
         // A line with only a right-hand entry: the entry is its first column.
         remaining = 0;
