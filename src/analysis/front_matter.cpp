@@ -90,8 +90,14 @@ bool isRfcNumberKeyword(std::string_view column)
         return opensWithAny(kRequest)
             || (startsWithIgnoringAsciiCase(column, kRequestWithoutSign)
                 && isDigit(charAt(column, kRequestWithoutSign.size())));
-    if (first == 'r')
-        return second == 'f' && opensWithAny(kRfc);
+    if (first == 'r') {
+        // Spaced as a dash between words, "RFC - 140" (RFC 140), the word
+        // names the number right after it only.
+        constexpr std::string_view kSpacedDash = "RFC - ";
+        return second == 'f'
+            && (opensWithAny(kRfc)
+                || (startsWithAt(column, 0, kSpacedDash) && isDigit(charAt(column, kSpacedDash.size()))));
+    }
     if (first != 'n' || second != 'w')
         return false;
     // Without the "#" only the number right after it is the memo's ("NWG/RFC
@@ -114,6 +120,20 @@ bool isBareRfcNumber(std::string_view column)
         column.remove_prefix(kGroup.size());
     return column.size() > kWord.size() && startsWithAt(column, 0, kWord)
         && std::all_of(column.begin() + kWord.size(), column.end(), isDigit);
+}
+
+// "RFC 654, NIC 31157 (Oct. 25, 1974)": the NIC's citation of the memo on
+// a line of its own under the title (RFCs 653 to 658), the RFC's number,
+// the NIC's, then the date in parentheses.
+bool opensNicCitation(std::string_view column)
+{
+    constexpr std::string_view kWord = "RFC ";
+    if (!startsWithAt(column, 0, kWord))
+        return false;
+    std::size_t i = kWord.size();
+    while (isDigit(charAt(column, i)))
+        ++i;
+    return i > kWord.size() && startsWithAt(column, i, ", NIC ");
 }
 
 // The stream an RFC was published in, written in the left column of its
@@ -424,7 +444,8 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     // BSG 26-Sep-78", RFC 749).
     const bool stampNumberApart =
         left.text == "NWG/RFC" && isDigit(charAt(line, skipBlanks(line, left.next)));
-    if (isRfcNumberKeyword(left.text) || stampNumberApart
+    const bool nicCitation = text.rfcNumber == 0 && opensNicCitation(left.text);
+    if (isRfcNumberKeyword(left.text) || stampNumberApart || nicCitation
         || (text.rfcNumber == 0 && openList == nullptr && isBareRfcNumber(left.text))) {
         std::size_t i = 0;
         while (i < line.size() && !isLineEnd(line[i]) && !isDigit(line[i]))
@@ -439,6 +460,13 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
             ++i;
         text.rfcNumber = decimalValue(line, digits, i);
         remaining = i;
+        if (nicCitation) { // the date in its parentheses, the NIC's as a stamp's
+            const std::size_t open = line.find('(', i);
+            const std::size_t close = line.find(')', open);
+            if (close != std::string_view::npos)
+                readStampDate(text, line.substr(open + 1, close - open - 1));
+            remaining = line.size();
+        }
         // What follows "NWG/RFC# 459" is the NIC's journal stamp ("JBP
         // 26-FEB-73 12:15  13987": the typist, date, time and number), no
         // author. The stamp's line stands above the block, whose first line
@@ -472,6 +500,10 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     } else if (namesStream(left) || left.text.find("Group") != std::string::npos
                || left.text.find("GROUP") != std::string::npos) {
         text.groupLine = left.text;
+    } else if (left.start == 0 && !left.text.empty() && left.text.back() == ':') {
+        // A field set apart from its value: "Online file:  [ISI]<DCROCKER>
+        // NAOCRD.TXT" (RFC 652). The value is no author's entry.
+        remaining = takeColumn(line, left.next).next;
     } else if (left.start > 0) {
         // A line with only a right-hand entry: the entry is its first column.
         remaining = 0;

@@ -746,9 +746,11 @@ private:
             last = k + 2;
             return smallNumber(view(k + 2));
         }
+        // "RFC1122", and the plural glued as well: "RFCs734, 746 and 747"
+        // (RFC 800).
         if (word.size() > 3 && word.substr(0, 3) == "RFC") {
             last = k;
-            return smallNumber(word.substr(3));
+            return smallNumber(word.substr(word[3] == 's' ? 4 : 3));
         }
         return 0;
     }
