@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace parchly {
@@ -425,22 +424,6 @@ bool namesCommandOf(std::string_view title, std::string_view line)
     return ends ? static_cast<int32_t>(expected) : -1;
 }
 
-// The unnumbered entry from `first` to `last` whose title is the whole
-// centred heading `heading`, "APPENDIX A.  EXAMPLES" or "APPENDIX A -
-// Examples": paginated contents keep an appendix's word and letter in its
-// title, where the heading's number is read as "A"; else -1. Out of line:
-// asked only of an indented heading opened by "Appendix" that no entry
-// took.
-[[gnu::noinline]] int32_t matchWholeAppendixHeading(const RfcText& text, EntriesByNumber& entries,
-                                                    std::string_view heading, std::size_t first,
-                                                    std::size_t last)
-{
-    return entries.findNumber(std::string_view(), first, last, [&](std::size_t k) {
-        const ContentEntry& entry = text.contents[k];
-        return !entry.matched && entry.number.empty() && sameWithoutBlanksFolded(entry.title, heading);
-    });
-}
-
 // An indented heading standing alone between blank lines: centred, as RFC
 // 791 and RFC 793 print their chapters ("                            1.
 // INTRODUCTION"), or at the indentation of the whole text (RFC 822). It is
@@ -470,14 +453,10 @@ int32_t matchIndentedHeading(TextScan& scan, EntriesByNumber& entries, std::stri
             && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)
                 || (number.empty() && entry.title.back() == 'd' && namesCommandOf(entry.title, title)));
     });
-    if (found >= 0 || number.empty())
-        return markMatched(scan.text, found, firstLine);
-    int32_t ending = -1;
-    if (rest >= kCentred && expected >= 0 && first < last)
-        ending = endsInExpectedTitle(scan.text.contents[first], number, title, first);
-    if (ending < 0 && lowerAscii(heading[0]) == 'a' && startsWithIgnoringAsciiCase(heading, "appendix "))
-        ending = matchWholeAppendixHeading(scan.text, entries, heading, first, last);
-    return markMatched(scan.text, ending, firstLine);
+    if (found < 0 && rest >= kCentred && !number.empty() && expected >= 0 && first < last)
+        return markMatched(scan.text, endsInExpectedTitle(scan.text.contents[first], number, title, first),
+                           firstLine);
+    return markMatched(scan.text, found, firstLine);
 }
 
 // Whether line `index` is indented and opened by a digit after a blank
@@ -817,100 +796,6 @@ bool isIndentedSubheading(const LineReader& source, std::string_view line, std::
     return isHeadingText(paragraph, limits);
 }
 
-// A numbered line indented like the whole text and standing alone over
-// text indented deeper ("   1.  Introduction" over "      Words..."),
-// as some memos print every heading: kept aside, for it is a heading only
-// where the text has no numbered heading at the margin.
-struct IndentedHeading {
-    int32_t line = 0;
-    std::size_t indent = 0;
-    std::string title;
-    // Whether the text above it is indented deeper too: a list's first
-    // item follows its paragraph's line at the item's own indentation.
-    bool underDeeperText = false;
-};
-
-// Whether the last line of text above the line read last, a few lines up
-// at most, is indented deeper than `indent`.
-bool underDeeperText(const LineReader& source, std::size_t indent)
-{
-    constexpr std::size_t kLinesBack = 3;
-    const std::size_t read = source.linesRead();
-    for (std::size_t k = read - 1; k > 0 && k + kLinesBack >= read; --k) {
-        if (!source.factsOf(k - 1).has(LineFacts::kBlank))
-            return source.factsOf(k - 1).indent > indent;
-    }
-    return false;
-}
-
-// Whether the indented numbered line `line` (its words from `rest` on),
-// read last, stands alone over text indented deeper and reads as a
-// heading; `paragraph` is left holding its words.
-[[gnu::noinline]] bool standsOverDeeperText(const LineReader& source, std::string_view line, std::size_t rest,
-                                            const LimitsBlock& limits, std::string& paragraph)
-{
-    constexpr std::size_t kLinesAhead = 3;
-    const std::size_t next = source.linesRead();
-    if (next >= source.lineTotal() || !source.factsOf(next).has(LineFacts::kBlank))
-        return false;
-    std::size_t below = next + 1;
-    while (below < source.lineTotal() && below < next + kLinesAhead
-           && source.factsOf(below).has(LineFacts::kBlank))
-        ++below;
-    if (below >= source.lineTotal() || source.factsOf(below).has(LineFacts::kBlank)
-        || source.factsOf(below).indent <= rest)
-        return false;
-    const std::string_view text = lineText(line, rest);
-    if (numberOpening(text).empty())
-        return false;
-    paragraph.assign(text);
-    return isHeadingText(paragraph, limits);
-}
-
-// Adds to `text.headings` (its own from `firstOwn` on) the indented
-// headings kept aside where none of its own is numbered: those numbered
-// 1, 2, 3, ... at the indentation of the first, numbered 1, and those
-// numbered under the last of them, at least two sections in all. A list's
-// items, numbered again from 1 or indented deeper, are passed over.
-void keepIndentedHeadings(RfcText& text, std::size_t firstOwn, const std::vector<IndentedHeading>& indented)
-{
-    constexpr int kFewestSections = 2;
-    if (indented.empty())
-        return;
-    for (std::size_t h = firstOwn; h < text.headings.size(); ++h) {
-        if (!numberOpening(text.headings[h].title).empty())
-            return;
-    }
-    std::vector<const IndentedHeading*> kept;
-    std::size_t indent = 0;
-    int sections = 0;
-    std::string_view section;
-    for (const IndentedHeading& heading : indented) {
-        const std::string_view number = numberOpening(heading.title);
-        if (number.find('.') == std::string_view::npos) {
-            const int expected = sections + 1;
-            if ((sections == 0 ? number != "1" || !heading.underDeeperText : heading.indent != indent)
-                || number != std::to_string(expected))
-                continue;
-            indent = heading.indent;
-            section = number;
-            sections = expected;
-            kept.push_back(&heading);
-        } else if (sections > 0 && heading.indent >= indent && number.size() > section.size()
-                   && number.substr(0, section.size()) == section && number[section.size()] == '.') {
-            kept.push_back(&heading);
-        }
-    }
-    if (sections < kFewestSections)
-        return;
-    for (const IndentedHeading* heading : kept) {
-        const auto at =
-            std::find_if(text.headings.begin() + static_cast<std::ptrdiff_t>(firstOwn), text.headings.end(),
-                         [&](const SectionHeading& h) { return h.line > heading->line; });
-        text.headings.insert(at, SectionHeading{heading->line, std::string(), heading->title});
-    }
-}
-
 // Whether the line `line` stands right under a page header, no blank line
 // between: the header goes on there, as RFC 733 names the chapter and
 // section of each page under its title and page number ("III. Syntax" /
@@ -959,7 +844,6 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         }
         return std::string_view();
     };
-    std::vector<IndentedHeading> indented;
     while (readNonBlankLine(scan, line, rest)) {
         if (isPageMark(scan, line, rest))
             continue;
@@ -973,15 +857,11 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         if (rest != 0) {
             lastIndented = firstLine;
             constexpr std::size_t kDeepest = 12;
-            if (afterBlank && rest <= kDeepest && isDigit(line[rest])) {
-                const std::string_view number =
-                    opensTwoLevels(line, rest) ? lastNumber() : std::string_view();
+            if (afterBlank && rest <= kDeepest && isDigit(line[rest]) && opensTwoLevels(line, rest)) {
+                const std::string_view number = lastNumber();
                 if (!number.empty()
                     && isIndentedSubheading(scan.source, line, rest, number, limits, paragraph))
                     addHeading(scan.text, firstLine, paragraph);
-                else if (standsOverDeeperText(scan.source, line, rest, limits, paragraph))
-                    indented.push_back(
-                        IndentedHeading{firstLine, rest, paragraph, underDeeperText(scan.source, rest)});
             }
             continue;
         }
@@ -994,7 +874,6 @@ bool readPreContentsHeadings(TextScan& scan, const LimitsBlock& limits)
         if (opensContents)
             return true;
     }
-    keepIndentedHeadings(scan.text, firstOwn, indented);
     return false;
 }
 
