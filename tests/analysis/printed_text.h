@@ -192,7 +192,8 @@ inline std::vector<int32_t> printedEntryFirstLines(const std::vector<std::string
 
 // The 0-based lines and labels of the entries printed in the references
 // sections of an unpaginated RFC: from a heading that names references to
-// the next heading at the left margin.
+// the next heading at the left margin that is not numbered as a group of it
+// ("13.2.1.  Related Protocols" under "13.2.  Informative References").
 inline std::vector<std::pair<int32_t, std::string>> printedReferences(const std::vector<std::string>& lines)
 {
     const std::regex heading(
@@ -200,11 +201,15 @@ inline std::vector<std::pair<int32_t, std::string>> printedReferences(const std:
     const std::regex label(R"( +(\[[^\]]+\]).*\n)");
     std::vector<std::pair<int32_t, std::string>> labels;
     bool inReferences = false;
+    std::string groupNumber; // "13.2." of "13.2.  Informative References"
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::smatch match;
-        if (lines[i][0] != ' ' && lines[i] != "\n")
-            inReferences = std::regex_match(lines[i], heading);
-        else if (inReferences && std::regex_match(lines[i], match, label))
+        const bool inGroup = inReferences && !groupNumber.empty() && lines[i].rfind(groupNumber, 0) == 0
+            && std::isdigit(static_cast<unsigned char>(lines[i][groupNumber.size()]));
+        if (lines[i][0] != ' ' && lines[i] != "\n" && !inGroup) {
+            inReferences = std::regex_match(lines[i], match, heading);
+            groupNumber = inReferences ? match[1].str() : std::string();
+        } else if (inReferences && std::regex_match(lines[i], match, label))
             labels.emplace_back(static_cast<int32_t>(i), match[1].str());
     }
     return labels;
