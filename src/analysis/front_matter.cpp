@@ -315,6 +315,10 @@ struct BlockState {
     bool stampFirst = false;
     // The date was read from that stamp: the block's own date replaces it.
     bool stampDated = false;
+    // The line before was the NIC's citation of the memo ("RFC 654, NIC
+    // 31157 (Oct. 25, 1974)"): the author may stand alone at the margin of
+    // this one.
+    bool afterNicCitation = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
     std::vector<std::pair<std::string, int>> rightEntries;
@@ -433,10 +437,13 @@ bool holdsPlaceholderNumber(std::string_view left, std::string_view line, std::s
     return std::any_of(between.begin(), between.end(), isLetter) && !startsWithAt(between, 0, "RFC");
 }
 
+bool opensWithInitials(std::string_view entry);
+
 bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t& remaining)
 {
     const Column left = takeLeftColumn(line);
     remaining = left.next;
+    const bool afterNicCitation = std::exchange(state.afterNicCitation, false);
     std::vector<int32_t>* const openList = state.openList;
     int32_t* const openLast = state.openLast;
     state.openList = nullptr;
@@ -466,6 +473,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
             if (close != std::string_view::npos)
                 readStampDate(text, line.substr(open + 1, close - open - 1));
             remaining = line.size();
+            state.afterNicCitation = true;
         }
         // What follows "NWG/RFC# 459" is the NIC's journal stamp ("JBP
         // 26-FEB-73 12:15  13987": the typist, date, time and number), no
@@ -504,8 +512,10 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         // A field set apart from its value: "Online file:  [ISI]<DCROCKER>
         // NAOCRD.TXT" (RFC 652). The value is no author's entry.
         remaining = takeColumn(line, left.next).next;
-    } else if (left.start > 0) {
+    } else if (left.start > 0 || (afterNicCitation && opensWithInitials(left.text))) {
         // A line with only a right-hand entry: the entry is its first column.
+        // So is the author's name alone at the margin under the NIC's
+        // citation, "D. Crocker (UCLA-NMC)" (RFC 654, RFC 656).
         remaining = 0;
     }
     // Else a left column read as no keyword ("NIC: 10596", "Obsoletes
