@@ -809,6 +809,31 @@ AuthorEntry nameAlone(std::string name)
     return AuthorEntry{std::move(name), std::move(organisation)};
 }
 
+bool isFullName(std::string_view entry);
+
+// Pushes the authors of `names` where it lists full names parted by
+// commas, each with `organisation`: "Richard Winter, Jeffrey Hill, Warren
+// Greiff" over "CCA" (RFC 610). Returns false, pushing none, where it is
+// one entry ("Bolt Beranek and Newman, Inc.").
+bool pushListedNames(RfcText& text, std::string_view names, const std::string& organisation)
+{
+    constexpr std::string_view kComma = ", ";
+    if (names.find(kComma) == std::string_view::npos)
+        return false;
+    for (std::size_t i = 0; i <= names.size();) {
+        const std::size_t comma = std::min(names.find(kComma, i), names.size());
+        if (!isFullName(names.substr(i, comma - i)))
+            return false;
+        i = comma + kComma.size();
+    }
+    for (std::size_t i = 0; i <= names.size();) {
+        const std::size_t comma = std::min(names.find(kComma, i), names.size());
+        text.authors.push_back(AuthorEntry{std::string(names.substr(i, comma - i)), organisation});
+        i = comma + kComma.size();
+    }
+    return true;
+}
+
 // Full names, as the 1970s wrote them, stand on odd lines of the block and
 // organisations on even ones ("Steve Crocker", "UCLA" in RFC 1).
 void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
@@ -828,8 +853,10 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
                 text.authors.push_back(nameAlone(std::move(name)));
             name = std::move(entry);
         } else {
-            text.authors.push_back(bracketedName(std::move(name)));
-            giveOrganisation(text.authors.back(), entry);
+            if (!pushListedNames(text, name, entry)) {
+                text.authors.push_back(bracketedName(std::move(name)));
+                giveOrganisation(text.authors.back(), entry);
+            }
             name.clear();
         }
     }
