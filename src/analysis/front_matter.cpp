@@ -310,6 +310,12 @@ struct BlockState {
     // The line before was the NIC's journal stamp, "NWG/RFC# 280  17-NOV-71
     // 15:57  8060": the title may stand at the margin of this one.
     bool afterJournalStamp = false;
+    // The column the stamp opens at: an NLS journal's text may indent every
+    // line, the stamp's too (RFC 640).
+    std::size_t stampIndent = 0;
+    // The title under the stamp stands alone on its line, the author and
+    // the date set flush right past a gap (RFC 640).
+    bool journalTitleAlone = false;
     // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP",
     // "RFC 740  RTB 42423").
     bool stampFirst = false;
@@ -482,6 +488,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         if (startsWithAt(left.text, 0, "NWG/")) {
             state.stampDated = readStampDate(text, line.substr(i));
             state.afterJournalStamp = true;
+            state.stampIndent = left.start;
             --state.blockLines;
             return false;
         }
@@ -635,12 +642,30 @@ std::string_view swapColumns(std::string& swapped, std::string_view line)
     return swapped;
 }
 
+// Whether the next line that holds words, past empty ones, is set flush
+// right as an author's name is: from far past the middle of the page.
+bool rightColumnAhead(const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 6;
+    constexpr std::size_t kLeftmost = 40;
+    const std::string_view ahead = source.remainingText();
+    std::size_t start = 0;
+    std::string_view line;
+    for (std::size_t seen = 0; seen < kLinesAhead && takeLine(ahead, start, line); ++seen) {
+        if (!isBlankFrom(line, 0))
+            return skipBlanks(line, 0) >= kLeftmost;
+    }
+    return false;
+}
+
 // The title at the margin of the line under the NIC's journal stamp, the
 // author's name beside it: "A Draft Set of Host Names" / "Richard W.
-// Watson" (RFC 280).
-bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
+// Watson" (RFC 280). The margin is the stamp's, and the title may stand
+// alone there where the author and the date follow flush right past a gap
+// ("Revised FTP Reply Codes" / "" / "Jon Postel" / "19 JUN 75", RFC 640).
+bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line, const LineReader& source)
 {
-    if (isBlankChar(charAt(line, 0)))
+    if (skipBlanks(line, 0) != state.stampIndent)
         return false;
     Column left = takeColumn(line, 0);
     // The memo's own date may open the line, before the title ("3/18/75
@@ -653,8 +678,13 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
         text.day = date.day;
         left = takeColumn(line, skipBlanks(line, left.next));
     }
-    if (isBlankFrom(line, left.next) || isDigit(charAt(left.text, 0)))
+    if (isDigit(charAt(left.text, 0)))
         return false;
+    if (isBlankFrom(line, left.next)) {
+        if (!rightColumnAhead(source))
+            return false;
+        state.journalTitleAlone = true;
+    }
     // The memo's own block may follow the stamp with no blank line between
     // ("Network Working Group   K. Harrenstien", RFC 742): its group line
     // is no title.
@@ -1321,7 +1351,7 @@ void readFrontMatter(TextScan& scan)
         // Lines of blanks alone are no block yet (RFC 822 opens with one),
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
-            if (state.holdsWords && stampAboveBlock(state, scan.source)) {
+            if (state.holdsWords && (state.journalTitleAlone || stampAboveBlock(state, scan.source))) {
                 // A date read above the block is the journal's: the
                 // block's own ("22 November 1977" under "22 Nov 77")
                 // replaces it, and without one it stands.
@@ -1373,7 +1403,7 @@ void readFrontMatter(TextScan& scan)
                 readDate(text, line);
             continue;
         }
-        if (std::exchange(state.afterJournalStamp, false) && readJournalTitle(text, state, line))
+        if (std::exchange(state.afterJournalStamp, false) && readJournalTitle(text, state, line, scan.source))
             continue;
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
