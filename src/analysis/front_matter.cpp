@@ -1496,6 +1496,23 @@ void readHeaderDate(RfcText& text)
 
 namespace {
 
+// Whether the centred line `line`, a blank line under a title in capitals
+// and alone above the next blank line, is its subtitle in mixed case:
+// "FILE TRANSFER PROTOCOL" / "" / "Meeting Announcement and a New
+// Proposed Document" (RFC 454). A name or a date centred there is none.
+bool isSubtitleUnderCapitals(const std::string& title, const LineReader& source)
+{
+    const std::size_t next = source.linesRead();
+    if (next + 1 >= source.lineTotal() || !source.factsOf(next + 1).has(LineFacts::kBlank)
+        || std::any_of(title.begin(), title.end(), isLower))
+        return false;
+    const std::string_view line = source.lineAt(next);
+    const std::string_view words = wordsOf(line);
+    LineDate date;
+    return isCentred(line) && std::any_of(words.begin(), words.end(), isLower) && !opensWithInitials(words)
+        && !isCentredName(words) && !readLineDate(words, date);
+}
+
 // An indented line under a title's first line that holds a date alone
 // ("July 30, 1987", the day of the workshop RFC 1019 reports on) ends the
 // title: it and the lines under it tell when and where, as a title page
@@ -1553,6 +1570,8 @@ void readTitle(TextScan& scan)
     scan.text.title = readParagraph(scan, line, rest);
     if (form)
         scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
+    else if (isCentred(firstLine) && isSubtitleUnderCapitals(scan.text.title, scan.source))
+        scan.text.title.append(" ").append(wordsOf(scan.source.peekLine()));
     else if (isCentred(firstLine))
         joinTitleLine(scan.text, scan.source.peekLine());
     if (!form)
