@@ -310,11 +310,21 @@ struct BlockState {
     // The line before was the NIC's journal stamp, "NWG/RFC# 280  17-NOV-71
     // 15:57  8060": the title may stand at the margin of this one.
     bool afterJournalStamp = false;
+    // The column the stamp opens at: an NLS journal's text may indent every
+    // line, the stamp's too (RFC 640).
+    std::size_t stampIndent = 0;
+    // The title under the stamp stands alone on its line, the author and
+    // the date set flush right past a gap (RFC 640).
+    bool journalTitleAlone = false;
     // The block opens with the NIC's journal stamp ("NWG/RFC# 739  JBP",
     // "RFC 740  RTB 42423").
     bool stampFirst = false;
     // The date was read from that stamp: the block's own date replaces it.
     bool stampDated = false;
+    // The line before was the NIC's citation of the memo ("RFC 654, NIC
+    // 31157 (Oct. 25, 1974)"): the author may stand alone at the margin of
+    // this one.
+    bool afterNicCitation = false;
     // The right column's entries, top down, with the block line each
     // stands on: names and organisations, paired when the block ends.
     std::vector<std::pair<std::string, int>> rightEntries;
@@ -433,10 +443,13 @@ bool holdsPlaceholderNumber(std::string_view left, std::string_view line, std::s
     return std::any_of(between.begin(), between.end(), isLetter) && !startsWithAt(between, 0, "RFC");
 }
 
+bool opensWithInitials(std::string_view entry);
+
 bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std::size_t& remaining)
 {
     const Column left = takeLeftColumn(line);
     remaining = left.next;
+    const bool afterNicCitation = std::exchange(state.afterNicCitation, false);
     std::vector<int32_t>* const openList = state.openList;
     int32_t* const openLast = state.openLast;
     state.openList = nullptr;
@@ -466,6 +479,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
             if (close != std::string_view::npos)
                 readStampDate(text, line.substr(open + 1, close - open - 1));
             remaining = line.size();
+            state.afterNicCitation = true;
         }
         // What follows "NWG/RFC# 459" is the NIC's journal stamp ("JBP
         // 26-FEB-73 12:15  13987": the typist, date, time and number), no
@@ -474,6 +488,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         if (startsWithAt(left.text, 0, "NWG/")) {
             state.stampDated = readStampDate(text, line.substr(i));
             state.afterJournalStamp = true;
+            state.stampIndent = left.start;
             --state.blockLines;
             return false;
         }
@@ -504,8 +519,10 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         // A field set apart from its value: "Online file:  [ISI]<DCROCKER>
         // NAOCRD.TXT" (RFC 652). The value is no author's entry.
         remaining = takeColumn(line, left.next).next;
-    } else if (left.start > 0) {
+    } else if (left.start > 0 || (afterNicCitation && opensWithInitials(left.text))) {
         // A line with only a right-hand entry: the entry is its first column.
+        // So is the author's name alone at the margin under the NIC's
+        // citation, "D. Crocker (UCLA-NMC)" (RFC 654, RFC 656).
         remaining = 0;
     }
     // Else a left column read as no keyword ("NIC: 10596", "Obsoletes
@@ -625,12 +642,30 @@ std::string_view swapColumns(std::string& swapped, std::string_view line)
     return swapped;
 }
 
+// Whether the next line that holds words, past empty ones, is set flush
+// right as an author's name is: from far past the middle of the page.
+bool rightColumnAhead(const LineReader& source)
+{
+    constexpr std::size_t kLinesAhead = 6;
+    constexpr std::size_t kLeftmost = 40;
+    const std::string_view ahead = source.remainingText();
+    std::size_t start = 0;
+    std::string_view line;
+    for (std::size_t seen = 0; seen < kLinesAhead && takeLine(ahead, start, line); ++seen) {
+        if (!isBlankFrom(line, 0))
+            return skipBlanks(line, 0) >= kLeftmost;
+    }
+    return false;
+}
+
 // The title at the margin of the line under the NIC's journal stamp, the
 // author's name beside it: "A Draft Set of Host Names" / "Richard W.
-// Watson" (RFC 280).
-bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
+// Watson" (RFC 280). The margin is the stamp's, and the title may stand
+// alone there where the author and the date follow flush right past a gap
+// ("Revised FTP Reply Codes" / "" / "Jon Postel" / "19 JUN 75", RFC 640).
+bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line, const LineReader& source)
 {
-    if (isBlankChar(charAt(line, 0)))
+    if (skipBlanks(line, 0) != state.stampIndent)
         return false;
     Column left = takeColumn(line, 0);
     // The memo's own date may open the line, before the title ("3/18/75
@@ -643,8 +678,13 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line)
         text.day = date.day;
         left = takeColumn(line, skipBlanks(line, left.next));
     }
-    if (isBlankFrom(line, left.next) || isDigit(charAt(left.text, 0)))
+    if (isDigit(charAt(left.text, 0)))
         return false;
+    if (isBlankFrom(line, left.next)) {
+        if (!rightColumnAhead(source))
+            return false;
+        state.journalTitleAlone = true;
+    }
     // The memo's own block may follow the stamp with no blank line between
     // ("Network Working Group   K. Harrenstien", RFC 742): its group line
     // is no title.
@@ -799,6 +839,31 @@ AuthorEntry nameAlone(std::string name)
     return AuthorEntry{std::move(name), std::move(organisation)};
 }
 
+bool isFullName(std::string_view entry);
+
+// Pushes the authors of `names` where it lists full names parted by
+// commas, each with `organisation`: "Richard Winter, Jeffrey Hill, Warren
+// Greiff" over "CCA" (RFC 610). Returns false, pushing none, where it is
+// one entry ("Bolt Beranek and Newman, Inc.").
+bool pushListedNames(RfcText& text, std::string_view names, const std::string& organisation)
+{
+    constexpr std::string_view kComma = ", ";
+    if (names.find(kComma) == std::string_view::npos)
+        return false;
+    for (std::size_t i = 0; i <= names.size();) {
+        const std::size_t comma = std::min(names.find(kComma, i), names.size());
+        if (!isFullName(names.substr(i, comma - i)))
+            return false;
+        i = comma + kComma.size();
+    }
+    for (std::size_t i = 0; i <= names.size();) {
+        const std::size_t comma = std::min(names.find(kComma, i), names.size());
+        text.authors.push_back(AuthorEntry{std::string(names.substr(i, comma - i)), organisation});
+        i = comma + kComma.size();
+    }
+    return true;
+}
+
 // Full names, as the 1970s wrote them, stand on odd lines of the block and
 // organisations on even ones ("Steve Crocker", "UCLA" in RFC 1).
 void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
@@ -818,8 +883,10 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
                 text.authors.push_back(nameAlone(std::move(name)));
             name = std::move(entry);
         } else {
-            text.authors.push_back(bracketedName(std::move(name)));
-            giveOrganisation(text.authors.back(), entry);
+            if (!pushListedNames(text, name, entry)) {
+                text.authors.push_back(bracketedName(std::move(name)));
+                giveOrganisation(text.authors.back(), entry);
+            }
             name.clear();
         }
     }
@@ -1284,7 +1351,7 @@ void readFrontMatter(TextScan& scan)
         // Lines of blanks alone are no block yet (RFC 822 opens with one),
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
-            if (state.holdsWords && stampAboveBlock(state, scan.source)) {
+            if (state.holdsWords && (state.journalTitleAlone || stampAboveBlock(state, scan.source))) {
                 // A date read above the block is the journal's: the
                 // block's own ("22 November 1977" under "22 Nov 77")
                 // replaces it, and without one it stands.
@@ -1336,7 +1403,7 @@ void readFrontMatter(TextScan& scan)
                 readDate(text, line);
             continue;
         }
-        if (std::exchange(state.afterJournalStamp, false) && readJournalTitle(text, state, line))
+        if (std::exchange(state.afterJournalStamp, false) && readJournalTitle(text, state, line, scan.source))
             continue;
         std::size_t remaining = 0;
         if (!readLeftColumn(text, state, line, remaining))
@@ -1429,6 +1496,23 @@ void readHeaderDate(RfcText& text)
 
 namespace {
 
+// Whether the centred line `line`, a blank line under a title in capitals
+// and alone above the next blank line, is its subtitle in mixed case:
+// "FILE TRANSFER PROTOCOL" / "" / "Meeting Announcement and a New
+// Proposed Document" (RFC 454). A name or a date centred there is none.
+bool isSubtitleUnderCapitals(const std::string& title, const LineReader& source)
+{
+    const std::size_t next = source.linesRead();
+    if (next + 1 >= source.lineTotal() || !source.factsOf(next + 1).has(LineFacts::kBlank)
+        || std::any_of(title.begin(), title.end(), isLower))
+        return false;
+    const std::string_view line = source.lineAt(next);
+    const std::string_view words = wordsOf(line);
+    LineDate date;
+    return isCentred(line) && std::any_of(words.begin(), words.end(), isLower) && !opensWithInitials(words)
+        && !isCentredName(words) && !readLineDate(words, date);
+}
+
 // An indented line under a title's first line that holds a date alone
 // ("July 30, 1987", the day of the workshop RFC 1019 reports on) ends the
 // title: it and the lines under it tell when and where, as a title page
@@ -1486,6 +1570,8 @@ void readTitle(TextScan& scan)
     scan.text.title = readParagraph(scan, line, rest);
     if (form)
         scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
+    else if (isCentred(firstLine) && isSubtitleUnderCapitals(scan.text.title, scan.source))
+        scan.text.title.append(" ").append(wordsOf(scan.source.peekLine()));
     else if (isCentred(firstLine))
         joinTitleLine(scan.text, scan.source.peekLine());
     if (!form)
