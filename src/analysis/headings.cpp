@@ -357,8 +357,15 @@ int32_t matchHeading(RfcText& text, EntriesByNumber& entries, std::string_view h
         word = kSection.size();
     if (word == 0)
         return found;
-    return matchLowered(text, entries, std::string_view(lower).substr(skipBlanks(lower, word)), line,
-                        expected);
+    word = skipBlanks(lower, word);
+    // "SECTION 1:  INTRODUCTION" under the entry numbered 1 of contents
+    // that print it alike: the colon closes the number.
+    std::size_t digits = word;
+    while (isDigit(charAt(lower, digits)))
+        ++digits;
+    if (digits > word && charAt(lower, digits) == ':')
+        lower[digits] = ' ';
+    return matchLowered(text, entries, std::string_view(lower).substr(word), line, expected);
 }
 
 // A heading found at line `line`, its title made once in the list.
