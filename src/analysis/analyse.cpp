@@ -3,6 +3,7 @@
 #include "analysis/contents.h"
 #include "analysis/front_matter.h"
 #include "analysis/headings.h"
+#include "analysis/indented_headings.h"
 #include "analysis/line_cues.h"
 #include "analysis/links.h"
 #include "analysis/page_statistics.h"
@@ -37,6 +38,7 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     // Each pass reads on where the previous one stopped.
     readFrontMatter(scan);
     readTitle(scan);
+    const std::size_t bodyStart = source.linesRead();
     if (readPreContentsHeadings(scan, limits)) {
         std::string_view firstHeading;
         const ContentsEnd end = parseContents(scan, firstHeading);
@@ -47,8 +49,12 @@ bool analyseText(RfcText& text, LineReader* file, const LimitsBlock& limits, con
     readHeaderDate(text);
     readHeaderNumber(text);
     readHeaderTitle(text);
-    if (text.contents.empty() && options.buildStructureFromText)
+    if (text.contents.empty() && options.buildStructureFromText) {
         buildStructureFromText(text);
+        // A fallback, asked only of a text whose headings gave no structure.
+        if (text.contents.empty() && readIndentedHeadings(text, source, limits, bodyStart))
+            buildStructureFromText(text);
+    }
 
     // These two read the text again from its start.
     if (options.pageStatistics)

@@ -369,6 +369,22 @@ std::size_t afterStrayWord(std::string_view line, std::size_t i)
     return isDigit(charAt(line, at)) ? at : i;
 }
 
+// Reads the number a colon closes after the word "SECTION" ("SECTION
+// 1:  INTRODUCTION") at `i` into `number`, `i` set past the colon; false
+// when no digits and colon followed by a blank stand there. Out of line:
+// asked only of an entry whose number was not read after the word.
+[[gnu::noinline]] bool readColonClosedNumber(std::string_view line, std::size_t& i, std::string& number)
+{
+    std::size_t end = i;
+    while (isDigit(charAt(line, end)) || (charAt(line, end) == '.' && isDigit(charAt(line, end + 1))))
+        ++end;
+    if (end == i || charAt(line, end) != ':' || !isBlankChar(charAt(line, end + 1)))
+        return false;
+    number.assign(line.substr(i, end - i));
+    i = end + 1;
+    return true;
+}
+
 // Asked of every entry line: the first byte tells nearly all, and the
 // rest is read out of the line.
 inline std::size_t afterSectionWord(std::string_view line, std::size_t i)
@@ -680,11 +696,12 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             pending = ContentEntry();
             pending.firstLine = text.lineCount;
             openIndent = rest;
-            i = afterSectionWord(line, afterStrayWord(line, i));
+            const std::size_t opening = afterStrayWord(line, i);
+            i = afterSectionWord(line, opening);
             std::size_t after = i;
             if (!listing && startsSectionNumber(line, i) && readSectionNumber(line, after, pending.number))
                 i = after;
-            else
+            else if (i == opening || !readColonClosedNumber(line, i, pending.number))
                 pending.number.clear();
         }
         switch (readEntryText(line, i, pending)) {

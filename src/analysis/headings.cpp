@@ -357,8 +357,15 @@ int32_t matchHeading(RfcText& text, EntriesByNumber& entries, std::string_view h
         word = kSection.size();
     if (word == 0)
         return found;
-    return matchLowered(text, entries, std::string_view(lower).substr(skipBlanks(lower, word)), line,
-                        expected);
+    word = skipBlanks(lower, word);
+    // "SECTION 1:  INTRODUCTION" under the entry numbered 1 of contents
+    // that print it alike: the colon closes the number.
+    std::size_t digits = word;
+    while (isDigit(charAt(lower, digits)))
+        ++digits;
+    if (digits > word && charAt(lower, digits) == ':')
+        lower[digits] = ' ';
+    return matchLowered(text, entries, std::string_view(lower).substr(word), line, expected);
 }
 
 // A heading found at line `line`, its title made once in the list.
@@ -559,16 +566,63 @@ void matchWrappedHeadings(RfcText& text, const LineReader& source, std::size_t f
     }
 }
 
+// Whether an entry's title opens with the word "Appendix".
+bool opensWithAppendix(std::string_view title)
+{
+    return lowerAscii(charAt(title, 0)) == 'a' && startsWithIgnoringAsciiCase(title, "appendix ");
+}
+
+// Matches the unmatched unnumbered entry `k` to an indented heading
+// standing alone between blank lines whose words are, blanks and case
+// aside, the entry's whole title, after file line `from` and before the
+// heading of the next matched entry: paginated contents keep an appendix's
+// word and letter in its title ("APPENDIX A.  EXAMPLES ..... 2"), where
+// the centred heading's number reads as "A", which no entry holds. Out of
+// line: asked only of such an entry left unmatched. True when matched.
+[[gnu::noinline]] bool matchCentredAppendix(RfcText& text, const LineReader& source, std::size_t k,
+                                            int32_t from)
+{
+    const std::vector<ContentEntry>& contents = text.contents;
+    std::size_t next = k + 1;
+    while (next < contents.size() && !contents[next].matched)
+        ++next;
+    const int32_t to = next < contents.size() ? contents[next].headingLine : text.lineCount + 1;
+    const auto end = static_cast<std::size_t>(std::min<int64_t>(to - 1, source.lineTotal()));
+    for (auto index = static_cast<std::size_t>(std::max(from, 1)); index + 1 < end; ++index) {
+        const LineFacts& facts = source.factsOf(index);
+        if (facts.indent == 0 || facts.has(LineFacts::kBlank)
+            || !source.factsOf(index - 1).has(LineFacts::kBlank)
+            || !source.factsOf(index + 1).has(LineFacts::kBlank))
+            continue;
+        const std::string_view heading = lineText(source.lineAt(index), facts.rest);
+        if (!sameWithoutBlanksFolded(contents[k].title, heading))
+            continue;
+        const auto line = static_cast<int32_t>(index + 1);
+        markMatched(text, static_cast<int32_t>(k), line);
+        const auto at = std::upper_bound(text.headings.begin(), text.headings.end(), line,
+                                         [](int32_t l, const SectionHeading& h) { return l < h.line; });
+        text.headings.insert(at, SectionHeading{line, std::string(), std::string(heading)});
+        return true;
+    }
+    return false;
+}
+
 // matchWrappedHeadings() for each run of unmatched numbered entries, in
 // the stretch between the headings of the matched entries around it (from
-// the end of the contents, to the end of the text, where there is none).
+// the end of the contents, to the end of the text, where there is none);
+// matchCentredAppendix() for an unmatched appendix entry without number.
 void matchWrappedHeadings(RfcText& text, const LineReader& source)
 {
     const std::vector<ContentEntry>& contents = text.contents;
     int32_t from = contents.empty() ? 0 : contents.back().lastLine;
     for (std::size_t k = 0; k < contents.size();) {
-        if (contents[k].matched || contents[k].number.empty()) {
-            if (contents[k].matched)
+        if (contents[k].matched) {
+            from = contents[k].headingLine;
+            ++k;
+            continue;
+        }
+        if (contents[k].number.empty()) {
+            if (opensWithAppendix(contents[k].title) && matchCentredAppendix(text, source, k, from))
                 from = contents[k].headingLine;
             ++k;
             continue;
