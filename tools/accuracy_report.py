@@ -13,7 +13,8 @@ For every rfcNNNN.txt of FOLDER it counts, in the printed text:
              entry line; found when a citation link covers it
   rfc links  "RFC 791", "RFC-1122", "RFC1122", "RFC #822", "RFCs 1034 and
              1035", "STD 5/RFC 791", "NWG/RFC: 11", "RFC" at a line end and its number on
-             the next line, in the body, not a grouped count ("RFC
+             the next line, in the body and in the references' entries
+             after their labels, not a grouped count ("RFC
              10,000"); found when a link covers the number
   contents   printed contents lines that end in a page number; exact when
              an entry ends on that line with that page and that title
@@ -49,7 +50,9 @@ REFERENCES_HEADING = re.compile(
     r'|((normative|informative|informational|non-normative)\s+)?reference)\s*[:.]?\s*$', re.I)
 URI_LIST_HEADING = re.compile(r"^([0-9]+(\.[0-9]+)*\.?\s+|[A-Z](\.[0-9]+)*\.?\s+)?URI'?s\s*$", re.I)
 LABEL_LINE = re.compile(r'^\s{0,12}(\[[^\[\]\s][^\[\]]{0,60}\])')
-CONTENTS_HEADING = re.compile(r'^\s*(table\s+of\s+contents|contents)\s*$', re.I)
+# "Table of Contents:" with a colon too; "Contents:" alone opens a value in
+# the body (the responses of RFC 9051).
+CONTENTS_HEADING = re.compile(r'^\s*(table\s+of\s+contents\s*:?|contents)\s*$', re.I)
 # Leaders may hold a stray comma ("Leap Seconds ......,... 15", RFC 3339).
 CONTENTS_PAGE = re.compile(r'^(\s*)(\S.*?)(\s*\.[\s.]*(?:,[\s.]*)*|\s{2,})([0-9]+|[ivx]+)\s*$')
 # Not glued to a path or a name: "10.17487/RFC8899" is a DOI, "RFC822.SIZE"
@@ -151,8 +154,9 @@ def page_lines(lines):
 
 def section_number(text):
     """The section number opening a heading, its closing full stop aside:
-    "13" of "13.  References", "" where none opens it."""
-    m = re.match(r'((?:[A-Z]\.)?[0-9][0-9.]*)\s', text.strip() + ' ')
+    "13" of "13.  References", "A" of "Appendix A.  References", "" where
+    none opens it."""
+    m = re.match(r'(?i:appendix\s+)?([A-Z]\.(?=\s)|(?:[A-Z]\.)?[0-9][0-9.]*)\s', text.strip() + ' ')
     return m.group(1).rstrip('.') if m else ''
 
 
@@ -169,9 +173,10 @@ def references_regions(lines, marks):
         if not text.strip() or i in marks:
             continue
         indent = len(text) - len(text.lstrip())
-        # At the margin, or centred as the texts that centre their chapters
-        # print it.
-        heading = REFERENCES_HEADING.match(text.strip()) and (indent <= 4 or indent >= 20)
+        # Alone on its line it names the section, whatever its indent: at
+        # the margin, set in, or centred as the texts that centre their
+        # chapters print it.
+        heading = REFERENCES_HEADING.match(text.strip())
         if heading:
             if start is None:
                 start = i
@@ -340,11 +345,11 @@ def measure(path, record):
                 total += 1
                 found += covered(i, m.start(), {'citation', 'section'})
                 continue
-            # A list of labels, "[1, 7]" or "[RFC2119, RFC8174]": each label
-            # of the list counts where it stands.
+            # A list of labels, "[1, 7]", "[RFC2119, RFC8174]" or "[RFC2119;
+            # RFC8174]": each label of the list counts where it stands.
             for item in re.finditer(r'[^,;\s\[\]][^,;\[\]]*', m.group(0)):
                 name = item.group(0).rstrip()
-                if ',' in m.group(0) and '[' + name + ']' in labelSet:
+                if re.search('[,;]', m.group(0)) and '[' + name + ']' in labelSet:
                     total += 1
                     found += covered(i, m.start() + item.start(), {'citation', 'section'})
     result['citations'] = (found, total)
@@ -353,12 +358,16 @@ def measure(path, record):
     bodyStart = max(record.get('titleLine', 1) - 1, 0)
     for i in range(bodyStart, len(lines)):
         line = lines[i]
-        if i in marks or i in contentLines or i in definitions:
+        if i in marks or i in contentLines:
             continue
-        numbers = [m.start(1) for m in RFC_NUMBER.finditer(line)]
-        numbers += [m.start(1) for m in RFC_OF_SERIES.finditer(line)]
-        numbers += [m.start(1) for m in RFC_OF_GROUP.finditer(line)]
-        for m in RFC_LIST.finditer(line):
+        # An entry's own label ("[RFC2119]") is its reference, no link; the
+        # numbers its text goes on to print ("RFC 2119, March 1997") are.
+        label = LABEL_LINE.match(line) if i in definitions else None
+        own = label.end(1) if label else 0
+        numbers = [m.start(1) for m in RFC_NUMBER.finditer(line, own)]
+        numbers += [m.start(1) for m in RFC_OF_SERIES.finditer(line, own)]
+        numbers += [m.start(1) for m in RFC_OF_GROUP.finditer(line, own)]
+        for m in RFC_LIST.finditer(line, own):
             numbers += [m.start() + n.start() for n in re.finditer(r'[0-9]+', m.group(0))]
         for column in sorted(set(numbers)):
             if in_digit_groups(line, column):

@@ -117,20 +117,32 @@ def rename_references(text, rename):
 def to_appendix(text):
     """Numbered references sections renamed as lettered appendices: "9.
     References" as "A. References", "9.1.  Normative References" as "A.1.
-    Normative References", in the contents and the body alike."""
+    Normative References", its numbered groups ("9.2.1.  Related
+    Protocols") with them, in the contents and the body alike. The letter
+    is the first no appendix of the text holds already."""
     numbers = {}
+    # The groups follow a section of its own, "9.  References", never a
+    # field named so ("4.6.3.  REFERENCES", RFC 822).
+    sections = set()
     for line in text.split('\n'):
         m = REFERENCES_LINE.match(line.replace('\f', ''))
         if m and m.group(2) and m.group(2)[0].isdigit():
             numbers.setdefault(m.group(2).split('.')[0].strip(), None)
+            if re.fullmatch(r'[0-9]+\.?\s*', m.group(2)):
+                sections.add(m.group(2).rstrip('. '))
     if not numbers:
         return text
+    taken = set(re.findall(r'^\s*(?:appendix\s+)?([A-Z])\.\s', text, re.I | re.M))
+    letter = next((c for c in 'ABCDEFGHIJKLMNOPQRSTUVWXYZ' if c not in taken), 'A')
+    group = re.compile(r'^(\s*)(' + '|'.join(sections or ['-']) + r')(?=(?:\.[0-9]+)+\.?\s+\S)')
     out = []
     for line in text.split('\n'):
         m = REFERENCES_LINE.match(line.replace('\f', ''))
         top = m.group(2).split('.')[0].strip() if m and m.group(2) else ''
         if top in numbers:
-            line = re.sub(r'\b' + top + r'(?=[.\s])', 'A', line, count=1)
+            line = re.sub(r'\b' + top + r'(?=[.\s])', letter, line, count=1)
+        elif len(line) - len(line.lstrip()) <= 12:
+            line = group.sub(lambda g: g.group(1) + letter, line, count=1)
         out.append(line)
     return '\n'.join(out)
 
