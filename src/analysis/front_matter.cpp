@@ -1570,9 +1570,10 @@ void readTitle(TextScan& scan)
     scan.text.title = readParagraph(scan, line, rest);
     if (form)
         scan.text.title = std::string(wordsOf(firstLine.substr(rest + kTitleKeyword.size())));
-    else if (isCentred(firstLine) && isSubtitleUnderCapitals(scan.text.title, scan.source))
+    else if (const bool centred = isCentred(firstLine);
+             centred && isSubtitleUnderCapitals(scan.text.title, scan.source))
         scan.text.title.append(" ").append(wordsOf(scan.source.peekLine()));
-    else if (isCentred(firstLine))
+    else if (centred)
         joinTitleLine(scan.text, scan.source.peekLine());
     if (!form)
         cutTitleAtDateLine(scan.text, scan.source);
