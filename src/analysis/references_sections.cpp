@@ -393,6 +393,18 @@ bool isBlankLine(std::string_view line, std::size_t indent)
     return rest >= line.size() || isLineEnd(line[rest]);
 }
 
+// Whether line `index` of `lines` is blank or a form feed alone
+// (isBlankLine): a line without a form feed, nearly every one, is told by
+// its facts, without reading it again.
+bool isBlankLineAt(const LineReader& lines, std::size_t index)
+{
+    const LineFacts& facts = lines.factsOf(index);
+    if (!facts.has(LineFacts::kHoldsFeed))
+        return facts.has(LineFacts::kBlank);
+    const std::string_view line = lines.lineAt(index);
+    return isBlankLine(line, indentOf(line));
+}
+
 // A page header or footer the recogniser did not know ("RFC1122  ...  October
 // 1989", "Internet Engineering Task Force  [Page 112]"): no heading.
 bool looksLikePageLine(std::string_view line)
@@ -451,10 +463,10 @@ bool entryFollows(const LineReader& lines, int32_t from, int32_t to, const IsMar
     std::size_t open = 0;
     std::size_t close = 0;
     for (int32_t k = from; k < to; ++k) {
+        if (isBlankLineAt(lines, static_cast<std::size_t>(k)) || isMark(k))
+            continue;
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(k));
         const std::size_t indent = indentOf(line);
-        if (isBlankLine(line, indent) || isMark(k))
-            continue;
         if (opensReferenceEntry(line, open, close) || opensReferences(line))
             return true;
         if (indent == 0)
@@ -470,9 +482,9 @@ template <typename IsMark>
 bool entryOpensNextLine(const LineReader& lines, int32_t from, const IsMark& isMark)
 {
     for (auto k = static_cast<std::size_t>(from); k < lines.lineTotal(); ++k) {
-        const std::string_view line = lines.lineAt(k);
-        if (isBlankLine(line, indentOf(line)) || isMark(static_cast<int32_t>(k)))
+        if (isBlankLineAt(lines, k) || isMark(static_cast<int32_t>(k)))
             continue;
+        const std::string_view line = lines.lineAt(k);
         std::size_t open = 0;
         std::size_t close = 0;
         if (!opensReferenceEntry(line, open, close))
@@ -616,10 +628,7 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
 
     // A blank line, a form feed alone on its line, or a page line: what a
     // heading or the line closing a section follows.
-    auto isBreak = [&](int32_t i) {
-        const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
-        return isBlankLine(line, indentOf(line)) || isMark(i);
-    };
+    auto isBreak = [&](int32_t i) { return isBlankLineAt(lines, static_cast<std::size_t>(i)) || isMark(i); };
     ReferencesSection* open = nullptr;
     // Whether line `i` at the margin goes on with the entry before the
     // page break above it (wrapsAcrossPage) in the open section.
@@ -652,9 +661,9 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         if (open != nullptr && !standsAtMargin(line)
             && !opensIndentedAppendix(line, lines.factsOf(static_cast<std::size_t>(i)).indent))
             continue;
-        const std::size_t indent = indentOf(line);
-        if (isBlankLine(line, indent) || isMark(i))
+        if (isBlankLineAt(lines, static_cast<std::size_t>(i)) || isMark(i))
             continue;
+        const std::size_t indent = indentOf(line);
         // A form feed alone on its line (isBlankLine took it) is a page
         // break; one before text opens the page with that text.
         const bool wasAfterBlank = i == from || isBreak(i - 1);
