@@ -693,7 +693,11 @@ bool isReferencesTitle(std::string_view text)
     // Every heading of a text is asked: one of another length that no
     // "Appendix" opens is none, without a comparison.
     const std::size_t size = text.size();
-    const bool mayOpenWithAppendix = size > 0 && (text[0] == 'a' || text[0] == 'A');
+    // Each title ends in "references", as hardly any other does: told by
+    // its last byte.
+    if (size == 0 || (text.back() | 0x20) != 's')
+        return false;
+    const bool mayOpenWithAppendix = text[0] == 'a' || text[0] == 'A';
     if (!mayOpenWithAppendix && size != kReferences.size() && size != kNormativeReferences.size()
         && size != kInformativeReferences.size() && size != kInformationalReferences.size())
         return false;
