@@ -195,65 +195,6 @@ constexpr char loweredLetter(char c)
     return static_cast<char>(c | 0x20);
 }
 
-// Whether the last two letters of a text, in either case, may be those of
-// a heading word: most lines that end in a letter, or in a full stop after
-// one, end in another word, and are told so without reading five bytes.
-inline bool lastTwoMayEndTitle(char before, char last)
-{
-    for (const auto& end : kTitleWordEnds) {
-        if (loweredLetter(before) == end[0] && loweredLetter(last) == end[1])
-            return true;
-    }
-    return false;
-}
-
-// The same, read from the line's end alone, without finding where its
-// words start: `end` is where its text ends, line ends and trailing blanks,
-// colons and full stops passed over. An upper-case letter differs from its
-// lower case in one bit, which no other byte can set to make a letter.
-[[gnu::always_inline]] inline bool endsInReferencesLetters(std::string_view line, std::size_t end)
-{
-    if (end < 5)
-        return false;
-    if (!lastTwoMayEndTitle(line[end - 2], line[end - 1]))
-        return false;
-    uint64_t last = 0;
-    std::memcpy(&last, line.data() + end - 5, 5);
-    last |= 0x2020202020ULL;
-    // Many lines end in "...tions": of them only "citations" is read on.
-    if (last == kCitationsEnd)
-        return end >= 9 && equalIgnoringAsciiCase(line.substr(end - 9, 4), "cita");
-    if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd)
-        return false;
-    return endsInReferencesWord(line.substr(0, end));
-}
-
-// The same, from the line's very end: its line end and trailing blanks
-// passed over before the colons and full stops.
-bool endsAsReferencesTitleFromEnd(std::string_view line)
-{
-    std::size_t end = line.size();
-    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
-        --end;
-    while (end > 0 && (line[end - 1] == ':' || line[end - 1] == '.'))
-        --end;
-    return endsInReferencesLetters(line, end);
-}
-
-// Every line outside a references section is asked, and most are passed by
-// at the last bytes of their text (`textEnd`, the line's facts): a heading's
-// closing colon or full stop is passed over here, and only a line with
-// trailing blanks, which are rare, is read from its end again.
-[[gnu::always_inline]] inline bool endsAsReferencesTitle(std::string_view line, std::size_t textEnd)
-{
-    std::size_t end = textEnd;
-    while (end > 0 && (line[end - 1] == ':' || line[end - 1] == '.'))
-        --end;
-    if (end > 0 && isBlankChar(line[end - 1]))
-        return endsAsReferencesTitleFromEnd(line);
-    return endsInReferencesLetters(line, end);
-}
-
 // What the last byte of a line's text tells of it: it cannot end a
 // references heading; it is the last letter of "references",
 // "bibliography", "notes", "cited" or "citations" in either case; or it is
@@ -312,6 +253,64 @@ constexpr std::array<uint8_t, 256> kByteBeforeBits = [] {
     }
     return table;
 }();
+
+// Whether the last two letters of a text, in either case, may be those of
+// a heading word: most lines that end in a letter, or in a full stop after
+// one, end in another word, and are told so without reading five bytes.
+inline bool lastTwoMayEndTitle(char before, char last)
+{
+    // Two look-ups: the bits the two bytes share are the endings both fit.
+    return (kLastByteBits[static_cast<unsigned char>(last)]
+            & kByteBeforeBits[static_cast<unsigned char>(before)] & ~kEndsInMark)
+        != 0;
+}
+
+// The same, read from the line's end alone, without finding where its
+// words start: `end` is where its text ends, line ends and trailing blanks,
+// colons and full stops passed over. An upper-case letter differs from its
+// lower case in one bit, which no other byte can set to make a letter.
+[[gnu::always_inline]] inline bool endsInReferencesLetters(std::string_view line, std::size_t end)
+{
+    if (end < 5)
+        return false;
+    if (!lastTwoMayEndTitle(line[end - 2], line[end - 1]))
+        return false;
+    uint64_t last = 0;
+    std::memcpy(&last, line.data() + end - 5, 5);
+    last |= 0x2020202020ULL;
+    // Many lines end in "...tions": of them only "citations" is read on.
+    if (last == kCitationsEnd)
+        return end >= 9 && equalIgnoringAsciiCase(line.substr(end - 9, 4), "cita");
+    if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd)
+        return false;
+    return endsInReferencesWord(line.substr(0, end));
+}
+
+// The same, from the line's very end: its line end and trailing blanks
+// passed over before the colons and full stops.
+bool endsAsReferencesTitleFromEnd(std::string_view line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1])))
+        --end;
+    while (end > 0 && (line[end - 1] == ':' || line[end - 1] == '.'))
+        --end;
+    return endsInReferencesLetters(line, end);
+}
+
+// Every line outside a references section is asked, and most are passed by
+// at the last bytes of their text (`textEnd`, the line's facts): a heading's
+// closing colon or full stop is passed over here, and only a line with
+// trailing blanks, which are rare, is read from its end again.
+[[gnu::always_inline]] inline bool endsAsReferencesTitle(std::string_view line, std::size_t textEnd)
+{
+    std::size_t end = textEnd;
+    while (end > 0 && (line[end - 1] == ':' || line[end - 1] == '.'))
+        --end;
+    if (end > 0 && isBlankChar(line[end - 1]))
+        return endsAsReferencesTitleFromEnd(line);
+    return endsInReferencesLetters(line, end);
+}
 
 // The first line from `from` on, before `to`, that ends as a references
 // heading may: outside a references section no other line is looked at,
