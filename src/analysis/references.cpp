@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <string>
@@ -694,8 +695,15 @@ bool isReferencesTitle(std::string_view text)
     // "Appendix" opens is none, without a comparison.
     const std::size_t size = text.size();
     // Each title ends in "references", as hardly any other does: told by
-    // its last byte.
-    if (size == 0 || (text.back() | 0x20) != 's')
+    // its last eight bytes in either case (an upper-case letter differs
+    // from its lower case in one bit, which no other byte can set to make
+    // a letter), most titles by the last of them.
+    if (size < kReferences.size() || (text.back() | 0x20) != 's')
+        return false;
+    constexpr uint64_t kLastEight = leadingEight(kReferences.substr(kReferences.size() - 8));
+    uint64_t last = 0;
+    std::memcpy(&last, text.data() + size - 8, 8);
+    if ((last | 0x2020202020202020ULL) != kLastEight)
         return false;
     const bool mayOpenWithAppendix = text[0] == 'a' || text[0] == 'A';
     if (!mayOpenWithAppendix && size != kReferences.size() && size != kNormativeReferences.size()
