@@ -365,6 +365,26 @@ bool endsAsReferencesTitleFromEnd(std::string_view line)
     return to;
 }
 
+// The first line from `from` on, before `to`, that stands at the margin
+// or opens with an "a" after its indentation (opensIndentedAppendix()
+// reads it on): inside a references section no other line ends it, and
+// nearly every line is indented text or blank, passed over here on its
+// facts and the byte at its indentation.
+int32_t nextMarginOrAppendix(const LineReader& lines, int32_t from, int32_t to)
+{
+    const char* const text = lines.wholeText().data();
+    const LineOffset* const starts = lines.allStarts();
+    const LineFacts* const facts = lines.allFacts();
+    for (auto index = static_cast<std::size_t>(from); index < static_cast<std::size_t>(to); ++index) {
+        const LineFacts& line = facts[index];
+        if (line.indent == 0
+                ? !line.has(LineFacts::kBlank)
+                : line.indent < line.textEnd && (text[starts[index] + line.indent] | 0x20) == 'a')
+            return static_cast<int32_t>(index);
+    }
+    return to;
+}
+
 // Whether the line holds one of the words a references heading ends in.
 bool mayNameReferences(std::string_view line)
 {
@@ -653,10 +673,13 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         // heading titled in the singular.
         if (open == nullptr && (i = nextPossibleTitle(lines, i, singularFrom(i))) == total)
             break;
+        if (open != nullptr && (i = nextMarginOrAppendix(lines, i, total)) == total)
+            break;
         const std::string_view line = lines.lineAt(static_cast<std::size_t>(i));
         const std::size_t textEnd = lines.factsOf(static_cast<std::size_t>(i)).textEnd;
         // Inside a section, most lines are indented text, told by their
-        // first byte to open no appendix.
+        // first byte to open no appendix (nextMarginOrAppendix() passed
+        // over the rest of them).
         if (open != nullptr && !standsAtMargin(line)
             && !opensIndentedAppendix(line, lines.factsOf(static_cast<std::size_t>(i)).indent))
             continue;
