@@ -329,13 +329,16 @@ bool endsAsReferencesTitleFromEnd(std::string_view line)
     // heading, by its last two bytes. A text of fewer than two bytes reads
     // the end of the line before it too: its line end shares no bit as the
     // last byte, and a line of one byte is no heading.
-    const auto mayEndAt = [&](std::size_t index) {
+    // Both take the pointers by value: the second is called out of line,
+    // and pointers it took by reference would live in memory, loaded again
+    // for every line.
+    const auto mayEndAt = [text, starts, facts](std::size_t index) {
         const char* const end = text + starts[index] + facts[index].textEnd;
         return (kLastByteBits[static_cast<unsigned char>(end[-1])]
                 & kByteBeforeBits[static_cast<unsigned char>(end[-2])])
             != 0;
     };
-    const auto endsAsTitleAt = [&](std::size_t index) {
+    const auto endsAsTitleAt = [text, starts, facts, &lines](std::size_t index) {
         const std::size_t textEnd = facts[index].textEnd;
         if (textEnd < 5)
             return false;
