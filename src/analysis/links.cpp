@@ -1572,7 +1572,9 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
         const std::string_view column = leftColumn(lines.line(i), start);
         const bool listKeyword = column.substr(0, 9) == "Obsoletes" || column.substr(0, 7) == "Updates"
             || column.substr(0, 10) == "Supercedes";
-        inList = listKeyword || (inList && listGoesOn && !column.empty() && isDigit(column.front()));
+        // A list goes on as the front matter reads it: "Obsoletes: RFC 1000,
+        // RFC" / "   2000", "Updates: 1000, 2000" / "         3000".
+        inList = listKeyword || (inList && continuesListColumn(column, start, listGoesOn));
         listGoesOn = !column.empty() && column.back() == ',';
         if (inList) {
             // "Obsoletes: NIC 18639" (RFC 854) names a document of another
