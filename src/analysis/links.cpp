@@ -959,10 +959,10 @@ private:
         return join + 2;
     }
 
-    // The first number's token of "RFC's 821 and 822" (the plural as the
-    // RFCs of the 1980s write it; a number alone after it, "this RFC's 2
-    // options", is no list), "RFC Nos. 821 and 822" or "RFC No. 791" with
-    // "RFC" at k, or 0.
+    // The first number's token of "RFC's 821 and 822" or "RFC's 821 & 822"
+    // (the plural as the RFCs of the 1980s write it; a number alone after
+    // it, "this RFC's 2 options", is no list), "RFC Nos. 821 and 822" or
+    // "RFC No. 791" with "RFC" at k, or 0.
     std::size_t numberAfterRfcPlural(std::size_t k) const
     {
         if (view(k) != "RFC" || k + 3 >= m_tokens.size())
@@ -973,8 +973,9 @@ private:
             const auto at = static_cast<std::size_t>(mark.start);
             const bool plural =
                 line.substr(at, 2) == "'s" && (at + 2 == line.size() || isSpace(line[at + 2]));
-            const bool listed =
-                isWord(k + 3) || isPunct(k + 3, ',') || isMark(k + 3, '/') || isMark(k + 3, '-');
+            const bool listed = isWord(k + 3) || isPunct(k + 3, ',') || isMark(k + 3, '/')
+                || isMark(k + 3, '-')
+                || (isMark(k + 3, '&') && isWord(k + 4) && smallNumber(view(k + 4)) != 0);
             return plural && listed && (m_tokens[k + 2].spaced || followsSpacedNumberSign(k + 2)) ? k + 2 : 0;
         }
         // The "." token ends at its own byte: the marks and words after it
