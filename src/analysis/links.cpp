@@ -928,27 +928,42 @@ private:
         noteTarget(k, number, -1);
     }
 
+    // Whether no number listed at every second token from `first` up to
+    // `end` may be a year: "RFC 1034, 1987" gives a date.
+    bool listsNoYear(std::size_t first, std::size_t end) const
+    {
+        for (std::size_t number = first; number < end; number += 2) {
+            const int32_t value = smallNumber(view(number));
+            if (value >= 1960 && value <= 2099)
+                return false;
+        }
+        return true;
+    }
+
     // After "RFC 1122" ending at `last`, the numbers of "and 1123" or ", 1035
     // and 2181", or of ", 1123 and RFC 1034", whose last RFC is named as
     // such. One "RFC" names a list only where "and" or "or" brings its
-    // last number, so that in "RFC 1034, 1987" the year stays text.
+    // last number, so that in "RFC 1034, 1987" the year stays text; or
+    // where two numbers or more follow it and none may be a year, "RFC 354,
+    // 385, 414, 448" (RFC 691).
     std::size_t listedAfter(std::size_t last)
     {
         std::size_t k = last + 1;
         while (isPunct(k, ',') && isListedNumber(k + 1))
             k += 2;
         const std::size_t join = isPunct(k, ',') ? k + 1 : k;
-        if (!(is(join, "and") || is(join, "or")))
-            return last + 1;
+        if (!(is(join, "and") || is(join, "or"))) {
+            if (k < last + 5 || !listsNoYear(last + 2, k))
+                return last + 1;
+            for (std::size_t number = last + 2; number < k; number += 2)
+                linkListedNumber(number);
+            return k;
+        }
         std::size_t named = join + 1;
-        bool lastNamed = k > last + 1 && rfcAt(join + 1, named) != 0;
         // Where the last is named, the numbers before it need no "RFC"
         // only when no year may be one: "RFC 1034, 1987, and RFC 2460"
         // gives a date.
-        for (std::size_t number = last + 2; lastNamed && number < k; number += 2) {
-            const int32_t value = smallNumber(view(number));
-            lastNamed = value < 1960 || value > 2099;
-        }
+        const bool lastNamed = k > last + 1 && rfcAt(join + 1, named) != 0 && listsNoYear(last + 2, k);
         if (!lastNamed && !isListedNumber(join + 1))
             return last + 1;
         for (std::size_t number = last + 2; number < k; number += 2)
