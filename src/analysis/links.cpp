@@ -820,16 +820,23 @@ private:
     }
 
     // "NWG/RFC: 11" (RFC 13) and "NWG/RFC# 11" at k: the mark glued to the
-    // series' name, the number apart, only after the group's name. Read
-    // from the line, as a colon ends every phrase and leaves the number
-    // after it no token.
+    // series' name, the number apart, only after the group's name; and
+    // "Request For Comments (RFC) 822", the name in brackets after the
+    // words it stands for (RFC 2822, RFC 5322), not "the (RFC) 3". Read
+    // from the line, as a colon or a bracket ends every phrase and leaves
+    // the number after it no token.
     void groupSpelling(std::size_t k)
     {
         const Token& word = m_tokens[k];
         const std::string_view line = m_lines.line(static_cast<std::size_t>(word.line));
         const auto mark = static_cast<std::size_t>(word.end);
-        if (mark + 1 >= line.size() || (line[mark] != ':' && line[mark] != '#') || line[mark + 1] != ' '
-            || view(k) != "RFC" || gluedToOtherThanGroup(k))
+        if (mark + 1 >= line.size() || line[mark + 1] != ' ' || view(k) != "RFC")
+            return;
+        constexpr std::string_view kSpelledOut = "Comments (";
+        const auto start = static_cast<std::size_t>(word.start);
+        const bool spelledOut = line[mark] == ')' && start >= kSpelledOut.size()
+            && line.substr(start - kSpelledOut.size(), kSpelledOut.size()) == kSpelledOut;
+        if (!spelledOut && ((line[mark] != ':' && line[mark] != '#') || gluedToOtherThanGroup(k)))
             return;
         const std::size_t from = skipBlanks(line, mark + 1);
         std::size_t to = from;
