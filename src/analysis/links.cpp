@@ -1593,7 +1593,8 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
         }
         std::size_t start = 0;
         const std::string_view column = leftColumn(lines.line(i), start);
-        const bool listKeyword = column.substr(0, 9) == "Obsoletes" || column.substr(0, 7) == "Updates"
+        // "Obsolete: 1830" in the singular, as RFC 3030 prints it, too.
+        const bool listKeyword = column.substr(0, 8) == "Obsolete" || column.substr(0, 7) == "Updates"
             || column.substr(0, 10) == "Supercedes";
         // A list goes on as the front matter reads it: "Obsoletes: RFC 1000,
         // RFC" / "   2000", "Updates: 1000, 2000" / "         3000".
