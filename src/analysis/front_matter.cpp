@@ -1335,6 +1335,14 @@ bool namesOtherSeries(std::string_view word)
     return word == "NIC" || word == "NICs" || word == "IEN" || word == "IENs";
 }
 
+bool continuesListColumn(std::string_view column, std::size_t start, bool afterComma)
+{
+    Column left;
+    left.start = start;
+    left.text = column;
+    return continuesList(left, afterComma);
+}
+
 void readFrontMatter(TextScan& scan)
 {
     if (readCentredTitlePage(scan))

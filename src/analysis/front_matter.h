@@ -45,6 +45,13 @@ void readHeaderNumber(RfcText& text);
 // (RFC 783), "NIC 18639" (RFC 854).
 bool namesOtherSeries(std::string_view word);
 
+// Whether a front-matter line whose left column `column` opens at byte
+// `start` goes on with the "Obsoletes:" or "Updates:" list of the line
+// before, whose left column ended in a comma where `afterComma`: numbers
+// alone or named as RFCs, set in or under that comma ("Obsoletes: 1000,
+// 2000," / "           3000").
+bool continuesListColumn(std::string_view column, std::size_t start, bool afterComma);
+
 } // namespace parchly
 
 #endif

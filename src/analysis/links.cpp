@@ -820,16 +820,23 @@ private:
     }
 
     // "NWG/RFC: 11" (RFC 13) and "NWG/RFC# 11" at k: the mark glued to the
-    // series' name, the number apart, only after the group's name. Read
-    // from the line, as a colon ends every phrase and leaves the number
-    // after it no token.
+    // series' name, the number apart, only after the group's name; and
+    // "Request For Comments (RFC) 822", the name in brackets after the
+    // words it stands for (RFC 2822, RFC 5322), not "the (RFC) 3". Read
+    // from the line, as a colon or a bracket ends every phrase and leaves
+    // the number after it no token.
     void groupSpelling(std::size_t k)
     {
         const Token& word = m_tokens[k];
         const std::string_view line = m_lines.line(static_cast<std::size_t>(word.line));
         const auto mark = static_cast<std::size_t>(word.end);
-        if (mark + 1 >= line.size() || (line[mark] != ':' && line[mark] != '#') || line[mark + 1] != ' '
-            || view(k) != "RFC" || gluedToOtherThanGroup(k))
+        if (mark + 1 >= line.size() || line[mark + 1] != ' ' || view(k) != "RFC")
+            return;
+        constexpr std::string_view kSpelledOut = "Comments (";
+        const auto start = static_cast<std::size_t>(word.start);
+        const bool spelledOut = line[mark] == ')' && start >= kSpelledOut.size()
+            && line.substr(start - kSpelledOut.size(), kSpelledOut.size()) == kSpelledOut;
+        if (!spelledOut && ((line[mark] != ':' && line[mark] != '#') || gluedToOtherThanGroup(k)))
             return;
         const std::size_t from = skipBlanks(line, mark + 1);
         std::size_t to = from;
@@ -928,27 +935,42 @@ private:
         noteTarget(k, number, -1);
     }
 
+    // Whether no number listed at every second token from `first` up to
+    // `end` may be a year: "RFC 1034, 1987" gives a date.
+    bool listsNoYear(std::size_t first, std::size_t end) const
+    {
+        for (std::size_t number = first; number < end; number += 2) {
+            const int32_t value = smallNumber(view(number));
+            if (value >= 1960 && value <= 2099)
+                return false;
+        }
+        return true;
+    }
+
     // After "RFC 1122" ending at `last`, the numbers of "and 1123" or ", 1035
     // and 2181", or of ", 1123 and RFC 1034", whose last RFC is named as
     // such. One "RFC" names a list only where "and" or "or" brings its
-    // last number, so that in "RFC 1034, 1987" the year stays text.
+    // last number, so that in "RFC 1034, 1987" the year stays text; or
+    // where two numbers or more follow it and none may be a year, "RFC 354,
+    // 385, 414, 448" (RFC 691).
     std::size_t listedAfter(std::size_t last)
     {
         std::size_t k = last + 1;
         while (isPunct(k, ',') && isListedNumber(k + 1))
             k += 2;
         const std::size_t join = isPunct(k, ',') ? k + 1 : k;
-        if (!(is(join, "and") || is(join, "or")))
-            return last + 1;
+        if (!(is(join, "and") || is(join, "or"))) {
+            if (k < last + 5 || !listsNoYear(last + 2, k))
+                return last + 1;
+            for (std::size_t number = last + 2; number < k; number += 2)
+                linkListedNumber(number);
+            return k;
+        }
         std::size_t named = join + 1;
-        bool lastNamed = k > last + 1 && rfcAt(join + 1, named) != 0;
         // Where the last is named, the numbers before it need no "RFC"
         // only when no year may be one: "RFC 1034, 1987, and RFC 2460"
         // gives a date.
-        for (std::size_t number = last + 2; lastNamed && number < k; number += 2) {
-            const int32_t value = smallNumber(view(number));
-            lastNamed = value < 1960 || value > 2099;
-        }
+        const bool lastNamed = k > last + 1 && rfcAt(join + 1, named) != 0 && listsNoYear(last + 2, k);
         if (!lastNamed && !isListedNumber(join + 1))
             return last + 1;
         for (std::size_t number = last + 2; number < k; number += 2)
@@ -959,10 +981,10 @@ private:
         return join + 2;
     }
 
-    // The first number's token of "RFC's 821 and 822" (the plural as the
-    // RFCs of the 1980s write it; a number alone after it, "this RFC's 2
-    // options", is no list), "RFC Nos. 821 and 822" or "RFC No. 791" with
-    // "RFC" at k, or 0.
+    // The first number's token of "RFC's 821 and 822" or "RFC's 821 & 822"
+    // (the plural as the RFCs of the 1980s write it; a number alone after
+    // it, "this RFC's 2 options", is no list), "RFC Nos. 821 and 822" or
+    // "RFC No. 791" with "RFC" at k, or 0.
     std::size_t numberAfterRfcPlural(std::size_t k) const
     {
         if (view(k) != "RFC" || k + 3 >= m_tokens.size())
@@ -973,8 +995,9 @@ private:
             const auto at = static_cast<std::size_t>(mark.start);
             const bool plural =
                 line.substr(at, 2) == "'s" && (at + 2 == line.size() || isSpace(line[at + 2]));
-            const bool listed =
-                isWord(k + 3) || isPunct(k + 3, ',') || isMark(k + 3, '/') || isMark(k + 3, '-');
+            const bool listed = isWord(k + 3) || isPunct(k + 3, ',') || isMark(k + 3, '/')
+                || isMark(k + 3, '-')
+                || (isMark(k + 3, '&') && isWord(k + 4) && smallNumber(view(k + 4)) != 0);
             return plural && listed && (m_tokens[k + 2].spaced || followsSpacedNumberSign(k + 2)) ? k + 2 : 0;
         }
         // The "." token ends at its own byte: the marks and words after it
@@ -1570,9 +1593,12 @@ void findFrontMatterLinks(RfcText& text, const TextLines& lines, std::size_t end
         }
         std::size_t start = 0;
         const std::string_view column = leftColumn(lines.line(i), start);
-        const bool listKeyword = column.substr(0, 9) == "Obsoletes" || column.substr(0, 7) == "Updates"
+        // "Obsolete: 1830" in the singular, as RFC 3030 prints it, too.
+        const bool listKeyword = column.substr(0, 8) == "Obsolete" || column.substr(0, 7) == "Updates"
             || column.substr(0, 10) == "Supercedes";
-        inList = listKeyword || (inList && listGoesOn && !column.empty() && isDigit(column.front()));
+        // A list goes on as the front matter reads it: "Obsoletes: RFC 1000,
+        // RFC" / "   2000", "Updates: 1000, 2000" / "         3000".
+        inList = listKeyword || (inList && continuesListColumn(column, start, listGoesOn));
         listGoesOn = !column.empty() && column.back() == ',';
         if (inList) {
             // "Obsoletes: NIC 18639" (RFC 854) names a document of another
