@@ -33,6 +33,25 @@ bool isRomanDigit(char c)
     return c == 'I' || c == 'V' || c == 'X';
 }
 
+// "References (Normative)", "REFERENCES (INFORMATIVE)": the title with the
+// kind of its entries after it in brackets rather than before it.
+bool namesReferencesOfKind(std::string_view text)
+{
+    if (text.empty() || text.back() != ')')
+        return false;
+    const std::size_t open = text.rfind('(');
+    if (open == std::string_view::npos)
+        return false;
+    const std::string_view kind = text.substr(open + 1, text.size() - open - 2);
+    std::string_view title = text.substr(0, open);
+    while (!title.empty() && isBlankChar(title.back()))
+        title.remove_suffix(1);
+    if (!equalIgnoringAsciiCase(title, "references"))
+        return false;
+    return equalIgnoringAsciiCase(kind, "normative") || equalIgnoringAsciiCase(kind, "informative")
+        || equalIgnoringAsciiCase(kind, "non-normative");
+}
+
 // The words that open references, with the qualifiers RFCs put before them.
 bool namesReferences(std::string_view text)
 {
@@ -53,12 +72,14 @@ bool namesReferences(std::string_view text)
                                    "footnotes and references",
                                    "references and footnotes",
                                    "works cited",
-                                   "literature cited"};
+                                   "literature cited",
+                                   "sources cited",
+                                   "cited works"};
     for (const char* title : kTitles) {
         if (equalIgnoringAsciiCase(text, title))
             return true;
     }
-    return false;
+    return namesReferencesOfKind(text);
 }
 
 // "Additional References", "Other References", "Selected Bibliography",
@@ -167,7 +188,8 @@ namespace {
 // one of those words.
 bool endsInReferencesWord(std::string_view text)
 {
-    for (const std::string_view word : {"references", "bibliography", "notes", "cited"}) {
+    for (const std::string_view word :
+         {"references", "bibliography", "notes", "cited", "works", "normative)", "informative)"}) {
         if (text.size() >= word.size()
             && equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word))
             return true;
@@ -182,29 +204,53 @@ constexpr uint64_t kBibliographyEnd = leadingEight("raphy");
 constexpr uint64_t kNotesEnd = leadingEight("notes");
 constexpr uint64_t kCitedEnd = leadingEight("cited");
 constexpr uint64_t kCitationsEnd = leadingEight("tions");
+constexpr uint64_t kWorksEnd = leadingEight("works");
+constexpr uint64_t kKindEnd = leadingEight("tive)");
 
 // The last two letters of the words above and of "citations", in lower
 // case: "references", "notes" ("es"), "cited" ("ed"), "bibliography"
-// ("hy"), "citations" ("ns"). Every test on a line's last bytes below is
+// ("hy"), "citations" ("ns"), "works" ("ks"), and the bracket closing a
+// kind ("(normative)", "e)"). Every test on a line's last bytes below is
 // made from this list, so that a word added to the headings is let through
 // by each of them.
-constexpr std::array<std::array<char, 2>, 4> kTitleWordEnds{{{'e', 's'}, {'e', 'd'}, {'h', 'y'}, {'n', 's'}}};
+constexpr std::array<std::array<char, 2>, 6> kTitleWordEnds{
+    {{'e', 's'}, {'e', 'd'}, {'h', 'y'}, {'n', 's'}, {'k', 's'}, {'e', ')'}}};
 
 constexpr char loweredLetter(char c)
 {
     return static_cast<char>(c | 0x20);
 }
 
+// The bits of byte `c` as the letter at `position` (0: the one before the
+// last, 1: the last) of an ending of kTitleWordEnds, one bit an ending.
+constexpr uint8_t endingBits(int c, std::size_t position)
+{
+    uint8_t bits = 0;
+    for (std::size_t k = 0; k < kTitleWordEnds.size(); ++k) {
+        if (loweredLetter(static_cast<char>(c)) == kTitleWordEnds[k][position])
+            bits |= static_cast<uint8_t>(1U << k);
+    }
+    return bits;
+}
+
+constexpr std::array<std::array<uint8_t, 256>, 2> kEndingBits = [] {
+    std::array<std::array<uint8_t, 256>, 2> table{};
+    for (int c = 0; c < 256; ++c) {
+        table[0][static_cast<std::size_t>(c)] = endingBits(c, 0);
+        table[1][static_cast<std::size_t>(c)] = endingBits(c, 1);
+    }
+    return table;
+}();
+
 // Whether the last two letters of a text, in either case, may be those of
 // a heading word: most lines that end in a letter, or in a full stop after
 // one, end in another word, and are told so without reading five bytes.
+// One look-up a byte, however many endings there are.
 inline bool lastTwoMayEndTitle(char before, char last)
 {
-    for (const auto& end : kTitleWordEnds) {
-        if (loweredLetter(before) == end[0] && loweredLetter(last) == end[1])
-            return true;
-    }
-    return false;
+    return (kEndingBits[0][static_cast<unsigned char>(before)]
+            & kEndingBits[1][static_cast<unsigned char>(last)])
+        != 0;
 }
 
 // The same, read from the line's end alone, without finding where its
@@ -223,7 +269,8 @@ inline bool lastTwoMayEndTitle(char before, char last)
     // Many lines end in "...tions": of them only "citations" is read on.
     if (last == kCitationsEnd)
         return end >= 9 && equalIgnoringAsciiCase(line.substr(end - 9, 4), "cita");
-    if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd)
+    if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd
+        && last != kWorksEnd && last != kKindEnd)
         return false;
     return endsInReferencesWord(line.substr(0, end));
 }
@@ -255,8 +302,8 @@ bool endsAsReferencesTitleFromEnd(std::string_view line)
 }
 
 // What the last byte of a line's text tells of it: it cannot end a
-// references heading; it is the last letter of "references",
-// "bibliography", "notes", "cited" or "citations" in either case; or it is
+// references heading; it is the last byte of one of kTitleWordEnds
+// ("references", "bibliography", "(normative)") in either case; or it is
 // a blank, a colon or a full stop that such a word may come before.
 enum class TitleEnd : uint8_t { None, Letter, Mark };
 
@@ -283,23 +330,12 @@ constexpr std::array<TitleEnd, 256> kTitleEnds = [] {
 constexpr uint8_t kEndsInMark = 0x80;
 static_assert(kTitleWordEnds.size() < 8, "one bit for each ending and one for a mark");
 
-// The bits of byte `c` as the letter at `position` (0: the one before the
-// last, 1: the last) of an ending of kTitleWordEnds.
-constexpr uint8_t endingBits(int c, std::size_t position)
-{
-    uint8_t bits = 0;
-    for (std::size_t k = 0; k < kTitleWordEnds.size(); ++k) {
-        if (loweredLetter(static_cast<char>(c)) == kTitleWordEnds[k][position])
-            bits |= static_cast<uint8_t>(1U << k);
-    }
-    return bits;
-}
-
 constexpr std::array<uint8_t, 256> kLastByteBits = [] {
     std::array<uint8_t, 256> table{};
     for (int c = 0; c < 256; ++c) {
         const bool mark = kTitleEnds[static_cast<std::size_t>(c)] == TitleEnd::Mark;
-        table[static_cast<std::size_t>(c)] = endingBits(c, 1) | (mark ? kEndsInMark : 0);
+        table[static_cast<std::size_t>(c)] =
+            kEndingBits[1][static_cast<std::size_t>(c)] | (mark ? kEndsInMark : 0);
     }
     return table;
 }();
@@ -308,7 +344,8 @@ constexpr std::array<uint8_t, 256> kByteBeforeBits = [] {
     std::array<uint8_t, 256> table{};
     for (int c = 0; c < 256; ++c) {
         const bool mark = kTitleEnds[static_cast<std::size_t>(c)] != TitleEnd::None || c == '\r' || c == '\n';
-        table[static_cast<std::size_t>(c)] = endingBits(c, 0) | (mark ? kEndsInMark : 0);
+        table[static_cast<std::size_t>(c)] =
+            kEndingBits[0][static_cast<std::size_t>(c)] | (mark ? kEndsInMark : 0);
     }
     return table;
 }();
@@ -370,7 +407,7 @@ constexpr std::array<uint8_t, 256> kByteBeforeBits = [] {
 bool mayNameReferences(std::string_view line)
 {
     for (const char* word : {"eferences", "EFERENCES", "ibliography", "IBLIOGRAPHY", " Cited", " CITED",
-                             "itations", "ITATIONS"}) {
+                             "itations", "ITATIONS", "ited Works", "ITED WORKS"}) {
         if (line.find(word) != std::string_view::npos)
             return true;
     }
