@@ -1098,7 +1098,8 @@ private:
         // Each test here stops early on a line of brackets, so that such a
         // line is read in linear time.
         const std::string_view inside = line.substr(start + 1, close - start - 1);
-        const int32_t whole = close - start < m_longestLabel ? labelled(inside) : -1;
+        // A blank more than the longest label: "[RFC 2119]" cites "[RFC2119]".
+        const int32_t whole = close - start <= m_longestLabel ? labelled(inside) : -1;
         if (whole < 0 && !mayListLabels(inside))
             return k + 1;
         std::size_t closeToken = k + 1;
@@ -1206,8 +1207,9 @@ private:
     // list wrapped after a comma ("[1,\n2]", "[RFC2119,\nRFC8174]"), each
     // label cited on its own line; a label holding a blank wrapped there
     // ("[Postel\n81]" for "[Postel 81]", also inside a list) or at its
-    // hyphen ("[RFC-\n1034]"), cited on both lines. A label is wrapped
-    // nowhere else: "[RFC\n2119]" cites no "[RFC2119]".
+    // hyphen ("[RFC-\n1034]"), cited on both lines; "[RFC\n2119]", an
+    // RFC's number spelled "[RFC 2119]", cites "[RFC2119]" so. A label is
+    // wrapped nowhere else.
     std::size_t wrappedCitation(std::size_t k)
     {
         WrappedBracket bracket;

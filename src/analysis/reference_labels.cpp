@@ -1,6 +1,7 @@
 #include "analysis/reference_labels.h"
 
 #include "analysis/ascii.h"
+#include "analysis/line_bytes.h"
 
 #include <cstring>
 
@@ -113,20 +114,62 @@ ReferenceLabels::ReferenceLabels(const std::vector<ReferenceEntry>& references)
     }
 }
 
-int32_t ReferenceLabels::find(std::string_view inside) const
+// Inline: find() is this; findRfcSpelledOtherwise() its own copy without
+// looking again.
+[[gnu::always_inline]] inline int32_t ReferenceLabels::findAsPrinted(std::string_view inside,
+                                                                     bool respell) const
 {
+    // An RFC's number is looked for again only where no label is found,
+    // most brackets naming none; the others pass on their first byte.
+    const auto respelled = [&] {
+        return respell && inside.size() >= 4 && inside[0] == 'R' ? findRfcSpelledOtherwise(inside) : -1;
+    };
     if (inside.empty())
         return m_emptyInside;
     if ((m_sizes & sizeBit(inside.size())) == 0)
-        return -1;
+        return respelled();
     const Key key = keyOf(inside);
     const int32_t exact = m_slots[slotOf(key, inside.data())].reference;
     if (exact >= 0)
         return exact;
     const std::size_t foldedBit = foldedBitOf(key);
     if ((m_foldedKeys[foldedBit / 64] & uint64_t{1} << (foldedBit % 64)) == 0)
+        return respelled();
+    const int32_t folded = findIgnoringCase(inside);
+    return folded >= 0 ? folded : respelled();
+}
+
+int32_t ReferenceLabels::find(std::string_view inside) const
+{
+    return findAsPrinted(inside, true);
+}
+
+int32_t ReferenceLabels::findRfcSpelledOtherwise(std::string_view inside) const
+{
+    // "RFC", at most one blank or hyphen, and the number: the longest
+    // number of the series has five digits.
+    if (inside[1] != 'F' || inside[2] != 'C')
         return -1;
-    return findIgnoringCase(inside);
+    const bool separated = inside[3] == ' ' || inside[3] == '-';
+    const std::string_view number = inside.substr(separated ? 4 : 3);
+    if (number.empty() || number.size() > 5 || number[0] == '0')
+        return -1;
+    for (const char c : number) {
+        if (!isDigit(c))
+            return -1;
+    }
+    char spelled[10] = {'R', 'F', 'C', ' '};
+    const auto spelledWith = [&](std::size_t numberAt) {
+        std::memcpy(spelled + numberAt, number.data(), number.size());
+        return findAsPrinted(std::string_view(spelled, numberAt + number.size()), false);
+    };
+    if (separated)
+        return spelledWith(3);
+    const int32_t withBlank = spelledWith(4);
+    if (withBlank >= 0)
+        return withBlank;
+    spelled[3] = '-';
+    return spelledWith(4);
 }
 
 int32_t ReferenceLabels::findIgnoringCase(std::string_view inside) const

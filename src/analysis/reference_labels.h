@@ -26,7 +26,9 @@ public:
     // brackets, and a label without brackets is never found. Where no label
     // is `inside` exactly, the one label that differs from it only in ASCII
     // case is taken (RFC 3339 cites "[Zeller]" of "[ZELLER]"); where two
-    // labels do so, neither is.
+    // labels do so, neither is. An RFC's number is cited as its label
+    // prints it or spelled otherwise: "[RFC 2119]" and "[RFC-2119]" cite
+    // "[RFC2119]", and "[RFC2119]" cites "[RFC 2119]" or "[RFC-2119]".
     int32_t find(std::string_view inside) const;
 
 private:
@@ -45,6 +47,12 @@ private:
         int32_t reference = -1;
     };
 
+    // find(), an RFC's number looked for spelled otherwise only with
+    // `respell`.
+    int32_t findAsPrinted(std::string_view inside, bool respell) const;
+    // The reference labelled by the RFC number of `inside` ("RFC 2119")
+    // spelled another way, or -1.
+    int32_t findRfcSpelledOtherwise(std::string_view inside) const;
     static Key keyOf(std::string_view label);
     std::size_t slotOf(const Key& key, const char* bytes) const;
     // The bit of m_foldedKeys for a label, ASCII case aside.

@@ -33,6 +33,25 @@ bool isRomanDigit(char c)
     return c == 'I' || c == 'V' || c == 'X';
 }
 
+// "References (Normative)", "REFERENCES (INFORMATIVE)": the title with the
+// kind of its entries after it in brackets rather than before it.
+bool namesReferencesOfKind(std::string_view text)
+{
+    if (text.empty() || text.back() != ')')
+        return false;
+    const std::size_t open = text.rfind('(');
+    if (open == std::string_view::npos)
+        return false;
+    const std::string_view kind = text.substr(open + 1, text.size() - open - 2);
+    std::string_view title = text.substr(0, open);
+    while (!title.empty() && isBlankChar(title.back()))
+        title.remove_suffix(1);
+    if (!equalIgnoringAsciiCase(title, "references"))
+        return false;
+    return equalIgnoringAsciiCase(kind, "normative") || equalIgnoringAsciiCase(kind, "informative")
+        || equalIgnoringAsciiCase(kind, "non-normative");
+}
+
 // The words that open references, with the qualifiers RFCs put before them.
 bool namesReferences(std::string_view text)
 {
@@ -53,12 +72,14 @@ bool namesReferences(std::string_view text)
                                    "footnotes and references",
                                    "references and footnotes",
                                    "works cited",
-                                   "literature cited"};
+                                   "literature cited",
+                                   "sources cited",
+                                   "cited works"};
     for (const char* title : kTitles) {
         if (equalIgnoringAsciiCase(text, title))
             return true;
     }
-    return false;
+    return namesReferencesOfKind(text);
 }
 
 // "Additional References", "Other References", "Selected Bibliography",
@@ -167,7 +188,8 @@ namespace {
 // one of those words.
 bool endsInReferencesWord(std::string_view text)
 {
-    for (const std::string_view word : {"references", "bibliography", "notes", "cited"}) {
+    for (const std::string_view word :
+         {"references", "bibliography", "notes", "cited", "works", "normative)", "informative)"}) {
         if (text.size() >= word.size()
             && equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word))
             return true;
@@ -182,13 +204,17 @@ constexpr uint64_t kBibliographyEnd = leadingEight("raphy");
 constexpr uint64_t kNotesEnd = leadingEight("notes");
 constexpr uint64_t kCitedEnd = leadingEight("cited");
 constexpr uint64_t kCitationsEnd = leadingEight("tions");
+constexpr uint64_t kWorksEnd = leadingEight("works");
+constexpr uint64_t kKindEnd = leadingEight("tive)");
 
 // The last two letters of the words above and of "citations", in lower
 // case: "references", "notes" ("es"), "cited" ("ed"), "bibliography"
-// ("hy"), "citations" ("ns"). Every test on a line's last bytes below is
+// ("hy"), "citations" ("ns"), "works" ("ks"), and the bracket closing a
+// kind ("(normative)", "e)"). Every test on a line's last bytes below is
 // made from this list, so that a word added to the headings is let through
 // by each of them.
-constexpr std::array<std::array<char, 2>, 4> kTitleWordEnds{{{'e', 's'}, {'e', 'd'}, {'h', 'y'}, {'n', 's'}}};
+constexpr std::array<std::array<char, 2>, 6> kTitleWordEnds{
+    {{'e', 's'}, {'e', 'd'}, {'h', 'y'}, {'n', 's'}, {'k', 's'}, {'e', ')'}}};
 
 constexpr char loweredLetter(char c)
 {
@@ -196,8 +222,8 @@ constexpr char loweredLetter(char c)
 }
 
 // What the last byte of a line's text tells of it: it cannot end a
-// references heading; it is the last letter of "references",
-// "bibliography", "notes", "cited" or "citations" in either case; or it is
+// references heading; it is the last byte of one of kTitleWordEnds
+// ("references", "bibliography", "(normative)") in either case; or it is
 // a blank, a colon or a full stop that such a word may come before.
 enum class TitleEnd : uint8_t { None, Letter, Mark };
 
@@ -281,7 +307,8 @@ inline bool lastTwoMayEndTitle(char before, char last)
     // Many lines end in "...tions": of them only "citations" is read on.
     if (last == kCitationsEnd)
         return end >= 9 && equalIgnoringAsciiCase(line.substr(end - 9, 4), "cita");
-    if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd)
+    if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd
+        && last != kWorksEnd && last != kKindEnd)
         return false;
     return endsInReferencesWord(line.substr(0, end));
 }
@@ -392,7 +419,7 @@ int32_t nextMarginOrAppendix(const LineReader& lines, int32_t from, int32_t to)
 bool mayNameReferences(std::string_view line)
 {
     for (const char* word : {"eferences", "EFERENCES", "ibliography", "IBLIOGRAPHY", " Cited", " CITED",
-                             "itations", "ITATIONS"}) {
+                             "itations", "ITATIONS", "ited Works", "ITED WORKS"}) {
         if (line.find(word) != std::string_view::npos)
             return true;
     }
