@@ -593,10 +593,11 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
     return !closesPage(source, *index);
 }
 
-// A page number centred alone ("- 3 -") above the header just read, past
-// blank lines, in a text kept without its form feeds: no form feed tells
-// it is a page's last line, the header under it does. Looked for only
-// above the few headers found, not at every line that may be one.
+// A page number centred alone ("- 3 -", or "3" in digits only) above the
+// header just read, past blank lines, in a text kept without its form
+// feeds: no form feed tells it is a page's last line, the header under it
+// does. Looked for only above the few headers found, not at every line
+// that may be one.
 void markNumberAboveHeader(RfcText& text, const LineReader& source)
 {
     if (source.linesRead() == 0)
@@ -607,7 +608,7 @@ void markNumberAboveHeader(RfcText& text, const LineReader& source)
         if (isBlankFrom(line, 0))
             continue;
         const auto number = static_cast<int32_t>(k + 1);
-        if (printsThisPageNumber(text, source, line)
+        if ((printsThisPageNumber(text, source, line) || printsBarePageNumber(text, source, line))
             && (text.pageMarks.empty() || text.pageMarks.back().line != number))
             text.pageMarks.push_back(PageMark{number, text.pageCount, false});
         return;
