@@ -276,7 +276,10 @@ std::size_t listKeywordLength(std::string_view column, std::string_view word)
 // also in the singular RFC 3030 prints ("Obsolete: 1830").
 std::size_t obsoletesKeywordLength(std::string_view column)
 {
-    // One look at the stem both share: most lines open with neither.
+    // One look at the stem both share: most lines open with neither. Some
+    // first pages print the keyword in capitals ("OBSOLETES: RFC 1000").
+    if (startsWithAt(column, 0, "OBSOLETES"))
+        return listKeywordLength(column, "OBSOLETES");
     if (!startsWithAt(column, 0, "Obsolete"))
         return 0;
     if (const std::size_t length = listKeywordLength(column, "Obsoletes"))
@@ -496,7 +499,8 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {
         readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
-    } else if (const std::size_t updates = listKeywordLength(left.text, "Updates")) {
+    } else if (const std::size_t updates = std::max(listKeywordLength(left.text, "Updates"),
+                                                    listKeywordLength(left.text, "UPDATES"))) {
         readList(state, left.text, updates, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left, state.openComma)) {
         // The last number of the whole list, as of a list on one line: a
@@ -530,6 +534,31 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     return true;
 }
 
+// `line` without a note after its date, which the date stands before: "April
+// 1990 (revised)", "June 1993; revised August 1993" (the RFC's date is the
+// first, the note tells of a later printing). The line as it is where no
+// year ends what the note leaves.
+std::string_view withoutDateNote(std::string_view line)
+{
+    const auto trimmed = [](std::string_view words) {
+        while (!words.empty() && (isBlankChar(words.back()) || isLineEnd(words.back())))
+            words.remove_suffix(1);
+        return words;
+    };
+    const std::string_view words = trimmed(line);
+    std::size_t end = std::string_view::npos;
+    if (!words.empty() && words.back() == ')')
+        end = words.rfind('(');
+    for (const std::string_view note : {"; revised ", ", revised ", "; Revised ", ", Revised "}) {
+        if (end == std::string_view::npos)
+            end = words.find(note);
+    }
+    if (end == std::string_view::npos)
+        return line;
+    const std::string_view before = trimmed(words.substr(0, end));
+    return !before.empty() && isDigit(before.back()) ? before : line;
+}
+
 // The date a front-matter line ends in, read from its right column, which
 // starts at `rightColumn`, where it holds one: a number closing the left
 // column is no day of it ("BCP: 14          May 2017", RFC 8174; "FYI:
@@ -537,6 +566,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
 LineDate dateOfLine(std::string_view line, std::size_t rightColumn)
 {
     LineDate date;
+    line = withoutDateNote(line);
     if (rightColumn == 0 || rightColumn >= line.size() || !readLineDate(line.substr(rightColumn), date))
         readLineDate(line, date);
     return date;
