@@ -436,6 +436,11 @@ void PageLayout::findEdges()
         const PageTop& top = topOf(ordinal);
         for (std::size_t position = 0; position < top.size; ++position)
             m_edges[top.lines[position]] |= kTopEdge;
+        if (top.size == kTopBlock) {
+            const std::size_t under = top.lines[kTopBlock - 1] + 1;
+            if (under < m_source.lineTotal() && !isBlank(m_source, under))
+                m_edges[under] |= kUnderTopBlock;
+        }
         // The page above a form feed alone on its line, or one that opens
         // the next page's header ("\fRFC 1234 ..."), ends above it.
         if (isBareFormFeed(m_source, feeds[ordinal]) || opensWithFormFeed(m_source, feeds[ordinal]))

@@ -467,6 +467,12 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
         if (running != RunningLine::kNone)
             return running == RunningLine::kHeader ? PageLine::kHeader : PageLine::kFooter;
     }
+    // The fourth line of a header, right under the three lines of its page's
+    // top block that were taken as one, printing the RFC's own date or
+    // number alone (RFC 174: "NWG", "RFC # 174", "NIC # 6799" and the date
+    // under them). A fourth line of any other words is the text's.
+    if (index && followsHeader(text) && layout.underFullTopBlock(*index) && printsOwnDateOrNumber(text, line))
+        return PageLine::kHeader;
     // The second and third lines of a header under the footer of the page
     // before, in a text kept without its form feeds, repeated under the
     // footer of the page before or after.
