@@ -534,6 +534,11 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
              || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
             && mayClosePage())
             return PageLine::kFooter;
+        // The number of the page centred alone at its top, under the form
+        // feed, as RFC 672 prints "-2-": no words repeat it to tell it.
+        if (pageBreakSeen && !source.formFeedLines().empty()
+            && centredPageNumber(line) == int64_t(text.pageCount) + 1 && mayOpenPage())
+            return PageLine::kHeader;
         if (!namesPage())
             return PageLine::kNone;
         first.after = rest;
