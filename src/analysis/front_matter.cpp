@@ -324,6 +324,11 @@ struct BlockState {
     bool stampFirst = false;
     // The date was read from that stamp: the block's own date replaces it.
     bool stampDated = false;
+    // Inside the NLS journal's record above the stamp ("<GJOURNAL>31484.NLS;1,
+    // 12-DEC-74 04:32 XXX ;;;;   Title:  Author(s):" and its distribution
+    // lists, RFC 674), which ends at an empty line: none of it is the
+    // memo's.
+    bool inJournalRecord = false;
     // The line before was the NIC's citation of the memo ("RFC 654, NIC
     // 31157 (Oct. 25, 1974)"): the author may stand alone at the margin of
     // this one.
@@ -688,6 +693,8 @@ bool rightColumnAhead(const LineReader& source)
     return false;
 }
 
+std::string_view wordsAhead(const LineReader& source, std::size_t linesAhead);
+
 // The title at the margin of the line under the NIC's journal stamp, the
 // author's name beside it: "A Draft Set of Host Names" / "Richard W.
 // Watson" (RFC 280). The margin is the stamp's, and the title may stand
@@ -710,8 +717,12 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line, c
     }
     if (isDigit(charAt(left.text, 0)))
         return false;
+    // Or the memo's own block follows past a gap, opened by its number at
+    // the margin ("Request for Comments 674" / "NIC 31484", RFC 674).
     if (isBlankFrom(line, left.next)) {
-        if (!rightColumnAhead(source))
+        constexpr std::size_t kLinesAhead = 6;
+        if (!rightColumnAhead(source)
+            && !startsWithAt(wordsAhead(source, kLinesAhead), 0, "Request for Comments"))
             return false;
         state.journalTitleAlone = true;
     }
@@ -963,6 +974,25 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         })) {
         for (auto& entry : entries)
             text.authors.push_back(nameAlone(std::move(entry.first)));
+        return;
+    }
+    // Names stacked over the one organisation they share, a word alone
+    // ("Jon Postel" / "Jim White" / "SRI-ARC", RFC 674): each is an author
+    // of it, where pairing by lines would make the second name the first
+    // one's organisation. A department over its institution ("Computer
+    // Science" / "UCLA") is no name.
+    const auto namesPerson = [](const auto& entry) {
+        const std::string_view words = entry.first;
+        const std::string_view last = words.substr(words.rfind(' ') + 1);
+        return isFullName(words) && last != "Science" && last != "Sciences" && last != "Department"
+            && last != "Division" && last != "Group" && last != "Research" && last != "Engineering";
+    };
+    if (entries.size() >= kStacked && entries.back().first.find(' ') == std::string::npos
+        && std::all_of(entries.begin(), entries.end() - 1, namesPerson)) {
+        for (std::size_t k = 0; k + 1 < entries.size(); ++k) {
+            text.authors.push_back(nameAlone(std::move(entries[k].first)));
+            giveOrganisation(text.authors.back(), entries.back().first);
+        }
         return;
     }
     pairByLines(text, entries);
@@ -1378,6 +1408,12 @@ void readFrontMatter(TextScan& scan)
         if (!state.holdsWords && startsWithAt(line, 0, kUtf8ByteOrderMark))
             line.remove_prefix(3);
         const char first = charAt(line, 0);
+        if (first == '<' && !state.holdsWords && startsWithAt(line, 0, "<GJOURNAL>"))
+            state.inJournalRecord = true;
+        if (state.inJournalRecord) {
+            state.inJournalRecord = !isLineEnd(first);
+            continue;
+        }
         // Lines of blanks alone are no block yet (RFC 822 opens with one),
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {
