@@ -695,7 +695,37 @@ bool PageLayout::repeats(std::size_t ordinal, std::size_t position)
         return near->size > position
             && sameShape(m_source.lineAt(near->lines[position]), m_source.lineAt(index));
     };
-    const bool same = repeatsOn(pageAbove(feed), pageAbove) || repeatsOn(pageBelow(index), pageBelow);
+    bool same = repeatsOn(pageAbove(feed), pageAbove) || repeatsOn(pageBelow(index), pageBelow);
+    // Or two pages off, where left- and right-hand pages print headers of
+    // their own ("Smith   Some Protocol   June 1990" over the even pages,
+    // "RFC 1234   June 1990" over the odd ones): on each side that has such
+    // a page; where one side has none, the pages of the other hand around
+    // it must agree too, as the alternation does.
+    if (!same) {
+        const std::size_t above = pageAbove(feed);
+        const std::size_t below = pageBelow(index);
+        const std::size_t twoAbove = above == kNone ? kNone : pageAbove(above);
+        const std::size_t twoBelow = below == kNone ? kNone : pageBelow(below);
+        const auto agree = [&](std::size_t one, std::size_t other) {
+            if (one == kNone || other == kNone)
+                return false;
+            const PageTop& first = topOf(m_source.formFeedsBefore(one));
+            const PageTop& second = topOf(m_source.formFeedsBefore(other));
+            return first.size > position && second.size > position
+                && sameShape(m_source.lineAt(first.lines[position]), m_source.lineAt(second.lines[position]));
+        };
+        const auto otherHandAgrees = [&] {
+            if (above != kNone && below != kNone)
+                return agree(above, below);
+            return below != kNone ? agree(below, twoBelow == kNone ? kNone : pageBelow(twoBelow))
+                                  : agree(above, twoAbove == kNone ? kNone : pageAbove(twoAbove));
+        };
+        if (twoAbove != kNone && twoBelow != kNone)
+            same = repeatsOn(twoAbove, pageAbove) && repeatsOn(twoBelow, pageBelow);
+        else if (twoAbove != kNone || twoBelow != kNone)
+            same = (twoAbove != kNone ? repeatsOn(twoAbove, pageAbove) : repeatsOn(twoBelow, pageBelow))
+                && otherHandAgrees();
+    }
     // m_tops is sized once, at the first page asked for: `top` is still
     // this page's.
     top.repeats[position] = same ? PageTop::Repeat::kYes : PageTop::Repeat::kNo;
