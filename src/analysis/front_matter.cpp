@@ -278,7 +278,9 @@ std::size_t obsoletesKeywordLength(std::string_view column)
 {
     // One look at the stem both share: most lines open with neither. Some
     // first pages print the keyword in capitals ("OBSOLETES: RFC 1000").
-    if (startsWithAt(column, 0, "OBSOLETES"))
+    if (charAt(column, 0) != 'O')
+        return 0;
+    if (charAt(column, 1) == 'B')
         return listKeywordLength(column, "OBSOLETES");
     if (!startsWithAt(column, 0, "Obsolete"))
         return 0;
@@ -504,8 +506,8 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {
         readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
-    } else if (const std::size_t updates = std::max(listKeywordLength(left.text, "Updates"),
-                                                    listKeywordLength(left.text, "UPDATES"))) {
+    } else if (const std::size_t updates = listKeywordLength(
+                   left.text, charAt(left.text, 1) == 'P' ? std::string_view("UPDATES") : "Updates")) {
         readList(state, left.text, updates, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left, state.openComma)) {
         // The last number of the whole list, as of a list on one line: a
@@ -542,26 +544,30 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
 // `line` without a note after its date, which the date stands before: "April
 // 1990 (revised)", "June 1993; revised August 1993" (the RFC's date is the
 // first, the note tells of a later printing). The line as it is where no
-// year ends what the note leaves.
+// year ends what the note leaves. Looked for only in a line that ends in a
+// bracket or a digit, as few front-matter lines do.
 std::string_view withoutDateNote(std::string_view line)
 {
-    const auto trimmed = [](std::string_view words) {
-        while (!words.empty() && (isBlankChar(words.back()) || isLineEnd(words.back())))
-            words.remove_suffix(1);
-        return words;
-    };
-    const std::string_view words = trimmed(line);
-    std::size_t end = std::string_view::npos;
-    if (!words.empty() && words.back() == ')')
-        end = words.rfind('(');
-    for (const std::string_view note : {"; revised ", ", revised ", "; Revised ", ", Revised "}) {
-        if (end == std::string_view::npos)
-            end = words.find(note);
-    }
-    if (end == std::string_view::npos)
+    std::size_t end = line.size();
+    while (end > 0 && isLineEnd(line[end - 1]))
+        --end;
+    if (end == 0)
         return line;
-    const std::string_view before = trimmed(words.substr(0, end));
-    return !before.empty() && isDigit(before.back()) ? before : line;
+    std::size_t note = std::string_view::npos;
+    if (line[end - 1] == ')') {
+        note = line.rfind('(', end - 1);
+    } else if (isDigit(line[end - 1])) {
+        note = line.find(';');
+        if (note != std::string_view::npos && !startsWithAt(line, note, "; revised ")
+            && !startsWithAt(line, note, "; Revised "))
+            note = std::string_view::npos;
+    }
+    if (note == std::string_view::npos)
+        return line;
+    std::size_t before = note;
+    while (before > 0 && isBlankChar(line[before - 1]))
+        --before;
+    return before > 0 && isDigit(line[before - 1]) ? line.substr(0, before) : line;
 }
 
 // The date a front-matter line ends in, read from its right column, which
