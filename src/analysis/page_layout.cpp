@@ -306,6 +306,21 @@ bool looksLikePageHeader(std::string_view line)
     return isDigit(next) || ((next == ' ' || next == '-') && isDigit(charAt(text, 4)));
 }
 
+int32_t bareCentredNumber(std::string_view line)
+{
+    constexpr std::size_t kSlack = 8;
+    constexpr std::size_t kLongest = 3;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    if (!centredRun(line, kSlack, start, end) || end - start > kLongest)
+        return -1;
+    for (std::size_t i = start; i < end; ++i) {
+        if (!isDigit(line[i]))
+            return -1;
+    }
+    return decimalValue(line, start, end);
+}
+
 int32_t centredPageNumber(std::string_view line)
 {
     std::string_view words = lineWords(line);
@@ -544,17 +559,28 @@ void PageLayout::markUnderCentredNumbers()
             continue;
         const char first = text[m_source.lineOffset(k) + indent];
         int32_t number = -1;
-        if (indent >= kCentred && (first == '-' || first == 'P' || first == 'p'))
+        // A number in digits alone, centred ("3"), closes its page only in
+        // a run: a table's or a figure's numbers stand so too.
+        bool bare = false;
+        if (indent >= kCentred && (first == '-' || first == 'P' || first == 'p')) {
             number = centredPageNumber(m_source.lineAt(k));
+        } else if (indent >= kCentred && isDigit(first)) {
+            number = bareCentredNumber(m_source.lineAt(k));
+            bare = true;
+        }
         if (number < 0 && columnFooters)
             number = columnPageNumber(m_source.lineAt(k));
         if (number < 0)
             continue;
-        markBelowFooter(k);
+        if (!bare)
+            markBelowFooter(k);
         if (lastNumber > 0 && number == lastNumber + 1 && k - lastLine >= kShortestPage
             && k - lastLine <= kPageReach) {
-            m_edges[lastLine] |= kNumberInRun;
-            m_edges[k] |= kNumberInRun;
+            for (const std::size_t line : {lastLine, k}) {
+                if ((m_edges[line] & kNumberInRun) == 0 && bare)
+                    markBelowFooter(line);
+                m_edges[line] |= kNumberInRun;
+            }
         }
         lastNumber = number;
         lastLine = k;

@@ -46,6 +46,10 @@ inline std::optional<std::size_t> lastReadIndex(const LineReader& source, std::s
 // the line is none.
 int32_t centredPageNumber(std::string_view line);
 
+// The number printed alone in digits and centred ("3", as some typed
+// texts number their pages); -1 when the line is none.
+int32_t bareCentredNumber(std::string_view line);
+
 // The number of a page printed in a column of a footer, as some RFCs of
 // the 1970s and 1980s print it: "Smith        Page 3", without brackets,
 // or between two columns, as RFC 822's "August 13, 1982     - 3 -

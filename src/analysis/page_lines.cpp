@@ -186,15 +186,26 @@ bool printsThisPageNumber(const RfcText& text, const LineReader& source, std::st
 // line of a table could open with.
 bool printsBarePageNumber(const RfcText& text, const LineReader& source, std::string_view line)
 {
-    constexpr std::size_t kSlack = 8;
-    constexpr std::size_t kLongest = 3;
-    std::size_t start = skipBlanks(line, 0);
-    std::size_t end = 0;
-    if (!isDigit(charAt(line, start)) || !centredRun(line, kSlack, start, end) || end - start > kLongest
-        || !std::all_of(line.begin() + static_cast<std::ptrdiff_t>(start),
-                        line.begin() + static_cast<std::ptrdiff_t>(end), isDigit))
+    if (!isDigit(charAt(line, skipBlanks(line, 0))))
         return false;
-    return decimalValue(line, start, end) == pageBeingRead(text, source);
+    const int32_t number = bareCentredNumber(line);
+    return number >= 0 && number == pageBeingRead(text, source);
+}
+
+// A page number printed alone in digits away from the margin, centred or
+// flush right ("                                   3"), where 3 is the
+// number of the page being read: asked only of the line above a header
+// found, which tells it is a page's foot.
+bool printsLonePageNumber(const RfcText& text, const LineReader& source, std::string_view line)
+{
+    constexpr std::size_t kLowestIndent = 16;
+    constexpr std::size_t kLongest = 3;
+    const std::string_view words = lineWords(line);
+    if (words.empty() || words.size() > kLongest
+        || static_cast<std::size_t>(words.data() - line.data()) < kLowestIndent
+        || !std::all_of(words.begin(), words.end(), isDigit))
+        return false;
+    return decimalValue(words, 0, words.size()) == pageBeingRead(text, source);
 }
 
 // Whether the words of `line` end in a digit, as a page number does.
@@ -604,11 +615,11 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
     return !closesPage(source, *index);
 }
 
-// A page number centred alone ("- 3 -", or "3" in digits only) above the
-// header just read, past blank lines, in a text kept without its form
-// feeds: no form feed tells it is a page's last line, the header under it
-// does. Looked for only above the few headers found, not at every line
-// that may be one.
+// A page number alone ("- 3 -" centred, or "3" in digits only, centred or
+// flush right) above the header just read, past blank lines, in a text
+// kept without its form feeds: no form feed tells it is a page's last
+// line, the header under it does. Looked for only above the few headers
+// found, not at every line that may be one.
 void markNumberAboveHeader(RfcText& text, const LineReader& source)
 {
     if (source.linesRead() == 0)
@@ -619,7 +630,7 @@ void markNumberAboveHeader(RfcText& text, const LineReader& source)
         if (isBlankFrom(line, 0))
             continue;
         const auto number = static_cast<int32_t>(k + 1);
-        if ((printsThisPageNumber(text, source, line) || printsBarePageNumber(text, source, line))
+        if ((printsThisPageNumber(text, source, line) || printsLonePageNumber(text, source, line))
             && (text.pageMarks.empty() || text.pageMarks.back().line != number))
             text.pageMarks.push_back(PageMark{number, text.pageCount, false});
         return;
