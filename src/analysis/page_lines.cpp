@@ -545,6 +545,16 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
              || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
             && mayClosePage())
             return PageLine::kFooter;
+        // A number in digits centred alone at the foot of a page of a text
+        // with form feeds, its own or the one before, as RFC 674 numbers
+        // its pages from the one after its title page ("1" closes the
+        // second).
+        if (isDigit(atRest) && !source.formFeedLines().empty()) {
+            const int32_t number = bareCentredNumber(line);
+            if (number > 0 && (number == int64_t(text.pageCount) + 1 || number == int64_t(text.pageCount))
+                && mayClosePage())
+                return PageLine::kFooter;
+        }
         // The number of the page centred alone at its top, under the form
         // feed, as RFC 672 prints "-2-": no words repeat it to tell it.
         if (pageBreakSeen && !source.formFeedLines().empty()
