@@ -407,7 +407,8 @@ bool opensPage(const LineReader& source, std::size_t index)
         if (isBlank(source, k))
             continue;
         const std::string_view above = source.lineAt(k);
-        return holdsFormFeed(source, k) || endsInPageWord(above) || centredPageNumber(above) >= 0;
+        return holdsFormFeed(source, k) || endsInPageWord(above) || centredPageNumber(above) >= 0
+            || bareCentredNumber(above) >= 0;
     }
     return false;
 }
