@@ -658,19 +658,27 @@ bool PageLayout::opensBlocksUnderFooters(std::size_t index)
 bool PageLayout::blocksUnderFootersAgree()
 {
     // Every block, not only those around one: the same line of text may
-    // open two pages in a row.
-    std::size_t first = kNone;
+    // open two pages in a row. Left- and right-hand pages may print
+    // headers of their own: then each block agrees with the one two
+    // before it, and there are four blocks at least.
+    std::array<std::size_t, 2> before{kNone, kNone};
     std::size_t blocks = 0;
-    for (std::size_t k = 0; k < m_source.lineTotal(); ++k) {
+    bool allAgree = true;
+    bool handsAgree = true;
+    for (std::size_t k = 0; k < m_source.lineTotal() && (allAgree || handsAgree); ++k) {
         if (!isBelowFooter(k) || (k > 0 && isBelowFooter(k - 1)))
             continue;
-        if (first == kNone)
-            first = k;
-        else if (!sameShape(m_source.lineAt(first), m_source.lineAt(k)))
-            return false;
+        const std::string_view line = m_source.lineAt(k);
+        if (before[0] != kNone)
+            allAgree = allAgree && sameShape(m_source.lineAt(before[0]), line);
+        if (before[1] != kNone)
+            handsAgree = handsAgree && sameShape(m_source.lineAt(before[1]), line);
+        before[1] = before[0];
+        before[0] = k;
         ++blocks;
     }
-    return blocks >= 2;
+    constexpr std::size_t kFewestAlternating = 4;
+    return (allAgree && blocks >= 2) || (handsAgree && blocks >= kFewestAlternating);
 }
 
 PageLayout::PageTop& PageLayout::topOf(std::size_t ordinal)

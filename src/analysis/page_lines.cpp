@@ -657,7 +657,9 @@ void markHeaderUnderTitlePage(RfcText& text, const LineReader& source, std::stri
     constexpr std::size_t kPageLines = 150;
     const std::string_view words = lineWords(header);
     const std::size_t found = source.linesRead() - 1;
-    for (std::size_t k = found; k-- > 1 && found - k <= kPageLines;) {
+    // Below the title page's own lines, which may print the title the
+    // header repeats.
+    for (std::size_t k = found; k-- > kShortestPage && found - k <= kPageLines;) {
         if (lineWords(source.lineAt(k)) != words || !isBlankFrom(source.lineAt(k - 1), 0))
             continue;
         const auto number = static_cast<int32_t>(k + 1);
