@@ -276,7 +276,12 @@ std::size_t listKeywordLength(std::string_view column, std::string_view word)
 // also in the singular RFC 3030 prints ("Obsolete: 1830").
 std::size_t obsoletesKeywordLength(std::string_view column)
 {
-    // One look at the stem both share: most lines open with neither.
+    // One look at the stem both share: most lines open with neither. Some
+    // first pages print the keyword in capitals ("OBSOLETES: RFC 1000").
+    if (charAt(column, 0) != 'O')
+        return 0;
+    if (charAt(column, 1) == 'B')
+        return listKeywordLength(column, "OBSOLETES");
     if (!startsWithAt(column, 0, "Obsolete"))
         return 0;
     if (const std::size_t length = listKeywordLength(column, "Obsoletes"))
@@ -321,6 +326,11 @@ struct BlockState {
     bool stampFirst = false;
     // The date was read from that stamp: the block's own date replaces it.
     bool stampDated = false;
+    // Inside the NLS journal's record above the stamp ("<GJOURNAL>31484.NLS;1,
+    // 12-DEC-74 04:32 XXX ;;;;   Title:  Author(s):" and its distribution
+    // lists, RFC 674), which ends at an empty line: none of it is the
+    // memo's.
+    bool inJournalRecord = false;
     // The line before was the NIC's citation of the memo ("RFC 654, NIC
     // 31157 (Oct. 25, 1974)"): the author may stand alone at the margin of
     // this one.
@@ -496,7 +506,8 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         readList(state, left.text, obsoletes, text.obsoletesList, text.obsoletes);
     } else if (startsWithAt(left.text, 0, "Supercedes ")) {
         readList(state, left.text, 10, text.obsoletesList, text.obsoletes);
-    } else if (const std::size_t updates = listKeywordLength(left.text, "Updates")) {
+    } else if (const std::size_t updates = listKeywordLength(
+                   left.text, charAt(left.text, 1) == 'P' ? std::string_view("UPDATES") : "Updates")) {
         readList(state, left.text, updates, text.updatesList, text.updates);
     } else if (openList != nullptr && continuesList(left, state.openComma)) {
         // The last number of the whole list, as of a list on one line: a
@@ -530,6 +541,35 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
     return true;
 }
 
+// `line` without a note after its date, which the date stands before: "April
+// 1990 (revised)", "June 1993; revised August 1993" (the RFC's date is the
+// first, the note tells of a later printing). The line as it is where no
+// year ends what the note leaves. Looked for only in a line that ends in a
+// bracket or a digit, as few front-matter lines do.
+std::string_view withoutDateNote(std::string_view line)
+{
+    std::size_t end = line.size();
+    while (end > 0 && isLineEnd(line[end - 1]))
+        --end;
+    if (end == 0)
+        return line;
+    std::size_t note = std::string_view::npos;
+    if (line[end - 1] == ')') {
+        note = line.rfind('(', end - 1);
+    } else if (isDigit(line[end - 1])) {
+        note = line.find(';');
+        if (note != std::string_view::npos && !startsWithAt(line, note, "; revised ")
+            && !startsWithAt(line, note, "; Revised "))
+            note = std::string_view::npos;
+    }
+    if (note == std::string_view::npos)
+        return line;
+    std::size_t before = note;
+    while (before > 0 && isBlankChar(line[before - 1]))
+        --before;
+    return before > 0 && isDigit(line[before - 1]) ? line.substr(0, before) : line;
+}
+
 // The date a front-matter line ends in, read from its right column, which
 // starts at `rightColumn`, where it holds one: a number closing the left
 // column is no day of it ("BCP: 14          May 2017", RFC 8174; "FYI:
@@ -537,6 +577,7 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
 LineDate dateOfLine(std::string_view line, std::size_t rightColumn)
 {
     LineDate date;
+    line = withoutDateNote(line);
     if (rightColumn == 0 || rightColumn >= line.size() || !readLineDate(line.substr(rightColumn), date))
         readLineDate(line, date);
     return date;
@@ -658,6 +699,8 @@ bool rightColumnAhead(const LineReader& source)
     return false;
 }
 
+std::string_view wordsAhead(const LineReader& source, std::size_t linesAhead);
+
 // The title at the margin of the line under the NIC's journal stamp, the
 // author's name beside it: "A Draft Set of Host Names" / "Richard W.
 // Watson" (RFC 280). The margin is the stamp's, and the title may stand
@@ -680,8 +723,12 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line, c
     }
     if (isDigit(charAt(left.text, 0)))
         return false;
+    // Or the memo's own block follows past a gap, opened by its number at
+    // the margin ("Request for Comments 674" / "NIC 31484", RFC 674).
     if (isBlankFrom(line, left.next)) {
-        if (!rightColumnAhead(source))
+        constexpr std::size_t kLinesAhead = 6;
+        if (!rightColumnAhead(source)
+            && !startsWithAt(wordsAhead(source, kLinesAhead), 0, "Request for Comments"))
             return false;
         state.journalTitleAlone = true;
     }
@@ -933,6 +980,25 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         })) {
         for (auto& entry : entries)
             text.authors.push_back(nameAlone(std::move(entry.first)));
+        return;
+    }
+    // Names stacked over the one organisation they share, a word alone
+    // ("Jon Postel" / "Jim White" / "SRI-ARC", RFC 674): each is an author
+    // of it, where pairing by lines would make the second name the first
+    // one's organisation. A department over its institution ("Computer
+    // Science" / "UCLA") is no name.
+    const auto namesPerson = [](const auto& entry) {
+        const std::string_view words = entry.first;
+        const std::string_view last = words.substr(words.rfind(' ') + 1);
+        return isFullName(words) && last != "Science" && last != "Sciences" && last != "Department"
+            && last != "Division" && last != "Group" && last != "Research" && last != "Engineering";
+    };
+    if (entries.size() >= kStacked && entries.back().first.find(' ') == std::string::npos
+        && std::all_of(entries.begin(), entries.end() - 1, namesPerson)) {
+        for (std::size_t k = 0; k + 1 < entries.size(); ++k) {
+            text.authors.push_back(nameAlone(std::move(entries[k].first)));
+            giveOrganisation(text.authors.back(), entries.back().first);
+        }
         return;
     }
     pairByLines(text, entries);
@@ -1356,6 +1422,12 @@ void readFrontMatter(TextScan& scan)
         if (!state.holdsWords && startsWithAt(line, 0, kUtf8ByteOrderMark))
             line.remove_prefix(3);
         const char first = charAt(line, 0);
+        if (first == '<' && !state.holdsWords && startsWithAt(line, 0, "<GJOURNAL>"))
+            state.inJournalRecord = true;
+        if (state.inJournalRecord) {
+            state.inJournalRecord = !isLineEnd(first);
+            continue;
+        }
         // Lines of blanks alone are no block yet (RFC 822 opens with one),
         // though they count among its lines: an author column's empty line.
         if (isLineEnd(first)) {

@@ -306,6 +306,21 @@ bool looksLikePageHeader(std::string_view line)
     return isDigit(next) || ((next == ' ' || next == '-') && isDigit(charAt(text, 4)));
 }
 
+int32_t bareCentredNumber(std::string_view line)
+{
+    constexpr std::size_t kSlack = 8;
+    constexpr std::size_t kLongest = 3;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    if (!centredRun(line, kSlack, start, end) || end - start > kLongest)
+        return -1;
+    for (std::size_t i = start; i < end; ++i) {
+        if (!isDigit(line[i]))
+            return -1;
+    }
+    return decimalValue(line, start, end);
+}
+
 int32_t centredPageNumber(std::string_view line)
 {
     std::string_view words = lineWords(line);
@@ -392,7 +407,8 @@ bool opensPage(const LineReader& source, std::size_t index)
         if (isBlank(source, k))
             continue;
         const std::string_view above = source.lineAt(k);
-        return holdsFormFeed(source, k) || endsInPageWord(above) || centredPageNumber(above) >= 0;
+        return holdsFormFeed(source, k) || endsInPageWord(above) || centredPageNumber(above) >= 0
+            || bareCentredNumber(above) >= 0;
     }
     return false;
 }
@@ -436,6 +452,11 @@ void PageLayout::findEdges()
         const PageTop& top = topOf(ordinal);
         for (std::size_t position = 0; position < top.size; ++position)
             m_edges[top.lines[position]] |= kTopEdge;
+        if (top.size == kTopBlock) {
+            const std::size_t under = top.lines[kTopBlock - 1] + 1;
+            if (under < m_source.lineTotal() && !isBlank(m_source, under))
+                m_edges[under] |= kUnderTopBlock;
+        }
         // The page above a form feed alone on its line, or one that opens
         // the next page's header ("\fRFC 1234 ..."), ends above it.
         if (isBareFormFeed(m_source, feeds[ordinal]) || opensWithFormFeed(m_source, feeds[ordinal]))
@@ -539,17 +560,28 @@ void PageLayout::markUnderCentredNumbers()
             continue;
         const char first = text[m_source.lineOffset(k) + indent];
         int32_t number = -1;
-        if (indent >= kCentred && (first == '-' || first == 'P' || first == 'p'))
+        // A number in digits alone, centred ("3"), closes its page only in
+        // a run: a table's or a figure's numbers stand so too.
+        bool bare = false;
+        if (indent >= kCentred && (first == '-' || first == 'P' || first == 'p')) {
             number = centredPageNumber(m_source.lineAt(k));
+        } else if (indent >= kCentred && isDigit(first)) {
+            number = bareCentredNumber(m_source.lineAt(k));
+            bare = true;
+        }
         if (number < 0 && columnFooters)
             number = columnPageNumber(m_source.lineAt(k));
         if (number < 0)
             continue;
-        markBelowFooter(k);
+        if (!bare)
+            markBelowFooter(k);
         if (lastNumber > 0 && number == lastNumber + 1 && k - lastLine >= kShortestPage
             && k - lastLine <= kPageReach) {
-            m_edges[lastLine] |= kNumberInRun;
-            m_edges[k] |= kNumberInRun;
+            for (const std::size_t line : {lastLine, k}) {
+                if ((m_edges[line] & kNumberInRun) == 0 && bare)
+                    markBelowFooter(line);
+                m_edges[line] |= kNumberInRun;
+            }
         }
         lastNumber = number;
         lastLine = k;
@@ -626,19 +658,27 @@ bool PageLayout::opensBlocksUnderFooters(std::size_t index)
 bool PageLayout::blocksUnderFootersAgree()
 {
     // Every block, not only those around one: the same line of text may
-    // open two pages in a row.
-    std::size_t first = kNone;
+    // open two pages in a row. Left- and right-hand pages may print
+    // headers of their own: then each block agrees with the one two
+    // before it, and there are four blocks at least.
+    std::array<std::size_t, 2> before{kNone, kNone};
     std::size_t blocks = 0;
-    for (std::size_t k = 0; k < m_source.lineTotal(); ++k) {
+    bool allAgree = true;
+    bool handsAgree = true;
+    for (std::size_t k = 0; k < m_source.lineTotal() && (allAgree || handsAgree); ++k) {
         if (!isBelowFooter(k) || (k > 0 && isBelowFooter(k - 1)))
             continue;
-        if (first == kNone)
-            first = k;
-        else if (!sameShape(m_source.lineAt(first), m_source.lineAt(k)))
-            return false;
+        const std::string_view line = m_source.lineAt(k);
+        if (before[0] != kNone)
+            allAgree = allAgree && sameShape(m_source.lineAt(before[0]), line);
+        if (before[1] != kNone)
+            handsAgree = handsAgree && sameShape(m_source.lineAt(before[1]), line);
+        before[1] = before[0];
+        before[0] = k;
         ++blocks;
     }
-    return blocks >= 2;
+    constexpr std::size_t kFewestAlternating = 4;
+    return (allAgree && blocks >= 2) || (handsAgree && blocks >= kFewestAlternating);
 }
 
 PageLayout::PageTop& PageLayout::topOf(std::size_t ordinal)
@@ -690,7 +730,37 @@ bool PageLayout::repeats(std::size_t ordinal, std::size_t position)
         return near->size > position
             && sameShape(m_source.lineAt(near->lines[position]), m_source.lineAt(index));
     };
-    const bool same = repeatsOn(pageAbove(feed), pageAbove) || repeatsOn(pageBelow(index), pageBelow);
+    bool same = repeatsOn(pageAbove(feed), pageAbove) || repeatsOn(pageBelow(index), pageBelow);
+    // Or two pages off, where left- and right-hand pages print headers of
+    // their own ("Smith   Some Protocol   June 1990" over the even pages,
+    // "RFC 1234   June 1990" over the odd ones): on each side that has such
+    // a page; where one side has none, the pages of the other hand around
+    // it must agree too, as the alternation does.
+    if (!same) {
+        const std::size_t above = pageAbove(feed);
+        const std::size_t below = pageBelow(index);
+        const std::size_t twoAbove = above == kNone ? kNone : pageAbove(above);
+        const std::size_t twoBelow = below == kNone ? kNone : pageBelow(below);
+        const auto agree = [&](std::size_t one, std::size_t other) {
+            if (one == kNone || other == kNone)
+                return false;
+            const PageTop& first = topOf(m_source.formFeedsBefore(one));
+            const PageTop& second = topOf(m_source.formFeedsBefore(other));
+            return first.size > position && second.size > position
+                && sameShape(m_source.lineAt(first.lines[position]), m_source.lineAt(second.lines[position]));
+        };
+        const auto otherHandAgrees = [&] {
+            if (above != kNone && below != kNone)
+                return agree(above, below);
+            return below != kNone ? agree(below, twoBelow == kNone ? kNone : pageBelow(twoBelow))
+                                  : agree(above, twoAbove == kNone ? kNone : pageAbove(twoAbove));
+        };
+        if (twoAbove != kNone && twoBelow != kNone)
+            same = repeatsOn(twoAbove, pageAbove) && repeatsOn(twoBelow, pageBelow);
+        else if (twoAbove != kNone || twoBelow != kNone)
+            same = (twoAbove != kNone ? repeatsOn(twoAbove, pageAbove) : repeatsOn(twoBelow, pageBelow))
+                && otherHandAgrees();
+    }
     // m_tops is sized once, at the first page asked for: `top` is still
     // this page's.
     top.repeats[position] = same ? PageTop::Repeat::kYes : PageTop::Repeat::kNo;

@@ -46,6 +46,10 @@ inline std::optional<std::size_t> lastReadIndex(const LineReader& source, std::s
 // the line is none.
 int32_t centredPageNumber(std::string_view line);
 
+// The number printed alone in digits and centred ("3", as some typed
+// texts number their pages); -1 when the line is none.
+int32_t bareCentredNumber(std::string_view line);
+
 // The number of a page printed in a column of a footer, as some RFCs of
 // the 1970s and 1980s print it: "Smith        Page 3", without brackets,
 // or between two columns, as RFC 822's "August 13, 1982     - 3 -
@@ -180,6 +184,12 @@ public:
     // run where no header under it or end of text says it closes a page.
     bool numbersPageInRun(std::size_t index) { return (edgeOf(index) & kNumberInRun) != 0; }
 
+    // Whether line `index` stands right under a page's top block of three
+    // lines, with no blank line between: the fourth line of a header of
+    // four, as RFC 174 prints its date under "NWG", "RFC # 174" and "NIC #
+    // 6799".
+    bool underFullTopBlock(std::size_t index) { return (edgeOf(index) & kUnderTopBlock) != 0; }
+
     // Whether one page only, of those after a form feed, holds a line: the
     // second page of a text of two, whose top block no page repeats.
     bool oneTopBlock();
@@ -218,6 +228,8 @@ private:
     static constexpr uint8_t kBelowFooter = 16;
     // A page number centred alone, one of a run of them (numbersPageInRun).
     static constexpr uint8_t kNumberInRun = 32;
+    // The line right under a top block of three lines (underFullTopBlock).
+    static constexpr uint8_t kUnderTopBlock = 64;
     static bool nearFeed(std::size_t index, std::optional<std::size_t> lastFeed)
     {
         return lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
@@ -254,8 +266,8 @@ private:
     const LineReader& m_source;
     // One for each form-feed line, made when the first is asked for.
     std::vector<PageTop> m_tops;
-    // kTopEdge, kBottomEdge, kPageWord, kAboveBottom, kBelowFooter and
-    // kNumberInRun of each line,
+    // kTopEdge, kBottomEdge, kPageWord, kAboveBottom, kBelowFooter,
+    // kNumberInRun and kUnderTopBlock of each line,
     // found at the first line asked.
     std::vector<uint8_t> m_edges;
     bool m_edgesFound = false;

@@ -186,15 +186,26 @@ bool printsThisPageNumber(const RfcText& text, const LineReader& source, std::st
 // line of a table could open with.
 bool printsBarePageNumber(const RfcText& text, const LineReader& source, std::string_view line)
 {
-    constexpr std::size_t kSlack = 8;
-    constexpr std::size_t kLongest = 3;
-    std::size_t start = skipBlanks(line, 0);
-    std::size_t end = 0;
-    if (!isDigit(charAt(line, start)) || !centredRun(line, kSlack, start, end) || end - start > kLongest
-        || !std::all_of(line.begin() + static_cast<std::ptrdiff_t>(start),
-                        line.begin() + static_cast<std::ptrdiff_t>(end), isDigit))
+    if (!isDigit(charAt(line, skipBlanks(line, 0))))
         return false;
-    return decimalValue(line, start, end) == pageBeingRead(text, source);
+    const int32_t number = bareCentredNumber(line);
+    return number >= 0 && number == pageBeingRead(text, source);
+}
+
+// A page number printed alone in digits away from the margin, centred or
+// flush right ("                                   3"), where 3 is the
+// number of the page being read: asked only of the line above a header
+// found, which tells it is a page's foot.
+bool printsLonePageNumber(const RfcText& text, const LineReader& source, std::string_view line)
+{
+    constexpr std::size_t kLowestIndent = 16;
+    constexpr std::size_t kLongest = 3;
+    const std::string_view words = lineWords(line);
+    if (words.empty() || words.size() > kLongest
+        || static_cast<std::size_t>(words.data() - line.data()) < kLowestIndent
+        || !std::all_of(words.begin(), words.end(), isDigit))
+        return false;
+    return decimalValue(words, 0, words.size()) == pageBeingRead(text, source);
 }
 
 // Whether the words of `line` end in a digit, as a page number does.
@@ -467,6 +478,12 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
         if (running != RunningLine::kNone)
             return running == RunningLine::kHeader ? PageLine::kHeader : PageLine::kFooter;
     }
+    // The fourth line of a header, right under the three lines of its page's
+    // top block that were taken as one, printing the RFC's own date or
+    // number alone (RFC 174: "NWG", "RFC # 174", "NIC # 6799" and the date
+    // under them). A fourth line of any other words is the text's.
+    if (index && followsHeader(text) && layout.underFullTopBlock(*index) && printsOwnDateOrNumber(text, line))
+        return PageLine::kHeader;
     // The second and third lines of a header under the footer of the page
     // before, in a text kept without its form feeds, repeated under the
     // footer of the page before or after.
@@ -528,6 +545,21 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
              || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
             && mayClosePage())
             return PageLine::kFooter;
+        // A number in digits centred alone at the foot of a page of a text
+        // with form feeds, its own or the one before, as RFC 674 numbers
+        // its pages from the one after its title page ("1" closes the
+        // second).
+        if (isDigit(atRest) && !source.formFeedLines().empty()) {
+            const int32_t number = bareCentredNumber(line);
+            if (number > 0 && (number == int64_t(text.pageCount) + 1 || number == int64_t(text.pageCount))
+                && mayClosePage())
+                return PageLine::kFooter;
+        }
+        // The number of the page centred alone at its top, under the form
+        // feed, as RFC 672 prints "-2-": no words repeat it to tell it.
+        if (pageBreakSeen && !source.formFeedLines().empty()
+            && centredPageNumber(line) == int64_t(text.pageCount) + 1 && mayOpenPage())
+            return PageLine::kHeader;
         if (!namesPage())
             return PageLine::kNone;
         first.after = rest;
@@ -593,10 +625,11 @@ bool standsInsidePage(const RfcText& text, PageLayout& layout, std::string_view 
     return !closesPage(source, *index);
 }
 
-// A page number centred alone ("- 3 -") above the header just read, past
-// blank lines, in a text kept without its form feeds: no form feed tells
-// it is a page's last line, the header under it does. Looked for only
-// above the few headers found, not at every line that may be one.
+// A page number alone ("- 3 -" centred, or "3" in digits only, centred or
+// flush right) above the header just read, past blank lines, in a text
+// kept without its form feeds: no form feed tells it is a page's last
+// line, the header under it does. Looked for only above the few headers
+// found, not at every line that may be one.
 void markNumberAboveHeader(RfcText& text, const LineReader& source)
 {
     if (source.linesRead() == 0)
@@ -607,7 +640,7 @@ void markNumberAboveHeader(RfcText& text, const LineReader& source)
         if (isBlankFrom(line, 0))
             continue;
         const auto number = static_cast<int32_t>(k + 1);
-        if (printsThisPageNumber(text, source, line)
+        if ((printsThisPageNumber(text, source, line) || printsLonePageNumber(text, source, line))
             && (text.pageMarks.empty() || text.pageMarks.back().line != number))
             text.pageMarks.push_back(PageMark{number, text.pageCount, false});
         return;
@@ -624,7 +657,9 @@ void markHeaderUnderTitlePage(RfcText& text, const LineReader& source, std::stri
     constexpr std::size_t kPageLines = 150;
     const std::string_view words = lineWords(header);
     const std::size_t found = source.linesRead() - 1;
-    for (std::size_t k = found; k-- > 1 && found - k <= kPageLines;) {
+    // Below the title page's own lines, which may print the title the
+    // header repeats.
+    for (std::size_t k = found; k-- > kShortestPage && found - k <= kPageLines;) {
         if (lineWords(source.lineAt(k)) != words || !isBlankFrom(source.lineAt(k - 1), 0))
             continue;
         const auto number = static_cast<int32_t>(k + 1);
