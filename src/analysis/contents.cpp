@@ -482,7 +482,8 @@ bool printsColumnTitles(std::string_view line)
 
 // "List of Figures" or "List of Tables" at the margin right under the
 // contents, its entries below it ending in their pages, as RFC 2131 prints
-// them, or centred a blank line above them, as RFC 1191 does, or "FIGURES"
+// them, or a blank line above entries set with leader dots, or centred a
+// blank line above them, as RFC 1191 does, or "FIGURES"
 // alone, centred a blank line above them (RFC 1005): the contents go on.
 // Their numbers are the figures', not sections, so each is kept in its
 // entry's title.
@@ -495,9 +496,15 @@ bool opensFigureList(std::string_view line, std::size_t rest, const LineReader& 
     const std::string_view words = lineWords(line);
     if (equalIgnoringAsciiCase(words, "List of Figures") || equalIgnoringAsciiCase(words, "List of Tables")) {
         std::size_t next = source.linesRead();
-        if (rest > 0 && next < source.lineTotal() && isBlankFrom(source.lineAt(next), 0))
+        const bool blankUnder = next < source.lineTotal() && isBlankFrom(source.lineAt(next), 0);
+        if (blankUnder)
             ++next;
-        return next < source.lineTotal() && endsInPageNumber(source.lineAt(next));
+        if (next >= source.lineTotal())
+            return false;
+        // At the margin a blank line under it, its entries set with leader
+        // dots below: the heading, not the end of the contents.
+        const std::string_view entry = source.lineAt(next);
+        return rest == 0 && blankUnder ? endsInDotsAndPage(entry) : endsInPageNumber(entry);
     }
     return (equalIgnoringAsciiCase(words, "Figures") || equalIgnoringAsciiCase(words, "Tables"))
         && contentsGoOn(source);
