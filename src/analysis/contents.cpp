@@ -602,11 +602,14 @@ void takeTitleEndAsPage(ContentEntry& entry, int32_t before, int32_t after)
 
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
-// text that never was an entry.
-void closeOpenEntry(RfcText& text, const ContentEntry& pending, bool continuing)
+// text that never was an entry. So is an unnumbered line after entries
+// none of which has a page ("References" under "3.  Security").
+void closeOpenEntry(RfcText& text, const ContentEntry& pending, bool continuing, bool paged)
 {
     constexpr int32_t kLongestWrappedTitle = 3;
-    if (continuing && !pending.number.empty() && pending.lastLine - pending.firstLine < kLongestWrappedTitle)
+    const bool lineAfterEntries = !paged && !text.contents.empty() && pending.lastLine == pending.firstLine;
+    if (continuing && (!pending.number.empty() || lineAfterEntries)
+        && pending.lastLine - pending.firstLine < kLongestWrappedTitle)
         text.contents.push_back(pending);
 }
 
@@ -632,7 +635,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         text.contents.push_back(std::move(pending));
     };
     const auto finish = [&] {
-        closeOpenEntry(text, pending, continuing);
+        closeOpenEntry(text, pending, continuing, paged);
         text.contents.insert(text.contents.end(), rightColumn.begin(), rightColumn.end());
     };
     // Whether the entries read are those of a list of figures or tables.
@@ -648,7 +651,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             && (printsColumnTitles(line) || (!text.contents.empty() && repeatsContentsHeading(line))))
             continue;
         if (opensFigureList(line, rest, scan.source)) {
-            closeOpenEntry(text, pending, continuing);
+            closeOpenEntry(text, pending, continuing, paged);
             continuing = false;
             listing = true;
             scan.figureListsAt = std::min(scan.figureListsAt, text.contents.size());
@@ -657,7 +660,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         if (rest == 0 && !looksLikePageHeader(line)
             && (!isMarginEntry(line, scan.source) || turnsBackAPage(line, text.contents))) {
             if (labelsEntriesBelow(line, scan.source)) {
-                closeOpenEntry(text, pending, continuing);
+                closeOpenEntry(text, pending, continuing, paged);
                 continuing = false;
                 continue;
             }
@@ -692,7 +695,12 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
                 rightColumn.push_back(std::move(entry));
             line = line.substr(0, right);
         }
-        if (continuing && startsNextEntry(line, rest, openIndent, pending.number)) {
+        // Where no entry has a page, a line at the open entry's indentation
+        // or left of it that ends in none is the next entry, numbered or
+        // not ("Appendix A: Grammar" under "3. Security"): a wrapped title
+        // goes on under the title.
+        const bool pagelessEntry = !paged && continuing && rest <= openIndent && !endsInAnyPageNumber(line);
+        if (continuing && (pagelessEntry || startsNextEntry(line, rest, openIndent, pending.number))) {
             takeTitleEndAsPage(pending, text.contents.empty() ? 1 : text.contents.back().page,
                                trailingPage(line));
             keepPending();
