@@ -55,12 +55,34 @@ bool isContentsHeading(std::string_view line, std::size_t rest, const LineReader
     return equalIgnoringAsciiCase(words, "contents") && (rest == 0 || rest >= 10 || entryFollows(source));
 }
 
+// Whether the paragraph is a sentence that leads into the text below it,
+// ending in a colon after a verb or a word no title ends in: "Common
+// types of defaults are:" at the top of a page of RFC 180, "The fields
+// are as follows:". Out of line: asked only of a paragraph that ends in a
+// colon.
+[[gnu::noinline]] bool leadsIntoText(std::string_view paragraph)
+{
+    static constexpr std::array<std::string_view, 9> kLeadWords = {
+        "are", "is", "were", "was", "follows", "following", "include", "includes", "below"};
+    std::size_t end = paragraph.size() - 1;
+    while (end > 0 && isBlankChar(paragraph[end - 1]))
+        --end;
+    std::size_t start = end;
+    while (start > 0 && isLetter(paragraph[start - 1]))
+        --start;
+    if (start == 0 || !isBlankChar(paragraph[start - 1]))
+        return false;
+    const std::string_view word = paragraph.substr(start, end - start);
+    return std::find(kLeadWords.begin(), kLeadWords.end(), word) != kLeadWords.end();
+}
+
 bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
 {
     // A note wholly in brackets is no heading: "[Categories:  A.5; RFC's
     // obsoleted:  none; RFC's updated:  107]" under the title of RFC 111.
     return !paragraph.empty() && !isSentenceLike(paragraph, limits)
-        && !(paragraph.front() == '[' && paragraph.back() == ']');
+        && !(paragraph.front() == '[' && paragraph.back() == ']')
+        && !(paragraph.back() == ':' && leadsIntoText(paragraph));
 }
 
 // Whether `a` and `b` are the same text once their blanks are taken out,
