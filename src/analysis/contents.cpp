@@ -650,6 +650,13 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         if (!isDigit(line[rest]) && !endsInDigit(line)
             && (printsColumnTitles(line) || (!text.contents.empty() && repeatsContentsHeading(line))))
             continue;
+        // "Appendices" indented over the lettered entries under it, as
+        // at the margin (labelsEntriesBelow()): no entry of its own.
+        if (rest > 0 && !isDigit(line[rest]) && !endsInDigit(line) && labelsEntriesBelow(line, scan.source)) {
+            closeOpenEntry(text, pending, continuing, paged);
+            continuing = false;
+            continue;
+        }
         if (opensFigureList(line, rest, scan.source)) {
             closeOpenEntry(text, pending, continuing, paged);
             continuing = false;
