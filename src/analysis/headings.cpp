@@ -297,15 +297,16 @@ std::string nextTitleWord(std::string_view text, std::size_t& i)
 // entry "Intellectual Property and Copyright Statements" lists as one, as
 // xml2rfc sets the contents of the RFCs of about 2004 to 2008, their
 // headings "Full Copyright Statement", "Intellectual Property" and
-// "Acknowledgement" on the page the entry names. Out of line: asked only
+// "Acknowledgement" on the page the entry names (the drafts of those years
+// open with "Intellectual Property Statement"). Out of line: asked only
 // of the expected entry no other rule matched.
 [[gnu::noinline]] bool headsListedStatements(std::string_view heading, std::string_view title)
 {
     if (!equalIgnoringAsciiCase(title, "Intellectual Property and Copyright Statements"))
         return false;
-    static constexpr std::array<std::string_view, 4> kStatements = {
-        "full copyright statement", "intellectual property", "intellectual property statement",
-        "intellectual property rights"};
+    static constexpr std::array<std::string_view, 5> kStatements = {
+        "full copyright statement", "copyright statement", "intellectual property",
+        "intellectual property statement", "intellectual property rights"};
     return std::find(kStatements.begin(), kStatements.end(), heading) != kStatements.end();
 }
 
