@@ -614,12 +614,30 @@ std::string_view runInHeading(std::string_view text)
     return text.substr(0, gap);
 }
 
+// The index of the entry from `first` to `last` (exclusive) whose number
+// and title `heading` prints, or -1.
+int32_t entryPrinted(const RfcText& text, std::string_view heading, std::size_t first, std::size_t last)
+{
+    std::size_t i = 0;
+    bool dotted = false;
+    const std::string_view number = leadingSectionNumber(heading, i, dotted);
+    const std::string_view title = heading.substr(skipBlanks(heading, i));
+    for (std::size_t k = first; k < last; ++k) {
+        const ContentEntry& entry = text.contents[k];
+        if (entry.number == number && !entry.title.empty()
+            && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)))
+            return static_cast<int32_t>(k);
+    }
+    return -1;
+}
+
 // Matches the unmatched entries `first` to `last` (exclusive) to numbered
 // headings wrapped onto a second line between file lines `from` and `to`
 // (exclusive): RFC 1122 prints "4.2.2.8  TCP Connection State Diagram:
 // RFC-793 Section 3.2," / "page 23" under the entry "4.2.2.8  TCP
 // Connection State Diagram", and numbered headings run in with their
-// first sentence (runInHeading). The body pass offers an indented line to
+// first sentence (runInHeading), or set alone with their section's text
+// right under them. The body pass offers an indented line to
 // the contents only where it stands alone; these few are looked for here,
 // in the stretch between the matched headings around their entries.
 void matchWrappedHeadings(RfcText& text, const LineReader& source, std::size_t first, std::size_t last,
@@ -630,35 +648,32 @@ void matchWrappedHeadings(RfcText& text, const LineReader& source, std::size_t f
     for (std::size_t index = static_cast<std::size_t>(from); index < end && first < last; ++index) {
         if (!opensIndentedNumber(source, index))
             continue;
-        joined.assign(lineText(source.lineAt(index), source.factsOf(index).indent));
+        const std::string_view alone = lineText(source.lineAt(index), source.factsOf(index).indent);
+        joined.assign(alone);
         if (wrapsOntoNextLine(source, index)) {
             joined += ' ';
             joined += lineText(source.lineAt(index + 1), source.factsOf(index + 1).indent);
-        } else {
+        } else if (const std::size_t runIn = runInHeading(joined).size(); runIn > 0) {
             // RFC 2965 prints "   3.2.1  General  The origin server
             // initiates a session, if it so" under the entry "3.2.1
             // General".
-            joined.resize(runInHeading(joined).size());
-            if (joined.empty())
-                continue;
+            joined.resize(runIn);
         }
-        std::size_t i = 0;
-        bool dotted = false;
-        const std::string_view number = leadingSectionNumber(joined, i, dotted);
-        const std::string_view title = std::string_view(joined).substr(skipBlanks(joined, i));
-        for (std::size_t k = first; k < last; ++k) {
-            const ContentEntry& entry = text.contents[k];
-            if (entry.number != number || entry.title.empty()
-                || !(sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)))
-                continue;
-            const auto line = static_cast<int32_t>(index + 1);
-            markMatched(text, static_cast<int32_t>(k), line);
-            const auto at = std::upper_bound(text.headings.begin(), text.headings.end(), line,
-                                             [](int32_t l, const SectionHeading& h) { return l < h.line; });
-            text.headings.insert(at, SectionHeading{line, std::string(), joined});
-            first = k + 1;
-            break;
+        int32_t found = entryPrinted(text, joined, first, last);
+        // Else the line alone may be the heading, its section's text right
+        // under it ("   2.1  Widget Parts" / "      The parts are").
+        if (found < 0 && joined.size() != alone.size()) {
+            joined.assign(alone);
+            found = entryPrinted(text, joined, first, last);
         }
+        if (found < 0)
+            continue;
+        const auto line = static_cast<int32_t>(index + 1);
+        markMatched(text, found, line);
+        const auto at = std::upper_bound(text.headings.begin(), text.headings.end(), line,
+                                         [](int32_t l, const SectionHeading& h) { return l < h.line; });
+        text.headings.insert(at, SectionHeading{line, std::string(), joined});
+        first = static_cast<std::size_t>(found) + 1;
     }
 }
 
@@ -748,8 +763,12 @@ int32_t matchRunInHeading(RfcText& text, EntriesByNumber& entries, std::string_v
     bool dotted = false;
     const std::string_view number = leadingSectionNumber(line, i, dotted);
     const std::size_t titleStart = skipBlanks(line, i);
-    const std::size_t gap = line.find("   ", titleStart);
-    if (number.empty() || gap == std::string_view::npos || isBlankFrom(line, gap))
+    std::size_t gap = line.find("   ", titleStart);
+    // Without a gap, the line alone may be the heading, its section's text
+    // right under it ("2.1  Widget Parts" / "   The parts are").
+    if (gap == std::string_view::npos || isBlankFrom(line, gap))
+        gap = textEndOf(line);
+    if (number.empty() || gap <= titleStart)
         return -1;
     const std::string_view title = line.substr(titleStart, gap - titleStart);
     const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
