@@ -283,21 +283,30 @@ bool isMarginEntry(std::string_view line, const LineReader& source)
     return isBlankChar(charAt(next, 0)) && !isBlankFrom(next, 0) && endsInPageNumber(next);
 }
 
+// Whether `line` is an indented numbered entry that ends in its page.
+bool opensIndentedEntry(std::string_view line)
+{
+    std::size_t i = skipBlanks(line, 0);
+    bool dotted = false;
+    return i > 0 && !leadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line);
+}
+
 // A word at the margin naming the kind of the numbered entries indented
 // under it, as RFC 733 prints "Section" over its chapters "I." to "V." and
 // "Appendix" over "A." and "B.": no entry, and no end of the contents.
-bool labelsEntriesBelow(std::string_view line, const LineReader& source)
+// With `anyWords`, any line is taken so that stands right above such an
+// entry: a group's title at the margin ("PART I: BASICS") over the
+// entries of its chapters.
+bool labelsEntriesBelow(std::string_view line, const LineReader& source, bool anyWords)
 {
     static constexpr std::array<std::string_view, 5> kLabels = {"Section", "Sections", "Chapter", "Appendix",
                                                                 "Appendices"};
     const std::string_view words = lineWords(line);
-    if (std::none_of(kLabels.begin(), kLabels.end(),
-                     [&](std::string_view label) { return equalIgnoringAsciiCase(words, label); }))
+    if (!anyWords && std::none_of(kLabels.begin(), kLabels.end(), [&](std::string_view label) {
+            return equalIgnoringAsciiCase(words, label);
+        }))
         return false;
-    const std::string_view next = source.peekLine();
-    std::size_t i = skipBlanks(next, 0);
-    bool dotted = false;
-    return i > 0 && !leadingSectionNumber(next, i, dotted).empty() && endsInPageNumber(next);
+    return opensIndentedEntry(source.peekLine());
 }
 
 // A line of leader dots and a page number alone ("        ........ 12"):
@@ -652,7 +661,8 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
             continue;
         // "Appendices" indented over the lettered entries under it, as
         // at the margin (labelsEntriesBelow()): no entry of its own.
-        if (rest > 0 && !isDigit(line[rest]) && !endsInDigit(line) && labelsEntriesBelow(line, scan.source)) {
+        if (rest > 0 && !isDigit(line[rest]) && !endsInDigit(line)
+            && labelsEntriesBelow(line, scan.source, false)) {
             closeOpenEntry(text, pending, continuing, paged);
             continuing = false;
             continue;
@@ -666,7 +676,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         }
         if (rest == 0 && !looksLikePageHeader(line)
             && (!isMarginEntry(line, scan.source) || turnsBackAPage(line, text.contents))) {
-            if (labelsEntriesBelow(line, scan.source)) {
+            if (labelsEntriesBelow(line, scan.source, true)) {
                 closeOpenEntry(text, pending, continuing, paged);
                 continuing = false;
                 continue;
@@ -784,9 +794,15 @@ bool contentsHavePages(const TextScan& scan)
         // Entries set at the margin, as RFC 5389 prints them, tell their
         // pages by leader dots: any other line there is the first heading
         // after the contents.
-        if (!isBlankChar(line[0]))
+        if (!isBlankChar(line[0])) {
+            // A group's title right above its entries (labelsEntriesBelow()).
+            std::size_t after = start;
+            std::string_view next;
+            if (takeLine(ahead, after, next) && opensIndentedEntry(next))
+                return true;
             return endsInDotsAndPage(line) || endsInDottedRomanPage(line)
                 || opensMarginEntriesWithPages(line, ahead, start);
+        }
         if (endsInAnyPageNumber(line))
             return true;
     }
