@@ -446,8 +446,9 @@ std::size_t findColumnGap(std::string_view line, std::size_t from)
 // Two entries printed side by side, as some contents of the 1980s and
 // 1990s are ("1. Introduction ...... 1     4. Security ...... 6"): where
 // the right-hand entry starts, after a gap of three blanks or more that
-// follows a page number and precedes a section number; npos when the line
-// holds one entry.
+// follows a page number and precedes a section number, or an unnumbered
+// entry where both are set with leader dots; npos when the line holds one
+// entry.
 std::size_t rightColumnAt(std::string_view line, std::size_t from)
 {
     for (std::size_t gap = findColumnGap(line, from); gap != std::string_view::npos;) {
@@ -456,9 +457,14 @@ std::size_t rightColumnAt(std::string_view line, std::size_t from)
             return std::string_view::npos;
         std::size_t i = next;
         bool dotted = false;
-        if (isDigit(line[gap - 1]) && endsInPageNumber(line.substr(0, gap))
-            && !leadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line.substr(i)))
-            return next;
+        if (isDigit(line[gap - 1]) && endsInPageNumber(line.substr(0, gap))) {
+            if (!leadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line.substr(i)))
+                return next;
+            // An unnumbered entry on the right ("References ..... 9") is
+            // told by the leader dots both halves print.
+            if (endsInDotsAndPage(line.substr(0, gap)) && endsInDotsAndPage(line.substr(next)))
+                return next;
+        }
         gap = findColumnGap(line, next);
     }
     return std::string_view::npos;
