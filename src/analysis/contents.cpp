@@ -283,21 +283,30 @@ bool isMarginEntry(std::string_view line, const LineReader& source)
     return isBlankChar(charAt(next, 0)) && !isBlankFrom(next, 0) && endsInPageNumber(next);
 }
 
+// Whether `line` is an indented numbered entry that ends in its page.
+bool opensIndentedEntry(std::string_view line)
+{
+    std::size_t i = skipBlanks(line, 0);
+    bool dotted = false;
+    return i > 0 && !leadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line);
+}
+
 // A word at the margin naming the kind of the numbered entries indented
 // under it, as RFC 733 prints "Section" over its chapters "I." to "V." and
 // "Appendix" over "A." and "B.": no entry, and no end of the contents.
-bool labelsEntriesBelow(std::string_view line, const LineReader& source)
+// With `anyWords`, any line is taken so that stands right above such an
+// entry: a group's title at the margin ("PART I: BASICS") over the
+// entries of its chapters.
+bool labelsEntriesBelow(std::string_view line, const LineReader& source, bool anyWords)
 {
     static constexpr std::array<std::string_view, 5> kLabels = {"Section", "Sections", "Chapter", "Appendix",
                                                                 "Appendices"};
     const std::string_view words = lineWords(line);
-    if (std::none_of(kLabels.begin(), kLabels.end(),
-                     [&](std::string_view label) { return equalIgnoringAsciiCase(words, label); }))
+    if (!anyWords && std::none_of(kLabels.begin(), kLabels.end(), [&](std::string_view label) {
+            return equalIgnoringAsciiCase(words, label);
+        }))
         return false;
-    const std::string_view next = source.peekLine();
-    std::size_t i = skipBlanks(next, 0);
-    bool dotted = false;
-    return i > 0 && !leadingSectionNumber(next, i, dotted).empty() && endsInPageNumber(next);
+    return opensIndentedEntry(source.peekLine());
 }
 
 // A line of leader dots and a page number alone ("        ........ 12"):
@@ -437,8 +446,9 @@ std::size_t findColumnGap(std::string_view line, std::size_t from)
 // Two entries printed side by side, as some contents of the 1980s and
 // 1990s are ("1. Introduction ...... 1     4. Security ...... 6"): where
 // the right-hand entry starts, after a gap of three blanks or more that
-// follows a page number and precedes a section number; npos when the line
-// holds one entry.
+// follows a page number and precedes a section number, or an unnumbered
+// entry where both are set with leader dots; npos when the line holds one
+// entry.
 std::size_t rightColumnAt(std::string_view line, std::size_t from)
 {
     for (std::size_t gap = findColumnGap(line, from); gap != std::string_view::npos;) {
@@ -447,9 +457,14 @@ std::size_t rightColumnAt(std::string_view line, std::size_t from)
             return std::string_view::npos;
         std::size_t i = next;
         bool dotted = false;
-        if (isDigit(line[gap - 1]) && endsInPageNumber(line.substr(0, gap))
-            && !leadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line.substr(i)))
-            return next;
+        if (isDigit(line[gap - 1]) && endsInPageNumber(line.substr(0, gap))) {
+            if (!leadingSectionNumber(line, i, dotted).empty() && endsInPageNumber(line.substr(i)))
+                return next;
+            // An unnumbered entry on the right ("References ..... 9") is
+            // told by the leader dots both halves print.
+            if (endsInDotsAndPage(line.substr(0, gap)) && endsInDotsAndPage(line.substr(next)))
+                return next;
+        }
         gap = findColumnGap(line, next);
     }
     return std::string_view::npos;
@@ -482,7 +497,8 @@ bool printsColumnTitles(std::string_view line)
 
 // "List of Figures" or "List of Tables" at the margin right under the
 // contents, its entries below it ending in their pages, as RFC 2131 prints
-// them, or centred a blank line above them, as RFC 1191 does, or "FIGURES"
+// them, or a blank line above entries set with leader dots, or centred a
+// blank line above them, as RFC 1191 does, or "FIGURES"
 // alone, centred a blank line above them (RFC 1005): the contents go on.
 // Their numbers are the figures', not sections, so each is kept in its
 // entry's title.
@@ -495,9 +511,15 @@ bool opensFigureList(std::string_view line, std::size_t rest, const LineReader& 
     const std::string_view words = lineWords(line);
     if (equalIgnoringAsciiCase(words, "List of Figures") || equalIgnoringAsciiCase(words, "List of Tables")) {
         std::size_t next = source.linesRead();
-        if (rest > 0 && next < source.lineTotal() && isBlankFrom(source.lineAt(next), 0))
+        const bool blankUnder = next < source.lineTotal() && isBlankFrom(source.lineAt(next), 0);
+        if (blankUnder)
             ++next;
-        return next < source.lineTotal() && endsInPageNumber(source.lineAt(next));
+        if (next >= source.lineTotal())
+            return false;
+        // At the margin a blank line under it, its entries set with leader
+        // dots below: the heading, not the end of the contents.
+        const std::string_view entry = source.lineAt(next);
+        return rest == 0 && blankUnder ? endsInDotsAndPage(entry) : endsInPageNumber(entry);
     }
     return (equalIgnoringAsciiCase(words, "Figures") || equalIgnoringAsciiCase(words, "Tables"))
         && contentsGoOn(source);
@@ -595,11 +617,14 @@ void takeTitleEndAsPage(ContentEntry& entry, int32_t before, int32_t after)
 
 // Contents printed without page numbers in a paginated RFC leave their
 // last entry open: a numbered one of a line or two is kept; a longer one is
-// text that never was an entry.
-void closeOpenEntry(RfcText& text, const ContentEntry& pending, bool continuing)
+// text that never was an entry. So is an unnumbered line after entries
+// none of which has a page ("References" under "3.  Security").
+void closeOpenEntry(RfcText& text, const ContentEntry& pending, bool continuing, bool paged)
 {
     constexpr int32_t kLongestWrappedTitle = 3;
-    if (continuing && !pending.number.empty() && pending.lastLine - pending.firstLine < kLongestWrappedTitle)
+    const bool lineAfterEntries = !paged && !text.contents.empty() && pending.lastLine == pending.firstLine;
+    if (continuing && (!pending.number.empty() || lineAfterEntries)
+        && pending.lastLine - pending.firstLine < kLongestWrappedTitle)
         text.contents.push_back(pending);
 }
 
@@ -625,7 +650,7 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         text.contents.push_back(std::move(pending));
     };
     const auto finish = [&] {
-        closeOpenEntry(text, pending, continuing);
+        closeOpenEntry(text, pending, continuing, paged);
         text.contents.insert(text.contents.end(), rightColumn.begin(), rightColumn.end());
     };
     // Whether the entries read are those of a list of figures or tables.
@@ -640,8 +665,16 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         if (!isDigit(line[rest]) && !endsInDigit(line)
             && (printsColumnTitles(line) || (!text.contents.empty() && repeatsContentsHeading(line))))
             continue;
+        // "Appendices" indented over the lettered entries under it, as
+        // at the margin (labelsEntriesBelow()): no entry of its own.
+        if (rest > 0 && !isDigit(line[rest]) && !endsInDigit(line)
+            && labelsEntriesBelow(line, scan.source, false)) {
+            closeOpenEntry(text, pending, continuing, paged);
+            continuing = false;
+            continue;
+        }
         if (opensFigureList(line, rest, scan.source)) {
-            closeOpenEntry(text, pending, continuing);
+            closeOpenEntry(text, pending, continuing, paged);
             continuing = false;
             listing = true;
             scan.figureListsAt = std::min(scan.figureListsAt, text.contents.size());
@@ -649,8 +682,8 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
         }
         if (rest == 0 && !looksLikePageHeader(line)
             && (!isMarginEntry(line, scan.source) || turnsBackAPage(line, text.contents))) {
-            if (labelsEntriesBelow(line, scan.source)) {
-                closeOpenEntry(text, pending, continuing);
+            if (labelsEntriesBelow(line, scan.source, true)) {
+                closeOpenEntry(text, pending, continuing, paged);
                 continuing = false;
                 continue;
             }
@@ -685,7 +718,12 @@ ContentsEnd parsePagedContents(TextScan& scan, std::string_view& headingLine)
                 rightColumn.push_back(std::move(entry));
             line = line.substr(0, right);
         }
-        if (continuing && startsNextEntry(line, rest, openIndent, pending.number)) {
+        // Where no entry has a page, a line at the open entry's indentation
+        // or left of it that ends in none is the next entry, numbered or
+        // not ("Appendix A: Grammar" under "3. Security"): a wrapped title
+        // goes on under the title.
+        const bool pagelessEntry = !paged && continuing && rest <= openIndent && !endsInAnyPageNumber(line);
+        if (continuing && (pagelessEntry || startsNextEntry(line, rest, openIndent, pending.number))) {
             takeTitleEndAsPage(pending, text.contents.empty() ? 1 : text.contents.back().page,
                                trailingPage(line));
             keepPending();
@@ -762,9 +800,15 @@ bool contentsHavePages(const TextScan& scan)
         // Entries set at the margin, as RFC 5389 prints them, tell their
         // pages by leader dots: any other line there is the first heading
         // after the contents.
-        if (!isBlankChar(line[0]))
+        if (!isBlankChar(line[0])) {
+            // A group's title right above its entries (labelsEntriesBelow()).
+            std::size_t after = start;
+            std::string_view next;
+            if (takeLine(ahead, after, next) && opensIndentedEntry(next))
+                return true;
             return endsInDotsAndPage(line) || endsInDottedRomanPage(line)
                 || opensMarginEntriesWithPages(line, ahead, start);
+        }
         if (endsInAnyPageNumber(line))
             return true;
     }

@@ -5,6 +5,7 @@
 #include "analysis/references_sections.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -54,12 +55,34 @@ bool isContentsHeading(std::string_view line, std::size_t rest, const LineReader
     return equalIgnoringAsciiCase(words, "contents") && (rest == 0 || rest >= 10 || entryFollows(source));
 }
 
+// Whether the paragraph is a sentence that leads into the text below it,
+// ending in a colon after a verb or a word no title ends in: "Common
+// types of defaults are:" at the top of a page of RFC 180, "The fields
+// are as follows:". Out of line: asked only of a paragraph that ends in a
+// colon.
+[[gnu::noinline]] bool leadsIntoText(std::string_view paragraph)
+{
+    static constexpr std::array<std::string_view, 9> kLeadWords = {
+        "are", "is", "were", "was", "follows", "following", "include", "includes", "below"};
+    std::size_t end = paragraph.size() - 1;
+    while (end > 0 && isBlankChar(paragraph[end - 1]))
+        --end;
+    std::size_t start = end;
+    while (start > 0 && isLetter(paragraph[start - 1]))
+        --start;
+    if (start == 0 || !isBlankChar(paragraph[start - 1]))
+        return false;
+    const std::string_view word = paragraph.substr(start, end - start);
+    return std::find(kLeadWords.begin(), kLeadWords.end(), word) != kLeadWords.end();
+}
+
 bool isHeadingText(const std::string& paragraph, const LimitsBlock& limits)
 {
     // A note wholly in brackets is no heading: "[Categories:  A.5; RFC's
     // obsoleted:  none; RFC's updated:  107]" under the title of RFC 111.
     return !paragraph.empty() && !isSentenceLike(paragraph, limits)
-        && !(paragraph.front() == '[' && paragraph.back() == ']');
+        && !(paragraph.front() == '[' && paragraph.back() == ']')
+        && !(paragraph.back() == ':' && leadsIntoText(paragraph));
 }
 
 // Whether `a` and `b` are the same text once their blanks are taken out,
@@ -222,6 +245,75 @@ bool renumbered(const ContentEntry& entry, std::string_view heading)
     return true;
 }
 
+// The next word of `text` from `i` as a title's spellings vary between
+// its contents entry and its heading: letters in lower case, apostrophes
+// dropped, a plural's "s" or "es" cut and "acknowledgement" spelt
+// "acknowledgment".
+// "Author's Address" is listed over "Authors' Addresses" once authors
+// join, "Acknowledgements" over "Acknowledgments". Empty at the end.
+std::string nextTitleWord(std::string_view text, std::size_t& i)
+{
+    while (i < text.size() && !isLetter(text[i]))
+        ++i;
+    std::string word;
+    for (; i < text.size() && (isLetter(text[i]) || text[i] == '\''); ++i) {
+        const char c = lowerAscii(text[i]);
+        const std::size_t size = word.size();
+        // "dgement" is "dgment": the "e" is left out when "m" follows it.
+        if (c == 'm' && size >= 2 && word[size - 1] == 'e' && word[size - 2] == 'g')
+            word.back() = 'm';
+        else if (c != '\'')
+            word.push_back(c);
+    }
+    // "addresses" is "address", and "address" stays so.
+    const auto endsWith = [&word](std::string_view end) {
+        return word.size() > end.size() + 2 && word.compare(word.size() - end.size(), end.size(), end) == 0;
+    };
+    if (endsWith("sses"))
+        word.resize(word.size() - 2);
+    else if (endsWith("s") && !endsWith("ss"))
+        word.pop_back();
+    return word;
+}
+
+// Whether the unnumbered heading `heading` prints the title of an
+// unnumbered entry in another spelling (nextTitleWord()), word for word,
+// or its first two words or more, as "Intellectual Property" heads the
+// statement that contents of about 2005 list as "Intellectual Property
+// Statement". Out of line: asked only of the expected entry no other rule
+// matched.
+[[gnu::noinline]] bool spellsTitleOtherwise(std::string_view heading, std::string_view title)
+{
+    constexpr int kFewestWords = 2;
+    std::size_t i = 0;
+    std::size_t k = 0;
+    for (int words = 0;; ++words) {
+        const std::string a = nextTitleWord(heading, i);
+        const std::string b = nextTitleWord(title, k);
+        if (a.empty())
+            return b.empty() || words >= kFewestWords;
+        if (a != b)
+            return false;
+    }
+}
+
+// Whether `heading` (in lower case) is the first of the statements the
+// entry "Intellectual Property and Copyright Statements" lists as one, as
+// xml2rfc sets the contents of the RFCs of about 2004 to 2008, their
+// headings "Full Copyright Statement", "Intellectual Property" and
+// "Acknowledgement" on the page the entry names (the drafts of those years
+// open with "Intellectual Property Statement"). Out of line: asked only
+// of the expected entry no other rule matched.
+[[gnu::noinline]] bool headsListedStatements(std::string_view heading, std::string_view title)
+{
+    if (!equalIgnoringAsciiCase(title, "Intellectual Property and Copyright Statements"))
+        return false;
+    static constexpr std::array<std::string_view, 5> kStatements = {
+        "full copyright statement", "copyright statement", "intellectual property",
+        "intellectual property statement", "intellectual property rights"};
+    return std::find(kStatements.begin(), kStatements.end(), heading) != kStatements.end();
+}
+
 // `heading` is in lower case; the entry's number and title are compared
 // without regard to case.
 bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry& entry, bool isExpected)
@@ -244,7 +336,11 @@ bool matchesEntry(std::string_view heading, std::size_t lead, const ContentEntry
         return false;
     if (numberExtends(heading, lead, number))
         return !renumbered(entry, heading);
-    return heading.size() >= 7 && (entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title));
+    if (heading.size() < 7)
+        return false;
+    return entry.title.empty() || sameWithoutBlanksFolded(heading, entry.title)
+        || (number.empty() && lead > 0 && !isDigit(heading[0])
+            && (spellsTitleOtherwise(heading, entry.title) || headsListedStatements(heading, entry.title)));
 }
 
 // Whether the heading `lower` (in lower case) is the numbered entry's title
@@ -518,12 +614,30 @@ std::string_view runInHeading(std::string_view text)
     return text.substr(0, gap);
 }
 
+// The index of the entry from `first` to `last` (exclusive) whose number
+// and title `heading` prints, or -1.
+int32_t entryPrinted(const RfcText& text, std::string_view heading, std::size_t first, std::size_t last)
+{
+    std::size_t i = 0;
+    bool dotted = false;
+    const std::string_view number = leadingSectionNumber(heading, i, dotted);
+    const std::string_view title = heading.substr(skipBlanks(heading, i));
+    for (std::size_t k = first; k < last; ++k) {
+        const ContentEntry& entry = text.contents[k];
+        if (entry.number == number && !entry.title.empty()
+            && (sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)))
+            return static_cast<int32_t>(k);
+    }
+    return -1;
+}
+
 // Matches the unmatched entries `first` to `last` (exclusive) to numbered
 // headings wrapped onto a second line between file lines `from` and `to`
 // (exclusive): RFC 1122 prints "4.2.2.8  TCP Connection State Diagram:
 // RFC-793 Section 3.2," / "page 23" under the entry "4.2.2.8  TCP
 // Connection State Diagram", and numbered headings run in with their
-// first sentence (runInHeading). The body pass offers an indented line to
+// first sentence (runInHeading), or set alone with their section's text
+// right under them. The body pass offers an indented line to
 // the contents only where it stands alone; these few are looked for here,
 // in the stretch between the matched headings around their entries.
 void matchWrappedHeadings(RfcText& text, const LineReader& source, std::size_t first, std::size_t last,
@@ -534,35 +648,32 @@ void matchWrappedHeadings(RfcText& text, const LineReader& source, std::size_t f
     for (std::size_t index = static_cast<std::size_t>(from); index < end && first < last; ++index) {
         if (!opensIndentedNumber(source, index))
             continue;
-        joined.assign(lineText(source.lineAt(index), source.factsOf(index).indent));
+        const std::string_view alone = lineText(source.lineAt(index), source.factsOf(index).indent);
+        joined.assign(alone);
         if (wrapsOntoNextLine(source, index)) {
             joined += ' ';
             joined += lineText(source.lineAt(index + 1), source.factsOf(index + 1).indent);
-        } else {
+        } else if (const std::size_t runIn = runInHeading(joined).size(); runIn > 0) {
             // RFC 2965 prints "   3.2.1  General  The origin server
             // initiates a session, if it so" under the entry "3.2.1
             // General".
-            joined.resize(runInHeading(joined).size());
-            if (joined.empty())
-                continue;
+            joined.resize(runIn);
         }
-        std::size_t i = 0;
-        bool dotted = false;
-        const std::string_view number = leadingSectionNumber(joined, i, dotted);
-        const std::string_view title = std::string_view(joined).substr(skipBlanks(joined, i));
-        for (std::size_t k = first; k < last; ++k) {
-            const ContentEntry& entry = text.contents[k];
-            if (entry.number != number || entry.title.empty()
-                || !(sameWithoutBlanksFolded(entry.title, title) || extendsTitle(title, entry.title)))
-                continue;
-            const auto line = static_cast<int32_t>(index + 1);
-            markMatched(text, static_cast<int32_t>(k), line);
-            const auto at = std::upper_bound(text.headings.begin(), text.headings.end(), line,
-                                             [](int32_t l, const SectionHeading& h) { return l < h.line; });
-            text.headings.insert(at, SectionHeading{line, std::string(), joined});
-            first = k + 1;
-            break;
+        int32_t found = entryPrinted(text, joined, first, last);
+        // Else the line alone may be the heading, its section's text right
+        // under it ("   2.1  Widget Parts" / "      The parts are").
+        if (found < 0 && joined.size() != alone.size()) {
+            joined.assign(alone);
+            found = entryPrinted(text, joined, first, last);
         }
+        if (found < 0)
+            continue;
+        const auto line = static_cast<int32_t>(index + 1);
+        markMatched(text, found, line);
+        const auto at = std::upper_bound(text.headings.begin(), text.headings.end(), line,
+                                         [](int32_t l, const SectionHeading& h) { return l < h.line; });
+        text.headings.insert(at, SectionHeading{line, std::string(), joined});
+        first = static_cast<std::size_t>(found) + 1;
     }
 }
 
@@ -652,8 +763,12 @@ int32_t matchRunInHeading(RfcText& text, EntriesByNumber& entries, std::string_v
     bool dotted = false;
     const std::string_view number = leadingSectionNumber(line, i, dotted);
     const std::size_t titleStart = skipBlanks(line, i);
-    const std::size_t gap = line.find("   ", titleStart);
-    if (number.empty() || gap == std::string_view::npos || isBlankFrom(line, gap))
+    std::size_t gap = line.find("   ", titleStart);
+    // Without a gap, the line alone may be the heading, its section's text
+    // right under it ("2.1  Widget Parts" / "   The parts are").
+    if (gap == std::string_view::npos || isBlankFrom(line, gap))
+        gap = textEndOf(line);
+    if (number.empty() || gap <= titleStart)
         return -1;
     const std::string_view title = line.substr(titleStart, gap - titleStart);
     const std::size_t first = expected < 0 ? 0 : static_cast<std::size_t>(expected);
