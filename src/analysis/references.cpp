@@ -269,6 +269,32 @@ int32_t endOfGroupList(const SectionLines& section, int32_t first, int32_t blank
     return blank;
 }
 
+// The line that ends the notes an entry goes on with after its text, from
+// the blank line `blank` under that text: paragraphs set at `column`, the
+// column of the entry's text, deeper than its label, opening no entry. RFC
+// 5321 notes under "[6]" that the code it names has newer versions; RFC
+// 4949 lists a second part of a document under its label ("---, ...").
+// What the entry is named by stays its own text. `blank` where no note
+// follows.
+int32_t endOfNotes(const SectionLines& section, int32_t first, std::size_t column, int32_t blank)
+{
+    if (column <= section.factsOf(first).indent)
+        return blank;
+    for (;;) {
+        const int32_t next = blank + 1;
+        std::size_t open = 0;
+        std::size_t close = 0;
+        if (next >= section.end || section.isBlank(next) || section.isPageLine(next)
+            || section.factsOf(next).indent != column || section.opensEntry(next, open, close))
+            return blank;
+        blank = next;
+        while (blank < section.end && !section.isBlank(blank))
+            ++blank;
+        if (blank >= section.end)
+            return section.end - 1;
+    }
+}
+
 // Whether the label-like bracket of `line`, from `open` to `close`, is a
 // citation that ends the sentence of the entry opened at line `first`,
 // wrapped onto a line of its own ("It updates\n              [RFC2119]."):
@@ -310,7 +336,12 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
             }
             // A group's documents are its lines, but what it is named by is
             // its opening paragraph.
-            return opensGroupList(entryText.view()) ? endOfGroupList(section, first, k) : k;
+            if (opensGroupList(entryText.view()))
+                return endOfGroupList(section, first, k);
+            // Its text on the label's line starts at `position`; the column of
+            // its lines below is their indentation.
+            const std::size_t column = lastText != first ? section.factsOf(lastText).indent : position;
+            return endOfNotes(section, first, column, k);
         }
         const std::string_view line = section.at(k);
         std::size_t open = 0;
