@@ -526,6 +526,23 @@ bool mayListLabels(std::string_view inside)
     return separated;
 }
 
+// Where a blank parts a label from the section of it that a bracket names
+// with it, "[FP031 Section 2]" or "[X509 Appendix A]" as RFC 4949 cites;
+// npos where no "Section", "Sections" or "Appendix" follows the first
+// blank.
+std::size_t blankBeforeSection(std::string_view inside)
+{
+    const std::size_t blank = inside.find(' ');
+    if (blank == std::string_view::npos || blank == 0)
+        return std::string_view::npos;
+    const std::string_view rest = inside.substr(blank + 1);
+    for (const std::string_view word : {"Section ", "Sections ", "Appendix "}) {
+        if (rest.substr(0, word.size()) == word)
+            return blank;
+    }
+    return std::string_view::npos;
+}
+
 // Whether a list's part ends in the "and" before its last label, wrapped
 // after it ("[1 and\n2]").
 bool endsInAnd(std::string_view part)
@@ -1076,7 +1093,9 @@ private:
         // line is read in linear time.
         const std::string_view inside = line.substr(start + 1, close - start - 1);
         const int32_t whole = close - start < m_longestLabel ? labelled(inside) : -1;
-        if (whole < 0 && !mayListLabels(inside))
+        const bool listed = whole >= 0 || mayListLabels(inside);
+        const std::size_t sectionBlank = listed ? std::string_view::npos : blankBeforeSection(inside);
+        if (!listed && sectionBlank == std::string_view::npos)
             return k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
@@ -1084,6 +1103,17 @@ private:
             ++closeToken;
         if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
             return k + 1; // the "]" is inside a URL
+        if (!listed) {
+            // "[FP031 Section 2]" (RFC 4949): the label is cited, and the
+            // section after it read on as text, a section of its document.
+            const std::string_view label = inside.substr(0, sectionBlank);
+            const int32_t named = labelled(label);
+            if (named < 0)
+                return k + 1;
+            std::size_t next = k + 1;
+            citeListed(open.line, start + 1, label.size(), named, next, closeToken, std::string_view::npos);
+            return next;
+        }
         if (whole >= 0) {
             const bool definition =
                 m_definitionLine[static_cast<std::size_t>(open.line)] && opensLine(line, start);
