@@ -306,6 +306,23 @@ bool endsWrappedSentence(const SectionLines& section, int32_t first, std::string
         && isBlankFrom(line, close + 2);
 }
 
+// Whether the label-like bracket of `line`, from `open` to `close`, is a
+// citation in running text: a comma, semicolon or closing parenthesis
+// right after it, which follows no label ("[RFC2119], [RFC8174] and the
+// documents below are normative", a note of the list), or, set right of
+// the label of the entry opened at line `first` (-1: none), a full stop
+// and a closing parenthesis, an aside wrapped onto a line of its own
+// ("(Superseded by\n            [DoD9].)", RFC 4949).
+bool citesInText(const SectionLines& section, int32_t first, std::string_view line, std::size_t open,
+                 std::size_t close)
+{
+    const char after = charAt(line, close + 1);
+    if (after == ',' || after == ';' || after == ')')
+        return true;
+    return after == '.' && charAt(line, close + 2) == ')' && first >= 0
+        && open > section.factsOf(first).indent;
+}
+
 // Collects the text of the entry whose label ends at `position` of line
 // `first`, through its continuation lines: indented lines up to a blank
 // line, across page breaks. A label alone on its line takes its text from
@@ -346,7 +363,8 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         const std::string_view line = section.at(k);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close))
+        if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close)
+            && !citesInText(section, first, line, open, close))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented, but where the label
@@ -519,7 +537,8 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         std::size_t open = 0;
         std::size_t close = 0;
         if (!section.opensEntry(i, open, close)
-            || (previous >= 0 && endsWrappedSentence(section, previous, line, open, close)))
+            || (previous >= 0 && endsWrappedSentence(section, previous, line, open, close))
+            || citesInText(section, previous, line, open, close))
             continue;
         // A list of URIs opens a blank line under its heading ("10.3.  URIs"),
         // which stands at the margin: most entries follow the one before
