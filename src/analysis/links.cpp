@@ -1143,10 +1143,30 @@ private:
             const std::size_t partEnd = end == to ? endToken : std::string_view::npos;
             const std::string_view text = trimmedBlanks(line.substr(part, end - part));
             if (!citePart(index, line, text, next, closeToken, partEnd)
-                && (part != from || !citeAfterLeadIn(index, line, text, next, closeToken, partEnd, end < to)))
+                && (part != from || !citeAfterLeadIn(index, line, text, next, closeToken, partEnd, end < to))
+                && !sectionBeforeSemicolon(line, text, end, to, next))
                 return false;
             part = end + 1;
         }
+        return true;
+    }
+
+    // Links the section of the label cited before it that a list's part
+    // names, where a semicolon at `end` (before `to`) parts it from the
+    // labels after it: "[RFC2119, Section 2; RFC8174]". Its tokens are
+    // read from `next` on. False for any other part.
+    bool sectionBeforeSemicolon(std::string_view line, std::string_view part, std::size_t end, std::size_t to,
+                                std::size_t& next)
+    {
+        if (end >= to || line[end] != ';' || !m_hasTarget)
+            return false;
+        const auto column = static_cast<int32_t>(part.data() - line.data());
+        while (next < m_tokens.size() && m_tokens[next].start < column)
+            ++next;
+        if (next == m_tokens.size() || m_tokens[next].start != column
+            || (m_tokens[next].starter != Starter::Section && m_tokens[next].starter != Starter::SectionList))
+            return false;
+        next = section(next, m_tokens[next].starter == Starter::SectionList);
         return true;
     }
 
