@@ -323,6 +323,11 @@ bool citesInText(const SectionLines& section, int32_t first, std::string_view li
         && open > section.factsOf(first).indent;
 }
 
+// Deeper than any label is printed: a bracket opening a line at the column
+// of an entry's text, further in than this, is a citation wrapped there
+// ("as updated by\n              [RFC8174] and others"), not a label.
+constexpr std::size_t kDeepestLabel = 12;
+
 // Collects the text of the entry whose label ends at `position` of line
 // `first`, through its continuation lines: indented lines up to a blank
 // line, across page breaks. A label alone on its line takes its text from
@@ -364,7 +369,9 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         std::size_t open = 0;
         std::size_t close = 0;
         if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close)
-            && !citesInText(section, first, line, open, close))
+            && !citesInText(section, first, line, open, close)
+            && !(open > kDeepestLabel && open > section.factsOf(first).indent && !entryText.empty()
+                 && open == (lastText != first ? section.factsOf(lastText).indent : position)))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented, but where the label
