@@ -533,7 +533,8 @@ bool mayListLabels(std::string_view inside)
 std::size_t blankBeforeSection(std::string_view inside)
 {
     const std::size_t blank = inside.find(' ');
-    if (blank == std::string_view::npos || blank == 0)
+    if (blank == std::string_view::npos || blank == 0 || blank + 1 >= inside.size()
+        || (inside[blank + 1] != 'S' && inside[blank + 1] != 'A'))
         return std::string_view::npos;
     const std::string_view rest = inside.substr(blank + 1);
     for (const std::string_view word : {"Section ", "Sections ", "Appendix "}) {
@@ -542,6 +543,10 @@ std::size_t blankBeforeSection(std::string_view inside)
     }
     return std::string_view::npos;
 }
+
+// The fewest bytes of a bracket naming a label and a section of it, its
+// "[" with them: "[A Section 1".
+constexpr std::size_t kShortestWithSection = sizeof("[A Section 1") - 1;
 
 // Whether a list's part ends in the "and" before its last label, wrapped
 // after it ("[1 and\n2]").
@@ -1094,26 +1099,15 @@ private:
         const std::string_view inside = line.substr(start + 1, close - start - 1);
         const int32_t whole = close - start < m_longestLabel ? labelled(inside) : -1;
         const bool listed = whole >= 0 || mayListLabels(inside);
-        const std::size_t sectionBlank = listed ? std::string_view::npos : blankBeforeSection(inside);
-        if (!listed && sectionBlank == std::string_view::npos)
-            return k + 1;
+        if (!listed)
+            return close - start > kShortestWithSection ? citeLabelBeforeSection(k, line, start, close)
+                                                        : k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
                && m_tokens[closeToken].start < close)
             ++closeToken;
         if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
             return k + 1; // the "]" is inside a URL
-        if (!listed) {
-            // "[FP031 Section 2]" (RFC 4949): the label is cited, and the
-            // section after it read on as text, a section of its document.
-            const std::string_view label = inside.substr(0, sectionBlank);
-            const int32_t named = labelled(label);
-            if (named < 0)
-                return k + 1;
-            std::size_t next = k + 1;
-            citeListed(open.line, start + 1, label.size(), named, next, closeToken, std::string_view::npos);
-            return next;
-        }
         if (whole >= 0) {
             const bool definition =
                 m_definitionLine[static_cast<std::size_t>(open.line)] && opensLine(line, start);
@@ -1127,6 +1121,35 @@ private:
         if (!citeList(open.line, line, start + 1, close, next, closeToken, closeToken))
             return next;
         return next > k + 1 ? closeToken + 1 : k + 1;
+    }
+
+    // "[FP031 Section 2]" (RFC 4949), the bracket opened at token k and
+    // closed at byte `close` of `line`: its label is cited, and the
+    // section after it read on as text, a section of its document. Out of
+    // line: most brackets that name no label are passed over on their
+    // size or the byte after their first blank.
+    [[gnu::noinline]] std::size_t citeLabelBeforeSection(std::size_t k, std::string_view line,
+                                                         std::size_t start, std::size_t close)
+    {
+        const std::string_view inside =
+            line.substr(start + 1, std::min(close - start - 1, m_longestLabel + 10));
+        const std::size_t blank = blankBeforeSection(inside);
+        if (blank == std::string_view::npos)
+            return k + 1;
+        const std::string_view label = inside.substr(0, blank);
+        const int32_t named = labelled(label);
+        if (named < 0)
+            return k + 1;
+        const Token& open = m_tokens[k];
+        std::size_t closeToken = k + 1;
+        while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
+               && m_tokens[closeToken].start < close)
+            ++closeToken;
+        if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
+            return k + 1;
+        std::size_t next = k + 1;
+        citeListed(open.line, start + 1, label.size(), named, next, closeToken, std::string_view::npos);
+        return next;
     }
 
     // Cites each label or range of the list from `from` to `to` of line

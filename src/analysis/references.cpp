@@ -317,6 +317,10 @@ bool citesInText(const SectionLines& section, int32_t first, std::string_view li
                  std::size_t close)
 {
     const char after = charAt(line, close + 1);
+    // A label is followed by a blank or its line's end: most lines asked
+    // are told by that.
+    if (after <= ' ')
+        return false;
     if (after == ',' || after == ';' || after == ')')
         return true;
     return after == '.' && charAt(line, close + 2) == ')' && first >= 0
@@ -360,6 +364,10 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
             // its opening paragraph.
             if (opensGroupList(entryText.view()))
                 return endOfGroupList(section, first, k);
+            // Most entries are followed by the next label, set no deeper than
+            // their own: told by the indentation of the line after the blank.
+            if (k + 1 >= section.end || section.factsOf(k + 1).indent <= section.factsOf(first).indent)
+                return k;
             // Its text on the label's line starts at `position`; the column of
             // its lines below is their indentation.
             const std::size_t column = lastText != first ? section.factsOf(lastText).indent : position;
