@@ -526,6 +526,28 @@ bool mayListLabels(std::string_view inside)
     return separated;
 }
 
+// Where a blank parts a label from the section of it that a bracket names
+// with it, "[FP031 Section 2]" or "[X509 Appendix A]" as RFC 4949 cites;
+// npos where no "Section", "Sections" or "Appendix" follows the first
+// blank.
+std::size_t blankBeforeSection(std::string_view inside)
+{
+    const std::size_t blank = inside.find(' ');
+    if (blank == std::string_view::npos || blank == 0 || blank + 1 >= inside.size()
+        || (inside[blank + 1] != 'S' && inside[blank + 1] != 'A'))
+        return std::string_view::npos;
+    const std::string_view rest = inside.substr(blank + 1);
+    for (const std::string_view word : {"Section ", "Sections ", "Appendix "}) {
+        if (rest.substr(0, word.size()) == word)
+            return blank;
+    }
+    return std::string_view::npos;
+}
+
+// The fewest bytes of a bracket naming a label and a section of it, its
+// "[" with them: "[A Section 1".
+constexpr std::size_t kShortestWithSection = sizeof("[A Section 1") - 1;
+
 // Whether a list's part ends in the "and" before its last label, wrapped
 // after it ("[1 and\n2]").
 bool endsInAnd(std::string_view part)
@@ -1100,8 +1122,10 @@ private:
         const std::string_view inside = line.substr(start + 1, close - start - 1);
         // A blank more than the longest label: "[RFC 2119]" cites "[RFC2119]".
         const int32_t whole = close - start <= m_longestLabel ? labelled(inside) : -1;
-        if (whole < 0 && !mayListLabels(inside))
-            return k + 1;
+        const bool listed = whole >= 0 || mayListLabels(inside);
+        if (!listed)
+            return close - start > kShortestWithSection ? citeLabelBeforeSection(k, line, start, close)
+                                                        : k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
                && m_tokens[closeToken].start < close)
@@ -1123,6 +1147,35 @@ private:
         return next > k + 1 ? closeToken + 1 : k + 1;
     }
 
+    // "[FP031 Section 2]" (RFC 4949), the bracket opened at token k and
+    // closed at byte `close` of `line`: its label is cited, and the
+    // section after it read on as text, a section of its document. Out of
+    // line: most brackets that name no label are passed over on their
+    // size or the byte after their first blank.
+    [[gnu::noinline]] std::size_t citeLabelBeforeSection(std::size_t k, std::string_view line,
+                                                         std::size_t start, std::size_t close)
+    {
+        const std::string_view inside =
+            line.substr(start + 1, std::min(close - start - 1, m_longestLabel + 10));
+        const std::size_t blank = blankBeforeSection(inside);
+        if (blank == std::string_view::npos)
+            return k + 1;
+        const std::string_view label = inside.substr(0, blank);
+        const int32_t named = labelled(label);
+        if (named < 0)
+            return k + 1;
+        const Token& open = m_tokens[k];
+        std::size_t closeToken = k + 1;
+        while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
+               && m_tokens[closeToken].start < close)
+            ++closeToken;
+        if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
+            return k + 1;
+        std::size_t next = k + 1;
+        citeListed(open.line, start + 1, label.size(), named, next, closeToken, std::string_view::npos);
+        return next;
+    }
+
     // Cites each label or range of the list from `from` to `to` of line
     // `index`, its tokens read from `next` on, its "]" at `closeToken`; the
     // last one's citation ends at `endToken` (npos: at its own). False at
@@ -1137,10 +1190,30 @@ private:
             const std::size_t partEnd = end == to ? endToken : std::string_view::npos;
             const std::string_view text = trimmedBlanks(line.substr(part, end - part));
             if (!citePart(index, line, text, next, closeToken, partEnd)
-                && (part != from || !citeAfterLeadIn(index, line, text, next, closeToken, partEnd, end < to)))
+                && (part != from || !citeAfterLeadIn(index, line, text, next, closeToken, partEnd, end < to))
+                && !sectionBeforeSemicolon(line, text, end, to, next))
                 return false;
             part = end + 1;
         }
+        return true;
+    }
+
+    // Links the section of the label cited before it that a list's part
+    // names, where a semicolon at `end` (before `to`) parts it from the
+    // labels after it: "[RFC2119, Section 2; RFC8174]". Its tokens are
+    // read from `next` on. False for any other part.
+    bool sectionBeforeSemicolon(std::string_view line, std::string_view part, std::size_t end, std::size_t to,
+                                std::size_t& next)
+    {
+        if (end >= to || line[end] != ';' || !m_hasTarget)
+            return false;
+        const auto column = static_cast<int32_t>(part.data() - line.data());
+        while (next < m_tokens.size() && m_tokens[next].start < column)
+            ++next;
+        if (next == m_tokens.size() || m_tokens[next].start != column
+            || (m_tokens[next].starter != Starter::Section && m_tokens[next].starter != Starter::SectionList))
+            return false;
+        next = section(next, m_tokens[next].starter == Starter::SectionList);
         return true;
     }
 

@@ -273,6 +273,32 @@ int32_t endOfGroupList(const SectionLines& section, int32_t first, int32_t blank
     return blank;
 }
 
+// The line that ends the notes an entry goes on with after its text, from
+// the blank line `blank` under that text: paragraphs set at `column`, the
+// column of the entry's text, deeper than its label, opening no entry. RFC
+// 5321 notes under "[6]" that the code it names has newer versions; RFC
+// 4949 lists a second part of a document under its label ("---, ...").
+// What the entry is named by stays its own text. `blank` where no note
+// follows.
+int32_t endOfNotes(const SectionLines& section, int32_t first, std::size_t column, int32_t blank)
+{
+    if (column <= section.factsOf(first).indent)
+        return blank;
+    for (;;) {
+        const int32_t next = blank + 1;
+        std::size_t open = 0;
+        std::size_t close = 0;
+        if (next >= section.end || section.isBlank(next) || section.isPageLine(next)
+            || section.factsOf(next).indent != column || section.opensEntry(next, open, close))
+            return blank;
+        blank = next;
+        while (blank < section.end && !section.isBlank(blank))
+            ++blank;
+        if (blank >= section.end)
+            return section.end - 1;
+    }
+}
+
 // Whether the label-like bracket of `line`, from `open` to `close`, is a
 // citation that ends the sentence of the entry opened at line `first`,
 // wrapped onto a line of its own ("It updates\n              [RFC2119]."):
@@ -283,6 +309,32 @@ bool endsWrappedSentence(const SectionLines& section, int32_t first, std::string
     return open > section.factsOf(first).indent && charAt(line, close + 1) == '.'
         && isBlankFrom(line, close + 2);
 }
+
+// Whether the label-like bracket of `line`, from `open` to `close`, is a
+// citation in running text: a comma, semicolon or closing parenthesis
+// right after it, which follows no label ("[RFC2119], [RFC8174] and the
+// documents below are normative", a note of the list), or, set right of
+// the label of the entry opened at line `first` (-1: none), a full stop
+// and a closing parenthesis, an aside wrapped onto a line of its own
+// ("(Superseded by\n            [DoD9].)", RFC 4949).
+bool citesInText(const SectionLines& section, int32_t first, std::string_view line, std::size_t open,
+                 std::size_t close)
+{
+    const char after = charAt(line, close + 1);
+    // A label is followed by a blank or its line's end: most lines asked
+    // are told by that.
+    if (after <= ' ')
+        return false;
+    if (after == ',' || after == ';' || after == ')')
+        return true;
+    return after == '.' && charAt(line, close + 2) == ')' && first >= 0
+        && open > section.factsOf(first).indent;
+}
+
+// Deeper than any label is printed: a bracket opening a line at the column
+// of an entry's text, further in than this, is a citation wrapped there
+// ("as updated by\n              [RFC8174] and others"), not a label.
+constexpr std::size_t kDeepestLabel = 12;
 
 // Collects the text of the entry whose label ends at `position` of line
 // `first`, through its continuation lines: indented lines up to a blank
@@ -314,12 +366,24 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
             }
             // A group's documents are its lines, but what it is named by is
             // its opening paragraph.
-            return opensGroupList(entryText.view()) ? endOfGroupList(section, first, k) : k;
+            if (opensGroupList(entryText.view()))
+                return endOfGroupList(section, first, k);
+            // Most entries are followed by the next label, set no deeper than
+            // their own: told by the indentation of the line after the blank.
+            if (k + 1 >= section.end || section.factsOf(k + 1).indent <= section.factsOf(first).indent)
+                return k;
+            // Its text on the label's line starts at `position`; the column of
+            // its lines below is their indentation.
+            const std::size_t column = lastText != first ? section.factsOf(lastText).indent : position;
+            return endOfNotes(section, first, column, k);
         }
         const std::string_view line = section.at(k);
         std::size_t open = 0;
         std::size_t close = 0;
-        if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close))
+        if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close)
+            && !citesInText(section, first, line, open, close)
+            && !(open > kDeepestLabel && open > section.factsOf(first).indent && !entryText.empty()
+                 && open == (lastText != first ? section.factsOf(lastText).indent : position)))
             return entryText.empty() ? first : k;
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented, but where the label
@@ -492,7 +556,8 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         std::size_t open = 0;
         std::size_t close = 0;
         if (!section.opensEntry(i, open, close)
-            || (previous >= 0 && endsWrappedSentence(section, previous, line, open, close)))
+            || (previous >= 0 && endsWrappedSentence(section, previous, line, open, close))
+            || citesInText(section, previous, line, open, close))
             continue;
         // A list of URIs opens a blank line under its heading ("10.3.  URIs"),
         // which stands at the margin: most entries follow the one before

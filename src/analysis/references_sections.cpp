@@ -761,10 +761,10 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
         bool heading = indent <= kHeadingIndent ? opensReferences(line) : namesReferences(lineWords(line));
         if (!heading && indent > kHeadingIndent && opensReferences(line))
             heading = entryFollows(lines, i + 1, std::min(total, i + 1 + kEntryReach), isMark);
-        // After a references section such a heading is one of its groups
-        // set apart ("TCP REFERENCES:", RFC 1122), not references of their
-        // own.
-        if (!heading && sections.empty() && (indent <= kHeadingIndent || indent >= kCentredIndent)) {
+        // Where an entry follows it: "Appendix B.  Additional References"
+        // after the references of the body too, and a group of a section
+        // that a line at the margin closed ("TCP REFERENCES:", RFC 1122).
+        if (!heading && (indent <= kHeadingIndent || indent >= kCentredIndent)) {
             const std::string_view title = withoutSectionNumber(line);
             if (namesQualifiedReferences(title) || namesCitations(title))
                 heading = entryOpensNextLine(lines, i + 1, isMark);
