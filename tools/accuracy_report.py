@@ -10,7 +10,8 @@ For every rfcNNNN.txt of FOLDER it counts, in the printed text:
              of a references section; found when a reference has that label
              at that line
   citations  every bracketed occurrence of a printed label outside its own
-             entry line; found when a citation link covers it
+             entry line, alone or in a list, wrapped over a line too;
+             found when a citation link covers it
   rfc links  "RFC 791", "RFC-1122", "RFC1122", "RFC #822", "RFCs 1034 and
              1035", "STD 5/RFC 791", "NWG/RFC: 11", "RFC" at a line end and its number on
              the next line, in the body and in the references' entries
@@ -287,6 +288,25 @@ def contents_lines(lines):
     return found
 
 
+def bracket_groups(lines, i, marks):
+    """Each "[...]" of line i, with the (line, column) each of its characters
+    stands at. One left open at the line's end runs on to the first "]" of
+    the next line: a citation wrapped over the line ("[INTRO:2,\n Appendix
+    A]", RFC 1122), its line break read as one blank."""
+    line = lines[i]
+    for m in re.finditer(r'\[[^\[\]]+\]', line):
+        yield m.group(0), [(i, m.start() + k) for k in range(len(m.group(0)))]
+    opened = re.search(r'\[[^\[\]]*$', line)
+    if not opened or i + 1 >= len(lines) or i + 1 in marks:
+        return
+    closed = re.match(r'\s*([^\[\]]*\])', lines[i + 1])
+    if closed:
+        head = opened.group(0).rstrip()
+        places = [(i, opened.start() + k) for k in range(len(head))] + [(i + 1, closed.start(1))]
+        places += [(i + 1, closed.start(1) + k) for k in range(len(closed.group(1)))]
+        yield head + ' ' + closed.group(1), places
+
+
 def analyse(binary, paths):
     out = subprocess.run([binary] + paths, capture_output=True, text=True, errors='replace').stdout
     return [json.loads(l) for l in out.splitlines() if l.strip()]
@@ -338,20 +358,20 @@ def measure(path, record):
     for i, line in enumerate(lines):
         if i in marks or i in contentLines:
             continue
-        for m in re.finditer(r'\[[^\[\]]+\]', line):
-            if (i in definitions or i in uris) and line[:m.start()].strip() == '':
+        for text, places in bracket_groups(lines, i, marks):
+            if (i in definitions or i in uris) and line[:places[0][1]].strip() == '':
                 continue
-            if m.group(0) in labelSet:
+            if ' '.join(text.split()) in labelSet:
                 total += 1
-                found += covered(i, m.start(), {'citation', 'section'})
+                found += covered(*places[0], {'citation', 'section'})
                 continue
             # A list of labels, "[1, 7]", "[RFC2119, RFC8174]" or "[RFC2119;
             # RFC8174]": each label of the list counts where it stands.
-            for item in re.finditer(r'[^,;\s\[\]][^,;\[\]]*', m.group(0)):
-                name = item.group(0).rstrip()
-                if re.search('[,;]', m.group(0)) and '[' + name + ']' in labelSet:
+            for item in re.finditer(r'[^,;\s\[\]][^,;\[\]]*', text):
+                name = ' '.join(item.group(0).split())
+                if re.search('[,;]', text) and '[' + name + ']' in labelSet:
                     total += 1
-                    found += covered(i, m.start() + item.start(), {'citation', 'section'})
+                    found += covered(*places[item.start()], {'citation', 'section'})
     result['citations'] = (found, total)
 
     found = total = 0
