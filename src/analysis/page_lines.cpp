@@ -494,8 +494,9 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // in a text kept without its form feeds whatever is read around it:
     // its headers may be unknown (or none), and a title page without a
     // number puts the count one page off.
+    // Or opens it, where the run stands a page lower (RFC 672's "-2-").
     if (wholeLine && layout.numbersPageInRun(*index))
-        return PageLine::kFooter;
+        return layout.opensPageInRun(*index) ? PageLine::kHeader : PageLine::kFooter;
     // Asked only of the lines a rule below needs it for.
     const auto mayOpenPage = [&] { return !index || opensPage(source, *index); };
     const auto mayClosePage = [&] { return !index || closesPage(source, *index); };
