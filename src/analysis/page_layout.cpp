@@ -609,12 +609,18 @@ void PageLayout::markRunOpeningPages(std::size_t first, int32_t firstNumber, std
     // A number closing its page stands as many pages below the top as it
     // counts (or more, under an unnumbered front part), and the text ends
     // right under the last; one opening its page stands a page fewer down,
-    // and the last page's text follows the last. Half a page tells them.
+    // half a page telling them, and the last page's text, however short,
+    // follows the last: more lines than a header's block.
     if (lastNumber <= firstNumber)
         return;
     const std::size_t halfPage = (last - first) / static_cast<std::size_t>(lastNumber - firstNumber) / 2;
     const auto pagesAbove = static_cast<std::size_t>(firstNumber - 1);
-    if (first >= pagesAbove * 2 * halfPage + halfPage || m_source.lineTotal() - last <= halfPage)
+    if (first >= pagesAbove * 2 * halfPage + halfPage)
+        return;
+    std::size_t linesUnder = 0;
+    for (std::size_t k = last + 1; k < m_source.lineTotal() && linesUnder <= kTopBlock; ++k)
+        linesUnder += isBlank(m_source, k) ? 0 : 1;
+    if (linesUnder <= kTopBlock)
         return;
     for (std::size_t k = first; k <= last; ++k) {
         if ((m_edges[k] & kNumberInRun) != 0)
