@@ -554,6 +554,11 @@ void PageLayout::markUnderCentredNumbers()
     const uint16_t lowestIndent = columnFooters ? 0 : kCentred;
     int32_t lastNumber = -1;
     std::size_t lastLine = 0;
+    // The first and last numbers of the run found last, if any.
+    int32_t runNumber = -1;
+    std::size_t runLine = 0;
+    int32_t runEndNumber = -1;
+    std::size_t runEndLine = 0;
     for (std::size_t k = 0; k < total; ++k) {
         const uint16_t indent = all[k].indent;
         if (indent < lowestIndent || indent >= all[k].textEnd)
@@ -577,6 +582,14 @@ void PageLayout::markUnderCentredNumbers()
             markBelowFooter(k);
         if (lastNumber > 0 && number == lastNumber + 1 && k - lastLine >= kShortestPage
             && k - lastLine <= kPageReach) {
+            if ((m_edges[lastLine] & kNumberInRun) == 0) {
+                if (runNumber > 0)
+                    markRunOpeningPages(runLine, runNumber, runEndLine, runEndNumber);
+                runNumber = lastNumber;
+                runLine = lastLine;
+            }
+            runEndNumber = number;
+            runEndLine = k;
             for (const std::size_t line : {lastLine, k}) {
                 if ((m_edges[line] & kNumberInRun) == 0 && bare)
                     markBelowFooter(line);
@@ -585,6 +598,33 @@ void PageLayout::markUnderCentredNumbers()
         }
         lastNumber = number;
         lastLine = k;
+    }
+    if (runNumber > 0)
+        markRunOpeningPages(runLine, runNumber, runEndLine, runEndNumber);
+}
+
+void PageLayout::markRunOpeningPages(std::size_t first, int32_t firstNumber, std::size_t last,
+                                     int32_t lastNumber)
+{
+    // A number closing its page stands as many pages below the top as it
+    // counts (or more, under an unnumbered front part), and the text ends
+    // right under the last; one opening its page stands a page fewer down,
+    // half a page telling them, and the last page's text, however short,
+    // follows the last: more lines than a header's block.
+    if (lastNumber <= firstNumber)
+        return;
+    const std::size_t halfPage = (last - first) / static_cast<std::size_t>(lastNumber - firstNumber) / 2;
+    const auto pagesAbove = static_cast<std::size_t>(firstNumber - 1);
+    if (first >= pagesAbove * 2 * halfPage + halfPage)
+        return;
+    std::size_t linesUnder = 0;
+    for (std::size_t k = last + 1; k < m_source.lineTotal() && linesUnder <= kTopBlock; ++k)
+        linesUnder += isBlank(m_source, k) ? 0 : 1;
+    if (linesUnder <= kTopBlock)
+        return;
+    for (std::size_t k = first; k <= last; ++k) {
+        if ((m_edges[k] & kNumberInRun) != 0)
+            m_edges[k] |= kOpensPageInRun;
     }
 }
 

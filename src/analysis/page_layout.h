@@ -184,6 +184,12 @@ public:
     // run where no header under it or end of text says it closes a page.
     bool numbersPageInRun(std::size_t index) { return (edgeOf(index) & kNumberInRun) != 0; }
 
+    // Whether line `index`, a number of such a run, opens its page rather
+    // than closing it: the run's first number stands a page fewer below the
+    // top than its count says, and a page of text follows its last, as RFC
+    // 672 prints "-2-" at the top of its second page.
+    bool opensPageInRun(std::size_t index) { return (edgeOf(index) & kOpensPageInRun) != 0; }
+
     // Whether line `index` stands right under a page's top block of three
     // lines, with no blank line between: the fourth line of a header of
     // four, as RFC 174 prints its date under "NWG", "RFC # 174" and "NIC #
@@ -230,6 +236,8 @@ private:
     static constexpr uint8_t kNumberInRun = 32;
     // The line right under a top block of three lines (underFullTopBlock).
     static constexpr uint8_t kUnderTopBlock = 64;
+    // A number of a run that opens its page (opensPageInRun).
+    static constexpr uint8_t kOpensPageInRun = 128;
     static bool nearFeed(std::size_t index, std::optional<std::size_t> lastFeed)
     {
         return lastFeed && index <= *lastFeed + kMarginReach + kTopBlock + 1;
@@ -248,6 +256,10 @@ private:
     // of its footer, in a text without form feeds, and kNumberInRun of
     // those in a run.
     void markUnderCentredNumbers();
+    // kOpensPageInRun of the numbers of the run from line `first`
+    // (numbered `firstNumber`) to line `last` (`lastNumber`), where they
+    // open their pages.
+    void markRunOpeningPages(std::size_t first, int32_t firstNumber, std::size_t last, int32_t lastNumber);
     // Whether the last line of text is a footer with its page number in a
     // column ("Smith   Page 9"): the text numbers its pages so.
     bool endsInColumnPageNumber() const;
@@ -267,7 +279,7 @@ private:
     // One for each form-feed line, made when the first is asked for.
     std::vector<PageTop> m_tops;
     // kTopEdge, kBottomEdge, kPageWord, kAboveBottom, kBelowFooter,
-    // kNumberInRun and kUnderTopBlock of each line,
+    // kNumberInRun, kUnderTopBlock and kOpensPageInRun of each line,
     // found at the first line asked.
     std::vector<uint8_t> m_edges;
     bool m_edgesFound = false;

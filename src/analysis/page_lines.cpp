@@ -180,26 +180,18 @@ bool printsThisPageNumber(const RfcText& text, const LineReader& source, std::st
     return number >= 0 && number == pageBeingRead(text, source);
 }
 
-// A page number printed alone in digits, centred at the foot of its page
-// as some typed texts print it ("                3"), where 3 is the number
-// of the page being read; never learned as the footer's words, which a
-// line of a table could open with.
-bool printsBarePageNumber(const RfcText& text, const LineReader& source, std::string_view line)
-{
-    if (!isDigit(charAt(line, skipBlanks(line, 0))))
-        return false;
-    const int32_t number = bareCentredNumber(line);
-    return number >= 0 && number == pageBeingRead(text, source);
-}
-
 // A page number printed alone in digits away from the margin, centred or
-// flush right ("                                   3"), where 3 is the
-// number of the page being read: asked only of the line above a header
-// found, which tells it is a page's foot.
+// flush right ("                                   3"), as some typed
+// texts number their pages, where 3 is the number of the page being read;
+// never learned as the footer's words, which a line of a table could open
+// with. Taken only where the page's foot is told: above a header, a form
+// feed or the end of the text.
 bool printsLonePageNumber(const RfcText& text, const LineReader& source, std::string_view line)
 {
     constexpr std::size_t kLowestIndent = 16;
     constexpr std::size_t kLongest = 3;
+    if (!isDigit(charAt(line, skipBlanks(line, 0))))
+        return false;
     const std::string_view words = lineWords(line);
     if (words.empty() || words.size() > kLongest
         || static_cast<std::size_t>(words.data() - line.data()) < kLowestIndent
@@ -502,8 +494,9 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     // in a text kept without its form feeds whatever is read around it:
     // its headers may be unknown (or none), and a title page without a
     // number puts the count one page off.
+    // Or opens it, where the run stands a page lower (RFC 672's "-2-").
     if (wholeLine && layout.numbersPageInRun(*index))
-        return PageLine::kFooter;
+        return layout.opensPageInRun(*index) ? PageLine::kHeader : PageLine::kFooter;
     // Asked only of the lines a rule below needs it for.
     const auto mayOpenPage = [&] { return !index || opensPage(source, *index); };
     const auto mayClosePage = [&] { return !index || closesPage(source, *index); };
@@ -541,7 +534,7 @@ PageLine judge(RfcText& text, PageLayout& layout, std::string_view line, std::si
     if (rest == 0) {
         first = firstWordOf(line);
     } else {
-        if ((printsThisPageNumber(text, source, line) || printsBarePageNumber(text, source, line)
+        if ((printsThisPageNumber(text, source, line) || printsLonePageNumber(text, source, line)
              || (holdsColumnGap(line) && holdsDashedPageNumber(line)))
             && mayClosePage())
             return PageLine::kFooter;
@@ -707,7 +700,7 @@ void markHeaderUnderTitlePage(RfcText& text, const LineReader& source, std::stri
         text.headerLine.assign(line);
     } else if (!header && kind == PageLine::kFooter && text.footerPrefix.empty()
                && !printsThisPageNumber(text, layout.source(), line)
-               && !printsBarePageNumber(text, layout.source(), line)) {
+               && !printsLonePageNumber(text, layout.source(), line)) {
         // "[page 3]" in lower case, as some RFCs print it, ends the words
         // learned as "[Page 3]" does.
         std::size_t page = line.find("[Page ");
