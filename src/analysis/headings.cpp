@@ -36,7 +36,8 @@ bool entryFollows(const LineReader& source)
 
 // A line that is the heading of a table of contents and nothing else, as
 // RFCs of every decade print it: "Table of Contents" at the margin or
-// centred, "TABLE OF CONTENTS" (RFC 791), "Contents". A centred word
+// centred, "TABLE OF CONTENTS" (RFC 791), "Contents", "Contents of this
+// Memo". A centred word
 // "Contents" is a heading; indented like a paragraph, it is text unless an
 // entry follows it, as in RFC 1144, which indents its whole text.
 bool isContentsHeading(std::string_view line, std::size_t rest, const LineReader& source)
@@ -50,7 +51,8 @@ bool isContentsHeading(std::string_view line, std::size_t rest, const LineReader
     while (end > rest && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == ':'))
         --end;
     const std::string_view words = line.substr(rest, end - rest);
-    if (equalIgnoringAsciiCase(words, kContentsHeading))
+    if (equalIgnoringAsciiCase(words, kContentsHeading)
+        || equalIgnoringAsciiCase(words, "contents of this memo"))
         return true;
     return equalIgnoringAsciiCase(words, "contents") && (rest == 0 || rest >= 10 || entryFollows(source));
 }
