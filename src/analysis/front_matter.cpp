@@ -497,6 +497,11 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         // holds the title and the author's name (RFC 276, RFC 280).
         if (startsWithAt(left.text, 0, "NWG/")) {
             state.stampDated = readStampDate(text, line.substr(i));
+            // Past an undated stamp, an author's name in the right column
+            // ("NWG/RFC 385   Abhay K. Bhushan", his place under it, RFC
+            // 385): the block's first line, read as any.
+            if (!state.stampDated && !isBlankFrom(line, i) && charAt(left.text, 7) != '#')
+                return true;
             state.afterJournalStamp = true;
             state.stampIndent = left.start;
             --state.blockLines;
@@ -721,7 +726,9 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line, c
         text.day = date.day;
         left = takeColumn(line, skipBlanks(line, left.next));
     }
-    if (isDigit(charAt(left.text, 0)))
+    // The memo's number in the NIC's numbering under the stamp ("NWG/RFC
+    // 385" / "NIC 11357", RFC 385) is no title.
+    if (isDigit(charAt(left.text, 0)) || isNicNumber(left.text))
         return false;
     // Or the memo's own block follows past a gap, opened by its number at
     // the margin ("Request for Comments 674" / "NIC 31484", RFC 674).
