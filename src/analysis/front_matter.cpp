@@ -918,12 +918,29 @@ bool pushListedNames(RfcText& text, std::string_view names, const std::string& o
     return true;
 }
 
+// Whether the last word of an entry names a part of an institution:
+// "Computer Science", "Research Division".
+bool endsInDepartmentWord(std::string_view entry)
+{
+    const std::string_view last = entry.substr(entry.rfind(' ') + 1);
+    return last == "Science" || last == "Sciences" || last == "Department" || last == "Division"
+        || last == "Group" || last == "Research" || last == "Engineering";
+}
+
 // Full names, as the 1970s wrote them, stand on odd lines of the block and
 // organisations on even ones ("Steve Crocker", "UCLA" in RFC 1).
 void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
 {
     std::string name;
+    // The line of the organisation last given, a department over its
+    // institution ("Computer Science" / "UCLA" under one name): the line
+    // right under it goes on with it, where no name stands there.
+    int departmentLine = -2;
     for (auto& [entry, line] : entries) {
+        if (line == departmentLine + 1 && name.empty() && !text.authors.empty() && !isFullName(entry)) {
+            text.authors.back().organisation.append(", ").append(entry);
+            continue;
+        }
         // A name that carries its organisation in brackets over another
         // that does takes none from it: both are authors, "Paul R. Johnson
         // (BBN-TENEX)" / "Robert H. Thomas (BBN-TENEX)" (RFC 677). A note
@@ -939,6 +956,8 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         } else {
             if (!pushListedNames(text, name, entry)) {
                 text.authors.push_back(bracketedName(std::move(name)));
+                if (text.authors.back().organisation.empty() && endsInDepartmentWord(entry))
+                    departmentLine = line;
                 giveOrganisation(text.authors.back(), entry);
             }
             name.clear();
@@ -995,10 +1014,7 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
     // one's organisation. A department over its institution ("Computer
     // Science" / "UCLA") is no name.
     const auto namesPerson = [](const auto& entry) {
-        const std::string_view words = entry.first;
-        const std::string_view last = words.substr(words.rfind(' ') + 1);
-        return isFullName(words) && last != "Science" && last != "Sciences" && last != "Department"
-            && last != "Division" && last != "Group" && last != "Research" && last != "Engineering";
+        return isFullName(entry.first) && !endsInDepartmentWord(entry.first);
     };
     if (entries.size() >= kStacked && entries.back().first.find(' ') == std::string::npos
         && std::all_of(entries.begin(), entries.end() - 1, namesPerson)) {
