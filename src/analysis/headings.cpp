@@ -355,6 +355,26 @@ bool printsTitleWithoutNumber(std::string_view lower, const ContentEntry& entry)
         && sameWithoutBlanksFolded(lower, entry.title);
 }
 
+// Whether the heading `lower` (in lower case) is the expected numbered
+// entry's title printed without its number and cut short before an "and":
+// "Acknowledgements" under the entry "4. Acknowledgements and
+// Contributors". Only where no entry after it holds the heading's own
+// title, which the heading would rather be. Out of line: asked only of the
+// expected entry no other rule matched.
+[[gnu::noinline]] bool printsTitleShortened(std::string_view lower, const std::vector<ContentEntry>& contents,
+                                            std::size_t expected)
+{
+    const ContentEntry& entry = contents[expected];
+    constexpr std::string_view kAnd = " and ";
+    if (entry.matched || entry.number.empty() || !isLetter(charAt(lower, 0))
+        || lower.size() >= entry.title.size() || !startsWithIgnoringAsciiCase(entry.title, lower)
+        || !startsWithIgnoringAsciiCase(std::string_view(entry.title).substr(lower.size()), kAnd))
+        return false;
+    return std::none_of(
+        contents.begin() + static_cast<std::ptrdiff_t>(expected) + 1, contents.end(),
+        [&](const ContentEntry& later) { return sameWithoutBlanksFolded(lower, later.title); });
+}
+
 // Whether the heading `lower` (in lower case, its number `lead` bytes
 // long) is the expected references entry under another number: the body
 // numbers on past a section the contents leave out, "3.  References" for
@@ -422,7 +442,8 @@ int32_t matchLowered(RfcText& text, EntriesByNumber& entries, std::string_view l
         found = expected;
     if (found < 0 && expected >= 0 && first < text.contents.size()
         && (printsTitleWithoutNumber(lower, text.contents[first])
-            || renumberedReferences(lower, lead, text.contents[first])))
+            || renumberedReferences(lower, lead, text.contents[first])
+            || printsTitleShortened(lower, text.contents, first)))
         found = expected;
     return markMatched(text, found, line);
 }
