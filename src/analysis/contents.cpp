@@ -557,7 +557,7 @@ bool endsInDigit(std::string_view line)
 
 // The heading of the contents printed again over the entries a page
 // break continues: "TABLE OF CONTENTS (continued)", "Contents (cont.)",
-// or the heading alone.
+// "Table of Contents, continued", or the heading alone.
 bool repeatsContentsHeading(std::string_view line)
 {
     std::string_view words = lineWords(line);
@@ -567,8 +567,18 @@ bool repeatsContentsHeading(std::string_view line)
     constexpr std::string_view kContents = "contents";
     if (!startsWithIgnoringAsciiCase(words, kContents))
         return false;
-    const std::string_view after = lineWords(words.substr(kContents.size()));
-    return after.empty() || startsWithIgnoringAsciiCase(after, "(cont");
+    std::string_view after = lineWords(words.substr(kContents.size()));
+    if (after.empty())
+        return true;
+    // "continued", "cont." or "cont'd" after a bracket, a comma or a dash:
+    // no title such as "Contents Control".
+    const bool opensWord = after[0] == '(' || after[0] == ',' || after[0] == '-';
+    after = lineWords(after.substr(opensWord ? 1 : 0));
+    constexpr std::string_view kCont = "cont";
+    if (!startsWithIgnoringAsciiCase(after, kCont))
+        return false;
+    const char next = lowerAscii(charAt(after, kCont.size()));
+    return startsWithIgnoringAsciiCase(after, "continued") || next == 'd' || !isLetter(next);
 }
 
 // The page number that ends a line, after anything; 0 when none does.

@@ -497,6 +497,11 @@ bool readLeftColumn(RfcText& text, BlockState& state, std::string_view line, std
         // holds the title and the author's name (RFC 276, RFC 280).
         if (startsWithAt(left.text, 0, "NWG/")) {
             state.stampDated = readStampDate(text, line.substr(i));
+            // Past an undated stamp, an author's name in the right column
+            // ("NWG/RFC 385   Abhay K. Bhushan", his place under it, RFC
+            // 385): the block's first line, read as any.
+            if (!state.stampDated && !isBlankFrom(line, i) && charAt(left.text, 7) != '#')
+                return true;
             state.afterJournalStamp = true;
             state.stampIndent = left.start;
             --state.blockLines;
@@ -721,7 +726,9 @@ bool readJournalTitle(RfcText& text, BlockState& state, std::string_view line, c
         text.day = date.day;
         left = takeColumn(line, skipBlanks(line, left.next));
     }
-    if (isDigit(charAt(left.text, 0)))
+    // The memo's number in the NIC's numbering under the stamp ("NWG/RFC
+    // 385" / "NIC 11357", RFC 385) is no title.
+    if (isDigit(charAt(left.text, 0)) || isNicNumber(left.text))
         return false;
     // Or the memo's own block follows past a gap, opened by its number at
     // the margin ("Request for Comments 674" / "NIC 31484", RFC 674).
@@ -911,12 +918,29 @@ bool pushListedNames(RfcText& text, std::string_view names, const std::string& o
     return true;
 }
 
+// Whether the last word of an entry names a part of an institution:
+// "Computer Science", "Research Division".
+bool endsInDepartmentWord(std::string_view entry)
+{
+    const std::string_view last = entry.substr(entry.rfind(' ') + 1);
+    return last == "Science" || last == "Sciences" || last == "Department" || last == "Division"
+        || last == "Group" || last == "Research" || last == "Engineering";
+}
+
 // Full names, as the 1970s wrote them, stand on odd lines of the block and
 // organisations on even ones ("Steve Crocker", "UCLA" in RFC 1).
 void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entries)
 {
     std::string name;
+    // The line of the organisation last given, a department over its
+    // institution ("Computer Science" / "UCLA" under one name): the line
+    // right under it goes on with it, where no name stands there.
+    int departmentLine = -2;
     for (auto& [entry, line] : entries) {
+        if (line == departmentLine + 1 && name.empty() && !text.authors.empty() && !isFullName(entry)) {
+            text.authors.back().organisation.append(", ").append(entry);
+            continue;
+        }
         // A name that carries its organisation in brackets over another
         // that does takes none from it: both are authors, "Paul R. Johnson
         // (BBN-TENEX)" / "Robert H. Thomas (BBN-TENEX)" (RFC 677). A note
@@ -932,6 +956,8 @@ void pairByLines(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
         } else {
             if (!pushListedNames(text, name, entry)) {
                 text.authors.push_back(bracketedName(std::move(name)));
+                if (text.authors.back().organisation.empty() && endsInDepartmentWord(entry))
+                    departmentLine = line;
                 giveOrganisation(text.authors.back(), entry);
             }
             name.clear();
@@ -988,10 +1014,7 @@ void pairAuthors(RfcText& text, std::vector<std::pair<std::string, int>>& entrie
     // one's organisation. A department over its institution ("Computer
     // Science" / "UCLA") is no name.
     const auto namesPerson = [](const auto& entry) {
-        const std::string_view words = entry.first;
-        const std::string_view last = words.substr(words.rfind(' ') + 1);
-        return isFullName(words) && last != "Science" && last != "Sciences" && last != "Department"
-            && last != "Division" && last != "Group" && last != "Research" && last != "Engineering";
+        return isFullName(entry.first) && !endsInDepartmentWord(entry.first);
     };
     if (entries.size() >= kStacked && entries.back().first.find(' ') == std::string::npos
         && std::all_of(entries.begin(), entries.end() - 1, namesPerson)) {

@@ -36,7 +36,8 @@ bool entryFollows(const LineReader& source)
 
 // A line that is the heading of a table of contents and nothing else, as
 // RFCs of every decade print it: "Table of Contents" at the margin or
-// centred, "TABLE OF CONTENTS" (RFC 791), "Contents". A centred word
+// centred, "TABLE OF CONTENTS" (RFC 791), "Contents", "Contents of this
+// Memo". A centred word
 // "Contents" is a heading; indented like a paragraph, it is text unless an
 // entry follows it, as in RFC 1144, which indents its whole text.
 bool isContentsHeading(std::string_view line, std::size_t rest, const LineReader& source)
@@ -50,7 +51,8 @@ bool isContentsHeading(std::string_view line, std::size_t rest, const LineReader
     while (end > rest && (isLineEnd(line[end - 1]) || isBlankChar(line[end - 1]) || line[end - 1] == ':'))
         --end;
     const std::string_view words = line.substr(rest, end - rest);
-    if (equalIgnoringAsciiCase(words, kContentsHeading))
+    if (equalIgnoringAsciiCase(words, kContentsHeading)
+        || equalIgnoringAsciiCase(words, "contents of this memo"))
         return true;
     return equalIgnoringAsciiCase(words, "contents") && (rest == 0 || rest >= 10 || entryFollows(source));
 }
@@ -353,6 +355,26 @@ bool printsTitleWithoutNumber(std::string_view lower, const ContentEntry& entry)
         && sameWithoutBlanksFolded(lower, entry.title);
 }
 
+// Whether the heading `lower` (in lower case) is the expected numbered
+// entry's title printed without its number and cut short before an "and":
+// "Acknowledgements" under the entry "4. Acknowledgements and
+// Contributors". Only where no entry after it holds the heading's own
+// title, which the heading would rather be. Out of line: asked only of the
+// expected entry no other rule matched.
+[[gnu::noinline]] bool printsTitleShortened(std::string_view lower, const std::vector<ContentEntry>& contents,
+                                            std::size_t expected)
+{
+    const ContentEntry& entry = contents[expected];
+    constexpr std::string_view kAnd = " and ";
+    if (entry.matched || entry.number.empty() || !isLetter(charAt(lower, 0))
+        || lower.size() >= entry.title.size() || !startsWithIgnoringAsciiCase(entry.title, lower)
+        || !startsWithIgnoringAsciiCase(std::string_view(entry.title).substr(lower.size()), kAnd))
+        return false;
+    return std::none_of(
+        contents.begin() + static_cast<std::ptrdiff_t>(expected) + 1, contents.end(),
+        [&](const ContentEntry& later) { return sameWithoutBlanksFolded(lower, later.title); });
+}
+
 // Whether the heading `lower` (in lower case, its number `lead` bytes
 // long) is the expected references entry under another number: the body
 // numbers on past a section the contents leave out, "3.  References" for
@@ -420,7 +442,8 @@ int32_t matchLowered(RfcText& text, EntriesByNumber& entries, std::string_view l
         found = expected;
     if (found < 0 && expected >= 0 && first < text.contents.size()
         && (printsTitleWithoutNumber(lower, text.contents[first])
-            || renumberedReferences(lower, lead, text.contents[first])))
+            || renumberedReferences(lower, lead, text.contents[first])
+            || printsTitleShortened(lower, text.contents, first)))
         found = expected;
     return markMatched(text, found, line);
 }
