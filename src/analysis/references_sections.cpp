@@ -57,6 +57,8 @@ bool namesReferences(std::string_view text)
 {
     while (!text.empty() && (text.back() == ':' || text.back() == '.'))
         text.remove_suffix(1);
+    // Some texts of the 1980s close with their thanks and their
+    // references under one heading ("References and Acknowledgements").
     const char* const kTitles[] = {"references",
                                    "normative references",
                                    "informative references",
@@ -74,7 +76,11 @@ bool namesReferences(std::string_view text)
                                    "works cited",
                                    "literature cited",
                                    "sources cited",
-                                   "cited works"};
+                                   "cited works",
+                                   "references and acknowledgements",
+                                   "references and acknowledgments",
+                                   "acknowledgements and references",
+                                   "acknowledgments and references"};
     for (const char* title : kTitles) {
         if (equalIgnoringAsciiCase(text, title))
             return true;
@@ -197,6 +203,18 @@ bool endsInReferencesWord(std::string_view text)
     return false;
 }
 
+// Whether the text ends in "acknowledgements" or "acknowledgments", in
+// either case: "References and Acknowledgements" heads both.
+bool endsInAcknowledgements(std::string_view text)
+{
+    for (const std::string_view word : {"acknowledgements", "acknowledgments"}) {
+        if (text.size() >= word.size()
+            && equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word))
+            return true;
+    }
+    return false;
+}
+
 // The last five letters of the words above, in lower case, as one number
 // each: a line's last five bytes are compared with them at once.
 constexpr uint64_t kReferencesEnd = leadingEight("ences");
@@ -206,15 +224,16 @@ constexpr uint64_t kCitedEnd = leadingEight("cited");
 constexpr uint64_t kCitationsEnd = leadingEight("tions");
 constexpr uint64_t kWorksEnd = leadingEight("works");
 constexpr uint64_t kKindEnd = leadingEight("tive)");
+constexpr uint64_t kMentsEnd = leadingEight("ments");
 
 // The last two letters of the words above and of "citations", in lower
 // case: "references", "notes" ("es"), "cited" ("ed"), "bibliography"
-// ("hy"), "citations" ("ns"), "works" ("ks"), and the bracket closing a
-// kind ("(normative)", "e)"). Every test on a line's last bytes below is
+// ("hy"), "citations" ("ns"), "works" ("ks"), the bracket closing a
+// kind ("(normative)", "e)"), and "acknowledgements" ("ts"). Every test on a line's last bytes below is
 // made from this list, so that a word added to the headings is let through
 // by each of them.
-constexpr std::array<std::array<char, 2>, 6> kTitleWordEnds{
-    {{'e', 's'}, {'e', 'd'}, {'h', 'y'}, {'n', 's'}, {'k', 's'}, {'e', ')'}}};
+constexpr std::array<std::array<char, 2>, 7> kTitleWordEnds{
+    {{'e', 's'}, {'e', 'd'}, {'h', 'y'}, {'n', 's'}, {'k', 's'}, {'e', ')'}, {'t', 's'}}};
 
 constexpr char loweredLetter(char c)
 {
@@ -307,6 +326,9 @@ inline bool lastTwoMayEndTitle(char before, char last)
     // Many lines end in "...tions": of them only "citations" is read on.
     if (last == kCitationsEnd)
         return end >= 9 && equalIgnoringAsciiCase(line.substr(end - 9, 4), "cita");
+    // And many in "...ments": of them only "acknowledg(e)ments" is.
+    if (last == kMentsEnd)
+        return endsInAcknowledgements(line.substr(0, end));
     if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd
         && last != kWorksEnd && last != kKindEnd)
         return false;
@@ -544,6 +566,30 @@ bool entryOpensNextLine(const LineReader& lines, int32_t from, const IsMark& isM
     return false;
 }
 
+// Whether line `first`, at the margin, opens a paragraph that introduces
+// the entries of the section headed at `heading`: the first text under
+// the heading, it is set at the margin as the heading is, and an entry
+// opens the first line of text after it ("References" / "The documents
+// below are cited in the text." / "   [ONE]  ...", as texts of the 1980s
+// and 1990s print an unnumbered section). It ends the section otherwise.
+template <typename IsBreak, typename IsMark>
+bool introducesEntries(const LineReader& lines, int32_t heading, int32_t first, const IsBreak& isBreak,
+                       const IsMark& isMark)
+{
+    constexpr int32_t kLongestIntroduction = 8;
+    for (int32_t k = heading + 1; k < first; ++k) {
+        if (!isBreak(k))
+            return false;
+    }
+    const int32_t total = static_cast<int32_t>(lines.lineTotal());
+    const int32_t reach = std::min(total, first + kLongestIntroduction);
+    for (int32_t k = first + 1; k < reach; ++k) {
+        if (isBreak(k))
+            return entryOpensNextLine(lines, k, isMark);
+    }
+    return false;
+}
+
 // The section number opening a heading, its closing full stop aside:
 // "9" of "9.  References", "A.2" of "A.2.  References", empty where no
 // number opens it.
@@ -736,6 +782,8 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
                 && isSubsectionNumber(sectionNumberOf(line),
                                       sectionNumberOf(lines.lineAt(static_cast<std::size_t>(open->heading))))
                 && entryOpensNextLine(lines, i + 1, isMark))
+                continue;
+            if (introducesEntries(lines, open->heading, i, isBreak, isMark))
                 continue;
             open->end = i;
             open = nullptr;
