@@ -526,17 +526,37 @@ bool mayListLabels(std::string_view inside)
     return separated;
 }
 
+// Whether `rest`, after a label and a blank, is a bare section number of
+// the label's document, "[RFC1035 4.1.3]" as RFC 2136 cites: digits and
+// full stops, a digit first. A name and a number ("[Postel 81]", "[RFC
+// 2119]", spelled so or a label of its own) hold no full stop in the
+// number and no digit in the name, and are none.
+bool namesBareSection(std::string_view label, std::string_view rest)
+{
+    bool dotted = false;
+    for (const char c : rest) {
+        if (c == '.')
+            dotted = true;
+        else if (!isDigit(c))
+            return false;
+    }
+    return dotted || std::any_of(label.begin(), label.end(), [](char c) { return isDigit(c); });
+}
+
 // Where a blank parts a label from the section of it that a bracket names
-// with it, "[FP031 Section 2]" or "[X509 Appendix A]" as RFC 4949 cites;
-// npos where no "Section", "Sections" or "Appendix" follows the first
-// blank.
+// with it, "[FP031 Section 2]" or "[X509 Appendix A]" as RFC 4949 cites,
+// or "[RFC1035 4.2.2]" (namesBareSection); npos where no "Section",
+// "Sections", "Appendix" or section number follows the first blank.
 std::size_t blankBeforeSection(std::string_view inside)
 {
     const std::size_t blank = inside.find(' ');
-    if (blank == std::string_view::npos || blank == 0 || blank + 1 >= inside.size()
-        || (inside[blank + 1] != 'S' && inside[blank + 1] != 'A'))
+    if (blank == std::string_view::npos || blank == 0 || blank + 1 >= inside.size())
         return std::string_view::npos;
     const std::string_view rest = inside.substr(blank + 1);
+    if (isDigit(rest[0]))
+        return namesBareSection(inside.substr(0, blank), rest) ? blank : std::string_view::npos;
+    if (rest[0] != 'S' && rest[0] != 'A')
+        return std::string_view::npos;
     for (const std::string_view word : {"Section ", "Sections ", "Appendix "}) {
         if (rest.substr(0, word.size()) == word)
             return blank;
@@ -545,8 +565,8 @@ std::size_t blankBeforeSection(std::string_view inside)
 }
 
 // The fewest bytes of a bracket naming a label and a section of it, its
-// "[" with them: "[A Section 1".
-constexpr std::size_t kShortestWithSection = sizeof("[A Section 1") - 1;
+// "[" with them: "[A1 2", a label and a bare number.
+constexpr std::size_t kShortestWithSection = sizeof("[A1 2") - 1;
 
 // Whether a list's part ends in the "and" before its last label, wrapped
 // after it ("[1 and\n2]").
