@@ -532,6 +532,35 @@ void dropUriListClashingWithReferences(RfcText& text, std::size_t listFirst, boo
     text.referencesWithoutTitles = withoutTitlesBefore;
 }
 
+// Where a second label follows the one closed at `close` of an entry's
+// first line, "[RFC1034] [RFC1035]  Mockapetris, P., ..." (one entry
+// for two documents): the column of its "]", or 0 where none does. A
+// label holds no blank here, which a bracketed note after a label would.
+std::size_t secondLabelClose(std::string_view line, std::size_t close)
+{
+    constexpr std::size_t kLongestLabel = 64;
+    if (!isBlankChar(charAt(line, close + 1)))
+        return 0;
+    const std::size_t open = skipBlanks(line, close + 1);
+    if (charAt(line, open) != '[')
+        return 0;
+    const std::size_t end = line.find_first_of("[] \t", open + 1);
+    if (end == std::string_view::npos || line[end] != ']' || end == open + 1 || end - open > kLongestLabel
+        || !isBlankChar(charAt(line, end + 1)))
+        return 0;
+    return end;
+}
+
+// Adds the second label of the entry read last (secondLabelClose), `label`
+// with the blanks before it, as an entry of its own with the same text.
+// Out of line: few entries have one.
+[[gnu::noinline]] void addSecondLabel(std::vector<ReferenceEntry>& references, std::string_view label)
+{
+    ReferenceEntry second = references.back();
+    second.label = std::string(label.substr(skipBlanks(label, 0)));
+    references.push_back(std::move(second));
+}
+
 // Reads the entries of one references section: every line that opens with
 // a bracketed label starts one; other lines (notes, group headings such as
 // "LINK LAYER REFERENCES", page lines) are passed over. `entryText` is the
@@ -574,11 +603,14 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         entry.label = std::string(line.substr(open, close + 1 - open));
         entry.firstLine = i;
         entryText.clear();
-        entry.lastLine = readEntryText(section, i, close + 1, entryText);
+        const std::size_t secondClose = secondLabelClose(line, close);
+        entry.lastLine = readEntryText(section, i, std::max(close, secondClose) + 1, entryText);
         if (!readTitleAndNumber(entryText.view(), entry, unpaginated))
             text.referencesWithoutTitles = true;
         entry.section = headings.sectionAt(i, heading, unlocated);
         afterPrevious = entry.lastLine;
+        if (secondClose != 0)
+            addSecondLabel(text.references, line.substr(close + 1, secondClose - close));
         if (entry.lastLine > i)
             i = entry.lastLine - 1;
     }
