@@ -331,6 +331,17 @@ bool citesInText(const SectionLines& section, int32_t first, std::string_view li
         && open > section.factsOf(first).indent;
 }
 
+// Whether the bracket from `open` to `close` of `line`, set at the column
+// of an entry's text under it, is a note of the entry rather than the
+// label of the next: words with blanks between them, nothing after the
+// bracket but a full stop ("[Also available as a report.]", "[Obsoleted
+// by RFC 2616]", as older texts annotate their entries).
+bool isNoteLine(std::string_view line, std::size_t open, std::size_t close)
+{
+    const std::size_t after = charAt(line, close + 1) == '.' ? close + 2 : close + 1;
+    return isBlankFrom(line, after) && line.substr(open, close - open).find(' ') != std::string_view::npos;
+}
+
 // Deeper than any label is printed: a bracket opening a line at the column
 // of an entry's text, further in than this, is a citation wrapped there
 // ("as updated by\n              [RFC8174] and others"), not a label.
@@ -381,10 +392,16 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         std::size_t open = 0;
         std::size_t close = 0;
         if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close)
-            && !citesInText(section, first, line, open, close)
-            && !(open > kDeepestLabel && open > section.factsOf(first).indent && !entryText.empty()
-                 && open == (lastText != first ? section.factsOf(lastText).indent : position)))
-            return entryText.empty() ? first : k;
+            && !citesInText(section, first, line, open, close)) {
+            const bool atTextColumn = open > section.factsOf(first).indent && !entryText.empty()
+                && open == (lastText != first ? section.factsOf(lastText).indent : position);
+            // A note names no document of the entry: its RFC number, if
+            // any, is not the entry's.
+            if (atTextColumn && isNoteLine(line, open, close))
+                continue;
+            if (!atTextColumn || open <= kDeepestLabel)
+                return entryText.empty() ? first : k;
+        }
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented, but where the label
         // stands at the margin its text may wrap there too ("[3] Crocker,
