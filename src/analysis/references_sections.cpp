@@ -57,8 +57,9 @@ bool namesReferences(std::string_view text)
 {
     while (!text.empty() && (text.back() == ':' || text.back() == '.'))
         text.remove_suffix(1);
-    // Some texts of the 1980s close with their thanks and their
-    // references under one heading ("References and Acknowledgements").
+    // Some texts close with their thanks and their references under one
+    // heading ("Acknowledgements and References"). Its reverse, which
+    // ends in a word that the line ends are not screened for, is left.
     const char* const kTitles[] = {"references",
                                    "normative references",
                                    "informative references",
@@ -77,8 +78,6 @@ bool namesReferences(std::string_view text)
                                    "literature cited",
                                    "sources cited",
                                    "cited works",
-                                   "references and acknowledgements",
-                                   "references and acknowledgments",
                                    "acknowledgements and references",
                                    "acknowledgments and references"};
     for (const char* title : kTitles) {
@@ -203,18 +202,6 @@ bool endsInReferencesWord(std::string_view text)
     return false;
 }
 
-// Whether the text ends in "acknowledgements" or "acknowledgments", in
-// either case: "References and Acknowledgements" heads both.
-bool endsInAcknowledgements(std::string_view text)
-{
-    for (const std::string_view word : {"acknowledgements", "acknowledgments"}) {
-        if (text.size() >= word.size()
-            && equalIgnoringAsciiCase(text.substr(text.size() - word.size()), word))
-            return true;
-    }
-    return false;
-}
-
 // The last five letters of the words above, in lower case, as one number
 // each: a line's last five bytes are compared with them at once.
 constexpr uint64_t kReferencesEnd = leadingEight("ences");
@@ -224,16 +211,15 @@ constexpr uint64_t kCitedEnd = leadingEight("cited");
 constexpr uint64_t kCitationsEnd = leadingEight("tions");
 constexpr uint64_t kWorksEnd = leadingEight("works");
 constexpr uint64_t kKindEnd = leadingEight("tive)");
-constexpr uint64_t kMentsEnd = leadingEight("ments");
 
 // The last two letters of the words above and of "citations", in lower
 // case: "references", "notes" ("es"), "cited" ("ed"), "bibliography"
-// ("hy"), "citations" ("ns"), "works" ("ks"), the bracket closing a
-// kind ("(normative)", "e)"), and "acknowledgements" ("ts"). Every test on a line's last bytes below is
+// ("hy"), "citations" ("ns"), "works" ("ks"), and the bracket closing a
+// kind ("(normative)", "e)"). Every test on a line's last bytes below is
 // made from this list, so that a word added to the headings is let through
 // by each of them.
-constexpr std::array<std::array<char, 2>, 7> kTitleWordEnds{
-    {{'e', 's'}, {'e', 'd'}, {'h', 'y'}, {'n', 's'}, {'k', 's'}, {'e', ')'}, {'t', 's'}}};
+constexpr std::array<std::array<char, 2>, 6> kTitleWordEnds{
+    {{'e', 's'}, {'e', 'd'}, {'h', 'y'}, {'n', 's'}, {'k', 's'}, {'e', ')'}}};
 
 constexpr char loweredLetter(char c)
 {
@@ -326,9 +312,6 @@ inline bool lastTwoMayEndTitle(char before, char last)
     // Many lines end in "...tions": of them only "citations" is read on.
     if (last == kCitationsEnd)
         return end >= 9 && equalIgnoringAsciiCase(line.substr(end - 9, 4), "cita");
-    // And many in "...ments": of them only "acknowledg(e)ments" is.
-    if (last == kMentsEnd)
-        return endsInAcknowledgements(line.substr(0, end));
     if (last != kReferencesEnd && last != kBibliographyEnd && last != kNotesEnd && last != kCitedEnd
         && last != kWorksEnd && last != kKindEnd)
         return false;
