@@ -1374,6 +1374,20 @@ private:
         const bool wrappedLabel = twoParts
             && (named >= 0 || (!headEndsInAnd && withoutLeadingAnd(tailPart).size() == tailPart.size()));
         std::size_t next = k + 1;
+        // "[A, Sections 3\nand 4; B]": the sections of the head's last
+        // label wrapped, its labels before them and those after the
+        // semicolon are cited.
+        if (!wrappedLabel && headComma != npos && tailComma != npos && bracket.tail[tailComma] == ';'
+            && headPart.substr(0, 7) == "Section") {
+            if (!citeList(bracket.firstLine, first, headStart, headStart + headComma, next,
+                          bracket.closeToken, npos))
+                return next;
+            next = bracket.wrap;
+            return citeList(bracket.secondLine, second, tailStart + tailComma + 1, bracket.close, next,
+                            bracket.closeToken, bracket.closeToken)
+                ? bracket.closeToken + 1
+                : next;
+        }
         std::size_t headListEnd = wrappedLabel ? headComma : bracket.head.size();
         if (!wrappedLabel && headEndsInAnd)
             headListEnd = trimmedBlanks(bracket.head.substr(0, bracket.head.size() - 3)).size();
