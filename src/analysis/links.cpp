@@ -565,8 +565,20 @@ std::size_t blankBeforeSection(std::string_view inside)
 }
 
 // The fewest bytes of a bracket naming a label and a section of it, its
-// "[" with them: "[A1 2", a label and a bare number.
-constexpr std::size_t kShortestWithSection = sizeof("[A1 2") - 1;
+// "[" with them: "[A Section 1"; "[A1 2", a label and a bare number,
+// which a digit or full stop ends.
+constexpr std::size_t kShortestWithSection = sizeof("[A Section 1") - 1;
+constexpr std::size_t kShortestWithNumber = sizeof("[A1 2") - 1;
+
+// Whether the bracket from `start` to `close` of `line`, no label, may
+// name a label and a section of it (blankBeforeSection): most such
+// brackets are passed over on their size and last byte.
+bool mayNameLabelAndSection(std::string_view line, std::size_t start, std::size_t close)
+{
+    const std::size_t size = close - start;
+    return size > kShortestWithSection
+        || (size >= kShortestWithNumber && (isDigit(line[close - 1]) || line[close - 1] == '.'));
+}
 
 // Whether a list's part ends in the "and" before its last label, wrapped
 // after it ("[1 and\n2]").
@@ -1144,8 +1156,8 @@ private:
         const int32_t whole = close - start <= m_longestLabel ? labelled(inside) : -1;
         const bool listed = whole >= 0 || mayListLabels(inside);
         if (!listed)
-            return close - start > kShortestWithSection ? citeLabelBeforeSection(k, line, start, close)
-                                                        : k + 1;
+            return mayNameLabelAndSection(line, start, close) ? citeLabelBeforeSection(k, line, start, close)
+                                                              : k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
                && m_tokens[closeToken].start < close)
