@@ -556,10 +556,10 @@ void dropUriListClashingWithReferences(RfcText& text, std::size_t listFirst, boo
 std::size_t secondLabelClose(std::string_view line, std::size_t close)
 {
     constexpr std::size_t kLongestLabel = 64;
-    if (!isBlankChar(charAt(line, close + 1)))
-        return 0;
-    const std::size_t open = skipBlanks(line, close + 1);
-    if (charAt(line, open) != '[')
+    // One blank between the two, as such entries print them: every entry
+    // is asked, and most are told by one byte.
+    const std::size_t open = close + 2;
+    if (charAt(line, open) != '[' || !isBlankChar(line[close + 1]))
         return 0;
     const std::size_t end = line.find_first_of("[] \t", open + 1);
     if (end == std::string_view::npos || line[end] != ']' || end == open + 1 || end - open > kLongestLabel
