@@ -526,17 +526,37 @@ bool mayListLabels(std::string_view inside)
     return separated;
 }
 
+// Whether `rest`, after a label and a blank, is a bare section number of
+// the label's document, "[RFC1035 4.1.3]" as RFC 2136 cites: digits and
+// full stops, a digit first. A name and a number ("[Postel 81]", "[RFC
+// 2119]", spelled so or a label of its own) hold no full stop in the
+// number and no digit in the name, and are none.
+bool namesBareSection(std::string_view label, std::string_view rest)
+{
+    bool dotted = false;
+    for (const char c : rest) {
+        if (c == '.')
+            dotted = true;
+        else if (!isDigit(c))
+            return false;
+    }
+    return dotted || std::any_of(label.begin(), label.end(), [](char c) { return isDigit(c); });
+}
+
 // Where a blank parts a label from the section of it that a bracket names
-// with it, "[FP031 Section 2]" or "[X509 Appendix A]" as RFC 4949 cites;
-// npos where no "Section", "Sections" or "Appendix" follows the first
-// blank.
+// with it, "[FP031 Section 2]" or "[X509 Appendix A]" as RFC 4949 cites,
+// or "[RFC1035 4.2.2]" (namesBareSection); npos where no "Section",
+// "Sections", "Appendix" or section number follows the first blank.
 std::size_t blankBeforeSection(std::string_view inside)
 {
     const std::size_t blank = inside.find(' ');
-    if (blank == std::string_view::npos || blank == 0 || blank + 1 >= inside.size()
-        || (inside[blank + 1] != 'S' && inside[blank + 1] != 'A'))
+    if (blank == std::string_view::npos || blank == 0 || blank + 1 >= inside.size())
         return std::string_view::npos;
     const std::string_view rest = inside.substr(blank + 1);
+    if (isDigit(rest[0]))
+        return namesBareSection(inside.substr(0, blank), rest) ? blank : std::string_view::npos;
+    if (rest[0] != 'S' && rest[0] != 'A')
+        return std::string_view::npos;
     for (const std::string_view word : {"Section ", "Sections ", "Appendix "}) {
         if (rest.substr(0, word.size()) == word)
             return blank;
@@ -545,8 +565,20 @@ std::size_t blankBeforeSection(std::string_view inside)
 }
 
 // The fewest bytes of a bracket naming a label and a section of it, its
-// "[" with them: "[A Section 1".
+// "[" with them: "[A Section 1"; "[A1 2", a label and a bare number,
+// which a digit or full stop ends.
 constexpr std::size_t kShortestWithSection = sizeof("[A Section 1") - 1;
+constexpr std::size_t kShortestWithNumber = sizeof("[A1 2") - 1;
+
+// Whether the bracket from `start` to `close` of `line`, no label, may
+// name a label and a section of it (blankBeforeSection): most such
+// brackets are passed over on their size and last byte.
+bool mayNameLabelAndSection(std::string_view line, std::size_t start, std::size_t close)
+{
+    const std::size_t size = close - start;
+    return size > kShortestWithSection
+        || (size >= kShortestWithNumber && (isDigit(line[close - 1]) || line[close - 1] == '.'));
+}
 
 // Whether a list's part ends in the "and" before its last label, wrapped
 // after it ("[1 and\n2]").
@@ -1124,8 +1156,8 @@ private:
         const int32_t whole = close - start <= m_longestLabel ? labelled(inside) : -1;
         const bool listed = whole >= 0 || mayListLabels(inside);
         if (!listed)
-            return close - start > kShortestWithSection ? citeLabelBeforeSection(k, line, start, close)
-                                                        : k + 1;
+            return mayNameLabelAndSection(line, start, close) ? citeLabelBeforeSection(k, line, start, close)
+                                                              : k + 1;
         std::size_t closeToken = k + 1;
         while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
                && m_tokens[closeToken].start < close)
@@ -1354,6 +1386,20 @@ private:
         const bool wrappedLabel = twoParts
             && (named >= 0 || (!headEndsInAnd && withoutLeadingAnd(tailPart).size() == tailPart.size()));
         std::size_t next = k + 1;
+        // "[A, Sections 3\nand 4; B]": the sections of the head's last
+        // label wrapped, its labels before them and those after the
+        // semicolon are cited.
+        if (!wrappedLabel && headComma != npos && tailComma != npos && bracket.tail[tailComma] == ';'
+            && headPart.substr(0, 7) == "Section") {
+            if (!citeList(bracket.firstLine, first, headStart, headStart + headComma, next,
+                          bracket.closeToken, npos))
+                return next;
+            next = bracket.wrap;
+            return citeList(bracket.secondLine, second, tailStart + tailComma + 1, bracket.close, next,
+                            bracket.closeToken, bracket.closeToken)
+                ? bracket.closeToken + 1
+                : next;
+        }
         std::size_t headListEnd = wrappedLabel ? headComma : bracket.head.size();
         if (!wrappedLabel && headEndsInAnd)
             headListEnd = trimmedBlanks(bracket.head.substr(0, bracket.head.size() - 3)).size();

@@ -331,6 +331,17 @@ bool citesInText(const SectionLines& section, int32_t first, std::string_view li
         && open > section.factsOf(first).indent;
 }
 
+// Whether the bracket from `open` to `close` of `line`, set at the column
+// of an entry's text under it, is a note of the entry rather than the
+// label of the next: words with blanks between them, nothing after the
+// bracket but a full stop ("[Also available as a report.]", "[Obsoleted
+// by RFC 2616]", as older texts annotate their entries).
+bool isNoteLine(std::string_view line, std::size_t open, std::size_t close)
+{
+    const std::size_t after = charAt(line, close + 1) == '.' ? close + 2 : close + 1;
+    return isBlankFrom(line, after) && line.substr(open, close - open).find(' ') != std::string_view::npos;
+}
+
 // Deeper than any label is printed: a bracket opening a line at the column
 // of an entry's text, further in than this, is a citation wrapped there
 // ("as updated by\n              [RFC8174] and others"), not a label.
@@ -381,10 +392,16 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
         std::size_t open = 0;
         std::size_t close = 0;
         if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close)
-            && !citesInText(section, first, line, open, close)
-            && !(open > kDeepestLabel && open > section.factsOf(first).indent && !entryText.empty()
-                 && open == (lastText != first ? section.factsOf(lastText).indent : position)))
-            return entryText.empty() ? first : k;
+            && !citesInText(section, first, line, open, close)) {
+            const bool atTextColumn = open > section.factsOf(first).indent && !entryText.empty()
+                && open == (lastText != first ? section.factsOf(lastText).indent : position);
+            // A note names no document of the entry: its RFC number, if
+            // any, is not the entry's.
+            if (atTextColumn && isNoteLine(line, open, close))
+                continue;
+            if (!atTextColumn || open <= kDeepestLabel)
+                return entryText.empty() ? first : k;
+        }
         // Unindented lines that are no label are page lines the recogniser
         // did not know; an entry's text is indented, but where the label
         // stands at the margin its text may wrap there too ("[3] Crocker,
@@ -532,6 +549,35 @@ void dropUriListClashingWithReferences(RfcText& text, std::size_t listFirst, boo
     text.referencesWithoutTitles = withoutTitlesBefore;
 }
 
+// Where a second label follows the one closed at `close` of an entry's
+// first line, "[RFC1034] [RFC1035]  Mockapetris, P., ..." (one entry
+// for two documents): the column of its "]", or 0 where none does. A
+// label holds no blank here, which a bracketed note after a label would.
+std::size_t secondLabelClose(std::string_view line, std::size_t close)
+{
+    constexpr std::size_t kLongestLabel = 64;
+    // One blank between the two, as such entries print them: every entry
+    // is asked, and most are told by one byte.
+    const std::size_t open = close + 2;
+    if (charAt(line, open) != '[' || !isBlankChar(line[close + 1]))
+        return 0;
+    const std::size_t end = line.find_first_of("[] \t", open + 1);
+    if (end == std::string_view::npos || line[end] != ']' || end == open + 1 || end - open > kLongestLabel
+        || !isBlankChar(charAt(line, end + 1)))
+        return 0;
+    return end;
+}
+
+// Adds the second label of the entry read last (secondLabelClose), `label`
+// with the blanks before it, as an entry of its own with the same text.
+// Out of line: few entries have one.
+[[gnu::noinline]] void addSecondLabel(std::vector<ReferenceEntry>& references, std::string_view label)
+{
+    ReferenceEntry second = references.back();
+    second.label = std::string(label.substr(skipBlanks(label, 0)));
+    references.push_back(std::move(second));
+}
+
 // Reads the entries of one references section: every line that opens with
 // a bracketed label starts one; other lines (notes, group headings such as
 // "LINK LAYER REFERENCES", page lines) are passed over. `entryText` is the
@@ -574,11 +620,14 @@ void readReferencesSection(RfcText& text, const SectionLines& section, int32_t h
         entry.label = std::string(line.substr(open, close + 1 - open));
         entry.firstLine = i;
         entryText.clear();
-        entry.lastLine = readEntryText(section, i, close + 1, entryText);
+        const std::size_t secondClose = secondLabelClose(line, close);
+        entry.lastLine = readEntryText(section, i, std::max(close, secondClose) + 1, entryText);
         if (!readTitleAndNumber(entryText.view(), entry, unpaginated))
             text.referencesWithoutTitles = true;
         entry.section = headings.sectionAt(i, heading, unlocated);
         afterPrevious = entry.lastLine;
+        if (secondClose != 0)
+            addSecondLabel(text.references, line.substr(close + 1, secondClose - close));
         if (entry.lastLine > i)
             i = entry.lastLine - 1;
     }

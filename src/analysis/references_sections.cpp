@@ -57,6 +57,9 @@ bool namesReferences(std::string_view text)
 {
     while (!text.empty() && (text.back() == ':' || text.back() == '.'))
         text.remove_suffix(1);
+    // Some texts close with their thanks and their references under one
+    // heading ("Acknowledgements and References"). Its reverse, which
+    // ends in a word that the line ends are not screened for, is left.
     const char* const kTitles[] = {"references",
                                    "normative references",
                                    "informative references",
@@ -74,7 +77,9 @@ bool namesReferences(std::string_view text)
                                    "works cited",
                                    "literature cited",
                                    "sources cited",
-                                   "cited works"};
+                                   "cited works",
+                                   "acknowledgements and references",
+                                   "acknowledgments and references"};
     for (const char* title : kTitles) {
         if (equalIgnoringAsciiCase(text, title))
             return true;
@@ -544,6 +549,30 @@ bool entryOpensNextLine(const LineReader& lines, int32_t from, const IsMark& isM
     return false;
 }
 
+// Whether line `first`, at the margin, opens a paragraph that introduces
+// the entries of the section headed at `heading`: the first text under
+// the heading, it is set at the margin as the heading is, and an entry
+// opens the first line of text after it ("References" / "The documents
+// below are cited in the text." / "   [ONE]  ...", as texts of the 1980s
+// and 1990s print an unnumbered section). It ends the section otherwise.
+template <typename IsBreak, typename IsMark>
+bool introducesEntries(const LineReader& lines, int32_t heading, int32_t first, const IsBreak& isBreak,
+                       const IsMark& isMark)
+{
+    constexpr int32_t kLongestIntroduction = 8;
+    for (int32_t k = heading + 1; k < first; ++k) {
+        if (!isBreak(k))
+            return false;
+    }
+    const int32_t total = static_cast<int32_t>(lines.lineTotal());
+    const int32_t reach = std::min(total, first + kLongestIntroduction);
+    for (int32_t k = first + 1; k < reach; ++k) {
+        if (isBreak(k))
+            return entryOpensNextLine(lines, k, isMark);
+    }
+    return false;
+}
+
 // The section number opening a heading, its closing full stop aside:
 // "9" of "9.  References", "A.2" of "A.2.  References", empty where no
 // number opens it.
@@ -736,6 +765,8 @@ std::vector<ReferencesSection> findReferencesSections(const RfcText& text, const
                 && isSubsectionNumber(sectionNumberOf(line),
                                       sectionNumberOf(lines.lineAt(static_cast<std::size_t>(open->heading))))
                 && entryOpensNextLine(lines, i + 1, isMark))
+                continue;
+            if (introducesEntries(lines, open->heading, i, isBreak, isMark))
                 continue;
             open->end = i;
             open = nullptr;
