@@ -361,6 +361,9 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
     if (!isBlankFrom(firstLine, position))
         appendTextOf(firstLine, position, section.factsOf(first), entryText);
     int32_t lastText = first;
+    // The column of the entry's text: where it starts on the label's line,
+    // or the indentation of its lines below.
+    const auto textColumn = [&] { return lastText != first ? section.factsOf(lastText).indent : position; };
     for (int32_t k = first + 1; k < section.end; ++k) {
         if (section.isPageLine(k))
             continue;
@@ -383,18 +386,15 @@ int32_t readEntryText(const SectionLines& section, int32_t first, std::size_t po
             // their own: told by the indentation of the line after the blank.
             if (k + 1 >= section.end || section.factsOf(k + 1).indent <= section.factsOf(first).indent)
                 return k;
-            // Its text on the label's line starts at `position`; the column of
-            // its lines below is their indentation.
-            const std::size_t column = lastText != first ? section.factsOf(lastText).indent : position;
-            return endOfNotes(section, first, column, k);
+            return endOfNotes(section, first, textColumn(), k);
         }
         const std::string_view line = section.at(k);
         std::size_t open = 0;
         std::size_t close = 0;
         if (section.opensEntry(k, open, close) && !endsWrappedSentence(section, first, line, open, close)
             && !citesInText(section, first, line, open, close)) {
-            const bool atTextColumn = open > section.factsOf(first).indent && !entryText.empty()
-                && open == (lastText != first ? section.factsOf(lastText).indent : position);
+            const bool atTextColumn =
+                open > section.factsOf(first).indent && !entryText.empty() && open == textColumn();
             // A note names no document of the entry: its RFC number, if
             // any, is not the entry's.
             if (atTextColumn && isNoteLine(line, open, close))
