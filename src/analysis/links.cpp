@@ -1158,11 +1158,8 @@ private:
         if (!listed)
             return mayNameLabelAndSection(line, start, close) ? citeLabelBeforeSection(k, line, start, close)
                                                               : k + 1;
-        std::size_t closeToken = k + 1;
-        while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
-               && m_tokens[closeToken].start < close)
-            ++closeToken;
-        if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
+        const std::size_t closeToken = closingToken(k, close);
+        if (closeToken == 0)
             return k + 1; // the "]" is inside a URL
         if (whole >= 0) {
             const bool definition =
@@ -1177,6 +1174,19 @@ private:
         if (!citeList(open.line, line, start + 1, close, next, closeToken, closeToken))
             return next;
         return next > k + 1 ? closeToken + 1 : k + 1;
+    }
+
+    // The token of the "]" at byte `close` of the line of the bracket
+    // opened at token k, or 0 where that "]" is no token of its own, as
+    // inside a URL.
+    std::size_t closingToken(std::size_t k, std::size_t close) const
+    {
+        const Token& open = m_tokens[k];
+        std::size_t closeToken = k + 1;
+        while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
+               && m_tokens[closeToken].start < close)
+            ++closeToken;
+        return isPunct(closeToken, ']') && m_tokens[closeToken].start == close ? closeToken : 0;
     }
 
     // "[FP031 Section 2]" (RFC 4949), the bracket opened at token k and
@@ -1197,11 +1207,8 @@ private:
         if (named < 0)
             return k + 1;
         const Token& open = m_tokens[k];
-        std::size_t closeToken = k + 1;
-        while (closeToken < m_tokens.size() && m_tokens[closeToken].line == open.line
-               && m_tokens[closeToken].start < close)
-            ++closeToken;
-        if (!isPunct(closeToken, ']') || m_tokens[closeToken].start != close)
+        const std::size_t closeToken = closingToken(k, close);
+        if (closeToken == 0)
             return k + 1;
         std::size_t next = k + 1;
         citeListed(open.line, start + 1, label.size(), named, next, closeToken, std::string_view::npos);
